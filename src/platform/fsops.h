@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Directory and file operations done with file-system calls, never through a shell, so a
+// name with blanks, quotes or semicolons is only ever a name.
+class FsOps
+{
+public:
+    static bool makeDir(const QString &path);      // with missing parents; true if it exists
+    static bool removeTree(const QString &path);   // file or directory; true if gone afterwards
+    // Copies a file (atomically saved) or a directory tree into dst (dst is the new name).
+    static bool copy(const QString &src, const QString &dst);
+    static bool copyFile(const QString &src, const QString &dst);
+    // Flushes the file systems (the panel's "sync" after every write).
+    static void sync();
+};

@@ -1,0 +1,158 @@
+#include "systemactions.h"
+
+#include "atomicfile.h"
+#include "panelpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList &journal()
+{
+    static QStringList list;
+    return list;
+}
+
+QString clockOffsetFile()
+{
+    return PanelPaths::resolve(QStringLiteral("/var/clock-offset"));
+}
+
+qint64 clockOffset()
+{
+    QFile f(clockOffsetFile());
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    return f.read(32).trimmed().toLongLong();
+}
+
+void record(const QString &line)
+{
+    journal().append(line);
+#ifndef KNIT_PANEL_BUILD
+    const QString file = SystemActions::recordFile();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    if (f.open(QIODevice::Append))
+        f.write(line.toUtf8() + '\n');
+#endif
+}
+
+#ifdef KNIT_PANEL_BUILD
+int execWait(const QString &program, const QStringList &args)
+{
+    QList<QByteArray> store;
+    store.append(QFile::encodeName(program));
+    for (const QString &a : args)
+        store.append(QFile::encodeName(a));
+    QVector<char *> argv;
+    for (QByteArray &b : store)
+        argv.append(b.data());
+    argv.append(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return 127;
+    if (pid == 0) {
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return 127;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+#else
+bool isUnderRoot(const QString &path)
+{
+    const QString root = QDir(PanelPaths::root()).canonicalPath();
+    const QString p = QFileInfo(path).canonicalFilePath();
+    return !p.isEmpty() && !root.isEmpty() && root != QLatin1String("/") && p.startsWith(root + QLatin1Char('/'));
+}
+
+int emulate(const QString &program, const QStringList &args)
+{
+    const QString name = QFileInfo(program).fileName();
+    if (name == QLatin1String("mount"))
+        return !args.isEmpty() && QFileInfo(args.last()).isDir() ? 0 : 32;
+    if (name == QLatin1String("umount") || name == QLatin1String("insmod") || name == QLatin1String("rmmod")
+        || name == QLatin1String("hwclock") || name.startsWith(QLatin1String("dosfsck"))
+        || name.startsWith(QLatin1String("fsck")))
+        return 0;
+    if (name == QLatin1String("sync")) {
+        ::sync();
+        return 0;
+    }
+    if (name == QLatin1String("date")) {
+        const int i = args.indexOf(QStringLiteral("-s"));
+        if (i < 0 || i + 1 >= args.size())
+            return 0;
+        QDateTime t = QDateTime::fromString(args[i + 1], QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        if (!t.isValid())
+            t = QDateTime::fromString(args[i + 1], QStringLiteral("yyyy-MM-dd hh:mm"));
+        if (!t.isValid())
+            return 1;
+        const qint64 offset = QDateTime::currentDateTime().secsTo(t);
+        QDir().mkpath(QFileInfo(clockOffsetFile()).absolutePath());
+        return AtomicFile::save(clockOffsetFile(), QByteArray::number(offset)) ? 0 : 1;
+    }
+    if (name.startsWith(QLatin1String("mkfs")) || name.startsWith(QLatin1String("mkdosfs"))) {
+        // Formatting empties the emulated medium: the directory named last.
+        if (args.isEmpty() || !isUnderRoot(args.last()) || !QFileInfo(args.last()).isDir())
+            return 1;
+        QDir dir(args.last());
+        const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        for (const QFileInfo &e : entries) {
+            if (e.isDir() && !e.isSymLink())
+                QDir(e.filePath()).removeRecursively();
+            else
+                QFile::remove(e.filePath());
+        }
+        return 0;
+    }
+    return 127;
+}
+#endif
+
+} // namespace
+
+int SystemActions::run(const QString &program, const QStringList &args)
+{
+    record((QStringList(program) + args).join(QLatin1Char(' ')));
+#ifdef KNIT_PANEL_BUILD
+    return execWait(program, args);
+#else
+    return emulate(program, args);
+#endif
+}
+
+QStringList SystemActions::recorded()
+{
+    return journal();
+}
+
+void SystemActions::clearRecorded()
+{
+    journal().clear();
+}
+
+QString SystemActions::recordFile()
+{
+    return PanelPaths::resolve(QStringLiteral("/var/log/system-actions.log"));
+}
+
+QDateTime SystemActions::now()
+{
+#ifdef KNIT_PANEL_BUILD
+    return QDateTime::currentDateTime();
+#else
+    return QDateTime::currentDateTime().addSecs(clockOffset());
+#endif
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// System-level actions (mount, umount, insmod/rmmod, date -s, hwclock -w, the FAT tools).
+// The panel build runs them with argument vectors (fork/exec, no shell). The host build never
+// runs them: it emulates each inside KNIT_ROOT and records it, so tests can assert what
+// would have been run.
+class SystemActions
+{
+public:
+    // Exit status of the action (0 success; 127 when it could not be started or emulated).
+    static int run(const QString &program, const QStringList &args);
+
+    // Every action asked for since start (host and panel builds), "program arg arg".
+    static QStringList recorded();
+    static void clearRecorded();
+    // Where the host build appends each recorded action: $KNIT_ROOT/var/log/system-actions.log.
+    static QString recordFile();
+
+    // The panel's clock: system time, plus the offset an emulated "date -s" left (host build).
+    static QDateTime now();
+};
