@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs, builds, makes a sample job in a fresh panel root, starts knitsim with that job as
+# the controller's current job, and starts the panel: a window when DISPLAY is set, otherwise
+# the Qt VNC screen on 127.0.0.1:5900. Ctrl-C stops both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target knitpanel knitsim knitjob knitloopbind
+
+demo=$(mktemp -d /tmp/knitdemo.XXXXXX)
+export KNIT_ROOT="$demo/panel"
+export KNIT_CONTROLLER_HOST=127.0.0.1
+export KNIT_PORT_OFFSET=${KNIT_PORT_OFFSET:-10000}
+control_port=$((KNIT_PORT_OFFSET + 5000))
+mkdir -p "$KNIT_ROOT/mnt/ide/knit/wave" "$KNIT_ROOT/mnt/usb" "$KNIT_ROOT/tmp" "$demo/sim"
+
+job=DEMO01
+build/bin/knitjob make "$job" --dir "$KNIT_ROOT/mnt/ide/knit/wave" --rows 120 --width 240 --height 120 >/dev/null
+
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  echo "demo stopped; its files are in $demo"
+}
+trap cleanup EXIT INT TERM
+
+build/bin/knitsim --root "$demo/sim" --control "$control_port" --port-offset "$KNIT_PORT_OFFSET" \
+  >"$demo/knitsim.log" 2>&1 &
+pids+=($!)
+# The controller's current job, so the panel's start-up checks, sends and loads it.
+for _ in $(seq 50); do
+  if exec 3<>"/dev/tcp/127.0.0.1/$control_port" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+printf 'set job %s\n' "$job" >&3 || true
+printf 'start\n' >&3 || true
+exec 3>&- || true
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "panel: a window on $DISPLAY (knitsim control: 127.0.0.1:$control_port)"
+  build/bin/knitpanel >"$demo/panel.log" 2>&1 &
+else
+  echo "panel: VNC screen on 127.0.0.1:5900 (for example: vncviewer 127.0.0.1::5900)"
+  echo "knitsim control: 127.0.0.1:$control_port"
+  LD_PRELOAD="$PWD/build/lib/libknitloopbind.so" QT_QPA_PLATFORM="vnc:size=640x480:port=5900" \
+    build/bin/knitpanel >"$demo/panel.log" 2>&1 &
+fi
+pids+=($!)
+echo "press Ctrl-C to stop"
+wait "${pids[-1]}" || true
