@@ -1,0 +1,164 @@
+#include "tftpserver.h"
+
+#include "data/jobname.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+namespace {
+
+const qint64 kMaxFileSize = 256 * 1024 * 1024;
+
+} // namespace
+
+TftpServer::TftpServer(const QString &root, QObject *parent)
+    : QObject(parent), root_(root)
+{
+}
+
+TftpServer::~TftpServer() = default;
+
+bool TftpServer::listen(const QHostAddress &address, quint16 port)
+{
+    bool ok = false;
+    address_ = address.toIPv4Address(&ok);
+    if (!ok) {
+        error_ = QStringLiteral("%1 is not an IPv4 address").arg(address.toString());
+        return false;
+    }
+    if (!socket_.bind(address, port)) {
+        error_ = QStringLiteral("TFTP port %1: %2").arg(port).arg(socket_.errorString());
+        return false;
+    }
+    delete notifier_;
+    notifier_ = new QSocketNotifier(socket_.fd(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TftpServer::onRequest);
+    return true;
+}
+
+bool TftpServer::handlesFault(const QString &kind) const
+{
+    static const QStringList kinds = {QStringLiteral("error"), QStringLiteral("silent-after"),
+                                      QStringLiteral("duplicate"), QStringLiteral("delay"),
+                                      QStringLiteral("clear")};
+    return kinds.contains(kind);
+}
+
+bool TftpServer::applyFault(const QStringList &args, QString *reply)
+{
+    const QString kind = args.value(0);
+    bool ok = true;
+    if (kind == QLatin1String("error") && args.size() == 2) {
+        errorNames_.insert(args.at(1));
+    } else if (kind == QLatin1String("silent-after") && args.size() == 2) {
+        const int n = args.at(1).toInt(&ok);
+        ok = ok && n >= 0;
+        if (ok)
+            faults_.silentAfter = n;
+    } else if (kind == QLatin1String("duplicate") && args.size() == 1) {
+        faults_.duplicate = true;
+    } else if (kind == QLatin1String("delay") && args.size() == 2) {
+        const int ms = args.at(1).toInt(&ok);
+        ok = ok && ms >= 0 && ms <= 600000;
+        if (ok)
+            faults_.delayMs = ms;
+    } else if (kind == QLatin1String("clear") && args.size() == 1) {
+        clearFaults();
+    } else {
+        ok = false;
+    }
+    if (reply)
+        *reply = ok ? QStringLiteral("ok") : QStringLiteral("error bad fault: %1").arg(args.join(QLatin1Char(' ')));
+    return ok;
+}
+
+void TftpServer::clearFaults()
+{
+    errorNames_.clear();
+    faults_ = TftpSession::Faults();
+}
+
+bool TftpServer::isPlainName(const QByteArray &name)
+{
+    return !name.isEmpty() && name.size() <= TftpPacket::kMaxNameLength && !name.contains('/')
+        && !name.contains('\\') && !name.contains('\0') && !name.contains("..") && !name.startsWith('.');
+}
+
+quint64 TftpServer::key(quint32 address, quint16 port)
+{
+    return (quint64(address) << 16) | port;
+}
+
+void TftpServer::onRequest()
+{
+    quint32 address = 0;
+    quint16 port = 0;
+    int n;
+    while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
+        if (n > int(sizeof receive_))
+            continue;
+        emit datagram(QByteArray(receive_, n));
+        const TftpPacket::View v = TftpPacket::parse(receive_, n);
+        if (v.valid && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
+            request(v, address, port);
+        } else if (v.opcode != TftpPacket::Error) {
+            char packet[64];
+            const int length = TftpPacket::makeerror(TftpPacket::IllegalOperation, "Illegal TFTP operation",
+                                                     packet, int(sizeof packet));
+            socket_.sendTo(packet, length, address, port);
+        }
+    }
+}
+
+void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 port)
+{
+    const quint64 k = key(address, port);
+    if (sessions_.contains(k))
+        return; // a repeated request while its transfer runs
+    auto *session = new TftpSession(address_, address, port, faults_, this);
+    if (!session->isOpen()) {
+        delete session;
+        return;
+    }
+    sessions_.insert(k, session);
+    connect(session, &TftpSession::datagram, this, &TftpServer::datagram);
+    connect(session, &TftpSession::received, this, [this](const QString &path) {
+        emit received(QFileInfo(path).fileName());
+    });
+    connect(session, &TftpSession::finished, this, [this, k, session] {
+        sessions_.remove(k);
+        session->deleteLater();
+    });
+
+    const QByteArray rawName(v.name);
+    const QString name = JobName::decode(rawName);
+    if (qstricmp(v.mode, "octet") != 0) {
+        session->refuse(TftpPacket::IllegalOperation, "Only octet mode");
+        return;
+    }
+    if (!isPlainName(rawName)) {
+        session->refuse(TftpPacket::AccessViolation, "Access violation");
+        return;
+    }
+    if (errorNames_.contains(name)) {
+        session->refuse(TftpPacket::NotDefined, "Refused");
+        return;
+    }
+    const QString path = QDir(root_).filePath(name);
+    if (v.opcode == TftpPacket::Wrq) {
+        session->startWrite(path);
+        return;
+    }
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        session->refuse(TftpPacket::NotFound, "File not found");
+        return;
+    }
+    if (file.size() > kMaxFileSize) {
+        session->refuse(TftpPacket::DiskFull, "File too large");
+        return;
+    }
+    session->startRead(file.readAll());
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "tftpsession.h"
+
+#include "link/tftpsocket.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class QSocketNotifier;
+
+// knitsim's TFTP server: serves and accepts files under its root by plain name, one
+// session per transfer, with the faults the control protocol injects.
+class TftpServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TftpServer(const QString &root, QObject *parent = nullptr);
+    ~TftpServer() override;
+
+    // Binds the request port. False, with errorString(), when it is taken.
+    bool listen(const QHostAddress &address, quint16 port);
+    quint16 port() const { return socket_.localPort(); }
+    QString errorString() const { return error_; }
+
+    // The control protocol's "fault" kinds for TFTP: "error NAME", "silent-after N",
+    // "duplicate", "delay MS" and "clear". False, with a reason in reply, for anything else.
+    bool applyFault(const QStringList &args, QString *reply);
+    bool handlesFault(const QString &kind) const;
+    void clearFaults();
+
+    // A name the server takes as one file under its root: not empty, no '/', '\\' or NUL,
+    // no "..", no leading '.'.
+    static bool isPlainName(const QByteArray &name);
+    int sessionCount() const { return sessions_.size(); }
+
+signals:
+    void datagram(const QByteArray &bytes); // every packet received, for the journal
+    void received(const QString &name);     // a file arrived whole
+
+private:
+    void onRequest();
+    void request(const TftpPacket::View &v, quint32 address, quint16 port);
+    static quint64 key(quint32 address, quint16 port);
+
+    QString root_;
+    TftpSocket socket_;
+    quint32 address_ = 0;
+    QSocketNotifier *notifier_ = nullptr;
+    QString error_;
+    QHash<quint64, TftpSession *> sessions_;
+    QSet<QString> errorNames_;
+    TftpSession::Faults faults_;
+    char receive_[TftpPacket::kMaxPacket];
+};

@@ -1,0 +1,200 @@
+#include "tftpsession.h"
+
+#include "platform/atomicfile.h"
+#include "platform/panelenv.h"
+
+#include <QHostAddress>
+#include <QSocketNotifier>
+#include <QTimer>
+
+namespace {
+
+const qint64 kMaxFileSize = 256 * 1024 * 1024;
+
+bool isLoopback(quint32 address)
+{
+    return (address >> 24) == 127;
+}
+
+} // namespace
+
+TftpSession::TftpSession(quint32 serverAddress, quint32 client, quint16 clientPort,
+                         const Faults &faults, QObject *parent)
+    : QObject(parent), client_(client), clientPort_(clientPort), faults_(faults)
+{
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, &TftpSession::onTimer);
+    if (!socket_.bind(QHostAddress(serverAddress), 0))
+        return;
+    notifier_ = new QSocketNotifier(socket_.fd(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TftpSession::onReadable);
+}
+
+TftpSession::~TftpSession() = default;
+
+void TftpSession::startRead(const QByteArray &payload)
+{
+    payload_ = payload;
+    sequence_ = 0;
+    sendBlock();
+}
+
+void TftpSession::startWrite(const QString &path)
+{
+    writing_ = true;
+    path_ = path;
+    sendAck(0);
+}
+
+void TftpSession::refuse(int code, const char *message)
+{
+    char packet[TftpPacket::kMaxPacket];
+    const int n = TftpPacket::makeerror(code, message, packet, int(sizeof packet));
+    sendRaw(QByteArray(packet, n));
+    done_ = true;
+    timer_->start(faults_.delayMs);
+}
+
+void TftpSession::onReadable()
+{
+    quint32 address = 0;
+    quint16 port = 0;
+    int n;
+    while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
+        if (n > int(sizeof receive_))
+            continue;
+        emit datagram(QByteArray(receive_, n));
+        const TftpPacket::View v = TftpPacket::parse(receive_, n);
+        if (address != client_ || port != clientPort_) {
+            if (isLoopback(address) && v.opcode != TftpPacket::Error) {
+                char packet[64];
+                const int length = TftpPacket::makeerror(TftpPacket::UnknownTid, "Unknown transfer ID",
+                                                         packet, int(sizeof packet));
+                socket_.sendTo(packet, length, address, port);
+            }
+            continue;
+        }
+        if (v.valid)
+            handle(v);
+    }
+}
+
+void TftpSession::handle(const TftpPacket::View &v)
+{
+    if (v.opcode == TftpPacket::Error) {
+        end();
+        return;
+    }
+    if (!writing_) {
+        if (v.opcode != TftpPacket::Ack || v.block != block_)
+            return; // a repeated acknowledgement is not answered: that way lies the apprentice
+        if (lastSent_) {
+            done_ = true;
+            end();
+            return;
+        }
+        sendBlock();
+        return;
+    }
+    if (v.opcode != TftpPacket::Data)
+        return;
+    if (v.block == block_) {
+        sendAck(block_); // our acknowledgement went missing
+        return;
+    }
+    if (done_ || v.block != quint16(block_ + 1))
+        return;
+    if (payload_.size() + v.dataLength > kMaxFileSize) {
+        refuse(TftpPacket::DiskFull, "File too large");
+        return;
+    }
+    payload_.append(v.data, v.dataLength);
+    if (v.dataLength < TftpPacket::kBlockSize) {
+        if (!AtomicFile::save(path_, payload_)) {
+            refuse(TftpPacket::DiskFull, "Cannot write file");
+            return;
+        }
+        done_ = true;
+        payload_.clear();
+        emit received(path_);
+    }
+    sendAck(v.block);
+}
+
+void TftpSession::sendBlock()
+{
+    const int length = int(qMin<qint64>(TftpPacket::kBlockSize, payload_.size() - offset_));
+    char packet[TftpPacket::kMaxPacket];
+    block_ = quint16(block_ + 1);
+    const int n = TftpPacket::makedata(block_, payload_.constData() + offset_, length, packet, int(sizeof packet));
+    offset_ += length;
+    ++sequence_;
+    lastSent_ = length < TftpPacket::kBlockSize;
+    last_ = QByteArray(packet, n);
+    retries_ = 0;
+    transmit();
+}
+
+void TftpSession::sendAck(quint16 block)
+{
+    if (block != block_ || sequence_ < 0)
+        ++sequence_;
+    block_ = block;
+    char packet[4];
+    last_ = QByteArray(packet, TftpPacket::makeack(block, packet, 4));
+    retries_ = 0;
+    transmit();
+}
+
+void TftpSession::transmit()
+{
+    // Block numbers wrap, so "beyond block N" counts the blocks, not their numbers.
+    if (faults_.silentAfter >= 0 && sequence_ > faults_.silentAfter)
+        silent_ = true;
+    if (!silent_) {
+        sendRaw(last_);
+        if (faults_.duplicate && !writing_)
+            sendRaw(last_);
+    }
+    timer_->start(retransmitMs());
+}
+
+int TftpSession::retransmitMs() const
+{
+    // A delayed packet must leave before its repeat is due.
+    return PanelEnv::scaledMs(kRetransmitMs) + faults_.delayMs;
+}
+
+void TftpSession::sendRaw(const QByteArray &packet)
+{
+    if (faults_.delayMs <= 0) {
+        socket_.sendTo(packet.constData(), packet.size(), client_, clientPort_);
+        return;
+    }
+    QTimer::singleShot(faults_.delayMs, this, [this, packet] {
+        socket_.sendTo(packet.constData(), packet.size(), client_, clientPort_);
+    });
+}
+
+void TftpSession::onTimer()
+{
+    if (done_ || silent_ || retries_ >= kMaxRetransmissions) {
+        // A finished write lingers one period so a lost final acknowledgement can be repeated.
+        end();
+        return;
+    }
+    ++retries_;
+    sendRaw(last_);
+    if (faults_.duplicate && !writing_)
+        sendRaw(last_);
+    timer_->start(retransmitMs());
+}
+
+void TftpSession::end()
+{
+    timer_->stop();
+    if (notifier_)
+        notifier_->setEnabled(false);
+    emit finished();
+}

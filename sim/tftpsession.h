@@ -1,0 +1,76 @@
+#pragma once
+
+#include "link/tftppacket.h"
+#include "link/tftpsocket.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+class QTimer;
+
+// One transfer of knitsim's TFTP server on its own port: sends a file (read request) or
+// collects one (write request) and saves it whole, with the faults fixed when it began.
+class TftpSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Faults
+    {
+        int silentAfter = -1; // send nothing beyond this block (-1: no limit)
+        bool duplicate = false; // every DATA packet twice
+        int delayMs = 0;      // every packet this much later
+    };
+
+    static const int kRetransmitMs = 1000;
+    static const int kMaxRetransmissions = 5;
+
+    TftpSession(quint32 serverAddress, quint32 client, quint16 clientPort, const Faults &faults,
+                QObject *parent = nullptr);
+    ~TftpSession() override;
+
+    bool isOpen() const { return socket_.isOpen(); }
+    // Read request: payload is the whole file.
+    void startRead(const QByteArray &payload);
+    // Write request: the file is saved to path when its last block arrives.
+    void startWrite(const QString &path);
+    void refuse(int code, const char *message);
+
+signals:
+    void datagram(const QByteArray &bytes);
+    void received(const QString &path);
+    void finished();
+
+private:
+    void onReadable();
+    void onTimer();
+    void handle(const TftpPacket::View &v);
+    void sendBlock();
+    void sendAck(quint16 block);
+    void transmit();
+    void sendRaw(const QByteArray &packet);
+    int retransmitMs() const;
+    void end();
+
+    TftpSocket socket_;
+    QSocketNotifier *notifier_ = nullptr;
+    QTimer *timer_ = nullptr;
+    quint32 client_;
+    quint16 clientPort_;
+    Faults faults_;
+
+    bool writing_ = false;
+    bool done_ = false;   // last block sent and acknowledged, or saved and acknowledged
+    bool silent_ = false;
+    QByteArray payload_;
+    QString path_;
+    quint16 block_ = 0;   // block last sent (read) or last received (write)
+    qint64 offset_ = 0;
+    qint64 sequence_ = -1; // blocks sent (read) or acknowledgements sent, 0 for the first (write)
+    bool lastSent_ = false;
+    int retries_ = 0;
+    QByteArray last_;     // the packet last sent, for retransmission
+    char receive_[TftpPacket::kMaxPacket];
+};

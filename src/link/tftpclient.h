@@ -1,0 +1,100 @@
+#pragma once
+
+#include "link/tftppacket.h"
+#include "link/tftpsocket.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+class QTimer;
+
+// One TFTP transfer to or from the controller (octet mode, 512-byte blocks), driven by the
+// event loop: a socket notifier for datagrams, a single-shot timer for the missing answer.
+// A download lands in memory and replaces the local file atomically only when complete.
+class TftpClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The codes of over(int).
+    enum Result { Complete = 0, Failed = 1, CannotWrite = 2, CannotRead = 3 };
+
+    static const quint16 kServerPort = 69;
+    static const quint16 kLocalPort = 3000;
+    static const int kRequestTimeoutMs = 6000;
+    static const int kMaxRetransmissions = 10;
+    // A transfer that saw an answer fails after this many request time-outs without a packet.
+    static const int kIdlePeriods = 10;
+    static const qint64 kMaxFileSize = 256 * 1024 * 1024;
+
+    // Binds the local port (3000 moved by KNIT_PORT_OFFSET) on every local address.
+    explicit TftpClient(QObject *parent = nullptr);
+    ~TftpClient() override;
+
+    // The remote name of a local path: its last component.
+    static QString remoteNameFor(const QString &localPath);
+
+    // Start a transfer. False, with over(2) or over(3) (over(1) when the local port could not
+    // be bound or the name cannot be sent) emitted before returning, when it cannot start.
+    bool get(const QString &localPath, const QHostAddress &server);
+    bool get(const QString &localPath, const QString &remoteName, const QHostAddress &server);
+    bool put(const QString &localPath, const QHostAddress &server);
+    bool put(const QString &localPath, const QString &remoteName, const QHostAddress &server);
+
+    bool isRunning() const { return running_; }
+    int result() const { return result_; } // -1 until the first transfer ends
+    QString reason() const { return reason_; } // one line, empty after success
+    qint64 bytes() const { return bytes_; }
+    qint64 total() const { return total_; } // upload: file size; download: size received
+
+signals:
+    void connecting(bool upload);
+    // percent is -1 for downloads (their size is unknown beforehand).
+    void progress(qint64 bytes, int percent);
+    void over(int code);
+
+private:
+    enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
+
+    bool begin(bool upload, const QString &remoteName, const QHostAddress &server);
+    void onReadable();
+    void onTimer();
+    void handleDownload(quint16 block, const char *data, int length);
+    void handleUpload(quint16 block);
+    void writeBlock(quint16 block, const char *data, int length);
+    void sendNextBlock();
+    void sendLast();
+    void sendError(int code, const char *message, quint32 address, quint16 port);
+    void finish(int code, const QString &reason);
+    bool failStart(int code, const QString &reason);
+
+    TftpSocket socket_;
+    QString bindError_;
+    QSocketNotifier *notifier_ = nullptr;
+    QTimer *timer_ = nullptr;
+
+    State state_ = Idle;
+    bool running_ = false;
+    int result_ = -1;
+    QString reason_;
+    QString localPath_;
+
+    quint32 server_ = 0;
+    quint16 peerPort_ = 0;
+    bool answerSeen_ = false;
+    bool activity_ = false;
+    int retries_ = 0;
+    int idlePeriods_ = 0;
+
+    QByteArray payload_; // the received file, or the file being sent
+    qint64 bytes_ = 0;
+    qint64 total_ = 0;
+    quint16 lastBlock_ = 0; // last block written (download) or sent (upload)
+
+    char last_[TftpPacket::kMaxPacket]; // the last packet sent, kept for retransmission
+    int lastLength_ = 0;
+    char receive_[TftpPacket::kMaxPacket];
+};

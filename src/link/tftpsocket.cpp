@@ -1,0 +1,91 @@
+#include "tftpsocket.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+TftpSocket::~TftpSocket()
+{
+    close();
+}
+
+bool TftpSocket::bind(const QHostAddress &address, quint16 port)
+{
+    close();
+    bool ok = false;
+    const quint32 v4 = address.toIPv4Address(&ok);
+    if (!ok) {
+        error_ = QStringLiteral("not an IPv4 address");
+        return false;
+    }
+    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) {
+        error_ = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(v4);
+    if (::bind(fd_, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+        error_ = QString::fromLocal8Bit(std::strerror(errno));
+        close();
+        return false;
+    }
+    return true;
+}
+
+void TftpSocket::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+quint16 TftpSocket::localPort() const
+{
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    if (fd_ < 0 || ::getsockname(fd_, reinterpret_cast<sockaddr *>(&a), &len) != 0)
+        return 0;
+    return ntohs(a.sin_port);
+}
+
+bool TftpSocket::sendTo(const char *data, int length, quint32 address, quint16 port)
+{
+    if (fd_ < 0 || length <= 0)
+        return false;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(address);
+    for (;;) {
+        const ssize_t n = ::sendto(fd_, data, size_t(length), 0, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        if (n >= 0)
+            return n == length;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
+int TftpSocket::receive(char *buffer, int size, quint32 *address, quint16 *port)
+{
+    if (fd_ < 0)
+        return -1;
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    for (;;) {
+        const ssize_t n = ::recvfrom(fd_, buffer, size_t(size), MSG_TRUNC,
+                                     reinterpret_cast<sockaddr *>(&a), &len);
+        if (n >= 0) {
+            *address = ntohl(a.sin_addr.s_addr);
+            *port = ntohs(a.sin_port);
+            return int(n);
+        }
+        if (errno != EINTR)
+            return -1;
+    }
+}
