@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The small file routines every screen shares: the management block's file, whole-file saves,
+// directories, and the date-and-time text file. Each save is atomic and followed by a sync.
+
+// Reads up to 8 bytes of $data/para/management.bin over management; a short file fills only
+// its length, a missing one leaves management as it was. True when the file was read.
+bool wave_read_management();
+// Saves the 8 bytes of management to that file; false (and no file change) when it cannot.
+bool wave_write_management();
+
+// 1 when length bytes of data replaced the file at path whole, else 0 and the old file as it was.
+unsigned char savefileapp(const QString &path, const void *data, qint64 length);
+
+// Creates the directory (with missing parents). True when it exists afterwards.
+bool mkdirfile(const QString &path);
+// Removes the file or directory tree. Paths outside the panel root, and the root itself, are
+// refused. True when nothing is left at path.
+bool deletefile(const QString &path);
+
+// "date time" from the first two whitespace-separated words of the file, "error" when the file
+// cannot be read.
+QString readdatetimefile(const QString &path);
+// Saves text as the whole file; false when it cannot.
+bool createdatetimefile(const QString &path, const QString &text);
