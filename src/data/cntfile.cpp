@@ -1,0 +1,80 @@
+#include "cntfile.h"
+
+#include "cntchecksum.h"
+#include "cntrecord.h"
+
+#include <QFile>
+
+#include <vector>
+
+CntCheck CntFile::check(const QString &path)
+{
+    CntCheck result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    result.size = file.size();
+    // Decided before any content is read: an oversized file never reaches the buffer.
+    if (result.size > kCntMaxFileSize) {
+        result.code = CntCheck::TooLarge;
+        return result;
+    }
+    std::vector<unsigned char> data(static_cast<std::size_t>(result.size));
+    const qint64 got = data.empty() ? 0 : file.read(reinterpret_cast<char *>(data.data()), result.size);
+    if (got != result.size || file.bytesAvailable() > 0) {
+        // The file changed under us or could not be read: what we hold is not the file.
+        result.code = CntCheck::OpenFailed;
+        return result;
+    }
+    return checkData(data.data(), result.size);
+}
+
+CntCheck CntFile::checkData(const unsigned char *data, long long size)
+{
+    CntCheck result;
+    result.size = size;
+    if (size < 0 || (size > 0 && !data))
+        return result;
+    if (size > kCntMaxFileSize) {
+        result.code = CntCheck::TooLarge;
+        return result;
+    }
+    const long long rest = size % static_cast<long long>(kCntRecordSize);
+    if (rest == 1) {
+        result.storedChecksum = data[size - 1];
+        result.computedChecksum = getchecksum(data, size - 1);
+        result.code = result.storedChecksum == result.computedChecksum ? CntCheck::Ok : CntCheck::BadChecksum;
+    } else {
+        result.code = rest == 0 ? CntCheck::NoChecksum : CntCheck::BadSize;
+    }
+    return result;
+}
+
+bool CntFile::isAccepted(int code)
+{
+    return code == CntCheck::Ok || code == CntCheck::NoChecksum || code == CntCheck::BadChecksum;
+}
+
+QString CntFile::message(int code)
+{
+    switch (code) {
+    case CntCheck::OpenFailed: return QStringLiteral("cnt文件读取失败 !");
+    case CntCheck::TooLarge: return QStringLiteral("cnt文件大于1M !");
+    case CntCheck::BadSize: return QStringLiteral("cnt文件格式错误 !");
+    default: return QString();
+    }
+}
+
+QString CntFile::importMessage(int code)
+{
+    switch (code) {
+    case CntCheck::NoChecksum: return QStringLiteral("cnt文件没有校验码 !");
+    case CntCheck::BadChecksum: return QStringLiteral("cnt文件校验码错误 !");
+    default: return message(code);
+    }
+}
+
+int cntfilecheck(const QString &path)
+{
+    return CntFile::check(path).code;
+}

@@ -1,0 +1,71 @@
+#include "cntprogram.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+CntLoad g_loaded;
+
+} // namespace
+
+int CntProgram::rowCount(const unsigned char *data, long long size)
+{
+    if (!data || size < 0)
+        return 1;
+    const long long records = size / static_cast<long long>(kCntRecordSize);
+    const long long last = records - 1;
+    long long r = 1;
+    while (r < last && data[r * kCntRecordSize + offsetof(STRUCT_CNT, end_flag)] != 1)
+        ++r;
+    return static_cast<int>(r);
+}
+
+CntLoad CntProgram::loadInto(const QString &path, Image &image)
+{
+    image.clear();
+    CntLoad result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(Image::size))
+        return result;
+    const qint64 got = file.read(reinterpret_cast<char *>(image.data()), static_cast<qint64>(Image::size));
+    if (got < 0) {
+        image.clear();
+        return result;
+    }
+    result.ok = true;
+    result.size = got;
+    result.records = static_cast<int>(got / static_cast<qint64>(kCntRecordSize));
+    result.rows = rowCount(image.data(), got);
+    return result;
+}
+
+CntLoad CntProgram::load(const QString &path)
+{
+    g_loaded = loadInto(path, wave_cnt);
+    return g_loaded;
+}
+
+const CntLoad &CntProgram::loaded()
+{
+    return g_loaded;
+}
+
+bool CntProgram::row(const Image &image, int records, int r, STRUCT_CNT *out)
+{
+    if (!out)
+        return false;
+    const long long maxRecords = static_cast<long long>(Image::size / kCntRecordSize);
+    if (r < 1 || r >= records || r >= maxRecords) {
+        std::memset(out, 0, sizeof *out);
+        return false;
+    }
+    std::memcpy(out, image.data() + static_cast<std::size_t>(r) * kCntRecordSize, sizeof *out);
+    return true;
+}
+
+bool CntProgram::row(int r, STRUCT_CNT *out)
+{
+    return row(wave_cnt, g_loaded.records, r, out);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cntrecord.h"
+#include "parablocks.h"
+
+#include <QString>
+
+// Outcome of reading a .cnt file into a program image.
+struct CntLoad
+{
+    bool ok = false;
+    long long size = 0;   // bytes read
+    int records = 0;      // whole 128-byte records the file held, record 0 included
+    int rows = 1;         // the loader's row count (CntProgram::rowCount)
+};
+
+// The loaded knitting program: reading a .cnt into an image, its row count, and access to its
+// rows that never reaches past the records the file really held.
+class CntProgram
+{
+public:
+    using Image = ParaBlock<kCntImageSize>;
+
+    // The loader's rule: the first row whose end_flag is 1, else (size / 128) - 1; never
+    // below 1, and no row beyond the file is looked at.
+    static int rowCount(const unsigned char *data, long long size);
+
+    // Clears image, then reads the file (at most 1 MiB) into it. A file that cannot be
+    // opened or is larger than the image leaves the image cleared and ok false.
+    static CntLoad loadInto(const QString &path, Image &image);
+    // loadInto(path, wave_cnt), remembered for row() below.
+    static CntLoad load(const QString &path);
+    // What the last load() read into wave_cnt.
+    static const CntLoad &loaded();
+
+    // Copies program row r (1-based) of image into out when the file had that record;
+    // otherwise out is all zero and the result false.
+    static bool row(const Image &image, int records, int r, STRUCT_CNT *out);
+    // row() of wave_cnt as the last load() left it.
+    static bool row(int r, STRUCT_CNT *out);
+};

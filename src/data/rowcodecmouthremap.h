@@ -1,0 +1,16 @@
+#pragma once
+
+#include "parablocks.h"
+
+#include <array>
+
+// The carrier replacement the row display applies: mode and enable from the system
+// parameters, the eight-entry map from the work parameters.
+struct MouthRemap
+{
+    unsigned short mode = 0;    // para_system word 22 (byte 44)
+    unsigned short enable = 0;  // para_system word 25 (byte 50)
+    std::array<unsigned short, 8> map{}; // para_work words 696-703 (byte 1392)
+
+    static MouthRemap fromBlocks(const ParaBlock<kSystemSize> &system, const ParaBlock<kWorkSize> &work);
+};
