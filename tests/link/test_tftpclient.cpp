@@ -1,0 +1,282 @@
+// Our TFTP client against knitsim's server (in-process) and against scripted servers. Catches:
+// lost, repeated or skipped blocks; a server error or a silent server not ending the transfer;
+// a half-written or damaged local file after a failure; data taken from a stranger's port;
+// block numbers that stop at 65535; request retransmission that is too short or too long.
+#include "test_tftpcontract.h"
+
+#include "tftpserver.h"
+
+#include "link/tftppacket.h"
+#include "link/tftpsocket.h"
+#include "platform/panelenv.h"
+#include "portoffset.h"
+#include "testroot.h"
+
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const char kScale[] = "0.02"; // request time-out 120 ms, inactivity limit 1.2 s
+
+// A server played by the test: a request socket on the TFTP port and two transfer sockets,
+// each packet handed to onPacket(socket index, packet, raw bytes).
+class ScriptedServer
+{
+public:
+    ScriptedServer()
+    {
+        sockets_[0].bind(QHostAddress::LocalHost, PanelEnv::port(69));
+        sockets_[1].bind(QHostAddress::LocalHost, 0);
+        sockets_[2].bind(QHostAddress::LocalHost, 0);
+        for (int i = 0; i < 3; ++i) {
+            notifiers_[i] = std::make_unique<QSocketNotifier>(sockets_[i].fd(), QSocketNotifier::Read);
+            QObject::connect(notifiers_[i].get(), &QSocketNotifier::activated, [this, i] { readable(i); });
+        }
+    }
+    bool ok() const { return sockets_[0].isOpen() && sockets_[1].isOpen() && sockets_[2].isOpen(); }
+    void send(int socket, const QByteArray &packet)
+    {
+        sockets_[socket].sendTo(packet.constData(), packet.size(), 0x7f000001, clientPort);
+    }
+    static QByteArray data(int block, const QByteArray &body)
+    {
+        char p[TftpPacket::kMaxPacket];
+        return QByteArray(p, TftpPacket::makedata(block, body.constData(), body.size(), p, sizeof p));
+    }
+    static QByteArray ack(int block)
+    {
+        char p[4];
+        return QByteArray(p, TftpPacket::makeack(block, p, 4));
+    }
+
+    std::function<void(int, const TftpPacket::View &, const QByteArray &)> onPacket;
+    QList<QByteArray> received[3];
+    quint16 clientPort = 0;
+
+private:
+    void readable(int i)
+    {
+        char buf[1024];
+        quint32 a;
+        quint16 p;
+        int n;
+        while ((n = sockets_[i].receive(buf, sizeof buf, &a, &p)) >= 0) {
+            clientPort = p;
+            const QByteArray raw(buf, qMin<int>(n, sizeof buf));
+            received[i].append(raw);
+            if (onPacket)
+                onPacket(i, TftpPacket::parse(raw.constData(), raw.size()), raw);
+        }
+    }
+
+    TftpSocket sockets_[3];
+    std::unique_ptr<QSocketNotifier> notifiers_[3];
+};
+
+} // namespace
+
+class TestTftpClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void getSizes_data() { TftpContract::sizeRows(); }
+    void getSizes() { TftpContract::getSizes(simDir()); }
+    void putSizes_data() { TftpContract::sizeRows(); }
+    void putSizes() { TftpContract::putSizes(simDir()); }
+    void getMissingKeepsLocal() { TftpContract::getMissingKeepsLocal(); }
+    void localFileUnusable() { TftpContract::localFileUnusable(); }
+
+    void serverFaults_data();
+    void serverFaults();
+    void unansweredRequest_data();
+    void unansweredRequest();
+    void strangerPortIsRefused();
+    void uploadAcknowledgements_data();
+    void uploadAcknowledgements();
+    void blockNumbersWrap_data();
+    void blockNumbersWrap();
+
+private:
+    QString simDir() const { return root_->file(QStringLiteral("/sim")); }
+    QString local(const QString &name) const { return PanelPaths::tmp(QLatin1Char('/') + name); }
+
+    std::unique_ptr<TestRoot> root_;
+    std::unique_ptr<TftpServer> server_;
+};
+
+void TestTftpClient::initTestCase()
+{
+    PortOffset::useFree();
+    qputenv("KNIT_TIMEOUT_SCALE", kScale);
+}
+
+void TestTftpClient::init()
+{
+    root_ = std::make_unique<TestRoot>();
+    QVERIFY(QDir().mkpath(simDir()));
+    server_ = std::make_unique<TftpServer>(simDir());
+    QVERIFY2(server_->listen(QHostAddress::LocalHost, PanelEnv::port(69)), qPrintable(server_->errorString()));
+}
+
+void TestTftpClient::cleanup()
+{
+    server_.reset();
+    root_.reset();
+}
+
+// Faults injected into knitsim's server: an ERROR answer and a server going silent end the
+// transfer with code 1 and leave the old local file; duplicated DATA and a slow server do not
+// disturb the file (fault: a duplicate written twice, a silent server hanging the panel).
+void TestTftpClient::serverFaults_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("code");
+    QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
+    QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
+    QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
+    QTest::addRow("get delay") << false << QStringList{"delay", "30"} << 1000 << 0;
+    QTest::addRow("get silent after 3") << false << QStringList{"silent-after", "3"} << 70000 << 1;
+    QTest::addRow("put silent after 2") << true << QStringList{"silent-after", "2"} << 70000 << 1;
+    QTest::addRow("get silent at once") << false << QStringList{"silent-after", "0"} << 1000 << 1;
+}
+
+void TestTftpClient::serverFaults()
+{
+    QFETCH(bool, upload);
+    QFETCH(QStringList, fault);
+    QFETCH(int, size);
+    QFETCH(int, code);
+    QString reply;
+    QVERIFY2(server_->applyFault(fault, &reply), qPrintable(reply));
+    const QByteArray body = TftpContract::pattern(size, 3);
+    const QByteArray old("old contents");
+    QVERIFY(AtomicFile::save(simDir() + "/job.cnt", upload ? old : body));
+    QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
+    QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
+    const QByteArray expected = code == 0 ? body : old;
+    QCOMPARE(TftpContract::readAll(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
+    QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
+}
+
+// Nobody answers: the request goes out once and is repeated ten times, one request time-out
+// apart, then code 1 (fault: retries miscounted, or no time-out at all).
+void TestTftpClient::unansweredRequest_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addRow("get") << false;
+    QTest::addRow("put") << true;
+}
+
+void TestTftpClient::unansweredRequest()
+{
+    QFETCH(bool, upload);
+    server_.reset(); // the scripted server takes the TFTP port
+    ScriptedServer fake;
+    QVERIFY(fake.ok());
+    QVERIFY(AtomicFile::save(local("file.sys"), QByteArray(404, 'p')));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(TftpContract::run(upload, local("file.sys")), 1);
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(fake.received[0].size(), 11);
+    for (const QByteArray &r : fake.received[0])
+        QCOMPARE(TftpPacket::parse(r.constData(), r.size()).opcode, upload ? 2 : 1);
+    const int period = PanelEnv::scaledMs(TftpClient::kRequestTimeoutMs);
+    QVERIFY2(elapsed >= 11 * period - 20 && elapsed < 11 * period + 2000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(TftpContract::readAll(local("file.sys")), QByteArray(404, 'p'));
+}
+
+// Once the server answered from one port, a DATA from another port is answered with ERROR 5
+// there and not written (fault: a stranger's packet spliced into the file).
+void TestTftpClient::strangerPortIsRefused()
+{
+    server_.reset(); // the scripted server takes the TFTP port
+    ScriptedServer fake;
+    QVERIFY(fake.ok());
+    const QByteArray first = TftpContract::pattern(512, 1);
+    fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        if (socket == 0 && v.opcode == TftpPacket::Rrq) {
+            fake.send(1, ScriptedServer::data(1, first));
+        } else if (socket == 1 && v.opcode == TftpPacket::Ack && v.block == 1) {
+            fake.send(2, ScriptedServer::data(2, "intruder"));
+        } else if (socket == 2 && v.opcode == TftpPacket::Error) {
+            fake.send(1, ScriptedServer::data(2, "tail"));
+        }
+    };
+    QCOMPARE(TftpContract::run(false, local("file.knt")), 0);
+    QCOMPARE(TftpContract::readAll(local("file.knt")), first + "tail");
+    QCOMPARE(fake.received[2].size(), 1);
+    const TftpPacket::View error = TftpPacket::parse(fake.received[2].at(0).constData(), fake.received[2].at(0).size());
+    QCOMPARE(error.opcode, int(TftpPacket::Error));
+    QCOMPARE(int(error.errorCode), int(TftpPacket::UnknownTid));
+}
+
+// The answers of an upload to each acknowledgement: the block before the last one asks for
+// the last block again (the controller's way to ask for a lost block), even after the final
+// block; a number out of line after the final block ends with code 3.
+void TestTftpClient::uploadAcknowledgements_data()
+{
+    QTest::addColumn<QList<int>>("acks"); // sent after each DATA received
+    QTest::addColumn<QList<int>>("blocks"); // DATA blocks expected, in order
+    QTest::addColumn<int>("code");
+    QTest::addRow("in order") << QList<int>{1, 2} << QList<int>{1, 2} << 0;
+    QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
+    QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
+    QTest::addRow("wrong final ack") << QList<int>{1, 7} << QList<int>{1, 2} << 3;
+}
+
+void TestTftpClient::uploadAcknowledgements()
+{
+    QFETCH(QList<int>, acks);
+    QFETCH(QList<int>, blocks);
+    QFETCH(int, code);
+    server_.reset(); // the scripted server takes the TFTP port
+    ScriptedServer fake;
+    QVERIFY(fake.ok());
+    QList<int> seen;
+    fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        if (socket == 0 && v.opcode == TftpPacket::Wrq)
+            fake.send(1, ScriptedServer::ack(0));
+        if (socket == 1 && v.opcode == TftpPacket::Data) {
+            seen.append(v.block);
+            if (seen.size() <= acks.size())
+                fake.send(1, ScriptedServer::ack(acks.at(seen.size() - 1)));
+        }
+    };
+    QVERIFY(AtomicFile::save(local("config.cfg"), TftpContract::pattern(513, 2)));
+    QCOMPARE(TftpContract::run(true, local("config.cfg")), code);
+    QCOMPARE(seen, blocks);
+}
+
+// A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers
+// that stop or restart wrongly at the wrap).
+void TestTftpClient::blockNumbersWrap_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addRow("get") << false;
+    QTest::addRow("put") << true;
+}
+
+void TestTftpClient::blockNumbersWrap()
+{
+    QFETCH(bool, upload);
+    const QByteArray body = TftpContract::pattern(65536LL * 512 + 100, 9);
+    const QString serverFile = simDir() + "/update.img";
+    QVERIFY(AtomicFile::save(upload ? local("update.img") : serverFile, body));
+    QCOMPARE(TftpContract::run(upload, local("update.img"), QString(), nullptr, 120000), 0);
+    QVERIFY(TftpContract::readAll(upload ? serverFile : local("update.img")) == body);
+}
+
+QTEST_GUILESS_MAIN(TestTftpClient)
+#include "test_tftpclient.moc"

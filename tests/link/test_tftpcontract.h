@@ -1,0 +1,111 @@
+#pragma once
+// What every TFTP server the panel meets must give our client, written once and run against
+// knitsim's server (link_test_tftpclient) and against tftpd-hpa (interop_test_tftpinterop).
+// Header only: each .cpp under tests/ is its own test program.
+
+#include "link/tftpclient.h"
+#include "platform/atomicfile.h"
+#include "platform/panelpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace TftpContract {
+
+// Bytes that differ from block to block, so a repeated or skipped block shows.
+inline QByteArray pattern(qint64 size, int seed)
+{
+    QByteArray b(int(size), Qt::Uninitialized);
+    quint32 x = 2654435761u * quint32(seed + 1);
+    for (qint64 i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        b[int(i)] = char(x >> 16);
+    }
+    return b;
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// One transfer with a fresh client against 127.0.0.1; over's code, or -1 when none came.
+// started receives get()/put()'s return value. over must come exactly once.
+inline int run(bool upload, const QString &localPath, const QString &remoteName = QString(),
+               bool *started = nullptr, int limitMs = 30000)
+{
+    TftpClient client;
+    QSignalSpy spy(&client, &TftpClient::over);
+    const QString name = remoteName.isEmpty() ? TftpClient::remoteNameFor(localPath) : remoteName;
+    const QHostAddress server(QHostAddress::LocalHost);
+    const bool ok = upload ? client.put(localPath, name, server) : client.get(localPath, name, server);
+    if (started)
+        *started = ok;
+    if (spy.isEmpty())
+        spy.wait(limitMs);
+    if (spy.size() != 1)
+        return -1;
+    return spy.at(0).at(0).toInt();
+}
+
+inline void sizeRows()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {0, 1, 511, 512, 513, 1000, 70000})
+        QTest::addRow("%d bytes", size) << size;
+}
+
+// A download arrives whole and replaces the old local file (fault: lost last or empty block,
+// a short block taken as a full one, an off-by-one in block numbering).
+inline void getSizes(const QString &serverDir)
+{
+    QFETCH(int, size);
+    const QString name = QStringLiteral("get%1.bin").arg(size);
+    const QByteArray body = pattern(size, size);
+    QVERIFY(AtomicFile::save(serverDir + QLatin1Char('/') + name, body));
+    const QString local = PanelPaths::tmp(QLatin1Char('/') + name);
+    QVERIFY(AtomicFile::save(local, QByteArray("old contents")));
+    QCOMPARE(run(false, local), int(TftpClient::Complete));
+    QCOMPARE(readAll(local), body);
+}
+
+// An upload arrives whole under the local file's last path component.
+inline void putSizes(const QString &serverDir)
+{
+    QFETCH(int, size);
+    const QString name = QStringLiteral("put%1.bin").arg(size);
+    const QByteArray body = pattern(size, size + 7);
+    const QString local = PanelPaths::tmp(QLatin1Char('/') + name);
+    QVERIFY(AtomicFile::save(local, body));
+    QCOMPARE(run(true, local), int(TftpClient::Complete));
+    QCOMPARE(readAll(serverDir + QLatin1Char('/') + name), body);
+}
+
+// A file the server does not have gives code 1 and leaves the local file as it was
+// (fault: the local file truncated before the transfer succeeded).
+inline void getMissingKeepsLocal()
+{
+    const QString local = PanelPaths::tmp(QStringLiteral("/absent.bin"));
+    QVERIFY(AtomicFile::save(local, QByteArray("keep me")));
+    QCOMPARE(run(false, local), int(TftpClient::Failed));
+    QCOMPARE(readAll(local), QByteArray("keep me"));
+}
+
+// Local files that cannot be written or read give codes 2 and 3 and get()/put() false.
+inline void localFileUnusable()
+{
+    bool started = true;
+    QCOMPARE(run(false, PanelPaths::tmp(QStringLiteral("/no/such/dir/get1.bin")), QString(), &started),
+             int(TftpClient::CannotWrite));
+    QVERIFY(!started);
+    started = true;
+    QCOMPARE(run(true, PanelPaths::tmp(QStringLiteral("/missing.bin")), QString(), &started),
+             int(TftpClient::CannotRead));
+    QVERIFY(!started);
+}
+
+} // namespace TftpContract
