@@ -16,6 +16,9 @@ constexpr int kLabel[6] = {9, 11, 10, 13, 6, 14};
 // A colour component the palettes can use; anything else keeps the default.
 bool colour(const QString &text, int *value)
 {
+    // The number parser stops at a NUL and would take "1\0" "2" for 1.
+    if (text.contains(QChar(0)))
+        return false;
     bool ok = false;
     const int v = text.toInt(&ok, 10);
     if (!ok || v < 0 || v > 255)

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <set>
-
 namespace {
 
 struct Range

@@ -1,0 +1,306 @@
+// Catches size and speed texts in the wrong unit or form, a digit or bit helper that writes or
+// reads out of bounds, a management read that clobbers bytes a short file lacks, a save that
+// reports success or damages the old file when the disk is full, and a mkdir/delete that lets
+// a blank, quote or semicolon in a name reach anything but that one path.
+#include "data/parablocks.h"
+#include "data/parafiles.h"
+#include "data/paraformat.h"
+#include "platform/atomicfile.h"
+#include "testroot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
+}
+
+QStringList tree(const QString &dir)
+{
+    QStringList out;
+    const QFileInfoList entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo &e : entries) {
+        out.append(e.fileName());
+        if (e.isDir() && !e.isSymLink()) {
+            for (const QString &sub : tree(e.filePath()))
+                out.append(e.fileName() + QLatin1Char('/') + sub);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class TestParaFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { AtomicFile::setWriteLimitForTesting(-1); }
+
+    void sizeText_data()
+    {
+        QTest::addColumn<quint64>("kb");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("0") << quint64(0) << "0 K";
+        QTest::addRow("1024") << quint64(1024) << "1024 K";
+        QTest::addRow("1025") << quint64(1025) << "1.0 M";
+        QTest::addRow("1536") << quint64(1536) << "1.5 M";
+        QTest::addRow("1048576") << quint64(1048576) << "1024.0 M";
+        QTest::addRow("1048577") << quint64(1048577) << "1.0 G";
+        QTest::addRow("32 GiB") << quint64(32) * 1048576 << "32.0 G";
+    }
+    void sizeText()
+    {
+        QFETCH(quint64, kb);
+        QFETCH(QString, text);
+        QCOMPARE(sizebykb(kb), text);
+    }
+
+    void speedText_data()
+    {
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("1200 x 45") << 1200.0 * 45 << 100000.0 << "0.54 m/s";
+        QTest::addRow("zero") << 0.0 << 100000.0 << "0.00 m/s";
+        QTest::addRow("divisor 0") << 5.0 << 0.0 << "0.00 m/s";
+    }
+    void speedText()
+    {
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(QString, text);
+        QCOMPARE(floattostr(a, b), text);
+    }
+
+    void digits_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addRow("0") << 0 << 6 << QByteArray("0");
+        QTest::addRow("7") << 7 << 6 << QByteArray("7");
+        QTest::addRow("255") << 255 << 6 << QByteArray("255");
+        QTest::addRow("65535") << 65535 << 6 << QByteArray("65535");
+        QTest::addRow("cut to buffer") << 65535 << 3 << QByteArray("65");
+        QTest::addRow("no room") << 12 << 1 << QByteArray("");
+    }
+    void digits()
+    {
+        QFETCH(int, value);
+        QFETCH(int, size);
+        QFETCH(QByteArray, text);
+        char buf[8];
+        std::memset(buf, 'x', sizeof buf);
+        QCOMPARE(dectostr(static_cast<unsigned short>(value), buf, std::size_t(size)), int(text.size()));
+        QCOMPARE(QByteArray(buf), text);
+        QCOMPARE(buf[size], 'x'); // nothing past the given size
+    }
+
+    void bits_data()
+    {
+        QTest::addColumn<int>("op"); // 0 read, 1 write
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<int>("on");
+        QTest::addColumn<int>("bit");
+        QTest::addColumn<uint>("want");
+        QTest::addRow("read bit 0 set") << 0 << 1u << 0 << 0 << 1u;
+        QTest::addRow("read bit 31 set") << 0 << 0x80000000u << 0 << 31 << 1u;
+        QTest::addRow("read bit 5 clear") << 0 << 0xffffffdfu << 0 << 5 << 0u;
+        QTest::addRow("read bit 32") << 0 << 0xffffffffu << 0 << 32 << 0u;
+        QTest::addRow("read bit -1") << 0 << 0xffffffffu << 0 << -1 << 0u;
+        QTest::addRow("write bit 8 unchanged") << 1 << 0xffu << 0 << 8 << 0xffu;
+        QTest::addRow("clear bit 0") << 1 << 0xffu << 0 << 0 << 0xfeu;
+        QTest::addRow("set bit 7") << 1 << 0x00u << 1 << 7 << 0x80u;
+        QTest::addRow("set bit already set") << 1 << 0x81u << 1 << 0 << 0x81u;
+    }
+    void bits()
+    {
+        QFETCH(int, op);
+        QFETCH(uint, value);
+        QFETCH(int, on);
+        QFETCH(int, bit);
+        QFETCH(uint, want);
+        const uint got = op == 0 ? uint(bit_read(value, bit)) : uint(bit_write(static_cast<unsigned char>(value), on, bit));
+        QCOMPARE(got, want);
+    }
+
+    void bytesToText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("NUL ended") << QByteArray("job1\0zz", 7) << 7 << "job1";
+        QTest::addRow("no NUL within length") << QByteArray("abcdef") << 3 << "abc";
+        QTest::addRow("empty") << QByteArray("\0", 1) << 1 << "";
+        QTest::addRow("GBK") << QByteArray("\xb2\xe2\xca\xd4\0", 5) << 5 << QString::fromUtf8("测试");
+        QTest::addRow("UTF-8") << QString::fromUtf8("花型").toUtf8() << 6 << QString::fromUtf8("花型");
+    }
+    void bytesToText()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, length);
+        QFETCH(QString, text);
+        // An exact-size heap copy, so a read past length is a real overread under a sanitizer.
+        std::vector<unsigned char> copy(bytes.begin(), bytes.begin() + length);
+        QCOMPARE(chartoqstr(copy.data(), copy.size()), text);
+    }
+
+    void management_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray old("\x11\x22\x33\x44\x55\x66\x77\x88", 8);
+        QTest::addRow("missing keeps") << false << QByteArray() << old;
+        QTest::addRow("full") << true << QByteArray("ABCDEFGH") << QByteArray("ABCDEFGH");
+        QTest::addRow("short fills its length") << true << QByteArray("abc") << QByteArray("abc\x44\x55\x66\x77\x88", 8);
+        QTest::addRow("long takes 8") << true << QByteArray("0123456789") << QByteArray("01234567");
+    }
+    void management()
+    {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, after);
+        TestRoot root;
+        ::management.fill(QByteArray("\x11\x22\x33\x44\x55\x66\x77\x88", 8));
+        if (present)
+            QVERIFY(AtomicFile::save(root.file("/mnt/ide/knit/para/management.bin"), file));
+        QCOMPARE(wave_read_management(), present);
+        QCOMPARE(::management.toByteArray(), after);
+    }
+
+    void managementWrite()
+    {
+        TestRoot root;
+        ::management.fill(QByteArray("\x01\x00\x02\x00\x03\x00\x00\x00", 8));
+        QVERIFY(wave_write_management());
+        QCOMPARE(readAll(root.file("/mnt/ide/knit/para/management.bin")), ::management.toByteArray());
+        QVERIFY(QDir(root.file("/mnt/ide/knit/para")).removeRecursively());
+        QVERIFY(!wave_write_management());
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<int>("result");
+        QTest::addRow("ok") << "/mnt/ide/knit/para/x.sys" << qint64(-1) << 1;
+        QTest::addRow("disk full") << "/mnt/ide/knit/para/x.sys" << qint64(100) << 0;
+        QTest::addRow("disk full at once") << "/mnt/ide/knit/para/x.sys" << qint64(0) << 0;
+        QTest::addRow("folder missing") << "/mnt/ide/knit/nothere/x.sys" << qint64(-1) << 0;
+    }
+    void save()
+    {
+        QFETCH(QString, relative);
+        QFETCH(qint64, limit);
+        QFETCH(int, result);
+        TestRoot root;
+        const QString path = root.file(relative);
+        const QByteArray old(404, 'o');
+        if (QFileInfo(path).dir().exists())
+            QVERIFY(AtomicFile::save(path, old));
+        QByteArray next(404, '\0');
+        for (int i = 0; i < next.size(); ++i)
+            next[i] = char(i);
+        AtomicFile::setWriteLimitForTesting(limit);
+        QCOMPARE(int(savefileapp(path, next.constData(), next.size())), result);
+        AtomicFile::setWriteLimitForTesting(-1);
+        if (result == 1)
+            QCOMPARE(readAll(path), next);
+        else if (QFileInfo(path).dir().exists())
+            QCOMPARE(readAll(path), old);
+        else
+            QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Hidden | QDir::Files).size(), result || QFileInfo(path).dir().exists() ? 1 : 0);
+    }
+
+    void saveRefusesBadArguments()
+    {
+        TestRoot root;
+        const QString path = root.file("/tmp/x");
+        QCOMPARE(int(savefileapp(path, "abc", -1)), 0);
+        QCOMPARE(int(savefileapp(path, nullptr, 3)), 0);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void hostileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("blank") << "a b";
+        QTest::addRow("quote") << "it's";
+        QTest::addRow("semicolon") << "x; rm -rf y";
+        QTest::addRow("command substitution") << "$(touch z)";
+        QTest::addRow("Chinese") << QString::fromUtf8("毛衣 一号");
+    }
+    void hostileNames()
+    {
+        QFETCH(QString, name);
+        TestRoot root;
+        const QString wave = root.file("/mnt/ide/knit/wave");
+        for (const char *keep : {"a", "b", "it", "s", "x", "y", "z"})
+            QVERIFY(QDir().mkpath(wave + QLatin1Char('/') + QLatin1String(keep)));
+        const QStringList before = tree(wave);
+        QVERIFY(mkdirfile(wave + QLatin1Char('/') + name));
+        QVERIFY(AtomicFile::save(wave + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
+        QCOMPARE(tree(wave).size(), before.size() + 2);
+        QVERIFY(deletefile(wave + QLatin1Char('/') + name));
+        QCOMPARE(tree(wave), before);
+    }
+
+    void deleteStaysInsideRoot()
+    {
+        TestRoot root;
+        TestRoot other; // a second tree, outside the first root
+        QVERIFY(AtomicFile::save(other.file("/keep.txt"), QByteArray("k")));
+        QVERIFY(QDir().mkpath(root.file("/mnt/ide/knit/wave/j")));
+        QVERIFY(QFile::link(other.path(), root.file("/mnt/ide/knit/wave/link")));
+        qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
+        QVERIFY(!deletefile(root.path()));
+        QVERIFY(!deletefile(root.file("/mnt/..//..")));
+        QVERIFY(!deletefile(other.file("/keep.txt")));
+        QVERIFY(!deletefile(root.file("/mnt/ide/knit/wave/link/keep.txt")));
+        QVERIFY(!deletefile(QString()));
+        QVERIFY(deletefile(root.file("/mnt/ide/knit/wave/link")));
+        QVERIFY(QFileInfo::exists(other.file("/keep.txt")));
+        QVERIFY(!QFileInfo(root.file("/mnt/ide/knit/wave/link")).isSymLink());
+        QVERIFY(deletefile(root.file("/mnt/ide/knit/wave/j/../j")));
+        QVERIFY(!QFileInfo::exists(root.file("/mnt/ide/knit/wave/j")));
+        QVERIFY(deletefile(root.file("/mnt/ide/knit/none/deeper")));
+        QVERIFY(QFileInfo::exists(root.file("/mnt/ide/knit/wave")));
+    }
+
+    void dateFile_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("missing") << false << QByteArray() << "error";
+        QTest::addRow("two words") << true << QByteArray("2007/3/9 8:05:00\n") << "2007/3/9 8:05:00";
+        QTest::addRow("spread out") << true << QByteArray("\n  2007/3/9\t\t8:05:00  extra\n") << "2007/3/9 8:05:00";
+        QTest::addRow("one word") << true << QByteArray("2007/3/9") << "2007/3/9 ";
+        QTest::addRow("empty") << true << QByteArray() << " ";
+    }
+    void dateFile()
+    {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, text);
+        TestRoot root;
+        const QString path = root.file("/mnt/ide/knit/para/date.txt");
+        if (present)
+            QVERIFY(createdatetimefile(path, QString::fromUtf8(contents)));
+        QCOMPARE(readdatetimefile(path), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestParaFiles)
+#include "test_parafiles.moc"
