@@ -1,0 +1,217 @@
+// The TFTP contract against tftpd-hpa, and knitsim's server against the tftp-hpa client.
+// Catches a client or server that only works with its own counterpart: wrong block
+// numbering, a missing empty last block, request fields another implementation rejects,
+// names with '/', '..' or a leading '.' reaching outside knitsim's root.
+#include "../link/test_tftpcontract.h"
+
+#include "tftpserver.h"
+
+#include "link/tftpsocket.h"
+#include "platform/panelenv.h"
+#include "platform/sleeper.h"
+#include "portoffset.h"
+#include "testroot.h"
+
+#include <QProcess>
+
+#include <memory>
+
+namespace {
+
+const char kTftpd[] = "/usr/sbin/in.tftpd";
+const char kTftp[] = "/usr/bin/tftp";
+
+// True once something holds the UDP port (the server finished starting).
+bool waitBound(quint16 port)
+{
+    for (int i = 0; i < 100; ++i) {
+        TftpSocket probe;
+        if (!probe.bind(QHostAddress::LocalHost, port))
+            return true;
+        probe.close();
+        Sleeper::sleepMs(20);
+    }
+    return false;
+}
+
+} // namespace
+
+class TestTftpInterop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void tftpdGet_data() { TftpContract::sizeRows(); }
+    void tftpdGet();
+    void tftpdPut_data() { TftpContract::sizeRows(); }
+    void tftpdPut();
+    void tftpdMissing();
+    void tftpdLocalFileUnusable();
+
+    void simGetByTftpHpa_data() { TftpContract::sizeRows(); }
+    void simGetByTftpHpa();
+    void simPutByTftpHpa_data() { TftpContract::sizeRows(); }
+    void simPutByTftpHpa();
+    void simRefusesNames_data();
+    void simRefusesNames();
+
+private:
+    void needTftpd();
+    void needTftp();
+    // Runs tftp-hpa against knitsim's server while the event loop serves; its output.
+    QString tftpHpa(const QStringList &command);
+    QString tftpdDir() const { return root_->file(QStringLiteral("/tftpd")); }
+    QString simDir() const { return root_->file(QStringLiteral("/sim")); }
+
+    std::unique_ptr<TestRoot> root_;
+    QProcess tftpd_;
+    bool tftpdUp_ = false;
+    std::unique_ptr<TftpServer> sim_;
+};
+
+void TestTftpInterop::initTestCase()
+{
+    PortOffset::useFree();
+    root_ = std::make_unique<TestRoot>();
+    QVERIFY(QDir().mkpath(tftpdDir()));
+    QVERIFY(QDir().mkpath(simDir()));
+    // tftpd-hpa drops to "nobody", which must be able to create files there.
+    QFile::setPermissions(tftpdDir(), QFileDevice::Permissions(0x7777));
+    sim_ = std::make_unique<TftpServer>(simDir());
+    QVERIFY(sim_->listen(QHostAddress::LocalHost, 0));
+
+    if (!QFile::exists(kTftpd))
+        return;
+    const quint16 port = PanelEnv::port(69);
+    tftpd_.start(kTftpd, {"-L", "-c", "-a", QStringLiteral("127.0.0.1:%1").arg(port), "-s", tftpdDir()});
+    tftpdUp_ = tftpd_.waitForStarted(5000) && waitBound(port) && tftpd_.state() == QProcess::Running;
+}
+
+void TestTftpInterop::cleanupTestCase()
+{
+    if (tftpd_.state() != QProcess::NotRunning) {
+        tftpd_.terminate();
+        if (!tftpd_.waitForFinished(3000))
+            tftpd_.kill();
+        tftpd_.waitForFinished(3000);
+    }
+    sim_.reset();
+    root_.reset();
+}
+
+void TestTftpInterop::needTftpd()
+{
+    if (!QFile::exists(kTftpd))
+        QSKIP("tftpd-hpa is not installed: install it with scripts/setup.sh");
+    if (!tftpdUp_)
+        QSKIP("in.tftpd did not start (it needs to run as root to drop to nobody)");
+}
+
+void TestTftpInterop::needTftp()
+{
+    if (!QFile::exists(kTftp))
+        QSKIP("tftp-hpa is not installed: install it with scripts/setup.sh");
+}
+
+void TestTftpInterop::tftpdGet()
+{
+    needTftpd();
+    TftpContract::getSizes(tftpdDir());
+}
+
+void TestTftpInterop::tftpdPut()
+{
+    needTftpd();
+    TftpContract::putSizes(tftpdDir());
+}
+
+void TestTftpInterop::tftpdMissing()
+{
+    needTftpd();
+    TftpContract::getMissingKeepsLocal();
+}
+
+void TestTftpInterop::tftpdLocalFileUnusable()
+{
+    needTftpd();
+    TftpContract::localFileUnusable();
+}
+
+QString TestTftpInterop::tftpHpa(const QStringList &command)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    QSignalSpy done(&p, &QProcess::finished);
+    p.start(kTftp, QStringList{"-m", "binary", "127.0.0.1", QString::number(sim_->port()), "-c"} + command);
+    if (!done.wait(30000))
+        p.kill();
+    p.waitForFinished(3000);
+    return QString::fromLocal8Bit(p.readAll());
+}
+
+// knitsim serves a file whole to tftp-hpa.
+void TestTftpInterop::simGetByTftpHpa()
+{
+    needTftp();
+    QFETCH(int, size);
+    const QString name = QStringLiteral("file%1.knt").arg(size);
+    const QByteArray body = TftpContract::pattern(size, 11);
+    QVERIFY(AtomicFile::save(simDir() + "/" + name, body));
+    const QString local = PanelPaths::tmp("/" + name);
+    const QString out = tftpHpa({"get", name, local});
+    QVERIFY2(!out.contains("Error"), qPrintable(out));
+    QCOMPARE(TftpContract::readAll(local), body);
+}
+
+// knitsim accepts a file whole from tftp-hpa and stores it under the plain name.
+void TestTftpInterop::simPutByTftpHpa()
+{
+    needTftp();
+    QFETCH(int, size);
+    const QString name = QStringLiteral("job%1.wrk").arg(size);
+    const QByteArray body = TftpContract::pattern(size, 13);
+    const QString local = PanelPaths::tmp("/" + name);
+    QVERIFY(AtomicFile::save(local, body));
+    QSignalSpy received(sim_.get(), &TftpServer::received);
+    const QString out = tftpHpa({"put", local, name});
+    QVERIFY2(!out.contains("Error"), qPrintable(out));
+    QCOMPARE(TftpContract::readAll(simDir() + "/" + name), body);
+    QCOMPARE(received.size(), 1);
+    QCOMPARE(received.at(0).at(0).toString(), name);
+}
+
+// Names that would leave the root, or hide a file, are refused with ERROR and touch nothing.
+void TestTftpInterop::simRefusesNames_data()
+{
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("name");
+    QTest::addRow("get parent") << "get" << "../secret";
+    QTest::addRow("put parent") << "put" << "../planted";
+    QTest::addRow("put subdir") << "put" << "sub/planted";
+    QTest::addRow("put hidden") << "put" << ".planted";
+    QTest::addRow("get absolute") << "get" << "/etc/hostname";
+}
+
+void TestTftpInterop::simRefusesNames()
+{
+    needTftp();
+    QFETCH(QString, verb);
+    QFETCH(QString, name);
+    QVERIFY(AtomicFile::save(root_->file("/secret"), QByteArray("secret")));
+    QVERIFY(QDir().mkpath(simDir() + "/sub"));
+    const QString local = PanelPaths::tmp("/refused.bin");
+    QVERIFY(AtomicFile::save(local, verb == "put" ? QByteArray("payload") : QByteArray()));
+    const QString out = verb == "put" ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
+    QVERIFY2(out.contains("Error code 2"), qPrintable(out));
+    QVERIFY(!QFile::exists(root_->file("/planted")));
+    QVERIFY(!QFile::exists(simDir() + "/sub/planted"));
+    QVERIFY(!QFile::exists(simDir() + "/.planted"));
+    if (verb == "get")
+        QCOMPARE(TftpContract::readAll(local), QByteArray());
+}
+
+QTEST_GUILESS_MAIN(TestTftpInterop)
+#include "test_tftpinterop.moc"
