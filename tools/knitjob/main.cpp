@@ -23,14 +23,14 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty())
-        return usage(2);
+        return usage(Subcommand::kUsageError);
     const QString name = args.takeFirst();
     if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
         return usage(0);
     const Subcommand::Entry *cmd = Subcommand::find(name);
     if (!cmd) {
         QTextStream(stderr) << "knitjob: unknown command '" << name << "'\n";
-        return usage(2);
+        return usage(Subcommand::kUsageError);
     }
     return cmd->run(args);
 }

@@ -12,6 +12,8 @@ class Subcommand
 public:
     // Arguments after the subcommand's name; the return value is the process exit status.
     using Run = int (*)(const QStringList &args);
+    // Exit status of a malformed command line; kept clear of the file checks' result codes.
+    static constexpr int kUsageError = 64;
 
     struct Entry
     {
