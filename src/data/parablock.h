@@ -21,11 +21,11 @@ public:
 
     unsigned short word(std::size_t n) const
     {
-        return 2 * n + 1 < N ? static_cast<unsigned short>(bytes_[2 * n] | (bytes_[2 * n + 1] << 8)) : 0;
+        return n < N / 2 ? static_cast<unsigned short>(bytes_[2 * n] | (bytes_[2 * n + 1] << 8)) : 0;
     }
     void setWord(std::size_t n, unsigned short v)
     {
-        if (2 * n + 1 < N) {
+        if (n < N / 2) {
             bytes_[2 * n] = static_cast<unsigned char>(v & 0xff);
             bytes_[2 * n + 1] = static_cast<unsigned char>(v >> 8);
         }

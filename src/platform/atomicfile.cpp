@@ -57,6 +57,11 @@ bool AtomicFile::save(const QString &path, const QByteArray &data, QString *erro
 
 bool AtomicFile::save(const QString &path, const void *data, qint64 length, QString *error)
 {
+    if (length < 0 || (length > 0 && !data)) {
+        if (error)
+            *error = QStringLiteral("invalid data");
+        return false;
+    }
     const QFileInfo info(path);
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     const QByteArray dir = QFile::encodeName(info.absolutePath());

@@ -34,20 +34,57 @@ bool FsOps::copyFile(const QString &src, const QString &dst)
     return AtomicFile::save(dst, data);
 }
 
+namespace {
+
+bool copyTree(const QString &src, const QString &dst)
+{
+    if (!FsOps::makeDir(dst))
+        return false;
+    const QDir dir(src);
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo &e : entries) {
+        const QString to = dst + QLatin1Char('/') + e.fileName();
+        bool ok;
+        // Links inside the tree stay links, as cp -r keeps them, so a link loop cannot recurse.
+        if (e.isSymLink()) {
+            QFile::remove(to);
+            ok = QFile::link(e.symLinkTarget(), to);
+        } else if (e.isDir()) {
+            ok = copyTree(e.filePath(), to);
+        } else {
+            ok = FsOps::copyFile(e.filePath(), to);
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool isInside(const QString &path, const QString &dir)
+{
+    const QString d = QFileInfo(dir).canonicalFilePath();
+    QString p = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // The destination may not exist yet: compare through its nearest existing folder.
+    QString tail;
+    while (!QFileInfo::exists(p) && p != QLatin1String("/")) {
+        tail = QLatin1Char('/') + QFileInfo(p).fileName() + tail;
+        p = QFileInfo(p).absolutePath();
+    }
+    p = QFileInfo(p).canonicalFilePath() + tail;
+    return !d.isEmpty() && (p == d || p.startsWith(d + QLatin1Char('/')));
+}
+
+} // namespace
+
 bool FsOps::copy(const QString &src, const QString &dst)
 {
     const QFileInfo info(src);
     if (!info.isDir())
         return copyFile(src, dst);
-    if (!makeDir(dst))
+    // A copy into itself would never end.
+    if (isInside(dst, src))
         return false;
-    const QDir dir(src);
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo &e : entries) {
-        if (!copy(e.filePath(), dst + QLatin1Char('/') + e.fileName()))
-            return false;
-    }
-    return true;
+    return copyTree(src, dst);
 }
 
 void FsOps::sync()

@@ -10,6 +10,7 @@ public:
     static bool makeDir(const QString &path);      // with missing parents; true if it exists
     static bool removeTree(const QString &path);   // file or directory; true if gone afterwards
     // Copies a file (atomically saved) or a directory tree into dst (dst is the new name).
+    // Links inside a tree are copied as links; a tree is never copied into itself.
     static bool copy(const QString &src, const QString &dst);
     static bool copyFile(const QString &src, const QString &dst);
     // Flushes the file systems (the panel's "sync" after every write).

@@ -24,7 +24,7 @@ QString PanelPaths::resolve(const QString &panelPath)
 {
     const QString r = root();
     if (r == QLatin1String("/"))
-        return panelPath;
+        return panelPath.startsWith(QLatin1Char('/')) ? panelPath : QLatin1Char('/') + panelPath;
     return panelPath.startsWith(QLatin1Char('/')) ? r + panelPath : r + QLatin1Char('/') + panelPath;
 }
 

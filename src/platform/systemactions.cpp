@@ -38,9 +38,12 @@ void record(const QString &line)
 #ifndef KNIT_PANEL_BUILD
     const QString file = SystemActions::recordFile();
     QDir().mkpath(QFileInfo(file).absolutePath());
+    QByteArray log;
     QFile f(file);
-    if (f.open(QIODevice::Append))
-        f.write(line.toUtf8() + '\n');
+    if (f.open(QIODevice::ReadOnly))
+        log = f.readAll();
+    f.close();
+    AtomicFile::save(file, log + line.toUtf8() + '\n');
 #endif
 }
 
@@ -77,11 +80,40 @@ bool isUnderRoot(const QString &path)
     return !p.isEmpty() && !root.isEmpty() && root != QLatin1String("/") && p.startsWith(root + QLatin1Char('/'));
 }
 
+// The panel's date text ("2007/3/9 8:05:00") and the ISO form.
+QDateTime parseDate(const QString &text)
+{
+    static const char *const formats[] = {"yyyy/M/d H:m:s", "yyyy/M/d H:m", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm"};
+    for (const char *f : formats) {
+        const QDateTime t = QDateTime::fromString(text.simplified(), QLatin1String(f));
+        if (t.isValid())
+            return t;
+    }
+    return QDateTime();
+}
+
+// The emulated medium of a formatting tool's target: a directory as it is, the stick's device
+// nodes its mount point, the flash disk's partition the disk's mount point.
+QString mediumOf(const QString &target)
+{
+    if (QFileInfo(target).isDir())
+        return target;
+    const QString root = PanelPaths::root();
+    QString dev = target;
+    if (root != QLatin1String("/") && dev.startsWith(root + QLatin1Char('/')))
+        dev = dev.mid(root.size());
+    if (dev.startsWith(QLatin1String("/dev/scsi/")))
+        return PanelPaths::usbRoot();
+    if (dev.startsWith(QLatin1String("/dev/ide/")))
+        return PanelPaths::resolve(QStringLiteral("/mnt/ide"));
+    return QString();
+}
+
 int emulate(const QString &program, const QStringList &args)
 {
     const QString name = QFileInfo(program).fileName();
     if (name == QLatin1String("mount"))
-        return !args.isEmpty() && QFileInfo(args.last()).isDir() ? 0 : 32;
+        return !args.isEmpty() && isUnderRoot(args.last()) && QFileInfo(args.last()).isDir() ? 0 : 32;
     if (name == QLatin1String("umount") || name == QLatin1String("insmod") || name == QLatin1String("rmmod")
         || name == QLatin1String("hwclock") || name.startsWith(QLatin1String("dosfsck"))
         || name.startsWith(QLatin1String("fsck")))
@@ -94,9 +126,7 @@ int emulate(const QString &program, const QStringList &args)
         const int i = args.indexOf(QStringLiteral("-s"));
         if (i < 0 || i + 1 >= args.size())
             return 0;
-        QDateTime t = QDateTime::fromString(args[i + 1], QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        if (!t.isValid())
-            t = QDateTime::fromString(args[i + 1], QStringLiteral("yyyy-MM-dd hh:mm"));
+        const QDateTime t = parseDate(args.mid(i + 1).join(QLatin1Char(' ')));
         if (!t.isValid())
             return 1;
         const qint64 offset = QDateTime::currentDateTime().secsTo(t);
@@ -104,10 +134,12 @@ int emulate(const QString &program, const QStringList &args)
         return AtomicFile::save(clockOffsetFile(), QByteArray::number(offset)) ? 0 : 1;
     }
     if (name.startsWith(QLatin1String("mkfs")) || name.startsWith(QLatin1String("mkdosfs"))) {
-        // Formatting empties the emulated medium: the directory named last.
-        if (args.isEmpty() || !isUnderRoot(args.last()) || !QFileInfo(args.last()).isDir())
+        // Formatting empties the emulated medium: the directory named last, or the mount
+        // point of the device named last.
+        const QString medium = args.isEmpty() ? QString() : mediumOf(args.last());
+        if (medium.isEmpty() || !isUnderRoot(medium) || !QFileInfo(medium).isDir())
             return 1;
-        QDir dir(args.last());
+        QDir dir(medium);
         const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
         for (const QFileInfo &e : entries) {
             if (e.isDir() && !e.isSymLink())

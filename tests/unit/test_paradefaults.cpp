@@ -209,6 +209,20 @@ private slots:
         QCOMPARE(got, want);
     }
 
+    void blockBounds()
+    {
+        ParaBlock<kSystemSize> b;
+        b.setWord(0, 0x1234);
+        b.setWord(201, 0xbeef);
+        b.setWord(202, 0xffff);
+        b.setWord(std::size_t(-1) / 2 + 1, 0xffff); // twice this index wraps to 0
+        QCOMPARE(int(b.word(0)), 0x1234);
+        QCOMPARE(int(b.word(201)), 0xbeef);
+        QCOMPARE(int(b.word(202)), 0);
+        QCOMPARE(int(b.word(std::size_t(-1) / 2 + 1)), 0);
+        QCOMPARE(int(b.byte(404)), 0);
+    }
+
     void unusableTmp_data()
     {
         QTest::addColumn<bool>("fileInPlace");
