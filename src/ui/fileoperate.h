@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/panelenv.h"
+
+#include <QDialog>
+#include <QHostAddress>
+#include <QString>
+
+class LabelTftp;
+class QFrame;
+class QLabel;
+
+// The modal dialog of one file transfer with the controller: a title, the transfer's status
+// line and progress; it closes itself when the transfer ends, accepted only on success.
+class fileoperate : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum Mode { Upload = 1, Download = 2 };
+
+    // Upload or download path (the remote name is its last component); true on success.
+    static bool tftpputfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
+    static bool tftpgetfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
+
+    // The window has no title bar or border (the panel's flags 16); the transfer starts here.
+    fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent = nullptr,
+                const char *name = nullptr, bool modal = true,
+                Qt::WindowFlags flags = Qt::Dialog | Qt::FramelessWindowHint);
+    ~fileoperate() override;
+
+    void settitle(const QString &text);
+    // Runs the dialog unless the transfer already ended; Accepted when it succeeded.
+    int run();
+    LabelTftp *labelTftp() const { return tftp_; }
+    QLabel *titleLabel() const { return title_; }
+
+public slots:
+    void slot_over(int code);
+
+private:
+    static bool transfer(const QString &path, const QHostAddress &address, int mode);
+
+    QFrame *frame_;
+    QLabel *title_;
+    LabelTftp *tftp_;
+    bool ended_ = false;
+};

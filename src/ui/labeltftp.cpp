@@ -1,0 +1,70 @@
+#include "labeltftp.h"
+
+#include "link/tftpclient.h"
+
+#include <QProgressBar>
+
+#include <cstdio>
+
+LabelTftp::LabelTftp(QWidget *parent, const char *name)
+    : QLabel(parent)
+{
+    if (name)
+        setObjectName(QString::fromLatin1(name));
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(true);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setAlignment(Qt::AlignCenter);
+    bar_->hide();
+    client_ = new TftpClient(this);
+    connect(client_, &TftpClient::connecting, this, &LabelTftp::slot_connecting);
+    connect(client_, &TftpClient::progress, this, &LabelTftp::slot_progress);
+    connect(client_, &TftpClient::over, this, &LabelTftp::over);
+}
+
+LabelTftp::~LabelTftp() = default;
+
+bool LabelTftp::opengetfile(const QString &path, const QHostAddress &address)
+{
+    bar_->hide();
+    return client_->get(path, address);
+}
+
+bool LabelTftp::openputfile(const QString &path, const QHostAddress &address)
+{
+    bar_->setGeometry(0, 0, width(), height());
+    bar_->setValue(0);
+    bar_->show();
+    if (!client_->put(path, address))
+        return false;
+    std::printf("%lld\n", static_cast<long long>(client_->total()));
+    std::fflush(stdout);
+    return true;
+}
+
+int LabelTftp::result() const
+{
+    return client_->result();
+}
+
+QString LabelTftp::reason() const
+{
+    return client_->reason();
+}
+
+void LabelTftp::slot_connecting(bool upload)
+{
+    setText(upload ? QStringLiteral("正在联接服务器, 请稍等 ......")
+                   : QStringLiteral("正在联接下载服务器, 请稍等 ......"));
+}
+
+void LabelTftp::slot_progress(qint64 bytes, int percent)
+{
+    if (percent < 0)
+        setText(QStringLiteral("正在下载: %1 B").arg(bytes));
+    else
+        bar_->setValue(percent);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QLabel>
+#include <QString>
+
+class QProgressBar;
+class TftpClient;
+
+// The status line of the file-transfer dialog: runs one TFTP transfer and shows its state in
+// the operator's texts, with the progress bar "ProgressBar1" over it during uploads.
+class LabelTftp : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit LabelTftp(QWidget *parent = nullptr, const char *name = nullptr);
+    ~LabelTftp() override;
+
+    // Start a transfer. False, with over(2) or over(3) already emitted, when the local file
+    // cannot be used (over(1) when the transfer cannot start at all).
+    bool opengetfile(const QString &path, const QHostAddress &address);
+    bool openputfile(const QString &path, const QHostAddress &address);
+
+    QProgressBar *progressBar() const { return bar_; }
+    int result() const; // over's code, -1 while none was emitted
+    QString reason() const; // why the transfer failed, one line
+
+signals:
+    void over(int code);
+
+private slots:
+    void slot_connecting(bool upload);
+    void slot_progress(qint64 bytes, int percent);
+
+private:
+    TftpClient *client_;
+    QProgressBar *bar_;
+};
