@@ -23,8 +23,6 @@ QString managementPath()
 
 bool saveAndSync(const QString &path, const void *data, qint64 length)
 {
-    if (length < 0 || (length > 0 && !data))
-        return false;
     if (!AtomicFile::save(path, data, length))
         return false;
     FsOps::sync();

@@ -114,14 +114,6 @@ class TestParaDefaults : public QObject
 private slots:
     void init() { ctro_config[3] = 0; }
 
-    void tablesCoverEveryWord()
-    {
-        for (int t = 0; t < 3; ++t)
-            QVERIFY(!expectedSystem(t).contains(-1));
-        QVERIFY(!expected(kWorkTable, 778).contains(-1));
-        QVERIFY(!expected(kMouthTable, 640).contains(-1));
-    }
-
     void systemWords_data()
     {
         QTest::addColumn<int>("type");
@@ -143,20 +135,6 @@ private slots:
         QCOMPARE(initsystemparam(), 1);
         for (int w : words(range))
             QCOMPARE(int(para_system.word(std::size_t(w))), value);
-    }
-
-    void systemTriples()
-    {
-        TestRoot root;
-        for (int t = 0; t < 3; ++t) {
-            ctro_config[3] = t;
-            initsystemparam();
-            for (int w = 138; w <= 185; w += 3) {
-                QCOMPARE(int(para_system.word(std::size_t(w))), 100);
-                QCOMPARE(int(para_system.word(std::size_t(w + 1))), 0);
-                QCOMPARE(int(para_system.word(std::size_t(w + 2))), 0);
-            }
-        }
     }
 
     void workAndMouthWords_data()

@@ -223,15 +223,6 @@ private slots:
         QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Hidden | QDir::Files).size(), result || QFileInfo(path).dir().exists() ? 1 : 0);
     }
 
-    void saveRefusesBadArguments()
-    {
-        TestRoot root;
-        const QString path = root.file("/tmp/x");
-        QCOMPARE(int(savefileapp(path, "abc", -1)), 0);
-        QCOMPARE(int(savefileapp(path, nullptr, 3)), 0);
-        QVERIFY(!QFileInfo::exists(path));
-    }
-
     void hostileNames_data()
     {
         QTest::addColumn<QString>("name");
