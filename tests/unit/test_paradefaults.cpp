@@ -54,10 +54,10 @@ const WorkRange kWorkTable[] = {
 
 const WorkRange kMouthTable[] = {{"0-63", {0}}, {"64-383", {100}}, {"384-639", {0}}};
 
-QList<int> words(const QString &spec)
+QList<int> words(const QString &list)
 {
     QList<int> out;
-    for (const QString &part : spec.split(QLatin1Char(','))) {
+    for (const QString &part : list.split(QLatin1Char(','))) {
         const QStringList ends = part.split(QLatin1Char('-'));
         for (int w = ends.first().toInt(); w <= ends.last().toInt(); ++w)
             out.append(w);
