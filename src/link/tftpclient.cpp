@@ -15,13 +15,12 @@ TftpClient::TftpClient(QObject *parent)
     if (socket_.bind(QHostAddress(QHostAddress::AnyIPv4), PanelEnv::port(kLocalPort))) {
         notifier_ = new QSocketNotifier(socket_.fd(), QSocketNotifier::Read, this);
         notifier_->setEnabled(false);
-        connect(notifier_, &QSocketNotifier::activated, this, &TftpClient::onReadable);
     } else {
         bindError_ = QStringLiteral("local port %1: %2").arg(PanelEnv::port(kLocalPort)).arg(socket_.errorString());
     }
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
-    connect(timer_, &QTimer::timeout, this, &TftpClient::onTimer);
+    connect(timer_, &QTimer::timeout, this, &TftpClient::timestart);
 }
 
 TftpClient::~TftpClient() = default;
@@ -106,6 +105,8 @@ bool TftpClient::begin(bool upload, const QString &remoteName, const QHostAddres
     quint16 p;
     while (socket_.receive(receive_, int(sizeof receive_), &a, &p) >= 0) {
     }
+    disconnect(notifier_, nullptr, this, nullptr);
+    connect(notifier_, &QSocketNotifier::activated, this, upload ? &TftpClient::putdate : &TftpClient::getdate);
     notifier_->setEnabled(true);
     socket_.sendTo(last_, lastLength_, server_, peerPort_);
     emit connecting(upload);
@@ -113,7 +114,17 @@ bool TftpClient::begin(bool upload, const QString &remoteName, const QHostAddres
     return true;
 }
 
-void TftpClient::onReadable()
+void TftpClient::getdate()
+{
+    receive(false);
+}
+
+void TftpClient::putdate()
+{
+    receive(true);
+}
+
+void TftpClient::receive(bool upload)
 {
     quint32 address = 0;
     quint16 port = 0;
@@ -138,7 +149,6 @@ void TftpClient::onReadable()
                                .arg(QString::fromLatin1(v.message ? v.message : "")));
             return;
         }
-        const bool upload = state_ == WaitAck0 || state_ == Sending || state_ == LastSent;
         if (v.opcode != (upload ? TftpPacket::Ack : TftpPacket::Data))
             continue;
         if (!answerSeen_) {
@@ -257,7 +267,7 @@ void TftpClient::sendError(int code, const char *message, quint32 address, quint
     socket_.sendTo(packet, length, address, port);
 }
 
-void TftpClient::onTimer()
+void TftpClient::timestart()
 {
     if (!running_)
         return;

@@ -56,12 +56,17 @@ signals:
     void progress(qint64 bytes, int percent);
     void over(int code);
 
+private slots:
+    // The notifier's slot while a download or an upload runs, and the timer's slot.
+    void getdate();
+    void putdate();
+    void timestart();
+
 private:
     enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
 
     bool begin(bool upload, const QString &remoteName, const QHostAddress &server);
-    void onReadable();
-    void onTimer();
+    void receive(bool upload);
     void handleDownload(quint16 block, const char *data, int length);
     void handleUpload(quint16 block);
     void writeBlock(quint16 block, const char *data, int length);
