@@ -13,6 +13,7 @@
 #include "testroot.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 
 #include <memory>
 
@@ -47,6 +48,8 @@ private slots:
     void uploadAcknowledgements();
     void blockNumbersWrap_data();
     void blockNumbersWrap();
+    void knitjobTransfers_data();
+    void knitjobTransfers();
 
 private:
     QString simDir() const { return root_->file(QStringLiteral("/sim")); }
@@ -219,6 +222,48 @@ void TestTftpClient::blockNumbersWrap()
     QVERIFY(AtomicFile::save(upload ? local("update.img") : serverFile, body));
     QCOMPARE(TftpContract::run(upload, local("update.img"), QString(), nullptr, 120000), 0);
     QVERIFY(TftpContract::readAll(upload ? serverFile : local("update.img")) == body);
+}
+
+// knitjob fetch and send: exit status 0 and the file whole, or non-zero with one line on
+// standard error (fault: a failure reported as success, a name that is a path accepted).
+void TestTftpClient::knitjobTransfers_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("serverFile"); // expected to hold the payload afterwards
+    QTest::addColumn<QString>("localFile");
+    QTest::addRow("fetch") << QStringList{"fetch", "file.sys", "--to", "@/fetched.sys"} << 0 << "file.sys" << "@/fetched.sys";
+    QTest::addRow("fetch missing") << QStringList{"fetch", "nothing.sys", "--to", "@/x"} << 1 << "" << "";
+    QTest::addRow("fetch path") << QStringList{"fetch", "../file.sys"} << 2 << "" << "";
+    QTest::addRow("send") << QStringList{"send", "@/file.sys"} << 0 << "file.sys" << "@/file.sys";
+    QTest::addRow("send as") << QStringList{"send", "@/file.sys", "--as", "job.wrk"} << 0 << "job.wrk" << "@/file.sys";
+    QTest::addRow("send missing") << QStringList{"send", "@/absent.sys"} << 1 << "" << "";
+}
+
+void TestTftpClient::knitjobTransfers()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, serverFile);
+    QFETCH(QString, localFile);
+    const QByteArray body = TftpContract::pattern(1500, 21);
+    const bool send = args.first() == "send";
+    QVERIFY(AtomicFile::save(send ? local("file.sys") : simDir() + "/file.sys", body));
+    args.replaceInStrings("@", PanelPaths::tmpDir());
+    QProcess p;
+    QSignalSpy done(&p, &QProcess::finished);
+    p.start(KNITJOB_PATH, args);
+    QVERIFY(done.wait(30000));
+    QCOMPARE(p.exitCode(), status);
+    const QByteArray err = p.readAllStandardError();
+    if (status == 0) {
+        QCOMPARE(err, QByteArray());
+        QCOMPARE(TftpContract::readAll(simDir() + "/" + serverFile), body);
+        QCOMPARE(TftpContract::readAll(localFile.replace("@", PanelPaths::tmpDir())), body);
+    } else {
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(err.startsWith("knitjob: "));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTftpClient)
