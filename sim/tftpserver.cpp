@@ -38,15 +38,7 @@ bool TftpServer::listen(const QHostAddress &address, quint16 port)
     return true;
 }
 
-bool TftpServer::handlesFault(const QString &kind) const
-{
-    static const QStringList kinds = {QStringLiteral("error"), QStringLiteral("silent-after"),
-                                      QStringLiteral("duplicate"), QStringLiteral("delay"),
-                                      QStringLiteral("clear")};
-    return kinds.contains(kind);
-}
-
-bool TftpServer::applyFault(const QStringList &args, QString *reply)
+bool TftpServer::applyFault(const QStringList &args, QString *why)
 {
     const QString kind = args.value(0);
     bool ok = true;
@@ -69,8 +61,8 @@ bool TftpServer::applyFault(const QStringList &args, QString *reply)
     } else {
         ok = false;
     }
-    if (reply)
-        *reply = ok ? QStringLiteral("ok") : QStringLiteral("error bad fault: %1").arg(args.join(QLatin1Char(' ')));
+    if (why)
+        *why = ok ? QString() : QStringLiteral("bad TFTP fault: %1").arg(args.join(QLatin1Char(' ')));
     return ok;
 }
 

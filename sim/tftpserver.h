@@ -29,9 +29,8 @@ public:
     QString errorString() const { return error_; }
 
     // The control protocol's "fault" kinds for TFTP: "error NAME", "silent-after N",
-    // "duplicate", "delay MS" and "clear". False, with a reason in reply, for anything else.
-    bool applyFault(const QStringList &args, QString *reply);
-    bool handlesFault(const QString &kind) const;
+    // "duplicate", "delay MS" and "clear". False, with the reason in why, for anything else.
+    bool applyFault(const QStringList &args, QString *why = nullptr);
     void clearFaults();
 
     // A name the server takes as one file under its root: not empty, no '/', '\\' or NUL,

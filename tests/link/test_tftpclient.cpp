@@ -103,8 +103,8 @@ void TestTftpClient::serverFaults()
     QFETCH(QStringList, fault);
     QFETCH(int, size);
     QFETCH(int, code);
-    QString reply;
-    QVERIFY2(server_->applyFault(fault, &reply), qPrintable(reply));
+    QString why;
+    QVERIFY2(server_->applyFault(fault, &why), qPrintable(why));
     const QByteArray body = TftpContract::pattern(size, 3);
     const QByteArray old("old contents");
     QVERIFY(AtomicFile::save(simDir() + "/job.cnt", upload ? old : body));
