@@ -75,7 +75,8 @@ void TftpServer::clearFaults()
 bool TftpServer::isPlainName(const QByteArray &name)
 {
     return !name.isEmpty() && name.size() <= TftpPacket::kMaxNameLength && !name.contains('/')
-        && !name.contains('\\') && !name.contains('\0') && !name.contains("..") && !name.startsWith('.');
+        && !name.contains('\0') && !name.contains("..") && !name.startsWith('.')
+        && JobName::isSafe(JobName::decode(name));
 }
 
 quint64 TftpServer::key(quint32 address, quint16 port)

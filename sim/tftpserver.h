@@ -33,8 +33,8 @@ public:
     bool applyFault(const QStringList &args, QString *why = nullptr);
     void clearFaults();
 
-    // A name the server takes as one file under its root: not empty, no '/', '\\' or NUL,
-    // no "..", no leading '.'.
+    // A name the server takes as one file under its root: not empty, no '/' or NUL, no "..",
+    // no leading '.' ('\\' stays: it is a trail byte of many GBK names).
     static bool isPlainName(const QByteArray &name);
     int sessionCount() const { return sessions_.size(); }
 

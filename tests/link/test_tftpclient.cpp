@@ -237,6 +237,7 @@ void TestTftpClient::knitjobTransfers_data()
     QTest::addRow("fetch path") << QStringList{"fetch", "../file.sys"} << 2 << "" << "";
     QTest::addRow("send") << QStringList{"send", "@/file.sys"} << 0 << "file.sys" << "@/file.sys";
     QTest::addRow("send as") << QStringList{"send", "@/file.sys", "--as", "job.wrk"} << 0 << "job.wrk" << "@/file.sys";
+    QTest::addRow("send as a GBK name") << QStringList{"send", "@/file.sys", "--as", "花型一.cnt"} << 0 << "花型一.cnt" << "@/file.sys";
     QTest::addRow("send missing") << QStringList{"send", "@/absent.sys"} << 1 << "" << "";
 }
 
