@@ -92,24 +92,6 @@ private slots:
         QCOMPARE(CntFile::message(1), QStringLiteral("cnt文件读取失败 !"));
     }
 
-    void checksum_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("sum");
-        QTest::addRow("%s", "length 0") << QByteArray("\x05", 1) << 0 << 0;
-        QTest::addRow("%s", "negative length") << QByteArray("\x05", 1) << -3 << 0;
-        QTest::addRow("%s", "wraps at 256") << QByteArray("\xff\xff\x03", 3) << 3 << 1;
-        QTest::addRow("%s", "prefix only") << QByteArray("\x01\x02\x04", 3) << 2 << 3;
-    }
-    void checksum()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, length);
-        QFETCH(int, sum);
-        QCOMPARE(getchecksum(reinterpret_cast<const unsigned char *>(bytes.constData()), length), sum);
-    }
-
     void rowCount_data()
     {
         QTest::addColumn<QByteArray>("contents");

@@ -54,6 +54,7 @@ private slots:
                                         << QStringList{"size: 385", "rows: 2", "checksum stored: 128", "checksum computed: 128"};
         QTest::addRow("%s", "cnt no checksum") << "a.cnt" << QByteArray(128, '\0') << 2
                                                << QStringList{"rows: 0", "length: 1", "import message: cnt文件没有校验码 !"};
+        QTest::addRow("%s", "cnt empty") << "e.cnt" << QByteArray() << 2 << QStringList{"size: 0", "rows: 0", "length: 1"};
         QTest::addRow("%s", "cnt bad size") << "a.cnt" << QByteArray(130, '\0') << 5
                                             << QStringList{"message: cnt文件格式错误 !"};
         QTest::addRow("%s", "cnt too large") << "b.CNT" << QByteArray(1024 * 1024 + 1, '\0') << 4

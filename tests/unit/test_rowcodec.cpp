@@ -134,21 +134,6 @@ private slots:
         QCOMPARE(system_multi_mouth_change(static_cast<unsigned char>(flag), static_cast<unsigned char>(mask), remap), text);
     }
 
-    void remapFromBlocks()
-    {
-        ParaBlock<kSystemSize> system;
-        ParaBlock<kWorkSize> work;
-        system.setByte(44, 1);
-        system.setByte(50, 2);
-        work.setByte(1392, 5);
-        work.setByte(1406, 6);
-        const MouthRemap r = MouthRemap::fromBlocks(system, work);
-        QCOMPARE(int(r.mode), 1);
-        QCOMPARE(int(r.enable), 2);
-        QCOMPARE(int(r.map[0]), 5);
-        QCOMPARE(int(r.map[7]), 6);
-    }
-
     void rora_data()
     {
         QTest::addColumn<int>("value");

@@ -31,7 +31,8 @@ int checkCnt(const QString &path)
     if (CntFile::isAccepted(c.code)) {
         auto image = std::make_unique<CntProgram::Image>();
         const CntLoad load = CntProgram::loadInto(path, *image);
-        out << "rows: " << (c.size / 128 - 1) << "\n";
+        // The loader's (size / 128) - 1; a file shorter than one record has no rows at all.
+        out << "rows: " << qMax(0LL, c.size / 128 - 1) << "\n";
         if (load.ok)
             out << "length: " << load.rows << "\n";
     }
