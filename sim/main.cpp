@@ -1,7 +1,74 @@
+#include "commandserver.h"
+#include "controlserver.h"
+#include "simjournal.h"
+#include "simstate.h"
+
+#include "platform/panelenv.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &why)
+{
+    std::fprintf(stderr, "knitsim: %s\n", why.toLocal8Bit().constData());
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Stand-in for the knitting machine's main controller."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("root"), QStringLiteral("Directory of the served files."), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("control"), QStringLiteral("Loopback TCP port of the control protocol (0: any free port)."), QStringLiteral("PORT")});
+    parser.addOption({QStringLiteral("port-offset"), QStringLiteral("Added to every UDP port (else KNIT_PORT_OFFSET)."), QStringLiteral("N")});
+    parser.process(app);
+
+    if (!parser.isSet(QStringLiteral("root")) || !parser.isSet(QStringLiteral("control")))
+        return fail(QStringLiteral("--root DIR and --control PORT are required"));
+    bool ok = false;
+    const int controlPort = parser.value(QStringLiteral("control")).toInt(&ok);
+    if (!ok || controlPort < 0 || controlPort > 65535)
+        return fail(QStringLiteral("--control needs a port from 0 to 65535"));
+    if (parser.isSet(QStringLiteral("port-offset"))) {
+        const int offset = parser.value(QStringLiteral("port-offset")).toInt(&ok);
+        if (!ok || offset < 0 || offset > 60000)
+            return fail(QStringLiteral("--port-offset needs a number from 0 to 60000"));
+        qputenv("KNIT_PORT_OFFSET", QByteArray::number(offset));
+    }
+    const QHostAddress loopback(QHostAddress::LocalHost);
+
+    SimJournal journal;
+    SimState state(parser.value(QStringLiteral("root")));
+    QString why;
+    if (!state.prepareFiles(&why))
+        return fail(why);
+
+    ControlServer control;
+    control.registerCommand(QStringLiteral("journal"), [&journal](const QStringList &) {
+        return ControlReply::ok(journal.lines());
+    });
+    control.registerCommand(QStringLiteral("journal clear"), [&journal](const QStringList &) {
+        journal.clear();
+        return ControlReply::ok();
+    });
+    QObject::connect(&control, &ControlServer::quitRequested, &app, &QCoreApplication::quit);
+
+    CommandServer commands(&state, &journal);
+    commands.registerCommands(control);
+    if (!commands.listen(loopback, PanelEnv::port(2800)))
+        return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(2800)).arg(commands.errorString()));
+
+    if (!control.listen(loopback, quint16(controlPort)))
+        return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));
+    std::printf("knitsim ready control %u command %u\n", unsigned(control.port()), unsigned(commands.port()));
+    std::fflush(stdout);
+    return app.exec();
 }

@@ -1,0 +1,132 @@
+#include "commandserver.h"
+
+#include "commandhandler.h"
+#include "controlserver.h"
+#include "simjournal.h"
+#include "simstate.h"
+
+#include <QNetworkDatagram>
+#include <QPointer>
+#include <QTimer>
+#include <QUdpSocket>
+
+namespace {
+
+constexpr qint64 kMaxDatagram = 2048;
+
+bool number(const QStringList &args, int limit, int *out)
+{
+    if (args.size() != 1)
+        return false;
+    bool ok = false;
+    const int v = args.first().toInt(&ok);
+    if (!ok || v < 0 || v > limit)
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+CommandServer::CommandServer(SimState *state, SimJournal *journal, QObject *parent)
+    : QObject(parent)
+    , state_(state)
+    , journal_(journal)
+    , socket_(new QUdpSocket(this))
+{
+    connect(socket_, &QUdpSocket::readyRead, this, &CommandServer::onReadable);
+}
+
+bool CommandServer::listen(const QHostAddress &address, quint16 port)
+{
+    if (!socket_->bind(address, port)) {
+        error_ = socket_->errorString();
+        return false;
+    }
+    return true;
+}
+
+quint16 CommandServer::port() const
+{
+    return socket_->localPort();
+}
+
+void CommandServer::onReadable()
+{
+    while (socket_->hasPendingDatagrams()) {
+        const QNetworkDatagram d = socket_->receiveDatagram(kMaxDatagram);
+        const QByteArray bytes = d.data();
+        journal_->append(QStringLiteral("cmd"), bytes);
+        const QByteArray answer = CommandHandler::answer(*state_, bytes);
+        if (answer.isEmpty() || faults_.silent)
+            continue;
+        if (faults_.drop > 0) {
+            --faults_.drop;
+            continue;
+        }
+        const QHostAddress to = d.senderAddress();
+        const quint16 port = quint16(d.senderPort());
+        const int copies = faults_.duplicate ? 2 : 1;
+        for (int i = 0; i < copies; ++i) {
+            if (faults_.delayMs > 0) {
+                QPointer<CommandServer> self(this);
+                QTimer::singleShot(faults_.delayMs, this, [self, answer, to, port] {
+                    if (self)
+                        self->reply(answer, to, port);
+                });
+            } else {
+                reply(answer, to, port);
+            }
+        }
+    }
+}
+
+void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port)
+{
+    socket_->writeDatagram(bytes, to, port);
+}
+
+void CommandServer::registerCommands(ControlServer &control)
+{
+    control.registerCommand(QStringLiteral("fault drop"), [this](const QStringList &args) {
+        int n = 0;
+        if (!number(args, kMaxDrop, &n))
+            return ControlReply::fail(QStringLiteral("usage: fault drop N"));
+        faults_.drop = n;
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("fault delay"), [this](const QStringList &args) {
+        int ms = 0;
+        if (!number(args, kMaxDelayMs, &ms))
+            return ControlReply::fail(QStringLiteral("usage: fault delay MS (0 to %1)").arg(kMaxDelayMs));
+        faults_.delayMs = ms;
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("fault duplicate"), [this](const QStringList &args) {
+        if (!args.isEmpty())
+            return ControlReply::fail(QStringLiteral("usage: fault duplicate"));
+        faults_.duplicate = true;
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("fault silent"), [this](const QStringList &args) {
+        if (!args.isEmpty())
+            return ControlReply::fail(QStringLiteral("usage: fault silent"));
+        faults_.silent = true;
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
+        faults_ = Faults();
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("set"), [this](const QStringList &args) {
+        if (args.size() != 2)
+            return ControlReply::fail(QStringLiteral("usage: set NAME VALUE"));
+        QString why;
+        if (!state_->set(args[0], args[1], &why))
+            return ControlReply::fail(why);
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("state"), [this](const QStringList &) {
+        return ControlReply::ok(state_->describe());
+    });
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class ControlServer;
+class QUdpSocket;
+class SimJournal;
+class SimState;
+
+// knitsim's UDP command server: journals every datagram, answers it through CommandHandler,
+// and misbehaves on request (dropped, delayed, duplicated or no replies).
+class CommandServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    CommandServer(SimState *state, SimJournal *journal, QObject *parent = nullptr);
+
+    bool listen(const QHostAddress &address, quint16 port);
+    quint16 port() const;
+    QString errorString() const { return error_; }
+
+    // Adds "fault drop N|delay MS|duplicate|silent|clear", "set NAME VALUE" and "state".
+    void registerCommands(ControlServer &control);
+
+    struct Faults
+    {
+        int drop = 0;       // replies still to be dropped
+        int delayMs = 0;    // every reply waits this long
+        bool duplicate = false;
+        bool silent = false;
+    };
+    const Faults &faults() const { return faults_; }
+
+    static constexpr int kMaxDelayMs = 60000;
+    static constexpr int kMaxDrop = 1000000;
+
+private:
+    void onReadable();
+    void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port);
+
+    SimState *state_;
+    SimJournal *journal_;
+    QUdpSocket *socket_;
+    Faults faults_;
+    QString error_;
+};

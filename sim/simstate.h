@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QPair>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// The simulated controller's state: open parameter updates, the values it was sent, the
+// carriage's running status, machine actions, and the blocks it serves from its root
+// (file.sys, config.cfg, file.knt).
+class SimState
+{
+public:
+    explicit SimState(const QString &root);
+
+    // Creates the served blocks under the root when missing or of the wrong size; keeps the
+    // ones a former run left. False, with a reason, when the root cannot be written.
+    bool prepareFiles(QString *error = nullptr);
+    QString root() const { return root_; }
+    QString filePath(const QString &name) const;
+
+    void setGroupOpen(int group, bool open);
+    bool isGroupOpen(int group) const { return open_.contains(group); }
+    // Values sent with 0x22; group 1 words also land in file.sys, group 32 in config.cfg.
+    void setValue(int group, int index, quint16 value);
+    bool hasValue(int group, int index) const;
+    quint16 value(int group, int index) const;
+    void setRowByte(quint16 row, quint16 offset, quint8 byte);
+    int rowCommands() const { return rowCommands_; }
+
+    quint16 motoStatus() const { return motoStatus_; }
+    void setMotoStatus(quint16 status) { motoStatus_ = status; }
+    // A machine action (0x2A) keeps its argument as the action's state.
+    void setAction(int code, quint16 argument) { actions_[code] = argument; }
+    quint16 action(int code) const { return actions_.value(code, 0); }
+    int homeCount() const { return homes_; }
+    void home() { ++homes_; }
+
+    // The word of a served block as it is on disk now (0 when absent).
+    quint16 fileWord(const QString &name, int word) const;
+
+    // `set NAME VALUE`: motostatus, action.N, value.G.I. False with a reason otherwise.
+    bool set(const QString &name, const QString &value, QString *error);
+    // `state`: one line per open group, value, action and status.
+    QStringList describe() const;
+
+    static constexpr int kSysSize = 404;
+    static constexpr int kConfigSize = 200;
+    static constexpr int kKntSize = 292;
+
+private:
+    bool updateFileWord(const QString &name, int size, int word, quint16 value);
+    QByteArray defaultBlock(const QString &name) const;
+
+    QString root_;
+    QSet<int> open_;
+    QMap<QPair<int, int>, quint16> values_;
+    QMap<int, quint16> actions_;
+    QMap<QPair<quint16, quint16>, quint8> rows_;
+    int rowCommands_ = 0;
+    quint16 motoStatus_ = 0;
+    int homes_ = 0;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Runs knitsim for a test: its own root, the test's port offset, a free control port; sends
+// control lines and hands back the reply lines; stops it when done or destroyed.
+class SimProcess
+{
+public:
+    SimProcess();
+    ~SimProcess();
+
+    // Before start(): a root that outlives this object (default: a fresh temporary directory),
+    // a port offset (default: KNIT_PORT_OFFSET of this process, or a free one that is then
+    // set in this process's environment), further knitsim arguments.
+    void setRoot(const QString &dir) { root_ = dir; }
+    void setPortOffset(int offset) { offset_ = offset; }
+    void setArguments(const QStringList &args) { extraArgs_ = args; }
+
+    // Starts knitsim and waits until it says it is ready.
+    bool start(QString *error = nullptr);
+    bool isRunning() const;
+    // Sends "quit", waits for the exit, kills it if it hangs.
+    void stop();
+
+    QString root() const;
+    QString file(const QString &name) const { return root() + QLatin1Char('/') + name; }
+    int portOffset() const { return offset_; }
+    quint16 controlPort() const { return controlPort_; }
+    quint16 commandPort() const { return commandPort_; }
+
+    // All reply lines of one control line, the final "ok" / "error ..." included; empty when
+    // knitsim did not answer in time.
+    QStringList send(const QString &line, int timeoutMs = 5000);
+    // True when the reply ended with "ok"; the lines before it go to lines.
+    bool command(const QString &line, QStringList *lines = nullptr);
+
+    QByteArray standardError();
+
+private:
+    bool connectControl(QString *error);
+
+    std::unique_ptr<QTemporaryDir> tempRoot_;
+    QString root_;
+    int offset_ = -1;
+    QStringList extraArgs_;
+    QProcess process_;
+    QTcpSocket control_;
+    quint16 controlPort_ = 0;
+    quint16 commandPort_ = 0;
+    QByteArray stderr_;
+};
