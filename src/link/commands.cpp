@@ -1,0 +1,79 @@
+#include "commands.h"
+
+#include "commanddatagram.h"
+#include "commandport.h"
+
+#include "platform/panelenv.h"
+
+namespace {
+
+constexpr quint16 kControllerPort = 2800;
+constexpr int kShortMs = 1000;
+constexpr int kReadMs = 1500;
+constexpr int kLongMs = 20000;
+
+unsigned char exchange(unsigned char *buffer, int timeoutMs)
+{
+    return commandport(PanelEnv::controller(), PanelEnv::port(kControllerPort), PanelEnv::scaledMs(timeoutMs),
+                       buffer, CommandDatagram::kSize) & 0xff;
+}
+
+} // namespace
+
+unsigned char setparacom(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::parameter(buffer, cmd, object, value1, value2);
+    return exchange(buffer, kShortMs);
+}
+
+unsigned char setparacomlong(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::parameter(buffer, cmd, object, value1, value2);
+    return exchange(buffer, kLongMs);
+}
+
+void setparawithoutrcv(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::parameter(buffer, cmd, object, value1, value2);
+    commandsend(PanelEnv::controller(), PanelEnv::port(kControllerPort), buffer, CommandDatagram::kSize);
+}
+
+unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short *out)
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::parameter(buffer, cmd, object, value1, out ? *out : 0);
+    if (!exchange(buffer, kReadMs))
+        return 0;
+    if (out)
+        *out = CharToShort(buffer[9], buffer[8]);
+    return 1;
+}
+
+unsigned int getmotostatus()
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::parameter(buffer, 0x26, 0x21, 0, 0);
+    if (!exchange(buffer, kReadMs))
+        return 0xFFFF;
+    return CharToInt(buffer[9], buffer[8], 0, 0);
+}
+
+unsigned char setcntcmd(unsigned short arg1, unsigned short arg2, unsigned char arg3)
+{
+    unsigned char buffer[CommandDatagram::kSize];
+    CommandDatagram::row(buffer, arg1, arg2, arg3);
+    return exchange(buffer, kShortMs);
+}
+
+unsigned short CharToShort(unsigned char hi, unsigned char lo)
+{
+    return static_cast<unsigned short>(hi * 256u + lo);
+}
+
+unsigned int CharToInt(unsigned char a, unsigned char b, unsigned char c, unsigned char d)
+{
+    return (unsigned(a) << 24) | (unsigned(b) << 16) | (unsigned(c) << 8) | unsigned(d);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// The command wrappers every screen calls. Each sends one datagram to the controller's
+// command port and, except setparawithoutrcv, blocks until its reply or time-out.
+// Results: 1 when the controller answered in time, else 0.
+
+unsigned char setparacom(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
+// The same, for actions the controller needs long for (bed calibration): 20 s.
+unsigned char setparacomlong(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
+// Sends once and returns at once; nobody learns whether it arrived.
+void setparawithoutrcv(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
+// Sends *out as value 2; on a reply *out becomes the reply's result, else stays as it was.
+unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short *out);
+// 0 when the carriage stands; the status in the upper 16 bits while it runs; 0xFFFF when
+// the controller did not answer (taken as running by every caller).
+unsigned int getmotostatus();
+unsigned char setcntcmd(unsigned short arg1, unsigned short arg2, unsigned char arg3);
+
+unsigned short CharToShort(unsigned char hi, unsigned char lo);
+unsigned int CharToInt(unsigned char a, unsigned char b, unsigned char c, unsigned char d);
