@@ -2,6 +2,7 @@
 #include "controlserver.h"
 #include "simjournal.h"
 #include "simstate.h"
+#include "tftpserver.h"
 
 #include "platform/panelenv.h"
 
@@ -65,6 +66,11 @@ int main(int argc, char **argv)
     commands.registerCommands(control);
     if (!commands.listen(loopback, PanelEnv::port(2800)))
         return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(2800)).arg(commands.errorString()));
+
+    TftpServer tftp(parser.value(QStringLiteral("root")));
+    tftp.registerCommands(control, journal);
+    if (!tftp.listen(loopback, PanelEnv::port(69)))
+        return fail(tftp.errorString());
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

@@ -1,5 +1,8 @@
 #include "tftpserver.h"
 
+#include "controlserver.h"
+#include "simjournal.h"
+
 #include "data/jobname.h"
 
 #include <QDir>
@@ -64,6 +67,24 @@ bool TftpServer::applyFault(const QStringList &args, QString *why)
     if (why)
         *why = ok ? QString() : QStringLiteral("bad TFTP fault: %1").arg(args.join(QLatin1Char(' ')));
     return ok;
+}
+
+void TftpServer::registerCommands(ControlServer &control, SimJournal &journal)
+{
+    for (const QString &kind : {QStringLiteral("error"), QStringLiteral("silent-after"),
+                                QStringLiteral("duplicate"), QStringLiteral("delay")}) {
+        control.registerCommand(QStringLiteral("fault ") + kind, [this, kind](const QStringList &args) {
+            QString why;
+            return applyFault(QStringList{kind} + args, &why) ? ControlReply::ok() : ControlReply::fail(why);
+        });
+    }
+    control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
+        clearFaults();
+        return ControlReply::ok();
+    });
+    connect(this, &TftpServer::datagram, this, [&journal](const QByteArray &bytes) {
+        journal.append(QStringLiteral("tftp"), bytes);
+    });
 }
 
 void TftpServer::clearFaults()

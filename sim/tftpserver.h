@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+class ControlServer;
 class QSocketNotifier;
+class SimJournal;
 
 // knitsim's TFTP server: serves and accepts files under its root by plain name, one
 // session per transfer, with the faults the control protocol injects.
@@ -32,6 +34,9 @@ public:
     // "duplicate", "delay MS" and "clear". False, with the reason in why, for anything else.
     bool applyFault(const QStringList &args, QString *why = nullptr);
     void clearFaults();
+    // Adds "fault error", "fault silent-after", "fault duplicate", "fault delay" and
+    // "fault clear" to the control protocol, and every packet received to the journal.
+    void registerCommands(ControlServer &control, SimJournal &journal);
 
     // A name the server takes as one file under its root: not empty, no '/' or NUL, no "..",
     // no leading '.' ('\\' stays: it is a trail byte of many GBK names).

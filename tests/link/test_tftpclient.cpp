@@ -10,6 +10,7 @@
 #include "link/tftppacket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
+#include "simprocess.h"
 #include "testroot.h"
 
 #include <QElapsedTimer>
@@ -50,6 +51,7 @@ private slots:
     void blockNumbersWrap();
     void knitjobTransfers_data();
     void knitjobTransfers();
+    void knitsimProgram();
 
 private:
     QString simDir() const { return root_->file(QStringLiteral("/sim")); }
@@ -265,6 +267,30 @@ void TestTftpClient::knitjobTransfers()
         QCOMPARE(err.count('\n'), 1);
         QVERIFY(err.startsWith("knitjob: "));
     }
+}
+
+// The knitsim program serves its files by TFTP and takes its faults from the control
+// protocol (fault: the server not started, faults not reaching it, packets not journalled).
+void TestTftpClient::knitsimProgram()
+{
+    server_.reset(); // knitsim takes the TFTP port
+    SimProcess sim;
+    sim.setRoot(simDir());
+    QString why;
+    QVERIFY2(sim.start(&why), qPrintable(why));
+    QVERIFY(AtomicFile::save(sim.file("job.cnt"), TftpContract::pattern(3000, 5)));
+    QCOMPARE(TftpContract::run(false, local("job.cnt")), 0);
+    QCOMPARE(TftpContract::readAll(local("job.cnt")), TftpContract::pattern(3000, 5));
+    QVERIFY(sim.command("fault error job.cnt"));
+    QCOMPARE(TftpContract::run(false, local("job.cnt")), 1);
+    QVERIFY(sim.command("fault clear"));
+    QCOMPARE(TftpContract::run(true, local("job.cnt"), "job2.cnt"), 0);
+    QCOMPARE(TftpContract::readAll(sim.file("job2.cnt")), TftpContract::pattern(3000, 5));
+    QStringList journal;
+    QVERIFY(sim.command("journal", &journal));
+    QVERIFY(journal.filter(" tftp 00 01 6a 6f 62 2e 63 6e 74 00").size() >= 2);
+    QVERIFY(!sim.command("fault silent-after x"));
+    sim.stop();
 }
 
 QTEST_GUILESS_MAIN(TestTftpClient)
