@@ -2,6 +2,7 @@
 #include "controlserver.h"
 #include "simjournal.h"
 #include "simstate.h"
+#include "startupservice.h"
 #include "tftpserver.h"
 
 #include "platform/panelenv.h"
@@ -66,6 +67,9 @@ int main(int argc, char **argv)
     commands.registerCommands(control);
     if (!commands.listen(loopback, PanelEnv::port(2800)))
         return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(2800)).arg(commands.errorString()));
+
+    StartupService startup(&state);
+    startup.registerCommands(control);
 
     TftpServer tftp(parser.value(QStringLiteral("root")));
     tftp.registerCommands(control, journal);
