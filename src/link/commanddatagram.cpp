@@ -1,5 +1,7 @@
 #include "commanddatagram.h"
 
+#include <cstring>
+
 void CommandDatagram::parameter(unsigned char *buffer, unsigned char cmd, unsigned char object,
                                 unsigned short value1, unsigned short value2)
 {
@@ -34,7 +36,10 @@ void CommandDatagram::row(unsigned char *buffer, unsigned short arg1, unsigned s
 }
 
 bool CommandDatagram::isReply(quint32 toAddress, quint16 toPort, quint32 fromAddress, quint16 fromPort,
-                              qint64 size, int length)
+                              const unsigned char *request, int length, const unsigned char *datagram, qint64 size)
 {
-    return length > 0 && length <= kSize && size == length && fromAddress == toAddress && fromPort == toPort;
+    if (length <= 0 || length > kSize || size != length || fromAddress != toAddress || fromPort != toPort)
+        return false;
+    const int echoed = length < kEchoed ? length : kEchoed;
+    return std::memcmp(request, datagram, size_t(echoed)) == 0;
 }

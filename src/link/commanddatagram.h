@@ -16,7 +16,9 @@ public:
     static void row(unsigned char *buffer, unsigned short arg1, unsigned short arg2, unsigned char arg3);
 
     // A datagram is the reply only when it comes from the address and port the command went
-    // to and is exactly as long as the command; anything else is someone else's traffic.
+    // to, is exactly as long as the command and echoes its bytes before the result (0-7);
+    // anything else is someone else's traffic or a late copy of an earlier command's reply.
     static bool isReply(quint32 toAddress, quint16 toPort, quint32 fromAddress, quint16 fromPort,
-                        qint64 size, int length);
+                        const unsigned char *request, int length, const unsigned char *datagram, qint64 size);
+    static constexpr int kEchoed = 8;
 };

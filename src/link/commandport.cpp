@@ -82,7 +82,7 @@ bool awaitReply(int fd, quint32 address, quint16 port, qint64 deadline, unsigned
             if (n < 0)
                 break;
             if (CommandDatagram::isReply(address, port, ntohl(from.sin_addr.s_addr), ntohs(from.sin_port),
-                                         n, length)) {
+                                         buffer, length, datagram, n)) {
                 std::memcpy(buffer, datagram, size_t(length));
                 return true;
             }

@@ -1,7 +1,8 @@
 // Catches: a wrapper that lays out the datagram wrongly (byte order, markers, row form), a
-// reply taken from the wrong sender or of the wrong length, a getpara that overwrites its
-// preset on time-out, a getmotostatus that reports "stopped" when nobody answers, waits that
-// end early or overrun, and a trace that differs from the fixed format.
+// reply taken from the wrong sender, of the wrong length or echoing another command, a late
+// duplicate of one reply taken as the next command's, a getpara that overwrites its preset on
+// time-out, a getmotostatus that reports "stopped" when nobody answers, waits that end early
+// or overrun, and a trace that differs from the fixed format.
 #include "portoffset.h"
 #include "testroot.h"
 #include "udppeer.h"
@@ -128,6 +129,11 @@ void TestCommandPort::acceptance_data()
     }) << 0 << 0x7777;
     QTest::addRow("%s", "long reply") << UdpPeer::Responder([](const QByteArray &r) {
         return std::vector<A>{{withResult(r, 1) + '\0'}};
+    }) << 0 << 0x7777;
+    QTest::addRow("%s", "reply to another command") << UdpPeer::Responder([](const QByteArray &r) {
+        QByteArray other = withResult(r, 1);
+        other[0] = 0x26;
+        return std::vector<A>{{other}};
     }) << 0 << 0x7777;
     QTest::addRow("%s", "late reply") << UdpPeer::Responder([](const QByteArray &r) {
         return std::vector<A>{{withResult(r, 1), 200}};
