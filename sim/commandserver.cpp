@@ -67,23 +67,23 @@ void CommandServer::onReadable()
         const QHostAddress to = d.senderAddress();
         const quint16 port = quint16(d.senderPort());
         const int copies = faults_.duplicate ? 2 : 1;
-        for (int i = 0; i < copies; ++i) {
-            if (faults_.delayMs > 0) {
-                QPointer<CommandServer> self(this);
-                QTimer::singleShot(faults_.delayMs, this, [self, answer, to, port] {
-                    if (self)
-                        self->reply(answer, to, port);
-                });
-            } else {
-                reply(answer, to, port);
-            }
+        if (faults_.delayMs > 0) {
+            QPointer<CommandServer> self(this);
+            QTimer::singleShot(faults_.delayMs, this, [self, answer, to, port, copies] {
+                if (self)
+                    self->reply(answer, to, port, copies);
+            });
+        } else {
+            reply(answer, to, port, copies);
         }
     }
 }
 
-void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port)
+void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port, int copies)
 {
-    socket_->writeDatagram(bytes, to, port);
+    // Copies go back to back, as a network that duplicates a packet delivers them.
+    for (int i = 0; i < copies; ++i)
+        socket_->writeDatagram(bytes, to, port);
 }
 
 void CommandServer::registerCommands(ControlServer &control)

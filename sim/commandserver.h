@@ -40,7 +40,7 @@ public:
 
 private:
     void onReadable();
-    void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port);
+    void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port, int copies);
 
     SimState *state_;
     SimJournal *journal_;

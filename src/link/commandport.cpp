@@ -60,6 +60,15 @@ bool ipv4(const QHostAddress &address, quint32 *out)
     return ok;
 }
 
+// Whatever waits on the port before the command goes out cannot be its reply: a late copy of
+// an earlier answer.
+void drain(int fd)
+{
+    unsigned char discard[16];
+    while (::recv(fd, discard, sizeof discard, 0) >= 0) {
+    }
+}
+
 // Reads datagrams until the reply arrives or the deadline passes; others are dropped.
 bool awaitReply(int fd, quint32 address, quint16 port, qint64 deadline, unsigned char *buffer, int length)
 {
@@ -100,6 +109,8 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
         return 0;
     bool bound = false;
     const int fd = openSocket(&bound);
+    if (bound)
+        drain(fd);
     sendTo(fd, to, port, buffer, length);
     const qint64 deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
     CommandTrace::print(CommandTrace::sendLine(buffer, length));

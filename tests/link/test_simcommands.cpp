@@ -1,0 +1,230 @@
+// Catches: knitsim answering in another layout than the panel's, losing or mixing up the
+// bracket values it was sent, a motor status in the wrong half of getmotostatus's word,
+// faults that do not bite or do not clear, system words that do not reach file.sys or are
+// lost on a restart, a journal that misses datagrams, and control errors reported as "ok".
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+
+#include "link/commands.h"
+#include "platform/panelenv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using Call = std::function<void()>;
+Q_DECLARE_METATYPE(Call)
+
+class TestSimCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        PortOffset::useFree();
+        qputenv("KNIT_CONTROLLER_HOST", "127.0.0.1");
+        qputenv("KNIT_TIMEOUT_SCALE", "0.2");
+        QString why;
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+    }
+    void init()
+    {
+        QVERIFY(sim_.command(QStringLiteral("fault clear")));
+        QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
+    }
+
+    void bracket_data();
+    void bracket();
+    void motoStatus_data();
+    void motoStatus();
+    void faults_data();
+    void faults();
+    void duplicateRepliesKeepValuesApart();
+    void journalHasDatagrams();
+    void controlErrors_data();
+    void controlErrors();
+    void systemWordsPersist();
+
+private:
+    QStringList state()
+    {
+        QStringList lines;
+        sim_.command(QStringLiteral("state"), &lines);
+        return lines;
+    }
+    TestRoot root_;
+    SimProcess sim_;
+};
+
+void TestSimCommands::bracket_data()
+{
+    QTest::addColumn<Call>("call");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    QTest::addRow("%s", "open") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 1); })
+                                << QStringList{"open 2"} << QStringList{};
+    QTest::addRow("%s", "value kept") << Call([] {
+        QCOMPARE(int(setparacom(0x20, 3, 1, 0)), 1);
+        QCOMPARE(int(setparacom(0x22, 3, 5, 777)), 1);
+        QCOMPARE(int(setparacom(0x22, 3, 6, 0xFFFF)), 1);
+    }) << QStringList{"open 3", "value 3 5 777", "value 3 6 65535"} << QStringList{};
+    QTest::addRow("%s", "closed") << Call([] {
+        QCOMPARE(int(setparacom(0x20, 4, 1, 0)), 1);
+        QCOMPARE(int(setparacom(0x20, 4, 0, 0)), 1);
+    }) << QStringList{} << QStringList{"open 4"};
+    QTest::addRow("%s", "long command") << Call([] { QCOMPARE(int(setparacomlong(0x22, 8, 259, 12)), 1); })
+                                        << QStringList{"value 8 259 12"} << QStringList{};
+    QTest::addRow("%s", "row byte") << Call([] { QCOMPARE(int(setcntcmd(300, 17, 0xAB)), 1); })
+                                    << QStringList{"row 300 17 171"} << QStringList{};
+    QTest::addRow("%s", "carrier switch answered") << Call([] {
+        unsigned short v = 1;
+        QCOMPARE(int(getpara(0x2A, 1, 4, &v)), 1);
+        QCOMPARE(int(v), 1);
+    }) << QStringList{"action 4 1"} << QStringList{};
+    QTest::addRow("%s", "without reply still applied") << Call([] { setparawithoutrcv(0x20, 129, 1, 0); })
+                                                       << QStringList{"open 129"} << QStringList{};
+}
+
+void TestSimCommands::bracket()
+{
+    QFETCH(Call, call);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    call();
+    for (const QString &line : present)
+        QTRY_VERIFY2(state().contains(line), qPrintable(line));
+    const QStringList now = state();
+    for (const QString &line : absent)
+        QVERIFY2(!now.contains(line), qPrintable(line));
+}
+
+void TestSimCommands::motoStatus_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<uint>("result");
+    QTest::addRow("%s", "stopped") << 0 << 0u;
+    QTest::addRow("%s", "running") << 1 << 0x10000u;
+    QTest::addRow("%s", "both bytes") << 0x1234 << 0x12340000u;
+}
+
+void TestSimCommands::motoStatus()
+{
+    QFETCH(int, status);
+    QFETCH(uint, result);
+    QVERIFY(sim_.command(QStringLiteral("set motostatus %1").arg(status)));
+    QCOMPARE(getmotostatus(), result);
+}
+
+void TestSimCommands::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QList<int>>("results"); // of successive setparacom calls
+    QTest::addRow("%s", "drop 1") << "fault drop 1" << QList<int>{0, 1};
+    QTest::addRow("%s", "drop 2") << "fault drop 2" << QList<int>{0, 0, 1};
+    QTest::addRow("%s", "delay past time-out") << "fault delay 500" << QList<int>{0, 0};
+    QTest::addRow("%s", "delay within time-out") << "fault delay 20" << QList<int>{1, 1};
+    QTest::addRow("%s", "silent") << "fault silent" << QList<int>{0, 0};
+    QTest::addRow("%s", "duplicate") << "fault duplicate" << QList<int>{1, 1};
+}
+
+void TestSimCommands::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QList<int>, results);
+    QVERIFY(sim_.command(fault));
+    // Indices differ from row to row, so a reply delayed past one row cannot answer the next.
+    static quint16 index = 0;
+    for (int i = 0; i < results.size(); ++i, ++index)
+        QCOMPARE(int(setparacom(0x22, 5, index, quint16(100 + i))), results[i]);
+    QVERIFY(sim_.command(QStringLiteral("fault clear")));
+    QCOMPARE(int(setparacom(0x22, 5, 99, 1)), 1);
+}
+
+void TestSimCommands::duplicateRepliesKeepValuesApart()
+{
+    // Two actions: their requests differ before the result bytes, so a copy of one answer
+    // that comes late must not be taken as the other's.
+    QVERIFY(sim_.command(QStringLiteral("fault duplicate")));
+    for (int round = 0; round < 10; ++round) {
+        unsigned short a = 1;
+        unsigned short b = 0;
+        QCOMPARE(int(getpara(0x2A, 1, 4, &a)), 1);
+        QCOMPARE(int(getpara(0x2A, 1, 5, &b)), 1);
+        QCOMPARE(int(a), 1);
+        QCOMPARE(int(b), 0);
+    }
+}
+
+void TestSimCommands::journalHasDatagrams()
+{
+    QVERIFY(sim_.command(QStringLiteral("journal clear")));
+    QCOMPARE(int(setparacom(0x22, 9, 0x0102, 0x0304)), 1);
+    QStringList lines;
+    QVERIFY(sim_.command(QStringLiteral("journal"), &lines));
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().endsWith(QLatin1String(" cmd 22 41 00 00 1b 09 02 01 04 03 55 00")),
+             qPrintable(lines.first()));
+}
+
+void TestSimCommands::controlErrors_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("last");
+    QTest::addRow("%s", "unknown") << "bogus 1" << "error unknown command bogus";
+    QTest::addRow("%s", "drop without count") << "fault drop" << "error usage: fault drop N";
+    QTest::addRow("%s", "drop not a number") << "fault drop x" << "error usage: fault drop N";
+    QTest::addRow("%s", "delay too long") << "fault delay 999999" << "error usage: fault delay MS (0 to 60000)";
+    QTest::addRow("%s", "unknown setting") << "set nosuch 1" << "error unknown setting nosuch";
+    QTest::addRow("%s", "status too big") << "set motostatus 65536" << "error value must be a number from 0 to 65535";
+    QTest::addRow("%s", "set value of group") << "set value.2.7 99" << "ok";
+}
+
+void TestSimCommands::controlErrors()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, last);
+    const QStringList reply = sim_.send(line);
+    QVERIFY(!reply.isEmpty());
+    QCOMPARE(reply.last(), last);
+}
+
+void TestSimCommands::systemWordsPersist()
+{
+    QTemporaryDir dir;
+    SimProcess own;
+    own.setRoot(dir.path());
+    own.setPortOffset(PanelEnv::portOffset() + 1);
+    QString why;
+    QVERIFY2(own.start(&why), qPrintable(why));
+    const QByteArray before = [&] { QFile f(own.file("file.sys")); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QCOMPARE(before.size(), 404);
+    QCOMPARE(QFileInfo(own.file("config.cfg")).size(), 200);
+    QCOMPARE(QFileInfo(own.file("file.knt")).size(), 292);
+
+    qputenv("KNIT_PORT_OFFSET", QByteArray::number(own.portOffset()));
+    QCOMPARE(int(setparacom(0x22, 1, 22, 0xA55A)), 1);
+    QCOMPARE(int(setparacom(0x22, 32, 3, 0x0102)), 1);
+    qputenv("KNIT_PORT_OFFSET", QByteArray::number(sim_.portOffset()));
+    own.stop();
+    QVERIFY(own.start(&why));
+
+    QFile f(own.file("file.sys"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray after = f.readAll();
+    QCOMPARE(after.size(), 404);
+    QCOMPARE(quint8(after[44]), quint8(0x5A));
+    QCOMPARE(quint8(after[45]), quint8(0xA5));
+    after[44] = before[44];
+    after[45] = before[45];
+    QCOMPARE(after, before); // nothing else moved
+    QFile c(own.file("config.cfg"));
+    QVERIFY(c.open(QIODevice::ReadOnly));
+    QCOMPARE(c.readAll().mid(6, 2), QByteArray("\x02\x01", 2));
+}
+
+QTEST_GUILESS_MAIN(TestSimCommands)
+#include "test_simcommands.moc"
