@@ -1,0 +1,119 @@
+#include "menugrid.h"
+
+#include "buzzer.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeItem)
+    : MyButtonGroup(parent, name)
+{
+    const QRect last = itemRect(kColumns - 1, kRows - 1);
+    resize(last.right() + 11, last.bottom() + 11);
+    for (int c = 0; c < kColumns; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            QPushButton *b = makeItem(this);
+            b->setObjectName(QStringLiteral("Bmenu"));
+            b->setGeometry(itemRect(c, r));
+            b->setFocusPolicy(Qt::StrongFocus);
+            items_[c * kRows + r] = b;
+            insert(b, c * kRows + r);
+        }
+    }
+    connect(this, &MyButtonGroup::released, this, [this](int id) {
+        if (id >= 0 && id < int(items_.size()))
+            emit signal_itemname(items_[id]->text());
+    });
+    // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
+    bindKey(Qt::Key_Left, &MenuGrid::slot_left);
+    bindKey(Qt::Key_Right, &MenuGrid::slot_right);
+    bindKey(Qt::Key_Up, &MenuGrid::slot_up);
+    bindKey(Qt::Key_Down, &MenuGrid::slot_down);
+    bindKey(Qt::Key_Enter, &MenuGrid::slot_enter);
+    bindKey(Qt::Key_Return, &MenuGrid::slot_enter);
+    items_[0]->setFocus();
+}
+
+void MenuGrid::bindKey(int key, void (MenuGrid::*slot)())
+{
+    auto *shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, slot] {
+        buzzer(kKeyBeepMs);
+        (this->*slot)();
+    });
+}
+
+QRect MenuGrid::itemRect(int column, int row)
+{
+    return QRect(QPoint(10 + 305 * column, 10 + 50 * row), QPoint(304 + 305 * column, 54 + 50 * row));
+}
+
+QPushButton *MenuGrid::item(int column, int row) const
+{
+    if (column < 0 || column >= kColumns || row < 0 || row >= kRows)
+        return nullptr;
+    return items_[column * kRows + row];
+}
+
+void MenuGrid::setItem(int column, int row, const QString &text, const QIcon &icon, int accelerator)
+{
+    QPushButton *b = item(column, row);
+    if (!b)
+        return;
+    b->setText(text);
+    b->setIcon(icon);
+    b->setShortcut(accelerator ? QKeySequence(accelerator) : QKeySequence());
+}
+
+bool MenuGrid::focused(int &column, int &row) const
+{
+    for (column = 0; column < kColumns; ++column) {
+        for (row = 0; row < kRows; ++row) {
+            if (item(column, row)->hasFocus())
+                return true;
+        }
+    }
+    return false;
+}
+
+void MenuGrid::moveFocus(int column, int row)
+{
+    if (QPushButton *b = item(column, row))
+        b->setFocus(Qt::OtherFocusReason);
+}
+
+void MenuGrid::slot_up()
+{
+    int c, r;
+    if (focused(c, r) && r > 0)
+        moveFocus(c, r - 1);
+}
+
+void MenuGrid::slot_down()
+{
+    int c, r;
+    if (focused(c, r) && r < kRows - 1)
+        moveFocus(c, r + 1);
+}
+
+void MenuGrid::slot_left()
+{
+    int c, r;
+    if (focused(c, r) && c == 1)
+        moveFocus(0, r);
+}
+
+void MenuGrid::slot_right()
+{
+    int c, r;
+    if (focused(c, r) && c == 0)
+        moveFocus(1, r);
+}
+
+void MenuGrid::slot_enter()
+{
+    int c, r;
+    if (focused(c, r))
+        emit signal_itemname(item(c, r)->text());
+}

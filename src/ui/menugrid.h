@@ -1,0 +1,48 @@
+#pragma once
+
+#include "mybuttongroup.h"
+
+#include <QIcon>
+
+#include <array>
+#include <functional>
+
+class QPushButton;
+
+// The two-column menu both MyMenu and MyMenuNo are: 2 x 8 items named "Bmenu", keypad arrows
+// moving the focus between them and Enter or a click reporting the chosen item by its text.
+class MenuGrid : public MyButtonGroup
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kColumns = 2;
+    static constexpr int kRows = 8;
+
+    static QRect itemRect(int column, int row);
+
+    // Out-of-range cells are ignored; the accelerator 0 sets none.
+    void setItem(int column, int row, const QString &text, const QIcon &icon = QIcon(), int accelerator = 0);
+    QPushButton *item(int column, int row) const; // nullptr out of range
+
+public slots:
+    void slot_up();
+    void slot_down();
+    void slot_left();
+    void slot_right();
+    void slot_enter();
+
+signals:
+    void signal_itemname(const QString &text);
+
+protected:
+    using ItemFactory = std::function<QPushButton *(QWidget *parent)>;
+    MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeItem);
+
+private:
+    bool focused(int &column, int &row) const;
+    void moveFocus(int column, int row); // beeps like every handled key
+    void bindKey(int key, void (MenuGrid::*slot)());
+
+    std::array<QPushButton *, kColumns * kRows> items_{};
+};

@@ -1,0 +1,50 @@
+#include "messageframe.h"
+
+#include "mybutton.h"
+#include "palettes.h"
+#include "panelfonts.h"
+
+#include <QLabel>
+
+MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QString::fromLatin1(name));
+    setModal(modal);
+    setGeometry(kGeometry);
+    setFixedSize(kGeometry.size());
+    setPalette(palette_label_white);
+    setAutoFillBackground(true);
+
+    title_ = new QLabel(this);
+    title_->setObjectName(QStringLiteral("title"));
+    title_->setGeometry(0, 0, kGeometry.width(), 32);
+    title_->setAlignment(Qt::AlignCenter);
+    title_->setFont(PanelFonts::title());
+    title_->setPalette(palette_label_dark);
+    title_->setAutoFillBackground(true);
+
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("Label"));
+    text_->setGeometry(16, 44, kGeometry.width() - 32, 96);
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setWordWrap(true);
+    text_->setFont(PanelFonts::panel(14));
+
+    ok_ = new MYBUTTON(QStringLiteral("确    定"), this, "Button_ok");
+    ok_->resize(kButtonSize);
+    ok_->setFont(PanelFonts::panel(14));
+    ok_->setDefault(true);
+    ok_->setFocus();
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void MessageFrame::settitle(const QString &text)
+{
+    title_->setText(text);
+}
+
+void MessageFrame::settext(const QString &text)
+{
+    text_->setText(text);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFrame>
+
+class QAbstractButton;
+class QButtonGroup;
+
+// A frame holding a group of buttons that beeps whenever one of them is released and reports
+// it by its id.
+class MyButtonGroup : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit MyButtonGroup(QWidget *parent = nullptr, const char *name = nullptr);
+
+    void insert(QAbstractButton *button, int id);
+    QAbstractButton *find(int id) const;
+    QButtonGroup *group() const { return group_; }
+
+signals:
+    void released(int id);
+
+private:
+    QButtonGroup *group_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QCheckBox>
+
+// A check box the keypad's Enter toggles (on or partly on goes off, off goes on), telling its
+// page by signal_enter.
+class myentercheckbox : public QCheckBox
+{
+    Q_OBJECT
+
+public:
+    explicit myentercheckbox(QWidget *parent = nullptr, const char *name = nullptr);
+    myentercheckbox(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
+
+signals:
+    void signal_enter();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};

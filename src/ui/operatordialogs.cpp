@@ -1,0 +1,60 @@
+#include "operatordialogs.h"
+
+#include "qidialog.h"
+#include "qmdialogc.h"
+#include "qmdialogyn.h"
+
+#include <QLineEdit>
+
+namespace {
+
+const QString kInformation = QStringLiteral("信  息");
+
+QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
+{
+    dialog.setdialogtitle(QStringLiteral("Input Dialog"));
+    dialog.setdialogmsg(prompt);
+    dialog.lineEdit()->setMaxLength(maxLength);
+    return dialog.exec() == QDialog::Accepted ? dialog.text() : QString();
+}
+
+} // namespace
+
+void DIAMESSAGE(QWidget *parent, const QString &text)
+{
+    QMDialogC dialog(parent);
+    dialog.settitle(kInformation);
+    dialog.settext(text);
+    dialog.exec();
+}
+
+bool DIAYESNO(QWidget *parent, const QString &text)
+{
+    QMDialogYN dialog(parent);
+    dialog.settitle(kInformation);
+    dialog.settext(text);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString DIATEXT(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+{
+    QIDialog dialog(parent);
+    return runInput(dialog, prompt, maxLength);
+}
+
+QString DIAPASSWORD(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+{
+    QIDialog dialog(parent);
+    dialog.lineEdit()->setEchoMode(QLineEdit::Password);
+    return runInput(dialog, prompt, maxLength);
+}
+
+QString DIATEXTSELECT(QWidget *parent, const QString &, const QString &prompt, int maxLength,
+                      const QString &initial)
+{
+    QIDialog dialog(parent);
+    dialog.lineEdit()->setMaxLength(maxLength);
+    dialog.lineEdit()->setText(initial);
+    dialog.lineEdit()->selectAll();
+    return runInput(dialog, prompt, maxLength);
+}

@@ -1,0 +1,29 @@
+#include "panelfonts.h"
+
+#include <QStringList>
+
+const char *const PanelFonts::kCjkFamily = "WenQuanYi Micro Hei";
+
+namespace {
+const QString kHelvetica = QStringLiteral("helvetica");
+}
+
+void PanelFonts::install()
+{
+    const QString cjk = QString::fromLatin1(kCjkFamily);
+    if (!QFont::substitutes(kHelvetica).contains(cjk))
+        QFont::insertSubstitution(kHelvetica, cjk);
+}
+
+QFont PanelFonts::panel(int pointSize)
+{
+    QFont f(kHelvetica, pointSize, QFont::Normal);
+    // The family list makes the CJK font the glyph fallback even where helvetica matches.
+    f.setFamilies({kHelvetica, QString::fromLatin1(kCjkFamily)});
+    return f;
+}
+
+QFont PanelFonts::edit()
+{
+    return panel(12);
+}

@@ -1,0 +1,32 @@
+#include "qidialog.h"
+
+#include "buzzer.h"
+#include "palettes.h"
+#include "panelfonts.h"
+
+#include <QLineEdit>
+
+QIDialog::QIDialog(QWidget *parent, const char *name, bool modal)
+    : MyDialog(parent, name ? name : "QIDialog", modal)
+{
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("LineEdit"));
+    edit_->setGeometry(40, 120, 560, 36);
+    edit_->setFont(PanelFonts::edit());
+    edit_->setPalette(palette_label_white);
+    edit_->setFocus();
+    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
+    connect(edit_, &QLineEdit::textChanged, this, [] { buzzer(kKeyBeepMs); });
+}
+
+QString QIDialog::text() const
+{
+    const QString t = edit_->text();
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
+void QIDialog::slot_clear()
+{
+    edit_->clear();
+    MyDialog::slot_clear();
+}

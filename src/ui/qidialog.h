@@ -1,0 +1,25 @@
+#pragma once
+
+#include "mydialog.h"
+
+class QLineEdit;
+
+// The text-input page: the frame with one edit field; Return accepts, the close button and
+// Escape reject, and every change of the text beeps.
+class QIDialog : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit QIDialog(QWidget *parent = nullptr, const char *name = nullptr, bool modal = true);
+
+    QLineEdit *lineEdit() const { return edit_; }
+    // The field's text, never null: an empty field gives an empty, non-null string.
+    QString text() const;
+
+public slots:
+    void slot_clear() override; // empties the field
+
+private:
+    QLineEdit *edit_;
+};
