@@ -76,7 +76,7 @@ bool SimState::prepareFiles(QString *error)
 
 bool SimState::updateFileWord(const QString &name, int size, int word, quint16 value)
 {
-    if (word < 0 || 2 * word + 1 >= size)
+    if (root_.isEmpty() || word < 0 || 2 * word + 1 >= size)
         return false;
     // Read from disk each time: a TFTP put may have replaced the block meanwhile.
     QByteArray data = readAtMost(filePath(name), size);

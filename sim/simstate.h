@@ -13,6 +13,7 @@
 class SimState
 {
 public:
+    // An empty root keeps everything in memory (the fuzzer's case).
     explicit SimState(const QString &root);
 
     // Creates the served blocks under the root when missing or of the wrong size; keeps the
