@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+
+#include <cstdio>
+
+class QUdpSocket;
+
+// Receives the controller's unsolicited status and needle reports, writes what they carry
+// into para_cur, para_test_io and para_test_moto, traces each status report and tells the
+// screens what changed, one signal per report, in arrival order.
+class StatusChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kReportSize = 12;
+    static constexpr quint16 kStatusPort = 2001;
+    static constexpr quint16 kNeedlePort = 2700;
+
+    explicit StatusChannel(QObject *parent = nullptr);
+
+    // Binds both sockets on every local IPv4 address at the offset ports. False when either
+    // could not be bound; the other one works regardless.
+    bool open();
+    bool statusBound() const;
+    bool needleBound() const;
+
+    // Where the trace lines go; nullptr silences them. Standard output by default.
+    void setTraceStream(std::FILE *stream) { trace_ = stream; }
+
+    // One report as if it had come from the controller. Shorter than 12 bytes: dropped, so no
+    // byte of an earlier report is ever taken for part of it; longer: cut to 12. False when
+    // dropped.
+    bool handleStatus(const unsigned char *bytes, int length);
+    bool handleNeedle(const unsigned char *bytes, int length);
+
+    quint64 statusReports() const { return statusCount_; }
+    quint64 needleReports() const { return needleCount_; }
+    // Datagrams refused: too short, or from an address other than the controller's.
+    quint64 dropped() const { return dropped_; }
+
+signals:
+    void zeroingStarted();
+    void machineStarted(int state);    // 2 or 3, the running indicator's state
+    void machineStopped();
+    // row: the row word with bit 15 cleared; cancelMessage: bit 15 has just gone.
+    void rowReport(unsigned short row, bool cancelMessage);
+    void alarmRaised(unsigned char type, unsigned char code);
+    void alarmCleared();
+    void zeroingFinished();
+    void knittingTime(unsigned short first, unsigned short second);
+    void stopTime(unsigned short first, unsigned short second);
+    void loopRows(unsigned short start, unsigned short end);
+    void loopCounts(unsigned short count, unsigned short remaining);
+    void testReport(int block, int item, int value);
+    void needleMoved();
+    // Every report waiting on a socket has been handled.
+    void drained();
+
+private:
+    void drain(QUdpSocket *socket, bool status);
+    bool fromController(const QHostAddress &sender) const;
+    void dispatchMachine(const unsigned char *r);
+    void dispatchTest(const unsigned char *r);
+    void trace(const unsigned char *r);
+
+    QUdpSocket *status_;
+    QUdpSocket *needle_;
+    QHostAddress controller_;
+    std::FILE *trace_;
+    quint64 statusCount_ = 0;
+    quint64 needleCount_ = 0;
+    quint64 dropped_ = 0;
+};
