@@ -129,8 +129,18 @@ void TftpServer::onRequest()
 void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 port)
 {
     const quint64 k = key(address, port);
-    if (sessions_.contains(k))
-        return; // a repeated request while its transfer runs
+    const QByteArray signature = QByteArray::number(v.opcode) + ' ' + QByteArray(v.name);
+    if (TftpSession *old = sessions_.value(k)) {
+        // The same request again is a retransmission while its transfer runs. Another request
+        // from the same port is the client's next transfer: the panel always uses one local
+        // port, and its next request can overtake the last acknowledgement of the one before.
+        if (requests_.value(k) == signature)
+            return;
+        sessions_.remove(k);
+        old->disconnect(this);
+        old->deleteLater();
+    }
+    requests_.insert(k, signature);
     auto *session = new TftpSession(address_, address, port, faults_, this);
     if (!session->isOpen()) {
         delete session;
@@ -142,7 +152,10 @@ void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 por
         emit received(QFileInfo(path).fileName());
     });
     connect(session, &TftpSession::finished, this, [this, k, session] {
-        sessions_.remove(k);
+        if (sessions_.value(k) == session) {
+            sessions_.remove(k);
+            requests_.remove(k);
+        }
         session->deleteLater();
     });
 

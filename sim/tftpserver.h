@@ -58,6 +58,7 @@ private:
     QSocketNotifier *notifier_ = nullptr;
     QString error_;
     QHash<quint64, TftpSession *> sessions_;
+    QHash<quint64, QByteArray> requests_; // what each session was asked for
     QSet<QString> errorNames_;
     TftpSession::Faults faults_;
     char receive_[TftpPacket::kMaxPacket];

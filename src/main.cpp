@@ -1,4 +1,6 @@
 #include "mainwin/wave.h"
+#include "ui/mystyle.h"
+#include "ui/panelfonts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -6,9 +8,12 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app.setStyle(new mystyle);
+    PanelFonts::install();
     app.setFont(QFont(QStringLiteral("helvetica"), 12, QFont::Normal, false));
     int code;
     {
+        // The constructor runs the whole start-up, dialogs included, before the screen shows.
         wave w(nullptr, nullptr, wave::kCustomFrameless);
         w.show();
         code = app.exec();

@@ -1,7 +1,17 @@
 #include "wave.h"
 
+#include "data/configini.h"
+#include "data/parafiles.h"
+#include "data/parablocks.h"
 #include "data/parainit.h"
+#include "link/commands.h"
+#include "params/checkpara.h"
 #include "platform/panelpaths.h"
+#include "ui/buzzer.h"
+#include "ui/palettes.h"
+
+#include <QShowEvent>
+#include <QTimer>
 
 wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -11,7 +21,19 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
     PanelPaths::ensureLayout();
+
+    read_config_ini();
+    init_system_color();
+    setPalette(palette_label_dark);
+    buzzer_init();
     initpara();
+    wave_read_management();
+    wave_start_system();
+    wave_create_desktopinfor();
+    wave_slot_drawmessagepos(1, 0);
+    open_wavefile(strcurfilename);
+    setparacom(0x20, para_cur.byte(26), 0, 0);
+    setparacom(0x26, 0x21, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -20,4 +42,18 @@ void wave::initpara()
     initworkparam();
     initsystemparam();
     initelseparam();
+}
+
+void wave::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The repair menu opens once, over the first shown main screen.
+    if (repairShown_ || checkresult == 0)
+        return;
+    repairShown_ = true;
+    // Opened from the event loop, so show() returns first and the menu runs over the screen.
+    QTimer::singleShot(0, this, [this]() {
+        checkpara dialog(this, checkresult);
+        dialog.exec();
+    });
 }

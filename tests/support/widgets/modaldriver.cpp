@@ -100,6 +100,19 @@ QStringList ModalDriver::texts() const
     return out;
 }
 
+ModalDriver &ModalDriver::passThrough(const QString &className)
+{
+    if (!passThrough_.contains(className))
+        passThrough_.append(className);
+    return *this;
+}
+
+ModalDriver &ModalDriver::handle(const QString &className)
+{
+    passThrough_.removeAll(className);
+    return *this;
+}
+
 QString ModalDriver::titleOf(QWidget *w)
 {
     if (QLabel *l = labelNamed(w, {"title", "ltitle"}))
@@ -119,6 +132,8 @@ void ModalDriver::tick()
     if (handled_ && !handled_->isVisible())
         handled_.clear();
     if (!modal || !modal->isVisible() || modal == handled_)
+        return;
+    if (passThrough_.contains(QString::fromLatin1(modal->metaObject()->className())))
         return;
 
     Seen seen{QString::fromLatin1(modal->metaObject()->className()), titleOf(modal), textOf(modal), {}, true};

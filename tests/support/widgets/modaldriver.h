@@ -41,6 +41,11 @@ public:
     // Runs the inspector on the dialog, then applies the next queued action to the same one.
     ModalDriver &inspect(Inspector inspector);
 
+    // Dialogs that close by themselves (a transfer, a copy) are left alone by default; a test
+    // that wants to answer one (a copy that failed and waits for Exit) takes it back.
+    ModalDriver &passThrough(const QString &className);
+    ModalDriver &handle(const QString &className);
+
     int pending() const { return queue_.size(); }
     const QList<Seen> &seen() const { return seen_; }
     int unexpected() const;
@@ -70,4 +75,5 @@ private:
     QList<Action> queue_;
     QList<Seen> seen_;
     QPointer<QWidget> handled_; // answered and not yet hidden
+    QStringList passThrough_{QStringLiteral("fileoperate"), QStringLiteral("FileOperateDialog")};
 };

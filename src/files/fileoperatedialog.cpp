@@ -1,0 +1,97 @@
+#include "fileoperatedialog.h"
+
+#include "platform/atomicfile.h"
+#include "ui/palettes.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+const qint64 kStep = 1024;
+}
+
+bool FileOperateDialog::copy(const QString &source, const QString &destination, QWidget *parent)
+{
+    FileOperateDialog dialog(source, destination, parent);
+    dialog.start();
+    return dialog.exec() == QDialog::Accepted;
+}
+
+FileOperateDialog::FileOperateDialog(const QString &source, const QString &destination, QWidget *parent)
+    : QDialog(parent), source_(source), destination_(destination), in_(source)
+{
+    setModal(true);
+    setWindowTitle(QString::fromUtf8("文 件 复 制"));
+    setPalette(palette_label_white);
+    setFixedSize(420, 150);
+    if (parent == nullptr || !parent->isVisible())
+        move(110, 165);
+
+    auto *title = new QLabel(QString::fromUtf8("文 件 复 制"), this);
+    title->setGeometry(0, 0, 420, 24);
+    title->setAlignment(Qt::AlignCenter);
+    title->setPalette(palette_label_dark);
+    title->setAutoFillBackground(true);
+
+    from_ = new QLabel(QString::fromUtf8("从 : ") + source, this);
+    from_->setGeometry(10, 30, 400, 22);
+    to_ = new QLabel(QString::fromUtf8("到 : ") + destination, this);
+    to_->setGeometry(10, 54, 400, 22);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setGeometry(10, 80, 400, 22);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+
+    quit_ = new QPushButton(QString::fromUtf8("退    出"), this);
+    quit_->setObjectName(QStringLiteral("Button_quit"));
+    quit_->setGeometry(160, 110, 100, 32);
+    connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
+
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, &FileOperateDialog::slot_step);
+}
+
+bool FileOperateDialog::start()
+{
+    if (!in_.open(QIODevice::ReadOnly)) {
+        from_->setText(QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
+        return false;
+    }
+    total_ = in_.size();
+    // The destination is replaced only when the whole copy is written, so an interrupted or
+    // failed copy never leaves the old file deleted or half overwritten.
+    timer_.start();
+    return true;
+}
+
+void FileOperateDialog::slot_step()
+{
+    const QByteArray block = in_.read(kStep);
+    if (in_.error() != QFileDevice::NoError) {
+        fail(QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
+        return;
+    }
+    copied_.append(block);
+    if (total_ > 0)
+        progress_->setValue(int(qMin<qint64>(100, copied_.size() * 100 / total_)));
+    if (block.size() == kStep && !in_.atEnd())
+        return;
+    timer_.stop();
+    in_.close();
+    if (!AtomicFile::save(destination_, copied_)) {
+        fail(QString::fromUtf8("<font color = darkRed >到 : 目标文件错误 !"));
+        return;
+    }
+    progress_->setValue(100);
+    accept();
+}
+
+void FileOperateDialog::fail(const QString &text)
+{
+    timer_.stop();
+    in_.close();
+    (text.contains(QString::fromUtf8("从 :")) ? from_ : to_)->setText(text);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDialog>
+#include <QFile>
+#include <QString>
+#include <QTimer>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The modal copy dialog: copies one file in 1 KiB steps from the event loop with a progress
+// bar, and replaces the destination only when the whole copy is on disk.
+class FileOperateDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // True only when the copy finished; Exit or an error gives false.
+    static bool copy(const QString &source, const QString &destination, QWidget *parent = nullptr);
+
+    FileOperateDialog(const QString &source, const QString &destination, QWidget *parent = nullptr);
+
+    // False when the copy cannot start (the dialog then shows why and waits for Exit).
+    bool start();
+
+private slots:
+    void slot_step();
+
+private:
+    void fail(const QString &text);
+
+    QString source_;
+    QString destination_;
+    QFile in_;
+    QByteArray copied_;
+    qint64 total_ = 0;
+    QTimer timer_;
+    QLabel *from_ = nullptr;
+    QLabel *to_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QPushButton *quit_ = nullptr;
+};

@@ -1,0 +1,132 @@
+// Loading the current job into memory and onto the main screen, and saving its work parameters.
+#include "wave.h"
+
+#include "data/cntfile.h"
+#include "data/cntprogram.h"
+#include "data/jobname.h"
+#include "data/parablocks.h"
+#include "data/patfile.h"
+#include "platform/atomicfile.h"
+#include "platform/panelpaths.h"
+#include "ui/operatordialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+
+#include <cstdio>
+
+namespace {
+
+QString jobBase(const QString &name)
+{
+    return PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name);
+}
+
+} // namespace
+
+void wave::open_wavefile(const QString &name)
+{
+    wave_slot_drawmessagepos(1, 0);
+
+    // A name that is not one plain path component names no job on this disk.
+    const bool safe = JobName::isSafe(name);
+    const QString base = jobBase(name);
+    bool accepted = safe;
+
+    const int patResult = safe ? patfilecheck(base + QStringLiteral(".pat")) : 1;
+    if (patResult == 0 || patResult == 2 || patResult == 3) {
+        para_run.setWord(0, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
+    } else {
+        para_run.setWord(0, 1);
+        accepted = false;
+    }
+
+    const int cntResult = safe ? cntfilecheck(base + QStringLiteral(".cnt")) : 1;
+    if (cntResult == 0 || cntResult == 2 || cntResult == 3) {
+        // The image is cleared first and no row beyond the file's records is ever read.
+        const CntLoad load = CntProgram::load(base + QStringLiteral(".cnt"));
+        if (load.ok)
+            para_cur.setWord(4, static_cast<unsigned short>(load.rows));
+        else
+            accepted = false;
+    } else {
+        para_cur.setWord(4, 1);
+        accepted = false;
+    }
+
+    bool wrkOpened = false;
+    if (safe) {
+        QFile wrk(base + QStringLiteral(".wrk"));
+        if (wrk.open(QIODevice::ReadOnly)) {
+            wrkOpened = true;
+            // A short file fills only its own length; the rest keeps what it held.
+            para_work.fill(wrk.read(qint64(kWorkSize)));
+        }
+    }
+
+    if (wrkOpened && accepted) {
+        jobName_->setText(QString::fromUtf8("名 称: ") + name);
+        jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(0))
+                          + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(4)));
+        paintwavetime(para_cur.word(10), para_cur.word(9));
+        paintstoptime(para_cur.word(12), para_cur.word(11));
+        paint_piece(para_cur.word(7), para_cur.word(8));
+        paint_startneedle(para_work.word(776));
+        const QString xxx = base + QStringLiteral(".xxx");
+        if (QFileInfo::exists(xxx)) {
+            wave_slot_drawmessagepos(1, 1);
+            picturePath_ = xxx;
+        }
+    } else {
+        showJobDropped();
+    }
+    std::printf("%d\n", int(para_cur.byte(0)));
+    std::fflush(stdout);
+}
+
+void wave::showJobDropped()
+{
+    strcurfilename.clear();
+    jobName_->setText(QString::fromUtf8("名 称: "));
+    jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(0) + QString::fromUtf8("            长 度: ")
+                      + QString::number(0));
+    paintwavetime(0, 0);
+    paintstoptime(0, 0);
+    paint_piece(0, 0);
+    paint_startneedle(0);
+    // A path no job uses, so the picture shows nothing.
+    picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
+}
+
+void wave::wave_slot_savewrkfile(const QString &path)
+{
+    // Saved whole or not at all: a failed save leaves the old file as it was.
+    if (path.isEmpty() || !AtomicFile::save(path, para_work.data(), qint64(kWorkSize)))
+        DIAMESSAGE(this, QString::fromUtf8("没有编织文件, 请先设置编织文件 !"));
+}
+
+void wave::wave_updata_file(const QString &name)
+{
+    open_wavefile(name);
+    std::printf("%s\n", name.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+void wave::wave_slot_desktop(const QString &path)
+{
+    if (!desktop_)
+        return;
+    const QPixmap picture(path);
+    QPalette p = desktop_->palette();
+    p.setBrush(QPalette::Window, picture.isNull() ? QBrush(p.color(QPalette::Window)) : QBrush(picture));
+    desktop_->setPalette(p);
+    desktop_->setAutoFillBackground(true);
+}
+
+void wave::wave_change_desktopinfor()
+{
+    if (desktop_)
+        desktop_->setVisible(!desktop_->isVisible());
+}

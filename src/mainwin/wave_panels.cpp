@@ -1,0 +1,144 @@
+// The main screen's widgets, the counters they show and the screen lock.
+#include "wave.h"
+
+#include "data/parablocks.h"
+#include "platform/panelpaths.h"
+#include "ui/mybutton.h"
+#include "ui/mylabel.h"
+#include "ui/palettes.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+
+// The panel's rectangles are given as inclusive corners.
+QRect box(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Time of day s seconds after midnight, two digits each.
+QString timeText(unsigned short s)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+const char kLockText[] = "<< 锁屏";
+const char kUnlockText[] = "点   击   此   处,   取   消   锁   屏   >>";
+
+} // namespace
+
+void wave::wave_create_desktopinfor()
+{
+    auto decoration = [this](const QRect &r, const QPalette &p) {
+        auto *l = new QLabel(this);
+        l->setGeometry(r);
+        l->setPalette(p);
+        l->setAutoFillBackground(true);
+    };
+    decoration(box(0, 0, 639, 479), palette_label_dark);
+    decoration(box(0, 10, 639, 44), palette_label_back);
+    decoration(box(10, 9, 629, 9), palette_label_white);
+    decoration(box(0, 45, 639, 45), palette_label_white);
+    decoration(box(0, 360, 639, 469), palette_label_back);
+    decoration(box(0, 421, 639, 421), palette_label_white);
+    decoration(box(10, 470, 629, 470), palette_label_white);
+
+    auto field = [this](const char *name, const QRect &r, const QString &text, const QPalette &p, bool clickable) {
+        auto *l = new MyLabel(this, name);
+        l->setGeometry(r);
+        l->setText(text);
+        l->setPalette(p);
+        l->setAutoFillBackground(true);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        (clickable ? commandLabels_ : displayLabels_).append(l);
+        return l;
+    };
+    const QString zeroTimes = QStringLiteral("00:00:00 / 00:00:00");
+    waveTime_ = field("wavetime", box(10, 55, 200, 80), zeroTimes, palette_label_text, false);
+    stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palette_label_text, false);
+    pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palette_label_text, true);
+    startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palette_label_text, true);
+
+    rowNumber_ = field("rownumber", box(220, 365, 320, 415), QStringLiteral("0000"), palette_label_white, true);
+    QFont big = rowNumber_->font();
+    big.setPointSize(42);
+    big.setBold(true);
+    rowNumber_->setFont(big);
+    rowNumber_->setAlignment(Qt::AlignCenter);
+    jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palette_label_white, true);
+    jobSize_ = field("jobsize", box(320, 390, 550, 415), QString::fromUtf8("衣物宽度: 0 "), palette_label_white, true);
+
+    desktop_ = new QFrame(this);
+    desktop_->setObjectName(QStringLiteral("desktop"));
+    desktop_->setGeometry(box(10, 55, 630, 350));
+    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
+                      + QStringLiteral(".bmp"));
+
+    Bmenu = new MYBUTTON(this);
+    Bmenu->setObjectName(QStringLiteral("Bmenu"));
+    Bmenu->setFlat(true);
+    Bmenu->setText(QString::fromUtf8(kUnlockText));
+    QFont lockFont = Bmenu->font();
+    lockFont.setPointSize(14);
+    lockFont.setBold(true);
+    Bmenu->setFont(lockFont);
+    Bmenu->setGeometry(box(570, 10, 629, 44));
+    connect(Bmenu, &QAbstractButton::released, this, &wave::wave_slot_enablets);
+
+    wave_slot_enablets();
+}
+
+void wave::wave_slot_drawmessagepos(int systems, int picture)
+{
+    Q_UNUSED(systems);
+    Q_UNUSED(picture);
+    if (!waveTime_)
+        return;
+    waveTime_->setGeometry(box(10, 55, 200, 80));
+    stopTime_->setGeometry(box(200, 55, 390, 80));
+    pieces_->setGeometry(box(390, 55, 540, 80));
+    startNeedle_->setGeometry(box(540, 55, 630, 80));
+}
+
+void wave::paintwavetime(unsigned short first, unsigned short second)
+{
+    waveTime_->setText(QString::fromUtf8("编织时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
+}
+
+void wave::paintstoptime(unsigned short first, unsigned short second)
+{
+    stopTime_->setText(QString::fromUtf8("停车时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
+}
+
+void wave::paint_piece(unsigned short done, unsigned short target)
+{
+    pieces_->setText(QString::fromUtf8("完成件数 : ") + QString::number(done) + QStringLiteral(" / ")
+                     + QString::number(target));
+}
+
+void wave::paint_startneedle(unsigned short needle)
+{
+    startNeedle_->setText(QString::fromUtf8("起始针 : ") + QString::number(needle));
+}
+
+void wave::wave_slot_enablets()
+{
+    const bool lock = Bmenu->text() == QString::fromUtf8(kLockText);
+    if (lock) {
+        Bmenu->setGeometry(box(10, 10, 629, 44));
+        Bmenu->setText(QString::fromUtf8(kUnlockText));
+    } else {
+        Bmenu->setGeometry(box(580, 10, 629, 44));
+        Bmenu->setText(QString::fromUtf8(kLockText));
+    }
+    Bmenu->raise();
+    for (MyLabel *l : commandLabels_)
+        l->setclickable(lock ? 0 : 1);
+    for (MyLabel *l : displayLabels_)
+        l->setclickable(0);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+class MyMenuNo;
+
+// The parameter repair menu start-up opens when the panel's and the controller's copies of
+// the system or personalisation parameters disagree. Bit 0 of the mask: system parameters to
+// repair; bit 1: personalisation parameters.
+class checkpara : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    checkpara(QWidget *parent, unsigned char mask);
+
+    unsigned char mask() const { return mask_; }
+    MyMenuNo *menu() const { return menu_; }
+
+    void whickrepair(unsigned char mask);
+
+public slots:
+    void slot_press(const QString &text);
+    void test_close();
+    void test_timer();
+
+private:
+    // A repair asked with question; on Yes, with the carriage standing, action runs and its
+    // bit is cleared when it succeeds.
+    void repair(const char *question, bool (*action)(), unsigned char bit, const char *success,
+                const char *failure);
+    void shutdown();
+
+    unsigned char mask_;
+    MyMenuNo *menu_;
+};
