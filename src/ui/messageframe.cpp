@@ -29,11 +29,11 @@ MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
     text_->setGeometry(16, 44, kGeometry.width() - 32, 96);
     text_->setAlignment(Qt::AlignCenter);
     text_->setWordWrap(true);
-    text_->setFont(PanelFonts::panel(14));
+    text_->setFont(PanelFonts::panel(16));
 
     ok_ = new MYBUTTON(QStringLiteral("确    定"), this, "Button_ok");
     ok_->resize(kButtonSize);
-    ok_->setFont(PanelFonts::panel(14));
+    ok_->setFont(PanelFonts::panel(16));
     ok_->setDefault(true);
     ok_->setFocus();
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);

@@ -15,9 +15,13 @@ void PanelFonts::install()
         QFont::insertSubstitution(kHelvetica, cjk);
 }
 
-QFont PanelFonts::panel(int pointSize)
+QFont PanelFonts::panel(int size)
 {
-    QFont f(kHelvetica, pointSize, QFont::Normal);
+    // The panel's sizes are those of its 72 dpi bitmap fonts: one point is one pixel, so
+    // layouts made for 640 x 480 hold whatever the host's dpi.
+    QFont f(kHelvetica);
+    f.setPixelSize(size);
+    f.setWeight(QFont::Normal);
     // The family list makes the CJK font the glyph fallback even where helvetica matches.
     f.setFamilies({kHelvetica, QString::fromLatin1(kCjkFamily)});
     return f;

@@ -12,7 +12,7 @@ public:
     // Registers the CJK family as substitute for the panel families; run once after the
     // application exists, before the first widget is built.
     static void install();
-    static QFont panel(int pointSize = 12); // helvetica 12 for texts, 24 for titles
+    static QFont panel(int size = 12); // helvetica 12 for texts, 24 for titles
     static QFont title() { return panel(24); }
     static QFont edit(); // helvetica 12, normal weight
 };

@@ -9,7 +9,7 @@ QMDialogYN::QMDialogYN(QWidget *parent, const char *name, bool modal)
     okButton()->move(60, kButtonY);
     quit_ = new MYBUTTON(QStringLiteral("取  消"), this, "Button_quit");
     quit_->setGeometry(QRect(QPoint(220, kButtonY), kButtonSize));
-    quit_->setFont(PanelFonts::panel(14));
+    quit_->setFont(PanelFonts::panel(16));
     quit_->setAutoDefault(false);
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
 }

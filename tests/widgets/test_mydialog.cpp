@@ -110,7 +110,7 @@ void TestMyDialog::modeAndTexts()
     dialog.setdialogmsg(QStringLiteral("范围: 0 - 100"));
     QCOMPARE(dialog.titleLabel()->text(), QStringLiteral("系统参数"));
     QCOMPARE(dialog.msgLabel()->text(), QStringLiteral("范围: 0 - 100"));
-    QCOMPARE(dialog.titleLabel()->font().pointSize(), 24);
+    QCOMPARE(dialog.titleLabel()->font().pixelSize(), 24);
 }
 
 QTEST_MAIN(TestMyDialog)
