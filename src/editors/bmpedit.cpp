@@ -1,0 +1,23 @@
+#include "bmpedit.h"
+
+#include "bmppicture.h"
+
+#include <QFileInfo>
+
+BmpEdit::BmpEdit(const QString &path, QWidget *parent, const char *name)
+    : MyDialog(parent, name)
+    , picture_(new BmpPicture(this, "BmpPicture"))
+{
+    setdialogtitle(QStringLiteral("Picture File Browse Tools"));
+    setdialogmsg(QStringLiteral("图片文件浏览工具 - ") + QFileInfo(path).fileName());
+    picture_->setGeometry(10, 55, 620, 415);
+    picture_->openfile(path);
+    connect(picture_, &BmpPicture::signal_close, this, &MyDialog::slot_close);
+}
+
+void BmpEdit::openfile(const QString &path, QWidget *parent)
+{
+    auto *page = new BmpEdit(path, parent);
+    page->exec();
+    delete page;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QLabel;
+class QPushButton;
+
+// A picture file in a scroll view that the arrow keys move page by page.
+class BmpPicture : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit BmpPicture(QWidget *parent = nullptr, const char *name = nullptr);
+
+    // False (and an empty picture) when the file is missing or not a picture.
+    bool openfile(const QString &path);
+    QLabel *picture() const { return picture_; }
+
+public slots:
+    void operate_displeft();
+    void operate_dispright();
+    void operate_dispup();
+    void operate_dispdown();
+
+signals:
+    void signal_close();
+
+private:
+    QPushButton *keyButton(const char *name, Qt::Key key);
+
+    QLabel *picture_;
+};

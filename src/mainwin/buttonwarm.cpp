@@ -1,0 +1,57 @@
+#include "buttonwarm.h"
+
+#include "beeppulse.h"
+#include "data/alarmtexts.h"
+
+#include <QPalette>
+
+ButtonWarm::ButtonWarm(QWidget *parent, const char *name)
+    : MYBUTTON(parent, name)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Button, Qt::red);
+    pal.setColor(QPalette::ButtonText, Qt::yellow);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    flash_.setInterval(kFlashMs);
+    connect(&flash_, &QTimer::timeout, this, &ButtonWarm::timeout);
+    cancelWarm();
+}
+
+QString ButtonWarm::errorcode(unsigned char type, unsigned char code)
+{
+    return AlarmTexts::errorcode(type, code);
+}
+
+void ButtonWarm::setWarm(unsigned char type, unsigned char code)
+{
+    type_ = type;
+    code_ = code;
+    setText(errorcode(type, code));
+    show();
+    flash_.start();
+    setShortcut(QKeySequence(Qt::Key_Escape));
+}
+
+void ButtonWarm::cancelWarm()
+{
+    type_ = 0;
+    code_ = 0;
+    setText(QString());
+    flash_.stop();
+    setDown(false);
+    setShortcut(QKeySequence());
+    hide();
+}
+
+void ButtonWarm::timeout()
+{
+    // The beep sounds on without holding the thread, so reports keep flowing while it lasts.
+    if (isDown()) {
+        setDown(false);
+        BeepPulse::beep(kReleasedBeepMs);
+    } else {
+        setDown(true);
+        BeepPulse::beep(kPressedBeepMs);
+    }
+}

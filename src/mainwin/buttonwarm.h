@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/mybutton.h"
+
+#include <QTimer>
+
+// The alarm button of the main screen: shows the controller's alarm text, flashes and beeps
+// once a second while an alarm stands, hidden otherwise.
+class ButtonWarm : public MYBUTTON
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kFlashMs = 1000;
+    static constexpr int kReleasedBeepMs = 200;
+    static constexpr int kPressedBeepMs = 300;
+
+    explicit ButtonWarm(QWidget *parent = nullptr, const char *name = nullptr);
+
+    void setWarm(unsigned char type, unsigned char code);
+    void cancelWarm();
+    static QString errorcode(unsigned char type, unsigned char code);
+
+    bool isFlashing() const { return flash_.isActive(); }
+    unsigned char type() const { return type_; }
+    unsigned char code() const { return code_; }
+
+public slots:
+    void timeout();
+
+private:
+    QTimer flash_;
+    unsigned char type_ = 0;
+    unsigned char code_ = 0;
+};

@@ -1,0 +1,363 @@
+#include "rowdisplay.h"
+
+#include "data/cntprogram.h"
+#include "data/parablocks.h"
+#include "data/paraformat.h"
+#include "data/parainit.h"
+#include "data/rowcodecaction.h"
+#include "data/rowcodecbed.h"
+#include "data/rowcodecselect.h"
+#include "editors/pattopicture.h"
+#include "ui/mylabel.h"
+#include "ui/palettes.h"
+#include "ui/panelfonts.h"
+
+namespace {
+
+constexpr int kSpeedBase = 239;
+// Group g of a table is word base + g - 1: main roller 269 + g, auxiliary 299 + g, opening 329 + g.
+constexpr int kRoraMainBase = 270;
+constexpr int kRoraAuxBase = 300;
+constexpr int kRoraOpenBase = 330;
+constexpr int kDensityStride = 8;
+constexpr unsigned char kTransfer = 1;
+constexpr unsigned char kKnitReceive = 7;
+// Group 1 shows block 2, group 2 block 1; groups 3 and 4 the same for system II.
+constexpr int kGroupBlock[RowDisplay::kGroups] = {1, 0, 3, 2};
+// Word of the density group by group and line parity (even, odd).
+constexpr int kDensityWord[RowDisplay::kGroups][2] = {{3, 2}, {1, 0}, {7, 6}, {5, 4}};
+
+QFont boldFont(int points)
+{
+    QFont f = PanelFonts::panel(points);
+    f.setBold(true);
+    return f;
+}
+
+template <typename Label>
+Label *makeLabel(QWidget *parent, const QString &text, const QPalette &palette, QFrame::Shadow shadow)
+{
+    auto *label = new Label(parent);
+    label->setText(text);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+    label->setFrameStyle(QFrame::Panel | shadow);
+    label->setLineWidth(1);
+    return label;
+}
+
+int groupOrDefault(int g, int whenZero)
+{
+    return g == 0 ? whenZero : g;
+}
+
+} // namespace
+
+RowDisplay::RowDisplay(QWidget *parent)
+    : QObject(parent)
+{
+    buildGroups(parent);
+    buildRollers(parent);
+    buildBottom(parent);
+    place(1, 0);
+}
+
+QRect RowDisplay::span(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void RowDisplay::buildGroups(QWidget *parent)
+{
+    const bool caption[kCells] = {true, true, false, false, false, true, false, false, true, false};
+    const char *captionText[kCells] = {"密  度", "花板行", nullptr, nullptr, nullptr, "H", nullptr, nullptr, "A", nullptr};
+    for (int g = 0; g < kGroups; ++g) {
+        for (int c = 0; c < kCells; ++c) {
+            MyLabel *label = makeLabel<MyLabel>(parent, caption[c] ? QString::fromUtf8(captionText[c]) : QString(),
+                                                caption[c] ? palette_label_white : palette_label_text, QFrame::Raised);
+            label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
+            if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
+                label->setFont(boldFont(14));
+            label->setAlignment(caption[c] ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft);
+            groups_[std::size_t(g)][std::size_t(c)] = label;
+        }
+        connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
+    }
+    parkingCaption_ = makeLabel<MyLabel>(parent, QStringLiteral("纱嘴停放"), palette_label_white, QFrame::Raised);
+    parkingCaption_->setAlignment(Qt::AlignCenter);
+    connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
+    carrierCaption_ = makeLabel<MyLabel>(parent, QStringLiteral("纱  嘴"), palette_label_white, QFrame::Raised);
+    carrierCaption_->setAlignment(Qt::AlignCenter);
+    connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
+    for (int s = 0; s < 2; ++s) {
+        parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        parking_[std::size_t(s)]->setFont(boldFont(14));
+        carrier_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        carrier_[std::size_t(s)]->setFont(boldFont(14));
+    }
+}
+
+void RowDisplay::buildRollers(QWidget *parent)
+{
+    const char *rollerText[4] = {"摇 床 位", "主 罗 拉", "辅助罗拉", "开合罗拉"};
+    const char *loopText[4] = {"开 始 行", "结 束 行", "循环次数", "剩余次数"};
+    for (int k = 0; k < 4; ++k) {
+        const int x = 10 + 155 * k;
+        MyLabel *caption = makeLabel<MyLabel>(parent, QString::fromUtf8(rollerText[k]), palette_label_white, QFrame::Raised);
+        caption->setGeometry(span(x, 300, x + 70, 325));
+        if (k > 0)
+            connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
+        rollerCaptions_[std::size_t(k)] = caption;
+        QLabel *value = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        value->setFont(boldFont(14));
+        value->setGeometry(span(x + 70, 300, x + 155, 325));
+        rollers_[std::size_t(k)] = value;
+        QLabel *loopCaption = makeLabel<QLabel>(parent, QString::fromUtf8(loopText[k]), palette_label_white, QFrame::Raised);
+        loopCaption->setGeometry(span(x, 325, x + 70, 350));
+        loopCaptions_[std::size_t(k)] = loopCaption;
+        QLabel *loop = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        loop->setFont(boldFont(14));
+        loop->setGeometry(span(x + 70, 325, x + 155, 350));
+        loops_[std::size_t(k)] = loop;
+    }
+}
+
+void RowDisplay::buildBottom(QWidget *parent)
+{
+    speed_ = makeLabel<MyLabel>(parent, QStringLiteral("速 度: "), palette_label_back, QFrame::Sunken);
+    speed_->setFrameStyle(QFrame::NoFrame);
+    speed_->setGeometry(span(10, 365, 90, 390));
+    connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
+    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palette_label_back, QFrame::Sunken);
+    speedGroup_->setFrameStyle(QFrame::NoFrame);
+    speedGroup_->setFont(boldFont(14));
+    speedGroup_->setGeometry(span(10, 390, 90, 415));
+    connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
+    direction_ = makeLabel<QLabel>(parent, QString(), palette_label_back, QFrame::Sunken);
+    direction_->setFrameStyle(QFrame::NoFrame);
+    direction_->setFont(boldFont(24));
+    direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
+    direction_->setGeometry(span(90, 365, 220, 415));
+    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palette_label_back, QFrame::Sunken);
+    rowNumber_->setFrameStyle(QFrame::NoFrame);
+    rowNumber_->setFont(boldFont(42));
+    rowNumber_->setAlignment(Qt::AlignCenter);
+    rowNumber_->setGeometry(span(220, 365, 320, 415));
+    connect(rowNumber_, &MyLabel::released, this, &RowDisplay::rowNumberTouched);
+}
+
+QList<MyLabel *> RowDisplay::touchLabels() const
+{
+    QList<MyLabel *> labels;
+    for (int g = 0; g < kGroups; ++g)
+        labels << cell(g, 0);
+    labels << rollerCaptions_[RoraMain] << rollerCaptions_[RoraAux] << rollerCaptions_[RoraOpen];
+    labels << parkingCaption_ << carrierCaption_ << speed_ << speedGroup_ << rowNumber_;
+    return labels;
+}
+
+void RowDisplay::placeGroup(int group, bool mirrored)
+{
+    // Group 2 is group 1 mirrored about y = 190: its caption line at the bottom.
+    auto y = [mirrored](int top, int bottom) {
+        return mirrored ? std::make_pair(380 - bottom, 380 - top) : std::make_pair(top, bottom);
+    };
+    const int x[kCells][2] = {{10, 190}, {190, 390}, {390, 630}, {10, 190}, {190, 330},
+                              {330, 390}, {390, 630}, {190, 330}, {330, 390}, {390, 630}};
+    const int rows[kCells][2] = {{85, 115}, {85, 115}, {85, 115}, {115, 190}, {115, 145},
+                                 {115, 145}, {115, 145}, {145, 175}, {145, 175}, {145, 175}};
+    for (int c = 0; c < kCells; ++c) {
+        const auto [top, bottom] = y(rows[c][0], rows[c][1]);
+        cell(group, c)->setGeometry(span(x[c][0], top, x[c][1], bottom));
+    }
+}
+
+void RowDisplay::setGroupVisible(int group, bool visible)
+{
+    for (int c = 0; c < kCells; ++c)
+        cell(group, c)->setVisible(visible);
+}
+
+void RowDisplay::place(int systems, int picture)
+{
+    Q_UNUSED(systems) // the carriage has one knitting system
+    if (picture == 1) {
+        setGroupVisible(0, false);
+        setGroupVisible(1, false);
+        carrier_[0]->hide();
+        parking_[0]->hide();
+        parkingCaption_->hide();
+        if (picture_)
+            picture_->show();
+        return;
+    }
+    placeGroup(0, false);
+    placeGroup(1, true);
+    setGroupVisible(0, true);
+    setGroupVisible(1, true);
+    parkingCaption_->setGeometry(span(190, 175, 330, 205));
+    parking_[0]->setGeometry(span(330, 175, 390, 205));
+    carrier_[0]->setGeometry(span(390, 175, 630, 205));
+    parkingCaption_->show();
+    parking_[0]->show();
+    carrier_[0]->show();
+    setGroupVisible(2, false);
+    setGroupVisible(3, false);
+    carrier_[1]->hide();
+    parking_[1]->hide();
+    carrierCaption_->hide();
+    if (picture_)
+        picture_->hide();
+}
+
+QString RowDisplay::toNum(int width, unsigned short value)
+{
+    Q_UNUSED(width) // four digits whatever the caller asks for
+    return QStringLiteral("%1").arg(value, 4, 10, QLatin1Char('0'));
+}
+
+QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset)
+{
+    const QString head = QString::number(group) + QStringLiteral("#-");
+    if (group > kTableGroups)
+        return head + QStringLiteral("---");
+    return head + QString::number(para_work.word(std::size_t(tableBase + stride * (group - 1) + offset)));
+}
+
+void RowDisplay::paint_line(unsigned short row)
+{
+    if (row > kLastRow)
+        return;
+    const unsigned short shown = row > 2 ? static_cast<unsigned short>(row - 2) : row;
+    rowNumber_->setText(toNum(4, shown));
+    if (shown == 0) {
+        direction_->setText(QStringLiteral("========="));
+        speed_->setText(QStringLiteral("速度:") + floattostr(double(para_system.word(4)) * para_system.word(5), 100000));
+        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(4)));
+        clean_line();
+        return;
+    }
+    direction_->setText(shown % 2 ? QStringLiteral(">>>>>>>>") : QStringLiteral("<<<<<<<<"));
+    set_line(shown);
+}
+
+void RowDisplay::set_line(unsigned short line)
+{
+    STRUCT_CNT record;
+    CntProgram::row(line, &record);
+    STRUCT_CNT copy;
+    system_data_change(&record, &copy, para_system.word(54), line, count_system_number());
+
+    for (int g = 0; g < kGroups; ++g) {
+        const CntSystemBlock &block = copy.block[kGroupBlock[g]];
+        QString aText, hText;
+        system_type_change(&aText, &hText, block.action);
+        cell(g, 2)->setText(QString::number(STRUCT_CNT::get16(block.pat_line)));
+        cell(g, 4)->setText(hText);
+        cell(g, 7)->setText(aText);
+        cell(g, 6)->setText(system_index_change(STRUCT_CNT::get16(block.select_h)));
+        cell(g, 9)->setText(system_index_change(STRUCT_CNT::get16(block.select_a)));
+    }
+
+    const MouthRemap remap = MouthRemap::fromBlocks(para_system, para_work);
+    for (int s = 0; s < 2; ++s)
+        carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
+
+    if (picture_)
+        picture_->runline(STRUCT_CNT::get16(copy.pic_line[0]));
+
+    const int s = groupOrDefault(copy.speed_group, 23);
+    const unsigned short speedWord = s <= kTableGroups ? para_work.word(std::size_t(kSpeedBase + s)) : 0;
+    speed_->setText(QStringLiteral("速度:") + floattostr(double(speedWord) * para_system.word(5), 100000));
+    speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
+                         + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
+
+    const QString bed = system_bed_change(copy.bed_flag, copy.bed_count);
+    bool transfer = false;
+    for (const CntSystemBlock &block : copy.block)
+        transfer = transfer || block.action == kTransfer;
+    QLabel *racking = rollers_[Bed];
+    if (transfer) {
+        racking->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
+        racking->setText(bed);
+    } else {
+        racking->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+        racking->setText(QStringLiteral("<font color = darkblue >") + bed);
+    }
+
+    rollers_[RoraMain]->setText(groupValue(groupOrDefault(copy.rora_main, 23), kRoraMainBase, 1, 0));
+    const unsigned char side[2] = {copy.rora_aux, copy.rora_open};
+    const int base[2] = {kRoraAuxBase, kRoraOpenBase};
+    for (int i = 0; i < 2; ++i) {
+        QLabel *label = rollers_[std::size_t(RoraAux + i)];
+        if (!(side[i] & 0x80))
+            label->setText(QStringLiteral("NO"));
+        else
+            label->setText(groupValue(groupOrDefault(side[i] & 0x7f, 23), base[i], 1, 0));
+    }
+
+    const QString park = QString::number(groupOrDefault(copy.mouth_park, 1)) + QLatin1Char('#');
+    parking_[0]->setText(park);
+    parking_[1]->setText(park);
+
+    paintDensity(copy, line);
+}
+
+void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
+{
+    const int parity = line % 2;
+    auto write = [&](int group, int g) {
+        cell(group, 3)->setText(groupValue(g, 0, kDensityStride, kDensityWord[group][parity]));
+    };
+    const int first = groupOrDefault(copy.density_group, 23);
+    for (int group = 0; group < kGroups; ++group)
+        write(group, first);
+
+    const unsigned short transferGroup = para_system.word(59);
+    if (transferGroup != 0) {
+        const int g = transferGroup <= 24 ? transferGroup : 23;
+        for (int system = 0; system < 2; ++system) {
+            const unsigned char a = copy.block[2 * system].action;
+            const unsigned char b = copy.block[2 * system + 1].action;
+            if (a == kTransfer || a == kKnitReceive || b == kTransfer || b == kKnitReceive) {
+                write(2 * system, g);
+                write(2 * system + 1, g);
+            }
+        }
+    }
+
+    bool idle = true;
+    for (const CntSystemBlock &block : copy.block)
+        idle = idle && block.action == 0;
+    if (idle) {
+        for (int group = 0; group < kGroups; ++group)
+            write(group, 24);
+    }
+}
+
+void RowDisplay::clean_line()
+{
+    const QString blank = QStringLiteral(" ");
+    for (int g = 0; g < kGroups; ++g) {
+        for (int c : {2, 3, 4, 6, 7, 9})
+            cell(g, c)->setText(blank);
+    }
+    for (QLabel *label : rollers_)
+        label->setText(blank);
+    for (QLabel *label : loops_)
+        label->setText(blank);
+    for (QLabel *label : carrier_)
+        label->setText(blank);
+}
+
+void RowDisplay::setLoopRows(unsigned short start, unsigned short end)
+{
+    loops_[LoopStart]->setText(QString::number(start));
+    loops_[LoopEnd]->setText(QString::number(end));
+}
+
+void RowDisplay::setLoopCounts(unsigned short count, unsigned short remaining)
+{
+    loops_[LoopCount]->setText(QString::number(count));
+    loops_[LoopLeft]->setText(QString::number(remaining));
+}

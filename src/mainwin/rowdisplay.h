@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <array>
+
+class MyLabel;
+class PatToPicture;
+class QLabel;
+class QWidget;
+struct STRUCT_CNT;
+
+// The current-row display of the main screen: the block panel, rollers and racking, loop
+// panel, carriers, speed, direction and row number, all redrawn from a row number, the loaded
+// program and the parameter blocks.
+class RowDisplay : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kGroups = 4;
+    static constexpr int kCells = 10;
+    static constexpr unsigned short kLastRow = 8002;
+    // Groups above this lie outside the 30-group tables of the work parameters.
+    static constexpr int kTableGroups = 30;
+
+    enum Roller { Bed, RoraMain, RoraAux, RoraOpen };
+    enum Loop { LoopStart, LoopEnd, LoopCount, LoopLeft };
+
+    // Builds every label as a child of parent, in the stacking order of the main screen.
+    explicit RowDisplay(QWidget *parent);
+
+    // Places the block panel for one knitting system, or hides it for the pattern picture.
+    void place(int systems, int picture);
+
+    void paint_line(unsigned short row);
+    void set_line(unsigned short line);
+    void clean_line();
+    static QString toNum(int width, unsigned short value);
+
+    // The loop panel's values, written by the status channel.
+    void setLoopRows(unsigned short start, unsigned short end);
+    void setLoopCounts(unsigned short count, unsigned short remaining);
+
+    void setPicture(PatToPicture *picture) { picture_ = picture; }
+
+    MyLabel *cell(int group, int index) const { return groups_[std::size_t(group)][std::size_t(index)]; }
+    QLabel *rollerValue(Roller r) const { return rollers_[std::size_t(r)]; }
+    MyLabel *rollerCaption(Roller r) const { return rollerCaptions_[std::size_t(r)]; }
+    QLabel *loopValue(Loop l) const { return loops_[std::size_t(l)]; }
+    QLabel *carrier(int system) const { return carrier_[std::size_t(system)]; }
+    QLabel *parking(int system) const { return parking_[std::size_t(system)]; }
+    MyLabel *parkingCaption() const { return parkingCaption_; }
+    MyLabel *carrierCaption() const { return carrierCaption_; }
+    MyLabel *speed() const { return speed_; }
+    MyLabel *speedGroup() const { return speedGroup_; }
+    QLabel *direction() const { return direction_; }
+    MyLabel *rowNumber() const { return rowNumber_; }
+    // The labels that open a page when touched; the screen lock decides whether they react.
+    QList<MyLabel *> touchLabels() const;
+
+    // Left, top, right, bottom as the screen's layout gives them; cells that meet share the edge.
+    static QRect span(int left, int top, int right, int bottom);
+
+signals:
+    void densityTouched();
+    void speedTouched();
+    void rollerTouched();
+    void parkingTouched();
+    void carrierTouched();
+    void rowNumberTouched();
+
+private:
+    void buildGroups(QWidget *parent);
+    void buildRollers(QWidget *parent);
+    void buildBottom(QWidget *parent);
+    void placeGroup(int group, bool mirrored);
+    void setGroupVisible(int group, bool visible);
+    void paintDensity(const STRUCT_CNT &copy, unsigned short line);
+    // "g#-" and the group's word of a work-parameter table, or "g#-" "---" for a group past it.
+    static QString groupValue(int group, int tableBase, int stride, int offset);
+
+    std::array<std::array<MyLabel *, kCells>, kGroups> groups_{};
+    std::array<QLabel *, 4> rollers_{};
+    std::array<MyLabel *, 4> rollerCaptions_{};
+    std::array<QLabel *, 4> loops_{};
+    std::array<QLabel *, 4> loopCaptions_{};
+    std::array<QLabel *, 2> carrier_{};
+    std::array<QLabel *, 2> parking_{};
+    MyLabel *parkingCaption_ = nullptr;
+    MyLabel *carrierCaption_ = nullptr;
+    MyLabel *speed_ = nullptr;
+    MyLabel *speedGroup_ = nullptr;
+    QLabel *direction_ = nullptr;
+    MyLabel *rowNumber_ = nullptr;
+    PatToPicture *picture_ = nullptr;
+};

@@ -1,0 +1,286 @@
+// Catches a row display that shows the wrong row (the two-row offset), the wrong direction,
+// decodes a neighbouring record, picks the wrong density word for the block and parity, skips
+// the transfer or idle-row density passes, misreads the roller bit 7 or the group-0 defaults,
+// reads past the 30-group tables, or places the block panel off its rectangles.
+#include "data/cntprogram.h"
+#include "data/parablocks.h"
+#include "data/rowcodecaction.h"
+#include "data/rowcodecselect.h"
+#include "editors/pattopicture.h"
+#include "mainwin/rowdisplay.h"
+#include "testroot.h"
+#include "ui/mylabel.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+constexpr int kRows = 8010;
+
+// Row r of the fixture: pattern row r * 10 in every block, so a wrong record shows at once.
+STRUCT_CNT fixtureRow(int r)
+{
+    STRUCT_CNT row{};
+    for (int b = 0; b < 4; ++b) {
+        STRUCT_CNT::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
+        row.block[b].action = 8;
+        STRUCT_CNT::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
+        STRUCT_CNT::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
+    }
+    row.density_group = 5;
+    row.speed_group = 3;
+    row.rora_main = 2;
+    row.rora_aux = 0x85;
+    row.rora_open = 0x05;
+    row.mouth_park = 4;
+    return row;
+}
+
+} // namespace
+
+class TestRowDisplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QByteArray image(kCntRecordSize * (kRows + 1), '\0');
+        for (int r = 1; r <= kRows; ++r) {
+            const STRUCT_CNT row = fixtureRow(r);
+            std::memcpy(image.data() + r * kCntRecordSize, &row, sizeof row);
+        }
+        path_ = root_.file(QStringLiteral("/rows.cnt"));
+        QFile f(path_);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(image);
+    }
+
+    void init()
+    {
+        para_system.clear();
+        para_work.clear();
+        for (int w = 0; w < 778; ++w)
+            para_work.setWord(std::size_t(w), static_cast<unsigned short>(1000 + w));
+        para_system.setWord(4, 30);
+        para_system.setWord(5, 200);
+        QVERIFY(CntProgram::load(path_).ok);
+        parent_ = new QWidget;
+        parent_->resize(640, 480);
+        display_ = new RowDisplay(parent_);
+    }
+    void cleanup() { delete parent_; }
+
+    void rowOffset_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("direction");
+        QTest::addColumn<int>("decoded");
+        QTest::addRow("%s", "row 1 shown as is") << 1 << "0001" << ">>>>>>>>" << 1;
+        QTest::addRow("%s", "row 2 shown as is") << 2 << "0002" << "<<<<<<<<" << 2;
+        QTest::addRow("%s", "row 3 is program row 1") << 3 << "0001" << ">>>>>>>>" << 1;
+        QTest::addRow("%s", "row 1002") << 1002 << "1000" << "<<<<<<<<" << 1000;
+        QTest::addRow("%s", "row 8002 is 8000") << 8002 << "8000" << "<<<<<<<<" << 8000;
+    }
+    void rowOffset()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, number);
+        QFETCH(QString, direction);
+        QFETCH(int, decoded);
+        display_->paint_line(static_cast<unsigned short>(row));
+        QCOMPARE(display_->rowNumber()->text(), number);
+        QCOMPARE(display_->direction()->text(), direction);
+        // Group 1 shows block 2, group 2 block 1.
+        QCOMPARE(display_->cell(0, 2)->text(), QString::number(decoded * 4 + 1));
+        QCOMPARE(display_->cell(1, 2)->text(), QString::number(decoded * 4 + 0));
+        QCOMPARE(display_->cell(0, 6)->text(), system_index_change(1u << 2));
+        QCOMPARE(display_->cell(0, 9)->text(), system_index_change(0x8000u >> 1));
+        QCOMPARE(display_->cell(1, 6)->text(), system_index_change(1u << 1));
+        QString aText, hText;
+        system_type_change(&aText, &hText, 8);
+        QCOMPARE(display_->cell(0, 4)->text(), hText);
+        QCOMPARE(display_->cell(0, 7)->text(), aText);
+    }
+
+    void rowZeroAndBeyond()
+    {
+        display_->paint_line(5);
+        display_->setLoopRows(3, 9);
+        display_->paint_line(0);
+        QCOMPARE(display_->rowNumber()->text(), QStringLiteral("0000"));
+        QCOMPARE(display_->direction()->text(), QStringLiteral("========="));
+        QCOMPARE(display_->speed()->text(), QStringLiteral("速度:0.06 m/s"));
+        QCOMPARE(display_->speedGroup()->text(), QStringLiteral("Rst - 30"));
+        QCOMPARE(display_->cell(0, 2)->text(), QStringLiteral(" "));
+        QCOMPARE(display_->cell(1, 3)->text(), QStringLiteral(" "));
+        QCOMPARE(display_->loopValue(RowDisplay::LoopStart)->text(), QStringLiteral(" "));
+        QCOMPARE(display_->rollerValue(RowDisplay::RoraAux)->text(), QStringLiteral(" "));
+        QCOMPARE(display_->carrier(0)->text(), QStringLiteral(" "));
+        display_->paint_line(7);
+        display_->paint_line(8003);
+        display_->paint_line(0x8005);
+        QCOMPARE(display_->rowNumber()->text(), QStringLiteral("0005"));
+        QCOMPARE(display_->cell(0, 2)->text(), QStringLiteral("21"));
+    }
+
+    void fields_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        // Work words: value 1000 + word number. Program row 4 (even), reported as row 6.
+        QTest::addRow("%s", "speed group 3") << -1 << 0 << "speedGroup" << "3# - 1242";
+        QTest::addRow("%s", "speed group 0 is 23") << 93 << 0 << "speedGroup" << "23# - 1262";
+        QTest::addRow("%s", "speed group 40 past the table") << 93 << 40 << "speedGroup" << "40# - ---";
+        QTest::addRow("%s", "speed m/s") << -1 << 0 << "speed" << "速度:2.48 m/s";
+        QTest::addRow("%s", "main roller 2") << -1 << 0 << "main" << "2#-1271";
+        QTest::addRow("%s", "main roller 0 is 23") << 94 << 0 << "main" << "23#-1292";
+        QTest::addRow("%s", "aux 0x85") << -1 << 0 << "aux" << "5#-1304";
+        QTest::addRow("%s", "aux 0x05 off") << 95 << 0x05 << "aux" << "NO";
+        QTest::addRow("%s", "aux 0x80 is 23") << 95 << 0x80 << "aux" << "23#-1322";
+        QTest::addRow("%s", "open 0x05 off") << -1 << 0 << "open" << "NO";
+        QTest::addRow("%s", "open 0x9e is 30") << 96 << 0x9e << "open" << "30#-1359";
+        QTest::addRow("%s", "open 0x9f past the table") << 96 << 0x9f << "open" << "31#----";
+        QTest::addRow("%s", "parking 4") << -1 << 0 << "parking" << "4#";
+        QTest::addRow("%s", "parking 0 is 1") << 107 << 0 << "parking" << "1#";
+        QTest::addRow("%s", "density group 1 even: back 2") << -1 << 0 << "density1" << "5#-1035";
+        QTest::addRow("%s", "density group 2 even: front 2") << -1 << 0 << "density2" << "5#-1033";
+        QTest::addRow("%s", "density 0 is group 23") << 92 << 0 << "density1" << "23#-1179";
+        QTest::addRow("%s", "racking, no transfer: dark blue") << -1 << 0 << "bed" << "<font color = darkblue >   ";
+    }
+    void fields()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        if (offset >= 0)
+            wave_cnt.setByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
+        display_->paint_line(6);
+        const QHash<QString, QLabel *> labels{
+            {QStringLiteral("speedGroup"), display_->speedGroup()},
+            {QStringLiteral("speed"), display_->speed()},
+            {QStringLiteral("main"), display_->rollerValue(RowDisplay::RoraMain)},
+            {QStringLiteral("aux"), display_->rollerValue(RowDisplay::RoraAux)},
+            {QStringLiteral("open"), display_->rollerValue(RowDisplay::RoraOpen)},
+            {QStringLiteral("bed"), display_->rollerValue(RowDisplay::Bed)},
+            {QStringLiteral("parking"), display_->parking(0)},
+            {QStringLiteral("density1"), display_->cell(0, 3)},
+            {QStringLiteral("density2"), display_->cell(1, 3)},
+        };
+        QCOMPARE(labels.value(field)->text(), text);
+        CntProgram::load(path_);
+    }
+
+    void densityPasses_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<int>>("actions");
+        QTest::addColumn<int>("word59");
+        QTest::addColumn<QString>("group1");
+        QTest::addColumn<QString>("group2");
+        const QList<int> knit{8, 8, 8, 8};
+        // Odd row: group 1 back 1 (k = 2), group 2 front 1 (k = 0).
+        QTest::addRow("%s", "odd row") << 5 << knit << 0 << "5#-1034" << "5#-1032";
+        QTest::addRow("%s", "transfer, word 59 = 7") << 4 << QList<int>{1, 8, 8, 8} << 7 << "7#-1051" << "7#-1049";
+        QTest::addRow("%s", "knit and receive, word 59 = 7") << 4 << QList<int>{8, 7, 8, 8} << 7 << "7#-1051" << "7#-1049";
+        QTest::addRow("%s", "transfer, word 59 = 30 is 23") << 4 << QList<int>{1, 8, 8, 8} << 30 << "23#-1179" << "23#-1177";
+        QTest::addRow("%s", "transfer, word 59 = 0 keeps the row's") << 4 << QList<int>{1, 8, 8, 8} << 0 << "5#-1035" << "5#-1033";
+        QTest::addRow("%s", "word 59 without transfer") << 4 << knit << 7 << "5#-1035" << "5#-1033";
+        QTest::addRow("%s", "idle row is 24") << 4 << QList<int>{0, 0, 0, 0} << 0 << "24#-1187" << "24#-1185";
+        QTest::addRow("%s", "idle beats word 59") << 4 << QList<int>{0, 0, 0, 0} << 7 << "24#-1187" << "24#-1185";
+    }
+    void densityPasses()
+    {
+        QFETCH(int, row);
+        QFETCH(QList<int>, actions);
+        QFETCH(int, word59);
+        QFETCH(QString, group1);
+        QFETCH(QString, group2);
+        for (int b = 0; b < 4; ++b)
+            wave_cnt.setByte(std::size_t(row * kCntRecordSize + b * 10 + 2), static_cast<unsigned char>(actions[b]));
+        para_system.setWord(59, static_cast<unsigned short>(word59));
+        display_->paint_line(static_cast<unsigned short>(row + 2));
+        QCOMPARE(display_->cell(0, 3)->text(), group1);
+        QCOMPARE(display_->cell(1, 3)->text(), group2);
+        const bool transfer = actions.contains(1);
+        QCOMPARE(display_->rollerValue(RowDisplay::Bed)->alignment() & Qt::AlignRight, transfer ? Qt::AlignRight : Qt::Alignment());
+        CntProgram::load(path_);
+    }
+
+    void toNum_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("%s", "0") << 0 << "0000";
+        QTest::addRow("%s", "9") << 9 << "0009";
+        QTest::addRow("%s", "10") << 10 << "0010";
+        QTest::addRow("%s", "999") << 999 << "0999";
+        QTest::addRow("%s", "1000") << 1000 << "1000";
+        QTest::addRow("%s", "65535") << 65535 << "65535";
+    }
+    void toNum()
+    {
+        QFETCH(int, value);
+        QFETCH(QString, text);
+        QCOMPARE(RowDisplay::toNum(1, static_cast<unsigned short>(value)), text);
+        QCOMPARE(RowDisplay::toNum(6, static_cast<unsigned short>(value)), text);
+    }
+
+    void geometry_data()
+    {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QRect>("rect");
+        QTest::addRow("%s", "g1 density caption") << 0 << 0 << RowDisplay::span(10, 85, 190, 115);
+        QTest::addRow("%s", "g1 pattern row") << 0 << 2 << RowDisplay::span(390, 85, 630, 115);
+        QTest::addRow("%s", "g1 density") << 0 << 3 << RowDisplay::span(10, 115, 190, 190);
+        QTest::addRow("%s", "g1 H value") << 0 << 6 << RowDisplay::span(390, 115, 630, 145);
+        QTest::addRow("%s", "g1 A caption") << 0 << 8 << RowDisplay::span(330, 145, 390, 175);
+        QTest::addRow("%s", "g2 density caption") << 1 << 0 << RowDisplay::span(10, 265, 190, 295);
+        QTest::addRow("%s", "g2 density") << 1 << 3 << RowDisplay::span(10, 190, 190, 265);
+        QTest::addRow("%s", "g2 H action") << 1 << 4 << RowDisplay::span(190, 235, 330, 265);
+        QTest::addRow("%s", "g2 A value") << 1 << 9 << RowDisplay::span(390, 205, 630, 235);
+    }
+    void geometry()
+    {
+        QFETCH(int, group);
+        QFETCH(int, cell);
+        QFETCH(QRect, rect);
+        QCOMPARE(display_->cell(group, cell)->geometry(), rect);
+        QVERIFY(!display_->cell(group, cell)->isHidden());
+        QVERIFY(display_->cell(2, cell)->isHidden());
+    }
+
+    void panelsAndPicture()
+    {
+        QCOMPARE(display_->parkingCaption()->geometry(), RowDisplay::span(190, 175, 330, 205));
+        QCOMPARE(display_->carrier(0)->geometry(), RowDisplay::span(390, 175, 630, 205));
+        QCOMPARE(display_->rollerCaption(RowDisplay::RoraOpen)->geometry(), RowDisplay::span(475, 300, 545, 325));
+        QCOMPARE(display_->loopValue(RowDisplay::LoopLeft)->geometry(), RowDisplay::span(545, 325, 630, 350));
+        QCOMPARE(display_->rowNumber()->geometry(), RowDisplay::span(220, 365, 320, 415));
+        QVERIFY(display_->carrierCaption()->isHidden());
+        auto *picture = new PatToPicture(parent_);
+        display_->setPicture(picture);
+        display_->place(1, 1);
+        QVERIFY(display_->cell(0, 3)->isHidden());
+        QVERIFY(display_->parkingCaption()->isHidden());
+        QVERIFY(!picture->isHidden());
+        display_->place(1, 0);
+        QVERIFY(!display_->cell(1, 3)->isHidden());
+        QVERIFY(picture->isHidden());
+    }
+
+private:
+    TestRoot root_;
+    QString path_;
+    QWidget *parent_ = nullptr;
+    RowDisplay *display_ = nullptr;
+};
+
+QTEST_MAIN(TestRowDisplay)
+#include "test_rowdisplay.moc"
