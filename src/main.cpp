@@ -3,14 +3,13 @@
 #include "ui/panelfonts.h"
 
 #include <QApplication>
-#include <QFont>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     app.setStyle(new mystyle);
     PanelFonts::install();
-    app.setFont(QFont(QStringLiteral("helvetica"), 12, QFont::Normal, false));
+    app.setFont(PanelFonts::panel(12));
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.

@@ -10,6 +10,7 @@
 #include "ui/buzzer.h"
 #include "ui/palettes.h"
 
+#include <QApplication>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -24,6 +25,7 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
 
     read_config_ini();
     init_system_color();
+    QApplication::setPalette(palette_label_white);
     setPalette(palette_label_dark);
     buzzer_init();
     initpara();
