@@ -1,0 +1,132 @@
+// Wall time from starting knitpanel to its closing status query, against knitsim with a job of
+// about 1 MiB (three uploads), the start-up beep off (KNIT_BUZZER=off); median of 5. Then the
+// idle CPU and resident memory of the main screen. Prints; never fails.
+#include "portoffset.h"
+#include "simprocess.h"
+
+#include "platform/atomicfile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Time of day of the first journal line of the closing status query (command 0x26), or -1.
+qint64 statusQueryMs(SimProcess &sim)
+{
+    for (const QString &line : sim.send(QStringLiteral("journal"))) {
+        const QStringList p = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (p.size() > 2 && p.at(1) == QLatin1String("cmd") && p.at(2) == QLatin1String("26"))
+            return QTime::fromString(p.at(0), QStringLiteral("hh:mm:ss.zzz")).msecsSinceStartOfDay();
+    }
+    return -1;
+}
+
+// utime + stime of a process in clock ticks, and its resident set in KiB.
+bool sample(qint64 pid, double *cpuSeconds, long *rssKb)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray s = stat.readAll();
+    const QList<QByteArray> f = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    if (f.size() < 13)
+        return false;
+    *cpuSeconds = double(f.at(11).toLongLong() + f.at(12).toLongLong()) / double(::sysconf(_SC_CLK_TCK));
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &l : status.readAll().split('\n')) {
+        if (l.startsWith("VmRSS:"))
+            *rssKb = l.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir root;
+    qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
+    const int offset = PortOffset::useFree();
+    QProcess make;
+    make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("BIG"), QStringLiteral("--dir"),
+                                             root.path() + QStringLiteral("/mnt/ide/knit/wave"), QStringLiteral("--rows"),
+                                             QStringLiteral("7000"), QStringLiteral("--width"), QStringLiteral("1000"),
+                                             QStringLiteral("--height"), QStringLiteral("250")});
+    make.waitForFinished(30000);
+
+    std::vector<double> times;
+    double idleCpu = -1;
+    long rss = -1;
+    for (int run = 0; run < kRuns; ++run) {
+        SimProcess sim;
+        QString why;
+        if (!sim.start(&why)) {
+            std::printf("knitsim: %s\n", qPrintable(why));
+            return 0;
+        }
+        AtomicFile::save(root.path() + QStringLiteral("/mnt/ide/knit/para/checksystem.sys"), readFile(sim.file(QStringLiteral("file.sys"))));
+        AtomicFile::save(root.path() + QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg"), readFile(sim.file(QStringLiteral("config.cfg"))));
+        sim.command(QStringLiteral("set job BIG"));
+
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(offset));
+        panel.setProcessEnvironment(env);
+        panel.setStandardOutputFile(QProcess::nullDevice());
+        const qint64 startedAt = QTime::currentTime().msecsSinceStartOfDay();
+        panel.start(QStringLiteral(KNITPANEL_PATH), {});
+        panel.waitForStarted(5000);
+        qint64 at = -1;
+        QElapsedTimer t;
+        t.start();
+        while (at < 0 && t.elapsed() < 20000) {
+            QThread::msleep(20);
+            at = statusQueryMs(sim);
+        }
+        if (at >= 0)
+            times.push_back(double(at - startedAt));
+        if (run == kRuns - 1) {
+            QThread::msleep(1000); // let the screen settle
+            double c0 = 0, c1 = 0;
+            long r = 0;
+            if (sample(panel.processId(), &c0, &r)) {
+                QThread::msleep(5000);
+                sample(panel.processId(), &c1, &rss);
+                idleCpu = (c1 - c0) / 5.0 * 100.0;
+            }
+        }
+        panel.kill();
+        panel.waitForFinished(3000);
+    }
+    std::sort(times.begin(), times.end());
+    const double median = times.empty() ? -1 : times[times.size() / 2];
+    std::printf("start-up to status query, 1 MiB job, median of %zu: %.0f ms (goal < 400 ms, ratio %.2f)\n",
+                times.size(), median, median / 400.0);
+    std::printf("idle main screen: %.2f %% of a core (goal < 0.5 %%), resident %ld KiB = %.1f MiB (goal <= 40 MiB)\n",
+                idleCpu, rss, rss / 1024.0);
+    return 0;
+}
