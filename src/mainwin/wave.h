@@ -4,16 +4,25 @@
 #include <QString>
 #include <QWidget>
 
+class ButtonWarm;
+class LabelMessage;
+class LabelTime;
 class MYBUTTON;
 class MyLabel;
+class PatToPicture;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QShowEvent;
+class QTimer;
+class RowDisplay;
+class StatusChannel;
 
 // The main window: runs the whole start-up in its constructor and then hosts the main screen.
 // One class split by concern over several files: startup (program start, the exchange with the
 // controller, the screen lock), job (loading and saving the current job), panels (the main
-// screen's widgets and counters).
+// screen's widgets and counters), rowdisplay, alarms (alarm button, message line, shut-down
+// question) and status (the controller's reports).
 class wave : public QWidget
 {
     Q_OBJECT
@@ -40,6 +49,26 @@ public:
     void paintstoptime(unsigned short first, unsigned short second);
     void paint_piece(unsigned short done, unsigned short target);
     void paint_startneedle(unsigned short needle);
+    void paint_needle(unsigned short unused);
+    void set_speed(int state);
+    void wave_paint_quickkey();
+
+    // rowdisplay
+    void paint_line(unsigned short row);
+    RowDisplay *rowDisplay() const { return rowDisplay_; }
+    PatToPicture *patPicture() const { return patPicture_; }
+
+    // alarms
+    void wave_slot_message(const QString &m1, const QString &m2);
+    QString wave_get_message1() const;
+    ButtonWarm *buttonWarm() const { return buttonWarm_; }
+    LabelMessage *labelMessage() const { return labelMessage_; }
+
+    // status
+    void wave_create_syncinfor();
+    StatusChannel *statusChannel() const { return statusChannel_; }
+    QLabel *needleLabel() const { return needle_; }
+    QLabel *runningLabel() const { return running_; }
 
     unsigned char checkresult = 0;
 
@@ -49,6 +78,9 @@ public slots:
     void wave_slot_savewrkfile(const QString &path);
     void wave_slot_desktop(const QString &path);
     void wave_change_desktopinfor();
+    void wave_warm_cancel();
+    void wave_slot_close();
+    void wave_paint_needleinfor();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,6 +97,18 @@ private:
 
     bool repairShown_ = false;
 
+    void createQuickKeys();
+    // Row repaints wait for the end of a batch of reports, so a flood paints once per batch.
+    void requestLine(unsigned short row);
+    void flushLine();
+    void applyMessageStep(int report);
+    void onZeroingStarted();
+    void onMachineStarted(int state);
+    void onMachineStopped();
+    void onRowReport(unsigned short row, bool cancelMessage);
+    void onAlarm(unsigned char type, unsigned char code);
+    void onZeroingFinished();
+
     MYBUTTON *Bmenu = nullptr;
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
     QList<MyLabel *> displayLabels_; // never clickable
@@ -77,4 +121,19 @@ private:
     QLabel *rowNumber_ = nullptr;
     QFrame *desktop_ = nullptr;
     QString picturePath_;
+
+    RowDisplay *rowDisplay_ = nullptr;
+    PatToPicture *patPicture_ = nullptr;
+    QLabel *needle_ = nullptr;
+    LabelTime *labelTime_ = nullptr;
+    QLabel *running_ = nullptr;
+    QList<QPushButton *> pictureKeys_;
+    QList<MyLabel *> quickKeys_;
+    LabelMessage *labelMessage_ = nullptr;
+    ButtonWarm *buttonWarm_ = nullptr;
+    StatusChannel *statusChannel_ = nullptr;
+    QTimer *needleTimer_ = nullptr;
+    bool linePending_ = false;
+    unsigned short pendingLine_ = 0;
+    bool piecePending_ = false;
 };

@@ -6,6 +6,7 @@
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/patfile.h"
+#include "editors/pattopicture.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/operatordialogs.h"
@@ -70,6 +71,7 @@ void wave::open_wavefile(const QString &name)
         jobName_->setText(QString::fromUtf8("名 称: ") + name);
         jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(0))
                           + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(4)));
+        paint_line(para_cur.word(3));
         paintwavetime(para_cur.word(10), para_cur.word(9));
         paintstoptime(para_cur.word(12), para_cur.word(11));
         paint_piece(para_cur.word(7), para_cur.word(8));
@@ -78,6 +80,7 @@ void wave::open_wavefile(const QString &name)
         if (QFileInfo::exists(xxx)) {
             wave_slot_drawmessagepos(1, 1);
             picturePath_ = xxx;
+            patPicture_->openpatpicture(xxx);
         }
     } else {
         showJobDropped();
@@ -92,12 +95,14 @@ void wave::showJobDropped()
     jobName_->setText(QString::fromUtf8("名 称: "));
     jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(0) + QString::fromUtf8("            长 度: ")
                       + QString::number(0));
+    paint_line(0);
     paintwavetime(0, 0);
     paintstoptime(0, 0);
     paint_piece(0, 0);
     paint_startneedle(0);
     // A path no job uses, so the picture shows nothing.
     picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
+    patPicture_->openpatpicture(picturePath_);
 }
 
 void wave::wave_slot_savewrkfile(const QString &path)

@@ -1,14 +1,22 @@
 // The main screen's widgets, the counters they show and the screen lock.
 #include "wave.h"
 
+#include "buttonwarm.h"
+#include "labelmessage.h"
+#include "labeltime.h"
+#include "rowdisplay.h"
+
 #include "data/parablocks.h"
+#include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
 #include "ui/mybutton.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
+#include "ui/panelfonts.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 
@@ -26,6 +34,16 @@ QString timeText(unsigned short s)
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
+
+QFont boldPanel(int points)
+{
+    QFont f = PanelFonts::panel(points);
+    f.setBold(true);
+    return f;
+}
+
+// The message line and alarm button are placed once from the origin the window has when built.
+constexpr int kBuildOriginY = 122;
 
 const char kLockText[] = "<< 锁屏";
 const char kUnlockText[] = "点   击   此   处,   取   消   锁   屏   >>";
@@ -64,20 +82,63 @@ void wave::wave_create_desktopinfor()
     pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palette_label_text, true);
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palette_label_text, true);
 
-    rowNumber_ = field("rownumber", box(220, 365, 320, 415), QStringLiteral("0000"), palette_label_white, true);
-    QFont big = rowNumber_->font();
-    big.setPointSize(42);
-    big.setBold(true);
-    rowNumber_->setFont(big);
-    rowNumber_->setAlignment(Qt::AlignCenter);
+    rowDisplay_ = new RowDisplay(this);
+    for (MyLabel *l : rowDisplay_->touchLabels())
+        commandLabels_.append(l);
+    rowNumber_ = rowDisplay_->rowNumber();
+    patPicture_ = new PatToPicture(this, "PatToPicture");
+    patPicture_->setGeometry(box(320, 85, 630, 295));
+    patPicture_->hide();
+    rowDisplay_->setPicture(patPicture_);
+
+    needle_ = new QLabel(this);
+    needle_->setObjectName(QStringLiteral("needle"));
+    needle_->setGeometry(box(95, 370, 215, 385));
+    needle_->setFont(boldPanel(12));
+    needle_->setPalette(palette_label_back);
+    needle_->setAlignment(Qt::AlignCenter);
+    needle_->setText(QStringLiteral("888"));
     jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palette_label_white, true);
     jobSize_ = field("jobsize", box(320, 390, 550, 415), QString::fromUtf8("衣物宽度: 0 "), palette_label_white, true);
+
+    labelTime_ = new LabelTime(this, "LabelTime");
+    labelTime_->setGeometry(box(550, 390, 630, 415));
+    labelTime_->setFont(boldPanel(14));
+    labelTime_->setAlignment(Qt::AlignCenter);
 
     desktop_ = new QFrame(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
     wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
                       + QStringLiteral(".bmp"));
+
+    auto *runningBox = new QFrame(this);
+    runningBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    runningBox->setGeometry(box(550, 365, 630, 390));
+    auto *running = new MyLabel(this, "running");
+    running->setGeometry(box(550, 365, 630, 390));
+    running->setText(QStringLiteral("PL.WK"));
+    running->setFont(boldPanel(20));
+    running->setAlignment(Qt::AlignCenter);
+    running->setPalette(palette_label_white);
+    running->setAutoFillBackground(true);
+    connect(running, &MyLabel::released, this, &wave::wave_change_desktopinfor);
+    commandLabels_.append(running);
+    running_ = running;
+    auto *desktopKey = new QShortcut(QKeySequence(Qt::Key_M), this);
+    connect(desktopKey, &QShortcut::activated, this, &wave::wave_change_desktopinfor);
+
+    createQuickKeys();
+
+    labelMessage_ = new LabelMessage(this, "LabelMessage");
+    labelMessage_->setGeometry(box(10, kBuildOriginY + 155, 629, kBuildOriginY + 204));
+    labelMessage_->setPalette(palette_label_text);
+    labelMessage_->setAutoFillBackground(true);
+    labelMessage_->setFont(boldPanel(16));
+    buttonWarm_ = new ButtonWarm(this, "ButtonWarm");
+    buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
+    buttonWarm_->setFont(boldPanel(20));
+    connect(buttonWarm_, &QAbstractButton::released, this, &wave::wave_warm_cancel);
 
     Bmenu = new MYBUTTON(this);
     Bmenu->setObjectName(QStringLiteral("Bmenu"));
@@ -95,14 +156,27 @@ void wave::wave_create_desktopinfor()
 
 void wave::wave_slot_drawmessagepos(int systems, int picture)
 {
-    Q_UNUSED(systems);
-    Q_UNUSED(picture);
     if (!waveTime_)
         return;
     waveTime_->setGeometry(box(10, 55, 200, 80));
     stopTime_->setGeometry(box(200, 55, 390, 80));
     pieces_->setGeometry(box(390, 55, 540, 80));
     startNeedle_->setGeometry(box(540, 55, 630, 80));
+    rowDisplay_->place(systems, picture);
+}
+
+void wave::paint_needle(unsigned short)
+{
+    // The stored value, not the argument: the needle position plus 500.
+    needle_->setText(QString::number(int(para_cur.word(6)) - 500));
+}
+
+void wave::set_speed(int state)
+{
+    if (state == 1)
+        running_->setPalette(palette_label_white);
+    else if (state == 2 || state == 3)
+        running_->setPalette(palette_label_text);
 }
 
 void wave::paintwavetime(unsigned short first, unsigned short second)

@@ -36,6 +36,7 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     open_wavefile(strcurfilename);
     setparacom(0x20, para_cur.byte(26), 0, 0);
     setparacom(0x26, 0x21, 0, 0);
+    wave_create_syncinfor();
     setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -1,0 +1,35 @@
+// The alarm button, the message line and the shut-down question of the main screen.
+#include "wave.h"
+
+#include "buttonwarm.h"
+#include "labelmessage.h"
+#include "shutdowndialog.h"
+
+#include "link/commands.h"
+
+namespace {
+// The acknowledgement goes with the running-status command.
+constexpr unsigned char kStatusCommand = 38;
+constexpr unsigned char kStatusObject = 33;
+}
+
+void wave::wave_slot_message(const QString &m1, const QString &m2)
+{
+    labelMessage_->setMessage(m1, m2);
+}
+
+QString wave::wave_get_message1() const
+{
+    return labelMessage_->getMessage1();
+}
+
+void wave::wave_warm_cancel()
+{
+    // The alarm stays until the controller clears it; a lost acknowledgement is pressed again.
+    setparacom(kStatusCommand, kStatusObject, 0, 0);
+}
+
+void wave::wave_slot_close()
+{
+    ShutdownDialog::run(this);
+}

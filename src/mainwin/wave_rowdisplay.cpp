@@ -1,0 +1,32 @@
+// The current-row display on the main screen, repainted once per batch of reports.
+#include "wave.h"
+
+#include "rowdisplay.h"
+
+#include "data/parablocks.h"
+
+void wave::paint_line(unsigned short row)
+{
+    rowDisplay_->paint_line(row);
+}
+
+void wave::requestLine(unsigned short row)
+{
+    // A row the display would ignore must not replace one it would have shown.
+    if (row > RowDisplay::kLastRow)
+        return;
+    pendingLine_ = row;
+    linePending_ = true;
+}
+
+void wave::flushLine()
+{
+    if (linePending_) {
+        linePending_ = false;
+        paint_line(pendingLine_);
+    }
+    if (piecePending_) {
+        piecePending_ = false;
+        paint_piece(para_cur.word(7), para_cur.word(8));
+    }
+}

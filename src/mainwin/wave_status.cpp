@@ -1,0 +1,127 @@
+// The controller's status and needle reports on the main screen.
+#include "wave.h"
+
+#include "buttonwarm.h"
+#include "beeppulse.h"
+#include "labelmessage.h"
+#include "rowdisplay.h"
+
+#include "data/alarmtexts.h"
+#include "data/messagesteps.h"
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "link/statuschannel.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int kReportBeepMs = 150;
+constexpr int kNeedleRepaintMs = 80;
+}
+
+void wave::wave_create_syncinfor()
+{
+    if (statusChannel_)
+        return;
+    statusChannel_ = new StatusChannel(this);
+    needleTimer_ = new QTimer(this);
+    needleTimer_->setInterval(kNeedleRepaintMs);
+    connect(needleTimer_, &QTimer::timeout, this, &wave::wave_paint_needleinfor);
+    needleTimer_->start();
+
+    StatusChannel *c = statusChannel_;
+    connect(c, &StatusChannel::zeroingStarted, this, &wave::onZeroingStarted);
+    connect(c, &StatusChannel::machineStarted, this, &wave::onMachineStarted);
+    connect(c, &StatusChannel::machineStopped, this, &wave::onMachineStopped);
+    connect(c, &StatusChannel::rowReport, this, &wave::onRowReport);
+    connect(c, &StatusChannel::alarmRaised, this, &wave::onAlarm);
+    connect(c, &StatusChannel::alarmCleared, buttonWarm_, &ButtonWarm::cancelWarm);
+    connect(c, &StatusChannel::zeroingFinished, this, &wave::onZeroingFinished);
+    connect(c, &StatusChannel::knittingTime, this, &wave::paintwavetime);
+    connect(c, &StatusChannel::stopTime, this, &wave::paintstoptime);
+    connect(c, &StatusChannel::loopRows, this, [this](unsigned short start, unsigned short end) {
+        flushLine();
+        rowDisplay_->setLoopRows(start, end);
+    });
+    connect(c, &StatusChannel::loopCounts, this, [this](unsigned short count, unsigned short left) {
+        flushLine();
+        rowDisplay_->setLoopCounts(count, left);
+    });
+    connect(c, &StatusChannel::drained, this, &wave::flushLine);
+    // A port that cannot be bound leaves its reports unread; the operator is not told.
+    c->open();
+}
+
+void wave::wave_paint_needleinfor()
+{
+    paint_needle(para_cur.word(6));
+}
+
+void wave::applyMessageStep(int report)
+{
+    const MessageSteps::Action action =
+        MessageSteps::step(static_cast<MessageSteps::Report>(report), labelMessage_->getMessage1());
+    switch (action.kind) {
+    case MessageSteps::Kind::Show:
+        wave_slot_message(action.text, QString());
+        break;
+    case MessageSteps::Kind::Set:
+        labelMessage_->setMessage1(action.text);
+        break;
+    case MessageSteps::Kind::Cancel:
+        labelMessage_->cancelMessage();
+        break;
+    case MessageSteps::Kind::None:
+        break;
+    }
+}
+
+void wave::onZeroingStarted()
+{
+    BeepPulse::beep(kReportBeepMs);
+    wave_paint_quickkey();
+    requestLine(0);
+    applyMessageStep(int(MessageSteps::Report::ZeroingStarted));
+}
+
+void wave::onMachineStarted(int state)
+{
+    BeepPulse::beep(kReportBeepMs);
+    set_speed(state);
+    applyMessageStep(int(MessageSteps::Report::Started));
+}
+
+void wave::onMachineStopped()
+{
+    BeepPulse::beep(kReportBeepMs);
+    set_speed(1);
+    applyMessageStep(int(MessageSteps::Report::Stopped));
+}
+
+void wave::onRowReport(unsigned short row, bool cancelMessage)
+{
+    if (cancelMessage)
+        labelMessage_->cancelMessage();
+    requestLine(row);
+    piecePending_ = true;
+}
+
+void wave::onAlarm(unsigned char type, unsigned char code)
+{
+    buttonWarm_->setWarm(type, code);
+    if (AlarmTexts::isUpsPowerLoss(type, code)) {
+        // The screen is brought up to date before the question holds the thread.
+        flushLine();
+        wave_slot_close();
+    }
+}
+
+void wave::onZeroingFinished()
+{
+    BeepPulse::beep(kReportBeepMs);
+    if (getmotostatus() == 0)
+        set_speed(1);
+    wave_paint_quickkey();
+    requestLine(1);
+    applyMessageStep(int(MessageSteps::Report::ZeroingFinished));
+}

@@ -1,0 +1,245 @@
+// The whole main screen fed with real report datagrams on its ports. Faults caught: reports
+// that do not reach the labels (row, pieces, times, loop values, needle, running indicator,
+// alarm and message texts), a UPS alarm that does not ask to shut down, reports from a
+// foreign address or of a short length that change what is shown, a flood that loses reports
+// or paints an older row last, and panels placed off their rectangles.
+#include "modaldriver.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+
+#include "data/parablocks.h"
+#include "link/statuschannel.h"
+#include "mainwin/buttonwarm.h"
+#include "mainwin/labelmessage.h"
+#include "mainwin/rowdisplay.h"
+#include "mainwin/wave.h"
+#include "platform/panelenv.h"
+#include "ui/mylabel.h"
+#include "ui/palettes.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <memory>
+
+namespace {
+
+QByteArray machine(int code, unsigned short a, unsigned short b)
+{
+    const char r[12] = {0, 0, 0, 0, 0, char(code), char(a & 0xff), char(a >> 8), char(b & 0xff), char(b >> 8), 0, 0};
+    return QByteArray(r, 12);
+}
+
+QLabel *label(QWidget *w, const char *name)
+{
+    return w->findChild<QLabel *>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class TestMainScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KNIT_BUZZER", "off");
+        qputenv("KNIT_TIMEOUT_SCALE", "0.05");
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        sim_ = std::make_unique<SimProcess>();
+        QString why;
+        QVERIFY2(sim_->start(&why), qPrintable(why));
+        QVERIFY(sim_->command(QStringLiteral("set job")));
+        ModalDriver driver;
+        driver.pressOk().pressOk().pressOk();
+        strcurfilename.clear();
+        para_cur.clear();
+        w_ = std::make_unique<wave>();
+        w_->show();
+        QTest::qWait(50);
+        QVERIFY(w_->statusChannel());
+        QVERIFY(w_->statusChannel()->statusBound());
+        QVERIFY(w_->statusChannel()->needleBound());
+        w_->statusChannel()->setTraceStream(nullptr);
+        QVERIFY(sender_.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+        QVERIFY(foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    }
+    void cleanupTestCase()
+    {
+        w_.reset();
+        sim_.reset();
+    }
+
+    void reports_data()
+    {
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "wavetime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
+        QTest::addRow("%s", "stop time") << machine(33, 65535, 59) << "stoptime" << QStringLiteral("停车时间 : 00:00:59 / 18:12:15");
+        QTest::addRow("%s", "pieces") << machine(20, 3, 7) << "pieces" << QStringLiteral("完成件数 : 3 / 0");
+        QTest::addRow("%s", "row number") << machine(20, 3, 0x8007) << "rownumber" << QStringLiteral("0005");
+        QTest::addRow("%s", "loop rows") << machine(72, 12, 40) << "loopstart" << QStringLiteral("12");
+        QTest::addRow("%s", "loop counts") << machine(73, 9, 4) << "loopleft" << QStringLiteral("4");
+        QTest::addRow("%s", "zeroing message") << machine(16, 0, 0) << "message" << QStringLiteral("系统归零, 请等待.  ");
+        QTest::addRow("%s", "alarm text") << machine(21, 1, 0x0312) << "alarm" << QStringLiteral("机头F5保险丝报警 ! ");
+        QTest::addRow("%s", "alarm of unknown type") << machine(21, 1, 0x050c) << "alarm" << QStringLiteral("未知类型512");
+    }
+    void reports()
+    {
+        QFETCH(QByteArray, report);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QLabel *target = fieldLabel(field);
+        QVERIFY(target || field == QLatin1String("alarm"));
+        sendStatus(report);
+        if (field == QLatin1String("alarm")) {
+            QTRY_COMPARE(w_->buttonWarm()->text(), text);
+            QVERIFY(w_->buttonWarm()->isVisible());
+        } else {
+            QTRY_COMPARE(target->text(), text);
+        }
+    }
+
+    void alarmClears()
+    {
+        sendStatus(machine(21, 1, 0x0217));
+        QTRY_VERIFY(w_->buttonWarm()->isVisible());
+        sendStatus(machine(21, 0, 0));
+        QTest::qWait(100);
+        QVERIFY(w_->buttonWarm()->isVisible());
+        sendStatus(machine(21, 1, 0));
+        QTRY_VERIFY(!w_->buttonWarm()->isVisible());
+    }
+
+    void upsAsksToShutDown()
+    {
+        ModalDriver driver;
+        driver.pressCancel();
+        sendStatus(machine(21, 1, 0x0220));
+        QTRY_COMPARE(driver.seen().size(), 1);
+        QCOMPARE(driver.texts().value(0), QStringLiteral("确定要关闭控制系统吗 ?"));
+        QCOMPARE(w_->buttonWarm()->text(), QStringLiteral("UPS断电报警 ! "));
+        sendStatus(machine(21, 1, 0));
+        QTRY_VERIFY(!w_->buttonWarm()->isVisible());
+    }
+
+    void runningIndicator()
+    {
+        sendStatus(machine(17, 0, 0));
+        QTRY_COMPARE(w_->runningLabel()->palette().color(QPalette::WindowText), palette_label_text.color(QPalette::WindowText));
+        sendStatus(machine(19, 0, 0));
+        QTRY_COMPARE(w_->runningLabel()->palette().color(QPalette::WindowText), palette_label_white.color(QPalette::WindowText));
+    }
+
+    void needle_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("%s", "500") << 500 << "0";
+        QTest::addRow("%s", "400") << 400 << "-100";
+        QTest::addRow("%s", "1200") << 1200 << "700";
+    }
+    void needle()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, shown);
+        sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(stored)), QHostAddress::LocalHost, PanelEnv::port(2700));
+        QTRY_COMPARE_WITH_TIMEOUT(w_->needleLabel()->text(), shown, 1000);
+    }
+
+    void foreignAndShortChangeNothing()
+    {
+        sendStatus(machine(20, 1, 10));
+        QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
+        const quint64 handled = w_->statusChannel()->statusReports();
+        foreign_.writeDatagram(machine(20, 2, 20), QHostAddress::LocalHost, PanelEnv::port(2001));
+        foreign_.writeDatagram(machine(21, 1, 0x0217), QHostAddress::LocalHost, PanelEnv::port(2001));
+        foreign_.writeDatagram(machine(0, 0, 9), QHostAddress::LocalHost, PanelEnv::port(2700));
+        sender_.writeDatagram(machine(20, 2, 20).left(11), QHostAddress::LocalHost, PanelEnv::port(2001));
+        sender_.writeDatagram(machine(0, 0, 9).left(9), QHostAddress::LocalHost, PanelEnv::port(2700));
+        QTRY_COMPARE(w_->statusChannel()->dropped(), quint64(5));
+        QTest::qWait(150);
+        QCOMPARE(w_->statusChannel()->statusReports(), handled);
+        QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
+        QCOMPARE(int(para_cur.word(7)), 1);
+        QVERIFY(!w_->buttonWarm()->isVisible());
+        QVERIFY(w_->needleLabel()->text() != QLatin1String("-491"));
+    }
+
+    void floodEndsOnLastRow()
+    {
+        const quint64 before = w_->statusChannel()->statusReports();
+        const int n = 3000;
+        for (int i = 1; i <= n; ++i) {
+            // The panel runs on this thread: let it drain now and then, as it would alongside.
+            if (i % 100 == 0)
+                QTest::qWait(1);
+            sender_.writeDatagram(machine(20, static_cast<unsigned short>(i), static_cast<unsigned short>(3 + i % 7000)),
+                                  QHostAddress::LocalHost, PanelEnv::port(2001));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
+        QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
+        QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QRect>("rect");
+        QTest::addRow("%s", "message line") << "message" << QRect(QPoint(10, 277), QPoint(629, 326));
+        QTest::addRow("%s", "alarm button") << "alarm" << QRect(QPoint(10, 337), QPoint(629, 386));
+        QTest::addRow("%s", "clock") << "clock" << QRect(QPoint(550, 390), QPoint(630, 415));
+        QTest::addRow("%s", "needle") << "needle" << QRect(QPoint(95, 370), QPoint(215, 385));
+        QTest::addRow("%s", "running") << "running" << QRect(QPoint(550, 365), QPoint(630, 390));
+        QTest::addRow("%s", "picture") << "picture" << QRect(QPoint(320, 85), QPoint(630, 295));
+    }
+    void layout()
+    {
+        QFETCH(QString, field);
+        QFETCH(QRect, rect);
+        QWidget *widget = field == QLatin1String("alarm") ? static_cast<QWidget *>(w_->buttonWarm())
+                        : field == QLatin1String("picture") ? w_->findChild<QWidget *>(QStringLiteral("PatToPicture"))
+                                                            : fieldLabel(field);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), rect);
+        QCOMPARE(w_->size(), QSize(640, 480));
+    }
+
+private:
+    void sendStatus(const QByteArray &report)
+    {
+        sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(2001));
+    }
+    QLabel *fieldLabel(const QString &field)
+    {
+        if (field == QLatin1String("rownumber"))
+            return w_->rowDisplay()->rowNumber();
+        if (field == QLatin1String("loopstart"))
+            return w_->rowDisplay()->loopValue(RowDisplay::LoopStart);
+        if (field == QLatin1String("loopleft"))
+            return w_->rowDisplay()->loopValue(RowDisplay::LoopLeft);
+        if (field == QLatin1String("message"))
+            return w_->labelMessage();
+        if (field == QLatin1String("clock"))
+            return label(w_.get(), "LabelTime");
+        if (field == QLatin1String("needle"))
+            return w_->needleLabel();
+        if (field == QLatin1String("running"))
+            return w_->runningLabel();
+        return label(w_.get(), field.toLatin1().constData());
+    }
+
+    std::unique_ptr<TestRoot> root_;
+    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<wave> w_;
+    QUdpSocket sender_;
+    QUdpSocket foreign_;
+};
+
+QTEST_MAIN(TestMainScreen)
+#include "test_mainscreen.moc"
