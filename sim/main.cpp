@@ -1,5 +1,6 @@
 #include "commandserver.h"
 #include "controlserver.h"
+#include "knitsimulation.h"
 #include "simjournal.h"
 #include "simstate.h"
 #include "startupservice.h"
@@ -75,6 +76,11 @@ int main(int argc, char **argv)
     tftp.registerCommands(control, journal);
     if (!tftp.listen(loopback, PanelEnv::port(69)))
         return fail(tftp.errorString());
+
+    KnitSimulation knitting(&state, parser.value(QStringLiteral("root")));
+    if (!knitting.open(&why))
+        return fail(why);
+    knitting.registerCommands(control);
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

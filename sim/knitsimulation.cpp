@@ -1,0 +1,260 @@
+#include "knitsimulation.h"
+
+#include "controlserver.h"
+#include "simstate.h"
+
+#include "data/cntprogram.h"
+#include "data/cntrecord.h"
+#include "data/jobname.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr unsigned char kZeroingStarted = 16;
+constexpr unsigned char kStarted = 17;
+constexpr unsigned char kStopped = 19;
+constexpr unsigned char kRow = 20;
+constexpr unsigned char kZeroingFinished = 23;
+constexpr unsigned char kKnitTime = 32;
+constexpr unsigned char kStopTime = 33;
+constexpr unsigned char kLoopRows = 72;
+constexpr unsigned char kLoopCounts = 73;
+// The controller counts two rows more than the program.
+constexpr int kRowOffset = 2;
+
+bool number(const QString &text, int low, int high, int *out)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+KnitSimulation::KnitSimulation(SimState *state, const QString &root, QObject *parent)
+    : QObject(parent)
+    , state_(state)
+    , root_(root)
+{
+    connect(&rowTimer_, &QTimer::timeout, this, &KnitSimulation::nextRow);
+    needleTimer_.setInterval(kNeedleMs);
+    connect(&needleTimer_, &QTimer::timeout, this, &KnitSimulation::tickNeedle);
+    timeTimer_.setInterval(1000);
+    connect(&timeTimer_, &QTimer::timeout, this, &KnitSimulation::tickTimes);
+}
+
+bool KnitSimulation::open(QString *error)
+{
+    const QHostAddress loopback(QHostAddress::LocalHost);
+    if (!sender_.open(loopback, loopback)) {
+        if (error)
+            *error = QStringLiteral("report socket cannot be bound");
+        return false;
+    }
+    return true;
+}
+
+void KnitSimulation::registerCommands(ControlServer &control)
+{
+    control.registerCommand(QStringLiteral("start"), [this](const QStringList &args) {
+        QString why;
+        if (!start(args.value(0), &why))
+            return ControlReply::fail(why);
+        return ControlReply::ok(describe());
+    });
+    control.registerCommand(QStringLiteral("stop"), [this](const QStringList &) {
+        stop();
+        return ControlReply::ok(describe());
+    });
+    control.registerCommand(QStringLiteral("zero"), [this](const QStringList &) {
+        zero();
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("alarm clear"), [this](const QStringList &) {
+        sender_.alarm(0, 0);
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("alarm"), [this](const QStringList &args) {
+        int type = 0, code = 0;
+        if (args.size() != 2 || !number(args[0], 0, 255, &type) || !number(args[1], 0, 255, &code))
+            return ControlReply::fail(QStringLiteral("alarm TYPE CODE (0-255 each) or alarm clear"));
+        sender_.alarm(static_cast<unsigned char>(type), static_cast<unsigned char>(code));
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("set speed"), [this](const QStringList &args) {
+        int speed = 0;
+        if (args.size() != 1 || !number(args[0], 1, kMaxRowsPerSecond, &speed))
+            return ControlReply::fail(QStringLiteral("set speed N: rows per second, 1-%1").arg(kMaxRowsPerSecond));
+        setSpeed(speed);
+        return ControlReply::ok();
+    });
+    control.registerCommand(QStringLiteral("knit"), [this](const QStringList &) {
+        return ControlReply::ok(describe());
+    });
+}
+
+QStringList KnitSimulation::describe() const
+{
+    return {QStringLiteral("knit %1 program %2 row %3 of %4 pieces %5 speed %6 reports %7")
+                .arg(running_ ? QStringLiteral("running") : QStringLiteral("stopped"),
+                     programName_.isEmpty() ? QStringLiteral("-") : programName_)
+                .arg(row_)
+                .arg(rows_)
+                .arg(pieces_)
+                .arg(speed_)
+                .arg(sender_.sent())};
+}
+
+QString KnitSimulation::newestProgram() const
+{
+    const QFileInfoList files = QDir(root_).entryInfoList({QStringLiteral("*.cnt")}, QDir::Files, QDir::Time);
+    return files.isEmpty() ? QString() : files.first().completeBaseName();
+}
+
+bool KnitSimulation::load(const QString &name, QString *error)
+{
+    const QString job = name.isEmpty() ? newestProgram() : name;
+    if (job.isEmpty()) {
+        *error = QStringLiteral("no program: send a job first or name one");
+        return false;
+    }
+    // A name from the control line never leaves the root.
+    if (!JobName::isSafe(job)) {
+        *error = QStringLiteral("not a plain job name");
+        return false;
+    }
+    QFile file(root_ + QLatin1Char('/') + job + QStringLiteral(".cnt"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("no program %1.cnt").arg(job);
+        return false;
+    }
+    const QByteArray data = file.read(kCntMaxFileSize + 1);
+    if (data.size() < qsizetype(2 * kCntRecordSize) || data.size() > kCntMaxFileSize) {
+        *error = QStringLiteral("%1.cnt holds no rows or is too large").arg(job);
+        return false;
+    }
+    program_ = data;
+    programName_ = job;
+    rows_ = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(data.constData()), data.size());
+    return true;
+}
+
+unsigned char KnitSimulation::rowByte(int row, int offset) const
+{
+    const qsizetype at = qsizetype(row) * qsizetype(kCntRecordSize) + offset;
+    return at >= 0 && at < program_.size() ? static_cast<unsigned char>(program_.at(at)) : 0;
+}
+
+bool KnitSimulation::start(const QString &name, QString *error)
+{
+    if (running_)
+        return true;
+    if ((program_.isEmpty() || !name.isEmpty()) && !load(name, error))
+        return false;
+    running_ = true;
+    started_ = true;
+    state_->setMotoStatus(1);
+    if (row_ < 1 || row_ > rows_)
+        row_ = 1;
+    loopLeft_ = -1;
+    sender_.status(kStarted, 0, 0);
+    stopSeconds_ = 0;
+    reportRow();
+    rowTimer_.start(1000 / speed_);
+    needleTimer_.start();
+    timeTimer_.start();
+    return true;
+}
+
+void KnitSimulation::stop()
+{
+    if (!running_)
+        return;
+    running_ = false;
+    state_->setMotoStatus(0);
+    rowTimer_.stop();
+    needleTimer_.stop();
+    sender_.status(kStopped, 0, 0);
+}
+
+void KnitSimulation::zero()
+{
+    stop();
+    sender_.status(kZeroingStarted, 0, 0);
+    QTimer::singleShot(kZeroingMs, this, [this] {
+        row_ = 1;
+        needle_ = 0;
+        sender_.status(kZeroingFinished, 0, 0);
+    });
+}
+
+void KnitSimulation::setSpeed(int rowsPerSecond)
+{
+    speed_ = qBound(1, rowsPerSecond, kMaxRowsPerSecond);
+    if (rowTimer_.isActive())
+        rowTimer_.start(1000 / speed_);
+}
+
+void KnitSimulation::reportRow()
+{
+    sender_.status(kRow, static_cast<unsigned short>(pieces_), static_cast<unsigned short>(row_ + kRowOffset));
+}
+
+void KnitSimulation::nextRow()
+{
+    // A row with a loop count sends the carriage back to its return row that many times.
+    const int loops = rowByte(row_, int(offsetof(STRUCT_CNT, loop_count)));
+    if (loops > 0) {
+        const int back = (rowByte(row_, 117) | (rowByte(row_, 118) << 8)) + 1;
+        if (loopLeft_ < 0)
+            loopLeft_ = loops;
+        if (loopLeft_ > 0 && back >= 1 && back < row_) {
+            sender_.status(kLoopRows, static_cast<unsigned short>(back), static_cast<unsigned short>(row_));
+            sender_.status(kLoopCounts, static_cast<unsigned short>(loops), static_cast<unsigned short>(loopLeft_ - 1));
+            --loopLeft_;
+            row_ = back;
+            reportRow();
+            return;
+        }
+        loopLeft_ = -1;
+    }
+    if (row_ >= rows_) {
+        row_ = 1;
+        ++pieces_;
+        pieceSeconds_ = 0;
+    } else {
+        ++row_;
+    }
+    reportRow();
+}
+
+void KnitSimulation::tickNeedle()
+{
+    needle_ += needleStep_;
+    if (needle_ >= width_ || needle_ <= 0)
+        needleStep_ = -needleStep_;
+    needle_ = qBound(0, needle_, width_);
+    pulses_ = static_cast<unsigned short>(pulses_ + 4 * qAbs(needleStep_));
+    sender_.needle(pulses_, needle_);
+}
+
+void KnitSimulation::tickTimes()
+{
+    if (!started_)
+        return;
+    if (running_) {
+        ++pieceSeconds_;
+        ++knitSeconds_;
+        sender_.status(kKnitTime, knitSeconds_, pieceSeconds_);
+    } else {
+        ++stopSeconds_;
+        ++stopTotal_;
+        sender_.status(kStopTime, stopTotal_, stopSeconds_);
+    }
+}

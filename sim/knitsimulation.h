@@ -1,0 +1,75 @@
+#pragma once
+
+#include "reportsender.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class ControlServer;
+class SimState;
+
+// The simulated carriage: walks the loaded program's rows at a settable speed and reports
+// rows, pieces, needle positions, knitting and stop times, loop counters, zeroing, start,
+// stop and alarms to the panel as the controller would.
+class KnitSimulation : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kNeedleMs = 40;
+    static constexpr int kMaxRowsPerSecond = 1000;
+    static constexpr int kZeroingMs = 500;
+
+    KnitSimulation(SimState *state, const QString &root, QObject *parent = nullptr);
+
+    bool open(QString *error);
+    // start [NAME], stop, zero, alarm TYPE CODE, alarm clear, set speed N, knit.
+    void registerCommands(ControlServer &control);
+
+    bool start(const QString &name, QString *error);
+    void stop();
+    void zero();
+    void setSpeed(int rowsPerSecond);
+
+    bool isRunning() const { return running_; }
+    int row() const { return row_; }
+    int rows() const { return rows_; }
+    int pieces() const { return pieces_; }
+    QStringList describe() const;
+
+private:
+    bool load(const QString &name, QString *error);
+    QString newestProgram() const;
+    void nextRow();
+    void tickNeedle();
+    void tickTimes();
+    void reportRow();
+    unsigned char rowByte(int row, int offset) const;
+
+    SimState *state_;
+    QString root_;
+    ReportSender sender_;
+    QTimer rowTimer_;
+    QTimer needleTimer_;
+    QTimer timeTimer_;
+    QByteArray program_;
+    QString programName_;
+    int rows_ = 0;
+    int row_ = 0;
+    int pieces_ = 0;
+    int speed_ = 5;
+    int loopLeft_ = -1;
+    bool running_ = false;
+    bool started_ = false;
+    int needle_ = 0;
+    int needleStep_ = 4;
+    unsigned short pulses_ = 0;
+    int width_ = 200;
+    unsigned short pieceSeconds_ = 0;
+    unsigned short knitSeconds_ = 0;
+    unsigned short stopSeconds_ = 0;
+    unsigned short stopTotal_ = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+// Sends the controller's unsolicited reports to the panel: status reports to port 2001 and
+// needle reports to port 2700 (plus the offset), from the loopback controller address.
+class ReportSender
+{
+public:
+    ReportSender();
+
+    bool open(const QHostAddress &from, const QHostAddress &panel);
+    void status(unsigned char code, unsigned short a, unsigned short b);
+    void alarm(unsigned char type, unsigned char code);
+    void needle(unsigned short pulses, int position);
+    quint64 sent() const { return sent_; }
+
+    // The 12 bytes of a machine report: code in byte 5, A in 6-7, B in 8-9 (low byte first).
+    static QByteArray machineReport(unsigned char code, unsigned short a, unsigned short b);
+
+private:
+    void send(const QByteArray &bytes, quint16 basePort);
+
+    QUdpSocket socket_;
+    QHostAddress panel_;
+    quint64 sent_ = 0;
+};
