@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -69,6 +70,7 @@ int main(int argc, char **argv)
     QTemporaryDir root;
     qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
     const int offset = PortOffset::useFree();
+    QDir().mkpath(root.path() + QStringLiteral("/mnt/ide/knit/para"));
     QProcess make;
     make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("BIG"), QStringLiteral("--dir"),
                                              root.path() + QStringLiteral("/mnt/ide/knit/wave"), QStringLiteral("--rows"),
@@ -109,6 +111,8 @@ int main(int argc, char **argv)
         }
         if (at >= 0)
             times.push_back(double(at - startedAt));
+        else
+            std::printf("run %d: no status query within 20 s\n", run + 1);
         if (run == kRuns - 1) {
             QThread::msleep(1000); // let the screen settle
             double c0 = 0, c1 = 0;
