@@ -124,21 +124,21 @@ void RowDisplay::buildRollers(QWidget *parent)
 
 void RowDisplay::buildBottom(QWidget *parent)
 {
-    speed_ = makeLabel<MyLabel>(parent, QStringLiteral("速 度: "), palette_label_back, QFrame::Sunken);
+    speed_ = makeLabel<MyLabel>(parent, QStringLiteral("速 度: "), palette_label_white, QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
     connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palette_label_back, QFrame::Sunken);
+    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
     speedGroup_->setFrameStyle(QFrame::NoFrame);
     speedGroup_->setFont(boldFont(14));
     speedGroup_->setGeometry(span(10, 390, 90, 415));
     connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    direction_ = makeLabel<QLabel>(parent, QString(), palette_label_back, QFrame::Sunken);
+    direction_ = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
     direction_->setFrameStyle(QFrame::NoFrame);
     direction_->setFont(boldFont(24));
     direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
     direction_->setGeometry(span(90, 365, 220, 415));
-    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palette_label_back, QFrame::Sunken);
+    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palette_label_white, QFrame::Sunken);
     rowNumber_->setFrameStyle(QFrame::NoFrame);
     rowNumber_->setFont(boldFont(42));
     rowNumber_->setAlignment(Qt::AlignCenter);

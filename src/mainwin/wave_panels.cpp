@@ -95,7 +95,7 @@ void wave::wave_create_desktopinfor()
     needle_->setObjectName(QStringLiteral("needle"));
     needle_->setGeometry(box(95, 370, 215, 385));
     needle_->setFont(boldPanel(12));
-    needle_->setPalette(palette_label_back);
+    needle_->setPalette(palette_label_white);
     needle_->setAlignment(Qt::AlignCenter);
     needle_->setText(QStringLiteral("888"));
     jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palette_label_white, true);

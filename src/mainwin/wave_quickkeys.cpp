@@ -57,7 +57,7 @@ void wave::createQuickKeys()
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
         label->setText(QString::fromUtf8(q.text));
-        label->setPalette(palette_label_back);
+        label->setPalette(palette_label_white);
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);

@@ -1,0 +1,146 @@
+// The real knitpanel following the real knitsim while it knits, under a private X server.
+// Faults caught: a panel that does not take the simulator's reports (no trace of them), a row
+// field that stands still while the carriage walks, an alarm that does not bring up the red
+// alarm button or does not go with alarm clear, a zeroing message that never shows.
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include "platform/atomicfile.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString shot(const char *name)
+{
+    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-mainscreen-") + QLatin1String(name) + QStringLiteral(".png");
+}
+
+bool reddish(const QImage &image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+}
+
+} // namespace
+
+class TestMainScreenE2e : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QString why;
+        if (!XServer::available(&why))
+            QSKIP(qPrintable(why));
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        x_ = std::make_unique<XServer>();
+        QVERIFY2(x_->start(&why), qPrintable(why));
+        sim_ = std::make_unique<SimProcess>();
+        QVERIFY2(sim_->start(&why), qPrintable(why));
+
+        QProcess make;
+        make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("M1"), QStringLiteral("--dir"),
+                                                 root_->file(QStringLiteral("/mnt/ide/knit/wave")), QStringLiteral("--rows"),
+                                                 QStringLiteral("400"), QStringLiteral("--width"), QStringLiteral("200"),
+                                                 QStringLiteral("--height"), QStringLiteral("200")});
+        QVERIFY(make.waitForFinished(10000));
+        QCOMPARE(make.exitCode(), 0);
+        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys")), readFile(sim_->file(QStringLiteral("file.sys")))));
+        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg")), readFile(sim_->file(QStringLiteral("config.cfg")))));
+        QVERIFY(sim_->command(QStringLiteral("set job M1")));
+
+        QProcessEnvironment env = x_->environment();
+        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
+        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
+        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
+        panel_.setProcessEnvironment(env);
+        panel_.setProcessChannelMode(QProcess::MergedChannels);
+        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
+        QVERIFY(panel_.waitForStarted(5000));
+        // The job went over: the simulator now holds the program it will knit.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sim_->file(QStringLiteral("M1.cnt"))), 20000);
+        QTest::qWait(1500);
+        // Touching the running indicator's key M hides the desktop picture over the panels.
+        QVERIFY(x_->key(QStringLiteral("m")));
+    }
+    void cleanupTestCase()
+    {
+        if (panel_.state() != QProcess::NotRunning) {
+            panel_.kill();
+            panel_.waitForFinished(3000);
+        }
+        sim_.reset();
+        x_.reset();
+    }
+
+    void knitting()
+    {
+        QVERIFY(sim_->command(QStringLiteral("set speed 4")));
+        QVERIFY(sim_->command(QStringLiteral("start M1")));
+        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 14 "), 5000);
+        QTest::qWait(600);
+        QVERIFY(x_->screenshot(shot("knitting")));
+        const QImage first(shot("knitting"));
+        QTest::qWait(800);
+        QVERIFY(x_->screenshot(shot("knitting2")));
+        const QImage second(shot("knitting2"));
+        QVERIFY(!first.isNull() && !second.isNull());
+        const QRect rowField(220, 365, 100, 50);
+        QVERIFY2(first.copy(rowField) != second.copy(rowField), "the row field stood still while knitting");
+    }
+
+    void alarm()
+    {
+        QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("alarm")));
+        QVERIFY(reddish(QImage(shot("alarm")), 30, 382));
+        QVERIFY(sim_->command(QStringLiteral("alarm clear")));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("alarm-cleared")));
+        QVERIFY(!reddish(QImage(shot("alarm-cleared")), 30, 382));
+    }
+
+    void message()
+    {
+        QVERIFY(sim_->command(QStringLiteral("stop")));
+        QVERIFY(sim_->command(QStringLiteral("zero")));
+        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 10 "), 3000);
+        QTest::qWait(100);
+        QVERIFY(x_->screenshot(shot("message")));
+        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 17 "), 3000);
+    }
+
+private:
+    QByteArray output()
+    {
+        out_ += panel_.readAll();
+        return out_;
+    }
+
+    std::unique_ptr<TestRoot> root_;
+    std::unique_ptr<XServer> x_;
+    std::unique_ptr<SimProcess> sim_;
+    QProcess panel_;
+    QByteArray out_;
+};
+
+QTEST_GUILESS_MAIN(TestMainScreenE2e)
+#include "test_mainscreen_e2e.moc"
