@@ -12,7 +12,6 @@ demo=$(mktemp -d /tmp/knitdemo.XXXXXX)
 export KNIT_ROOT="$demo/panel"
 export KNIT_CONTROLLER_HOST=127.0.0.1
 export KNIT_PORT_OFFSET=${KNIT_PORT_OFFSET:-10000}
-control_port=$((KNIT_PORT_OFFSET + 5000))
 mkdir -p "$KNIT_ROOT/mnt/ide/knit/wave" "$KNIT_ROOT/mnt/usb" "$KNIT_ROOT/tmp" "$demo/sim"
 
 job=DEMO01
@@ -26,17 +25,29 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-build/bin/knitsim --root "$demo/sim" --control "$control_port" --port-offset "$KNIT_PORT_OFFSET" \
+build/bin/knitsim --root "$demo/sim" --control 0 --port-offset "$KNIT_PORT_OFFSET" \
   >"$demo/knitsim.log" 2>&1 &
 pids+=($!)
-# The controller's current job, so the panel's start-up checks, sends and loads it.
-for _ in $(seq 50); do
-  if exec 3<>"/dev/tcp/127.0.0.1/$control_port" 2>/dev/null; then break; fi
+control_port=""
+for _ in $(seq 100); do
+  control_port=$(sed -n 's/^knitsim ready control \([0-9]*\).*/\1/p' "$demo/knitsim.log")
+  [ -n "$control_port" ] && break
   sleep 0.1
 done
-printf 'set job %s\n' "$job" >&3 || true
-printf 'start\n' >&3 || true
-exec 3>&- || true
+if [ -z "$control_port" ]; then
+  echo "knitsim did not start:"; cat "$demo/knitsim.log"; exit 1
+fi
+# The panel keeps reference copies of the controller's parameter blocks; give it this
+# controller's, so the demo starts without the mismatch questions of a replaced controller.
+mkdir -p "$KNIT_ROOT/mnt/ide/knit/para"
+cp "$demo/sim/file.sys" "$KNIT_ROOT/mnt/ide/knit/para/checksystem.sys"
+cp "$demo/sim/config.cfg" "$KNIT_ROOT/mnt/ide/knit/para/checkconfig.cfg"
+# The controller's current job, so the panel's start-up checks, sends and loads it; the
+# controller holds the program already and starts knitting it.
+cp "$KNIT_ROOT/mnt/ide/knit/wave/$job/$job".* "$demo/sim/"
+exec 3<>"/dev/tcp/127.0.0.1/$control_port"
+printf 'set job %s\nstart %s\n' "$job" "$job" >&3
+exec 3>&-
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "panel: a window on $DISPLAY (knitsim control: 127.0.0.1:$control_port)"
@@ -48,5 +59,6 @@ else
     build/bin/knitpanel >"$demo/panel.log" 2>&1 &
 fi
 pids+=($!)
+echo "the desktop picture covers the running program: press M (or touch PL.WK) to show it"
 echo "press Ctrl-C to stop"
 wait "${pids[-1]}" || true

@@ -50,6 +50,9 @@ void wave::initpara()
 void wave::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The panel is the only program on its screen: take the keyboard, with or without a
+    // window manager.
+    activateWindow();
     // The repair menu opens once, over the first shown main screen.
     if (repairShown_ || checkresult == 0)
         return;
