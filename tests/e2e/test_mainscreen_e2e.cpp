@@ -1,7 +1,9 @@
 // The real knitpanel following the real knitsim while it knits, under a private X server.
 // Faults caught: a panel that does not take the simulator's reports (no trace of them), a row
 // field that stands still while the carriage walks, an alarm that does not bring up the red
-// alarm button or does not go with alarm clear, a zeroing message that never shows.
+// alarm button or does not go with alarm clear, a zeroing message that never shows, and a
+// panel that does not take the keyboard when shown (key M then leaves the desktop picture
+// over the block panel).
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -27,6 +29,19 @@ QByteArray readFile(const QString &path)
 QString shot(const char *name)
 {
     return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-mainscreen-") + QLatin1String(name) + QStringLiteral(".png");
+}
+
+const QRect kMiddle(QPoint(10, 55), QPoint(630, 350));
+
+// Share of the middle area's pixels that have the given colour.
+double shareOf(const QImage &image, QRgb colour)
+{
+    int same = 0;
+    for (int y = kMiddle.top(); y <= kMiddle.bottom(); y += 2) {
+        for (int x = kMiddle.left(); x <= kMiddle.right(); x += 2)
+            same += image.pixel(x, y) == colour ? 1 : 0;
+    }
+    return double(same) / double(((kMiddle.width() + 1) / 2) * ((kMiddle.height() + 1) / 2));
 }
 
 bool reddish(const QImage &image, int x, int y)
@@ -77,8 +92,17 @@ private slots:
         // The job went over: the simulator now holds the program it will knit.
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sim_->file(QStringLiteral("M1.cnt"))), 20000);
         QTest::qWait(1500);
-        // Touching the running indicator's key M hides the desktop picture over the panels.
+        QVERIFY(x_->screenshot(shot("desktop")));
+        const QImage desktop(shot("desktop"));
+        QVERIFY(!desktop.isNull());
+        const QRgb desktopColour = desktop.pixel(kMiddle.center());
+        QVERIFY2(shareOf(desktop, desktopColour) > 0.9, "the desktop picture does not cover the panels after start-up");
+        // The running indicator's key M hides the desktop picture over the panels.
         QVERIFY(x_->key(QStringLiteral("m")));
+        QTest::qWait(300);
+        QVERIFY(x_->screenshot(shot("panels")));
+        const QImage panels(shot("panels"));
+        QVERIFY2(shareOf(panels, desktopColour) < 0.5, "key M did not uncover the block panel");
     }
     void cleanupTestCase()
     {
