@@ -52,37 +52,33 @@ inline int run(bool upload, const QString &localPath, const QString &remoteName 
     return spy.at(0).at(0).toInt();
 }
 
+// Both directions at the sizes around the 512-byte block.
 inline void sizeRows()
 {
+    QTest::addColumn<bool>("upload");
     QTest::addColumn<int>("size");
-    for (int size : {0, 1, 511, 512, 513, 1000, 70000})
-        QTest::addRow("%d bytes", size) << size;
+    for (bool upload : {false, true}) {
+        for (int size : {0, 1, 511, 512, 513, 1000, 70000})
+            QTest::addRow("%s %d bytes", upload ? "put" : "get", size) << upload << size;
+    }
 }
 
-// A download arrives whole and replaces the old local file (fault: lost last or empty block,
-// a short block taken as a full one, an off-by-one in block numbering).
-inline void getSizes(const QString &serverDir)
+// A transfer arrives whole: a download replaces the old local file, an upload lands under the
+// local file's last path component (fault: lost last or empty block, a short block taken as a
+// full one, an off-by-one in block numbering).
+inline void transfer(const QString &serverDir)
 {
+    QFETCH(bool, upload);
     QFETCH(int, size);
-    const QString name = QStringLiteral("get%1.bin").arg(size);
+    const QString name = QStringLiteral("%1%2.bin").arg(QLatin1String(upload ? "put" : "get")).arg(size);
     const QByteArray body = pattern(size, size);
-    QVERIFY(AtomicFile::save(serverDir + QLatin1Char('/') + name, body));
     const QString local = PanelPaths::tmp(QLatin1Char('/') + name);
-    QVERIFY(AtomicFile::save(local, QByteArray("old contents")));
-    QCOMPARE(run(false, local), int(TftpClient::Complete));
-    QCOMPARE(readAll(local), body);
-}
-
-// An upload arrives whole under the local file's last path component.
-inline void putSizes(const QString &serverDir)
-{
-    QFETCH(int, size);
-    const QString name = QStringLiteral("put%1.bin").arg(size);
-    const QByteArray body = pattern(size, size + 7);
-    const QString local = PanelPaths::tmp(QLatin1Char('/') + name);
-    QVERIFY(AtomicFile::save(local, body));
-    QCOMPARE(run(true, local), int(TftpClient::Complete));
-    QCOMPARE(readAll(serverDir + QLatin1Char('/') + name), body);
+    const QString remote = serverDir + QLatin1Char('/') + name;
+    QVERIFY(AtomicFile::save(upload ? local : remote, body));
+    if (!upload)
+        QVERIFY(AtomicFile::save(local, QByteArray("old contents")));
+    QCOMPARE(run(upload, local), int(TftpClient::Complete));
+    QCOMPARE(readAll(upload ? remote : local), body);
 }
 
 // A file the server does not have gives code 1 and leaves the local file as it was
