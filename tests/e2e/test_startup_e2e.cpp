@@ -42,12 +42,13 @@ QStringList traffic(SimProcess &sim)
     return out;
 }
 
-bool waitFor(SimProcess &sim, const QString &last, int ms)
+// True once the traffic holds at least count copies of line.
+bool waitFor(SimProcess &sim, const QString &line, int ms, int count = 1)
 {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {
-        if (traffic(sim).contains(last))
+        if (traffic(sim).count(line) >= count)
             return true;
         QTest::qWait(100);
     }
@@ -102,56 +103,52 @@ void TestStartupE2e::cleanup()
 void TestStartupE2e::startPanel(const QString &timeoutScale)
 {
     QProcessEnvironment env = x_->environment();
-    env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-    env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
-    env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-    env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-    env.insert(QStringLiteral("KNIT_TIMEOUT_SCALE"), timeoutScale);
+    env.insert("KNIT_ROOT", root_->path());
+    env.insert("KNIT_PORT_OFFSET", QString::number(sim_->portOffset()));
+    env.insert("KNIT_CONTROLLER_HOST", "127.0.0.1");
+    env.insert("KNIT_BUZZER", "off");
+    env.insert("KNIT_TIMEOUT_SCALE", timeoutScale);
     panel_.setProcessEnvironment(env);
     panel_.setProcessChannelMode(QProcess::MergedChannels);
-    panel_.start(QStringLiteral(KNITPANEL_PATH), {});
+    panel_.start(KNITPANEL_PATH, {});
     QVERIFY(panel_.waitForStarted(5000));
 }
 
 void TestStartupE2e::happyPath()
 {
     QProcess make;
-    make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("E1"), QStringLiteral("--dir"),
-                                             root_->file(QStringLiteral("/mnt/ide/knit/wave")), QStringLiteral("--rows"),
-                                             QStringLiteral("2000"), QStringLiteral("--width"), QStringLiteral("480"),
-                                             QStringLiteral("--height"), QStringLiteral("400")});
+    make.start(KNITJOB_PATH, {"make", "E1", "--dir", root_->file("/mnt/ide/knit/wave"), "--rows", "2000", "--width",
+                              "480", "--height", "400"});
     QVERIFY(make.waitForFinished(10000));
     QCOMPARE(make.exitCode(), 0);
-    QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys")), readFile(sim_->file(QStringLiteral("file.sys")))));
-    QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg")), readFile(sim_->file(QStringLiteral("config.cfg")))));
-    QVERIFY(sim_->command(QStringLiteral("set job E1")));
+    const QString para = root_->file("/mnt/ide/knit/para/");
+    QVERIFY(AtomicFile::save(para + "checksystem.sys", readFile(sim_->file("file.sys"))));
+    QVERIFY(AtomicFile::save(para + "checkconfig.cfg", readFile(sim_->file("config.cfg"))));
+    QVERIFY(sim_->command("set job E1"));
 
-    startPanel(QStringLiteral("1"));
-    QVERIFY2(waitFor(*sim_, QStringLiteral("cmd 26"), 20000), qPrintable(traffic(*sim_).join(QLatin1Char(','))));
+    startPanel("1");
+    QVERIFY2(waitFor(*sim_, "cmd 26", 20000), qPrintable(traffic(*sim_).join(QLatin1Char(','))));
     QCOMPARE(traffic(*sim_), QStringList({"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt", "WRQ E1.wrk", "WRQ E1.cnt",
                                           "WRQ E1.pat", "cmd 20", "cmd 26"}));
-    const QString job = root_->file(QStringLiteral("/mnt/ide/knit/wave/E1/E1"));
-    for (const char *ext : {".wrk", ".cnt", ".pat"})
-        QCOMPARE(readFile(sim_->file(QStringLiteral("E1") + QLatin1String(ext))), readFile(job + QLatin1String(ext)));
+    const QString job = root_->file("/mnt/ide/knit/wave/E1/E1");
+    for (const QString ext : {".wrk", ".cnt", ".pat"})
+        QCOMPARE(readFile(sim_->file("E1" + ext)), readFile(job + ext));
     QTest::qWait(300);
     QVERIFY(panel_.state() == QProcess::Running);
-    QVERIFY(x_->screenshot(QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-startup.png")));
+    QVERIFY(x_->screenshot(QStringLiteral(KNIT_BINARY_DIR "/e2e-startup.png")));
 }
 
 void TestStartupE2e::noController()
 {
-    QVERIFY(sim_->command(QStringLiteral("fault silent-after 0")));
-    startPanel(QStringLiteral("0.02"));
-    QElapsedTimer t;
-    t.start();
-    while (traffic(*sim_).count(QStringLiteral("RRQ file.sys")) < 11 && t.elapsed() < 10000)
-        QTest::qWait(100);
+    QVERIFY(sim_->command("fault silent-after 0"));
+    startPanel("0.02");
+    QVERIFY(waitFor(*sim_, "RRQ file.sys", 10000, 11));
     QTest::qWait(300); // the last time-out, then the message
-    QVERIFY(x_->screenshot(QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-no-controller.png")));
-    QVERIFY(!traffic(*sim_).contains(QStringLiteral("cmd 20")));
-    QVERIFY(x_->key(QStringLiteral("Return")));
-    QVERIFY(waitFor(*sim_, QStringLiteral("cmd 26"), 10000));
-    QCOMPARE(traffic(*sim_), QStringList(11, QStringLiteral("RRQ file.sys")) + QStringList({"cmd 20", "cmd 26"}));
+    QVERIFY(x_->screenshot(QStringLiteral(KNIT_BINARY_DIR "/e2e-no-controller.png")));
+    QVERIFY(!traffic(*sim_).contains("cmd 20"));
+    QVERIFY(x_->key("Return"));
+    QVERIFY(waitFor(*sim_, "cmd 26", 10000));
+    QCOMPARE(traffic(*sim_), QStringList(11, "RRQ file.sys") + QStringList({"cmd 20", "cmd 26"}));
 }
 
 QTEST_GUILESS_MAIN(TestStartupE2e)
