@@ -41,9 +41,8 @@ bool SimProcess::start(QString *error)
         const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
         offset_ = ok ? env : PortOffset::useFree();
     }
-    QStringList args{QStringLiteral("--root"), root(), QStringLiteral("--control"), QStringLiteral("0"),
-                     QStringLiteral("--port-offset"), QString::number(offset_)};
-    args << extraArgs_;
+    const QStringList args{QStringLiteral("--root"), root(), QStringLiteral("--control"), QStringLiteral("0"),
+                           QStringLiteral("--port-offset"), QString::number(offset_)};
     process_.setProcessChannelMode(QProcess::SeparateChannels);
     process_.start(QStringLiteral(KNITSIM_PATH), args);
     if (!process_.waitForStarted(kStartMs)) {
@@ -72,7 +71,6 @@ bool SimProcess::start(QString *error)
         return false;
     }
     controlPort_ = quint16(words[3].toUInt());
-    commandPort_ = quint16(words[5].trimmed().toUInt());
     return connectControl(error);
 }
 

@@ -19,10 +19,9 @@ public:
 
     // Before start(): a root that outlives this object (default: a fresh temporary directory),
     // a port offset (default: KNIT_PORT_OFFSET of this process, or a free one that is then
-    // set in this process's environment), further knitsim arguments.
+    // set in this process's environment).
     void setRoot(const QString &dir) { root_ = dir; }
     void setPortOffset(int offset) { offset_ = offset; }
-    void setArguments(const QStringList &args) { extraArgs_ = args; }
 
     // Starts knitsim and waits until it says it is ready.
     bool start(QString *error = nullptr);
@@ -33,8 +32,6 @@ public:
     QString root() const;
     QString file(const QString &name) const { return root() + QLatin1Char('/') + name; }
     int portOffset() const { return offset_; }
-    quint16 controlPort() const { return controlPort_; }
-    quint16 commandPort() const { return commandPort_; }
 
     // All reply lines of one control line, the final "ok" / "error ..." included; empty when
     // knitsim did not answer in time.
@@ -50,10 +47,8 @@ private:
     std::unique_ptr<QTemporaryDir> tempRoot_;
     QString root_;
     int offset_ = -1;
-    QStringList extraArgs_;
     QProcess process_;
     QTcpSocket control_;
     quint16 controlPort_ = 0;
-    quint16 commandPort_ = 0;
     QByteArray stderr_;
 };

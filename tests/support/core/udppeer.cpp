@@ -54,7 +54,10 @@ bool UdpPeer::start(quint16 port, Responder responder)
         stop();
         return false;
     }
-    clearReceived();
+    {
+        QMutexLocker lock(&mutex_);
+        received_.clear();
+    }
     responder_ = std::move(responder);
     stop_ = false;
     thread_ = std::thread([this] { run(); });
@@ -75,12 +78,6 @@ QList<QByteArray> UdpPeer::received() const
 {
     QMutexLocker lock(&mutex_);
     return received_;
-}
-
-void UdpPeer::clearReceived()
-{
-    QMutexLocker lock(&mutex_);
-    received_.clear();
 }
 
 UdpPeer::Responder UdpPeer::echo()

@@ -32,7 +32,6 @@ public:
     void stop();
 
     QList<QByteArray> received() const;
-    void clearReceived();
 
     static Responder echo();
     static Responder silent();

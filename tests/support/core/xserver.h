@@ -17,7 +17,6 @@ public:
 
     bool start(QString *error = nullptr);
     void stop();
-    QString display() const { return display_; } // ":N"
 
     // xdotool key names ("Return", "Escape", "Down").
     bool key(const QString &name);

@@ -84,14 +84,6 @@ int ModalDriver::unexpected() const
     return n;
 }
 
-QStringList ModalDriver::titles() const
-{
-    QStringList out;
-    for (const Seen &s : seen_)
-        out << s.title;
-    return out;
-}
-
 QStringList ModalDriver::texts() const
 {
     QStringList out;

@@ -49,7 +49,6 @@ public:
     int pending() const { return queue_.size(); }
     const QList<Seen> &seen() const { return seen_; }
     int unexpected() const;
-    QStringList titles() const;
     QStringList texts() const;
 
     // Label texts of a modal dialog, as recorded in Seen.
