@@ -90,7 +90,6 @@ private slots:
         QTest::addColumn<Fields>("want");
         QTest::addRow("missing") << false << QByteArray() << ConfigIni::defaults();
         QTest::addRow("full") << true << lines(kFull) << Fields{12, 34, 56, 1, 1, 1};
-        QTest::addRow("three lines") << true << lines({"10", "20", "30"}) << Fields{10, 20, 30, 0, 0, 0};
     }
     void readFromDataRoot()
     {
