@@ -47,10 +47,8 @@ void TestOperatorDialogs::input_data()
     QTest::addRow("text escape") << int(Text) << QStringLiteral("@escape") << true << QString();
     QTest::addRow("text close button") << int(Text) << QStringLiteral("@cancel") << true << QString();
     QTest::addRow("password typed") << int(Password) << QStringLiteral("6666") << false << QStringLiteral("6666");
-    QTest::addRow("password escape") << int(Password) << QStringLiteral("@escape") << true << QString();
     QTest::addRow("select kept") << int(Select) << QStringLiteral("@ok") << false << QStringLiteral("JOB1");
     QTest::addRow("select overtyped") << int(Select) << QStringLiteral("NEW") << false << QStringLiteral("NEW");
-    QTest::addRow("select escape") << int(Select) << QStringLiteral("@escape") << true << QString();
 }
 
 void TestOperatorDialogs::input()
