@@ -87,7 +87,6 @@ const std::vector<Case> &cases()
              key(&l, Qt::Key_G);
          }},
         {"list view down", 1, [] { std::unique_ptr<MyListView> v(listView()); key(v.get(), Qt::Key_Down); }},
-        {"list view page down", 1, [] { std::unique_ptr<MyListView> v(listView()); key(v.get(), Qt::Key_PageDown); }},
         {"list view right", 0, [] { std::unique_ptr<MyListView> v(listView()); key(v.get(), Qt::Key_Right); }},
         {"list view item press", 1, [] {
              std::unique_ptr<MyListView> v(listView());
