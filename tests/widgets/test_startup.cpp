@@ -13,7 +13,9 @@
 #include "platform/atomicfile.h"
 #include "ui/palettes.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
@@ -297,8 +299,10 @@ void TestStartup::jobProblems_data()
     QTest::addRow("pat format") << "J3" << "cut .pat" << QString::fromUtf8("pat文件格式错误 !");
     QTest::addRow("pat over 2M") << "J3" << "big .pat" << QString::fromUtf8("pat文件大于2M !");
     QTest::addRow("empty name") << "" << "" << QString::fromUtf8("没有编织文件, 请选择 !");
-    QTest::addRow("parent dir") << "../../../../etc" << "" << QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
-    QTest::addRow("slash") << "J3/J3" << "" << QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
+    QTest::addRow("far parent dir") << "../../../../etc" << "" << QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
+    // A whole job waits where the unchecked name would lead, so only the name check stops it.
+    QTest::addRow("parent dir") << "../J3" << "lure" << QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
+    QTest::addRow("slash") << "J3/J3" << "lure" << QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
 }
 
 void TestStartup::jobProblems()
@@ -316,6 +320,14 @@ void TestStartup::jobProblems()
         QVERIFY(AtomicFile::save(base + ext, readFile(base + ext).left(ext == QLatin1String(".cnt") ? 200 : 3)));
     else if (damage.startsWith(QLatin1String("big")))
         QVERIFY(AtomicFile::save(base + ext, QByteArray((ext == QLatin1String(".cnt") ? 1 : 2) * 1024 * 1024 + 128, '\0')));
+    if (damage == QLatin1String("lure")) {
+        const QString wave = root_->file(QStringLiteral("/mnt/ide/knit/wave/"));
+        QVERIFY(QDir().mkpath(QDir::cleanPath(wave + name)));
+        const QString lured = QDir::cleanPath(wave + name + QLatin1Char('/') + name);
+        QVERIFY(QDir().mkpath(QFileInfo(lured).absolutePath()));
+        for (const char *e : {".wrk", ".cnt", ".pat"})
+            QVERIFY(AtomicFile::save(lured + QLatin1String(e), readFile(base + QLatin1String(e))));
+    }
     QVERIFY(sim_->command(QStringLiteral("set job ") + name));
     driver_->pressOk();
     auto w = start();
