@@ -358,12 +358,7 @@ int main(int argc, char **argv)
 
     TestRoot root;
     PortOffset::useFree();
-    QProcess make;
-    make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("BIG"), QStringLiteral("--dir"),
-                                             root.file(QStringLiteral("/mnt/ide/knit/wave")), QStringLiteral("--rows"),
-                                             QStringLiteral("7000"), QStringLiteral("--width"), QStringLiteral("1000"),
-                                             QStringLiteral("--height"), QStringLiteral("250")});
-    make.waitForFinished(30000);
+    root.makeJob(QStringLiteral("BIG"), 7000, 1000, 250);
     SimProcess sim;
     QString why;
     if (!sim.start(&why)) {

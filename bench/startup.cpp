@@ -3,16 +3,13 @@
 // idle CPU and resident memory of the main screen. Prints; never fails.
 #include "portoffset.h"
 #include "simprocess.h"
-
-#include "platform/atomicfile.h"
+#include "testroot.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -23,12 +20,6 @@
 namespace {
 
 constexpr int kRuns = 5;
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Time of day of the first journal line of the closing status query (command 0x26), or -1.
 qint64 statusQueryMs(SimProcess &sim)
@@ -67,16 +58,9 @@ bool sample(qint64 pid, double *cpuSeconds, long *rssKb)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir root;
-    qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
+    TestRoot root;
     const int offset = PortOffset::useFree();
-    QDir().mkpath(root.path() + QStringLiteral("/mnt/ide/knit/para"));
-    QProcess make;
-    make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("BIG"), QStringLiteral("--dir"),
-                                             root.path() + QStringLiteral("/mnt/ide/knit/wave"), QStringLiteral("--rows"),
-                                             QStringLiteral("7000"), QStringLiteral("--width"), QStringLiteral("1000"),
-                                             QStringLiteral("--height"), QStringLiteral("250")});
-    make.waitForFinished(30000);
+    root.makeJob(QStringLiteral("BIG"), 7000, 1000, 250);
 
     std::vector<double> times;
     double idleCpu = -1;
@@ -88,8 +72,7 @@ int main(int argc, char **argv)
             std::printf("knitsim: %s\n", qPrintable(why));
             return 0;
         }
-        AtomicFile::save(root.path() + QStringLiteral("/mnt/ide/knit/para/checksystem.sys"), readFile(sim.file(QStringLiteral("file.sys"))));
-        AtomicFile::save(root.path() + QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg"), readFile(sim.file(QStringLiteral("config.cfg"))));
+        root.writeReferences(sim.file(QStringLiteral("file.sys")), sim.file(QStringLiteral("config.cfg")));
         sim.command(QStringLiteral("set job BIG"));
 
         QProcess panel;

@@ -69,15 +69,8 @@ private slots:
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(&why), qPrintable(why));
 
-        QProcess make;
-        make.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("M1"), QStringLiteral("--dir"),
-                                                 root_->file(QStringLiteral("/mnt/ide/knit/wave")), QStringLiteral("--rows"),
-                                                 QStringLiteral("400"), QStringLiteral("--width"), QStringLiteral("200"),
-                                                 QStringLiteral("--height"), QStringLiteral("200")});
-        QVERIFY(make.waitForFinished(10000));
-        QCOMPARE(make.exitCode(), 0);
-        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys")), readFile(sim_->file(QStringLiteral("file.sys")))));
-        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg")), readFile(sim_->file(QStringLiteral("config.cfg")))));
+        QVERIFY(root_->makeJob(QStringLiteral("M1"), 400, 200, 200));
+        QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_->command(QStringLiteral("set job M1")));
 
         QProcessEnvironment env = x_->environment();

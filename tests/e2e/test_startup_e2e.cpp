@@ -116,14 +116,8 @@ void TestStartupE2e::startPanel(const QString &timeoutScale)
 
 void TestStartupE2e::happyPath()
 {
-    QProcess make;
-    make.start(KNITJOB_PATH, {"make", "E1", "--dir", root_->file("/mnt/ide/knit/wave"), "--rows", "2000", "--width",
-                              "480", "--height", "400"});
-    QVERIFY(make.waitForFinished(10000));
-    QCOMPARE(make.exitCode(), 0);
-    const QString para = root_->file("/mnt/ide/knit/para/");
-    QVERIFY(AtomicFile::save(para + "checksystem.sys", readFile(sim_->file("file.sys"))));
-    QVERIFY(AtomicFile::save(para + "checkconfig.cfg", readFile(sim_->file("config.cfg"))));
+    QVERIFY(root_->makeJob("E1", 2000, 480, 400));
+    QVERIFY(root_->writeReferences(sim_->file("file.sys"), sim_->file("config.cfg")));
     QVERIFY(sim_->command("set job E1"));
 
     startPanel("1");

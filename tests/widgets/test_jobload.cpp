@@ -93,13 +93,7 @@ QString TestJobLoad::jobFile(const QString &name, const char *ext) const
 
 void TestJobLoad::makeJob(const QString &name, int rows)
 {
-    QProcess p;
-    p.start(QStringLiteral(KNITJOB_PATH),
-            {QStringLiteral("make"), name, QStringLiteral("--dir"), root_->file(QStringLiteral("/mnt/ide/knit/wave")),
-             QStringLiteral("--rows"), QString::number(rows), QStringLiteral("--width"), QStringLiteral("40"),
-             QStringLiteral("--height"), QStringLiteral("6")});
-    QVERIFY(p.waitForFinished(10000));
-    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(root_->makeJob(name, rows, 40, 6));
 }
 
 void TestJobLoad::load_data()

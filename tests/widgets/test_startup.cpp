@@ -126,22 +126,13 @@ void TestStartup::cleanup()
 
 void TestStartup::makeJob(const QString &name)
 {
-    QProcess p;
-    p.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), name, QStringLiteral("--dir"),
-                                          root_->file(QStringLiteral("/mnt/ide/knit/wave")), QStringLiteral("--rows"),
-                                          QStringLiteral("30"), QStringLiteral("--width"), QStringLiteral("64"),
-                                          QStringLiteral("--height"), QStringLiteral("10")});
-    QVERIFY(p.waitForFinished(10000));
-    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(root_->makeJob(name, 30, 64, 10));
 }
 
 // The panel's reference copies equal to what the controller serves.
 void TestStartup::writeReferences()
 {
-    QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys")),
-                             readFile(sim_->file(QStringLiteral("file.sys")))));
-    QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg")),
-                             readFile(sim_->file(QStringLiteral("config.cfg")))));
+    QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
 }
 
 std::unique_ptr<wave> TestStartup::start()

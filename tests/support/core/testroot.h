@@ -13,6 +13,12 @@ public:
     QString path() const;
     QString file(const QString &relative) const; // path() + relative
 
+    // A sample job made by knitjob in the data root's job folder; false when knitjob failed.
+    bool makeJob(const QString &name, int rows, int width, int height) const;
+    // The panel's reference copies of the system and personalisation blocks, taken from the
+    // given files (a controller's file.sys and config.cfg), so start-up finds them equal.
+    bool writeReferences(const QString &fileSys, const QString &configCfg) const;
+
 private:
     QTemporaryDir dir_;
     QByteArray oldRoot_;
