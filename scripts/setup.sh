@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with. Idempotent: it installs only
 # what is missing and refreshes the package lists only when it has to install something.
+# Exits 0 when everything is installed, non-zero with a message on standard error otherwise.
 set -euo pipefail
 
 packages=(
@@ -18,23 +19,46 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "setup.sh: missing packages: ${missing[*]}" >&2
+    echo "setup.sh: run as root or install sudo to install them" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 
 # tftpd-hpa's package would start a system-wide daemon on port 69; the tests start their own
-# on a loopback port, so keep package scripts from starting services while we install.
-policy=/usr/sbin/policy-rc.d
+# on a loopback port, so keep package scripts from starting services while we install. A
+# policy file that is already there is left exactly as it is. The path can be moved for the
+# script's own tests.
+policy=${KNIT_SETUP_POLICY_RC:-/usr/sbin/policy-rc.d}
 made_policy=0
-if [ ! -e "$policy" ]; then
-  printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
-  $sudo chmod +x "$policy"
-  made_policy=1
-fi
-cleanup() { [ "$made_policy" -eq 1 ] && $sudo rm -f "$policy"; }
+cleanup() {
+  if [ "$made_policy" -eq 1 ]; then
+    "${sudo[@]}" rm -f "$policy" || echo "setup.sh: could not remove $policy" >&2
+  fi
+}
 trap cleanup EXIT
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+  made_policy=1
+  "${sudo[@]}" chmod +x "$policy"
+fi
 
 export DEBIAN_FRONTEND=noninteractive
-if ! $sudo apt-get install -y --no-install-recommends "${missing[@]}"; then
-  $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+apt_install() { "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; }
+echo "setup.sh: installing ${missing[*]}"
+if ! apt_install; then
+  # Usually stale package lists on a fresh image: refresh them once and try again.
+  if ! "${sudo[@]}" apt-get update; then
+    echo "setup.sh: apt-get update failed; the packages ${missing[*]} are not installed" >&2
+    exit 1
+  fi
+  if ! apt_install; then
+    echo "setup.sh: apt-get install failed; the packages ${missing[*]} are not installed" >&2
+    exit 1
+  fi
 fi
+exit 0
