@@ -20,4 +20,5 @@ if command -v clang++ >/dev/null 2>&1; then
 else
   echo "clang++ not found: libFuzzer targets skipped (scripts/setup.sh installs clang)"
 fi
+scripts/test-size.sh || echo "test-size.sh: could not count (not a git checkout?)"
 exit $status
