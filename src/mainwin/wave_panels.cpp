@@ -143,11 +143,10 @@ void wave::wave_create_desktopinfor()
     Bmenu = new MYBUTTON(this);
     Bmenu->setObjectName(QStringLiteral("Bmenu"));
     Bmenu->setFlat(true);
+    // Opaque, so the quick keys reached by their key only stay hidden underneath it.
+    Bmenu->setAutoFillBackground(true);
     Bmenu->setText(QString::fromUtf8(kUnlockText));
-    QFont lockFont = Bmenu->font();
-    lockFont.setPointSize(14);
-    lockFont.setBold(true);
-    Bmenu->setFont(lockFont);
+    Bmenu->setFont(boldPanel(14));
     Bmenu->setGeometry(box(570, 10, 629, 44));
     connect(Bmenu, &QAbstractButton::released, this, &wave::wave_slot_enablets);
 

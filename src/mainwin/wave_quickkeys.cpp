@@ -62,10 +62,14 @@ void wave::createQuickKeys()
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);
         label->setFont(PanelFonts::panel(12));
-        if (q.left >= 0)
+        if (q.left >= 0) {
             label->setGeometry(q.left, 10, 65, 35);
-        else
+        } else {
+            // Under the screen-lock button, which is narrower than they are when unlocked:
+            // hidden, so no edge of them shows beside it; their keys reach them all the same.
             label->setGeometry(570, 10, 60, 35);
+            label->hide();
+        }
         quickKeys_.append(label);
     }
     wave_paint_quickkey();
