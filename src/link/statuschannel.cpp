@@ -202,3 +202,7 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
         break;
     }
 }
+
+// Its own moc output, so a program that links only one of the library's objects does not pull
+// in the others through a shared moc file.
+#include "moc_statuschannel.cpp"

@@ -5,16 +5,27 @@
 #include "platform/panelenv.h"
 
 #include <QFile>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
+namespace {
+
+QString dotted(quint32 a)
+{
+    return QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF);
+}
+
+} // namespace
+
 TftpClient::TftpClient(QObject *parent)
     : QObject(parent)
 {
-    if (socket_.bind(QHostAddress(QHostAddress::AnyIPv4), PanelEnv::port(kLocalPort))) {
+    if (socket_.bindIpv4(0, PanelEnv::port(kLocalPort))) {
         notifier_ = new QSocketNotifier(socket_.fd(), QSocketNotifier::Read, this);
         notifier_->setEnabled(false);
+        socket_.setWaitMs(kWaitMs);
     } else {
         bindError_ = QStringLiteral("local port %1: %2").arg(PanelEnv::port(kLocalPort)).arg(socket_.errorString());
     }
@@ -30,59 +41,54 @@ QString TftpClient::remoteNameFor(const QString &localPath)
     return QFileInfo(localPath).fileName();
 }
 
-bool TftpClient::get(const QString &localPath, const QHostAddress &server)
-{
-    return get(localPath, remoteNameFor(localPath), server);
-}
-
-bool TftpClient::get(const QString &localPath, const QString &remoteName, const QHostAddress &server)
+bool TftpClient::getFrom(const QString &localPath, const QString &remoteName, quint32 server)
 {
     if (running_)
         return false;
     localPath_ = localPath;
-    payload_.clear();
+    buffer_.clear();
     total_ = 0;
-    // The old file stays until the new one is whole, so only check that it can be replaced.
+    // The data goes to a temporary file beside the target; the old file stays until the new
+    // one is whole.
     const QFileInfo target(localPath);
-    const QFileInfo dir(target.absolutePath());
-    if (localPath.isEmpty() || target.isDir() || !dir.isDir() || !dir.isWritable()
-        || (target.exists() && !target.isWritable()))
+    QString why;
+    if (localPath.isEmpty() || target.isDir() || (target.exists() && !target.isWritable()))
         return failStart(CannotWrite, QStringLiteral("cannot write %1").arg(localPath));
+    out_ = std::make_unique<AtomicFile>(localPath);
+    if (!out_->open(&why))
+        return failStart(CannotWrite, QStringLiteral("cannot write %1: %2").arg(localPath, why));
     return begin(false, remoteName, server);
 }
 
-bool TftpClient::put(const QString &localPath, const QHostAddress &server)
-{
-    return put(localPath, remoteNameFor(localPath), server);
-}
-
-bool TftpClient::put(const QString &localPath, const QString &remoteName, const QHostAddress &server)
+bool TftpClient::putTo(const QString &localPath, const QString &remoteName, quint32 server)
 {
     if (running_)
         return false;
     localPath_ = localPath;
-    payload_.clear();
+    buffer_.clear();
+    bufferPos_ = 0;
     total_ = 0;
-    QFile file(localPath);
-    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
+    bytes_ = 0;
+    in_.setFileName(localPath);
+    if (!QFileInfo(localPath).isFile() || !in_.open(QIODevice::ReadOnly))
         return failStart(CannotRead, QStringLiteral("cannot read %1").arg(localPath));
-    if (file.size() > kMaxFileSize)
+    if (in_.size() > kMaxFileSize)
         return failStart(CannotRead, QStringLiteral("%1 is larger than %2 bytes").arg(localPath).arg(kMaxFileSize));
-    payload_ = file.readAll();
-    total_ = payload_.size();
-    if (payload_.size() != file.size())
+    // The size when the transfer starts is what is sent, read a chunk ahead of the blocks.
+    total_ = in_.size();
+    if (!readAhead())
         return failStart(CannotRead, QStringLiteral("cannot read %1").arg(localPath));
     return begin(true, remoteName, server);
 }
 
-bool TftpClient::begin(bool upload, const QString &remoteName, const QHostAddress &server)
+bool TftpClient::begin(bool upload, const QString &remoteName, quint32 server)
 {
     if (!notifier_)
         return failStart(Failed, bindError_);
-    bool ok = false;
-    server_ = server.toIPv4Address(&ok);
-    if (!ok)
-        return failStart(Failed, QStringLiteral("server address %1 is not IPv4").arg(server.toString()));
+    // 0.0.0.0 would reach this host itself.
+    if (server == 0)
+        return failStart(Failed, QStringLiteral("no IPv4 server address"));
+    server_ = server;
     const QByteArray name = JobName::encode(remoteName);
     lastLength_ = TftpPacket::makereq(upload ? TftpPacket::Wrq : TftpPacket::Rrq, "octet",
                                       name.constData(), last_, int(sizeof last_));
@@ -90,6 +96,9 @@ bool TftpClient::begin(bool upload, const QString &remoteName, const QHostAddres
         return failStart(Failed, QStringLiteral("remote name '%1' cannot be sent").arg(remoteName));
 
     state_ = upload ? WaitAck0 : WaitFirstData;
+    upload_ = upload;
+    progressDue_ = false;
+    waitForNext_ = true;
     running_ = true;
     result_ = -1;
     reason_.clear();
@@ -126,44 +135,72 @@ void TftpClient::putdate()
 
 void TftpClient::receive(bool upload)
 {
-    quint32 address = 0;
-    quint16 port = 0;
-    int n;
-    while (running_ && (n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
-        // Only the server's address is listened to; anything else is not ours to answer.
-        if (address != server_)
-            continue;
-        if (n > int(sizeof receive_))
-            continue;
-        const TftpPacket::View v = TftpPacket::parse(receive_, n);
-        if (answerSeen_ && port != peerPort_) {
-            // Another transfer's packet (RFC 1350): tell its sender, never take it as ours.
-            if (v.opcode != TftpPacket::Error)
-                sendError(TftpPacket::UnknownTid, "Unknown transfer ID", address, port);
-            continue;
+    // The transfer is lock-step: every packet handled here is answered at once, so the next
+    // one is due a round trip later. Waiting for it here, in recvfrom on this one socket, spares
+    // each block a pass through the event loop and its notifier; after kPassMs the loop gets
+    // its turn again (progress, keys, the time-out timer).
+    const QDeadlineTimer pass(kPassMs);
+    bool first = true;
+    while (running_ && (first || !pass.hasExpired())) {
+        const bool wait = !first && waitForNext_;
+        first = false;
+        quint32 address = 0;
+        quint16 port = 0;
+        const int n = wait ? socket_.receiveWithin(receive_, int(sizeof receive_), &address, &port)
+                           : socket_.receive(receive_, int(sizeof receive_), &address, &port);
+        if (n < 0) {
+            // Nothing within kWaitMs: a slow peer, or one in this very thread that cannot answer
+            // before we return. Waiting would only stall it, so not for the rest of the transfer.
+            if (wait)
+                waitForNext_ = false;
+            break;
         }
-        if (!v.valid)
-            continue;
-        if (v.opcode == TftpPacket::Error) {
-            finish(Failed, QStringLiteral("server error %1: %2").arg(v.errorCode)
-                               .arg(QString::fromLatin1(v.message ? v.message : "")));
-            return;
-        }
-        if (v.opcode != (upload ? TftpPacket::Ack : TftpPacket::Data))
-            continue;
-        if (!answerSeen_) {
-            // The server's first answer fixes its transfer port; the retransmission timer
-            // becomes the inactivity watch from here on.
-            answerSeen_ = true;
-            peerPort_ = port;
-            timer_->start(PanelEnv::scaledMs(kRequestTimeoutMs));
-        }
-        activity_ = true;
-        if (upload)
-            handleUpload(v.block);
-        else
-            handleDownload(v.block, v.data, v.dataLength);
+        take(upload, n, address, port);
     }
+    reportProgress();
+}
+
+void TftpClient::take(bool upload, int n, quint32 address, quint16 port)
+{
+    // Only the server's address is listened to; anything else is not ours to answer.
+    if (address != server_ || n > int(sizeof receive_))
+        return;
+    const TftpPacket::View v = TftpPacket::parse(receive_, n);
+    if (answerSeen_ && port != peerPort_) {
+        // Another transfer's packet (RFC 1350): tell its sender, never take it as ours.
+        if (v.opcode != TftpPacket::Error)
+            sendError(TftpPacket::UnknownTid, "Unknown transfer ID", address, port);
+        return;
+    }
+    if (!v.valid)
+        return;
+    if (v.opcode == TftpPacket::Error) {
+        finish(Failed, QStringLiteral("server error %1: %2").arg(v.errorCode)
+                           .arg(QString::fromLatin1(v.message ? v.message : "")));
+        return;
+    }
+    if (v.opcode != (upload ? TftpPacket::Ack : TftpPacket::Data))
+        return;
+    if (!answerSeen_) {
+        // The server's first answer fixes its transfer port; the retransmission timer
+        // becomes the inactivity watch from here on.
+        answerSeen_ = true;
+        peerPort_ = port;
+        timer_->start(PanelEnv::scaledMs(kRequestTimeoutMs));
+    }
+    activity_ = true;
+    if (upload)
+        handleUpload(v.block);
+    else
+        handleDownload(v.block, v.data, v.dataLength);
+}
+
+void TftpClient::reportProgress()
+{
+    if (!progressDue_)
+        return;
+    progressDue_ = false;
+    emit progress(bytes_, upload_ ? (total_ == 0 ? 100 : int(bytes_ * 100 / total_)) : -1);
 }
 
 void TftpClient::handleDownload(quint16 block, const char *data, int length)
@@ -192,24 +229,48 @@ void TftpClient::writeBlock(quint16 block, const char *data, int length)
         finish(CannotWrite, QStringLiteral("remote file is larger than %1 bytes").arg(kMaxFileSize));
         return;
     }
-    payload_.append(data, length);
+    buffer_.append(data, length);
     bytes_ += length;
     lastBlock_ = block;
     lastLength_ = TftpPacket::makeack(block, last_, int(sizeof last_));
+    progressDue_ = true;
+    QString why;
     if (length < TftpPacket::kBlockSize) {
-        QString why;
-        if (!AtomicFile::save(localPath_, payload_, &why)) {
+        // The last block is acknowledged only once the file is whole on disk; a file that
+        // cannot be saved gets the server an error instead.
+        if (!writeBuffer(&why) || !out_->commit(durable_, &why)) {
             sendError(TftpPacket::DiskFull, "Cannot write file", server_, peerPort_);
             finish(CannotWrite, QStringLiteral("cannot write %1: %2").arg(localPath_, why));
             return;
         }
         socket_.sendTo(last_, lastLength_, server_, peerPort_);
-        emit progress(bytes_, -1);
         finish(Complete, QString());
         return;
     }
     socket_.sendTo(last_, lastLength_, server_, peerPort_);
-    emit progress(bytes_, -1);
+    // Written while the server makes its next block, a chunk at a time.
+    if (buffer_.size() >= kIoChunk && !writeBuffer(&why)) {
+        sendError(TftpPacket::DiskFull, "Cannot write file", server_, peerPort_);
+        finish(CannotWrite, QStringLiteral("cannot write %1: %2").arg(localPath_, why));
+    }
+}
+
+bool TftpClient::writeBuffer(QString *why)
+{
+    const bool ok = out_->append(buffer_.constData(), buffer_.size(), why);
+    buffer_.clear();
+    return ok;
+}
+
+bool TftpClient::readAhead()
+{
+    const qint64 want = qMin<qint64>(kIoChunk, total_ - bytes_ - (buffer_.size() - bufferPos_));
+    if (bufferPos_ < buffer_.size() || want <= 0)
+        return true;
+    buffer_ = in_.read(want);
+    bufferPos_ = 0;
+    // A file that shrank under us would otherwise end the transfer early as if complete.
+    return buffer_.size() == want;
 }
 
 void TftpClient::handleUpload(quint16 block)
@@ -243,16 +304,21 @@ void TftpClient::handleUpload(quint16 block)
 
 void TftpClient::sendNextBlock()
 {
-    const qint64 offset = bytes_;
-    const int length = int(qMin<qint64>(TftpPacket::kBlockSize, payload_.size() - offset));
+    // Chunks are whole blocks, so a block never straddles two reads.
+    const int length = int(qMin<qint64>(TftpPacket::kBlockSize, total_ - bytes_));
     bytes_ += length;
     if (length < TftpPacket::kBlockSize)
         state_ = LastSent;
     lastBlock_ = quint16(lastBlock_ + 1);
-    lastLength_ = TftpPacket::makedata(lastBlock_, payload_.constData() + offset, length, last_, int(sizeof last_));
+    lastLength_ = TftpPacket::makedata(lastBlock_, buffer_.constData() + bufferPos_, length, last_, int(sizeof last_));
+    bufferPos_ += length;
     sendLast();
-    const int percent = total_ == 0 ? 100 : int(bytes_ * 100 / total_);
-    emit progress(bytes_, percent);
+    progressDue_ = true;
+    // Read on while the server answers.
+    if (!readAhead()) {
+        sendError(TftpPacket::NotDefined, "Cannot read file", server_, peerPort_);
+        finish(CannotRead, QStringLiteral("cannot read %1").arg(localPath_));
+    }
 }
 
 void TftpClient::sendLast()
@@ -279,7 +345,7 @@ void TftpClient::timestart()
             timer_->start(period);
         } else {
             finish(Failed, QStringLiteral("no answer from %1 after %2 requests")
-                               .arg(QHostAddress(server_).toString()).arg(kMaxRetransmissions + 1));
+                               .arg(dotted(server_)).arg(kMaxRetransmissions + 1));
         }
         return;
     }
@@ -296,6 +362,7 @@ void TftpClient::timestart()
 
 void TftpClient::finish(int code, const QString &reason)
 {
+    reportProgress();
     const State state = state_;
     running_ = false;
     state_ = Idle;
@@ -306,13 +373,19 @@ void TftpClient::finish(int code, const QString &reason)
     reason_ = reason;
     if (state == WaitFirstData || state == Receiving)
         total_ = bytes_;
-    payload_.clear();
+    buffer_.clear();
+    bufferPos_ = 0;
+    in_.close();
+    out_.reset(); // removes the temporary file of a download that did not complete
     emit over(code);
 }
 
 bool TftpClient::failStart(int code, const QString &reason)
 {
-    payload_.clear();
     finish(code, reason);
     return false;
 }
+
+// Its own moc output, so a program that links only one of the library's objects does not pull
+// in the others through a shared moc file.
+#include "moc_tftpclient.cpp"

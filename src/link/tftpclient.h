@@ -4,16 +4,23 @@
 #include "link/tftpsocket.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
+
+#include <memory>
+
+class AtomicFile;
 
 class QSocketNotifier;
 class QTimer;
 
 // One TFTP transfer to or from the controller (octet mode, 512-byte blocks), driven by the
 // event loop: a socket notifier for datagrams, a single-shot timer for the missing answer.
-// A download lands in memory and replaces the local file atomically only when complete.
+// A download goes to a temporary file and replaces the local file atomically only when
+// complete; an upload is read a chunk ahead of the blocks. The file I/O of a chunk happens
+// between sending a packet and its answer.
 class TftpClient : public QObject
 {
     Q_OBJECT
@@ -29,6 +36,11 @@ public:
     // A transfer that saw an answer fails after this many request time-outs without a packet.
     static const int kIdlePeriods = 10;
     static const qint64 kMaxFileSize = 256 * 1024 * 1024;
+    // A run of packets handled in one wake-up ends when none came within kWaitMs, or after
+    // kPassMs, so the event loop gets its turn at least every kPassMs + kWaitMs.
+    static const int kPassMs = 20;
+    static const int kWaitMs = 5;
+    static const int kIoChunk = 64 * TftpPacket::kBlockSize;
 
     // Binds the local port (3000 moved by KNIT_PORT_OFFSET) on every local address.
     explicit TftpClient(QObject *parent = nullptr);
@@ -39,10 +51,32 @@ public:
 
     // Start a transfer. False, with over(2) or over(3) (over(1) when the local port could not
     // be bound or the name cannot be sent) emitted before returning, when it cannot start.
-    bool get(const QString &localPath, const QHostAddress &server);
-    bool get(const QString &localPath, const QString &remoteName, const QHostAddress &server);
-    bool put(const QString &localPath, const QHostAddress &server);
-    bool put(const QString &localPath, const QString &remoteName, const QHostAddress &server);
+    // The server is an IPv4 address in host byte order; 0 cannot be sent to. (Own names: a
+    // QHostAddress::SpecialAddress would convert to quint32 silently.)
+    bool getFrom(const QString &localPath, const QString &remoteName, quint32 server);
+    bool putTo(const QString &localPath, const QString &remoteName, quint32 server);
+    // The same with QHostAddress, inline so that programs without it need not load the network
+    // library. An address that is not IPv4 becomes 0.
+    bool get(const QString &localPath, const QHostAddress &server)
+    {
+        return getFrom(localPath, remoteNameFor(localPath), server.toIPv4Address());
+    }
+    bool get(const QString &localPath, const QString &remoteName, const QHostAddress &server)
+    {
+        return getFrom(localPath, remoteName, server.toIPv4Address());
+    }
+    bool put(const QString &localPath, const QHostAddress &server)
+    {
+        return putTo(localPath, remoteNameFor(localPath), server.toIPv4Address());
+    }
+    bool put(const QString &localPath, const QString &remoteName, const QHostAddress &server)
+    {
+        return putTo(localPath, remoteName, server.toIPv4Address());
+    }
+
+    // Downloads are saved durably (fsync of file and folder) unless turned off here; the panel
+    // always keeps it on.
+    void setDurable(bool durable) { durable_ = durable; }
 
     bool isRunning() const { return running_; }
     int result() const { return result_; } // -1 until the first transfer ends
@@ -52,7 +86,8 @@ public:
 
 signals:
     void connecting(bool upload);
-    // percent is -1 for downloads (their size is unknown beforehand).
+    // percent is -1 for downloads (their size is unknown beforehand). Sent once per pass over
+    // the socket with the latest count, and before over(int).
     void progress(qint64 bytes, int percent);
     void over(int code);
 
@@ -65,11 +100,15 @@ private slots:
 private:
     enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
 
-    bool begin(bool upload, const QString &remoteName, const QHostAddress &server);
+    bool begin(bool upload, const QString &remoteName, quint32 server);
     void receive(bool upload);
+    void take(bool upload, int length, quint32 address, quint16 port);
+    void reportProgress();
     void handleDownload(quint16 block, const char *data, int length);
     void handleUpload(quint16 block);
     void writeBlock(quint16 block, const char *data, int length);
+    bool writeBuffer(QString *why);
+    bool readAhead();
     void sendNextBlock();
     void sendLast();
     void sendError(int code, const char *message, quint32 address, quint16 port);
@@ -83,6 +122,10 @@ private:
 
     State state_ = Idle;
     bool running_ = false;
+    bool upload_ = false;
+    bool progressDue_ = false;
+    bool waitForNext_ = true;
+    bool durable_ = true;
     int result_ = -1;
     QString reason_;
     QString localPath_;
@@ -94,7 +137,10 @@ private:
     int retries_ = 0;
     int idlePeriods_ = 0;
 
-    QByteArray payload_; // the received file, or the file being sent
+    std::unique_ptr<AtomicFile> out_; // download
+    QFile in_;                        // upload
+    QByteArray buffer_; // download: received, not yet written; upload: read, not yet sent
+    int bufferPos_ = 0;
     qint64 bytes_ = 0;
     qint64 total_ = 0;
     quint16 lastBlock_ = 0; // last block written (download) or sent (upload)

@@ -12,16 +12,19 @@ TftpSocket::~TftpSocket()
     close();
 }
 
-bool TftpSocket::bind(const QHostAddress &address, quint16 port)
+bool TftpSocket::refuse(const QString &why)
 {
     close();
-    bool ok = false;
-    const quint32 v4 = address.toIPv4Address(&ok);
-    if (!ok) {
-        error_ = QStringLiteral("not an IPv4 address");
-        return false;
-    }
-    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    error_ = why;
+    return false;
+}
+
+bool TftpSocket::bindIpv4(quint32 v4, quint16 port)
+{
+    close();
+    // A blocking descriptor, so receiveWithin() can wait in recvfrom itself; every other call
+    // passes MSG_DONTWAIT.
+    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
@@ -63,7 +66,7 @@ bool TftpSocket::sendTo(const char *data, int length, quint32 address, quint16 p
     a.sin_port = htons(port);
     a.sin_addr.s_addr = htonl(address);
     for (;;) {
-        const ssize_t n = ::sendto(fd_, data, size_t(length), 0, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        const ssize_t n = ::sendto(fd_, data, size_t(length), MSG_DONTWAIT, reinterpret_cast<sockaddr *>(&a), sizeof a);
         if (n >= 0)
             return n == length;
         if (errno != EINTR)
@@ -73,18 +76,35 @@ bool TftpSocket::sendTo(const char *data, int length, quint32 address, quint16 p
 
 int TftpSocket::receive(char *buffer, int size, quint32 *address, quint16 *port)
 {
+    return receive(buffer, size, address, port, MSG_DONTWAIT);
+}
+
+int TftpSocket::receiveWithin(char *buffer, int size, quint32 *address, quint16 *port)
+{
+    return receive(buffer, size, address, port, 0);
+}
+
+bool TftpSocket::setWaitMs(int ms)
+{
+    const timeval t{ms / 1000, (ms % 1000) * 1000};
+    return fd_ >= 0 && ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t) == 0;
+}
+
+int TftpSocket::receive(char *buffer, int size, quint32 *address, quint16 *port, int flags)
+{
     if (fd_ < 0)
         return -1;
     sockaddr_in a{};
     socklen_t len = sizeof a;
     for (;;) {
-        const ssize_t n = ::recvfrom(fd_, buffer, size_t(size), MSG_TRUNC,
+        const ssize_t n = ::recvfrom(fd_, buffer, size_t(size), MSG_TRUNC | flags,
                                      reinterpret_cast<sockaddr *>(&a), &len);
         if (n >= 0) {
             *address = ntohl(a.sin_addr.s_addr);
             *port = ntohs(a.sin_port);
             return int(n);
         }
+        // EAGAIN: nothing came (at once, or within the wait).
         if (errno != EINTR)
             return -1;
     }

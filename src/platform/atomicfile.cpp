@@ -14,31 +14,6 @@ namespace {
 
 std::atomic<qint64> g_writeLimit{-1};
 
-bool writeAll(int fd, const char *p, qint64 n, int *err)
-{
-    qint64 written = 0;
-    while (written < n) {
-        qint64 chunk = n - written;
-        const qint64 limit = g_writeLimit.load();
-        if (limit >= 0) {
-            if (written >= limit) {
-                *err = ENOSPC;
-                return false;
-            }
-            chunk = qMin(chunk, limit - written);
-        }
-        const ssize_t w = ::write(fd, p + written, size_t(chunk));
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            *err = errno;
-            return false;
-        }
-        written += w;
-    }
-    return true;
-}
-
 void fsyncDir(const QByteArray &dir)
 {
     const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -49,6 +24,97 @@ void fsyncDir(const QByteArray &dir)
 }
 
 } // namespace
+
+AtomicFile::AtomicFile(const QString &path)
+{
+    const QFileInfo info(path);
+    target_ = QFile::encodeName(info.absoluteFilePath());
+    dir_ = QFile::encodeName(info.absolutePath());
+    tmp_ = dir_ + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+}
+
+AtomicFile::~AtomicFile()
+{
+    abort();
+}
+
+bool AtomicFile::open(QString *error)
+{
+    abort();
+    tmp_ = tmp_.left(tmp_.size() - 6) + "XXXXXX";
+    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
+    written_ = 0;
+    if (fd_ < 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFile::append(const char *data, qint64 length, QString *error)
+{
+    if (fd_ < 0 || length < 0 || (length > 0 && !data))
+        return fail(EINVAL, error);
+    qint64 done = 0;
+    while (done < length) {
+        qint64 chunk = length - done;
+        const qint64 limit = g_writeLimit.load();
+        if (limit >= 0) {
+            if (written_ >= limit)
+                return fail(ENOSPC, error);
+            chunk = qMin(chunk, limit - written_);
+        }
+        const ssize_t w = ::write(fd_, data + done, size_t(chunk));
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno, error);
+        }
+        done += w;
+        written_ += w;
+    }
+    return true;
+}
+
+bool AtomicFile::commit(bool durable, QString *error)
+{
+    if (fd_ < 0)
+        return fail(EINVAL, error);
+    if (durable && ::fsync(fd_) != 0)
+        return fail(errno, error);
+    // Keep the permissions an ordinary create would give (mkostemp makes 0600).
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 || ::rename(tmp_.constData(), target_.constData()) != 0) {
+        const int err = errno;
+        ::unlink(tmp_.constData());
+        return fail(err, error);
+    }
+    if (durable)
+        fsyncDir(dir_);
+    return true;
+}
+
+void AtomicFile::abort()
+{
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    ::unlink(tmp_.constData());
+    fd_ = -1;
+}
+
+bool AtomicFile::fail(int err, QString *error)
+{
+    abort();
+    if (error)
+        *error = err == EINVAL ? QStringLiteral("invalid data") : QString::fromLocal8Bit(std::strerror(err));
+    return false;
+}
 
 bool AtomicFile::save(const QString &path, const QByteArray &data, QString *error)
 {
@@ -62,45 +128,9 @@ bool AtomicFile::save(const QString &path, const void *data, qint64 length, QStr
             *error = QStringLiteral("invalid data");
         return false;
     }
-    const QFileInfo info(path);
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-    const QByteArray dir = QFile::encodeName(info.absolutePath());
-    QByteArray tmp = dir + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
-
-    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    int err = 0;
-    bool ok = writeAll(fd, static_cast<const char *>(data), length, &err);
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    // Keep the permissions an ordinary create would give (mkostemp makes 0600).
-    if (ok) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
-    if (ok && ::rename(tmp.constData(), target.constData()) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(tmp.constData());
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(err));
-        return false;
-    }
-    fsyncDir(dir);
-    return true;
+    AtomicFile file(path);
+    return file.open(error) && file.append(static_cast<const char *>(data), length, error)
+        && file.commit(true, error);
 }
 
 void AtomicFile::setWriteLimitForTesting(qint64 bytes)

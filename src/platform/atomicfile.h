@@ -4,15 +4,43 @@
 #include <QString>
 
 // Whole-file saves that never leave a half-written file: temporary file in the same folder,
-// write, flush, fsync, rename over the old name, fsync the folder. Every writer uses this.
+// write, flush, fsync, rename over the old name, fsync the folder. Every writer uses this,
+// either at once (save) or piece by piece (open, append, commit) for data that arrives over
+// time. Until commit the old file stays as it was; a writer dropped uncommitted removes its
+// temporary file.
 class AtomicFile
 {
 public:
+    explicit AtomicFile(const QString &path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    // Each false return carries the reason in error (if given); after a failed append or commit
+    // the temporary file is already gone.
+    bool open(QString *error = nullptr);
+    bool append(const char *data, qint64 length, QString *error = nullptr);
+    // durable: fsync the file and the folder, so the new file survives a power cut. Without it
+    // readers still never see half a file (for the command-line tools, which promise no more
+    // than cp does).
+    bool commit(bool durable, QString *error = nullptr);
+    void abort();
+
     // True when the whole data is on disk under path. On failure the old file is untouched,
     // the temporary file is removed and error (if given) says why.
     static bool save(const QString &path, const QByteArray &data, QString *error = nullptr);
     static bool save(const QString &path, const void *data, qint64 length, QString *error = nullptr);
 
-    // Tests only: make writes fail with ENOSPC once this many bytes were written (-1 = off).
+    // Tests only: make writes fail with ENOSPC once this many bytes were written to one file
+    // (-1 = off).
     static void setWriteLimitForTesting(qint64 bytes);
+
+private:
+    bool fail(int err, QString *error);
+
+    QByteArray target_;
+    QByteArray dir_;
+    QByteArray tmp_;
+    int fd_ = -1;
+    qint64 written_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "panelenv.h"
 
+#include <arpa/inet.h>
 #include <cstdio>
 
 namespace {
@@ -12,51 +13,47 @@ const char kDefaultHost[] = "127.0.0.1";
 const int kDefaultOffset = 10000;
 #endif
 
-bool isLoopback(const QHostAddress &a)
-{
-    bool ok = false;
-    const quint32 v = a.toIPv4Address(&ok);
-    return ok && (v >> 24) == 127;
-}
+// 127.0.0.0 is no host: every command then fails by time-out, as with a controller that is off.
+const quint32 kNobody = 0x7F000000;
 
 } // namespace
 
-bool PanelEnv::controllerAddress(QHostAddress *address, QString *error)
+bool PanelEnv::controllerIpv4(quint32 *address, QString *error)
 {
     const QByteArray env = qgetenv("KNIT_CONTROLLER_HOST");
-    const QString text = env.isEmpty() ? QString::fromLatin1(kDefaultHost) : QString::fromLocal8Bit(env);
-    QHostAddress a;
-    if (!a.setAddress(text) || a.protocol() != QAbstractSocket::IPv4Protocol) {
+    const QByteArray text = env.isEmpty() ? QByteArray(kDefaultHost) : env;
+    in_addr a{};
+    if (::inet_pton(AF_INET, text.constData(), &a) != 1) {
         if (error)
-            *error = QStringLiteral("KNIT_CONTROLLER_HOST '%1' is not an IPv4 address").arg(text);
+            *error = QStringLiteral("KNIT_CONTROLLER_HOST '%1' is not an IPv4 address").arg(QString::fromLocal8Bit(text));
         return false;
     }
+    const quint32 v = ntohl(a.s_addr);
 #ifndef KNIT_PANEL_BUILD
-    if (!isLoopback(a) && qgetenv("KNIT_ALLOW_REMOTE") != "1") {
+    if ((v >> 24) != 127 && qgetenv("KNIT_ALLOW_REMOTE") != "1") {
         if (error)
             *error = QStringLiteral("KNIT_CONTROLLER_HOST %1 is outside 127.0.0.0/8; a host build talks "
-                                    "only to loopback unless KNIT_ALLOW_REMOTE=1 is set").arg(text);
+                                    "only to loopback unless KNIT_ALLOW_REMOTE=1 is set").arg(QString::fromLocal8Bit(text));
         return false;
     }
 #endif
     if (address)
-        *address = a;
+        *address = v;
     return true;
 }
 
-QHostAddress PanelEnv::controller()
+quint32 PanelEnv::controllerIpv4OrNobody()
 {
-    QHostAddress a;
+    quint32 v = 0;
     QString why;
-    if (controllerAddress(&a, &why))
-        return a;
+    if (controllerIpv4(&v, &why))
+        return v;
     static bool told = false;
     if (!told) {
         std::fprintf(stderr, "knitpanel: %s\n", why.toLocal8Bit().constData());
         told = true;
     }
-    // 127.0.0.0 is no host: every command then fails by time-out, as with a controller that is off.
-    return QHostAddress(QStringLiteral("127.0.0.0"));
+    return kNobody;
 }
 
 int PanelEnv::portOffset()

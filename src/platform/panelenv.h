@@ -8,12 +8,26 @@
 class PanelEnv
 {
 public:
-    // The controller's address. False (with an operator-readable reason) when the address does
-    // not parse, or, in a host build, lies outside 127.0.0.0/8 without KNIT_ALLOW_REMOTE=1.
-    static bool controllerAddress(QHostAddress *address, QString *error = nullptr);
-    // The address to use: controllerAddress() or, when refused, an address that reaches nobody
+    // The controller's IPv4 address (host byte order). False (with an operator-readable reason)
+    // when the address is not a dotted IPv4 address, or, in a host build, lies outside
+    // 127.0.0.0/8 without KNIT_ALLOW_REMOTE=1.
+    static bool controllerIpv4(quint32 *address, QString *error = nullptr);
+    // The address to use: controllerIpv4() or, when refused, an address that reaches nobody
     // (the reason is printed once to standard error).
-    static QHostAddress controller();
+    static quint32 controllerIpv4OrNobody();
+
+    // The same as QHostAddress. Inline, so programs that never use them (knitjob) need not load
+    // the network library.
+    static bool controllerAddress(QHostAddress *address, QString *error = nullptr)
+    {
+        quint32 v = 0;
+        if (!controllerIpv4(&v, error))
+            return false;
+        if (address)
+            *address = QHostAddress(v);
+        return true;
+    }
+    static QHostAddress controller() { return QHostAddress(controllerIpv4OrNobody()); }
 
     static int portOffset();
     // A base port (69, 2001, 2700, 2800, 2900, 3000) moved by KNIT_PORT_OFFSET.

@@ -7,7 +7,6 @@
 #include "platform/panelenv.h"
 
 #include <QEventLoop>
-#include <QHostAddress>
 #include <QTextStream>
 
 namespace {
@@ -62,17 +61,20 @@ int TransferCommands::send(const QStringList &args)
 int TransferCommands::transfer(bool upload, const QString &localPath, const QString &remoteName)
 {
     const QString what = QStringLiteral("%1 %2").arg(upload ? "send" : "fetch", remoteName);
-    QHostAddress server;
+    quint32 server = 0;
     QString why;
-    if (!PanelEnv::controllerAddress(&server, &why))
+    if (!PanelEnv::controllerIpv4(&server, &why))
         return fail(what, why, 1);
     TftpClient client;
+    // A fetched file is replaced atomically, but not forced to disk: knitjob promises what cp
+    // and tftp do, no more; the panel's own downloads stay durable.
+    client.setDurable(false);
     QEventLoop loop;
     QObject::connect(&client, &TftpClient::over, &loop, &QEventLoop::quit);
     if (upload)
-        client.put(localPath, remoteName, server);
+        client.putTo(localPath, remoteName, server);
     else
-        client.get(localPath, remoteName, server);
+        client.getFrom(localPath, remoteName, server);
     if (client.isRunning())
         loop.exec();
     if (client.result() != TftpClient::Complete)
