@@ -138,6 +138,22 @@ bool SimProcess::command(const QString &line, QStringList *lines)
     return ok;
 }
 
+QStringList SimProcess::traffic()
+{
+    QStringList out;
+    for (const QString &line : send(QStringLiteral("journal"))) {
+        const QStringList p = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QByteArray b = QByteArray::fromHex(p.mid(2).join(QString()).toLatin1());
+        if (p.size() < 4)
+            continue;
+        if (p.at(1) == QLatin1String("cmd") && b.size() > 6)
+            out << QStringLiteral("cmd %1/%2/%3").arg(quint8(b[0]), 0, 16).arg(quint8(b[5]), 0, 16).arg(quint8(b[6]), 0, 16);
+        else if (p.at(1) == QLatin1String("tftp") && b.size() > 2 && b.at(0) == 0 && (b.at(1) == 1 || b.at(1) == 2))
+            out << QLatin1String(b.at(1) == 1 ? "RRQ " : "WRQ ") + QString::fromLatin1(b.mid(2).split('\0').first());
+    }
+    return out;
+}
+
 QByteArray SimProcess::standardError()
 {
     stderr_ += process_.readAllStandardError();

@@ -38,6 +38,9 @@ public:
     QStringList send(const QString &line, int timeoutMs = 5000);
     // True when the reply ended with "ok"; the lines before it go to lines.
     bool command(const QString &line, QStringList *lines = nullptr);
+    // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
+    // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
+    QStringList traffic();
 
     QByteArray standardError();
 
