@@ -6,6 +6,7 @@
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
+#include "testbytes.h"
 #include "testroot.h"
 
 #include "data/parablocks.h"
@@ -24,15 +25,7 @@
 
 #include <memory>
 
-namespace {
-
-QByteArray machine(int code, unsigned short a, unsigned short b)
-{
-    const char r[12] = {0, 0, 0, 0, 0, char(code), char(a & 0xff), char(a >> 8), char(b & 0xff), char(b >> 8), 0, 0};
-    return QByteArray(r, 12);
-}
-
-} // namespace
+using TestBytes::machine;
 
 class TestMainScreen : public QObject
 {
@@ -41,7 +34,6 @@ class TestMainScreen : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("KNIT_BUZZER", "off");
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
@@ -83,6 +75,9 @@ private slots:
         QTest::addRow("%s", "zeroing message") << machine(16, 0, 0) << "message" << QStringLiteral("系统归零, 请等待.  ");
         QTest::addRow("%s", "alarm text") << machine(21, 1, 0x0312) << "alarm" << QStringLiteral("机头F5保险丝报警 ! ");
         QTest::addRow("%s", "alarm of unknown type") << machine(21, 1, 0x050c) << "alarm" << QStringLiteral("未知类型512");
+        // The needle port: the stored value less 500.
+        QTest::addRow("%s", "needle -100") << machine(0, 0, 400) << "needle" << QStringLiteral("-100");
+        QTest::addRow("%s", "needle 700") << machine(0, 0, 1200) << "needle" << QStringLiteral("700");
     }
     void reports()
     {
@@ -91,7 +86,7 @@ private slots:
         QFETCH(QString, text);
         QLabel *target = fieldLabel(field);
         QVERIFY(target || field == QLatin1String("alarm"));
-        sendStatus(report);
+        sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(field == QLatin1String("needle") ? 2700 : 2001));
         if (field == QLatin1String("alarm")) {
             QTRY_COMPARE(w_->buttonWarm()->text(), text);
             QVERIFY(w_->buttonWarm()->isVisible());
@@ -131,21 +126,6 @@ private slots:
         QTRY_COMPARE(w_->runningLabel()->palette().color(QPalette::WindowText), palette_label_white.color(QPalette::WindowText));
     }
 
-    void needle_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::addRow("%s", "400") << 400 << "-100";
-        QTest::addRow("%s", "1200") << 1200 << "700";
-    }
-    void needle()
-    {
-        QFETCH(int, stored);
-        QFETCH(QString, shown);
-        sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(stored)), QHostAddress::LocalHost, PanelEnv::port(2700));
-        QTRY_COMPARE_WITH_TIMEOUT(w_->needleLabel()->text(), shown, 1000);
-    }
-
     void foreignAndShortChangeNothing()
     {
         sendStatus(machine(20, 1, 10));
@@ -181,28 +161,6 @@ private slots:
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
     }
 
-    void layout_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QRect>("rect");
-        QTest::addRow("%s", "message line") << "message" << QRect(QPoint(10, 277), QPoint(629, 326));
-        QTest::addRow("%s", "alarm button") << "alarm" << QRect(QPoint(10, 337), QPoint(629, 386));
-        QTest::addRow("%s", "needle") << "needle" << QRect(QPoint(95, 370), QPoint(215, 385));
-        QTest::addRow("%s", "running") << "running" << QRect(QPoint(550, 365), QPoint(630, 390));
-        QTest::addRow("%s", "picture") << "picture" << QRect(QPoint(320, 85), QPoint(630, 295));
-    }
-    void layout()
-    {
-        QFETCH(QString, field);
-        QFETCH(QRect, rect);
-        QWidget *widget = field == QLatin1String("alarm") ? static_cast<QWidget *>(w_->buttonWarm())
-                        : field == QLatin1String("picture") ? w_->findChild<QWidget *>(QStringLiteral("PatToPicture"))
-                                                            : fieldLabel(field);
-        QVERIFY(widget);
-        QCOMPARE(widget->geometry(), rect);
-        QCOMPARE(w_->size(), QSize(640, 480));
-    }
-
 private:
     void sendStatus(const QByteArray &report)
     {
@@ -220,8 +178,6 @@ private:
             return w_->labelMessage();
         if (field == QLatin1String("needle"))
             return w_->needleLabel();
-        if (field == QLatin1String("running"))
-            return w_->runningLabel();
         return w_->findChild<QLabel *>(field);
     }
 
