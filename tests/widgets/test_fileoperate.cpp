@@ -1,6 +1,6 @@
-// The file-transfer dialog offscreen: its title per direction, the status texts, the
-// progress of an empty upload, and its verdict (fault: a failed transfer reported as
-// success, a dialog left open after the transfer, an early failure hanging in exec()).
+// The file-transfer dialog offscreen: the status text of a download, the progress of an
+// upload (an empty one too), and its verdict (fault: a failed transfer reported as success, a
+// dialog left open after the transfer, an early failure hanging in exec()).
 #include "../link/test_tftpscripted.h"
 
 #include "platform/atomicfile.h"
@@ -20,8 +20,6 @@ class TestFileoperate : public QObject
 
 private slots:
     void initTestCase();
-    void layout_data();
-    void layout();
     void transfers_data();
     void transfers();
     void unusableLocalFileEndsAtOnce_data();
@@ -32,35 +30,6 @@ void TestFileoperate::initTestCase()
 {
     PortOffset::useFree();
     qputenv("KNIT_TIMEOUT_SCALE", "0.02");
-}
-
-// Titles, the connecting texts and the progress bar before any answer.
-void TestFileoperate::layout_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("bar");
-    QTest::addRow("upload") << 1 << QStringLiteral("上 传 文 件") << QStringLiteral("正在联接服务器, 请稍等 ......") << true;
-    QTest::addRow("download") << 2 << QStringLiteral("下 载 文 件") << QStringLiteral("正在联接下载服务器, 请稍等 ......") << false;
-}
-
-void TestFileoperate::layout()
-{
-    QFETCH(int, mode);
-    QFETCH(QString, title);
-    QFETCH(QString, status);
-    QFETCH(bool, bar);
-    TestRoot root;
-    ScriptedServer silent; // takes the TFTP port and never answers
-    const QString path = PanelPaths::tmp("/file.sys");
-    QVERIFY(AtomicFile::save(path, QByteArray(404, 's')));
-    fileoperate dialog(path, QHostAddress::LocalHost, mode);
-    QCOMPARE(dialog.titleLabel()->text(), QStringLiteral("<font color = darkRed >") + title);
-    QCOMPARE(dialog.titleLabel()->geometry(), QRect(0, 0, 360, 20));
-    QCOMPARE(dialog.labelTftp()->text(), status);
-    QCOMPARE(dialog.labelTftp()->geometry(), QRect(5, 25, 350, 25));
-    QCOMPARE(dialog.labelTftp()->progressBar()->isVisibleTo(dialog.labelTftp()), bar);
 }
 
 // Whole transfers through the dialog against a scripted server.
