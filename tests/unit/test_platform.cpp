@@ -16,6 +16,7 @@
 #include <QTest>
 
 using TestBytes::readFile;
+using TestBytes::listTree;
 using TestBytes::writeFile;
 
 namespace {
@@ -26,22 +27,6 @@ void setEnv(const char *name, const QByteArray &value)
         qunsetenv(name);
     else
         qputenv(name, value);
-}
-
-QStringList listTree(const QString &dir, const QString &prefix = QString())
-{
-    QStringList out;
-    const QFileInfoList entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo &e : entries) {
-        const QString name = prefix + e.fileName();
-        if (e.isSymLink())
-            out << name + QLatin1String(" -> ") + e.symLinkTarget();
-        else if (e.isDir())
-            out << name + QLatin1Char('/') << listTree(e.filePath(), name + QLatin1Char('/'));
-        else
-            out << name + QLatin1Char('=') + QString::fromLatin1(readFile(e.filePath()).toHex());
-    }
-    return out;
 }
 
 } // namespace

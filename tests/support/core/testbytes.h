@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 namespace TestBytes {
 
@@ -50,6 +51,23 @@ inline QString firstDifference(const QByteArray &got, const QByteArray &want)
                 .arg(i).arg(quint8(got[i]), 2, 16, QLatin1Char('0')).arg(quint8(want[i]), 2, 16, QLatin1Char('0'));
     }
     return got.size() == want.size() ? QString() : QStringLiteral("size %1, expected %2").arg(got.size()).arg(want.size());
+}
+
+// A directory tree as sorted lines: "dir/", "dir/file=hex of its bytes", "link -> target".
+inline QStringList listTree(const QString &dir, const QString &prefix = QString())
+{
+    QStringList out;
+    const QFileInfoList entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo &e : entries) {
+        const QString name = prefix + e.fileName();
+        if (e.isSymLink())
+            out << name + QLatin1String(" -> ") + e.symLinkTarget();
+        else if (e.isDir())
+            out << name + QLatin1Char('/') << listTree(e.filePath(), name + QLatin1Char('/'));
+        else
+            out << name + QLatin1Char('=') + QString::fromLatin1(readFile(e.filePath()).toHex());
+    }
+    return out;
 }
 
 // A golden image from tests/data.
