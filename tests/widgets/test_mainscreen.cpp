@@ -1,8 +1,13 @@
-// The whole main screen fed with real report datagrams on its ports. Faults caught: reports
-// that do not reach the labels (row, pieces, times, loop values, needle, running indicator,
-// alarm and message texts), a UPS alarm that does not ask to shut down, reports from a
-// foreign address or of a short length that change what is shown, a flood that loses reports
-// or paints an older row last, and panels placed off their rectangles.
+// The whole main screen fed with real report datagrams on its ports, and its pieces. Faults
+// caught: reports that do not reach the labels (row, pieces, times, loop values, needle,
+// running indicator, alarm and message texts), a UPS alarm that does not ask to shut down,
+// reports from a foreign address or of a short length that change what is shown, a flood that
+// loses reports or paints an older row last; an alarm button that stays visible or flashing
+// after it is cleared, does not take Escape while shown, keeps the old text under a new alarm
+// or does not blink; a message line that drops the second message on setMessage1, hides
+// itself on a set or keeps text after a cancel; a clock in the wrong format; and a shut-down
+// question that sends the shut-down while the carriage runs, on No, or reports success when
+// the controller did not answer.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -13,6 +18,8 @@
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/labeltime.h"
+#include "mainwin/shutdowndialog.h"
 #include "mainwin/rowdisplay.h"
 #include "mainwin/wave.h"
 #include "platform/panelenv.h"
@@ -26,6 +33,8 @@
 #include <memory>
 
 using TestBytes::machine;
+
+Q_DECLARE_METATYPE(ShutdownDialog::Outcome)
 
 class TestMainScreen : public QObject
 {
@@ -159,6 +168,119 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
         QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
+    }
+
+    void warmLifecycle()
+    {
+        QWidget parent;
+        ButtonWarm warm(&parent, "ButtonWarm");
+        parent.show();
+        QVERIFY(warm.isHidden());
+        QVERIFY(!warm.isFlashing());
+        warm.setWarm(2, 23);
+        QVERIFY(!warm.isHidden());
+        QCOMPARE(warm.shortcut(), QKeySequence(Qt::Key_Escape));
+        warm.setWarm(3, 54);
+        QCOMPARE(warm.text(), QStringLiteral("沉降马达故障报警 ! "));
+        QVERIFY(warm.isFlashing());
+        QTRY_VERIFY_WITH_TIMEOUT(warm.isDown(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(!warm.isDown(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(warm.isDown(), 2500);
+        warm.cancelWarm();
+        QVERIFY(warm.isHidden());
+        QVERIFY(!warm.isFlashing());
+        QVERIFY(!warm.isDown());
+        QVERIFY(warm.text().isEmpty());
+        QCOMPARE(warm.shortcut(), QKeySequence());
+    }
+
+    void message_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("visible");
+        QTest::addRow("%s", "built hidden") << QStringList{} << " " << "" << "" << false;
+        QTest::addRow("%s", "both") << QStringList{"set:a:b"} << "a b" << "a" << "b" << true;
+        QTest::addRow("%s", "first keeps second") << QStringList{"set:a:b", "one:c"} << "c b" << "c" << "b" << true;
+        QTest::addRow("%s", "first alone") << QStringList{"one:c"} << "c " << "c" << "" << true;
+        QTest::addRow("%s", "cancel") << QStringList{"set:a:b", "cancel"} << " " << "" << "" << false;
+        QTest::addRow("%s", "set after cancel shows") << QStringList{"cancel", "set:x:"} << "x " << "x" << "" << true;
+        QTest::addRow("%s", "empty set stays shown") << QStringList{"set::"} << " " << "" << "" << true;
+    }
+    void message()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, shown);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, visible);
+        QWidget parent;
+        LabelMessage line(&parent, "LabelMessage");
+        parent.show();
+        for (const QString &step : steps) {
+            const QStringList part = step.split(QLatin1Char(':'));
+            if (part[0] == QLatin1String("set"))
+                line.setMessage(part[1], part[2]);
+            else if (part[0] == QLatin1String("one"))
+                line.setMessage1(part[1]);
+            else
+                line.cancelMessage();
+        }
+        QCOMPARE(line.text(), shown);
+        QCOMPARE(line.getMessage1(), first);
+        QCOMPARE(line.getMessage2(), second);
+        QCOMPARE(line.isVisible(), visible);
+    }
+
+    // Zero-padded 24-hour time, and the label shows now.
+    void clock()
+    {
+        QCOMPARE(LabelTime::timeText(QTime(1, 2, 5)), QStringLiteral("01:02:05"));
+        QCOMPARE(LabelTime::timeText(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+        LabelTime label;
+        const int off = qAbs(QTime::fromString(label.text(), QStringLiteral("HH:mm:ss")).secsTo(QTime::currentTime()));
+        QVERIFY(off <= 2 || off >= 86398);
+    }
+
+    // The shut-down question against this screen's controller.
+    void shutdown_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("motostatus");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<ShutdownDialog::Outcome>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("%s", "no") << false << "0" << false << ShutdownDialog::Outcome::Declined << "";
+        QTest::addRow("%s", "running") << true << "1" << false << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
+        QTest::addRow("%s", "stopped") << true << "0" << false << ShutdownDialog::Outcome::ShuttingDown << "正在关机, 请稍等 ... ... ";
+        QTest::addRow("%s", "controller silent") << true << "0" << true << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
+    }
+    void shutdown()
+    {
+        QFETCH(bool, yes);
+        QFETCH(QString, motostatus);
+        QFETCH(bool, silent);
+        QFETCH(ShutdownDialog::Outcome, outcome);
+        QFETCH(QString, message);
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(sim_->command(QStringLiteral("set motostatus ") + motostatus));
+        if (silent)
+            QVERIFY(sim_->command(QStringLiteral("fault silent")));
+        ModalDriver driver;
+        if (yes)
+            driver.pressOk().pressOk();
+        else
+            driver.pressCancel();
+        QCOMPARE(ShutdownDialog::run(nullptr), outcome);
+        QVERIFY(sim_->command(QStringLiteral("fault clear")));
+        QVERIFY(sim_->command(QStringLiteral("set motostatus 0")));
+        QCOMPARE(driver.texts().value(0), QStringLiteral("确定要关闭控制系统吗 ?"));
+        QCOMPARE(driver.texts().value(1), message);
+        QCOMPARE(driver.unexpected(), 0);
+        // The shut-down datagram: command 0x2A, object 1, action 32 (0x20), argument 0.
+        QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), outcome == ShutdownDialog::Outcome::ShuttingDown);
     }
 
 private:
