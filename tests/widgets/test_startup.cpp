@@ -2,7 +2,8 @@
 // wrong order of fetches, uploads and closing commands; uploads that are not byte-exact; a
 // question with the wrong offset or bytes; a Yes that does not shut down or a No that does not
 // mark the repair; byte 29 ignored; a missing or bad job file let through or reported with the
-// wrong text; a hostile job name that becomes a path; a short block taken as a fetch.
+// wrong text; a hostile job name that becomes a path; a short block taken as a fetch. (A
+// controller that never answers is met by the end-to-end test.)
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -84,18 +85,6 @@ private slots:
                                                 QString::fromUtf8("没有编织文件, 请选择 !")}));
         QCOMPARE(readFile(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys"))), readFile(sim_->file(QStringLiteral("file.sys"))));
         QCOMPARE(readFile(root_->file(QStringLiteral("/mnt/ide/knit/para/checkconfig.cfg"))), readFile(sim_->file(QStringLiteral("config.cfg"))));
-    }
-
-    // Eleven tries, one message, and the closing commands still go out.
-    void noController()
-    {
-        QVERIFY(sim_->command(QStringLiteral("fault silent-after 0")));
-        driver_->pressOk();
-        auto w = start();
-        QCOMPARE(driver_->texts(), QStringList({QString::fromUtf8("与主控制器连接失败, 请检查通信线路 !")}));
-        QCOMPARE(driver_->unexpected(), 0);
-        QCOMPARE(sim_->traffic(), QStringList(11, QStringLiteral("RRQ file.sys")) + QStringList({"cmd 20/0/0", "cmd 26/21/0"}));
-        QVERIFY(strcurfilename.isEmpty());
     }
 
     void mismatch_data()
