@@ -33,10 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         char again[17];
         const std::size_t n = system_index_change(again, sizeof again, mask);
         bool ok2 = false;
-        if (system_index_dechange(again, n, &ok2) != mask || !ok2)
-            std::abort();
+        const unsigned short back = system_index_dechange(again, n, &ok2);
         system_bed_dechange(text, len, &ok);
-        if (!ok)
+        if (back != mask || !ok2 || !ok)
             std::abort();
     }
     return 0;

@@ -40,7 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
 std::vector<std::string> knit_fuzz_seeds()
 {
-    std::vector<std::string> seeds;
     std::string bracket;
     const unsigned char steps[][4] = {{0x20, 2, 1, 0}, {0x22, 2, 5, 77}, {0x26, 0x21, 0, 0}, {0x2A, 1, 4, 1}, {0x20, 2, 0, 0}};
     for (const auto &s : steps) {
@@ -49,9 +48,7 @@ std::vector<std::string> knit_fuzz_seeds()
         bracket += char(CommandDatagram::kSize);
         bracket.append(reinterpret_cast<const char *>(d), sizeof d);
     }
-    seeds.push_back(bracket);
     unsigned char row[CommandDatagram::kSize];
     CommandDatagram::row(row, 3, 17, 0xAB);
-    seeds.push_back(std::string(1, char(CommandDatagram::kSize)) + std::string(reinterpret_cast<const char *>(row), sizeof row));
-    return seeds;
+    return {bracket, std::string(1, char(CommandDatagram::kSize)) + std::string(reinterpret_cast<const char *>(row), sizeof row)};
 }

@@ -22,9 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int take = int(std::min<size_t>(size_t(length), size - at));
         const quint64 before = channel.statusReports() + channel.needleReports();
         const bool taken = needle ? channel.handleNeedle(data + at, take) : channel.handleStatus(data + at, take);
-        if (taken != (take >= StatusChannel::kReportSize))
-            std::abort();
-        if (taken != (channel.statusReports() + channel.needleReports() == before + 1))
+        if (taken != (take >= StatusChannel::kReportSize) || taken != (channel.statusReports() + channel.needleReports() == before + 1))
             std::abort();
         at += size_t(take);
     }
@@ -38,9 +36,7 @@ std::vector<std::string> knit_fuzz_seeds()
         const char bytes[12] = {0, 0, 0, 0, 0, char(code), char(a), char(a >> 8), char(b), char(b >> 8), 0, 0};
         return r + std::string(bytes, 12);
     };
-    std::string test(1, char(12));
-    const char t[12] = {0x26, 0, 0, 0, 0, 1, 55, 3, char(0xab), 0, 0, 0};
-    test += std::string(t, 12);
+    const char test[13] = {12, 0x26, 0, 0, 0, 0, 1, 55, 3, char(0xab), 0, 0, 0};
     return {report(20, 3, 0x8005, false) + report(21, 1, 0x0220, false), report(0, 7, 500, true),
-            report(16, 0, 0, false) + report(23, 0, 0, false), test, report(72, 1, 2, false).substr(0, 8)};
+            report(16, 0, 0, false) + report(23, 0, 0, false), std::string(test, 13)};
 }

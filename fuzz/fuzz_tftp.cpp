@@ -49,15 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
 std::vector<std::string> knit_fuzz_seeds()
 {
-    std::vector<std::string> seeds;
     char b[TftpPacket::kMaxPacket];
     const std::string block(512, 'x');
-    seeds.emplace_back(b, size_t(TftpPacket::makereq(TftpPacket::Rrq, "octet", "file.sys", b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makereq(TftpPacket::Wrq, "netascii", "job.cnt", b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makedata(1, block.data(), 512, b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makedata(65535, block.data(), 17, b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makedata(2, nullptr, 0, b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makeack(0, b, sizeof b)));
-    seeds.emplace_back(b, size_t(TftpPacket::makeerror(1, "File not found", b, sizeof b)));
-    return seeds;
+    auto seed = [&b](int n) { return std::string(b, size_t(n)); };
+    return {seed(TftpPacket::makereq(TftpPacket::Rrq, "octet", "file.sys", b, sizeof b)),
+            seed(TftpPacket::makedata(65535, block.data(), 512, b, sizeof b)),
+            seed(TftpPacket::makedata(2, nullptr, 0, b, sizeof b)), seed(TftpPacket::makeack(0, b, sizeof b)),
+            seed(TftpPacket::makeerror(1, "File not found", b, sizeof b))};
 }

@@ -26,31 +26,24 @@ int main(int argc, char **argv)
         if (std::strncmp(argv[i], "-runs=", 6) == 0)
             runs = std::atol(argv[i] + 6);
     }
-    std::vector<std::string> seeds;
-    if (knit_fuzz_seeds)
-        seeds = knit_fuzz_seeds();
+    std::vector<std::string> seeds = knit_fuzz_seeds ? knit_fuzz_seeds() : std::vector<std::string>();
     seeds.push_back(std::string());
     for (const std::string &s : seeds)
         runOne(s);
-
     std::mt19937 rng(12345);
     for (long n = 0; n < runs; ++n) {
-        std::string input;
-        if (n % 2 == 0 || seeds.size() == 1) {
-            const size_t len = rng() % (n % 10 == 0 ? 4096 : 64);
-            input.resize(len);
+        std::string input = seeds[rng() % seeds.size()];
+        if (n % 2 == 0 || input.empty()) { // random bytes, now and then a long input
+            input.resize(rng() % (n % 10 == 0 ? 4096 : 64));
             for (char &c : input)
                 c = static_cast<char>(rng());
-        } else {
-            input = seeds[rng() % seeds.size()];
-            const int edits = 1 + rng() % 8;
-            for (int e = 0; e < edits; ++e) {
-                switch (rng() % 4) {
-                case 0: if (!input.empty()) input[rng() % input.size()] ^= static_cast<char>(1u << (rng() % 8)); break;
-                case 1: if (!input.empty()) input.resize(rng() % input.size()); break;
-                case 2: input.insert(input.begin() + (input.empty() ? 0 : rng() % input.size()), static_cast<char>(rng())); break;
-                case 3: if (!input.empty()) input[rng() % input.size()] = static_cast<char>(rng() % 2 ? 0xff : 0); break;
-                }
+        }
+        for (int e = n % 2 ? 1 + int(rng() % 8) : 0; e > 0 && !input.empty(); --e) {
+            switch (rng() % 4) {
+            case 0: input[rng() % input.size()] ^= static_cast<char>(1u << (rng() % 8)); break;
+            case 1: input.resize(rng() % input.size()); break;
+            case 2: input.insert(input.begin() + long(rng() % input.size()), static_cast<char>(rng())); break;
+            default: input[rng() % input.size()] = static_cast<char>(rng() % 2 ? 0xff : 0); break;
             }
         }
         runOne(input);

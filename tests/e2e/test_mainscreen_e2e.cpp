@@ -1,34 +1,30 @@
-// The real knitpanel following the real knitsim while it knits, under a private X server.
-// Faults caught: a panel that does not take the simulator's reports (no trace of them), a row
-// field that stands still while the carriage walks, an alarm that does not bring up the red
-// alarm button or does not go with alarm clear, a zeroing message that never shows, and a
-// panel that does not take the keyboard when shown (key M then leaves the desktop picture
-// over the block panel).
+// The real knitpanel against the real knitsim under a private X server, driven by keys: one
+// start-up, then the main screen while knitsim knits, then a start-up that meets no controller.
+// Faults caught: a start-up that differs between the program and the in-process tests (the
+// main(), fonts, style), uploads missing, out of order or not byte-exact, a panel that does not
+// go on after the connection message; a panel that does not take the simulator's reports (no
+// trace of them), a row field that stands still while the carriage walks, an alarm that does
+// not bring up the red alarm button or does not go with alarm clear, a zeroing message that
+// never shows, and a panel that does not take the keyboard when shown (key M then leaves the
+// desktop picture over the block panel).
 #include "portoffset.h"
 #include "simprocess.h"
+#include "testbytes.h"
 #include "testroot.h"
 #include "xserver.h"
 
-#include "platform/atomicfile.h"
-
-#include <QFile>
+#include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString shot(const char *name)
 {
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-mainscreen-") + QLatin1String(name) + QStringLiteral(".png");
+    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
 }
 
 const QRect kMiddle(QPoint(10, 55), QPoint(630, 350));
@@ -68,41 +64,35 @@ private slots:
         QVERIFY2(x_->start(&why), qPrintable(why));
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(&why), qPrintable(why));
-
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 400, 200, 200));
         QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_->command(QStringLiteral("set job M1")));
+        startPanel(QStringLiteral("1"));
 
-        QProcessEnvironment env = x_->environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
-        // The job went over: the simulator now holds the program it will knit.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sim_->file(QStringLiteral("M1.cnt"))), 20000);
+        // Start-up: the three fetches, the job's uploads byte-exact, then the closing commands.
+        QVERIFY2(waitFor(QStringLiteral("cmd 26"), 20000), qPrintable(codes().join(QLatin1Char(','))));
+        QCOMPARE(codes(), QStringList({"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt", "WRQ M1.wrk", "WRQ M1.cnt",
+                                       "WRQ M1.pat", "cmd 20", "cmd 26"}));
+        for (const char *ext : {".wrk", ".cnt", ".pat"})
+            QCOMPARE(TestBytes::readFile(sim_->file(QStringLiteral("M1") + QLatin1String(ext))),
+                     TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1") + QLatin1String(ext))));
         QTest::qWait(1500);
-        QVERIFY(x_->screenshot(shot("desktop")));
-        const QImage desktop(shot("desktop"));
+        QVERIFY(panel_.state() == QProcess::Running);
+        QVERIFY(x_->screenshot(shot("startup")));
+        QVERIFY(x_->screenshot(shot("mainscreen-desktop")));
+        const QImage desktop(shot("mainscreen-desktop"));
         QVERIFY(!desktop.isNull());
         const QRgb desktopColour = desktop.pixel(kMiddle.center());
         QVERIFY2(shareOf(desktop, desktopColour) > 0.9, "the desktop picture does not cover the panels after start-up");
         // The running indicator's key M hides the desktop picture over the panels.
         QVERIFY(x_->key(QStringLiteral("m")));
         QTest::qWait(300);
-        QVERIFY(x_->screenshot(shot("panels")));
-        const QImage panels(shot("panels"));
-        QVERIFY2(shareOf(panels, desktopColour) < 0.5, "key M did not uncover the block panel");
+        QVERIFY(x_->screenshot(shot("mainscreen-panels")));
+        QVERIFY2(shareOf(QImage(shot("mainscreen-panels")), desktopColour) < 0.5, "key M did not uncover the block panel");
     }
     void cleanupTestCase()
     {
-        if (panel_.state() != QProcess::NotRunning) {
-            panel_.kill();
-            panel_.waitForFinished(3000);
-        }
+        stopPanel();
         sim_.reset();
         x_.reset();
     }
@@ -113,11 +103,11 @@ private slots:
         QVERIFY(sim_->command(QStringLiteral("start M1")));
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 14 "), 5000);
         QTest::qWait(600);
-        QVERIFY(x_->screenshot(shot("knitting")));
-        const QImage first(shot("knitting"));
+        QVERIFY(x_->screenshot(shot("mainscreen-knitting")));
+        const QImage first(shot("mainscreen-knitting"));
         QTest::qWait(800);
-        QVERIFY(x_->screenshot(shot("knitting2")));
-        const QImage second(shot("knitting2"));
+        QVERIFY(x_->screenshot(shot("mainscreen-knitting2")));
+        const QImage second(shot("mainscreen-knitting2"));
         QVERIFY(!first.isNull() && !second.isNull());
         const QRect rowField(220, 365, 100, 50);
         QVERIFY2(first.copy(rowField) != second.copy(rowField), "the row field stood still while knitting");
@@ -127,12 +117,12 @@ private slots:
     {
         QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
         QTest::qWait(400);
-        QVERIFY(x_->screenshot(shot("alarm")));
-        QVERIFY(reddish(QImage(shot("alarm")), 30, 382));
+        QVERIFY(x_->screenshot(shot("mainscreen-alarm")));
+        QVERIFY(reddish(QImage(shot("mainscreen-alarm")), 30, 382));
         QVERIFY(sim_->command(QStringLiteral("alarm clear")));
         QTest::qWait(400);
-        QVERIFY(x_->screenshot(shot("alarm-cleared")));
-        QVERIFY(!reddish(QImage(shot("alarm-cleared")), 30, 382));
+        QVERIFY(x_->screenshot(shot("mainscreen-alarm-cleared")));
+        QVERIFY(!reddish(QImage(shot("mainscreen-alarm-cleared")), 30, 382));
     }
 
     void message()
@@ -141,11 +131,62 @@ private slots:
         QVERIFY(sim_->command(QStringLiteral("zero")));
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 10 "), 3000);
         QTest::qWait(100);
-        QVERIFY(x_->screenshot(shot("message")));
+        QVERIFY(x_->screenshot(shot("mainscreen-message")));
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 17 "), 3000);
     }
 
+    // A second panel against a silent controller: eleven tries, the message, and only after
+    // Return the closing commands.
+    void noController()
+    {
+        stopPanel();
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(sim_->command(QStringLiteral("fault silent-after 0")));
+        startPanel(QStringLiteral("0.02"));
+        QVERIFY(waitFor(QStringLiteral("RRQ file.sys"), 10000, 11));
+        QTest::qWait(300); // the last time-out, then the message
+        QVERIFY(x_->screenshot(shot("no-controller")));
+        QVERIFY(!codes().contains(QStringLiteral("cmd 20")));
+        QVERIFY(x_->key(QStringLiteral("Return")));
+        QVERIFY(waitFor(QStringLiteral("cmd 26"), 10000));
+        QCOMPARE(codes(), QStringList(11, QStringLiteral("RRQ file.sys")) + QStringList({"cmd 20", "cmd 26"}));
+    }
+
 private:
+    void startPanel(const QString &timeoutScale)
+    {
+        QProcessEnvironment env = x_->environment();
+        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
+        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
+        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
+        env.insert(QStringLiteral("KNIT_TIMEOUT_SCALE"), timeoutScale);
+        panel_.setProcessEnvironment(env);
+        panel_.setProcessChannelMode(QProcess::MergedChannels);
+        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
+        QVERIFY(panel_.waitForStarted(5000));
+    }
+    void stopPanel()
+    {
+        if (panel_.state() != QProcess::NotRunning) {
+            panel_.kill();
+            panel_.waitForFinished(3000);
+        }
+    }
+    // The simulator's traffic with the command arguments left out ("cmd 26").
+    QStringList codes() { return sim_->traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString()); }
+    // True once the traffic holds at least count copies of line.
+    bool waitFor(const QString &line, int ms, int count = 1)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            if (codes().count(line) >= count)
+                return true;
+            QTest::qWait(100);
+        }
+        return false;
+    }
     QByteArray output()
     {
         out_ += panel_.readAll();

@@ -41,24 +41,132 @@ class TestTftpInterop : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        PortOffset::useFree();
+        root_ = std::make_unique<TestRoot>();
+        QVERIFY(QDir().mkpath(tftpdDir()));
+        QVERIFY(QDir().mkpath(simDir()));
+        // tftpd-hpa drops to "nobody", which must be able to create files there.
+        QFile::setPermissions(tftpdDir(), QFileDevice::Permissions(0x7777));
+        sim_ = std::make_unique<TftpServer>(simDir());
+        QVERIFY(sim_->listen(QHostAddress::LocalHost, 0));
+
+        if (!QFile::exists(kTftpd))
+            return;
+        const quint16 port = PanelEnv::port(69);
+        tftpd_.start(kTftpd, {"-L", "-c", "-a", QStringLiteral("127.0.0.1:%1").arg(port), "-s", tftpdDir()});
+        tftpdUp_ = tftpd_.waitForStarted(5000) && waitBound(port) && tftpd_.state() == QProcess::Running;
+    }
+
+    void cleanupTestCase()
+    {
+        if (tftpd_.state() != QProcess::NotRunning) {
+            tftpd_.terminate();
+            if (!tftpd_.waitForFinished(3000))
+                tftpd_.kill();
+            tftpd_.waitForFinished(3000);
+        }
+        sim_.reset();
+        root_.reset();
+    }
 
     void tftpdTransfer_data() { TftpContract::sizeRows(); }
-    void tftpdTransfer();
-    void tftpdMissing();
-    void tftpdLocalFileUnusable();
+
+    void tftpdTransfer()
+    {
+        needTftpd();
+        TftpContract::transfer(tftpdDir());
+    }
+
+    void tftpdMissing()
+    {
+        needTftpd();
+        TftpContract::getMissingKeepsLocal();
+    }
+
+    void tftpdLocalFileUnusable()
+    {
+        needTftpd();
+        TftpContract::localFileUnusable();
+    }
 
     void simByTftpHpa_data() { TftpContract::sizeRows(); }
-    void simByTftpHpa();
-    void simRefusesNames_data();
-    void simRefusesNames();
+
+    // knitsim serves a file whole to tftp-hpa and accepts one whole under the plain name.
+    void simByTftpHpa()
+    {
+        needTftp();
+        QFETCH(bool, upload);
+        QFETCH(int, size);
+        const QString name = QStringLiteral("%1%2.knt").arg(QLatin1String(upload ? "put" : "get")).arg(size);
+        const QByteArray body = TftpContract::pattern(size, 11);
+        const QString local = PanelPaths::tmp("/" + name);
+        const QString remote = simDir() + "/" + name;
+        QVERIFY(AtomicFile::save(upload ? local : remote, body));
+        QSignalSpy received(sim_.get(), &TftpServer::received);
+        const QString out = upload ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
+        QVERIFY2(!out.contains("Error"), qPrintable(out));
+        QCOMPARE(TftpContract::readAll(upload ? remote : local), body);
+        if (upload)
+            QCOMPARE(received.value(0).value(0).toString(), name);
+    }
+
+    // Names that would leave the root, or hide a file, are refused with ERROR and touch nothing.
+    void simRefusesNames_data()
+    {
+        QTest::addColumn<QString>("verb");
+        QTest::addColumn<QString>("name");
+        QTest::addRow("get parent") << "get" << "../secret";
+        QTest::addRow("put subdir") << "put" << "sub/planted";
+        QTest::addRow("put hidden") << "put" << ".planted";
+    }
+
+    void simRefusesNames()
+    {
+        needTftp();
+        QFETCH(QString, verb);
+        QFETCH(QString, name);
+        QVERIFY(AtomicFile::save(root_->file("/secret"), QByteArray("secret")));
+        QVERIFY(QDir().mkpath(simDir() + "/sub"));
+        const QString local = PanelPaths::tmp("/refused.bin");
+        QVERIFY(AtomicFile::save(local, verb == "put" ? QByteArray("payload") : QByteArray()));
+        const QString out = verb == "put" ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
+        QVERIFY2(out.contains("Error code 2"), qPrintable(out));
+        QVERIFY(!QFile::exists(simDir() + "/sub/planted"));
+        QVERIFY(!QFile::exists(simDir() + "/.planted"));
+        if (verb == "get")
+            QCOMPARE(TftpContract::readAll(local), QByteArray());
+    }
 
 private:
-    void needTftpd();
-    void needTftp();
+
+    void needTftpd()
+    {
+        if (!QFile::exists(kTftpd))
+            QSKIP("tftpd-hpa is not installed: install it with scripts/setup.sh");
+        if (!tftpdUp_)
+            QSKIP("in.tftpd did not start (it needs to run as root to drop to nobody)");
+    }
+
+    void needTftp()
+    {
+        if (!QFile::exists(kTftp))
+            QSKIP("tftp-hpa is not installed: install it with scripts/setup.sh");
+    }
     // Runs tftp-hpa against knitsim's server while the event loop serves; its output.
-    QString tftpHpa(const QStringList &command);
+
+    QString tftpHpa(const QStringList &command)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        QSignalSpy done(&p, &QProcess::finished);
+        p.start(kTftp, QStringList{"-m", "binary", "127.0.0.1", QString::number(sim_->port()), "-c"} + command);
+        if (!done.wait(30000))
+            p.kill();
+        p.waitForFinished(3000);
+        return QString::fromLocal8Bit(p.readAll());
+    }
     QString tftpdDir() const { return root_->file(QStringLiteral("/tftpd")); }
     QString simDir() const { return root_->file(QStringLiteral("/sim")); }
 
@@ -67,126 +175,6 @@ private:
     bool tftpdUp_ = false;
     std::unique_ptr<TftpServer> sim_;
 };
-
-void TestTftpInterop::initTestCase()
-{
-    PortOffset::useFree();
-    root_ = std::make_unique<TestRoot>();
-    QVERIFY(QDir().mkpath(tftpdDir()));
-    QVERIFY(QDir().mkpath(simDir()));
-    // tftpd-hpa drops to "nobody", which must be able to create files there.
-    QFile::setPermissions(tftpdDir(), QFileDevice::Permissions(0x7777));
-    sim_ = std::make_unique<TftpServer>(simDir());
-    QVERIFY(sim_->listen(QHostAddress::LocalHost, 0));
-
-    if (!QFile::exists(kTftpd))
-        return;
-    const quint16 port = PanelEnv::port(69);
-    tftpd_.start(kTftpd, {"-L", "-c", "-a", QStringLiteral("127.0.0.1:%1").arg(port), "-s", tftpdDir()});
-    tftpdUp_ = tftpd_.waitForStarted(5000) && waitBound(port) && tftpd_.state() == QProcess::Running;
-}
-
-void TestTftpInterop::cleanupTestCase()
-{
-    if (tftpd_.state() != QProcess::NotRunning) {
-        tftpd_.terminate();
-        if (!tftpd_.waitForFinished(3000))
-            tftpd_.kill();
-        tftpd_.waitForFinished(3000);
-    }
-    sim_.reset();
-    root_.reset();
-}
-
-void TestTftpInterop::needTftpd()
-{
-    if (!QFile::exists(kTftpd))
-        QSKIP("tftpd-hpa is not installed: install it with scripts/setup.sh");
-    if (!tftpdUp_)
-        QSKIP("in.tftpd did not start (it needs to run as root to drop to nobody)");
-}
-
-void TestTftpInterop::needTftp()
-{
-    if (!QFile::exists(kTftp))
-        QSKIP("tftp-hpa is not installed: install it with scripts/setup.sh");
-}
-
-void TestTftpInterop::tftpdTransfer()
-{
-    needTftpd();
-    TftpContract::transfer(tftpdDir());
-}
-
-void TestTftpInterop::tftpdMissing()
-{
-    needTftpd();
-    TftpContract::getMissingKeepsLocal();
-}
-
-void TestTftpInterop::tftpdLocalFileUnusable()
-{
-    needTftpd();
-    TftpContract::localFileUnusable();
-}
-
-QString TestTftpInterop::tftpHpa(const QStringList &command)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    QSignalSpy done(&p, &QProcess::finished);
-    p.start(kTftp, QStringList{"-m", "binary", "127.0.0.1", QString::number(sim_->port()), "-c"} + command);
-    if (!done.wait(30000))
-        p.kill();
-    p.waitForFinished(3000);
-    return QString::fromLocal8Bit(p.readAll());
-}
-
-// knitsim serves a file whole to tftp-hpa and accepts one whole under the plain name.
-void TestTftpInterop::simByTftpHpa()
-{
-    needTftp();
-    QFETCH(bool, upload);
-    QFETCH(int, size);
-    const QString name = QStringLiteral("%1%2.knt").arg(QLatin1String(upload ? "put" : "get")).arg(size);
-    const QByteArray body = TftpContract::pattern(size, 11);
-    const QString local = PanelPaths::tmp("/" + name);
-    const QString remote = simDir() + "/" + name;
-    QVERIFY(AtomicFile::save(upload ? local : remote, body));
-    QSignalSpy received(sim_.get(), &TftpServer::received);
-    const QString out = upload ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
-    QVERIFY2(!out.contains("Error"), qPrintable(out));
-    QCOMPARE(TftpContract::readAll(upload ? remote : local), body);
-    if (upload)
-        QCOMPARE(received.value(0).value(0).toString(), name);
-}
-
-// Names that would leave the root, or hide a file, are refused with ERROR and touch nothing.
-void TestTftpInterop::simRefusesNames_data()
-{
-    QTest::addColumn<QString>("verb");
-    QTest::addColumn<QString>("name");
-    QTest::addRow("get parent") << "get" << "../secret";
-    QTest::addRow("put subdir") << "put" << "sub/planted";
-    QTest::addRow("put hidden") << "put" << ".planted";
-}
-
-void TestTftpInterop::simRefusesNames()
-{
-    needTftp();
-    QFETCH(QString, verb);
-    QFETCH(QString, name);
-    QVERIFY(AtomicFile::save(root_->file("/secret"), QByteArray("secret")));
-    QVERIFY(QDir().mkpath(simDir() + "/sub"));
-    const QString local = PanelPaths::tmp("/refused.bin");
-    QVERIFY(AtomicFile::save(local, verb == "put" ? QByteArray("payload") : QByteArray()));
-    const QString out = verb == "put" ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
-    QVERIFY2(out.contains("Error code 2"), qPrintable(out));
-    QVERIFY(!QFile::exists(simDir() + "/sub/planted"));
-    QVERIFY(!QFile::exists(simDir() + "/.planted"));
-    if (verb == "get")
-        QCOMPARE(TftpContract::readAll(local), QByteArray());
-}
 
 QTEST_GUILESS_MAIN(TestTftpInterop)
 #include "test_tftpinterop.moc"

@@ -60,159 +60,148 @@ private slots:
     }
     void cleanup() { peer_.stop(); }
 
-    void layout_data();
-    void layout();
-    void acceptance_data();
-    void acceptance();
-    void timeouts_data();
-    void timeouts();
-    void withoutReplyReturnsAtOnce();
-    void busyCommandPortFails();
-    void duplicateReplyDoesNotLeak();
-    void traceOnStandardOutput();
+    void layout_data()
+    {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("%s", "setparacom value little-endian") << Call([] { setparacom(0x22, 1, 0x0116, 0xBEEF); })
+                                                              << QByteArray::fromHex("224100001b011601efbe5500");
+        QTest::addRow("%s", "setparacomlong racking 256+n") << Call([] { setparacomlong(0x22, 8, 256 + 3, 7); })
+                                                            << QByteArray::fromHex("224100001b08030107005500");
+        QTest::addRow("%s", "getpara sends preset as value 2") << Call([] { unsigned short v = 0x0102; getpara(0x2A, 1, 4, &v); })
+                                                              << QByteArray::fromHex("2a4100001b01040002015500");
+        QTest::addRow("%s", "getmotostatus") << Call([] { getmotostatus(); })
+                                             << QByteArray::fromHex("264100001b21000000005500");
+        QTest::addRow("%s", "setcntcmd row form") << Call([] { setcntcmd(0x1234, 0x0081, 0xAB); })
+                                                  << QByteArray::fromHex("720401001b34128100ab5500");
+        QTest::addRow("%s", "setparawithoutrcv") << Call([] { setparawithoutrcv(0x20, 129, 0, 0); })
+                                                 << QByteArray::fromHex("204100001b81000000005500");
+    }
+
+    void layout()
+    {
+        QFETCH(Call, call);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
+        call();
+        QTRY_COMPARE(peer_.received().size(), 1);
+        QCOMPARE(peer_.received().first().toHex(' '), bytes.toHex(' '));
+    }
+
+    void acceptance_data()
+    {
+        using A = UdpPeer::Answer;
+        QTest::addColumn<UdpPeer::Responder>("responder");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("value"); // getpara's output after the call, preset 0x7777
+
+        QTest::addRow("%s", "echo with result") << answering(0x0A0B) << 1 << 0x0A0B;
+        QTest::addRow("%s", "nothing") << UdpPeer::silent() << 0 << 0x7777;
+        QTest::addRow("%s", "wrong port") << answeringAfter([](A &a) { a.otherPort = true; }) << 0 << 0x7777;
+        QTest::addRow("%s", "wrong address") << answeringAfter([](A &a) { a.otherAddress = true; }) << 0 << 0x7777;
+        QTest::addRow("%s", "short reply") << answeringAfter([](A &a) { a.bytes.chop(1); }) << 0 << 0x7777;
+        QTest::addRow("%s", "long reply") << answeringAfter([](A &a) { a.bytes += '\0'; }) << 0 << 0x7777;
+        QTest::addRow("%s", "reply to another command") << answeringAfter([](A &a) { a.bytes[0] = 0x26; }) << 0 << 0x7777;
+        QTest::addRow("%s", "late reply") << answeringAfter([](A &a) { a.delayMs = 200; }) << 0 << 0x7777;
+        QTest::addRow("%s", "junk first then reply") << UdpPeer::Responder([](const QByteArray &r) {
+            A wrongPort{withResult(r, 9)};
+            wrongPort.otherPort = true;
+            return std::vector<A>{{QByteArray("xx")}, wrongPort, {withResult(r, 0x0505), 5}};
+        }) << 1 << 0x0505;
+    }
+
+    void acceptance()
+    {
+        QFETCH(UdpPeer::Responder, responder);
+        QFETCH(int, result);
+        QFETCH(int, value);
+        QVERIFY(peer_.start(controllerPort(), responder));
+        unsigned short v = 0x7777;
+        QCOMPARE(int(getpara(0x2A, 1, 4, &v)), result);
+        QCOMPARE(int(v), value);
+    }
+
+    void timeouts_data()
+    {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<int>("ms"); // nominal time-out; the scale is 0.05
+        QTest::addRow("%s", "setparacom 1 s") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 0); }) << 1000;
+        QTest::addRow("%s", "setcntcmd 1 s") << Call([] { QCOMPARE(int(setcntcmd(1, 2, 3)), 0); }) << 1000;
+        QTest::addRow("%s", "getpara without output 1.5 s") << Call([] { QCOMPARE(int(getpara(0x2A, 1, 4, nullptr)), 0); }) << 1500;
+        QTest::addRow("%s", "getmotostatus 1.5 s, running") << Call([] { QCOMPARE(getmotostatus(), 0xFFFFu); }) << 1500;
+        QTest::addRow("%s", "setparacomlong 20 s") << Call([] { QCOMPARE(int(setparacomlong(0x22, 8, 1, 1)), 0); }) << 20000;
+    }
+
+    void timeouts()
+    {
+        QFETCH(Call, call);
+        QFETCH(int, ms);
+        QElapsedTimer t;
+        t.start();
+        call();
+        const qint64 scaled = PanelEnv::scaledMs(ms);
+        QVERIFY2(t.elapsed() >= scaled - 1 && t.elapsed() < scaled + 300, qPrintable(QString::number(t.elapsed())));
+    }
+
+    void withoutReplyReturnsAtOnce()
+    {
+        QElapsedTimer t;
+        t.start();
+        setparawithoutrcv(0x20, 129, 0, 0);
+        QVERIFY(t.elapsed() < 20);
+    }
+
+    void busyCommandPortFails()
+    {
+        QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
+        UdpPeer holder; // takes the panel's command port
+        QVERIFY(holder.start(PanelEnv::port(2900), UdpPeer::silent()));
+        QElapsedTimer t;
+        t.start();
+        const unsigned char r = setparacom(0x20, 2, 1, 0);
+        QCOMPARE(int(r), 0);
+        QVERIFY(t.elapsed() >= PanelEnv::scaledMs(1000) - 1);
+        QTRY_COMPARE(peer_.received().size(), 1); // still sent
+    }
+
+    void duplicateReplyDoesNotLeak()
+    {
+        QVERIFY(peer_.start(controllerPort(), [](const QByteArray &r) {
+            const quint16 v = quint16(quint8(r[0]));
+            return std::vector<UdpPeer::Answer>{{withResult(r, v)}, {withResult(r, v)}};
+        }));
+        unsigned short first = 0;
+        unsigned short second = 0;
+        QCOMPARE(int(getpara(0x2A, 1, 4, &first)), 1);
+        QCOMPARE(int(getpara(0x2B, 1, 4, &second)), 1);
+        QCOMPARE(int(first), 0x2A);
+        QCOMPARE(int(second), 0x2B);
+    }
+
+    // Bytes in lower-case hex without padding, a blank line after each reply.
+    void traceOnStandardOutput()
+    {
+        QVERIFY(peer_.start(controllerPort(), answering(0x0102)));
+        QTemporaryFile capture;
+        QVERIFY(capture.open());
+        std::fflush(stdout);
+        const int saved = ::dup(1);
+        ::dup2(capture.handle(), 1);
+        const unsigned char r = setparacom(0xFF, 0x80, 0xFF01, 0xCDAB);
+        std::fflush(stdout);
+        ::dup2(saved, 1);
+        ::close(saved);
+        QCOMPARE(int(r), 1);
+        capture.seek(0);
+        QCOMPARE(QString::fromLatin1(capture.readAll()),
+                 QStringLiteral("send:ff 41 0 0 1b 80 1 ff ab cd 55 0 \nrecv:ff 41 0 0 1b 80 1 ff 2 1 55 0 \n\n"));
+    }
 
 private:
     quint16 controllerPort() const { return PanelEnv::port(2800); }
     TestRoot root_;
     UdpPeer peer_;
 };
-
-void TestCommandPort::layout_data()
-{
-    QTest::addColumn<Call>("call");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addRow("%s", "setparacom value little-endian") << Call([] { setparacom(0x22, 1, 0x0116, 0xBEEF); })
-                                                          << QByteArray::fromHex("224100001b011601efbe5500");
-    QTest::addRow("%s", "setparacomlong racking 256+n") << Call([] { setparacomlong(0x22, 8, 256 + 3, 7); })
-                                                        << QByteArray::fromHex("224100001b08030107005500");
-    QTest::addRow("%s", "getpara sends preset as value 2") << Call([] { unsigned short v = 0x0102; getpara(0x2A, 1, 4, &v); })
-                                                          << QByteArray::fromHex("2a4100001b01040002015500");
-    QTest::addRow("%s", "getmotostatus") << Call([] { getmotostatus(); })
-                                         << QByteArray::fromHex("264100001b21000000005500");
-    QTest::addRow("%s", "setcntcmd row form") << Call([] { setcntcmd(0x1234, 0x0081, 0xAB); })
-                                              << QByteArray::fromHex("720401001b34128100ab5500");
-    QTest::addRow("%s", "setparawithoutrcv") << Call([] { setparawithoutrcv(0x20, 129, 0, 0); })
-                                             << QByteArray::fromHex("204100001b81000000005500");
-}
-
-void TestCommandPort::layout()
-{
-    QFETCH(Call, call);
-    QFETCH(QByteArray, bytes);
-    QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
-    call();
-    QTRY_COMPARE(peer_.received().size(), 1);
-    QCOMPARE(peer_.received().first().toHex(' '), bytes.toHex(' '));
-}
-
-void TestCommandPort::acceptance_data()
-{
-    using A = UdpPeer::Answer;
-    QTest::addColumn<UdpPeer::Responder>("responder");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("value"); // getpara's output after the call, preset 0x7777
-
-    QTest::addRow("%s", "echo with result") << answering(0x0A0B) << 1 << 0x0A0B;
-    QTest::addRow("%s", "nothing") << UdpPeer::silent() << 0 << 0x7777;
-    QTest::addRow("%s", "wrong port") << answeringAfter([](A &a) { a.otherPort = true; }) << 0 << 0x7777;
-    QTest::addRow("%s", "wrong address") << answeringAfter([](A &a) { a.otherAddress = true; }) << 0 << 0x7777;
-    QTest::addRow("%s", "short reply") << answeringAfter([](A &a) { a.bytes.chop(1); }) << 0 << 0x7777;
-    QTest::addRow("%s", "long reply") << answeringAfter([](A &a) { a.bytes += '\0'; }) << 0 << 0x7777;
-    QTest::addRow("%s", "reply to another command") << answeringAfter([](A &a) { a.bytes[0] = 0x26; }) << 0 << 0x7777;
-    QTest::addRow("%s", "late reply") << answeringAfter([](A &a) { a.delayMs = 200; }) << 0 << 0x7777;
-    QTest::addRow("%s", "junk first then reply") << UdpPeer::Responder([](const QByteArray &r) {
-        A wrongPort{withResult(r, 9)};
-        wrongPort.otherPort = true;
-        return std::vector<A>{{QByteArray("xx")}, wrongPort, {withResult(r, 0x0505), 5}};
-    }) << 1 << 0x0505;
-}
-
-void TestCommandPort::acceptance()
-{
-    QFETCH(UdpPeer::Responder, responder);
-    QFETCH(int, result);
-    QFETCH(int, value);
-    QVERIFY(peer_.start(controllerPort(), responder));
-    unsigned short v = 0x7777;
-    QCOMPARE(int(getpara(0x2A, 1, 4, &v)), result);
-    QCOMPARE(int(v), value);
-}
-
-void TestCommandPort::timeouts_data()
-{
-    QTest::addColumn<Call>("call");
-    QTest::addColumn<int>("ms"); // nominal time-out; the scale is 0.05
-    QTest::addRow("%s", "setparacom 1 s") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 0); }) << 1000;
-    QTest::addRow("%s", "setcntcmd 1 s") << Call([] { QCOMPARE(int(setcntcmd(1, 2, 3)), 0); }) << 1000;
-    QTest::addRow("%s", "getpara without output 1.5 s") << Call([] { QCOMPARE(int(getpara(0x2A, 1, 4, nullptr)), 0); }) << 1500;
-    QTest::addRow("%s", "getmotostatus 1.5 s, running") << Call([] { QCOMPARE(getmotostatus(), 0xFFFFu); }) << 1500;
-    QTest::addRow("%s", "setparacomlong 20 s") << Call([] { QCOMPARE(int(setparacomlong(0x22, 8, 1, 1)), 0); }) << 20000;
-}
-
-void TestCommandPort::timeouts()
-{
-    QFETCH(Call, call);
-    QFETCH(int, ms);
-    QElapsedTimer t;
-    t.start();
-    call();
-    const qint64 scaled = PanelEnv::scaledMs(ms);
-    QVERIFY2(t.elapsed() >= scaled - 1 && t.elapsed() < scaled + 300, qPrintable(QString::number(t.elapsed())));
-}
-
-void TestCommandPort::withoutReplyReturnsAtOnce()
-{
-    QElapsedTimer t;
-    t.start();
-    setparawithoutrcv(0x20, 129, 0, 0);
-    QVERIFY(t.elapsed() < 20);
-}
-
-void TestCommandPort::busyCommandPortFails()
-{
-    QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
-    UdpPeer holder; // takes the panel's command port
-    QVERIFY(holder.start(PanelEnv::port(2900), UdpPeer::silent()));
-    QElapsedTimer t;
-    t.start();
-    const unsigned char r = setparacom(0x20, 2, 1, 0);
-    QCOMPARE(int(r), 0);
-    QVERIFY(t.elapsed() >= PanelEnv::scaledMs(1000) - 1);
-    QTRY_COMPARE(peer_.received().size(), 1); // still sent
-}
-
-void TestCommandPort::duplicateReplyDoesNotLeak()
-{
-    QVERIFY(peer_.start(controllerPort(), [](const QByteArray &r) {
-        const quint16 v = quint16(quint8(r[0]));
-        return std::vector<UdpPeer::Answer>{{withResult(r, v)}, {withResult(r, v)}};
-    }));
-    unsigned short first = 0;
-    unsigned short second = 0;
-    QCOMPARE(int(getpara(0x2A, 1, 4, &first)), 1);
-    QCOMPARE(int(getpara(0x2B, 1, 4, &second)), 1);
-    QCOMPARE(int(first), 0x2A);
-    QCOMPARE(int(second), 0x2B);
-}
-
-// Bytes in lower-case hex without padding, a blank line after each reply.
-void TestCommandPort::traceOnStandardOutput()
-{
-    QVERIFY(peer_.start(controllerPort(), answering(0x0102)));
-    QTemporaryFile capture;
-    QVERIFY(capture.open());
-    std::fflush(stdout);
-    const int saved = ::dup(1);
-    ::dup2(capture.handle(), 1);
-    const unsigned char r = setparacom(0xFF, 0x80, 0xFF01, 0xCDAB);
-    std::fflush(stdout);
-    ::dup2(saved, 1);
-    ::close(saved);
-    QCOMPARE(int(r), 1);
-    capture.seek(0);
-    QCOMPARE(QString::fromLatin1(capture.readAll()),
-             QStringLiteral("send:ff 41 0 0 1b 80 1 ff ab cd 55 0 \nrecv:ff 41 0 0 1b 80 1 ff 2 1 55 0 \n\n"));
-}
 
 QTEST_GUILESS_MAIN(TestCommandPort)
 #include "test_commandport.moc"

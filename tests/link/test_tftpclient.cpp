@@ -1,7 +1,9 @@
 // Our TFTP client against knitsim's server (in-process) and against scripted servers. Catches:
 // lost, repeated or skipped blocks; a server error or a silent server not ending the transfer;
 // a half-written or damaged local file after a failure; data taken from a stranger's port;
-// block numbers that stop at 65535; request retransmission that is too short or too long.
+// block numbers that stop at 65535; request retransmission that is too short or too long;
+// knitjob fetch/send reporting a failure as success. (The knitsim program's TFTP serving, its
+// faults from the control protocol and its journal are exercised by every start-up test.)
 #include "test_tftpcontract.h"
 #include "test_tftpscripted.h"
 
@@ -10,7 +12,6 @@
 #include "link/tftppacket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
-#include "simprocess.h"
 #include "testroot.h"
 
 #include <QElapsedTimer>
@@ -29,27 +30,213 @@ class TestTftpClient : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        PortOffset::useFree();
+        qputenv("KNIT_TIMEOUT_SCALE", kScale);
+    }
+
+    void init()
+    {
+        root_ = std::make_unique<TestRoot>();
+        QVERIFY(QDir().mkpath(simDir()));
+        server_ = std::make_unique<TftpServer>(simDir());
+        QVERIFY2(server_->listen(QHostAddress::LocalHost, PanelEnv::port(69)), qPrintable(server_->errorString()));
+    }
+
+    void cleanup()
+    {
+        server_.reset();
+        root_.reset();
+    }
 
     void transfer_data() { TftpContract::sizeRows(); }
     void transfer() { TftpContract::transfer(simDir()); }
     void getMissingKeepsLocal() { TftpContract::getMissingKeepsLocal(); }
     void localFileUnusable() { TftpContract::localFileUnusable(); }
 
-    void serverFaults_data();
-    void serverFaults();
-    void unansweredRequest_data();
-    void unansweredRequest();
-    void strangerPortIsRefused();
-    void uploadAcknowledgements_data();
-    void uploadAcknowledgements();
-    void blockNumbersWrap_data();
-    void blockNumbersWrap();
-    void knitjobTransfers_data();
-    void knitjobTransfers();
-    void knitsimProgram();
+    // Faults injected into knitsim's server: an ERROR answer and a server going silent end the
+    // transfer with code 1 and leave the old local file; duplicated DATA does not disturb the file
+    // (fault: a duplicate written twice, a silent server hanging the panel).
+    void serverFaults_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("code");
+        QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
+        QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
+        QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
+        QTest::addRow("get silent after 3") << false << QStringList{"silent-after", "3"} << 70000 << 1;
+        QTest::addRow("put silent after 2") << true << QStringList{"silent-after", "2"} << 70000 << 1;
+    }
+
+    void serverFaults()
+    {
+        QFETCH(bool, upload);
+        QFETCH(QStringList, fault);
+        QFETCH(int, size);
+        QFETCH(int, code);
+        QString why;
+        QVERIFY2(server_->applyFault(fault, &why), qPrintable(why));
+        const QByteArray body = TftpContract::pattern(size, 3);
+        const QByteArray old("old contents");
+        QVERIFY(AtomicFile::save(simDir() + "/job.cnt", upload ? old : body));
+        QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
+        QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
+        const QByteArray expected = code == 0 ? body : old;
+        QCOMPARE(TftpContract::readAll(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
+        QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
+    }
+
+    // Nobody answers: the request goes out once and is repeated ten times, one request time-out
+    // apart, then code 1 (fault: retries miscounted, or no time-out at all).
+    void unansweredRequest_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addRow("get") << false;
+        QTest::addRow("put") << true;
+    }
+
+    void unansweredRequest()
+    {
+        QFETCH(bool, upload);
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        QVERIFY(AtomicFile::save(local("file.sys"), QByteArray(404, 'p')));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(TftpContract::run(upload, local("file.sys")), 1);
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(fake.received[0].size(), 11);
+        for (const QByteArray &r : fake.received[0])
+            QCOMPARE(TftpPacket::parse(r.constData(), r.size()).opcode, upload ? 2 : 1);
+        const int period = PanelEnv::scaledMs(TftpClient::kRequestTimeoutMs);
+        QVERIFY2(elapsed >= 11 * period - 20 && elapsed < 11 * period + 2000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(TftpContract::readAll(local("file.sys")), QByteArray(404, 'p'));
+    }
+
+    // Once the server answered from one port, a DATA from another port is answered with ERROR 5
+    // there and not written (fault: a stranger's packet spliced into the file).
+    void strangerPortIsRefused()
+    {
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        const QByteArray first = TftpContract::pattern(512, 1);
+        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+            if (socket == 0 && v.opcode == TftpPacket::Rrq) {
+                fake.send(1, ScriptedServer::data(1, first));
+            } else if (socket == 1 && v.opcode == TftpPacket::Ack && v.block == 1) {
+                fake.send(2, ScriptedServer::data(2, "intruder"));
+            } else if (socket == 2 && v.opcode == TftpPacket::Error) {
+                fake.send(1, ScriptedServer::data(2, "tail"));
+            }
+        };
+        QCOMPARE(TftpContract::run(false, local("file.knt")), 0);
+        QCOMPARE(TftpContract::readAll(local("file.knt")), first + "tail");
+        QCOMPARE(fake.received[2].size(), 1);
+        const TftpPacket::View error = TftpPacket::parse(fake.received[2].at(0).constData(), fake.received[2].at(0).size());
+        QCOMPARE(error.opcode, int(TftpPacket::Error));
+        QCOMPARE(int(error.errorCode), int(TftpPacket::UnknownTid));
+    }
+
+    // The answers of an upload to each acknowledgement: the block before the last one asks for
+    // the last block again (the controller's way to ask for a lost block), even after the final
+    // block; a number out of line after the final block ends with code 3.
+    void uploadAcknowledgements_data()
+    {
+        QTest::addColumn<QList<int>>("acks"); // sent after each DATA received
+        QTest::addColumn<QList<int>>("blocks"); // DATA blocks expected, in order
+        QTest::addColumn<int>("code");
+        QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
+        QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
+        QTest::addRow("wrong final ack") << QList<int>{1, 7} << QList<int>{1, 2} << 3;
+    }
+
+    void uploadAcknowledgements()
+    {
+        QFETCH(QList<int>, acks);
+        QFETCH(QList<int>, blocks);
+        QFETCH(int, code);
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        QList<int> seen;
+        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+            if (socket == 0 && v.opcode == TftpPacket::Wrq)
+                fake.send(1, ScriptedServer::ack(0));
+            if (socket == 1 && v.opcode == TftpPacket::Data) {
+                seen.append(v.block);
+                if (seen.size() <= acks.size())
+                    fake.send(1, ScriptedServer::ack(acks.at(seen.size() - 1)));
+            }
+        };
+        QVERIFY(AtomicFile::save(local("config.cfg"), TftpContract::pattern(513, 2)));
+        QCOMPARE(TftpContract::run(true, local("config.cfg")), code);
+        QCOMPARE(seen, blocks);
+    }
+
+    // A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers
+    // that stop or restart wrongly at the wrap).
+    void blockNumbersWrap_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addRow("get") << false;
+        QTest::addRow("put") << true;
+    }
+
+    void blockNumbersWrap()
+    {
+        QFETCH(bool, upload);
+        const QByteArray body = TftpContract::pattern(65536LL * 512 + 100, 9);
+        const QString serverFile = simDir() + "/update.img";
+        QVERIFY(AtomicFile::save(upload ? local("update.img") : serverFile, body));
+        QCOMPARE(TftpContract::run(upload, local("update.img"), QString(), nullptr, 120000), 0);
+        QVERIFY(TftpContract::readAll(upload ? serverFile : local("update.img")) == body);
+    }
+
+    // knitjob fetch and send: exit status 0 and the file whole, or non-zero with one line on
+    // standard error (fault: a failure reported as success, a name that is a path accepted).
+    void knitjobTransfers_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("serverFile"); // expected to hold the payload afterwards
+        QTest::addColumn<QString>("localFile");
+        QTest::addRow("fetch") << QStringList{"fetch", "file.sys", "--to", "@/fetched.sys"} << 0 << "file.sys" << "@/fetched.sys";
+        QTest::addRow("fetch missing") << QStringList{"fetch", "nothing.sys", "--to", "@/x"} << 1 << "" << "";
+        QTest::addRow("fetch path") << QStringList{"fetch", "../file.sys"} << 2 << "" << "";
+        QTest::addRow("send as a GBK name") << QStringList{"send", "@/file.sys", "--as", "花型一.cnt"} << 0 << "花型一.cnt" << "@/file.sys";
+        QTest::addRow("send missing") << QStringList{"send", "@/absent.sys"} << 1 << "" << "";
+    }
+
+    void knitjobTransfers()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, serverFile);
+        QFETCH(QString, localFile);
+        const QByteArray body = TftpContract::pattern(1500, 21);
+        const bool send = args.first() == "send";
+        QVERIFY(AtomicFile::save(send ? local("file.sys") : simDir() + "/file.sys", body));
+        args.replaceInStrings("@", PanelPaths::tmpDir());
+        QProcess p;
+        QSignalSpy done(&p, &QProcess::finished);
+        p.start(KNITJOB_PATH, args);
+        QVERIFY(done.wait(30000));
+        QCOMPARE(p.exitCode(), status);
+        const QByteArray err = p.readAllStandardError();
+        if (status == 0) {
+            QCOMPARE(err, QByteArray());
+            QCOMPARE(TftpContract::readAll(simDir() + "/" + serverFile), body);
+            QCOMPARE(TftpContract::readAll(localFile.replace("@", PanelPaths::tmpDir())), body);
+        } else {
+            QCOMPARE(err.count('\n'), 1);
+            QVERIFY(err.startsWith("knitjob: "));
+        }
+    }
 
 private:
     QString simDir() const { return root_->file(QStringLiteral("/sim")); }
@@ -58,234 +245,6 @@ private:
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<TftpServer> server_;
 };
-
-void TestTftpClient::initTestCase()
-{
-    PortOffset::useFree();
-    qputenv("KNIT_TIMEOUT_SCALE", kScale);
-}
-
-void TestTftpClient::init()
-{
-    root_ = std::make_unique<TestRoot>();
-    QVERIFY(QDir().mkpath(simDir()));
-    server_ = std::make_unique<TftpServer>(simDir());
-    QVERIFY2(server_->listen(QHostAddress::LocalHost, PanelEnv::port(69)), qPrintable(server_->errorString()));
-}
-
-void TestTftpClient::cleanup()
-{
-    server_.reset();
-    root_.reset();
-}
-
-// Faults injected into knitsim's server: an ERROR answer and a server going silent end the
-// transfer with code 1 and leave the old local file; duplicated DATA does not disturb the file
-// (fault: a duplicate written twice, a silent server hanging the panel).
-void TestTftpClient::serverFaults_data()
-{
-    QTest::addColumn<bool>("upload");
-    QTest::addColumn<QStringList>("fault");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("code");
-    QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
-    QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
-    QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
-    QTest::addRow("get silent after 3") << false << QStringList{"silent-after", "3"} << 70000 << 1;
-    QTest::addRow("put silent after 2") << true << QStringList{"silent-after", "2"} << 70000 << 1;
-}
-
-void TestTftpClient::serverFaults()
-{
-    QFETCH(bool, upload);
-    QFETCH(QStringList, fault);
-    QFETCH(int, size);
-    QFETCH(int, code);
-    QString why;
-    QVERIFY2(server_->applyFault(fault, &why), qPrintable(why));
-    const QByteArray body = TftpContract::pattern(size, 3);
-    const QByteArray old("old contents");
-    QVERIFY(AtomicFile::save(simDir() + "/job.cnt", upload ? old : body));
-    QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
-    QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
-    const QByteArray expected = code == 0 ? body : old;
-    QCOMPARE(TftpContract::readAll(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
-    QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
-}
-
-// Nobody answers: the request goes out once and is repeated ten times, one request time-out
-// apart, then code 1 (fault: retries miscounted, or no time-out at all).
-void TestTftpClient::unansweredRequest_data()
-{
-    QTest::addColumn<bool>("upload");
-    QTest::addRow("get") << false;
-    QTest::addRow("put") << true;
-}
-
-void TestTftpClient::unansweredRequest()
-{
-    QFETCH(bool, upload);
-    server_.reset(); // the scripted server takes the TFTP port
-    ScriptedServer fake;
-    QVERIFY(fake.ok());
-    QVERIFY(AtomicFile::save(local("file.sys"), QByteArray(404, 'p')));
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(TftpContract::run(upload, local("file.sys")), 1);
-    const qint64 elapsed = clock.elapsed();
-    QCOMPARE(fake.received[0].size(), 11);
-    for (const QByteArray &r : fake.received[0])
-        QCOMPARE(TftpPacket::parse(r.constData(), r.size()).opcode, upload ? 2 : 1);
-    const int period = PanelEnv::scaledMs(TftpClient::kRequestTimeoutMs);
-    QVERIFY2(elapsed >= 11 * period - 20 && elapsed < 11 * period + 2000, qPrintable(QString::number(elapsed)));
-    QCOMPARE(TftpContract::readAll(local("file.sys")), QByteArray(404, 'p'));
-}
-
-// Once the server answered from one port, a DATA from another port is answered with ERROR 5
-// there and not written (fault: a stranger's packet spliced into the file).
-void TestTftpClient::strangerPortIsRefused()
-{
-    server_.reset(); // the scripted server takes the TFTP port
-    ScriptedServer fake;
-    QVERIFY(fake.ok());
-    const QByteArray first = TftpContract::pattern(512, 1);
-    fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
-        if (socket == 0 && v.opcode == TftpPacket::Rrq) {
-            fake.send(1, ScriptedServer::data(1, first));
-        } else if (socket == 1 && v.opcode == TftpPacket::Ack && v.block == 1) {
-            fake.send(2, ScriptedServer::data(2, "intruder"));
-        } else if (socket == 2 && v.opcode == TftpPacket::Error) {
-            fake.send(1, ScriptedServer::data(2, "tail"));
-        }
-    };
-    QCOMPARE(TftpContract::run(false, local("file.knt")), 0);
-    QCOMPARE(TftpContract::readAll(local("file.knt")), first + "tail");
-    QCOMPARE(fake.received[2].size(), 1);
-    const TftpPacket::View error = TftpPacket::parse(fake.received[2].at(0).constData(), fake.received[2].at(0).size());
-    QCOMPARE(error.opcode, int(TftpPacket::Error));
-    QCOMPARE(int(error.errorCode), int(TftpPacket::UnknownTid));
-}
-
-// The answers of an upload to each acknowledgement: the block before the last one asks for
-// the last block again (the controller's way to ask for a lost block), even after the final
-// block; a number out of line after the final block ends with code 3.
-void TestTftpClient::uploadAcknowledgements_data()
-{
-    QTest::addColumn<QList<int>>("acks"); // sent after each DATA received
-    QTest::addColumn<QList<int>>("blocks"); // DATA blocks expected, in order
-    QTest::addColumn<int>("code");
-    QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
-    QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
-    QTest::addRow("wrong final ack") << QList<int>{1, 7} << QList<int>{1, 2} << 3;
-}
-
-void TestTftpClient::uploadAcknowledgements()
-{
-    QFETCH(QList<int>, acks);
-    QFETCH(QList<int>, blocks);
-    QFETCH(int, code);
-    server_.reset(); // the scripted server takes the TFTP port
-    ScriptedServer fake;
-    QVERIFY(fake.ok());
-    QList<int> seen;
-    fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
-        if (socket == 0 && v.opcode == TftpPacket::Wrq)
-            fake.send(1, ScriptedServer::ack(0));
-        if (socket == 1 && v.opcode == TftpPacket::Data) {
-            seen.append(v.block);
-            if (seen.size() <= acks.size())
-                fake.send(1, ScriptedServer::ack(acks.at(seen.size() - 1)));
-        }
-    };
-    QVERIFY(AtomicFile::save(local("config.cfg"), TftpContract::pattern(513, 2)));
-    QCOMPARE(TftpContract::run(true, local("config.cfg")), code);
-    QCOMPARE(seen, blocks);
-}
-
-// A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers
-// that stop or restart wrongly at the wrap).
-void TestTftpClient::blockNumbersWrap_data()
-{
-    QTest::addColumn<bool>("upload");
-    QTest::addRow("get") << false;
-    QTest::addRow("put") << true;
-}
-
-void TestTftpClient::blockNumbersWrap()
-{
-    QFETCH(bool, upload);
-    const QByteArray body = TftpContract::pattern(65536LL * 512 + 100, 9);
-    const QString serverFile = simDir() + "/update.img";
-    QVERIFY(AtomicFile::save(upload ? local("update.img") : serverFile, body));
-    QCOMPARE(TftpContract::run(upload, local("update.img"), QString(), nullptr, 120000), 0);
-    QVERIFY(TftpContract::readAll(upload ? serverFile : local("update.img")) == body);
-}
-
-// knitjob fetch and send: exit status 0 and the file whole, or non-zero with one line on
-// standard error (fault: a failure reported as success, a name that is a path accepted).
-void TestTftpClient::knitjobTransfers_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("serverFile"); // expected to hold the payload afterwards
-    QTest::addColumn<QString>("localFile");
-    QTest::addRow("fetch") << QStringList{"fetch", "file.sys", "--to", "@/fetched.sys"} << 0 << "file.sys" << "@/fetched.sys";
-    QTest::addRow("fetch missing") << QStringList{"fetch", "nothing.sys", "--to", "@/x"} << 1 << "" << "";
-    QTest::addRow("fetch path") << QStringList{"fetch", "../file.sys"} << 2 << "" << "";
-    QTest::addRow("send") << QStringList{"send", "@/file.sys"} << 0 << "file.sys" << "@/file.sys";
-    QTest::addRow("send as a GBK name") << QStringList{"send", "@/file.sys", "--as", "花型一.cnt"} << 0 << "花型一.cnt" << "@/file.sys";
-    QTest::addRow("send missing") << QStringList{"send", "@/absent.sys"} << 1 << "" << "";
-}
-
-void TestTftpClient::knitjobTransfers()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, status);
-    QFETCH(QString, serverFile);
-    QFETCH(QString, localFile);
-    const QByteArray body = TftpContract::pattern(1500, 21);
-    const bool send = args.first() == "send";
-    QVERIFY(AtomicFile::save(send ? local("file.sys") : simDir() + "/file.sys", body));
-    args.replaceInStrings("@", PanelPaths::tmpDir());
-    QProcess p;
-    QSignalSpy done(&p, &QProcess::finished);
-    p.start(KNITJOB_PATH, args);
-    QVERIFY(done.wait(30000));
-    QCOMPARE(p.exitCode(), status);
-    const QByteArray err = p.readAllStandardError();
-    if (status == 0) {
-        QCOMPARE(err, QByteArray());
-        QCOMPARE(TftpContract::readAll(simDir() + "/" + serverFile), body);
-        QCOMPARE(TftpContract::readAll(localFile.replace("@", PanelPaths::tmpDir())), body);
-    } else {
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY(err.startsWith("knitjob: "));
-    }
-}
-
-// The knitsim program serves its files by TFTP and takes its faults from the control
-// protocol (fault: the server not started, faults not reaching it, packets not journalled).
-void TestTftpClient::knitsimProgram()
-{
-    server_.reset(); // knitsim takes the TFTP port
-    SimProcess sim;
-    sim.setRoot(simDir());
-    QString why;
-    QVERIFY2(sim.start(&why), qPrintable(why));
-    QVERIFY(AtomicFile::save(sim.file("job.cnt"), TftpContract::pattern(3000, 5)));
-    QCOMPARE(TftpContract::run(false, local("job.cnt")), 0);
-    QCOMPARE(TftpContract::readAll(local("job.cnt")), TftpContract::pattern(3000, 5));
-    QVERIFY(sim.command("fault error job.cnt"));
-    QCOMPARE(TftpContract::run(false, local("job.cnt")), 1);
-    QVERIFY(sim.command("fault clear"));
-    QCOMPARE(TftpContract::run(true, local("job.cnt"), "job2.cnt"), 0);
-    QCOMPARE(TftpContract::readAll(sim.file("job2.cnt")), TftpContract::pattern(3000, 5));
-    QStringList journal;
-    QVERIFY(sim.command("journal", &journal));
-    QVERIFY(journal.filter(" tftp 00 01 6a 6f 62 2e 63 6e 74 00").size() >= 2);
-    QVERIFY(!sim.command("fault silent-after x"));
-    sim.stop();
-}
 
 QTEST_GUILESS_MAIN(TestTftpClient)
 #include "test_tftpclient.moc"

@@ -1,9 +1,9 @@
 // Catches a Config.ini reader that counts the label in bytes instead of characters, keeps a
 // trailing CR, takes a bad or out-of-range number, compares options loosely, reads past its
-// bound or trusts a line the bound cut off, or keeps stale values from a previous read.
+// bound or trusts a line the bound cut off, or keeps stale values from a previous read. (The
+// cam-board type's defaults are checked by the default-block test.)
 #include "data/configini.h"
 #include "data/parablocks.h"
-#include "data/parainit.h"
 #include "platform/atomicfile.h"
 #include "testroot.h"
 
@@ -40,7 +40,6 @@ private slots:
         QTest::addColumn<Fields>("want");
         const Fields d = ConfigIni::defaults();
         QTest::addRow("empty") << QByteArray() << d;
-        QTest::addRow("blank lines") << QByteArray("\n\n\n\n\n\n") << d;
         QTest::addRow("full") << lines(kFull) << Fields{12, 34, 56, 1, 1, 1};
         QTest::addRow("full, no final newline") << lines(kFull).chopped(1) << Fields{12, 34, 56, 1, 1, 1};
         QTest::addRow("CRLF") << lines(kFull, "\r\n") << Fields{12, 34, 56, 1, 1, 1};
@@ -54,7 +53,6 @@ private slots:
         QTest::addRow("blanks around number") << lines({" 7 ", "\t8", "9"}) << Fields{7, 8, 9, 0, 0, 0};
         QTest::addRow("NUL in number") << lines({QByteArray("1\0" "2", 3), "2", "3"}) << Fields{85, 2, 3, 0, 0, 0};
         QTest::addRow("bad bytes") << QByteArray("\xff\xfe\x80\x81\x82\x83\x84\x85\x86" "7\n\xc3\x28\n") << Fields{85, 0, 255, 0, 0, 0};
-        QTest::addRow("seventh line ignored") << lines(kFull) + "more\n" << Fields{12, 34, 56, 1, 1, 1};
         const QByteArray longLine = "ColorRed=" + QByteArray(ConfigIni::kMaxBytes, ' ') + "12\nColorGreen=5\n";
         QTest::addRow("over-long first line") << longLine << d;
         QTest::addRow("long tail after six lines") << lines(kFull) + QByteArray(4 * ConfigIni::kMaxBytes, 'x')
@@ -103,17 +101,6 @@ private slots:
             v = 7; // a previous read's values must not survive
         read_config_ini();
         QCOMPARE((Fields{ctro_config[0], ctro_config[1], ctro_config[2], ctro_config[3], ctro_config[4], ctro_config[5]}), want);
-    }
-
-    void tavroSelectsItsDefaults()
-    {
-        TestRoot root;
-        QVERIFY(AtomicFile::save(root.file("/mnt/ide/knit/Config.ini"), lines({"85", "0", "255", "Config_Triangle_TAVRO"})));
-        read_config_ini();
-        QCOMPARE(ctro_config[3], 2);
-        QCOMPARE(initsystemparam(), 1);
-        QCOMPARE(int(para_system.word(58)), 636);
-        QCOMPARE(int(para_system.word(37)), 23800);
     }
 };
 

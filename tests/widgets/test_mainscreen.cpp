@@ -1,20 +1,37 @@
-// The whole main screen fed with real report datagrams on its ports. Faults caught: reports
-// that do not reach the labels (row, pieces, times, loop values, needle, running indicator,
-// alarm and message texts), a UPS alarm that does not ask to shut down, reports from a
-// foreign address or of a short length that change what is shown, a flood that loses reports
-// or paints an older row last, and panels placed off their rectangles.
+// The whole main screen fed with real report datagrams on its ports, and its pieces. Faults
+// caught: reports that do not reach the labels (row, pieces, times, loop values, needle,
+// running indicator, alarm and message texts), a UPS alarm that does not ask to shut down,
+// reports from a foreign address or of a short length that change what is shown, a flood that
+// loses reports or paints an older row last; an alarm button that stays visible or flashing
+// after it is cleared, does not take Escape while shown, keeps the old text under a new alarm
+// or does not blink; a message line that drops the second message on setMessage1, hides
+// itself on a set or keeps text after a cancel; a clock in the wrong format; a shut-down
+// question that sends the shut-down while the carriage runs, on No, or reports success when
+// the controller did not answer. Loading a job: a wrong row count (end flag, record-0-only
+// file, rows of an earlier program left in the image), a rejected pattern that does not drop
+// the job or skips the work parameters, a hostile name read as a path; a failed work-parameter
+// save that damages the old file or reports nothing; lock states that leave command labels
+// touchable; a repair that does not clear its mark; a copy that deletes the destination before
+// it succeeds.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
+#include "testbytes.h"
 #include "testroot.h"
 
 #include "data/parablocks.h"
+#include "files/fileoperatedialog.h"
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/labeltime.h"
+#include "mainwin/shutdowndialog.h"
 #include "mainwin/rowdisplay.h"
 #include "mainwin/wave.h"
+#include "params/checkpara.h"
 #include "platform/panelenv.h"
+#include "ui/listbuttonno.h"
+#include "ui/mymenuno.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
 
@@ -24,15 +41,11 @@
 
 #include <memory>
 
-namespace {
+using TestBytes::machine;
+using TestBytes::readFile;
+using TestBytes::writeFile;
 
-QByteArray machine(int code, unsigned short a, unsigned short b)
-{
-    const char r[12] = {0, 0, 0, 0, 0, char(code), char(a & 0xff), char(a >> 8), char(b & 0xff), char(b >> 8), 0, 0};
-    return QByteArray(r, 12);
-}
-
-} // namespace
+Q_DECLARE_METATYPE(ShutdownDialog::Outcome)
 
 class TestMainScreen : public QObject
 {
@@ -41,7 +54,6 @@ class TestMainScreen : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("KNIT_BUZZER", "off");
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
@@ -68,6 +80,7 @@ private slots:
         w_.reset();
         sim_.reset();
     }
+    void init() { QVERIFY(sim_->command(QStringLiteral("set motostatus 0"))); }
 
     void reports_data()
     {
@@ -83,6 +96,9 @@ private slots:
         QTest::addRow("%s", "zeroing message") << machine(16, 0, 0) << "message" << QStringLiteral("系统归零, 请等待.  ");
         QTest::addRow("%s", "alarm text") << machine(21, 1, 0x0312) << "alarm" << QStringLiteral("机头F5保险丝报警 ! ");
         QTest::addRow("%s", "alarm of unknown type") << machine(21, 1, 0x050c) << "alarm" << QStringLiteral("未知类型512");
+        // The needle port: the stored value less 500.
+        QTest::addRow("%s", "needle -100") << machine(0, 0, 400) << "needle" << QStringLiteral("-100");
+        QTest::addRow("%s", "needle 700") << machine(0, 0, 1200) << "needle" << QStringLiteral("700");
     }
     void reports()
     {
@@ -91,7 +107,7 @@ private slots:
         QFETCH(QString, text);
         QLabel *target = fieldLabel(field);
         QVERIFY(target || field == QLatin1String("alarm"));
-        sendStatus(report);
+        sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(field == QLatin1String("needle") ? 2700 : 2001));
         if (field == QLatin1String("alarm")) {
             QTRY_COMPARE(w_->buttonWarm()->text(), text);
             QVERIFY(w_->buttonWarm()->isVisible());
@@ -131,21 +147,6 @@ private slots:
         QTRY_COMPARE(w_->runningLabel()->palette().color(QPalette::WindowText), palette_label_white.color(QPalette::WindowText));
     }
 
-    void needle_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::addRow("%s", "400") << 400 << "-100";
-        QTest::addRow("%s", "1200") << 1200 << "700";
-    }
-    void needle()
-    {
-        QFETCH(int, stored);
-        QFETCH(QString, shown);
-        sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(stored)), QHostAddress::LocalHost, PanelEnv::port(2700));
-        QTRY_COMPARE_WITH_TIMEOUT(w_->needleLabel()->text(), shown, 1000);
-    }
-
     void foreignAndShortChangeNothing()
     {
         sendStatus(machine(20, 1, 10));
@@ -181,29 +182,295 @@ private slots:
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
     }
 
-    void layout_data()
+    void warmLifecycle()
     {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QRect>("rect");
-        QTest::addRow("%s", "message line") << "message" << QRect(QPoint(10, 277), QPoint(629, 326));
-        QTest::addRow("%s", "alarm button") << "alarm" << QRect(QPoint(10, 337), QPoint(629, 386));
-        QTest::addRow("%s", "needle") << "needle" << QRect(QPoint(95, 370), QPoint(215, 385));
-        QTest::addRow("%s", "running") << "running" << QRect(QPoint(550, 365), QPoint(630, 390));
-        QTest::addRow("%s", "picture") << "picture" << QRect(QPoint(320, 85), QPoint(630, 295));
+        QWidget parent;
+        ButtonWarm warm(&parent, "ButtonWarm");
+        parent.show();
+        QVERIFY(warm.isHidden());
+        QVERIFY(!warm.isFlashing());
+        warm.setWarm(2, 23);
+        QVERIFY(!warm.isHidden());
+        QCOMPARE(warm.shortcut(), QKeySequence(Qt::Key_Escape));
+        warm.setWarm(3, 54);
+        QCOMPARE(warm.text(), QStringLiteral("沉降马达故障报警 ! "));
+        QVERIFY(warm.isFlashing());
+        QTRY_VERIFY_WITH_TIMEOUT(warm.isDown(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(!warm.isDown(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(warm.isDown(), 2500);
+        warm.cancelWarm();
+        QVERIFY(warm.isHidden());
+        QVERIFY(!warm.isFlashing());
+        QVERIFY(!warm.isDown());
+        QVERIFY(warm.text().isEmpty());
+        QCOMPARE(warm.shortcut(), QKeySequence());
     }
-    void layout()
+
+    void message_data()
     {
-        QFETCH(QString, field);
-        QFETCH(QRect, rect);
-        QWidget *widget = field == QLatin1String("alarm") ? static_cast<QWidget *>(w_->buttonWarm())
-                        : field == QLatin1String("picture") ? w_->findChild<QWidget *>(QStringLiteral("PatToPicture"))
-                                                            : fieldLabel(field);
-        QVERIFY(widget);
-        QCOMPARE(widget->geometry(), rect);
-        QCOMPARE(w_->size(), QSize(640, 480));
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("visible");
+        QTest::addRow("%s", "built hidden") << QStringList{} << " " << "" << "" << false;
+        QTest::addRow("%s", "both") << QStringList{"set:a:b"} << "a b" << "a" << "b" << true;
+        QTest::addRow("%s", "first keeps second") << QStringList{"set:a:b", "one:c"} << "c b" << "c" << "b" << true;
+        QTest::addRow("%s", "first alone") << QStringList{"one:c"} << "c " << "c" << "" << true;
+        QTest::addRow("%s", "cancel") << QStringList{"set:a:b", "cancel"} << " " << "" << "" << false;
+        QTest::addRow("%s", "set after cancel shows") << QStringList{"cancel", "set:x:"} << "x " << "x" << "" << true;
+        QTest::addRow("%s", "empty set stays shown") << QStringList{"set::"} << " " << "" << "" << true;
+    }
+    void message()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, shown);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, visible);
+        QWidget parent;
+        LabelMessage line(&parent, "LabelMessage");
+        parent.show();
+        for (const QString &step : steps) {
+            const QStringList part = step.split(QLatin1Char(':'));
+            if (part[0] == QLatin1String("set"))
+                line.setMessage(part[1], part[2]);
+            else if (part[0] == QLatin1String("one"))
+                line.setMessage1(part[1]);
+            else
+                line.cancelMessage();
+        }
+        QCOMPARE(line.text(), shown);
+        QCOMPARE(line.getMessage1(), first);
+        QCOMPARE(line.getMessage2(), second);
+        QCOMPARE(line.isVisible(), visible);
+    }
+
+    // Zero-padded 24-hour time, and the label shows now.
+    void clock()
+    {
+        QCOMPARE(LabelTime::timeText(QTime(1, 2, 5)), QStringLiteral("01:02:05"));
+        QCOMPARE(LabelTime::timeText(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+        LabelTime label;
+        const int off = qAbs(QTime::fromString(label.text(), QStringLiteral("HH:mm:ss")).secsTo(QTime::currentTime()));
+        QVERIFY(off <= 2 || off >= 86398);
+    }
+
+    // The shut-down question against this screen's controller.
+    void shutdown_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("motostatus");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<ShutdownDialog::Outcome>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("%s", "no") << false << "0" << false << ShutdownDialog::Outcome::Declined << "";
+        QTest::addRow("%s", "running") << true << "1" << false << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
+        QTest::addRow("%s", "stopped") << true << "0" << false << ShutdownDialog::Outcome::ShuttingDown << "正在关机, 请稍等 ... ... ";
+        QTest::addRow("%s", "controller silent") << true << "0" << true << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
+    }
+    void shutdown()
+    {
+        QFETCH(bool, yes);
+        QFETCH(QString, motostatus);
+        QFETCH(bool, silent);
+        QFETCH(ShutdownDialog::Outcome, outcome);
+        QFETCH(QString, message);
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(sim_->command(QStringLiteral("set motostatus ") + motostatus));
+        if (silent)
+            QVERIFY(sim_->command(QStringLiteral("fault silent")));
+        ModalDriver driver;
+        if (yes)
+            driver.pressOk().pressOk();
+        else
+            driver.pressCancel();
+        QCOMPARE(ShutdownDialog::run(nullptr), outcome);
+        QVERIFY(sim_->command(QStringLiteral("fault clear")));
+        QVERIFY(sim_->command(QStringLiteral("set motostatus 0")));
+        QCOMPARE(driver.texts().value(0), QStringLiteral("确定要关闭控制系统吗 ?"));
+        QCOMPARE(driver.texts().value(1), message);
+        QCOMPARE(driver.unexpected(), 0);
+        // The shut-down datagram: command 0x2A, object 1, action 32 (0x20), argument 0.
+        QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), outcome == ShutdownDialog::Outcome::ShuttingDown);
+    }
+
+    // Rows run in order on one screen, so a shorter program follows a longer one.
+    void load_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("rows");  // para_cur word 4
+        QTest::addColumn<int>("width"); // para_run word 0
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("wrkRead");
+        QTest::addRow("whole") << "" << 12 << 40 << true << true;
+        QTest::addRow("end flag on row 5") << "end 5" << 5 << 40 << true << true;
+        QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;
+        QTest::addRow("record 0 only") << "record0" << 1 << 40 << true << true;
+        QTest::addRow("pattern rejected") << "pat" << 12 << 1 << false << true;
+        QTest::addRow("program rejected") << "cnt" << 1 << 40 << false << true;
+        QTest::addRow("no wrk") << "wrk" << 12 << 40 << false << false;
+        QTest::addRow("hostile name") << "name" << 1 << 1 << false << false;
+    }
+    void load()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, rows);
+        QFETCH(int, width);
+        QFETCH(bool, accepted);
+        QFETCH(bool, wrkRead);
+        QFile::remove(jobFile(".wrk"));
+        QVERIFY(root_->makeJob(QStringLiteral("L"), 12, 40, 6));
+        QByteArray cnt = readFile(jobFile(".cnt"));
+        if (damage.startsWith(QLatin1String("end "))) {
+            cnt[damage.mid(4).toInt() * 128 + 116] = 1;
+            cnt.chop(1); // no checksum: still accepted
+        } else if (damage == QLatin1String("checksum")) {
+            cnt[cnt.size() - 1] = char(cnt.at(cnt.size() - 1) + 1);
+        } else if (damage == QLatin1String("record0")) {
+            cnt = cnt.left(128);
+        } else if (damage == QLatin1String("cnt")) {
+            cnt = cnt.left(200); // not whole records: a format error
+        } else if (damage == QLatin1String("pat")) {
+            QVERIFY(writeFile(jobFile(".pat"), QByteArray(3, '\0')));
+        } else if (damage == QLatin1String("wrk")) {
+            QVERIFY(QFile::remove(jobFile(".wrk")));
+        }
+        QVERIFY(writeFile(jobFile(".cnt"), cnt));
+        // A marker in the work file shows whether it was read.
+        QByteArray wrk = readFile(jobFile(".wrk"));
+        if (QFile::exists(jobFile(".wrk"))) {
+            wrk[0] = char(0x5a);
+            QVERIFY(writeFile(jobFile(".wrk"), wrk));
+        }
+        para_work.setByte(0, 0);
+        para_cur.setWord(4, 999);
+
+        const QString name = damage == QLatin1String("name") ? QStringLiteral("../wave/L") : QStringLiteral("L");
+        strcurfilename = name;
+        w_->open_wavefile(name);
+        const QString size = QString::fromUtf8("宽 度: %1            长 度: %2");
+        QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobname"))->text(), QString::fromUtf8("名 称: ") + (accepted ? name : QString()));
+        QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), accepted ? size.arg(width).arg(rows) : size.arg(0).arg(0));
+        QCOMPARE(int(para_cur.word(4)), rows);
+        QCOMPARE(int(para_run.word(0)), width);
+        QCOMPARE(para_work.byte(0) == 0x5a, wrkRead);
+        QCOMPARE(strcurfilename.isEmpty(), !accepted);
+        if (accepted) // nothing of the earlier, longer program is left past this one
+            QCOMPARE(wave_cnt.toByteArray().mid(cnt.size()), QByteArray(int(wave_cnt.size) - int(cnt.size()), '\0'));
+    }
+
+    // A save that runs out of room keeps the old file and tells the operator.
+    void saveWorkParameters()
+    {
+        const QString path = jobFile(".wrk");
+        QVERIFY(root_->makeJob(QStringLiteral("L"), 4, 40, 6));
+        para_work.setWord(100, 0x1234);
+        w_->wave_slot_savewrkfile(path);
+        QCOMPARE(readFile(path), para_work.toByteArray());
+        para_work.setWord(100, 0x4321);
+        AtomicFile::setWriteLimitForTesting(100);
+        ModalDriver driver;
+        driver.pressOk();
+        w_->wave_slot_savewrkfile(path);
+        AtomicFile::setWriteLimitForTesting(-1);
+        QCOMPARE(driver.texts(), QStringList{QString::fromUtf8("没有编织文件, 请先设置编织文件 !")});
+        QCOMPARE(readFile(path).mid(200, 2), QByteArray("\x34\x12", 2));
+    }
+
+    // Unlocked at start-up; locked, no label takes a touch; display labels never do.
+    void screenLock()
+    {
+        auto *command = w_->findChild<MyLabel *>(QStringLiteral("pieces"));
+        auto *display = w_->findChild<MyLabel *>(QStringLiteral("wavetime"));
+        for (bool locked : {false, true, false}) {
+            QCOMPARE(command->getclickable(), !locked);
+            QVERIFY(!display->getclickable());
+            w_->wave_slot_enablets();
+        }
+        w_->wave_slot_enablets();
+    }
+
+    // Each item stores or sends one reference copy and clears the mark of its pair; nothing
+    // happens while the carriage runs.
+    void repairMenu_data()
+    {
+        QTest::addColumn<int>("row"); // item pressed (column 0)
+        QTest::addColumn<int>("maskAfter");
+        QTest::addColumn<QString>("written"); // the file the repair must leave: panel data or "sim:" name
+        QTest::addColumn<QString>("message");
+        QTest::addRow("store system") << 0 << 2 << "/para/checksystem.sys" << QString::fromUtf8("把当前的系统参数存入显示屏备份成功 !");
+        QTest::addRow("send system") << 2 << 2 << "sim:checksystem.sys" << QString::fromUtf8("把显示屏备份的系统参数导到主板成功 !");
+        QTest::addRow("store config") << 4 << 1 << "/para/checkconfig.cfg" << QString::fromUtf8("把当前的个性化参数存入显示屏个性化参数备份成功 !");
+        QTest::addRow("send config") << 6 << 1 << "sim:checkconfig.cfg" << QString::fromUtf8("把显示屏备份的个性化参数导到主板成功 !");
+        QTest::addRow("carriage running") << 0 << 3 << "" << QString::fromUtf8("机头正在运行, 请停止运行 !");
+    }
+    void repairMenu()
+    {
+        QFETCH(int, row);
+        QFETCH(int, maskAfter);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        if (written.isEmpty())
+            QVERIFY(sim_->command(QStringLiteral("set motostatus 1")));
+        para_system.setWord(7, 0x0707);
+        cfgcheck1.setByte(0, 0x42);
+        const QString para = root_->file(QStringLiteral("/mnt/ide/knit/para/"));
+        QVERIFY(writeFile(para + QStringLiteral("checksystem.sys"), para_system.toByteArray()));
+        QVERIFY(writeFile(para + QStringLiteral("checkconfig.cfg"), cfgcheck1.toByteArray()));
+
+        checkpara menu(w_.get(), 3);
+        ModalDriver driver;
+        driver.pressOk().pressOk(); // Yes to the question, then the result message
+        menu.slot_press(menu.menu()->itemNo(0, row)->text());
+        QCOMPARE(driver.texts().last(), message);
+        QCOMPARE(int(menu.mask()), maskAfter);
+        // Both items of a repaired pair lose their mark.
+        for (int r : {0, 2, 4, 6}) {
+            const bool marked = (maskAfter & (r < 4 ? 1 : 2)) != 0;
+            QCOMPARE(menu.menu()->itemNo(0, r)->text().endsWith(QString::fromUtf8("(  需修复  )")), marked);
+            QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
+        }
+        if (written.startsWith(QLatin1String("sim:")))
+            QCOMPARE(readFile(sim_->file(written.mid(4))), readFile(para + written.mid(4)));
+        else if (!written.isEmpty())
+            QCOMPARE(readFile(para + written.mid(6)), written.endsWith(QLatin1String(".sys")) ? para_system.toByteArray() : cfgcheck1.toByteArray());
+    }
+
+    void copyDialog()
+    {
+        const QString src = root_->file(QStringLiteral("/tmp/src.bin"));
+        const QString dst = root_->file(QStringLiteral("/tmp/dst.bin"));
+        QByteArray data(5000, '\0');
+        for (int i = 0; i < data.size(); ++i)
+            data[i] = char(i * 7);
+        QVERIFY(writeFile(src, data) && writeFile(dst, QByteArray("old")));
+        QVERIFY(FileOperateDialog::copy(src, dst));
+        QCOMPARE(readFile(dst), data);
+
+        // A missing source: the dialog says so and waits for Exit; the destination stays.
+        QVERIFY(writeFile(dst, QByteArray("old")));
+        ModalDriver driver;
+        driver.handle(QStringLiteral("FileOperateDialog"));
+        bool said = false;
+        driver.inspect([&said](QWidget *w) {
+            for (QLabel *l : w->findChildren<QLabel *>())
+                said = said || l->text().contains(QString::fromUtf8("从 : 源文件错误 !"));
+        }).click(QStringLiteral("Button_quit"));
+        QVERIFY(!FileOperateDialog::copy(root_->file(QStringLiteral("/tmp/none")), dst));
+        QVERIFY(said);
+        QCOMPARE(readFile(dst), QByteArray("old"));
+
+        // A destination that cannot be written keeps the old file as it was.
+        driver.inspect([](QWidget *) {}).click(QStringLiteral("Button_quit"));
+        AtomicFile::setWriteLimitForTesting(10);
+        QVERIFY(!FileOperateDialog::copy(src, dst));
+        AtomicFile::setWriteLimitForTesting(-1);
+        QCOMPARE(readFile(dst), QByteArray("old"));
     }
 
 private:
+    QString jobFile(const char *ext) const { return root_->file(QStringLiteral("/mnt/ide/knit/wave/L/L") + QLatin1String(ext)); }
     void sendStatus(const QByteArray &report)
     {
         sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(2001));
@@ -220,8 +487,6 @@ private:
             return w_->labelMessage();
         if (field == QLatin1String("needle"))
             return w_->needleLabel();
-        if (field == QLatin1String("running"))
-            return w_->runningLabel();
         return w_->findChild<QLabel *>(field);
     }
 

@@ -14,39 +14,31 @@ namespace {
 bool udpFree(int port)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (fd < 0)
-        return false;
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(quint16(port));
     a.sin_addr.s_addr = htonl(INADDR_ANY);
-    const bool ok = ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
-    ::close(fd);
+    const bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+    if (fd >= 0)
+        ::close(fd);
     return ok;
 }
 
 } // namespace
 
-int PortOffset::pickFree()
-{
-    static const int bases[] = {69, 2001, 2700, 2800, 2900, 3000};
-    std::random_device rd;
-    std::mt19937 rng(rd() ^ unsigned(::getpid()));
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        // Offsets from 20000 to 59000 in steps of 10, clear of the host build's default 10000.
-        const int offset = 20000 + int(rng() % 3900) * 10;
-        bool free = true;
-        for (int b : bases)
-            free = free && udpFree(b + offset);
-        if (free)
-            return offset;
-    }
-    return 20000;
-}
-
 int PortOffset::useFree()
 {
-    const int offset = pickFree();
+    std::mt19937 rng(std::random_device{}() ^ unsigned(::getpid()));
+    int offset = 20000;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        // Offsets from 20000 to 59000 in steps of 10, clear of the host build's default 10000.
+        offset = 20000 + int(rng() % 3900) * 10;
+        bool free = true;
+        for (int base : {69, 2001, 2700, 2800, 2900, 3000})
+            free = free && udpFree(base + offset);
+        if (free)
+            break;
+    }
     qputenv("KNIT_PORT_OFFSET", QByteArray::number(offset));
     return offset;
 }

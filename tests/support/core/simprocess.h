@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -14,8 +13,7 @@
 class SimProcess
 {
 public:
-    SimProcess();
-    ~SimProcess();
+    ~SimProcess() { stop(); }
 
     // Before start(): a root that outlives this object (default: a fresh temporary directory),
     // a port offset (default: KNIT_PORT_OFFSET of this process, or a free one that is then
@@ -25,11 +23,10 @@ public:
 
     // Starts knitsim and waits until it says it is ready.
     bool start(QString *error = nullptr);
-    bool isRunning() const;
     // Sends "quit", waits for the exit, kills it if it hangs.
     void stop();
 
-    QString root() const;
+    QString root() const { return root_.isEmpty() && tempRoot_ ? tempRoot_->path() : root_; }
     QString file(const QString &name) const { return root() + QLatin1Char('/') + name; }
     int portOffset() const { return offset_; }
 
@@ -38,17 +35,14 @@ public:
     QStringList send(const QString &line, int timeoutMs = 5000);
     // True when the reply ended with "ok"; the lines before it go to lines.
     bool command(const QString &line, QStringList *lines = nullptr);
-
-    QByteArray standardError();
+    // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
+    // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
+    QStringList traffic();
 
 private:
-    bool connectControl(QString *error);
-
     std::unique_ptr<QTemporaryDir> tempRoot_;
     QString root_;
     int offset_ = -1;
     QProcess process_;
     QTcpSocket control_;
-    quint16 controlPort_ = 0;
-    QByteArray stderr_;
 };

@@ -37,13 +37,6 @@ void closeFd(int &fd)
 
 } // namespace
 
-UdpPeer::UdpPeer() = default;
-
-UdpPeer::~UdpPeer()
-{
-    stop();
-}
-
 bool UdpPeer::start(quint16 port, Responder responder)
 {
     stop();

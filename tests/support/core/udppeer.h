@@ -24,8 +24,7 @@ public:
     };
     using Responder = std::function<std::vector<Answer>(const QByteArray &request)>;
 
-    UdpPeer();
-    ~UdpPeer();
+    ~UdpPeer() { stop(); }
 
     // Binds 127.0.0.1:port (and 127.0.0.2:port for otherAddress answers); false when taken.
     bool start(quint16 port, Responder responder);

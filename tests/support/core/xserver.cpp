@@ -7,11 +7,6 @@
 #include <random>
 #include <unistd.h>
 
-XServer::~XServer()
-{
-    stop();
-}
-
 bool XServer::available(QString *why)
 {
     for (const char *program : {"Xvfb", "xdotool"}) {

@@ -9,8 +9,7 @@
 class XServer
 {
 public:
-    XServer() = default;
-    ~XServer();
+    ~XServer() { stop(); }
 
     // False (with a reason naming the missing program) when Xvfb or xdotool is absent.
     static bool available(QString *why);

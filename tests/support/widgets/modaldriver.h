@@ -11,20 +11,18 @@
 
 // Answers the modal dialogs a test opens: from a timer it finds the active modal widget, notes
 // what it showed and applies the next queued action (press OK, Cancel, Escape, type text...).
-// A modal widget that finds the queue empty is recorded as unexpected and gets the fallback
-// action (Escape), so a test never hangs in a nested event loop.
+// A modal widget that finds the queue empty is recorded as unexpected and gets Escape, so a
+// test never hangs in a nested event loop.
 class ModalDriver : public QObject
 {
     Q_OBJECT
 
 public:
-    // What one modal widget showed when the driver met it, and what was done to it.
+    // What one modal widget showed when the driver met it.
     struct Seen
     {
         QString className;
-        QString title; // the "title"/"ltitle" label, else the window title
-        QString text;  // the "Label"/"edit_msg" label
-        QString action;
+        QString text; // the "Label"/"edit_msg" label
         bool expected = true;
     };
     using Inspector = std::function<void(QWidget *)>;
@@ -36,7 +34,7 @@ public:
     ModalDriver &pressCancel(); // "Button_quit" or a Cancel/取消 button, else Escape
     ModalDriver &escape();
     ModalDriver &typeAndReturn(const QString &text); // into the focused (or first) line edit
-    ModalDriver &key(int key, const QString &text = QString());
+    ModalDriver &key(int key);
     ModalDriver &click(const QString &nameOrText); // a button by object name or label
     // Runs the inspector on the dialog, then applies the next queued action to the same one.
     ModalDriver &inspect(Inspector inspector);
@@ -46,29 +44,18 @@ public:
     ModalDriver &passThrough(const QString &className);
     ModalDriver &handle(const QString &className);
 
-    int pending() const { return queue_.size(); }
     const QList<Seen> &seen() const { return seen_; }
     int unexpected() const;
     QStringList texts() const;
 
-    // Label texts of a modal dialog, as recorded in Seen.
-    static QString titleOf(QWidget *w);
-    static QString textOf(QWidget *w);
-
 private:
-    enum class Kind { Ok, Cancel, Escape, Type, Key, Click, Inspect };
     struct Action
     {
-        Kind kind;
-        QString text;
-        int key = 0;
-        Inspector inspector;
+        Inspector run;
+        bool inspectOnly = false;
     };
-
-    ModalDriver &enqueue(Action action);
+    ModalDriver &enqueue(Inspector run, bool inspectOnly = false);
     void tick();
-    bool apply(QWidget *modal, const Action &action); // false if it could not be done
-    static QString describe(const Action &action);
 
     QTimer timer_;
     QList<Action> queue_;

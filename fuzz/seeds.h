@@ -1,0 +1,23 @@
+#pragma once
+// Seed helpers shared by the fuzz targets.
+#include "data/cntchecksum.h"
+
+#include <string>
+
+// s followed by its 8-bit sum, as .cnt and .pat files end.
+inline std::string withSum(std::string s)
+{
+    s.push_back(char(getchecksum(reinterpret_cast<const unsigned char *>(s.data()), static_cast<long long>(s.size()))));
+    return s;
+}
+
+// A .pat file of width x height (header line, then height lines of width / 2 bytes) with its sum.
+inline std::string patSeed(int width, int height, char fill)
+{
+    std::string s(std::size_t(width / 2) * std::size_t(height + 1), fill);
+    s[0] = char(width);
+    s[1] = 0;
+    s[2] = char(height);
+    s[3] = 0;
+    return withSum(s);
+}

@@ -1,0 +1,420 @@
+// The job files (.cnt program, .pat pattern) as the panel checks and loads them, and knitjob's
+// check, make and show on them. Faults caught: a check that gets a result code wrong at a size
+// boundary (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong
+// order, reads an oversized file or a header the file does not hold, takes a bad checksum for a
+// good one; knitjob's exit status not the check's code or its report lines wrong; a loader that
+// keeps the previous program's bytes, reads rows the file never had, counts rows past the first
+// end flag or lets a trailing checksum byte change the count; an effective width that looks at
+// the two top lines or past the data; pixel code that swaps the two nibbles of a byte, writes
+// outside the pattern, or saves without the header line or a right checksum; knitjob make
+// writing outside its folder or a job that fails the panel's checks; show printing rows the
+// file does not have.
+#include "testbytes.h"
+#include "testroot.h"
+
+#include "data/cntfile.h"
+#include "data/cntprogram.h"
+#include "data/patfile.h"
+#include "data/patpixels.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+using TestBytes::withChecksum;
+
+namespace {
+
+QByteArray records(int n, char fill = '\x11')
+{
+    return QByteArray(n * 128, fill);
+}
+
+QByteArray withEndFlag(QByteArray data, int row, char value = 1)
+{
+    data[row * 128 + 116] = value;
+    return data;
+}
+
+// Header line of W bytes, then height lines of W bytes, then extra bytes (negative: cut).
+QByteArray pattern(int width, int height, int extra = 0, char fill = '\0')
+{
+    const int w = width / 2;
+    QByteArray data(qMax(4, w * (height + 1)), fill);
+    data[0] = char(width & 0xff);
+    data[1] = char(width >> 8);
+    data[2] = char(height & 0xff);
+    data[3] = char(height >> 8);
+    if (extra < 0)
+        data.chop(-extra);
+    else
+        data.append(QByteArray(extra, '\x07'));
+    return data;
+}
+
+QByteArray setLastNibble(QByteArray data, int width, int line)
+{
+    const int w = width / 2;
+    data[w * (line + 2) - 1] = char(data[w * (line + 2) - 1] | 0x01);
+    return data;
+}
+
+struct Run
+{
+    int status = -1;
+    QString out;
+};
+
+Run knitjob(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KNITJOB_PATH), args);
+    Run r;
+    if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit) {
+        r.status = p.exitCode();
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+    }
+    return r;
+}
+
+} // namespace
+
+class TestJobFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The panel's check of a file and knitjob check's exit status and report lines.
+    void check_data()
+    {
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QByteArray>("contents"); // "<none>": no file, "<dir>": a directory
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList none;
+        QTest::addRow("cnt empty") << "cnt" << QByteArray() << 2 << QStringList{"size: 0", "rows: 0", "length: 1"};
+        QTest::addRow("cnt 1 byte, wrong sum") << "cnt" << QByteArray(1, '\x05') << 3 << none;
+        QTest::addRow("cnt 127 bytes") << "cnt" << QByteArray(127, 'x') << 5 << none;
+        QTest::addRow("cnt 128 bytes") << "cnt" << records(1, '\0') << 2 << QStringList{"rows: 0", "length: 1", "import message: cnt文件没有校验码 !"};
+        QTest::addRow("cnt 129 bytes, good sum") << "cnt" << withChecksum(records(1)) << 0 << none;
+        QTest::addRow("cnt 129 bytes, bad sum") << "cnt" << withChecksum(records(1), 1) << 3 << none;
+        QTest::addRow("cnt 130 bytes") << "cnt" << QByteArray(130, 'x') << 5 << QStringList{"message: cnt文件格式错误 !"};
+        QTest::addRow("cnt three records") << "cnt" << withChecksum(records(3, '\x01')) << 0
+                                           << QStringList{"size: 385", "rows: 2", "checksum stored: 128", "checksum computed: 128"};
+        QTest::addRow("cnt exactly 1 MiB") << "cnt" << records(8192) << 2 << none;
+        QTest::addRow("CNT 1 MiB plus checksum") << "CNT" << withChecksum(records(8192)) << 4 << QStringList{"message: cnt文件大于1M !"};
+        QTest::addRow("cnt largest with checksum") << "cnt" << withChecksum(records(8191, '\xff')) << 0 << none;
+        QTest::addRow("cnt largest, checksum off by 128") << "cnt" << withChecksum(records(8191, '\xff'), 128) << 3 << none;
+        QTest::addRow("cnt missing") << "cnt" << QByteArray("<none>") << 1 << QStringList{"message: cnt文件读取失败 !"};
+        QTest::addRow("cnt a directory") << "cnt" << QByteArray("<dir>") << 1 << none;
+        QTest::addRow("pat 3-byte header") << "pat" << QByteArray("\x08\x00\x03", 3) << 5 << QStringList{"message: pat文件格式错误 !"};
+        QTest::addRow("pat 8x3, 15 bytes") << "pat" << pattern(8, 3, -1) << 9 << none;
+        QTest::addRow("pat 8x3 (height 3), 16 bytes") << "pat" << pattern(8, 3) << 2 << none;
+        QTest::addRow("pat 8x3, 17 bytes, good sum") << "pat" << withChecksum(pattern(8, 3)) << 0
+                                                     << QStringList{"effective width: 7", "checksum computed: 11"};
+        QTest::addRow("pat 8x3, 17 bytes, bad sum") << "pat" << withChecksum(pattern(8, 3), 1) << 3 << none;
+        QTest::addRow("pat 8x3, 18 bytes") << "pat" << pattern(8, 3, 2) << 5 << none;
+        QTest::addRow("pat width 1") << "pat" << pattern(1, 3) << 7 << QStringList{"message: pat花板宽度为0 !"};
+        QTest::addRow("pat width 512") << "pat" << pattern(512, 3) << 2 << none;
+        QTest::addRow("pat width 1025") << "pat" << withChecksum(pattern(1025, 3)) << 0 << none;
+        QTest::addRow("pat width 1026") << "pat" << pattern(1026, 3) << 6 << none;
+        QTest::addRow("pat width over, height 0") << "pat" << pattern(2000, 0) << 6 << none;
+        QTest::addRow("pat height 2") << "pat" << pattern(8, 2) << 8 << none;
+        QTest::addRow("pat height 0, width 0") << "pat" << pattern(0, 0) << 7 << none;
+        QTest::addRow("pat height beyond the data") << "pat" << pattern(64, 10, -32 * 5) << 9
+                                                    << QStringList{"width: 64", "height: 10", "message: pat花板高度于文件不对应 !"};
+        QTest::addRow("pat exactly 2 MiB") << "pat" << pattern(1024, 4095) << 2 << none;
+        QTest::addRow("pat 2 MiB, longer than the header says") << "pat" << pattern(1024, 4000, 512 * 95) << 5 << none;
+        QTest::addRow("pat 2 MiB plus checksum") << "pat" << withChecksum(pattern(1024, 4095)) << 4 << none;
+        QTest::addRow("pat 2 MiB plus one, width over") << "pat" << pattern(3000, 1, 2097153 - 1500 * 2) << 4 << none;
+        QTest::addRow("pat missing") << "pat" << QByteArray("<none>") << 1 << QStringList{"message: pat文件读取失败 !"};
+    }
+    void check()
+    {
+        QFETCH(QString, ext);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, code);
+        QFETCH(QStringList, lines);
+        TestRoot root;
+        const QString path = root.file(QStringLiteral("/job.") + ext);
+        if (contents == "<dir>")
+            QVERIFY(QDir().mkpath(path));
+        else if (contents != "<none>")
+            QVERIFY(AtomicFile::save(path, contents));
+        const bool accepted = code == 0 || code == 2 || code == 3; // the job may still load
+        if (ext.toLower() == QLatin1String("cnt")) {
+            const CntCheck c = CntFile::check(path);
+            QCOMPARE(c.code, code);
+            QCOMPARE(cntfilecheck(path), code);
+            if (code != 1)
+                QCOMPARE(c.size, static_cast<long long>(contents.size()));
+            if (code == 0 || code == 3)
+                QCOMPARE(c.storedChecksum, int(quint8(contents.back())));
+            QCOMPARE(CntFile::isAccepted(code), accepted);
+            QCOMPARE(CntFile::message(code).isEmpty(), accepted);
+        } else {
+            QCOMPARE(PatFile::check(path).code, code);
+            QCOMPARE(patfilecheck(path), code);
+            QCOMPARE(PatFile::isAccepted(code), accepted);
+            QCOMPARE(PatFile::message(code).isEmpty(), accepted);
+        }
+        const Run r = knitjob({"check", path});
+        QCOMPARE(r.status, code);
+        const QStringList out = r.out.split(QLatin1Char('\n'));
+        QCOMPARE(out.value(0), QStringLiteral("code %1").arg(code));
+        for (const QString &line : lines)
+            QVERIFY2(out.contains(line), qPrintable(line + " missing in:\n" + r.out));
+    }
+
+    void rowCount_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("rows");
+        QTest::addRow("%s", "empty file") << QByteArray() << 1;
+        QTest::addRow("%s", "record 0 alone") << records(1) << 1;
+        QTest::addRow("%s", "record 0 with checksum") << withChecksum(records(1)) << 1;
+        QTest::addRow("%s", "no end flag") << records(11, '\0') << 10;
+        QTest::addRow("%s", "checksum does not count") << withChecksum(records(11, '\0')) << 10;
+        QTest::addRow("%s", "end flag on row 1") << withEndFlag(records(200, '\0'), 1) << 1;
+        QTest::addRow("%s", "first of two end flags") << withEndFlag(withEndFlag(records(50, '\0'), 30), 7) << 7;
+        QTest::addRow("%s", "end flag 2 is not an end") << withEndFlag(records(10, '\0'), 3, 2) << 9;
+        QTest::addRow("%s", "end flag in record 0 ignored") << withEndFlag(records(5, '\0'), 0) << 4;
+        QTest::addRow("%s", "partial record after the rows") << records(4, '\0') + QByteArray(100, '\x01') << 3;
+    }
+    void rowCount()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, rows);
+        QCOMPARE(CntProgram::rowCount(reinterpret_cast<const unsigned char *>(contents.constData()), contents.size()), rows);
+        TestRoot root;
+        const QString path = root.file("/job.cnt");
+        QVERIFY(AtomicFile::save(path, contents));
+        auto image = std::make_unique<CntProgram::Image>();
+        const CntLoad load = CntProgram::loadInto(path, *image);
+        QVERIFY(load.ok);
+        QCOMPARE(load.rows, rows);
+        QCOMPARE(load.size, static_cast<long long>(contents.size()));
+    }
+
+    // The earlier job's program must not show through a shorter or empty one.
+    void loadClearsImage_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addRow("%s", "empty") << QByteArray();
+        QTest::addRow("%s", "record 0 only") << withChecksum(records(1, '\x22'));
+        QTest::addRow("%s", "two rows") << records(3, '\x22');
+        QTest::addRow("%s", "too large") << records(8193, '\x22');
+    }
+    void loadClearsImage()
+    {
+        QFETCH(QByteArray, contents);
+        TestRoot root;
+        const QString path = root.file("/job.cnt");
+        QVERIFY(AtomicFile::save(path, contents));
+        std::memset(wave_cnt.data(), 0xAA, wave_cnt.size);
+        const CntLoad load = CntProgram::load(path);
+        const bool fits = contents.size() <= static_cast<qsizetype>(wave_cnt.size);
+        QCOMPARE(load.ok, fits);
+        const qsizetype kept = fits ? contents.size() : 0;
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(wave_cnt.data()), kept), contents.left(kept));
+        QCOMPARE(wave_cnt.toByteArray().mid(kept), QByteArray(int(wave_cnt.size) - int(kept), '\0'));
+        STRUCT_CNT row;
+        const int records = int(contents.size() / 128);
+        for (int r = 1; r <= 4; ++r) {
+            const bool present = fits && r < records;
+            QCOMPARE(CntProgram::row(r, &row), present);
+            const QByteArray got(reinterpret_cast<const char *>(&row), sizeof row);
+            QCOMPARE(got, present ? contents.mid(r * 128, 128) : QByteArray(128, '\0'));
+        }
+    }
+
+    void rowBounds_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("present");
+        QTest::addRow("%s", "row 0 is not a row") << 3 << 0 << false;
+        QTest::addRow("%s", "last row") << 3 << 2 << true;
+        QTest::addRow("%s", "past the file") << 3 << 3 << false;
+        QTest::addRow("%s", "negative") << 3 << -1 << false;
+        QTest::addRow("%s", "past the image") << 9000 << 8192 << false;
+        QTest::addRow("%s", "last record of the image") << 9000 << 8191 << true;
+    }
+    void rowBounds()
+    {
+        QFETCH(int, records);
+        QFETCH(int, row);
+        QFETCH(bool, present);
+        auto image = std::make_unique<CntProgram::Image>();
+        std::memset(image->data(), 0x33, image->size);
+        STRUCT_CNT out;
+        QCOMPARE(CntProgram::row(*image, records, row, &out), present);
+        QCOMPARE(out.density_group, present ? 0x33 : 0);
+    }
+
+    void effectiveWidth_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("width");
+        QTest::addRow("%s", "height 3, pixel set") << setLastNibble(pattern(16, 3), 16, 0) << 15;
+        QTest::addRow("%s", "blank right column") << pattern(16, 10) << 15;
+        QTest::addRow("%s", "line 0 has the column") << setLastNibble(pattern(16, 10), 16, 0) << 16;
+        QTest::addRow("%s", "line height-4 has it") << setLastNibble(pattern(16, 10), 16, 6) << 16;
+        QTest::addRow("%s", "only the top lines have it") << setLastNibble(setLastNibble(pattern(16, 10), 16, 7), 16, 9) << 15;
+        QTest::addRow("%s", "high nibble only") << pattern(16, 10, 0, '\xf0') << 15;
+        QTest::addRow("%s", "odd width") << setLastNibble(pattern(17, 5), 17, 1) << 17;
+        QTest::addRow("%s", "lines missing") << pattern(16, 100, -8 * 90) << 15;
+        QTest::addRow("%s", "width 0") << pattern(0, 5) << 0;
+        QTest::addRow("%s", "no file") << QByteArray("<none>") << 0;
+    }
+    void effectiveWidth()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, width);
+        TestRoot root;
+        const QString path = root.file("/job.pat");
+        if (contents != "<none>")
+            QVERIFY(AtomicFile::save(path, contents));
+        QCOMPARE(countpatwidth(path), width);
+    }
+
+    void pixels_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("byte");
+        // 20 x 4 pattern: W = 10, line y starts at file offset 10 (y + 1).
+        QTest::addRow("%s", "even column is the high nibble") << 0 << 0 << 0xA << 10 << 0xA0;
+        QTest::addRow("%s", "odd column is the low nibble") << 1 << 0 << 0x5 << 10 << 0x05;
+        QTest::addRow("%s", "last column of the top line") << 19 << 3 << 0xF << 49 << 0x0F;
+        QTest::addRow("%s", "value keeps four bits") << 2 << 1 << 0x13 << 21 << 0x30;
+    }
+    void pixels()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, value);
+        QFETCH(int, offset);
+        QFETCH(int, byte);
+        TestRoot root;
+        const QString path = root.file("/job.pat");
+        QByteArray original = pattern(20, 4);
+        original[4] = '\x5a'; // rest of the header line, kept on save
+        QVERIFY(AtomicFile::save(path, original));
+        PatPixels p;
+        QVERIFY(p.load(path));
+        QVERIFY(p.setPixel(x, y, value));
+        QCOMPARE(p.pixel(x, y), value & 0x0f);
+        QVERIFY(p.save(path));
+        const QByteArray saved = TestBytes::readFile(path);
+        QCOMPARE(saved.size(), original.size() + 1);
+        QCOMPARE(int(quint8(saved[offset])), byte);
+        QCOMPARE(saved.left(10), original.left(10));
+        QCOMPARE(patfilecheck(path), 0);
+        PatPixels again;
+        QVERIFY(again.load(path));
+        QCOMPARE(again.pixel(x, y), value & 0x0f);
+    }
+
+    // Outside the pattern nothing is read or written.
+    void outside()
+    {
+        PatPixels p;
+        QVERIFY(p.loadData(pattern(20, 4, 0, '\x11')));
+        for (const QPoint &at : {QPoint(-1, 0), QPoint(20, 0), QPoint(0, 4), QPoint(0, -1)}) {
+            QVERIFY(!p.setPixel(at.x(), at.y(), 3));
+            QCOMPARE(p.pixel(at.x(), at.y()), 0);
+        }
+        QCOMPARE(p.fileData(p.headerLine()).mid(10, 40), QByteArray(40, '\x11'));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addRow("%s", "header overlaps line 0") << pattern(6, 3);
+        QTest::addRow("%s", "fails its check") << pattern(20, 4, -1);
+        QTest::addRow("%s", "no header") << QByteArray("\x10", 1);
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, contents);
+        PatPixels p;
+        QVERIFY(!p.loadData(contents));
+        QVERIFY(!p.isLoaded());
+        QVERIFY(!p.setPixel(0, 0, 1));
+    }
+
+    // A made job passes the panel's checks, with 1556-byte work parameters and an end flag on
+    // its last row; show has no row past it; an unknown extension is a usage error.
+    void make_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addRow("%s", "small") << 1 << 8 << 3;
+        QTest::addRow("%s", "largest program, widest pattern") << 8190 << 1025 << 100;
+    }
+    void make()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        TestRoot root;
+        const QString dir = root.file("/jobs");
+        QCOMPARE(knitjob({"make", "样品", "--dir", dir, "--rows", QString::number(rows), "--width", QString::number(width),
+                          "--height", QString::number(height)}).status, 0);
+        const QString base = dir + "/样品/样品";
+        QCOMPARE(QFileInfo(base + ".cnt").size(), qint64(rows + 1) * 128 + 1);
+        QCOMPARE(QFileInfo(base + ".wrk").size(), qint64(1556));
+        const Run cnt = knitjob({"check", base + ".cnt"});
+        QCOMPARE(cnt.status, 0);
+        QVERIFY(cnt.out.contains(QStringLiteral("length: %1\n").arg(rows)));
+        const Run pat = knitjob({"check", base + ".pat"});
+        QCOMPARE(pat.status, 0);
+        QVERIFY(pat.out.contains(QStringLiteral("height: %1\n").arg(height)));
+        const Run last = knitjob({"show", base + ".cnt", "--row", QString::number(rows)});
+        QCOMPARE(last.status, 0);
+        QVERIFY(last.out.contains(QStringLiteral("  end_flag: 1\n")));
+        QCOMPARE(knitjob({"show", base + ".cnt", "--row", QString::number(rows + 1)}).status, 64);
+        QCOMPARE(knitjob({"check", root.file("/none.txt")}).status, 64);
+    }
+
+    void makeRefuses_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addRow("%s", "slash") << QStringList{"a/b"};
+        QTest::addRow("%s", "dot dot") << QStringList{".."};
+        QTest::addRow("%s", "hidden name") << QStringList{".wave"};
+        QTest::addRow("%s", "no rows") << QStringList{"ok", "--rows", "0"};
+        QTest::addRow("%s", "pattern over 2 MiB") << QStringList{"ok", "--width", "1024", "--height", "4096"};
+        QTest::addRow("%s", "header overlaps line 0") << QStringList{"ok", "--width", "6"};
+    }
+    void makeRefuses()
+    {
+        QFETCH(QStringList, args);
+        TestRoot root;
+        const QString dir = root.file("/jobs/inner");
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(knitjob(QStringList{"make"} + args + QStringList{"--dir", dir}).status != 0);
+        QCOMPARE(TestBytes::listTree(root.file("/jobs")), QStringList{"inner/"});
+    }
+
+    // A program of record 0 alone has no rows to show.
+    void showRows()
+    {
+        TestRoot root;
+        const QString path = root.file("/one.cnt");
+        QVERIFY(AtomicFile::save(path, withChecksum(QByteArray(128, '\x05'))));
+        const Run r = knitjob({"show", path});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.startsWith(QStringLiteral("rows: 0\nlength: 1\n")));
+        QVERIFY(!r.out.contains(QStringLiteral("row: ")));
+        QCOMPARE(knitjob({"show", path, "--row", "1"}).status, 64);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJobFiles)
+#include "test_jobfiles.moc"
