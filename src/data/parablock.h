@@ -32,6 +32,8 @@ public:
     }
 
     void clear() { std::memset(bytes_, 0, N); }
+    bool operator==(const ParaBlock &other) const { return std::memcmp(bytes_, other.bytes_, N) == 0; }
+    bool operator!=(const ParaBlock &other) const { return !(*this == other); }
     QByteArray toByteArray() const { return QByteArray(reinterpret_cast<const char *>(bytes_), int(N)); }
     // Copies at most N bytes of data over the start of the block; returns how many.
     std::size_t fill(const QByteArray &data)

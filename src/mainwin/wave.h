@@ -1,10 +1,17 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
+#include <functional>
+
 class ButtonWarm;
+class QDialog;
+class QKeyEvent;
+class SkinButton;
 class LabelMessage;
 class LabelTime;
 class MYBUTTON;
@@ -22,7 +29,8 @@ class StatusChannel;
 // One class split by concern over several files: startup (program start, the exchange with the
 // controller, the screen lock), job (loading and saving the current job), panels (the main
 // screen's widgets and counters), rowdisplay, alarms (alarm button, message line, shut-down
-// question) and status (the controller's reports).
+// question), status (the controller's reports), quickkeys (the command keys and touch
+// targets), options (the picture keys' commands) and quickfun (the quick functions).
 class wave : public QWidget
 {
     Q_OBJECT
@@ -52,6 +60,9 @@ public:
     void paint_needle(unsigned short unused);
     void set_speed(int state);
     void wave_paint_quickkey();
+    void wave_slot_morebutton();
+    SkinButton *pictureKey(int index) const { return pictureKeys_.value(index); }
+    MyLabel *quickKey(int index) const { return quickKeys_.value(index); }
 
     // rowdisplay
     void paint_line(unsigned short row);
@@ -82,8 +93,37 @@ public slots:
     void wave_slot_close();
     void wave_paint_needleinfor();
 
+    // options
+    void wave_slot_zero();
+    void wave_slot_line();
+    void wave_slot_speed();
+    void wave_slot_piece();
+    void wave_slot_disenerror();
+    void wave_slot_mouth();
+
+    // quickfun
+    void wave_slot_quickfun1();
+    void wave_slot_quickfun2();
+    void wave_slot_quickfun3();
+    void wave_slot_quickfun4();
+    void wave_slot_quickfun5();
+    void wave_slot_quickfun6();
+    void wave_slot_quickfun7();
+    void wave_slot_quickfun8();
+    void wave_slot_quickfun9();
+    void wave_slot_quickfun10();
+    void wave_slot_quickfun11();
+    void wave_slot_quickfun12();
+    void wave_quick_density();
+    void wave_quick_speed();
+    void wave_quick_rora();
+    void wave_quick_mouth();
+    void wave_quick_replace();
+    void wave_quick_else();
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // The shut-down procedure of the start-up questions.
@@ -98,6 +138,18 @@ private:
     bool repairShown_ = false;
 
     void createQuickKeys();
+    void toggleOption(unsigned short action, std::size_t byte);
+    // A quick function's page: false when none is registered. runPage gives the page's
+    // "changed" flag after it closed; wire connects its signals first.
+    bool hasPage(int page) const;
+    bool runPage(int page, std::function<void(QDialog *)> wire = nullptr);
+    void selectParaTab(const char *slot);
+    bool jobHasPattern();
+    void saveJobWork();
+    void startNeedleToSystem();
+    void startNeedleToJob();
+    void takeSystemBackup();
+    void keepSystemBackup();
     // Row repaints wait for the end of a batch of reports, so a flood paints once per batch.
     void requestLine(unsigned short row);
     void flushLine();
@@ -112,12 +164,12 @@ private:
     MYBUTTON *Bmenu = nullptr;
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
     QList<MyLabel *> displayLabels_; // never clickable
-    QLabel *jobName_ = nullptr;
-    QLabel *jobSize_ = nullptr;
+    MyLabel *jobName_ = nullptr;
+    MyLabel *jobSize_ = nullptr;
     QLabel *waveTime_ = nullptr;
     QLabel *stopTime_ = nullptr;
-    QLabel *pieces_ = nullptr;
-    QLabel *startNeedle_ = nullptr;
+    MyLabel *pieces_ = nullptr;
+    MyLabel *startNeedle_ = nullptr;
     QLabel *rowNumber_ = nullptr;
     QFrame *desktop_ = nullptr;
     QString picturePath_;
@@ -127,7 +179,8 @@ private:
     QLabel *needle_ = nullptr;
     LabelTime *labelTime_ = nullptr;
     QLabel *running_ = nullptr;
-    QList<QPushButton *> pictureKeys_;
+    QList<SkinButton *> pictureKeys_;
+    QPointer<QDialog> para_; // the work-parameter pages, built once
     QList<MyLabel *> quickKeys_;
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;

@@ -9,6 +9,7 @@
 #include "editors/pattopicture.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
+#include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
 
 #include <QFile>

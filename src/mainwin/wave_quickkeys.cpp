@@ -1,59 +1,77 @@
-// The main screen's command keys as shown: the numbered quick functions along the top and the
-// picture keys along the bottom, whose active state mirrors the running options of para_cur.
+// The main screen's command keys: the numbered quick functions along the top, the picture keys
+// along the bottom (whose look mirrors the running options of para_cur), the keypad keys that
+// reach both, and the value fields that open the page setting them when touched.
 #include "wave.h"
+
+#include "rowdisplay.h"
 
 #include "data/parablocks.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/skinbutton.h"
 
-#include <QPushButton>
+#include <QKeyEvent>
 
 namespace {
+
+using Slot = void (wave::*)();
 
 struct QuickKey
 {
     const char *text;
     int left; // -1: under the screen-lock button, reached by its key only
+    Qt::Key key;
+    Slot slot;
 };
 
 const QuickKey kQuickKeys[] = {
-    {"1.编织参数", 10}, {"2.常用参数", 90}, {"3.文件操作", 170}, {"4.其它参数", 250},
-    {"5.片 展 开  ", -1}, {"6.测试工具", 330}, {"7.系统工具", 410}, {"8.备      用", -1},
-    {"9.备      用", -1}, {"0.跳行调试", 490}, {"罗拉正转", -1}, {"罗拉反转", -1},
+    {"1.编织参数", 10, Qt::Key_1, &wave::wave_slot_quickfun1},
+    {"2.常用参数", 90, Qt::Key_2, &wave::wave_slot_quickfun2},
+    {"3.文件操作", 170, Qt::Key_3, &wave::wave_slot_quickfun3},
+    {"4.其它参数", 250, Qt::Key_4, &wave::wave_slot_quickfun4},
+    {"5.片 展 开  ", -1, Qt::Key_5, &wave::wave_slot_quickfun5},
+    {"6.测试工具", 330, Qt::Key_6, &wave::wave_slot_quickfun6},
+    {"7.系统工具", 410, Qt::Key_7, &wave::wave_slot_quickfun7},
+    {"8.备      用", -1, Qt::Key_8, &wave::wave_slot_quickfun8},
+    {"9.备      用", -1, Qt::Key_9, &wave::wave_slot_quickfun9},
+    {"0.跳行调试", 490, Qt::Key_0, &wave::wave_slot_quickfun10},
+    {"罗拉正转", -1, Qt::Key_Up, &wave::wave_slot_quickfun11},
+    {"罗拉反转", -1, Qt::Key_Down, &wave::wave_slot_quickfun12},
 };
 
 struct PictureKey
 {
     const char *text;
     int curByte; // -1: no option behind it
+    int left;
+    Qt::Key key;
+    Slot slot; // nullptr: the seventh key has no action
 };
 
 // Left to right: zero, row lock, speed, piece, error disable, yarn carrier, seventh, close.
 const PictureKey kPictureKeys[] = {
-    {"归零", 0}, {"锁行", 2}, {"速度", 1}, {"件数", 3}, {"报错", 5}, {"纱嘴", 4}, {"", -1}, {"关机", -1},
+    {"归零", 0, 10, Qt::Key_A, &wave::wave_slot_zero},
+    {"锁行", 2, 92, Qt::Key_B, &wave::wave_slot_line},
+    {"速度", 1, 174, Qt::Key_C, &wave::wave_slot_speed},
+    {"件数", 3, 256, Qt::Key_D, &wave::wave_slot_piece},
+    {"报错", 5, 337, Qt::Key_E, &wave::wave_slot_disenerror},
+    {"纱嘴", 4, 419, Qt::Key_F, &wave::wave_slot_mouth},
+    {"", -1, 501, Qt::Key_G, nullptr},
+    {"关机", -1, 583, Qt::Key_H, &wave::wave_slot_close},
 };
-const int kPictureLeft[] = {10, 92, 174, 256, 337, 419, 501, 583};
-const Qt::Key kPictureAccel[] = {Qt::Key_A, Qt::Key_B, Qt::Key_C, Qt::Key_D,
-                                 Qt::Key_E, Qt::Key_F, Qt::Key_G, Qt::Key_H};
 
 } // namespace
 
 void wave::createQuickKeys()
 {
-    for (int i = 0; i < 8; ++i) {
-        auto *key = new QPushButton(QString::fromUtf8(kPictureKeys[i].text), this);
-        key->setObjectName(QStringLiteral("picturekey%1").arg(i + 1));
-        key->setGeometry(kPictureLeft[i], 422, 48, 48);
-        key->setCheckable(true);
-        key->setFocusPolicy(Qt::NoFocus);
-        key->setShortcut(QKeySequence(kPictureAccel[i]));
-        // The options are switched through their own commands; the key only shows them.
-        key->setAttribute(Qt::WA_TransparentForMouseEvents, kPictureKeys[i].curByte >= 0);
+    for (const PictureKey &p : kPictureKeys) {
+        auto *key = new SkinButton(QString::fromUtf8(p.text), this);
+        key->setObjectName(QStringLiteral("picturekey%1").arg(pictureKeys_.size() + 1));
+        if (p.slot)
+            connect(key, &QPushButton::released, this, p.slot);
         pictureKeys_.append(key);
     }
-    connect(pictureKeys_.last(), &QPushButton::released, this, &wave::wave_slot_close);
-
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
         label->setText(QString::fromUtf8(q.text));
@@ -62,23 +80,70 @@ void wave::createQuickKeys()
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);
         label->setFont(PanelFonts::panel(12));
-        if (q.left >= 0) {
-            label->setGeometry(q.left, 10, 65, 35);
+        connect(label, &MyLabel::released, this, q.slot);
+        quickKeys_.append(label);
+    }
+
+    // Fields that open the page which sets them.
+    connect(rowDisplay_, &RowDisplay::densityTouched, this, &wave::wave_quick_density);
+    connect(rowDisplay_, &RowDisplay::speedTouched, this, &wave::wave_quick_speed);
+    connect(rowDisplay_, &RowDisplay::rollerTouched, this, &wave::wave_quick_rora);
+    connect(rowDisplay_, &RowDisplay::parkingTouched, this, &wave::wave_quick_mouth);
+    connect(rowDisplay_, &RowDisplay::carrierTouched, this, &wave::wave_quick_else);
+    connect(rowDisplay_, &RowDisplay::rowNumberTouched, this, &wave::wave_slot_quickfun10);
+    for (MyLabel *l : {pieces_, startNeedle_})
+        connect(l, &MyLabel::released, this, &wave::wave_slot_quickfun2);
+    for (MyLabel *l : {jobName_, jobSize_})
+        connect(l, &MyLabel::released, this, &wave::wave_slot_quickfun3);
+
+    wave_slot_morebutton();
+    wave_paint_quickkey();
+}
+
+void wave::wave_slot_morebutton()
+{
+    for (int i = 0; i < pictureKeys_.size(); ++i)
+        pictureKeys_[i]->setGeometry(kPictureKeys[i].left, 422, 48, 48);
+    for (int i = 0; i < quickKeys_.size(); ++i) {
+        MyLabel *label = quickKeys_[i];
+        if (kQuickKeys[i].left >= 0) {
+            label->setGeometry(kQuickKeys[i].left, 10, 65, 35);
+            if (!commandLabels_.contains(label))
+                commandLabels_.append(label);
         } else {
-            // Under the screen-lock button, which is narrower than they are when unlocked:
-            // hidden, so no edge of them shows beside it; their keys reach them all the same.
+            // Under the screen-lock button, which unlocked covers only x 580-629: hidden, so
+            // neither an edge of them shows nor a touch on the bare strip reaches them; their
+            // keys reach them all the same.
             label->setGeometry(570, 10, 60, 35);
             label->hide();
         }
-        quickKeys_.append(label);
     }
-    wave_paint_quickkey();
 }
 
 void wave::wave_paint_quickkey()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i) {
         const int byte = kPictureKeys[i].curByte;
-        pictureKeys_[i]->setChecked(byte >= 0 && para_cur.byte(std::size_t(byte)) != 0);
+        pictureKeys_[i]->setactive(byte >= 0 && para_cur.byte(std::size_t(byte)) != 0);
     }
+}
+
+void wave::keyPressEvent(QKeyEvent *event)
+{
+    // The keys act at once, in either case and whether the screen is locked or not.
+    const int key = event->key();
+    for (const QuickKey &q : kQuickKeys) {
+        if (q.key == key) {
+            (this->*q.slot)();
+            return;
+        }
+    }
+    for (const PictureKey &p : kPictureKeys) {
+        if (p.key == key) {
+            if (p.slot)
+                (this->*p.slot)();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }

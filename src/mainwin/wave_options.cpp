@@ -1,0 +1,94 @@
+// The picture keys' commands: zeroing and the running options of the controller. An option
+// byte of para_cur changes only when the controller accepted the command, and the keys always
+// show those bytes.
+#include "wave.h"
+
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "ui/operatordialogs.h"
+
+namespace {
+
+constexpr unsigned char kAction = 0x2A;
+constexpr unsigned char kHome = 0x2E;
+constexpr unsigned char kMachine = 1;
+
+enum ActionCode : unsigned short { SpeedSwitch = 1, RowLock = 2, PieceSwitch = 3, CarrierSwitch = 4, ErrorDisable = 5 };
+
+// Bytes of para_cur that hold the options.
+enum OptionByte : std::size_t { ZeroState = 0, SpeedByte = 1, LockByte = 2, PieceByte = 3, CarrierByte = 4, ErrorByte = 5 };
+
+bool stopped()
+{
+    return getmotostatus() == 0;
+}
+
+// The row-lock key may lock only near the start of the program.
+constexpr unsigned short kLastLockableRow = 3;
+
+} // namespace
+
+void wave::wave_slot_zero()
+{
+    if (!stopped())
+        return;
+    if (!DIAYESNO(this, QStringLiteral("是否执行系统归零 ?")))
+        return;
+    if (!stopped()) {
+        DIAMESSAGE(this, QStringLiteral("正在运行, 系统不能归零 !"));
+        return;
+    }
+    if (setparacom(kHome, kMachine, 0, 0) != 1)
+        return;
+    para_cur.setByte(ZeroState, 0);
+    wave_paint_quickkey();
+    paint_line(0);
+    wave_slot_message(QStringLiteral("启动拉杆,开始归零. "), QString());
+}
+
+void wave::wave_slot_line()
+{
+    const bool locked = para_cur.byte(LockByte) != 0;
+    if (!locked && (para_cur.word(3) & 0x7FFF) > kLastLockableRow)
+        return;
+    if (!stopped() || setparacom(kAction, kMachine, RowLock, locked ? 0 : 1) != 1)
+        return;
+    para_cur.setByte(LockByte, locked ? 0 : 1);
+    wave_paint_quickkey();
+}
+
+void wave::toggleOption(unsigned short action, std::size_t byte)
+{
+    const unsigned short next = para_cur.byte(byte) == 0 ? 1 : 0;
+    if (!stopped() || setparacom(kAction, kMachine, action, next) != 1)
+        return;
+    para_cur.setByte(byte, static_cast<unsigned char>(next));
+    wave_paint_quickkey();
+}
+
+void wave::wave_slot_speed()
+{
+    toggleOption(SpeedSwitch, SpeedByte);
+}
+
+void wave::wave_slot_piece()
+{
+    toggleOption(PieceSwitch, PieceByte);
+}
+
+void wave::wave_slot_disenerror()
+{
+    toggleOption(ErrorDisable, ErrorByte);
+}
+
+void wave::wave_slot_mouth()
+{
+    if (!stopped())
+        return;
+    // The controller answers with the switch it actually set; that is what the key shows.
+    unsigned short value = para_cur.byte(CarrierByte) == 0 ? 1 : 0;
+    if (getpara(kAction, kMachine, CarrierSwitch, &value) != 1)
+        return;
+    para_cur.setByte(CarrierByte, value != 0 ? 1 : 0);
+    wave_paint_quickkey();
+}

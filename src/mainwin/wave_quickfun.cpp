@@ -1,0 +1,304 @@
+// The quick functions of the main screen's top band, and what goes around the pages they open:
+// the start-needle hand-over between the job and the system parameters, the job's work
+// parameters saved after a page changed them, and the panel's backup of the system parameters.
+#include "wave.h"
+
+#include "labelmessage.h"
+#include "quickpages.h"
+
+#include "data/jobname.h"
+#include "data/parablocks.h"
+#include "data/parafiles.h"
+#include "link/commands.h"
+#include "platform/panelpaths.h"
+#include "ui/operatordialogs.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace {
+
+constexpr unsigned char kAction = 0x2A;
+constexpr unsigned char kMachine = 1;
+enum ActionCode : unsigned short { SkipToRow = 8, StopAtRow = 9, RollersBackward = 16, RollersForward = 17 };
+
+// Start needle: word 0 of the system parameters, word 776 of the job's work parameters.
+constexpr std::size_t kSystemStartNeedle = 0;
+constexpr std::size_t kJobStartNeedle = 776;
+
+constexpr int kRowDigits = 4;
+
+bool stopped()
+{
+    return getmotostatus() == 0;
+}
+
+// A row typed by the operator: unsigned decimal digits only, at most what a word holds.
+bool parseRow(const QString &text, unsigned short *row)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const uint v = text.toUInt();
+    if (v > 0xFFFF)
+        return false;
+    *row = static_cast<unsigned short>(v);
+    return true;
+}
+
+// The job's own files; empty when no job is loaded (or its name is not one path component).
+QString jobFile(const char *suffix)
+{
+    if (strcurfilename.isEmpty() || !JobName::isSafe(strcurfilename))
+        return QString();
+    return PanelPaths::data(QStringLiteral("/wave/") + strcurfilename + QLatin1Char('/') + strcurfilename
+                            + QLatin1String(suffix));
+}
+
+} // namespace
+
+bool wave::runPage(int page, std::function<void(QDialog *)> wire)
+{
+    std::unique_ptr<QDialog> dialog(QuickPages::make(QuickPages::Page(page), this));
+    if (!dialog)
+        return false;
+    if (wire)
+        wire(dialog.get());
+    dialog->exec();
+    return dialog->property("changed").toInt() == 1;
+}
+
+bool wave::hasPage(int page) const
+{
+    return page == QuickPages::Para && para_ ? true : QuickPages::has(QuickPages::Page(page));
+}
+
+bool wave::jobHasPattern()
+{
+    const QString pat = jobFile(".pat");
+    if (!pat.isEmpty() && QFileInfo::exists(pat))
+        return true;
+    DIAMESSAGE(this, QStringLiteral("没有编织文件 , 请先设置编织文件 !"));
+    return false;
+}
+
+void wave::saveJobWork()
+{
+    // Without a current job there is no file to keep them in.
+    const QString wrk = jobFile(".wrk");
+    if (!wrk.isEmpty())
+        wave_slot_savewrkfile(wrk);
+}
+
+void wave::startNeedleToSystem()
+{
+    para_system.setWord(kSystemStartNeedle, para_work.word(kJobStartNeedle));
+}
+
+void wave::startNeedleToJob()
+{
+    if (para_system.word(kSystemStartNeedle) != para_work.word(kJobStartNeedle)) {
+        para_work.setWord(kJobStartNeedle, para_system.word(kSystemStartNeedle));
+        saveJobWork();
+    }
+    paint_startneedle(para_work.word(kJobStartNeedle));
+}
+
+void wave::takeSystemBackup()
+{
+    temp_para_system = para_system;
+}
+
+void wave::keepSystemBackup()
+{
+    // Start-up compares the controller's parameters with this copy; it must follow every change
+    // made from the panel.
+    if (temp_para_system == para_system)
+        return;
+    if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), para_system.data(), qint64(kSystemSize)) != 1)
+        DIAMESSAGE(this, QStringLiteral("保存系统备份参数失败, 请重试 !"));
+}
+
+void wave::wave_slot_quickfun1()
+{
+    if (!hasPage(QuickPages::Para))
+        return;
+    startNeedleToSystem();
+    if (!jobHasPattern())
+        return;
+    takeSystemBackup();
+    // The work-parameter pages are built once and kept, so they open where they were left.
+    if (!para_)
+        para_ = QuickPages::make(QuickPages::Para, this);
+    if (!para_)
+        return;
+    para_->exec();
+    if (para_->property("changed").toInt() == 1)
+        saveJobWork();
+    startNeedleToJob();
+    keepSystemBackup();
+}
+
+void wave::wave_slot_quickfun2()
+{
+    if (!hasPage(QuickPages::ConstParaSetting))
+        return;
+    takeSystemBackup();
+    startNeedleToSystem();
+    runPage(QuickPages::ConstParaSetting);
+    paint_piece(para_cur.word(7), para_cur.word(8));
+    startNeedleToJob();
+    keepSystemBackup();
+}
+
+void wave::wave_slot_quickfun3()
+{
+    if (!hasPage(QuickPages::DialogIde))
+        return;
+    takeSystemBackup();
+    runPage(QuickPages::DialogIde, [this](QDialog *d) {
+        if (d->metaObject()->indexOfSignal("signal_updata(QString)") >= 0)
+            connect(d, SIGNAL(signal_updata(QString)), this, SLOT(wave_updata_file(QString)));
+    });
+    paint_startneedle(para_work.word(kJobStartNeedle));
+    keepSystemBackup();
+}
+
+void wave::wave_slot_quickfun4()
+{
+    if (!hasPage(QuickPages::ParaElse) || !jobHasPattern())
+        return;
+    takeSystemBackup();
+    if (runPage(QuickPages::ParaElse))
+        saveJobWork();
+    keepSystemBackup();
+}
+
+void wave::wave_slot_quickfun5()
+{
+    DIAMESSAGE(this, QStringLiteral("该参数在 编织参数(按键1)->其它设置 中 !"));
+}
+
+void wave::wave_slot_quickfun6()
+{
+    runPage(QuickPages::ExtTest);
+}
+
+void wave::wave_slot_quickfun7()
+{
+    if (!hasPage(QuickPages::ExtSysPara))
+        return;
+    takeSystemBackup();
+    startNeedleToSystem();
+    runPage(QuickPages::ExtSysPara, [this](QDialog *d) {
+        if (d->metaObject()->indexOfSignal("signal_desktop_updata(QString)") >= 0)
+            connect(d, SIGNAL(signal_desktop_updata(QString)), this, SLOT(wave_slot_desktop(QString)));
+    });
+    startNeedleToJob();
+    keepSystemBackup();
+}
+
+void wave::wave_slot_quickfun8()
+{
+}
+
+void wave::wave_slot_quickfun9()
+{
+    const QString text = DIATEXTSELECT(this, QString(), QStringLiteral("请输入指定停车行行数"), kRowDigits,
+                                       QString::number(para_run.word(1)));
+    unsigned short row = 0;
+    if (!parseRow(text, &row))
+        return;
+    if (!stopped()) {
+        DIAMESSAGE(this, QStringLiteral("系统正在运行, 不能设置 !"));
+        return;
+    }
+    if (setparacom(kAction, kMachine, StopAtRow, row) == 1)
+        para_run.setWord(1, row);
+}
+
+void wave::wave_slot_quickfun10()
+{
+    if (para_cur.byte(2) == 1) {
+        DIAMESSAGE(this, QStringLiteral("已经锁行,无法进行跳行操作 !"));
+        return;
+    }
+    if (para_cur.byte(0) == 0) {
+        DIAMESSAGE(this, QStringLiteral("系统开始归零, 不能跳行 !"));
+        return;
+    }
+    unsigned short row = 0;
+    if (!parseRow(DIATEXT(this, QString(), QStringLiteral("请输入跳行行数"), kRowDigits), &row))
+        return;
+    if (row > para_cur.word(4)) {
+        DIAMESSAGE(this, QStringLiteral("跳行超过文件总行数"));
+        return;
+    }
+    if (row == 0) {
+        DIAMESSAGE(this, QStringLiteral("跳行行数不能为 0 行"));
+        return;
+    }
+    if (!stopped()) {
+        DIAMESSAGE(this, QStringLiteral("系统正在运行, 不能跳行 !"));
+        return;
+    }
+    if (setparacom(kAction, kMachine, SkipToRow, row) == 1)
+        wave_slot_message(QStringLiteral("启动拉杆,开始跳行归零. "), QStringLiteral("  跳行到 : ") + QString::number(row));
+}
+
+void wave::wave_slot_quickfun11()
+{
+    if (stopped())
+        setparacom(kAction, kMachine, RollersForward, 0);
+}
+
+void wave::wave_slot_quickfun12()
+{
+    if (stopped())
+        setparacom(kAction, kMachine, RollersBackward, 0);
+}
+
+void wave::selectParaTab(const char *slot)
+{
+    if (!para_)
+        para_ = QuickPages::make(QuickPages::Para, this);
+    if (!para_)
+        return;
+    if (para_->metaObject()->indexOfSlot((QByteArray(slot) + "()").constData()) >= 0)
+        QMetaObject::invokeMethod(para_, slot);
+    wave_slot_quickfun1();
+}
+
+void wave::wave_quick_density()
+{
+    selectParaTab("slot_accel_a");
+}
+
+void wave::wave_quick_speed()
+{
+    selectParaTab("slot_accel_b");
+}
+
+void wave::wave_quick_rora()
+{
+    selectParaTab("slot_accel_c");
+}
+
+void wave::wave_quick_mouth()
+{
+    selectParaTab("slot_accel_d");
+}
+
+void wave::wave_quick_replace()
+{
+    selectParaTab("slot_accel_e");
+}
+
+void wave::wave_quick_else()
+{
+    selectParaTab("slot_accel_f");
+}
