@@ -128,6 +128,13 @@ void SimState::setRowByte(quint16 row, quint16 offset, quint8 byte)
     ++rowCommands_;
 }
 
+void SimState::setAction(int code, quint16 argument)
+{
+    actions_[code] = argument;
+    if (actionListener_)
+        actionListener_(code, argument);
+}
+
 bool SimState::set(const QString &name, const QString &value, QString *error)
 {
     quint32 v = 0;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The simulated controller's state: open parameter updates, the values it was sent, the
 // carriage's running status, machine actions, and the blocks it serves from its root
 // (file.sys, config.cfg, file.knt).
@@ -33,9 +35,11 @@ public:
 
     quint16 motoStatus() const { return motoStatus_; }
     void setMotoStatus(quint16 status) { motoStatus_ = status; }
-    // A machine action (0x2A) keeps its argument as the action's state.
-    void setAction(int code, quint16 argument) { actions_[code] = argument; }
+    // A machine action (0x2A) keeps its argument as the action's state, then tells the
+    // listener (the carriage), so a `set action.C` acts as the datagram does.
+    void setAction(int code, quint16 argument);
     quint16 action(int code) const { return actions_.value(code, 0); }
+    void setActionListener(std::function<void(int code, quint16 argument)> listener) { actionListener_ = std::move(listener); }
     int homeCount() const { return homes_; }
     void home() { ++homes_; }
 
@@ -59,6 +63,7 @@ private:
     QSet<int> open_;
     QMap<QPair<int, int>, quint16> values_;
     QMap<int, quint16> actions_;
+    std::function<void(int, quint16)> actionListener_;
     QMap<QPair<quint16, quint16>, quint8> rows_;
     int rowCommands_ = 0;
     quint16 motoStatus_ = 0;
