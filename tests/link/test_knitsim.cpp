@@ -105,11 +105,10 @@ private slots:
             QCOMPARE(int(v), 1);
         }) << QStringList{"action 4 1"} << QStringList{};
         QTest::addRow("%s", "reply override, then cleared") << Call([this] {
-            unsigned short v = 3; // answered 7 while the state takes 3; cleared, the state answers
+            unsigned short v = 3, w = 5; // answered 7 while the state takes 3; cleared, the state answers
             QVERIFY(sim_.command(QStringLiteral("set reply action.4 7")) && getpara(0x2A, 1, 4, &v) && v == 7
                     && state().contains(QStringLiteral("action 4 3")) && state().contains(QStringLiteral("reply 4 7")));
-            v = 5;
-            QVERIFY(sim_.command(QStringLiteral("set reply action.4")) && getpara(0x2A, 1, 4, &v) && v == 5);
+            QVERIFY(sim_.command(QStringLiteral("set reply action.4")) && getpara(0x2A, 1, 4, &w) && w == 5);
         }) << QStringList{"action 4 5"} << QStringList{"reply 4 7"};
         QTest::addRow("%s", "without reply still applied") << Call([] { setparawithoutrcv(0x20, 129, 1, 0); })
                                                            << QStringList{"open 129"} << QStringList{};
@@ -286,8 +285,8 @@ private slots:
         QSignalSpy reported(&channel_, &StatusChannel::rowReport);
         QSignalSpy stopped(&channel_, &StatusChannel::machineStopped);
         QVERIFY(sim_.command(QStringLiteral("set speed 100")) && sim_.command(QStringLiteral("start A")));
+        // Row reports precede the stopped report on loopback, so a stop a row late shows as one row too many.
         QTRY_VERIFY_WITH_TIMEOUT(reported.count() >= rows.size() && stopped.count() == stops, 3000);
-        QTest::qWait(100); // a carriage that should stand reports ten more rows meanwhile
         QCOMPARE(args(reported, 0).mid(0, stops ? -1 : rows.size()), rows);
     }
 
