@@ -46,7 +46,7 @@ quint16 apply(SimState &state, const QByteArray &d)
         return state.motoStatus();
     case kAction:
         state.setAction(v1, v2);
-        return state.action(v1);
+        return state.actionReply(v1);
     case kHome:
         state.home();
         return 0;

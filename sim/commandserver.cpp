@@ -126,6 +126,13 @@ void CommandServer::registerCommands(ControlServer &control)
             return ControlReply::fail(why);
         return ControlReply::ok();
     });
+    // Not a fault: `fault clear` leaves overrides alone, a test clears its own.
+    control.registerCommand(QStringLiteral("set reply"), [this](const QStringList &args) {
+        QString why;
+        if (!state_->setReply(args, &why))
+            return ControlReply::fail(why);
+        return ControlReply::ok();
+    });
     control.registerCommand(QStringLiteral("state"), [this](const QStringList &) {
         return ControlReply::ok(state_->describe());
     });

@@ -22,6 +22,10 @@ constexpr unsigned char kKnitTime = 32;
 constexpr unsigned char kStopTime = 33;
 constexpr unsigned char kLoopRows = 72;
 constexpr unsigned char kLoopCounts = 73;
+// Machine actions (0x2A) the carriage obeys.
+constexpr int kRowLock = 2;
+constexpr int kSkipToRow = 8;
+constexpr int kStopAtRow = 9;
 // The controller counts two rows more than the program.
 constexpr int kRowOffset = 2;
 
@@ -47,6 +51,21 @@ KnitSimulation::KnitSimulation(SimState *state, const QString &root, QObject *pa
     connect(&needleTimer_, &QTimer::timeout, this, &KnitSimulation::tickNeedle);
     timeTimer_.setInterval(1000);
     connect(&timeTimer_, &QTimer::timeout, this, &KnitSimulation::tickTimes);
+    state_->setActionListener([this](int code, quint16 argument) { onAction(code, argument); });
+}
+
+KnitSimulation::~KnitSimulation()
+{
+    state_->setActionListener({});
+}
+
+void KnitSimulation::onAction(int code, unsigned short argument)
+{
+    // Only the latest of each counts; the row lock is read from the action's state each row.
+    if (code == kSkipToRow)
+        skipTo_ = argument;
+    else if (code == kStopAtRow)
+        stopAt_ = argument;
 }
 
 bool KnitSimulation::open(QString *error)
@@ -160,6 +179,10 @@ bool KnitSimulation::start(const QString &name, QString *error)
     running_ = true;
     started_ = true;
     state_->setMotoStatus(1);
+    // A skip the program has no row for leaves the carriage where it is.
+    if (skipTo_ >= 1 && skipTo_ <= rows_)
+        row_ = skipTo_;
+    skipTo_ = 0;
     if (row_ < 1 || row_ > rows_)
         row_ = 1;
     loopLeft_ = -1;
@@ -208,6 +231,18 @@ void KnitSimulation::reportRow()
 
 void KnitSimulation::nextRow()
 {
+    // Row N is done: stop on it as `stop` would, once. Before the lock, so a locked row N
+    // still stops after one pass.
+    if (stopAt_ != 0 && row_ == stopAt_) {
+        stopAt_ = 0;
+        stop();
+        return;
+    }
+    // A locked row is knitted again, and reported, until the lock is released.
+    if (state_->action(kRowLock) != 0) {
+        reportRow();
+        return;
+    }
     // A row with a loop count sends the carriage back to its return row that many times.
     const int loops = rowByte(row_, int(offsetof(STRUCT_CNT, loop_count)));
     if (loops > 0) {

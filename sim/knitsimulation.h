@@ -24,6 +24,7 @@ public:
     static constexpr int kZeroingMs = 500;
 
     KnitSimulation(SimState *state, const QString &root, QObject *parent = nullptr);
+    ~KnitSimulation() override;
 
     bool open(QString *error);
     // start [NAME], stop, zero, alarm TYPE CODE, alarm clear, set speed N, knit.
@@ -41,6 +42,7 @@ public:
     QStringList describe() const;
 
 private:
+    void onAction(int code, unsigned short argument);
     bool load(const QString &name, QString *error);
     QString newestProgram() const;
     void nextRow();
@@ -62,6 +64,8 @@ private:
     int pieces_ = 0;
     int speed_ = 5;
     int loopLeft_ = -1;
+    int skipTo_ = 0; // action 8: the row the next start knits from (0: none)
+    int stopAt_ = 0; // action 9: the row after which the carriage stops once (0: none)
     bool running_ = false;
     bool started_ = false;
     int needle_ = 0;

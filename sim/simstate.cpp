@@ -128,6 +128,13 @@ void SimState::setRowByte(quint16 row, quint16 offset, quint8 byte)
     ++rowCommands_;
 }
 
+void SimState::setAction(int code, quint16 argument)
+{
+    actions_[code] = argument;
+    if (actionListener_)
+        actionListener_(code, argument);
+}
+
 bool SimState::set(const QString &name, const QString &value, QString *error)
 {
     quint32 v = 0;
@@ -155,6 +162,31 @@ bool SimState::set(const QString &name, const QString &value, QString *error)
     return false;
 }
 
+bool SimState::setReply(const QStringList &args, QString *error)
+{
+    const QStringList fields = args.value(0).split(QLatin1Char('.'));
+    quint32 code = 0;
+    quint32 v = 0;
+    if (args.isEmpty() || args.size() > 2) {
+        *error = QStringLiteral("usage: set reply action.C [N]");
+        return false;
+    }
+    if (fields.size() != 2 || fields[0] != QLatin1String("action") || !parseNumber(fields[1], 0xffff, &code)) {
+        *error = QStringLiteral("unknown reply %1: action.C with C from 0 to 65535").arg(args[0]);
+        return false;
+    }
+    if (args.size() == 1) {
+        replies_.remove(int(code));
+        return true;
+    }
+    if (!parseNumber(args[1], 0xffff, &v)) {
+        *error = QStringLiteral("value must be a number from 0 to 65535");
+        return false;
+    }
+    replies_[int(code)] = quint16(v);
+    return true;
+}
+
 QStringList SimState::describe() const
 {
     QStringList out;
@@ -166,6 +198,8 @@ QStringList SimState::describe() const
         out << QStringLiteral("value %1 %2 %3").arg(it.key().first).arg(it.key().second).arg(it.value());
     for (auto it = actions_.constBegin(); it != actions_.constEnd(); ++it)
         out << QStringLiteral("action %1 %2").arg(it.key()).arg(it.value());
+    for (auto it = replies_.constBegin(); it != replies_.constEnd(); ++it)
+        out << QStringLiteral("reply %1 %2").arg(it.key()).arg(it.value());
     for (auto it = rows_.constBegin(); it != rows_.constEnd(); ++it)
         out << QStringLiteral("row %1 %2 %3").arg(it.key().first).arg(it.key().second).arg(it.value());
     out << QStringLiteral("motostatus %1").arg(motoStatus_);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The simulated controller's state: open parameter updates, the values it was sent, the
 // carriage's running status, machine actions, and the blocks it serves from its root
 // (file.sys, config.cfg, file.knt).
@@ -33,9 +35,13 @@ public:
 
     quint16 motoStatus() const { return motoStatus_; }
     void setMotoStatus(quint16 status) { motoStatus_ = status; }
-    // A machine action (0x2A) keeps its argument as the action's state.
-    void setAction(int code, quint16 argument) { actions_[code] = argument; }
+    // A machine action (0x2A) keeps its argument as the action's state, then tells the
+    // listener (the carriage), so a `set action.C` acts as the datagram does.
+    void setAction(int code, quint16 argument);
     quint16 action(int code) const { return actions_.value(code, 0); }
+    void setActionListener(std::function<void(int code, quint16 argument)> listener) { actionListener_ = std::move(listener); }
+    // What 0x2A answers for the action: a test's override, else the action's state.
+    quint16 actionReply(int code) const { return replies_.value(code, action(code)); }
     int homeCount() const { return homes_; }
     void home() { ++homes_; }
 
@@ -44,7 +50,9 @@ public:
 
     // `set NAME VALUE`: motostatus, action.N, value.G.I. False with a reason otherwise.
     bool set(const QString &name, const QString &value, QString *error);
-    // `state`: one line per open group, value, action and status.
+    // `set reply action.C [N]`: action C answered with N from now on; without N, its state.
+    bool setReply(const QStringList &args, QString *error);
+    // `state`: one line per open group, value, action, reply override and status.
     QStringList describe() const;
 
     static constexpr int kSysSize = 404;
@@ -59,6 +67,8 @@ private:
     QSet<int> open_;
     QMap<QPair<int, int>, quint16> values_;
     QMap<int, quint16> actions_;
+    QMap<int, quint16> replies_;
+    std::function<void(int, quint16)> actionListener_;
     QMap<QPair<quint16, quint16>, quint8> rows_;
     int rowCommands_ = 0;
     quint16 motoStatus_ = 0;
