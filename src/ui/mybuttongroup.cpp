@@ -13,7 +13,8 @@ MyButtonGroup::MyButtonGroup(QWidget *parent, const char *name)
         setObjectName(QString::fromLatin1(name));
     group_->setExclusive(false);
     connect(group_, &QButtonGroup::idReleased, this, [this](int id) {
-        buzzer(kKeyBeepMs);
+        if (beeping_)
+            buzzer(kKeyBeepMs);
         emit released(id);
     });
 }

@@ -17,10 +17,13 @@ public:
     void insert(QAbstractButton *button, int id);
     QAbstractButton *find(int id) const;
     QButtonGroup *group() const { return group_; }
+    // Off for groups of buttons that beep themselves (QPanelButton), so a touch beeps once.
+    void setbeeping(bool on) { beeping_ = on; }
 
 signals:
     void released(int id);
 
 private:
     QButtonGroup *group_;
+    bool beeping_ = true;
 };

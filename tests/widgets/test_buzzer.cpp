@@ -7,6 +7,7 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "machinetests/panelall.h"
 #include "platform/buzzerdevice.h"
 #include "platform/panelpaths.h"
 #include "ui/buzzer.h"
@@ -68,6 +69,7 @@ const std::vector<Case> &cases()
     static const std::vector<Case> all = {
         {"button click", 1, [] { MYBUTTON b(QStringLiteral("确定")); count(); QTest::mouseClick(&b, Qt::LeftButton); }},
         {"panel button click", 1, [] { QPanelButton b(QStringLiteral("M")); count(); QTest::mouseClick(&b, Qt::LeftButton); }},
+        {"key panel touch", 1, [] { panelall p; p.slot_effect(1); count(); QTest::mouseClick(p.button(0), Qt::LeftButton); }},
         {"check box click", 1, [] { MYCHECKBOX c(QStringLiteral("x")); key(&c, Qt::Key_Space); }},
         {"tab page change", 1, [] {
              MyTabWidget t;

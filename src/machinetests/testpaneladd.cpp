@@ -1,0 +1,19 @@
+#include "testpaneladd.h"
+
+testpaneladd::testpaneladd(QWidget *parent, const char *name)
+    : widgetpanel(parent, name)
+{
+    slot_testtype(0);
+}
+
+PanelKeys testpaneladd::keys()
+{
+    // The carriage page starts cycle modes 1-5 on A-E and the 20, 40 and 60 Hz selector tests
+    // on F-H; its digits act on single elements instead.
+    PanelKeys keys;
+    for (int mode = 0; mode < 5; ++mode)
+        keys.append({QStringLiteral("方式%1").arg(mode + 1), Qt::Key_A + mode});
+    for (int test = 0; test < 3; ++test)
+        keys.append({QStringLiteral("选针器测试%1").arg(test + 1), Qt::Key_F + test});
+    return keys;
+}

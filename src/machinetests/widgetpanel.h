@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/mybuttongroup.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+class QPanelButton;
+
+// One on-screen key: its label and the keypad key it posts (a Qt::Key, see KeyInjection).
+struct PanelKey
+{
+    QString label;
+    int key = 0;
+};
+using PanelKeys = QList<PanelKey>;
+
+// The column of on-screen keys beside a page's fields: shows the keys that suit the code it is
+// told and posts a touched key to the focused field, whose own key handling then acts.
+class widgetpanel : public MyButtonGroup
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kButtons = 13;
+    static constexpr int kKeyHeight = 40; // a fingertip on the 640 x 480 touch screen
+
+    // The key button id stands for on the numeric panels: "1"-"9", "0", "-", Enter, M; 0 outside 0-12.
+    static int defaultKey(int id);
+    // "1" ... "9", "0" with the keys of ids 0-9.
+    static PanelKeys digitKeys();
+
+    QPanelButton *button(int id) const; // nullptr outside 0-12
+    int code() const { return code_; }
+    // The shown keys, on buttons 0, 1, ... in this order.
+    const PanelKeys &shownKeys() const { return shown_; }
+
+public slots:
+    void slot_testtype(int code);
+    // Posts the key of the shown button id; ids of hidden buttons post nothing.
+    void slot_paneltest(int id);
+
+protected:
+    explicit widgetpanel(QWidget *parent = nullptr, const char *name = nullptr);
+    virtual PanelKeys keysFor(int code) const = 0;
+
+private:
+    std::array<QPanelButton *, kButtons> buttons_{};
+    PanelKeys shown_;
+    int code_ = -1;
+};
