@@ -1,0 +1,149 @@
+// The main screen's keys, in-process against knitsim: a key press to the reply of its 0x2A
+// datagram (after the status query), 200 presses of the speed key; how soon the skip-rows
+// input, quick function 5's message and a quick function's page are shown after their key, and
+// the main screen back after Escape; 2,000 presses of a panel keypad into a number field.
+// (Idle CPU and memory of the panel process: bench_startup.) Prints; never fails.
+#include "modaldriver.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+
+#include "data/parablocks.h"
+#include "mainwin/quickpages.h"
+#include "mainwin/wave.h"
+#include "machinetests/panelall.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QThread>
+
+#include <algorithm>
+#include <memory>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? -1 : v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+// Milliseconds from the key to the first modal widget painted, and from Escape on it to the
+// main screen painted again; -1 when no modal widget came.
+struct Shown
+{
+    double shownMs = -1;
+    double backMs = -1;
+};
+
+Shown timeModal(QWidget *screen, Qt::Key key)
+{
+    Shown out;
+    QElapsedTimer t;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *m = QApplication::activeModalWidget();
+        if (!m || !m->isVisible() || out.shownMs >= 0)
+            return;
+        m->grab(); // rendered, not only created
+        out.shownMs = double(t.nsecsElapsed()) / 1e6;
+        poll.stop();
+        t.restart();
+        QTest::keyClick(m->focusWidget() ? m->focusWidget() : m, Qt::Key_Escape);
+    });
+    poll.start();
+    t.start();
+    QTest::keyClick(screen, key);
+    if (out.shownMs >= 0) {
+        QCoreApplication::processEvents();
+        screen->grab();
+        out.backMs = double(t.nsecsElapsed()) / 1e6;
+    }
+    poll.stop();
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("KNIT_BUZZER", "off");
+    QApplication app(argc, argv);
+    TestRoot root;
+    PortOffset::useFree();
+    SimProcess sim;
+    QString why;
+    if (!sim.start(&why)) {
+        std::printf("bench_quickkeys: knitsim did not start: %s\n", qPrintable(why));
+        return 0;
+    }
+    root.writeReferences(sim.file(QStringLiteral("file.sys")), sim.file(QStringLiteral("config.cfg")));
+    auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
+    wave screen;
+    screen.show();
+    QTest::qWait(200);
+    starting.reset();
+
+    std::vector<double> press;
+    for (int i = 0; i < 200; ++i) {
+        QElapsedTimer t;
+        t.start();
+        QTest::keyClick(&screen, Qt::Key_C);
+        press.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("speed key to its answer, 200 presses: median %.2f ms (goal <= 5, ratio %.2f), 99th percentile %.2f ms (goal <= 20, ratio %.2f)\n",
+                percentile(press, 0.5), percentile(press, 0.5) / 5.0, percentile(press, 0.99), percentile(press, 0.99) / 20.0);
+
+    // A stand-in page, so a quick function has something to open.
+    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
+    const struct
+    {
+        const char *what;
+        Qt::Key key;
+    } modal[] = {{"skip-rows input (key 0)", Qt::Key_0}, {"quick function 5's message", Qt::Key_5}, {"a quick function's page (key 2)", Qt::Key_2}};
+    para_cur.setByte(0, 1); // at zero and not locked, so skip rows asks for the row
+    para_cur.setByte(2, 0);
+    for (const auto &m : modal) {
+        std::vector<double> shown, back;
+        for (int i = 0; i < 21; ++i) {
+            const Shown s = timeModal(&screen, m.key);
+            shown.push_back(s.shownMs);
+            back.push_back(s.backMs);
+        }
+        std::printf("%s shown: median %.2f ms, main screen back after Escape: median %.2f ms (goal <= 30 ms each, ratios %.2f, %.2f)\n",
+                    m.what, percentile(shown, 0.5), percentile(back, 0.5), percentile(shown, 0.5) / 30.0, percentile(back, 0.5) / 30.0);
+    }
+
+    // The keypad of a number cell typing into a field that has the focus.
+    QWidget page;
+    page.resize(640, 480);
+    QLineEdit field(&page);
+    field.setMaxLength(4000);
+    panelall keypad(&page);
+    keypad.slot_effect(7);
+    page.show();
+    page.activateWindow();
+    field.setFocus();
+    QTest::qWait(50);
+    QString expected;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 2000; ++i) {
+        const int id = i % 10; // the digits 1-9 and 0
+        keypad.slot_send(id);
+        expected += QChar(u'0' + (id + 1) % 10);
+    }
+    QCoreApplication::processEvents();
+    const double seconds = double(t.nsecsElapsed()) / 1e9;
+    std::printf("panel keypad, 2000 presses: %s, %.0f keys/s (goal >= 5000, ratio %.2f)\n",
+                field.text() == expected ? "all arrived in order" : "LOST OR REORDERED", 2000 / seconds, 2000 / seconds / 5000.0);
+
+    return 0;
+}
