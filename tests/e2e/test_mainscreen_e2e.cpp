@@ -61,7 +61,7 @@ private slots:
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
         x_ = std::make_unique<XServer>();
-        QVERIFY2(x_->start(&why), qPrintable(why));
+        QVERIFY2(x_->start(), "Xvfb did not start");
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(&why), qPrintable(why));
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 400, 200, 200));

@@ -309,8 +309,8 @@ private slots:
         const QString got = fn == Text ? DIATEXT(nullptr, QStringLiteral("caption"), prompt, 8)
                           : fn == Password ? DIAPASSWORD(nullptr, QStringLiteral("caption"), prompt, 8)
                                            : DIATEXTSELECT(nullptr, QStringLiteral("caption"), prompt, 8, QStringLiteral("JOB1"));
-        QCOMPARE(driver.texts(), QStringList{prompt});
-        QCOMPARE(driver.unexpected(), 0);
+        QCOMPARE(driver.texts, QStringList{prompt});
+        QCOMPARE(driver.unexpected, 0);
         QCOMPARE(echo, fn == Password ? QLineEdit::Password : QLineEdit::Normal);
         QCOMPARE(got.isNull(), result.isNull());
         QCOMPARE(got, result);
@@ -337,7 +337,7 @@ private slots:
         else
             driver.key(Qt::Key_Return);
         QCOMPARE(DIAYESNO(nullptr, QStringLiteral("是否删除文件 ?")), result);
-        QCOMPARE(driver.texts(), QStringList{QStringLiteral("是否删除文件 ?")});
+        QCOMPARE(driver.texts, QStringList{QStringLiteral("是否删除文件 ?")});
     }
 
     // The message box has OK alone, fits the screen, and a second message is answered in turn.
@@ -355,8 +355,8 @@ private slots:
         DIAMESSAGE(nullptr, QStringLiteral("文件错误 !"));
         QVERIFY(fits);
         QVERIFY(noCancel);
-        QCOMPARE(driver.texts(), QStringList({QStringLiteral("参数范围不正确, 请查看参数范围 !"), QStringLiteral("文件错误 !")}));
-        QCOMPARE(driver.unexpected(), 0);
+        QCOMPARE(driver.texts, QStringList({QStringLiteral("参数范围不正确, 请查看参数范围 !"), QStringLiteral("文件错误 !")}));
+        QCOMPARE(driver.unexpected, 0);
     }
 
     // The file-transfer dialog against a scripted server: the status text of a download, the

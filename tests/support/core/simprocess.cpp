@@ -21,28 +21,20 @@ bool SimProcess::start(QString *error)
         stop();
         return false;
     };
-    if (root_.isEmpty() && !tempRoot_) {
-        tempRoot_ = std::make_unique<QTemporaryDir>();
-        if (!tempRoot_->isValid())
-            return fail(QStringLiteral("cannot make a temporary root"));
-    }
-    if (offset_ < 0) {
-        bool ok = false;
-        const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
-        offset_ = ok ? env : PortOffset::useFree();
-    }
-    process_.start(QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root(), QStringLiteral("--control"), QStringLiteral("0"),
+    if (!root_.isValid())
+        return fail(QStringLiteral("cannot make a temporary root"));
+    bool ok = false;
+    const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
+    offset_ = ok ? env : PortOffset::useFree();
+    process_.start(QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
                                                    QStringLiteral("--port-offset"), QString::number(offset_)});
     if (!process_.waitForStarted(kStartMs))
         return fail(QStringLiteral("knitsim did not start: %1").arg(process_.errorString()));
     // knitsim picks the control port itself and names it in its ready line.
     const QDeadlineTimer deadline(kStartMs);
     while (!process_.canReadLine()) {
-        if (process_.state() != QProcess::Running || deadline.hasExpired()
-            || !process_.waitForReadyRead(int(deadline.remainingTime()))) {
-            if (!process_.canReadLine())
-                return fail(QStringLiteral("knitsim not ready: %1").arg(QString::fromLocal8Bit(process_.readAllStandardError())));
-        }
+        if (!process_.waitForReadyRead(int(deadline.remainingTime())) && !process_.canReadLine())
+            return fail(QStringLiteral("knitsim not ready: %1").arg(QString::fromLocal8Bit(process_.readAllStandardError())));
     }
     const QStringList words = QString::fromUtf8(process_.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.size() < 6 || words[1] != QLatin1String("ready"))

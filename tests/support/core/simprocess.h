@@ -6,8 +6,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
-#include <memory>
-
 // Runs knitsim for a test: its own root, the test's port offset, a free control port; sends
 // control lines and hands back the reply lines; stops it when done or destroyed.
 class SimProcess
@@ -15,19 +13,13 @@ class SimProcess
 public:
     ~SimProcess() { stop(); }
 
-    // Before start(): a root that outlives this object (default: a fresh temporary directory),
-    // a port offset (default: KNIT_PORT_OFFSET of this process, or a free one that is then
-    // set in this process's environment).
-    void setRoot(const QString &dir) { root_ = dir; }
-    void setPortOffset(int offset) { offset_ = offset; }
-
-    // Starts knitsim and waits until it says it is ready.
+    // Starts knitsim in a fresh temporary root, on KNIT_PORT_OFFSET of this process (or a free
+    // offset that is then set in this process's environment), and waits until it is ready.
     bool start(QString *error = nullptr);
     // Sends "quit", waits for the exit, kills it if it hangs.
     void stop();
 
-    QString root() const { return root_.isEmpty() && tempRoot_ ? tempRoot_->path() : root_; }
-    QString file(const QString &name) const { return root() + QLatin1Char('/') + name; }
+    QString file(const QString &name) const { return root_.filePath(name); }
     int portOffset() const { return offset_; }
 
     // All reply lines of one control line, the final "ok" / "error ..." included; empty when
@@ -40,8 +32,7 @@ public:
     QStringList traffic();
 
 private:
-    std::unique_ptr<QTemporaryDir> tempRoot_;
-    QString root_;
+    QTemporaryDir root_;
     int offset_ = -1;
     QProcess process_;
     QTcpSocket control_;
