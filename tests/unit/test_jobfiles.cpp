@@ -1,5 +1,5 @@
 // The job files (.cnt program, .pat pattern) as the panel checks and loads them, and knitjob's
-// check, make and show on them. Faults caught: a check that gets a result code wrong at a size
+// check and make on them. Faults caught: a check that gets a result code wrong at a size
 // boundary (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong
 // order, reads an oversized file or a header the file does not hold, takes a bad checksum for a
 // good one; knitjob's exit status not the check's code or its report lines wrong; a loader that
@@ -7,8 +7,7 @@
 // end flag or lets a trailing checksum byte change the count; an effective width that looks at
 // the two top lines or past the data; pixel code that swaps the two nibbles of a byte, writes
 // outside the pattern, or saves without the header line or a right checksum; knitjob make
-// writing outside its folder or a job that fails the panel's checks; show printing rows the
-// file does not have.
+// writing outside its folder.
 #include "testbytes.h"
 #include "testroot.h"
 
@@ -344,41 +343,8 @@ private slots:
         QVERIFY(!p.setPixel(0, 0, 1));
     }
 
-    // A made job passes the panel's checks, with 1556-byte work parameters and an end flag on
-    // its last row; show has no row past it; an unknown extension is a usage error.
-    void make_data()
-    {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addRow("%s", "one row, smallest pattern") << 1 << 8 << 3;
-        QTest::addRow("%s", "largest program, widest pattern") << 8190 << 1025 << 100;
-    }
-    void make()
-    {
-        QFETCH(int, rows);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        TestRoot root;
-        const QString dir = root.file("/jobs");
-        QCOMPARE(knitjob({"make", "样品", "--dir", dir, "--rows", QString::number(rows), "--width", QString::number(width),
-                          "--height", QString::number(height)}).status, 0);
-        const QString base = dir + "/样品/样品";
-        QCOMPARE(QFileInfo(base + ".cnt").size(), qint64(rows + 1) * 128 + 1);
-        QCOMPARE(QFileInfo(base + ".wrk").size(), qint64(1556));
-        const Run cnt = knitjob({"check", base + ".cnt"});
-        QCOMPARE(cnt.status, 0);
-        QVERIFY(cnt.out.contains(QStringLiteral("length: %1\n").arg(rows)));
-        const Run pat = knitjob({"check", base + ".pat"});
-        QCOMPARE(pat.status, 0);
-        QVERIFY(pat.out.contains(QStringLiteral("height: %1\n").arg(height)));
-        const Run last = knitjob({"show", base + ".cnt", "--row", QString::number(rows)});
-        QCOMPARE(last.status, 0);
-        QVERIFY(last.out.contains(QStringLiteral("  end_flag: 1\n")));
-        QCOMPARE(knitjob({"show", base + ".cnt", "--row", QString::number(rows + 1)}).status, 64);
-        QCOMPARE(knitjob({"check", root.file("/none.txt")}).status, 64);
-    }
-
+    // knitjob make writes nothing for a name that is not one plain component or a job that would
+    // fail the panel's checks. (Jobs it makes are loaded by the start-up and main-screen tests.)
     void makeRefuses_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -18,23 +18,6 @@ constexpr int kRows = 8010;
 
 enum Field { SpeedGroup, Speed, Aux, Open, Bed, Density };
 
-// Row r of the fixture: pattern line r * 4 + block in each block, so a wrong record shows at once.
-STRUCT_CNT fixtureRow(int r)
-{
-    STRUCT_CNT row{};
-    for (int b = 0; b < 4; ++b) {
-        STRUCT_CNT::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
-        row.block[b].action = 8;
-        STRUCT_CNT::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
-        STRUCT_CNT::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
-    }
-    row.density_group = 5;
-    row.speed_group = 3;
-    row.rora_aux = 0x85;
-    row.rora_open = 0x05;
-    return row;
-}
-
 } // namespace
 
 class TestRowDisplay : public QObject
@@ -44,9 +27,20 @@ class TestRowDisplay : public QObject
 private slots:
     void initTestCase()
     {
+        // Row r: pattern line r * 4 + block in each block, so a wrong record shows at once.
         QByteArray image(kCntRecordSize * (kRows + 1), '\0');
         for (int r = 1; r <= kRows; ++r) {
-            const STRUCT_CNT row = fixtureRow(r);
+            STRUCT_CNT row{};
+            for (int b = 0; b < 4; ++b) {
+                STRUCT_CNT::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
+                row.block[b].action = 8;
+                STRUCT_CNT::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
+                STRUCT_CNT::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
+            }
+            row.density_group = 5;
+            row.speed_group = 3;
+            row.rora_aux = 0x85;
+            row.rora_open = 0x05;
             std::memcpy(image.data() + r * kCntRecordSize, &row, sizeof row);
         }
         path_ = root_.file(QStringLiteral("/rows.cnt"));
