@@ -1,9 +1,9 @@
 // The operator toolkit's small widgets and dialogs, driven by keypad keys and clicks, and the
 // file-transfer dialog. Faults caught: a page that does not close on Escape, menu focus that
-// leaves the grid or scans the wrong column, a choice reported twice or with another text, the
-// configured dark colour lost or invalid, keypad keys that select the wrong row or send the
-// wrong character, input dialogs that take Cancel as input or lose the limit, the echo or the
-// preselection, and a transfer dialog that reports a failed transfer as done or stays open.
+// leaves the grid or scans the wrong column, a choice reported twice or with another text, an
+// invalid dark colour from Config.ini, a keypad key that sends the wrong character, input
+// dialogs that take Cancel as input or lose the limit, the echo or the preselection, and a
+// transfer dialog that reports a failed transfer as done or stays open.
 #include "../link/test_tftpscripted.h"
 #include "modaldriver.h"
 #include "portoffset.h"
@@ -17,9 +17,7 @@
 #include "ui/labeltftp.h"
 #include "ui/multibutton.h"
 #include "ui/mydialog.h"
-#include "ui/myentercheckbox.h"
 #include "ui/mylabel.h"
-#include "ui/mylistbox.h"
 #include "ui/mymenu.h"
 #include "ui/mymenuno.h"
 #include "ui/operatordialogs.h"
@@ -141,45 +139,11 @@ private slots:
         }
     }
 
-    // The configured dark colour, an out-of-range field clamped, marks the focused menu item;
-    // focus leaving gives the old colour back.
+    // Config.ini's dark colour reaches the palettes with out-of-range fields clamped.
     void darkColour()
     {
         setDark(-5, 300, 7);
         QCOMPARE(palette_label_dark.color(QPalette::Window), QColor(0, 255, 7));
-        auto menu = shownMenu(false);
-        const QColor before = menu->item(0, 1)->palette().color(QPalette::Button);
-        QTest::keyClick(menu->item(0, 0), Qt::Key_Down);
-        QCOMPARE(menu->item(0, 1)->palette().color(QPalette::Button), QColor(0, 255, 7));
-        QCOMPARE(menu->item(0, 0)->palette().color(QPalette::Button), before);
-    }
-
-    // Direct selection in MyListBox: key F picks row 16; a row past a short list keeps the selection.
-    void listBoxKeys()
-    {
-        MyListBox list;
-        for (int i = 0; i < 16; ++i)
-            list.addItem(QString::number(i));
-        QTest::keyClick(&list, Qt::Key_F);
-        QCOMPARE(list.currentRow(), 15);
-        while (list.count() > 3)
-            delete list.takeItem(3);
-        list.setCurrentRow(1);
-        QTest::keyClick(&list, Qt::Key_5);
-        QCOMPARE(list.currentRow(), 1);
-        QVERIFY(list.currentItem()->isSelected());
-    }
-
-    // Enter on myentercheckbox turns the middle state off, with one signal.
-    void enterCheckBox()
-    {
-        myentercheckbox box;
-        box.setTristate(true);
-        box.setCheckState(Qt::PartiallyChecked);
-        QSignalSpy spy(&box, &myentercheckbox::signal_enter);
-        QTest::keyClick(&box, Qt::Key_Enter);
-        QCOMPARE(box.checkState(), Qt::Unchecked);
-        QCOMPARE(spy.count(), 1);
     }
 
     // A keypad multibutton types its key into the focused field, which keeps the focus; a key
