@@ -4,12 +4,7 @@
 #include "link/commanddatagram.h"
 #include "link/commands.h"
 #include "link/commandtrace.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 namespace {
 

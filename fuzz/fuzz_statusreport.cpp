@@ -3,11 +3,7 @@
 // must never take a short report.
 #include "data/parablocks.h"
 #include "link/statuschannel.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
