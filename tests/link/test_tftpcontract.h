@@ -6,6 +6,7 @@
 #include "link/tftpclient.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
+#include "testbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +28,7 @@ inline QByteArray pattern(qint64 size, int seed)
     return b;
 }
 
-inline QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using TestBytes::readFile;
 
 // One transfer with a fresh client against 127.0.0.1; over's code, or -1 when none came.
 // started receives get()/put()'s return value. over must come exactly once.
@@ -78,7 +75,7 @@ inline void transfer(const QString &serverDir)
     if (!upload)
         QVERIFY(AtomicFile::save(local, QByteArray("old contents")));
     QCOMPARE(run(upload, local), int(TftpClient::Complete));
-    QCOMPARE(readAll(upload ? remote : local), body);
+    QCOMPARE(readFile(upload ? remote : local), body);
 }
 
 // A file the server does not have gives code 1 and leaves the local file as it was
@@ -88,7 +85,7 @@ inline void getMissingKeepsLocal()
     const QString local = PanelPaths::tmp(QStringLiteral("/absent.bin"));
     QVERIFY(AtomicFile::save(local, QByteArray("keep me")));
     QCOMPARE(run(false, local), int(TftpClient::Failed));
-    QCOMPARE(readAll(local), QByteArray("keep me"));
+    QCOMPARE(readFile(local), QByteArray("keep me"));
 }
 
 // Local files that cannot be written or read give codes 2 and 3 and get()/put() false.
