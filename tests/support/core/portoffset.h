@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include <QUdpSocket>
 
-#include <netinet/in.h>
 #include <random>
-#include <sys/socket.h>
 #include <unistd.h>
 
 // Picks a KNIT_PORT_OFFSET whose ports (69, 2001, 2700, 2800, 2900, 3000 plus the offset) are
-// all free on loopback right now and sets it in this process's environment, so tests can run
-// side by side.
+// all free right now and sets it in this process's environment, so tests can run side by side.
 class PortOffset
 {
 public:
@@ -22,24 +19,11 @@ public:
             offset = 20000 + int(rng() % 3900) * 10;
             bool free = true;
             for (int base : {69, 2001, 2700, 2800, 2900, 3000})
-                free = free && udpFree(base + offset);
+                free = free && QUdpSocket().bind(QHostAddress::AnyIPv4, quint16(base + offset));
             if (free)
                 break;
         }
         qputenv("KNIT_PORT_OFFSET", QByteArray::number(offset));
         return offset;
-    }
-
-private:
-    static bool udpFree(int port)
-    {
-        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(quint16(port));
-        const bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        return ok;
     }
 };
