@@ -1,13 +1,12 @@
 // The job files (.cnt program, .pat pattern) as the panel checks and loads them, and knitjob's
-// check and make on them. Faults caught: a check that gets a result code wrong at a size
+// check of them. Faults caught: a check that gets a result code wrong at a size
 // boundary (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong
 // order, reads an oversized file or a header the file does not hold, takes a bad checksum for a
 // good one; knitjob's exit status not the check's code or its report lines wrong; a loader that
 // keeps the previous program's bytes, reads rows the file never had, counts rows past the first
 // end flag or lets a trailing checksum byte change the count; an effective width that looks at
 // the two top lines or past the data; pixel code that swaps the two nibbles of a byte, writes
-// outside the pattern, or saves without the header line or a right checksum; knitjob make
-// writing outside its folder.
+// outside the pattern, or saves without the header line or a right checksum.
 #include "testbytes.h"
 #include "testroot.h"
 
@@ -341,27 +340,6 @@ private slots:
         QVERIFY(!p.loadData(contents));
         QVERIFY(!p.isLoaded());
         QVERIFY(!p.setPixel(0, 0, 1));
-    }
-
-    // knitjob make writes nothing for a name that is not one plain component or a job that would
-    // fail the panel's checks. (Jobs it makes are loaded by the start-up and main-screen tests.)
-    void makeRefuses_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addRow("%s", "slash") << QStringList{"a/b"};
-        QTest::addRow("%s", "dot dot") << QStringList{".."};
-        QTest::addRow("%s", "hidden name") << QStringList{".wave"};
-        QTest::addRow("%s", "no rows") << QStringList{"ok", "--rows", "0"};
-        QTest::addRow("%s", "header overlaps line 0") << QStringList{"ok", "--width", "6"};
-    }
-    void makeRefuses()
-    {
-        QFETCH(QStringList, args);
-        TestRoot root;
-        const QString dir = root.file("/jobs/inner");
-        QVERIFY(QDir().mkpath(dir));
-        QVERIFY(knitjob(QStringList{"make"} + args + QStringList{"--dir", dir}).status != 0);
-        QCOMPARE(TestBytes::listTree(root.file("/jobs")), QStringList{"inner/"});
     }
 };
 

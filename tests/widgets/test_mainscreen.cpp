@@ -2,14 +2,13 @@
 // caught: reports that do not reach the labels (row, pieces, times, loop values, needle, alarm
 // and message texts), a UPS alarm that does not ask to shut down, reports from a foreign
 // address or of a short length that change what is shown, a flood that loses reports or paints
-// an older row last; an alarm button that does not take Escape, blink or go with a cancel; a
-// shut-down question that sends the shut-down while the carriage runs, on No, or reports
-// success when the controller did not answer. Loading a job: a wrong row count (end flag,
-// record-0-only file, rows of an earlier program left in the image), a rejected pattern that
-// does not drop the job or skips the work parameters, a hostile name read as a path; a failed
-// work-parameter save that damages the old file or reports nothing; lock states that leave
-// command labels touchable; a repair that does not clear its mark; a copy that deletes the
-// destination before it succeeds.
+// an older row last; a shut-down question that sends the shut-down while the carriage runs, on
+// No, or reports success when the controller did not answer. Loading a job: a wrong row count
+// (end flag, record-0-only file, rows of an earlier program left in the image), a rejected
+// pattern that does not drop the job or skips the work parameters, a hostile name read as a
+// path; a failed work-parameter save that damages the old file or reports nothing; lock states
+// that leave command labels touchable; a repair that does not clear its mark; a copy that
+// deletes the destination before it succeeds.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -152,19 +151,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
         QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
-    }
-
-    // The alarm button blinks and takes Escape while shown, and gives both up with the alarm.
-    void warmLifecycle()
-    {
-        QWidget parent;
-        ButtonWarm warm(&parent, "ButtonWarm");
-        parent.show();
-        warm.setWarm(3, 54);
-        QCOMPARE(warm.shortcut(), QKeySequence(Qt::Key_Escape));
-        QTRY_VERIFY_WITH_TIMEOUT(warm.isDown(), 2500);
-        warm.cancelWarm();
-        QVERIFY(warm.isHidden() && !warm.isFlashing() && !warm.isDown() && warm.shortcut().isEmpty());
     }
 
     // The shut-down question against this screen's controller.
