@@ -1,5 +1,8 @@
-// The operator toolkit's small widgets and dialogs, driven by keypad keys and clicks, and the
-// file-transfer dialog. Faults caught: a page that does not close on Escape, menu focus that
+// The operator toolkit's small widgets and dialogs, driven by keypad keys and clicks, their
+// beeps (read back from a plain file standing for the buzzer device), and the file-transfer
+// dialog. Faults caught: a beep left on or shorter than its length, a missing device that
+// still costs time, a widget silent on a key it handles, a doubled beep from two connected
+// signals or a beep on a key it ignores; a page that does not close on Escape, menu focus that
 // leaves the grid or scans the wrong column, a choice reported twice or with another text, an
 // invalid dark colour from Config.ini, a keypad key that sends the wrong character, input
 // dialogs that take Cancel as input or lose the limit, the echo or the preselection, and a
@@ -12,35 +15,48 @@
 
 #include "data/parablocks.h"
 #include "platform/atomicfile.h"
+#include "platform/buzzerdevice.h"
 #include "platform/panelpaths.h"
+#include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/labeltftp.h"
 #include "ui/multibutton.h"
+#include "ui/mybutton.h"
 #include "ui/mydialog.h"
+#include "ui/myhexcombobox.h"
 #include "ui/mylabel.h"
+#include "ui/mylistbox.h"
 #include "ui/mymenu.h"
 #include "ui/mymenuno.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
 
 #include <memory>
 
+using Act = std::function<void()>;
 using Ask = std::function<QString()>;
+Q_DECLARE_METATYPE(Act)
 Q_DECLARE_METATYPE(Ask)
 
 namespace {
 
+qint64 g_mark = -1;
+
+// Beeps of the set-up do not count: each case marks the device once its widget is ready.
+void key(QWidget *w, Qt::Key k)
+{
+    g_mark = QFileInfo(PanelPaths::buzzerDevice()).size();
+    QTest::keyClick(w, k);
+}
+
 // Both menu kinds, shown and active; the tests run each case on both.
 std::unique_ptr<MenuGrid> shownMenu(bool no)
 {
-    std::unique_ptr<MenuGrid> menu;
-    if (no)
-        menu = std::make_unique<MyMenuNo>();
-    else
-        menu = std::make_unique<MyMenu>();
+    std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
     menu->show();
     menu->activateWindow();
     (void)QTest::qWaitForWindowActive(menu.get()); // a menu that is not active fails on its focus
@@ -78,7 +94,52 @@ private slots:
         PortOffset::useFree();
         qputenv("KNIT_TIMEOUT_SCALE", "0.02");
     }
-    void init() { setDark(85, 0, 255); }
+    void init()
+    {
+        setDark(85, 0, 255);
+        BuzzerDevice::close();
+        qputenv("KNIT_BUZZER", "on"); // silent all the same until a test makes the device
+    }
+
+    void buzzerDevice()
+    {
+        TestRoot root;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!BuzzerDevice::open());
+        buzzer(20); // no device: silent and instant
+        QVERIFY(clock.elapsed() < 5);
+        QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
+        QVERIFY(BuzzerDevice::open());
+        buzzer(35);
+        QVERIFY(clock.elapsed() >= 35);
+        BuzzerDevice::close();
+        QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()), QByteArray::fromHex("01000000"));
+    }
+
+    void beeps_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::addColumn<int>("beeps");
+        QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
+        QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
+        QTest::addRow("hex combo key G") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
+        // The list box beeps for the key and for the row change it makes.
+        QTest::addRow("list box direct key") << Act([] { MyListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
+    }
+    void beeps()
+    {
+        QFETCH(Act, act);
+        QFETCH(int, beeps);
+        TestRoot root;
+        QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
+        QVERIFY(BuzzerDevice::open());
+        g_mark = -1;
+        act();
+        QVERIFY(g_mark >= 0);
+        QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()).mid(g_mark), QByteArray::fromHex("01000000").repeated(beeps));
+        BuzzerDevice::close();
+    }
 
     // The page frame: Backspace reaches the page as a clear, Escape closes and tells the owner.
     void frameKeys()
