@@ -79,16 +79,10 @@ private slots:
         TftpContract::transfer(tftpdDir());
     }
 
-    void tftpdMissing()
+    void tftpdFailures()
     {
         needTftpd();
-        TftpContract::getMissingKeepsLocal();
-    }
-
-    void tftpdLocalFileUnusable()
-    {
-        needTftpd();
-        TftpContract::localFileUnusable();
+        TftpContract::failures();
     }
 
     void simByTftpHpa_data() { TftpContract::sizeRows(); }

@@ -52,8 +52,7 @@ private slots:
 
     void transfer_data() { TftpContract::sizeRows(); }
     void transfer() { TftpContract::transfer(simDir()); }
-    void getMissingKeepsLocal() { TftpContract::getMissingKeepsLocal(); }
-    void localFileUnusable() { TftpContract::localFileUnusable(); }
+    void failures() { TftpContract::failures(); }
 
     // Faults injected into knitsim's server: an ERROR answer and a server going silent end the
     // transfer with code 1 and leave the old local file; duplicated DATA does not disturb the file

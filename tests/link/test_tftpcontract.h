@@ -78,19 +78,15 @@ inline void transfer(const QString &serverDir)
     QCOMPARE(readFile(upload ? remote : local), body);
 }
 
-// A file the server does not have gives code 1 and leaves the local file as it was
-// (fault: the local file truncated before the transfer succeeded).
-inline void getMissingKeepsLocal()
+// A file the server does not have gives code 1 and leaves the local file as it was (fault:
+// the local file truncated before the transfer succeeded); local files that cannot be written
+// or read give codes 2 and 3 and get()/put() false.
+inline void failures()
 {
     const QString local = PanelPaths::tmp(QStringLiteral("/absent.bin"));
     QVERIFY(AtomicFile::save(local, QByteArray("keep me")));
     QCOMPARE(run(false, local), int(TftpClient::Failed));
     QCOMPARE(readFile(local), QByteArray("keep me"));
-}
-
-// Local files that cannot be written or read give codes 2 and 3 and get()/put() false.
-inline void localFileUnusable()
-{
     bool started = true;
     QCOMPARE(run(false, PanelPaths::tmp(QStringLiteral("/no/such/dir/get1.bin")), QString(), &started),
              int(TftpClient::CannotWrite));
