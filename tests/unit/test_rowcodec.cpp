@@ -76,25 +76,32 @@ private slots:
         QCOMPARE(got, text);
     }
 
-    // Selector texts typed by the operator: 16 characters at most, upper-case hex only.
-    void indexDechange_data()
+    // Texts typed by the operator read back: a selector of 16 characters at most, upper-case
+    // hex only; a bed text as flag | count << 8, any side but L being R.
+    void fromText_data()
     {
+        QTest::addColumn<bool>("bed");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("value");
         QTest::addColumn<bool>("ok");
-        QTest::addRow("%s", "0F") << "0F" << 0x8001 << true;
-        QTest::addRow("%s", "0G stops") << "0G" << 0x0001 << false;
-        QTest::addRow("%s", "lower case refused") << "0a" << 0x0001 << false;
-        QTest::addRow("%s", "17th character ignored") << "0123456789ABCDEFG" << 0xFFFF << true;
-        QTest::addRow("%s", "wide character refused") << QString::fromUtf8("1①") << 0x0002 << false;
+        QTest::addRow("%s", "selector 0F") << false << "0F" << 0x8001 << true;
+        QTest::addRow("%s", "selector 0G stops") << false << "0G" << 0x0001 << false;
+        QTest::addRow("%s", "selector lower case refused") << false << "0a" << 0x0001 << false;
+        QTest::addRow("%s", "selector 17th character ignored") << false << "0123456789ABCDEFG" << 0xFFFF << true;
+        QTest::addRow("%s", "selector wide character refused") << false << QString::fromUtf8("1①") << 0x0002 << false;
+        QTest::addRow("%s", "bed L3*") << true << "L3*" << 0x03C1 << true;
+        QTest::addRow("%s", "bed R8- has no distance 8") << true << "R8-" << 0x0084 << true;
+        QTest::addRow("%s", "bed unknown side is R") << true << "X2+" << 0x0282 << true;
+        QTest::addRow("%s", "bed short text") << true << "L" << 0x00C0 << true;
     }
-    void indexDechange()
+    void fromText()
     {
+        QFETCH(bool, bed);
         QFETCH(QString, text);
-        QFETCH(int, mask);
+        QFETCH(int, value);
         QFETCH(bool, ok);
         bool got = !ok;
-        QCOMPARE(int(system_index_dechange(text, &got)), mask);
+        QCOMPARE(int(bed ? system_bed_dechange(text, &got) : system_index_dechange(text, &got)), value);
         QCOMPARE(got, ok);
     }
 
@@ -120,24 +127,6 @@ private slots:
         // "编织" is six bytes in UTF-8: a five-byte buffer holds one whole character.
         QCOMPARE(QByteArray(a), QByteArray("编"));
         QCOMPARE(QByteArray(h), QByteArray("接针"));
-    }
-
-    void bedDechange_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value"); // flag | count << 8
-        QTest::addRow("%s", "L3*") << "L3*" << 0x03C1;
-        QTest::addRow("%s", "R8- has no distance 8") << "R8-" << 0x0084;
-        QTest::addRow("%s", "unknown side is R") << "X2+" << 0x0282;
-        QTest::addRow("%s", "short text") << "L" << 0x00C0;
-    }
-    void bedDechange()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        bool ok = false;
-        QCOMPARE(int(system_bed_dechange(text, &ok)), value);
-        QVERIFY(ok);
     }
 
     void typeChange_data()

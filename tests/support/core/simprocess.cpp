@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kStartMs = 10000;
 constexpr int kStopMs = 5000;
+constexpr int kReplyMs = 5000;
 
 } // namespace
 
@@ -60,14 +61,14 @@ void SimProcess::stop()
     control_.abort();
 }
 
-QStringList SimProcess::send(const QString &line, int timeoutMs)
+QStringList SimProcess::send(const QString &line)
 {
     QStringList out;
     if (control_.state() != QAbstractSocket::ConnectedState)
         return out;
     control_.write(line.toUtf8() + '\n');
-    control_.waitForBytesWritten(timeoutMs);
-    const QDeadlineTimer deadline(timeoutMs);
+    control_.waitForBytesWritten(kReplyMs);
+    const QDeadlineTimer deadline(kReplyMs);
     for (;;) {
         while (control_.canReadLine()) {
             out << QString::fromUtf8(control_.readLine()).trimmed();
@@ -77,15 +78,6 @@ QStringList SimProcess::send(const QString &line, int timeoutMs)
         if (deadline.hasExpired() || !control_.waitForReadyRead(int(deadline.remainingTime())))
             return {};
     }
-}
-
-bool SimProcess::command(const QString &line, QStringList *lines)
-{
-    QStringList reply = send(line);
-    const bool ok = !reply.isEmpty() && reply.takeLast() == QLatin1String("ok");
-    if (lines)
-        *lines = reply;
-    return ok;
 }
 
 QStringList SimProcess::traffic()

@@ -24,9 +24,13 @@ public:
 
     // All reply lines of one control line, the final "ok" / "error ..." included; empty when
     // knitsim did not answer in time.
-    QStringList send(const QString &line, int timeoutMs = 5000);
-    // True when the reply ended with "ok"; the lines before it go to lines.
-    bool command(const QString &line, QStringList *lines = nullptr);
+    QStringList send(const QString &line);
+    // True when the reply ended with "ok".
+    bool command(const QString &line)
+    {
+        const QStringList reply = send(line);
+        return reply.value(reply.size() - 1) == QLatin1String("ok");
+    }
     // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
     // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
     QStringList traffic();
