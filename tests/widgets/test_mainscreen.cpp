@@ -292,25 +292,22 @@ private slots:
     {
         QTest::addColumn<int>("row"); // item pressed (column 0)
         QTest::addColumn<int>("maskAfter");
-        QTest::addColumn<QString>("written"); // the file the repair must leave: panel data or "sim:" name
         QTest::addColumn<QString>("message");
-        QTest::addRow("store system") << 0 << 2 << "/para/checksystem.sys" << QString::fromUtf8("把当前的系统参数存入显示屏备份成功 !");
-        QTest::addRow("send config") << 6 << 1 << "sim:checkconfig.cfg" << QString::fromUtf8("把显示屏备份的个性化参数导到主板成功 !");
-        QTest::addRow("carriage running") << 0 << 3 << "" << QString::fromUtf8("机头正在运行, 请停止运行 !");
+        QTest::addRow("store system") << 0 << 2 << QString::fromUtf8("把当前的系统参数存入显示屏备份成功 !");
+        QTest::addRow("send config") << 6 << 1 << QString::fromUtf8("把显示屏备份的个性化参数导到主板成功 !");
+        QTest::addRow("carriage running") << 0 << 3 << QString::fromUtf8("机头正在运行, 请停止运行 !");
     }
     void repairMenu()
     {
         QFETCH(int, row);
         QFETCH(int, maskAfter);
-        QFETCH(QString, written);
         QFETCH(QString, message);
-        if (written.isEmpty())
+        if (maskAfter == 3)
             QVERIFY(sim_->command(QStringLiteral("set motostatus 1")));
         para_system.setWord(7, 0x0707);
-        cfgcheck1.setByte(0, 0x42);
         const QString para = root_->file(QStringLiteral("/mnt/ide/knit/para/"));
-        QVERIFY(writeFile(para + QStringLiteral("checksystem.sys"), para_system.toByteArray()));
-        QVERIFY(writeFile(para + QStringLiteral("checkconfig.cfg"), cfgcheck1.toByteArray()));
+        QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
+        QFile::remove(sim_->file("checkconfig.cfg"));
 
         checkpara menu(w_.get(), 3);
         ModalDriver driver;
@@ -324,10 +321,9 @@ private slots:
             QCOMPARE(menu.menu()->itemNo(0, r)->text().endsWith(QString::fromUtf8("(  需修复  )")), marked);
             QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
         }
-        if (written.startsWith(QLatin1String("sim:")))
-            QCOMPARE(readFile(sim_->file(written.mid(4))), readFile(para + written.mid(4)));
-        else if (!written.isEmpty())
-            QCOMPARE(readFile(para + written.mid(6)), written.endsWith(QLatin1String(".sys")) ? para_system.toByteArray() : cfgcheck1.toByteArray());
+        // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
+        QCOMPARE(readFile(para + "checksystem.sys") == para_system.toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(sim_->file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
     }
 
     void copyDialog()
