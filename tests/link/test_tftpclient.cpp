@@ -90,12 +90,7 @@ private slots:
 
     // Nobody answers: the request goes out once and is repeated ten times, one request time-out
     // apart, then code 1 (fault: retries miscounted, or no time-out at all).
-    void unansweredRequest_data()
-    {
-        QTest::addColumn<bool>("upload");
-        QTest::addRow("get") << false;
-        QTest::addRow("put") << true;
-    }
+    void unansweredRequest_data() { TftpContract::directionRows(); }
 
     void unansweredRequest()
     {
@@ -179,12 +174,7 @@ private slots:
 
     // A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers
     // that stop or restart wrongly at the wrap).
-    void blockNumbersWrap_data()
-    {
-        QTest::addColumn<bool>("upload");
-        QTest::addRow("get") << false;
-        QTest::addRow("put") << true;
-    }
+    void blockNumbersWrap_data() { TftpContract::directionRows(); }
 
     void blockNumbersWrap()
     {

@@ -49,6 +49,14 @@ inline int run(bool upload, const QString &localPath, const QString &remoteName 
     return spy.at(0).at(0).toInt();
 }
 
+// Both directions: "get" and "put".
+inline void directionRows()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addRow("get") << false;
+    QTest::addRow("put") << true;
+}
+
 // Both directions at the sizes around the 512-byte block.
 inline void sizeRows()
 {
