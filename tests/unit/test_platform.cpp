@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <memory>
 
 using TestBytes::readFile;
 using TestBytes::listTree;
@@ -47,6 +48,8 @@ class TestPlatform : public QObject
 private slots:
     void init()
     {
+        root_.reset(); // first, so the new root's environment is the one left
+        root_ = std::make_unique<TestRoot>();
         for (const char *v : {"KNIT_CONTROLLER_HOST", "KNIT_ALLOW_REMOTE", "KNIT_PORT_OFFSET", "KNIT_TIMEOUT_SCALE"})
             qunsetenv(v);
         SystemActions::clearRecorded();
@@ -108,29 +111,27 @@ private slots:
 
     void paths()
     {
-        TestRoot root;
-        qputenv("KNIT_ROOT", QFile::encodeName(root.path() + QLatin1String("//")));
-        QCOMPARE(PanelPaths::root(), root.path());
-        QCOMPARE(PanelPaths::data(QStringLiteral("/para/speed.mth")), root.file("/mnt/ide/knit/para/speed.mth"));
-        QCOMPARE(PanelPaths::tmp(QStringLiteral("/file.sys")), root.file("/tmp/file.sys"));
-        QCOMPARE(PanelPaths::resolve(QStringLiteral("etc")), root.file("/etc"));
+        qputenv("KNIT_ROOT", QFile::encodeName(root_->path() + QLatin1String("//")));
+        QCOMPARE(PanelPaths::root(), root_->path());
+        QCOMPARE(PanelPaths::data(QStringLiteral("/para/speed.mth")), root_->file("/mnt/ide/knit/para/speed.mth"));
+        QCOMPARE(PanelPaths::tmp(QStringLiteral("/file.sys")), root_->file("/tmp/file.sys"));
+        QCOMPARE(PanelPaths::resolve(QStringLiteral("etc")), root_->file("/etc"));
         for (const QString &p : {PanelPaths::usbRoot(), PanelPaths::buzzerDevice(), PanelPaths::pointercal()})
-            QVERIFY2(p.startsWith(root.path() + QLatin1Char('/')), qPrintable(p));
+            QVERIFY2(p.startsWith(root_->path() + QLatin1Char('/')), qPrintable(p));
         for (const char *dir : {"/tmp", "/mnt/ide/knit/para", "/mnt/ide/knit/wave", "/dev"})
-            QVERIFY2(QFileInfo(root.file(QLatin1String(dir))).isDir(), dir);
+            QVERIFY2(QFileInfo(root_->file(QLatin1String(dir))).isDir(), dir);
         qputenv("KNIT_ROOT", "/");
         QCOMPARE(PanelPaths::resolve(QStringLiteral("/mnt/usb")), QStringLiteral("/mnt/usb"));
         QCOMPARE(PanelPaths::resolve(QStringLiteral("etc")), QStringLiteral("/etc"));
-        qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
+        qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
     }
 
     // mount succeeds only on an existing folder inside the root (the stick present), and every
     // action is recorded and logged.
     void mount()
     {
-        TestRoot root;
         TestRoot other;
-        qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
+        qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
         const QStringList stick = {"-t", "vfat", "/dev/scsi/host0/bus0/target0/lun0/part1", PanelPaths::usbRoot()};
         QDir(PanelPaths::usbRoot()).removeRecursively();
         QCOMPARE(SystemActions::run(QStringLiteral("mount"), stick), 32);
@@ -139,14 +140,13 @@ private slots:
         QCOMPARE(SystemActions::run(QStringLiteral("mount"), stick), 0);
         const QString line = QStringLiteral("mount ") + stick.join(QLatin1Char(' '));
         QCOMPARE(SystemActions::recorded().value(2), line);
-        QVERIFY(readFile(root.file("/var/log/system-actions.log")).endsWith(line.toUtf8() + '\n'));
+        QVERIFY(readFile(root_->file("/var/log/system-actions.log")).endsWith(line.toUtf8() + '\n'));
     }
 
     // The panel's clock setting moves the emulated clock only, garbage leaves it; the hardware
     // clock write and unknown programs are recorded, never run.
     void clock()
     {
-        TestRoot root;
         QCOMPARE(SystemActions::run(QStringLiteral("date"), {"-s", "soon"}), 1);
         QCOMPARE(SystemActions::run(QStringLiteral("date"), {"-s", "2007/3/9 8:05:00"}), 0);
         QVERIFY(qAbs(SystemActions::now().secsTo(QDateTime(QDate(2007, 3, 9), QTime(8, 5)))) <= 2);
@@ -171,35 +171,33 @@ private slots:
         QFETCH(QString, target);
         QFETCH(int, status);
         QFETCH(bool, usbEmptied);
-        TestRoot root;
         TestRoot other;
-        qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
-        QVERIFY(writeFile(root.file("/mnt/usb/job/a.cnt"), QByteArray("cnt")));
-        QVERIFY(writeFile(root.file("/mnt/usb/.hidden"), QByteArray("h")));
-        QVERIFY(writeFile(root.file("/mnt/ide/knit/para/keep.sys"), QByteArray("k")));
+        qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
+        QVERIFY(writeFile(root_->file("/mnt/usb/job/a.cnt"), QByteArray("cnt")));
+        QVERIFY(writeFile(root_->file("/mnt/usb/.hidden"), QByteArray("h")));
+        QVERIFY(writeFile(root_->file("/mnt/ide/knit/para/keep.sys"), QByteArray("k")));
         QVERIFY(writeFile(other.file("/keep"), QByteArray("o")));
         QString arg = target;
         if (target.startsWith(QLatin1Char('@')))
-            arg = root.path() + target.mid(1);
+            arg = root_->path() + target.mid(1);
         else if (target.startsWith(QLatin1Char('%')))
             arg = other.path() + target.mid(1);
         QCOMPARE(SystemActions::run(QStringLiteral("./tmp/mkdosfs"), {"-v", "-F", "32", arg}), status);
-        QCOMPARE(QDir(root.file("/mnt/usb")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), usbEmptied);
-        QVERIFY(QFileInfo(root.file("/mnt/usb")).isDir());
-        QCOMPARE(readFile(root.file("/mnt/ide/knit/para/keep.sys")), QByteArray("k"));
+        QCOMPARE(QDir(root_->file("/mnt/usb")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), usbEmptied);
+        QVERIFY(QFileInfo(root_->file("/mnt/usb")).isDir());
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/keep.sys")), QByteArray("k"));
         QCOMPARE(readFile(other.file("/keep")), QByteArray("o"));
     }
 
     void copyTree()
     {
-        TestRoot root;
-        const QString src = root.file("/mnt/usb/a b");
+        const QString src = root_->file("/mnt/usb/a b");
         QVERIFY(writeFile(src + QLatin1String("/it's.cnt"), QByteArray("\x00\x01\xff", 3)));
         QVERIFY(writeFile(src + QLatin1String("/sub/deeper/x; y.pat"), QByteArray("pat")));
         QVERIFY(AtomicFile::save(src + QLatin1String("/.hidden"), QByteArray()));
         QVERIFY(QDir().mkpath(src + QLatin1String("/empty")));
         QVERIFY(QFile::link(src, src + QLatin1String("/sub/loop")));
-        const QString dst = root.file("/mnt/ide/knit/wave/a b");
+        const QString dst = root_->file("/mnt/ide/knit/wave/a b");
         QVERIFY(FsOps::copy(src, dst));
         QCOMPARE(listTree(dst), listTree(src));
         QVERIFY(QFileInfo(dst + QLatin1String("/sub/loop")).isSymLink());
@@ -208,7 +206,7 @@ private slots:
         QVERIFY(!FsOps::copy(src, src + QLatin1String("/sub/copy")));
         QVERIFY(!FsOps::copy(src, src));
         QCOMPARE(listTree(src), before);
-        QVERIFY(!FsOps::copy(root.file("/none"), root.file("/tmp/none")));
+        QVERIFY(!FsOps::copy(root_->file("/none"), root_->file("/tmp/none")));
     }
 
     void jobNames_data()
@@ -292,21 +290,19 @@ private slots:
         QFETCH(bool, present);
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, after);
-        TestRoot root;
         ::management.fill(QByteArray("\x11\x22\x33\x44\x55\x66\x77\x88", 8));
         if (present)
-            QVERIFY(TestBytes::writeFile(root.file("/mnt/ide/knit/para/management.bin"), file));
+            QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
         QCOMPARE(wave_read_management(), present);
         QCOMPARE(::management.toByteArray(), after);
     }
 
     void managementWrite()
     {
-        TestRoot root;
         ::management.fill(QByteArray("\x01\x00\x02\x00\x03\x00\x00\x00", 8));
         QVERIFY(wave_write_management());
-        QCOMPARE(readFile(root.file("/mnt/ide/knit/para/management.bin")), ::management.toByteArray());
-        QVERIFY(QDir(root.file("/mnt/ide/knit/para")).removeRecursively());
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), ::management.toByteArray());
+        QVERIFY(QDir(root_->file("/mnt/ide/knit/para")).removeRecursively());
         QVERIFY(!wave_write_management());
     }
 
@@ -330,8 +326,7 @@ private slots:
         QFETCH(qint64, limit);
         QFETCH(int, length);
         QFETCH(bool, saved);
-        TestRoot root;
-        const QString path = root.file(relative);
+        const QString path = root_->file(relative);
         const QByteArray old(404, 'o');
         const bool folder = QFileInfo(path).dir().exists();
         if (folder)
@@ -362,8 +357,7 @@ private slots:
     void hostileNames()
     {
         QFETCH(QString, name);
-        TestRoot root;
-        const QString wave = root.file("/mnt/ide/knit/wave");
+        const QString wave = root_->file("/mnt/ide/knit/wave");
         for (const char *keep : {"a", "b", "it", "s", "x", "y", "z"})
             QVERIFY(QDir().mkpath(wave + QLatin1Char('/') + QLatin1String(keep)));
         const QStringList before = listTree(wave);
@@ -376,36 +370,37 @@ private slots:
 
     void deleteStaysInsideRoot()
     {
-        TestRoot root;
         TestRoot other; // a second tree, outside the first root
         QVERIFY(AtomicFile::save(other.file("/keep.txt"), QByteArray("k")));
-        QVERIFY(QDir().mkpath(root.file("/mnt/ide/knit/wave/j")));
-        QVERIFY(QFile::link(other.path(), root.file("/mnt/ide/knit/wave/link")));
-        qputenv("KNIT_ROOT", QFile::encodeName(root.path()));
-        QVERIFY(!deletefile(root.path()));
-        QVERIFY(!deletefile(root.file("/mnt/..//..")));
+        QVERIFY(QDir().mkpath(root_->file("/mnt/ide/knit/wave/j")));
+        QVERIFY(QFile::link(other.path(), root_->file("/mnt/ide/knit/wave/link")));
+        qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
+        QVERIFY(!deletefile(root_->path()));
+        QVERIFY(!deletefile(root_->file("/mnt/..//..")));
         QVERIFY(!deletefile(other.file("/keep.txt")));
-        QVERIFY(!deletefile(root.file("/mnt/ide/knit/wave/link/keep.txt")));
+        QVERIFY(!deletefile(root_->file("/mnt/ide/knit/wave/link/keep.txt")));
         QVERIFY(!deletefile(QString()));
-        QVERIFY(deletefile(root.file("/mnt/ide/knit/wave/link")));
+        QVERIFY(deletefile(root_->file("/mnt/ide/knit/wave/link")));
         QVERIFY(QFileInfo::exists(other.file("/keep.txt")));
-        QVERIFY(!QFileInfo(root.file("/mnt/ide/knit/wave/link")).isSymLink());
-        QVERIFY(deletefile(root.file("/mnt/ide/knit/wave/j/../j")));
-        QVERIFY(!QFileInfo::exists(root.file("/mnt/ide/knit/wave/j")));
-        QVERIFY(deletefile(root.file("/mnt/ide/knit/none/deeper")));
-        QVERIFY(QFileInfo::exists(root.file("/mnt/ide/knit/wave")));
+        QVERIFY(!QFileInfo(root_->file("/mnt/ide/knit/wave/link")).isSymLink());
+        QVERIFY(deletefile(root_->file("/mnt/ide/knit/wave/j/../j")));
+        QVERIFY(!QFileInfo::exists(root_->file("/mnt/ide/knit/wave/j")));
+        QVERIFY(deletefile(root_->file("/mnt/ide/knit/none/deeper")));
+        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")));
     }
 
     void dateFile()
     {
-        TestRoot root;
-        const QString path = root.file("/mnt/ide/knit/para/date.txt");
+        const QString path = root_->file("/mnt/ide/knit/para/date.txt");
         QCOMPARE(readdatetimefile(path), QStringLiteral("error"));
         QVERIFY(createdatetimefile(path, QStringLiteral("\n  2007/3/9\t\t8:05:00  extra\n")));
         QCOMPARE(readdatetimefile(path), QStringLiteral("2007/3/9 8:05:00"));
         QVERIFY(createdatetimefile(path, QStringLiteral("2007/3/9")));
         QCOMPARE(readdatetimefile(path), QStringLiteral("2007/3/9 "));
     }
+
+private:
+    std::unique_ptr<TestRoot> root_;
 };
 
 QTEST_GUILESS_MAIN(TestPlatform)
