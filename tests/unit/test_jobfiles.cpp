@@ -1,12 +1,13 @@
 // The job files (.cnt program, .pat pattern) as the panel checks and loads them, and knitjob's
-// check of them. Faults caught: a check that gets a result code wrong at a size
-// boundary (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong
-// order, reads an oversized file or a header the file does not hold, takes a bad checksum for a
-// good one; knitjob's exit status not the check's code or its report lines wrong; a loader that
-// keeps the previous program's bytes, reads rows the file never had, counts rows past the first
-// end flag or lets a trailing checksum byte change the count; an effective width that looks at
-// the two top lines or past the data; pixel code that swaps the two nibbles of a byte, writes
-// outside the pattern, or saves without the header line or a right checksum.
+// check of them. Faults caught: a check that gets a result code wrong at a size boundary
+// (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong order,
+// reads an oversized file or a header the file does not hold, takes a bad checksum for a good
+// one; knitjob's exit status not the check's code or its report lines wrong; a loader that
+// keeps the previous program's bytes, reads rows the file never had, counts rows past the
+// first end flag or lets a trailing checksum byte change the count; an effective width that
+// looks at the two top lines or past the data; pixel code that swaps the two nibbles of a
+// byte, writes outside the pattern, takes a file that is no pattern, or saves without the
+// header line or a right checksum.
 #include "testbytes.h"
 #include "testroot.h"
 

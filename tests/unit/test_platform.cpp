@@ -1,11 +1,12 @@
 // Catches a host build that would talk to a remote controller, ports or time-outs not moved by
 // their variables, paths that escape KNIT_ROOT, system actions that are not recorded or that
 // an emulation lets act outside the root, a tree copy that loses entries or never ends, job
-// names that could become more than one path component; a text, digit or bit helper that
-// divides by zero or writes or reads out of bounds, a management read
-// that clobbers bytes a short file lacks, a save that reports success or damages the old file
-// when it fails, and a mkdir/delete that lets a blank, quote or semicolon in a name reach
-// anything but that one path or leaves the root.
+// names that could become more than one path component, controller texts and job names
+// decoded in the wrong coding or read past their length; a text, digit or bit helper that
+// divides by zero or writes out of bounds, a management read that clobbers bytes a short file
+// lacks, a save that reports success or damages the old file when it fails, and a mkdir/delete
+// that lets a blank, quote or semicolon in a name reach anything but that one path or leaves
+// the root.
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
