@@ -3,10 +3,6 @@
 #include "data/cntprogram.h"
 #include "seeds.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <vector>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const CntCheck c = CntFile::checkData(data, static_cast<long long>(size));

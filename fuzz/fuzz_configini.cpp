@@ -1,11 +1,7 @@
 // Feeds arbitrary bytes to the Config.ini decoder: it must not crash, must stay within its
 // bound, and must only ever give fields the rest of the panel can use.
 #include "data/configini.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

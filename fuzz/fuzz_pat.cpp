@@ -2,10 +2,6 @@
 #include "data/patfile.h"
 #include "seeds.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <vector>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const PatCheck c = PatFile::checkData(data, static_cast<long long>(size));

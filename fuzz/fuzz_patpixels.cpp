@@ -5,10 +5,6 @@
 
 #include <QByteArray>
 
-#include <cstdint>
-#include <cstdlib>
-#include <vector>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     PatPixels p;

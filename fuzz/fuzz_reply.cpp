@@ -4,12 +4,7 @@
 #include "link/commanddatagram.h"
 #include "link/commands.h"
 #include "link/commandtrace.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 namespace {
 
@@ -47,13 +42,9 @@ std::vector<std::string> knit_fuzz_seeds()
 {
     unsigned char request[CommandDatagram::kSize];
     CommandDatagram::parameter(request, 0x2A, 1, 4, 1);
-    std::string seed(1, char(CommandDatagram::kSize));
-    seed.append(reinterpret_cast<const char *>(request), sizeof request);
-    seed += std::string("\x7f\x00\x00\x01", 4);
-    seed += char(kPort >> 8);
-    seed += char(kPort & 0xff);
-    std::string reply = seed;
-    reply.append(reinterpret_cast<const char *>(request), sizeof request);
+    const std::string r(reinterpret_cast<const char *>(request), sizeof request);
+    const std::string from = std::string("\x7f\x00\x00\x01", 4) + char(kPort >> 8) + char(kPort & 0xff);
+    const std::string reply = char(CommandDatagram::kSize) + r + from + r;
     std::string wrongPort = reply;
     wrongPort[18] = char(wrongPort[18] + 1);
     return {reply, wrongPort, reply.substr(0, reply.size() - 1)};

@@ -3,12 +3,7 @@
 #include "data/rowcodecbed.h"
 #include "data/rowcodecrow.h"
 #include "data/rowcodecselect.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

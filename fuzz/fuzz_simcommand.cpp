@@ -4,14 +4,9 @@
 #include "simstate.h"
 
 #include "link/commanddatagram.h"
+#include "seeds.h"
 
 #include <QByteArray>
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

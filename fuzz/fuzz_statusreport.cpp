@@ -3,11 +3,7 @@
 // must never take a short report.
 #include "data/parablocks.h"
 #include "link/statuschannel.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -32,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 std::vector<std::string> knit_fuzz_seeds()
 {
     auto report = [](int code, int a, int b, bool needle) {
-        std::string r(1, char(12 | (needle ? 0x80 : 0)));
-        const char bytes[12] = {0, 0, 0, 0, 0, char(code), char(a), char(a >> 8), char(b), char(b >> 8), 0, 0};
-        return r + std::string(bytes, 12);
+        const char r[13] = {char(12 | (needle ? 0x80 : 0)), 0, 0, 0, 0, 0, char(code), char(a), char(a >> 8), char(b), char(b >> 8), 0, 0};
+        return std::string(r, 13);
     };
     const char test[13] = {12, 0x26, 0, 0, 0, 0, 1, 55, 3, char(0xab), 0, 0, 0};
     return {report(20, 3, 0x8005, false) + report(21, 1, 0x0220, false), report(0, 7, 500, true),

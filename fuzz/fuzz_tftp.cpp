@@ -1,12 +1,7 @@
 // TFTP packets as the client and knitsim's server receive them: the parser must never read
 // outside the datagram, and every packet it accepts must rebuild to the same bytes.
 #include "link/tftppacket.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

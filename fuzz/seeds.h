@@ -1,8 +1,12 @@
 #pragma once
-// Seed helpers shared by the fuzz targets.
+// What the fuzz targets share: the standard headers they use and seed helpers.
 #include "data/cntchecksum.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 // s followed by its 8-bit sum, as .cnt and .pat files end.
 inline std::string withSum(std::string s)

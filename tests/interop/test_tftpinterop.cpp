@@ -79,16 +79,10 @@ private slots:
         TftpContract::transfer(tftpdDir());
     }
 
-    void tftpdMissing()
+    void tftpdFailures()
     {
         needTftpd();
-        TftpContract::getMissingKeepsLocal();
-    }
-
-    void tftpdLocalFileUnusable()
-    {
-        needTftpd();
-        TftpContract::localFileUnusable();
+        TftpContract::failures();
     }
 
     void simByTftpHpa_data() { TftpContract::sizeRows(); }
@@ -107,7 +101,7 @@ private slots:
         QSignalSpy received(sim_.get(), &TftpServer::received);
         const QString out = upload ? tftpHpa({"put", local, name}) : tftpHpa({"get", name, local});
         QVERIFY2(!out.contains("Error"), qPrintable(out));
-        QCOMPARE(TftpContract::readAll(upload ? remote : local), body);
+        QCOMPARE(TftpContract::readFile(upload ? remote : local), body);
         if (upload)
             QCOMPARE(received.value(0).value(0).toString(), name);
     }
@@ -136,7 +130,7 @@ private slots:
         QVERIFY(!QFile::exists(simDir() + "/sub/planted"));
         QVERIFY(!QFile::exists(simDir() + "/.planted"));
         if (verb == "get")
-            QCOMPARE(TftpContract::readAll(local), QByteArray());
+            QCOMPARE(TftpContract::readFile(local), QByteArray());
     }
 
 private:

@@ -52,8 +52,7 @@ private slots:
 
     void transfer_data() { TftpContract::sizeRows(); }
     void transfer() { TftpContract::transfer(simDir()); }
-    void getMissingKeepsLocal() { TftpContract::getMissingKeepsLocal(); }
-    void localFileUnusable() { TftpContract::localFileUnusable(); }
+    void failures() { TftpContract::failures(); }
 
     // Faults injected into knitsim's server: an ERROR answer and a server going silent end the
     // transfer with code 1 and leave the old local file; duplicated DATA does not disturb the file
@@ -85,18 +84,13 @@ private slots:
         QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
         QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
         const QByteArray expected = code == 0 ? body : old;
-        QCOMPARE(TftpContract::readAll(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
+        QCOMPARE(TftpContract::readFile(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
         QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
     }
 
     // Nobody answers: the request goes out once and is repeated ten times, one request time-out
     // apart, then code 1 (fault: retries miscounted, or no time-out at all).
-    void unansweredRequest_data()
-    {
-        QTest::addColumn<bool>("upload");
-        QTest::addRow("get") << false;
-        QTest::addRow("put") << true;
-    }
+    void unansweredRequest_data() { TftpContract::directionRows(); }
 
     void unansweredRequest()
     {
@@ -114,7 +108,7 @@ private slots:
             QCOMPARE(TftpPacket::parse(r.constData(), r.size()).opcode, upload ? 2 : 1);
         const int period = PanelEnv::scaledMs(TftpClient::kRequestTimeoutMs);
         QVERIFY2(elapsed >= 11 * period - 20 && elapsed < 11 * period + 2000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(TftpContract::readAll(local("file.sys")), QByteArray(404, 'p'));
+        QCOMPARE(TftpContract::readFile(local("file.sys")), QByteArray(404, 'p'));
     }
 
     // Once the server answered from one port, a DATA from another port is answered with ERROR 5
@@ -135,7 +129,7 @@ private slots:
             }
         };
         QCOMPARE(TftpContract::run(false, local("file.knt")), 0);
-        QCOMPARE(TftpContract::readAll(local("file.knt")), first + "tail");
+        QCOMPARE(TftpContract::readFile(local("file.knt")), first + "tail");
         QCOMPARE(fake.received[2].size(), 1);
         const TftpPacket::View error = TftpPacket::parse(fake.received[2].at(0).constData(), fake.received[2].at(0).size());
         QCOMPARE(error.opcode, int(TftpPacket::Error));
@@ -180,12 +174,7 @@ private slots:
 
     // A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers
     // that stop or restart wrongly at the wrap).
-    void blockNumbersWrap_data()
-    {
-        QTest::addColumn<bool>("upload");
-        QTest::addRow("get") << false;
-        QTest::addRow("put") << true;
-    }
+    void blockNumbersWrap_data() { TftpContract::directionRows(); }
 
     void blockNumbersWrap()
     {
@@ -194,7 +183,7 @@ private slots:
         const QString serverFile = simDir() + "/update.img";
         QVERIFY(AtomicFile::save(upload ? local("update.img") : serverFile, body));
         QCOMPARE(TftpContract::run(upload, local("update.img"), QString(), nullptr, 120000), 0);
-        QVERIFY(TftpContract::readAll(upload ? serverFile : local("update.img")) == body);
+        QVERIFY(TftpContract::readFile(upload ? serverFile : local("update.img")) == body);
     }
 
     // knitjob fetch and send: exit status 0 and the file whole, or non-zero with one line on
@@ -230,8 +219,8 @@ private slots:
         const QByteArray err = p.readAllStandardError();
         if (status == 0) {
             QCOMPARE(err, QByteArray());
-            QCOMPARE(TftpContract::readAll(simDir() + "/" + serverFile), body);
-            QCOMPARE(TftpContract::readAll(localFile.replace("@", PanelPaths::tmpDir())), body);
+            QCOMPARE(TftpContract::readFile(simDir() + "/" + serverFile), body);
+            QCOMPARE(TftpContract::readFile(localFile.replace("@", PanelPaths::tmpDir())), body);
         } else {
             QCOMPARE(err.count('\n'), 1);
             QVERIFY(err.startsWith("knitjob: "));

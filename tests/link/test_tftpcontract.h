@@ -6,6 +6,7 @@
 #include "link/tftpclient.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
+#include "testbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +28,7 @@ inline QByteArray pattern(qint64 size, int seed)
     return b;
 }
 
-inline QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using TestBytes::readFile;
 
 // One transfer with a fresh client against 127.0.0.1; over's code, or -1 when none came.
 // started receives get()/put()'s return value. over must come exactly once.
@@ -50,6 +47,14 @@ inline int run(bool upload, const QString &localPath, const QString &remoteName 
     if (spy.size() != 1)
         return -1;
     return spy.at(0).at(0).toInt();
+}
+
+// Both directions: "get" and "put".
+inline void directionRows()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addRow("get") << false;
+    QTest::addRow("put") << true;
 }
 
 // Both directions at the sizes around the 512-byte block.
@@ -78,22 +83,18 @@ inline void transfer(const QString &serverDir)
     if (!upload)
         QVERIFY(AtomicFile::save(local, QByteArray("old contents")));
     QCOMPARE(run(upload, local), int(TftpClient::Complete));
-    QCOMPARE(readAll(upload ? remote : local), body);
+    QCOMPARE(readFile(upload ? remote : local), body);
 }
 
-// A file the server does not have gives code 1 and leaves the local file as it was
-// (fault: the local file truncated before the transfer succeeded).
-inline void getMissingKeepsLocal()
+// A file the server does not have gives code 1 and leaves the local file as it was (fault:
+// the local file truncated before the transfer succeeded); local files that cannot be written
+// or read give codes 2 and 3 and get()/put() false.
+inline void failures()
 {
     const QString local = PanelPaths::tmp(QStringLiteral("/absent.bin"));
     QVERIFY(AtomicFile::save(local, QByteArray("keep me")));
     QCOMPARE(run(false, local), int(TftpClient::Failed));
-    QCOMPARE(readAll(local), QByteArray("keep me"));
-}
-
-// Local files that cannot be written or read give codes 2 and 3 and get()/put() false.
-inline void localFileUnusable()
-{
+    QCOMPARE(readFile(local), QByteArray("keep me"));
     bool started = true;
     QCOMPARE(run(false, PanelPaths::tmp(QStringLiteral("/no/such/dir/get1.bin")), QString(), &started),
              int(TftpClient::CannotWrite));

@@ -1,8 +1,8 @@
 // Catches a status channel that decodes the wrong bytes or byte order into para_cur, takes a
 // test report for a machine report (or the reverse), writes a test reading outside its block,
-// lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change,
-// keeps stale bytes of an earlier report for a short one, or traces the wrong line; also a
-// message-step or alarm text table that differs from the operator texts.
+// lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
+// takes a short report; a message-step or alarm-text lookup that picks the wrong entry. (The
+// trace line's form is what the end-to-end test waits for.)
 #include "data/alarmtexts.h"
 #include "data/messagesteps.h"
 #include "data/parablocks.h"
@@ -12,7 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <cstdio>
+#include <cstring>
 
 using TestBytes::machine;
 
@@ -75,7 +75,6 @@ private slots:
                       const QByteArray &after, int count = 1) {
             QTest::addRow("%s", name) << r << oldRow << signal << count << args << after;
         };
-        add("row: plain", machine(20, 3, 0x0005), 0x0004, row, {5, 0}, cur(5, 7, 0x0005, 3));
         add("row: flag set now", machine(20, 0, 0x8005), 0x0004, row, {5, 0}, cur(5, 7, 0x8005));
         add("row: flag gone clears", machine(20, 1, 0x0005), 0x8004, row, {5, 1}, cur(5, 7, 0x0005, 1));
         add("row: flag stays", machine(20, 1, 0x8006), 0x8004, row, {6, 0}, cur(5, 7, 0x8006, 1));
@@ -92,10 +91,9 @@ private slots:
         // Alarm: byte 6 must be 1; B carries code (low) and type (high).
         add("alarm UPS 2/32", machine(21, 1, 0x0220), 9, raised, {2, 32}, cur(5, 7, 9));
         add("alarm 0/0 clears", machine(21, 1, 0), 9, SIGNAL(alarmCleared()), {}, cur(5, 7, 9));
-        add("alarm 0/0 raises nothing", machine(21, 1, 0), 9, raised, {}, cur(5, 7, 9), 0);
         add("alarm byte 6 = 2 ignored", machine(21, 2, 0x0220), 9, raised, {}, cur(5, 7, 9), 0);
         add("alarm byte 6 = 2 clears nothing", machine(21, 2, 0), 9, SIGNAL(alarmCleared()), {}, cur(5, 7, 9), 0);
-        for (int code : {0, 15, 22, 24, 31, 34, 71, 74, 255})
+        for (int code : {0, 22, 255})
             QTest::addRow("code %d ignored", code) << machine(code, 0x1234, 0x5678) << 9 << row << 0 << QList<int>() << cur(5, 7, 9);
     }
     void machineReports()
@@ -125,7 +123,6 @@ private slots:
         QTest::addRow("%s", "io item 40 outside") << test(1, 40, 0) << -1 << -1;
         QTest::addRow("%s", "moto item 5") << test(1, 5, 3) << -1 << 89;
         QTest::addRow("%s", "moto item 6 unsettled") << test(1, 6, 3) << -1 << -1;
-        QTest::addRow("%s", "moto item 16") << test(1, 16, 3) << -1 << 52;
         QTest::addRow("%s", "moto item 55, last byte") << test(1, 55, 3) << -1 << 91;
         QTest::addRow("%s", "moto item 56 outside") << test(1, 56, 3) << -1 << -1;
         QTest::addRow("%s", "other block") << test(1, 0, 1) << -1 << -1;
@@ -150,17 +147,13 @@ private slots:
         QCOMPARE(para_cur.toByteArray(), QByteArray(int(kCurSize), '\0'));
     }
 
-    // Pulses (word 5) and the stored position (word 6) as sent, both bytes of each; the needle
-    // field's less-500 is checked on the main screen.
-    void needle()
+    // A needle report sets pulses (word 5) and position (word 6), both bytes of each; a report
+    // shorter than 12 bytes changes nothing, a longer one is read as its first 12.
+    void shortAndLongReports()
     {
         QVERIFY(channel_->handleNeedle(bytes(machine(0, 0x1234, 0x0300)), 12));
         QCOMPARE(int(para_cur.word(5)), 0x1234);
         QCOMPARE(int(para_cur.word(6)), 0x0300);
-    }
-
-    void shortAndLongReports()
-    {
         channel_->handleStatus(bytes(machine(20, 2, 7)), 12);
         QSignalSpy spy(channel_, &StatusChannel::rowReport);
         const QByteArray other = machine(20, 9, 0);
@@ -178,20 +171,6 @@ private slots:
         QCOMPARE(int(para_cur.word(7)), 9);
     }
 
-    void traceLine()
-    {
-        char buffer[256] = {};
-        std::FILE *stream = fmemopen(buffer, sizeof buffer - 1, "w");
-        QVERIFY(stream);
-        channel_->setTraceStream(stream);
-        QByteArray r = machine(20, 0x0a0b, 0x8005);
-        r[11] = char(0xff);
-        channel_->handleStatus(bytes(r), 12);
-        std::fclose(stream);
-        channel_->setTraceStream(nullptr);
-        QCOMPARE(QByteArray(buffer), QByteArray("send:0 0 0 0 0 14 b a 5 80 0 ff \n"));
-    }
-
     void messageSteps_data()
     {
         QTest::addColumn<MessageSteps::Report>("report");
@@ -205,24 +184,14 @@ private slots:
         const QString sza = QStringLiteral("启动拉杆,开始跳行归零. "), sz = QStringLiteral("正在跳行归零,请等待. ");
         const QString sa = QStringLiteral("启动拉杆, 开始跳行. "), s = QStringLiteral("正在跳行,请等待. ");
         QTest::addRow("%s", "16 zero armed") << R::ZeroingStarted << za << show << z;
-        QTest::addRow("%s", "16 zeroing") << R::ZeroingStarted << z << show << z;
         QTest::addRow("%s", "16 skip-zero armed") << R::ZeroingStarted << sza << set << sa;
-        QTest::addRow("%s", "16 skip-zeroing") << R::ZeroingStarted << sz << set << sz;
-        QTest::addRow("%s", "16 empty") << R::ZeroingStarted << QString() << show << z;
         QTest::addRow("%s", "16 text without its space") << R::ZeroingStarted << sza.trimmed() << show << z;
-        QTest::addRow("%s", "17 zero armed") << R::Started << za << show << z;
         QTest::addRow("%s", "17 skip armed") << R::Started << sa << set << s;
-        QTest::addRow("%s", "17 skip-zero armed") << R::Started << sza << set << sz;
         QTest::addRow("%s", "17 zeroing") << R::Started << z << none << QString();
-        QTest::addRow("%s", "19 zeroing") << R::Stopped << z << show << za;
-        QTest::addRow("%s", "19 skipping") << R::Stopped << s << set << sa;
         QTest::addRow("%s", "19 skip-zeroing") << R::Stopped << sz << set << sza;
         QTest::addRow("%s", "19 other") << R::Stopped << QStringLiteral("其它") << none << QString();
         QTest::addRow("%s", "23 zeroing") << R::ZeroingFinished << z << cancel << QString();
-        QTest::addRow("%s", "23 zero armed") << R::ZeroingFinished << za << cancel << QString();
-        QTest::addRow("%s", "23 skip-zero armed") << R::ZeroingFinished << sza << set << sa;
         QTest::addRow("%s", "23 skip-zeroing") << R::ZeroingFinished << sz << set << sa;
-        QTest::addRow("%s", "23 skipping") << R::ZeroingFinished << s << none << QString();
     }
     void messageSteps()
     {
@@ -241,13 +210,9 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
         QTest::addRow("%s", "1/1") << 1 << 1 << QStringLiteral("纱嘴未下落, 请按F6键切换 ! ");
-        QTest::addRow("%s", "1/17 no space") << 1 << 17 << QStringLiteral("设定件数已经完成, 请重新设定件数 !");
-        QTest::addRow("%s", "2/32 UPS") << 2 << 32 << QStringLiteral("UPS断电报警 ! ");
         QTest::addRow("%s", "2/99 unknown") << 2 << 99 << QStringLiteral("报警2 - 99");
-        QTest::addRow("%s", "3/17 fuse F4") << 3 << 17 << QStringLiteral("机头F4保险丝报警 ! ");
-        QTest::addRow("%s", "3/48 unknown") << 3 << 48 << QStringLiteral("报警3 - 48");
-        QTest::addRow("%s", "3/49 sinker") << 3 << 49 << QStringLiteral("沉降马达故障报警 ! ");
-        QTest::addRow("%s", "3/54 sinker") << 3 << 54 << QStringLiteral("沉降马达故障报警 ! ");
+        QTest::addRow("%s", "3/48 unknown below a range") << 3 << 48 << QStringLiteral("报警3 - 48");
+        QTest::addRow("%s", "3/54 range end") << 3 << 54 << QStringLiteral("沉降马达故障报警 ! ");
         QTest::addRow("%s", "3/55 unknown") << 3 << 55 << QStringLiteral("报警3 - 55");
         QTest::addRow("%s", "0/0 unknown type") << 0 << 0 << QStringLiteral("未知类型00");
     }
@@ -257,18 +222,6 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, text);
         QCOMPARE(AlarmTexts::errorcode(static_cast<unsigned char>(type), static_cast<unsigned char>(code)), text);
-    }
-
-    // Every type's table is complete: a dropped entry would show as "报警T - C". The text rows
-    // above check the lookup (type table, code, ranges, both fallbacks), not every text.
-    void alarmTableSizes()
-    {
-        QList<int> known(4, 0);
-        for (int type = 0; type < 4; ++type) {
-            for (int code = 0; code < 256; ++code)
-                known[type] += AlarmTexts::isKnown(static_cast<unsigned char>(type), static_cast<unsigned char>(code));
-        }
-        QCOMPARE(known, QList<int>({0, 9, 21, 21}));
     }
 
 private:

@@ -62,7 +62,7 @@ private slots:
         QVERIFY(sim_->command(QStringLiteral("set job J1")));
         QVERIFY(sim_->command(QStringLiteral("set knt ") + knt));
         auto w = start();
-        QCOMPARE(driver_->seen().size(), 0);
+        QCOMPARE(driver_->texts.size(), 0);
         QCOMPARE(sim_->traffic(), traffic);
         const QString job = root_->file(QStringLiteral("/mnt/ide/knit/wave/J1/J1"));
         for (const char *ext : {".wrk", ".cnt", ".pat"}) {
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(sim_->command(QStringLiteral("set job")));
         driver_->pressOk().pressOk().pressOk();
         auto w = start();
-        QCOMPARE(driver_->texts(), QStringList({QString::fromUtf8("打开系统参数校验文件失败 !"),
+        QCOMPARE(driver_->texts, QStringList({QString::fromUtf8("打开系统参数校验文件失败 !"),
                                                 QString::fromUtf8("打开个性化校验文件失败 !"),
                                                 QString::fromUtf8("没有编织文件, 请选择 !")}));
         QCOMPARE(readFile(root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys"))), readFile(sim_->file(QStringLiteral("file.sys"))));
@@ -135,16 +135,16 @@ private slots:
         expectTexts << (shutdown ? QString::fromUtf8("正在关机, 请稍等 ... ... ") : QString::fromUtf8("没有编织文件, 请选择 !"));
         driver_->pressOk();
         if (checkresult != 0)
-            driver_->inspect([](QWidget *) {}).escape().pressCancel(); // the repair menu, then "go to main screen"
+            driver_->escape().pressCancel(); // the repair menu, then "go to main screen"
 
         auto w = start();
         QTest::qWait(100);
         QCOMPARE(w->checkresult, checkresult);
-        QCOMPARE(driver_->texts().mid(0, expectTexts.size()), expectTexts);
+        QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
         if (checkresult != 0) {
-            QCOMPARE(driver_->seen().value(expectTexts.size()).className, QStringLiteral("checkpara"));
-            QCOMPARE(driver_->unexpected(), 0);
+            QCOMPARE(driver_->classes.value(expectTexts.size()), QStringLiteral("checkpara"));
+            QCOMPARE(driver_->unexpected, 0);
         }
     }
 
@@ -196,7 +196,7 @@ private slots:
         }
         driver_->pressOk();
         auto w = start();
-        QCOMPARE(driver_->texts(), QStringList({message}));
+        QCOMPARE(driver_->texts, QStringList({message}));
         QCOMPARE(sim_->traffic().filter(QStringLiteral("WRQ")), QStringList());
         QVERIFY(strcurfilename.isEmpty());
     }

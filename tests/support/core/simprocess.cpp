@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kStartMs = 10000;
 constexpr int kStopMs = 5000;
+constexpr int kReplyMs = 5000;
 
 } // namespace
 
@@ -21,28 +22,20 @@ bool SimProcess::start(QString *error)
         stop();
         return false;
     };
-    if (root_.isEmpty() && !tempRoot_) {
-        tempRoot_ = std::make_unique<QTemporaryDir>();
-        if (!tempRoot_->isValid())
-            return fail(QStringLiteral("cannot make a temporary root"));
-    }
-    if (offset_ < 0) {
-        bool ok = false;
-        const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
-        offset_ = ok ? env : PortOffset::useFree();
-    }
-    process_.start(QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root(), QStringLiteral("--control"), QStringLiteral("0"),
+    if (!root_.isValid())
+        return fail(QStringLiteral("cannot make a temporary root"));
+    bool ok = false;
+    const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
+    offset_ = ok ? env : PortOffset::useFree();
+    process_.start(QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
                                                    QStringLiteral("--port-offset"), QString::number(offset_)});
     if (!process_.waitForStarted(kStartMs))
         return fail(QStringLiteral("knitsim did not start: %1").arg(process_.errorString()));
     // knitsim picks the control port itself and names it in its ready line.
     const QDeadlineTimer deadline(kStartMs);
     while (!process_.canReadLine()) {
-        if (process_.state() != QProcess::Running || deadline.hasExpired()
-            || !process_.waitForReadyRead(int(deadline.remainingTime()))) {
-            if (!process_.canReadLine())
-                return fail(QStringLiteral("knitsim not ready: %1").arg(QString::fromLocal8Bit(process_.readAllStandardError())));
-        }
+        if (!process_.waitForReadyRead(int(deadline.remainingTime())) && !process_.canReadLine())
+            return fail(QStringLiteral("knitsim not ready: %1").arg(QString::fromLocal8Bit(process_.readAllStandardError())));
     }
     const QStringList words = QString::fromUtf8(process_.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.size() < 6 || words[1] != QLatin1String("ready"))
@@ -68,14 +61,14 @@ void SimProcess::stop()
     control_.abort();
 }
 
-QStringList SimProcess::send(const QString &line, int timeoutMs)
+QStringList SimProcess::send(const QString &line)
 {
     QStringList out;
     if (control_.state() != QAbstractSocket::ConnectedState)
         return out;
     control_.write(line.toUtf8() + '\n');
-    control_.waitForBytesWritten(timeoutMs);
-    const QDeadlineTimer deadline(timeoutMs);
+    control_.waitForBytesWritten(kReplyMs);
+    const QDeadlineTimer deadline(kReplyMs);
     for (;;) {
         while (control_.canReadLine()) {
             out << QString::fromUtf8(control_.readLine()).trimmed();
@@ -85,15 +78,6 @@ QStringList SimProcess::send(const QString &line, int timeoutMs)
         if (deadline.hasExpired() || !control_.waitForReadyRead(int(deadline.remainingTime())))
             return {};
     }
-}
-
-bool SimProcess::command(const QString &line, QStringList *lines)
-{
-    QStringList reply = send(line);
-    const bool ok = !reply.isEmpty() && reply.takeLast() == QLatin1String("ok");
-    if (lines)
-        *lines = reply;
-    return ok;
 }
 
 QStringList SimProcess::traffic()

@@ -6,8 +6,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
-#include <memory>
-
 // Runs knitsim for a test: its own root, the test's port offset, a free control port; sends
 // control lines and hands back the reply lines; stops it when done or destroyed.
 class SimProcess
@@ -15,33 +13,30 @@ class SimProcess
 public:
     ~SimProcess() { stop(); }
 
-    // Before start(): a root that outlives this object (default: a fresh temporary directory),
-    // a port offset (default: KNIT_PORT_OFFSET of this process, or a free one that is then
-    // set in this process's environment).
-    void setRoot(const QString &dir) { root_ = dir; }
-    void setPortOffset(int offset) { offset_ = offset; }
-
-    // Starts knitsim and waits until it says it is ready.
+    // Starts knitsim in a fresh temporary root, on KNIT_PORT_OFFSET of this process (or a free
+    // offset that is then set in this process's environment), and waits until it is ready.
     bool start(QString *error = nullptr);
     // Sends "quit", waits for the exit, kills it if it hangs.
     void stop();
 
-    QString root() const { return root_.isEmpty() && tempRoot_ ? tempRoot_->path() : root_; }
-    QString file(const QString &name) const { return root() + QLatin1Char('/') + name; }
+    QString file(const QString &name) const { return root_.filePath(name); }
     int portOffset() const { return offset_; }
 
     // All reply lines of one control line, the final "ok" / "error ..." included; empty when
     // knitsim did not answer in time.
-    QStringList send(const QString &line, int timeoutMs = 5000);
-    // True when the reply ended with "ok"; the lines before it go to lines.
-    bool command(const QString &line, QStringList *lines = nullptr);
+    QStringList send(const QString &line);
+    // True when the reply ended with "ok".
+    bool command(const QString &line)
+    {
+        const QStringList reply = send(line);
+        return reply.value(reply.size() - 1) == QLatin1String("ok");
+    }
     // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
     // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
     QStringList traffic();
 
 private:
-    std::unique_ptr<QTemporaryDir> tempRoot_;
-    QString root_;
+    QTemporaryDir root_;
     int offset_ = -1;
     QProcess process_;
     QTcpSocket control_;

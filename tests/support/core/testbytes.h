@@ -5,12 +5,10 @@
 #include "data/cntchecksum.h"
 #include "platform/atomicfile.h"
 
-#include <QByteArray>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-#include <QStringList>
+#include <QTest>
+
+#include <algorithm>
 
 namespace TestBytes {
 
@@ -27,12 +25,16 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return QDir().mkpath(QFileInfo(path).absolutePath()) && AtomicFile::save(path, bytes);
 }
 
+// A golden image from tests/data.
+inline QByteArray golden(const QString &name)
+{
+    return readFile(QStringLiteral(KNIT_SOURCE_DIR "/tests/data/") + name);
+}
+
 // data followed by its 8-bit sum (plus delta, to make a wrong one).
 inline QByteArray withChecksum(QByteArray data, int delta = 0)
 {
-    const int sum = getchecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size());
-    data.append(char((sum + delta) & 0xff));
-    return data;
+    return data.append(char(getchecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size()) + delta));
 }
 
 // A 12-byte machine report: code in byte 5, words A and B little-endian in bytes 6-9.
@@ -45,11 +47,10 @@ inline QByteArray machine(int code, int a, int b)
 // Empty when equal; else the size or the first differing offset, for a readable failure.
 inline QString firstDifference(const QByteArray &got, const QByteArray &want)
 {
-    for (qsizetype i = 0; i < qMin(got.size(), want.size()); ++i) {
-        if (got[i] != want[i])
-            return QStringLiteral("first difference at offset %1: 0x%2, expected 0x%3")
-                .arg(i).arg(quint8(got[i]), 2, 16, QLatin1Char('0')).arg(quint8(want[i]), 2, 16, QLatin1Char('0'));
-    }
+    const qsizetype n = qMin(got.size(), want.size());
+    const qsizetype i = std::mismatch(got.begin(), got.begin() + n, want.begin()).first - got.begin();
+    if (i < n)
+        return QStringLiteral("first difference at offset %1: 0x%2, expected 0x%3").arg(i).arg(quint8(got[i]), 2, 16, QLatin1Char('0')).arg(quint8(want[i]), 2, 16, QLatin1Char('0'));
     return got.size() == want.size() ? QString() : QStringLiteral("size %1, expected %2").arg(got.size()).arg(want.size());
 }
 
@@ -57,8 +58,7 @@ inline QString firstDifference(const QByteArray &got, const QByteArray &want)
 inline QStringList listTree(const QString &dir, const QString &prefix = QString())
 {
     QStringList out;
-    const QFileInfoList entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo &e : entries) {
+    for (const QFileInfo &e : QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name)) {
         const QString name = prefix + e.fileName();
         if (e.isSymLink())
             out << name + QLatin1String(" -> ") + e.symLinkTarget();
@@ -70,17 +70,7 @@ inline QStringList listTree(const QString &dir, const QString &prefix = QString(
     return out;
 }
 
-// A golden image from tests/data.
-inline QByteArray golden(const QString &name)
-{
-    return readFile(QStringLiteral(KNIT_SOURCE_DIR "/tests/data/") + name);
-}
-
 } // namespace TestBytes
 
 // Compares two byte images whole; a failure names the first differing offset.
-#define KNIT_COMPARE_BYTES(got, want)                                                              \
-    do {                                                                                           \
-        const QString knitDiff = TestBytes::firstDifference((got), (want));                         \
-        QVERIFY2(knitDiff.isEmpty(), qPrintable(knitDiff));                                         \
-    } while (false)
+#define KNIT_COMPARE_BYTES(got, want) QVERIFY2(TestBytes::firstDifference((got), (want)).isEmpty(), qPrintable(TestBytes::firstDifference((got), (want))))

@@ -1,6 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "platform/atomicfile.h"
+#include "platform/panelpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 // A fresh panel root for one test: a temporary directory set as KNIT_ROOT, with the layout
@@ -8,16 +13,40 @@
 class TestRoot
 {
 public:
-    TestRoot();
-    ~TestRoot();
-    QString path() const;
-    QString file(const QString &relative) const; // path() + relative
+    TestRoot() : oldRoot_(qgetenv("KNIT_ROOT")), hadRoot_(qEnvironmentVariableIsSet("KNIT_ROOT"))
+    {
+        qputenv("KNIT_ROOT", QFile::encodeName(dir_.path()));
+        PanelPaths::ensureLayout();
+    }
+    ~TestRoot()
+    {
+        if (hadRoot_)
+            qputenv("KNIT_ROOT", oldRoot_);
+        else
+            qunsetenv("KNIT_ROOT");
+    }
+    QString path() const { return dir_.path(); }
+    QString file(const QString &relative) const { return dir_.path() + relative; }
 
     // A sample job made by knitjob in the data root's job folder; false when knitjob failed.
-    bool makeJob(const QString &name, int rows, int width, int height) const;
+    bool makeJob(const QString &name, int rows, int width, int height) const
+    {
+        QProcess p;
+        p.start(QStringLiteral(KNITJOB_PATH), {"make", name, "--dir", file("/mnt/ide/knit/wave"), "--rows", QString::number(rows),
+                                               "--width", QString::number(width), "--height", QString::number(height)});
+        return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
     // The panel's reference copies of the system and personalisation blocks, taken from the
     // given files (a controller's file.sys and config.cfg), so start-up finds them equal.
-    bool writeReferences(const QString &fileSys, const QString &configCfg) const;
+    bool writeReferences(const QString &fileSys, const QString &configCfg) const
+    {
+        auto copy = [](const QString &from, const QString &to) {
+            QFile in(from);
+            return in.open(QIODevice::ReadOnly) && AtomicFile::save(to, in.readAll());
+        };
+        const QString para = file("/mnt/ide/knit/para");
+        return QDir().mkpath(para) && copy(fileSys, para + "/checksystem.sys") && copy(configCfg, para + "/checkconfig.cfg");
+    }
 
 private:
     QTemporaryDir dir_;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <random>
+#include <unistd.h>
 
 // A private X server (Xvfb, 640 x 480, no TCP) for end-to-end tests, with the keyboard of
 // xdotool and screenshots of the whole screen.
@@ -12,18 +16,68 @@ public:
     ~XServer() { stop(); }
 
     // False (with a reason naming the missing program) when Xvfb or xdotool is absent.
-    static bool available(QString *why);
+    static bool available(QString *why)
+    {
+        for (const char *program : {"Xvfb", "xdotool"}) {
+            *why = QStringLiteral("%1 not found: install it with scripts/setup.sh").arg(QLatin1String(program));
+            if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())
+                return false;
+        }
+        return true;
+    }
 
-    bool start(QString *error = nullptr);
-    void stop();
+    // On a free display number; a display whose socket or lock exists belongs to someone else.
+    bool start()
+    {
+        std::mt19937 rng(std::random_device{}() ^ unsigned(::getpid()));
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            const int n = 200 + int(rng() % 700);
+            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+            if (QFileInfo::exists(socket) || QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                continue;
+            display_ = QStringLiteral(":%1").arg(n);
+            xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            xvfb_.start(QStringLiteral("Xvfb"), {display_, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+            for (int i = 0; i < 100 && xvfb_.waitForStarted(5000) && xvfb_.state() == QProcess::Running; ++i) {
+                if (QFileInfo::exists(socket))
+                    return true;
+                QThread::msleep(50);
+            }
+            stop();
+        }
+        return false;
+    }
+    void stop()
+    {
+        if (xvfb_.state() != QProcess::NotRunning) {
+            xvfb_.terminate();
+            if (!xvfb_.waitForFinished(3000))
+                xvfb_.kill();
+            xvfb_.waitForFinished(1000);
+        }
+    }
 
-    // xdotool key names ("Return", "Escape", "Down").
-    bool key(const QString &name);
-    bool screenshot(const QString &pngPath);
     // The environment for a program on this screen.
-    QProcessEnvironment environment(const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment()) const;
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return env;
+    }
+    // xdotool key names ("Return", "Escape", "m").
+    bool key(const QString &name) { return run(QStringLiteral("xdotool"), {QStringLiteral("key"), name}); }
+    bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
 
 private:
+    bool run(const QString &program, const QStringList &args)
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(program, args);
+        return p.waitForFinished(10000) && p.exitCode() == 0;
+    }
+
     QProcess xvfb_;
     QString display_;
 };

@@ -1,65 +1,117 @@
 #pragma once
 
-#include <QList>
-#include <QObject>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
-#include <QString>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 
 // Answers the modal dialogs a test opens: from a timer it finds the active modal widget, notes
-// what it showed and applies the next queued action (press OK, Cancel, Escape, type text...).
-// A modal widget that finds the queue empty is recorded as unexpected and gets Escape, so a
-// test never hangs in a nested event loop.
-class ModalDriver : public QObject
+// its class and its "Label"/"edit_msg" text and applies the next queued action. A modal widget
+// that finds the queue empty counts as unexpected and gets Escape, so a test never hangs in a
+// nested event loop.
+class ModalDriver
 {
-    Q_OBJECT
-
 public:
-    // What one modal widget showed when the driver met it.
-    struct Seen
+    using Action = std::function<void(QWidget *)>;
+
+    ModalDriver() { QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); }); timer_.start(10); }
+
+    // "Button_ok" or an OK/确定 button, else Return; "Button_quit" or Cancel/取消, else Escape.
+    ModalDriver &pressOk() { return buttonOrKey(QStringLiteral("Button_ok"), {QStringLiteral("确定"), QStringLiteral("OK")}, Qt::Key_Return); }
+    ModalDriver &pressCancel() { return buttonOrKey(QStringLiteral("Button_quit"), {QStringLiteral("取消"), QStringLiteral("Cancel")}, Qt::Key_Escape); }
+    ModalDriver &escape() { return key(Qt::Key_Escape); }
+    ModalDriver &key(Qt::Key k) { return then([k](QWidget *m) { QTest::keyClick(focusIn(m), k); }); }
+    ModalDriver &click(const QString &nameOrText) // a button by object name or label
     {
-        QString className;
-        QString text; // the "Label"/"edit_msg" label
-        bool expected = true;
-    };
-    using Inspector = std::function<void(QWidget *)>;
+        return then([nameOrText](QWidget *m) {
+            if (QAbstractButton *b = button(m, nameOrText, {nameOrText}))
+                b->click();
+        });
+    }
+    ModalDriver &typeAndReturn(const QString &text) // into the focused (or first) line edit
+    {
+        return then([text](QWidget *m) {
+            auto *edit = qobject_cast<QLineEdit *>(focusIn(m));
+            if (!edit)
+                edit = m->findChild<QLineEdit *>();
+            if (edit) {
+                QTest::keyClicks(edit, text);
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+        });
+    }
+    // Runs on the dialog before the next queued action is applied to the same one.
+    ModalDriver &inspect(Action look) { return then(std::move(look), true); }
 
-    explicit ModalDriver(QObject *parent = nullptr, int intervalMs = 10);
-
-    // Queue builders; each answers one modal widget, in order.
-    ModalDriver &pressOk();     // "Button_ok" or an OK/确定 button, else Return on the focus
-    ModalDriver &pressCancel(); // "Button_quit" or a Cancel/取消 button, else Escape
-    ModalDriver &escape();
-    ModalDriver &typeAndReturn(const QString &text); // into the focused (or first) line edit
-    ModalDriver &key(int key);
-    ModalDriver &click(const QString &nameOrText); // a button by object name or label
-    // Runs the inspector on the dialog, then applies the next queued action to the same one.
-    ModalDriver &inspect(Inspector inspector);
-
-    // Dialogs that close by themselves (a transfer, a copy) are left alone by default; a test
-    // that wants to answer one (a copy that failed and waits for Exit) takes it back.
-    ModalDriver &passThrough(const QString &className);
-    ModalDriver &handle(const QString &className);
-
-    const QList<Seen> &seen() const { return seen_; }
-    int unexpected() const;
-    QStringList texts() const;
+    QStringList texts;   // per modal widget met, in order
+    QStringList classes; // their class names
+    int unexpected = 0;
+    // Dialogs that close by themselves (a transfer, a copy) are left alone.
+    QStringList passThrough{QStringLiteral("fileoperate"), QStringLiteral("FileOperateDialog")};
 
 private:
-    struct Action
+    static QWidget *focusIn(QWidget *modal)
     {
-        Inspector run;
-        bool inspectOnly = false;
-    };
-    ModalDriver &enqueue(Inspector run, bool inspectOnly = false);
-    void tick();
+        QWidget *f = QApplication::focusWidget();
+        if (f && (f == modal || modal->isAncestorOf(f)))
+            return f;
+        return modal->focusWidget() ? modal->focusWidget() : modal;
+    }
+    // A visible button by object name, else by its label without blanks and '&'.
+    static QAbstractButton *button(QWidget *w, const QString &name, const QStringList &labels)
+    {
+        QAbstractButton *byLabel = nullptr;
+        for (QAbstractButton *b : w->findChildren<QAbstractButton *>()) {
+            if (b->isVisible() && b->objectName() == name)
+                return b;
+            if (b->isVisible() && !byLabel && labels.contains(b->text().remove(' ').remove('&'), Qt::CaseInsensitive))
+                byLabel = b;
+        }
+        return byLabel;
+    }
+    ModalDriver &buttonOrKey(const QString &name, const QStringList &labels, Qt::Key k)
+    {
+        return then([=](QWidget *m) {
+            if (QAbstractButton *b = button(m, name, labels))
+                b->click();
+            else
+                QTest::keyClick(focusIn(m), k);
+        });
+    }
+    ModalDriver &then(Action a, bool inspectOnly = false)
+    {
+        queue_.append({std::move(a), inspectOnly});
+        return *this;
+    }
+    void tick()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (handled_ && !handled_->isVisible())
+            handled_.clear(); // a dialog shown again is a new question
+        if (!modal || !modal->isVisible() || modal == handled_ || passThrough.contains(QLatin1String(modal->metaObject()->className())))
+            return;
+        QLabel *label = modal->findChild<QLabel *>(QStringLiteral("Label"));
+        if (!label)
+            label = modal->findChild<QLabel *>(QStringLiteral("edit_msg"));
+        while (!queue_.isEmpty() && queue_.first().second)
+            queue_.takeFirst().first(modal);
+        texts << (label ? label->text() : QString());
+        classes << QLatin1String(modal->metaObject()->className());
+        handled_ = modal;
+        if (queue_.isEmpty()) {
+            ++unexpected;
+            QTest::keyClick(focusIn(modal), Qt::Key_Escape);
+        } else {
+            queue_.takeFirst().first(modal);
+        }
+    }
 
     QTimer timer_;
-    QList<Action> queue_;
-    QList<Seen> seen_;
-    QPointer<QWidget> handled_; // answered and not yet hidden
-    QStringList passThrough_{QStringLiteral("fileoperate"), QStringLiteral("FileOperateDialog")};
+    QList<QPair<Action, bool>> queue_;
+    QPointer<QWidget> handled_;
 };
