@@ -5,9 +5,10 @@
 // go on after the connection message; a panel that does not take the simulator's reports (no
 // trace of them), a row field that stands still while the carriage walks, hidden quick keys
 // whose texts show through beside the screen-lock button, an alarm that does not bring up the
-// red alarm button or does not go with alarm clear, a zeroing message that never shows, and a
+// red alarm button or does not go with alarm clear, a zeroing message that never shows, a
 // panel that does not take the keyboard when shown (key M then leaves the desktop picture over
-// the block panel).
+// the block panel); a row number that does not open skip rows when touched, a zero key that
+// homes the machine on No or not on Yes, a quick-function message that does not go again.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -142,6 +143,38 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 17 "), 3000);
     }
 
+    // The commands of the main screen, as an operator works them: skip rows by touching the row
+    // number, zero answered No and then Yes, quick function 5's message and back.
+    void commands()
+    {
+        QVERIFY(x_->click(270, 390));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("mainscreen-skip-input")));
+        QVERIFY(x_->key(QStringLiteral("1")) && x_->key(QStringLiteral("2")) && x_->key(QStringLiteral("Return")));
+        QVERIFY(waitFor(QStringLiteral("cmd 2a/1/8"), 3000, 1, false));
+        QTest::qWait(200);
+        QVERIFY(x_->screenshot(shot("mainscreen-skip")));
+
+        QVERIFY(x_->key(QStringLiteral("a")));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("mainscreen-zero-question")));
+        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY(x_->key(QStringLiteral("a")));
+        QTest::qWait(400);
+        QVERIFY(!sim_->traffic().join(QLatin1Char(',')).contains(QStringLiteral("cmd 2e")));
+        QVERIFY(x_->key(QStringLiteral("Return")));
+        QVERIFY(waitFor(QStringLiteral("cmd 2e/1/0"), 3000, 1, false));
+
+        QVERIFY(x_->key(QStringLiteral("5")));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("mainscreen-quickfun5")));
+        QVERIFY(x_->key(QStringLiteral("Return")));
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot("mainscreen-back")));
+        const QRect box(120, 140, 400, 200);
+        QVERIFY2(QImage(shot("mainscreen-quickfun5")).copy(box) != QImage(shot("mainscreen-back")).copy(box), "the message stayed");
+    }
+
     // A second panel against a silent controller: eleven tries, the message, and only after
     // Return the closing commands.
     void noController()
@@ -182,13 +215,13 @@ private:
     }
     // The simulator's traffic with the command arguments left out ("cmd 26").
     QStringList codes() { return sim_->traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString()); }
-    // True once the traffic holds at least count copies of line.
-    bool waitFor(const QString &line, int ms, int count = 1)
+    // True once the traffic holds at least count copies of line (arguments left out or not).
+    bool waitFor(const QString &line, int ms, int count = 1, bool bare = true)
     {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
-            if (codes().count(line) >= count)
+            if ((bare ? codes() : sim_->traffic()).count(line) >= count)
                 return true;
             QTest::qWait(100);
         }

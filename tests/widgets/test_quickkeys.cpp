@@ -155,7 +155,7 @@ private slots:
         if (!c.typed.isNull())
             driver.typeAndReturn(c.typed);
         QTest::keyClick(w_.get(), c.key);
-        QCOMPARE(driver.texts(), c.shown);
+        QCOMPARE(driver.texts, c.shown);
         QCOMPARE(actionSent(), QString::fromLatin1(c.sent));
         const bool skipped = *c.sent && c.key == Qt::Key_0;
         QCOMPARE(w_->wave_get_message1(), skipped ? QStringLiteral("启动拉杆,开始跳行归零. ") : QString());
@@ -205,7 +205,7 @@ private slots:
         ModalDriver driver;
         QTest::keyClick(w_.get(), c.key);
         AtomicFile::setWriteLimitForTesting(-1);
-        QCOMPARE(driver.texts(), c.shown);
+        QCOMPARE(driver.texts, c.shown);
         QCOMPARE(runs, c.pattern || c.key == Qt::Key_2 ? 1 : 0);
         const QByteArray wrk = TestBytes::readFile(jobDir + "J1.wrk");
         QCOMPARE(wrk == "<missing>" ? -1 : int(quint8(wrk[1552]) | quint8(wrk[1553]) << 8), c.jobNeedle);

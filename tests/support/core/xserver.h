@@ -67,6 +67,11 @@ public:
     }
     // xdotool key names ("Return", "Escape", "m").
     bool key(const QString &name) { return run(QStringLiteral("xdotool"), {QStringLiteral("key"), name}); }
+    // A touch: press and release of the first button at the screen's x, y.
+    bool click(int x, int y)
+    {
+        return run(QStringLiteral("xdotool"), {"mousemove", QString::number(x), QString::number(y), "click", "1"});
+    }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
 
 private:
