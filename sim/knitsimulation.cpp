@@ -95,6 +95,16 @@ void KnitSimulation::registerCommands(ControlServer &control)
         zero();
         return ControlReply::ok();
     });
+    control.registerCommand(QStringLiteral("alarm sequence"), [this](const QStringList &args) {
+        QString why;
+        if (args.size() == 1 && args[0] == QLatin1String("stop")) {
+            sequence_.stop();
+            return ControlReply::ok();
+        }
+        if (args.size() != 1 || !sequence_.play(args[0], &why))
+            return ControlReply::fail(args.size() == 1 ? why : QStringLiteral("alarm sequence FILE | stop"));
+        return ControlReply::ok();
+    });
     control.registerCommand(QStringLiteral("alarm clear"), [this](const QStringList &) {
         sender_.alarm(0, 0);
         return ControlReply::ok();

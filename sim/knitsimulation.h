@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarmsequence.h"
 #include "reportsender.h"
 
 #include <QByteArray>
@@ -54,6 +55,7 @@ private:
     SimState *state_;
     QString root_;
     ReportSender sender_;
+    AlarmSequence sequence_{[this](unsigned char type, unsigned char code) { sender_.alarm(type, code); }};
     QTimer rowTimer_;
     QTimer needleTimer_;
     QTimer timeTimer_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "machinehistory.h"
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -7,6 +9,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 class ButtonWarm;
 class QDialog;
@@ -42,6 +45,7 @@ public:
 
     explicit wave(QWidget *parent = nullptr, const char *name = nullptr,
                   Qt::WindowFlags flags = kCustomFrameless);
+    ~wave() override;
 
     // startup
     void initpara();
@@ -78,6 +82,7 @@ public:
     // status
     void wave_create_syncinfor();
     StatusChannel *statusChannel() const { return statusChannel_; }
+    MachineHistory *history() const { return history_.get(); }
     QLabel *needleLabel() const { return needle_; }
     QLabel *runningLabel() const { return running_; }
 
@@ -160,6 +165,9 @@ private:
     void onRowReport(unsigned short row, bool cancelMessage);
     void onAlarm(unsigned char type, unsigned char code);
     void onZeroingFinished();
+    void onAlarmCleared();
+    // The main screen's state as the history's event lines carry it.
+    MachineHistory::Screen historyScreen() const;
 
     MYBUTTON *Bmenu = nullptr;
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
@@ -185,6 +193,7 @@ private:
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;
     StatusChannel *statusChannel_ = nullptr;
+    std::unique_ptr<MachineHistory> history_;
     QTimer *needleTimer_ = nullptr;
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;

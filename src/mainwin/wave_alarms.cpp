@@ -25,6 +25,7 @@ QString wave::wave_get_message1() const
 
 void wave::wave_warm_cancel()
 {
+    history_->alarmAcknowledged(historyScreen());
     // The alarm stays until the controller clears it; a lost acknowledgement is pressed again.
     setparacom(kStatusCommand, kStatusObject, 0, 0);
 }

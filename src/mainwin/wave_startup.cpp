@@ -16,6 +16,7 @@
 
 wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
+    , history_(std::make_unique<MachineHistory>())
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
     checkresult = 0;
@@ -39,6 +40,8 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     wave_create_syncinfor();
     setFocusPolicy(Qt::StrongFocus);
 }
+
+wave::~wave() = default;
 
 void wave::initpara()
 {

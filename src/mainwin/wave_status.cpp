@@ -12,6 +12,7 @@
 #include "link/commands.h"
 #include "link/statuschannel.h"
 
+#include <QLabel>
 #include <QTimer>
 
 namespace {
@@ -35,7 +36,7 @@ void wave::wave_create_syncinfor()
     connect(c, &StatusChannel::machineStopped, this, &wave::onMachineStopped);
     connect(c, &StatusChannel::rowReport, this, &wave::onRowReport);
     connect(c, &StatusChannel::alarmRaised, this, &wave::onAlarm);
-    connect(c, &StatusChannel::alarmCleared, buttonWarm_, &ButtonWarm::cancelWarm);
+    connect(c, &StatusChannel::alarmCleared, this, &wave::onAlarmCleared);
     connect(c, &StatusChannel::zeroingFinished, this, &wave::onZeroingFinished);
     connect(c, &StatusChannel::knittingTime, this, &wave::paintwavetime);
     connect(c, &StatusChannel::stopTime, this, &wave::paintstoptime);
@@ -87,6 +88,7 @@ void wave::onZeroingStarted()
 void wave::onMachineStarted(int state)
 {
     BeepPulse::beep(kReportBeepMs);
+    history_->machineRan(true, historyScreen());
     set_speed(state);
     applyMessageStep(int(MessageSteps::Report::Started));
 }
@@ -94,6 +96,7 @@ void wave::onMachineStarted(int state)
 void wave::onMachineStopped()
 {
     BeepPulse::beep(kReportBeepMs);
+    history_->machineRan(false, historyScreen());
     set_speed(1);
     applyMessageStep(int(MessageSteps::Report::Stopped));
 }
@@ -104,10 +107,12 @@ void wave::onRowReport(unsigned short row, bool cancelMessage)
         labelMessage_->cancelMessage();
     requestLine(row);
     piecePending_ = true;
+    history_->piecesReported(historyScreen());
 }
 
 void wave::onAlarm(unsigned char type, unsigned char code)
 {
+    history_->alarmRaised(type, code, ButtonWarm::errorcode(type, code), historyScreen());
     buttonWarm_->setWarm(type, code);
     if (AlarmTexts::isUpsPowerLoss(type, code)) {
         // The screen is brought up to date before the question holds the thread.
@@ -124,4 +129,15 @@ void wave::onZeroingFinished()
     wave_paint_quickkey();
     requestLine(1);
     applyMessageStep(int(MessageSteps::Report::ZeroingFinished));
+}
+
+void wave::onAlarmCleared()
+{
+    history_->alarmCleared(historyScreen());
+    buttonWarm_->cancelWarm();
+}
+
+MachineHistory::Screen wave::historyScreen() const
+{
+    return {strcurfilename, rowNumber_ ? rowNumber_->text() : QString(), para_cur.word(7), para_cur.word(8)};
 }

@@ -1,0 +1,109 @@
+#include "historypage.h"
+
+#include "data/historylog.h"
+#include "mainwin/machinehistory.h"
+#include "platform/systemactions.h"
+#include "ui/mylistview.h"
+#include "ui/mytabwidget.h"
+#include "ui/panelfonts.h"
+
+#include <QHeaderView>
+#include <QShortcut>
+
+namespace {
+
+QString eventText(const QString &event)
+{
+    if (event == QLatin1String("raised"))
+        return QStringLiteral("报警");
+    if (event == QLatin1String("acknowledged"))
+        return QStringLiteral("确认");
+    return QStringLiteral("解除");
+}
+
+QString duration(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+const char *const kHelp[] = {
+    "最近 200 条报警记录, 新的在前. F1-F3 换页, 上下键翻看.",
+    "最近 7 天最常见的 10 种报警: 次数与停机时间.",
+    "最近 7 天每天的件数, 编织时间, 停车时间和编织比例.",
+};
+
+} // namespace
+
+HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
+    : MyDialog(parent, "historypage")
+{
+    const QDateTime at = now.isValid() ? now : SystemActions::now();
+    setdialogtitle(QStringLiteral("Machine History"));
+    tabs_ = new MyTabWidget(this, "tabs");
+    tabs_->setGeometry(0, 45, 640, 435);
+    tabs_->setFont(PanelFonts::panel());
+    tabs_->setFocusPolicy(Qt::NoFocus);
+
+    const HistoryLog::Read alarms = HistoryLog::readLog(MachineHistory::alarmLogPath());
+    const HistoryLog::Read production = HistoryLog::readLog(MachineHistory::productionLogPath());
+    skipped_ = alarms.skipped + production.skipped;
+
+    MyListView *events = addList(QStringLiteral("F1.报警记录"), {"时间", "事件", "报警内容", "花型", "行"});
+    for (int i = int(alarms.entries.size()) - 1, n = 0; i >= 0 && n < kAlarmRows; --i, ++n) {
+        const HistoryLog::Entry &e = alarms.entries[i];
+        new QTreeWidgetItem(events, {HistoryLog::timeText(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
+                                     eventText(e.event), e.field(4), e.field(5), e.field(6)});
+    }
+
+    MyListView *frequent = addList(QStringLiteral("F2.常见报警"), {"报警内容", "次数", "停机时间"});
+    for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(alarms.entries, at.addDays(-kDays), at))
+        new QTreeWidgetItem(frequent, {f.text, QString::number(f.count), duration(f.standingSeconds)});
+
+    MyListView *perDay = addList(QStringLiteral("F3.生产统计"), {"日期", "件数", "编织时间", "停车时间", "编织比例"});
+    for (const HistoryLog::Day &d : HistoryLog::days(production.entries, at.date().addDays(1 - kDays), at.date(), at)) {
+        const qint64 total = d.knittingSeconds + d.stoppedSeconds;
+        new QTreeWidgetItem(perDay, {d.date.toString(QStringLiteral("yyyy-MM-dd")), QString::number(d.pieces),
+                                     duration(d.knittingSeconds), duration(d.stoppedSeconds),
+                                     total ? QStringLiteral("%1%").arg(d.knittingSeconds * 100 / total) : QStringLiteral("-")});
+    }
+    connect(tabs_, &QTabWidget::currentChanged, this, &HistoryPage::showTab);
+    // F1-F3 and the keypad's letters A-C that stand for them, before the list's own type-ahead.
+    for (int tab = 0; tab < 3; ++tab) {
+        for (int key : {Qt::Key_F1 + tab, Qt::Key_A + tab}) {
+            auto *shortcut = new QShortcut(QKeySequence(key), this);
+            connect(shortcut, &QShortcut::activated, this, [this, tab] { tabs_->setCurrentIndex(tab); });
+        }
+    }
+    showTab(0);
+}
+
+MyListView *HistoryPage::list(int tab) const
+{
+    return qobject_cast<MyListView *>(tabs_->widget(tab));
+}
+
+MyListView *HistoryPage::addList(const QString &title, const QStringList &columns)
+{
+    auto *list = new MyListView(tabs_, "list");
+    list->setHeaderLabels(columns);
+    list->setRootIsDecorated(false);
+    list->setAllColumnsShowFocus(true);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabs_->addTab(list, title);
+    return list;
+}
+
+void HistoryPage::showTab(int tab)
+{
+    QString help = QString::fromUtf8(kHelp[tab]);
+    if (skipped_ > 0)
+        help += QStringLiteral(" (%1 行记录损坏, 已跳过)").arg(skipped_);
+    setdialogmsg(help);
+    MyListView *l = list(tab);
+    if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)
+        l->setCurrentItem(l->topLevelItem(0));
+    l->setFocus();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+#include <QDateTime>
+
+class MyListView;
+class MyTabWidget;
+
+// The machine's history for the operator and the service engineer: the last alarm events,
+// the alarms raised most often in the last seven days with the time they held the machine, and
+// pieces, knitting and stop time per day. Read from the alarm log and the production record
+// when the page opens.
+class HistoryPage : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kAlarmRows = 200;
+    static constexpr int kDays = 7;
+
+    explicit HistoryPage(QWidget *parent = nullptr, const QDateTime &now = QDateTime());
+
+    MyTabWidget *tabs() const { return tabs_; }
+    MyListView *list(int tab) const;
+    int skipped() const { return skipped_; }
+
+private:
+    void showTab(int tab);
+    MyListView *addList(const QString &title, const QStringList &columns);
+
+    MyTabWidget *tabs_;
+    int skipped_ = 0;
+};

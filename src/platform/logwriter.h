@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// Appends lines to a log file from a thread of its own: the caller only queues. Each line is
+// written whole with one write() and made durable with fdatasync() before the next, so a power
+// cut loses at most the line being written. Past the bound the file is renamed to NAME.1.log
+// (replacing the older one) and a new one begun, so the log stays bounded.
+class LogWriter
+{
+public:
+    static constexpr qint64 kDefaultBound = 1 << 20;
+
+    explicit LogWriter(const QString &path, qint64 bound = kDefaultBound);
+    // Writes what is still queued, then stops.
+    ~LogWriter();
+    LogWriter(const LogWriter &) = delete;
+    LogWriter &operator=(const LogWriter &) = delete;
+
+    // line without its newline.
+    void append(const QByteArray &line);
+    // Returns once every line queued so far is on disk (or could not be written).
+    void flush();
+    QString path() const { return path_; }
+    // Where a full log goes: NAME.1.log beside NAME.log.
+    static QString rotatedPath(const QString &path);
+
+private:
+    void run();
+    bool openFile();
+    void write(const QByteArray &line);
+
+    const QString path_;
+    const qint64 bound_;
+    int fd_ = -1;
+    qint64 size_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable written_;
+    std::deque<QByteArray> queue_;
+    quint64 queued_ = 0;
+    quint64 done_ = 0;
+    bool stop_ = false;
+    std::thread thread_;
+};

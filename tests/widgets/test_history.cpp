@@ -1,0 +1,135 @@
+// The machine's history on disk and on its page. Faults caught: a line torn or lost by a writer
+// killed mid-stream, a log that grows without bound or loses lines at its rotation, CSV that a
+// spreadsheet splits wrongly (a comma or quote in a text), a damaged log that stops the page or
+// is not reported, alarm counts and standing times or a day's knitting time summed wrongly
+// (an alarm outside the seven days counted, a run across midnight on one day only).
+#include "testbytes.h"
+#include "testroot.h"
+
+#include "data/historylog.h"
+#include "history/historypage.h"
+#include "mainwin/machinehistory.h"
+#include "platform/logwriter.h"
+#include "ui/mylistview.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 6), QTime(12, 0));
+
+QByteArray pieceLine(int n)
+{
+    return HistoryLog::pieceLine(kNow, QStringLiteral("J"), n, 0);
+}
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A writer killed at random moments: every whole line before the cut reads back, in order.
+    void killedWriterTearsNoLine()
+    {
+        TestRoot root;
+        for (int round = 0; round < 8; ++round) {
+            const QString path = root.file(QStringLiteral("/log%1.log").arg(round));
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--append"), path});
+            QVERIFY(child.waitForStarted());
+            QTest::qWait(100 + int(QRandomGenerator::global()->bounded(200)));
+            child.kill();
+            child.waitForFinished();
+            const HistoryLog::Read r = HistoryLog::parse(TestBytes::readFile(path));
+            QVERIFY(r.skipped <= 1);
+            QVERIFY(!r.entries.isEmpty());
+            for (int i = 0; i < r.entries.size(); ++i)
+                QCOMPARE(r.entries[i].number(3), i);
+        }
+    }
+
+    void rotatesAtTheBound()
+    {
+        TestRoot root;
+        const QString path = root.file(QStringLiteral("/log/p.log"));
+        {
+            LogWriter writer(path, 1000);
+            for (int i = 0; i < 40; ++i)
+                writer.append(pieceLine(i));
+        }
+        QVERIFY(QFileInfo(path).size() <= 1000 + 60);
+        QVERIFY(QFileInfo(LogWriter::rotatedPath(path)).size() > 1000);
+        // The newest lines are all there, in order, across both files.
+        const HistoryLog::Read r = HistoryLog::readLog(path);
+        QCOMPARE(r.skipped, 0);
+        QCOMPARE(r.entries.last().number(3), 39);
+        QCOMPARE(r.entries.last().number(3) - r.entries.first().number(3) + 1, int(r.entries.size()));
+    }
+
+    void csvQuotes()
+    {
+        HistoryLog::Entry e;
+        HistoryLog::parseLine(HistoryLog::alarmLine(kNow, QStringLiteral("raised"), 2, 23, QStringLiteral("撞针,\"A\""),
+                                                    QStringLiteral("J"), QStringLiteral("0005"), 4), &e);
+        QCOMPARE(HistoryLog::csv({QStringLiteral("a"), QStringLiteral("b")}, {e}),
+                 QByteArray("\xEF\xBB\xBF" "a,b\r\n2026-12-06T12:00:00,raised,2,23,\"撞针,\"\"A\"\"\",J,0005,4\r\n"));
+    }
+
+    // A damaged log next to whole lines: the page opens, counts the damage, and sums what is whole.
+    void pageSums()
+    {
+        TestRoot root;
+        const auto alarm = [](int minutesAgo, const char *event, int type, int code) {
+            return HistoryLog::alarmLine(kNow.addSecs(-60 * minutesAgo), QLatin1String(event), type, code,
+                                         QStringLiteral("T%1").arg(type), QStringLiteral("J"), QStringLiteral("0001"), 0) + '\n';
+        };
+        const QByteArray alarms = alarm(8 * 24 * 60, "raised", 3, 18) + alarm(8 * 24 * 60 - 5, "cleared", 0, 0)
+            + alarm(180, "raised", 2, 23) + alarm(120, "cleared", 0, 0) + "no tabs here\n" + QByteArray("\xff\xfe\n")
+            + QByteArray(20000, 'x') + '\n' + alarm(60, "raised", 2, 23) + alarm(50, "acknowledged", 2, 23)
+            + alarm(50, "cleared", 0, 0) + "2026-12-06T11:59:00\traised\t1";
+        QVERIFY(TestBytes::writeFile(MachineHistory::alarmLogPath(), alarms));
+        const QDateTime yesterday22(kNow.date().addDays(-1), QTime(22, 0));
+        const QByteArray production = HistoryLog::runLine(yesterday22, true, QStringLiteral("J")) + '\n'
+            + HistoryLog::pieceLine(yesterday22.addSecs(3600), QStringLiteral("J"), 1, 9) + '\n'
+            + HistoryLog::runLine(yesterday22.addSecs(4 * 3600), false, QStringLiteral("J")) + '\n';
+        QVERIFY(TestBytes::writeFile(MachineHistory::productionLogPath(), production));
+
+        HistoryPage page(nullptr, kNow);
+        QCOMPARE(page.skipped(), 4);
+        QCOMPARE(page.list(0)->topLevelItemCount(), 7);
+        QCOMPARE(page.list(0)->topLevelItem(0)->text(1), QStringLiteral("解除"));
+        QCOMPARE(page.list(1)->topLevelItemCount(), 1);
+        QCOMPARE(page.list(1)->topLevelItem(0)->text(1), QStringLiteral("2"));
+        QCOMPARE(page.list(1)->topLevelItem(0)->text(2), QStringLiteral("01:10:00"));
+        const int today = page.list(2)->topLevelItemCount() - 1;
+        // 22:00 to 02:00: two hours on each day, then stopped until now.
+        QCOMPARE(page.list(2)->topLevelItem(today - 1)->text(2), QStringLiteral("02:00:00"));
+        QCOMPARE(page.list(2)->topLevelItem(today - 1)->text(1), QStringLiteral("1"));
+        QCOMPARE(page.list(2)->topLevelItem(today)->text(2), QStringLiteral("02:00:00"));
+        QCOMPARE(page.list(2)->topLevelItem(today)->text(3), QStringLiteral("10:00:00"));
+        QCOMPARE(page.list(2)->topLevelItem(today)->text(4), QStringLiteral("16%"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    // The child of killedWriterTearsNoLine: appends numbered lines until it is killed.
+    if (argc == 3 && qstrcmp(argv[1], "--append") == 0) {
+        LogWriter writer(QString::fromLocal8Bit(argv[2]));
+        for (int i = 0;; ++i) {
+            writer.append(pieceLine(i));
+            if (i % 64 == 63)
+                writer.flush();
+        }
+    }
+    QApplication app(argc, argv);
+    TestHistory test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_history.moc"
