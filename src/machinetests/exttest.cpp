@@ -1,0 +1,89 @@
+#include "exttest.h"
+
+#include "testentry.h"
+#include "test_io.h"
+#include "test_moto.h"
+
+#include "link/commands.h"
+#include "ui/fileoperate.h"
+#include "ui/mymenu.h"
+#include "ui/operatordialogs.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+struct Item
+{
+    int column, row, key, functionKey;
+    const char *text;
+};
+
+// "F<n>." items answer the letter n and the function key Fn alike.
+const Item kItems[] = {
+    {0, 0, Qt::Key_1, 0, "1.机头测试"},
+    {0, 1, Qt::Key_2, 0, "2.输入输出测试"},
+    {1, 0, Qt::Key_A, Qt::Key_F1, "F1.罗拉正转"},
+    {1, 1, Qt::Key_B, Qt::Key_F2, "F2.罗拉反转"},
+};
+
+constexpr unsigned short kRollersBackward = 16;
+constexpr unsigned short kRollersForward = 17;
+
+} // namespace
+
+exttest::exttest(QWidget *parent)
+    : MyDialog(parent, "exttest")
+{
+    setdialogtitle(QStringLiteral("Controller Test Menu"));
+    setdialogmsg(QStringLiteral("选择要测试的项目, 按< 确定 >进入."));
+    menu_ = new MyMenu(this);
+    menu_->setGeometry(0, 50, 640, 430);
+    for (const Item &it : kItems) {
+        menu_->setItem(it.column, it.row, QString::fromUtf8(it.text), QIcon(), it.key);
+        if (it.functionKey) {
+            QPushButton *item = menu_->item(it.column, it.row);
+            connect(new QShortcut(QKeySequence(it.functionKey), this), &QShortcut::activated, item, &QPushButton::animateClick);
+        }
+    }
+    connect(menu_, &MenuGrid::signal_itemname, this, &exttest::slot_press);
+    menu_->item(0, 0)->setFocus();
+}
+
+void exttest::slot_press(const QString &text)
+{
+    if (text.contains(QStringLiteral("机头测试")))
+        runTest(TestDatagram::Carriage);
+    else if (text.contains(QStringLiteral("输入输出测试")))
+        runTest(TestDatagram::InputOutput);
+    else if (text.contains(QStringLiteral("罗拉正转")))
+        rollers(kRollersForward);
+    else if (text.contains(QStringLiteral("罗拉反转")))
+        rollers(kRollersBackward);
+}
+
+void exttest::runTest(TestDatagram::Test test)
+{
+    const TestEntry::Result result = TestEntry::enter(test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
+    if (result != TestEntry::Entered) {
+        DIAMESSAGE(this, TestEntry::failureText(result));
+        // The controller entered the mode but the page cannot open: it must not stay in it.
+        if (result == TestEntry::NotFetched || result == TestEntry::NotWhole)
+            TestEntry::leave(test);
+        return;
+    }
+    if (test == TestDatagram::InputOutput) {
+        test_io page(this);
+        page.exec();
+    } else {
+        test_moto page(this);
+        page.exec();
+    }
+}
+
+void exttest::rollers(unsigned short action)
+{
+    if (getmotostatus() == 0)
+        setparacom(0x2A, 1, action, 0);
+}
