@@ -5,6 +5,7 @@
 #include "test_moto.h"
 
 #include "link/commands.h"
+#include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
@@ -20,7 +21,7 @@ struct Item
     const char *text;
 };
 
-// "F<n>." items answer the letter n and the function key Fn alike.
+// "F<n>." items answer the n-th letter, in either case, and the function key Fn alike.
 const Item kItems[] = {
     {0, 0, Qt::Key_1, 0, "1.机头测试"},
     {0, 1, Qt::Key_2, 0, "2.输入输出测试"},
@@ -41,10 +42,18 @@ exttest::exttest(QWidget *parent)
     menu_ = new MyMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     for (const Item &it : kItems) {
-        menu_->setItem(it.column, it.row, QString::fromUtf8(it.text), QIcon(), it.key);
-        if (it.functionKey) {
-            QPushButton *item = menu_->item(it.column, it.row);
-            connect(new QShortcut(QKeySequence(it.functionKey), this), &QShortcut::activated, item, &QPushButton::animateClick);
+        const QString text = QString::fromUtf8(it.text);
+        menu_->setItem(it.column, it.row, text);
+        // The keys act at once: an item's own accelerator would wait for its 100 ms press
+        // animation before the entry even starts.
+        QList<QKeySequence> keys{QKeySequence(it.key)};
+        if (it.functionKey)
+            keys << QKeySequence(it.functionKey) << QKeySequence(Qt::SHIFT | it.key);
+        for (const QKeySequence &key : keys) {
+            connect(new QShortcut(key, this), &QShortcut::activated, this, [this, text] {
+                buzzer(kKeyBeepMs);
+                slot_press(text);
+            });
         }
     }
     connect(menu_, &MenuGrid::signal_itemname, this, &exttest::slot_press);
@@ -61,6 +70,13 @@ void exttest::slot_press(const QString &text)
         rollers(kRollersForward);
     else if (text.contains(QStringLiteral("罗拉反转")))
         rollers(kRollersBackward);
+    // The panel has no window manager to give the keypad back to the menu once a page or a
+    // message closed; without it the item keys would reach nothing.
+    if (isVisible()) {
+        activateWindow();
+        if (!focusWidget())
+            menu_->item(0, 0)->setFocus();
+    }
 }
 
 void exttest::runTest(TestDatagram::Test test)

@@ -29,7 +29,7 @@ MYBUTTON *MotoGroupView::addIndicator(int kind, const QString &text, QWidget *co
     b->setFont(PanelFonts::panel(11));
     b->setMinimumSize(16, 14);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    showState(b, false);
+    b->setPalette(palette_label_white);
     connect(b, &QPushButton::clicked, this, [this, kind] { emit touched(kind); });
     return b;
 }
@@ -170,6 +170,9 @@ MYBUTTON *MotoGroupView::twin(int cam) const
 
 void MotoGroupView::showState(MYBUTTON *button, bool on)
 {
+    // Called for every state every 50 ms: a repaint only for a change keeps the page idle.
+    if (button->getactive() == (on ? 1 : 0))
+        return;
     button->setactive(on ? 1 : 0);
     button->setPalette(on ? palette_label_dark : palette_label_white);
 }

@@ -29,7 +29,8 @@ public:
     MYBUTTON *indicator(int kind, int element) const;
     MYBUTTON *twin(int cam) const;
 
-    // Shows a button's state: its active flag and the colours that go with it.
+    // Shows a button's state: its active flag and the colours that go with it. A new button
+    // shows off.
     static void showState(MYBUTTON *button, bool on);
 
 signals:

@@ -10,6 +10,7 @@
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
+#include "ui/palettes.h"
 #include "ui/panelfonts.h"
 
 #include <QApplication>
@@ -20,14 +21,15 @@
 
 namespace {
 
-constexpr int kGroupsWidth = 476;
+constexpr int kGroupsWidth = 496;
 constexpr int kBedTop = 48;
-constexpr int kBedHeight = 170;
-constexpr int kGuideHeight = 44;
-constexpr int kColumnWidth = 80;
-constexpr int kSideMenuX = 480;
-constexpr int kPanelX = 560;
+constexpr int kBedHeight = 162;
+constexpr int kGuideHeight = 56;
+// One key column: the selected element's keys, or the test menu while M shows it. Its labels
+// ("选针器测试1") need the width.
+constexpr int kColumnX = 500;
 constexpr int kColumnTop = 45;
+constexpr int kMenuButtonY = 440;
 constexpr int kExtraBase = 52;
 
 const QString kMenuShown = QStringLiteral("M.关闭测试菜单");
@@ -77,6 +79,8 @@ test_moto::test_moto(QWidget *parent)
     connect(this, &test_moto::signal_panel, panel_, &motopanel::slot_testtype);
     showSelection();
     connect(timer_, &QTimer::timeout, this, &test_moto::onTick);
+    // A coarse timer may run 5 % slow: a selector's cycle would lose a step a second.
+    timer_->setTimerType(Qt::PreciseTimer);
     timer_->start(MotoTest::kTickMs);
 }
 
@@ -104,18 +108,19 @@ void test_moto::build()
         auto *b = new MYBUTTON(QString::number(i + 1), extras, "extra");
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        MotoGroupView::showState(b, false);
+        b->setPalette(palette_label_white);
         row->addWidget(b, 1);
         extras_.append(b);
     }
 
+    const QRect column(kColumnX, kColumnTop, 640 - kColumnX, kMenuButtonY - kColumnTop - 4);
     sideMenu_ = new testpaneladd(this, "testpaneladd");
-    sideMenu_->setGeometry(kSideMenuX, kColumnTop, kColumnWidth - 2, 480 - kColumnTop - 44);
+    sideMenu_->setGeometry(column);
     sideMenu_->hide();
     panel_ = new motopanel(this, "motopanel");
-    panel_->setGeometry(kPanelX, kColumnTop, kColumnWidth, 480 - kColumnTop - 44);
+    panel_->setGeometry(column);
     menuButton_ = new MYBUTTON(kMenuHidden, this, "Bmenu");
-    menuButton_->setGeometry(kSideMenuX, 440, 640 - kSideMenuX, 38);
+    menuButton_->setGeometry(kColumnX, kMenuButtonY, 640 - kColumnX, 38);
     menuButton_->setFont(PanelFonts::panel(16));
     menuButton_->setFocusPolicy(Qt::NoFocus);
     connect(menuButton_, &QPushButton::clicked, this, &test_moto::slot_menu);
@@ -134,8 +139,10 @@ MotoGroupView *test_moto::groupView(int group) const
 
 void test_moto::slot_menu()
 {
-    sideMenu_->setVisible(!sideMenu_->isVisible());
-    menuButton_->setText(sideMenu_->isVisible() ? kMenuShown : kMenuHidden);
+    const bool show = sideMenu_->isHidden();
+    sideMenu_->setVisible(show);
+    panel_->setVisible(!show);
+    menuButton_->setText(show ? kMenuShown : kMenuHidden);
 }
 
 void test_moto::select(int group, int kind)
