@@ -143,19 +143,30 @@ void MotoTest::digit(int d)
         else if (d == 7 || d == 8)
             send_(Position, kAllMotors, d == 7 ? 0 : kFarPosition);
         return;
-    case Cams:
-        if (d >= 0 && d <= 6)
-            send_(CamStates, static_cast<unsigned char>(obj), (cams(obj) ^ (d == 0 ? kCamBits : 1 << (d - 1))) & kCamBits);
-        return;
-    case Selector:
-    case Guides: {
-        if (d < 0 || d > 8)
+    default: {
+        // The states as the controller reported them, with the chosen elements switched over.
+        const int elements = element() == Cams ? 6 : 8;
+        const int all = (1 << elements) - 1;
+        if (d < 0 || d > elements)
             return;
-        const unsigned char now = element() == Selector ? blades(obj) : guides(obj);
-        send_(element() == Selector ? Blades : GuideStates, static_cast<unsigned char>(obj),
-              static_cast<unsigned char>(now ^ (d == 0 ? 0xFF : 1 << (d - 1))));
+        const Type type = element() == Cams ? CamStates : element() == Selector ? Blades : GuideStates;
+        send_(type, static_cast<unsigned char>(obj), static_cast<unsigned short>((pattern(element(), obj) ^ (d == 0 ? all : 1 << (d - 1))) & all));
         return;
     }
+    }
+}
+
+unsigned char MotoTest::pattern(Element element, int object) const
+{
+    switch (element) {
+    case Selector:
+        return blades(object);
+    case Cams:
+        return cams(object);
+    case Guides:
+        return guides(object);
+    default:
+        return 0;
     }
 }
 

@@ -81,6 +81,8 @@ public:
     // with no element behind it).
     bool applyReport(const unsigned char *report);
 
+    // The on/off states of a set of selector blades, cams or yarn guides, bit i element i.
+    unsigned char pattern(Element element, int object) const;
     unsigned char cams(int system) const { return at(cams_, system); }
     unsigned char blades(int selector) const { return at(blades_, selector); }
     unsigned char guides(int set) const { return at(guides_, set); }

@@ -168,20 +168,11 @@ void test_moto::showStates()
         const int g = view->group();
         for (int kind = 0; kind < view->kinds(); ++kind) {
             const int object = MotoTest::objectOf(g, kind);
-            switch (MotoTest::elementOf(g, kind)) {
-            case MotoTest::DensityMotor:
+            const MotoTest::Element element = MotoTest::elementOf(g, kind);
+            if (element == MotoTest::DensityMotor)
                 view->setMotor(kind, test_.motorText(object));
-                break;
-            case MotoTest::Selector:
-                view->setPattern(kind, test_.blades(object));
-                break;
-            case MotoTest::Cams:
-                view->setPattern(kind, test_.cams(object));
-                break;
-            case MotoTest::Guides:
-                view->setPattern(kind, test_.guides(object));
-                break;
-            }
+            else
+                view->setPattern(kind, test_.pattern(element, object));
         }
     }
 }

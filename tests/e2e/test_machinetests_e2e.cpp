@@ -6,12 +6,12 @@
 // report while it is driven, a cycle that goes on after its message is closed, a leave that
 // closes the page before the controller answered or never closes it; the carriage test's trace
 // with a prefix.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 #include "xserver.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
 
@@ -19,9 +19,9 @@
 
 namespace {
 
-QString shot(const char *name)
+QString shot(const QByteArray &name)
 {
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
+    return QStringLiteral(KNIT_BINARY_DIR "/e2e-") + QString::fromLatin1(name) + QStringLiteral(".png");
 }
 
 // Pixels of the rectangle that are clearly red.
@@ -58,16 +58,8 @@ private slots:
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 100));
         QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_->command(QStringLiteral("set job M1")));
-        QProcessEnvironment env = x_->environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
-        QVERIFY2(waitFor(QStringLiteral("cmd 26/21/0"), 20000), qPrintable(sim_->traffic().join(',')));
+        QVERIFY(panel_.start(x_->environment(), root_->path(), sim_->portOffset()));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26/21/0"), 20000), qPrintable(sim_->traffic().join(',')));
         QTest::qWait(1500);
         QVERIFY(x_->key(QStringLiteral("6")));
         QTest::qWait(500);
@@ -75,10 +67,7 @@ private slots:
     }
     void cleanupTestCase()
     {
-        if (panel_.state() != QProcess::NotRunning) {
-            panel_.kill();
-            panel_.waitForFinished(3000);
-        }
+        panel_.stop();
         sim_.reset();
         x_.reset();
     }
@@ -87,11 +76,11 @@ private slots:
     {
         QVERIFY(sim_->command(QStringLiteral("journal clear")));
         QVERIFY(x_->key(QStringLiteral("2")));
-        QVERIFY(waitFor(QStringLiteral("RRQ io.tst"), 5000));
+        QVERIFY(sim_->waitFor(QStringLiteral("RRQ io.tst"), 5000));
         QTest::qWait(500);
         // Red lamp on; speed 5; carriage to the left: it reports needle pulses and its speed.
         keys({"1", "Down", "Down", "Down", "Right", "Right", "5", "KP_Enter", "Left", "1"});
-        QVERIFY(waitFor(QStringLiteral("cmd 26/2/7"), 3000));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 26/2/7"), 3000));
         QVERIFY(sim_->command(QStringLiteral("test input 4 1")));
         QTest::qWait(600);
         QVERIFY(x_->screenshot(shot("testio")));
@@ -99,19 +88,9 @@ private slots:
         // The start lever (input 4) closed: red beside its label.
         QVERIFY2(redPixels(page, QRect(130, 274, 54, 22)) > 10, "the input report did not reach its label");
         QVERIFY2(redPixels(page, QRect(130, 300, 54, 22)) == 0, "the stop lever shows closed");
-        // Stop the carriage, then leave: the page goes once the controller has left.
+        // Stop the carriage, then leave.
         keys({"3"});
-        QVERIFY(sim_->command(QStringLiteral("fault delay 800")));
-        keys({"Escape"});
-        QVERIFY(waitFor(QStringLiteral("cmd 20/80/0"), 3000));
-        QTest::qWait(300);
-        QVERIFY(x_->screenshot(shot("testio-leaving")));
-        QTest::qWait(1200);
-        QVERIFY(sim_->command(QStringLiteral("fault clear")));
-        QVERIFY(x_->screenshot(shot("testio-left")));
-        QCOMPARE(QImage(shot("testio-left")).copy(0, 50, 640, 430), QImage(shot("testmenu")).copy(0, 50, 640, 430));
-        QVERIFY2(QImage(shot("testio-leaving")).copy(0, 50, 640, 430) != QImage(shot("testmenu")).copy(0, 50, 640, 430),
-                 "the page closed before the controller answered");
+        leave("testio");
         QVERIFY(sim_->send(QStringLiteral("state")).contains(QStringLiteral("test mode none")));
     }
 
@@ -119,7 +98,7 @@ private slots:
     {
         QVERIFY(sim_->command(QStringLiteral("journal clear")));
         QVERIFY(x_->key(QStringLiteral("1")));
-        QVERIFY(waitFor(QStringLiteral("RRQ moto.tst"), 5000));
+        QVERIFY(sim_->waitFor(QStringLiteral("RRQ moto.tst"), 5000));
         QTest::qWait(500);
         // The back bed's first motor to 200; its first selector's blade 3; then the machine
         // reports its second selector all on.
@@ -127,7 +106,7 @@ private slots:
         QVERIFY(sim_->command(QStringLiteral("test moto 2 3 255")));
         QTest::qWait(500);
         QVERIFY(x_->screenshot(shot("testmoto")));
-        QVERIFY(output().contains("\n26 2 4 0 1b 3 0 2 c8 0 55 aa \n"));
+        QVERIFY(panel_.output().contains("\n26 2 4 0 1b 3 0 2 c8 0 55 aa \n"));
         keys({"m"});
         QTest::qWait(300);
         QVERIFY(x_->screenshot(shot("testmoto-menu")));
@@ -144,15 +123,8 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(sim_->traffic().count(QStringLiteral("cmd 26/3/2")), steps);
 
-        QVERIFY(sim_->command(QStringLiteral("fault delay 800")));
-        keys({"Escape"});
-        QTest::qWait(400);
-        QVERIFY(x_->screenshot(shot("testmoto-leaving")));
-        QTest::qWait(1000);
-        QVERIFY(sim_->command(QStringLiteral("fault clear")));
-        QVERIFY(x_->screenshot(shot("testmoto-left")));
-        QCOMPARE(QImage(shot("testmoto-left")).copy(0, 50, 640, 430), QImage(shot("testmenu")).copy(0, 50, 640, 430));
-        QVERIFY(output().contains("send:20 41 0 0 1b 81 0 0 0 0 55 0 \n"));
+        leave("testmoto");
+        QVERIFY(panel_.output().contains("send:20 41 0 0 1b 81 0 0 0 0 55 0 \n"));
         QVERIFY(x_->key(QStringLiteral("Escape")));
     }
 
@@ -164,28 +136,27 @@ private:
             QTest::qWait(60);
         }
     }
-    bool waitFor(const QString &line, int ms)
+    // Escape on a page with knitsim's answer held back: the page must wait for it, then the
+    // menu is back as it was.
+    void leave(const QByteArray &page)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            if (sim_->traffic().contains(line))
-                return true;
-            QTest::qWait(100);
-        }
-        return false;
-    }
-    QByteArray output()
-    {
-        out_ += panel_.readAll();
-        return out_;
+        QVERIFY(sim_->command(QStringLiteral("fault delay 800")));
+        keys({"Escape"});
+        QTest::qWait(400);
+        QVERIFY(x_->screenshot(shot(page + "-leaving")));
+        QTest::qWait(1000);
+        QVERIFY(sim_->command(QStringLiteral("fault clear")));
+        QVERIFY(x_->screenshot(shot(page + "-left")));
+        const QRect menu(0, 50, 640, 430);
+        const QImage menuShown = QImage(shot("testmenu")).copy(menu);
+        QCOMPARE(QImage(shot(page + "-left")).copy(menu), menuShown);
+        QVERIFY2(QImage(shot(page + "-leaving")).copy(menu) != menuShown, "the page closed before the controller answered");
     }
 
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<XServer> x_;
     std::unique_ptr<SimProcess> sim_;
-    QProcess panel_;
-    QByteArray out_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestMachineTestsE2e)
