@@ -18,6 +18,14 @@ quint16 word(const QByteArray &d, int at)
     return quint16(quint8(d[at]) | (quint8(d[at + 1]) << 8));
 }
 
+void setWord(QByteArray &block, int w, unsigned short value)
+{
+    if (w >= 0 && 2 * w + 1 < block.size()) {
+        block[2 * w] = char(value & 0xff);
+        block[2 * w + 1] = char(value >> 8);
+    }
+}
+
 } // namespace
 
 TestModeState::TestModeState()
@@ -49,14 +57,6 @@ void TestModeState::setBlocks(const QByteArray &io, const QByteArray &moto)
         moto_ = moto;
 }
 
-void TestModeState::setWord(QByteArray &block, int w, unsigned short value)
-{
-    if (w >= 0 && 2 * w + 1 < block.size()) {
-        block[2 * w] = char(value & 0xff);
-        block[2 * w + 1] = char(value >> 8);
-    }
-}
-
 int TestModeState::output(int index) const
 {
     return index >= 0 && index < kOutputs ? word(io_, 2 * index) : -1;
@@ -85,7 +85,8 @@ bool TestModeState::applyOutput(int index, unsigned short value)
 
 bool TestModeState::setMoto(int type, int object, unsigned short value)
 {
-    // Motors and selectors 2s and 2s + 1 belong to system s; which of the two is which kind.
+    // Motor 2s is system s's first density motor (kind 0), 2s + 1 its second (kind 4);
+    // selectors 2s and 2s + 1 are kinds 1 and 3.
     auto motorWord = [](int motor) { return TestBlocks::motoFileWord(motor / 2, motor % 2 ? 4 : 0); };
     switch (type) {
     case 0: // density motor position; object 8: every motor

@@ -56,7 +56,6 @@ public:
 
 private:
     bool applyOutput(int index, unsigned short value);
-    void setWord(QByteArray &block, int word, unsigned short value);
 
     Mode mode_ = None;
     QByteArray io_;

@@ -9,7 +9,6 @@
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
 
 #include <QKeyEvent>
