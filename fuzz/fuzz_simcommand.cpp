@@ -1,9 +1,13 @@
 // knitsim's command handler on any datagram: it answers only 12-byte datagrams, always with
-// 12 bytes that echo the request outside the result, and never runs out of bounds.
+// 12 bytes that echo the request outside the result, and never runs out of bounds. Its test
+// modes take the same datagrams first: their answers echo the request whole, and their blocks
+// keep the size of the files they are served from.
 #include "commandhandler.h"
 #include "simstate.h"
+#include "testmodestate.h"
 
 #include "link/commanddatagram.h"
+#include "link/testdatagram.h"
 #include "seeds.h"
 
 #include <QByteArray>
@@ -11,6 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static SimState state{QString()};
+    static TestModeState modes;
     if (size > 4096)
         return 0;
     // Several datagrams per input, so sequences (open, set, close) get explored too.
@@ -19,6 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const size_t n = std::min<size_t>(data[at] % 16, size - at - 1);
         const QByteArray datagram(reinterpret_cast<const char *>(data + at + 1), int(n));
         at += n + 1;
+        QByteArray testAnswer;
+        if (modes.handle(state, datagram, &testAnswer)) {
+            if (datagram.size() != CommandHandler::kSize || (!testAnswer.isEmpty() && testAnswer.left(8) != datagram.left(8))
+                || modes.io().size() != 80 || modes.moto().size() != 92)
+                std::abort();
+            continue;
+        }
         const QByteArray reply = CommandHandler::answer(state, datagram);
         if (datagram.size() != CommandHandler::kSize) {
             if (!reply.isEmpty())
@@ -36,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 std::vector<std::string> knit_fuzz_seeds()
 {
     std::string bracket;
-    const unsigned char steps[][4] = {{0x20, 2, 1, 0}, {0x22, 2, 5, 77}, {0x26, 0x21, 0, 0}, {0x2A, 1, 4, 1}, {0x20, 2, 0, 0}};
+    const unsigned char steps[][4] = {{0x20, 2, 1, 0}, {0x22, 2, 5, 77}, {0x26, 0x21, 0, 0}, {0x2A, 1, 4, 1}, {0x20, 2, 0, 0},
+                                      {0x20, 128, 1, 0}, {0x20, 129, 1, 0}};
     for (const auto &s : steps) {
         unsigned char d[CommandDatagram::kSize];
         CommandDatagram::parameter(d, s[0], s[1], s[2], s[3]);
@@ -45,5 +58,13 @@ std::vector<std::string> knit_fuzz_seeds()
     }
     unsigned char row[CommandDatagram::kSize];
     CommandDatagram::row(row, 3, 17, 0xAB);
-    return {bracket, std::string(1, char(CommandDatagram::kSize)) + std::string(reinterpret_cast<const char *>(row), sizeof row)};
+    // In the carriage test mode: a selector's blades, then every motor's position.
+    std::string carriage = bracket;
+    for (const unsigned short first : {0x0302, 0x0800}) {
+        unsigned char d[CommandDatagram::kSize];
+        TestDatagram::command(d, TestDatagram::Carriage, first, 0x28);
+        carriage += char(CommandDatagram::kSize);
+        carriage.append(reinterpret_cast<const char *>(d), sizeof d);
+    }
+    return {bracket, carriage, std::string(1, char(CommandDatagram::kSize)) + std::string(reinterpret_cast<const char *>(row), sizeof row)};
 }

@@ -57,7 +57,14 @@ void CommandServer::onReadable()
         const QNetworkDatagram d = socket_->receiveDatagram(kMaxDatagram);
         const QByteArray bytes = d.data();
         journal_->append(QStringLiteral("cmd"), bytes);
-        const QByteArray answer = CommandHandler::answer(*state_, bytes);
+        QByteArray answer;
+        bool taken = false;
+        for (const Handler &handler : handlers_) {
+            if ((taken = handler(bytes, &answer)))
+                break;
+        }
+        if (!taken)
+            answer = CommandHandler::answer(*state_, bytes);
         if (answer.isEmpty() || faults_.silent)
             continue;
         if (faults_.drop > 0) {

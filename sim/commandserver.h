@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 class ControlServer;
 class QUdpSocket;
 class SimJournal;
@@ -26,6 +29,12 @@ public:
     // Adds "fault drop N|delay MS|duplicate|silent|clear", "set NAME VALUE" and "state".
     void registerCommands(ControlServer &control);
 
+    // A subsystem that answers some datagrams itself: true when it took the datagram, with
+    // its answer (empty: none). The first handler that takes it decides; the others go to
+    // CommandHandler. The faults apply to every answer alike.
+    using Handler = std::function<bool(const QByteArray &datagram, QByteArray *answer)>;
+    void addHandler(Handler handler) { handlers_.push_back(std::move(handler)); }
+
     struct Faults
     {
         int drop = 0;       // replies still to be dropped
@@ -46,5 +55,6 @@ private:
     SimJournal *journal_;
     QUdpSocket *socket_;
     Faults faults_;
+    std::vector<Handler> handlers_;
     QString error_;
 };

@@ -4,6 +4,7 @@
 #include "simjournal.h"
 #include "simstate.h"
 #include "startupservice.h"
+#include "testmodes.h"
 #include "tftpserver.h"
 
 #include "platform/panelenv.h"
@@ -76,6 +77,12 @@ int main(int argc, char **argv)
     tftp.registerCommands(control, journal);
     if (!tftp.listen(loopback, PanelEnv::port(69)))
         return fail(tftp.errorString());
+
+    TestModes testModes(&state);
+    if (!testModes.open(&why))
+        return fail(why);
+    testModes.registerCommands(control);
+    commands.addHandler([&testModes](const QByteArray &d, QByteArray *answer) { return testModes.handle(d, answer); });
 
     KnitSimulation knitting(&state, parser.value(QStringLiteral("root")));
     if (!knitting.open(&why))

@@ -18,9 +18,10 @@ public:
 
     // The 12 bytes of a machine report: code in byte 5, A in 6-7, B in 8-9 (low byte first).
     static QByteArray machineReport(unsigned char code, unsigned short a, unsigned short b);
+    // Any datagram to a panel port (the base port; the offset is added).
+    void send(const QByteArray &bytes, quint16 basePort);
 
 private:
-    void send(const QByteArray &bytes, quint16 basePort);
 
     QUdpSocket socket_;
     QHostAddress panel_;

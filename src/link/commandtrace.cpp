@@ -29,6 +29,11 @@ std::string CommandTrace::recvLine(const unsigned char *bytes, int length)
     return bytesLine("recv:", bytes, length) + '\n';
 }
 
+std::string CommandTrace::plainLine(const unsigned char *bytes, int length)
+{
+    return bytesLine("", bytes, length);
+}
+
 void CommandTrace::print(const std::string &line)
 {
     std::printf("%s", line.c_str());

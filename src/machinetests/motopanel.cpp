@@ -1,17 +1,6 @@
 #include "motopanel.h"
 
-namespace {
-
-enum class Kind { Density, Pattern };
-
-// Kinds 0-4 of a needle-bed group (groups 0-3): density motor, selector, cams, selector,
-// density motor. The yarn-guide groups 4 and 5 test patterns like selectors. The carriage
-// test page fixes this when it lands.
-const Kind kBedKinds[] = {Kind::Density, Kind::Pattern, Kind::Pattern, Kind::Pattern, Kind::Density};
-constexpr int kBedGroups = 4;
-constexpr int kGroups = 6;
-
-} // namespace
+#include "mototest.h"
 
 motopanel::motopanel(QWidget *parent, const char *name)
     : widgetpanel(parent, name)
@@ -20,14 +9,16 @@ motopanel::motopanel(QWidget *parent, const char *name)
 
 PanelKeys motopanel::keys(int number)
 {
-    if (number < 0 || number >= motopanel::testNumber(kGroups, 0))
-        return {};
     const int group = number / 5;
-    const Kind kind = group < kBedGroups ? kBedKinds[number % 5] : Kind::Pattern;
+    const int kind = number % 5;
+    // A yarn-guide group is one set: the page tells it as kind 0.
+    if (number < 0 || group >= MotoTest::kGroups || (group >= 4 && kind != 0))
+        return {};
     // The keys are those the page acts on: "1"-"5" drive one motor to a position, "7" and "8"
-    // all motors, "0" returns to zero ("6" and "9" do nothing); on a pattern "0" tests the
-    // whole set and Enter starts the cycle, where the digits 1-8 would flip single elements.
-    if (kind == Kind::Density)
+    // all motors, "0" returns to zero ("6" and "9" do nothing); on a set of blades, cams or
+    // guides "0" inverts them all and Enter starts the cycle, where the digits would flip
+    // single elements.
+    if (MotoTest::elementOf(group, kind) == MotoTest::DensityMotor)
         return {{QStringLiteral("密度:0"), Qt::Key_1},   {QStringLiteral("密度:100"), Qt::Key_2},
                 {QStringLiteral("密度:200"), Qt::Key_3}, {QStringLiteral("密度:400"), Qt::Key_4},
                 {QStringLiteral("密度:649"), Qt::Key_5}, {QStringLiteral("整组:0"), Qt::Key_7},

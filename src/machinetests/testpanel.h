@@ -3,7 +3,8 @@
 #include "widgetpanel.h"
 
 // The key column of the input/output test page, by the test number of the focused output
-// field (column + 3 x row of its 4 x 3 grid).
+// field (column + 3 x row of its 4 x 3 grid): the choices of the field as the page's output
+// table lists them, or a number keypad.
 class testpanel : public widgetpanel
 {
     Q_OBJECT

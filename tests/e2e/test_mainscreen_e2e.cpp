@@ -9,13 +9,13 @@
 // panel that does not take the keyboard when shown (key M then leaves the desktop picture over
 // the block panel); a row number that does not open skip rows when touched, a zero key that
 // homes the machine on No or not on Yes, a quick-function message that does not go again.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "xserver.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTest>
@@ -72,14 +72,14 @@ private slots:
         startPanel(QStringLiteral("1"));
 
         // Start-up: the three fetches, the job's uploads byte-exact, then the closing commands.
-        QVERIFY2(waitFor(QStringLiteral("cmd 26"), 20000), qPrintable(codes().join(QLatin1Char(','))));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26"), 20000), qPrintable(codes().join(QLatin1Char(','))));
         QCOMPARE(codes(), QStringList({"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt", "WRQ M1.wrk", "WRQ M1.cnt",
                                        "WRQ M1.pat", "cmd 20", "cmd 26"}));
         for (const char *ext : {".wrk", ".cnt", ".pat"})
             QCOMPARE(TestBytes::readFile(sim_->file(QStringLiteral("M1") + QLatin1String(ext))),
                      TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1") + QLatin1String(ext))));
         QTest::qWait(1500);
-        QVERIFY(panel_.state() == QProcess::Running);
+        QVERIFY(panel_.running());
         QVERIFY(x_->screenshot(shot("startup")));
         QVERIFY(x_->screenshot(shot("mainscreen-desktop")));
         const QImage desktop(shot("mainscreen-desktop"));
@@ -94,7 +94,7 @@ private slots:
     }
     void cleanupTestCase()
     {
-        stopPanel();
+        panel_.stop();
         sim_.reset();
         x_.reset();
     }
@@ -103,7 +103,7 @@ private slots:
     {
         QVERIFY(sim_->command(QStringLiteral("set speed 4")));
         QVERIFY(sim_->command(QStringLiteral("start M1")));
-        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 14 "), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("send:0 0 0 0 0 14 "), 5000);
         QTest::qWait(600);
         QVERIFY(x_->screenshot(shot("mainscreen-knitting")));
         const QImage first(shot("mainscreen-knitting"));
@@ -137,10 +137,10 @@ private slots:
     {
         QVERIFY(sim_->command(QStringLiteral("stop")));
         QVERIFY(sim_->command(QStringLiteral("zero")));
-        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 10 "), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("send:0 0 0 0 0 10 "), 3000);
         QTest::qWait(100);
         QVERIFY(x_->screenshot(shot("mainscreen-message")));
-        QTRY_VERIFY_WITH_TIMEOUT(output().contains("send:0 0 0 0 0 17 "), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("send:0 0 0 0 0 17 "), 3000);
     }
 
     // The commands of the main screen, as an operator works them: skip rows by touching the row
@@ -151,7 +151,7 @@ private slots:
         QTest::qWait(400);
         QVERIFY(x_->screenshot(shot("mainscreen-skip-input")));
         QVERIFY(x_->key(QStringLiteral("1")) && x_->key(QStringLiteral("2")) && x_->key(QStringLiteral("Return")));
-        QVERIFY(waitFor(QStringLiteral("cmd 2a/1/8"), 3000, 1, false));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 2a/1/8"), 3000));
         QTest::qWait(200);
         QVERIFY(x_->screenshot(shot("mainscreen-skip")));
 
@@ -163,7 +163,7 @@ private slots:
         QTest::qWait(400);
         QVERIFY(!sim_->traffic().join(QLatin1Char(',')).contains(QStringLiteral("cmd 2e")));
         QVERIFY(x_->key(QStringLiteral("Return")));
-        QVERIFY(waitFor(QStringLiteral("cmd 2e/1/0"), 3000, 1, false));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 2e/1/0"), 3000));
 
         QVERIFY(x_->key(QStringLiteral("5")));
         QTest::qWait(400);
@@ -179,65 +179,31 @@ private slots:
     // Return the closing commands.
     void noController()
     {
-        stopPanel();
+        panel_.stop();
         QVERIFY(sim_->command(QStringLiteral("journal clear")));
         QVERIFY(sim_->command(QStringLiteral("fault silent-after 0")));
         startPanel(QStringLiteral("0.02"));
-        QVERIFY(waitFor(QStringLiteral("RRQ file.sys"), 10000, 11));
+        QVERIFY(sim_->waitFor(QStringLiteral("RRQ file.sys"), 10000, 11));
         QTest::qWait(300); // the last time-out, then the message
         QVERIFY(x_->screenshot(shot("no-controller")));
         QVERIFY(!codes().contains(QStringLiteral("cmd 20")));
         QVERIFY(x_->key(QStringLiteral("Return")));
-        QVERIFY(waitFor(QStringLiteral("cmd 26"), 10000));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 26"), 10000));
         QCOMPARE(codes(), QStringList(11, QStringLiteral("RRQ file.sys")) + QStringList({"cmd 20", "cmd 26"}));
     }
 
 private:
     void startPanel(const QString &timeoutScale)
     {
-        QProcessEnvironment env = x_->environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_->portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        env.insert(QStringLiteral("KNIT_TIMEOUT_SCALE"), timeoutScale);
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
-    }
-    void stopPanel()
-    {
-        if (panel_.state() != QProcess::NotRunning) {
-            panel_.kill();
-            panel_.waitForFinished(3000);
-        }
+        QVERIFY(panel_.start(x_->environment(), root_->path(), sim_->portOffset(), timeoutScale));
     }
     // The simulator's traffic with the command arguments left out ("cmd 26").
     QStringList codes() { return sim_->traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString()); }
-    // True once the traffic holds at least count copies of line (arguments left out or not).
-    bool waitFor(const QString &line, int ms, int count = 1, bool bare = true)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            if ((bare ? codes() : sim_->traffic()).count(line) >= count)
-                return true;
-            QTest::qWait(100);
-        }
-        return false;
-    }
-    QByteArray output()
-    {
-        out_ += panel_.readAll();
-        return out_;
-    }
 
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<XServer> x_;
     std::unique_ptr<SimProcess> sim_;
-    QProcess panel_;
-    QByteArray out_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestMainScreenE2e)

@@ -4,6 +4,8 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QRegularExpression>
+#include <QTest>
 
 namespace {
 
@@ -94,4 +96,20 @@ QStringList SimProcess::traffic()
             out << QLatin1String(b.at(1) == 1 ? "RRQ " : "WRQ ") + QString::fromLatin1(b.mid(2).split('\0').first());
     }
     return out;
+}
+
+bool SimProcess::waitFor(const QString &line, int ms, int count)
+{
+    const bool bare = !line.contains(QLatin1Char('/'));
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        QStringList lines = traffic();
+        if (bare)
+            lines.replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
+        if (lines.count(line) >= count)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100); // events go on meanwhile: a panel's output keeps being read
+    }
 }

@@ -34,6 +34,9 @@ public:
     // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
     // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
     QStringList traffic();
+    // True once traffic() holds count copies of line within ms. A line without arguments
+    // ("cmd 26") stands for its command whatever they are.
+    bool waitFor(const QString &line, int ms, int count = 1);
 
 private:
     QTemporaryDir root_;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "testdatagram.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+
+class QUdpSocket;
+
+// A test page's own datagram socket on the panel's command port (2900): sends the test's
+// commands and the leave command to the controller, and hands on the reports and the closing
+// answer that come back, taken from the controller's address only.
+class TestSocket : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestSocket(TestDatagram::Test test, QObject *parent = nullptr);
+
+    // Binds the command port on every local IPv4 address. False when it is taken: commands still
+    // go out, but nothing the controller sends can come back.
+    bool open();
+    bool isBound() const;
+    // The carriage test prints every datagram it sends, and every one it drops, as bare hex.
+    void setPlainTrace(bool on) { plainTrace_ = on; }
+
+    void sendCommand(unsigned short first, unsigned short value);
+    // 0x20, the mode's group, 0, 0: the bytes setparawithoutrcv sends, traced "send:" as it
+    // does, but from this socket, so that the controller's answer comes back here.
+    void sendLeave();
+
+    quint64 dropped() const { return dropped_; }
+
+signals:
+    void reportReceived(const QByteArray &report);
+    void closedByController();
+
+private:
+    void send(const unsigned char *bytes);
+    void drain();
+
+    TestDatagram::Test test_;
+    QUdpSocket *socket_;
+    QHostAddress controller_;
+    bool plainTrace_ = false;
+    quint64 dropped_ = 0;
+};

@@ -1,0 +1,105 @@
+#include "exttest.h"
+
+#include "testentry.h"
+#include "test_io.h"
+#include "test_moto.h"
+
+#include "link/commands.h"
+#include "ui/buzzer.h"
+#include "ui/fileoperate.h"
+#include "ui/mymenu.h"
+#include "ui/operatordialogs.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+struct Item
+{
+    int column, row, key, functionKey;
+    const char *text;
+};
+
+// "F<n>." items answer the n-th letter, in either case, and the function key Fn alike.
+const Item kItems[] = {
+    {0, 0, Qt::Key_1, 0, "1.机头测试"},
+    {0, 1, Qt::Key_2, 0, "2.输入输出测试"},
+    {1, 0, Qt::Key_A, Qt::Key_F1, "F1.罗拉正转"},
+    {1, 1, Qt::Key_B, Qt::Key_F2, "F2.罗拉反转"},
+};
+
+constexpr unsigned short kRollersBackward = 16;
+constexpr unsigned short kRollersForward = 17;
+
+} // namespace
+
+exttest::exttest(QWidget *parent)
+    : MyDialog(parent, "exttest")
+{
+    setdialogtitle(QStringLiteral("Controller Test Menu"));
+    setdialogmsg(QStringLiteral("选择要测试的项目, 按< 确定 >进入."));
+    menu_ = new MyMenu(this);
+    menu_->setGeometry(0, 50, 640, 430);
+    for (const Item &it : kItems) {
+        const QString text = QString::fromUtf8(it.text);
+        menu_->setItem(it.column, it.row, text);
+        // The keys act at once: an item's own accelerator would wait for its 100 ms press
+        // animation before the entry even starts.
+        QList<QKeySequence> keys{QKeySequence(it.key)};
+        if (it.functionKey)
+            keys << QKeySequence(it.functionKey) << QKeySequence(Qt::SHIFT | it.key);
+        for (const QKeySequence &key : keys) {
+            connect(new QShortcut(key, this), &QShortcut::activated, this, [this, text] {
+                buzzer(kKeyBeepMs);
+                slot_press(text);
+            });
+        }
+    }
+    connect(menu_, &MenuGrid::signal_itemname, this, &exttest::slot_press);
+    menu_->item(0, 0)->setFocus();
+}
+
+void exttest::slot_press(const QString &text)
+{
+    if (text.contains(QStringLiteral("机头测试")))
+        runTest(TestDatagram::Carriage);
+    else if (text.contains(QStringLiteral("输入输出测试")))
+        runTest(TestDatagram::InputOutput);
+    else if (text.contains(QStringLiteral("罗拉正转")))
+        rollers(kRollersForward);
+    else if (text.contains(QStringLiteral("罗拉反转")))
+        rollers(kRollersBackward);
+    // The panel has no window manager to give the keypad back to the menu once a page or a
+    // message closed; without it the item keys would reach nothing.
+    if (isVisible()) {
+        activateWindow();
+        if (!focusWidget())
+            menu_->item(0, 0)->setFocus();
+    }
+}
+
+void exttest::runTest(TestDatagram::Test test)
+{
+    const TestEntry::Result result = TestEntry::enter(test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
+    if (result != TestEntry::Entered) {
+        DIAMESSAGE(this, TestEntry::failureText(result));
+        // The controller entered the mode but the page cannot open: it must not stay in it.
+        if (result == TestEntry::NotFetched || result == TestEntry::NotWhole)
+            TestEntry::leave(test);
+        return;
+    }
+    if (test == TestDatagram::InputOutput) {
+        test_io page(this);
+        page.exec();
+    } else {
+        test_moto page(this);
+        page.exec();
+    }
+}
+
+void exttest::rollers(unsigned short action)
+{
+    if (getmotostatus() == 0)
+        setparacom(0x2A, 1, action, 0);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "link/testdatagram.h"
+#include "ui/mydialog.h"
+
+class MyMenu;
+
+// The controller test menu of quick function 6: the carriage test and the input/output test,
+// each opened once the controller has entered its test mode, and the rollers turned forward
+// or backward while the machine stands.
+class exttest : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit exttest(QWidget *parent = nullptr);
+
+    MyMenu *menu() const { return menu_; }
+
+public slots:
+    void slot_press(const QString &text);
+
+private:
+    void runTest(TestDatagram::Test test);
+    void rollers(unsigned short action);
+
+    MyMenu *menu_;
+};

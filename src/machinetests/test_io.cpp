@@ -1,0 +1,301 @@
+#include "test_io.h"
+
+#include "ioinputs.h"
+#include "iooutputs.h"
+#include "testpanel.h"
+
+#include "data/parablocks.h"
+#include "link/testsocket.h"
+#include "ui/buzzer.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+#include "ui/panelfonts.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+// The key panel takes the screen's right edge top to bottom (its number keypad needs all 480
+// pixels), so the frame's buttons move left of it.
+constexpr int kPanelX = 560;
+constexpr int kPanelWidth = 80;
+constexpr int kFrameButton = 45;
+constexpr int kTitleWidth = kPanelX - 2 * kFrameButton;
+
+constexpr int kCellWidth = 186;
+constexpr int kLabelWidth = 126;
+constexpr int kValueWidth = 54;
+constexpr int kOutputTop = 52;
+constexpr int kOutputPitch = 27;
+constexpr int kInputTop = kOutputTop + IoOutputs::kRows * kOutputPitch + 10;
+constexpr int kInputRows = 10;
+constexpr int kInputPitch = 26;
+
+const char kStop[] = "停止";
+const char *const kStatusNames[] = {"机头速度", "针信号计数值", "键盘键码", "网络连接状态"};
+const char kDots[] = "..............................";
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(rect);
+    l->setFont(PanelFonts::panel(12));
+    return l;
+}
+
+} // namespace
+
+test_io::test_io(QWidget *parent)
+    : MyDialog(parent, "test_io")
+    , socket_(new TestSocket(TestDatagram::InputOutput, this))
+    , timer_(new QTimer(this))
+{
+    build();
+    connect(socket_, &TestSocket::reportReceived, this, &test_io::onReport);
+    connect(socket_, &TestSocket::closedByController, this, [this] {
+        timer_->stop();
+        done(QDialog::Accepted);
+    });
+    const bool bound = socket_->open();
+
+    for (int r = 0; r < IoOutputs::kRows; ++r) {
+        for (int c = 0; c < IoOutputs::kColumns; ++c)
+            redraw(r, c);
+    }
+    // The controller's needle-signal count, high byte first, is where the needle reports
+    // keep the encoder pulse count from now on.
+    para_cur.setWord(5, static_cast<unsigned short>(para_test_io.byte(67) << 8 | para_test_io.byte(68)));
+    shownInputs_.fill(-1);
+    slot_refresh();
+    // Without the command port nothing the controller sends can arrive, not even its answer
+    // to the leave command.
+    linkLabel()->setText(bound ? QStringLiteral("正常") : QStringLiteral("异常"));
+
+    connect(this, &test_io::signal_panel, panel_, &testpanel::slot_testtype);
+    moveTo(0, 0);
+    connect(timer_, &QTimer::timeout, this, &test_io::slot_refresh);
+    timer_->start(kRefreshMs);
+}
+
+void test_io::build()
+{
+    setdialogtitle(QStringLiteral("Input Output Test"));
+    titleLabel()->resize(kTitleWidth, titleLabel()->height());
+    msgLabel()->resize(kTitleWidth, msgLabel()->height());
+    closeButton()->move(kTitleWidth, 0);
+    clearButton()->move(kTitleWidth + kFrameButton, 0);
+
+    for (int r = 0; r < IoOutputs::kRows; ++r) {
+        for (int c = 0; c < IoOutputs::kColumns; ++c) {
+            const int x = 4 + c * kCellWidth;
+            const int y = kOutputTop + r * kOutputPitch;
+            const IoOutputs::Field *f = IoOutputs::field(IoOutputs::testNumber(r, c));
+            label(this, QString::fromUtf8(f->label), QRect(x, y, kLabelWidth, 22));
+            auto *edit = new QLineEdit(this);
+            edit->setObjectName(QStringLiteral("output%1").arg(IoOutputs::outputIndex(r, c)));
+            edit->setGeometry(x + kLabelWidth, y, kValueWidth, 22);
+            edit->setFont(PanelFonts::edit());
+            // Three digits, so that 100 is refused rather than read as 10.
+            edit->setMaxLength(3);
+            edit->installEventFilter(this);
+            fields_[std::size_t(IoOutputs::testNumber(r, c))] = edit;
+        }
+    }
+    for (int i = 0; i < IoInputs::kCount + 4; ++i) {
+        const int x = 4 + (i / kInputRows) * kCellWidth;
+        const int y = kInputTop + (i % kInputRows) * kInputPitch;
+        const QString name = i < IoInputs::kCount ? IoInputs::name(i) : QString::fromUtf8(kStatusNames[i - IoInputs::kCount]);
+        label(this, name + QString::fromLatin1(kDots), QRect(x, y, kLabelWidth, 22));
+        QLabel *value = label(this, QString(), QRect(x + kLabelWidth, y, kValueWidth, 22));
+        value->setTextFormat(Qt::RichText);
+        if (i < IoInputs::kCount)
+            inputs_[std::size_t(i)] = value;
+        else
+            status_[std::size_t(i - IoInputs::kCount)] = value;
+    }
+    panel_ = new testpanel(this, "testpanel");
+    panel_->setGeometry(kPanelX, 0, kPanelWidth, 480);
+}
+
+QLineEdit *test_io::field(int row, int column) const
+{
+    if (row < 0 || row >= IoOutputs::kRows || column < 0 || column >= IoOutputs::kColumns)
+        return nullptr;
+    return fields_[std::size_t(IoOutputs::testNumber(row, column))];
+}
+
+QLabel *test_io::inputLabel(int input) const
+{
+    return input >= 0 && input < IoInputs::kCount ? inputs_[std::size_t(input)] : nullptr;
+}
+
+void test_io::testcommand(int index, unsigned short value)
+{
+    socket_->sendCommand(static_cast<unsigned short>(index), value);
+}
+
+void test_io::redraw(int row, int column)
+{
+    QLineEdit *edit = field(row, column);
+    const int number = IoOutputs::testNumber(row, column);
+    edit->setText(IoOutputs::shown(number, para_test_io.word(std::size_t(IoOutputs::outputIndex(row, column))), edit->text()));
+}
+
+void test_io::moveTo(int row, int column)
+{
+    row_ = qBound(0, row, IoOutputs::kRows - 1);
+    column_ = qBound(0, column, IoOutputs::kColumns - 1);
+    const int number = IoOutputs::testNumber(row_, column_);
+    QLineEdit *edit = field(row_, column_);
+    edit->setFocus();
+    edit->selectAll();
+    setdialogmsg(QString::fromUtf8(IoOutputs::field(number)->hint));
+    emit signal_panel(number);
+}
+
+bool test_io::carriageRunning() const
+{
+    return IoOutputs::isDirection(row_, column_) && field(row_, column_)->text() != QString::fromUtf8(kStop);
+}
+
+void test_io::stopCarriageFirst()
+{
+    testcommand(IoOutputs::outputIndex(row_, column_), IoOutputs::kStop);
+    DIAMESSAGE(this, QStringLiteral("请先停止机头运行 !"));
+}
+
+bool test_io::handleKey(int key)
+{
+    keyLabel()->setText(QString::number(key));
+    const int number = IoOutputs::testNumber(row_, column_);
+    const bool numberField = IoOutputs::field(number)->maxNumber >= 0;
+    const int index = IoOutputs::outputIndex(row_, column_);
+    QLineEdit *edit = field(row_, column_);
+    int value = 0;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        buzzer(kKeyBeepMs);
+        if (carriageRunning()) {
+            stopCarriageFirst();
+            return true;
+        }
+        redraw(row_, column_);
+        moveTo(row_ + (key == Qt::Key_Down) - (key == Qt::Key_Up), column_ + (key == Qt::Key_Right) - (key == Qt::Key_Left));
+        return true;
+    case Qt::Key_Backspace:
+        buzzer(kKeyBeepMs);
+        slot_clear();
+        return true;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        if (!numberField)
+            return true;
+        buzzer(kKeyBeepMs);
+        if (IoOutputs::typedValue(number, edit->text(), &value))
+            testcommand(index, static_cast<unsigned short>(value));
+        redraw(row_, column_);
+        edit->selectAll();
+        return true;
+    case Qt::Key_Escape:
+        return false;
+    default:
+        if (key < Qt::Key_0 || key > Qt::Key_9)
+            return true;
+        buzzer(kKeyBeepMs);
+        if (numberField)
+            return false;
+        value = IoOutputs::digitValue(number, key - Qt::Key_0);
+        if (value >= 0)
+            testcommand(index, static_cast<unsigned short>(value));
+        return true;
+    }
+}
+
+bool test_io::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress)
+        return handleKey(static_cast<QKeyEvent *>(event)->key());
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (carriageRunning()) {
+            buzzer(kKeyBeepMs);
+            stopCarriageFirst();
+            return true;
+        }
+        for (int n = 0; n < IoOutputs::kCount; ++n) {
+            if (fields_[std::size_t(n)] == watched) {
+                buzzer(kKeyBeepMs);
+                redraw(row_, column_);
+                moveTo(n / IoOutputs::kColumns, n % IoOutputs::kColumns);
+                return true;
+            }
+        }
+    }
+    return MyDialog::eventFilter(watched, event);
+}
+
+void test_io::keyPressEvent(QKeyEvent *event)
+{
+    if (!handleKey(event->key()))
+        MyDialog::keyPressEvent(event);
+}
+
+void test_io::mousePressEvent(QMouseEvent *event)
+{
+    if (carriageRunning()) {
+        buzzer(kKeyBeepMs);
+        stopCarriageFirst();
+        return;
+    }
+    MyDialog::mousePressEvent(event);
+}
+
+void test_io::slot_clear()
+{
+    MyDialog::slot_clear();
+    redraw(row_, column_);
+    field(row_, column_)->selectAll();
+}
+
+void test_io::reject()
+{
+    socket_->sendLeave();
+    if (!socket_->isBound()) {
+        timer_->stop();
+        done(QDialog::Rejected);
+    }
+}
+
+void test_io::onReport(const QByteArray &report)
+{
+    const TestDatagram::Fields f = TestDatagram::fields(reinterpret_cast<const unsigned char *>(report.constData()));
+    if (f.first >= IoOutputs::kCount)
+        return;
+    para_test_io.setWord(std::size_t(f.first), f.value);
+    const int row = f.first % IoOutputs::kRows;
+    const int column = f.first / IoOutputs::kRows;
+    redraw(row, column);
+    field(row, column)->selectAll();
+}
+
+void test_io::slot_refresh()
+{
+    needleLabel()->setText(QString::number(para_cur.word(5)));
+    for (int i = 0; i < IoInputs::kCount; ++i) {
+        const int value = para_test_io.byte(std::size_t(40 + i));
+        if (value != shownInputs_[std::size_t(i)]) {
+            inputs_[std::size_t(i)]->setText(IoInputs::state(i, value));
+            shownInputs_[std::size_t(i)] = value;
+        }
+    }
+    const int speed = para_test_io.byte(66);
+    if (speed != shownSpeed_) {
+        speedLabel()->setText(QString::number(speed));
+        shownSpeed_ = speed;
+    }
+}

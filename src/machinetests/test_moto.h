@@ -1,0 +1,69 @@
+#pragma once
+
+#include "mototest.h"
+
+#include "ui/mydialog.h"
+
+#include <QList>
+
+class MYBUTTON;
+class MotoGroupView;
+class QTimer;
+class TestSocket;
+class motopanel;
+class testpaneladd;
+
+// The carriage test page ("Machine Parts Test"): the density motors, needle selectors, cams
+// and yarn guides of the machine's systems, driven one by one from the keypad or in automatic
+// cycles, with the states the controller reports. It is open while the controller is in its
+// carriage test mode: closing asks the controller to leave the mode, and the page goes when
+// the controller answers.
+class test_moto : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kExtraStates = 8; // bytes 52-59 of the block
+
+    explicit test_moto(QWidget *parent = nullptr);
+
+    const MotoTest &test() const { return test_; }
+    MotoGroupView *groupView(int group) const;
+    MYBUTTON *extraIndicator(int i) const { return extras_.value(i); }
+    MYBUTTON *menuButton() const { return menuButton_; }
+    testpaneladd *sideMenu() const { return sideMenu_; }
+    motopanel *keyPanel() const { return panel_; }
+
+public slots:
+    // The close button and Escape: the leave command; the page stays until it is answered.
+    void reject() override;
+    void slot_menu();
+
+signals:
+    void signal_panel(int number);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void build();
+    void select(int group, int kind);
+    void showSelection();
+    void showStates();
+    void onTick();
+    // Runs an automatic test for as long as its message is shown.
+    void runCycle(int pattern, const QString &message);
+    void runFrequency(int test);
+
+    TestSocket *socket_;
+    MotoTest test_;
+    QList<MotoGroupView *> groups_;
+    QList<MYBUTTON *> extras_;
+    MYBUTTON *menuButton_ = nullptr;
+    testpaneladd *sideMenu_ = nullptr;
+    motopanel *panel_ = nullptr;
+    QTimer *timer_;
+    int shownGroup_ = -1;
+    int shownKind_ = -1;
+};

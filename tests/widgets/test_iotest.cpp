@@ -1,0 +1,172 @@
+// The input/output test page against knitsim in its input/output test mode. Faults caught: a
+// field that drives the wrong output (index by the panel's test number instead of row + 4 x
+// column), a lamp that takes 3, a number cut to two digits or taken above its range, arrows
+// that leave a running carriage, a field that shows a value before the controller reported
+// it or not when it did; inputs read with the wrong sense; reports taken from another address
+// or outside the outputs; a page that stays when the controller leaves the mode by itself.
+#include "modaldriver.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "link/statuschannel.h"
+#include "machinetests/test_io.h"
+#include "platform/panelenv.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace {
+
+// Keys by letter: u d l r arrows, E keypad Enter, R Return, B Backspace; digits as they are.
+void press(QWidget *page, const QString &keys)
+{
+    for (const QChar c : keys) {
+        const Qt::Key k = c == 'u' ? Qt::Key_Up : c == 'd' ? Qt::Key_Down : c == 'l' ? Qt::Key_Left : c == 'r' ? Qt::Key_Right
+                        : c == 'E' ? Qt::Key_Enter : c == 'R' ? Qt::Key_Return : c == 'B' ? Qt::Key_Backspace : Qt::Key(c.unicode());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : page, k, c == 'E' ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TestIoTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KNIT_TIMEOUT_SCALE", "0.2");
+        PortOffset::useFree();
+        QString why;
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        channel_.setTraceStream(nullptr);
+        QVERIFY(channel_.open());
+        QCOMPARE(int(setparacom(0x20, 128, 1, 0)), 1);
+    }
+
+    // From field (0, 0), the carriage standing unless direction says otherwise: the test
+    // commands that go out ("index=value") and what the focused field then shows.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addRow("red lamp on") << "1" << 3 << QStringList{"0=1"} << "打开" << QStringList{};
+        QTest::addRow("no lamp 3") << "3" << 3 << QStringList{} << "关闭" << QStringList{};
+        QTest::addRow("racking is output 6") << "ddr4" << 3 << QStringList{"6=4"} << "L1" << QStringList{};
+        QTest::addRow("yellow lamp is output 8") << "rr2" << 3 << QStringList{"8=2"} << "关闭" << QStringList{};
+        QTest::addRow("roller direction takes no 3") << "dd3" << 3 << QStringList{} << "停止" << QStringList{};
+        QTest::addRow("99 to the auxiliary roller") << "dr99E" << 3 << QStringList{"5=99"} << "99" << QStringList{};
+        QTest::addRow("100 refused, not cut to 10") << "dr100E" << 3 << QStringList{} << "0" << QStringList{};
+        QTest::addRow("typed, then restored") << "d7BE" << 3 << QStringList{"1=0"} << "0" << QStringList{};
+        QTest::addRow("speed 10") << "dddrr10R" << 3 << QStringList{"11=10"} << "10" << QStringList{};
+        QTest::addRow("speed 11 refused") << "dddrr11E" << 3 << QStringList{} << "0" << QStringList{};
+        QTest::addRow("carriage stop") << "dddr3" << 3 << QStringList{"7=3"} << "停止" << QStringList{};
+        QTest::addRow("carriage running: Down stops it first") << "dddrd" << 1 << QStringList{"7=3"} << "停止"
+                                                                << QStringList{"请先停止机头运行 !"};
+    }
+    void keys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, direction);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, messages);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        para_test_io.clear();
+        for (const int lamp : {0, 4, 8})
+            para_test_io.setWord(std::size_t(lamp), 2);
+        para_test_io.setWord(2, 3);
+        para_test_io.setWord(7, quint16(direction));
+        test_io page;
+        page.setModal(false); // the driver answers only the page's message
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        ModalDriver driver;
+        driver.pressOk();
+        press(&page, keys);
+        QTest::qWait(sent.isEmpty() ? 150 : 0); // time for a datagram sent in error to arrive
+        QTRY_COMPARE(testCommands(), sent);
+        QTRY_COMPARE(page.field(page.row(), page.column())->text(), shown);
+        QCOMPARE(driver.texts, messages);
+        // The running carriage keeps the focus on its field until it is stopped.
+        if (direction != 3)
+            QCOMPARE(page.row() * 10 + page.column(), 31);
+    }
+
+    void inputs_data()
+    {
+        QTest::addColumn<int>("input");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("closed");
+        QTest::addRow("fault signal 0") << 0 << 0 << false;
+        QTest::addRow("fault signal 1") << 0 << 1 << true;
+        QTest::addRow("fault signal 2") << 0 << 2 << true;
+        QTest::addRow("ready signal 0") << 1 << 0 << true;
+        QTest::addRow("ready signal 1") << 1 << 1 << false;
+        QTest::addRow("ready signal 2") << 1 << 2 << false;
+    }
+    void inputs()
+    {
+        QFETCH(int, input);
+        QFETCH(int, value);
+        QFETCH(bool, closed);
+        para_test_io.clear();
+        para_test_io.setByte(std::size_t(40 + input), quint8(value ? 0 : 1));
+        test_io page;
+        QVERIFY(sim_.command(QStringLiteral("test input %1 %2").arg(input).arg(value)));
+        QTRY_COMPARE(page.inputLabel(input)->text(), closed ? QStringLiteral("<font color = red>闭合") : QStringLiteral("<font color = darkGreen>断开"));
+    }
+
+    // Output reports from another address, or for an output the page does not have, change nothing.
+    void foreignReports()
+    {
+        para_test_io.clear();
+        test_io page;
+        QUdpSocket other, controller;
+        QVERIFY(other.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0) && controller.bind(QHostAddress::LocalHost, 0));
+        other.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 00 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
+        controller.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 0c 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
+        QTest::qWait(150);
+        QCOMPARE(page.field(0, 0)->text(), QString());
+        QCOMPARE(para_test_io.toByteArray(), QByteArray(80, '\0'));
+    }
+
+    // The controller may leave the mode by itself: its closing datagram closes the page.
+    void closedByTheController()
+    {
+        test_io page;
+        QSignalSpy closed(&page, &QDialog::finished);
+        QVERIFY(sim_.command(QStringLiteral("test end")));
+        QTRY_COMPARE(closed.count(), 1);
+    }
+
+private:
+    // The test commands knitsim received, as "index=value".
+    QStringList testCommands()
+    {
+        QStringList out;
+        for (const QString &line : sim_.send(QStringLiteral("journal"))) {
+            const QByteArray b = QByteArray::fromHex(line.section(' ', 2).remove(' ').toLatin1());
+            if (b.size() == 12 && quint8(b[0]) == 0x26 && b[1] == 2)
+                out << QStringLiteral("%1=%2").arg(quint8(b[6]) | quint8(b[7]) << 8).arg(quint8(b[8]) | quint8(b[9]) << 8);
+        }
+        return out;
+    }
+
+    TestRoot root_;
+    SimProcess sim_;
+    StatusChannel channel_; // the test reports of the inputs come this way
+};
+
+QTEST_MAIN(TestIoTest)
+#include "test_iotest.moc"
