@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ControlServer;
 class QUdpSocket;
 class SimJournal;
@@ -22,6 +24,9 @@ public:
     bool listen(const QHostAddress &address, quint16 port);
     quint16 port() const;
     QString errorString() const { return error_; }
+
+    // How long the answer to a datagram waits besides the delay fault (a racking move).
+    void setReplyDelay(std::function<int(const QByteArray &)> delay) { replyDelay_ = std::move(delay); }
 
     // Adds "fault drop N|delay MS|duplicate|silent|clear", "set NAME VALUE" and "state".
     void registerCommands(ControlServer &control);
@@ -44,6 +49,7 @@ private:
 
     SimState *state_;
     SimJournal *journal_;
+    std::function<int(const QByteArray &)> replyDelay_;
     QUdpSocket *socket_;
     Faults faults_;
     QString error_;
