@@ -98,6 +98,8 @@ dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
     , flush_(new QTimer(this))
 {
     status_->setObjectName(QStringLiteral("status"));
+    // A fixed size: a new text then repaints the label alone, without laying out the page.
+    status_->setFixedSize(360, 18);
     addBeside(status_, firstRow() + kRows, 0);
     flush_->setInterval(kFlushMs);
     connect(flush_, &QTimer::timeout, this, &dialogsyspara::needle_flush);
