@@ -126,7 +126,7 @@ bool CellText::typable(const ParamCell &cell)
 
 QString CellText::help(const ParamCell &cell)
 {
-    QString text = QString::fromUtf8(cell.help ? cell.help : "");
+    QString text = cell.help;
     if (cell.max == kBedWidth)
         text += QString::number(para_system.word(58));
     return text;

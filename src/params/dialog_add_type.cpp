@@ -2,25 +2,10 @@
 
 #include "data/parablocks.h"
 
-#include <QByteArray>
-#include <QList>
-
 namespace {
 
 constexpr int kFirstWord = 138;
 const char *const kItemNames[dialog_add_type::kItems] = {"加速比例", "加速积分", "加速微分", "减速比例", "减速积分", "减速微分"};
-
-// "第 n  组" for the rows; kept for the life of the program, as the cells point at them.
-const char *groupLabel(int type)
-{
-    static const QList<QByteArray> labels = [] {
-        QList<QByteArray> l;
-        for (int n = 1; n <= dialog_add_type::kTypes; ++n)
-            l << (QStringLiteral("第 %1  组").arg(n)).toUtf8();
-        return l;
-    }();
-    return labels[type].constData();
-}
 
 } // namespace
 
@@ -36,7 +21,7 @@ const ParamTable &dialog_add_type::paramTable()
             t.headers << QString::fromUtf8(kItemNames[item]);
             for (int type = 0; type < kTypes; ++type) {
                 const int index = kItems * type + item;
-                t.cells.append({item == 0 ? groupLabel(type) : nullptr, "参数范围 : 0 ~ 60000", CellKind::Number, 0, 60000,
+                t.cells.append({item == 0 ? QStringLiteral("第 %1  组").arg(type + 1) : QString(), "参数范围 : 0 ~ 60000", CellKind::Number, 0, 60000,
                                 0, kFirstWord + index, index, nullptr});
             }
         }

@@ -11,7 +11,6 @@
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 
-#include <QByteArray>
 #include <QLabel>
 
 namespace {
@@ -20,17 +19,6 @@ constexpr int kGroup = 8;
 const char *const kColumnNames[RackingValue::kColumns] = {"对   齐", "交   叉", "翻   针"};
 const char *const kTitleNames[RackingValue::kColumns] = {"对 齐  ", "交 叉  ", "翻 针  "};
 const char kHelp[] = "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .";
-
-const char *positionLabel(int row)
-{
-    static const QList<QByteArray> labels = [] {
-        QList<QByteArray> l;
-        for (int r = 0; r < RackingValue::kPositions; ++r)
-            l << RackingValue::position(r).toUtf8();
-        return l;
-    }();
-    return labels[row].constData();
-}
 
 } // namespace
 
@@ -46,7 +34,7 @@ const ParamTable &dialogmbed::paramTable()
         for (int c = 0; c < t.columns; ++c) {
             t.headers << QString::fromUtf8(kColumnNames[c]);
             for (int r = 0; r < t.rows; ++r)
-                t.cells.append({positionLabel(r), kHelp, CellKind::Racking, 0, 0, 0, RackingValue::word(c, r),
+                t.cells.append({RackingValue::position(r), kHelp, CellKind::Racking, 0, 0, 0, RackingValue::word(c, r),
                                 RackingValue::index(c, r), nullptr});
         }
         return t;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -33,8 +34,8 @@ constexpr int kBedWidth = -1;
 // where the page keeps its value (word of the page's store) and the index it is sent under.
 struct ParamCell
 {
-    const char *label = nullptr;
-    const char *help = nullptr;
+    QString label; // null: no label in front of the cell
+    QString help;
     CellKind kind = CellKind::Empty;
     int min = 0;
     int max = 0; // kBedWidth: para_system word 58

@@ -51,9 +51,8 @@ ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidge
         for (int r = 0; r < table_.rows; ++r) {
             const ParamCell &cell = table_.at(c, r);
             QLabel *label = nullptr;
-            if (cell.label) {
-                const QString text = QString::fromUtf8(cell.label);
-                label = new QLabel(table_.dotted ? text + kDots : text, this);
+            if (!cell.label.isNull()) {
+                label = new QLabel(table_.dotted ? cell.label + kDots : cell.label, this);
                 if (table_.dotted) {
                     // The dots fill what the column leaves; a long label is cut, not the grid widened.
                     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

@@ -5,23 +5,9 @@
 #include "data/mouthspeedtable.h"
 #include "ui/operatordialogs.h"
 
-#include <QByteArray>
-#include <QList>
-
 namespace {
 
 constexpr int kRows = MouthSpeedTable::kBands / 2;
-
-const char *bandLabel(int band)
-{
-    static const QList<QByteArray> labels = [] {
-        QList<QByteArray> l;
-        for (int b = 0; b < MouthSpeedTable::kBands; ++b)
-            l << MouthSpeedTable::bandText(b).toUtf8();
-        return l;
-    }();
-    return labels[band].constData();
-}
 
 } // namespace
 
@@ -41,7 +27,7 @@ const ParamTable &speedmouth::paramTable()
             const bool left = c % 2 == 0;
             for (int r = 0; r < kRows; ++r) {
                 const int band = 2 * r + c / 2;
-                t.cells.append({left ? bandLabel(band) : nullptr, "参数范围 : -30 ~ 30", CellKind::Signed, -30, 30,
+                t.cells.append({left ? MouthSpeedTable::bandText(band) : QString(), "参数范围 : -30 ~ 30", CellKind::Signed, -30, 30,
                                 MouthSpeedTable::kBias, MouthSpeedTable::word(band, left),
                                 MouthSpeedTable::address(band, left), nullptr});
             }
