@@ -18,7 +18,6 @@ public:
 
     explicit dialogmdensity(QWidget *parent = nullptr, const char *name = "dialogmdensity");
 
-    int backupNumber() const { return backup_; }
     QLabel *backupLabel(int column, int motor) const;
 
 public slots:

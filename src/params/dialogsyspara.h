@@ -17,9 +17,6 @@ public:
 
     explicit dialogsyspara(QWidget *parent = nullptr, const char *name = "dialogsyspara");
 
-    QLabel *statusLabel() const { return status_; }
-    unsigned short beltMark() const { return mark_; }
-
 public slots:
     void enter_press() override;
     void clear_press() override;

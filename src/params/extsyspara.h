@@ -21,7 +21,6 @@ public:
 
     explicit extsyspara(QWidget *parent = nullptr, const char *name = "extsyspara");
 
-    MyMenu *menu() const { return menu_; }
     Page page() const { return page_; }
 
 public slots:

@@ -131,9 +131,9 @@ bool mbed::keyPress(QKeyEvent *event)
 
 bool mbed::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((watched == edits_[0] || watched == edits_[1]) && event->type() == QEvent::KeyPress)
-        return keyPress(static_cast<QKeyEvent *>(event));
     if (watched == edits_[0] || watched == edits_[1]) {
+        if (event->type() == QEvent::KeyPress)
+            return keyPress(static_cast<QKeyEvent *>(event));
         if (event->type() == QEvent::FocusIn)
             current_ = watched == edits_[0] ? 0 : 1;
     }

@@ -14,8 +14,6 @@ class mbed : public MyDialog
 public:
     mbed(const QString &title, QWidget *parent, int column, int row);
 
-    MyLineEdit *coarseEdit() const { return edits_[0]; }
-    MyLineEdit *fineEdit() const { return edits_[1]; }
     // mask bit 0: the coarse editor, bit 1: the fine editor.
     void setinterface(unsigned short value, int mask);
 

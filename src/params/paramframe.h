@@ -17,7 +17,6 @@ public:
     static constexpr int kPanelWidth = 72;
 
     ParamGrid *grid() const { return grid_; }
-    panelall *keys() const { return keys_; }
     QGroupBox *box() const { return box_; }
 
 public slots:

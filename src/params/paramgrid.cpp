@@ -50,9 +50,8 @@ ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidge
     for (int c = 0; c < table_.columns; ++c) {
         for (int r = 0; r < table_.rows; ++r) {
             const ParamCell &cell = table_.at(c, r);
-            QLabel *label = nullptr;
             if (!cell.label.isNull()) {
-                label = new QLabel(table_.dotted ? cell.label + kDots : cell.label, this);
+                auto *label = new QLabel(table_.dotted ? cell.label + kDots : cell.label, this);
                 if (table_.dotted) {
                     // The dots fill what the column leaves; a long label is cut, not the grid widened.
                     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -69,7 +68,6 @@ ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidge
             edit->installEventFilter(this);
             layout_->addWidget(edit, headerRows_ + r, 3 * c + 1);
             cells_.append(edit);
-            labels_.append(label);
         }
         // Dotted labels take the room; otherwise it goes between the columns.
         layout_->setColumnStretch(table_.dotted ? 3 * c : 3 * c + 2, 1);
@@ -86,13 +84,6 @@ MyLineEdit *ParamGrid::cell(int column, int row) const
     if (column < 0 || column >= table_.columns || row < 0 || row >= table_.rows)
         return nullptr;
     return cells_[column * table_.rows + row];
-}
-
-QLabel *ParamGrid::label(int column, int row) const
-{
-    if (column < 0 || column >= table_.columns || row < 0 || row >= table_.rows)
-        return nullptr;
-    return labels_[column * table_.rows + row];
 }
 
 void ParamGrid::setpara(int column, int row, unsigned short value)

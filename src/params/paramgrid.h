@@ -11,7 +11,6 @@
 
 class MyLineEdit;
 class QGridLayout;
-class QLabel;
 
 // A parameter page laid out from its table: a label and a line edit per cell, the cursor and
 // the keypad keys every parameter page shares (arrows, Enter, digits, Backspace), the page's
@@ -26,7 +25,6 @@ public:
     int row() const { return row_; }
     const ParamCell &current() const { return table_.at(column_, row_); }
     MyLineEdit *cell(int column, int row) const;
-    QLabel *label(int column, int row) const;
     ParamEntry &entry() { return entry_; }
 
     // Writes one cell's text from a stored value.
@@ -77,7 +75,6 @@ private:
     ParamEntry entry_;
     QGridLayout *layout_;
     QList<MyLineEdit *> cells_;
-    QList<QLabel *> labels_;
     QHash<int, std::function<void()>> keys_;
     int column_ = 0;
     int row_ = 0;

@@ -16,7 +16,6 @@ public:
 
     explicit triangleboard(QWidget *parent = nullptr, const char *name = "triangleboard");
 
-    const ConfigRecord &record() const { return record_; }
     void setpara(int column, int row, unsigned short value) override;
 
 public slots:
