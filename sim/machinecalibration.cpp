@@ -1,7 +1,8 @@
 #include "machinecalibration.h"
 
 #include "controlserver.h"
-#include "parameterstore.h"
+
+#include "data/rackingvalue.h"
 
 bool MachineCalibration::open(QString *error)
 {
@@ -18,7 +19,7 @@ int MachineCalibration::replyDelayMs(const QByteArray &d) const
     if (d.size() != 12 || quint8(d[0]) != 0x22 || quint8(d[5]) != 8)
         return 0;
     const int index = quint8(d[6]) | (quint8(d[7]) << 8);
-    return index >= ParameterStore::kRackingMoves && index < ParameterStore::kRackingColumns ? rackingMs_ : 0;
+    return index >= RackingValue::kMoveIndex && index < RackingValue::kColumnIndex ? rackingMs_ : 0;
 }
 
 void MachineCalibration::registerCommands(ControlServer &control)

@@ -2,6 +2,11 @@
 
 #include "simstate.h"
 
+#include "data/densitybackup.h"
+#include "data/mouthspeedtable.h"
+#include "data/parablocks.h"
+#include "data/rackingvalue.h"
+
 namespace {
 
 const char kSys[] = "file.sys";
@@ -20,23 +25,22 @@ void ParameterStore::setValue(SimState &state, int group, int index, quint16 val
         system(state, kSystemWord + index, value);
         break;
     case 7:
-        system(state, kDensityWord + index, value);
+        system(state, DensityBackup::kSystemWord + index, value);
         break;
     case 8:
-        if (index < kRackingMoves) {
-            system(state, kRackingWord + index, value);
-        } else if (index >= kRackingColumns && index < kRackingColumns + 3) {
-            // A column is 18 words of which 17 positions are used.
-            const int column = index - kRackingColumns;
-            for (int row = 0; row < 17; ++row)
-                system(state, kRackingWord + 18 * column + row, value);
+        if (index < RackingValue::kMoveIndex) {
+            system(state, RackingValue::kFirstWord + index, value);
+        } else if (index >= RackingValue::kColumnIndex && index < RackingValue::kColumnIndex + RackingValue::kColumns) {
+            const int column = index - RackingValue::kColumnIndex;
+            for (int row = 0; row < RackingValue::kPositions; ++row)
+                system(state, RackingValue::word(column, row), value);
         }
         break;
     case 10:
         system(state, kAccelerationWord + index, value);
         break;
     case 16:
-        state.updateFileWord(QStringLiteral("speed.mth"), kMouthSize, kCarrierWord + index, value);
+        state.updateFileWord(QStringLiteral("speed.mth"), int(kMouthSpeedSize), MouthSpeedTable::kRightWord + index, value);
         break;
     default:
         break;

@@ -13,13 +13,7 @@ class ParameterStore
 {
 public:
     static constexpr int kSystemWord = 30;
-    static constexpr int kDensityWord = 60;
-    static constexpr int kRackingWord = 84;
     static constexpr int kAccelerationWord = 138;
-    static constexpr int kCarrierWord = 64;
-    static constexpr int kRackingMoves = 256;   // group 8 indices 256-512 move the racking
-    static constexpr int kRackingColumns = 513; // 513 + column: one value for a whole column
-    static constexpr int kMouthSize = 1280;
 
     static void setValue(SimState &state, int group, int index, quint16 value);
     static void setAction(SimState &state, int code, quint16 argument);
