@@ -39,7 +39,7 @@ struct extsyspara::Item
     int object;           // the parameter update's object code; kNoFrame: turns the page
     const char *entryFailure;
     QDialog *(*frame)(QWidget *);
-    Page turnTo;
+    Page turnTo; // the page a page-turning item shows
 };
 
 namespace {

@@ -187,24 +187,14 @@ void ParamGrid::clear_press()
     focusCurrent();
 }
 
-bool ParamGrid::move(int dColumn, int dRow)
+void ParamGrid::move(int dColumn, int dRow)
 {
     const int c = column_ + dColumn;
     const int r = row_ + dRow;
     if (!cell(c, r))
-        return false;
+        return; // at the edge
     rewrite(column_, row_);
     moveTo(c, r);
-    return true;
-}
-
-int ParamGrid::indexOf(QObject *cellWidget) const
-{
-    for (int i = 0; i < cells_.size(); ++i) {
-        if (cells_[i] == cellWidget)
-            return i;
-    }
-    return -1;
 }
 
 bool ParamGrid::keyPress(QKeyEvent *event)
@@ -252,7 +242,7 @@ bool ParamGrid::keyPress(QKeyEvent *event)
 
 bool ParamGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    const int index = indexOf(watched);
+    const int index = cells_.indexOf(qobject_cast<MyLineEdit *>(watched));
     if (index < 0)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress)

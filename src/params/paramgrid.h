@@ -68,8 +68,7 @@ protected:
 
 private:
     bool keyPress(QKeyEvent *event);
-    bool move(int dColumn, int dRow);
-    int indexOf(QObject *cellWidget) const;
+    void move(int dColumn, int dRow);
 
     ParamTable table_;
     ParamEntry entry_;
