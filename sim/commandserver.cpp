@@ -74,9 +74,10 @@ void CommandServer::onReadable()
         const QHostAddress to = d.senderAddress();
         const quint16 port = quint16(d.senderPort());
         const int copies = faults_.duplicate ? 2 : 1;
-        if (faults_.delayMs > 0) {
+        const int delayMs = faults_.delayMs + (replyDelay_ ? replyDelay_(bytes) : 0);
+        if (delayMs > 0) {
             QPointer<CommandServer> self(this);
-            QTimer::singleShot(faults_.delayMs, this, [self, answer, to, port, copies] {
+            QTimer::singleShot(delayMs, this, [self, answer, to, port, copies] {
                 if (self)
                     self->reply(answer, to, port, copies);
             });

@@ -26,6 +26,9 @@ public:
     quint16 port() const;
     QString errorString() const { return error_; }
 
+    // How long the answer to a datagram waits besides the delay fault (a racking move).
+    void setReplyDelay(std::function<int(const QByteArray &)> delay) { replyDelay_ = std::move(delay); }
+
     // Adds "fault drop N|delay MS|duplicate|silent|clear", "set NAME VALUE" and "state".
     void registerCommands(ControlServer &control);
 
@@ -53,6 +56,7 @@ private:
 
     SimState *state_;
     SimJournal *journal_;
+    std::function<int(const QByteArray &)> replyDelay_;
     QUdpSocket *socket_;
     Faults faults_;
     std::vector<Handler> handlers_;

@@ -26,6 +26,7 @@ constexpr unsigned char kLoopCounts = 73;
 constexpr int kRowLock = 2;
 constexpr int kSkipToRow = 8;
 constexpr int kStopAtRow = 9;
+constexpr int kClearPieces = 7;
 // The controller counts two rows more than the program.
 constexpr int kRowOffset = 2;
 
@@ -66,6 +67,8 @@ void KnitSimulation::onAction(int code, unsigned short argument)
         skipTo_ = argument;
     else if (code == kStopAtRow)
         stopAt_ = argument;
+    else if (code == kClearPieces)
+        pieces_ = 0;
 }
 
 bool KnitSimulation::open(QString *error)

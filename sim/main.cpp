@@ -1,6 +1,7 @@
 #include "commandserver.h"
 #include "controlserver.h"
 #include "knitsimulation.h"
+#include "machinecalibration.h"
 #include "simjournal.h"
 #include "simstate.h"
 #include "startupservice.h"
@@ -88,6 +89,12 @@ int main(int argc, char **argv)
     if (!knitting.open(&why))
         return fail(why);
     knitting.registerCommands(control);
+
+    MachineCalibration calibration;
+    if (!calibration.open(&why))
+        return fail(why);
+    calibration.registerCommands(control);
+    commands.setReplyDelay([&calibration](const QByteArray &d) { return calibration.replyDelayMs(d); });
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

@@ -1,5 +1,7 @@
 #include "simstate.h"
 
+#include "parameterstore.h"
+
 #include "data/paradefaults.h"
 #include "platform/atomicfile.h"
 
@@ -53,6 +55,11 @@ QByteArray SimState::defaultBlock(const QString &name) const
     }
     if (name == QLatin1String(kConfig))
         return QByteArray(kConfigSize, '\0');
+    if (name == QLatin1String("speed.mth")) {
+        ParaBlock<kMouthSpeedSize> block;
+        ParaDefaults::buildMouthSpeed(block);
+        return block.toByteArray();
+    }
     return QByteArray(kKntSize, '\0');
 }
 
@@ -110,6 +117,8 @@ void SimState::setValue(int group, int index, quint16 value)
         updateFileWord(QLatin1String(kSys), kSysSize, index, value);
     else if (group == 32)
         updateFileWord(QLatin1String(kConfig), kConfigSize, index, value);
+    else
+        ParameterStore::setValue(*this, group, index, value);
 }
 
 bool SimState::hasValue(int group, int index) const
@@ -131,6 +140,7 @@ void SimState::setRowByte(quint16 row, quint16 offset, quint8 byte)
 void SimState::setAction(int code, quint16 argument)
 {
     actions_[code] = argument;
+    ParameterStore::setAction(*this, code, argument);
     if (actionListener_)
         actionListener_(code, argument);
 }

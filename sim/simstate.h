@@ -59,8 +59,11 @@ public:
     static constexpr int kConfigSize = 200;
     static constexpr int kKntSize = 292;
 
-private:
+    // Word of a served block rewritten on disk (a missing or wrong-sized block starts from its
+    // default); false without a root.
     bool updateFileWord(const QString &name, int size, int word, quint16 value);
+
+private:
     QByteArray defaultBlock(const QString &name) const;
 
     QString root_;

@@ -1,6 +1,8 @@
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
+#include "params/extsyspara.h"
+#include "params/paramframes.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
 
@@ -13,6 +15,8 @@ int main(int argc, char **argv)
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
+    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
+    QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.

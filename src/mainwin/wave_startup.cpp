@@ -1,6 +1,7 @@
 #include "wave.h"
 
 #include "data/configini.h"
+#include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
 #include "data/parablocks.h"
 #include "data/parainit.h"
@@ -48,6 +49,8 @@ void wave::initpara()
     initworkparam();
     initsystemparam();
     initelseparam();
+    // The carrier table's corrections are the panel's own: kept from the last run, not rebuilt.
+    MouthSpeedTable::load();
 }
 
 void wave::showEvent(QShowEvent *event)

@@ -1,0 +1,57 @@
+#include "parameterstore.h"
+
+#include "simstate.h"
+
+#include "data/densitybackup.h"
+#include "data/mouthspeedtable.h"
+#include "data/parablocks.h"
+#include "data/rackingvalue.h"
+
+namespace {
+
+const char kSys[] = "file.sys";
+
+void system(SimState &state, int word, quint16 value)
+{
+    state.updateFileWord(QLatin1String(kSys), SimState::kSysSize, word, value);
+}
+
+} // namespace
+
+void ParameterStore::setValue(SimState &state, int group, int index, quint16 value)
+{
+    switch (group) {
+    case 0:
+        system(state, kSystemWord + index, value);
+        break;
+    case 7:
+        system(state, DensityBackup::kSystemWord + index, value);
+        break;
+    case 8:
+        if (index < RackingValue::kMoveIndex) {
+            system(state, RackingValue::kFirstWord + index, value);
+        } else if (index >= RackingValue::kColumnIndex && index < RackingValue::kColumnIndex + RackingValue::kColumns) {
+            const int column = index - RackingValue::kColumnIndex;
+            for (int row = 0; row < RackingValue::kPositions; ++row)
+                system(state, RackingValue::word(column, row), value);
+        }
+        break;
+    case 10:
+        system(state, kAccelerationWord + index, value);
+        break;
+    case 16:
+        state.updateFileWord(QStringLiteral("speed.mth"), int(kMouthSpeedSize), MouthSpeedTable::kRightWord + index, value);
+        break;
+    default:
+        break;
+    }
+}
+
+void ParameterStore::setAction(SimState &state, int code, quint16 argument)
+{
+    // file.knt words 7 and 8: completed pieces and the piece target.
+    if (code == 6)
+        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, 8, argument);
+    else if (code == 7)
+        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, 7, 0);
+}

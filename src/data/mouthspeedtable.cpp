@@ -1,0 +1,39 @@
+#include "mouthspeedtable.h"
+
+#include "parablocks.h"
+#include "parafiles.h"
+#include "platform/panelpaths.h"
+
+#include <QFile>
+
+QString MouthSpeedTable::bandText(int band)
+{
+    const int lowest = 5 * band + 1;
+    const int highest = band == kBands - 1 ? 99 : lowest + 4;
+    return QStringLiteral("%1:  %2- %3").arg(band + 1, -2).arg(lowest, -3).arg(highest);
+}
+
+QString MouthSpeedTable::path()
+{
+    return PanelPaths::data(QStringLiteral("/para/speed.mth"));
+}
+
+bool MouthSpeedTable::parse(const QByteArray &bytes)
+{
+    // A short or long file is not a table this panel wrote: the defaults are safer than half of it.
+    if (bytes.size() != qsizetype(kMouthSpeedSize))
+        return false;
+    run_mouth_speed.fill(bytes);
+    return true;
+}
+
+bool MouthSpeedTable::load()
+{
+    QFile f(path());
+    return f.open(QIODevice::ReadOnly) && parse(f.read(qint64(kMouthSpeedSize) + 1));
+}
+
+bool MouthSpeedTable::save()
+{
+    return savefileapp(path(), run_mouth_speed.data(), qint64(kMouthSpeedSize)) == 1;
+}

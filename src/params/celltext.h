@@ -1,0 +1,42 @@
+#pragma once
+
+#include "paramcell.h"
+
+#include <QString>
+
+extern const ChoiceSet kOnOff;        // 打开 / 关闭
+extern const ChoiceSet kLock;         // 不锁定 / 左锁定 / 右锁定, typed as 不锁定 / 左系统 / 右系统
+extern const ChoiceSet kSelectorType; // 单向 / 双向
+extern const ChoiceSet kRackingType;  // 后摇 / 前摇
+extern const ChoiceSet kBaseType;     // K型 / L型
+
+// A cell's text and its stored value, both ways, with the cell's range; its help line and the
+// key panel that suits it. Numbers are decimal; one beyond 16 bits is refused, never wrapped.
+class CellText
+{
+public:
+    enum Status { Value, OutOfRange, UnknownChoice };
+    struct Parsed
+    {
+        Status status = OutOfRange;
+        unsigned short stored = 0;
+    };
+
+    static QString show(const ParamCell &cell, unsigned short stored);
+    // The value to store for a text: a number within the cell's range (plus its bias), or a
+    // choice text of any choice set within the range; UnknownChoice for "未知" and the like.
+    static Parsed parse(const ParamCell &cell, const QString &text);
+    // What the digit key writes into a choice cell; null when it writes nothing.
+    static QString typed(const ParamCell &cell, int digit);
+    // Whether "-" may be typed: only where a negative value can be right.
+    static bool acceptsMinus(const ParamCell &cell);
+    // Whether digits go into the cell's text.
+    static bool typable(const ParamCell &cell);
+    static int maxOf(const ParamCell &cell);
+    static QString help(const ParamCell &cell);
+    static int panel(const ParamCell &cell);
+
+    // Decimal digits, with a leading "-" when signed is true; false for anything else or a
+    // magnitude beyond 65535.
+    static bool number(const QString &text, bool allowSign, int *value);
+};

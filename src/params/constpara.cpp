@@ -1,0 +1,146 @@
+#include "constpara.h"
+
+#include "celltext.h"
+#include "parammessages.h"
+#include "paramupdate.h"
+
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "ui/mylineedit.h"
+#include "ui/operatordialogs.h"
+
+namespace {
+
+enum Row { StartNeedle = 0, PieceTarget = 1, ClearPieces = 2, Collision = 5 };
+constexpr int kGroup = 1;
+constexpr unsigned short kSetPieces = 6;
+constexpr unsigned short kClearPieces = 7;
+// para_cur words of the completed pieces and of the piece target.
+constexpr std::size_t kPiecesDone = 7;
+constexpr std::size_t kPiecesToKnit = 8;
+
+struct Line
+{
+    const char *label;
+    CellKind kind;
+    int min, max;
+    const char *help;
+    int address; // para_system word and 0x22 index; -1 for the two actions
+};
+
+const char kHundred[] = "参数设置范围 : 1 - 100";
+
+const Line kLines[constpara::kRows] = {
+    {"花板起始针", CellKind::Number, 1, kBedWidth, "参数设置范围 : 1 - ", 0},
+    {"件数设定", CellKind::Number, 1, 50000, "参数设置范围 : 1 - 50000", -1},
+    {"完成件数清零", CellKind::Question, 0, 0, "按 < 确定 > 键, 清零已经完成的件数.", -1},
+    {"自动归零件数", CellKind::Number, 1, 100, kHundred, 6},
+    {"针撞击灵敏度", CellKind::Number, 1, 100, kHundred, 7},
+    {"针撞击使能", CellKind::Choice, 1, 2, "1 = 打开撞针使能, 2 = 关闭撞针使能.", 8},
+    {"主罗拉停车力矩", CellKind::Number, 1, 100, kHundred, 9},
+    {"机头加减速类型", CellKind::Number, 1, 8, "参数设置范围 : 1 - 8", 10},
+    {"机头回转距离", CellKind::Number, 5, 50, "参数设置范围 : 5 - 50 ", 11},
+};
+
+} // namespace
+
+const ParamTable &constpara::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.rows = kRows;
+        for (int r = 0; r < kRows; ++r) {
+            const Line &l = kLines[r];
+            t.cells.append({l.label, l.help, l.kind, l.min, l.max, 0, r, l.address,
+                            l.kind == CellKind::Choice ? &kOnOff : nullptr});
+        }
+        return t;
+    }();
+    return table;
+}
+
+constpara::constpara(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), kGroup,
+                {[this](int i) { return i >= 0 && i < kRows ? copy_[std::size_t(i)] : 0; },
+                 [this](int i, unsigned short v) {
+                     if (i >= 0 && i < kRows)
+                         copy_[std::size_t(i)] = v;
+                 }},
+                parent, name)
+{
+}
+
+void constpara::load()
+{
+    for (int r = 0; r < kRows; ++r) {
+        const int address = kLines[r].address;
+        if (address >= 0)
+            copy_[std::size_t(r)] = para_system.word(std::size_t(address));
+    }
+    copy_[PieceTarget] = para_cur.word(kPiecesToKnit);
+    copy_[ClearPieces] = para_cur.word(kPiecesDone);
+}
+
+void constpara::hideEvent(QHideEvent *event)
+{
+    for (int r = 0; r < kRows; ++r) {
+        if (kLines[r].address >= 0)
+            para_system.setWord(std::size_t(kLines[r].address), copy_[std::size_t(r)]);
+    }
+    ParamGrid::hideEvent(event);
+}
+
+bool constpara::send(int row, unsigned short value, bool *closed)
+{
+    *closed = true;
+    if (row == PieceTarget)
+        return setparacom(0x2A, 1, kSetPieces, value) == 1;
+    if (row == ClearPieces)
+        return setparacom(0x2A, 1, kClearPieces, 0) == 1;
+    if (!ParamUpdate::open(kGroup))
+        return false;
+    const bool written = setparacom(0x22, kGroup, static_cast<unsigned short>(kLines[row].address), value) == 1;
+    // Closed even when the write failed: the controller must not stay in the update.
+    *closed = ParamUpdate::closeRetrying(kGroup);
+    return written;
+}
+
+void constpara::enter_press()
+{
+    const int r = row();
+    unsigned short value = 0;
+    if (r == ClearPieces) {
+        if (!DIAYESNO(this, QStringLiteral("确定要清除已经完成的件数吗 ?")))
+            return;
+    } else {
+        const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text());
+        if (p.status == CellText::UnknownChoice)
+            return;
+        if (p.status == CellText::OutOfRange) {
+            showResult(ParamEntry::OutOfRange, ParamMessages::kCheckNetwork);
+            rewrite(0, r);
+            focusCurrent();
+            return;
+        }
+        value = p.stored;
+    }
+    bool closed = true;
+    if (getmotostatus() != 0) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+    } else if (!send(r, value, &closed)) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
+    } else {
+        // Taken by the controller: kept even when the update then would not close.
+        entry().keep(current(), value);
+        if (r == PieceTarget)
+            para_cur.setWord(kPiecesToKnit, value);
+        else if (r == ClearPieces)
+            para_cur.setWord(kPiecesDone, 0);
+        else
+            para_system.setWord(std::size_t(kLines[r].address), value);
+        if (!closed)
+            DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
+    }
+    rewrite(0, r);
+    focusCurrent();
+}

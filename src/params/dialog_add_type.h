@@ -1,0 +1,17 @@
+#pragma once
+
+#include "paramgrid.h"
+
+// The carriage's acceleration and deceleration control values: eight types (rows) of six
+// items (columns), para_system word 138 + 6 type + item, group 10 index 6 type + item.
+class dialog_add_type : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTypes = 8;
+    static constexpr int kItems = 6;
+    static const ParamTable &paramTable();
+
+    explicit dialog_add_type(QWidget *parent = nullptr, const char *name = "dialog_add_type");
+};

@@ -1,0 +1,119 @@
+#include "dialogmbed.h"
+
+#include "mbed.h"
+#include "pagebuttons.h"
+#include "parammessages.h"
+
+#include "data/parablocks.h"
+#include "data/rackingvalue.h"
+#include "link/commands.h"
+#include "ui/buzzer.h"
+#include "ui/mylineedit.h"
+#include "ui/operatordialogs.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int kGroup = 8;
+const char *const kColumnNames[RackingValue::kColumns] = {"对   齐", "交   叉", "翻   针"};
+const char *const kTitleNames[RackingValue::kColumns] = {"对 齐  ", "交 叉  ", "翻 针  "};
+const char kHelp[] = "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .";
+
+} // namespace
+
+const ParamTable &dialogmbed::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.columns = RackingValue::kColumns;
+        t.rows = RackingValue::kPositions;
+        t.dotted = false;
+        t.editWidth = 44;
+        t.rowHeight = 18;
+        for (int c = 0; c < t.columns; ++c) {
+            t.headers << QString::fromUtf8(kColumnNames[c]);
+            for (int r = 0; r < t.rows; ++r)
+                t.cells.append({RackingValue::position(r), kHelp, CellKind::Racking, 0, 0, 0, RackingValue::word(c, r),
+                                RackingValue::index(c, r), nullptr});
+        }
+        return t;
+    }();
+    return table;
+}
+
+dialogmbed::dialogmbed(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), kGroup, WordStore::of(para_system), parent, name)
+{
+    for (int c = 0; c < table().columns; ++c) {
+        for (int r = 0; r < table().rows; ++r) {
+            auto *fine = new QLabel(this);
+            fine->setObjectName(QStringLiteral("fine"));
+            fine->setMinimumWidth(16);
+            addBeside(fine, firstRow() + r, 3 * c + 2);
+            fine_.append(fine);
+        }
+    }
+    auto *buttons = new PageButtons(this);
+    buttons->add(QStringLiteral("E.开始摇床位置校正"), [this] { slot_startcheck(); });
+    buttons->add(QStringLiteral("M.摇床位置整组修改"), [this] { slot_modifyall(); });
+    addBeside(buttons, firstRow() + table().rows, 0, 3 * table().columns);
+    bindKey(Qt::Key_M, [this] { slot_modifyall(); });
+}
+
+QLabel *dialogmbed::fineLabel(int column, int row) const
+{
+    return fine_.value(column * table().rows + row);
+}
+
+void dialogmbed::setpara(int column, int row, unsigned short value)
+{
+    if (MyLineEdit *e = cell(column, row))
+        e->setText(RackingValue::coarseText(value));
+    if (QLabel *fine = fineLabel(column, row))
+        fine->setText(QString::number(RackingValue::fine(value)));
+}
+
+void dialogmbed::clear_press()
+{
+    buzzer(kKeyBeepMs);
+}
+
+void dialogmbed::slot_startcheck()
+{
+    const int c = column();
+    const int r = row();
+    if (setparacomlong(0x22, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != 1) {
+        DIAMESSAGE(this, QStringLiteral("摇床未移到指定位置, 请重试 !"));
+        focusCurrent();
+        return;
+    }
+    const QString position = r == 0 ? QStringLiteral("0 ") : RackingValue::position(r);
+    mbed dialog(QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
+    dialog.exec();
+    rewrite(c, r);
+    focusCurrent();
+}
+
+void dialogmbed::slot_modifyall()
+{
+    if (!DIAYESNO(this, QStringLiteral("是否整组修改该组参数 ?"))) {
+        focusCurrent();
+        return;
+    }
+    const int c = column();
+    unsigned short value = 0;
+    static const char *const kRefusals[] = {nullptr, "粗调参数错误 !", "粗调参数超出范围 !", "细调参数错误 !", "细调参数超出范围 !"};
+    const RackingValue::Result checked = RackingValue::encode(cell(c, row())->text(), fineLabel(c, row())->text(), 0, &value);
+    if (checked != RackingValue::Ok) {
+        DIAMESSAGE(this, QString::fromUtf8(kRefusals[checked]));
+    } else if (setparacom(0x22, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) != 1) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+    } else {
+        for (int r = 0; r < table().rows; ++r) {
+            para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
+            rewrite(c, r);
+        }
+    }
+    focusCurrent();
+}

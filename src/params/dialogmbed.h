@@ -1,0 +1,30 @@
+#pragma once
+
+#include "paramgrid.h"
+
+class QLabel;
+
+// The racking position table: three columns (aligned, crossed, transfer) of 17 positions,
+// each a coarse value in the cell and a fine value beside it. Enter moves the racking to the
+// position and opens its correction dialog; M gives the whole column the current cell's value.
+class dialogmbed : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit dialogmbed(QWidget *parent = nullptr, const char *name = "dialogmbed");
+
+    QLabel *fineLabel(int column, int row) const;
+    void setpara(int column, int row, unsigned short value) override;
+
+public slots:
+    void enter_press() override { slot_startcheck(); }
+    void clear_press() override;
+    void slot_startcheck();
+    void slot_modifyall();
+
+private:
+    QList<QLabel *> fine_;
+};

@@ -1,0 +1,147 @@
+#include "dialogmdensity.h"
+
+#include "pagebuttons.h"
+#include "parammessages.h"
+
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "ui/operatordialogs.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int kGroup = 7;
+constexpr int kFirstWord = 60;
+constexpr int kBias = 500;
+constexpr int kAllMotors = 8;
+const char *const kMotorNames[] = {"前.I", "前II", "后.I", "后II"};
+const char *const kColumns[] = {"单     面", "四     平"};
+
+} // namespace
+
+const ParamTable &dialogmdensity::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.columns = 2;
+        t.rows = kMotors;
+        t.dotted = false;
+        for (int c = 0; c < 2; ++c) {
+            t.headers << QString::fromUtf8(kColumns[c]);
+            for (int m = 0; m < kMotors; ++m)
+                t.cells.append({c == 0 ? kMotorNames[m] : nullptr, nullptr, CellKind::Signed, -100, 100, kBias,
+                                kFirstWord + kAllMotors * c + m, kAllMotors * c + m, nullptr});
+        }
+        return t;
+    }();
+    return table;
+}
+
+dialogmdensity::dialogmdensity(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), kGroup, WordStore::of(para_system), parent, name)
+{
+    const int beside = 3 * table().columns;
+    for (int c = 0; c < 2; ++c) {
+        addBeside(new QLabel(QString::fromUtf8(kColumns[c]), this), 0, beside + c);
+        for (int m = 0; m < kMotors; ++m) {
+            auto *label = new QLabel(this);
+            label->setObjectName(QStringLiteral("backup"));
+            label->setMinimumWidth(48);
+            addBeside(label, firstRow() + m, beside + c);
+            backupLabels_.append(label);
+        }
+    }
+    auto *buttons = new PageButtons(this);
+    buttons->add(QStringLiteral("F1.备  份"), [this] { slot_backup(); });
+    buttons->add(QStringLiteral("F2.还  原"), [this] { slot_recover(); });
+    buttons->add(QStringLiteral("Pu.上一备份"), [this] { slot_per(); });
+    buttons->add(QStringLiteral("Pd.下一备份"), [this] { slot_next(); });
+    addBeside(buttons, firstRow() + kMotors, 0, beside + 2);
+    bindKey(Qt::Key_A, [this] { slot_backup(); });
+    bindKey(Qt::Key_B, [this] { slot_recover(); });
+    bindKey(Qt::Key_PageUp, [this] { slot_per(); });
+    bindKey(Qt::Key_PageDown, [this] { slot_next(); });
+}
+
+QLabel *dialogmdensity::backupLabel(int column, int motor) const
+{
+    return backupLabels_.value(column * kMotors + motor);
+}
+
+void dialogmdensity::load()
+{
+    file_.read();
+    backup_ = 0;
+    slot_disp_backupdata(backup_);
+}
+
+QString dialogmdensity::helpText(const ParamCell &) const
+{
+    return QStringLiteral("参数范围 : -100 ~ 100     备份号 :") + QString::number(backup_ + 1);
+}
+
+void dialogmdensity::slot_disp_backupdata(int n)
+{
+    for (int c = 0; c < 2; ++c) {
+        for (int m = 0; m < kMotors; ++m)
+            backupLabel(c, m)->setText(QString::number(int(file_.value(n, kAllMotors * c + m)) - kBias));
+    }
+    emit signal_paintmsg(helpText(current()));
+}
+
+void dialogmdensity::slot_per()
+{
+    backup_ = (backup_ + DensityBackup::kRecords - 1) % DensityBackup::kRecords;
+    slot_disp_backupdata(backup_);
+}
+
+void dialogmdensity::slot_next()
+{
+    backup_ = (backup_ + 1) % DensityBackup::kRecords;
+    slot_disp_backupdata(backup_);
+}
+
+void dialogmdensity::slot_backup()
+{
+    const QString number = QString::number(backup_ + 1);
+    if (DIAYESNO(this, QStringLiteral("确定要将当前修正值存到备份号") + number + QStringLiteral("吗 ?"))) {
+        file_.store(backup_, para_system);
+        slot_disp_backupdata(backup_);
+        if (!file_.write())
+            DIAMESSAGE(this, QStringLiteral("保存密度备份文件失败 !"));
+    }
+    focusCurrent();
+}
+
+void dialogmdensity::slot_recover()
+{
+    const QString number = QString::number(backup_ + 1);
+    if (!DIAYESNO(this, QStringLiteral("确定要将备份号") + number + QStringLiteral("覆盖到修正值吗 ?"))) {
+        focusCurrent();
+        return;
+    }
+    // A backup never written holds zeros, a correction of -500 for every motor.
+    if (!file_.restorable(backup_)) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        focusCurrent();
+        return;
+    }
+    bool refused = false;
+    for (int c = 0; c < 2; ++c) {
+        for (int m = 0; m < kAllMotors; ++m) {
+            const int i = kAllMotors * c + m;
+            const unsigned short v = file_.value(backup_, i);
+            if (setparacom(0x22, kGroup, static_cast<unsigned short>(i), v) != 1) {
+                refused = true;
+                break; // on with the next column
+            }
+            para_system.setWord(std::size_t(kFirstWord + i), v);
+        }
+    }
+    rewriteAll();
+    slot_disp_backupdata(backup_);
+    if (refused)
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+    focusCurrent();
+}

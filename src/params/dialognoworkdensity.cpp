@@ -1,0 +1,28 @@
+#include "dialognoworkdensity.h"
+
+#include "data/parablocks.h"
+
+namespace {
+
+constexpr int kMotors = 4; // one knitting system
+const char *const kMotorNames[kMotors] = {"前.I", "前II", "后.I", "后II"};
+
+} // namespace
+
+const ParamTable &dialognoworkdensity::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.rows = kMotors;
+        t.dotted = false;
+        for (int m = 0; m < kMotors; ++m)
+            t.cells.append({kMotorNames[m], "参数范围 : 0 ~ 350", CellKind::Number, 0, 350, 0, 76 + m, 16 + m, nullptr});
+        return t;
+    }();
+    return table;
+}
+
+dialognoworkdensity::dialognoworkdensity(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), 7, WordStore::of(para_system), parent, name)
+{
+}

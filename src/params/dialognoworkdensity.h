@@ -1,0 +1,14 @@
+#pragma once
+
+#include "paramgrid.h"
+
+// The density motors' idle positions: para_system words 76-79, group 7 indices 16-19.
+class dialognoworkdensity : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit dialognoworkdensity(QWidget *parent = nullptr, const char *name = "dialognoworkdensity");
+};

@@ -1,0 +1,186 @@
+#include "dialogsyspara.h"
+
+#include "parammessages.h"
+
+#include "data/parablocks.h"
+#include "ui/buzzer.h"
+#include "ui/mylineedit.h"
+#include "ui/operatordialogs.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+constexpr int kFirstWord = 30;
+constexpr int kRows = 10;
+constexpr int kTaughtCells = 7;
+constexpr int kBeltCell = 7;
+constexpr int kFlushMs = 300;
+constexpr int kNeedleOffset = 500;
+
+struct Row
+{
+    const char *label;
+    CellKind kind;
+    int min, max;
+    const char *help;
+    const char *question; // taught cells
+    const ChoiceSet *choices = nullptr;
+};
+
+const Row kCells[] = {
+    {"针零位", CellKind::Taught, -500, 2000, "机头移动到零位,按确定键.", "设置针零位为: "},
+    {"左系统纱嘴右行零位", CellKind::Taught, -500, 2000, "机头移动到左系统纱嘴右行零位,按<确定>键.", "设置左系统纱嘴右行零位为: "},
+    {"左系统纱嘴左行零位", CellKind::Taught, -500, 2000, "机头移动到左系统纱嘴左行零位,按<确定>键.", "设置左系统纱嘴左行零位为: "},
+    {"右系统纱嘴右行零位", CellKind::Taught, -500, 2000, "机头移动到右系统纱嘴右行零位,按<确定>键.", "设置右系统纱嘴右行零位为: "},
+    {"右系统纱嘴左行零位", CellKind::Taught, -500, 2000, "机头移动到右系统纱嘴左行零位,按<确定>键.", "设置右系统纱嘴左行零位为: "},
+    {"机头右限位", CellKind::Taught, -500, 2000, "机头移动到机头右限位,按<确定>键.", "设置机头右限位为: "},
+    {"机头左限位", CellKind::Taught, -500, 2000, "机头移动到机头左限位,按<确定>键.", "设置机头左限位为: "},
+    {"同步带齿距校正", CellKind::Belt, 1, 65000,
+     "先移动机头到针板左边,按< M >键 , 再移动机头到针板右边,按< 确定 >键.", "设置同步带齿距校正为: "},
+    {"选针器右补偿", CellKind::Signed, -10, 10, "参数范围 : -10 ~ 10", nullptr},
+    {"选针器左补偿", CellKind::Signed, -10, 10, "参数范围 : -10 ~ 10", nullptr},
+    {"纱嘴下落提前量", CellKind::Number, 1, 100, "参数范围:1 ~ 100", nullptr},
+    {"纱嘴抬起提前量", CellKind::Number, 1, 20, "参数范围:1 ~ 20", nullptr},
+    {"电磁铁高压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
+    {"选针器高压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
+    {"选针器低压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
+    {"密度电机复位速度", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
+    {"密度电机最高复位速度", CellKind::Number, 1, 10, "参数范围:1 ~ 10", nullptr},
+    {"生克有效", CellKind::Choice, 1, 2, "1 = 打开, 2 = 关闭", nullptr, &kOnOff},
+    {"选针器停止关闭时间", CellKind::Number, 1, 10, "参数范围:1 ~ 10", nullptr},
+    {"选针器重选节能使能", CellKind::Choice, 1, 2, "1 = 打开, 2 = 关闭", nullptr, &kOnOff},
+    {"摇床丝杆修正", CellKind::Signed, 0, 500, "参数范围:  0 ~ 500", nullptr},
+    {"摇床速度设置(普通)", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
+    {"摇床速度设置( 高 )", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
+    {"摇床速度设置( 低 )", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
+    {"系统锁定设置", CellKind::Choice, 0, 2, "1 = 左系统, 2 = 右系统, 0 = 不锁定", nullptr, &kLock},
+    {"主编码器输出线数", CellKind::Number, 100, 10000, "参数范围:  100   ~ 10000", nullptr},
+    {"移床编码器输出线数", CellKind::Number, 100, 10000, "参数范围:  100   ~ 10000", nullptr},
+    {"每英寸针数", CellKind::Number, 1, 20, "参数范围:  1   ~ 20", nullptr},
+    {"针板总针数", CellKind::Number, 1, 1500, "参数范围:  1   ~ 1500", nullptr},
+    {"密度参数默认组", CellKind::Number, 0, 24, "参数范围:  0   ~ 24", nullptr},
+};
+
+bool signedKind(CellKind kind)
+{
+    return kind == CellKind::Signed || kind == CellKind::Taught;
+}
+
+int cellNumber(const dialogsyspara &page)
+{
+    return page.column() * kRows + page.row();
+}
+
+} // namespace
+
+const ParamTable &dialogsyspara::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.columns = 3;
+        t.rows = kRows;
+        t.editWidth = 50;
+        for (int k = 0; k < int(std::size(kCells)); ++k) {
+            const Row &row = kCells[k];
+            t.cells.append({row.label, row.help, row.kind, row.min, row.max, signedKind(row.kind) ? kNeedleOffset : 0,
+                            kFirstWord + k, k, row.choices});
+        }
+        return t;
+    }();
+    return table;
+}
+
+dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), 0, WordStore::of(para_system), parent, name)
+    , status_(new QLabel(this))
+    , flush_(new QTimer(this))
+{
+    status_->setObjectName(QStringLiteral("status"));
+    // A fixed size: a new text then repaints the label alone, without laying out the page.
+    status_->setFixedSize(360, 18);
+    addBeside(status_, firstRow() + kRows, 0);
+    flush_->setInterval(kFlushMs);
+    connect(flush_, &QTimer::timeout, this, &dialogsyspara::needle_flush);
+    bindKey(Qt::Key_A, [this] { f1_press(); });
+    bindKey(Qt::Key_M, [this] { markOrClear(); });
+}
+
+void dialogsyspara::showEvent(QShowEvent *event)
+{
+    ParamGrid::showEvent(event);
+    needle_flush();
+    flush_->start();
+}
+
+void dialogsyspara::hideEvent(QHideEvent *event)
+{
+    flush_->stop();
+    ParamGrid::hideEvent(event);
+}
+
+void dialogsyspara::needle_flush()
+{
+    const QString text = QStringLiteral("脉冲数 : ") + QString::number(para_cur.word(5)) + QStringLiteral("     针位 : ")
+        + QString::number(int(para_cur.word(6)) - kNeedleOffset);
+    // Repainted only when the carriage moved, so an open page costs nothing while it stands.
+    if (status_->text() != text)
+        status_->setText(text);
+}
+
+void dialogsyspara::clear_press()
+{
+    buzzer(kKeyBeepMs);
+}
+
+void dialogsyspara::ask(const QString &question, unsigned short value)
+{
+    if (DIAYESNO(this, question))
+        showResult(entry().send(current(), value), ParamMessages::kRetry);
+    rewrite(column(), row());
+    focusCurrent();
+}
+
+void dialogsyspara::teach()
+{
+    // The position the question shows is the one sent: reports may move the carriage meanwhile.
+    const unsigned short position = para_cur.word(6);
+    ask(QString::fromUtf8(kCells[cellNumber(*this)].question) + QString::number(int(position) - kNeedleOffset), position);
+}
+
+void dialogsyspara::measureBelt()
+{
+    const int right = para_cur.word(5);
+    const auto value = static_cast<unsigned short>(right > mark_ ? right - mark_ : mark_ - right);
+    ask(QString::fromUtf8(kCells[kBeltCell].question) + QString::number(value), value);
+}
+
+void dialogsyspara::markOrClear()
+{
+    const int k = cellNumber(*this);
+    if (k == kBeltCell) {
+        mark_ = para_cur.word(5);
+        emit signal_paintmsg(QStringLiteral("  < M >脉冲数 :") + QString::number(mark_));
+    } else if (k < kTaughtCells) {
+        // The taught cells' keypad calls M "清零": an empty cell for a typed position.
+        cell(column(), row())->clear();
+    }
+}
+
+void dialogsyspara::enter_press()
+{
+    const int k = cellNumber(*this);
+    if (k < kTaughtCells)
+        teach();
+    else if (k == kBeltCell)
+        measureBelt();
+    else
+        confirmCurrent(ParamMessages::kRetry);
+}
+
+void dialogsyspara::f1_press()
+{
+    if (cellNumber(*this) <= kBeltCell)
+        confirmCurrent(ParamMessages::kRetry);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "paramgrid.h"
+
+class QLabel;
+class QTimer;
+
+// The system parameters (para_system words 30-59, group 0): positions taught from the
+// carriage, the timing-belt count measured between two marks, and plain, signed and choice
+// values; a status line with the carriage's pulse count and needle position.
+class dialogsyspara : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit dialogsyspara(QWidget *parent = nullptr, const char *name = "dialogsyspara");
+
+public slots:
+    void enter_press() override;
+    void clear_press() override;
+    // Key A: a taught cell's value typed instead of taught.
+    void f1_press();
+    void needle_flush();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void teach();
+    void measureBelt();
+    void markOrClear();
+    void ask(const QString &question, unsigned short value);
+
+    QLabel *status_;
+    QTimer *flush_;
+    unsigned short mark_ = 0;
+};

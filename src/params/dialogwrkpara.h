@@ -1,0 +1,15 @@
+#pragma once
+
+#include "paramgrid.h"
+
+// The running parameters: main motor, sinkers and safety functions, para_system words 0-21,
+// 29 and 28, sent to group 1 under their word index. The menu keeps the update open.
+class dialogwrkpara : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit dialogwrkpara(QWidget *parent = nullptr, const char *name = "dialogwrkpara");
+};

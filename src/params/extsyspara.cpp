@@ -1,0 +1,152 @@
+#include "extsyspara.h"
+
+#include "parammessages.h"
+#include "paramframes.h"
+#include "paramupdate.h"
+
+#include "link/commands.h"
+#include "ui/activateonunblock.h"
+#include "ui/mymenu.h"
+#include "ui/operatordialogs.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+#include <memory>
+
+namespace {
+
+const char kPassword[] = "7063";
+constexpr int kNoFrame = -1;
+
+template <class Frame>
+QDialog *make(QWidget *parent)
+{
+    return new Frame(parent);
+}
+
+} // namespace
+
+struct extsyspara::Item
+{
+    Page page;
+    int column, row;
+    int key;         // the menu's accelerator
+    int functionKey; // F1-F8 for an "F" item, else 0
+    const char *text;
+    const char *match; // the words the choice is recognised by
+    const char *password; // the question, nullptr when open to all
+    int object;           // the parameter update's object code; kNoFrame: turns the page
+    const char *entryFailure;
+    QDialog *(*frame)(QWidget *);
+    Page turnTo; // the page a page-turning item shows
+};
+
+namespace {
+
+const char kAsk[] = "该参数修改需要密码, 请输入密码: ";
+
+// In the order a choice is tested; an item of a later page is one more row.
+const extsyspara::Item kItems[] = {
+    {extsyspara::Common, 1, 7, Qt::Key_H, Qt::Key_F8, "F8.更多系统工具菜单", "更多系统工具菜单",
+     "更多系统工具菜单需要密码, 请输入密码: ", kNoFrame, nullptr, nullptr, extsyspara::More},
+    {extsyspara::Common, 0, 0, Qt::Key_1, 0, "1.工作参数设置", "工作参数设置", nullptr, 1,
+     "进入工作参数设置界面失败, 请重试 !", make<mydialogwrk>, extsyspara::Common},
+    {extsyspara::Common, 0, 1, Qt::Key_2, 0, "2.系统参数设置", "系统参数设置", kAsk, 0,
+     "进入系统参数设置界面失败, 请重试 !", make<mydialogsystem>, extsyspara::Common},
+    {extsyspara::Common, 0, 2, Qt::Key_3, 0, "3.密度电机修正", "密度电机修正", kAsk, 7,
+     "进入密度电机修正界面失败, 请重试 !", make<mydialogmdensity>, extsyspara::Common},
+    {extsyspara::Common, 0, 3, Qt::Key_4, 0, "4.不工作密度设置", "不工作密度设置", nullptr, 7,
+     "进入不工作密度设置界面失败, 请重试 !", make<mydialognoworkdensity>, extsyspara::Common},
+    {extsyspara::Common, 0, 4, Qt::Key_5, 0, "5.摇床位置修正", "摇床位置修正", kAsk, 8,
+     "进入摇床位置修正界面失败, 请重试 !", make<mydialogmbed>, extsyspara::Common},
+    {extsyspara::More, 0, 0, Qt::Key_1, 0, "1.机头加减速类型设置", "机头加减速类型设置", nullptr, 10,
+     "进入加减速设置界面失败, 请重试 !", make<mydialog_add_type>, extsyspara::More},
+    {extsyspara::More, 0, 1, Qt::Key_2, 0, "2.机器个性化参数设置", "机器个性化参数设置", nullptr, 32,
+     "进入个性化参数界面失败-3, 请重试 !", make<mytriangleboard>, extsyspara::More},
+    {extsyspara::More, 1, 7, Qt::Key_H, Qt::Key_F8, "F8.常用系统工具菜单", "常用系统工具菜单", nullptr, kNoFrame,
+     nullptr, nullptr, extsyspara::Common},
+    {extsyspara::More, 1, 0, Qt::Key_A, Qt::Key_F1, "F1.纱嘴停放与机头速度对照表", "纱嘴停放与机头速度对照表", kAsk, 16,
+     "进入纱嘴停放与机头速度对照表界面失败, 请重试 !", make<myspeedmouth>, extsyspara::More},
+};
+
+} // namespace
+
+extsyspara::extsyspara(QWidget *parent, const char *name)
+    : MyDialog(parent, name)
+{
+    setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
+    ActivateOnUnblock::install(this);
+    setdialogmsg(QStringLiteral("选择要设置的参数, 按< 确定 >进入."));
+    menu_ = new MyMenu(this);
+    menu_->setGeometry(0, 50, 640, 430);
+    connect(menu_, &MenuGrid::signal_itemname, this, &extsyspara::slot_press);
+    fill(Common);
+}
+
+void extsyspara::fill(Page page)
+{
+    page_ = page;
+    for (int c = 0; c < MenuGrid::kColumns; ++c) {
+        for (int r = 0; r < MenuGrid::kRows; ++r)
+            menu_->setItem(c, r, QString());
+    }
+    qDeleteAll(functionKeys_);
+    functionKeys_.clear();
+    for (const Item &item : kItems) {
+        if (item.page != page)
+            continue;
+        const QString text = QString::fromUtf8(item.text);
+        menu_->setItem(item.column, item.row, text, QIcon(), item.key);
+        if (item.functionKey) {
+            auto *key = new QShortcut(QKeySequence(item.functionKey), this);
+            connect(key, &QShortcut::activated, this, [this, text] { slot_press(text); });
+            functionKeys_.append(key);
+        }
+    }
+    if (QWidget *first = menu_->item(0, 0))
+        first->setFocus();
+}
+
+bool extsyspara::passwordGiven(const char *prompt)
+{
+    const QString answer = DIAPASSWORD(this, QString(), QString::fromUtf8(prompt), ParamMessages::kPasswordLength);
+    if (answer.isEmpty())
+        return false;
+    if (answer != QLatin1String(kPassword)) {
+        DIAMESSAGE(this, QStringLiteral("密码错误, 请重新输入 !"));
+        return false;
+    }
+    return true;
+}
+
+void extsyspara::openFrame(const Item &item)
+{
+    if (getmotostatus() != 0) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+        return;
+    }
+    if (!ParamUpdate::open(item.object)) {
+        DIAMESSAGE(this, QString::fromUtf8(item.entryFailure));
+        return;
+    }
+    std::unique_ptr<QDialog> frame(item.frame(this));
+    frame->exec();
+    frame.reset();
+    ParamUpdate::close(item.object);
+}
+
+void extsyspara::slot_press(const QString &text)
+{
+    for (const Item &item : kItems) {
+        if (!text.contains(QString::fromUtf8(item.match)))
+            continue;
+        if (item.password && !passwordGiven(item.password))
+            return;
+        if (item.object == kNoFrame)
+            fill(item.turnTo);
+        else
+            openFrame(item);
+        return;
+    }
+}

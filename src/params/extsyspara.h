@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+#include <QList>
+
+class MyMenu;
+class QShortcut;
+
+// The system tools menu: a common page and a more page behind a password. An item opens its
+// page in the controller's parameter update of the page's object code, or turns the menu's
+// page; every item is one row of the menu's table, in the order the choice is tested.
+class extsyspara : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    enum Page { Common, More };
+    // One item of the menu's table (extsyspara.cpp).
+    struct Item;
+
+    explicit extsyspara(QWidget *parent = nullptr, const char *name = "extsyspara");
+
+    Page page() const { return page_; }
+
+public slots:
+    void slot_press(const QString &text);
+
+private:
+    void fill(Page page);
+    bool passwordGiven(const char *prompt);
+    void openFrame(const Item &item);
+
+    MyMenu *menu_;
+    Page page_ = Common;
+    QList<QShortcut *> functionKeys_;
+};

@@ -1,0 +1,141 @@
+#include "mbed.h"
+
+#include "parammessages.h"
+
+#include "data/parablocks.h"
+#include "data/rackingvalue.h"
+#include "link/commands.h"
+#include "ui/activateonunblock.h"
+#include "ui/buzzer.h"
+#include "ui/mybutton.h"
+#include "ui/mylineedit.h"
+#include "ui/operatordialogs.h"
+#include "ui/panelfonts.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+mbed::mbed(const QString &title, QWidget *parent, int column, int row)
+    : MyDialog(parent, "mbed")
+    , column_(column)
+    , row_(row)
+{
+    setdialogtitle(title);
+    ActivateOnUnblock::install(this);
+    setdialogmsg(QStringLiteral("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
+    auto *area = new QWidget(this);
+    area->setGeometry(120, 120, 400, 200);
+    auto *grid = new QGridLayout(area);
+    const char *const names[2] = {"粗调值", "微调值"};
+    for (int i = 0; i < 2; ++i) {
+        grid->addWidget(new QLabel(QString::fromUtf8(names[i]), area), 0, i);
+        edits_[i] = new MyLineEdit(area, i == 0 ? "coarse" : "fine");
+        edits_[i]->setMaxLength(4);
+        edits_[i]->installEventFilter(this);
+        grid->addWidget(edits_[i], 1, i);
+    }
+    const char *const steps[2] = {"粗调值 +1", "粗调值 -1"};
+    for (int i = 0; i < 2; ++i) {
+        auto *button = new MYBUTTON(QString::fromUtf8(steps[i]), area, i == 0 ? "Badd" : "Bminus");
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
+        button->setMinimumHeight(40);
+        grid->addWidget(button, 2, i);
+        connect(button, &QPushButton::clicked, this, i == 0 ? &mbed::slot_add : &mbed::slot_minus);
+    }
+    area->setFont(PanelFonts::panel(16));
+}
+
+unsigned short mbed::stored() const
+{
+    return para_system.word(std::size_t(RackingValue::word(column_, row_)));
+}
+
+void mbed::setinterface(unsigned short value, int mask)
+{
+    if (mask & 1)
+        edits_[0]->setText(RackingValue::coarseText(value));
+    if (mask & 2)
+        edits_[1]->setText(QString::number(RackingValue::fine(value)));
+}
+
+void mbed::focusEdit(int index)
+{
+    current_ = index;
+    edits_[index]->setFocus(Qt::OtherFocusReason);
+    edits_[index]->selectAll();
+}
+
+void mbed::showEvent(QShowEvent *event)
+{
+    MyDialog::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        setinterface(stored(), 3);
+        focusEdit(0);
+    });
+}
+
+void mbed::enter_press(int step)
+{
+    unsigned short value = 0;
+    if (RackingValue::encode(edits_[0]->text(), edits_[1]->text(), step, &value) != RackingValue::Ok) {
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        setinterface(stored(), 3);
+        focusEdit(0);
+        return;
+    }
+    const auto index = static_cast<unsigned short>(RackingValue::index(column_, row_));
+    if (setparacomlong(0x22, 8, index, value) == 1)
+        para_system.setWord(std::size_t(RackingValue::word(column_, row_)), value);
+    else
+        DIAMESSAGE(this, QStringLiteral("参数设置失败,通信错误 !"));
+    setinterface(stored(), 3);
+    focusEdit(1);
+}
+
+bool mbed::keyPress(QKeyEvent *event)
+{
+    const int key = event->key();
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        buzzer(kKeyBeepMs);
+        setinterface(stored(), current_ == 0 ? 1 : 2);
+        focusEdit(key == Qt::Key_Left ? 0 : 1);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The keypad's way to the two step buttons.
+        buzzer(kKeyBeepMs);
+        enter_press(key == Qt::Key_Up ? 1 : -1);
+        return true;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        buzzer(kKeyBeepMs);
+        enter_press(0);
+        return true;
+    case Qt::Key_Backspace:
+        buzzer(kKeyBeepMs);
+        setinterface(stored(), current_ == 0 ? 1 : 2);
+        focusEdit(current_);
+        return true;
+    case Qt::Key_Escape:
+    case Qt::Key_Minus:
+        return false;
+    default:
+        return !(key >= Qt::Key_0 && key <= Qt::Key_9);
+    }
+}
+
+bool mbed::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == edits_[0] || watched == edits_[1]) {
+        if (event->type() == QEvent::KeyPress)
+            return keyPress(static_cast<QKeyEvent *>(event));
+        if (event->type() == QEvent::FocusIn)
+            current_ = watched == edits_[0] ? 0 : 1;
+    }
+    return MyDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+class MyLineEdit;
+class QKeyEvent;
+
+// The correction dialog of one racking position: coarse and fine values typed, or the coarse
+// value stepped by one with its sign rule; each confirmed value goes to the controller at once.
+class mbed : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    mbed(const QString &title, QWidget *parent, int column, int row);
+
+    // mask bit 0: the coarse editor, bit 1: the fine editor.
+    void setinterface(unsigned short value, int mask);
+
+public slots:
+    void enter_press(int step);
+    void slot_add() { enter_press(1); }
+    void slot_minus() { enter_press(-1); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool keyPress(QKeyEvent *event);
+    void focusEdit(int index);
+    unsigned short stored() const;
+
+    int column_;
+    int row_;
+    int current_ = 0;
+    MyLineEdit *edits_[2] = {};
+};

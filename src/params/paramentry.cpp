@@ -1,0 +1,19 @@
+#include "paramentry.h"
+
+#include "link/commands.h"
+
+ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &text)
+{
+    const CellText::Parsed p = CellText::parse(cell, text);
+    if (p.status != CellText::Value)
+        return OutOfRange;
+    return send(cell, p.stored);
+}
+
+ParamEntry::Result ParamEntry::send(const ParamCell &cell, unsigned short value)
+{
+    if (setparacom(0x22, static_cast<unsigned char>(group_), static_cast<unsigned short>(cell.address), value) != 1)
+        return Refused;
+    keep(cell, value);
+    return Stored;
+}

@@ -1,0 +1,41 @@
+#include "paramframe.h"
+
+#include "paramgrid.h"
+
+#include "machinetests/panelall.h"
+#include "ui/activateonunblock.h"
+#include "ui/panelfonts.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText)
+    : MyDialog(parent, name)
+{
+    setdialogtitle(QString::fromUtf8(title));
+    ActivateOnUnblock::install(this);
+    // The twelve-key keypads need the screen's whole height: the key column stands at the left
+    // edge from top to bottom, and the title and help lines start beside it, so the close and
+    // clear buttons stay free whatever keys it shows.
+    titleLabel()->setGeometry(kPanelWidth, 0, 540 - kPanelWidth, 28);
+    msgLabel()->setGeometry(kPanelWidth, 28, 540 - kPanelWidth, 17);
+    keys_ = new panelall(this, "panelall");
+    keys_->setGeometry(0, 0, kPanelWidth, 480);
+    box_ = new QGroupBox(QString::fromUtf8(boxText), this);
+    box_->setObjectName(QStringLiteral("groupbox"));
+    box_->setFont(PanelFonts::panel());
+    box_->setGeometry(kPanelWidth + 4, 48, 640 - kPanelWidth - 8, 428);
+    new QVBoxLayout(box_);
+    box_->layout()->setContentsMargins(2, 2, 2, 2);
+}
+
+void ParamFrame::setPage(ParamGrid *page)
+{
+    grid_ = page;
+    box_->layout()->addWidget(page);
+    connect(page, &ParamGrid::signal_paintmsg, this, &MyDialog::setdialogmsg);
+    connect(page, &ParamGrid::signal_wantchange, this, &ParamFrame::slot_wantchange);
+    connect(page, &ParamGrid::signal_panel, keys_, &panelall::slot_effect);
+    connect(this, &MyDialog::signal_clear, page, &ParamGrid::clear_press);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+#include <QGroupBox>
+
+class ParamGrid;
+class panelall;
+
+// The frame of a parameter page: the page in its group box, the key panel that follows the
+// focused cell, the cell's help on the message line, and the clear button restoring the cell.
+class ParamFrame : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPanelWidth = 72;
+
+    ParamGrid *grid() const { return grid_; }
+    QGroupBox *box() const { return box_; }
+
+public slots:
+    // A touch on a cell; nothing more to do here.
+    void slot_wantchange() {}
+
+protected:
+    ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText);
+    // Places the page (made with box() as parent) and wires it.
+    void setPage(ParamGrid *page);
+
+private:
+    QGroupBox *box_;
+    panelall *keys_;
+    ParamGrid *grid_ = nullptr;
+};
+
+// A frame holding a page of type Page, made in its group box.
+template <class Page>
+class PageFrame : public ParamFrame
+{
+public:
+    Page *page() const { return static_cast<Page *>(grid()); }
+
+protected:
+    PageFrame(QWidget *parent, const char *name, const char *title, const char *boxText)
+        : ParamFrame(parent, name, title, boxText)
+    {
+        setPage(new Page(box()));
+    }
+};

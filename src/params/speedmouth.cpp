@@ -1,0 +1,58 @@
+#include "speedmouth.h"
+
+#include "parammessages.h"
+
+#include "data/mouthspeedtable.h"
+#include "ui/operatordialogs.h"
+
+namespace {
+
+constexpr int kRows = MouthSpeedTable::kBands / 2;
+
+} // namespace
+
+const ParamTable &speedmouth::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.columns = 4;
+        t.rows = kRows;
+        t.dotted = false;
+        t.editWidth = 48;
+        const QString speed = QStringLiteral("机头速度");
+        t.labelHeaders = QStringList{speed, QString(), speed, QString()};
+        t.headers = QStringList{QStringLiteral("左 行"), QStringLiteral("右 行"), QStringLiteral("左 行"), QStringLiteral("右 行")};
+        // The left group holds the odd-numbered bands (b even), the right group the others.
+        for (int c = 0; c < 4; ++c) {
+            const bool left = c % 2 == 0;
+            for (int r = 0; r < kRows; ++r) {
+                const int band = 2 * r + c / 2;
+                t.cells.append({left ? MouthSpeedTable::bandText(band) : QString(), "参数范围 : -30 ~ 30", CellKind::Signed, -30, 30,
+                                MouthSpeedTable::kBias, MouthSpeedTable::word(band, left),
+                                MouthSpeedTable::address(band, left), nullptr});
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
+speedmouth::speedmouth(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), 16, WordStore::of(copy_), parent, name)
+{
+}
+
+void speedmouth::load()
+{
+    copy_ = run_mouth_speed;
+}
+
+void speedmouth::enter_press()
+{
+    if (confirmCurrent(ParamMessages::kRetry) != ParamEntry::Stored)
+        return;
+    for (const ParamCell &cell : table().cells)
+        run_mouth_speed.setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
+    if (!MouthSpeedTable::save())
+        DIAMESSAGE(this, QStringLiteral("保存系统备份参数失败, 请重试 !"));
+}

@@ -1,0 +1,155 @@
+#include "triangleboard.h"
+
+#include "pagebuttons.h"
+#include "parammessages.h"
+
+#include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
+#include "ui/mylineedit.h"
+#include "ui/operatordialogs.h"
+
+namespace {
+
+constexpr int kGroup = 32;
+constexpr int kRows = 15;
+const char kPassword[] = "3761";
+
+struct Row
+{
+    const char *label;
+    int word;
+    int min, max;
+    const char *help;
+    const ChoiceSet *choices = nullptr;
+};
+
+const char kMm[] = "参数范围: 1 ~ 999 mm";
+const char kOnOffHelp[] = "1 = 打开, 2 = 关闭";
+
+// Column 0, then column 1; the empty place (0,14) holds no setting.
+const Row kCells[] = {
+    {"机头宽度", 0, 1, 999, "参数范围: 1 ~ 999  mm"},
+    {"第1选针器左边沿与第2选针器左边沿间距", 1, 1, 999, kMm},
+    {"第1选针器左边沿与第3选针器左边沿间距", 2, 1, 999, kMm},
+    {"第1选针器左边沿与第4选针器左边沿间距", 3, 1, 999, kMm},
+    {"第1选针器左边沿与机头左边沿间距", 4, 1, 999, kMm},
+    {"选针器宽度", 5, 1, 999, kMm},
+    {"第1选针器中心点与机头左边沿间距", 6, 1, 999, kMm},
+    {"主伺服脉冲当量", 20, 2000, 20000, "参数范围: 2000 ~ 20000 mm"},
+    {"移床伺服脉冲当量", 40, 2000, 20000, "参数范围: 2000 ~ 20000 mm"},
+    {"移床伺服齿轮比分子", 42, 1, 65535, "参数范围: 1 ~ 65535 mm"},
+    {"移床伺服齿轮比分母", 43, 1, 65535, "参数范围: 1 ~ 65535"},
+    {"移床最大水平速度", 44, 100, 500, "参数范围: 100 ~ 500"},
+    {"移床丝杆轴齿数", 45, 1, 50, "参数范围: 1 ~ 50"},
+    {"移床电机轴齿数", 46, 1, 50, "参数范围: 1 ~ 50"},
+    {nullptr, -1, 0, 0, nullptr},
+    // The controller takes at most 12000 here, though the help line reads 20000.
+    {"移床丝杆步进值", 47, 1, 12000, "参数范围: 1 ~ 20000"},
+    {"罗拉力矩电机最大导通角", 60, 8000, 15000, "参数范围: 8000 ~ 15000"},
+    {"罗拉力矩电机最小导通角", 61, 0, 8000, "参数范围: 0 ~ 8000"},
+    {"一体罗拉最大驱动频率", 62, 1, 25000, "参数范围: 1 ~ 25000"},
+    {"力矩电机使能", 63, 1, 2, kOnOffHelp, &kOnOff},
+    {"选针器类型", 80, 1, 2, "1 = 单向, 2 = 双向", &kSelectorType},
+    {"选针器保护", 81, 1, 2, kOnOffHelp, &kOnOff},
+    {"选针器刀片数", 82, 1, 8, "参数范围: 1 ~ 8"},
+    {"摇床类型", 83, 1, 2, "1 = 后摇, 2 = 前摇", &kRackingType},
+    {"底版类型", 84, 1, 2, "1 = K型, 2 = L型", &kBaseType},
+    {"二段密度三角使能", 85, 1, 2, kOnOffHelp, &kOnOff},
+    {"主板选择", 90, 1, 10, "参数范围: 1 ~ 10"},
+    {"行动作滞后针位", 91, 1, 20, "参数范围: 1 ~ 20"},
+    {"主轴最大过冲", 92, 8, 50, "参数范围: 8 ~ 50"},
+    {"最小换向时间", 93, 0, 50000, "参数范围: 0 ~ 50000"},
+};
+
+CellKind kindOf(const Row &row)
+{
+    return !row.label ? CellKind::Empty : row.choices ? CellKind::Choice : CellKind::Number;
+}
+
+} // namespace
+
+const ParamTable &triangleboard::paramTable()
+{
+    static const ParamTable table = [] {
+        ParamTable t;
+        t.columns = 2;
+        t.rows = kRows;
+        for (const Row &row : kCells)
+            t.cells.append({row.label, row.help, kindOf(row), row.min, row.max, 0, row.word, row.word, row.choices});
+        return t;
+    }();
+    return table;
+}
+
+triangleboard::triangleboard(QWidget *parent, const char *name)
+    : ParamGrid(paramTable(), kGroup,
+                {[this](int i) { return record_.word(i); }, [this](int i, unsigned short v) { record_.setWord(i, v); }},
+                parent, name)
+{
+    auto *buttons = new PageButtons(this);
+    buttons->add(QStringLiteral("F1. 导入个性化参数"), [this] { slot_in(); });
+    buttons->add(QStringLiteral("F2. 导出个性化参数"), [this] { slot_out(); });
+    addBeside(buttons, firstRow() + kRows, 0, 5);
+    bindKey(Qt::Key_A, [this] { slot_in(); });
+    bindKey(Qt::Key_B, [this] { slot_out(); });
+}
+
+void triangleboard::load()
+{
+    const QString path = PanelPaths::tmp(QStringLiteral("/config.cfg"));
+    unreadable_.clear();
+    if (!fileoperate::tftpgetfile(path)) {
+        unreadable_ = QStringLiteral("读取个性化参数文件失败, 请重试 !");
+        record_ = ConfigRecord();
+    } else if (record_.read(path) != ConfigRecord::Loaded) {
+        // A short file would leave part of the page, and then of the check copy, empty.
+        unreadable_ = QStringLiteral("打开个性化参数文件失败 !");
+    }
+    if (!unreadable_.isEmpty())
+        DIAMESSAGE(this, unreadable_);
+}
+
+void triangleboard::setpara(int column, int row, unsigned short value)
+{
+    if (record_.loaded())
+        ParamGrid::setpara(column, row, value);
+    else if (MyLineEdit *e = cell(column, row))
+        e->clear();
+}
+
+void triangleboard::enter_press()
+{
+    const ParamCell &c = current();
+    if (c.kind == CellKind::Empty)
+        return;
+    if (!record_.loaded()) {
+        DIAMESSAGE(this, unreadable_);
+        focusCurrent();
+        return;
+    }
+    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text());
+    if (p.status != CellText::Value) {
+        showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
+    } else {
+        const QString password = DIAPASSWORD(this, QString(), QString::fromUtf8(ParamMessages::kPasswordPrompt),
+                                             ParamMessages::kPasswordLength);
+        if (!password.isEmpty() && password != QLatin1String(kPassword)) {
+            DIAMESSAGE(this, QStringLiteral("密码错误, 无法修改此参数 !"));
+        } else if (!password.isEmpty()) {
+            const ParamEntry::Result result = entry().send(c, p.stored);
+            showResult(result, ParamMessages::kRetry);
+            if (result == ParamEntry::Stored && !record_.saveCheck())
+                DIAMESSAGE(this, QStringLiteral("保存个性化备份参数失败, 请重试 !"));
+        }
+    }
+    rewrite(column(), row());
+    focusCurrent();
+}
+
+void triangleboard::slot_in()
+{
+}
+
+void triangleboard::slot_out()
+{
+}

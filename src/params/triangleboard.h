@@ -1,0 +1,33 @@
+#pragma once
+
+#include "paramgrid.h"
+
+#include "data/configrecord.h"
+
+// The machine personalisation: 29 words of the controller's config.cfg, fetched when the page
+// is shown; each change needs the password, goes to group 32 and is saved to the panel's
+// check copy para/checkconfig.cfg.
+class triangleboard : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit triangleboard(QWidget *parent = nullptr, const char *name = "triangleboard");
+
+    void setpara(int column, int row, unsigned short value) override;
+
+public slots:
+    void enter_press() override;
+    // Import from and export to a USB stick: wired to the stick's file dialogs once they exist.
+    void slot_in();
+    void slot_out();
+
+protected:
+    void load() override;
+
+private:
+    ConfigRecord record_;
+    QString unreadable_; // why the page is empty; empty when the record was read
+};
