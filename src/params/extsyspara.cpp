@@ -4,6 +4,7 @@
 #include "paramframes.h"
 #include "paramupdate.h"
 
+#include "history/historypage.h"
 #include "link/commands.h"
 #include "ui/activateonunblock.h"
 #include "ui/mymenu.h"
@@ -18,6 +19,8 @@ namespace {
 
 const char kPassword[] = "7063";
 constexpr int kNoFrame = -1;
+// A page of the panel's own that changes nothing in the controller: no update to open.
+constexpr int kPanelPage = -2;
 
 template <class Frame>
 QDialog *make(QWidget *parent)
@@ -36,7 +39,7 @@ struct extsyspara::Item
     const char *text;
     const char *match; // the words the choice is recognised by
     const char *password; // the question, nullptr when open to all
-    int object;           // the parameter update's object code; kNoFrame: turns the page
+    int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update
     const char *entryFailure;
     QDialog *(*frame)(QWidget *);
     Page turnTo; // the page a page-turning item shows
@@ -60,6 +63,8 @@ const extsyspara::Item kItems[] = {
      "进入不工作密度设置界面失败, 请重试 !", make<mydialognoworkdensity>, extsyspara::Common},
     {extsyspara::Common, 0, 4, Qt::Key_5, 0, "5.摇床位置修正", "摇床位置修正", kAsk, 8,
      "进入摇床位置修正界面失败, 请重试 !", make<mydialogmbed>, extsyspara::Common},
+    {extsyspara::Common, 1, 0, Qt::Key_A, Qt::Key_F1, "F1.报警记录", "报警记录", nullptr, kPanelPage, nullptr,
+     make<HistoryPage>, extsyspara::Common},
     {extsyspara::More, 0, 0, Qt::Key_1, 0, "1.机头加减速类型设置", "机头加减速类型设置", nullptr, 10,
      "进入加减速设置界面失败, 请重试 !", make<mydialog_add_type>, extsyspara::More},
     {extsyspara::More, 0, 1, Qt::Key_2, 0, "2.机器个性化参数设置", "机器个性化参数设置", nullptr, 32,
@@ -122,6 +127,11 @@ bool extsyspara::passwordGiven(const char *prompt)
 
 void extsyspara::openFrame(const Item &item)
 {
+    if (item.object == kPanelPage) {
+        std::unique_ptr<QDialog> page(item.frame(this));
+        page->exec();
+        return;
+    }
     if (getmotostatus() != 0) {
         DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
         return;

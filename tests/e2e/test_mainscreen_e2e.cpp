@@ -177,6 +177,20 @@ private slots:
 
     // A second panel against a silent controller: eleven tries, the message, and only after
     // Return the closing commands.
+    // The alarm raised and cleared above is in the history: key 7, then F1 shows it.
+    void history()
+    {
+        QVERIFY(x_->key(QStringLiteral("7")));
+        QTest::qWait(400);
+        QVERIFY(x_->key(QStringLiteral("a")));
+        QTest::qWait(600);
+        QVERIFY(x_->screenshot(shot("history")));
+        const QByteArray log = TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/log/alarms.log")));
+        QVERIFY2(log.contains("\traised\t2\t23\t") && log.contains("\tcleared\t0\t0\t"), log.constData());
+        QVERIFY(x_->key(QStringLiteral("Escape")) && x_->key(QStringLiteral("Escape")));
+        QTest::qWait(300);
+    }
+
     void noController()
     {
         panel_.stop();
