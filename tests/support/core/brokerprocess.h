@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// A mosquitto broker of a test's own on a free loopback port (anonymous, or one user with a
+// password; nothing kept on disk), which can be paused, killed and started again on the same
+// port; and mosquitto_sub to see what a topic holds, independent of the panel's client.
+class BrokerProcess
+{
+public:
+    ~BrokerProcess() { stop(); }
+
+    // False, with a reason naming scripts/setup.sh, when mosquitto or its clients are absent.
+    static bool available(QString *why);
+
+    // Before start: only this user is let in.
+    void setLogin(const QString &user, const QString &password);
+    // The same port on every start after the first.
+    bool start(QString *error = nullptr);
+    void stop();
+    void kill();
+    void pause(bool paused);
+
+    int port() const { return port_; }
+    QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
+    // Lines the broker logged (its connections).
+    QString log();
+
+    // Messages of a topic filter: those retained, then those published for ms, as
+    // "RETAINED TOPIC PAYLOAD" lines (RETAINED 1 or 0). count > 0 stops at that many.
+    QStringList messages(const QString &filter, int ms, int count = 0) const;
+    // The payload retained under topic, empty when none.
+    QByteArray retained(const QString &topic) const;
+    // mosquitto_sub on filter, running until the process goes: its output is "RETAINED TOPIC
+    // PAYLOAD" lines. For tests whose event loop must keep running meanwhile.
+    QProcess *subscribe(const QString &filter, QObject *parent) const;
+
+private:
+    QStringList subArgs(const QString &filter) const;
+
+    QTemporaryDir dir_;
+    QProcess process_;
+    int port_ = 0;
+    QString user_;
+    QString password_;
+    QString log_;
+};
