@@ -27,9 +27,9 @@ TelemetryMessages::State wave::telemetryState() const
     s.rows = para_cur.word(4);
     s.pieces = para_cur.word(7);
     s.target = para_cur.word(8);
-    // "速度:0.6": the number the speed field shows.
+    // "速度:0.48 m/s": the number the speed field shows.
     const QString speed = rowDisplay_ ? rowDisplay_->speed()->text() : QString();
-    s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).toDouble();
+    s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).section(QLatin1Char(' '), 0, 0).toDouble();
     s.knittingSeconds = knittingSeconds_;
     s.stoppedSeconds = stoppedSeconds_;
     return s;

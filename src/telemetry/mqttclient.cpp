@@ -240,5 +240,5 @@ void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *mes
         return;
     const QByteArray topic(message->topic);
     const QByteArray payload(static_cast<const char *>(message->payload), message->payloadlen);
-    c->hooks_.message(topic, payload);
+    c->hooks_.message(topic, payload, message->retain);
 }

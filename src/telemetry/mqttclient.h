@@ -47,7 +47,8 @@ public:
     {
         std::function<void(LinkState state, const QString &why)> link; // on every change
         std::function<void()> subscribed; // every subscription acknowledged
-        std::function<void(const QByteArray &topic, const QByteArray &payload)> message;
+        // retained: sent because it was retained, not as it was published
+        std::function<void(const QByteArray &topic, const QByteArray &payload, bool retained)> message;
     };
 
     MqttClient(Options options, Hooks hooks, Outbox *outbox = nullptr);

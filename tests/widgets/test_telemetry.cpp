@@ -1,5 +1,5 @@
 // The main window's telemetry against a real mosquitto while knitsim knits. Faults caught: a
-// retained state whose row, pieces or running flag do not follow the row reports and the stop;
+// retained state whose row, pieces, speed or running flag do not follow the row reports and the stop;
 // alarm events missing, doubled or retained; a broker that hangs, dies and comes back holding
 // the GUI thread (longest event-loop gap 50 ms), or not getting "online" and a fresh state
 // again; a clock mark that does not follow the link.
@@ -89,6 +89,7 @@ private slots:
         QCOMPARE(s.value(QLatin1String("row")).toInt(), knit.captured(1).toInt());
         QCOMPARE(s.value(QLatin1String("pieces")).toInt(), knit.captured(2).toInt());
         QVERIFY(s.value(QLatin1String("rows")) == 20 && s.value(QLatin1String("job")) == QLatin1String("M1"));
+        QVERIFY(s.value(QLatin1String("speed")).toDouble() > 0);
     }
 
     void alarmEvents()

@@ -21,7 +21,9 @@ FleetWatch::FleetWatch(const MqttClient::Options &options)
         subscribed_ = true;
         changed_.notify_all();
     };
-    hooks.message = [this](const QByteArray &topic, const QByteArray &payload) { take(topic, payload); };
+    hooks.message = [this](const QByteArray &topic, const QByteArray &payload, bool retained) {
+        take(topic, payload, retained);
+    };
     client_ = std::make_unique<MqttClient>(o, hooks);
 }
 
@@ -40,14 +42,15 @@ qint64 FleetWatch::nowMs()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-void FleetWatch::take(const QByteArray &topic, const QByteArray &payload)
+void FleetWatch::take(const QByteArray &topic, const QByteArray &payload, bool retained)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const qint64 now = nowMs();
     if (!state_.take(topic, payload, now))
         return;
     ++messages_;
-    lastMessageMs_ = now;
+    if (retained)
+        lastRetainedMs_ = now;
     if (events_) {
         const FleetState::Machine *m = state_.find(QString::fromUtf8(topic.split('/').value(1)));
         QJsonObject o = FleetState::toJson(*m, now);
@@ -71,7 +74,7 @@ void FleetWatch::waitQuiet(int quietMs, int maxMs)
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         const qint64 now = nowMs();
-        const qint64 last = qMax(lastMessageMs_, start);
+        const qint64 last = qMax(lastRetainedMs_, start);
         if (now >= end || now - last >= quietMs)
             return;
         changed_.wait_for(lock, std::chrono::milliseconds(qMin(last + quietMs, end) - now));

@@ -23,7 +23,8 @@ public:
 
     // False when the subscription was not acknowledged within ms.
     bool waitSubscribed(int ms);
-    // Returns once no message came for quietMs (counted from the call), or after maxMs.
+    // Returns once no retained message came for quietMs (counted from the call), or after maxMs:
+    // the broker sends what it retains right after the subscription, live messages go on.
     void waitQuiet(int quietMs, int maxMs);
     // Returns after ms, or earlier when a message came.
     void waitChange(int ms);
@@ -33,14 +34,14 @@ public:
     static qint64 nowMs();
 
 private:
-    void take(const QByteArray &topic, const QByteArray &payload);
+    void take(const QByteArray &topic, const QByteArray &payload, bool retained);
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     FleetState state_;
     bool subscribed_ = false;
     quint64 messages_ = 0;
-    qint64 lastMessageMs_ = 0;
+    qint64 lastRetainedMs_ = 0;
     LinkState link_ = LinkState::Connecting;
     QString why_;
     std::FILE *events_ = nullptr;
