@@ -48,7 +48,7 @@ bool BrokerProcess::start(QString *error)
     }
     // Run as root it would switch to the mosquitto user, who cannot read the private directory.
     const passwd *me = ::getpwuid(::getuid());
-    QByteArray conf = QStringLiteral("listener %1 127.0.0.1\npersistence false\nlog_dest stderr\nlog_type notice\n")
+    QByteArray conf = QStringLiteral("listener %1 127.0.0.1\npersistence false\nsys_interval 1\nlog_dest stderr\nlog_type notice\n")
                           .arg(port_).toUtf8()
                       + "user " + QByteArray(me ? me->pw_name : "root") + '\n';
     if (user_.isEmpty()) {

@@ -26,6 +26,7 @@ public:
     void pause(bool paused);
 
     int port() const { return port_; }
+    qint64 processId() const { return process_.processId(); }
     QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
     // Lines the broker logged (its connections).
     QString log();
