@@ -88,8 +88,7 @@ struct Panel
 
 qint64 brokerCounter(const BrokerProcess &broker, const char *name)
 {
-    const QStringList lines = broker.messages(QStringLiteral("$SYS/broker/messages/") + QLatin1String(name), 2000, 1);
-    return lines.isEmpty() ? -1 : lines[0].section(QLatin1Char(' '), 2).toLongLong();
+    return broker.retained(QStringLiteral("$SYS/broker/messages/") + QLatin1String(name)).toLongLong();
 }
 
 // GUI-thread CPU of one state publish: the snapshot, the JSON and the queueing.

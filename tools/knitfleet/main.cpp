@@ -65,8 +65,8 @@ QByteArray table(const FleetWatch &watch, const QString &url, bool inPlace)
     }
     QString why;
     watch.link(&why);
-    QStringList lines{QStringLiteral("knitfleet %1: %2 machines, %3 knitting, %4 with an alarm   %5")
-                          .arg(url).arg(machines.size()).arg(knitting).arg(alarms)
+    QStringList lines{QStringLiteral("knitfleet %1: %2 machine%3, %4 knitting, %5 with an alarm   %6")
+                          .arg(url).arg(machines.size()).arg(machines.size() == 1 ? "" : "s").arg(knitting).arg(alarms)
                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))),
                       why};
     const int rows = inPlace ? terminalRows() : 0;

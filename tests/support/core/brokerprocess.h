@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A mosquitto broker of a test's own on a free loopback port (anonymous, or one user with a
-// password; nothing kept on disk), which can be paused, killed and started again on the same
-// port; and mosquitto_sub to see what a topic holds, independent of the panel's client.
+// password; nothing kept on disk, $SYS counters every second), which can be paused, killed and
+// started again on the same port; and mosquitto_sub to see what a topic holds, independent of
+// the panel's client.
 class BrokerProcess
 {
 public:
@@ -17,8 +18,8 @@ public:
     // False, with a reason naming scripts/setup.sh, when mosquitto or its clients are absent.
     static bool available(QString *why);
 
-    // Before start: only this user is let in.
-    void setLogin(const QString &user, const QString &password);
+    // Before start: only this user is let in (the reading helpers log in anonymously).
+    void setLogin(const QString &user, const QString &password) { login_ = {user, password}; }
     // The same port on every start after the first.
     bool start(QString *error = nullptr);
     void stop();
@@ -28,16 +29,11 @@ public:
     int port() const { return port_; }
     qint64 processId() const { return process_.processId(); }
     QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
-    // Lines the broker logged (its connections).
-    QString log();
 
-    // Messages of a topic filter: those retained, then those published for ms, as
-    // "RETAINED TOPIC PAYLOAD" lines (RETAINED 1 or 0). count > 0 stops at that many.
-    QStringList messages(const QString &filter, int ms, int count = 0) const;
-    // The payload retained under topic, empty when none.
+    // The payload retained under topic, empty when none or under a login.
     QByteArray retained(const QString &topic) const;
-    // mosquitto_sub on filter, running until the process goes: its output is "RETAINED TOPIC
-    // PAYLOAD" lines. For tests whose event loop must keep running meanwhile.
+    // mosquitto_sub on filter until the process goes, writing "RETAINED TOPIC PAYLOAD" lines
+    // (RETAINED 1 or 0): for tests whose event loop must keep running meanwhile.
     QProcess *subscribe(const QString &filter, QObject *parent) const;
 
 private:
@@ -46,7 +42,5 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;
-    QString user_;
-    QString password_;
-    QString log_;
+    QStringList login_;
 };
