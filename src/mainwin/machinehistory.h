@@ -1,7 +1,5 @@
 #pragma once
 
-#include "data/historylog.h"
-
 #include <QString>
 
 #include <memory>
@@ -41,7 +39,7 @@ public:
     // Tests and shut-down: returns once every event so far is on disk.
     void flush();
 
-    // Not owned; it must outlive the history or be removed first.
+    // Not owned: an observer is removed before it goes.
     void addObserver(HistoryObserver *observer);
     void removeObserver(HistoryObserver *observer);
 

@@ -6,17 +6,6 @@ namespace {
 
 constexpr int kMaxHostLength = 253;
 
-bool hostNameChars(const QString &host)
-{
-    for (const QChar c : host) {
-        const bool ok = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-                        || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char('-');
-        if (!ok)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool BrokerUrl::parse(const QString &text, BrokerUrl *url, QString *error)
@@ -59,7 +48,7 @@ bool BrokerUrl::parse(const QString &text, BrokerUrl *url, QString *error)
         const int colon = rest.lastIndexOf(QLatin1Char(':'));
         u.host = colon < 0 ? rest : rest.left(colon);
         portText = colon < 0 ? QString() : rest.mid(colon + 1);
-        if (!hostNameChars(u.host))
+        if (!plainAscii(u.host, QLatin1String(".-")))
             return fail(QStringLiteral("url's host may hold only letters, digits, '.' and '-'"));
     }
     if (u.host.isEmpty() || u.host.size() > kMaxHostLength)
@@ -78,6 +67,17 @@ bool BrokerUrl::parse(const QString &text, BrokerUrl *url, QString *error)
                                    "KNIT_ALLOW_REMOTE=1 is set").arg(u.host));
 #endif
     *url = u;
+    return true;
+}
+
+bool BrokerUrl::plainAscii(const QString &text, QLatin1String extra)
+{
+    for (const QChar c : text) {
+        const bool ok = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                        || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || extra.contains(c);
+        if (!ok)
+            return false;
+    }
     return true;
 }
 

@@ -13,15 +13,7 @@ QString TelemetryConfig::path()
 
 bool TelemetryConfig::isMachineId(const QString &id)
 {
-    if (id.isEmpty() || id.size() > kMaxMachineLength)
-        return false;
-    for (const QChar c : id) {
-        const bool ok = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-                        || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_');
-        if (!ok)
-            return false;
-    }
-    return true;
+    return !id.isEmpty() && id.size() <= kMaxMachineLength && BrokerUrl::plainAscii(id, QLatin1String("-_"));
 }
 
 bool TelemetryConfig::load(TelemetryConfig *config, QString *why)
