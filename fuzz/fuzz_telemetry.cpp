@@ -25,10 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static FleetState fleet;
     const qsizetype cut = bytes.indexOf('\n');
     fleet.take(bytes.left(cut < 0 ? 0 : cut), bytes.mid(cut + 1), 0);
-    if (fleet.size() > FleetState::kMaxMachines)
-        std::abort();
     for (const FleetState::Machine &m : fleet.sorted()) {
-        if (!TelemetryConfig::isMachineId(m.id) || !clean(m.state.job) || !clean(m.state.alarmText))
+        if (fleet.size() > FleetState::kMaxMachines || !TelemetryConfig::isMachineId(m.id) || !clean(m.state.job)
+            || !clean(m.state.alarmText))
             std::abort();
     }
     if (!QJsonDocument::fromJson(fleet.json(0)).isObject())

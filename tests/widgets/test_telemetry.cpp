@@ -43,7 +43,6 @@ private slots:
         w_ = std::make_unique<wave>();
         w_->show();
         w_->statusChannel()->setTraceStream(nullptr);
-        QVERIFY(w_->telemetry());
         QTRY_COMPARE(int(w_->labelTime()->link()), int(LinkState::Online));
     }
     void cleanupTestCase() { w_.reset(); }
@@ -65,8 +64,7 @@ private slots:
         skip();
         LabelTime *clock = w_->labelTime();
         QTRY_COMPARE(int(clock->link()), int(LinkState::Connecting));
-        QImage mark = clock->grab().toImage();
-        QCOMPARE(mark.pixelColor(clock->markCentre() - QPoint(0, 3)), LabelTime::markColour(LinkState::Connecting));
+        QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre() - QPoint(0, 3)), LabelTime::markColour(LinkState::Connecting));
         QTest::qWait(1000);
         skip();
         QVERIFY(broker_.start());
@@ -76,8 +74,7 @@ private slots:
         probe.stop();
         qInfo("longest gap %lld ms", longest);
         QVERIFY2(longest < 50, qPrintable(QStringLiteral("the GUI thread stood %1 ms").arg(longest)));
-        mark = clock->grab().toImage();
-        QCOMPARE(mark.pixelColor(clock->markCentre()), LabelTime::markColour(LinkState::Online));
+        QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre()), LabelTime::markColour(LinkState::Online));
         QCOMPARE(broker_.retained(QStringLiteral("knit/W1/status")), QByteArray("online"));
         const QJsonObject state = QJsonDocument::fromJson(broker_.retained(QStringLiteral("knit/W1/state"))).object();
         QCOMPARE(state.value(QLatin1String("running")), true);
