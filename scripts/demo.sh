@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs, builds, makes a sample job in a fresh panel root, starts knitsim with that job as
 # the controller's current job, and starts the panel: a window when DISPLAY is set, otherwise
-# the Qt VNC screen on 127.0.0.1:5900. Ctrl-C stops both.
+# the Qt VNC screen on 127.0.0.1:5900. When mosquitto is installed it also starts a loopback
+# broker for the panel's telemetry and prints the knitfleet command. Ctrl-C stops them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target knitpanel knitsim knitjob knitloopbind
+cmake --build build -j "$(nproc)" --target knitpanel knitsim knitjob knitfleet knitloopbind
 
 demo=$(mktemp -d /tmp/knitdemo.XXXXXX)
 export KNIT_ROOT="$demo/panel"
@@ -42,6 +43,21 @@ fi
 mkdir -p "$KNIT_ROOT/mnt/ide/knit/para"
 cp "$demo/sim/file.sys" "$KNIT_ROOT/mnt/ide/knit/para/checksystem.sys"
 cp "$demo/sim/config.cfg" "$KNIT_ROOT/mnt/ide/knit/para/checkconfig.cfg"
+# The telemetry's broker, on loopback only and keeping nothing on disk. The demo works without
+# it: the panel then says on its log that telemetry is off.
+broker=$(command -v mosquitto || true)
+[ -z "$broker" ] && [ -x /usr/sbin/mosquitto ] && broker=/usr/sbin/mosquitto
+fleet_url=""
+if [ -n "$broker" ]; then
+  mqtt_port=$((1883 + KNIT_PORT_OFFSET))
+  printf 'listener %s 127.0.0.1\nallow_anonymous true\npersistence false\nuser %s\n' \
+    "$mqtt_port" "$(id -un)" >"$demo/mosquitto.conf"
+  "$broker" -c "$demo/mosquitto.conf" >"$demo/mosquitto.log" 2>&1 &
+  pids+=($!)
+  fleet_url="mqtt://127.0.0.1:$mqtt_port"
+  printf '[mqtt]\nurl = %s\nmachine = DEMO-1\ninterval_ms = 1000\n' "$fleet_url" \
+    >"$KNIT_ROOT/mnt/ide/knit/telemetry.ini"
+fi
 # The controller's current job, so the panel's start-up checks, sends and loads it; the
 # controller holds the program already and starts knitting it.
 cp "$KNIT_ROOT/mnt/ide/knit/wave/$job/$job".* "$demo/sim/"
@@ -59,6 +75,11 @@ else
     build/bin/knitpanel >"$demo/panel.log" 2>&1 &
 fi
 pids+=($!)
+if [ -n "$fleet_url" ]; then
+  echo "telemetry: broker $fleet_url; the office's view: build/bin/knitfleet --url $fleet_url"
+else
+  echo "telemetry off: mosquitto is not installed (scripts/setup.sh installs it)"
+fi
 echo "the desktop picture covers the running program: press M (or touch PL.WK) to show it"
 echo "press Ctrl-C to stop"
 wait "${pids[-1]}" || true

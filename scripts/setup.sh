@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool
   tftpd-hpa tftp-hpa
   clang libclang-rt-14-dev
+  libmosquitto-dev mosquitto mosquitto-clients
 )
 
 missing=()
@@ -29,10 +30,10 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
 
-# tftpd-hpa's package would start a system-wide daemon on port 69; the tests start their own
-# on a loopback port, so keep package scripts from starting services while we install. A
-# policy file that is already there is left exactly as it is. The path can be moved for the
-# script's own tests.
+# tftpd-hpa's and mosquitto's packages would start system-wide daemons (ports 69 and 1883);
+# the tests start their own on loopback ports, so keep package scripts from starting services
+# while we install. A policy file that is already there is left exactly as it is. The path can
+# be moved for the script's own tests.
 policy=${KNIT_SETUP_POLICY_RC:-/usr/sbin/policy-rc.d}
 made_policy=0
 cleanup() {

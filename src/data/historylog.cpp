@@ -73,6 +73,11 @@ QByteArray HistoryLog::alarmLine(const QDateTime &time, const QString &event, in
                  field(job), field(row), QByteArray::number(pieces)});
 }
 
+QByteArray HistoryLog::alarmLine(const AlarmEvent &e)
+{
+    return alarmLine(e.time, e.event, e.type, e.code, e.text, e.job, e.row, e.pieces);
+}
+
 QByteArray HistoryLog::pieceLine(const QDateTime &time, const QString &job, int pieces, int target)
 {
     return join({field(timeText(time)), "piece", field(job), QByteArray::number(pieces), QByteArray::number(target)});

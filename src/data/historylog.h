@@ -40,7 +40,19 @@ public:
         int skipped = 0;      // lines that were not whole events
     };
 
-    // An alarm event: raised | acknowledged | cleared.
+    // An alarm event: raised | acknowledged | cleared, with the main screen's state.
+    struct AlarmEvent
+    {
+        QDateTime time;
+        QString event;
+        int type = 0;
+        int code = 0;
+        QString text;
+        QString job;
+        QString row;
+        int pieces = 0;
+    };
+    static QByteArray alarmLine(const AlarmEvent &e);
     static QByteArray alarmLine(const QDateTime &time, const QString &event, int type, int code, const QString &text,
                                 const QString &job, const QString &row, int pieces);
     // A production event: piece (job, pieces completed, target), start or stop (job).

@@ -1,9 +1,12 @@
 #include "machinehistory.h"
 
 #include "data/historylog.h"
+#include "data/historyobserver.h"
 #include "platform/logwriter.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
+
+#include <algorithm>
 
 namespace {
 // A jump in the piece count beyond this is a new count (another job), not pieces knitted.
@@ -45,16 +48,14 @@ void MachineHistory::alarmRaised(int type, int code, const QString &text, const 
     type_ = type;
     code_ = code;
     text_ = text;
-    alarms().append(HistoryLog::alarmLine(SystemActions::now(), QStringLiteral("raised"), type, code, text, screen.job,
-                                          screen.row, screen.pieces));
+    logAlarm(QStringLiteral("raised"), type, code, text, screen);
 }
 
 void MachineHistory::alarmAcknowledged(const Screen &screen)
 {
     if (!standing_)
         return;
-    alarms().append(HistoryLog::alarmLine(SystemActions::now(), QStringLiteral("acknowledged"), type_, code_, text_,
-                                          screen.job, screen.row, screen.pieces));
+    logAlarm(QStringLiteral("acknowledged"), type_, code_, text_, screen);
 }
 
 void MachineHistory::alarmCleared(const Screen &screen)
@@ -62,8 +63,7 @@ void MachineHistory::alarmCleared(const Screen &screen)
     if (!standing_)
         return;
     standing_ = false;
-    alarms().append(HistoryLog::alarmLine(SystemActions::now(), QStringLiteral("cleared"), 0, 0, QString(), screen.job,
-                                          screen.row, screen.pieces));
+    logAlarm(QStringLiteral("cleared"), 0, 0, QString(), screen);
 }
 
 void MachineHistory::piecesReported(const Screen &screen)
@@ -80,6 +80,27 @@ void MachineHistory::piecesReported(const Screen &screen)
 void MachineHistory::machineRan(bool started, const Screen &screen)
 {
     production().append(HistoryLog::runLine(SystemActions::now(), started, screen.job));
+    for (HistoryObserver *o : observers_)
+        o->runLogged(started);
+}
+
+void MachineHistory::logAlarm(const QString &event, int type, int code, const QString &text, const Screen &screen)
+{
+    const HistoryLog::AlarmEvent e{SystemActions::now(), event, type, code, text, screen.job, screen.row, screen.pieces};
+    alarms().append(HistoryLog::alarmLine(e));
+    for (HistoryObserver *o : observers_)
+        o->alarmLogged(e);
+}
+
+void MachineHistory::addObserver(HistoryObserver *observer)
+{
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void MachineHistory::removeObserver(HistoryObserver *observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
 void MachineHistory::flush()

@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
+class HistoryObserver;
 class LogWriter;
 
 // What the main screen tells the machine's history: alarm events and production events, each
@@ -37,7 +39,12 @@ public:
     // Tests and shut-down: returns once every event so far is on disk.
     void flush();
 
+    // Not owned: an observer is removed before it goes.
+    void addObserver(HistoryObserver *observer);
+    void removeObserver(HistoryObserver *observer);
+
 private:
+    void logAlarm(const QString &event, int type, int code, const QString &text, const Screen &screen);
     LogWriter &alarms();
     LogWriter &production();
 
@@ -48,4 +55,5 @@ private:
     int code_ = 0;
     QString text_;
     int pieces_ = -1;
+    std::vector<HistoryObserver *> observers_;
 };

@@ -2,6 +2,8 @@
 
 #include "machinehistory.h"
 
+#include "telemetry/telemetrymessages.h"
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -27,6 +29,7 @@ class QShowEvent;
 class QTimer;
 class RowDisplay;
 class StatusChannel;
+class Telemetry;
 
 // The main window: runs the whole start-up in its constructor and then hosts the main screen.
 // One class split by concern over several files: startup (program start, the exchange with the
@@ -85,6 +88,11 @@ public:
     MachineHistory *history() const { return history_.get(); }
     QLabel *needleLabel() const { return needle_; }
     QLabel *runningLabel() const { return running_; }
+
+    // telemetry: nullptr while telemetry.ini is absent or bad
+    void wave_create_telemetry();
+    Telemetry *telemetry() const { return telemetry_.get(); }
+    LabelTime *labelTime() const { return labelTime_; }
 
     unsigned char checkresult = 0;
 
@@ -168,6 +176,8 @@ private:
     void onAlarmCleared();
     // The main screen's state as the history's event lines carry it.
     MachineHistory::Screen historyScreen() const;
+    // The main screen's values as the telemetry publishes them.
+    TelemetryMessages::State telemetryState() const;
 
     MYBUTTON *Bmenu = nullptr;
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
@@ -194,6 +204,9 @@ private:
     ButtonWarm *buttonWarm_ = nullptr;
     StatusChannel *statusChannel_ = nullptr;
     std::unique_ptr<MachineHistory> history_;
+    std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
+    unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
+    unsigned short stoppedSeconds_ = 0;
     QTimer *needleTimer_ = nullptr;
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;

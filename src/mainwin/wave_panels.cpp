@@ -180,11 +180,13 @@ void wave::set_speed(int state)
 
 void wave::paintwavetime(unsigned short first, unsigned short second)
 {
+    knittingSeconds_ = second;
     waveTime_->setText(QString::fromUtf8("编织时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
 }
 
 void wave::paintstoptime(unsigned short first, unsigned short second)
 {
+    stoppedSeconds_ = second;
     stopTime_->setText(QString::fromUtf8("停车时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
 }
 

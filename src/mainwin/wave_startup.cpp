@@ -7,6 +7,7 @@
 #include "data/parainit.h"
 #include "link/commands.h"
 #include "params/checkpara.h"
+#include "telemetry/telemetry.h"
 #include "platform/panelpaths.h"
 #include "ui/buzzer.h"
 #include "ui/palettes.h"
@@ -39,10 +40,15 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     setparacom(0x20, para_cur.byte(26), 0, 0);
     setparacom(0x26, 0x21, 0, 0);
     wave_create_syncinfor();
+    wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
 }
 
-wave::~wave() = default;
+wave::~wave()
+{
+    if (telemetry_)
+        history_->removeObserver(telemetry_.get());
+}
 
 void wave::initpara()
 {

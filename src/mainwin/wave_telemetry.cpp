@@ -1,0 +1,36 @@
+// The panel's telemetry: the main screen's values it publishes, the history events it follows
+// and the link's mark on the clock.
+#include "wave.h"
+
+#include "labeltime.h"
+#include "rowdisplay.h"
+
+#include "data/parablocks.h"
+#include "telemetry/telemetry.h"
+#include "ui/mylabel.h"
+
+void wave::wave_create_telemetry()
+{
+    telemetry_.reset(Telemetry::fromConfig([this] { return telemetryState(); }));
+    if (!telemetry_)
+        return;
+    history_->addObserver(telemetry_.get());
+    connect(telemetry_.get(), &Telemetry::linkChanged, labelTime_, &LabelTime::setLink);
+    labelTime_->setLink(telemetry_->link());
+}
+
+TelemetryMessages::State wave::telemetryState() const
+{
+    TelemetryMessages::State s;
+    s.job = strcurfilename;
+    s.row = rowNumber_ ? rowNumber_->text().toInt() : 0;
+    s.rows = para_cur.word(4);
+    s.pieces = para_cur.word(7);
+    s.target = para_cur.word(8);
+    // "速度:0.48 m/s": the number the speed field shows.
+    const QString speed = rowDisplay_ ? rowDisplay_->speed()->text() : QString();
+    s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).section(QLatin1Char(' '), 0, 0).toDouble();
+    s.knittingSeconds = knittingSeconds_;
+    s.stoppedSeconds = stoppedSeconds_;
+    return s;
+}

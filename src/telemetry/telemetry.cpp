@@ -1,0 +1,101 @@
+#include "telemetry.h"
+
+#include "mqttclient.h"
+
+#include "platform/systemactions.h"
+
+#include <cstdio>
+
+Telemetry *Telemetry::fromConfig(Snapshot snapshot, QObject *parent)
+{
+    TelemetryConfig config;
+    QString why;
+    if (!TelemetryConfig::load(&config, &why)) {
+        std::fprintf(stderr, "knitpanel: telemetry off: %s\n", why.toLocal8Bit().constData());
+        return nullptr;
+    }
+    return new Telemetry(config, std::move(snapshot), parent);
+}
+
+Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *parent)
+    : QObject(parent), config_(config), snapshot_(std::move(snapshot))
+{
+    MqttClient::Options options;
+    options.url = config.url;
+    options.clientId = "knitpanel-" + config.machine.toUtf8();
+    options.username = config.username;
+    options.password = config.password;
+    options.cafile = config.cafile;
+    options.statusTopic = TelemetryMessages::topic(config.machine, "status");
+    MqttClient::Hooks hooks;
+    hooks.link = [this](LinkState state, const QString &why) {
+        QMetaObject::invokeMethod(this, [this, state, why] { onLink(state, why); }, Qt::QueuedConnection);
+    };
+    client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
+    timer_.setInterval(config.intervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
+    timer_.start();
+    client_->start();
+}
+
+Telemetry::~Telemetry()
+{
+    // Joins the network thread; what it still posts to this object is dropped with it.
+    client_.reset();
+}
+
+void Telemetry::onLink(LinkState state, const QString &why)
+{
+    std::fprintf(stderr, "knitpanel: telemetry %s as %s: %s\n", config_.url.text().toLocal8Bit().constData(),
+                 config_.machine.toLocal8Bit().constData(), why.toLocal8Bit().constData());
+    if (state == LinkState::Online)
+        publishState(true); // a broker that restarted has lost the retained state
+    if (state != link_) {
+        link_ = state;
+        emit linkChanged(state);
+    }
+}
+
+void Telemetry::alarmLogged(const HistoryLog::AlarmEvent &event)
+{
+    outbox_.push({Outbox::Kind::Alarm, TelemetryMessages::topic(config_.machine, "alarm"),
+                  TelemetryMessages::alarm(config_.machine, event), false});
+    if (event.event == QLatin1String("acknowledged"))
+        return;
+    alarm_ = event.event == QLatin1String("raised");
+    alarmType_ = event.type;
+    alarmCode_ = event.code;
+    alarmText_ = event.text;
+    publishState(true);
+}
+
+void Telemetry::runLogged(bool started)
+{
+    runKnown_ = true;
+    running_ = started;
+    publishState(true);
+}
+
+void Telemetry::publishState(bool now)
+{
+    TelemetryMessages::State s = snapshot_();
+    if (!runKnown_ && published_) {
+        if (s.knittingSeconds > last_.knittingSeconds)
+            running_ = true;
+        else if (s.stoppedSeconds > last_.stoppedSeconds)
+            running_ = false;
+    }
+    s.running = running_;
+    s.alarm = alarm_;
+    s.alarmType = alarm_ ? alarmType_ : 0;
+    s.alarmCode = alarm_ ? alarmCode_ : 0;
+    s.alarmText = alarm_ ? alarmText_ : QString();
+    if (!now && published_ && s.sameAs(last_))
+        return;
+    outbox_.push({Outbox::Kind::State, TelemetryMessages::topic(config_.machine, "state"),
+                  TelemetryMessages::state(config_.machine, SystemActions::now(), s), true});
+    last_ = s;
+    published_ = true;
+    if (now)
+        timer_.start(); // the next regular one a whole interval later
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "linkstate.h"
+#include "outbox.h"
+#include "telemetryconfig.h"
+#include "telemetrymessages.h"
+
+#include "data/historyobserver.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class MqttClient;
+
+// The panel's telemetry: publishes the machine's state (retained, at most once per interval_ms
+// and at once when it starts, stops or an alarm comes or goes) and each alarm event of the
+// machine's history to the broker of telemetry.ini. The GUI thread only builds the messages and
+// queues them; an MqttClient sends them from its own thread, so a broker that is down, slow or
+// refuses the login never holds the panel.
+class Telemetry : public QObject, public HistoryObserver
+{
+    Q_OBJECT
+
+public:
+    // The main screen's values; running and the alarm are the telemetry's own.
+    using Snapshot = std::function<TelemetryMessages::State()>;
+
+    // Reads telemetry.ini: nullptr, with one line on standard error saying why, when it is
+    // absent or bad (then nothing goes on the network).
+    static Telemetry *fromConfig(Snapshot snapshot, QObject *parent = nullptr);
+    Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *parent = nullptr);
+    ~Telemetry() override;
+
+    void alarmLogged(const HistoryLog::AlarmEvent &event) override;
+    void runLogged(bool started) override;
+
+    LinkState link() const { return link_; }
+    const Outbox &outbox() const { return outbox_; }
+    const TelemetryConfig &config() const { return config_; }
+
+signals:
+    void linkChanged(LinkState state);
+
+private:
+    void publishState(bool now);
+    void onLink(LinkState state, const QString &why);
+
+    const TelemetryConfig config_;
+    const Snapshot snapshot_;
+    Outbox outbox_;
+    std::unique_ptr<MqttClient> client_;
+    QTimer timer_;
+    TelemetryMessages::State last_;
+    bool published_ = false;
+    // Until the first start or stop report, running is read from which time counter moves.
+    bool runKnown_ = false;
+    bool running_ = false;
+    bool alarm_ = false;
+    int alarmType_ = 0;
+    int alarmCode_ = 0;
+    QString alarmText_;
+    LinkState link_ = LinkState::Connecting;
+};

@@ -1,0 +1,109 @@
+#include "brokerprocess.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+// The broker lives in /usr/sbin, which a user's PATH may lack.
+QString program(const char *name)
+{
+    const QString found = QStandardPaths::findExecutable(QLatin1String(name));
+    return found.isEmpty() ? QStandardPaths::findExecutable(QLatin1String(name), {QStringLiteral("/usr/sbin")}) : found;
+}
+
+} // namespace
+
+bool BrokerProcess::available(QString *why)
+{
+    for (const char *name : {"mosquitto", "mosquitto_sub", "mosquitto_passwd"}) {
+        *why = QStringLiteral("%1 not found: install it with scripts/setup.sh").arg(QLatin1String(name));
+        if (program(name).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+bool BrokerProcess::start(QString *error)
+{
+    stop();
+    if (port_ == 0) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port_ = probe.serverPort();
+    }
+    // Run as root it would switch to the mosquitto user, who cannot read the private directory.
+    const passwd *me = ::getpwuid(::getuid());
+    QByteArray conf = QStringLiteral("listener %1 127.0.0.1\npersistence false\nsys_interval 1\nuser %2\n")
+                          .arg(port_).arg(QLatin1String(me ? me->pw_name : "root")).toUtf8();
+    const QString passwd = dir_.filePath(QStringLiteral("passwd"));
+    if (login_.isEmpty())
+        conf += "allow_anonymous true\n";
+    else if (QProcess::execute(program("mosquitto_passwd"), QStringList{"-c", "-b", passwd} + login_) == 0)
+        conf += "allow_anonymous false\npassword_file " + passwd.toUtf8() + '\n';
+    QFile f(dir_.filePath(QStringLiteral("mosquitto.conf")));
+    if (f.open(QIODevice::WriteOnly) && f.write(conf) == conf.size() && f.flush())
+        process_.start(program("mosquitto"), {QStringLiteral("-c"), f.fileName()});
+    const QDeadlineTimer deadline(5000);
+    while (process_.waitForStarted(1000) && !deadline.hasExpired() && process_.state() == QProcess::Running) {
+        QTcpSocket s;
+        s.connectToHost(QHostAddress::LocalHost, quint16(port_));
+        if (s.waitForConnected(200))
+            return true;
+        QThread::msleep(50);
+    }
+    if (error)
+        *error = QStringLiteral("mosquitto did not start on port %1: %2").arg(port_).arg(QString::fromLocal8Bit(process_.readAllStandardError()));
+    return false;
+}
+
+void BrokerProcess::stop()
+{
+    pause(false);
+    process_.terminate();
+    if (!process_.waitForFinished(3000))
+        kill();
+}
+
+void BrokerProcess::kill()
+{
+    process_.kill();
+    process_.waitForFinished(3000);
+}
+
+void BrokerProcess::pause(bool paused)
+{
+    if (process_.state() == QProcess::Running)
+        ::kill(pid_t(process_.processId()), paused ? SIGSTOP : SIGCONT);
+}
+
+QStringList BrokerProcess::subArgs(const QString &filter) const
+{
+    return {"-h", "127.0.0.1", "-p", QString::number(port_), "-t", filter, "-F", "%r %t %p"};
+}
+
+QByteArray BrokerProcess::retained(const QString &topic) const
+{
+    QProcess sub;
+    sub.start(program("mosquitto_sub"), subArgs(topic) << "-W" << "1" << "-C" << "1");
+    sub.waitForFinished(5000);
+    const QByteArray line = sub.readAllStandardOutput().trimmed();
+    const QByteArray prefix = "1 " + topic.toUtf8() + ' ';
+    return line.startsWith(prefix) ? line.mid(prefix.size()) : QByteArray();
+}
+
+QProcess *BrokerProcess::subscribe(const QString &filter, QObject *parent) const
+{
+    auto *sub = new QProcess(parent);
+    sub->start(program("mosquitto_sub"), subArgs(filter));
+    sub->waitForStarted(5000);
+    return sub;
+}
