@@ -1,3 +1,5 @@
+#include "files/dialogide.h"
+#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
@@ -10,6 +12,7 @@ int main(int argc, char **argv)
     app.setStyle(new mystyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
+    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.
