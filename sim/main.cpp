@@ -1,5 +1,6 @@
 #include "commandserver.h"
 #include "controlserver.h"
+#include "jobreceiver.h"
 #include "knitsimulation.h"
 #include "simjournal.h"
 #include "simstate.h"
@@ -81,6 +82,10 @@ int main(int argc, char **argv)
     if (!knitting.open(&why))
         return fail(why);
     knitting.registerCommands(control);
+
+    JobReceiver jobs(&state, &startup, &knitting);
+    jobs.attach(tftp);
+    jobs.registerCommands(control);
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));
