@@ -108,8 +108,14 @@ MYBUTTON *filedialog::addEnterButton(const QString &text, const std::function<vo
     button->setGeometry(520, 430, 100, 35);
     button->setFocusPolicy(Qt::NoFocus);
     button->setPalette(palette_button_dark);
-    connect(button, &QPushButton::clicked, this, action);
-    KeyTable::install(this, {{{Qt::Key_Enter, Qt::Key_Return}, action}});
+    // Busy while it imports or exports, as while it mounts: the dialogs it opens come first.
+    const auto run = [this, action] {
+        setProperty("busy", true);
+        action();
+        setProperty("busy", false);
+    };
+    connect(button, &QPushButton::clicked, this, run);
+    KeyTable::install(this, {{{Qt::Key_Enter, Qt::Key_Return}, run}});
     return button;
 }
 

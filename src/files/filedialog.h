@@ -14,7 +14,7 @@ class QLabel;
 // the selected entry, F3 makes a folder; "|>." (Right, or a double click) opens a folder and
 // "<|." (Left) goes up, never above the stick. Names are the stick's own bytes: shown decoded,
 // opened as they are. The import and export dialogs are built on it. Its dynamic property
-// "busy" is true until the stick has been read.
+// "busy" is true while it reads the stick and while its Enter action runs.
 class filedialog : public MyDialog
 {
     Q_OBJECT

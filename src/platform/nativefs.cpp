@@ -33,21 +33,31 @@ QByteArray NativeFs::join(const QByteArray &dir, const QByteArray &name)
     return dir.endsWith('/') ? dir + name : dir + '/' + name;
 }
 
-bool NativeFs::list(const QByteArray &dir, QList<Entry> *entries)
+QList<QByteArray> NativeFs::names(const QByteArray &dir)
 {
+    QList<QByteArray> out;
     DIR *d = ::opendir(dir.constData());
     if (!d)
-        return false;
-    entries->clear();
+        return out;
     while (const dirent *e = ::readdir(d)) {
-        if (isDotName(e->d_name))
-            continue;
-        Entry entry;
-        entry.name = QByteArray(e->d_name);
-        if (entryOf(join(dir, entry.name), &entry))
-            entries->append(entry);
+        if (!isDotName(e->d_name))
+            out.append(QByteArray(e->d_name));
     }
     ::closedir(d);
+    return out;
+}
+
+bool NativeFs::list(const QByteArray &dir, QList<Entry> *entries)
+{
+    entries->clear();
+    if (!isDir(dir))
+        return false;
+    for (const QByteArray &name : names(dir)) {
+        Entry entry;
+        entry.name = name;
+        if (entryOf(join(dir, name), &entry))
+            entries->append(entry);
+    }
     return true;
 }
 
@@ -113,17 +123,8 @@ bool NativeFs::remove(const QByteArray &path)
         return errno == ENOENT;
     if (!S_ISDIR(st.st_mode))
         return ::unlink(path.constData()) == 0;
-    DIR *d = ::opendir(path.constData());
-    if (!d)
-        return false;
-    QList<QByteArray> names;
-    while (const dirent *e = ::readdir(d)) {
-        if (!isDotName(e->d_name))
-            names.append(QByteArray(e->d_name));
-    }
-    ::closedir(d);
     bool ok = true;
-    for (const QByteArray &name : names)
+    for (const QByteArray &name : names(path))
         ok = remove(join(path, name)) && ok;
     return ok && ::rmdir(path.constData()) == 0;
 }

@@ -18,6 +18,8 @@ public:
         QDateTime modified;
     };
 
+    // Every name in the folder but "." and "..", links included; empty when it cannot be read.
+    static QList<QByteArray> names(const QByteArray &dir);
     // The folder's files and folders, without ".", ".." and symbolic links (a stick has none,
     // and a link could lead off it). False when the folder cannot be read.
     static bool list(const QByteArray &dir, QList<Entry> *entries);

@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "emulatedmedia.h"
+#include "nativefs.h"
 #include "panelpaths.h"
 
 #include <QDir>
@@ -156,15 +157,12 @@ int emulate(const QString &program, const QStringList &args)
         const QString medium = last.isEmpty() ? QString() : mediumOf(last);
         if (medium.isEmpty() || !isUnderRoot(medium) || !QFileInfo(medium).isDir())
             return 1;
-        QDir dir(medium);
-        const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        for (const QFileInfo &e : entries) {
-            if (e.isDir() && !e.isSymLink())
-                QDir(e.filePath()).removeRecursively();
-            else
-                QFile::remove(e.filePath());
-        }
-        return 0;
+        // By the names' own bytes: a stick's GBK names do not survive decoding.
+        const QByteArray dir = QFile::encodeName(medium);
+        bool emptied = true;
+        for (const QByteArray &name : NativeFs::names(dir))
+            emptied = NativeFs::remove(NativeFs::join(dir, name)) && emptied;
+        return emptied ? 0 : 1;
     }
     return 127;
 }

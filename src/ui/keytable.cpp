@@ -15,7 +15,7 @@ void KeyTable::install(QWidget *page, const QList<Row> &rows)
     for (const Row &row : rows) {
         for (int key : row.keys) {
             auto *shortcut = new QShortcut(QKeySequence(key), page);
-            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+            shortcut->setContext(Qt::WindowShortcut);
             shortcut->setAutoRepeat(false);
             QObject::connect(shortcut, &QShortcut::activated, page, [action = row.action] {
                 buzzer(kKeyBeepMs);

@@ -7,8 +7,9 @@
 class QWidget;
 
 // A page's keys as one table: each row's keys start its action after the key beep. They are
-// shortcuts of the page, so a focused list or button does not take the letters for itself,
-// and a dialog opened over the page does not see them.
+// shortcuts of the page's window, so a focused list does not take the letters for itself, a
+// page without a focusable field still has its keys, and a dialog opened over the page (a
+// window of its own) does not see them.
 class KeyTable
 {
 public:
