@@ -3,6 +3,7 @@
 #include "mainwin/wave.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
+#include "ui/windowfocus.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
     app.setStyle(new mystyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
+    WindowFocus::install();
     QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
     int code;
     {

@@ -23,8 +23,8 @@ QList<QByteArray> StickJobName::caseForms(const QByteArray &ext)
     for (int mix = 0; mix < 8; ++mix) {
         QByteArray form = lower;
         for (int i = 0; i < form.size() && i < 3; ++i) {
-            if (mix & (1 << (form.size() - 1 - i)))
-                form[i] = char(QChar::toUpper(uchar(form[i])));
+            if ((mix & (1 << (form.size() - 1 - i))) && form[i] >= 'a' && form[i] <= 'z')
+                form[i] = char(form[i] - 'a' + 'A');
         }
         forms.append(form);
     }
