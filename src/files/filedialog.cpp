@@ -50,7 +50,8 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
     setdialogtitle(QStringLiteral("U Disk File List"));
     setProperty("busy", true);
     const QByteArray start = QFile::encodeName(startDir);
-    dir_ = StickMount::isInside(start) ? start : root_;
+    start_ = StickMount::isInside(start) ? start : root_;
+    dir_ = start_;
     for (const QString &pattern : filter.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (pattern != QLatin1String("*.*") && pattern != QLatin1String("*"))
             filters_.append(pattern);
@@ -139,7 +140,7 @@ void filedialog::search_disk()
     waiting_->show();
     waiting_->repaint();
     StickMount::mount();
-    dir_ = root_;
+    dir_ = start_;
     getfilelist();
     waiting_->hide();
     setProperty("busy", false);

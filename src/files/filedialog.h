@@ -61,6 +61,7 @@ private:
     void selectName(const QByteArray &name);
 
     QByteArray root_;
+    QByteArray start_;
     QByteArray dir_;
     QStringList filters_;
     QList<NativeFs::Entry> entries_;
