@@ -9,7 +9,6 @@
 #include "dialogdel.h"
 #include "pagekeys.h"
 
-#include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/cntrecord.h"
 #include "data/parablocks.h"
@@ -97,26 +96,25 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
     setdialogmsg(QString());
     if (!item)
         return;
-    const QString name = item->text(0);
-    const QString cnt = JobFolders::file(name, QStringLiteral(".cnt"));
-    const int cntResult = cntfilecheck(cnt);
-    if (!CntFile::isAccepted(cntResult)) {
-        DIAMESSAGE(this, CntFile::message(cntResult));
+    const QString cnt = JobFolders::file(item->text(0), QStringLiteral(".cnt"));
+    const QString pat = JobFolders::file(item->text(0), QStringLiteral(".pat"));
+    QString refusal = JobSender::damaged(cnt);
+    if (!refusal.isEmpty()) {
+        DIAMESSAGE(this, refusal);
         return;
     }
-    QFile file(cnt);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile program(cnt);
+    if (!program.open(QIODevice::ReadOnly))
         return;
-    const QByteArray program = file.read(kCntMaxFileSize);
+    const QByteArray rows = program.read(kCntMaxFileSize);
+    refusal = JobSender::damaged(pat);
+    if (!refusal.isEmpty()) {
+        DIAMESSAGE(this, refusal);
+        return;
+    }
     // The row count the main screen and the controller use, not (size / 128) - 1, which
     // is -1 for an empty file.
-    const int length = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(program.constData()), program.size());
-    const QString pat = JobFolders::file(name, QStringLiteral(".pat"));
-    const int patResult = patfilecheck(pat);
-    if (!PatFile::isAccepted(patResult)) {
-        DIAMESSAGE(this, PatFile::message(patResult));
-        return;
-    }
+    const int length = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(rows.constData()), rows.size());
     setdialogmsg(QStringLiteral("花型长度:%1     花型宽度:%2").arg(length).arg(countpatwidth(pat)));
 }
 
@@ -195,28 +193,25 @@ void dialogide::slot_bmpbrown()
 
 void dialogide::slot_cntfile()
 {
-    const QString name = chosen();
-    if (name.isEmpty() || !JobViewers::has(JobViewers::Program))
-        return;
-    const QString path = JobFolders::file(name, QStringLiteral(".cnt"));
-    const int result = cntfilecheck(path);
-    if (!CntFile::isAccepted(result))
-        DIAMESSAGE(this, CntFile::message(result));
-    else
-        JobViewers::open(JobViewers::Program, path, 0, this);
+    openEditor(JobViewers::Program, QStringLiteral(".cnt"));
 }
 
 void dialogide::slot_patfile()
 {
+    openEditor(JobViewers::Pattern, QStringLiteral(".pat"));
+}
+
+void dialogide::openEditor(int kind, const QString &ext)
+{
     const QString name = chosen();
-    if (name.isEmpty() || !JobViewers::has(JobViewers::Pattern))
+    if (name.isEmpty() || !JobViewers::has(JobViewers::Kind(kind)))
         return;
-    const QString path = JobFolders::file(name, QStringLiteral(".pat"));
-    const int result = patfilecheck(path);
-    if (!PatFile::isAccepted(result))
-        DIAMESSAGE(this, PatFile::message(result));
+    const QString path = JobFolders::file(name, ext);
+    const QString refusal = JobSender::damaged(path);
+    if (!refusal.isEmpty())
+        DIAMESSAGE(this, refusal);
     else
-        JobViewers::open(JobViewers::Pattern, path, 0, this);
+        JobViewers::open(JobViewers::Kind(kind), path, 0, this);
 }
 
 void dialogide::slot_wrkfilebrown()

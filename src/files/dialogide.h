@@ -44,6 +44,8 @@ protected:
 private:
     // The current item's job name; empty when the list is empty.
     QString chosen() const;
+    // F5 and F6: the editor of that kind on the job's file, after its check.
+    void openEditor(int kind, const QString &ext);
     void dropCurrentJobIfGone();
 
     JobListView *list_;

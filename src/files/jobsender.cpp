@@ -56,13 +56,18 @@ QString JobSender::refusal(const QString &name)
         if (!QFileInfo::exists(JobFolders::file(name, QLatin1String(ext))))
             return QStringLiteral("缺少%1 文件,请重新导入 !").arg(QLatin1String(ext));
     }
-    const int cnt = cntfilecheck(JobFolders::file(name, QStringLiteral(".cnt")));
-    if (!CntFile::isAccepted(cnt))
-        return CntFile::message(cnt);
-    const int pat = patfilecheck(JobFolders::file(name, QStringLiteral(".pat")));
-    if (!PatFile::isAccepted(pat))
-        return PatFile::message(pat);
-    return QString();
+    const QString cnt = damaged(JobFolders::file(name, QStringLiteral(".cnt")));
+    return cnt.isEmpty() ? damaged(JobFolders::file(name, QStringLiteral(".pat"))) : cnt;
+}
+
+QString JobSender::damaged(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".cnt"))) {
+        const int result = cntfilecheck(path);
+        return CntFile::isAccepted(result) ? QString() : CntFile::message(result);
+    }
+    const int result = patfilecheck(path);
+    return PatFile::isAccepted(result) ? QString() : PatFile::message(result);
 }
 
 JobSender::Result JobSender::send(const QString &name)

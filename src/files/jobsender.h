@@ -18,6 +18,8 @@ public:
         QString message; // what to show; empty when nothing is shown
     };
 
+    // The message of a damaged program (.cnt) or pattern file; empty when it can be used.
+    static QString damaged(const QString &path);
     // The message that refuses the job (a file missing, a check failed); empty when it can be
     // sent.
     static QString refusal(const QString &name);
