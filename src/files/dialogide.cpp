@@ -1,12 +1,12 @@
 #include "dialogide.h"
 
+#include "dialogdel.h"
 #include "inputdirdialog.h"
 #include "jobfolders.h"
 #include "joblistview.h"
 #include "jobsender.h"
 #include "jobviewers.h"
 #include "outputfiledialog.h"
-#include "dialogdel.h"
 #include "pagekeys.h"
 
 #include "data/cntprogram.h"
@@ -22,7 +22,6 @@
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
-#include "ui/panelfonts.h"
 
 #include <QFile>
 

@@ -18,7 +18,6 @@
 #include "ui/mylistview.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
-#include "ui/panelfonts.h"
 
 #include <QFile>
 #include <QLabel>
