@@ -177,6 +177,14 @@ bool KnitSimulation::load(const QString &name, QString *error)
     return true;
 }
 
+bool KnitSimulation::loadProgram(const QString &name, QString *error)
+{
+    if (running_ || !load(name, error))
+        return false;
+    row_ = 0;
+    return true;
+}
+
 unsigned char KnitSimulation::rowByte(int row, int offset) const
 {
     const qsizetype at = qsizetype(row) * qsizetype(kCntRecordSize) + offset;

@@ -32,6 +32,9 @@ public:
     void registerCommands(ControlServer &control);
 
     bool start(const QString &name, QString *error);
+    // A job the panel sent: its program knitted by the next start, from row 1. Refused while
+    // the carriage runs.
+    bool loadProgram(const QString &name, QString *error);
     void stop();
     void zero();
     void setSpeed(int rowsPerSecond);

@@ -1,5 +1,6 @@
 #include "commandserver.h"
 #include "controlserver.h"
+#include "jobreceiver.h"
 #include "knitsimulation.h"
 #include "machinecalibration.h"
 #include "simjournal.h"
@@ -95,6 +96,10 @@ int main(int argc, char **argv)
         return fail(why);
     calibration.registerCommands(control);
     commands.setReplyDelay([&calibration](const QByteArray &d) { return calibration.replyDelayMs(d); });
+
+    JobReceiver jobs(&state, &startup, &knitting);
+    jobs.attach(tftp);
+    jobs.registerCommands(control);
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

@@ -108,6 +108,8 @@ void SimState::setGroupOpen(int group, bool open)
         open_.insert(group);
     else
         open_.remove(group);
+    if (groupListener_)
+        groupListener_(group, open);
 }
 
 void SimState::setValue(int group, int index, quint16 value)

@@ -24,7 +24,9 @@ public:
     QString root() const { return root_; }
     QString filePath(const QString &name) const;
 
+    // Every opening and closing of a parameter update is told to the listener (the job receiver).
     void setGroupOpen(int group, bool open);
+    void setGroupListener(std::function<void(int group, bool open)> listener) { groupListener_ = std::move(listener); }
     bool isGroupOpen(int group) const { return open_.contains(group); }
     // Values sent with 0x22; group 1 words also land in file.sys, group 32 in config.cfg.
     void setValue(int group, int index, quint16 value);
@@ -72,6 +74,7 @@ private:
     QMap<int, quint16> actions_;
     QMap<int, quint16> replies_;
     std::function<void(int, quint16)> actionListener_;
+    std::function<void(int, bool)> groupListener_;
     QMap<QPair<quint16, quint16>, quint8> rows_;
     int rowCommands_ = 0;
     quint16 motoStatus_ = 0;

@@ -1,3 +1,4 @@
+#include "files/dialogide.h"
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
@@ -5,6 +6,7 @@
 #include "params/paramframes.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
+#include "ui/windowfocus.h"
 
 #include <QApplication>
 
@@ -14,9 +16,11 @@ int main(int argc, char **argv)
     app.setStyle(new mystyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
+    WindowFocus::install();
     QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
     QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
+    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.

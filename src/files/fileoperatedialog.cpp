@@ -1,6 +1,8 @@
 #include "fileoperatedialog.h"
 
+#include "data/jobname.h"
 #include "platform/atomicfile.h"
+#include "platform/nativefs.h"
 #include "ui/palettes.h"
 
 #include <QLabel>
@@ -13,13 +15,23 @@ const qint64 kStep = 1024;
 
 bool FileOperateDialog::copy(const QString &source, const QString &destination, QWidget *parent)
 {
+    return copyNative(QFile::encodeName(source), QFile::encodeName(destination), parent);
+}
+
+bool FileOperateDialog::copyNative(const QByteArray &source, const QByteArray &destination, QWidget *parent)
+{
     FileOperateDialog dialog(source, destination, parent);
     dialog.start();
     return dialog.exec() == QDialog::Accepted;
 }
 
 FileOperateDialog::FileOperateDialog(const QString &source, const QString &destination, QWidget *parent)
-    : QDialog(parent), source_(source), destination_(destination), in_(source)
+    : FileOperateDialog(QFile::encodeName(source), QFile::encodeName(destination), parent)
+{
+}
+
+FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray &destination, QWidget *parent)
+    : QDialog(parent), source_(source), destination_(destination)
 {
     setModal(true);
     setWindowTitle(QString::fromUtf8("文 件 复 制"));
@@ -34,9 +46,9 @@ FileOperateDialog::FileOperateDialog(const QString &source, const QString &desti
     title->setPalette(palette_label_dark);
     title->setAutoFillBackground(true);
 
-    from_ = new QLabel(QString::fromUtf8("从 : ") + source, this);
+    from_ = new QLabel(QString::fromUtf8("从 : ") + JobName::decode(source), this);
     from_->setGeometry(10, 30, 400, 22);
-    to_ = new QLabel(QString::fromUtf8("到 : ") + destination, this);
+    to_ = new QLabel(QString::fromUtf8("到 : ") + JobName::decode(destination), this);
     to_->setGeometry(10, 54, 400, 22);
 
     progress_ = new QProgressBar(this);
@@ -56,7 +68,8 @@ FileOperateDialog::FileOperateDialog(const QString &source, const QString &desti
 
 bool FileOperateDialog::start()
 {
-    if (!in_.open(QIODevice::ReadOnly)) {
+    const int fd = NativeFs::openRead(source_);
+    if (fd < 0 || !in_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         from_->setText(QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
         return false;
     }
@@ -81,11 +94,10 @@ void FileOperateDialog::slot_step()
         return;
     timer_.stop();
     in_.close();
-    if (!AtomicFile::save(destination_, copied_)) {
+    if (!AtomicFile::saveNative(destination_, copied_)) {
         fail(QString::fromUtf8("<font color = darkRed >到 : 目标文件错误 !"));
         return;
     }
-    progress_->setValue(100);
     accept();
 }
 

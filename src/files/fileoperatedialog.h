@@ -11,7 +11,8 @@ class QProgressBar;
 class QPushButton;
 
 // The modal copy dialog: copies one file in 1 KiB steps from the event loop with a progress
-// bar, and replaces the destination only when the whole copy is on disk.
+// bar, and replaces the destination only when the whole copy is on disk. Paths are either
+// names (QString) or, for stick files whose names are not UTF-8, their own bytes.
 class FileOperateDialog : public QDialog
 {
     Q_OBJECT
@@ -19,8 +20,10 @@ class FileOperateDialog : public QDialog
 public:
     // True only when the copy finished; Exit or an error gives false.
     static bool copy(const QString &source, const QString &destination, QWidget *parent = nullptr);
+    static bool copyNative(const QByteArray &source, const QByteArray &destination, QWidget *parent = nullptr);
 
     FileOperateDialog(const QString &source, const QString &destination, QWidget *parent = nullptr);
+    FileOperateDialog(const QByteArray &source, const QByteArray &destination, QWidget *parent = nullptr);
 
     // False when the copy cannot start (the dialog then shows why and waits for Exit).
     bool start();
@@ -31,8 +34,8 @@ private slots:
 private:
     void fail(const QString &text);
 
-    QString source_;
-    QString destination_;
+    QByteArray source_;
+    QByteArray destination_;
     QFile in_;
     QByteArray copied_;
     qint64 total_ = 0;

@@ -28,9 +28,22 @@ void fsyncDir(const QByteArray &dir)
 AtomicFile::AtomicFile(const QString &path)
 {
     const QFileInfo info(path);
-    target_ = QFile::encodeName(info.absoluteFilePath());
-    dir_ = QFile::encodeName(info.absolutePath());
-    tmp_ = dir_ + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    setPaths(QFile::encodeName(info.absoluteFilePath()), QFile::encodeName(info.absolutePath()),
+             QFile::encodeName(info.fileName()));
+}
+
+AtomicFile::AtomicFile(const QByteArray &nativePath, Native)
+{
+    const int slash = nativePath.lastIndexOf('/');
+    setPaths(nativePath, slash > 0 ? nativePath.left(slash) : QByteArray(slash == 0 ? "/" : "."),
+             nativePath.mid(slash + 1));
+}
+
+void AtomicFile::setPaths(const QByteArray &target, const QByteArray &dir, const QByteArray &fileName)
+{
+    target_ = target;
+    dir_ = dir;
+    tmp_ = dir_ + "/." + fileName + ".XXXXXX";
 }
 
 AtomicFile::~AtomicFile()
@@ -129,8 +142,18 @@ bool AtomicFile::save(const QString &path, const void *data, qint64 length, QStr
         return false;
     }
     AtomicFile file(path);
-    return file.open(error) && file.append(static_cast<const char *>(data), length, error)
-        && file.commit(true, error);
+    return file.saveAll(data, length, error);
+}
+
+bool AtomicFile::saveNative(const QByteArray &nativePath, const QByteArray &data, QString *error)
+{
+    AtomicFile file(nativePath, Native());
+    return file.saveAll(data.constData(), data.size(), error);
+}
+
+bool AtomicFile::saveAll(const void *data, qint64 length, QString *error)
+{
+    return open(error) && append(static_cast<const char *>(data), length, error) && commit(true, error);
 }
 
 void AtomicFile::setWriteLimitForTesting(qint64 bytes)

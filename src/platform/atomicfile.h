@@ -30,12 +30,18 @@ public:
     // the temporary file is removed and error (if given) says why.
     static bool save(const QString &path, const QByteArray &data, QString *error = nullptr);
     static bool save(const QString &path, const void *data, qint64 length, QString *error = nullptr);
+    // The same for a path given by its own bytes (a stick file whose name is not UTF-8).
+    static bool saveNative(const QByteArray &nativePath, const QByteArray &data, QString *error = nullptr);
 
     // Tests only: make writes fail with ENOSPC once this many bytes were written to one file
     // (-1 = off).
     static void setWriteLimitForTesting(qint64 bytes);
 
 private:
+    struct Native {};
+    AtomicFile(const QByteArray &nativePath, Native);
+    void setPaths(const QByteArray &target, const QByteArray &dir, const QByteArray &fileName);
+    bool saveAll(const void *data, qint64 length, QString *error);
     bool fail(int err, QString *error);
 
     QByteArray target_;

@@ -31,7 +31,16 @@ bool FsOps::copyFile(const QString &src, const QString &dst)
     const QByteArray data = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return false;
-    return AtomicFile::save(dst, data);
+    if (!AtomicFile::save(dst, data))
+        return false;
+    const QFileDevice::Permissions exec = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    const QFileDevice::Permissions mode = in.permissions();
+    return !(mode & exec) || QFile::setPermissions(dst, QFile::permissions(dst) | (mode & exec));
+}
+
+bool FsOps::rename(const QString &from, const QString &to)
+{
+    return !QFileInfo::exists(to) && QDir().rename(from, to);
 }
 
 namespace {

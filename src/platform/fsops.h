@@ -12,7 +12,11 @@ public:
     // Copies a file (atomically saved) or a directory tree into dst (dst is the new name).
     // Links inside a tree are copied as links; a tree is never copied into itself.
     static bool copy(const QString &src, const QString &dst);
+    // A copy of an executable stays executable, as with cp (the formatting tools are copied
+    // before they are run).
     static bool copyFile(const QString &src, const QString &dst);
+    // Renames within one file system; false when from is missing or to exists.
+    static bool rename(const QString &from, const QString &to);
     // Flushes the file systems (the panel's "sync" after every write).
     static void sync();
 };

@@ -1,5 +1,7 @@
 #include "panelpaths.h"
 
+#include "emulatedmedia.h"
+
 #include <QDir>
 
 QString PanelPaths::root()
@@ -40,6 +42,7 @@ void PanelPaths::ensureLayout()
 {
 #ifndef KNIT_PANEL_BUILD
     QDir().mkpath(tmpDir());
+    EmulatedMedia::boot();
     QDir().mkpath(dataRoot() + QStringLiteral("/para"));
     QDir().mkpath(dataRoot() + QStringLiteral("/wave"));
     QDir().mkpath(resolve(QStringLiteral("/dev")));

@@ -1,6 +1,8 @@
 #include "systemactions.h"
 
 #include "atomicfile.h"
+#include "emulatedmedia.h"
+#include "nativefs.h"
 #include "panelpaths.h"
 
 #include <QDir>
@@ -92,31 +94,47 @@ QDateTime parseDate(const QString &text)
     return QDateTime();
 }
 
-// The emulated medium of a formatting tool's target: a directory as it is, the stick's device
-// nodes its mount point, the flash disk's partition the disk's mount point.
+// The emulated medium of a formatting tool's target: a directory as it is, a device node (when
+// it exists) the place its files are now.
 QString mediumOf(const QString &target)
 {
     if (QFileInfo(target).isDir())
         return target;
-    const QString root = PanelPaths::root();
-    QString dev = target;
-    if (root != QLatin1String("/") && dev.startsWith(root + QLatin1Char('/')))
-        dev = dev.mid(root.size());
-    if (dev.startsWith(QLatin1String("/dev/scsi/")))
-        return PanelPaths::usbRoot();
-    if (dev.startsWith(QLatin1String("/dev/ide/")))
-        return PanelPaths::resolve(QStringLiteral("/mnt/ide"));
-    return QString();
+    return EmulatedMedia::deviceExists(target) ? EmulatedMedia::mediumOf(target) : QString();
+}
+
+bool isModule(const QStringList &args, const char *name)
+{
+    for (const QString &a : args) {
+        if (QFileInfo(a).completeBaseName() == QLatin1String(name))
+            return true;
+    }
+    return false;
 }
 
 int emulate(const QString &program, const QStringList &args)
 {
     const QString name = QFileInfo(program).fileName();
-    if (name == QLatin1String("mount"))
-        return !args.isEmpty() && isUnderRoot(args.last()) && QFileInfo(args.last()).isDir() ? 0 : 32;
-    if (name == QLatin1String("umount") || name == QLatin1String("insmod") || name == QLatin1String("rmmod")
-        || name == QLatin1String("hwclock") || name.startsWith(QLatin1String("dosfsck"))
-        || name.startsWith(QLatin1String("fsck")))
+    // A tool named by its path must be there, as exec would find it.
+    if (program.startsWith(QLatin1Char('/')) && !QFileInfo(program).isFile())
+        return 127;
+    const QString last = args.isEmpty() ? QString() : args.last();
+    if (name == QLatin1String("mount")) {
+        if (EmulatedMedia::isFlashDiskMountPoint(last))
+            return EmulatedMedia::mountFlashDisk() ? 0 : 32;
+        return isUnderRoot(last) && QFileInfo(last).isDir() ? 0 : 32;
+    }
+    if (name == QLatin1String("umount")) {
+        if (EmulatedMedia::isFlashDiskMountPoint(last))
+            return EmulatedMedia::unmountFlashDisk() ? 0 : 32;
+        return 0;
+    }
+    if (name == QLatin1String("insmod") || name == QLatin1String("rmmod")) {
+        if (isModule(args, "usb-storage"))
+            EmulatedMedia::setUsbDriverLoaded(name == QLatin1String("insmod"));
+        return 0;
+    }
+    if (name == QLatin1String("hwclock") || name.startsWith(QLatin1String("dosfsck")) || name.startsWith(QLatin1String("fsck")))
         return 0;
     if (name == QLatin1String("sync")) {
         ::sync();
@@ -134,20 +152,17 @@ int emulate(const QString &program, const QStringList &args)
         return AtomicFile::save(clockOffsetFile(), QByteArray::number(offset)) ? 0 : 1;
     }
     if (name.startsWith(QLatin1String("mkfs")) || name.startsWith(QLatin1String("mkdosfs"))) {
-        // Formatting empties the emulated medium: the directory named last, or the mount
-        // point of the device named last.
-        const QString medium = args.isEmpty() ? QString() : mediumOf(args.last());
+        // Formatting empties the emulated medium: the directory named last, or wherever the
+        // files of the device named last are.
+        const QString medium = last.isEmpty() ? QString() : mediumOf(last);
         if (medium.isEmpty() || !isUnderRoot(medium) || !QFileInfo(medium).isDir())
             return 1;
-        QDir dir(medium);
-        const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        for (const QFileInfo &e : entries) {
-            if (e.isDir() && !e.isSymLink())
-                QDir(e.filePath()).removeRecursively();
-            else
-                QFile::remove(e.filePath());
-        }
-        return 0;
+        // By the names' own bytes: a stick's GBK names do not survive decoding.
+        const QByteArray dir = QFile::encodeName(medium);
+        bool emptied = true;
+        for (const QByteArray &name : NativeFs::names(dir))
+            emptied = NativeFs::remove(NativeFs::join(dir, name)) && emptied;
+        return emptied ? 0 : 1;
     }
     return 127;
 }
@@ -178,6 +193,15 @@ void SystemActions::clearRecorded()
 QString SystemActions::recordFile()
 {
     return PanelPaths::resolve(QStringLiteral("/var/log/system-actions.log"));
+}
+
+bool SystemActions::deviceExists(const QString &device)
+{
+#ifdef KNIT_PANEL_BUILD
+    return QFileInfo::exists(PanelPaths::resolve(device));
+#else
+    return EmulatedMedia::deviceExists(device);
+#endif
 }
 
 QDateTime SystemActions::now()

@@ -20,6 +20,11 @@ public:
     // Where the host build appends each recorded action: $KNIT_ROOT/var/log/system-actions.log.
     static QString recordFile();
 
+    // Whether a device node ("/dev/...") is there now. The host build's nodes are files under
+    // $KNIT_ROOT/dev, the stick's only while the emulated USB storage driver is loaded
+    // (insmod .../usb-storage.o loads it, rmmod usb-storage unloads it).
+    static bool deviceExists(const QString &device);
+
     // The panel's clock: system time, plus the offset an emulated "date -s" left (host build).
     static QDateTime now();
 };

@@ -178,6 +178,9 @@ private slots:
         QVERIFY(writeFile(root_->file("/mnt/usb/.hidden"), QByteArray("h")));
         QVERIFY(writeFile(root_->file("/mnt/ide/knit/para/keep.sys"), QByteArray("k")));
         QVERIFY(writeFile(other.file("/keep"), QByteArray("o")));
+        // The stick is there: its node, and the driver that shows it.
+        QVERIFY(writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), QByteArray()));
+        QCOMPARE(SystemActions::run(QStringLiteral("insmod"), {root_->file("/usr/driver/usb-storage.o")}), 0);
         QString arg = target;
         if (target.startsWith(QLatin1Char('@')))
             arg = root_->path() + target.mid(1);

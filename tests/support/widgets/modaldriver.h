@@ -13,7 +13,8 @@
 // Answers the modal dialogs a test opens: from a timer it finds the active modal widget, notes
 // its class and its "Label"/"edit_msg" text and applies the next queued action. A modal widget
 // that finds the queue empty counts as unexpected and gets Escape, so a test never hangs in a
-// nested event loop.
+// nested event loop. A modal widget whose dynamic property "busy" is true is left until it is
+// false.
 class ModalDriver
 {
 public:
@@ -26,6 +27,15 @@ public:
     ModalDriver &pressCancel() { return buttonOrKey(QStringLiteral("Button_quit"), {QStringLiteral("取消"), QStringLiteral("Cancel")}, Qt::Key_Escape); }
     ModalDriver &escape() { return key(Qt::Key_Escape); }
     ModalDriver &key(Qt::Key k) { return then([k](QWidget *m) { QTest::keyClick(focusIn(m), k); }); }
+    // The button clicked from the event loop once the driver's action has returned, for a button
+    // whose action opens further dialogs: those are answered only then.
+    ModalDriver &postClick(const QString &nameOrText)
+    {
+        return then([nameOrText](QWidget *m) {
+            if (QAbstractButton *b = button(m, nameOrText, {nameOrText}))
+                QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+        });
+    }
     ModalDriver &click(const QString &nameOrText) // a button by object name or label
     {
         return then([nameOrText](QWidget *m) {
@@ -94,6 +104,9 @@ private:
         if (handled_ && !handled_->isVisible())
             handled_.clear(); // a dialog shown again is a new question
         if (!modal || !modal->isVisible() || modal == handled_ || passThrough.contains(QLatin1String(modal->metaObject()->className())))
+            return;
+        // A page still reading (the stick browser while it mounts) is answered once it is ready.
+        if (modal->property("busy").toBool())
             return;
         QLabel *label = modal->findChild<QLabel *>(QStringLiteral("Label"));
         if (!label)

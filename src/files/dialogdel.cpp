@@ -1,0 +1,135 @@
+#include "dialogdel.h"
+
+#include "jobfolders.h"
+#include "joblistview.h"
+#include "pagekeys.h"
+
+#include "data/paraformat.h"
+#include "data/parafiles.h"
+#include "platform/diskcapacity.h"
+#include "platform/panelpaths.h"
+#include "ui/keytable.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+#include "ui/palettes.h"
+
+namespace {
+
+constexpr int kMarkColumn = 2;
+const char kSelectAll[] = "F1.全部选中";
+const char kClearAll[] = "F1.全部取消";
+
+} // namespace
+
+dialogdel::dialogdel(QWidget *parent, const char *name)
+    : MyDialog(parent, name ? name : "dialogdel")
+{
+    setdialogtitle(QStringLiteral("Hard Disk File Management"));
+    auto *body = new QWidget(this);
+    body->setGeometry(0, 45, 640, 435);
+    list_ = new JobListView(body, {QStringLiteral("选  中")});
+    list_->setGeometry(120, 10, 440, 394);
+
+    const struct { const char *text; void (dialogdel::*slot)(); } buttons[] = {
+        {kSelectAll, &dialogdel::slot_selectall}, {"F2.单个选中", &dialogdel::slot_selectone}, {"F3.删除选中", &dialogdel::slot_delete}};
+    QList<KeyTable::Row> keys;
+    for (const auto &b : buttons) {
+        auto *button = new MYBUTTON(QString::fromUtf8(b.text), body, "Bmenu");
+        button->setGeometry(10, 10 + 44 * keys.size(), 100, 38);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setPalette(palette_button_dark);
+        connect(button, &QPushButton::clicked, this, b.slot);
+        keys.append({KeyTable::function(keys.size() + 1), [this, slot = b.slot] { (this->*slot)(); }});
+        if (keys.size() == 1)
+            all_ = button;
+    }
+    KeyTable::install(this, keys);
+    new PageKeys(body, QRect(561, 10, 48, 394), 94, 100);
+
+    connect(&timer_, &QTimer::timeout, this, &dialogdel::deleteNext);
+    list_->refill();
+    showCapacity();
+    list_->setFocus();
+}
+
+void dialogdel::showCapacity()
+{
+    quint64 total = 0;
+    quint64 free = 0;
+    const bool known = DiskCapacity::query(PanelPaths::dataRoot(), &total, &free);
+    setdialogmsg(QStringLiteral("硬盘空间:") + (known ? sizebykb(total) : QString()) + QStringLiteral("     剩余空间:")
+                 + (known ? sizebykb(free) : QString()) + QStringLiteral("     注: 部分空间为系统使用"));
+}
+
+void dialogdel::setMark(int row, bool on)
+{
+    if (QTreeWidgetItem *item = list_->topLevelItem(row))
+        item->setText(kMarkColumn, on ? QStringLiteral("v") : QString());
+}
+
+void dialogdel::slot_selectall()
+{
+    if (deleting())
+        return;
+    allMarked_ = !allMarked_;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        setMark(i, allMarked_);
+    all_->setText(QString::fromUtf8(allMarked_ ? kClearAll : kSelectAll));
+}
+
+void dialogdel::slot_selectone()
+{
+    QTreeWidgetItem *item = list_->currentItem();
+    if (!item || deleting())
+        return;
+    setMark(list_->indexOfTopLevelItem(item), item->text(kMarkColumn).isEmpty());
+}
+
+void dialogdel::slot_delete()
+{
+    if (deleting())
+        return;
+    QStringList marked;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        if (!list_->topLevelItem(i)->text(kMarkColumn).isEmpty())
+            marked.append(list_->topLevelItem(i)->text(0));
+    }
+    if (marked.isEmpty() || !DIAYESNO(this, QStringLiteral("确定要删除选中的文件吗?"))
+        || !DIAYESNO(this, QStringLiteral("再次确认要删除选中的文件吗?")))
+        return;
+    queue_ = marked;
+    timer_.start(0);
+}
+
+void dialogdel::deleteNext()
+{
+    if (queue_.isEmpty()) {
+        finish();
+        return;
+    }
+    const QString name = queue_.takeFirst();
+    setdialogmsg(QStringLiteral("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :") + name);
+    if (!deletefile(JobFolders::dir(name))) {
+        finish();
+        DIAMESSAGE(this, QStringLiteral("删除文件失败 !"));
+    }
+}
+
+void dialogdel::finish()
+{
+    timer_.stop();
+    queue_.clear();
+    allMarked_ = false;
+    all_->setText(QString::fromUtf8(kSelectAll));
+    list_->refill();
+    showCapacity();
+}
+
+void dialogdel::reject()
+{
+    if (deleting()) {
+        finish();
+        return;
+    }
+    MyDialog::reject();
+}

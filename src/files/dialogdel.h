@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+#include <QStringList>
+#include <QTimer>
+
+class JobListView;
+class MYBUTTON;
+
+// The deletion page: the jobs on the disk with their import times and the disk's size and
+// free space; F1 marks or unmarks them all, F2 the current one, F3 deletes the marked jobs
+// after two questions, one per timer tick, until done or the close key stops it.
+class dialogdel : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit dialogdel(QWidget *parent = nullptr, const char *name = nullptr);
+
+    JobListView *list() const { return list_; }
+    bool deleting() const { return timer_.isActive(); }
+
+public slots:
+    void slot_selectall();
+    void slot_selectone();
+    void slot_delete();
+    // While jobs are being deleted the close key stops the deletion instead of closing.
+    void reject() override;
+
+private:
+    void deleteNext();
+    void finish();
+    void showCapacity();
+    void setMark(int row, bool on);
+
+    JobListView *list_;
+    MYBUTTON *all_;
+    bool allMarked_ = false;
+    QStringList queue_;
+    QTimer timer_;
+};

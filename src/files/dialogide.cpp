@@ -1,0 +1,258 @@
+#include "dialogide.h"
+
+#include "dialogdel.h"
+#include "inputdirdialog.h"
+#include "jobfolders.h"
+#include "joblistview.h"
+#include "jobsender.h"
+#include "jobviewers.h"
+#include "outputfiledialog.h"
+#include "pagekeys.h"
+
+#include "data/cntprogram.h"
+#include "data/cntrecord.h"
+#include "data/parablocks.h"
+#include "data/parafiles.h"
+#include "data/patfile.h"
+#include "editors/bmpedit.h"
+#include "link/commands.h"
+#include "platform/diskcapacity.h"
+#include "platform/panelpaths.h"
+#include "ui/keytable.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+#include "ui/palettes.h"
+
+#include <QFile>
+
+namespace {
+
+// Below this many kilobytes free the disk takes no more jobs.
+constexpr quint64 kMinFreeKb = 5120;
+const char kRunning[] = "机头正在运行, 请先停止运行 !";
+
+} // namespace
+
+dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
+    : MyDialog(parent, name ? name : "dialogide", modal, flags)
+{
+    setdialogtitle(QStringLiteral("Clothing File Management"));
+    auto *body = new QWidget(this);
+    body->setGeometry(0, 45, 640, 435);
+
+    list_ = new JobListView(body);
+    list_->setGeometry(120, 10, 440, 394);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setSortByTime(management.word(1) == 1);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
+
+    const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
+        {"F1.导入编织文件", &dialogide::slot_inputfile},   {"F2.导出编织文件", &dialogide::slot_outputfile},
+        {"F3.上传编织文件", &dialogide::slot_updatafile},  {"F4.图片文件浏览", &dialogide::slot_bmpbrown},
+        {"F5.动作文件浏览", &dialogide::slot_cntfile},     {"F6.花型文件浏览", &dialogide::slot_patfile},
+        {"F7.工作参数管理", &dialogide::slot_wrkfilebrown}, {"F8.编织文件删除", &dialogide::slot_deletewavefile},
+        {" M.硬盘信息管理", &dialogide::slot_management},
+    };
+    QList<KeyTable::Row> keys;
+    int y = 10;
+    for (const auto &b : buttons) {
+        auto *button = new MYBUTTON(QString::fromUtf8(b.text), body, "Bmenu");
+        button->setGeometry(10, y, 100, 38);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setPalette(palette_button_dark);
+        connect(button, &QPushButton::clicked, this, b.slot);
+        y += 44;
+        const int n = keys.size() + 1;
+        keys.append({n <= 8 ? KeyTable::function(n) : QList<int>{Qt::Key_M}, [this, slot = b.slot] { (this->*slot)(); }});
+    }
+    KeyTable::install(this, keys);
+    new PageKeys(body, QRect(561, 10, 48, 394), 94, 100);
+    list_->setFocus();
+}
+
+void dialogide::showEvent(QShowEvent *event)
+{
+    MyDialog::showEvent(event);
+    getfilelist();
+    list_->setindexitem(strcurfilename);
+    list_->setFocus();
+}
+
+void dialogide::getfilelist()
+{
+    setdialogmsg(QString());
+    list_->refill();
+}
+
+QString dialogide::chosen() const
+{
+    return list_->currentName();
+}
+
+void dialogide::dispcontext(QTreeWidgetItem *item)
+{
+    setdialogmsg(QString());
+    if (!item)
+        return;
+    const QString cnt = JobFolders::file(item->text(0), QStringLiteral(".cnt"));
+    const QString pat = JobFolders::file(item->text(0), QStringLiteral(".pat"));
+    QString refusal = JobSender::damaged(cnt);
+    if (!refusal.isEmpty()) {
+        DIAMESSAGE(this, refusal);
+        return;
+    }
+    QFile program(cnt);
+    if (!program.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray rows = program.read(kCntMaxFileSize);
+    refusal = JobSender::damaged(pat);
+    if (!refusal.isEmpty()) {
+        DIAMESSAGE(this, refusal);
+        return;
+    }
+    // The row count the main screen and the controller use, not (size / 128) - 1, which
+    // is -1 for an empty file.
+    const int length = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(rows.constData()), rows.size());
+    setdialogmsg(QStringLiteral("花型长度:%1     花型宽度:%2").arg(length).arg(countpatwidth(pat)));
+}
+
+bool dialogide::updatafile(const QString &name)
+{
+    const JobSender::Result result = JobSender::send(name);
+    if (result.sent) {
+        emit signal_updata(name);
+        getfilelist();
+        list_->setindexitem(strcurfilename);
+    }
+    if (!result.message.isEmpty())
+        DIAMESSAGE(this, result.message);
+    return result.sent;
+}
+
+void dialogide::slot_updatafile()
+{
+    const QString name = chosen();
+    if (name.isEmpty())
+        return;
+    const QString refusal = JobSender::refusal(name);
+    if (!refusal.isEmpty()) {
+        DIAMESSAGE(this, refusal);
+        return;
+    }
+    if (!DIAYESNO(this, QStringLiteral("确定选择该编织文件: ") + name))
+        return;
+    if (getmotostatus() != 0) {
+        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+        return;
+    }
+    updatafile(name);
+}
+
+void dialogide::slot_inputfile()
+{
+    quint64 freeKb = 0;
+    if (DiskCapacity::query(PanelPaths::dataRoot(), nullptr, &freeKb) && freeKb < kMinFreeKb) {
+        DIAMESSAGE(this, QStringLiteral("你的花型存储容量不足,请删除不用的花型文件 !"));
+        return;
+    }
+    const QString name = inputdirdialog::getopendirfromusb(JobFolders::root(), QStringLiteral("导入编织文件 ... "),
+                                                           PanelPaths::usbRoot(), QStringLiteral("*.xxx *.cnt *.pat"), this);
+    if (name.isEmpty())
+        return;
+    getfilelist();
+    list_->setindexitem(strcurfilename);
+    list_->finditemcol(name, 0);
+    if (name != strcurfilename)
+        return;
+    // The files of the job being knitted were replaced: the controller must have them too.
+    DIAMESSAGE(this, QStringLiteral("新导入文件与正在编织文件名相同 !"));
+    for (int i = 0; getmotostatus() != 0; ++i) {
+        if (i == JobSender::kTries)
+            return;
+        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+    }
+    updatafile(name);
+}
+
+void dialogide::slot_outputfile()
+{
+    const QString name = chosen();
+    if (!name.isEmpty())
+        outputfiledialog::getsavefilefromusb(JobFolders::dir(name), QStringLiteral("文件另存为 ... "), PanelPaths::usbRoot(),
+                                             QStringLiteral("*.*"), this);
+}
+
+void dialogide::slot_bmpbrown()
+{
+    const QString name = chosen();
+    if (!name.isEmpty())
+        BmpEdit::openfile(JobFolders::file(name, QStringLiteral(".xxx")), this);
+}
+
+void dialogide::slot_cntfile()
+{
+    openEditor(JobViewers::Program, QStringLiteral(".cnt"));
+}
+
+void dialogide::slot_patfile()
+{
+    openEditor(JobViewers::Pattern, QStringLiteral(".pat"));
+}
+
+void dialogide::openEditor(int kind, const QString &ext)
+{
+    const QString name = chosen();
+    if (name.isEmpty() || !JobViewers::has(JobViewers::Kind(kind)))
+        return;
+    const QString path = JobFolders::file(name, ext);
+    const QString refusal = JobSender::damaged(path);
+    if (!refusal.isEmpty())
+        DIAMESSAGE(this, refusal);
+    else
+        JobViewers::open(JobViewers::Kind(kind), path, 0, this);
+}
+
+void dialogide::slot_wrkfilebrown()
+{
+    const QString name = chosen();
+    if (!name.isEmpty())
+        JobViewers::open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
+}
+
+void dialogide::slot_deletewavefile()
+{
+    const QString name = chosen();
+    if (name.isEmpty() || !DIAYESNO(this, QStringLiteral("确定删除该文件吗?")))
+        return;
+    QTreeWidgetItem *below = list_->itemBelow(list_->currentItem());
+    const QString next = below ? below->text(0) : QString();
+    if (!deletefile(JobFolders::dir(name)))
+        DIAMESSAGE(this, QStringLiteral("删除文件失败 !"));
+    getfilelist();
+    list_->setindexitem(strcurfilename);
+    if (!next.isEmpty())
+        list_->finditemcol(next, 0);
+    dropCurrentJobIfGone();
+}
+
+void dialogide::slot_management()
+{
+    const QString was = chosen();
+    dialogdel page(this);
+    page.exec();
+    list_->setSortByTime(management.word(1) == 1);
+    getfilelist();
+    if (!was.isEmpty())
+        list_->finditemcol(was, 0);
+    list_->setindexitem(strcurfilename);
+    dropCurrentJobIfGone();
+}
+
+void dialogide::dropCurrentJobIfGone()
+{
+    if (strcurfilename.isEmpty() || list_->findItems(strcurfilename, Qt::MatchExactly, 0).size() > 0)
+        return;
+    strcurfilename.clear();
+    emit signal_updata(QString());
+}

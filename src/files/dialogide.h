@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+class JobListView;
+class QTreeWidgetItem;
+
+// The disk file manager: the jobs on the panel's disk, and the keys that choose the job to
+// knit (sending it to the controller), import one from the stick, export one, open its
+// picture, program, pattern or work parameters, delete it, or open the deletion page.
+class dialogide : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit dialogide(QWidget *parent = nullptr, const char *name = nullptr, bool modal = true,
+                       Qt::WindowFlags flags = kFrameless);
+
+    JobListView *list() const { return list_; }
+
+    void getfilelist();
+    // Sends the job and makes it current; false (after its message, if any) when it failed.
+    bool updatafile(const QString &name);
+
+public slots:
+    void dispcontext(QTreeWidgetItem *item);
+    void slot_inputfile();
+    void slot_outputfile();
+    void slot_updatafile();
+    void slot_bmpbrown();
+    void slot_cntfile();
+    void slot_patfile();
+    void slot_wrkfilebrown();
+    void slot_deletewavefile();
+    void slot_management();
+
+signals:
+    // The current job is now name (empty: there is none).
+    void signal_updata(const QString &name);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // The current item's job name; empty when the list is empty.
+    QString chosen() const;
+    // F5 and F6: the editor of that kind on the job's file, after its check.
+    void openEditor(int kind, const QString &ext);
+    void dropCurrentJobIfGone();
+
+    JobListView *list_;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// One step of a formatting chain: it adds its log lines and returns how many milliseconds
+// until the next step starts, or kEnd when the chain stops (at its end or at a failure).
+struct FormatStep
+{
+    static constexpr int kEnd = -1;
+    static constexpr int kPauseMs = 500;
+
+    const char *name;
+    std::function<int(QStringList &log)> run;
+};
+
+// What both formatting chains share: the tools copied from the data root to the temporary
+// folder, the log's result lines and the capacity line.
+class FormatTools
+{
+public:
+    // data/tools/NAME copied to tmp/NAME (an older copy goes first).
+    static void copyTool(const QString &name);
+    static QString tmpTool(const QString &name);
+    static bool hasTool(const QString &name); // its copy is in the temporary folder
+    // "what............成功 !" or "what............失败 !".
+    static QString result(const char *what, bool ok);
+    // "U盘容量: total     剩余容量: free" of the file system holding path (blank sizes when it
+    // cannot be asked).
+    static QString capacity(const QString &path);
+    // The tool run on a device: "TOOL ARGS DEVICE"; its exit status.
+    static int runTool(const QString &tool, const QStringList &args);
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "diskformatpage.h"
+#include "flashdiskformat.h"
+
+// The flash disk's formatting page: "E.硬盘格式化" (E) formats it keeping the program and its
+// settings, "M.硬盘修复" (M) checks and repairs it; each asks first and logs every step.
+class HDiskFormatDialog : public DiskFormatPage
+{
+    Q_OBJECT
+
+public:
+    explicit HDiskFormatDialog(QWidget *parent = nullptr);
+
+    // Builds the page, runs it modally and deletes it: what the system tools menu calls.
+    static void run(QWidget *parent);
+
+public slots:
+    void ready();
+    void repairdisk();
+
+private:
+    FlashDiskFormat chain_;
+};

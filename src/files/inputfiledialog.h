@@ -1,0 +1,23 @@
+#pragma once
+
+#include "filedialog.h"
+
+// The stick browser that imports one file: the operator picks a file and presses "导     入"
+// (Enter); it is copied whole to the destination the caller gave.
+class inputfiledialog : public filedialog
+{
+    Q_OBJECT
+
+public:
+    inputfiledialog(const QString &destination, const QString &startDir, const QString &filter, QWidget *parent = nullptr);
+
+    // Runs the dialog with the caption as title; true when a file was copied to destination.
+    static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+                                   const QString &filter, QWidget *parent);
+
+public slots:
+    void inputfile();
+
+private:
+    QString destination_;
+};

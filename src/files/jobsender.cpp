@@ -1,0 +1,107 @@
+#include "jobsender.h"
+
+#include "jobfolders.h"
+
+#include "data/cntfile.h"
+#include "data/parablocks.h"
+#include "data/patfile.h"
+#include "link/commands.h"
+#include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr unsigned char kOpenClose = 0x20;
+constexpr unsigned char kSetValue = 0x22;
+constexpr unsigned char kSystemGroup = 1;
+constexpr unsigned short kPieces = 22;
+constexpr unsigned short kCarrierReplacement = 25;
+
+const char kNoAnswer[] = "与主控制器连接失败, 请检查通信线路 !";
+
+struct Upload
+{
+    const char *ext;
+    const char *failed;
+};
+
+const Upload kUploads[] = {
+    {".wrk", "上传wrk文件失败 !"},
+    {".cnt", "上传cnt文件失败 !"},
+    {".pat", "上传pat文件失败 !"},
+};
+
+JobSender::Result failure(const char *text)
+{
+    return {false, QString::fromUtf8(text)};
+}
+
+} // namespace
+
+bool JobSender::untilAnswered(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)
+{
+    for (int i = 0; i < kTries; ++i) {
+        if (setparacom(cmd, object, value1, value2) == 1)
+            return true;
+    }
+    return false;
+}
+
+QString JobSender::refusal(const QString &name)
+{
+    for (const char *ext : {".cnt", ".pat", ".wrk"}) {
+        if (!QFileInfo::exists(JobFolders::file(name, QLatin1String(ext))))
+            return QStringLiteral("缺少%1 文件,请重新导入 !").arg(QLatin1String(ext));
+    }
+    const QString cnt = damaged(JobFolders::file(name, QStringLiteral(".cnt")));
+    return cnt.isEmpty() ? damaged(JobFolders::file(name, QStringLiteral(".pat"))) : cnt;
+}
+
+QString JobSender::damaged(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".cnt"))) {
+        const int result = cntfilecheck(path);
+        return CntFile::isAccepted(result) ? QString() : CntFile::message(result);
+    }
+    const int result = patfilecheck(path);
+    return PatFile::isAccepted(result) ? QString() : PatFile::message(result);
+}
+
+JobSender::Result JobSender::send(const QString &name)
+{
+    if (setparacom(kOpenClose, kJobGroup, 1, 0) != 1)
+        return {};
+    for (const Upload &u : kUploads) {
+        if (!fileoperate::tftpputfile(JobFolders::file(name, QLatin1String(u.ext)))) {
+            untilAnswered(kOpenClose, kJobGroup, 0, 0);
+            return failure(u.failed);
+        }
+    }
+    if (!untilAnswered(kOpenClose, kJobGroup, 0, 0))
+        return failure(kNoAnswer);
+    if (name != strcurfilename) {
+        // Another job starts with one piece and carrier replacement off.
+        if (!untilAnswered(kOpenClose, kSystemGroup, 1, 0) || !untilAnswered(kSetValue, kSystemGroup, kPieces, 1))
+            return failure(kNoAnswer);
+        para_system.setWord(kPieces, 1);
+        if (!untilAnswered(kSetValue, kSystemGroup, kCarrierReplacement, 0))
+            return failure(kNoAnswer);
+        para_system.setWord(kCarrierReplacement, 0);
+        if (!untilAnswered(kOpenClose, kSystemGroup, 0, 0))
+            return failure(kNoAnswer);
+    }
+    const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));
+    if (!fileoperate::tftpgetfile(knt))
+        return failure("获得配置文件失败 !");
+    QFile file(knt);
+    // A short block would leave stale bytes of the old job in para_cur.
+    const QByteArray block = file.open(QIODevice::ReadOnly) ? file.read(qint64(kCurSize)) : QByteArray();
+    if (block.size() != int(kCurSize))
+        return failure("打开配置文件失败 !");
+    para_cur.fill(block);
+    strcurfilename = name;
+    return {true, QStringLiteral("选择 ") + name + QStringLiteral(" 成功 !")};
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Sends a job from the disk to the controller and makes it the current job, as the disk file
+// manager's F3 does: the file checks, group 12 around the three uploads, the piece settings
+// reset for another job, and the running state fetched back into para_cur.
+class JobSender
+{
+public:
+    static constexpr int kJobGroup = 12;
+    // Tries of a command that must be answered before the panel gives up.
+    static constexpr int kTries = 10;
+
+    struct Result
+    {
+        bool sent = false;
+        QString message; // what to show; empty when nothing is shown
+    };
+
+    // The message of a damaged program (.cnt) or pattern file; empty when it can be used.
+    static QString damaged(const QString &path);
+    // The message that refuses the job (a file missing, a check failed); empty when it can be
+    // sent.
+    static QString refusal(const QString &name);
+    // Sends the job. On success para_cur holds the controller's running state, strcurfilename is
+    // name and the message is the success text.
+    static Result send(const QString &name);
+    // Sends the command until the controller answers, at most kTries times.
+    static bool untilAnswered(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
+};

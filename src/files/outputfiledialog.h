@@ -1,0 +1,25 @@
+#pragma once
+
+#include "filedialog.h"
+
+// The stick browser that exports a file or a folder of the panel's disk into the stick folder
+// shown, when the operator presses "导     出" (Enter). "F7. 以文件形式导出" (F7) puts a
+// folder's files straight into the folder shown instead of into a folder of its own name.
+class outputfiledialog : public filedialog
+{
+    Q_OBJECT
+
+public:
+    outputfiledialog(const QString &source, const QString &startDir, const QString &filter, QWidget *parent = nullptr);
+
+    // Runs the dialog with the caption as title; true when the export finished.
+    static bool getsavefilefromusb(const QString &source, const QString &caption, const QString &startDir,
+                                   const QString &filter, QWidget *parent);
+
+public slots:
+    void outputfile();
+
+private:
+    QString source_;
+    MYCHECKBOX *asFiles_;
+};

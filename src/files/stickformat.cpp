@@ -1,0 +1,73 @@
+#include "stickformat.h"
+
+#include "stickmount.h"
+
+#include "platform/panelpaths.h"
+#include "platform/systemactions.h"
+
+QList<FormatStep> StickFormat::steps()
+{
+    using namespace std::placeholders;
+    return {
+        {"ready", std::bind(&StickFormat::ready, this, _1)},
+        {"searchtools", std::bind(&StickFormat::searchtools, this, _1)},
+        {"umoutdisk", std::bind(&StickFormat::umoutdisk, this, _1)},
+        {"insmoddriver", std::bind(&StickFormat::insmoddriver, this, _1)},
+        {"formatdisk", std::bind(&StickFormat::formatdisk, this, _1)},
+        {"rmmoddriver", std::bind(&StickFormat::rmmoddriver, this, _1)},
+        {"countdisk", std::bind(&StickFormat::countdisk, this, _1)},
+    };
+}
+
+int StickFormat::ready(QStringList &)
+{
+    FormatTools::copyTool(QStringLiteral("mkdosfs"));
+    return FormatStep::kPauseMs;
+}
+
+int StickFormat::searchtools(QStringList &log)
+{
+    const bool ok = FormatTools::hasTool(QStringLiteral("mkdosfs"));
+    log << FormatTools::result("创建格式化工具", ok);
+    return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
+}
+
+int StickFormat::umoutdisk(QStringList &log)
+{
+    StickMount::unmount();
+    const bool ok = !SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
+    log << FormatTools::result("卸载U盘模块", ok);
+    return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
+}
+
+int StickFormat::insmoddriver(QStringList &log)
+{
+    StickMount::loadDriver();
+    const bool ok = SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
+    log << FormatTools::result("重新加载U盘模块", ok);
+    return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
+}
+
+int StickFormat::formatdisk(QStringList &log)
+{
+    log << QStringLiteral("正在格式化U盘, 请等待 !");
+    if (FormatTools::runTool(QStringLiteral("mkdosfs"), {"-v", "-F", "32", StickMount::device()}) == 0)
+        return FormatStep::kPauseMs;
+    log << FormatTools::result("格式化U盘模块", false);
+    return FormatStep::kEnd;
+}
+
+int StickFormat::rmmoddriver(QStringList &log)
+{
+    log << FormatTools::result("格式化U盘模块", true);
+    return FormatStep::kPauseMs;
+}
+
+int StickFormat::countdisk(QStringList &log)
+{
+    StickMount::mount();
+    const QString capacity = FormatTools::capacity(PanelPaths::usbRoot());
+    StickMount::unmount();
+    log << QString() << capacity;
+    return FormatStep::kEnd;
+}

@@ -1,0 +1,155 @@
+#include "stickjobimport.h"
+
+#include "filetexts.h"
+#include "stickjobname.h"
+
+#include "data/cntfile.h"
+#include "data/cntrecord.h"
+#include "data/parafiles.h"
+#include "data/patfile.h"
+#include "platform/fsops.h"
+#include "platform/nativefs.h"
+#include "platform/panelpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The staging folder could not be made or put in place: the disk is full or failing.
+const char kImportFailed[] = "导入编织文件失败 !";
+
+// Answered with the question that may still accept it, or refused with the message.
+bool acceptable(int code, const QString &message, const char *question, const StickJobImport::Hooks &hooks)
+{
+    if (code == 0)
+        return true;
+    hooks.tell(message);
+    return code == 2 && hooks.ask(QString::fromUtf8(question));
+}
+
+} // namespace
+
+StickJobImport::StickJobImport(const QString &root, Hooks hooks)
+    : root_(root), staging_(root + QStringLiteral("/.import")), hooks_(std::move(hooks))
+{
+}
+
+QString StickJobImport::run(const QByteArray &folder, const QByteArray &fileName)
+{
+    if (NativeFs::isDir(NativeFs::join(folder, fileName))) {
+        hooks_.tell(QStringLiteral("不能导入文件夹, 请选择文件 !"));
+        return QString();
+    }
+    QByteArray nameBytes;
+    const QString name = StickJobName::of(fileName, &nameBytes);
+    if (name.isEmpty()) {
+        hooks_.tell(QStringLiteral("编织文件名称不正确, 导入失败 !"));
+        return QString();
+    }
+    const bool replacing = QFileInfo::exists(root_ + QLatin1Char('/') + name);
+    if (replacing && !hooks_.ask(QStringLiteral("该编织文件已经存在, 是否覆盖 ?")))
+        return QString();
+    const QByteArray cnt = StickJobName::find(folder, nameBytes, "cnt");
+    if (cnt.isEmpty()) {
+        hooks_.tell(QStringLiteral("缺少cnt文件,导入失败 !"));
+        return QString();
+    }
+    const QByteArray pat = StickJobName::find(folder, nameBytes, "pat");
+    if (pat.isEmpty()) {
+        hooks_.tell(QStringLiteral("缺少pat文件,导入失败 !"));
+        return QString();
+    }
+    if (!checked(cnt, pat))
+        return QString();
+    const bool ok = stage(name, folder, nameBytes, cnt, pat, replacing) && putInPlace(name, replacing);
+    FsOps::removeTree(staging_);
+    FsOps::sync();
+    if (!ok)
+        return QString();
+    hooks_.tell(QStringLiteral("导入编织文件成功 !"));
+    return name;
+}
+
+bool StickJobImport::checked(const QByteArray &cnt, const QByteArray &pat)
+{
+    QByteArray data;
+    const CntCheck program = NativeFs::read(cnt, kCntMaxFileSize + 1, &data)
+        ? CntFile::checkData(reinterpret_cast<const unsigned char *>(data.constData()), data.size())
+        : CntCheck();
+    if (!acceptable(program.code, CntFile::importMessage(program.code), "cnt文件没有校验码,是否导入 !", hooks_))
+        return false;
+    const PatCheck pattern = NativeFs::read(pat, PatFile::kMaxFileSize + 1, &data)
+        ? PatFile::checkData(reinterpret_cast<const unsigned char *>(data.constData()), data.size())
+        : PatCheck();
+    return acceptable(pattern.code, PatFile::importMessage(pattern.code), "pat文件没有校验码,是否导入 !", hooks_);
+}
+
+bool StickJobImport::stage(const QString &name, const QByteArray &folder, const QByteArray &nameBytes,
+                           const QByteArray &cnt, const QByteArray &pat, bool replacing)
+{
+    FsOps::removeTree(staging_);
+    if (!mkdirfile(staging_)) {
+        hooks_.tell(QString::fromUtf8(kImportFailed));
+        return false;
+    }
+    const QString base = staging_ + QLatin1Char('/') + name;
+    if (replacing) {
+        // The job keeps its own files (its work parameters above all), but not its picture:
+        // the program and pattern come from the stick.
+        const QString old = root_ + QLatin1Char('/') + name;
+        const QStringList replaced{name + QStringLiteral(".cnt"), name + QStringLiteral(".pat"), name + QStringLiteral(".xxx")};
+        for (const QFileInfo &f : QDir(old).entryInfoList(QDir::Files | QDir::Hidden)) {
+            if (!replaced.contains(f.fileName()) && !FsOps::copyFile(f.filePath(), staging_ + QLatin1Char('/') + f.fileName())) {
+                hooks_.tell(QString::fromUtf8(kImportFailed));
+                return false;
+            }
+        }
+    }
+    if (!hooks_.copy(cnt, base + QStringLiteral(".cnt"))) {
+        hooks_.tell(QStringLiteral("导入cnt文件失败 !"));
+        return false;
+    }
+    if (!hooks_.copy(pat, base + QStringLiteral(".pat"))) {
+        hooks_.tell(QStringLiteral("导入pat文件失败 !"));
+        return false;
+    }
+    const QByteArray xxx = importPicture ? StickJobName::find(folder, nameBytes, "xxx") : QByteArray();
+    if (!xxx.isEmpty())
+        hooks_.copy(xxx, base + QStringLiteral(".xxx"));
+    if (!QFileInfo::exists(base + QStringLiteral(".wrk"))
+        && !hooks_.copy(QFile::encodeName(PanelPaths::tmp(QStringLiteral("/default.wrk"))), base + QStringLiteral(".wrk"))) {
+        hooks_.tell(QStringLiteral("生成默认工作参数失败 !"));
+        return false;
+    }
+    const QByteArray wrk = importWork ? StickJobName::find(folder, nameBytes, "wrk") : QByteArray();
+    if (!wrk.isEmpty() && !hooks_.copy(wrk, base + QStringLiteral(".wrk"))) {
+        hooks_.tell(QStringLiteral("导入wrk文件失败 !"));
+        return false;
+    }
+    NativeFs::Entry program;
+    NativeFs::stat(cnt, &program);
+    // Only the list's time column needs it: a job without it shows "error" there.
+    createdatetimefile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified));
+    return true;
+}
+
+bool StickJobImport::putInPlace(const QString &name, bool replacing)
+{
+    const QString job = root_ + QLatin1Char('/') + name;
+    const QString old = root_ + QStringLiteral("/.replaced");
+    FsOps::removeTree(old);
+    if (replacing && !FsOps::rename(job, old)) {
+        hooks_.tell(QString::fromUtf8(kImportFailed));
+        return false;
+    }
+    if (!FsOps::rename(staging_, job)) {
+        if (replacing)
+            FsOps::rename(old, job);
+        hooks_.tell(QString::fromUtf8(kImportFailed));
+        return false;
+    }
+    FsOps::removeTree(old);
+    return true;
+}

@@ -1,0 +1,180 @@
+// The file pages in the real knitpanel against knitsim under a private X server, worked by
+// keys as an operator would, with the guide's pictures: quick function 3 opens the disk file
+// manager, F3 sends another job, F1 imports one from the stick, F2 and M open the export and
+// deletion pages; then the two formatting pages, shown by this test's own executable (the
+// system tools menu that opens them is another screen) on the same X server.
+// Faults caught: key 3 not registered or the manager not taking the keyboard; a job sent
+// without the main screen loading it; an import that does not reach the disk or leaves the
+// stick mounted; a formatting chain that stops or never starts under a real event loop.
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testbytes.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include "data/configini.h"
+#include "files/hdiskformatdialog.h"
+#include "files/udiskformatdialog.h"
+#include "ui/mystyle.h"
+#include "ui/palettes.h"
+#include "ui/panelfonts.h"
+#include "ui/windowfocus.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QString shot(const char *name)
+{
+    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
+}
+
+const QRect kList(130, 60, 420, 380);
+
+} // namespace
+
+class TestFilesE2e : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QString why;
+        if (!XServer::available(&why))
+            QSKIP(qPrintable(why));
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        QVERIFY2(x_.start(), "Xvfb did not start");
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30) && root_->makeJob(QStringLiteral("M2"), 60, 120, 30));
+        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(sim_.command(QStringLiteral("set job M1")));
+        panel_.setProcessEnvironment(environment());
+        panel_.setProcessChannelMode(QProcess::MergedChannels);
+        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
+        QVERIFY(panel_.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
+        QTest::qWait(1000);
+    }
+    void cleanupTestCase()
+    {
+        panel_.kill();
+        panel_.waitForFinished(3000);
+    }
+
+    void manager()
+    {
+        QVERIFY(keys({}, "files-main") && keys({"3"}, "files-manager"));
+        const QImage manager(shot("files-manager"));
+        QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(shot("files-main")).copy(kList));
+        QVERIFY(keys({"Down", "c"}, "files-send-question"));
+        QVERIFY(keys({"Return"}, nullptr, 3000));
+        QVERIFY(keys({}, "files-sent"));
+        QVERIFY(keys({"Return"}));
+        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
+        QTRY_VERIFY_WITH_TIMEOUT(output().contains("\nM2\n"), 3000); // the main window loaded it
+    }
+
+    void stick()
+    {
+        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        for (const char *ext : {".cnt", ".pat"})
+            QVERIFY(TestBytes::writeFile(root_->file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
+                                         TestBytes::readFile(root_->file("/mnt/ide/knit/wave/M2/M2") + ext)));
+        QVERIFY(keys({"a"}, "files-import", 800));
+        QVERIFY(keys({"Return"}, "files-imported", 1500));
+        QVERIFY(keys({"Return"}));
+        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave/S1/S1.wrk")));
+        QVERIFY(keys({"b"}, "files-export", 800));
+        QVERIFY(keys({"Escape"}));
+        QVERIFY(keys({"m"}, "files-delete"));
+        QVERIFY(keys({"Escape", "Escape"}));
+        QVERIFY(TestBytes::readFile(root_->file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
+    }
+
+    // The formatting pages, each run to its end: the stick's and the flash disk's.
+    void formatPages()
+    {
+        QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
+        for (const char *page : {"stick", "flash"}) {
+            QProcess shown;
+            shown.setProcessEnvironment(environment());
+            shown.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--page"), QLatin1String(page)});
+            QVERIFY(shown.waitForStarted(5000));
+            QTest::qWait(1500);
+            QVERIFY(keys({"e"}, nullptr, 500));
+            QVERIFY(keys({}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(keys({"Return"}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page))), 5000));
+            QVERIFY(keys({"Escape"}));
+            QVERIFY(shown.state() == QProcess::NotRunning || shown.waitForFinished(5000));
+        }
+        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")) && !QFileInfo::exists(root_->file("/mnt/ide/knit/wave/M1")));
+        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/para/checksystem.sys")));
+    }
+
+private:
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = x_.environment();
+        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
+        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
+        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
+        return env;
+    }
+    // The keys, a pause of ms, then the screenshot if named.
+    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
+    {
+        for (const QString &k : names) {
+            if (!x_.key(k))
+                return false;
+            QTest::qWait(150);
+        }
+        QTest::qWait(ms);
+        return !picture || x_.screenshot(shot(picture));
+    }
+    QByteArray output()
+    {
+        out_ += panel_.readAll();
+        return out_;
+    }
+
+    std::unique_ptr<TestRoot> root_;
+    XServer x_;
+    SimProcess sim_;
+    QProcess panel_;
+    QByteArray out_;
+};
+
+// With "--page stick|flash" the executable is that formatting page, as the panel shows it.
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--page") == 0) {
+        QApplication app(argc, argv);
+        app.setStyle(new mystyle);
+        PanelFonts::install();
+        app.setFont(PanelFonts::panel(12));
+        WindowFocus::install();
+        read_config_ini();
+        init_system_color();
+        QApplication::setPalette(palette_label_white);
+        std::unique_ptr<DiskFormatPage> page;
+        if (qstrcmp(argv[2], "stick") == 0)
+            page = std::make_unique<UDiskFormatDialog>();
+        else
+            page = std::make_unique<HDiskFormatDialog>();
+        page->show();
+        page->activateWindow();
+        return page->exec();
+    }
+    QCoreApplication app(argc, argv);
+    TestFilesE2e test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_files_e2e.moc"
