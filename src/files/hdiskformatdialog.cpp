@@ -9,12 +9,6 @@ HDiskFormatDialog::HDiskFormatDialog(QWidget *parent)
     addButton(QStringLiteral("M.硬盘修复"), Qt::Key_M, [this] { repairdisk(); });
 }
 
-void HDiskFormatDialog::run(QWidget *parent)
-{
-    HDiskFormatDialog page(parent);
-    page.exec();
-}
-
 void HDiskFormatDialog::ready()
 {
     if (DIAYESNO(this, QStringLiteral("警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?")))

@@ -8,12 +8,6 @@ UDiskFormatDialog::UDiskFormatDialog(QWidget *parent)
     addButton(QStringLiteral("E. U盘格式化"), Qt::Key_E, [this] { ready(); });
 }
 
-void UDiskFormatDialog::run(QWidget *parent)
-{
-    UDiskFormatDialog page(parent);
-    page.exec();
-}
-
 void UDiskFormatDialog::ready()
 {
     if (DIAYESNO(this, QStringLiteral("警告: 格式化将删除U盘上的所有数据 !是否格式化 ?")))

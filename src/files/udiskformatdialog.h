@@ -12,8 +12,6 @@ class UDiskFormatDialog : public DiskFormatPage
 public:
     explicit UDiskFormatDialog(QWidget *parent = nullptr);
 
-    // Builds the page, runs it modally and deletes it: what the system tools menu calls.
-    static void run(QWidget *parent);
 
 public slots:
     void ready();

@@ -4,6 +4,8 @@
 #include "paramframes.h"
 #include "paramupdate.h"
 
+#include "files/hdiskformatdialog.h"
+#include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "link/commands.h"
 #include "ui/activateonunblock.h"
@@ -69,6 +71,10 @@ const extsyspara::Item kItems[] = {
      "进入加减速设置界面失败, 请重试 !", make<mydialog_add_type>, extsyspara::More},
     {extsyspara::More, 0, 1, Qt::Key_2, 0, "2.机器个性化参数设置", "机器个性化参数设置", nullptr, 32,
      "进入个性化参数界面失败-3, 请重试 !", make<mytriangleboard>, extsyspara::More},
+    {extsyspara::More, 1, 2, Qt::Key_C, Qt::Key_F3, "F3.U盘格式化工具", "U盘格式化工具", nullptr, kPanelPage, nullptr,
+     make<UDiskFormatDialog>, extsyspara::More},
+    {extsyspara::More, 1, 1, Qt::Key_B, Qt::Key_F2, "F2.硬盘格式化工具", "硬盘格式化工具", nullptr, kPanelPage, nullptr,
+     make<HDiskFormatDialog>, extsyspara::More},
     {extsyspara::More, 1, 7, Qt::Key_H, Qt::Key_F8, "F8.常用系统工具菜单", "常用系统工具菜单", nullptr, kNoFrame,
      nullptr, nullptr, extsyspara::Common},
     {extsyspara::More, 1, 0, Qt::Key_A, Qt::Key_F1, "F1.纱嘴停放与机头速度对照表", "纱嘴停放与机头速度对照表", kAsk, 16,

@@ -1,8 +1,7 @@
 // The file pages in the real knitpanel against knitsim under a private X server, worked by
 // keys as an operator would, with the guide's pictures: quick function 3 opens the disk file
 // manager, F3 sends another job, F1 imports one from the stick, F2 and M open the export and
-// deletion pages; then the two formatting pages, shown by this test's own executable (the
-// system tools menu that opens them is another screen) on the same X server.
+// deletion pages; then the two formatting pages from the system tools menu's more page.
 // Faults caught: key 3 not registered or the manager not taking the keyboard; a job sent
 // without the main screen loading it; an import that does not reach the disk or leaves the
 // stick mounted; a formatting chain that stops or never starts under a real event loop.
@@ -12,15 +11,6 @@
 #include "testroot.h"
 #include "xserver.h"
 
-#include "data/configini.h"
-#include "files/hdiskformatdialog.h"
-#include "files/udiskformatdialog.h"
-#include "ui/mystyle.h"
-#include "ui/palettes.h"
-#include "ui/panelfonts.h"
-#include "ui/windowfocus.h"
-
-#include <QApplication>
 #include <QImage>
 #include <QTest>
 
@@ -97,22 +87,19 @@ private slots:
         QVERIFY(TestBytes::readFile(root_->file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
-    // The formatting pages, each run to its end: the stick's and the flash disk's.
+    // The formatting pages from the more page (key 7, H, password), each run to its end: the
+    // stick's (C) and the flash disk's (B).
     void formatPages()
     {
         QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
+        QVERIFY(keys({"7", "h", "7", "0", "6", "3", "Return"}, "format-menu"));
         for (const char *page : {"stick", "flash"}) {
-            QProcess shown;
-            shown.setProcessEnvironment(environment());
-            shown.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--page"), QLatin1String(page)});
-            QVERIFY(shown.waitForStarted(5000));
-            QTest::qWait(1500);
-            QVERIFY(keys({"e"}, nullptr, 500));
-            QVERIFY(keys({}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(keys({QLatin1String(page) == "stick" ? "c" : "b"}, nullptr, 800));
+            QVERIFY(keys({"e"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
             QVERIFY(keys({"Return"}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page))), 5000));
             QVERIFY(keys({"Escape"}));
-            QVERIFY(shown.state() == QProcess::NotRunning || shown.waitForFinished(5000));
         }
+        QVERIFY(keys({"Escape"}));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")) && !QFileInfo::exists(root_->file("/mnt/ide/knit/wave/M1")));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/para/checksystem.sys")));
     }
@@ -151,30 +138,6 @@ private:
     QByteArray out_;
 };
 
-// With "--page stick|flash" the executable is that formatting page, as the panel shows it.
-int main(int argc, char **argv)
-{
-    if (argc == 3 && qstrcmp(argv[1], "--page") == 0) {
-        QApplication app(argc, argv);
-        app.setStyle(new mystyle);
-        PanelFonts::install();
-        app.setFont(PanelFonts::panel(12));
-        WindowFocus::install();
-        read_config_ini();
-        init_system_color();
-        QApplication::setPalette(palette_label_white);
-        std::unique_ptr<DiskFormatPage> page;
-        if (qstrcmp(argv[2], "stick") == 0)
-            page = std::make_unique<UDiskFormatDialog>();
-        else
-            page = std::make_unique<HDiskFormatDialog>();
-        page->show();
-        page->activateWindow();
-        return page->exec();
-    }
-    QCoreApplication app(argc, argv);
-    TestFilesE2e test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestFilesE2e)
 
 #include "test_files_e2e.moc"
