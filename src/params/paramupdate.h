@@ -12,4 +12,5 @@ public:
     static bool open(int group);
     static bool close(int group);
     static bool closeRetrying(int group);
+    static bool openRetrying(int group);
 };

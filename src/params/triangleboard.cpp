@@ -3,6 +3,12 @@
 #include "pagebuttons.h"
 #include "parammessages.h"
 
+#include "paramupdate.h"
+
+#include "files/fileoperatedialog.h"
+#include "files/inputfiledialog.h"
+#include "files/outputfiledialog.h"
+#include "link/commands.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
 #include "ui/mylineedit.h"
@@ -13,6 +19,7 @@ namespace {
 constexpr int kGroup = 32;
 constexpr int kRows = 15;
 const char kPassword[] = "3761";
+const char kStickFile[] = "/config.cfg";
 
 struct Row
 {
@@ -146,10 +153,62 @@ void triangleboard::enter_press()
     focusCurrent();
 }
 
+bool triangleboard::passwordGiven()
+{
+    return DIAPASSWORD(this, QString(), QString::fromUtf8(ParamMessages::kPasswordPrompt), ParamMessages::kPasswordLength)
+        == QLatin1String(kPassword);
+}
+
+// The controller leaves the personalisation's update while its file moves, and is asked back
+// on every way out, so the page never stays open with the controller refusing its values.
+bool triangleboard::leaveUpdate()
+{
+    if (ParamUpdate::closeRetrying(kGroup))
+        return true;
+    DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+    return false;
+}
+
+void triangleboard::enterUpdate()
+{
+    if (!ParamUpdate::openRetrying(kGroup))
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+}
+
 void triangleboard::slot_in()
 {
+    if (!passwordGiven() || !leaveUpdate())
+        return;
+    const QString staged = PanelPaths::tmp(QLatin1String(kStickFile));
+    QFile::remove(staged);
+    if (inputfiledialog::getopenfilefromusb(staged, QStringLiteral("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
+                                            QStringLiteral("config*.cfg"), this)) {
+        ConfigRecord imported;
+        if (getmotostatus() != 0) {
+            DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+        } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
+            // A file of another size would leave the controller's configuration half old.
+            DIAMESSAGE(this, QStringLiteral("机器个性化参数导入失败, 请重试 !"));
+        } else {
+            if (!FileOperateDialog::copy(staged, PanelPaths::data(QStringLiteral("/para/checkconfig.cfg")), this))
+                DIAMESSAGE(this, QStringLiteral("复制系统校验文件失败, 将使用显示模块中的系统参数 !"));
+            QWidget *page = window();
+            page->close();
+            DIAMESSAGE(page->parentWidget(), QStringLiteral("机器个性化参数导入完成, 请重新启动 !"));
+        }
+    }
+    enterUpdate();
 }
 
 void triangleboard::slot_out()
 {
+    if (!leaveUpdate())
+        return;
+    const QString fetched = PanelPaths::tmp(QLatin1String(kStickFile));
+    if (!fileoperate::tftpgetfile(fetched))
+        DIAMESSAGE(this, QStringLiteral("机器个性化参数导出失败, 请重试 !"));
+    else
+        outputfiledialog::getsavefilefromusb(fetched, QStringLiteral("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
+                                             QStringLiteral("*.cfg"), this);
+    enterUpdate();
 }

@@ -20,7 +20,8 @@ public:
 
 public slots:
     void enter_press() override;
-    // Import from and export to a USB stick: wired to the stick's file dialogs once they exist.
+    // Import from a USB stick (password, sent, kept as the check copy; the page then closes) and
+    // export to it.
     void slot_in();
     void slot_out();
 
@@ -28,6 +29,10 @@ protected:
     void load() override;
 
 private:
+    bool passwordGiven();
+    bool leaveUpdate();
+    void enterUpdate();
+
     ConfigRecord record_;
     QString unreadable_; // why the page is empty; empty when the record was read
 };

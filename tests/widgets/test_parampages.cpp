@@ -22,6 +22,7 @@
 #include "ui/mylineedit.h"
 
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -280,6 +281,49 @@ private slots:
         QCOMPARE(seen, shown);
         QVERIFY(sim_.traffic().filter(QStringLiteral("cmd 22")).isEmpty());
         QVERIFY(!QFile::exists(PanelPaths::data("/para/checkconfig.cfg")));
+    }
+
+    // Personalisation to and from the stick: a whole file reaches the controller and the check
+    // copy, a short one nothing; the update left for the transfer and entered again either way.
+    void personalisationStick_data()
+    {
+        QTest::addColumn<int>("size"); // of the stick's file; 0: export
+        QTest::addColumn<QString>("shown"); // at the end
+        QTest::addRow("import") << 200 << "机器个性化参数导入完成, 请重新启动 !";
+        QTest::addRow("import of a short file") << 100 << "机器个性化参数导入失败, 请重试 !";
+        QTest::addRow("export") << 0 << "导出文件完毕 !";
+    }
+    void personalisationStick()
+    {
+        QFETCH(int, size);
+        QFETCH(QString, shown);
+        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        const QString onStick = root_->file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
+        QFile::remove(onStick);
+        QFile::remove(PanelPaths::data("/para/checkconfig.cfg"));
+        const QByteArray before = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
+        const QByteArray file = QByteArray(size, '\x05');
+        QVERIFY(!size || TestBytes::writeFile(onStick, file));
+        mytriangleboard frame;
+        const QStringList seen = runPage(frame, size ? "A" : "B", [size](ModalDriver &d) {
+            if (size)
+                d.typeAndReturn(QStringLiteral("3761"));
+            d.inspect([](QWidget *page) {
+                auto *list = page->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
+                const QList<QTreeWidgetItem *> found = list->findItems(QStringLiteral("config7.cfg"), Qt::MatchExactly, 0);
+                if (!found.isEmpty())
+                    list->setCurrentItem(found.first());
+            }).postClick(QStringLiteral("Benter")).pressOk();
+        });
+        QCOMPARE(seen.value(seen.size() - 1), shown);
+        const QByteArray now = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
+        QCOMPARE(now, size == 200 ? file : before);
+        QCOMPARE(QFile::exists(PanelPaths::data("/para/checkconfig.cfg")), size == 200);
+        QVERIFY(size != 200 || TestBytes::readFile(PanelPaths::data("/para/checkconfig.cfg")) == file);
+        QVERIFY(size || TestBytes::readFile(onStick) == before);
+        const QStringList bracket = sim_.traffic().filter(QStringLiteral("cmd 20/20"));
+        QCOMPARE(bracket, QStringList({"cmd 20/20/0", "cmd 20/20/1"}));
+        QVERIFY(TestBytes::writeFile(sim_.file(QStringLiteral("config.cfg")), before));
     }
 
     // A full disk: the controller and run_mouth_speed have the value, the old file stays whole.
