@@ -1,9 +1,15 @@
 #include "historypage.h"
 
 #include "data/historylog.h"
+#include "files/outputfiledialog.h"
 #include "mainwin/machinehistory.h"
+#include "platform/atomicfile.h"
+#include "platform/fsops.h"
+#include "platform/panelpaths.h"
 #include "platform/systemactions.h"
+#include "ui/mybutton.h"
 #include "ui/mylistview.h"
+#include "ui/operatordialogs.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
 
@@ -69,6 +75,14 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
                                      duration(d.knittingSeconds), duration(d.stoppedSeconds),
                                      total ? QStringLiteral("%1%").arg(d.knittingSeconds * 100 / total) : QStringLiteral("-")});
     }
+    // Right of the tabs, in the row they leave free.
+    auto *exportButton = new MYBUTTON(QStringLiteral("F4.导出到U盘"), this, "Bexport");
+    exportButton->setFocusPolicy(Qt::NoFocus);
+    exportButton->setGeometry(500, 46, 136, 24);
+    exportButton->raise();
+    connect(exportButton, &QPushButton::clicked, this, &HistoryPage::exportToStick);
+    for (int key : {Qt::Key_F4, Qt::Key_D})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &HistoryPage::exportToStick);
     connect(tabs_, &QTabWidget::currentChanged, this, &HistoryPage::showTab);
     // F1-F3 and the keypad's letters A-C that stand for them, before the list's own type-ahead.
     for (int tab = 0; tab < 3; ++tab) {
@@ -106,4 +120,36 @@ void HistoryPage::showTab(int tab)
     if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)
         l->setCurrentItem(l->topLevelItem(0));
     l->setFocus();
+}
+
+bool HistoryPage::stage(const QString &folder, const QString &stamp)
+{
+    const struct
+    {
+        QString log;
+        const char *name;
+        QStringList header;
+    } logs[] = {{MachineHistory::alarmLogPath(), "-alarms.csv", HistoryLog::alarmHeader()},
+                {MachineHistory::productionLogPath(), "-production.csv", HistoryLog::productionHeader()}};
+    if (!FsOps::makeDir(folder))
+        return false;
+    for (const auto &l : logs) {
+        // Read again: the logs grow while the page is open.
+        const QByteArray text = HistoryLog::csv(l.header, HistoryLog::readLog(l.log).entries);
+        if (!AtomicFile::save(folder + QLatin1Char('/') + stamp + QLatin1String(l.name), text))
+            return false;
+    }
+    return true;
+}
+
+void HistoryPage::exportToStick()
+{
+    const QString stamp = SystemActions::now().toString(QStringLiteral("'history-'yyyyMMdd-HHmmss"));
+    const QString folder = PanelPaths::tmp(QLatin1Char('/') + stamp);
+    if (stage(folder, stamp))
+        outputfiledialog::getsavefilefromusb(folder, QStringLiteral("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
+    else
+        DIAMESSAGE(this, QStringLiteral("导出文件失败, 请重试 !"));
+    FsOps::removeTree(folder);
+    list(tabs_->currentIndex())->setFocus();
 }

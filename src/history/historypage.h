@@ -25,7 +25,13 @@ public:
     MyListView *list(int tab) const;
     int skipped() const { return skipped_; }
 
+public slots:
+    // Both logs as CSV files in a folder history-YYYYMMDD-HHMMSS, through the stick's export
+    // dialog (its progress and messages, and its "no stick").
+    void exportToStick();
+
 private:
+    static bool stage(const QString &folder, const QString &stamp);
     void showTab(int tab);
     MyListView *addList(const QString &title, const QStringList &columns);
 

@@ -2,7 +2,9 @@
 // killed mid-stream, a log that grows without bound or loses lines at its rotation, CSV that a
 // spreadsheet splits wrongly (a comma or quote in a text), a damaged log that stops the page or
 // is not reported, alarm counts and standing times or a day's knitting time summed wrongly
-// (an alarm outside the seven days counted, a run across midnight on one day only).
+// (an alarm outside the seven days counted, a run across midnight on one day only), an export
+// to the stick that loses a log.
+#include "modaldriver.h"
 #include "testbytes.h"
 #include "testroot.h"
 
@@ -13,6 +15,7 @@
 #include "ui/mylistview.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -113,6 +116,24 @@ private slots:
         QCOMPARE(page.list(2)->topLevelItem(today)->text(2), QStringLiteral("02:00:00"));
         QCOMPARE(page.list(2)->topLevelItem(today)->text(3), QStringLiteral("10:00:00"));
         QCOMPARE(page.list(2)->topLevelItem(today)->text(4), QStringLiteral("16%"));
+
+        // Exported to the stick: both logs whole, damaged lines left out, in a folder of the time.
+        QVERIFY(TestBytes::writeFile(root.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        QVERIFY(QDir().mkpath(root.file("/mnt/usb")));
+        ModalDriver driver;
+        driver.postClick(QStringLiteral("Benter")).pressOk();
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QTest::keyClick(&page, Qt::Key_D);
+        QCOMPARE(driver.texts.value(driver.texts.size() - 1), QStringLiteral("导出文件完毕 !"));
+        const QStringList folders = QDir(root.file("/mnt/usb")).entryList({"history-*"}, QDir::Dirs);
+        QCOMPARE(folders.size(), 1);
+        const QString stick = root.file("/mnt/usb/") + folders.first() + '/' + folders.first();
+        QCOMPARE(TestBytes::readFile(stick + "-alarms.csv"),
+                 HistoryLog::csv(HistoryLog::alarmHeader(), HistoryLog::readLog(MachineHistory::alarmLogPath()).entries));
+        QCOMPARE(TestBytes::readFile(stick + "-production.csv"),
+                 HistoryLog::csv(HistoryLog::productionHeader(), HistoryLog::readLog(MachineHistory::productionLogPath()).entries));
+        QVERIFY(QDir(root.file("/tmp")).entryList({"history-*"}).isEmpty());
     }
 };
 
