@@ -8,7 +8,6 @@
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "link/commands.h"
-#include "ui/activateonunblock.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
 
@@ -87,7 +86,6 @@ extsyspara::extsyspara(QWidget *parent, const char *name)
     : MyDialog(parent, name)
 {
     setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
-    ActivateOnUnblock::install(this);
     setdialogmsg(QStringLiteral("选择要设置的参数, 按< 确定 >进入."));
     menu_ = new MyMenu(this);
     menu_->setGeometry(0, 50, 640, 430);

@@ -5,7 +5,6 @@
 #include "data/parablocks.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
-#include "ui/activateonunblock.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/mylineedit.h"
@@ -23,7 +22,6 @@ mbed::mbed(const QString &title, QWidget *parent, int column, int row)
     , row_(row)
 {
     setdialogtitle(title);
-    ActivateOnUnblock::install(this);
     setdialogmsg(QStringLiteral("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
     auto *area = new QWidget(this);
     area->setGeometry(120, 120, 400, 200);

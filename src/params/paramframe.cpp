@@ -3,7 +3,6 @@
 #include "paramgrid.h"
 
 #include "machinetests/panelall.h"
-#include "ui/activateonunblock.h"
 #include "ui/panelfonts.h"
 
 #include <QGroupBox>
@@ -14,7 +13,6 @@ ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, con
     : MyDialog(parent, name)
 {
     setdialogtitle(QString::fromUtf8(title));
-    ActivateOnUnblock::install(this);
     // The twelve-key keypads need the screen's whole height: the key column stands at the left
     // edge from top to bottom, and the title and help lines start beside it, so the close and
     // clear buttons stay free whatever keys it shows.
