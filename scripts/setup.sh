@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds and tests with. Idempotent: it installs only
-# what is missing and refreshes the package lists only when it has to install something.
+# Installs the Debian packages the project builds and tests with, or the packages given as
+# arguments (scripts/cross.sh names the cross tools). Idempotent: it installs only what is
+# missing and refreshes the package lists only when it has to install something.
 # Exits 0 when everything is installed, non-zero with a message on standard error otherwise.
 set -euo pipefail
 
@@ -12,7 +13,9 @@ packages=(
   tftpd-hpa tftp-hpa
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients
+  dpkg-dev lintian file
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

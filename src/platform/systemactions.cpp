@@ -21,19 +21,6 @@ QStringList &journal()
     return list;
 }
 
-QString clockOffsetFile()
-{
-    return PanelPaths::resolve(QStringLiteral("/var/clock-offset"));
-}
-
-qint64 clockOffset()
-{
-    QFile f(clockOffsetFile());
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    return f.read(32).trimmed().toLongLong();
-}
-
 void record(const QString &line)
 {
     journal().append(line);
@@ -75,6 +62,20 @@ int execWait(const QString &program, const QStringList &args)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 #else
+// The host's emulated clock: what "date -s" set, as an offset from the machine's clock.
+QString clockOffsetFile()
+{
+    return PanelPaths::resolve(QStringLiteral("/var/clock-offset"));
+}
+
+qint64 clockOffset()
+{
+    QFile f(clockOffsetFile());
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    return f.read(32).trimmed().toLongLong();
+}
+
 bool isUnderRoot(const QString &path)
 {
     const QString root = QDir(PanelPaths::root()).canonicalPath();

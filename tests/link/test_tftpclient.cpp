@@ -4,6 +4,7 @@
 // block numbers that stop at 65535; request retransmission that is too short or too long;
 // knitjob fetch/send reporting a failure as success. (The knitsim program's TFTP serving, its
 // faults from the control protocol and its journal are exercised by every start-up test.)
+#include "ownprogram.h"
 #include "test_tftpcontract.h"
 #include "test_tftpscripted.h"
 
@@ -213,7 +214,7 @@ private slots:
         args.replaceInStrings("@", PanelPaths::tmpDir());
         QProcess p;
         QSignalSpy done(&p, &QProcess::finished);
-        p.start(KNITJOB_PATH, args);
+        startOwnProgram(p, QStringLiteral(KNITJOB_PATH), args);
         QVERIFY(done.wait(30000));
         QCOMPARE(p.exitCode(), status);
         const QByteArray err = p.readAllStandardError();

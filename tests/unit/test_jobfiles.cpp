@@ -8,6 +8,7 @@
 // looks at the two top lines or past the data; pixel code that swaps the two nibbles of a
 // byte, writes outside the pattern, takes a file that is no pattern, or saves without the
 // header line or a right checksum.
+#include "ownprogram.h"
 #include "testbytes.h"
 #include "testroot.h"
 
@@ -68,7 +69,7 @@ struct Run
 Run knitjob(const QStringList &args)
 {
     QProcess p;
-    p.start(QStringLiteral(KNITJOB_PATH), args);
+    startOwnProgram(p, QStringLiteral(KNITJOB_PATH), args);
     Run r;
     if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit) {
         r.status = p.exitCode();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ownprogram.h"
+
 #include <QProcess>
 
 // knitpanel run by an end-to-end test: on a screen's environment, with the test's root, port
@@ -19,7 +21,7 @@ public:
         env.insert(QStringLiteral("KNIT_TIMEOUT_SCALE"), timeoutScale);
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(QStringLiteral(KNITPANEL_PATH), {});
+        startOwnProgram(process_, QStringLiteral(KNITPANEL_PATH), {});
         return process_.waitForStarted(5000);
     }
     void stop()

@@ -1,5 +1,6 @@
 #include "simprocess.h"
 
+#include "ownprogram.h"
 #include "portoffset.h"
 
 #include <QDeadlineTimer>
@@ -29,7 +30,7 @@ bool SimProcess::start(QString *error)
     bool ok = false;
     const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
     offset_ = ok ? env : PortOffset::useFree();
-    process_.start(QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
+    startOwnProgram(process_, QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
                                                    QStringLiteral("--port-offset"), QString::number(offset_)});
     if (!process_.waitForStarted(kStartMs))
         return fail(QStringLiteral("knitsim did not start: %1").arg(process_.errorString()));

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds knitpanel, knitsim, knitjob and knitfleet for the ARM panel computer (arm64 or armhf)
+# and runs the unit and link tests under user-mode emulation:
+#   build-ARCH/       the panel build (KNIT_PANEL_BUILD: the controller's address, real devices)
+#   build-ARCH/host/  the same programs as a host build, with the tests, run by qemu through ctest
+# Installs what is missing first (Debian multiarch; no services started), as setup.sh does.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+arch=${1:-}
+case "$arch" in
+  arm64) qemu=qemu-aarch64 ;;
+  armhf) qemu=qemu-arm ;;
+  *) echo "usage: scripts/cross.sh arm64|armhf" >&2; exit 2 ;;
+esac
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+scripts/setup.sh
+if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+  echo "cross.sh: adding the $arch architecture"
+  "${sudo[@]}" dpkg --add-architecture "$arch"
+  "${sudo[@]}" apt-get update
+fi
+scripts/setup.sh "crossbuild-essential-$arch" qemu-user "qt6-base-dev:$arch" "libmosquitto-dev:$arch" \
+  dpkg-dev lintian
+
+jobs=$(nproc)
+toolchain="$PWD/cmake/$arch.cmake"
+# The panel build: what the package holds.
+cmake -S . -B "build-$arch" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DKNIT_PANEL_BUILD=ON -DKNIT_TESTS=OFF
+cmake --build "build-$arch" -j "$jobs"
+# The host build with its tests, run by $qemu through ctest.
+cmake -S . -B "build-$arch/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+cmake --build "build-$arch/host" -j "$jobs"
+status=0
+ctest --test-dir "build-$arch/host" -L 'unit|link' --output-on-failure -j "$jobs" --timeout 600 || status=$?
+
+(cd "build-$arch" && cpack -G DEB >/dev/null)
+deb=$(ls "build-$arch"/knitpanel_*_"$arch".deb)
+echo "cross.sh: $deb"
+lintian --fail-on error "$deb" || status=$?
+echo "cross.sh: $qemu ran the tests; programs in build-$arch/bin (panel) and build-$arch/host/bin (host)"
+exit $status

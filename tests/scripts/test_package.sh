@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The Debian package of this build: made with cpack, then inspected and unpacked into a
+# throw-away root. Catches: a program or the unit missing, a unit that would not start the
+# panel on the framebuffer as root with KNIT_ROOT=/ and restart it, telemetry configured by
+# the package, a version other than the project's, maintainer scripts that do not enable the
+# unit, and lintian errors.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # name condition...
+  local name=$1; shift
+  if ! "$@"; then echo "FAIL: $name"; failures=$((failures + 1)); fi
+}
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+deb=$(ls "$work"/out/knitpanel_*.deb)
+check "package name carries the project version and architecture" \
+  test "$(basename "$deb")" = "knitpanel_${version}_$(dpkg --print-architecture).deb"
+
+dpkg-deb -I "$deb" >"$work/info"
+check "version in control" grep -qx " Version: $version" "$work/info"
+check "depends on the Qt libraries it links" grep -q "^ Depends:.*libqt6widgets6" "$work/info"
+dpkg-deb -e "$deb" "$work/control"
+check "postinst enables the unit" grep -q "deb-systemd-helper enable knitpanel.service" "$work/control/postinst"
+
+dpkg-deb -x "$deb" "$work/root"
+for f in usr/bin/knitpanel usr/bin/knitsim usr/bin/knitjob usr/bin/knitfleet usr/lib/knitpanel/start-panel; do
+  check "$f executable" test -x "$work/root/$f"
+done
+unit="$work/root/lib/systemd/system/knitpanel.service"
+for line in User=root Environment=KNIT_ROOT=/ Environment=QT_QPA_PLATFORM=linuxfb Restart=always \
+  ExecStart=/usr/lib/knitpanel/start-panel WantedBy=multi-user.target; do
+  check "unit has $line" grep -qx "$line" "$unit"
+done
+check "unit limits restarts" grep -q "^StartLimitBurst=" "$unit"
+check "no telemetry configured" test -z "$(find "$work/root" -name 'telemetry.ini')"
+check "programs stripped" sh -c "! file '$work/root/usr/bin/knitpanel' | grep -q 'not stripped'"
+
+if command -v lintian >/dev/null 2>&1; then
+  check "lintian reports no errors" lintian --fail-on error "$deb"
+else
+  echo "lintian not installed: skipped (scripts/setup.sh installs it)"
+fi
+[ "$failures" -eq 0 ] && echo "package checks passed: $(basename "$deb")"
+exit $((failures > 0))
