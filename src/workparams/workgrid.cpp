@@ -110,7 +110,7 @@ void WorkGrid::showSpeed(int row)
     if (QLabel *label = speeds_.value(row)) {
         const int entry = page_.word(0, row, pageNo_) - page_.base;
         label->setText(floattostr(double(para_system.word(kSpeedWord)) * para_work.word(std::size_t(page_.base + entry)),
-                                  kSpeedDivisor) + QStringLiteral(" m/s"));
+                                  kSpeedDivisor));
     }
 }
 

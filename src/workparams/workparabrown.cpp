@@ -11,7 +11,6 @@
 #include "ui/fileoperate.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/panelfonts.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -59,7 +58,11 @@ workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *p
     text_->setReadOnly(true);
     text_->setFocusPolicy(Qt::NoFocus);
     text_->setLineWrapMode(QTextEdit::NoWrap);
-    text_->setFont(PanelFonts::panel(10));
+    // The views line up their columns with blanks: a font whose CJK glyphs are two Latin wide.
+    QFont mono(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    mono.setPixelSize(11);
+    mono.setStyleHint(QFont::TypeWriter);
+    text_->setFont(mono);
     int y = 10;
     for (const ViewButton &v : kViews) {
         auto *b = new MYBUTTON(QString::fromUtf8(v.text), frame_, "view");

@@ -39,7 +39,7 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
         connect(page, SIGNAL(signal_wantchange()), this, SLOT(slot_wantchange()));
     }
     // Beside the cells, over the empty right of the grid pages.
-    panel_->setGeometry(556, 100, 72, 3 * 40);
+    panel_->setGeometry(528, 100, 104, 3 * 40);
     panel_->raise();
     connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
     slot_currentchange(0);
