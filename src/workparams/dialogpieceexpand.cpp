@@ -2,6 +2,7 @@
 
 #include "mouthposite.h"
 #include "workentry.h"
+#include "workgrid.h"
 
 #include "data/parablocks.h"
 #include "editors/mypiecebrown.h"
@@ -172,6 +173,12 @@ void dialogpieceexpand::confirm(Field f)
     }
 }
 
+void dialogpieceexpand::clear_press()
+{
+    if (field_ < FieldCount)
+        restore(Field(field_));
+}
+
 void dialogpieceexpand::slot_enable_enter()
 {
     const unsigned short mask = getenable(para_system.word(kWords[Pieces]));
@@ -210,7 +217,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
-    const int k = key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F6 ? Qt::Key_A + key->key() - Qt::Key_F1 : key->key();
+    const int k = WorkGrid::keypadKey(key->key());
     const int count = qMax(1, int(para_system.word(kWords[Pieces])));
     switch (k) {
     case Qt::Key_Up:
@@ -226,7 +233,6 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         if (field_ == FieldCount)
             focusField(FieldCount, qBound(0, box_ + (k == Qt::Key_Right ? 1 : -1), qMin(count, kPieces) - 1));
         return true;
-    case Qt::Key_Return:
     case Qt::Key_Enter:
         if (field_ == FieldCount)
             return false; // the box toggles itself and tells slot_enable_enter
@@ -235,6 +241,10 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Escape:
         return false;
+    case Qt::Key_Backspace:
+        buzzer(kKeyBeepMs);
+        clear_press();
+        return true;
     default:
         break;
     }
@@ -247,5 +257,5 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         buzzer(kKeyBeepMs);
         return false;
     }
-    return k != Qt::Key_Backspace || field_ == FieldCount;
+    return true;
 }

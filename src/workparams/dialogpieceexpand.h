@@ -36,6 +36,7 @@ public slots:
     void slot_pnum() { confirm(Pieces); }
     void slot_limite() { confirm(Spacing); }
     void slot_enable_enter();
+    void clear_press();
 
 signals:
     void signal_paintmsg(const QString &text);

@@ -25,6 +25,11 @@ dialogreplacemouth::dialogreplacemouth(QWidget *parent)
     }
 }
 
+void dialogreplacemouth::clear_press()
+{
+    (one_->isVisible() ? static_cast<WorkGrid *>(one_) : mul_)->clear_press();
+}
+
 void dialogreplacemouth::showEvent(QShowEvent *event)
 {
     const bool single = para_system.word(kPiecesWord) < 2;

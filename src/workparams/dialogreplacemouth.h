@@ -16,6 +16,9 @@ public:
     dialogonemouth *single() const { return one_; }
     WorkGrid *multi() const { return mul_; }
 
+public slots:
+    void clear_press();
+
 signals:
     void signal_paintmsg(const QString &text);
     void signal_parachange();

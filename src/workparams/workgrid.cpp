@@ -20,15 +20,14 @@ constexpr int kRowStep = 37;
 constexpr int kSpeedWord = 5;
 constexpr double kSpeedDivisor = 100000;
 
-// F1-F6 act as the keypad letters A-F; Return as the keypad's Enter.
-int keypadKey(int key)
+} // namespace
+
+int WorkGrid::keypadKey(int key)
 {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F6)
         return Qt::Key_A + (key - Qt::Key_F1);
     return key == Qt::Key_Return ? Qt::Key_Enter : key;
 }
-
-} // namespace
 
 WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
     : QWidget(parent)
@@ -68,10 +67,7 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
     bindKey(Qt::Key_PageUp, [this] { turn(-1); });
     bindKey(Qt::Key_PageDown, [this] { turn(1); });
     bindKey(Qt::Key_Enter, [this] { enter_press(false); });
-    bindKey(Qt::Key_Backspace, [this] {
-        restore(column_, row_);
-        focusCurrent();
-    });
+    bindKey(Qt::Key_Backspace, [this] { clear_press(); });
     if (page.whole != WorkPage::NoWhole)
         bindKey(Qt::Key_M, [this] { enter_press(true); });
 }
@@ -102,6 +98,9 @@ void WorkGrid::showEvent(QShowEvent *event)
 
 void WorkGrid::slot_setfocus()
 {
+    // Hidden again meanwhile (the replacement page not chosen): its help line is not the one shown.
+    if (!isVisible())
+        return;
     drawpage(0, 0, 0);
 }
 
@@ -120,6 +119,12 @@ void WorkGrid::restore(int column, int row)
         e->setText(QString::number(para_work.word(std::size_t(page_.word(column, row, pageNo_)))));
     if (column == 0)
         showSpeed(row);
+}
+
+void WorkGrid::clear_press()
+{
+    restore(column_, row_);
+    focusCurrent();
 }
 
 void WorkGrid::focusCurrent()

@@ -24,6 +24,9 @@ public:
 
     WorkGrid(const WorkPage &page, QWidget *parent = nullptr);
 
+    // The keypad's key for a key event: F1-F6 act as the tab letters A-F, Return as Enter.
+    static int keypadKey(int key);
+
     const WorkPage &table() const { return page_; }
     int column() const { return column_; }
     int row() const { return row_; }
@@ -38,6 +41,8 @@ public:
 
 public slots:
     void slot_setfocus();
+    // Backspace and the frame's clear button: the stored value back in the current cell.
+    void clear_press();
 
 signals:
     void signal_paintmsg(const QString &text);

@@ -9,12 +9,12 @@
 #include "link/commands.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
+#include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 
 #include <QFileInfo>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QTextEdit>
 
 namespace {
@@ -60,27 +60,25 @@ workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *p
     text_->setLineWrapMode(QTextEdit::NoWrap);
     // The views line up their columns with blanks: a font whose CJK glyphs are two Latin wide.
     QFont mono(QStringLiteral("WenQuanYi Micro Hei Mono"));
-    mono.setPixelSize(11);
+    mono.setPixelSize(10);
     mono.setStyleHint(QFont::TypeWriter);
     text_->setFont(mono);
-    int y = 10;
-    for (const ViewButton &v : kViews) {
-        auto *b = new MYBUTTON(QString::fromUtf8(v.text), frame_, "view");
-        b->setGeometry(10, y, 120, 40);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::released, this, v.show);
-        y += 40;
-    }
-    if (mode == kWithFiles) {
-        y = 285;
-        for (const ViewButton &v : kFileCommands) {
-            auto *b = new MYBUTTON(QString::fromUtf8(v.text), frame_, "file");
-            b->setGeometry(10, y, 120, 40);
+    // A column of buttons from y, each with its keys.
+    QList<KeyTable::Row> keys;
+    const auto column = [&](const ViewButton *buttons, int count, int y, const std::function<QList<int>(int)> &keysOf) {
+        for (int i = 0; i < count; ++i) {
+            auto *b = new MYBUTTON(QString::fromUtf8(buttons[i].text), frame_, "button");
+            b->setGeometry(10, y + 40 * i, 120, 40);
             b->setFocusPolicy(Qt::NoFocus);
-            connect(b, &QPushButton::released, this, v.show);
-            y += 40;
+            const auto show = buttons[i].show;
+            connect(b, &QPushButton::released, this, show);
+            keys.append({keysOf(i), [this, show] { (this->*show)(); }});
         }
-    }
+    };
+    column(kViews, int(std::size(kViews)), 10, [](int i) { return QList<int>{Qt::Key_1 + i}; });
+    if (mode == kWithFiles)
+        column(kFileCommands, int(std::size(kFileCommands)), 285, [](int i) { return KeyTable::function(i + 1); });
+    KeyTable::install(this, keys);
     reload();
 }
 
@@ -163,24 +161,4 @@ void workparabrown::slot_inputworkfiledisk()
     if (!name.isNull() && JobName::isSafe(name))
         importFrom(PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name + QStringLiteral(".wrk")));
     reload();
-}
-
-void workparabrown::keyPressEvent(QKeyEvent *event)
-{
-    const int key = event->key();
-    if (key >= Qt::Key_1 && key < Qt::Key_1 + int(std::size(kViews))) {
-        (this->*kViews[key - Qt::Key_1].show)();
-        return;
-    }
-    int command = -1;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F3)
-        command = key - Qt::Key_F1;
-    else if (key >= Qt::Key_A && key <= Qt::Key_C)
-        command = key - Qt::Key_A;
-    if (command >= 0) {
-        if (mode_ == kWithFiles)
-            (this->*kFileCommands[command].show)();
-        return;
-    }
-    MyDialog::keyPressEvent(event);
 }

@@ -39,9 +39,6 @@ public slots:
     void slot_inputworkfileusb();
     void slot_inputworkfiledisk();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void print(WorkFile::View view);
     void reload();

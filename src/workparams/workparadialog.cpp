@@ -41,6 +41,8 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     // Beside the cells, over the empty right of the grid pages.
     panel_->setGeometry(528, 100, 104, 3 * 40);
     panel_->raise();
+    // The clear button acts on the page shown; each page kind has clear_press.
+    connect(this, &MyDialog::signal_clear, this, [this] { QMetaObject::invokeMethod(tbar_->currentWidget(), "clear_press"); });
     connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
     slot_currentchange(0);
 }
@@ -72,9 +74,7 @@ void WorkParaDialog::showTab(int index)
 
 void WorkParaDialog::keyPressEvent(QKeyEvent *event)
 {
-    int key = event->key();
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F6)
-        key = Qt::Key_A + key - Qt::Key_F1;
+    const int key = WorkGrid::keypadKey(event->key());
     if (key >= Qt::Key_A && key <= Qt::Key_F) {
         showTab(key - Qt::Key_A);
         return;

@@ -65,7 +65,7 @@ private slots:
         QVERIFY(keys({"1"}, nullptr, 800));
         QVERIFY(keys({"Down", "4", "2", "7", "KP_Enter"}, "workparams-density"));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 2 1 427")), 3000);
-        QVERIFY(keys({"b"}, "workparams-speed") && keys({"e"}, "workparams-replace") && keys({"f"}, "workparams-pieces"));
+        QVERIFY(keys({"b"}, "workparams-speed") && keys({"e", "m"}, "workparams-replace") && keys({"f"}, "workparams-pieces"));
         QVERIFY(keys({"a", "Escape"}, nullptr, 800));
         const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QCOMPARE(TestBytes::readFile(wrk).mid(16, 2), QByteArray("\xab\x01", 2));
