@@ -207,7 +207,7 @@ bool WorkGrid::keyPress(QKeyEvent *event)
     }
     if (key == Qt::Key_Escape)
         return false; // the frame closes
-    if (key >= Qt::Key_A && key <= Qt::Key_F) {
+    if (key >= Qt::Key_A && key <= Qt::Key_F && window() != this) {
         // The tab keys act from a cell as from the dialog.
         QKeyEvent tab(QEvent::KeyPress, key, Qt::NoModifier, QString());
         QCoreApplication::sendEvent(window(), &tab);
