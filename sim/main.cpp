@@ -3,11 +3,13 @@
 #include "jobreceiver.h"
 #include "knitsimulation.h"
 #include "machinecalibration.h"
+#include "refusalfault.h"
 #include "simjournal.h"
 #include "simstate.h"
 #include "startupservice.h"
 #include "testmodes.h"
 #include "tftpserver.h"
+#include "workblock.h"
 
 #include "platform/panelenv.h"
 
@@ -69,6 +71,9 @@ int main(int argc, char **argv)
 
     CommandServer commands(&state, &journal);
     commands.registerCommands(control);
+    RefusalFault refusal;
+    refusal.registerCommands(control);
+    commands.addHandler([&refusal](const QByteArray &d, QByteArray *answer) { return refusal.handle(d, answer); });
     if (!commands.listen(loopback, PanelEnv::port(2800)))
         return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(2800)).arg(commands.errorString()));
 
@@ -99,6 +104,7 @@ int main(int argc, char **argv)
 
     JobReceiver jobs(&state, &startup, &knitting);
     jobs.attach(tftp);
+    QObject::connect(&tftp, &TftpServer::received, [&state](const QString &name) { WorkBlock::received(state, name); });
     jobs.registerCommands(control);
 
     if (!control.listen(loopback, quint16(controlPort)))

@@ -1,6 +1,7 @@
 #include "simstate.h"
 
 #include "parameterstore.h"
+#include "workblock.h"
 
 #include "data/paradefaults.h"
 #include "platform/atomicfile.h"
@@ -58,6 +59,11 @@ QByteArray SimState::defaultBlock(const QString &name) const
     if (name == QLatin1String("speed.mth")) {
         ParaBlock<kMouthSpeedSize> block;
         ParaDefaults::buildMouthSpeed(block);
+        return block.toByteArray();
+    }
+    if (name == QLatin1String(WorkBlock::kName)) {
+        ParaBlock<kWorkSize> block;
+        ParaDefaults::buildWork(block);
         return block.toByteArray();
     }
     return QByteArray(kKntSize, '\0');
@@ -121,6 +127,7 @@ void SimState::setValue(int group, int index, quint16 value)
         updateFileWord(QLatin1String(kConfig), kConfigSize, index, value);
     else
         ParameterStore::setValue(*this, group, index, value);
+    WorkBlock::setValue(*this, group, index, value);
 }
 
 bool SimState::hasValue(int group, int index) const

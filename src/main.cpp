@@ -1,4 +1,5 @@
 #include "files/dialogide.h"
+#include "files/jobviewers.h"
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
@@ -7,6 +8,8 @@
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
 #include "ui/windowfocus.h"
+#include "workparams/workparabrown.h"
+#include "workparams/workparadialog.h"
 
 #include <QApplication>
 
@@ -21,6 +24,10 @@ int main(int argc, char **argv)
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
     QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
     QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
+    QuickPages::provide(QuickPages::Para, [](QWidget *parent) { return new para(parent); });
+    QuickPages::provide(QuickPages::ParaElse, [](QWidget *parent) { return new paraelse(parent); });
+    JobViewers::provide(JobViewers::WorkParameters,
+                        [](const QString &path, int mode, QWidget *parent) { workparabrown::openwrkfile(mode, path, parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.

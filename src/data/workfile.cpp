@@ -1,0 +1,125 @@
+#include "workfile.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr int kGroups = 24;
+constexpr int kLines = 8;
+
+int word(const QByteArray &b, int i)
+{
+    if (i < 0 || 2 * i + 1 >= b.size())
+        return 0;
+    return quint8(b[2 * i]) | (quint8(b[2 * i + 1]) << 8);
+}
+
+QString groupLabel(int n)
+{
+    return QStringLiteral("   第") + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')) + QStringLiteral("组");
+}
+
+// Blanks, then the value with at least digits digits (leading zeros).
+QString field(int blanks, int digits, int value)
+{
+    return QString(blanks, QLatin1Char(' ')) + QStringLiteral("%1").arg(value, digits, 10, QLatin1Char('0'));
+}
+
+QStringList density(const QByteArray &b)
+{
+    QStringList out{QStringLiteral("   组  号      I前1     I前2     I后1     I后2    II前1    II前2    II后1    II后2")};
+    for (int g = 0; g < kGroups; ++g) {
+        QString line = groupLabel(g + 1);
+        for (int k = 0; k < 8; ++k)
+            line += field(5, 3, word(b, g * 8 + k));
+        out << line;
+    }
+    return out;
+}
+
+QStringList speed(const QByteArray &b)
+{
+    QStringList out{QStringLiteral("   组  号     速    度   ")};
+    for (int g = 0; g < kGroups; ++g)
+        out << groupLabel(g + 1) + field(7, 2, word(b, 240 + g));
+    return out;
+}
+
+QStringList rora(const QByteArray &b)
+{
+    QStringList out{QStringLiteral("   组  号       主 罗 拉     辅助罗拉     开合罗拉   ")};
+    for (int g = 0; g < kGroups; ++g)
+        out << groupLabel(g + 1) + field(11, 2, word(b, 270 + g)) + field(11, 2, word(b, 300 + g)) + field(11, 2, word(b, 330 + g));
+    return out;
+}
+
+QStringList mouth(const QByteArray &b)
+{
+    QStringList out;
+    const char *const headers[] = {
+        "   组  号            1号纱觜            2号纱觜            3号纱觜            4号纱觜",
+        "   组  号            5号纱觜            6号纱觜            7号纱觜            8号纱觜"};
+    const int bases[] = {360, 424};
+    for (int t = 0; t < 2; ++t) {
+        out << QString::fromUtf8(headers[t]);
+        for (int l = 0; l < kLines; ++l) {
+            QString line = groupLabel(l + 1);
+            for (int j = 0; j < 8; ++j)
+                line += field(8, 2, word(b, bases[t] + l + 8 * j));
+            out << line;
+        }
+    }
+    return out;
+}
+
+QStringList replace(const QByteArray &b)
+{
+    QStringList out{QStringLiteral("    单  片      纱嘴1    纱嘴2    纱嘴3    纱嘴4    纱嘴5    纱嘴6   纱嘴7    纱嘴8")};
+    QString single = QStringLiteral("    替换为:");
+    for (int c = 0; c < 8; ++c)
+        single += field(10, 1, word(b, 696 + c));
+    out << single;
+    out << QStringLiteral("    片展开      衣片1    衣片2    衣片3    衣片4    衣片5    衣片6   衣片7    衣片8");
+    // Carrier c of piece p is word 704 + 8p + c, c counted from 0 as the pages store it.
+    for (int c = 0; c < 8; ++c) {
+        QString line = QStringLiteral("    纱嘴  ") + QString::number(c + 1);
+        for (int p = 0; p < 8; ++p)
+            line += field(10, 1, word(b, 704 + c + 8 * p));
+        out << line;
+    }
+    return out;
+}
+
+} // namespace
+
+bool WorkFile::read(const QString &path, QByteArray *out)
+{
+    out->clear();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = f.read(kSize + 1);
+    if (data.size() != kSize)
+        return false;
+    *out = data;
+    return true;
+}
+
+QStringList WorkFile::view(View v, const QByteArray &block)
+{
+    switch (v) {
+    case Density:
+        return density(block);
+    case Speed:
+        return speed(block);
+    case Rora:
+        return rora(block);
+    case Mouth:
+        return mouth(block);
+    case Replace:
+        return replace(block);
+    case ViewCount:
+        break;
+    }
+    return {};
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// A job's work-parameter file (.wrk): the 1556-byte image of para_work. Reading checks the
+// size, so a short or long file never leaves a block half old; the browser's views print it.
+class WorkFile
+{
+public:
+    static constexpr int kSize = 1556;
+    enum View { Density, Speed, Rora, Mouth, Replace, ViewCount };
+
+    // The whole file when it is exactly kSize bytes; false (and out empty) otherwise.
+    static bool read(const QString &path, QByteArray *out);
+    // The lines of one view of a block; words beyond a short block read as 0.
+    static QStringList view(View view, const QByteArray &block);
+};

@@ -1,0 +1,49 @@
+#include "dialogonemouth.h"
+
+#include "data/parablocks.h"
+#include "ui/mycheckbox.h"
+#include "ui/operatordialogs.h"
+
+#include <QTimer>
+
+dialogonemouth::dialogonemouth(QWidget *parent)
+    : WorkGrid(WorkPage::onemouth(), parent)
+    , switch_(new MYCHECKBOX(QStringLiteral("M. 是否打开纱嘴替换功能"), this, "switch"))
+{
+    switch_->setGeometry(10, 250, 400, 30);
+    switch_->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(switch_, &QAbstractButton::clicked, this, &dialogonemouth::slot_released);
+    bindKey(Qt::Key_M, [this] {
+        switch_->toggle();
+        slot_released();
+    });
+}
+
+void dialogonemouth::showEvent(QShowEvent *event)
+{
+    WorkGrid::showEvent(event);
+    QTimer::singleShot(0, this, &dialogonemouth::slot_enable);
+}
+
+void dialogonemouth::slot_enable()
+{
+    const bool on = para_system.word(kSwitchWord) == 1;
+    switch_->setChecked(on);
+    for (QWidget *w : gridWidgets())
+        w->setVisible(on);
+    drawpage(0, 0, 0);
+    // With the grid hidden the page itself takes the keys, so M can switch replacement on again.
+    if (!on)
+        setFocus(Qt::OtherFocusReason);
+}
+
+void dialogonemouth::slot_released()
+{
+    const bool on = switch_->isChecked();
+    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
+                                                     [this] { emit signal_parachange(); });
+    if (result != WorkEntry::Stored)
+        DIAMESSAGE(this, WorkEntry::message(result));
+    slot_enable();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "workgrid.h"
+
+class MYCHECKBOX;
+
+// The single-piece carrier replacement: the grid of the carriers' replacements and the switch
+// that turns replacement on (para_system word 25, key M); the grid shows only while it is on.
+class dialogonemouth : public WorkGrid
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSwitchWord = 25;
+
+    explicit dialogonemouth(QWidget *parent = nullptr);
+    MYCHECKBOX *switchBox() const { return switch_; }
+
+public slots:
+    void slot_enable();
+    // The box was toggled: the new state goes to the controller, or the box goes back.
+    void slot_released();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    MYCHECKBOX *switch_;
+};

@@ -1,0 +1,261 @@
+#include "dialogpieceexpand.h"
+
+#include "mouthposite.h"
+#include "workentry.h"
+#include "workgrid.h"
+
+#include "data/parablocks.h"
+#include "editors/mypiecebrown.h"
+#include "ui/buzzer.h"
+#include "ui/mylineedit.h"
+#include "ui/myentercheckbox.h"
+#include "ui/operatordialogs.h"
+#include "ui/panelfonts.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+constexpr int kBedWord = 58;
+constexpr int kMaskWord = 24;
+constexpr int kSpacingMax = 300;
+constexpr int kWords[dialogpieceexpand::FieldCount] = {0, 22, 23};
+const char *const kLabels[dialogpieceexpand::FieldCount] = {"花板起始针", "展开片数", "展开间距"};
+
+int maxOf(int field)
+{
+    return field == dialogpieceexpand::Start ? para_system.word(kBedWord)
+        : field == dialogpieceexpand::Pieces ? dialogpieceexpand::kPieces : kSpacingMax;
+}
+
+} // namespace
+
+dialogpieceexpand::dialogpieceexpand(QWidget *parent)
+    : QWidget(parent)
+    , preview_(new mypiecebrown(this, "mypiecebrown"))
+    , strip_(new mouthposite(this))
+{
+    setObjectName(QStringLiteral("dialogpieceexpand"));
+    setFont(PanelFonts::panel());
+    for (int f = 0; f < FieldCount; ++f) {
+        (new QLabel(QString::fromUtf8(kLabels[f]), this))->setGeometry(10 + 200 * f, 15, 85, 22);
+        auto *e = new MyLineEdit(this, "edit");
+        e->setGeometry(95 + 200 * f, 15, 60, 22);
+        e->setMaxLength(5);
+        e->installEventFilter(this);
+        editors_[std::size_t(f)] = e;
+    }
+    for (int i = 0; i < kPieces; ++i) {
+        auto *b = new myentercheckbox(QStringLiteral("使能%1").arg(i + 1), this, "enable");
+        b->setGeometry(10 + 72 * i, 55, 70, 24);
+        b->installEventFilter(this);
+        connect(b, &myentercheckbox::signal_enter, this, &dialogpieceexpand::slot_enable_enter);
+        boxes_[std::size_t(i)] = b;
+    }
+    preview_->setGeometry(0, 95, 600, 90);
+    strip_->setGeometry(10, 200, 560, 24);
+}
+
+void dialogpieceexpand::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    QTimer::singleShot(0, this, &dialogpieceexpand::slot_setfocus);
+}
+
+unsigned short dialogpieceexpand::getenable(int count) const
+{
+    unsigned short mask = 0;
+    for (int i = 0; i < count && i < kPieces; ++i) {
+        if (!boxes_[std::size_t(i)]->isChecked())
+            mask |= static_cast<unsigned short>(1u << i);
+    }
+    return mask;
+}
+
+void dialogpieceexpand::setBoxes()
+{
+    const int count = para_system.word(kWords[Pieces]);
+    const unsigned short mask = para_system.word(kMaskWord);
+    for (int i = 0; i < kPieces; ++i) {
+        myentercheckbox *b = boxes_[std::size_t(i)];
+        b->setEnabled(i < count);
+        // Pieces beyond the count are shown on: they are not left out, there are none.
+        b->setChecked(i >= count || !(mask & (1u << i)));
+    }
+}
+
+void dialogpieceexpand::redraw()
+{
+    preview_->setBedWidth(para_system.word(kBedWord));
+    preview_->setPieceWidth(para_run.word(0));
+    preview_->drawbrown(para_system.word(kWords[Start]), para_system.word(kWords[Pieces]),
+                        para_system.word(kWords[Spacing]), para_system.word(kMaskWord));
+}
+
+void dialogpieceexpand::restore(Field f)
+{
+    MyLineEdit *e = editors_[std::size_t(f)];
+    e->setText(QString::number(para_system.word(std::size_t(kWords[f]))));
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+}
+
+void dialogpieceexpand::slot_setfocus()
+{
+    for (int f = 0; f < FieldCount; ++f)
+        restore(Field(f));
+    setBoxes();
+    redraw();
+    strip_->mouthlook();
+    focusField(Start);
+}
+
+QString dialogpieceexpand::helpOf(int field) const
+{
+    if (field == FieldCount)
+        return QStringLiteral("按< 确定 >, 打开使能 .");
+    return QStringLiteral("参数范围 : 1 ~ %1").arg(maxOf(field));
+}
+
+void dialogpieceexpand::focusField(int field, int box)
+{
+    field_ = field;
+    box_ = box;
+    if (field == FieldCount) {
+        boxes_[std::size_t(box)]->setFocus(Qt::OtherFocusReason);
+    } else {
+        MyLineEdit *e = editors_[std::size_t(field)];
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
+    }
+    emit signal_paintmsg(helpOf(field));
+}
+
+void dialogpieceexpand::confirm(Field f)
+{
+    unsigned short value = 0;
+    if (!WorkEntry::parse(editors_[std::size_t(f)]->text(), 1, maxOf(f), &value)) {
+        DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
+        restore(f);
+        return;
+    }
+    std::array<unsigned short, FieldCount> v{};
+    for (int i = 0; i < FieldCount; ++i)
+        v[std::size_t(i)] = i == f ? value : para_system.word(std::size_t(kWords[i]));
+    if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], para_system.word(kMaskWord))) {
+        DIAMESSAGE(this, QStringLiteral("衣片总宽度超过针床宽度 !"));
+        redraw();
+        restore(f);
+        return;
+    }
+    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kWords[f]}, value,
+                                                     [this] { emit signal_parachange(); });
+    if (result != WorkEntry::Stored) {
+        DIAMESSAGE(this, WorkEntry::message(result));
+        redraw();
+        restore(f);
+        return;
+    }
+    restore(f);
+    if (f == Pieces) {
+        // The boxes of the new count, then the mask they give.
+        for (int i = 0; i < kPieces; ++i) {
+            boxes_[std::size_t(i)]->setEnabled(i < value);
+            if (i >= value || value == 1)
+                boxes_[std::size_t(i)]->setChecked(true);
+        }
+        slot_enable_enter();
+        strip_->mouthlook();
+        restore(f);
+    }
+}
+
+void dialogpieceexpand::clear_press()
+{
+    if (field_ < FieldCount)
+        restore(Field(field_));
+}
+
+void dialogpieceexpand::slot_enable_enter()
+{
+    const unsigned short mask = getenable(para_system.word(kWords[Pieces]));
+    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kMaskWord}, mask,
+                                                     [this] { emit signal_parachange(); });
+    if (result != WorkEntry::Stored)
+        DIAMESSAGE(this, WorkEntry::message(result));
+    setBoxes();
+    redraw();
+}
+
+bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        emit signal_wantchange();
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // However the focus came (a touch, a key), the field is current and its text selected.
+        for (int f = 0; f < FieldCount; ++f) {
+            if (watched == editors_[std::size_t(f)] && field_ != f) {
+                field_ = f;
+                emit signal_paintmsg(helpOf(f));
+                QTimer::singleShot(0, editors_[std::size_t(f)], &QLineEdit::selectAll);
+            }
+        }
+        for (int i = 0; i < kPieces; ++i) {
+            if (watched == boxes_[std::size_t(i)] && (field_ != FieldCount || box_ != i)) {
+                field_ = FieldCount;
+                box_ = i;
+                emit signal_paintmsg(helpOf(FieldCount));
+            }
+        }
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    const int k = WorkGrid::keypadKey(key->key());
+    const int count = qMax(1, int(para_system.word(kWords[Pieces])));
+    switch (k) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        buzzer(kKeyBeepMs);
+        if (field_ < FieldCount)
+            restore(Field(field_));
+        focusField(qBound(0, field_ + (k == Qt::Key_Down ? 1 : -1), int(FieldCount)));
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        buzzer(kKeyBeepMs);
+        if (field_ == FieldCount)
+            focusField(FieldCount, qBound(0, box_ + (k == Qt::Key_Right ? 1 : -1), qMin(count, kPieces) - 1));
+        return true;
+    case Qt::Key_Enter:
+        if (field_ == FieldCount)
+            return false; // the box toggles itself and tells slot_enable_enter
+        buzzer(kKeyBeepMs);
+        confirm(Field(field_));
+        return true;
+    case Qt::Key_Escape:
+        return false;
+    case Qt::Key_Backspace:
+        buzzer(kKeyBeepMs);
+        clear_press();
+        return true;
+    default:
+        break;
+    }
+    if (k >= Qt::Key_A && k <= Qt::Key_F) {
+        QKeyEvent tab(QEvent::KeyPress, k, Qt::NoModifier, QString());
+        QCoreApplication::sendEvent(window(), &tab);
+        return true;
+    }
+    if (k >= Qt::Key_0 && k <= Qt::Key_9 && field_ < FieldCount) {
+        buzzer(kKeyBeepMs);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+
+class MyLineEdit;
+class mouthposite;
+class myentercheckbox;
+class mypiecebrown;
+
+// Piece expansion: the start needle, the number of pieces and their spacing (para_system words
+// 0, 22, 23), checked against the needle bed before they are sent, and the enable boxes whose
+// mask (word 24) leaves pieces out; the layout preview and the carrier start strip follow.
+class dialogpieceexpand : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Field { Start, Pieces, Spacing, FieldCount };
+    static constexpr int kPieces = 8;
+
+    explicit dialogpieceexpand(QWidget *parent = nullptr);
+
+    MyLineEdit *editor(Field f) const { return editors_[std::size_t(f)]; }
+    myentercheckbox *box(int i) const { return boxes_[std::size_t(i)]; }
+    mypiecebrown *preview() const { return preview_; }
+    mouthposite *strip() const { return strip_; }
+    // Bit i set for every piece i < count whose box is off.
+    unsigned short getenable(int count) const;
+
+public slots:
+    void slot_setfocus();
+    void slot_start() { confirm(Start); }
+    void slot_pnum() { confirm(Pieces); }
+    void slot_limite() { confirm(Spacing); }
+    void slot_enable_enter();
+    void clear_press();
+
+signals:
+    void signal_paintmsg(const QString &text);
+    void signal_parachange();
+    void signal_wantchange();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void confirm(Field f);
+    void restore(Field f);
+    void redraw();
+    void setBoxes();
+    void focusField(int field, int box = 0);
+    QString helpOf(int field) const;
+
+    std::array<MyLineEdit *, FieldCount> editors_{};
+    std::array<myentercheckbox *, kPieces> boxes_{};
+    mypiecebrown *preview_;
+    mouthposite *strip_;
+    int field_ = Start; // FieldCount: the boxes
+    int box_ = 0;
+};

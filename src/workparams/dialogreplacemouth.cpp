@@ -1,0 +1,39 @@
+#include "dialogreplacemouth.h"
+
+#include "dialogonemouth.h"
+#include "workgrid.h"
+
+#include "data/parablocks.h"
+
+namespace {
+
+constexpr int kPiecesWord = 22;
+
+} // namespace
+
+dialogreplacemouth::dialogreplacemouth(QWidget *parent)
+    : QWidget(parent)
+    , one_(new dialogonemouth(this))
+    , mul_(new WorkGrid(WorkPage::mulmouth(), this))
+{
+    setObjectName(QStringLiteral("dialogreplacemouth"));
+    for (WorkGrid *page : {static_cast<WorkGrid *>(one_), mul_}) {
+        page->setGeometry(0, 0, 600, 340);
+        connect(page, &WorkGrid::signal_paintmsg, this, &dialogreplacemouth::signal_paintmsg);
+        connect(page, &WorkGrid::signal_parachange, this, &dialogreplacemouth::signal_parachange);
+        connect(page, &WorkGrid::signal_wantchange, this, &dialogreplacemouth::signal_wantchange);
+    }
+}
+
+void dialogreplacemouth::clear_press()
+{
+    (one_->isVisible() ? static_cast<WorkGrid *>(one_) : mul_)->clear_press();
+}
+
+void dialogreplacemouth::showEvent(QShowEvent *event)
+{
+    const bool single = para_system.word(kPiecesWord) < 2;
+    one_->setVisible(single);
+    mul_->setVisible(!single);
+    QWidget::showEvent(event);
+}

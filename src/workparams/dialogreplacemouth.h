@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class WorkGrid;
+class dialogonemouth;
+
+// The carrier-replacement tab: the single-piece page while fewer than two pieces are
+// expanded (para_system word 22), else the multi-piece page, in the same place.
+class dialogreplacemouth : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit dialogreplacemouth(QWidget *parent = nullptr);
+    dialogonemouth *single() const { return one_; }
+    WorkGrid *multi() const { return mul_; }
+
+public slots:
+    void clear_press();
+
+signals:
+    void signal_paintmsg(const QString &text);
+    void signal_parachange();
+    void signal_wantchange();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    dialogonemouth *one_;
+    WorkGrid *mul_;
+};

@@ -1,0 +1,50 @@
+#include "mouthposite.h"
+
+#include "data/mouthlook.h"
+
+#include "ui/palettes.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int kLeftX = 90;
+constexpr int kRightX = 300;
+constexpr int kStep = 25;
+
+} // namespace
+
+mouthposite::mouthposite(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mouthposite"));
+    auto *title = new QLabel(QStringLiteral("纱嘴初始位置"), this);
+    title->setGeometry(0, 0, 85, 22);
+    for (int i = 0; i < MouthLook::kCarriers; ++i) {
+        for (bool right : {false, true}) {
+            auto *l = new QLabel(QString::number(i + 1), this);
+            l->setAlignment(Qt::AlignCenter);
+            l->setAutoFillBackground(true);
+            l->setGeometry((right ? kRightX : kLeftX) + kStep * i, 0, kStep - 3, 22);
+            (right ? right_ : left_)[std::size_t(i)] = l;
+        }
+    }
+}
+
+bool mouthposite::isDark(bool right, int carrier) const
+{
+    return label(right, carrier)->property("dark").toBool();
+}
+
+void mouthposite::mouthlook()
+{
+    const MouthLook::Strip strip = MouthLook::current(MouthLook::firstRows());
+    for (int i = 0; i < MouthLook::kCarriers; ++i) {
+        for (bool right : {false, true}) {
+            const bool dark = (right ? strip.right : strip.left)[std::size_t(i)];
+            QLabel *l = label(right, i);
+            l->setProperty("dark", dark);
+            l->setPalette(dark ? palette_label_dark : palette_label_white);
+        }
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+
+// The carrier start-position strip: a label and two groups of eight numbered labels, those of
+// the carriers that start at the left darkened in the left group, at the right in the right.
+class mouthposite : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit mouthposite(QWidget *parent = nullptr);
+    void mouthlook();
+    QLabel *label(bool right, int carrier) const { return (right ? right_ : left_)[std::size_t(carrier)]; }
+    bool isDark(bool right, int carrier) const;
+
+private:
+    std::array<QLabel *, 8> left_{};
+    std::array<QLabel *, 8> right_{};
+};

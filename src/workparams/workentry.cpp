@@ -1,0 +1,68 @@
+#include "workentry.h"
+
+#include "data/parablocks.h"
+#include "data/worklayout.h"
+#include "link/commands.h"
+#include "params/celltext.h"
+#include "params/parammessages.h"
+#include "params/paramupdate.h"
+
+namespace {
+
+void keep(int group, int address, unsigned short value)
+{
+    if (group == WorkEntry::kSystemGroup)
+        para_system.setWord(std::size_t(address), value);
+    else if (const int word = WorkLayout::word(group, address); word >= 0)
+        para_work.setWord(std::size_t(word), value);
+}
+
+} // namespace
+
+bool WorkEntry::parse(const QString &text, int min, int max, unsigned short *value)
+{
+    int v = 0;
+    if (!CellText::number(text, false, &v) || v < min || v > max)
+        return false;
+    *value = static_cast<unsigned short>(v);
+    return true;
+}
+
+WorkEntry::Result WorkEntry::send(int group, const QList<int> &addresses, unsigned short value,
+                                  const std::function<void()> &opened)
+{
+    if (getmotostatus() != 0)
+        return Running;
+    if (!ParamUpdate::open(group))
+        return OpenRefused;
+    if (opened)
+        opened();
+    bool refused = false;
+    for (const int address : addresses) {
+        if (setparacom(0x22, static_cast<unsigned char>(group), static_cast<unsigned short>(address), value) != 1) {
+            refused = true;
+            break;
+        }
+        keep(group, address, value);
+    }
+    const bool closed = ParamUpdate::closeRetrying(group);
+    return refused ? Refused : closed ? Stored : CloseRefused;
+}
+
+QString WorkEntry::message(Result result)
+{
+    switch (result) {
+    case Stored:
+        return QString();
+    case OutOfRange:
+        return QString::fromUtf8(ParamMessages::kOutOfRange);
+    case Running:
+        return QString::fromUtf8(ParamMessages::kRunning);
+    case OpenRefused:
+        return QStringLiteral("进入设置界面失败, 请重试 !");
+    case Refused:
+    case CloseRefused:
+        break;
+    }
+    return QString::fromUtf8(ParamMessages::kRetry);
+}

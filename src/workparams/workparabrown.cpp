@@ -1,0 +1,164 @@
+#include "workparabrown.h"
+
+#include "data/jobname.h"
+#include "data/parablocks.h"
+#include "files/dialogdoc.h"
+#include "files/fileoperatedialog.h"
+#include "files/inputfiledialog.h"
+#include "files/outputfiledialog.h"
+#include "link/commands.h"
+#include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
+#include "ui/keytable.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QTextEdit>
+
+namespace {
+
+const char kImportFailed[] = " 导入工作参数失败 ! ";
+const char kImported[] = " 导入工作参数成功 ! ";
+const char kImportCaption[] = " 导入工作参数 ... ... ";
+
+struct ViewButton
+{
+    const char *text;
+    void (workparabrown::*show)();
+};
+
+const ViewButton kViews[] = {
+    {"1.密     度    ", &workparabrown::density_show},   {"2.速     度    ", &workparabrown::speed_show},
+    {"3.罗     拉    ", &workparabrown::rora_show},      {"4.纱     嘴    ", &workparabrown::mouthp_show},
+    {"5.纱嘴替换    ", &workparabrown::mouthreplace_show},
+};
+
+const ViewButton kFileCommands[] = {
+    {"F1.导出参数到U盘", &workparabrown::slot_outputworkfileusb},
+    {"F2.从U盘导入参数", &workparabrown::slot_inputworkfileusb},
+    {"F3.从其它文件导入", &workparabrown::slot_inputworkfiledisk},
+};
+
+} // namespace
+
+workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *parent, const char *name)
+    : MyDialog(parent, name, true, kFrameless, mode)
+    , path_(path)
+    , frame_(new QFrame(this))
+    , text_(new QTextEdit(frame_))
+{
+    setdialogtitle(QStringLiteral("Wrk File Browse Tools"));
+    setdialogmsg(QStringLiteral("编织衣物参数浏览工具 - ") + QFileInfo(path).fileName());
+    frame_->setObjectName(QStringLiteral("Fwindow"));
+    frame_->setFrameShape(QFrame::Panel);
+    frame_->setGeometry(10, 55, 620, 415);
+    text_->setGeometry(140, 10, 470, 395);
+    text_->setReadOnly(true);
+    text_->setFocusPolicy(Qt::NoFocus);
+    text_->setLineWrapMode(QTextEdit::NoWrap);
+    // The views line up their columns with blanks: a font whose CJK glyphs are two Latin wide.
+    QFont mono(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    mono.setPixelSize(10);
+    mono.setStyleHint(QFont::TypeWriter);
+    text_->setFont(mono);
+    // A column of buttons from y, each with its keys.
+    QList<KeyTable::Row> keys;
+    const auto column = [&](const ViewButton *buttons, int count, int y, const std::function<QList<int>(int)> &keysOf) {
+        for (int i = 0; i < count; ++i) {
+            auto *b = new MYBUTTON(QString::fromUtf8(buttons[i].text), frame_, "button");
+            b->setGeometry(10, y + 40 * i, 120, 40);
+            b->setFocusPolicy(Qt::NoFocus);
+            const auto show = buttons[i].show;
+            connect(b, &QPushButton::released, this, show);
+            keys.append({keysOf(i), [this, show] { (this->*show)(); }});
+        }
+    };
+    column(kViews, int(std::size(kViews)), 10, [](int i) { return QList<int>{Qt::Key_1 + i}; });
+    if (mode == kWithFiles)
+        column(kFileCommands, int(std::size(kFileCommands)), 285, [](int i) { return KeyTable::function(i + 1); });
+    KeyTable::install(this, keys);
+    reload();
+}
+
+void workparabrown::openwrkfile(int mode, const QString &path, QWidget *parent)
+{
+    workparabrown browser(static_cast<unsigned char>(mode), path, parent);
+    browser.exec();
+}
+
+void workparabrown::reload()
+{
+    // A file that is not a whole work file is not shown at all rather than half.
+    text_->setVisible(WorkFile::read(path_, &buffer_));
+    density_show();
+}
+
+void workparabrown::print(WorkFile::View view)
+{
+    text_->setPlainText(WorkFile::view(view, buffer_).join(QLatin1Char('\n')));
+}
+
+bool workparabrown::isCurrentJob() const
+{
+    return !strcurfilename.isEmpty() && QFileInfo(path_).completeBaseName() == strcurfilename;
+}
+
+bool workparabrown::operate_setwrkfile(const QString &path)
+{
+    if (getmotostatus() != 0) {
+        DIAMESSAGE(this, QStringLiteral("机头正在运行, 请先停止运行 !"));
+        return false;
+    }
+    // Read before it is sent: the controller is never ahead of the panel.
+    QByteArray block;
+    if (!WorkFile::read(path, &block)) {
+        DIAMESSAGE(this, QStringLiteral("上传工作参数失败-2, 请重试 !"));
+        return false;
+    }
+    if (!fileoperate::tftpputfile(path)) {
+        DIAMESSAGE(this, QStringLiteral("上传工作参数失败-1, 请重试 !"));
+        return false;
+    }
+    para_work.fill(block);
+    return true;
+}
+
+void workparabrown::importFrom(const QString &source)
+{
+    QByteArray block;
+    const bool ok = WorkFile::read(source, &block) && (!isCurrentJob() || operate_setwrkfile(source))
+        && FileOperateDialog::copy(source, path_, this);
+    DIAMESSAGE(this, QString::fromUtf8(ok ? kImported : kImportFailed));
+}
+
+void workparabrown::slot_outputworkfileusb()
+{
+    outputfiledialog::getsavefilefromusb(path_, QStringLiteral("导出工作参数 ... ... "), PanelPaths::usbRoot(),
+                                         QStringLiteral("*.wrk"), this);
+}
+
+void workparabrown::slot_inputworkfileusb()
+{
+    // Through the temporary file for every job: nothing reaches the job's file, or the
+    // controller, before its size is checked.
+    const QString temporary = PanelPaths::tmp(QStringLiteral("/wrk.wrk"));
+    if (!inputfiledialog::getopenfilefromusb(temporary, QString::fromUtf8(kImportCaption), PanelPaths::usbRoot(),
+                                             QStringLiteral("*.wrk"), this)) {
+        DIAMESSAGE(this, QString::fromUtf8(kImportFailed));
+        return;
+    }
+    importFrom(temporary);
+    reload();
+}
+
+void workparabrown::slot_inputworkfiledisk()
+{
+    const QString name = dialogdoc::getdiskfile(QStringLiteral("导入工作参数 ... ... "), this);
+    if (name == QFileInfo(path_).completeBaseName())
+        return;
+    if (!name.isNull() && JobName::isSafe(name))
+        importFrom(PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name + QStringLiteral(".wrk")));
+    reload();
+}

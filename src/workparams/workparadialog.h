@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+#include <functional>
+
+class MyTabWidget;
+class multipanel;
+
+// The frame of the work-parameter dialogs: pages in the tab bar "tbar" on keys A-F (and
+// F1-F6), the key column that suits the page, and the "changed" flag a run raises when a
+// page is about to change a value on the controller (the main window then saves the job's .wrk).
+class WorkParaDialog : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    struct Tab
+    {
+        const char *label;
+        std::function<QWidget *(QWidget *parent)> make;
+        int panelType; // 0: no key column
+    };
+
+    MyTabWidget *tabs() const { return tbar_; }
+    multipanel *keyPanel() const { return panel_; }
+    bool changed() const { return property("changed").toInt() == 1; }
+
+public slots:
+    void slot_parachange();
+    void slot_paintmsg(const QString &text) { setdialogmsg(text); }
+    void slot_wantchange() {}
+    void slot_currentchange(int page);
+    void slot_accel_a() { showTab(0); }
+    void slot_accel_b() { showTab(1); }
+    void slot_accel_c() { showTab(2); }
+    void slot_accel_d() { showTab(3); }
+    void slot_accel_e() { showTab(4); }
+    void slot_accel_f() { showTab(5); }
+
+protected:
+    WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void showTab(int index);
+
+    QList<Tab> table_;
+    MyTabWidget *tbar_;
+    multipanel *panel_;
+};
+
+// The work parameters of the job: density, speed, rollers, carrier parking, replacement and
+// piece expansion; built once by the main window and kept.
+class para : public WorkParaDialog
+{
+    Q_OBJECT
+public:
+    explicit para(QWidget *parent = nullptr, const char *name = "para");
+};
+
+// The yarn feeders, on their own key (4).
+class paraelse : public WorkParaDialog
+{
+    Q_OBJECT
+public:
+    explicit paraelse(QWidget *parent = nullptr, const char *name = "paraelse");
+};

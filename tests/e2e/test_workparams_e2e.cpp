@@ -1,0 +1,115 @@
+// The work-parameter pages and the .wrk browser in the real knitpanel against knitsim under a
+// private X server, worked by keys, with the guide's pictures. Faults caught: keys 1 and 4 not
+// registered; a typed value that never reaches the controller, or a .wrk saved that is not
+// what the controller holds; the browser not opened by F7, or an import from the stick that
+// does not reach the controller and the disk alike.
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testbytes.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QString shot(const char *name)
+{
+    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
+}
+
+} // namespace
+
+class TestWorkParamsE2e : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QString why;
+        if (!XServer::available(&why))
+            QSKIP(qPrintable(why));
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        QVERIFY2(x_.start(), "Xvfb did not start");
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30));
+        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(sim_.command(QStringLiteral("set job M1")));
+        QProcessEnvironment env = x_.environment();
+        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
+        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
+        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
+        panel_.setProcessEnvironment(env);
+        panel_.setProcessChannelMode(QProcess::MergedChannels);
+        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
+        QVERIFY(panel_.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
+        QTest::qWait(1000);
+    }
+    void cleanupTestCase()
+    {
+        panel_.kill();
+        panel_.waitForFinished(3000);
+    }
+
+    // Key 1, a density typed and confirmed, the other tabs looked at, Escape: the job's .wrk
+    // is what the controller holds. Key 4 shows the feeders.
+    void pages()
+    {
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QVERIFY(keys({"1"}, nullptr, 800));
+        QVERIFY(keys({"Down", "4", "2", "7", "KP_Enter"}, "workparams-density"));
+        QTRY_VERIFY_WITH_TIMEOUT(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 2 1 427")), 3000);
+        QVERIFY(keys({"b"}, "workparams-speed") && keys({"e", "m"}, "workparams-replace") && keys({"f"}, "workparams-pieces"));
+        QVERIFY(keys({"a", "Escape"}, nullptr, 800));
+        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
+        QCOMPARE(TestBytes::readFile(wrk).mid(16, 2), QByteArray("\xab\x01", 2));
+        KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), TestBytes::readFile(sim_.file(QStringLiteral("work.blk"))));
+        QVERIFY(keys({"4"}, "workparams-feeders", 800) && keys({"Escape"}));
+    }
+
+    // F7 of the disk file manager on the loaded job: exported to the stick, then a changed copy
+    // imported from it, through the controller, onto the disk.
+    void browser()
+    {
+        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
+        QVERIFY(keys({"3"}, nullptr, 800) && keys({"F7"}, "workparams-browser", 800));
+        QVERIFY(keys({"a"}, nullptr, 1000) && keys({"Return"}, nullptr, 1000) && keys({"Return"}, nullptr, 800));
+        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
+        QTRY_COMPARE_WITH_TIMEOUT(TestBytes::readFile(root_->file("/mnt/usb/M1.wrk")), TestBytes::readFile(wrk), 3000);
+        QByteArray changed = TestBytes::readFile(wrk);
+        changed[0] = char(99);
+        QVERIFY(TestBytes::writeFile(root_->file("/mnt/usb/M1.wrk"), changed));
+        QVERIFY(keys({"b"}, "workparams-import", 1000) && keys({"Return"}, nullptr, 1500));
+        QVERIFY(keys({}, "workparams-imported") && keys({"Return", "Escape", "Escape"}));
+        KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), changed);
+        KNIT_COMPARE_BYTES(TestBytes::readFile(sim_.file(QStringLiteral("work.blk"))), changed);
+    }
+
+private:
+    // The keys, a pause of ms, then the screenshot if named.
+    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
+    {
+        for (const QString &k : names) {
+            if (!x_.key(k))
+                return false;
+            QTest::qWait(150);
+        }
+        QTest::qWait(ms);
+        return !picture || x_.screenshot(shot(picture));
+    }
+
+    std::unique_ptr<TestRoot> root_;
+    XServer x_;
+    SimProcess sim_;
+    QProcess panel_;
+};
+
+QTEST_GUILESS_MAIN(TestWorkParamsE2e)
+
+#include "test_workparams_e2e.moc"

@@ -1,0 +1,278 @@
+// The work-parameter pages and the .wrk browser offscreen against knitsim. Faults caught: a
+// cell sent under the wrong group, index (the transposed density table) or kept in the wrong
+// word; a range off by one; a whole-group run with the wrong indexes, or that stops part way
+// in silence; an update left open or a close repeated for ever; pieces that do not fit sent;
+// a stale enable mask after a piece-count change; an import that reaches the controller or the
+// job's file before its size is checked, or sends another job's file to the controller.
+#include "modaldriver.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testbytes.h"
+#include "testroot.h"
+
+#include "data/parablocks.h"
+#include "files/dialogdoc.h"
+#include "files/joblistview.h"
+#include "ui/mylineedit.h"
+#include "ui/myentercheckbox.h"
+#include "workparams/dialogpieceexpand.h"
+#include "workparams/workgrid.h"
+#include "workparams/workparabrown.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+using Answers = std::function<void(ModalDriver &)>;
+
+QStringList answered(const std::function<void()> &action, const Answers &answers = {})
+{
+    ModalDriver driver;
+    if (answers)
+        answers(driver);
+    action();
+    return driver.texts;
+}
+
+QByteArray block(int seed)
+{
+    ParaBlock<kWorkSize> b;
+    for (int i = 0; i < int(kWorkSize / 2); ++i)
+        b.setWord(std::size_t(i), quint16(i * 3 + seed));
+    return b.toByteArray();
+}
+
+const QString kRetry = QStringLiteral("参数设置失败, 请重试 !");
+
+} // namespace
+
+class TestWorkParams : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestRoot> root_;
+    SimProcess sim_;
+
+    bool noOpenUpdate() { return sim_.send(QStringLiteral("state")).filter(QRegularExpression("^open ")).isEmpty(); }
+    bool simHas(int group, int address, int value)
+    {
+        return sim_.send(QStringLiteral("state")).contains(QStringLiteral("value %1 %2 %3").arg(group).arg(address).arg(value));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KNIT_TIMEOUT_SCALE", "0.1");
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        QString why;
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
+    }
+    void init()
+    {
+        QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("set motostatus 0")));
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+    }
+
+    // A cell away from the origin of each page: the index sent and the word kept, worked out by
+    // hand from the layout; the largest value taken, one beyond (0 for a replacement) refused.
+    void cell_data()
+    {
+        QTest::addColumn<const WorkPage *>("page");
+        QTest::addColumn<QList<int>>("at");    // column, row, page
+        QTest::addColumn<QList<int>>("where"); // group, index, word
+        QTest::addColumn<int>("largest");
+        QTest::addColumn<int>("refused");
+        QTest::addRow("density group 12 back 1") << &WorkPage::density() << QList<int>{2, 3, 1} << QList<int>{2, 71, 90} << 650 << 651;
+        QTest::addRow("speed entry 22") << &WorkPage::speed() << QList<int>{0, 5, 2} << QList<int>{3, 21, 261} << 100 << 101;
+        QTest::addRow("roller aux group 19") << &WorkPage::rora() << QList<int>{1, 2, 2} << QList<int>{4, 48, 318} << 100 << 101;
+        QTest::addRow("parking group 4 col 2 carrier 5") << &WorkPage::mouth() << QList<int>{1, 4, 3} << QList<int>{5, 60, 420} << 30 << 31;
+        QTest::addRow("feeder entry 16") << &WorkPage::songsha() << QList<int>{0, 7, 1} << QList<int>{9, 15, 519} << 100 << 101;
+        QTest::addRow("piece 7 carrier 6") << &WorkPage::mulmouth() << QList<int>{5, 6, 0} << QList<int>{15, 61, 757} << 8 << 9;
+        QTest::addRow("single carrier 5") << &WorkPage::onemouth() << QList<int>{4, 0, 0} << QList<int>{15, 4, 700} << 8 << 0;
+    }
+    void cell()
+    {
+        QFETCH(const WorkPage *, page);
+        QFETCH(QList<int>, at);
+        QFETCH(QList<int>, where);
+        QFETCH(int, largest);
+        QFETCH(int, refused);
+        WorkGrid grid(*page);
+        grid.drawpage(at[0], at[1], at[2]);
+        grid.cell(at[0], at[1])->setText(QString::number(largest));
+        QCOMPARE(answered([&] { grid.enter_press(false); }), QStringList());
+        QCOMPARE(sim_.traffic(), QStringList({"cmd 26/21/0", QStringLiteral("cmd 20/%1/1").arg(where[0], 0, 16),
+                                              QStringLiteral("cmd 22/%1/%2").arg(where[0], 0, 16).arg(where[1], 0, 16),
+                                              QStringLiteral("cmd 20/%1/0").arg(where[0], 0, 16)}));
+        QVERIFY(simHas(where[0], where[1], largest));
+        QCOMPARE(int(para_work.word(std::size_t(where[2]))), largest);
+
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        grid.cell(at[0], at[1])->setText(QString::number(refused));
+        QCOMPARE(answered([&] { grid.enter_press(false); }, [](ModalDriver &d) { d.pressOk(); }),
+                 QStringList{"参数范围不正确, 请查看参数范围 !"});
+        QCOMPARE(sim_.traffic(), QStringList());
+        QCOMPARE(grid.cell(at[0], at[1])->text(), QString::number(largest));
+    }
+
+    // "M" and the controller failing at each step of the bracket: how many of the run's words
+    // are kept, the message, and no update left open.
+    void whole_data()
+    {
+        QTest::addColumn<const WorkPage *>("page");
+        QTest::addColumn<QList<int>>("at");  // column, row, page
+        QTest::addColumn<QList<int>>("run"); // first word, first index, index step, length
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QStringList>("shown");
+        const QList<int> density12{88, 11, 30, 8};
+        QTest::addRow("density group 12") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "" << 8 << QStringList();
+        QTest::addRow("speed") << &WorkPage::speed() << QList<int>{0, 4, 1} << QList<int>{240, 0, 1, 30} << true << "" << 30 << QStringList();
+        QTest::addRow("feeders") << &WorkPage::songsha() << QList<int>{0, 0, 2} << QList<int>{504, 0, 1, 30} << true << "" << 30 << QStringList();
+        QTest::addRow("opening roller") << &WorkPage::rora() << QList<int>{2, 1, 0} << QList<int>{330, 60, 1, 30} << true << "" << 30 << QStringList();
+        QTest::addRow("speed refused part way") << &WorkPage::speed() << QList<int>{0, 0, 0} << QList<int>{240, 0, 1, 30} << true
+                                                << "fault refuse 0x22 3 5" << 5 << QStringList{kRetry};
+        QTest::addRow("open refused") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "fault refuse 0x20 2" << 0
+                                      << QStringList{"进入设置界面失败, 请重试 !"};
+        QTest::addRow("close refused") << &WorkPage::density() << QList<int>{0, 3, 1} << QList<int>{88, 11, 30, 1} << false
+                                       << "fault refuse 0x20 2 1" << 1 << QStringList{kRetry};
+    }
+    void whole()
+    {
+        QFETCH(const WorkPage *, page);
+        QFETCH(QList<int>, at);
+        QFETCH(QList<int>, run);
+        QFETCH(bool, whole);
+        QFETCH(QString, fault);
+        QFETCH(int, kept);
+        QFETCH(QStringList, shown);
+        static int value = 10;
+        ++value;
+        for (int i = 0; i < run[3]; ++i)
+            para_work.setWord(std::size_t(run[0] + i), 0);
+        QVERIFY(fault.isEmpty() || sim_.command(fault));
+        WorkGrid grid(*page);
+        grid.drawpage(at[0], at[1], at[2]);
+        grid.cell(at[0], at[1])->setText(QString::number(value));
+        const QStringList seen = answered([&] { grid.enter_press(whole); }, [&](ModalDriver &d) {
+            if (whole)
+                d.pressOk();
+            d.pressOk();
+        });
+        QCOMPARE(seen.mid(whole ? 1 : 0), shown);
+        for (int i = 0; i < run[3]; ++i) {
+            QCOMPARE(int(para_work.word(std::size_t(run[0] + i))), i < kept ? value : 0);
+            QCOMPARE(simHas(page->group, run[1] + i * run[2], value), i < kept);
+        }
+        if (fault.contains(QLatin1String("0x20 2 1"))) {
+            // Given up on, the close leaves the update open; the next value closes it.
+            QVERIFY(!noOpenUpdate() && sim_.command(QStringLiteral("fault clear")));
+            QCOMPARE(answered([&] { grid.enter_press(false); }), QStringList());
+        }
+        QVERIFY(noOpenUpdate());
+    }
+
+    // The description's example: 3 pieces of 100 needles, spacing 10 from needle 1 take 320
+    // needles; then the enable mask follows the piece count down to one piece.
+    void pieces_data()
+    {
+        QTest::addColumn<int>("bed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addRow("fits 320") << 320 << QStringList();
+        QTest::addRow("too wide 319") << 319 << QStringList{"衣片总宽度超过针床宽度 !"};
+    }
+    void pieces()
+    {
+        QFETCH(int, bed);
+        QFETCH(QStringList, shown);
+        for (auto [w, v] : {std::pair{0, 1}, {22, 1}, {23, 10}, {24, 0}, {58, bed}})
+            para_system.setWord(std::size_t(w), quint16(v));
+        para_run.setWord(0, 100);
+        dialogpieceexpand page;
+        page.slot_setfocus();
+        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("3"));
+        QCOMPARE(answered([&] { page.slot_pnum(); }, [](ModalDriver &d) { d.pressOk(); }), shown);
+        QCOMPARE(para_system.word(22), quint16(shown.isEmpty() ? 3 : 1));
+        QCOMPARE(simHas(1, 22, 3), shown.isEmpty());
+        if (!shown.isEmpty())
+            return;
+        page.box(1)->setChecked(false);
+        page.slot_enable_enter();
+        QVERIFY(simHas(1, 24, 2));
+        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("1"));
+        QCOMPARE(answered([&] { page.slot_pnum(); }), QStringList());
+        QVERIFY(simHas(1, 24, 0) && para_system.word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
+    }
+
+    // Imports over a job's .wrk: the loaded job's goes to the controller first, another job's
+    // never; a running carriage, a refused transfer or a file of the wrong size change nothing.
+    void import_data()
+    {
+        QTest::addColumn<bool>("current");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("shown");
+        const QString ok = QStringLiteral(" 导入工作参数成功 ! ");
+        const QString failed = QStringLiteral(" 导入工作参数失败 ! ");
+        QTest::addRow("current job") << true << 1556 << "" << QStringList{ok};
+        QTest::addRow("other job") << false << 1556 << "" << QStringList{ok};
+        QTest::addRow("running") << true << 1556 << "set motostatus 1" << QStringList{"机头正在运行, 请先停止运行 !", failed};
+        QTest::addRow("transfer refused") << true << 1556 << "fault error wrk.wrk" << QStringList{"上传工作参数失败-1, 请重试 !", failed};
+        QTest::addRow("short file") << true << 1555 << "" << QStringList{failed};
+        QTest::addRow("long file, other job") << false << 1557 << "" << QStringList{failed};
+    }
+    void import()
+    {
+        QFETCH(bool, current);
+        QFETCH(int, size);
+        QFETCH(QString, fault);
+        QFETCH(QStringList, shown);
+        const QString job = current ? QStringLiteral("J1") : QStringLiteral("J2");
+        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/%1/%1.wrk").arg(job));
+        QVERIFY(QDir().mkpath(QFileInfo(wrk).path()) && TestBytes::writeFile(wrk, block(1)));
+        QVERIFY(TestBytes::writeFile(root_->file("/mnt/usb/new.wrk"), block(2).left(size) + QByteArray(qMax(0, size - 1556), '\1')));
+        strcurfilename = QStringLiteral("J1");
+        para_work.fill(block(1));
+        QVERIFY(fault.isEmpty() || sim_.command(fault));
+        workparabrown browser(1, wrk);
+        const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&](ModalDriver &d) {
+            d.inspect([](QWidget *stick) {
+                auto *list = stick->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
+                list->setCurrentItem(list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0).value(0));
+            }).postClick(QStringLiteral("Benter"));
+            for (int i = 0; i < shown.size(); ++i)
+                d.pressOk();
+        });
+        QCOMPARE(seen.mid(1), shown);
+        const bool taken = shown.size() == 1 && shown[0].contains(QStringLiteral("成功"));
+        QCOMPARE(TestBytes::readFile(wrk), taken ? block(2) : block(1));
+        QCOMPARE(para_work.toByteArray(), current && taken ? block(2) : block(1));
+        // Refused by the controller is the one failure that got as far as asking it.
+        QCOMPARE(sim_.traffic().contains(QStringLiteral("WRQ wrk.wrk")), current && (taken || fault.startsWith("fault error")));
+        QCOMPARE(browser.buffer(), TestBytes::readFile(wrk));
+    }
+
+    // F3 with the browsed job itself chosen: nothing at all.
+    void importOwnJob()
+    {
+        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
+        QVERIFY(root_->makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
+        strcurfilename = QStringLiteral("J1");
+        workparabrown browser(1, wrk);
+        const QStringList seen = answered([&] { browser.slot_inputworkfiledisk(); }, [](ModalDriver &d) {
+            d.inspect([](QWidget *doc) { qobject_cast<dialogdoc *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
+                .postClick(QStringLiteral("Benter"));
+        });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(TestBytes::readFile(wrk), block(3));
+        QCOMPARE(sim_.traffic(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestWorkParams)
+#include "test_workparams.moc"
