@@ -5,7 +5,6 @@
 #include "workgrid.h"
 
 #include "machinetests/multipanel.h"
-#include "ui/activateonunblock.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
 
@@ -28,7 +27,6 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
 {
     setdialogtitle(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);
-    ActivateOnUnblock::install(this);
     tbar_->setGeometry(10, 55, 620, 365);
     tbar_->setFont(PanelFonts::panel());
     for (const Tab &tab : tabs) {
