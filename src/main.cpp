@@ -1,4 +1,7 @@
+#include "editors/cntedit.h"
+#include "editors/patedit.h"
 #include "files/dialogide.h"
+#include "files/jobviewers.h"
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
@@ -21,6 +24,8 @@ int main(int argc, char **argv)
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
     QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
     QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
+    JobViewers::provide(JobViewers::Program, [](const QString &path, int, QWidget *parent) { CntEdit::openfile(path, parent); });
+    JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.
