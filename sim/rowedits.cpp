@@ -3,7 +3,6 @@
 #include "controlserver.h"
 #include "simstate.h"
 
-#include "data/cntchecksum.h"
 #include "data/jobname.h"
 #include "data/patfile.h"
 #include "platform/atomicfile.h"
@@ -14,6 +13,7 @@ namespace {
 
 constexpr int kSize = 12;
 constexpr quint8 kRow = 0x72;
+constexpr quint8 kOpenClose = 0x20;
 
 quint16 word(const QByteArray &d, int at)
 {
@@ -30,8 +30,12 @@ RowEdits::RowEdits(SimState *state, const QString &root, std::function<bool(int,
 
 void RowEdits::observe(const QByteArray &d)
 {
-    if (d.size() != kSize || quint8(d[0]) != kRow || quint8(d[1]) != 0x04 || quint8(d[4]) != 0x1B
-        || quint8(d[10]) != 0x55)
+    if (d.size() != kSize || quint8(d[4]) != 0x1B || quint8(d[10]) != 0x55)
+        return;
+    // One file write per update rather than one per byte: a whole line is 512 bytes.
+    if (quint8(d[0]) == kOpenClose && quint8(d[1]) == 0x41 && quint8(d[5]) == kPatternGroup && word(d, 6) == 0)
+        return writePattern();
+    if (quint8(d[0]) != kRow || quint8(d[1]) != 0x04)
         return;
     const int arg1 = word(d, 5);
     const int arg2 = word(d, 7);
@@ -54,19 +58,32 @@ bool RowEdits::patternByte(int line, int k, quint8 value)
     if (root_.isEmpty() || name.isEmpty() || !JobName::isSafe(name))
         return false;
     const QString path = root_ + QLatin1Char('/') + name + QStringLiteral(".pat");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray data = file.read(PatFile::kMaxFileSize + 1);
-    file.close();
-    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
-    const PatCheck check = PatFile::checkData(bytes, data.size());
+    if (path != patternPath_) {
+        writePattern();
+        QFile file(path);
+        pattern_ = file.open(QIODevice::ReadOnly) ? file.read(PatFile::kMaxFileSize + 1) : QByteArray();
+        patternPath_ = path;
+        patternCheck_ = PatFile::checkData(reinterpret_cast<const unsigned char *>(pattern_.constData()), pattern_.size());
+    }
+    const PatCheck &check = patternCheck_;
     if (!PatFile::isAccepted(check.code) || line >= check.height || k >= check.lineBytes)
         return false;
-    data[qsizetype(check.lineBytes) * (line + 1) + k] = char(value);
-    if (data.size() == check.expected + 1)
-        data[data.size() - 1] = char(getchecksum(bytes, check.expected));
-    return AtomicFile::save(path, data);
+    const qsizetype at = qsizetype(check.lineBytes) * (line + 1) + k;
+    if (pattern_.size() == check.expected + 1)
+        pattern_[pattern_.size() - 1] = char(quint8(pattern_.at(pattern_.size() - 1)) - quint8(pattern_.at(at)) + value);
+    pattern_[at] = char(value);
+    patternDirty_ = true;
+    return true;
+}
+
+void RowEdits::writePattern()
+{
+    if (patternDirty_)
+        AtomicFile::save(patternPath_, pattern_);
+    // Read again at the next update: a job sent meanwhile replaces the file.
+    patternDirty_ = false;
+    patternPath_.clear();
+    pattern_.clear();
 }
 
 void RowEdits::registerCommands(ControlServer &control)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/patfile.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QPair>
@@ -13,7 +15,8 @@ class SimState;
 
 // The controller's copies taking the editors' row commands: with the program update (group
 // 13) open a byte of a program row, with the pattern update (group 14) open a byte of a line
-// of the current job's .pat in the root. Commands that come with neither open are counted.
+// of the current job's .pat in the root, written back when the update closes. Commands that
+// come with neither open are counted.
 class RowEdits
 {
 public:
@@ -34,11 +37,16 @@ public:
 
 private:
     bool patternByte(int line, int k, quint8 value);
+    void writePattern();
 
     SimState *state_;
     QString root_;
     std::function<bool(int, int, quint8)> program_;
     std::function<QString()> job_;
+    QString patternPath_;
+    QByteArray pattern_; // the .pat being changed, with its checksum kept up to date
+    PatCheck patternCheck_;
+    bool patternDirty_ = false;
     QMap<QPair<int, int>, quint8> cnt_;
     QMap<QPair<int, int>, quint8> pat_;
     int unbracketed_ = 0;

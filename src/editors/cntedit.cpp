@@ -208,7 +208,7 @@ void CntEdit::selectedit()
     for (int side = 0; side < 2; ++side) {
         for (int c = 0; c < 8; ++c) {
             MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
-            b->setPalette(store_.carrier(side, c) ? palette_button_dark : palette_label_white);
+            b->setPalette(store_.carrier(side, c) ? palette_label_dark : palette_button_dark);
             b->setProperty("set", store_.carrier(side, c));
         }
     }
@@ -223,7 +223,7 @@ void CntEdit::select(int group, int index)
     selectedit();
 }
 
-void CntEdit::show(const QString &message)
+void CntEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
         DIAMESSAGE(this, message);
@@ -234,7 +234,7 @@ void CntEdit::msg_enter_press()
     if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
         return selectedit();
     const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
-    show(store_.enter(group_, index_, typed));
+    tell(store_.enter(group_, index_, typed));
     // On a refusal the field shows again what is stored, not what was typed.
     editpatline(store_.row());
 }
@@ -243,7 +243,7 @@ void CntEdit::toggle(int side, int carrier)
 {
     if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
         return;
-    show(store_.toggleCarrier(side, carrier));
+    tell(store_.toggleCarrier(side, carrier));
     editpatline(store_.row());
 }
 
@@ -261,14 +261,14 @@ void CntEdit::reflash()
 {
     if (!DIAYESNO(this, QStringLiteral("确定要交换当前左右系统信息吗 ?")))
         return;
-    show(store_.exchange());
+    tell(store_.exchange());
     editpatline(store_.row());
 }
 
 void CntEdit::editjumpline()
 {
     const QString text = DIATEXT(this, QStringLiteral("跳  行"), QStringLiteral("请输入跳行行数"), 4);
-    show(store_.jump(text));
+    tell(store_.jump(text));
     editpatline(store_.row());
 }
 

@@ -67,7 +67,7 @@ private:
     void typeKey(int key, const QString &text);
     void toggle(int side, int carrier);
     void select(int group, int index);
-    void show(const QString &message);
+    void tell(const QString &message);
     void placePanel();
 
     CntStore store_;

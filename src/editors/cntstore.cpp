@@ -48,17 +48,22 @@ CntStore::CntStore(EditorLink link)
 
 CntStore::Load CntStore::load(const QString &path, bool live)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        loadData(path, {}, false);
+        return OpenFailed;
+    }
+    return loadData(path, file.read(kCntMaxFileSize), live);
+}
+
+CntStore::Load CntStore::loadData(const QString &path, const QByteArray &data, bool live)
+{
     path_ = path;
     row_ = 1;
     live_ = false;
     changed_ = false;
     buffer_.clear();
-    rows_ = 0;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return OpenFailed;
-    const QByteArray data = file.read(kCntMaxFileSize);
-    rows_ = int(data.size() / kRecord) - 1;
+    rows_ = int(qMin<qsizetype>(data.size(), kCntMaxFileSize) / kRecord) - 1;
     if (rows_ < 1) {
         rows_ = 0;
         return EmptyFile;

@@ -35,6 +35,8 @@ public:
 
     // Reads the whole file (at most 1 MiB); live: changes go to the controller too.
     Load load(const QString &path, bool live);
+    // The same on the file's bytes; path is where save() writes.
+    Load loadData(const QString &path, const QByteArray &data, bool live);
     // Records 0 ... N and a fresh checksum, atomically; false leaves the file as it was.
     bool save(QString *error = nullptr) const;
 

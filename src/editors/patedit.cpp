@@ -96,7 +96,7 @@ void PatEdit::slot_poschange(int line, int column, unsigned char)
                  + QString::number(line) + QStringLiteral(" , ") + QStringLiteral("列 ") + QString::number(column));
 }
 
-void PatEdit::show(const QString &message)
+void PatEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
         DIAMESSAGE(this, message);
@@ -122,7 +122,7 @@ void PatEdit::slot_allline()
 {
     if (!DIAYESNO(this, QStringLiteral("确定要整组修改当前数值吗?")))
         return;
-    show(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
+    tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
     changed_ = true;
 }
 
@@ -130,7 +130,7 @@ void PatEdit::slot_enter()
 {
     context_->setpat(static_cast<unsigned char>(value_->currentIndex()));
     context_->reflash();
-    show(context_->enterpat(live_));
+    tell(context_->enterpat(live_));
     changed_ = true;
 }
 

@@ -36,7 +36,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void show(const QString &message);
+    void tell(const QString &message);
 
     PatLabel *context_;
     QComboBox *value_;
