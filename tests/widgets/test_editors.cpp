@@ -2,16 +2,25 @@
 // offset for its row's parity, in the wrong byte order, or sending a field that is only
 // stored; the loop rules checked in the wrong order; a store that goes on (or forgets the
 // first byte) after a refused send, or stores when the update could not be opened; an
-// exchange that goes on after a refusal; a save without a checksum; the column jump landing
+// exchange that goes on after a refusal; a save without a checksum; a failed save that
+// closes the page and drops the edits; the column jump landing
 // on a column no byte holds or a page past the last; a live pattern change made while the
 // carriage runs or after a refused byte.
+#include "modaldriver.h"
+
+#include "editors/cntedit.h"
 #include "editors/cntstore.h"
 #include "editors/patgrid.h"
 #include "editors/patstore.h"
 
 #include "data/cntchecksum.h"
 #include "data/cntfile.h"
+#include "platform/atomicfile.h"
 
+#include "testbytes.h"
+
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -214,6 +223,35 @@ private slots:
         QVERIFY(s.enter(8, 2, QStringLiteral("7")).isEmpty() && s.save());
         QCOMPARE(cntfilecheck(path), int(CntCheck::Ok));
         QCOMPARE(QFileInfo(path).size(), 13 * 128 + 1);
+    }
+
+    // A failed save asks whether to give the changes up; No keeps the page and its changes,
+    // and the close key then saves them.
+    void saveFailureKeepsEdits()
+    {
+        QTemporaryDir dir;
+        const QString path = writeProgram(dir);
+        CntEdit page;
+        page.setpath(path);
+        page.show();
+        QTRY_VERIFY(!page.titleLine()->text().isEmpty());
+        ModalDriver driver;
+        driver.pressOk().pressOk().pressCancel().pressOk();
+        QLineEdit *field = page.fieldEdit(0, 0);
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                          Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : field, k);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QVERIFY(page.store().changed());
+        AtomicFile::setWriteLimitForTesting(0);
+        page.reject();
+        AtomicFile::setWriteLimitForTesting(-1);
+        QVERIFY(page.isVisible());
+        page.reject();
+        QVERIFY(!page.isVisible());
+        QCOMPARE(driver.texts.mid(1), (QStringList{"保存动作文件失败 , 请重试 !", "是否放弃修改 ?", "文件保存完毕 !"}));
+        QCOMPARE(quint8(TestBytes::readFile(path).at(128 + 93)), quint8(7));
     }
 
     // The page grid of the editor (608 x 358 inside, cells 10 x 12: 29 byte columns, 28 lines a
