@@ -118,7 +118,7 @@ void CntEdit::buildFrames(QWidget *body)
             b->setGeometry(4 + 37 * c, 21, 34, 20);
             b->setFocusPolicy(Qt::NoFocus);
             b->setAutoFillBackground(true);
-            connect(b, &QPushButton::clicked, this, [this, side] { buzzer(kKeyBeepMs); select(3, side * 2); });
+            connect(b, &QPushButton::clicked, this, [this, side] { select(3, side * 2); });
             carriers_[std::size_t(side)][std::size_t(c)] = b;
         }
         addField(mid, 3, side * 2, QString(), QRect(130, 2, 170, 18), 0)->setReadOnly(true);
@@ -335,7 +335,6 @@ void CntEdit::cnt_close()
         }
     }
     closing_ = true;
-    emit signal_close();
     QDialog::reject();
 }
 

@@ -150,7 +150,6 @@ void PatEdit::slot_close()
             return;
     }
     closing_ = true;
-    emit signal_close();
     QDialog::reject();
 }
 
