@@ -9,7 +9,6 @@
 #include "ui/palettes.h"
 #include "ui/panelfonts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -24,11 +23,11 @@ namespace {
 const char kConfirm[] = "确定要修改吗 ?";
 constexpr int kPanelWidth = 60;
 
-QFrame *boxFrame(QWidget *parent, const QRect &corners)
+QFrame *boxFrame(QWidget *parent, const QRect &rect)
 {
     auto *frame = new QFrame(parent);
     frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    frame->setGeometry(QRect(corners.topLeft(), corners.bottomRight()));
+    frame->setGeometry(rect);
     return frame;
 }
 
@@ -103,15 +102,13 @@ void CntEdit::buildFrames(QWidget *body)
     const char *const blockLabels[] = {"花 板 行", "A位选针", "H位选针", "A位指令", "H位指令"};
     for (int side = 0; side < 2; ++side) {
         for (int half = 0; half < 2; ++half) {
-            QFrame *frame = new QFrame(body);
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            frame->setGeometry(half == 0 ? upper[side] : lower[side]);
+            QFrame *frame = boxFrame(body, half == 0 ? upper[side] : lower[side]);
             const int g = half * 4;
             const int at[5][2] = {{g, side}, {g + 1, side * 2}, {g + 2, side * 2}, {g + 1, side * 2 + 1}, {g + 2, side * 2 + 1}};
             for (int k = 0; k < 5; ++k)
                 addField(frame, at[k][0], at[k][1], QString::fromUtf8(blockLabels[k]), QRect(4, 2 + 19 * k, 297, 18), 90);
         }
-        QFrame *mid = boxFrame(body, QRect(middle[side].topLeft(), middle[side].bottomRight()));
+        QFrame *mid = boxFrame(body, middle[side]);
         systems_[std::size_t(side)] = label(mid, QString(), QRect(4, 2, 120, 18));
         for (int c = 0; c < 8; ++c) {
             auto *b = new MYBUTTON(QString::number(c + 1), mid, "Bcarrier");
@@ -123,7 +120,7 @@ void CntEdit::buildFrames(QWidget *body)
         }
         addField(mid, 3, side * 2, QString(), QRect(130, 2, 170, 18), 0)->setReadOnly(true);
         addField(mid, 3, side * 2 + 1, QString::fromUtf8(side == 0 ? "度目组" : "类  型"), QRect(4, 43, 297, 18), 90);
-        QFrame *bot = boxFrame(body, QRect(bottom[side].topLeft(), bottom[side].bottomRight()));
+        QFrame *bot = boxFrame(body, bottom[side]);
         const char *const bottomLabels[2][4] = {{"回    到", "行<>循环", "主 罗 拉", "辅助罗拉"},
                                                  {"摇    床", "开合罗拉", "速    度", "纱觜停放"}};
         const int bottomAt[2][4][2] = {{{7, 0}, {7, 1}, {8, 0}, {8, 1}}, {{7, 2}, {7, 3}, {8, 2}, {8, 3}}};
