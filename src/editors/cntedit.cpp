@@ -398,27 +398,8 @@ bool CntEdit::key(int key, const QString &text)
 
 void CntEdit::move(int key)
 {
-    int g = group_;
-    int i = index_;
-    const bool narrow = g == 0 || g == 4;
-    if (key == Qt::Key_Left && i > 0)
-        --i;
-    else if (key == Qt::Key_Right && i < (narrow ? 1 : 3))
-        ++i;
-    else if (key == Qt::Key_Up && g > 0) {
-        --g;
-        if (g == 0 || g == 4)
-            i /= 2;
-        else if (g == 3 && group_ == 4 && i == 1)
-            i = 2;
-    } else if (key == Qt::Key_Down && g < CntStore::kGroups - 1) {
-        ++g;
-        if (g == 4)
-            i /= 2;
-        else if (narrow && i == 1)
-            i = 2;
-    }
-    select(g, i);
+    const CntStore::Place to = CntStore::moved(group_, index_, key);
+    select(to.group, to.index);
 }
 
 void CntEdit::typeKey(int key, const QString &text)

@@ -264,6 +264,31 @@ QString CntStore::exchange()
     return closeBracket(message);
 }
 
+CntStore::Place CntStore::moved(int group, int index, int key)
+{
+    int g = group;
+    int i = index;
+    const bool narrow = g == 0 || g == 4;
+    if (key == Qt::Key_Left && i > 0) {
+        --i;
+    } else if (key == Qt::Key_Right && i < (narrow ? 1 : 3)) {
+        ++i;
+    } else if (key == Qt::Key_Up && g > 0) {
+        --g;
+        if (g == 0 || g == 4)
+            i /= 2;
+        else if (g == 3 && narrow && i == 1)
+            i = 2;
+    } else if (key == Qt::Key_Down && g < kGroups - 1) {
+        ++g;
+        if (g == 4)
+            i /= 2;
+        else if (narrow && i == 1)
+            i = 2;
+    }
+    return {g, i};
+}
+
 QString CntStore::rackingKey(const QString &text, int key)
 {
     QString t = text.leftJustified(3, QLatin1Char(' '), true);

@@ -30,6 +30,15 @@ public:
         int side = 0;       // 0 left frame, 1 right frame
     };
     enum Load { Loaded, OpenFailed, EmptyFile };
+    struct Place
+    {
+        int group;
+        int index;
+    };
+
+    // The field an arrow key moves to: Left and Right within the group, Up and Down between
+    // groups with the index carried over to the frames' layout.
+    static Place moved(int group, int index, int key);
 
     explicit CntStore(EditorLink link = EditorLink::controller());
 

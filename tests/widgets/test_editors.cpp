@@ -225,6 +225,32 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), 13 * 128 + 1);
     }
 
+    // Arrow keys from a field: the index carried over between the narrow groups (0 and 4,
+    // two fields) and the wide ones.
+    void moves_data()
+    {
+        QTest::addColumn<QList<int>>("from");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QList<int>>("to");
+        QTest::addRow("up into a narrow group") << QList<int>{5, 3} << QList<int>{Qt::Key_Up} << QList<int>{4, 1};
+        QTest::addRow("down out of a narrow group") << QList<int>{0, 1} << QList<int>{Qt::Key_Down} << QList<int>{1, 2};
+        QTest::addRow("down into a narrow group") << QList<int>{3, 2} << QList<int>{Qt::Key_Down} << QList<int>{4, 1};
+        QTest::addRow("up out of group 4") << QList<int>{4, 1} << QList<int>{Qt::Key_Up} << QList<int>{3, 2};
+        QTest::addRow("no wrap at the edges") << QList<int>{0, 0} << QList<int>{Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right}
+                                              << QList<int>{0, 1};
+        QTest::addRow("no way below group 8") << QList<int>{8, 3} << QList<int>{Qt::Key_Down, Qt::Key_Right} << QList<int>{8, 3};
+    }
+    void moves()
+    {
+        QFETCH(QList<int>, from);
+        QFETCH(QList<int>, keys);
+        CntStore::Place p{from[0], from[1]};
+        for (int k : keys)
+            p = CntStore::moved(p.group, p.index, k);
+        QFETCH(QList<int>, to);
+        QCOMPARE((QList<int>{p.group, p.index}), to);
+    }
+
     // A failed save asks whether to give the changes up; No keeps the page and its changes,
     // and the close key then saves them.
     void saveFailureKeepsEdits()
