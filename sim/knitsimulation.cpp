@@ -185,6 +185,18 @@ bool KnitSimulation::loadProgram(const QString &name, QString *error)
     return true;
 }
 
+bool KnitSimulation::setProgramByte(int row, int offset, unsigned char value)
+{
+    QString why;
+    if (program_.isEmpty() && !load(QString(), &why))
+        return false;
+    const qsizetype at = qsizetype(row) * qsizetype(kCntRecordSize) + offset;
+    if (row < 1 || offset < 0 || offset >= int(kCntRecordSize) || at >= program_.size())
+        return false;
+    program_[at] = char(value);
+    return true;
+}
+
 unsigned char KnitSimulation::rowByte(int row, int offset) const
 {
     const qsizetype at = qsizetype(row) * qsizetype(kCntRecordSize) + offset;

@@ -35,6 +35,9 @@ public:
     // A job the panel sent: its program knitted by the next start, from row 1. Refused while
     // the carriage runs.
     bool loadProgram(const QString &name, QString *error);
+    // A row command under the program update: byte offset of program row `row` of the
+    // program the next start knits (loaded first if none is); false when there is no such byte.
+    bool setProgramByte(int row, int offset, unsigned char value);
     void stop();
     void zero();
     void setSpeed(int rowsPerSecond);

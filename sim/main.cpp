@@ -4,6 +4,7 @@
 #include "knitsimulation.h"
 #include "machinecalibration.h"
 #include "refusalfault.h"
+#include "rowedits.h"
 #include "simjournal.h"
 #include "simstate.h"
 #include "startupservice.h"
@@ -106,6 +107,12 @@ int main(int argc, char **argv)
     jobs.attach(tftp);
     QObject::connect(&tftp, &TftpServer::received, [&state](const QString &name) { WorkBlock::received(state, name); });
     jobs.registerCommands(control);
+
+    RowEdits edits(&state, parser.value(QStringLiteral("root")),
+                   [&knitting](int row, int offset, quint8 value) { return knitting.setProgramByte(row, offset, value); },
+                   [&jobs] { return jobs.job(); });
+    edits.registerCommands(control);
+    commands.addHandler([&edits](const QByteArray &d, QByteArray *) { edits.observe(d); return false; });
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

@@ -1,3 +1,5 @@
+#include "editors/cntedit.h"
+#include "editors/patedit.h"
 #include "files/dialogide.h"
 #include "files/jobviewers.h"
 #include "machinetests/exttest.h"
@@ -28,6 +30,8 @@ int main(int argc, char **argv)
     QuickPages::provide(QuickPages::ParaElse, [](QWidget *parent) { return new paraelse(parent); });
     JobViewers::provide(JobViewers::WorkParameters,
                         [](const QString &path, int mode, QWidget *parent) { workparabrown::openwrkfile(mode, path, parent); });
+    JobViewers::provide(JobViewers::Program, [](const QString &path, int, QWidget *parent) { CntEdit::openfile(path, parent); });
+    JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
     int code;
     {
         // The constructor runs the whole start-up, dialogs included, before the screen shows.

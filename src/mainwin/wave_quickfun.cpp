@@ -5,12 +5,14 @@
 
 #include "labelmessage.h"
 #include "quickpages.h"
+#include "rowdisplay.h"
 
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "link/commands.h"
 #include "platform/panelpaths.h"
+#include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
 
 #include <QFileInfo>
@@ -164,6 +166,10 @@ void wave::wave_slot_quickfun3()
         if (d->metaObject()->indexOfSignal("signal_updata(QString)") >= 0)
             connect(d, SIGNAL(signal_updata(QString)), this, SLOT(wave_updata_file(QString)));
     });
+    // The program editor may have changed the loaded program: the shown row again, from it.
+    const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
+    if (shown > 0)
+        rowDisplay_->set_line(shown);
     paint_startneedle(para_work.word(kJobStartNeedle));
     keepSystemBackup();
 }

@@ -1,0 +1,421 @@
+#include "cntedit.h"
+
+#include "data/parablocks.h"
+#include "files/jobfolders.h"
+#include "machinetests/cntpanel.h"
+#include "ui/buzzer.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+#include "ui/palettes.h"
+#include "ui/panelfonts.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+const char kConfirm[] = "确定要修改吗 ?";
+constexpr int kPanelWidth = 60;
+
+QFrame *boxFrame(QWidget *parent, const QRect &rect)
+{
+    auto *frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setGeometry(rect);
+    return frame;
+}
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
+{
+    auto *l = new QLabel(text, parent);
+    l->setFont(PanelFonts::panel());
+    l->setGeometry(rect);
+    return l;
+}
+
+bool isDigit(int key)
+{
+    return key >= Qt::Key_0 && key <= Qt::Key_9;
+}
+
+} // namespace
+
+CntEdit::CntEdit(QWidget *parent, const char *name)
+    : MyDialog(parent, name ? name : "CntEdit")
+{
+    setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
+    setdialogtitle(QStringLiteral("Cnt File Browse Tools"));
+    title_ = label(this, QString(), QRect(10, 50, 620, 22));
+    title_->setObjectName(QStringLiteral("ltitleline"));
+    buildFrames(this);
+
+    const struct { const char *text; int key; void (CntEdit::*slot)(); } buttons[] = {
+        {"M..查 找 行", Qt::Key_M, &CntEdit::editjumpline},  {"F7.最 前 行", Qt::Key_G, &CntEdit::editfirst},
+        {"F8.最 后 行", Qt::Key_H, &CntEdit::editlast},      {"+/-系统交换", Qt::Key_Minus, &CntEdit::reflash},
+        {"Pu.上 一 行", Qt::Key_PageUp, &CntEdit::editperiod}, {"Pd.下 一 行", Qt::Key_PageDown, &CntEdit::editnext},
+        {". .打开软键盘", Qt::Key_Period, &CntEdit::openpanel},
+    };
+    int x = 10;
+    for (const auto &b : buttons) {
+        auto *button = new MYBUTTON(QString::fromUtf8(b.text), this, "Bmenu");
+        button->setGeometry(x, 435, 86, 40);
+        button->setFont(PanelFonts::panel());
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setPalette(palette_button_dark);
+        button->setProperty("key", b.key);
+        connect(button, &QPushButton::clicked, this, b.slot);
+        buttons_.append(button);
+        x += 90;
+    }
+    panel_ = new cntpanel(this, "cntpanel");
+    panel_->hide();
+    connect(this, &CntEdit::signal_panel, panel_, &cntpanel::slot_testtype);
+    connect(this, &MyDialog::signal_clear, this, &CntEdit::selectedit);
+    QTimer::singleShot(10, this, &CntEdit::openonefile);
+}
+
+void CntEdit::openfile(const QString &path, QWidget *parent)
+{
+    auto *page = new CntEdit(parent);
+    page->setpath(path);
+    page->exec();
+    delete page;
+}
+
+QString CntEdit::livePath()
+{
+    return strcurfilename.isEmpty() ? QString() : JobFolders::file(strcurfilename, QStringLiteral(".cnt"));
+}
+
+void CntEdit::buildFrames(QWidget *body)
+{
+    const QRect upper[2] = {QRect(10, 75, 305, 100), QRect(325, 75, 305, 100)};
+    const QRect middle[2] = {QRect(10, 180, 305, 65), QRect(325, 180, 305, 65)};
+    const QRect lower[2] = {QRect(10, 250, 305, 100), QRect(325, 250, 305, 100)};
+    const QRect bottom[2] = {QRect(10, 355, 305, 70), QRect(325, 355, 305, 70)};
+    const char *const blockLabels[] = {"花 板 行", "A位选针", "H位选针", "A位指令", "H位指令"};
+    for (int side = 0; side < 2; ++side) {
+        for (int half = 0; half < 2; ++half) {
+            QFrame *frame = boxFrame(body, half == 0 ? upper[side] : lower[side]);
+            const int g = half * 4;
+            const int at[5][2] = {{g, side}, {g + 1, side * 2}, {g + 2, side * 2}, {g + 1, side * 2 + 1}, {g + 2, side * 2 + 1}};
+            for (int k = 0; k < 5; ++k)
+                addField(frame, at[k][0], at[k][1], QString::fromUtf8(blockLabels[k]), QRect(4, 2 + 19 * k, 297, 18), 90);
+        }
+        QFrame *mid = boxFrame(body, middle[side]);
+        systems_[std::size_t(side)] = label(mid, QString(), QRect(4, 2, 120, 18));
+        for (int c = 0; c < 8; ++c) {
+            auto *b = new MYBUTTON(QString::number(c + 1), mid, "Bcarrier");
+            b->setGeometry(4 + 37 * c, 21, 34, 20);
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setAutoFillBackground(true);
+            connect(b, &QPushButton::clicked, this, [this, side] { select(3, side * 2); });
+            carriers_[std::size_t(side)][std::size_t(c)] = b;
+        }
+        addField(mid, 3, side * 2, QString(), QRect(130, 2, 170, 18), 0)->setReadOnly(true);
+        addField(mid, 3, side * 2 + 1, QString::fromUtf8(side == 0 ? "度目组" : "类  型"), QRect(4, 43, 297, 18), 90);
+        QFrame *bot = boxFrame(body, bottom[side]);
+        const char *const bottomLabels[2][4] = {{"回    到", "行<>循环", "主 罗 拉", "辅助罗拉"},
+                                                 {"摇    床", "开合罗拉", "速    度", "纱觜停放"}};
+        const int bottomAt[2][4][2] = {{{7, 0}, {7, 1}, {8, 0}, {8, 1}}, {{7, 2}, {7, 3}, {8, 2}, {8, 3}}};
+        for (int k = 0; k < 4; ++k)
+            addField(bot, bottomAt[side][k][0], bottomAt[side][k][1], QString::fromUtf8(bottomLabels[side][k]),
+                     QRect(4 + 150 * (k % 2), 4 + 32 * (k / 2), 146, 28), 74);
+    }
+}
+
+QLineEdit *CntEdit::addField(QWidget *frame, int group, int index, const QString &text, const QRect &rect, int labelWidth)
+{
+    if (labelWidth > 0)
+        label(frame, text, QRect(rect.x(), rect.y(), labelWidth, rect.height()));
+    auto *edit = new QLineEdit(frame);
+    edit->setObjectName(QStringLiteral("field_%1_%2").arg(group).arg(index));
+    edit->setFont(PanelFonts::edit());
+    edit->setGeometry(rect.x() + labelWidth, rect.y(), rect.width() - labelWidth, rect.height());
+    const int length = CntStore::maxLength(group, index);
+    edit->setMaxLength(length > 0 ? length : 32);
+    edit->installEventFilter(this);
+    fields_[std::size_t(group)][std::size_t(index)] = edit;
+    return edit;
+}
+
+void CntEdit::openonefile()
+{
+    editopenfile(path_);
+}
+
+bool CntEdit::editopenfile(const QString &path)
+{
+    const QString live = livePath();
+    const bool isLive = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
+    switch (store_.load(path, isLive)) {
+    case CntStore::OpenFailed:
+        fail(QStringLiteral("打开文件失败, 请重试 !"));
+        return false;
+    case CntStore::EmptyFile:
+        fail(QStringLiteral("该文件是空文件 !"));
+        return false;
+    case CntStore::Loaded:
+        break;
+    }
+    editpatline(1);
+    return true;
+}
+
+void CntEdit::fail(const QString &message)
+{
+    for (MYBUTTON *b : buttons_)
+        b->setEnabled(false);
+    DIAMESSAGE(this, message);
+    closing_ = true;
+    QDialog::reject();
+}
+
+void CntEdit::editpatline(int row)
+{
+    store_.setRow(row);
+    const int r = store_.row();
+    const bool even = r % 2 == 0;
+    systems_[0]->setText(QString::fromUtf8(even ? "系    统  I" : "系    统  II"));
+    systems_[1]->setText(QString::fromUtf8(even ? "系    统  II" : "系    统  I"));
+    title_->setText(QStringLiteral("  编织衣物动作文件浏览工具 - ") + QFileInfo(path_).fileName()
+                    + QStringLiteral("     第: ") + QString::number(r) + QStringLiteral("  /  ")
+                    + QString::number(store_.rows()));
+    for (int g = 0; g < CntStore::kGroups; ++g) {
+        for (int i = 0; i < CntStore::kIndices; ++i) {
+            if (QLineEdit *edit = fields_[std::size_t(g)][std::size_t(i)])
+                edit->setText(store_.text(g, i));
+        }
+    }
+    selectedit();
+}
+
+void CntEdit::selectedit()
+{
+    QLineEdit *edit = fields_[std::size_t(group_)][std::size_t(index_)];
+    edit->setText(store_.text(group_, index_));
+    edit->selectAll();
+    edit->setFocus();
+    for (int side = 0; side < 2; ++side) {
+        for (int c = 0; c < 8; ++c) {
+            MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
+            b->setPalette(store_.carrier(side, c) ? palette_label_dark : palette_button_dark);
+            b->setProperty("set", store_.carrier(side, c));
+        }
+    }
+    setdialogmsg(store_.help(group_, index_));
+}
+
+void CntEdit::select(int group, int index)
+{
+    selectedit();
+    group_ = group;
+    index_ = index;
+    selectedit();
+}
+
+void CntEdit::tell(const QString &message)
+{
+    if (!message.isEmpty())
+        DIAMESSAGE(this, message);
+}
+
+void CntEdit::msg_enter_press()
+{
+    if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
+        return selectedit();
+    const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
+    tell(store_.enter(group_, index_, typed));
+    // On a refusal the field shows again what is stored, not what was typed.
+    editpatline(store_.row());
+}
+
+void CntEdit::toggle(int side, int carrier)
+{
+    if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
+        return;
+    tell(store_.toggleCarrier(side, carrier));
+    editpatline(store_.row());
+}
+
+void CntEdit::mouthedit1(int carrier)
+{
+    toggle(0, carrier);
+}
+
+void CntEdit::mouthedit2(int carrier)
+{
+    toggle(1, carrier);
+}
+
+void CntEdit::reflash()
+{
+    if (!DIAYESNO(this, QStringLiteral("确定要交换当前左右系统信息吗 ?")))
+        return;
+    tell(store_.exchange());
+    editpatline(store_.row());
+}
+
+void CntEdit::editjumpline()
+{
+    const QString text = DIATEXT(this, QStringLiteral("跳  行"), QStringLiteral("请输入跳行行数"), 4);
+    tell(store_.jump(text));
+    editpatline(store_.row());
+}
+
+void CntEdit::editfirst()
+{
+    editpatline(1);
+}
+
+void CntEdit::editlast()
+{
+    editpatline(store_.rows());
+}
+
+void CntEdit::editperiod()
+{
+    if (store_.row() >= 2)
+        editpatline(store_.row() - 1);
+}
+
+void CntEdit::editnext()
+{
+    if (store_.row() < store_.rows())
+        editpatline(store_.row() + 1);
+}
+
+void CntEdit::openpanel()
+{
+    placePanel();
+    emit signal_panel(cntpanel::fieldCode(group_, index_));
+    fields_[std::size_t(group_)][std::size_t(index_)]->setFocus();
+}
+
+void CntEdit::placePanel()
+{
+    // The keys stand on the half of the screen away from the field they type into.
+    const QWidget *edit = fields_[std::size_t(group_)][std::size_t(index_)];
+    const bool fieldLeft = edit->mapTo(this, QPoint(0, 0)).x() < width() / 2;
+    panel_->setGeometry(fieldLeft ? width() - kPanelWidth : 0, 45, kPanelWidth, 435);
+    panel_->show();
+    panel_->raise();
+}
+
+void CntEdit::reject()
+{
+    if (closing_)
+        return QDialog::reject();
+    cnt_close();
+}
+
+void CntEdit::cnt_close()
+{
+    if (store_.changed()) {
+        if (!store_.save()) {
+            DIAMESSAGE(this, QStringLiteral("保存动作文件失败 , 请重试 !"));
+            // The edits stay on the page unless the operator gives them up.
+            if (!DIAYESNO(this, QStringLiteral("是否放弃修改 ?")))
+                return;
+        } else {
+            DIAMESSAGE(this, QStringLiteral("文件保存完毕 !"));
+            if (store_.live()) {
+                std::memset(wave_cnt.data(), 0, kCntImageSize);
+                std::memcpy(wave_cnt.data(), store_.buffer().constData(), std::size_t(store_.buffer().size()));
+            }
+        }
+    }
+    closing_ = true;
+    QDialog::reject();
+}
+
+bool CntEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (!edit)
+        return MyDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int g = 0; g < CntStore::kGroups; ++g) {
+            for (int i = 0; i < CntStore::kIndices; ++i) {
+                if (fields_[std::size_t(g)][std::size_t(i)] == edit) {
+                    buzzer(kKeyBeepMs);
+                    select(g, i);
+                    openpanel();
+                }
+            }
+        }
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto *k = static_cast<QKeyEvent *>(event);
+    // Escape is the page's close key; every other key is the page's to handle.
+    if (k->key() == Qt::Key_Escape)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    if (key(k->key(), k->text()))
+        buzzer(kKeyBeepMs);
+    return true;
+}
+
+bool CntEdit::key(int key, const QString &text)
+{
+    for (MYBUTTON *b : buttons_) {
+        if (b->property("key").toInt() == key) {
+            if (b->isEnabled())
+                b->click();
+            return false; // the button beeps itself
+        }
+    }
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        move(key);
+        return true;
+    case Qt::Key_Backspace:
+        selectedit();
+        return true;
+    case Qt::Key_Enter:
+        buzzer(kKeyBeepMs);
+        msg_enter_press();
+        return false;
+    default:
+        typeKey(key, text);
+        return isDigit(key) || (key >= Qt::Key_A && key <= Qt::Key_F);
+    }
+}
+
+void CntEdit::move(int key)
+{
+    const CntStore::Place to = CntStore::moved(group_, index_, key);
+    select(to.group, to.index);
+}
+
+void CntEdit::typeKey(int key, const QString &text)
+{
+    QLineEdit *edit = fields_[std::size_t(group_)][std::size_t(index_)];
+    const CntStore::Kind kind = store_.field(group_, index_).kind;
+    if (kind == CntStore::Carriers) {
+        if (key >= Qt::Key_1 && key <= Qt::Key_8)
+            toggle(index_ == 0 ? 0 : 1, key - Qt::Key_1);
+        return;
+    }
+    if (kind == CntStore::Bed) {
+        edit->setText(CntStore::rackingKey(edit->text(), key));
+        return;
+    }
+    const bool takesDigits = kind == CntStore::Density || group_ >= 7;
+    if (takesDigits && isDigit(key))
+        edit->insert(text.isEmpty() ? QString(QChar('0' + key - Qt::Key_0)) : text.left(1));
+}

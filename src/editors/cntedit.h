@@ -1,0 +1,84 @@
+#pragma once
+
+#include "cntstore.h"
+
+#include "ui/mydialog.h"
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class MYBUTTON;
+class cntpanel;
+
+// The program editor page: shows one row of a .cnt file in its eight frames, moves between
+// its fields, forwards stores, toggles, the exchange and row moves to CntStore, and saves
+// at closing.
+class CntEdit : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CntEdit(QWidget *parent = nullptr, const char *name = nullptr);
+
+    // Shows the page modally on path and deletes it when closed.
+    static void openfile(const QString &path, QWidget *parent = nullptr);
+    void setpath(const QString &path) { path_ = path; }
+    // The current job's program, the one the controller holds.
+    static QString livePath();
+
+    const CntStore &store() const { return store_; }
+    int group() const { return group_; }
+    int index() const { return index_; }
+    QLineEdit *fieldEdit(int group, int index) const { return fields_[std::size_t(group)][std::size_t(index)]; }
+    QLabel *titleLine() const { return title_; }
+
+public slots:
+    void openonefile();
+    void editpatline(int row);
+    void selectedit();
+    void msg_enter_press();
+    void mouthedit1(int carrier);
+    void mouthedit2(int carrier);
+    void reflash();
+    void editjumpline();
+    void editfirst();
+    void editlast();
+    void editperiod();
+    void editnext();
+    void openpanel();
+    void cnt_close();
+    void reject() override;
+
+signals:
+    void signal_panel(int code);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool editopenfile(const QString &path);
+    void fail(const QString &message);
+    void buildFrames(QWidget *body);
+    QLineEdit *addField(QWidget *frame, int group, int index, const QString &label, const QRect &rect, int labelWidth);
+    bool key(int key, const QString &text);
+    void move(int key);
+    void typeKey(int key, const QString &text);
+    void toggle(int side, int carrier);
+    void select(int group, int index);
+    void tell(const QString &message);
+    void placePanel();
+
+    CntStore store_;
+    QString path_;
+    int group_ = 0;
+    int index_ = 0;
+    bool closing_ = false;
+    std::array<std::array<QLineEdit *, CntStore::kIndices>, CntStore::kGroups> fields_{};
+    std::array<std::array<MYBUTTON *, 8>, 2> carriers_{};
+    std::array<QLabel *, 2> systems_{};
+    QList<MYBUTTON *> buttons_;
+    QLabel *title_ = nullptr;
+    cntpanel *panel_ = nullptr;
+};

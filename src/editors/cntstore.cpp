@@ -1,0 +1,412 @@
+#include "cntstore.h"
+
+#include "data/cntchecksum.h"
+#include "data/rowcodecaction.h"
+#include "data/rowcodecbed.h"
+#include "data/rowcodecselect.h"
+#include "platform/atomicfile.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+const char kParamError[] = "参数错误, 请查看参数说明 !";
+const char kSendFailed[] = "参数设置失败, 请重试 !";
+const char kOpenFailed[] = "进入设置界面失败, 请重试 !";
+const char kRowOne[] = "第1行不能设置循环 !";
+const char kUseExchange[] = "说明: 请使用系统交换功能";
+const char kGroupRange[] = "参数范围 : 1 ~ 24";
+
+constexpr int kRecord = int(kCntRecordSize);
+constexpr int kSystemII = 20;
+constexpr int kBlock2 = 10;
+constexpr int kCarriersI = 81;
+constexpr int kCarriersII = 84;
+constexpr int kRoraOnBit = 0x80;
+
+QString utf8(const char *s)
+{
+    return QString::fromUtf8(s);
+}
+
+// An unsigned decimal within lo ... hi; false for anything else.
+bool number(const QString &text, unsigned lo, unsigned hi, unsigned *out)
+{
+    bool ok = false;
+    *out = text.toUInt(&ok);
+    return ok && *out >= lo && *out <= hi;
+}
+
+} // namespace
+
+CntStore::CntStore(EditorLink link)
+    : link_(std::move(link))
+{
+}
+
+CntStore::Load CntStore::load(const QString &path, bool live)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        loadData(path, {}, false);
+        return OpenFailed;
+    }
+    return loadData(path, file.read(kCntMaxFileSize), live);
+}
+
+CntStore::Load CntStore::loadData(const QString &path, const QByteArray &data, bool live)
+{
+    path_ = path;
+    row_ = 1;
+    live_ = false;
+    changed_ = false;
+    buffer_.clear();
+    rows_ = int(qMin<qsizetype>(data.size(), kCntMaxFileSize) / kRecord) - 1;
+    if (rows_ < 1) {
+        rows_ = 0;
+        return EmptyFile;
+    }
+    buffer_ = data.left(qsizetype(rows_ + 1) * kRecord);
+    live_ = live;
+    return Loaded;
+}
+
+bool CntStore::save(QString *error) const
+{
+    QByteArray data = buffer_;
+    data.append(char(getchecksum(reinterpret_cast<const unsigned char *>(buffer_.constData()), buffer_.size())));
+    return AtomicFile::save(path_, data, error);
+}
+
+void CntStore::setRow(int r)
+{
+    row_ = qBound(1, r, qMax(1, rows_));
+}
+
+QString CntStore::jump(const QString &text)
+{
+    bool ok = false;
+    const unsigned r = text.toUInt(&ok);
+    if (!ok || r == 0)
+        return {};
+    if (r > unsigned(rows_))
+        return utf8("跳行超过文件总行数");
+    row_ = int(r);
+    return {};
+}
+
+STRUCT_CNT CntStore::current() const
+{
+    STRUCT_CNT out;
+    std::memset(&out, 0, sizeof out);
+    if (rows_ > 0)
+        std::memcpy(&out, buffer_.constData() + rowBase(), sizeof out);
+    return out;
+}
+
+CntStore::Field CntStore::field(int group, int index) const
+{
+    Field f;
+    if (group < 0 || group >= kGroups || index < 0 || index >= kIndices)
+        return f;
+    const bool even = row_ % 2 == 0;
+    const bool blocks = group != 3 && group < 7;
+    if (blocks) {
+        const int sub = group % 4;
+        f.side = sub == 0 ? index : index / 2;
+        if (sub == 0 && index > 1)
+            return f;
+        const bool left = f.side == 0;
+        const int system = (left == even) ? 0 : kSystemII;
+        const int base = system + (group < 4 ? kBlock2 : 0);
+        if (sub == 0) {
+            f.kind = PatLine;
+            f.offset = base;
+        } else if (index % 2 == 0) {
+            f.kind = Select;
+            f.offset = base + (sub == 1 ? 3 : 7);
+            f.sent = group < 4;
+        } else {
+            f.kind = Action;
+            f.offset = base + 2;
+            f.hText = sub == 2;
+        }
+        return f;
+    }
+    static const Field kRest[3][kIndices] = {
+        {{Carriers, -1, true, false, 0}, {Density, 92}, {Carriers, -1, true, false, 1}, {Type, -1}},
+        {{BackTo, 117}, {Loop, 119}, {Bed, 100}, {RoraOpen, 96}},
+        {{RoraMain, 94}, {RoraAux, 95}, {Speed, 93}, {Park, 107}},
+    };
+    f = kRest[group == 3 ? 0 : group - 6][index];
+    if (f.kind == Carriers)
+        f.offset = (f.side == 0) == even ? kCarriersI : kCarriersII;
+    return f;
+}
+
+QString CntStore::text(int group, int index) const
+{
+    const Field f = field(group, index);
+    const auto u16 = [this](int at) { return unsigned(byte(at) | (byte(at + 1) << 8)); };
+    QString a;
+    QString h;
+    switch (f.kind) {
+    case PatLine:
+        return QString::number(u16(f.offset));
+    case Select:
+        return system_index_change(static_cast<unsigned short>(u16(f.offset)));
+    case Action:
+        system_type_change(&a, &h, byte(f.offset));
+        return f.hText ? h : a;
+    case Carriers:
+        return system_para_ser(byte(f.offset));
+    case Type:
+        return utf8("单面");
+    case BackTo:
+        return QString::number(u16(f.offset) + 1);
+    case Bed:
+        return system_bed_change(byte(100), byte(101));
+    case RoraOpen:
+    case RoraAux:
+        return wave_rora_change(byte(f.offset));
+    case Density:
+    case Loop:
+    case RoraMain:
+    case Speed:
+    case Park:
+        return QString::number(byte(f.offset));
+    case None:
+        break;
+    }
+    return {};
+}
+
+bool CntStore::carrier(int side, int c) const
+{
+    const Field f = field(3, side == 0 ? 0 : 2);
+    return (byte(f.offset) >> c) & 1;
+}
+
+int CntStore::maxLength(int group, int index)
+{
+    static const int kBottom[2][kIndices] = {{4, 3, 3, 2}, {2, 2, 2, 1}};
+    if (group >= 7 && group < kGroups && index >= 0 && index < kIndices)
+        return kBottom[group - 7][index];
+    if (group == 3)
+        return index == 1 ? 2 : 0;
+    if (group % 4 == 0)
+        return 4;
+    return index % 2 == 0 ? 16 : 0;
+}
+
+QString CntStore::help(int group, int index) const
+{
+    switch (field(group, index).kind) {
+    case Carriers:
+        return utf8("数字 : 1 ~ 8 选择纱嘴");
+    case Type:
+        return utf8("默认 : 单面");
+    case BackTo:
+        return utf8("参数范围 : 1 ~") + QString::number(rows_);
+    case Loop:
+        return utf8("参数范围 : 0 ~ 255");
+    case Park:
+        return utf8("参数范围 : 1 ~ 8");
+    case Bed:
+        return {};
+    case Density:
+    case RoraOpen:
+    case RoraMain:
+    case RoraAux:
+    case Speed:
+        return utf8(kGroupRange);
+    default:
+        return utf8(kUseExchange);
+    }
+}
+
+QString CntStore::enter(int group, int index, const QString &typed)
+{
+    if (!openBracket())
+        return utf8(kOpenFailed);
+    return closeBracket(store(field(group, index), typed));
+}
+
+QString CntStore::toggleCarrier(int side, int c)
+{
+    if (!openBracket())
+        return utf8(kOpenFailed);
+    const Field f = field(3, side == 0 ? 0 : 2);
+    const QString message = put(f.offset, byte(f.offset) ^ (1u << (c & 7))) ? QString() : utf8(kSendFailed);
+    changed_ = true;
+    return closeBracket(message);
+}
+
+QString CntStore::exchange()
+{
+    if (!openBracket())
+        return utf8(kOpenFailed);
+    // Stops at the first refused byte, so the controller and the file never go on from a
+    // half-exchanged row as if all had gone through.
+    QString message;
+    const struct { int first, count, distance; } runs[] = {{0, 20, kSystemII}, {80, 3, 3}};
+    for (const auto &run : runs) {
+        for (int i = run.first; i < run.first + run.count && message.isEmpty(); ++i) {
+            const unsigned char mine = byte(i);
+            const unsigned char other = byte(i + run.distance);
+            if (!put(i + run.distance, mine) || !put(i, other))
+                message = utf8(kSendFailed);
+        }
+    }
+    changed_ = true;
+    return closeBracket(message);
+}
+
+CntStore::Place CntStore::moved(int group, int index, int key)
+{
+    int g = group;
+    int i = index;
+    const bool narrow = g == 0 || g == 4;
+    if (key == Qt::Key_Left && i > 0) {
+        --i;
+    } else if (key == Qt::Key_Right && i < (narrow ? 1 : 3)) {
+        ++i;
+    } else if (key == Qt::Key_Up && g > 0) {
+        --g;
+        if (g == 0 || g == 4)
+            i /= 2;
+        else if (g == 3 && narrow && i == 1)
+            i = 2;
+    } else if (key == Qt::Key_Down && g < kGroups - 1) {
+        ++g;
+        if (g == 4)
+            i /= 2;
+        else if (narrow && i == 1)
+            i = 2;
+    }
+    return {g, i};
+}
+
+QString CntStore::rackingKey(const QString &text, int key)
+{
+    QString t = text.leftJustified(3, QLatin1Char(' '), true);
+    const auto cycle = [&t](int at, const QString &ring) {
+        t[at] = ring.at((qMax(0, int(ring.indexOf(t.at(at)))) + 1) % ring.size());
+    };
+    if (key == Qt::Key_A)
+        cycle(0, QStringLiteral(" LR"));
+    else if (key == Qt::Key_B)
+        cycle(2, QStringLiteral(" *+-"));
+    else if (key >= Qt::Key_0 && key <= Qt::Key_7)
+        t[1] = QLatin1Char(char('0' + key - Qt::Key_0));
+    return t;
+}
+
+bool CntStore::openBracket()
+{
+    return !live_ || link_.bracket(kGroup, true);
+}
+
+QString CntStore::closeBracket(const QString &message)
+{
+    if (live_ && !link_.closeRetrying(kGroup) && message.isEmpty())
+        return utf8(kSendFailed);
+    return message;
+}
+
+QString CntStore::store(const Field &f, const QString &typed)
+{
+    unsigned v = 0;
+    bool ok = true;
+    const auto rangeOr = [&](unsigned lo, unsigned hi) { return number(typed, lo, hi, &v); };
+    switch (f.kind) {
+    case PatLine:
+        return rangeOr(0, 9999) ? storeU16(f.offset, static_cast<unsigned short>(v), true) : utf8(kParamError);
+    case Select: {
+        const unsigned short mask = system_index_dechange(typed, &ok);
+        return ok ? storeU16(f.offset, mask, f.sent) : utf8(kParamError);
+    }
+    case BackTo: {
+        if (!number(typed, 0, 0xffff, &v))
+            return utf8(kParamError);
+        if (row_ == 1)
+            return utf8(kRowOne);
+        if (v >= unsigned(row_))
+            return utf8("回到行数要小于当前行数 !");
+        if (byte(119) == 0)
+            return utf8("请设置循环次数 !");
+        if (v % 2 == 1 && row_ % 2 == 1)
+            return utf8("奇数行不能回到奇数行 !");
+        if (v % 2 == 0 && row_ % 2 == 0)
+            return utf8("偶数行不能回到偶数行 !");
+        if (v == 0)
+            return utf8(kParamError);
+        return storeU16(f.offset, static_cast<unsigned short>(v - 1), true);
+    }
+    case Loop:
+        if (row_ == 1)
+            return utf8(kRowOne);
+        break;
+    case Bed: {
+        const unsigned short bed = system_bed_dechange(typed, &ok);
+        if (!put(101, static_cast<unsigned char>(bed >> 8)) || !put(100, static_cast<unsigned char>(bed & 0xff)))
+            return utf8(kSendFailed);
+        changed_ = true;
+        return {};
+    }
+    case Action:
+    case Carriers:
+    case Type:
+        changed_ = true;
+        return {};
+    default:
+        break;
+    }
+    static const struct { Kind kind; unsigned lo, hi; } kRanges[] = {
+        {Density, 1, 24}, {Loop, 0, 255}, {RoraOpen, 1, 24}, {RoraMain, 1, 24},
+        {RoraAux, 1, 24}, {Speed, 1, 24}, {Park, 1, 8},
+    };
+    for (const auto &r : kRanges) {
+        if (r.kind != f.kind)
+            continue;
+        if (!rangeOr(r.lo, r.hi))
+            return utf8(kParamError);
+        // The rollers' on bit stays as the file has it; the controller gets the group alone.
+        const bool roller = f.kind == RoraOpen || f.kind == RoraAux;
+        const unsigned char stored = static_cast<unsigned char>(roller ? (byte(f.offset) & kRoraOnBit) | v : v);
+        if (live_ && !link_.row(static_cast<unsigned short>(row_), static_cast<unsigned short>(f.offset),
+                                static_cast<unsigned char>(v)))
+            return utf8(kSendFailed);
+        buffer_[rowBase() + f.offset] = char(stored);
+        changed_ = true;
+        return {};
+    }
+    return {};
+}
+
+QString CntStore::storeU16(int offset, unsigned short value, bool sent)
+{
+    if (!put(offset + 1, static_cast<unsigned char>(value >> 8), sent)
+        || !put(offset, static_cast<unsigned char>(value & 0xff), sent))
+        return utf8(kSendFailed);
+    return {};
+}
+
+bool CntStore::put(int offset, unsigned char value, bool sent)
+{
+    if (sent && live_ && !link_.row(static_cast<unsigned short>(row_), static_cast<unsigned short>(offset), value))
+        return false;
+    buffer_[rowBase() + offset] = char(value);
+    // Set with each stored byte, so a field refused half-way still gets saved as the
+    // controller now holds it.
+    changed_ = true;
+    return true;
+}
+
+unsigned char CntStore::byte(int offset) const
+{
+    const int at = rowBase() + offset;
+    return at >= 0 && at < buffer_.size() ? static_cast<unsigned char>(buffer_.at(at)) : 0;
+}

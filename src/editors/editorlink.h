@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+// The controller commands the two editors send, held as functions so their logic can run
+// against a recorded link: the update bracket of a group, a row command and the carriage's
+// status.
+struct EditorLink
+{
+    std::function<bool(int group, bool open)> bracket;
+    std::function<bool(unsigned short arg1, unsigned short arg2, unsigned char value)> row;
+    std::function<unsigned int()> motoStatus;
+
+    // The real commands: setparacom(0x20, ...), setcntcmd, getmotostatus.
+    static EditorLink controller();
+    // Closes the group's update, trying until answered, at most ParamUpdate::kCloseTries times.
+    bool closeRetrying(int group) const;
+};

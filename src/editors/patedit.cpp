@@ -1,0 +1,191 @@
+#include "patedit.h"
+
+#include "patlabel.h"
+
+#include "data/parablocks.h"
+#include "files/jobfolders.h"
+#include "ui/buzzer.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+#include "ui/palettes.h"
+#include "ui/panelfonts.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+constexpr int kCellWidth = 10;
+constexpr int kCellHeight = 12;
+
+} // namespace
+
+PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
+    : MyDialog(parent, name ? name : "PatEdit")
+    , context_(new PatLabel(this, "context"))
+    , value_(new QComboBox(this))
+    , path_(path)
+{
+    setWindowTitle(QStringLiteral("Pat File Browse Tools"));
+    setdialogtitle(QStringLiteral("Pat File Browse Tools"));
+    context_->setGeometry(15, 55, 610, 360);
+    value_->setObjectName(QStringLiteral("value"));
+    value_->setFont(PanelFonts::panel(16));
+    value_->setFocusPolicy(Qt::NoFocus);
+    for (int v = 0; v < 16; ++v)
+        value_->addItem(QString::number(v, 16).toUpper());
+    value_->setGeometry(566, 420, 64, 56);
+
+    const struct { const char *text; std::function<void()> action; } buttons[] = {
+        {"F1.查找行", [this] { slot_searchline(); }},
+        {"F2.查找列", [this] { slot_searchcol(); }},
+        {"M.整行修改", [this] { slot_allline(); }},
+        {"确  定", [this] { slot_enter(); }},
+        {"左翻页", [this] { context_->direct(PatGrid::PageLeft); }},
+        {"右翻页", [this] { context_->direct(PatGrid::PageRight); }},
+        {"上翻页", [this] { context_->direct(PatGrid::PageHigher); }},
+        {"下翻页", [this] { context_->direct(PatGrid::PageLower); }},
+        {"左", [this] { context_->direct(PatGrid::Left); }},
+        {"右", [this] { context_->direct(PatGrid::Right); }},
+        {"上", [this] { context_->direct(PatGrid::Up); }},
+        {"下", [this] { context_->direct(PatGrid::Down); }},
+    };
+    int k = 0;
+    for (const auto &b : buttons) {
+        auto *button = new MYBUTTON(QString::fromUtf8(b.text), this, "Bmenu");
+        button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
+        button->setFont(PanelFonts::panel());
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setPalette(palette_button_dark);
+        connect(button, &QPushButton::clicked, this, b.action);
+        ++k;
+    }
+    connect(context_, &PatLabel::signal_change, this, &PatEdit::slot_poschange);
+    const QString live = livePath();
+    if (context_->patfile(path, kCellWidth, kCellHeight)) {
+        live_ = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
+        context_->setFocus();
+    } else {
+        QTimer::singleShot(100, this, [this] {
+            DIAMESSAGE(this, QStringLiteral("打开文件失败, 请重试 !"));
+            closing_ = true;
+            QDialog::reject();
+        });
+    }
+}
+
+void PatEdit::openfile(const QString &path, QWidget *parent)
+{
+    auto *page = new PatEdit(path, parent);
+    page->exec();
+    delete page;
+}
+
+QString PatEdit::livePath()
+{
+    return strcurfilename.isEmpty() ? QString() : JobFolders::file(strcurfilename, QStringLiteral(".pat"));
+}
+
+void PatEdit::slot_poschange(int line, int column, unsigned char)
+{
+    setdialogmsg(QStringLiteral("编织衣物花样文件浏览工具 - ") + QFileInfo(path_).fileName() + QStringLiteral("     行 ")
+                 + QString::number(line) + QStringLiteral(" , ") + QStringLiteral("列 ") + QString::number(column));
+}
+
+void PatEdit::tell(const QString &message)
+{
+    if (!message.isEmpty())
+        DIAMESSAGE(this, message);
+}
+
+void PatEdit::slot_searchline()
+{
+    bool ok = false;
+    const unsigned n = DIATEXT(this, QStringLiteral("F1.查找行"), QStringLiteral("请输入行数"), 5).toUInt(&ok);
+    if (ok)
+        context_->searchline(n);
+}
+
+void PatEdit::slot_searchcol()
+{
+    bool ok = false;
+    const unsigned n = DIATEXT(this, QStringLiteral("F2.查找列"), QStringLiteral("请输入列数"), 5).toUInt(&ok);
+    if (ok)
+        context_->searchcol(n);
+}
+
+void PatEdit::slot_allline()
+{
+    if (!DIAYESNO(this, QStringLiteral("确定要整组修改当前数值吗?")))
+        return;
+    tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
+    changed_ = true;
+}
+
+void PatEdit::slot_enter()
+{
+    context_->setpat(static_cast<unsigned char>(value_->currentIndex()));
+    context_->reflash();
+    tell(context_->enterpat(live_));
+    changed_ = true;
+}
+
+void PatEdit::reject()
+{
+    if (closing_)
+        return QDialog::reject();
+    slot_close();
+}
+
+void PatEdit::slot_close()
+{
+    if (changed_ && !context_->savepat()) {
+        DIAMESSAGE(this, QStringLiteral("保存花样文件失败 , 请重试 !"));
+        // The edits stay on the page unless the operator gives them up.
+        if (!DIAYESNO(this, QStringLiteral("是否放弃修改 ?")))
+            return;
+    }
+    closing_ = true;
+    QDialog::reject();
+}
+
+void PatEdit::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    static const struct { int key; int code; } moves[] = {
+        {Qt::Key_Left, PatGrid::Left},          {Qt::Key_Right, PatGrid::Right},   {Qt::Key_Up, PatGrid::Up},
+        {Qt::Key_Down, PatGrid::Down},          {Qt::Key_PageUp, PatGrid::PageLower},
+        {Qt::Key_PageDown, PatGrid::PageHigher}, {Qt::Key_L, PatGrid::PageLeft},   {Qt::Key_R, PatGrid::PageRight},
+    };
+    for (const auto &m : moves) {
+        if (m.key == key) {
+            buzzer(kKeyBeepMs);
+            return context_->direct(m.code);
+        }
+    }
+    int value = -1;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        value = key - Qt::Key_0;
+    else if (key >= Qt::Key_A && key <= Qt::Key_F)
+        value = 10 + key - Qt::Key_A;
+    if (value >= 0) {
+        buzzer(kKeyBeepMs);
+        return value_->setCurrentIndex(value);
+    }
+    const struct { int key; void (PatEdit::*slot)(); } actions[] = {
+        {Qt::Key_F1, &PatEdit::slot_searchline}, {Qt::Key_F2, &PatEdit::slot_searchcol},
+        {Qt::Key_M, &PatEdit::slot_allline},     {Qt::Key_Enter, &PatEdit::slot_enter},
+        {Qt::Key_Return, &PatEdit::slot_enter},
+    };
+    for (const auto &a : actions) {
+        if (a.key == key) {
+            buzzer(kKeyBeepMs);
+            return (this->*a.slot)();
+        }
+    }
+    MyDialog::keyPressEvent(event);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/mydialog.h"
+
+class PatLabel;
+class QComboBox;
+
+// The pattern editor page: the pattern label, the value selector, the twelve buttons and
+// their keys, the live flag and the save at closing.
+class PatEdit : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit PatEdit(const QString &path, QWidget *parent = nullptr, const char *name = nullptr);
+
+    // Shows the page modally on path and deletes it when closed.
+    static void openfile(const QString &path, QWidget *parent = nullptr);
+    static QString livePath();
+
+    PatLabel *label() const { return context_; }
+    QComboBox *selector() const { return value_; }
+    bool changed() const { return changed_; }
+    bool live() const { return live_; }
+
+public slots:
+    void slot_poschange(int line, int column, unsigned char value);
+    void slot_searchline();
+    void slot_searchcol();
+    void slot_allline();
+    void slot_enter();
+    void slot_close();
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void tell(const QString &message);
+
+    PatLabel *context_;
+    QComboBox *value_;
+    QString path_;
+    bool changed_ = false;
+    bool live_ = false;
+    bool closing_ = false;
+};
