@@ -8,6 +8,7 @@
 #include "startupservice.h"
 #include "testmodes.h"
 #include "tftpserver.h"
+#include "updatemode.h"
 
 #include "platform/panelenv.h"
 
@@ -100,6 +101,11 @@ int main(int argc, char **argv)
     JobReceiver jobs(&state, &startup, &knitting);
     jobs.attach(tftp);
     jobs.registerCommands(control);
+
+    UpdateMode update(&state);
+    update.attach(tftp);
+    update.registerCommands(control);
+    commands.addHandler([&update](const QByteArray &d, QByteArray *answer) { return update.handle(d, answer); });
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

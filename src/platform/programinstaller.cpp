@@ -1,0 +1,114 @@
+#include "programinstaller.h"
+
+#include "atomicfile.h"
+
+#include "data/panelprogram.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool readBounded(const QByteArray &path, QByteArray *out)
+{
+    QFile f(QFile::decodeName(path));
+    if (!f.open(QIODevice::ReadOnly) || f.size() > ProgramInstaller::kMaxSize)
+        return false;
+    *out = f.read(ProgramInstaller::kMaxSize + 1);
+    return f.error() == QFileDevice::NoError && out->size() <= ProgramInstaller::kMaxSize;
+}
+
+bool syncPath(const QByteArray &path, int flags)
+{
+    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// 0755 and on disk: a program the boot scripts can start.
+bool makeExecutable(const QByteArray &path)
+{
+    struct stat st;
+    return ::chmod(path.constData(), 0755) == 0 && ::stat(path.constData(), &st) == 0 && (st.st_mode & S_IXUSR)
+        && syncPath(path, O_RDONLY);
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const int slash = path.lastIndexOf('/');
+    return slash > 0 ? path.left(slash) : QByteArray(slash == 0 ? "/" : ".");
+}
+
+// target.old holds what target holds now: a hard link where the file system has them (no copy
+// of several megabytes), else a whole atomic copy.
+bool keepOld(const QByteArray &target)
+{
+    if (!QFileInfo::exists(QFile::decodeName(target)))
+        return true;
+    const QByteArray old = target + ".old";
+    const QByteArray link = target + ".old.tmp";
+    ::unlink(link.constData());
+    if (::link(target.constData(), link.constData()) == 0) {
+        if (::rename(link.constData(), old.constData()) == 0)
+            return syncPath(folderOf(target), O_RDONLY | O_DIRECTORY);
+        ::unlink(link.constData());
+        return false;
+    }
+    QByteArray bytes;
+    return readBounded(target, &bytes) && AtomicFile::save(QFile::decodeName(old), bytes) && makeExecutable(old);
+}
+
+} // namespace
+
+ProgramInstaller::Result ProgramInstaller::verify(const QByteArray &source, const QString &staged)
+{
+    const QByteArray stagedPath = QFile::encodeName(staged);
+    QByteArray copy;
+    QByteArray original;
+    Result result = Installed;
+    if (!readBounded(stagedPath, &copy) || !readBounded(source, &original))
+        result = WriteFailed;
+    else if (PanelProgram::check(copy, PanelProgram::running()) != PanelProgram::Sound)
+        result = NotProgram;
+    else if (copy != original)
+        result = NotEqual;
+    else {
+        QFile sum(QFile::decodeName(source + ".sha256"));
+        if (sum.exists()) {
+            const QByteArray want = sum.open(QIODevice::ReadOnly) ? PanelProgram::sha256Line(sum.read(4096)) : QByteArray();
+            if (want.isEmpty() || QCryptographicHash::hash(copy, QCryptographicHash::Sha256) != want)
+                result = NotEqual;
+        }
+    }
+    if (result == Installed && !makeExecutable(stagedPath))
+        result = WriteFailed;
+    if (result != Installed)
+        ::unlink(stagedPath.constData());
+    return result;
+}
+
+ProgramInstaller::Result ProgramInstaller::commit(const QString &staged, const QString &target)
+{
+    const QByteArray stagedPath = QFile::encodeName(staged);
+    const QByteArray targetPath = QFile::encodeName(target);
+    if (!keepOld(targetPath) || ::rename(stagedPath.constData(), targetPath.constData()) != 0) {
+        ::unlink(stagedPath.constData());
+        return WriteFailed;
+    }
+    return syncPath(folderOf(targetPath), O_RDONLY | O_DIRECTORY) ? Installed : WriteFailed;
+}
+
+ProgramInstaller::Result ProgramInstaller::install(const QByteArray &source, const QString &staged, const QString &target)
+{
+    const Result r = verify(source, staged);
+    return r == Installed ? commit(staged, target) : r;
+}
