@@ -134,7 +134,8 @@ void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 por
         // The same request again is a retransmission while its transfer runs. Another request
         // from the same port is the client's next transfer: the panel always uses one local
         // port, and its next request can overtake the last acknowledgement of the one before.
-        if (requests_.value(k) == signature)
+        // Once the transfer is over, the same request is the next upload of the same file.
+        if (requests_.value(k) == signature && !old->isDone())
             return;
         sessions_.remove(k);
         old->disconnect(this);

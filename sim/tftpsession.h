@@ -32,6 +32,8 @@ public:
     ~TftpSession() override;
 
     bool isOpen() const { return socket_.isOpen(); }
+    // The transfer is over and the session only lingers for a lost last packet.
+    bool isDone() const { return done_; }
     // Read request: payload is the whole file.
     void startRead(const QByteArray &payload);
     // Write request: the file is saved to path when its last block arrives.
