@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +50,8 @@ QByteArray folderOf(const QByteArray &path)
 }
 
 // target.old holds what target holds now: a hard link where the file system has them (no copy
-// of several megabytes), else a whole atomic copy.
+// of several megabytes; the rename is flushed with the folder by commit), else a whole atomic
+// copy.
 bool keepOld(const QByteArray &target)
 {
     if (!QFileInfo::exists(QFile::decodeName(target)))
@@ -59,7 +61,7 @@ bool keepOld(const QByteArray &target)
     ::unlink(link.constData());
     if (::link(target.constData(), link.constData()) == 0) {
         if (::rename(link.constData(), old.constData()) == 0)
-            return syncPath(folderOf(target), O_RDONLY | O_DIRECTORY);
+            return true;
         ::unlink(link.constData());
         return false;
     }
@@ -72,14 +74,21 @@ bool keepOld(const QByteArray &target)
 ProgramInstaller::Result ProgramInstaller::verify(const QByteArray &source, const QString &staged)
 {
     const QByteArray stagedPath = QFile::encodeName(staged);
-    QByteArray copy;
-    QByteArray original;
+    // Mapped, not read: the check and the comparison touch 16 MiB for an 8 MiB program.
+    QFile copyFile(staged);
+    QFile originalFile(QFile::decodeName(source));
+    const bool opened = copyFile.open(QIODevice::ReadOnly) && originalFile.open(QIODevice::ReadOnly)
+        && copyFile.size() <= kMaxSize && copyFile.size() == originalFile.size();
+    const qint64 size = opened ? copyFile.size() : 0;
+    const uchar *copyData = size ? copyFile.map(0, size) : nullptr;
+    const uchar *originalData = size ? originalFile.map(0, size) : nullptr;
+    const QByteArray copy = copyData ? QByteArray::fromRawData(reinterpret_cast<const char *>(copyData), size) : QByteArray();
     Result result = Installed;
-    if (!readBounded(stagedPath, &copy) || !readBounded(source, &original))
-        result = WriteFailed;
+    if (!opened)
+        result = copyFile.isOpen() && originalFile.isOpen() ? NotEqual : WriteFailed;
     else if (PanelProgram::check(copy, PanelProgram::running()) != PanelProgram::Sound)
         result = NotProgram;
-    else if (copy != original)
+    else if (!originalData || std::memcmp(copyData, originalData, size_t(size)) != 0)
         result = NotEqual;
     else {
         QFile sum(QFile::decodeName(source + ".sha256"));
