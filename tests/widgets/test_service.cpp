@@ -3,7 +3,8 @@
 // as the old calibration delivered it instead of raw; a calibration file written for bad data
 // or not written for good; an impossible date or hour given to "date -s", "hwclock -w" run
 // without a date; a full update whose bad panel program still puts a controller into its
-// update mode, or whose sound one is not installed after both images reached the controller.
+// update mode, or whose sound one is not installed after both images reached the controller;
+// an export name that leaves the temporary folder.
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -13,6 +14,7 @@
 #include "platform/systemactions.h"
 #include "service/clocksetting.h"
 #include "service/fullupdate.h"
+#include "service/systembackup.h"
 #include "touchcal/touchcalibration.h"
 
 #include <QTest>
@@ -119,6 +121,24 @@ private slots:
         QCOMPARE(SystemActions::recorded(), ran);
         if (result == ClockSetting::Done)
             QCOMPARE(SystemActions::now().date(), QDate(when[0], when[1], when[2]));
+    }
+
+    void exportName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path"); // under tmp/, empty: refused
+        QTest::addRow("digit") << "3" << "/3.sys";
+        QTest::addRow("ten digits") << "0123456789" << "/0123456789.sys";
+        QTest::addRow("eleven digits") << "01234567890" << "";
+        QTest::addRow("up and out") << "../x" << "";
+        QTest::addRow("letters") << "1a" << "";
+    }
+    void exportName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        TestRoot root;
+        QCOMPARE(SystemBackup::exportPath(name), path.isEmpty() ? QString() : PanelPaths::tmp(path));
     }
 
     void fullUpdate_data()
