@@ -4,12 +4,14 @@
 
 #include "params/parammessages.h"
 #include "platform/systemactions.h"
+#include "ui/buzzer.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/myspinbox.h"
 #include "ui/operatordialogs.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -68,6 +70,16 @@ timedate::timedate(QWidget *parent, const char *name)
 
 bool timedate::eventFilter(QObject *watched, QEvent *event)
 {
+    // A box's line edit keeps Left and Right for its cursor (the window's keys never see them):
+    // here they move between the boxes, as LEFT and RIGHT do.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            buzzer(kKeyBeepMs);
+            key == Qt::Key_Left ? timedateleft() : timedateright();
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 6; ++i) {
             if (watched == boxes_[std::size_t(i)]) {

@@ -2,9 +2,10 @@
 // plane or a touch far from its cross, misplaces a cross by rounding, or describes the touch
 // as the old calibration delivered it instead of raw; a calibration file written for bad data
 // or not written for good; an impossible date or hour given to "date -s", "hwclock -w" run
-// without a date; a full update whose bad panel program still puts a controller into its
+// without a date, the clock page's keys wrapping or adding digits to a value; a full update whose bad panel program still puts a controller into its
 // update mode, or whose sound one is not installed after both images reached the controller;
 // an export name that leaves the temporary folder.
+#include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -14,9 +15,12 @@
 #include "platform/systemactions.h"
 #include "service/clocksetting.h"
 #include "service/fullupdate.h"
+#include "service/serviceframes.h"
 #include "service/systembackup.h"
 #include "touchcal/touchcalibration.h"
+#include "ui/myspinbox.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <cmath>
@@ -121,6 +125,41 @@ private slots:
         QCOMPARE(SystemActions::recorded(), ran);
         if (result == ClockSetting::Done)
             QCOMPARE(SystemActions::now().date(), QDate(when[0], when[1], when[2]));
+    }
+
+    // The page's keys as the keypad sends them: RIGHT and LEFT stop at the ends, digits replace
+    // the box's value, Up steps it, and Enter with 31 February only says so.
+    void clockPage()
+    {
+        TestRoot root;
+        SystemActions::clearRecorded();
+        mytimedate frame;
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        timedate *page = frame.page();
+        auto keys = [](const QList<int> &list) {
+            for (int k : list)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(k));
+        };
+        keys({Qt::Key_Left});
+        QCOMPARE(page->focusIndex(), 0);
+        QTest::qWait(20); // the selection follows the focus from the event loop
+        QTest::keyClicks(QApplication::focusWidget(), "2009");
+        keys({Qt::Key_Up, Qt::Key_Right});
+        QTest::qWait(20);
+        QTest::keyClicks(QApplication::focusWidget(), "2");
+        keys({Qt::Key_Right});
+        QTest::qWait(20);
+        QTest::keyClicks(QApplication::focusWidget(), "31");
+        keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
+        QCOMPARE(page->focusIndex(), 5);
+        QCOMPARE(page->box(0)->value(), 2010);
+        ModalDriver driver;
+        driver.pressOk();
+        keys({Qt::Key_Return});
+        QCOMPARE(driver.texts, QStringList{"参数范围不正确, 请查看参数范围 !"});
+        QVERIFY(SystemActions::recorded().isEmpty());
     }
 
     void exportName_data()
