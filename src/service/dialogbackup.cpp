@@ -1,5 +1,6 @@
 #include "dialogbackup.h"
 
+#include "menutable.h"
 #include "systembackup.h"
 
 #include "files/inputfiledialog.h"
@@ -13,20 +14,13 @@ namespace {
 const char kRunning[] = "机头正在运行, 请停止运行 !";
 const char kUploadFailed[] = "上传系统参数失败, 请重试 !";
 
-struct Item
-{
-    int key;
-    const char *text;
-    const char *match;
-    void (dialogbackup::*action)();
-};
-
-const Item kItems[] = {
-    {Qt::Key_1, "1.系统参数初始化", "系统参数初始化", &dialogbackup::slot_binit},
-    {Qt::Key_2, "2.从电子盘读入系统参数", "从电子盘读入系统参数", &dialogbackup::slot_hrecover},
-    {Qt::Key_3, "3.从U盘导入系统参数", "从U盘导入系统参数", &dialogbackup::slot_urecover},
-    {Qt::Key_4, "4.系统参数写入到电子盘", "系统参数写入到电子盘", &dialogbackup::slot_hbackup},
-    {Qt::Key_5, "5.导出系统参数到U盘", "导出系统参数到U盘", &dialogbackup::slot_ubackup},
+// Row n is item n + 1, its text the number, a dot and its words.
+const MenuRow<dialogbackup> kItems[] = {
+    {Qt::Key_1, "系统参数初始化", &dialogbackup::slot_binit},
+    {Qt::Key_2, "从电子盘读入系统参数", &dialogbackup::slot_hrecover},
+    {Qt::Key_3, "从U盘导入系统参数", &dialogbackup::slot_urecover},
+    {Qt::Key_4, "系统参数写入到电子盘", &dialogbackup::slot_hbackup},
+    {Qt::Key_5, "导出系统参数到U盘", &dialogbackup::slot_ubackup},
 };
 
 } // namespace
@@ -35,18 +29,13 @@ dialogbackup::dialogbackup(QWidget *parent, const char *name)
     : MyMenu(parent, name)
 {
     for (int row = 0; row < int(std::size(kItems)); ++row)
-        setItem(0, row, QString::fromUtf8(kItems[row].text), QIcon(), kItems[row].key);
+        setItem(0, row, QStringLiteral("%1.").arg(row + 1) + QString::fromUtf8(kItems[row].match), QIcon(), kItems[row].key);
     connect(this, &MenuGrid::signal_itemname, this, &dialogbackup::slot_press);
 }
 
 void dialogbackup::slot_press(const QString &text)
 {
-    for (const Item &item : kItems) {
-        if (text.contains(QString::fromUtf8(item.match))) {
-            (this->*item.action)();
-            return;
-        }
-    }
+    dispatchMenu(this, kItems, text);
 }
 
 bool dialogbackup::updatafile(const QString &path)

@@ -1,6 +1,7 @@
 #include "updata.h"
 
 #include "controllerupdate.h"
+#include "menutable.h"
 
 #include "data/parafiles.h"
 #include "files/choosedirdialog.h"
@@ -36,15 +37,8 @@ const updata::Controller kMaster{ControllerUpdate::kMaster, "/master.bin", "主�
 const updata::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin", "从控制器程序升级 ... ...", "slv1*.bin",
                                 "正在烧写从控制器程序, 请等待大约30秒 !( 不要进行其它操作 )"};
 
-struct Item
-{
-    int key;
-    const char *match;
-    void (updata::*action)();
-};
-
 // In the order a choice is tested.
-const Item kItems[] = {
+const MenuRow<updata> kItems[] = {
     {Qt::Key_1, "人机交互程序升级 - ", &updata::updatapro},
     {Qt::Key_2, "主控制器程序升级 - ", &updata::updatamain},
     {Qt::Key_3, "从控制器程序升级 - ", &updata::updataslave},
@@ -71,12 +65,7 @@ updata::updata(QWidget *parent, const char *name)
 
 void updata::slot_press(const QString &text)
 {
-    for (const Item &item : kItems) {
-        if (text.contains(QString::fromUtf8(item.match))) {
-            (this->*item.action)();
-            return;
-        }
-    }
+    dispatchMenu(this, kItems, text);
 }
 
 void updata::status(const QString &text)

@@ -5,6 +5,7 @@
 // not opening its page; a restore that sends another name or other bytes than the file, or
 // that leaves the check copy stale; a short block sent to the controller; a backup or export
 // not written whole; a calibration that does not reach etc/pointercal or the data root.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -50,24 +51,12 @@ private slots:
         QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
         QVERIFY(writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
-        QProcessEnvironment env = x_.environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
         QVERIFY(keys({"7", "h", "7", "0", "6", "3", "Return"}, "service-menu"));
     }
-    void cleanupTestCase()
-    {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-    }
+    void cleanupTestCase() { panel_.stop(); }
 
     void backup()
     {
@@ -146,7 +135,7 @@ private:
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
-    QProcess panel_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestServiceE2e)
