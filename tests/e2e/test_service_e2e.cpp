@@ -12,6 +12,7 @@
 #include "testroot.h"
 #include "xserver.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -83,6 +84,30 @@ private slots:
         QVERIFY(keys({"5", "1", "2", "Return"}, nullptr, 800) && keys({"Return"}, nullptr, 800) && keys({"Return"}));
         QCOMPARE(readFile(root_->file("/mnt/usb/12.sys")), block('\x22'));
         QVERIFY(keys({"Escape"}));
+    }
+
+    // The main controller's update from the stick: its image sent in the update mode, the
+    // success told only once the controller has programmed it and left the mode.
+    void masterUpdate()
+    {
+        QVERIFY(writeFile(root_->file("/mnt/usb/MASTER_V2.BIN"), QByteArray(5000, 'm')) && sim_.command("set flash 1500"));
+        QVERIFY(keys({"7", "2"}, nullptr, 800) && keys({"Return"}, "service-programming", 900));
+        QTest::qWait(3000);
+        QVERIFY(sim_.send("state").contains("update 48 closed"));
+        QVERIFY(keys({}, "service-updated") && keys({"Return", "Escape"}));
+        QVERIFY(sim_.send("state").contains("image master.bin 5000"));
+        const QStringList cmds = sim_.traffic().filter(QRegularExpression("cmd 20/30/|WRQ master"));
+        QCOMPARE(cmds.mid(0, 2), QStringList({"cmd 20/30/1", "WRQ master.bin"}));
+        QVERIFY(cmds.filter("cmd 20/30/0").size() >= 2); // tried again while it programmed
+    }
+
+    // A stick picture becomes the desktop: copied, and word 0 of the management record 1.
+    void desktop()
+    {
+        QVERIFY(writeFile(root_->file("/mnt/usb/D.bmp"), "BMpicture"));
+        QVERIFY(keys({"5", "a"}, nullptr, 800) && keys({"Return"}, nullptr, 800) && keys({"Escape"}));
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/image/desktop/1.bmp")), QByteArray("BMpicture"));
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")).left(2), QByteArray("\x01\x00", 2));
     }
 
     void pages()
