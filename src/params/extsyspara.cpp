@@ -49,7 +49,7 @@ struct extsyspara::Item
     const char *text;
     const char *match; // the words the choice is recognised by
     const char *password; // the question, nullptr when open to all
-    int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update
+    int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update; kOwnAction: its action
     const char *entryFailure;
     QDialog *(*frame)(QWidget *);
     Page turnTo; // the page a page-turning item shows

@@ -1,6 +1,7 @@
 #include "programinstaller.h"
 
 #include "atomicfile.h"
+#include "nativefs.h"
 
 #include "data/panelprogram.h"
 
@@ -21,7 +22,7 @@ bool readBounded(const QByteArray &path, QByteArray *out)
     QFile f(QFile::decodeName(path));
     if (!f.open(QIODevice::ReadOnly) || f.size() > ProgramInstaller::kMaxSize)
         return false;
-    *out = f.read(ProgramInstaller::kMaxSize + 1);
+    *out = f.readAll();
     return f.error() == QFileDevice::NoError && out->size() <= ProgramInstaller::kMaxSize;
 }
 
@@ -41,12 +42,6 @@ bool makeExecutable(const QByteArray &path)
     struct stat st;
     return ::chmod(path.constData(), 0755) == 0 && ::stat(path.constData(), &st) == 0 && (st.st_mode & S_IXUSR)
         && syncPath(path, O_RDONLY);
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const int slash = path.lastIndexOf('/');
-    return slash > 0 ? path.left(slash) : QByteArray(slash == 0 ? "/" : ".");
 }
 
 // target.old holds what target holds now: a hard link where the file system has them (no copy
@@ -109,11 +104,10 @@ ProgramInstaller::Result ProgramInstaller::commit(const QString &staged, const Q
 {
     const QByteArray stagedPath = QFile::encodeName(staged);
     const QByteArray targetPath = QFile::encodeName(target);
-    if (!keepOld(targetPath) || ::rename(stagedPath.constData(), targetPath.constData()) != 0) {
-        ::unlink(stagedPath.constData());
-        return WriteFailed;
-    }
-    return syncPath(folderOf(targetPath), O_RDONLY | O_DIRECTORY) ? Installed : WriteFailed;
+    if (keepOld(targetPath) && NativeFs::replace(stagedPath, targetPath))
+        return Installed;
+    ::unlink(stagedPath.constData());
+    return WriteFailed;
 }
 
 ProgramInstaller::Result ProgramInstaller::install(const QByteArray &source, const QString &staged, const QString &target)
