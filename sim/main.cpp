@@ -10,6 +10,7 @@
 #include "startupservice.h"
 #include "testmodes.h"
 #include "tftpserver.h"
+#include "updatemode.h"
 #include "workblock.h"
 
 #include "platform/panelenv.h"
@@ -113,6 +114,10 @@ int main(int argc, char **argv)
                    [&jobs] { return jobs.job(); });
     edits.registerCommands(control);
     commands.addHandler([&edits](const QByteArray &d, QByteArray *) { edits.observe(d); return false; });
+    UpdateMode update(&state);
+    update.attach(tftp);
+    update.registerCommands(control);
+    commands.addHandler([&update](const QByteArray &d, QByteArray *answer) { return update.handle(d, answer); });
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

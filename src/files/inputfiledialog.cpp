@@ -16,9 +16,18 @@ inputfiledialog::inputfiledialog(const QString &destination, const QString &star
 bool inputfiledialog::getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
                                          const QString &filter, QWidget *parent)
 {
+    QByteArray chosen;
+    return getopenfilefromusb(destination, caption, startDir, filter, parent, &chosen);
+}
+
+bool inputfiledialog::getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+                                         const QString &filter, QWidget *parent, QByteArray *chosen)
+{
     inputfiledialog dialog(destination, startDir, filter, parent);
     dialog.setdialogtitle(caption);
-    return dialog.exec() == QDialog::Accepted;
+    const bool copied = dialog.exec() == QDialog::Accepted;
+    *chosen = copied ? dialog.chosen_ : QByteArray();
+    return copied;
 }
 
 void inputfiledialog::inputfile()
@@ -27,6 +36,7 @@ void inputfiledialog::inputfile()
     if (!e || e->dir)
         return;
     if (FileOperateDialog::copyNative(currentPath(), QFile::encodeName(destination_), this)) {
+        chosen_ = currentPath();
         accept();
         return;
     }

@@ -14,10 +14,14 @@ public:
     // Runs the dialog with the caption as title; true when a file was copied to destination.
     static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent);
+    // The same; *chosen becomes the stick file's path (its own bytes) when one was copied.
+    static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+                                   const QString &filter, QWidget *parent, QByteArray *chosen);
 
 public slots:
     void inputfile();
 
 private:
     QString destination_;
+    QByteArray chosen_;
 };

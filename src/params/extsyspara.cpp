@@ -4,10 +4,15 @@
 #include "paramframes.h"
 #include "paramupdate.h"
 
+#include "files/fileoperatedialog.h"
 #include "files/hdiskformatdialog.h"
+#include "files/inputfiledialog.h"
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "link/commands.h"
+#include "platform/panelpaths.h"
+#include "service/serviceframes.h"
+#include "touchcal/touchcalibration.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
 
@@ -19,9 +24,12 @@
 namespace {
 
 const char kPassword[] = "7063";
+const char kFactoryPassword[] = "63018429";
 constexpr int kNoFrame = -1;
 // A page of the panel's own that changes nothing in the controller: no update to open.
 constexpr int kPanelPage = -2;
+// An item with an action of its own (the item's action member).
+constexpr int kOwnAction = -3;
 
 template <class Frame>
 QDialog *make(QWidget *parent)
@@ -40,10 +48,11 @@ struct extsyspara::Item
     const char *text;
     const char *match; // the words the choice is recognised by
     const char *password; // the question, nullptr when open to all
-    int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update
+    int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update; kOwnAction: its action
     const char *entryFailure;
     QDialog *(*frame)(QWidget *);
     Page turnTo; // the page a page-turning item shows
+    void (extsyspara::*action)() = nullptr; // a kOwnAction item's
 };
 
 namespace {
@@ -70,6 +79,18 @@ const extsyspara::Item kItems[] = {
      "进入加减速设置界面失败, 请重试 !", make<mydialog_add_type>, extsyspara::More},
     {extsyspara::More, 0, 1, Qt::Key_2, 0, "2.机器个性化参数设置", "机器个性化参数设置", nullptr, 32,
      "进入个性化参数界面失败-3, 请重试 !", make<mytriangleboard>, extsyspara::More},
+    {extsyspara::More, 0, 2, Qt::Key_3, 0, "3.系统参数导入导出和初始化", "系统参数导入导出和初始化", nullptr, kPanelPage,
+     nullptr, make<mydialogbackup>, extsyspara::More},
+    {extsyspara::More, 0, 3, Qt::Key_4, 0, "4.系统时间修改", "系统时间修改", nullptr, kPanelPage, nullptr,
+     make<mytimedate>, extsyspara::More},
+    {extsyspara::More, 0, 4, Qt::Key_5, 0, "5.桌面属性设置", "桌面属性设置", nullptr, kOwnAction, nullptr, nullptr,
+     extsyspara::More, &extsyspara::desktopSettings},
+    {extsyspara::More, 0, 6, Qt::Key_7, 0, "7.系统软件升级", "系统软件升级", nullptr, kPanelPage, nullptr,
+     make<myupdata>, extsyspara::More},
+    {extsyspara::More, 0, 5, Qt::Key_6, 0, "6.触摸屏校正", "触摸屏校正", nullptr, kOwnAction, nullptr, nullptr,
+     extsyspara::More, &extsyspara::touchCalibration},
+    {extsyspara::More, 0, 7, Qt::Key_8, 0, "8.控制器出厂设置", "控制器出厂设置", nullptr, kOwnAction, nullptr, nullptr,
+     extsyspara::More, &extsyspara::factoryConfiguration},
     {extsyspara::More, 1, 2, Qt::Key_C, Qt::Key_F3, "F3.U盘格式化工具", "U盘格式化工具", nullptr, kPanelPage, nullptr,
      make<UDiskFormatDialog>, extsyspara::More},
     {extsyspara::More, 1, 1, Qt::Key_B, Qt::Key_F2, "F2.硬盘格式化工具", "硬盘格式化工具", nullptr, kPanelPage, nullptr,
@@ -159,8 +180,43 @@ void extsyspara::slot_press(const QString &text)
             return;
         if (item.object == kNoFrame)
             fill(item.turnTo);
+        else if (item.object == kOwnAction)
+            (this->*item.action)();
         else
             openFrame(item);
         return;
     }
+}
+
+void extsyspara::slot_desktop_change(const QString &path)
+{
+    emit signal_desktop_updata(path);
+}
+
+void extsyspara::desktopSettings()
+{
+    myattribute frame(this);
+    connect(&frame, &myattribute::signal_desktop_change, this, &extsyspara::slot_desktop_change);
+    frame.exec();
+}
+
+void extsyspara::touchCalibration()
+{
+    TouchCalibration calibration(this);
+    if (calibration.exec() != QDialog::Accepted)
+        return;
+    // A copy on the data disk survives a system image that brings its own /etc.
+    if (!FileOperateDialog::copy(PanelPaths::pointercal(), PanelPaths::data(QStringLiteral("/pointercal")), this))
+        DIAMESSAGE(this, QStringLiteral("保存触摸屏校正数据失败, 请重新校正 !"));
+}
+
+void extsyspara::factoryConfiguration()
+{
+    const QString answer = DIAPASSWORD(this, QString(), QStringLiteral("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
+    if (answer != QLatin1String(kFactoryPassword))
+        return;
+    if (!inputfiledialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
+                                             QStringLiteral(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
+                                             QStringLiteral("Config*.ini"), this))
+        DIAMESSAGE(this, QStringLiteral(" 导入控制器出厂配置参数失败 ! "));
 }

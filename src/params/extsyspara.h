@@ -25,6 +25,15 @@ public:
 
 public slots:
     void slot_press(const QString &text);
+    // Passes the desktop settings' change on to the main window.
+    void slot_desktop_change(const QString &path);
+    // The more page's items 5, 6 and 8.
+    void desktopSettings();
+    void touchCalibration();
+    void factoryConfiguration();
+
+signals:
+    void signal_desktop_updata(const QString &path);
 
 private:
     void fill(Page page);

@@ -116,6 +116,20 @@ bool NativeFs::makeDir(const QByteArray &path)
     return ::mkdir(path.constData(), 0777) == 0 || (errno == EEXIST && isDir(path));
 }
 
+bool NativeFs::replace(const QByteArray &from, const QByteArray &to)
+{
+    if (::rename(from.constData(), to.constData()) != 0)
+        return false;
+    const int slash = to.lastIndexOf('/');
+    const QByteArray dir = slash > 0 ? to.left(slash) : QByteArray(slash == 0 ? "/" : ".");
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool NativeFs::remove(const QByteArray &path)
 {
     struct stat st;

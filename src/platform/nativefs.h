@@ -35,5 +35,7 @@ public:
     // Removes a file, a link or a whole folder tree (links are removed, never followed); true
     // when nothing is left.
     static bool remove(const QByteArray &path);
+    // Renames from over to (a file of the same folder), then flushes the folder.
+    static bool replace(const QByteArray &from, const QByteArray &to);
     static QByteArray join(const QByteArray &dir, const QByteArray &name);
 };

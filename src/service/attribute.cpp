@@ -1,0 +1,64 @@
+#include "attribute.h"
+
+#include "data/parablocks.h"
+#include "data/parafiles.h"
+#include "files/inputfiledialog.h"
+#include "platform/panelpaths.h"
+#include "ui/keytable.h"
+#include "ui/mybutton.h"
+#include "ui/operatordialogs.h"
+
+attribute::attribute(QWidget *parent, const char *name)
+    : QWidget(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    const int wait = management.word(2);
+    const QString texts[] = {
+        QStringLiteral("F1. 从U盘导入桌面图片"),
+        QStringLiteral("F2. 恢复出厂桌面图片设置"),
+        wait ? QStringLiteral("F3. 屏幕保护等待 : %1 分").arg(wait) : QStringLiteral("F3. 屏幕保护( 关闭 )"),
+    };
+    void (attribute::*const actions[])() = {&attribute::slot_set, &attribute::slot_reset, &attribute::slot_protect};
+    QList<KeyTable::Row> keys;
+    for (int i = 0; i < 3; ++i) {
+        auto *button = new MYBUTTON(texts[i], this);
+        button->setGeometry(120, 40 + 70 * i, 400, 50);
+        button->setFocusPolicy(Qt::NoFocus);
+        const auto action = actions[i];
+        connect(button, &QPushButton::clicked, this, action);
+        keys.append({KeyTable::function(i + 1), [this, action] { (this->*action)(); }});
+    }
+    KeyTable::install(this, keys);
+}
+
+QString attribute::picture(int number)
+{
+    return PanelPaths::data(QStringLiteral("/image/desktop/%1.bmp").arg(number));
+}
+
+void attribute::choose(int number)
+{
+    management.setWord(0, quint16(number));
+    if (!wave_write_management())
+        DIAMESSAGE(this, QStringLiteral("保存桌面设置失败, 请重试 !"));
+    emit signal_desktop_change(picture(number));
+}
+
+void attribute::slot_set()
+{
+    mkdirfile(PanelPaths::data(QStringLiteral("/image/desktop")));
+    if (inputfiledialog::getopenfilefromusb(picture(1), QStringLiteral("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
+                                            QStringLiteral("*.bmp"), this))
+        choose(1);
+}
+
+void attribute::slot_reset()
+{
+    if (DIAYESNO(this, QStringLiteral("确定要恢复出产时的桌面吗 ?")))
+        choose(0);
+}
+
+void attribute::slot_protect()
+{
+    // The wait is only shown here.
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The desktop settings page: F1 imports a desktop picture from the stick, F2 returns to the
+// factory picture, F3 shows the screen-saver wait. The choice is word 0 of the management
+// record, saved whole with the other words as they were.
+class attribute : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit attribute(QWidget *parent = nullptr, const char *name = "attribute");
+
+    static QString picture(int number); // image/desktop/<number>.bmp under the data root
+
+public slots:
+    void slot_set();
+    void slot_reset();
+    void slot_protect();
+
+signals:
+    void signal_desktop_change(const QString &path);
+
+private:
+    void choose(int number);
+};

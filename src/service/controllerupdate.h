@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The controller's update mode as the update pages use it: entering it for one controller,
+// leaving it, and waiting while the controller programs an image it was sent. Every wait is
+// bounded, so a controller that is switched off never holds the panel for good.
+class ControllerUpdate
+{
+public:
+    static constexpr int kMaster = 48;
+    static constexpr int kSlave = 49;
+    static constexpr int kCloseTries = 10;
+    static constexpr int kProgrammingMs = 120000;
+
+    // 0x20 object 1: true when the controller answered.
+    static bool enter(int object);
+    // 0x20 object 0 until it is answered, at most kCloseTries times.
+    static bool leave(int object);
+    // The controller answers the closing command once it has programmed the image: tried
+    // until it does, at most kProgrammingMs (scaled); paint runs between tries so the screen
+    // stays drawn.
+    static bool waitProgrammed(int object, const std::function<void()> &paint);
+
+    // The versions the update menu shows, from para_cur: the main controller's bytes 30-32 as
+    // numbers with "." between them and bytes 33-35 as its edition letters; the slave's
+    // byte 39 "." byte 38.
+    static QString masterVersion();
+    static QString slaveVersion();
+};

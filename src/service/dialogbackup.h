@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/mymenu.h"
+
+// The menu of the system parameter backup page: initialise, restore from the disk or the
+// stick, back up to the disk or export to the stick. Every restore goes through the
+// controller first (SystemBackup).
+class dialogbackup : public MyMenu
+{
+    Q_OBJECT
+
+public:
+    explicit dialogbackup(QWidget *parent = nullptr, const char *name = "dialogbackup");
+
+    // Sends a block file to the controller and makes it current; false after its message.
+    bool updatafile(const QString &path);
+    // Writes para_system to path; false after its message.
+    bool download(const QString &path);
+
+public slots:
+    void slot_press(const QString &text);
+    void slot_binit();
+    void slot_hrecover();
+    void slot_urecover();
+    void slot_hbackup();
+    void slot_ubackup();
+};

@@ -1,0 +1,38 @@
+#include "serviceframes.h"
+
+#include <QPushButton>
+
+namespace {
+
+// A menu page starts with its first item focused.
+template <class Menu>
+void focusFirst(Menu *menu)
+{
+    if (QWidget *first = menu->item(0, 0))
+        first->setFocus();
+}
+
+} // namespace
+
+mydialogbackup::mydialogbackup(QWidget *parent)
+    : ServiceFrame(parent, "mydialogbackup", QStringLiteral("系统参导入导出数和初始化"))
+{
+    focusFirst(page());
+}
+
+myupdata::myupdata(QWidget *parent)
+    : ServiceFrame(parent, "myupdata", QStringLiteral("控制器系统升级"))
+{
+    focusFirst(page());
+}
+
+mytimedate::mytimedate(QWidget *parent)
+    : ServiceFrame(parent, "mytimedate", QStringLiteral("控制器系统时间设置"))
+{
+}
+
+myattribute::myattribute(QWidget *parent)
+    : ServiceFrame(parent, "myattribute", QStringLiteral("控制器桌面图片和屏幕保护时间设置"))
+{
+    connect(page(), &attribute::signal_desktop_change, this, &myattribute::signal_desktop_change);
+}

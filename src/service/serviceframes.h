@@ -1,0 +1,42 @@
+#pragma once
+
+#include "serviceframe.h"
+
+#include "attribute.h"
+#include "dialogbackup.h"
+#include "timedate.h"
+#include "updata.h"
+
+// The frames of the system tools pages: each only its message line and its page, so they
+// share one pair of files.
+
+class mydialogbackup : public ServiceFrame<dialogbackup>
+{
+    Q_OBJECT
+public:
+    explicit mydialogbackup(QWidget *parent = nullptr);
+};
+
+class myupdata : public ServiceFrame<updata>
+{
+    Q_OBJECT
+public:
+    explicit myupdata(QWidget *parent = nullptr);
+};
+
+class mytimedate : public ServiceFrame<timedate>
+{
+    Q_OBJECT
+public:
+    explicit mytimedate(QWidget *parent = nullptr);
+};
+
+class myattribute : public ServiceFrame<attribute>
+{
+    Q_OBJECT
+public:
+    explicit myattribute(QWidget *parent = nullptr);
+
+signals:
+    void signal_desktop_change(const QString &path);
+};

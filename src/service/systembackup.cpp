@@ -1,0 +1,62 @@
+#include "systembackup.h"
+
+#include "data/parablocks.h"
+#include "link/commands.h"
+#include "platform/atomicfile.h"
+#include "platform/fsops.h"
+#include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstring>
+
+SystemBackup::Result SystemBackup::updatafile(const QString &path)
+{
+    if (getmotostatus() != 0)
+        return Running;
+    // The block is read before anything goes out: a short file would reach the controller
+    // whole and leave stale words in para_system.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != qint64(kSystemSize))
+        return Unreadable;
+    const QByteArray block = file.read(kSystemSize + 1);
+    if (block.size() != int(kSystemSize))
+        return Unreadable;
+    if (!fileoperate::tftpputfile(path))
+        return UploadFailed;
+    FsOps::makeDir(QFileInfo(checkCopy()).absolutePath());
+    const bool copied = AtomicFile::save(checkCopy(), block);
+    FsOps::sync();
+    std::memcpy(para_system.data(), block.constData(), kSystemSize);
+    return copied ? Done : CheckCopyFailed;
+}
+
+SystemBackup::Result SystemBackup::download(const QString &path)
+{
+    if (getmotostatus() != 0)
+        return Running;
+    FsOps::makeDir(QFileInfo(path).absolutePath());
+    if (!AtomicFile::save(path, para_system.data(), kSystemSize))
+        return WriteFailed;
+    FsOps::sync();
+    return Done;
+}
+
+QString SystemBackup::exportPath(const QString &name)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+    return digits.match(name).hasMatch() ? PanelPaths::tmp(QLatin1Char('/') + name + QStringLiteral(".sys")) : QString();
+}
+
+QString SystemBackup::diskBackup()
+{
+    return PanelPaths::data(QStringLiteral("/para/quorvanta.sys"));
+}
+
+QString SystemBackup::checkCopy()
+{
+    return PanelPaths::data(QStringLiteral("/para/checksystem.sys"));
+}

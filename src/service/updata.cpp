@@ -1,0 +1,161 @@
+#include "updata.h"
+
+#include "controllerupdate.h"
+#include "menutable.h"
+
+#include "knitversion.h"
+
+#include "data/parafiles.h"
+#include "files/choosedirdialog.h"
+#include "files/inputfiledialog.h"
+#include "link/commands.h"
+#include "platform/nativefs.h"
+#include "platform/panelpaths.h"
+#include "platform/programinstaller.h"
+#include "ui/fileoperate.h"
+#include "ui/mydialog.h"
+#include "ui/operatordialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+struct updata::Controller
+{
+    int object;
+    const char *image; // under tmp/
+    const char *caption;
+    const char *filter;
+    const char *waiting;
+};
+
+namespace {
+
+const char kDone[] = "升级完成, 请重新启动 !";
+const char kFailed[] = "升级失败, 请重试 !";
+
+const updata::Controller kMaster{ControllerUpdate::kMaster, "/master.bin", "主控制器程序升级 ... ...", "master*.bin",
+                                 "正在烧写主控制器程序, 请等待大约15秒 !( 不要进行其它操作 )"};
+const updata::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin", "从控制器程序升级 ... ...", "slv1*.bin",
+                                "正在烧写从控制器程序, 请等待大约30秒 !( 不要进行其它操作 )"};
+
+// In the order a choice is tested.
+const MenuRow<updata> kItems[] = {
+    {Qt::Key_1, "人机交互程序升级 - ", &updata::updatapro},
+    {Qt::Key_2, "主控制器程序升级 - ", &updata::updatamain},
+    {Qt::Key_3, "从控制器程序升级 - ", &updata::updataslave},
+    {Qt::Key_4, "控制器程序全部升级 - ", &updata::updataall},
+    {Qt::Key_5, "控制器驱动更新", &updata::updatadriver},
+};
+
+} // namespace
+
+updata::updata(QWidget *parent, const char *name)
+    : MyMenu(parent, name)
+{
+    const QString texts[] = {
+        // The program's version is the project's (the package carries the same).
+        QStringLiteral("1.人机交互程序升级 - KV.RN_TS - v" KNIT_VERSION),
+        QStringLiteral("2.主控制器程序升级 - ") + ControllerUpdate::masterVersion(),
+        QStringLiteral("3.从控制器程序升级 - ") + ControllerUpdate::slaveVersion(),
+        QStringLiteral("4.控制器程序全部升级 - "),
+        QStringLiteral("5.控制器驱动更新"),
+    };
+    for (int row = 0; row < int(std::size(kItems)); ++row)
+        setItem(0, row, texts[row], QIcon(), kItems[row].key);
+    connect(this, &MenuGrid::signal_itemname, this, &updata::slot_press);
+}
+
+void updata::slot_press(const QString &text)
+{
+    dispatchMenu(this, kItems, text);
+}
+
+void updata::status(const QString &text)
+{
+    if (auto *frame = qobject_cast<MyDialog *>(window())) {
+        frame->setdialogmsg(text);
+        frame->msgLabel()->repaint();
+    }
+}
+
+void updata::updatapro()
+{
+    // Copied beside the program and checked there: the program the panel starts from is only
+    // ever replaced whole, by a rename.
+    const QString target = PanelPaths::data(QStringLiteral("/knit"));
+    const QString staged = target + QStringLiteral(".new");
+    QByteArray source;
+    if (!inputfiledialog::getopenfilefromusb(staged, QStringLiteral("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
+                                             QStringLiteral("knit*"), this, &source))
+        return;
+    const bool installed = ProgramInstaller::install(source, staged, target) == ProgramInstaller::Installed;
+    DIAMESSAGE(this, QString::fromUtf8(installed ? kDone : kFailed));
+}
+
+void updata::updatacontroller(const Controller &c)
+{
+    if (getmotostatus() != 0) {
+        DIAMESSAGE(this, QStringLiteral("机头正在运行, 不能升级 !"));
+        return;
+    }
+    if (!ControllerUpdate::enter(c.object)) {
+        DIAMESSAGE(this, QStringLiteral("进入升级界面, 请重试 !"));
+        return;
+    }
+    const QString image = PanelPaths::tmp(QString::fromUtf8(c.image));
+    const bool copied = inputfiledialog::getopenfilefromusb(image, QString::fromUtf8(c.caption), PanelPaths::usbRoot(),
+                                                            QString::fromUtf8(c.filter), this);
+    const bool sent = copied && fileoperate::tftpputfile(image);
+    // After an image the controller answers the close only once it has programmed it; the
+    // outcome is told after that, not before.
+    bool closed;
+    if (sent) {
+        const QString waiting = QStringLiteral("<font color = red >") + QString::fromUtf8(c.waiting);
+        closed = ControllerUpdate::waitProgrammed(c.object, [this, waiting] { status(waiting); });
+        status(QStringLiteral("控制器系统升级"));
+    } else {
+        closed = ControllerUpdate::leave(c.object);
+    }
+    if (copied || !closed)
+        DIAMESSAGE(this, QString::fromUtf8(sent && closed ? kDone : kFailed));
+}
+
+void updata::updatamain()
+{
+    updatacontroller(kMaster);
+}
+
+void updata::updataslave()
+{
+    updatacontroller(kSlave);
+}
+
+void updata::updataall()
+{
+    choosedirdialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), QStringLiteral("控制器程序全部升级 ... ..."),
+                                      PanelPaths::usbRoot(), QStringLiteral("slv1*.bin knit* Master*.bin"), this);
+}
+
+void updata::updatadriver()
+{
+    const QString drivers = PanelPaths::data(QStringLiteral("/drivers"));
+    if (!QDir(drivers).exists()) {
+        const bool made = mkdirfile(drivers);
+        DIAMESSAGE(this, made ? QStringLiteral("创建文件夹成功 !") : QStringLiteral("创建文件夹失败 !"));
+        if (!made)
+            return;
+    }
+    // The module arrives under a staging name and is then renamed to its own name inside the
+    // folder: the folder itself is never the copy's destination.
+    const QString staged = drivers + QStringLiteral("/.driver.new");
+    QByteArray source;
+    if (!inputfiledialog::getopenfilefromusb(staged, QStringLiteral("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
+                                             QStringLiteral("*.o"), this, &source))
+        return;
+    const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
+    if (NativeFs::replace(QFile::encodeName(staged), NativeFs::join(QFile::encodeName(drivers), name)))
+        DIAMESSAGE(this, QStringLiteral("控制器驱动更新升级完成, 请重新启动 !"));
+    else
+        DIAMESSAGE(this, QStringLiteral("导入文件失败 !"));
+}

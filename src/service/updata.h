@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/mymenu.h"
+
+// The software update menu: the panel program, the main and slave controllers' programs, all
+// three from one stick folder, and the controller's driver modules. Rows 1-3 show the versions
+// the panel and the controllers run.
+class updata : public MyMenu
+{
+    Q_OBJECT
+
+public:
+    // One controller's update: object code, image, browser caption and filter, status text.
+    struct Controller;
+
+    explicit updata(QWidget *parent = nullptr, const char *name = "updata");
+
+public slots:
+    void slot_press(const QString &text);
+    void updatapro();
+    void updatamain();
+    void updataslave();
+    void updataall();
+    void updatadriver();
+
+private:
+    void updatacontroller(const Controller &c);
+    void status(const QString &text);
+};
