@@ -3,7 +3,8 @@
 // as the old calibration delivered it instead of raw; a calibration file written for bad data
 // or not written for good; an impossible date or hour given to "date -s", "hwclock -w" run
 // without a date, the clock page's keys wrapping or adding digits to a value; a full update whose bad panel program still puts a controller into its
-// update mode, or whose sound one is not installed after both images reached the controller;
+// update mode, or whose sound one is not installed after both images reached the controller,
+// or that goes on when the controller refuses its update mode;
 // an export name that leaves the temporary folder.
 #include "modaldriver.h"
 #include "simprocess.h"
@@ -183,17 +184,20 @@ private slots:
     void fullUpdate_data()
     {
         QTest::addColumn<bool>("sound");
-        QTest::addRow("sound program") << true;
-        QTest::addRow("cut-off program") << false;
+        QTest::addColumn<QString>("fault"); // knitsim's, before the update
+        QTest::addRow("sound program") << true << "";
+        QTest::addRow("cut-off program") << false << "";
+        QTest::addRow("update mode refused") << true << "fault refuse 0x20 49";
     }
     void fullUpdate()
     {
         QFETCH(bool, sound);
+        QFETCH(QString, fault);
         TestRoot root;
         SimProcess sim;
         QString why;
         QVERIFY2(sim.start(&why), qPrintable(why));
-        QVERIFY(sim.command("set flash 300"));
+        QVERIFY(sim.command("set flash 300") && (fault.isEmpty() || sim.command(fault)));
         const QByteArray program = readFile(QStringLiteral(KNITJOB_PATH));
         const QString dir = root.file("/mnt/usb/v2");
         QVERIFY(writeFile(dir + "/MASTER.BIN", QByteArray(5000, 'm')) && writeFile(dir + "/slv1.bin", QByteArray(3000, 's')));
@@ -204,11 +208,12 @@ private slots:
         FullUpdate update({[](const QString &q) { return !q.startsWith("升级完成"); },
                            [&told](const QString &t) { told << t; }, [](const QString &) {},
                            [](const QByteArray &from, const QString &to) { return FsOps::copyFile(QFile::decodeName(from), to); }});
-        QCOMPARE(update.run(QFile::encodeName(dir), target), sound);
+        QCOMPARE(update.run(QFile::encodeName(dir), target), sound && fault.isEmpty());
         const QStringList state = sim.send("state");
-        if (!sound) {
-            QCOMPARE(told, QStringList{"升级失败, 请重试 !"});
-            QVERIFY(!sim.traffic().join(' ').contains("cmd 20/31"));
+        if (!sound || !fault.isEmpty()) {
+            QCOMPARE(told, QStringList{fault.isEmpty() ? "升级失败, 请重试 !" : "进入升级界面, 请重试 !"});
+            QVERIFY(!sim.traffic().join(' ').contains(fault.isEmpty() ? "cmd 20/31" : "WRQ"));
+            QVERIFY(!state.contains("update 48 open") && !state.contains("update 49 open"));
             QCOMPARE(readFile(target), QByteArray("old"));
             return;
         }
