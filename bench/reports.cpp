@@ -3,6 +3,7 @@
 // field lags the last needle report, and the idle CPU and resident memory of a knitpanel
 // process showing the main screen. Medians of several runs; prints; never fails.
 #include "modaldriver.h"
+#include "ownprogram.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -313,7 +314,7 @@ Idle idlePanel(SimProcess &sim, const QString &root)
     env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim.portOffset()));
     panel.setProcessEnvironment(env);
     panel.setStandardOutputFile(QProcess::nullDevice());
-    panel.start(QStringLiteral(KNITPANEL_PATH), {});
+    startOwnProgram(panel, QStringLiteral(KNITPANEL_PATH), {});
     if (!panel.waitForStarted(5000))
         return idle;
     const qint64 giveUp = nowNs() + 20000000000LL;
