@@ -18,11 +18,6 @@
 
 namespace {
 
-QString shot(const char *name)
-{
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
-}
-
 // From the first field down to "速    度", then the value and the keypad Enter, confirmed.
 const QStringList kSpeedSeven{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", "7", "KP_Enter", "Return"};
 
@@ -57,7 +52,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
         // M2 sent from the manager becomes the current job, in the panel and in knitsim.
-        QVERIFY(keys({"3", "Down", "c"}, nullptr, 400) && keys({"Return"}, nullptr, 3000) && keys({"Return"}));
+        QVERIFY(x_.keys({"3", "Down", "c"}, nullptr, 400) && x_.keys({"Return"}, nullptr, 3000) && x_.keys({"Return"}));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
     }
     void cleanupTestCase()
@@ -68,8 +63,8 @@ private slots:
 
     void programEditor()
     {
-        QVERIFY(keys({"F5"}, "editor-program", 800));
-        QVERIFY(keys(kSpeedSeven, nullptr, 600) && keys({"Escape"}, nullptr, 600) && keys({"Return"}));
+        QVERIFY(x_.keys({"F5"}, "editor-program", 800));
+        QVERIFY(x_.keys(kSpeedSeven, nullptr, 600) && x_.keys({"Escape"}, nullptr, 600) && x_.keys({"Return"}));
         const QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("cnt 1 93 7")) && state.contains(QStringLiteral("unbracketed 0")),
                  qPrintable(state.join(QLatin1Char('\n'))));
@@ -83,18 +78,18 @@ private slots:
         }
         const int rowCommands = sim_.traffic().filter(QStringLiteral("cmd 72")).size();
         // Another job's program is edited on disk only.
-        QVERIFY(keys({"Up", "F5"}, nullptr, 800) && keys(kSpeedSeven, nullptr, 600) && keys({"Escape"}, nullptr, 600)
-                && keys({"Return"}));
+        QVERIFY(x_.keys({"Up", "F5"}, nullptr, 800) && x_.keys(kSpeedSeven, nullptr, 600) && x_.keys({"Escape"}, nullptr, 600)
+                && x_.keys({"Return"}));
         QCOMPARE(quint8(TestBytes::readFile(root_->file("/mnt/ide/knit/wave/M1/M1.cnt")).at(128 + 93)), quint8(7));
         QCOMPARE(sim_.traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
-        QVERIFY(keys({"Down"}));
+        QVERIFY(x_.keys({"Down"}));
     }
 
     void patternEditor()
     {
-        QVERIFY(keys({"F6"}, "editor-pattern", 800));
-        QVERIFY(keys({"5", "KP_Enter", "Right", "Up"}, nullptr, 400) && keys({"m", "Return"}, "editor-pattern-line", 1500));
-        QVERIFY(keys({"Escape"}, nullptr, 800));
+        QVERIFY(x_.keys({"F6"}, "editor-pattern", 800));
+        QVERIFY(x_.keys({"5", "KP_Enter", "Right", "Up"}, nullptr, 400) && x_.keys({"m", "Return"}, "editor-pattern-line", 1500));
+        QVERIFY(x_.keys({"Escape"}, nullptr, 800));
         const QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("pat 2 59 85")), qPrintable(state.join(QLatin1Char('\n'))));
         // knitsim's copy of the pattern is the saved file, checksum included.
@@ -102,23 +97,12 @@ private slots:
         QCOMPARE(patfilecheck(path), int(PatCheck::Ok));
         QCOMPARE(TestBytes::readFile(sim_.file(QStringLiteral("M2.pat"))), TestBytes::readFile(path));
         const int rowCommands = sim_.traffic().filter(QStringLiteral("cmd 72")).size();
-        QVERIFY(keys({"Up", "F6", "3", "KP_Enter"}, nullptr, 600) && keys({"Escape"}, nullptr, 600));
+        QVERIFY(x_.keys({"Up", "F6", "3", "KP_Enter"}, nullptr, 600) && x_.keys({"Escape"}, nullptr, 600));
         QCOMPARE(sim_.traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
         QCOMPARE(quint8(TestBytes::readFile(root_->file("/mnt/ide/knit/wave/M1/M1.pat")).at(50)) >> 4, 3);
     }
 
 private:
-    // The keys, a pause of ms, then the screenshot if named.
-    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
-    {
-        for (const QString &k : names) {
-            if (!x_.key(k))
-                return false;
-            QTest::qWait(150);
-        }
-        QTest::qWait(ms);
-        return !picture || x_.screenshot(shot(picture));
-    }
 
     std::unique_ptr<TestRoot> root_;
     XServer x_;

@@ -18,11 +18,6 @@
 
 namespace {
 
-QString shot(const char *name)
-{
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
-}
-
 const QRect kList(130, 60, 420, 380);
 
 } // namespace
@@ -59,13 +54,13 @@ private slots:
 
     void manager()
     {
-        QVERIFY(keys({}, "files-main") && keys({"3"}, "files-manager"));
-        const QImage manager(shot("files-manager"));
-        QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(shot("files-main")).copy(kList));
-        QVERIFY(keys({"Down", "c"}, "files-send-question"));
-        QVERIFY(keys({"Return"}, nullptr, 3000));
-        QVERIFY(keys({}, "files-sent"));
-        QVERIFY(keys({"Return"}));
+        QVERIFY(x_.keys({}, "files-main") && x_.keys({"3"}, "files-manager"));
+        const QImage manager(XServer::picture("files-manager"));
+        QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(XServer::picture("files-main")).copy(kList));
+        QVERIFY(x_.keys({"Down", "c"}, "files-send-question"));
+        QVERIFY(x_.keys({"Return"}, nullptr, 3000));
+        QVERIFY(x_.keys({}, "files-sent"));
+        QVERIFY(x_.keys({"Return"}));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("\nM2\n"), 3000); // the main window loaded it
     }
@@ -76,14 +71,14 @@ private slots:
         for (const char *ext : {".cnt", ".pat"})
             QVERIFY(TestBytes::writeFile(root_->file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
                                          TestBytes::readFile(root_->file("/mnt/ide/knit/wave/M2/M2") + ext)));
-        QVERIFY(keys({"a"}, "files-import", 800));
-        QVERIFY(keys({"Return"}, "files-imported", 1500));
-        QVERIFY(keys({"Return"}));
+        QVERIFY(x_.keys({"a"}, "files-import", 800));
+        QVERIFY(x_.keys({"Return"}, "files-imported", 1500));
+        QVERIFY(x_.keys({"Return"}));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave/S1/S1.wrk")));
-        QVERIFY(keys({"b"}, "files-export", 800));
-        QVERIFY(keys({"Escape"}));
-        QVERIFY(keys({"m"}, "files-delete"));
-        QVERIFY(keys({"Escape", "Escape"}));
+        QVERIFY(x_.keys({"b"}, "files-export", 800));
+        QVERIFY(x_.keys({"Escape"}));
+        QVERIFY(x_.keys({"m"}, "files-delete"));
+        QVERIFY(x_.keys({"Escape", "Escape"}));
         QVERIFY(TestBytes::readFile(root_->file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
@@ -92,14 +87,14 @@ private slots:
     void formatPages()
     {
         QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
-        QVERIFY(keys({"7", "h", "7", "0", "6", "3", "Return"}, "format-menu"));
+        QVERIFY(x_.keys({"7", "h", "7", "0", "6", "3", "Return"}, "format-menu"));
         for (const char *page : {"stick", "flash"}) {
-            QVERIFY(keys({QLatin1String(page) == "stick" ? "c" : "b"}, nullptr, 800));
-            QVERIFY(keys({"e"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
-            QVERIFY(keys({"Return"}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page))), 5000));
-            QVERIFY(keys({"Escape"}));
+            QVERIFY(x_.keys({QLatin1String(page) == "stick" ? "c" : "b"}, nullptr, 800));
+            QVERIFY(x_.keys({"e"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(x_.keys({"Return"}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page))), 5000));
+            QVERIFY(x_.keys({"Escape"}));
         }
-        QVERIFY(keys({"Escape"}));
+        QVERIFY(x_.keys({"Escape"}));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")) && !QFileInfo::exists(root_->file("/mnt/ide/knit/wave/M1")));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/para/checksystem.sys")));
     }
@@ -113,17 +108,6 @@ private:
         env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
         env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
         return env;
-    }
-    // The keys, a pause of ms, then the screenshot if named.
-    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
-    {
-        for (const QString &k : names) {
-            if (!x_.key(k))
-                return false;
-            QTest::qWait(150);
-        }
-        QTest::qWait(ms);
-        return !picture || x_.screenshot(shot(picture));
     }
     QByteArray output()
     {

@@ -22,11 +22,6 @@ using TestBytes::writeFile;
 
 namespace {
 
-QString shot(const char *name)
-{
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
-}
-
 QByteArray block(char fill)
 {
     return QByteArray(404, fill);
@@ -55,7 +50,7 @@ private slots:
         QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
-        QVERIFY(keys({"7", "h", "7", "0", "6", "3", "Return"}, "service-menu"));
+        QVERIFY(x_.keys({"7", "h", "7", "0", "6", "3", "Return"}, "service-menu"));
     }
     void cleanupTestCase() { panel_.stop(); }
 
@@ -63,27 +58,27 @@ private slots:
     {
         const QString disk = root_->file("/mnt/ide/knit/para/quorvanta.sys");
         const QString check = root_->file("/mnt/ide/knit/para/checksystem.sys");
-        QVERIFY(keys({"3"}, "service-backup"));
-        QVERIFY(keys({"4", "Return"}) && keys({"Return"}));
+        QVERIFY(x_.keys({"3"}, "service-backup"));
+        QVERIFY(x_.keys({"4", "Return"}) && x_.keys({"Return"}));
         QCOMPARE(readFile(disk), readFile(sim_.file("file.sys"))); // the block start-up fetched
 
         QVERIFY(writeFile(disk, block('\x11')));
         QVERIFY(restore({"2", "Return"}, "quorvanta.sys", block('\x11'), "service-restored"));
         QVERIFY(restore({"1", "Return"}, "default.sys", readFile(root_->file("/tmp/default.sys")), nullptr));
         QVERIFY(writeFile(root_->file("/mnt/usb/P1.sys"), block('\x22')));
-        QVERIFY(keys({"3"}, nullptr, 800) && restore({"Return"}, "file.sys", block('\x22'), nullptr));
+        QVERIFY(x_.keys({"3"}, nullptr, 800) && restore({"Return"}, "file.sys", block('\x22'), nullptr));
 
         // A stick file of 400 bytes: refused before anything is sent.
         QVERIFY(QFile::remove(root_->file("/mnt/usb/P1.sys")) && writeFile(root_->file("/mnt/usb/B.sys"), QByteArray(400, '\x33')));
         const int sent = sim_.traffic().filter("WRQ").size();
-        QVERIFY(keys({"3"}, nullptr, 800) && keys({"Return"}, "service-short", 800));
-        QVERIFY(keys({"Return"}));
+        QVERIFY(x_.keys({"3"}, nullptr, 800) && x_.keys({"Return"}, "service-short", 800));
+        QVERIFY(x_.keys({"Return"}));
         QCOMPARE(sim_.traffic().filter("WRQ").size(), sent);
         QCOMPARE(readFile(check), block('\x22'));
 
-        QVERIFY(keys({"5", "1", "2", "Return"}, nullptr, 800) && keys({"Return"}, nullptr, 800) && keys({"Return"}));
+        QVERIFY(x_.keys({"5", "1", "2", "Return"}, nullptr, 800) && x_.keys({"Return"}, nullptr, 800) && x_.keys({"Return"}));
         QCOMPARE(readFile(root_->file("/mnt/usb/12.sys")), block('\x22'));
-        QVERIFY(keys({"Escape"}));
+        QVERIFY(x_.keys({"Escape"}));
     }
 
     // The main controller's update from the stick: its image sent in the update mode, the
@@ -91,10 +86,10 @@ private slots:
     void masterUpdate()
     {
         QVERIFY(writeFile(root_->file("/mnt/usb/MASTER_V2.BIN"), QByteArray(5000, 'm')) && sim_.command("set flash 1500"));
-        QVERIFY(keys({"7", "2"}, nullptr, 800) && keys({"Return"}, "service-programming", 900));
+        QVERIFY(x_.keys({"7", "2"}, nullptr, 800) && x_.keys({"Return"}, "service-programming", 900));
         QTest::qWait(3000);
         QVERIFY(sim_.send("state").contains("update 48 closed"));
-        QVERIFY(keys({}, "service-updated") && keys({"Return", "Escape"}));
+        QVERIFY(x_.keys({}, "service-updated") && x_.keys({"Return", "Escape"}));
         QVERIFY(sim_.send("state").contains("image master.bin 5000"));
         const QStringList cmds = sim_.traffic().filter(QRegularExpression("cmd 20/30/|WRQ master"));
         QCOMPARE(cmds.mid(0, 2), QStringList({"cmd 20/30/1", "WRQ master.bin"}));
@@ -105,7 +100,7 @@ private slots:
     void desktop()
     {
         QVERIFY(writeFile(root_->file("/mnt/usb/D.bmp"), "BMpicture"));
-        QVERIFY(keys({"5", "a"}, nullptr, 800) && keys({"Return"}, nullptr, 800) && keys({"Escape"}));
+        QVERIFY(x_.keys({"5", "a"}, nullptr, 800) && x_.keys({"Return"}, nullptr, 800) && x_.keys({"Escape"}));
         QCOMPARE(readFile(root_->file("/mnt/ide/knit/image/desktop/1.bmp")), QByteArray("BMpicture"));
         QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")).left(2), QByteArray("\x01\x00", 2));
     }
@@ -113,14 +108,14 @@ private slots:
     void pages()
     {
         for (const char *page : {"7", "4", "5"}) {
-            QVERIFY(keys({page}, qPrintable(QStringLiteral("service-page-%1").arg(QLatin1String(page)))));
-            QVERIFY(keys({"Escape"}));
+            QVERIFY(x_.keys({page}, qPrintable(QStringLiteral("service-page-%1").arg(QLatin1String(page)))));
+            QVERIFY(x_.keys({"Escape"}));
         }
     }
 
     void touch()
     {
-        QVERIFY(keys({"6"}, "service-touch"));
+        QVERIFY(x_.keys({"6"}, "service-touch"));
         for (const QPoint &p : {QPoint(50, 50), QPoint(590, 50), QPoint(590, 430), QPoint(50, 430), QPoint(320, 240)}) {
             QVERIFY(x_.click(p.x(), p.y()));
             QTest::qWait(200);
@@ -129,7 +124,7 @@ private slots:
         const QByteArray want("65536 0 0 0 65536 0 65536\n");
         QCOMPARE(readFile(root_->file("/etc/pointercal")), want);
         QCOMPARE(readFile(root_->file("/mnt/ide/knit/pointercal")), want);
-        QVERIFY(keys({"Escape"}));
+        QVERIFY(x_.keys({"Escape"}));
     }
 
 private:
@@ -138,23 +133,13 @@ private:
     bool restore(const QStringList &press, const char *name, const QByteArray &bytes, const char *picture)
     {
         const int sent = sim_.traffic().filter(QStringLiteral("WRQ ") + name).size();
-        if (!keys(press, picture, 1500) || !keys({"Return"}))
+        if (!x_.keys(press, picture, 1500) || !x_.keys({"Return"}))
             return false;
         const bool ok = sim_.traffic().filter(QStringLiteral("WRQ ") + name).size() == sent + 1
             && readFile(sim_.file("file.sys")) == bytes && readFile(root_->file("/mnt/ide/knit/para/checksystem.sys")) == bytes;
         if (!ok)
             qWarning() << name << sim_.traffic().filter("WRQ") << readFile(sim_.file("file.sys")).toHex().left(16);
         return ok;
-    }
-    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
-    {
-        for (const QString &k : names) {
-            if (!x_.key(k))
-                return false;
-            QTest::qWait(150);
-        }
-        QTest::qWait(ms);
-        return !picture || x_.screenshot(shot(picture));
     }
 
     std::unique_ptr<TestRoot> root_;

@@ -13,15 +13,6 @@
 
 #include <memory>
 
-namespace {
-
-QString shot(const char *name)
-{
-    return QStringLiteral(KNIT_BINARY_DIR) + QStringLiteral("/e2e-") + QLatin1String(name) + QStringLiteral(".png");
-}
-
-} // namespace
-
 class TestWorkParamsE2e : public QObject
 {
     Q_OBJECT
@@ -62,15 +53,15 @@ private slots:
     void pages()
     {
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        QVERIFY(keys({"1"}, nullptr, 800));
-        QVERIFY(keys({"Down", "4", "2", "7", "KP_Enter"}, "workparams-density"));
+        QVERIFY(x_.keys({"1"}, nullptr, 800));
+        QVERIFY(x_.keys({"Down", "4", "2", "7", "KP_Enter"}, "workparams-density"));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 2 1 427")), 3000);
-        QVERIFY(keys({"b"}, "workparams-speed") && keys({"e", "m"}, "workparams-replace") && keys({"f"}, "workparams-pieces"));
-        QVERIFY(keys({"a", "Escape"}, nullptr, 800));
+        QVERIFY(x_.keys({"b"}, "workparams-speed") && x_.keys({"e", "m"}, "workparams-replace") && x_.keys({"f"}, "workparams-pieces"));
+        QVERIFY(x_.keys({"a", "Escape"}, nullptr, 800));
         const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QCOMPARE(TestBytes::readFile(wrk).mid(16, 2), QByteArray("\xab\x01", 2));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), TestBytes::readFile(sim_.file(QStringLiteral("work.blk"))));
-        QVERIFY(keys({"4"}, "workparams-feeders", 800) && keys({"Escape"}));
+        QVERIFY(x_.keys({"4"}, "workparams-feeders", 800) && x_.keys({"Escape"}));
     }
 
     // F7 of the disk file manager on the loaded job: exported to the stick, then a changed copy
@@ -78,31 +69,20 @@ private slots:
     void browser()
     {
         QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
-        QVERIFY(keys({"3"}, nullptr, 800) && keys({"F7"}, "workparams-browser", 800));
-        QVERIFY(keys({"a"}, nullptr, 1000) && keys({"Return"}, nullptr, 1000) && keys({"Return"}, nullptr, 800));
+        QVERIFY(x_.keys({"3"}, nullptr, 800) && x_.keys({"F7"}, "workparams-browser", 800));
+        QVERIFY(x_.keys({"a"}, nullptr, 1000) && x_.keys({"Return"}, nullptr, 1000) && x_.keys({"Return"}, nullptr, 800));
         const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QTRY_COMPARE_WITH_TIMEOUT(TestBytes::readFile(root_->file("/mnt/usb/M1.wrk")), TestBytes::readFile(wrk), 3000);
         QByteArray changed = TestBytes::readFile(wrk);
         changed[0] = char(99);
         QVERIFY(TestBytes::writeFile(root_->file("/mnt/usb/M1.wrk"), changed));
-        QVERIFY(keys({"b"}, "workparams-import", 1000) && keys({"Return"}, nullptr, 1500));
-        QVERIFY(keys({}, "workparams-imported") && keys({"Return", "Escape", "Escape"}));
+        QVERIFY(x_.keys({"b"}, "workparams-import", 1000) && x_.keys({"Return"}, nullptr, 1500));
+        QVERIFY(x_.keys({}, "workparams-imported") && x_.keys({"Return", "Escape", "Escape"}));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), changed);
         KNIT_COMPARE_BYTES(TestBytes::readFile(sim_.file(QStringLiteral("work.blk"))), changed);
     }
 
 private:
-    // The keys, a pause of ms, then the screenshot if named.
-    bool keys(const QStringList &names, const char *picture = nullptr, int ms = 400)
-    {
-        for (const QString &k : names) {
-            if (!x_.key(k))
-                return false;
-            QTest::qWait(150);
-        }
-        QTest::qWait(ms);
-        return !picture || x_.screenshot(shot(picture));
-    }
 
     std::unique_ptr<TestRoot> root_;
     XServer x_;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 
 #include <random>
@@ -73,6 +74,23 @@ public:
         return run(QStringLiteral("xdotool"), {"mousemove", QString::number(x), QString::number(y), "click", "1"});
     }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
+    // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
+    static QString picture(const char *name)
+    {
+        return QStringLiteral(KNIT_BINARY_DIR "/e2e-") + QLatin1String(name) + QStringLiteral(".png");
+    }
+    // The keys an operator presses, each followed by 150 ms, then ms more, then the picture if
+    // named.
+    bool keys(const QStringList &names, const char *pictureName = nullptr, int ms = 400)
+    {
+        for (const QString &k : names) {
+            if (!key(k))
+                return false;
+            QTest::qWait(150);
+        }
+        QTest::qWait(ms);
+        return !pictureName || screenshot(picture(pictureName));
+    }
 
 private:
     bool run(const QString &program, const QStringList &args)
