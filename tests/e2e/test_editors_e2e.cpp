@@ -3,6 +3,7 @@
 // pictures. Faults caught: F5 or F6 opening nothing; a live change that never reaches the
 // controller, reaches it outside its update or lands on another byte than the saved file's;
 // a save that leaves the file without its checksum; another job's file sending datagrams.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -40,26 +41,14 @@ private slots:
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30) && root_->makeJob(QStringLiteral("M2"), 60, 120, 30));
         QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
-        QProcessEnvironment env = x_.environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
         // M2 sent from the manager becomes the current job, in the panel and in knitsim.
         QVERIFY(x_.keys({"3", "Down", "c"}, nullptr, 400) && x_.keys({"Return"}, nullptr, 3000) && x_.keys({"Return"}));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
     }
-    void cleanupTestCase()
-    {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-    }
+    void cleanupTestCase() { panel_.stop(); }
 
     void programEditor()
     {
@@ -103,11 +92,10 @@ private slots:
     }
 
 private:
-
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
-    QProcess panel_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestEditorsE2e)

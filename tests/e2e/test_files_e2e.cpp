@@ -5,6 +5,7 @@
 // Faults caught: key 3 not registered or the manager not taking the keyboard; a job sent
 // without the main screen loading it; an import that does not reach the disk or leaves the
 // stick mounted; a formatting chain that stops or never starts under a real event loop.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -39,18 +40,11 @@ private slots:
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30) && root_->makeJob(QStringLiteral("M2"), 60, 120, 30));
         QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
-        panel_.setProcessEnvironment(environment());
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
     }
-    void cleanupTestCase()
-    {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-    }
+    void cleanupTestCase() { panel_.stop(); }
 
     void manager()
     {
@@ -62,7 +56,7 @@ private slots:
         QVERIFY(x_.keys({}, "files-sent"));
         QVERIFY(x_.keys({"Return"}));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
-        QTRY_VERIFY_WITH_TIMEOUT(output().contains("\nM2\n"), 3000); // the main window loaded it
+        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("\nM2\n"), 3000); // the main window loaded it
     }
 
     void stick()
@@ -100,26 +94,10 @@ private slots:
     }
 
 private:
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = x_.environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        return env;
-    }
-    QByteArray output()
-    {
-        out_ += panel_.readAll();
-        return out_;
-    }
-
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
-    QProcess panel_;
-    QByteArray out_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestFilesE2e)

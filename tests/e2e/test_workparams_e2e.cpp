@@ -3,6 +3,7 @@
 // registered; a typed value that never reaches the controller, or a .wrk saved that is not
 // what the controller holds; the browser not opened by F7, or an import from the stick that
 // does not reach the controller and the disk alike.
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -30,23 +31,11 @@ private slots:
         QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30));
         QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
-        QProcessEnvironment env = x_.environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
-        env.insert(QStringLiteral("KNIT_CONTROLLER_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
         QTest::qWait(1000);
     }
-    void cleanupTestCase()
-    {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-    }
+    void cleanupTestCase() { panel_.stop(); }
 
     // Key 1, a density typed and confirmed, the other tabs looked at, Escape: the job's .wrk
     // is what the controller holds. Key 4 shows the feeders.
@@ -83,11 +72,10 @@ private slots:
     }
 
 private:
-
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
-    QProcess panel_;
+    PanelProcess panel_;
 };
 
 QTEST_GUILESS_MAIN(TestWorkParamsE2e)
