@@ -6,7 +6,7 @@
 #include "data/updatepackage.h"
 #include "platform/panelprogram.h"
 #include "seeds.h"
-#include "touchcal/calibrationfit.h"
+#include "logic/calibrationfit.h"
 
 #include <elf.h>
 

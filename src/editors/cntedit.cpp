@@ -1,7 +1,7 @@
 #include "cntedit.h"
 
 #include "data/parablocks.h"
-#include "files/jobfolders.h"
+#include "logic/jobfolders.h"
 #include "machinetests/cntpanel.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/filetransfer.h"
 #include "platform/panelenv.h"
 
 #include <QDialog>
@@ -22,6 +23,8 @@ public:
     // Upload or download path (the remote name is its last component); true on success.
     static bool tftpputfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
     static bool tftpgetfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
+    // Both directions with the controller, each in this window, for the logic that sends files.
+    static FileTransfer withController();
 
     // The window has no title bar or border (the panel's flags 16); the transfer starts here.
     fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent = nullptr,
