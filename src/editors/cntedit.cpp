@@ -2,8 +2,8 @@
 
 #include "data/parablocks.h"
 #include "logic/jobfolders.h"
-#include "machinetests/cntpanel.h"
 #include "ui/buzzer.h"
+#include "ui/cntpanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"

@@ -1,7 +1,5 @@
 #include "test_io.h"
 
-#include "testpanel.h"
-
 #include "data/parablocks.h"
 #include "link/testsocket.h"
 #include "logic/ioinputs.h"
@@ -10,6 +8,7 @@
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/testpanel.h"
 
 #include <QKeyEvent>
 #include <QLabel>
