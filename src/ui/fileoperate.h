@@ -1,7 +1,7 @@
 #pragma once
 
+#include "link/controlleraddress.h"
 #include "logic/filetransfer.h"
-#include "platform/panelenv.h"
 
 #include <QDialog>
 #include <QHostAddress>
@@ -21,8 +21,8 @@ public:
     enum Mode { Upload = 1, Download = 2 };
 
     // Upload or download path (the remote name is its last component); true on success.
-    static bool tftpputfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
-    static bool tftpgetfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
+    static bool tftpputfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
+    static bool tftpgetfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
     // Both directions with the controller, each in this window, for the logic that sends files.
     static FileTransfer withController();
 
