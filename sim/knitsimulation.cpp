@@ -94,10 +94,10 @@ void KnitSimulation::setZeroed(bool zeroed)
     state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, kZeroedByte, QByteArray(1, char(zeroed ? 1 : 0)));
 }
 
-bool KnitSimulation::open(QString *error)
+bool KnitSimulation::open(FaultLayer *network, QString *error)
 {
     const QHostAddress loopback(QHostAddress::LocalHost);
-    if (!sender_.open(loopback, loopback)) {
+    if (!sender_.open(loopback, loopback, network)) {
         if (error)
             *error = QStringLiteral("report socket cannot be bound");
         return false;
@@ -105,6 +105,24 @@ bool KnitSimulation::open(QString *error)
     // A root keeps the machine's zero from one run to the next, as the controller keeps it.
     zeroed_ = (state_->fileWord(QStringLiteral("file.knt"), 0) & 0xff) != 0;
     return true;
+}
+
+void KnitSimulation::powerOff()
+{
+    running_ = false;
+    skipping_ = false;
+    rowTimer_.stop();
+    needleTimer_.stop();
+    timeTimer_.stop();
+    zeroTimer_.stop();
+    sequence_.stop();
+    program_.clear();
+    sender_.close();
+}
+
+void KnitSimulation::powerOn()
+{
+    sender_.reopen();
 }
 
 void KnitSimulation::registerCommands(ControlServer &control)
@@ -194,7 +212,8 @@ QString KnitSimulation::newestProgram() const
 
 bool KnitSimulation::load(const QString &name, QString *error)
 {
-    const QString job = name.isEmpty() ? newestProgram() : name;
+    // Without a name: the program held before a power cycle, else the newest.
+    const QString job = !name.isEmpty() ? name : !programName_.isEmpty() ? programName_ : newestProgram();
     if (job.isEmpty()) {
         *error = QStringLiteral("no program: send a job first or name one");
         return false;

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class ControlServer;
+class FaultLayer;
 class SimState;
 
 // The simulated carriage: walks the loaded program's rows at a settable speed and reports
@@ -29,7 +30,13 @@ public:
     KnitSimulation(SimState *state, const QString &root, QObject *parent = nullptr);
     ~KnitSimulation() override;
 
-    bool open(QString *error);
+    // Opens the report socket on the fault layer's network (null: a perfect one).
+    bool open(FaultLayer *network, QString *error);
+    // Power off: the carriage stops where it is, without a word, and the row bytes its program
+    // took are forgotten (the next start reads the program from the root again); the report
+    // socket is closed. Power on opens it.
+    void powerOff();
+    void powerOn();
     // start [NAME], stop, zero, alarm TYPE CODE, alarm clear, set speed N, set zeroing MS, knit,
     // and the carriage's lines of state.
     void registerCommands(ControlServer &control);

@@ -145,6 +145,13 @@ quint16 SimState::value(int group, int index) const
     return values_.value({group, index}, 0);
 }
 
+void SimState::powerOff()
+{
+    open_.clear();
+    rows_.clear();
+    motoStatus_ = 0;
+}
+
 void SimState::setRowByte(quint16 row, quint16 offset, quint8 byte)
 {
     rows_[{row, offset}] = byte;

@@ -35,6 +35,9 @@ public:
     void setRowByte(quint16 row, quint16 offset, quint8 byte);
     int rowCommands() const { return rowCommands_; }
 
+    // Power off: open updates and row bytes are forgotten, the carriage stands.
+    void powerOff();
+
     quint16 motoStatus() const { return motoStatus_; }
     void setMotoStatus(quint16 status) { motoStatus_ = status; }
     // A machine action (0x2A) keeps its argument as the action's state, then tells the

@@ -38,6 +38,13 @@ bool UpdateMode::handle(const QByteArray &d, QByteArray *answer)
     return true;
 }
 
+void UpdateMode::powerOff()
+{
+    open_[kMaster] = false;
+    open_[kSlave] = false;
+    programmedAt_.clear();
+}
+
 void UpdateMode::onReceived(const QString &name)
 {
     QFile file(state_->filePath(name));

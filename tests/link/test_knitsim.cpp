@@ -15,12 +15,18 @@
 
 #include "data/cntrecord.h"
 #include "data/parablocks.h"
+#include "link/commanddatagram.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "platform/atomicfile.h"
+#include "platform/panelenv.h"
 
+#include <QElapsedTimer>
+#include <QNetworkDatagram>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUdpSocket>
 
 namespace {
 
@@ -63,7 +69,15 @@ private slots:
         });
         QString why;
         QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY(peer_.bind(QHostAddress::LocalHost, 0));
+        connect(&peer_, &QUdpSocket::readyRead, this, [this] {
+            while (peer_.hasPendingDatagrams()) {
+                const QByteArray d = peer_.receiveDatagram().data();
+                replies_ << (d.size() == CommandDatagram::kSize ? quint8(d[6]) | (quint8(d[7]) << 8) : -1);
+            }
+        });
     }
+    void init() { replies_.clear(); }
 
     // A fresh machine finds its zero before it first knits. Four rows, the last one ending the
     // program: rows 3-6 as the controller counts them, then row 1 again with one more piece.
@@ -156,10 +170,93 @@ private slots:
         QCOMPARE(int(value), 3);
     }
 
+    // The network's faults on the command channel, each datagram told by its value 1 (fault:
+    // a fault that does nothing, acts on the wrong channel, or answers in the wrong order).
+    void networkFaults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QList<int>>("replies"); // to the datagrams 0, 1, 2, in order of arrival
+        QTest::addColumn<int>("lost");            // journaled as lost on the way in
+        QTest::addRow("loss 100") << "fault loss 100 cmd" << QList<int>{} << 3;
+        QTest::addRow("loss on another channel") << "fault loss 100 tftp report" << QList<int>{0, 1, 2} << 0;
+        QTest::addRow("duplicate") << "fault duplicate cmd" << QList<int>{0, 0, 1, 1, 2, 2} << 0;
+        QTest::addRow("reorder 100") << "fault reorder 100" << QList<int>{1, 0, 2} << 0;
+        QTest::addRow("delay") << "fault delay 300 cmd" << QList<int>{0, 1, 2} << 0;
+    }
+    void networkFaults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QList<int>, replies);
+        QFETCH(int, lost);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(fault));
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 3; ++i)
+            sendStatusQuery(quint16(i));
+        QTRY_COMPARE(sim_.send(QStringLiteral("journal")).filter(QStringLiteral(" cmd-lost ")).size(), lost);
+        QTRY_COMPARE(replies_.size(), replies.size());
+        if (fault.contains(QLatin1String("delay")))
+            QVERIFY(clock.elapsed() >= 300);
+        if (replies.isEmpty())
+            QTest::qWait(100); // no answer comes late
+        QCOMPARE(replies_, replies);
+        QVERIFY(sim_.command(QStringLiteral("fault clear")));
+    }
+
+    // A power cycle: the command port is closed meanwhile (a datagram sent then is never
+    // received), an open update and the row bytes are forgotten, and the port answers again
+    // (fault: a restart that only pretends, or keeps what the controller held in memory).
+    void restartForgets()
+    {
+        QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 1);
+        QCOMPARE(int(setcntcmd(300, 17, 171)), 1);
+        QStringList state = sim_.send(QStringLiteral("state"));
+        QVERIFY(state.contains(QStringLiteral("open 2")) && state.contains(QStringLiteral("row 300 17 171")));
+        QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(QStringLiteral("restart 300")));
+        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power off")));
+        sendStatusQuery(1);
+        QTRY_VERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power on")));
+        sendStatusQuery(2);
+        QTRY_COMPARE(replies_, QList<int>{2});
+        QCOMPARE(sim_.send(QStringLiteral("journal")).size(), 2); // the one answered, and "ok"
+        state = sim_.send(QStringLiteral("state"));
+        QVERIFY(!state.contains(QStringLiteral("open 2")) && !state.contains(QStringLiteral("row 300 17 171")));
+    }
+
+    // The same seed makes the same faults for the same traffic, another seed others (fault: a
+    // seed that is ignored, or faults drawn from the clock).
+    void seedRepeatsFaults()
+    {
+        QStringList journals;
+        for (const char *seed : {"7", "7", "8"}) {
+            SimProcess sim;
+            QString why;
+            sim_.stop();
+            QVERIFY2(sim.start(&why, {QStringLiteral("--seed"), QLatin1String(seed)}), qPrintable(why));
+            QVERIFY(sim.command(QStringLiteral("fault loss 50 cmd")) && sim.command(QStringLiteral("fault duplicate 50 cmd")));
+            for (int i = 0; i < 20; ++i)
+                sendStatusQuery(quint16(i));
+            QTRY_COMPARE(sim.send(QStringLiteral("journal")).size(), 21);
+            journals << sim.send(QStringLiteral("journal")).replaceInStrings(QRegularExpression(QStringLiteral("^\\S+ ")), QString()).join(QLatin1Char('\n'));
+        }
+        QVERIFY(journals[0].contains(QLatin1String("cmd-lost")) && journals[0].contains(QLatin1String("\ncmd ")));
+        QCOMPARE(journals[1], journals[0]);
+        QVERIFY(journals[2] != journals[0]);
+    }
+
 private:
     int kntByte0() { return quint8(TestBytes::readFile(sim_.file(QStringLiteral("file.knt"))).at(0)); }
+    // A status query with value 1 = id from the test's own port; its replies land in replies_.
+    void sendStatusQuery(quint16 id)
+    {
+        unsigned char d[CommandDatagram::kSize];
+        CommandDatagram::parameter(d, 0x26, 0x21, id, 0);
+        peer_.writeDatagram(reinterpret_cast<const char *>(d), CommandDatagram::kSize, QHostAddress::LocalHost, PanelEnv::port(2800));
+    }
 
     QStringList reports_; // the status reports as they came, in the rows' notation
+    QUdpSocket peer_;
+    QList<int> replies_; // value 1 of each reply to the peer, in order
     TestRoot root_;
     StatusChannel channel_;
     SimProcess sim_;
