@@ -145,6 +145,58 @@ private slots:
         QCOMPARE(int(error.errorCode), int(TftpPacket::UnknownTid));
     }
 
+    // A server still repeating a packet of an earlier transfer (the last one's port, or a dead
+    // run's block) reaches the new one first: it is refused with ERROR 5 and the transfer takes
+    // the real answer that follows (fault: another file's data taken for this one, or the
+    // earlier port fixed as the server's so that the real answer is refused).
+    void earlierTransfersPackets_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<bool>("previous"); // a transfer on socket 1 first
+        QTest::addColumn<QByteArray>("stale"); // from socket 1, just before the real answer
+        QTest::addRow("get: DATA 1 from the last transfer's port") << false << true << ScriptedServer::data(1, "old");
+        QTest::addRow("get: a dead run's DATA 3") << false << false << ScriptedServer::data(3, "junk");
+        QTest::addRow("put: ACK 0 from the last transfer's port") << true << true << ScriptedServer::ack(0);
+        QTest::addRow("put: a dead run's ACK 5") << true << false << ScriptedServer::ack(5);
+    }
+
+    void earlierTransfersPackets()
+    {
+        QFETCH(bool, upload);
+        QFETCH(bool, previous);
+        QFETCH(QByteArray, stale);
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        const QByteArray body("the new file");
+        int requests = 0;
+        QByteArray uploaded;
+        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+            if (socket == 0 && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
+                if (++requests == 1 && previous) {
+                    fake.send(1, ScriptedServer::data(1, "first"));
+                    return;
+                }
+                fake.send(1, stale);
+                fake.send(2, upload ? ScriptedServer::ack(0) : ScriptedServer::data(1, body));
+            } else if (socket == 2 && v.opcode == TftpPacket::Data) {
+                uploaded = QByteArray(v.data, v.dataLength);
+                fake.send(2, ScriptedServer::ack(v.block));
+            }
+        };
+        if (previous)
+            QCOMPARE(TftpContract::run(false, local("file.sys")), 0);
+        QVERIFY(AtomicFile::save(local("config.cfg"), upload ? body : QByteArray("before")));
+        QCOMPARE(TftpContract::run(upload, local("config.cfg")), 0);
+        QCOMPARE(upload ? uploaded : TftpContract::readFile(local("config.cfg")), body);
+        const auto refused = [&fake] {
+            const QByteArray last = fake.received[1].value(fake.received[1].size() - 1);
+            const TftpPacket::View v = TftpPacket::parse(last.constData(), last.size());
+            return v.opcode == TftpPacket::Error && v.errorCode == TftpPacket::UnknownTid;
+        };
+        QTRY_VERIFY(refused());
+    }
+
     // The answers of an upload to each acknowledgement: the block before the last one asks for
     // the last block again (the controller's way to ask for a lost block), even after the final
     // block; a number out of line after the final block ends with code 3.
