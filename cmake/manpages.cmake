@@ -29,11 +29,9 @@ foreach(page knitpanel knitsim knitjob knitfleet)
   # The footer names the project's version.
   configure_file(${CMAKE_SOURCE_DIR}/docs/man/${page}.1.scd ${source} @ONLY)
   add_custom_command(OUTPUT ${roff} ${roff}.gz
-    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${knit_man_epoch}
-            sh -c "exec \"$0\" <\"$1\" >\"$2\"" ${KNIT_SCDOC} ${source} ${roff}
-    # -n: no name or time in the gzip header, so the package is reproducible.
-    COMMAND sh -c "exec gzip -9nc \"$0\" >\"$0.gz\"" ${roff}
-    DEPENDS ${source}
+    COMMAND ${CMAKE_COMMAND} -DSCDOC=${KNIT_SCDOC} -DEPOCH=${knit_man_epoch} -DIN=${source} -DOUT=${roff}
+            -P ${CMAKE_SOURCE_DIR}/cmake/scdoc-page.cmake
+    DEPENDS ${source} ${CMAKE_SOURCE_DIR}/cmake/scdoc-page.cmake
     VERBATIM)
   list(APPEND knit_man_pages ${roff}.gz)
 endforeach()
