@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients
   dpkg-dev lintian file
+  scdoc groff
 )
 [ $# -gt 0 ] && packages=("$@")
 
