@@ -176,12 +176,8 @@ QStringList FaultLayer::describe() const
 
 void FaultLayer::registerCommands(ControlServer &control)
 {
-    for (const QString &kind : {QStringLiteral("loss"), QStringLiteral("duplicate"), QStringLiteral("reorder"), QStringLiteral("delay")}) {
-        control.registerCommand(QStringLiteral("fault ") + kind, [this, kind](const QStringList &args) {
-            QString why;
-            return apply(QStringList{kind} + args, &why) ? ControlReply::ok() : ControlReply::fail(why);
-        });
-    }
+    control.registerFaults({QStringLiteral("loss"), QStringLiteral("duplicate"), QStringLiteral("reorder"), QStringLiteral("delay")},
+                           [this](const QStringList &args, QString *why) { return apply(args, why); });
     control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
         clear();
         return ControlReply::ok();

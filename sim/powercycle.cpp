@@ -32,9 +32,8 @@ void PowerCycle::powerOn()
 void PowerCycle::registerCommands(ControlServer &control)
 {
     control.registerCommand(QStringLiteral("restart"), [this](const QStringList &args) {
-        bool ok = false;
-        const int ms = args.value(0).toInt(&ok);
-        if (args.size() != 1 || !ok || ms < 0 || ms > kMaxOffMs)
+        int ms = 0;
+        if (!ControlServer::oneNumber(args, 0, kMaxOffMs, &ms))
             return ControlReply::fail(QStringLiteral("usage: restart MS (0 to %1)").arg(kMaxOffMs));
         restart(ms);
         return ControlReply::ok();

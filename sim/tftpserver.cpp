@@ -78,12 +78,8 @@ bool TftpServer::applyFault(const QStringList &args, QString *why)
 
 void TftpServer::registerCommands(ControlServer &control, SimJournal &journal)
 {
-    for (const QString &kind : {QStringLiteral("error"), QStringLiteral("silent-after")}) {
-        control.registerCommand(QStringLiteral("fault ") + kind, [this, kind](const QStringList &args) {
-            QString why;
-            return applyFault(QStringList{kind} + args, &why) ? ControlReply::ok() : ControlReply::fail(why);
-        });
-    }
+    control.registerFaults({QStringLiteral("error"), QStringLiteral("silent-after")},
+                           [this](const QStringList &args, QString *why) { return applyFault(args, why); });
     control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
         clearFaults();
         return ControlReply::ok();
