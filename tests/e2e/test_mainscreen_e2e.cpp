@@ -149,12 +149,13 @@ private slots:
 
     // A row skip with knitsim as the machine: key 0 and row 4 arm it; the first start zeroes
     // (17, 16, then 23 and 19), the second runs through rows 1-3 flagged and knits on from row 4.
-    // The message line shows each step, and goes when row 4 comes.
+    // The message line shows each step, and goes when row 4 comes. Zeroing and rows are slow,
+    // so that each step stands for a few screenshots.
     void skipRows()
     {
         const QRect line(10, 277, 620, 50);
         const QPoint inside(14, 300); // the line's own background, left of its text
-        QVERIFY(sim_->command(QStringLiteral("set zeroing 2000")) && sim_->command(QStringLiteral("set speed 2")));
+        QVERIFY(sim_->command(QStringLiteral("set zeroing 3000")) && sim_->command(QStringLiteral("set speed 1")));
         const QImage before = picture("skip-before", [](const QImage &) { return true; });
         const QRect dialog(120, 140, 400, 130);
         QVERIFY(x_->key(QStringLiteral("0")));

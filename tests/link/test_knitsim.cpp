@@ -212,10 +212,10 @@ private slots:
         QCOMPARE(int(setcntcmd(300, 17, 171)), 1);
         QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY(state.contains(QStringLiteral("open 2")) && state.contains(QStringLiteral("row 300 17 171")));
-        QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(QStringLiteral("restart 300")));
-        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power off")));
+        QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(QStringLiteral("restart 1000")));
         sendStatusQuery(1);
-        QTRY_VERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power on")));
+        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power off"))); // when 1 went out
+        QTRY_VERIFY_WITH_TIMEOUT(sim_.send(QStringLiteral("state")).contains(QStringLiteral("power on")), 5000);
         sendStatusQuery(2);
         QTRY_COMPARE(replies_, QList<int>{2});
         QCOMPARE(sim_.send(QStringLiteral("journal")).size(), 2); // the one answered, and "ok"
