@@ -48,12 +48,17 @@ void Dashboard::take(const QByteArray &topic, const QByteArray &payload, bool re
     recorder_.take(topic, payload, retained, receivedMs);
 }
 
-bool Dashboard::settle(qint64 nowMs)
+bool Dashboard::flush()
 {
     while (!queue_.isEmpty())
         if (!writer_.flush())
             return false;
-    return writer_.healthy() && shifts_.catchUp(nowMs);
+    return writer_.healthy();
+}
+
+bool Dashboard::settle(qint64 nowMs)
+{
+    return flush() && shifts_.catchUp(nowMs);
 }
 
 void Dashboard::maintain()

@@ -42,6 +42,8 @@ public:
     bool open(QString *why);
     void start();
     void take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs);
+    // Writes all that waits; false when the database failed.
+    bool flush();
     // Writes all that waits and sums the shifts due; false when the database failed (tests).
     bool settle(qint64 nowMs);
 

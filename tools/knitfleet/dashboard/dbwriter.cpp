@@ -42,8 +42,9 @@ bool DbWriter::flush()
             fail(why);
             return false;
         }
-        prepare();
     }
+    if (!sample_)
+        prepare();
     const int n = qMin(queue_->size(), kChunk);
     if (!write(n))
         return false;
