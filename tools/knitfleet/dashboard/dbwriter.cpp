@@ -62,6 +62,7 @@ bool DbWriter::flush()
 bool DbWriter::write(int n)
 {
     QSqlDatabase &db = db_->db();
+    error_.clear();
     bool ok = db.transaction();
     for (int i = 0; ok && i < n; ++i)
         ok = writeOne(queue_->at(i));
@@ -70,7 +71,7 @@ bool DbWriter::write(int n)
         pendingIds_.clear();
         return true;
     }
-    const QString why = db.lastError().text().trimmed();
+    const QString why = error_.isEmpty() ? db.lastError().text().trimmed() : error_;
     fail(why.isEmpty() ? QStringLiteral("write failed") : why);
     return false;
 }
@@ -89,11 +90,16 @@ bool DbWriter::writeOne(const Record &r)
                                     : common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces};
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
-    return q.exec();
+    if (q.exec())
+        return true;
+    error_ = q.lastError().text().trimmed();
+    return false;
 }
 
-int DbWriter::id(const QString &table, const QString &name)
+int DbWriter::id(const QString &table, const QString &given)
 {
+    // A machine heard only through its status has no job yet: the empty name, never NULL.
+    const QString name = given.isNull() ? QStringLiteral("") : given;
     const QString key = table + QLatin1Char('\n') + name;
     const int known = ids_.value(key, pendingIds_.value(key, -1));
     if (known >= 0)
@@ -101,8 +107,10 @@ int DbWriter::id(const QString &table, const QString &name)
     QSqlQuery q(db_->db());
     q.prepare(QStringLiteral("SELECT id FROM %1 WHERE name = ?").arg(table));
     q.addBindValue(name);
-    if (!q.exec())
+    if (!q.exec()) {
+        error_ = q.lastError().text().trimmed();
         return -1;
+    }
     if (q.next()) {
         pendingIds_.insert(key, q.value(0).toInt());
         return q.value(0).toInt();
@@ -110,7 +118,10 @@ int DbWriter::id(const QString &table, const QString &name)
     QSqlQuery add(db_->db());
     add.prepare(QStringLiteral("INSERT INTO %1 (id, name) SELECT COALESCE(MAX(id), 0) + 1, ? FROM %1").arg(table));
     add.addBindValue(name);
-    return add.exec() ? id(table, name) : -1;
+    if (add.exec())
+        return id(table, name);
+    error_ = add.lastError().text().trimmed();
+    return -1;
 }
 
 void DbWriter::prepare()

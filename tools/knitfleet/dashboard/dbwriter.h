@@ -53,6 +53,7 @@ private:
     Backoff backoff_;
     qint64 retryAtMs_ = 0;
     QString problem_;
+    QString error_; // the failing statement's, in the open transaction
     quint64 written_ = 0;
     QHash<QString, int> ids_;        // "table\nname" -> id, committed
     QHash<QString, int> pendingIds_; // made in the open transaction

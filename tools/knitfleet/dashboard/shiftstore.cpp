@@ -8,14 +8,15 @@
 
 namespace {
 
-// The last row before `before` and those from `from` on, oldest first.
-bool load(QSqlDatabase &db, const QString &columns, const QString &table, int machine, qint64 from, qint64 to,
-          QList<QVariantList> *out)
+// The last row before `from` that says how the span began (prior: an extra condition), and
+// those from `from` on, oldest first.
+bool load(QSqlDatabase &db, const QString &columns, const QString &table, const QString &prior, int machine, qint64 from,
+          qint64 to, QList<QVariantList> *out)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     const QString sql = QStringLiteral("SELECT t, %1 FROM %2 WHERE machine = ? AND t < ?").arg(columns, table);
-    q.prepare(sql + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
+    q.prepare(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
     q.addBindValue(machine);
     q.addBindValue(from);
     if (!q.exec())
@@ -69,8 +70,10 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
 {
     QList<QVariantList> s;
     QList<QVariantList> a;
-    if (!load(db_->db(), QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), machine, from, to, &s)
-        || !load(db_->db(), QStringLiteral("job, event"), QStringLiteral("alarms"), machine, from, to, &a))
+    // An acknowledgement leaves the alarm standing: the event before it tells.
+    if (!load(db_->db(), QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), QString(), machine, from, to, &s)
+        || !load(db_->db(), QStringLiteral("job, event"), QStringLiteral("alarms"),
+                 QStringLiteral(" AND event <> %1").arg(int(Record::Acknowledged)), machine, from, to, &a))
         return false;
     QList<Record> samples;
     QList<Record> alarms;
