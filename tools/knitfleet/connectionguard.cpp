@@ -23,11 +23,15 @@ ConnectionGuard::~ConnectionGuard()
 void ConnectionGuard::onRead()
 {
     idle_.start();
-    const QByteArray data = tail_ + socket_->peek(socket_->bytesAvailable());
-    const qsizetype end = data.lastIndexOf("\r\n\r\n");
-    head_ = end >= 0 ? data.size() - end - 4 : head_ + data.size() - tail_.size();
-    tail_ = data.right(3);
-    if (head_ > kMaxHead) {
+    // Each head is measured up to its blank line, however the bytes were split into reads.
+    bool tooLong = false;
+    for (const char c : socket_->peek(socket_->bytesAvailable())) {
+        last4_ = (last4_ << 8) | quint8(c);
+        tooLong = tooLong || ++head_ > kMaxHead;
+        if (last4_ == 0x0d0a0d0a)
+            head_ = 0;
+    }
+    if (tooLong || head_ > kMaxHead) {
         socket_->disconnect(this);
         socket_->write("HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         socket_->disconnectFromHost();

@@ -28,8 +28,8 @@ private:
     QTcpSocket *const socket_;
     int *const live_;
     QTimer idle_;
-    qint64 head_ = 0;     // bytes since the last end of a request head
-    QByteArray tail_;     // the last bytes seen, for an end split across reads
+    qint64 head_ = 0;  // bytes since the last end of a request head
+    quint32 last4_ = 0; // the last four bytes seen, for an end split across reads
 };
 
 // A TCP (or TLS) server that refuses connections past kMaxConnections and guards the others.
