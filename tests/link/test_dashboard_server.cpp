@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QElapsedTimer>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,6 +93,26 @@ private slots:
         QVERIFY(clock.elapsed() >= 900);
         QCOMPARE(fleet.get("/api/health", "Authorization: Basic " + QByteArray("office:wrong").toBase64() + "\r\n").status, 401);
         QCOMPARE(fleet.get("/api/health", "Authorization: Basic " + QByteArray("office:s3cret").toBase64() + "\r\n").status, 200);
+    }
+
+    void https()
+    {
+        QTemporaryDir dir;
+        const QString cert = dir.filePath(QStringLiteral("cert.pem"));
+        const QString key = dir.filePath(QStringLiteral("key.pem"));
+        if (QProcess::execute(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
+                                                         "-days", "2", "-keyout", key, "-out", cert}) != 0)
+            QSKIP("openssl not found: install it with scripts/setup.sh");
+        FleetServe fleet;
+        QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--cert", cert, "--key", key}));
+        QSslSocket s;
+        s.setPeerVerifyMode(QSslSocket::VerifyNone);
+        s.connectToHostEncrypted(QStringLiteral("127.0.0.1"), quint16(fleet.port()));
+        QVERIFY2(s.waitForEncrypted(5000), qPrintable(s.errorString()));
+        s.write("GET /api/health HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        QTRY_VERIFY((s.waitForReadyRead(100), s.peek(12).startsWith("HTTP/1.1 200")));
+        // Plain HTTP on the TLS port is not served.
+        QCOMPARE(fleet.get("/api/health").status, 0);
     }
 
     void refusals_data()

@@ -96,7 +96,15 @@ bool DashboardServer::serve(const QHostAddress &address, int port, const QString
 
 bool DashboardServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    if (!auth_.isEmpty() && !auth_.accepts(request.value("Authorization"))) {
+    const bool loggedIn = auth_.isEmpty() || auth_.accepts(request.value("Authorization"));
+    // Qt HttpServer 6.4 asks here whether a WebSocket upgrade may go on: true lets it, false
+    // leaves the answer to missingHandler.
+    // A page of another site may not open the live feed in the office's browser.
+    const QByteArray origin = request.value("Origin");
+    const bool sameOrigin = origin.isEmpty() || QUrl(QString::fromLatin1(origin)).authority() == QString::fromLatin1(request.value("Host"));
+    if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+        return loggedIn && sameOrigin && request.url().path() == QLatin1String("/ws");
+    if (!loggedIn) {
         refuseLogin(socket);
         return true;
     }
@@ -106,7 +114,10 @@ bool DashboardServer::handleRequest(const QHttpServerRequest &request, QTcpSocke
 
 void DashboardServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    respond(request, socket, problem(404, "no such page"));
+    if (!auth_.isEmpty() && !auth_.accepts(request.value("Authorization")))
+        refuseLogin(socket);
+    else
+        respond(request, socket, problem(404, "no such page"));
 }
 
 void DashboardServer::refuseLogin(QTcpSocket *socket)
@@ -195,13 +206,8 @@ void DashboardServer::respond(const QHttpServerRequest &request, QTcpSocket *soc
 void DashboardServer::onWebSocket()
 {
     while (hasPendingWebSocketConnections()) {
+        // Path and login were checked in handleRequest.
         QWebSocket *s = nextPendingWebSocketConnection().release();
-        const QNetworkRequest r = s->request();
-        if (r.url().path() != QLatin1String("/ws") || (!auth_.isEmpty() && !auth_.accepts(r.rawHeader("Authorization")))) {
-            s->close(QWebSocketProtocol::CloseCodePolicyViolated);
-            s->deleteLater();
-            continue;
-        }
         sockets_.append(s);
         connect(s, &QWebSocket::disconnected, this, [this, s] {
             sockets_.removeAll(s);

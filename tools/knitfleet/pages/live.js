@@ -28,7 +28,7 @@ function draw() {
       rows.set(m.machine, tr);
     }
     tr.className = 'state-' + m.state + (m.stale ? ' stale' : '');
-    fillRow(tr, [link('/machine/' + encodeURIComponent(m.machine), m.machine), t(m.state), m.job,
+    fillRow(tr, [link('/machine/' + encodeURIComponent(m.machine), m.machine), t(m.state === 'alarm' ? 'alarmState' : m.state), m.job,
                  m.row + '/' + m.rows, m.speed, m.pieces + '/' + m.target, m.alarm, localTime(m.last_seen)], [3, 4, 5]);
     tr.cells[6].classList.add('alarm');
     body.appendChild(tr); // in order: moves a row that is there already
