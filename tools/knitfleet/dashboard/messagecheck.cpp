@@ -71,7 +71,8 @@ bool MessageCheck::alarm(const QByteArray &payload, Record *r)
     a.code = o.value(QLatin1String("code")).toInt();
     a.row = o.value(QLatin1String("row")).toInt();
     a.pieces = o.value(QLatin1String("pieces")).toInt();
-    a.text = TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
+    // Absent or emptied, a text is stored empty, never as NULL.
+    a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
     a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
     *r = a;
     return true;
