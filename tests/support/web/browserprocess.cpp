@@ -53,7 +53,8 @@ bool BrowserProcess::start(const QString &url, int width, int height, QString *w
     QString target;
     const auto pageFound = [&] {
         QNetworkReply *reply = net.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/json/list").arg(QString::fromLatin1(port)))));
-        QTest::qWaitFor([reply] { return reply->isFinished(); }, 3000);
+        if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 3000))
+            reply->abort();
         for (const QJsonValue &v : QJsonDocument::fromJson(reply->readAll()).array())
             if (v[QLatin1String("type")] == QLatin1String("page"))
                 target = v[QLatin1String("webSocketDebuggerUrl")].toString();
@@ -74,6 +75,7 @@ bool BrowserProcess::start(const QString &url, int width, int height, QString *w
         *why = QStringLiteral("no DevTools connection: %1").arg(socket_.errorString());
         return false;
     }
+    call(QStringLiteral("Page.enable"), {});
     return true;
 }
 
@@ -84,7 +86,8 @@ QJsonObject BrowserProcess::call(const QString &method, const QJsonObject &param
                                                                          {QStringLiteral("method"), method},
                                                                          {QStringLiteral("params"), params}})
                                                   .toJson(QJsonDocument::Compact)));
-    QTest::qWaitFor([this, id] { return replies_.contains(id); }, kWaitMs);
+    if (!QTest::qWaitFor([this, id] { return replies_.contains(id); }, kWaitMs))
+        return QJsonObject();
     return replies_.take(id).value(QLatin1String("result")).toObject();
 }
 
@@ -102,4 +105,14 @@ bool BrowserProcess::screenshot(const QString &path)
     QFile f(path);
     const QByteArray png = QByteArray::fromBase64(r.value(QLatin1String("data")).toString().toLatin1());
     return !png.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(png) == png.size();
+}
+
+void BrowserProcess::addScript(const QString &source)
+{
+    call(QStringLiteral("Page.addScriptToEvaluateOnNewDocument"), {{QStringLiteral("source"), source}});
+}
+
+void BrowserProcess::navigate(const QString &url)
+{
+    call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}});
 }
