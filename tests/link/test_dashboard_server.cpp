@@ -24,6 +24,8 @@ private slots:
         QString why;
         if (!BrokerProcess::available(&why))
             QSKIP(qPrintable(why));
+        if (!FleetServe::built(&why))
+            QSKIP(qPrintable(why));
         QVERIFY2(broker_.start(&why), qPrintable(why));
         QVERIFY(fleet_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))}));
     }

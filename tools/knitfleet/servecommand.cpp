@@ -1,10 +1,13 @@
 #include "servecommand.h"
 
-#include "dashboardserver.h"
 #include "dashboard/dashboard.h"
 #include "dashboard/serveoptions.h"
 
 #include "telemetry/mqttclient.h"
+
+#ifdef KNIT_SERVE
+#include "dashboardserver.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -14,6 +17,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#ifdef KNIT_SERVE
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -24,9 +28,17 @@ void onSignal(int)
 }
 
 } // namespace
+#endif
 
 int serveCommand(int argc, char **argv, const QStringList &args)
 {
+#ifndef KNIT_SERVE
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    Q_UNUSED(args);
+    std::fprintf(stderr, "knitfleet: serve is not built in (it needs qt6-httpserver-dev, qt6-websockets-dev and libjs-chart.js)\n");
+    return 2;
+#else
     QCoreApplication app(argc, argv);
     ServeOptions o;
     QString why;
@@ -90,4 +102,5 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     QCoreApplication::processEvents();
     dashboard.flush();
     return 0;
+#endif
 }

@@ -21,6 +21,16 @@ public:
     };
 
     ~FleetServe() { stop(); }
+    // False, saying why, when knitfleet was built without serve (a cross build without the
+    // foreign Qt HttpServer).
+    static bool built(QString *why)
+    {
+        QProcess p;
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), {"serve", "--help"});
+        p.waitForFinished(30000);
+        *why = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        return !why->contains(QLatin1String("not built in"));
+    }
     bool start(const QStringList &args)
     {
         startOwnProgram(process_, QStringLiteral(KNITFLEET_PATH), QStringList{"serve", "--listen", "127.0.0.1:0"} + args);
