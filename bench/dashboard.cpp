@@ -142,7 +142,7 @@ bool makeWeek(FleetDb &db, int machines, int rawMachines, qint64 weekStart, cons
                 q.addBindValue(v);
             ok = q.exec();
         }
-    q.prepare(QStringLiteral("INSERT INTO samples VALUES (?, ?, 0, 1, 1, 1, ?, 500, 0, NULL)"));
+    q.prepare(QStringLiteral("INSERT INTO samples VALUES (?, ?, 0, 1, 1, 1, ?, 500, NULL)"));
     for (int m = 1; ok && m <= rawMachines; ++m)
         for (qint64 t = weekStart; ok && t < weekStart + 7 * kDayMs; t += 10000) {
             q.addBindValue(m);

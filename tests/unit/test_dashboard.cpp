@@ -154,7 +154,7 @@ private slots:
         {
             FleetDb v1(target);
             QVERIFY2(v1.open(&why, 1), qPrintable(why));
-            QVERIFY(QSqlQuery(v1.db()).exec(QStringLiteral("INSERT INTO samples VALUES (1, 1000, 0, 1, 1, 1, 7, 9, 3, NULL)")));
+            QVERIFY(QSqlQuery(v1.db()).exec(QStringLiteral("INSERT INTO samples VALUES (1, 1000, 0, 1, 1, 1, 7, 9, NULL)")));
         }
         {
             FleetDb now(target);

@@ -153,13 +153,12 @@ DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQue
                                 {QStringLiteral("panel_time"), IsoTime::text(r.t + qint64(r.dt) * 1000)},
                                 {QStringLiteral("state"), QLatin1String(state)},
                                 {QStringLiteral("job"), r.job},
-                                {QStringLiteral("row"), r.row},
                                 {QStringLiteral("pieces"), r.pieces},
                                 {QStringLiteral("target"), r.target},
                                 {QStringLiteral("alarm"), r.alarm >= 0 ? QJsonValue(r.alarm) : QJsonValue(QJsonValue::Null)}});
     }
     if (asCsv)
-        return csv(table({"time", "panel_time", "state", "job", "row", "pieces", "target", "alarm"}, rows));
+        return csv(table({"time", "panel_time", "state", "job", "pieces", "target", "alarm"}, rows));
     return json(QJsonObject{{QStringLiteral("machine"), machine}, {QStringLiteral("samples"), rows}});
 }
 

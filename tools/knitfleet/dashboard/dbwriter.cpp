@@ -85,7 +85,7 @@ bool DbWriter::writeOne(const Record &r)
     QSqlQuery &q = r.kind == Record::Sample ? *sample_ : *alarm_;
     const QVariantList common{machine, r.t, r.dt};
     const QVariantList values = r.kind == Record::Sample
-                                    ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target, r.row,
+                                    ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target,
                                                             r.alarm < 0 ? QVariant() : QVariant(r.alarm)}
                                     : common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces};
     for (int i = 0; i < values.size(); ++i)
@@ -127,8 +127,8 @@ int DbWriter::id(const QString &table, const QString &given)
 void DbWriter::prepare()
 {
     sample_ = std::make_unique<QSqlQuery>(db_->db());
-    sample_->prepare(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, row_no, alarm)"
-                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    sample_->prepare(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, alarm)"
+                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
     alarm_ = std::make_unique<QSqlQuery>(db_->db());
     alarm_->prepare(QStringLiteral("INSERT INTO alarms (machine, t, dt, panel_time, event, type, code, text, job, row_no, pieces)"
                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));

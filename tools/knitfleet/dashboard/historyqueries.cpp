@@ -27,7 +27,7 @@ bool HistoryQueries::samples(int machine, qint64 from, qint64 to, QList<Record> 
 {
     QSqlQuery q(db_->db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT s.t, s.dt, j.name, s.running, s.online, s.pieces, s.target, s.row_no, s.alarm"
+    q.prepare(QStringLiteral("SELECT s.t, s.dt, j.name, s.running, s.online, s.pieces, s.target, s.alarm"
                              " FROM samples s JOIN jobs j ON j.id = s.job WHERE s.machine = ? AND s.t >= ? AND s.t < ?"
                              " ORDER BY s.t LIMIT %1")
                   .arg(kMaxSamples));
@@ -46,8 +46,7 @@ bool HistoryQueries::samples(int machine, qint64 from, qint64 to, QList<Record> 
         r.online = q.value(4).toInt();
         r.pieces = q.value(5).toInt();
         r.target = q.value(6).toInt();
-        r.row = q.value(7).toInt();
-        r.alarm = q.value(8).isNull() ? -1 : q.value(8).toInt();
+        r.alarm = q.value(7).isNull() ? -1 : q.value(7).toInt();
         out->append(r);
     }
     return true;

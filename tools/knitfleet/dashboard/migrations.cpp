@@ -7,7 +7,9 @@
 namespace {
 
 // Samples keyed by machine and time; SQLite keeps them in the key's own tree, without a rowid
-// and a second index, which halves the bytes a machine-day takes.
+// and a second index, which halves the bytes a machine-day takes. A sample holds what the
+// figures and the timeline need; the row within the piece is live information only (about a
+// tenth of a sample's bytes, 8,640 samples a machine-day).
 QStringList step(int n, bool postgres)
 {
     const QString compact = postgres ? QString() : QStringLiteral(" WITHOUT ROWID");
@@ -17,8 +19,7 @@ QStringList step(int n, bool postgres)
                 QStringLiteral("CREATE TABLE jobs (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)"),
                 QStringLiteral("CREATE TABLE samples (machine INTEGER NOT NULL, t BIGINT NOT NULL, dt INTEGER NOT NULL,"
                                " job INTEGER NOT NULL, running SMALLINT NOT NULL, online SMALLINT NOT NULL,"
-                               " pieces INTEGER NOT NULL, target INTEGER NOT NULL, row_no INTEGER NOT NULL, alarm INTEGER,"
-                               " PRIMARY KEY (machine, t))")
+                               " pieces INTEGER NOT NULL, target INTEGER NOT NULL, alarm INTEGER, PRIMARY KEY (machine, t))")
                     + compact,
                 QStringLiteral("CREATE TABLE alarms (machine INTEGER NOT NULL, t BIGINT NOT NULL, dt INTEGER NOT NULL,"
                                " panel_time TEXT NOT NULL, event SMALLINT NOT NULL, type INTEGER NOT NULL,"

@@ -15,7 +15,6 @@ struct Record
     qint64 t = 0;
     int dt = 0;
     QString job;
-    int row = 0;
     int pieces = 0;
     // Sample
     bool running = false;
@@ -26,6 +25,7 @@ struct Record
     int event = 0;
     int type = 0;
     int code = 0;
+    int row = 0;
     QString text;
     QString panelTime;
 };

@@ -31,7 +31,6 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
     Record r;
     r.machine = id;
     r.job = m.state.job;
-    r.row = m.state.row;
     r.pieces = m.state.pieces;
     r.target = m.state.target;
     r.running = m.state.running;

@@ -2,6 +2,7 @@
 
 #include "fleetdb.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlQuery>
 #include <QVariant>
@@ -175,7 +176,9 @@ bool ShiftStore::step(qint64 nowMs, int budget)
         planChecked_ = false;
         return false;
     }
-    for (int i = 0; i < budget && !due_.isEmpty(); ++i) {
+    QElapsedTimer spent;
+    spent.start();
+    for (int i = 0; i < budget && !due_.isEmpty() && !spent.hasExpired(kStepMs); ++i) {
         if (!summarize(due_.first(), nowMs)) {
             // Planned again from what the database says once it answers.
             due_.clear();

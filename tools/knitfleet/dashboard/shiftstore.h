@@ -20,6 +20,7 @@ public:
     static constexpr qint64 kOpenRefreshMs = 5 * 60 * 1000;
     static constexpr qint64 kPaceDaysMs = 30LL * 86400 * 1000;
     static constexpr qint64 kMinPaceKnittingS = 900;
+    static constexpr int kStepMs = 20; // a step stops after its first sum past this
 
     struct Row
     {
@@ -33,7 +34,8 @@ public:
     ShiftStore(FleetDb *db, const ShiftPlan &plan);
     const ShiftPlan &plan() const { return plan_; }
 
-    // Up to `budget` machine-shifts summed; false when the database failed.
+    // Up to `budget` machine-shifts summed, and none begun after kStepMs; false when the
+    // database failed.
     bool step(qint64 nowMs, int budget = 25);
     // Everything due now (tests, start-up).
     bool catchUp(qint64 nowMs);
