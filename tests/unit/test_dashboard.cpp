@@ -180,6 +180,46 @@ private slots:
         QVERIFY2(why.contains(QLatin1String("another knitfleet")), qPrintable(why));
     }
 
+    void retentionAndQueue()
+    {
+        // Samples past --keep-days go, younger ones and alarm events under 400 days stay, in
+        // steps of at most an hour of one machine.
+        std::unique_ptr<Dashboard> d = dashboard(false);
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 day = 86400000;
+        for (int h = 0; h < 48; ++h)
+            d->take("knit/M1/state", state("J1", true, h), false, now - 40 * day + h * 3600000LL);
+        d->take("knit/M1/state", state("J1", true, 99), false, now - day);
+        d->take("knit/M1/alarm", alarm("raised", 0), false, now - 40 * day);
+        QVERIFY(d->settle(now));
+        Retention retention(&d->db(), 30);
+        int steps = 0;
+        while (retention.step(now) && steps < 1000)
+            ++steps;
+        QVERIFY2(steps >= 48, "an old day's samples went in one step");
+        QSqlQuery q(d->db().db());
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MIN(pieces) FROM samples")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(q.value(1).toInt(), 99);
+        QVERIFY(q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM alarms), (SELECT COUNT(*) FROM shift_summaries)")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QVERIFY(q.value(1).toInt() > 0);
+
+        // A full queue drops its oldest sample first, an alarm event only when no sample is left.
+        WriteQueue queue(2);
+        Record a;
+        a.kind = Record::Alarm;
+        queue.push(a);
+        queue.push(Record());
+        queue.push(Record());
+        QCOMPARE(queue.at(0).kind, Record::Alarm);
+        queue.push(a);
+        queue.push(a);
+        QCOMPARE(queue.dropped(), 3ULL);
+        QCOMPARE(queue.at(0).kind, Record::Alarm);
+        QCOMPARE(queue.size(), 2);
+    }
+
     void postgresOutage()
     {
         if (!pgReady_)
