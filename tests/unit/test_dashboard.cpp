@@ -180,6 +180,31 @@ private slots:
         QVERIFY2(why.contains(QLatin1String("another knitfleet")), qPrintable(why));
     }
 
+    void pareto()
+    {
+        // 23 stands 100 s, again from 200 until 7 replaces it at 300; 7 stands until now (400),
+        // not until the end of the span asked for.
+        std::unique_ptr<Dashboard> d = dashboard(false);
+        const QList<QPair<int, QByteArray>> events{{0, alarm("raised", 0)}, {100, alarm("cleared", 100)},
+                                                   {200, alarm("raised", 200)}, {300, alarm("raised", 300).replace("23", "7")}};
+        for (const auto &e : events)
+            d->take("knit/M1/alarm", e.second, false, kT0 + e.first * 1000LL);
+        QVERIFY(d->settle(kT0 + 400 * 1000));
+        QUrlQuery q;
+        q.addQueryItem(QStringLiteral("from"), IsoTime::text(kT0));
+        q.addQueryItem(QStringLiteral("to"), IsoTime::text(kT0 + 86400 * 1000));
+        const QJsonArray rows = QJsonDocument::fromJson(d->api(QStringLiteral("/api/alarms/pareto"), q, kT0 + 400 * 1000).body)
+                                    .object().value(QLatin1String("alarms")).toArray();
+        QCOMPARE(rows.size(), 2);
+        const QList<QList<double>> expected{{23, 2, 200, 66.7}, {7, 1, 100, 100}};
+        for (int i = 0; i < 2; ++i) {
+            const QJsonObject r = rows[i].toObject();
+            QCOMPARE((QList<double>{r[QLatin1String("code")].toDouble(), r[QLatin1String("count")].toDouble(),
+                                    r[QLatin1String("standing_s")].toDouble(), r[QLatin1String("cumulative_pct")].toDouble()}),
+                     expected[i]);
+        }
+    }
+
     void retentionAndQueue()
     {
         // Samples past --keep-days go, younger ones and alarm events under 400 days stay, in

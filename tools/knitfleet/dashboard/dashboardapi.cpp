@@ -243,7 +243,8 @@ DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qi
     if (!span(query, nowMs, 7 * kDayMs, &from, &to, &why))
         return error(400, why);
     QList<HistoryQueries::ParetoRow> list;
-    if (!d_->history().pareto(from, to, &list))
+    // An alarm still standing stands until now, not until the end of a span in the future.
+    if (!d_->history().pareto(from, qMin(to, nowMs), &list))
         return error(503, QStringLiteral("the database does not answer"));
     qint64 total = 0;
     for (const HistoryQueries::ParetoRow &r : list)

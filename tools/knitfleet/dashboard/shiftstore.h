@@ -11,13 +11,13 @@ class FleetDb;
 
 // The shift summaries: each machine's figures per shift and job, worked out from the stored
 // samples and kept for ever (the samples go after --keep-days). Closed shifts are summed once;
-// the open one is summed again every few minutes, so the pages read summaries only. A change
+// the open one is summed again every two minutes, so the pages read summaries only. A change
 // of shift times sums again whatever the samples still cover. Work comes in small steps, so
 // the event loop never waits long.
 class ShiftStore
 {
 public:
-    static constexpr qint64 kOpenRefreshMs = 5 * 60 * 1000;
+    static constexpr qint64 kOpenRefreshMs = 2 * 60 * 1000;
     static constexpr qint64 kPaceDaysMs = 30LL * 86400 * 1000;
     static constexpr qint64 kMinPaceKnittingS = 900;
     static constexpr int kStepMs = 20; // a step stops after its first sum past this
