@@ -113,7 +113,7 @@ void TftpServer::onRequest()
     while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
         if (n > int(sizeof receive_))
             continue;
-        emit datagram(QByteArray(receive_, n));
+        Q_EMIT datagram(QByteArray(receive_, n));
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (v.valid && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
             request(v, address, port);
@@ -150,7 +150,7 @@ void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 por
     sessions_.insert(k, session);
     connect(session, &TftpSession::datagram, this, &TftpServer::datagram);
     connect(session, &TftpSession::received, this, [this](const QString &path) {
-        emit received(QFileInfo(path).fileName());
+        Q_EMIT received(QFileInfo(path).fileName());
     });
     connect(session, &TftpSession::finished, this, [this, k, session] {
         if (sessions_.value(k) == session) {

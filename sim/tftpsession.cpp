@@ -64,7 +64,7 @@ void TftpSession::onReadable()
     while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
         if (n > int(sizeof receive_))
             continue;
-        emit datagram(QByteArray(receive_, n));
+        Q_EMIT datagram(QByteArray(receive_, n));
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (address != client_ || port != clientPort_) {
             if (isLoopback(address) && v.opcode != TftpPacket::Error) {
@@ -117,7 +117,7 @@ void TftpSession::handle(const TftpPacket::View &v)
         }
         done_ = true;
         payload_.clear();
-        emit received(path_);
+        Q_EMIT received(path_);
     }
     sendAck(v.block);
 }
@@ -196,5 +196,5 @@ void TftpSession::end()
     timer_->stop();
     if (notifier_)
         notifier_->setEnabled(false);
-    emit finished();
+    Q_EMIT finished();
 }

@@ -43,7 +43,7 @@ class TestKnitsim : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         PortOffset::useFree();
