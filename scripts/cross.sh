@@ -22,8 +22,9 @@ if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
   "${sudo[@]}" dpkg --add-architecture "$arch"
   "${sudo[@]}" apt-get update
 fi
+# knitfleet's tests open SQLite and PostgreSQL through the foreign Qt SQL drivers.
 scripts/setup.sh "crossbuild-essential-$arch" qemu-user "qt6-base-dev:$arch" "libmosquitto-dev:$arch" \
-  dpkg-dev lintian
+  "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
 
 jobs=$(nproc)
 toolchain="$PWD/cmake/$arch.cmake"
@@ -40,6 +41,6 @@ ctest --test-dir "build-$arch/host" -L 'unit|link' --output-on-failure -j "$jobs
 (cd "build-$arch" && cpack -G DEB >/dev/null)
 deb=$(ls "build-$arch"/knitpanel_*_"$arch".deb)
 echo "cross.sh: $deb"
-lintian --fail-on error "$deb" || status=$?
+lintian --fail-on error,warning "$deb" || status=$?
 echo "cross.sh: $qemu ran the tests; programs in build-$arch/bin (panel) and build-$arch/host/bin (host)"
 exit $status

@@ -62,7 +62,23 @@ fi
 # controller holds the program already and starts knitting it.
 cp "$KNIT_ROOT/mnt/ide/knit/wave/$job/$job".* "$demo/sim/"
 exec 3<>"/dev/tcp/127.0.0.1/$control_port"
-printf 'set job %s\nstart %s\n' "$job" "$job" >&3
+# One control line; its reply lines on stdout, up to the closing "ok" or "error ...".
+ask() {
+  printf '%s\n' "$1" >&3
+  local line
+  while IFS= read -r -t 5 line <&3; do
+    echo "$line"
+    if [ "$line" = ok ] || [ "${line#error}" != "$line" ]; then break; fi
+  done
+}
+ask "set job $job" >/dev/null
+ask "start $job" >/dev/null
+# The controller finds its zero before it first knits; the panel reads whether it stands at
+# zero at start-up (its key 0 refuses a row skip until then).
+for _ in $(seq 50); do
+  ask state | grep -qx 'zeroed 1' && break
+  sleep 0.1
+done
 exec 3>&-
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -2,11 +2,11 @@
 
 #include "commandhandler.h"
 #include "controlserver.h"
+#include "faultlayer.h"
 #include "simjournal.h"
 #include "simstate.h"
 
 #include <QNetworkDatagram>
-#include <QPointer>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -28,10 +28,11 @@ bool number(const QStringList &args, int limit, int *out)
 
 } // namespace
 
-CommandServer::CommandServer(SimState *state, SimJournal *journal, QObject *parent)
+CommandServer::CommandServer(SimState *state, SimJournal *journal, FaultLayer *faults, QObject *parent)
     : QObject(parent)
     , state_(state)
     , journal_(journal)
+    , faults_(faults)
     , socket_(new QUdpSocket(this))
 {
     connect(socket_, &QUdpSocket::readyRead, this, &CommandServer::onReadable);
@@ -46,6 +47,11 @@ bool CommandServer::listen(const QHostAddress &address, quint16 port)
     return true;
 }
 
+void CommandServer::close()
+{
+    socket_->close();
+}
+
 quint16 CommandServer::port() const
 {
     return socket_->localPort();
@@ -56,6 +62,8 @@ void CommandServer::onReadable()
     while (socket_->hasPendingDatagrams()) {
         const QNetworkDatagram d = socket_->receiveDatagram(kMaxDatagram);
         const QByteArray bytes = d.data();
+        if (!faults_->admit(FaultLayer::Commands, bytes))
+            continue;
         journal_->append(QStringLiteral("cmd"), bytes);
         QByteArray answer;
         bool taken = false;
@@ -65,33 +73,28 @@ void CommandServer::onReadable()
         }
         if (!taken)
             answer = CommandHandler::answer(*state_, bytes);
-        if (answer.isEmpty() || faults_.silent)
+        if (answer.isEmpty() || replyFaults_.silent)
             continue;
-        if (faults_.drop > 0) {
-            --faults_.drop;
+        if (replyFaults_.drop > 0) {
+            --replyFaults_.drop;
             continue;
         }
         const QHostAddress to = d.senderAddress();
         const quint16 port = quint16(d.senderPort());
-        const int copies = faults_.duplicate ? 2 : 1;
-        const int delayMs = faults_.delayMs + (replyDelay_ ? replyDelay_(bytes) : 0);
+        const int delayMs = replyDelay_ ? replyDelay_(bytes) : 0;
         if (delayMs > 0) {
-            QPointer<CommandServer> self(this);
-            QTimer::singleShot(delayMs, this, [self, answer, to, port, copies] {
-                if (self)
-                    self->reply(answer, to, port, copies);
-            });
+            QTimer::singleShot(delayMs, this, [this, answer, to, port] { reply(answer, to, port); });
         } else {
-            reply(answer, to, port, copies);
+            reply(answer, to, port);
         }
     }
 }
 
-void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port, int copies)
+void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port)
 {
-    // Copies go back to back, as a network that duplicates a packet delivers them.
-    for (int i = 0; i < copies; ++i)
-        socket_->writeDatagram(bytes, to, port);
+    faults_->send(FaultLayer::Commands, this, bytes, [this, to, port](const QByteArray &b) {
+        socket_->writeDatagram(b, to, port);
+    });
 }
 
 void CommandServer::registerCommands(ControlServer &control)
@@ -100,30 +103,17 @@ void CommandServer::registerCommands(ControlServer &control)
         int n = 0;
         if (!number(args, kMaxDrop, &n))
             return ControlReply::fail(QStringLiteral("usage: fault drop N"));
-        faults_.drop = n;
-        return ControlReply::ok();
-    });
-    control.registerCommand(QStringLiteral("fault delay"), [this](const QStringList &args) {
-        int ms = 0;
-        if (!number(args, kMaxDelayMs, &ms))
-            return ControlReply::fail(QStringLiteral("usage: fault delay MS (0 to %1)").arg(kMaxDelayMs));
-        faults_.delayMs = ms;
-        return ControlReply::ok();
-    });
-    control.registerCommand(QStringLiteral("fault duplicate"), [this](const QStringList &args) {
-        if (!args.isEmpty())
-            return ControlReply::fail(QStringLiteral("usage: fault duplicate"));
-        faults_.duplicate = true;
+        replyFaults_.drop = n;
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("fault silent"), [this](const QStringList &args) {
         if (!args.isEmpty())
             return ControlReply::fail(QStringLiteral("usage: fault silent"));
-        faults_.silent = true;
+        replyFaults_.silent = true;
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
-        faults_ = Faults();
+        replyFaults_ = Faults();
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("set"), [this](const QStringList &args) {

@@ -9,27 +9,31 @@
 #include <vector>
 
 class ControlServer;
+class FaultLayer;
 class QUdpSocket;
 class SimJournal;
 class SimState;
 
 // knitsim's UDP command server: journals every datagram, answers it through CommandHandler,
-// and misbehaves on request (dropped, delayed, duplicated or no replies).
+// and misbehaves on request (dropped or no replies); the network's faults come from the
+// fault layer.
 class CommandServer : public QObject
 {
     Q_OBJECT
 
 public:
-    CommandServer(SimState *state, SimJournal *journal, QObject *parent = nullptr);
+    CommandServer(SimState *state, SimJournal *journal, FaultLayer *faults, QObject *parent = nullptr);
 
     bool listen(const QHostAddress &address, quint16 port);
+    // The port closed, as at power off; listen() opens it again.
+    void close();
     quint16 port() const;
     QString errorString() const { return error_; }
 
     // How long the answer to a datagram waits besides the delay fault (a racking move).
     void setReplyDelay(std::function<int(const QByteArray &)> delay) { replyDelay_ = std::move(delay); }
 
-    // Adds "fault drop N|delay MS|duplicate|silent|clear", "set NAME VALUE" and "state".
+    // Adds "fault drop N|silent|clear", "set NAME VALUE" and "state".
     void registerCommands(ControlServer &control);
 
     // A subsystem that answers some datagrams itself: true when it took the datagram, with
@@ -40,25 +44,23 @@ public:
 
     struct Faults
     {
-        int drop = 0;       // replies still to be dropped
-        int delayMs = 0;    // every reply waits this long
-        bool duplicate = false;
+        int drop = 0; // replies still to be dropped
         bool silent = false;
     };
-    const Faults &faults() const { return faults_; }
+    const Faults &faults() const { return replyFaults_; }
 
-    static constexpr int kMaxDelayMs = 60000;
     static constexpr int kMaxDrop = 1000000;
 
 private:
     void onReadable();
-    void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port, int copies);
+    void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port);
 
     SimState *state_;
     SimJournal *journal_;
+    FaultLayer *faults_;
     std::function<int(const QByteArray &)> replyDelay_;
     QUdpSocket *socket_;
-    Faults faults_;
+    Faults replyFaults_;
     std::vector<Handler> handlers_;
     QString error_;
 };

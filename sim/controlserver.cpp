@@ -38,6 +38,26 @@ void ControlServer::registerCommand(const QString &name, Handler handler)
     commands_[key].push_back(std::move(handler));
 }
 
+void ControlServer::registerFaults(const QStringList &kinds, const std::function<bool(const QStringList &, QString *)> &apply)
+{
+    for (const QString &kind : kinds) {
+        registerCommand(QStringLiteral("fault ") + kind, [apply, kind](const QStringList &args) {
+            QString why;
+            return apply(QStringList{kind} + args, &why) ? ControlReply::ok() : ControlReply::fail(why);
+        });
+    }
+}
+
+bool ControlServer::oneNumber(const QStringList &args, int low, int high, int *out)
+{
+    bool ok = false;
+    const int v = args.value(0).toInt(&ok);
+    if (args.size() != 1 || !ok || v < low || v > high)
+        return false;
+    *out = v;
+    return true;
+}
+
 QStringList ControlServer::commandNames() const
 {
     QStringList names = commands_.keys();

@@ -38,7 +38,13 @@ public:
     // Several handlers may share a name ("fault clear", "state"): all run, in the order they
     // were registered, their lines joined; the first error wins.
     void registerCommand(const QString &name, Handler handler);
+    // "fault KIND ARGS..." for each kind, handed to apply as {KIND, ARGS...}: "ok", or the
+    // reason apply gives.
+    void registerFaults(const QStringList &kinds, const std::function<bool(const QStringList &args, QString *why)> &apply);
     QStringList commandNames() const;
+
+    // A line's only argument as a number from low to high; false otherwise.
+    static bool oneNumber(const QStringList &args, int low, int high, int *out);
 
     // Port 0 picks a free one; port() then tells which.
     bool listen(const QHostAddress &address, quint16 port);

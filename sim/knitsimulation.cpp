@@ -29,6 +29,10 @@ constexpr int kStopAtRow = 9;
 constexpr int kClearPieces = 7;
 // The controller counts two rows more than the program.
 constexpr int kRowOffset = 2;
+// A row report of a row the carriage runs through without knitting it (a skip).
+constexpr unsigned short kSkippedRow = 0x8000;
+// file.knt byte 0: 1 while the machine stands at, or knits from, its zero.
+constexpr int kZeroedByte = 0;
 
 bool number(const QString &text, int low, int high, int *out)
 {
@@ -52,34 +56,73 @@ KnitSimulation::KnitSimulation(SimState *state, const QString &root, QObject *pa
     connect(&needleTimer_, &QTimer::timeout, this, &KnitSimulation::tickNeedle);
     timeTimer_.setInterval(1000);
     connect(&timeTimer_, &QTimer::timeout, this, &KnitSimulation::tickTimes);
+    zeroTimer_.setSingleShot(true);
+    connect(&zeroTimer_, &QTimer::timeout, this, &KnitSimulation::finishZeroing);
     state_->setActionListener([this](int code, quint16 argument) { onAction(code, argument); });
+    state_->setHomeListener([this] { onHome(); });
 }
 
 KnitSimulation::~KnitSimulation()
 {
     state_->setActionListener({});
+    state_->setHomeListener({});
 }
 
 void KnitSimulation::onAction(int code, unsigned short argument)
 {
     // Only the latest of each counts; the row lock is read from the action's state each row.
-    if (code == kSkipToRow)
+    if (code == kSkipToRow) {
         skipTo_ = argument;
-    else if (code == kStopAtRow)
+        skipReady_ = false;
+    } else if (code == kStopAtRow) {
         stopAt_ = argument;
-    else if (code == kClearPieces)
+    } else if (code == kClearPieces) {
         pieces_ = 0;
+    }
 }
 
-bool KnitSimulation::open(QString *error)
+void KnitSimulation::onHome()
+{
+    // The panel's zero key: the machine leaves its zero and finds it again at the next start.
+    zeroArmed_ = true;
+    setZeroed(false);
+}
+
+void KnitSimulation::setZeroed(bool zeroed)
+{
+    zeroed_ = zeroed;
+    state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, kZeroedByte, QByteArray(1, char(zeroed ? 1 : 0)));
+}
+
+bool KnitSimulation::open(FaultLayer *network, QString *error)
 {
     const QHostAddress loopback(QHostAddress::LocalHost);
-    if (!sender_.open(loopback, loopback)) {
+    if (!sender_.open(loopback, loopback, network)) {
         if (error)
             *error = QStringLiteral("report socket cannot be bound");
         return false;
     }
+    // A root keeps the machine's zero from one run to the next, as the controller keeps it.
+    zeroed_ = (state_->fileWord(QStringLiteral("file.knt"), 0) & 0xff) != 0;
     return true;
+}
+
+void KnitSimulation::powerOff()
+{
+    running_ = false;
+    skipping_ = false;
+    rowTimer_.stop();
+    needleTimer_.stop();
+    timeTimer_.stop();
+    zeroTimer_.stop();
+    sequence_.stop();
+    program_.clear();
+    sender_.close();
+}
+
+void KnitSimulation::powerOn()
+{
+    sender_.reopen();
 }
 
 void KnitSimulation::registerCommands(ControlServer &control)
@@ -126,9 +169,27 @@ void KnitSimulation::registerCommands(ControlServer &control)
         setSpeed(speed);
         return ControlReply::ok();
     });
+    control.registerCommand(QStringLiteral("set zeroing"), [this](const QStringList &args) {
+        if (args.size() != 1 || !number(args[0], 0, kMaxZeroingMs, &zeroingMs_))
+            return ControlReply::fail(QStringLiteral("set zeroing MS: 0-%1").arg(kMaxZeroingMs));
+        return ControlReply::ok();
+    });
     control.registerCommand(QStringLiteral("knit"), [this](const QStringList &) {
         return ControlReply::ok(describe());
     });
+    control.registerCommand(QStringLiteral("state"), [this](const QStringList &) {
+        return ControlReply::ok(carriageState());
+    });
+}
+
+QStringList KnitSimulation::carriageState() const
+{
+    QStringList out{QStringLiteral("zeroed %1").arg(zeroed_ ? 1 : 0)};
+    if (zeroArmed_)
+        out << QStringLiteral("zero armed");
+    if (skipTo_ != 0)
+        out << QStringLiteral("skip %1 %2").arg(skipTo_).arg(skipReady_ ? QStringLiteral("ready") : QStringLiteral("armed"));
+    return out;
 }
 
 QStringList KnitSimulation::describe() const
@@ -151,7 +212,8 @@ QString KnitSimulation::newestProgram() const
 
 bool KnitSimulation::load(const QString &name, QString *error)
 {
-    const QString job = name.isEmpty() ? newestProgram() : name;
+    // Without a name: the program held before a power cycle, else the newest.
+    const QString job = !name.isEmpty() ? name : !programName_.isEmpty() ? programName_ : newestProgram();
     if (job.isEmpty()) {
         *error = QStringLiteral("no program: send a job first or name one");
         return false;
@@ -212,20 +274,46 @@ bool KnitSimulation::start(const QString &name, QString *error)
     running_ = true;
     started_ = true;
     state_->setMotoStatus(1);
-    // A skip the program has no row for leaves the carriage where it is.
-    if (skipTo_ >= 1 && skipTo_ <= rows_)
-        row_ = skipTo_;
-    skipTo_ = 0;
-    if (row_ < 1 || row_ > rows_)
-        row_ = 1;
     loopLeft_ = -1;
-    sender_.status(kStarted, 0, 0);
     stopSeconds_ = 0;
+    // A skip the program has no row for leaves the carriage where it is.
+    if (skipTo_ < 1 || skipTo_ > rows_) {
+        skipTo_ = 0;
+        skipReady_ = false;
+    }
+    if (!zeroed_ && !zeroArmed_ && skipTo_ == 0) {
+        // A machine that never found its zero finds it before it first knits.
+        beginZeroing(AfterZeroing::Knit);
+        return true;
+    }
+    sender_.status(kStarted, 0, 0);
+    if (zeroArmed_ || (skipTo_ != 0 && !skipReady_)) {
+        // The start lever after the zero key or a row skip: zeroing, and the carriage stands at
+        // row 1 for the next start.
+        beginZeroing(AfterZeroing::Stand);
+        return true;
+    }
+    if (skipTo_ != 0) {
+        // Rows before the skip's row are run through, each reported with the skip flag.
+        row_ = 1;
+        skipping_ = skipTo_ > 1;
+        if (!skipping_) {
+            skipTo_ = 0;
+            skipReady_ = false;
+        }
+    } else if (row_ < 1 || row_ > rows_) {
+        row_ = 1;
+    }
+    knit();
+    return true;
+}
+
+void KnitSimulation::knit()
+{
     reportRow();
     rowTimer_.start(1000 / speed_);
     needleTimer_.start();
     timeTimer_.start();
-    return true;
 }
 
 void KnitSimulation::stop()
@@ -233,21 +321,50 @@ void KnitSimulation::stop()
     if (!running_)
         return;
     running_ = false;
+    skipping_ = false;
     state_->setMotoStatus(0);
     rowTimer_.stop();
     needleTimer_.stop();
+    zeroTimer_.stop();
     sender_.status(kStopped, 0, 0);
 }
 
 void KnitSimulation::zero()
 {
     stop();
+    beginZeroing(AfterZeroing::Stand);
+}
+
+void KnitSimulation::beginZeroing(AfterZeroing after)
+{
+    afterZeroing_ = after;
+    skipping_ = false;
+    setZeroed(false);
     sender_.status(kZeroingStarted, 0, 0);
-    QTimer::singleShot(kZeroingMs, this, [this] {
-        row_ = 1;
-        needle_ = 0;
-        sender_.status(kZeroingFinished, 0, 0);
-    });
+    zeroTimer_.start(zeroingMs_);
+}
+
+void KnitSimulation::finishZeroing()
+{
+    row_ = 1;
+    needle_ = 0;
+    zeroArmed_ = false;
+    skipReady_ = skipTo_ != 0;
+    setZeroed(true);
+    const bool wasRunning = running_;
+    const bool knitOn = running_ && afterZeroing_ == AfterZeroing::Knit;
+    if (wasRunning && !knitOn) {
+        // Standing before the panel hears of the zero, so its status query finds it stopped.
+        running_ = false;
+        state_->setMotoStatus(0);
+    }
+    sender_.status(kZeroingFinished, 0, 0);
+    if (knitOn) {
+        sender_.status(kStarted, 0, 0);
+        knit();
+    } else if (wasRunning) {
+        sender_.status(kStopped, 0, 0);
+    }
 }
 
 void KnitSimulation::setSpeed(int rowsPerSecond)
@@ -259,11 +376,23 @@ void KnitSimulation::setSpeed(int rowsPerSecond)
 
 void KnitSimulation::reportRow()
 {
-    sender_.status(kRow, static_cast<unsigned short>(pieces_), static_cast<unsigned short>(row_ + kRowOffset));
+    const unsigned short word = static_cast<unsigned short>(row_ + kRowOffset) | (skipping_ ? kSkippedRow : 0);
+    sender_.status(kRow, static_cast<unsigned short>(pieces_), word);
 }
 
 void KnitSimulation::nextRow()
 {
+    if (skipping_) {
+        // The skip's row is reported without the flag: the carriage knits on from it.
+        if (++row_ >= skipTo_) {
+            row_ = skipTo_;
+            skipping_ = false;
+            skipTo_ = 0;
+            skipReady_ = false;
+        }
+        reportRow();
+        return;
+    }
     // Row N is done: stop on it as `stop` would, once. Before the lock, so a locked row N
     // still stops after one pass.
     if (stopAt_ != 0 && row_ == stopAt_) {

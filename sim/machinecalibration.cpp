@@ -25,9 +25,8 @@ int MachineCalibration::replyDelayMs(const QByteArray &d) const
 void MachineCalibration::registerCommands(ControlServer &control)
 {
     control.registerCommand(QStringLiteral("set racking"), [this](const QStringList &args) {
-        bool ok = false;
-        const int ms = args.value(0).toInt(&ok);
-        if (args.size() != 1 || !ok || ms < 0 || ms > kMaxRackingMs)
+        int ms = 0;
+        if (!ControlServer::oneNumber(args, 0, kMaxRackingMs, &ms))
             return ControlReply::fail(QStringLiteral("usage: set racking MS (0 to %1)").arg(kMaxRackingMs));
         rackingMs_ = ms;
         return ControlReply::ok();

@@ -1,8 +1,10 @@
 #include "commandserver.h"
 #include "controlserver.h"
+#include "faultlayer.h"
 #include "jobreceiver.h"
 #include "knitsimulation.h"
 #include "machinecalibration.h"
+#include "powercycle.h"
 #include "refusalfault.h"
 #include "rowedits.h"
 #include "simjournal.h"
@@ -19,6 +21,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <random>
 
 namespace {
 
@@ -39,6 +42,7 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("root"), QStringLiteral("Directory of the served files."), QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("control"), QStringLiteral("Loopback TCP port of the control protocol (0: any free port)."), QStringLiteral("PORT")});
     parser.addOption({QStringLiteral("port-offset"), QStringLiteral("Added to every UDP port (else KNIT_PORT_OFFSET)."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the network faults' random draws (else a random one, shown by state)."), QStringLiteral("N")});
     parser.process(app);
 
     if (!parser.isSet(QStringLiteral("root")) || !parser.isSet(QStringLiteral("control")))
@@ -53,9 +57,16 @@ int main(int argc, char **argv)
             return fail(QStringLiteral("--port-offset needs a number from 0 to 60000"));
         qputenv("KNIT_PORT_OFFSET", QByteArray::number(offset));
     }
+    quint32 seed = std::random_device{}();
+    if (parser.isSet(QStringLiteral("seed"))) {
+        seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--seed needs a number from 0 to 4294967295"));
+    }
     const QHostAddress loopback(QHostAddress::LocalHost);
 
     SimJournal journal;
+    FaultLayer network(seed, &journal);
     SimState state(parser.value(QStringLiteral("root")));
     QString why;
     if (!state.prepareFiles(&why))
@@ -71,7 +82,8 @@ int main(int argc, char **argv)
     });
     QObject::connect(&control, &ControlServer::quitRequested, &app, &QCoreApplication::quit);
 
-    CommandServer commands(&state, &journal);
+    network.registerCommands(control);
+    CommandServer commands(&state, &journal, &network);
     commands.registerCommands(control);
     RefusalFault refusal;
     refusal.registerCommands(control);
@@ -82,19 +94,19 @@ int main(int argc, char **argv)
     StartupService startup(&state);
     startup.registerCommands(control);
 
-    TftpServer tftp(parser.value(QStringLiteral("root")));
+    TftpServer tftp(parser.value(QStringLiteral("root")), &network);
     tftp.registerCommands(control, journal);
     if (!tftp.listen(loopback, PanelEnv::port(69)))
         return fail(tftp.errorString());
 
     TestModes testModes(&state);
-    if (!testModes.open(&why))
+    if (!testModes.open(&network, &why))
         return fail(why);
     testModes.registerCommands(control);
     commands.addHandler([&testModes](const QByteArray &d, QByteArray *answer) { return testModes.handle(d, answer); });
 
     KnitSimulation knitting(&state, parser.value(QStringLiteral("root")));
-    if (!knitting.open(&why))
+    if (!knitting.open(&network, &why))
         return fail(why);
     knitting.registerCommands(control);
 
@@ -118,6 +130,26 @@ int main(int argc, char **argv)
     update.attach(tftp);
     update.registerCommands(control);
     commands.addHandler([&update](const QByteArray &d, QByteArray *answer) { return update.handle(d, answer); });
+
+    // A power cycle closes every UDP port and loses what the controller held only in memory.
+    PowerCycle power;
+    power.registerCommands(control);
+    power.add(
+        [&] {
+            commands.close();
+            tftp.close();
+            knitting.powerOff();
+            testModes.powerOff();
+            state.powerOff();
+            edits.powerOff();
+            update.powerOff();
+        },
+        [&] {
+            knitting.powerOn();
+            testModes.powerOn();
+            if (!commands.listen(loopback, PanelEnv::port(2800)) || !tftp.listen(loopback, PanelEnv::port(69)))
+                std::fprintf(stderr, "knitsim: a UDP port could not be opened again after the restart\n");
+        });
 
     if (!control.listen(loopback, quint16(controlPort)))
         return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));

@@ -1,13 +1,27 @@
 #include "reportsender.h"
 
+#include "faultlayer.h"
+
 #include "platform/panelenv.h"
 
 ReportSender::ReportSender() = default;
 
-bool ReportSender::open(const QHostAddress &from, const QHostAddress &panel)
+bool ReportSender::open(const QHostAddress &from, const QHostAddress &panel, FaultLayer *faults)
 {
+    from_ = from;
     panel_ = panel;
+    faults_ = faults;
     return socket_.bind(from, 0);
+}
+
+void ReportSender::close()
+{
+    socket_.close();
+}
+
+bool ReportSender::reopen()
+{
+    return socket_.state() == QAbstractSocket::BoundState || socket_.bind(from_, 0);
 }
 
 QByteArray ReportSender::machineReport(unsigned char code, unsigned short a, unsigned short b)
@@ -38,6 +52,9 @@ void ReportSender::needle(unsigned short pulses, int position)
 
 void ReportSender::send(const QByteArray &bytes, quint16 basePort)
 {
-    if (socket_.writeDatagram(bytes, panel_, PanelEnv::port(basePort)) == bytes.size())
-        ++sent_;
+    const quint16 port = PanelEnv::port(basePort);
+    FaultLayer::transmit(faults_, FaultLayer::Reports, this, bytes, [this, port](const QByteArray &b) {
+        if (socket_.writeDatagram(b, panel_, port) == b.size())
+            ++sent_;
+    });
 }

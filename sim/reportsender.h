@@ -1,16 +1,26 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QObject>
 #include <QUdpSocket>
 
+class FaultLayer;
+
 // Sends the controller's unsolicited reports to the panel: status reports to port 2001 and
-// needle reports to port 2700 (plus the offset), from the loopback controller address.
-class ReportSender
+// needle reports to port 2700 (plus the offset), from the loopback controller address,
+// through the fault layer's network.
+class ReportSender : public QObject
 {
+    Q_OBJECT
+
 public:
     ReportSender();
 
-    bool open(const QHostAddress &from, const QHostAddress &panel);
+    // Binds an ephemeral port on from. faults may be null: a perfect network.
+    bool open(const QHostAddress &from, const QHostAddress &panel, FaultLayer *faults = nullptr);
+    // Closed, as at power off, and bound again (to a new port) as at power on.
+    void close();
+    bool reopen();
     void status(unsigned char code, unsigned short a, unsigned short b);
     void alarm(unsigned char type, unsigned char code);
     void needle(unsigned short pulses, int position);
@@ -22,8 +32,9 @@ public:
     void send(const QByteArray &bytes, quint16 basePort);
 
 private:
-
     QUdpSocket socket_;
+    QHostAddress from_;
     QHostAddress panel_;
+    FaultLayer *faults_ = nullptr;
     quint64 sent_ = 0;
 };

@@ -80,6 +80,11 @@ void RowEdits::writePattern()
 {
     if (patternDirty_)
         AtomicFile::save(patternPath_, pattern_);
+    powerOff();
+}
+
+void RowEdits::powerOff()
+{
     // Read again at the next update: a job sent meanwhile replaces the file.
     patternDirty_ = false;
     patternPath_.clear();

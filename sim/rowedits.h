@@ -34,6 +34,8 @@ public:
     // Adds the lines "cnt ROW OFFSET VALUE", "pat LINE BYTE VALUE" and "unbracketed N" to `state`.
     void registerCommands(ControlServer &control);
     QStringList describe() const;
+    // Power off: pattern bytes not yet written are lost.
+    void powerOff();
 
 private:
     bool patternByte(int line, int k, quint8 value);

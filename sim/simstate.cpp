@@ -87,17 +87,22 @@ bool SimState::prepareFiles(QString *error)
     return true;
 }
 
-bool SimState::updateFileWord(const QString &name, int size, int word, quint16 value)
+bool SimState::updateFileBytes(const QString &name, int size, int offset, const QByteArray &bytes)
 {
-    if (root_.isEmpty() || word < 0 || 2 * word + 1 >= size)
+    if (root_.isEmpty() || offset < 0 || offset + bytes.size() > size)
         return false;
     // Read from disk each time: a TFTP put may have replaced the block meanwhile.
     QByteArray data = readAtMost(filePath(name), size);
     if (data.size() != size)
         data = defaultBlock(name);
-    data[2 * word] = char(value & 0xff);
-    data[2 * word + 1] = char(value >> 8);
+    data.replace(offset, bytes.size(), bytes);
     return AtomicFile::save(filePath(name), data);
+}
+
+bool SimState::updateFileWord(const QString &name, int size, int word, quint16 value)
+{
+    const char bytes[2] = {char(value & 0xff), char(value >> 8)};
+    return word >= 0 && updateFileBytes(name, size, 2 * word, QByteArray(bytes, 2));
 }
 
 quint16 SimState::fileWord(const QString &name, int word) const
@@ -140,10 +145,24 @@ quint16 SimState::value(int group, int index) const
     return values_.value({group, index}, 0);
 }
 
+void SimState::powerOff()
+{
+    open_.clear();
+    rows_.clear();
+    motoStatus_ = 0;
+}
+
 void SimState::setRowByte(quint16 row, quint16 offset, quint8 byte)
 {
     rows_[{row, offset}] = byte;
     ++rowCommands_;
+}
+
+void SimState::home()
+{
+    ++homes_;
+    if (homeListener_)
+        homeListener_();
 }
 
 void SimState::setAction(int code, quint16 argument)

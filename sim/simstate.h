@@ -35,6 +35,9 @@ public:
     void setRowByte(quint16 row, quint16 offset, quint8 byte);
     int rowCommands() const { return rowCommands_; }
 
+    // Power off: open updates and row bytes are forgotten, the carriage stands.
+    void powerOff();
+
     quint16 motoStatus() const { return motoStatus_; }
     void setMotoStatus(quint16 status) { motoStatus_ = status; }
     // A machine action (0x2A) keeps its argument as the action's state, then tells the
@@ -45,7 +48,9 @@ public:
     // What 0x2A answers for the action: a test's override, else the action's state.
     quint16 actionReply(int code) const { return replies_.value(code, action(code)); }
     int homeCount() const { return homes_; }
-    void home() { ++homes_; }
+    // A home command (0x2E): counted and told to the listener (the carriage).
+    void home();
+    void setHomeListener(std::function<void()> listener) { homeListener_ = std::move(listener); }
 
     // The word of a served block as it is on disk now (0 when absent).
     quint16 fileWord(const QString &name, int word) const;
@@ -61,8 +66,9 @@ public:
     static constexpr int kConfigSize = 200;
     static constexpr int kKntSize = 292;
 
-    // Word of a served block rewritten on disk (a missing or wrong-sized block starts from its
-    // default); false without a root.
+    // Bytes or a word of a served block rewritten on disk (a missing or wrong-sized block starts
+    // from its default); false without a root or beyond the block.
+    bool updateFileBytes(const QString &name, int size, int offset, const QByteArray &bytes);
     bool updateFileWord(const QString &name, int size, int word, quint16 value);
 
 private:
@@ -75,6 +81,7 @@ private:
     QMap<int, quint16> replies_;
     std::function<void(int, quint16)> actionListener_;
     std::function<void(int, bool)> groupListener_;
+    std::function<void()> homeListener_;
     QMap<QPair<quint16, quint16>, quint8> rows_;
     int rowCommands_ = 0;
     quint16 motoStatus_ = 0;

@@ -47,7 +47,7 @@ TestModes::TestModes(SimState *state, QObject *parent)
     connect(&carriage_, &QTimer::timeout, this, &TestModes::moveCarriage);
 }
 
-bool TestModes::open(QString *error)
+bool TestModes::open(FaultLayer *network, QString *error)
 {
     const QByteArray io = readBlock(state_->filePath(QLatin1String(kIoFile)), TestBlocks::kIoFileSize);
     const QByteArray moto = readBlock(state_->filePath(QLatin1String(kMotoFile)), TestBlocks::kMotoFileSize);
@@ -56,12 +56,24 @@ bool TestModes::open(QString *error)
         || (moto.isEmpty() && !AtomicFile::save(state_->filePath(QLatin1String(kMotoFile)), modes_.moto(), error)))
         return false;
     const QHostAddress loopback(QHostAddress::LocalHost);
-    if (!sender_.open(loopback, loopback)) {
+    if (!sender_.open(loopback, loopback, network)) {
         if (error)
             *error = QStringLiteral("test report socket cannot be bound");
         return false;
     }
     return true;
+}
+
+void TestModes::powerOff()
+{
+    modes_.leave();
+    carriage_.stop();
+    sender_.close();
+}
+
+void TestModes::powerOn()
+{
+    sender_.reopen();
 }
 
 void TestModes::save()

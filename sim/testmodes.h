@@ -7,6 +7,7 @@
 #include <QTimer>
 
 class ControlServer;
+class FaultLayer;
 class SimState;
 
 // knitsim's test modes at work: keeps io.tst and moto.tst in its root, answers the datagrams
@@ -23,8 +24,12 @@ public:
     TestModes(SimState *state, QObject *parent = nullptr);
 
     // Writes io.tst and moto.tst when missing or of the wrong size, keeping what a former run
-    // left, and opens the report socket. False, with a reason, otherwise.
-    bool open(QString *error);
+    // left, and opens the report socket on the fault layer's network. False, with a reason,
+    // otherwise.
+    bool open(FaultLayer *network, QString *error);
+    // Power off: the mode left, the carriage stopped, the report socket closed; power on opens it.
+    void powerOff();
+    void powerOn();
     // For CommandServer::addHandler.
     bool handle(const QByteArray &datagram, QByteArray *answer);
     // test input, test report, test moto, test end, fault test silent|entry, and the mode and

@@ -1,6 +1,7 @@
 #include "tftpserver.h"
 
 #include "controlserver.h"
+#include "faultlayer.h"
 #include "simjournal.h"
 
 #include "data/jobname.h"
@@ -16,8 +17,8 @@ const qint64 kMaxFileSize = 256 * 1024 * 1024;
 
 } // namespace
 
-TftpServer::TftpServer(const QString &root, QObject *parent)
-    : QObject(parent), root_(root)
+TftpServer::TftpServer(const QString &root, FaultLayer *network, QObject *parent)
+    : QObject(parent), root_(root), network_(network)
 {
 }
 
@@ -41,6 +42,19 @@ bool TftpServer::listen(const QHostAddress &address, quint16 port)
     return true;
 }
 
+void TftpServer::close()
+{
+    delete notifier_;
+    notifier_ = nullptr;
+    socket_.close();
+    for (TftpSession *session : std::as_const(sessions_)) {
+        session->disconnect(this);
+        session->deleteLater();
+    }
+    sessions_.clear();
+    requests_.clear();
+}
+
 bool TftpServer::applyFault(const QStringList &args, QString *why)
 {
     const QString kind = args.value(0);
@@ -52,13 +66,6 @@ bool TftpServer::applyFault(const QStringList &args, QString *why)
         ok = ok && n >= 0;
         if (ok)
             faults_.silentAfter = n;
-    } else if (kind == QLatin1String("duplicate") && args.size() == 1) {
-        faults_.duplicate = true;
-    } else if (kind == QLatin1String("delay") && args.size() == 2) {
-        const int ms = args.at(1).toInt(&ok);
-        ok = ok && ms >= 0 && ms <= 600000;
-        if (ok)
-            faults_.delayMs = ms;
     } else if (kind == QLatin1String("clear") && args.size() == 1) {
         clearFaults();
     } else {
@@ -71,13 +78,8 @@ bool TftpServer::applyFault(const QStringList &args, QString *why)
 
 void TftpServer::registerCommands(ControlServer &control, SimJournal &journal)
 {
-    for (const QString &kind : {QStringLiteral("error"), QStringLiteral("silent-after"),
-                                QStringLiteral("duplicate"), QStringLiteral("delay")}) {
-        control.registerCommand(QStringLiteral("fault ") + kind, [this, kind](const QStringList &args) {
-            QString why;
-            return applyFault(QStringList{kind} + args, &why) ? ControlReply::ok() : ControlReply::fail(why);
-        });
-    }
+    control.registerFaults({QStringLiteral("error"), QStringLiteral("silent-after")},
+                           [this](const QStringList &args, QString *why) { return applyFault(args, why); });
     control.registerCommand(QStringLiteral("fault clear"), [this](const QStringList &) {
         clearFaults();
         return ControlReply::ok();
@@ -111,17 +113,20 @@ void TftpServer::onRequest()
     quint16 port = 0;
     int n;
     while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
-        if (n > int(sizeof receive_))
+        const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
+        if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
             continue;
-        Q_EMIT datagram(QByteArray(receive_, n));
+        Q_EMIT datagram(bytes);
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (v.valid && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
             request(v, address, port);
         } else if (v.opcode != TftpPacket::Error) {
             char packet[64];
-            const int length = TftpPacket::makeerror(TftpPacket::IllegalOperation, "Illegal TFTP operation",
-                                                     packet, int(sizeof packet));
-            socket_.sendTo(packet, length, address, port);
+            const QByteArray error(packet, TftpPacket::makeerror(TftpPacket::IllegalOperation, "Illegal TFTP operation",
+                                                                  packet, int(sizeof packet)));
+            FaultLayer::transmit(network_, FaultLayer::Tftp, this, error, [this, address, port](const QByteArray &b) {
+                socket_.sendTo(b.constData(), b.size(), address, port);
+            });
         }
     }
 }
@@ -142,7 +147,7 @@ void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 por
         old->deleteLater();
     }
     requests_.insert(k, signature);
-    auto *session = new TftpSession(address_, address, port, faults_, this);
+    auto *session = new TftpSession(address_, address, port, faults_, network_, this);
     if (!session->isOpen()) {
         delete session;
         return;

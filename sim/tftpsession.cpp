@@ -1,5 +1,7 @@
 #include "tftpsession.h"
 
+#include "faultlayer.h"
+
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 
@@ -19,8 +21,8 @@ bool isLoopback(quint32 address)
 } // namespace
 
 TftpSession::TftpSession(quint32 serverAddress, quint32 client, quint16 clientPort,
-                         const Faults &faults, QObject *parent)
-    : QObject(parent), client_(client), clientPort_(clientPort), faults_(faults)
+                         const Faults &faults, FaultLayer *network, QObject *parent)
+    : QObject(parent), client_(client), clientPort_(clientPort), faults_(faults), network_(network)
 {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
@@ -53,7 +55,8 @@ void TftpSession::refuse(int code, const char *message)
     const int n = TftpPacket::makeerror(code, message, packet, int(sizeof packet));
     sendRaw(QByteArray(packet, n));
     done_ = true;
-    timer_->start(faults_.delayMs);
+    // The error leaves before the session goes.
+    timer_->start(network_ ? network_->maxLatencyMs(FaultLayer::Tftp) : 0);
 }
 
 void TftpSession::onReadable()
@@ -62,16 +65,17 @@ void TftpSession::onReadable()
     quint16 port = 0;
     int n;
     while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
-        if (n > int(sizeof receive_))
+        const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
+        if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
             continue;
-        Q_EMIT datagram(QByteArray(receive_, n));
+        Q_EMIT datagram(bytes);
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (address != client_ || port != clientPort_) {
             if (isLoopback(address) && v.opcode != TftpPacket::Error) {
                 char packet[64];
                 const int length = TftpPacket::makeerror(TftpPacket::UnknownTid, "Unknown transfer ID",
                                                          packet, int(sizeof packet));
-                socket_.sendTo(packet, length, address, port);
+                sendTo(QByteArray(packet, length), address, port);
             }
             continue;
         }
@@ -100,7 +104,11 @@ void TftpSession::handle(const TftpPacket::View &v)
     if (v.opcode != TftpPacket::Data)
         return;
     if (v.block == block_) {
-        sendAck(block_); // our acknowledgement went missing
+        // Our acknowledgement went missing, or the DATA came twice. A copy right behind the
+        // first is a duplicate, or the panel's answer to a duplicated acknowledgement; acked
+        // again it would double every block from here on. The timer repeats it otherwise.
+        if (acked_.isValid() && acked_.elapsed() >= retransmitMs() / 2)
+            sendAck(block_);
         return;
     }
     if (done_ || v.block != quint16(block_ + 1))
@@ -144,6 +152,7 @@ void TftpSession::sendAck(quint16 block)
     char packet[4];
     last_ = QByteArray(packet, TftpPacket::makeack(block, packet, 4));
     retries_ = 0;
+    acked_.start();
     transmit();
 }
 
@@ -152,28 +161,26 @@ void TftpSession::transmit()
     // Block numbers wrap, so "beyond block N" counts the blocks, not their numbers.
     if (faults_.silentAfter >= 0 && sequence_ > faults_.silentAfter)
         silent_ = true;
-    if (!silent_) {
+    if (!silent_)
         sendRaw(last_);
-        if (faults_.duplicate && !writing_)
-            sendRaw(last_);
-    }
     timer_->start(retransmitMs());
 }
 
 int TftpSession::retransmitMs() const
 {
     // A delayed packet must leave before its repeat is due.
-    return PanelEnv::scaledMs(kRetransmitMs) + faults_.delayMs;
+    return PanelEnv::scaledMs(kRetransmitMs) + (network_ ? network_->maxLatencyMs(FaultLayer::Tftp) : 0);
 }
 
 void TftpSession::sendRaw(const QByteArray &packet)
 {
-    if (faults_.delayMs <= 0) {
-        socket_.sendTo(packet.constData(), packet.size(), client_, clientPort_);
-        return;
-    }
-    QTimer::singleShot(faults_.delayMs, this, [this, packet] {
-        socket_.sendTo(packet.constData(), packet.size(), client_, clientPort_);
+    sendTo(packet, client_, clientPort_);
+}
+
+void TftpSession::sendTo(const QByteArray &packet, quint32 address, quint16 port)
+{
+    FaultLayer::transmit(network_, FaultLayer::Tftp, this, packet, [this, address, port](const QByteArray &b) {
+        socket_.sendTo(b.constData(), b.size(), address, port);
     });
 }
 
@@ -186,8 +193,6 @@ void TftpSession::onTimer()
     }
     ++retries_;
     sendRaw(last_);
-    if (faults_.duplicate && !writing_)
-        sendRaw(last_);
     timer_->start(retransmitMs());
 }
 

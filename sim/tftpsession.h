@@ -4,14 +4,17 @@
 #include "link/tftpsocket.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
+class FaultLayer;
 class QSocketNotifier;
 class QTimer;
 
 // One transfer of knitsim's TFTP server on its own port: sends a file (read request) or
-// collects one (write request) and saves it whole, with the faults fixed when it began.
+// collects one (write request) and saves it whole, with the faults fixed when it began; its
+// packets go through the fault layer's network.
 class TftpSession : public QObject
 {
     Q_OBJECT
@@ -20,15 +23,14 @@ public:
     struct Faults
     {
         int silentAfter = -1; // send nothing beyond this block (-1: no limit)
-        bool duplicate = false; // every DATA packet twice
-        int delayMs = 0;      // every packet this much later
     };
 
     static const int kRetransmitMs = 1000;
     static const int kMaxRetransmissions = 5;
 
+    // network may be null: a perfect one.
     TftpSession(quint32 serverAddress, quint32 client, quint16 clientPort, const Faults &faults,
-                QObject *parent = nullptr);
+                FaultLayer *network, QObject *parent = nullptr);
     ~TftpSession() override;
 
     bool isOpen() const { return socket_.isOpen(); }
@@ -53,6 +55,7 @@ private:
     void sendAck(quint16 block);
     void transmit();
     void sendRaw(const QByteArray &packet);
+    void sendTo(const QByteArray &packet, quint32 address, quint16 port);
     int retransmitMs() const;
     void end();
 
@@ -62,6 +65,7 @@ private:
     quint32 client_;
     quint16 clientPort_;
     Faults faults_;
+    FaultLayer *network_;
 
     bool writing_ = false;
     bool done_ = false;   // last block sent and acknowledged, or saved and acknowledged
@@ -74,5 +78,6 @@ private:
     bool lastSent_ = false;
     int retries_ = 0;
     QByteArray last_;     // the packet last sent, for retransmission
+    QElapsedTimer acked_; // since the acknowledgement of the block last received went out
     char receive_[TftpPacket::kMaxPacket];
 };

@@ -38,6 +38,13 @@ bool UpdateMode::handle(const QByteArray &d, QByteArray *answer)
     return true;
 }
 
+void UpdateMode::powerOff()
+{
+    open_[kMaster] = false;
+    open_[kSlave] = false;
+    programmedAt_.clear();
+}
+
 void UpdateMode::onReceived(const QString &name)
 {
     QFile file(state_->filePath(name));
@@ -56,9 +63,8 @@ void UpdateMode::onReceived(const QString &name)
 void UpdateMode::registerCommands(ControlServer &control)
 {
     control.registerCommand(QStringLiteral("set flash"), [this](const QStringList &args) {
-        bool ok = false;
-        const int ms = args.value(0).toInt(&ok);
-        if (args.size() != 1 || !ok || ms < 0 || ms > kMaxFlashMs)
+        int ms = 0;
+        if (!ControlServer::oneNumber(args, 0, kMaxFlashMs, &ms))
             return ControlReply::fail(QStringLiteral("usage: set flash MS (0 to %1)").arg(kMaxFlashMs));
         flashMs_ = ms;
         return ControlReply::ok();

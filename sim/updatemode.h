@@ -30,6 +30,8 @@ public:
     void registerCommands(ControlServer &control);
     // The command server's handler: takes 0x20 48/49, with its answer (empty while programming).
     bool handle(const QByteArray &datagram, QByteArray *answer);
+    // Power off: both modes closed, a programming under way lost.
+    void powerOff();
 
 private:
     void onReceived(const QString &name);

@@ -17,6 +17,26 @@ QString dotted(quint32 a)
     return QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF);
 }
 
+// The server's transfer ports of this process's latest transfers and of packets that belonged
+// to none. The local port is fixed, so a server still repeating a packet of an earlier transfer
+// (its acknowledgement lost, or our next request) reaches the next one: such a port never
+// opens a transfer.
+constexpr int kStalePorts = 4;
+QList<quint16> &stalePorts()
+{
+    static QList<quint16> ports;
+    return ports;
+}
+
+void markStale(quint16 port)
+{
+    QList<quint16> &ports = stalePorts();
+    ports.removeAll(port);
+    ports.append(port);
+    if (ports.size() > kStalePorts)
+        ports.removeFirst();
+}
+
 } // namespace
 
 TftpClient::TftpClient(QObject *parent)
@@ -109,10 +129,13 @@ bool TftpClient::begin(bool upload, const QString &remoteName, quint32 server)
     idlePeriods_ = 0;
     bytes_ = 0;
     lastBlock_ = 0;
-    // Datagrams left over from an earlier transfer are not part of this one.
+    // Datagrams left over from an earlier transfer are not part of this one, nor are their
+    // senders' later ones.
     quint32 a;
     quint16 p;
     while (socket_.receive(receive_, int(sizeof receive_), &a, &p) >= 0) {
+        if (a == server_)
+            markStale(p);
     }
     disconnect(notifier_, nullptr, this, nullptr);
     connect(notifier_, &QSocketNotifier::activated, this, upload ? &TftpClient::putdate : &TftpClient::getdate);
@@ -166,10 +189,20 @@ void TftpClient::take(bool upload, int n, quint32 address, quint16 port)
     if (address != server_ || n > int(sizeof receive_))
         return;
     const TftpPacket::View v = TftpPacket::parse(receive_, n);
-    if (answerSeen_ && port != peerPort_) {
+    // Before the server's first answer only the packet that opens this transfer counts (DATA 1
+    // of a download, ACK 0 of an upload), and not from a port of an earlier transfer; an ERROR
+    // from a fresh port is the answer to our request.
+    const bool opening = v.valid && v.opcode == (upload ? TftpPacket::Ack : TftpPacket::Data) && v.block == (upload ? 0 : 1);
+    const bool earlier = stalePorts().contains(port);
+    const bool foreign = answerSeen_ ? port != peerPort_
+                                     : earlier || (v.opcode != TftpPacket::Error && v.valid && !opening);
+    if (foreign) {
         // Another transfer's packet (RFC 1350): tell its sender, never take it as ours.
-        if (v.opcode != TftpPacket::Error)
+        if (v.opcode != TftpPacket::Error) {
             sendError(TftpPacket::UnknownTid, "Unknown transfer ID", address, port);
+            if (!answerSeen_)
+                markStale(port);
+        }
         return;
     }
     if (!v.valid)
@@ -362,6 +395,8 @@ void TftpClient::timestart()
 
 void TftpClient::finish(int code, const QString &reason)
 {
+    if (answerSeen_)
+        markStale(peerPort_);
     reportProgress();
     const State state = state_;
     running_ = false;

@@ -7,8 +7,9 @@
 // whose texts show through beside the screen-lock button, an alarm that does not bring up the
 // red alarm button or does not go with alarm clear, a zeroing message that never shows, a
 // panel that does not take the keyboard when shown (key M then leaves the desktop picture over
-// the block panel); a row number that does not open skip rows when touched, a zero key that
-// homes the machine on No or not on Yes, a quick-function message that does not go again.
+// the block panel); knitsim's row skip whose message line does not walk its four steps or does
+// not go on the skip's row; a row number that does not open skip rows when touched, a zero key
+// that homes the machine on No or not on Yes, a quick-function message that does not go again.
 #include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -16,10 +17,12 @@
 #include "testroot.h"
 #include "xserver.h"
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -135,12 +138,51 @@ private Q_SLOTS:
 
     void message()
     {
+        const qsizetype from = panel_.output().size();
         QVERIFY(sim_->command(QStringLiteral("stop")));
         QVERIFY(sim_->command(QStringLiteral("zero")));
-        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("send:0 0 0 0 0 10 "), 3000);
+        QVERIFY(reported("10", from)); // 16, zeroing started
         QTest::qWait(100);
         QVERIFY(x_->screenshot(shot("mainscreen-message")));
-        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("send:0 0 0 0 0 17 "), 3000);
+        QVERIFY(reported("17", from)); // 23, zeroing finished
+    }
+
+    // A row skip with knitsim as the machine: key 0 and row 4 arm it; the first start zeroes
+    // (17, 16, then 23 and 19), the second runs through rows 1-3 flagged and knits on from row 4.
+    // The message line shows each step, and goes when row 4 comes. Zeroing and rows are slow,
+    // so that each step stands for a few screenshots.
+    void skipRows()
+    {
+        const QRect line(10, 277, 620, 50);
+        const QPoint inside(14, 300); // the line's own background, left of its text
+        QVERIFY(sim_->command(QStringLiteral("set zeroing 3000")) && sim_->command(QStringLiteral("set speed 1")));
+        const QImage before = picture("skip-before", [](const QImage &) { return true; });
+        const QRect dialog(120, 140, 400, 130);
+        QVERIFY(x_->key(QStringLiteral("0")));
+        picture("skip-ask", [&](const QImage &i) { return i.copy(dialog) != before.copy(dialog); });
+        QVERIFY(x_->key(QStringLiteral("4")) && x_->key(QStringLiteral("Return")));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 2a/1/8"), 5000));
+        const QImage armed = picture("skip-armed", [&](const QImage &i) { return i.pixel(inside) != before.pixel(inside); });
+        const QRgb background = armed.pixel(inside);
+
+        qsizetype from = panel_.output().size();
+        QVERIFY(sim_->command(QStringLiteral("start M1")));
+        QVERIFY(reported("11", from) && reported("10", from)); // 17, 16: zeroing started
+        const QImage zeroing = picture("skip-zeroing", [&](const QImage &i) { return i.copy(line) != armed.copy(line); });
+        QVERIFY(reported("17", from) && reported("13", from)); // 23, 19: at row 1
+        const QImage stands = picture("skip-stands", [&](const QImage &i) { return i.copy(line) != zeroing.copy(line); });
+        QVERIFY(stands.copy(line) != armed.copy(line));
+
+        from = panel_.output().size();
+        QVERIFY(sim_->command(QStringLiteral("start")));
+        QVERIFY(reported("14 [0-9a-f]+ [0-9a-f]+ 3 80", from)); // row 1, flagged
+        const QImage skipping = picture("skip-skipping", [&](const QImage &i) { return i.copy(line) != stands.copy(line); });
+        QVERIFY(skipping.pixel(inside) == background);
+        QVERIFY(reported("14 [0-9a-f]+ [0-9a-f]+ 6 0", from)); // row 4, not flagged
+        picture("skip-done", [&](const QImage &i) { return i.pixel(inside) != background; });
+
+        QVERIFY(sim_->command(QStringLiteral("stop")) && sim_->command(QStringLiteral("set zeroing 500")));
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
     }
 
     // The commands of the main screen, as an operator works them: skip rows by touching the row
@@ -210,6 +252,25 @@ private:
     void startPanel(const QString &timeoutScale)
     {
         QVERIFY(panel_.start(x_->environment(), root_->path(), sim_->portOffset(), timeoutScale));
+    }
+    // Screenshots until done takes one (then kept as e2e-NAME.png), at most ten seconds.
+    QImage picture(const char *name, const std::function<bool(const QImage &)> &done)
+    {
+        const QDeadlineTimer deadline(10000);
+        QImage image;
+        while (!deadline.hasExpired()) {
+            if (x_->screenshot(shot(name)) && image.load(shot(name)) && done(image))
+                return image;
+        }
+        QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
+        return image;
+    }
+    // True once the panel traced, after byte from of its output, a status report whose bytes
+    // from 5 on match the pattern (in the trace's hex).
+    bool reported(const char *pattern, qsizetype from)
+    {
+        const QRegularExpression line(QStringLiteral("send:0 0 0 0 0 ") + QLatin1String(pattern) + QLatin1Char(' '));
+        return QTest::qWaitFor([&] { return line.match(QString::fromLatin1(panel_.output().mid(from))).hasMatch(); }, 10000);
     }
     // The simulator's traffic with the command arguments left out ("cmd 26").
     QStringList codes() { return sim_->traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString()); }

@@ -8,6 +8,7 @@
 #include "test_tftpcontract.h"
 #include "test_tftpscripted.h"
 
+#include "faultlayer.h"
 #include "tftpserver.h"
 
 #include "link/tftppacket.h"
@@ -41,13 +42,15 @@ private Q_SLOTS:
     {
         root_ = std::make_unique<TestRoot>();
         QVERIFY(QDir().mkpath(simDir()));
-        server_ = std::make_unique<TftpServer>(simDir());
+        network_ = std::make_unique<FaultLayer>(1);
+        server_ = std::make_unique<TftpServer>(simDir(), network_.get());
         QVERIFY2(server_->listen(QHostAddress::LocalHost, PanelEnv::port(69)), qPrintable(server_->errorString()));
     }
 
     void cleanup()
     {
         server_.reset();
+        network_.reset();
         root_.reset();
     }
 
@@ -55,9 +58,10 @@ private Q_SLOTS:
     void transfer() { TftpContract::transfer(simDir()); }
     void failures() { TftpContract::failures(); }
 
-    // Faults injected into knitsim's server: an ERROR answer and a server going silent end the
-    // transfer with code 1 and leave the old local file; duplicated DATA does not disturb the file
-    // (fault: a duplicate written twice, a silent server hanging the panel).
+    // Faults injected into knitsim's server and its network: an ERROR answer and a server going
+    // silent end the transfer with code 1 and leave the old local file; duplicated packets do not
+    // disturb the file (fault: a duplicate written twice, a silent server hanging the panel, a
+    // duplicated acknowledgement that doubles every block after it, for ever).
     void serverFaults_data()
     {
         QTest::addColumn<bool>("upload");
@@ -67,6 +71,7 @@ private Q_SLOTS:
         QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
+        QTest::addRow("put duplicate") << true << QStringList{"duplicate"} << 70000 << 0;
         QTest::addRow("get silent after 3") << false << QStringList{"silent-after", "3"} << 70000 << 1;
         QTest::addRow("put silent after 2") << true << QStringList{"silent-after", "2"} << 70000 << 1;
     }
@@ -78,12 +83,15 @@ private Q_SLOTS:
         QFETCH(int, size);
         QFETCH(int, code);
         QString why;
-        QVERIFY2(server_->applyFault(fault, &why), qPrintable(why));
+        QVERIFY2(server_->applyFault(fault, &why) || network_->apply(fault, &why), qPrintable(why));
         const QByteArray body = TftpContract::pattern(size, 3);
         const QByteArray old("old contents");
         QVERIFY(AtomicFile::save(simDir() + "/job.cnt", upload ? old : body));
         QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
+        QSignalSpy packets(server_.get(), &TftpServer::datagram);
         QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
+        // Duplicates at most double the traffic; they never multiply it block by block.
+        QVERIFY2(packets.size() <= 2 * (size / 512 + 2), qPrintable(QString::number(packets.size())));
         const QByteArray expected = code == 0 ? body : old;
         QCOMPARE(TftpContract::readFile(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
         QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
@@ -135,6 +143,58 @@ private Q_SLOTS:
         const TftpPacket::View error = TftpPacket::parse(fake.received[2].at(0).constData(), fake.received[2].at(0).size());
         QCOMPARE(error.opcode, int(TftpPacket::Error));
         QCOMPARE(int(error.errorCode), int(TftpPacket::UnknownTid));
+    }
+
+    // A server still repeating a packet of an earlier transfer (the last one's port, or a dead
+    // run's block) reaches the new one first: it is refused with ERROR 5 and the transfer takes
+    // the real answer that follows (fault: another file's data taken for this one, or the
+    // earlier port fixed as the server's so that the real answer is refused).
+    void earlierTransfersPackets_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<bool>("previous"); // a transfer on socket 1 first
+        QTest::addColumn<QByteArray>("stale"); // from socket 1, just before the real answer
+        QTest::addRow("get: DATA 1 from the last transfer's port") << false << true << ScriptedServer::data(1, "old");
+        QTest::addRow("get: a dead run's DATA 3") << false << false << ScriptedServer::data(3, "junk");
+        QTest::addRow("put: ACK 0 from the last transfer's port") << true << true << ScriptedServer::ack(0);
+        QTest::addRow("put: a dead run's ACK 5") << true << false << ScriptedServer::ack(5);
+    }
+
+    void earlierTransfersPackets()
+    {
+        QFETCH(bool, upload);
+        QFETCH(bool, previous);
+        QFETCH(QByteArray, stale);
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        const QByteArray body("the new file");
+        int requests = 0;
+        QByteArray uploaded;
+        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+            if (socket == 0 && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
+                if (++requests == 1 && previous) {
+                    fake.send(1, ScriptedServer::data(1, "first"));
+                    return;
+                }
+                fake.send(1, stale);
+                fake.send(2, upload ? ScriptedServer::ack(0) : ScriptedServer::data(1, body));
+            } else if (socket == 2 && v.opcode == TftpPacket::Data) {
+                uploaded = QByteArray(v.data, v.dataLength);
+                fake.send(2, ScriptedServer::ack(v.block));
+            }
+        };
+        if (previous)
+            QCOMPARE(TftpContract::run(false, local("file.sys")), 0);
+        QVERIFY(AtomicFile::save(local("config.cfg"), upload ? body : QByteArray("before")));
+        QCOMPARE(TftpContract::run(upload, local("config.cfg")), 0);
+        QCOMPARE(upload ? uploaded : TftpContract::readFile(local("config.cfg")), body);
+        const auto refused = [&fake] {
+            const QByteArray last = fake.received[1].value(fake.received[1].size() - 1);
+            const TftpPacket::View v = TftpPacket::parse(last.constData(), last.size());
+            return v.opcode == TftpPacket::Error && v.errorCode == TftpPacket::UnknownTid;
+        };
+        QTRY_VERIFY(refused());
     }
 
     // The answers of an upload to each acknowledgement: the block before the last one asks for
@@ -233,6 +293,7 @@ private:
     QString local(const QString &name) const { return PanelPaths::tmp(QLatin1Char('/') + name); }
 
     std::unique_ptr<TestRoot> root_;
+    std::unique_ptr<FaultLayer> network_;
     std::unique_ptr<TftpServer> server_;
 };
 

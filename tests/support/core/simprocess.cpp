@@ -16,7 +16,7 @@ constexpr int kReplyMs = 5000;
 
 } // namespace
 
-bool SimProcess::start(QString *error)
+bool SimProcess::start(QString *error, const QStringList &options)
 {
     stop();
     auto fail = [this, error](const QString &why) {
@@ -30,8 +30,8 @@ bool SimProcess::start(QString *error)
     bool ok = false;
     const int env = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
     offset_ = ok ? env : PortOffset::useFree();
-    startOwnProgram(process_, QStringLiteral(KNITSIM_PATH), {QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
-                                                   QStringLiteral("--port-offset"), QString::number(offset_)});
+    startOwnProgram(process_, QStringLiteral(KNITSIM_PATH), QStringList{QStringLiteral("--root"), root_.path(), QStringLiteral("--control"), QStringLiteral("0"),
+                                                   QStringLiteral("--port-offset"), QString::number(offset_)} + options);
     if (!process_.waitForStarted(kStartMs))
         return fail(QStringLiteral("knitsim did not start: %1").arg(process_.errorString()));
     // knitsim picks the control port itself and names it in its ready line.

@@ -14,8 +14,9 @@ public:
     ~SimProcess() { stop(); }
 
     // Starts knitsim in a fresh temporary root, on KNIT_PORT_OFFSET of this process (or a free
-    // offset that is then set in this process's environment), and waits until it is ready.
-    bool start(QString *error = nullptr);
+    // offset that is then set in this process's environment), with more options if given
+    // ("--seed", "7"), and waits until it is ready.
+    bool start(QString *error = nullptr, const QStringList &options = {});
     // Sends "quit", waits for the exit, kills it if it hangs.
     void stop();
 
