@@ -140,7 +140,7 @@ void ControlServer::onReadable(QTcpSocket *socket)
         socket->flush();
         if (quit) {
             socket->waitForBytesWritten(1000);
-            emit quitRequested();
+            Q_EMIT quitRequested();
             return;
         }
     }

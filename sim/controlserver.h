@@ -57,7 +57,7 @@ public:
 
     static constexpr int kMaxLine = 4096;
 
-signals:
+Q_SIGNALS:
     void quitRequested();
 
 private:

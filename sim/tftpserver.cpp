@@ -116,7 +116,7 @@ void TftpServer::onRequest()
         const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
         if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
             continue;
-        emit datagram(bytes);
+        Q_EMIT datagram(bytes);
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (v.valid && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
             request(v, address, port);
@@ -155,7 +155,7 @@ void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 por
     sessions_.insert(k, session);
     connect(session, &TftpSession::datagram, this, &TftpServer::datagram);
     connect(session, &TftpSession::received, this, [this](const QString &path) {
-        emit received(QFileInfo(path).fileName());
+        Q_EMIT received(QFileInfo(path).fileName());
     });
     connect(session, &TftpSession::finished, this, [this, k, session] {
         if (sessions_.value(k) == session) {

@@ -48,7 +48,7 @@ public:
     static bool isPlainName(const QByteArray &name);
     int sessionCount() const { return sessions_.size(); }
 
-signals:
+Q_SIGNALS:
     void datagram(const QByteArray &bytes); // every packet received, for the journal
     void received(const QString &name);     // a file arrived whole
 

@@ -68,7 +68,7 @@ void TftpSession::onReadable()
         const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
         if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
             continue;
-        emit datagram(bytes);
+        Q_EMIT datagram(bytes);
         const TftpPacket::View v = TftpPacket::parse(receive_, n);
         if (address != client_ || port != clientPort_) {
             if (isLoopback(address) && v.opcode != TftpPacket::Error) {
@@ -125,7 +125,7 @@ void TftpSession::handle(const TftpPacket::View &v)
         }
         done_ = true;
         payload_.clear();
-        emit received(path_);
+        Q_EMIT received(path_);
     }
     sendAck(v.block);
 }
@@ -201,5 +201,5 @@ void TftpSession::end()
     timer_->stop();
     if (notifier_)
         notifier_->setEnabled(false);
-    emit finished();
+    Q_EMIT finished();
 }

@@ -42,7 +42,7 @@ public:
     void startWrite(const QString &path);
     void refuse(int code, const char *message);
 
-signals:
+Q_SIGNALS:
     void datagram(const QByteArray &bytes);
     void received(const QString &path);
     void finished();

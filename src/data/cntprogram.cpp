@@ -17,7 +17,8 @@ int CntProgram::rowCount(const unsigned char *data, long long size)
     const long long records = size / static_cast<long long>(kCntRecordSize);
     const long long last = records - 1;
     long long r = 1;
-    while (r < last && data[r * kCntRecordSize + offsetof(STRUCT_CNT, end_flag)] != 1)
+    // r stays within 1 .. records - 1, so its record is inside data.
+    while (r < last && data[static_cast<std::size_t>(r) * kCntRecordSize + offsetof(STRUCT_CNT, end_flag)] != 1)
         ++r;
     return static_cast<int>(r);
 }

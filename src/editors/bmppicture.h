@@ -17,13 +17,13 @@ public:
     bool openfile(const QString &path);
     QLabel *picture() const { return picture_; }
 
-public slots:
+public Q_SLOTS:
     void operate_displeft();
     void operate_dispright();
     void operate_dispup();
     void operate_dispdown();
 
-signals:
+Q_SIGNALS:
     void signal_close();
 
 private:

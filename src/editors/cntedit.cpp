@@ -294,7 +294,7 @@ void CntEdit::editnext()
 void CntEdit::openpanel()
 {
     placePanel();
-    emit signal_panel(cntpanel::fieldCode(group_, index_));
+    Q_EMIT signal_panel(cntpanel::fieldCode(group_, index_));
     fields_[std::size_t(group_)][std::size_t(index_)]->setFocus();
 }
 

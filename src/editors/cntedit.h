@@ -33,7 +33,7 @@ public:
     QLineEdit *fieldEdit(int group, int index) const { return fields_[std::size_t(group)][std::size_t(index)]; }
     QLabel *titleLine() const { return title_; }
 
-public slots:
+public Q_SLOTS:
     void openonefile();
     void editpatline(int row);
     void selectedit();
@@ -50,7 +50,7 @@ public slots:
     void cnt_close();
     void reject() override;
 
-signals:
+Q_SIGNALS:
     void signal_panel(int code);
 
 protected:

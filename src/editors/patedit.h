@@ -23,7 +23,7 @@ public:
     bool changed() const { return changed_; }
     bool live() const { return live_; }
 
-public slots:
+public Q_SLOTS:
     void slot_poschange(int line, int column, unsigned char value);
     void slot_searchline();
     void slot_searchcol();

@@ -39,10 +39,10 @@ public:
 
     static QColor colour(int value);
 
-public slots:
+public Q_SLOTS:
     void reflash();
 
-signals:
+Q_SIGNALS:
     void signal_change(int line, int column, unsigned char value);
 
 protected:

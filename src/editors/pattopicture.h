@@ -23,7 +23,7 @@ public:
     QLabel *picture() const { return picture_; }
     QLabel *marker() const { return marker_; }
 
-public slots:
+public Q_SLOTS:
     void countsize();
     void runline(int line);
     void flashrun();

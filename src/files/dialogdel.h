@@ -21,7 +21,7 @@ public:
     JobListView *list() const { return list_; }
     bool deleting() const { return timer_.isActive(); }
 
-public slots:
+public Q_SLOTS:
     void slot_selectall();
     void slot_selectone();
     void slot_delete();

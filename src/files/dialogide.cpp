@@ -122,7 +122,7 @@ bool dialogide::updatafile(const QString &name)
 {
     const JobSender::Result result = JobSender::send(name, fileoperate::withController());
     if (result.sent) {
-        emit signal_updata(name);
+        Q_EMIT signal_updata(name);
         getfilelist();
         list_->setindexitem(strcurfilename);
     }
@@ -255,5 +255,5 @@ void dialogide::dropCurrentJobIfGone()
     if (strcurfilename.isEmpty() || list_->findItems(strcurfilename, Qt::MatchExactly, 0).size() > 0)
         return;
     strcurfilename.clear();
-    emit signal_updata(QString());
+    Q_EMIT signal_updata(QString());
 }

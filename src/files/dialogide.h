@@ -22,7 +22,7 @@ public:
     // Sends the job and makes it current; false (after its message, if any) when it failed.
     bool updatafile(const QString &name);
 
-public slots:
+public Q_SLOTS:
     void dispcontext(QTreeWidgetItem *item);
     void slot_inputfile();
     void slot_outputfile();
@@ -34,7 +34,7 @@ public slots:
     void slot_deletewavefile();
     void slot_management();
 
-signals:
+Q_SIGNALS:
     // The current job is now name (empty: there is none).
     void signal_updata(const QString &name);
 

@@ -19,7 +19,7 @@ public:
     bool running() const { return running_; }
     QStringList log() const;
 
-public slots:
+public Q_SLOTS:
     // Ignored while a chain runs: stopped halfway, the flash disk would stay unmounted.
     void reject() override;
 

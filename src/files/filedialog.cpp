@@ -257,8 +257,8 @@ QString filedialog::viewablePath(const QByteArray &path, const QByteArray &ext)
     if (QFile::encodeName(name) == path)
         return name;
     const QString copy = PanelPaths::tmp(QStringLiteral("/usbview.") + QString::fromLatin1(ext));
-    QByteArray data;
-    return NativeFs::read(path, kMaxViewedFile, &data) && AtomicFile::save(copy, data) ? copy : QString();
+    QByteArray bytes;
+    return NativeFs::read(path, kMaxViewedFile, &bytes) && AtomicFile::save(copy, bytes) ? copy : QString();
 }
 
 void filedialog::brown_file()

@@ -33,7 +33,7 @@ public:
     // currentdir/name of the selected entry; empty when nothing is selected.
     QByteArray currentPath() const;
 
-public slots:
+public Q_SLOTS:
     void search_disk();
     void getfilelist();
     void open_dir();

@@ -28,7 +28,7 @@ public:
     // False when the copy cannot start (the dialog then shows why and waits for Exit).
     bool start();
 
-private slots:
+private Q_SLOTS:
     void slot_step();
 
 private:

@@ -14,7 +14,7 @@ public:
     explicit HDiskFormatDialog(QWidget *parent = nullptr);
 
 
-public slots:
+public Q_SLOTS:
     void ready();
     void repairdisk();
 

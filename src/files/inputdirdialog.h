@@ -19,7 +19,7 @@ public:
 
     QString imported() const { return imported_; }
 
-public slots:
+public Q_SLOTS:
     void inputdir();
 
 private:

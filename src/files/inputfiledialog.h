@@ -18,7 +18,7 @@ public:
     static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent, QByteArray *chosen);
 
-public slots:
+public Q_SLOTS:
     void inputfile();
 
 private:

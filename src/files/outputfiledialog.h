@@ -16,7 +16,7 @@ public:
     static bool getsavefilefromusb(const QString &source, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent);
 
-public slots:
+public Q_SLOTS:
     void outputfile();
 
 private:

@@ -14,7 +14,7 @@ public:
     explicit UDiskFormatDialog(QWidget *parent = nullptr);
 
 
-public slots:
+public Q_SLOTS:
     void ready();
 
 private:

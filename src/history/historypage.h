@@ -25,7 +25,7 @@ public:
     MyListView *list(int tab) const;
     int skipped() const { return skipped_; }
 
-public slots:
+public Q_SLOTS:
     // Both logs as CSV files in a folder history-YYYYMMDD-HHMMSS, through the stick's export
     // dialog (its progress and messages, and its "no stick").
     void exportToStick();

@@ -85,7 +85,7 @@ void StatusChannel::drain(QUdpSocket *socket, bool status)
     }
     if (trace_)
         std::fflush(trace_);
-    emit drained();
+    Q_EMIT drained();
 }
 
 bool StatusChannel::handleNeedle(const unsigned char *bytes, int length)
@@ -97,7 +97,7 @@ bool StatusChannel::handleNeedle(const unsigned char *bytes, int length)
     ++needleCount_;
     para_cur.setWord(5, value16(bytes, 6));
     para_cur.setWord(6, value16(bytes, 8));
-    emit needleMoved();
+    Q_EMIT needleMoved();
     return true;
 }
 
@@ -145,7 +145,7 @@ void StatusChannel::dispatchTest(const unsigned char *r)
             para_test_moto.setByte(std::size_t(target), value);
     }
     if (target >= 0)
-        emit testReport(block, item, value);
+        Q_EMIT testReport(block, item, value);
 }
 
 void StatusChannel::dispatchMachine(const unsigned char *r)
@@ -155,49 +155,49 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
     switch (r[5]) {
     case 16:
         para_cur.setByte(0, 0);
-        emit zeroingStarted();
+        Q_EMIT zeroingStarted();
         break;
     case 17:
-        emit machineStarted(2);
+        Q_EMIT machineStarted(2);
         break;
     case 18:
-        emit machineStarted(3);
+        Q_EMIT machineStarted(3);
         break;
     case 19:
-        emit machineStopped();
+        Q_EMIT machineStopped();
         break;
     case 20: {
         const bool cancel = (para_cur.word(3) & 0x8000) && !(b & 0x8000);
         para_cur.setWord(7, a);
         para_cur.setWord(3, b);
-        emit rowReport(static_cast<unsigned short>(b & 0x7fff), cancel);
+        Q_EMIT rowReport(static_cast<unsigned short>(b & 0x7fff), cancel);
         break;
     }
     case 21:
         if (r[6] != 1)
             break;
         if (r[9] == 0 && r[8] == 0)
-            emit alarmCleared();
+            Q_EMIT alarmCleared();
         else
-            emit alarmRaised(r[9], r[8]);
+            Q_EMIT alarmRaised(r[9], r[8]);
         break;
     case 23:
         para_cur.setByte(0, 1);
         para_cur.setByte(4, 0);
         para_cur.setWord(3, 1);
-        emit zeroingFinished();
+        Q_EMIT zeroingFinished();
         break;
     case 32:
-        emit knittingTime(b, a);
+        Q_EMIT knittingTime(b, a);
         break;
     case 33:
-        emit stopTime(b, a);
+        Q_EMIT stopTime(b, a);
         break;
     case 72:
-        emit loopRows(a, b);
+        Q_EMIT loopRows(a, b);
         break;
     case 73:
-        emit loopCounts(a, b);
+        Q_EMIT loopCounts(a, b);
         break;
     default:
         break;

@@ -41,7 +41,7 @@ public:
     // Datagrams refused: too short, or from an address other than the controller's.
     quint64 dropped() const { return dropped_; }
 
-signals:
+Q_SIGNALS:
     void zeroingStarted();
     void machineStarted(int state);    // 2 or 3, the running indicator's state
     void machineStopped();

@@ -74,11 +74,11 @@ void TestSocket::drain()
         }
         switch (TestDatagram::classify(d, got, test_)) {
         case TestDatagram::Report:
-            emit reportReceived(QByteArray(bytes, TestDatagram::kSize));
+            Q_EMIT reportReceived(QByteArray(bytes, TestDatagram::kSize));
             break;
         case TestDatagram::Closed:
             // The page closes now; whatever follows belongs to nobody.
-            emit closedByController();
+            Q_EMIT closedByController();
             return;
         case TestDatagram::Other:
             ++dropped_;

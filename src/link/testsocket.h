@@ -32,7 +32,7 @@ public:
 
     quint64 dropped() const { return dropped_; }
 
-signals:
+Q_SIGNALS:
     void reportReceived(const QByteArray &report);
     void closedByController();
 

@@ -141,7 +141,7 @@ bool TftpClient::begin(bool upload, const QString &remoteName, quint32 server)
     connect(notifier_, &QSocketNotifier::activated, this, upload ? &TftpClient::putdate : &TftpClient::getdate);
     notifier_->setEnabled(true);
     socket_.sendTo(last_, lastLength_, server_, peerPort_);
-    emit connecting(upload);
+    Q_EMIT connecting(upload);
     timer_->start(PanelEnv::scaledMs(kRequestTimeoutMs));
     return true;
 }
@@ -233,7 +233,7 @@ void TftpClient::reportProgress()
     if (!progressDue_)
         return;
     progressDue_ = false;
-    emit progress(bytes_, upload_ ? (total_ == 0 ? 100 : int(bytes_ * 100 / total_)) : -1);
+    Q_EMIT progress(bytes_, upload_ ? (total_ == 0 ? 100 : int(bytes_ * 100 / total_)) : -1);
 }
 
 void TftpClient::handleDownload(quint16 block, const char *data, int length)
@@ -412,7 +412,7 @@ void TftpClient::finish(int code, const QString &reason)
     bufferPos_ = 0;
     in_.close();
     out_.reset(); // removes the temporary file of a download that did not complete
-    emit over(code);
+    Q_EMIT over(code);
 }
 
 bool TftpClient::failStart(int code, const QString &reason)

@@ -84,14 +84,14 @@ public:
     qint64 bytes() const { return bytes_; }
     qint64 total() const { return total_; } // upload: file size; download: size received
 
-signals:
+Q_SIGNALS:
     void connecting(bool upload);
     // percent is -1 for downloads (their size is unknown beforehand). Sent once per pass over
     // the socket with the latest count, and before over(int).
     void progress(qint64 bytes, int percent);
     void over(int code);
 
-private slots:
+private Q_SLOTS:
     // The notifier's slot while a download or an upload runs, and the timer's slot.
     void getdate();
     void putdate();

@@ -17,7 +17,7 @@ public:
 
     MyMenu *menu() const { return menu_; }
 
-public slots:
+public Q_SLOTS:
     void slot_press(const QString &text);
 
 private:

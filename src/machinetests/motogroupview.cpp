@@ -30,7 +30,7 @@ MYBUTTON *MotoGroupView::addIndicator(int kind, const QString &text, QWidget *co
     b->setMinimumSize(16, 14);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     b->setPalette(palette_label_white);
-    connect(b, &QPushButton::clicked, this, [this, kind] { emit touched(kind); });
+    connect(b, &QPushButton::clicked, this, [this, kind] { Q_EMIT touched(kind); });
     return b;
 }
 
@@ -120,7 +120,7 @@ bool MotoGroupView::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int kind = 0; kind < columns_.size(); ++kind) {
             if (watched == columns_[kind] || watched == captions_[kind]) {
-                emit touched(kind);
+                Q_EMIT touched(kind);
                 return true;
             }
         }

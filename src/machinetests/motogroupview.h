@@ -33,7 +33,7 @@ public:
     // shows off.
     static void showState(MYBUTTON *button, bool on);
 
-signals:
+Q_SIGNALS:
     void touched(int kind);
 
 protected:

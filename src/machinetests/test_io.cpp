@@ -152,7 +152,7 @@ void test_io::moveTo(int row, int column)
     edit->setFocus();
     edit->selectAll();
     setdialogmsg(QString::fromUtf8(IoOutputs::field(number)->hint));
-    emit signal_panel(number);
+    Q_EMIT signal_panel(number);
 }
 
 bool test_io::carriageRunning() const

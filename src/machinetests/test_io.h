@@ -35,14 +35,14 @@ public:
     QLabel *linkLabel() const { return status_[3]; }
     testpanel *keyPanel() const { return panel_; }
 
-public slots:
+public Q_SLOTS:
     // The clear button and Backspace: the field shows its stored value again.
     void slot_clear() override;
     // The close button and Escape: the leave command; the page stays until it is answered.
     void reject() override;
     void slot_refresh();
 
-signals:
+Q_SIGNALS:
     void signal_panel(int number);
 
 protected:

@@ -159,7 +159,7 @@ void test_moto::showSelection()
     shownKind_ = test_.kind();
     groupView(shownGroup_)->setSelected(shownKind_, true);
     setdialogmsg(test_.help());
-    emit signal_panel(test_.testNumber());
+    Q_EMIT signal_panel(test_.testNumber());
 }
 
 void test_moto::showStates()

@@ -33,12 +33,12 @@ public:
     testpaneladd *sideMenu() const { return sideMenu_; }
     motopanel *keyPanel() const { return panel_; }
 
-public slots:
+public Q_SLOTS:
     // The close button and Escape: the leave command; the page stays until it is answered.
     void reject() override;
     void slot_menu();
 
-signals:
+Q_SIGNALS:
     void signal_panel(int number);
 
 protected:

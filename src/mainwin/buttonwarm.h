@@ -25,7 +25,7 @@ public:
     unsigned char type() const { return type_; }
     unsigned char code() const { return code_; }
 
-public slots:
+public Q_SLOTS:
     void timeout();
 
 private:

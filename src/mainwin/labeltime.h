@@ -22,7 +22,7 @@ public:
     QPoint markCentre() const;
     static QColor markColour(LinkState state);
 
-public slots:
+public Q_SLOTS:
     void timeout();
     void setLink(LinkState state);
 

@@ -65,7 +65,7 @@ public:
     // Left, top, right, bottom as the screen's layout gives them; cells that meet share the edge.
     static QRect span(int left, int top, int right, int bottom);
 
-signals:
+Q_SIGNALS:
     void densityTouched();
     void speedTouched();
     void rollerTouched();

@@ -95,7 +95,7 @@ public:
 
     unsigned char checkresult = 0;
 
-public slots:
+public Q_SLOTS:
     void wave_slot_enablets();
     void wave_updata_file(const QString &name);
     void wave_slot_savewrkfile(const QString &path);

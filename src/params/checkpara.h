@@ -19,7 +19,7 @@ public:
 
     void whickrepair(unsigned char mask);
 
-public slots:
+public Q_SLOTS:
     void slot_press(const QString &text);
     void test_close();
     void test_timer();

@@ -17,7 +17,7 @@ public:
 
     explicit constpara(QWidget *parent = nullptr, const char *name = "constpara");
 
-public slots:
+public Q_SLOTS:
     void enter_press() override;
 
 protected:

@@ -19,7 +19,7 @@ public:
     QLabel *fineLabel(int column, int row) const;
     void setpara(int column, int row, unsigned short value) override;
 
-public slots:
+public Q_SLOTS:
     void enter_press() override { slot_startcheck(); }
     void clear_press() override;
     void slot_startcheck();

@@ -87,7 +87,7 @@ void dialogmdensity::slot_disp_backupdata(int n)
         for (int m = 0; m < kMotors; ++m)
             backupLabel(c, m)->setText(QString::number(int(file_.value(n, kAllMotors * c + m)) - kBias));
     }
-    emit signal_paintmsg(helpText(current()));
+    Q_EMIT signal_paintmsg(helpText(current()));
 }
 
 void dialogmdensity::slot_per()

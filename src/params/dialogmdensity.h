@@ -20,7 +20,7 @@ public:
 
     QLabel *backupLabel(int column, int motor) const;
 
-public slots:
+public Q_SLOTS:
     void slot_per();
     void slot_next();
     void slot_disp_backupdata(int n);

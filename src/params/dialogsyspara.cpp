@@ -160,7 +160,7 @@ void dialogsyspara::markOrClear()
     const int k = cellNumber(*this);
     if (k == kBeltCell) {
         mark_ = para_cur.word(5);
-        emit signal_paintmsg(QStringLiteral("  < M >脉冲数 :") + QString::number(mark_));
+        Q_EMIT signal_paintmsg(QStringLiteral("  < M >脉冲数 :") + QString::number(mark_));
     } else if (k < kTaughtCells) {
         // The taught cells' keypad calls M "清零": an empty cell for a typed position.
         cell(column(), row())->clear();

@@ -17,7 +17,7 @@ public:
 
     explicit dialogsyspara(QWidget *parent = nullptr, const char *name = "dialogsyspara");
 
-public slots:
+public Q_SLOTS:
     void enter_press() override;
     void clear_press() override;
     // Key A: a taught cell's value typed instead of taught.

@@ -190,7 +190,7 @@ void extsyspara::slot_press(const QString &text)
 
 void extsyspara::slot_desktop_change(const QString &path)
 {
-    emit signal_desktop_updata(path);
+    Q_EMIT signal_desktop_updata(path);
 }
 
 void extsyspara::desktopSettings()

@@ -23,7 +23,7 @@ public:
 
     Page page() const { return page_; }
 
-public slots:
+public Q_SLOTS:
     void slot_press(const QString &text);
     // Passes the desktop settings' change on to the main window.
     void slot_desktop_change(const QString &path);
@@ -32,7 +32,7 @@ public slots:
     void touchCalibration();
     void factoryConfiguration();
 
-signals:
+Q_SIGNALS:
     void signal_desktop_updata(const QString &path);
 
 private:

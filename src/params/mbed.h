@@ -17,7 +17,7 @@ public:
     // mask bit 0: the coarse editor, bit 1: the fine editor.
     void setinterface(unsigned short value, int mask);
 
-public slots:
+public Q_SLOTS:
     void enter_press(int step);
     void slot_add() { enter_press(1); }
     void slot_minus() { enter_press(-1); }

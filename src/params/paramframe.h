@@ -19,7 +19,7 @@ public:
     ParamGrid *grid() const { return grid_; }
     QGroupBox *box() const { return box_; }
 
-public slots:
+public Q_SLOTS:
     // A touch on a cell; nothing more to do here.
     void slot_wantchange() {}
 

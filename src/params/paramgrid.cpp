@@ -120,13 +120,13 @@ void ParamGrid::moveTo(int column, int row)
     column_ = column;
     row_ = row;
     focusCurrent();
-    emit signal_paintmsg(helpText(current()));
+    Q_EMIT signal_paintmsg(helpText(current()));
     count_panel();
 }
 
 void ParamGrid::count_panel()
 {
-    emit signal_panel(CellText::panel(current()));
+    Q_EMIT signal_panel(CellText::panel(current()));
 }
 
 void ParamGrid::slot_setfocus()
@@ -247,7 +247,7 @@ bool ParamGrid::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::MouseButtonPress) {
-        emit signal_wantchange();
+        Q_EMIT signal_wantchange();
         const int c = index / table_.rows;
         const int r = index % table_.rows;
         if (c != column_ || r != row_)

@@ -36,13 +36,13 @@ public:
     void moveTo(int column, int row);
     void count_panel();
 
-public slots:
+public Q_SLOTS:
     void slot_setfocus();
     virtual void enter_press();
     // Backspace and the frame's clear button: the stored value back in the cell.
     virtual void clear_press();
 
-signals:
+Q_SIGNALS:
     void signal_paintmsg(const QString &text);
     void signal_wantchange();
     void signal_panel(int code);

@@ -17,7 +17,7 @@ public:
 
     explicit speedmouth(QWidget *parent = nullptr, const char *name = "speedmouth");
 
-public slots:
+public Q_SLOTS:
     void enter_press() override;
 
 protected:

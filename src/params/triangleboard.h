@@ -18,7 +18,7 @@ public:
 
     void setpara(int column, int row, unsigned short value) override;
 
-public slots:
+public Q_SLOTS:
     void enter_press() override;
     // Import from a USB stick (password, sent, kept as the check copy; the page then closes) and
     // export to it.

@@ -161,8 +161,8 @@ int emulate(const QString &program, const QStringList &args)
         // By the names' own bytes: a stick's GBK names do not survive decoding.
         const QByteArray dir = QFile::encodeName(medium);
         bool emptied = true;
-        for (const QByteArray &name : NativeFs::names(dir))
-            emptied = NativeFs::remove(NativeFs::join(dir, name)) && emptied;
+        for (const QByteArray &entry : NativeFs::names(dir))
+            emptied = NativeFs::remove(NativeFs::join(dir, entry)) && emptied;
         return emptied ? 0 : 1;
     }
     return 127;

@@ -41,7 +41,7 @@ void attribute::choose(int number)
     management.setWord(0, quint16(number));
     if (!wave_write_management())
         DIAMESSAGE(this, QStringLiteral("保存桌面设置失败, 请重试 !"));
-    emit signal_desktop_change(picture(number));
+    Q_EMIT signal_desktop_change(picture(number));
 }
 
 void attribute::slot_set()

@@ -16,12 +16,12 @@ public:
 
     static QString picture(int number); // image/desktop/<number>.bmp under the data root
 
-public slots:
+public Q_SLOTS:
     void slot_set();
     void slot_reset();
     void slot_protect();
 
-signals:
+Q_SIGNALS:
     void signal_desktop_change(const QString &path);
 
 private:

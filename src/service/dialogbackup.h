@@ -17,7 +17,7 @@ public:
     // Writes para_system to path; false after its message.
     bool download(const QString &path);
 
-public slots:
+public Q_SLOTS:
     void slot_press(const QString &text);
     void slot_binit();
     void slot_hrecover();

@@ -37,6 +37,6 @@ class myattribute : public ServiceFrame<attribute>
 public:
     explicit myattribute(QWidget *parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void signal_desktop_change(const QString &path);
 };

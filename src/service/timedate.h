@@ -20,7 +20,7 @@ public:
     MySpinBox *box(int i) const { return boxes_[std::size_t(i)]; }
     int focusIndex() const { return focus_; }
 
-public slots:
+public Q_SLOTS:
     void timedateleft();
     void timedateright();
     void timedateenter();

@@ -15,7 +15,7 @@ public:
 
     explicit updata(QWidget *parent = nullptr, const char *name = "updata");
 
-public slots:
+public Q_SLOTS:
     void slot_press(const QString &text);
     void updatapro();
     void updatamain();

@@ -52,7 +52,7 @@ void Telemetry::onLink(LinkState state, const QString &why)
         publishState(true); // a broker that restarted has lost the retained state
     if (state != link_) {
         link_ = state;
-        emit linkChanged(state);
+        Q_EMIT linkChanged(state);
     }
 }
 

@@ -41,7 +41,7 @@ public:
     const Outbox &outbox() const { return outbox_; }
     const TelemetryConfig &config() const { return config_; }
 
-signals:
+Q_SIGNALS:
     void linkChanged(LinkState state);
 
 private:

@@ -38,7 +38,7 @@ public:
     LabelTftp *labelTftp() const { return tftp_; }
     QLabel *titleLabel() const { return title_; }
 
-public slots:
+public Q_SLOTS:
     void slot_over(int code);
 
 private:

@@ -26,10 +26,10 @@ public:
     int result() const; // over's code, -1 while none was emitted
     QString reason() const; // why the transfer failed, one line
 
-signals:
+Q_SIGNALS:
     void over(int code);
 
-private slots:
+private Q_SLOTS:
     void slot_connecting(bool upload);
     void slot_progress(qint64 bytes, int percent);
 

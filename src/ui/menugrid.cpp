@@ -22,7 +22,7 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
     }
     connect(this, &MyButtonGroup::released, this, [this](int id) {
         if (id >= 0 && id < int(items_.size()))
-            emit signal_itemname(items_[id]->text());
+            Q_EMIT signal_itemname(items_[id]->text());
     });
     // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
     bindKey(Qt::Key_Left, &MenuGrid::slot_left);
@@ -115,5 +115,5 @@ void MenuGrid::slot_enter()
 {
     int c, r;
     if (focused(c, r))
-        emit signal_itemname(item(c, r)->text());
+        Q_EMIT signal_itemname(item(c, r)->text());
 }

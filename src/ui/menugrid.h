@@ -25,14 +25,14 @@ public:
     void setItem(int column, int row, const QString &text, const QIcon &icon = QIcon(), int accelerator = 0);
     QPushButton *item(int column, int row) const; // nullptr out of range
 
-public slots:
+public Q_SLOTS:
     void slot_up();
     void slot_down();
     void slot_left();
     void slot_right();
     void slot_enter();
 
-signals:
+Q_SIGNALS:
     void signal_itemname(const QString &text);
 
 protected:

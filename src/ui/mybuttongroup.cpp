@@ -15,7 +15,7 @@ MyButtonGroup::MyButtonGroup(QWidget *parent, const char *name)
     connect(group_, &QButtonGroup::idReleased, this, [this](int id) {
         if (beeping_)
             buzzer(kKeyBeepMs);
-        emit released(id);
+        Q_EMIT released(id);
     });
 }
 

@@ -20,7 +20,7 @@ public:
     // Off for groups of buttons that beep themselves (QPanelButton), so a touch beeps once.
     void setbeeping(bool on) { beeping_ = on; }
 
-signals:
+Q_SIGNALS:
     void released(int id);
 
 private:

@@ -67,11 +67,11 @@ void MyDialog::setdialogmsg(const QString &text)
 
 void MyDialog::slot_close()
 {
-    emit signal_close();
+    Q_EMIT signal_close();
     reject();
 }
 
 void MyDialog::slot_clear()
 {
-    emit signal_clear();
+    Q_EMIT signal_clear();
 }

@@ -26,13 +26,13 @@ public:
     MYBUTTON *closeButton() const { return close_; }
     MYBUTTON *clearButton() const { return clear_; }
 
-public slots:
+public Q_SLOTS:
     // Tells the owner, then closes the page (rejected when run modally).
     void slot_close();
     // The clear button and Backspace; pages restore the stored value of their field.
     virtual void slot_clear();
 
-signals:
+Q_SIGNALS:
     void signal_close();
     void signal_clear();
 

@@ -12,7 +12,7 @@ public:
     explicit myentercheckbox(QWidget *parent = nullptr, const char *name = nullptr);
     myentercheckbox(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
-signals:
+Q_SIGNALS:
     void signal_enter();
 
 protected:

@@ -18,5 +18,5 @@ void MyLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (clickable_ && event->button() == Qt::LeftButton)
-        emit released();
+        Q_EMIT released();
 }

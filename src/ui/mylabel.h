@@ -14,7 +14,7 @@ public:
     void setclickable(bool clickable) { clickable_ = clickable; }
     bool getclickable() const { return clickable_; }
 
-signals:
+Q_SIGNALS:
     void released();
 
 protected:

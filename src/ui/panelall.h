@@ -14,7 +14,7 @@ public:
     // The keys shown for a panel code; empty for 254, 255 and codes without keys.
     static PanelKeys keys(int code);
 
-public slots:
+public Q_SLOTS:
     // Connected to a page's signal_panel(int).
     void slot_effect(int code) { slot_testtype(code); }
     void slot_send(int id) { slot_paneltest(id); }

@@ -17,7 +17,7 @@ public:
     // The field's text, never null: an empty field gives an empty, non-null string.
     QString text() const;
 
-public slots:
+public Q_SLOTS:
     void slot_clear() override; // empties the field
 
 private:

@@ -37,7 +37,7 @@ public:
     // The shown keys, on buttons 0, 1, ... in this order.
     const PanelKeys &shownKeys() const { return shown_; }
 
-public slots:
+public Q_SLOTS:
     void slot_testtype(int code);
     // Posts the key of the shown button id; ids of hidden buttons post nothing.
     void slot_paneltest(int id);

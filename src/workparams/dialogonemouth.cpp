@@ -42,7 +42,7 @@ void dialogonemouth::slot_released()
 {
     const bool on = switch_->isChecked();
     const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
-                                                     [this] { emit signal_parachange(); });
+                                                     [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
     slot_enable();

@@ -16,7 +16,7 @@ public:
     explicit dialogonemouth(QWidget *parent = nullptr);
     MYCHECKBOX *switchBox() const { return switch_; }
 
-public slots:
+public Q_SLOTS:
     void slot_enable();
     // The box was toggled: the new state goes to the controller, or the box goes back.
     void slot_released();

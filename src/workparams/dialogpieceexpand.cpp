@@ -131,7 +131,7 @@ void dialogpieceexpand::focusField(int field, int box)
         e->setFocus(Qt::OtherFocusReason);
         e->selectAll();
     }
-    emit signal_paintmsg(helpOf(field));
+    Q_EMIT signal_paintmsg(helpOf(field));
 }
 
 void dialogpieceexpand::confirm(Field f)
@@ -152,7 +152,7 @@ void dialogpieceexpand::confirm(Field f)
         return;
     }
     const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kWords[f]}, value,
-                                                     [this] { emit signal_parachange(); });
+                                                     [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored) {
         DIAMESSAGE(this, WorkEntry::message(result));
         redraw();
@@ -183,7 +183,7 @@ void dialogpieceexpand::slot_enable_enter()
 {
     const unsigned short mask = getenable(para_system.word(kWords[Pieces]));
     const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kMaskWord}, mask,
-                                                     [this] { emit signal_parachange(); });
+                                                     [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
     setBoxes();
@@ -193,7 +193,7 @@ void dialogpieceexpand::slot_enable_enter()
 bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        emit signal_wantchange();
+        Q_EMIT signal_wantchange();
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
@@ -201,7 +201,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         for (int f = 0; f < FieldCount; ++f) {
             if (watched == editors_[std::size_t(f)] && field_ != f) {
                 field_ = f;
-                emit signal_paintmsg(helpOf(f));
+                Q_EMIT signal_paintmsg(helpOf(f));
                 QTimer::singleShot(0, editors_[std::size_t(f)], &QLineEdit::selectAll);
             }
         }
@@ -209,7 +209,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
             if (watched == boxes_[std::size_t(i)] && (field_ != FieldCount || box_ != i)) {
                 field_ = FieldCount;
                 box_ = i;
-                emit signal_paintmsg(helpOf(FieldCount));
+                Q_EMIT signal_paintmsg(helpOf(FieldCount));
             }
         }
         return false;

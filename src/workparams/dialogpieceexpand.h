@@ -30,7 +30,7 @@ public:
     // Bit i set for every piece i < count whose box is off.
     unsigned short getenable(int count) const;
 
-public slots:
+public Q_SLOTS:
     void slot_setfocus();
     void slot_start() { confirm(Start); }
     void slot_pnum() { confirm(Pieces); }
@@ -38,7 +38,7 @@ public slots:
     void slot_enable_enter();
     void clear_press();
 
-signals:
+Q_SIGNALS:
     void signal_paintmsg(const QString &text);
     void signal_parachange();
     void signal_wantchange();

@@ -16,10 +16,10 @@ public:
     dialogonemouth *single() const { return one_; }
     WorkGrid *multi() const { return mul_; }
 
-public slots:
+public Q_SLOTS:
     void clear_press();
 
-signals:
+Q_SIGNALS:
     void signal_paintmsg(const QString &text);
     void signal_parachange();
     void signal_wantchange();

@@ -147,7 +147,7 @@ void WorkGrid::drawpage(int column, int row, int page)
     for (int r = 0; r < page_.rows; ++r)
         labels_[r]->setText(page_.rowLabel(r, page));
     focusCurrent();
-    emit signal_paintmsg(page_.helpLine(page));
+    Q_EMIT signal_paintmsg(page_.helpLine(page));
 }
 
 void WorkGrid::move(int dColumn, int dRow)
@@ -183,7 +183,7 @@ void WorkGrid::enter_press(bool whole)
     QList<int> addresses;
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
-    const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { emit signal_parachange(); });
+    const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
     // Running or not opened: the typed text stays for another try; otherwise the cells show
@@ -229,7 +229,7 @@ bool WorkGrid::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::MouseButtonPress) {
-        emit signal_wantchange();
+        Q_EMIT signal_wantchange();
         restore(column_, row_);
         column_ = index / page_.rows;
         row_ = index % page_.rows;

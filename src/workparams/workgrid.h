@@ -39,12 +39,12 @@ public:
     // Validates and sends the current cell, or with whole the page's whole-group run.
     void enter_press(bool whole);
 
-public slots:
+public Q_SLOTS:
     void slot_setfocus();
     // Backspace and the frame's clear button: the stored value back in the current cell.
     void clear_press();
 
-signals:
+Q_SIGNALS:
     void signal_paintmsg(const QString &text);
     void signal_parachange();
     void signal_wantchange();

@@ -29,7 +29,7 @@ public:
     // message, when the carriage runs, the file is not a whole work file or the transfer fails.
     bool operate_setwrkfile(const QString &path);
 
-public slots:
+public Q_SLOTS:
     void density_show() { print(WorkFile::Density); }
     void speed_show() { print(WorkFile::Speed); }
     void rora_show() { print(WorkFile::Rora); }

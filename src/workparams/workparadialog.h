@@ -26,7 +26,7 @@ public:
     multipanel *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
 
-public slots:
+public Q_SLOTS:
     void slot_parachange();
     void slot_paintmsg(const QString &text) { setdialogmsg(text); }
     void slot_wantchange() {}

@@ -28,7 +28,7 @@ class TestEditorsE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

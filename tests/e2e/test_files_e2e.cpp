@@ -27,7 +27,7 @@ class TestFilesE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

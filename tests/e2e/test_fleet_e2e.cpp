@@ -40,7 +40,7 @@ class TestFleetE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

@@ -43,7 +43,7 @@ class TestMachineTestsE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

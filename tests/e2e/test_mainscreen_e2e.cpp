@@ -57,7 +57,7 @@ class TestMainScreenE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

@@ -40,7 +40,7 @@ class TestTftpInterop : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         PortOffset::useFree();

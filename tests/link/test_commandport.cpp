@@ -50,7 +50,7 @@ class TestCommandPort : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         PortOffset::useFree();

@@ -18,7 +18,7 @@ class TestDashboardServer : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

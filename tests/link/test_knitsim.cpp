@@ -53,7 +53,7 @@ class TestKnitsim : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         PortOffset::useFree();

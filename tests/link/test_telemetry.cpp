@@ -47,7 +47,7 @@ class TestTelemetry : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void config_data()
     {
         QTest::addColumn<QString>("mqtt");

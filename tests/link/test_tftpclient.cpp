@@ -31,7 +31,7 @@ class TestTftpClient : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         PortOffset::useFree();

@@ -33,7 +33,7 @@ class TestConfigIni : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void parse_data()
     {
         QTest::addColumn<QByteArray>("contents");

@@ -67,7 +67,7 @@ class TestDashboard : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qputenv("TZ", "UTC");

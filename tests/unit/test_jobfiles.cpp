@@ -84,7 +84,7 @@ class TestJobFiles : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     // The panel's check of a file and knitjob check's exit status and report lines.
     void check_data()
     {

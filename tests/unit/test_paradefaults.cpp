@@ -33,7 +33,7 @@ class TestParaDefaults : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         para_system.clear();

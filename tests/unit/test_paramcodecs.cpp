@@ -17,7 +17,7 @@ class TestParamCodecs : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void racking_data()
     {
         QTest::addColumn<QString>("coarse");

@@ -47,7 +47,7 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         root_.reset(); // first, so the new root's environment is the one left

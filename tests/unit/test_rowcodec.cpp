@@ -17,7 +17,7 @@ class TestRowCodec : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     // Row bytes shown as text: a and b are the codec's arguments (mouth: b is the mask, mode
     // and enable ride in bits 8-11 and 12-15 of a).
     void toText_data()

@@ -49,7 +49,7 @@ class TestStatusReports : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         para_cur.clear();

@@ -46,7 +46,7 @@ class TestUpdate : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void install_data()
     {
         QTest::addColumn<QByteArray>("file");

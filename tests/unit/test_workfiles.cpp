@@ -41,7 +41,7 @@ class TestWorkFiles : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void views_data()
     {
         QTest::addColumn<WorkFile::View>("view");

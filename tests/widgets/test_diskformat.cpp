@@ -32,7 +32,7 @@ class TestDiskFormat : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         for (const char *tool : {"mkdosfs", "dosfsck"})

@@ -98,7 +98,7 @@ class TestEditors : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void store_data()
     {
         QTest::addColumn<int>("row");

@@ -19,7 +19,7 @@ class TestExtTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");

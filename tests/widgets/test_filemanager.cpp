@@ -58,7 +58,7 @@ class TestFileManager : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");

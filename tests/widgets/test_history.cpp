@@ -35,7 +35,7 @@ class TestHistory : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     // A writer killed at random moments: every whole line before the cut reads back, in order.
     void killedWriterTearsNoLine()
     {

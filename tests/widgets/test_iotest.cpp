@@ -39,7 +39,7 @@ class TestIoTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.2");

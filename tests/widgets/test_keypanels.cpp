@@ -94,7 +94,7 @@ class TestKeyPanels : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void keys_data()
     {
         QTest::addColumn<bool>("multi");

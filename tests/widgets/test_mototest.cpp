@@ -53,7 +53,7 @@ class TestMotoTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     // Word w of moto.tst alone set: the element of the page (one system) that shows it.
     void fileWords_data()
     {

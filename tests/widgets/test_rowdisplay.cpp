@@ -24,7 +24,7 @@ class TestRowDisplay : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         // Row r: pattern line r * 4 + block in each block, so a wrong record shows at once.

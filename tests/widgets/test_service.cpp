@@ -57,7 +57,7 @@ class TestService : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void calibration_data()
     {
         QTest::addColumn<Points>("points");

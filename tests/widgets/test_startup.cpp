@@ -24,7 +24,7 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");

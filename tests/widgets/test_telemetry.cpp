@@ -25,7 +25,7 @@ class TestTelemetryPanel : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QString why;

@@ -61,7 +61,7 @@ class TestWorkParams : public QObject
         return sim_.send(QStringLiteral("state")).contains(QStringLiteral("value %1 %2 %3").arg(group).arg(address).arg(value));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.1");

@@ -59,7 +59,7 @@ public:
     const DbWriter &writer() const { return writer_; }
     const WriteQueue &queue() const { return queue_; }
 
-signals:
+Q_SIGNALS:
     // The database failed or answers again.
     void healthChanged();
 

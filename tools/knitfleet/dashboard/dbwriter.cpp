@@ -54,7 +54,7 @@ bool DbWriter::flush()
         std::fprintf(stderr, "knitfleet: database %s: writing again\n", qPrintable(db_->target().text()));
         problem_.clear();
         backoff_.reset();
-        emit healthChanged();
+        Q_EMIT healthChanged();
     }
     return true;
 }
@@ -148,5 +148,5 @@ void DbWriter::fail(const QString &why)
     const bool changed = problem_ != why;
     problem_ = why;
     if (changed)
-        emit healthChanged();
+        Q_EMIT healthChanged();
 }

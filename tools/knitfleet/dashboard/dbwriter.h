@@ -38,7 +38,7 @@ public:
     // The id of a machine's or job's name, made on first use; -1 when the database fails.
     int id(const QString &table, const QString &name);
 
-signals:
+Q_SIGNALS:
     void healthChanged();
 
 private:
