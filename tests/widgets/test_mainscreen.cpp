@@ -60,7 +60,7 @@ private slots:
         strcurfilename.clear();
         para_cur.clear();
         w_ = std::make_unique<wave>();
-        w_->show();
+        w_->start();
         QTest::qWait(50);
         QVERIFY(w_->statusChannel());
         QVERIFY(w_->statusChannel()->statusBound());
