@@ -12,19 +12,20 @@ constexpr int kCornerHeight = 60;
 constexpr int kMargin = 10;
 constexpr int kMaxNameChars = 32;
 
+// On the window's own colour, as the desktop area always was without a picture.
 QColor stateColour(MachineState::Kind state)
 {
     switch (state) {
     case MachineState::Kind::Knitting:
-        return QColor(0, 130, 0);
+        return QColor(110, 255, 110);
     case MachineState::Kind::Offline:
-        return QColor(200, 0, 0);
+        return QColor(255, 220, 0);
     case MachineState::Kind::Stopped:
-        return palette_label_desktop.color(QPalette::WindowText);
+        return palette_label_dark.color(QPalette::WindowText);
     case MachineState::Kind::Unknown:
         break;
     }
-    return QColor(110, 110, 110);
+    return QColor(190, 190, 190);
 }
 
 QFont sized(int pixels, bool bold)
@@ -40,7 +41,7 @@ QFont sized(int pixels, bool bold)
 StartPicture::StartPicture(QWidget *parent)
     : QFrame(parent)
 {
-    setPalette(palette_label_desktop);
+    setPalette(palette_label_dark);
     setAutoFillBackground(true);
 }
 
@@ -90,7 +91,7 @@ void StartPicture::drawOwn(QPainter &painter)
         const QRect r(kMargin, top + int(at * usable) - pixels, width() - 2 * kMargin, 2 * pixels);
         painter.drawText(r, Qt::AlignCenter, painter.fontMetrics().elidedText(text, Qt::ElideRight, r.width()));
     };
-    const QColor text = palette_label_desktop.color(QPalette::WindowText);
+    const QColor text = palette_label_dark.color(QPalette::WindowText);
     line(0.22, qMax(18, usable / 9), true, text, machine_);
     line(0.40, qMax(14, usable / 18), false, text, job_.isEmpty() ? QString() : tr("名 称: %1").arg(job_));
     line(0.72, qMax(16, usable / 12), true, stateColour(state_), MachineState::text(state_));

@@ -90,6 +90,9 @@ void wave::start()
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
+    // The exchange's dialogs came and went over the shown window: take the keyboard back, as
+    // the first show did.
+    activateWindow();
 
     // The repair menu opens once, over the main screen, from the event loop.
     if (checkresult != 0) {

@@ -28,6 +28,8 @@ namespace {
 
 // The running indicator "PL.WK" in the bottom band.
 const QRect kIndicator(QPoint(552, 367), QPoint(628, 388));
+// The job's box beside it, light on the main screen (the start picture has no such box).
+const QRect kJobBox(QPoint(325, 368), QPoint(545, 410));
 // The middle of the screen, the start picture's while start-up runs.
 const QRect kMiddle(QPoint(10, 100), QPoint(630, 350));
 // The transfer window's status line, centred over it.
@@ -51,6 +53,11 @@ bool red(const QColor &c)
 bool blue(const QColor &c)
 {
     return c.blue() > 150 && c.red() < 150 && c.green() < 100;
+}
+
+bool black(const QColor &c)
+{
+    return c.lightness() < 10;
 }
 
 bool light(const QColor &c)
@@ -109,7 +116,7 @@ private Q_SLOTS:
         QVERIFY(sim_.waitFor(QStringLiteral("RRQ file.sys"), 10000));
         // The start picture under the transfer window, whose line counts the seconds.
         const QImage first = picture("startstate-waiting", [](const QImage &i) {
-            return countPixels(i, kMiddle, light) > kMiddle.width() * kMiddle.height() / 2
+            return countPixels(i, kMiddle, black) < kMiddle.width() * kMiddle.height() / 2
                    && countPixels(i, kTransferLine, blue) > 50;
         });
         picture("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
@@ -120,7 +127,10 @@ private Q_SLOTS:
         QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 10000));
         QVERIFY(sim_.traffic().count(QStringLiteral("RRQ file.sys")) < 11);
         QVERIFY(!sim_.traffic().contains(QStringLiteral("RRQ config.cfg")));
-        picture("startstate-offline", [](const QImage &i) { return countPixels(i, kIndicator, light) < kIndicator.width() * kIndicator.height() / 2; });
+        picture("startstate-offline", [](const QImage &i) {
+            return countPixels(i, kJobBox, light) > kJobBox.width() * kJobBox.height() / 2
+                   && countPixels(i, kIndicator, light) < kIndicator.width() * kIndicator.height() / 2;
+        });
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("offline"), 10000);
         QCOMPARE(state().value(QLatin1String("running")), QJsonValue(false));
 
