@@ -380,8 +380,8 @@ int main(int argc, char **argv)
         // A dialog nobody expects at start-up is closed rather than left to hang.
         auto driver = std::make_unique<ModalDriver>();
         wave w;
+        w.start();
         driver.reset();
-        w.show();
         w.wave_change_desktopinfor(); // the block panel up, as the operator watches it
         runFor(1000);
         if (!w.statusChannel() || !w.statusChannel()->statusBound() || !w.statusChannel()->needleBound()) {

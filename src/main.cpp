@@ -34,9 +34,9 @@ int main(int argc, char **argv)
     JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
     int code;
     {
-        // The constructor runs the whole start-up, dialogs included, before the screen shows.
         wave w(nullptr, nullptr, wave::kCustomFrameless);
-        w.show();
+        // The whole start-up, dialogs included, under the start picture; then the main screen.
+        w.start();
         code = app.exec();
     }
     return code;

@@ -14,6 +14,7 @@
 #include "data/patfile.h"
 #include "editors/bmpedit.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "logic/jobfolders.h"
 #include "logic/jobsender.h"
 #include "platform/diskcapacity.h"
@@ -144,7 +145,7 @@ void dialogide::slot_updatafile()
     if (!DIAYESNO(this, QStringLiteral("确定选择该编织文件: ") + name))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
         return;
     }
     updatafile(name);
@@ -171,7 +172,7 @@ void dialogide::slot_inputfile()
     for (int i = 0; getmotostatus() != 0; ++i) {
         if (i == JobSender::kTries)
             return;
-        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
     }
     updatafile(name);
 }

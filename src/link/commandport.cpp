@@ -2,6 +2,7 @@
 
 #include "commanddatagram.h"
 #include "commandtrace.h"
+#include "controllerpresence.h"
 
 #include "platform/panelenv.h"
 #include "platform/sleeper.h"
@@ -107,6 +108,8 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
     quint32 to = 0;
     if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
         return 0;
+    ControllerPresence &presence = ControllerPresence::instance();
+    presence.commandStarting();
     bool bound = false;
     const int fd = openSocket(&bound);
     if (bound)
@@ -127,6 +130,7 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
         ::close(fd);
     if (answered)
         CommandTrace::print(CommandTrace::recvLine(buffer, length));
+    presence.commandEnded(answered);
     return answered ? 1 : 0;
 }
 
@@ -135,6 +139,7 @@ void commandsend(const QHostAddress &address, quint16 port, const unsigned char 
     quint32 to = 0;
     if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
         return;
+    ControllerPresence::instance().commandStarting();
     bool bound = false;
     const int fd = openSocket(&bound);
     sendTo(fd, to, port, buffer, length);

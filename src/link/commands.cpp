@@ -10,7 +10,7 @@ namespace {
 
 constexpr quint16 kControllerPort = 2800;
 constexpr int kShortMs = 1000;
-constexpr int kReadMs = 1500;
+constexpr int kReadMs = kMotoStatusTimeoutMs;
 constexpr int kLongMs = 20000;
 
 unsigned char exchange(unsigned char *buffer, int timeoutMs)
@@ -56,10 +56,20 @@ unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short va
 unsigned int getmotostatus()
 {
     unsigned char buffer[CommandDatagram::kSize];
-    CommandDatagram::parameter(buffer, 0x26, 0x21, 0, 0);
+    motostatusrequest(buffer);
     if (!exchange(buffer, kReadMs))
-        return 0xFFFF;
-    return CharToInt(buffer[9], buffer[8], 0, 0);
+        return kNoMotoStatus;
+    return motostatusreply(buffer);
+}
+
+void motostatusrequest(unsigned char *buffer)
+{
+    CommandDatagram::parameter(buffer, 0x26, 0x21, 0, 0);
+}
+
+unsigned int motostatusreply(const unsigned char *reply)
+{
+    return CharToInt(reply[9], reply[8], 0, 0);
 }
 
 unsigned char setcntcmd(unsigned short arg1, unsigned short arg2, unsigned char arg3)

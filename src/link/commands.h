@@ -11,9 +11,17 @@ unsigned char setparacomlong(unsigned char cmd, unsigned char object, unsigned s
 void setparawithoutrcv(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
 // Sends *out as value 2; on a reply *out becomes the reply's result, else stays as it was.
 unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short *out);
-// 0 when the carriage stands; the status in the upper 16 bits while it runs; 0xFFFF when
-// the controller did not answer (taken as running by every caller).
+// 0 when the carriage stands; the status in the upper 16 bits while it runs; kNoMotoStatus when
+// the controller did not answer (taken as running by every caller). A reply never reads as
+// kNoMotoStatus: its status lies in the upper half.
 unsigned int getmotostatus();
+constexpr unsigned int kNoMotoStatus = 0xFFFF;
+// getmotostatus's datagram, and the status its reply carries, for the query that waits in the
+// event loop instead (StatusProbe).
+void motostatusrequest(unsigned char *buffer);
+unsigned int motostatusreply(const unsigned char *reply);
+// The reply time-out of getmotostatus (and getpara), before KNIT_TIMEOUT_SCALE.
+constexpr int kMotoStatusTimeoutMs = 1500;
 unsigned char setcntcmd(unsigned short arg1, unsigned short arg2, unsigned char arg3);
 
 unsigned short CharToShort(unsigned char hi, unsigned char lo);

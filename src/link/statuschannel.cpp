@@ -2,6 +2,7 @@
 
 #include "commandtrace.h"
 #include "controlleraddress.h"
+#include "controllerpresence.h"
 #include "data/parablocks.h"
 #include "platform/panelenv.h"
 
@@ -78,6 +79,7 @@ void StatusChannel::drain(QUdpSocket *socket, bool status)
             ++dropped_;
             continue;
         }
+        ControllerPresence::instance().reportArrived();
         if (status)
             handleStatus(bytes, int(got));
         else

@@ -3,6 +3,7 @@
 #include "commanddatagram.h"
 #include "commandtrace.h"
 #include "controlleraddress.h"
+#include "controllerpresence.h"
 
 #include "platform/panelenv.h"
 
@@ -25,10 +26,22 @@ TestSocket::TestSocket(TestDatagram::Test test, QObject *parent)
     connect(socket_, &QUdpSocket::readyRead, this, &TestSocket::drain);
 }
 
+TestSocket::~TestSocket()
+{
+    if (isBound())
+        ControllerPresence::instance().holdPort(false);
+}
+
 bool TestSocket::open()
 {
+    if (isBound())
+        return true;
     // Held alone: a command sent meanwhile must not take the controller's answers for its own.
-    return isBound() || socket_->bind(QHostAddress::AnyIPv4, PanelEnv::port(kCommandPort), QAbstractSocket::DontShareAddress);
+    ControllerPresence::instance().commandStarting();
+    if (!socket_->bind(QHostAddress::AnyIPv4, PanelEnv::port(kCommandPort), QAbstractSocket::DontShareAddress))
+        return false;
+    ControllerPresence::instance().holdPort(true);
+    return true;
 }
 
 bool TestSocket::isBound() const

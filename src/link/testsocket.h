@@ -17,6 +17,7 @@ class TestSocket : public QObject
 
 public:
     explicit TestSocket(TestDatagram::Test test, QObject *parent = nullptr);
+    ~TestSocket() override;
 
     // Binds the command port on every local IPv4 address. False when it is taken: commands still
     // go out, but nothing the controller sends can come back.

@@ -142,6 +142,7 @@ bool TftpClient::begin(bool upload, const QString &remoteName, quint32 server)
     notifier_->setEnabled(true);
     socket_.sendTo(last_, lastLength_, server_, peerPort_);
     Q_EMIT connecting(upload);
+    Q_EMIT requestSent(1);
     timer_->start(PanelEnv::scaledMs(kRequestTimeoutMs));
     return true;
 }
@@ -375,10 +376,11 @@ void TftpClient::timestart()
         if (retries_ < kMaxRetransmissions) {
             ++retries_;
             sendLast();
+            Q_EMIT requestSent(retries_ + 1);
             timer_->start(period);
         } else {
             finish(Failed, QStringLiteral("no answer from %1 after %2 requests")
-                               .arg(dotted(server_)).arg(kMaxRetransmissions + 1));
+                               .arg(dotted(server_)).arg(kMaxRequests));
         }
         return;
     }

@@ -33,6 +33,7 @@ public:
     static const quint16 kLocalPort = 3000;
     static const int kRequestTimeoutMs = 6000;
     static const int kMaxRetransmissions = 10;
+    static const int kMaxRequests = kMaxRetransmissions + 1;
     // A transfer that saw an answer fails after this many request time-outs without a packet.
     static const int kIdlePeriods = 10;
     static const qint64 kMaxFileSize = 256 * 1024 * 1024;
@@ -79,6 +80,8 @@ public:
     void setDurable(bool durable) { durable_ = durable; }
 
     bool isRunning() const { return running_; }
+    // Whether the server has answered the current transfer's request yet.
+    bool answered() const { return answerSeen_; }
     int result() const { return result_; } // -1 until the first transfer ends
     QString reason() const { return reason_; } // one line, empty after success
     qint64 bytes() const { return bytes_; }
@@ -86,6 +89,8 @@ public:
 
 Q_SIGNALS:
     void connecting(bool upload);
+    // The request went out for the attempt-th time (1 to kMaxRequests) with no answer yet.
+    void requestSent(int attempt);
     // percent is -1 for downloads (their size is unknown beforehand). Sent once per pass over
     // the socket with the latest count, and before over(int).
     void progress(qint64 bytes, int percent);

@@ -1,5 +1,6 @@
 #include "fullupdate.h"
 
+#include "controllermessages.h"
 #include "controllerupdate.h"
 
 #include "data/updatepackage.h"
@@ -20,7 +21,7 @@ const char kFailed[] = "升级失败, 请重试 !";
 bool FullUpdate::flash(int object, const QByteArray &image, const QString &waiting)
 {
     if (getmotostatus() != 0) {
-        op_.tell(QStringLiteral("机头正在运行, 不能升级 !"));
+        op_.tell(ControllerMessages::refusal("机头正在运行, 不能升级 !"));
         return false;
     }
     if (!ControllerUpdate::enter(object)) {
@@ -84,7 +85,7 @@ bool FullUpdate::run(const QByteArray &folder, const QString &target)
     if (!op_.ask(QStringLiteral("升级完成, 是否关闭控制系统 ? ")))
         return true;
     if (getmotostatus() != 0)
-        op_.tell(QStringLiteral("机头正在运行, 不能关机 ! "));
+        op_.tell(ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
     else if (setparacom(0x2A, 1, 32, 0))
         op_.tell(QStringLiteral("正在关机, 请稍等 ... ... "));
     else

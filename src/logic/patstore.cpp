@@ -1,5 +1,7 @@
 #include "patstore.h"
 
+#include "controllermessages.h"
+
 namespace {
 
 const char kRunning[] = "机头正在运行, 不能修改 !";
@@ -37,8 +39,8 @@ void PatStore::put(int line, int k, unsigned char value)
 
 QString PatStore::openLive() const
 {
-    if (link_.motoStatus() != 0)
-        return QString::fromUtf8(kRunning);
+    if (const unsigned int status = link_.motoStatus(); status != 0)
+        return ControllerMessages::refusal(status, kRunning);
     if (!link_.bracket(kGroup, true))
         return QString::fromUtf8(kOpenFailed);
     return {};

@@ -1,5 +1,7 @@
 #include "testentry.h"
 
+#include "controllermessages.h"
+
 #include "data/testblocks.h"
 #include "link/commands.h"
 #include "platform/panelpaths.h"
@@ -42,5 +44,6 @@ bool TestEntry::leave(TestDatagram::Test test)
 
 QString TestEntry::failureText(Result result)
 {
-    return QStringLiteral("进入测试界面失败-%1, 请重试 !").arg(int(result));
+    const QString text = QStringLiteral("进入测试界面失败-%1, 请重试 !").arg(int(result));
+    return result == Running ? ControllerMessages::refusal(text) : text;
 }

@@ -1,6 +1,7 @@
 #include "workentry.h"
 
 #include "celltext.h"
+#include "controllermessages.h"
 #include "parammessages.h"
 #include "paramupdate.h"
 
@@ -58,7 +59,7 @@ QString WorkEntry::message(Result result)
     case OutOfRange:
         return QString::fromUtf8(ParamMessages::kOutOfRange);
     case Running:
-        return QString::fromUtf8(ParamMessages::kRunning);
+        return ControllerMessages::refusal(ParamMessages::kRunning);
     case OpenRefused:
         return QStringLiteral("进入设置界面失败, 请重试 !");
     case Refused:

@@ -1,6 +1,7 @@
 #include "shutdowndialog.h"
 
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 #include <QString>
@@ -15,7 +16,7 @@ ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
     if (!DIAYESNO(parent, QStringLiteral("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(parent, QStringLiteral("机头正在运行, 不能关机 ! "));
+        DIAMESSAGE(parent, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
         return Outcome::Running;
     }
     if (setparacom(kAction, 1, kShutDown, 0) == 1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/machinehistory.h"
+#include "logic/machinestate.h"
 #include "telemetry/telemetrymessages.h"
 
 #include <QList>
@@ -27,10 +28,12 @@ class QPushButton;
 class QShowEvent;
 class QTimer;
 class RowDisplay;
+class StartPicture;
 class StatusChannel;
+class StatusProbe;
 class Telemetry;
 
-// The main window: runs the whole start-up in its constructor and then hosts the main screen.
+// The main window: runs the whole start-up in start() and then hosts the main screen.
 // One class split by concern over several files: startup (program start, the exchange with the
 // controller, the screen lock), job (loading and saving the current job), panels (the main
 // screen's widgets and counters), rowdisplay, alarms (alarm button, message line, shut-down
@@ -49,9 +52,10 @@ public:
                   Qt::WindowFlags flags = kCustomFrameless);
     ~wave() override;
 
-    // startup
+    // startup: shows the start picture, runs the exchange with the controller under it, then
+    // builds the main screen; main calls it once, before the event loop.
+    void start();
     void initpara();
-    void wave_start_system();
 
     // job
     void open_wavefile(const QString &name);
@@ -65,6 +69,9 @@ public:
     void paint_startneedle(unsigned short needle);
     void paint_needle(unsigned short unused);
     void set_speed(int state);
+    // The one notion of running: the indicator, the telemetry and the start picture show it.
+    const MachineState &machineState() const { return machine_; }
+    StartPicture *startPicture() const { return desktop_; }
     void wave_paint_quickkey();
     void wave_slot_morebutton();
     SkinButton *pictureKey(int index) const { return pictureKeys_.value(index); }
@@ -138,16 +145,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The shut-down procedure of the start-up questions.
-    void shutdownController();
-    // Fetches one block file from the controller into the temporary folder; false (after the
-    // connection message) when the transfer fails or the file is shorter than the block.
-    bool fetchBlock(const QString &name, int size, QByteArray *out);
-    // Checks the current job's files and sends them; stops at the first failure.
-    void checkAndSendJob(const QString &name);
     void showJobDropped();
-
-    bool repairShown_ = false;
+    // The start picture covers the whole window while start-up runs, then its own rectangle.
+    void coverWhileStarting(bool starting);
+    void setOffline(bool offline);
+    // The indicator, the start picture and the telemetry follow machine_.
+    void showMachineState();
 
     void createQuickKeys();
     void toggleOption(unsigned short action, std::size_t byte);
@@ -188,7 +191,7 @@ private:
     MyLabel *pieces_ = nullptr;
     MyLabel *startNeedle_ = nullptr;
     QLabel *rowNumber_ = nullptr;
-    QFrame *desktop_ = nullptr;
+    StartPicture *desktop_ = nullptr;
     QString picturePath_;
 
     RowDisplay *rowDisplay_ = nullptr;
@@ -202,6 +205,8 @@ private:
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;
     StatusChannel *statusChannel_ = nullptr;
+    StatusProbe *statusProbe_ = nullptr;
+    MachineState machine_;
     std::unique_ptr<MachineHistory> history_;
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows

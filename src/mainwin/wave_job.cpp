@@ -1,6 +1,8 @@
 // Loading the current job into memory and onto the main screen, and saving its work parameters.
 #include "wave.h"
 
+#include "startpicture.h"
+
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/jobname.h"
@@ -14,7 +16,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 
 #include <cstdio>
@@ -69,6 +70,7 @@ void wave::open_wavefile(const QString &name)
     }
 
     if (wrkOpened && accepted) {
+        desktop_->setJob(name);
         jobName_->setText(QString::fromUtf8("名 称: ") + name);
         jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(0))
                           + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(4)));
@@ -93,6 +95,7 @@ void wave::open_wavefile(const QString &name)
 void wave::showJobDropped()
 {
     strcurfilename.clear();
+    desktop_->setJob(QString());
     jobName_->setText(QString::fromUtf8("名 称: "));
     jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(0) + QString::fromUtf8("            长 度: ")
                       + QString::number(0));
@@ -122,13 +125,8 @@ void wave::wave_updata_file(const QString &name)
 
 void wave::wave_slot_desktop(const QString &path)
 {
-    if (!desktop_)
-        return;
-    const QPixmap picture(path);
-    QPalette p = desktop_->palette();
-    p.setBrush(QPalette::Window, picture.isNull() ? QBrush(p.color(QPalette::Window)) : QBrush(picture));
-    desktop_->setPalette(p);
-    desktop_->setAutoFillBackground(true);
+    if (desktop_)
+        desktop_->setPicture(path);
 }
 
 void wave::wave_change_desktopinfor()

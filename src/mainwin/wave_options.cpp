@@ -5,6 +5,7 @@
 
 #include "data/parablocks.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {
@@ -35,7 +36,7 @@ void wave::wave_slot_zero()
     if (!DIAYESNO(this, QStringLiteral("是否执行系统归零 ?")))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, QStringLiteral("正在运行, 系统不能归零 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("正在运行, 系统不能归零 !"));
         return;
     }
     if (setparacom(kHome, kMachine, 0, 0) != 1)

@@ -5,10 +5,12 @@
 #include "labelmessage.h"
 #include "labeltime.h"
 #include "rowdisplay.h"
+#include "startpicture.h"
 
 #include "data/parablocks.h"
 #include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
+#include "telemetry/telemetry.h"
 #include "ui/mybutton.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
@@ -106,7 +108,7 @@ void wave::wave_create_desktopinfor()
     labelTime_->setFont(boldPanel(14));
     labelTime_->setAlignment(Qt::AlignCenter);
 
-    desktop_ = new QFrame(this);
+    desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
     wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
@@ -172,10 +174,26 @@ void wave::paint_needle(unsigned short)
 
 void wave::set_speed(int state)
 {
-    if (state == 1)
-        running_->setPalette(palette_label_white);
-    else if (state == 2 || state == 3)
-        running_->setPalette(palette_label_text);
+    if (machine_.setSpeedState(state))
+        showMachineState();
+}
+
+void wave::setOffline(bool offline)
+{
+    if (machine_.setOffline(offline))
+        showMachineState();
+}
+
+void wave::showMachineState()
+{
+    const MachineState::Kind kind = machine_.kind();
+    // Stopped and not yet known look as built; offline is the window's own dark look.
+    running_->setPalette(kind == MachineState::Kind::Knitting  ? palette_label_text
+                         : kind == MachineState::Kind::Offline ? palette_label_dark
+                                                               : palette_label_white);
+    desktop_->setState(kind);
+    if (telemetry_)
+        telemetry_->publishNow();
 }
 
 void wave::paintwavetime(unsigned short first, unsigned short second)

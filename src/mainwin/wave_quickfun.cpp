@@ -11,6 +11,7 @@
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
@@ -220,7 +221,7 @@ void wave::wave_slot_quickfun9()
     if (!parseRow(text, &row))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, QStringLiteral("系统正在运行, 不能设置 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能设置 !"));
         return;
     }
     if (setparacom(kAction, kMachine, StopAtRow, row) == 1)
@@ -249,7 +250,7 @@ void wave::wave_slot_quickfun10()
         return;
     }
     if (!stopped()) {
-        DIAMESSAGE(this, QStringLiteral("系统正在运行, 不能跳行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能跳行 !"));
         return;
     }
     if (setparacom(kAction, kMachine, SkipToRow, row) == 1)

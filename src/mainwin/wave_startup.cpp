@@ -1,15 +1,24 @@
+// Program start: the start picture, the exchange with the controller under it, the main screen.
 #include "wave.h"
+
+#include "labelmessage.h"
+#include "startpicture.h"
 
 #include "data/configini.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
 #include "data/parablocks.h"
 #include "data/parainit.h"
-#include "link/commands.h"
+#include "files/fileoperatedialog.h"
+#include "link/controllerpresence.h"
+#include "logic/machinename.h"
+#include "logic/startupexchange.h"
 #include "params/checkpara.h"
-#include "telemetry/telemetry.h"
 #include "platform/panelpaths.h"
+#include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
+#include "ui/fileoperate.h"
+#include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 
 #include <QApplication>
@@ -24,8 +33,19 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     checkresult = 0;
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
-    PanelPaths::ensureLayout();
+}
 
+wave::~wave()
+{
+    if (telemetry_)
+        history_->removeObserver(telemetry_.get());
+}
+
+void wave::start()
+{
+    if (desktop_)
+        return;
+    PanelPaths::ensureLayout();
     read_config_ini();
     init_system_color();
     QApplication::setPalette(palette_label_white);
@@ -33,21 +53,54 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     buzzer_init();
     initpara();
     wave_read_management();
-    wave_start_system();
+
+    // The main screen is built now but stays under the start picture until the exchange is
+    // done, so the operator sees the machine's name and every wait of the exchange drawn over
+    // it, never an empty screen. Building sends nothing: the order on the wire is unchanged.
     wave_create_desktopinfor();
+    desktop_->setMachine(MachineName::current());
+    coverWhileStarting(true);
+    show();
+
+    StartupExchange::Operator op;
+    op.tell = [this](const QString &text) { DIAMESSAGE(this, text); };
+    op.ask = [this](const QString &text) { return DIAYESNO(this, text); };
+    op.copy = [](const QString &from, const QString &to) { return FileOperateDialog::copy(from, to); };
+    StartupExchange exchange(op, StartupExchange::Link::controller(fileoperate::withController()));
+    exchange.run();
+    checkresult = exchange.checkresult();
+    // The running options of the fetched state.
+    wave_paint_quickkey();
+
+    coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
     open_wavefile(strcurfilename);
-    setparacom(0x20, para_cur.byte(26), 0, 0);
-    setparacom(0x26, 0x21, 0, 0);
+    connect(&ControllerPresence::instance(), &ControllerPresence::offlineChanged, this, &wave::setOffline);
+    switch (exchange.close()) {
+    case StartupExchange::Machine::Running:
+        set_speed(2);
+        break;
+    case StartupExchange::Machine::Stopped:
+        set_speed(1);
+        break;
+    case StartupExchange::Machine::Offline:
+        break;
+    }
+    setOffline(ControllerPresence::instance().offline());
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
-}
+    // The exchange's dialogs came and went over the shown window: take the keyboard back, as
+    // the first show did.
+    activateWindow();
 
-wave::~wave()
-{
-    if (telemetry_)
-        history_->removeObserver(telemetry_.get());
+    // The repair menu opens once, over the main screen, from the event loop.
+    if (checkresult != 0) {
+        QTimer::singleShot(0, this, [this]() {
+            checkpara dialog(this, checkresult);
+            dialog.exec();
+        });
+    }
 }
 
 void wave::initpara()
@@ -59,19 +112,22 @@ void wave::initpara()
     MouthSpeedTable::load();
 }
 
+void wave::coverWhileStarting(bool starting)
+{
+    if (starting) {
+        desktop_->setGeometry(rect());
+        desktop_->raise();
+        return;
+    }
+    desktop_->setGeometry(QRect(QPoint(10, 55), QPoint(630, 350)));
+    // Under the message line, the alarm button and the lock button again, as when built.
+    desktop_->stackUnder(labelMessage_);
+}
+
 void wave::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The panel is the only program on its screen: take the keyboard, with or without a
     // window manager.
     activateWindow();
-    // The repair menu opens once, over the first shown main screen.
-    if (repairShown_ || checkresult == 0)
-        return;
-    repairShown_ = true;
-    // Opened from the event loop, so show() returns first and the menu runs over the screen.
-    QTimer::singleShot(0, this, [this]() {
-        checkpara dialog(this, checkresult);
-        dialog.exec();
-    });
 }

@@ -11,6 +11,7 @@
 #include "data/parablocks.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
+#include "link/statusprobe.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -51,6 +52,10 @@ void wave::wave_create_syncinfor()
     connect(c, &StatusChannel::drained, this, &wave::flushLine);
     // A port that cannot be bound leaves its reports unread; the operator is not told.
     c->open();
+
+    // While offline, the controller's return is noticed by its answer to a status query.
+    statusProbe_ = new StatusProbe(this);
+    connect(statusProbe_, &StatusProbe::answered, this, [this](unsigned int status) { set_speed(status != 0 ? 2 : 1); });
 }
 
 void wave::wave_paint_needleinfor()

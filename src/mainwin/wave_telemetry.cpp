@@ -30,6 +30,8 @@ TelemetryMessages::State wave::telemetryState() const
     // "速度:0.48 m/s": the number the speed field shows.
     const QString speed = rowDisplay_ ? rowDisplay_->speed()->text() : QString();
     s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).section(QLatin1Char(' '), 0, 0).toDouble();
+    s.running = machine_.running();
+    s.offline = machine_.offline();
     s.knittingSeconds = knittingSeconds_;
     s.stoppedSeconds = stoppedSeconds_;
     return s;

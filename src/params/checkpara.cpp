@@ -2,6 +2,7 @@
 
 #include "data/parablocks.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
@@ -101,7 +102,7 @@ void checkpara::repair(const char *question, bool (*action)(), unsigned char bit
     if (!DIAYESNO(this, QString::fromUtf8(question)))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QString::fromUtf8("机头正在运行, 请停止运行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 请停止运行 !"));
         return;
     }
     if (!action()) {
@@ -118,7 +119,7 @@ void checkpara::shutdown()
     if (!DIAYESNO(this, QString::fromUtf8("确定要关闭控制系统吗 ?")))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QString::fromUtf8("机头正在运行, 不能关机 ! "));
+        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
         return;
     }
     if (setparacom(0x2A, 1, 32, 0))

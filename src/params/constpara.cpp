@@ -3,6 +3,7 @@
 #include "data/parablocks.h"
 #include "link/commands.h"
 #include "logic/celltext.h"
+#include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/paramupdate.h"
 #include "ui/mylineedit.h"
@@ -125,7 +126,7 @@ void constpara::enter_press()
     }
     bool closed = true;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
     } else if (!send(r, value, &closed)) {
         DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
     } else {

@@ -8,6 +8,7 @@
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/paramupdate.h"
 #include "platform/panelpaths.h"
@@ -158,7 +159,7 @@ void extsyspara::openFrame(const Item &item)
         return;
     }
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
         return;
     }
     if (!ParamUpdate::open(item.object)) {

@@ -6,6 +6,7 @@
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/paramupdate.h"
 #include "platform/panelpaths.h"
@@ -184,7 +185,7 @@ void triangleboard::slot_in()
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
         if (getmotostatus() != 0) {
-            DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRunning));
+            DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
         } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.
             DIAMESSAGE(this, QStringLiteral("机器个性化参数导入失败, 请重试 !"));

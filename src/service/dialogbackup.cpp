@@ -4,6 +4,7 @@
 
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
+#include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/systembackup.h"
 #include "platform/panelpaths.h"
@@ -48,7 +49,7 @@ bool dialogbackup::updatafile(const QString &path)
         DIAMESSAGE(this, QString::fromUtf8(kUploadFailed));
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
         return false;
     case SystemBackup::UploadFailed:
         DIAMESSAGE(this, QString::fromUtf8(kUploadFailed));
@@ -65,7 +66,7 @@ bool dialogbackup::download(const QString &path)
     case SystemBackup::Done:
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, QString::fromUtf8(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
         return false;
     default:
         DIAMESSAGE(this, QStringLiteral("打开系统参数失败 , 请重试 !"));

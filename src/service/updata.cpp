@@ -7,6 +7,7 @@
 #include "files/choosedirdialog.h"
 #include "files/inputfiledialog.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
@@ -95,7 +96,7 @@ void updata::updatapro()
 void updata::updatacontroller(const Controller &c)
 {
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QStringLiteral("机头正在运行, 不能升级 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能升级 !"));
         return;
     }
     if (!ControllerUpdate::enter(c.object)) {

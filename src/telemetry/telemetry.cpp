@@ -69,23 +69,14 @@ void Telemetry::alarmLogged(const HistoryLog::AlarmEvent &event)
     publishState(true);
 }
 
-void Telemetry::runLogged(bool started)
+void Telemetry::runLogged(bool)
 {
-    runKnown_ = true;
-    running_ = started;
     publishState(true);
 }
 
 void Telemetry::publishState(bool now)
 {
     TelemetryMessages::State s = snapshot_();
-    if (!runKnown_ && published_) {
-        if (s.knittingSeconds > last_.knittingSeconds)
-            running_ = true;
-        else if (s.stoppedSeconds > last_.stoppedSeconds)
-            running_ = false;
-    }
-    s.running = running_;
     s.alarm = alarm_;
     s.alarmType = alarm_ ? alarmType_ : 0;
     s.alarmCode = alarm_ ? alarmCode_ : 0;

@@ -25,7 +25,8 @@ class Telemetry : public QObject, public HistoryObserver
     Q_OBJECT
 
 public:
-    // The main screen's values; running and the alarm are the telemetry's own.
+    // The main screen's values, whether the machine runs and whether its controller answers;
+    // the alarm is the telemetry's own.
     using Snapshot = std::function<TelemetryMessages::State()>;
 
     // Reads telemetry.ini: nullptr, with one line on standard error saying why, when it is
@@ -36,6 +37,8 @@ public:
 
     void alarmLogged(const HistoryLog::AlarmEvent &event) override;
     void runLogged(bool started) override;
+    // The snapshot changed what it says of the machine: published at once.
+    void publishNow() { publishState(true); }
 
     LinkState link() const { return link_; }
     const Outbox &outbox() const { return outbox_; }
@@ -55,9 +58,6 @@ private:
     QTimer timer_;
     TelemetryMessages::State last_;
     bool published_ = false;
-    // Until the first start or stop report, running is read from which time counter moves.
-    bool runKnown_ = false;
-    bool running_ = false;
     bool alarm_ = false;
     int alarmType_ = 0;
     int alarmCode_ = 0;

@@ -27,7 +27,7 @@ QString textField(const QJsonObject &o, const char *key)
 bool TelemetryMessages::State::sameAs(const State &o) const
 {
     return job == o.job && row == o.row && rows == o.rows && pieces == o.pieces && target == o.target && speed == o.speed
-           && running == o.running && alarm == o.alarm && alarmType == o.alarmType && alarmCode == o.alarmCode
+           && running == o.running && offline == o.offline && alarm == o.alarm && alarmType == o.alarmType && alarmCode == o.alarmCode
            && alarmText == o.alarmText && knittingSeconds == o.knittingSeconds && stoppedSeconds == o.stoppedSeconds;
 }
 
@@ -47,6 +47,7 @@ QByteArray TelemetryMessages::state(const QString &machine, const QDateTime &tim
                   {QStringLiteral("target"), s.target},
                   {QStringLiteral("speed"), s.speed},
                   {QStringLiteral("running"), s.running},
+                  {QStringLiteral("controller"), s.offline ? QStringLiteral("offline") : QStringLiteral("online")},
                   {QStringLiteral("knitting_s"), s.knittingSeconds},
                   {QStringLiteral("stopped_s"), s.stoppedSeconds}};
     o.insert(QStringLiteral("alarm"), s.alarm ? QJsonValue(QJsonObject{{QStringLiteral("type"), s.alarmType},
@@ -88,6 +89,7 @@ bool TelemetryMessages::readState(const QByteArray &payload, State *s)
     const double speed = o.value(QLatin1String("speed")).toDouble();
     r.speed = std::isfinite(speed) && speed >= 0 && speed <= kMaxNumber ? speed : 0;
     r.running = o.value(QLatin1String("running")).toBool();
+    r.offline = o.value(QLatin1String("controller")).toString() == QLatin1String("offline");
     const QJsonObject alarm = o.value(QLatin1String("alarm")).toObject();
     r.alarm = o.value(QLatin1String("alarm")).isObject();
     r.alarmType = intField(alarm, "type");

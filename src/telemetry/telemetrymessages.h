@@ -26,6 +26,7 @@ public:
         int target = 0;
         double speed = 0;
         bool running = false;
+        bool offline = false; // the controller does not answer the panel
         bool alarm = false; // standing; then its type, code and text
         int alarmType = 0;
         int alarmCode = 0;

@@ -23,6 +23,14 @@ LabelTftp::LabelTftp(QWidget *parent, const char *name)
     connect(client_, &TftpClient::connecting, this, &LabelTftp::slot_connecting);
     connect(client_, &TftpClient::progress, this, &LabelTftp::slot_progress);
     connect(client_, &TftpClient::over, this, &LabelTftp::over);
+    connect(client_, &TftpClient::requestSent, this, [this](int attempt) {
+        attempt_ = attempt;
+        if (attempt > 1)
+            showWaiting();
+    });
+    connect(client_, &TftpClient::over, &waitTicker_, &QTimer::stop);
+    waitTicker_.setInterval(1000);
+    connect(&waitTicker_, &QTimer::timeout, this, &LabelTftp::showWaiting);
 }
 
 LabelTftp::~LabelTftp() = default;
@@ -57,8 +65,26 @@ QString LabelTftp::reason() const
 
 void LabelTftp::slot_connecting(bool upload)
 {
+    upload_ = upload;
+    waited_.start();
+    waitTicker_.start();
     setText(upload ? QStringLiteral("正在联接服务器, 请稍等 ......")
                    : QStringLiteral("正在联接下载服务器, 请稍等 ......"));
+}
+
+void LabelTftp::showWaiting()
+{
+    if (client_->answered() || !client_->isRunning()) {
+        waitTicker_.stop();
+        return;
+    }
+    // An absent server is waited for a minute: the operator sees that the wait moves.
+    const QString server = upload_ ? tr("正在联接服务器") : tr("正在联接下载服务器");
+    setText(tr("%1: 第 %2 / %3 次, 已等待 %4 秒")
+                .arg(server)
+                .arg(attempt_)
+                .arg(TftpClient::kMaxRequests)
+                .arg(waited_.elapsed() / 1000));
 }
 
 void LabelTftp::slot_progress(qint64 bytes, int percent)

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QLabel>
 #include <QString>
+#include <QTimer>
 
 class QProgressBar;
 class TftpClient;
 
 // The status line of the file-transfer dialog: runs one TFTP transfer and shows its state in
-// the operator's texts, with the progress bar "ProgressBar1" over it during uploads.
+// the operator's texts, with the progress bar "ProgressBar1" over it during uploads. While the
+// server has not answered, it counts the requests and the seconds waited.
 class LabelTftp : public QLabel
 {
     Q_OBJECT
@@ -34,6 +37,12 @@ private Q_SLOTS:
     void slot_progress(qint64 bytes, int percent);
 
 private:
+    void showWaiting();
+
     TftpClient *client_;
     QProgressBar *bar_;
+    QTimer waitTicker_;
+    QElapsedTimer waited_;
+    int attempt_ = 0;
+    bool upload_ = false;
 };

@@ -7,6 +7,7 @@
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
 #include "link/commands.h"
+#include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
 #include "ui/keytable.h"
@@ -108,7 +109,7 @@ bool workparabrown::isCurrentJob() const
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, QStringLiteral("机头正在运行, 请先停止运行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 请先停止运行 !"));
         return false;
     }
     // Read before it is sent: the controller is never ahead of the panel.

@@ -60,7 +60,7 @@ private Q_SLOTS:
         strcurfilename.clear();
         para_cur.clear();
         w_ = std::make_unique<wave>();
-        w_->show();
+        w_->start();
         QTest::qWait(50);
         QVERIFY(w_->statusChannel());
         QVERIFY(w_->statusChannel()->statusBound());
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QTest::addRow("%s", "no") << "0" << false << ShutdownDialog::Outcome::Declined << "";
         QTest::addRow("%s", "running") << "1" << false << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
         QTest::addRow("%s", "stopped") << "0" << false << ShutdownDialog::Outcome::ShuttingDown << "正在关机, 请稍等 ... ... ";
-        QTest::addRow("%s", "controller silent") << "0" << true << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
+        QTest::addRow("%s", "controller silent") << "0" << true << ShutdownDialog::Outcome::Running << "与主控制器连接失败, 请检查通信线路 !";
     }
     void shutdown()
     {

@@ -68,7 +68,7 @@ private Q_SLOTS:
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
         w_ = std::make_unique<wave>();
-        w_->show();
+        w_->start();
         sim.stop();
     }
     void cleanupTestCase() { w_.reset(); }

@@ -235,7 +235,7 @@ private:
     std::unique_ptr<wave> start()
     {
         auto w = std::make_unique<wave>();
-        w->show();
+        w->start();
         QTest::qWait(50);
         return w;
     }

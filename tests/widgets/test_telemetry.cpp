@@ -41,7 +41,7 @@ private Q_SLOTS:
         QVERIFY(AtomicFile::save(TelemetryConfig::path(),
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
         w_ = std::make_unique<wave>();
-        w_->show();
+        w_->start();
         w_->statusChannel()->setTraceStream(nullptr);
         QTRY_COMPARE(int(w_->labelTime()->link()), int(LinkState::Online));
     }

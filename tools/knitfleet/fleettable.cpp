@@ -72,7 +72,10 @@ QStringList FleetTable::lines(const QList<FleetState::Machine> &machines, qint64
         const QString online = m.online < 0 ? QStringLiteral("?") : m.online ? QStringLiteral("yes") : QStringLiteral("no");
         const QString values[] = {m.id,
                                   online,
-                                  !m.hasState ? QStringLiteral("-") : s.running ? QStringLiteral("knit") : QStringLiteral("stop"),
+                                  !m.hasState ? QStringLiteral("-")
+                                  : s.offline ? QStringLiteral("offl")
+                                  : s.running ? QStringLiteral("knit")
+                                              : QStringLiteral("stop"),
                                   m.hasState ? cut(s.job, kJobColumns) : QString(),
                                   m.hasState ? QStringLiteral("%1/%2").arg(s.row).arg(s.rows) : QString(),
                                   m.hasState ? QStringLiteral("%1/%2").arg(s.pieces).arg(s.target) : QString(),

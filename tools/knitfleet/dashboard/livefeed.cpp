@@ -22,7 +22,8 @@ LiveFeed::LiveFeed(int staleS)
 QJsonObject LiveFeed::row(const FleetState::Machine &m, qint64 nowMs, int staleS)
 {
     const TelemetryMessages::State &s = m.state;
-    const char *state = m.online == 0 ? "offline" : s.alarm ? "alarm" : s.running ? "knitting" : "stopped";
+    // A panel whose controller does not answer knows nothing of its machine: offline as well.
+    const char *state = m.online == 0 || s.offline ? "offline" : s.alarm ? "alarm" : s.running ? "knitting" : "stopped";
     return QJsonObject{{QStringLiteral("machine"), m.id},
                        {QStringLiteral("state"), QLatin1String(state)},
                        {QStringLiteral("job"), s.job},

@@ -45,9 +45,12 @@ bool MessageCheck::state(const QByteArray &payload)
     const QJsonValue alarm = o.value(QLatin1String("alarm"));
     const QJsonObject a = alarm.toObject();
     const QJsonValue running = o.value(QLatin1String("running"));
+    const QJsonValue controller = o.value(QLatin1String("controller"));
+    const bool controllerOk = controller.isUndefined() || controller == QLatin1String("online")
+                              || controller == QLatin1String("offline");
     return number(o, "row") && number(o, "rows") && number(o, "pieces") && number(o, "target") && number(o, "speed", true)
            && number(o, "knitting_s") && number(o, "stopped_s") && text(o, "job") && text(o, "time") && text(o, "machine")
-           && (running.isUndefined() || running.isBool()) && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
+           && (running.isUndefined() || running.isBool()) && controllerOk && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
            && number(a, "type") && number(a, "code") && text(a, "text");
 }
 

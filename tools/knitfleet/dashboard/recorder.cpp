@@ -35,8 +35,9 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
     r.target = m.state.target;
     r.running = m.state.running;
     r.alarm = m.state.alarm ? m.state.alarmCode : -1;
-    // A retained state of a machine whose status is not known yet may be old news.
-    r.online = m.online == 1 || (m.online < 0 && !retained);
+    // A retained state of a machine whose status is not known yet may be old news; a panel
+    // whose controller does not answer knows nothing of its machine.
+    r.online = !m.state.offline && (m.online == 1 || (m.online < 0 && !retained));
     r.dt = panelOffset(m.state.time, receivedMs);
     const Record &p = last.sample;
     const bool changed = !last.stored || p.job != r.job || p.running != r.running || p.alarm != r.alarm

@@ -1,0 +1,211 @@
+#include "startupexchange.h"
+
+#include "controllermessages.h"
+
+#include "data/cntfile.h"
+#include "data/jobname.h"
+#include "data/parablocks.h"
+#include "data/patfile.h"
+#include "link/commands.h"
+#include "platform/panelpaths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr std::size_t kNameOffset = 40;
+constexpr std::size_t kNameMax = 251;
+constexpr std::size_t kHeldGroupByte = 26;
+constexpr std::size_t kJobSentByte = 29;
+
+QByteArray readAtMost(const QString &path, qint64 size, bool *opened)
+{
+    QFile f(path);
+    *opened = f.open(QIODevice::ReadOnly);
+    return *opened ? f.read(size) : QByteArray();
+}
+
+// First offset in [from, size) where the two images differ, or -1.
+int firstDifference(const unsigned char *a, const unsigned char *b, int from, int size)
+{
+    for (int i = from; i < size; ++i) {
+        if (a[i] != b[i])
+            return i;
+    }
+    return -1;
+}
+
+QString mismatchText(const char *head, int offset, int first, int second)
+{
+    return QString::fromUtf8(head) + QString::number(offset) + QStringLiteral(" - ") + QString::number(first)
+        + QStringLiteral(" - ") + QString::number(second) + QString::fromUtf8(". 是否关机 ?");
+}
+
+// What differs between the two comparisons of the exchange.
+struct Check
+{
+    const char *cannotOpen;
+    const char *cannotCopy;
+    const char *mismatch;
+    unsigned char mark;
+};
+const Check kSystemCheck{"打开系统参数校验文件失败 !", "复制系统参数校验文件失败 !", "系统参数校验失败! - ", 1};
+const Check kConfigCheck{"打开个性化校验文件失败 !", "复制个性化参数校验文件失败 !", "个性化校验文件失败! - ", 2};
+
+} // namespace
+
+StartupExchange::Link StartupExchange::Link::controller(FileTransfer transfer)
+{
+    Link link;
+    link.transfer = std::move(transfer);
+    link.command = [](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
+        return setparacom(cmd, object, v1, v2) == 1;
+    };
+    link.motoStatus = [] { return getmotostatus(); };
+    return link;
+}
+
+StartupExchange::Machine StartupExchange::machineOf(unsigned int motoStatus)
+{
+    if (motoStatus == kNoMotoStatus)
+        return Machine::Offline;
+    return motoStatus != 0 ? Machine::Running : Machine::Stopped;
+}
+
+bool StartupExchange::fetch(const QString &name, int size, QByteArray *out)
+{
+    const QString path = PanelPaths::tmp(QLatin1Char('/') + name);
+    bool opened = false;
+    if (link_.transfer.get(path))
+        *out = readAtMost(path, size, &opened);
+    // A block shorter than its size would leave stale bytes behind: count it as no answer.
+    if (!opened || out->size() != size) {
+        connected_ = false;
+        op_.tell(QString::fromUtf8(ControllerMessages::kConnectionFailed));
+        return false;
+    }
+    return true;
+}
+
+void StartupExchange::run()
+{
+    QByteArray block;
+    if (!fetch(QStringLiteral("file.sys"), int(kSystemSize), &block))
+        return;
+    para_system.fill(block);
+    if (!compare(QStringLiteral("file.sys"), QStringLiteral("/para/checksystem.sys"), block, 2, true))
+        return;
+
+    if (!fetch(QStringLiteral("config.cfg"), int(kConfigCheckSize), &block))
+        return;
+    cfgcheck1.fill(block);
+    if (!compare(QStringLiteral("config.cfg"), QStringLiteral("/para/checkconfig.cfg"), block, 0, false))
+        return;
+
+    if (!fetch(QStringLiteral("file.knt"), int(kCurSize), &block))
+        return;
+    para_cur.fill(block);
+
+    QByteArray nameBytes;
+    for (std::size_t i = kNameOffset; i < kNameOffset + kNameMax && para_cur.byte(i) != 0; ++i)
+        nameBytes.append(char(para_cur.byte(i)));
+    strcurfilename += JobName::decode(nameBytes);
+
+    if (para_cur.byte(kJobSentByte) != 0)
+        return;
+    if (strcurfilename.isEmpty()) {
+        op_.tell(QString::fromUtf8("没有编织文件, 请选择 !"));
+        return;
+    }
+    checkAndSend(strcurfilename);
+}
+
+bool StartupExchange::compare(const QString &fetched, const QString &reference, const QByteArray &block, int from,
+                              bool system)
+{
+    const Check &check = system ? kSystemCheck : kConfigCheck;
+    const QString path = PanelPaths::data(reference);
+    bool opened = false;
+    const QByteArray copy = readAtMost(path, block.size(), &opened);
+    if (!opened) {
+        op_.tell(QString::fromUtf8(check.cannotOpen));
+        if (!op_.copy(PanelPaths::tmp(QLatin1Char('/') + fetched), path))
+            op_.tell(QString::fromUtf8(check.cannotCopy));
+        return true;
+    }
+    // A short check copy compares as zeros past its end.
+    const QByteArray ref = copy.leftJustified(block.size(), '\0', true);
+    if (!system) {
+        cfgcheck2.clear();
+        cfgcheck2.fill(copy);
+    }
+    const auto *got = reinterpret_cast<const unsigned char *>(block.constData());
+    const auto *kept = reinterpret_cast<const unsigned char *>(ref.constData());
+    const int i = firstDifference(kept, got, from, int(block.size()));
+    if (i < 0)
+        return true;
+    // The system question names the check copy's byte first, the personalisation question the
+    // controller's.
+    const int first = system ? kept[i] : got[i];
+    const int second = system ? got[i] : kept[i];
+    if (op_.ask(mismatchText(check.mismatch, i, first, second))) {
+        shutDown();
+        return false;
+    }
+    checkresult_ |= check.mark;
+    return true;
+}
+
+void StartupExchange::checkAndSend(const QString &name)
+{
+    // A name that is not one plain path component is treated as a job that is not on disk.
+    const bool safe = JobName::isSafe(name);
+    const QString base = PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name);
+    const QString wrk = base + QStringLiteral(".wrk");
+    const QString cnt = base + QStringLiteral(".cnt");
+    const QString pat = base + QStringLiteral(".pat");
+
+    if (!safe || !QFileInfo::exists(wrk)) {
+        op_.tell(QString::fromUtf8("缺少.wrk 文件,请重新导入 !"));
+        return;
+    }
+    if (!QFileInfo::exists(cnt)) {
+        op_.tell(QString::fromUtf8("缺少.cnt 文件,请重新导入 !"));
+        return;
+    }
+    if (!QFileInfo::exists(pat)) {
+        op_.tell(QString::fromUtf8("缺少.pat 文件,请重新导入 !"));
+        return;
+    }
+    const int cntResult = cntfilecheck(cnt);
+    if (cntResult == 1 || cntResult == 4 || cntResult == 5) {
+        op_.tell(CntFile::message(cntResult));
+        return;
+    }
+    const int patResult = patfilecheck(pat);
+    if (patResult == 1 || (patResult >= 4 && patResult <= 9)) {
+        op_.tell(PatFile::message(patResult));
+        return;
+    }
+    if (link_.transfer.put(wrk) && link_.transfer.put(cnt))
+        link_.transfer.put(pat);
+}
+
+void StartupExchange::shutDown()
+{
+    if (const unsigned int status = link_.motoStatus(); status != 0) {
+        op_.tell(ControllerMessages::refusal(status, "机头正在运行, 不能关机 ! "));
+        return;
+    }
+    if (link_.command(0x2A, 1, 0x20, 0))
+        op_.tell(QString::fromUtf8("正在关机, 请稍等 ... ... "));
+    else
+        op_.tell(QString::fromUtf8("不能关机, 请检查主控制器 !"));
+}
+
+StartupExchange::Machine StartupExchange::close()
+{
+    link_.command(0x20, para_cur.byte(kHeldGroupByte), 0, 0);
+    return machineOf(link_.motoStatus());
+}

@@ -1,0 +1,171 @@
+// knitpanel's first screen against knitsim, telling what the machine does: started while knitsim
+// already knits, and started with no controller answering. Faults caught: a panel that shows
+// "stopped" until the next start report while the carriage runs (start-up's status query
+// ignored), telemetry that says stopped meanwhile; a black screen during start-up's waits, a
+// wait whose progress stands still, Escape that does not give a fetch up, an absent controller
+// taken for a stopped machine (no offline look, no "controller":"offline"), a controller that
+// comes back unnoticed. Leaves the guide's pictures of the start picture.
+#include "brokerprocess.h"
+#include "panelprocess.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include "platform/atomicfile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The running indicator "PL.WK" in the bottom band.
+const QRect kIndicator(QPoint(552, 367), QPoint(628, 388));
+// The job's box beside it, light on the main screen (the start picture has no such box).
+const QRect kJobBox(QPoint(325, 368), QPoint(545, 410));
+// The middle of the screen, the start picture's while start-up runs.
+const QRect kMiddle(QPoint(10, 100), QPoint(630, 350));
+// The transfer window's status line, centred over it.
+const QRect kTransferLine(QPoint(135, 195), QPoint(485, 222));
+
+int countPixels(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &match)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+bool red(const QColor &c)
+{
+    return c.red() > 150 && c.green() < 90 && c.blue() < 90;
+}
+
+bool blue(const QColor &c)
+{
+    return c.blue() > 150 && c.red() < 150 && c.green() < 100;
+}
+
+bool black(const QColor &c)
+{
+    return c.lightness() < 10;
+}
+
+bool light(const QColor &c)
+{
+    return c.lightness() > 200;
+}
+
+} // namespace
+
+class TestStartStateE2e : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString why;
+        if (!XServer::available(&why) || !BrokerProcess::available(&why))
+            QSKIP(qPrintable(why));
+        QVERIFY2(broker_.start(&why), qPrintable(why));
+        root_ = std::make_unique<TestRoot>();
+        PortOffset::useFree();
+        QVERIFY(x_.start());
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY(root_->makeJob(QStringLiteral("S1"), 400, 100, 100));
+        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
+                                 QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url()).toUtf8()));
+    }
+
+    // knitsim knits before the panel starts: the first screen says so, and so does telemetry.
+    void knittingAtStart()
+    {
+        QVERIFY(QFile::copy(root_->file(QStringLiteral("/mnt/ide/knit/wave/S1/S1.cnt")), sim_.file(QStringLiteral("S1.cnt"))));
+        QVERIFY(sim_.command(QStringLiteral("set job S1")) && sim_.command(QStringLiteral("set knt 29 1")));
+        QVERIFY(sim_.command(QStringLiteral("set speed 1")) && sim_.command(QStringLiteral("start S1")));
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
+        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
+        picture("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
+        QTRY_VERIFY_WITH_TIMEOUT(state().value(QLatin1String("running")) == true, 10000);
+        QCOMPARE(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"));
+        panel_.stop();
+        QVERIFY(sim_.command(QStringLiteral("stop")));
+    }
+
+    // No answer: the start picture under the wait, the attempts counted; Escape gives the fetch
+    // up; then offline until the controller answers the status query again.
+    void noController()
+    {
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        // Neither replies nor reports, though knitsim still journals what it receives.
+        QVERIFY(sim_.command(QStringLiteral("fault silent")) && sim_.command(QStringLiteral("fault silent-after 0"))
+                && sim_.command(QStringLiteral("fault loss 100 report")));
+        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
+        QVERIFY(sim_.waitFor(QStringLiteral("RRQ file.sys"), 10000));
+        // The start picture under the transfer window, whose line counts the seconds.
+        const QImage first = picture("startstate-waiting", [](const QImage &i) {
+            return countPixels(i, kMiddle, black) < kMiddle.width() * kMiddle.height() / 2
+                   && countPixels(i, kTransferLine, blue) > 50;
+        });
+        picture("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
+        QVERIFY(x_.key(QStringLiteral("Escape")));
+        // The fetch given up: the connection message (closed by Return) after fewer than eleven
+        // requests, then the closing commands.
+        QVERIFY(QTest::qWaitFor([&] { return x_.key(QStringLiteral("Return")) && sim_.waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
+        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 10000));
+        QVERIFY(sim_.traffic().count(QStringLiteral("RRQ file.sys")) < 11);
+        QVERIFY(!sim_.traffic().contains(QStringLiteral("RRQ config.cfg")));
+        picture("startstate-offline", [](const QImage &i) {
+            return countPixels(i, kJobBox, light) > kJobBox.width() * kJobBox.height() / 2
+                   && countPixels(i, kIndicator, light) < kIndicator.width() * kIndicator.height() / 2;
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("offline"), 10000);
+        QCOMPARE(state().value(QLatin1String("running")), QJsonValue(false));
+
+        // Asked every 5 s meanwhile; back when it answers (its reports still lost).
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 8000));
+        QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("fault loss 100 report")));
+        QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"), 15000);
+        picture("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
+    }
+
+    void cleanupTestCase() { panel_.stop(); }
+
+private:
+    // The panel's retained state on the broker.
+    QJsonObject state() const { return QJsonDocument::fromJson(broker_.retained(QStringLiteral("knit/S1/state"))).object(); }
+    // Screenshots until done takes one (kept as e2e-NAME.png), at most ten seconds.
+    QImage picture(const char *name, const std::function<bool(const QImage &)> &done)
+    {
+        const QDeadlineTimer deadline(10000);
+        QImage image;
+        while (!deadline.hasExpired()) {
+            if (x_.screenshot(XServer::picture(name)) && image.load(XServer::picture(name)) && done(image))
+                return image;
+        }
+        QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
+        return image;
+    }
+
+    BrokerProcess broker_;
+    std::unique_ptr<TestRoot> root_;
+    XServer x_;
+    SimProcess sim_;
+    PanelProcess panel_;
+};
+
+QTEST_GUILESS_MAIN(TestStartStateE2e)
+#include "test_startstate_e2e.moc"
