@@ -11,6 +11,7 @@
 #include "platform/panelpaths.h"
 #include "ui/buzzer.h"
 #include "ui/palettes.h"
+#include "ui/windowfocus.h"
 
 #include <QApplication>
 #include <QShowEvent>
@@ -63,8 +64,8 @@ void wave::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The panel is the only program on its screen: take the keyboard, with or without a
-    // window manager.
-    activateWindow();
+    // window manager; also when a start-up message has just closed and Qt still counts it.
+    WindowFocus::activate(this);
     // The repair menu opens once, over the first shown main screen.
     if (repairShown_ || checkresult == 0)
         return;
