@@ -31,6 +31,7 @@
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 #include "ui/panelall.h"
+#include "ui/skinbutton.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>
@@ -199,6 +200,24 @@ private slots:
     {
         setDark(-5, 300, 7);
         QCOMPARE(palette_label_dark.color(QPalette::Window), QColor(0, 255, 7));
+    }
+
+    // A picture key on and off differ at a glance: their faces far apart in brightness, not a
+    // shade of the same colour.
+    void pictureKeyLook()
+    {
+        SkinButton key(QStringLiteral("速度"));
+        key.resize(48, 48);
+        auto brightness = [&](bool lit) {
+            key.setactive(lit);
+            const QImage face = key.grab().toImage();
+            qint64 sum = 0;
+            for (int y = 4; y < 44; ++y)
+                for (int x = 4; x < 44; ++x)
+                    sum += qGray(face.pixel(x, y));
+            return sum / (40 * 40);
+        };
+        QVERIFY2(brightness(true) - brightness(false) > 80, "picture keys on and off look alike");
     }
 
     // A keypad multibutton types its key into the focused field, which keeps the focus; a key
