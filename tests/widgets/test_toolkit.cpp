@@ -28,11 +28,13 @@
 #include "ui/mylistbox.h"
 #include "ui/mymenu.h"
 #include "ui/mymenuno.h"
+#include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 #include "ui/panelall.h"
 #include "ui/skinbutton.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -218,6 +220,23 @@ private slots:
             return sum / (40 * 40);
         };
         QVERIFY2(brightness(true) - brightness(false) > 80, "picture keys on and off look alike");
+    }
+
+    // A disabled box (piece expansion's above the count) looks disabled although the panel's
+    // palettes give every colour group the same colours.
+    void disabledLook()
+    {
+        mystyle style;
+        auto look = [&](bool enabled) {
+            QCheckBox box(QStringLiteral("使能1"));
+            box.setStyle(&style);
+            box.setPalette(palette_label_white);
+            box.setChecked(true);
+            box.setEnabled(enabled);
+            box.resize(100, 30);
+            return box.grab().toImage();
+        };
+        QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
     }
 
     // A keypad multibutton types its key into the focused field, which keeps the focus; a key
