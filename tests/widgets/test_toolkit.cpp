@@ -20,6 +20,7 @@
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/labeltftp.h"
+#include "ui/layoutaudit.h"
 #include "ui/multibutton.h"
 #include "ui/mybutton.h"
 #include "ui/mydialog.h"
@@ -36,6 +37,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
 
@@ -237,6 +239,38 @@ private slots:
             return box.grab().toImage();
         };
         QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
+    }
+
+    // The layout audit names a text that does not fit and a widget off the 640 x 480 screen;
+    // dot fillers and texts that fit are no finding.
+    void layoutAudit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("finding");
+        QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << QString();
+        QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << "cut w/probe: \"展开片数展开片数\"";
+        QTest::addRow("second line cut") << "1\n展开片数展开片数" << QRect(10, 10, 40, 40) << "cut w/probe";
+        QTest::addRow("dots fill") << "速度................................" << QRect(10, 10, 60, 24) << QString();
+        QTest::addRow("outside") << "1" << QRect(620, 10, 40, 24) << "outside w/probe: 620,10 40x24";
+    }
+    void layoutAudit()
+    {
+        QFETCH(QString, text);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, finding);
+        QWidget w;
+        w.setObjectName(QStringLiteral("w"));
+        w.setGeometry(0, 0, 640, 480);
+        auto *label = new QLabel(text, &w);
+        label->setObjectName(QStringLiteral("probe"));
+        label->setGeometry(geometry);
+        w.show();
+        const QStringList found = LayoutAudit::findings(&w);
+        if (finding.isEmpty())
+            QCOMPARE(found, QStringList());
+        else
+            QVERIFY2(found.size() == 1 && found.first().startsWith(finding), qPrintable(found.join(QLatin1Char('|'))));
     }
 
     // A keypad multibutton types its key into the focused field, which keeps the focus; a key
