@@ -134,7 +134,10 @@ QStringList LayoutAudit::findings(QWidget *window)
             continue;
         const int needed = textWidth(w, text);
         if (needed > room)
-            found.append(QStringLiteral("cut %1: \"%2\" needs %3 px, has %4").arg(nameOf(w), text).arg(needed).arg(room));
+            found.append(QStringLiteral("cut %1: \"%2\" needs %3 px, has %4")
+                             .arg(nameOf(w), QString(text).replace(QLatin1Char('\n'), QLatin1String("\\n")))
+                             .arg(needed)
+                             .arg(room));
     }
     return found;
 }

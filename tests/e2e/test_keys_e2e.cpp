@@ -35,9 +35,9 @@ private Q_SLOTS:
         QVERIFY(panel_.start(x_->environment(), root_->path(), sim_->portOffset()));
         QVERIFY(sim_->waitFor(QStringLiteral("cmd 26"), 30000));
         // The main screen is the only window of the whole screen's size.
-        QVERIFY2(QTest::qWaitFor([&] { return !focusWindow().isEmpty() && focusGeometry().contains("640x480"); }, 20000),
+        QVERIFY2(QTest::qWaitFor([&] { return x_->screenSizedFocus(); }, 20000),
                  "the main screen never took the keyboard");
-        mainWindow_ = focusWindow();
+        mainWindow_ = x_->focusWindow();
         QVERIFY(sim_->command(QStringLiteral("journal clear")));
     }
     void cleanupTestCase()
@@ -59,10 +59,10 @@ private Q_SLOTS:
     void escapeAfterDialog()
     {
         QVERIFY(x_->key(QStringLiteral("1")));
-        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = focusWindow(); return !w.isEmpty() && w != mainWindow_; }, 10000),
+        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != mainWindow_; }, 10000),
                  "key 1 opened no page");
         QVERIFY(x_->key(QStringLiteral("Escape")));
-        QVERIFY2(QTest::qWaitFor([&] { return focusWindow() == mainWindow_; }, 10000),
+        QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() == mainWindow_; }, 10000),
                  "the keyboard did not come back to the main screen");
 
         QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
@@ -75,27 +75,6 @@ private Q_SLOTS:
     }
 
 private:
-    // What xdotool prints; empty when it fails.
-    QByteArray xdotool(const QStringList &args) const
-    {
-        QProcess p;
-        p.setProcessEnvironment(x_->environment());
-        p.start(QStringLiteral("xdotool"), args);
-        if (!p.waitForFinished(10000) || p.exitCode() != 0)
-            return {};
-        return p.readAllStandardOutput().trimmed();
-    }
-    // The id of the window with the keyboard; empty when that is none or the root window,
-    // which alone has no name.
-    QByteArray focusWindow() const
-    {
-        const QByteArray id = xdotool({QStringLiteral("getwindowfocus")});
-        return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}).isEmpty() ? QByteArray() : id;
-    }
-    QByteArray focusGeometry() const
-    {
-        return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")});
-    }
     QByteArray alarmLog() const { return TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))); }
 
     std::unique_ptr<TestRoot> root_;
