@@ -1,10 +1,15 @@
-// The screen walk: knitpanel against knitsim under a private Xvfb opens every screen by the
-// operator's keys (top keys, their menus and tabs), in menu order, in reverse and in a seeded
-// random order, with the layout audit on. Faults caught: a screen that does not open from its
-// key or does not give the keyboard back to the main screen when it closes (the walk then
-// stalls), a text cut by its label or button, a widget off the 640 x 480 screen.
+// Keys that arrive and the screen walk: knitpanel against knitsim under a private Xvfb without
+// a window manager (as the demo's and the tests'), driven by xdotool. First the keys an
+// operator meets at once, then every screen opened by the operator's keys (top keys, their
+// menus and tabs), in menu order, in reverse and in a seeded random order, with the layout
+// audit on. Faults caught: a focused button on the main screen that takes the first arrow key
+// to move the focus (Up after start-up sends no rollers command); a window that does not get
+// the keyboard back when a window over it closes (the focus stays on the root window: Escape on
+// a raised alarm is lost, the walk stalls); a screen that does not open from its key; a text
+// cut by its label or button, a widget off the 640 x 480 screen.
 #include "panelprocess.h"
 #include "simprocess.h"
+#include "testbytes.h"
 #include "testroot.h"
 #include "xserver.h"
 
@@ -72,7 +77,7 @@ private Q_SLOTS:
         QVERIFY2(QTest::qWaitFor([&] { return x_->screenSizedFocus(); }, 20000),
                  "the main screen never took the keyboard");
         main_ = x_->focusWindow();
-        clock_.start();
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
     }
     void cleanupTestCase()
     {
@@ -81,6 +86,33 @@ private Q_SLOTS:
         x_.reset();
         if (clock_.isValid())
             qInfo("screen walk: %d screens in %.1f s", visited_, double(clock_.elapsed()) / 1000.0);
+    }
+
+    // The very first key after start-up: Up turns the rollers forward (action 17).
+    void firstUp()
+    {
+        QVERIFY(x_->key(QStringLiteral("Up")));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 2a/1/11"), 5000), "the first Up sent no rollers command");
+    }
+
+    // Key 1's page opens over the main screen and Escape closes it; the main screen has the
+    // keyboard again, so Escape on an alarm acknowledges it (command 38, sub-code 33).
+    void escapeAfterDialog()
+    {
+        QVERIFY(x_->key(QStringLiteral("1")));
+        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != main_; }, 10000),
+                 "key 1 opened no page");
+        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() == main_; }, 10000),
+                 "the keyboard did not come back to the main screen");
+
+        QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
+        QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\traised\t2\t23\t"); }, 10000));
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26/21/0"), 5000), "Escape on the alarm sent no acknowledgement");
+        QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\tacknowledged\t2\t23\t"); }, 5000));
+        QVERIFY(sim_->command(QStringLiteral("alarm clear")));
     }
 
     void walk_data()
@@ -99,6 +131,10 @@ private Q_SLOTS:
     void walk()
     {
         QFETCH(QList<int>, order);
+        if (!clock_.isValid())
+            clock_.start();
+        QElapsedTimer orderClock;
+        orderClock.start();
         const QList<Route> all = routes();
         for (int i : order) {
             const Route &r = all.at(i);
@@ -122,6 +158,9 @@ private Q_SLOTS:
             QVERIFY2(x_->focusWindow() == main_, r.name);
             ++visited_;
         }
+        // For bench/screenwalk.
+        qInfo("walk %s: %lld screens in %.1f s", QTest::currentDataTag(), qlonglong(order.size()),
+              double(orderClock.elapsed()) / 1000.0);
     }
 
     // Whatever the three walks showed: no finding.
@@ -132,6 +171,7 @@ private Q_SLOTS:
                                                                  : QStringList();
         // The system parameter and personalisation pages are being drawn anew in other work
         // (issue 26 item 5); their findings alone are expected until that lands, any other fails.
+        qInfo("layout findings: %lld", qlonglong(found.size()));
         const bool thosePagesOnly = !found.isEmpty() && std::all_of(found.begin(), found.end(), [](const QString &f) {
             return f.contains(QLatin1String(" mydialogsystem/")) || f.contains(QLatin1String(" mytriangleboard/"));
         });
@@ -141,6 +181,8 @@ private Q_SLOTS:
     }
 
 private:
+    QByteArray alarmLog() const { return TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))); }
+
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<XServer> x_;
     std::unique_ptr<SimProcess> sim_;
