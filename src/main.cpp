@@ -7,6 +7,7 @@
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
 #include "ui/windowfocus.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();
+    LayoutAudit::install();
     QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
     QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });

@@ -188,8 +188,15 @@ void dialogide::slot_outputfile()
 void dialogide::slot_bmpbrown()
 {
     const QString name = chosen();
-    if (!name.isEmpty())
-        BmpEdit::openfile(JobFolders::file(name, QStringLiteral(".xxx")), this);
+    if (name.isEmpty())
+        return;
+    // The picture is optional in a job: without one the viewer would open on an empty page.
+    const QString picture = JobFolders::file(name, QStringLiteral(".xxx"));
+    if (!QFile::exists(picture)) {
+        DIAMESSAGE(this, QStringLiteral("该编织文件没有图片文件 !"));
+        return;
+    }
+    BmpEdit::openfile(picture, this);
 }
 
 void dialogide::slot_cntfile()

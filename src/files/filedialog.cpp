@@ -82,6 +82,8 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
         button->setGeometry(10, b.y, 100, 40);
         button->setFocusPolicy(Qt::NoFocus);
         button->setPalette(palette_button_dark);
+        // A key without an action (the network disk) is drawn disabled, so none is promised.
+        button->setEnabled(b.slot != nullptr);
         if (b.slot) {
             connect(button, &QPushButton::clicked, this, b.slot);
             keys.append({b.keys, [this, slot = b.slot] { (this->*slot)(); }});

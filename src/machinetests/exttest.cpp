@@ -9,6 +9,7 @@
 #include "ui/fileoperate.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
+#include "ui/windowfocus.h"
 
 #include <QPushButton>
 #include <QShortcut>
@@ -73,7 +74,7 @@ void exttest::slot_press(const QString &text)
     // The panel has no window manager to give the keypad back to the menu once a page or a
     // message closed; without it the item keys would reach nothing.
     if (isVisible()) {
-        activateWindow();
+        WindowFocus::activate(this);
         if (!focusWidget())
             menu_->item(0, 0)->setFocus();
     }

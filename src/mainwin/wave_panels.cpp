@@ -141,6 +141,9 @@ void wave::wave_create_desktopinfor()
     buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
     buttonWarm_->setFont(boldPanel(20));
     connect(buttonWarm_, &QAbstractButton::released, this, &wave::wave_warm_cancel);
+    // The screen's two buttons are touched, never focused: a focused button would take the
+    // first arrow key to move the focus on, and Up and Down belong to the rollers.
+    buttonWarm_->setFocusPolicy(Qt::NoFocus);
 
     Bmenu = new MYBUTTON(this);
     Bmenu->setObjectName(QStringLiteral("Bmenu"));
@@ -150,6 +153,7 @@ void wave::wave_create_desktopinfor()
     Bmenu->setText(QString::fromUtf8(kUnlockText));
     Bmenu->setFont(boldPanel(14));
     Bmenu->setGeometry(box(570, 10, 629, 44));
+    Bmenu->setFocusPolicy(Qt::NoFocus);
     connect(Bmenu, &QAbstractButton::released, this, &wave::wave_slot_enablets);
 
     wave_slot_enablets();

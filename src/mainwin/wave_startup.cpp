@@ -20,6 +20,7 @@
 #include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
+#include "ui/windowfocus.h"
 
 #include <QApplication>
 #include <QShowEvent>
@@ -92,7 +93,7 @@ void wave::start()
     setFocusPolicy(Qt::StrongFocus);
     // The exchange's dialogs came and went over the shown window: take the keyboard back, as
     // the first show did.
-    activateWindow();
+    WindowFocus::activate(this);
 
     // The repair menu opens once, over the main screen, from the event loop.
     if (checkresult != 0) {
@@ -128,6 +129,6 @@ void wave::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The panel is the only program on its screen: take the keyboard, with or without a
-    // window manager.
-    activateWindow();
+    // window manager; also when a start-up message has just closed and Qt still counts it.
+    WindowFocus::activate(this);
 }

@@ -1,6 +1,28 @@
 #include "mystyle.h"
 
 #include <QStyleFactory>
+#include <QStyleOptionButton>
+
+namespace {
+
+QColor mix(const QColor &a, const QColor &b)
+{
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
+
+// The panel's palettes give every colour group the same colours, so a disabled button or box
+// would look like an enabled one: its texts and box face are drawn halfway to the background.
+void dim(QPalette &palette)
+{
+    const QColor window = palette.color(QPalette::Window);
+    const QColor button = palette.color(QPalette::Button);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, mix(palette.color(role), window));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, mix(palette.color(QPalette::ButtonText), button));
+    palette.setColor(QPalette::Disabled, QPalette::Base, mix(palette.color(QPalette::Base), window));
+}
+
+} // namespace
 
 mystyle::mystyle()
     : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
@@ -20,6 +42,20 @@ int mystyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const Q
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+}
+
+void mystyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                          const QWidget *widget) const
+{
+    const bool button = element == CE_PushButton || element == CE_CheckBox || element == CE_RadioButton;
+    const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option);
+    if (button && b && !(b->state & State_Enabled)) {
+        QStyleOptionButton dimmed(*b);
+        dim(dimmed.palette);
+        QProxyStyle::drawControl(element, &dimmed, painter, widget);
+        return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
 }
 
 int mystyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,

@@ -2,8 +2,8 @@
 
 #include <QProxyStyle>
 
-// The panel's widget style: Fusion with touch-sized scroll bars and indicators and no keyboard
-// mnemonics underlined (the keypad has no Alt key).
+// The panel's widget style: Fusion with touch-sized scroll bars and indicators, no keyboard
+// mnemonics underlined (the keypad has no Alt key), and disabled buttons and boxes greyed.
 class mystyle : public QProxyStyle
 {
     Q_OBJECT
@@ -13,6 +13,8 @@ public:
 
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr, const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
 };

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-// A picture key whose look (lit when active, dark otherwise) is set by the program only: a
+// A picture key whose look (lit amber when active, dark slate otherwise) is set by the program only: a
 // press acts through released() but never changes the look, so a key shows the controller's
 // state even when its command was refused or not answered.
 class SkinButton : public QPushButton
@@ -17,4 +17,5 @@ public:
 
 protected:
     void nextCheckState() override {}
+    void paintEvent(QPaintEvent *event) override;
 };

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 void WindowFocus::install()
 {
@@ -26,11 +27,25 @@ void WindowFocus::activateTop()
     QWidget *top = QApplication::activeModalWidget();
     if (!top) {
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && !w->isMinimized() && !(w->windowFlags() & Qt::Popup))
+            // By type: the flag Qt::Popup shares its bit with Qt::Window, so a mask would
+            // pass over every window.
+            const Qt::WindowType type = w->windowType();
+            if (w->isVisible() && !w->isMinimized() && type != Qt::Popup && type != Qt::ToolTip)
                 top = w;
         }
     }
-    // Even when Qt still takes it for active: the X server may have moved the focus away.
     if (top)
-        top->activateWindow();
+        activate(top);
+}
+
+void WindowFocus::activate(QWidget *w)
+{
+    // Not QWidget::activateWindow(): it asks nothing while Qt takes the window for active, and
+    // Qt does so for a while after a dialog over it closed, whereas the X server has already
+    // sent the keyboard to the root window when the dialog unmapped.
+    QWindow *handle = w->window()->windowHandle();
+    if (handle)
+        handle->requestActivate();
+    else
+        w->activateWindow();
 }

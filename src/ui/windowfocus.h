@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 // Gives the keyboard back when a window closes: the topmost modal dialog left, else the main
 // window, becomes the active window again. A window manager, or the panel's own window system,
 // does this; without either (an X server alone) the page below would stay inactive and its key
@@ -13,6 +15,9 @@ class WindowFocus : public QObject
 public:
     // Once, after the application exists.
     static void install();
+    // Asks the window system for the keyboard for w's window, even when Qt still takes that
+    // window for active.
+    static void activate(QWidget *w);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -82,8 +82,8 @@ void dialogpieceexpand::setBoxes()
     for (int i = 0; i < kPieces; ++i) {
         myentercheckbox *b = boxes_[std::size_t(i)];
         b->setEnabled(i < count);
-        // Pieces beyond the count are shown on: they are not left out, there are none.
-        b->setChecked(i >= count || !(mask & (1u << i)));
+        // Every box, disabled ones too, shows its bit of the stored mask: on when it is clear.
+        b->setChecked(!(mask & (1u << i)));
     }
 }
 

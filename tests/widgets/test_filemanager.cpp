@@ -22,6 +22,7 @@
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
 
+#include <QDateTime>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,6 +74,19 @@ private Q_SLOTS:
         page_ = std::make_unique<dialogide>(nullptr, nullptr, false); // the driver answers only its dialogs
         page_->show();
         QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+    }
+
+    // A job made by knitjob lists its time, not "error"; F4 on it (no picture) says so instead
+    // of opening an empty viewer.
+    void noPicture()
+    {
+        QTreeWidgetItem *j2 = page_->list()->finditemcol(QStringLiteral("J2"), 0);
+        QVERIFY(j2);
+        QVERIFY2(QDateTime::fromString(j2->text(1), QStringLiteral("yyyy-MM-dd hh:mm:ss")).isValid(), qPrintable(j2->text(1)));
+        ModalDriver driver;
+        driver.pressOk();
+        press(Qt::Key_F4);
+        QCOMPARE(driver.texts, QStringList{QStringLiteral("该编织文件没有图片文件 !")});
     }
 
     // F3 on another job, on the current one, and on one whose upload the controller refuses.

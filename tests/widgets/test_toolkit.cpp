@@ -20,6 +20,7 @@
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/labeltftp.h"
+#include "ui/layoutaudit.h"
 #include "ui/multibutton.h"
 #include "ui/mybutton.h"
 #include "ui/mydialog.h"
@@ -28,11 +29,15 @@
 #include "ui/mylistbox.h"
 #include "ui/mymenu.h"
 #include "ui/mymenuno.h"
+#include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 #include "ui/panelall.h"
+#include "ui/skinbutton.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
 
@@ -199,6 +204,73 @@ private Q_SLOTS:
     {
         setDark(-5, 300, 7);
         QCOMPARE(palette_label_dark.color(QPalette::Window), QColor(0, 255, 7));
+    }
+
+    // A picture key on and off differ at a glance: their faces far apart in brightness, not a
+    // shade of the same colour.
+    void pictureKeyLook()
+    {
+        SkinButton key(QStringLiteral("速度"));
+        key.resize(48, 48);
+        auto brightness = [&](bool lit) {
+            key.setactive(lit);
+            const QImage face = key.grab().toImage();
+            qint64 sum = 0;
+            for (int y = 4; y < 44; ++y)
+                for (int x = 4; x < 44; ++x)
+                    sum += qGray(face.pixel(x, y));
+            return sum / (40 * 40);
+        };
+        QVERIFY2(brightness(true) - brightness(false) > 80, "picture keys on and off look alike");
+    }
+
+    // A disabled box (piece expansion's above the count) looks disabled although the panel's
+    // palettes give every colour group the same colours.
+    void disabledLook()
+    {
+        mystyle style;
+        auto look = [&](bool enabled) {
+            QCheckBox box(QStringLiteral("使能1"));
+            box.setStyle(&style);
+            box.setPalette(palette_label_white);
+            box.setChecked(true);
+            box.setEnabled(enabled);
+            box.resize(100, 30);
+            return box.grab().toImage();
+        };
+        QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
+    }
+
+    // The layout audit names a text that does not fit and a widget off the 640 x 480 screen;
+    // dot fillers and texts that fit are no finding.
+    void layoutAudit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("finding");
+        QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << QString();
+        QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << "cut w/probe: \"展开片数展开片数\"";
+        QTest::addRow("second line cut") << "1\n展开片数展开片数" << QRect(10, 10, 40, 40) << "cut w/probe";
+        QTest::addRow("dots fill") << "速度................................" << QRect(10, 10, 60, 24) << QString();
+        QTest::addRow("outside") << "1" << QRect(620, 10, 40, 24) << "outside w/probe: 620,10 40x24";
+    }
+    void layoutAudit()
+    {
+        QFETCH(QString, text);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, finding);
+        QWidget w;
+        w.setObjectName(QStringLiteral("w"));
+        w.setGeometry(0, 0, 640, 480);
+        auto *label = new QLabel(text, &w);
+        label->setObjectName(QStringLiteral("probe"));
+        label->setGeometry(geometry);
+        w.show();
+        const QStringList found = LayoutAudit::findings(&w);
+        if (finding.isEmpty())
+            QCOMPARE(found, QStringList());
+        else
+            QVERIFY2(found.size() == 1 && found.first().startsWith(finding), qPrintable(found.join(QLatin1Char('|'))));
     }
 
     // A keypad multibutton types its key into the focused field, which keeps the focus; a key

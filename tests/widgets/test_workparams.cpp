@@ -209,6 +209,19 @@ private Q_SLOTS:
         QVERIFY(simHas(1, 24, 0) && para_system.word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
     }
 
+    // On opening every box shows its bit of the mask, also the disabled ones above the count.
+    void piecesOpen()
+    {
+        para_system.setWord(22, 2);
+        para_system.setWord(24, 0x14); // pieces 3 and 5 left out
+        dialogpieceexpand page;
+        page.slot_setfocus();
+        for (int i = 0; i < dialogpieceexpand::kPieces; ++i) {
+            QCOMPARE(page.box(i)->isEnabled(), i < 2);
+            QCOMPARE(page.box(i)->isChecked(), i != 2 && i != 4);
+        }
+    }
+
     // Imports over a job's .wrk: the loaded job's goes to the controller first, another job's
     // never; a running carriage, a refused transfer or a file of the wrong size change nothing.
     void import_data()

@@ -4,9 +4,12 @@
 #include "data/cntrecord.h"
 #include "data/jobname.h"
 #include "data/paradefaults.h"
+#include "data/parafiles.h"
 #include "data/patfile.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
+
+#include <QDateTime>
 
 #include <cstring>
 
@@ -127,6 +130,12 @@ bool JobMaker::write(const QString &dir, const QString &name, int rows, int widt
         || !AtomicFile::save(base + QLatin1String(".pat"), pattern(width, height), &why)
         || !AtomicFile::save(base + QLatin1String(".wrk"), workParameters(), &why)) {
         *error = why;
+        return false;
+    }
+    // The time the panel's file manager lists, as an import from a stick writes it.
+    const QString made = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (!createdatetimefile(base + QLatin1String(".txt"), made)) {
+        *error = QStringLiteral("cannot write %1.txt").arg(base);
         return false;
     }
     return true;

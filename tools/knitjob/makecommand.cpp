@@ -1,4 +1,5 @@
-// knitjob make NAME: writes a sample job (.cnt, .pat, .wrk) that the panel can load.
+// knitjob make NAME: writes a sample job (.cnt, .pat, .wrk, and .txt with the time it was made)
+// that the panel can load.
 #include "subcommand.h"
 
 #include "jobmaker.h"

@@ -73,6 +73,19 @@ public:
     {
         return run(QStringLiteral("xdotool"), {"mousemove", QString::number(x), QString::number(y), "click", "1"});
     }
+    // The id of the window with the keyboard; empty when that is none or the root window
+    // (which alone has no name), as when a closed window left the keyboard to nobody.
+    QByteArray focusWindow() const
+    {
+        const QByteArray id = xdotool({QStringLiteral("getwindowfocus")});
+        return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}).isEmpty() ? QByteArray() : id;
+    }
+    // True when a named window of the whole screen's size (the main screen) has the keyboard.
+    bool screenSizedFocus() const
+    {
+        return !focusWindow().isEmpty()
+            && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains("640x480");
+    }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
     // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
     static QString picture(const char *name)
@@ -93,6 +106,16 @@ public:
     }
 
 private:
+    // What xdotool prints; empty when it fails.
+    QByteArray xdotool(const QStringList &args) const
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(QStringLiteral("xdotool"), args);
+        if (!p.waitForFinished(10000) || p.exitCode() != 0)
+            return {};
+        return p.readAllStandardOutput().trimmed();
+    }
     bool run(const QString &program, const QStringList &args)
     {
         QProcess p;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Writes, with KNIT_LAYOUT_AUDIT=FILE, every visible label or button whose text does not fit
+// its widget and every visible widget that leaves the 640 x 480 screen, each time a window is
+// shown or laid out: one line per finding, each finding once. The screen walk fails on a line.
+class LayoutAudit : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Once, after the application exists; does nothing without the variable.
+    static void install();
+    // The findings in the window w, one text each.
+    static QStringList findings(QWidget *w);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit LayoutAudit(const QString &path, QObject *parent);
+    void audit();
+
+    QString path_;
+    QSet<QString> written_;
+    QStringList all_;
+    bool pending_ = false;
+};

@@ -1,0 +1,197 @@
+// Keys that arrive and the screen walk: knitpanel against knitsim under a private Xvfb without
+// a window manager (as the demo's and the tests'), driven by xdotool. First the keys an
+// operator meets at once, then every screen opened by the operator's keys (top keys, their
+// menus and tabs), in menu order, in reverse and in a seeded random order, with the layout
+// audit on. Faults caught: a focused button on the main screen that takes the first arrow key
+// to move the focus (Up after start-up sends no rollers command); a window that does not get
+// the keyboard back when a window over it closes (the focus stays on the root window: Escape on
+// a raised alarm is lost, the walk stalls); a screen that does not open from its key; a text
+// cut by its label or button, a widget off the 640 x 480 screen.
+#include "panelprocess.h"
+#include "simprocess.h"
+#include "testbytes.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+namespace {
+
+const QString kPassword = QStringLiteral("7063");
+
+// One screen: the keys from the main screen, "+" after a key that opens a window. Escape
+// closes every window again.
+struct Route
+{
+    const char *name;
+    QStringList keys;
+};
+
+QList<Route> routes()
+{
+    return {
+        {"work parameters", {"1+", "b", "c", "d", "e", "f"}},
+        {"frequent parameters", {"2+"}},
+        {"file manager", {"3+"}},
+        {"other parameters", {"4+"}},
+        {"test menu", {"6+"}},
+        {"system parameters", {"7+", "2+", kPassword, "Return+"}},
+        {"running parameters", {"7+", "1+"}},
+        {"acceleration", {"7+", "h+", kPassword, "Return+", "1+"}},
+        {"personalisation", {"7+", "h+", kPassword, "Return+", "2+"}},
+        {"skip rows", {"0+"}},
+    };
+}
+
+} // namespace
+
+class TestScreenWalkE2e : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString why;
+        if (!XServer::available(&why))
+            QSKIP(qPrintable(why));
+        root_ = std::make_unique<TestRoot>();
+        x_ = std::make_unique<XServer>();
+        QVERIFY2(x_->start(), "Xvfb did not start");
+        sim_ = std::make_unique<SimProcess>();
+        QVERIFY2(sim_->start(&why), qPrintable(why));
+        QVERIFY(root_->makeJob(QStringLiteral("W1"), 40, 100, 50));
+        QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
+        QVERIFY(sim_->command(QStringLiteral("set job W1")));
+        audit_ = root_->file(QStringLiteral("/layout-audit.txt"));
+        QProcessEnvironment env = x_->environment();
+        env.insert(QStringLiteral("KNIT_LAYOUT_AUDIT"), audit_);
+        QVERIFY(panel_.start(env, root_->path(), sim_->portOffset()));
+        QVERIFY(sim_->waitFor(QStringLiteral("cmd 26"), 30000));
+        QVERIFY2(QTest::qWaitFor([&] { return x_->screenSizedFocus(); }, 20000),
+                 "the main screen never took the keyboard");
+        main_ = x_->focusWindow();
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+    }
+    void cleanupTestCase()
+    {
+        panel_.stop();
+        sim_.reset();
+        x_.reset();
+        if (clock_.isValid())
+            qInfo("screen walk: %d screens in %.1f s", visited_, double(clock_.elapsed()) / 1000.0);
+    }
+
+    // The very first key after start-up: Up turns the rollers forward (action 17).
+    void firstUp()
+    {
+        QVERIFY(x_->key(QStringLiteral("Up")));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 2a/1/11"), 5000), "the first Up sent no rollers command");
+    }
+
+    // Key 1's page opens over the main screen and Escape closes it; the main screen has the
+    // keyboard again, so Escape on an alarm acknowledges it (command 38, sub-code 33).
+    void escapeAfterDialog()
+    {
+        QVERIFY(x_->key(QStringLiteral("1")));
+        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != main_; }, 10000),
+                 "key 1 opened no page");
+        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() == main_; }, 10000),
+                 "the keyboard did not come back to the main screen");
+
+        QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
+        QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\traised\t2\t23\t"); }, 10000));
+        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26/21/0"), 5000), "Escape on the alarm sent no acknowledgement");
+        QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\tacknowledged\t2\t23\t"); }, 5000));
+        QVERIFY(sim_->command(QStringLiteral("alarm clear")));
+    }
+
+    void walk_data()
+    {
+        QTest::addColumn<QList<int>>("order");
+        QList<int> forward;
+        for (int i = 0; i < routes().size(); ++i)
+            forward.append(i);
+        QList<int> reverse(forward.rbegin(), forward.rend());
+        QList<int> shuffled = forward;
+        std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
+        QTest::addRow("menu order") << forward;
+        QTest::addRow("reverse") << reverse;
+        QTest::addRow("random, seed 7") << shuffled;
+    }
+    void walk()
+    {
+        QFETCH(QList<int>, order);
+        if (!clock_.isValid())
+            clock_.start();
+        QElapsedTimer orderClock;
+        orderClock.start();
+        const QList<Route> all = routes();
+        for (int i : order) {
+            const Route &r = all.at(i);
+            for (const QString &k : r.keys) {
+                const bool opens = k.endsWith(QLatin1Char('+'));
+                const QString key = opens ? k.chopped(1) : k;
+                const QByteArray before = x_->focusWindow();
+                for (const QString &one : key.size() > 1 && key.at(0).isDigit() ? key.split(QString(), Qt::SkipEmptyParts) : QStringList{key})
+                    QVERIFY(x_->key(one));
+                if (opens)
+                    QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != before; }, 10000),
+                             qPrintable(QStringLiteral("%1: key %2 opened nothing").arg(QLatin1String(r.name), key)));
+            }
+            // Escape until the main screen has the keyboard again.
+            for (int n = 0; n < 4 && x_->focusWindow() != main_; ++n) {
+                const QByteArray before = x_->focusWindow();
+                QVERIFY(x_->key(QStringLiteral("Escape")));
+                QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() != before; }, 10000),
+                         qPrintable(QStringLiteral("%1: Escape closed nothing").arg(QLatin1String(r.name))));
+            }
+            QVERIFY2(x_->focusWindow() == main_, r.name);
+            ++visited_;
+        }
+        // For bench/screenwalk.
+        qInfo("walk %s: %lld screens in %.1f s", QTest::currentDataTag(), qlonglong(order.size()),
+              double(orderClock.elapsed()) / 1000.0);
+    }
+
+    // Whatever the three walks showed: no finding.
+    void audit()
+    {
+        QFile file(audit_);
+        const QStringList found = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                                                 : QStringList();
+        // The system parameter and personalisation pages are being drawn anew in other work
+        // (issue 26 item 5); their findings alone are expected until that lands, any other fails.
+        qInfo("layout findings: %lld", qlonglong(found.size()));
+        const bool thosePagesOnly = !found.isEmpty() && std::all_of(found.begin(), found.end(), [](const QString &f) {
+            return f.contains(QLatin1String(" mydialogsystem/")) || f.contains(QLatin1String(" mytriangleboard/"));
+        });
+        if (thosePagesOnly)
+            QEXPECT_FAIL("", "system parameter and personalisation labels cut until issue 26 item 5 lands", Continue);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+
+private:
+    QByteArray alarmLog() const { return TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))); }
+
+    std::unique_ptr<TestRoot> root_;
+    std::unique_ptr<XServer> x_;
+    std::unique_ptr<SimProcess> sim_;
+    PanelProcess panel_;
+    QString audit_;
+    QByteArray main_;
+    QElapsedTimer clock_;
+    int visited_ = 0;
+};
+
+QTEST_GUILESS_MAIN(TestScreenWalkE2e)
+#include "test_screenwalk_e2e.moc"
