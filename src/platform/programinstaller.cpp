@@ -2,8 +2,7 @@
 
 #include "atomicfile.h"
 #include "nativefs.h"
-
-#include "data/panelprogram.h"
+#include "panelprogram.h"
 
 #include <QCryptographicHash>
 #include <QFile>
