@@ -73,9 +73,10 @@ void grid(const QByteArray &in)
 
 void datagrams(const QByteArray &in)
 {
-    static SimState state{QString()};
-    static QByteArray copy(4 * 128, '\0');
-    RowEdits edits(&state, QString(), [](int row, int offset, quint8 v) {
+    // Fresh per input, so a finding replays from its input alone.
+    SimState state{QString()};
+    QByteArray copy(4 * 128, '\0');
+    RowEdits edits(&state, QString(), [&copy](int row, int offset, quint8 v) {
         const qsizetype at = qsizetype(row) * 128 + offset;
         if (row < 1 || offset < 0 || offset >= 128 || at >= copy.size())
             return false;

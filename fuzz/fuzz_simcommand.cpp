@@ -14,10 +14,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static SimState state{QString()};
-    static TestModeState modes;
     if (size > 4096)
         return 0;
+    // A fresh machine per input: a finding then replays from its input alone, and a state
+    // grown over millions of inputs does not slow every later one.
+    SimState state{QString()};
+    TestModeState modes;
     // Several datagrams per input, so sequences (open, set, close) get explored too.
     size_t at = 0;
     while (at < size) {

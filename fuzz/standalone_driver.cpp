@@ -1,11 +1,17 @@
-// Runs a fuzz target without libFuzzer: well-formed seeds from the target (if it gives any),
-// then random inputs and mutations of those seeds. Deterministic, so a failure repeats.
+// Runs a fuzz target without libFuzzer: well-formed seeds from the target (if it gives any)
+// and the files of the corpus folders named on the command line, then random inputs and
+// mutations of them all. Deterministic, so a failure repeats.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
@@ -19,14 +25,49 @@ static void runOne(const std::string &input)
     LLVMFuzzerTestOneInput(buf.empty() ? nullptr : buf.data(), buf.size());
 }
 
+// The inputs a corpus path holds: the file itself, or a folder's files in name order.
+static bool readCorpus(const char *path, std::vector<std::string> *out)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> files;
+    if (fs::is_directory(path, ec)) {
+        for (const fs::directory_entry &e : fs::directory_iterator(path, ec)) {
+            if (e.is_regular_file(ec))
+                files.push_back(e.path());
+        }
+        std::sort(files.begin(), files.end());
+    } else if (fs::is_regular_file(path, ec)) {
+        files.push_back(path);
+    } else {
+        return false;
+    }
+    if (ec)
+        return false;
+    for (const fs::path &f : files) {
+        std::ifstream in(f, std::ios::binary);
+        out->emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return false;
+    }
+    return true;
+}
+
 int main(int argc, char **argv)
 {
     long runs = 10000;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "-runs=", 6) == 0)
-            runs = std::atol(argv[i] + 6);
-    }
     std::vector<std::string> seeds = knit_fuzz_seeds ? knit_fuzz_seeds() : std::vector<std::string>();
+    const std::size_t built = seeds.size();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "-runs=", 6) == 0) {
+            runs = std::atol(argv[i] + 6);
+        } else if (argv[i][0] != '-' && !readCorpus(argv[i], &seeds)) {
+            // A corpus that cannot be read would make the smoke run pass on less than it claims.
+            std::fprintf(stderr, "standalone fuzz driver: cannot read corpus %s\n", argv[i]);
+            return 2;
+        }
+    }
+    const std::size_t corpus = seeds.size() - built;
     seeds.push_back(std::string());
     for (const std::string &s : seeds)
         runOne(s);
@@ -48,6 +89,7 @@ int main(int argc, char **argv)
         }
         runOne(input);
     }
-    std::printf("standalone fuzz driver: %ld runs, no crash\n", runs + static_cast<long>(seeds.size()));
+    std::printf("standalone fuzz driver: %zu seeds, %zu corpus inputs, %ld runs, no crash\n", built, corpus,
+                runs + static_cast<long>(seeds.size()));
     return 0;
 }

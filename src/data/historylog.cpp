@@ -42,8 +42,14 @@ bool isNumber(QByteArrayView s)
 }
 
 // Adds the seconds of [from, to) to the days they fall on.
-void spread(QMap<QDate, HistoryLog::Day> &days, QDateTime from, const QDateTime &to, bool knitting)
+void spread(QMap<QDate, HistoryLog::Day> &days, QDateTime from, QDateTime to, bool knitting)
 {
+    if (days.isEmpty())
+        return;
+    // Only the days shown: a damaged log's year 1 beside year 9999 would otherwise walk
+    // millions of days on the GUI thread.
+    from = std::max(from, QDateTime(days.firstKey(), QTime(0, 0), Qt::UTC));
+    to = std::min(to, QDateTime(days.lastKey().addDays(1), QTime(0, 0), Qt::UTC));
     while (from < to) {
         const QDateTime midnight(from.date().addDays(1), QTime(0, 0), Qt::UTC);
         const QDateTime end = std::min(to, midnight);

@@ -3,7 +3,7 @@
 // spreadsheet splits wrongly (a comma or quote in a text), a damaged log that stops the page or
 // is not reported, alarm counts and standing times or a day's knitting time summed wrongly
 // (an alarm outside the seven days counted, a run across midnight on one day only), an export
-// to the stick that loses a log.
+// to the stick that loses a log, far-apart times in a damaged log that hold the page.
 #include "modaldriver.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -83,6 +84,23 @@ private Q_SLOTS:
                                                     QStringLiteral("J"), QStringLiteral("0005"), 4), &e);
         QCOMPARE(HistoryLog::csv({QStringLiteral("a"), QStringLiteral("b")}, {e}),
                  QByteArray("\xEF\xBB\xBF" "a,b\r\n2026-12-06T12:00:00,raised,2,23,\"撞针,\"\"A\"\"\",J,0005,4\r\n"));
+    }
+
+    // A run from year 1 to year 9999 (a damaged log or clock): the days shown are whole knitting
+    // days, summed without walking the millions of days outside them (that walk takes about half
+    // a second, far longer under the sanitizers).
+    void farApartTimes()
+    {
+        HistoryLog::Entry start, stop;
+        QVERIFY(HistoryLog::parseLine("0001-01-01T00:00:00\tstart\tJ", &start));
+        QVERIFY(HistoryLog::parseLine("9999-12-31T23:59:59\tstop\tJ", &stop));
+        QElapsedTimer clock;
+        clock.start();
+        const QList<HistoryLog::Day> days = HistoryLog::days({start, stop}, kNow.date().addDays(-6), kNow.date(), kNow);
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(days.size(), 7);
+        for (const HistoryLog::Day &d : days)
+            QCOMPARE(d.knittingSeconds, qint64(24 * 3600));
     }
 
     // A damaged log next to whole lines: the page opens, counts the damage, and sums what is whole.
