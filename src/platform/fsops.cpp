@@ -1,6 +1,7 @@
 #include "fsops.h"
 
 #include "atomicfile.h"
+#include "crashpoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +41,10 @@ bool FsOps::copyFile(const QString &src, const QString &dst)
 
 bool FsOps::rename(const QString &from, const QString &to)
 {
-    return !QFileInfo::exists(to) && QDir().rename(from, to);
+    if (QFileInfo::exists(to))
+        return false;
+    CrashPoint::step("rename");
+    return QDir().rename(from, to);
 }
 
 namespace {
