@@ -5,6 +5,9 @@
 #include "data/parafiles.h"
 #include "data/parablocks.h"
 #include "data/parainit.h"
+#include "data/saveleftovers.h"
+#include "files/jobfolders.h"
+#include "files/stickjobimport.h"
 #include "link/commands.h"
 #include "params/checkpara.h"
 #include "telemetry/telemetry.h"
@@ -25,6 +28,8 @@ wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
     PanelPaths::ensureLayout();
+    SaveLeftovers::clear();
+    StickJobImport::recover(JobFolders::root());
 
     read_config_ini();
     init_system_color();
