@@ -11,7 +11,7 @@
 #include "data/parablocks.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
-#include "machinetests/panelall.h"
+#include "ui/panelall.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

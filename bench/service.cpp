@@ -10,11 +10,11 @@
 #include "testroot.h"
 
 #include "data/parainit.h"
+#include "logic/systembackup.h"
+#include "params/extsyspara.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
-#include "params/extsyspara.h"
 #include "service/serviceframes.h"
-#include "service/systembackup.h"
 #include "ui/fileoperate.h"
 
 #include <QApplication>

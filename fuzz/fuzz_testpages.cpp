@@ -5,7 +5,7 @@
 #include "data/parablocks.h"
 #include "data/testblocks.h"
 #include "link/testdatagram.h"
-#include "machinetests/mototest.h"
+#include "logic/mototest.h"
 #include "seeds.h"
 
 #include <QByteArray>

@@ -3,10 +3,10 @@
 // line, the names of an update folder, and a pointer calibration line. None may read outside
 // its input; a program judged sound must hold its headers, and a parsed calibration must give
 // back the line it is written as.
-#include "data/panelprogram.h"
 #include "data/updatepackage.h"
+#include "platform/panelprogram.h"
 #include "seeds.h"
-#include "touchcal/calibrationfit.h"
+#include "logic/calibrationfit.h"
 
 #include <elf.h>
 

@@ -22,8 +22,9 @@ if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
   "${sudo[@]}" dpkg --add-architecture "$arch"
   "${sudo[@]}" apt-get update
 fi
+# knitfleet's tests open SQLite and PostgreSQL through the foreign Qt SQL drivers.
 scripts/setup.sh "crossbuild-essential-$arch" qemu-user "qt6-base-dev:$arch" "libmosquitto-dev:$arch" \
-  dpkg-dev lintian
+  "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
 
 jobs=$(nproc)
 toolchain="$PWD/cmake/$arch.cmake"

@@ -13,6 +13,8 @@ packages=(
   tftpd-hpa tftp-hpa
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libjs-chart.js
+  postgresql postgresql-common chromium openssl
   dpkg-dev lintian file
   scdoc groff
 )
@@ -34,9 +36,10 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
 
-# tftpd-hpa's and mosquitto's packages would start system-wide daemons (ports 69 and 1883);
-# the tests start their own on loopback ports, so keep package scripts from starting services
-# while we install. A policy file that is already there is left exactly as it is. The path can
+# tftpd-hpa's, mosquitto's and postgresql's packages would start system-wide daemons (ports 69,
+# 1883 and 5432); the tests start their own on loopback ports, so keep package scripts from
+# starting services while we install. (postgresql-common still creates its "main" cluster,
+# stopped; the tests never use it: they make a throwaway cluster with initdb.) A policy file that is already there is left exactly as it is. The path can
 # be moved for the script's own tests.
 policy=${KNIT_SETUP_POLICY_RC:-/usr/sbin/policy-rc.d}
 made_policy=0

@@ -1,9 +1,9 @@
 #include "cntedit.h"
 
 #include "data/parablocks.h"
-#include "files/jobfolders.h"
-#include "machinetests/cntpanel.h"
+#include "logic/jobfolders.h"
 #include "ui/buzzer.h"
+#include "ui/cntpanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"

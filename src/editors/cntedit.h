@@ -1,7 +1,6 @@
 #pragma once
 
-#include "cntstore.h"
-
+#include "logic/cntstore.h"
 #include "ui/mydialog.h"
 
 #include <array>

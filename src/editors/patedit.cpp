@@ -3,7 +3,7 @@
 #include "patlabel.h"
 
 #include "data/parablocks.h"
-#include "files/jobfolders.h"
+#include "logic/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"

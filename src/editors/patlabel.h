@@ -1,7 +1,7 @@
 #pragma once
 
-#include "patgrid.h"
-#include "patstore.h"
+#include "logic/patgrid.h"
+#include "logic/patstore.h"
 
 #include <QImage>
 #include <QLabel>

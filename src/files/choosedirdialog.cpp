@@ -2,7 +2,8 @@
 
 #include "fileoperatedialog.h"
 
-#include "service/fullupdate.h"
+#include "logic/fullupdate.h"
+#include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 
 #include <QFile>
@@ -41,7 +42,8 @@ void choosedirdialog::choosedir()
                        [this](const QString &t) { showStatus(t); },
                        [this](const QByteArray &from, const QString &to) {
                            return FileOperateDialog::copyNative(from, QFile::encodeName(to), this);
-                       }});
+                       }},
+                      fileoperate::withController());
     if (update.run(currentdir(), target_))
         accept();
 }

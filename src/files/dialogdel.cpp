@@ -1,11 +1,11 @@
 #include "dialogdel.h"
 
-#include "jobfolders.h"
 #include "joblistview.h"
 #include "pagekeys.h"
 
-#include "data/paraformat.h"
 #include "data/parafiles.h"
+#include "data/paraformat.h"
+#include "logic/jobfolders.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
 #include "ui/keytable.h"

@@ -2,9 +2,7 @@
 
 #include "dialogdel.h"
 #include "inputdirdialog.h"
-#include "jobfolders.h"
 #include "joblistview.h"
-#include "jobsender.h"
 #include "jobviewers.h"
 #include "outputfiledialog.h"
 #include "pagekeys.h"
@@ -16,8 +14,11 @@
 #include "data/patfile.h"
 #include "editors/bmpedit.h"
 #include "link/commands.h"
+#include "logic/jobfolders.h"
+#include "logic/jobsender.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
@@ -119,7 +120,7 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
 
 bool dialogide::updatafile(const QString &name)
 {
-    const JobSender::Result result = JobSender::send(name);
+    const JobSender::Result result = JobSender::send(name, fileoperate::withController());
     if (result.sent) {
         emit signal_updata(name);
         getfilelist();

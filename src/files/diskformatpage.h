@@ -1,7 +1,6 @@
 #pragma once
 
-#include "formatsteps.h"
-
+#include "logic/formatsteps.h"
 #include "ui/mydialog.h"
 
 #include <QList>

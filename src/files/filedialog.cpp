@@ -1,14 +1,14 @@
 #include "filedialog.h"
 
 #include "fileicons.h"
-#include "filetexts.h"
 #include "jobviewers.h"
 #include "pagekeys.h"
-#include "stickmount.h"
 
 #include "data/jobname.h"
 #include "data/paraformat.h"
 #include "editors/bmpedit.h"
+#include "logic/filetexts.h"
+#include "logic/stickmount.h"
 #include "platform/atomicfile.h"
 #include "platform/diskcapacity.h"
 #include "platform/fsops.h"

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "diskformatpage.h"
-#include "flashdiskformat.h"
+
+#include "logic/flashdiskformat.h"
 
 // The flash disk's formatting page: "E.硬盘格式化" (E) formats it keeping the program and its
 // settings, "M.硬盘修复" (M) checks and repairs it; each asks first and logs every step.

@@ -1,8 +1,8 @@
 #include "inputdirdialog.h"
 
 #include "fileoperatedialog.h"
-#include "stickjobimport.h"
 
+#include "logic/stickjobimport.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
 

@@ -1,7 +1,8 @@
 #include "joblistview.h"
 
 #include "fileicons.h"
-#include "jobfolders.h"
+
+#include "logic/jobfolders.h"
 
 JobListView::JobListView(QWidget *parent, const QStringList &extraColumns)
     : MyListView(parent, "list_dir")

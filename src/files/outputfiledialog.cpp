@@ -1,8 +1,8 @@
 #include "outputfiledialog.h"
 
 #include "fileoperatedialog.h"
-#include "stickexport.h"
 
+#include "logic/stickexport.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
 

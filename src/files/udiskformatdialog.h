@@ -1,7 +1,8 @@
 #pragma once
 
 #include "diskformatpage.h"
-#include "stickformat.h"
+
+#include "logic/stickformat.h"
 
 // The USB stick formatting page: "E. U盘格式化" (E) asks, then formats the stick and shows
 // each step's result and the stick's capacity.

@@ -2,15 +2,15 @@
 
 #include "data/historylog.h"
 #include "files/outputfiledialog.h"
-#include "mainwin/machinehistory.h"
+#include "logic/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
 #include "ui/mybutton.h"
 #include "ui/mylistview.h"
-#include "ui/operatordialogs.h"
 #include "ui/mytabwidget.h"
+#include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
 #include <QHeaderView>

@@ -1,6 +1,7 @@
 #include "statuschannel.h"
 
 #include "commandtrace.h"
+#include "controlleraddress.h"
 #include "data/parablocks.h"
 #include "platform/panelenv.h"
 
@@ -43,7 +44,7 @@ StatusChannel::StatusChannel(QObject *parent)
 
 bool StatusChannel::open()
 {
-    controller_ = PanelEnv::controller();
+    controller_ = ControllerAddress::current();
     const bool needle = needleBound() || bindSocket(needle_, kNeedlePort);
     const bool status = statusBound() || bindSocket(status_, kStatusPort);
     return needle && status;

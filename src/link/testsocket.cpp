@@ -2,6 +2,7 @@
 
 #include "commanddatagram.h"
 #include "commandtrace.h"
+#include "controlleraddress.h"
 
 #include "platform/panelenv.h"
 
@@ -19,7 +20,7 @@ TestSocket::TestSocket(TestDatagram::Test test, QObject *parent)
     : QObject(parent)
     , test_(test)
     , socket_(new QUdpSocket(this))
-    , controller_(PanelEnv::controller())
+    , controller_(ControllerAddress::current())
 {
     connect(socket_, &QUdpSocket::readyRead, this, &TestSocket::drain);
 }

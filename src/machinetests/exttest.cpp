@@ -1,10 +1,10 @@
 #include "exttest.h"
 
-#include "testentry.h"
 #include "test_io.h"
 #include "test_moto.h"
 
 #include "link/commands.h"
+#include "logic/testentry.h"
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/mymenu.h"

@@ -1,15 +1,14 @@
 #include "test_io.h"
 
-#include "ioinputs.h"
-#include "iooutputs.h"
-#include "testpanel.h"
-
 #include "data/parablocks.h"
 #include "link/testsocket.h"
+#include "logic/ioinputs.h"
+#include "logic/iooutputs.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/testpanel.h"
 
 #include <QKeyEvent>
 #include <QLabel>

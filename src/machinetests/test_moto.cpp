@@ -1,17 +1,17 @@
 #include "test_moto.h"
 
 #include "motogroupview.h"
-#include "motopanel.h"
-#include "testpaneladd.h"
 
 #include "data/parablocks.h"
 #include "data/parainit.h"
 #include "link/testsocket.h"
 #include "ui/buzzer.h"
+#include "ui/motopanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/testpaneladd.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "mototest.h"
-
+#include "logic/mototest.h"
 #include "ui/mydialog.h"
 
 #include <QList>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "machinehistory.h"
-
+#include "logic/machinehistory.h"
 #include "telemetry/telemetrymessages.h"
 
 #include <QList>

@@ -8,7 +8,7 @@
 #include "data/patfile.h"
 #include "files/fileoperatedialog.h"
 #include "link/commands.h"
-#include "platform/panelenv.h"
+#include "link/controlleraddress.h"
 #include "platform/panelpaths.h"
 #include "ui/operatordialogs.h"
 #include "ui/fileoperate.h"
@@ -49,7 +49,7 @@ bool wave::fetchBlock(const QString &name, int size, QByteArray *out)
 {
     const QString path = PanelPaths::tmp(QLatin1Char('/') + name);
     bool opened = false;
-    if (fileoperate::tftpgetfile(path, PanelEnv::controller()))
+    if (fileoperate::tftpgetfile(path, ControllerAddress::current()))
         *out = readAtMost(path, size, &opened);
     // A block shorter than its size would leave stale bytes behind: count it as no answer.
     if (!opened || out->size() != size) {
@@ -159,7 +159,7 @@ void wave::checkAndSendJob(const QString &name)
         DIAMESSAGE(this, PatFile::message(patResult));
         return;
     }
-    const QHostAddress controller = PanelEnv::controller();
+    const QHostAddress controller = ControllerAddress::current();
     if (fileoperate::tftpputfile(wrk, controller) && fileoperate::tftpputfile(cnt, controller))
         fileoperate::tftpputfile(pat, controller);
 }

@@ -1,11 +1,10 @@
 #include "constpara.h"
 
-#include "celltext.h"
-#include "parammessages.h"
-#include "paramupdate.h"
-
 #include "data/parablocks.h"
 #include "link/commands.h"
+#include "logic/celltext.h"
+#include "logic/parammessages.h"
+#include "logic/paramupdate.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 

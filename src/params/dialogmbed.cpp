@@ -2,11 +2,11 @@
 
 #include "mbed.h"
 #include "pagebuttons.h"
-#include "parammessages.h"
 
 #include "data/parablocks.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
+#include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"

@@ -1,10 +1,10 @@
 #include "dialogmdensity.h"
 
 #include "pagebuttons.h"
-#include "parammessages.h"
 
 #include "data/parablocks.h"
 #include "link/commands.h"
+#include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
 #include <QLabel>

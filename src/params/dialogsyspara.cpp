@@ -1,8 +1,7 @@
 #include "dialogsyspara.h"
 
-#include "parammessages.h"
-
 #include "data/parablocks.h"
+#include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"

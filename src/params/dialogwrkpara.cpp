@@ -1,8 +1,7 @@
 #include "dialogwrkpara.h"
 
-#include "celltext.h"
-
 #include "data/parablocks.h"
+#include "logic/celltext.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "extsyspara.h"
 
-#include "parammessages.h"
 #include "paramframes.h"
-#include "paramupdate.h"
 
 #include "files/fileoperatedialog.h"
 #include "files/hdiskformatdialog.h"
@@ -10,6 +8,8 @@
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "link/commands.h"
+#include "logic/parammessages.h"
+#include "logic/paramupdate.h"
 #include "platform/panelpaths.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"

@@ -1,10 +1,9 @@
 #include "mbed.h"
 
-#include "parammessages.h"
-
 #include "data/parablocks.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
+#include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/mylineedit.h"

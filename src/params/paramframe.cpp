@@ -2,7 +2,7 @@
 
 #include "paramgrid.h"
 
-#include "machinetests/panelall.h"
+#include "ui/panelall.h"
 #include "ui/panelfonts.h"
 
 #include <QGroupBox>

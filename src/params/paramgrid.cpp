@@ -1,8 +1,7 @@
 #include "paramgrid.h"
 
-#include "celltext.h"
-#include "parammessages.h"
-
+#include "logic/celltext.h"
+#include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"

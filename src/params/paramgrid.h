@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paramcell.h"
-#include "paramentry.h"
+#include "logic/paramcell.h"
+#include "logic/paramentry.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,7 @@
 #include "speedmouth.h"
 
-#include "parammessages.h"
-
 #include "data/mouthspeedtable.h"
+#include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {

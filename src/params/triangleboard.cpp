@@ -1,14 +1,13 @@
 #include "triangleboard.h"
 
 #include "pagebuttons.h"
-#include "parammessages.h"
-
-#include "paramupdate.h"
 
 #include "files/fileoperatedialog.h"
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
 #include "link/commands.h"
+#include "logic/parammessages.h"
+#include "logic/paramupdate.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
 #include "ui/mylineedit.h"

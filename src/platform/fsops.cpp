@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "crashpoint.h"
+#include "nativefs.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,12 @@ bool FsOps::rename(const QString &from, const QString &to)
     if (QFileInfo::exists(to))
         return false;
     CrashPoint::step("rename");
-    return QDir().rename(from, to);
+    if (!QDir().rename(from, to))
+        return false;
+    // The folder's new list of names made durable: a power cut after a job folder was put in
+    // place must not bring back the one it replaced.
+    NativeFs::sync(NativeFs::folderOf(QFile::encodeName(to)));
+    return true;
 }
 
 namespace {

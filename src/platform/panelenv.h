@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHostAddress>
 #include <QString>
 
 // The environment settings every subsystem shares: controller address, port offset and the
@@ -15,19 +14,7 @@ public:
     // The address to use: controllerIpv4() or, when refused, an address that reaches nobody
     // (the reason is printed once to standard error).
     static quint32 controllerIpv4OrNobody();
-
-    // The same as QHostAddress. Inline, so programs that never use them (knitjob) need not load
-    // the network library.
-    static bool controllerAddress(QHostAddress *address, QString *error = nullptr)
-    {
-        quint32 v = 0;
-        if (!controllerIpv4(&v, error))
-            return false;
-        if (address)
-            *address = QHostAddress(v);
-        return true;
-    }
-    static QHostAddress controller() { return QHostAddress(controllerIpv4OrNobody()); }
+    // ControllerAddress (src/link) gives the same to the sockets.
 
     static int portOffset();
     // A base port (69, 2001, 2700, 2800, 2900, 3000) moved by KNIT_PORT_OFFSET.

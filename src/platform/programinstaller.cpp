@@ -3,8 +3,7 @@
 #include "atomicfile.h"
 #include "crashpoint.h"
 #include "nativefs.h"
-
-#include "data/panelprogram.h"
+#include "panelprogram.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,12 +1,13 @@
 #include "dialogbackup.h"
 
 #include "menutable.h"
-#include "systembackup.h"
 
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
-#include "params/parammessages.h"
+#include "logic/parammessages.h"
+#include "logic/systembackup.h"
 #include "platform/panelpaths.h"
+#include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 
 namespace {
@@ -40,7 +41,7 @@ void dialogbackup::slot_press(const QString &text)
 
 bool dialogbackup::updatafile(const QString &path)
 {
-    switch (SystemBackup::updatafile(path)) {
+    switch (SystemBackup::updatafile(path, fileoperate::withController())) {
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:

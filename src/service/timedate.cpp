@@ -1,8 +1,7 @@
 #include "timedate.h"
 
-#include "clocksetting.h"
-
-#include "params/parammessages.h"
+#include "logic/clocksetting.h"
+#include "logic/parammessages.h"
 #include "platform/systemactions.h"
 #include "ui/buzzer.h"
 #include "ui/keytable.h"

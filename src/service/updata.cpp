@@ -1,14 +1,13 @@
 #include "updata.h"
 
-#include "controllerupdate.h"
-#include "menutable.h"
-
 #include "knitversion.h"
+#include "menutable.h"
 
 #include "data/parafiles.h"
 #include "files/choosedirdialog.h"
 #include "files/inputfiledialog.h"
 #include "link/commands.h"
+#include "logic/controllerupdate.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"

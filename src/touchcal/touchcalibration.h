@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calibrationfit.h"
+#include "logic/calibrationfit.h"
 
 #include <QDialog>
 

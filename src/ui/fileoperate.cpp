@@ -54,6 +54,11 @@ bool fileoperate::tftpgetfile(const QString &path, const QHostAddress &address)
     return transfer(path, address, Download);
 }
 
+FileTransfer fileoperate::withController()
+{
+    return {[](const QString &path) { return tftpputfile(path); }, [](const QString &path) { return tftpgetfile(path); }};
+}
+
 bool fileoperate::transfer(const QString &path, const QHostAddress &address, int mode)
 {
     fileoperate dialog(path, address, mode);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/panelenv.h"
+#include "link/controlleraddress.h"
+#include "logic/filetransfer.h"
 
 #include <QDialog>
 #include <QHostAddress>
@@ -20,8 +21,10 @@ public:
     enum Mode { Upload = 1, Download = 2 };
 
     // Upload or download path (the remote name is its last component); true on success.
-    static bool tftpputfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
-    static bool tftpgetfile(const QString &path, const QHostAddress &address = PanelEnv::controller());
+    static bool tftpputfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
+    static bool tftpgetfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
+    // Both directions with the controller, each in this window, for the logic that sends files.
+    static FileTransfer withController();
 
     // The window has no title bar or border (the panel's flags 16); the transfer starts here.
     fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent = nullptr,

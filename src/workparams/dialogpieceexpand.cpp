@@ -1,14 +1,14 @@
 #include "dialogpieceexpand.h"
 
 #include "mouthposite.h"
-#include "workentry.h"
 #include "workgrid.h"
 
 #include "data/parablocks.h"
 #include "editors/mypiecebrown.h"
+#include "logic/workentry.h"
 #include "ui/buzzer.h"
-#include "ui/mylineedit.h"
 #include "ui/myentercheckbox.h"
+#include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 

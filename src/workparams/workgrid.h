@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workentry.h"
-#include "workpage.h"
+#include "logic/workentry.h"
+#include "logic/workpage.h"
 
 #include <QHash>
 #include <QList>

@@ -4,7 +4,7 @@
 #include "dialogreplacemouth.h"
 #include "workgrid.h"
 
-#include "machinetests/multipanel.h"
+#include "ui/multipanel.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
 

@@ -7,19 +7,20 @@
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/workfile.h"
-#include "editors/cntstore.h"
-#include "editors/patstore.h"
+#include "logic/cntstore.h"
+#include "logic/patstore.h"
 #include "files/fileoperatedialog.h"
-#include "files/jobfolders.h"
-#include "files/stickjobimport.h"
-#include "files/stickexport.h"
-#include "mainwin/machinehistory.h"
+#include "ui/fileoperate.h"
+#include "logic/jobfolders.h"
+#include "logic/stickjobimport.h"
+#include "logic/stickexport.h"
+#include "logic/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/logwriter.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
 #include "platform/systemactions.h"
-#include "service/systembackup.h"
+#include "logic/systembackup.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,7 +155,8 @@ bool backUp(int v)
 
 bool restore(int v)
 {
-    return SystemBackup::updatafile(stick(QStringLiteral("system-%1.sys").arg(v))) == SystemBackup::Done;
+    return SystemBackup::updatafile(stick(QStringLiteral("system-%1.sys").arg(v)), fileoperate::withController())
+        == SystemBackup::Done;
 }
 
 bool exportFiles(int v)

@@ -13,6 +13,7 @@
 #include "data/parafiles.h"
 #include "data/paraformat.h"
 #include "data/saveleftovers.h"
+#include "link/controlleraddress.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
 #include "platform/panelenv.h"
@@ -83,14 +84,14 @@ private slots:
         setEnv("KNIT_ALLOW_REMOTE", allow);
         QHostAddress a;
         QString why;
-        QCOMPARE(PanelEnv::controllerAddress(&a, &why), ok);
+        QCOMPARE(ControllerAddress::configured(&a, &why), ok);
         if (ok) {
             QCOMPARE(a.toString(), address);
-            QCOMPARE(PanelEnv::controller(), a);
+            QCOMPARE(ControllerAddress::current(), a);
         } else {
             QVERIFY2(why.contains(reason), qPrintable(why));
             // What is used instead reaches no host and stays on loopback.
-            QCOMPARE(PanelEnv::controller().toString(), QStringLiteral("127.0.0.0"));
+            QCOMPARE(ControllerAddress::current().toString(), QStringLiteral("127.0.0.0"));
         }
     }
 

@@ -9,9 +9,9 @@
 #include "modaldriver.h"
 
 #include "editors/cntedit.h"
-#include "editors/cntstore.h"
-#include "editors/patgrid.h"
-#include "editors/patstore.h"
+#include "logic/cntstore.h"
+#include "logic/patgrid.h"
+#include "logic/patstore.h"
 
 #include "data/cntchecksum.h"
 #include "data/cntfile.h"

@@ -10,7 +10,7 @@
 
 #include "data/historylog.h"
 #include "history/historypage.h"
-#include "mainwin/machinehistory.h"
+#include "logic/machinehistory.h"
 #include "platform/logwriter.h"
 #include "ui/mylistview.h"
 

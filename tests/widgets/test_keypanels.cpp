@@ -2,9 +2,9 @@
 // key events the page then receives (faults: a label on a button that posts another key, keys
 // of an earlier code left shown, a gap above the shown keys, the panel taking the focus, a key
 // posted without its character or keypad modifier).
-#include "machinetests/multipanel.h"
-#include "machinetests/panelall.h"
 #include "ui/multibutton.h"
+#include "ui/multipanel.h"
+#include "ui/panelall.h"
 #include "ui/qpanelbutton.h"
 
 #include <QHBoxLayout>

@@ -6,8 +6,8 @@
 // frequency test on a cam; a report that writes outside the page's elements.
 #include "data/parablocks.h"
 #include "data/testblocks.h"
+#include "logic/mototest.h"
 #include "machinetests/motogroupview.h"
-#include "machinetests/mototest.h"
 #include "machinetests/test_moto.h"
 #include "ui/mybutton.h"
 

@@ -11,14 +11,15 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "logic/clocksetting.h"
+#include "logic/fullupdate.h"
+#include "logic/systembackup.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
-#include "service/clocksetting.h"
-#include "service/fullupdate.h"
 #include "service/serviceframes.h"
-#include "service/systembackup.h"
 #include "touchcal/touchcalibration.h"
+#include "ui/fileoperate.h"
 #include "ui/myspinbox.h"
 
 #include <QApplication>
@@ -207,7 +208,8 @@ private slots:
         QStringList told;
         FullUpdate update({[](const QString &q) { return !q.startsWith("升级完成"); },
                            [&told](const QString &t) { told << t; }, [](const QString &) {},
-                           [](const QByteArray &from, const QString &to) { return FsOps::copyFile(QFile::decodeName(from), to); }});
+                           [](const QByteArray &from, const QString &to) { return FsOps::copyFile(QFile::decodeName(from), to); }},
+                          fileoperate::withController());
         QCOMPARE(update.run(QFile::encodeName(dir), target), sound && fault.isEmpty());
         const QStringList state = sim.send("state");
         if (!sound || !fault.isEmpty()) {

@@ -16,7 +16,6 @@
 #include "data/parablocks.h"
 #include "platform/atomicfile.h"
 #include "platform/buzzerdevice.h"
-#include "machinetests/panelall.h"
 #include "platform/panelpaths.h"
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
@@ -31,6 +30,7 @@
 #include "ui/mymenuno.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
+#include "ui/panelall.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>

@@ -1,8 +1,10 @@
 // knitfleet: the office's view of the knitting floor. Subscribes to the panels' telemetry and
 // shows one line per machine, refreshed in place; --once prints the table once, --json the
 // merged state as one JSON document, --events one JSON line per message as it comes.
+// `knitfleet serve` records the floor and serves the office dashboard (servecommand.h).
 #include "fleettable.h"
 #include "fleetwatch.h"
+#include "servecommand.h"
 
 #include "platform/sleeper.h"
 #include "telemetry/brokerurl.h"
@@ -37,7 +39,8 @@ int usage(const char *why)
     if (why)
         std::fprintf(stderr, "knitfleet: %s\n", why);
     std::fprintf(stderr, "usage: knitfleet [--url mqtt://127.0.0.1:1883] [--username NAME --password-file FILE]\n"
-                         "                 [--cafile FILE] [--once] [--json] [--events]\n");
+                         "                 [--cafile FILE] [--once] [--json] [--events]\n"
+                         "       knitfleet serve --help\n");
     return 2;
 }
 
@@ -78,6 +81,12 @@ QByteArray table(const FleetWatch &watch, const QString &url, bool inPlace)
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && QByteArray(argv[1]) == "serve") {
+        QStringList args;
+        for (int i = 2; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return serveCommand(argc, argv, args);
+    }
     QString urlText = QStringLiteral("mqtt://127.0.0.1:1883");
     QString passwordFile;
     MqttClient::Options options;

@@ -7,7 +7,6 @@
 #include "data/patfile.h"
 #include "link/commands.h"
 #include "platform/panelpaths.h"
-#include "ui/fileoperate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -70,12 +69,12 @@ QString JobSender::damaged(const QString &path)
     return PatFile::isAccepted(result) ? QString() : PatFile::message(result);
 }
 
-JobSender::Result JobSender::send(const QString &name)
+JobSender::Result JobSender::send(const QString &name, const FileTransfer &transfer)
 {
     if (setparacom(kOpenClose, kJobGroup, 1, 0) != 1)
         return {};
     for (const Upload &u : kUploads) {
-        if (!fileoperate::tftpputfile(JobFolders::file(name, QLatin1String(u.ext)))) {
+        if (!transfer.put(JobFolders::file(name, QLatin1String(u.ext)))) {
             untilAnswered(kOpenClose, kJobGroup, 0, 0);
             return failure(u.failed);
         }
@@ -94,7 +93,7 @@ JobSender::Result JobSender::send(const QString &name)
             return failure(kNoAnswer);
     }
     const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));
-    if (!fileoperate::tftpgetfile(knt))
+    if (!transfer.get(knt))
         return failure("获得配置文件失败 !");
     QFile file(knt);
     // A short block would leave stale bytes of the old job in para_cur.

@@ -1,11 +1,12 @@
 #include "workentry.h"
 
+#include "celltext.h"
+#include "parammessages.h"
+#include "paramupdate.h"
+
 #include "data/parablocks.h"
 #include "data/worklayout.h"
 #include "link/commands.h"
-#include "params/celltext.h"
-#include "params/parammessages.h"
-#include "params/paramupdate.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filetransfer.h"
+
 #include <QString>
 
 // What the backup page does with the system parameter block, apart from its widgets: a block
@@ -18,7 +20,7 @@ public:
         WriteFailed = 5,  // the backup was not written: the old file stays whole
     };
 
-    static Result updatafile(const QString &path);
+    static Result updatafile(const QString &path, const FileTransfer &transfer);
     static Result download(const QString &path);
     // The stick export's temporary file for a typed name: 1-10 digits, as the prompt asks;
     // an empty string for anything else.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filetransfer.h"
+
 #include <QString>
 
 // Sends a job from the disk to the controller and makes it the current job, as the disk file
@@ -23,9 +25,9 @@ public:
     // The message that refuses the job (a file missing, a check failed); empty when it can be
     // sent.
     static QString refusal(const QString &name);
-    // Sends the job. On success para_cur holds the controller's running state, strcurfilename is
-    // name and the message is the success text.
-    static Result send(const QString &name);
+    // Sends the job, its files through transfer. On success para_cur holds the controller's
+    // running state, strcurfilename is name and the message is the success text.
+    static Result send(const QString &name, const FileTransfer &transfer);
     // Sends the command until the controller answers, at most kTries times.
     static bool untilAnswered(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filetransfer.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,7 +23,8 @@ public:
         std::function<bool(const QByteArray &from, const QString &to)> copy;
     };
 
-    explicit FullUpdate(Operator op) : op_(std::move(op)) {}
+    // The images go to the controllers through transfer.
+    FullUpdate(Operator op, FileTransfer transfer) : op_(std::move(op)), transfer_(std::move(transfer)) {}
 
     // True when both controllers took their images and the panel program was installed.
     bool run(const QByteArray &folder, const QString &target);
@@ -30,4 +33,5 @@ private:
     bool flash(int object, const QByteArray &image, const QString &waiting);
 
     Operator op_;
+    FileTransfer transfer_;
 };

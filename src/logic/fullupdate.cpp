@@ -6,7 +6,6 @@
 #include "link/commands.h"
 #include "platform/nativefs.h"
 #include "platform/programinstaller.h"
-#include "ui/fileoperate.h"
 
 #include <QFile>
 
@@ -28,7 +27,7 @@ bool FullUpdate::flash(int object, const QByteArray &image, const QString &waiti
         op_.tell(QStringLiteral("进入升级界面, 请重试 !"));
         return false;
     }
-    if (!fileoperate::tftpputfile(QFile::decodeName(image))) {
+    if (!transfer_.put(QFile::decodeName(image))) {
         // The controller keeps its program; it must not stay in its update mode either.
         ControllerUpdate::leave(object);
         op_.tell(QString::fromUtf8(kFailed));

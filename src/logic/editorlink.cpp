@@ -1,7 +1,8 @@
 #include "editorlink.h"
 
+#include "paramupdate.h"
+
 #include "link/commands.h"
-#include "params/paramupdate.h"
 
 EditorLink EditorLink::controller()
 {

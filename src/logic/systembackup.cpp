@@ -5,7 +5,6 @@
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
-#include "ui/fileoperate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +12,7 @@
 
 #include <cstring>
 
-SystemBackup::Result SystemBackup::updatafile(const QString &path)
+SystemBackup::Result SystemBackup::updatafile(const QString &path, const FileTransfer &transfer)
 {
     if (getmotostatus() != 0)
         return Running;
@@ -25,7 +24,7 @@ SystemBackup::Result SystemBackup::updatafile(const QString &path)
     const QByteArray block = file.read(kSystemSize + 1);
     if (block.size() != int(kSystemSize))
         return Unreadable;
-    if (!fileoperate::tftpputfile(path))
+    if (!transfer.put(path))
         return UploadFailed;
     FsOps::makeDir(QFileInfo(checkCopy()).absolutePath());
     const bool copied = AtomicFile::save(checkCopy(), block);

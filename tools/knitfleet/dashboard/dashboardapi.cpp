@@ -1,0 +1,278 @@
+#include "dashboardapi.h"
+
+#include "csvtable.h"
+#include "dashboard.h"
+#include "isotime.h"
+
+#include "telemetry/telemetryconfig.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+const qint64 kDayMs = 86400LL * 1000;
+const char *const kEvents[] = {"", "raised", "acknowledged", "cleared"};
+
+DashboardApi::Answer json(const QJsonObject &o, int status = 200)
+{
+    return {status, "application/json", QJsonDocument(o).toJson(QJsonDocument::Compact)};
+}
+
+DashboardApi::Answer csv(const CsvTable &t)
+{
+    return {200, "text/csv; charset=utf-8", t.bytes()};
+}
+
+// Ratios shown as fractions with three places; none where nothing was measured.
+QJsonValue ratio(double numerator, double denominator)
+{
+    return denominator > 0 ? QJsonValue(qRound(numerator / denominator * 1000) / 1000.0) : QJsonValue(QJsonValue::Null);
+}
+
+QString cellOf(const QJsonValue &v)
+{
+    return v.isNull() ? QString() : v.isString() ? v.toString() : v.isBool() ? QString::fromLatin1(v.toBool() ? "1" : "0")
+                                                                                : QString::number(v.toDouble());
+}
+
+// A table of JSON objects as CSV, the columns in the order given.
+CsvTable table(const QStringList &columns, const QJsonArray &rows)
+{
+    CsvTable t(columns);
+    for (const QJsonValue &r : rows) {
+        QStringList cells;
+        for (const QString &c : columns)
+            cells.append(cellOf(r.toObject().value(c)));
+        t.add(cells);
+    }
+    return t;
+}
+
+} // namespace
+
+DashboardApi::DashboardApi(Dashboard *dashboard)
+    : d_(dashboard)
+{
+}
+
+DashboardApi::Answer DashboardApi::error(int status, const QString &why)
+{
+    return json(QJsonObject{{QStringLiteral("error"), why}}, status);
+}
+
+bool DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, QString *why)
+{
+    const QString f = query.queryItemValue(QStringLiteral("from"), QUrl::FullyDecoded);
+    const QString t = query.queryItemValue(QStringLiteral("to"), QUrl::FullyDecoded);
+    *to = nowMs;
+    if (!t.isEmpty() && !IsoTime::parse(t, to)) {
+        *why = QStringLiteral("to: not an ISO 8601 time");
+        return false;
+    }
+    *from = *to - defaultSpanMs;
+    if (!f.isEmpty() && !IsoTime::parse(f, from)) {
+        *why = QStringLiteral("from: not an ISO 8601 time");
+        return false;
+    }
+    if (*to <= *from || *to - *from > kMaxSpanMs) {
+        *why = QStringLiteral("from must be before to, at most 400 days apart");
+        return false;
+    }
+    return true;
+}
+
+DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &query, qint64 nowMs)
+{
+    const QString format = query.queryItemValue(QStringLiteral("format"));
+    if (!format.isEmpty() && format != QLatin1String("csv") && format != QLatin1String("json"))
+        return error(400, QStringLiteral("format: csv or json"));
+    const bool asCsv = format == QLatin1String("csv");
+    static const QRegularExpression perMachine(QStringLiteral("^/api/machines/([^/]+)/(samples|alarms)$"));
+    const QRegularExpressionMatch m = perMachine.match(path);
+    if (path == QLatin1String("/api/machines"))
+        return machines(asCsv, nowMs);
+    if (path == QLatin1String("/api/health"))
+        return health();
+    if (!d_->db().isOpen())
+        return error(503, QStringLiteral("the database does not answer"));
+    if (m.hasMatch() && m.captured(2) == QLatin1String("samples"))
+        return samples(m.captured(1), query, asCsv, nowMs);
+    if (m.hasMatch())
+        return alarms(m.captured(1), query, asCsv);
+    if (path == QLatin1String("/api/shifts"))
+        return shifts(query, asCsv, nowMs);
+    if (path == QLatin1String("/api/alarms/pareto"))
+        return pareto(query, asCsv, nowMs);
+    return error(404, QStringLiteral("no such resource"));
+}
+
+DashboardApi::Answer DashboardApi::machines(bool asCsv, qint64 nowMs)
+{
+    const FleetState &fleet = d_->recorder().fleet();
+    if (!asCsv)
+        return {200, "application/json", fleet.json(nowMs)};
+    QJsonArray rows;
+    for (const FleetState::Machine &m : fleet.sorted())
+        rows.append(LiveFeed::row(m, nowMs, d_->options().staleS));
+    return csv(table({"machine", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "last_seen", "stale"}, rows));
+}
+
+int DashboardApi::machineId(const QString &name, Answer *fail)
+{
+    if (!TelemetryConfig::isMachineId(name)) {
+        *fail = error(404, QStringLiteral("no such machine"));
+        return -1;
+    }
+    const int id = d_->history().machine(name);
+    if (id <= 0)
+        *fail = id < 0 ? error(503, QStringLiteral("the database does not answer")) : error(404, QStringLiteral("no such machine"));
+    return id > 0 ? id : -1;
+}
+
+DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQuery &query, bool asCsv, qint64 nowMs)
+{
+    qint64 from = 0;
+    qint64 to = 0;
+    QString why;
+    if (!span(query, nowMs, kDayMs, &from, &to, &why))
+        return error(400, why);
+    Answer fail;
+    const int id = machineId(machine, &fail);
+    QList<Record> list;
+    if (id < 0)
+        return fail;
+    if (!d_->history().samples(id, from, to, &list))
+        return error(503, QStringLiteral("the database does not answer"));
+    QJsonArray rows;
+    for (const Record &r : list) {
+        const char *state = !r.online ? "offline" : r.alarm >= 0 ? "alarm" : r.running ? "knitting" : "stopped";
+        rows.append(QJsonObject{{QStringLiteral("time"), IsoTime::text(r.t)},
+                                {QStringLiteral("panel_time"), IsoTime::text(r.t + qint64(r.dt) * 1000)},
+                                {QStringLiteral("state"), QLatin1String(state)},
+                                {QStringLiteral("job"), r.job},
+                                {QStringLiteral("pieces"), r.pieces},
+                                {QStringLiteral("target"), r.target},
+                                {QStringLiteral("alarm"), r.alarm >= 0 ? QJsonValue(r.alarm) : QJsonValue(QJsonValue::Null)}});
+    }
+    if (asCsv)
+        return csv(table({"time", "panel_time", "state", "job", "pieces", "target", "alarm"}, rows));
+    return json(QJsonObject{{QStringLiteral("machine"), machine}, {QStringLiteral("samples"), rows}});
+}
+
+DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuery &query, bool asCsv)
+{
+    bool ok = true;
+    const QString limitText = query.queryItemValue(QStringLiteral("limit"));
+    const int limit = limitText.isEmpty() ? 50 : limitText.toInt(&ok);
+    if (!ok || limit < 1 || limit > kMaxAlarms)
+        return error(400, QStringLiteral("limit: 1 to %1").arg(kMaxAlarms));
+    Answer fail;
+    const int id = machineId(machine, &fail);
+    QList<Record> list;
+    if (id < 0)
+        return fail;
+    if (!d_->history().alarms(id, limit, &list))
+        return error(503, QStringLiteral("the database does not answer"));
+    QJsonArray rows;
+    for (const Record &r : list)
+        rows.append(QJsonObject{{QStringLiteral("time"), IsoTime::text(r.t)},
+                                {QStringLiteral("panel_time"), r.panelTime},
+                                {QStringLiteral("event"), QLatin1String(kEvents[qBound(0, r.event, 3)])},
+                                {QStringLiteral("type"), r.type},
+                                {QStringLiteral("code"), r.code},
+                                {QStringLiteral("text"), r.text},
+                                {QStringLiteral("job"), r.job},
+                                {QStringLiteral("row"), r.row},
+                                {QStringLiteral("pieces"), r.pieces}});
+    if (asCsv)
+        return csv(table({"time", "panel_time", "event", "type", "code", "text", "job", "row", "pieces"}, rows));
+    return json(QJsonObject{{QStringLiteral("machine"), machine}, {QStringLiteral("alarms"), rows}});
+}
+
+DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qint64 nowMs)
+{
+    qint64 from = 0;
+    qint64 to = 0;
+    QString why;
+    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &why))
+        return error(400, why);
+    const QString machine = query.queryItemValue(QStringLiteral("machine"));
+    if (!machine.isEmpty() && !TelemetryConfig::isMachineId(machine))
+        return error(400, QStringLiteral("machine: not a machine id"));
+    const bool floor = query.queryItemValue(QStringLiteral("by")) != QLatin1String("machine") && machine.isEmpty();
+    QList<ShiftStore::Row> list;
+    // A shift counts where it starts: from is moved back to the start of its shift.
+    if (!d_->shifts().rows(d_->shifts().plan().at(from).start, to, machine, floor, &list))
+        return error(503, QStringLiteral("the database does not answer"));
+    QJsonArray rows;
+    for (const ShiftStore::Row &r : list) {
+        const ShiftFigures::Figures &f = r.f;
+        const QJsonValue performance = ratio(double(f.pieces), r.expected);
+        const double availability = ShiftFigures::availability(f);
+        QJsonObject o{{QStringLiteral("start"), IsoTime::text(r.start)},
+                      {QStringLiteral("end"), IsoTime::text(r.end)},
+                      {QStringLiteral("pieces"), f.pieces},
+                      {QStringLiteral("knitting_s"), f.knittingMs / 1000},
+                      {QStringLiteral("stopped_s"), f.stoppedMs / 1000},
+                      {QStringLiteral("nodata_s"), f.noDataMs / 1000},
+                      {QStringLiteral("availability"), ratio(double(f.knittingMs), double(f.knittingMs + f.stoppedMs))},
+                      {QStringLiteral("performance"), performance},
+                      {QStringLiteral("oee"), performance.isNull() ? QJsonValue(QJsonValue::Null)
+                                                                   : ratio(availability * performance.toDouble(), 1)},
+                      {QStringLiteral("alarms"), f.alarms},
+                      {QStringLiteral("alarm_s"), f.alarmMs / 1000}};
+        if (!floor)
+            o.insert(QStringLiteral("machine"), r.machine);
+        rows.append(o);
+    }
+    if (asCsv)
+        return csv(table({"machine", "start", "end", "pieces", "knitting_s", "stopped_s", "nodata_s", "availability",
+                          "performance", "oee", "alarms", "alarm_s"},
+                         rows));
+    return json(QJsonObject{{QStringLiteral("shifts"), rows}});
+}
+
+DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qint64 nowMs)
+{
+    qint64 from = 0;
+    qint64 to = 0;
+    QString why;
+    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &why))
+        return error(400, why);
+    QList<HistoryQueries::ParetoRow> list;
+    // An alarm still standing stands until now, not until the end of a span in the future.
+    if (!d_->history().pareto(from, qMin(to, nowMs), &list))
+        return error(503, QStringLiteral("the database does not answer"));
+    qint64 total = 0;
+    for (const HistoryQueries::ParetoRow &r : list)
+        total += r.count;
+    QJsonArray rows;
+    qint64 running = 0;
+    for (const HistoryQueries::ParetoRow &r : list) {
+        running += r.count;
+        rows.append(QJsonObject{{QStringLiteral("type"), r.type},
+                                {QStringLiteral("code"), r.code},
+                                {QStringLiteral("text"), r.text},
+                                {QStringLiteral("count"), r.count},
+                                {QStringLiteral("standing_s"), r.standingMs / 1000},
+                                {QStringLiteral("cumulative_pct"), qRound(1000.0 * double(running) / double(total)) / 10.0}});
+    }
+    if (asCsv)
+        return csv(table({"type", "code", "text", "count", "standing_s", "cumulative_pct"}, rows));
+    return json(QJsonObject{{QStringLiteral("alarms"), rows}});
+}
+
+DashboardApi::Answer DashboardApi::health()
+{
+    const DbWriter &w = d_->writer();
+    return json(QJsonObject{{QStringLiteral("ignored"), double(d_->recorder().ignored())},
+                            {QStringLiteral("database"), w.healthy() && d_->db().isOpen() ? QStringLiteral("ok")
+                                              : w.problem().isEmpty() ? QStringLiteral("not connected") : w.problem()},
+                            {QStringLiteral("backlog"), d_->queue().size()},
+                            {QStringLiteral("dropped"), double(d_->queue().dropped())},
+                            {QStringLiteral("written"), double(w.written())},
+                            {QStringLiteral("machines"), d_->recorder().fleet().size()}});
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrlQuery>
+
+class Dashboard;
+
+// The JSON API's answers (and their CSV with format=csv), worked out without HTTP:
+// /api/machines, /api/machines/<id>/samples, /api/machines/<id>/alarms, /api/shifts,
+// /api/alarms/pareto and /api/health. Bad parameters give 400, an unknown path or machine 404,
+// a database that does not answer 503, each as {"error":"..."}.
+class DashboardApi
+{
+public:
+    static constexpr qint64 kMaxSpanMs = 400LL * 86400 * 1000;
+    static constexpr int kMaxAlarms = 1000;
+
+    struct Answer
+    {
+        int status = 200;
+        QByteArray type;
+        QByteArray body;
+    };
+
+    explicit DashboardApi(Dashboard *dashboard);
+    Answer answer(const QString &path, const QUrlQuery &query, qint64 nowMs);
+
+    // The query's from and to (ISO 8601), defaulting to [nowMs - defaultSpanMs, nowMs); false
+    // with a reason for a bad time, to before from, or a span over kMaxSpanMs.
+    static bool span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, QString *why);
+    static Answer error(int status, const QString &why);
+
+private:
+    Answer machines(bool csv, qint64 nowMs);
+    Answer samples(const QString &machine, const QUrlQuery &query, bool csv, qint64 nowMs);
+    Answer alarms(const QString &machine, const QUrlQuery &query, bool csv);
+    Answer shifts(const QUrlQuery &query, bool csv, qint64 nowMs);
+    Answer pareto(const QUrlQuery &query, bool csv, qint64 nowMs);
+    Answer health();
+    // The machine's id, or an error answer in *fail.
+    int machineId(const QString &name, Answer *fail);
+
+    Dashboard *const d_;
+};

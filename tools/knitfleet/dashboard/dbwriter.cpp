@@ -1,0 +1,152 @@
+#include "dbwriter.h"
+
+#include "fleetdb.h"
+#include "record.h"
+#include "writequeue.h"
+
+#include <QDateTime>
+#include <QSqlError>
+
+#include <cstdio>
+
+DbWriter::DbWriter(FleetDb *db, WriteQueue *queue, QObject *parent)
+    : QObject(parent)
+    , db_(db)
+    , queue_(queue)
+{
+    timer_.setInterval(kPeriodMs);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        // A backlog goes on in chunks without waiting a whole period between them.
+        if (flush() && queue_->size() > 0 && queue_->size() >= kChunk)
+            QTimer::singleShot(0, this, [this] { flush(); });
+    });
+}
+
+DbWriter::~DbWriter() = default;
+
+void DbWriter::start()
+{
+    timer_.start();
+}
+
+bool DbWriter::flush()
+{
+    if (queue_->isEmpty() && healthy())
+        return true;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (!healthy() && now < retryAtMs_)
+        return false;
+    if (!db_->isOpen()) {
+        QString why;
+        if (!db_->open(&why)) {
+            fail(why);
+            return false;
+        }
+    }
+    if (!sample_)
+        prepare();
+    const int n = qMin(queue_->size(), kChunk);
+    if (!write(n))
+        return false;
+    queue_->drop(n);
+    written_ += quint64(n);
+    if (!healthy()) {
+        std::fprintf(stderr, "knitfleet: database %s: writing again\n", qPrintable(db_->target().text()));
+        problem_.clear();
+        backoff_.reset();
+        emit healthChanged();
+    }
+    return true;
+}
+
+bool DbWriter::write(int n)
+{
+    QSqlDatabase &db = db_->db();
+    error_.clear();
+    bool ok = db.transaction();
+    for (int i = 0; ok && i < n; ++i)
+        ok = writeOne(queue_->at(i));
+    if (ok && db.commit()) {
+        ids_.insert(pendingIds_);
+        pendingIds_.clear();
+        return true;
+    }
+    const QString why = error_.isEmpty() ? db.lastError().text().trimmed() : error_;
+    fail(why.isEmpty() ? QStringLiteral("write failed") : why);
+    return false;
+}
+
+bool DbWriter::writeOne(const Record &r)
+{
+    const int machine = id(QStringLiteral("machines"), r.machine);
+    const int job = id(QStringLiteral("jobs"), r.job);
+    if (machine < 0 || job < 0)
+        return false;
+    QSqlQuery &q = r.kind == Record::Sample ? *sample_ : *alarm_;
+    const QVariantList common{machine, r.t, r.dt};
+    const QVariantList values = r.kind == Record::Sample
+                                    ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target,
+                                                            r.alarm < 0 ? QVariant() : QVariant(r.alarm)}
+                                    : common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces};
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (q.exec())
+        return true;
+    error_ = q.lastError().text().trimmed();
+    return false;
+}
+
+int DbWriter::id(const QString &table, const QString &given)
+{
+    // A machine heard only through its status has no job yet: the empty name, never NULL.
+    const QString name = given.isNull() ? QStringLiteral("") : given;
+    const QString key = table + QLatin1Char('\n') + name;
+    const int known = ids_.value(key, pendingIds_.value(key, -1));
+    if (known >= 0)
+        return known;
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("SELECT id FROM %1 WHERE name = ?").arg(table));
+    q.addBindValue(name);
+    if (!q.exec()) {
+        error_ = q.lastError().text().trimmed();
+        return -1;
+    }
+    if (q.next()) {
+        pendingIds_.insert(key, q.value(0).toInt());
+        return q.value(0).toInt();
+    }
+    QSqlQuery add(db_->db());
+    add.prepare(QStringLiteral("INSERT INTO %1 (id, name) SELECT COALESCE(MAX(id), 0) + 1, ? FROM %1").arg(table));
+    add.addBindValue(name);
+    if (add.exec())
+        return id(table, name);
+    error_ = add.lastError().text().trimmed();
+    return -1;
+}
+
+void DbWriter::prepare()
+{
+    sample_ = std::make_unique<QSqlQuery>(db_->db());
+    sample_->prepare(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, alarm)"
+                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    alarm_ = std::make_unique<QSqlQuery>(db_->db());
+    alarm_->prepare(QStringLiteral("INSERT INTO alarms (machine, t, dt, panel_time, event, type, code, text, job, row_no, pieces)"
+                                   " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+}
+
+void DbWriter::fail(const QString &why)
+{
+    db_->db().rollback();
+    pendingIds_.clear();
+    sample_.reset();
+    alarm_.reset();
+    db_->close();
+    const int waitMs = backoff_.next();
+    retryAtMs_ = QDateTime::currentMSecsSinceEpoch() + waitMs;
+    std::fprintf(stderr, "knitfleet: database %s: %s; %d messages wait, trying again in %d s\n",
+                 qPrintable(db_->target().text()), qPrintable(why.simplified()), queue_->size(), waitMs / 1000);
+    const bool changed = problem_ != why;
+    problem_ = why;
+    if (changed)
+        emit healthChanged();
+}

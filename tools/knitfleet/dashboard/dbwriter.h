@@ -1,0 +1,62 @@
+#pragma once
+
+#include "telemetry/backoff.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSqlQuery>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class FleetDb;
+class WriteQueue;
+struct Record;
+
+// Writes what waits in the queue, in order, one transaction every 250 ms (at most kChunk rows
+// each, so a long backlog never holds the event loop). When the database fails (PostgreSQL
+// restarted, the file locked, the disk full) the transaction is rolled back, the rows stay
+// queued, and the connection is opened again after 1 s, doubling to 60 s. Every change of the
+// database's health is one line on standard error.
+class DbWriter : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPeriodMs = 250;
+    static constexpr int kChunk = 5000;
+
+    DbWriter(FleetDb *db, WriteQueue *queue, QObject *parent = nullptr);
+    ~DbWriter() override;
+    void start();
+    // Writes one chunk now unless a retry is not due; false when the database failed.
+    bool flush();
+    bool healthy() const { return problem_.isEmpty(); }
+    QString problem() const { return problem_; }
+    quint64 written() const { return written_; }
+    // The id of a machine's or job's name, made on first use; -1 when the database fails.
+    int id(const QString &table, const QString &name);
+
+signals:
+    void healthChanged();
+
+private:
+    bool write(int n);
+    bool writeOne(const Record &r);
+    void fail(const QString &why);
+    void prepare();
+
+    FleetDb *const db_;
+    WriteQueue *const queue_;
+    QTimer timer_;
+    Backoff backoff_;
+    qint64 retryAtMs_ = 0;
+    QString problem_;
+    QString error_; // the failing statement's, in the open transaction
+    quint64 written_ = 0;
+    QHash<QString, int> ids_;        // "table\nname" -> id, committed
+    QHash<QString, int> pendingIds_; // made in the open transaction
+    std::unique_ptr<QSqlQuery> sample_;
+    std::unique_ptr<QSqlQuery> alarm_;
+};

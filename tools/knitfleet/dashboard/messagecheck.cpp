@@ -1,0 +1,79 @@
+#include "messagecheck.h"
+
+#include "data/historylog.h"
+#include "telemetry/telemetrymessages.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace {
+
+bool object(const QByteArray &payload, QJsonObject *o)
+{
+    if (payload.size() > TelemetryMessages::kMaxPayload)
+        return false;
+    const QJsonDocument doc = QJsonDocument::fromJson(payload);
+    *o = doc.object();
+    return doc.isObject();
+}
+
+// Absent, or a whole number in range (a fraction only where fraction is set).
+bool number(const QJsonObject &o, const char *key, bool fraction = false)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    if (v.isUndefined())
+        return true;
+    const double d = v.toDouble(-1);
+    return v.isDouble() && std::isfinite(d) && d >= 0 && d <= MessageCheck::kMaxNumber && (fraction || d == std::floor(d));
+}
+
+bool text(const QJsonObject &o, const char *key)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    return v.isUndefined() || v.isString();
+}
+
+} // namespace
+
+bool MessageCheck::state(const QByteArray &payload)
+{
+    QJsonObject o;
+    if (!object(payload, &o))
+        return false;
+    const QJsonValue alarm = o.value(QLatin1String("alarm"));
+    const QJsonObject a = alarm.toObject();
+    const QJsonValue running = o.value(QLatin1String("running"));
+    return number(o, "row") && number(o, "rows") && number(o, "pieces") && number(o, "target") && number(o, "speed", true)
+           && number(o, "knitting_s") && number(o, "stopped_s") && text(o, "job") && text(o, "time") && text(o, "machine")
+           && (running.isUndefined() || running.isBool()) && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
+           && number(a, "type") && number(a, "code") && text(a, "text");
+}
+
+bool MessageCheck::alarm(const QByteArray &payload, Record *r)
+{
+    QJsonObject o;
+    if (!object(payload, &o) || !number(o, "type") || !number(o, "code") || !number(o, "row") || !number(o, "pieces")
+        || !text(o, "text") || !text(o, "job"))
+        return false;
+    static const QLatin1String events[] = {QLatin1String("raised"), QLatin1String("acknowledged"), QLatin1String("cleared")};
+    const QString event = o.value(QLatin1String("event")).toString();
+    const QString time = o.value(QLatin1String("time")).toString();
+    Record a;
+    a.kind = Record::Alarm;
+    for (int i = 0; i < 3; ++i)
+        a.event = event == events[i] ? i + 1 : a.event;
+    if (a.event == 0 || !HistoryLog::parseTime(time.toLatin1()).isValid())
+        return false;
+    a.panelTime = time;
+    a.type = o.value(QLatin1String("type")).toInt();
+    a.code = o.value(QLatin1String("code")).toInt();
+    a.row = o.value(QLatin1String("row")).toInt();
+    a.pieces = o.value(QLatin1String("pieces")).toInt();
+    // Absent or emptied, a text is stored empty, never as NULL.
+    a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
+    a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
+    *r = a;
+    return true;
+}

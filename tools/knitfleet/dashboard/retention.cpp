@@ -1,0 +1,51 @@
+#include "retention.h"
+
+#include "fleetdb.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+Retention::Retention(FleetDb *db, int keepDays)
+    : db_(db)
+    , keepDays_(keepDays)
+{
+}
+
+bool Retention::prune(const char *table, int machine, long long cutoff, bool *more)
+{
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("SELECT MIN(t) FROM %1 WHERE machine = ?").arg(QLatin1String(table)));
+    q.addBindValue(machine);
+    if (!q.exec() || !q.next())
+        return false;
+    if (q.value(0).isNull() || q.value(0).toLongLong() >= cutoff)
+        return true;
+    const long long until = qMin(cutoff, q.value(0).toLongLong() + kBatchMs);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE machine = ? AND t < ?").arg(QLatin1String(table)));
+    q.addBindValue(machine);
+    q.addBindValue(until);
+    *more = *more || until < cutoff;
+    return q.exec();
+}
+
+bool Retention::step(long long nowMs)
+{
+    if (!db_->isOpen())
+        return false;
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("SELECT MIN(id) FROM machines WHERE id > ?"));
+    q.addBindValue(machine_);
+    if (!q.exec() || !q.next())
+        return false;
+    if (q.value(0).isNull()) {
+        machine_ = 0; // a round is over
+        return false;
+    }
+    machine_ = q.value(0).toInt();
+    bool more = false;
+    const bool ok = prune("samples", machine_, nowMs - keepDays_ * 86400000LL, &more)
+                    && prune("alarms", machine_, nowMs - kAlarmDays * 86400000LL, &more);
+    if (more)
+        --machine_; // the same machine again
+    return ok;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+class FleetDb;
+
+// Drops samples older than keepDays and alarm events older than 400 days; shift summaries stay
+// for ever. Each step deletes one machine's rows of at most an hour, so a delete never holds
+// the writer (and with it the event loop) for long, however much is due.
+class Retention
+{
+public:
+    static constexpr int kAlarmDays = 400;
+    static constexpr long long kBatchMs = 3600LL * 1000;
+
+    Retention(FleetDb *db, int keepDays);
+    // One batch; true when more is due now, false when done (or the database failed).
+    bool step(long long nowMs);
+
+private:
+    bool prune(const char *table, int machine, long long cutoff, bool *more);
+
+    FleetDb *const db_;
+    const int keepDays_;
+    int machine_ = 0; // the last machine pruned; the next step takes the next one
+};

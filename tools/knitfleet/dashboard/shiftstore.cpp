@@ -1,0 +1,253 @@
+#include "shiftstore.h"
+
+#include "fleetdb.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// The last row before `from` that says how the span began (prior: an extra condition), and
+// those from `from` on, oldest first.
+bool load(QSqlDatabase &db, const QString &columns, const QString &table, const QString &prior, int machine, qint64 from,
+          qint64 to, QList<QVariantList> *out)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT t, %1 FROM %2 WHERE machine = ? AND t < ?").arg(columns, table);
+    q.prepare(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
+    q.addBindValue(machine);
+    q.addBindValue(from);
+    if (!q.exec())
+        return false;
+    const int n = columns.count(QLatin1Char(',')) + 2;
+    const auto take = [&q, n, out] {
+        QVariantList row;
+        for (int i = 0; i < n; ++i)
+            row.append(q.value(i));
+        out->append(row);
+    };
+    if (q.next())
+        take();
+    q.prepare(sql + QStringLiteral(" AND t >= ? ORDER BY t"));
+    q.addBindValue(machine);
+    q.addBindValue(to);
+    q.addBindValue(from);
+    if (!q.exec())
+        return false;
+    while (q.next())
+        take();
+    return true;
+}
+
+} // namespace
+
+ShiftStore::ShiftStore(FleetDb *db, const ShiftPlan &plan)
+    : db_(db)
+    , plan_(plan)
+{
+}
+
+QString ShiftStore::setting(const QString &name)
+{
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+bool ShiftStore::setting(const QString &name, const QString &value)
+{
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("INSERT INTO settings (name, value) VALUES (?, ?) ON CONFLICT (name) DO UPDATE SET value = excluded.value"));
+    q.addBindValue(name);
+    q.addBindValue(value);
+    return q.exec();
+}
+
+bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, ShiftFigures::Figures> *out)
+{
+    QList<QVariantList> s;
+    QList<QVariantList> a;
+    // An acknowledgement leaves the alarm standing: the event before it tells.
+    if (!load(db_->db(), QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), QString(), machine, from, to, &s)
+        || !load(db_->db(), QStringLiteral("job, event"), QStringLiteral("alarms"),
+                 QStringLiteral(" AND event <> %1").arg(int(Record::Acknowledged)), machine, from, to, &a))
+        return false;
+    QList<Record> samples;
+    QList<Record> alarms;
+    for (const QVariantList &v : s) {
+        Record r;
+        r.t = v[0].toLongLong();
+        r.job = v[1].toString(); // the job's id: summaries keep ids
+        r.running = v[2].toInt();
+        r.online = v[3].toInt();
+        r.pieces = v[4].toInt();
+        samples.append(r);
+    }
+    for (const QVariantList &v : a) {
+        Record r;
+        r.kind = Record::Alarm;
+        r.t = v[0].toLongLong();
+        r.job = v[1].toString();
+        r.event = v[2].toInt();
+        alarms.append(r);
+    }
+    *out = samples.isEmpty() ? QMap<QString, ShiftFigures::Figures>() : ShiftFigures::compute(samples, alarms, from, to);
+    return true;
+}
+
+bool ShiftStore::plan(qint64 nowMs)
+{
+    QSqlQuery q(db_->db());
+    if (!planChecked_) {
+        if (setting(QStringLiteral("shift_plan")) != plan_.text()) {
+            // New shift times: sum again all that the samples still cover.
+            if (!q.exec(QStringLiteral("SELECT MIN(t) FROM samples")) || !q.next())
+                return false;
+            const qint64 from = q.value(0).isNull() ? plan_.at(nowMs).start : plan_.at(q.value(0).toLongLong()).start;
+            q.prepare(QStringLiteral("DELETE FROM shift_summaries WHERE end_t > ?"));
+            q.addBindValue(from);
+            if (!q.exec() || !setting(QStringLiteral("summarized_until"), QString::number(from))
+                || !setting(QStringLiteral("shift_plan"), plan_.text()))
+                return false;
+        }
+        planChecked_ = true;
+    }
+    const qint64 until = setting(QStringLiteral("summarized_until")).toLongLong();
+    QList<int> machines;
+    if (!q.exec(QStringLiteral("SELECT id FROM machines ORDER BY id")))
+        return false;
+    while (q.next())
+        machines.append(q.value(0).toInt());
+    QList<ShiftPlan::Shift> shifts;
+    for (const ShiftPlan::Shift &s : plan_.between(until, nowMs))
+        if (s.end <= nowMs)
+            shifts.append(s);
+    const bool openDue = nowMs - openDoneMs_ >= kOpenRefreshMs;
+    if (openDue) {
+        shifts.append(plan_.at(nowMs));
+        openDoneMs_ = nowMs;
+    }
+    for (const ShiftPlan::Shift &s : shifts)
+        for (int m : machines)
+            due_.append({m, s});
+    if (!shifts.isEmpty() && shifts.first().end <= nowMs)
+        pendingUntil_ = plan_.at(nowMs).start;
+    return true;
+}
+
+bool ShiftStore::summarize(const Due &d, qint64 nowMs)
+{
+    QMap<QString, ShiftFigures::Figures> figures;
+    if (!this->figures(d.machine, d.shift.start, qMin(d.shift.end, nowMs), &figures))
+        return false;
+    QSqlDatabase &db = db_->db();
+    QSqlQuery q(db);
+    bool ok = db.transaction();
+    q.prepare(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
+    q.addBindValue(d.machine);
+    q.addBindValue(d.shift.start);
+    ok = ok && q.exec();
+    q.prepare(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s,"
+                             " nodata_s, alarms, alarm_s) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (auto it = figures.cbegin(); ok && it != figures.cend(); ++it) {
+        const ShiftFigures::Figures &f = it.value();
+        for (const QVariant &v : QVariantList{d.machine, d.shift.start, d.shift.end, it.key().toInt(), f.pieces,
+                                              (f.knittingMs + 500) / 1000, (f.stoppedMs + 500) / 1000,
+                                              (f.noDataMs + 500) / 1000, f.alarms, (f.alarmMs + 500) / 1000})
+            q.addBindValue(v);
+        ok = q.exec();
+    }
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+bool ShiftStore::step(qint64 nowMs, int budget)
+{
+    if (!db_->isOpen())
+        return false;
+    if (due_.isEmpty() && !plan(nowMs)) {
+        due_.clear();
+        planChecked_ = false;
+        return false;
+    }
+    QElapsedTimer spent;
+    spent.start();
+    for (int i = 0; i < budget && !due_.isEmpty() && !spent.hasExpired(kStepMs); ++i) {
+        if (!summarize(due_.first(), nowMs)) {
+            // Planned again from what the database says once it answers.
+            due_.clear();
+            planChecked_ = false;
+            openDoneMs_ = 0;
+            pendingUntil_ = 0;
+            return false;
+        }
+        due_.removeFirst();
+    }
+    // The closed shifts count as summed once all of them are.
+    if (due_.isEmpty() && pendingUntil_ > 0) {
+        if (!setting(QStringLiteral("summarized_until"), QString::number(pendingUntil_)))
+            return false;
+        pendingUntil_ = 0;
+    }
+    return true;
+}
+
+bool ShiftStore::catchUp(qint64 nowMs)
+{
+    openDoneMs_ = 0;
+    do {
+        if (!step(nowMs, 1000))
+            return false;
+    } while (!due_.isEmpty());
+    return true;
+}
+
+bool ShiftStore::rows(qint64 from, qint64 to, const QString &machine, bool floor, QList<Row> *out)
+{
+    QSqlQuery q(db_->db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT job, MAX(pieces * 1.0 / knitting_s) FROM shift_summaries"
+                             " WHERE end_t > ? AND end_t <= ? AND knitting_s >= ? GROUP BY job"));
+    q.addBindValue(to - kPaceDaysMs);
+    q.addBindValue(plan_.at(to).end);
+    q.addBindValue(kMinPaceKnittingS);
+    if (!q.exec())
+        return false;
+    QHash<int, double> best;
+    while (q.next())
+        best.insert(q.value(0).toInt(), q.value(1).toDouble());
+    q.prepare(QStringLiteral("SELECT m.name, s.start_t, s.end_t, s.job, s.pieces, s.knitting_s, s.stopped_s, s.nodata_s,"
+                             " s.alarms, s.alarm_s FROM shift_summaries s JOIN machines m ON m.id = s.machine"
+                             " WHERE s.start_t >= ? AND s.start_t < ?%1 ORDER BY s.start_t, m.name")
+                  .arg(machine.isEmpty() ? QString() : QStringLiteral(" AND m.name = ?")));
+    q.addBindValue(from);
+    q.addBindValue(to);
+    if (!machine.isEmpty())
+        q.addBindValue(machine);
+    if (!q.exec())
+        return false;
+    out->clear();
+    while (q.next()) {
+        const QString name = floor ? QString() : q.value(0).toString();
+        const qint64 start = q.value(1).toLongLong();
+        if (out->isEmpty() || out->last().machine != name || out->last().start != start)
+            out->append(Row{name, start, q.value(2).toLongLong(), {}, 0});
+        Row &r = out->last();
+        ShiftFigures::Figures f;
+        f.pieces = q.value(4).toLongLong();
+        f.knittingMs = q.value(5).toLongLong() * 1000;
+        f.stoppedMs = q.value(6).toLongLong() * 1000;
+        f.noDataMs = q.value(7).toLongLong() * 1000;
+        f.alarms = q.value(8).toLongLong();
+        f.alarmMs = q.value(9).toLongLong() * 1000;
+        r.f += f;
+        r.expected += best.value(q.value(3).toInt()) * double(q.value(5).toLongLong());
+    }
+    return true;
+}

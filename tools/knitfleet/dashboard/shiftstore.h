@@ -1,0 +1,64 @@
+#pragma once
+
+#include "shiftfigures.h"
+#include "shiftplan.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+class FleetDb;
+
+// The shift summaries: each machine's figures per shift and job, worked out from the stored
+// samples and kept for ever (the samples go after --keep-days). Closed shifts are summed once;
+// the open one is summed again every two minutes, so the pages read summaries only. A change
+// of shift times sums again whatever the samples still cover. Work comes in small steps, so
+// the event loop never waits long.
+class ShiftStore
+{
+public:
+    static constexpr qint64 kOpenRefreshMs = 2 * 60 * 1000;
+    static constexpr qint64 kPaceDaysMs = 30LL * 86400 * 1000;
+    static constexpr qint64 kMinPaceKnittingS = 900;
+    static constexpr int kStepMs = 20; // a step stops after its first sum past this
+
+    struct Row
+    {
+        QString machine; // empty: the floor
+        qint64 start = 0;
+        qint64 end = 0;
+        ShiftFigures::Figures f; // times in ms
+        double expected = 0;     // pieces at the jobs' best pace for the knitting time
+    };
+
+    ShiftStore(FleetDb *db, const ShiftPlan &plan);
+    const ShiftPlan &plan() const { return plan_; }
+
+    // Up to `budget` machine-shifts summed, and none begun after kStepMs; false when the
+    // database failed.
+    bool step(qint64 nowMs, int budget = 25);
+    // Everything due now (tests, start-up).
+    bool catchUp(qint64 nowMs);
+    // One machine's figures for [from, to), straight from the samples.
+    bool figures(int machine, qint64 from, qint64 to, QMap<QString, ShiftFigures::Figures> *out);
+    // Per shift from the summaries: one machine's, or the whole floor's (machine empty).
+    bool rows(qint64 from, qint64 to, const QString &machine, bool floor, QList<Row> *out);
+
+private:
+    struct Due
+    {
+        int machine;
+        ShiftPlan::Shift shift;
+    };
+    bool plan(qint64 nowMs);
+    bool summarize(const Due &d, qint64 nowMs);
+    bool setting(const QString &name, const QString &value);
+    QString setting(const QString &name);
+
+    FleetDb *const db_;
+    const ShiftPlan plan_;
+    QList<Due> due_;
+    qint64 openDoneMs_ = 0;
+    qint64 pendingUntil_ = 0; // summarized_until once the queue is done
+    bool planChecked_ = false;
+};

@@ -1,0 +1,107 @@
+// The dashboard pages' shared part: texts in Chinese and English, the language switch, table
+// cells (always as text, never as markup), times and the database banner.
+'use strict';
+
+const TEXTS = {
+  en: {
+    floor: 'Floor', shifts: 'Shifts', floorTitle: 'Machines on the floor', shiftsTitle: 'Shifts',
+    machine: 'Machine', state: 'State', job: 'Job', row: 'Row', speed: 'Speed', pieces: 'Pieces',
+    alarm: 'Alarm', lastSeen: 'Last seen', csv: 'CSV', disconnected: 'disconnected',
+    knitting: 'knitting', stopped: 'stopped', offline: 'offline', nodata: 'no data', alarmState: 'alarm',
+    database: 'Database unavailable, history is not recorded: ',
+    summary: '{0} machines, {1} knitting, {2} with an alarm',
+    timeline: 'Last 24 hours', piecesPerShift: 'Pieces per shift, 14 days', lastAlarms: 'Last 50 alarm events',
+    time: 'Time', event: 'Event', code: 'Code', raised: 'raised', acknowledged: 'acknowledged', cleared: 'cleared',
+    from: 'From', to: 'To', show: 'Show', production: 'Production per shift', availability: 'Availability',
+    performance: 'Performance', oee: 'OEE (no quality)', alarms: 'Alarms', start: 'Shift', pareto: 'Alarm Pareto',
+    count: 'Count', standing: 'Standing (min)', cumulative: 'Cumulative %', wholeFloor: 'whole floor',
+  },
+  zh: {
+    floor: '车间', shifts: '班次', floorTitle: '车间机器', shiftsTitle: '班次统计',
+    machine: '机器', state: '状态', job: '花型', row: '行', speed: '速度', pieces: '件数',
+    alarm: '报警', lastSeen: '最后消息', csv: '导出CSV', disconnected: '连接断开',
+    knitting: '编织', stopped: '停车', offline: '离线', nodata: '无数据', alarmState: '报警',
+    database: '数据库不可用，历史未记录：',
+    summary: '{0} 台机器，{1} 台编织，{2} 台报警',
+    timeline: '最近24小时', piecesPerShift: '每班件数（14天）', lastAlarms: '最近50条报警',
+    time: '时间', event: '事件', code: '代码', raised: '报警', acknowledged: '确认', cleared: '清除',
+    from: '从', to: '到', show: '显示', production: '每班产量', availability: '可用率',
+    performance: '性能', oee: 'OEE（不含质量）', alarms: '报警次数', start: '班次', pareto: '报警帕累托',
+    count: '次数', standing: '持续（分钟）', cumulative: '累计 %', wholeFloor: '全车间',
+  },
+};
+
+let lang = localStorage.getItem('knitfleet-lang') || document.documentElement.dataset.lang || 'en';
+if (!TEXTS[lang]) lang = 'en';
+const onLanguage = [];
+
+function t(key, ...args) {
+  let s = TEXTS[lang][key] || key;
+  args.forEach((a, i) => { s = s.replace('{' + i + '}', a); });
+  return s;
+}
+
+function applyTexts() {
+  document.documentElement.lang = lang;
+  document.querySelectorAll('[data-t]').forEach(e => { e.textContent = t(e.dataset.t); });
+  onLanguage.forEach(f => f());
+}
+
+function setLanguage(l) {
+  lang = l;
+  localStorage.setItem('knitfleet-lang', l);
+  applyTexts();
+}
+
+// A table row of plain texts; a cell given as a Node is put in as it is.
+function fillRow(tr, cells, numeric) {
+  while (tr.cells.length < cells.length) tr.insertCell();
+  cells.forEach((c, i) => {
+    const td = tr.cells[i];
+    if (c instanceof Node) { td.replaceChildren(c); } else { td.textContent = c === null || c === undefined ? '' : String(c); }
+    td.classList.toggle('num', !!(numeric && numeric.includes(i)));
+  });
+}
+
+function link(href, text) {
+  const a = document.createElement('a');
+  a.href = href;
+  a.textContent = text;
+  return a;
+}
+
+function showDatabase(problem) {
+  const b = document.getElementById('banner-db');
+  if (!b) return;
+  b.hidden = !problem || problem === 'ok';
+  b.textContent = b.hidden ? '' : t('database') + problem;
+}
+
+function localTime(iso) {
+  const d = new Date(iso);
+  return isNaN(d) ? '' : d.toLocaleString(lang === 'zh' ? 'zh-CN' : 'en-GB', { hour12: false });
+}
+
+function isoDay(d) {
+  return d.getFullYear() + '-' + String(d.getMonth() + 1).padStart(2, '0') + '-' + String(d.getDate()).padStart(2, '0');
+}
+
+async function getJson(url) {
+  const r = await fetch(url);
+  const body = await r.json();
+  if (!r.ok) {
+    if (r.status === 503) showDatabase(body.error);
+    throw new Error(body.error || r.status);
+  }
+  return body;
+}
+
+async function checkHealth() {
+  try { showDatabase((await getJson('/api/health')).database); } catch (e) { /* the page shows what it has */ }
+}
+
+document.addEventListener('DOMContentLoaded', () => {
+  document.getElementById('lang-zh').addEventListener('click', e => { e.preventDefault(); setLanguage('zh'); });
+  document.getElementById('lang-en').addEventListener('click', e => { e.preventDefault(); setLanguage('en'); });
+  applyTexts();
+});
