@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // What a save may write: the panel's disk and the stick.
@@ -45,24 +47,29 @@ QByteArray text(const QMap<QString, QByteArray> &files, const QString &log)
 
 } // namespace
 
-DiskCheck::DiskCheck(const QString &oldRoot, const QString &newRoot)
+DiskCheck::DiskCheck(const QString &oldRoot, const QStringList &newRoots)
     : old_(filesOf(oldRoot))
-    , new_(filesOf(newRoot))
+    , versions_{old_}
 {
+    for (const QString &root : newRoots)
+        versions_.append(filesOf(root));
 }
 
 DiskCheck::Result DiskCheck::judge(const QString &root) const
 {
     const QMap<QString, QByteArray> files = filesOf(root);
     Result result;
-    QStringList known = old_.keys() + new_.keys();
-    for (const QString &path : files.keys()) {
-        if (!old_.contains(path) && !new_.contains(path) && !isLog(path)) {
+    QStringList known;
+    for (const auto &version : versions_)
+        known += version.keys();
+    known.removeDuplicates();
+    for (auto it = files.constBegin(); it != files.constEnd(); ++it) {
+        const QString &path = it.key();
+        if (!known.contains(path) && !isLog(path)) {
             const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
             (AtomicFile::isTemporaryName(QFile::encodeName(name)) && cleared(path) ? result.temporaries : result.leftovers).append(path);
         }
     }
-    known.removeDuplicates();
     for (const QString &path : known) {
         if (isLog(path)) {
             if (!path.endsWith(QLatin1String(".1.log")))
@@ -70,8 +77,12 @@ DiskCheck::Result DiskCheck::judge(const QString &root) const
             continue;
         }
         const auto got = files.constFind(path);
-        if (got == files.constEnd() ? old_.contains(path) && new_.contains(path)
-                                    : *got != old_.value(path, "\x01<none>") && *got != new_.value(path, "\x01<none>"))
+        // Missing is whole only where a version lacks the file too.
+        const bool whole = std::any_of(versions_.cbegin(), versions_.cend(), [&](const QMap<QString, QByteArray> &version) {
+            const auto want = version.constFind(path);
+            return got == files.constEnd() ? want == version.constEnd() : want != version.constEnd() && *want == *got;
+        });
+        if (!whole)
             result.partial.append(path);
     }
     return result;

@@ -6,8 +6,9 @@
 #include <QStringList>
 
 // Judges a panel root after a crash against copies of it taken before the save (old) and
-// after it (new): every file is one of them whole, every log is the old log with whole event
-// lines after it, and what neither has is a save's temporary file or a leftover.
+// after it (new; after a second save too, for saves killed in a loop): every file is one of
+// them whole, every log is the old log with whole event lines after it, and what none has is a
+// save's temporary file or a leftover.
 class DiskCheck
 {
 public:
@@ -19,12 +20,12 @@ public:
         QStringList leftovers;   // anything else neither old nor new has
     };
 
-    DiskCheck(const QString &oldRoot, const QString &newRoot);
+    DiskCheck(const QString &oldRoot, const QStringList &newRoots);
     Result judge(const QString &root) const;
 
 private:
     void judgeLog(const QString &log, const QMap<QString, QByteArray> &files, Result *result) const;
 
     QMap<QString, QByteArray> old_;
-    QMap<QString, QByteArray> new_;
+    QList<QMap<QString, QByteArray>> versions_; // old_ first
 };
