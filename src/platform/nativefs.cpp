@@ -138,7 +138,7 @@ bool NativeFs::sync(const QByteArray &path)
 
 QByteArray NativeFs::folderOf(const QByteArray &path)
 {
-    const int slash = path.lastIndexOf('/');
+    const qsizetype slash = path.lastIndexOf('/');
     return slash > 0 ? path.left(slash) : QByteArray(slash == 0 ? "/" : ".");
 }
 
