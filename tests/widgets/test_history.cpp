@@ -1,9 +1,9 @@
 // The machine's history on disk and on its page. Faults caught: a line torn or lost by a writer
-// killed mid-stream, the next line joined to a torn one, a log that grows without bound or loses lines at its rotation, CSV that a
-// spreadsheet splits wrongly (a comma or quote in a text), a damaged log that stops the page or
-// is not reported, alarm counts and standing times or a day's knitting time summed wrongly
-// (an alarm outside the seven days counted, a run across midnight on one day only), an export
-// to the stick that loses a log.
+// killed mid-stream, the next line joined to a torn one, a log that grows without bound or
+// loses lines at its rotation, CSV that a spreadsheet splits wrongly (a comma or quote in a
+// text), a damaged log that stops the page or is not reported, alarm counts and standing times
+// or a day's knitting time summed wrongly (an alarm outside the seven days counted, a run
+// across midnight on one day only), an export to the stick that loses a log.
 #include "modaldriver.h"
 #include "testbytes.h"
 #include "testroot.h"
