@@ -1,5 +1,8 @@
 #include "workfile.h"
 
+#include "parablocks.h"
+#include "platform/atomicfile.h"
+
 #include <QFile>
 
 namespace {
@@ -103,6 +106,12 @@ bool WorkFile::read(const QString &path, QByteArray *out)
         return false;
     *out = data;
     return true;
+}
+
+bool WorkFile::save(const QString &path)
+{
+    static_assert(kSize == int(kWorkSize), "a .wrk is the image of para_work");
+    return !path.isEmpty() && AtomicFile::save(path, para_work.data(), kSize);
 }
 
 QStringList WorkFile::view(View v, const QByteArray &block)

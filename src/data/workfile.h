@@ -14,6 +14,8 @@ public:
 
     // The whole file when it is exactly kSize bytes; false (and out empty) otherwise.
     static bool read(const QString &path, QByteArray *out);
+    // para_work saved whole over the file; false (and the old file as it was) when it cannot be.
+    static bool save(const QString &path);
     // The lines of one view of a block; words beyond a short block read as 0.
     static QStringList view(View view, const QByteArray &block);
 };

@@ -63,7 +63,7 @@ bool FullUpdate::run(const QByteArray &folder, const QString &target)
         + QStringLiteral("     开始升级吗?");
     if (!op_.ask(question))
         return false;
-    const QString staged = target + QStringLiteral(".new");
+    const QString staged = ProgramInstaller::stagedPath(target);
     const QByteArray panel = NativeFs::join(folder, s.panelName);
     if (!op_.copy(panel, staged) || ProgramInstaller::verify(panel, staged) != ProgramInstaller::Installed) {
         ::unlink(QFile::encodeName(staged).constData());

@@ -19,6 +19,10 @@ namespace {
 
 // The staging folder could not be made or put in place: the disk is full or failing.
 const char kImportFailed[] = "导入编织文件失败 !";
+// Hidden folders of the job directory: the new job filled, and the job it replaces while the
+// new one takes its name.
+const char kStaging[] = "/.import";
+const char kParked[] = "/.replaced";
 
 // Answered with the question that may still accept it, or refused with the message.
 bool acceptable(int code, const QString &message, const char *question, const StickJobImport::Hooks &hooks)
@@ -32,7 +36,7 @@ bool acceptable(int code, const QString &message, const char *question, const St
 } // namespace
 
 StickJobImport::StickJobImport(const QString &root, Hooks hooks)
-    : root_(root), staging_(root + QStringLiteral("/.import")), hooks_(std::move(hooks))
+    : root_(root), staging_(root + QLatin1String(kStaging)), hooks_(std::move(hooks))
 {
 }
 
@@ -138,7 +142,7 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
 bool StickJobImport::putInPlace(const QString &name, bool replacing)
 {
     const QString job = root_ + QLatin1Char('/') + name;
-    const QString old = root_ + QStringLiteral("/.replaced");
+    const QString old = root_ + QLatin1String(kParked);
     FsOps::removeTree(old);
     if (replacing && !FsOps::rename(job, old)) {
         hooks_.tell(QString::fromUtf8(kImportFailed));
@@ -152,4 +156,14 @@ bool StickJobImport::putInPlace(const QString &name, bool replacing)
     }
     FsOps::removeTree(old);
     return true;
+}
+
+void StickJobImport::recover(const QString &root)
+{
+    const QString parked = root + QLatin1String(kParked);
+    const QStringList programs = QDir(parked).entryList({QStringLiteral("*.cnt")}, QDir::Files);
+    if (programs.size() == 1)
+        FsOps::rename(parked, root + QLatin1Char('/') + QFileInfo(programs.first()).completeBaseName());
+    FsOps::removeTree(parked);
+    FsOps::removeTree(root + QLatin1String(kStaging));
 }

@@ -29,6 +29,10 @@ public:
     // Imports the job of the stick file folder/fileName; the job's name when it succeeded,
     // else empty (the hooks have said why).
     QString run(const QByteArray &folder, const QByteArray &fileName);
+    // At start-up: an import cut off by a crash between taking the old job out of its place and
+    // putting the new one in leaves no job of that name; the old one goes back. What is left
+    // staged or parked besides is removed.
+    static void recover(const QString &root);
 
 private:
     bool checked(const QByteArray &cnt, const QByteArray &pat);

@@ -8,8 +8,8 @@
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/patfile.h"
+#include "data/workfile.h"
 #include "editors/pattopicture.h"
-#include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
@@ -112,7 +112,7 @@ void wave::showJobDropped()
 void wave::wave_slot_savewrkfile(const QString &path)
 {
     // Saved whole or not at all: a failed save leaves the old file as it was.
-    if (path.isEmpty() || !AtomicFile::save(path, para_work.data(), qint64(kWorkSize)))
+    if (!WorkFile::save(path))
         DIAMESSAGE(this, QString::fromUtf8("没有编织文件, 请先设置编织文件 !"));
 }
 

@@ -9,10 +9,13 @@
 #include "data/parafiles.h"
 #include "data/parablocks.h"
 #include "data/parainit.h"
+#include "data/saveleftovers.h"
 #include "files/fileoperatedialog.h"
 #include "link/controllerpresence.h"
+#include "logic/jobfolders.h"
 #include "logic/machinename.h"
 #include "logic/startupexchange.h"
+#include "logic/stickjobimport.h"
 #include "params/checkpara.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
@@ -47,6 +50,9 @@ void wave::start()
     if (desktop_)
         return;
     PanelPaths::ensureLayout();
+    // What a save cut off by a crash or power cut left is put right before anything is read.
+    SaveLeftovers::clear();
+    StickJobImport::recover(JobFolders::root());
     read_config_ini();
     init_system_color();
     QApplication::setPalette(palette_label_white);

@@ -1,5 +1,8 @@
 #include "atomicfile.h"
 
+#include "crashpoint.h"
+#include "nativefs.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,15 +17,6 @@ namespace {
 
 std::atomic<qint64> g_writeLimit{-1};
 
-void fsyncDir(const QByteArray &dir)
-{
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 AtomicFile::AtomicFile(const QString &path)
@@ -34,9 +28,7 @@ AtomicFile::AtomicFile(const QString &path)
 
 AtomicFile::AtomicFile(const QByteArray &nativePath, Native)
 {
-    const int slash = nativePath.lastIndexOf('/');
-    setPaths(nativePath, slash > 0 ? nativePath.left(slash) : QByteArray(slash == 0 ? "/" : "."),
-             nativePath.mid(slash + 1));
+    setPaths(nativePath, NativeFs::folderOf(nativePath), nativePath.mid(nativePath.lastIndexOf('/') + 1));
 }
 
 void AtomicFile::setPaths(const QByteArray &target, const QByteArray &dir, const QByteArray &fileName)
@@ -55,8 +47,9 @@ bool AtomicFile::open(QString *error)
 {
     abort();
     tmp_ = tmp_.left(tmp_.size() - 6) + "XXXXXX";
-    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
     written_ = 0;
+    CrashPoint::step("open");
+    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));
@@ -78,6 +71,7 @@ bool AtomicFile::append(const char *data, qint64 length, QString *error)
                 return fail(ENOSPC, error);
             chunk = qMin(chunk, limit - written_);
         }
+        CrashPoint::step("write");
         const ssize_t w = ::write(fd_, data + done, size_t(chunk));
         if (w < 0) {
             if (errno == EINTR)
@@ -94,21 +88,26 @@ bool AtomicFile::commit(bool durable, QString *error)
 {
     if (fd_ < 0)
         return fail(EINVAL, error);
-    if (durable && ::fsync(fd_) != 0)
-        return fail(errno, error);
+    if (durable) {
+        CrashPoint::step("fsync");
+        if (::fsync(fd_) != 0)
+            return fail(errno, error);
+    }
     // Keep the permissions an ordinary create would give (mkostemp makes 0600).
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd_, 0666 & ~mask);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0 || ::rename(tmp_.constData(), target_.constData()) != 0) {
+    const bool closed = ::close(fd) == 0;
+    CrashPoint::step("rename");
+    if (!closed || ::rename(tmp_.constData(), target_.constData()) != 0) {
         const int err = errno;
         ::unlink(tmp_.constData());
         return fail(err, error);
     }
     if (durable)
-        fsyncDir(dir_);
+        NativeFs::sync(dir_);
     return true;
 }
 
@@ -154,6 +153,29 @@ bool AtomicFile::saveNative(const QByteArray &nativePath, const QByteArray &data
 bool AtomicFile::saveAll(const void *data, qint64 length, QString *error)
 {
     return open(error) && append(static_cast<const char *>(data), length, error) && commit(true, error);
+}
+
+bool AtomicFile::isTemporaryName(const QByteArray &name)
+{
+    constexpr int kUnique = 6; // mkostemp's letters
+    if (name.size() < kUnique + 3 || name.at(0) != '.' || name.at(name.size() - kUnique - 1) != '.')
+        return false;
+    for (const char c : name.right(kUnique)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return true;
+}
+
+void AtomicFile::removeTemporaries(const QString &dir)
+{
+    const QByteArray folder = QFile::encodeName(dir);
+    for (const QByteArray &name : NativeFs::names(folder)) {
+        const QByteArray path = NativeFs::join(folder, name);
+        struct stat st;
+        if (isTemporaryName(name) && ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(path.constData());
+    }
 }
 
 void AtomicFile::setWriteLimitForTesting(qint64 bytes)

@@ -33,6 +33,13 @@ public:
     // The same for a path given by its own bytes (a stick file whose name is not UTF-8).
     static bool saveNative(const QByteArray &nativePath, const QByteArray &data, QString *error = nullptr);
 
+    // Whether a file name has the shape of a temporary file of a save: "." NAME "." and six
+    // letters or digits.
+    static bool isTemporaryName(const QByteArray &name);
+    // Removes the temporary files that saves cut off by a crash or a power cut left in the
+    // folder (plain files of that shape only).
+    static void removeTemporaries(const QString &dir);
+
     // Tests only: make writes fail with ENOSPC once this many bytes were written to one file
     // (-1 = off).
     static void setWriteLimitForTesting(qint64 bytes);

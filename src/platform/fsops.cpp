@@ -1,6 +1,8 @@
 #include "fsops.h"
 
 #include "atomicfile.h"
+#include "crashpoint.h"
+#include "nativefs.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +42,15 @@ bool FsOps::copyFile(const QString &src, const QString &dst)
 
 bool FsOps::rename(const QString &from, const QString &to)
 {
-    return !QFileInfo::exists(to) && QDir().rename(from, to);
+    if (QFileInfo::exists(to))
+        return false;
+    CrashPoint::step("rename");
+    if (!QDir().rename(from, to))
+        return false;
+    // The folder's new list of names made durable: a power cut after a job folder was put in
+    // place must not bring back the one it replaced.
+    NativeFs::sync(NativeFs::folderOf(QFile::encodeName(to)));
+    return true;
 }
 
 namespace {

@@ -15,7 +15,8 @@ public:
     // A copy of an executable stays executable, as with cp (the formatting tools are copied
     // before they are run).
     static bool copyFile(const QString &src, const QString &dst);
-    // Renames within one file system; false when from is missing or to exists.
+    // Renames within one file system, then flushes the folder; false when from is missing or
+    // to exists.
     static bool rename(const QString &from, const QString &to);
     // Flushes the file systems (the panel's "sync" after every write).
     static void sync();

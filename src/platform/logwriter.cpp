@@ -1,23 +1,46 @@
 #include "logwriter.h"
 
+#include "crashpoint.h"
+#include "nativefs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-void syncDir(const QByteArray &dir)
+// Cuts the file back to its last whole line: what follows the last newline is a line whose
+// write was cut off (a kill -9 can stop a write() between pages, a power cut before all of it
+// reached the disk). Appending after it would join it to the next line.
+bool cutTornLine(int fd, qint64 *size)
 {
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    struct stat st{};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    qint64 end = st.st_size;
+    char buffer[4096];
+    while (end > 0) {
+        const qint64 from = qMax<qint64>(0, end - qint64(sizeof buffer));
+        const ssize_t n = ::pread(fd, buffer, size_t(end - from), from);
+        if (n != end - from)
+            return false;
+        const void *newline = ::memrchr(buffer, '\n', size_t(n));
+        if (newline) {
+            end = from + (static_cast<const char *>(newline) - buffer) + 1;
+            break;
+        }
+        end = from;
     }
+    if (end < st.st_size && ::ftruncate(fd, end) != 0)
+        return false;
+    *size = end;
+    return true;
 }
 
 } // namespace
@@ -83,6 +106,17 @@ void LogWriter::run()
     }
 }
 
+bool LogWriter::repair(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    qint64 size = 0;
+    const bool ok = cutTornLine(fd, &size) && ::fdatasync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool LogWriter::openFile()
 {
     const QFileInfo info(path_);
@@ -90,14 +124,18 @@ bool LogWriter::openFile()
         return false;
     const QByteArray name = QFile::encodeName(info.absoluteFilePath());
     const bool existed = info.exists();
-    fd_ = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    CrashPoint::step("open");
+    fd_ = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0)
         return false;
-    struct stat st{};
-    size_ = ::fstat(fd_, &st) == 0 ? st.st_size : 0;
+    if (!cutTornLine(fd_, &size_)) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
     // A new file's name must survive a power cut as well as its lines.
     if (!existed)
-        syncDir(QFile::encodeName(info.absolutePath()));
+        NativeFs::sync(QFile::encodeName(info.absolutePath()));
     return true;
 }
 
@@ -107,13 +145,19 @@ void LogWriter::write(const QByteArray &line)
         return;
     qint64 done = 0;
     while (done < line.size()) {
+        CrashPoint::step("write");
         const ssize_t n = ::write(fd_, line.constData() + done, size_t(line.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            // The line is lost. Opening again cuts off what was written of it before the next.
+            ::close(fd_);
+            fd_ = -1;
             return;
+        }
         done += n;
     }
+    CrashPoint::step("fdatasync");
     ::fdatasync(fd_);
     size_ += done;
     if (size_ <= bound_)
@@ -122,6 +166,7 @@ void LogWriter::write(const QByteArray &line)
     fd_ = -1;
     const QFileInfo info(path_);
     const QString rotated = rotatedPath(info.absoluteFilePath());
+    CrashPoint::step("rename");
     if (::rename(QFile::encodeName(info.absoluteFilePath()).constData(), QFile::encodeName(rotated).constData()) == 0)
-        syncDir(QFile::encodeName(info.absolutePath()));
+        NativeFs::sync(QFile::encodeName(info.absolutePath()));
 }

@@ -10,7 +10,8 @@
 
 // Appends lines to a log file from a thread of its own: the caller only queues. Each line is
 // written whole with one write() and made durable with fdatasync() before the next, so a power
-// cut loses at most the line being written. Past the bound the file is renamed to NAME.1.log
+// cut loses at most the line being written, and what it left of that line is cut off before
+// the next is appended. Past the bound the file is renamed to NAME.1.log
 // (replacing the older one) and a new one begun, so the log stays bounded.
 class LogWriter
 {
@@ -30,6 +31,9 @@ public:
     QString path() const { return path_; }
     // Where a full log goes: NAME.1.log beside NAME.log.
     static QString rotatedPath(const QString &path);
+    // Cuts a line torn by a crash off the end of the log (opening a writer does it too), so the
+    // log ends at a whole line; true when it does, or when there is no log.
+    static bool repair(const QString &path);
 
 private:
     void run();

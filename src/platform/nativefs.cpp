@@ -1,5 +1,7 @@
 #include "nativefs.h"
 
+#include "crashpoint.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -118,16 +120,26 @@ bool NativeFs::makeDir(const QByteArray &path)
 
 bool NativeFs::replace(const QByteArray &from, const QByteArray &to)
 {
-    if (::rename(from.constData(), to.constData()) != 0)
-        return false;
-    const int slash = to.lastIndexOf('/');
-    const QByteArray dir = slash > 0 ? to.left(slash) : QByteArray(slash == 0 ? "/" : ".");
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    CrashPoint::step("rename");
+    return ::rename(from.constData(), to.constData()) == 0 && sync(folderOf(to));
+}
+
+bool NativeFs::sync(const QByteArray &path)
+{
+    CrashPoint::step("open to sync");
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    CrashPoint::step("fsync");
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+QByteArray NativeFs::folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash > 0 ? path.left(slash) : QByteArray(slash == 0 ? "/" : ".");
 }
 
 bool NativeFs::remove(const QByteArray &path)

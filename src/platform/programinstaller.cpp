@@ -1,6 +1,7 @@
 #include "programinstaller.h"
 
 #include "atomicfile.h"
+#include "crashpoint.h"
 #include "nativefs.h"
 #include "panelprogram.h"
 
@@ -10,11 +11,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+const char kLinkSuffix[] = ".old.tmp";
 
 bool readBounded(const QByteArray &path, QByteArray *out)
 {
@@ -25,22 +27,12 @@ bool readBounded(const QByteArray &path, QByteArray *out)
     return f.error() == QFileDevice::NoError && out->size() <= ProgramInstaller::kMaxSize;
 }
 
-bool syncPath(const QByteArray &path, int flags)
-{
-    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
 // 0755 and on disk: a program the boot scripts can start.
 bool makeExecutable(const QByteArray &path)
 {
     struct stat st;
     return ::chmod(path.constData(), 0755) == 0 && ::stat(path.constData(), &st) == 0 && (st.st_mode & S_IXUSR)
-        && syncPath(path, O_RDONLY);
+        && NativeFs::sync(path);
 }
 
 // target.old holds what target holds now: a hard link where the file system has them (no copy
@@ -51,9 +43,11 @@ bool keepOld(const QByteArray &target)
     if (!QFileInfo::exists(QFile::decodeName(target)))
         return true;
     const QByteArray old = target + ".old";
-    const QByteArray link = target + ".old.tmp";
+    const QByteArray link = target + kLinkSuffix;
     ::unlink(link.constData());
+    CrashPoint::step("link");
     if (::link(target.constData(), link.constData()) == 0) {
+        CrashPoint::step("rename");
         if (::rename(link.constData(), old.constData()) == 0)
             return true;
         ::unlink(link.constData());
@@ -113,4 +107,15 @@ ProgramInstaller::Result ProgramInstaller::install(const QByteArray &source, con
 {
     const Result r = verify(source, staged);
     return r == Installed ? commit(staged, target) : r;
+}
+
+QString ProgramInstaller::stagedPath(const QString &target)
+{
+    return target + QStringLiteral(".new");
+}
+
+void ProgramInstaller::removeLeftovers(const QString &target)
+{
+    for (const QString &path : {stagedPath(target), target + QLatin1String(kLinkSuffix)})
+        ::unlink(QFile::encodeName(path).constData());
 }

@@ -21,4 +21,9 @@ public:
     static Result commit(const QString &staged, const QString &target);
     // verify, then commit.
     static Result install(const QByteArray &source, const QString &staged, const QString &target);
+    // Where a new program is staged: beside the target, as "<target>.new".
+    static QString stagedPath(const QString &target);
+    // Removes what an install cut off by a crash left beside target: the staged copy and the
+    // link that was to become "<target>.old".
+    static void removeLeftovers(const QString &target);
 };

@@ -84,7 +84,7 @@ void updata::updatapro()
     // Copied beside the program and checked there: the program the panel starts from is only
     // ever replaced whole, by a rename.
     const QString target = PanelPaths::data(QStringLiteral("/knit"));
-    const QString staged = target + QStringLiteral(".new");
+    const QString staged = ProgramInstaller::stagedPath(target);
     QByteArray source;
     if (!inputfiledialog::getopenfilefromusb(staged, QStringLiteral("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("knit*"), this, &source))

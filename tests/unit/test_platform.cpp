@@ -6,11 +6,13 @@
 // divides by zero or writes out of bounds, a management read that clobbers bytes a short file
 // lacks, a save that reports success or damages the old file when it fails, and a mkdir/delete
 // that lets a blank, quote or semicolon in a name reach anything but that one path or leaves
-// the root.
+// the root; a temporary file of a save cut off by a crash that start-up leaves on the disk, or
+// a file start-up removes for looking like one.
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/paraformat.h"
+#include "data/saveleftovers.h"
 #include "link/controlleraddress.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
@@ -371,6 +373,37 @@ private Q_SLOTS:
         QCOMPARE(listTree(wave).size(), before.size() + 2);
         QVERIFY(deletefile(wave + QLatin1Char('/') + name));
         QCOMPARE(listTree(wave), before);
+    }
+
+    void interruptedSaves_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("removed");
+        QTest::addRow("para") << "/mnt/ide/knit/para/.checksystem.sys.a1B2c3" << false << true;
+        QTest::addRow("log") << "/mnt/ide/knit/log/.alarms.log.ZZZZZZ" << false << true;
+        QTest::addRow("job folder") << "/mnt/ide/knit/wave/J1/.J1.wrk.x9Y8z7" << false << true;
+        QTest::addRow("data root") << "/mnt/ide/knit/.Config.ini.000000" << false << true;
+        QTest::addRow("five letters") << "/mnt/ide/knit/para/.checksystem.sys.a1B2c" << false << false;
+        QTest::addRow("no leading dot") << "/mnt/ide/knit/para/checksystem.sys.a1B2c3" << false << false;
+        QTest::addRow("not a letter") << "/mnt/ide/knit/para/.checksystem.sys.a1B2-3" << false << false;
+        QTest::addRow("no name") << "/mnt/ide/knit/para/..a1B2c3" << false << false;
+        QTest::addRow("a folder") << "/mnt/ide/knit/wave/.J2.abcdef" << true << false;
+        QTest::addRow("saved file") << "/mnt/ide/knit/wave/J1/J1.wrk" << false << false;
+        QTest::addRow("staged program") << "/mnt/ide/knit/knit.new" << false << true;
+        QTest::addRow("program to keep") << "/mnt/ide/knit/knit.old.tmp" << false << true;
+        QTest::addRow("stick") << "/mnt/usb/.J1.wrk.x9Y8z7" << false << false;
+        QTest::addRow("other folder") << "/mnt/ide/knit/image/desktop/.1.bmp.x9Y8z7" << false << false;
+    }
+    void interruptedSaves()
+    {
+        QFETCH(QString, relative);
+        QFETCH(bool, folder);
+        QFETCH(bool, removed);
+        const QString path = root_->file(relative);
+        QVERIFY(folder ? QDir().mkpath(path) : TestBytes::writeFile(path, "part"));
+        SaveLeftovers::clear();
+        QCOMPARE(QFileInfo::exists(path), !removed);
     }
 
     void deleteStaysInsideRoot()

@@ -1,9 +1,10 @@
 // The machine's history on disk and on its page. Faults caught: a line torn or lost by a writer
-// killed mid-stream, a log that grows without bound or loses lines at its rotation, CSV that a
-// spreadsheet splits wrongly (a comma or quote in a text), a damaged log that stops the page or
-// is not reported, alarm counts and standing times or a day's knitting time summed wrongly
-// (an alarm outside the seven days counted, a run across midnight on one day only), an export
-// to the stick that loses a log, far-apart times in a damaged log that hold the page.
+// killed mid-stream, the next line joined to a torn one, a log that grows without bound or
+// loses lines at its rotation, CSV that a spreadsheet splits wrongly (a comma or quote in a
+// text), a damaged log that stops the page or is not reported, alarm counts and standing times
+// or a day's knitting time summed wrongly (an alarm outside the seven days counted, a run
+// across midnight on one day only), an export to the stick that loses a log, far-apart times
+// in a damaged log that hold the page.
 #include "modaldriver.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -57,6 +58,34 @@ private Q_SLOTS:
             for (int i = 0; i < r.entries.size(); ++i)
                 QCOMPARE(r.entries[i].number(3), i);
         }
+    }
+
+    // What a crash left of a line is cut off before the next, at start-up or by the writer
+    // itself (fault: the next line joined to the torn one, both lost to the reader).
+    void tornLineCut_data()
+    {
+        QTest::addColumn<QByteArray>("left");
+        QTest::addColumn<QByteArray>("whole");
+        const QByteArray one = pieceLine(1) + '\n';
+        QTest::addRow("after whole lines") << one + pieceLine(2).left(9) << one;
+        QTest::addRow("only a part") << pieceLine(2).left(9) << QByteArray();
+        QTest::addRow("whole") << one << one;
+    }
+    void tornLineCut()
+    {
+        QFETCH(QByteArray, left);
+        QFETCH(QByteArray, whole);
+        TestRoot root;
+        const QString path = root.file(QStringLiteral("/log/p.log"));
+        QVERIFY(TestBytes::writeFile(path, left));
+        QVERIFY(LogWriter::repair(path));
+        QCOMPARE(TestBytes::readFile(path), whole);
+        QVERIFY(TestBytes::writeFile(path, left));
+        {
+            LogWriter writer(path);
+            writer.append(pieceLine(3));
+        }
+        QCOMPARE(TestBytes::readFile(path), whole + pieceLine(3) + '\n');
     }
 
     void rotatesAtTheBound()
