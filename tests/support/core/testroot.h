@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ownprogram.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 
@@ -32,7 +33,7 @@ public:
     bool makeJob(const QString &name, int rows, int width, int height) const
     {
         QProcess p;
-        p.start(QStringLiteral(KNITJOB_PATH), {"make", name, "--dir", file("/mnt/ide/knit/wave"), "--rows", QString::number(rows),
+        startOwnProgram(p, QStringLiteral(KNITJOB_PATH), {"make", name, "--dir", file("/mnt/ide/knit/wave"), "--rows", QString::number(rows),
                                                "--width", QString::number(width), "--height", QString::number(height)});
         return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     }
