@@ -302,15 +302,9 @@ private Q_SLOTS:
             QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
         QCOMPARE(wave_read_management(), present);
         QCOMPARE(::management.toByteArray(), after);
-    }
-
-    void managementWrite()
-    {
-        ::management.fill(QByteArray("\x01\x00\x02\x00\x03\x00\x00\x00", 8));
+        // Written back whole; a failed write is the save test's (the same save underneath).
         QVERIFY(wave_write_management());
-        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), ::management.toByteArray());
-        QVERIFY(QDir(root_->file("/mnt/ide/knit/para")).removeRecursively());
-        QVERIFY(!wave_write_management());
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), after);
     }
 
     // Saves write the whole file or leave the old one, with no temporary behind: a full disk, a
