@@ -35,11 +35,6 @@ namespace {
 // A log this close to the writer's bound turns over within one save, so the turn is cut too.
 constexpr qint64 kLogFill = LogWriter::kDefaultBound - 64;
 
-QString data(const QString &relative)
-{
-    return PanelPaths::data(relative);
-}
-
 QString stick(const QString &name)
 {
     return PanelPaths::usbRoot() + QLatin1Char('/') + name;
@@ -47,7 +42,7 @@ QString stick(const QString &name)
 
 QString jobFile(const char *ext)
 {
-    return data(QStringLiteral("/wave/J1/J1") + QLatin1String(ext));
+    return PanelPaths::data(QStringLiteral("/wave/J1/J1") + QLatin1String(ext));
 }
 
 // The two versions of a file the panel copies in: the same bytes, a last one apart.
@@ -173,7 +168,7 @@ bool importJob(int v)
 bool update(int v)
 {
     const QString source = stick(QStringLiteral("knit-%1").arg(v));
-    const QString target = data(QStringLiteral("/knit"));
+    const QString target = PanelPaths::data(QStringLiteral("/knit"));
     const QString staged = ProgramInstaller::stagedPath(target);
     return copyIn(source, staged)
         && ProgramInstaller::install(QFile::encodeName(source), staged, target) == ProgramInstaller::Installed;
@@ -229,7 +224,7 @@ const std::map<QString, Path> &paths()
         {QStringLiteral("para"), {nothing, saveParameters}},
         {QStringLiteral("config"),
          {[] { return writeVersions(stick(QStringLiteral("Config-%1.ini")), "[color]\nbackground=10,20,3"); },
-          [](int v) { return copyIn(stick(QStringLiteral("Config-%1.ini").arg(v)), data(QStringLiteral("/Config.ini"))); }}},
+          [](int v) { return copyIn(stick(QStringLiteral("Config-%1.ini").arg(v)), PanelPaths::data(QStringLiteral("/Config.ini"))); }}},
         {QStringLiteral("backup"), {nothing, backUp}},
         {QStringLiteral("restore"),
          {[] { return writeVersions(stick(QStringLiteral("system-%1.sys")), TestBytes::readFile(SystemBackup::checkCopy()).chopped(1)); },
