@@ -1,4 +1,5 @@
 #include "savepaths.h"
+#include "testbytes.h"
 
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
@@ -34,11 +35,6 @@ namespace {
 // A log this close to the writer's bound turns over within one save, so the turn is cut too.
 constexpr qint64 kLogFill = LogWriter::kDefaultBound - 64;
 
-QString data(const QString &relative)
-{
-    return PanelPaths::data(relative);
-}
-
 QString stick(const QString &name)
 {
     return PanelPaths::usbRoot() + QLatin1Char('/') + name;
@@ -46,25 +42,14 @@ QString stick(const QString &name)
 
 QString jobFile(const char *ext)
 {
-    return data(QStringLiteral("/wave/J1/J1") + QLatin1String(ext));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool write(const QString &path, const QByteArray &bytes)
-{
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && AtomicFile::save(path, bytes);
+    return PanelPaths::data(QStringLiteral("/wave/J1/J1") + QLatin1String(ext));
 }
 
 // The two versions of a file the panel copies in: the same bytes, a last one apart.
 bool writeVersions(const QString &pattern, const QByteArray &bytes)
 {
     for (int v = 0; v < 2; ++v) {
-        if (!write(pattern.arg(v), bytes + char('0' + v)))
+        if (!TestBytes::writeFile(pattern.arg(v), bytes + char('0' + v)))
             return false;
     }
     return true;
@@ -100,7 +85,7 @@ void told(const QString &)
 
 void loadSystem()
 {
-    para_system.fill(readAll(SystemBackup::checkCopy()));
+    para_system.fill(TestBytes::readFile(SystemBackup::checkCopy()));
 }
 
 bool saveWork(int v)
@@ -183,7 +168,7 @@ bool importJob(int v)
 bool update(int v)
 {
     const QString source = stick(QStringLiteral("knit-%1").arg(v));
-    const QString target = data(QStringLiteral("/knit"));
+    const QString target = PanelPaths::data(QStringLiteral("/knit"));
     const QString staged = ProgramInstaller::stagedPath(target);
     return copyIn(source, staged)
         && ProgramInstaller::install(QFile::encodeName(source), staged, target) == ProgramInstaller::Installed;
@@ -219,7 +204,7 @@ bool fillLog(const QString &path, const QByteArray &line)
     QByteArray text;
     while (text.size() + line.size() < kLogFill)
         text += line + '\n';
-    return write(path, text);
+    return TestBytes::writeFile(path, text);
 }
 
 struct Path
@@ -239,22 +224,22 @@ const std::map<QString, Path> &paths()
         {QStringLiteral("para"), {nothing, saveParameters}},
         {QStringLiteral("config"),
          {[] { return writeVersions(stick(QStringLiteral("Config-%1.ini")), "[color]\nbackground=10,20,3"); },
-          [](int v) { return copyIn(stick(QStringLiteral("Config-%1.ini").arg(v)), data(QStringLiteral("/Config.ini"))); }}},
+          [](int v) { return copyIn(stick(QStringLiteral("Config-%1.ini").arg(v)), PanelPaths::data(QStringLiteral("/Config.ini"))); }}},
         {QStringLiteral("backup"), {nothing, backUp}},
         {QStringLiteral("restore"),
-         {[] { return writeVersions(stick(QStringLiteral("system-%1.sys")), readAll(SystemBackup::checkCopy()).chopped(1)); },
+         {[] { return writeVersions(stick(QStringLiteral("system-%1.sys")), TestBytes::readFile(SystemBackup::checkCopy()).chopped(1)); },
           restore}},
         {QStringLiteral("export"),
          {[] {
               for (const char *ext : {".cnt", ".pat", ".wrk"}) {
-                  if (!writeVersions(PanelPaths::tmp(QStringLiteral("/export-%1/J1")) + QLatin1String(ext), readAll(jobFile(ext))))
+                  if (!writeVersions(PanelPaths::tmp(QStringLiteral("/export-%1/J1")) + QLatin1String(ext), TestBytes::readFile(jobFile(ext))))
                       return false;
               }
               return true;
           },
           exportFiles}},
         {QStringLiteral("import"), {stickJobs, importJob}},
-        {QStringLiteral("update"), {[] { return writeVersions(stick(QStringLiteral("knit-%1")), readAll(QStringLiteral(KNITJOB_PATH))); }, update}},
+        {QStringLiteral("update"), {[] { return writeVersions(stick(QStringLiteral("knit-%1")), TestBytes::readFile(QStringLiteral(KNITJOB_PATH))); }, update}},
         {QStringLiteral("alarms"),
          {[] {
               return fillLog(MachineHistory::alarmLogPath(),

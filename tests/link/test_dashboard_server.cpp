@@ -37,7 +37,6 @@ private Q_SLOTS:
         const QByteArray host = " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
         QTest::addRow("the floor page") << "GET /" + host + "\r\n" << 200;
         QTest::addRow("POST") << "POST /api/health" + host + "Content-Length: 2\r\n\r\n{}" << 405;
-        QTest::addRow("DELETE") << "DELETE /api/machines" + host + "\r\n" << 405;
         QTest::addRow("..") << "GET /static/../dashboardserver.cpp" + host + "\r\n" << 400;
         QTest::addRow("encoded ..") << "GET /static/%2e%2e/%2e%2e/etc/passwd" + host + "\r\n" << 400;
         QTest::addRow("unknown API") << "GET /api/nothing" + host + "\r\n" << 404;

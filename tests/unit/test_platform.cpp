@@ -147,16 +147,13 @@ private Q_SLOTS:
         QVERIFY(readFile(root_->file("/var/log/system-actions.log")).endsWith(line.toUtf8() + '\n'));
     }
 
-    // The panel's clock setting moves the emulated clock only, garbage leaves it; the hardware
-    // clock write and unknown programs are recorded, never run.
+    // A clock setting that is no date fails; unknown programs are recorded, never run. (A good
+    // date moving the emulated clock, and the hardware clock write, are the clock page's test.)
     void clock()
     {
         QCOMPARE(SystemActions::run(QStringLiteral("date"), {"-s", "soon"}), 1);
-        QCOMPARE(SystemActions::run(QStringLiteral("date"), {"-s", "2007/3/9 8:05:00"}), 0);
-        QVERIFY(qAbs(SystemActions::now().secsTo(QDateTime(QDate(2007, 3, 9), QTime(8, 5)))) <= 2);
-        QCOMPARE(SystemActions::run(QStringLiteral("hwclock"), {"-w"}), 0);
         QCOMPARE(SystemActions::run(QStringLiteral("reboot"), {}), 127);
-        QCOMPARE(SystemActions::recorded().mid(2), QStringList({"hwclock -w", "reboot"}));
+        QCOMPARE(SystemActions::recorded().mid(1), QStringList({"reboot"}));
     }
 
     void format_data()
@@ -302,15 +299,9 @@ private Q_SLOTS:
             QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
         QCOMPARE(wave_read_management(), present);
         QCOMPARE(::management.toByteArray(), after);
-    }
-
-    void managementWrite()
-    {
-        ::management.fill(QByteArray("\x01\x00\x02\x00\x03\x00\x00\x00", 8));
+        // Written back whole; a failed write is the save test's (the same save underneath).
         QVERIFY(wave_write_management());
-        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), ::management.toByteArray());
-        QVERIFY(QDir(root_->file("/mnt/ide/knit/para")).removeRecursively());
-        QVERIFY(!wave_write_management());
+        QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), after);
     }
 
     // Saves write the whole file or leave the old one, with no temporary behind: a full disk, a

@@ -1,7 +1,7 @@
 // The on-screen key panels, touched beside a focused page: what each shows for a code and the
 // key events the page then receives (faults: a label on a button that posts another key, keys
 // of an earlier code left shown, a gap above the shown keys, the panel taking the focus, a key
-// posted without its character or keypad modifier).
+// posted without its character or keypad modifier, or one posted that the panel does not inject).
 #include "ui/multibutton.h"
 #include "ui/multipanel.h"
 #include "ui/panelall.h"
@@ -148,6 +148,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("posted");
         QTest::addRow("digit") << int(Qt::Key_7) << digit(7);
         QTest::addRow("keypad enter") << int(Qt::Key_Enter) << kEnter;
+        QTest::addRow("a key it does not post") << int(Qt::Key_F1) << QString();
     }
     void multibuttonKeys()
     {

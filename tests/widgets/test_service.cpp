@@ -126,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(int(ClockSetting::set(when[0], when[1], when[2], when[3], when[4], when[5])), result);
         QCOMPARE(SystemActions::recorded(), ran);
         if (result == ClockSetting::Done)
-            QCOMPARE(SystemActions::now().date(), QDate(when[0], when[1], when[2]));
+            QVERIFY(qAbs(SystemActions::now().secsTo(QDateTime(QDate(when[0], when[1], when[2]), QTime(when[3], when[4], when[5])))) <= 2);
     }
 
     // The page's keys as the keypad sends them: RIGHT and LEFT stop at the ends, digits replace
