@@ -166,7 +166,7 @@ void TestModes::registerCommands(ControlServer &control)
         if (modes_.mode() == TestModeState::None)
             return ControlReply::fail(QStringLiteral("no test mode"));
         unsigned char r[CommandDatagram::kSize];
-        CommandDatagram::parameter(r, 0x20, modes_.mode() == TestModeState::InputOutput ? TestDatagram::kIoMode : TestDatagram::kCarriageMode, 0, 0);
+        CommandDatagram::parameter(r, 0x20, modes_.mode() == TestModeState::InputOutput ? TestModeState::kIoMode : TestModeState::kCarriageMode, 0, 0);
         modes_.leave();
         followCarriage();
         sender_.send(QByteArray(reinterpret_cast<const char *>(r), CommandDatagram::kSize), kPanelCommandPort);

@@ -130,12 +130,12 @@ bool TestModeState::handle(SimState &state, const QByteArray &d, QByteArray *ans
     const quint8 cmd = quint8(d[0]);
     const quint8 object = quint8(d[5]);
     if (cmd == kModeCommand && quint8(d[1]) == 0x41 && quint8(d[10]) == 0x55
-        && (object == TestDatagram::kIoMode || object == TestDatagram::kCarriageMode)) {
+        && (object == kIoMode || object == kCarriageMode)) {
         const bool enter = word(d, 6) != 0;
         if (enter ? faults.refuseEntry : faults.silent)
             return true;
         *answer = CommandHandler::answer(state, d);
-        mode_ = !enter ? None : object == TestDatagram::kIoMode ? InputOutput : Carriage;
+        mode_ = !enter ? None : object == kIoMode ? InputOutput : Carriage;
         return true;
     }
     if (cmd != kTestCommand || quint8(d[1]) != 0x02 || (object != TestDatagram::InputOutput && object != TestDatagram::Carriage))

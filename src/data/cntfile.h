@@ -1,11 +1,16 @@
 #pragma once
 
+#include "protocol.h"
+
 #include <QString>
 
 // Outcome of the .cnt file check: the result code and the facts behind it.
 struct CntCheck
 {
-    enum Code { Ok = 0, OpenFailed = 1, NoChecksum = 2, BadChecksum = 3, TooLarge = 4, BadSize = 5 };
+    enum Code {
+        Ok = Protocol::CheckOk, OpenFailed = Protocol::CheckOpenFailed, NoChecksum = Protocol::CheckNoChecksum,
+        BadChecksum = Protocol::CheckBadChecksum, TooLarge = Protocol::CheckTooLarge, BadSize = Protocol::CheckBadSize
+    };
 
     int code = OpenFailed;
     long long size = -1;     // bytes, -1 when the file could not be opened

@@ -2,12 +2,13 @@
 
 #include "cntprogram.h"
 #include "parablocks.h"
+#include "protocol.h"
 
 namespace {
 
-constexpr int kRowsWord = 4;
-constexpr int kPiecesWord = 22;
-constexpr int kReplaceWord = 25;
+constexpr int kRowsWord = Protocol::RowsWord;
+constexpr int kPiecesWord = Protocol::PieceCountWord;
+constexpr int kReplaceWord = Protocol::CarrierReplacementWord;
 constexpr int kReplacementWord = 696;
 constexpr unsigned char kActive = 0x80;
 

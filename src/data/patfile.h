@@ -1,13 +1,17 @@
 #pragma once
 
+#include "protocol.h"
+
 #include <QString>
 
 // Outcome of the .pat file check: the result code and the header facts behind it.
 struct PatCheck
 {
     enum Code {
-        Ok = 0, OpenFailed = 1, NoChecksum = 2, BadChecksum = 3, TooLarge = 4, BadSize = 5,
-        TooWide = 6, ZeroWidth = 7, TooLow = 8, TooShort = 9
+        Ok = Protocol::CheckOk, OpenFailed = Protocol::CheckOpenFailed, NoChecksum = Protocol::CheckNoChecksum,
+        BadChecksum = Protocol::CheckBadChecksum, TooLarge = Protocol::CheckTooLarge, BadSize = Protocol::CheckBadSize,
+        TooWide = Protocol::CheckTooWide, ZeroWidth = Protocol::CheckZeroWidth, TooLow = Protocol::CheckTooLow,
+        TooShort = Protocol::CheckTooShort
     };
 
     int code = OpenFailed;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Where the work-parameter groups keep their values in para_work: the setting index a group's
-// 0x22 carries and the word it stands for, both ways. The density table is sent transposed
+// SetCommand carries and the word it stands for, both ways. The density table is sent transposed
 // (index k * 30 + group for word group * 8 + k); the others are a run of words from a base.
 class WorkLayout
 {

@@ -1,5 +1,7 @@
 #include "commanddatagram.h"
 
+#include "data/protocol.h"
+
 #include <cstring>
 
 void CommandDatagram::parameter(unsigned char *buffer, unsigned char cmd, unsigned char object,
@@ -21,7 +23,7 @@ void CommandDatagram::parameter(unsigned char *buffer, unsigned char cmd, unsign
 
 void CommandDatagram::row(unsigned char *buffer, unsigned short arg1, unsigned short arg2, unsigned char arg3)
 {
-    buffer[0] = 0x72;
+    buffer[0] = Protocol::RowCommand;
     buffer[1] = 0x04;
     buffer[2] = 0x01;
     buffer[3] = 0x00;

@@ -4,6 +4,7 @@
 #include "commandtrace.h"
 #include "controllerpresence.h"
 
+#include "data/protocol.h"
 #include "platform/panelenv.h"
 #include "platform/sleeper.h"
 
@@ -107,7 +108,7 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
 {
     quint32 to = 0;
     if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
-        return 0;
+        return Protocol::NotAnswered;
     ControllerPresence &presence = ControllerPresence::instance();
     presence.commandStarting();
     bool bound = false;
@@ -131,7 +132,7 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
     if (answered)
         CommandTrace::print(CommandTrace::recvLine(buffer, length));
     presence.commandEnded(answered);
-    return answered ? 1 : 0;
+    return answered ? Protocol::Answered : Protocol::NotAnswered;
 }
 
 void commandsend(const QHostAddress &address, quint16 port, const unsigned char *buffer, int length)

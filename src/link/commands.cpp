@@ -4,6 +4,8 @@
 #include "commandport.h"
 #include "controlleraddress.h"
 
+#include "data/protocol.h"
+
 #include "platform/panelenv.h"
 
 namespace {
@@ -47,10 +49,10 @@ unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short va
     unsigned char buffer[CommandDatagram::kSize];
     CommandDatagram::parameter(buffer, cmd, object, value1, out ? *out : 0);
     if (!exchange(buffer, kReadMs))
-        return 0;
+        return Protocol::NotAnswered;
     if (out)
-        *out = CharToShort(buffer[9], buffer[8]);
-    return 1;
+        *out = CharToShort(buffer[Protocol::ResultHighByte], buffer[Protocol::ResultLowByte]);
+    return Protocol::Answered;
 }
 
 unsigned int getmotostatus()
@@ -64,12 +66,12 @@ unsigned int getmotostatus()
 
 void motostatusrequest(unsigned char *buffer)
 {
-    CommandDatagram::parameter(buffer, 0x26, 0x21, 0, 0);
+    CommandDatagram::parameter(buffer, Protocol::QueryCommand, Protocol::RunningStatus, 0, 0);
 }
 
 unsigned int motostatusreply(const unsigned char *reply)
 {
-    return CharToInt(reply[9], reply[8], 0, 0);
+    return CharToInt(reply[Protocol::ResultHighByte], reply[Protocol::ResultLowByte], 0, 0);
 }
 
 unsigned char setcntcmd(unsigned short arg1, unsigned short arg2, unsigned char arg3)

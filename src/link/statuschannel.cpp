@@ -4,6 +4,7 @@
 #include "controlleraddress.h"
 #include "controllerpresence.h"
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "platform/panelenv.h"
 
 #include <QUdpSocket>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr unsigned char kTestClass = 0x26;
+constexpr unsigned char kTestClass = Protocol::QueryCommand;
 constexpr int kTestIoBase = 40;
 constexpr int kMotoLowBase = 84;
 constexpr int kMotoHighBase = 36;
@@ -97,8 +98,8 @@ bool StatusChannel::handleNeedle(const unsigned char *bytes, int length)
         return false;
     }
     ++needleCount_;
-    para_cur.setWord(5, value16(bytes, 6));
-    para_cur.setWord(6, value16(bytes, 8));
+    para_cur.setWord(Protocol::PulsesWord, value16(bytes, 6));
+    para_cur.setWord(Protocol::NeedleWord, value16(bytes, 8));
     Q_EMIT needleMoved();
     return true;
 }
@@ -156,7 +157,7 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
     const unsigned short b = value16(r, 8);
     switch (r[5]) {
     case 16:
-        para_cur.setByte(0, 0);
+        para_cur.setByte(Protocol::RunningByte, 0);
         Q_EMIT zeroingStarted();
         break;
     case 17:
@@ -169,10 +170,10 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
         Q_EMIT machineStopped();
         break;
     case 20: {
-        const bool cancel = (para_cur.word(3) & 0x8000) && !(b & 0x8000);
-        para_cur.setWord(7, a);
-        para_cur.setWord(3, b);
-        Q_EMIT rowReport(static_cast<unsigned short>(b & 0x7fff), cancel);
+        const bool cancel = (para_cur.word(Protocol::RowWord) & Protocol::RowCancelling) && !(b & Protocol::RowCancelling);
+        para_cur.setWord(Protocol::PiecesDoneWord, a);
+        para_cur.setWord(Protocol::RowWord, b);
+        Q_EMIT rowReport(static_cast<unsigned short>(b & Protocol::RowMask), cancel);
         break;
     }
     case 21:
@@ -184,9 +185,9 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
             Q_EMIT alarmRaised(r[9], r[8]);
         break;
     case 23:
-        para_cur.setByte(0, 1);
-        para_cur.setByte(4, 0);
-        para_cur.setWord(3, 1);
+        para_cur.setByte(Protocol::RunningByte, 1);
+        para_cur.setByte(Protocol::CarrierByte, 0);
+        para_cur.setWord(Protocol::RowWord, 1);
         Q_EMIT zeroingFinished();
         break;
     case 32:

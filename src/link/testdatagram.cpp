@@ -1,9 +1,11 @@
 #include "testdatagram.h"
 
+#include "data/protocol.h"
+
 namespace {
 
-constexpr unsigned char kTestCommand = 0x26;
-constexpr unsigned char kModeCommand = 0x20;
+constexpr unsigned char kTestCommand = Protocol::QueryCommand;
+constexpr unsigned char kModeCommand = Protocol::UpdateCommand;
 constexpr unsigned char kEscape = 0x1B;
 
 } // namespace

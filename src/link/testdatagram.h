@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/protocol.h"
+
 #include <QtGlobal>
 
 // The datagrams of the controller's test modes, exchanged on the panel's command port while a
@@ -11,18 +13,18 @@ public:
     static constexpr int kSize = 12;
 
     // The two tests: the byte that marks their commands and reports, and the group of the
-    // 0x20 command that enters and leaves each mode.
+    // UpdateCommand that enters and leaves each mode.
     enum Test : unsigned char { InputOutput = 0x02, Carriage = 0x03 };
-    static constexpr unsigned char kIoMode = 128;
-    static constexpr unsigned char kCarriageMode = 129;
+    static constexpr unsigned char kIoMode = Protocol::IoTestMode;
+    static constexpr unsigned char kCarriageMode = Protocol::CarriageTestMode;
     static unsigned char modeOf(Test test) { return test == InputOutput ? kIoMode : kCarriageMode; }
 
-    // 0x26 02 04 00 1B test first(le) value(le) 55 AA. The I/O test's first word is the output
+    // QueryCommand 02 04 00 1B test first(le) value(le) 55 AA. The I/O test's first word is the output
     // index; the carriage test's is the test type (low byte) and the object (high byte).
     static void command(unsigned char *out, Test test, unsigned short first, unsigned short value);
 
     // What a datagram from the controller means to the page of a test: a report of that test
-    // (0x26 .. 1B test), the controller leaving the mode (0x20 .. 1B mode), or nothing. Shorter
+    // (QueryCommand .. 1B test), the controller leaving the mode (UpdateCommand .. 1B mode), or nothing. Shorter
     // than 12 bytes is nothing: no byte of it may be guessed.
     enum Kind { Other, Report, Closed };
     static Kind classify(const unsigned char *bytes, qint64 size, Test test);

@@ -5,6 +5,7 @@
 #include "controlleraddress.h"
 #include "controllerpresence.h"
 
+#include "data/protocol.h"
 #include "platform/panelenv.h"
 
 #include <QUdpSocket>
@@ -61,7 +62,7 @@ void TestSocket::sendCommand(unsigned short first, unsigned short value)
 void TestSocket::sendLeave()
 {
     unsigned char bytes[CommandDatagram::kSize];
-    CommandDatagram::parameter(bytes, 0x20, TestDatagram::modeOf(test_), 0, 0);
+    CommandDatagram::parameter(bytes, Protocol::UpdateCommand, TestDatagram::modeOf(test_), Protocol::Close, 0);
     send(bytes);
     CommandTrace::print(CommandTrace::sendLine(bytes, CommandDatagram::kSize));
 }

@@ -1,6 +1,7 @@
 #include "celltext.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 
 const ChoiceSet kOnOff = {{nullptr, "打开", "关闭"}, {nullptr, "打开", "关闭"}, 1};
 const ChoiceSet kLock = {{"不锁定", "左锁定", "右锁定"}, {"不锁定", "左系统", "右系统"}, 5};
@@ -52,7 +53,7 @@ bool CellText::number(const QString &text, bool allowSign, int *value)
 
 int CellText::maxOf(const ParamCell &cell)
 {
-    return cell.max == kBedWidth ? int(para_system.word(58)) : cell.max;
+    return cell.max == kBedWidth ? int(para_system.word(Protocol::BedWidthWord)) : cell.max;
 }
 
 QString CellText::show(const ParamCell &cell, unsigned short stored)
@@ -128,7 +129,7 @@ QString CellText::help(const ParamCell &cell)
 {
     QString text = cell.help;
     if (cell.max == kBedWidth)
-        text += QString::number(para_system.word(58));
+        text += QString::number(para_system.word(Protocol::BedWidthWord));
     return text;
 }
 

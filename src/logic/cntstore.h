@@ -3,6 +3,7 @@
 #include "editorlink.h"
 
 #include "data/cntrecord.h"
+#include "data/protocol.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,7 @@
 class CntStore
 {
 public:
-    static constexpr int kGroup = 13; // update bracket of the program
+    static constexpr int kGroup = Protocol::ProgramGroup;
     static constexpr int kGroups = 9;
     static constexpr int kIndices = 4;
 

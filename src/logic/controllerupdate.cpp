@@ -1,9 +1,9 @@
 #include "controllerupdate.h"
 
+#include "updatebracket.h"
+
 #include "data/parablocks.h"
-#include "link/commands.h"
 #include "platform/panelenv.h"
-#include "platform/sleeper.h"
 
 #include <QElapsedTimer>
 
@@ -13,44 +13,33 @@ namespace {
 // next, so the loops never spin.
 constexpr int kMinTryMs = 500;
 
-bool closeOnce(int object, QElapsedTimer &clock)
+UpdateBracket closing(int object)
 {
-    const qint64 start = clock.elapsed();
-    if (setparacom(0x20, quint8(object), 0, 0))
-        return true;
-    const qint64 spent = clock.elapsed() - start;
-    if (spent < kMinTryMs)
-        Sleeper::sleepMs(int(kMinTryMs - spent));
-    return false;
+    return UpdateBracket(object).withFloor(kMinTryMs);
 }
 
 } // namespace
 
 bool ControllerUpdate::enter(int object)
 {
-    return setparacom(0x20, quint8(object), 1, 0);
+    return UpdateBracket(object).open();
 }
 
 bool ControllerUpdate::leave(int object)
 {
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < kCloseTries; ++i) {
-        if (closeOnce(object, clock))
-            return true;
-    }
-    return false;
+    return closing(object).closeRetrying();
 }
 
 bool ControllerUpdate::waitProgrammed(int object, const std::function<void()> &paint)
 {
+    const UpdateBracket bracket = closing(object);
     QElapsedTimer clock;
     clock.start();
     const int limit = PanelEnv::scaledMs(kProgrammingMs);
     do {
         if (paint)
             paint();
-        if (closeOnce(object, clock))
+        if (bracket.close())
             return true;
     } while (clock.elapsed() < limit);
     return false;
@@ -58,8 +47,12 @@ bool ControllerUpdate::waitProgrammed(int object, const std::function<void()> &p
 
 QString ControllerUpdate::masterVersion()
 {
-    QString text = QStringLiteral("%1.%2.%3").arg(para_cur.byte(30)).arg(para_cur.byte(31)).arg(para_cur.byte(32));
-    for (int i = 33; i <= 35; ++i) {
+    using namespace Protocol;
+    QString text = QStringLiteral("%1.%2.%3")
+                       .arg(para_cur.byte(MasterVersionByte))
+                       .arg(para_cur.byte(MasterVersionByte + 1))
+                       .arg(para_cur.byte(MasterVersionByte + 2));
+    for (std::size_t i = MasterEditionByte; i <= MasterEditionEnd; ++i) {
         const unsigned char c = para_cur.byte(i);
         if (c < 0x21 || c > 0x7e)
             break;
@@ -70,5 +63,5 @@ QString ControllerUpdate::masterVersion()
 
 QString ControllerUpdate::slaveVersion()
 {
-    return QStringLiteral("%1.%2").arg(para_cur.byte(39)).arg(para_cur.byte(38));
+    return QStringLiteral("%1.%2").arg(para_cur.byte(Protocol::SlaveMajorByte)).arg(para_cur.byte(Protocol::SlaveMinorByte));
 }

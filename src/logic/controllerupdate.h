@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/protocol.h"
+
 #include <QString>
 
 #include <functional>
@@ -10,14 +12,13 @@
 class ControllerUpdate
 {
 public:
-    static constexpr int kMaster = 48;
-    static constexpr int kSlave = 49;
-    static constexpr int kCloseTries = 10;
+    static constexpr int kMaster = Protocol::MasterUpdate;
+    static constexpr int kSlave = Protocol::SlaveUpdate;
     static constexpr int kProgrammingMs = 120000;
 
-    // 0x20 object 1: true when the controller answered.
+    // The object's update opened: true when the controller answered.
     static bool enter(int object);
-    // 0x20 object 0 until it is answered, at most kCloseTries times.
+    // Its update closed, tried until answered, at most UpdateBracket::kTries times.
     static bool leave(int object);
     // The controller answers the closing command once it has programmed the image: tried
     // until it does, at most kProgrammingMs (scaled); paint runs between tries so the screen

@@ -1,23 +1,24 @@
 #include "editorlink.h"
 
-#include "paramupdate.h"
+#include "updatebracket.h"
 
+#include "data/protocol.h"
 #include "link/commands.h"
 
 EditorLink EditorLink::controller()
 {
     EditorLink link;
-    link.bracket = [](int group, bool open) { return open ? ParamUpdate::open(group) : ParamUpdate::close(group); };
-    link.row = [](unsigned short a1, unsigned short a2, unsigned char v) { return setcntcmd(a1, a2, v) == 1; };
+    link.bracket = [](int group, bool open) { return open ? UpdateBracket(group).open() : UpdateBracket(group).close(); };
+    link.row = [](unsigned short a1, unsigned short a2, unsigned char v) { return setcntcmd(a1, a2, v) == Protocol::Answered; };
     link.motoStatus = [] { return getmotostatus(); };
     return link;
 }
 
 bool EditorLink::closeRetrying(int group) const
 {
-    for (int i = 0; i < ParamUpdate::kCloseTries; ++i) {
-        if (bracket(group, false))
-            return true;
-    }
-    return false;
+    // Every try goes through bracket, so a recorded link sees each one.
+    const UpdateBracket recorded(group, [this](unsigned char, unsigned char g, unsigned short value1, unsigned short) {
+        return bracket(g, value1 == Protocol::Open);
+    });
+    return recorded.closeRetrying();
 }

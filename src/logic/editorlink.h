@@ -11,8 +11,8 @@ struct EditorLink
     std::function<bool(unsigned short arg1, unsigned short arg2, unsigned char value)> row;
     std::function<unsigned int()> motoStatus;
 
-    // The real commands: setparacom(0x20, ...), setcntcmd, getmotostatus.
+    // The real commands: the update bracket, setcntcmd, getmotostatus.
     static EditorLink controller();
-    // Closes the group's update, trying until answered, at most ParamUpdate::kCloseTries times.
+    // Closes the group's update, trying until answered, at most UpdateBracket::kTries times.
     bool closeRetrying(int group) const;
 };

@@ -4,6 +4,7 @@
 #include "controllerupdate.h"
 
 #include "data/updatepackage.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "platform/nativefs.h"
 #include "platform/programinstaller.h"
@@ -86,7 +87,7 @@ bool FullUpdate::run(const QByteArray &folder, const QString &target)
         return true;
     if (getmotostatus() != 0)
         op_.tell(ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
-    else if (setparacom(0x2A, 1, 32, 0))
+    else if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
         op_.tell(QStringLiteral("正在关机, 请稍等 ... ... "));
     else
         op_.tell(QStringLiteral("不能关机, 请检查主控制器 !"));

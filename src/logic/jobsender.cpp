@@ -5,19 +5,12 @@
 #include "data/cntfile.h"
 #include "data/parablocks.h"
 #include "data/patfile.h"
-#include "link/commands.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
-
-constexpr unsigned char kOpenClose = 0x20;
-constexpr unsigned char kSetValue = 0x22;
-constexpr unsigned char kSystemGroup = 1;
-constexpr unsigned short kPieces = 22;
-constexpr unsigned short kCarrierReplacement = 25;
 
 const char kNoAnswer[] = "与主控制器连接失败, 请检查通信线路 !";
 
@@ -39,15 +32,6 @@ JobSender::Result failure(const char *text)
 }
 
 } // namespace
-
-bool JobSender::untilAnswered(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)
-{
-    for (int i = 0; i < kTries; ++i) {
-        if (setparacom(cmd, object, value1, value2) == 1)
-            return true;
-    }
-    return false;
-}
 
 QString JobSender::refusal(const QString &name)
 {
@@ -71,25 +55,27 @@ QString JobSender::damaged(const QString &path)
 
 JobSender::Result JobSender::send(const QString &name, const FileTransfer &transfer)
 {
-    if (setparacom(kOpenClose, kJobGroup, 1, 0) != 1)
+    const UpdateBracket job(kJobGroup);
+    if (!job.open())
         return {};
     for (const Upload &u : kUploads) {
         if (!transfer.put(JobFolders::file(name, QLatin1String(u.ext)))) {
-            untilAnswered(kOpenClose, kJobGroup, 0, 0);
+            job.closeRetrying();
             return failure(u.failed);
         }
     }
-    if (!untilAnswered(kOpenClose, kJobGroup, 0, 0))
+    if (!job.closeRetrying())
         return failure(kNoAnswer);
     if (name != strcurfilename) {
         // Another job starts with one piece and carrier replacement off.
-        if (!untilAnswered(kOpenClose, kSystemGroup, 1, 0) || !untilAnswered(kSetValue, kSystemGroup, kPieces, 1))
+        const UpdateBracket system(Protocol::SystemGroup);
+        if (!system.openRetrying() || !system.setRetrying(Protocol::PieceCountWord, 1))
             return failure(kNoAnswer);
-        para_system.setWord(kPieces, 1);
-        if (!untilAnswered(kSetValue, kSystemGroup, kCarrierReplacement, 0))
+        para_system.setWord(Protocol::PieceCountWord, 1);
+        if (!system.setRetrying(Protocol::CarrierReplacementWord, 0))
             return failure(kNoAnswer);
-        para_system.setWord(kCarrierReplacement, 0);
-        if (!untilAnswered(kOpenClose, kSystemGroup, 0, 0))
+        para_system.setWord(Protocol::CarrierReplacementWord, 0);
+        if (!system.closeRetrying())
             return failure(kNoAnswer);
     }
     const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "filetransfer.h"
+#include "updatebracket.h"
+
+#include "data/protocol.h"
 
 #include <QString>
 
@@ -10,9 +13,9 @@
 class JobSender
 {
 public:
-    static constexpr int kJobGroup = 12;
+    static constexpr int kJobGroup = Protocol::JobGroup;
     // Tries of a command that must be answered before the panel gives up.
-    static constexpr int kTries = 10;
+    static constexpr int kTries = UpdateBracket::kTries;
 
     struct Result
     {
@@ -28,6 +31,4 @@ public:
     // Sends the job, its files through transfer. On success para_cur holds the controller's
     // running state, strcurfilename is name and the message is the success text.
     static Result send(const QString &name, const FileTransfer &transfer);
-    // Sends the command until the controller answers, at most kTries times.
-    static bool untilAnswered(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2);
 };

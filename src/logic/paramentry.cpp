@@ -1,5 +1,6 @@
 #include "paramentry.h"
 
+#include "data/protocol.h"
 #include "link/commands.h"
 
 ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &text)
@@ -12,7 +13,7 @@ ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &tex
 
 ParamEntry::Result ParamEntry::send(const ParamCell &cell, unsigned short value)
 {
-    if (setparacom(0x22, static_cast<unsigned char>(group_), static_cast<unsigned short>(cell.address), value) != 1)
+    if (setparacom(Protocol::SetCommand, static_cast<unsigned char>(group_), static_cast<unsigned short>(cell.address), value) != Protocol::Answered)
         return Refused;
     keep(cell, value);
     return Stored;

@@ -4,7 +4,7 @@
 #include "paramcell.h"
 
 // What a parameter page sends and keeps: a confirmed text is checked against its cell, sent as
-// setparacom(0x22, group, address, value), and kept in the page's store only once the
+// SetCommand (group, address, value), and kept in the page's store only once the
 // controller has taken it.
 class ParamEntry
 {

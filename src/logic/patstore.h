@@ -3,6 +3,7 @@
 #include "editorlink.h"
 
 #include "data/patpixels.h"
+#include "data/protocol.h"
 
 #include <QString>
 
@@ -11,7 +12,7 @@
 class PatStore
 {
 public:
-    static constexpr int kGroup = 14;
+    static constexpr int kGroup = Protocol::PatternGroup;
 
     explicit PatStore(EditorLink link = EditorLink::controller());
 

@@ -6,6 +6,7 @@
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "platform/panelpaths.h"
 
@@ -13,11 +14,6 @@
 #include <QFileInfo>
 
 namespace {
-
-constexpr std::size_t kNameOffset = 40;
-constexpr std::size_t kNameMax = 251;
-constexpr std::size_t kHeldGroupByte = 26;
-constexpr std::size_t kJobSentByte = 29;
 
 QByteArray readAtMost(const QString &path, qint64 size, bool *opened)
 {
@@ -60,7 +56,7 @@ StartupExchange::Link StartupExchange::Link::controller(FileTransfer transfer)
     Link link;
     link.transfer = std::move(transfer);
     link.command = [](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
-        return setparacom(cmd, object, v1, v2) == 1;
+        return setparacom(cmd, object, v1, v2) == Protocol::Answered;
     };
     link.motoStatus = [] { return getmotostatus(); };
     return link;
@@ -108,11 +104,11 @@ void StartupExchange::run()
     para_cur.fill(block);
 
     QByteArray nameBytes;
-    for (std::size_t i = kNameOffset; i < kNameOffset + kNameMax && para_cur.byte(i) != 0; ++i)
+    for (std::size_t i = Protocol::JobNameByte; i < Protocol::JobNameByte + Protocol::JobNameMax && para_cur.byte(i) != 0; ++i)
         nameBytes.append(char(para_cur.byte(i)));
     strcurfilename += JobName::decode(nameBytes);
 
-    if (para_cur.byte(kJobSentByte) != 0)
+    if (para_cur.byte(Protocol::JobSentByte) != 0)
         return;
     if (strcurfilename.isEmpty()) {
         op_.tell(QString::fromUtf8("没有编织文件, 请选择 !"));
@@ -179,12 +175,12 @@ void StartupExchange::checkAndSend(const QString &name)
         return;
     }
     const int cntResult = cntfilecheck(cnt);
-    if (cntResult == 1 || cntResult == 4 || cntResult == 5) {
+    if (!CntFile::isAccepted(cntResult)) {
         op_.tell(CntFile::message(cntResult));
         return;
     }
     const int patResult = patfilecheck(pat);
-    if (patResult == 1 || (patResult >= 4 && patResult <= 9)) {
+    if (!PatFile::isAccepted(patResult)) {
         op_.tell(PatFile::message(patResult));
         return;
     }
@@ -198,7 +194,7 @@ void StartupExchange::shutDown()
         op_.tell(ControllerMessages::refusal(status, "机头正在运行, 不能关机 ! "));
         return;
     }
-    if (link_.command(0x2A, 1, 0x20, 0))
+    if (link_.command(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
         op_.tell(QString::fromUtf8("正在关机, 请稍等 ... ... "));
     else
         op_.tell(QString::fromUtf8("不能关机, 请检查主控制器 !"));
@@ -206,6 +202,6 @@ void StartupExchange::shutDown()
 
 StartupExchange::Machine StartupExchange::close()
 {
-    link_.command(0x20, para_cur.byte(kHeldGroupByte), 0, 0);
+    link_.command(Protocol::UpdateCommand, para_cur.byte(Protocol::HeldGroupByte), Protocol::Close, 0);
     return machineOf(link_.motoStatus());
 }

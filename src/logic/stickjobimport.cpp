@@ -7,6 +7,7 @@
 #include "data/cntrecord.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
 #include "platform/fsops.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
@@ -27,10 +28,10 @@ const char kParked[] = "/.replaced";
 // Answered with the question that may still accept it, or refused with the message.
 bool acceptable(int code, const QString &message, const char *question, const StickJobImport::Hooks &hooks)
 {
-    if (code == 0)
+    if (code == Protocol::CheckOk)
         return true;
     hooks.tell(message);
-    return code == 2 && hooks.ask(QString::fromUtf8(question));
+    return code == Protocol::CheckNoChecksum && hooks.ask(QString::fromUtf8(question));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "testentry.h"
 
 #include "controllermessages.h"
+#include "updatebracket.h"
 
 #include "data/testblocks.h"
 #include "link/commands.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr unsigned char kModeCommand = 0x20;
 // A test file is a few dozen bytes; more than this is not one.
 constexpr qint64 kReadLimit = 4096;
 
@@ -20,7 +20,7 @@ TestEntry::Result TestEntry::enter(TestDatagram::Test test, const Fetch &fetch)
 {
     if (getmotostatus() != 0)
         return Running;
-    if (setparacom(kModeCommand, TestDatagram::modeOf(test), 1, 0) != 1)
+    if (!UpdateBracket(TestDatagram::modeOf(test)).open())
         return Refused;
     const QString path = PanelPaths::tmp(test == TestDatagram::InputOutput ? QStringLiteral("/io.tst") : QStringLiteral("/moto.tst"));
     if (!fetch(path))
@@ -35,11 +35,7 @@ TestEntry::Result TestEntry::enter(TestDatagram::Test test, const Fetch &fetch)
 
 bool TestEntry::leave(TestDatagram::Test test)
 {
-    for (int i = 0; i < kLeaveTries; ++i) {
-        if (setparacom(kModeCommand, TestDatagram::modeOf(test), 0, 0) == 1)
-            return true;
-    }
-    return false;
+    return UpdateBracket(TestDatagram::modeOf(test)).closeRetrying();
 }
 
 QString TestEntry::failureText(Result result)

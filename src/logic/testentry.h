@@ -20,11 +20,9 @@ public:
     // Refused leave the controller as it was; after NotFetched and NotWhole it is in the mode
     // and must be told to leave.
     static Result enter(TestDatagram::Test test, const Fetch &fetch);
-    // The leave command until the controller answers it, at most 10 times (a controller that
-    // is off must not hold the panel for good); false when it never did.
+    // The leave command until the controller answers it, at most UpdateBracket::kTries times (a
+    // controller that is off must not hold the panel for good); false when it never did.
     static bool leave(TestDatagram::Test test);
     // "进入测试界面失败-N, 请重试 !"
     static QString failureText(Result result);
-
-    static constexpr int kLeaveTries = 10;
 };

@@ -3,7 +3,7 @@
 #include "celltext.h"
 #include "controllermessages.h"
 #include "parammessages.h"
-#include "paramupdate.h"
+#include "updatebracket.h"
 
 #include "data/parablocks.h"
 #include "data/worklayout.h"
@@ -35,19 +35,20 @@ WorkEntry::Result WorkEntry::send(int group, const QList<int> &addresses, unsign
 {
     if (getmotostatus() != 0)
         return Running;
-    if (!ParamUpdate::open(group))
+    const UpdateBracket bracket(group);
+    if (!bracket.open())
         return OpenRefused;
     if (opened)
         opened();
     bool refused = false;
     for (const int address : addresses) {
-        if (setparacom(0x22, static_cast<unsigned char>(group), static_cast<unsigned short>(address), value) != 1) {
+        if (!bracket.set(static_cast<unsigned short>(address), value)) {
             refused = true;
             break;
         }
         keep(group, address, value);
     }
-    const bool closed = ParamUpdate::closeRetrying(group);
+    const bool closed = bracket.closeRetrying();
     return refused ? Refused : closed ? Stored : CloseRefused;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/protocol.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,7 +15,7 @@ class WorkEntry
 public:
     enum Result { Stored, OutOfRange, Running, OpenRefused, Refused, CloseRefused };
 
-    static constexpr int kSystemGroup = 1;
+    static constexpr int kSystemGroup = Protocol::SystemGroup;
 
     // Unsigned decimal digits within min-max.
     static bool parse(const QString &text, int min, int max, unsigned short *value);

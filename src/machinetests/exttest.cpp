@@ -3,6 +3,7 @@
 #include "test_io.h"
 #include "test_moto.h"
 
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/testentry.h"
 #include "ui/buzzer.h"
@@ -29,9 +30,6 @@ const Item kItems[] = {
     {1, 0, Qt::Key_A, Qt::Key_F1, "F1.罗拉正转"},
     {1, 1, Qt::Key_B, Qt::Key_F2, "F2.罗拉反转"},
 };
-
-constexpr unsigned short kRollersBackward = 16;
-constexpr unsigned short kRollersForward = 17;
 
 } // namespace
 
@@ -68,9 +66,9 @@ void exttest::slot_press(const QString &text)
     else if (text.contains(QStringLiteral("输入输出测试")))
         runTest(TestDatagram::InputOutput);
     else if (text.contains(QStringLiteral("罗拉正转")))
-        rollers(kRollersForward);
+        rollers(Protocol::RollersForward);
     else if (text.contains(QStringLiteral("罗拉反转")))
-        rollers(kRollersBackward);
+        rollers(Protocol::RollersBackward);
     // The panel has no window manager to give the keypad back to the menu once a page or a
     // message closed; without it the item keys would reach nothing.
     if (isVisible()) {
@@ -102,5 +100,5 @@ void exttest::runTest(TestDatagram::Test test)
 void exttest::rollers(unsigned short action)
 {
     if (getmotostatus() == 0)
-        setparacom(0x2A, 1, action, 0);
+        setparacom(Protocol::ActionCommand, Protocol::MachineObject, action, 0);
 }

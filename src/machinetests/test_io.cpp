@@ -1,6 +1,7 @@
 #include "test_io.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/testsocket.h"
 #include "logic/ioinputs.h"
 #include "logic/iooutputs.h"
@@ -66,7 +67,7 @@ test_io::test_io(QWidget *parent)
     }
     // The controller's needle-signal count, high byte first, is where the needle reports
     // keep the encoder pulse count from now on.
-    para_cur.setWord(5, static_cast<unsigned short>(para_test_io.byte(67) << 8 | para_test_io.byte(68)));
+    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(67) << 8 | para_test_io.byte(68)));
     shownInputs_.fill(-1);
     slot_refresh();
     // Without the command port nothing the controller sends can arrive, not even its answer
@@ -284,7 +285,7 @@ void test_io::onReport(const QByteArray &report)
 
 void test_io::slot_refresh()
 {
-    needleLabel()->setText(QString::number(para_cur.word(5)));
+    needleLabel()->setText(QString::number(para_cur.word(Protocol::PulsesWord)));
     for (int i = 0; i < IoInputs::kCount; ++i) {
         const int value = para_test_io.byte(std::size_t(40 + i));
         if (value != shownInputs_[std::size_t(i)]) {

@@ -2,6 +2,7 @@
 
 #include "data/cntprogram.h"
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/paraformat.h"
 #include "data/parainit.h"
 #include "data/rowcodecaction.h"
@@ -232,8 +233,8 @@ void RowDisplay::paint_line(unsigned short row)
     rowNumber_->setText(toNum(4, shown));
     if (shown == 0) {
         direction_->setText(QStringLiteral("========="));
-        speed_->setText(QStringLiteral("速度:") + floattostr(double(para_system.word(4)) * para_system.word(5), 100000));
-        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(4)));
+        speed_->setText(QStringLiteral("速度:") + floattostr(double(para_system.word(Protocol::SpeedGroupWord)) * para_system.word(Protocol::SpeedUnitWord), 100000));
+        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(Protocol::SpeedGroupWord)));
         clean_line();
         return;
     }
@@ -246,7 +247,7 @@ void RowDisplay::set_line(unsigned short line)
     STRUCT_CNT record;
     CntProgram::row(line, &record);
     STRUCT_CNT copy;
-    system_data_change(&record, &copy, para_system.word(54), line, count_system_number());
+    system_data_change(&record, &copy, para_system.word(Protocol::SystemModeWord), line, count_system_number());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
@@ -268,7 +269,7 @@ void RowDisplay::set_line(unsigned short line)
 
     const int s = groupOrDefault(copy.speed_group, 23);
     const unsigned short speedWord = s <= kTableGroups ? para_work.word(std::size_t(kSpeedBase + s)) : 0;
-    speed_->setText(QStringLiteral("速度:") + floattostr(double(speedWord) * para_system.word(5), 100000));
+    speed_->setText(QStringLiteral("速度:") + floattostr(double(speedWord) * para_system.word(Protocol::SpeedUnitWord), 100000));
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 
@@ -313,7 +314,7 @@ void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
     for (int group = 0; group < kGroups; ++group)
         write(group, first);
 
-    const unsigned short transferGroup = para_system.word(59);
+    const unsigned short transferGroup = para_system.word(Protocol::TransferGroupWord);
     if (transferGroup != 0) {
         const int g = transferGroup <= 24 ? transferGroup : 23;
         for (int system = 0; system < 2; ++system) {

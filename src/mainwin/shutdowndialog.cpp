@@ -1,15 +1,11 @@
 #include "shutdowndialog.h"
 
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 #include <QString>
-
-namespace {
-constexpr unsigned char kAction = 0x2A;
-constexpr unsigned short kShutDown = 32;
-}
 
 ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
 {
@@ -19,7 +15,7 @@ ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
         DIAMESSAGE(parent, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
         return Outcome::Running;
     }
-    if (setparacom(kAction, 1, kShutDown, 0) == 1) {
+    if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0) == Protocol::Answered) {
         DIAMESSAGE(parent, QStringLiteral("正在关机, 请稍等 ... ... "));
         return Outcome::ShuttingDown;
     }

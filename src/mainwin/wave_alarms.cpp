@@ -5,13 +5,9 @@
 #include "labelmessage.h"
 #include "shutdowndialog.h"
 
+#include "data/protocol.h"
 #include "link/commands.h"
 
-namespace {
-// The acknowledgement goes with the running-status command.
-constexpr unsigned char kStatusCommand = 38;
-constexpr unsigned char kStatusObject = 33;
-}
 
 void wave::wave_slot_message(const QString &m1, const QString &m2)
 {
@@ -27,7 +23,8 @@ void wave::wave_warm_cancel()
 {
     history_->alarmAcknowledged(historyScreen());
     // The alarm stays until the controller clears it; a lost acknowledgement is pressed again.
-    setparacom(kStatusCommand, kStatusObject, 0, 0);
+    // The acknowledgement goes with the running-status command.
+    setparacom(Protocol::QueryCommand, Protocol::RunningStatus, 0, 0);
 }
 
 void wave::wave_slot_close()

@@ -8,6 +8,7 @@
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
 #include "data/workfile.h"
 #include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
@@ -38,24 +39,24 @@ void wave::open_wavefile(const QString &name)
     const QString base = jobBase(name);
     bool accepted = safe;
 
-    const int patResult = safe ? patfilecheck(base + QStringLiteral(".pat")) : 1;
-    if (patResult == 0 || patResult == 2 || patResult == 3) {
-        para_run.setWord(0, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
+    const int patResult = safe ? patfilecheck(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
+    if (PatFile::isAccepted(patResult)) {
+        para_run.setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
     } else {
-        para_run.setWord(0, 1);
+        para_run.setWord(Protocol::PieceWidthWord, 1);
         accepted = false;
     }
 
-    const int cntResult = safe ? cntfilecheck(base + QStringLiteral(".cnt")) : 1;
-    if (cntResult == 0 || cntResult == 2 || cntResult == 3) {
+    const int cntResult = safe ? cntfilecheck(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
+    if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
         const CntLoad load = CntProgram::load(base + QStringLiteral(".cnt"));
         if (load.ok)
-            para_cur.setWord(4, static_cast<unsigned short>(load.rows));
+            para_cur.setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
         else
             accepted = false;
     } else {
-        para_cur.setWord(4, 1);
+        para_cur.setWord(Protocol::RowsWord, 1);
         accepted = false;
     }
 
@@ -72,12 +73,12 @@ void wave::open_wavefile(const QString &name)
     if (wrkOpened && accepted) {
         desktop_->setJob(name);
         jobName_->setText(QString::fromUtf8("名 称: ") + name);
-        jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(0))
-                          + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(4)));
-        paint_line(para_cur.word(3));
-        paintwavetime(para_cur.word(10), para_cur.word(9));
-        paintstoptime(para_cur.word(12), para_cur.word(11));
-        paint_piece(para_cur.word(7), para_cur.word(8));
+        jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(Protocol::PieceWidthWord))
+                          + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(Protocol::RowsWord)));
+        paint_line(para_cur.word(Protocol::RowWord));
+        paintwavetime(para_cur.word(Protocol::KnitFirstWord), para_cur.word(Protocol::KnitSecondsWord));
+        paintstoptime(para_cur.word(Protocol::StopFirstWord), para_cur.word(Protocol::StopSecondsWord));
+        paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
         paint_startneedle(para_work.word(776));
         const QString xxx = base + QStringLiteral(".xxx");
         if (QFileInfo::exists(xxx)) {
@@ -88,7 +89,7 @@ void wave::open_wavefile(const QString &name)
     } else {
         showJobDropped();
     }
-    std::printf("%d\n", int(para_cur.byte(0)));
+    std::printf("%d\n", int(para_cur.byte(Protocol::RunningByte)));
     std::fflush(stdout);
 }
 

@@ -4,20 +4,14 @@
 #include "wave.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {
 
-constexpr unsigned char kAction = 0x2A;
-constexpr unsigned char kHome = 0x2E;
-constexpr unsigned char kMachine = 1;
-
-enum ActionCode : unsigned short { SpeedSwitch = 1, RowLock = 2, PieceSwitch = 3, CarrierSwitch = 4, ErrorDisable = 5 };
-
-// Bytes of para_cur that hold the options.
-enum OptionByte : std::size_t { ZeroState = 0, SpeedByte = 1, LockByte = 2, PieceByte = 3, CarrierByte = 4, ErrorByte = 5 };
+using namespace Protocol;
 
 bool stopped()
 {
@@ -39,9 +33,9 @@ void wave::wave_slot_zero()
         DIAMESSAGE(this, ControllerMessages::refusal("正在运行, 系统不能归零 !"));
         return;
     }
-    if (setparacom(kHome, kMachine, 0, 0) != 1)
+    if (setparacom(HomeCommand, MachineObject, 0, 0) != Answered)
         return;
-    para_cur.setByte(ZeroState, 0);
+    para_cur.setByte(RunningByte, 0);
     wave_paint_quickkey();
     paint_line(0);
     wave_slot_message(QStringLiteral("启动拉杆,开始归零. "), QString());
@@ -50,9 +44,9 @@ void wave::wave_slot_zero()
 void wave::wave_slot_line()
 {
     const bool locked = para_cur.byte(LockByte) != 0;
-    if (!locked && (para_cur.word(3) & 0x7FFF) > kLastLockableRow)
+    if (!locked && (para_cur.word(RowWord) & RowMask) > kLastLockableRow)
         return;
-    if (!stopped() || setparacom(kAction, kMachine, RowLock, locked ? 0 : 1) != 1)
+    if (!stopped() || setparacom(ActionCommand, MachineObject, RowLock, locked ? 0 : 1) != Answered)
         return;
     para_cur.setByte(LockByte, locked ? 0 : 1);
     wave_paint_quickkey();
@@ -61,7 +55,7 @@ void wave::wave_slot_line()
 void wave::toggleOption(unsigned short action, std::size_t byte)
 {
     const unsigned short next = para_cur.byte(byte) == 0 ? 1 : 0;
-    if (!stopped() || setparacom(kAction, kMachine, action, next) != 1)
+    if (!stopped() || setparacom(ActionCommand, MachineObject, action, next) != Answered)
         return;
     para_cur.setByte(byte, static_cast<unsigned char>(next));
     wave_paint_quickkey();
@@ -88,7 +82,7 @@ void wave::wave_slot_mouth()
         return;
     // The controller answers with the switch it actually set; that is what the key shows.
     unsigned short value = para_cur.byte(CarrierByte) == 0 ? 1 : 0;
-    if (getpara(kAction, kMachine, CarrierSwitch, &value) != 1)
+    if (getpara(ActionCommand, MachineObject, CarrierSwitch, &value) != Answered)
         return;
     para_cur.setByte(CarrierByte, value != 0 ? 1 : 0);
     wave_paint_quickkey();

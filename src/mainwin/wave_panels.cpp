@@ -8,6 +8,7 @@
 #include "startpicture.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
@@ -173,7 +174,7 @@ void wave::wave_slot_drawmessagepos(int systems, int picture)
 void wave::paint_needle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
-    needle_->setText(QString::number(int(para_cur.word(6)) - 500));
+    needle_->setText(QString::number(int(para_cur.word(Protocol::NeedleWord)) - Protocol::NeedleZero));
 }
 
 void wave::set_speed(int state)

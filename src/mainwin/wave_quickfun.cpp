@@ -10,6 +10,7 @@
 #include "data/jobname.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
@@ -22,12 +23,10 @@
 
 namespace {
 
-constexpr unsigned char kAction = 0x2A;
-constexpr unsigned char kMachine = 1;
-enum ActionCode : unsigned short { SkipToRow = 8, StopAtRow = 9, RollersBackward = 16, RollersForward = 17 };
+using namespace Protocol;
 
 // Start needle: word 0 of the system parameters, word 776 of the job's work parameters.
-constexpr std::size_t kSystemStartNeedle = 0;
+constexpr std::size_t kSystemStartNeedle = StartNeedleWord;
 constexpr std::size_t kJobStartNeedle = 776;
 
 constexpr int kRowDigits = 4;
@@ -153,7 +152,7 @@ void wave::wave_slot_quickfun2()
     takeSystemBackup();
     startNeedleToSystem();
     runPage(QuickPages::ConstParaSetting);
-    paint_piece(para_cur.word(7), para_cur.word(8));
+    paint_piece(para_cur.word(PiecesDoneWord), para_cur.word(PiecesWord));
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -216,7 +215,7 @@ void wave::wave_slot_quickfun8()
 void wave::wave_slot_quickfun9()
 {
     const QString text = DIATEXTSELECT(this, QString(), QStringLiteral("请输入指定停车行行数"), kRowDigits,
-                                       QString::number(para_run.word(1)));
+                                       QString::number(para_run.word(StopRowWord)));
     unsigned short row = 0;
     if (!parseRow(text, &row))
         return;
@@ -224,24 +223,24 @@ void wave::wave_slot_quickfun9()
         DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能设置 !"));
         return;
     }
-    if (setparacom(kAction, kMachine, StopAtRow, row) == 1)
-        para_run.setWord(1, row);
+    if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
+        para_run.setWord(StopRowWord, row);
 }
 
 void wave::wave_slot_quickfun10()
 {
-    if (para_cur.byte(2) == 1) {
+    if (para_cur.byte(LockByte) == 1) {
         DIAMESSAGE(this, QStringLiteral("已经锁行,无法进行跳行操作 !"));
         return;
     }
-    if (para_cur.byte(0) == 0) {
+    if (para_cur.byte(RunningByte) == 0) {
         DIAMESSAGE(this, QStringLiteral("系统开始归零, 不能跳行 !"));
         return;
     }
     unsigned short row = 0;
     if (!parseRow(DIATEXT(this, QString(), QStringLiteral("请输入跳行行数"), kRowDigits), &row))
         return;
-    if (row > para_cur.word(4)) {
+    if (row > para_cur.word(RowsWord)) {
         DIAMESSAGE(this, QStringLiteral("跳行超过文件总行数"));
         return;
     }
@@ -253,20 +252,20 @@ void wave::wave_slot_quickfun10()
         DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能跳行 !"));
         return;
     }
-    if (setparacom(kAction, kMachine, SkipToRow, row) == 1)
+    if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)
         wave_slot_message(QStringLiteral("启动拉杆,开始跳行归零. "), QStringLiteral("  跳行到 : ") + QString::number(row));
 }
 
 void wave::wave_slot_quickfun11()
 {
     if (stopped())
-        setparacom(kAction, kMachine, RollersForward, 0);
+        setparacom(ActionCommand, MachineObject, RollersForward, 0);
 }
 
 void wave::wave_slot_quickfun12()
 {
     if (stopped())
-        setparacom(kAction, kMachine, RollersBackward, 0);
+        setparacom(ActionCommand, MachineObject, RollersBackward, 0);
 }
 
 void wave::selectParaTab(const char *slot)

@@ -6,6 +6,7 @@
 #include "rowdisplay.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
 #include "ui/panelfonts.h"
@@ -51,12 +52,12 @@ struct PictureKey
 
 // Left to right: zero, row lock, speed, piece, error disable, yarn carrier, seventh, close.
 const PictureKey kPictureKeys[] = {
-    {"归零", 0, 10, Qt::Key_A, &wave::wave_slot_zero},
-    {"锁行", 2, 92, Qt::Key_B, &wave::wave_slot_line},
-    {"速度", 1, 174, Qt::Key_C, &wave::wave_slot_speed},
-    {"件数", 3, 256, Qt::Key_D, &wave::wave_slot_piece},
-    {"报错", 5, 337, Qt::Key_E, &wave::wave_slot_disenerror},
-    {"纱嘴", 4, 419, Qt::Key_F, &wave::wave_slot_mouth},
+    {"归零", Protocol::RunningByte, 10, Qt::Key_A, &wave::wave_slot_zero},
+    {"锁行", Protocol::LockByte, 92, Qt::Key_B, &wave::wave_slot_line},
+    {"速度", Protocol::SpeedByte, 174, Qt::Key_C, &wave::wave_slot_speed},
+    {"件数", Protocol::PieceByte, 256, Qt::Key_D, &wave::wave_slot_piece},
+    {"报错", Protocol::ErrorByte, 337, Qt::Key_E, &wave::wave_slot_disenerror},
+    {"纱嘴", Protocol::CarrierByte, 419, Qt::Key_F, &wave::wave_slot_mouth},
     {"", -1, 501, Qt::Key_G, nullptr},
     {"关机", -1, 583, Qt::Key_H, &wave::wave_slot_close},
 };

@@ -4,6 +4,7 @@
 #include "rowdisplay.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 
 void wave::paint_line(unsigned short row)
 {
@@ -27,6 +28,6 @@ void wave::flushLine()
     }
     if (piecePending_) {
         piecePending_ = false;
-        paint_piece(para_cur.word(7), para_cur.word(8));
+        paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
     }
 }

@@ -9,6 +9,7 @@
 #include "data/alarmtexts.h"
 #include "data/messagesteps.h"
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "link/statusprobe.h"
@@ -60,7 +61,7 @@ void wave::wave_create_syncinfor()
 
 void wave::wave_paint_needleinfor()
 {
-    paint_needle(para_cur.word(6));
+    paint_needle(para_cur.word(Protocol::NeedleWord));
 }
 
 void wave::applyMessageStep(int report)
@@ -144,5 +145,5 @@ void wave::onAlarmCleared()
 
 MachineHistory::Screen wave::historyScreen() const
 {
-    return {strcurfilename, rowNumber_ ? rowNumber_->text() : QString(), para_cur.word(7), para_cur.word(8)};
+    return {strcurfilename, rowNumber_ ? rowNumber_->text() : QString(), para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord)};
 }

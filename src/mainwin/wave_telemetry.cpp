@@ -6,6 +6,7 @@
 #include "rowdisplay.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "telemetry/telemetry.h"
 #include "ui/mylabel.h"
 
@@ -24,9 +25,9 @@ TelemetryMessages::State wave::telemetryState() const
     TelemetryMessages::State s;
     s.job = strcurfilename;
     s.row = rowNumber_ ? rowNumber_->text().toInt() : 0;
-    s.rows = para_cur.word(4);
-    s.pieces = para_cur.word(7);
-    s.target = para_cur.word(8);
+    s.rows = para_cur.word(Protocol::RowsWord);
+    s.pieces = para_cur.word(Protocol::PiecesDoneWord);
+    s.target = para_cur.word(Protocol::PiecesWord);
     // "速度:0.48 m/s": the number the speed field shows.
     const QString speed = rowDisplay_ ? rowDisplay_->speed()->text() : QString();
     s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).section(QLatin1Char(' '), 0, 0).toDouble();

@@ -1,6 +1,7 @@
 #include "checkpara.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "platform/atomicfile.h"
@@ -122,7 +123,7 @@ void checkpara::shutdown()
         DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
         return;
     }
-    if (setparacom(0x2A, 1, 32, 0))
+    if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
         DIAMESSAGE(this, QString::fromUtf8("正在关机, 请稍等 ... ... "));
     else
         DIAMESSAGE(this, QString::fromUtf8("不能关机, 请检查主控制器 !"));

@@ -1,23 +1,19 @@
 #include "constpara.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/celltext.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
-#include "logic/paramupdate.h"
+#include "logic/updatebracket.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 
 namespace {
 
 enum Row { StartNeedle = 0, PieceTarget = 1, ClearPieces = 2, Collision = 5 };
-constexpr int kGroup = 1;
-constexpr unsigned short kSetPieces = 6;
-constexpr unsigned short kClearPieces = 7;
-// para_cur words of the completed pieces and of the piece target.
-constexpr std::size_t kPiecesDone = 7;
-constexpr std::size_t kPiecesToKnit = 8;
+constexpr int kGroup = Protocol::SystemGroup;
 
 struct Line
 {
@@ -25,7 +21,7 @@ struct Line
     CellKind kind;
     int min, max;
     const char *help;
-    int address; // para_system word and 0x22 index; -1 for the two actions
+    int address; // para_system word and SetCommand index; -1 for the two actions
 };
 
 const char kHundred[] = "参数设置范围 : 1 - 100";
@@ -77,8 +73,8 @@ void constpara::load()
         if (address >= 0)
             copy_[std::size_t(r)] = para_system.word(std::size_t(address));
     }
-    copy_[PieceTarget] = para_cur.word(kPiecesToKnit);
-    copy_[ClearPieces] = para_cur.word(kPiecesDone);
+    copy_[PieceTarget] = para_cur.word(Protocol::PiecesWord);
+    copy_[ClearPieces] = para_cur.word(Protocol::PiecesDoneWord);
 }
 
 void constpara::hideEvent(QHideEvent *event)
@@ -94,14 +90,15 @@ bool constpara::send(int row, unsigned short value, bool *closed)
 {
     *closed = true;
     if (row == PieceTarget)
-        return setparacom(0x2A, 1, kSetPieces, value) == 1;
+        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::SetPieces, value) == Protocol::Answered;
     if (row == ClearPieces)
-        return setparacom(0x2A, 1, kClearPieces, 0) == 1;
-    if (!ParamUpdate::open(kGroup))
+        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ClearPieces, 0) == Protocol::Answered;
+    const UpdateBracket bracket(kGroup);
+    if (!bracket.open())
         return false;
-    const bool written = setparacom(0x22, kGroup, static_cast<unsigned short>(kLines[row].address), value) == 1;
+    const bool written = bracket.set(static_cast<unsigned short>(kLines[row].address), value);
     // Closed even when the write failed: the controller must not stay in the update.
-    *closed = ParamUpdate::closeRetrying(kGroup);
+    *closed = bracket.closeRetrying();
     return written;
 }
 
@@ -133,9 +130,9 @@ void constpara::enter_press()
         // Taken by the controller: kept even when the update then would not close.
         entry().keep(current(), value);
         if (r == PieceTarget)
-            para_cur.setWord(kPiecesToKnit, value);
+            para_cur.setWord(Protocol::PiecesWord, value);
         else if (r == ClearPieces)
-            para_cur.setWord(kPiecesDone, 0);
+            para_cur.setWord(Protocol::PiecesDoneWord, 0);
         else
             para_system.setWord(std::size_t(kLines[r].address), value);
         if (!closed)

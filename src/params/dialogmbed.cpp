@@ -4,6 +4,7 @@
 #include "pagebuttons.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
 #include "logic/parammessages.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr int kGroup = 8;
+constexpr int kGroup = Protocol::RackingGroup;
 const char *const kColumnNames[RackingValue::kColumns] = {"对   齐", "交   叉", "翻   针"};
 const char *const kTitleNames[RackingValue::kColumns] = {"对 齐  ", "交 叉  ", "翻 针  "};
 const char kHelp[] = "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .";
@@ -83,7 +84,7 @@ void dialogmbed::slot_startcheck()
 {
     const int c = column();
     const int r = row();
-    if (setparacomlong(0x22, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != 1) {
+    if (setparacomlong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != Protocol::Answered) {
         DIAMESSAGE(this, QStringLiteral("摇床未移到指定位置, 请重试 !"));
         focusCurrent();
         return;
@@ -107,7 +108,7 @@ void dialogmbed::slot_modifyall()
     const RackingValue::Result checked = RackingValue::encode(cell(c, row())->text(), fineLabel(c, row())->text(), 0, &value);
     if (checked != RackingValue::Ok) {
         DIAMESSAGE(this, QString::fromUtf8(kRefusals[checked]));
-    } else if (setparacom(0x22, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) != 1) {
+    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) != Protocol::Answered) {
         DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
     } else {
         for (int r = 0; r < table().rows; ++r) {

@@ -3,6 +3,7 @@
 #include "pagebuttons.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr int kGroup = 7;
+constexpr int kGroup = Protocol::DensityGroup;
 constexpr int kFirstWord = 60;
 constexpr int kBias = 500;
 constexpr int kAllMotors = 8;
@@ -132,7 +133,7 @@ void dialogmdensity::slot_recover()
         for (int m = 0; m < kAllMotors; ++m) {
             const int i = kAllMotors * c + m;
             const unsigned short v = file_.value(backup_, i);
-            if (setparacom(0x22, kGroup, static_cast<unsigned short>(i), v) != 1) {
+            if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v) != Protocol::Answered) {
                 refused = true;
                 break; // on with the next column
             }

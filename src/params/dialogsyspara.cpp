@@ -1,6 +1,7 @@
 #include "dialogsyspara.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mylineedit.h"
@@ -16,7 +17,7 @@ constexpr int kRows = 10;
 constexpr int kTaughtCells = 7;
 constexpr int kBeltCell = 7;
 constexpr int kFlushMs = 300;
-constexpr int kNeedleOffset = 500;
+constexpr int kNeedleOffset = Protocol::NeedleZero;
 
 struct Row
 {
@@ -121,8 +122,8 @@ void dialogsyspara::hideEvent(QHideEvent *event)
 
 void dialogsyspara::needle_flush()
 {
-    const QString text = QStringLiteral("脉冲数 : ") + QString::number(para_cur.word(5)) + QStringLiteral("     针位 : ")
-        + QString::number(int(para_cur.word(6)) - kNeedleOffset);
+    const QString text = QStringLiteral("脉冲数 : ") + QString::number(para_cur.word(Protocol::PulsesWord)) + QStringLiteral("     针位 : ")
+        + QString::number(int(para_cur.word(Protocol::NeedleWord)) - kNeedleOffset);
     // Repainted only when the carriage moved, so an open page costs nothing while it stands.
     if (status_->text() != text)
         status_->setText(text);
@@ -144,13 +145,13 @@ void dialogsyspara::ask(const QString &question, unsigned short value)
 void dialogsyspara::teach()
 {
     // The position the question shows is the one sent: reports may move the carriage meanwhile.
-    const unsigned short position = para_cur.word(6);
+    const unsigned short position = para_cur.word(Protocol::NeedleWord);
     ask(QString::fromUtf8(kCells[cellNumber(*this)].question) + QString::number(int(position) - kNeedleOffset), position);
 }
 
 void dialogsyspara::measureBelt()
 {
-    const int right = para_cur.word(5);
+    const int right = para_cur.word(Protocol::PulsesWord);
     const auto value = static_cast<unsigned short>(right > mark_ ? right - mark_ : mark_ - right);
     ask(QString::fromUtf8(kCells[kBeltCell].question) + QString::number(value), value);
 }
@@ -159,7 +160,7 @@ void dialogsyspara::markOrClear()
 {
     const int k = cellNumber(*this);
     if (k == kBeltCell) {
-        mark_ = para_cur.word(5);
+        mark_ = para_cur.word(Protocol::PulsesWord);
         Q_EMIT signal_paintmsg(QStringLiteral("  < M >脉冲数 :") + QString::number(mark_));
     } else if (k < kTaughtCells) {
         // The taught cells' keypad calls M "清零": an empty cell for a typed position.

@@ -10,7 +10,7 @@
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
-#include "logic/paramupdate.h"
+#include "logic/updatebracket.h"
 #include "platform/panelpaths.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"
@@ -162,14 +162,14 @@ void extsyspara::openFrame(const Item &item)
         DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
         return;
     }
-    if (!ParamUpdate::open(item.object)) {
+    if (!UpdateBracket(item.object).open()) {
         DIAMESSAGE(this, QString::fromUtf8(item.entryFailure));
         return;
     }
     std::unique_ptr<QDialog> frame(item.frame(this));
     frame->exec();
     frame.reset();
-    ParamUpdate::close(item.object);
+    UpdateBracket(item.object).close();
 }
 
 void extsyspara::slot_press(const QString &text)

@@ -1,6 +1,7 @@
 #include "mbed.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
 #include "logic/parammessages.h"
@@ -84,7 +85,7 @@ void mbed::enter_press(int step)
         return;
     }
     const auto index = static_cast<unsigned short>(RackingValue::index(column_, row_));
-    if (setparacomlong(0x22, 8, index, value) == 1)
+    if (setparacomlong(Protocol::SetCommand, Protocol::RackingGroup, index, value) == Protocol::Answered)
         para_system.setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
         DIAMESSAGE(this, QStringLiteral("参数设置失败,通信错误 !"));

@@ -5,10 +5,11 @@
 #include "files/fileoperatedialog.h"
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
+#include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
-#include "logic/paramupdate.h"
+#include "logic/updatebracket.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
 #include "ui/mylineedit.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr int kGroup = 32;
+constexpr int kGroup = Protocol::TriangleGroup;
 constexpr int kRows = 15;
 const char kPassword[] = "3761";
 const char kStickFile[] = "/config.cfg";
@@ -163,7 +164,7 @@ bool triangleboard::passwordGiven()
 // on every way out, so the page never stays open with the controller refusing its values.
 bool triangleboard::leaveUpdate()
 {
-    if (ParamUpdate::closeRetrying(kGroup))
+    if (UpdateBracket(kGroup).closeRetrying())
         return true;
     DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
     return false;
@@ -171,7 +172,7 @@ bool triangleboard::leaveUpdate()
 
 void triangleboard::enterUpdate()
 {
-    if (!ParamUpdate::openRetrying(kGroup))
+    if (!UpdateBracket(kGroup).openRetrying())
         DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
 }
 

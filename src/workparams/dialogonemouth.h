@@ -2,6 +2,8 @@
 
 #include "workgrid.h"
 
+#include "data/protocol.h"
+
 class MYCHECKBOX;
 
 // The single-piece carrier replacement: the grid of the carriers' replacements and the switch
@@ -11,7 +13,7 @@ class dialogonemouth : public WorkGrid
     Q_OBJECT
 
 public:
-    static constexpr int kSwitchWord = 25;
+    static constexpr int kSwitchWord = Protocol::CarrierReplacementWord;
 
     explicit dialogonemouth(QWidget *parent = nullptr);
     MYCHECKBOX *switchBox() const { return switch_; }

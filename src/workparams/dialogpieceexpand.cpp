@@ -4,6 +4,7 @@
 #include "workgrid.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "editors/mypiecebrown.h"
 #include "logic/workentry.h"
 #include "ui/buzzer.h"
@@ -19,10 +20,11 @@
 
 namespace {
 
-constexpr int kBedWord = 58;
-constexpr int kMaskWord = 24;
+constexpr int kBedWord = Protocol::BedWidthWord;
+constexpr int kMaskWord = Protocol::PieceMaskWord;
 constexpr int kSpacingMax = 300;
-constexpr int kWords[dialogpieceexpand::FieldCount] = {0, 22, 23};
+constexpr int kWords[dialogpieceexpand::FieldCount] = {Protocol::StartNeedleWord, Protocol::PieceCountWord,
+                                                       Protocol::PieceSpacingWord};
 const char *const kLabels[dialogpieceexpand::FieldCount] = {"花板起始针", "展开片数", "展开间距"};
 
 int maxOf(int field)
@@ -90,7 +92,7 @@ void dialogpieceexpand::setBoxes()
 void dialogpieceexpand::redraw()
 {
     preview_->setBedWidth(para_system.word(kBedWord));
-    preview_->setPieceWidth(para_run.word(0));
+    preview_->setPieceWidth(para_run.word(Protocol::PieceWidthWord));
     preview_->drawbrown(para_system.word(kWords[Start]), para_system.word(kWords[Pieces]),
                         para_system.word(kWords[Spacing]), para_system.word(kMaskWord));
 }

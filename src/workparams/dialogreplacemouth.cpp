@@ -4,10 +4,11 @@
 #include "workgrid.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 
 namespace {
 
-constexpr int kPiecesWord = 22;
+constexpr int kPiecesWord = Protocol::PieceCountWord;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "workgrid.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/paraformat.h"
 #include "data/worklayout.h"
 #include "ui/buzzer.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int kTop = 35;
 constexpr int kRowStep = 37;
-constexpr int kSpeedWord = 5;
+constexpr int kSpeedWord = Protocol::SpeedUnitWord;
 constexpr double kSpeedDivisor = 100000;
 
 } // namespace

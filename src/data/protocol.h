@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstddef>
+
+// The panel's names for the controller protocol: command codes, the groups and actions they
+// address, what a command's result means, and where the fields of the blocks the controller
+// keeps (para_cur, para_system, para_run) lie. Call sites use these names; knitsim keeps its
+// own reading of the same bytes, so the tests compare two independent readings.
+namespace Protocol {
+
+// Byte 0 of a command datagram.
+enum Command : unsigned char {
+    UpdateCommand = 0x20, // a group's update opened (1) or closed (0); also a test mode's entry and leave
+    SetCommand = 0x22,    // one value of an open group: index, value
+    QueryCommand = 0x26,  // the running status (object RunningStatus); test commands and reports
+    ActionCommand = 0x2A, // a machine action (object MachineObject): action, value
+    HomeCommand = 0x2E,   // the carriage to its zero position
+    RowCommand = 0x72,    // the row form: one byte of the current program's row
+};
+
+// Value 1 of UpdateCommand.
+enum Bracket : unsigned short { Close = 0, Open = 1 };
+
+// Byte 5 of a command: the group a command addresses.
+enum Group : unsigned char {
+    SystemGroup = 1,     // para_system; also the object of every ActionCommand
+    DensityGroup = 7,
+    RackingGroup = 8,
+    JobGroup = 12,       // the job's three files travel while it is open
+    ProgramGroup = 13,   // live changes of the current job's program
+    PatternGroup = 14,   // and of its pattern
+    TriangleGroup = 32,
+    RunningStatus = 0x21, // QueryCommand's object; the alarm acknowledgement rides on it
+    MasterUpdate = 48,   // the main controller's update mode
+    SlaveUpdate = 49,    // the slave's
+    IoTestMode = 128,
+    CarriageTestMode = 129,
+};
+constexpr unsigned char MachineObject = SystemGroup;
+
+// Value 1 of ActionCommand.
+enum Action : unsigned short {
+    SpeedSwitch = 1,
+    RowLock = 2,
+    PieceSwitch = 3,
+    CarrierSwitch = 4,
+    ErrorDisable = 5,
+    SetPieces = 6,
+    ClearPieces = 7,
+    SkipToRow = 8,
+    StopAtRow = 9,
+    RollersBackward = 16,
+    RollersForward = 17,
+    ShutDown = 32,
+};
+
+// What every command wrapper returns: the controller answered in time, or not.
+enum Result : unsigned char { NotAnswered = 0, Answered = 1 };
+// Where a reply carries its result (little-endian).
+enum ReplyByte : int { ResultLowByte = 8, ResultHighByte = 9 };
+
+// The file checks' result codes, one numbering for the .cnt check (0-5) and the .pat check
+// (0-9): knitjob prints them and the operator's messages are chosen by them.
+enum FileCheck : int {
+    CheckOk = 0,
+    CheckOpenFailed = 1,
+    CheckNoChecksum = 2,
+    CheckBadChecksum = 3,
+    CheckTooLarge = 4,
+    CheckBadSize = 5,
+    CheckTooWide = 6,
+    CheckZeroWidth = 7,
+    CheckTooLow = 8,
+    CheckTooShort = 9,
+};
+
+// para_cur, the controller's running state (file.knt).
+enum CurByte : std::size_t {
+    RunningByte = 0,     // 0 while zeroing, 1 once the carriage is at zero; the option bytes follow
+    SpeedByte = 1,
+    LockByte = 2,
+    PieceByte = 3,
+    CarrierByte = 4,
+    ErrorByte = 5,
+    HeldGroupByte = 26,  // the group whose update the controller still holds open
+    JobSentByte = 29,    // non-zero: the controller has its job's files
+    MasterVersionByte = 30, // 30-32 numbers, 33-35 edition letters
+    MasterEditionByte = 33,
+    MasterEditionEnd = 35,
+    SlaveMinorByte = 38,
+    SlaveMajorByte = 39,
+    JobNameByte = 40,    // the job's name, NUL-ended, at most JobNameMax bytes
+};
+constexpr std::size_t JobNameMax = 251;
+enum CurWord : std::size_t {
+    RowWord = 3,         // the current row; bit 15 while a row is being cancelled
+    RowsWord = 4,        // the program's rows
+    PulsesWord = 5,
+    NeedleWord = 6,
+    PiecesDoneWord = 7,
+    PiecesWord = 8,      // the pieces to knit
+    KnitSecondsWord = 9,  // knitting time in seconds: the running count, then the one shown first
+    KnitFirstWord = 10,
+    StopSecondsWord = 11, // stopped time, the same way
+    StopFirstWord = 12,
+};
+constexpr unsigned short RowMask = 0x7FFF;
+constexpr unsigned short RowCancelling = 0x8000;
+// The needle word counts from this position.
+constexpr int NeedleZero = 500;
+
+// para_system, the system parameters (group SystemGroup): index of a word, as SetCommand takes it.
+enum SystemWord : std::size_t {
+    StartNeedleWord = 0,
+    SpeedGroupWord = 4,  // the speed group of row 0
+    SpeedUnitWord = 5,   // a speed value times this, over 100000, is the speed shown
+    PieceCountWord = 22,
+    PieceSpacingWord = 23,
+    PieceMaskWord = 24,
+    CarrierReplacementWord = 25,
+    SystemModeWord = 54, // how a row's systems are read
+    BedWidthWord = 58,
+    TransferGroupWord = 59,
+};
+
+// para_run, what the panel works out for the controller.
+enum RunWord : std::size_t {
+    PieceWidthWord = 0, // the pattern's width
+    StopRowWord = 1,    // the row the machine stops at
+};
+
+} // namespace Protocol
