@@ -2,7 +2,6 @@
 
 #include "data/parablocks.h"
 #include "logic/parammessages.h"
-#include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 
@@ -128,16 +127,11 @@ void dialogsyspara::needle_flush()
         status_->setText(text);
 }
 
-void dialogsyspara::clear_press()
-{
-    buzzer(kKeyBeepMs);
-}
-
 void dialogsyspara::ask(const QString &question, unsigned short value)
 {
     if (DIAYESNO(this, question))
         showResult(entry().send(current(), value), ParamMessages::kRetry);
-    rewrite(column(), row());
+    restore(column(), row());
     focusCurrent();
 }
 
