@@ -98,7 +98,8 @@ dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
     status_->setObjectName(QStringLiteral("status"));
     // A fixed size: a new text then repaints the label alone, without laying out the page.
     status_->setFixedSize(360, 18);
-    addBeside(status_, firstRow() + kRows, 0);
+    // Under all three columns: in the first alone it would widen that column and starve the others.
+    addBeside(status_, firstRow() + kRows, 0, 3 * table().columns);
     flush_->setInterval(kFlushMs);
     connect(flush_, &QTimer::timeout, this, &dialogsyspara::needle_flush);
     bindKey(Qt::Key_A, [this] { f1_press(); });

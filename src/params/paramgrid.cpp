@@ -3,6 +3,7 @@
 #include "logic/celltext.h"
 #include "logic/parammessages.h"
 #include "ui/buzzer.h"
+#include "ui/dottedlabel.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kCellLength = 8;
 constexpr int kFullRows = 12;
-const QString kDots = QString(60, QLatin1Char('.'));
 
 } // namespace
 
@@ -42,12 +42,7 @@ ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidge
         for (int r = 0; r < table_.rows; ++r) {
             const ParamCell &cell = table_.at(c, r);
             if (!cell.label.isNull()) {
-                auto *label = new QLabel(table_.dotted ? cell.label + kDots : cell.label, this);
-                if (table_.dotted) {
-                    // The dots fill what the column leaves; a long label is cut, not the grid widened.
-                    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-                    label->setMinimumWidth(20);
-                }
+                QLabel *label = table_.dotted ? new DottedLabel(cell.label, this) : new QLabel(cell.label, this);
                 layout_->addWidget(label, headerRows_ + r, 3 * c);
             }
             auto *edit = new MyLineEdit(this, "cell");

@@ -19,6 +19,7 @@ constexpr int kTop = 35;
 constexpr int kRowStep = 37;
 constexpr int kSpeedWord = 5;
 constexpr double kSpeedDivisor = 100000;
+constexpr Qt::GlobalColor kUntaken = Qt::red;
 
 } // namespace
 
@@ -94,8 +95,10 @@ void WorkGrid::showSpeed(int row)
 
 void WorkGrid::restore(int column, int row)
 {
-    if (MyLineEdit *e = cell(column, row))
+    if (MyLineEdit *e = cell(column, row)) {
         e->setText(QString::number(para_work.word(std::size_t(page_.word(column, row, pageNo_)))));
+        showTaken(e, true);
+    }
     if (column == 0)
         showSpeed(row);
 }
@@ -145,11 +148,33 @@ void WorkGrid::enter_press(bool whole)
     const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
-    // Running or not opened: the typed text stays for another try; otherwise the cells show
-    // what the controller holds now.
+    // Running or not opened: the typed text stays for another try, drawn as not taken until
+    // Enter takes it or the stored value returns; otherwise the cells show what the controller
+    // holds now.
     if (result != WorkEntry::Running && result != WorkEntry::OpenRefused)
         drawpage(column(), row(), pageNo_);
+    else
+        showTaken(cell(column(), row()), false);
     focusCurrent();
+}
+
+bool WorkGrid::taken(int column, int row) const
+{
+    const MyLineEdit *e = cell(column, row);
+    return e && e->palette().color(QPalette::Text) != QColor(kUntaken);
+}
+
+void WorkGrid::showTaken(MyLineEdit *cell, bool taken)
+{
+    if (!taken) {
+        QPalette red = cell->palette();
+        // Selected, as the current cell's text is, it is still red.
+        red.setColor(QPalette::Text, kUntaken);
+        red.setColor(QPalette::HighlightedText, kUntaken);
+        cell->setPalette(red);
+    } else if (cell->testAttribute(Qt::WA_SetPalette)) {
+        cell->setPalette(QPalette()); // the page's colours again
+    }
 }
 
 bool WorkGrid::otherKey(int key)

@@ -6,6 +6,7 @@
 
 #include <QList>
 
+class MyLineEdit;
 class QLabel;
 
 // A work-parameter grid page drawn from its WorkPage table on the cell grid: the cells of one
@@ -26,6 +27,8 @@ public:
     QLabel *speedLabel(int row) const { return speeds_.value(row); }
 
     void drawpage(int column, int row, int page);
+    // False while the cell shows a value the controller refused (red), not what it holds.
+    bool taken(int column, int row) const;
     // Validates and sends the current cell, or with whole the page's whole-group run.
     void enter_press(bool whole);
 
@@ -50,6 +53,7 @@ protected:
 
 private:
     void turn(int dPage);
+    void showTaken(MyLineEdit *cell, bool taken);
     void showSpeed(int row);
 
     const WorkPage &page_;

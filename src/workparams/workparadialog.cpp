@@ -48,8 +48,8 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
         tbar_->addTab(page.widget, QString::fromUtf8(tab.label));
         page.wire(this);
     }
-    // Beside the cells, over the empty right of the grid pages.
-    panel_->setGeometry(528, 100, 104, 3 * 40);
+    // Beside the cells, over the empty right of the grid pages, inside the tab frame.
+    panel_->setGeometry(520, 100, 104, 3 * 40);
     panel_->raise();
     connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
     slot_currentchange(0);
