@@ -84,7 +84,7 @@ void FileOperateDialog::slot_step()
 {
     const QByteArray block = in_.read(kStep);
     if (in_.error() != QFileDevice::NoError) {
-        fail(QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
+        fail(from_, QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
         return;
     }
     copied_.append(block);
@@ -95,15 +95,15 @@ void FileOperateDialog::slot_step()
     timer_.stop();
     in_.close();
     if (!AtomicFile::saveNative(destination_, copied_)) {
-        fail(QString::fromUtf8("<font color = darkRed >到 : 目标文件错误 !"));
+        fail(to_, QString::fromUtf8("<font color = darkRed >到 : 目标文件错误 !"));
         return;
     }
     accept();
 }
 
-void FileOperateDialog::fail(const QString &text)
+void FileOperateDialog::fail(QLabel *side, const QString &text)
 {
     timer_.stop();
     in_.close();
-    (text.contains(QString::fromUtf8("从 :")) ? from_ : to_)->setText(text);
+    side->setText(text);
 }

@@ -32,7 +32,8 @@ private Q_SLOTS:
     void slot_step();
 
 private:
-    void fail(const QString &text);
+    // Stops the copy and shows text on the side (from_ or to_) that failed.
+    void fail(QLabel *side, const QString &text);
 
     QByteArray source_;
     QByteArray destination_;

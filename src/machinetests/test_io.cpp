@@ -34,7 +34,6 @@ constexpr int kInputTop = kOutputTop + IoOutputs::kRows * kOutputPitch + 10;
 constexpr int kInputRows = 10;
 constexpr int kInputPitch = 26;
 
-const char kStop[] = "停止";
 const char *const kStatusNames[] = {"机头速度", "针信号计数值", "键盘键码", "网络连接状态"};
 const char kDots[] = "..............................";
 
@@ -141,7 +140,13 @@ void test_io::redraw(int row, int column)
 {
     QLineEdit *edit = field(row, column);
     const int number = IoOutputs::testNumber(row, column);
-    edit->setText(IoOutputs::shown(number, para_test_io.word(std::size_t(IoOutputs::outputIndex(row, column))), edit->text()));
+    const int value = para_test_io.word(std::size_t(IoOutputs::outputIndex(row, column)));
+    const QString text = IoOutputs::shown(number, value, QString());
+    if (text.isNull())
+        return; // a value without a text leaves the field as it was
+    edit->setText(text);
+    if (IoOutputs::isDirection(row, column))
+        direction_ = value;
 }
 
 void test_io::moveTo(int row, int column)
@@ -158,7 +163,7 @@ void test_io::moveTo(int row, int column)
 
 bool test_io::carriageRunning() const
 {
-    return IoOutputs::isDirection(row_, column_) && field(row_, column_)->text() != QString::fromUtf8(kStop);
+    return IoOutputs::isDirection(row_, column_) && direction_ != IoOutputs::kStop;
 }
 
 void test_io::stopCarriageFirst()

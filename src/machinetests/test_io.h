@@ -66,6 +66,7 @@ private:
     int shownSpeed_ = -1;
     int row_ = 0;
     int column_ = 0;
+    int direction_ = -1; // the carriage direction the field shows; -1 before it shows one
     TestSocket *socket_;
     QTimer *timer_;
     testpanel *panel_;

@@ -158,7 +158,7 @@ private:
     // "changed" flag after it closed; wire connects its signals first.
     bool hasPage(int page) const;
     bool runPage(int page, std::function<void(QDialog *)> wire = nullptr);
-    void selectParaTab(const char *slot);
+    void selectParaTab(int tab);
     bool jobHasPattern();
     void saveJobWork();
     void startNeedleToSystem();
@@ -182,6 +182,7 @@ private:
     TelemetryMessages::State telemetryState() const;
 
     MYBUTTON *Bmenu = nullptr;
+    bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
     QList<MyLabel *> displayLabels_; // never clickable
     MyLabel *jobName_ = nullptr;

@@ -226,7 +226,9 @@ void wave::paint_startneedle(unsigned short needle)
 
 void wave::wave_slot_enablets()
 {
-    const bool lock = Bmenu->text() == QString::fromUtf8(kLockText);
+    // The button shows "<< 锁屏" while the screen is open: pressed, it locks.
+    const bool lock = !screenLocked_;
+    screenLocked_ = lock;
     if (lock) {
         Bmenu->setGeometry(box(10, 10, 629, 44));
         Bmenu->setText(QString::fromUtf8(kUnlockText));

@@ -8,6 +8,9 @@
 #include "rowdisplay.h"
 
 #include "data/jobname.h"
+#include "files/dialogide.h"
+#include "params/extsyspara.h"
+#include "workparams/workparadialog.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/protocol.h"
@@ -163,8 +166,8 @@ void wave::wave_slot_quickfun3()
         return;
     takeSystemBackup();
     runPage(QuickPages::DialogIde, [this](QDialog *d) {
-        if (d->metaObject()->indexOfSignal("signal_updata(QString)") >= 0)
-            connect(d, SIGNAL(signal_updata(QString)), this, SLOT(wave_updata_file(QString)));
+        if (auto *ide = qobject_cast<dialogide *>(d))
+            connect(ide, &dialogide::signal_updata, this, &wave::wave_updata_file);
     });
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
@@ -201,8 +204,8 @@ void wave::wave_slot_quickfun7()
     takeSystemBackup();
     startNeedleToSystem();
     runPage(QuickPages::ExtSysPara, [this](QDialog *d) {
-        if (d->metaObject()->indexOfSignal("signal_desktop_updata(QString)") >= 0)
-            connect(d, SIGNAL(signal_desktop_updata(QString)), this, SLOT(wave_slot_desktop(QString)));
+        if (auto *tools = qobject_cast<extsyspara *>(d))
+            connect(tools, &extsyspara::signal_desktop_updata, this, &wave::wave_slot_desktop);
     });
     startNeedleToJob();
     keepSystemBackup();
@@ -268,43 +271,43 @@ void wave::wave_slot_quickfun12()
         setparacom(ActionCommand, MachineObject, RollersBackward, 0);
 }
 
-void wave::selectParaTab(const char *slot)
+void wave::selectParaTab(int tab)
 {
     if (!para_)
         para_ = QuickPages::make(QuickPages::Para, this);
     if (!para_)
         return;
-    if (para_->metaObject()->indexOfSlot((QByteArray(slot) + "()").constData()) >= 0)
-        QMetaObject::invokeMethod(para_, slot);
+    if (auto *page = qobject_cast<WorkParaDialog *>(para_))
+        page->showTab(tab);
     wave_slot_quickfun1();
 }
 
 void wave::wave_quick_density()
 {
-    selectParaTab("slot_accel_a");
+    selectParaTab(0);
 }
 
 void wave::wave_quick_speed()
 {
-    selectParaTab("slot_accel_b");
+    selectParaTab(1);
 }
 
 void wave::wave_quick_rora()
 {
-    selectParaTab("slot_accel_c");
+    selectParaTab(2);
 }
 
 void wave::wave_quick_mouth()
 {
-    selectParaTab("slot_accel_d");
+    selectParaTab(3);
 }
 
 void wave::wave_quick_replace()
 {
-    selectParaTab("slot_accel_e");
+    selectParaTab(4);
 }
 
 void wave::wave_quick_else()
 {
-    selectParaTab("slot_accel_f");
+    selectParaTab(5);
 }

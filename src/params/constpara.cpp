@@ -115,7 +115,7 @@ void constpara::enter_press()
             return;
         if (p.status == CellText::OutOfRange) {
             showResult(ParamEntry::OutOfRange, ParamMessages::kCheckNetwork);
-            rewrite(0, r);
+            restore(0, r);
             focusCurrent();
             return;
         }
@@ -138,6 +138,6 @@ void constpara::enter_press()
         if (!closed)
             DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
     }
-    rewrite(0, r);
+    restore(0, r);
     focusCurrent();
 }

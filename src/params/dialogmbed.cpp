@@ -8,7 +8,6 @@
 #include "data/rackingvalue.h"
 #include "link/commands.h"
 #include "logic/parammessages.h"
-#include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 
@@ -75,11 +74,6 @@ void dialogmbed::setpara(int column, int row, unsigned short value)
         fine->setText(QString::number(RackingValue::fine(value)));
 }
 
-void dialogmbed::clear_press()
-{
-    buzzer(kKeyBeepMs);
-}
-
 void dialogmbed::slot_startcheck()
 {
     const int c = column();
@@ -92,7 +86,7 @@ void dialogmbed::slot_startcheck()
     const QString position = r == 0 ? QStringLiteral("0 ") : RackingValue::position(r);
     mbed dialog(QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
     dialog.exec();
-    rewrite(c, r);
+    restore(c, r);
     focusCurrent();
 }
 
@@ -113,7 +107,7 @@ void dialogmbed::slot_modifyall()
     } else {
         for (int r = 0; r < table().rows; ++r) {
             para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
-            rewrite(c, r);
+            restore(c, r);
         }
     }
     focusCurrent();

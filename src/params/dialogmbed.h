@@ -21,7 +21,8 @@ public:
 
 public Q_SLOTS:
     void enter_press() override { slot_startcheck(); }
-    void clear_press() override;
+    // The key beep alone: the cell keeps what was typed.
+    void clear_press() override {}
     void slot_startcheck();
     void slot_modifyall();
 

@@ -3,7 +3,6 @@
 #include "data/parablocks.h"
 #include "data/protocol.h"
 #include "logic/parammessages.h"
-#include "ui/buzzer.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 
@@ -100,7 +99,8 @@ dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
     status_->setObjectName(QStringLiteral("status"));
     // A fixed size: a new text then repaints the label alone, without laying out the page.
     status_->setFixedSize(360, 18);
-    addBeside(status_, firstRow() + kRows, 0);
+    // Under all three columns: in the first alone it would widen that column and starve the others.
+    addBeside(status_, firstRow() + kRows, 0, 3 * table().columns);
     flush_->setInterval(kFlushMs);
     connect(flush_, &QTimer::timeout, this, &dialogsyspara::needle_flush);
     bindKey(Qt::Key_A, [this] { f1_press(); });
@@ -129,16 +129,11 @@ void dialogsyspara::needle_flush()
         status_->setText(text);
 }
 
-void dialogsyspara::clear_press()
-{
-    buzzer(kKeyBeepMs);
-}
-
 void dialogsyspara::ask(const QString &question, unsigned short value)
 {
     if (DIAYESNO(this, question))
         showResult(entry().send(current(), value), ParamMessages::kRetry);
-    rewrite(column(), row());
+    restore(column(), row());
     focusCurrent();
 }
 

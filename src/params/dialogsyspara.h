@@ -19,7 +19,8 @@ public:
 
 public Q_SLOTS:
     void enter_press() override;
-    void clear_press() override;
+    // The key beep alone: the cell keeps what was typed.
+    void clear_press() override {}
     // Key A: a taught cell's value typed instead of taught.
     void f1_press();
     void needle_flush();

@@ -2,6 +2,7 @@
 
 #include "paramgrid.h"
 
+#include "ui/buzzer.h"
 #include "ui/panelall.h"
 #include "ui/panelfonts.h"
 
@@ -35,5 +36,9 @@ void ParamFrame::setPage(ParamGrid *page)
     connect(page, &ParamGrid::signal_paintmsg, this, &MyDialog::setdialogmsg);
     connect(page, &ParamGrid::signal_wantchange, this, &ParamFrame::slot_wantchange);
     connect(page, &ParamGrid::signal_panel, keys_, &panelall::slot_effect);
-    connect(this, &MyDialog::signal_clear, page, &ParamGrid::clear_press);
+    // The button beeps as Backspace does through the page's key table.
+    connect(this, &MyDialog::signal_clear, page, [page] {
+        buzzer(kKeyBeepMs);
+        page->clear_press();
+    });
 }

@@ -150,7 +150,7 @@ void triangleboard::enter_press()
                 DIAMESSAGE(this, QStringLiteral("保存个性化备份参数失败, 请重试 !"));
         }
     }
-    rewrite(column(), row());
+    restore(column(), row());
     focusCurrent();
 }
 

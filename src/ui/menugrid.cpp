@@ -22,7 +22,7 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
     }
     connect(this, &MyButtonGroup::released, this, [this](int id) {
         if (id >= 0 && id < int(items_.size()))
-            Q_EMIT signal_itemname(items_[id]->text());
+            Q_EMIT signal_itemname(sources_[std::size_t(id)]);
     });
     // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
     bindKey(Qt::Key_Left, &MenuGrid::slot_left);
@@ -61,6 +61,7 @@ void MenuGrid::setItem(int column, int row, const QString &text, const QIcon &ic
     QPushButton *b = item(column, row);
     if (!b)
         return;
+    sources_[std::size_t(column * kRows + row)] = text;
     b->setText(text);
     b->setIcon(icon);
     b->setShortcut(accelerator ? QKeySequence(accelerator) : QKeySequence());
@@ -115,5 +116,5 @@ void MenuGrid::slot_enter()
 {
     int c, r;
     if (focused(c, r))
-        Q_EMIT signal_itemname(item(c, r)->text());
+        Q_EMIT signal_itemname(sources_[std::size_t(c * kRows + r)]);
 }

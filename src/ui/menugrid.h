@@ -10,7 +10,8 @@
 class QPushButton;
 
 // The two-column menu both MyMenu and MyMenuNo are: 2 x 8 items named "Bmenu", keypad arrows
-// moving the focus between them and Enter or a click reporting the chosen item by its text.
+// moving the focus between them and Enter or a click reporting the chosen item by the source
+// text it was set with, whatever text the button shows.
 class MenuGrid : public MyButtonGroup
 {
     Q_OBJECT
@@ -45,4 +46,5 @@ private:
     void bindKey(int key, void (MenuGrid::*slot)());
 
     std::array<QPushButton *, kColumns * kRows> items_{};
+    std::array<QString, kColumns * kRows> sources_{};
 };

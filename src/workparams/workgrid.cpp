@@ -20,18 +20,12 @@ constexpr int kTop = 35;
 constexpr int kRowStep = 37;
 constexpr int kSpeedWord = Protocol::SpeedUnitWord;
 constexpr double kSpeedDivisor = 100000;
+constexpr Qt::GlobalColor kUntaken = Qt::red;
 
 } // namespace
 
-int WorkGrid::keypadKey(int key)
-{
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F6)
-        return Qt::Key_A + (key - Qt::Key_F1);
-    return key == Qt::Key_Return ? Qt::Key_Enter : key;
-}
-
 WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
-    : QWidget(parent)
+    : CellGrid(page.columns, page.rows, Touch::Taken, parent)
     , page_(page)
 {
     setObjectName(QLatin1String(page.name));
@@ -45,8 +39,7 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
             auto *edit = new MyLineEdit(this, "cell");
             edit->setGeometry(page.x0 + page.xStep * c, kTop + kRowStep * r, kCellWidth, kCellHeight);
             edit->setMaxLength(5);
-            edit->installEventFilter(this);
-            cells_ << edit;
+            addCell(edit);
         }
     }
     for (int r = 0; r < page.rows; ++r) {
@@ -61,29 +54,16 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
             speeds_ << speed;
         }
     }
-    bindKey(Qt::Key_Left, [this] { move(-1, 0); });
-    bindKey(Qt::Key_Right, [this] { move(1, 0); });
-    bindKey(Qt::Key_Up, [this] { move(0, -1); });
-    bindKey(Qt::Key_Down, [this] { move(0, 1); });
     bindKey(Qt::Key_PageUp, [this] { turn(-1); });
     bindKey(Qt::Key_PageDown, [this] { turn(1); });
-    bindKey(Qt::Key_Enter, [this] { enter_press(false); });
-    bindKey(Qt::Key_Backspace, [this] { clear_press(); });
     if (page.whole != WorkPage::NoWhole)
         bindKey(Qt::Key_M, [this] { enter_press(true); });
-}
-
-MyLineEdit *WorkGrid::cell(int column, int row) const
-{
-    if (column < 0 || column >= page_.columns || row < 0 || row >= page_.rows)
-        return nullptr;
-    return cells_[column * page_.rows + row];
 }
 
 QList<QWidget *> WorkGrid::gridWidgets() const
 {
     QList<QWidget *> all;
-    for (QWidget *w : cells_)
+    for (QWidget *w : cells())
         all << w;
     for (QWidget *w : labels_ + titles_ + speeds_)
         all << w;
@@ -116,30 +96,22 @@ void WorkGrid::showSpeed(int row)
 
 void WorkGrid::restore(int column, int row)
 {
-    if (MyLineEdit *e = cell(column, row))
+    if (MyLineEdit *e = cell(column, row)) {
         e->setText(QString::number(para_work.word(std::size_t(page_.word(column, row, pageNo_)))));
+        showTaken(e, true);
+    }
     if (column == 0)
         showSpeed(row);
 }
 
 void WorkGrid::clear_press()
 {
-    restore(column_, row_);
+    restore(column(), row());
     focusCurrent();
-}
-
-void WorkGrid::focusCurrent()
-{
-    if (MyLineEdit *e = cell(column_, row_)) {
-        e->setFocus(Qt::OtherFocusReason);
-        e->selectAll();
-    }
 }
 
 void WorkGrid::drawpage(int column, int row, int page)
 {
-    column_ = column;
-    row_ = row;
     pageNo_ = page;
     for (int c = 0; c < page_.columns; ++c) {
         for (int r = 0; r < page_.rows; ++r)
@@ -147,18 +119,8 @@ void WorkGrid::drawpage(int column, int row, int page)
     }
     for (int r = 0; r < page_.rows; ++r)
         labels_[r]->setText(page_.rowLabel(r, page));
-    focusCurrent();
+    moveTo(column, row);
     Q_EMIT signal_paintmsg(page_.helpLine(page));
-}
-
-void WorkGrid::move(int dColumn, int dRow)
-{
-    if (!cell(column_ + dColumn, row_ + dRow))
-        return; // at the edge
-    restore(column_, row_);
-    column_ += dColumn;
-    row_ += dRow;
-    focusCurrent();
 }
 
 void WorkGrid::turn(int dPage)
@@ -171,43 +133,57 @@ void WorkGrid::turn(int dPage)
 void WorkGrid::enter_press(bool whole)
 {
     unsigned short value = 0;
-    if (!WorkEntry::parse(cell(column_, row_)->text(), page_.min, page_.max, &value)) {
+    if (!WorkEntry::parse(cell(column(), row())->text(), page_.min, page_.max, &value)) {
         DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
-        restore(column_, row_);
+        restore(column(), row());
         focusCurrent();
         return;
     }
     if (whole && !DIAYESNO(this, QStringLiteral("确定要正组修改吗 ?")))
         return;
-    const QList<int> words = whole ? page_.wholeWords(column_, row_, pageNo_)
-                                   : QList<int>{page_.word(column_, row_, pageNo_)};
+    const QList<int> words = whole ? page_.wholeWords(column(), row(), pageNo_)
+                                   : QList<int>{page_.word(column(), row(), pageNo_)};
     QList<int> addresses;
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
     const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
-    // Running or not opened: the typed text stays for another try; otherwise the cells show
-    // what the controller holds now.
+    // Running or not opened: the typed text stays for another try, drawn as not taken until
+    // Enter takes it or the stored value returns; otherwise the cells show what the controller
+    // holds now.
     if (result != WorkEntry::Running && result != WorkEntry::OpenRefused)
-        drawpage(column_, row_, pageNo_);
+        drawpage(column(), row(), pageNo_);
+    else
+        showTaken(cell(column(), row()), false);
     focusCurrent();
 }
 
-bool WorkGrid::keyPress(QKeyEvent *event)
+bool WorkGrid::taken(int column, int row) const
 {
-    const int key = keypadKey(event->key());
-    if (keys_.contains(key)) {
-        buzzer(kKeyBeepMs);
-        keys_.value(key)();
-        return true;
+    const MyLineEdit *e = cell(column, row);
+    return e && e->palette().color(QPalette::Text) != QColor(kUntaken);
+}
+
+void WorkGrid::showTaken(MyLineEdit *cell, bool taken)
+{
+    if (!taken) {
+        QPalette red = cell->palette();
+        // Selected, as the current cell's text is, it is still red.
+        red.setColor(QPalette::Text, kUntaken);
+        red.setColor(QPalette::HighlightedText, kUntaken);
+        cell->setPalette(red);
+    } else if (cell->testAttribute(Qt::WA_SetPalette)) {
+        cell->setPalette(QPalette()); // the page's colours again
     }
+}
+
+bool WorkGrid::otherKey(int key)
+{
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         buzzer(kKeyBeepMs);
         return false;
     }
-    if (key == Qt::Key_Escape)
-        return false; // the frame closes
     if (key >= Qt::Key_A && key <= Qt::Key_F && window() != this) {
         // The tab keys act from a cell as from the dialog.
         QKeyEvent tab(QEvent::KeyPress, key, Qt::NoModifier, QString());
@@ -220,25 +196,4 @@ void WorkGrid::keyPressEvent(QKeyEvent *event)
 {
     if (!keyPress(event))
         QWidget::keyPressEvent(event);
-}
-
-bool WorkGrid::eventFilter(QObject *watched, QEvent *event)
-{
-    const int index = cells_.indexOf(qobject_cast<MyLineEdit *>(watched));
-    if (index < 0)
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress)
-        return keyPress(static_cast<QKeyEvent *>(event));
-    if (event->type() == QEvent::MouseButtonPress) {
-        Q_EMIT signal_wantchange();
-        restore(column_, row_);
-        column_ = index / page_.rows;
-        row_ = index % page_.rows;
-        buzzer(kKeyBeepMs);
-        focusCurrent();
-        // After the press has placed the text cursor: digits then replace the whole text.
-        QTimer::singleShot(0, cells_[index], &QLineEdit::selectAll);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -12,9 +12,23 @@
 
 namespace {
 
-QWidget *grid(const WorkPage &page, QWidget *parent)
+template <typename Page>
+WorkParaDialog::Page wired(Page *page)
 {
-    return new WorkGrid(page, parent);
+    return {page, [page](WorkParaDialog *dialog) {
+                QObject::connect(page, &Page::signal_paintmsg, dialog, &WorkParaDialog::slot_paintmsg);
+                QObject::connect(page, &Page::signal_parachange, dialog, &WorkParaDialog::slot_parachange);
+                QObject::connect(page, &Page::signal_wantchange, dialog, &WorkParaDialog::slot_wantchange);
+                QObject::connect(dialog, &MyDialog::signal_clear, page, [dialog, page] {
+                    if (dialog->tabs()->currentWidget() == page)
+                        page->clear_press();
+                });
+            }};
+}
+
+WorkParaDialog::Page grid(const WorkPage &page, QWidget *parent)
+{
+    return wired(new WorkGrid(page, parent));
 }
 
 } // namespace
@@ -30,17 +44,13 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     tbar_->setGeometry(10, 55, 620, 365);
     tbar_->setFont(PanelFonts::panel());
     for (const Tab &tab : tabs) {
-        QWidget *page = tab.make(tbar_);
-        tbar_->addTab(page, QString::fromUtf8(tab.label));
-        connect(page, SIGNAL(signal_paintmsg(QString)), this, SLOT(slot_paintmsg(QString)));
-        connect(page, SIGNAL(signal_parachange()), this, SLOT(slot_parachange()));
-        connect(page, SIGNAL(signal_wantchange()), this, SLOT(slot_wantchange()));
+        const Page page = tab.make(tbar_);
+        tbar_->addTab(page.widget, QString::fromUtf8(tab.label));
+        page.wire(this);
     }
-    // Beside the cells, over the empty right of the grid pages.
-    panel_->setGeometry(528, 100, 104, 3 * 40);
+    // Beside the cells, over the empty right of the grid pages, inside the tab frame.
+    panel_->setGeometry(520, 100, 104, 3 * 40);
     panel_->raise();
-    // The clear button acts on the page shown; each page kind has clear_press.
-    connect(this, &MyDialog::signal_clear, this, [this] { QMetaObject::invokeMethod(tbar_->currentWidget(), "clear_press"); });
     connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
     slot_currentchange(0);
 }
@@ -85,8 +95,8 @@ para::para(QWidget *parent, const char *name)
                       {"F2.速度设置", [](QWidget *p) { return grid(WorkPage::speed(), p); }, multipanel::kPagedType},
                       {"F3.罗拉设置", [](QWidget *p) { return grid(WorkPage::rora(), p); }, multipanel::kPagedType},
                       {"F4.纱嘴停放", [](QWidget *p) { return grid(WorkPage::mouth(), p); }, multipanel::kParkingType},
-                      {"F5.纱嘴替换", [](QWidget *p) { return new dialogreplacemouth(p); }, 0},
-                      {"F6.片展开设置", [](QWidget *p) { return new dialogpieceexpand(p); }, 0}},
+                      {"F5.纱嘴替换", [](QWidget *p) { return wired(new dialogreplacemouth(p)); }, 0},
+                      {"F6.片展开设置", [](QWidget *p) { return wired(new dialogpieceexpand(p)); }, 0}},
                      parent, name)
 {
 }

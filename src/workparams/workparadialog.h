@@ -15,16 +15,25 @@ class WorkParaDialog : public MyDialog
     Q_OBJECT
 
 public:
+    // A tab's page and how it joins the dialog: help line, "changed", the clear button on the
+    // page shown.
+    struct Page
+    {
+        QWidget *widget;
+        std::function<void(WorkParaDialog *dialog)> wire;
+    };
     struct Tab
     {
         const char *label;
-        std::function<QWidget *(QWidget *parent)> make;
+        std::function<Page(QWidget *parent)> make;
         int panelType; // 0: no key column
     };
 
     MyTabWidget *tabs() const { return tbar_; }
     multipanel *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
+    // The tab at index, when there is one.
+    void showTab(int index);
 
 public Q_SLOTS:
     void slot_parachange();
@@ -44,8 +53,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void showTab(int index);
-
     QList<Tab> table_;
     MyTabWidget *tbar_;
     multipanel *panel_;

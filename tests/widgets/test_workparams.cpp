@@ -119,6 +119,33 @@ private Q_SLOTS:
         QCOMPARE(grid.cell(at[0], at[1])->text(), QString::number(largest));
     }
 
+    // Refused while the carriage runs: the typed value stays, drawn as not taken, until Enter
+    // takes it or the stored value comes back (Backspace, leaving the cell).
+    void refusedShownUntaken_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addRow("Enter takes it") << int(Qt::Key_Enter);
+        QTest::addRow("Backspace") << int(Qt::Key_Backspace);
+        QTest::addRow("moved away") << int(Qt::Key_Down);
+    }
+    void refusedShownUntaken()
+    {
+        QFETCH(int, key);
+        WorkGrid grid(WorkPage::speed());
+        grid.drawpage(0, 2, 0);
+        const QString stored = grid.cell(0, 2)->text();
+        QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
+        grid.cell(0, 2)->setText(QStringLiteral("33"));
+        QCOMPARE(answered([&] { grid.enter_press(false); }, [](ModalDriver &d) { d.pressOk(); }),
+                 QStringList{"机头正在运行, 不能设置 !"});
+        QCOMPARE(grid.cell(0, 2)->text(), QStringLiteral("33"));
+        QVERIFY(!grid.taken(0, 2));
+        QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
+        QTest::keyClick(grid.cell(0, 2), Qt::Key(key));
+        QVERIFY(grid.taken(0, 2));
+        QCOMPARE(grid.cell(0, 2)->text(), key == Qt::Key_Enter ? QStringLiteral("33") : stored);
+    }
+
     // "M" and the controller failing at each step of the bracket: how many of the run's words
     // are kept, the message, and no update left open.
     void whole_data()
