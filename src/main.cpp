@@ -7,6 +7,7 @@
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "platform/rootlayout.h"
 #include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
@@ -16,8 +17,17 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <sysexits.h>
+
 int main(int argc, char **argv)
 {
+    // Before any window: a panel whose files cannot be kept says so and stops (sysexits' 73).
+    QString why;
+    if (!RootLayout::ensure(&why)) {
+        std::fprintf(stderr, "knitpanel: %s\n", qPrintable(why));
+        return EX_CANTCREAT;
+    }
     QApplication app(argc, argv);
     app.setStyle(new mystyle);
     PanelFonts::install();

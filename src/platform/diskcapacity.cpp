@@ -1,18 +1,15 @@
 #include "diskcapacity.h"
 
-#include <QFile>
-
-#include <sys/statfs.h>
+#include <QStorageInfo>
 
 bool DiskCapacity::query(const QString &path, quint64 *totalKb, quint64 *freeKb)
 {
-    struct statfs st;
-    if (::statfs(QFile::encodeName(path).constData(), &st) != 0)
+    const QStorageInfo storage(path);
+    if (!storage.isValid() || !storage.isReady())
         return false;
-    const quint64 bs = quint64(st.f_bsize);
     if (totalKb)
-        *totalKb = quint64(st.f_blocks) * bs / 1024;
+        *totalKb = quint64(storage.bytesTotal()) / 1024;
     if (freeKb)
-        *freeKb = quint64(st.f_bavail) * bs / 1024;
+        *freeKb = quint64(storage.bytesAvailable()) / 1024;
     return true;
 }

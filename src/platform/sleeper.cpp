@@ -1,14 +1,10 @@
 #include "sleeper.h"
 
-#include <cerrno>
-#include <ctime>
+#include <QThread>
 
 void Sleeper::sleepMs(int ms)
 {
-    if (ms <= 0)
-        return;
-    timespec req{ms / 1000, (ms % 1000) * 1000000L};
-    timespec rem{};
-    while (::nanosleep(&req, &rem) != 0 && errno == EINTR)
-        req = rem;
+    // Qt sleeps in nanosleep and resumes it after a signal until the time is up.
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
 }

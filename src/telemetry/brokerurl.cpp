@@ -1,6 +1,7 @@
 #include "brokerurl.h"
 
 #include <QHostAddress>
+#include <QUrl>
 
 namespace {
 
@@ -15,52 +16,31 @@ bool BrokerUrl::parse(const QString &text, BrokerUrl *url, QString *error)
             *error = why;
         return false;
     };
-    BrokerUrl u;
-    QString rest;
-    if (text.startsWith(QLatin1String("mqtt://"))) {
-        rest = text.mid(7);
-    } else if (text.startsWith(QLatin1String("mqtts://"))) {
-        rest = text.mid(8);
-        u.tls = true;
-        u.port = kTlsPort;
-    } else {
+    if (!text.startsWith(QLatin1String("mqtt://")) && !text.startsWith(QLatin1String("mqtts://")))
         return fail(QStringLiteral("url must begin with mqtt:// or mqtts://"));
-    }
-    if (rest.endsWith(QLatin1Char('/')))
-        rest.chop(1);
-    if (rest.contains(QLatin1Char('@')))
+    const QUrl parsed(text, QUrl::StrictMode);
+    // QUrl's own error quotes the whole URL, a login in it included: never passed on.
+    if (!parsed.isValid())
+        return fail(QStringLiteral("url is not a valid mqtt://host[:port]"));
+    if (!parsed.userInfo().isEmpty())
         return fail(QStringLiteral("url must not carry a login: use username and password"));
-    if (rest.contains(QLatin1Char('/')) || rest.contains(QLatin1Char('?')) || rest.contains(QLatin1Char('#')))
+    if ((!parsed.path().isEmpty() && parsed.path() != QLatin1String("/")) || parsed.hasQuery() || parsed.hasFragment())
         return fail(QStringLiteral("url must be mqtt://host[:port] with no path"));
-    QString portText;
-    if (rest.startsWith(QLatin1Char('['))) {
-        const int close = rest.indexOf(QLatin1Char(']'));
-        if (close < 0)
-            return fail(QStringLiteral("url has an unclosed [ in its host"));
-        u.host = rest.mid(1, close - 1);
-        const QString after = rest.mid(close + 1);
-        if (!after.isEmpty() && !after.startsWith(QLatin1Char(':')))
-            return fail(QStringLiteral("url has characters after its host"));
-        portText = after.mid(1);
-        if (QHostAddress(u.host).protocol() != QAbstractSocket::IPv6Protocol)
-            return fail(QStringLiteral("url has no IPv6 address between [ and ]"));
-    } else {
-        const int colon = rest.lastIndexOf(QLatin1Char(':'));
-        u.host = colon < 0 ? rest : rest.left(colon);
-        portText = colon < 0 ? QString() : rest.mid(colon + 1);
-        if (!plainAscii(u.host, QLatin1String(".-")))
-            return fail(QStringLiteral("url's host may hold only letters, digits, '.' and '-'"));
-    }
+    BrokerUrl u;
+    u.tls = parsed.scheme() == QLatin1String("mqtts");
+    u.host = parsed.host();
     if (u.host.isEmpty() || u.host.size() > kMaxHostLength)
         return fail(QStringLiteral("url has no host"));
-    if (rest.contains(QLatin1Char(':')) && !rest.startsWith(QLatin1Char('[')) && portText.isEmpty())
+    // QUrl takes more than a broker's name: keep to what the panel's resolver and the topics need.
+    const bool ipv6 = QHostAddress(u.host).protocol() == QAbstractSocket::IPv6Protocol;
+    if (!ipv6 && !plainAscii(u.host, QLatin1String(".-")))
+        return fail(QStringLiteral("url's host may hold only letters, digits, '.' and '-'"));
+    // QUrl takes "host:" as no port at all.
+    if (parsed.port() < 0 && text.section(QLatin1Char('/'), 2, 2).endsWith(QLatin1Char(':')))
         return fail(QStringLiteral("url has a ':' but no port"));
-    if (!portText.isEmpty()) {
-        bool ok = false;
-        u.port = portText.toInt(&ok);
-        if (!ok || u.port < 1 || u.port > 65535 || portText.startsWith(QLatin1Char('+')))
-            return fail(QStringLiteral("url's port must be a number from 1 to 65535"));
-    }
+    u.port = parsed.port(u.tls ? kTlsPort : kPlainPort);
+    if (u.port < 1)
+        return fail(QStringLiteral("url's port must be a number from 1 to 65535"));
 #ifndef KNIT_PANEL_BUILD
     if (!isLoopback(u.host) && qgetenv("KNIT_ALLOW_REMOTE") != "1")
         return fail(QStringLiteral("broker %1 is not on loopback; a host build talks only to loopback unless "

@@ -120,7 +120,7 @@ void MqttClient::run()
             break;
         const int wait = backoff.next();
         setLink(refusal_.isEmpty() ? LinkState::Connecting : LinkState::Refused,
-                QStringLiteral("%1; trying again in %2 s").arg(refusal_.isEmpty() ? why : refusal_).arg(wait / 1000));
+                QStringLiteral("%1, next try in %2 s").arg(refusal_.isEmpty() ? why : refusal_).arg(wait / 1000));
         if (!waitMs(wait))
             break;
     }

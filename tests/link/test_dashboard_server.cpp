@@ -122,9 +122,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("why");
         QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << 2 << "needs --auth-file";
-        QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << 2 << "no password";
-        QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << 2 << "--shifts";
-        QTest::addRow("the same file twice") << QStringList{"--listen", "127.0.0.1:0"} << 1 << "another knitfleet";
+        QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << 64 << "no password";
+        QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << 64 << "--shifts";
+        QTest::addRow("the same file twice") << QStringList{"--listen", "127.0.0.1:0"} << 69 << "another knitfleet";
     }
 
     void refusals()

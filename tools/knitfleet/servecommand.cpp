@@ -1,7 +1,8 @@
 #include "servecommand.h"
 
+#include "fleetoptions.h"
+
 #include "dashboard/dashboard.h"
-#include "dashboard/serveoptions.h"
 
 #include "telemetry/mqttclient.h"
 
@@ -11,10 +12,13 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
+#include <sysexits.h>
 #include <unistd.h>
 
 #ifdef KNIT_SERVE
@@ -37,39 +41,36 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     Q_UNUSED(argv);
     Q_UNUSED(args);
     std::fprintf(stderr, "knitfleet: serve is not built in (it needs qt6-httpserver-dev, qt6-websockets-dev and libjs-chart.js)\n");
-    return 2;
+    return EX_UNAVAILABLE;
 #else
     QCoreApplication app(argc, argv);
-    ServeOptions o;
+    FleetOptions options;
+    int status = 0;
+    if (!options.parse(true, args, &status))
+        return status;
+    const ServeOptions &o = options.serve;
+    auto fail = [](int code, const QString &why) {
+        std::fprintf(stderr, "knitfleet serve: %s\n", qPrintable(why));
+        return code;
+    };
     QString why;
-    if (args.contains(QStringLiteral("--help"))) {
-        std::fprintf(stderr, "%s", ServeOptions::usage());
-        return 2;
-    }
-    if (!ServeOptions::parse(args, &o, &why)) {
-        std::fprintf(stderr, "knitfleet: %s\n%s", qPrintable(why), ServeOptions::usage());
-        return 2;
-    }
     AuthFile auth;
-    if (!o.authFile.isEmpty() && !auth.read(o.authFile, &why)) {
-        std::fprintf(stderr, "knitfleet: %s\n", qPrintable(why));
-        return 2;
-    }
+    if (!o.authFile.isEmpty() && !auth.read(o.authFile, &why))
+        return fail(EX_DATAERR, why);
+    const QString folder = QFileInfo(o.dashboard.db.path).absolutePath();
+    if (!o.dashboard.db.path.isEmpty() && (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()))
+        return fail(EX_CANTCREAT, QStringLiteral("cannot make or write %1").arg(folder));
     Dashboard dashboard(o.dashboard);
-    if (!dashboard.open(&why)) {
-        std::fprintf(stderr, "knitfleet: %s\n", qPrintable(why));
-        return 1;
-    }
+    if (!dashboard.open(&why))
+        return fail(dashboard.db().refused() ? EX_DATAERR : EX_UNAVAILABLE, why);
     DashboardServer server(&dashboard);
     server.setAuth(auth);
-    if (!server.serve(o.listen, o.port, o.cert, o.key, &why)) {
-        std::fprintf(stderr, "knitfleet: %s\n", qPrintable(why));
-        return 1;
-    }
+    if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
+        return fail(EX_UNAVAILABLE, why);
     dashboard.start();
 
     // The broker's messages arrive on the client's thread and are taken on this one, in order.
-    MqttClient::Options mqtt = o.mqtt;
+    MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
     mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm"};
     MqttClient::Hooks hooks;
@@ -79,7 +80,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
             dashboard.take(topic, payload, retained, received);
         }, Qt::QueuedConnection);
     };
-    hooks.link = [url = o.mqtt.url.text()](LinkState, const QString &text) {
+    hooks.link = [url = options.mqtt.url.text()](LinkState, const QString &text) {
         std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
     };
     MqttClient client(mqtt, hooks);

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 // knitfleet serve: records the floor and serves the dashboard until SIGINT or SIGTERM.
-// Exit codes: 0 after a signal, 1 when it cannot run (database, listen address), 2 for a bad
-// command line.
+// Exit codes as sysexits(3) (FleetOptions for the command line): 0 after a signal, 65 a newer
+// schema or a bad auth file, 69 when it cannot listen or take its database, 73 when the SQLite
+// file's folder cannot be made or written.
 int serveCommand(int argc, char **argv, const QStringList &args);

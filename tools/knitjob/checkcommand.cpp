@@ -1,6 +1,8 @@
 // knitjob check FILE: the result code of the panel's file check and the facts behind it.
 #include "subcommand.h"
 
+#include "toolcommandline.h"
+
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/patfile.h"
@@ -68,21 +70,27 @@ int checkPat(const QString &path)
     return c.code;
 }
 
+const char kSummary[] = "Checks a program or pattern file as the panel does; the exit status is the check's code.";
+
 int run(const QStringList &args)
 {
-    if (args.size() != 1) {
-        QTextStream(stderr) << "usage: knitjob check FILE.cnt|FILE.pat\n";
-        return Subcommand::kUsageError;
-    }
-    const QString path = args.first();
+    ToolCommandLine cl(QStringLiteral("knitjob check"), QString::fromUtf8(kSummary));
+    cl.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .cnt program or a .pat pattern."),
+                                      QStringLiteral("FILE.cnt|FILE.pat"));
+    int status = 0;
+    if (!cl.parse(args, &status))
+        return status;
+    const QStringList files = cl.parser().positionalArguments();
+    if (files.size() != 1)
+        return cl.usageError(QStringLiteral("needs one FILE.cnt or FILE.pat"));
+    const QString path = files.first();
     if (path.endsWith(QLatin1String(".cnt"), Qt::CaseInsensitive))
         return checkCnt(path);
     if (path.endsWith(QLatin1String(".pat"), Qt::CaseInsensitive))
         return checkPat(path);
-    QTextStream(stderr) << "knitjob check: " << path << " is neither a .cnt nor a .pat file\n";
-    return Subcommand::kUsageError;
+    return cl.usageError(QStringLiteral("%1 is neither a .cnt nor a .pat file").arg(path));
 }
 
-const Subcommand::Registration registration("check", "check FILE.cnt|FILE.pat", run);
+const Subcommand::Registration registration("check", "check FILE.cnt|FILE.pat", kSummary, run);
 
 } // namespace

@@ -2,17 +2,20 @@
 // table, or as the CSV the panel exports.
 #include "subcommand.h"
 
+#include "toolcommandline.h"
+
 #include "data/historylog.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
 
 namespace {
 
+const char kSummary[] = "Prints the panel's alarm log or production record as a table, or as the CSV the panel exports.";
 int history(const QStringList &args);
-const Subcommand::Registration historyCommand("history", "history LOGFILE [--csv]", &history);
+const Subcommand::Registration historyCommand("history", "history LOGFILE [--csv]", kSummary, &history);
 
 // Columns on a terminal: CJK characters take two.
 int displayWidth(const QString &s)
@@ -25,17 +28,18 @@ int displayWidth(const QString &s)
 
 int history(const QStringList &args)
 {
-    const bool csv = args.contains(QStringLiteral("--csv"));
-    QStringList files = args;
-    files.removeAll(QStringLiteral("--csv"));
-    if (files.size() != 1 || files[0].startsWith(QLatin1String("--"))) {
-        QTextStream(stderr) << "usage: knitjob history LOGFILE [--csv]\n";
-        return Subcommand::kUsageError;
-    }
-    if (!QFile::exists(files[0])) {
-        QTextStream(stderr) << "knitjob: history: cannot read " << files[0] << "\n";
-        return 1;
-    }
+    ToolCommandLine cl(QStringLiteral("knitjob history"), QString::fromUtf8(kSummary));
+    cl.parser().addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("log/alarms.log or log/production.log."));
+    cl.parser().addOption({QStringLiteral("csv"), QStringLiteral("CSV instead of a table.")});
+    int status = 0;
+    if (!cl.parse(args, &status))
+        return status;
+    const bool csv = cl.parser().isSet(QStringLiteral("csv"));
+    const QStringList files = cl.parser().positionalArguments();
+    if (files.size() != 1)
+        return cl.usageError(QStringLiteral("needs one LOGFILE"));
+    if (!QFileInfo(files[0]).isReadable() || QFileInfo(files[0]).isDir())
+        return cl.fail(EX_NOINPUT, QStringLiteral("cannot read %1").arg(files[0]));
     const HistoryLog::Read read = HistoryLog::readLog(files[0]);
     if (csv) {
         const bool alarms = read.entries.isEmpty() || HistoryLog::isAlarmEvent(read.entries.first().event);
@@ -61,7 +65,7 @@ int history(const QStringList &args)
         }
     }
     if (read.skipped > 0)
-        QTextStream(stderr) << "knitjob: history: " << read.skipped << " damaged lines skipped\n";
+        cl.fail(0, QStringLiteral("%1 damaged lines skipped").arg(read.skipped));
     return 0;
 }
 

@@ -1,6 +1,9 @@
 // knitjob show FILE.cnt [--row N]: every program row's fields as the panel's display texts.
 #include "subcommand.h"
 
+#include "jobmaker.h"
+#include "toolcommandline.h"
+
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/rowcodecrow.h"
@@ -22,58 +25,39 @@ void printRow(QTextStream &out, const CntProgram::Image &image, int records, int
         out << "  " << field.first << ": " << field.second << "\n";
 }
 
+const char kSummary[] = "Prints every program row's fields (or one row's) as the main screen's row display names them.";
+
 int run(const QStringList &args)
 {
-    QTextStream err(stderr);
-    QString path;
+    ToolCommandLine cl(QStringLiteral("knitjob show"), QString::fromUtf8(kSummary));
+    cl.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .cnt program."), QStringLiteral("FILE.cnt"));
+    cl.parser().addOption({QStringLiteral("row"), QStringLiteral("Only this row, counted from 1."), QStringLiteral("N")});
+    int status = 0;
     int only = 0;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--row") && i + 1 < args.size()) {
-            bool ok = false;
-            only = args[++i].toInt(&ok);
-            if (!ok || only < 1) {
-                err << "knitjob show: --row needs a row number from 1\n";
-                return Subcommand::kUsageError;
-            }
-        } else if (path.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            path = args[i];
-        } else {
-            err << "usage: knitjob show FILE.cnt [--row N]\n";
-            return Subcommand::kUsageError;
-        }
-    }
-    if (path.isEmpty()) {
-        err << "usage: knitjob show FILE.cnt [--row N]\n";
-        return Subcommand::kUsageError;
-    }
+    if (!cl.parse(args, &status) || !cl.number(QStringLiteral("row"), 1, JobMaker::kMaxRows, &only, &status))
+        return status;
+    const QStringList files = cl.parser().positionalArguments();
+    if (files.size() != 1)
+        return cl.usageError(QStringLiteral("needs one FILE.cnt"));
+    const QString path = files.first();
     const int code = cntfilecheck(path);
-    if (!CntFile::isAccepted(code)) {
-        err << "knitjob show: " << CntFile::message(code) << "\n";
-        return code;
-    }
+    if (!CntFile::isAccepted(code))
+        return cl.fail(code == CntCheck::OpenFailed ? EX_NOINPUT : EX_DATAERR, path + QStringLiteral(": ") + CntFile::message(code));
     auto image = std::make_unique<CntProgram::Image>();
     const CntLoad load = CntProgram::loadInto(path, *image);
-    if (!load.ok) {
-        err << "knitjob show: " << CntFile::message(1) << "\n";
-        return 1;
-    }
-    const int rows = load.records - 1;
+    if (!load.ok)
+        return cl.fail(EX_DATAERR, path + QStringLiteral(": ") + CntFile::message(CntCheck::OpenFailed));
+    const int rows = qMax(0, load.records - 1);
+    if (only > rows)
+        return cl.usageError(QStringLiteral("--row %1 is beyond the program's %2 rows").arg(only).arg(rows));
     QTextStream out(stdout);
-    out << "rows: " << (rows < 0 ? 0 : rows) << "\n";
+    out << "rows: " << rows << "\n";
     out << "length: " << load.rows << "\n";
-    if (only > 0) {
-        if (only > rows) {
-            err << "knitjob show: row " << only << " is beyond the program's " << rows << " rows\n";
-            return Subcommand::kUsageError;
-        }
-        printRow(out, *image, load.records, only);
-        return 0;
-    }
-    for (int r = 1; r <= rows; ++r)
+    for (int r = only > 0 ? only : 1; r <= (only > 0 ? only : rows); ++r)
         printRow(out, *image, load.records, r);
     return 0;
 }
 
-const Subcommand::Registration registration("show", "show FILE.cnt [--row N]", run);
+const Subcommand::Registration registration("show", "show FILE.cnt [--row N]", kSummary, run);
 
 } // namespace

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-Subcommand::Registration::Registration(const char *name, const char *usage, Run run)
+Subcommand::Registration::Registration(const char *name, const char *usage, const char *summary, Run run)
 {
     std::vector<Entry> &t = table();
-    t.push_back({QString::fromUtf8(name), QString::fromUtf8(usage), run});
+    t.push_back({QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), run});
     // Registration order follows link order; sort so the usage text is stable.
     std::sort(t.begin(), t.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
 }

@@ -12,19 +12,18 @@ class Subcommand
 public:
     // Arguments after the subcommand's name; the return value is the process exit status.
     using Run = int (*)(const QStringList &args);
-    // Exit status of a malformed command line; kept clear of the file checks' result codes.
-    static constexpr int kUsageError = 64;
 
     struct Entry
     {
         QString name;
-        QString usage;
+        QString usage;   // "make NAME [--dir D] ..."
+        QString summary; // what it does, one line
         Run run;
     };
 
     struct Registration
     {
-        Registration(const char *name, const char *usage, Run run);
+        Registration(const char *name, const char *usage, const char *summary, Run run);
     };
 
     static const std::vector<Entry> &all();

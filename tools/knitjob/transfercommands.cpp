@@ -1,70 +1,88 @@
 #include "transfercommands.h"
 
 #include "subcommand.h"
+#include "toolcommandline.h"
 
 #include "data/jobname.h"
 #include "link/tftpclient.h"
 #include "platform/panelenv.h"
 
 #include <QEventLoop>
-#include <QTextStream>
+#include <QFileInfo>
 
 namespace {
 
-const Subcommand::Registration fetchCommand("fetch", "fetch NAME [--to PATH]   fetch a file from the controller",
-                                            &TransferCommands::fetch);
-const Subcommand::Registration sendCommand("send", "send PATH [--as NAME]    send a file to the controller",
-                                           &TransferCommands::send);
+const char kFetchSummary[] = "Fetches a file from the controller by TFTP.";
+const char kSendSummary[] = "Sends a file to the controller by TFTP.";
 
-// Splits "X [--opt VALUE]"; false on anything else.
-bool parse(const QStringList &args, const QString &option, QString *positional, QString *value)
+const Subcommand::Registration fetchCommand("fetch", "fetch NAME [--to PATH]", kFetchSummary, &TransferCommands::fetch);
+const Subcommand::Registration sendCommand("send", "send PATH [--as NAME]", kSendSummary, &TransferCommands::send);
+
+// The one positional argument and the one option of fetch and send; false after a usage error.
+bool parse(ToolCommandLine &cl, const QStringList &args, const QString &option, QString *positional, QString *value,
+           int *status)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i) == option) {
-            if (i + 1 >= args.size() || !value->isNull())
-                return false;
-            *value = args.at(++i);
-        } else if (positional->isNull() && !args.at(i).startsWith(QLatin1String("--"))) {
-            *positional = args.at(i);
-        } else {
-            return false;
-        }
+    if (!cl.parse(args, status))
+        return false;
+    const QStringList rest = cl.parser().positionalArguments();
+    if (rest.size() != 1 || rest.first().isEmpty()) {
+        *status = cl.usageError(QStringLiteral("needs one argument"));
+        return false;
     }
-    return !positional->isEmpty();
+    *positional = rest.first();
+    *value = cl.parser().value(option);
+    return true;
+}
+
+int unsafeName(const ToolCommandLine &cl, const QString &name)
+{
+    return cl.usageError(QStringLiteral("'%1' is not a plain file name").arg(name.left(60)));
 }
 
 } // namespace
 
 int TransferCommands::fetch(const QStringList &args)
 {
+    ToolCommandLine cl(QStringLiteral("knitjob fetch"), QString::fromUtf8(kFetchSummary));
+    cl.parser().addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("The controller's file: a plain file name."));
+    cl.parser().addOption({QStringLiteral("to"), QStringLiteral("Where the file goes (default: NAME in the current folder)."),
+                           QStringLiteral("PATH")});
     QString name;
     QString to;
-    if (!parse(args, QStringLiteral("--to"), &name, &to))
-        return fail(QStringLiteral("fetch"), QStringLiteral("usage: knitjob fetch NAME [--to PATH]"), 2);
+    int status = 0;
+    if (!parse(cl, args, QStringLiteral("to"), &name, &to, &status))
+        return status;
     if (!JobName::isSafe(name))
-        return fail(QStringLiteral("fetch"), QStringLiteral("'%1' is not a plain file name").arg(name), 2);
-    return transfer(false, to.isEmpty() ? name : to, name);
+        return unsafeName(cl, name);
+    return transfer(cl, false, to.isEmpty() ? name : to, name);
 }
 
 int TransferCommands::send(const QStringList &args)
 {
+    ToolCommandLine cl(QStringLiteral("knitjob send"), QString::fromUtf8(kSendSummary));
+    cl.parser().addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("The file to send."));
+    cl.parser().addOption({QStringLiteral("as"), QStringLiteral("The name the controller stores it under (default: PATH's last part)."),
+                           QStringLiteral("NAME")});
     QString path;
     QString as;
-    if (!parse(args, QStringLiteral("--as"), &path, &as))
-        return fail(QStringLiteral("send"), QStringLiteral("usage: knitjob send PATH [--as NAME]"), 2);
-    const QString name = as.isNull() ? TftpClient::remoteNameFor(path) : as;
+    int status = 0;
+    if (!parse(cl, args, QStringLiteral("as"), &path, &as, &status))
+        return status;
+    const QString name = as.isEmpty() ? TftpClient::remoteNameFor(path) : as;
     if (!JobName::isSafe(name))
-        return fail(QStringLiteral("send"), QStringLiteral("'%1' is not a plain file name").arg(name), 2);
-    return transfer(true, path, name);
+        return unsafeName(cl, name);
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable())
+        return cl.fail(EX_NOINPUT, QStringLiteral("cannot read %1").arg(path));
+    return transfer(cl, true, path, name);
 }
 
-int TransferCommands::transfer(bool upload, const QString &localPath, const QString &remoteName)
+int TransferCommands::transfer(const ToolCommandLine &cl, bool upload, const QString &localPath, const QString &remoteName)
 {
-    const QString what = QStringLiteral("%1 %2").arg(upload ? "send" : "fetch", remoteName);
     quint32 server = 0;
     QString why;
     if (!PanelEnv::controllerIpv4(&server, &why))
-        return fail(what, why, 1);
+        return cl.fail(EX_USAGE, why);
     TftpClient client;
     // A fetched file is replaced atomically, but not forced to disk: knitjob promises what cp
     // and tftp do, no more; the panel's own downloads stay durable.
@@ -77,13 +95,13 @@ int TransferCommands::transfer(bool upload, const QString &localPath, const QStr
         client.getFrom(localPath, remoteName, server);
     if (client.isRunning())
         loop.exec();
-    if (client.result() != TftpClient::Complete)
-        return fail(what, client.reason(), 1);
-    return 0;
-}
-
-int TransferCommands::fail(const QString &what, const QString &reason, int status)
-{
-    QTextStream(stderr) << "knitjob: " << what << ": " << reason << "\n";
-    return status;
+    switch (client.result()) {
+    case TftpClient::Complete:
+        return 0;
+    case TftpClient::CannotWrite:
+        return cl.fail(EX_CANTCREAT, QStringLiteral("%1: %2").arg(remoteName, client.reason()));
+    default:
+        // Silence, a refusal or a broken exchange: the controller is what failed.
+        return cl.fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(remoteName, client.reason()));
+    }
 }

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+class ToolCommandLine;
+
 // knitjob's "fetch" and "send": one TFTP transfer with the controller (KNIT_CONTROLLER_HOST),
-// exit status 0 on success, else a one-line reason on standard error.
+// exit status 0 on success, else a one-line reason on standard error and its sysexits status.
 class TransferCommands
 {
 public:
@@ -12,6 +14,5 @@ public:
     static int send(const QStringList &args);  // PATH [--as NAME]
 
 private:
-    static int transfer(bool upload, const QString &localPath, const QString &remoteName);
-    static int fail(const QString &what, const QString &reason, int status);
+    static int transfer(const ToolCommandLine &cl, bool upload, const QString &localPath, const QString &remoteName);
 };

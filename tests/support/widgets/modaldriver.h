@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -14,11 +15,14 @@
 // its class and its "Label"/"edit_msg" text and applies the next queued action. A modal widget
 // that finds the queue empty counts as unexpected and gets Escape, so a test never hangs in a
 // nested event loop. A modal widget whose dynamic property "busy" is true is left until it is
-// false.
+// false. One that stays up kStuckMs after its action (Escape ignored, busy for good) is
+// unexpected too and is closed: the test fails on what follows instead of hanging until
+// ctest's time-out.
 class ModalDriver
 {
 public:
     using Action = std::function<void(QWidget *)>;
+    static constexpr int kStuckMs = 60000;
 
     ModalDriver() { QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); }); timer_.start(10); }
 
@@ -103,11 +107,25 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         if (handled_ && !handled_->isVisible())
             handled_.clear(); // a dialog shown again is a new question
-        if (!modal || !modal->isVisible() || modal == handled_ || passThrough.contains(QLatin1String(modal->metaObject()->className())))
+        if (!modal || !modal->isVisible() || passThrough.contains(QLatin1String(modal->metaObject()->className()))) {
+            since_.invalidate();
             return;
-        // A page still reading (the stick browser while it mounts) is answered once it is ready.
-        if (modal->property("busy").toBool())
+        }
+        if (modal == handled_ || modal->property("busy").toBool()) {
+            // Handled already, or a page still reading (the stick browser while it mounts):
+            // waited for, but not for ever.
+            if (!since_.isValid())
+                since_.start();
+            if (since_.elapsed() < kStuckMs)
+                return;
+            ++unexpected;
+            texts << QStringLiteral("(stuck: %1)").arg(QLatin1String(modal->metaObject()->className()));
+            // Hidden, a dialog's exec() returns, whatever its own keys and reject() do.
+            modal->hide();
+            since_.invalidate();
             return;
+        }
+        since_.invalidate();
         QLabel *label = modal->findChild<QLabel *>(QStringLiteral("Label"));
         if (!label)
             label = modal->findChild<QLabel *>(QStringLiteral("edit_msg"));
@@ -127,4 +145,5 @@ private:
     QTimer timer_;
     QList<QPair<Action, bool>> queue_;
     QPointer<QWidget> handled_;
+    QElapsedTimer since_; // how long the present modal has waited on us
 };

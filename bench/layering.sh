@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# The layer split's cost and gain: BASE (default 982c1d2, the last commit before it) and HEAD
+# built side by side from clean trees on 2 cores without ccache, then HEAD/BASE for the clean
+# build, the rebuild after touching src/data/parablocks.h, the start to exit of knitjob check,
+# knitsim --help and knitfleet --help (median of 30) and of knitpanel to its first screen
+# (start-up's closing status query, as knitsim's journal has it; median of 5). Both panels'
+# start-up traces are compared; then the libraries the tools load, upward includes and folder
+# cycles in src/, the qWait calls and sleeps in tests/, and the repeated runs of 6+ lines in src/.
+# Prints figures; never fails. Usage: bench/layering.sh [BASE]
+set -uo pipefail
+base=${1:-982c1d2}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d /tmp/knit-layering.XXXXXX)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+export CCACHE_DISABLE=1 QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off
+runs=30
+
+now_ms() { date +%s%3N; }
+ratio() { awk -v h="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", h / b; else print "n/a" }'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print 0 }'; }
+
+# Wall milliseconds of one command, output dropped.
+timed() {
+  local t0
+  t0=$(now_ms)
+  "$@" >/dev/null 2>&1 </dev/null
+  echo $(($(now_ms) - t0))
+}
+
+declare -A clean rebuild job sim fleet panel
+for side in base head; do
+  rev=$base
+  [ "$side" = head ] && rev=HEAD
+  tree=$work/$side
+  mkdir -p "$tree/src"
+  git -C "$repo" archive "$rev" | tar -x -C "$tree/src"
+  cmake -S "$tree/src" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$tree/configure.log" 2>&1 ||
+    { echo "$side ($rev): configure failed, see $tree/configure.log"; trap - EXIT; exit 0; }
+  clean[$side]=$(timed ninja -C "$tree/build" -j2)
+  [ -x "$tree/build/bin/knitpanel" ] || { echo "$side ($rev): build failed"; trap - EXIT; exit 0; }
+  touch "$tree/src/src/data/parablocks.h"
+  rebuild[$side]=$(timed ninja -C "$tree/build" -j2)
+  echo "$side $rev: clean build ${clean[$side]} ms, rebuild after parablocks.h ${rebuild[$side]} ms"
+done
+
+# Start to exit, and the panel to its first screen, each side's programs on the same root.
+offset=$((20000 + RANDOM % 20000))
+control=$((offset + 7000))
+export KNIT_PORT_OFFSET=$offset
+# One request on knitsim's control port; its answer ends with "ok" or "error ...".
+simctl() {
+  exec 3<>"/dev/tcp/127.0.0.1/$control" || return 1
+  printf '%s\n' "$1" >&3
+  local line
+  while IFS= read -r -t 2 line <&3; do
+    echo "$line"
+    [[ $line == ok || $line == error* ]] && break
+  done
+  exec 3<&-
+}
+panel_once() { # side trace-file: ms to the closing status query
+  local bin=$work/$1/build/bin root=$work/$1/root
+  rm -rf "$root" "$work/sim-$1"
+  mkdir -p "$root/mnt/ide/knit/para"
+  KNIT_ROOT=$root "$bin/knitsim" --root "$work/sim-$1" --control "$control" >/dev/null 2>&1 &
+  local simpid=$! t0 ms=-1
+  for _ in $(seq 100); do simctl "journal" >/dev/null 2>&1 && break; sleep 0.05; done
+  # A job on both sides and the controller's blocks as the panel's references: no question.
+  KNIT_ROOT=$root "$bin/knitjob" make M1 >/dev/null 2>&1
+  simctl "set job M1" >/dev/null
+  cp "$work/sim-$1/file.sys" "$root/mnt/ide/knit/para/checksystem.sys"
+  cp "$work/sim-$1/config.cfg" "$root/mnt/ide/knit/para/checkconfig.cfg"
+  t0=$(now_ms)
+  KNIT_ROOT=$root "$bin/knitpanel" >"$2" 2>/dev/null &
+  local panelpid=$!
+  for _ in $(seq 600); do
+    if simctl journal 2>/dev/null | grep -q ' cmd 26'; then ms=$(($(now_ms) - t0)); break; fi
+    sleep 0.02
+  done
+  kill "$panelpid" "$simpid" 2>/dev/null
+  wait "$panelpid" "$simpid" 2>/dev/null
+  echo "$ms"
+}
+for side in base head; do
+  bin=$work/$side/build/bin
+  export KNIT_ROOT=$work/$side/root
+  "$bin/knitjob" make M1 >/dev/null 2>&1
+  cnt=$KNIT_ROOT/mnt/ide/knit/wave/M1/M1.cnt
+  job[$side]=$(for _ in $(seq $runs); do timed "$bin/knitjob" check "$cnt"; done | median)
+  sim[$side]=$(for _ in $(seq $runs); do timed "$bin/knitsim" --help; done | median)
+  fleet[$side]=$(for _ in $(seq $runs); do timed "$bin/knitfleet" --help; done | median)
+  panel[$side]=$(for i in $(seq 5); do panel_once "$side" "$work/trace-$side.txt"; done | median)
+  unset KNIT_ROOT
+done
+
+echo
+printf '%-44s %10s %10s %8s %s\n' figure BASE HEAD HEAD/BASE goal
+row() { printf '%-44s %10s %10s %8s %s\n' "$1" "$2" "$3" "$(ratio "$3" "$2")" "$4"; }
+row "clean build, ms" "${clean[base]}" "${clean[head]}" "<= 0.9"
+row "rebuild after parablocks.h, ms" "${rebuild[base]}" "${rebuild[head]}" "<= 1.0"
+row "knitjob check, ms (median of $runs)" "${job[base]}" "${job[head]}" "<= 1.0"
+row "knitsim --help, ms (median of $runs)" "${sim[base]}" "${sim[head]}" "<= 1.0"
+row "knitfleet --help, ms (median of $runs)" "${fleet[base]}" "${fleet[head]}" "<= 1.0"
+row "knitpanel to first screen, ms (median of 5)" "${panel[base]}" "${panel[head]}" "<= 1.0"
+
+echo
+# The command trace of the last start-up of each side: the same datagrams, in the same order.
+if diff <(grep -E '^(send|recv):' "$work/trace-base.txt") <(grep -E '^(send|recv):' "$work/trace-head.txt") >"$work/trace.diff"; then
+  echo "start-up trace: identical ($(grep -cE '^(send|recv):' "$work/trace-head.txt") lines)"
+else
+  echo "start-up trace: differs ($(grep -c '^[<>]' "$work/trace.diff") lines):"
+  head -20 "$work/trace.diff"
+fi
+
+echo
+for tool in knitjob knitsim knitfleet; do
+  for side in base head; do
+    echo "ldd $tool ($side): $(ldd "$work/$side/build/bin/$tool" | awk '/=>/ { print $1 }' | grep -E 'Qt6|mosquitto|ssl|sql' | sort | tr '\n' ' ')"
+  done
+done
+
+echo
+# Upward includes: a folder of src/ including one of a later layer. Screens share a rank;
+# between them only cycles count (tsort finds them).
+rank() {
+  case $1 in
+    platform) echo 0 ;; data) echo 1 ;; link) echo 2 ;; telemetry) echo 3 ;; logic) echo 4 ;; ui) echo 5 ;;
+    editors | params | workparams | machinetests | files | history | service | touchcal) echo 6 ;;
+    mainwin) echo 7 ;; *) echo -1 ;;
+  esac
+}
+for side in base head; do
+  srcdir=$work/$side/src/src
+  up=0
+  edges=$work/edges-$side.txt
+  : >"$edges"
+  for dir in "$srcdir"/*/; do
+    from=$(basename "$dir")
+    rf=$(rank "$from")
+    [ "$rf" -ge 0 ] || continue
+    for to in $(grep -ho '#include "[a-z]*/' "$dir"*.cpp "$dir"*.h 2>/dev/null | sed 's/#include "//; s|/||' | sort -u); do
+      rt=$(rank "$to")
+      [ "$rt" -ge 0 ] && [ "$to" != "$from" ] || continue
+      [ "$rt" -gt "$rf" ] && up=$((up + $(grep -l "#include \"$to/" "$dir"*.cpp "$dir"*.h 2>/dev/null | wc -l)))
+      [ "$rt" -eq "$rf" ] && echo "$from $to" >>"$edges"
+    done
+  done
+  cycles=$(tsort "$edges" 2>&1 >/dev/null | grep -c 'input contains a loop')
+  echo "$side: files with an upward include $up, folder cycles $cycles (goal 0, 0)"
+done
+
+echo
+for side in base head; do
+  t=$work/$side/src/tests
+  waits=$(grep -rn 'qWait(' "$t" | grep -vc 'qWaitFor')
+  sleeps=$(grep -rnE 'usleep\(|sleep_for\(|Sleeper::sleepMs\(|QThread::msleep\(|\bsleep\(' "$t" | wc -l)
+  echo "$side: qWait calls in tests/ $waits, sleeps $sleeps (goal: at most 5 in all)"
+done
+
+echo
+if command -v duplicates >/dev/null; then
+  for side in base head; do
+    n=$(cd "$work/$side/src/src" && duplicates --most 200 --seconds 120 | grep -c '^D[0-9]')
+    echo "$side: runs of 6+ repeated lines in src/: $n"
+  done
+  echo "(goal: HEAD at most half of BASE)"
+else
+  echo "duplicates not installed: repeated runs not counted"
+fi
