@@ -50,4 +50,16 @@
         <translation>English</translation>
     </message>
 </context>
+<context>
+    <name>languagemenu</name>
+    <message>
+        <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
+        <translation>Language not saved: the next start uses the old one !</translation>
+    </message>
+    <message>
+        <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
+        <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
+        <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
 </TS>
