@@ -62,4 +62,83 @@
         <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
     </message>
 </context>
+<context>
+    <name>wave</name>
+    <message>
+        <source>1.编织参数</source>
+        <translation>1.Knitting</translation>
+    </message>
+    <message>
+        <source>2.常用参数</source>
+        <translation>2.Common</translation>
+    </message>
+    <message>
+        <source>3.文件操作</source>
+        <translation>3.Files</translation>
+    </message>
+    <message>
+        <source>4.其它参数</source>
+        <translation>4.Other</translation>
+    </message>
+    <message>
+        <source>5.片 展 开  </source>
+        <translation>5.Pieces</translation>
+    </message>
+    <message>
+        <source>6.测试工具</source>
+        <translation>6.Tests</translation>
+    </message>
+    <message>
+        <source>7.系统工具</source>
+        <translation>7.System</translation>
+    </message>
+    <message>
+        <source>8.备      用</source>
+        <translation>8.Language</translation>
+    </message>
+    <message>
+        <source>9.备      用</source>
+        <translation>9.Spare</translation>
+    </message>
+    <message>
+        <source>0.跳行调试</source>
+        <translation>0.Skip row</translation>
+    </message>
+    <message>
+        <source>罗拉正转</source>
+        <translation>Rollers +</translation>
+    </message>
+    <message>
+        <source>罗拉反转</source>
+        <translation>Rollers -</translation>
+    </message>
+    <message>
+        <source>归零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>锁行</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>件数</source>
+        <translation>Piece</translation>
+    </message>
+    <message>
+        <source>报错</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>纱嘴</source>
+        <translation>Yarn</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Off</translation>
+    </message>
+</context>
 </TS>
