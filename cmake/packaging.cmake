@@ -27,8 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-qpa-plugins")
-# knitfleet serve records to SQLite through Qt's driver plugin (or to PostgreSQL through its own).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite")
+# knitfleet serve records to SQLite through Qt's driver plugin (or to PostgreSQL through its own);
+# Qt's own texts (an input field's menu) follow the operator's language with Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${CMAKE_SOURCE_DIR}/packaging/postinst ${CMAKE_SOURCE_DIR}/packaging/prerm ${CMAKE_SOURCE_DIR}/packaging/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)

@@ -17,6 +17,7 @@ packages=(
   postgresql postgresql-common chromium openssl
   dpkg-dev lintian file
   scdoc groff
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 [ $# -gt 0 ] && packages=("$@")
 

@@ -2,6 +2,8 @@
 #include "editors/patedit.h"
 #include "files/dialogide.h"
 #include "files/jobviewers.h"
+#include "logic/language.h"
+#include "logic/translations.h"
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
@@ -29,6 +31,8 @@ int main(int argc, char **argv)
         return EX_CANTCREAT;
     }
     QApplication app(argc, argv);
+    // The operator's language before the first widget, so every screen is built in it.
+    Translations::apply(Language::load());
     app.setStyle(new mystyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));

@@ -1,8 +1,10 @@
 #include "startpicture.h"
 
+#include "ui/mylabel.h"
 #include "ui/palettes.h"
 #include "ui/panelfonts.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace {
@@ -11,6 +13,8 @@ namespace {
 constexpr int kCornerHeight = 60;
 constexpr int kMargin = 10;
 constexpr int kMaxNameChars = 32;
+constexpr int kTargetWidth = 150;
+constexpr int kTargetHeight = 30;
 
 // On the window's own colour, as the desktop area always was without a picture.
 QColor stateColour(MachineState::Kind state)
@@ -43,6 +47,30 @@ StartPicture::StartPicture(QWidget *parent)
 {
     setPalette(palette_label_dark);
     setAutoFillBackground(true);
+    languages_ = new MyLabel(this, "languages");
+    languages_->setFont(sized(16, true));
+    languages_->setAlignment(Qt::AlignCenter);
+    languages_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    languages_->setclickable(true);
+}
+
+void StartPicture::setLanguages(const QStringList &names)
+{
+    languages_->setText(names.join(QStringLiteral(" / ")));
+}
+
+void StartPicture::changeEvent(QEvent *event)
+{
+    // The state and the job's caption are drawn in the operator's language.
+    if (event->type() == QEvent::LanguageChange)
+        update();
+    QFrame::changeEvent(event);
+}
+
+void StartPicture::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    languages_->setGeometry(width() - kMargin / 2 - kTargetWidth, kMargin / 2, kTargetWidth, kTargetHeight);
 }
 
 void StartPicture::setPicture(const QString &path)

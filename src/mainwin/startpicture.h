@@ -5,10 +5,14 @@
 #include <QFrame>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
+
+class MyLabel;
 
 // The start picture over the main screen's data area: the desktop picture file when there is
 // one, else the panel's own drawing of the machine's name, its job and its state, kept up to
-// date. The top-right corner stays free of text (a touch target goes there).
+// date. Its top-right corner is the language menu's touch target: the installed languages,
+// each by its own name.
 class StartPicture : public QFrame
 {
     Q_OBJECT
@@ -22,13 +26,18 @@ public:
     void setMachine(const QString &name);
     void setJob(const QString &job);
     void setState(MachineState::Kind state);
+    void setLanguages(const QStringList &names);
+    MyLabel *languageTarget() const { return languages_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void drawOwn(QPainter &painter);
 
+    MyLabel *languages_;
     QPixmap picture_;
     QString machine_;
     QString job_;

@@ -143,6 +143,7 @@ public Q_SLOTS:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void showJobDropped();
@@ -153,6 +154,7 @@ private:
     void showMachineState();
 
     void createQuickKeys();
+    void retranslateKeys(); // the command keys' texts in the operator's language
     void toggleOption(unsigned short action, std::size_t byte);
     // A quick function's page: false when none is registered. runPage gives the page's
     // "changed" flag after it closed; wire connects its signals first.

@@ -10,6 +10,7 @@
 #include "data/parablocks.h"
 #include "data/protocol.h"
 #include "editors/pattopicture.h"
+#include "logic/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/mybutton.h"
@@ -114,6 +115,12 @@ void wave::wave_create_desktopinfor()
     desktop_->setGeometry(box(10, 55, 630, 350));
     wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
                       + QStringLiteral(".bmp"));
+    QStringList languages;
+    for (const Translations::Installed &language : Translations::installed())
+        languages.append(language.name);
+    desktop_->setLanguages(languages);
+    connect(desktop_->languageTarget(), &MyLabel::released, this, &wave::wave_slot_quickfun8);
+    commandLabels_.append(desktop_->languageTarget());
 
     auto *runningBox = new QFrame(this);
     runningBox->setFrameStyle(QFrame::Panel | QFrame::Raised);

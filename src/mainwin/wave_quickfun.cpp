@@ -4,6 +4,7 @@
 #include "wave.h"
 
 #include "labelmessage.h"
+#include "languagemenu.h"
 #include "quickpages.h"
 #include "rowdisplay.h"
 
@@ -213,6 +214,8 @@ void wave::wave_slot_quickfun7()
 
 void wave::wave_slot_quickfun8()
 {
+    languagemenu menu(this);
+    menu.exec();
 }
 
 void wave::wave_slot_quickfun9()

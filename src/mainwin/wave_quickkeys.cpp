@@ -12,6 +12,7 @@
 #include "ui/panelfonts.h"
 #include "ui/skinbutton.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -27,18 +28,18 @@ struct QuickKey
 };
 
 const QuickKey kQuickKeys[] = {
-    {"1.编织参数", 10, Qt::Key_1, &wave::wave_slot_quickfun1},
-    {"2.常用参数", 90, Qt::Key_2, &wave::wave_slot_quickfun2},
-    {"3.文件操作", 170, Qt::Key_3, &wave::wave_slot_quickfun3},
-    {"4.其它参数", 250, Qt::Key_4, &wave::wave_slot_quickfun4},
-    {"5.片 展 开  ", -1, Qt::Key_5, &wave::wave_slot_quickfun5},
-    {"6.测试工具", 330, Qt::Key_6, &wave::wave_slot_quickfun6},
-    {"7.系统工具", 410, Qt::Key_7, &wave::wave_slot_quickfun7},
-    {"8.备      用", -1, Qt::Key_8, &wave::wave_slot_quickfun8},
-    {"9.备      用", -1, Qt::Key_9, &wave::wave_slot_quickfun9},
-    {"0.跳行调试", 490, Qt::Key_0, &wave::wave_slot_quickfun10},
-    {"罗拉正转", -1, Qt::Key_Up, &wave::wave_slot_quickfun11},
-    {"罗拉反转", -1, Qt::Key_Down, &wave::wave_slot_quickfun12},
+    {QT_TRANSLATE_NOOP("wave", "1.编织参数"), 10, Qt::Key_1, &wave::wave_slot_quickfun1},
+    {QT_TRANSLATE_NOOP("wave", "2.常用参数"), 90, Qt::Key_2, &wave::wave_slot_quickfun2},
+    {QT_TRANSLATE_NOOP("wave", "3.文件操作"), 170, Qt::Key_3, &wave::wave_slot_quickfun3},
+    {QT_TRANSLATE_NOOP("wave", "4.其它参数"), 250, Qt::Key_4, &wave::wave_slot_quickfun4},
+    {QT_TRANSLATE_NOOP("wave", "5.片 展 开  "), -1, Qt::Key_5, &wave::wave_slot_quickfun5},
+    {QT_TRANSLATE_NOOP("wave", "6.测试工具"), 330, Qt::Key_6, &wave::wave_slot_quickfun6},
+    {QT_TRANSLATE_NOOP("wave", "7.系统工具"), 410, Qt::Key_7, &wave::wave_slot_quickfun7},
+    {QT_TRANSLATE_NOOP("wave", "8.备      用"), -1, Qt::Key_8, &wave::wave_slot_quickfun8},
+    {QT_TRANSLATE_NOOP("wave", "9.备      用"), -1, Qt::Key_9, &wave::wave_slot_quickfun9},
+    {QT_TRANSLATE_NOOP("wave", "0.跳行调试"), 490, Qt::Key_0, &wave::wave_slot_quickfun10},
+    {QT_TRANSLATE_NOOP("wave", "罗拉正转"), -1, Qt::Key_Up, &wave::wave_slot_quickfun11},
+    {QT_TRANSLATE_NOOP("wave", "罗拉反转"), -1, Qt::Key_Down, &wave::wave_slot_quickfun12},
 };
 
 struct PictureKey
@@ -52,14 +53,14 @@ struct PictureKey
 
 // Left to right: zero, row lock, speed, piece, error disable, yarn carrier, seventh, close.
 const PictureKey kPictureKeys[] = {
-    {"归零", Protocol::RunningByte, 10, Qt::Key_A, &wave::wave_slot_zero},
-    {"锁行", Protocol::LockByte, 92, Qt::Key_B, &wave::wave_slot_line},
-    {"速度", Protocol::SpeedByte, 174, Qt::Key_C, &wave::wave_slot_speed},
-    {"件数", Protocol::PieceByte, 256, Qt::Key_D, &wave::wave_slot_piece},
-    {"报错", Protocol::ErrorByte, 337, Qt::Key_E, &wave::wave_slot_disenerror},
-    {"纱嘴", Protocol::CarrierByte, 419, Qt::Key_F, &wave::wave_slot_mouth},
+    {QT_TRANSLATE_NOOP("wave", "归零"), Protocol::RunningByte, 10, Qt::Key_A, &wave::wave_slot_zero},
+    {QT_TRANSLATE_NOOP("wave", "锁行"), Protocol::LockByte, 92, Qt::Key_B, &wave::wave_slot_line},
+    {QT_TRANSLATE_NOOP("wave", "速度"), Protocol::SpeedByte, 174, Qt::Key_C, &wave::wave_slot_speed},
+    {QT_TRANSLATE_NOOP("wave", "件数"), Protocol::PieceByte, 256, Qt::Key_D, &wave::wave_slot_piece},
+    {QT_TRANSLATE_NOOP("wave", "报错"), Protocol::ErrorByte, 337, Qt::Key_E, &wave::wave_slot_disenerror},
+    {QT_TRANSLATE_NOOP("wave", "纱嘴"), Protocol::CarrierByte, 419, Qt::Key_F, &wave::wave_slot_mouth},
     {"", -1, 501, Qt::Key_G, nullptr},
-    {"关机", -1, 583, Qt::Key_H, &wave::wave_slot_close},
+    {QT_TRANSLATE_NOOP("wave", "关机"), -1, 583, Qt::Key_H, &wave::wave_slot_close},
 };
 
 } // namespace
@@ -67,7 +68,7 @@ const PictureKey kPictureKeys[] = {
 void wave::createQuickKeys()
 {
     for (const PictureKey &p : kPictureKeys) {
-        auto *key = new SkinButton(QString::fromUtf8(p.text), this);
+        auto *key = new SkinButton(QString(), this);
         key->setObjectName(QStringLiteral("picturekey%1").arg(pictureKeys_.size() + 1));
         if (p.slot)
             connect(key, &QPushButton::released, this, p.slot);
@@ -75,7 +76,6 @@ void wave::createQuickKeys()
     }
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
-        label->setText(QString::fromUtf8(q.text));
         label->setPalette(palette_label_white);
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -97,8 +97,25 @@ void wave::createQuickKeys()
     for (MyLabel *l : {jobName_, jobSize_})
         connect(l, &MyLabel::released, this, &wave::wave_slot_quickfun3);
 
+    retranslateKeys();
     wave_slot_morebutton();
     wave_paint_quickkey();
+}
+
+void wave::retranslateKeys()
+{
+    for (int i = 0; i < pictureKeys_.size(); ++i)
+        pictureKeys_[i]->setText(*kPictureKeys[i].text ? tr(kPictureKeys[i].text) : QString());
+    for (int i = 0; i < quickKeys_.size(); ++i)
+        quickKeys_[i]->setText(tr(kQuickKeys[i].text));
+}
+
+void wave::changeEvent(QEvent *event)
+{
+    // The screen is built once: a language switch relabels it in place.
+    if (event->type() == QEvent::LanguageChange)
+        retranslateKeys();
+    QWidget::changeEvent(event);
 }
 
 void wave::wave_slot_morebutton()

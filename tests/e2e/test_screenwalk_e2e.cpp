@@ -46,6 +46,7 @@ QList<Route> routes()
         {"acceleration", {"7+", "h+", kPassword, "Return+", "1+"}},
         {"personalisation", {"7+", "h+", kPassword, "Return+", "2+"}},
         {"skip rows", {"0+"}},
+        {"language, both", {"8+", "2", "1"}},
     };
 }
 

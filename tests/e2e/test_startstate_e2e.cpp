@@ -14,7 +14,6 @@
 
 #include "platform/atomicfile.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
@@ -97,7 +96,7 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
-        picture("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
+        x_.pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
         QTRY_VERIFY_WITH_TIMEOUT(state().value(QLatin1String("running")) == true, 10000);
         QCOMPARE(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"));
         panel_.stop();
@@ -115,11 +114,11 @@ private Q_SLOTS:
         QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
         QVERIFY(sim_.waitFor(QStringLiteral("RRQ file.sys"), 10000));
         // The start picture under the transfer window, whose line counts the seconds.
-        const QImage first = picture("startstate-waiting", [](const QImage &i) {
+        const QImage first = x_.pictureWhen("startstate-waiting", [](const QImage &i) {
             return countPixels(i, kMiddle, black) < kMiddle.width() * kMiddle.height() / 2
                    && countPixels(i, kTransferLine, blue) > 50;
         });
-        picture("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
+        x_.pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
         QVERIFY(x_.key(QStringLiteral("Escape")));
         // The fetch given up: the connection message (closed by Return) after fewer than eleven
         // requests, then the closing commands.
@@ -127,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 10000));
         QVERIFY(sim_.traffic().count(QStringLiteral("RRQ file.sys")) < 11);
         QVERIFY(!sim_.traffic().contains(QStringLiteral("RRQ config.cfg")));
-        picture("startstate-offline", [](const QImage &i) {
+        x_.pictureWhen("startstate-offline", [](const QImage &i) {
             return countPixels(i, kJobBox, light) > kJobBox.width() * kJobBox.height() / 2
                    && countPixels(i, kIndicator, light) < kIndicator.width() * kIndicator.height() / 2;
         });
@@ -139,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 8000));
         QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("fault loss 100 report")));
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"), 15000);
-        picture("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
+        x_.pictureWhen("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
     }
 
     void cleanupTestCase() { panel_.stop(); }
@@ -147,19 +146,6 @@ private Q_SLOTS:
 private:
     // The panel's retained state on the broker.
     QJsonObject state() const { return QJsonDocument::fromJson(broker_.retained(QStringLiteral("knit/S1/state"))).object(); }
-    // Screenshots until done takes one (kept as e2e-NAME.png), at most ten seconds.
-    QImage picture(const char *name, const std::function<bool(const QImage &)> &done)
-    {
-        const QDeadlineTimer deadline(10000);
-        QImage image;
-        while (!deadline.hasExpired()) {
-            if (x_.screenshot(XServer::picture(name)) && image.load(XServer::picture(name)) && done(image))
-                return image;
-        }
-        QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
-        return image;
-    }
-
     BrokerProcess broker_;
     std::unique_ptr<TestRoot> root_;
     XServer x_;

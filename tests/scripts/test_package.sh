@@ -31,6 +31,8 @@ dpkg-deb -x "$deb" "$work/root"
 for f in usr/bin/knitpanel usr/bin/knitsim usr/bin/knitjob usr/bin/knitfleet usr/lib/knitpanel/start-panel; do
   check "$f executable" test -x "$work/root/$f"
 done
+check "English translation installed" test -s "$work/root/usr/share/knitpanel/translations/knitpanel_en.qm"
+check "recommends Qt's translations" grep -q "^ Recommends:.*qt6-translations-l10n" "$work/info"
 unit="$work/root/lib/systemd/system/knitpanel.service"
 for line in User=root Environment=KNIT_ROOT=/ Environment=QT_QPA_PLATFORM=linuxfb Restart=always \
   ExecStart=/usr/lib/knitpanel/start-panel WantedBy=multi-user.target; do

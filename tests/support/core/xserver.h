@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
+#include <functional>
 #include <random>
 #include <unistd.h>
 
@@ -91,6 +94,19 @@ public:
     static QString picture(const char *name)
     {
         return QStringLiteral(KNIT_BINARY_DIR "/e2e-") + QLatin1String(name) + QStringLiteral(".png");
+    }
+    // Screenshots until done takes one (kept as e2e-NAME.png), at most ten seconds; a failure
+    // of the test when none does.
+    QImage pictureWhen(const char *name, const std::function<bool(const QImage &)> &done)
+    {
+        const QDeadlineTimer deadline(10000);
+        QImage image;
+        while (!deadline.hasExpired()) {
+            if (screenshot(picture(name)) && image.load(picture(name)) && done(image))
+                return image;
+        }
+        QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
+        return image;
     }
     // The keys an operator presses, each followed by 150 ms, then ms more, then the picture if
     // named.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "logic/translations.h"
+#include "ui/mydialog.h"
+
+#include <QVector>
+
+class MyMenu;
+
+// The language menu (quick function 8 and the desktop picture's corner): the installed
+// languages, each by its own name and never translated, the current one marked. A digit or
+// Enter switches the panel at once and saves the choice; the menu stays open, now in the new
+// language, until Escape.
+class languagemenu : public MyDialog
+{
+    Q_OBJECT
+
+public:
+    explicit languagemenu(QWidget *parent = nullptr);
+
+    MyMenu *menu() const { return menu_; }
+    // The item text of a language: "1.中文", "2.English".
+    static QString itemText(int index, const Translations::Installed &language);
+
+public Q_SLOTS:
+    void slot_press(const QString &text);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void choose(int index);
+    void retranslate();
+
+    QVector<Translations::Installed> languages_;
+    MyMenu *menu_;
+};

@@ -1,0 +1,181 @@
+// Catches a language choice read from or written to the wrong file or section, a code that
+// could name a file elsewhere ("../x") taken as a language, a save that loses the file's other
+// lines or reports success when it failed, a missing, cut-short or foreign translation file
+// installed instead of falling back to Chinese, and a translation that drops, adds or repeats
+// a %1 of its source (the value would vanish or show twice on the English screen).
+#include "logic/language.h"
+#include "logic/translations.h"
+#include "platform/atomicfile.h"
+#include "testbytes.h"
+#include "testroot.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+using TestBytes::readFile;
+using TestBytes::writeFile;
+
+namespace {
+
+const QString kBuiltQm = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations/knitpanel_en.qm");
+
+QStringList placeMarkers(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral("%(L?)(\\d+|n)"));
+    QStringList found;
+    for (auto it = marker.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured(0));
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+} // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        AtomicFile::setWriteLimitForTesting(-1);
+        Translations::apply(QString::fromLatin1(Language::kChinese));
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("refused");
+        QTest::addRow("empty") << QByteArray() << "zh_CN" << false;
+        QTest::addRow("English") << QByteArray("[panel]\nlanguage=en\n") << "en" << false;
+        QTest::addRow("blanks, other keys") << QByteArray("# x\n[panel]\nsaver = 3\n language = en \n") << "en" << false;
+        QTest::addRow("other section") << QByteArray("[fleet]\nlanguage=en\n") << "zh_CN" << false;
+        QTest::addRow("path") << QByteArray("[panel]\nlanguage=../x\n") << "zh_CN" << true;
+        QTest::addRow("unknown shape") << QByteArray("[panel]\nlanguage=english\n") << "zh_CN" << true;
+        QTest::addRow("binary") << QByteArray("[panel]\nlanguage=en\n\0\xff", 21) << "zh_CN" << true;
+        QTest::addRow("too long") << QByteArray("[panel]\nlanguage=en\n") + QByteArray(5000, '#') << "zh_CN" << true;
+    }
+    void parse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, code);
+        QFETCH(bool, refused);
+        QString why;
+        QCOMPARE(Language::parse(text, &why), code);
+        QCOMPARE(!why.isEmpty(), refused);
+    }
+
+    void withLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addRow("no file") << QByteArray() << QByteArray("[panel]\nlanguage=en\n");
+        QTest::addRow("replaced in place") << QByteArray("[panel]\nlanguage=zh_CN\nsaver=3\n[x]\nlanguage=de\n")
+                                           << QByteArray("[panel]\nlanguage=en\nsaver=3\n[x]\nlanguage=de\n");
+        QTest::addRow("added to its section") << QByteArray("[panel]\nsaver=3\n[x]\na=1\n")
+                                              << QByteArray("[panel]\nsaver=3\nlanguage=en\n[x]\na=1\n");
+        QTest::addRow("second one dropped") << QByteArray("[panel]\nlanguage=de\nlanguage=fr\n")
+                                            << QByteArray("[panel]\nlanguage=en\n");
+        QTest::addRow("section added") << QByteArray("[x]\na=1\n") << QByteArray("[x]\na=1\n[panel]\nlanguage=en\n");
+    }
+    void withLanguage()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QByteArray written = Language::withLanguage(before, QStringLiteral("en"));
+        QCOMPARE(written, after);
+        QString why;
+        QCOMPARE(Language::parse(written, &why), QStringLiteral("en"));
+    }
+
+    void saveAndLoad()
+    {
+        TestRoot root;
+        QCOMPARE(Language::load(), QStringLiteral("zh_CN"));
+        QVERIFY(Language::save(QStringLiteral("en")));
+        QCOMPARE(readFile(root.file("/mnt/ide/knit/panel.ini")), QByteArray("[panel]\nlanguage=en\n"));
+        QCOMPARE(Language::load(), QStringLiteral("en"));
+
+        QString why;
+        QVERIFY(!Language::save(QStringLiteral("../x"), &why));
+        QVERIFY(!why.isEmpty());
+        AtomicFile::setWriteLimitForTesting(0);
+        QVERIFY(!Language::save(QStringLiteral("zh_CN"), &why));
+        QCOMPARE(readFile(root.file("/mnt/ide/knit/panel.ini")), QByteArray("[panel]\nlanguage=en\n"));
+        AtomicFile::setWriteLimitForTesting(-1);
+
+        // A damaged file reads as Chinese and is written afresh on the next choice.
+        QVERIFY(writeFile(root.file("/mnt/ide/knit/panel.ini"), QByteArray("\xff\xfe[panel]\0", 10)));
+        QCOMPARE(Language::load(), QStringLiteral("zh_CN"));
+        QVERIFY(Language::save(QStringLiteral("en")));
+        QCOMPARE(readFile(root.file("/mnt/ide/knit/panel.ini")), QByteArray("[panel]\nlanguage=en\n"));
+    }
+
+    void translationFiles_data()
+    {
+        const QByteArray good = readFile(kBuiltQm);
+        QVERIFY2(good != "<missing>", "build the target knitpanel_lrelease");
+        QTest::addColumn<QByteArray>("file"); // knitpanel_en.qm's bytes; null: no file
+        QTest::addColumn<QString>("speaks");
+        QTest::addRow("built") << good << "en";
+        QTest::addRow("missing") << QByteArray() << "zh_CN";
+        QTest::addRow("cut short") << good.left(good.size() / 2) << "zh_CN";
+        QTest::addRow("not a translation") << QByteArray("[panel]\nlanguage=en\n") << "zh_CN";
+        QTest::addRow("Qt's, another language")
+            << readFile(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm") << "zh_CN";
+    }
+    void translationFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, speaks);
+        QTemporaryDir dir;
+        if (!file.isNull())
+            QVERIFY(writeFile(dir.filePath("knitpanel_en.qm"), file));
+        QCOMPARE(Translations::apply(QStringLiteral("en"), dir.path()), speaks);
+        QCOMPARE(Translations::current(), speaks);
+        QCOMPARE(QCoreApplication::translate("MachineState", "停机"), speaks == "en" ? QStringLiteral("Stopped") : QStringLiteral("停机"));
+        const QVector<Translations::Installed> installed = Translations::installed(dir.path());
+        QCOMPARE(installed.size(), speaks == "en" ? 2 : 1);
+        QCOMPARE(installed.first().name, QStringLiteral("中文"));
+        if (speaks == "en")
+            QCOMPARE(installed.last().name, QStringLiteral("English"));
+        QCOMPARE(Translations::apply(QStringLiteral("zh_CN"), dir.path()), QStringLiteral("zh_CN"));
+        QCOMPARE(QCoreApplication::translate("MachineState", "停机"), QStringLiteral("停机"));
+    }
+
+    // Every translation keeps the place markers of its source: none dropped, added or doubled.
+    void placeMarkersKept()
+    {
+        QFile ts(QStringLiteral(KNIT_SOURCE_DIR "/translations/knitpanel_en.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&ts);
+        QString source;
+        bool numerus = false;
+        int checked = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("message")) {
+                numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if ((xml.name() == QLatin1String("translation") && !numerus) || xml.name() == QLatin1String("numerusform")) {
+                const QString translation = xml.readElementText();
+                QVERIFY2(placeMarkers(translation) == placeMarkers(source), qPrintable(source + " -> " + translation));
+                ++checked;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
+        QVERIFY(checked > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLanguage)
+#include "test_language.moc"
