@@ -78,11 +78,7 @@ private Q_SLOTS:
     // a test and the first test commands that reach the controller ("type/object/value").
     void keyPanel_data()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("touched");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("sent");
+        addTouchColumns();
         const QString none;
         QTest::addRow("密度:0") << 0 << 0 << "密度:0" << none << QStringList{"0/2/0"};
         QTest::addRow("密度:400, second motor") << 2 << 4 << "密度:400" << none << QStringList{"0/1/400"};
@@ -96,11 +92,7 @@ private Q_SLOTS:
     // The same for the test menu that M shows in the column's place.
     void testMenu_data()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("touched");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("sent");
+        addTouchColumns();
         QTest::addRow("方式1") << 0 << 1 << "方式1" << "正在进行方式1自动测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
         QTest::addRow("选针器测试2, stopped twice") << 2 << 3 << "选针器测试2" << "正在进行选针器测试(频率 = 40 Hz) , 按< 确定 >取消测试 !"
                                                   << QStringList{"130/1/10495", "146/1/10495", "146/1/10495"};
@@ -270,6 +262,14 @@ private Q_SLOTS:
     }
 
 private:
+    static void addTouchColumns()
+    {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("touched");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("sent");
+    }
     void touchColumn(bool menu)
     {
         QFETCH(int, group);
