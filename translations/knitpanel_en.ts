@@ -51,6 +51,13 @@
     </message>
 </context>
 <context>
+    <name>dialogide</name>
+    <message>
+        <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
+        <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+    </message>
+</context>
+<context>
     <name>languagemenu</name>
     <message>
         <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>

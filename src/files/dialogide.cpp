@@ -170,8 +170,10 @@ void dialogide::slot_inputfile()
     // The files of the job being knitted were replaced: the controller must have them too.
     DIAMESSAGE(this, QStringLiteral("新导入文件与正在编织文件名相同 !"));
     for (int i = 0; getmotostatus() != 0; ++i) {
-        if (i == JobSender::kTries)
+        if (i == JobSender::kTries) {
+            DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;
+        }
         DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
     }
     updatafile(name);

@@ -1,5 +1,6 @@
 #include "jobsender.h"
 
+#include "controllermessages.h"
 #include "jobfolders.h"
 
 #include "data/cntfile.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const char kNoAnswer[] = "与主控制器连接失败, 请检查通信线路 !";
+const char *const kNoAnswer = ControllerMessages::kConnectionFailed;
 
 struct Upload
 {
@@ -53,16 +54,23 @@ QString JobSender::damaged(const QString &path)
     return PatFile::isAccepted(result) ? QString() : PatFile::message(result);
 }
 
+QString JobSender::upload(const QString &name, const FileTransfer &transfer)
+{
+    for (const Upload &u : kUploads) {
+        if (!transfer.put(JobFolders::file(name, QLatin1String(u.ext))))
+            return QString::fromUtf8(u.failed);
+    }
+    return QString();
+}
+
 JobSender::Result JobSender::send(const QString &name, const FileTransfer &transfer)
 {
     const UpdateBracket job(kJobGroup);
     if (!job.open())
-        return {};
-    for (const Upload &u : kUploads) {
-        if (!transfer.put(JobFolders::file(name, QLatin1String(u.ext)))) {
-            job.closeRetrying();
-            return failure(u.failed);
-        }
+        return failure(kNoAnswer);
+    if (const QString failed = upload(name, transfer); !failed.isEmpty()) {
+        job.closeRetrying();
+        return {false, failed};
     }
     if (!job.closeRetrying())
         return failure(kNoAnswer);

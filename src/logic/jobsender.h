@@ -28,6 +28,9 @@ public:
     // The message that refuses the job (a file missing, a check failed); empty when it can be
     // sent.
     static QString refusal(const QString &name);
+    // Puts the job's .wrk, .cnt and .pat through transfer, stopping at the first that fails:
+    // that file's failure message, empty when all three went.
+    static QString upload(const QString &name, const FileTransfer &transfer);
     // Sends the job, its files through transfer. On success para_cur holds the controller's
     // running state, strcurfilename is name and the message is the success text.
     static Result send(const QString &name, const FileTransfer &transfer);

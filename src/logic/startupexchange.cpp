@@ -1,6 +1,8 @@
 #include "startupexchange.h"
 
 #include "controllermessages.h"
+#include "jobfolders.h"
+#include "jobsender.h"
 
 #include "data/cntfile.h"
 #include "data/jobname.h"
@@ -157,10 +159,9 @@ void StartupExchange::checkAndSend(const QString &name)
 {
     // A name that is not one plain path component is treated as a job that is not on disk.
     const bool safe = JobName::isSafe(name);
-    const QString base = PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name);
-    const QString wrk = base + QStringLiteral(".wrk");
-    const QString cnt = base + QStringLiteral(".cnt");
-    const QString pat = base + QStringLiteral(".pat");
+    const QString wrk = JobFolders::file(name, QStringLiteral(".wrk"));
+    const QString cnt = JobFolders::file(name, QStringLiteral(".cnt"));
+    const QString pat = JobFolders::file(name, QStringLiteral(".pat"));
 
     if (!safe || !QFileInfo::exists(wrk)) {
         op_.tell(QString::fromUtf8("缺少.wrk 文件,请重新导入 !"));
@@ -184,8 +185,9 @@ void StartupExchange::checkAndSend(const QString &name)
         op_.tell(PatFile::message(patResult));
         return;
     }
-    if (link_.transfer.put(wrk) && link_.transfer.put(cnt))
-        link_.transfer.put(pat);
+    // The controller may lack the job now: the operator sends it again with F3.
+    if (const QString failed = JobSender::upload(name, link_.transfer); !failed.isEmpty())
+        op_.tell(failed);
 }
 
 void StartupExchange::shutDown()

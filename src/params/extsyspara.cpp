@@ -169,7 +169,9 @@ void extsyspara::openFrame(const Item &item)
     std::unique_ptr<QDialog> frame(item.frame(this));
     frame->exec();
     frame.reset();
-    UpdateBracket(item.object).close();
+    // Unanswered, the controller may still hold the group's update open: the operator is told.
+    if (!UpdateBracket(item.object).closeRetrying())
+        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
 }
 
 void extsyspara::slot_press(const QString &text)

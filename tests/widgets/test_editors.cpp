@@ -5,10 +5,12 @@
 // exchange that goes on after a refusal; a save without a checksum; a failed save that
 // closes the page and drops the edits; the column jump landing
 // on a column no byte holds or a page past the last; a live pattern change made while the
-// carriage runs or after a refused byte.
+// carriage runs or after a refused byte; a key-panel label that types other than it names.
 #include "modaldriver.h"
+#include "paneltouch.h"
 
 #include "editors/cntedit.h"
+#include "ui/cntpanel.h"
 #include "logic/cntstore.h"
 #include "logic/patgrid.h"
 #include "logic/patstore.h"
@@ -240,6 +242,41 @@ private Q_SLOTS:
             p = CntStore::moved(p.group, p.index, k);
         QFETCH(QList<int>, to);
         QCOMPARE((QList<int>{p.group, p.index}), to);
+    }
+
+    // A field touched, then labels of the key panel beside it: what the field holds after the
+    // confirmed Enter.
+    void panel_data()
+    {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("touched");
+        QTest::addColumn<QString>("shown");
+        const QString ok = QStringLiteral("|确   定");
+        QTest::addRow("digit: density") << 3 << 1 << "7" + ok << "7";
+        QTest::addRow("digits: auxiliary roller") << 8 << 1 << "1|2" + ok << "12";
+        QTest::addRow("A / F1, digit, B / F2: racking") << 7 << 2 << "A / F1|3|B / F2" + ok << "L3*";
+        QTest::addRow("letters cycle: racking") << 7 << 2 << "A / F1|A / F1|1|B / F2|B / F2" + ok << "R1+";
+    }
+    void panel()
+    {
+        QFETCH(int, group);
+        QFETCH(int, index);
+        QFETCH(QString, touched);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        CntEdit page;
+        page.setpath(writeProgram(dir));
+        page.show();
+        QTRY_VERIFY(!page.titleLine()->text().isEmpty());
+        QTest::mouseClick(page.fieldEdit(group, index), Qt::LeftButton);
+        auto *panel = page.findChild<cntpanel *>();
+        QTRY_VERIFY(panel->isVisible());
+        ModalDriver driver;
+        driver.pressOk(); // the confirmation
+        QVERIFY(touchPanelKeys(panel, touched));
+        QCOMPARE(page.fieldEdit(group, index)->text(), shown);
+        QVERIFY(page.store().changed());
     }
 
     // A failed save asks whether to give the changes up; No keeps the page and its changes,

@@ -5,7 +5,8 @@
 // a name that is not one plain name, ignores F7/F8, or damages the old job when it fails
 // midway; the stick mounted with the wrong partition or character set, or left mounted; an
 // export under the wrong name bytes or not byte-exact; F8 that deletes the wrong job or keeps
-// a deleted one current; case forms tried in the wrong order; size texts off at a boundary.
+// a deleted one current; case forms tried in the wrong order; size texts off at a boundary;
+// a job left unsent, or a controller that did not answer, passed over without a message.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -17,10 +18,13 @@
 #include "files/dialogide.h"
 #include "files/joblistview.h"
 #include "logic/filetexts.h"
+#include "logic/startupexchange.h"
 #include "logic/stickjobname.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
+#include "ui/fileoperate.h"
+#include "ui/operatordialogs.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -122,6 +126,49 @@ private Q_SLOTS:
         QVERIFY(current.isEmpty());
         const QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY(state.contains(QStringLiteral("job J2")) && !state.contains(QStringLiteral("open 12")));
+    }
+
+    // Where the current job's files may not have reached the controller, the operator is told
+    // once; nothing of the job is sent after the fault.
+    void faultTold_data()
+    {
+        QTest::addColumn<QString>("fault"); // knitsim's command
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("re-import while running") << "set motostatus 1" << "import" << "新导入文件未上传到主控制器, 请停止后按F3上传 !";
+        QTest::addRow("F3, group 12 unanswered") << "fault refuse 0x20 12" << "F3" << "与主控制器连接失败, 请检查通信线路 !";
+        QTest::addRow("start-up upload refused") << "fault error J1.cnt" << "start-up" << "上传cnt文件失败 !";
+    }
+    void faultTold()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, action);
+        QFETCH(QString, message);
+        const QString current = strcurfilename;
+        // Start-up takes the name from the controller.
+        strcurfilename = action == QLatin1String("start-up") ? QString() : QStringLiteral("J1");
+        const QByteArray usb = QFile::encodeName(root_->file("/mnt/usb/"));
+        QVERIFY(AtomicFile::saveNative(usb + "J1.cnt", program(20, 5)) && AtomicFile::saveNative(usb + "J1.pat", pattern(100, 20)));
+        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(sim_.command(QStringLiteral("set job J1")) && sim_.command(QStringLiteral("journal clear")) && sim_.command(fault));
+        ModalDriver driver;
+        if (action == QLatin1String("import"))
+            driver.inspect(select("J1.cnt")).postClick("Benter");
+        for (int i = 0; i < 14; ++i) // a stick import, then JobSender::kTries refusals
+            driver.pressOk();
+        if (action == QLatin1String("start-up")) {
+            StartupExchange::Operator op;
+            op.tell = [this](const QString &text) { DIAMESSAGE(page_.get(), text); };
+            StartupExchange(op, StartupExchange::Link::controller(fileoperate::withController())).run();
+        } else {
+            page_->list()->finditemcol(QStringLiteral("J1"), 0);
+            press(action == QLatin1String("F3") ? Qt::Key_F3 : Qt::Key_F1);
+        }
+        QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("set motostatus 0")));
+        strcurfilename = current;
+        QCOMPARE(driver.texts.filter(message).size(), 1);
+        QCOMPARE(driver.texts.last(), message);
+        QCOMPARE(sim_.traffic().filter(QStringLiteral("WRQ J1.pat")), QStringList());
     }
 
     // F1 from a stick: mixed-case extensions with F7 and F8, a GBK name, a refused name; the

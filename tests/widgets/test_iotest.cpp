@@ -3,8 +3,10 @@
 // column), a lamp that takes 3, a number cut to two digits or taken above its range, arrows
 // that leave a running carriage, a field that shows a value before the controller reported
 // it or not when it did; inputs read with the wrong sense; reports taken from another address
-// or outside the outputs; a page that stays when the controller leaves the mode by itself.
+// or outside the outputs; a page that stays when the controller leaves the mode by itself; a
+// key-panel label that sends another value than it names, or a field it cannot reach.
 #include "modaldriver.h"
+#include "paneltouch.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -12,8 +14,10 @@
 #include "data/parablocks.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
+#include "logic/iooutputs.h"
 #include "machinetests/test_io.h"
 #include "platform/panelenv.h"
+#include "ui/testpanel.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +105,40 @@ private Q_SLOTS:
         // The running carriage keeps the focus on its field until it is stopped.
         if (direction != 3)
             QCOMPARE(page.row() * 10 + page.column(), 31);
+    }
+
+    // The key panel beside a field (reached by arrows from (0, 0)): its labels touched, the
+    // test commands that go out and what the field then shows.
+    void panel_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("touched");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("打开: red lamp on") << "" << "打开" << QStringList{"0=1"} << "打开";
+        QTest::addRow("反转: roller backward") << "dd" << "反转" << QStringList{"2=2"} << "反转";
+        QTest::addRow("L3: racking") << "ddr" << "L3" << QStringList{"6=5"} << "L3";
+        QTest::addRow("停止: carriage") << "dddr" << "停止" << QStringList{"7=3"} << "停止";
+        QTest::addRow("digits, 确 定: auxiliary roller") << "dr" << "9|9|确 定" << QStringList{"5=99"} << "99";
+        QTest::addRow("取 消 restores the typed value") << "d" << "7|取 消|确 定" << QStringList{"1=0"} << "0";
+    }
+    void panel()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, touched);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, shown);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        para_test_io.clear();
+        para_test_io.setWord(7, quint16(IoOutputs::kStop));
+        test_io page;
+        page.setModal(false);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        press(&page, keys);
+        QVERIFY(touchPanelKeys(page.keyPanel(), touched));
+        QTRY_COMPARE(testCommands(), sent);
+        QTRY_COMPARE(page.field(page.row(), page.column())->text(), shown);
     }
 
     void inputs_data()

@@ -3,13 +3,24 @@
 // other), a density key that addresses the wrong motor or position, an inversion built from
 // the last sent pattern instead of the reported one, cycles that stall after one step, step
 // at the wrong period, walk objects that one system does not have or send after they stop; a
-// frequency test on a cam; a report that writes outside the page's elements.
+// frequency test on a cam; a report that writes outside the page's elements; a key-panel or
+// test-menu label that makes the page do other than it names.
+#include "modaldriver.h"
+#include "paneltouch.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testroot.h"
+
 #include "data/parablocks.h"
 #include "data/testblocks.h"
+#include "link/commands.h"
+#include "link/testdatagram.h"
 #include "logic/mototest.h"
 #include "machinetests/motogroupview.h"
 #include "machinetests/test_moto.h"
+#include "ui/motopanel.h"
 #include "ui/mybutton.h"
+#include "ui/testpaneladd.h"
 
 #include <QLabel>
 #include <QTest>
@@ -54,6 +65,41 @@ class TestMotoTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("KNIT_TIMEOUT_SCALE", "0.2");
+        PortOffset::useFree();
+        QString why;
+        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QCOMPARE(int(setparacom(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
+    }
+
+    // A label of the selection's key column touched: the message the page shows while it runs
+    // a test and the first test commands that reach the controller ("type/object/value").
+    void keyPanel_data()
+    {
+        addTouchColumns();
+        const QString none;
+        QTest::addRow("密度:0") << 0 << 0 << "密度:0" << none << QStringList{"0/2/0"};
+        QTest::addRow("密度:400, second motor") << 2 << 4 << "密度:400" << none << QStringList{"0/1/400"};
+        QTest::addRow("整组:649") << 0 << 4 << "整组:649" << none << QStringList{"0/8/649"};
+        QTest::addRow("密度:归零") << 0 << 0 << "密度:归零" << none << QStringList{"0/2/65535"};
+        QTest::addRow("整组测试 inverts the blades") << 0 << 3 << "整组测试" << none << QStringList{"2/3/255"};
+        QTest::addRow("循环测试") << 0 << 1 << "循环测试" << "正在进行整组循环测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
+    }
+    void keyPanel() { touchColumn(false); }
+
+    // The same for the test menu that M shows in the column's place.
+    void testMenu_data()
+    {
+        addTouchColumns();
+        QTest::addRow("方式1") << 0 << 1 << "方式1" << "正在进行方式1自动测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
+        QTest::addRow("选针器测试2, stopped twice") << 2 << 3 << "选针器测试2" << "正在进行选针器测试(频率 = 40 Hz) , 按< 确定 >取消测试 !"
+                                                  << QStringList{"130/1/10495", "146/1/10495", "146/1/10495"};
+        QTest::addRow("选针器测试1 on a motor: nothing") << 0 << 0 << "选针器测试1" << QString() << QStringList{};
+    }
+    void testMenu() { touchColumn(true); }
+
     // Word w of moto.tst alone set: the element of the page (one system) that shows it.
     void fileWords_data()
     {
@@ -214,6 +260,58 @@ private Q_SLOTS:
         QCOMPARE(states(t), shown);
         QVERIFY(r.sent.isEmpty());
     }
+
+private:
+    static void addTouchColumns()
+    {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("touched");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("sent");
+    }
+    void touchColumn(bool menu)
+    {
+        QFETCH(int, group);
+        QFETCH(int, kind);
+        QFETCH(QString, touched);
+        QFETCH(QString, message);
+        QFETCH(QStringList, sent);
+        para_test_moto.clear();
+        test_moto page;
+        page.setModal(false);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        const MotoGroupView *view = page.groupView(group);
+        QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
+        QTest::mouseClick(element, Qt::LeftButton);
+        QCOMPARE(page.test().testNumber(), motopanel::testNumber(group, kind));
+        if (menu)
+            QTest::keyClick(&page, Qt::Key_M);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        ModalDriver driver;
+        driver.pressOk();
+        QVERIFY(touchPanelKeys(menu ? static_cast<widgetpanel *>(page.sideMenu()) : page.keyPanel(), touched));
+        QCOMPARE(driver.texts, message.isEmpty() ? QStringList() : QStringList{message});
+        QTest::qWait(sent.isEmpty() ? 150 : 0); // time for a datagram sent in error to arrive
+        QTRY_COMPARE(testCommands().mid(0, sent.size()), sent);
+        QCOMPARE(testCommands().isEmpty(), sent.isEmpty());
+    }
+
+    // The carriage test commands knitsim received, as "type/object/value".
+    QStringList testCommands()
+    {
+        QStringList out;
+        for (const QString &line : sim_.send(QStringLiteral("journal"))) {
+            const QByteArray b = QByteArray::fromHex(line.section(' ', 2).remove(' ').toLatin1());
+            if (b.size() == 12 && quint8(b[0]) == 0x26 && b[5] == TestDatagram::Carriage)
+                out << QStringLiteral("%1/%2/%3").arg(quint8(b[6])).arg(quint8(b[7])).arg(quint8(b[8]) | quint8(b[9]) << 8);
+        }
+        return out;
+    }
+
+    TestRoot root_;
+    SimProcess sim_;
 };
 
 QTEST_MAIN(TestMotoTest)

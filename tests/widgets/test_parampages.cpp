@@ -2,7 +2,7 @@
 // menu's password, one value typed on its cell, the datagrams in their update bracket and the
 // value where the controller keeps it. Faults caught: a cell sent under the wrong index or
 // encoding (offset, sign, choice), a bracket not opened or closed, a page entered without the
-// password or while the carriage runs; a close repeated for ever; a taught position that is
+// password or while the carriage runs; a close repeated for ever or given up on in silence; a taught position that is
 // not the one the question showed; non-numbers sent; a never-written density backup restored;
 // a short config.cfg saved over the check copy; a failed save that loses the old file.
 #include "modaldriver.h"
@@ -107,6 +107,7 @@ struct MenuCase
     int word, stored;
     QStringList shown = {};
     int object = -1;
+    const char *fault = nullptr; // knitsim's, while the page is worked
 };
 
 } // namespace
@@ -146,6 +147,8 @@ private Q_SLOTS:
         QTest::addRow("acceleration type 3 item 4") << MenuCase{true, "1.机头加减速类型设置", {}, {">>>vv500E"}, "10 15 500", "file.sys", 153, 500, {}, 10};
         QTest::addRow("personalisation") << MenuCase{true, "2.机器个性化参数设置", {}, {">vvvvv2E", "3761"}, "32 80 2", "config.cfg", 80, 2, {}, 32};
         QTest::addRow("carrier: -30 moving left") << MenuCase{true, "F1.纱嘴停放与机头速度对照表", pw, {"-30E"}, "16 160 70", "speed.mth", 224, 70, {}, 16};
+        QTest::addRow("close unanswered") << MenuCase{false, "4.不工作密度设置", {}, {"vvv350E"}, "7 19 350", "file.sys", 79, 350,
+                                                      {"参数设置失败, 请检查网络 !"}, 7, "fault refuse 0x20 7 1"};
         QTest::addRow("wrong password") << MenuCase{false, "5.摇床位置修正", "7064", {}, "", "", 0, 0, {"密码错误, 请重新输入 !"}};
         QTest::addRow("password cancelled") << MenuCase{false, "2.系统参数设置", "", {}, "", "", 0, 0};
         QTest::addRow("carriage running") << MenuCase{false, "1.工作参数设置", {}, {}, "", "", 0, 0, {"机头正在运行, 不能设置 !"}};
@@ -154,6 +157,8 @@ private Q_SLOTS:
     {
         QFETCH(MenuCase, c);
         QVERIFY(sim_.command(QStringLiteral("set motostatus %1").arg(c.shown.contains("机头正在运行, 不能设置 !") ? 1 : 0)));
+        if (c.fault)
+            QVERIFY(sim_.command(QLatin1String(c.fault)));
         extsyspara menu;
         // Answers the menu's questions; leaves the page alone and is gone once it shows, whose own
         // dialogs play() answers.
@@ -170,6 +175,7 @@ private Q_SLOTS:
         // The page is worked once it has loaded and shows its help, from the top of its own event
         // loop (not from within the transfer dialog its loading runs).
         QStringList seen = driver->texts;
+        std::unique_ptr<ModalDriver> after;
         QTimer page;
         QObject::connect(&page, &QTimer::timeout, [&] {
             auto *frame = qobject_cast<ParamFrame *>(QApplication::activeModalWidget());
@@ -180,12 +186,17 @@ private Q_SLOTS:
             driver.reset();
             play(frame, c.pages.value(0), scripted(c.pages.mid(1), &seen), &seen);
             frame->reject();
+            after = std::make_unique<ModalDriver>(); // the menu's word on the closing bracket
+            after->pressOk();
         });
         page.start(10);
         const int before = seen.size();
         menu.slot_press(QString::fromUtf8(c.item));
         if (driver)
             seen = driver->texts;
+        if (after)
+            seen += after->texts;
+        QVERIFY(sim_.command(QStringLiteral("fault clear")));
         QCOMPARE(seen.mid(before).filter(QStringLiteral("!")), c.shown);
         const QStringList traffic = sim_.traffic().filter(QStringLiteral("cmd"));
         if (c.object < 0) {
