@@ -2,12 +2,13 @@
 // caught: reports that do not reach the labels (row, pieces, times, loop values, needle, alarm
 // and message texts), a UPS alarm that does not ask to shut down (or another that does),
 // reports from a foreign address that change what is shown, a flood that loses reports or
-// paints an older row last; a shut-down question that sends the shut-down while the carriage runs, on
-// No, or reports success when the controller did not answer. Loading a job: a size not shown,
-// a rejected pattern that does not drop the job or skips the work parameters, a hostile name
-// read as a path (row counting itself is the job-file test's); a failed work-parameter save that damages the old file or reports nothing; lock states
-// that leave command labels touchable; a repair that does not clear its mark; a copy that
-// deletes the destination before it succeeds.
+// paints an older row last; a shut-down question that sends the shut-down while the carriage
+// runs, on No, or reports success when the controller did not answer. Loading a job: a size
+// not shown, a rejected pattern that does not drop the job or skips the work parameters, a
+// hostile name read as a path (row counting itself is the job-file test's); a failed
+// work-parameter save that damages the old file or reports nothing; lock states that leave
+// command labels touchable; a repair that does not clear its mark; a copy that deletes the
+// destination before it succeeds.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
