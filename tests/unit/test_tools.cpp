@@ -44,7 +44,6 @@ private Q_SLOTS:
         QTest::addRow("make") << job << QStringList{"make", "J"} << false << 0 << true << "made @/mnt/ide/knit/wave/J (16 rows";
         QTest::addRow("make, root unwritable") << job << QStringList{"make", "J"} << true << 73 << false
                                                << "knitjob make: cannot create";
-        QTest::addRow("check keeps its code") << job << QStringList{"check", "@/absent.cnt"} << false << 1 << true << "code 1";
         QTest::addRow("show, no input") << job << QStringList{"show", "@/absent.cnt"} << false << 66 << false
                                         << "knitjob show: @/absent.cnt";
         QTest::addRow("show, bad data") << job << QStringList{"show", "@/bad.cnt"} << false << 65 << false

@@ -19,7 +19,6 @@
 #include "files/joblistview.h"
 #include "logic/filetexts.h"
 #include "logic/startupexchange.h"
-#include "logic/stickjobname.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
@@ -278,11 +277,6 @@ private Q_SLOTS:
     {
         page_.reset();
         NativeFs::remove(QFile::encodeName(root_->file("/mnt/usb"))); // GBK names are beyond QDir
-    }
-
-    void caseForms()
-    {
-        QCOMPARE(StickJobName::caseForms("cnt"), QList<QByteArray>({"cnt", "cnT", "cNt", "cNT", "Cnt", "CnT", "CNt", "CNT"}));
     }
 
     void sizeString_data()

@@ -1,5 +1,5 @@
-// The machine's history on disk and on its page. Faults caught: a line torn or lost by a writer
-// killed mid-stream, the next line joined to a torn one, a log that grows without bound or
+// The machine's history on disk and on its page. Faults caught: the next line joined to a torn
+// one (a writer killed mid-line is the crash sweep's), a log that grows without bound or
 // loses lines at its rotation, CSV that a spreadsheet splits wrongly (a comma or quote in a
 // text), a damaged log that stops the page or is not reported, alarm counts and standing times
 // or a day's knitting time summed wrongly (an alarm outside the seven days counted, a run
@@ -15,11 +15,8 @@
 #include "platform/logwriter.h"
 #include "ui/mylistview.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -38,28 +35,6 @@ class TestHistory : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A writer killed at random moments: every whole line before the cut reads back, in order.
-    void killedWriterTearsNoLine()
-    {
-        TestRoot root;
-        for (int round = 0; round < 8; ++round) {
-            const QString path = root.file(QStringLiteral("/log%1.log").arg(round));
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--append"), path});
-            QVERIFY(child.waitForStarted());
-            // Killed at a random point of its stream, once it has written that far.
-            const qint64 past = 1 + QRandomGenerator::global()->bounded(4096);
-            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() >= past, 60000);
-            child.kill();
-            child.waitForFinished();
-            const HistoryLog::Read r = HistoryLog::parse(TestBytes::readFile(path));
-            QVERIFY(r.skipped <= 1);
-            QVERIFY(!r.entries.isEmpty());
-            for (int i = 0; i < r.entries.size(); ++i)
-                QCOMPARE(r.entries[i].number(3), i);
-        }
-    }
-
     // What a crash left of a line is cut off before the next, at start-up or by the writer
     // itself (fault: the next line joined to the torn one, both lost to the reader).
     void tornLineCut_data()
@@ -186,20 +161,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char **argv)
-{
-    // The child of killedWriterTearsNoLine: appends numbered lines until it is killed.
-    if (argc == 3 && qstrcmp(argv[1], "--append") == 0) {
-        LogWriter writer(QString::fromLocal8Bit(argv[2]));
-        for (int i = 0;; ++i) {
-            writer.append(pieceLine(i));
-            if (i % 64 == 63)
-                writer.flush();
-        }
-    }
-    QApplication app(argc, argv);
-    TestHistory test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestHistory)
 #include "test_history.moc"
