@@ -94,6 +94,8 @@ public:
     MachineHistory *history() const { return history_.get(); }
     QLabel *needleLabel() const { return needle_; }
     QLabel *runningLabel() const { return running_; }
+    // Armed only while a needle report waits to be shown.
+    const QTimer *needleTimer() const { return needleTimer_; }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
     void wave_create_telemetry();
@@ -170,6 +172,7 @@ private:
     // Row repaints wait for the end of a batch of reports, so a flood paints once per batch.
     void requestLine(unsigned short row);
     void flushLine();
+    void needleReported();
     void applyMessageStep(int report);
     void onZeroingStarted();
     void onMachineStarted(int state);
@@ -215,6 +218,7 @@ private:
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
     QTimer *needleTimer_ = nullptr;
+    unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;

@@ -27,10 +27,14 @@ void wave::wave_create_syncinfor()
     if (statusChannel_)
         return;
     statusChannel_ = new StatusChannel(this);
+    // The needle field follows its reports at most 80 ms behind: the first report that moves the
+    // needle arms one repaint, the reports before it fires are coalesced into it, and an idle
+    // machine wakes nobody.
     needleTimer_ = new QTimer(this);
+    needleTimer_->setSingleShot(true);
     needleTimer_->setInterval(kNeedleRepaintMs);
     connect(needleTimer_, &QTimer::timeout, this, &wave::wave_paint_needleinfor);
-    needleTimer_->start();
+    wave_paint_needleinfor();
 
     StatusChannel *c = statusChannel_;
     connect(c, &StatusChannel::zeroingStarted, this, &wave::onZeroingStarted);
@@ -51,6 +55,7 @@ void wave::wave_create_syncinfor()
         rowDisplay_->setLoopCounts(count, left);
     });
     connect(c, &StatusChannel::drained, this, &wave::flushLine);
+    connect(c, &StatusChannel::needleMoved, this, &wave::needleReported);
     // A port that cannot be bound leaves its reports unread; the operator is not told.
     c->open();
 
@@ -62,6 +67,12 @@ void wave::wave_create_syncinfor()
 void wave::wave_paint_needleinfor()
 {
     paint_needle(para_cur.word(Protocol::NeedleWord));
+}
+
+void wave::needleReported()
+{
+    if (!needleTimer_->isActive() && para_cur.word(Protocol::NeedleWord) != shownNeedle_)
+        needleTimer_->start();
 }
 
 void wave::applyMessageStep(int report)
