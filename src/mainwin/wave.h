@@ -169,8 +169,10 @@ private:
     void startNeedleToJob();
     void takeSystemBackup();
     void keepSystemBackup();
-    // Row repaints wait for the end of a batch of reports, so a flood paints once per batch.
+    // Row repaints wait for lineTimer_, so a flood paints at the screen's pace; flushLine paints
+    // what waits at once (before a history line or a loop value, which must follow it).
     void requestLine(unsigned short row);
+    void paceLine();
     void flushLine();
     void needleReported();
     void applyMessageStep(int report);
@@ -218,6 +220,7 @@ private:
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
     QTimer *needleTimer_ = nullptr;
+    QTimer *lineTimer_ = nullptr;
     unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
