@@ -26,7 +26,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-wqy-microhei, qt6-qpa-plugins")
 # knitfleet serve records to SQLite through Qt's driver plugin (or to PostgreSQL through its own);
 # Qt's own texts (an input field's menu) follow the operator's language with Qt's translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite, qt6-translations-l10n")

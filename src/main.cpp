@@ -5,6 +5,7 @@
 #include "logic/language.h"
 #include "logic/translations.h"
 #include "machinetests/exttest.h"
+#include "mainwin/exitafterstart.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
         wave w(nullptr, nullptr, wave::kCustomFrameless);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
+        ExitAfterStart::install(&w);
         code = app.exec();
     }
     return code;

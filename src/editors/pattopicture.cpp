@@ -36,12 +36,30 @@ void PatToPicture::openpatpicture(const QString &path)
     picture_->setPixmap(image);
     picture_->resize(image.size());
     marker_->hide();
-    // The flash timer runs only while there is a line to flash.
-    if (loaded_)
+    flashWhileSeen();
+    QTimer::singleShot(0, this, &PatToPicture::countsize);
+}
+
+void PatToPicture::flashWhileSeen()
+{
+    // The flash timer runs only while there is a line to flash and someone to see it: the
+    // main screen keeps the picture hidden most of the time, and a hidden flash only wakes it.
+    if (loaded_ && isVisible())
         flash_.start();
     else
         flash_.stop();
-    QTimer::singleShot(0, this, &PatToPicture::countsize);
+}
+
+void PatToPicture::showEvent(QShowEvent *event)
+{
+    QScrollArea::showEvent(event);
+    flashWhileSeen();
+}
+
+void PatToPicture::hideEvent(QHideEvent *event)
+{
+    QScrollArea::hideEvent(event);
+    flashWhileSeen();
 }
 
 void PatToPicture::countsize()

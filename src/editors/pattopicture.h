@@ -31,8 +31,12 @@ public Q_SLOTS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    void flashWhileSeen();
+
     QLabel *picture_;
     QLabel *marker_;
     bool loaded_ = false;

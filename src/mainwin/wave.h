@@ -94,6 +94,8 @@ public:
     MachineHistory *history() const { return history_.get(); }
     QLabel *needleLabel() const { return needle_; }
     QLabel *runningLabel() const { return running_; }
+    // Armed only while a needle report waits to be shown.
+    const QTimer *needleTimer() const { return needleTimer_; }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
     void wave_create_telemetry();
@@ -167,9 +169,12 @@ private:
     void startNeedleToJob();
     void takeSystemBackup();
     void keepSystemBackup();
-    // Row repaints wait for the end of a batch of reports, so a flood paints once per batch.
+    // Row repaints wait for lineTimer_, so a flood paints at the screen's pace; flushLine paints
+    // what waits at once (before a history line or a loop value, which must follow it).
     void requestLine(unsigned short row);
+    void paceLine();
     void flushLine();
+    void needleReported();
     void applyMessageStep(int report);
     void onZeroingStarted();
     void onMachineStarted(int state);
@@ -215,6 +220,8 @@ private:
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
     QTimer *needleTimer_ = nullptr;
+    QTimer *lineTimer_ = nullptr;
+    unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;

@@ -21,6 +21,7 @@ QString wave::wave_get_message1() const
 
 void wave::wave_warm_cancel()
 {
+    flushLine();
     history_->alarmAcknowledged(historyScreen());
     // The alarm stays until the controller clears it; a lost acknowledgement is pressed again.
     // The acknowledgement goes with the running-status command.

@@ -181,7 +181,8 @@ void wave::wave_slot_drawmessagepos(int systems, int picture)
 void wave::paint_needle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
-    needle_->setText(QString::number(int(para_cur.word(Protocol::NeedleWord)) - Protocol::NeedleZero));
+    shownNeedle_ = para_cur.word(Protocol::NeedleWord);
+    needle_->setText(QString::number(int(shownNeedle_) - Protocol::NeedleZero));
 }
 
 void wave::set_speed(int state)

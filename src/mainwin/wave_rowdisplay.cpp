@@ -1,10 +1,12 @@
-// The current-row display on the main screen, repainted once per batch of reports.
+// The current-row display on the main screen, repainted at the screen's pace.
 #include "wave.h"
 
 #include "rowdisplay.h"
 
 #include "data/parablocks.h"
 #include "data/protocol.h"
+
+#include <QTimer>
 
 void wave::paint_line(unsigned short row)
 {
@@ -18,6 +20,12 @@ void wave::requestLine(unsigned short row)
         return;
     pendingLine_ = row;
     linePending_ = true;
+}
+
+void wave::paceLine()
+{
+    if ((linePending_ || piecePending_) && !lineTimer_->isActive())
+        lineTimer_->start();
 }
 
 void wave::flushLine()

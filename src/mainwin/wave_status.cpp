@@ -20,6 +20,8 @@
 namespace {
 constexpr int kReportBeepMs = 150;
 constexpr int kNeedleRepaintMs = 80;
+// Rows and piece counts are painted at the screen's pace, at most 40 ms behind their report.
+constexpr int kLineRepaintMs = 40;
 }
 
 void wave::wave_create_syncinfor()
@@ -27,10 +29,14 @@ void wave::wave_create_syncinfor()
     if (statusChannel_)
         return;
     statusChannel_ = new StatusChannel(this);
+    // The needle field follows its reports at most 80 ms behind: the first report that moves the
+    // needle arms one repaint, the reports before it fires are coalesced into it, and an idle
+    // machine wakes nobody.
     needleTimer_ = new QTimer(this);
+    needleTimer_->setSingleShot(true);
     needleTimer_->setInterval(kNeedleRepaintMs);
     connect(needleTimer_, &QTimer::timeout, this, &wave::wave_paint_needleinfor);
-    needleTimer_->start();
+    wave_paint_needleinfor();
 
     StatusChannel *c = statusChannel_;
     connect(c, &StatusChannel::zeroingStarted, this, &wave::onZeroingStarted);
@@ -50,7 +56,14 @@ void wave::wave_create_syncinfor()
         flushLine();
         rowDisplay_->setLoopCounts(count, left);
     });
-    connect(c, &StatusChannel::drained, this, &wave::flushLine);
+    // Under a flood of reports the row display repaints at its own pace, never once per batch:
+    // the first batch that leaves a row or count to show arms one repaint of the latest.
+    lineTimer_ = new QTimer(this);
+    lineTimer_->setSingleShot(true);
+    lineTimer_->setInterval(kLineRepaintMs);
+    connect(lineTimer_, &QTimer::timeout, this, &wave::flushLine);
+    connect(c, &StatusChannel::drained, this, &wave::paceLine);
+    connect(c, &StatusChannel::needleMoved, this, &wave::needleReported);
     // A port that cannot be bound leaves its reports unread; the operator is not told.
     c->open();
 
@@ -62,6 +75,12 @@ void wave::wave_create_syncinfor()
 void wave::wave_paint_needleinfor()
 {
     paint_needle(para_cur.word(Protocol::NeedleWord));
+}
+
+void wave::needleReported()
+{
+    if (!needleTimer_->isActive() && para_cur.word(Protocol::NeedleWord) != shownNeedle_)
+        needleTimer_->start();
 }
 
 void wave::applyMessageStep(int report)
@@ -94,6 +113,7 @@ void wave::onZeroingStarted()
 void wave::onMachineStarted(int state)
 {
     BeepPulse::beep(kReportBeepMs);
+    flushLine(); // the history's line carries the row the screen shows
     history_->machineRan(true, historyScreen());
     set_speed(state);
     applyMessageStep(int(MessageSteps::Report::Started));
@@ -102,6 +122,7 @@ void wave::onMachineStarted(int state)
 void wave::onMachineStopped()
 {
     BeepPulse::beep(kReportBeepMs);
+    flushLine();
     history_->machineRan(false, historyScreen());
     set_speed(1);
     applyMessageStep(int(MessageSteps::Report::Stopped));
@@ -118,13 +139,13 @@ void wave::onRowReport(unsigned short row, bool cancelMessage)
 
 void wave::onAlarm(unsigned char type, unsigned char code)
 {
+    // The screen up to date first: the history's line carries the row it shows, and the UPS
+    // question holds the thread.
+    flushLine();
     history_->alarmRaised(type, code, ButtonWarm::errorcode(type, code), historyScreen());
     buttonWarm_->setWarm(type, code);
-    if (AlarmTexts::isUpsPowerLoss(type, code)) {
-        // The screen is brought up to date before the question holds the thread.
-        flushLine();
+    if (AlarmTexts::isUpsPowerLoss(type, code))
         wave_slot_close();
-    }
 }
 
 void wave::onZeroingFinished()
@@ -139,6 +160,7 @@ void wave::onZeroingFinished()
 
 void wave::onAlarmCleared()
 {
+    flushLine();
     history_->alarmCleared(historyScreen());
     buttonWarm_->cancelWarm();
 }

@@ -103,6 +103,34 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("stop")));
     }
 
+    // KNIT_EXIT_AFTER_START=1 ends the panel with status 0 once its main screen is drawn, after
+    // the whole exchange; any other value leaves the panel running.
+    void exitAfterStart_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addRow("1") << QStringLiteral("1");
+        QTest::addRow("yes") << QStringLiteral("yes");
+    }
+    void exitAfterStart()
+    {
+        QFETCH(QString, value);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QProcessEnvironment env = x_.environment();
+        env.insert(QStringLiteral("KNIT_EXIT_AFTER_START"), value);
+        QVERIFY(panel_.start(env, root_->path(), sim_.portOffset()));
+        int code = -1;
+        if (value == QLatin1String("1")) {
+            QVERIFY(panel_.ended(20000, &code));
+            QCOMPARE(code, 0);
+            QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 0));
+            return;
+        }
+        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
+        // The main screen follows the exchange's last command; proving it stays takes a while.
+        QVERIFY(!panel_.ended(1000, &code));
+        panel_.stop();
+    }
+
     // No answer: the start picture under the wait, the attempts counted; Escape gives the fetch
     // up; then offline until the controller answers the status query again.
     void noController()

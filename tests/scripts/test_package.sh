@@ -26,6 +26,7 @@ check "version in control" grep -qx " Version: $version" "$work/info"
 check "depends on the Qt libraries it links" grep -q "^ Depends:.*libqt6widgets6" "$work/info"
 dpkg-deb -e "$deb" "$work/control"
 check "postinst enables the unit" grep -q "deb-systemd-helper enable knitpanel.service" "$work/control/postinst"
+check "postinst makes the font cache" grep -q "^ *fc-cache " "$work/control/postinst"
 
 dpkg-deb -x "$deb" "$work/root"
 for f in usr/bin/knitpanel usr/bin/knitsim usr/bin/knitjob usr/bin/knitfleet usr/lib/knitpanel/start-panel; do
@@ -34,7 +35,8 @@ done
 check "English translation installed" test -s "$work/root/usr/share/knitpanel/translations/knitpanel_en.qm"
 check "recommends Qt's translations" grep -q "^ Recommends:.*qt6-translations-l10n" "$work/info"
 unit="$work/root/lib/systemd/system/knitpanel.service"
-for line in User=root Environment=KNIT_ROOT=/ Environment=QT_QPA_PLATFORM=linuxfb Restart=always \
+for line in User=root Environment=KNIT_ROOT=/ Environment=QT_QPA_PLATFORM=linuxfb:fb=/dev/fb0 \
+  Environment=QT_QPA_FB_DISABLE_INPUT=1 Environment=QT_IM_MODULE= Restart=always \
   ExecStart=/usr/lib/knitpanel/start-panel WantedBy=multi-user.target; do
   check "unit has $line" grep -qx "$line" "$unit"
 done

@@ -29,6 +29,8 @@
 #include "ui/mymenuno.h"
 #include "ui/mylabel.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTest>
 #include <QUdpSocket>
@@ -75,6 +77,17 @@ private Q_SLOTS:
         sim_.reset();
     }
     void init() { QVERIFY(sim_->command(QStringLiteral("set motostatus 0"))); }
+
+    // Before any report: the main screen stands alone (every page is built when first opened)
+    // and nothing wakes it, not even the needle field's repaint.
+    void startBuildsOnlyTheMainScreen()
+    {
+        QVERIFY(w_->isVisible());
+        const QWidgetList widgets = QApplication::allWidgets();
+        for (QWidget *widget : widgets)
+            QVERIFY2(!qobject_cast<QDialog *>(widget), widget->metaObject()->className());
+        QVERIFY(!w_->needleTimer()->isActive());
+    }
 
     void reports_data()
     {
@@ -196,8 +209,30 @@ private Q_SLOTS:
                                   QHostAddress::LocalHost, PanelEnv::port(2001));
         }
         QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
-        QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
+        QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
+    }
+
+    // A burst of needle and row reports, then silence: the last of each is shown, and the
+    // needle repaint is not left running.
+    void burstEndsOnLastValues()
+    {
+        const quint64 before = w_->statusChannel()->statusReports();
+        const quint64 needles = w_->statusChannel()->needleReports();
+        const int n = 500;
+        for (int i = 1; i <= n; ++i) {
+            // The panel runs on this thread: it takes what came now and then, so no buffer overflows.
+            if (i % 50 == 0)
+                QCoreApplication::processEvents();
+            sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(600 + i)), QHostAddress::LocalHost, PanelEnv::port(2700));
+            sendStatus(machine(20, static_cast<unsigned short>(i), static_cast<unsigned short>(3 + i)));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->needleReports(), needles + n, 5000);
+        QTRY_COMPARE(w_->needleLabel()->text(), QString::number(100 + n));
+        QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n));
+        QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
+        QTRY_VERIFY(!w_->needleTimer()->isActive());
     }
 
     // The shut-down question against this screen's controller.

@@ -32,6 +32,14 @@ public:
         }
     }
     bool running() const { return process_.state() == QProcess::Running; }
+    // True when the panel ended by itself within ms, with its exit status in code.
+    bool ended(int ms, int *code)
+    {
+        if (!process_.waitForFinished(ms) || process_.exitStatus() != QProcess::NormalExit)
+            return false;
+        *code = process_.exitCode();
+        return true;
+    }
     // Everything the panel printed so far.
     QByteArray output()
     {
