@@ -15,6 +15,18 @@
         <source>%1: 第 %2 / %3 次, 已等待 %4 秒</source>
         <translation>%1: try %2 / %3, %4 s waited</translation>
     </message>
+    <message>
+        <source>正在联接服务器, 请稍等 ......</source>
+        <translation>Connecting to the server, please wait ......</translation>
+    </message>
+    <message>
+        <source>正在联接下载服务器, 请稍等 ......</source>
+        <translation>Connecting to the download server, please wait ......</translation>
+    </message>
+    <message>
+        <source>正在下载: %1 B</source>
+        <translation>Downloading: %1 B</translation>
+    </message>
 </context>
 <context>
     <name>MachineState</name>
@@ -36,6 +48,24 @@
     </message>
 </context>
 <context>
+    <name>MessageFrame</name>
+    <message>
+        <source>确    定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>信  息</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>QMDialogYN</name>
+    <message>
+        <source>取  消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>StartPicture</name>
     <message>
         <source>名 称: %1</source>
@@ -51,6 +81,24 @@
     </message>
 </context>
 <context>
+    <name>cntpanel</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>fileoperate</name>
+    <message>
+        <source>上 传 文 件</source>
+        <translation>Upload file</translation>
+    </message>
+    <message>
+        <source>下 载 文 件</source>
+        <translation>Download file</translation>
+    </message>
+</context>
+<context>
     <name>languagemenu</name>
     <message>
         <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
@@ -60,6 +108,131 @@
         <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
         <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
         <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
+<context>
+    <name>motopanel</name>
+    <message>
+        <source>密度:%1</source>
+        <extracomment>A key driving one density motor to position %1.</extracomment>
+        <translation>D:%1</translation>
+    </message>
+    <message>
+        <source>整组:%1</source>
+        <extracomment>A key driving every motor of the group to position %1.</extracomment>
+        <translation>All:%1</translation>
+    </message>
+    <message>
+        <source>密度:归零</source>
+        <translation>D:Zero</translation>
+    </message>
+    <message>
+        <source>整组测试</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>循环测试</source>
+        <translation>Cycle</translation>
+    </message>
+</context>
+<context>
+    <name>multipanel</name>
+    <message>
+        <source> 上一页</source>
+        <translation> PgUp</translation>
+    </message>
+    <message>
+        <source> 下一页</source>
+        <translation> PgDn</translation>
+    </message>
+    <message>
+        <source> 整组修改</source>
+        <translation> Set all</translation>
+    </message>
+    <message>
+        <source> 上一组</source>
+        <translation> Prev</translation>
+    </message>
+    <message>
+        <source> 下一组</source>
+        <translation> Next</translation>
+    </message>
+</context>
+<context>
+    <name>panelall</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>后摇</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前摇</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>K型</source>
+        <translation>K type</translation>
+    </message>
+    <message>
+        <source>L型</source>
+        <translation>L type</translation>
+    </message>
+    <message>
+        <source>单向</source>
+        <translation>1-way</translation>
+    </message>
+    <message>
+        <source>双向</source>
+        <translation>2-way</translation>
+    </message>
+    <message>
+        <source>左锁定</source>
+        <translation>L lock</translation>
+    </message>
+    <message>
+        <source>右锁定</source>
+        <translation>R lock</translation>
+    </message>
+    <message>
+        <source>不锁定</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>清   零</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>testpanel</name>
+    <message>
+        <source>取 消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确 定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>testpaneladd</name>
+    <message>
+        <source>方式%1</source>
+        <translation>Mode %1</translation>
+    </message>
+    <message>
+        <source>选针器测试%1</source>
+        <translation>Sel.test%1</translation>
     </message>
 </context>
 <context>
