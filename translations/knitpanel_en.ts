@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>HistoryPage</name>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>解除</source>
+        <translation>Cleared</translation>
+    </message>
+    <message>
+        <source>最近 200 条报警记录, 新的在前. F1-F3 换页, 上下键翻看.</source>
+        <translation>The last 200 alarm events, newest first. F1-F3 turn the tabs, Up/Down scroll.</translation>
+    </message>
+    <message>
+        <source>最近 7 天最常见的 10 种报警: 次数与停机时间.</source>
+        <translation>The 10 most frequent alarms of the last 7 days: count and standing time.</translation>
+    </message>
+    <message>
+        <source>最近 7 天每天的件数, 编织时间, 停车时间和编织比例.</source>
+        <translation>Pieces, knitting time, stopped time and knitting share of each of the last 7 days.</translation>
+    </message>
+    <message>
+        <source>F1.报警记录</source>
+        <translation>F1.Alarm journal</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>事件</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>报警内容</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>花型</source>
+        <translation>Pattern</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>F2.常见报警</source>
+        <translation>F2.Frequent alarms</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>停机时间</source>
+        <translation>Standing</translation>
+    </message>
+    <message>
+        <source>F3.生产统计</source>
+        <translation>F3.Production</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>件数</source>
+        <translation>Pieces</translation>
+    </message>
+    <message>
+        <source>编织时间</source>
+        <translation>Knitting</translation>
+    </message>
+    <message>
+        <source>停车时间</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>编织比例</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>F4.导出到U盘</source>
+        <translation>F4.Export to USB</translation>
+    </message>
+    <message>
+        <source> (%1 行记录损坏, 已跳过)</source>
+        <translation> (%1 damaged lines skipped)</translation>
+    </message>
+    <message>
+        <source>导出到U盘</source>
+        <translation>Export to USB</translation>
+    </message>
+    <message>
+        <source>导出文件失败, 请重试 !</source>
+        <translation>Exporting failed, try again !</translation>
+    </message>
+</context>
+<context>
     <name>LabelTftp</name>
     <message>
         <source>正在联接服务器</source>
