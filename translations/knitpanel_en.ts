@@ -215,6 +215,21 @@
     </message>
 </context>
 <context>
+    <name>TouchCalibration</name>
+    <message>
+        <source>校正数据不一致, 请重新校正 !</source>
+        <translation>The touches disagree, calibrate again !</translation>
+    </message>
+    <message>
+        <source>请依次点击十字中心 ( 共 5 点 ) , 按 &lt; X &gt; 退出</source>
+        <translation>Touch the centre of each cross in turn ( 5 points ) , &lt; X &gt; leaves</translation>
+    </message>
+    <message>
+        <source>保存触摸屏校正数据失败, 请重新校正 !</source>
+        <translation>Could not save the calibration, calibrate again !</translation>
+    </message>
+</context>
+<context>
     <name>Translations</name>
     <message>
         <source>中文</source>
