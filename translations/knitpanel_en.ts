@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>HistoryPage</name>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>解除</source>
+        <translation>Cleared</translation>
+    </message>
+    <message>
+        <source>最近 200 条报警记录, 新的在前. F1-F3 换页, 上下键翻看.</source>
+        <translation>The last 200 alarm events, newest first. F1-F3 turn the tabs, Up/Down scroll.</translation>
+    </message>
+    <message>
+        <source>最近 7 天最常见的 10 种报警: 次数与停机时间.</source>
+        <translation>The 10 most frequent alarms of the last 7 days: count and standing time.</translation>
+    </message>
+    <message>
+        <source>最近 7 天每天的件数, 编织时间, 停车时间和编织比例.</source>
+        <translation>Pieces, knitting time, stopped time and knitting share of each of the last 7 days.</translation>
+    </message>
+    <message>
+        <source>F1.报警记录</source>
+        <translation>F1.Alarm journal</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>事件</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>报警内容</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>花型</source>
+        <translation>Pattern</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>F2.常见报警</source>
+        <translation>F2.Frequent alarms</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>停机时间</source>
+        <translation>Standing</translation>
+    </message>
+    <message>
+        <source>F3.生产统计</source>
+        <translation>F3.Production</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>件数</source>
+        <translation>Pieces</translation>
+    </message>
+    <message>
+        <source>编织时间</source>
+        <translation>Knitting</translation>
+    </message>
+    <message>
+        <source>停车时间</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>编织比例</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>F4.导出到U盘</source>
+        <translation>F4.Export to USB</translation>
+    </message>
+    <message>
+        <source> (%1 行记录损坏, 已跳过)</source>
+        <translation> (%1 damaged lines skipped)</translation>
+    </message>
+    <message>
+        <source>导出到U盘</source>
+        <translation>Export to USB</translation>
+    </message>
+    <message>
+        <source>导出文件失败, 请重试 !</source>
+        <translation>Exporting failed, try again !</translation>
+    </message>
+</context>
+<context>
     <name>LabelTftp</name>
     <message>
         <source>正在联接服务器</source>
@@ -14,6 +117,18 @@
     <message>
         <source>%1: 第 %2 / %3 次, 已等待 %4 秒</source>
         <translation>%1: try %2 / %3, %4 s waited</translation>
+    </message>
+    <message>
+        <source>正在联接服务器, 请稍等 ......</source>
+        <translation>Connecting to the server, please wait ......</translation>
+    </message>
+    <message>
+        <source>正在联接下载服务器, 请稍等 ......</source>
+        <translation>Connecting to the download server, please wait ......</translation>
+    </message>
+    <message>
+        <source>正在下载: %1 B</source>
+        <translation>Downloading: %1 B</translation>
     </message>
 </context>
 <context>
@@ -36,10 +151,82 @@
     </message>
 </context>
 <context>
+    <name>MessageFrame</name>
+    <message>
+        <source>确    定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>信  息</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFrame</name>
+    <message>
+        <source>系  统  参  数</source>
+        <translation>System parameters</translation>
+    </message>
+    <message>
+        <source>工  作  参  数</source>
+        <translation>Work parameters</translation>
+    </message>
+    <message>
+        <source>常用参数设置</source>
+        <translation>Running parameters</translation>
+    </message>
+    <message>
+        <source>摇床位置修正</source>
+        <translation>Racking position correction</translation>
+    </message>
+    <message>
+        <source>密 度 电 机 修 正</source>
+        <translation>Density motor correction</translation>
+    </message>
+    <message>
+        <source>不 工 作 密 度</source>
+        <translation>Idle density</translation>
+    </message>
+    <message>
+        <source>机头加减速类型</source>
+        <translation>Carriage acceleration types</translation>
+    </message>
+    <message>
+        <source>机器个性化参数设置</source>
+        <translation>Machine personalisation</translation>
+    </message>
+    <message>
+        <source>纱嘴停放与机头速度对照表</source>
+        <translation>Carrier parking by carriage speed</translation>
+    </message>
+</context>
+<context>
+    <name>QMDialogYN</name>
+    <message>
+        <source>取  消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>StartPicture</name>
     <message>
         <source>名 称: %1</source>
         <translation>Name: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TouchCalibration</name>
+    <message>
+        <source>校正数据不一致, 请重新校正 !</source>
+        <translation>The touches disagree, calibrate again !</translation>
+    </message>
+    <message>
+        <source>请依次点击十字中心 ( 共 5 点 ) , 按 &lt; X &gt; 退出</source>
+        <translation>Touch the centre of each cross in turn ( 5 points ) , &lt; X &gt; leaves</translation>
+    </message>
+    <message>
+        <source>保存触摸屏校正数据失败, 请重新校正 !</source>
+        <translation>Could not save the calibration, calibrate again !</translation>
     </message>
 </context>
 <context>
@@ -51,10 +238,251 @@
     </message>
 </context>
 <context>
-    <name>dialogide</name>
+    <name>checkpara</name>
     <message>
-        <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
-        <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+        <source>(  需修复  )</source>
+        <translation> (to repair)</translation>
+    </message>
+    <message>
+        <source>1.更换显示屏时系统参数修复</source>
+        <translation>1.New panel: system parameters</translation>
+    </message>
+    <message>
+        <source>2.更换主板时系统参数修复</source>
+        <translation>2.New main board: system parameters</translation>
+    </message>
+    <message>
+        <source>3.更换显示屏时个性化参数修复</source>
+        <translation>3.New panel: personalisation</translation>
+    </message>
+    <message>
+        <source>4.更换主板时个性化参数修复</source>
+        <translation>4.New main board: personalisation</translation>
+    </message>
+    <message>
+        <source>H.关闭控制器</source>
+        <translation>H.Shut the controller down</translation>
+    </message>
+    <message>
+        <source>更换系统硬件时, 系统参数和个性化参数修复 .</source>
+        <translation>After new hardware, repair the system and personalisation parameters .</translation>
+    </message>
+    <message>
+        <source>确定要关闭控制系统吗 ?</source>
+        <translation>Shut the control system down ?</translation>
+    </message>
+    <message>
+        <source>正在关机, 请稍等 ... ... </source>
+        <translation>Shutting down, please wait ... ... </translation>
+    </message>
+    <message>
+        <source>不能关机, 请检查主控制器 !</source>
+        <translation>Cannot shut down, check the main controller !</translation>
+    </message>
+    <message>
+        <source>确定要把当前的系统参数存入显示屏备份吗?</source>
+        <translation>Store the present system parameters as the panel&apos;s backup?</translation>
+    </message>
+    <message>
+        <source>把当前的系统参数存入显示屏备份成功 !</source>
+        <translation>The system parameters are stored as the panel&apos;s backup !</translation>
+    </message>
+    <message>
+        <source>打开系统备份参数失败 , 请重试 !</source>
+        <translation>Could not store the backup parameters, try again !</translation>
+    </message>
+    <message>
+        <source>确定要显示屏备份的系统参数导到主板吗?</source>
+        <translation>Send the panel&apos;s backup of the system parameters to the main board?</translation>
+    </message>
+    <message>
+        <source>把显示屏备份的系统参数导到主板成功 !</source>
+        <translation>The panel&apos;s backup of the system parameters is on the main board !</translation>
+    </message>
+    <message>
+        <source>上传系统参数失败, 请重试 !</source>
+        <translation>Sending the parameters failed, try again !</translation>
+    </message>
+    <message>
+        <source>确定要把当前的系统参数存入显示屏个性化参数备份吗?</source>
+        <translation>Store the present personalisation as the panel&apos;s backup?</translation>
+    </message>
+    <message>
+        <source>把当前的个性化参数存入显示屏个性化参数备份成功 !</source>
+        <translation>The personalisation is stored as the panel&apos;s backup !</translation>
+    </message>
+    <message>
+        <source>确定要显示屏备份的个性化参数导到主板吗?</source>
+        <translation>Send the panel&apos;s backup of the personalisation to the main board?</translation>
+    </message>
+    <message>
+        <source>把显示屏备份的个性化参数导到主板成功 !</source>
+        <translation>The panel&apos;s backup of the personalisation is on the main board !</translation>
+    </message>
+    <message>
+        <source>按&lt;取消&gt;将进入主界面, 按&lt;确定&gt;将关闭控制器 .</source>
+        <translation>&lt;Cancel&gt; goes to the main screen, &lt;OK&gt; shuts the controller down .</translation>
+    </message>
+</context>
+<context>
+    <name>cntpanel</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>extsyspara</name>
+    <message>
+        <source>该参数修改需要密码, 请输入密码: </source>
+        <translation>This setting needs the password, enter it: </translation>
+    </message>
+    <message>
+        <source>F8.更多系统工具菜单</source>
+        <translation>F8.More system tools</translation>
+    </message>
+    <message>
+        <source>更多系统工具菜单需要密码, 请输入密码: </source>
+        <translation>More system tools need the password, enter it: </translation>
+    </message>
+    <message>
+        <source>1.工作参数设置</source>
+        <translation>1.Work parameters</translation>
+    </message>
+    <message>
+        <source>进入工作参数设置界面失败, 请重试 !</source>
+        <translation>Could not open the work parameters, try again !</translation>
+    </message>
+    <message>
+        <source>2.系统参数设置</source>
+        <translation>2.System parameters</translation>
+    </message>
+    <message>
+        <source>进入系统参数设置界面失败, 请重试 !</source>
+        <translation>Could not open the system parameters, try again !</translation>
+    </message>
+    <message>
+        <source>3.密度电机修正</source>
+        <translation>3.Density motor correction</translation>
+    </message>
+    <message>
+        <source>进入密度电机修正界面失败, 请重试 !</source>
+        <translation>Could not open the density motor correction, try again !</translation>
+    </message>
+    <message>
+        <source>4.不工作密度设置</source>
+        <translation>4.Idle density</translation>
+    </message>
+    <message>
+        <source>进入不工作密度设置界面失败, 请重试 !</source>
+        <translation>Could not open the idle density, try again !</translation>
+    </message>
+    <message>
+        <source>5.摇床位置修正</source>
+        <translation>5.Racking position correction</translation>
+    </message>
+    <message>
+        <source>进入摇床位置修正界面失败, 请重试 !</source>
+        <translation>Could not open the racking correction, try again !</translation>
+    </message>
+    <message>
+        <source>F1.报警记录</source>
+        <translation>F1.Alarm journal</translation>
+    </message>
+    <message>
+        <source>1.机头加减速类型设置</source>
+        <translation>1.Carriage acceleration types</translation>
+    </message>
+    <message>
+        <source>进入加减速设置界面失败, 请重试 !</source>
+        <translation>Could not open the acceleration types, try again !</translation>
+    </message>
+    <message>
+        <source>2.机器个性化参数设置</source>
+        <translation>2.Machine personalisation</translation>
+    </message>
+    <message>
+        <source>进入个性化参数界面失败-3, 请重试 !</source>
+        <translation>Could not open the personalisation-3, try again !</translation>
+    </message>
+    <message>
+        <source>3.系统参数导入导出和初始化</source>
+        <translation>3.System parameters: import, export, reset</translation>
+    </message>
+    <message>
+        <source>4.系统时间修改</source>
+        <translation>4.System time</translation>
+    </message>
+    <message>
+        <source>5.桌面属性设置</source>
+        <translation>5.Desktop settings</translation>
+    </message>
+    <message>
+        <source>7.系统软件升级</source>
+        <translation>7.Software update</translation>
+    </message>
+    <message>
+        <source>6.触摸屏校正</source>
+        <translation>6.Touch screen calibration</translation>
+    </message>
+    <message>
+        <source>8.控制器出厂设置</source>
+        <translation>8.Controller factory settings</translation>
+    </message>
+    <message>
+        <source>F3.U盘格式化工具</source>
+        <translation>F3.Format a USB stick</translation>
+    </message>
+    <message>
+        <source>F2.硬盘格式化工具</source>
+        <translation>F2.Format the flash disk</translation>
+    </message>
+    <message>
+        <source>F8.常用系统工具菜单</source>
+        <translation>F8.Common system tools</translation>
+    </message>
+    <message>
+        <source>F1.纱嘴停放与机头速度对照表</source>
+        <translation>F1.Carrier parking by speed</translation>
+    </message>
+    <message>
+        <source>进入纱嘴停放与机头速度对照表界面失败, 请重试 !</source>
+        <translation>Could not open the carrier parking table, try again !</translation>
+    </message>
+    <message>
+        <source>选择要设置的参数, 按&lt; 确定 &gt;进入.</source>
+        <translation>Choose what to set, press &lt; Enter &gt; to open it.</translation>
+    </message>
+    <message>
+        <source>密码错误, 请重新输入 !</source>
+        <translation>Wrong password, enter it again !</translation>
+    </message>
+    <message>
+        <source>保存触摸屏校正数据失败, 请重新校正 !</source>
+        <translation>Could not save the calibration, calibrate again !</translation>
+    </message>
+    <message>
+        <source>请输入控制器厂家密码: </source>
+        <translation>Enter the controller maker&apos;s password: </translation>
+    </message>
+    <message>
+        <source> 导入控制器出厂配置参数</source>
+        <translation> Import the controller&apos;s factory configuration</translation>
+    </message>
+    <message>
+        <source> 导入控制器出厂配置参数失败 ! </source>
+        <translation> Importing the controller&apos;s factory configuration failed ! </translation>
+    </message>
+</context>
+<context>
+    <name>fileoperate</name>
+    <message>
+        <source>上 传 文 件</source>
+        <translation>Upload file</translation>
+    </message>
+    <message>
+        <source>下 载 文 件</source>
+        <translation>Download file</translation>
     </message>
 </context>
 <context>
@@ -67,6 +495,131 @@
         <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
         <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
         <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
+<context>
+    <name>motopanel</name>
+    <message>
+        <source>密度:%1</source>
+        <extracomment>A key driving one density motor to position %1.</extracomment>
+        <translation>D:%1</translation>
+    </message>
+    <message>
+        <source>整组:%1</source>
+        <extracomment>A key driving every motor of the group to position %1.</extracomment>
+        <translation>All:%1</translation>
+    </message>
+    <message>
+        <source>密度:归零</source>
+        <translation>D:Zero</translation>
+    </message>
+    <message>
+        <source>整组测试</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>循环测试</source>
+        <translation>Cycle</translation>
+    </message>
+</context>
+<context>
+    <name>multipanel</name>
+    <message>
+        <source> 上一页</source>
+        <translation> PgUp</translation>
+    </message>
+    <message>
+        <source> 下一页</source>
+        <translation> PgDn</translation>
+    </message>
+    <message>
+        <source> 整组修改</source>
+        <translation> Set all</translation>
+    </message>
+    <message>
+        <source> 上一组</source>
+        <translation> Prev</translation>
+    </message>
+    <message>
+        <source> 下一组</source>
+        <translation> Next</translation>
+    </message>
+</context>
+<context>
+    <name>panelall</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>后摇</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前摇</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>K型</source>
+        <translation>K type</translation>
+    </message>
+    <message>
+        <source>L型</source>
+        <translation>L type</translation>
+    </message>
+    <message>
+        <source>单向</source>
+        <translation>1-way</translation>
+    </message>
+    <message>
+        <source>双向</source>
+        <translation>2-way</translation>
+    </message>
+    <message>
+        <source>左锁定</source>
+        <translation>L lock</translation>
+    </message>
+    <message>
+        <source>右锁定</source>
+        <translation>R lock</translation>
+    </message>
+    <message>
+        <source>不锁定</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>清   零</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>testpanel</name>
+    <message>
+        <source>取 消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确 定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>testpaneladd</name>
+    <message>
+        <source>方式%1</source>
+        <translation>Mode %1</translation>
+    </message>
+    <message>
+        <source>选针器测试%1</source>
+        <translation>Sel.test%1</translation>
     </message>
 </context>
 <context>

@@ -21,10 +21,10 @@ namespace {
 QString eventText(const QString &event)
 {
     if (event == QLatin1String("raised"))
-        return QStringLiteral("报警");
+        return HistoryPage::tr("报警");
     if (event == QLatin1String("acknowledged"))
-        return QStringLiteral("确认");
-    return QStringLiteral("解除");
+        return HistoryPage::tr("确认");
+    return HistoryPage::tr("解除");
 }
 
 QString duration(qint64 seconds)
@@ -36,9 +36,9 @@ QString duration(qint64 seconds)
 }
 
 const char *const kHelp[] = {
-    "最近 200 条报警记录, 新的在前. F1-F3 换页, 上下键翻看.",
-    "最近 7 天最常见的 10 种报警: 次数与停机时间.",
-    "最近 7 天每天的件数, 编织时间, 停车时间和编织比例.",
+    QT_TRANSLATE_NOOP("HistoryPage", "最近 200 条报警记录, 新的在前. F1-F3 换页, 上下键翻看."),
+    QT_TRANSLATE_NOOP("HistoryPage", "最近 7 天最常见的 10 种报警: 次数与停机时间."),
+    QT_TRANSLATE_NOOP("HistoryPage", "最近 7 天每天的件数, 编织时间, 停车时间和编织比例."),
 };
 
 } // namespace
@@ -57,18 +57,19 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     const HistoryLog::Read production = HistoryLog::readLog(MachineHistory::productionLogPath());
     skipped_ = alarms.skipped + production.skipped;
 
-    MyListView *events = addList(QStringLiteral("F1.报警记录"), {"时间", "事件", "报警内容", "花型", "行"});
+    MyListView *events = addList(tr("F1.报警记录"), {tr("时间"), tr("事件"), tr("报警内容"), tr("花型"), tr("行")});
     for (int i = int(alarms.entries.size()) - 1, n = 0; i >= 0 && n < kAlarmRows; --i, ++n) {
         const HistoryLog::Entry &e = alarms.entries[i];
         new QTreeWidgetItem(events, {HistoryLog::timeText(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
                                      eventText(e.event), e.field(4), e.field(5), e.field(6)});
     }
 
-    MyListView *frequent = addList(QStringLiteral("F2.常见报警"), {"报警内容", "次数", "停机时间"});
+    MyListView *frequent = addList(tr("F2.常见报警"), {tr("报警内容"), tr("次数"), tr("停机时间")});
     for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(alarms.entries, at.addDays(-kDays), at))
         new QTreeWidgetItem(frequent, {f.text, QString::number(f.count), duration(f.standingSeconds)});
 
-    MyListView *perDay = addList(QStringLiteral("F3.生产统计"), {"日期", "件数", "编织时间", "停车时间", "编织比例"});
+    MyListView *perDay = addList(tr("F3.生产统计"),
+                                 {tr("日期"), tr("件数"), tr("编织时间"), tr("停车时间"), tr("编织比例")});
     for (const HistoryLog::Day &d : HistoryLog::days(production.entries, at.date().addDays(1 - kDays), at.date(), at)) {
         const qint64 total = d.knittingSeconds + d.stoppedSeconds;
         new QTreeWidgetItem(perDay, {d.date.toString(QStringLiteral("yyyy-MM-dd")), QString::number(d.pieces),
@@ -76,7 +77,7 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
                                      total ? QStringLiteral("%1%").arg(d.knittingSeconds * 100 / total) : QStringLiteral("-")});
     }
     // Right of the tabs, in the row they leave free.
-    auto *exportButton = new MYBUTTON(QStringLiteral("F4.导出到U盘"), this, "Bexport");
+    auto *exportButton = new MYBUTTON(tr("F4.导出到U盘"), this, "Bexport");
     exportButton->setFocusPolicy(Qt::NoFocus);
     exportButton->setGeometry(500, 46, 136, 24);
     exportButton->raise();
@@ -112,9 +113,9 @@ MyListView *HistoryPage::addList(const QString &title, const QStringList &column
 
 void HistoryPage::showTab(int tab)
 {
-    QString help = QString::fromUtf8(kHelp[tab]);
+    QString help = tr(kHelp[tab]);
     if (skipped_ > 0)
-        help += QStringLiteral(" (%1 行记录损坏, 已跳过)").arg(skipped_);
+        help += tr(" (%1 行记录损坏, 已跳过)").arg(skipped_);
     setdialogmsg(help);
     MyListView *l = list(tab);
     if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)
@@ -147,9 +148,9 @@ void HistoryPage::exportToStick()
     const QString stamp = SystemActions::now().toString(QStringLiteral("'history-'yyyyMMdd-HHmmss"));
     const QString folder = PanelPaths::tmp(QLatin1Char('/') + stamp);
     if (stage(folder, stamp))
-        outputfiledialog::getsavefilefromusb(folder, QStringLiteral("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
+        outputfiledialog::getsavefilefromusb(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
     else
-        DIAMESSAGE(this, QStringLiteral("导出文件失败, 请重试 !"));
+        DIAMESSAGE(this, tr("导出文件失败, 请重试 !"));
     FsOps::removeTree(folder);
     list(tabs_->currentIndex())->setFocus();
 }

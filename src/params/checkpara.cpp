@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kNeedsRepair[] = "(  需修复  )";
+const char kNeedsRepair[] = QT_TRANSLATE_NOOP("checkpara", "(  需修复  )");
 
 struct Item
 {
@@ -24,11 +24,11 @@ struct Item
 };
 
 const Item kItems[] = {
-    {0, 0, Qt::Key_1, "1.更换显示屏时系统参数修复", 1},
-    {0, 2, Qt::Key_2, "2.更换主板时系统参数修复", 1},
-    {0, 4, Qt::Key_3, "3.更换显示屏时个性化参数修复", 2},
-    {0, 6, Qt::Key_4, "4.更换主板时个性化参数修复", 2},
-    {1, 7, Qt::Key_H, "H.关闭控制器", 0},
+    {0, 0, Qt::Key_1, QT_TRANSLATE_NOOP("checkpara", "1.更换显示屏时系统参数修复"), 1},
+    {0, 2, Qt::Key_2, QT_TRANSLATE_NOOP("checkpara", "2.更换主板时系统参数修复"), 1},
+    {0, 4, Qt::Key_3, QT_TRANSLATE_NOOP("checkpara", "3.更换显示屏时个性化参数修复"), 2},
+    {0, 6, Qt::Key_4, QT_TRANSLATE_NOOP("checkpara", "4.更换主板时个性化参数修复"), 2},
+    {1, 7, Qt::Key_H, QT_TRANSLATE_NOOP("checkpara", "H.关闭控制器"), 0},
 };
 
 QString systemBackup()
@@ -67,8 +67,9 @@ checkpara::checkpara(QWidget *parent, unsigned char mask)
     : MyDialog(parent, "checkpara", true, kFrameless, mask), mask_(mask)
 {
     setdialogtitle(QStringLiteral("Parameter Repair Menu"));
-    setdialogmsg(QString::fromUtf8("更换系统硬件时, 系统参数和个性化参数修复 ."));
+    setdialogmsg(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));
     menu_ = new MyMenuNo(this);
+    menu_->setContext("checkpara");
     menu_->setGeometry(0, 50, 640, 430);
     connect(menu_, &MenuGrid::signal_itemname, this, &checkpara::slot_press);
     connect(this, &MyDialog::signal_close, this, &checkpara::test_close);
@@ -81,10 +82,8 @@ void checkpara::whickrepair(unsigned char mask)
 {
     for (const Item &it : kItems) {
         const bool marked = it.bit != 0 && (mask & it.bit) != 0;
-        QString text = QString::fromUtf8(it.text);
-        if (marked)
-            text += QString::fromUtf8(kNeedsRepair);
-        menu_->setItem(it.column, it.row, text, QIcon(), it.key);
+        menu_->setItem(it.column, it.row, QString::fromUtf8(it.text), QIcon(), it.key);
+        menu_->setNote(it.column, it.row, marked ? kNeedsRepair : nullptr);
         if (ListButtonNo *b = menu_->itemNo(it.column, it.row)) {
             b->setactive(marked ? 1 : 0);
             b->setPalette(marked ? palette_label_text : palette_label_white);
@@ -100,49 +99,52 @@ void checkpara::test_timer()
 void checkpara::repair(const char *question, bool (*action)(), unsigned char bit, const char *success,
                        const char *failure)
 {
-    if (!DIAYESNO(this, QString::fromUtf8(question)))
+    if (!DIAYESNO(this, tr(question)))
         return;
     if (getmotostatus() != 0) {
         DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 请停止运行 !"));
         return;
     }
     if (!action()) {
-        DIAMESSAGE(this, QString::fromUtf8(failure));
+        DIAMESSAGE(this, tr(failure));
         return;
     }
     mask_ &= static_cast<unsigned char>(~bit);
-    DIAMESSAGE(this, QString::fromUtf8(success));
+    DIAMESSAGE(this, tr(success));
     test_timer();
 }
 
 void checkpara::shutdown()
 {
-    if (!DIAYESNO(this, QString::fromUtf8("确定要关闭控制系统吗 ?")))
+    if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
         return;
     if (getmotostatus() != 0) {
         DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
         return;
     }
     if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
-        DIAMESSAGE(this, QString::fromUtf8("正在关机, 请稍等 ... ... "));
+        DIAMESSAGE(this, tr("正在关机, 请稍等 ... ... "));
     else
-        DIAMESSAGE(this, QString::fromUtf8("不能关机, 请检查主控制器 !"));
+        DIAMESSAGE(this, tr("不能关机, 请检查主控制器 !"));
 }
 
 void checkpara::slot_press(const QString &text)
 {
     if (text.contains(QString::fromUtf8("更换显示屏时系统参数修复"))) {
-        repair("确定要把当前的系统参数存入显示屏备份吗?", storeSystem, 1, "把当前的系统参数存入显示屏备份成功 !",
-               "打开系统备份参数失败 , 请重试 !");
+        repair(QT_TR_NOOP("确定要把当前的系统参数存入显示屏备份吗?"), storeSystem, 1,
+               QT_TR_NOOP("把当前的系统参数存入显示屏备份成功 !"),
+               QT_TR_NOOP("打开系统备份参数失败 , 请重试 !"));
     } else if (text.contains(QString::fromUtf8("更换主板时系统参数修复"))) {
-        repair("确定要显示屏备份的系统参数导到主板吗?", sendSystem, 1, "把显示屏备份的系统参数导到主板成功 !",
-               "上传系统参数失败, 请重试 !");
+        repair(QT_TR_NOOP("确定要显示屏备份的系统参数导到主板吗?"), sendSystem, 1,
+               QT_TR_NOOP("把显示屏备份的系统参数导到主板成功 !"),
+               QT_TR_NOOP("上传系统参数失败, 请重试 !"));
     } else if (text.contains(QString::fromUtf8("更换显示屏时个性化参数修复"))) {
-        repair("确定要把当前的系统参数存入显示屏个性化参数备份吗?", storeConfig, 2,
-               "把当前的个性化参数存入显示屏个性化参数备份成功 !", "打开系统备份参数失败 , 请重试 !");
+        repair(QT_TR_NOOP("确定要把当前的系统参数存入显示屏个性化参数备份吗?"), storeConfig, 2,
+               QT_TR_NOOP("把当前的个性化参数存入显示屏个性化参数备份成功 !"), QT_TR_NOOP("打开系统备份参数失败 , 请重试 !"));
     } else if (text.contains(QString::fromUtf8("更换主板时个性化参数修复"))) {
-        repair("确定要显示屏备份的个性化参数导到主板吗?", sendConfig, 2, "把显示屏备份的个性化参数导到主板成功 !",
-               "上传系统参数失败, 请重试 !");
+        repair(QT_TR_NOOP("确定要显示屏备份的个性化参数导到主板吗?"), sendConfig, 2,
+               QT_TR_NOOP("把显示屏备份的个性化参数导到主板成功 !"),
+               QT_TR_NOOP("上传系统参数失败, 请重试 !"));
     } else if (text.contains(QString::fromUtf8("关闭控制器"))) {
         shutdown();
     }
@@ -150,6 +152,6 @@ void checkpara::slot_press(const QString &text)
 
 void checkpara::test_close()
 {
-    if (DIAYESNO(this, QString::fromUtf8("按<取消>将进入主界面, 按<确定>将关闭控制器 .")))
+    if (DIAYESNO(this, tr("按<取消>将进入主界面, 按<确定>将关闭控制器 .")))
         shutdown();
 }

@@ -17,6 +17,7 @@
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -58,48 +59,67 @@ struct extsyspara::Item
 
 namespace {
 
-const char kAsk[] = "该参数修改需要密码, 请输入密码: ";
+const char kAsk[] = QT_TRANSLATE_NOOP("extsyspara", "该参数修改需要密码, 请输入密码: ");
 
 // In the order a choice is tested; an item of a later page is one more row.
 const extsyspara::Item kItems[] = {
-    {extsyspara::Common, 1, 7, Qt::Key_H, Qt::Key_F8, "F8.更多系统工具菜单", "更多系统工具菜单",
-     "更多系统工具菜单需要密码, 请输入密码: ", kNoFrame, nullptr, nullptr, extsyspara::More},
-    {extsyspara::Common, 0, 0, Qt::Key_1, 0, "1.工作参数设置", "工作参数设置", nullptr, 1,
-     "进入工作参数设置界面失败, 请重试 !", make<mydialogwrk>, extsyspara::Common},
-    {extsyspara::Common, 0, 1, Qt::Key_2, 0, "2.系统参数设置", "系统参数设置", kAsk, 0,
-     "进入系统参数设置界面失败, 请重试 !", make<mydialogsystem>, extsyspara::Common},
-    {extsyspara::Common, 0, 2, Qt::Key_3, 0, "3.密度电机修正", "密度电机修正", kAsk, 7,
-     "进入密度电机修正界面失败, 请重试 !", make<mydialogmdensity>, extsyspara::Common},
-    {extsyspara::Common, 0, 3, Qt::Key_4, 0, "4.不工作密度设置", "不工作密度设置", nullptr, 7,
-     "进入不工作密度设置界面失败, 请重试 !", make<mydialognoworkdensity>, extsyspara::Common},
-    {extsyspara::Common, 0, 4, Qt::Key_5, 0, "5.摇床位置修正", "摇床位置修正", kAsk, 8,
-     "进入摇床位置修正界面失败, 请重试 !", make<mydialogmbed>, extsyspara::Common},
-    {extsyspara::Common, 1, 0, Qt::Key_A, Qt::Key_F1, "F1.报警记录", "报警记录", nullptr, kPanelPage, nullptr,
+    {extsyspara::Common, 1, 7, Qt::Key_H, Qt::Key_F8,
+     QT_TRANSLATE_NOOP("extsyspara", "F8.更多系统工具菜单"), "更多系统工具菜单",
+     QT_TRANSLATE_NOOP("extsyspara", "更多系统工具菜单需要密码, 请输入密码: "), kNoFrame, nullptr, nullptr, extsyspara::More},
+    {extsyspara::Common, 0, 0, Qt::Key_1, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "1.工作参数设置"), "工作参数设置", nullptr, 1,
+     QT_TRANSLATE_NOOP("extsyspara", "进入工作参数设置界面失败, 请重试 !"), make<mydialogwrk>, extsyspara::Common},
+    {extsyspara::Common, 0, 1, Qt::Key_2, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "2.系统参数设置"), "系统参数设置", kAsk, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "进入系统参数设置界面失败, 请重试 !"), make<mydialogsystem>, extsyspara::Common},
+    {extsyspara::Common, 0, 2, Qt::Key_3, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "3.密度电机修正"), "密度电机修正", kAsk, 7,
+     QT_TRANSLATE_NOOP("extsyspara", "进入密度电机修正界面失败, 请重试 !"), make<mydialogmdensity>, extsyspara::Common},
+    {extsyspara::Common, 0, 3, Qt::Key_4, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "4.不工作密度设置"), "不工作密度设置", nullptr, 7,
+     QT_TRANSLATE_NOOP("extsyspara", "进入不工作密度设置界面失败, 请重试 !"), make<mydialognoworkdensity>, extsyspara::Common},
+    {extsyspara::Common, 0, 4, Qt::Key_5, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "5.摇床位置修正"), "摇床位置修正", kAsk, 8,
+     QT_TRANSLATE_NOOP("extsyspara", "进入摇床位置修正界面失败, 请重试 !"), make<mydialogmbed>, extsyspara::Common},
+    {extsyspara::Common, 1, 0, Qt::Key_A, Qt::Key_F1,
+     QT_TRANSLATE_NOOP("extsyspara", "F1.报警记录"), "报警记录", nullptr, kPanelPage, nullptr,
      make<HistoryPage>, extsyspara::Common},
-    {extsyspara::More, 0, 0, Qt::Key_1, 0, "1.机头加减速类型设置", "机头加减速类型设置", nullptr, 10,
-     "进入加减速设置界面失败, 请重试 !", make<mydialog_add_type>, extsyspara::More},
-    {extsyspara::More, 0, 1, Qt::Key_2, 0, "2.机器个性化参数设置", "机器个性化参数设置", nullptr, 32,
-     "进入个性化参数界面失败-3, 请重试 !", make<mytriangleboard>, extsyspara::More},
-    {extsyspara::More, 0, 2, Qt::Key_3, 0, "3.系统参数导入导出和初始化", "系统参数导入导出和初始化", nullptr, kPanelPage,
+    {extsyspara::More, 0, 0, Qt::Key_1, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "1.机头加减速类型设置"), "机头加减速类型设置", nullptr, 10,
+     QT_TRANSLATE_NOOP("extsyspara", "进入加减速设置界面失败, 请重试 !"), make<mydialog_add_type>, extsyspara::More},
+    {extsyspara::More, 0, 1, Qt::Key_2, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "2.机器个性化参数设置"), "机器个性化参数设置", nullptr, 32,
+     QT_TRANSLATE_NOOP("extsyspara", "进入个性化参数界面失败-3, 请重试 !"), make<mytriangleboard>, extsyspara::More},
+    {extsyspara::More, 0, 2, Qt::Key_3, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "3.系统参数导入导出和初始化"), "系统参数导入导出和初始化", nullptr, kPanelPage,
      nullptr, make<mydialogbackup>, extsyspara::More},
-    {extsyspara::More, 0, 3, Qt::Key_4, 0, "4.系统时间修改", "系统时间修改", nullptr, kPanelPage, nullptr,
+    {extsyspara::More, 0, 3, Qt::Key_4, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "4.系统时间修改"), "系统时间修改", nullptr, kPanelPage, nullptr,
      make<mytimedate>, extsyspara::More},
-    {extsyspara::More, 0, 4, Qt::Key_5, 0, "5.桌面属性设置", "桌面属性设置", nullptr, kOwnAction, nullptr, nullptr,
+    {extsyspara::More, 0, 4, Qt::Key_5, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "5.桌面属性设置"), "桌面属性设置", nullptr, kOwnAction, nullptr, nullptr,
      extsyspara::More, &extsyspara::desktopSettings},
-    {extsyspara::More, 0, 6, Qt::Key_7, 0, "7.系统软件升级", "系统软件升级", nullptr, kPanelPage, nullptr,
+    {extsyspara::More, 0, 6, Qt::Key_7, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "7.系统软件升级"), "系统软件升级", nullptr, kPanelPage, nullptr,
      make<myupdata>, extsyspara::More},
-    {extsyspara::More, 0, 5, Qt::Key_6, 0, "6.触摸屏校正", "触摸屏校正", nullptr, kOwnAction, nullptr, nullptr,
+    {extsyspara::More, 0, 5, Qt::Key_6, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "6.触摸屏校正"), "触摸屏校正", nullptr, kOwnAction, nullptr, nullptr,
      extsyspara::More, &extsyspara::touchCalibration},
-    {extsyspara::More, 0, 7, Qt::Key_8, 0, "8.控制器出厂设置", "控制器出厂设置", nullptr, kOwnAction, nullptr, nullptr,
+    {extsyspara::More, 0, 7, Qt::Key_8, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "8.控制器出厂设置"), "控制器出厂设置", nullptr, kOwnAction, nullptr, nullptr,
      extsyspara::More, &extsyspara::factoryConfiguration},
-    {extsyspara::More, 1, 2, Qt::Key_C, Qt::Key_F3, "F3.U盘格式化工具", "U盘格式化工具", nullptr, kPanelPage, nullptr,
+    {extsyspara::More, 1, 2, Qt::Key_C, Qt::Key_F3,
+     QT_TRANSLATE_NOOP("extsyspara", "F3.U盘格式化工具"), "U盘格式化工具", nullptr, kPanelPage, nullptr,
      make<UDiskFormatDialog>, extsyspara::More},
-    {extsyspara::More, 1, 1, Qt::Key_B, Qt::Key_F2, "F2.硬盘格式化工具", "硬盘格式化工具", nullptr, kPanelPage, nullptr,
+    {extsyspara::More, 1, 1, Qt::Key_B, Qt::Key_F2,
+     QT_TRANSLATE_NOOP("extsyspara", "F2.硬盘格式化工具"), "硬盘格式化工具", nullptr, kPanelPage, nullptr,
      make<HDiskFormatDialog>, extsyspara::More},
-    {extsyspara::More, 1, 7, Qt::Key_H, Qt::Key_F8, "F8.常用系统工具菜单", "常用系统工具菜单", nullptr, kNoFrame,
+    {extsyspara::More, 1, 7, Qt::Key_H, Qt::Key_F8,
+     QT_TRANSLATE_NOOP("extsyspara", "F8.常用系统工具菜单"), "常用系统工具菜单", nullptr, kNoFrame,
      nullptr, nullptr, extsyspara::Common},
-    {extsyspara::More, 1, 0, Qt::Key_A, Qt::Key_F1, "F1.纱嘴停放与机头速度对照表", "纱嘴停放与机头速度对照表", kAsk, 16,
-     "进入纱嘴停放与机头速度对照表界面失败, 请重试 !", make<myspeedmouth>, extsyspara::More},
+    {extsyspara::More, 1, 0, Qt::Key_A, Qt::Key_F1,
+     QT_TRANSLATE_NOOP("extsyspara", "F1.纱嘴停放与机头速度对照表"), "纱嘴停放与机头速度对照表", kAsk, 16,
+     QT_TRANSLATE_NOOP("extsyspara", "进入纱嘴停放与机头速度对照表界面失败, 请重试 !"), make<myspeedmouth>, extsyspara::More},
 };
 
 } // namespace
@@ -108,9 +128,10 @@ extsyspara::extsyspara(QWidget *parent, const char *name)
     : MyDialog(parent, name)
 {
     setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
-    setdialogmsg(QStringLiteral("选择要设置的参数, 按< 确定 >进入."));
+    setdialogmsg(tr("选择要设置的参数, 按< 确定 >进入."));
     menu_ = new MyMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
+    menu_->setContext("extsyspara");
     connect(menu_, &MenuGrid::signal_itemname, this, &extsyspara::slot_press);
     fill(Common);
 }
@@ -141,11 +162,11 @@ void extsyspara::fill(Page page)
 
 bool extsyspara::passwordGiven(const char *prompt)
 {
-    const QString answer = DIAPASSWORD(this, QString(), QString::fromUtf8(prompt), ParamMessages::kPasswordLength);
+    const QString answer = DIAPASSWORD(this, QString(), QCoreApplication::translate("extsyspara", prompt), ParamMessages::kPasswordLength);
     if (answer.isEmpty())
         return false;
     if (answer != QLatin1String(kPassword)) {
-        DIAMESSAGE(this, QStringLiteral("密码错误, 请重新输入 !"));
+        DIAMESSAGE(this, tr("密码错误, 请重新输入 !"));
         return false;
     }
     return true;
@@ -163,7 +184,7 @@ void extsyspara::openFrame(const Item &item)
         return;
     }
     if (!UpdateBracket(item.object).open()) {
-        DIAMESSAGE(this, QString::fromUtf8(item.entryFailure));
+        DIAMESSAGE(this, QCoreApplication::translate("extsyspara", item.entryFailure));
         return;
     }
     std::unique_ptr<QDialog> frame(item.frame(this));
@@ -210,16 +231,16 @@ void extsyspara::touchCalibration()
         return;
     // A copy on the data disk survives a system image that brings its own /etc.
     if (!FileOperateDialog::copy(PanelPaths::pointercal(), PanelPaths::data(QStringLiteral("/pointercal")), this))
-        DIAMESSAGE(this, QStringLiteral("保存触摸屏校正数据失败, 请重新校正 !"));
+        DIAMESSAGE(this, tr("保存触摸屏校正数据失败, 请重新校正 !"));
 }
 
 void extsyspara::factoryConfiguration()
 {
-    const QString answer = DIAPASSWORD(this, QString(), QStringLiteral("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
+    const QString answer = DIAPASSWORD(this, QString(), tr("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
     if (answer != QLatin1String(kFactoryPassword))
         return;
     if (!inputfiledialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
-                                             QStringLiteral(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
+                                             tr(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
                                              QStringLiteral("Config*.ini"), this))
-        DIAMESSAGE(this, QStringLiteral(" 导入控制器出厂配置参数失败 ! "));
+        DIAMESSAGE(this, tr(" 导入控制器出厂配置参数失败 ! "));
 }

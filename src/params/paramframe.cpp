@@ -6,6 +6,7 @@
 #include "ui/panelall.h"
 #include "ui/panelfonts.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -21,7 +22,7 @@ ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, con
     msgLabel()->setGeometry(kPanelWidth, 28, 540 - kPanelWidth, 17);
     keys_ = new panelall(this, "panelall");
     keys_->setGeometry(0, 0, kPanelWidth, 480);
-    box_ = new QGroupBox(QString::fromUtf8(boxText), this);
+    box_ = new QGroupBox(QCoreApplication::translate("ParamFrame", boxText), this);
     box_->setObjectName(QStringLiteral("groupbox"));
     box_->setFont(PanelFonts::panel());
     box_->setGeometry(kPanelWidth + 4, 48, 640 - kPanelWidth - 8, 428);

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kInconsistent[] = "校正数据不一致, 请重新校正 !";
+const char kInconsistent[] = QT_TRANSLATE_NOOP("TouchCalibration", "校正数据不一致, 请重新校正 !");
 
 // The calibration the touches arrive through. The panel build's touch driver applies the
 // current file, so the fit is composed with it to describe the raw touch; the host's mouse is
@@ -47,7 +47,7 @@ void TouchCalibration::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Qt::white);
     p.setPen(Qt::black);
     p.setFont(PanelFonts::panel(16));
-    p.drawText(QRect(0, 150, 640, 30), Qt::AlignCenter, QStringLiteral("请依次点击十字中心 ( 共 5 点 ) , 按 < X > 退出"));
+    p.drawText(QRect(0, 150, 640, 30), Qt::AlignCenter, tr("请依次点击十字中心 ( 共 5 点 ) , 按 < X > 退出"));
     if (!message_.isEmpty()) {
         p.setPen(Qt::red);
         p.drawText(QRect(0, 300, 640, 30), Qt::AlignCenter, message_);
@@ -99,13 +99,13 @@ bool TouchCalibration::finish(const std::array<QPointF, CalibrationFit::kPoints>
 {
     CalibrationFit::Coefficients k;
     if (!CalibrationFit::fit(raw, &k)) {
-        restart(QString::fromUtf8(kInconsistent));
+        restart(tr(kInconsistent));
         return false;
     }
     const QString path = PanelPaths::pointercal();
     FsOps::makeDir(QFileInfo(path).absolutePath());
     if (!AtomicFile::save(path, CalibrationFit::line(CalibrationFit::compose(k, current())))) {
-        restart(QStringLiteral("保存触摸屏校正数据失败, 请重新校正 !"));
+        restart(tr("保存触摸屏校正数据失败, 请重新校正 !"));
         return false;
     }
     accept();

@@ -16,8 +16,6 @@ const LetterField kLetterFields[] = {
     {cntpanel::fieldCode(7, 2), 2, 8},
 };
 
-const QString kOk = QStringLiteral("确   定");
-
 } // namespace
 
 cntpanel::cntpanel(QWidget *parent, const char *name)
@@ -36,8 +34,8 @@ PanelKeys cntpanel::keys(int code)
         for (int d = 1; d < field.digits; ++d)
             keys.append(digitKeys().at(d - 1));
         keys.append({QStringLiteral("0"), Qt::Key_0});
-        keys.append({kOk, Qt::Key_Enter});
+        keys.append({tr("确   定"), Qt::Key_Enter});
         return keys;
     }
-    return digitKeys() << PanelKey{kOk, defaultKey(11)};
+    return digitKeys() << PanelKey{tr("确   定"), defaultKey(11)};
 }

@@ -34,10 +34,10 @@ fileoperate::fileoperate(const QString &path, const QHostAddress &address, int m
     connect(tftp_, &LabelTftp::over, this, &fileoperate::slot_over);
 
     if (mode == Upload) {
-        settitle(QStringLiteral("上 传 文 件"));
+        settitle(tr("上 传 文 件"));
         tftp_->openputfile(path, address);
     } else {
-        settitle(QStringLiteral("下 载 文 件"));
+        settitle(tr("下 载 文 件"));
         tftp_->opengetfile(path, address);
     }
 }

@@ -68,8 +68,7 @@ void LabelTftp::slot_connecting(bool upload)
     upload_ = upload;
     waited_.start();
     waitTicker_.start();
-    setText(upload ? QStringLiteral("正在联接服务器, 请稍等 ......")
-                   : QStringLiteral("正在联接下载服务器, 请稍等 ......"));
+    setText(upload ? tr("正在联接服务器, 请稍等 ......") : tr("正在联接下载服务器, 请稍等 ......"));
 }
 
 void LabelTftp::showWaiting()
@@ -90,7 +89,7 @@ void LabelTftp::showWaiting()
 void LabelTftp::slot_progress(qint64 bytes, int percent)
 {
     if (percent < 0)
-        setText(QStringLiteral("正在下载: %1 B").arg(bytes));
+        setText(tr("正在下载: %1 B").arg(bytes));
     else
         bar_->setValue(percent);
 }

@@ -2,6 +2,8 @@
 
 #include "buzzer.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -61,10 +63,46 @@ void MenuGrid::setItem(int column, int row, const QString &text, const QIcon &ic
     QPushButton *b = item(column, row);
     if (!b)
         return;
-    sources_[std::size_t(column * kRows + row)] = text;
-    b->setText(text);
+    const auto index = std::size_t(column * kRows + row);
+    sources_[index] = text;
+    notes_[index] = nullptr;
+    b->setText(shown(index));
     b->setIcon(icon);
     b->setShortcut(accelerator ? QKeySequence(accelerator) : QKeySequence());
+}
+
+void MenuGrid::setContext(const char *context)
+{
+    context_ = context;
+}
+
+void MenuGrid::setNote(int column, int row, const char *note)
+{
+    if (QPushButton *b = item(column, row)) {
+        const auto index = std::size_t(column * kRows + row);
+        notes_[index] = note;
+        b->setText(shown(index));
+    }
+}
+
+QString MenuGrid::shown(std::size_t index) const
+{
+    const QString &source = sources_[index];
+    const QString text = context_ && !source.isEmpty()
+        ? QCoreApplication::translate(context_, source.toUtf8().constData()) : source;
+    if (!notes_[index])
+        return text;
+    return text + (context_ ? QCoreApplication::translate(context_, notes_[index]) : QString::fromUtf8(notes_[index]));
+}
+
+void MenuGrid::changeEvent(QEvent *event)
+{
+    // Only the labels change: the focus and what each item reports stay as they were.
+    if (event->type() == QEvent::LanguageChange) {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            items_[i]->setText(shown(i));
+    }
+    MyButtonGroup::changeEvent(event);
 }
 
 bool MenuGrid::focused(int &column, int &row) const

@@ -11,7 +11,8 @@ class QPushButton;
 
 // The two-column menu both MyMenu and MyMenuNo are: 2 x 8 items named "Bmenu", keypad arrows
 // moving the focus between them and Enter or a click reporting the chosen item by the source
-// text it was set with, whatever text the button shows.
+// text it was set with, whatever text the button shows: in another language an item shows its
+// translation and still reports the source text the menu's owner dispatches on.
 class MenuGrid : public MyButtonGroup
 {
     Q_OBJECT
@@ -25,6 +26,13 @@ public:
     // Out-of-range cells are ignored; the accelerator 0 sets none.
     void setItem(int column, int row, const QString &text, const QIcon &icon = QIcon(), int accelerator = 0);
     QPushButton *item(int column, int row) const; // nullptr out of range
+    // A note shown after an item's text ("(  需修复  )"), translated as the text is; not part
+    // of what the item reports. nullptr: none.
+    void setNote(int column, int row, const char *note);
+    // The translation context of the items' texts (the owner's QT_TRANSLATE_NOOP table): items
+    // show their text translated in it, and are relabelled when the language changes. Without
+    // one (the default) an item shows its text as it is given.
+    void setContext(const char *context);
 
 public Q_SLOTS:
     void slot_up();
@@ -37,6 +45,8 @@ Q_SIGNALS:
     void signal_itemname(const QString &text);
 
 protected:
+    void changeEvent(QEvent *event) override;
+
     using ItemFactory = std::function<QPushButton *(QWidget *parent)>;
     MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeItem);
 
@@ -44,7 +54,10 @@ private:
     bool focused(int &column, int &row) const;
     void moveFocus(int column, int row); // beeps like every handled key
     void bindKey(int key, void (MenuGrid::*slot)());
+    QString shown(std::size_t index) const;
 
     std::array<QPushButton *, kColumns * kRows> items_{};
     std::array<QString, kColumns * kRows> sources_{};
+    std::array<const char *, kColumns * kRows> notes_{};
+    const char *context_ = nullptr;
 };

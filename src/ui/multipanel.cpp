@@ -9,11 +9,11 @@ PanelKeys multipanel::keys(int type)
 {
     switch (type) {
     case kPagedType:
-        return {{QStringLiteral(" 上一页"), Qt::Key_PageUp},
-                {QStringLiteral(" 下一页"), Qt::Key_PageDown},
-                {QStringLiteral(" 整组修改"), Qt::Key_M}};
+        return {{tr(" 上一页"), Qt::Key_PageUp},
+                {tr(" 下一页"), Qt::Key_PageDown},
+                {tr(" 整组修改"), Qt::Key_M}};
     case kParkingType:
-        return {{QStringLiteral(" 上一组"), Qt::Key_PageUp}, {QStringLiteral(" 下一组"), Qt::Key_PageDown}};
+        return {{tr(" 上一组"), Qt::Key_PageUp}, {tr(" 下一组"), Qt::Key_PageDown}};
     default:
         return {};
     }

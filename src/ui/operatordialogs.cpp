@@ -4,11 +4,15 @@
 #include "qmdialogc.h"
 #include "qmdialogyn.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace {
 
-const QString kInformation = QStringLiteral("信  息");
+QString information()
+{
+    return QCoreApplication::translate("MessageFrame", "信  息");
+}
 
 QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
 {
@@ -23,7 +27,7 @@ QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
 void DIAMESSAGE(QWidget *parent, const QString &text)
 {
     QMDialogC dialog(parent);
-    dialog.settitle(kInformation);
+    dialog.settitle(information());
     dialog.settext(text);
     dialog.exec();
 }
@@ -31,7 +35,7 @@ void DIAMESSAGE(QWidget *parent, const QString &text)
 bool DIAYESNO(QWidget *parent, const QString &text)
 {
     QMDialogYN dialog(parent);
-    dialog.settitle(kInformation);
+    dialog.settitle(information());
     dialog.settext(text);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -7,7 +7,7 @@ QMDialogYN::QMDialogYN(QWidget *parent, const char *name, bool modal)
     : MessageFrame(parent, name ? name : "QMDialogYN", modal)
 {
     okButton()->move(60, kButtonY);
-    quit_ = new MYBUTTON(QStringLiteral("取  消"), this, "Button_quit");
+    quit_ = new MYBUTTON(tr("取  消"), this, "Button_quit");
     quit_->setGeometry(QRect(QPoint(220, kButtonY), kButtonSize));
     quit_->setFont(PanelFonts::panel(16));
     quit_->setAutoDefault(false);

@@ -14,8 +14,8 @@ PanelKeys testpanel::keys(int number)
         return {};
     // A number field types digits, restores its value (Backspace) and sends it (Enter).
     if (field->maxNumber >= 0)
-        return digitKeys() << PanelKey{QStringLiteral("取 消"), Qt::Key_Backspace}
-                           << PanelKey{QStringLiteral("确 定"), Qt::Key_Enter};
+        return digitKeys() << PanelKey{tr("取 消"), Qt::Key_Backspace}
+                           << PanelKey{tr("确 定"), Qt::Key_Enter};
     // A field of choices: each value the page sends for a digit, labelled as the field shows it.
     PanelKeys keys;
     for (int i = 0; i < field->choiceCount; ++i) {

@@ -12,8 +12,8 @@ PanelKeys testpaneladd::keys()
     // on F-H; its digits act on single elements instead.
     PanelKeys keys;
     for (int mode = 0; mode < 5; ++mode)
-        keys.append({QStringLiteral("方式%1").arg(mode + 1), Qt::Key_A + mode});
+        keys.append({tr("方式%1").arg(mode + 1), Qt::Key_A + mode});
     for (int test = 0; test < 3; ++test)
-        keys.append({QStringLiteral("选针器测试%1").arg(test + 1), Qt::Key_F + test});
+        keys.append({tr("选针器测试%1").arg(test + 1), Qt::Key_F + test});
     return keys;
 }

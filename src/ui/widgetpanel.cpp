@@ -4,6 +4,7 @@
 #include "ui/panelfonts.h"
 #include "ui/qpanelbutton.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 widgetpanel::widgetpanel(QWidget *parent, const char *name)
@@ -63,6 +64,13 @@ void widgetpanel::slot_testtype(int code)
         buttons_[id]->setText(shown ? shown_[id].label : QString());
         buttons_[id]->setVisible(shown);
     }
+}
+
+void widgetpanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && code_ >= 0)
+        slot_testtype(code_);
+    MyButtonGroup::changeEvent(event);
 }
 
 void widgetpanel::slot_paneltest(int id)

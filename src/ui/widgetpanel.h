@@ -45,6 +45,8 @@ public Q_SLOTS:
 protected:
     explicit widgetpanel(QWidget *parent = nullptr, const char *name = nullptr);
     virtual PanelKeys keysFor(int code) const = 0;
+    // Relabels the shown keys in the language just chosen.
+    void changeEvent(QEvent *event) override;
 
 private:
     std::array<QPanelButton *, kButtons> buttons_{};
