@@ -2,6 +2,7 @@
 
 #include "link/tftppacket.h"
 #include "link/tftpsocket.h"
+#include "link/tftptransfer.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -29,19 +30,19 @@ public:
     // The codes of over(int).
     enum Result { Complete = 0, Failed = 1, CannotWrite = 2, CannotRead = 3 };
 
-    static const quint16 kServerPort = 69;
-    static const quint16 kLocalPort = 3000;
-    static const int kRequestTimeoutMs = 6000;
-    static const int kMaxRetransmissions = 10;
+    static const quint16 kServerPort = TftpTransfer::kServerPort;
+    static const quint16 kLocalPort = TftpTransfer::kLocalPort;
+    static const int kRequestTimeoutMs = TftpTransfer::kRequestTimeoutMs;
+    static const int kMaxRetransmissions = TftpTransfer::kMaxRetransmissions;
     static const int kMaxRequests = kMaxRetransmissions + 1;
     // A transfer that saw an answer fails after this many request time-outs without a packet.
-    static const int kIdlePeriods = 10;
-    static const qint64 kMaxFileSize = 256 * 1024 * 1024;
+    static const int kIdlePeriods = TftpTransfer::kIdlePeriods;
+    static const qint64 kMaxFileSize = TftpTransfer::kMaxFileSize;
     // A run of packets handled in one wake-up ends when none came within kWaitMs, or after
     // kPassMs, so the event loop gets its turn at least every kPassMs + kWaitMs.
     static const int kPassMs = 20;
     static const int kWaitMs = 5;
-    static const int kIoChunk = 64 * TftpPacket::kBlockSize;
+    static const int kIoChunk = TftpTransfer::kIoChunk;
 
     // Binds the local port (3000 moved by KNIT_PORT_OFFSET) on every local address.
     explicit TftpClient(QObject *parent = nullptr);
