@@ -1,18 +1,11 @@
 #include "tftptransfer.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-const std::size_t kStalePorts = 4;
 
 double nowMs()
 {
@@ -24,7 +17,7 @@ double nowMs()
 std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char *pattern, ...)
 {
-    char text[512];
+    char text[768];
     va_list args;
     va_start(args, pattern);
     std::vsnprintf(text, sizeof text, pattern, args);
@@ -37,73 +30,79 @@ std::string dotted(std::uint32_t a)
     return format("%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF);
 }
 
+// The server's transfer ports of this process's latest transfers and of packets that belonged
+// to none. The local port is fixed, so a server still repeating a packet of an earlier transfer
+// (its acknowledgement lost, or our next request) reaches the next one: such a port never
+// opens a transfer.
+const std::size_t kStalePorts = 4;
+std::vector<std::uint16_t> &stalePorts()
+{
+    static std::vector<std::uint16_t> ports;
+    return ports;
+}
+
+bool isStale(std::uint16_t port)
+{
+    const std::vector<std::uint16_t> &ports = stalePorts();
+    return std::find(ports.begin(), ports.end(), port) != ports.end();
+}
+
+void markStale(std::uint16_t port)
+{
+    std::vector<std::uint16_t> &ports = stalePorts();
+    ports.erase(std::remove(ports.begin(), ports.end(), port), ports.end());
+    ports.push_back(port);
+    if (ports.size() > kStalePorts)
+        ports.erase(ports.begin());
+}
+
 } // namespace
 
-TftpTransfer::TftpTransfer(const Peer &peer)
-    : peer_(peer)
+TftpTransfer::TftpTransfer(TftpPort &socket)
+    : socket_(socket)
 {
 }
 
-TftpTransfer::~TftpTransfer()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (!tmpPath_.empty())
-        ::unlink(tmpPath_.c_str());
-}
-
-int TftpTransfer::get(const std::string &localPath, const std::string &remoteName)
+bool TftpTransfer::begin(bool upload, const std::string &localPath, const std::string &remoteName, File *file,
+                         std::int64_t total, const Peer &peer)
 {
     localPath_ = localPath;
-    struct stat st{};
-    const bool exists = ::stat(localPath.c_str(), &st) == 0;
-    if (localPath.empty() || (exists && (S_ISDIR(st.st_mode) || ::access(localPath.c_str(), W_OK) != 0)))
-        return finish(CannotWrite, "cannot write " + localPath);
-    // The data goes to a temporary file beside the target; the old file stays until the new
-    // one is whole. The name's shape is the one the panel's start-up clears after a crash.
-    const std::size_t slash = localPath.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "" : localPath.substr(0, slash);
-    const std::string name = slash == std::string::npos ? localPath : localPath.substr(slash + 1);
-    std::string tmp = dir + "/." + name + ".XXXXXX";
-    fd_ = ::mkostemp(&tmp[0], O_CLOEXEC);
-    if (fd_ < 0)
-        return finish(CannotWrite, format("cannot write %s: %s", localPath.c_str(), std::strerror(errno)));
-    tmpPath_ = tmp;
-    return run(false, remoteName);
-}
-
-int TftpTransfer::put(const std::string &localPath, const std::string &remoteName)
-{
-    localPath_ = localPath;
-    struct stat st{};
-    fd_ = ::open(localPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
-        return finish(CannotRead, "cannot read " + localPath);
-    if (st.st_size > kMaxFileSize)
-        return finish(CannotRead, format("%s is larger than %lld bytes", localPath.c_str(), static_cast<long long>(kMaxFileSize)));
-    // The size when the transfer starts is what is sent, read a chunk ahead of the blocks.
-    total_ = st.st_size;
-    if (!readAhead())
-        return finish(CannotRead, "cannot read " + localPath);
-    return run(true, remoteName);
-}
-
-int TftpTransfer::run(bool upload, const std::string &remoteName)
-{
-    if (!socket_.bindIpv4(0, peer_.localPort))
-        return finish(Failed, format("local port %u: %s", unsigned(peer_.localPort), socket_.error().c_str()));
+    file_ = file;
+    peer_ = peer;
+    upload_ = upload;
+    buffer_.clear();
+    bufferPos_ = 0;
+    bytes_ = 0;
+    total_ = total;
+    if (upload) {
+        if (total > kMaxFileSize)
+            return finish(CannotRead, format("%s is larger than %lld bytes", localPath.c_str(), static_cast<long long>(kMaxFileSize)));
+        // The size when the transfer starts is what is sent, read a chunk ahead of the blocks.
+        if (!readAhead())
+            return finish(CannotRead, "cannot read " + localPath);
+    }
+    if (!socket_.isOpen())
+        return finish(Failed, format("local port %u: %s", unsigned(peer.localPort), socket_.error().c_str()));
     // 0.0.0.0 would reach this host itself.
-    if (peer_.server == 0)
+    if (peer.server == 0)
         return finish(Failed, "no IPv4 server address");
     lastLength_ = TftpPacket::makereq(upload ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", remoteName.c_str(), last_,
                                       int(sizeof last_));
     if (remoteName.empty() || remoteName.find('\0') != std::string::npos || lastLength_ == 0)
         return finish(Failed, "remote name '" + remoteName + "' cannot be sent");
-    upload_ = upload;
+
     state_ = upload ? WaitAck0 : WaitFirstData;
     running_ = true;
-    peerPort_ = peer_.serverPort;
-    // Datagrams already waiting belong to an earlier transfer on this port, as do their
+    progressDue_ = false;
+    result_ = -1;
+    reason_.clear();
+    peerPort_ = peer.serverPort;
+    answerSeen_ = false;
+    activity_ = false;
+    retries_ = 0;
+    idlePeriods_ = 0;
+    lastBlock_ = 0;
+    // Datagrams left over from an earlier transfer are not part of this one, nor are their
     // senders' later ones.
     std::uint32_t a = 0;
     std::uint16_t p = 0;
@@ -112,34 +111,60 @@ int TftpTransfer::run(bool upload, const std::string &remoteName)
             markStale(p);
     }
     sendLast();
+    rearm();
+    return true;
+}
+
+void TftpTransfer::fail(int code, const std::string &reason)
+{
+    if (!running_) {
+        bytes_ = 0;
+        total_ = 0;
+    }
+    finish(code, reason);
+}
+
+void TftpTransfer::rearm()
+{
     deadline_ = nowMs() + peer_.periodMs;
+    if (events_.rearm)
+        events_.rearm(peer_.periodMs);
+}
+
+bool TftpTransfer::receive(bool wait)
+{
+    std::uint32_t address = 0;
+    std::uint16_t port = 0;
+    const int n = wait ? socket_.receiveWithin(receive_, int(sizeof receive_), &address, &port)
+                       : socket_.receive(receive_, int(sizeof receive_), &address, &port);
+    if (n < 0)
+        return false;
+    take(n, address, port);
+    return true;
+}
+
+int TftpTransfer::run()
+{
     while (running_) {
-        waitUntilDeadline();
-        const int n = socket_.receiveWithin(receive_, int(sizeof receive_), &a, &p);
-        if (n >= 0)
-            take(n, a, p);
+        // The socket's wait is set anew only after a time-out or when the time left has fallen a
+        // twentieth of the period below it (the leeway of the event loop's coarse timers): at
+        // most twenty times a period, however many blocks pass.
+        const int left = std::max(1, int(deadline_ - nowMs()) + 1);
+        if (left > armedMs_ || left + std::max(1, peer_.periodMs / 20) < armedMs_) {
+            socket_.setWaitMs(left);
+            armedMs_ = left;
+        }
+        receive(true);
         if (running_ && nowMs() >= deadline_)
             tick();
     }
     return result_;
 }
 
-void TftpTransfer::waitUntilDeadline()
-{
-    // The socket's wait is set anew only after a time-out or when the time left has fallen a
-    // twentieth of the period below it (the leeway of the event loop's coarse timers): at most
-    // twenty times a period, however many blocks pass.
-    const int left = std::max(1, int(deadline_ - nowMs()) + 1);
-    if (left > armedMs_ || left + std::max(1, peer_.periodMs / 20) < armedMs_) {
-        socket_.setWaitMs(left);
-        armedMs_ = left;
-    }
-}
-
 void TftpTransfer::take(int n, std::uint32_t address, std::uint16_t port)
 {
     // Only the server's address is listened to; anything else is not ours to answer.
-    if (address != peer_.server || n > int(sizeof receive_))
+    if (!running_ || address != peer_.server || n > int(sizeof receive_))
         return;
     const TftpPacket::View v = TftpPacket::parse(receive_, n);
     // Before the server's first answer only the packet that opens this transfer counts (DATA 1
@@ -149,6 +174,7 @@ void TftpTransfer::take(int n, std::uint32_t address, std::uint16_t port)
     const bool foreign = answerSeen_ ? port != peerPort_
                                      : isStale(port) || (v.opcode != TftpPacket::Error && v.valid && !opening);
     if (foreign) {
+        // Another transfer's packet (RFC 1350): tell its sender, never take it as ours.
         if (v.opcode != TftpPacket::Error) {
             sendError(TftpPacket::UnknownTid, "Unknown transfer ID", address, port);
             if (!answerSeen_)
@@ -165,17 +191,24 @@ void TftpTransfer::take(int n, std::uint32_t address, std::uint16_t port)
     if (v.opcode != (upload_ ? TftpPacket::Ack : TftpPacket::Data))
         return;
     if (!answerSeen_) {
-        // The server's first answer fixes its transfer port; the time-out becomes the
-        // inactivity watch from here on.
+        // The server's first answer fixes its transfer port; the retransmission time-out
+        // becomes the inactivity watch from here on.
         answerSeen_ = true;
         peerPort_ = port;
-        deadline_ = nowMs() + peer_.periodMs;
+        rearm();
     }
     activity_ = true;
     if (upload_)
         handleUpload(v.block);
     else
         handleDownload(v.block, v.data, v.dataLength);
+}
+
+bool TftpTransfer::takeProgress()
+{
+    const bool due = progressDue_;
+    progressDue_ = false;
+    return due;
 }
 
 void TftpTransfer::handleDownload(std::uint16_t block, const char *data, int length)
@@ -208,11 +241,12 @@ void TftpTransfer::writeBlock(std::uint16_t block, const char *data, int length)
     bytes_ += length;
     lastBlock_ = block;
     lastLength_ = TftpPacket::makeack(block, last_, int(sizeof last_));
+    progressDue_ = true;
+    std::string why;
     if (length < TftpPacket::kBlockSize) {
         // The last block is acknowledged only once the file is whole on disk; a file that
         // cannot be saved gets the server an error instead.
-        if (!writeBuffer() || !commit()) {
-            const std::string why = std::strerror(errno);
+        if (!writeBuffer(&why) || !file_->commit(&why)) {
             sendError(TftpPacket::DiskFull, "Cannot write file", peer_.server, peerPort_);
             finish(CannotWrite, "cannot write " + localPath_ + ": " + why);
             return;
@@ -223,41 +257,17 @@ void TftpTransfer::writeBlock(std::uint16_t block, const char *data, int length)
     }
     sendLast();
     // Written while the server makes its next block, a chunk at a time.
-    if (buffer_.size() >= std::size_t(kIoChunk) && !writeBuffer()) {
-        const std::string why = std::strerror(errno);
+    if (buffer_.size() >= std::size_t(kIoChunk) && !writeBuffer(&why)) {
         sendError(TftpPacket::DiskFull, "Cannot write file", peer_.server, peerPort_);
         finish(CannotWrite, "cannot write " + localPath_ + ": " + why);
     }
 }
 
-bool TftpTransfer::writeBuffer()
+bool TftpTransfer::writeBuffer(std::string *why)
 {
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t w = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w < 0)
-            return false;
-        done += std::size_t(w);
-    }
+    const bool ok = file_->append(buffer_.data(), buffer_.size(), why);
     buffer_.clear();
-    return true;
-}
-
-bool TftpTransfer::commit()
-{
-    // Not forced to disk: the promise of cp and tftp. The permissions are those an ordinary
-    // create gives (mkostemp makes 0600).
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0 || ::rename(tmpPath_.c_str(), localPath_.c_str()) != 0)
-        return false;
-    tmpPath_.clear();
-    return true;
+    return ok;
 }
 
 bool TftpTransfer::readAhead()
@@ -267,17 +277,11 @@ bool TftpTransfer::readAhead()
         return true;
     buffer_.resize(std::size_t(want));
     bufferPos_ = 0;
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t r = ::read(fd_, buffer_.data() + done, buffer_.size() - done);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            break;
-        done += std::size_t(r);
-    }
+    const std::size_t got = file_->read(buffer_.data(), buffer_.size());
     // A file that shrank under us would otherwise end the transfer early as if complete.
-    return done == buffer_.size();
+    const bool whole = got == buffer_.size();
+    buffer_.resize(got);
+    return whole;
 }
 
 void TftpTransfer::handleUpload(std::uint16_t block)
@@ -320,6 +324,7 @@ void TftpTransfer::sendNextBlock()
     lastLength_ = TftpPacket::makedata(lastBlock_, buffer_.data() + bufferPos_, length, last_, int(sizeof last_));
     bufferPos_ += std::size_t(length);
     sendLast();
+    progressDue_ = true;
     // Read on while the server answers.
     if (!readAhead()) {
         sendError(TftpPacket::NotDefined, "Cannot read file", peer_.server, peerPort_);
@@ -341,11 +346,15 @@ void TftpTransfer::sendError(int code, const char *message, std::uint32_t addres
 
 void TftpTransfer::tick()
 {
-    deadline_ = nowMs() + peer_.periodMs;
+    if (!running_)
+        return;
     if (!answerSeen_) {
         if (retries_ < kMaxRetransmissions) {
             ++retries_;
             sendLast();
+            if (events_.requestSent)
+                events_.requestSent(retries_ + 1);
+            rearm();
         } else {
             finish(Failed, format("no answer from %s after %d requests", dotted(peer_.server).c_str(), kMaxRequests));
         }
@@ -356,38 +365,26 @@ void TftpTransfer::tick()
         idlePeriods_ = 0;
     } else if (++idlePeriods_ >= kIdlePeriods) {
         finish(Failed, format("server stopped answering (nothing for %g s)", double(peer_.periodMs) * kIdlePeriods / 1000.0));
+        return;
     }
+    rearm();
 }
 
-int TftpTransfer::finish(int code, const std::string &reason)
+bool TftpTransfer::finish(int code, const std::string &reason)
 {
     if (answerSeen_)
         markStale(peerPort_);
+    const State state = state_;
     running_ = false;
     state_ = Idle;
     result_ = code;
     reason_ = reason;
+    if (state == WaitFirstData || state == Receiving)
+        total_ = bytes_;
     buffer_.clear();
     bufferPos_ = 0;
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-    // A download that did not complete leaves the old file as it was.
-    if (!tmpPath_.empty())
-        ::unlink(tmpPath_.c_str());
-    tmpPath_.clear();
-    return code;
-}
-
-bool TftpTransfer::isStale(std::uint16_t port) const
-{
-    return std::find(stale_.begin(), stale_.end(), port) != stale_.end();
-}
-
-void TftpTransfer::markStale(std::uint16_t port)
-{
-    stale_.erase(std::remove(stale_.begin(), stale_.end(), port), stale_.end());
-    stale_.push_back(port);
-    if (stale_.size() > kStalePorts)
-        stale_.erase(stale_.begin());
+    file_ = nullptr;
+    if (events_.finished)
+        events_.finished();
+    return false;
 }

@@ -3,21 +3,24 @@
 #include "link/tftppacket.h"
 #include "link/tftpport.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-// One TFTP transfer run to its end in the calling thread (octet mode, 512-byte blocks), for a
-// process that only moves a file: TftpClient's exchange (its packets, retransmission, time-outs,
-// refusal of other transfers' packets and result codes) on a blocking socket and plain file
-// calls, without Qt. Per block one recvfrom and one sendto; the file is read or written a chunk
-// at a time. A download goes to a temporary file beside the target and replaces it only whole.
+// The lock-step exchange of one TFTP transfer (octet mode, 512-byte blocks) in plain C++: the
+// request and its retransmission, the blocks and their acknowledgements, refusal of other
+// transfers' packets, the inactivity watch and the result. It answers each packet at once on the
+// socket it is given and moves the file through a File a chunk at a time. The panel's TftpClient
+// drives it from the event loop; run() drives it on the blocking socket alone, for a process that
+// only moves a file (per block one recvfrom and one sendto).
 class TftpTransfer
 {
 public:
     enum Result { Complete = 0, Failed = 1, CannotWrite = 2, CannotRead = 3 };
 
-    static const std::uint16_t kServerPort = 69;  // both moved by KNIT_PORT_OFFSET
+    static const std::uint16_t kServerPort = 69; // both moved by KNIT_PORT_OFFSET
     static const std::uint16_t kLocalPort = 3000;
     static const int kRequestTimeoutMs = 6000;
     static const int kMaxRetransmissions = 10;
@@ -31,51 +34,87 @@ public:
     {
         std::uint32_t server = 0;     // IPv4, host byte order; 0 cannot be sent to
         std::uint16_t serverPort = 0; // where requests go
-        std::uint16_t localPort = 0;  // bound on every local address
+        std::uint16_t localPort = 0;  // what the socket was bound to, for the message if it was not
         int periodMs = kRequestTimeoutMs;
     };
 
-    explicit TftpTransfer(const Peer &peer);
-    ~TftpTransfer();
+    // The local side. Download: append, then commit once whole (the old file stays until then).
+    // Upload: read, short only at the end of the file or on an error. why: one line.
+    class File
+    {
+    public:
+        virtual ~File() = default;
+        virtual bool append(const char *data, std::size_t length, std::string *why) = 0;
+        virtual bool commit(std::string *why) = 0;
+        virtual std::size_t read(char *buffer, std::size_t length) = 0;
+    };
+
+    // What a driver hears of; each may be left empty.
+    struct Events
+    {
+        std::function<void(int attempt)> requestSent; // 1 to kMaxRequests
+        std::function<void(int ms)> rearm;            // time-out due in ms from now
+        std::function<void()> finished;               // result() and reason() are set
+    };
+
+    explicit TftpTransfer(TftpPort &socket);
     TftpTransfer(const TftpTransfer &) = delete;
     TftpTransfer &operator=(const TftpTransfer &) = delete;
 
-    // Each returns the Result; reason() says why in one line when it is not Complete. The remote
-    // name is sent as its bytes.
-    int get(const std::string &localPath, const std::string &remoteName);
-    int put(const std::string &localPath, const std::string &remoteName);
+    void setEvents(const Events &events) { events_ = events; }
+    // Starts a transfer: an upload reads its first chunk of total bytes, then the request goes
+    // out. False, after finished, when it cannot start. localPath names the file in messages;
+    // the remote name is sent as its bytes.
+    bool begin(bool upload, const std::string &localPath, const std::string &remoteName, File *file,
+               std::int64_t total, const Peer &peer);
+    // A transfer that could not start, or ends from outside, with code and reason (finished
+    // follows).
+    void fail(int code, const std::string &reason);
+
+    // One datagram from the socket, if one is waiting (or, with wait, arrives within the
+    // socket's wait): false when none came.
+    bool receive(bool wait);
+    // The time-out: retransmits the request, or counts a period without packets.
+    void tick();
+    // Runs a begun transfer to its end on the socket alone; the result.
+    int run();
+
+    bool isRunning() const { return running_; }
+    bool answered() const { return answerSeen_; }
+    bool isUpload() const { return upload_; }
+    int result() const { return result_; }
     const std::string &reason() const { return reason_; }
+    std::int64_t bytes() const { return bytes_; }
+    std::int64_t total() const { return total_; }
+    // Whether blocks moved since the last call.
+    bool takeProgress();
 
 private:
     enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
 
-    int run(bool upload, const std::string &remoteName);
-    void waitUntilDeadline();
+    void rearm();
     void take(int length, std::uint32_t address, std::uint16_t port);
     void handleDownload(std::uint16_t block, const char *data, int length);
     void handleUpload(std::uint16_t block);
     void writeBlock(std::uint16_t block, const char *data, int length);
-    bool writeBuffer();
-    bool commit();
+    bool writeBuffer(std::string *why);
     bool readAhead();
     void sendNextBlock();
     void sendLast();
     void sendError(int code, const char *message, std::uint32_t address, std::uint16_t port);
-    void tick();
-    int finish(int code, const std::string &reason);
-    bool isStale(std::uint16_t port) const;
-    void markStale(std::uint16_t port);
+    bool finish(int code, const std::string &reason);
 
+    TftpPort &socket_;
+    Events events_;
+    File *file_ = nullptr;
     Peer peer_;
-    TftpPort socket_;
     State state_ = Idle;
     bool upload_ = false;
     bool running_ = false;
+    bool progressDue_ = false;
     int result_ = -1;
     std::string reason_;
     std::string localPath_;
-    std::string tmpPath_; // download's temporary file until it replaces localPath_
-    int fd_ = -1;
 
     std::uint16_t peerPort_ = 0;
     bool answerSeen_ = false;
@@ -83,16 +122,15 @@ private:
     int retries_ = 0;
     int idlePeriods_ = 0;
     double deadline_ = 0; // monotonic ms of the next time-out
-    int armedMs_ = -1;    // the socket's current receive wait
+    int armedMs_ = -1;    // the socket's receive wait as run() last set it
 
     std::vector<char> buffer_; // download: received, not yet written; upload: read, not yet sent
     std::size_t bufferPos_ = 0;
     std::int64_t bytes_ = 0;
     std::int64_t total_ = 0;
-    std::uint16_t lastBlock_ = 0;
-    std::vector<std::uint16_t> stale_; // transfer ports of packets that are not this transfer's
+    std::uint16_t lastBlock_ = 0; // last block written (download) or sent (upload)
 
-    char last_[TftpPacket::kMaxPacket];
+    char last_[TftpPacket::kMaxPacket]; // the last packet sent, kept for retransmission
     int lastLength_ = 0;
     char receive_[TftpPacket::kMaxPacket];
 };

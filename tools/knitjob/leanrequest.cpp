@@ -1,5 +1,8 @@
 #include "leanrequest.h"
 
+#include "link/tftpdiskfile.h"
+#include "link/tftpport.h"
+
 #include <arpa/inet.h>
 #include <cstdio>
 #include <cstdlib>
@@ -133,11 +136,24 @@ bool LeanRequest::readSettings()
 
 int LeanRequest::run() const
 {
-    TftpTransfer transfer(peer_);
-    const int result = upload_ ? transfer.put(localPath_, remoteName_) : transfer.get(localPath_, remoteName_);
+    TftpPort socket;
+    socket.bindIpv4(0, peer_.localPort);
+    TftpTransfer transfer(socket);
+    TftpDiskFile file;
+    int result = TftpTransfer::Failed;
+    std::string why;
+    std::int64_t size = 0;
+    const bool opened = upload_ ? file.openForUpload(localPath_, &size, &result, &why)
+                                : file.openForDownload(localPath_, &result, &why);
+    if (opened && transfer.begin(upload_, localPath_, remoteName_, &file, size, peer_))
+        result = transfer.run();
+    else if (opened)
+        result = transfer.result();
     if (result == TftpTransfer::Complete)
         return 0;
-    std::fprintf(stderr, "knitjob %s: %s: %s\n", upload_ ? "send" : "fetch", remoteName_.c_str(), transfer.reason().c_str());
+    if (opened)
+        why = transfer.reason();
+    std::fprintf(stderr, "knitjob %s: %s: %s\n", upload_ ? "send" : "fetch", remoteName_.c_str(), why.c_str());
     // Silence, a refusal or a broken exchange: the controller is what failed.
     return result == TftpTransfer::CannotWrite ? EX_CANTCREAT : EX_UNAVAILABLE;
 }
