@@ -116,8 +116,9 @@ void printSyncCost(const QString &path, int bytes)
 }
 
 // in.tftpd's median turnaround per block in microseconds over one transfer of blocks blocks
-// (get: our ACK to its DATA; put: our DATA to its ACK), or -1 when the transfer broke off.
-double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort)
+// (get: our ACK to its DATA; put: our DATA to its ACK), or -1 when the transfer broke off; and
+// in *requestUs its answer to the request (a fork and an open).
+double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort, double *requestUs)
 {
     TftpPort port;
     if (!port.bindIpv4(INADDR_LOOPBACK, 0) || !port.setWaitMs(3000))
@@ -137,8 +138,10 @@ double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort)
         const TftpPacket::View v = TftpPacket::parse(in, n);
         if (n < 0 || !v.valid || v.opcode == TftpPacket::Error)
             return -1;
-        if (block > 0 || put)
+        if (block > 0)
             us.push_back((nowMs() - sent) * 1000);
+        else
+            *requestUs = (nowMs() - sent) * 1000;
         if (!put) {
             block = v.block;
             length = TftpPacket::makeack(block, out, int(sizeof out));
@@ -243,14 +246,19 @@ int main(int argc, char **argv)
     }
     // The server's share of a transfer, per block: from the 8 MiB file, both ways.
     const int bigBlocks = (8 << 20) / TftpPacket::kBlockSize + 1;
-    std::vector<double> getTurn, putTurn;
+    std::vector<double> getTurn, putTurn, getRequest, putRequest;
     for (int r = 0; r < 5; ++r) {
-        const double g = turnaroundUs(false, "8388608.bin", bigBlocks, port);
-        const double p = turnaroundUs(true, "floor.bin", bigBlocks, port);
-        if (g > 0)
+        double gr = 0, pr = 0;
+        const double g = turnaroundUs(false, "8388608.bin", bigBlocks, port, &gr);
+        const double p = turnaroundUs(true, "floor.bin", bigBlocks, port, &pr);
+        if (g > 0) {
             getTurn.push_back(g);
-        if (p > 0)
+            getRequest.push_back(gr);
+        }
+        if (p > 0) {
             putTurn.push_back(p);
+            putRequest.push_back(pr);
+        }
     }
     tftpd.terminate();
     tftpd.waitForFinished(3000);
@@ -259,15 +267,19 @@ int main(int argc, char **argv)
                 pinned ? "all on CPU 0" : "NOT pinned to one CPU", kRounds);
     const double start = startMs.empty() ? 0 : median(startMs);
     const double turn[2] = {getTurn.empty() ? 0 : median(getTurn), putTurn.empty() ? 0 : median(putTurn)};
-    std::printf("floor: a do-nothing C program starts in %.2f ms; in.tftpd turns a block round in %.1f us (get), "
-                "%.1f us (put)\n", start, turn[0], turn[1]);
+    const double request[2] = {getRequest.empty() ? 0 : median(getRequest), putRequest.empty() ? 0 : median(putRequest)};
+    std::printf("floor: a do-nothing C program starts in %.2f ms; in.tftpd answers a request in %.2f ms (get), "
+                "%.2f ms (put), and turns a block round in %.1f us (get), %.1f us (put)\n",
+                start, request[0] / 1000, request[1] / 1000, turn[0], turn[1]);
     for (int s = 0; s < sizes; ++s) {
         for (int d = 0; d < 2; ++d) {
             const std::vector<double> &o = ms[s][2 * d], &t = ms[s][2 * d + 1];
             if (o.empty() || t.empty())
                 continue;
             const double om = median(o), tm = median(t);
-            const double lowest = start + (kSizes[s].bytes / TftpPacket::kBlockSize + 1) * turn[d] / 1000;
+            // A download's first block answers the request itself.
+            const int blocks = kSizes[s].bytes / TftpPacket::kBlockSize + (d ? 1 : 0);
+            const double lowest = start + request[d] / 1000 + blocks * turn[d] / 1000;
             std::printf("%-5s %s: knitjob %s %7.1f ms (best %7.1f), tftp %s %7.1f ms (best %7.1f), ratio %.2f; "
                         "floor %7.1f ms\n",
                         kSizes[s].label, d ? "put" : "get", d ? "send " : "fetch", om, best(o),

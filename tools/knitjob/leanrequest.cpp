@@ -2,6 +2,7 @@
 
 #include "link/tftpdiskfile.h"
 #include "link/tftpport.h"
+#include "platform/paneldefaults.h"
 
 #include <arpa/inet.h>
 #include <cstdio>
@@ -13,13 +14,6 @@
 
 namespace {
 
-#ifdef KNIT_PANEL_BUILD
-const char kDefaultHost[] = "192.168.1.100";
-const int kDefaultOffset = 0;
-#else
-const char kDefaultHost[] = "127.0.0.1";
-const int kDefaultOffset = 10000;
-#endif
 const std::size_t kMaxName = 251;
 
 // A name that is sent as it is written: printable ASCII, no path, not hidden.
@@ -99,7 +93,7 @@ bool LeanRequest::readSettings()
 {
     const std::string host = env("KNIT_CONTROLLER_HOST");
     in_addr a{};
-    if (::inet_pton(AF_INET, host.empty() ? kDefaultHost : host.c_str(), &a) != 1)
+    if (::inet_pton(AF_INET, host.empty() ? PanelDefaults::kControllerHost : host.c_str(), &a) != 1)
         return false;
     peer_.server = ntohl(a.s_addr);
 #ifndef KNIT_PANEL_BUILD
@@ -108,12 +102,12 @@ bool LeanRequest::readSettings()
 #endif
     // Decimal without a leading zero, as the panel reads it; other spellings are left to it.
     const std::string offsetText = env("KNIT_PORT_OFFSET");
-    int offset = kDefaultOffset;
+    int offset = PanelDefaults::kPortOffset;
     if (!offsetText.empty()) {
         if (!allOf(offsetText, "0123456789") || offsetText.size() > 9 || (offsetText.size() > 1 && offsetText[0] == '0'))
             return false;
         const int v = std::atoi(offsetText.c_str());
-        offset = v > 60000 ? kDefaultOffset : v;
+        offset = v > PanelDefaults::kMaxPortOffset ? PanelDefaults::kPortOffset : v;
     }
     const auto port = [offset](int base) { return std::uint16_t(base + offset > 65535 ? base : base + offset); };
     peer_.serverPort = port(TftpTransfer::kServerPort);
