@@ -52,12 +52,13 @@ bool LeanRequest::read(int argc, char **argv)
         return false;
     const std::string option = upload_ ? "--as" : "--to";
     std::string positional;
+    int positionals = 0;
     std::string value;
     bool valueSet = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind('-', 0) != 0) {
-            if (!positional.empty())
+            if (++positionals > 1)
                 return false;
             positional = arg;
             continue;
