@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/tftppacket.h"
 #include "link/tftpsocket.h"
 #include "link/tftptransfer.h"
 
