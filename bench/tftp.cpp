@@ -12,6 +12,8 @@
 #include "portoffset.h"
 #include "testroot.h"
 
+#include "link/tftppacket.h"
+#include "link/tftpport.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 #include "platform/panelpaths.h"
@@ -113,6 +115,50 @@ void printSyncCost(const QString &path, int bytes)
                 bytes == 1 << 20 ? "1 MiB" : "8 MiB", median(durable), median(plain));
 }
 
+// in.tftpd's median turnaround per block in microseconds over one transfer of blocks blocks
+// (get: our ACK to its DATA; put: our DATA to its ACK), or -1 when the transfer broke off; and
+// in *requestUs its answer to the request (a fork and an open).
+double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort, double *requestUs)
+{
+    TftpPort port;
+    if (!port.bindIpv4(INADDR_LOOPBACK, 0) || !port.setWaitMs(3000))
+        return -1;
+    char out[TftpPacket::kMaxPacket];
+    char in[TftpPacket::kMaxPacket];
+    const char zeros[TftpPacket::kBlockSize] = {};
+    int length = TftpPacket::makereq(put ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", name, out, int(sizeof out));
+    quint32 address = INADDR_LOOPBACK;
+    quint16 peer = serverPort;
+    std::vector<double> us;
+    int block = 0; // get: the last block received; put: the last block sent
+    for (;;) {
+        port.sendTo(out, length, address, peer);
+        const double sent = nowMs();
+        const int n = port.receiveWithin(in, int(sizeof in), &address, &peer);
+        const TftpPacket::View v = TftpPacket::parse(in, n);
+        if (n < 0 || !v.valid || v.opcode == TftpPacket::Error)
+            return -1;
+        if (block > 0)
+            us.push_back((nowMs() - sent) * 1000);
+        else
+            *requestUs = (nowMs() - sent) * 1000;
+        if (!put) {
+            block = v.block;
+            length = TftpPacket::makeack(block, out, int(sizeof out));
+            if (v.dataLength < TftpPacket::kBlockSize) {
+                port.sendTo(out, length, address, peer);
+                break;
+            }
+        } else {
+            if (block == blocks)
+                break;
+            ++block;
+            length = TftpPacket::makedata(block, zeros, block == blocks ? 0 : TftpPacket::kBlockSize, out, int(sizeof out));
+        }
+    }
+    return us.empty() ? -1 : median(us);
+}
+
 bool portTaken(quint16 port)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
@@ -163,6 +209,16 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // The floor's start: a C program that does nothing, started and timed as the clients are.
+    const QString nothing = PanelPaths::tmp(QStringLiteral("/nothing"));
+    QFile source(nothing + QStringLiteral(".c"));
+    source.open(QIODevice::WriteOnly);
+    source.write("int main(void) { return 0; }\n");
+    source.close();
+    const bool haveNothing = QProcess::execute(QStringLiteral("cc"), {QStringLiteral("-O2"), QStringLiteral("-o"), nothing,
+                                                                      nothing + QStringLiteral(".c")}) == 0;
+    std::vector<double> startMs;
+
     const QString portText = QString::number(port);
     const int sizes = int(sizeof kSizes / sizeof kSizes[0]);
     // [size][0 ours get, 1 theirs get, 2 ours put, 3 theirs put]
@@ -175,6 +231,8 @@ int main(int argc, char **argv)
             to.push_back(v);
     };
     for (int r = 0; r < kRounds; ++r) {
+        if (haveNothing)
+            add(startMs, timed({nothing}));
         for (int s = 0; s < sizes; ++s) {
             const QString name = QStringLiteral("%1.bin").arg(kSizes[s].bytes);
             const QString local = PanelPaths::tmp(QLatin1Char('/') + name);
@@ -186,24 +244,61 @@ int main(int argc, char **argv)
                                  "theirs." + name}));
         }
     }
+    // The server's share of a transfer, per block: from the 8 MiB file, both ways.
+    const int bigBlocks = (8 << 20) / TftpPacket::kBlockSize + 1;
+    std::vector<double> getTurn, putTurn, getRequest, putRequest;
+    for (int r = 0; r < 5; ++r) {
+        double gr = 0, pr = 0;
+        const double g = turnaroundUs(false, "8388608.bin", bigBlocks, port, &gr);
+        // A fresh name each time: truncating the last round's 8 MiB is no cost a client meets.
+        QFile::remove(served + QStringLiteral("/floor.bin"));
+        const double p = turnaroundUs(true, "floor.bin", bigBlocks, port, &pr);
+        if (g > 0) {
+            getTurn.push_back(g);
+            getRequest.push_back(gr);
+        }
+        if (p > 0) {
+            putTurn.push_back(p);
+            putRequest.push_back(pr);
+        }
+    }
     tftpd.terminate();
     tftpd.waitForFinished(3000);
 
     std::printf("whole processes against one in.tftpd on loopback, %s, interleaved, median of %d\n",
                 pinned ? "all on CPU 0" : "NOT pinned to one CPU", kRounds);
+    const double start = startMs.empty() ? 0 : median(startMs);
+    const double turn[2] = {getTurn.empty() ? 0 : median(getTurn), putTurn.empty() ? 0 : median(putTurn)};
+    const double request[2] = {getRequest.empty() ? 0 : median(getRequest), putRequest.empty() ? 0 : median(putRequest)};
+    std::printf("floor: a do-nothing C program starts in %.2f ms; in.tftpd answers a request in %.2f ms (get), "
+                "%.2f ms (put), and turns a block round in %.1f us (get), %.1f us (put)\n",
+                start, request[0] / 1000, request[1] / 1000, turn[0], turn[1]);
     for (int s = 0; s < sizes; ++s) {
         for (int d = 0; d < 2; ++d) {
             const std::vector<double> &o = ms[s][2 * d], &t = ms[s][2 * d + 1];
             if (o.empty() || t.empty())
                 continue;
             const double om = median(o), tm = median(t);
-            std::printf("%-5s %s: knitjob %s %7.1f ms (best %7.1f), tftp %s %7.1f ms (best %7.1f), ratio %.2f\n",
+            // A download's first block answers the request itself.
+            const int blocks = kSizes[s].bytes / TftpPacket::kBlockSize + (d ? 1 : 0);
+            const double lowest = start + request[d] / 1000 + blocks * turn[d] / 1000;
+            std::printf("%-5s %s: knitjob %s %7.1f ms (best %7.1f), tftp %s %7.1f ms (best %7.1f), ratio %.2f; "
+                        "floor %7.1f ms\n",
                         kSizes[s].label, d ? "put" : "get", d ? "send " : "fetch", om, best(o),
-                        d ? "put" : "get", tm, best(t), om / tm);
+                        d ? "put" : "get", tm, best(t), om / tm, lowest);
         }
     }
-    if (failed)
-        std::printf("%d transfers failed and are left out\n", failed);
+    if (failed) {
+        std::printf("%d transfers failed and are left out:", failed);
+        const char *kinds[] = {"knitjob fetch", "tftp get", "knitjob send", "tftp put"};
+        for (int s = 0; s < sizes; ++s) {
+            for (int k = 0; k < 4; ++k) {
+                if (int(ms[s][std::size_t(k)].size()) < kRounds)
+                    std::printf(" %s %s x%d", kSizes[s].label, kinds[k], kRounds - int(ms[s][std::size_t(k)].size()));
+            }
+        }
+        std::printf("\n");
+    }
     printSyncCost(PanelPaths::tmp("/sync.bin"), 1 << 20);
     printSyncCost(PanelPaths::tmp("/sync.bin"), 8 << 20);
     return 0;

@@ -3,6 +3,7 @@ include(GNUInstallDirs)
 
 install(TARGETS knitpanel knitsim knitjob knitfleet RUNTIME DESTINATION bin)
 install(PROGRAMS packaging/start-panel DESTINATION lib/knitpanel)
+install(TARGETS knitjob-full RUNTIME DESTINATION lib/knitpanel)
 install(FILES packaging/knitpanel.service DESTINATION /lib/systemd/system)
 install(FILES packaging/copyright DESTINATION share/doc/knitpanel)
 # Debian wants the changelog compressed, reproducibly (no name, no time in the header).

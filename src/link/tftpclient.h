@@ -1,9 +1,8 @@
 #pragma once
 
-#include "link/tftppacket.h"
 #include "link/tftpsocket.h"
+#include "link/tftptransfer.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QHostAddress>
 #include <QObject>
@@ -17,11 +16,12 @@ class QSocketNotifier;
 class QTimer;
 
 // One TFTP transfer to or from the controller (octet mode, 512-byte blocks), driven by the
-// event loop: a socket notifier for datagrams, a single-shot timer for the missing answer.
-// A download goes to a temporary file and replaces the local file atomically only when
-// complete; an upload is read a chunk ahead of the blocks. The file I/O of a chunk happens
-// between sending a packet and its answer.
-class TftpClient : public QObject
+// event loop: a socket notifier for datagrams, a single-shot timer for the missing answer. The
+// exchange itself is TftpTransfer's; this is its driver and its local file. A download goes to
+// a temporary file and replaces the local file atomically only when complete; an upload is read
+// a chunk ahead of the blocks. The file I/O of a chunk happens between sending a packet and its
+// answer.
+class TftpClient : public QObject, private TftpTransfer::File
 {
     Q_OBJECT
 
@@ -29,19 +29,19 @@ public:
     // The codes of over(int).
     enum Result { Complete = 0, Failed = 1, CannotWrite = 2, CannotRead = 3 };
 
-    static const quint16 kServerPort = 69;
-    static const quint16 kLocalPort = 3000;
-    static const int kRequestTimeoutMs = 6000;
-    static const int kMaxRetransmissions = 10;
+    static const quint16 kServerPort = TftpTransfer::kServerPort;
+    static const quint16 kLocalPort = TftpTransfer::kLocalPort;
+    static const int kRequestTimeoutMs = TftpTransfer::kRequestTimeoutMs;
+    static const int kMaxRetransmissions = TftpTransfer::kMaxRetransmissions;
     static const int kMaxRequests = kMaxRetransmissions + 1;
     // A transfer that saw an answer fails after this many request time-outs without a packet.
-    static const int kIdlePeriods = 10;
-    static const qint64 kMaxFileSize = 256 * 1024 * 1024;
+    static const int kIdlePeriods = TftpTransfer::kIdlePeriods;
+    static const qint64 kMaxFileSize = TftpTransfer::kMaxFileSize;
     // A run of packets handled in one wake-up ends when none came within kWaitMs, or after
     // kPassMs, so the event loop gets its turn at least every kPassMs + kWaitMs.
     static const int kPassMs = 20;
     static const int kWaitMs = 5;
-    static const int kIoChunk = 64 * TftpPacket::kBlockSize;
+    static const int kIoChunk = TftpTransfer::kIoChunk;
 
     // Binds the local port (3000 moved by KNIT_PORT_OFFSET) on every local address.
     explicit TftpClient(QObject *parent = nullptr);
@@ -79,13 +79,14 @@ public:
     // always keeps it on.
     void setDurable(bool durable) { durable_ = durable; }
 
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return exchange_.isRunning(); }
     // Whether the server has answered the current transfer's request yet.
-    bool answered() const { return answerSeen_; }
-    int result() const { return result_; } // -1 until the first transfer ends
-    QString reason() const { return reason_; } // one line, empty after success
-    qint64 bytes() const { return bytes_; }
-    qint64 total() const { return total_; } // upload: file size; download: size received
+    bool answered() const { return exchange_.answered(); }
+    int result() const { return exchange_.result(); } // -1 until the first transfer ends
+    // One line, empty after success.
+    QString reason() const { return QString::fromLocal8Bit(exchange_.reason().c_str()); }
+    qint64 bytes() const { return exchange_.bytes(); }
+    qint64 total() const { return exchange_.total(); } // upload: file size; download: size received
 
 Q_SIGNALS:
     void connecting(bool upload);
@@ -96,61 +97,25 @@ Q_SIGNALS:
     void progress(qint64 bytes, int percent);
     void over(int code);
 
-private Q_SLOTS:
-    // The notifier's slot while a download or an upload runs, and the timer's slot.
-    void getdate();
-    void putdate();
-    void timestart();
-
 private:
-    enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
-
-    bool begin(bool upload, const QString &remoteName, quint32 server);
-    void receive(bool upload);
-    void take(bool upload, int length, quint32 address, quint16 port);
+    // The notifier's slot: the datagrams of one pass.
+    void receive();
     void reportProgress();
-    void handleDownload(quint16 block, const char *data, int length);
-    void handleUpload(quint16 block);
-    void writeBlock(quint16 block, const char *data, int length);
-    bool writeBuffer(QString *why);
-    bool readAhead();
-    void sendNextBlock();
-    void sendLast();
-    void sendError(int code, const char *message, quint32 address, quint16 port);
-    void finish(int code, const QString &reason);
+    void finished();
     bool failStart(int code, const QString &reason);
+    bool append(const char *data, std::size_t length, std::string *why) override;
+    bool commit(std::string *why) override;
+    std::size_t read(char *buffer, std::size_t length) override;
 
     TftpSocket socket_;
-    QString bindError_;
+    TftpTransfer exchange_;
+    TftpTransfer::Peer peer_;
     QSocketNotifier *notifier_ = nullptr;
     QTimer *timer_ = nullptr;
 
-    State state_ = Idle;
-    bool running_ = false;
-    bool upload_ = false;
-    bool progressDue_ = false;
     bool waitForNext_ = true;
     bool durable_ = true;
-    int result_ = -1;
-    QString reason_;
     QString localPath_;
-
-    quint32 server_ = 0;
-    quint16 peerPort_ = 0;
-    bool answerSeen_ = false;
-    bool activity_ = false;
-    int retries_ = 0;
-    int idlePeriods_ = 0;
-
     std::unique_ptr<AtomicFile> out_; // download
     QFile in_;                        // upload
-    QByteArray buffer_; // download: received, not yet written; upload: read, not yet sent
-    int bufferPos_ = 0;
-    qint64 bytes_ = 0;
-    qint64 total_ = 0;
-    quint16 lastBlock_ = 0; // last block written (download) or sent (upload)
-
-    char last_[TftpPacket::kMaxPacket]; // the last packet sent, kept for retransmission
-    int lastLength_ = 0;
-    char receive_[TftpPacket::kMaxPacket];
 };

@@ -10,9 +10,9 @@ void put16(char *p, int v)
     p[1] = char(v & 0xff);
 }
 
-quint16 get16(const char *p)
+std::uint16_t get16(const char *p)
 {
-    return quint16((quint8(p[0]) << 8) | quint8(p[1]));
+    return std::uint16_t((static_cast<unsigned char>(p[0]) << 8) | static_cast<unsigned char>(p[1]));
 }
 
 // Length of a NUL-terminated string that starts at p and ends before end, or -1.

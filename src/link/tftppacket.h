@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
+#include <cstdint>
 
 // Builds and parses the five packets of a TFTP transfer (big-endian 16-bit fields). Builders
-// return the packet length, or 0 when the packet would not fit the buffer.
+// return the packet length, or 0 when the packet would not fit the buffer. Plain C++: the file
+// tool's transfers use it without Qt.
 class TftpPacket
 {
 public:
@@ -26,8 +27,8 @@ public:
     {
         bool valid = false;
         int opcode = 0;
-        quint16 block = 0;        // Data, Ack
-        quint16 errorCode = 0;    // Error
+        std::uint16_t block = 0;        // Data, Ack
+        std::uint16_t errorCode = 0;    // Error
         const char *data = nullptr; // Data payload
         int dataLength = 0;
         const char *name = nullptr; // Rrq, Wrq (NUL-terminated inside the buffer)

@@ -1,111 +1,19 @@
 #include "tftpsocket.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-TftpSocket::~TftpSocket()
+bool TftpSocket::bind(const QHostAddress &address, quint16 port)
 {
-    close();
-}
-
-bool TftpSocket::refuse(const QString &why)
-{
-    close();
-    error_ = why;
-    return false;
-}
-
-bool TftpSocket::bindIpv4(quint32 v4, quint16 port)
-{
-    close();
-    // A blocking descriptor, so receiveWithin() can wait in recvfrom itself; every other call
-    // passes MSG_DONTWAIT.
-    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) {
-        error_ = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(v4);
-    if (::bind(fd_, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
-        error_ = QString::fromLocal8Bit(std::strerror(errno));
+    bool ok = false;
+    const quint32 v = address.toIPv4Address(&ok);
+    if (!ok) {
         close();
+        refused_ = QStringLiteral("not an IPv4 address");
         return false;
     }
-    return true;
+    refused_.clear();
+    return bindIpv4(v, port);
 }
 
-void TftpSocket::close()
+QString TftpSocket::errorString() const
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-}
-
-quint16 TftpSocket::localPort() const
-{
-    sockaddr_in a{};
-    socklen_t len = sizeof a;
-    if (fd_ < 0 || ::getsockname(fd_, reinterpret_cast<sockaddr *>(&a), &len) != 0)
-        return 0;
-    return ntohs(a.sin_port);
-}
-
-bool TftpSocket::sendTo(const char *data, int length, quint32 address, quint16 port)
-{
-    if (fd_ < 0 || length <= 0)
-        return false;
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(address);
-    for (;;) {
-        const ssize_t n = ::sendto(fd_, data, size_t(length), MSG_DONTWAIT, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        if (n >= 0)
-            return n == length;
-        if (errno != EINTR)
-            return false;
-    }
-}
-
-int TftpSocket::receive(char *buffer, int size, quint32 *address, quint16 *port)
-{
-    return receive(buffer, size, address, port, MSG_DONTWAIT);
-}
-
-int TftpSocket::receiveWithin(char *buffer, int size, quint32 *address, quint16 *port)
-{
-    return receive(buffer, size, address, port, 0);
-}
-
-bool TftpSocket::setWaitMs(int ms)
-{
-    const timeval t{ms / 1000, (ms % 1000) * 1000};
-    return fd_ >= 0 && ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t) == 0;
-}
-
-int TftpSocket::receive(char *buffer, int size, quint32 *address, quint16 *port, int flags)
-{
-    if (fd_ < 0)
-        return -1;
-    sockaddr_in a{};
-    socklen_t len = sizeof a;
-    for (;;) {
-        const ssize_t n = ::recvfrom(fd_, buffer, size_t(size), MSG_TRUNC | flags,
-                                     reinterpret_cast<sockaddr *>(&a), &len);
-        if (n >= 0) {
-            *address = ntohl(a.sin_addr.s_addr);
-            *port = ntohs(a.sin_port);
-            return int(n);
-        }
-        // EAGAIN: nothing came (at once, or within the wait).
-        if (errno != EINTR)
-            return -1;
-    }
+    return refused_.isEmpty() ? QString::fromLocal8Bit(error().c_str()) : refused_;
 }

@@ -1,17 +1,11 @@
 #include "panelenv.h"
 
+#include "paneldefaults.h"
+
 #include <arpa/inet.h>
 #include <cstdio>
 
 namespace {
-
-#ifdef KNIT_PANEL_BUILD
-const char kDefaultHost[] = "192.168.1.100";
-const int kDefaultOffset = 0;
-#else
-const char kDefaultHost[] = "127.0.0.1";
-const int kDefaultOffset = 10000;
-#endif
 
 // 127.0.0.0 is no host: every command then fails by time-out, as with a controller that is off.
 const quint32 kNobody = 0x7F000000;
@@ -21,7 +15,7 @@ const quint32 kNobody = 0x7F000000;
 bool PanelEnv::controllerIpv4(quint32 *address, QString *error)
 {
     const QByteArray env = qgetenv("KNIT_CONTROLLER_HOST");
-    const QByteArray text = env.isEmpty() ? QByteArray(kDefaultHost) : env;
+    const QByteArray text = env.isEmpty() ? QByteArray(PanelDefaults::kControllerHost) : env;
     in_addr a{};
     if (::inet_pton(AF_INET, text.constData(), &a) != 1) {
         if (error)
@@ -60,8 +54,8 @@ int PanelEnv::portOffset()
 {
     bool ok = false;
     const int v = qEnvironmentVariableIntValue("KNIT_PORT_OFFSET", &ok);
-    if (!ok || v < 0 || v > 60000)
-        return kDefaultOffset;
+    if (!ok || v < 0 || v > PanelDefaults::kMaxPortOffset)
+        return PanelDefaults::kPortOffset;
     return v;
 }
 

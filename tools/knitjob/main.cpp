@@ -1,37 +1,15 @@
 // knitjob: makes sample jobs, checks .cnt/.pat files and moves files to and from the controller.
-// Each subcommand is its own source file registering itself in Subcommand's table (check, show,
-// make, history here; fetch and send in transfercommands.cpp) and reading its own options.
-#include "subcommand.h"
-
-#include "toolcommandline.h"
-
-#include <QCoreApplication>
+// This front carries out fetch and send itself, in plain C++ on the TFTP exchange, so a process
+// that only moves a file loads no Qt library. Every other command line, and every fetch or send
+// it does not take at a glance (LeanRequest), goes whole to knitjob-full, which answers with the
+// options, texts and exit statuses knitjob has always had.
+#include "fullprogram.h"
+#include "leanrequest.h"
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QString commands;
-    for (const Subcommand::Entry &e : Subcommand::all())
-        commands += QStringLiteral("  %1\n      %2\n").arg(e.usage, e.summary);
-    ToolCommandLine cl(QStringLiteral("knitjob"),
-                       QStringLiteral("Makes, checks and shows knitting jobs, and moves files to and from the "
-                                      "controller.\n\nCommands (each with its own --help):\n")
-                           + commands);
-    cl.parser().addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("One of the commands above, then its arguments."),
-                                      QStringLiteral("COMMAND [ARGS...]"));
-    // What follows the command is the command's to read.
-    cl.parser().setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    int status = 0;
-    if (!cl.parse(QCoreApplication::arguments().mid(1), &status))
-        return status;
-    QStringList args = cl.parser().positionalArguments();
-    if (args.isEmpty())
-        return cl.usageError(QStringLiteral("no command given; knitjob --help lists them"));
-    const QString name = args.takeFirst();
-    if (name == QLatin1String("help"))
-        return cl.parse({QStringLiteral("--help")}, &status) ? 0 : status;
-    const Subcommand::Entry *cmd = Subcommand::find(name);
-    if (!cmd)
-        return cl.usageError(QStringLiteral("unknown command '%1'").arg(name.left(40)));
-    return cmd->run(args);
+    LeanRequest request;
+    if (request.read(argc, argv))
+        return request.run();
+    return FullProgram::exec(argv);
 }

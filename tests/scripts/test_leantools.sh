@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# What the tools load, and knitjob's front against knitjob-full. Catches: a tool linked to Qt Gui
+# or Widgets (a dependency dragged in through a library), knitjob's front linked to any Qt
+# library, a fetch or send handed to knitjob-full (which loads Qt) when the front should carry
+# it out itself, and a command line the front takes but answers otherwise than knitjob-full
+# (other output, message or status).
+# Usage: test_leantools.sh KNITJOB KNITSIM KNITFLEET
+set -uo pipefail
+knitjob=$(realpath "$1") knitsim=$2 knitfleet=$3
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
+
+for tool in "$knitjob" "$knitsim" "$knitfleet"; do
+  [ -x "$tool" ] || { fail "$tool not built"; continue; }
+  ui=$(needed "$tool" | grep -E 'libQt6(Gui|Widgets)')
+  [ -z "$ui" ] || fail "$(basename "$tool") needs $ui"
+done
+qt=$(needed "$knitjob" | grep libQt)
+[ -z "$qt" ] || fail "knitjob needs $qt"
+
+# A fetch from a port where nobody answers, with time-outs cut short: the libraries the whole
+# run loaded, as the dynamic linker reports them.
+loaded() { # args...
+  env KNIT_PORT_OFFSET=$((20000 + RANDOM % 20000)) KNIT_TIMEOUT_SCALE=0.002 LD_DEBUG=files \
+    "$knitjob" "$@" 2>&1 >/dev/null | grep -oE 'file=[^ ]+' | sort -u
+}
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+echo data >"$dir/job.cnt"
+for args in "fetch job.cnt --to $dir/fetched" "send $dir/job.cnt"; do
+  libs=$(loaded $args)
+  echo "$libs" | grep -q 'libc\.so' || fail "knitjob $args: LD_DEBUG shows no libraries: $libs"
+  ! echo "$libs" | grep -q libQt || fail "knitjob $args loaded Qt: $(echo "$libs" | grep libQt)"
+done
+# The other commands are knitjob-full's, with Qt.
+loaded --help | grep -q libQt6Core || fail "knitjob --help did not reach knitjob-full"
+
+# The same command lines through the front and through knitjob-full directly: standard output,
+# standard error and status alike. Transfers go to a port where nobody answers.
+full=$(dirname "$knitjob")/../lib/knitpanel/knitjob-full
+offset=$((20000 + RANDOM % 20000))
+mkdir "$dir/folder"
+same() { # args...
+  local a b
+  a=$(cd "$dir" && env KNIT_PORT_OFFSET=$offset KNIT_TIMEOUT_SCALE=0.002 "$knitjob" "$@" 2>&1; echo "status $?")
+  b=$(cd "$dir" && env KNIT_PORT_OFFSET=$offset KNIT_TIMEOUT_SCALE=0.002 "$full" "$@" 2>&1; echo "status $?")
+  [ "$a" = "$b" ] || fail "knitjob $*: front '$a', knitjob-full '$b'"
+}
+same fetch job.cnt
+same fetch job.cnt --to=copy.cnt
+same send job.cnt --as other.cnt
+same fetch "" job.cnt
+same fetch job.cnt extra
+same fetch job.cnt --to a --to b
+same fetch job.cnt --to=
+same fetch -- job.cnt
+same fetch .hidden
+same fetch job.cnt --to folder
+same send folder
+same send job.cnt --as "a/b"
+same send job.cnt -h
+
+[ "$failures" -eq 0 ] && echo "PASS" || exit 1
