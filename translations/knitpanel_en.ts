@@ -332,6 +332,13 @@
     </message>
 </context>
 <context>
+    <name>dialogide</name>
+    <message>
+        <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
+        <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+    </message>
+</context>
+<context>
     <name>extsyspara</name>
     <message>
         <source>该参数修改需要密码, 请输入密码: </source>
