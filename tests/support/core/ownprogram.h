@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 
 // Starts one of the project's own programs from a test. A cross build's tests run under
 // user-mode emulation, which cannot start another program of the foreign architecture by
-// itself: there the emulator is put in front of it.
+// itself: there the emulator is put in front of it, and knitjob's Qt half is started directly,
+// since the emulated front could not exec it.
 inline void startOwnProgram(QProcess &process, const QString &program, const QStringList &arguments)
 {
 #ifdef KNIT_TEST_EMULATOR
-    process.start(QStringLiteral(KNIT_TEST_EMULATOR), QStringList{program} + arguments);
+    const QFileInfo info(program);
+    const QString target = info.fileName() == QLatin1String("knitjob")
+                               ? info.absolutePath() + QStringLiteral("/../lib/knitpanel/knitjob-full")
+                               : program;
+    process.start(QStringLiteral(KNIT_TEST_EMULATOR), QStringList{target} + arguments);
 #else
     process.start(program, arguments);
 #endif
