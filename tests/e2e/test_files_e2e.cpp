@@ -5,14 +5,11 @@
 // Faults caught: key 3 not registered or the manager not taking the keyboard; a job sent
 // without the main screen loading it; an import that does not reach the disk or leaves the
 // stick mounted; a formatting chain that stops or never starts under a real event loop.
-#include "panelprocess.h"
-#include "portoffset.h"
-#include "simprocess.h"
+#include "panelfixture.h"
 #include "testbytes.h"
-#include "testroot.h"
-#include "xserver.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -31,73 +28,78 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString why;
-        if (!XServer::available(&why))
+        if (!PanelFixture::available(&why))
             QSKIP(qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QVERIFY2(x_.start(), "Xvfb did not start");
-        QVERIFY2(sim_.start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 30) && root_->makeJob(QStringLiteral("M2"), 60, 120, 30));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
-        QVERIFY(sim_.command(QStringLiteral("set job M1")));
-        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
-        QTRY_VERIFY_WITH_TIMEOUT(sim_.traffic().contains(QStringLiteral("cmd 26/21/0")), 20000);
-        QTest::qWait(1000);
+        QVERIFY2(f_.start({{QStringLiteral("M1"), 40, 100, 30}, {QStringLiteral("M2"), 60, 120, 30}}, &why), qPrintable(why));
     }
-    void cleanupTestCase() { panel_.stop(); }
+    void cleanupTestCase() { f_.stop(); }
 
     void manager()
     {
-        QVERIFY(x_.keys({}, "files-main") && x_.keys({"3"}, "files-manager"));
+        QVERIFY(f_.x().keys({}, "files-main") && f_.walk({"3+"}, "files-manager"));
         const QImage manager(XServer::picture("files-manager"));
         QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(XServer::picture("files-main")).copy(kList));
-        QVERIFY(x_.keys({"Down", "c"}, "files-send-question"));
-        QVERIFY(x_.keys({"Return"}, nullptr, 3000));
-        QVERIFY(x_.keys({}, "files-sent"));
-        QVERIFY(x_.keys({"Return"}));
-        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
-        QTRY_VERIFY_WITH_TIMEOUT(panel_.output().contains("\nM2\n"), 3000); // the main window loaded it
+        QVERIFY(f_.switchWith({"Down", "c"}) && f_.x().keys({}, "files-send-question"));
+        QVERIFY(f_.x().keys({"Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);
+        QVERIFY(f_.x().keys({}, "files-sent"));
+        QVERIFY(f_.x().keys({"Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(f_.panel().output().contains("\nM2\n"), 3000); // the main window loaded it
     }
 
     void stick()
     {
-        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        QVERIFY(TestBytes::writeFile(f_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
         for (const char *ext : {".cnt", ".pat"})
-            QVERIFY(TestBytes::writeFile(root_->file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
-                                         TestBytes::readFile(root_->file("/mnt/ide/knit/wave/M2/M2") + ext)));
-        QVERIFY(x_.keys({"a"}, "files-import", 800));
-        QVERIFY(x_.keys({"Return"}, "files-imported", 1500));
-        QVERIFY(x_.keys({"Return"}));
-        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave/S1/S1.wrk")));
-        QVERIFY(x_.keys({"b"}, "files-export", 800));
-        QVERIFY(x_.keys({"Escape"}));
-        QVERIFY(x_.keys({"m"}, "files-delete"));
-        QVERIFY(x_.keys({"Escape", "Escape"}));
-        QVERIFY(TestBytes::readFile(root_->file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
+            QVERIFY(TestBytes::writeFile(f_.file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
+                                         TestBytes::readFile(f_.file("/mnt/ide/knit/wave/M2/M2") + ext)));
+        QVERIFY(f_.switchWith({"a"}) && f_.x().keys({}, "files-import"));
+        QVERIFY(f_.x().keys({"Return"}));
+        QVERIFY(f_.waitForFile(f_.file("/mnt/ide/knit/wave/S1/S1.wrk")));
+        QVERIFY(f_.x().keys({}, "files-imported"));
+        QVERIFY(f_.x().keys({"Return"}));
+        QVERIFY(f_.switchWith({"b"}) && f_.x().keys({}, "files-export"));
+        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(f_.walk({"m+"}, "files-delete"));
+        QVERIFY(f_.x().keys({"Escape", "Escape"}));
+        QVERIFY(TestBytes::readFile(f_.file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
     // The formatting pages from the more page (key 7, H, password), each run to its end: the
     // stick's (C) and the flash disk's (B).
     void formatPages()
     {
-        QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
-        QVERIFY(x_.keys({"7", "h", "7", "0", "6", "3", "Return"}, "format-menu"));
+        QVERIFY(TestBytes::writeFile(f_.file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
+        QVERIFY(f_.walk({"7+", "h+", "7063", "Return+"}, "format-menu"));
         for (const char *page : {"stick", "flash"}) {
-            QVERIFY(x_.keys({QLatin1String(page) == "stick" ? "c" : "b"}, nullptr, 800));
-            QVERIFY(x_.keys({"e"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
-            QVERIFY(x_.keys({"Return"}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page))), 5000));
-            QVERIFY(x_.keys({"Escape"}));
+            QVERIFY(f_.switchWith({QLatin1String(page) == "stick" ? "c" : "b"}));
+            QVERIFY(f_.walk({"e+"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(f_.x().keys({"Return"}));
+            QVERIFY(QTest::qWaitFor([&] { return formatted(page); }, 10000));
+            QVERIFY(f_.x().keys({}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page)))));
+            QVERIFY(f_.x().keys({"Escape"}));
         }
-        QVERIFY(x_.keys({"Escape"}));
-        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")) && !QFileInfo::exists(root_->file("/mnt/ide/knit/wave/M1")));
-        QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/para/checksystem.sys")));
+        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/wave")) && !QFileInfo::exists(f_.file("/mnt/ide/knit/wave/M1")));
+        QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/para/checksystem.sys")));
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
-    XServer x_;
-    SimProcess sim_;
-    PanelProcess panel_;
+    // True once the page's formatting ran through: after its mkdosfs (the stick's first, the
+    // flash disk's second), the stick unmounted again or the flash disk mounted back twice.
+    bool formatted(const char *page)
+    {
+        const QStringList actions = QString::fromUtf8(TestBytes::readFile(f_.file("/var/log/system-actions.log"))).split(QLatin1Char('\n'));
+        const bool stick = QLatin1String(page) == QLatin1String("stick");
+        const QStringList tools = actions.filter(QStringLiteral("mkdosfs"));
+        if (tools.size() != (stick ? 1 : 2))
+            return false;
+        const QStringList after = actions.mid(actions.lastIndexOf(tools.last()) + 1);
+        return stick ? !after.filter(QRegularExpression(QStringLiteral("^umount "))).isEmpty()
+                     : after.filter(QRegularExpression(QStringLiteral("^mount "))).size() >= 2;
+    }
+
+    PanelFixture f_;
 };
 
 QTEST_GUILESS_MAIN(TestFilesE2e)

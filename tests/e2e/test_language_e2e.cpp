@@ -4,18 +4,13 @@
 // saved anywhere but panel.ini (any other file of the data root changed), a menu that closes or
 // stays Chinese after the choice, a main screen that keeps its old language until a restart,
 // a restart that forgets the choice. Leaves the operator guide's picture of the menu.
-#include "panelprocess.h"
-#include "portoffset.h"
-#include "simprocess.h"
+#include "panelfixture.h"
 #include "testbytes.h"
-#include "testroot.h"
-#include "xserver.h"
 
 #include <QImage>
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -37,15 +32,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString why;
-        if (!XServer::available(&why))
+        if (!PanelFixture::available(&why))
             QSKIP(qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QVERIFY(x_.start());
-        QVERIFY2(sim_.start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("L1"), 100, 100, 100));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
-        QVERIFY(sim_.command(QStringLiteral("set job L1")));
+        QVERIFY2(f_.prepare({{QStringLiteral("L1"), 100, 100, 100}}, &why), qPrintable(why));
     }
 
     void switchAndRestart()
@@ -60,33 +49,33 @@ private Q_SLOTS:
         const QImage chinese = startPanel("language-main-zh", settled);
         const QStringList before = dataFiles();
 
-        QVERIFY(x_.key(QStringLiteral("8")));
-        const QImage menu = x_.pictureWhen("language-menu-zh", [&](const QImage &i) { return i.copy(kItems) != chinese.copy(kItems); });
-        QVERIFY(x_.key(QStringLiteral("2")));
+        QVERIFY(f_.x().key(QStringLiteral("8")));
+        const QImage menu = f_.x().pictureWhen("language-menu-zh", [&](const QImage &i) { return i.copy(kItems) != chinese.copy(kItems); });
+        QVERIFY(f_.x().key(QStringLiteral("2")));
         // English at once, the menu still open (its title stays), the choice saved.
-        x_.pictureWhen("language-menu", [&](const QImage &i) {
+        f_.x().pictureWhen("language-menu", [&](const QImage &i) {
             return i.copy(kHelpLine) != menu.copy(kHelpLine) && i.copy(kTitle) == menu.copy(kTitle);
         });
         QTRY_COMPARE_WITH_TIMEOUT(TestBytes::readFile(panelIni()), QByteArray("[panel]\nlanguage=en\n"), 5000);
-        QVERIFY(x_.key(QStringLiteral("Escape")));
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
         last = QImage();
-        const QImage english = x_.pictureWhen("language-main-en", [&](const QImage &i) {
+        const QImage english = f_.x().pictureWhen("language-main-en", [&](const QImage &i) {
             return settled(i) && i.copy(kItems) != menu.copy(kItems) && i.copy(kStateLine) != chinese.copy(kStateLine);
         });
         QCOMPARE(dataFiles(), before);
 
-        panel_.stop();
+        f_.panel().stop();
         startPanel("language-restart", [&](const QImage &i) { return i.copy(kStateLine) == english.copy(kStateLine); });
     }
 
-    void cleanupTestCase() { panel_.stop(); }
+    void cleanupTestCase() { f_.stop(); }
 
 private:
-    QString panelIni() const { return root_->file(QStringLiteral("/mnt/ide/knit/panel.ini")); }
+    QString panelIni() const { return f_.file(QStringLiteral("/mnt/ide/knit/panel.ini")); }
     // Every file of the data root but panel.ini, with its bytes.
     QStringList dataFiles() const
     {
-        QStringList files = TestBytes::listTree(root_->file(QStringLiteral("/mnt/ide/knit")));
+        QStringList files = TestBytes::listTree(f_.file(QStringLiteral("/mnt/ide/knit")));
         files.removeIf([](const QString &f) { return f.startsWith(QLatin1String("panel.ini=")); });
         return files;
     }
@@ -94,17 +83,12 @@ private:
     QImage startPanel(const char *name, const std::function<bool(const QImage &)> &done)
     {
         [&] {
-            QVERIFY(sim_.command(QStringLiteral("journal clear")));
-            QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
-            QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
-            QVERIFY(QTest::qWaitFor([&] { return x_.screenSizedFocus(); }, 10000));
+            QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+            QVERIFY(f_.startPanel() && f_.waitForMainScreen());
         }();
-        return x_.pictureWhen(name, done);
+        return f_.x().pictureWhen(name, done);
     }
-    std::unique_ptr<TestRoot> root_;
-    XServer x_;
-    SimProcess sim_;
-    PanelProcess panel_;
+    PanelFixture f_;
 };
 
 QTEST_GUILESS_MAIN(TestLanguageE2e)

@@ -6,11 +6,7 @@
 // report while it is driven, a cycle that goes on after its message is closed, a leave that
 // closes the page before the controller answered or never closes it; the carriage test's trace
 // with a prefix.
-#include "panelprocess.h"
-#include "portoffset.h"
-#include "simprocess.h"
-#include "testroot.h"
-#include "xserver.h"
+#include "panelfixture.h"
 
 #include <QImage>
 #include <QTest>
@@ -47,116 +43,83 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString why;
-        if (!XServer::available(&why))
+        if (!PanelFixture::available(&why))
             QSKIP(qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        x_ = std::make_unique<XServer>();
-        QVERIFY2(x_->start(), "Xvfb did not start");
-        sim_ = std::make_unique<SimProcess>();
-        QVERIFY2(sim_->start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("M1"), 40, 100, 100));
-        QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
-        QVERIFY(sim_->command(QStringLiteral("set job M1")));
-        QVERIFY(panel_.start(x_->environment(), root_->path(), sim_->portOffset()));
-        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26/21/0"), 20000), qPrintable(sim_->traffic().join(',')));
-        QTest::qWait(1500);
-        QVERIFY(x_->key(QStringLiteral("6")));
-        QTest::qWait(500);
-        QVERIFY(x_->screenshot(shot("testmenu")));
+        QVERIFY2(f_.start({{QStringLiteral("M1"), 40, 100, 100}}, &why), qPrintable(why));
+        QVERIFY(f_.switchWith({QStringLiteral("6")}));
+        menu_ = f_.x().focusWindow();
+        QVERIFY(f_.x().screenshot(shot("testmenu")));
     }
-    void cleanupTestCase()
-    {
-        panel_.stop();
-        sim_.reset();
-        x_.reset();
-    }
+    void cleanupTestCase() { f_.stop(); }
 
     void inputOutput()
     {
-        QVERIFY(sim_->command(QStringLiteral("journal clear")));
-        QVERIFY(x_->key(QStringLiteral("2")));
-        QVERIFY(sim_->waitFor(QStringLiteral("RRQ io.tst"), 5000));
-        QTest::qWait(500);
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.switchWith({QStringLiteral("2")}));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("RRQ io.tst"), 5000));
         // Red lamp on; speed 5; carriage to the left: it reports needle pulses and its speed.
         keys({"1", "Down", "Down", "Down", "Right", "Right", "5", "KP_Enter", "Left", "1"});
-        QVERIFY(sim_->waitFor(QStringLiteral("cmd 26/2/7"), 3000));
-        QVERIFY(sim_->command(QStringLiteral("test input 4 1")));
-        QTest::qWait(600);
-        QVERIFY(x_->screenshot(shot("testio")));
-        const QImage page(shot("testio"));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26/2/7"), 3000));
+        QVERIFY(f_.sim().command(QStringLiteral("test input 4 1")));
+        const QImage page = f_.x().pictureWhen("testio", [](const QImage &i) { return redPixels(i, QRect(130, 274, 54, 22)) > 10; });
         // The start lever (input 4) closed: red beside its label.
         QVERIFY2(redPixels(page, QRect(130, 274, 54, 22)) > 10, "the input report did not reach its label");
         QVERIFY2(redPixels(page, QRect(130, 300, 54, 22)) == 0, "the stop lever shows closed");
         // Stop the carriage, then leave.
         keys({"3"});
         leave("testio");
-        QVERIFY(sim_->send(QStringLiteral("state")).contains(QStringLiteral("test mode none")));
+        QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("test mode none")));
     }
 
     void carriage()
     {
-        QVERIFY(sim_->command(QStringLiteral("journal clear")));
-        QVERIFY(x_->key(QStringLiteral("1")));
-        QVERIFY(sim_->waitFor(QStringLiteral("RRQ moto.tst"), 5000));
-        QTest::qWait(500);
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.switchWith({QStringLiteral("1")}));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("RRQ moto.tst"), 5000));
         // The back bed's first motor to 200; its first selector's blade 3; then the machine
         // reports its second selector all on.
         keys({"3", "Right", "3"});
-        QVERIFY(sim_->command(QStringLiteral("test moto 2 3 255")));
-        QTest::qWait(500);
-        QVERIFY(x_->screenshot(shot("testmoto")));
-        QVERIFY(panel_.output().contains("\n26 2 4 0 1b 3 0 2 c8 0 55 aa \n"));
-        keys({"m"});
-        QTest::qWait(300);
-        QVERIFY(x_->screenshot(shot("testmoto-menu")));
+        QVERIFY(f_.sim().command(QStringLiteral("test moto 2 3 255")));
+        QVERIFY(f_.waitForTrace(QStringLiteral("^26 2 4 0 1b 3 0 2 c8 0 55 aa $")));
+        QVERIFY(f_.x().screenshot(shot("testmoto")));
+        QVERIFY(f_.x().keys({QStringLiteral("m")}, "testmoto-menu"));
         keys({"m"});
 
         // A whole-group cycle of the selector: a step every 50 ms until its message is closed.
-        keys({"KP_Enter"});
-        QTest::qWait(1000);
-        QVERIFY(x_->screenshot(shot("testmoto-cycle")));
-        keys({"Return"});
-        QTest::qWait(300);
-        const int steps = sim_->traffic().count(QStringLiteral("cmd 26/3/2"));
+        QVERIFY(f_.switchWith({QStringLiteral("KP_Enter")}));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26/3/2"), 10000, 12));
+        QVERIFY(f_.x().screenshot(shot("testmoto-cycle")));
+        QVERIFY(f_.switchWith({QStringLiteral("Return")}));
+        const int steps = f_.sim().traffic().count(QStringLiteral("cmd 26/3/2"));
         QVERIFY2(steps >= 12 && steps <= 30, qPrintable(QString::number(steps)));
-        QTest::qWait(500);
-        QCOMPARE(sim_->traffic().count(QStringLiteral("cmd 26/3/2")), steps);
+        QTest::qWait(500); // proves an absence: no step after the message closed
+        QCOMPARE(f_.sim().traffic().count(QStringLiteral("cmd 26/3/2")), steps);
 
         leave("testmoto");
-        QVERIFY(panel_.output().contains("send:20 41 0 0 1b 81 0 0 0 0 55 0 \n"));
-        QVERIFY(x_->key(QStringLiteral("Escape")));
+        QVERIFY(f_.panel().output().contains("send:20 41 0 0 1b 81 0 0 0 0 55 0 \n"));
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
     }
 
 private:
-    void keys(const QStringList &names)
-    {
-        for (const QString &k : names) {
-            QVERIFY(x_->key(k));
-            QTest::qWait(60);
-        }
-    }
+    void keys(const QStringList &names) { QVERIFY(f_.x().keys(names)); }
     // Escape on a page with knitsim's answer held back: the page must wait for it, then the
     // menu is back as it was.
     void leave(const QByteArray &page)
     {
-        QVERIFY(sim_->command(QStringLiteral("fault delay 800")));
-        keys({"Escape"});
-        QTest::qWait(400);
-        QVERIFY(x_->screenshot(shot(page + "-leaving")));
-        QTest::qWait(1000);
-        QVERIFY(sim_->command(QStringLiteral("fault clear")));
-        QVERIFY(x_->screenshot(shot(page + "-left")));
+        QVERIFY(f_.sim().command(QStringLiteral("fault delay 800")));
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
+        QTest::qWait(400); // proves an absence: the page still up while the answer is held back
+        QVERIFY(f_.x().screenshot(shot(page + "-leaving")));
+        QVERIFY(QTest::qWaitFor([&] { return f_.x().focusWindow() == menu_; }, 10000));
+        QVERIFY(f_.sim().command(QStringLiteral("fault clear")));
         const QRect menu(0, 50, 640, 430);
         const QImage menuShown = QImage(shot("testmenu")).copy(menu);
-        QCOMPARE(QImage(shot(page + "-left")).copy(menu), menuShown);
+        f_.x().pictureWhen((page + "-left").constData(), [&](const QImage &i) { return i.copy(menu) == menuShown; });
         QVERIFY2(QImage(shot(page + "-leaving")).copy(menu) != menuShown, "the page closed before the controller answered");
     }
 
-    std::unique_ptr<TestRoot> root_;
-    std::unique_ptr<XServer> x_;
-    std::unique_ptr<SimProcess> sim_;
-    PanelProcess panel_;
+    PanelFixture f_;
+    QByteArray menu_;
 };
 
 QTEST_GUILESS_MAIN(TestMachineTestsE2e)

@@ -5,26 +5,12 @@
 // controller's blocks in the form the panel keeps in its check copies (the second start would
 // then stop at the mismatch question and never send its closing commands), a carrier table
 // not read back at start (its next save would wipe the first run's correction).
-#include "portoffset.h"
-#include "simprocess.h"
+#include "panelfixture.h"
 #include "testbytes.h"
-#include "testroot.h"
-#include "xserver.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
-namespace {
-
-QString shot(const char *name)
-{
-    return QStringLiteral(KNIT_BINARY_DIR "/e2e-params-") + QLatin1String(name) + QStringLiteral(".png");
-}
-
-} // namespace
 
 class TestParamPagesE2e : public QObject
 {
@@ -34,23 +20,13 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString why;
-        if (!XServer::available(&why))
+        if (!PanelFixture::available(&why))
             QSKIP(qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QVERIFY2(x_.start(), "Xvfb did not start");
-        QVERIFY2(sim_.start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("P1"), 40, 100, 40));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
-        QVERIFY(sim_.command(QStringLiteral("set job P1")));
-        QVERIFY(sim_.command(QStringLiteral("set racking 50")));
-        startPanel();
+        QVERIFY2(f_.prepare({{QStringLiteral("P1"), 40, 100, 40}}, &why), qPrintable(why));
+        QVERIFY(f_.sim().command(QStringLiteral("set racking 50")));
+        QVERIFY(f_.startPanel() && f_.waitForMainScreen());
     }
-    void cleanupTestCase()
-    {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-    }
+    void cleanupTestCase() { f_.stop(); }
 
     // Each page from the menu, as an operator reaches it; a value on two of them.
     void pages()
@@ -72,72 +48,47 @@ private Q_SLOTS:
         press({"-30", "Return"}, nullptr, QStringLiteral("cmd 22/10/a0"));
         press({"Escape", "h", "Escape", "2"}, "frequent");
         press({"Escape"}, nullptr);
-        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 0 10 50")));
-        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 32 0 500")));
+        QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 0 10 50")));
+        QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 32 0 500")));
     }
 
     // The second start finds the controller's blocks equal to the panel's copies: no question,
     // straight on to the job and the closing commands.
     void restartFindsCopiesEqual()
     {
-        panel_.kill();
-        panel_.waitForFinished(3000);
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        startPanel();
-        QElapsedTimer t;
-        t.start();
-        while (!codes().contains(QStringLiteral("cmd 26")) && t.elapsed() < 20000)
-            QTest::qWait(100);
+        f_.panel().stop();
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.startPanel() && f_.waitForMainScreen());
         QCOMPARE(codes(), QStringList({"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt", "WRQ P1.wrk", "WRQ P1.cnt",
                                        "WRQ P1.pat", "cmd 20", "cmd 26"}));
         // The carrier table kept from the first run: a change now saves it with the earlier one.
         press({"7", "h", "7063", "Return", "a", "7063", "Return", "Down", "-20", "Return"}, nullptr, QStringLiteral("cmd 22/10/a2"));
-        const QByteArray table = TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/para/speed.mth")));
+        const QByteArray table = TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/para/speed.mth")));
         QCOMPARE(table.mid(2 * 224, 6), QByteArray::fromHex("460064005000"));
     }
 
 private:
-    void startPanel()
-    {
-        QProcessEnvironment env = x_.environment();
-        env.insert(QStringLiteral("KNIT_ROOT"), root_->path());
-        env.insert(QStringLiteral("KNIT_PORT_OFFSET"), QString::number(sim_.portOffset()));
-        env.insert(QStringLiteral("KNIT_BUZZER"), QStringLiteral("off"));
-        panel_.setProcessEnvironment(env);
-        panel_.setProcessChannelMode(QProcess::MergedChannels);
-        panel_.start(QStringLiteral(KNITPANEL_PATH), {});
-        QVERIFY(panel_.waitForStarted(5000));
-        QTest::qWait(2500);
-        panel_.readAll();
-    }
     // Keys (xdotool names; other texts typed a character at a time), then the picture; waits
     // for a datagram first where one is given.
     void press(const QStringList &keys, const char *picture, const QString &sent = QString())
     {
+        // A typed word goes to one window: its characters together, the screen settled after it.
         for (const QString &k : keys) {
             const bool name = k.at(0).isUpper();
             for (const QString &one : name ? QStringList{k} : k.split(QString(), Qt::SkipEmptyParts))
-                QVERIFY(x_.key(one == QLatin1String("-") ? QStringLiteral("minus") : one));
-            QTest::qWait(150);
+                QVERIFY(f_.x().key(one == QLatin1String("-") ? QStringLiteral("minus") : one));
+            f_.x().settled();
         }
-        QElapsedTimer t;
-        t.start();
-        while (!sent.isEmpty() && !sim_.traffic().contains(sent) && t.elapsed() < 5000)
-            QTest::qWait(50);
-        QVERIFY2(sent.isEmpty() || sim_.traffic().contains(sent), qPrintable(sent));
-        QTest::qWait(400);
+        QVERIFY2(sent.isEmpty() || f_.sim().waitFor(sent, 5000), qPrintable(sent));
         if (picture)
-            QVERIFY(x_.screenshot(shot(picture)));
+            QVERIFY(f_.x().keys({}, qPrintable(QStringLiteral("params-") + QLatin1String(picture))));
     }
     QStringList codes()
     {
-        return sim_.traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
+        return f_.sim().traffic().replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
     }
 
-    std::unique_ptr<TestRoot> root_;
-    XServer x_;
-    SimProcess sim_;
-    QProcess panel_;
+    PanelFixture f_;
 };
 
 QTEST_GUILESS_MAIN(TestParamPagesE2e)

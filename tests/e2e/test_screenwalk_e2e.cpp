@@ -7,18 +7,14 @@
 // the keyboard back when a window over it closes (the focus stays on the root window: Escape on
 // a raised alarm is lost, the walk stalls); a screen that does not open from its key; a text
 // cut by its label or button, a widget off the 640 x 480 screen.
-#include "panelprocess.h"
-#include "simprocess.h"
+#include "panelfixture.h"
 #include "testbytes.h"
-#include "testroot.h"
-#include "xserver.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
 #include <algorithm>
-#include <memory>
 #include <random>
 
 namespace {
@@ -60,31 +56,20 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString why;
-        if (!XServer::available(&why))
+        if (!PanelFixture::available(&why))
             QSKIP(qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        x_ = std::make_unique<XServer>();
-        QVERIFY2(x_->start(), "Xvfb did not start");
-        sim_ = std::make_unique<SimProcess>();
-        QVERIFY2(sim_->start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("W1"), 40, 100, 50));
-        QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
-        QVERIFY(sim_->command(QStringLiteral("set job W1")));
-        audit_ = root_->file(QStringLiteral("/layout-audit.txt"));
-        QProcessEnvironment env = x_->environment();
+        QVERIFY2(f_.prepare({{QStringLiteral("W1"), 40, 100, 50}}, &why), qPrintable(why));
+        audit_ = f_.file(QStringLiteral("/layout-audit.txt"));
+        QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_LAYOUT_AUDIT"), audit_);
-        QVERIFY(panel_.start(env, root_->path(), sim_->portOffset()));
-        QVERIFY(sim_->waitFor(QStringLiteral("cmd 26"), 30000));
-        QVERIFY2(QTest::qWaitFor([&] { return x_->screenSizedFocus(); }, 20000),
-                 "the main screen never took the keyboard");
-        main_ = x_->focusWindow();
-        QVERIFY(sim_->command(QStringLiteral("journal clear")));
+        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        QVERIFY2(f_.waitForMainScreen(), "the main screen never took the keyboard");
+        main_ = f_.mainWindow();
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
     }
     void cleanupTestCase()
     {
-        panel_.stop();
-        sim_.reset();
-        x_.reset();
+        f_.stop();
         if (clock_.isValid())
             qInfo("screen walk: %d screens in %.1f s", visited_, double(clock_.elapsed()) / 1000.0);
     }
@@ -92,28 +77,28 @@ private Q_SLOTS:
     // The very first key after start-up: Up turns the rollers forward (action 17).
     void firstUp()
     {
-        QVERIFY(x_->key(QStringLiteral("Up")));
-        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 2a/1/11"), 5000), "the first Up sent no rollers command");
+        QVERIFY(f_.x().key(QStringLiteral("Up")));
+        QVERIFY2(f_.sim().waitFor(QStringLiteral("cmd 2a/1/11"), 5000), "the first Up sent no rollers command");
     }
 
     // Key 1's page opens over the main screen and Escape closes it; the main screen has the
     // keyboard again, so Escape on an alarm acknowledges it (command 38, sub-code 33).
     void escapeAfterDialog()
     {
-        QVERIFY(x_->key(QStringLiteral("1")));
-        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != main_; }, 10000),
+        QVERIFY(f_.x().key(QStringLiteral("1")));
+        QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = f_.x().focusWindow(); return !w.isEmpty() && w != main_; }, 10000),
                  "key 1 opened no page");
-        QVERIFY(x_->key(QStringLiteral("Escape")));
-        QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() == main_; }, 10000),
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
+        QVERIFY2(QTest::qWaitFor([&] { return f_.x().focusWindow() == main_; }, 10000),
                  "the keyboard did not come back to the main screen");
 
-        QVERIFY(sim_->command(QStringLiteral("alarm 2 23")));
+        QVERIFY(f_.sim().command(QStringLiteral("alarm 2 23")));
         QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\traised\t2\t23\t"); }, 10000));
-        QVERIFY(sim_->command(QStringLiteral("journal clear")));
-        QVERIFY(x_->key(QStringLiteral("Escape")));
-        QVERIFY2(sim_->waitFor(QStringLiteral("cmd 26/21/0"), 5000), "Escape on the alarm sent no acknowledgement");
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
+        QVERIFY2(f_.sim().waitFor(QStringLiteral("cmd 26/21/0"), 5000), "Escape on the alarm sent no acknowledgement");
         QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\tacknowledged\t2\t23\t"); }, 5000));
-        QVERIFY(sim_->command(QStringLiteral("alarm clear")));
+        QVERIFY(f_.sim().command(QStringLiteral("alarm clear")));
     }
 
     void walk_data()
@@ -142,21 +127,21 @@ private Q_SLOTS:
             for (const QString &k : r.keys) {
                 const bool opens = k.endsWith(QLatin1Char('+'));
                 const QString key = opens ? k.chopped(1) : k;
-                const QByteArray before = x_->focusWindow();
+                const QByteArray before = f_.x().focusWindow();
                 for (const QString &one : key.size() > 1 && key.at(0).isDigit() ? key.split(QString(), Qt::SkipEmptyParts) : QStringList{key})
-                    QVERIFY(x_->key(one));
+                    QVERIFY(f_.x().key(one));
                 if (opens)
-                    QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = x_->focusWindow(); return !w.isEmpty() && w != before; }, 10000),
+                    QVERIFY2(QTest::qWaitFor([&] { const QByteArray w = f_.x().focusWindow(); return !w.isEmpty() && w != before; }, 10000),
                              qPrintable(QStringLiteral("%1: key %2 opened nothing").arg(QLatin1String(r.name), key)));
             }
             // Escape until the main screen has the keyboard again.
-            for (int n = 0; n < 4 && x_->focusWindow() != main_; ++n) {
-                const QByteArray before = x_->focusWindow();
-                QVERIFY(x_->key(QStringLiteral("Escape")));
-                QVERIFY2(QTest::qWaitFor([&] { return x_->focusWindow() != before; }, 10000),
+            for (int n = 0; n < 4 && f_.x().focusWindow() != main_; ++n) {
+                const QByteArray before = f_.x().focusWindow();
+                QVERIFY(f_.x().key(QStringLiteral("Escape")));
+                QVERIFY2(QTest::qWaitFor([&] { return f_.x().focusWindow() != before; }, 10000),
                          qPrintable(QStringLiteral("%1: Escape closed nothing").arg(QLatin1String(r.name))));
             }
-            QVERIFY2(x_->focusWindow() == main_, r.name);
+            QVERIFY2(f_.x().focusWindow() == main_, r.name);
             ++visited_;
         }
         // For bench/screenwalk.
@@ -175,12 +160,9 @@ private Q_SLOTS:
     }
 
 private:
-    QByteArray alarmLog() const { return TestBytes::readFile(root_->file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))); }
+    QByteArray alarmLog() const { return TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))); }
 
-    std::unique_ptr<TestRoot> root_;
-    std::unique_ptr<XServer> x_;
-    std::unique_ptr<SimProcess> sim_;
-    PanelProcess panel_;
+    PanelFixture f_;
     QString audit_;
     QByteArray main_;
     QElapsedTimer clock_;

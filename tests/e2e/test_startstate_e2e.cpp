@@ -6,11 +6,7 @@
 // taken for a stopped machine (no offline look, no "controller":"offline"), a controller that
 // comes back unnoticed. Leaves the guide's pictures of the start picture.
 #include "brokerprocess.h"
-#include "panelprocess.h"
-#include "portoffset.h"
-#include "simprocess.h"
-#include "testroot.h"
-#include "xserver.h"
+#include "panelfixture.h"
 
 #include "platform/atomicfile.h"
 
@@ -21,7 +17,6 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -77,30 +72,25 @@ private Q_SLOTS:
         if (!XServer::available(&why) || !BrokerProcess::available(&why))
             QSKIP(qPrintable(why));
         QVERIFY2(broker_.start(&why), qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QVERIFY(x_.start());
-        QVERIFY2(sim_.start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("S1"), 400, 100, 100));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
-        QVERIFY(AtomicFile::save(root_->file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
+        QVERIFY2(f_.prepare({{QStringLiteral("S1"), 400, 100, 100}}, &why), qPrintable(why));
+        QVERIFY(AtomicFile::save(f_.file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
                                  QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url()).toUtf8()));
     }
 
     // knitsim knits before the panel starts: the first screen says so, and so does telemetry.
     void knittingAtStart()
     {
-        QVERIFY(QFile::copy(root_->file(QStringLiteral("/mnt/ide/knit/wave/S1/S1.cnt")), sim_.file(QStringLiteral("S1.cnt"))));
-        QVERIFY(sim_.command(QStringLiteral("set job S1")) && sim_.command(QStringLiteral("set knt 29 1")));
-        QVERIFY(sim_.command(QStringLiteral("set speed 1")) && sim_.command(QStringLiteral("start S1")));
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
-        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
-        x_.pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
+        QVERIFY(QFile::copy(f_.file(QStringLiteral("/mnt/ide/knit/wave/S1/S1.cnt")), f_.sim().file(QStringLiteral("S1.cnt"))));
+        QVERIFY(f_.sim().command(QStringLiteral("set job S1")) && f_.sim().command(QStringLiteral("set knt 29 1")));
+        QVERIFY(f_.sim().command(QStringLiteral("set speed 1")) && f_.sim().command(QStringLiteral("start S1")));
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.startPanel());
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 20000));
+        f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
         QTRY_VERIFY_WITH_TIMEOUT(state().value(QLatin1String("running")) == true, 10000);
         QCOMPARE(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"));
-        panel_.stop();
-        QVERIFY(sim_.command(QStringLiteral("stop")));
+        f_.panel().stop();
+        QVERIFY(f_.sim().command(QStringLiteral("stop")));
     }
 
     // KNIT_EXIT_AFTER_START=1 ends the panel with status 0 once its main screen is drawn, after
@@ -135,26 +125,26 @@ private Q_SLOTS:
     // up; then offline until the controller answers the status query again.
     void noController()
     {
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         // Neither replies nor reports, though knitsim still journals what it receives.
-        QVERIFY(sim_.command(QStringLiteral("fault silent")) && sim_.command(QStringLiteral("fault silent-after 0"))
-                && sim_.command(QStringLiteral("fault loss 100 report")));
-        QVERIFY(panel_.start(x_.environment(), root_->path(), sim_.portOffset()));
-        QVERIFY(sim_.waitFor(QStringLiteral("RRQ file.sys"), 10000));
+        QVERIFY(f_.sim().command(QStringLiteral("fault silent")) && f_.sim().command(QStringLiteral("fault silent-after 0"))
+                && f_.sim().command(QStringLiteral("fault loss 100 report")));
+        QVERIFY(f_.startPanel());
+        QVERIFY(f_.sim().waitFor(QStringLiteral("RRQ file.sys"), 10000));
         // The start picture under the transfer window, whose line counts the seconds.
-        const QImage first = x_.pictureWhen("startstate-waiting", [](const QImage &i) {
+        const QImage first = f_.x().pictureWhen("startstate-waiting", [](const QImage &i) {
             return countPixels(i, kMiddle, black) < kMiddle.width() * kMiddle.height() / 2
                    && countPixels(i, kTransferLine, blue) > 50;
         });
-        x_.pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
-        QVERIFY(x_.key(QStringLiteral("Escape")));
+        f_.x().pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
         // The fetch given up: the connection message (closed by Return) after fewer than eleven
         // requests, then the closing commands.
-        QVERIFY(QTest::qWaitFor([&] { return x_.key(QStringLiteral("Return")) && sim_.waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
-        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 10000));
-        QVERIFY(sim_.traffic().count(QStringLiteral("RRQ file.sys")) < 11);
-        QVERIFY(!sim_.traffic().contains(QStringLiteral("RRQ config.cfg")));
-        x_.pictureWhen("startstate-offline", [](const QImage &i) {
+        QVERIFY(QTest::qWaitFor([&] { return f_.x().key(QStringLiteral("Return")) && f_.sim().waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
+        QVERIFY(f_.sim().traffic().count(QStringLiteral("RRQ file.sys")) < 11);
+        QVERIFY(!f_.sim().traffic().contains(QStringLiteral("RRQ config.cfg")));
+        f_.x().pictureWhen("startstate-offline", [](const QImage &i) {
             return countPixels(i, kJobBox, light) > kJobBox.width() * kJobBox.height() / 2
                    && countPixels(i, kIndicator, light) < kIndicator.width() * kIndicator.height() / 2;
         });
@@ -162,23 +152,20 @@ private Q_SLOTS:
         QCOMPARE(state().value(QLatin1String("running")), QJsonValue(false));
 
         // Asked every 5 s meanwhile; back when it answers (its reports still lost).
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 8000));
-        QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("fault loss 100 report")));
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 8000));
+        QVERIFY(f_.sim().command(QStringLiteral("fault clear")) && f_.sim().command(QStringLiteral("fault loss 100 report")));
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"), 15000);
-        x_.pictureWhen("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
+        f_.x().pictureWhen("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
     }
 
-    void cleanupTestCase() { panel_.stop(); }
+    void cleanupTestCase() { f_.stop(); }
 
 private:
     // The panel's retained state on the broker.
     QJsonObject state() const { return QJsonDocument::fromJson(broker_.retained(QStringLiteral("knit/S1/state"))).object(); }
     BrokerProcess broker_;
-    std::unique_ptr<TestRoot> root_;
-    XServer x_;
-    SimProcess sim_;
-    PanelProcess panel_;
+    PanelFixture f_;
 };
 
 QTEST_GUILESS_MAIN(TestStartStateE2e)

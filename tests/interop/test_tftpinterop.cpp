@@ -8,7 +8,6 @@
 
 #include "link/tftpsocket.h"
 #include "platform/panelenv.h"
-#include "platform/sleeper.h"
 #include "portoffset.h"
 #include "testroot.h"
 
@@ -24,14 +23,7 @@ const char kTftp[] = "/usr/bin/tftp";
 // True once something holds the UDP port (the server finished starting).
 bool waitBound(quint16 port)
 {
-    for (int i = 0; i < 100; ++i) {
-        TftpSocket probe;
-        if (!probe.bind(QHostAddress::LocalHost, port))
-            return true;
-        probe.close();
-        Sleeper::sleepMs(20);
-    }
-    return false;
+    return QTest::qWaitFor([port] { return !TftpSocket().bind(QHostAddress::LocalHost, port); }, 2000);
 }
 
 } // namespace

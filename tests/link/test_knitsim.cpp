@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("stop")));
         QTRY_COMPARE(stopped.count(), 1);
         const int after = rows.count();
-        QTest::qWait(200);
+        QTest::qWait(200); // proves an absence: no row after the stop
         QCOMPARE(rows.count(), after);
     }
 
@@ -198,7 +198,7 @@ private Q_SLOTS:
         if (fault.contains(QLatin1String("delay")))
             QVERIFY(clock.elapsed() >= 300);
         if (replies.isEmpty())
-            QTest::qWait(100); // no answer comes late
+            QTest::qWait(100); // proves an absence: no answer comes late
         QCOMPARE(replies_, replies);
         QVERIFY(sim_.command(QStringLiteral("fault clear")));
     }

@@ -186,7 +186,7 @@ private Q_SLOTS:
         LinkLog log;
         MqttClient client(o, log.hooks());
         client.start();
-        QTest::qWait(3500);
+        QTRY_COMPARE_WITH_TIMEOUT(log.whys.size(), 3, 6000);
         client.stop();
         QCOMPARE(log.whys.size(), 3);
         QVERIFY2(log.whys[2].endsWith(QLatin1String(", next try in 4 s")), qPrintable(log.whys.join(QLatin1Char('|'))));

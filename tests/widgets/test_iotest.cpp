@@ -98,7 +98,7 @@ private Q_SLOTS:
         ModalDriver driver;
         driver.pressOk();
         press(&page, keys);
-        QTest::qWait(sent.isEmpty() ? 150 : 0); // time for a datagram sent in error to arrive
+        QTest::qWait(sent.isEmpty() ? 150 : 0); // proves an absence: a datagram sent in error has time to arrive
         QTRY_COMPARE(testCommands(), sent);
         QTRY_COMPARE(page.field(page.row(), page.column())->text(), shown);
         QCOMPARE(driver.texts, messages);
@@ -174,7 +174,7 @@ private Q_SLOTS:
         QVERIFY(other.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0) && controller.bind(QHostAddress::LocalHost, 0));
         other.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 00 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
         controller.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 0c 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
-        QTest::qWait(150);
+        QTest::qWait(150); // proves an absence: neither report changes the page
         QCOMPARE(page.field(0, 0)->text(), QString());
         QCOMPARE(para_test_io.toByteArray(), QByteArray(80, '\0'));
     }

@@ -44,7 +44,6 @@ void play(QWidget *modal, const QString &script, const Answers &answers = {}, QS
     // Shown, loaded and its first cell focused: then the help line is written.
     const QLabel *help = modal->findChild<QLabel *>(QStringLiteral("edit_msg"));
     QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == modal && help && !help->text().isEmpty(), 10000);
-    QTest::qWait(30);
     for (const QChar c : script) {
         QWidget *to = QApplication::focusWidget() && modal->isAncestorOf(QApplication::focusWidget())
             ? QApplication::focusWidget() : modal->focusWidget();

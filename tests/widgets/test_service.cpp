@@ -145,13 +145,13 @@ private Q_SLOTS:
         };
         keys({Qt::Key_Left});
         QCOMPARE(page->focusIndex(), 0);
-        QTest::qWait(20); // the selection follows the focus from the event loop
+        QCoreApplication::processEvents(); // the selection follows the focus from the event loop
         QTest::keyClicks(QApplication::focusWidget(), "2009");
         keys({Qt::Key_Up, Qt::Key_Right});
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
         QTest::keyClicks(QApplication::focusWidget(), "2");
         keys({Qt::Key_Right});
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
         QTest::keyClicks(QApplication::focusWidget(), "31");
         keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
         QCOMPARE(page->focusIndex(), 5);

@@ -1,11 +1,10 @@
 #include "brokerprocess.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
+#include <QTest>
 
 #include <pwd.h>
 #include <signal.h>
@@ -52,14 +51,16 @@ bool BrokerProcess::start(QString *error)
     QFile f(dir_.filePath(QStringLiteral("mosquitto.conf")));
     if (f.open(QIODevice::WriteOnly) && f.write(conf) == conf.size() && f.flush())
         process_.start(program("mosquitto"), {QStringLiteral("-c"), f.fileName()});
-    const QDeadlineTimer deadline(5000);
-    while (process_.waitForStarted(1000) && !deadline.hasExpired() && process_.state() == QProcess::Running) {
+    // Listening once a connection is taken; given up when mosquitto exits.
+    const auto listening = [this] {
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, quint16(port_));
-        if (s.waitForConnected(200))
-            return true;
-        QThread::msleep(50);
-    }
+        return s.waitForConnected(200);
+    };
+    if (process_.waitForStarted(1000)
+        && QTest::qWaitFor([&] { return process_.state() != QProcess::Running || listening(); }, 5000)
+        && process_.state() == QProcess::Running)
+        return true;
     if (error)
         *error = QStringLiteral("mosquitto did not start on port %1: %2").arg(port_).arg(QString::fromLocal8Bit(process_.readAllStandardError()));
     return false;

@@ -102,15 +102,11 @@ QStringList SimProcess::traffic()
 bool SimProcess::waitFor(const QString &line, int ms, int count)
 {
     const bool bare = !line.contains(QLatin1Char('/'));
-    const QDeadlineTimer deadline(ms);
-    for (;;) {
+    // Events go on meanwhile: a panel's output keeps being read.
+    return QTest::qWaitFor([&] {
         QStringList lines = traffic();
         if (bare)
             lines.replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
-        if (lines.count(line) >= count)
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(100); // events go on meanwhile: a panel's output keeps being read
-    }
+        return lines.count(line) >= count;
+    }, ms);
 }

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
-#include <QThread>
 
 #include <functional>
 #include <random>
@@ -42,11 +42,10 @@ public:
             display_ = QStringLiteral(":%1").arg(n);
             xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             xvfb_.start(QStringLiteral("Xvfb"), {display_, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
-            for (int i = 0; i < 100 && xvfb_.waitForStarted(5000) && xvfb_.state() == QProcess::Running; ++i) {
-                if (QFileInfo::exists(socket))
-                    return true;
-                QThread::msleep(50);
-            }
+            if (xvfb_.waitForStarted(5000)
+                && QTest::qWaitFor([&] { return QFileInfo::exists(socket) || xvfb_.state() != QProcess::Running; }, 5000)
+                && xvfb_.state() == QProcess::Running)
+                return true;
             stop();
         }
         return false;
@@ -89,6 +88,13 @@ public:
         return !focusWindow().isEmpty()
             && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains("640x480");
     }
+    // True when a visible window of exactly that title is on the screen.
+    bool hasWindow(const QString &title) const
+    {
+        return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                         QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
+                    .isEmpty();
+    }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
     // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
     static QString picture(const char *name)
@@ -108,17 +114,31 @@ public:
         QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
         return image;
     }
-    // The keys an operator presses, each followed by 150 ms, then ms more, then the picture if
-    // named.
-    bool keys(const QStringList &names, const char *pictureName = nullptr, int ms = 400)
+    // Screenshots until two in a row are the same, at most ten seconds: the panel has drawn
+    // what it was given. The picture, kept as e2e-NAME.png.
+    QImage settled(const char *name = "settling")
     {
-        for (const QString &k : names) {
-            if (!key(k))
-                return false;
-            QTest::qWait(150);
+        const QDeadlineTimer deadline(10000);
+        QImage last, now;
+        while (!deadline.hasExpired()) {
+            if (!screenshot(picture(name)) || !now.load(picture(name)))
+                continue;
+            if (now == last)
+                break;
+            last = now;
         }
-        QTest::qWait(ms);
-        return !pictureName || screenshot(picture(pictureName));
+        return now;
+    }
+    // The keys an operator presses, each drawn before the next, then the picture if named.
+    bool keys(const QStringList &names, const char *pictureName = nullptr)
+    {
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            if (!key(names.at(i)))
+                return false;
+            if (i + 1 < names.size())
+                settled();
+        }
+        return !settled(pictureName ? pictureName : "settling").isNull();
     }
 
 private:
