@@ -32,6 +32,7 @@ public:
         }
     }
     bool running() const { return process_.state() == QProcess::Running; }
+    qint64 processId() const { return process_.processId(); }
     // Everything the panel printed so far.
     QByteArray output()
     {
