@@ -159,8 +159,10 @@ public:
             const Outcome o = perform(op, kPhases[phase]);
             ++counts_[o];
             ++byPhase_[kPhases[phase].name][o];
+            if (o == Silent || o == Hung)
+                x_.screenshot(QStringLiteral(KNIT_BINARY_DIR "/soak-%1.png").arg(turn));
             if (o != Succeeded)
-                std::printf("%6.1f s  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, kPhases[phase].name,
+                std::printf("%6.1f s  turn %3d  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, turn, kPhases[phase].name,
                             qPrintable(op.name), kOutcomeNames[o]);
             std::fflush(stdout);
         }
@@ -212,23 +214,26 @@ private:
                       }}}};
         }
         case 2:
-            // The program's speed row, row 1: the program editor's row edit.
+            // The program's speed row, row 1: the program editor's row edit. The manager opens
+            // on the current job, whose editors its F5 and F6 open.
             return {QStringLiteral("speed %1").arg(v),
-                    {{{"F5"}, Stage::Page, {}},
+                    {{{"3"}, Stage::Page, {}},
+                     {{"F5"}, Stage::Page, {}},
                      {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", QString::number(v), "KP_Enter",
                        "Return", "Escape"},
                       Stage::Question, {}},
                      {{"Return"}, Stage::Done, [this, v] {
                           const QStringList s = state();
-                          return atHome() && s.contains(QStringLiteral("cnt 1 93 %1").arg(v)) && s.contains(QStringLiteral("unbracketed 0"))
+                          return s.contains(QStringLiteral("cnt 1 93 %1").arg(v)) && s.contains(QStringLiteral("unbracketed 0"))
                               && TestBytes::readFile(jobFile(QStringLiteral(".cnt"))).mid(128 + 93, 1) == QByteArray(1, char(v));
                       }}}};
         case 3:
             return {QStringLiteral("pixel %1").arg(v),
-                    {{{"F6"}, Stage::Page, {}},
+                    {{{"3"}, Stage::Page, {}},
+                     {{"F6"}, Stage::Page, {}},
                      {{QString::number(v), "KP_Enter", "Escape"}, Stage::Done, [this, v] {
                           const QByteArray pat = TestBytes::readFile(jobFile(QStringLiteral(".pat")));
-                          return atHome() && pat.size() > 50 && quint8(pat[50]) >> 4 == v
+                          return pat.size() > 50 && quint8(pat[50]) >> 4 == v
                               && pat == TestBytes::readFile(sim_.file(kJobs[current_] + QStringLiteral(".pat")));
                       }}}};
         default: {
