@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -393,8 +394,7 @@ private:
             brokerDown_.invalidate();
             QString why;
             if (broker_.start(&why)) {
-                delete stateWatch_;
-                stateWatch_ = broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr);
+                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
                 brokerBack_.start();
             }
         }
@@ -456,7 +456,7 @@ private:
     std::map<std::string, std::array<int, 4>> byPhase_;
     QElapsedTimer brokerDown_;
     QElapsedTimer brokerBack_;
-    QProcess *stateWatch_ = nullptr;
+    std::unique_ptr<QProcess> stateWatch_;
     std::vector<qint64> stateBackMs_;
 };
 
