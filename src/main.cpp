@@ -11,6 +11,7 @@
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/rootlayout.h"
+#include "platform/stallreport.h"
 #include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
 #include "ui/panelfonts.h"
@@ -38,6 +39,8 @@ int main(int argc, char **argv)
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();
+    // Before the start-up, whose dialogs run their own loops, so their stalls count too.
+    StallReport::armFromEnvironment();
     LayoutAudit::install();
     QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });

@@ -7,6 +7,7 @@
 #include "data/protocol.h"
 #include "platform/panelenv.h"
 #include "platform/sleeper.h"
+#include "platform/stallreport.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -109,6 +110,8 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
     quint32 to = 0;
     if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
         return Protocol::NotAnswered;
+    // The reply is waited for in poll(): the event loop's turn comes after it.
+    const StallReport::Wait mandated;
     ControllerPresence &presence = ControllerPresence::instance();
     presence.commandStarting();
     bool bound = false;

@@ -3,6 +3,7 @@
 #include "data/jobname.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
+#include "platform/stallreport.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -90,6 +91,7 @@ void TftpClient::receive()
     // one is due a round trip later. Waiting for it here, in recvfrom on this one socket, spares
     // each block a pass through the event loop and its notifier; after kPassMs the loop gets
     // its turn again (progress, keys, the time-out timer).
+    const StallReport::Wait mandated;
     const QDeadlineTimer pass(kPassMs);
     bool first = true;
     while (exchange_.isRunning() && (first || !pass.hasExpired())) {

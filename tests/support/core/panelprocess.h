@@ -40,6 +40,7 @@ public:
         *code = process_.exitCode();
         return true;
     }
+    qint64 processId() const { return process_.processId(); }
     // Everything the panel printed so far.
     QByteArray output()
     {

@@ -1,0 +1,491 @@
+// The soak: the real knitpanel under a private X server, worked by keys against knitsim and a
+// loopback broker for --minutes N, looping an operator's session while the network's faults
+// rotate. Each operation is judged from outside only (knitsim's state and journal, the disk,
+// the windows on the screen): succeeded, failed with a message, silent (neither) or hung (the
+// panel's event loop stood still). Prints the counts, the panel's event-loop stalls outside its
+// mandated waits (KNIT_STALL_REPORT), its resident memory and its slope, and how long the
+// state took to come back on a broker that was stopped for 60 s. Exit status 1 when an
+// operation was silent or hung (or the set-up failed), so a short run can guard CI.
+#include "brokerprocess.h"
+#include "panelprocess.h"
+#include "portoffset.h"
+#include "simprocess.h"
+#include "testbytes.h"
+#include "testroot.h"
+#include "xserver.h"
+
+#include "platform/atomicfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+enum Outcome { Succeeded, FailedWithMessage, Silent, Hung };
+const char *const kOutcomeNames[] = {"succeeded", "failed with a message", "silent", "hung"};
+
+// The keys of one step, then what ends it: the page opening, a question, or the outcome.
+struct Stage
+{
+    enum Await { Page, Question, Done };
+    QStringList keys;
+    Await await;
+    std::function<bool()> done; // for Done
+};
+
+struct Operation
+{
+    QString name;
+    std::vector<Stage> stages;
+};
+
+// A network fault that holds for one phase of the rotation.
+struct Phase
+{
+    const char *name;
+    QStringList onLines; // knitsim control lines that set the fault
+    bool restartMidExchange = false;
+    bool restartMidTransfer = false;
+};
+
+const std::vector<Phase> kPhases{
+    {"clean", {}},
+    {"loss 5 %", {"fault loss 5"}},
+    {"duplicate and reorder 2 %", {"fault duplicate 2", "fault reorder 2"}},
+    {"delay 0-50 ms", {"fault delay 0 50"}},
+    {"restart mid-exchange", {}, true, false},
+    {"restart mid-transfer", {}, false, true},
+    {"stalled transfer peer", {"fault silent-after 2"}},
+};
+
+constexpr int kSkipped = 77; // ctest's SKIP_RETURN_CODE
+constexpr int kPhaseMs = 20000; // shorter in a run too short for every phase
+constexpr int kKeyPaceMs = 150;     // an operator's pace between two keys
+constexpr int kPageMs = 15000;      // a page or question not up by then: the key was not acted on
+constexpr int kOutcomeMs = 100000;  // longer than the longest bounded retry (a transfer's ten)
+constexpr int kHungMs = 10000;      // the panel's watch timer silent this long: the loop stands
+constexpr int kBrokerDownMs = 60000;
+constexpr int kRestartMs = 1500;
+
+long residentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &l : status.readAll().split('\n')) {
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+class Soak
+{
+public:
+    explicit Soak(int minutes)
+        : minutes_(minutes)
+    {
+    }
+
+    // Xvfb, xdotool and mosquitto are there (else why says what to install).
+    static bool available(QString *why) { return XServer::available(why) && BrokerProcess::available(why); }
+
+    bool setUp(QString *why)
+    {
+        PortOffset::useFree();
+        *why = QStringLiteral("Xvfb, knitsim or mosquitto did not start");
+        if (!x_.start() || !sim_.start(why, {QStringLiteral("--seed"), QStringLiteral("20261207")}) || !broker_.start(why))
+            return false;
+        for (const QString &job : kJobs) {
+            if (!root_.makeJob(job, 40, 100, 30))
+                return false;
+        }
+        stallPath_ = root_.file(QStringLiteral("/stalls.txt"));
+        const QString ini = QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url());
+        if (!root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg")))
+            || !AtomicFile::save(root_.file(QStringLiteral("/mnt/ide/knit/telemetry.ini")), ini.toUtf8())
+            || !sim_.command(QStringLiteral("set job M1")))
+            return false;
+        QProcessEnvironment env = x_.environment();
+        env.insert(QStringLiteral("KNIT_STALL_REPORT"), stallPath_);
+        *why = QStringLiteral("the panel did not reach its main screen");
+        if (!panel_.start(env, root_.path(), sim_.portOffset()))
+            return false;
+        if (!QTest::qWaitFor([&] { return sim_.traffic().contains(QStringLiteral("cmd 26/21/0")); }, 30000))
+            return false;
+        if (!QTest::qWaitFor([&] { return x_.screenSizedFocus(); }, 10000))
+            return false;
+        main_ = x_.focusWindow();
+        current_ = 0;
+        return true;
+    }
+
+    int run()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 endMs = qint64(minutes_) * 60000;
+        const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
+        long rssEarly = -1;
+        qint64 rssEarlyAt = 0;
+        // The broker goes for a minute once the run has warmed up, then every ten minutes.
+        qint64 nextBrokerStop = std::min<qint64>(30000, endMs / 4);
+        const qint64 phaseMs = std::min<qint64>(kPhaseMs, endMs / qint64(kPhases.size()));
+        std::size_t phase = 0;
+        qint64 phaseEnds = phaseMs;
+        for (int turn = 0; clock.elapsed() < endMs && !aborted_; ++turn) {
+            if (clock.elapsed() >= phaseEnds) {
+                phase = (phase + 1) % kPhases.size();
+                phaseEnds = clock.elapsed() + phaseMs;
+                setPhase(kPhases[phase]);
+            }
+            if (rssEarly < 0 && clock.elapsed() >= earlyMs) {
+                rssEarly = residentKb(panel_.processId());
+                rssEarlyAt = clock.elapsed();
+            }
+            brokerTurn(clock.elapsed(), &nextBrokerStop);
+            const Operation op = operation(turn);
+            const Outcome o = perform(op, kPhases[phase]);
+            ++counts_[o];
+            ++byPhase_[kPhases[phase].name][o];
+            if (o == Silent || o == Hung)
+                x_.screenshot(QStringLiteral(KNIT_BINARY_DIR "/soak-%1.png").arg(turn));
+            if (o != Succeeded)
+                std::printf("%6.1f s  turn %3d  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, turn, kPhases[phase].name,
+                            qPrintable(op.name), kOutcomeNames[o]);
+            std::fflush(stdout);
+        }
+        setPhase(kPhases[0]);
+        // A broker still down at the end comes back before the figures.
+        while (brokerDown_.isValid() || brokerBack_.isValid())
+            brokerTurn(clock.elapsed(), &nextBrokerStop);
+        const long rssEnd = residentKb(panel_.processId());
+        report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
+        return counts_[Silent] + counts_[Hung] == 0 && !aborted_ ? 0 : 1;
+    }
+
+private:
+    static inline const QStringList kJobs{QStringLiteral("M1"), QStringLiteral("M2")};
+
+    QString jobFile(const QString &ext) const { return root_.file(QStringLiteral("/mnt/ide/knit/wave/%1/%1%2").arg(kJobs[current_], ext)); }
+    QStringList state() { return sim_.send(QStringLiteral("state")); }
+
+    // The operator's session, one operation a turn.
+    Operation operation(int turn)
+    {
+        const int v = turn % 7 + 1;
+        switch (turn % 5) {
+        case 0: {
+            const int other = 1 - current_;
+            const QString name = kJobs[other];
+            // The manager lists the jobs by name: the other one is a line below or above.
+            return {QStringLiteral("send job %1").arg(name),
+                    {{{"3"}, Stage::Page, {}},
+                     {{other ? "Down" : "Up", "c"}, Stage::Question, {}},
+                     {{"Return"}, Stage::Done, [this, other, name] {
+                          if (!messageUp() || !state().contains(QStringLiteral("job ") + name))
+                              return false;
+                          current_ = other;
+                          return true;
+                      }}}};
+        }
+        case 1: {
+            const int density = 400 + turn % 97;
+            const QStringList digits = QString::number(density).split(QString(), Qt::SkipEmptyParts);
+            return {QStringLiteral("density %1").arg(density),
+                    {{{"1"}, Stage::Page, {}},
+                     {QStringList{"Down"} + digits + QStringList{"KP_Enter"}, Stage::Done,
+                      [this, density] { return state().contains(QStringLiteral("value 2 1 %1").arg(density)); }},
+                     {{"a", "Escape"}, Stage::Done, [this, density] {
+                          const QByteArray wrk = TestBytes::readFile(jobFile(QStringLiteral(".wrk")));
+                          return atHome() && wrk.size() > 17 && quint8(wrk[16]) + 256 * quint8(wrk[17]) == density
+                              && wrk == TestBytes::readFile(sim_.file(QStringLiteral("work.blk")));
+                      }}}};
+        }
+        case 2:
+            // The program's speed row, row 1: the program editor's row edit. The manager opens
+            // on the current job, whose editors its F5 and F6 open.
+            return {QStringLiteral("speed %1").arg(v),
+                    {{{"3"}, Stage::Page, {}},
+                     {{"F5"}, Stage::Page, {}},
+                     {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", QString::number(v), "KP_Enter",
+                       "Return", "Escape"},
+                      Stage::Question, {}},
+                     {{"Return"}, Stage::Done, [this, v] {
+                          const QStringList s = state();
+                          return s.contains(QStringLiteral("cnt 1 93 %1").arg(v)) && s.contains(QStringLiteral("unbracketed 0"))
+                              && TestBytes::readFile(jobFile(QStringLiteral(".cnt"))).mid(128 + 93, 1) == QByteArray(1, char(v));
+                      }}}};
+        case 3:
+            return {QStringLiteral("pixel %1").arg(v),
+                    {{{"3"}, Stage::Page, {}},
+                     {{"F6"}, Stage::Page, {}},
+                     {{QString::number(v), "KP_Enter", "Escape"}, Stage::Done, [this, v] {
+                          const QByteArray pat = TestBytes::readFile(jobFile(QStringLiteral(".pat")));
+                          return pat.size() > 50 && quint8(pat[50]) >> 4 == v
+                              && pat == TestBytes::readFile(sim_.file(kJobs[current_] + QStringLiteral(".pat")));
+                      }}}};
+        default: {
+            // Gone before, so that only this backup can bring it back.
+            const QString backup = root_.file(QStringLiteral("/mnt/ide/knit/para/quorvanta.sys"));
+            QFile::remove(backup);
+            return {QStringLiteral("parameter backup"),
+                    {{{"7"}, Stage::Page, {}},
+                     {{"h"}, Stage::Page, {}},
+                     {{"7", "0", "6", "3", "Return"}, Stage::Page, {}},
+                     {{"3"}, Stage::Page, {}},
+                     {{"4"}, Stage::Question, {}},
+                     {{"Return"}, Stage::Done, [this, backup] {
+                          return messageUp() && TestBytes::readFile(backup).size() == 404;
+                      }}}};
+        }
+        }
+    }
+
+    // Runs the stages; on the first that ends without its outcome, judges by the windows.
+    Outcome perform(const Operation &op, const Phase &phase)
+    {
+        Outcome outcome = Succeeded;
+        for (const Stage &stage : op.stages) {
+            const QByteArray before = x_.focusWindow();
+            const QImage picture = stage.await == Stage::Page ? middle() : QImage();
+            for (const QString &k : stage.keys)
+                press(k);
+            if (phase.restartMidExchange && stage.await == Stage::Done)
+                sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
+            if (phase.restartMidTransfer && op.name.startsWith(QLatin1String("send job")) && stage.await == Stage::Done
+                && QTest::qWaitFor([&] { return sim_.traffic().filter(QStringLiteral("WRQ")).size() > 0; }, 10000))
+                sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
+            outcome = awaitStage(stage, before, picture);
+            if (outcome != Succeeded)
+                break;
+        }
+        if (!aborted_)
+            goHome();
+        sim_.command(QStringLiteral("journal clear"));
+        return outcome;
+    }
+
+    // The middle of the screen, where a page opened in the main window shows.
+    QImage middle()
+    {
+        const QString path = root_.file(QStringLiteral("/soak-screen.png"));
+        QImage image;
+        return x_.screenshot(path) && image.load(path) ? image.copy(10, 55, 620, 295) : QImage();
+    }
+
+    Outcome awaitStage(const Stage &stage, const QByteArray &before, const QImage &picture)
+    {
+        const int limit = stage.await == Stage::Done ? kOutcomeMs : kPageMs;
+        QDeadlineTimer deadline(limit);
+        while (!deadline.hasExpired()) {
+            if (!panel_.running() || !responsive()) {
+                aborted_ = !panel_.running();
+                return Hung;
+            }
+            switch (stage.await) {
+            case Stage::Page:
+                if (messageUp())
+                    return FailedWithMessage;
+                if ((!x_.focusWindow().isEmpty() && x_.focusWindow() != before) || middle() != picture)
+                    return Succeeded;
+                break;
+            case Stage::Question:
+                if (messageUp())
+                    return Succeeded;
+                break;
+            case Stage::Done:
+                if (stage.done())
+                    return Succeeded;
+                if (messageUp()) {
+                    // A success that shows its own message is judged above; give the outside
+                    // a moment to show it, then this message is the failure's.
+                    if (QTest::qWaitFor(stage.done, 2000))
+                        return Succeeded;
+                    return FailedWithMessage;
+                }
+                break;
+            }
+            QTest::qWait(100);
+        }
+        return Silent;
+    }
+
+    void press(const QString &key)
+    {
+        x_.key(key);
+        QTest::qWait(kKeyPaceMs);
+    }
+
+    // Back to the main screen: a message closed with Return, a page with Escape.
+    void goHome()
+    {
+        for (int i = 0; i < 8 && !atHome(); ++i) {
+            const QByteArray before = x_.focusWindow();
+            press(messageUp() ? QStringLiteral("Return") : QStringLiteral("Escape"));
+            if (!QTest::qWaitFor([&] { return x_.focusWindow() != before; }, 3000))
+                continue; // the key is pressed again
+        }
+    }
+
+    bool atHome() const { return x_.focusWindow() == main_; }
+    // The panel's message boxes, questions included, are the 400 x 200 boxes in the middle.
+    bool messageUp() const
+    {
+        QProcess p;
+        p.setProcessEnvironment(x_.environment());
+        p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")});
+        return p.waitForFinished(10000) && p.readAllStandardOutput().contains("400x200");
+    }
+
+    // The watch timer's count moved within kHungMs.
+    bool responsive()
+    {
+        const qint64 ticks = stallFigure("ticks");
+        if (ticks != lastTicks_) {
+            lastTicks_ = ticks;
+            ticksSeen_.restart();
+            return true;
+        }
+        return !ticksSeen_.isValid() || ticksSeen_.elapsed() < kHungMs;
+    }
+
+    qint64 stallFigure(const char *name) const
+    {
+        QFile f(stallPath_);
+        if (!f.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray prefix = QByteArray(name) + ' ';
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            if (line.startsWith(prefix))
+                return line.mid(prefix.size()).toLongLong();
+        }
+        return -1;
+    }
+
+    void setPhase(const Phase &phase)
+    {
+        sim_.command(QStringLiteral("fault clear"));
+        for (const QString &line : phase.onLines)
+            sim_.command(line.trimmed());
+    }
+
+    // Stops the broker when due, starts it after kBrokerDownMs, and times the state's return.
+    void brokerTurn(qint64 now, qint64 *nextStop)
+    {
+        if (!brokerDown_.isValid() && !brokerBack_.isValid() && now >= *nextStop && now + kBrokerDownMs < qint64(minutes_) * 60000) {
+            broker_.stop();
+            brokerDown_.start();
+            *nextStop = now + 10 * 60000;
+        }
+        if (brokerDown_.isValid() && brokerDown_.elapsed() >= kBrokerDownMs) {
+            brokerDown_.invalidate();
+            QString why;
+            if (broker_.start(&why)) {
+                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
+                brokerBack_.start();
+            }
+        }
+        if (brokerBack_.isValid()) {
+            if (stateWatch_->readAllStandardOutput().contains("knit/S1/state")) {
+                stateBackMs_.push_back(brokerBack_.elapsed());
+                brokerBack_.invalidate();
+            } else if (brokerBack_.elapsed() > 3 * kBrokerDownMs) {
+                stateBackMs_.push_back(-1);
+                brokerBack_.invalidate();
+            } else if (!brokerDown_.isValid()) {
+                QTest::qWait(100);
+            }
+        }
+    }
+
+    void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
+    {
+        const int attempted = counts_[Succeeded] + counts_[FailedWithMessage] + counts_[Silent] + counts_[Hung];
+        std::printf("\nsoak of %d min: operations attempted %d, succeeded %d, failed with a message %d, silent %d, hung %d"
+                    " (goal: 0 silent, 0 hung)\n",
+                    minutes_, attempted, counts_[Succeeded], counts_[FailedWithMessage], counts_[Silent], counts_[Hung]);
+        for (const auto &[name, c] : byPhase_) {
+            const int n = c[0] + c[1] + c[2] + c[3];
+            std::printf("  %-28s %4d attempted, %5.1f %% succeeded, %d failed with a message, %d silent, %d hung\n", name.c_str(), n,
+                        n ? 100.0 * c[0] / n : 0.0, c[1], c[2], c[3]);
+        }
+        if (byPhase_.count("loss 5 %")) {
+            const auto &c = byPhase_["loss 5 %"];
+            const int n = c[0] + c[1] + c[2] + c[3];
+            std::printf("succeeded at 5 %% loss: %.1f %% (goal >= 99 %%)\n", n ? 100.0 * c[0] / n : 0.0);
+        }
+        std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms)\n",
+                    stallFigure("max"), stallFigure("p99"));
+        const double hours = double(endAt - rssEarlyAt) / 3600000.0;
+        std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min, slope %.2f MiB/hour (goal < 1 MiB/hour)\n", rssEarly,
+                    double(rssEarlyAt) / 60000.0, rssEnd, double(endAt) / 60000.0,
+                    hours > 0 ? double(rssEnd - rssEarly) / 1024.0 / hours : 0.0);
+        for (qint64 ms : stateBackMs_)
+            std::printf("broker back after %d s: state on it after %.1f s (goal <= 65 s)\n", kBrokerDownMs / 1000,
+                        ms < 0 ? -1.0 : double(ms) / 1000.0);
+        if (aborted_)
+            std::printf("the panel ended during the run\n");
+    }
+
+    int minutes_;
+    TestRoot root_;
+    XServer x_;
+    SimProcess sim_;
+    BrokerProcess broker_;
+    PanelProcess panel_;
+    QString stallPath_;
+    QByteArray main_;
+    int current_ = 0;
+    bool aborted_ = false;
+    qint64 lastTicks_ = -1;
+    QElapsedTimer ticksSeen_;
+    int counts_[4] = {};
+    std::map<std::string, std::array<int, 4>> byPhase_;
+    QElapsedTimer brokerDown_;
+    QElapsedTimer brokerBack_;
+    std::unique_ptr<QProcess> stateWatch_;
+    std::vector<qint64> stateBackMs_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("how long to run"), QStringLiteral("N"),
+                                     QStringLiteral("30"));
+    parser.addOption(minutes);
+    parser.process(app);
+    bool ok = false;
+    const int n = parser.value(minutes).toInt(&ok);
+    if (!ok || n < 1 || n > 24 * 60) {
+        std::fprintf(stderr, "bench_soak: --minutes takes 1 to 1440\n");
+        return 64;
+    }
+    Soak soak(n);
+    QString why;
+    if (!Soak::available(&why)) {
+        std::printf("soak skipped: %s\n", qPrintable(why));
+        return kSkipped;
+    }
+    if (!soak.setUp(&why)) {
+        std::printf("soak not run: %s\n", qPrintable(why));
+        return 1;
+    }
+    return soak.run();
+}

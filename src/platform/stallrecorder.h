@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// Keeps the gaps between ticks of a periodic timer, less the time spent in mandated waits,
+// and sums them up: maximum, 99th percentile, the longest few.
+class StallRecorder
+{
+public:
+    static const int kKeptLongest = 10;
+    // Gaps are counted in 1 ms steps up to this; a longer one counts as this (and is kept as
+    // it is among the longest).
+    static const int kHistogramMs = 60000;
+
+    StallRecorder();
+    // intervalMs: from one tick to the next; waitedMs: of that, in mandated waits.
+    void add(qint64 intervalMs, qint64 waitedMs, const QString &when = QString());
+
+    qint64 ticks() const { return ticks_; }
+    qint64 maxMs() const { return max_; }
+    // The smallest gap that at least p % of the ticks do not exceed (0 without ticks).
+    qint64 percentileMs(double p) const;
+    qint64 waitedMs() const { return waited_; }
+    // "ticks N", "max MS", "p99 MS", "waited MS", then "gap MS WHEN" for the longest, longest
+    // first.
+    QString text() const;
+
+private:
+    QVector<qint64> histogram_;
+    struct Gap
+    {
+        qint64 ms;
+        QString when;
+    };
+    QVector<Gap> longest_;
+    qint64 ticks_ = 0;
+    qint64 max_ = 0;
+    qint64 waited_ = 0;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "stallrecorder.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// With KNIT_STALL_REPORT=FILE set, watches the GUI thread's event loop with a 20 ms timer and
+// keeps in FILE how long it went without a turn, the mandated waits (a command's reply, a
+// transfer's pass, a beep) apart; unset, nothing runs and a wait costs one load.
+class StallReport : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const int kTickMs = 20;
+    // How often FILE is rewritten, so that a panel that is killed leaves its figures too.
+    static const int kWriteMs = 2000;
+
+    // Starts the watch on the calling (GUI) thread when the variable names a file; it ends
+    // with the application, writing FILE a last time.
+    static void armFromEnvironment();
+    static StallReport *armed();
+
+    explicit StallReport(const QString &path, QObject *parent = nullptr);
+    ~StallReport() override;
+
+    // A mandated wait on the GUI thread; waits on other threads do not hold its loop up.
+    class Wait
+    {
+    public:
+        Wait();
+        ~Wait();
+        Wait(const Wait &) = delete;
+        Wait &operator=(const Wait &) = delete;
+
+    private:
+        bool counted_ = false;
+        qint64 startedNs_ = 0;
+    };
+
+    const StallRecorder &recorder() const { return recorder_; }
+    bool write() const;
+
+private:
+    void tick();
+
+    QString path_;
+    StallRecorder recorder_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 lastTickNs_ = 0;
+    qint64 lastWriteNs_ = 0;
+    qint64 waitedNs_ = 0; // in waits since the last tick
+    int depth_ = 0;       // waits inside waits count once
+};
