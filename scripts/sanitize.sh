@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The suite on an instrumented build: every program, test and tool built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (asan, in build-asan) or ThreadSanitizer (tsan, in build-tsan), the
+# first finding fatal. The e2e tests start the instrumented knitpanel and knitsim, so a finding
+# in a child counts too: every report goes to a log file, and any log file fails the run.
+#   scripts/sanitize.sh asan|tsan [ctest args]     (no ctest args: the whole suite)
+# Only the targets the chosen tests run are built. Suppressions: tests/sanitizers/*.supp.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+kind=${1:-}
+case "$kind" in
+  asan) sanitize=address,undefined ;;
+  tsan) sanitize=thread ;;
+  *) echo "usage: scripts/sanitize.sh asan|tsan [ctest args]" >&2; exit 2 ;;
+esac
+shift
+build=build-$kind
+jobs=${KNIT_JOBS:-$(nproc)}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKNIT_SANITIZE="$sanitize" >/dev/null
+
+# The package is made from the plain build; an instrumented one is never shipped.
+select=(-E '^unit_test_package$' "$@")
+mapfile -t tests < <(ctest --test-dir "$build" -N "${select[@]}" | sed -n 's/^ *Test *#[0-9]*: //p')
+if ((${#tests[@]} == 0)); then
+  echo "sanitize.sh: no test matches: $*" >&2
+  exit 2
+fi
+# Each test executable is a target of its name; the crash sweep runs crashsaves; the rest are
+# scripts. Every test target depends on the programs the tests start.
+mapfile -t known < <(ninja -C "$build" -t targets all | sed -n 's/^\([A-Za-z0-9_]*\): phony$/\1/p')
+targets=(knit_test_programs)
+for t in "${tests[@]}"; do
+  case " ${known[*]} " in *" $t "*) targets+=("$t") ;; esac
+  [ "$t" = unit_test_crash ] && targets+=(crashsaves)
+  [ "$t" = unit_test_language ] && targets+=(knitpanel_lrelease)
+done
+cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+supp=$root/tests/sanitizers
+common="halt_on_error=1:log_path=$logs/report:print_suppressions=0"
+export ASAN_OPTIONS="$common:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:check_initialization_order=1"
+export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="$common:print_stacktrace=1:suppressions=$supp/ubsan.supp"
+export TSAN_OPTIONS="$common:second_deadlock_stack=1:suppressions=$supp/tsan.supp"
+
+status=0
+ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600 "${select[@]}" || status=$?
+
+# A finding in a program a test started ends that program, which the test may take for a
+# crash it expects; the report file still fails the run.
+shopt -s nullglob
+reports=("$logs"/report.*)
+if ((${#reports[@]})); then
+  for r in "${reports[@]}"; do echo "=== $r"; cat "$r"; done
+  echo "sanitize.sh: ${#reports[@]} sanitizer report(s)" >&2
+  status=1
+fi
+exit $status
