@@ -104,21 +104,21 @@ private Q_SLOTS:
     void exitAfterStart()
     {
         QFETCH(QString, value);
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        QProcessEnvironment env = x_.environment();
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
+        QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_EXIT_AFTER_START"), value);
-        QVERIFY(panel_.start(env, root_->path(), sim_.portOffset()));
+        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
         int code = -1;
         if (value == QLatin1String("1")) {
-            QVERIFY(panel_.ended(20000, &code));
+            QVERIFY(f_.panel().ended(20000, &code));
             QCOMPARE(code, 0);
-            QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 0));
+            QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 0));
             return;
         }
-        QVERIFY(sim_.waitFor(QStringLiteral("cmd 26"), 20000));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 20000));
         // The main screen follows the exchange's last command; proving it stays takes a while.
-        QVERIFY(!panel_.ended(1000, &code));
-        panel_.stop();
+        QVERIFY(!f_.panel().ended(1000, &code));
+        f_.panel().stop();
     }
 
     // No answer: the start picture under the wait, the attempts counted; Escape gives the fetch
