@@ -206,4 +206,5 @@ for deb in "${debs[@]}"; do
 done
 
 # == knitjob against tftp-hpa ==
-# Reserved for the transfer figures (knitjob fetch/send against tftp get/put); added here.
+echo
+bash "$repo/bench/tftp-lean.sh" "$build"
