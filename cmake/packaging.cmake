@@ -27,6 +27,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The font cache is made at install, once, by fontconfig's trigger when the font package lands
+# (a maintainer script running fc-cache itself is what Debian asks packages not to do), so no
+# start of the panel scans the fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-wqy-microhei, qt6-qpa-plugins")
 # knitfleet serve records to SQLite through Qt's driver plugin (or to PostgreSQL through its own);
 # Qt's own texts (an input field's menu) follow the operator's language with Qt's translations.
