@@ -48,7 +48,7 @@ private Q_SLOTS:
         const QString disk = f_.file("/mnt/ide/knit/para/quorvanta.sys");
         const QString check = f_.file("/mnt/ide/knit/para/checksystem.sys");
         QVERIFY(f_.walk({"3+"}, "service-backup"));
-        QVERIFY(f_.x().keys({"4", "Return"}) && f_.waitForFile(disk, readFile(f_.sim().file("file.sys"))) && f_.x().keys({"Return"}));
+        QVERIFY(f_.x().keys({"4", "Return"}) && f_.waitForFile(disk, readFile(f_.sim().file("file.sys"))) && f_.switchWith({"Return"}));
         QCOMPARE(readFile(disk), readFile(f_.sim().file("file.sys"))); // the block start-up fetched
 
         QVERIFY(writeFile(disk, block('\x11')));
@@ -61,14 +61,14 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(f_.file("/mnt/usb/P1.sys")) && writeFile(f_.file("/mnt/usb/B.sys"), QByteArray(400, '\x33')));
         const int sent = f_.sim().traffic().filter("WRQ").size();
         QVERIFY(f_.walk({"3+", "Return+"}, "service-short"));
-        QVERIFY(f_.x().keys({"Return"}));
+        QVERIFY(f_.switchWith({"Return"}));
         QCOMPARE(f_.sim().traffic().filter("WRQ").size(), sent);
         QCOMPARE(readFile(check), block('\x22'));
 
         QVERIFY(f_.walk({"5+", "12", "Return", "Return"}) && f_.waitForFile(f_.file("/mnt/usb/12.sys"), block('\x22')));
-        QVERIFY(f_.x().keys({}) && f_.x().keys({"Return"}));
+        QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
         QCOMPARE(readFile(f_.file("/mnt/usb/12.sys")), block('\x22'));
-        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(f_.switchWith({"Escape"}));
     }
 
     // The main controller's update from the stick: its image sent in the update mode, the
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"7+", "2", "Return"}) && f_.waitForJournal(QStringLiteral("WRQ master.bin")));
         QVERIFY(f_.x().keys({}, "service-programming"));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send("state").contains("update 48 closed"), 10000);
-        QVERIFY(f_.x().keys({}, "service-updated") && f_.x().keys({"Return", "Escape"}));
+        QVERIFY(f_.x().keys({}, "service-updated") && f_.switchWith({"Return"}) && f_.switchWith({"Escape"}));
         QVERIFY(f_.sim().send("state").contains("image master.bin 5000"));
         const QStringList cmds = f_.sim().traffic().filter(QRegularExpression("cmd 20/30/|WRQ master"));
         QCOMPARE(cmds.mid(0, 2), QStringList({"cmd 20/30/1", "WRQ master.bin"}));
@@ -91,7 +91,7 @@ private Q_SLOTS:
     {
         QVERIFY(writeFile(f_.file("/mnt/usb/D.bmp"), "BMpicture"));
         QVERIFY(f_.walk({"5+", "a", "Return"}) && f_.waitForFile(f_.file("/mnt/ide/knit/image/desktop/1.bmp"), "BMpicture"));
-        QVERIFY(f_.x().keys({}) && f_.x().keys({"Escape"}));
+        QVERIFY(f_.x().keys({}) && f_.switchWith({"Escape"}));
         QCOMPARE(readFile(f_.file("/mnt/ide/knit/image/desktop/1.bmp")), QByteArray("BMpicture"));
         QCOMPARE(readFile(f_.file("/mnt/ide/knit/para/management.bin")).left(2), QByteArray("\x01\x00", 2));
     }
@@ -122,14 +122,15 @@ private Q_SLOTS:
     }
 
 private:
-    // A restore by its keys up to its success message, which Return then closes: the
-    // controller receives name with exactly bytes, the check copy follows.
+    // A restore by its keys up to its success message, which Return then closes (the next key
+    // waits for the page below to have the keyboard again): the controller receives name with
+    // exactly bytes, the check copy follows.
     bool restore(const QStringList &press, const char *name, const QByteArray &bytes, const char *picture)
     {
         const int sent = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size();
         if (!f_.x().keys(press) || !f_.waitForJournal(QStringLiteral("WRQ ") + name, 10000, sent + 1)
             || !f_.waitForFile(f_.file("/mnt/ide/knit/para/checksystem.sys"), bytes) || !f_.x().keys({}, picture)
-            || !f_.x().keys({"Return"}))
+            || !f_.switchWith({"Return"}))
             return false;
         const bool ok = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size() == sent + 1
             && readFile(f_.sim().file("file.sys")) == bytes && readFile(f_.file("/mnt/ide/knit/para/checksystem.sys")) == bytes;

@@ -2,6 +2,7 @@
 
 #include "portoffset.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -94,7 +95,17 @@ bool PanelFixture::waitForWindow(const QString &title, int ms)
 
 bool PanelFixture::waitForFocusOff(const QByteArray &before, int ms)
 {
-    return QTest::qWaitFor([&] { const QByteArray w = x_.focusWindow(); return !w.isEmpty() && w != before; }, ms);
+    // A dialog closing over another that closes too passes the keyboard on twice: the focus
+    // counts once it stays where it is while the screen settles, so the next key is not lost
+    // on a window about to go.
+    const QDeadlineTimer deadline(ms);
+    QByteArray now;
+    while (QTest::qWaitFor([&] { now = x_.focusWindow(); return !now.isEmpty() && now != before; }, int(deadline.remainingTime()))) {
+        x_.settled();
+        if (x_.focusWindow() == now)
+            return true;
+    }
+    return false;
 }
 
 bool PanelFixture::waitForMain(int ms)
