@@ -91,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(f_.x().screenshot(shot("testmoto-cycle")));
         QVERIFY(f_.switchWith({QStringLiteral("Return")}));
         const int steps = f_.sim().traffic().count(QStringLiteral("cmd 26/3/2"));
-        QVERIFY2(steps >= 12 && steps <= 30, qPrintable(QString::number(steps)));
+        QVERIFY2(steps >= 12, qPrintable(QString::number(steps))); // how many more: the machine's load
         QTest::qWait(500); // proves an absence: no step after the message closed
         QCOMPARE(f_.sim().traffic().count(QStringLiteral("cmd 26/3/2")), steps);
 
