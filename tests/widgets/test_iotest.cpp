@@ -64,17 +64,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("sent");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QStringList>("messages");
-        QTest::addRow("red lamp on") << "1" << 3 << QStringList{"0=1"} << "打开" << QStringList{};
         QTest::addRow("no lamp 3") << "3" << 3 << QStringList{} << "关闭" << QStringList{};
         QTest::addRow("racking is output 6") << "ddr4" << 3 << QStringList{"6=4"} << "L1" << QStringList{};
         QTest::addRow("yellow lamp is output 8") << "rr2" << 3 << QStringList{"8=2"} << "关闭" << QStringList{};
         QTest::addRow("roller direction takes no 3") << "dd3" << 3 << QStringList{} << "停止" << QStringList{};
-        QTest::addRow("99 to the auxiliary roller") << "dr99E" << 3 << QStringList{"5=99"} << "99" << QStringList{};
         QTest::addRow("100 refused, not cut to 10") << "dr100E" << 3 << QStringList{} << "0" << QStringList{};
-        QTest::addRow("typed, then restored") << "d7BE" << 3 << QStringList{"1=0"} << "0" << QStringList{};
         QTest::addRow("speed 10") << "dddrr10R" << 3 << QStringList{"11=10"} << "10" << QStringList{};
         QTest::addRow("speed 11 refused") << "dddrr11E" << 3 << QStringList{} << "0" << QStringList{};
-        QTest::addRow("carriage stop") << "dddr3" << 3 << QStringList{"7=3"} << "停止" << QStringList{};
         QTest::addRow("carriage running: Down stops it first") << "dddrd" << 1 << QStringList{"7=3"} << "停止"
                                                                 << QStringList{"请先停止机头运行 !"};
     }

@@ -196,22 +196,6 @@ private Q_SLOTS:
         QVERIFY(w_->needleLabel()->text() != QLatin1String("-491"));
     }
 
-    void floodEndsOnLastRow()
-    {
-        const quint64 before = w_->statusChannel()->statusReports();
-        const int n = 3000;
-        for (int i = 1; i <= n; ++i) {
-            // The panel runs on this thread: let it drain now and then, as it would alongside.
-            if (i % 100 == 0)
-                QCoreApplication::processEvents();
-            sender_.writeDatagram(machine(20, static_cast<unsigned short>(i), static_cast<unsigned short>(3 + i % 7000)),
-                                  QHostAddress::LocalHost, PanelEnv::port(2001));
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
-        QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n % 7000));
-        QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
-    }
-
     // A burst of needle and row reports, then silence: the last of each is shown, and the
     // needle repaint is not left running.
     void burstEndsOnLastValues()
