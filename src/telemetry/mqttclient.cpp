@@ -79,7 +79,7 @@ bool MqttClient::configure(mosquitto *m, QString *why)
     int rc = MOSQ_ERR_SUCCESS;
     if (!options_.username.isEmpty())
         rc = lib_->usernamePwSet(m, options_.username.constData(),
-                                       options_.password.isEmpty() ? nullptr : options_.password.constData());
+                                 options_.password.isEmpty() ? nullptr : options_.password.constData());
     if (rc == MOSQ_ERR_SUCCESS && !options_.statusTopic.isEmpty())
         rc = lib_->willSet(m, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
     if (rc == MOSQ_ERR_SUCCESS && options_.url.tls) {
