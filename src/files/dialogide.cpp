@@ -12,6 +12,7 @@
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
 #include "editors/bmpedit.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
@@ -45,7 +46,7 @@ dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFl
     list_ = new JobListView(body);
     list_->setGeometry(120, 10, 440, 394);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setSortByTime(management.word(1) == 1);
+    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
 
     const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
@@ -252,7 +253,7 @@ void dialogide::slot_management()
     const QString was = chosen();
     dialogdel page(this);
     page.exec();
-    list_->setSortByTime(management.word(1) == 1);
+    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
     getfilelist();
     if (!was.isEmpty())
         list_->finditemcol(was, 0);

@@ -66,7 +66,7 @@ test_io::test_io(QWidget *parent)
     }
     // The controller's needle-signal count, high byte first, is where the needle reports
     // keep the encoder pulse count from now on.
-    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(67) << 8 | para_test_io.byte(68)));
+    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(Protocol::TestPulsesHighByte) << 8 | para_test_io.byte(Protocol::TestPulsesLowByte)));
     shownInputs_.fill(-1);
     slot_refresh();
     // Without the command port nothing the controller sends can arrive, not even its answer
@@ -298,7 +298,7 @@ void test_io::slot_refresh()
             shownInputs_[std::size_t(i)] = value;
         }
     }
-    const int speed = para_test_io.byte(66);
+    const int speed = para_test_io.byte(Protocol::TestSpeedByte);
     if (speed != shownSpeed_) {
         speedLabel()->setText(QString::number(speed));
         shownSpeed_ = speed;

@@ -79,7 +79,7 @@ void wave::open_wavefile(const QString &name)
         paintwavetime(para_cur.word(Protocol::KnitFirstWord), para_cur.word(Protocol::KnitSecondsWord));
         paintstoptime(para_cur.word(Protocol::StopFirstWord), para_cur.word(Protocol::StopSecondsWord));
         paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
-        paint_startneedle(para_work.word(776));
+        paint_startneedle(para_work.word(Protocol::JobStartNeedleWord));
         const QString xxx = base + QStringLiteral(".xxx");
         if (QFileInfo::exists(xxx)) {
             wave_slot_drawmessagepos(1, 1);

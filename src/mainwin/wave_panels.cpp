@@ -113,7 +113,7 @@ void wave::wave_create_desktopinfor()
     desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
-    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
+    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(Protocol::DesktopWord))
                       + QStringLiteral(".bmp"));
     QStringList languages;
     for (const Translations::Installed &language : Translations::installed())

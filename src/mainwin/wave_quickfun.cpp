@@ -29,9 +29,9 @@ namespace {
 
 using namespace Protocol;
 
-// Start needle: word 0 of the system parameters, word 776 of the job's work parameters.
+// The start needle, as the system parameters hold it and as the job was made for.
 constexpr std::size_t kSystemStartNeedle = StartNeedleWord;
-constexpr std::size_t kJobStartNeedle = 776;
+constexpr std::size_t kJobStartNeedle = JobStartNeedleWord;
 
 constexpr int kRowDigits = 4;
 

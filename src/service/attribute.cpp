@@ -1,6 +1,7 @@
 #include "attribute.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/parafiles.h"
 #include "files/inputfiledialog.h"
 #include "platform/panelpaths.h"
@@ -12,7 +13,7 @@ attribute::attribute(QWidget *parent, const char *name)
     : QWidget(parent)
 {
     setObjectName(QString::fromLatin1(name));
-    const int wait = management.word(2);
+    const int wait = management.word(Protocol::ScreenSaverWord);
     const QString texts[] = {
         QStringLiteral("F1. 从U盘导入桌面图片"),
         QStringLiteral("F2. 恢复出厂桌面图片设置"),
@@ -38,7 +39,7 @@ QString attribute::picture(int number)
 
 void attribute::choose(int number)
 {
-    management.setWord(0, quint16(number));
+    management.setWord(Protocol::DesktopWord, quint16(number));
     if (!wave_write_management())
         DIAMESSAGE(this, QStringLiteral("保存桌面设置失败, 请重试 !"));
     Q_EMIT signal_desktop_change(picture(number));
