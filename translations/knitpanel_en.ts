@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>FileOperateDialog</name>
+    <message>
+        <source>文 件 复 制</source>
+        <translation>File copy</translation>
+    </message>
+    <message>
+        <source>从 : %1</source>
+        <translation>From: %1</translation>
+    </message>
+    <message>
+        <source>到 : %1</source>
+        <translation>To: %1</translation>
+    </message>
+    <message>
+        <source>退    出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>从 : 源文件错误 !</source>
+        <translation>From: source file error!</translation>
+    </message>
+    <message>
+        <source>到 : 目标文件错误 !</source>
+        <translation>To: destination file error!</translation>
+    </message>
+</context>
+<context>
+    <name>HDiskFormatDialog</name>
+    <message>
+        <source>电子硬盘格式化工具</source>
+        <translation>Flash disk format tool</translation>
+    </message>
+    <message>
+        <source>E.硬盘格式化</source>
+        <translation>E.Format disk</translation>
+    </message>
+    <message>
+        <source>M.硬盘修复</source>
+        <translation>M.Repair disk</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the flash disk! Format it?</translation>
+    </message>
+    <message>
+        <source>是否修复电子硬盘上的文件 ?</source>
+        <translation>Repair the files on the flash disk?</translation>
+    </message>
+</context>
+<context>
     <name>HistoryPage</name>
     <message>
         <source>报警</source>
@@ -105,6 +155,17 @@
     </message>
 </context>
 <context>
+    <name>JobListView</name>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+</context>
+<context>
     <name>LabelTftp</name>
     <message>
         <source>正在联接服务器</source>
@@ -159,6 +220,28 @@
     <message>
         <source>信  息</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>PageKeys</name>
+    <message>
+        <source>上一页</source>
+        <extracomment>Narrow upright key, 48 px wide: give the English its own line breaks.</extracomment>
+        <translation>Pg
+Up</translation>
+    </message>
+    <message>
+        <source>上一个</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下一个</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Pg
+Dn</translation>
     </message>
 </context>
 <context>
@@ -235,6 +318,21 @@
         <source>中文</source>
         <extracomment>The name of the language of this translation, written in it (&quot;English&quot;, &quot;Deutsch&quot;). The language menu shows it as is, whatever language the panel speaks at the time.</extracomment>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>UDiskFormatDialog</name>
+    <message>
+        <source>U盘格式化工具</source>
+        <translation>USB stick format tool</translation>
+    </message>
+    <message>
+        <source>E. U盘格式化</source>
+        <translation>E.Format stick</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
     </message>
 </context>
 <context>
@@ -325,6 +423,13 @@
     </message>
 </context>
 <context>
+    <name>choosedirdialog</name>
+    <message>
+        <source>升     级</source>
+        <translation>Update</translation>
+    </message>
+</context>
+<context>
     <name>cntpanel</name>
     <message>
         <source>确   定</source>
@@ -332,10 +437,137 @@
     </message>
 </context>
 <context>
+    <name>dialogdel</name>
+    <message>
+        <source>F1.全部选中</source>
+        <translation>F1.Mark all</translation>
+    </message>
+    <message>
+        <source>F1.全部取消</source>
+        <translation>F1.Clear all</translation>
+    </message>
+    <message>
+        <source>选  中</source>
+        <translation>Marked</translation>
+    </message>
+    <message>
+        <source>F2.单个选中</source>
+        <translation>F2.Mark one</translation>
+    </message>
+    <message>
+        <source>F3.删除选中</source>
+        <translation>F3.Delete</translation>
+    </message>
+    <message>
+        <source>硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用</source>
+        <extracomment>Message line under the title: disk size and free space; fits 540 px.</extracomment>
+        <translation>Disk: %1     Free: %2     Note: the system uses part of it</translation>
+    </message>
+    <message>
+        <source>确定要删除选中的文件吗?</source>
+        <translation>Delete the marked files?</translation>
+    </message>
+    <message>
+        <source>再次确认要删除选中的文件吗?</source>
+        <translation>Really delete the marked files?</translation>
+    </message>
+    <message>
+        <source>正在删除文件, 按&lt; 取消 &gt;键停止删除 !  --- 正在删除 :%1</source>
+        <translation>Deleting, press &lt;Cancel&gt; to stop!  --- Deleting: %1</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+</context>
+<context>
+    <name>dialogdoc</name>
+    <message>
+        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
+        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
+    </message>
+    <message>
+        <source>导    入</source>
+        <translation>Import</translation>
+    </message>
+</context>
+<context>
     <name>dialogide</name>
     <message>
         <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
         <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+    </message>
+    <message>
+        <source>F1.导入编织文件</source>
+        <translation>F1.Import job</translation>
+    </message>
+    <message>
+        <source>F2.导出编织文件</source>
+        <translation>F2.Export job</translation>
+    </message>
+    <message>
+        <source>F3.上传编织文件</source>
+        <translation>F3.Send job</translation>
+    </message>
+    <message>
+        <source>F4.图片文件浏览</source>
+        <translation>F4.Picture</translation>
+    </message>
+    <message>
+        <source>F5.动作文件浏览</source>
+        <translation>F5.Program</translation>
+    </message>
+    <message>
+        <source>F6.花型文件浏览</source>
+        <translation>F6.Pattern</translation>
+    </message>
+    <message>
+        <source>F7.工作参数管理</source>
+        <translation>F7.Work para</translation>
+    </message>
+    <message>
+        <source>F8.编织文件删除</source>
+        <translation>F8.Delete job</translation>
+    </message>
+    <message>
+        <source> M.硬盘信息管理</source>
+        <translation> M.Disk info</translation>
+    </message>
+    <message>
+        <source>花型长度:%1     花型宽度:%2</source>
+        <translation>Pattern length: %1     Pattern width: %2</translation>
+    </message>
+    <message>
+        <source>确定选择该编织文件: %1</source>
+        <translation>Choose this job: %1?</translation>
+    </message>
+    <message>
+        <source>你的花型存储容量不足,请删除不用的花型文件 !</source>
+        <translation>The disk is almost full: delete jobs you no longer need!</translation>
+    </message>
+    <message>
+        <source>导入编织文件 ... </source>
+        <translation>Import job ... </translation>
+    </message>
+    <message>
+        <source>新导入文件与正在编织文件名相同 !</source>
+        <translation>The imported job has the name of the job being knitted!</translation>
+    </message>
+    <message>
+        <source>文件另存为 ... </source>
+        <translation>Save as ... </translation>
+    </message>
+    <message>
+        <source>该编织文件没有图片文件 !</source>
+        <translation>This job has no picture file!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
     </message>
 </context>
 <context>
@@ -482,6 +714,94 @@
     </message>
 </context>
 <context>
+    <name>filedialog</name>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>大  小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>F1.浏览文件</source>
+        <translation>F1.View</translation>
+    </message>
+    <message>
+        <source>F2.删除文件</source>
+        <translation>F2.Delete</translation>
+    </message>
+    <message>
+        <source>F3.新建文件</source>
+        <translation>F3.New folder</translation>
+    </message>
+    <message>
+        <source>F4.刷新U盘</source>
+        <translation>F4.Refresh</translation>
+    </message>
+    <message>
+        <source>F5.网络硬盘</source>
+        <translation>F5.Network</translation>
+    </message>
+    <message>
+        <source>&lt;|.向上一级</source>
+        <translation>&lt;|.Up a level</translation>
+    </message>
+    <message>
+        <source>|&gt;.打开目录</source>
+        <translation>|&gt;.Open</translation>
+    </message>
+    <message>
+        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
+        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
+    </message>
+    <message>
+        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
+        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
+        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
+    </message>
+    <message>
+        <source>只能预览 .xxx .wrk 类型文件 !</source>
+        <translation>Only .xxx and .wrk files can be viewed!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
+        <translation>Name of the new folder (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>参数范围不正确, 请查看参数范围 !</source>
+        <translation>Value out of range, see the allowed range!</translation>
+    </message>
+    <message>
+        <source>该文件夹已存在 !</source>
+        <translation>This folder already exists!</translation>
+    </message>
+    <message>
+        <source>新建文件夹失败 !</source>
+        <translation>Could not create the folder!</translation>
+    </message>
+</context>
+<context>
     <name>fileoperate</name>
     <message>
         <source>上 传 文 件</source>
@@ -490,6 +810,32 @@
     <message>
         <source>下 载 文 件</source>
         <translation>Download file</translation>
+    </message>
+</context>
+<context>
+    <name>inputdirdialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>F7. 导入工作参数</source>
+        <translation>F7. Work para</translation>
+    </message>
+    <message>
+        <source>F8. 导入运行图片</source>
+        <translation>F8. Run picture</translation>
+    </message>
+</context>
+<context>
+    <name>inputfiledialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>
@@ -550,6 +896,17 @@
     <message>
         <source> 下一组</source>
         <translation> Next</translation>
+    </message>
+</context>
+<context>
+    <name>outputfiledialog</name>
+    <message>
+        <source>导     出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>F7. 以文件形式导出</source>
+        <translation>F7. Export as files</translation>
     </message>
 </context>
 <context>
