@@ -155,6 +155,236 @@
     </message>
 </context>
 <context>
+    <name>IoInputs</name>
+    <message>
+        <source>主电机故障信号</source>
+        <translation>Main motor fault</translation>
+    </message>
+    <message>
+        <source>主电机准备信号</source>
+        <translation>Main motor ready</translation>
+    </message>
+    <message>
+        <source>摇床电机故障信号</source>
+        <translation>Racking motor fault</translation>
+    </message>
+    <message>
+        <source>摇床电机准备信号</source>
+        <translation>Racking motor ready</translation>
+    </message>
+    <message>
+        <source>拉杆启动信号</source>
+        <translation>Start lever</translation>
+    </message>
+    <message>
+        <source>拉杆停止信号</source>
+        <translation>Stop lever</translation>
+    </message>
+    <message>
+        <source>拉杆慢动信号</source>
+        <translation>Slow-run lever</translation>
+    </message>
+    <message>
+        <source>紧急停止信号</source>
+        <translation>Emergency stop</translation>
+    </message>
+    <message>
+        <source>机头左限位信号</source>
+        <translation>Carriage left limit</translation>
+    </message>
+    <message>
+        <source>机头右限位信号</source>
+        <translation>Carriage right limit</translation>
+    </message>
+    <message>
+        <source>摇床零位信号</source>
+        <translation>Racking zero</translation>
+    </message>
+    <message>
+        <source>摇床限位信号</source>
+        <translation>Racking limit</translation>
+    </message>
+    <message>
+        <source>左收线信号</source>
+        <translation>Left take-up</translation>
+    </message>
+    <message>
+        <source>右收线信号</source>
+        <translation>Right take-up</translation>
+    </message>
+    <message>
+        <source>天台断纱信号</source>
+        <translation>Top yarn break</translation>
+    </message>
+    <message>
+        <source>左输纱器报警</source>
+        <translation>Left feeder alarm</translation>
+    </message>
+    <message>
+        <source>右输纱器报警</source>
+        <translation>Right feeder alarm</translation>
+    </message>
+    <message>
+        <source>卷布不良信号</source>
+        <translation>Take-down fault</translation>
+    </message>
+    <message>
+        <source>落布不良信号</source>
+        <translation>Fabric drop fault</translation>
+    </message>
+    <message>
+        <source>副拉布限位信号</source>
+        <translation>Aux take-down limit</translation>
+    </message>
+    <message>
+        <source>针床撞击信号</source>
+        <translation>Bed collision</translation>
+    </message>
+    <message>
+        <source>摇床马达零位信号</source>
+        <translation>Racking motor zero</translation>
+    </message>
+    <message>
+        <source>后备电源故障信号</source>
+        <translation>Backup power fault</translation>
+    </message>
+    <message>
+        <source>主电源掉电信号</source>
+        <translation>Main power loss</translation>
+    </message>
+    <message>
+        <source>转接板80V保险丝</source>
+        <translation>Adapter 80V fuse</translation>
+    </message>
+    <message>
+        <source>针零位信号</source>
+        <translation>Needle zero</translation>
+    </message>
+    <message>
+        <source>闭合</source>
+        <translation>Closed</translation>
+    </message>
+    <message>
+        <source>断开</source>
+        <translation>Open</translation>
+    </message>
+</context>
+<context>
+    <name>IoOutputs</name>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>正转</source>
+        <translation>Fwd</translation>
+    </message>
+    <message>
+        <source>反转</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>向左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>向右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开 2 = 关闭</source>
+        <translation>Keys: 1 = on 2 = off</translation>
+    </message>
+    <message>
+        <source>操作说明:输入 0 - 99 的数字, 按确定键</source>
+        <translation>Keys: type a number 0 - 99 and press Enter</translation>
+    </message>
+    <message>
+        <source>红色指示灯..................</source>
+        <translation>Red lamp........</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯</source>
+        <translation>Keys: 1 = red lamp on 2 = red lamp off</translation>
+    </message>
+    <message>
+        <source>绿色指示灯..................</source>
+        <translation>Green lamp......</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开绿色指示灯 2 = 关闭绿色指示灯</source>
+        <translation>Keys: 1 = green lamp on 2 = green lamp off</translation>
+    </message>
+    <message>
+        <source>黄色指示灯..................</source>
+        <translation>Yellow lamp.....</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开黄色指示灯 2 = 关闭黄色指示灯</source>
+        <translation>Keys: 1 = yellow lamp on 2 = yellow lamp off</translation>
+    </message>
+    <message>
+        <source>其它测试......................</source>
+        <translation>Other test......</translation>
+    </message>
+    <message>
+        <source>辅助罗拉......................</source>
+        <translation>Aux roller......</translation>
+    </message>
+    <message>
+        <source>主罗拉..........................</source>
+        <translation>Main roller.....</translation>
+    </message>
+    <message>
+        <source>主罗拉转向..................</source>
+        <translation>Roller direction</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 正转 2 = 反转</source>
+        <translation>Keys: 1 = forward 2 = backward</translation>
+    </message>
+    <message>
+        <source>摇床..............................</source>
+        <translation>Racking.........</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 00 2 = R1 3 = R3 4 = L1 5 = L3</source>
+        <translation>Keys: 1 = 00 2 = R1 3 = R3 4 = L1 5 = L3</translation>
+    </message>
+    <message>
+        <source>翻针位..........................</source>
+        <translation>Transfer pos....</translation>
+    </message>
+    <message>
+        <source>撞击使能......................</source>
+        <translation>Collision on....</translation>
+    </message>
+    <message>
+        <source>方向..............................</source>
+        <translation>Direction.......</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 向左 2 = 向右 3 = 停止</source>
+        <translation>Keys: 1 = left 2 = right 3 = stop</translation>
+    </message>
+    <message>
+        <source>速度..............................</source>
+        <translation>Speed...........</translation>
+    </message>
+    <message>
+        <source>操作说明:输入 0 - 10 的数字, 按确定键</source>
+        <translation>Keys: type a number 0 - 10 and press Enter</translation>
+    </message>
+</context>
+<context>
     <name>JobListView</name>
     <message>
         <source>名  称</source>
@@ -220,6 +450,57 @@
     <message>
         <source>信  息</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>MotoGroupView</name>
+    <message>
+        <source>左 系 统 后 针 床 测 试</source>
+        <translation>Left system, back bed</translation>
+    </message>
+    <message>
+        <source>右 系 统 后 针 床 测 试</source>
+        <translation>Right system, back bed</translation>
+    </message>
+    <message>
+        <source>左 系 统 前 针 床 测 试</source>
+        <translation>Left system, front bed</translation>
+    </message>
+    <message>
+        <source>右 系 统 前 针 床 测 试</source>
+        <translation>Right system, front bed</translation>
+    </message>
+    <message>
+        <source>左 导 纱 器 测 试</source>
+        <translation>Left yarn guides</translation>
+    </message>
+    <message>
+        <source>右 导 纱 器 测 试</source>
+        <translation>Right yarn guides</translation>
+    </message>
+    <message>
+        <source>密度电机1</source>
+        <translation>Stitch 1</translation>
+    </message>
+    <message>
+        <source>选针器1</source>
+        <translation>Select 1</translation>
+    </message>
+    <message>
+        <source>三角</source>
+        <translation>Cams</translation>
+    </message>
+    <message>
+        <source>选针器2</source>
+        <translation>Select 2</translation>
+    </message>
+    <message>
+        <source>密度电机2</source>
+        <translation>Stitch 2</translation>
+    </message>
+    <message>
+        <source>导纱器</source>
+        <translation>Guides</translation>
     </message>
 </context>
 <context>
@@ -714,6 +995,29 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>exttest</name>
+    <message>
+        <source>1.机头测试</source>
+        <translation>1.Carriage test</translation>
+    </message>
+    <message>
+        <source>2.输入输出测试</source>
+        <translation>2.Input/output test</translation>
+    </message>
+    <message>
+        <source>F1.罗拉正转</source>
+        <translation>F1.Rollers forward</translation>
+    </message>
+    <message>
+        <source>F2.罗拉反转</source>
+        <translation>F2.Rollers backward</translation>
+    </message>
+    <message>
+        <source>选择要测试的项目, 按&lt; 确定 &gt;进入.</source>
+        <translation>Choose what to test and press &lt;Enter&gt;.</translation>
+    </message>
+</context>
+<context>
     <name>filedialog</name>
     <message>
         <source>文件夹</source>
@@ -962,6 +1266,68 @@ Dn</translation>
     <message>
         <source>清   零</source>
         <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>test_io</name>
+    <message>
+        <source>机头速度</source>
+        <translation>Carr. speed</translation>
+    </message>
+    <message>
+        <source>针信号计数值</source>
+        <translation>Needle count</translation>
+    </message>
+    <message>
+        <source>键盘键码</source>
+        <translation>Key code</translation>
+    </message>
+    <message>
+        <source>网络连接状态</source>
+        <translation>Link state</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>异常</source>
+        <translation>Fault</translation>
+    </message>
+    <message>
+        <source>请先停止机头运行 !</source>
+        <translation>Stop the carriage first!</translation>
+    </message>
+</context>
+<context>
+    <name>test_moto</name>
+    <message>
+        <source>M.关闭测试菜单</source>
+        <translation>M.Hide test menu</translation>
+    </message>
+    <message>
+        <source>M.打开测试菜单</source>
+        <translation>M.Show test menu</translation>
+    </message>
+    <message>
+        <source>其它信号</source>
+        <translation>Others</translation>
+    </message>
+    <message>
+        <source>正在进行整组循环测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Cycling the whole group, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行方式%1自动测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Automatic test, mode %1, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行选针器测试(频率 = %1 Hz) , 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Selector test (%1 Hz), press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在退出机头测试界面, 请稍后 !</source>
+        <translation>Leaving the carriage test, please wait!</translation>
     </message>
 </context>
 <context>
