@@ -453,6 +453,33 @@
     </message>
 </context>
 <context>
+    <name>MessageSteps</name>
+    <message>
+        <source>启动拉杆,开始归零. </source>
+        <translation>Pull the lever to start zeroing. </translation>
+    </message>
+    <message>
+        <source>系统归零, 请等待. </source>
+        <translation>Zeroing, please wait. </translation>
+    </message>
+    <message>
+        <source>启动拉杆,开始跳行归零. </source>
+        <translation>Pull the lever to zero for the row skip. </translation>
+    </message>
+    <message>
+        <source>正在跳行归零,请等待. </source>
+        <translation>Zeroing for the row skip, please wait. </translation>
+    </message>
+    <message>
+        <source>启动拉杆, 开始跳行. </source>
+        <translation>Pull the lever to skip rows. </translation>
+    </message>
+    <message>
+        <source>正在跳行,请等待. </source>
+        <translation>Skipping rows, please wait. </translation>
+    </message>
+</context>
+<context>
     <name>MotoGroupView</name>
     <message>
         <source>左 系 统 后 针 床 测 试</source>
@@ -569,6 +596,81 @@ Dn</translation>
     <message>
         <source>取  消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RowDisplay</name>
+    <message>
+        <source>密  度</source>
+        <translation>Stitch</translation>
+    </message>
+    <message>
+        <source>花板行</source>
+        <translation>Pat. row</translation>
+    </message>
+    <message>
+        <source>摇 床 位</source>
+        <translation>Racking</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Roller</translation>
+    </message>
+    <message>
+        <source>辅助罗拉</source>
+        <translation>Aux rol.</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Open rol.</translation>
+    </message>
+    <message>
+        <source>开 始 行</source>
+        <translation>First row</translation>
+    </message>
+    <message>
+        <source>结 束 行</source>
+        <translation>Last row</translation>
+    </message>
+    <message>
+        <source>循环次数</source>
+        <translation>Repeats</translation>
+    </message>
+    <message>
+        <source>剩余次数</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>纱嘴停放</source>
+        <translation>Parking</translation>
+    </message>
+    <message>
+        <source>纱  嘴</source>
+        <translation>Carriers</translation>
+    </message>
+    <message>
+        <source>速 度: </source>
+        <translation>Speed: </translation>
+    </message>
+    <message>
+        <source>速度:%1</source>
+        <extracomment>The speed field under the block panel (80 px): &quot;速度:0.48 m/s&quot;.</extracomment>
+        <translation>Sp:%1</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdownDialog</name>
+    <message>
+        <source>确定要关闭控制系统吗 ?</source>
+        <translation>Shut the control system down?</translation>
+    </message>
+    <message>
+        <source>正在关机, 请稍等 ... ... </source>
+        <translation>Shutting down, please wait ... ... </translation>
+    </message>
+    <message>
+        <source>不能关机, 请检查主控制器 !</source>
+        <translation>Cannot shut down, check the main controller!</translation>
     </message>
 </context>
 <context>
@@ -1429,6 +1531,92 @@ Dn</translation>
     <message>
         <source>关机</source>
         <translation>Off</translation>
+    </message>
+    <message>
+        <source>名 称: %1</source>
+        <translation>Name: %1</translation>
+    </message>
+    <message>
+        <source>宽 度: %1            长 度: %2</source>
+        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
+        <translation>Width: %1      Length: %2</translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>是否执行系统归零 ?</source>
+        <translation>Zero the machine?</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 锁屏</source>
+        <translation>&lt;&lt; Lock</translation>
+    </message>
+    <message>
+        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
+        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
+        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>衣物宽度: 0 </source>
+        <translation>Piece width: 0 </translation>
+    </message>
+    <message>
+        <source>编织时间 : %1 / %2</source>
+        <translation>Knitting: %1 / %2</translation>
+    </message>
+    <message>
+        <source>停车时间 : %1 / %2</source>
+        <translation>Stopped: %1 / %2</translation>
+    </message>
+    <message>
+        <source>完成件数 : %1 / %2</source>
+        <translation>Pieces: %1 / %2</translation>
+    </message>
+    <message>
+        <source>起始针 : %1</source>
+        <translation>Start: %1</translation>
+    </message>
+    <message>
+        <source>没有编织文件 , 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the parameter backup failed, try again!</translation>
+    </message>
+    <message>
+        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
+        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
+    </message>
+    <message>
+        <source>请输入指定停车行行数</source>
+        <translation>Row to stop at</translation>
+    </message>
+    <message>
+        <source>已经锁行,无法进行跳行操作 !</source>
+        <translation>The row is locked: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>系统开始归零, 不能跳行 !</source>
+        <translation>Zeroing has started: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Row to skip to</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Beyond the last row of the program</translation>
+    </message>
+    <message>
+        <source>跳行行数不能为 0 行</source>
+        <translation>Cannot skip to row 0</translation>
+    </message>
+    <message>
+        <source>  跳行到 : %1</source>
+        <translation>  Skip to: %1</translation>
     </message>
 </context>
 </TS>

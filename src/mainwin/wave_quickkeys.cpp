@@ -112,9 +112,17 @@ void wave::retranslateKeys()
 
 void wave::changeEvent(QEvent *event)
 {
-    // The screen is built once: a language switch relabels it in place.
-    if (event->type() == QEvent::LanguageChange)
+    // The screen is built once: a language switch relabels it in place and repaints the
+    // job's fields from the values they show.
+    if (event->type() == QEvent::LanguageChange) {
         retranslateKeys();
+        rowDisplay_->retranslate();
+        paintLockButton();
+        if (strcurfilename.isEmpty())
+            paintNoJob();
+        else
+            paintJob(strcurfilename);
+    }
     QWidget::changeEvent(event);
 }
 
