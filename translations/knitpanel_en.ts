@@ -719,6 +719,37 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>attribute</name>
+    <message>
+        <source>F1. 从U盘导入桌面图片</source>
+        <translation>F1. Import a desktop picture from the USB stick</translation>
+    </message>
+    <message>
+        <source>F2. 恢复出厂桌面图片设置</source>
+        <translation>F2. Restore the factory desktop picture</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护等待 : %1 分</source>
+        <translation>F3. Screen saver after: %1 min</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护( 关闭 )</source>
+        <translation>F3. Screen saver (off)</translation>
+    </message>
+    <message>
+        <source>保存桌面设置失败, 请重试 !</source>
+        <translation>Saving the desktop setting failed, try again!</translation>
+    </message>
+    <message>
+        <source>导入桌面图片 ... ...</source>
+        <translation>Import desktop picture ... ...</translation>
+    </message>
+    <message>
+        <source>确定要恢复出产时的桌面吗 ?</source>
+        <translation>Restore the factory desktop?</translation>
+    </message>
+</context>
+<context>
     <name>checkpara</name>
     <message>
         <source>(  需修复  )</source>
@@ -817,6 +848,85 @@ Dn</translation>
     <message>
         <source>确   定</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>dialogbackup</name>
+    <message>
+        <source>机头正在运行, 请停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
+    </message>
+    <message>
+        <source>上传系统参数失败, 请重试 !</source>
+        <translation>Sending the parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>1.系统参数初始化</source>
+        <translation>1.Reset system parameters</translation>
+    </message>
+    <message>
+        <source>2.从电子盘读入系统参数</source>
+        <translation>2.Load parameters from the disk</translation>
+    </message>
+    <message>
+        <source>3.从U盘导入系统参数</source>
+        <translation>3.Import parameters from USB</translation>
+    </message>
+    <message>
+        <source>4.系统参数写入到电子盘</source>
+        <translation>4.Save parameters to the disk</translation>
+    </message>
+    <message>
+        <source>5.导出系统参数到U盘</source>
+        <translation>5.Export parameters to USB</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败, 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败 , 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>确定要初始化系统参数吗?</source>
+        <translation>Reset the system parameters?</translation>
+    </message>
+    <message>
+        <source>系统参数初始化成功 !</source>
+        <translation>System parameters reset!</translation>
+    </message>
+    <message>
+        <source>确定要从电子盘读入系统参数吗?</source>
+        <translation>Load the system parameters from the disk?</translation>
+    </message>
+    <message>
+        <source>从电子盘读入系统参数成功 !</source>
+        <translation>System parameters loaded from the disk!</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数 ... ...</source>
+        <translation>Import system parameters from USB ... ...</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数成功 !</source>
+        <translation>System parameters imported from USB!</translation>
+    </message>
+    <message>
+        <source>确定要将系统参数写入到从电子盘吗?</source>
+        <translation>Save the system parameters to the disk?</translation>
+    </message>
+    <message>
+        <source> 系统参数写入到从电子盘读入成功 !</source>
+        <translation> System parameters saved to the disk!</translation>
+    </message>
+    <message>
+        <source>输入系统参数名称( 0 - 9的数字 )</source>
+        <translation>Name of the parameter file (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>导出系统参数到U盘 ... ...</source>
+        <translation>Export system parameters to USB ... ...</translation>
     </message>
 </context>
 <context>
@@ -1305,6 +1415,34 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>myattribute</name>
+    <message>
+        <source>控制器桌面图片和屏幕保护时间设置</source>
+        <translation>Desktop picture and screen saver</translation>
+    </message>
+</context>
+<context>
+    <name>mydialogbackup</name>
+    <message>
+        <source>系统参导入导出数和初始化</source>
+        <translation>System parameters: import, export, reset</translation>
+    </message>
+</context>
+<context>
+    <name>mytimedate</name>
+    <message>
+        <source>控制器系统时间设置</source>
+        <translation>System clock</translation>
+    </message>
+</context>
+<context>
+    <name>myupdata</name>
+    <message>
+        <source>控制器系统升级</source>
+        <translation>Software update</translation>
+    </message>
+</context>
+<context>
     <name>outputfiledialog</name>
     <message>
         <source>导     出</source>
@@ -1452,6 +1590,41 @@ Dn</translation>
     <message>
         <source>选针器测试%1</source>
         <translation>Sel.test%1</translation>
+    </message>
+</context>
+<context>
+    <name>timedate</name>
+    <message>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Sec</translation>
+    </message>
+    <message>
+        <source>系统时间设置失败 !</source>
+        <translation>Setting the clock failed!</translation>
+    </message>
+    <message>
+        <source>控制器系统时间设置     当前时间 : %1</source>
+        <translation>System clock     Now: %1</translation>
     </message>
 </context>
 <context>
