@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>ControllerMessages</name>
+    <message>
+        <source>与主控制器连接失败, 请检查通信线路 !</source>
+        <translation>No connection to the main controller, check the cable!</translation>
+    </message>
+</context>
+<context>
     <name>FileOperateDialog</name>
     <message>
         <source>文 件 复 制</source>
@@ -672,6 +679,10 @@ Dn</translation>
         <source>不能关机, 请检查主控制器 !</source>
         <translation>Cannot shut down, check the main controller!</translation>
     </message>
+    <message>
+        <source>机头正在运行, 不能关机 ! </source>
+        <translation>The carriage is running, cannot shut down! </translation>
+    </message>
 </context>
 <context>
     <name>StartPicture</name>
@@ -1061,6 +1072,10 @@ Dn</translation>
     <message>
         <source>删除文件失败 !</source>
         <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
     </message>
 </context>
 <context>
@@ -1790,6 +1805,18 @@ Dn</translation>
     <message>
         <source>  跳行到 : %1</source>
         <translation>  Skip to: %1</translation>
+    </message>
+    <message>
+        <source>正在运行, 系统不能归零 !</source>
+        <translation>Running: the machine cannot zero!</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能设置 !</source>
+        <translation>The machine is running, cannot set it!</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能跳行 !</source>
+        <translation>The machine is running, cannot skip rows!</translation>
     </message>
 </context>
 </TS>

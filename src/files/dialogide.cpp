@@ -31,7 +31,7 @@ namespace {
 
 // Below this many kilobytes free the disk takes no more jobs.
 constexpr quint64 kMinFreeKb = 5120;
-const char kRunning[] = "机头正在运行, 请先停止运行 !";
+const char kRunning[] = QT_TRANSLATE_NOOP("dialogide", "机头正在运行, 请先停止运行 !");
 
 } // namespace
 
@@ -147,7 +147,7 @@ void dialogide::slot_updatafile()
     if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
     updatafile(name);
@@ -176,7 +176,7 @@ void dialogide::slot_inputfile()
             DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;
         }
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
     }
     updatafile(name);
 }

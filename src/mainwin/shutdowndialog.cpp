@@ -12,7 +12,7 @@ ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
     if (!DIAYESNO(parent, tr("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(parent, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
+        DIAMESSAGE(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return Outcome::Running;
     }
     if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0) == Protocol::Answered) {

@@ -31,7 +31,7 @@ void wave::wave_slot_zero()
     if (!DIAYESNO(this, tr("是否执行系统归零 ?")))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("正在运行, 系统不能归零 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
         return;
     }
     if (setparacom(HomeCommand, MachineObject, 0, 0) != Answered)

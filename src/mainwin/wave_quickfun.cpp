@@ -227,7 +227,7 @@ void wave::wave_slot_quickfun9()
     if (!parseRow(text, &row))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能设置 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
     if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
@@ -256,7 +256,7 @@ void wave::wave_slot_quickfun10()
         return;
     }
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能跳行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
     if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)

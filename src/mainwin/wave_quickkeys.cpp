@@ -116,12 +116,15 @@ void wave::changeEvent(QEvent *event)
     // job's fields from the values they show.
     if (event->type() == QEvent::LanguageChange) {
         retranslateKeys();
-        rowDisplay_->retranslate();
-        paintLockButton();
-        if (strcurfilename.isEmpty())
-            paintNoJob();
-        else
-            paintJob(strcurfilename);
+        // Bmenu is built last: before it, the fields below are not all there yet.
+        if (Bmenu) {
+            rowDisplay_->retranslate();
+            paintLockButton();
+            if (strcurfilename.isEmpty())
+                paintNoJob();
+            else
+                paintJob(strcurfilename);
+        }
     }
     QWidget::changeEvent(event);
 }
