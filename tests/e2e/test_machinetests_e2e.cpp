@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -110,9 +111,11 @@ private:
     // menu is back as it was.
     void leave(const QByteArray &page)
     {
+        const int closing = f_.sim().traffic().filter(QRegularExpression(QStringLiteral("^cmd 20/"))).size();
         QVERIFY(f_.sim().command(QStringLiteral("fault delay 800")));
         QVERIFY(f_.x().key(QStringLiteral("Escape")));
-        QTest::qWait(400); // proves an absence: the page still up while the answer is held back
+        // The page's closing command is out and its answer held back: the page must still be up.
+        QVERIFY(f_.waitForJournal(QStringLiteral("cmd 20"), 10000, closing + 1));
         QVERIFY(f_.x().screenshot(shot(page + "-leaving")));
         QVERIFY(QTest::qWaitFor([&] { return f_.x().focusWindow() == menu_; }, 10000));
         QVERIFY(f_.sim().command(QStringLiteral("fault clear")));
