@@ -94,8 +94,10 @@ long residentKb(qint64 pid)
 class Soak
 {
 public:
-    explicit Soak(int minutes)
+    // onlyPhase: an index of kPhases held for the whole run, or -1 for the rotation.
+    Soak(int minutes, int onlyPhase)
         : minutes_(minutes)
+        , onlyPhase_(onlyPhase)
     {
     }
 
@@ -143,8 +145,9 @@ public:
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
         qint64 nextBrokerStop = std::min<qint64>(30000, endMs / 4);
         const qint64 phaseMs = std::min<qint64>(kPhaseMs, endMs / qint64(kPhases.size()));
-        std::size_t phase = 0;
-        qint64 phaseEnds = phaseMs;
+        std::size_t phase = onlyPhase_ < 0 ? 0 : std::size_t(onlyPhase_);
+        qint64 phaseEnds = onlyPhase_ < 0 ? phaseMs : endMs;
+        setPhase(kPhases[phase]);
         for (int turn = 0; clock.elapsed() < endMs && !aborted_; ++turn) {
             if (clock.elapsed() >= phaseEnds) {
                 phase = (phase + 1) % kPhases.size();
@@ -157,11 +160,9 @@ public:
             }
             brokerTurn(clock.elapsed(), &nextBrokerStop);
             const Operation op = operation(turn);
-            const Outcome o = perform(op, kPhases[phase]);
+            const Outcome o = perform(op, kPhases[phase], turn);
             ++counts_[o];
             ++byPhase_[kPhases[phase].name][o];
-            if (o == Silent || o == Hung)
-                x_.screenshot(QStringLiteral(KNIT_BINARY_DIR "/soak-%1.png").arg(turn));
             if (o != Succeeded)
                 std::printf("%6.1f s  turn %3d  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, turn, kPhases[phase].name,
                             qPrintable(op.name), kOutcomeNames[o]);
@@ -255,7 +256,7 @@ private:
     }
 
     // Runs the stages; on the first that ends without its outcome, judges by the windows.
-    Outcome perform(const Operation &op, const Phase &phase)
+    Outcome perform(const Operation &op, const Phase &phase, int turn)
     {
         Outcome outcome = Succeeded;
         for (const Stage &stage : op.stages) {
@@ -269,6 +270,12 @@ private:
                 && QTest::qWaitFor([&] { return sim_.traffic().filter(QStringLiteral("WRQ")).size() > 0; }, 10000))
                 sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
             outcome = awaitStage(stage, before, picture);
+            if (outcome == Silent || outcome == Hung) {
+                // The screen and the controller's side as the judge saw them, for the record.
+                const QString stem = QStringLiteral(KNIT_BINARY_DIR "/soak-%1").arg(turn);
+                x_.screenshot(stem + QStringLiteral(".png"));
+                AtomicFile::save(stem + QStringLiteral(".journal"), (state() + sim_.send(QStringLiteral("journal"))).join(u'\n').toUtf8());
+            }
             if (outcome != Succeeded)
                 break;
         }
@@ -441,6 +448,7 @@ private:
     }
 
     int minutes_;
+    int onlyPhase_;
     TestRoot root_;
     XServer x_;
     SimProcess sim_;
@@ -470,6 +478,9 @@ int main(int argc, char **argv)
     const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("how long to run"), QStringLiteral("N"),
                                      QStringLiteral("30"));
     parser.addOption(minutes);
+    const QCommandLineOption only(QStringLiteral("phase"), QStringLiteral("hold one fault for the whole run: its number in the rotation, 0 clean"),
+                                  QStringLiteral("N"), QStringLiteral("-1"));
+    parser.addOption(only);
     parser.process(app);
     bool ok = false;
     const int n = parser.value(minutes).toInt(&ok);
@@ -477,7 +488,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_soak: --minutes takes 1 to 1440\n");
         return 64;
     }
-    Soak soak(n);
+    const int onlyPhase = parser.value(only).toInt(&ok);
+    if (!ok || onlyPhase < -1 || onlyPhase >= int(kPhases.size())) {
+        std::fprintf(stderr, "bench_soak: --phase takes 0 to %d\n", int(kPhases.size()) - 1);
+        return 64;
+    }
+    Soak soak(n, onlyPhase);
     QString why;
     if (!Soak::available(&why)) {
         std::printf("soak skipped: %s\n", qPrintable(why));
