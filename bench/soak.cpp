@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTest>
+#include <QTimer>
 
 #include <array>
 #include <cstdio>
@@ -74,7 +75,9 @@ constexpr int kSkipped = 77; // ctest's SKIP_RETURN_CODE
 constexpr int kPhaseMs = 20000; // shorter in a run too short for every phase
 constexpr int kKeyPaceMs = 150;     // an operator's pace between two keys
 constexpr int kPageMs = 15000;      // a page or question not up by then: the key was not acted on
-constexpr int kOutcomeMs = 100000;  // longer than the longest bounded retry (a transfer's ten)
+// Longer than the longest bounded retry (a transfer's ten) and than the big job's 1 MiB program
+// going at 5 % loss, where each lost block waits for the controller's repeat a second later.
+constexpr int kOutcomeMs = 300000;
 constexpr int kHungMs = 10000;      // the panel's watch timer silent this long: the loop stands
 constexpr int kBrokerDownMs = 60000;
 constexpr int kRestartMs = 1500;
@@ -110,10 +113,9 @@ public:
         *why = QStringLiteral("Xvfb, knitsim or mosquitto did not start");
         if (!x_.start() || !sim_.start(why, {QStringLiteral("--seed"), QStringLiteral("20261207")}) || !broker_.start(why))
             return false;
-        for (const QString &job : kJobs) {
-            if (!root_.makeJob(job, 40, 100, 30))
-                return false;
-        }
+        // A small job and a big one: the most rows a program has, a 1 MiB file to send.
+        if (!root_.makeJob(kJobs[0], 40, 100, 30) || !root_.makeJob(kJobs[1], 8190, 256, 64))
+            return false;
         stallPath_ = root_.file(QStringLiteral("/stalls.txt"));
         const QString ini = QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url());
         if (!root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg")))
@@ -136,14 +138,17 @@ public:
 
     int run()
     {
-        QElapsedTimer clock;
+        QElapsedTimer &clock = clock_;
         clock.start();
-        const qint64 endMs = qint64(minutes_) * 60000;
+        const qint64 endMs = endMs_ = qint64(minutes_) * 60000;
         const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
         long rssEarly = -1;
         qint64 rssEarlyAt = 0;
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
-        qint64 nextBrokerStop = std::min<qint64>(30000, endMs / 4);
+        nextBrokerStop_ = std::min<qint64>(30000, endMs / 4);
+        QTimer brokerTimer;
+        QObject::connect(&brokerTimer, &QTimer::timeout, [this] { brokerTick(); });
+        brokerTimer.start(200);
         const qint64 phaseMs = std::min<qint64>(kPhaseMs, endMs / qint64(kPhases.size()));
         std::size_t phase = onlyPhase_ < 0 ? 0 : std::size_t(onlyPhase_);
         qint64 phaseEnds = onlyPhase_ < 0 ? phaseMs : endMs;
@@ -158,11 +163,11 @@ public:
                 rssEarly = residentKb(panel_.processId());
                 rssEarlyAt = clock.elapsed();
             }
-            brokerTurn(clock.elapsed(), &nextBrokerStop);
             const Operation op = operation(turn);
             const Outcome o = perform(op, kPhases[phase], turn);
             ++counts_[o];
             ++byPhase_[kPhases[phase].name][o];
+            ++byOperation_[kOperationKinds[turn % 5]][o];
             if (o != Succeeded)
                 std::printf("%6.1f s  turn %3d  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, turn, kPhases[phase].name,
                             qPrintable(op.name), kOutcomeNames[o]);
@@ -170,8 +175,13 @@ public:
         }
         setPhase(kPhases[0]);
         // A broker still down at the end comes back before the figures.
-        while (brokerDown_.isValid() || brokerBack_.isValid())
-            brokerTurn(clock.elapsed(), &nextBrokerStop);
+        if (!QTest::qWaitFor([this] { return !brokerDown_.isValid() && !brokerBack_.isValid(); }, 4 * kBrokerDownMs))
+            std::printf("the broker did not come back by the end\n");
+        if (stateWatch_) {
+            stateWatch_->kill();
+            stateWatch_->waitForFinished(5000);
+        }
+        brokerTimer.stop();
         const long rssEnd = residentKb(panel_.processId());
         report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
         return counts_[Silent] + counts_[Hung] == 0 && !aborted_ ? 0 : 1;
@@ -183,7 +193,9 @@ private:
     QString jobFile(const QString &ext) const { return root_.file(QStringLiteral("/mnt/ide/knit/wave/%1/%1%2").arg(kJobs[current_], ext)); }
     QStringList state() { return sim_.send(QStringLiteral("state")); }
 
-    // The operator's session, one operation a turn.
+    // The operator's session, one operation a turn, in this order.
+    static constexpr const char *kOperationKinds[] = {"send job", "density", "program row", "pattern pixel", "parameter backup"};
+
     Operation operation(int turn)
     {
         const int v = turn % 7 + 1;
@@ -270,11 +282,11 @@ private:
                 && QTest::qWaitFor([&] { return sim_.traffic().filter(QStringLiteral("WRQ")).size() > 0; }, 10000))
                 sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
             outcome = awaitStage(stage, before, picture);
-            if (outcome == Silent || outcome == Hung) {
+            if (outcome != Succeeded) {
                 // The screen and the controller's side as the judge saw them, for the record.
                 const QString stem = QStringLiteral(KNIT_BINARY_DIR "/soak-%1").arg(turn);
                 x_.screenshot(stem + QStringLiteral(".png"));
-                AtomicFile::save(stem + QStringLiteral(".journal"), (state() + sim_.send(QStringLiteral("journal"))).join(u'\n').toUtf8());
+                AtomicFile::save(stem + QStringLiteral(".journal"), (QStringList{op.name, kJobs[current_]} + state() + sim_.send(QStringLiteral("journal"))).join(u'\n').toUtf8());
             }
             if (outcome != Succeeded)
                 break;
@@ -316,7 +328,9 @@ private:
             case Stage::Done:
                 if (stage.done())
                     return Succeeded;
-                if (messageUp()) {
+                // The question the keys answered may still be up: only a box that came after
+                // it is the operation's message.
+                if (x_.focusWindow() != before && messageUp()) {
                     // A success that shows its own message is judged above; give the outside
                     // a moment to show it, then this message is the failure's.
                     if (QTest::qWaitFor(stage.done, 2000))
@@ -390,19 +404,25 @@ private:
     }
 
     // Stops the broker when due, starts it after kBrokerDownMs, and times the state's return.
-    void brokerTurn(qint64 now, qint64 *nextStop)
+    // Runs on a timer, so the figure does not wait for the end of a turn; a tick that comes
+    // while the broker is being started (its start waits on the event loop) is skipped.
+    void brokerTick()
     {
-        if (!brokerDown_.isValid() && !brokerBack_.isValid() && now >= *nextStop && now + kBrokerDownMs < qint64(minutes_) * 60000) {
+        if (brokerBusy_)
+            return;
+        brokerBusy_ = true;
+        const qint64 now = clock_.elapsed();
+        if (!brokerDown_.isValid() && !brokerBack_.isValid() && now >= nextBrokerStop_ && now + kBrokerDownMs < endMs_) {
             broker_.stop();
             brokerDown_.start();
-            *nextStop = now + 10 * 60000;
+            nextBrokerStop_ = now + 10 * 60000;
         }
         if (brokerDown_.isValid() && brokerDown_.elapsed() >= kBrokerDownMs) {
             brokerDown_.invalidate();
             QString why;
             if (broker_.start(&why)) {
-                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
                 brokerBack_.start();
+                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
             }
         }
         if (brokerBack_.isValid()) {
@@ -412,10 +432,9 @@ private:
             } else if (brokerBack_.elapsed() > 3 * kBrokerDownMs) {
                 stateBackMs_.push_back(-1);
                 brokerBack_.invalidate();
-            } else if (!brokerDown_.isValid()) {
-                QTest::qWait(100);
             }
         }
+        brokerBusy_ = false;
     }
 
     void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
@@ -424,10 +443,12 @@ private:
         std::printf("\nsoak of %d min: operations attempted %d, succeeded %d, failed with a message %d, silent %d, hung %d"
                     " (goal: 0 silent, 0 hung)\n",
                     minutes_, attempted, counts_[Succeeded], counts_[FailedWithMessage], counts_[Silent], counts_[Hung]);
-        for (const auto &[name, c] : byPhase_) {
-            const int n = c[0] + c[1] + c[2] + c[3];
-            std::printf("  %-28s %4d attempted, %5.1f %% succeeded, %d failed with a message, %d silent, %d hung\n", name.c_str(), n,
-                        n ? 100.0 * c[0] / n : 0.0, c[1], c[2], c[3]);
+        for (const auto *table : {&byPhase_, &byOperation_}) {
+            for (const auto &[name, c] : *table) {
+                const int n = c[0] + c[1] + c[2] + c[3];
+                std::printf("  %-28s %4d attempted, %5.1f %% succeeded, %d failed with a message, %d silent, %d hung\n", name.c_str(),
+                            n, n ? 100.0 * c[0] / n : 0.0, c[1], c[2], c[3]);
+            }
         }
         if (byPhase_.count("loss 5 %")) {
             const auto &c = byPhase_["loss 5 %"];
@@ -462,6 +483,11 @@ private:
     QElapsedTimer ticksSeen_;
     int counts_[4] = {};
     std::map<std::string, std::array<int, 4>> byPhase_;
+    std::map<std::string, std::array<int, 4>> byOperation_;
+    QElapsedTimer clock_;
+    qint64 endMs_ = 0;
+    qint64 nextBrokerStop_ = 0;
+    bool brokerBusy_ = false;
     QElapsedTimer brokerDown_;
     QElapsedTimer brokerBack_;
     std::unique_ptr<QProcess> stateWatch_;
