@@ -5,7 +5,8 @@
 // panel's event loop stood still). Prints the counts, the panel's event-loop stalls outside its
 // mandated waits (KNIT_STALL_REPORT), its resident memory and its slope, and how long the
 // state took to come back on a broker that was stopped for 60 s. Exit status 1 when an
-// operation was silent or hung (or the set-up failed), so a short run can guard CI.
+// operation was silent or hung, when a failed job send left the panel naming the new job (its
+// published state tells), or when the set-up failed, so a short run can guard CI.
 #include "brokerprocess.h"
 #include "panelprocess.h"
 #include "portoffset.h"
