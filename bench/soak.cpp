@@ -308,18 +308,23 @@ private:
                 sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
             outcome = awaitStage(stage, before, picture);
             if (outcome != Succeeded) {
-                // The screen and the controller's side as the judge saw them, for the record.
-                const QString stem = QStringLiteral(KNIT_BINARY_DIR "/soak-%1").arg(turn);
-                x_.screenshot(stem + QStringLiteral(".png"));
-                AtomicFile::save(stem + QStringLiteral(".journal"), (QStringList{op.name, kJobs[current_]} + state() + sim_.send(QStringLiteral("journal"))).join(u'\n').toUtf8());
-            }
-            if (outcome != Succeeded)
+                record(QStringLiteral(KNIT_BINARY_DIR "/soak-%1").arg(turn), op.name);
                 break;
+            }
         }
         if (!aborted_)
             goHome();
         sim_.command(QStringLiteral("journal clear"));
         return outcome;
+    }
+
+    // The screen and the controller's side as the judge saw them: stem.png, and stem.journal
+    // with the operation, the job the judge holds current, knitsim's state and journal.
+    void record(const QString &stem, const QString &operation)
+    {
+        x_.screenshot(stem + QStringLiteral(".png"));
+        const QStringList lines = QStringList{operation, kJobs[current_]} + state() + sim_.send(QStringLiteral("journal"));
+        AtomicFile::save(stem + QStringLiteral(".journal"), lines.join(u'\n').toUtf8());
     }
 
     // The middle of the screen, where a page opened in the main window shows.
@@ -531,7 +536,8 @@ int main(int argc, char **argv)
     const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("how long to run"), QStringLiteral("N"),
                                      QStringLiteral("30"));
     parser.addOption(minutes);
-    const QCommandLineOption only(QStringLiteral("phase"), QStringLiteral("hold one fault for the whole run: its number in the rotation, 0 clean"),
+    const QCommandLineOption only(QStringLiteral("phase"),
+                                  QStringLiteral("hold one fault for the whole run: its number in the rotation, 0 clean"),
                                   QStringLiteral("N"), QStringLiteral("-1"));
     parser.addOption(only);
     parser.process(app);
