@@ -185,11 +185,8 @@ public:
         // A broker still down at the end comes back before the figures.
         if (!QTest::qWaitFor([this] { return !brokerDown_.isValid() && !brokerBack_.isValid(); }, 4 * kBrokerDownMs))
             std::printf("the broker did not come back by the end\n");
-        if (stateWatch_) {
-            stateWatch_->kill();
-            stateWatch_->waitForFinished(5000);
-        }
         brokerTimer.stop();
+        endStateWatch();
         const long rssEnd = residentKb(panel_.processId());
         report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
         return counts_[Silent] + counts_[Hung] + claimed_ == 0 && !aborted_ ? 0 : 1;
@@ -452,6 +449,7 @@ private:
             QString why;
             if (broker_.start(&why)) {
                 brokerBack_.start();
+                endStateWatch();
                 stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
             }
         }
@@ -465,6 +463,16 @@ private:
             }
         }
         brokerBusy_ = false;
+    }
+
+    // The last stop's subscriber, which may still be trying to reach the broker.
+    void endStateWatch()
+    {
+        if (!stateWatch_)
+            return;
+        stateWatch_->kill();
+        stateWatch_->waitForFinished(5000);
+        stateWatch_.reset();
     }
 
     void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
