@@ -101,11 +101,10 @@ void dialogmbed::slot_modifyall()
     static const char *const kRefusals[] = {nullptr, QT_TR_NOOP("粗调参数错误 !"), QT_TR_NOOP("粗调参数超出范围 !"),
                                             QT_TR_NOOP("细调参数错误 !"), QT_TR_NOOP("细调参数超出范围 !")};
     const RackingValue::Result checked = RackingValue::encode(cell(c, row())->text(), fineLabel(c, row())->text(), 0, &value);
+    // Refused by the controller: the column visibly keeps its values, and nothing more is said.
     if (checked != RackingValue::Ok) {
         DIAMESSAGE(this, tr(kRefusals[checked]));
-    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) != Protocol::Answered) {
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
-    } else {
+    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) == Protocol::Answered) {
         for (int r = 0; r < table().rows; ++r) {
             para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
             restore(c, r);
