@@ -1036,6 +1036,166 @@
     </message>
 </context>
 <context>
+    <name>WorkEntry</name>
+    <message>
+        <source>进入设置界面失败, 请重试 !</source>
+        <translation>Entering the settings failed, please retry !</translation>
+    </message>
+</context>
+<context>
+    <name>WorkGrid</name>
+    <message>
+        <source>确定要正组修改吗 ?</source>
+        <translation>Change the whole group ?</translation>
+    </message>
+</context>
+<context>
+    <name>WorkPage</name>
+    <message>
+        <source>参数范围 : 0 ~ 99     M : 整组修改     Pu : 上一页     Pd : 下一页 </source>
+        <translation>Range : 0 ~ 99     M : whole group     Pu : prev. page     Pd : next page </translation>
+    </message>
+    <message>
+        <source>纱嘴1</source>
+        <translation>Carr. 1</translation>
+    </message>
+    <message>
+        <source>纱嘴2</source>
+        <translation>Carr. 2</translation>
+    </message>
+    <message>
+        <source>纱嘴3</source>
+        <translation>Carr. 3</translation>
+    </message>
+    <message>
+        <source>纱嘴4</source>
+        <translation>Carr. 4</translation>
+    </message>
+    <message>
+        <source>纱嘴5</source>
+        <translation>Carr. 5</translation>
+    </message>
+    <message>
+        <source>纱嘴6</source>
+        <translation>Carr. 6</translation>
+    </message>
+    <message>
+        <source>第 %1  组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>第%1 组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>%1号纱嘴</source>
+        <translation>Carrier %1</translation>
+    </message>
+    <message>
+        <source>衣片%1</source>
+        <translation>Piece %1</translation>
+    </message>
+    <message>
+        <source>替换为</source>
+        <translation>Replace by</translation>
+    </message>
+    <message>
+        <source>第  %1 组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>前1</source>
+        <translation>Front 1</translation>
+    </message>
+    <message>
+        <source>前2</source>
+        <translation>Front 2</translation>
+    </message>
+    <message>
+        <source>后1</source>
+        <translation>Back 1</translation>
+    </message>
+    <message>
+        <source>后2</source>
+        <translation>Back 2</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 650     M : 整组修改     Pu : 上一页     Pd : 下一页 </source>
+        <translation>Range : 0 ~ 650     M : whole group     Pu : prev. page     Pd : next page </translation>
+    </message>
+    <message>
+        <source>速 度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Main roller</translation>
+    </message>
+    <message>
+        <source>副 罗 拉</source>
+        <translation>Aux. roller</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Split roller</translation>
+    </message>
+    <message>
+        <source>积家1</source>
+        <translation>Stop 1</translation>
+    </message>
+    <message>
+        <source>积家2</source>
+        <translation>Stop 2</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 30     Pu : 上一组     Pd : 下一组     当前组 : </source>
+        <translation>Range : 0 ~ 30     Pu : prev. group     Pd : next group     Group : </translation>
+    </message>
+    <message>
+        <source>送纱器</source>
+        <translation>Yarn feeder</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8 ( 片展开纱嘴替换 ) </source>
+        <translation>Range : 1 ~ 8 ( carrier replacement per piece ) </translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8 ( 单片纱嘴替换 ) </source>
+        <translation>Range : 1 ~ 8 ( carrier replacement, one piece ) </translation>
+    </message>
+</context>
+<context>
+    <name>WorkParaDialog</name>
+    <message>
+        <source>F1.密度设置</source>
+        <translation>F1.Stitch</translation>
+    </message>
+    <message>
+        <source>F2.速度设置</source>
+        <translation>F2.Speed</translation>
+    </message>
+    <message>
+        <source>F3.罗拉设置</source>
+        <translation>F3.Rollers</translation>
+    </message>
+    <message>
+        <source>F4.纱嘴停放</source>
+        <translation>F4.Parking</translation>
+    </message>
+    <message>
+        <source>F5.纱嘴替换</source>
+        <translation>F5.Replace</translation>
+    </message>
+    <message>
+        <source>F6.片展开设置</source>
+        <translation>F6.Pieces</translation>
+    </message>
+    <message>
+        <source>F1.送纱器设置</source>
+        <translation>F1.Yarn feeders</translation>
+    </message>
+</context>
+<context>
     <name>checkpara</name>
     <message>
         <source>(  需修复  )</source>
@@ -1226,6 +1386,44 @@
     <message>
         <source>确定要将备份号%1覆盖到修正值吗 ?</source>
         <translation>Restore the corrections from backup %1 ?</translation>
+    </message>
+</context>
+<context>
+    <name>dialogonemouth</name>
+    <message>
+        <source>M. 是否打开纱嘴替换功能</source>
+        <translation>M. Carrier replacement on</translation>
+    </message>
+</context>
+<context>
+    <name>dialogpieceexpand</name>
+    <message>
+        <source>花板起始针</source>
+        <translation>Start needle</translation>
+    </message>
+    <message>
+        <source>展开片数</source>
+        <translation>Pieces</translation>
+    </message>
+    <message>
+        <source>展开间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>使能</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>按&lt; 确定 &gt;, 打开使能 .</source>
+        <translation>Press &lt; Enter &gt; to switch it on .</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ %1</source>
+        <translation>Range : 1 ~ %1</translation>
+    </message>
+    <message>
+        <source>衣片总宽度超过针床宽度 !</source>
+        <translation>The pieces are wider than the needle bed !</translation>
     </message>
 </context>
 <context>
@@ -1455,6 +1653,13 @@
     <message>
         <source>循环测试</source>
         <translation>Cycle</translation>
+    </message>
+</context>
+<context>
+    <name>mouthposite</name>
+    <message>
+        <source>纱嘴初始位置</source>
+        <translation>Carrier start positions</translation>
     </message>
 </context>
 <context>
@@ -1692,6 +1897,77 @@
     <message>
         <source>关机</source>
         <translation>Off</translation>
+    </message>
+</context>
+<context>
+    <name>workparabrown</name>
+    <message>
+        <source> 导入工作参数失败 ! </source>
+        <translation> Importing the work settings failed ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数成功 ! </source>
+        <translation> Work settings imported ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数 ... ... </source>
+        <translation> Importing work settings ... ... </translation>
+    </message>
+    <message>
+        <source>1.密     度    </source>
+        <translation>1.Stitch    </translation>
+    </message>
+    <message>
+        <source>2.速     度    </source>
+        <translation>2.Speed    </translation>
+    </message>
+    <message>
+        <source>3.罗     拉    </source>
+        <translation>3.Rollers    </translation>
+    </message>
+    <message>
+        <source>4.纱     嘴    </source>
+        <translation>4.Carriers    </translation>
+    </message>
+    <message>
+        <source>5.纱嘴替换    </source>
+        <translation>5.Replacement    </translation>
+    </message>
+    <message>
+        <source>F1.导出参数到U盘</source>
+        <translation>F1.Export to USB</translation>
+    </message>
+    <message>
+        <source>F2.从U盘导入参数</source>
+        <translation>F2.Import from USB</translation>
+    </message>
+    <message>
+        <source>F3.从其它文件导入</source>
+        <translation>F3.Import from a job</translation>
+    </message>
+    <message>
+        <source>编织衣物参数浏览工具 - %1</source>
+        <translation>Work settings browser - %1</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, please stop it first !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-2, 请重试 !</source>
+        <translation>Sending the work settings failed-2, please retry !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-1, 请重试 !</source>
+        <translation>Sending the work settings failed-1, please retry !</translation>
+    </message>
+    <message>
+        <source>导出工作参数 ... ... </source>
+        <translation>Exporting work settings ... ... </translation>
+    </message>
+    <message>
+        <source>导入工作参数 ... ... </source>
+        <translation>Importing work settings ... ... </translation>
     </message>
 </context>
 </TS>

@@ -62,7 +62,7 @@ QString WorkEntry::message(Result result)
     case Running:
         return ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning));
     case OpenRefused:
-        return QStringLiteral("进入设置界面失败, 请重试 !");
+        return QCoreApplication::translate("WorkEntry", "进入设置界面失败, 请重试 !");
     case Refused:
     case CloseRefused:
         break;
