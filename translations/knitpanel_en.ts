@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>BmpEdit</name>
+    <message>
+        <source>图片文件浏览工具 - %1</source>
+        <translation>Picture viewer - %1</translation>
+    </message>
+</context>
+<context>
     <name>CellText</name>
     <message>
         <source>打开</source>
@@ -67,6 +74,145 @@
     <message>
         <source>反转</source>
         <translation>Reverse</translation>
+    </message>
+</context>
+<context>
+    <name>CntEdit</name>
+    <message>
+        <source>确定要修改吗 ?</source>
+        <translation>Change it ?</translation>
+    </message>
+    <message>
+        <source>M..查 找 行</source>
+        <translation>M..Go to row</translation>
+    </message>
+    <message>
+        <source>F7.最 前 行</source>
+        <translation>F7.First row</translation>
+    </message>
+    <message>
+        <source>F8.最 后 行</source>
+        <translation>F8.Last row</translation>
+    </message>
+    <message>
+        <source>+/-系统交换</source>
+        <translation>+/-Swap sys.</translation>
+    </message>
+    <message>
+        <source>Pu.上 一 行</source>
+        <translation>Pu.Prev. row</translation>
+    </message>
+    <message>
+        <source>Pd.下 一 行</source>
+        <translation>Pd.Next row</translation>
+    </message>
+    <message>
+        <source>. .打开软键盘</source>
+        <translation>. .Keyboard</translation>
+    </message>
+    <message>
+        <source>花 板 行</source>
+        <translation>Pattern row</translation>
+    </message>
+    <message>
+        <source>A位选针</source>
+        <translation>A selection</translation>
+    </message>
+    <message>
+        <source>H位选针</source>
+        <translation>H selection</translation>
+    </message>
+    <message>
+        <source>A位指令</source>
+        <translation>A command</translation>
+    </message>
+    <message>
+        <source>H位指令</source>
+        <translation>H command</translation>
+    </message>
+    <message>
+        <source>度目组</source>
+        <translation>Stitch grp</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>回    到</source>
+        <translation>Back to</translation>
+    </message>
+    <message>
+        <source>行&lt;&gt;循环</source>
+        <translation>Row loop</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Main roller</translation>
+    </message>
+    <message>
+        <source>辅助罗拉</source>
+        <translation>Aux. roller</translation>
+    </message>
+    <message>
+        <source>摇    床</source>
+        <translation>Racking</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Split roller</translation>
+    </message>
+    <message>
+        <source>速    度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>纱觜停放</source>
+        <translation>Parking</translation>
+    </message>
+    <message>
+        <source>打开文件失败, 请重试 !</source>
+        <translation>Opening the file failed, please retry !</translation>
+    </message>
+    <message>
+        <source>该文件是空文件 !</source>
+        <translation>The file is empty !</translation>
+    </message>
+    <message>
+        <source>系    统  I</source>
+        <translation>System  I</translation>
+    </message>
+    <message>
+        <source>系    统  II</source>
+        <translation>System  II</translation>
+    </message>
+    <message>
+        <source>  编织衣物动作文件浏览工具 - %1     第: %2  /  %3</source>
+        <translation>  Knitting program viewer - %1     Row: %2  /  %3</translation>
+    </message>
+    <message>
+        <source>确定要交换当前左右系统信息吗 ?</source>
+        <translation>Swap the left and right systems of this row ?</translation>
+    </message>
+    <message>
+        <source>跳  行</source>
+        <translation>Go to row</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Enter the row number</translation>
+    </message>
+    <message>
+        <source>保存动作文件失败 , 请重试 !</source>
+        <translation>Saving the program failed , please retry !</translation>
+    </message>
+    <message>
+        <source>是否放弃修改 ?</source>
+        <translation>Discard the changes ?</translation>
+    </message>
+    <message>
+        <source>文件保存完毕 !</source>
+        <translation>File saved !</translation>
     </message>
 </context>
 <context>
@@ -999,6 +1145,85 @@
     </message>
 </context>
 <context>
+    <name>PatEdit</name>
+    <message>
+        <source>F1.查找行</source>
+        <translation>F1.Find row</translation>
+    </message>
+    <message>
+        <source>F2.查找列</source>
+        <translation>F2.Find col.</translation>
+    </message>
+    <message>
+        <source>M.整行修改</source>
+        <translation>M.Whole row</translation>
+    </message>
+    <message>
+        <source>确  定</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>左翻页</source>
+        <translation>Page left</translation>
+    </message>
+    <message>
+        <source>右翻页</source>
+        <translation>Page right</translation>
+    </message>
+    <message>
+        <source>上翻页</source>
+        <translation>Page up</translation>
+    </message>
+    <message>
+        <source>下翻页</source>
+        <translation>Page down</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>打开文件失败, 请重试 !</source>
+        <translation>Opening the file failed, please retry !</translation>
+    </message>
+    <message>
+        <source>编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3</source>
+        <translation>Pattern viewer - %1     Row %2 , Col. %3</translation>
+    </message>
+    <message>
+        <source>请输入行数</source>
+        <translation>Enter the row number</translation>
+    </message>
+    <message>
+        <source>请输入列数</source>
+        <translation>Enter the column number</translation>
+    </message>
+    <message>
+        <source>确定要整组修改当前数值吗?</source>
+        <translation>Set the whole row to this value?</translation>
+    </message>
+    <message>
+        <source>保存花样文件失败 , 请重试 !</source>
+        <translation>Saving the pattern failed , please retry !</translation>
+    </message>
+    <message>
+        <source>是否放弃修改 ?</source>
+        <translation>Discard the changes ?</translation>
+    </message>
+</context>
+<context>
     <name>QMDialogYN</name>
     <message>
         <source>取  消</source>
@@ -1683,6 +1908,13 @@
     <message>
         <source> 下一组</source>
         <translation> Next</translation>
+    </message>
+</context>
+<context>
+    <name>mypiecebrown</name>
+    <message>
+        <source>衣片分布预览</source>
+        <translation>Piece layout preview</translation>
     </message>
 </context>
 <context>
