@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>未知</source>
-        <translation>Unknown</translation>
+        <translation>N/A</translation>
     </message>
     <message>
         <source>正向</source>

@@ -200,7 +200,7 @@ private Q_SLOTS:
         QTest::addRow("lock none") << "en" << 1 << "None" << 0;
         QTest::addRow("lock as shown") << "en" << 1 << "L lock" << -1;
         QTest::addRow("左锁定, English") << "en" << 1 << "左锁定" << -1;
-        QTest::addRow("unknown") << "en" << 0 << "Unknown" << -1;
+        QTest::addRow("unknown") << "en" << 0 << "N/A" << -1;
     }
     void choiceWords()
     {
