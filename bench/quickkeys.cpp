@@ -1,7 +1,9 @@
 // The main screen's keys, in-process against knitsim: a key press to the reply of its 0x2A
 // datagram (after the status query), 200 presses of the speed key; how soon the skip-rows
 // input, quick function 5's message and a quick function's page are shown after their key, and
-// the main screen back after Escape; 2,000 presses of a panel keypad into a number field.
+// the main screen back after Escape; each real quick page built, shown and closed 20 times,
+// the resident size after the 20th beside the first (goal within 1 MiB); 2,000 presses of a
+// panel keypad into a number field.
 // (Idle CPU and memory of the panel process: bench_startup.) Prints; never fails.
 #include "modaldriver.h"
 #include "portoffset.h"
@@ -9,17 +11,26 @@
 #include "testroot.h"
 
 #include "data/parablocks.h"
+#include "files/dialogide.h"
+#include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
+#include "params/extsyspara.h"
+#include "params/paramframes.h"
+#include "workparams/workparadialog.h"
 #include "ui/panelall.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QThread>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <cstdio>
 #include <vector>
@@ -68,6 +79,50 @@ Shown timeModal(QWidget *screen, Qt::Key key)
     return out;
 }
 
+// Resident KiB once the allocator gave back what it keeps free, so growth means memory held.
+long residentKiB()
+{
+    malloc_trim(0);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Each quick page as the panel registers it, built, shown, painted and closed 20 times.
+void quickPageFootprint(QWidget *screen)
+{
+    const struct
+    {
+        const char *what;
+        std::function<QDialog *(QWidget *)> make;
+    } pages[] = {{"para", [](QWidget *p) { return new para(p); }},
+                 {"paraelse", [](QWidget *p) { return new paraelse(p); }},
+                 {"constparasetting", [](QWidget *p) { return new constparasetting(p); }},
+                 {"dialogide", [](QWidget *p) { return new dialogide(p); }},
+                 {"exttest", [](QWidget *p) { return new exttest(p); }},
+                 {"extsyspara", [](QWidget *p) { return new extsyspara(p); }}};
+    for (const auto &page : pages) {
+        long first = -1;
+        for (int i = 0; i < 20; ++i) {
+            std::unique_ptr<QDialog> d(page.make(screen));
+            d->show();
+            d->grab();
+            d->close();
+            d.reset();
+            QCoreApplication::processEvents();
+            if (i == 0)
+                first = residentKiB();
+        }
+        const long last = residentKiB();
+        std::printf("%s opened and closed 20 times: resident %ld KiB after the first, %ld KiB after the 20th (%+ld; goal within 1024)\n",
+                    page.what, first, last, last - first);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -87,8 +142,7 @@ int main(int argc, char **argv)
     root.writeReferences(sim.file(QStringLiteral("file.sys")), sim.file(QStringLiteral("config.cfg")));
     auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
     wave screen;
-    screen.show();
-    QTest::qWait(200);
+    screen.start(); // the main screen's panels are built by start-up
     starting.reset();
 
     std::vector<double> press;
@@ -120,6 +174,8 @@ int main(int argc, char **argv)
         std::printf("%s shown: median %.2f ms, main screen back after Escape: median %.2f ms (goal <= 30 ms each, ratios %.2f, %.2f)\n",
                     m.what, percentile(shown, 0.5), percentile(back, 0.5), percentile(shown, 0.5) / 30.0, percentile(back, 0.5) / 30.0);
     }
+
+    quickPageFootprint(&screen);
 
     // The keypad of a number cell typing into a field that has the focus.
     QWidget page;

@@ -5,7 +5,8 @@
 // panel's event loop stood still). Prints the counts, the panel's event-loop stalls outside its
 // mandated waits (KNIT_STALL_REPORT), its resident memory and its slope, and how long the
 // state took to come back on a broker that was stopped for 60 s. Exit status 1 when an
-// operation was silent or hung (or the set-up failed), so a short run can guard CI.
+// operation was silent or hung, when a failed job send left the panel naming the new job (its
+// published state tells), or when the set-up failed, so a short run can guard CI.
 #include "brokerprocess.h"
 #include "panelprocess.h"
 #include "portoffset.h"
@@ -22,7 +23,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
+#include <QTimer>
 
 #include <array>
 #include <cstdio>
@@ -74,7 +78,9 @@ constexpr int kSkipped = 77; // ctest's SKIP_RETURN_CODE
 constexpr int kPhaseMs = 20000; // shorter in a run too short for every phase
 constexpr int kKeyPaceMs = 150;     // an operator's pace between two keys
 constexpr int kPageMs = 15000;      // a page or question not up by then: the key was not acted on
-constexpr int kOutcomeMs = 100000;  // longer than the longest bounded retry (a transfer's ten)
+// Longer than the longest bounded retry (a transfer's ten) and than the big job's 1 MiB program
+// going at 5 % loss, where each lost block waits for the controller's repeat a second later.
+constexpr int kOutcomeMs = 300000;
 constexpr int kHungMs = 10000;      // the panel's watch timer silent this long: the loop stands
 constexpr int kBrokerDownMs = 60000;
 constexpr int kRestartMs = 1500;
@@ -94,8 +100,10 @@ long residentKb(qint64 pid)
 class Soak
 {
 public:
-    explicit Soak(int minutes)
+    // onlyPhase: an index of kPhases held for the whole run, or -1 for the rotation.
+    Soak(int minutes, int onlyPhase)
         : minutes_(minutes)
+        , onlyPhase_(onlyPhase)
     {
     }
 
@@ -108,10 +116,10 @@ public:
         *why = QStringLiteral("Xvfb, knitsim or mosquitto did not start");
         if (!x_.start() || !sim_.start(why, {QStringLiteral("--seed"), QStringLiteral("20261207")}) || !broker_.start(why))
             return false;
-        for (const QString &job : kJobs) {
-            if (!root_.makeJob(job, 40, 100, 30))
-                return false;
-        }
+        // A small job and a big one: the most rows a program has, a 1 MiB file to send. The
+        // patterns are alike, so the judged pixel sits at the same place in both.
+        if (!root_.makeJob(kJobs[0], 40, 100, 30) || !root_.makeJob(kJobs[1], 8190, 100, 30))
+            return false;
         stallPath_ = root_.file(QStringLiteral("/stalls.txt"));
         const QString ini = QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url());
         if (!root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg")))
@@ -134,17 +142,21 @@ public:
 
     int run()
     {
-        QElapsedTimer clock;
+        QElapsedTimer &clock = clock_;
         clock.start();
-        const qint64 endMs = qint64(minutes_) * 60000;
+        const qint64 endMs = endMs_ = qint64(minutes_) * 60000;
         const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
         long rssEarly = -1;
         qint64 rssEarlyAt = 0;
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
-        qint64 nextBrokerStop = std::min<qint64>(30000, endMs / 4);
+        nextBrokerStop_ = std::min<qint64>(30000, endMs / 4);
+        QTimer brokerTimer;
+        QObject::connect(&brokerTimer, &QTimer::timeout, [this] { brokerTick(); });
+        brokerTimer.start(200);
         const qint64 phaseMs = std::min<qint64>(kPhaseMs, endMs / qint64(kPhases.size()));
-        std::size_t phase = 0;
-        qint64 phaseEnds = phaseMs;
+        std::size_t phase = onlyPhase_ < 0 ? 0 : std::size_t(onlyPhase_);
+        qint64 phaseEnds = onlyPhase_ < 0 ? phaseMs : endMs;
+        setPhase(kPhases[phase]);
         for (int turn = 0; clock.elapsed() < endMs && !aborted_; ++turn) {
             if (clock.elapsed() >= phaseEnds) {
                 phase = (phase + 1) % kPhases.size();
@@ -155,13 +167,15 @@ public:
                 rssEarly = residentKb(panel_.processId());
                 rssEarlyAt = clock.elapsed();
             }
-            brokerTurn(clock.elapsed(), &nextBrokerStop);
             const Operation op = operation(turn);
-            const Outcome o = perform(op, kPhases[phase]);
+            const Outcome o = perform(op, kPhases[phase], turn);
+            if (turn % 5 == 0 && o != Succeeded && claims(kJobs[1 - current_])) {
+                ++claimed_;
+                std::printf("turn %d: the send failed, yet the panel names %s as its job\n", turn, qPrintable(kJobs[1 - current_]));
+            }
             ++counts_[o];
             ++byPhase_[kPhases[phase].name][o];
-            if (o == Silent || o == Hung)
-                x_.screenshot(QStringLiteral(KNIT_BINARY_DIR "/soak-%1.png").arg(turn));
+            ++byOperation_[kOperationKinds[turn % 5]][o];
             if (o != Succeeded)
                 std::printf("%6.1f s  turn %3d  %-28s %-22s %s\n", double(clock.elapsed()) / 1000.0, turn, kPhases[phase].name,
                             qPrintable(op.name), kOutcomeNames[o]);
@@ -169,11 +183,13 @@ public:
         }
         setPhase(kPhases[0]);
         // A broker still down at the end comes back before the figures.
-        while (brokerDown_.isValid() || brokerBack_.isValid())
-            brokerTurn(clock.elapsed(), &nextBrokerStop);
+        if (!QTest::qWaitFor([this] { return !brokerDown_.isValid() && !brokerBack_.isValid(); }, 4 * kBrokerDownMs))
+            std::printf("the broker did not come back by the end\n");
+        brokerTimer.stop();
+        endStateWatch();
         const long rssEnd = residentKb(panel_.processId());
         report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
-        return counts_[Silent] + counts_[Hung] == 0 && !aborted_ ? 0 : 1;
+        return counts_[Silent] + counts_[Hung] + claimed_ == 0 && !aborted_ ? 0 : 1;
     }
 
 private:
@@ -182,7 +198,9 @@ private:
     QString jobFile(const QString &ext) const { return root_.file(QStringLiteral("/mnt/ide/knit/wave/%1/%1%2").arg(kJobs[current_], ext)); }
     QStringList state() { return sim_.send(QStringLiteral("state")); }
 
-    // The operator's session, one operation a turn.
+    // The operator's session, one operation a turn, in this order.
+    static constexpr const char *kOperationKinds[] = {"send job", "density", "program row", "pattern pixel", "parameter backup"};
+
     Operation operation(int turn)
     {
         const int v = turn % 7 + 1;
@@ -195,7 +213,12 @@ private:
                     {{{"3"}, Stage::Page, {}},
                      {{other ? "Down" : "Up", "c"}, Stage::Question, {}},
                      {{"Return"}, Stage::Done, [this, other, name] {
+                          // The controller holds the job and the panel names it (where the
+                          // broker tells): a failure's message with the controller switched
+                          // all the same leaves the panel on the old job.
                           if (!messageUp() || !state().contains(QStringLiteral("job ") + name))
+                              return false;
+                          if (const QString job = publishedJob(); !job.isNull() && job != name)
                               return false;
                           current_ = other;
                           return true;
@@ -254,8 +277,20 @@ private:
         }
     }
 
+    // The job the panel's published state names; a null string while the broker cannot tell.
+    QString publishedJob() const
+    {
+        if (brokerDown_.isValid() || brokerBack_.isValid())
+            return QString();
+        const QByteArray payload = broker_.retained(QStringLiteral("knit/S1/state"));
+        return payload.isEmpty() ? QString() : QJsonDocument::fromJson(payload).object().value(QStringLiteral("job")).toString(QString());
+    }
+
+    // The panel names job within a few of its publications.
+    bool claims(const QString &job) { return QTest::qWaitFor([&] { return publishedJob() == job; }, 3000); }
+
     // Runs the stages; on the first that ends without its outcome, judges by the windows.
-    Outcome perform(const Operation &op, const Phase &phase)
+    Outcome perform(const Operation &op, const Phase &phase, int turn)
     {
         Outcome outcome = Succeeded;
         for (const Stage &stage : op.stages) {
@@ -269,13 +304,24 @@ private:
                 && QTest::qWaitFor([&] { return sim_.traffic().filter(QStringLiteral("WRQ")).size() > 0; }, 10000))
                 sim_.command(QStringLiteral("restart %1").arg(kRestartMs));
             outcome = awaitStage(stage, before, picture);
-            if (outcome != Succeeded)
+            if (outcome != Succeeded) {
+                record(QStringLiteral(KNIT_BINARY_DIR "/soak-%1").arg(turn), op.name);
                 break;
+            }
         }
         if (!aborted_)
             goHome();
         sim_.command(QStringLiteral("journal clear"));
         return outcome;
+    }
+
+    // The screen and the controller's side as the judge saw them: stem.png, and stem.journal
+    // with the operation, the job the judge holds current, knitsim's state and journal.
+    void record(const QString &stem, const QString &operation)
+    {
+        x_.screenshot(stem + QStringLiteral(".png"));
+        const QStringList lines = QStringList{operation, kJobs[current_]} + state() + sim_.send(QStringLiteral("journal"));
+        AtomicFile::save(stem + QStringLiteral(".journal"), lines.join(u'\n').toUtf8());
     }
 
     // The middle of the screen, where a page opened in the main window shows.
@@ -309,10 +355,12 @@ private:
             case Stage::Done:
                 if (stage.done())
                     return Succeeded;
-                if (messageUp()) {
+                // The question the keys answered may still be up: only a box that came after
+                // it is the operation's message.
+                if (x_.focusWindow() != before && messageUp()) {
                     // A success that shows its own message is judged above; give the outside
                     // a moment to show it, then this message is the failure's.
-                    if (QTest::qWaitFor(stage.done, 2000))
+                    if (QTest::qWaitFor(stage.done, 5000))
                         return Succeeded;
                     return FailedWithMessage;
                 }
@@ -383,19 +431,26 @@ private:
     }
 
     // Stops the broker when due, starts it after kBrokerDownMs, and times the state's return.
-    void brokerTurn(qint64 now, qint64 *nextStop)
+    // Runs on a timer, so the figure does not wait for the end of a turn; a tick that comes
+    // while the broker is being started (its start waits on the event loop) is skipped.
+    void brokerTick()
     {
-        if (!brokerDown_.isValid() && !brokerBack_.isValid() && now >= *nextStop && now + kBrokerDownMs < qint64(minutes_) * 60000) {
+        if (brokerBusy_)
+            return;
+        brokerBusy_ = true;
+        const qint64 now = clock_.elapsed();
+        if (!brokerDown_.isValid() && !brokerBack_.isValid() && now >= nextBrokerStop_ && now + kBrokerDownMs < endMs_) {
             broker_.stop();
             brokerDown_.start();
-            *nextStop = now + 10 * 60000;
+            nextBrokerStop_ = now + 10 * 60000;
         }
         if (brokerDown_.isValid() && brokerDown_.elapsed() >= kBrokerDownMs) {
             brokerDown_.invalidate();
             QString why;
             if (broker_.start(&why)) {
-                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
                 brokerBack_.start();
+                endStateWatch();
+                stateWatch_.reset(broker_.subscribe(QStringLiteral("knit/S1/state"), nullptr));
             }
         }
         if (brokerBack_.isValid()) {
@@ -405,10 +460,19 @@ private:
             } else if (brokerBack_.elapsed() > 3 * kBrokerDownMs) {
                 stateBackMs_.push_back(-1);
                 brokerBack_.invalidate();
-            } else if (!brokerDown_.isValid()) {
-                QTest::qWait(100);
             }
         }
+        brokerBusy_ = false;
+    }
+
+    // The last stop's subscriber, which may still be trying to reach the broker.
+    void endStateWatch()
+    {
+        if (!stateWatch_)
+            return;
+        stateWatch_->kill();
+        stateWatch_->waitForFinished(5000);
+        stateWatch_.reset();
     }
 
     void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
@@ -417,10 +481,12 @@ private:
         std::printf("\nsoak of %d min: operations attempted %d, succeeded %d, failed with a message %d, silent %d, hung %d"
                     " (goal: 0 silent, 0 hung)\n",
                     minutes_, attempted, counts_[Succeeded], counts_[FailedWithMessage], counts_[Silent], counts_[Hung]);
-        for (const auto &[name, c] : byPhase_) {
-            const int n = c[0] + c[1] + c[2] + c[3];
-            std::printf("  %-28s %4d attempted, %5.1f %% succeeded, %d failed with a message, %d silent, %d hung\n", name.c_str(), n,
-                        n ? 100.0 * c[0] / n : 0.0, c[1], c[2], c[3]);
+        for (const auto *table : {&byPhase_, &byOperation_}) {
+            for (const auto &[name, c] : *table) {
+                const int n = c[0] + c[1] + c[2] + c[3];
+                std::printf("  %-28s %4d attempted, %5.1f %% succeeded, %d failed with a message, %d silent, %d hung\n", name.c_str(),
+                            n, n ? 100.0 * c[0] / n : 0.0, c[1], c[2], c[3]);
+            }
         }
         if (byPhase_.count("loss 5 %")) {
             const auto &c = byPhase_["loss 5 %"];
@@ -436,11 +502,13 @@ private:
         for (qint64 ms : stateBackMs_)
             std::printf("broker back after %d s: state on it after %.1f s (goal <= 65 s)\n", kBrokerDownMs / 1000,
                         ms < 0 ? -1.0 : double(ms) / 1000.0);
+        std::printf("failed sends after which the panel named the new job: %d (goal 0)\n", claimed_);
         if (aborted_)
             std::printf("the panel ended during the run\n");
     }
 
     int minutes_;
+    int onlyPhase_;
     TestRoot root_;
     XServer x_;
     SimProcess sim_;
@@ -450,10 +518,16 @@ private:
     QByteArray main_;
     int current_ = 0;
     bool aborted_ = false;
+    int claimed_ = 0;
     qint64 lastTicks_ = -1;
     QElapsedTimer ticksSeen_;
     int counts_[4] = {};
     std::map<std::string, std::array<int, 4>> byPhase_;
+    std::map<std::string, std::array<int, 4>> byOperation_;
+    QElapsedTimer clock_;
+    qint64 endMs_ = 0;
+    qint64 nextBrokerStop_ = 0;
+    bool brokerBusy_ = false;
     QElapsedTimer brokerDown_;
     QElapsedTimer brokerBack_;
     std::unique_ptr<QProcess> stateWatch_;
@@ -470,6 +544,10 @@ int main(int argc, char **argv)
     const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("how long to run"), QStringLiteral("N"),
                                      QStringLiteral("30"));
     parser.addOption(minutes);
+    const QCommandLineOption only(QStringLiteral("phase"),
+                                  QStringLiteral("hold one fault for the whole run: its number in the rotation, 0 clean"),
+                                  QStringLiteral("N"), QStringLiteral("-1"));
+    parser.addOption(only);
     parser.process(app);
     bool ok = false;
     const int n = parser.value(minutes).toInt(&ok);
@@ -477,7 +555,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_soak: --minutes takes 1 to 1440\n");
         return 64;
     }
-    Soak soak(n);
+    const int onlyPhase = parser.value(only).toInt(&ok);
+    if (!ok || onlyPhase < -1 || onlyPhase >= int(kPhases.size())) {
+        std::fprintf(stderr, "bench_soak: --phase takes 0 to %d\n", int(kPhases.size()) - 1);
+        return 64;
+    }
+    Soak soak(n, onlyPhase);
     QString why;
     if (!Soak::available(&why)) {
         std::printf("soak skipped: %s\n", qPrintable(why));

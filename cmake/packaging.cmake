@@ -30,7 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The font cache is made at install, once, by fontconfig's trigger when the font package lands
 # (a maintainer script running fc-cache itself is what Debian asks packages not to do), so no
 # start of the panel scans the fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-wqy-microhei, qt6-qpa-plugins")
+# libmosquitto is opened at run time (telemetry, knitfleet), so shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-wqy-microhei, qt6-qpa-plugins, libmosquitto1")
 # knitfleet serve records to SQLite through Qt's driver plugin (or to PostgreSQL through its own);
 # Qt's own texts (an input field's menu) follow the operator's language with Qt's translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite, qt6-translations-l10n")

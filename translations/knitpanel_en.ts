@@ -216,6 +216,63 @@
     </message>
 </context>
 <context>
+    <name>ControllerMessages</name>
+    <message>
+        <source>与主控制器连接失败, 请检查通信线路 !</source>
+        <translation>No connection to the main controller, check the cable!</translation>
+    </message>
+</context>
+<context>
+    <name>FileOperateDialog</name>
+    <message>
+        <source>文 件 复 制</source>
+        <translation>File copy</translation>
+    </message>
+    <message>
+        <source>从 : %1</source>
+        <translation>From: %1</translation>
+    </message>
+    <message>
+        <source>到 : %1</source>
+        <translation>To: %1</translation>
+    </message>
+    <message>
+        <source>退    出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>从 : 源文件错误 !</source>
+        <translation>From: source file error!</translation>
+    </message>
+    <message>
+        <source>到 : 目标文件错误 !</source>
+        <translation>To: destination file error!</translation>
+    </message>
+</context>
+<context>
+    <name>HDiskFormatDialog</name>
+    <message>
+        <source>电子硬盘格式化工具</source>
+        <translation>Flash disk format tool</translation>
+    </message>
+    <message>
+        <source>E.硬盘格式化</source>
+        <translation>E.Format disk</translation>
+    </message>
+    <message>
+        <source>M.硬盘修复</source>
+        <translation>M.Repair disk</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the flash disk! Format it?</translation>
+    </message>
+    <message>
+        <source>是否修复电子硬盘上的文件 ?</source>
+        <translation>Repair the files on the flash disk?</translation>
+    </message>
+</context>
+<context>
     <name>HistoryPage</name>
     <message>
         <source>报警</source>
@@ -319,6 +376,247 @@
     </message>
 </context>
 <context>
+    <name>IoInputs</name>
+    <message>
+        <source>主电机故障信号</source>
+        <translation>Main motor fault</translation>
+    </message>
+    <message>
+        <source>主电机准备信号</source>
+        <translation>Main motor ready</translation>
+    </message>
+    <message>
+        <source>摇床电机故障信号</source>
+        <translation>Racking motor fault</translation>
+    </message>
+    <message>
+        <source>摇床电机准备信号</source>
+        <translation>Racking motor ready</translation>
+    </message>
+    <message>
+        <source>拉杆启动信号</source>
+        <translation>Start lever</translation>
+    </message>
+    <message>
+        <source>拉杆停止信号</source>
+        <translation>Stop lever</translation>
+    </message>
+    <message>
+        <source>拉杆慢动信号</source>
+        <translation>Slow-run lever</translation>
+    </message>
+    <message>
+        <source>紧急停止信号</source>
+        <translation>Emergency stop</translation>
+    </message>
+    <message>
+        <source>机头左限位信号</source>
+        <translation>Carriage left limit</translation>
+    </message>
+    <message>
+        <source>机头右限位信号</source>
+        <translation>Carriage right limit</translation>
+    </message>
+    <message>
+        <source>摇床零位信号</source>
+        <translation>Racking zero</translation>
+    </message>
+    <message>
+        <source>摇床限位信号</source>
+        <translation>Racking limit</translation>
+    </message>
+    <message>
+        <source>左收线信号</source>
+        <translation>Left take-up</translation>
+    </message>
+    <message>
+        <source>右收线信号</source>
+        <translation>Right take-up</translation>
+    </message>
+    <message>
+        <source>天台断纱信号</source>
+        <translation>Top yarn break</translation>
+    </message>
+    <message>
+        <source>左输纱器报警</source>
+        <translation>Left feeder alarm</translation>
+    </message>
+    <message>
+        <source>右输纱器报警</source>
+        <translation>Right feeder alarm</translation>
+    </message>
+    <message>
+        <source>卷布不良信号</source>
+        <translation>Take-down fault</translation>
+    </message>
+    <message>
+        <source>落布不良信号</source>
+        <translation>Fabric drop fault</translation>
+    </message>
+    <message>
+        <source>副拉布限位信号</source>
+        <translation>Aux take-down limit</translation>
+    </message>
+    <message>
+        <source>针床撞击信号</source>
+        <translation>Bed collision</translation>
+    </message>
+    <message>
+        <source>摇床马达零位信号</source>
+        <translation>Racking motor zero</translation>
+    </message>
+    <message>
+        <source>后备电源故障信号</source>
+        <translation>Backup power fault</translation>
+    </message>
+    <message>
+        <source>主电源掉电信号</source>
+        <translation>Main power loss</translation>
+    </message>
+    <message>
+        <source>转接板80V保险丝</source>
+        <translation>Adapter 80V fuse</translation>
+    </message>
+    <message>
+        <source>针零位信号</source>
+        <translation>Needle zero</translation>
+    </message>
+    <message>
+        <source>闭合</source>
+        <translation>Closed</translation>
+    </message>
+    <message>
+        <source>断开</source>
+        <translation>Open</translation>
+    </message>
+</context>
+<context>
+    <name>IoOutputs</name>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>正转</source>
+        <translation>Fwd</translation>
+    </message>
+    <message>
+        <source>反转</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>向左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>向右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开 2 = 关闭</source>
+        <translation>Keys: 1 = on 2 = off</translation>
+    </message>
+    <message>
+        <source>操作说明:输入 0 - 99 的数字, 按确定键</source>
+        <translation>Keys: type a number 0 - 99 and press Enter</translation>
+    </message>
+    <message>
+        <source>红色指示灯..................</source>
+        <translation>Red lamp........</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯</source>
+        <translation>Keys: 1 = red lamp on 2 = red lamp off</translation>
+    </message>
+    <message>
+        <source>绿色指示灯..................</source>
+        <translation>Green lamp......</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开绿色指示灯 2 = 关闭绿色指示灯</source>
+        <translation>Keys: 1 = green lamp on 2 = green lamp off</translation>
+    </message>
+    <message>
+        <source>黄色指示灯..................</source>
+        <translation>Yellow lamp.....</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 打开黄色指示灯 2 = 关闭黄色指示灯</source>
+        <translation>Keys: 1 = yellow lamp on 2 = yellow lamp off</translation>
+    </message>
+    <message>
+        <source>其它测试......................</source>
+        <translation>Other test......</translation>
+    </message>
+    <message>
+        <source>辅助罗拉......................</source>
+        <translation>Aux roller......</translation>
+    </message>
+    <message>
+        <source>主罗拉..........................</source>
+        <translation>Main roller.....</translation>
+    </message>
+    <message>
+        <source>主罗拉转向..................</source>
+        <translation>Roller direction</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 正转 2 = 反转</source>
+        <translation>Keys: 1 = forward 2 = backward</translation>
+    </message>
+    <message>
+        <source>摇床..............................</source>
+        <translation>Racking.........</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 00 2 = R1 3 = R3 4 = L1 5 = L3</source>
+        <translation>Keys: 1 = 00 2 = R1 3 = R3 4 = L1 5 = L3</translation>
+    </message>
+    <message>
+        <source>翻针位..........................</source>
+        <translation>Transfer pos....</translation>
+    </message>
+    <message>
+        <source>撞击使能......................</source>
+        <translation>Collision on....</translation>
+    </message>
+    <message>
+        <source>方向..............................</source>
+        <translation>Direction.......</translation>
+    </message>
+    <message>
+        <source>操作说明:1 = 向左 2 = 向右 3 = 停止</source>
+        <translation>Keys: 1 = left 2 = right 3 = stop</translation>
+    </message>
+    <message>
+        <source>速度..............................</source>
+        <translation>Speed...........</translation>
+    </message>
+    <message>
+        <source>操作说明:输入 0 - 10 的数字, 按确定键</source>
+        <translation>Keys: type a number 0 - 10 and press Enter</translation>
+    </message>
+</context>
+<context>
+    <name>JobListView</name>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+</context>
+<context>
     <name>LabelTftp</name>
     <message>
         <source>正在联接服务器</source>
@@ -373,6 +671,106 @@
     <message>
         <source>信  息</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSteps</name>
+    <message>
+        <source>启动拉杆,开始归零. </source>
+        <translation>Pull the lever to start zeroing. </translation>
+    </message>
+    <message>
+        <source>系统归零, 请等待. </source>
+        <translation>Zeroing, please wait. </translation>
+    </message>
+    <message>
+        <source>启动拉杆,开始跳行归零. </source>
+        <translation>Pull the lever to zero for the row skip. </translation>
+    </message>
+    <message>
+        <source>正在跳行归零,请等待. </source>
+        <translation>Zeroing for the row skip, please wait. </translation>
+    </message>
+    <message>
+        <source>启动拉杆, 开始跳行. </source>
+        <translation>Pull the lever to skip rows. </translation>
+    </message>
+    <message>
+        <source>正在跳行,请等待. </source>
+        <translation>Skipping rows, please wait. </translation>
+    </message>
+</context>
+<context>
+    <name>MotoGroupView</name>
+    <message>
+        <source>左 系 统 后 针 床 测 试</source>
+        <translation>Left system, back bed</translation>
+    </message>
+    <message>
+        <source>右 系 统 后 针 床 测 试</source>
+        <translation>Right system, back bed</translation>
+    </message>
+    <message>
+        <source>左 系 统 前 针 床 测 试</source>
+        <translation>Left system, front bed</translation>
+    </message>
+    <message>
+        <source>右 系 统 前 针 床 测 试</source>
+        <translation>Right system, front bed</translation>
+    </message>
+    <message>
+        <source>左 导 纱 器 测 试</source>
+        <translation>Left yarn guides</translation>
+    </message>
+    <message>
+        <source>右 导 纱 器 测 试</source>
+        <translation>Right yarn guides</translation>
+    </message>
+    <message>
+        <source>密度电机1</source>
+        <translation>Stitch 1</translation>
+    </message>
+    <message>
+        <source>选针器1</source>
+        <translation>Select 1</translation>
+    </message>
+    <message>
+        <source>三角</source>
+        <translation>Cams</translation>
+    </message>
+    <message>
+        <source>选针器2</source>
+        <translation>Select 2</translation>
+    </message>
+    <message>
+        <source>密度电机2</source>
+        <translation>Stitch 2</translation>
+    </message>
+    <message>
+        <source>导纱器</source>
+        <translation>Guides</translation>
+    </message>
+</context>
+<context>
+    <name>PageKeys</name>
+    <message>
+        <source>上一页</source>
+        <extracomment>Narrow upright key, 48 px wide: give the English its own line breaks.</extracomment>
+        <translation>Pg
+Up</translation>
+    </message>
+    <message>
+        <source>上一个</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下一个</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Pg
+Dn</translation>
     </message>
 </context>
 <context>
@@ -1231,6 +1629,85 @@
     </message>
 </context>
 <context>
+    <name>RowDisplay</name>
+    <message>
+        <source>密  度</source>
+        <translation>Stitch</translation>
+    </message>
+    <message>
+        <source>花板行</source>
+        <translation>Pat. row</translation>
+    </message>
+    <message>
+        <source>摇 床 位</source>
+        <translation>Racking</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Roller</translation>
+    </message>
+    <message>
+        <source>辅助罗拉</source>
+        <translation>Aux rol.</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Open rol.</translation>
+    </message>
+    <message>
+        <source>开 始 行</source>
+        <translation>First row</translation>
+    </message>
+    <message>
+        <source>结 束 行</source>
+        <translation>Last row</translation>
+    </message>
+    <message>
+        <source>循环次数</source>
+        <translation>Repeats</translation>
+    </message>
+    <message>
+        <source>剩余次数</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>纱嘴停放</source>
+        <translation>Parking</translation>
+    </message>
+    <message>
+        <source>纱  嘴</source>
+        <translation>Carriers</translation>
+    </message>
+    <message>
+        <source>速 度: </source>
+        <translation>Speed: </translation>
+    </message>
+    <message>
+        <source>速度:%1</source>
+        <extracomment>The speed field under the block panel (80 px): &quot;速度:0.48 m/s&quot;.</extracomment>
+        <translation>Sp:%1</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdownDialog</name>
+    <message>
+        <source>确定要关闭控制系统吗 ?</source>
+        <translation>Shut the control system down?</translation>
+    </message>
+    <message>
+        <source>正在关机, 请稍等 ... ... </source>
+        <translation>Shutting down, please wait ... ... </translation>
+    </message>
+    <message>
+        <source>不能关机, 请检查主控制器 !</source>
+        <translation>Cannot shut down, check the main controller!</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能关机 ! </source>
+        <translation>The carriage is running, cannot shut down! </translation>
+    </message>
+</context>
+<context>
     <name>StartPicture</name>
     <message>
         <source>名 称: %1</source>
@@ -1258,6 +1735,21 @@
         <source>中文</source>
         <extracomment>The name of the language of this translation, written in it (&quot;English&quot;, &quot;Deutsch&quot;). The language menu shows it as is, whatever language the panel speaks at the time.</extracomment>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>UDiskFormatDialog</name>
+    <message>
+        <source>U盘格式化工具</source>
+        <translation>USB stick format tool</translation>
+    </message>
+    <message>
+        <source>E. U盘格式化</source>
+        <translation>E.Format stick</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1913,37 @@
     </message>
 </context>
 <context>
+    <name>attribute</name>
+    <message>
+        <source>F1. 从U盘导入桌面图片</source>
+        <translation>F1. Import a desktop picture from the USB stick</translation>
+    </message>
+    <message>
+        <source>F2. 恢复出厂桌面图片设置</source>
+        <translation>F2. Restore the factory desktop picture</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护等待 : %1 分</source>
+        <translation>F3. Screen saver after: %1 min</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护( 关闭 )</source>
+        <translation>F3. Screen saver (off)</translation>
+    </message>
+    <message>
+        <source>保存桌面设置失败, 请重试 !</source>
+        <translation>Saving the desktop setting failed, try again!</translation>
+    </message>
+    <message>
+        <source>导入桌面图片 ... ...</source>
+        <translation>Import desktop picture ... ...</translation>
+    </message>
+    <message>
+        <source>确定要恢复出产时的桌面吗 ?</source>
+        <translation>Restore the factory desktop?</translation>
+    </message>
+</context>
+<context>
     <name>checkpara</name>
     <message>
         <source>(  需修复  )</source>
@@ -1516,6 +2039,13 @@
     </message>
 </context>
 <context>
+    <name>choosedirdialog</name>
+    <message>
+        <source>升     级</source>
+        <translation>Update</translation>
+    </message>
+</context>
+<context>
     <name>cntpanel</name>
     <message>
         <source>确   定</source>
@@ -1537,10 +2067,220 @@
     </message>
 </context>
 <context>
+    <name>dialogbackup</name>
+    <message>
+        <source>机头正在运行, 请停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
+    </message>
+    <message>
+        <source>上传系统参数失败, 请重试 !</source>
+        <translation>Sending the parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>1.系统参数初始化</source>
+        <translation>1.Reset system parameters</translation>
+    </message>
+    <message>
+        <source>2.从电子盘读入系统参数</source>
+        <translation>2.Load parameters from the disk</translation>
+    </message>
+    <message>
+        <source>3.从U盘导入系统参数</source>
+        <translation>3.Import parameters from USB</translation>
+    </message>
+    <message>
+        <source>4.系统参数写入到电子盘</source>
+        <translation>4.Save parameters to the disk</translation>
+    </message>
+    <message>
+        <source>5.导出系统参数到U盘</source>
+        <translation>5.Export parameters to USB</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败, 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败 , 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>确定要初始化系统参数吗?</source>
+        <translation>Reset the system parameters?</translation>
+    </message>
+    <message>
+        <source>系统参数初始化成功 !</source>
+        <translation>System parameters reset!</translation>
+    </message>
+    <message>
+        <source>确定要从电子盘读入系统参数吗?</source>
+        <translation>Load the system parameters from the disk?</translation>
+    </message>
+    <message>
+        <source>从电子盘读入系统参数成功 !</source>
+        <translation>System parameters loaded from the disk!</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数 ... ...</source>
+        <translation>Import system parameters from USB ... ...</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数成功 !</source>
+        <translation>System parameters imported from USB!</translation>
+    </message>
+    <message>
+        <source>确定要将系统参数写入到从电子盘吗?</source>
+        <translation>Save the system parameters to the disk?</translation>
+    </message>
+    <message>
+        <source> 系统参数写入到从电子盘读入成功 !</source>
+        <translation> System parameters saved to the disk!</translation>
+    </message>
+    <message>
+        <source>输入系统参数名称( 0 - 9的数字 )</source>
+        <translation>Name of the parameter file (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>导出系统参数到U盘 ... ...</source>
+        <translation>Export system parameters to USB ... ...</translation>
+    </message>
+</context>
+<context>
+    <name>dialogdel</name>
+    <message>
+        <source>F1.全部选中</source>
+        <translation>F1.Mark all</translation>
+    </message>
+    <message>
+        <source>F1.全部取消</source>
+        <translation>F1.Clear all</translation>
+    </message>
+    <message>
+        <source>选  中</source>
+        <translation>Marked</translation>
+    </message>
+    <message>
+        <source>F2.单个选中</source>
+        <translation>F2.Mark one</translation>
+    </message>
+    <message>
+        <source>F3.删除选中</source>
+        <translation>F3.Delete</translation>
+    </message>
+    <message>
+        <source>硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用</source>
+        <extracomment>Message line under the title: disk size and free space; fits 540 px.</extracomment>
+        <translation>Disk: %1     Free: %2     Note: the system uses part of it</translation>
+    </message>
+    <message>
+        <source>确定要删除选中的文件吗?</source>
+        <translation>Delete the marked files?</translation>
+    </message>
+    <message>
+        <source>再次确认要删除选中的文件吗?</source>
+        <translation>Really delete the marked files?</translation>
+    </message>
+    <message>
+        <source>正在删除文件, 按&lt; 取消 &gt;键停止删除 !  --- 正在删除 :%1</source>
+        <translation>Deleting, press &lt;Cancel&gt; to stop!  --- Deleting: %1</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+</context>
+<context>
+    <name>dialogdoc</name>
+    <message>
+        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
+        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
+    </message>
+    <message>
+        <source>导    入</source>
+        <translation>Import</translation>
+    </message>
+</context>
+<context>
     <name>dialogide</name>
     <message>
         <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
         <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+    </message>
+    <message>
+        <source>F1.导入编织文件</source>
+        <translation>F1.Import job</translation>
+    </message>
+    <message>
+        <source>F2.导出编织文件</source>
+        <translation>F2.Export job</translation>
+    </message>
+    <message>
+        <source>F3.上传编织文件</source>
+        <translation>F3.Send job</translation>
+    </message>
+    <message>
+        <source>F4.图片文件浏览</source>
+        <translation>F4.Picture</translation>
+    </message>
+    <message>
+        <source>F5.动作文件浏览</source>
+        <translation>F5.Program</translation>
+    </message>
+    <message>
+        <source>F6.花型文件浏览</source>
+        <translation>F6.Pattern</translation>
+    </message>
+    <message>
+        <source>F7.工作参数管理</source>
+        <translation>F7.Work para</translation>
+    </message>
+    <message>
+        <source>F8.编织文件删除</source>
+        <translation>F8.Delete job</translation>
+    </message>
+    <message>
+        <source> M.硬盘信息管理</source>
+        <translation> M.Disk info</translation>
+    </message>
+    <message>
+        <source>花型长度:%1     花型宽度:%2</source>
+        <translation>Pattern length: %1     Pattern width: %2</translation>
+    </message>
+    <message>
+        <source>确定选择该编织文件: %1</source>
+        <translation>Choose this job: %1?</translation>
+    </message>
+    <message>
+        <source>你的花型存储容量不足,请删除不用的花型文件 !</source>
+        <translation>The disk is almost full: delete jobs you no longer need!</translation>
+    </message>
+    <message>
+        <source>导入编织文件 ... </source>
+        <translation>Import job ... </translation>
+    </message>
+    <message>
+        <source>新导入文件与正在编织文件名相同 !</source>
+        <translation>The imported job has the name of the job being knitted!</translation>
+    </message>
+    <message>
+        <source>文件另存为 ... </source>
+        <translation>Save as ... </translation>
+    </message>
+    <message>
+        <source>该编织文件没有图片文件 !</source>
+        <translation>This job has no picture file!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
     </message>
 </context>
 <context>
@@ -1806,6 +2546,117 @@
     </message>
 </context>
 <context>
+    <name>exttest</name>
+    <message>
+        <source>1.机头测试</source>
+        <translation>1.Carriage test</translation>
+    </message>
+    <message>
+        <source>2.输入输出测试</source>
+        <translation>2.Input/output test</translation>
+    </message>
+    <message>
+        <source>F1.罗拉正转</source>
+        <translation>F1.Rollers forward</translation>
+    </message>
+    <message>
+        <source>F2.罗拉反转</source>
+        <translation>F2.Rollers backward</translation>
+    </message>
+    <message>
+        <source>选择要测试的项目, 按&lt; 确定 &gt;进入.</source>
+        <translation>Choose what to test and press &lt;Enter&gt;.</translation>
+    </message>
+</context>
+<context>
+    <name>filedialog</name>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>大  小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>F1.浏览文件</source>
+        <translation>F1.View</translation>
+    </message>
+    <message>
+        <source>F2.删除文件</source>
+        <translation>F2.Delete</translation>
+    </message>
+    <message>
+        <source>F3.新建文件</source>
+        <translation>F3.New folder</translation>
+    </message>
+    <message>
+        <source>F4.刷新U盘</source>
+        <translation>F4.Refresh</translation>
+    </message>
+    <message>
+        <source>F5.网络硬盘</source>
+        <translation>F5.Network</translation>
+    </message>
+    <message>
+        <source>&lt;|.向上一级</source>
+        <translation>&lt;|.Up a level</translation>
+    </message>
+    <message>
+        <source>|&gt;.打开目录</source>
+        <translation>|&gt;.Open</translation>
+    </message>
+    <message>
+        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
+        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
+    </message>
+    <message>
+        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
+        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
+        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
+    </message>
+    <message>
+        <source>只能预览 .xxx .wrk 类型文件 !</source>
+        <translation>Only .xxx and .wrk files can be viewed!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
+        <translation>Name of the new folder (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>参数范围不正确, 请查看参数范围 !</source>
+        <translation>Value out of range, see the allowed range!</translation>
+    </message>
+    <message>
+        <source>该文件夹已存在 !</source>
+        <translation>This folder already exists!</translation>
+    </message>
+    <message>
+        <source>新建文件夹失败 !</source>
+        <translation>Could not create the folder!</translation>
+    </message>
+</context>
+<context>
     <name>fileoperate</name>
     <message>
         <source>上 传 文 件</source>
@@ -1814,6 +2665,32 @@
     <message>
         <source>下 载 文 件</source>
         <translation>Download file</translation>
+    </message>
+</context>
+<context>
+    <name>inputdirdialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>F7. 导入工作参数</source>
+        <translation>F7. Work para</translation>
+    </message>
+    <message>
+        <source>F8. 导入运行图片</source>
+        <translation>F8. Run picture</translation>
+    </message>
+</context>
+<context>
+    <name>inputfiledialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>
@@ -1911,10 +2788,49 @@
     </message>
 </context>
 <context>
+    <name>myattribute</name>
+    <message>
+        <source>控制器桌面图片和屏幕保护时间设置</source>
+        <translation>Desktop picture and screen saver</translation>
+    </message>
+</context>
+<context>
+    <name>mydialogbackup</name>
+    <message>
+        <source>系统参导入导出数和初始化</source>
+        <translation>System parameters: import, export, reset</translation>
+    </message>
+</context>
+<context>
     <name>mypiecebrown</name>
     <message>
         <source>衣片分布预览</source>
         <translation>Piece layout preview</translation>
+    </message>
+</context>
+<context>
+    <name>mytimedate</name>
+    <message>
+        <source>控制器系统时间设置</source>
+        <translation>System clock</translation>
+    </message>
+</context>
+<context>
+    <name>myupdata</name>
+    <message>
+        <source>控制器系统升级</source>
+        <translation>Software update</translation>
+    </message>
+</context>
+<context>
+    <name>outputfiledialog</name>
+    <message>
+        <source>导     出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>F7. 以文件形式导出</source>
+        <translation>F7. Export as files</translation>
     </message>
 </context>
 <context>
@@ -1980,6 +2896,68 @@
     </message>
 </context>
 <context>
+    <name>test_io</name>
+    <message>
+        <source>机头速度</source>
+        <translation>Carr. speed</translation>
+    </message>
+    <message>
+        <source>针信号计数值</source>
+        <translation>Needle count</translation>
+    </message>
+    <message>
+        <source>键盘键码</source>
+        <translation>Key code</translation>
+    </message>
+    <message>
+        <source>网络连接状态</source>
+        <translation>Link state</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>异常</source>
+        <translation>Fault</translation>
+    </message>
+    <message>
+        <source>请先停止机头运行 !</source>
+        <translation>Stop the carriage first!</translation>
+    </message>
+</context>
+<context>
+    <name>test_moto</name>
+    <message>
+        <source>M.关闭测试菜单</source>
+        <translation>M.Hide test menu</translation>
+    </message>
+    <message>
+        <source>M.打开测试菜单</source>
+        <translation>M.Show test menu</translation>
+    </message>
+    <message>
+        <source>其它信号</source>
+        <translation>Others</translation>
+    </message>
+    <message>
+        <source>正在进行整组循环测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Cycling the whole group, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行方式%1自动测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Automatic test, mode %1, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行选针器测试(频率 = %1 Hz) , 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Selector test (%1 Hz), press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在退出机头测试界面, 请稍后 !</source>
+        <translation>Leaving the carriage test, please wait!</translation>
+    </message>
+</context>
+<context>
     <name>testpanel</name>
     <message>
         <source>取 消</source>
@@ -1999,6 +2977,41 @@
     <message>
         <source>选针器测试%1</source>
         <translation>Sel.test%1</translation>
+    </message>
+</context>
+<context>
+    <name>timedate</name>
+    <message>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Sec</translation>
+    </message>
+    <message>
+        <source>系统时间设置失败 !</source>
+        <translation>Setting the clock failed!</translation>
+    </message>
+    <message>
+        <source>控制器系统时间设置     当前时间 : %1</source>
+        <translation>System clock     Now: %1</translation>
     </message>
 </context>
 <context>
@@ -2129,6 +3142,104 @@
     <message>
         <source>关机</source>
         <translation>Off</translation>
+    </message>
+    <message>
+        <source>名 称: %1</source>
+        <translation>Name: %1</translation>
+    </message>
+    <message>
+        <source>宽 度: %1            长 度: %2</source>
+        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
+        <translation>Width: %1      Length: %2</translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>是否执行系统归零 ?</source>
+        <translation>Zero the machine?</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 锁屏</source>
+        <translation>&lt;&lt; Lock</translation>
+    </message>
+    <message>
+        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
+        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
+        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>衣物宽度: 0 </source>
+        <translation>Piece width: 0 </translation>
+    </message>
+    <message>
+        <source>编织时间 : %1 / %2</source>
+        <translation>Knitting: %1 / %2</translation>
+    </message>
+    <message>
+        <source>停车时间 : %1 / %2</source>
+        <translation>Stopped: %1 / %2</translation>
+    </message>
+    <message>
+        <source>完成件数 : %1 / %2</source>
+        <translation>Pieces: %1 / %2</translation>
+    </message>
+    <message>
+        <source>起始针 : %1</source>
+        <translation>Start: %1</translation>
+    </message>
+    <message>
+        <source>没有编织文件 , 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the parameter backup failed, try again!</translation>
+    </message>
+    <message>
+        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
+        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
+    </message>
+    <message>
+        <source>请输入指定停车行行数</source>
+        <translation>Row to stop at</translation>
+    </message>
+    <message>
+        <source>已经锁行,无法进行跳行操作 !</source>
+        <translation>The row is locked: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>系统开始归零, 不能跳行 !</source>
+        <translation>Zeroing has started: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Row to skip to</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Beyond the last row of the program</translation>
+    </message>
+    <message>
+        <source>跳行行数不能为 0 行</source>
+        <translation>Cannot skip to row 0</translation>
+    </message>
+    <message>
+        <source>  跳行到 : %1</source>
+        <translation>  Skip to: %1</translation>
+    </message>
+    <message>
+        <source>正在运行, 系统不能归零 !</source>
+        <translation>Running: the machine cannot zero!</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能设置 !</source>
+        <translation>The machine is running, cannot set it!</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能跳行 !</source>
+        <translation>The machine is running, cannot skip rows!</translation>
     </message>
 </context>
 <context>

@@ -23,12 +23,14 @@ Action firstMatch(const QString &message1, std::initializer_list<Rule> rules, Ac
 
 } // namespace
 
-QString MessageSteps::zeroArmed() { return QStringLiteral("启动拉杆,开始归零. "); }
-QString MessageSteps::zeroing() { return QStringLiteral("系统归零, 请等待. "); }
-QString MessageSteps::skipZeroArmed() { return QStringLiteral("启动拉杆,开始跳行归零. "); }
-QString MessageSteps::skipZeroing() { return QStringLiteral("正在跳行归零,请等待. "); }
-QString MessageSteps::skipArmed() { return QStringLiteral("启动拉杆, 开始跳行. "); }
-QString MessageSteps::skipping() { return QStringLiteral("正在跳行,请等待. "); }
+// The sources of the texts: the sequence is kept in them, the message line shows them translated
+// (context "MessageSteps").
+QString MessageSteps::zeroArmed() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "启动拉杆,开始归零. ")); }
+QString MessageSteps::zeroing() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "系统归零, 请等待. ")); }
+QString MessageSteps::skipZeroArmed() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "启动拉杆,开始跳行归零. ")); }
+QString MessageSteps::skipZeroing() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "正在跳行归零,请等待. ")); }
+QString MessageSteps::skipArmed() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "启动拉杆, 开始跳行. ")); }
+QString MessageSteps::skipping() { return QString::fromUtf8(QT_TRANSLATE_NOOP("MessageSteps", "正在跳行,请等待. ")); }
 
 MessageSteps::Action MessageSteps::step(Report report, const QString &message1)
 {

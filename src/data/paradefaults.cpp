@@ -1,5 +1,7 @@
 #include "paradefaults.h"
 
+#include "protocol.h"
+
 namespace {
 
 struct SystemDefault
@@ -62,7 +64,7 @@ void ParaDefaults::buildWork(ParaBlock<kWorkSize> &block)
         block.setWord(w, 8);
     for (unsigned w = 696; w <= 775; ++w)
         block.setWord(w, static_cast<unsigned short>(1 + (w - 696) % 8));
-    block.setWord(776, 1);
+    block.setWord(Protocol::JobStartNeedleWord, 1);
 }
 
 void ParaDefaults::buildMouthSpeed(ParaBlock<kMouthSpeedSize> &block)

@@ -18,14 +18,50 @@ enum Command : unsigned char {
     RowCommand = 0x72,    // the row form: one byte of the current program's row
 };
 
+// The bytes around a command datagram's object and values: 1-3 name the datagram's form,
+// byte 4 is the escape every datagram carries, 10-11 end it.
+enum DatagramByte : int { EscapeByte = 4, ObjectByte = 5, FirstValueByte = 6, SecondValueByte = 8, EndByte = 10 };
+constexpr unsigned char ParameterForm[3] = {0x41, 0x00, 0x00}; // "A": object, value 1, value 2
+constexpr unsigned char RowForm[3] = {0x04, 0x01, 0x00};       // RowCommand: two words and a byte
+constexpr unsigned char TestForm[3] = {0x02, 0x04, 0x00};      // a test mode's command
+constexpr unsigned char Escape = 0x1B;
+constexpr unsigned char EndMark = 0x55; // "U"
+constexpr unsigned char CommandEnd = 0x00;
+constexpr unsigned char TestEnd = 0xAA;
+
+// The status report: byte 0 tells a test report (QueryCommand) from a machine report, whose
+// code is at ObjectByte; its values are the words at FirstValueByte and SecondValueByte.
+enum ReportCode : unsigned char {
+    ZeroingStarted = 16,
+    MachineStarted = 17,
+    MachineStartedSecond = 18,
+    MachineStopped = 19,
+    RowReport = 20,
+    AlarmReport = 21,
+    ZeroingFinished = 23,
+    KnittingTime = 32,
+    StopTime = 33,
+    LoopRows = 72,
+    LoopCounts = 73,
+};
+// A test report counts only with this at ObjectByte; an alarm report only with it at FirstValueByte.
+constexpr unsigned char ReportValid = 1;
+// ObjectByte of a test mode's commands and reports.
+enum TestKind : unsigned char { IoTest = 0x02, CarriageTest = 0x03 };
+// Byte 7 of a status test report: the block its item belongs to.
+enum TestBlock : unsigned char { IoTestBlock = 0, MotoTestBlock = 3 };
+
 // Value 1 of UpdateCommand.
 enum Bracket : unsigned short { Close = 0, Open = 1 };
 
 // Byte 5 of a command: the group a command addresses.
 enum Group : unsigned char {
+    SystemParamGroup = 0, // the system parameters page
     SystemGroup = 1,     // para_system; also the object of every ActionCommand
     DensityGroup = 7,
     RackingGroup = 8,
+    AccelerationGroup = 10,
+    CarrierSpeedGroup = 16,
     JobGroup = 12,       // the job's three files travel while it is open
     ProgramGroup = 13,   // live changes of the current job's program
     PatternGroup = 14,   // and of its pattern
@@ -121,6 +157,26 @@ enum SystemWord : std::size_t {
     SystemModeWord = 54, // how a row's systems are read
     BedWidthWord = 58,
     TransferGroupWord = 59,
+};
+
+// para_work, the job's work parameters.
+enum WorkWord : std::size_t {
+    JobStartNeedleWord = 776, // the start needle the job was made for
+};
+
+// management, the panel's own settings (para/management.bin).
+enum ManagementWord : std::size_t {
+    DesktopWord = 0,      // the number of the desktop picture
+    SortByTimeWord = 1,   // 1: the job lists are sorted by time
+    ScreenSaverWord = 2,  // minutes before the screen saver; 0: off
+};
+
+// para_test_io, the input/output test's readings.
+enum TestIoByte : std::size_t {
+    TestIoReportByte = 40,  // a status test report's item n lands at this plus n
+    TestSpeedByte = 66,
+    TestPulsesHighByte = 67, // the needle-signal count, high byte first
+    TestPulsesLowByte = 68,
 };
 
 // para_run, what the panel works out for the controller.

@@ -13,7 +13,7 @@ choosedirdialog::choosedirdialog(const QString &target, const QString &startDir,
     : filedialog(startDir, filter, parent, "choosedirdialog")
     , target_(target)
 {
-    addEnterButton(QStringLiteral("升     级"), [this] { choosedir(); });
+    addEnterButton(tr("升     级"), [this] { choosedir(); });
 }
 
 bool choosedirdialog::choosedirfromusb(const QString &target, const QString &caption, const QString &startDir,

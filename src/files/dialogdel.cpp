@@ -16,8 +16,8 @@
 namespace {
 
 constexpr int kMarkColumn = 2;
-const char kSelectAll[] = "F1.全部选中";
-const char kClearAll[] = "F1.全部取消";
+const char kSelectAll[] = QT_TRANSLATE_NOOP("dialogdel", "F1.全部选中");
+const char kClearAll[] = QT_TRANSLATE_NOOP("dialogdel", "F1.全部取消");
 
 } // namespace
 
@@ -27,14 +27,14 @@ dialogdel::dialogdel(QWidget *parent, const char *name)
     setdialogtitle(QStringLiteral("Hard Disk File Management"));
     auto *body = new QWidget(this);
     body->setGeometry(0, 45, 640, 435);
-    list_ = new JobListView(body, {QStringLiteral("选  中")});
+    list_ = new JobListView(body, {tr("选  中")});
     list_->setGeometry(120, 10, 440, 394);
 
     const struct { const char *text; void (dialogdel::*slot)(); } buttons[] = {
-        {kSelectAll, &dialogdel::slot_selectall}, {"F2.单个选中", &dialogdel::slot_selectone}, {"F3.删除选中", &dialogdel::slot_delete}};
+        {kSelectAll, &dialogdel::slot_selectall}, {QT_TR_NOOP("F2.单个选中"), &dialogdel::slot_selectone}, {QT_TR_NOOP("F3.删除选中"), &dialogdel::slot_delete}};
     QList<KeyTable::Row> keys;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(QString::fromUtf8(b.text), body, "Bmenu");
+        auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
         button->setGeometry(10, 10 + 44 * keys.size(), 100, 38);
         button->setFocusPolicy(Qt::NoFocus);
         button->setPalette(palette_button_dark);
@@ -57,8 +57,9 @@ void dialogdel::showCapacity()
     quint64 total = 0;
     quint64 free = 0;
     const bool known = DiskCapacity::query(PanelPaths::dataRoot(), &total, &free);
-    setdialogmsg(QStringLiteral("硬盘空间:") + (known ? sizebykb(total) : QString()) + QStringLiteral("     剩余空间:")
-                 + (known ? sizebykb(free) : QString()) + QStringLiteral("     注: 部分空间为系统使用"));
+    //: Message line under the title: disk size and free space; fits 540 px.
+    setdialogmsg(tr("硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用")
+                     .arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString()));
 }
 
 void dialogdel::setMark(int row, bool on)
@@ -74,7 +75,7 @@ void dialogdel::slot_selectall()
     allMarked_ = !allMarked_;
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         setMark(i, allMarked_);
-    all_->setText(QString::fromUtf8(allMarked_ ? kClearAll : kSelectAll));
+    all_->setText(tr(allMarked_ ? kClearAll : kSelectAll));
 }
 
 void dialogdel::slot_selectone()
@@ -94,8 +95,8 @@ void dialogdel::slot_delete()
         if (!list_->topLevelItem(i)->text(kMarkColumn).isEmpty())
             marked.append(list_->topLevelItem(i)->text(0));
     }
-    if (marked.isEmpty() || !DIAYESNO(this, QStringLiteral("确定要删除选中的文件吗?"))
-        || !DIAYESNO(this, QStringLiteral("再次确认要删除选中的文件吗?")))
+    if (marked.isEmpty() || !DIAYESNO(this, tr("确定要删除选中的文件吗?"))
+        || !DIAYESNO(this, tr("再次确认要删除选中的文件吗?")))
         return;
     queue_ = marked;
     timer_.start(0);
@@ -108,10 +109,10 @@ void dialogdel::deleteNext()
         return;
     }
     const QString name = queue_.takeFirst();
-    setdialogmsg(QStringLiteral("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :") + name);
+    setdialogmsg(tr("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :%1").arg(name));
     if (!deletefile(JobFolders::dir(name))) {
         finish();
-        DIAMESSAGE(this, QStringLiteral("删除文件失败 !"));
+        DIAMESSAGE(this, tr("删除文件失败 !"));
     }
 }
 
@@ -120,7 +121,7 @@ void dialogdel::finish()
     timer_.stop();
     queue_.clear();
     allMarked_ = false;
-    all_->setText(QString::fromUtf8(kSelectAll));
+    all_->setText(tr(kSelectAll));
     list_->refill();
     showCapacity();
 }

@@ -4,6 +4,7 @@
 #include "pagekeys.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/palettes.h"
@@ -12,15 +13,15 @@ dialogdoc::dialogdoc(QWidget *parent, const char *name)
     : MyDialog(parent, name ? name : "dialogdoc")
 {
     setdialogtitle(QStringLiteral("Hard Disk File List"));
-    setdialogmsg(QStringLiteral("选择要导入的工作参数, 按 < 导入 > ."));
+    setdialogmsg(tr("选择要导入的工作参数, 按 < 导入 > ."));
     auto *body = new QWidget(this);
     body->setGeometry(0, 45, 640, 435);
     list_ = new JobListView(body);
     list_->setGeometry(10, 10, 540, 354);
-    list_->setSortByTime(management.word(1) == 1);
+    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
     list_->refill();
     new PageKeys(body, QRect(561, 10, 48, 354), 84, 90);
-    auto *import = new MYBUTTON(QStringLiteral("导    入"), body, "Benter");
+    auto *import = new MYBUTTON(tr("导    入"), body, "Benter");
     import->setGeometry(510, 375, 100, 35);
     import->setFocusPolicy(Qt::NoFocus);
     import->setPalette(palette_button_dark);

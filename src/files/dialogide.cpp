@@ -7,13 +7,14 @@
 #include "outputfiledialog.h"
 #include "pagekeys.h"
 
-#include "data/cntprogram.h"
 #include "data/cntrecord.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
 #include "editors/bmpedit.h"
 #include "link/commands.h"
+#include "logic/cntstore.h"
 #include "logic/controllermessages.h"
 #include "logic/jobfolders.h"
 #include "logic/jobsender.h"
@@ -31,7 +32,7 @@ namespace {
 
 // Below this many kilobytes free the disk takes no more jobs.
 constexpr quint64 kMinFreeKb = 5120;
-const char kRunning[] = "机头正在运行, 请先停止运行 !";
+const char kRunning[] = QT_TRANSLATE_NOOP("dialogide", "机头正在运行, 请先停止运行 !");
 
 } // namespace
 
@@ -45,20 +46,24 @@ dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFl
     list_ = new JobListView(body);
     list_->setGeometry(120, 10, 440, 394);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setSortByTime(management.word(1) == 1);
+    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
 
     const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
-        {"F1.导入编织文件", &dialogide::slot_inputfile},   {"F2.导出编织文件", &dialogide::slot_outputfile},
-        {"F3.上传编织文件", &dialogide::slot_updatafile},  {"F4.图片文件浏览", &dialogide::slot_bmpbrown},
-        {"F5.动作文件浏览", &dialogide::slot_cntfile},     {"F6.花型文件浏览", &dialogide::slot_patfile},
-        {"F7.工作参数管理", &dialogide::slot_wrkfilebrown}, {"F8.编织文件删除", &dialogide::slot_deletewavefile},
-        {" M.硬盘信息管理", &dialogide::slot_management},
+        {QT_TR_NOOP("F1.导入编织文件"), &dialogide::slot_inputfile},
+        {QT_TR_NOOP("F2.导出编织文件"), &dialogide::slot_outputfile},
+        {QT_TR_NOOP("F3.上传编织文件"), &dialogide::slot_updatafile},
+        {QT_TR_NOOP("F4.图片文件浏览"), &dialogide::slot_bmpbrown},
+        {QT_TR_NOOP("F5.动作文件浏览"), &dialogide::slot_cntfile},
+        {QT_TR_NOOP("F6.花型文件浏览"), &dialogide::slot_patfile},
+        {QT_TR_NOOP("F7.工作参数管理"), &dialogide::slot_wrkfilebrown},
+        {QT_TR_NOOP("F8.编织文件删除"), &dialogide::slot_deletewavefile},
+        {QT_TR_NOOP(" M.硬盘信息管理"), &dialogide::slot_management},
     };
     QList<KeyTable::Row> keys;
     int y = 10;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(QString::fromUtf8(b.text), body, "Bmenu");
+        auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
         button->setGeometry(10, y, 100, 38);
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -113,10 +118,8 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
         DIAMESSAGE(this, refusal);
         return;
     }
-    // The row count the main screen and the controller use, not (size / 128) - 1, which
-    // is -1 for an empty file.
-    const int length = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(rows.constData()), rows.size());
-    setdialogmsg(QStringLiteral("花型长度:%1     花型宽度:%2").arg(length).arg(countpatwidth(pat)));
+    // The rows the program editor shows; an empty file has none.
+    setdialogmsg(tr("花型长度:%1     花型宽度:%2").arg(CntStore::rowsOf(rows.size())).arg(countpatwidth(pat)));
 }
 
 bool dialogide::updatafile(const QString &name)
@@ -142,10 +145,10 @@ void dialogide::slot_updatafile()
         DIAMESSAGE(this, refusal);
         return;
     }
-    if (!DIAYESNO(this, QStringLiteral("确定选择该编织文件: ") + name))
+    if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
     updatafile(name);
@@ -155,10 +158,10 @@ void dialogide::slot_inputfile()
 {
     quint64 freeKb = 0;
     if (DiskCapacity::query(PanelPaths::dataRoot(), nullptr, &freeKb) && freeKb < kMinFreeKb) {
-        DIAMESSAGE(this, QStringLiteral("你的花型存储容量不足,请删除不用的花型文件 !"));
+        DIAMESSAGE(this, tr("你的花型存储容量不足,请删除不用的花型文件 !"));
         return;
     }
-    const QString name = inputdirdialog::getopendirfromusb(JobFolders::root(), QStringLiteral("导入编织文件 ... "),
+    const QString name = inputdirdialog::getopendirfromusb(JobFolders::root(), tr("导入编织文件 ... "),
                                                            PanelPaths::usbRoot(), QStringLiteral("*.xxx *.cnt *.pat"), this);
     if (name.isEmpty())
         return;
@@ -168,13 +171,13 @@ void dialogide::slot_inputfile()
     if (name != strcurfilename)
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
-    DIAMESSAGE(this, QStringLiteral("新导入文件与正在编织文件名相同 !"));
+    DIAMESSAGE(this, tr("新导入文件与正在编织文件名相同 !"));
     for (int i = 0; getmotostatus() != 0; ++i) {
         if (i == JobSender::kTries) {
             DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;
         }
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
     }
     updatafile(name);
 }
@@ -183,7 +186,7 @@ void dialogide::slot_outputfile()
 {
     const QString name = chosen();
     if (!name.isEmpty())
-        outputfiledialog::getsavefilefromusb(JobFolders::dir(name), QStringLiteral("文件另存为 ... "), PanelPaths::usbRoot(),
+        outputfiledialog::getsavefilefromusb(JobFolders::dir(name), tr("文件另存为 ... "), PanelPaths::usbRoot(),
                                              QStringLiteral("*.*"), this);
 }
 
@@ -195,7 +198,7 @@ void dialogide::slot_bmpbrown()
     // The picture is optional in a job: without one the viewer would open on an empty page.
     const QString picture = JobFolders::file(name, QStringLiteral(".xxx"));
     if (!QFile::exists(picture)) {
-        DIAMESSAGE(this, QStringLiteral("该编织文件没有图片文件 !"));
+        DIAMESSAGE(this, tr("该编织文件没有图片文件 !"));
         return;
     }
     BmpEdit::openfile(picture, this);
@@ -234,12 +237,12 @@ void dialogide::slot_wrkfilebrown()
 void dialogide::slot_deletewavefile()
 {
     const QString name = chosen();
-    if (name.isEmpty() || !DIAYESNO(this, QStringLiteral("确定删除该文件吗?")))
+    if (name.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
         return;
     QTreeWidgetItem *below = list_->itemBelow(list_->currentItem());
     const QString next = below ? below->text(0) : QString();
     if (!deletefile(JobFolders::dir(name)))
-        DIAMESSAGE(this, QStringLiteral("删除文件失败 !"));
+        DIAMESSAGE(this, tr("删除文件失败 !"));
     getfilelist();
     list_->setindexitem(strcurfilename);
     if (!next.isEmpty())
@@ -252,7 +255,7 @@ void dialogide::slot_management()
     const QString was = chosen();
     dialogdel page(this);
     page.exec();
-    list_->setSortByTime(management.word(1) == 1);
+    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
     getfilelist();
     if (!was.isEmpty())
         list_->finditemcol(was, 0);

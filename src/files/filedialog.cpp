@@ -32,7 +32,7 @@ constexpr int kMountDelayMs = 50;
 constexpr int kFolderNameMax = 16;
 // A picture or parameter file bigger than this is not one the viewers can show.
 constexpr qint64 kMaxViewedFile = 16 * 1024 * 1024;
-const char kFolderType[] = "文件夹";
+const char kFolderType[] = QT_TRANSLATE_NOOP("filedialog", "文件夹");
 
 QByteArray extensionOf(const QByteArray &name)
 {
@@ -60,7 +60,7 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
     body_->setGeometry(0, 45, 640, 435);
     list_ = new MyListView(body_, "list_dir");
     list_->setGeometry(120, 10, 440, 354);
-    list_->setHeaderLabels({QStringLiteral("名  称"), QStringLiteral("类  型"), QStringLiteral("大  小"), QStringLiteral("时  间")});
+    list_->setHeaderLabels({tr("名  称"), tr("类  型"), tr("大  小"), tr("时  间")});
     list_->setColumnWidth(0, 170);
     list_->setColumnWidth(1, 60);
     list_->setColumnWidth(2, 70);
@@ -68,17 +68,17 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
     connect(list_, &QTreeWidget::itemDoubleClicked, this, &filedialog::open_dir);
 
     const struct { const char *text; int y; void (filedialog::*slot)(); QList<int> keys; } buttons[] = {
-        {"F1.浏览文件", 10, &filedialog::brown_file, KeyTable::function(1)},
-        {"F2.删除文件", 55, &filedialog::delete_file, KeyTable::function(2)},
-        {"F3.新建文件", 100, &filedialog::mk_dir, KeyTable::function(3)},
-        {"F4.刷新U盘", 145, &filedialog::search_disk, KeyTable::function(4)},
-        {"F5.网络硬盘", 190, nullptr, KeyTable::function(5)},
-        {"<|.向上一级", 280, &filedialog::return_dir, {Qt::Key_Left}},
-        {"|>.打开目录", 325, &filedialog::open_dir, {Qt::Key_Right}},
+        {QT_TR_NOOP("F1.浏览文件"), 10, &filedialog::brown_file, KeyTable::function(1)},
+        {QT_TR_NOOP("F2.删除文件"), 55, &filedialog::delete_file, KeyTable::function(2)},
+        {QT_TR_NOOP("F3.新建文件"), 100, &filedialog::mk_dir, KeyTable::function(3)},
+        {QT_TR_NOOP("F4.刷新U盘"), 145, &filedialog::search_disk, KeyTable::function(4)},
+        {QT_TR_NOOP("F5.网络硬盘"), 190, nullptr, KeyTable::function(5)},
+        {QT_TR_NOOP("<|.向上一级"), 280, &filedialog::return_dir, {Qt::Key_Left}},
+        {QT_TR_NOOP("|>.打开目录"), 325, &filedialog::open_dir, {Qt::Key_Right}},
     };
     QList<KeyTable::Row> keys;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(QString::fromUtf8(b.text), body_, "Bmenu");
+        auto *button = new MYBUTTON(tr(b.text), body_, "Bmenu");
         button->setGeometry(10, b.y, 100, 40);
         button->setFocusPolicy(Qt::NoFocus);
         button->setPalette(palette_button_dark);
@@ -92,7 +92,7 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
     KeyTable::install(this, keys);
     new PageKeys(body_, QRect(561, 10, 48, 354), 84, 90);
 
-    waiting_ = new QLabel(QStringLiteral("正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !"), body_);
+    waiting_ = new QLabel(tr("正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !"), body_);
     waiting_->setGeometry(120, 160, 440, 40);
     waiting_->setAlignment(Qt::AlignCenter);
     waiting_->setWordWrap(true);
@@ -177,7 +177,7 @@ void filedialog::getfilelist()
     QList<QTreeWidgetItem *> items;
     for (int i = 0; i < entries_.size(); ++i) {
         const NativeFs::Entry &e = entries_.at(i);
-        auto *item = new QTreeWidgetItem(QStringList{shown(e.name), e.dir ? QString::fromUtf8(kFolderType) : shown(extensionOf(e.name)),
+        auto *item = new QTreeWidgetItem(QStringList{shown(e.name), e.dir ? tr(kFolderType) : shown(extensionOf(e.name)),
                                                      e.dir ? QString() : FileTexts::sizeString(e.size), FileTexts::dateString(e.modified)});
         item->setIcon(0, e.dir ? FileIcons::folder() : FileIcons::file());
         item->setData(0, Qt::UserRole, i);
@@ -201,8 +201,9 @@ void filedialog::settitlename()
         totalText = sizebykb(total);
         freeText = sizebykb(free);
     }
-    setdialogmsg(QStringLiteral("U盘空间 : ") + totalText + QStringLiteral("     剩余空间 : ") + freeText
-                 + QStringLiteral("     路径 U:/") + shown(dir_.mid(root_.size() + 1)));
+    // On the title line, so the message line stays free for what the operator is doing.
+    //: USB browser title line: stick size, free space, current folder; fits 620 px.
+    setdialogtitle(tr("U盘空间 : %1     剩余空间 : %2     路径 U:/%3").arg(totalText, freeText, shown(dir_.mid(root_.size() + 1))));
 }
 
 const NativeFs::Entry *filedialog::currentfile() const
@@ -275,7 +276,7 @@ void filedialog::brown_file()
     } else if (!e->dir && ext == "xxx") {
         BmpEdit::openfile(viewablePath(currentPath(), ext), this);
     } else {
-        DIAMESSAGE(this, QStringLiteral("只能预览 .xxx .wrk 类型文件 !"));
+        DIAMESSAGE(this, tr("只能预览 .xxx .wrk 类型文件 !"));
     }
 }
 
@@ -283,31 +284,31 @@ void filedialog::delete_file()
 {
     // Without a selection the path would be the folder shown itself.
     const QByteArray path = currentPath();
-    if (path.isEmpty() || !DIAYESNO(this, QStringLiteral("确定删除该文件吗?")))
+    if (path.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
         return;
     if (!NativeFs::remove(path))
-        DIAMESSAGE(this, QStringLiteral("删除文件失败 !"));
+        DIAMESSAGE(this, tr("删除文件失败 !"));
     FsOps::sync();
     getfilelist();
 }
 
 void filedialog::mk_dir()
 {
-    const QString name = DIATEXT(this, QString(), QStringLiteral("输入新建文件夹名称( 0 - 9的数字 )"), kFolderNameMax);
+    const QString name = DIATEXT(this, QString(), tr("输入新建文件夹名称( 0 - 9的数字 )"), kFolderNameMax);
     if (name.isEmpty())
         return;
     if (!JobName::isSafe(name)) {
-        DIAMESSAGE(this, QStringLiteral("参数范围不正确, 请查看参数范围 !"));
+        DIAMESSAGE(this, tr("参数范围不正确, 请查看参数范围 !"));
         return;
     }
     const QByteArray bytes = StickMount::nameBytes(name);
     const QByteArray path = NativeFs::join(dir_, bytes);
     if (NativeFs::exists(path)) {
-        DIAMESSAGE(this, QStringLiteral("该文件夹已存在 !"));
+        DIAMESSAGE(this, tr("该文件夹已存在 !"));
         return;
     }
     if (!NativeFs::makeDir(path))
-        DIAMESSAGE(this, QStringLiteral("新建文件夹失败 !"));
+        DIAMESSAGE(this, tr("新建文件夹失败 !"));
     FsOps::sync();
     getfilelist();
     selectName(bytes);

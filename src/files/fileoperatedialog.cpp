@@ -11,6 +11,11 @@
 
 namespace {
 const qint64 kStep = 1024;
+
+QString errorText(const QString &text)
+{
+    return QStringLiteral("<font color = darkRed >") + text;
+}
 }
 
 bool FileOperateDialog::copy(const QString &source, const QString &destination, QWidget *parent)
@@ -34,21 +39,21 @@ FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray 
     : QDialog(parent), source_(source), destination_(destination)
 {
     setModal(true);
-    setWindowTitle(QString::fromUtf8("文 件 复 制"));
+    setWindowTitle(tr("文 件 复 制"));
     setPalette(palette_label_white);
     setFixedSize(420, 150);
     if (parent == nullptr || !parent->isVisible())
         move(110, 165);
 
-    auto *title = new QLabel(QString::fromUtf8("文 件 复 制"), this);
+    auto *title = new QLabel(windowTitle(), this);
     title->setGeometry(0, 0, 420, 24);
     title->setAlignment(Qt::AlignCenter);
     title->setPalette(palette_label_dark);
     title->setAutoFillBackground(true);
 
-    from_ = new QLabel(QString::fromUtf8("从 : ") + JobName::decode(source), this);
+    from_ = new QLabel(tr("从 : %1").arg(JobName::decode(source)), this);
     from_->setGeometry(10, 30, 400, 22);
-    to_ = new QLabel(QString::fromUtf8("到 : ") + JobName::decode(destination), this);
+    to_ = new QLabel(tr("到 : %1").arg(JobName::decode(destination)), this);
     to_->setGeometry(10, 54, 400, 22);
 
     progress_ = new QProgressBar(this);
@@ -57,7 +62,7 @@ FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray 
     progress_->setRange(0, 100);
     progress_->setValue(0);
 
-    quit_ = new QPushButton(QString::fromUtf8("退    出"), this);
+    quit_ = new QPushButton(tr("退    出"), this);
     quit_->setObjectName(QStringLiteral("Button_quit"));
     quit_->setGeometry(160, 110, 100, 32);
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,7 +75,7 @@ bool FileOperateDialog::start()
 {
     const int fd = NativeFs::openRead(source_);
     if (fd < 0 || !in_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        from_->setText(QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
+        from_->setText(errorText(tr("从 : 源文件错误 !")));
         return false;
     }
     total_ = in_.size();
@@ -84,7 +89,7 @@ void FileOperateDialog::slot_step()
 {
     const QByteArray block = in_.read(kStep);
     if (in_.error() != QFileDevice::NoError) {
-        fail(from_, QString::fromUtf8("<font color = darkRed >从 : 源文件错误 !"));
+        fail(from_, tr("从 : 源文件错误 !"));
         return;
     }
     copied_.append(block);
@@ -95,7 +100,7 @@ void FileOperateDialog::slot_step()
     timer_.stop();
     in_.close();
     if (!AtomicFile::saveNative(destination_, copied_)) {
-        fail(to_, QString::fromUtf8("<font color = darkRed >到 : 目标文件错误 !"));
+        fail(to_, tr("到 : 目标文件错误 !"));
         return;
     }
     accept();
@@ -105,5 +110,5 @@ void FileOperateDialog::fail(QLabel *side, const QString &text)
 {
     timer_.stop();
     in_.close();
-    side->setText(text);
+    side->setText(errorText(text));
 }

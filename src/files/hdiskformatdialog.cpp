@@ -3,20 +3,20 @@
 #include "ui/operatordialogs.h"
 
 HDiskFormatDialog::HDiskFormatDialog(QWidget *parent)
-    : DiskFormatPage(parent, "HDiskFormatDialog", QStringLiteral("Hard Disk Format tools"), QStringLiteral("电子硬盘格式化工具"))
+    : DiskFormatPage(parent, "HDiskFormatDialog", QStringLiteral("Hard Disk Format tools"), tr("电子硬盘格式化工具"))
 {
-    addButton(QStringLiteral("E.硬盘格式化"), Qt::Key_E, [this] { ready(); });
-    addButton(QStringLiteral("M.硬盘修复"), Qt::Key_M, [this] { repairdisk(); });
+    addButton(tr("E.硬盘格式化"), Qt::Key_E, [this] { ready(); });
+    addButton(tr("M.硬盘修复"), Qt::Key_M, [this] { repairdisk(); });
 }
 
 void HDiskFormatDialog::ready()
 {
-    if (DIAYESNO(this, QStringLiteral("警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?")))
+    if (DIAYESNO(this, tr("警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?")))
         runChain(chain_.steps());
 }
 
 void HDiskFormatDialog::repairdisk()
 {
-    if (DIAYESNO(this, QStringLiteral("是否修复电子硬盘上的文件 ?")))
+    if (DIAYESNO(this, tr("是否修复电子硬盘上的文件 ?")))
         runChain(chain_.repairSteps());
 }

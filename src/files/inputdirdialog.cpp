@@ -12,9 +12,9 @@ inputdirdialog::inputdirdialog(const QString &root, const QString &startDir, QWi
     : filedialog(startDir, QString(), parent, "inputdirdialog")
     , root_(root)
 {
-    addEnterButton(QStringLiteral("导     入"), [this] { inputdir(); });
-    work_ = addCheckBox(QStringLiteral("F7. 导入工作参数"), QRect(130, 430, 120, 35), 7);
-    picture_ = addCheckBox(QStringLiteral("F8. 导入运行图片"), QRect(280, 430, 120, 35), 8);
+    addEnterButton(tr("导     入"), [this] { inputdir(); });
+    work_ = addCheckBox(tr("F7. 导入工作参数"), QRect(130, 430, 120, 35), 7);
+    picture_ = addCheckBox(tr("F8. 导入运行图片"), QRect(280, 430, 120, 35), 8);
 }
 
 QString inputdirdialog::getopendirfromusb(const QString &root, const QString &caption, const QString &startDir,

@@ -10,7 +10,7 @@ inputfiledialog::inputfiledialog(const QString &destination, const QString &star
     : filedialog(startDir, filter, parent, "inputfiledialog")
     , destination_(destination)
 {
-    addEnterButton(QStringLiteral("导     入"), [this] { inputfile(); });
+    addEnterButton(tr("导     入"), [this] { inputfile(); });
 }
 
 bool inputfiledialog::getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
@@ -40,6 +40,6 @@ void inputfiledialog::inputfile()
         accept();
         return;
     }
-    DIAMESSAGE(this, QStringLiteral("导入文件失败 !"));
+    DIAMESSAGE(this, tr("导入文件失败 !"));
     reject();
 }

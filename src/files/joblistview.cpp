@@ -7,7 +7,7 @@
 JobListView::JobListView(QWidget *parent, const QStringList &extraColumns)
     : MyListView(parent, "list_dir")
 {
-    setHeaderLabels(QStringList{QStringLiteral("名  称"), QStringLiteral("时  间")} + extraColumns);
+    setHeaderLabels(QStringList{tr("名  称"), tr("时  间")} + extraColumns);
     setColumnWidth(0, 200);
     setColumnWidth(1, 160);
     setUniformRowHeights(true);

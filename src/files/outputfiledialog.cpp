@@ -12,8 +12,8 @@ outputfiledialog::outputfiledialog(const QString &source, const QString &startDi
     : filedialog(startDir, filter, parent, "outputfiledialog")
     , source_(source)
 {
-    addEnterButton(QStringLiteral("导     出"), [this] { outputfile(); });
-    asFiles_ = addCheckBox(QStringLiteral("F7. 以文件形式导出"), QRect(130, 430, 150, 35), 7);
+    addEnterButton(tr("导     出"), [this] { outputfile(); });
+    asFiles_ = addCheckBox(tr("F7. 以文件形式导出"), QRect(130, 430, 150, 35), 7);
 }
 
 bool outputfiledialog::getsavefilefromusb(const QString &source, const QString &caption, const QString &startDir,

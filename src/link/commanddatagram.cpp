@@ -4,37 +4,42 @@
 
 #include <cstring>
 
+namespace {
+
+void putWord(unsigned char *at, unsigned short value)
+{
+    at[0] = static_cast<unsigned char>(value & 0xff);
+    at[1] = static_cast<unsigned char>(value >> 8);
+}
+
+// Byte 0, the form's bytes 1-3, the escape and the end; the caller fills bytes 5-9.
+void frame(unsigned char *buffer, unsigned char cmd, const unsigned char (&form)[3])
+{
+    buffer[0] = cmd;
+    std::memcpy(buffer + 1, form, sizeof form);
+    buffer[Protocol::EscapeByte] = Protocol::Escape;
+    buffer[Protocol::EndByte] = Protocol::EndMark;
+    buffer[Protocol::EndByte + 1] = Protocol::CommandEnd;
+}
+
+} // namespace
+
 void CommandDatagram::parameter(unsigned char *buffer, unsigned char cmd, unsigned char object,
                                 unsigned short value1, unsigned short value2)
 {
-    buffer[0] = cmd;
-    buffer[1] = 0x41;
-    buffer[2] = 0x00;
-    buffer[3] = 0x00;
-    buffer[4] = 0x1B;
-    buffer[5] = object;
-    buffer[6] = static_cast<unsigned char>(value1 & 0xff);
-    buffer[7] = static_cast<unsigned char>(value1 >> 8);
-    buffer[8] = static_cast<unsigned char>(value2 & 0xff);
-    buffer[9] = static_cast<unsigned char>(value2 >> 8);
-    buffer[10] = 0x55;
-    buffer[11] = 0x00;
+    frame(buffer, cmd, Protocol::ParameterForm);
+    buffer[Protocol::ObjectByte] = object;
+    putWord(buffer + Protocol::FirstValueByte, value1);
+    putWord(buffer + Protocol::SecondValueByte, value2);
 }
 
 void CommandDatagram::row(unsigned char *buffer, unsigned short arg1, unsigned short arg2, unsigned char arg3)
 {
-    buffer[0] = Protocol::RowCommand;
-    buffer[1] = 0x04;
-    buffer[2] = 0x01;
-    buffer[3] = 0x00;
-    buffer[4] = 0x1B;
-    buffer[5] = static_cast<unsigned char>(arg1 & 0xff);
-    buffer[6] = static_cast<unsigned char>(arg1 >> 8);
-    buffer[7] = static_cast<unsigned char>(arg2 & 0xff);
-    buffer[8] = static_cast<unsigned char>(arg2 >> 8);
-    buffer[9] = arg3;
-    buffer[10] = 0x55;
-    buffer[11] = 0x00;
+    // The row form's words start one byte earlier than the parameter form's values.
+    frame(buffer, Protocol::RowCommand, Protocol::RowForm);
+    putWord(buffer + Protocol::ObjectByte, arg1);
+    putWord(buffer + Protocol::FirstValueByte + 1, arg2);
+    buffer[Protocol::SecondValueByte + 1] = arg3;
 }
 
 bool CommandDatagram::isReply(quint32 toAddress, quint16 toPort, quint32 fromAddress, quint16 fromPort,

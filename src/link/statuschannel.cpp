@@ -13,7 +13,7 @@
 namespace {
 
 constexpr unsigned char kTestClass = Protocol::QueryCommand;
-constexpr int kTestIoBase = 40;
+constexpr int kTestIoBase = Protocol::TestIoReportByte;
 constexpr int kMotoLowBase = 84;
 constexpr int kMotoHighBase = 36;
 // Reports wait in the kernel while a modal dialog or a command round trip holds the thread.
@@ -98,8 +98,8 @@ bool StatusChannel::handleNeedle(const unsigned char *bytes, int length)
         return false;
     }
     ++needleCount_;
-    para_cur.setWord(Protocol::PulsesWord, value16(bytes, 6));
-    para_cur.setWord(Protocol::NeedleWord, value16(bytes, 8));
+    para_cur.setWord(Protocol::PulsesWord, value16(bytes, Protocol::FirstValueByte));
+    para_cur.setWord(Protocol::NeedleWord, value16(bytes, Protocol::SecondValueByte));
     Q_EMIT needleMoved();
     return true;
 }
@@ -129,16 +129,16 @@ void StatusChannel::trace(const unsigned char *r)
 
 void StatusChannel::dispatchTest(const unsigned char *r)
 {
-    if (r[5] != 1)
+    if (r[Protocol::ObjectByte] != Protocol::ReportValid)
         return;
-    const int item = r[6];
-    const int block = r[7];
-    const unsigned char value = r[8];
+    const int item = r[Protocol::FirstValueByte];
+    const int block = r[Protocol::FirstValueByte + 1];
+    const unsigned char value = r[Protocol::SecondValueByte];
     int target = -1;
-    if (block == 0 && kTestIoBase + item < int(kTestIoSize)) {
+    if (block == Protocol::IoTestBlock && kTestIoBase + item < int(kTestIoSize)) {
         target = kTestIoBase + item;
         para_test_io.setByte(std::size_t(target), value);
-    } else if (block == 3) {
+    } else if (block == Protocol::MotoTestBlock) {
         // Items 6-15 have no place in the block: their bytes would land on other readings.
         if (item <= 5)
             target = kMotoLowBase + item;
@@ -153,53 +153,57 @@ void StatusChannel::dispatchTest(const unsigned char *r)
 
 void StatusChannel::dispatchMachine(const unsigned char *r)
 {
-    const unsigned short a = value16(r, 6);
-    const unsigned short b = value16(r, 8);
-    switch (r[5]) {
-    case 16:
+    const unsigned short a = value16(r, Protocol::FirstValueByte);
+    const unsigned short b = value16(r, Protocol::SecondValueByte);
+    switch (r[Protocol::ObjectByte]) {
+    case Protocol::ZeroingStarted:
         para_cur.setByte(Protocol::RunningByte, 0);
         Q_EMIT zeroingStarted();
         break;
-    case 17:
+    case Protocol::MachineStarted:
         Q_EMIT machineStarted(2);
         break;
-    case 18:
+    case Protocol::MachineStartedSecond:
         Q_EMIT machineStarted(3);
         break;
-    case 19:
+    case Protocol::MachineStopped:
         Q_EMIT machineStopped();
         break;
-    case 20: {
+    case Protocol::RowReport: {
         const bool cancel = (para_cur.word(Protocol::RowWord) & Protocol::RowCancelling) && !(b & Protocol::RowCancelling);
         para_cur.setWord(Protocol::PiecesDoneWord, a);
         para_cur.setWord(Protocol::RowWord, b);
         Q_EMIT rowReport(static_cast<unsigned short>(b & Protocol::RowMask), cancel);
         break;
     }
-    case 21:
-        if (r[6] != 1)
+    case Protocol::AlarmReport: {
+        // The alarm's type in the value's high byte, its code in the low one.
+        const auto type = static_cast<unsigned char>(b >> 8);
+        const auto code = static_cast<unsigned char>(b & 0xff);
+        if (r[Protocol::FirstValueByte] != Protocol::ReportValid)
             break;
-        if (r[9] == 0 && r[8] == 0)
+        if (type == 0 && code == 0)
             Q_EMIT alarmCleared();
         else
-            Q_EMIT alarmRaised(r[9], r[8]);
+            Q_EMIT alarmRaised(type, code);
         break;
-    case 23:
+    }
+    case Protocol::ZeroingFinished:
         para_cur.setByte(Protocol::RunningByte, 1);
         para_cur.setByte(Protocol::CarrierByte, 0);
         para_cur.setWord(Protocol::RowWord, 1);
         Q_EMIT zeroingFinished();
         break;
-    case 32:
+    case Protocol::KnittingTime:
         Q_EMIT knittingTime(b, a);
         break;
-    case 33:
+    case Protocol::StopTime:
         Q_EMIT stopTime(b, a);
         break;
-    case 72:
+    case Protocol::LoopRows:
         Q_EMIT loopRows(a, b);
         break;
-    case 73:
+    case Protocol::LoopCounts:
         Q_EMIT loopCounts(a, b);
         break;
     default:

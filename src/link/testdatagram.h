@@ -14,7 +14,7 @@ public:
 
     // The two tests: the byte that marks their commands and reports, and the group of the
     // UpdateCommand that enters and leaves each mode.
-    enum Test : unsigned char { InputOutput = 0x02, Carriage = 0x03 };
+    enum Test : unsigned char { InputOutput = Protocol::IoTest, Carriage = Protocol::CarriageTest };
     static constexpr unsigned char kIoMode = Protocol::IoTestMode;
     static constexpr unsigned char kCarriageMode = Protocol::CarriageTestMode;
     static unsigned char modeOf(Test test) { return test == InputOutput ? kIoMode : kCarriageMode; }

@@ -56,6 +56,11 @@ CntStore::Load CntStore::load(const QString &path, bool live)
     return loadData(path, file.read(kCntMaxFileSize), live);
 }
 
+int CntStore::rowsOf(qint64 size)
+{
+    return qMax(0, int(qMin<qint64>(size, kCntMaxFileSize) / kRecord) - 1);
+}
+
 CntStore::Load CntStore::loadData(const QString &path, const QByteArray &data, bool live)
 {
     path_ = path;
@@ -63,9 +68,8 @@ CntStore::Load CntStore::loadData(const QString &path, const QByteArray &data, b
     live_ = false;
     changed_ = false;
     buffer_.clear();
-    rows_ = int(qMin<qsizetype>(data.size(), kCntMaxFileSize) / kRecord) - 1;
-    if (rows_ < 1) {
-        rows_ = 0;
+    rows_ = rowsOf(data.size());
+    if (rows_ == 0) {
         return EmptyFile;
     }
     buffer_ = data.left(qsizetype(rows_ + 1) * kRecord);

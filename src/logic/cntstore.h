@@ -51,6 +51,8 @@ public:
     bool save(QString *error = nullptr) const;
 
     int rows() const { return rows_; }
+    // The rows a program file of size bytes holds: its records less record 0, none when empty.
+    static int rowsOf(qint64 size);
     int row() const { return row_; }
     // Clamped to 1 ... N.
     void setRow(int r);

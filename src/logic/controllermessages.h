@@ -5,7 +5,10 @@
 // The operator's messages about the link to the controller.
 namespace ControllerMessages {
 
-inline constexpr char kConnectionFailed[] = "与主控制器连接失败, 请检查通信线路 !";
+inline constexpr char kConnectionFailed[] = QT_TRANSLATE_NOOP("ControllerMessages", "与主控制器连接失败, 请检查通信线路 !");
+
+// kConnectionFailed in the operator's language.
+QString connectionFailed();
 
 // A page refuses because its status query did not say the carriage stands: its own running
 // text when the controller said it runs, kConnectionFailed when the query went unanswered.

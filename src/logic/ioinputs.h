@@ -14,4 +14,7 @@ public:
     // closed; the main motor's and the racking motor's ready signals (inputs 1 and 3) read the
     // other way round.
     static QString state(int input, int value);
+    // The code the page shows for a pressed key: letters and digits as they are, the special
+    // keys numbered from 4096 (Escape 4096, Enter 4101, F1 4144).
+    static int keyCode(int key);
 };

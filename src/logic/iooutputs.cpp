@@ -1,5 +1,7 @@
 #include "iooutputs.h"
 
+#include <QCoreApplication>
+
 #include <iterator>
 
 namespace {
@@ -7,27 +9,27 @@ namespace {
 using Field = IoOutputs::Field;
 using Choice = IoOutputs::Choice;
 
-const Choice kOnOff[] = {{1, "打开", true}, {2, "关闭", true}};
-const Choice kRollerDirection[] = {{1, "正转", true}, {2, "反转", true}, {3, "停止", false}};
+const Choice kOnOff[] = {{1, QT_TRANSLATE_NOOP("IoOutputs", "打开"), true}, {2, QT_TRANSLATE_NOOP("IoOutputs", "关闭"), true}};
+const Choice kRollerDirection[] = {{1, QT_TRANSLATE_NOOP("IoOutputs", "正转"), true}, {2, QT_TRANSLATE_NOOP("IoOutputs", "反转"), true}, {3, QT_TRANSLATE_NOOP("IoOutputs", "停止"), false}};
 const Choice kRacking[] = {{1, "00", true}, {2, "R1", true}, {3, "R3", true}, {4, "L1", true}, {5, "L3", true}};
-const Choice kDirection[] = {{1, "向左", true}, {2, "向右", true}, {3, "停止", true}};
+const Choice kDirection[] = {{1, QT_TRANSLATE_NOOP("IoOutputs", "向左"), true}, {2, QT_TRANSLATE_NOOP("IoOutputs", "向右"), true}, {3, QT_TRANSLATE_NOOP("IoOutputs", "停止"), true}};
 
-const char kOnOffHint[] = "操作说明:1 = 打开 2 = 关闭";
-const char kNumberHint[] = "操作说明:输入 0 - 99 的数字, 按确定键";
+const char kOnOffHint[] = QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 打开 2 = 关闭");
+const char kNumberHint[] = QT_TRANSLATE_NOOP("IoOutputs", "操作说明:输入 0 - 99 的数字, 按确定键");
 
 const Field kFields[IoOutputs::kCount] = {
-    {"红色指示灯..................", "操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯", -1, kOnOff, 2},
-    {"绿色指示灯..................", "操作说明:1 = 打开绿色指示灯 2 = 关闭绿色指示灯", -1, kOnOff, 2},
-    {"黄色指示灯..................", "操作说明:1 = 打开黄色指示灯 2 = 关闭黄色指示灯", -1, kOnOff, 2},
-    {"其它测试......................", kNumberHint, 99, nullptr, 0},
-    {"辅助罗拉......................", kNumberHint, 99, nullptr, 0},
-    {"主罗拉..........................", kNumberHint, 99, nullptr, 0},
-    {"主罗拉转向..................", "操作说明:1 = 正转 2 = 反转", -1, kRollerDirection, 3},
-    {"摇床..............................", "操作说明:1 = 00 2 = R1 3 = R3 4 = L1 5 = L3", -1, kRacking, 5},
-    {"翻针位..........................", kOnOffHint, -1, kOnOff, 2},
-    {"撞击使能......................", kOnOffHint, -1, kOnOff, 2},
-    {"方向..............................", "操作说明:1 = 向左 2 = 向右 3 = 停止", -1, kDirection, 3},
-    {"速度..............................", "操作说明:输入 0 - 10 的数字, 按确定键", 10, nullptr, 0},
+    {QT_TRANSLATE_NOOP("IoOutputs", "红色指示灯.................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯"), -1, kOnOff, 2},
+    {QT_TRANSLATE_NOOP("IoOutputs", "绿色指示灯.................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 打开绿色指示灯 2 = 关闭绿色指示灯"), -1, kOnOff, 2},
+    {QT_TRANSLATE_NOOP("IoOutputs", "黄色指示灯.................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 打开黄色指示灯 2 = 关闭黄色指示灯"), -1, kOnOff, 2},
+    {QT_TRANSLATE_NOOP("IoOutputs", "其它测试......................"), kNumberHint, 99, nullptr, 0},
+    {QT_TRANSLATE_NOOP("IoOutputs", "辅助罗拉......................"), kNumberHint, 99, nullptr, 0},
+    {QT_TRANSLATE_NOOP("IoOutputs", "主罗拉.........................."), kNumberHint, 99, nullptr, 0},
+    {QT_TRANSLATE_NOOP("IoOutputs", "主罗拉转向.................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 正转 2 = 反转"), -1, kRollerDirection, 3},
+    {QT_TRANSLATE_NOOP("IoOutputs", "摇床.............................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 00 2 = R1 3 = R3 4 = L1 5 = L3"), -1, kRacking, 5},
+    {QT_TRANSLATE_NOOP("IoOutputs", "翻针位.........................."), kOnOffHint, -1, kOnOff, 2},
+    {QT_TRANSLATE_NOOP("IoOutputs", "撞击使能......................"), kOnOffHint, -1, kOnOff, 2},
+    {QT_TRANSLATE_NOOP("IoOutputs", "方向.............................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:1 = 向左 2 = 向右 3 = 停止"), -1, kDirection, 3},
+    {QT_TRANSLATE_NOOP("IoOutputs", "速度.............................."), QT_TRANSLATE_NOOP("IoOutputs", "操作说明:输入 0 - 10 的数字, 按确定键"), 10, nullptr, 0},
 };
 
 } // namespace
@@ -72,7 +74,12 @@ QString IoOutputs::shown(int number, int value, const QString &current)
         return QString::number(value);
     for (int i = 0; i < f->choiceCount; ++i) {
         if (f->choices[i].value == value)
-            return QString::fromUtf8(f->choices[i].text);
+            return text(f->choices[i].text);
     }
     return current;
+}
+
+QString IoOutputs::text(const char *source)
+{
+    return QCoreApplication::translate("IoOutputs", source);
 }

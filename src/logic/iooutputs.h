@@ -40,6 +40,8 @@ public:
     static int digitValue(int number, int digit);
     // The value typed into a number field; false for no number or one above the field's range.
     static bool typedValue(int number, const QString &text, int *value);
+    // A label, hint or choice of the table in the operator's language.
+    static QString text(const char *source);
     // The text a value shows; current when the field has no text for it.
     static QString shown(int number, int value, const QString &current);
 };

@@ -4,7 +4,6 @@
 #include "platform/panelpaths.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <cstdio>
@@ -44,8 +43,19 @@ QString Language::settingsPath()
 
 bool Language::isCode(const QString &code)
 {
-    static const QRegularExpression shape(QStringLiteral("^[a-z]{2,3}(_[A-Z]{2})?$"));
-    return shape.match(code).hasMatch();
+    // "xx", "xxx", "xx_YY" or "xxx_YY", checked by hand: a regular expression here would bring
+    // the pattern engine into every start-up (about half a MiB resident).
+    auto letters = [&code](qsizetype from, qsizetype count, char first, char last) {
+        for (qsizetype i = from; i < from + count; ++i)
+            if (code[i] < QLatin1Char(first) || code[i] > QLatin1Char(last))
+                return false;
+        return true;
+    };
+    const qsizetype bar = code.indexOf(QLatin1Char('_'));
+    const qsizetype language = bar < 0 ? code.size() : bar;
+    if (language < 2 || language > 3 || !letters(0, language, 'a', 'z'))
+        return false;
+    return bar < 0 || (code.size() == bar + 3 && letters(bar + 1, 2, 'A', 'Z'));
 }
 
 QString Language::parse(const QByteArray &text, QString *why)

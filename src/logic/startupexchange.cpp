@@ -80,7 +80,7 @@ bool StartupExchange::fetch(const QString &name, int size, QByteArray *out)
     // A block shorter than its size would leave stale bytes behind: count it as no answer.
     if (!opened || out->size() != size) {
         connected_ = false;
-        op_.tell(QString::fromUtf8(ControllerMessages::kConnectionFailed));
+        op_.tell(ControllerMessages::connectionFailed());
         return false;
     }
     return true;

@@ -52,8 +52,11 @@ bool Translations::load(QTranslator *translator, const QString &path, const QStr
 QVector<Translations::Installed> Translations::installed(const QString &dir)
 {
     QVector<Installed> languages{{QString::fromLatin1(Language::kChinese), QString::fromUtf8(kOwnName)}};
-    const QStringList files = QDir(dir).entryList({QStringLiteral("knitpanel_*.qm")}, QDir::Files, QDir::Name);
+    // Filtered by hand: a name filter is a regular expression, which start-up need not load.
+    const QStringList files = QDir(dir).entryList(QDir::Files, QDir::Name);
     for (const QString &file : files) {
+        if (!file.startsWith(QLatin1String("knitpanel_")) || !file.endsWith(QLatin1String(".qm")))
+            continue;
         const QString code = file.mid(10, file.size() - 13);
         QTranslator translator;
         if (code != QLatin1String(Language::kChinese) && Language::isCode(code)

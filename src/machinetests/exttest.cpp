@@ -25,10 +25,10 @@ struct Item
 
 // "F<n>." items answer the n-th letter, in either case, and the function key Fn alike.
 const Item kItems[] = {
-    {0, 0, Qt::Key_1, 0, "1.机头测试"},
-    {0, 1, Qt::Key_2, 0, "2.输入输出测试"},
-    {1, 0, Qt::Key_A, Qt::Key_F1, "F1.罗拉正转"},
-    {1, 1, Qt::Key_B, Qt::Key_F2, "F2.罗拉反转"},
+    {0, 0, Qt::Key_1, 0, QT_TRANSLATE_NOOP("exttest", "1.机头测试")},
+    {0, 1, Qt::Key_2, 0, QT_TRANSLATE_NOOP("exttest", "2.输入输出测试")},
+    {1, 0, Qt::Key_A, Qt::Key_F1, QT_TRANSLATE_NOOP("exttest", "F1.罗拉正转")},
+    {1, 1, Qt::Key_B, Qt::Key_F2, QT_TRANSLATE_NOOP("exttest", "F2.罗拉反转")},
 };
 
 } // namespace
@@ -37,9 +37,10 @@ exttest::exttest(QWidget *parent)
     : MyDialog(parent, "exttest")
 {
     setdialogtitle(QStringLiteral("Controller Test Menu"));
-    setdialogmsg(QStringLiteral("选择要测试的项目, 按< 确定 >进入."));
+    setdialogmsg(tr("选择要测试的项目, 按< 确定 >进入."));
     menu_ = new MyMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
+    menu_->setContext("exttest");
     for (const Item &it : kItems) {
         const QString text = QString::fromUtf8(it.text);
         menu_->setItem(it.column, it.row, text);

@@ -11,9 +11,9 @@
 
 namespace {
 
-const char *const kTitles[] = {"左 系 统 后 针 床 测 试", "右 系 统 后 针 床 测 试", "左 系 统 前 针 床 测 试",
-                               "右 系 统 前 针 床 测 试", "左 导 纱 器 测 试",     "右 导 纱 器 测 试"};
-const char *const kBedCaptions[TestBlocks::kKinds] = {"密度电机1", "选针器1", "三角", "选针器2", "密度电机2"};
+const char *const kTitles[] = {QT_TRANSLATE_NOOP("MotoGroupView", "左 系 统 后 针 床 测 试"), QT_TRANSLATE_NOOP("MotoGroupView", "右 系 统 后 针 床 测 试"), QT_TRANSLATE_NOOP("MotoGroupView", "左 系 统 前 针 床 测 试"),
+                               QT_TRANSLATE_NOOP("MotoGroupView", "右 系 统 前 针 床 测 试"), QT_TRANSLATE_NOOP("MotoGroupView", "左 导 纱 器 测 试"),     QT_TRANSLATE_NOOP("MotoGroupView", "右 导 纱 器 测 试")};
+const char *const kBedCaptions[TestBlocks::kKinds] = {QT_TRANSLATE_NOOP("MotoGroupView", "密度电机1"), QT_TRANSLATE_NOOP("MotoGroupView", "选针器1"), QT_TRANSLATE_NOOP("MotoGroupView", "三角"), QT_TRANSLATE_NOOP("MotoGroupView", "选针器2"), QT_TRANSLATE_NOOP("MotoGroupView", "密度电机2")};
 
 constexpr int kBlades = 8;
 constexpr int kCams = 6;
@@ -43,7 +43,7 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(2, 1, 2, 2);
     outer->setSpacing(1);
-    auto *title = new QLabel(QString::fromUtf8(kTitles[qBound(0, group, 5)]), this);
+    auto *title = new QLabel(tr(kTitles[qBound(0, group, 5)]), this);
     title->setFont(PanelFonts::panel(12));
     title->setAlignment(Qt::AlignCenter);
     outer->addWidget(title);
@@ -52,7 +52,7 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
     outer->addLayout(row, 1);
 
     if (group >= TestBlocks::kBedGroups) {
-        QWidget *column = addKind(QStringLiteral("导纱器"));
+        QWidget *column = addKind(tr("导纱器"));
         auto *line = new QHBoxLayout;
         line->setSpacing(2);
         for (int i = 0; i < kGuides; ++i) {
@@ -64,7 +64,7 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
         return;
     }
     for (int kind = 0; kind < TestBlocks::kKinds; ++kind) {
-        QWidget *column = addKind(QString::fromUtf8(kBedCaptions[kind]));
+        QWidget *column = addKind(tr(kBedCaptions[kind]));
         auto *box = static_cast<QVBoxLayout *>(column->layout());
         if (kind == 0 || kind == 4) {
             QLabel *motor = motors_[kind == 0 ? 0 : 1] = new QLabel(column);

@@ -34,7 +34,8 @@ constexpr int kInputTop = kOutputTop + IoOutputs::kRows * kOutputPitch + 10;
 constexpr int kInputRows = 10;
 constexpr int kInputPitch = 26;
 
-const char *const kStatusNames[] = {"机头速度", "针信号计数值", "键盘键码", "网络连接状态"};
+const char *const kStatusNames[] = {QT_TRANSLATE_NOOP("test_io", "机头速度"), QT_TRANSLATE_NOOP("test_io", "针信号计数值"),
+                                    QT_TRANSLATE_NOOP("test_io", "键盘键码"), QT_TRANSLATE_NOOP("test_io", "网络连接状态")};
 const char kDots[] = "..............................";
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
@@ -66,12 +67,12 @@ test_io::test_io(QWidget *parent)
     }
     // The controller's needle-signal count, high byte first, is where the needle reports
     // keep the encoder pulse count from now on.
-    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(67) << 8 | para_test_io.byte(68)));
+    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(Protocol::TestPulsesHighByte) << 8 | para_test_io.byte(Protocol::TestPulsesLowByte)));
     shownInputs_.fill(-1);
     slot_refresh();
     // Without the command port nothing the controller sends can arrive, not even its answer
     // to the leave command.
-    linkLabel()->setText(bound ? QStringLiteral("正常") : QStringLiteral("异常"));
+    linkLabel()->setText(bound ? tr("正常") : tr("异常"));
 
     connect(this, &test_io::signal_panel, panel_, &testpanel::slot_testtype);
     moveTo(0, 0);
@@ -92,7 +93,7 @@ void test_io::build()
             const int x = 4 + c * kCellWidth;
             const int y = kOutputTop + r * kOutputPitch;
             const IoOutputs::Field *f = IoOutputs::field(IoOutputs::testNumber(r, c));
-            label(this, QString::fromUtf8(f->label), QRect(x, y, kLabelWidth, 22));
+            label(this, IoOutputs::text(f->label), QRect(x, y, kLabelWidth, 22));
             auto *edit = new QLineEdit(this);
             edit->setObjectName(QStringLiteral("output%1").arg(IoOutputs::outputIndex(r, c)));
             edit->setGeometry(x + kLabelWidth, y, kValueWidth, 22);
@@ -106,7 +107,7 @@ void test_io::build()
     for (int i = 0; i < IoInputs::kCount + 4; ++i) {
         const int x = 4 + (i / kInputRows) * kCellWidth;
         const int y = kInputTop + (i % kInputRows) * kInputPitch;
-        const QString name = i < IoInputs::kCount ? IoInputs::name(i) : QString::fromUtf8(kStatusNames[i - IoInputs::kCount]);
+        const QString name = i < IoInputs::kCount ? IoInputs::name(i) : tr(kStatusNames[i - IoInputs::kCount]);
         label(this, name + QString::fromLatin1(kDots), QRect(x, y, kLabelWidth, 22));
         QLabel *value = label(this, QString(), QRect(x + kLabelWidth, y, kValueWidth, 22));
         value->setTextFormat(Qt::RichText);
@@ -157,7 +158,7 @@ void test_io::moveTo(int row, int column)
     QLineEdit *edit = field(row_, column_);
     edit->setFocus();
     edit->selectAll();
-    setdialogmsg(QString::fromUtf8(IoOutputs::field(number)->hint));
+    setdialogmsg(IoOutputs::text(IoOutputs::field(number)->hint));
     Q_EMIT signal_panel(number);
 }
 
@@ -169,12 +170,12 @@ bool test_io::carriageRunning() const
 void test_io::stopCarriageFirst()
 {
     testcommand(IoOutputs::outputIndex(row_, column_), IoOutputs::kStop);
-    DIAMESSAGE(this, QStringLiteral("请先停止机头运行 !"));
+    DIAMESSAGE(this, tr("请先停止机头运行 !"));
 }
 
 bool test_io::handleKey(int key)
 {
-    keyLabel()->setText(QString::number(key));
+    keyLabel()->setText(QString::number(IoInputs::keyCode(key)));
     const int number = IoOutputs::testNumber(row_, column_);
     const bool numberField = IoOutputs::field(number)->maxNumber >= 0;
     const int index = IoOutputs::outputIndex(row_, column_);
@@ -298,7 +299,7 @@ void test_io::slot_refresh()
             shownInputs_[std::size_t(i)] = value;
         }
     }
-    const int speed = para_test_io.byte(66);
+    const int speed = para_test_io.byte(Protocol::TestSpeedByte);
     if (speed != shownSpeed_) {
         speedLabel()->setText(QString::number(speed));
         shownSpeed_ = speed;

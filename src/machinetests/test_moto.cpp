@@ -32,8 +32,8 @@ constexpr int kColumnTop = 45;
 constexpr int kMenuButtonY = 440;
 constexpr int kExtraBase = 52;
 
-const QString kMenuShown = QStringLiteral("M.关闭测试菜单");
-const QString kMenuHidden = QStringLiteral("M.打开测试菜单");
+const char kMenuShown[] = QT_TRANSLATE_NOOP("test_moto", "M.关闭测试菜单");
+const char kMenuHidden[] = QT_TRANSLATE_NOOP("test_moto", "M.打开测试菜单");
 
 // Where a group goes: one system stacks its two beds and its yarn guides; two systems put
 // left and right side by side.
@@ -101,7 +101,7 @@ void test_moto::build()
     extras->setGeometry(2, groupRect(4, systems).bottom() + 4, kGroupsWidth - 2, 480 - groupRect(4, systems).bottom() - 6);
     auto *row = new QHBoxLayout(extras);
     row->setContentsMargins(0, 0, 0, 0);
-    auto *caption = new QLabel(QStringLiteral("其它信号"), extras);
+    auto *caption = new QLabel(tr("其它信号"), extras);
     caption->setFont(PanelFonts::panel(12));
     row->addWidget(caption);
     for (int i = 0; i < kExtraStates; ++i) {
@@ -119,7 +119,7 @@ void test_moto::build()
     sideMenu_->hide();
     panel_ = new motopanel(this, "motopanel");
     panel_->setGeometry(column);
-    menuButton_ = new MYBUTTON(kMenuHidden, this, "Bmenu");
+    menuButton_ = new MYBUTTON(tr(kMenuHidden), this, "Bmenu");
     menuButton_->setGeometry(kColumnX, kMenuButtonY, 640 - kColumnX, 38);
     menuButton_->setFont(PanelFonts::panel(16));
     menuButton_->setFocusPolicy(Qt::NoFocus);
@@ -142,7 +142,7 @@ void test_moto::slot_menu()
     const bool show = sideMenu_->isHidden();
     sideMenu_->setVisible(show);
     panel_->setVisible(!show);
-    menuButton_->setText(show ? kMenuShown : kMenuHidden);
+    menuButton_->setText(tr(show ? kMenuShown : kMenuHidden));
 }
 
 void test_moto::select(int group, int kind)
@@ -192,7 +192,7 @@ void test_moto::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Enter:
     case Qt::Key_Return:
         buzzer(kKeyBeepMs);
-        runCycle(0, QStringLiteral("正在进行整组循环测试, 按< 确定 >取消测试 !"));
+        runCycle(0, tr("正在进行整组循环测试, 按< 确定 >取消测试 !"));
         return;
     case Qt::Key_M:
         buzzer(kKeyBeepMs);
@@ -209,7 +209,7 @@ void test_moto::keyPressEvent(QKeyEvent *event)
         test_.digit(key - Qt::Key_0);
     } else if (key >= Qt::Key_A && key <= Qt::Key_E) {
         buzzer(kKeyBeepMs);
-        runCycle(key - Qt::Key_A, QStringLiteral("正在进行方式%1自动测试, 按< 确定 >取消测试 !").arg(key - Qt::Key_A + 1));
+        runCycle(key - Qt::Key_A, tr("正在进行方式%1自动测试, 按< 确定 >取消测试 !").arg(key - Qt::Key_A + 1));
     } else if (key >= Qt::Key_F && key <= Qt::Key_H) {
         buzzer(kKeyBeepMs);
         runFrequency(key - Qt::Key_F);
@@ -227,14 +227,14 @@ void test_moto::runFrequency(int test)
 {
     if (!test_.startFrequency(test))
         return;
-    DIAMESSAGE(this, QStringLiteral("正在进行选针器测试(频率 = %1 Hz) , 按< 确定 >取消测试 !").arg(20 * (test + 1)));
+    DIAMESSAGE(this, tr("正在进行选针器测试(频率 = %1 Hz) , 按< 确定 >取消测试 !").arg(20 * (test + 1)));
     test_.stopFrequency();
 }
 
 void test_moto::reject()
 {
     socket_->sendLeave();
-    setdialogmsg(QStringLiteral("正在退出机头测试界面, 请稍后 !"));
+    setdialogmsg(tr("正在退出机头测试界面, 请稍后 !"));
     // Without the command port the controller's answer cannot arrive: nothing to wait for.
     if (!socket_->isBound()) {
         timer_->stop();

@@ -1,5 +1,8 @@
 #include "labelmessage.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 LabelMessage::LabelMessage(QWidget *parent, const char *name)
     : QLabel(parent)
 {
@@ -15,8 +18,21 @@ void LabelMessage::setMessage(const QString &m1, const QString &m2)
 {
     message1_ = m1;
     message2_ = m2;
-    setText(m1 + QLatin1Char(' ') + m2);
+    showMessages();
     show();
+}
+
+void LabelMessage::showMessages()
+{
+    const QByteArray source = message1_.toUtf8();
+    setText(QCoreApplication::translate("MessageSteps", source.constData()) + QLatin1Char(' ') + message2_);
+}
+
+void LabelMessage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showMessages();
+    QLabel::changeEvent(event);
 }
 
 void LabelMessage::setMessage1(const QString &m1)

@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // The main screen's message line: a first message that doubles as the state of the zeroing
-// and row-skipping sequences, and a second one; hidden while there is nothing to say.
+// and row-skipping sequences, and a second one; hidden while there is nothing to say. The first
+// is kept as its source text, so the sequence does not depend on the language shown.
 class LabelMessage : public QLabel
 {
     Q_OBJECT
@@ -17,7 +18,12 @@ public:
     QString getMessage2() const { return message2_; }
     void cancelMessage();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void showMessages();
+
     QString message1_;
     QString message2_;
 };

@@ -47,6 +47,14 @@ Label *makeLabel(QWidget *parent, const QString &text, const QPalette &palette, 
     return label;
 }
 
+const char *const kCaptionText[RowDisplay::kCells] = {QT_TRANSLATE_NOOP("RowDisplay", "密  度"),
+                                                     QT_TRANSLATE_NOOP("RowDisplay", "花板行"), nullptr, nullptr, nullptr, "H",
+                                                     nullptr, nullptr, "A", nullptr};
+const char *const kRollerText[4] = {QT_TRANSLATE_NOOP("RowDisplay", "摇 床 位"), QT_TRANSLATE_NOOP("RowDisplay", "主 罗 拉"),
+                                    QT_TRANSLATE_NOOP("RowDisplay", "辅助罗拉"), QT_TRANSLATE_NOOP("RowDisplay", "开合罗拉")};
+const char *const kLoopText[4] = {QT_TRANSLATE_NOOP("RowDisplay", "开 始 行"), QT_TRANSLATE_NOOP("RowDisplay", "结 束 行"),
+                                  QT_TRANSLATE_NOOP("RowDisplay", "循环次数"), QT_TRANSLATE_NOOP("RowDisplay", "剩余次数")};
+
 int groupOrDefault(int g, int whenZero)
 {
     return g == 0 ? whenZero : g;
@@ -71,10 +79,9 @@ QRect RowDisplay::span(int left, int top, int right, int bottom)
 void RowDisplay::buildGroups(QWidget *parent)
 {
     const bool caption[kCells] = {true, true, false, false, false, true, false, false, true, false};
-    const char *captionText[kCells] = {"密  度", "花板行", nullptr, nullptr, nullptr, "H", nullptr, nullptr, "A", nullptr};
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
-            MyLabel *label = makeLabel<MyLabel>(parent, caption[c] ? QString::fromUtf8(captionText[c]) : QString(),
+            MyLabel *label = makeLabel<MyLabel>(parent, caption[c] ? tr(kCaptionText[c]) : QString(),
                                                 caption[c] ? palette_label_white : palette_label_text, QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
@@ -84,10 +91,10 @@ void RowDisplay::buildGroups(QWidget *parent)
         }
         connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, QStringLiteral("纱嘴停放"), palette_label_white, QFrame::Raised);
+    parkingCaption_ = makeLabel<MyLabel>(parent, tr("纱嘴停放"), palette_label_white, QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
     connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, QStringLiteral("纱  嘴"), palette_label_white, QFrame::Raised);
+    carrierCaption_ = makeLabel<MyLabel>(parent, tr("纱  嘴"), palette_label_white, QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
     connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
@@ -100,11 +107,9 @@ void RowDisplay::buildGroups(QWidget *parent)
 
 void RowDisplay::buildRollers(QWidget *parent)
 {
-    const char *rollerText[4] = {"摇 床 位", "主 罗 拉", "辅助罗拉", "开合罗拉"};
-    const char *loopText[4] = {"开 始 行", "结 束 行", "循环次数", "剩余次数"};
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, QString::fromUtf8(rollerText[k]), palette_label_white, QFrame::Raised);
+        MyLabel *caption = makeLabel<MyLabel>(parent, tr(kRollerText[k]), palette_label_white, QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
             connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
@@ -113,7 +118,7 @@ void RowDisplay::buildRollers(QWidget *parent)
         value->setFont(boldFont(14));
         value->setGeometry(span(x + 70, 300, x + 155, 325));
         rollers_[std::size_t(k)] = value;
-        QLabel *loopCaption = makeLabel<QLabel>(parent, QString::fromUtf8(loopText[k]), palette_label_white, QFrame::Raised);
+        QLabel *loopCaption = makeLabel<QLabel>(parent, tr(kLoopText[k]), palette_label_white, QFrame::Raised);
         loopCaption->setGeometry(span(x, 325, x + 70, 350));
         loopCaptions_[std::size_t(k)] = loopCaption;
         QLabel *loop = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
@@ -125,7 +130,7 @@ void RowDisplay::buildRollers(QWidget *parent)
 
 void RowDisplay::buildBottom(QWidget *parent)
 {
-    speed_ = makeLabel<MyLabel>(parent, QStringLiteral("速 度: "), palette_label_white, QFrame::Sunken);
+    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palette_label_white, QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
     connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
@@ -145,6 +150,31 @@ void RowDisplay::buildBottom(QWidget *parent)
     rowNumber_->setAlignment(Qt::AlignCenter);
     rowNumber_->setGeometry(span(220, 365, 320, 415));
     connect(rowNumber_, &MyLabel::released, this, &RowDisplay::rowNumberTouched);
+}
+
+void RowDisplay::showSpeed(double scaled)
+{
+    const QString shown = floattostr(scaled, kSpeedScale);
+    // The figure as shown, so what the telemetry sends matches the screen to the digit.
+    speed_ms_ = shown.section(QLatin1Char(' '), 0, 0).toDouble();
+    //: The speed field under the block panel (80 px): "速度:0.48 m/s".
+    speed_->setText(tr("速度:%1").arg(shown));
+}
+
+void RowDisplay::retranslate()
+{
+    for (int g = 0; g < kGroups; ++g) {
+        for (int c = 0; c < kCells; ++c) {
+            if (kCaptionText[c])
+                cell(g, c)->setText(tr(kCaptionText[c]));
+        }
+    }
+    parkingCaption_->setText(tr("纱嘴停放"));
+    carrierCaption_->setText(tr("纱  嘴"));
+    for (std::size_t k = 0; k < 4; ++k) {
+        rollerCaptions_[k]->setText(tr(kRollerText[k]));
+        loopCaptions_[k]->setText(tr(kLoopText[k]));
+    }
 }
 
 QList<MyLabel *> RowDisplay::touchLabels() const
@@ -233,7 +263,7 @@ void RowDisplay::paint_line(unsigned short row)
     rowNumber_->setText(toNum(4, shown));
     if (shown == 0) {
         direction_->setText(QStringLiteral("========="));
-        speed_->setText(QStringLiteral("速度:") + floattostr(double(para_system.word(Protocol::SpeedGroupWord)) * para_system.word(Protocol::SpeedUnitWord), 100000));
+        showSpeed(double(para_system.word(Protocol::SpeedGroupWord)) * para_system.word(Protocol::SpeedUnitWord));
         speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(Protocol::SpeedGroupWord)));
         clean_line();
         return;
@@ -269,7 +299,7 @@ void RowDisplay::set_line(unsigned short line)
 
     const int s = groupOrDefault(copy.speed_group, 23);
     const unsigned short speedWord = s <= kTableGroups ? para_work.word(std::size_t(kSpeedBase + s)) : 0;
-    speed_->setText(QStringLiteral("速度:") + floattostr(double(speedWord) * para_system.word(Protocol::SpeedUnitWord), 100000));
+    showSpeed(double(speedWord) * para_system.word(Protocol::SpeedUnitWord));
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 

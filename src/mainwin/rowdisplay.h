@@ -56,6 +56,10 @@ public:
     MyLabel *parkingCaption() const { return parkingCaption_; }
     MyLabel *carrierCaption() const { return carrierCaption_; }
     MyLabel *speed() const { return speed_; }
+    // The speed the speed field shows, in m/s.
+    double speedShown() const { return speed_ms_; }
+    // The fixed captions again, in the operator's language.
+    void retranslate();
     MyLabel *speedGroup() const { return speedGroup_; }
     QLabel *direction() const { return direction_; }
     MyLabel *rowNumber() const { return rowNumber_; }
@@ -74,6 +78,9 @@ Q_SIGNALS:
     void rowNumberTouched();
 
 private:
+    // The controller's speed figures over this are m/s.
+    static constexpr double kSpeedScale = 100000;
+    void showSpeed(double scaled);
     void buildGroups(QWidget *parent);
     void buildRollers(QWidget *parent);
     void buildBottom(QWidget *parent);
@@ -93,6 +100,7 @@ private:
     MyLabel *parkingCaption_ = nullptr;
     MyLabel *carrierCaption_ = nullptr;
     MyLabel *speed_ = nullptr;
+    double speed_ms_ = 0;
     MyLabel *speedGroup_ = nullptr;
     QLabel *direction_ = nullptr;
     MyLabel *rowNumber_ = nullptr;

@@ -9,16 +9,16 @@
 
 ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
 {
-    if (!DIAYESNO(parent, QStringLiteral("确定要关闭控制系统吗 ?")))
+    if (!DIAYESNO(parent, tr("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(parent, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
+        DIAMESSAGE(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return Outcome::Running;
     }
     if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0) == Protocol::Answered) {
-        DIAMESSAGE(parent, QStringLiteral("正在关机, 请稍等 ... ... "));
+        DIAMESSAGE(parent, tr("正在关机, 请稍等 ... ... "));
         return Outcome::ShuttingDown;
     }
-    DIAMESSAGE(parent, QStringLiteral("不能关机, 请检查主控制器 !"));
+    DIAMESSAGE(parent, tr("不能关机, 请检查主控制器 !"));
     return Outcome::NotAnswered;
 }

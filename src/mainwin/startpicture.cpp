@@ -15,6 +15,8 @@ constexpr int kMargin = 10;
 constexpr int kMaxNameChars = 32;
 constexpr int kTargetWidth = 150;
 constexpr int kTargetHeight = 30;
+constexpr int kLargePixels = 24;
+constexpr int kSmallPixels = 16;
 
 // On the window's own colour, as the desktop area always was without a picture.
 QColor stateColour(MachineState::Kind state)
@@ -119,8 +121,10 @@ void StartPicture::drawOwn(QPainter &painter)
         const QRect r(kMargin, top + int(at * usable) - pixels, width() - 2 * kMargin, 2 * pixels);
         painter.drawText(r, Qt::AlignCenter, painter.fontMetrics().elidedText(text, Qt::ElideRight, r.width()));
     };
+    // Sizes the main screen uses anyway: each further size would cost start-up a font engine
+    // and the rasterising of its glyphs.
     const QColor text = palette_label_dark.color(QPalette::WindowText);
-    line(0.22, qMax(18, usable / 9), true, text, machine_);
-    line(0.40, qMax(14, usable / 18), false, text, job_.isEmpty() ? QString() : tr("名 称: %1").arg(job_));
-    line(0.72, qMax(16, usable / 12), true, stateColour(state_), MachineState::text(state_));
+    line(0.22, kLargePixels, true, text, machine_);
+    line(0.40, kSmallPixels, false, text, job_.isEmpty() ? QString() : tr("名 称: %1").arg(job_));
+    line(0.72, kLargePixels, true, stateColour(state_), MachineState::text(state_));
 }

@@ -149,6 +149,11 @@ protected:
 
 private:
     void showJobDropped();
+    // The job's name, size, times, pieces and row display: of the job name, or all empty.
+    void paintJob(const QString &name);
+    void paintNoJob();
+    void paintJobSize(unsigned short width, unsigned short rows);
+    void paintLockButton(); // the lock button's text for the lock state
     // The start picture covers the whole window while start-up runs, then its own rectangle.
     void coverWhileStarting(bool starting);
     void setOffline(bool offline);

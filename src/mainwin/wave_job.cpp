@@ -72,14 +72,7 @@ void wave::open_wavefile(const QString &name)
 
     if (wrkOpened && accepted) {
         desktop_->setJob(name);
-        jobName_->setText(QString::fromUtf8("名 称: ") + name);
-        jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(para_run.word(Protocol::PieceWidthWord))
-                          + QString::fromUtf8("            长 度: ") + QString::number(para_cur.word(Protocol::RowsWord)));
-        paint_line(para_cur.word(Protocol::RowWord));
-        paintwavetime(para_cur.word(Protocol::KnitFirstWord), para_cur.word(Protocol::KnitSecondsWord));
-        paintstoptime(para_cur.word(Protocol::StopFirstWord), para_cur.word(Protocol::StopSecondsWord));
-        paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
-        paint_startneedle(para_work.word(776));
+        paintJob(name);
         const QString xxx = base + QStringLiteral(".xxx");
         if (QFileInfo::exists(xxx)) {
             wave_slot_drawmessagepos(1, 1);
@@ -97,24 +90,45 @@ void wave::showJobDropped()
 {
     strcurfilename.clear();
     desktop_->setJob(QString());
-    jobName_->setText(QString::fromUtf8("名 称: "));
-    jobSize_->setText(QString::fromUtf8("宽 度: ") + QString::number(0) + QString::fromUtf8("            长 度: ")
-                      + QString::number(0));
+    paintNoJob();
+    // A path no job uses, so the picture shows nothing.
+    picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
+    patPicture_->openpatpicture(picturePath_);
+}
+
+void wave::paintJob(const QString &name)
+{
+    jobName_->setText(tr("名 称: %1").arg(name));
+    paintJobSize(para_run.word(Protocol::PieceWidthWord), para_cur.word(Protocol::RowsWord));
+    paint_line(para_cur.word(Protocol::RowWord));
+    paintwavetime(para_cur.word(Protocol::KnitFirstWord), para_cur.word(Protocol::KnitSecondsWord));
+    paintstoptime(para_cur.word(Protocol::StopFirstWord), para_cur.word(Protocol::StopSecondsWord));
+    paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
+    paint_startneedle(para_work.word(Protocol::JobStartNeedleWord));
+}
+
+void wave::paintNoJob()
+{
+    jobName_->setText(tr("名 称: %1").arg(QString()));
+    paintJobSize(0, 0);
     paint_line(0);
     paintwavetime(0, 0);
     paintstoptime(0, 0);
     paint_piece(0, 0);
     paint_startneedle(0);
-    // A path no job uses, so the picture shows nothing.
-    picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
-    patPicture_->openpatpicture(picturePath_);
+}
+
+void wave::paintJobSize(unsigned short width, unsigned short rows)
+{
+    //: Job line under the name (230 px): piece width and program rows.
+    jobSize_->setText(tr("宽 度: %1            长 度: %2").arg(width).arg(rows));
 }
 
 void wave::wave_slot_savewrkfile(const QString &path)
 {
     // Saved whole or not at all: a failed save leaves the old file as it was.
     if (!WorkFile::save(path))
-        DIAMESSAGE(this, QString::fromUtf8("没有编织文件, 请先设置编织文件 !"));
+        DIAMESSAGE(this, tr("没有编织文件, 请先设置编织文件 !"));
 }
 
 void wave::wave_updata_file(const QString &name)

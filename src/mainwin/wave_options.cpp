@@ -3,6 +3,7 @@
 // show those bytes.
 #include "wave.h"
 
+#include "data/messagesteps.h"
 #include "data/parablocks.h"
 #include "data/protocol.h"
 #include "link/commands.h"
@@ -27,10 +28,10 @@ void wave::wave_slot_zero()
 {
     if (!stopped())
         return;
-    if (!DIAYESNO(this, QStringLiteral("是否执行系统归零 ?")))
+    if (!DIAYESNO(this, tr("是否执行系统归零 ?")))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("正在运行, 系统不能归零 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
         return;
     }
     if (setparacom(HomeCommand, MachineObject, 0, 0) != Answered)
@@ -38,7 +39,7 @@ void wave::wave_slot_zero()
     para_cur.setByte(RunningByte, 0);
     wave_paint_quickkey();
     paint_line(0);
-    wave_slot_message(QStringLiteral("启动拉杆,开始归零. "), QString());
+    wave_slot_message(MessageSteps::zeroArmed(), QString());
 }
 
 void wave::wave_slot_line()

@@ -49,8 +49,9 @@ QFont boldPanel(int points)
 // The message line and alarm button are placed once from the origin the window has when built.
 constexpr int kBuildOriginY = 122;
 
-const char kLockText[] = "<< 锁屏";
-const char kUnlockText[] = "点   击   此   处,   取   消   锁   屏   >>";
+const char kLockText[] = QT_TRANSLATE_NOOP("wave", "<< 锁屏");
+//: The whole top line while the screen is locked (620 px).
+const char kUnlockText[] = QT_TRANSLATE_NOOP("wave", "点   击   此   处,   取   消   锁   屏   >>");
 
 } // namespace
 
@@ -103,7 +104,7 @@ void wave::wave_create_desktopinfor()
     needle_->setAlignment(Qt::AlignCenter);
     needle_->setText(QStringLiteral("888"));
     jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palette_label_white, true);
-    jobSize_ = field("jobsize", box(320, 390, 550, 415), QString::fromUtf8("衣物宽度: 0 "), palette_label_white, true);
+    jobSize_ = field("jobsize", box(320, 390, 550, 415), tr("衣物宽度: 0 "), palette_label_white, true);
 
     labelTime_ = new LabelTime(this, "LabelTime");
     labelTime_->setGeometry(box(550, 390, 630, 415));
@@ -113,7 +114,7 @@ void wave::wave_create_desktopinfor()
     desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
-    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(0))
+    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(Protocol::DesktopWord))
                       + QStringLiteral(".bmp"));
     QStringList languages;
     for (const Translations::Installed &language : Translations::installed())
@@ -158,7 +159,7 @@ void wave::wave_create_desktopinfor()
     Bmenu->setFlat(true);
     // Opaque, so the quick keys reached by their key only stay hidden underneath it.
     Bmenu->setAutoFillBackground(true);
-    Bmenu->setText(QString::fromUtf8(kUnlockText));
+    paintLockButton();
     Bmenu->setFont(boldPanel(14));
     Bmenu->setGeometry(box(570, 10, 629, 44));
     Bmenu->setFocusPolicy(Qt::NoFocus);
@@ -212,24 +213,28 @@ void wave::showMachineState()
 void wave::paintwavetime(unsigned short first, unsigned short second)
 {
     knittingSeconds_ = second;
-    waveTime_->setText(QString::fromUtf8("编织时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
+    waveTime_->setText(tr("编织时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
 void wave::paintstoptime(unsigned short first, unsigned short second)
 {
     stoppedSeconds_ = second;
-    stopTime_->setText(QString::fromUtf8("停车时间 : ") + timeText(first) + QStringLiteral(" / ") + timeText(second));
+    stopTime_->setText(tr("停车时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
 void wave::paint_piece(unsigned short done, unsigned short target)
 {
-    pieces_->setText(QString::fromUtf8("完成件数 : ") + QString::number(done) + QStringLiteral(" / ")
-                     + QString::number(target));
+    pieces_->setText(tr("完成件数 : %1 / %2").arg(done).arg(target));
 }
 
 void wave::paint_startneedle(unsigned short needle)
 {
-    startNeedle_->setText(QString::fromUtf8("起始针 : ") + QString::number(needle));
+    startNeedle_->setText(tr("起始针 : %1").arg(needle));
+}
+
+void wave::paintLockButton()
+{
+    Bmenu->setText(tr(screenLocked_ ? kUnlockText : kLockText));
 }
 
 void wave::wave_slot_enablets()
@@ -239,11 +244,10 @@ void wave::wave_slot_enablets()
     screenLocked_ = lock;
     if (lock) {
         Bmenu->setGeometry(box(10, 10, 629, 44));
-        Bmenu->setText(QString::fromUtf8(kUnlockText));
     } else {
         Bmenu->setGeometry(box(580, 10, 629, 44));
-        Bmenu->setText(QString::fromUtf8(kLockText));
     }
+    paintLockButton();
     Bmenu->raise();
     for (MyLabel *l : commandLabels_)
         l->setclickable(lock ? 0 : 1);

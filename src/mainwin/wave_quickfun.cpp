@@ -12,6 +12,7 @@
 #include "files/dialogide.h"
 #include "params/extsyspara.h"
 #include "workparams/workparadialog.h"
+#include "data/messagesteps.h"
 #include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/protocol.h"
@@ -29,9 +30,9 @@ namespace {
 
 using namespace Protocol;
 
-// Start needle: word 0 of the system parameters, word 776 of the job's work parameters.
+// The start needle, as the system parameters hold it and as the job was made for.
 constexpr std::size_t kSystemStartNeedle = StartNeedleWord;
-constexpr std::size_t kJobStartNeedle = 776;
+constexpr std::size_t kJobStartNeedle = JobStartNeedleWord;
 
 constexpr int kRowDigits = 4;
 
@@ -88,7 +89,7 @@ bool wave::jobHasPattern()
     const QString pat = jobFile(".pat");
     if (!pat.isEmpty() && QFileInfo::exists(pat))
         return true;
-    DIAMESSAGE(this, QStringLiteral("没有编织文件 , 请先设置编织文件 !"));
+    DIAMESSAGE(this, tr("没有编织文件 , 请先设置编织文件 !"));
     return false;
 }
 
@@ -126,7 +127,7 @@ void wave::keepSystemBackup()
     if (temp_para_system == para_system)
         return;
     if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), para_system.data(), qint64(kSystemSize)) != 1)
-        DIAMESSAGE(this, QStringLiteral("保存系统备份参数失败, 请重试 !"));
+        DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
 }
 
 void wave::wave_slot_quickfun1()
@@ -190,7 +191,7 @@ void wave::wave_slot_quickfun4()
 
 void wave::wave_slot_quickfun5()
 {
-    DIAMESSAGE(this, QStringLiteral("该参数在 编织参数(按键1)->其它设置 中 !"));
+    DIAMESSAGE(this, tr("该参数在 编织参数(按键1)->其它设置 中 !"));
 }
 
 void wave::wave_slot_quickfun6()
@@ -220,13 +221,13 @@ void wave::wave_slot_quickfun8()
 
 void wave::wave_slot_quickfun9()
 {
-    const QString text = DIATEXTSELECT(this, QString(), QStringLiteral("请输入指定停车行行数"), kRowDigits,
+    const QString text = DIATEXTSELECT(this, QString(), tr("请输入指定停车行行数"), kRowDigits,
                                        QString::number(para_run.word(StopRowWord)));
     unsigned short row = 0;
     if (!parseRow(text, &row))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能设置 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
     if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
@@ -236,30 +237,30 @@ void wave::wave_slot_quickfun9()
 void wave::wave_slot_quickfun10()
 {
     if (para_cur.byte(LockByte) == 1) {
-        DIAMESSAGE(this, QStringLiteral("已经锁行,无法进行跳行操作 !"));
+        DIAMESSAGE(this, tr("已经锁行,无法进行跳行操作 !"));
         return;
     }
     if (para_cur.byte(RunningByte) == 0) {
-        DIAMESSAGE(this, QStringLiteral("系统开始归零, 不能跳行 !"));
+        DIAMESSAGE(this, tr("系统开始归零, 不能跳行 !"));
         return;
     }
     unsigned short row = 0;
-    if (!parseRow(DIATEXT(this, QString(), QStringLiteral("请输入跳行行数"), kRowDigits), &row))
+    if (!parseRow(DIATEXT(this, QString(), tr("请输入跳行行数"), kRowDigits), &row))
         return;
     if (row > para_cur.word(RowsWord)) {
-        DIAMESSAGE(this, QStringLiteral("跳行超过文件总行数"));
+        DIAMESSAGE(this, tr("跳行超过文件总行数"));
         return;
     }
     if (row == 0) {
-        DIAMESSAGE(this, QStringLiteral("跳行行数不能为 0 行"));
+        DIAMESSAGE(this, tr("跳行行数不能为 0 行"));
         return;
     }
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal("系统正在运行, 不能跳行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
     if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)
-        wave_slot_message(QStringLiteral("启动拉杆,开始跳行归零. "), QStringLiteral("  跳行到 : ") + QString::number(row));
+        wave_slot_message(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
 }
 
 void wave::wave_slot_quickfun11()

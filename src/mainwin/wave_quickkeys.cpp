@@ -112,9 +112,20 @@ void wave::retranslateKeys()
 
 void wave::changeEvent(QEvent *event)
 {
-    // The screen is built once: a language switch relabels it in place.
-    if (event->type() == QEvent::LanguageChange)
+    // The screen is built once: a language switch relabels it in place and repaints the
+    // job's fields from the values they show.
+    if (event->type() == QEvent::LanguageChange) {
         retranslateKeys();
+        // Bmenu is built last: before it, the fields below are not all there yet.
+        if (Bmenu) {
+            rowDisplay_->retranslate();
+            paintLockButton();
+            if (strcurfilename.isEmpty())
+                paintNoJob();
+            else
+                paintJob(strcurfilename);
+        }
+    }
     QWidget::changeEvent(event);
 }
 

@@ -28,9 +28,7 @@ TelemetryMessages::State wave::telemetryState() const
     s.rows = para_cur.word(Protocol::RowsWord);
     s.pieces = para_cur.word(Protocol::PiecesDoneWord);
     s.target = para_cur.word(Protocol::PiecesWord);
-    // "速度:0.48 m/s": the number the speed field shows.
-    const QString speed = rowDisplay_ ? rowDisplay_->speed()->text() : QString();
-    s.speed = speed.mid(speed.indexOf(QLatin1Char(':')) + 1).section(QLatin1Char(' '), 0, 0).toDouble();
+    s.speed = rowDisplay_ ? rowDisplay_->speedShown() : 0.0;
     s.running = machine_.running();
     s.offline = machine_.offline();
     s.knittingSeconds = knittingSeconds_;

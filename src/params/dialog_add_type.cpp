@@ -1,6 +1,7 @@
 #include "dialog_add_type.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 
 namespace {
 
@@ -33,6 +34,6 @@ const ParamTable &dialog_add_type::paramTable()
 }
 
 dialog_add_type::dialog_add_type(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), 10, WordStore::of(para_system), parent, name)
+    : ParamGrid(paramTable(), Protocol::AccelerationGroup, WordStore::of(para_system), parent, name)
 {
 }

@@ -1,6 +1,7 @@
 #include "dialognoworkdensity.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 
 namespace {
 
@@ -23,6 +24,6 @@ const ParamTable &dialognoworkdensity::paramTable()
 }
 
 dialognoworkdensity::dialognoworkdensity(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), 7, WordStore::of(para_system), parent, name)
+    : ParamGrid(paramTable(), Protocol::DensityGroup, WordStore::of(para_system), parent, name)
 {
 }

@@ -93,7 +93,7 @@ const ParamTable &dialogsyspara::paramTable()
 }
 
 dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), 0, WordStore::of(para_system), parent, name)
+    : ParamGrid(paramTable(), Protocol::SystemParamGroup, WordStore::of(para_system), parent, name)
     , status_(new QLabel(this))
     , flush_(new QTimer(this))
 {

@@ -1,6 +1,7 @@
 #include "dialogwrkpara.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "logic/celltext.h"
 
 namespace {
@@ -64,6 +65,6 @@ const ParamTable &dialogwrkpara::paramTable()
 }
 
 dialogwrkpara::dialogwrkpara(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), 1, WordStore::of(para_system), parent, name)
+    : ParamGrid(paramTable(), Protocol::SystemGroup, WordStore::of(para_system), parent, name)
 {
 }

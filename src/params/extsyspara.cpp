@@ -2,6 +2,7 @@
 
 #include "paramframes.h"
 
+#include "data/protocol.h"
 #include "files/fileoperatedialog.h"
 #include "files/hdiskformatdialog.h"
 #include "files/inputfiledialog.h"
@@ -67,28 +68,28 @@ const extsyspara::Item kItems[] = {
      QT_TRANSLATE_NOOP("extsyspara", "F8.更多系统工具菜单"), "更多系统工具菜单",
      QT_TRANSLATE_NOOP("extsyspara", "更多系统工具菜单需要密码, 请输入密码: "), kNoFrame, nullptr, nullptr, extsyspara::More},
     {extsyspara::Common, 0, 0, Qt::Key_1, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "1.工作参数设置"), "工作参数设置", nullptr, 1,
+     QT_TRANSLATE_NOOP("extsyspara", "1.工作参数设置"), "工作参数设置", nullptr, Protocol::SystemGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入工作参数设置界面失败, 请重试 !"), make<mydialogwrk>, extsyspara::Common},
     {extsyspara::Common, 0, 1, Qt::Key_2, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "2.系统参数设置"), "系统参数设置", kAsk, 0,
+     QT_TRANSLATE_NOOP("extsyspara", "2.系统参数设置"), "系统参数设置", kAsk, Protocol::SystemParamGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入系统参数设置界面失败, 请重试 !"), make<mydialogsystem>, extsyspara::Common},
     {extsyspara::Common, 0, 2, Qt::Key_3, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "3.密度电机修正"), "密度电机修正", kAsk, 7,
+     QT_TRANSLATE_NOOP("extsyspara", "3.密度电机修正"), "密度电机修正", kAsk, Protocol::DensityGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入密度电机修正界面失败, 请重试 !"), make<mydialogmdensity>, extsyspara::Common},
     {extsyspara::Common, 0, 3, Qt::Key_4, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "4.不工作密度设置"), "不工作密度设置", nullptr, 7,
+     QT_TRANSLATE_NOOP("extsyspara", "4.不工作密度设置"), "不工作密度设置", nullptr, Protocol::DensityGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入不工作密度设置界面失败, 请重试 !"), make<mydialognoworkdensity>, extsyspara::Common},
     {extsyspara::Common, 0, 4, Qt::Key_5, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "5.摇床位置修正"), "摇床位置修正", kAsk, 8,
+     QT_TRANSLATE_NOOP("extsyspara", "5.摇床位置修正"), "摇床位置修正", kAsk, Protocol::RackingGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入摇床位置修正界面失败, 请重试 !"), make<mydialogmbed>, extsyspara::Common},
     {extsyspara::Common, 1, 0, Qt::Key_A, Qt::Key_F1,
      QT_TRANSLATE_NOOP("extsyspara", "F1.报警记录"), "报警记录", nullptr, kPanelPage, nullptr,
      make<HistoryPage>, extsyspara::Common},
     {extsyspara::More, 0, 0, Qt::Key_1, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "1.机头加减速类型设置"), "机头加减速类型设置", nullptr, 10,
+     QT_TRANSLATE_NOOP("extsyspara", "1.机头加减速类型设置"), "机头加减速类型设置", nullptr, Protocol::AccelerationGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入加减速设置界面失败, 请重试 !"), make<mydialog_add_type>, extsyspara::More},
     {extsyspara::More, 0, 1, Qt::Key_2, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "2.机器个性化参数设置"), "机器个性化参数设置", nullptr, 32,
+     QT_TRANSLATE_NOOP("extsyspara", "2.机器个性化参数设置"), "机器个性化参数设置", nullptr, Protocol::TriangleGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入个性化参数界面失败-3, 请重试 !"), make<mytriangleboard>, extsyspara::More},
     {extsyspara::More, 0, 2, Qt::Key_3, 0,
      QT_TRANSLATE_NOOP("extsyspara", "3.系统参数导入导出和初始化"), "系统参数导入导出和初始化", nullptr, kPanelPage,
@@ -118,7 +119,7 @@ const extsyspara::Item kItems[] = {
      QT_TRANSLATE_NOOP("extsyspara", "F8.常用系统工具菜单"), "常用系统工具菜单", nullptr, kNoFrame,
      nullptr, nullptr, extsyspara::Common},
     {extsyspara::More, 1, 0, Qt::Key_A, Qt::Key_F1,
-     QT_TRANSLATE_NOOP("extsyspara", "F1.纱嘴停放与机头速度对照表"), "纱嘴停放与机头速度对照表", kAsk, 16,
+     QT_TRANSLATE_NOOP("extsyspara", "F1.纱嘴停放与机头速度对照表"), "纱嘴停放与机头速度对照表", kAsk, Protocol::CarrierSpeedGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入纱嘴停放与机头速度对照表界面失败, 请重试 !"), make<myspeedmouth>, extsyspara::More},
 };
 

@@ -1,6 +1,7 @@
 #include "speedmouth.h"
 
 #include "data/mouthspeedtable.h"
+#include "data/protocol.h"
 #include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
@@ -39,7 +40,7 @@ const ParamTable &speedmouth::paramTable()
 }
 
 speedmouth::speedmouth(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), 16, WordStore::of(copy_), parent, name)
+    : ParamGrid(paramTable(), Protocol::CarrierSpeedGroup, WordStore::of(copy_), parent, name)
 {
 }
 

@@ -1,6 +1,7 @@
 #include "attribute.h"
 
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/parafiles.h"
 #include "files/inputfiledialog.h"
 #include "platform/panelpaths.h"
@@ -12,11 +13,11 @@ attribute::attribute(QWidget *parent, const char *name)
     : QWidget(parent)
 {
     setObjectName(QString::fromLatin1(name));
-    const int wait = management.word(2);
+    const int wait = management.word(Protocol::ScreenSaverWord);
     const QString texts[] = {
-        QStringLiteral("F1. 从U盘导入桌面图片"),
-        QStringLiteral("F2. 恢复出厂桌面图片设置"),
-        wait ? QStringLiteral("F3. 屏幕保护等待 : %1 分").arg(wait) : QStringLiteral("F3. 屏幕保护( 关闭 )"),
+        tr("F1. 从U盘导入桌面图片"),
+        tr("F2. 恢复出厂桌面图片设置"),
+        wait ? tr("F3. 屏幕保护等待 : %1 分").arg(wait) : tr("F3. 屏幕保护( 关闭 )"),
     };
     void (attribute::*const actions[])() = {&attribute::slot_set, &attribute::slot_reset, &attribute::slot_protect};
     QList<KeyTable::Row> keys;
@@ -38,23 +39,23 @@ QString attribute::picture(int number)
 
 void attribute::choose(int number)
 {
-    management.setWord(0, quint16(number));
+    management.setWord(Protocol::DesktopWord, quint16(number));
     if (!wave_write_management())
-        DIAMESSAGE(this, QStringLiteral("保存桌面设置失败, 请重试 !"));
+        DIAMESSAGE(this, tr("保存桌面设置失败, 请重试 !"));
     Q_EMIT signal_desktop_change(picture(number));
 }
 
 void attribute::slot_set()
 {
     mkdirfile(PanelPaths::data(QStringLiteral("/image/desktop")));
-    if (inputfiledialog::getopenfilefromusb(picture(1), QStringLiteral("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
+    if (inputfiledialog::getopenfilefromusb(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.bmp"), this))
         choose(1);
 }
 
 void attribute::slot_reset()
 {
-    if (DIAYESNO(this, QStringLiteral("确定要恢复出产时的桌面吗 ?")))
+    if (DIAYESNO(this, tr("确定要恢复出产时的桌面吗 ?")))
         choose(0);
 }
 

@@ -13,16 +13,16 @@
 
 namespace {
 
-const char kRunning[] = "机头正在运行, 请停止运行 !";
-const char kUploadFailed[] = "上传系统参数失败, 请重试 !";
+const char kRunning[] = QT_TRANSLATE_NOOP("dialogbackup", "机头正在运行, 请停止运行 !");
+const char kUploadFailed[] = QT_TRANSLATE_NOOP("dialogbackup", "上传系统参数失败, 请重试 !");
 
 // Row n is item n + 1, its text the number, a dot and its words.
 const MenuRow<dialogbackup> kItems[] = {
-    {Qt::Key_1, "系统参数初始化", &dialogbackup::slot_binit},
-    {Qt::Key_2, "从电子盘读入系统参数", &dialogbackup::slot_hrecover},
-    {Qt::Key_3, "从U盘导入系统参数", &dialogbackup::slot_urecover},
-    {Qt::Key_4, "系统参数写入到电子盘", &dialogbackup::slot_hbackup},
-    {Qt::Key_5, "导出系统参数到U盘", &dialogbackup::slot_ubackup},
+    {Qt::Key_1, QT_TRANSLATE_NOOP("dialogbackup", "1.系统参数初始化"), &dialogbackup::slot_binit},
+    {Qt::Key_2, QT_TRANSLATE_NOOP("dialogbackup", "2.从电子盘读入系统参数"), &dialogbackup::slot_hrecover},
+    {Qt::Key_3, QT_TRANSLATE_NOOP("dialogbackup", "3.从U盘导入系统参数"), &dialogbackup::slot_urecover},
+    {Qt::Key_4, QT_TRANSLATE_NOOP("dialogbackup", "4.系统参数写入到电子盘"), &dialogbackup::slot_hbackup},
+    {Qt::Key_5, QT_TRANSLATE_NOOP("dialogbackup", "5.导出系统参数到U盘"), &dialogbackup::slot_ubackup},
 };
 
 } // namespace
@@ -30,8 +30,9 @@ const MenuRow<dialogbackup> kItems[] = {
 dialogbackup::dialogbackup(QWidget *parent, const char *name)
     : MyMenu(parent, name)
 {
+    setContext("dialogbackup");
     for (int row = 0; row < int(std::size(kItems)); ++row)
-        setItem(0, row, QStringLiteral("%1.").arg(row + 1) + QString::fromUtf8(kItems[row].match), QIcon(), kItems[row].key);
+        setItem(0, row, QString::fromUtf8(kItems[row].match), QIcon(), kItems[row].key);
     connect(this, &MenuGrid::signal_itemname, this, &dialogbackup::slot_press);
 }
 
@@ -46,16 +47,16 @@ bool dialogbackup::updatafile(const QString &path)
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:
-        DIAMESSAGE(this, QString::fromUtf8(kUploadFailed));
+        DIAMESSAGE(this, tr(kUploadFailed));
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return false;
     case SystemBackup::UploadFailed:
-        DIAMESSAGE(this, QString::fromUtf8(kUploadFailed));
+        DIAMESSAGE(this, tr(kUploadFailed));
         return false;
     default:
-        DIAMESSAGE(this, QStringLiteral("打开系统参数失败, 请重试 !"));
+        DIAMESSAGE(this, tr("打开系统参数失败, 请重试 !"));
         return false;
     }
 }
@@ -66,44 +67,44 @@ bool dialogbackup::download(const QString &path)
     case SystemBackup::Done:
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, ControllerMessages::refusal(kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return false;
     default:
-        DIAMESSAGE(this, QStringLiteral("打开系统参数失败 , 请重试 !"));
+        DIAMESSAGE(this, tr("打开系统参数失败 , 请重试 !"));
         return false;
     }
 }
 
 void dialogbackup::slot_binit()
 {
-    if (DIAYESNO(this, QStringLiteral("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
-        DIAMESSAGE(this, QStringLiteral("系统参数初始化成功 !"));
+    if (DIAYESNO(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
+        DIAMESSAGE(this, tr("系统参数初始化成功 !"));
 }
 
 void dialogbackup::slot_hrecover()
 {
-    if (DIAYESNO(this, QStringLiteral("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
-        DIAMESSAGE(this, QStringLiteral("从电子盘读入系统参数成功 !"));
+    if (DIAYESNO(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
+        DIAMESSAGE(this, tr("从电子盘读入系统参数成功 !"));
 }
 
 void dialogbackup::slot_urecover()
 {
     const QString file = PanelPaths::tmp(QStringLiteral("/file.sys"));
-    if (inputfiledialog::getopenfilefromusb(file, QStringLiteral("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
+    if (inputfiledialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.sys"), this)
         && updatafile(file))
-        DIAMESSAGE(this, QStringLiteral("从U盘导入系统参数成功 !"));
+        DIAMESSAGE(this, tr("从U盘导入系统参数成功 !"));
 }
 
 void dialogbackup::slot_hbackup()
 {
-    if (DIAYESNO(this, QStringLiteral("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
-        DIAMESSAGE(this, QStringLiteral(" 系统参数写入到从电子盘读入成功 !"));
+    if (DIAYESNO(this, tr("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
+        DIAMESSAGE(this, tr(" 系统参数写入到从电子盘读入成功 !"));
 }
 
 void dialogbackup::slot_ubackup()
 {
-    const QString name = DIATEXT(this, QString(), QStringLiteral("输入系统参数名称( 0 - 9的数字 )"), 10);
+    const QString name = DIATEXT(this, QString(), tr("输入系统参数名称( 0 - 9的数字 )"), 10);
     if (name.isEmpty())
         return;
     // The name becomes a file name in tmp/: only the digits the prompt asks for.
@@ -113,6 +114,6 @@ void dialogbackup::slot_ubackup()
         return;
     }
     if (download(path))
-        outputfiledialog::getsavefilefromusb(path, QStringLiteral("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        outputfiledialog::getsavefilefromusb(path, tr("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.sys"), this);
 }

@@ -15,24 +15,24 @@ void focusFirst(Menu *menu)
 } // namespace
 
 mydialogbackup::mydialogbackup(QWidget *parent)
-    : ServiceFrame(parent, "mydialogbackup", QStringLiteral("系统参导入导出数和初始化"))
+    : ServiceFrame(parent, "mydialogbackup", tr("系统参导入导出数和初始化"))
 {
     focusFirst(page());
 }
 
 myupdata::myupdata(QWidget *parent)
-    : ServiceFrame(parent, "myupdata", QStringLiteral("控制器系统升级"))
+    : ServiceFrame(parent, "myupdata", tr("控制器系统升级"))
 {
     focusFirst(page());
 }
 
 mytimedate::mytimedate(QWidget *parent)
-    : ServiceFrame(parent, "mytimedate", QStringLiteral("控制器系统时间设置"))
+    : ServiceFrame(parent, "mytimedate", tr("控制器系统时间设置"))
 {
 }
 
 myattribute::myattribute(QWidget *parent)
-    : ServiceFrame(parent, "myattribute", QStringLiteral("控制器桌面图片和屏幕保护时间设置"))
+    : ServiceFrame(parent, "myattribute", tr("控制器桌面图片和屏幕保护时间设置"))
 {
     connect(page(), &attribute::signal_desktop_change, this, &myattribute::signal_desktop_change);
 }

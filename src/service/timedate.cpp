@@ -24,8 +24,12 @@ struct Field
 };
 
 const Field kFields[] = {
-    {"年", ClockSetting::kFirstYear, ClockSetting::kLastYear}, {"月", 1, 12}, {"日", 1, 31},
-    {"时", 0, 23},                                             {"分", 0, 59}, {"秒", 0, 59},
+    {QT_TRANSLATE_NOOP("timedate", "年"), ClockSetting::kFirstYear, ClockSetting::kLastYear},
+    {QT_TRANSLATE_NOOP("timedate", "月"), 1, 12},
+    {QT_TRANSLATE_NOOP("timedate", "日"), 1, 31},
+    {QT_TRANSLATE_NOOP("timedate", "时"), 0, 23},
+    {QT_TRANSLATE_NOOP("timedate", "分"), 0, 59},
+    {QT_TRANSLATE_NOOP("timedate", "秒"), 0, 59},
 };
 
 } // namespace
@@ -40,7 +44,7 @@ timedate::timedate(QWidget *parent, const char *name)
     const int values[] = {now.date().year(), now.date().month(), now.date().day(),
                           now.time().hour(), now.time().minute(), now.time().second()};
     for (int i = 0; i < 6; ++i) {
-        auto *caption = new QLabel(QString::fromUtf8(kFields[i].caption), this);
+        auto *caption = new QLabel(tr(kFields[i].caption), this);
         caption->setGeometry(40 + 95 * i, 90, 80, 30);
         auto *box = new MySpinBox(this);
         box->setGeometry(40 + 95 * i, 125, 80, 40);
@@ -123,7 +127,7 @@ void timedate::timedateenter()
         DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
         break;
     case ClockSetting::Failed:
-        DIAMESSAGE(this, QStringLiteral("系统时间设置失败 !"));
+        DIAMESSAGE(this, tr("系统时间设置失败 !"));
         break;
     }
     focusBox(focus_);
@@ -132,5 +136,5 @@ void timedate::timedateenter()
 void timedate::slot_flashtime()
 {
     const QDateTime now = SystemActions::now();
-    label_->setText(QStringLiteral("控制器系统时间设置     当前时间 : ") + now.toString(QStringLiteral("yyyy/M/d  HH:mm:ss")));
+    label_->setText(tr("控制器系统时间设置     当前时间 : %1").arg(now.toString(QStringLiteral("yyyy/M/d  HH:mm:ss"))));
 }

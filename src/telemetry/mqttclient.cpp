@@ -1,9 +1,8 @@
 #include "mqttclient.h"
 
 #include "backoff.h"
+#include "mosquittolibrary.h"
 #include "outbox.h"
-
-#include <mosquitto.h>
 
 #include <QElapsedTimer>
 
@@ -15,17 +14,6 @@ namespace {
 const char kOnline[] = "online";
 const char kOffline[] = "offline";
 const int kGoodbyeLoops = 10;
-
-void initLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
-}
-
-QString errorText(int rc)
-{
-    return QString::fromUtf8(mosquitto_strerror(rc));
-}
 
 } // namespace
 
@@ -62,6 +50,11 @@ bool MqttClient::waitMs(int ms)
     return !wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
 }
 
+QString MqttClient::errorText(int rc) const
+{
+    return QString::fromUtf8(lib_->strerror(rc));
+}
+
 void MqttClient::setLink(LinkState state, const QString &why)
 {
     {
@@ -77,22 +70,22 @@ void MqttClient::setLink(LinkState state, const QString &why)
 
 bool MqttClient::configure(mosquitto *m, QString *why)
 {
-    mosquitto_connect_callback_set(m, &MqttClient::onConnect);
-    mosquitto_disconnect_callback_set(m, &MqttClient::onDisconnect);
-    mosquitto_publish_callback_set(m, &MqttClient::onPublish);
-    mosquitto_subscribe_callback_set(m, &MqttClient::onSubscribe);
-    mosquitto_message_callback_set(m, &MqttClient::onMessage);
-    mosquitto_int_option(m, MOSQ_OPT_TCP_NODELAY, 1);
+    lib_->connectCallbackSet(m, &MqttClient::onConnect);
+    lib_->disconnectCallbackSet(m, &MqttClient::onDisconnect);
+    lib_->publishCallbackSet(m, &MqttClient::onPublish);
+    lib_->subscribeCallbackSet(m, &MqttClient::onSubscribe);
+    lib_->messageCallbackSet(m, &MqttClient::onMessage);
+    lib_->intOption(m, MOSQ_OPT_TCP_NODELAY, 1);
     int rc = MOSQ_ERR_SUCCESS;
     if (!options_.username.isEmpty())
-        rc = mosquitto_username_pw_set(m, options_.username.constData(),
-                                       options_.password.isEmpty() ? nullptr : options_.password.constData());
+        rc = lib_->usernamePwSet(m, options_.username.constData(),
+                                 options_.password.isEmpty() ? nullptr : options_.password.constData());
     if (rc == MOSQ_ERR_SUCCESS && !options_.statusTopic.isEmpty())
-        rc = mosquitto_will_set(m, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
+        rc = lib_->willSet(m, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
     if (rc == MOSQ_ERR_SUCCESS && options_.url.tls) {
         const QByteArray cafile = options_.cafile.toLocal8Bit();
-        rc = cafile.isEmpty() ? mosquitto_tls_set(m, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                              : mosquitto_tls_set(m, cafile.constData(), nullptr, nullptr, nullptr, nullptr);
+        rc = cafile.isEmpty() ? lib_->tlsSet(m, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
+                              : lib_->tlsSet(m, cafile.constData(), nullptr, nullptr, nullptr, nullptr);
     }
     if (rc != MOSQ_ERR_SUCCESS)
         *why = errorText(rc);
@@ -102,14 +95,18 @@ bool MqttClient::configure(mosquitto *m, QString *why)
 void MqttClient::run()
 {
     pthread_setname_np(pthread_self(), "mqtt");
-    initLibrary();
-    const QByteArray id = options_.clientId;
-    mosquitto *m = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, this);
     QString why;
+    lib_ = MosquittoLibrary::get(&why);
+    if (!lib_) {
+        setLink(LinkState::Refused, why);
+        return;
+    }
+    const QByteArray id = options_.clientId;
+    mosquitto *m = lib_->create(id.isEmpty() ? nullptr : id.constData(), true, this);
     if (!m || !configure(m, &why)) {
         setLink(LinkState::Refused, m ? why : QStringLiteral("cannot make an MQTT client"));
         if (m)
-            mosquitto_destroy(m);
+            lib_->destroy(m);
         return;
     }
     Backoff backoff;
@@ -126,7 +123,7 @@ void MqttClient::run()
     }
     if (connected_)
         goodbye(m);
-    mosquitto_destroy(m);
+    lib_->destroy(m);
 }
 
 bool MqttClient::session(mosquitto *m, bool first, QString *why)
@@ -135,8 +132,8 @@ bool MqttClient::session(mosquitto *m, bool first, QString *why)
     accepted_ = false;
     refusal_.clear();
     const QByteArray host = options_.url.host.toUtf8();
-    int rc = first ? mosquitto_connect_async(m, host.constData(), options_.url.port, options_.keepaliveS)
-                   : mosquitto_reconnect_async(m);
+    int rc = first ? lib_->connectAsync(m, host.constData(), options_.url.port, options_.keepaliveS)
+                   : lib_->reconnectAsync(m);
     if (rc != MOSQ_ERR_SUCCESS) {
         *why = errorText(rc);
         return false;
@@ -146,7 +143,7 @@ bool MqttClient::session(mosquitto *m, bool first, QString *why)
     while (!stopping_) {
         if (connected_)
             pump(m);
-        rc = mosquitto_loop(m, kLoopMs, 1);
+        rc = lib_->loop(m, kLoopMs, 1);
         if (rc != MOSQ_ERR_SUCCESS) {
             *why = rc == MOSQ_ERR_TLS ? QStringLiteral("TLS handshake failed") : errorText(rc);
             if (rc == MOSQ_ERR_TLS)
@@ -159,7 +156,7 @@ bool MqttClient::session(mosquitto *m, bool first, QString *why)
         }
     }
     if (!stopping_ || !connected_) {
-        mosquitto_disconnect(m);
+        lib_->disconnect(m);
         connected_ = false;
     }
     return accepted_;
@@ -172,7 +169,7 @@ void MqttClient::pump(mosquitto *m)
     Outbox::Message message;
     while (outbox_->take(&message, kWindow)) {
         int mid = 0;
-        const int rc = mosquitto_publish(m, &mid, message.topic.constData(), int(message.payload.size()),
+        const int rc = lib_->publish(m, &mid, message.topic.constData(), int(message.payload.size()),
                                          message.payload.constData(), 1, message.retain);
         if (rc == MOSQ_ERR_SUCCESS) {
             inFlight_.insert(mid);
@@ -188,9 +185,9 @@ void MqttClient::pump(mosquitto *m)
 void MqttClient::goodbye(mosquitto *m)
 {
     if (!options_.statusTopic.isEmpty())
-        mosquitto_publish(m, nullptr, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
-    mosquitto_disconnect(m);
-    for (int i = 0; i < kGoodbyeLoops && mosquitto_loop(m, kLoopMs, 1) == MOSQ_ERR_SUCCESS; ++i) {
+        lib_->publish(m, nullptr, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
+    lib_->disconnect(m);
+    for (int i = 0; i < kGoodbyeLoops && lib_->loop(m, kLoopMs, 1) == MOSQ_ERR_SUCCESS; ++i) {
     }
 }
 
@@ -198,18 +195,18 @@ void MqttClient::onConnect(mosquitto *m, void *self, int rc)
 {
     auto *c = static_cast<MqttClient *>(self);
     if (rc != 0) {
-        c->refusal_ = QStringLiteral("the broker refused the connection: %1").arg(QString::fromUtf8(mosquitto_connack_string(rc)));
+        c->refusal_ = QStringLiteral("the broker refused the connection: %1").arg(QString::fromUtf8(c->lib_->connackString(rc)));
         return;
     }
     c->connected_ = true;
     c->accepted_ = true;
     if (!c->options_.statusTopic.isEmpty())
-        mosquitto_publish(m, nullptr, c->options_.statusTopic.constData(), int(sizeof kOnline - 1), kOnline, 1, true);
+        c->lib_->publish(m, nullptr, c->options_.statusTopic.constData(), int(sizeof kOnline - 1), kOnline, 1, true);
     if (!c->options_.subscriptions.isEmpty()) {
         std::vector<char *> topics;
         for (const QByteArray &topic : c->options_.subscriptions)
             topics.push_back(const_cast<char *>(topic.constData()));
-        mosquitto_subscribe_multiple(m, nullptr, int(topics.size()), topics.data(), 1, 0, nullptr);
+        c->lib_->subscribeMultiple(m, nullptr, int(topics.size()), topics.data(), 1, 0, nullptr);
     }
     c->setLink(LinkState::Online, QStringLiteral("connected to %1").arg(c->options_.url.text()));
 }

@@ -17,6 +17,7 @@
 struct mosquitto;
 struct mosquitto_message;
 class Outbox;
+struct MosquittoLibrary;
 
 // One connection to an MQTT broker on a thread of its own that runs libmosquitto's network loop:
 // connects, and after a failure or a lost link tries again after 1 s, doubling to 60 s; keeps a
@@ -71,6 +72,7 @@ private:
     // False when stop() came first.
     bool waitMs(int ms);
     void setLink(LinkState state, const QString &why);
+    QString errorText(int rc) const;
 
     static void onConnect(mosquitto *m, void *self, int rc);
     static void onDisconnect(mosquitto *m, void *self, int rc);
@@ -88,6 +90,7 @@ private:
     std::atomic<LinkState> link_{LinkState::Connecting};
     QString why_;
     // Network thread only.
+    const MosquittoLibrary *lib_ = nullptr;
     bool connected_ = false;
     bool accepted_ = false;
     QString refusal_;

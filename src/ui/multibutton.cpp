@@ -11,5 +11,16 @@ multibutton::multibutton(QWidget *parent, const char *name, int key)
 
 bool multibutton::inject() const
 {
-    return KeyInjection::post(key_);
+    // The page keys beside lists and tables; digits, Enter and letters are the key panels'.
+    switch (key_) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Backspace:
+    case Qt::Key_M:
+        return KeyInjection::post(key_);
+    default:
+        return false;
+    }
 }

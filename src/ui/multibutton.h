@@ -12,8 +12,8 @@ public:
     multibutton(QWidget *parent, const char *name, int key);
 
     int key() const { return key_; }
-    // Posts the key to the focus widget; false when the key is not one the panel injects or
-    // nothing has the focus.
+    // Posts the key to the focus widget: Page Up/Down, Up, Down, Backspace or M. False for any
+    // other key or when nothing has the focus.
     bool inject() const;
 
 private:

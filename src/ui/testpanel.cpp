@@ -21,7 +21,7 @@ PanelKeys testpanel::keys(int number)
     for (int i = 0; i < field->choiceCount; ++i) {
         const IoOutputs::Choice &c = field->choices[i];
         if (c.key)
-            keys.append({QString::fromUtf8(c.text), Qt::Key_0 + c.value});
+            keys.append({IoOutputs::text(c.text), Qt::Key_0 + c.value});
     }
     return keys;
 }

@@ -34,14 +34,14 @@ private Q_SLOTS:
         // M2 sent from the manager becomes the current job, in the panel and in knitsim.
         QVERIFY(f_.switchWith({"3"}) && f_.switchWith({"Down", "c"}) && f_.x().keys({"Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);
-        QVERIFY(f_.x().keys({}) && f_.x().keys({"Return"}));
+        QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
     }
     void cleanupTestCase() { f_.stop(); }
 
     void programEditor()
     {
-        QVERIFY(f_.x().keys({"F5"}, "editor-program"));
-        QVERIFY(f_.x().keys(kSpeedSeven) && f_.x().keys({"Escape"}) && f_.x().keys({"Return"}));
+        QVERIFY(f_.walk({"F5+"}, "editor-program"));
+        QVERIFY(f_.x().keys(kSpeedSeven) && f_.walk({"Escape+", "Return+"}));
         const QStringList state = f_.sim().send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("cnt 1 93 7")) && state.contains(QStringLiteral("unbracketed 0")),
                  qPrintable(state.join(QLatin1Char('\n'))));
@@ -55,8 +55,7 @@ private Q_SLOTS:
         }
         const int rowCommands = f_.sim().traffic().filter(QStringLiteral("cmd 72")).size();
         // Another job's program is edited on disk only.
-        QVERIFY(f_.x().keys({"Up", "F5"}) && f_.x().keys(kSpeedSeven) && f_.x().keys({"Escape"})
-                && f_.x().keys({"Return"}));
+        QVERIFY(f_.walk({"Up", "F5+"}) && f_.x().keys(kSpeedSeven) && f_.walk({"Escape+", "Return+"}));
         QCOMPARE(quint8(TestBytes::readFile(f_.file("/mnt/ide/knit/wave/M1/M1.cnt")).at(128 + 93)), quint8(7));
         QCOMPARE(f_.sim().traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
         QVERIFY(f_.x().keys({"Down"}));
@@ -64,9 +63,9 @@ private Q_SLOTS:
 
     void patternEditor()
     {
-        QVERIFY(f_.x().keys({"F6"}, "editor-pattern"));
+        QVERIFY(f_.walk({"F6+"}, "editor-pattern"));
         QVERIFY(f_.x().keys({"5", "KP_Enter", "Right", "Up"}) && f_.x().keys({"m", "Return"}, "editor-pattern-line"));
-        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(f_.switchWith({"Escape"}));
         const QStringList state = f_.sim().send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("pat 2 59 85")), qPrintable(state.join(QLatin1Char('\n'))));
         // knitsim's copy of the pattern is the saved file, checksum included.
@@ -74,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(patfilecheck(path), int(PatCheck::Ok));
         QCOMPARE(TestBytes::readFile(f_.sim().file(QStringLiteral("M2.pat"))), TestBytes::readFile(path));
         const int rowCommands = f_.sim().traffic().filter(QStringLiteral("cmd 72")).size();
-        QVERIFY(f_.x().keys({"Up", "F6", "3", "KP_Enter"}) && f_.x().keys({"Escape"}));
+        QVERIFY(f_.walk({"Up", "F6+", "3", "KP_Enter", "Escape+"}));
         QCOMPARE(f_.sim().traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
         QCOMPARE(quint8(TestBytes::readFile(f_.file("/mnt/ide/knit/wave/M1/M1.pat")).at(50)) >> 4, 3);
     }

@@ -43,7 +43,7 @@ private Q_SLOTS:
         QVERIFY(f_.x().keys({"Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);
         QVERIFY(f_.x().keys({}, "files-sent"));
-        QVERIFY(f_.x().keys({"Return"}));
+        QVERIFY(f_.switchWith({"Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.panel().output().contains("\nM2\n"), 3000); // the main window loaded it
     }
 
@@ -57,11 +57,11 @@ private Q_SLOTS:
         QVERIFY(f_.x().keys({"Return"}));
         QVERIFY(f_.waitForFile(f_.file("/mnt/ide/knit/wave/S1/S1.wrk")));
         QVERIFY(f_.x().keys({}, "files-imported"));
-        QVERIFY(f_.x().keys({"Return"}));
+        QVERIFY(f_.switchWith({"Return"}));
         QVERIFY(f_.switchWith({"b"}) && f_.x().keys({}, "files-export"));
-        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(f_.switchWith({"Escape"}));
         QVERIFY(f_.walk({"m+"}, "files-delete"));
-        QVERIFY(f_.x().keys({"Escape", "Escape"}));
+        QVERIFY(f_.walk({"Escape+", "Escape+"}));
         QVERIFY(TestBytes::readFile(f_.file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
@@ -77,7 +77,7 @@ private Q_SLOTS:
             QVERIFY(f_.x().keys({"Return"}));
             QVERIFY(QTest::qWaitFor([&] { return formatted(page); }, 10000));
             QVERIFY(f_.x().keys({}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page)))));
-            QVERIFY(f_.x().keys({"Escape"}));
+            QVERIFY(f_.switchWith({"Escape"}));
         }
         QVERIFY(f_.x().keys({"Escape"}));
         QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/wave")) && !QFileInfo::exists(f_.file("/mnt/ide/knit/wave/M1")));

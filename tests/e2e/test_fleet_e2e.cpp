@@ -73,7 +73,7 @@ private Q_SLOTS:
     void fleetOnce()
     {
         QProcess *alarms = broker_.subscribe(QStringLiteral("knit/F2/alarm"), this);
-        QTest::qWait(300);
+        QVERIFY(alarms);
         QVERIFY(panels_[1].sim.command(QStringLiteral("alarm 2 23")));
         QTRY_VERIFY(machines(fleet()).first().toObject().value(QLatin1String("machine")) == QLatin1String("F2"));
         const QJsonArray list = machines(fleet());

@@ -124,7 +124,7 @@ private Q_SLOTS:
         QVERIFY(sim().command(QStringLiteral("set zeroing 3000")) && sim().command(QStringLiteral("set speed 1")));
         const QImage before = x().pictureWhen("skip-before", [](const QImage &) { return true; });
         const QRect dialog(120, 140, 400, 130);
-        QVERIFY(x().key(QStringLiteral("0")));
+        QVERIFY(f_.switchWith({QStringLiteral("0")}));
         x().pictureWhen("skip-ask", [&](const QImage &i) { return i.copy(dialog) != before.copy(dialog); });
         QVERIFY(x().key(QStringLiteral("4")) && x().key(QStringLiteral("Return")));
         QVERIFY(sim().waitFor(QStringLiteral("cmd 2a/1/8"), 5000));

@@ -48,13 +48,13 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"3+", "F7+"}, "workparams-browser"));
         const QString wrk = f_.file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QVERIFY(f_.walk({"a+", "Return"}) && f_.waitForFile(f_.file("/mnt/usb/M1.wrk"), TestBytes::readFile(wrk)));
-        QVERIFY(f_.x().keys({}) && f_.x().keys({"Return"}));
+        QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
         QCOMPARE(TestBytes::readFile(f_.file("/mnt/usb/M1.wrk")), TestBytes::readFile(wrk));
         QByteArray changed = TestBytes::readFile(wrk);
         changed[0] = char(99);
         QVERIFY(TestBytes::writeFile(f_.file("/mnt/usb/M1.wrk"), changed));
         QVERIFY(f_.walk({"b+"}, "workparams-import") && f_.x().keys({"Return"}));
-        QVERIFY(f_.waitForFile(wrk, changed) && f_.x().keys({}, "workparams-imported") && f_.x().keys({"Return", "Escape", "Escape"}));
+        QVERIFY(f_.waitForFile(wrk, changed) && f_.x().keys({}, "workparams-imported") && f_.walk({"Return+", "Escape+", "Escape+"}));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), changed);
         KNIT_COMPARE_BYTES(TestBytes::readFile(f_.sim().file(QStringLiteral("work.blk"))), changed);
     }

@@ -24,6 +24,7 @@ check "package name carries the project version and architecture" \
 dpkg-deb -I "$deb" >"$work/info"
 check "version in control" grep -qx " Version: $version" "$work/info"
 check "depends on the Qt libraries it links" grep -q "^ Depends:.*libqt6widgets6" "$work/info"
+check "depends on libmosquitto, which it opens at run time" grep -q "^ Depends:.*libmosquitto1" "$work/info"
 dpkg-deb -e "$deb" "$work/control"
 check "postinst enables the unit" grep -q "deb-systemd-helper enable knitpanel.service" "$work/control/postinst"
 check "the font cache is fontconfig's (its trigger), not a maintainer script's" grep -q "^ Depends:.*fontconfig" "$work/info"

@@ -69,6 +69,9 @@ private Q_SLOTS:
         QTest::addRow("other section") << QByteArray("[fleet]\nlanguage=en\n") << "zh_CN" << false;
         QTest::addRow("path") << QByteArray("[panel]\nlanguage=../x\n") << "zh_CN" << true;
         QTest::addRow("unknown shape") << QByteArray("[panel]\nlanguage=english\n") << "zh_CN" << true;
+        QTest::addRow("with region") << QByteArray("[panel]\nlanguage=zh_TW\n") << "zh_TW" << false;
+        QTest::addRow("region in lower case") << QByteArray("[panel]\nlanguage=en_us\n") << "zh_CN" << true;
+        QTest::addRow("region cut short") << QByteArray("[panel]\nlanguage=en_U\n") << "zh_CN" << true;
         QTest::addRow("binary") << QByteArray("[panel]\nlanguage=en\n\0\xff", 21) << "zh_CN" << true;
         QTest::addRow("too long") << QByteArray("[panel]\nlanguage=en\n") + QByteArray(5000, '#') << "zh_CN" << true;
     }

@@ -2,13 +2,16 @@
 // its pages, is chosen in each language against knitsim, and what it opened (each dialog's class
 // in turn, the menu's page after) is compared. Faults caught: a menu that dispatches on the text
 // its button shows, so that a translated item opens nothing, or something else; a label or
-// button on a page it opens whose text (English is the longer) does not fit the widget.
+// button on a page it opens whose text (English is the longer) does not fit the widget. And the
+// main screen's zeroing sequence, kept in its message line, advances while the line shows English.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/messagesteps.h"
 #include "logic/language.h"
 #include "logic/translations.h"
+#include "mainwin/labelmessage.h"
 #include "params/extsyspara.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
@@ -159,6 +162,18 @@ private Q_SLOTS:
         // Every item opens a page or turns the menu's page.
         QVERIFY2(inChinese.size() > 1 || inChinese.value(0) != QStringLiteral("page %1").arg(page), qPrintable(chinese));
         QCOMPARE(inEnglish, inChinese);
+    }
+
+    // The zeroing sequence lives in the message line: shown in English, it still advances.
+    void messageSequenceInEnglish()
+    {
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        LabelMessage line;
+        line.setMessage(MessageSteps::zeroArmed(), QString());
+        QVERIFY2(!line.text().contains(MessageSteps::zeroArmed()), qPrintable(line.text()));
+        const MessageSteps::Action action = MessageSteps::step(MessageSteps::Report::ZeroingStarted, line.getMessage1());
+        QCOMPARE(int(action.kind), int(MessageSteps::Kind::Show));
+        QCOMPARE(action.text, MessageSteps::zeroing());
     }
 
 private:

@@ -254,34 +254,6 @@ private Q_SLOTS:
         QCOMPARE(int(para_system.word(6)), 9);
     }
 
-    // Pages drawn whole: a widget in one column that widens it starves the others' labels
-    // (the system page's pulse line), a long label is cut mid-glyph (personalisation).
-    void pagesDrawnWhole_data()
-    {
-        QTest::addColumn<int>("page");
-        QTest::addRow("system") << 0;
-        QTest::addRow("personalisation") << 1;
-    }
-    void pagesDrawnWhole()
-    {
-        QFETCH(int, page);
-        std::unique_ptr<QDialog> frame(page == 0 ? static_cast<QDialog *>(new mydialogsystem) : new mytriangleboard);
-        QStringList cut;
-        QTimer::singleShot(0, frame.get(), [&] {
-            play(frame.get(), QString());
-            static const QRegularExpression dots(QStringLiteral("\\.+$"));
-            for (const QLabel *l : frame->findChildren<QLabel *>()) {
-                const QString text = QString(l->text()).remove(dots);
-                if (l->isVisible() && !Qt::mightBeRichText(text)
-                    && l->fontMetrics().horizontalAdvance(text) > l->contentsRect().width())
-                    cut << text;
-            }
-            frame->reject();
-        });
-        frame->exec();
-        QCOMPARE(cut, QStringList());
-    }
-
     // Reports move the carriage while the question is open: the position asked about is sent.
     void teachingSendsShownPosition()
     {

@@ -174,8 +174,9 @@ private Q_SLOTS:
         QCOMPARE(close.count(), 1);
     }
 
-    // The focus starts top left, moves within its column and row, and stops at the edges.
-    void menuFocus()
+    // The focus starts top left, moves within its column and row, and stops at the edges; the
+    // chosen item's text comes once per click and once per keypad Enter.
+    void menus()
     {
         for (bool no : {false, true}) {
             auto menu = shownMenu(no);
@@ -184,14 +185,6 @@ private Q_SLOTS:
             for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left})
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(focusedCell(*menu), QPoint(0, 7));
-        }
-    }
-
-    // The chosen item's text, once per click and once per keypad Enter.
-    void menuChoice()
-    {
-        for (bool no : {false, true}) {
-            auto menu = shownMenu(no);
             menu->setItem(1, 0, QStringLiteral("F1.罗拉正转"));
             QSignalSpy spy(menu.get(), &MenuGrid::signal_itemname);
             QTest::mouseClick(menu->item(1, 0), Qt::LeftButton);

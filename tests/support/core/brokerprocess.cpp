@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr char kProbeTopic[] = "$SYS/broker/version";
+
 // The broker lives in /usr/sbin, which a user's PATH may lack.
 QString program(const char *name)
 {
@@ -103,8 +105,19 @@ QByteArray BrokerProcess::retained(const QString &topic) const
 
 QProcess *BrokerProcess::subscribe(const QString &filter, QObject *parent) const
 {
+    // The broker's retained version comes back once the subscription stands: read up to it, so
+    // nothing published after the return is missed.
     auto *sub = new QProcess(parent);
-    sub->start(program("mosquitto_sub"), subArgs(filter));
-    sub->waitForStarted(5000);
-    return sub;
+    sub->start(program("mosquitto_sub"), subArgs(filter) << "-t" << kProbeTopic);
+    const QByteArray probe = QByteArray("1 ") + kProbeTopic + ' ';
+    const bool stands = QTest::qWaitFor([sub, &probe] {
+        while (sub->canReadLine()) {
+            if (sub->readLine().startsWith(probe))
+                return true;
+        }
+        return false;
+    }, 10000);
+    if (!stands)
+        delete sub;
+    return stands ? sub : nullptr;
 }

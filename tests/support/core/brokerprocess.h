@@ -33,7 +33,8 @@ public:
     // The payload retained under topic, empty when none or under a login.
     QByteArray retained(const QString &topic) const;
     // mosquitto_sub on filter until the process goes, writing "RETAINED TOPIC PAYLOAD" lines
-    // (RETAINED 1 or 0): for tests whose event loop must keep running meanwhile.
+    // (RETAINED 1 or 0): for tests whose event loop must keep running meanwhile. Returns once
+    // the subscription stands; nullptr when it did not within ten seconds.
     QProcess *subscribe(const QString &filter, QObject *parent) const;
 
 private:

@@ -7,6 +7,9 @@
 #include <QHostAddress>
 #include <QRegularExpression>
 #include <QTest>
+#include <QUdpSocket>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +46,7 @@ bool SimProcess::start(QString *error, const QStringList &options)
     const QStringList words = QString::fromUtf8(process_.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.size() < 6 || words[1] != QLatin1String("ready"))
         return fail(QStringLiteral("unexpected first line from knitsim: %1").arg(words.join(QLatin1Char(' '))));
+    commandPort_ = quint16(words[5].toUInt());
     control_.connectToHost(QHostAddress::LocalHost, quint16(words[3].toUInt()));
     if (!control_.waitForConnected(kStartMs))
         return fail(QStringLiteral("control port %1: %2").arg(words[3], control_.errorString()));
@@ -108,5 +112,19 @@ bool SimProcess::waitFor(const QString &line, int ms, int count)
         if (bare)
             lines.replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
         return lines.count(line) >= count;
+    }, ms);
+}
+
+bool SimProcess::commandsJournaled(int ms)
+{
+    // Short of a command's twelve bytes, so knitsim journals it and does nothing else.
+    const QByteArray marker = "mark" + QByteArray::number(++markers_);
+    QUdpSocket socket;
+    if (socket.writeDatagram(marker, QHostAddress::LocalHost, commandPort_) != marker.size())
+        return false;
+    const QString hex = QString::fromLatin1(marker.toHex());
+    return QTest::qWaitFor([&] {
+        const QStringList lines = send(QStringLiteral("journal"));
+        return std::any_of(lines.begin(), lines.end(), [&](const QString &l) { return l.section(QLatin1Char(' '), 2).remove(QLatin1Char(' ')) == hex; });
     }, ms);
 }

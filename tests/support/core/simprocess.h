@@ -38,10 +38,16 @@ public:
     // True once traffic() holds count copies of line within ms. A line without arguments
     // ("cmd 26") stands for its command whatever they are.
     bool waitFor(const QString &line, int ms, int count = 1);
+    // True once every command datagram sent to knitsim before the call is in its journal: a
+    // marker sent behind them reaches it (one port's queue keeps their order). What a panel did
+    // not send by then it did not send.
+    bool commandsJournaled(int ms = 10000);
 
 private:
     QTemporaryDir root_;
     int offset_ = -1;
+    quint16 commandPort_ = 0;
+    int markers_ = 0;
     QProcess process_;
     QTcpSocket control_;
 };
