@@ -2,6 +2,220 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>BmpEdit</name>
+    <message>
+        <source>图片文件浏览工具 - %1</source>
+        <translation>Picture viewer - %1</translation>
+    </message>
+</context>
+<context>
+    <name>CellText</name>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>不锁定</source>
+        <extracomment>A lock cell shows the stored state (不锁定 / 左锁定 / 右锁定) but is typed as 不锁定 / 左系统 / 右系统; the two sets must differ. Eight characters at most, as every choice word.</extracomment>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>左锁定</source>
+        <translation>L lock</translation>
+    </message>
+    <message>
+        <source>右锁定</source>
+        <translation>R lock</translation>
+    </message>
+    <message>
+        <source>左系统</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右系统</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>单向</source>
+        <translation>1-way</translation>
+    </message>
+    <message>
+        <source>双向</source>
+        <translation>2-way</translation>
+    </message>
+    <message>
+        <source>后摇</source>
+        <translation>Rear</translation>
+    </message>
+    <message>
+        <source>前摇</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>K型</source>
+        <translation>K type</translation>
+    </message>
+    <message>
+        <source>L型</source>
+        <translation>L type</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>N/A</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>反转</source>
+        <translation>Reverse</translation>
+    </message>
+</context>
+<context>
+    <name>CntEdit</name>
+    <message>
+        <source>确定要修改吗 ?</source>
+        <translation>Change it ?</translation>
+    </message>
+    <message>
+        <source>M..查 找 行</source>
+        <translation>M..Go to row</translation>
+    </message>
+    <message>
+        <source>F7.最 前 行</source>
+        <translation>F7.First row</translation>
+    </message>
+    <message>
+        <source>F8.最 后 行</source>
+        <translation>F8.Last row</translation>
+    </message>
+    <message>
+        <source>+/-系统交换</source>
+        <translation>+/-Swap sys.</translation>
+    </message>
+    <message>
+        <source>Pu.上 一 行</source>
+        <translation>Pu.Prev. row</translation>
+    </message>
+    <message>
+        <source>Pd.下 一 行</source>
+        <translation>Pd.Next row</translation>
+    </message>
+    <message>
+        <source>. .打开软键盘</source>
+        <translation>. .Keyboard</translation>
+    </message>
+    <message>
+        <source>花 板 行</source>
+        <translation>Pattern row</translation>
+    </message>
+    <message>
+        <source>A位选针</source>
+        <translation>A selection</translation>
+    </message>
+    <message>
+        <source>H位选针</source>
+        <translation>H selection</translation>
+    </message>
+    <message>
+        <source>A位指令</source>
+        <translation>A command</translation>
+    </message>
+    <message>
+        <source>H位指令</source>
+        <translation>H command</translation>
+    </message>
+    <message>
+        <source>度目组</source>
+        <translation>Stitch grp</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>回    到</source>
+        <translation>Back to</translation>
+    </message>
+    <message>
+        <source>行&lt;&gt;循环</source>
+        <translation>Row loop</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Main roller</translation>
+    </message>
+    <message>
+        <source>辅助罗拉</source>
+        <translation>Aux. roller</translation>
+    </message>
+    <message>
+        <source>摇    床</source>
+        <translation>Racking</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Split roller</translation>
+    </message>
+    <message>
+        <source>速    度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>纱觜停放</source>
+        <translation>Parking</translation>
+    </message>
+    <message>
+        <source>打开文件失败, 请重试 !</source>
+        <translation>Opening the file failed, please retry !</translation>
+    </message>
+    <message>
+        <source>该文件是空文件 !</source>
+        <translation>The file is empty !</translation>
+    </message>
+    <message>
+        <source>系    统  I</source>
+        <translation>System  I</translation>
+    </message>
+    <message>
+        <source>系    统  II</source>
+        <translation>System  II</translation>
+    </message>
+    <message>
+        <source>  编织衣物动作文件浏览工具 - %1     第: %2  /  %3</source>
+        <translation>  Knitting program viewer - %1     Row: %2  /  %3</translation>
+    </message>
+    <message>
+        <source>确定要交换当前左右系统信息吗 ?</source>
+        <translation>Swap the left and right systems of this row ?</translation>
+    </message>
+    <message>
+        <source>跳  行</source>
+        <translation>Go to row</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Enter the row number</translation>
+    </message>
+    <message>
+        <source>保存动作文件失败 , 请重试 !</source>
+        <translation>Saving the program failed , please retry !</translation>
+    </message>
+    <message>
+        <source>是否放弃修改 ?</source>
+        <translation>Discard the changes ?</translation>
+    </message>
+    <message>
+        <source>文件保存完毕 !</source>
+        <translation>File saved !</translation>
+    </message>
+</context>
+<context>
     <name>ControllerMessages</name>
     <message>
         <source>与主控制器连接失败, 请检查通信线路 !</source>
@@ -560,6 +774,713 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>ParamCell</name>
+    <message>
+        <source>参数设置范围 : 1 - 100</source>
+        <translation>Range : 1 - 100</translation>
+    </message>
+    <message>
+        <source>花板起始针</source>
+        <translation>Pattern start needle</translation>
+    </message>
+    <message>
+        <source>参数设置范围 : 1 - </source>
+        <translation>Range : 1 - </translation>
+    </message>
+    <message>
+        <source>件数设定</source>
+        <translation>Pieces to knit</translation>
+    </message>
+    <message>
+        <source>参数设置范围 : 1 - 50000</source>
+        <translation>Range : 1 - 50000</translation>
+    </message>
+    <message>
+        <source>完成件数清零</source>
+        <translation>Clear pieces done</translation>
+    </message>
+    <message>
+        <source>按 &lt; 确定 &gt; 键, 清零已经完成的件数.</source>
+        <translation>Press &lt; Enter &gt; to clear the pieces done.</translation>
+    </message>
+    <message>
+        <source>自动归零件数</source>
+        <translation>Pieces per auto reset</translation>
+    </message>
+    <message>
+        <source>针撞击灵敏度</source>
+        <translation>Needle crash sensitivity</translation>
+    </message>
+    <message>
+        <source>针撞击使能</source>
+        <translation>Needle crash detection</translation>
+    </message>
+    <message>
+        <source>1 = 打开撞针使能, 2 = 关闭撞针使能.</source>
+        <translation>1 = needle crash detection on, 2 = off.</translation>
+    </message>
+    <message>
+        <source>主罗拉停车力矩</source>
+        <translation>Main roller stop torque</translation>
+    </message>
+    <message>
+        <source>机头加减速类型</source>
+        <translation>Carriage ramp type</translation>
+    </message>
+    <message>
+        <source>参数设置范围 : 1 - 8</source>
+        <translation>Range : 1 - 8</translation>
+    </message>
+    <message>
+        <source>机头回转距离</source>
+        <translation>Carriage return distance</translation>
+    </message>
+    <message>
+        <source>参数设置范围 : 5 - 50 </source>
+        <translation>Range : 5 - 50 </translation>
+    </message>
+    <message>
+        <source>加速比例</source>
+        <translation>Acc. P</translation>
+    </message>
+    <message>
+        <source>加速积分</source>
+        <translation>Acc. I</translation>
+    </message>
+    <message>
+        <source>加速微分</source>
+        <translation>Acc. D</translation>
+    </message>
+    <message>
+        <source>减速比例</source>
+        <translation>Dec. P</translation>
+    </message>
+    <message>
+        <source>减速积分</source>
+        <translation>Dec. I</translation>
+    </message>
+    <message>
+        <source>减速微分</source>
+        <translation>Dec. D</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 60000</source>
+        <translation>Range : 0 ~ 60000</translation>
+    </message>
+    <message>
+        <source>对   齐</source>
+        <translation>Aligned</translation>
+    </message>
+    <message>
+        <source>交   叉</source>
+        <translation>Crossed</translation>
+    </message>
+    <message>
+        <source>翻   针</source>
+        <translation>Transfer</translation>
+    </message>
+    <message>
+        <source>对 齐  </source>
+        <translation>Aligned  </translation>
+    </message>
+    <message>
+        <source>交 叉  </source>
+        <translation>Crossed  </translation>
+    </message>
+    <message>
+        <source>翻 针  </source>
+        <translation>Transfer  </translation>
+    </message>
+    <message>
+        <source>[ 摇床位置修正说明 ] : 按&lt; 确定 &gt;, 进入摇床修正对话框 . 按&lt; M &gt;, 摇床位置修正整组修改 .</source>
+        <translation>[ Racking correction ] : &lt; Enter &gt; corrects this position. &lt; M &gt; sets the whole column.</translation>
+    </message>
+    <message>
+        <source>前.I</source>
+        <translation>Fr.I</translation>
+    </message>
+    <message>
+        <source>前II</source>
+        <translation>FrII</translation>
+    </message>
+    <message>
+        <source>后.I</source>
+        <translation>Bk.I</translation>
+    </message>
+    <message>
+        <source>后II</source>
+        <translation>BkII</translation>
+    </message>
+    <message>
+        <source>单     面</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>四     平</source>
+        <translation>Double</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 350</source>
+        <translation>Range : 0 ~ 350</translation>
+    </message>
+    <message>
+        <source>针零位</source>
+        <translation>Needle zero</translation>
+    </message>
+    <message>
+        <source>机头移动到零位,按确定键.</source>
+        <translation>Move the carriage to zero, press Enter.</translation>
+    </message>
+    <message>
+        <source>设置针零位为: %1</source>
+        <translation>Set needle zero to: %1</translation>
+    </message>
+    <message>
+        <source>左系统纱嘴右行零位</source>
+        <translation>L sys. carrier zero &gt;</translation>
+    </message>
+    <message>
+        <source>机头移动到左系统纱嘴右行零位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to the left system&apos;s carrier zero, running right; press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置左系统纱嘴右行零位为: %1</source>
+        <translation>Set left system carrier zero, running right, to: %1</translation>
+    </message>
+    <message>
+        <source>左系统纱嘴左行零位</source>
+        <translation>L sys. carrier zero &lt;</translation>
+    </message>
+    <message>
+        <source>机头移动到左系统纱嘴左行零位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to the left system&apos;s carrier zero, running left; press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置左系统纱嘴左行零位为: %1</source>
+        <translation>Set left system carrier zero, running left, to: %1</translation>
+    </message>
+    <message>
+        <source>右系统纱嘴右行零位</source>
+        <translation>R sys. carrier zero &gt;</translation>
+    </message>
+    <message>
+        <source>机头移动到右系统纱嘴右行零位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to the right system&apos;s carrier zero, running right; press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置右系统纱嘴右行零位为: %1</source>
+        <translation>Set right system carrier zero, running right, to: %1</translation>
+    </message>
+    <message>
+        <source>右系统纱嘴左行零位</source>
+        <translation>R sys. carrier zero &lt;</translation>
+    </message>
+    <message>
+        <source>机头移动到右系统纱嘴左行零位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to the right system&apos;s carrier zero, running left; press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置右系统纱嘴左行零位为: %1</source>
+        <translation>Set right system carrier zero, running left, to: %1</translation>
+    </message>
+    <message>
+        <source>机头右限位</source>
+        <translation>Carriage right limit</translation>
+    </message>
+    <message>
+        <source>机头移动到机头右限位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to its right limit, press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置机头右限位为: %1</source>
+        <translation>Set carriage right limit to: %1</translation>
+    </message>
+    <message>
+        <source>机头左限位</source>
+        <translation>Carriage left limit</translation>
+    </message>
+    <message>
+        <source>机头移动到机头左限位,按&lt;确定&gt;键.</source>
+        <translation>Move the carriage to its left limit, press &lt;Enter&gt;.</translation>
+    </message>
+    <message>
+        <source>设置机头左限位为: %1</source>
+        <translation>Set carriage left limit to: %1</translation>
+    </message>
+    <message>
+        <source>同步带齿距校正</source>
+        <translation>Belt pitch calibration</translation>
+    </message>
+    <message>
+        <source>先移动机头到针板左边,按&lt; M &gt;键 , 再移动机头到针板右边,按&lt; 确定 &gt;键.</source>
+        <translation>Move the carriage to the bed&apos;s left end, press &lt; M &gt;; then to its right end, press &lt; Enter &gt;.</translation>
+    </message>
+    <message>
+        <source>设置同步带齿距校正为: %1</source>
+        <translation>Set belt pitch calibration to: %1</translation>
+    </message>
+    <message>
+        <source>选针器右补偿</source>
+        <translation>Selector right offset</translation>
+    </message>
+    <message>
+        <source>参数范围 : -10 ~ 10</source>
+        <translation>Range : -10 ~ 10</translation>
+    </message>
+    <message>
+        <source>选针器左补偿</source>
+        <translation>Selector left offset</translation>
+    </message>
+    <message>
+        <source>纱嘴下落提前量</source>
+        <translation>Carrier drop lead</translation>
+    </message>
+    <message>
+        <source>参数范围:1 ~ 100</source>
+        <translation>Range:1 ~ 100</translation>
+    </message>
+    <message>
+        <source>纱嘴抬起提前量</source>
+        <translation>Carrier lift lead</translation>
+    </message>
+    <message>
+        <source>参数范围:1 ~ 20</source>
+        <translation>Range:1 ~ 20</translation>
+    </message>
+    <message>
+        <source>电磁铁高压</source>
+        <translation>Magnet high voltage</translation>
+    </message>
+    <message>
+        <source>参数范围:2 ~ 10</source>
+        <translation>Range:2 ~ 10</translation>
+    </message>
+    <message>
+        <source>选针器高压</source>
+        <translation>Selector high volt.</translation>
+    </message>
+    <message>
+        <source>选针器低压</source>
+        <translation>Selector low volt.</translation>
+    </message>
+    <message>
+        <source>密度电机复位速度</source>
+        <translation>Stitch motor reset</translation>
+    </message>
+    <message>
+        <source>密度电机最高复位速度</source>
+        <translation>Stitch reset max</translation>
+    </message>
+    <message>
+        <source>参数范围:1 ~ 10</source>
+        <translation>Range:1 ~ 10</translation>
+    </message>
+    <message>
+        <source>生克有效</source>
+        <translation>Sinkers active</translation>
+    </message>
+    <message>
+        <source>1 = 打开, 2 = 关闭</source>
+        <translation>1 = On, 2 = Off</translation>
+    </message>
+    <message>
+        <source>选针器停止关闭时间</source>
+        <translation>Selector off delay</translation>
+    </message>
+    <message>
+        <source>选针器重选节能使能</source>
+        <translation>Selector power save</translation>
+    </message>
+    <message>
+        <source>摇床丝杆修正</source>
+        <translation>Racking screw corr.</translation>
+    </message>
+    <message>
+        <source>参数范围:  0 ~ 500</source>
+        <translation>Range:  0 ~ 500</translation>
+    </message>
+    <message>
+        <source>摇床速度设置(普通)</source>
+        <translation>Racking speed (norm)</translation>
+    </message>
+    <message>
+        <source>参数范围:  0   ~ 100</source>
+        <translation>Range:  0   ~ 100</translation>
+    </message>
+    <message>
+        <source>摇床速度设置( 高 )</source>
+        <translation>Racking speed (high)</translation>
+    </message>
+    <message>
+        <source>摇床速度设置( 低 )</source>
+        <translation>Racking speed (low)</translation>
+    </message>
+    <message>
+        <source>系统锁定设置</source>
+        <translation>System lock</translation>
+    </message>
+    <message>
+        <source>1 = 左系统, 2 = 右系统, 0 = 不锁定</source>
+        <translation>1 = Left, 2 = Right, 0 = None</translation>
+    </message>
+    <message>
+        <source>主编码器输出线数</source>
+        <translation>Main encoder lines</translation>
+    </message>
+    <message>
+        <source>参数范围:  100   ~ 10000</source>
+        <translation>Range:  100   ~ 10000</translation>
+    </message>
+    <message>
+        <source>移床编码器输出线数</source>
+        <translation>Racking encoder lines</translation>
+    </message>
+    <message>
+        <source>每英寸针数</source>
+        <translation>Needles per inch</translation>
+    </message>
+    <message>
+        <source>参数范围:  1   ~ 20</source>
+        <translation>Range:  1   ~ 20</translation>
+    </message>
+    <message>
+        <source>针板总针数</source>
+        <translation>Needles on the bed</translation>
+    </message>
+    <message>
+        <source>参数范围:  1   ~ 1500</source>
+        <translation>Range:  1   ~ 1500</translation>
+    </message>
+    <message>
+        <source>密度参数默认组</source>
+        <translation>Default stitch group</translation>
+    </message>
+    <message>
+        <source>参数范围:  0   ~ 24</source>
+        <translation>Range:  0   ~ 24</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 - 1000 </source>
+        <translation>Range: 1 - 1000 </translation>
+    </message>
+    <message>
+        <source>参数范围: 1 - </source>
+        <translation>Range: 1 - </translation>
+    </message>
+    <message>
+        <source>主马达高速</source>
+        <translation>Main motor high speed</translation>
+    </message>
+    <message>
+        <source>参数范围: 20 - 100</source>
+        <translation>Range: 20 - 100</translation>
+    </message>
+    <message>
+        <source>主马达限制速度</source>
+        <translation>Main motor speed limit</translation>
+    </message>
+    <message>
+        <source>参数范围: 20 - 60</source>
+        <translation>Range: 20 - 60</translation>
+    </message>
+    <message>
+        <source>主马达低速</source>
+        <translation>Main motor low speed</translation>
+    </message>
+    <message>
+        <source>参数范围: 5 - 50</source>
+        <translation>Range: 5 - 50</translation>
+    </message>
+    <message>
+        <source>主马达复位速度</source>
+        <translation>Main motor reset speed</translation>
+    </message>
+    <message>
+        <source>参数范围: 5 - 15</source>
+        <translation>Range: 5 - 15</translation>
+    </message>
+    <message>
+        <source>主马达最高速度</source>
+        <translation>Main motor top speed</translation>
+    </message>
+    <message>
+        <source>参数范围: 0 - 1200 </source>
+        <translation>Range: 0 - 1200 </translation>
+    </message>
+    <message>
+        <source>参数范围: 1 - 100</source>
+        <translation>Range: 1 - 100</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 - 8</source>
+        <translation>Range: 1 - 8</translation>
+    </message>
+    <message>
+        <source>参数范围: 5 - 50 </source>
+        <translation>Range: 5 - 50 </translation>
+    </message>
+    <message>
+        <source>后沉降片复位</source>
+        <translation>Back sinker reset</translation>
+    </message>
+    <message>
+        <source>后沉降片左行翻针位</source>
+        <translation>Back sinker transfer &lt;</translation>
+    </message>
+    <message>
+        <source>后沉降片右行翻针位</source>
+        <translation>Back sinker transfer &gt;</translation>
+    </message>
+    <message>
+        <source>后沉降片编织左行位</source>
+        <translation>Back sinker knitting &lt;</translation>
+    </message>
+    <message>
+        <source>后沉降片编织右行位</source>
+        <translation>Back sinker knitting &gt;</translation>
+    </message>
+    <message>
+        <source>前沉降片复位</source>
+        <translation>Front sinker reset</translation>
+    </message>
+    <message>
+        <source>前沉降片左行翻针位</source>
+        <translation>Front sinker transfer &lt;</translation>
+    </message>
+    <message>
+        <source>前沉降片右行翻针位</source>
+        <translation>Front sinker transfer &gt;</translation>
+    </message>
+    <message>
+        <source>前沉降片编织左行位</source>
+        <translation>Front sinker knitting &lt;</translation>
+    </message>
+    <message>
+        <source>前沉降片编织右行位</source>
+        <translation>Front sinker knitting &gt;</translation>
+    </message>
+    <message>
+        <source>密度电机归零方式</source>
+        <translation>Stitch motor homing</translation>
+    </message>
+    <message>
+        <source>参数范围: 0 - 64 </source>
+        <translation>Range: 0 - 64 </translation>
+    </message>
+    <message>
+        <source>左右安全门使能</source>
+        <translation>Safety doors</translation>
+    </message>
+    <message>
+        <source>机头速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>左 行</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右 行</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>参数范围 : -30 ~ 30</source>
+        <translation>Range : -30 ~ 30</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 999 mm</source>
+        <translation>Range: 1 ~ 999 mm</translation>
+    </message>
+    <message>
+        <source>机头宽度</source>
+        <translation>Carriage width</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 999  mm</source>
+        <translation>Range: 1 ~ 999  mm</translation>
+    </message>
+    <message>
+        <source>第1选针器左边沿与第2选针器左边沿间距</source>
+        <translation>Selector 1 to 2, left edges</translation>
+    </message>
+    <message>
+        <source>第1选针器左边沿与第3选针器左边沿间距</source>
+        <translation>Selector 1 to 3, left edges</translation>
+    </message>
+    <message>
+        <source>第1选针器左边沿与第4选针器左边沿间距</source>
+        <translation>Selector 1 to 4, left edges</translation>
+    </message>
+    <message>
+        <source>第1选针器左边沿与机头左边沿间距</source>
+        <translation>Selector 1 to carriage, left edges</translation>
+    </message>
+    <message>
+        <source>选针器宽度</source>
+        <translation>Selector width</translation>
+    </message>
+    <message>
+        <source>第1选针器中心点与机头左边沿间距</source>
+        <translation>Selector 1 centre to carriage left</translation>
+    </message>
+    <message>
+        <source>主伺服脉冲当量</source>
+        <translation>Main servo pulses</translation>
+    </message>
+    <message>
+        <source>参数范围: 2000 ~ 20000 mm</source>
+        <translation>Range: 2000 ~ 20000 mm</translation>
+    </message>
+    <message>
+        <source>移床伺服脉冲当量</source>
+        <translation>Racking servo pulses</translation>
+    </message>
+    <message>
+        <source>移床伺服齿轮比分子</source>
+        <translation>Racking gear numerator</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 65535 mm</source>
+        <translation>Range: 1 ~ 65535 mm</translation>
+    </message>
+    <message>
+        <source>移床伺服齿轮比分母</source>
+        <translation>Racking gear denominator</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 65535</source>
+        <translation>Range: 1 ~ 65535</translation>
+    </message>
+    <message>
+        <source>移床最大水平速度</source>
+        <translation>Racking top speed</translation>
+    </message>
+    <message>
+        <source>参数范围: 100 ~ 500</source>
+        <translation>Range: 100 ~ 500</translation>
+    </message>
+    <message>
+        <source>移床丝杆轴齿数</source>
+        <translation>Racking screw teeth</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 50</source>
+        <translation>Range: 1 ~ 50</translation>
+    </message>
+    <message>
+        <source>移床电机轴齿数</source>
+        <translation>Racking motor teeth</translation>
+    </message>
+    <message>
+        <source>移床丝杆步进值</source>
+        <translation>Racking screw step</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 20000</source>
+        <translation>Range: 1 ~ 20000</translation>
+    </message>
+    <message>
+        <source>罗拉力矩电机最大导通角</source>
+        <translation>Roller motor max angle</translation>
+    </message>
+    <message>
+        <source>参数范围: 8000 ~ 15000</source>
+        <translation>Range: 8000 ~ 15000</translation>
+    </message>
+    <message>
+        <source>罗拉力矩电机最小导通角</source>
+        <translation>Roller motor min angle</translation>
+    </message>
+    <message>
+        <source>参数范围: 0 ~ 8000</source>
+        <translation>Range: 0 ~ 8000</translation>
+    </message>
+    <message>
+        <source>一体罗拉最大驱动频率</source>
+        <translation>Roller max drive rate</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 25000</source>
+        <translation>Range: 1 ~ 25000</translation>
+    </message>
+    <message>
+        <source>力矩电机使能</source>
+        <translation>Torque motor</translation>
+    </message>
+    <message>
+        <source>选针器类型</source>
+        <translation>Selector type</translation>
+    </message>
+    <message>
+        <source>1 = 单向, 2 = 双向</source>
+        <translation>1 = 1-way, 2 = 2-way</translation>
+    </message>
+    <message>
+        <source>选针器保护</source>
+        <translation>Selector protection</translation>
+    </message>
+    <message>
+        <source>选针器刀片数</source>
+        <translation>Selector blades</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 8</source>
+        <translation>Range: 1 ~ 8</translation>
+    </message>
+    <message>
+        <source>摇床类型</source>
+        <translation>Racking type</translation>
+    </message>
+    <message>
+        <source>1 = 后摇, 2 = 前摇</source>
+        <translation>1 = Rear, 2 = Front</translation>
+    </message>
+    <message>
+        <source>底版类型</source>
+        <translation>Base plate type</translation>
+    </message>
+    <message>
+        <source>1 = K型, 2 = L型</source>
+        <translation>1 = K type, 2 = L type</translation>
+    </message>
+    <message>
+        <source>二段密度三角使能</source>
+        <translation>Two-step stitch cam</translation>
+    </message>
+    <message>
+        <source>主板选择</source>
+        <translation>Main board</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 10</source>
+        <translation>Range: 1 ~ 10</translation>
+    </message>
+    <message>
+        <source>行动作滞后针位</source>
+        <translation>Row action delay</translation>
+    </message>
+    <message>
+        <source>参数范围: 1 ~ 20</source>
+        <translation>Range: 1 ~ 20</translation>
+    </message>
+    <message>
+        <source>主轴最大过冲</source>
+        <translation>Main axis overshoot</translation>
+    </message>
+    <message>
+        <source>参数范围: 8 ~ 50</source>
+        <translation>Range: 8 ~ 50</translation>
+    </message>
+    <message>
+        <source>最小换向时间</source>
+        <translation>Min. reversal time</translation>
+    </message>
+    <message>
+        <source>参数范围: 0 ~ 50000</source>
+        <translation>Range: 0 ~ 50000</translation>
+    </message>
+</context>
+<context>
     <name>ParamFrame</name>
     <message>
         <source>系  统  参  数</source>
@@ -596,6 +1517,108 @@ Dn</translation>
     <message>
         <source>纱嘴停放与机头速度对照表</source>
         <translation>Carrier parking by carriage speed</translation>
+    </message>
+</context>
+<context>
+    <name>ParamMessages</name>
+    <message>
+        <source>参数范围不正确, 请查看参数范围 !</source>
+        <translation>Value out of range, see the range !</translation>
+    </message>
+    <message>
+        <source>参数设置失败, 请重试 !</source>
+        <translation>Setting failed, please retry !</translation>
+    </message>
+    <message>
+        <source>参数设置失败, 请检查网络 !</source>
+        <translation>Setting failed, check the network !</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能设置 !</source>
+        <translation>The carriage is running, cannot set !</translation>
+    </message>
+    <message>
+        <source>该参数修改需要密码, 请输入密码: </source>
+        <translation>This setting needs a password: </translation>
+    </message>
+</context>
+<context>
+    <name>PatEdit</name>
+    <message>
+        <source>F1.查找行</source>
+        <translation>F1.Find row</translation>
+    </message>
+    <message>
+        <source>F2.查找列</source>
+        <translation>F2.Find col.</translation>
+    </message>
+    <message>
+        <source>M.整行修改</source>
+        <translation>M.Whole row</translation>
+    </message>
+    <message>
+        <source>确  定</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>左翻页</source>
+        <translation>Page left</translation>
+    </message>
+    <message>
+        <source>右翻页</source>
+        <translation>Page right</translation>
+    </message>
+    <message>
+        <source>上翻页</source>
+        <translation>Page up</translation>
+    </message>
+    <message>
+        <source>下翻页</source>
+        <translation>Page down</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>打开文件失败, 请重试 !</source>
+        <translation>Opening the file failed, please retry !</translation>
+    </message>
+    <message>
+        <source>编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3</source>
+        <translation>Pattern viewer - %1     Row %2 , Col. %3</translation>
+    </message>
+    <message>
+        <source>请输入行数</source>
+        <translation>Enter the row number</translation>
+    </message>
+    <message>
+        <source>请输入列数</source>
+        <translation>Enter the column number</translation>
+    </message>
+    <message>
+        <source>确定要整组修改当前数值吗?</source>
+        <translation>Set the whole row to this value?</translation>
+    </message>
+    <message>
+        <source>保存花样文件失败 , 请重试 !</source>
+        <translation>Saving the pattern failed , please retry !</translation>
+    </message>
+    <message>
+        <source>是否放弃修改 ?</source>
+        <translation>Discard the changes ?</translation>
     </message>
 </context>
 <context>
@@ -730,6 +1753,166 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>WorkEntry</name>
+    <message>
+        <source>进入设置界面失败, 请重试 !</source>
+        <translation>Entering the settings failed, please retry !</translation>
+    </message>
+</context>
+<context>
+    <name>WorkGrid</name>
+    <message>
+        <source>确定要正组修改吗 ?</source>
+        <translation>Change the whole group ?</translation>
+    </message>
+</context>
+<context>
+    <name>WorkPage</name>
+    <message>
+        <source>参数范围 : 0 ~ 99     M : 整组修改     Pu : 上一页     Pd : 下一页 </source>
+        <translation>Range : 0 ~ 99     M : whole group     Pu : prev. page     Pd : next page </translation>
+    </message>
+    <message>
+        <source>纱嘴1</source>
+        <translation>Carr. 1</translation>
+    </message>
+    <message>
+        <source>纱嘴2</source>
+        <translation>Carr. 2</translation>
+    </message>
+    <message>
+        <source>纱嘴3</source>
+        <translation>Carr. 3</translation>
+    </message>
+    <message>
+        <source>纱嘴4</source>
+        <translation>Carr. 4</translation>
+    </message>
+    <message>
+        <source>纱嘴5</source>
+        <translation>Carr. 5</translation>
+    </message>
+    <message>
+        <source>纱嘴6</source>
+        <translation>Carr. 6</translation>
+    </message>
+    <message>
+        <source>第 %1  组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>第%1 组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>%1号纱嘴</source>
+        <translation>Carrier %1</translation>
+    </message>
+    <message>
+        <source>衣片%1</source>
+        <translation>Piece %1</translation>
+    </message>
+    <message>
+        <source>替换为</source>
+        <translation>Replace by</translation>
+    </message>
+    <message>
+        <source>第  %1 组</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>前1</source>
+        <translation>Front 1</translation>
+    </message>
+    <message>
+        <source>前2</source>
+        <translation>Front 2</translation>
+    </message>
+    <message>
+        <source>后1</source>
+        <translation>Back 1</translation>
+    </message>
+    <message>
+        <source>后2</source>
+        <translation>Back 2</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 650     M : 整组修改     Pu : 上一页     Pd : 下一页 </source>
+        <translation>Range : 0 ~ 650     M : whole group     Pu : prev. page     Pd : next page </translation>
+    </message>
+    <message>
+        <source>速 度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>主 罗 拉</source>
+        <translation>Main roller</translation>
+    </message>
+    <message>
+        <source>副 罗 拉</source>
+        <translation>Aux. roller</translation>
+    </message>
+    <message>
+        <source>开合罗拉</source>
+        <translation>Split roller</translation>
+    </message>
+    <message>
+        <source>积家1</source>
+        <translation>Stop 1</translation>
+    </message>
+    <message>
+        <source>积家2</source>
+        <translation>Stop 2</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 30     Pu : 上一组     Pd : 下一组     当前组 : </source>
+        <translation>Range : 0 ~ 30     Pu : prev. group     Pd : next group     Group : </translation>
+    </message>
+    <message>
+        <source>送纱器</source>
+        <translation>Yarn feeder</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8 ( 片展开纱嘴替换 ) </source>
+        <translation>Range : 1 ~ 8 ( carrier replacement per piece ) </translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8 ( 单片纱嘴替换 ) </source>
+        <translation>Range : 1 ~ 8 ( carrier replacement, one piece ) </translation>
+    </message>
+</context>
+<context>
+    <name>WorkParaDialog</name>
+    <message>
+        <source>F1.密度设置</source>
+        <translation>F1.Stitch</translation>
+    </message>
+    <message>
+        <source>F2.速度设置</source>
+        <translation>F2.Speed</translation>
+    </message>
+    <message>
+        <source>F3.罗拉设置</source>
+        <translation>F3.Rollers</translation>
+    </message>
+    <message>
+        <source>F4.纱嘴停放</source>
+        <translation>F4.Parking</translation>
+    </message>
+    <message>
+        <source>F5.纱嘴替换</source>
+        <translation>F5.Replace</translation>
+    </message>
+    <message>
+        <source>F6.片展开设置</source>
+        <translation>F6.Pieces</translation>
+    </message>
+    <message>
+        <source>F1.送纱器设置</source>
+        <translation>F1.Yarn feeders</translation>
+    </message>
+</context>
+<context>
     <name>attribute</name>
     <message>
         <source>F1. 从U盘导入桌面图片</source>
@@ -846,6 +2029,14 @@ Dn</translation>
         <source>按&lt;取消&gt;将进入主界面, 按&lt;确定&gt;将关闭控制器 .</source>
         <translation>&lt;Cancel&gt; goes to the main screen, &lt;OK&gt; shuts the controller down .</translation>
     </message>
+    <message>
+        <source>机头正在运行, 请停止运行 !</source>
+        <translation>The carriage is running, please stop it !</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能关机 ! </source>
+        <translation>The carriage is running, cannot shut down ! </translation>
+    </message>
 </context>
 <context>
     <name>choosedirdialog</name>
@@ -859,6 +2050,20 @@ Dn</translation>
     <message>
         <source>确   定</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>constpara</name>
+    <message>
+        <source>确定要清除已经完成的件数吗 ?</source>
+        <translation>Clear the pieces done ?</translation>
+    </message>
+</context>
+<context>
+    <name>dialog_add_type</name>
+    <message>
+        <source>第 %1  组</source>
+        <translation>Group %1</translation>
     </message>
 </context>
 <context>
@@ -1076,6 +2281,125 @@ Dn</translation>
     <message>
         <source>机头正在运行, 请先停止运行 !</source>
         <translation>The carriage is running, stop it first!</translation>
+    </message>
+</context>
+<context>
+    <name>dialogmbed</name>
+    <message>
+        <source>E.开始摇床位置校正</source>
+        <translation>E.Correct racking</translation>
+    </message>
+    <message>
+        <source>M.摇床位置整组修改</source>
+        <translation>M.Set whole column</translation>
+    </message>
+    <message>
+        <source>摇床未移到指定位置, 请重试 !</source>
+        <translation>The bed did not reach the position, please retry !</translation>
+    </message>
+    <message>
+        <source>是否整组修改该组参数 ?</source>
+        <translation>Set the whole column to this value ?</translation>
+    </message>
+    <message>
+        <source>粗调参数错误 !</source>
+        <translation>Coarse value wrong !</translation>
+    </message>
+    <message>
+        <source>粗调参数超出范围 !</source>
+        <translation>Coarse value out of range !</translation>
+    </message>
+    <message>
+        <source>细调参数错误 !</source>
+        <translation>Fine value wrong !</translation>
+    </message>
+    <message>
+        <source>细调参数超出范围 !</source>
+        <translation>Fine value out of range !</translation>
+    </message>
+</context>
+<context>
+    <name>dialogmdensity</name>
+    <message>
+        <source>F1.备  份</source>
+        <translation>F1.Back up</translation>
+    </message>
+    <message>
+        <source>F2.还  原</source>
+        <translation>F2.Restore</translation>
+    </message>
+    <message>
+        <source>Pu.上一备份</source>
+        <translation>Pu.Prev. backup</translation>
+    </message>
+    <message>
+        <source>Pd.下一备份</source>
+        <translation>Pd.Next backup</translation>
+    </message>
+    <message>
+        <source>参数范围 : -100 ~ 100     备份号 :%1</source>
+        <translation>Range : -100 ~ 100     Backup :%1</translation>
+    </message>
+    <message>
+        <source>确定要将当前修正值存到备份号%1吗 ?</source>
+        <translation>Store the corrections as backup %1 ?</translation>
+    </message>
+    <message>
+        <source>保存密度备份文件失败 !</source>
+        <translation>Saving the stitch backup file failed !</translation>
+    </message>
+    <message>
+        <source>确定要将备份号%1覆盖到修正值吗 ?</source>
+        <translation>Restore the corrections from backup %1 ?</translation>
+    </message>
+</context>
+<context>
+    <name>dialogonemouth</name>
+    <message>
+        <source>M. 是否打开纱嘴替换功能</source>
+        <translation>M. Carrier replacement on</translation>
+    </message>
+</context>
+<context>
+    <name>dialogpieceexpand</name>
+    <message>
+        <source>花板起始针</source>
+        <translation>Start needle</translation>
+    </message>
+    <message>
+        <source>展开片数</source>
+        <translation>Pieces</translation>
+    </message>
+    <message>
+        <source>展开间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>使能</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>按&lt; 确定 &gt;, 打开使能 .</source>
+        <translation>Press &lt; Enter &gt; to switch it on .</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ %1</source>
+        <translation>Range : 1 ~ %1</translation>
+    </message>
+    <message>
+        <source>衣片总宽度超过针床宽度 !</source>
+        <translation>The pieces are wider than the needle bed !</translation>
+    </message>
+</context>
+<context>
+    <name>dialogsyspara</name>
+    <message>
+        <source>脉冲数 : %1     针位 : %2</source>
+        <translation>Pulses : %1     Needle : %2</translation>
+    </message>
+    <message>
+        <source>  &lt; M &gt;脉冲数 :%1</source>
+        <translation>  &lt; M &gt;Pulses :%1</translation>
     </message>
 </context>
 <context>
@@ -1382,6 +2706,33 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>mbed</name>
+    <message>
+        <source>粗调范围 : -99  -  99   微调范围 : 0  -  9  </source>
+        <translation>Coarse : -99  -  99   Fine : 0  -  9  </translation>
+    </message>
+    <message>
+        <source>粗调值</source>
+        <translation>Coarse</translation>
+    </message>
+    <message>
+        <source>微调值</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>粗调值 +1</source>
+        <translation>Coarse +1</translation>
+    </message>
+    <message>
+        <source>粗调值 -1</source>
+        <translation>Coarse -1</translation>
+    </message>
+    <message>
+        <source>参数设置失败,通信错误 !</source>
+        <translation>Setting failed, no answer !</translation>
+    </message>
+</context>
+<context>
     <name>motopanel</name>
     <message>
         <source>密度:%1</source>
@@ -1404,6 +2755,13 @@ Dn</translation>
     <message>
         <source>循环测试</source>
         <translation>Cycle</translation>
+    </message>
+</context>
+<context>
+    <name>mouthposite</name>
+    <message>
+        <source>纱嘴初始位置</source>
+        <translation>Carrier start positions</translation>
     </message>
 </context>
 <context>
@@ -1441,6 +2799,13 @@ Dn</translation>
     <message>
         <source>系统参导入导出数和初始化</source>
         <translation>System parameters: import, export, reset</translation>
+    </message>
+</context>
+<context>
+    <name>mypiecebrown</name>
+    <message>
+        <source>衣片分布预览</source>
+        <translation>Piece layout preview</translation>
     </message>
 </context>
 <context>
@@ -1521,6 +2886,13 @@ Dn</translation>
     <message>
         <source>清   零</source>
         <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>speedmouth</name>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the system backup failed, please retry !</translation>
     </message>
 </context>
 <context>
@@ -1640,6 +3012,57 @@ Dn</translation>
     <message>
         <source>控制器系统时间设置     当前时间 : %1</source>
         <translation>System clock     Now: %1</translation>
+    </message>
+</context>
+<context>
+    <name>triangleboard</name>
+    <message>
+        <source>F1. 导入个性化参数</source>
+        <translation>F1. Import machine settings</translation>
+    </message>
+    <message>
+        <source>F2. 导出个性化参数</source>
+        <translation>F2. Export machine settings</translation>
+    </message>
+    <message>
+        <source>读取个性化参数文件失败, 请重试 !</source>
+        <translation>Reading the machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>打开个性化参数文件失败 !</source>
+        <translation>Opening the machine settings failed !</translation>
+    </message>
+    <message>
+        <source>密码错误, 无法修改此参数 !</source>
+        <translation>Wrong password, this setting stays !</translation>
+    </message>
+    <message>
+        <source>保存个性化备份参数失败, 请重试 !</source>
+        <translation>Saving the machine settings backup failed, please retry !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入 ... ...</source>
+        <translation>Importing machine settings ... ...</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入失败, 请重试 !</source>
+        <translation>Importing machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>复制系统校验文件失败, 将使用显示模块中的系统参数 !</source>
+        <translation>Copying the system check file failed; the panel&apos;s system settings are used !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入完成, 请重新启动 !</source>
+        <translation>Machine settings imported, please restart !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导出失败, 请重试 !</source>
+        <translation>Exporting machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>导出个性化参数到U盘 ... ...</source>
+        <translation>Exporting machine settings to USB ... ...</translation>
     </message>
 </context>
 <context>
@@ -1817,6 +3240,77 @@ Dn</translation>
     <message>
         <source>系统正在运行, 不能跳行 !</source>
         <translation>The machine is running, cannot skip rows!</translation>
+    </message>
+</context>
+<context>
+    <name>workparabrown</name>
+    <message>
+        <source> 导入工作参数失败 ! </source>
+        <translation> Importing the work settings failed ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数成功 ! </source>
+        <translation> Work settings imported ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数 ... ... </source>
+        <translation> Importing work settings ... ... </translation>
+    </message>
+    <message>
+        <source>1.密     度    </source>
+        <translation>1.Stitch    </translation>
+    </message>
+    <message>
+        <source>2.速     度    </source>
+        <translation>2.Speed    </translation>
+    </message>
+    <message>
+        <source>3.罗     拉    </source>
+        <translation>3.Rollers    </translation>
+    </message>
+    <message>
+        <source>4.纱     嘴    </source>
+        <translation>4.Carriers    </translation>
+    </message>
+    <message>
+        <source>5.纱嘴替换    </source>
+        <translation>5.Replacement    </translation>
+    </message>
+    <message>
+        <source>F1.导出参数到U盘</source>
+        <translation>F1.Export to USB</translation>
+    </message>
+    <message>
+        <source>F2.从U盘导入参数</source>
+        <translation>F2.Import from USB</translation>
+    </message>
+    <message>
+        <source>F3.从其它文件导入</source>
+        <translation>F3.Import from a job</translation>
+    </message>
+    <message>
+        <source>编织衣物参数浏览工具 - %1</source>
+        <translation>Work settings browser - %1</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, please stop it first !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-2, 请重试 !</source>
+        <translation>Sending the work settings failed-2, please retry !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-1, 请重试 !</source>
+        <translation>Sending the work settings failed-1, please retry !</translation>
+    </message>
+    <message>
+        <source>导出工作参数 ... ... </source>
+        <translation>Exporting work settings ... ... </translation>
+    </message>
+    <message>
+        <source>导入工作参数 ... ... </source>
+        <translation>Importing work settings ... ... </translation>
     </message>
 </context>
 </TS>

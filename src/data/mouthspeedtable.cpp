@@ -8,6 +8,9 @@
 
 QString MouthSpeedTable::bandText(int band)
 {
+    // Band 4's text is set one place apart from its neighbours' on the panel.
+    if (band == 3)
+        return QStringLiteral("4:   16 - 20");
     const int lowest = 5 * band + 1;
     const int highest = band == kBands - 1 ? 99 : lowest + 4;
     return QStringLiteral("%1:  %2- %3").arg(band + 1, -2).arg(lowest, -3).arg(highest);

@@ -9,7 +9,7 @@ BmpEdit::BmpEdit(const QString &path, QWidget *parent, const char *name)
     , picture_(new BmpPicture(this, "BmpPicture"))
 {
     setdialogtitle(QStringLiteral("Picture File Browse Tools"));
-    setdialogmsg(QStringLiteral("图片文件浏览工具 - ") + QFileInfo(path).fileName());
+    setdialogmsg(tr("图片文件浏览工具 - %1").arg(QFileInfo(path).fileName()));
     picture_->setGeometry(10, 55, 620, 415);
     picture_->openfile(path);
     connect(picture_, &BmpPicture::signal_close, this, &MyDialog::slot_close);

@@ -20,7 +20,7 @@
 
 namespace {
 
-const char kConfirm[] = "确定要修改吗 ?";
+const char kConfirm[] = QT_TRANSLATE_NOOP("CntEdit", "确定要修改吗 ?");
 constexpr int kPanelWidth = 60;
 
 QFrame *boxFrame(QWidget *parent, const QRect &rect)
@@ -56,14 +56,14 @@ CntEdit::CntEdit(QWidget *parent, const char *name)
     buildFrames(this);
 
     const struct { const char *text; int key; void (CntEdit::*slot)(); } buttons[] = {
-        {"M..查 找 行", Qt::Key_M, &CntEdit::editjumpline},  {"F7.最 前 行", Qt::Key_G, &CntEdit::editfirst},
-        {"F8.最 后 行", Qt::Key_H, &CntEdit::editlast},      {"+/-系统交换", Qt::Key_Minus, &CntEdit::reflash},
-        {"Pu.上 一 行", Qt::Key_PageUp, &CntEdit::editperiod}, {"Pd.下 一 行", Qt::Key_PageDown, &CntEdit::editnext},
-        {". .打开软键盘", Qt::Key_Period, &CntEdit::openpanel},
+        {QT_TR_NOOP("M..查 找 行"), Qt::Key_M, &CntEdit::editjumpline},  {QT_TR_NOOP("F7.最 前 行"), Qt::Key_G, &CntEdit::editfirst},
+        {QT_TR_NOOP("F8.最 后 行"), Qt::Key_H, &CntEdit::editlast},      {QT_TR_NOOP("+/-系统交换"), Qt::Key_Minus, &CntEdit::reflash},
+        {QT_TR_NOOP("Pu.上 一 行"), Qt::Key_PageUp, &CntEdit::editperiod}, {QT_TR_NOOP("Pd.下 一 行"), Qt::Key_PageDown, &CntEdit::editnext},
+        {QT_TR_NOOP(". .打开软键盘"), Qt::Key_Period, &CntEdit::openpanel},
     };
     int x = 10;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(QString::fromUtf8(b.text), this, "Bmenu");
+        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
         button->setGeometry(x, 435, 86, 40);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -99,14 +99,14 @@ void CntEdit::buildFrames(QWidget *body)
     const QRect middle[2] = {QRect(10, 180, 305, 65), QRect(325, 180, 305, 65)};
     const QRect lower[2] = {QRect(10, 250, 305, 100), QRect(325, 250, 305, 100)};
     const QRect bottom[2] = {QRect(10, 355, 305, 70), QRect(325, 355, 305, 70)};
-    const char *const blockLabels[] = {"花 板 行", "A位选针", "H位选针", "A位指令", "H位指令"};
+    const char *const blockLabels[] = {QT_TR_NOOP("花 板 行"), QT_TR_NOOP("A位选针"), QT_TR_NOOP("H位选针"), QT_TR_NOOP("A位指令"), QT_TR_NOOP("H位指令")};
     for (int side = 0; side < 2; ++side) {
         for (int half = 0; half < 2; ++half) {
             QFrame *frame = boxFrame(body, half == 0 ? upper[side] : lower[side]);
             const int g = half * 4;
             const int at[5][2] = {{g, side}, {g + 1, side * 2}, {g + 2, side * 2}, {g + 1, side * 2 + 1}, {g + 2, side * 2 + 1}};
             for (int k = 0; k < 5; ++k)
-                addField(frame, at[k][0], at[k][1], QString::fromUtf8(blockLabels[k]), QRect(4, 2 + 19 * k, 297, 18), 90);
+                addField(frame, at[k][0], at[k][1], tr(blockLabels[k]), QRect(4, 2 + 19 * k, 297, 18), 90);
         }
         QFrame *mid = boxFrame(body, middle[side]);
         systems_[std::size_t(side)] = label(mid, QString(), QRect(4, 2, 120, 18));
@@ -119,13 +119,13 @@ void CntEdit::buildFrames(QWidget *body)
             carriers_[std::size_t(side)][std::size_t(c)] = b;
         }
         addField(mid, 3, side * 2, QString(), QRect(130, 2, 170, 18), 0)->setReadOnly(true);
-        addField(mid, 3, side * 2 + 1, QString::fromUtf8(side == 0 ? "度目组" : "类  型"), QRect(4, 43, 297, 18), 90);
+        addField(mid, 3, side * 2 + 1, side == 0 ? tr("度目组") : tr("类  型"), QRect(4, 43, 297, 18), 90);
         QFrame *bot = boxFrame(body, bottom[side]);
-        const char *const bottomLabels[2][4] = {{"回    到", "行<>循环", "主 罗 拉", "辅助罗拉"},
-                                                 {"摇    床", "开合罗拉", "速    度", "纱觜停放"}};
+        const char *const bottomLabels[2][4] = {{QT_TR_NOOP("回    到"), QT_TR_NOOP("行<>循环"), QT_TR_NOOP("主 罗 拉"), QT_TR_NOOP("辅助罗拉")},
+                                                 {QT_TR_NOOP("摇    床"), QT_TR_NOOP("开合罗拉"), QT_TR_NOOP("速    度"), QT_TR_NOOP("纱觜停放")}};
         const int bottomAt[2][4][2] = {{{7, 0}, {7, 1}, {8, 0}, {8, 1}}, {{7, 2}, {7, 3}, {8, 2}, {8, 3}}};
         for (int k = 0; k < 4; ++k)
-            addField(bot, bottomAt[side][k][0], bottomAt[side][k][1], QString::fromUtf8(bottomLabels[side][k]),
+            addField(bot, bottomAt[side][k][0], bottomAt[side][k][1], tr(bottomLabels[side][k]),
                      QRect(4 + 150 * (k % 2), 4 + 32 * (k / 2), 146, 28), 74);
     }
 }
@@ -156,10 +156,10 @@ bool CntEdit::editopenfile(const QString &path)
     const bool isLive = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
     switch (store_.load(path, isLive)) {
     case CntStore::OpenFailed:
-        fail(QStringLiteral("打开文件失败, 请重试 !"));
+        fail(tr("打开文件失败, 请重试 !"));
         return false;
     case CntStore::EmptyFile:
-        fail(QStringLiteral("该文件是空文件 !"));
+        fail(tr("该文件是空文件 !"));
         return false;
     case CntStore::Loaded:
         break;
@@ -182,11 +182,9 @@ void CntEdit::editpatline(int row)
     store_.setRow(row);
     const int r = store_.row();
     const bool even = r % 2 == 0;
-    systems_[0]->setText(QString::fromUtf8(even ? "系    统  I" : "系    统  II"));
-    systems_[1]->setText(QString::fromUtf8(even ? "系    统  II" : "系    统  I"));
-    title_->setText(QStringLiteral("  编织衣物动作文件浏览工具 - ") + QFileInfo(path_).fileName()
-                    + QStringLiteral("     第: ") + QString::number(r) + QStringLiteral("  /  ")
-                    + QString::number(store_.rows()));
+    systems_[0]->setText(even ? tr("系    统  I") : tr("系    统  II"));
+    systems_[1]->setText(even ? tr("系    统  II") : tr("系    统  I"));
+    title_->setText(tr("  编织衣物动作文件浏览工具 - %1     第: %2  /  %3").arg(QFileInfo(path_).fileName()).arg(r).arg(store_.rows()));
     for (int g = 0; g < CntStore::kGroups; ++g) {
         for (int i = 0; i < CntStore::kIndices; ++i) {
             if (QLineEdit *edit = fields_[std::size_t(g)][std::size_t(i)])
@@ -228,7 +226,7 @@ void CntEdit::tell(const QString &message)
 
 void CntEdit::msg_enter_press()
 {
-    if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
+    if (!DIAYESNO(this, tr(kConfirm)))
         return selectedit();
     const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
     tell(store_.enter(group_, index_, typed));
@@ -238,7 +236,7 @@ void CntEdit::msg_enter_press()
 
 void CntEdit::toggle(int side, int carrier)
 {
-    if (!DIAYESNO(this, QString::fromUtf8(kConfirm)))
+    if (!DIAYESNO(this, tr(kConfirm)))
         return;
     tell(store_.toggleCarrier(side, carrier));
     editpatline(store_.row());
@@ -256,7 +254,7 @@ void CntEdit::mouthedit2(int carrier)
 
 void CntEdit::reflash()
 {
-    if (!DIAYESNO(this, QStringLiteral("确定要交换当前左右系统信息吗 ?")))
+    if (!DIAYESNO(this, tr("确定要交换当前左右系统信息吗 ?")))
         return;
     tell(store_.exchange());
     editpatline(store_.row());
@@ -264,7 +262,7 @@ void CntEdit::reflash()
 
 void CntEdit::editjumpline()
 {
-    const QString text = DIATEXT(this, QStringLiteral("跳  行"), QStringLiteral("请输入跳行行数"), 4);
+    const QString text = DIATEXT(this, tr("跳  行"), tr("请输入跳行行数"), 4);
     tell(store_.jump(text));
     editpatline(store_.row());
 }
@@ -319,12 +317,12 @@ void CntEdit::cnt_close()
 {
     if (store_.changed()) {
         if (!store_.save()) {
-            DIAMESSAGE(this, QStringLiteral("保存动作文件失败 , 请重试 !"));
+            DIAMESSAGE(this, tr("保存动作文件失败 , 请重试 !"));
             // The edits stay on the page unless the operator gives them up.
-            if (!DIAYESNO(this, QStringLiteral("是否放弃修改 ?")))
+            if (!DIAYESNO(this, tr("是否放弃修改 ?")))
                 return;
         } else {
-            DIAMESSAGE(this, QStringLiteral("文件保存完毕 !"));
+            DIAMESSAGE(this, tr("文件保存完毕 !"));
             if (store_.live()) {
                 std::memset(wave_cnt.data(), 0, kCntImageSize);
                 std::memcpy(wave_cnt.data(), store_.buffer().constData(), std::size_t(store_.buffer().size()));

@@ -9,7 +9,7 @@ mypiecebrown::mypiecebrown(QWidget *parent, const char *name)
     if (name)
         setObjectName(QString::fromLatin1(name));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setText(QStringLiteral("衣片分布预览"));
+    setText(tr("衣片分布预览"));
     setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     line_->setObjectName(QStringLiteral("Line1"));
     line_->setFrameStyle(QFrame::HLine | QFrame::Sunken);

@@ -41,22 +41,22 @@ PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
     value_->setGeometry(566, 420, 64, 56);
 
     const struct { const char *text; std::function<void()> action; } buttons[] = {
-        {"F1.查找行", [this] { slot_searchline(); }},
-        {"F2.查找列", [this] { slot_searchcol(); }},
-        {"M.整行修改", [this] { slot_allline(); }},
-        {"确  定", [this] { slot_enter(); }},
-        {"左翻页", [this] { context_->direct(PatGrid::PageLeft); }},
-        {"右翻页", [this] { context_->direct(PatGrid::PageRight); }},
-        {"上翻页", [this] { context_->direct(PatGrid::PageHigher); }},
-        {"下翻页", [this] { context_->direct(PatGrid::PageLower); }},
-        {"左", [this] { context_->direct(PatGrid::Left); }},
-        {"右", [this] { context_->direct(PatGrid::Right); }},
-        {"上", [this] { context_->direct(PatGrid::Up); }},
-        {"下", [this] { context_->direct(PatGrid::Down); }},
+        {QT_TR_NOOP("F1.查找行"), [this] { slot_searchline(); }},
+        {QT_TR_NOOP("F2.查找列"), [this] { slot_searchcol(); }},
+        {QT_TR_NOOP("M.整行修改"), [this] { slot_allline(); }},
+        {QT_TR_NOOP("确  定"), [this] { slot_enter(); }},
+        {QT_TR_NOOP("左翻页"), [this] { context_->direct(PatGrid::PageLeft); }},
+        {QT_TR_NOOP("右翻页"), [this] { context_->direct(PatGrid::PageRight); }},
+        {QT_TR_NOOP("上翻页"), [this] { context_->direct(PatGrid::PageHigher); }},
+        {QT_TR_NOOP("下翻页"), [this] { context_->direct(PatGrid::PageLower); }},
+        {QT_TR_NOOP("左"), [this] { context_->direct(PatGrid::Left); }},
+        {QT_TR_NOOP("右"), [this] { context_->direct(PatGrid::Right); }},
+        {QT_TR_NOOP("上"), [this] { context_->direct(PatGrid::Up); }},
+        {QT_TR_NOOP("下"), [this] { context_->direct(PatGrid::Down); }},
     };
     int k = 0;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(QString::fromUtf8(b.text), this, "Bmenu");
+        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
         button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -71,7 +71,7 @@ PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
         context_->setFocus();
     } else {
         QTimer::singleShot(100, this, [this] {
-            DIAMESSAGE(this, QStringLiteral("打开文件失败, 请重试 !"));
+            DIAMESSAGE(this, tr("打开文件失败, 请重试 !"));
             closing_ = true;
             QDialog::reject();
         });
@@ -92,8 +92,7 @@ QString PatEdit::livePath()
 
 void PatEdit::slot_poschange(int line, int column, unsigned char)
 {
-    setdialogmsg(QStringLiteral("编织衣物花样文件浏览工具 - ") + QFileInfo(path_).fileName() + QStringLiteral("     行 ")
-                 + QString::number(line) + QStringLiteral(" , ") + QStringLiteral("列 ") + QString::number(column));
+    setdialogmsg(tr("编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3").arg(QFileInfo(path_).fileName()).arg(line).arg(column));
 }
 
 void PatEdit::tell(const QString &message)
@@ -105,7 +104,7 @@ void PatEdit::tell(const QString &message)
 void PatEdit::slot_searchline()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, QStringLiteral("F1.查找行"), QStringLiteral("请输入行数"), 5).toUInt(&ok);
+    const unsigned n = DIATEXT(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
     if (ok)
         context_->searchline(n);
 }
@@ -113,14 +112,14 @@ void PatEdit::slot_searchline()
 void PatEdit::slot_searchcol()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, QStringLiteral("F2.查找列"), QStringLiteral("请输入列数"), 5).toUInt(&ok);
+    const unsigned n = DIATEXT(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
     if (ok)
         context_->searchcol(n);
 }
 
 void PatEdit::slot_allline()
 {
-    if (!DIAYESNO(this, QStringLiteral("确定要整组修改当前数值吗?")))
+    if (!DIAYESNO(this, tr("确定要整组修改当前数值吗?")))
         return;
     tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
     changed_ = true;
@@ -144,9 +143,9 @@ void PatEdit::reject()
 void PatEdit::slot_close()
 {
     if (changed_ && !context_->savepat()) {
-        DIAMESSAGE(this, QStringLiteral("保存花样文件失败 , 请重试 !"));
+        DIAMESSAGE(this, tr("保存花样文件失败 , 请重试 !"));
         // The edits stay on the page unless the operator gives them up.
-        if (!DIAYESNO(this, QStringLiteral("是否放弃修改 ?")))
+        if (!DIAYESNO(this, tr("是否放弃修改 ?")))
             return;
     }
     closing_ = true;

@@ -3,27 +3,45 @@
 #include "data/parablocks.h"
 #include "data/protocol.h"
 
-const ChoiceSet kOnOff = {{nullptr, "打开", "关闭"}, {nullptr, "打开", "关闭"}, 1};
-const ChoiceSet kLock = {{"不锁定", "左锁定", "右锁定"}, {"不锁定", "左系统", "右系统"}, 5};
-const ChoiceSet kSelectorType = {{nullptr, "单向", "双向"}, {nullptr, "单向", "双向"}, 4};
-const ChoiceSet kRackingType = {{nullptr, "后摇", "前摇"}, {nullptr, "后摇", "前摇"}, 2};
-const ChoiceSet kBaseType = {{nullptr, "K型", "L型"}, {nullptr, "K型", "L型"}, 3};
+#include <QCoreApplication>
+
+// The typed texts repeat the shown ones: marked once for translation, each is looked up
+// whichever set it comes from.
+const ChoiceSet kOnOff = {{nullptr, QT_TRANSLATE_NOOP("CellText", "打开"), QT_TRANSLATE_NOOP("CellText", "关闭")},
+                          {nullptr, "打开", "关闭"}, 1};
+//: A lock cell shows the stored state (不锁定 / 左锁定 / 右锁定) but is typed as 不锁定 / 左系统 /
+//: 右系统; the two sets must differ. Eight characters at most, as every choice word.
+const ChoiceSet kLock = {{QT_TRANSLATE_NOOP("CellText", "不锁定"), QT_TRANSLATE_NOOP("CellText", "左锁定"),
+                          QT_TRANSLATE_NOOP("CellText", "右锁定")},
+                         {"不锁定", QT_TRANSLATE_NOOP("CellText", "左系统"), QT_TRANSLATE_NOOP("CellText", "右系统")}, 5};
+const ChoiceSet kSelectorType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "单向"), QT_TRANSLATE_NOOP("CellText", "双向")},
+                                 {nullptr, "单向", "双向"}, 4};
+const ChoiceSet kRackingType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "后摇"), QT_TRANSLATE_NOOP("CellText", "前摇")},
+                                {nullptr, "后摇", "前摇"}, 2};
+const ChoiceSet kBaseType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "K型"), QT_TRANSLATE_NOOP("CellText", "L型")},
+                             {nullptr, "K型", "L型"}, 3};
 
 namespace {
 
-const char kUnknown[] = "未知";
+const char kUnknown[] = QT_TRANSLATE_NOOP("CellText", "未知");
 
 // Every text a choice cell can be confirmed with, and its value; the lock's shown texts are
-// not among them, so Enter on a lock cell that shows its stored state is refused.
+// not among them, so Enter on a lock cell that shows its stored state is refused. A cell
+// takes the word in Chinese as well as in the operator's language.
 const struct
 {
     const char *text;
     unsigned short value;
 } kChoiceValues[] = {
-    {"打开", 1}, {"正向", 1}, {"左系统", 1}, {"K型", 1}, {"单向", 1}, {"后摇", 1},
-    {"关闭", 2}, {"反转", 2}, {"右系统", 2}, {"L型", 2}, {"双向", 2}, {"前摇", 2},
+    {"打开", 1}, {QT_TRANSLATE_NOOP("CellText", "正向"), 1}, {"左系统", 1}, {"K型", 1}, {"单向", 1}, {"后摇", 1},
+    {"关闭", 2}, {QT_TRANSLATE_NOOP("CellText", "反转"), 2}, {"右系统", 2}, {"L型", 2}, {"双向", 2}, {"前摇", 2},
     {"不锁定", 0},
 };
+
+QString word(const char *source)
+{
+    return QCoreApplication::translate("CellText", source);
+}
 
 bool isSigned(const ParamCell &cell)
 {
@@ -63,7 +81,7 @@ QString CellText::show(const ParamCell &cell, unsigned short stored)
         return QString();
     case CellKind::Choice: {
         const char *text = stored < 3 && cell.choices ? cell.choices->shown[stored] : nullptr;
-        return QString::fromUtf8(text ? text : kUnknown);
+        return word(text ? text : kUnknown);
     }
     case CellKind::Signed:
     case CellKind::Taught:
@@ -80,7 +98,7 @@ CellText::Parsed CellText::parse(const ParamCell &cell, const QString &text)
     if (cell.kind == CellKind::Choice) {
         out.status = UnknownChoice;
         for (const auto &c : kChoiceValues) {
-            if (text == QString::fromUtf8(c.text)) {
+            if (text == QString::fromUtf8(c.text) || text == word(c.text)) {
                 value = c.value;
                 out.status = Value;
             }
@@ -104,7 +122,7 @@ QString CellText::typed(const ParamCell &cell, int digit)
 {
     if (cell.kind != CellKind::Choice || !cell.choices || digit < 0 || digit > 2 || !cell.choices->typed[digit])
         return QString();
-    return QString::fromUtf8(cell.choices->typed[digit]);
+    return word(cell.choices->typed[digit]);
 }
 
 bool CellText::acceptsMinus(const ParamCell &cell)
@@ -125,9 +143,14 @@ bool CellText::typable(const ParamCell &cell)
     }
 }
 
+QString CellText::translated(const QString &source)
+{
+    return source.isEmpty() ? source : QCoreApplication::translate("ParamCell", source.toUtf8().constData());
+}
+
 QString CellText::help(const ParamCell &cell)
 {
-    QString text = cell.help;
+    QString text = translated(cell.help);
     if (cell.max == kBedWidth)
         text += QString::number(para_system.word(Protocol::BedWidthWord));
     return text;

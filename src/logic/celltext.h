@@ -33,7 +33,11 @@ public:
     // Whether digits go into the cell's text.
     static bool typable(const ParamCell &cell);
     static int maxOf(const ParamCell &cell);
+    // The help line in the operator's language, the bed width after a range that ends there.
     static QString help(const ParamCell &cell);
+    // A label, help line or header of a parameter table (written in Chinese, marked in the
+    // "ParamCell" context) in the operator's language.
+    static QString translated(const QString &source);
     static int panel(const ParamCell &cell);
 
     // Decimal digits, with a leading "-" when signed is true; false for anything else or a

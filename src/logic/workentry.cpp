@@ -58,14 +58,14 @@ QString WorkEntry::message(Result result)
     case Stored:
         return QString();
     case OutOfRange:
-        return QString::fromUtf8(ParamMessages::kOutOfRange);
+        return ParamMessages::text(ParamMessages::kOutOfRange);
     case Running:
-        return ControllerMessages::refusal(ParamMessages::kRunning);
+        return ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning));
     case OpenRefused:
-        return QStringLiteral("进入设置界面失败, 请重试 !");
+        return QCoreApplication::translate("WorkEntry", "进入设置界面失败, 请重试 !");
     case Refused:
     case CloseRefused:
         break;
     }
-    return QString::fromUtf8(ParamMessages::kRetry);
+    return ParamMessages::text(ParamMessages::kRetry);
 }

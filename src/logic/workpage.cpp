@@ -2,13 +2,20 @@
 
 #include "data/worklayout.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The 0-100 pages accept 100 although their help line says 99: what the controller takes.
-const char kHundredHelp[] = "参数范围 : 0 ~ 99     M : 整组修改     Pu : 上一页     Pd : 下一页 ";
-const QStringList kCarrierTitles{"纱嘴1", "纱嘴2", "纱嘴3", "纱嘴4", "纱嘴5", "纱嘴6"};
+const char kHundredHelp[] = QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 0 ~ 99     M : 整组修改     Pu : 上一页     Pd : 下一页 ");
+const QStringList kCarrierTitles{QT_TRANSLATE_NOOP("WorkPage", "纱嘴1"), QT_TRANSLATE_NOOP("WorkPage", "纱嘴2"), QT_TRANSLATE_NOOP("WorkPage", "纱嘴3"), QT_TRANSLATE_NOOP("WorkPage", "纱嘴4"), QT_TRANSLATE_NOOP("WorkPage", "纱嘴5"), QT_TRANSLATE_NOOP("WorkPage", "纱嘴6")};
 
 } // namespace
+
+QString WorkPage::text(const char *source)
+{
+    return QCoreApplication::translate("WorkPage", source);
+}
 
 QList<int> WorkPage::wholeWords(int column, int row, int page) const
 {
@@ -31,35 +38,35 @@ QString WorkPage::rowLabel(int row, int page) const
     case Groups: {
         // Padded so that one- and two-digit numbers line up.
         const int n = page * rows + row + 1;
-        return n <= 9 ? QStringLiteral("第 %1  组").arg(n) : QStringLiteral("第%1 组").arg(n);
+        return n <= 9 ? text(QT_TRANSLATE_NOOP("WorkPage", "第 %1  组")).arg(n) : text(QT_TRANSLATE_NOOP("WorkPage", "第%1 组")).arg(n);
     }
     case Carriers:
-        return QStringLiteral("%1号纱嘴").arg(row + 1);
+        return text(QT_TRANSLATE_NOOP("WorkPage", "%1号纱嘴")).arg(row + 1);
     case Pieces:
-        return QStringLiteral("衣片%1").arg(row + 1);
+        return text(QT_TRANSLATE_NOOP("WorkPage", "衣片%1")).arg(row + 1);
     case Replacement:
         break;
     }
-    return QStringLiteral("替换为");
+    return text(QT_TRANSLATE_NOOP("WorkPage", "替换为"));
 }
 
 QString WorkPage::helpLine(int page) const
 {
-    const QString line = QString::fromUtf8(help);
-    return groupInHelp ? line + QStringLiteral("第  %1 组").arg(page + 1) : line;
+    const QString line = text(help);
+    return groupInHelp ? line + text(QT_TRANSLATE_NOOP("WorkPage", "第  %1 组")).arg(page + 1) : line;
 }
 
 const WorkPage &WorkPage::density()
 {
     static const WorkPage p{"density", WorkLayout::Density, 0, 650, 4, 8, 3, 0, 1, 8, 64,
-                            {"前1", "前2", "后1", "后2"}, Groups,
-                            "参数范围 : 0 ~ 650     M : 整组修改     Pu : 上一页     Pd : 下一页 ", GroupWords};
+                            {QT_TRANSLATE_NOOP("WorkPage", "前1"), QT_TRANSLATE_NOOP("WorkPage", "前2"), QT_TRANSLATE_NOOP("WorkPage", "后1"), QT_TRANSLATE_NOOP("WorkPage", "后2")}, Groups,
+                            QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 0 ~ 650     M : 整组修改     Pu : 上一页     Pd : 下一页 "), GroupWords};
     return p;
 }
 
 const WorkPage &WorkPage::speed()
 {
-    static const WorkPage p{"speed", WorkLayout::Speed, 0, 100, 1, 8, 3, 240, 0, 1, 8, {"速 度"}, Groups,
+    static const WorkPage p{"speed", WorkLayout::Speed, 0, 100, 1, 8, 3, 240, 0, 1, 8, {QT_TRANSLATE_NOOP("WorkPage", "速 度")}, Groups,
                             kHundredHelp, ColumnEntries, true};
     return p;
 }
@@ -67,20 +74,20 @@ const WorkPage &WorkPage::speed()
 const WorkPage &WorkPage::rora()
 {
     static const WorkPage p{"rora", WorkLayout::Rora, 0, 100, 3, 8, 3, 270, 30, 1, 8,
-                            {"主 罗 拉", "副 罗 拉", "开合罗拉"}, Groups, kHundredHelp, ColumnEntries};
+                            {QT_TRANSLATE_NOOP("WorkPage", "主 罗 拉"), QT_TRANSLATE_NOOP("WorkPage", "副 罗 拉"), QT_TRANSLATE_NOOP("WorkPage", "开合罗拉")}, Groups, kHundredHelp, ColumnEntries};
     return p;
 }
 
 const WorkPage &WorkPage::mouth()
 {
-    static const WorkPage p{"mouth", WorkLayout::Mouth, 0, 30, 2, 6, 8, 360, 8, 1, 16, {"积家1", "积家2"}, Carriers,
-                            "参数范围 : 0 ~ 30     Pu : 上一组     Pd : 下一组     当前组 : ", NoWhole, false, true};
+    static const WorkPage p{"mouth", WorkLayout::Mouth, 0, 30, 2, 6, 8, 360, 8, 1, 16, {QT_TRANSLATE_NOOP("WorkPage", "积家1"), QT_TRANSLATE_NOOP("WorkPage", "积家2")}, Carriers,
+                            QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 0 ~ 30     Pu : 上一组     Pd : 下一组     当前组 : "), NoWhole, false, true};
     return p;
 }
 
 const WorkPage &WorkPage::songsha()
 {
-    static const WorkPage p{"songsha", WorkLayout::Songsha, 0, 100, 1, 8, 3, 504, 0, 1, 8, {"送纱器"}, Groups,
+    static const WorkPage p{"songsha", WorkLayout::Songsha, 0, 100, 1, 8, 3, 504, 0, 1, 8, {QT_TRANSLATE_NOOP("WorkPage", "送纱器")}, Groups,
                             kHundredHelp, ColumnEntries};
     return p;
 }
@@ -88,13 +95,13 @@ const WorkPage &WorkPage::songsha()
 const WorkPage &WorkPage::mulmouth()
 {
     static const WorkPage p{"dialogmulmouth", WorkLayout::Replace, 1, 8, 6, 8, 1, 704, 1, 8, 0, kCarrierTitles, Pieces,
-                            "参数范围 : 1 ~ 8 ( 片展开纱嘴替换 ) ", NoWhole, false, false, 80, 80};
+                            QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 1 ~ 8 ( 片展开纱嘴替换 ) "), NoWhole, false, false, 80, 80};
     return p;
 }
 
 const WorkPage &WorkPage::onemouth()
 {
     static const WorkPage p{"dialogonemouth", WorkLayout::Replace, 1, 8, 6, 1, 1, 696, 1, 0, 0, kCarrierTitles,
-                            Replacement, "参数范围 : 1 ~ 8 ( 单片纱嘴替换 ) ", NoWhole, false, false, 80, 80};
+                            Replacement, QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 1 ~ 8 ( 单片纱嘴替换 ) "), NoWhole, false, false, 80, 80};
     return p;
 }

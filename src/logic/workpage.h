@@ -37,6 +37,8 @@ struct WorkPage
     QList<int> wholeWords(int column, int row, int page) const;
     QString rowLabel(int row, int page) const;
     QString helpLine(int page) const;
+    // One of the pages' texts (a title, a help line) in the operator's language.
+    static QString text(const char *source);
 
     static const WorkPage &density();
     static const WorkPage &speed();

@@ -102,7 +102,7 @@ void checkpara::repair(const char *question, bool (*action)(), unsigned char bit
     if (!DIAYESNO(this, tr(question)))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 请停止运行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
         return;
     }
     if (!action()) {
@@ -119,7 +119,7 @@ void checkpara::shutdown()
     if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
         return;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return;
     }
     if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))

@@ -24,18 +24,18 @@ struct Line
     int address; // para_system word and SetCommand index; -1 for the two actions
 };
 
-const char kHundred[] = "参数设置范围 : 1 - 100";
+const char kHundred[] = QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 100");
 
 const Line kLines[constpara::kRows] = {
-    {"花板起始针", CellKind::Number, 1, kBedWidth, "参数设置范围 : 1 - ", 0},
-    {"件数设定", CellKind::Number, 1, 50000, "参数设置范围 : 1 - 50000", -1},
-    {"完成件数清零", CellKind::Question, 0, 0, "按 < 确定 > 键, 清零已经完成的件数.", -1},
-    {"自动归零件数", CellKind::Number, 1, 100, kHundred, 6},
-    {"针撞击灵敏度", CellKind::Number, 1, 100, kHundred, 7},
-    {"针撞击使能", CellKind::Choice, 1, 2, "1 = 打开撞针使能, 2 = 关闭撞针使能.", 8},
-    {"主罗拉停车力矩", CellKind::Number, 1, 100, kHundred, 9},
-    {"机头加减速类型", CellKind::Number, 1, 8, "参数设置范围 : 1 - 8", 10},
-    {"机头回转距离", CellKind::Number, 5, 50, "参数设置范围 : 5 - 50 ", 11},
+    {QT_TRANSLATE_NOOP("ParamCell", "花板起始针"), CellKind::Number, 1, kBedWidth, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - "), 0},
+    {QT_TRANSLATE_NOOP("ParamCell", "件数设定"), CellKind::Number, 1, 50000, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 50000"), -1},
+    {QT_TRANSLATE_NOOP("ParamCell", "完成件数清零"), CellKind::Question, 0, 0, QT_TRANSLATE_NOOP("ParamCell", "按 < 确定 > 键, 清零已经完成的件数."), -1},
+    {QT_TRANSLATE_NOOP("ParamCell", "自动归零件数"), CellKind::Number, 1, 100, kHundred, 6},
+    {QT_TRANSLATE_NOOP("ParamCell", "针撞击灵敏度"), CellKind::Number, 1, 100, kHundred, 7},
+    {QT_TRANSLATE_NOOP("ParamCell", "针撞击使能"), CellKind::Choice, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 打开撞针使能, 2 = 关闭撞针使能."), 8},
+    {QT_TRANSLATE_NOOP("ParamCell", "主罗拉停车力矩"), CellKind::Number, 1, 100, kHundred, 9},
+    {QT_TRANSLATE_NOOP("ParamCell", "机头加减速类型"), CellKind::Number, 1, 8, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 8"), 10},
+    {QT_TRANSLATE_NOOP("ParamCell", "机头回转距离"), CellKind::Number, 5, 50, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 5 - 50 "), 11},
 };
 
 } // namespace
@@ -107,7 +107,7 @@ void constpara::enter_press()
     const int r = row();
     unsigned short value = 0;
     if (r == ClearPieces) {
-        if (!DIAYESNO(this, QStringLiteral("确定要清除已经完成的件数吗 ?")))
+        if (!DIAYESNO(this, tr("确定要清除已经完成的件数吗 ?")))
             return;
     } else {
         const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text());
@@ -123,9 +123,9 @@ void constpara::enter_press()
     }
     bool closed = true;
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
     } else if (!send(r, value, &closed)) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
     } else {
         // Taken by the controller: kept even when the update then would not close.
         entry().keep(current(), value);
@@ -136,7 +136,7 @@ void constpara::enter_press()
         else
             para_system.setWord(std::size_t(kLines[r].address), value);
         if (!closed)
-            DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
+            DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
     }
     restore(0, r);
     focusCurrent();

@@ -6,13 +6,15 @@
 namespace {
 
 constexpr int kFirstWord = 138;
-const char *const kItemNames[dialog_add_type::kItems] = {"加速比例", "加速积分", "加速微分", "减速比例", "减速积分", "减速微分"};
+const char *const kItemNames[dialog_add_type::kItems] = {QT_TRANSLATE_NOOP("ParamCell", "加速比例"), QT_TRANSLATE_NOOP("ParamCell", "加速积分"), QT_TRANSLATE_NOOP("ParamCell", "加速微分"), QT_TRANSLATE_NOOP("ParamCell", "减速比例"), QT_TRANSLATE_NOOP("ParamCell", "减速积分"), QT_TRANSLATE_NOOP("ParamCell", "减速微分")};
 
 } // namespace
 
 const ParamTable &dialog_add_type::paramTable()
 {
-    static const ParamTable table = [] {
+    // Built afresh for each page: its group labels are numbered in the operator's language.
+    static ParamTable table;
+    table = [] {
         ParamTable t;
         t.columns = kItems;
         t.rows = kTypes;
@@ -22,7 +24,7 @@ const ParamTable &dialog_add_type::paramTable()
             t.headers << QString::fromUtf8(kItemNames[item]);
             for (int type = 0; type < kTypes; ++type) {
                 const int index = kItems * type + item;
-                t.cells.append({item == 0 ? QStringLiteral("第 %1  组").arg(type + 1) : QString(), "参数范围 : 0 ~ 60000", CellKind::Number, 0, 60000,
+                t.cells.append({item == 0 ? tr("第 %1  组").arg(type + 1) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 60000"), CellKind::Number, 0, 60000,
                                 0, kFirstWord + index, index, nullptr});
             }
         }

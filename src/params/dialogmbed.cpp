@@ -16,9 +16,9 @@
 namespace {
 
 constexpr int kGroup = Protocol::RackingGroup;
-const char *const kColumnNames[RackingValue::kColumns] = {"对   齐", "交   叉", "翻   针"};
-const char *const kTitleNames[RackingValue::kColumns] = {"对 齐  ", "交 叉  ", "翻 针  "};
-const char kHelp[] = "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .";
+const char *const kColumnNames[RackingValue::kColumns] = {QT_TRANSLATE_NOOP("ParamCell", "对   齐"), QT_TRANSLATE_NOOP("ParamCell", "交   叉"), QT_TRANSLATE_NOOP("ParamCell", "翻   针")};
+const char *const kTitleNames[RackingValue::kColumns] = {QT_TRANSLATE_NOOP("ParamCell", "对 齐  "), QT_TRANSLATE_NOOP("ParamCell", "交 叉  "), QT_TRANSLATE_NOOP("ParamCell", "翻 针  ")};
+const char kHelp[] = QT_TRANSLATE_NOOP("ParamCell", "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .");
 
 } // namespace
 
@@ -55,8 +55,8 @@ dialogmbed::dialogmbed(QWidget *parent, const char *name)
         }
     }
     auto *buttons = new PageButtons(this);
-    buttons->add(QStringLiteral("E.开始摇床位置校正"), [this] { slot_startcheck(); });
-    buttons->add(QStringLiteral("M.摇床位置整组修改"), [this] { slot_modifyall(); });
+    buttons->add(tr("E.开始摇床位置校正"), [this] { slot_startcheck(); });
+    buttons->add(tr("M.摇床位置整组修改"), [this] { slot_modifyall(); });
     addBeside(buttons, firstRow() + table().rows, 0, 3 * table().columns);
     bindKey(Qt::Key_M, [this] { slot_modifyall(); });
 }
@@ -79,7 +79,7 @@ void dialogmbed::slot_startcheck()
     const int c = column();
     const int r = row();
     if (setparacomlong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != Protocol::Answered) {
-        DIAMESSAGE(this, QStringLiteral("摇床未移到指定位置, 请重试 !"));
+        DIAMESSAGE(this, tr("摇床未移到指定位置, 请重试 !"));
         focusCurrent();
         return;
     }
@@ -92,19 +92,19 @@ void dialogmbed::slot_startcheck()
 
 void dialogmbed::slot_modifyall()
 {
-    if (!DIAYESNO(this, QStringLiteral("是否整组修改该组参数 ?"))) {
+    if (!DIAYESNO(this, tr("是否整组修改该组参数 ?"))) {
         focusCurrent();
         return;
     }
     const int c = column();
     unsigned short value = 0;
-    static const char *const kRefusals[] = {nullptr, "粗调参数错误 !", "粗调参数超出范围 !", "细调参数错误 !", "细调参数超出范围 !"};
+    static const char *const kRefusals[] = {nullptr, QT_TR_NOOP("粗调参数错误 !"), QT_TR_NOOP("粗调参数超出范围 !"),
+                                            QT_TR_NOOP("细调参数错误 !"), QT_TR_NOOP("细调参数超出范围 !")};
     const RackingValue::Result checked = RackingValue::encode(cell(c, row())->text(), fineLabel(c, row())->text(), 0, &value);
+    // Refused by the controller: the column visibly keeps its values, and nothing more is said.
     if (checked != RackingValue::Ok) {
-        DIAMESSAGE(this, QString::fromUtf8(kRefusals[checked]));
-    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) != Protocol::Answered) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
-    } else {
+        DIAMESSAGE(this, tr(kRefusals[checked]));
+    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) == Protocol::Answered) {
         for (int r = 0; r < table().rows; ++r) {
             para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
             restore(c, r);

@@ -5,6 +5,7 @@
 #include "data/parablocks.h"
 #include "data/protocol.h"
 #include "link/commands.h"
+#include "logic/celltext.h"
 #include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
@@ -16,8 +17,8 @@ constexpr int kGroup = Protocol::DensityGroup;
 constexpr int kFirstWord = 60;
 constexpr int kBias = 500;
 constexpr int kAllMotors = 8;
-const char *const kMotorNames[] = {"前.I", "前II", "后.I", "后II"};
-const char *const kColumns[] = {"单     面", "四     平"};
+const char *const kMotorNames[] = {QT_TRANSLATE_NOOP("ParamCell", "前.I"), QT_TRANSLATE_NOOP("ParamCell", "前II"), QT_TRANSLATE_NOOP("ParamCell", "后.I"), QT_TRANSLATE_NOOP("ParamCell", "后II")};
+const char *const kColumns[] = {QT_TRANSLATE_NOOP("ParamCell", "单     面"), QT_TRANSLATE_NOOP("ParamCell", "四     平")};
 
 } // namespace
 
@@ -44,7 +45,7 @@ dialogmdensity::dialogmdensity(QWidget *parent, const char *name)
 {
     const int beside = 3 * table().columns;
     for (int c = 0; c < 2; ++c) {
-        addBeside(new QLabel(QString::fromUtf8(kColumns[c]), this), 0, beside + c);
+        addBeside(new QLabel(CellText::translated(QString::fromUtf8(kColumns[c])), this), 0, beside + c);
         for (int m = 0; m < kMotors; ++m) {
             auto *label = new QLabel(this);
             label->setObjectName(QStringLiteral("backup"));
@@ -54,10 +55,10 @@ dialogmdensity::dialogmdensity(QWidget *parent, const char *name)
         }
     }
     auto *buttons = new PageButtons(this);
-    buttons->add(QStringLiteral("F1.备  份"), [this] { slot_backup(); });
-    buttons->add(QStringLiteral("F2.还  原"), [this] { slot_recover(); });
-    buttons->add(QStringLiteral("Pu.上一备份"), [this] { slot_per(); });
-    buttons->add(QStringLiteral("Pd.下一备份"), [this] { slot_next(); });
+    buttons->add(tr("F1.备  份"), [this] { slot_backup(); });
+    buttons->add(tr("F2.还  原"), [this] { slot_recover(); });
+    buttons->add(tr("Pu.上一备份"), [this] { slot_per(); });
+    buttons->add(tr("Pd.下一备份"), [this] { slot_next(); });
     addBeside(buttons, firstRow() + kMotors, 0, beside + 2);
     bindKey(Qt::Key_A, [this] { slot_backup(); });
     bindKey(Qt::Key_B, [this] { slot_recover(); });
@@ -79,7 +80,7 @@ void dialogmdensity::load()
 
 QString dialogmdensity::helpText(const ParamCell &) const
 {
-    return QStringLiteral("参数范围 : -100 ~ 100     备份号 :") + QString::number(backup_ + 1);
+    return tr("参数范围 : -100 ~ 100     备份号 :%1").arg(backup_ + 1);
 }
 
 void dialogmdensity::slot_disp_backupdata(int n)
@@ -105,26 +106,24 @@ void dialogmdensity::slot_next()
 
 void dialogmdensity::slot_backup()
 {
-    const QString number = QString::number(backup_ + 1);
-    if (DIAYESNO(this, QStringLiteral("确定要将当前修正值存到备份号") + number + QStringLiteral("吗 ?"))) {
+    if (DIAYESNO(this, tr("确定要将当前修正值存到备份号%1吗 ?").arg(backup_ + 1))) {
         file_.store(backup_, para_system);
         slot_disp_backupdata(backup_);
         if (!file_.write())
-            DIAMESSAGE(this, QStringLiteral("保存密度备份文件失败 !"));
+            DIAMESSAGE(this, tr("保存密度备份文件失败 !"));
     }
     focusCurrent();
 }
 
 void dialogmdensity::slot_recover()
 {
-    const QString number = QString::number(backup_ + 1);
-    if (!DIAYESNO(this, QStringLiteral("确定要将备份号") + number + QStringLiteral("覆盖到修正值吗 ?"))) {
+    if (!DIAYESNO(this, tr("确定要将备份号%1覆盖到修正值吗 ?").arg(backup_ + 1))) {
         focusCurrent();
         return;
     }
     // A backup never written holds zeros, a correction of -500 for every motor.
     if (!file_.restorable(backup_)) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
         focusCurrent();
         return;
     }
@@ -143,6 +142,6 @@ void dialogmdensity::slot_recover()
     rewriteAll();
     slot_disp_backupdata(backup_);
     if (refused)
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
     focusCurrent();
 }

@@ -6,7 +6,7 @@
 namespace {
 
 constexpr int kMotors = 4; // one knitting system
-const char *const kMotorNames[kMotors] = {"前.I", "前II", "后.I", "后II"};
+const char *const kMotorNames[kMotors] = {QT_TRANSLATE_NOOP("ParamCell", "前.I"), QT_TRANSLATE_NOOP("ParamCell", "前II"), QT_TRANSLATE_NOOP("ParamCell", "后.I"), QT_TRANSLATE_NOOP("ParamCell", "后II")};
 
 } // namespace
 
@@ -17,7 +17,7 @@ const ParamTable &dialognoworkdensity::paramTable()
         t.rows = kMotors;
         t.dotted = false;
         for (int m = 0; m < kMotors; ++m)
-            t.cells.append({kMotorNames[m], "参数范围 : 0 ~ 350", CellKind::Number, 0, 350, 0, 76 + m, 16 + m, nullptr});
+            t.cells.append({kMotorNames[m], QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 350"), CellKind::Number, 0, 350, 0, 76 + m, 16 + m, nullptr});
         return t;
     }();
     return table;

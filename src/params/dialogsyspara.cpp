@@ -2,6 +2,7 @@
 
 #include "data/parablocks.h"
 #include "data/protocol.h"
+#include "logic/celltext.h"
 #include "logic/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
@@ -24,42 +25,42 @@ struct Row
     CellKind kind;
     int min, max;
     const char *help;
-    const char *question; // taught cells
+    const char *question; // taught cells: the value as %1
     const ChoiceSet *choices = nullptr;
 };
 
 const Row kCells[] = {
-    {"针零位", CellKind::Taught, -500, 2000, "机头移动到零位,按确定键.", "设置针零位为: "},
-    {"左系统纱嘴右行零位", CellKind::Taught, -500, 2000, "机头移动到左系统纱嘴右行零位,按<确定>键.", "设置左系统纱嘴右行零位为: "},
-    {"左系统纱嘴左行零位", CellKind::Taught, -500, 2000, "机头移动到左系统纱嘴左行零位,按<确定>键.", "设置左系统纱嘴左行零位为: "},
-    {"右系统纱嘴右行零位", CellKind::Taught, -500, 2000, "机头移动到右系统纱嘴右行零位,按<确定>键.", "设置右系统纱嘴右行零位为: "},
-    {"右系统纱嘴左行零位", CellKind::Taught, -500, 2000, "机头移动到右系统纱嘴左行零位,按<确定>键.", "设置右系统纱嘴左行零位为: "},
-    {"机头右限位", CellKind::Taught, -500, 2000, "机头移动到机头右限位,按<确定>键.", "设置机头右限位为: "},
-    {"机头左限位", CellKind::Taught, -500, 2000, "机头移动到机头左限位,按<确定>键.", "设置机头左限位为: "},
-    {"同步带齿距校正", CellKind::Belt, 1, 65000,
-     "先移动机头到针板左边,按< M >键 , 再移动机头到针板右边,按< 确定 >键.", "设置同步带齿距校正为: "},
-    {"选针器右补偿", CellKind::Signed, -10, 10, "参数范围 : -10 ~ 10", nullptr},
-    {"选针器左补偿", CellKind::Signed, -10, 10, "参数范围 : -10 ~ 10", nullptr},
-    {"纱嘴下落提前量", CellKind::Number, 1, 100, "参数范围:1 ~ 100", nullptr},
-    {"纱嘴抬起提前量", CellKind::Number, 1, 20, "参数范围:1 ~ 20", nullptr},
-    {"电磁铁高压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
-    {"选针器高压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
-    {"选针器低压", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
-    {"密度电机复位速度", CellKind::Number, 2, 10, "参数范围:2 ~ 10", nullptr},
-    {"密度电机最高复位速度", CellKind::Number, 1, 10, "参数范围:1 ~ 10", nullptr},
-    {"生克有效", CellKind::Choice, 1, 2, "1 = 打开, 2 = 关闭", nullptr, &kOnOff},
-    {"选针器停止关闭时间", CellKind::Number, 1, 10, "参数范围:1 ~ 10", nullptr},
-    {"选针器重选节能使能", CellKind::Choice, 1, 2, "1 = 打开, 2 = 关闭", nullptr, &kOnOff},
-    {"摇床丝杆修正", CellKind::Signed, 0, 500, "参数范围:  0 ~ 500", nullptr},
-    {"摇床速度设置(普通)", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
-    {"摇床速度设置( 高 )", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
-    {"摇床速度设置( 低 )", CellKind::Number, 0, 100, "参数范围:  0   ~ 100", nullptr},
-    {"系统锁定设置", CellKind::Choice, 0, 2, "1 = 左系统, 2 = 右系统, 0 = 不锁定", nullptr, &kLock},
-    {"主编码器输出线数", CellKind::Number, 100, 10000, "参数范围:  100   ~ 10000", nullptr},
-    {"移床编码器输出线数", CellKind::Number, 100, 10000, "参数范围:  100   ~ 10000", nullptr},
-    {"每英寸针数", CellKind::Number, 1, 20, "参数范围:  1   ~ 20", nullptr},
-    {"针板总针数", CellKind::Number, 1, 1500, "参数范围:  1   ~ 1500", nullptr},
-    {"密度参数默认组", CellKind::Number, 0, 24, "参数范围:  0   ~ 24", nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "针零位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到零位,按确定键."), QT_TRANSLATE_NOOP("ParamCell", "设置针零位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "左系统纱嘴右行零位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到左系统纱嘴右行零位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置左系统纱嘴右行零位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "左系统纱嘴左行零位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到左系统纱嘴左行零位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置左系统纱嘴左行零位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "右系统纱嘴右行零位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到右系统纱嘴右行零位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置右系统纱嘴右行零位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "右系统纱嘴左行零位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到右系统纱嘴左行零位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置右系统纱嘴左行零位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "机头右限位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到机头右限位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置机头右限位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "机头左限位"), CellKind::Taught, -500, 2000, QT_TRANSLATE_NOOP("ParamCell", "机头移动到机头左限位,按<确定>键."), QT_TRANSLATE_NOOP("ParamCell", "设置机头左限位为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "同步带齿距校正"), CellKind::Belt, 1, 65000,
+     QT_TRANSLATE_NOOP("ParamCell", "先移动机头到针板左边,按< M >键 , 再移动机头到针板右边,按< 确定 >键."), QT_TRANSLATE_NOOP("ParamCell", "设置同步带齿距校正为: %1")},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器右补偿"), CellKind::Signed, -10, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围 : -10 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器左补偿"), CellKind::Signed, -10, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围 : -10 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "纱嘴下落提前量"), CellKind::Number, 1, 100, QT_TRANSLATE_NOOP("ParamCell", "参数范围:1 ~ 100"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "纱嘴抬起提前量"), CellKind::Number, 1, 20, QT_TRANSLATE_NOOP("ParamCell", "参数范围:1 ~ 20"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "电磁铁高压"), CellKind::Number, 2, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:2 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器高压"), CellKind::Number, 2, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:2 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器低压"), CellKind::Number, 2, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:2 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "密度电机复位速度"), CellKind::Number, 2, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:2 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "密度电机最高复位速度"), CellKind::Number, 1, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:1 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "生克有效"), CellKind::Choice, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 打开, 2 = 关闭"), nullptr, &kOnOff},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器停止关闭时间"), CellKind::Number, 1, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围:1 ~ 10"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器重选节能使能"), CellKind::Choice, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 打开, 2 = 关闭"), nullptr, &kOnOff},
+    {QT_TRANSLATE_NOOP("ParamCell", "摇床丝杆修正"), CellKind::Signed, 0, 500, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0 ~ 500"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "摇床速度设置(普通)"), CellKind::Number, 0, 100, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 100"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "摇床速度设置( 高 )"), CellKind::Number, 0, 100, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 100"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "摇床速度设置( 低 )"), CellKind::Number, 0, 100, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 100"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "系统锁定设置"), CellKind::Choice, 0, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 左系统, 2 = 右系统, 0 = 不锁定"), nullptr, &kLock},
+    {QT_TRANSLATE_NOOP("ParamCell", "主编码器输出线数"), CellKind::Number, 100, 10000, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  100   ~ 10000"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床编码器输出线数"), CellKind::Number, 100, 10000, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  100   ~ 10000"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "每英寸针数"), CellKind::Number, 1, 20, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 20"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "针板总针数"), CellKind::Number, 1, 1500, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 1500"), nullptr},
+    {QT_TRANSLATE_NOOP("ParamCell", "密度参数默认组"), CellKind::Number, 0, 24, QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 24"), nullptr},
 };
 
 bool signedKind(CellKind kind)
@@ -122,8 +123,9 @@ void dialogsyspara::hideEvent(QHideEvent *event)
 
 void dialogsyspara::needle_flush()
 {
-    const QString text = QStringLiteral("脉冲数 : ") + QString::number(para_cur.word(Protocol::PulsesWord)) + QStringLiteral("     针位 : ")
-        + QString::number(int(para_cur.word(Protocol::NeedleWord)) - kNeedleOffset);
+    const QString text = tr("脉冲数 : %1     针位 : %2")
+                             .arg(para_cur.word(Protocol::PulsesWord))
+                             .arg(int(para_cur.word(Protocol::NeedleWord)) - kNeedleOffset);
     // Repainted only when the carriage moved, so an open page costs nothing while it stands.
     if (status_->text() != text)
         status_->setText(text);
@@ -141,14 +143,14 @@ void dialogsyspara::teach()
 {
     // The position the question shows is the one sent: reports may move the carriage meanwhile.
     const unsigned short position = para_cur.word(Protocol::NeedleWord);
-    ask(QString::fromUtf8(kCells[cellNumber(*this)].question) + QString::number(int(position) - kNeedleOffset), position);
+    ask(CellText::translated(QString::fromUtf8(kCells[cellNumber(*this)].question)).arg(int(position) - kNeedleOffset), position);
 }
 
 void dialogsyspara::measureBelt()
 {
     const int right = para_cur.word(Protocol::PulsesWord);
     const auto value = static_cast<unsigned short>(right > mark_ ? right - mark_ : mark_ - right);
-    ask(QString::fromUtf8(kCells[kBeltCell].question) + QString::number(value), value);
+    ask(CellText::translated(QString::fromUtf8(kCells[kBeltCell].question)).arg(value), value);
 }
 
 void dialogsyspara::markOrClear()
@@ -156,7 +158,7 @@ void dialogsyspara::markOrClear()
     const int k = cellNumber(*this);
     if (k == kBeltCell) {
         mark_ = para_cur.word(Protocol::PulsesWord);
-        Q_EMIT signal_paintmsg(QStringLiteral("  < M >脉冲数 :") + QString::number(mark_));
+        Q_EMIT signal_paintmsg(tr("  < M >脉冲数 :%1").arg(mark_));
     } else if (k < kTaughtCells) {
         // The taught cells' keypad calls M "清零": an empty cell for a typed position.
         cell(column(), row())->clear();

@@ -181,7 +181,7 @@ void extsyspara::openFrame(const Item &item)
         return;
     }
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
+        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         return;
     }
     if (!UpdateBracket(item.object).open()) {
@@ -193,7 +193,7 @@ void extsyspara::openFrame(const Item &item)
     frame.reset();
     // Unanswered, the controller may still hold the group's update open: the operator is told.
     if (!UpdateBracket(item.object).closeRetrying())
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kCheckNetwork));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
 }
 
 void extsyspara::slot_press(const QString &text)

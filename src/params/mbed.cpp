@@ -22,21 +22,21 @@ mbed::mbed(const QString &title, QWidget *parent, int column, int row)
     , row_(row)
 {
     setdialogtitle(title);
-    setdialogmsg(QStringLiteral("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
+    setdialogmsg(tr("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
     auto *area = new QWidget(this);
     area->setGeometry(120, 120, 400, 200);
     auto *grid = new QGridLayout(area);
-    const char *const names[2] = {"粗调值", "微调值"};
+    const QString names[2] = {tr("粗调值"), tr("微调值")};
     for (int i = 0; i < 2; ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(names[i]), area), 0, i);
+        grid->addWidget(new QLabel(names[i], area), 0, i);
         edits_[i] = new MyLineEdit(area, i == 0 ? "coarse" : "fine");
         edits_[i]->setMaxLength(4);
         edits_[i]->installEventFilter(this);
         grid->addWidget(edits_[i], 1, i);
     }
-    const char *const steps[2] = {"粗调值 +1", "粗调值 -1"};
+    const QString steps[2] = {tr("粗调值 +1"), tr("粗调值 -1")};
     for (int i = 0; i < 2; ++i) {
-        auto *button = new MYBUTTON(QString::fromUtf8(steps[i]), area, i == 0 ? "Badd" : "Bminus");
+        auto *button = new MYBUTTON(steps[i], area, i == 0 ? "Badd" : "Bminus");
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);
         button->setMinimumHeight(40);
@@ -79,7 +79,7 @@ void mbed::enter_press(int step)
 {
     unsigned short value = 0;
     if (RackingValue::encode(edits_[0]->text(), edits_[1]->text(), step, &value) != RackingValue::Ok) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
         setinterface(stored(), 3);
         focusEdit(0);
         return;
@@ -88,7 +88,7 @@ void mbed::enter_press(int step)
     if (setparacomlong(Protocol::SetCommand, Protocol::RackingGroup, index, value) == Protocol::Answered)
         para_system.setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
-        DIAMESSAGE(this, QStringLiteral("参数设置失败,通信错误 !"));
+        DIAMESSAGE(this, tr("参数设置失败,通信错误 !"));
     setinterface(stored(), 3);
     focusEdit(1);
 }

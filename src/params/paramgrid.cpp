@@ -34,15 +34,16 @@ ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidge
     headerRows_ = table_.headers.isEmpty() && table_.labelHeaders.isEmpty() ? 0 : 1;
     for (int c = 0; c < table_.columns; ++c) {
         if (c < table_.labelHeaders.size())
-            layout_->addWidget(new QLabel(table_.labelHeaders[c], this), 0, 3 * c);
+            layout_->addWidget(new QLabel(CellText::translated(table_.labelHeaders[c]), this), 0, 3 * c);
         if (c < table_.headers.size())
-            layout_->addWidget(new QLabel(table_.headers[c], this), 0, 3 * c + 1);
+            layout_->addWidget(new QLabel(CellText::translated(table_.headers[c]), this), 0, 3 * c + 1);
     }
     for (int c = 0; c < table_.columns; ++c) {
         for (int r = 0; r < table_.rows; ++r) {
             const ParamCell &cell = table_.at(c, r);
             if (!cell.label.isNull()) {
-                QLabel *label = table_.dotted ? new DottedLabel(cell.label, this) : new QLabel(cell.label, this);
+                const QString text = CellText::translated(cell.label);
+                QLabel *label = table_.dotted ? new DottedLabel(text, this) : new QLabel(text, this);
                 layout_->addWidget(label, headerRows_ + r, 3 * c);
             }
             auto *edit = new MyLineEdit(this, "cell");
@@ -121,9 +122,9 @@ void ParamGrid::addBeside(QWidget *widget, int row, int layoutColumn, int column
 void ParamGrid::showResult(ParamEntry::Result result, const char *refusedMessage)
 {
     if (result == ParamEntry::OutOfRange)
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
     else if (result == ParamEntry::Refused)
-        DIAMESSAGE(this, QString::fromUtf8(refusedMessage));
+        DIAMESSAGE(this, ParamMessages::text(refusedMessage));
 }
 
 ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)

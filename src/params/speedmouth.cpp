@@ -19,15 +19,17 @@ const ParamTable &speedmouth::paramTable()
         t.rows = kRows;
         t.dotted = false;
         t.editWidth = 48;
-        const QString speed = QStringLiteral("机头速度");
+        const QString speed = QString::fromUtf8(QT_TRANSLATE_NOOP("ParamCell", "机头速度"));
         t.labelHeaders = QStringList{speed, QString(), speed, QString()};
-        t.headers = QStringList{QStringLiteral("左 行"), QStringLiteral("右 行"), QStringLiteral("左 行"), QStringLiteral("右 行")};
+        const QString leftward = QString::fromUtf8(QT_TRANSLATE_NOOP("ParamCell", "左 行"));
+        const QString rightward = QString::fromUtf8(QT_TRANSLATE_NOOP("ParamCell", "右 行"));
+        t.headers = QStringList{leftward, rightward, leftward, rightward};
         // The left group holds the odd-numbered bands (b even), the right group the others.
         for (int c = 0; c < 4; ++c) {
             const bool left = c % 2 == 0;
             for (int r = 0; r < kRows; ++r) {
                 const int band = 2 * r + c / 2;
-                t.cells.append({left ? MouthSpeedTable::bandText(band) : QString(), "参数范围 : -30 ~ 30", CellKind::Signed, -30, 30,
+                t.cells.append({left ? MouthSpeedTable::bandText(band) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : -30 ~ 30"), CellKind::Signed, -30, 30,
                                 MouthSpeedTable::kBias, MouthSpeedTable::word(band, left),
                                 MouthSpeedTable::address(band, left), nullptr});
             }
@@ -54,5 +56,5 @@ void speedmouth::enter_press()
     for (const ParamCell &cell : table().cells)
         run_mouth_speed.setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
     if (!MouthSpeedTable::save())
-        DIAMESSAGE(this, QStringLiteral("保存系统备份参数失败, 请重试 !"));
+        DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
 }

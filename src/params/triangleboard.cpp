@@ -31,42 +31,42 @@ struct Row
     const ChoiceSet *choices = nullptr;
 };
 
-const char kMm[] = "参数范围: 1 ~ 999 mm";
-const char kOnOffHelp[] = "1 = 打开, 2 = 关闭";
+const char kMm[] = QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 999 mm");
+const char kOnOffHelp[] = QT_TRANSLATE_NOOP("ParamCell", "1 = 打开, 2 = 关闭");
 
 // Column 0, then column 1; the empty place (0,14) holds no setting.
 const Row kCells[] = {
-    {"机头宽度", 0, 1, 999, "参数范围: 1 ~ 999  mm"},
-    {"第1选针器左边沿与第2选针器左边沿间距", 1, 1, 999, kMm},
-    {"第1选针器左边沿与第3选针器左边沿间距", 2, 1, 999, kMm},
-    {"第1选针器左边沿与第4选针器左边沿间距", 3, 1, 999, kMm},
-    {"第1选针器左边沿与机头左边沿间距", 4, 1, 999, kMm},
-    {"选针器宽度", 5, 1, 999, kMm},
-    {"第1选针器中心点与机头左边沿间距", 6, 1, 999, kMm},
-    {"主伺服脉冲当量", 20, 2000, 20000, "参数范围: 2000 ~ 20000 mm"},
-    {"移床伺服脉冲当量", 40, 2000, 20000, "参数范围: 2000 ~ 20000 mm"},
-    {"移床伺服齿轮比分子", 42, 1, 65535, "参数范围: 1 ~ 65535 mm"},
-    {"移床伺服齿轮比分母", 43, 1, 65535, "参数范围: 1 ~ 65535"},
-    {"移床最大水平速度", 44, 100, 500, "参数范围: 100 ~ 500"},
-    {"移床丝杆轴齿数", 45, 1, 50, "参数范围: 1 ~ 50"},
-    {"移床电机轴齿数", 46, 1, 50, "参数范围: 1 ~ 50"},
+    {QT_TRANSLATE_NOOP("ParamCell", "机头宽度"), 0, 1, 999, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 999  mm")},
+    {QT_TRANSLATE_NOOP("ParamCell", "第1选针器左边沿与第2选针器左边沿间距"), 1, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "第1选针器左边沿与第3选针器左边沿间距"), 2, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "第1选针器左边沿与第4选针器左边沿间距"), 3, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "第1选针器左边沿与机头左边沿间距"), 4, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器宽度"), 5, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "第1选针器中心点与机头左边沿间距"), 6, 1, 999, kMm},
+    {QT_TRANSLATE_NOOP("ParamCell", "主伺服脉冲当量"), 20, 2000, 20000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 2000 ~ 20000 mm")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床伺服脉冲当量"), 40, 2000, 20000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 2000 ~ 20000 mm")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床伺服齿轮比分子"), 42, 1, 65535, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 65535 mm")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床伺服齿轮比分母"), 43, 1, 65535, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 65535")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床最大水平速度"), 44, 100, 500, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 100 ~ 500")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床丝杆轴齿数"), 45, 1, 50, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 50")},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床电机轴齿数"), 46, 1, 50, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 50")},
     {nullptr, -1, 0, 0, nullptr},
     // The controller takes at most 12000 here, though the help line reads 20000.
-    {"移床丝杆步进值", 47, 1, 12000, "参数范围: 1 ~ 20000"},
-    {"罗拉力矩电机最大导通角", 60, 8000, 15000, "参数范围: 8000 ~ 15000"},
-    {"罗拉力矩电机最小导通角", 61, 0, 8000, "参数范围: 0 ~ 8000"},
-    {"一体罗拉最大驱动频率", 62, 1, 25000, "参数范围: 1 ~ 25000"},
-    {"力矩电机使能", 63, 1, 2, kOnOffHelp, &kOnOff},
-    {"选针器类型", 80, 1, 2, "1 = 单向, 2 = 双向", &kSelectorType},
-    {"选针器保护", 81, 1, 2, kOnOffHelp, &kOnOff},
-    {"选针器刀片数", 82, 1, 8, "参数范围: 1 ~ 8"},
-    {"摇床类型", 83, 1, 2, "1 = 后摇, 2 = 前摇", &kRackingType},
-    {"底版类型", 84, 1, 2, "1 = K型, 2 = L型", &kBaseType},
-    {"二段密度三角使能", 85, 1, 2, kOnOffHelp, &kOnOff},
-    {"主板选择", 90, 1, 10, "参数范围: 1 ~ 10"},
-    {"行动作滞后针位", 91, 1, 20, "参数范围: 1 ~ 20"},
-    {"主轴最大过冲", 92, 8, 50, "参数范围: 8 ~ 50"},
-    {"最小换向时间", 93, 0, 50000, "参数范围: 0 ~ 50000"},
+    {QT_TRANSLATE_NOOP("ParamCell", "移床丝杆步进值"), 47, 1, 12000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 20000")},
+    {QT_TRANSLATE_NOOP("ParamCell", "罗拉力矩电机最大导通角"), 60, 8000, 15000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 8000 ~ 15000")},
+    {QT_TRANSLATE_NOOP("ParamCell", "罗拉力矩电机最小导通角"), 61, 0, 8000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 0 ~ 8000")},
+    {QT_TRANSLATE_NOOP("ParamCell", "一体罗拉最大驱动频率"), 62, 1, 25000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 25000")},
+    {QT_TRANSLATE_NOOP("ParamCell", "力矩电机使能"), 63, 1, 2, kOnOffHelp, &kOnOff},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器类型"), 80, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 单向, 2 = 双向"), &kSelectorType},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器保护"), 81, 1, 2, kOnOffHelp, &kOnOff},
+    {QT_TRANSLATE_NOOP("ParamCell", "选针器刀片数"), 82, 1, 8, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 8")},
+    {QT_TRANSLATE_NOOP("ParamCell", "摇床类型"), 83, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 后摇, 2 = 前摇"), &kRackingType},
+    {QT_TRANSLATE_NOOP("ParamCell", "底版类型"), 84, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = K型, 2 = L型"), &kBaseType},
+    {QT_TRANSLATE_NOOP("ParamCell", "二段密度三角使能"), 85, 1, 2, kOnOffHelp, &kOnOff},
+    {QT_TRANSLATE_NOOP("ParamCell", "主板选择"), 90, 1, 10, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 10")},
+    {QT_TRANSLATE_NOOP("ParamCell", "行动作滞后针位"), 91, 1, 20, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 ~ 20")},
+    {QT_TRANSLATE_NOOP("ParamCell", "主轴最大过冲"), 92, 8, 50, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 8 ~ 50")},
+    {QT_TRANSLATE_NOOP("ParamCell", "最小换向时间"), 93, 0, 50000, QT_TRANSLATE_NOOP("ParamCell", "参数范围: 0 ~ 50000")},
 };
 
 CellKind kindOf(const Row &row)
@@ -95,8 +95,8 @@ triangleboard::triangleboard(QWidget *parent, const char *name)
                 parent, name)
 {
     auto *buttons = new PageButtons(this);
-    buttons->add(QStringLiteral("F1. 导入个性化参数"), [this] { slot_in(); });
-    buttons->add(QStringLiteral("F2. 导出个性化参数"), [this] { slot_out(); });
+    buttons->add(tr("F1. 导入个性化参数"), [this] { slot_in(); });
+    buttons->add(tr("F2. 导出个性化参数"), [this] { slot_out(); });
     addBeside(buttons, firstRow() + kRows, 0, 5);
     bindKey(Qt::Key_A, [this] { slot_in(); });
     bindKey(Qt::Key_B, [this] { slot_out(); });
@@ -107,11 +107,11 @@ void triangleboard::load()
     const QString path = PanelPaths::tmp(QStringLiteral("/config.cfg"));
     unreadable_.clear();
     if (!fileoperate::tftpgetfile(path)) {
-        unreadable_ = QStringLiteral("读取个性化参数文件失败, 请重试 !");
+        unreadable_ = tr("读取个性化参数文件失败, 请重试 !");
         record_ = ConfigRecord();
     } else if (record_.read(path) != ConfigRecord::Loaded) {
         // A short file would leave part of the page, and then of the check copy, empty.
-        unreadable_ = QStringLiteral("打开个性化参数文件失败 !");
+        unreadable_ = tr("打开个性化参数文件失败 !");
     }
     if (!unreadable_.isEmpty())
         DIAMESSAGE(this, unreadable_);
@@ -139,15 +139,15 @@ void triangleboard::enter_press()
     if (p.status != CellText::Value) {
         showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
     } else {
-        const QString password = DIAPASSWORD(this, QString(), QString::fromUtf8(ParamMessages::kPasswordPrompt),
+        const QString password = DIAPASSWORD(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt),
                                              ParamMessages::kPasswordLength);
         if (!password.isEmpty() && password != QLatin1String(kPassword)) {
-            DIAMESSAGE(this, QStringLiteral("密码错误, 无法修改此参数 !"));
+            DIAMESSAGE(this, tr("密码错误, 无法修改此参数 !"));
         } else if (!password.isEmpty()) {
             const ParamEntry::Result result = entry().send(c, p.stored);
             showResult(result, ParamMessages::kRetry);
             if (result == ParamEntry::Stored && !record_.saveCheck())
-                DIAMESSAGE(this, QStringLiteral("保存个性化备份参数失败, 请重试 !"));
+                DIAMESSAGE(this, tr("保存个性化备份参数失败, 请重试 !"));
         }
     }
     restore(column(), row());
@@ -156,7 +156,7 @@ void triangleboard::enter_press()
 
 bool triangleboard::passwordGiven()
 {
-    return DIAPASSWORD(this, QString(), QString::fromUtf8(ParamMessages::kPasswordPrompt), ParamMessages::kPasswordLength)
+    return DIAPASSWORD(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt), ParamMessages::kPasswordLength)
         == QLatin1String(kPassword);
 }
 
@@ -166,14 +166,14 @@ bool triangleboard::leaveUpdate()
 {
     if (UpdateBracket(kGroup).closeRetrying())
         return true;
-    DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+    DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
     return false;
 }
 
 void triangleboard::enterUpdate()
 {
     if (!UpdateBracket(kGroup).openRetrying())
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kRetry));
+        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
 }
 
 void triangleboard::slot_in()
@@ -182,20 +182,20 @@ void triangleboard::slot_in()
         return;
     const QString staged = PanelPaths::tmp(QLatin1String(kStickFile));
     QFile::remove(staged);
-    if (inputfiledialog::getopenfilefromusb(staged, QStringLiteral("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
+    if (inputfiledialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
         if (getmotostatus() != 0) {
-            DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::kRunning));
+            DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.
-            DIAMESSAGE(this, QStringLiteral("机器个性化参数导入失败, 请重试 !"));
+            DIAMESSAGE(this, tr("机器个性化参数导入失败, 请重试 !"));
         } else {
             if (!FileOperateDialog::copy(staged, PanelPaths::data(QStringLiteral("/para/checkconfig.cfg")), this))
-                DIAMESSAGE(this, QStringLiteral("复制系统校验文件失败, 将使用显示模块中的系统参数 !"));
+                DIAMESSAGE(this, tr("复制系统校验文件失败, 将使用显示模块中的系统参数 !"));
             QWidget *page = window();
             page->close();
-            DIAMESSAGE(page->parentWidget(), QStringLiteral("机器个性化参数导入完成, 请重新启动 !"));
+            DIAMESSAGE(page->parentWidget(), tr("机器个性化参数导入完成, 请重新启动 !"));
         }
     }
     enterUpdate();
@@ -207,9 +207,9 @@ void triangleboard::slot_out()
         return;
     const QString fetched = PanelPaths::tmp(QLatin1String(kStickFile));
     if (!fileoperate::tftpgetfile(fetched))
-        DIAMESSAGE(this, QStringLiteral("机器个性化参数导出失败, 请重试 !"));
+        DIAMESSAGE(this, tr("机器个性化参数导出失败, 请重试 !"));
     else
-        outputfiledialog::getsavefilefromusb(fetched, QStringLiteral("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        outputfiledialog::getsavefilefromusb(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.cfg"), this);
     enterUpdate();
 }

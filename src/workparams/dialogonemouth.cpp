@@ -1,14 +1,16 @@
 #include "dialogonemouth.h"
 
 #include "data/parablocks.h"
+#include "ui/buzzer.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 
 dialogonemouth::dialogonemouth(QWidget *parent)
     : WorkGrid(WorkPage::onemouth(), parent)
-    , switch_(new MYCHECKBOX(QStringLiteral("M. 是否打开纱嘴替换功能"), this, "switch"))
+    , switch_(new MYCHECKBOX(tr("M. 是否打开纱嘴替换功能"), this, "switch"))
 {
     switch_->setGeometry(10, 250, 400, 30);
     switch_->setFocusPolicy(Qt::NoFocus);
@@ -24,6 +26,14 @@ void dialogonemouth::showEvent(QShowEvent *event)
 {
     WorkGrid::showEvent(event);
     QTimer::singleShot(0, this, &dialogonemouth::slot_enable);
+}
+
+bool dialogonemouth::eventFilter(QObject *watched, QEvent *event)
+{
+    // Unlike its sister pages, this one beeps for Escape in a cell before the frame closes.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        buzzer(kKeyBeepMs);
+    return WorkGrid::eventFilter(watched, event);
 }
 
 void dialogonemouth::slot_enable()

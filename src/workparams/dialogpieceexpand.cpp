@@ -25,7 +25,7 @@ constexpr int kMaskWord = Protocol::PieceMaskWord;
 constexpr int kSpacingMax = 300;
 constexpr int kWords[dialogpieceexpand::FieldCount] = {Protocol::StartNeedleWord, Protocol::PieceCountWord,
                                                        Protocol::PieceSpacingWord};
-const char *const kLabels[dialogpieceexpand::FieldCount] = {"花板起始针", "展开片数", "展开间距"};
+const char *const kLabels[dialogpieceexpand::FieldCount] = {QT_TRANSLATE_NOOP("dialogpieceexpand", "花板起始针"), QT_TRANSLATE_NOOP("dialogpieceexpand", "展开片数"), QT_TRANSLATE_NOOP("dialogpieceexpand", "展开间距")};
 
 int maxOf(int field)
 {
@@ -43,7 +43,7 @@ dialogpieceexpand::dialogpieceexpand(QWidget *parent)
     setObjectName(QStringLiteral("dialogpieceexpand"));
     setFont(PanelFonts::panel());
     for (int f = 0; f < FieldCount; ++f) {
-        (new QLabel(QString::fromUtf8(kLabels[f]), this))->setGeometry(10 + 200 * f, 15, 85, 22);
+        (new QLabel(tr(kLabels[f]), this))->setGeometry(10 + 200 * f, 15, 85, 22);
         auto *e = new MyLineEdit(this, "edit");
         e->setGeometry(95 + 200 * f, 15, 60, 22);
         e->setMaxLength(5);
@@ -51,7 +51,7 @@ dialogpieceexpand::dialogpieceexpand(QWidget *parent)
         editors_[std::size_t(f)] = e;
     }
     for (int i = 0; i < kPieces; ++i) {
-        auto *b = new myentercheckbox(QStringLiteral("使能%1").arg(i + 1), this, "enable");
+        auto *b = new myentercheckbox(tr("使能"), this, "enable");
         b->setGeometry(10 + 72 * i, 55, 70, 24);
         b->installEventFilter(this);
         connect(b, &myentercheckbox::signal_enter, this, &dialogpieceexpand::slot_enable_enter);
@@ -118,8 +118,8 @@ void dialogpieceexpand::slot_setfocus()
 QString dialogpieceexpand::helpOf(int field) const
 {
     if (field == FieldCount)
-        return QStringLiteral("按< 确定 >, 打开使能 .");
-    return QStringLiteral("参数范围 : 1 ~ %1").arg(maxOf(field));
+        return tr("按< 确定 >, 打开使能 .");
+    return tr("参数范围 : 1 ~ %1").arg(maxOf(field));
 }
 
 void dialogpieceexpand::focusField(int field, int box)
@@ -148,7 +148,7 @@ void dialogpieceexpand::confirm(Field f)
     for (int i = 0; i < FieldCount; ++i)
         v[std::size_t(i)] = i == f ? value : para_system.word(std::size_t(kWords[i]));
     if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], para_system.word(kMaskWord))) {
-        DIAMESSAGE(this, QStringLiteral("衣片总宽度超过针床宽度 !"));
+        DIAMESSAGE(this, tr("衣片总宽度超过针床宽度 !"));
         redraw();
         restore(f);
         return;

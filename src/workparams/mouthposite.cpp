@@ -18,7 +18,7 @@ mouthposite::mouthposite(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("mouthposite"));
-    auto *title = new QLabel(QStringLiteral("纱嘴初始位置"), this);
+    auto *title = new QLabel(tr("纱嘴初始位置"), this);
     title->setGeometry(0, 0, 85, 22);
     for (int i = 0; i < MouthLook::kCarriers; ++i) {
         for (bool right : {false, true}) {

@@ -31,7 +31,7 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
     setObjectName(QLatin1String(page.name));
     setFont(PanelFonts::panel());
     for (int c = 0; c < page.columns; ++c) {
-        auto *title = new QLabel(page.titles.value(c), this);
+        auto *title = new QLabel(WorkPage::text(page.titles.value(c).toUtf8().constData()), this);
         title->setObjectName(QStringLiteral("colname"));
         title->setGeometry(page.x0 + page.xStep * c - 10, 10, page.xStep - 10, 19);
         titles_ << title;
@@ -139,7 +139,7 @@ void WorkGrid::enter_press(bool whole)
         focusCurrent();
         return;
     }
-    if (whole && !DIAYESNO(this, QStringLiteral("确定要正组修改吗 ?")))
+    if (whole && !DIAYESNO(this, tr("确定要正组修改吗 ?")))
         return;
     const QList<int> words = whole ? page_.wholeWords(column(), row(), pageNo_)
                                    : QList<int>{page_.word(column(), row(), pageNo_)};
@@ -147,7 +147,9 @@ void WorkGrid::enter_press(bool whole)
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
     const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
-    if (result != WorkEntry::Stored)
+    // A whole group stops at the first write refused, in silence: the row then shows what the
+    // controller holds.
+    if (result != WorkEntry::Stored && !(whole && result == WorkEntry::Refused))
         DIAMESSAGE(this, WorkEntry::message(result));
     // Running or not opened: the typed text stays for another try, drawn as not taken until
     // Enter takes it or the stored value returns; otherwise the cells show what the controller

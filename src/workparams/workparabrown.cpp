@@ -20,9 +20,9 @@
 
 namespace {
 
-const char kImportFailed[] = " 导入工作参数失败 ! ";
-const char kImported[] = " 导入工作参数成功 ! ";
-const char kImportCaption[] = " 导入工作参数 ... ... ";
+const char kImportFailed[] = QT_TRANSLATE_NOOP("workparabrown", " 导入工作参数失败 ! ");
+const char kImported[] = QT_TRANSLATE_NOOP("workparabrown", " 导入工作参数成功 ! ");
+const char kImportCaption[] = QT_TRANSLATE_NOOP("workparabrown", " 导入工作参数 ... ... ");
 
 struct ViewButton
 {
@@ -31,15 +31,15 @@ struct ViewButton
 };
 
 const ViewButton kViews[] = {
-    {"1.密     度    ", &workparabrown::density_show},   {"2.速     度    ", &workparabrown::speed_show},
-    {"3.罗     拉    ", &workparabrown::rora_show},      {"4.纱     嘴    ", &workparabrown::mouthp_show},
-    {"5.纱嘴替换    ", &workparabrown::mouthreplace_show},
+    {QT_TRANSLATE_NOOP("workparabrown", "1.密     度    "), &workparabrown::density_show},   {QT_TRANSLATE_NOOP("workparabrown", "2.速     度    "), &workparabrown::speed_show},
+    {QT_TRANSLATE_NOOP("workparabrown", "3.罗     拉    "), &workparabrown::rora_show},      {QT_TRANSLATE_NOOP("workparabrown", "4.纱     嘴    "), &workparabrown::mouthp_show},
+    {QT_TRANSLATE_NOOP("workparabrown", "5.纱嘴替换    "), &workparabrown::mouthreplace_show},
 };
 
 const ViewButton kFileCommands[] = {
-    {"F1.导出参数到U盘", &workparabrown::slot_outputworkfileusb},
-    {"F2.从U盘导入参数", &workparabrown::slot_inputworkfileusb},
-    {"F3.从其它文件导入", &workparabrown::slot_inputworkfiledisk},
+    {QT_TRANSLATE_NOOP("workparabrown", "F1.导出参数到U盘"), &workparabrown::slot_outputworkfileusb},
+    {QT_TRANSLATE_NOOP("workparabrown", "F2.从U盘导入参数"), &workparabrown::slot_inputworkfileusb},
+    {QT_TRANSLATE_NOOP("workparabrown", "F3.从其它文件导入"), &workparabrown::slot_inputworkfiledisk},
 };
 
 } // namespace
@@ -51,7 +51,7 @@ workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *p
     , text_(new QTextEdit(frame_))
 {
     setdialogtitle(QStringLiteral("Wrk File Browse Tools"));
-    setdialogmsg(QStringLiteral("编织衣物参数浏览工具 - ") + QFileInfo(path).fileName());
+    setdialogmsg(tr("编织衣物参数浏览工具 - %1").arg(QFileInfo(path).fileName()));
     frame_->setObjectName(QStringLiteral("Fwindow"));
     frame_->setFrameShape(QFrame::Panel);
     frame_->setGeometry(10, 55, 620, 415);
@@ -68,7 +68,7 @@ workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *p
     QList<KeyTable::Row> keys;
     const auto column = [&](const ViewButton *buttons, int count, int y, const std::function<QList<int>(int)> &keysOf) {
         for (int i = 0; i < count; ++i) {
-            auto *b = new MYBUTTON(QString::fromUtf8(buttons[i].text), frame_, "button");
+            auto *b = new MYBUTTON(tr(buttons[i].text), frame_, "button");
             b->setGeometry(10, y + 40 * i, 120, 40);
             b->setFocusPolicy(Qt::NoFocus);
             const auto show = buttons[i].show;
@@ -109,17 +109,17 @@ bool workparabrown::isCurrentJob() const
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 请先停止运行 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
         return false;
     }
     // Read before it is sent: the controller is never ahead of the panel.
     QByteArray block;
     if (!WorkFile::read(path, &block)) {
-        DIAMESSAGE(this, QStringLiteral("上传工作参数失败-2, 请重试 !"));
+        DIAMESSAGE(this, tr("上传工作参数失败-2, 请重试 !"));
         return false;
     }
     if (!fileoperate::tftpputfile(path)) {
-        DIAMESSAGE(this, QStringLiteral("上传工作参数失败-1, 请重试 !"));
+        DIAMESSAGE(this, tr("上传工作参数失败-1, 请重试 !"));
         return false;
     }
     para_work.fill(block);
@@ -131,12 +131,12 @@ void workparabrown::importFrom(const QString &source)
     QByteArray block;
     const bool ok = WorkFile::read(source, &block) && (!isCurrentJob() || operate_setwrkfile(source))
         && FileOperateDialog::copy(source, path_, this);
-    DIAMESSAGE(this, QString::fromUtf8(ok ? kImported : kImportFailed));
+    DIAMESSAGE(this, tr(ok ? kImported : kImportFailed));
 }
 
 void workparabrown::slot_outputworkfileusb()
 {
-    outputfiledialog::getsavefilefromusb(path_, QStringLiteral("导出工作参数 ... ... "), PanelPaths::usbRoot(),
+    outputfiledialog::getsavefilefromusb(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
                                          QStringLiteral("*.wrk"), this);
 }
 
@@ -145,9 +145,9 @@ void workparabrown::slot_inputworkfileusb()
     // Through the temporary file for every job: nothing reaches the job's file, or the
     // controller, before its size is checked.
     const QString temporary = PanelPaths::tmp(QStringLiteral("/wrk.wrk"));
-    if (!inputfiledialog::getopenfilefromusb(temporary, QString::fromUtf8(kImportCaption), PanelPaths::usbRoot(),
+    if (!inputfiledialog::getopenfilefromusb(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
                                              QStringLiteral("*.wrk"), this)) {
-        DIAMESSAGE(this, QString::fromUtf8(kImportFailed));
+        DIAMESSAGE(this, tr(kImportFailed));
         return;
     }
     importFrom(temporary);
@@ -156,7 +156,7 @@ void workparabrown::slot_inputworkfileusb()
 
 void workparabrown::slot_inputworkfiledisk()
 {
-    const QString name = dialogdoc::getdiskfile(QStringLiteral("导入工作参数 ... ... "), this);
+    const QString name = dialogdoc::getdiskfile(tr("导入工作参数 ... ... "), this);
     if (name == QFileInfo(path_).completeBaseName())
         return;
     if (!name.isNull() && JobName::isSafe(name))

@@ -45,7 +45,7 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     tbar_->setFont(PanelFonts::panel());
     for (const Tab &tab : tabs) {
         const Page page = tab.make(tbar_);
-        tbar_->addTab(page.widget, QString::fromUtf8(tab.label));
+        tbar_->addTab(page.widget, tr(tab.label));
         page.wire(this);
     }
     // Beside the cells, over the empty right of the grid pages, inside the tab frame.
@@ -91,17 +91,17 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
 }
 
 para::para(QWidget *parent, const char *name)
-    : WorkParaDialog({{"F1.密度设置", [](QWidget *p) { return grid(WorkPage::density(), p); }, multipanel::kPagedType},
-                      {"F2.速度设置", [](QWidget *p) { return grid(WorkPage::speed(), p); }, multipanel::kPagedType},
-                      {"F3.罗拉设置", [](QWidget *p) { return grid(WorkPage::rora(), p); }, multipanel::kPagedType},
-                      {"F4.纱嘴停放", [](QWidget *p) { return grid(WorkPage::mouth(), p); }, multipanel::kParkingType},
-                      {"F5.纱嘴替换", [](QWidget *p) { return wired(new dialogreplacemouth(p)); }, 0},
-                      {"F6.片展开设置", [](QWidget *p) { return wired(new dialogpieceexpand(p)); }, 0}},
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [](QWidget *p) { return grid(WorkPage::density(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [](QWidget *p) { return grid(WorkPage::speed(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [](QWidget *p) { return grid(WorkPage::rora(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [](QWidget *p) { return grid(WorkPage::mouth(), p); }, multipanel::kParkingType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [](QWidget *p) { return wired(new dialogreplacemouth(p)); }, 0},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [](QWidget *p) { return wired(new dialogpieceexpand(p)); }, 0}},
                      parent, name)
 {
 }
 
 paraelse::paraelse(QWidget *parent, const char *name)
-    : WorkParaDialog({{"F1.送纱器设置", [](QWidget *p) { return grid(WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [](QWidget *p) { return grid(WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
 {
 }

@@ -2,7 +2,10 @@
 // could name a file elsewhere ("../x") taken as a language, a save that loses the file's other
 // lines or reports success when it failed, a missing, cut-short or foreign translation file
 // installed instead of falling back to Chinese, and a translation that drops, adds or repeats
-// a %1 of its source (the value would vanish or show twice on the English screen).
+// a %1 of its source (the value would vanish or show twice on the English screen). Choice cells
+// must take their words in either language: "On" typed on the English screen stores 1, and so
+// does "打开"; a lock cell's shown state stays refused in English as in Chinese.
+#include "logic/celltext.h"
 #include "logic/language.h"
 #include "logic/translations.h"
 #include "platform/atomicfile.h"
@@ -23,7 +26,14 @@ using TestBytes::writeFile;
 
 namespace {
 
-const QString kBuiltQm = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations/knitpanel_en.qm");
+const QString kQmDir = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations");
+const QString kBuiltQm = kQmDir + QStringLiteral("/knitpanel_en.qm");
+const ChoiceSet *const kSets[] = {&kOnOff, &kLock, &kSelectorType, &kRackingType, &kBaseType};
+
+ParamCell choiceCell(const ChoiceSet *set)
+{
+    return {QString(), QString(), CellKind::Choice, set == &kLock ? 0 : 1, 2, 0, 0, 0, set};
+}
 
 QStringList placeMarkers(const QString &text)
 {
@@ -177,6 +187,53 @@ private Q_SLOTS:
         }
         QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
         QVERIFY(checked > 0);
+    }
+
+    void choiceWords_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("set"); // index in kSets
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("stored"); // -1: refused
+        QTest::addRow("On, English") << "en" << 0 << "On" << 1;
+        QTest::addRow("Off, English") << "en" << 0 << "Off" << 2;
+        QTest::addRow("打开, English") << "en" << 0 << "打开" << 1;
+        QTest::addRow("On, Chinese") << "zh_CN" << 0 << "On" << -1;
+        QTest::addRow("lock typed") << "en" << 1 << "Right" << 2;
+        QTest::addRow("lock none") << "en" << 1 << "None" << 0;
+        QTest::addRow("lock as shown") << "en" << 1 << "L lock" << -1;
+        QTest::addRow("左锁定, English") << "en" << 1 << "左锁定" << -1;
+        QTest::addRow("unknown") << "en" << 0 << "N/A" << -1;
+    }
+    void choiceWords()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, set);
+        QFETCH(QString, text);
+        QFETCH(int, stored);
+        QCOMPARE(Translations::apply(language, kQmDir), language);
+        const CellText::Parsed p = CellText::parse(choiceCell(kSets[set]), text);
+        QCOMPARE(p.status, stored < 0 ? CellText::UnknownChoice : CellText::Value);
+        if (stored >= 0)
+            QCOMPARE(int(p.stored), stored);
+    }
+    // What a digit writes into a choice cell is taken back as that digit, in either language:
+    // two words translated alike, or a typed word not among those taken, would break it.
+    void choiceDigitsTaken()
+    {
+        for (const QString &language : {QStringLiteral("zh_CN"), QStringLiteral("en")}) {
+            QCOMPARE(Translations::apply(language, kQmDir), language);
+            for (const ChoiceSet *set : kSets) {
+                for (int digit = 0; digit < 3; ++digit) {
+                    const QString typed = CellText::typed(choiceCell(set), digit);
+                    if (typed.isNull())
+                        continue;
+                    const CellText::Parsed p = CellText::parse(choiceCell(set), typed);
+                    QVERIFY2(p.status == CellText::Value && p.stored == digit, qPrintable(language + ": " + typed));
+                    QVERIFY2(CellText::show(choiceCell(set), p.stored).size() <= 8, qPrintable(typed));
+                }
+            }
+        }
     }
 };
 

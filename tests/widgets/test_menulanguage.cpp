@@ -1,8 +1,9 @@
 // Menus in English open what they open in Chinese: every item of the system tools menu, on both
 // its pages, is chosen in each language against knitsim, and what it opened (each dialog's class
-// in turn, the menu's page after) is compared. Fault caught: a menu that dispatches on the text
-// its button shows, so that a translated item opens nothing, or something else. And the main
-// screen's zeroing sequence, kept in its message line, advances while the line shows English.
+// in turn, the menu's page after) is compared. Faults caught: a menu that dispatches on the text
+// its button shows, so that a translated item opens nothing, or something else; a label or
+// button on a page it opens whose text (English is the longer) does not fit the widget. And the
+// main screen's zeroing sequence, kept in its message line, advances while the line shows English.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -12,6 +13,7 @@
 #include "logic/translations.h"
 #include "mainwin/labelmessage.h"
 #include "params/extsyspara.h"
+#include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
 
 #include <QApplication>
@@ -40,6 +42,7 @@ public:
         timer_.start(10);
     }
     QStringList classes;
+    QStringList unfit; // texts that do not fit their widgets, in every dialog opened
 
 private:
     void tick()
@@ -56,6 +59,8 @@ private:
             classes << name;
         }
         ++ticks_;
+        if (ticks_ == 2)
+            unfit << LayoutAudit::findings(modal);
         auto *edit = modal->findChild<QLineEdit *>();
         if (name == QLatin1String("QIDialog") && edit && ticks_ == 3) {
             edit->setText(kPassword);
@@ -84,8 +89,9 @@ MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
     return menu.page() == page ? grid : nullptr;
 }
 
-// What choosing the item at column, row of a page opened; its label in shown.
-QStringList choose(extsyspara::Page page, int column, int row, QString *shown)
+// What choosing the item at column, row of a page opened; its label in shown, the texts that
+// did not fit in unfit.
+QStringList choose(extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
 {
     extsyspara menu;
     MenuGrid *grid = showing(menu, page);
@@ -96,6 +102,7 @@ QStringList choose(extsyspara::Page page, int column, int row, QString *shown)
     Answerer answers;
     item->click();
     QStringList opened = answers.classes;
+    *unfit = answers.unfit;
     opened << QStringLiteral("page %1").arg(menu.page());
     return opened;
 }
@@ -145,9 +152,12 @@ private Q_SLOTS:
         QFETCH(int, column);
         QFETCH(int, row);
         QString chinese, english;
-        const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese);
+        QStringList unfitChinese, unfitEnglish;
+        const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese, &unfitChinese);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        const QStringList inEnglish = choose(extsyspara::Page(page), column, row, &english);
+        const QStringList inEnglish = choose(extsyspara::Page(page), column, row, &english, &unfitEnglish);
+        // Every text of every page it opened fits its widget, in both languages.
+        QVERIFY2(unfitChinese.isEmpty() && unfitEnglish.isEmpty(), qPrintable((unfitChinese + unfitEnglish).join('\n')));
         QVERIFY2(english != chinese, qPrintable(english)); // the item is translated
         // Every item opens a page or turns the menu's page.
         QVERIFY2(inChinese.size() > 1 || inChinese.value(0) != QStringLiteral("page %1").arg(page), qPrintable(chinese));

@@ -21,6 +21,7 @@
 #include "ui/fileoperate.h"
 #include "ui/labeltftp.h"
 #include "ui/layoutaudit.h"
+#include "ui/mylineedit.h"
 #include "ui/mybutton.h"
 #include "ui/mydialog.h"
 #include "ui/myhexcombobox.h"
@@ -34,6 +35,7 @@
 #include "ui/panelall.h"
 #include "ui/qpanelbutton.h"
 #include "ui/skinbutton.h"
+#include "workparams/dialogonemouth.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -129,6 +131,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("beeps");
         QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
+        // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
+        QTest::addRow("carrier replacement Escape") << Act([] { dialogonemouth d; key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
         QTest::addRow("hex combo key G") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
         // The list box beeps for the key and for the row change it makes.
         QTest::addRow("list box direct key") << Act([] { MyListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
