@@ -36,6 +36,7 @@ for t in "${tests[@]}"; do
   case " ${known[*]} " in *" $t "*) targets+=("$t") ;; esac
   [ "$t" = unit_test_crash ] && targets+=(crashsaves)
   [ "$t" = unit_test_language ] && targets+=(knitpanel_lrelease)
+  [ "$t" = unit_test_manpages ] && targets+=(knit_manpages)
 done
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
