@@ -27,10 +27,7 @@ class TestEditorsE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.start({{QStringLiteral("M1"), 40, 100, 30}, {QStringLiteral("M2"), 60, 120, 30}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 30}, {QStringLiteral("M2"), 60, 120, 30}}, &why));
         // M2 sent from the manager becomes the current job, in the panel and in knitsim.
         QVERIFY(f_.switchWith({"3"}) && f_.switchWith({"Down", "c"}) && f_.x().keys({"Return"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);

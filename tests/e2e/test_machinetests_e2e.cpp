@@ -44,10 +44,7 @@ class TestMachineTestsE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.start({{QStringLiteral("M1"), 40, 100, 100}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 100}}, &why));
         QVERIFY(f_.switchWith({QStringLiteral("6")}));
         menu_ = f_.x().focusWindow();
         QVERIFY(f_.x().screenshot(shot("testmenu")));

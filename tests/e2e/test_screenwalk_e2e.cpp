@@ -55,10 +55,7 @@ class TestScreenWalkE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.prepare({{QStringLiteral("W1"), 40, 100, 50}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.prepare({{QStringLiteral("W1"), 40, 100, 50}}, &why));
         audit_ = f_.file(QStringLiteral("/layout-audit.txt"));
         QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_LAYOUT_AUDIT"), audit_);

@@ -33,10 +33,7 @@ class TestServiceE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.prepare({{QStringLiteral("M1"), 40, 100, 30}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.prepare({{QStringLiteral("M1"), 40, 100, 30}}, &why));
         QVERIFY(writeFile(f_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
         QVERIFY(f_.startPanel() && f_.waitForMainScreen());
         QVERIFY(f_.walk({"7+", "h+", "7063", "Return+"}, "service-menu"));

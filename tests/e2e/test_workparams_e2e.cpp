@@ -17,10 +17,7 @@ class TestWorkParamsE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.start({{QStringLiteral("M1"), 40, 100, 30}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 30}}, &why));
     }
     void cleanupTestCase() { f_.stop(); }
 

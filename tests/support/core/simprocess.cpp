@@ -23,6 +23,7 @@ bool SimProcess::start(QString *error, const QStringList &options)
 {
     stop();
     auto fail = [this, error](const QString &why) {
+        error_ = why;
         if (error)
             *error = why;
         stop();
@@ -87,7 +88,7 @@ QStringList SimProcess::send(const QString &line)
     }
 }
 
-QStringList SimProcess::traffic()
+QStringList SimProcess::traffic(bool bare)
 {
     QStringList out;
     for (const QString &line : send(QStringLiteral("journal"))) {
@@ -100,19 +101,14 @@ QStringList SimProcess::traffic()
         else if (p.at(1) == QLatin1String("tftp") && b.size() > 2 && b.at(0) == 0 && (b.at(1) == 1 || b.at(1) == 2))
             out << QLatin1String(b.at(1) == 1 ? "RRQ " : "WRQ ") + QString::fromLatin1(b.mid(2).split('\0').first());
     }
-    return out;
+    return bare ? out.replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString()) : out;
 }
 
 bool SimProcess::waitFor(const QString &line, int ms, int count)
 {
     const bool bare = !line.contains(QLatin1Char('/'));
     // Events go on meanwhile: a panel's output keeps being read.
-    return QTest::qWaitFor([&] {
-        QStringList lines = traffic();
-        if (bare)
-            lines.replaceInStrings(QRegularExpression(QStringLiteral("/.*")), QString());
-        return lines.count(line) >= count;
-    }, ms);
+    return QTest::qWaitFor([&] { return traffic(bare).count(line) >= count; }, ms);
 }
 
 bool SimProcess::commandsJournaled(int ms)

@@ -15,8 +15,9 @@ public:
 
     // Starts knitsim in a fresh temporary root, on KNIT_PORT_OFFSET of this process (or a free
     // offset that is then set in this process's environment), with more options if given
-    // ("--seed", "7"), and waits until it is ready.
+    // ("--seed", "7"), and waits until it is ready. Why it failed in error, and in error().
     bool start(QString *error = nullptr, const QStringList &options = {});
+    QString error() const { return error_; }
     // Sends "quit", waits for the exit, kills it if it hangs.
     void stop();
 
@@ -33,8 +34,9 @@ public:
         return reply.value(reply.size() - 1) == QLatin1String("ok");
     }
     // The journal as the panel's traffic, in order: "RRQ name" / "WRQ name" for TFTP requests,
-    // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams.
-    QStringList traffic();
+    // "cmd 20/5/0" (bytes 0, 5 and 6 in hex) for command datagrams; bare: "cmd 20", the
+    // arguments left out.
+    QStringList traffic(bool bare = false);
     // True once traffic() holds count copies of line within ms. A line without arguments
     // ("cmd 26") stands for its command whatever they are.
     bool waitFor(const QString &line, int ms, int count = 1);
@@ -48,6 +50,7 @@ private:
     int offset_ = -1;
     quint16 commandPort_ = 0;
     int markers_ = 0;
+    QString error_;
     QProcess process_;
     QTcpSocket control_;
 };

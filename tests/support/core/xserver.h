@@ -88,13 +88,6 @@ public:
         return !focusWindow().isEmpty()
             && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains("640x480");
     }
-    // True when a visible window of exactly that title is on the screen.
-    bool hasWindow(const QString &title) const
-    {
-        return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                         QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                    .isEmpty();
-    }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
     // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
     static QString picture(const char *name)

@@ -88,11 +88,6 @@ bool PanelFixture::waitForTrace(const QString &pattern, qsizetype from, int ms)
     return QTest::qWaitFor([&] { return line.match(QString::fromLatin1(panel_.output().mid(from))).hasMatch(); }, ms);
 }
 
-bool PanelFixture::waitForWindow(const QString &title, int ms)
-{
-    return QTest::qWaitFor([&] { return x_.hasWindow(title); }, ms);
-}
-
 bool PanelFixture::waitForFocusOff(const QByteArray &before, int ms)
 {
     // A dialog closing over another that closes too passes the keyboard on twice: the focus

@@ -57,8 +57,6 @@ public:
     bool waitForFile(const QString &path, const QByteArray &bytes = {}, int ms = 10000);
     // True once the panel printed, after byte from of its output, a line matching the pattern.
     bool waitForTrace(const QString &pattern, qsizetype from = 0, int ms = 10000);
-    // True once a visible window of that title is on the screen.
-    bool waitForWindow(const QString &title, int ms = 10000);
     // True once a window other than before has the keyboard (one opened, or one closed).
     bool waitForFocusOff(const QByteArray &before, int ms = 10000);
     // True once the main screen has the keyboard again.
@@ -81,3 +79,7 @@ private:
     PanelProcess panel_;
     QByteArray main_;
 };
+
+// An end-to-end test's opening: skipped when no run can be had here, else failed with the
+// reason unless call (which may fill the QString why) succeeds.
+#define PANEL_FIXTURE_START(...) do { QString why; if (!PanelFixture::available(&why)) QSKIP(qPrintable(why)); QVERIFY2((__VA_ARGS__), qPrintable(why)); } while (false)
