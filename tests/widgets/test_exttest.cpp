@@ -5,7 +5,6 @@
 // repeated without end when the controller stays silent; a page that does not close on the
 // controller's answer to its leave; rollers turned while the machine runs, or on the wrong key.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -23,9 +22,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
-        PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         io_ = TestBytes::readFile(sim_.file(QStringLiteral("io.tst")));
         QCOMPARE(io_.size(), 80);
     }

@@ -8,7 +8,6 @@
 // a deleted one current; case forms tried in the wrong order; size texts off at a boundary;
 // a job left unsent, or a controller that did not answer, passed over without a message.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -67,9 +66,7 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(root_->makeJob(QStringLiteral("J1"), 20, 100, 20) && root_->makeJob(QStringLiteral("J2"), 30, 120, 20));
         QVERIFY(initworkparam() == 1);
         QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));

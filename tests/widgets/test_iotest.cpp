@@ -7,7 +7,6 @@
 // key-panel label that sends another value than it names, or a field it cannot reach.
 #include "modaldriver.h"
 #include "paneltouch.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
@@ -47,9 +46,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.2");
-        PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         channel_.setTraceStream(nullptr);
         QVERIFY(channel_.open());
         QCOMPARE(int(setparacom(0x20, 128, 1, 0)), 1);

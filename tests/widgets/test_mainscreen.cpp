@@ -10,7 +10,6 @@
 // command labels touchable; a repair that does not clear its mark; a copy that deletes the
 // destination before it succeeds.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -52,10 +51,8 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
         sim_ = std::make_unique<SimProcess>();
-        QString why;
-        QVERIFY2(sim_->start(&why), qPrintable(why));
+        QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         QVERIFY(sim_->command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();

@@ -7,7 +7,6 @@
 // test-menu label that makes the page do other than it names.
 #include "modaldriver.h"
 #include "paneltouch.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
@@ -68,9 +67,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.2");
-        PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QCOMPARE(int(setparacom(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
     }
 

@@ -6,7 +6,6 @@
 // job or the backup, a backup written when nothing changed or failing silently, a .wrk written
 // without a job.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -60,10 +59,8 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
         SimProcess sim;
-        QString why;
-        QVERIFY2(sim.start(&why), qPrintable(why));
+        QVERIFY2(sim.start(), qPrintable(sim.error()));
         QVERIFY(sim.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();

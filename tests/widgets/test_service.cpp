@@ -195,8 +195,7 @@ private Q_SLOTS:
         QFETCH(QString, fault);
         TestRoot root;
         SimProcess sim;
-        QString why;
-        QVERIFY2(sim.start(&why), qPrintable(why));
+        QVERIFY2(sim.start(), qPrintable(sim.error()));
         QVERIFY(sim.command("set flash 300") && (fault.isEmpty() || sim.command(fault)));
         const QByteArray program = readFile(QStringLiteral(KNITJOB_PATH));
         const QString dir = root.file("/mnt/usb/v2");

@@ -5,7 +5,6 @@
 // a stale enable mask after a piece-count change; an import that reaches the controller or the
 // job's file before its size is checked, or sends another job's file to the controller.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -66,9 +65,7 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.1");
         root_ = std::make_unique<TestRoot>();
-        PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
     }
     void init()
