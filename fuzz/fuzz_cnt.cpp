@@ -8,8 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CntCheck c = CntFile::checkData(data, static_cast<long long>(size));
     const int rows = CntProgram::rowCount(data, static_cast<long long>(size));
     const long long records = static_cast<long long>(size / 128);
-    if (c.code < 0 || c.code > 5 || rows < 1 || (records > 1 && rows > records - 1))
-        std::abort();
+    ABORT_IF(c.code < 0 || c.code > 5 || rows < 1 || (records > 1 && rows > records - 1));
     return 0;
 }
 

@@ -8,10 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const ConfigIni::Fields f = ConfigIni::parse(bytes);
     static const int kMax[6] = {255, 255, 255, 2, 1, 1};
-    for (std::size_t i = 0; i < 6; ++i) {
-        if (f[i] < 0 || f[i] > kMax[i])
-            std::abort();
-    }
+    for (std::size_t i = 0; i < 6; ++i)
+        ABORT_IF(f[i] < 0 || f[i] > kMax[i]);
     return 0;
 }
 

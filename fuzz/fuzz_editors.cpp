@@ -44,8 +44,7 @@ void program(const QByteArray &in)
         (void)s.toggleCarrier(r % 2, r % 8);
         (void)s.exchange();
     }
-    if (s.buffer().size() != size)
-        std::abort();
+    ABORT_IF(s.buffer().size() != size);
 }
 
 void grid(const QByteArray &in)
@@ -66,8 +65,7 @@ void grid(const QByteArray &in)
         else
             (void)g.setpos(c * 3 % 700, c * 7 % 400);
         g.clampCursor();
-        if (g.byteIndex() < 0 || g.byteIndex() >= g.lineBytes || g.line() < 0 || g.line() >= g.height || g.half < 0 || g.half > 1)
-            std::abort();
+        ABORT_IF(g.byteIndex() < 0 || g.byteIndex() >= g.lineBytes || g.line() < 0 || g.line() >= g.height || g.half < 0 || g.half > 1);
     }
 }
 
@@ -88,8 +86,7 @@ void datagrams(const QByteArray &in)
         edits.observe(d);
         state.setGroupOpen(quint8(d[5]) % 16, quint8(d[6]) % 2);
     }
-    if (edits.describe().isEmpty() || copy.size() != 4 * 128)
-        std::abort();
+    ABORT_IF(edits.describe().isEmpty() || copy.size() != 4 * 128);
 }
 
 } // namespace

@@ -8,19 +8,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const HistoryLog::Read r = HistoryLog::parse(bytes);
-    for (const HistoryLog::Entry &e : r.entries) {
-        if (!e.time.isValid() || e.count < 3 || e.fields().size() != e.count)
-            std::abort();
-    }
+    for (const HistoryLog::Entry &e : r.entries)
+        ABORT_IF(!e.time.isValid() || e.count < 3 || e.fields().size() != e.count);
     const QDateTime now(QDate(2026, 12, 6), QTime(12, 0));
-    for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(r.entries, now.addDays(-7), now)) {
-        if (f.count <= 0 || f.standingSeconds < 0)
-            std::abort();
-    }
-    for (const HistoryLog::Day &d : HistoryLog::days(r.entries, now.date().addDays(-6), now.date(), now)) {
-        if (d.knittingSeconds < 0 || d.stoppedSeconds < 0 || d.knittingSeconds + d.stoppedSeconds > 86400)
-            std::abort();
-    }
+    for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(r.entries, now.addDays(-7), now))
+        ABORT_IF(f.count <= 0 || f.standingSeconds < 0);
+    for (const HistoryLog::Day &d : HistoryLog::days(r.entries, now.date().addDays(-6), now.date(), now))
+        ABORT_IF(d.knittingSeconds < 0 || d.stoppedSeconds < 0 || d.knittingSeconds + d.stoppedSeconds > 86400);
     HistoryLog::csv(HistoryLog::alarmHeader(), r.entries);
     return 0;
 }

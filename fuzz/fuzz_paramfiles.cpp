@@ -20,19 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int n = -1; n <= DensityBackup::kRecords; ++n) {
         if (!backup.restorable(n))
             continue;
-        for (int i = 0; i < DensityBackup::kCorrections; ++i) {
-            if (backup.value(n, i) < DensityBackup::kLowest || backup.value(n, i) > DensityBackup::kHighest)
-                std::abort();
-        }
+        for (int i = 0; i < DensityBackup::kCorrections; ++i)
+            ABORT_IF(backup.value(n, i) < DensityBackup::kLowest || backup.value(n, i) > DensityBackup::kHighest);
     }
 
     ConfigRecord record;
-    if (record.parse(bytes) != (bytes.size() >= qsizetype(kConfigCheckSize)))
-        std::abort();
+    ABORT_IF(record.parse(bytes) != (bytes.size() >= qsizetype(kConfigCheckSize)));
 
     run_mouth_speed.clear();
-    if (MouthSpeedTable::parse(bytes) != (bytes.size() == qsizetype(kMouthSpeedSize)))
-        std::abort();
+    ABORT_IF(MouthSpeedTable::parse(bytes) != (bytes.size() == qsizetype(kMouthSpeedSize)));
 
     // Two texts from the bytes: the racking value's stored form must decode to what it encodes.
     const QString text = QString::fromLatin1(bytes.left(8));
@@ -40,10 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int step = -1; step <= 1; ++step) {
         if (RackingValue::encode(text.left(4), text.mid(4), step, &stored) == RackingValue::Ok) {
             unsigned short again = 0;
-            if (RackingValue::encode(RackingValue::coarseText(stored), QString::number(RackingValue::fine(stored)), 0, &again)
+            ABORT_IF(RackingValue::encode(RackingValue::coarseText(stored), QString::number(RackingValue::fine(stored)), 0, &again)
                     != RackingValue::Ok
-                || again != stored)
-                std::abort();
+                || again != stored);
         }
     }
     return 0;

@@ -6,8 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const PatCheck c = PatFile::checkData(data, static_cast<long long>(size));
     const int width = PatFile::effectiveWidth(data, static_cast<long long>(size));
-    if (c.code < 0 || c.code > 9 || width < 0 || width > 65535)
-        std::abort();
+    ABORT_IF(c.code < 0 || c.code > 9 || width < 0 || width > 65535);
     return 0;
 }
 

@@ -16,13 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int y = -1; y < h; ++y) {
         for (int x = -1; x < w; ++x) {
             const int v = p.pixel(x, y);
-            if (v < 0 || v > 15)
-                std::abort();
+            ABORT_IF(v < 0 || v > 15);
             p.setPixel(x, y, 15 - v);
         }
     }
-    if (p.fileData(p.headerLine()).size() != qsizetype(p.lineBytes()) * (p.height() + 1) + 1)
-        std::abort();
+    ABORT_IF(p.fileData(p.headerLine()).size() != qsizetype(p.lineBytes()) * (p.height() + 1) + 1);
     return 0;
 }
 

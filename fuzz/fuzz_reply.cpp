@@ -28,13 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (!CommandDatagram::isReply(kController, kPort, from, fromPort, request, length, datagram, n))
         return 0;
-    if (from != kController || fromPort != kPort || n != length || length < 1 || length > CommandDatagram::kSize
-        || std::memcmp(request, datagram, size_t(length < 8 ? length : 8)) != 0)
-        std::abort();
+    ABORT_IF(from != kController || fromPort != kPort || n != length || length < 1 || length > CommandDatagram::kSize
+        || std::memcmp(request, datagram, size_t(length < 8 ? length : 8)) != 0);
     const std::string line = CommandTrace::recvLine(datagram, length);
-    if (line.compare(0, 5, "recv:") != 0 || line.size() > 5 + 3 * size_t(length) + 2
-        || (length == CommandDatagram::kSize && CharToShort(datagram[9], datagram[8]) != datagram[9] * 256 + datagram[8]))
-        std::abort();
+    ABORT_IF(line.compare(0, 5, "recv:") != 0 || line.size() > 5 + 3 * size_t(length) + 2
+        || (length == CommandDatagram::kSize && CharToShort(datagram[9], datagram[8]) != datagram[9] * 256 + datagram[8]));
     return 0;
 }
 

@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         remap.map[i] = static_cast<unsigned short>(row.reserved40[2 + i] | (row.reserved40[10 + i] << 8));
     CntRowTexts texts;
     RowCodecRow::decode(row, remap, &texts);
-    if (std::strlen(texts.bed) != 3 || std::strlen(texts.mouth[0]) > 8)
-        std::abort();
+    ABORT_IF(std::strlen(texts.bed) != 3 || std::strlen(texts.mouth[0]) > 8);
 
     if (size > sizeof row) {
         const char *text = reinterpret_cast<const char *>(data) + sizeof row;
@@ -30,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         bool ok2 = false;
         const unsigned short back = system_index_dechange(again, n, &ok2);
         system_bed_dechange(text, len, &ok);
-        if (back != mask || !ok2 || !ok)
-            std::abort();
+        ABORT_IF(back != mask || !ok2 || !ok);
     }
     return 0;
 }

@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int take = int(std::min<size_t>(size_t(length), size - at));
         const quint64 before = channel.statusReports() + channel.needleReports();
         const bool taken = needle ? channel.handleNeedle(data + at, take) : channel.handleStatus(data + at, take);
-        if (taken != (take >= StatusChannel::kReportSize) || taken != (channel.statusReports() + channel.needleReports() == before + 1))
-            std::abort();
+        ABORT_IF(taken != (take >= StatusChannel::kReportSize) || taken != (channel.statusReports() + channel.needleReports() == before + 1));
         at += size_t(take);
     }
     return 0;

@@ -11,16 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray bytes;
     const QString name = StickJobName::of(fileName, &bytes);
     if (!name.isEmpty()) {
-        if (!JobName::isSafe(name) || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.'))
-            || !fileName.startsWith(bytes) || bytes.contains('.') || (bytes.size() < fileName.size() && fileName[bytes.size()] != '.'))
-            std::abort();
+        ABORT_IF(!JobName::isSafe(name) || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.'))
+            || !fileName.startsWith(bytes) || bytes.contains('.') || (bytes.size() < fileName.size() && fileName[bytes.size()] != '.'));
     }
     const QByteArray ext = fileName.left(3);
     const QList<QByteArray> forms = StickJobName::caseForms(ext);
-    for (const QByteArray &form : forms) {
-        if (forms.size() != 8 || form.toLower() != ext.toLower() || form.size() != ext.size())
-            std::abort();
-    }
+    for (const QByteArray &form : forms)
+        ABORT_IF(forms.size() != 8 || form.toLower() != ext.toLower() || form.size() != ext.size());
     return 0;
 }
 

@@ -20,10 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto before = para_test_io.toByteArray() + para_test_moto.toByteArray();
         const bool io = data[0] == 0;
         const bool loaded = io ? TestBlocks::loadIo(rest) : TestBlocks::loadMoto(rest);
-        if (loaded != (rest.size() >= (io ? TestBlocks::kIoFileSize : TestBlocks::kMotoFileSize)))
-            std::abort();
-        if (!loaded && before != para_test_io.toByteArray() + para_test_moto.toByteArray())
-            std::abort();
+        ABORT_IF(loaded != (rest.size() >= (io ? TestBlocks::kIoFileSize : TestBlocks::kMotoFileSize)));
+        ABORT_IF(!loaded && before != para_test_io.toByteArray() + para_test_moto.toByteArray());
         return 0;
     }
     static MotoTest test(data[0] % 2 + 1, [](unsigned char, unsigned char, unsigned short) {});
@@ -35,10 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         at += n + 1;
         const TestDatagram::Kind io = TestDatagram::classify(d, n, TestDatagram::InputOutput);
         const TestDatagram::Kind carriage = TestDatagram::classify(d, n, TestDatagram::Carriage);
-        if ((io != TestDatagram::Other || carriage != TestDatagram::Other) && n < TestDatagram::kSize)
-            std::abort();
-        if (io != TestDatagram::Other && io == carriage)
-            std::abort();
+        ABORT_IF((io != TestDatagram::Other || carriage != TestDatagram::Other) && n < TestDatagram::kSize);
+        ABORT_IF(io != TestDatagram::Other && io == carriage);
         if (carriage == TestDatagram::Report)
             test.applyReport(d);
     }

@@ -15,21 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     static const PanelProgram::Identity self = PanelProgram::running();
     const PanelProgram::Identity other{ELFCLASS32, ELFDATA2LSB, EM_ARM};
-    for (const PanelProgram::Identity &id : {self, other}) {
-        if (PanelProgram::check(bytes, id) == PanelProgram::Sound && bytes.size() < int(sizeof(Elf32_Ehdr)))
-            std::abort();
-    }
+    for (const PanelProgram::Identity &id : {self, other})
+        ABORT_IF(PanelProgram::check(bytes, id) == PanelProgram::Sound && bytes.size() < int(sizeof(Elf32_Ehdr)));
     const QByteArray digest = PanelProgram::sha256Line(bytes);
-    if (!digest.isEmpty() && digest.size() != 32)
-        std::abort();
+    ABORT_IF(!digest.isEmpty() && digest.size() != 32);
     const UpdatePackage::Scan s = UpdatePackage::scan(bytes.split('/'));
-    if (!UpdatePackage::refusal(s) && (s.master != 1 || s.slave != 1 || s.panel != 1))
-        std::abort();
+    ABORT_IF(!UpdatePackage::refusal(s) && (s.master != 1 || s.slave != 1 || s.panel != 1));
     CalibrationFit::Coefficients k{};
     if (CalibrationFit::parse(bytes, &k)) {
         CalibrationFit::Coefficients again{};
-        if (!CalibrationFit::parse(CalibrationFit::line(k), &again) || again != k)
-            std::abort();
+        ABORT_IF(!CalibrationFit::parse(CalibrationFit::line(k), &again) || again != k);
     }
     return 0;
 }

@@ -12,16 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const int lines[WorkFile::ViewCount] = {25, 25, 25, 18, 11};
-    for (int v = 0; v < WorkFile::ViewCount; ++v) {
-        if (WorkFile::view(WorkFile::View(v), bytes).size() != lines[v])
-            std::abort();
-    }
+    for (int v = 0; v < WorkFile::ViewCount; ++v)
+        ABORT_IF(WorkFile::view(WorkFile::View(v), bytes).size() != lines[v]);
     for (size_t i = 0; i + 2 < size; i += 3) {
         const int group = data[i];
         const int address = data[i + 1] | (data[i + 2] << 8);
         const int word = WorkLayout::word(group, address);
-        if (word >= WorkLayout::kWords || (word >= 0 && WorkLayout::address(group, word) != address))
-            std::abort();
+        ABORT_IF(word >= WorkLayout::kWords || (word >= 0 && WorkLayout::address(group, word) != address));
     }
     return 0;
 }

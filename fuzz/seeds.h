@@ -1,5 +1,6 @@
 #pragma once
-// What the fuzz targets share: the standard headers they use and seed helpers.
+// What the fuzz targets share: the standard headers they use, the broken-invariant abort and
+// seed helpers.
 #include "data/cntchecksum.h"
 
 #include <cstdint>
@@ -7,6 +8,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+// A crash the fuzzer reports, with the input, when what must never happen did.
+#define ABORT_IF(...) do { if (__VA_ARGS__) std::abort(); } while (false)
 
 // s followed by its 8-bit sum, as .cnt and .pat files end.
 inline std::string withSum(std::string s)
