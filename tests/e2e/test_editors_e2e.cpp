@@ -11,8 +11,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 // From the first field down to "速    度", then the value and the keypad Enter, confirmed.

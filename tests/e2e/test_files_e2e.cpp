@@ -12,8 +12,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 const QRect kList(130, 60, 420, 380);

@@ -13,8 +13,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 QString shot(const QByteArray &name)

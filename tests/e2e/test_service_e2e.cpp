@@ -12,8 +12,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
 using TestBytes::readFile;
 using TestBytes::writeFile;
 

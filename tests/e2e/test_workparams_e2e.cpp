@@ -8,8 +8,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 class TestWorkParamsE2e : public QObject
 {
     Q_OBJECT

@@ -21,7 +21,6 @@
 
 #include "testbytes.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>

@@ -11,7 +11,6 @@
 
 #include "machinetests/exttest.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 class TestExtTest : public QObject

@@ -18,8 +18,6 @@
 #include "platform/panelenv.h"
 #include "ui/testpanel.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>

@@ -21,7 +21,6 @@
 #include "ui/mybutton.h"
 #include "ui/testpaneladd.h"
 
-#include <QLabel>
 #include <QTest>
 
 namespace {

@@ -25,8 +25,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <cmath>
-
 using Points = QList<QPointF>;
 using TestBytes::readFile;
 using TestBytes::writeFile;
