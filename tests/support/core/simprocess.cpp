@@ -22,6 +22,7 @@ constexpr int kReplyMs = 5000;
 bool SimProcess::start(QString *error, const QStringList &options)
 {
     stop();
+    error_.clear();
     auto fail = [this, error](const QString &why) {
         error_ = why;
         if (error)
