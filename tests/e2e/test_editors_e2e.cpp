@@ -31,7 +31,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);
         QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
     }
-    void cleanupTestCase() { f_.stop(); }
 
     void programEditor()
     {

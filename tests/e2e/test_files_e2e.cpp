@@ -27,7 +27,6 @@ private Q_SLOTS:
     {
         PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 30}, {QStringLiteral("M2"), 60, 120, 30}}, &why));
     }
-    void cleanupTestCase() { f_.stop(); }
 
     void manager()
     {

@@ -47,7 +47,6 @@ private Q_SLOTS:
         menu_ = f_.x().focusWindow();
         QVERIFY(f_.x().screenshot(shot("testmenu")));
     }
-    void cleanupTestCase() { f_.stop(); }
 
     void inputOutput()
     {

@@ -71,7 +71,6 @@ private Q_SLOTS:
         QVERIFY(x().key(QStringLiteral("m")));
         x().pictureWhen("mainscreen-panels", [&](const QImage &i) { return shareOf(i, desktopColour) < 0.5; });
     }
-    void cleanupTestCase() { f_.stop(); }
 
     void knitting()
     {

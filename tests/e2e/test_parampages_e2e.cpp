@@ -22,7 +22,6 @@ private Q_SLOTS:
         QVERIFY(f_.sim().command(QStringLiteral("set racking 50")));
         QVERIFY(f_.startPanel() && f_.waitForMainScreen());
     }
-    void cleanupTestCase() { f_.stop(); }
 
     // Each page from the menu, as an operator reaches it; a value on two of them.
     void pages()

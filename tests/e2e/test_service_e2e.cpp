@@ -36,7 +36,6 @@ private Q_SLOTS:
         QVERIFY(f_.startPanel() && f_.waitForMainScreen());
         QVERIFY(f_.walk({"7+", "h+", "7063", "Return+"}, "service-menu"));
     }
-    void cleanupTestCase() { f_.stop(); }
 
     void backup()
     {

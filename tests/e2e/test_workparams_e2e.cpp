@@ -17,7 +17,6 @@ private Q_SLOTS:
     {
         PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 30}}, &why));
     }
-    void cleanupTestCase() { f_.stop(); }
 
     // Key 1, a density typed and confirmed, the other tabs looked at, Escape: the job's .wrk
     // is what the controller holds. Key 4 shows the feeders.
