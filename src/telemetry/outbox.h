@@ -3,12 +3,11 @@
 #include <QByteArray>
 
 #include <deque>
-#include <mutex>
 
 // The telemetry messages on their way to the broker: those waiting and those handed to the MQTT
 // client and not yet acknowledged, at most kCapacity together. When full, the oldest waiting
 // state goes first; an alarm is dropped only when no state waits (then the oldest alarm).
-// Filled on the GUI thread, emptied on the network thread.
+// Filled and emptied on one thread: the client's owner's.
 class Outbox
 {
 public:
@@ -43,7 +42,6 @@ private:
     void makeRoom();
 
     const int capacity_;
-    mutable std::mutex mutex_;
     std::deque<Message> waiting_;
     int inFlight_ = 0;
     quint64 dropped_ = 0;
