@@ -21,11 +21,20 @@ MqttClient::MqttClient(Options options, Hooks hooks, Outbox *outbox)
     QObject::connect(&misc_, &QTimer::timeout, &misc_, [this] { tick(); });
     retry_.setSingleShot(true);
     QObject::connect(&retry_, &QTimer::timeout, &retry_, [this] { attempt(); });
+    send_.setSingleShot(true);
+    QObject::connect(&send_, &QTimer::timeout, &send_, [this] {
+        if (reader_ && accepted_)
+            checked(MOSQ_ERR_SUCCESS);
+    });
+    if (outbox_)
+        outbox_->setPushed([this] { send_.start(0); });
 }
 
 MqttClient::~MqttClient()
 {
     stop();
+    if (outbox_)
+        outbox_->setPushed(nullptr);
 }
 
 QString MqttClient::errorText(int rc) const

@@ -32,8 +32,8 @@ class MqttClient
 {
 public:
     static constexpr int kWindow = 20;
-    // How often keepalive, the connect time-out and the Outbox are looked at.
-    static constexpr int kLoopMs = 100;
+    // How often keepalive and the connect time-out are looked at; the Outbox is as it fills.
+    static constexpr int kLoopMs = 1000;
 
     struct Options
     {
@@ -94,6 +94,7 @@ private:
     std::unique_ptr<QSocketNotifier> writer_;
     QTimer misc_;
     QTimer retry_;
+    QTimer send_; // the Outbox's new messages, sent together once the caller is done
     QElapsedTimer since_; // the current attempt's start
     Backoff backoff_;
     bool started_ = false;

@@ -9,6 +9,8 @@ void Outbox::push(Message message)
     while (int(waiting_.size()) + inFlight_ >= capacity_ && !waiting_.empty())
         makeRoom();
     waiting_.push_back(std::move(message));
+    if (pushed_)
+        pushed_();
 }
 
 void Outbox::makeRoom()

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <deque>
+#include <functional>
 
 // The telemetry messages on their way to the broker: those waiting and those handed to the MQTT
 // client and not yet acknowledged, at most kCapacity together. When full, the oldest waiting
@@ -25,6 +26,8 @@ public:
     explicit Outbox(int capacity = kCapacity);
 
     void push(Message message);
+    // Called after each push (the client that empties it).
+    void setPushed(std::function<void()> pushed) { pushed_ = std::move(pushed); }
     // The oldest waiting message, now in flight; false when none waits or window are in flight.
     bool take(Message *message, int window);
     // A taken message the client could not accept: first in line again, no longer in flight.
@@ -43,6 +46,7 @@ private:
 
     const int capacity_;
     std::deque<Message> waiting_;
+    std::function<void()> pushed_;
     int inFlight_ = 0;
     quint64 dropped_ = 0;
 };
