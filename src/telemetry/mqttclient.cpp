@@ -100,6 +100,7 @@ void MqttClient::start()
 
 void MqttClient::attempt()
 {
+    retired_.clear();
     accepted_ = false;
     refusal_.clear();
     since_.start();
@@ -143,11 +144,12 @@ void MqttClient::watchSocket()
 
 void MqttClient::unwatchSocket()
 {
-    // The notifier may be the one whose signal is being handled: it goes once that returns.
+    // The notifier may be the one whose signal is being handled: it is kept, disabled, until the
+    // next attempt or stop().
     for (std::unique_ptr<QSocketNotifier> *n : {&reader_, &writer_}) {
         if (*n) {
             (*n)->setEnabled(false);
-            n->release()->deleteLater();
+            retired_.push_back(std::move(*n));
         }
     }
 }
@@ -206,6 +208,7 @@ void MqttClient::stop()
     retry_.stop();
     misc_.stop();
     unwatchSocket();
+    retired_.clear();
     if (!m_)
         return;
     if (accepted_ && lib_->socket(m_) >= 0) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 struct mosquitto;
 struct mosquitto_message;
@@ -92,6 +93,7 @@ private:
     mosquitto *m_ = nullptr;
     std::unique_ptr<QSocketNotifier> reader_;
     std::unique_ptr<QSocketNotifier> writer_;
+    std::vector<std::unique_ptr<QSocketNotifier>> retired_;
     QTimer misc_;
     QTimer retry_;
     QTimer send_; // the Outbox's new messages, sent together once the caller is done
