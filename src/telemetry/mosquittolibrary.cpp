@@ -28,7 +28,7 @@ Loaded load()
         l.why = QStringLiteral("%1 lacks %2").arg(QLatin1String(kSoname), QLatin1String(#symbol));
     KNIT_MOSQUITTO_CALLS(KNIT_MOSQUITTO_RESOLVE)
 #undef KNIT_MOSQUITTO_RESOLVE
-    // The handle stays open for the process: the client's threads may call in at any time.
+    // The handle stays open for the process: a client may be made again at any time.
     if (l.why.isEmpty())
         l.library.libInit();
     return l;

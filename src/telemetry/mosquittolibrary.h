@@ -24,7 +24,11 @@
     X(tlsSet, mosquitto_tls_set)                                                                   \
     X(connectAsync, mosquitto_connect_async)                                                       \
     X(reconnectAsync, mosquitto_reconnect_async)                                                   \
-    X(loop, mosquitto_loop)                                                                        \
+    X(loopRead, mosquitto_loop_read)                                                               \
+    X(loopWrite, mosquitto_loop_write)                                                             \
+    X(loopMisc, mosquitto_loop_misc)                                                               \
+    X(wantWrite, mosquitto_want_write)                                                             \
+    X(socket, mosquitto_socket)                                                                    \
     X(disconnect, mosquitto_disconnect)                                                            \
     X(publish, mosquitto_publish)                                                                  \
     X(subscribeMultiple, mosquitto_subscribe_multiple)

@@ -1,53 +1,40 @@
 #include "mqttclient.h"
 
-#include "backoff.h"
 #include "mosquittolibrary.h"
 #include "outbox.h"
 
-#include <QElapsedTimer>
-
-#include <pthread.h>
 #include <vector>
 
 namespace {
 
 const char kOnline[] = "online";
 const char kOffline[] = "offline";
-const int kGoodbyeLoops = 10;
+// Writes tried for the goodbye; what does not go out at once is covered by the last will.
+const int kGoodbyeWrites = 10;
 
 } // namespace
 
 MqttClient::MqttClient(Options options, Hooks hooks, Outbox *outbox)
     : options_(std::move(options)), hooks_(std::move(hooks)), outbox_(outbox)
 {
+    misc_.setInterval(kLoopMs);
+    QObject::connect(&misc_, &QTimer::timeout, &misc_, [this] { tick(); });
+    retry_.setSingleShot(true);
+    QObject::connect(&retry_, &QTimer::timeout, &retry_, [this] { attempt(); });
+    send_.setSingleShot(true);
+    QObject::connect(&send_, &QTimer::timeout, &send_, [this] {
+        if (reader_ && accepted_)
+            checked(MOSQ_ERR_SUCCESS);
+    });
+    if (outbox_)
+        outbox_->setPushed([this] { send_.start(0); });
 }
 
 MqttClient::~MqttClient()
 {
     stop();
-}
-
-void MqttClient::start()
-{
-    if (!thread_.joinable())
-        thread_ = std::thread(&MqttClient::run, this);
-}
-
-void MqttClient::stop()
-{
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
-}
-
-bool MqttClient::waitMs(int ms)
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    return !wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
+    if (outbox_)
+        outbox_->setPushed(nullptr);
 }
 
 QString MqttClient::errorText(int rc) const
@@ -57,44 +44,42 @@ QString MqttClient::errorText(int rc) const
 
 void MqttClient::setLink(LinkState state, const QString &why)
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (link_.load() == state && why_ == why)
-            return;
-        link_ = state;
-        why_ = why;
-    }
+    if (link_ == state && why_ == why)
+        return;
+    link_ = state;
+    why_ = why;
     if (hooks_.link)
         hooks_.link(state, why);
 }
 
-bool MqttClient::configure(mosquitto *m, QString *why)
+bool MqttClient::configure(QString *why)
 {
-    lib_->connectCallbackSet(m, &MqttClient::onConnect);
-    lib_->disconnectCallbackSet(m, &MqttClient::onDisconnect);
-    lib_->publishCallbackSet(m, &MqttClient::onPublish);
-    lib_->subscribeCallbackSet(m, &MqttClient::onSubscribe);
-    lib_->messageCallbackSet(m, &MqttClient::onMessage);
-    lib_->intOption(m, MOSQ_OPT_TCP_NODELAY, 1);
+    lib_->connectCallbackSet(m_, &MqttClient::onConnect);
+    lib_->publishCallbackSet(m_, &MqttClient::onPublish);
+    lib_->subscribeCallbackSet(m_, &MqttClient::onSubscribe);
+    lib_->messageCallbackSet(m_, &MqttClient::onMessage);
+    lib_->intOption(m_, MOSQ_OPT_TCP_NODELAY, 1);
     int rc = MOSQ_ERR_SUCCESS;
     if (!options_.username.isEmpty())
-        rc = lib_->usernamePwSet(m, options_.username.constData(),
+        rc = lib_->usernamePwSet(m_, options_.username.constData(),
                                  options_.password.isEmpty() ? nullptr : options_.password.constData());
     if (rc == MOSQ_ERR_SUCCESS && !options_.statusTopic.isEmpty())
-        rc = lib_->willSet(m, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
+        rc = lib_->willSet(m_, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
     if (rc == MOSQ_ERR_SUCCESS && options_.url.tls) {
         const QByteArray cafile = options_.cafile.toLocal8Bit();
-        rc = cafile.isEmpty() ? lib_->tlsSet(m, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                              : lib_->tlsSet(m, cafile.constData(), nullptr, nullptr, nullptr, nullptr);
+        rc = cafile.isEmpty() ? lib_->tlsSet(m_, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
+                              : lib_->tlsSet(m_, cafile.constData(), nullptr, nullptr, nullptr, nullptr);
     }
     if (rc != MOSQ_ERR_SUCCESS)
         *why = errorText(rc);
     return rc == MOSQ_ERR_SUCCESS;
 }
 
-void MqttClient::run()
+void MqttClient::start()
 {
-    pthread_setname_np(pthread_self(), "mqtt");
+    if (started_ || stopped_)
+        return;
+    started_ = true;
     QString why;
     lib_ = MosquittoLibrary::get(&why);
     if (!lib_) {
@@ -102,75 +87,108 @@ void MqttClient::run()
         return;
     }
     const QByteArray id = options_.clientId;
-    mosquitto *m = lib_->create(id.isEmpty() ? nullptr : id.constData(), true, this);
-    if (!m || !configure(m, &why)) {
-        setLink(LinkState::Refused, m ? why : QStringLiteral("cannot make an MQTT client"));
-        if (m)
-            lib_->destroy(m);
+    m_ = lib_->create(id.isEmpty() ? nullptr : id.constData(), true, this);
+    if (!m_ || !configure(&why)) {
+        setLink(LinkState::Refused, m_ ? why : QStringLiteral("cannot make an MQTT client"));
+        if (m_)
+            lib_->destroy(m_);
+        m_ = nullptr;
         return;
     }
-    Backoff backoff;
-    for (bool first = true; !stopping_; first = false) {
-        if (session(m, first, &why))
-            backoff.reset();
-        if (stopping_)
-            break;
-        const int wait = backoff.next();
-        setLink(refusal_.isEmpty() ? LinkState::Connecting : LinkState::Refused,
-                QStringLiteral("%1, next try in %2 s").arg(refusal_.isEmpty() ? why : refusal_).arg(wait / 1000));
-        if (!waitMs(wait))
-            break;
-    }
-    if (connected_)
-        goodbye(m);
-    lib_->destroy(m);
+    attempt();
 }
 
-bool MqttClient::session(mosquitto *m, bool first, QString *why)
+void MqttClient::attempt()
 {
-    connected_ = false;
+    retired_.clear();
     accepted_ = false;
     refusal_.clear();
+    since_.start();
+    // Neither call waits for the broker: the socket connects in the background and the rest of
+    // the handshake is read and written as the notifiers say. Resolving a host name is the one
+    // step that may wait (getaddrinfo); an IP address, as on the panels, does not.
     const QByteArray host = options_.url.host.toUtf8();
-    int rc = first ? lib_->connectAsync(m, host.constData(), options_.url.port, options_.keepaliveS)
-                   : lib_->reconnectAsync(m);
-    if (rc != MOSQ_ERR_SUCCESS) {
-        *why = errorText(rc);
-        return false;
+    const int rc = attempted_ ? lib_->reconnectAsync(m_)
+                              : lib_->connectAsync(m_, host.constData(), options_.url.port, options_.keepaliveS);
+    attempted_ = true;
+    if (rc != MOSQ_ERR_SUCCESS || lib_->socket(m_) < 0) {
+        retry(errorText(rc == MOSQ_ERR_SUCCESS ? MOSQ_ERR_NO_CONN : rc));
+        return;
     }
-    QElapsedTimer since;
-    since.start();
-    while (!stopping_) {
-        if (connected_)
-            pump(m);
-        rc = lib_->loop(m, kLoopMs, 1);
-        if (rc != MOSQ_ERR_SUCCESS) {
-            *why = rc == MOSQ_ERR_TLS ? QStringLiteral("TLS handshake failed") : errorText(rc);
-            if (rc == MOSQ_ERR_TLS)
-                refusal_ = *why;
-            break;
-        }
-        if (!accepted_ && since.elapsed() > options_.connectTimeoutMs) {
-            *why = QStringLiteral("no answer from the broker");
-            break;
-        }
-    }
-    if (!stopping_ || !connected_) {
-        lib_->disconnect(m);
-        connected_ = false;
-    }
-    return accepted_;
+    watchSocket();
+    misc_.start();
 }
 
-void MqttClient::pump(mosquitto *m)
+void MqttClient::retry(const QString &why)
+{
+    unwatchSocket();
+    misc_.stop();
+    lib_->disconnect(m_);
+    if (accepted_)
+        backoff_.reset();
+    const int wait = backoff_.next();
+    setLink(refusal_.isEmpty() ? LinkState::Connecting : LinkState::Refused,
+            QStringLiteral("%1, next try in %2 s").arg(refusal_.isEmpty() ? why : refusal_).arg(wait / 1000));
+    retry_.start(wait);
+}
+
+void MqttClient::watchSocket()
+{
+    const int fd = lib_->socket(m_);
+    reader_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(reader_.get(), &QSocketNotifier::activated, reader_.get(), [this] { checked(lib_->loopRead(m_, 1)); });
+    writer_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
+    QObject::connect(writer_.get(), &QSocketNotifier::activated, writer_.get(), [this] { checked(lib_->loopWrite(m_, 1)); });
+    writer_->setEnabled(lib_->wantWrite(m_));
+}
+
+void MqttClient::unwatchSocket()
+{
+    // The notifier may be the one whose signal is being handled: it is kept, disabled, until the
+    // next attempt or stop().
+    for (std::unique_ptr<QSocketNotifier> *n : {&reader_, &writer_}) {
+        if (*n) {
+            (*n)->setEnabled(false);
+            retired_.push_back(std::move(*n));
+        }
+    }
+}
+
+bool MqttClient::checked(int rc)
+{
+    if (rc != MOSQ_ERR_SUCCESS || lib_->socket(m_) < 0) {
+        const QString why = rc == MOSQ_ERR_TLS ? QStringLiteral("TLS handshake failed")
+                                               : errorText(rc == MOSQ_ERR_SUCCESS ? MOSQ_ERR_CONN_LOST : rc);
+        if (rc == MOSQ_ERR_TLS)
+            refusal_ = why;
+        retry(why);
+        return false;
+    }
+    if (accepted_)
+        pump();
+    if (writer_)
+        writer_->setEnabled(lib_->wantWrite(m_));
+    return true;
+}
+
+void MqttClient::tick()
+{
+    if (!accepted_ && since_.elapsed() > options_.connectTimeoutMs) {
+        retry(QStringLiteral("no answer from the broker"));
+        return;
+    }
+    checked(lib_->loopMisc(m_));
+}
+
+void MqttClient::pump()
 {
     if (!outbox_)
         return;
     Outbox::Message message;
     while (outbox_->take(&message, kWindow)) {
         int mid = 0;
-        const int rc = lib_->publish(m, &mid, message.topic.constData(), int(message.payload.size()),
-                                         message.payload.constData(), 1, message.retain);
+        const int rc = lib_->publish(m_, &mid, message.topic.constData(), int(message.payload.size()),
+                                     message.payload.constData(), 1, message.retain);
         if (rc == MOSQ_ERR_SUCCESS) {
             inFlight_.insert(mid);
         } else if (rc == MOSQ_ERR_NO_CONN) {
@@ -182,13 +200,26 @@ void MqttClient::pump(mosquitto *m)
     }
 }
 
-void MqttClient::goodbye(mosquitto *m)
+void MqttClient::stop()
 {
-    if (!options_.statusTopic.isEmpty())
-        lib_->publish(m, nullptr, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
-    lib_->disconnect(m);
-    for (int i = 0; i < kGoodbyeLoops && lib_->loop(m, kLoopMs, 1) == MOSQ_ERR_SUCCESS; ++i) {
+    if (stopped_)
+        return;
+    stopped_ = true;
+    retry_.stop();
+    misc_.stop();
+    unwatchSocket();
+    retired_.clear();
+    if (!m_)
+        return;
+    if (accepted_ && lib_->socket(m_) >= 0) {
+        if (!options_.statusTopic.isEmpty())
+            lib_->publish(m_, nullptr, options_.statusTopic.constData(), int(sizeof kOffline - 1), kOffline, 1, true);
+        lib_->disconnect(m_);
+        for (int i = 0; i < kGoodbyeWrites && lib_->socket(m_) >= 0 && lib_->wantWrite(m_); ++i)
+            lib_->loopWrite(m_, 1);
     }
+    lib_->destroy(m_);
+    m_ = nullptr;
 }
 
 void MqttClient::onConnect(mosquitto *m, void *self, int rc)
@@ -198,7 +229,6 @@ void MqttClient::onConnect(mosquitto *m, void *self, int rc)
         c->refusal_ = QStringLiteral("the broker refused the connection: %1").arg(QString::fromUtf8(c->lib_->connackString(rc)));
         return;
     }
-    c->connected_ = true;
     c->accepted_ = true;
     if (!c->options_.statusTopic.isEmpty())
         c->lib_->publish(m, nullptr, c->options_.statusTopic.constData(), int(sizeof kOnline - 1), kOnline, 1, true);
@@ -209,11 +239,6 @@ void MqttClient::onConnect(mosquitto *m, void *self, int rc)
         c->lib_->subscribeMultiple(m, nullptr, int(topics.size()), topics.data(), 1, 0, nullptr);
     }
     c->setLink(LinkState::Online, QStringLiteral("connected to %1").arg(c->options_.url.text()));
-}
-
-void MqttClient::onDisconnect(mosquitto *, void *self, int)
-{
-    static_cast<MqttClient *>(self)->connected_ = false;
 }
 
 void MqttClient::onPublish(mosquitto *, void *self, int mid)

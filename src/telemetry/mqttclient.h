@@ -1,35 +1,40 @@
 #pragma once
 
+#include "backoff.h"
 #include "brokerurl.h"
 #include "linkstate.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
+#include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <set>
-#include <thread>
+#include <vector>
 
 struct mosquitto;
 struct mosquitto_message;
 class Outbox;
 struct MosquittoLibrary;
 
-// One connection to an MQTT broker on a thread of its own that runs libmosquitto's network loop:
+// One connection to an MQTT broker, driven by the event loop of the thread that owns it:
 // connects, and after a failure or a lost link tries again after 1 s, doubling to 60 s; keeps a
 // retained status ("online" when connected, "offline" as its last will and when stopped),
 // subscribes, sends what waits in its Outbox (QoS 1, at most kWindow unacknowledged) and hands
-// what arrives to a hook. libmosquitto's own loop_start() thread is not used: it backs off
-// quadratically and never retries when the first attempt fails. Hooks run on the network thread.
+// what arrives to a hook. libmosquitto only reads and writes its socket when told to, so no call
+// waits on the broker; its own loop_start() thread is not used: it backs off quadratically, never
+// retries when the first attempt fails and ends for good on a failed TLS handshake. Hooks run on
+// the owner's thread, from within the client: they must not destroy it.
 class MqttClient
 {
 public:
     static constexpr int kWindow = 20;
-    static constexpr int kLoopMs = 100;
+    // How often keepalive and the connect time-out are looked at; the Outbox is as it fills.
+    static constexpr int kLoopMs = 1000;
 
     struct Options
     {
@@ -58,24 +63,25 @@ public:
     MqttClient &operator=(const MqttClient &) = delete;
 
     void start();
-    // Publishes "offline" when connected, disconnects and ends the thread.
+    // Publishes "offline" when connected and disconnects; nothing happens after it.
     void stop();
-    LinkState link() const { return link_.load(); }
+    LinkState link() const { return link_; }
 
 private:
-    void run();
-    // One connection from attempt to loss; true when the broker accepted it.
-    bool session(mosquitto *m, bool first, QString *why);
-    void pump(mosquitto *m);
-    void goodbye(mosquitto *m);
-    bool configure(mosquitto *m, QString *why);
-    // False when stop() came first.
-    bool waitMs(int ms);
+    bool configure(QString *why);
+    void attempt();
+    // The connection ended (why) or could not start: the next attempt after the back-off.
+    void retry(const QString &why);
+    void watchSocket();
+    void unwatchSocket();
+    // After each call into libmosquitto's loop: false (and the session over) on an error.
+    bool checked(int rc);
+    void tick();
+    void pump();
     void setLink(LinkState state, const QString &why);
     QString errorText(int rc) const;
 
     static void onConnect(mosquitto *m, void *self, int rc);
-    static void onDisconnect(mosquitto *m, void *self, int rc);
     static void onPublish(mosquitto *m, void *self, int mid);
     static void onSubscribe(mosquitto *m, void *self, int mid, int count, const int *granted);
     static void onMessage(mosquitto *m, void *self, const mosquitto_message *message);
@@ -83,16 +89,22 @@ private:
     const Options options_;
     const Hooks hooks_;
     Outbox *const outbox_;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::atomic<bool> stopping_{false};
-    std::atomic<LinkState> link_{LinkState::Connecting};
-    QString why_;
-    // Network thread only.
     const MosquittoLibrary *lib_ = nullptr;
-    bool connected_ = false;
+    mosquitto *m_ = nullptr;
+    std::unique_ptr<QSocketNotifier> reader_;
+    std::unique_ptr<QSocketNotifier> writer_;
+    std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+    QTimer misc_;
+    QTimer retry_;
+    QTimer send_; // the Outbox's new messages, sent together once the caller is done
+    QElapsedTimer since_; // the current attempt's start
+    Backoff backoff_;
+    bool started_ = false;
+    bool stopped_ = false;
+    bool attempted_ = false; // connect once, reconnect after
     bool accepted_ = false;
     QString refusal_;
+    LinkState link_ = LinkState::Connecting;
+    QString why_;
     std::set<int> inFlight_;
 };

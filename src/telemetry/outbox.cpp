@@ -6,10 +6,11 @@ Outbox::Outbox(int capacity) : capacity_(std::max(capacity, 1)) {}
 
 void Outbox::push(Message message)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     while (int(waiting_.size()) + inFlight_ >= capacity_ && !waiting_.empty())
         makeRoom();
     waiting_.push_back(std::move(message));
+    if (pushed_)
+        pushed_();
 }
 
 void Outbox::makeRoom()
@@ -21,7 +22,6 @@ void Outbox::makeRoom()
 
 bool Outbox::take(Message *message, int window)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     if (waiting_.empty() || inFlight_ >= window)
         return false;
     *message = std::move(waiting_.front());
@@ -32,38 +32,32 @@ bool Outbox::take(Message *message, int window)
 
 void Outbox::putBack(Message message)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     waiting_.push_front(std::move(message));
     inFlight_ = std::max(inFlight_ - 1, 0);
 }
 
 void Outbox::delivered()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     inFlight_ = std::max(inFlight_ - 1, 0);
 }
 
 void Outbox::lost()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     inFlight_ = std::max(inFlight_ - 1, 0);
     ++dropped_;
 }
 
 int Outbox::waiting() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     return int(waiting_.size());
 }
 
 int Outbox::inFlight() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     return inFlight_;
 }
 
 quint64 Outbox::dropped() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     return dropped_;
 }

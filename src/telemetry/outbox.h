@@ -3,12 +3,12 @@
 #include <QByteArray>
 
 #include <deque>
-#include <mutex>
+#include <functional>
 
 // The telemetry messages on their way to the broker: those waiting and those handed to the MQTT
 // client and not yet acknowledged, at most kCapacity together. When full, the oldest waiting
 // state goes first; an alarm is dropped only when no state waits (then the oldest alarm).
-// Filled on the GUI thread, emptied on the network thread.
+// Filled and emptied on one thread: the client's owner's.
 class Outbox
 {
 public:
@@ -26,6 +26,8 @@ public:
     explicit Outbox(int capacity = kCapacity);
 
     void push(Message message);
+    // Called after each push (the client that empties it).
+    void setPushed(std::function<void()> pushed) { pushed_ = std::move(pushed); }
     // The oldest waiting message, now in flight; false when none waits or window are in flight.
     bool take(Message *message, int window);
     // A taken message the client could not accept: first in line again, no longer in flight.
@@ -43,8 +45,8 @@ private:
     void makeRoom();
 
     const int capacity_;
-    mutable std::mutex mutex_;
     std::deque<Message> waiting_;
+    std::function<void()> pushed_;
     int inFlight_ = 0;
     quint64 dropped_ = 0;
 };

@@ -28,9 +28,7 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     options.cafile = config.cafile;
     options.statusTopic = TelemetryMessages::topic(config.machine, "status");
     MqttClient::Hooks hooks;
-    hooks.link = [this](LinkState state, const QString &why) {
-        QMetaObject::invokeMethod(this, [this, state, why] { onLink(state, why); }, Qt::QueuedConnection);
-    };
+    hooks.link = [this](LinkState state, const QString &why) { onLink(state, why); };
     client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
     timer_.setInterval(config.intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
@@ -40,7 +38,7 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
 
 Telemetry::~Telemetry()
 {
-    // Joins the network thread; what it still posts to this object is dropped with it.
+    // Says "offline" while the outbox it reads from is still there.
     client_.reset();
 }
 

@@ -17,9 +17,9 @@ class MqttClient;
 
 // The panel's telemetry: publishes the machine's state (retained, at most once per interval_ms
 // and at once when it starts, stops or an alarm comes or goes) and each alarm event of the
-// machine's history to the broker of telemetry.ini. The GUI thread only builds the messages and
-// queues them; an MqttClient sends them from its own thread, so a broker that is down, slow or
-// refuses the login never holds the panel.
+// machine's history to the broker of telemetry.ini. It builds the messages and queues them; an
+// MqttClient on the same event loop sends them as the socket takes them, so a broker that is
+// down, slow or refuses the login never holds the panel.
 class Telemetry : public QObject, public HistoryObserver
 {
     Q_OBJECT

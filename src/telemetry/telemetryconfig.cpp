@@ -4,7 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <iterator>
 
 QString TelemetryConfig::path()
 {
@@ -39,46 +45,104 @@ bool TelemetryConfig::load(TelemetryConfig *config, QString *why)
     return true;
 }
 
+namespace {
+
+const char *const kKeys[] = {"url", "machine", "username", "password", "cafile", "interval_ms"};
+
+// Why QSettings would read value as something else than written, or empty when it reads it as
+// written: unquoted, it takes a backslash as an escape (one at the end of a line joins the next
+// line on), splits at a comma, ends at a semicolon and reads a leading '@' as a typed value;
+// quoted, it takes every backslash as an escape. The value itself is never quoted: it may be the
+// password.
+QString misread(const QString &value)
+{
+    const bool quoted = value.startsWith(QLatin1Char('"'));
+    const QString inner = quoted ? value.mid(1, value.size() - 2) : value;
+    if (quoted && (value.size() < 2 || !value.endsWith(QLatin1Char('"'))))
+        return QStringLiteral("a value in double quotes must end with one");
+    if (inner.startsWith(QLatin1Char('@')))
+        return QStringLiteral("a value must not start with '@'");
+    if (!quoted) {
+        for (const char c : {'\\', '"', ',', ';'}) {
+            if (inner.contains(QLatin1Char(c)))
+                return QStringLiteral("a value holding %1 must be in double quotes").arg(QLatin1Char(c));
+        }
+        return QString();
+    }
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        if (inner[i] == QLatin1Char('"'))
+            return QStringLiteral("a \" within double quotes is written \\\"");
+        if (inner[i] != QLatin1Char('\\'))
+            continue;
+        const QChar next = i + 1 < inner.size() ? inner[i + 1] : QChar();
+        if (next != QLatin1Char('\\') && next != QLatin1Char('"'))
+            return QStringLiteral("within double quotes a backslash is written \\\\");
+        ++i;
+    }
+    return QString();
+}
+
+} // namespace
+
 bool TelemetryConfig::parse(const QByteArray &text, TelemetryConfig *config, QString *why)
 {
     if (text.size() > kMaxFileBytes || !QByteArrayView(text).isValidUtf8() || text.contains('\0')) {
         *why = QStringLiteral("not a UTF-8 text file of at most %1 bytes").arg(kMaxFileBytes);
         return false;
     }
-    TelemetryConfig c;
+    // Each line is checked first, so that QSettings reads nothing differently from what is
+    // written; it gets the file with the comments blanked ('#' is no comment to it).
+    QHash<QString, int> lineOf; // [mqtt]'s keys
     bool inMqtt = false;
-    bool haveUrl = false;
-    const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
+    QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
-            continue;
         const QString where = QStringLiteral("line %1: ").arg(i + 1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';'))) {
+            lines[i].clear();
+            continue;
+        }
         if (line.startsWith(QLatin1Char('['))) {
-            if (!line.endsWith(QLatin1Char(']'))) {
-                *why = where + QStringLiteral("a section name must end with ]");
+            if (!line.endsWith(QLatin1Char(']')) || !BrokerUrl::plainAscii(line.mid(1, line.size() - 2), QLatin1String("-_."))) {
+                *why = where + QStringLiteral("a section is [name], of letters, digits, '-', '_' or '.'");
                 return false;
             }
             inMqtt = line == QLatin1String("[mqtt]");
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0) {
-            *why = where + QStringLiteral("expected key = value");
-            return false;
-        }
-        if (!inMqtt)
-            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
         const QString key = line.left(eq).trimmed();
-        if (!c.set(key, line.mid(eq + 1).trimmed(), why)) {
-            *why = where + *why;
+        if (eq <= 0 || !BrokerUrl::plainAscii(key, QLatin1String("-_."))) {
+            *why = where + QStringLiteral("expected key = value, the key of letters, digits, '-', '_' or '.'");
             return false;
         }
-        haveUrl = haveUrl || key == QLatin1String("url");
+        const QString bad = misread(line.mid(eq + 1).trimmed());
+        const bool known = std::any_of(std::begin(kKeys), std::end(kKeys), [&key](const char *k) { return key == QLatin1String(k); });
+        if (!bad.isEmpty() || (inMqtt && !known)) {
+            *why = where + (bad.isEmpty() ? QStringLiteral("unknown key %1").arg(key.left(40)) : bad);
+            return false;
+        }
+        if (inMqtt)
+            lineOf.insert(key, i + 1);
     }
-    if (!haveUrl || c.machine.isEmpty()) {
+    QTemporaryFile file;
+    if (!file.open() || file.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 || !file.flush()) {
+        *why = QStringLiteral("cannot write a temporary file: %1").arg(file.errorString());
+        return false;
+    }
+    QSettings ini(file.fileName(), QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("mqtt"));
+    if (ini.status() != QSettings::NoError || !lineOf.contains(QStringLiteral("url")) || !lineOf.contains(QStringLiteral("machine"))) {
         *why = QStringLiteral("[mqtt] needs url and machine");
         return false;
+    }
+    TelemetryConfig c;
+    for (const char *key : kKeys) {
+        const QString name = QLatin1String(key);
+        if (lineOf.contains(name) && !c.set(name, ini.value(name).toString(), why)) {
+            *why = QStringLiteral("line %1: %2").arg(lineOf.value(name)).arg(*why);
+            return false;
+        }
     }
     if (!c.password.isEmpty() && c.username.isEmpty()) {
         *why = QStringLiteral("a password needs a username");
@@ -130,6 +194,5 @@ bool TelemetryConfig::set(const QString &key, const QString &value, QString *why
         *why = QStringLiteral("interval_ms must be a number from %1 to %2").arg(kMinIntervalMs).arg(kMaxIntervalMs);
         return false;
     }
-    *why = QStringLiteral("unknown key %1").arg(key.left(40));
-    return false;
+    return true; // the keys are kKeys
 }

@@ -1,9 +1,9 @@
 #include "fleetwatch.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
-
-#include <chrono>
+#include <QTimer>
 
 FleetWatch::FleetWatch(const MqttClient::Options &options)
 {
@@ -11,15 +11,13 @@ FleetWatch::FleetWatch(const MqttClient::Options &options)
     o.subscriptions = {"knit/+/state", "knit/+/status"};
     MqttClient::Hooks hooks;
     hooks.link = [this](LinkState state, const QString &why) {
-        std::lock_guard<std::mutex> lock(mutex_);
         link_ = state;
         why_ = why;
-        changed_.notify_all();
+        changed();
     };
     hooks.subscribed = [this] {
-        std::lock_guard<std::mutex> lock(mutex_);
         subscribed_ = true;
-        changed_.notify_all();
+        changed();
     };
     hooks.message = [this](const QByteArray &topic, const QByteArray &payload, bool retained) {
         take(topic, payload, retained);
@@ -42,9 +40,27 @@ qint64 FleetWatch::nowMs()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
+void FleetWatch::changed()
+{
+    if (waiting_)
+        waiting_->quit();
+}
+
+bool FleetWatch::waitUntil(const std::function<bool()> &done, qint64 ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(std::chrono::milliseconds(deadline.remainingTime()), &loop, &QEventLoop::quit);
+        waiting_ = &loop;
+        loop.exec();
+        waiting_ = nullptr;
+    }
+    return done();
+}
+
 void FleetWatch::take(const QByteArray &topic, const QByteArray &payload, bool retained)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     const qint64 now = nowMs();
     if (!state_.take(topic, payload, now))
         return;
@@ -58,45 +74,46 @@ void FleetWatch::take(const QByteArray &topic, const QByteArray &payload, bool r
         std::fprintf(events_, "%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
         std::fflush(events_);
     }
-    changed_.notify_all();
+    changed();
 }
 
 bool FleetWatch::waitSubscribed(int ms)
 {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return subscribed_; });
+    return waitUntil([this] { return subscribed_; }, ms);
 }
 
 void FleetWatch::waitQuiet(int quietMs, int maxMs)
 {
     const qint64 start = nowMs();
     const qint64 end = start + maxMs;
-    std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         const qint64 now = nowMs();
         const qint64 last = qMax(lastRetainedMs_, start);
         if (now >= end || now - last >= quietMs)
             return;
-        changed_.wait_for(lock, std::chrono::milliseconds(qMin(last + quietMs, end) - now));
+        const qint64 seen = lastRetainedMs_;
+        waitUntil([this, seen] { return lastRetainedMs_ != seen; }, qMin(last + quietMs, end) - now);
     }
 }
 
 void FleetWatch::waitChange(int ms)
 {
-    std::unique_lock<std::mutex> lock(mutex_);
     const quint64 seen = messages_;
-    changed_.wait_for(lock, std::chrono::milliseconds(ms), [this, seen] { return messages_ != seen; });
+    waitUntil([this, seen] { return messages_ != seen; }, ms);
+}
+
+void FleetWatch::pause(int ms)
+{
+    waitUntil([] { return false; }, ms);
 }
 
 FleetState FleetWatch::state() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     return state_;
 }
 
 LinkState FleetWatch::link(QString *why) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     if (why)
         *why = why_;
     return link_;

@@ -4,13 +4,14 @@
 #include "telemetry/linkstate.h"
 #include "telemetry/mqttclient.h"
 
-#include <condition_variable>
+#include <QEventLoop>
+
 #include <cstdio>
+#include <functional>
 #include <memory>
-#include <mutex>
 
 // knitfleet's subscription: knit/+/state and knit/+/status merged into a FleetState as they
-// arrive on the MQTT client's thread, read by the main thread under one lock.
+// arrive. The MQTT client runs on this thread's event loop: it runs while one of the waits does.
 class FleetWatch
 {
 public:
@@ -28,6 +29,8 @@ public:
     void waitQuiet(int quietMs, int maxMs);
     // Returns after ms, or earlier when a message came.
     void waitChange(int ms);
+    // Returns after ms, taking what arrives meanwhile.
+    void pause(int ms);
 
     FleetState state() const;
     LinkState link(QString *why) const;
@@ -35,9 +38,11 @@ public:
 
 private:
     void take(const QByteArray &topic, const QByteArray &payload, bool retained);
+    // Runs the event loop until done() or ms passed; done()'s last answer.
+    bool waitUntil(const std::function<bool()> &done, qint64 ms);
+    void changed();
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    QEventLoop *waiting_ = nullptr;
     FleetState state_;
     bool subscribed_ = false;
     quint64 messages_ = 0;

@@ -7,8 +7,7 @@
 #include "fleetwatch.h"
 #include "servecommand.h"
 
-#include "platform/sleeper.h"
-
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QStringList>
 
@@ -86,6 +85,7 @@ int main(int argc, char **argv)
     int status = 0;
     if (!o.parse(false, args, &status))
         return status;
+    QCoreApplication app(argc, argv); // the MQTT client's event loop
     MqttClient::Options &options = o.mqtt;
     options.clientId = "knitfleet-" + QByteArray::number(qint64(::getpid()));
 
@@ -115,7 +115,7 @@ int main(int argc, char **argv)
             write(watch.state().json(FleetWatch::nowMs()) + '\n');
         else if (!o.events)
             write(table(watch, url, inPlace) + (inPlace ? "" : "\n"));
-        Sleeper::sleepMs(kMinRedrawMs);
+        watch.pause(kMinRedrawMs);
         watch.waitChange(kRefreshMs - kMinRedrawMs);
     }
     return 0;

@@ -69,16 +69,13 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         return fail(EX_UNAVAILABLE, why);
     dashboard.start();
 
-    // The broker's messages arrive on the client's thread and are taken on this one, in order.
+    // The broker's messages are read on this thread's event loop and taken as they come, in order.
     MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
     mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm"};
     MqttClient::Hooks hooks;
     hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
-        const qint64 received = QDateTime::currentMSecsSinceEpoch();
-        QMetaObject::invokeMethod(&dashboard, [&dashboard, topic, payload, retained, received] {
-            dashboard.take(topic, payload, retained, received);
-        }, Qt::QueuedConnection);
+        dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());
     };
     hooks.link = [url = options.mqtt.url.text()](LinkState, const QString &text) {
         std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
