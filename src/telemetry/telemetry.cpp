@@ -29,7 +29,8 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     options.statusTopic = TelemetryMessages::topic(config.machine, "status");
     MqttClient::Hooks hooks;
     hooks.link = [this](LinkState state, const QString &why) {
-        QMetaObject::invokeMethod(this, [this, state, why] { onLink(state, why); }, Qt::QueuedConnection);
+        // A text of its own: one sharing the client's would be freed by whichever thread is last.
+        inbox_.post([this, state, text = QString(why.constData(), why.size())] { onLink(state, text); });
     };
     client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
     timer_.setInterval(config.intervalMs);

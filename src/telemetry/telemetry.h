@@ -1,5 +1,6 @@
 #pragma once
 
+#include "callinbox.h"
 #include "linkstate.h"
 #include "outbox.h"
 #include "telemetryconfig.h"
@@ -54,6 +55,7 @@ private:
     const TelemetryConfig config_;
     const Snapshot snapshot_;
     Outbox outbox_;
+    CallInbox inbox_; // the network thread's link changes, taken on this one
     std::unique_ptr<MqttClient> client_;
     QTimer timer_;
     TelemetryMessages::State last_;

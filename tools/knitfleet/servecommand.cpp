@@ -4,6 +4,7 @@
 
 #include "dashboard/dashboard.h"
 
+#include "telemetry/callinbox.h"
 #include "telemetry/mqttclient.h"
 
 #ifdef KNIT_SERVE
@@ -70,15 +71,14 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     dashboard.start();
 
     // The broker's messages arrive on the client's thread and are taken on this one, in order.
+    CallInbox inbox;
     MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
     mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm"};
     MqttClient::Hooks hooks;
-    hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
+    hooks.message = [&inbox, &dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
         const qint64 received = QDateTime::currentMSecsSinceEpoch();
-        QMetaObject::invokeMethod(&dashboard, [&dashboard, topic, payload, retained, received] {
-            dashboard.take(topic, payload, retained, received);
-        }, Qt::QueuedConnection);
+        inbox.post([&dashboard, topic, payload, retained, received] { dashboard.take(topic, payload, retained, received); });
     };
     hooks.link = [url = options.mqtt.url.text()](LinkState, const QString &text) {
         std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
@@ -100,7 +100,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     app.exec();
     client.stop();
     // What arrived before the signal is written if the database lets it.
-    QCoreApplication::processEvents();
+    inbox.drain();
     dashboard.flush();
     return 0;
 #endif
