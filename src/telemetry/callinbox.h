@@ -11,7 +11,7 @@ class QSocketNotifier;
 // Runs calls made on any thread on the thread that made the inbox, in order: a queue under a
 // lock, and an eventfd whose notifier drains it. Unlike a queued invokeMethod, nothing crosses
 // the threads through Qt's own locks, which a race checker cannot follow, so a fault in what a
-// call carries shows; the caller still gives it values that share nothing with its own thread.
+// call carries shows. The caller still gives it values whose data its own thread does not keep.
 class CallInbox : public QObject
 {
     Q_OBJECT
