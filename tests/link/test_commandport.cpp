@@ -12,6 +12,7 @@
 #include "platform/panelenv.h"
 
 #include <QElapsedTimer>
+#include <QNetworkProxy>
 #include <QTest>
 
 #include <functional>
@@ -53,6 +54,8 @@ class TestCommandPort : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        // Every program and test connects without a proxy look-up, from its application object on.
+        QCOMPARE(QNetworkProxy::applicationProxy().type(), QNetworkProxy::NoProxy);
         PortOffset::useFree();
         qputenv("KNIT_CONTROLLER_HOST", "127.0.0.1");
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");

@@ -1,8 +1,10 @@
-// Linked into a cross build's tests only, which run under user-mode emulation. Qt's process
-// launcher probes for pidfds with a raw waitid(P_PIDFD) that the emulator passes to the kernel,
-// which has them, and then starts every child with clone(CLONE_PIDFD), which this emulator
-// refuses: every QProcess start would fail. Answering the probe "not supported" makes the
-// launcher use its plain fork, which the emulator runs. Everything else goes to libc.
+// Linked into the tests of a cross build, which run under user-mode emulation, and of a
+// ThreadSanitizer build. Qt's process launcher probes for pidfds with a raw waitid(P_PIDFD) and,
+// where the kernel has them, starts every child with clone(CLONE_PIDFD | CLONE_VM): the emulator
+// refuses that clone, so every QProcess start would fail; ThreadSanitizer's clone hook does its
+// after-fork bookkeeping in the memory the child shares with its parent, so the parent is taken
+// for a forked child and stops being checked. Answering the probe "not supported" makes the
+// launcher use its plain fork, which both handle. Everything else goes to libc.
 #include <cerrno>
 #include <cstdarg>
 #include <dlfcn.h>

@@ -24,7 +24,14 @@ public:
     using Action = std::function<void(QWidget *)>;
     static constexpr int kStuckMs = 60000;
 
-    ModalDriver() { QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); }); timer_.start(10); }
+    // Each answer runs from the event queue, not from the timer: a dialog its action opens
+    // (Return on a page that then reports) is answered by the timer's next turn, which a timer
+    // still inside its own timeout would never take.
+    ModalDriver()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { QMetaObject::invokeMethod(&timer_, [this] { tick(); }, Qt::QueuedConnection); });
+        timer_.start(10);
+    }
 
     // "Button_ok" or an OK/确定 button, else Return; "Button_quit" or Cancel/取消, else Escape.
     ModalDriver &pressOk() { return buttonOrKey(QStringLiteral("Button_ok"), {QStringLiteral("确定"), QStringLiteral("OK")}, Qt::Key_Return); }
