@@ -3,11 +3,11 @@
 // uploads not byte-exact, a job made current although an upload was refused or group 12 left
 // open, or not made current although the controller took it; an import that misses a
 // mixed-case extension, mangles a GBK name, writes anything for a name that is not one plain
-// name, ignores F7/F8, or damages the old job when it fails
-// midway; the stick mounted with the wrong partition or character set, or left mounted; an
-// export under the wrong name bytes or not byte-exact; F8 that deletes the wrong job or keeps
-// a deleted one current; case forms tried in the wrong order; size texts off at a boundary;
-// a job left unsent, or a controller that did not answer, passed over without a message.
+// name, ignores F7/F8, or damages the old job when it fails midway; the stick mounted with the
+// wrong partition or character set, or left mounted; an export under the wrong name bytes or
+// not byte-exact; F8 that deletes the wrong job or keeps a deleted one current; case forms
+// tried in the wrong order; size texts off at a boundary; a job left unsent, or a controller
+// that did not answer, passed over without a message.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
