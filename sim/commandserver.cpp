@@ -75,7 +75,7 @@ void CommandServer::onReadable()
             answer = CommandHandler::answer(*state_, bytes);
         if (answer.isEmpty() || replyFaults_.silent)
             continue;
-        if (replyFaults_.drop > 0) {
+        if (replyFaults_.drop > 0 && dropped(bytes)) {
             --replyFaults_.drop;
             continue;
         }
@@ -90,6 +90,14 @@ void CommandServer::onReadable()
     }
 }
 
+bool CommandServer::dropped(const QByteArray &datagram) const
+{
+    // The command and group bytes of a parameter command.
+    return replyFaults_.dropCommand < 0
+        || (datagram.size() == 12 && quint8(datagram[0]) == replyFaults_.dropCommand
+            && quint8(datagram[5]) == replyFaults_.dropGroup);
+}
+
 void CommandServer::reply(const QByteArray &bytes, const QHostAddress &to, quint16 port)
 {
     faults_->send(FaultLayer::Commands, this, bytes, [this, to, port](const QByteArray &b) {
@@ -101,9 +109,16 @@ void CommandServer::registerCommands(ControlServer &control)
 {
     control.registerCommand(QStringLiteral("fault drop"), [this](const QStringList &args) {
         int n = 0;
-        if (!number(args, kMaxDrop, &n))
-            return ControlReply::fail(QStringLiteral("usage: fault drop N"));
+        bool command = true;
+        bool group = true;
+        const int c = args.size() == 3 ? args[1].toInt(&command, 0) : -1;
+        const int g = args.size() == 3 ? args[2].toInt(&group, 0) : -1;
+        if ((args.size() != 1 && args.size() != 3) || !number(args.mid(0, 1), kMaxDrop, &n) || !command || !group
+            || c > 0xff || g > 0xff || (args.size() == 3 && (c < 0 || g < 0)))
+            return ControlReply::fail(QStringLiteral("usage: fault drop N [CMD GROUP]"));
         replyFaults_.drop = n;
+        replyFaults_.dropCommand = c;
+        replyFaults_.dropGroup = g;
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("fault silent"), [this](const QStringList &args) {

@@ -33,7 +33,7 @@ public:
     // How long the answer to a datagram waits besides the delay fault (a racking move).
     void setReplyDelay(std::function<int(const QByteArray &)> delay) { replyDelay_ = std::move(delay); }
 
-    // Adds "fault drop N|silent|clear", "set NAME VALUE" and "state".
+    // Adds "fault drop N [CMD GROUP]|silent|clear", "set NAME VALUE" and "state".
     void registerCommands(ControlServer &control);
 
     // A subsystem that answers some datagrams itself: true when it took the datagram, with
@@ -45,6 +45,8 @@ public:
     struct Faults
     {
         int drop = 0; // replies still to be dropped
+        int dropCommand = -1; // only those to this command of dropGroup; -1: any reply
+        int dropGroup = -1;
         bool silent = false;
     };
     const Faults &faults() const { return replyFaults_; }
@@ -53,6 +55,7 @@ public:
 
 private:
     void onReadable();
+    bool dropped(const QByteArray &datagram) const;
     void reply(const QByteArray &bytes, const QHostAddress &to, quint16 port);
 
     SimState *state_;

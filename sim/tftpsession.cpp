@@ -163,7 +163,7 @@ void TftpSession::transmit()
         silent_ = true;
     if (!silent_)
         sendRaw(last_);
-    timer_->start(retransmitMs());
+    timer_->start(done_ && writing_ ? PanelEnv::scaledMs(kDallyMs) + retransmitMs() : retransmitMs());
 }
 
 int TftpSession::retransmitMs() const
@@ -187,7 +187,7 @@ void TftpSession::sendTo(const QByteArray &packet, quint32 address, quint16 port
 void TftpSession::onTimer()
 {
     if (done_ || silent_ || retries_ >= kMaxRetransmissions) {
-        // A finished write lingers one period so a lost final acknowledgement can be repeated.
+        // A finished write lingers so a lost final acknowledgement can be repeated.
         end();
         return;
     }

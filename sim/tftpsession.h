@@ -27,6 +27,10 @@ public:
 
     static const int kRetransmitMs = 1000;
     static const int kMaxRetransmissions = 5;
+    // How long a finished write stays to acknowledge its last block again: longer than a
+    // client's own retransmission time-out, so a client that lost the final acknowledgement
+    // and repeats its last block hears it.
+    static const int kDallyMs = 15000;
 
     // network may be null: a perfect one.
     TftpSession(quint32 serverAddress, quint32 client, quint16 clientPort, const Faults &faults,

@@ -98,7 +98,6 @@ bool TftpTransfer::begin(bool upload, const std::string &localPath, const std::s
     reason_.clear();
     peerPort_ = peer.serverPort;
     answerSeen_ = false;
-    activity_ = false;
     retries_ = 0;
     idlePeriods_ = 0;
     lastBlock_ = 0;
@@ -111,7 +110,7 @@ bool TftpTransfer::begin(bool upload, const std::string &localPath, const std::s
             markStale(p);
     }
     sendLast();
-    rearm();
+    rearm(peer_.periodMs);
     return true;
 }
 
@@ -124,11 +123,11 @@ void TftpTransfer::fail(int code, const std::string &reason)
     finish(code, reason);
 }
 
-void TftpTransfer::rearm()
+void TftpTransfer::rearm(int ms)
 {
-    deadline_ = nowMs() + peer_.periodMs;
+    deadline_ = nowMs() + ms;
     if (events_.rearm)
-        events_.rearm(peer_.periodMs);
+        events_.rearm(ms);
 }
 
 bool TftpTransfer::receive(bool wait)
@@ -195,9 +194,10 @@ void TftpTransfer::take(int n, std::uint32_t address, std::uint16_t port)
         // becomes the inactivity watch from here on.
         answerSeen_ = true;
         peerPort_ = port;
-        rearm();
+        rearm(peer_.periodMs);
     }
-    activity_ = true;
+    heardMs_ = nowMs();
+    idlePeriods_ = 0;
     if (upload_)
         handleUpload(v.block);
     else
@@ -354,20 +354,27 @@ void TftpTransfer::tick()
             sendLast();
             if (events_.requestSent)
                 events_.requestSent(retries_ + 1);
-            rearm();
+            rearm(peer_.periodMs);
         } else {
             finish(Failed, format("no answer from %s after %d requests", dotted(peer_.server).c_str(), kMaxRequests));
         }
         return;
     }
-    if (activity_) {
-        activity_ = false;
-        idlePeriods_ = 0;
-    } else if (++idlePeriods_ >= kIdlePeriods) {
+    // The timer is not moved per packet; it is due again a period after the latest one.
+    const int quietMs = int(nowMs() - heardMs_);
+    if (idlePeriods_ == 0 && quietMs < peer_.periodMs) {
+        rearm(peer_.periodMs - quietMs);
+        return;
+    }
+    if (++idlePeriods_ >= kIdlePeriods) {
         finish(Failed, format("server stopped answering (nothing for %g s)", double(peer_.periodMs) * kIdlePeriods / 1000.0));
         return;
     }
-    rearm();
+    // A whole period without a packet: our block or acknowledgement, or the server's answer to
+    // it, was lost, and not every server repeats its own. The sender repeats its last block,
+    // the receiver its last acknowledgement.
+    sendLast();
+    rearm(peer_.periodMs);
 }
 
 bool TftpTransfer::finish(int code, const std::string &reason)

@@ -74,7 +74,8 @@ public:
     // One datagram from the socket, if one is waiting (or, with wait, arrives within the
     // socket's wait): false when none came.
     bool receive(bool wait);
-    // The time-out: retransmits the request, or counts a period without packets.
+    // The time-out: retransmits the request, or after a whole period without a packet from the
+    // server the last block or acknowledgement; counts such periods.
     void tick();
     // Runs a begun transfer to its end on the socket alone; the result.
     int run();
@@ -92,7 +93,7 @@ public:
 private:
     enum State { Idle, WaitFirstData, Receiving, WaitAck0, Sending, LastSent };
 
-    void rearm();
+    void rearm(int ms);
     void take(int length, std::uint32_t address, std::uint16_t port);
     void handleDownload(std::uint16_t block, const char *data, int length);
     void handleUpload(std::uint16_t block);
@@ -118,7 +119,7 @@ private:
 
     std::uint16_t peerPort_ = 0;
     bool answerSeen_ = false;
-    bool activity_ = false;
+    double heardMs_ = 0; // monotonic ms of the server's latest packet
     int retries_ = 0;
     int idlePeriods_ = 0;
     double deadline_ = 0; // monotonic ms of the next time-out

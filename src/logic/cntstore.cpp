@@ -310,7 +310,7 @@ QString CntStore::rackingKey(const QString &text, int key)
 
 bool CntStore::openBracket()
 {
-    return !live_ || link_.bracket(kGroup, true);
+    return !live_ || link_.open(kGroup);
 }
 
 QString CntStore::closeBracket(const QString &message)

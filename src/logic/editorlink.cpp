@@ -14,6 +14,14 @@ EditorLink EditorLink::controller()
     return link;
 }
 
+bool EditorLink::open(int group) const
+{
+    if (bracket(group, true))
+        return true;
+    bracket(group, false);
+    return false;
+}
+
 bool EditorLink::closeRetrying(int group) const
 {
     // Every try goes through bracket, so a recorded link sees each one.

@@ -13,6 +13,10 @@ struct EditorLink
 
     // The real commands: the update bracket, setcntcmd, getmotostatus.
     static EditorLink controller();
+    // Opens the group's update, one try. Unanswered, it sends one close: the opening may have
+    // reached the controller and only its answer been lost, and an update left open there
+    // would take the group's values from anyone.
+    bool open(int group) const;
     // Closes the group's update, trying until answered, at most UpdateBracket::kTries times.
     bool closeRetrying(int group) const;
 };

@@ -63,38 +63,54 @@ QString JobSender::upload(const QString &name, const FileTransfer &transfer)
     return QString();
 }
 
+bool JobSender::resetPieces()
+{
+    // Another job starts with one piece and carrier replacement off.
+    const UpdateBracket system(Protocol::SystemGroup);
+    if (!system.openRetrying()) {
+        // The opening may have reached the controller with its answers lost.
+        system.close();
+        return false;
+    }
+    bool reset = system.setRetrying(Protocol::PieceCountWord, 1);
+    if (reset)
+        para_system.setWord(Protocol::PieceCountWord, 1);
+    reset = reset && system.setRetrying(Protocol::CarrierReplacementWord, 0);
+    if (reset)
+        para_system.setWord(Protocol::CarrierReplacementWord, 0);
+    // Closed however far the values got, so the update never stays open there.
+    return system.closeRetrying() && reset;
+}
+
 JobSender::Result JobSender::send(const QString &name, const FileTransfer &transfer)
 {
     const UpdateBracket job(kJobGroup);
-    if (!job.open())
+    if (!job.open()) {
+        // The opening may have reached the controller with its answer lost.
+        job.close();
         return failure(kNoAnswer);
+    }
     if (const QString failed = upload(name, transfer); !failed.isEmpty()) {
         job.closeRetrying();
         return {false, failed};
     }
     if (!job.closeRetrying())
         return failure(kNoAnswer);
-    if (name != strcurfilename) {
-        // Another job starts with one piece and carrier replacement off.
-        const UpdateBracket system(Protocol::SystemGroup);
-        if (!system.openRetrying() || !system.setRetrying(Protocol::PieceCountWord, 1))
-            return failure(kNoAnswer);
-        para_system.setWord(Protocol::PieceCountWord, 1);
-        if (!system.setRetrying(Protocol::CarrierReplacementWord, 0))
-            return failure(kNoAnswer);
-        para_system.setWord(Protocol::CarrierReplacementWord, 0);
-        if (!system.closeRetrying())
-            return failure(kNoAnswer);
-    }
+    // The controller knits this job from here on: the panel names it too, whatever fails
+    // below, and the message says which step did.
+    const bool another = name != strcurfilename;
+    strcurfilename = name;
+    const auto late = [](const char *text) { return Result{true, QString::fromUtf8(text)}; };
+    if (another && !resetPieces())
+        return late(kNoAnswer);
     const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));
     if (!transfer.get(knt))
-        return failure("获得配置文件失败 !");
+        return late("获得配置文件失败 !");
     QFile file(knt);
     // A short block would leave stale bytes of the old job in para_cur.
     const QByteArray block = file.open(QIODevice::ReadOnly) ? file.read(qint64(kCurSize)) : QByteArray();
     if (block.size() != int(kCurSize))
-        return failure("打开配置文件失败 !");
+        return late("打开配置文件失败 !");
     para_cur.fill(block);
-    strcurfilename = name;
     return {true, QStringLiteral("选择 ") + name + QStringLiteral(" 成功 !")};
 }

@@ -19,6 +19,8 @@ public:
 
     struct Result
     {
+        // The controller holds the job and strcurfilename names it; also after a later step
+        // failed (the message says which).
         bool sent = false;
         QString message; // what to show; empty when nothing is shown
     };
@@ -34,4 +36,8 @@ public:
     // Sends the job, its files through transfer. On success para_cur holds the controller's
     // running state, strcurfilename is name and the message is the success text.
     static Result send(const QString &name, const FileTransfer &transfer);
+
+private:
+    // Group 1: one piece, carrier replacement off; false when not all of it was answered.
+    static bool resetPieces();
 };

@@ -41,7 +41,7 @@ QString PatStore::openLive() const
 {
     if (const unsigned int status = link_.motoStatus(); status != 0)
         return ControllerMessages::refusal(status, kRunning);
-    if (!link_.bracket(kGroup, true))
+    if (!link_.open(kGroup))
         return QString::fromUtf8(kOpenFailed);
     return {};
 }

@@ -2,7 +2,8 @@
 // keys from the disk file manager (key 3, F5, F6) as an operator does, with the guide's
 // pictures. Faults caught: F5 or F6 opening nothing; a live change that never reaches the
 // controller, reaches it outside its update or lands on another byte than the saved file's;
-// a save that leaves the file without its checksum; another job's file sending datagrams.
+// a save that leaves the file without its checksum; another job's file sending datagrams; an
+// opening whose answer was lost left open.
 #include "panelfixture.h"
 #include "testbytes.h"
 
@@ -70,6 +71,17 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"Up", "F6+", "3", "KP_Enter", "Escape+"}));
         QCOMPARE(f_.sim().traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
         QCOMPARE(quint8(TestBytes::readFile(f_.file("/mnt/ide/knit/wave/M1/M1.pat")).at(50)) >> 4, 3);
+    }
+
+    // The answer to the pattern update's opening is lost, the opening itself was not: the
+    // operator is told and the update is closed again.
+    void patternOpeningAnswerLost()
+    {
+        QVERIFY(f_.sim().command(QStringLiteral("fault drop 1 0x20 14")) && f_.sim().command(QStringLiteral("journal clear")));
+        QVERIFY(f_.walk({"Down", "F6+", "5"}) && f_.switchWith({"KP_Enter"}));
+        QVERIFY(f_.waitForJournal(QStringLiteral("cmd 20/e/0")));
+        QVERIFY(f_.switchWith({"Return"}) && f_.walk({"Escape+"}));
+        QVERIFY(!f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("open 14")));
     }
 
 private:

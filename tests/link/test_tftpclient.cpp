@@ -18,6 +18,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -231,6 +232,60 @@ private Q_SLOTS:
         QVERIFY(AtomicFile::save(local("config.cfg"), TftpContract::pattern(513, 2)));
         QCOMPARE(TftpContract::run(true, local("config.cfg")), code);
         QCOMPARE(seen, blocks);
+    }
+
+    // A server that never repeats its own packets loses one answer: the client repeats its last
+    // block or acknowledgement after a period without one and the transfer completes; a clean
+    // run sends nothing twice (fault: a lost final acknowledgement waited out for the whole idle
+    // time and reported as a failure though the server has the file).
+    void resendOnTimeout_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<int>("lost"); // the server's n-th answer is not sent
+        QTest::addColumn<QList<int>>("blocks"); // of the client's DATA or ACK packets, in order
+        QTest::addRow("put clean") << true << -1 << QList<int>{1, 2};
+        QTest::addRow("put, last ACK lost") << true << 2 << QList<int>{1, 2, 2};
+        QTest::addRow("get clean") << false << -1 << QList<int>{1, 2};
+        QTest::addRow("get, DATA 2 lost") << false << 1 << QList<int>{1, 1, 2};
+    }
+
+    void resendOnTimeout()
+    {
+        QFETCH(bool, upload);
+        QFETCH(int, lost);
+        QFETCH(QList<int>, blocks);
+        // Periods of 600 ms, so a loaded machine does not pass for a lost packet.
+        qputenv("KNIT_TIMEOUT_SCALE", "0.1");
+        const auto restore = qScopeGuard([] { qputenv("KNIT_TIMEOUT_SCALE", kScale); });
+        server_.reset(); // the scripted server takes the TFTP port
+        ScriptedServer fake;
+        QVERIFY(fake.ok());
+        const QByteArray body = TftpContract::pattern(513, 4);
+        int answers = 0;
+        QList<int> seen;
+        QByteArray uploaded;
+        const auto answer = [&](const QByteArray &packet) {
+            if (answers++ != lost)
+                fake.send(1, packet);
+        };
+        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+            if (socket == 0) {
+                answer(upload ? ScriptedServer::ack(0) : ScriptedServer::data(1, body.left(512)));
+            } else if (v.opcode == TftpPacket::Data) {
+                seen.append(v.block);
+                if (seen.size() == 1 || v.block != seen.at(seen.size() - 2))
+                    uploaded += QByteArray(v.data, v.dataLength);
+                answer(ScriptedServer::ack(v.block));
+            } else if (v.opcode == TftpPacket::Ack) {
+                seen.append(v.block);
+                if (v.block == 1)
+                    answer(ScriptedServer::data(2, body.mid(512)));
+            }
+        };
+        QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : QByteArray("old")));
+        QCOMPARE(TftpContract::run(upload, local("job.cnt")), 0);
+        QCOMPARE(upload ? uploaded : TftpContract::readFile(local("job.cnt")), body);
+        QTRY_COMPARE(seen, blocks);
     }
 
     // A file of more than 65535 blocks (32 MiB) arrives whole both ways (fault: block numbers

@@ -173,6 +173,7 @@ private Q_SLOTS:
             QCOMPARE(m, QStringLiteral("进入设置界面失败, 请重试 !"));
         QCOMPARE(s.buffer(), before);
         QVERIFY(rec.sends().isEmpty() && !s.changed());
+        QCOMPARE(rec.log.filter(QStringLiteral("close 13")).size(), 3);
     }
 
     void exchange_data()
@@ -338,7 +339,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("wholeLine");
         QTest::addColumn<unsigned>("moto");
-        QTest::addColumn<int>("failAt");
+        QTest::addColumn<int>("failAt"); // -1: the opening is unanswered
         QTest::addColumn<QString>("line1"); // bytes of pattern line 1 afterwards
         QTest::addColumn<QString>("message");
         QTest::addRow("one byte") << false << 0u << 0 << "ab101010" << QString();
@@ -346,6 +347,8 @@ private Q_SLOTS:
         QTest::addRow("byte refused") << false << 0u << 1 << "10101010" << "花样文件修改失败2";
         QTest::addRow("whole line") << true << 0u << 0 << "77777777" << QString();
         QTest::addRow("line refused at byte 3") << true << 0u << 3 << "77771010" << "花样文件修改失败2";
+        // The opening may have reached the controller: it is closed again.
+        QTest::addRow("opening unanswered") << true << 0u << -1 << "10101010" << "花样文件修改失败1";
     }
     void livePattern()
     {
@@ -355,7 +358,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         Recorder rec;
         rec.moto = moto;
-        rec.failAt = failAt;
+        rec.failAt = qMax(0, failAt);
+        rec.openFails = failAt < 0;
         PatStore s(rec.link());
         QVERIFY(s.load(writePattern(dir)));
         const QString m = wholeLine ? s.fillLine(1, 7, true) : s.enter(1, 0, 0xab, true);

@@ -1,12 +1,13 @@
 // The disk file manager and the stick dialogs against knitsim, answered by the modal driver.
 // Faults caught: F3 commands out of order, missing or extra (a piece reset for the same job),
 // uploads not byte-exact, a job made current although an upload was refused or group 12 left
-// open; an import that misses a mixed-case extension, mangles a GBK name, writes anything for
-// a name that is not one plain name, ignores F7/F8, or damages the old job when it fails
-// midway; the stick mounted with the wrong partition or character set, or left mounted; an
-// export under the wrong name bytes or not byte-exact; F8 that deletes the wrong job or keeps
-// a deleted one current; case forms tried in the wrong order; size texts off at a boundary;
-// a job left unsent, or a controller that did not answer, passed over without a message.
+// open, or not made current although the controller took it; an import that misses a
+// mixed-case extension, mangles a GBK name, writes anything for a name that is not one plain
+// name, ignores F7/F8, or damages the old job when it fails midway; the stick mounted with the
+// wrong partition or character set, or left mounted; an export under the wrong name bytes or
+// not byte-exact; F8 that deletes the wrong job or keeps a deleted one current; case forms
+// tried in the wrong order; size texts off at a boundary; a job left unsent, or a controller
+// that did not answer, passed over without a message.
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -122,6 +123,20 @@ private Q_SLOTS:
         QVERIFY(current.isEmpty());
         const QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY(state.contains(QStringLiteral("job J2")) && !state.contains(QStringLiteral("open 12")));
+
+        // Uploaded and group 12 closed, the running state's fetch refused: the controller knits
+        // J1, so the panel names it and says what failed.
+        QVERIFY(sim_.command(QStringLiteral("fault error file.knt")));
+        driver.texts.clear();
+        driver.pressOk().pressOk();
+        press(Qt::Key_F3);
+        QVERIFY(sim_.command(QStringLiteral("fault clear")));
+        QCOMPARE(driver.texts.value(1), QStringLiteral("获得配置文件失败 !"));
+        QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job J1")));
+        QCOMPARE(strcurfilename, QStringLiteral("J1"));
+        QCOMPARE(current.takeLast(), QVariantList{QStringLiteral("J1")});
+        strcurfilename = QStringLiteral("J2");
+        QVERIFY(sim_.command(QStringLiteral("set job J2")));
     }
 
     // Where the current job's files may not have reached the controller, the operator is told
