@@ -239,6 +239,73 @@
     </message>
 </context>
 <context>
+    <name>CntStore</name>
+    <message>
+        <source>参数错误, 请查看参数说明 !</source>
+        <translation>Wrong value, see the help line!</translation>
+    </message>
+    <message>
+        <source>参数设置失败, 请重试 !</source>
+        <translation>Setting the value failed, try again!</translation>
+    </message>
+    <message>
+        <source>进入设置界面失败, 请重试 !</source>
+        <translation>Entering the settings failed, try again!</translation>
+    </message>
+    <message>
+        <source>第1行不能设置循环 !</source>
+        <translation>Row 1 cannot loop!</translation>
+    </message>
+    <message>
+        <source>说明: 请使用系统交换功能</source>
+        <translation>Note: use the system exchange</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 24</source>
+        <translation>Range : 1 ~ 24</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Skip beyond the last row</translation>
+    </message>
+    <message>
+        <source>数字 : 1 ~ 8 选择纱嘴</source>
+        <translation>Digits 1 ~ 8 choose carriers</translation>
+    </message>
+    <message>
+        <source>默认 : 单面</source>
+        <translation>Default : single bed</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~%1</source>
+        <translation>Range : 1 ~%1</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 255</source>
+        <translation>Range : 0 ~ 255</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8</source>
+        <translation>Range : 1 ~ 8</translation>
+    </message>
+    <message>
+        <source>回到行数要小于当前行数 !</source>
+        <translation>The row to go back to must be before this one!</translation>
+    </message>
+    <message>
+        <source>请设置循环次数 !</source>
+        <translation>Set the loop count!</translation>
+    </message>
+    <message>
+        <source>奇数行不能回到奇数行 !</source>
+        <translation>An odd row cannot go back to an odd row!</translation>
+    </message>
+    <message>
+        <source>偶数行不能回到偶数行 !</source>
+        <translation>An even row cannot go back to an even row!</translation>
+    </message>
+</context>
+<context>
     <name>ControllerMessages</name>
     <message>
         <source>与主控制器连接失败, 请检查通信线路 !</source>
@@ -2973,7 +3040,7 @@ Dn</translation>
     <name>mouthposite</name>
     <message>
         <source>纱嘴初始位置</source>
-        <translation>Carrier start positions</translation>
+        <translation>Carrier start</translation>
     </message>
 </context>
 <context>
