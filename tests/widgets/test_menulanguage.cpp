@@ -29,10 +29,12 @@
 #include "service/updata.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
+#include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -240,6 +242,22 @@ private Q_SLOTS:
         QCOMPARE(chosen.value(0).value(0).toString(), QStringLiteral("2.主控制器程序升级 - ") + version);
     }
 
+    // para, which the main screen builds once and keeps, follows a change of language: its
+    // tabs, its grid's titles and the help line it shows.
+    void paraFollowsLanguage()
+    {
+        para page;
+        page.show();
+        QTRY_VERIFY_WITH_TIMEOUT(page.msgLabel()->text().contains(QStringLiteral("参数范围")), 10000);
+        const QString tab = page.tabs()->tabText(0);
+        auto *title = page.findChild<QLabel *>(QStringLiteral("colname"));
+        const QString before = title->text();
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_VERIFY_WITH_TIMEOUT(page.tabs()->tabText(0) != tab, 10000);
+        QVERIFY2(title->text() != before, qPrintable(title->text()));
+        QVERIFY2(!page.msgLabel()->text().contains(QStringLiteral("参数范围")), qPrintable(page.msgLabel()->text()));
+    }
+
     // Every page, in both languages: every text within its widget, no siblings overlapping.
     void layout_data()
     {
@@ -256,8 +274,11 @@ private Q_SLOTS:
             QCOMPARE(Translations::apply(QString::fromLatin1(language), kQmDir), QString::fromLatin1(language));
             Answerer answers;
             std::unique_ptr<QWidget> w(page.make());
+            // Audited as shown, before a page's own timers run (the program editor, no job
+            // chosen, closes at its first).
             w->show();
-            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QVERIFY(w->isVisible());
             found << audited(w.get());
             for (int key : page.keys) {
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key(key));
