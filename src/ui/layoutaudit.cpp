@@ -69,6 +69,20 @@ bool textAndRoom(const QWidget *w, QString *text, QSize *room)
     return false;
 }
 
+// The visible widgets of the window, itself first; not those of windows over it.
+QList<QWidget *> shownIn(QWidget *window)
+{
+    QList<QWidget *> shown;
+    if (!window->isVisible())
+        return shown;
+    shown.append(window);
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->isVisible() && w->window() == window)
+            shown.append(w);
+    }
+    return shown;
+}
+
 } // namespace
 
 void LayoutAudit::install()
@@ -121,11 +135,7 @@ void LayoutAudit::audit()
 QStringList LayoutAudit::overlaps(QWidget *window)
 {
     QStringList found;
-    QList<QWidget *> parents = window->findChildren<QWidget *>();
-    parents.prepend(window);
-    for (QWidget *p : parents) {
-        if (!p->isVisible() || p->window() != window)
-            continue;
+    for (QWidget *p : shownIn(window)) {
         QList<QWidget *> kids;
         for (QObject *o : p->children()) {
             auto *k = qobject_cast<QWidget *>(o);
@@ -148,11 +158,7 @@ QStringList LayoutAudit::overlaps(QWidget *window)
 QStringList LayoutAudit::findings(QWidget *window)
 {
     QStringList found;
-    QList<QWidget *> widgets = window->findChildren<QWidget *>();
-    widgets.prepend(window);
-    for (QWidget *w : widgets) {
-        if (!w->isVisible() || w->window() != window)
-            continue;
+    for (QWidget *w : shownIn(window)) {
         // From the window's frame position: the panel's windows have no frame.
         const QRect onScreen(window->pos() + w->mapTo(window, QPoint(0, 0)), w->size());
         // An empty widget (a picture not loaded yet) shows nothing anywhere.
