@@ -79,25 +79,35 @@ void MenuGrid::setContext(const char *context)
 
 void MenuGrid::setNote(int column, int row, const char *note)
 {
-    if (QPushButton *b = item(column, row)) {
+    if (item(column, row)) {
         const auto index = std::size_t(column * kRows + row);
         notes_[index] = note;
-        b->setText(shown(index));
+        relabel(index);
     }
 }
 
 void MenuGrid::setArgument(int column, int row, const QString &argument)
 {
-    if (QPushButton *b = item(column, row)) {
+    if (item(column, row)) {
         const auto index = std::size_t(column * kRows + row);
         arguments_[index] = argument;
-        b->setText(shown(index));
+        relabel(index);
     }
 }
 
 QString MenuGrid::withArgument(const QString &text, std::size_t index) const
 {
     return arguments_[index] ? text.arg(*arguments_[index]) : text;
+}
+
+void MenuGrid::relabel(std::size_t index)
+{
+    // A button's new text replaces its shortcut with the text's mnemonic: the item's key is
+    // kept.
+    QPushButton *b = items_[index];
+    const QKeySequence key = b->shortcut();
+    b->setText(shown(index));
+    b->setShortcut(key);
 }
 
 QString MenuGrid::shown(std::size_t index) const
@@ -115,7 +125,7 @@ void MenuGrid::changeEvent(QEvent *event)
     // Only the labels change: the focus and what each item reports stay as they were.
     if (event->type() == QEvent::LanguageChange) {
         for (std::size_t i = 0; i < items_.size(); ++i)
-            items_[i]->setText(shown(i));
+            relabel(i);
     }
     MyButtonGroup::changeEvent(event);
 }

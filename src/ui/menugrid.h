@@ -59,6 +59,7 @@ private:
     void moveFocus(int column, int row); // beeps like every handled key
     void bindKey(int key, void (MenuGrid::*slot)());
     QString shown(std::size_t index) const;
+    void relabel(std::size_t index); // the item's text shown anew, its key kept
     QString withArgument(const QString &text, std::size_t index) const;
 
     std::array<QPushButton *, kColumns * kRows> items_{};
