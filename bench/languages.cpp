@@ -1,13 +1,19 @@
 // Loading the panel's English translation at start-up, as Translations::load does it (read,
 // checked to be the panel's translation), beside loading Qt's own qtbase_zh_CN.qm into a
 // translator. Median of 21 loads each; the goal is under 5 ms. And switching the language with
-// the system tools menu open (its LanguageChange relabelling), beside building the menu afresh;
-// the goal is a ratio under 0.3. Still to come: the main screen and para open as well.
-// Prints; never fails.
+// the main screen, para and the system tools menu open (their LanguageChange relabelling; goal
+// under 100 ms), beside building the three afresh (the main screen started against knitsim,
+// as a restart in the other language would); the goal is a ratio under 0.3. Prints; never
+// fails.
+#include "modaldriver.h"
+#include "portoffset.h"
+#include "simprocess.h"
 #include "testroot.h"
 
 #include "logic/translations.h"
+#include "mainwin/wave.h"
 #include "params/extsyspara.h"
+#include "workparams/workparadialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -53,6 +60,30 @@ double medianOf(const std::function<void()> &step)
     return ms[ms.size() / 2];
 }
 
+// The screens the language is switched with: the main screen (started, its block panel up),
+// para and the system tools menu over it, shown and laid out.
+struct Screens
+{
+    Screens()
+    {
+        {
+            // A message at start-up (no job chosen) is closed rather than left to wait.
+            ModalDriver driver;
+            main.start();
+        }
+        main.wave_change_desktopinfor();
+        main.show();
+        work = std::make_unique<para>(&main);
+        work->show();
+        menu = std::make_unique<extsyspara>(&main);
+        menu->show();
+        QCoreApplication::processEvents();
+    }
+    wave main;
+    std::unique_ptr<para> work;
+    std::unique_ptr<extsyspara> menu;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -61,6 +92,13 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TestRoot root;
+    PortOffset::useFree();
+    SimProcess sim;
+    QString why;
+    if (!sim.start(&why)) {
+        std::printf("languages: knitsim did not start: %s\n", qPrintable(why));
+        return 0;
+    }
     const QString panel = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations/knitpanel_en.qm");
     const QString qt = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_zh_CN.qm");
     const double panelMs = medianMs([&](QTranslator *t) { return Translations::load(t, panel, QStringLiteral("en")); });
@@ -74,9 +112,7 @@ int main(int argc, char **argv)
                     static_cast<long long>(QFileInfo(qt).size()), qtMs, qtMs > 0 ? panelMs / qtMs : 0.0);
 
     const QString dir = QFileInfo(panel).path();
-    extsyspara menu;
-    menu.show();
-    QCoreApplication::processEvents();
+    Screens open;
     bool english = false;
     const double switchMs = medianOf([&] {
         english = !english;
@@ -85,13 +121,9 @@ int main(int argc, char **argv)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     });
     Translations::apply(QStringLiteral("zh_CN"), dir);
-    const double buildMs = medianOf([] {
-        extsyspara fresh;
-        fresh.show();
-        QCoreApplication::processEvents();
-    });
-    std::printf("languages: switching with the system tools menu open %.2f ms, building it afresh %.2f ms; "
-                "ratio %.2f (goal < 0.3)\n",
+    const double buildMs = medianOf([] { Screens fresh; });
+    std::printf("languages: switching with the main screen, para and the system tools menu open %.2f ms (goal < 100 ms), "
+                "building them afresh %.2f ms; ratio %.3f (goal < 0.3)\n",
                 switchMs, buildMs, buildMs > 0 ? switchMs / buildMs : 0.0);
     return 0;
 }

@@ -216,10 +216,136 @@
     </message>
 </context>
 <context>
+    <name>CntFile</name>
+    <message>
+        <source>cnt文件读取失败 !</source>
+        <translation>Cannot read the .cnt file!</translation>
+    </message>
+    <message>
+        <source>cnt文件大于1M !</source>
+        <translation>The .cnt file is larger than 1 MB!</translation>
+    </message>
+    <message>
+        <source>cnt文件格式错误 !</source>
+        <translation>The .cnt file&apos;s format is wrong!</translation>
+    </message>
+    <message>
+        <source>cnt文件没有校验码 !</source>
+        <translation>The .cnt file has no checksum!</translation>
+    </message>
+    <message>
+        <source>cnt文件校验码错误 !</source>
+        <translation>The .cnt file&apos;s checksum is wrong!</translation>
+    </message>
+</context>
+<context>
+    <name>CntStore</name>
+    <message>
+        <source>参数错误, 请查看参数说明 !</source>
+        <translation>Wrong value, see the help line!</translation>
+    </message>
+    <message>
+        <source>参数设置失败, 请重试 !</source>
+        <translation>Setting the value failed, try again!</translation>
+    </message>
+    <message>
+        <source>进入设置界面失败, 请重试 !</source>
+        <translation>Entering the settings failed, try again!</translation>
+    </message>
+    <message>
+        <source>第1行不能设置循环 !</source>
+        <translation>Row 1 cannot loop!</translation>
+    </message>
+    <message>
+        <source>说明: 请使用系统交换功能</source>
+        <translation>Note: use the system exchange</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 24</source>
+        <translation>Range : 1 ~ 24</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Skip beyond the last row</translation>
+    </message>
+    <message>
+        <source>数字 : 1 ~ 8 选择纱嘴</source>
+        <translation>Digits 1 ~ 8 choose carriers</translation>
+    </message>
+    <message>
+        <source>默认 : 单面</source>
+        <translation>Default : single bed</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~%1</source>
+        <translation>Range : 1 ~%1</translation>
+    </message>
+    <message>
+        <source>参数范围 : 0 ~ 255</source>
+        <translation>Range : 0 ~ 255</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ 8</source>
+        <translation>Range : 1 ~ 8</translation>
+    </message>
+    <message>
+        <source>回到行数要小于当前行数 !</source>
+        <translation>The row to go back to must be before this one!</translation>
+    </message>
+    <message>
+        <source>请设置循环次数 !</source>
+        <translation>Set the loop count!</translation>
+    </message>
+    <message>
+        <source>奇数行不能回到奇数行 !</source>
+        <translation>An odd row cannot go back to an odd row!</translation>
+    </message>
+    <message>
+        <source>偶数行不能回到偶数行 !</source>
+        <translation>An even row cannot go back to an even row!</translation>
+    </message>
+</context>
+<context>
     <name>ControllerMessages</name>
     <message>
         <source>与主控制器连接失败, 请检查通信线路 !</source>
         <translation>No connection to the main controller, check the cable!</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能升级 !</source>
+        <translation>The carriage is running, cannot update!</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能关机 ! </source>
+        <translation>The carriage is running, cannot shut down! </translation>
+    </message>
+    <message>
+        <source>正在关机, 请稍等 ... ... </source>
+        <translation>Shutting down, please wait ... ... </translation>
+    </message>
+    <message>
+        <source>不能关机, 请检查主控制器 !</source>
+        <translation>Cannot shut down, check the main controller!</translation>
+    </message>
+    <message>
+        <source>进入升级界面, 请重试 !</source>
+        <translation>Entering the update mode failed, try again!</translation>
+    </message>
+    <message>
+        <source>升级失败, 请重试 !</source>
+        <translation>The update failed, try again!</translation>
+    </message>
+    <message>
+        <source>正在烧写主控制器程序, 请等待大约15秒 !( 不要进行其它操作 )</source>
+        <translation>Writing the main controller&apos;s program, about 15 s! (Do nothing else)</translation>
+    </message>
+    <message>
+        <source>正在烧写从控制器程序, 请等待大约30秒 !( 不要进行其它操作 )</source>
+        <translation>Writing the slave controller&apos;s program, about 30 s! (Do nothing else)</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能修改 !</source>
+        <translation>The carriage is running, cannot change!</translation>
     </message>
 </context>
 <context>
@@ -247,6 +373,22 @@
     <message>
         <source>到 : 目标文件错误 !</source>
         <translation>To: destination file error!</translation>
+    </message>
+</context>
+<context>
+    <name>FullUpdate</name>
+    <message>
+        <source>主控: %1  从控: %2  显示: %3     开始升级吗?</source>
+        <extracomment>%1, %2, %3: the main controller&apos;s, the slave controller&apos;s and the panel&apos;s file names</extracomment>
+        <translation>Main: %1  Slave: %2  Panel: %3     Start the update?</translation>
+    </message>
+    <message>
+        <source>复制从控制器文件失败 !</source>
+        <translation>Copying the controller files failed!</translation>
+    </message>
+    <message>
+        <source>升级完成, 是否关闭控制系统 ? </source>
+        <translation>Update done. Shut down the control system? </translation>
     </message>
 </context>
 <context>
@@ -614,6 +756,38 @@
     <message>
         <source>时  间</source>
         <translation>Time</translation>
+    </message>
+</context>
+<context>
+    <name>JobSender</name>
+    <message>
+        <source>上传wrk文件失败 !</source>
+        <translation>Sending the .wrk file failed!</translation>
+    </message>
+    <message>
+        <source>上传cnt文件失败 !</source>
+        <translation>Sending the .cnt file failed!</translation>
+    </message>
+    <message>
+        <source>上传pat文件失败 !</source>
+        <translation>Sending the .pat file failed!</translation>
+    </message>
+    <message>
+        <source>缺少%1 文件,请重新导入 !</source>
+        <translation>The %1 file is missing, import it again!</translation>
+    </message>
+    <message>
+        <source>获得配置文件失败 !</source>
+        <translation>Fetching the job settings failed!</translation>
+    </message>
+    <message>
+        <source>打开配置文件失败 !</source>
+        <translation>Opening the job settings failed!</translation>
+    </message>
+    <message>
+        <source>选择 %1 成功 !</source>
+        <extracomment>%1 is the job&apos;s name</extracomment>
+        <translation>%1 selected!</translation>
     </message>
 </context>
 <context>
@@ -1622,6 +1796,56 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>PatFile</name>
+    <message>
+        <source>pat文件读取失败 !</source>
+        <translation>Cannot read the .pat file!</translation>
+    </message>
+    <message>
+        <source>pat文件大于2M !</source>
+        <translation>The .pat file is larger than 2 MB!</translation>
+    </message>
+    <message>
+        <source>pat文件格式错误 !</source>
+        <translation>The .pat file&apos;s format is wrong!</translation>
+    </message>
+    <message>
+        <source>pat花板宽度大于1024 !</source>
+        <translation>The pattern is wider than 1024!</translation>
+    </message>
+    <message>
+        <source>pat花板宽度为0 !</source>
+        <translation>The pattern&apos;s width is 0!</translation>
+    </message>
+    <message>
+        <source>pat花板高度小于3 !</source>
+        <translation>The pattern is lower than 3!</translation>
+    </message>
+    <message>
+        <source>pat花板高度于文件不对应 !</source>
+        <translation>The pattern&apos;s height does not match the file!</translation>
+    </message>
+    <message>
+        <source>pat文件没有校验码 !</source>
+        <translation>The .pat file has no checksum!</translation>
+    </message>
+    <message>
+        <source>pat文件校验码错误 !</source>
+        <translation>The .pat file&apos;s checksum is wrong!</translation>
+    </message>
+</context>
+<context>
+    <name>PatStore</name>
+    <message>
+        <source>花样文件修改失败1 , 请重试 !</source>
+        <translation>Changing the pattern failed (1), try again!</translation>
+    </message>
+    <message>
+        <source>花样文件修改失败2 , 请重试 !</source>
+        <translation>Changing the pattern failed (2), try again!</translation>
+    </message>
+</context>
+<context>
     <name>QMDialogYN</name>
     <message>
         <source>取  消</source>
@@ -1715,6 +1939,46 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>StartupExchange</name>
+    <message>
+        <source>打开系统参数校验文件失败 !</source>
+        <translation>Cannot open the system parameter check file!</translation>
+    </message>
+    <message>
+        <source>复制系统参数校验文件失败 !</source>
+        <translation>Cannot copy the system parameter check file!</translation>
+    </message>
+    <message>
+        <source>系统参数校验失败! - %1 - %2 - %3. 是否关机 ?</source>
+        <extracomment>%1 is the byte&apos;s offset, %2 and %3 the two values that differ</extracomment>
+        <translation>System parameter check failed! - %1 - %2 - %3. Shut down?</translation>
+    </message>
+    <message>
+        <source>打开个性化校验文件失败 !</source>
+        <translation>Cannot open the personal settings check file!</translation>
+    </message>
+    <message>
+        <source>复制个性化参数校验文件失败 !</source>
+        <translation>Cannot copy the personal settings check file!</translation>
+    </message>
+    <message>
+        <source>个性化校验文件失败! - %1 - %2 - %3. 是否关机 ?</source>
+        <extracomment>%1 is the byte&apos;s offset, %2 and %3 the two values that differ</extracomment>
+        <translation>Personal settings check failed! - %1 - %2 - %3. Shut down?</translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请选择 !</source>
+        <translation>No knitting job, please choose one!</translation>
+    </message>
+</context>
+<context>
+    <name>TestEntry</name>
+    <message>
+        <source>进入测试界面失败-%1, 请重试 !</source>
+        <translation>Entering the test failed-%1, try again!</translation>
+    </message>
+</context>
+<context>
     <name>TouchCalibration</name>
     <message>
         <source>校正数据不一致, 请重新校正 !</source>
@@ -1750,6 +2014,21 @@ Dn</translation>
     <message>
         <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
         <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackage</name>
+    <message>
+        <source>请保证该目录下有且只有一个主控程序</source>
+        <translation>The folder must hold exactly one main controller program</translation>
+    </message>
+    <message>
+        <source>请保证该目录下有且只有一个从控程序</source>
+        <translation>The folder must hold exactly one slave controller program</translation>
+    </message>
+    <message>
+        <source>请保证该目录下有且只有一个显示程序</source>
+        <translation>The folder must hold exactly one panel program</translation>
     </message>
 </context>
 <context>
@@ -2761,7 +3040,7 @@ Dn</translation>
     <name>mouthposite</name>
     <message>
         <source>纱嘴初始位置</source>
-        <translation>Carrier start positions</translation>
+        <translation>Carrier start</translation>
     </message>
 </context>
 <context>
@@ -3063,6 +3342,76 @@ Dn</translation>
     <message>
         <source>导出个性化参数到U盘 ... ...</source>
         <translation>Exporting machine settings to USB ... ...</translation>
+    </message>
+</context>
+<context>
+    <name>updata</name>
+    <message>
+        <source>升级完成, 请重新启动 !</source>
+        <translation>Update done, please restart!</translation>
+    </message>
+    <message>
+        <source>主控制器程序升级 ... ...</source>
+        <translation>Main controller program update ... ...</translation>
+    </message>
+    <message>
+        <source>从控制器程序升级 ... ...</source>
+        <translation>Slave controller program update ... ...</translation>
+    </message>
+    <message>
+        <source>1.人机交互程序升级 - %1</source>
+        <extracomment>%1 is the panel program&apos;s version</extracomment>
+        <translation>1.Panel program - %1</translation>
+    </message>
+    <message>
+        <source>2.主控制器程序升级 - %1</source>
+        <extracomment>%1 is the main controller&apos;s version</extracomment>
+        <translation>2.Main controller - %1</translation>
+    </message>
+    <message>
+        <source>3.从控制器程序升级 - %1</source>
+        <extracomment>%1 is the slave controller&apos;s version</extracomment>
+        <translation>3.Slave controller - %1</translation>
+    </message>
+    <message>
+        <source>4.控制器程序全部升级 - </source>
+        <translation>4.Update all programs - </translation>
+    </message>
+    <message>
+        <source>5.控制器驱动更新</source>
+        <translation>5.Controller drivers</translation>
+    </message>
+    <message>
+        <source>人机交互程序升级 ... ...</source>
+        <translation>Panel program update ... ...</translation>
+    </message>
+    <message>
+        <source>控制器系统升级</source>
+        <translation>Controller update</translation>
+    </message>
+    <message>
+        <source>控制器程序全部升级 ... ...</source>
+        <translation>Update all programs ... ...</translation>
+    </message>
+    <message>
+        <source>创建文件夹成功 !</source>
+        <translation>Folder created!</translation>
+    </message>
+    <message>
+        <source>创建文件夹失败 !</source>
+        <translation>Creating the folder failed!</translation>
+    </message>
+    <message>
+        <source>控制器驱动更新 ... ...</source>
+        <translation>Controller drivers ... ...</translation>
+    </message>
+    <message>
+        <source>控制器驱动更新升级完成, 请重新启动 !</source>
+        <translation>Drivers updated, please restart!</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "cntchecksum.h"
 #include "cntrecord.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <vector>
@@ -58,9 +59,9 @@ bool CntFile::isAccepted(int code)
 QString CntFile::message(int code)
 {
     switch (code) {
-    case CntCheck::OpenFailed: return QStringLiteral("cnt文件读取失败 !");
-    case CntCheck::TooLarge: return QStringLiteral("cnt文件大于1M !");
-    case CntCheck::BadSize: return QStringLiteral("cnt文件格式错误 !");
+    case CntCheck::OpenFailed: return QCoreApplication::translate("CntFile", "cnt文件读取失败 !");
+    case CntCheck::TooLarge: return QCoreApplication::translate("CntFile", "cnt文件大于1M !");
+    case CntCheck::BadSize: return QCoreApplication::translate("CntFile", "cnt文件格式错误 !");
     default: return QString();
     }
 }
@@ -68,8 +69,8 @@ QString CntFile::message(int code)
 QString CntFile::importMessage(int code)
 {
     switch (code) {
-    case CntCheck::NoChecksum: return QStringLiteral("cnt文件没有校验码 !");
-    case CntCheck::BadChecksum: return QStringLiteral("cnt文件校验码错误 !");
+    case CntCheck::NoChecksum: return QCoreApplication::translate("CntFile", "cnt文件没有校验码 !");
+    case CntCheck::BadChecksum: return QCoreApplication::translate("CntFile", "cnt文件校验码错误 !");
     default: return message(code);
     }
 }

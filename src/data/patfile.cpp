@@ -2,6 +2,7 @@
 
 #include "cntchecksum.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <vector>
@@ -112,13 +113,13 @@ bool PatFile::isAccepted(int code)
 QString PatFile::message(int code)
 {
     switch (code) {
-    case PatCheck::OpenFailed: return QStringLiteral("pat文件读取失败 !");
-    case PatCheck::TooLarge: return QStringLiteral("pat文件大于2M !");
-    case PatCheck::BadSize: return QStringLiteral("pat文件格式错误 !");
-    case PatCheck::TooWide: return QStringLiteral("pat花板宽度大于1024 !");
-    case PatCheck::ZeroWidth: return QStringLiteral("pat花板宽度为0 !");
-    case PatCheck::TooLow: return QStringLiteral("pat花板高度小于3 !");
-    case PatCheck::TooShort: return QStringLiteral("pat花板高度于文件不对应 !");
+    case PatCheck::OpenFailed: return QCoreApplication::translate("PatFile", "pat文件读取失败 !");
+    case PatCheck::TooLarge: return QCoreApplication::translate("PatFile", "pat文件大于2M !");
+    case PatCheck::BadSize: return QCoreApplication::translate("PatFile", "pat文件格式错误 !");
+    case PatCheck::TooWide: return QCoreApplication::translate("PatFile", "pat花板宽度大于1024 !");
+    case PatCheck::ZeroWidth: return QCoreApplication::translate("PatFile", "pat花板宽度为0 !");
+    case PatCheck::TooLow: return QCoreApplication::translate("PatFile", "pat花板高度小于3 !");
+    case PatCheck::TooShort: return QCoreApplication::translate("PatFile", "pat花板高度于文件不对应 !");
     default: return QString();
     }
 }
@@ -126,8 +127,8 @@ QString PatFile::message(int code)
 QString PatFile::importMessage(int code)
 {
     switch (code) {
-    case PatCheck::NoChecksum: return QStringLiteral("pat文件没有校验码 !");
-    case PatCheck::BadChecksum: return QStringLiteral("pat文件校验码错误 !");
+    case PatCheck::NoChecksum: return QCoreApplication::translate("PatFile", "pat文件没有校验码 !");
+    case PatCheck::BadChecksum: return QCoreApplication::translate("PatFile", "pat文件校验码错误 !");
     default: return message(code);
     }
 }

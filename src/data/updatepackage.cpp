@@ -39,10 +39,10 @@ UpdatePackage::Scan UpdatePackage::scan(const QList<QByteArray> &names)
 const char *UpdatePackage::refusal(const Scan &s)
 {
     if (s.master != 1)
-        return "请保证该目录下有且只有一个主控程序";
+        return QT_TRANSLATE_NOOP("UpdatePackage", "请保证该目录下有且只有一个主控程序");
     if (s.slave != 1)
-        return "请保证该目录下有且只有一个从控程序";
+        return QT_TRANSLATE_NOOP("UpdatePackage", "请保证该目录下有且只有一个从控程序");
     if (s.panel != 1)
-        return "请保证该目录下有且只有一个显示程序";
+        return QT_TRANSLATE_NOOP("UpdatePackage", "请保证该目录下有且只有一个显示程序");
     return nullptr;
 }

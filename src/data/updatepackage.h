@@ -19,5 +19,6 @@ public:
     static Kind kindOf(const QByteArray &name);
     static Scan scan(const QList<QByteArray> &names);
     // The refusal for a folder without exactly one of each kind; nullptr when it has them.
+    // A source text of context "UpdatePackage".
     static const char *refusal(const Scan &scan);
 };

@@ -6,18 +6,19 @@
 #include "data/rowcodecselect.h"
 #include "platform/atomicfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstring>
 
 namespace {
 
-const char kParamError[] = "参数错误, 请查看参数说明 !";
-const char kSendFailed[] = "参数设置失败, 请重试 !";
-const char kOpenFailed[] = "进入设置界面失败, 请重试 !";
-const char kRowOne[] = "第1行不能设置循环 !";
-const char kUseExchange[] = "说明: 请使用系统交换功能";
-const char kGroupRange[] = "参数范围 : 1 ~ 24";
+const char kParamError[] = QT_TRANSLATE_NOOP("CntStore", "参数错误, 请查看参数说明 !");
+const char kSendFailed[] = QT_TRANSLATE_NOOP("CntStore", "参数设置失败, 请重试 !");
+const char kOpenFailed[] = QT_TRANSLATE_NOOP("CntStore", "进入设置界面失败, 请重试 !");
+const char kRowOne[] = QT_TRANSLATE_NOOP("CntStore", "第1行不能设置循环 !");
+const char kUseExchange[] = QT_TRANSLATE_NOOP("CntStore", "说明: 请使用系统交换功能");
+const char kGroupRange[] = QT_TRANSLATE_NOOP("CntStore", "参数范围 : 1 ~ 24");
 
 constexpr int kRecord = int(kCntRecordSize);
 constexpr int kSystemII = 20;
@@ -26,9 +27,10 @@ constexpr int kCarriersI = 81;
 constexpr int kCarriersII = 84;
 constexpr int kRoraOnBit = 0x80;
 
-QString utf8(const char *s)
+// A message or help line in the operator's language.
+QString shown(const char *s)
 {
-    return QString::fromUtf8(s);
+    return QCoreApplication::translate("CntStore", s);
 }
 
 // An unsigned decimal within lo ... hi; false for anything else.
@@ -96,7 +98,7 @@ QString CntStore::jump(const QString &text)
     if (!ok || r == 0)
         return {};
     if (r > unsigned(rows_))
-        return utf8("跳行超过文件总行数");
+        return shown(QT_TRANSLATE_NOOP("CntStore", "跳行超过文件总行数"));
     row_ = int(r);
     return {};
 }
@@ -167,7 +169,7 @@ QString CntStore::text(int group, int index) const
     case Carriers:
         return system_para_ser(byte(f.offset));
     case Type:
-        return utf8("单面");
+        return QString::fromUtf8("单面"); // a cell value the parsers read back
     case BackTo:
         return QString::number(u16(f.offset) + 1);
     case Bed:
@@ -209,15 +211,15 @@ QString CntStore::help(int group, int index) const
 {
     switch (field(group, index).kind) {
     case Carriers:
-        return utf8("数字 : 1 ~ 8 选择纱嘴");
+        return shown(QT_TRANSLATE_NOOP("CntStore", "数字 : 1 ~ 8 选择纱嘴"));
     case Type:
-        return utf8("默认 : 单面");
+        return shown(QT_TRANSLATE_NOOP("CntStore", "默认 : 单面"));
     case BackTo:
-        return utf8("参数范围 : 1 ~") + QString::number(rows_);
+        return shown(QT_TRANSLATE_NOOP("CntStore", "参数范围 : 1 ~%1")).arg(rows_);
     case Loop:
-        return utf8("参数范围 : 0 ~ 255");
+        return shown(QT_TRANSLATE_NOOP("CntStore", "参数范围 : 0 ~ 255"));
     case Park:
-        return utf8("参数范围 : 1 ~ 8");
+        return shown(QT_TRANSLATE_NOOP("CntStore", "参数范围 : 1 ~ 8"));
     case Bed:
         return {};
     case Density:
@@ -225,25 +227,25 @@ QString CntStore::help(int group, int index) const
     case RoraMain:
     case RoraAux:
     case Speed:
-        return utf8(kGroupRange);
+        return shown(kGroupRange);
     default:
-        return utf8(kUseExchange);
+        return shown(kUseExchange);
     }
 }
 
 QString CntStore::enter(int group, int index, const QString &typed)
 {
     if (!openBracket())
-        return utf8(kOpenFailed);
+        return shown(kOpenFailed);
     return closeBracket(store(field(group, index), typed));
 }
 
 QString CntStore::toggleCarrier(int side, int c)
 {
     if (!openBracket())
-        return utf8(kOpenFailed);
+        return shown(kOpenFailed);
     const Field f = field(3, side == 0 ? 0 : 2);
-    const QString message = put(f.offset, byte(f.offset) ^ (1u << (c & 7))) ? QString() : utf8(kSendFailed);
+    const QString message = put(f.offset, byte(f.offset) ^ (1u << (c & 7))) ? QString() : shown(kSendFailed);
     changed_ = true;
     return closeBracket(message);
 }
@@ -251,7 +253,7 @@ QString CntStore::toggleCarrier(int side, int c)
 QString CntStore::exchange()
 {
     if (!openBracket())
-        return utf8(kOpenFailed);
+        return shown(kOpenFailed);
     // Stops at the first refused byte, so the controller and the file never go on from a
     // half-exchanged row as if all had gone through.
     QString message;
@@ -261,7 +263,7 @@ QString CntStore::exchange()
             const unsigned char mine = byte(i);
             const unsigned char other = byte(i + run.distance);
             if (!put(i + run.distance, mine) || !put(i, other))
-                message = utf8(kSendFailed);
+                message = shown(kSendFailed);
         }
     }
     changed_ = true;
@@ -316,7 +318,7 @@ bool CntStore::openBracket()
 QString CntStore::closeBracket(const QString &message)
 {
     if (live_ && !link_.closeRetrying(kGroup) && message.isEmpty())
-        return utf8(kSendFailed);
+        return shown(kSendFailed);
     return message;
 }
 
@@ -327,36 +329,36 @@ QString CntStore::store(const Field &f, const QString &typed)
     const auto rangeOr = [&](unsigned lo, unsigned hi) { return number(typed, lo, hi, &v); };
     switch (f.kind) {
     case PatLine:
-        return rangeOr(0, 9999) ? storeU16(f.offset, static_cast<unsigned short>(v), true) : utf8(kParamError);
+        return rangeOr(0, 9999) ? storeU16(f.offset, static_cast<unsigned short>(v), true) : shown(kParamError);
     case Select: {
         const unsigned short mask = system_index_dechange(typed, &ok);
-        return ok ? storeU16(f.offset, mask, f.sent) : utf8(kParamError);
+        return ok ? storeU16(f.offset, mask, f.sent) : shown(kParamError);
     }
     case BackTo: {
         if (!number(typed, 0, 0xffff, &v))
-            return utf8(kParamError);
+            return shown(kParamError);
         if (row_ == 1)
-            return utf8(kRowOne);
+            return shown(kRowOne);
         if (v >= unsigned(row_))
-            return utf8("回到行数要小于当前行数 !");
+            return shown(QT_TRANSLATE_NOOP("CntStore", "回到行数要小于当前行数 !"));
         if (byte(119) == 0)
-            return utf8("请设置循环次数 !");
+            return shown(QT_TRANSLATE_NOOP("CntStore", "请设置循环次数 !"));
         if (v % 2 == 1 && row_ % 2 == 1)
-            return utf8("奇数行不能回到奇数行 !");
+            return shown(QT_TRANSLATE_NOOP("CntStore", "奇数行不能回到奇数行 !"));
         if (v % 2 == 0 && row_ % 2 == 0)
-            return utf8("偶数行不能回到偶数行 !");
+            return shown(QT_TRANSLATE_NOOP("CntStore", "偶数行不能回到偶数行 !"));
         if (v == 0)
-            return utf8(kParamError);
+            return shown(kParamError);
         return storeU16(f.offset, static_cast<unsigned short>(v - 1), true);
     }
     case Loop:
         if (row_ == 1)
-            return utf8(kRowOne);
+            return shown(kRowOne);
         break;
     case Bed: {
         const unsigned short bed = system_bed_dechange(typed, &ok);
         if (!put(101, static_cast<unsigned char>(bed >> 8)) || !put(100, static_cast<unsigned char>(bed & 0xff)))
-            return utf8(kSendFailed);
+            return shown(kSendFailed);
         changed_ = true;
         return {};
     }
@@ -376,13 +378,13 @@ QString CntStore::store(const Field &f, const QString &typed)
         if (r.kind != f.kind)
             continue;
         if (!rangeOr(r.lo, r.hi))
-            return utf8(kParamError);
+            return shown(kParamError);
         // The rollers' on bit stays as the file has it; the controller gets the group alone.
         const bool roller = f.kind == RoraOpen || f.kind == RoraAux;
         const unsigned char stored = static_cast<unsigned char>(roller ? (byte(f.offset) & kRoraOnBit) | v : v);
         if (live_ && !link_.row(static_cast<unsigned short>(row_), static_cast<unsigned short>(f.offset),
                                 static_cast<unsigned char>(v)))
-            return utf8(kSendFailed);
+            return shown(kSendFailed);
         buffer_[rowBase() + f.offset] = char(stored);
         changed_ = true;
         return {};
@@ -394,7 +396,7 @@ QString CntStore::storeU16(int offset, unsigned short value, bool sent)
 {
     if (!put(offset + 1, static_cast<unsigned char>(value >> 8), sent)
         || !put(offset, static_cast<unsigned char>(value & 0xff), sent))
-        return utf8(kSendFailed);
+        return shown(kSendFailed);
     return {};
 }
 

@@ -5,9 +5,14 @@
 
 #include <QCoreApplication>
 
+QString ControllerMessages::text(const char *source)
+{
+    return QCoreApplication::translate("ControllerMessages", source);
+}
+
 QString ControllerMessages::connectionFailed()
 {
-    return QCoreApplication::translate("ControllerMessages", kConnectionFailed);
+    return text(kConnectionFailed);
 }
 
 QString ControllerMessages::refusal(const QString &running)
@@ -16,7 +21,12 @@ QString ControllerMessages::refusal(const QString &running)
     return ControllerPresence::instance().offline() ? connectionFailed() : running;
 }
 
+QString ControllerMessages::refusal(const char *running)
+{
+    return refusal(text(running));
+}
+
 QString ControllerMessages::refusal(unsigned int motoStatus, const char *running)
 {
-    return motoStatus == kNoMotoStatus ? connectionFailed() : QString::fromUtf8(running);
+    return motoStatus == kNoMotoStatus ? connectionFailed() : text(running);
 }

@@ -13,26 +13,20 @@
 
 #include <unistd.h>
 
-namespace {
-
-const char kFailed[] = "升级失败, 请重试 !";
-
-} // namespace
-
 bool FullUpdate::flash(int object, const QByteArray &image, const QString &waiting)
 {
     if (getmotostatus() != 0) {
-        op_.tell(ControllerMessages::refusal("机头正在运行, 不能升级 !"));
+        op_.tell(ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return false;
     }
     if (!ControllerUpdate::enter(object)) {
-        op_.tell(QStringLiteral("进入升级界面, 请重试 !"));
+        op_.tell(ControllerMessages::text(ControllerMessages::kNoUpdateMode));
         return false;
     }
     if (!transfer_.put(QFile::decodeName(image))) {
         // The controller keeps its program; it must not stay in its update mode either.
         ControllerUpdate::leave(object);
-        op_.tell(QString::fromUtf8(kFailed));
+        op_.tell(ControllerMessages::text(ControllerMessages::kUpdateFailed));
         return false;
     }
     op_.status(QStringLiteral("<font color = red >") + waiting);
@@ -41,7 +35,7 @@ bool FullUpdate::flash(int object, const QByteArray &image, const QString &waiti
     });
     op_.status(QString());
     if (!done)
-        op_.tell(QString::fromUtf8(kFailed));
+        op_.tell(ControllerMessages::text(ControllerMessages::kUpdateFailed));
     return done;
 }
 
@@ -56,40 +50,41 @@ bool FullUpdate::run(const QByteArray &folder, const QString &target)
     }
     const UpdatePackage::Scan s = UpdatePackage::scan(files);
     if (const char *refusal = UpdatePackage::refusal(s)) {
-        op_.tell(QString::fromUtf8(refusal));
+        op_.tell(QCoreApplication::translate("UpdatePackage", refusal));
         return false;
     }
-    const QString question = QStringLiteral("主控: ") + QFile::decodeName(s.masterName) + QStringLiteral("  从控: ")
-        + QFile::decodeName(s.slaveName) + QStringLiteral("  显示: ") + QFile::decodeName(s.panelName)
-        + QStringLiteral("     开始升级吗?");
+    //: %1, %2, %3: the main controller's, the slave controller's and the panel's file names
+    const QString question = tr("主控: %1  从控: %2  显示: %3     开始升级吗?")
+                                 .arg(QFile::decodeName(s.masterName), QFile::decodeName(s.slaveName),
+                                      QFile::decodeName(s.panelName));
     if (!op_.ask(question))
         return false;
     const QString staged = ProgramInstaller::stagedPath(target);
     const QByteArray panel = NativeFs::join(folder, s.panelName);
     if (!op_.copy(panel, staged) || ProgramInstaller::verify(panel, staged) != ProgramInstaller::Installed) {
         ::unlink(QFile::encodeName(staged).constData());
-        op_.tell(QString::fromUtf8(kFailed));
+        op_.tell(ControllerMessages::text(ControllerMessages::kUpdateFailed));
         return false;
     }
     const bool flashed = flash(ControllerUpdate::kSlave, NativeFs::join(folder, s.slaveName),
-                               QStringLiteral("正在烧写从控制器程序, 请等待大约30秒 !( 不要进行其它操作 )"))
+                               ControllerMessages::text(ControllerMessages::kSlaveFlashing))
         && flash(ControllerUpdate::kMaster, NativeFs::join(folder, s.masterName),
-                 QStringLiteral("正在烧写主控制器程序, 请等待大约15秒 !( 不要进行其它操作 )"));
+                 ControllerMessages::text(ControllerMessages::kMasterFlashing));
     if (!flashed) {
         ::unlink(QFile::encodeName(staged).constData());
         return false;
     }
     if (ProgramInstaller::commit(staged, target) != ProgramInstaller::Installed) {
-        op_.tell(QStringLiteral("复制从控制器文件失败 !"));
+        op_.tell(tr("复制从控制器文件失败 !"));
         return false;
     }
-    if (!op_.ask(QStringLiteral("升级完成, 是否关闭控制系统 ? ")))
+    if (!op_.ask(tr("升级完成, 是否关闭控制系统 ? ")))
         return true;
     if (getmotostatus() != 0)
-        op_.tell(ControllerMessages::refusal("机头正在运行, 不能关机 ! "));
+        op_.tell(ControllerMessages::refusal(ControllerMessages::kRunningNoShutDown));
     else if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
-        op_.tell(QStringLiteral("正在关机, 请稍等 ... ... "));
+        op_.tell(ControllerMessages::text(ControllerMessages::kShuttingDown));
     else
-        op_.tell(QStringLiteral("不能关机, 请检查主控制器 !"));
+        op_.tell(ControllerMessages::text(ControllerMessages::kNoShutDown));
     return true;
 }

@@ -3,6 +3,7 @@
 #include "filetransfer.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -14,6 +15,8 @@
 // window) comes from the page.
 class FullUpdate
 {
+    Q_DECLARE_TR_FUNCTIONS(FullUpdate)
+
 public:
     struct Operator
     {

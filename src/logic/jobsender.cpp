@@ -13,8 +13,6 @@
 
 namespace {
 
-const char *const kNoAnswer = ControllerMessages::kConnectionFailed;
-
 struct Upload
 {
     const char *ext;
@@ -22,14 +20,14 @@ struct Upload
 };
 
 const Upload kUploads[] = {
-    {".wrk", "上传wrk文件失败 !"},
-    {".cnt", "上传cnt文件失败 !"},
-    {".pat", "上传pat文件失败 !"},
+    {".wrk", QT_TRANSLATE_NOOP("JobSender", "上传wrk文件失败 !")},
+    {".cnt", QT_TRANSLATE_NOOP("JobSender", "上传cnt文件失败 !")},
+    {".pat", QT_TRANSLATE_NOOP("JobSender", "上传pat文件失败 !")},
 };
 
-JobSender::Result failure(const char *text)
+JobSender::Result failure(const QString &text)
 {
-    return {false, QString::fromUtf8(text)};
+    return {false, text};
 }
 
 } // namespace
@@ -38,10 +36,15 @@ QString JobSender::refusal(const QString &name)
 {
     for (const char *ext : {".cnt", ".pat", ".wrk"}) {
         if (!QFileInfo::exists(JobFolders::file(name, QLatin1String(ext))))
-            return QStringLiteral("缺少%1 文件,请重新导入 !").arg(QLatin1String(ext));
+            return missing(QLatin1String(ext));
     }
     const QString cnt = damaged(JobFolders::file(name, QStringLiteral(".cnt")));
     return cnt.isEmpty() ? damaged(JobFolders::file(name, QStringLiteral(".pat"))) : cnt;
+}
+
+QString JobSender::missing(const QString &ext)
+{
+    return tr("缺少%1 文件,请重新导入 !").arg(ext);
 }
 
 QString JobSender::damaged(const QString &path)
@@ -58,7 +61,7 @@ QString JobSender::upload(const QString &name, const FileTransfer &transfer)
 {
     for (const Upload &u : kUploads) {
         if (!transfer.put(JobFolders::file(name, QLatin1String(u.ext))))
-            return QString::fromUtf8(u.failed);
+            return tr(u.failed);
     }
     return QString();
 }
@@ -88,29 +91,30 @@ JobSender::Result JobSender::send(const QString &name, const FileTransfer &trans
     if (!job.open()) {
         // The opening may have reached the controller with its answer lost.
         job.close();
-        return failure(kNoAnswer);
+        return failure(ControllerMessages::connectionFailed());
     }
     if (const QString failed = upload(name, transfer); !failed.isEmpty()) {
         job.closeRetrying();
         return {false, failed};
     }
     if (!job.closeRetrying())
-        return failure(kNoAnswer);
+        return failure(ControllerMessages::connectionFailed());
     // The controller knits this job from here on: the panel names it too, whatever fails
     // below, and the message says which step did.
     const bool another = name != strcurfilename;
     strcurfilename = name;
-    const auto late = [](const char *text) { return Result{true, QString::fromUtf8(text)}; };
+    const auto late = [](const QString &text) { return Result{true, text}; };
     if (another && !resetPieces())
-        return late(kNoAnswer);
+        return late(ControllerMessages::connectionFailed());
     const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));
     if (!transfer.get(knt))
-        return late("获得配置文件失败 !");
+        return late(tr("获得配置文件失败 !"));
     QFile file(knt);
     // A short block would leave stale bytes of the old job in para_cur.
     const QByteArray block = file.open(QIODevice::ReadOnly) ? file.read(qint64(kCurSize)) : QByteArray();
     if (block.size() != int(kCurSize))
-        return late("打开配置文件失败 !");
+        return late(tr("打开配置文件失败 !"));
     para_cur.fill(block);
-    return {true, QStringLiteral("选择 ") + name + QStringLiteral(" 成功 !")};
+    //: %1 is the job's name
+    return {true, tr("选择 %1 成功 !").arg(name)};
 }

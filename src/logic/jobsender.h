@@ -5,6 +5,7 @@
 
 #include "data/protocol.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // Sends a job from the disk to the controller and makes it the current job, as the disk file
@@ -12,6 +13,8 @@
 // reset for another job, and the running state fetched back into para_cur.
 class JobSender
 {
+    Q_DECLARE_TR_FUNCTIONS(JobSender)
+
 public:
     static constexpr int kJobGroup = Protocol::JobGroup;
     // Tries of a command that must be answered before the panel gives up.
@@ -30,6 +33,8 @@ public:
     // The message that refuses the job (a file missing, a check failed); empty when it can be
     // sent.
     static QString refusal(const QString &name);
+    // The refusal of a job without its file of extension ext (".wrk").
+    static QString missing(const QString &ext);
     // Puts the job's .wrk, .cnt and .pat through transfer, stopping at the first that fails:
     // that file's failure message, empty when all three went.
     static QString upload(const QString &name, const FileTransfer &transfer);

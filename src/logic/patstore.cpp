@@ -2,11 +2,13 @@
 
 #include "controllermessages.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const char kRunning[] = "机头正在运行, 不能修改 !";
-const char kOpenFailed[] = "花样文件修改失败1 , 请重试 !";
-const char kSendFailed[] = "花样文件修改失败2 , 请重试 !";
+const char kRunning[] = QT_TRANSLATE_NOOP("ControllerMessages", "机头正在运行, 不能修改 !");
+const char kOpenFailed[] = QT_TRANSLATE_NOOP("PatStore", "花样文件修改失败1 , 请重试 !");
+const char kSendFailed[] = QT_TRANSLATE_NOOP("PatStore", "花样文件修改失败2 , 请重试 !");
 
 } // namespace
 
@@ -42,7 +44,7 @@ QString PatStore::openLive() const
     if (const unsigned int status = link_.motoStatus(); status != 0)
         return ControllerMessages::refusal(status, kRunning);
     if (!link_.open(kGroup))
-        return QString::fromUtf8(kOpenFailed);
+        return QCoreApplication::translate("PatStore", kOpenFailed);
     return {};
 }
 
@@ -63,7 +65,7 @@ QString PatStore::enter(int line, int k, unsigned char value, bool live)
     if (!sent || !closed) {
         if (sent)
             put(line, k, value);
-        return QString::fromUtf8(kSendFailed);
+        return QCoreApplication::translate("PatStore", kSendFailed);
     }
     put(line, k, value);
     return {};
@@ -85,12 +87,12 @@ QString PatStore::fillLine(int line, unsigned char value, bool live)
     QString message;
     for (int k = 0; k < pixels_.lineBytes(); ++k) {
         if (!link_.row(static_cast<unsigned short>(line + 1), static_cast<unsigned short>(k), both)) {
-            message = QString::fromUtf8(kSendFailed);
+            message = QCoreApplication::translate("PatStore", kSendFailed);
             break;
         }
         put(line, k, both);
     }
     if (!link_.closeRetrying(kGroup) && message.isEmpty())
-        message = QString::fromUtf8(kSendFailed);
+        message = QCoreApplication::translate("PatStore", kSendFailed);
     return message;
 }

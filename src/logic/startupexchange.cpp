@@ -12,6 +12,7 @@
 #include "link/commands.h"
 #include "platform/panelpaths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -34,10 +35,9 @@ int firstDifference(const unsigned char *a, const unsigned char *b, int from, in
     return -1;
 }
 
-QString mismatchText(const char *head, int offset, int first, int second)
+QString text(const char *source)
 {
-    return QString::fromUtf8(head) + QString::number(offset) + QStringLiteral(" - ") + QString::number(first)
-        + QStringLiteral(" - ") + QString::number(second) + QString::fromUtf8(". 是否关机 ?");
+    return QCoreApplication::translate("StartupExchange", source);
 }
 
 // What differs between the two comparisons of the exchange.
@@ -48,8 +48,14 @@ struct Check
     const char *mismatch;
     unsigned char mark;
 };
-const Check kSystemCheck{"打开系统参数校验文件失败 !", "复制系统参数校验文件失败 !", "系统参数校验失败! - ", 1};
-const Check kConfigCheck{"打开个性化校验文件失败 !", "复制个性化参数校验文件失败 !", "个性化校验文件失败! - ", 2};
+const Check kSystemCheck{QT_TRANSLATE_NOOP("StartupExchange", "打开系统参数校验文件失败 !"),
+                         QT_TRANSLATE_NOOP("StartupExchange", "复制系统参数校验文件失败 !"),
+                         //: %1 is the byte's offset, %2 and %3 the two values that differ
+                         QT_TRANSLATE_NOOP("StartupExchange", "系统参数校验失败! - %1 - %2 - %3. 是否关机 ?"), 1};
+const Check kConfigCheck{QT_TRANSLATE_NOOP("StartupExchange", "打开个性化校验文件失败 !"),
+                         QT_TRANSLATE_NOOP("StartupExchange", "复制个性化参数校验文件失败 !"),
+                         //: %1 is the byte's offset, %2 and %3 the two values that differ
+                         QT_TRANSLATE_NOOP("StartupExchange", "个性化校验文件失败! - %1 - %2 - %3. 是否关机 ?"), 2};
 
 } // namespace
 
@@ -113,7 +119,7 @@ void StartupExchange::run()
     if (para_cur.byte(Protocol::JobSentByte) != 0)
         return;
     if (strcurfilename.isEmpty()) {
-        op_.tell(QString::fromUtf8("没有编织文件, 请选择 !"));
+        op_.tell(text(QT_TRANSLATE_NOOP("StartupExchange", "没有编织文件, 请选择 !")));
         return;
     }
     checkAndSend(strcurfilename);
@@ -127,9 +133,9 @@ bool StartupExchange::compare(const QString &fetched, const QString &reference, 
     bool opened = false;
     const QByteArray copy = readAtMost(path, block.size(), &opened);
     if (!opened) {
-        op_.tell(QString::fromUtf8(check.cannotOpen));
+        op_.tell(text(check.cannotOpen));
         if (!op_.copy(PanelPaths::tmp(QLatin1Char('/') + fetched), path))
-            op_.tell(QString::fromUtf8(check.cannotCopy));
+            op_.tell(text(check.cannotCopy));
         return true;
     }
     // A short check copy compares as zeros past its end.
@@ -147,7 +153,7 @@ bool StartupExchange::compare(const QString &fetched, const QString &reference, 
     // controller's.
     const int first = system ? kept[i] : got[i];
     const int second = system ? got[i] : kept[i];
-    if (op_.ask(mismatchText(check.mismatch, i, first, second))) {
+    if (op_.ask(text(check.mismatch).arg(i).arg(first).arg(second))) {
         shutDown();
         return false;
     }
@@ -164,15 +170,15 @@ void StartupExchange::checkAndSend(const QString &name)
     const QString pat = JobFolders::file(name, QStringLiteral(".pat"));
 
     if (!safe || !QFileInfo::exists(wrk)) {
-        op_.tell(QString::fromUtf8("缺少.wrk 文件,请重新导入 !"));
+        op_.tell(JobSender::missing(QStringLiteral(".wrk")));
         return;
     }
     if (!QFileInfo::exists(cnt)) {
-        op_.tell(QString::fromUtf8("缺少.cnt 文件,请重新导入 !"));
+        op_.tell(JobSender::missing(QStringLiteral(".cnt")));
         return;
     }
     if (!QFileInfo::exists(pat)) {
-        op_.tell(QString::fromUtf8("缺少.pat 文件,请重新导入 !"));
+        op_.tell(JobSender::missing(QStringLiteral(".pat")));
         return;
     }
     const int cntResult = cntfilecheck(cnt);
@@ -193,13 +199,13 @@ void StartupExchange::checkAndSend(const QString &name)
 void StartupExchange::shutDown()
 {
     if (const unsigned int status = link_.motoStatus(); status != 0) {
-        op_.tell(ControllerMessages::refusal(status, "机头正在运行, 不能关机 ! "));
+        op_.tell(ControllerMessages::refusal(status, ControllerMessages::kRunningNoShutDown));
         return;
     }
     if (link_.command(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
-        op_.tell(QString::fromUtf8("正在关机, 请稍等 ... ... "));
+        op_.tell(ControllerMessages::text(ControllerMessages::kShuttingDown));
     else
-        op_.tell(QString::fromUtf8("不能关机, 请检查主控制器 !"));
+        op_.tell(ControllerMessages::text(ControllerMessages::kNoShutDown));
 }
 
 StartupExchange::Machine StartupExchange::close()

@@ -7,6 +7,7 @@
 #include "link/commands.h"
 #include "platform/panelpaths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -40,6 +41,6 @@ bool TestEntry::leave(TestDatagram::Test test)
 
 QString TestEntry::failureText(Result result)
 {
-    const QString text = QStringLiteral("进入测试界面失败-%1, 请重试 !").arg(int(result));
+    const QString text = QCoreApplication::translate("TestEntry", "进入测试界面失败-%1, 请重试 !").arg(int(result));
     return result == Running ? ControllerMessages::refusal(text) : text;
 }

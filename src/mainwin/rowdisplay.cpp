@@ -68,6 +68,8 @@ RowDisplay::RowDisplay(QWidget *parent)
     buildGroups(parent);
     buildRollers(parent);
     buildBottom(parent);
+    // The captions' texts: the same as a change of language sets.
+    retranslate();
     place(1, 0);
 }
 
@@ -78,23 +80,23 @@ QRect RowDisplay::span(int left, int top, int right, int bottom)
 
 void RowDisplay::buildGroups(QWidget *parent)
 {
-    const bool caption[kCells] = {true, true, false, false, false, true, false, false, true, false};
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
-            MyLabel *label = makeLabel<MyLabel>(parent, caption[c] ? tr(kCaptionText[c]) : QString(),
-                                                caption[c] ? palette_label_white : palette_label_text, QFrame::Raised);
+            const bool caption = kCaptionText[c] != nullptr;
+            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palette_label_white : palette_label_text,
+                                                QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
                 label->setFont(boldFont(14));
-            label->setAlignment(caption[c] ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft);
+            label->setAlignment(caption ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft);
             groups_[std::size_t(g)][std::size_t(c)] = label;
         }
         connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, tr("纱嘴停放"), palette_label_white, QFrame::Raised);
+    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
     connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, tr("纱  嘴"), palette_label_white, QFrame::Raised);
+    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
     connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
@@ -109,7 +111,7 @@ void RowDisplay::buildRollers(QWidget *parent)
 {
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, tr(kRollerText[k]), palette_label_white, QFrame::Raised);
+        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
             connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
@@ -118,7 +120,7 @@ void RowDisplay::buildRollers(QWidget *parent)
         value->setFont(boldFont(14));
         value->setGeometry(span(x + 70, 300, x + 155, 325));
         rollers_[std::size_t(k)] = value;
-        QLabel *loopCaption = makeLabel<QLabel>(parent, tr(kLoopText[k]), palette_label_white, QFrame::Raised);
+        QLabel *loopCaption = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Raised);
         loopCaption->setGeometry(span(x, 325, x + 70, 350));
         loopCaptions_[std::size_t(k)] = loopCaption;
         QLabel *loop = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);

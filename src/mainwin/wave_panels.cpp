@@ -13,6 +13,7 @@
 #include "logic/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
+#include "ui/layoutaudit.h"
 #include "ui/mybutton.h"
 #include "ui/mylabel.h"
 #include "ui/palettes.h"
@@ -149,6 +150,7 @@ void wave::wave_create_desktopinfor()
     buttonWarm_ = new ButtonWarm(this, "ButtonWarm");
     buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
     buttonWarm_->setFont(boldPanel(20));
+    buttonWarm_->setProperty(LayoutAudit::kOverlays, true); // shown, it covers the bottom band's top
     connect(buttonWarm_, &QAbstractButton::released, this, &wave::wave_warm_cancel);
     // The screen's two buttons are touched, never focused: a focused button would take the
     // first arrow key to move the focus on, and Up and Down belong to the rollers.

@@ -31,13 +31,12 @@ struct updata::Controller
 
 namespace {
 
-const char kDone[] = "升级完成, 请重新启动 !";
-const char kFailed[] = "升级失败, 请重试 !";
+const char kDone[] = QT_TRANSLATE_NOOP("updata", "升级完成, 请重新启动 !");
 
-const updata::Controller kMaster{ControllerUpdate::kMaster, "/master.bin", "主控制器程序升级 ... ...", "master*.bin",
-                                 "正在烧写主控制器程序, 请等待大约15秒 !( 不要进行其它操作 )"};
-const updata::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin", "从控制器程序升级 ... ...", "slv1*.bin",
-                                "正在烧写从控制器程序, 请等待大约30秒 !( 不要进行其它操作 )"};
+const updata::Controller kMaster{ControllerUpdate::kMaster, "/master.bin", QT_TRANSLATE_NOOP("updata", "主控制器程序升级 ... ..."),
+                                 "master*.bin", ControllerMessages::kMasterFlashing};
+const updata::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin", QT_TRANSLATE_NOOP("updata", "从控制器程序升级 ... ..."),
+                                "slv1*.bin", ControllerMessages::kSlaveFlashing};
 
 // In the order a choice is tested.
 const MenuRow<updata> kItems[] = {
@@ -48,21 +47,30 @@ const MenuRow<updata> kItems[] = {
     {Qt::Key_5, "控制器驱动更新", &updata::updatadriver},
 };
 
+// The items' texts: the versions go in place of "%1" whatever the language.
+const char *const kTexts[] = {
+    //: %1 is the panel program's version
+    QT_TRANSLATE_NOOP("updata", "1.人机交互程序升级 - %1"),
+    //: %1 is the main controller's version
+    QT_TRANSLATE_NOOP("updata", "2.主控制器程序升级 - %1"),
+    //: %1 is the slave controller's version
+    QT_TRANSLATE_NOOP("updata", "3.从控制器程序升级 - %1"),
+    QT_TRANSLATE_NOOP("updata", "4.控制器程序全部升级 - "),
+    QT_TRANSLATE_NOOP("updata", "5.控制器驱动更新"),
+};
+
 } // namespace
 
 updata::updata(QWidget *parent, const char *name)
     : MyMenu(parent, name)
 {
-    const QString texts[] = {
-        // The program's version is the project's (the package carries the same).
-        QStringLiteral("1.人机交互程序升级 - KV.RN_TS - v" KNIT_VERSION),
-        QStringLiteral("2.主控制器程序升级 - ") + ControllerUpdate::masterVersion(),
-        QStringLiteral("3.从控制器程序升级 - ") + ControllerUpdate::slaveVersion(),
-        QStringLiteral("4.控制器程序全部升级 - "),
-        QStringLiteral("5.控制器驱动更新"),
-    };
+    setContext("updata");
     for (int row = 0; row < int(std::size(kItems)); ++row)
-        setItem(0, row, texts[row], QIcon(), kItems[row].key);
+        setItem(0, row, QString::fromUtf8(kTexts[row]), QIcon(), kItems[row].key);
+    // The program's version is the project's (the package carries the same).
+    setArgument(0, 0, QStringLiteral("KV.RN_TS - v" KNIT_VERSION));
+    setArgument(0, 1, ControllerUpdate::masterVersion());
+    setArgument(0, 2, ControllerUpdate::slaveVersion());
     connect(this, &MenuGrid::signal_itemname, this, &updata::slot_press);
 }
 
@@ -86,39 +94,39 @@ void updata::updatapro()
     const QString target = PanelPaths::data(QStringLiteral("/knit"));
     const QString staged = ProgramInstaller::stagedPath(target);
     QByteArray source;
-    if (!inputfiledialog::getopenfilefromusb(staged, QStringLiteral("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
+    if (!inputfiledialog::getopenfilefromusb(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("knit*"), this, &source))
         return;
     const bool installed = ProgramInstaller::install(source, staged, target) == ProgramInstaller::Installed;
-    DIAMESSAGE(this, QString::fromUtf8(installed ? kDone : kFailed));
+    DIAMESSAGE(this, installed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
 void updata::updatacontroller(const Controller &c)
 {
     if (getmotostatus() != 0) {
-        DIAMESSAGE(this, ControllerMessages::refusal("机头正在运行, 不能升级 !"));
+        DIAMESSAGE(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return;
     }
     if (!ControllerUpdate::enter(c.object)) {
-        DIAMESSAGE(this, QStringLiteral("进入升级界面, 请重试 !"));
+        DIAMESSAGE(this, ControllerMessages::text(ControllerMessages::kNoUpdateMode));
         return;
     }
     const QString image = PanelPaths::tmp(QString::fromUtf8(c.image));
-    const bool copied = inputfiledialog::getopenfilefromusb(image, QString::fromUtf8(c.caption), PanelPaths::usbRoot(),
+    const bool copied = inputfiledialog::getopenfilefromusb(image, tr(c.caption), PanelPaths::usbRoot(),
                                                             QString::fromUtf8(c.filter), this);
     const bool sent = copied && fileoperate::tftpputfile(image);
     // After an image the controller answers the close only once it has programmed it; the
     // outcome is told after that, not before.
     bool closed;
     if (sent) {
-        const QString waiting = QStringLiteral("<font color = red >") + QString::fromUtf8(c.waiting);
+        const QString waiting = QStringLiteral("<font color = red >") + ControllerMessages::text(c.waiting);
         closed = ControllerUpdate::waitProgrammed(c.object, [this, waiting] { status(waiting); });
-        status(QStringLiteral("控制器系统升级"));
+        status(tr("控制器系统升级"));
     } else {
         closed = ControllerUpdate::leave(c.object);
     }
     if (copied || !closed)
-        DIAMESSAGE(this, QString::fromUtf8(sent && closed ? kDone : kFailed));
+        DIAMESSAGE(this, sent && closed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
 void updata::updatamain()
@@ -133,7 +141,7 @@ void updata::updataslave()
 
 void updata::updataall()
 {
-    choosedirdialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), QStringLiteral("控制器程序全部升级 ... ..."),
+    choosedirdialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), tr("控制器程序全部升级 ... ..."),
                                       PanelPaths::usbRoot(), QStringLiteral("slv1*.bin knit* Master*.bin"), this);
 }
 
@@ -142,7 +150,7 @@ void updata::updatadriver()
     const QString drivers = PanelPaths::data(QStringLiteral("/drivers"));
     if (!QDir(drivers).exists()) {
         const bool made = mkdirfile(drivers);
-        DIAMESSAGE(this, made ? QStringLiteral("创建文件夹成功 !") : QStringLiteral("创建文件夹失败 !"));
+        DIAMESSAGE(this, made ? tr("创建文件夹成功 !") : tr("创建文件夹失败 !"));
         if (!made)
             return;
     }
@@ -150,12 +158,12 @@ void updata::updatadriver()
     // folder: the folder itself is never the copy's destination.
     const QString staged = drivers + QStringLiteral("/.driver.new");
     QByteArray source;
-    if (!inputfiledialog::getopenfilefromusb(staged, QStringLiteral("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
+    if (!inputfiledialog::getopenfilefromusb(staged, tr("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.o"), this, &source))
         return;
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
     if (NativeFs::replace(QFile::encodeName(staged), NativeFs::join(QFile::encodeName(drivers), name)))
-        DIAMESSAGE(this, QStringLiteral("控制器驱动更新升级完成, 请重新启动 !"));
+        DIAMESSAGE(this, tr("控制器驱动更新升级完成, 请重新启动 !"));
     else
-        DIAMESSAGE(this, QStringLiteral("导入文件失败 !"));
+        DIAMESSAGE(this, tr("导入文件失败 !"));
 }

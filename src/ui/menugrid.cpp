@@ -24,7 +24,7 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
     }
     connect(this, &MyButtonGroup::released, this, [this](int id) {
         if (id >= 0 && id < int(items_.size()))
-            Q_EMIT signal_itemname(sources_[std::size_t(id)]);
+            Q_EMIT signal_itemname(withArgument(sources_[std::size_t(id)], std::size_t(id)));
     });
     // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
     bindKey(Qt::Key_Left, &MenuGrid::slot_left);
@@ -66,6 +66,7 @@ void MenuGrid::setItem(int column, int row, const QString &text, const QIcon &ic
     const auto index = std::size_t(column * kRows + row);
     sources_[index] = text;
     notes_[index] = nullptr;
+    arguments_[index].reset();
     b->setText(shown(index));
     b->setIcon(icon);
     b->setShortcut(accelerator ? QKeySequence(accelerator) : QKeySequence());
@@ -78,18 +79,42 @@ void MenuGrid::setContext(const char *context)
 
 void MenuGrid::setNote(int column, int row, const char *note)
 {
-    if (QPushButton *b = item(column, row)) {
+    if (item(column, row)) {
         const auto index = std::size_t(column * kRows + row);
         notes_[index] = note;
-        b->setText(shown(index));
+        relabel(index);
     }
+}
+
+void MenuGrid::setArgument(int column, int row, const QString &argument)
+{
+    if (item(column, row)) {
+        const auto index = std::size_t(column * kRows + row);
+        arguments_[index] = argument;
+        relabel(index);
+    }
+}
+
+QString MenuGrid::withArgument(const QString &text, std::size_t index) const
+{
+    return arguments_[index] ? text.arg(*arguments_[index]) : text;
+}
+
+void MenuGrid::relabel(std::size_t index)
+{
+    // A button's new text replaces its shortcut with the text's mnemonic: the item's key is
+    // kept.
+    QPushButton *b = items_[index];
+    const QKeySequence key = b->shortcut();
+    b->setText(shown(index));
+    b->setShortcut(key);
 }
 
 QString MenuGrid::shown(std::size_t index) const
 {
     const QString &source = sources_[index];
-    const QString text = context_ && !source.isEmpty()
-        ? QCoreApplication::translate(context_, source.toUtf8().constData()) : source;
+    const QString text = withArgument(context_ && !source.isEmpty()
+        ? QCoreApplication::translate(context_, source.toUtf8().constData()) : source, index);
     if (!notes_[index])
         return text;
     return text + (context_ ? QCoreApplication::translate(context_, notes_[index]) : QString::fromUtf8(notes_[index]));
@@ -100,7 +125,7 @@ void MenuGrid::changeEvent(QEvent *event)
     // Only the labels change: the focus and what each item reports stay as they were.
     if (event->type() == QEvent::LanguageChange) {
         for (std::size_t i = 0; i < items_.size(); ++i)
-            items_[i]->setText(shown(i));
+            relabel(i);
     }
     MyButtonGroup::changeEvent(event);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QPushButton;
 
@@ -29,6 +30,9 @@ public:
     // A note shown after an item's text ("(  需修复  )"), translated as the text is; not part
     // of what the item reports. nullptr: none.
     void setNote(int column, int row, const char *note);
+    // The value (a version) put in place of an item's "%1", after translating: the item shows
+    // and reports its text with the value in place.
+    void setArgument(int column, int row, const QString &argument);
     // The translation context of the items' texts (the owner's QT_TRANSLATE_NOOP table): items
     // show their text translated in it, and are relabelled when the language changes. Without
     // one (the default) an item shows its text as it is given.
@@ -55,9 +59,12 @@ private:
     void moveFocus(int column, int row); // beeps like every handled key
     void bindKey(int key, void (MenuGrid::*slot)());
     QString shown(std::size_t index) const;
+    void relabel(std::size_t index); // the item's text shown anew, its key kept
+    QString withArgument(const QString &text, std::size_t index) const;
 
     std::array<QPushButton *, kColumns * kRows> items_{};
     std::array<QString, kColumns * kRows> sources_{};
     std::array<const char *, kColumns * kRows> notes_{};
+    std::array<std::optional<QString>, kColumns * kRows> arguments_{}; // none: no "%1"
     const char *context_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "ui/panelfonts.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -31,7 +32,7 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
     setObjectName(QLatin1String(page.name));
     setFont(PanelFonts::panel());
     for (int c = 0; c < page.columns; ++c) {
-        auto *title = new QLabel(WorkPage::text(page.titles.value(c).toUtf8().constData()), this);
+        auto *title = new QLabel(this);
         title->setObjectName(QStringLiteral("colname"));
         title->setGeometry(page.x0 + page.xStep * c - 10, 10, page.xStep - 10, 19);
         titles_ << title;
@@ -54,6 +55,7 @@ WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
             speeds_ << speed;
         }
     }
+    retranslate();
     bindKey(Qt::Key_PageUp, [this] { turn(-1); });
     bindKey(Qt::Key_PageDown, [this] { turn(1); });
     if (page.whole != WorkPage::NoWhole)
@@ -75,6 +77,24 @@ void WorkGrid::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Loaded once visible, so the focus it takes sticks.
     QTimer::singleShot(0, this, &WorkGrid::slot_setfocus);
+}
+
+void WorkGrid::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        if (isVisible())
+            Q_EMIT signal_paintmsg(page_.helpLine(pageNo_));
+    }
+    CellGrid::changeEvent(event);
+}
+
+void WorkGrid::retranslate()
+{
+    for (int c = 0; c < int(titles_.size()); ++c)
+        titles_[c]->setText(WorkPage::text(page_.titles.value(c).toUtf8().constData()));
+    for (int r = 0; r < int(labels_.size()); ++r)
+        labels_[r]->setText(page_.rowLabel(r, pageNo_));
 }
 
 void WorkGrid::slot_setfocus()
@@ -117,8 +137,7 @@ void WorkGrid::drawpage(int column, int row, int page)
         for (int r = 0; r < page_.rows; ++r)
             restore(c, r);
     }
-    for (int r = 0; r < page_.rows; ++r)
-        labels_[r]->setText(page_.rowLabel(r, page));
+    retranslate();
     moveTo(column, row);
     Q_EMIT signal_paintmsg(page_.helpLine(page));
 }

@@ -43,6 +43,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // In another language: the titles, the row labels and, shown, the help line.
+    void changeEvent(QEvent *event) override;
     // Keys that reach the page itself (its cells hidden) go through the same table.
     void keyPressEvent(QKeyEvent *event) override;
     // The stored value of a cell back in its editor.
@@ -55,6 +57,7 @@ private:
     void turn(int dPage);
     void showTaken(MyLineEdit *cell, bool taken);
     void showSpeed(int row);
+    void retranslate();
 
     const WorkPage &page_;
     QList<QLabel *> labels_;

@@ -62,6 +62,15 @@ void WorkParaDialog::showEvent(QShowEvent *event)
     MyDialog::showEvent(event);
 }
 
+void WorkParaDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (int i = 0; i < int(table_.size()); ++i)
+            tbar_->setTabText(i, tr(table_[i].label));
+    }
+    MyDialog::changeEvent(event);
+}
+
 void WorkParaDialog::slot_parachange()
 {
     setProperty("changed", 1);

@@ -51,6 +51,8 @@ protected:
     WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // In another language: the tabs' labels.
+    void changeEvent(QEvent *event) override;
 
 private:
     QList<Tab> table_;

@@ -2,33 +2,61 @@
 // its pages, is chosen in each language against knitsim, and what it opened (each dialog's class
 // in turn, the menu's page after) is compared. Faults caught: a menu that dispatches on the text
 // its button shows, so that a translated item opens nothing, or something else; a label or
-// button on a page it opens whose text (English is the longer) does not fit the widget. And the
-// main screen's zeroing sequence, kept in its message line, advances while the line shows English.
+// button on a page it opens whose text (English is the longer) does not fit the widget. The
+// other pages built in each language: a text cut by its widget, siblings that overlap; a text
+// of either language with a glyph the panel's font lacks. An update item that loses its
+// version in English. And the main screen's zeroing sequence, kept in its message line,
+// advances while the line shows English.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
 #include "data/messagesteps.h"
+#include "editors/bmpedit.h"
+#include "editors/cntedit.h"
+#include "editors/patedit.h"
+#include "files/dialogdoc.h"
+#include "files/dialogide.h"
+#include "history/historypage.h"
+#include "logic/controllerupdate.h"
 #include "logic/language.h"
 #include "logic/translations.h"
+#include "machinetests/exttest.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/wave.h"
 #include "params/extsyspara.h"
+#include "params/paramframes.h"
+#include "service/updata.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
+#include "ui/mytabwidget.h"
+#include "ui/panelfonts.h"
+#include "workparams/workparadialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
 
+#include <functional>
 #include <memory>
 
 namespace {
 
 const QString kQmDir = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations");
 const QString kPassword = QStringLiteral("7063");
+
+// What the layout audit finds on the page's window as it stands.
+QStringList audited(QWidget *page)
+{
+    QWidget *window = page->window();
+    return LayoutAudit::findings(window) + LayoutAudit::overlaps(window);
+}
 
 // Answers every dialog the menu opens: a password prompt gets the password, anything else
 // Escape once it has settled (again now and then, and hidden at last, so a page that keeps
@@ -60,7 +88,7 @@ private:
         }
         ++ticks_;
         if (ticks_ == 2)
-            unfit << LayoutAudit::findings(modal);
+            unfit << audited(modal);
         auto *edit = modal->findChild<QLineEdit *>();
         if (name == QLatin1String("QIDialog") && edit && ticks_ == 3) {
             edit->setText(kPassword);
@@ -106,6 +134,29 @@ QStringList choose(extsyspara::Page page, int column, int row, QString *shown, Q
     opened << QStringLiteral("page %1").arg(menu.page());
     return opened;
 }
+
+// The pages the layout walk builds, each with the keys that turn it to its other tabs.
+struct Page
+{
+    const char *name;
+    std::function<QWidget *()> make;
+    QList<int> keys;
+};
+
+const Page kPages[] = {
+    {"main screen", [] { auto *w = new wave; w->start(); w->wave_change_desktopinfor(); return w; }, {}},
+    {"start picture", [] { auto *w = new wave; w->start(); return w; }, {}},
+    {"para", [] { return new para; }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
+    {"paraelse", [] { return new paraelse; }, {}},
+    {"frequent parameters", [] { return new constparasetting; }, {}},
+    {"files", [] { return new dialogide; }, {}},
+    {"documents", [] { return new dialogdoc; }, {}},
+    {"program editor", [] { return new CntEdit; }, {}},
+    {"pattern editor", [] { return new PatEdit(QStringLiteral("none.pat")); }, {}},
+    {"picture editor", [] { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
+    {"machine tests", [] { return new exttest; }, {}},
+    {"history", [] { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
+};
 
 } // namespace
 
@@ -174,6 +225,94 @@ private Q_SLOTS:
         const MessageSteps::Action action = MessageSteps::step(MessageSteps::Report::ZeroingStarted, line.getMessage1());
         QCOMPARE(int(action.kind), int(MessageSteps::Kind::Show));
         QCOMPARE(action.text, MessageSteps::zeroing());
+    }
+
+    // An update item shows its version in English too, keeps its key through the change of
+    // language, and still reports its Chinese text.
+    void updateItemKeepsVersion()
+    {
+        updata menu;
+        disconnect(&menu, &MenuGrid::signal_itemname, &menu, &updata::slot_press);
+        QSignalSpy chosen(&menu, &MenuGrid::signal_itemname);
+        QPushButton *master = menu.item(0, 1);
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_VERIFY_WITH_TIMEOUT(!master->text().contains(QStringLiteral("主控制器")), 10000);
+        const QString version = ControllerUpdate::masterVersion();
+        QVERIFY2(master->text().contains(version), qPrintable(master->text()));
+        QCOMPARE(master->shortcut(), QKeySequence(Qt::Key_2));
+        master->click();
+        QCOMPARE(chosen.value(0).value(0).toString(), QStringLiteral("2.主控制器程序升级 - ") + version);
+    }
+
+    // para, which the main screen builds once and keeps, follows a change of language: its
+    // tabs, its grid's titles and the help line it shows.
+    void paraFollowsLanguage()
+    {
+        para page;
+        page.show();
+        QTRY_VERIFY_WITH_TIMEOUT(page.msgLabel()->text().contains(QStringLiteral("参数范围")), 10000);
+        const QString tab = page.tabs()->tabText(0);
+        auto *title = page.findChild<QLabel *>(QStringLiteral("colname"));
+        const QString before = title->text();
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_VERIFY_WITH_TIMEOUT(page.tabs()->tabText(0) != tab, 10000);
+        QVERIFY2(title->text() != before, qPrintable(title->text()));
+        QVERIFY2(!page.msgLabel()->text().contains(QStringLiteral("参数范围")), qPrintable(page.msgLabel()->text()));
+    }
+
+    // Every page, in both languages: every text within its widget, no siblings overlapping.
+    void layout_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < int(std::size(kPages)); ++i)
+            QTest::addRow("%s", kPages[i].name) << i;
+    }
+    void layout()
+    {
+        QFETCH(int, index);
+        const Page &page = kPages[index];
+        QStringList found;
+        for (const char *language : {Language::kChinese, "en"}) {
+            QCOMPARE(Translations::apply(QString::fromLatin1(language), kQmDir), QString::fromLatin1(language));
+            Answerer answers;
+            std::unique_ptr<QWidget> w(page.make());
+            // Audited as shown, before a page's own timers run (the program editor, no job
+            // chosen, closes at its first).
+            w->show();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QVERIFY(w->isVisible());
+            found << audited(w.get());
+            for (int key : page.keys) {
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key(key));
+                QCoreApplication::processEvents();
+                found << audited(w.get());
+            }
+        }
+        found.removeDuplicates();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+
+    // Every text of both languages has its glyphs in the panel's font.
+    void glyphs()
+    {
+        PanelFonts::install();
+        const QFontMetrics fm(PanelFonts::panel());
+        QFile ts(QStringLiteral(KNIT_SOURCE_DIR "/translations/knitpanel_en.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&ts);
+        QStringList missing;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement
+                || (xml.name() != QLatin1String("source") && xml.name() != QLatin1String("translation")))
+                continue;
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            for (char32_t c : text.toUcs4()) {
+                if (!QChar::isSpace(c) && !fm.inFontUcs4(c))
+                    missing << QStringLiteral("U+%1 in %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(text);
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
 private:

@@ -237,23 +237,31 @@ private Q_SLOTS:
         QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
     }
 
-    // The layout audit names a text that does not fit and a widget off the 640 x 480 screen;
-    // dot fillers and texts that fit are no finding.
+    // The layout audit names a text that does not fit, a widget off the 640 x 480 screen and
+    // a neighbour over it; dot fillers, texts that fit, an empty widget and a neighbour on the
+    // shared edge line are no finding.
     void layoutAudit_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QRect>("neighbour");
         QTest::addColumn<QString>("finding");
-        QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << QString();
-        QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << "cut w/probe: \"展开片数展开片数\"";
-        QTest::addRow("second line cut") << "1\n展开片数展开片数" << QRect(10, 10, 40, 40) << "cut w/probe";
-        QTest::addRow("dots fill") << "速度................................" << QRect(10, 10, 60, 24) << QString();
-        QTest::addRow("outside") << "1" << QRect(620, 10, 40, 24) << "outside w/probe: 620,10 40x24";
+        const QRect none;
+        QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << none << QString();
+        QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << none << "cut w/probe: \"展开片数展开片数\"";
+        QTest::addRow("second line cut") << "1\n展开片数展开片数" << QRect(10, 10, 40, 40) << none << "cut w/probe";
+        QTest::addRow("too low") << "展开" << QRect(10, 10, 80, 4) << none << "cut w/probe";
+        QTest::addRow("dots fill") << "速度................................" << QRect(10, 10, 60, 24) << none << QString();
+        QTest::addRow("outside") << "1" << QRect(620, 10, 40, 24) << none << "outside w/probe: 620,10 40x24";
+        QTest::addRow("empty") << QString() << QRect(630, 10, 0, 0) << none << QString();
+        QTest::addRow("overlap") << "1" << QRect(10, 10, 80, 24) << QRect(80, 10, 80, 24) << "overlap w/probe and w/QLabel";
+        QTest::addRow("shared edge") << "1" << QRect(10, 10, 80, 24) << QRect(89, 10, 80, 24) << QString();
     }
     void layoutAudit()
     {
         QFETCH(QString, text);
         QFETCH(QRect, geometry);
+        QFETCH(QRect, neighbour);
         QFETCH(QString, finding);
         QWidget w;
         w.setObjectName(QStringLiteral("w"));
@@ -261,8 +269,10 @@ private Q_SLOTS:
         auto *label = new QLabel(text, &w);
         label->setObjectName(QStringLiteral("probe"));
         label->setGeometry(geometry);
+        if (!neighbour.isNull())
+            (new QLabel(&w))->setGeometry(neighbour);
         w.show();
-        const QStringList found = LayoutAudit::findings(&w);
+        const QStringList found = LayoutAudit::findings(&w) + LayoutAudit::overlaps(&w);
         if (finding.isEmpty())
             QCOMPARE(found, QStringList());
         else
