@@ -20,9 +20,9 @@
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
-#include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
+#include "ui/transferframe.h"
 #include "ui/windowfocus.h"
 
 #include <QApplication>
@@ -73,7 +73,10 @@ void wave::start()
     op.tell = [this](const QString &text) { DIAMESSAGE(this, text); };
     op.ask = [this](const QString &text) { return DIAYESNO(this, text); };
     op.copy = [](const QString &from, const QString &to) { return FileOperateDialog::copy(from, to); };
-    StartupExchange exchange(op, StartupExchange::Link::controller(fileoperate::withController()));
+    // Its transfers show in one frame over the start picture, not a window each.
+    TransferFrame transfers(this);
+    transfers.move(130, 170); // where the transfer window stood, under the machine's name
+    StartupExchange exchange(op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
     checkresult = exchange.checkresult();
     // The running options of the fetched state.
