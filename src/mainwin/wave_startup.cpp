@@ -26,8 +26,16 @@
 #include "ui/windowfocus.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 #include <QShowEvent>
 #include <QTimer>
+
+namespace {
+// The style keys its cached bevels and frames by each widget's own palette, so what a closed
+// page cached is never drawn again: a cache that holds one page's worth keeps every page fast
+// without letting each page opened add to the resident size (10 MiB by default).
+constexpr int kPixmapCacheKiB = 512;
+} // namespace
 
 wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -56,6 +64,7 @@ void wave::start()
     read_config_ini();
     init_system_color();
     QApplication::setPalette(palette_label_white);
+    QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     setPalette(palette_label_dark);
     buzzer_init();
     initpara();
