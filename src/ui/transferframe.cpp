@@ -30,8 +30,13 @@ public:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
                 loop_->quit();
             return true;
-        case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
+            // Taken as the frame's own key, so no shortcut of the screen under it fires and
+            // the key comes here as a press.
+            event->accept();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
