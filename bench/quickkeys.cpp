@@ -7,6 +7,7 @@
 // (Idle CPU and memory of the panel process: bench_startup.) Prints; never fails.
 #include "modaldriver.h"
 #include "portoffset.h"
+#include "residentsize.h"
 #include "simprocess.h"
 #include "testroot.h"
 
@@ -22,12 +23,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QThread>
-
-#include <malloc.h>
 
 #include <algorithm>
 #include <functional>
@@ -77,19 +75,6 @@ Shown timeModal(QWidget *screen, Qt::Key key)
     }
     poll.stop();
     return out;
-}
-
-// Resident KiB once the allocator gave back what it keeps free, so growth means memory held.
-long residentKiB()
-{
-    malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 // Each quick page as the panel registers it, built, shown, painted and closed 20 times.

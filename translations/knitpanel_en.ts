@@ -1994,6 +1994,17 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>TransferFrame</name>
+    <message>
+        <source>上 传 文 件</source>
+        <translation>Upload file</translation>
+    </message>
+    <message>
+        <source>下 载 文 件</source>
+        <translation>Download file</translation>
+    </message>
+</context>
+<context>
     <name>Translations</name>
     <message>
         <source>中文</source>
@@ -2933,17 +2944,6 @@ Dn</translation>
     <message>
         <source>新建文件夹失败 !</source>
         <translation>Could not create the folder!</translation>
-    </message>
-</context>
-<context>
-    <name>fileoperate</name>
-    <message>
-        <source>上 传 文 件</source>
-        <translation>Upload file</translation>
-    </message>
-    <message>
-        <source>下 载 文 件</source>
-        <translation>Download file</translation>
     </message>
 </context>
 <context>

@@ -20,14 +20,22 @@
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
-#include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
+#include "ui/transferframe.h"
 #include "ui/windowfocus.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 #include <QShowEvent>
 #include <QTimer>
+
+namespace {
+// The style keys its cached bevels and frames by each widget's own palette, so what a closed
+// page cached is never drawn again: a cache that holds one page's worth keeps every page fast
+// without letting each page opened add to the resident size (10 MiB by default).
+constexpr int kPixmapCacheKiB = 512;
+} // namespace
 
 wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -56,6 +64,7 @@ void wave::start()
     read_config_ini();
     init_system_color();
     QApplication::setPalette(palette_label_white);
+    QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     setPalette(palette_label_dark);
     buzzer_init();
     initpara();
@@ -73,7 +82,10 @@ void wave::start()
     op.tell = [this](const QString &text) { DIAMESSAGE(this, text); };
     op.ask = [this](const QString &text) { return DIAYESNO(this, text); };
     op.copy = [](const QString &from, const QString &to) { return FileOperateDialog::copy(from, to); };
-    StartupExchange exchange(op, StartupExchange::Link::controller(fileoperate::withController()));
+    // Its transfers show in one frame over the start picture, not a window each.
+    TransferFrame transfers(this);
+    transfers.move(130, 170); // where the transfer window stood, under the machine's name
+    StartupExchange exchange(op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
     checkresult = exchange.checkresult();
     // The running options of the fetched state.

@@ -1,9 +1,6 @@
 #include "fileoperate.h"
 
-#include "ui/labeltftp.h"
-
-#include <QFrame>
-#include <QLabel>
+#include "ui/transferframe.h"
 
 fileoperate::fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent,
                          const char *name, bool modal, Qt::WindowFlags flags)
@@ -15,31 +12,9 @@ fileoperate::fileoperate(const QString &path, const QHostAddress &address, int m
     setMinimumSize(360, 60);
     resize(360, 60);
 
-    frame_ = new QFrame(this);
-    frame_->setObjectName(QStringLiteral("frame"));
-    frame_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    frame_->setLineWidth(1);
-    frame_->setAutoFillBackground(true);
-    frame_->setGeometry(0, 0, 360, 60);
-
-    title_ = new QLabel(frame_);
-    title_->setObjectName(QStringLiteral("title"));
-    title_->setGeometry(0, 0, 360, 20);
-    title_->setAlignment(Qt::AlignCenter);
-    title_->setTextFormat(Qt::RichText);
-    title_->setAutoFillBackground(true);
-
-    tftp_ = new LabelTftp(frame_, "LabelTftp");
-    tftp_->setGeometry(5, 25, 350, 25);
-    connect(tftp_, &LabelTftp::over, this, &fileoperate::slot_over);
-
-    if (mode == Upload) {
-        settitle(tr("上 传 文 件"));
-        tftp_->openputfile(path, address);
-    } else {
-        settitle(tr("下 载 文 件"));
-        tftp_->opengetfile(path, address);
-    }
+    frame_ = new TransferFrame(this);
+    connect(frame_, &TransferFrame::over, this, &fileoperate::slot_over);
+    frame_->start(path, address, mode);
 }
 
 fileoperate::~fileoperate() = default;
@@ -65,9 +40,9 @@ bool fileoperate::transfer(const QString &path, const QHostAddress &address, int
     return dialog.run() == QDialog::Accepted;
 }
 
-void fileoperate::settitle(const QString &text)
+LabelTftp *fileoperate::labelTftp() const
 {
-    title_->setText(QStringLiteral("<font color = darkRed >") + text);
+    return frame_->line();
 }
 
 int fileoperate::run()

@@ -2,14 +2,13 @@
 
 #include "link/controlleraddress.h"
 #include "logic/filetransfer.h"
+#include "ui/transferframe.h"
 
 #include <QDialog>
 #include <QHostAddress>
 #include <QString>
 
 class LabelTftp;
-class QFrame;
-class QLabel;
 
 // The modal dialog of one file transfer with the controller: a title, the transfer's status
 // line and progress; it closes itself when the transfer ends, accepted only on success.
@@ -18,7 +17,7 @@ class fileoperate : public QDialog
     Q_OBJECT
 
 public:
-    enum Mode { Upload = 1, Download = 2 };
+    enum Mode { Upload = TransferFrame::Upload, Download = TransferFrame::Download };
 
     // Upload or download path (the remote name is its last component); true on success.
     static bool tftpputfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
@@ -32,11 +31,9 @@ public:
                 Qt::WindowFlags flags = Qt::Dialog | Qt::FramelessWindowHint);
     ~fileoperate() override;
 
-    void settitle(const QString &text);
     // Runs the dialog unless the transfer already ended; Accepted when it succeeded.
     int run();
-    LabelTftp *labelTftp() const { return tftp_; }
-    QLabel *titleLabel() const { return title_; }
+    LabelTftp *labelTftp() const;
 
 public Q_SLOTS:
     void slot_over(int code);
@@ -44,8 +41,6 @@ public Q_SLOTS:
 private:
     static bool transfer(const QString &path, const QHostAddress &address, int mode);
 
-    QFrame *frame_;
-    QLabel *title_;
-    LabelTftp *tftp_;
+    TransferFrame *frame_;
     bool ended_ = false;
 };
