@@ -20,6 +20,7 @@
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
+#include "ui/layoutaudit.h"
 #include "ui/operatordialogs.h"
 #include "ui/palettes.h"
 #include "ui/transferframe.h"
@@ -85,6 +86,7 @@ void wave::start()
     // Its transfers show in one frame over the start picture, not a window each.
     TransferFrame transfers(this);
     transfers.move(130, 170); // where the transfer window stood, under the machine's name
+    transfers.setProperty(LayoutAudit::kOverlays, true); // over the screen, as that window was
     StartupExchange exchange(op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
     checkresult = exchange.checkresult();
