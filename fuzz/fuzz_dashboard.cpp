@@ -22,26 +22,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         o.db.path = dir.filePath(QStringLiteral("fleet.sqlite"));
         dashboard = new Dashboard(o);
         QString why;
-        if (!dashboard->open(&why))
-            std::abort();
+        ABORT_IF(!dashboard->open(&why));
     }
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const qsizetype cut = bytes.indexOf('\n');
     const qint64 now = 1780000000000LL + inputs;
     dashboard->take(bytes.left(cut < 0 ? 0 : cut), bytes.mid(cut + 1), false, now);
-    if (++inputs % 500 == 0 && !dashboard->settle(now))
-        std::abort();
-    if (dashboard->queue().size() > WriteQueue::kMax)
-        std::abort();
+    ABORT_IF(++inputs % 500 == 0 && !dashboard->settle(now));
+    ABORT_IF(dashboard->queue().size() > WriteQueue::kMax);
 
     const QUrl url(QString::fromUtf8(bytes));
     const DashboardApi::Answer a = dashboard->api(url.path(), QUrlQuery(url), now);
-    if (a.status != 200 && a.status != 400 && a.status != 404)
-        std::abort();
-    if (a.type == "application/json" && !QJsonDocument::fromJson(a.body).isObject())
-        std::abort();
-    if (a.type.startsWith("text/csv") && !a.body.startsWith("\xEF\xBB\xBF"))
-        std::abort();
+    ABORT_IF(a.status != 200 && a.status != 400 && a.status != 404);
+    ABORT_IF(a.type == "application/json" && !QJsonDocument::fromJson(a.body).isObject());
+    ABORT_IF(a.type.startsWith("text/csv") && !a.body.startsWith("\xEF\xBB\xBF"));
     return 0;
 }
 

@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     TelemetryConfig config;
     QString why;
-    if (TelemetryConfig::parse(bytes, &config, &why) && !TelemetryConfig::isMachineId(config.machine))
-        std::abort();
+    ABORT_IF(TelemetryConfig::parse(bytes, &config, &why) && !TelemetryConfig::isMachineId(config.machine));
 
     static FleetState fleet;
     // A few machines carry the merging and sorting; a floor that grows without end would
@@ -34,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             || !clean(m.state.alarmText))
             std::abort();
     }
-    if (!QJsonDocument::fromJson(fleet.json(0)).isObject())
-        std::abort();
+    ABORT_IF(!QJsonDocument::fromJson(fleet.json(0)).isObject());
     return 0;
 }
 

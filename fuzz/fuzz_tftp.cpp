@@ -17,28 +17,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case TftpPacket::Rrq:
     case TftpPacket::Wrq:
         n = TftpPacket::makereq(v.opcode, v.mode, v.name, out, int(sizeof out));
-        if (n == 0 || n > int(size) || std::memcmp(out, p, size_t(n)) != 0)
-            std::abort();
+        ABORT_IF(n == 0 || n > int(size) || std::memcmp(out, p, size_t(n)) != 0);
         return 0;
     case TftpPacket::Data:
-        if (v.dataLength < 0 || v.dataLength > TftpPacket::kBlockSize)
-            std::abort();
+        ABORT_IF(v.dataLength < 0 || v.dataLength > TftpPacket::kBlockSize);
         n = TftpPacket::makedata(v.block, v.data, v.dataLength, out, int(sizeof out));
         break;
     case TftpPacket::Ack:
         n = TftpPacket::makeack(v.block, out, int(sizeof out));
-        if (n != 4 || std::memcmp(out, p, 4) != 0)
-            std::abort();
+        ABORT_IF(n != 4 || std::memcmp(out, p, 4) != 0);
         return 0;
     case TftpPacket::Error:
-        if (v.message && std::strlen(v.message) >= size)
-            std::abort();
+        ABORT_IF(v.message && std::strlen(v.message) >= size);
         return 0;
     default:
         std::abort();
     }
-    if (n != int(size) || std::memcmp(out, p, size) != 0)
-        std::abort();
+    ABORT_IF(n != int(size) || std::memcmp(out, p, size) != 0);
     return 0;
 }
 
