@@ -5,6 +5,7 @@
 #include "modaldriver.h"
 #include "ownprogram.h"
 #include "portoffset.h"
+#include "residentsize.h"
 #include "simprocess.h"
 #include "testroot.h"
 
@@ -257,14 +258,8 @@ bool sampleProcess(qint64 pid, double *cpuSeconds, long *rssKb)
             ns += sched.readAll().split(' ').first().toLongLong();
     }
     *cpuSeconds = double(ns) / 1e9;
-    QFile status(base + QStringLiteral("/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray &l : status.readAll().split('\n')) {
-        if (l.startsWith("VmRSS:"))
-            *rssKb = l.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return true;
+    *rssKb = residentKiBOf(pid);
+    return *rssKb >= 0;
 }
 
 bool statusQueried(SimProcess &sim)

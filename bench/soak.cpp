@@ -10,6 +10,7 @@
 #include "brokerprocess.h"
 #include "panelprocess.h"
 #include "portoffset.h"
+#include "residentsize.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -85,17 +86,6 @@ constexpr int kHungMs = 10000;      // the panel's watch timer silent this long:
 constexpr int kBrokerDownMs = 60000;
 constexpr int kRestartMs = 1500;
 
-long residentKb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &l : status.readAll().split('\n')) {
-        if (l.startsWith("VmRSS:"))
-            return l.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 class Soak
 {
@@ -164,7 +154,7 @@ public:
                 setPhase(kPhases[phase]);
             }
             if (rssEarly < 0 && clock.elapsed() >= earlyMs) {
-                rssEarly = residentKb(panel_.processId());
+                rssEarly = residentKiBOf(panel_.processId());
                 rssEarlyAt = clock.elapsed();
             }
             const Operation op = operation(turn);
@@ -187,7 +177,7 @@ public:
             std::printf("the broker did not come back by the end\n");
         brokerTimer.stop();
         endStateWatch();
-        const long rssEnd = residentKb(panel_.processId());
+        const long rssEnd = residentKiBOf(panel_.processId());
         report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
         return counts_[Silent] + counts_[Hung] + claimed_ == 0 && !aborted_ ? 0 : 1;
     }

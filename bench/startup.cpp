@@ -2,6 +2,7 @@
 // about 1 MiB (three uploads), the start-up beep off (KNIT_BUZZER=off); median of 5. Then the
 // idle CPU and resident memory of the main screen. Prints; never fails.
 #include "portoffset.h"
+#include "residentsize.h"
 #include "simprocess.h"
 #include "testroot.h"
 
@@ -43,14 +44,8 @@ bool sample(qint64 pid, double *cpuSeconds, long *rssKb)
     if (f.size() < 13)
         return false;
     *cpuSeconds = double(f.at(11).toLongLong() + f.at(12).toLongLong()) / double(::sysconf(_SC_CLK_TCK));
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray &l : status.readAll().split('\n')) {
-        if (l.startsWith("VmRSS:"))
-            *rssKb = l.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return true;
+    *rssKb = residentKiBOf(pid);
+    return *rssKb >= 0;
 }
 
 } // namespace

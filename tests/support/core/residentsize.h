@@ -5,13 +5,25 @@
 
 #include <malloc.h>
 
+// The resident KiB of process pid ("self" for this one) from its status file; -1 when it
+// cannot be read.
+inline long residentKiBOf(const QString &pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const qsizetype at = text.indexOf("VmRSS:");
+    return at < 0 ? -1L : text.mid(at + 6).trimmed().split(' ').value(0).toLong();
+}
+
+inline long residentKiBOf(qint64 pid)
+{
+    return residentKiBOf(QString::number(pid));
+}
+
 // This process's resident KiB once the allocator gave back what it keeps free, so a growth
 // between two readings is memory held, not free memory kept; -1 when it cannot be read.
 inline long residentKiB()
 {
     malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const qsizetype at = text.indexOf("VmRSS:");
-    return at < 0 ? -1L : text.mid(at + 6).trimmed().split(' ').value(0).toLong();
+    return residentKiBOf(QStringLiteral("self"));
 }
