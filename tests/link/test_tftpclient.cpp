@@ -91,8 +91,9 @@ private Q_SLOTS:
         QVERIFY(AtomicFile::save(local("job.cnt"), upload ? body : old));
         QSignalSpy packets(server_.get(), &TftpServer::datagram);
         QCOMPARE(TftpContract::run(upload, local("job.cnt")), code);
-        // Duplicates at most double the traffic; they never multiply it block by block.
-        QVERIFY2(packets.size() <= 2 * (size / 512 + 2), qPrintable(QString::number(packets.size())));
+        // Duplicates double the traffic and a slow machine's retransmissions (20 ms here) add
+        // some; the fault multiplies it block by block.
+        QVERIFY2(packets.size() <= 3 * (size / 512 + 2), qPrintable(QString::number(packets.size())));
         const QByteArray expected = code == 0 ? body : old;
         QCOMPARE(TftpContract::readFile(upload ? simDir() + "/job.cnt" : local("job.cnt")), expected);
         QVERIFY(!QDir(PanelPaths::tmpDir()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".job.cnt"));
