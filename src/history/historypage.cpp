@@ -68,7 +68,8 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
 
     MyListView *frequent = addList(tr("F2.常见报警"), {tr("报警内容"), tr("次数"), tr("停机时间")});
     for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(alarms.entries, at.addDays(-kDays), at))
-        new QTreeWidgetItem(frequent, {AlarmTexts::shown(f.type, f.code, f.text), QString::number(f.count), duration(f.standingSeconds)});
+        new QTreeWidgetItem(frequent,
+                            {AlarmTexts::shown(f.type, f.code, f.text), QString::number(f.count), duration(f.standingSeconds)});
 
     MyListView *perDay = addList(tr("F3.生产统计"),
                                  {tr("日期"), tr("件数"), tr("编织时间"), tr("停车时间"), tr("编织比例")});

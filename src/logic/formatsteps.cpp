@@ -34,7 +34,8 @@ QString FormatTools::capacity(const QString &path)
     quint64 total = 0;
     quint64 free = 0;
     const bool known = DiskCapacity::query(path, &total, &free);
-    return tr("U盘容量: %1     剩余容量: %2").arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString());
+    return tr("U盘容量: %1     剩余容量: %2")
+        .arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString());
 }
 
 int FormatTools::runTool(const QString &tool, const QStringList &args)

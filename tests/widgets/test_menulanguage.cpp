@@ -301,6 +301,19 @@ private Q_SLOTS:
         QVERIFY2(page.msgLabel()->text() != help, qPrintable(help));
     }
 
+    // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
+    void alarmFollowsLanguage()
+    {
+        Answerer answers;
+        std::unique_ptr<QWidget> w(widestAlarm());
+        auto *button = static_cast<wave *>(w.get())->buttonWarm();
+        const QString source = ButtonWarm::errorcode(button->type(), button->code());
+        QCOMPARE(button->text(), source);
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_COMPARE_WITH_TIMEOUT(button->text(), AlarmTexts::shown(button->type(), button->code()), 10000);
+        QVERIFY(button->text() != source);
+    }
+
     // Every page, in both languages: every text within its widget, no siblings overlapping.
     void layout_data()
     {
