@@ -2,6 +2,203 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AlarmTexts</name>
+    <message>
+        <source>从控制器动作等待 !</source>
+        <translation>Waiting for the slave controller !</translation>
+    </message>
+    <message>
+        <source>纱嘴未下落, 请按F6键切换 ! </source>
+        <translation>Carrier not down, press F6 to switch ! </translation>
+    </message>
+    <message>
+        <source>主从控制器通信失败, 请检查通信线路 ! </source>
+        <translation>Controllers not talking, check the cable ! </translation>
+    </message>
+    <message>
+        <source>编织宽度超过针床总针数, 请查看片展开设置 ! </source>
+        <translation>Knitting wider than the bed, check piece expansion ! </translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请选择编织文件 ! </source>
+        <translation>No job, please choose a job ! </translation>
+    </message>
+    <message>
+        <source>无法识别编织文件, 请检查编织文件 ! </source>
+        <translation>Unknown job file, please check the job ! </translation>
+    </message>
+    <message>
+        <source>单片停车, 启动拉杆继续编织 ! </source>
+        <translation>Piece stop: pull the start bar to go on ! </translation>
+    </message>
+    <message>
+        <source>设定件数已经完成, 请重新设定件数 !</source>
+        <translation>Pieces done, set a new count !</translation>
+    </message>
+    <message>
+        <source>指定行停车 !</source>
+        <translation>Stopped at the set row !</translation>
+    </message>
+    <message>
+        <source>机头左限位报警 ! </source>
+        <translation>Carriage left limit ! </translation>
+    </message>
+    <message>
+        <source>机头右限位报警 ! </source>
+        <translation>Carriage right limit ! </translation>
+    </message>
+    <message>
+        <source>机头零位传感器报警 ! </source>
+        <translation>Carriage zero sensor alarm ! </translation>
+    </message>
+    <message>
+        <source>摇床限位报警 ! </source>
+        <translation>Racking limit ! </translation>
+    </message>
+    <message>
+        <source>主伺服故障报警 ! </source>
+        <translation>Main servo fault ! </translation>
+    </message>
+    <message>
+        <source>摇床伺服故障报警 ! </source>
+        <translation>Racking servo fault ! </translation>
+    </message>
+    <message>
+        <source>副落布不良报警 ! </source>
+        <translation>Aux fabric drop fault ! </translation>
+    </message>
+    <message>
+        <source>落布不良报警 ! </source>
+        <translation>Fabric drop fault ! </translation>
+    </message>
+    <message>
+        <source>卷布不良报警 ! </source>
+        <translation>Fabric winding fault ! </translation>
+    </message>
+    <message>
+        <source>右收线断纱报警 ! </source>
+        <translation>Right take-up yarn break ! </translation>
+    </message>
+    <message>
+        <source>左收线断纱报警 ! </source>
+        <translation>Left take-up yarn break ! </translation>
+    </message>
+    <message>
+        <source>右输纱器报警 ! </source>
+        <translation>Right feeder alarm ! </translation>
+    </message>
+    <message>
+        <source>左输纱器报警 ! </source>
+        <translation>Left feeder alarm ! </translation>
+    </message>
+    <message>
+        <source>天线台断纱报警 ! </source>
+        <translation>Top yarn break ! </translation>
+    </message>
+    <message>
+        <source>撞针报警 ! </source>
+        <translation>Needle crash ! </translation>
+    </message>
+    <message>
+        <source>UPS断电报警 ! </source>
+        <translation>UPS power loss ! </translation>
+    </message>
+    <message>
+        <source>主12V断电报警 ! </source>
+        <translation>Main 12V power loss ! </translation>
+    </message>
+    <message>
+        <source>主24V断电报警 ! </source>
+        <translation>Main 24V power loss ! </translation>
+    </message>
+    <message>
+        <source>主80V断电报警 ! </source>
+        <translation>Main 80V power loss ! </translation>
+    </message>
+    <message>
+        <source>急停按钮保护报警 ! </source>
+        <translation>Emergency stop pressed ! </translation>
+    </message>
+    <message>
+        <source>UPS故障报警 ! </source>
+        <translation>UPS fault ! </translation>
+    </message>
+    <message>
+        <source>机头F4保险丝报警 ! </source>
+        <translation>Carriage fuse F4 ! </translation>
+    </message>
+    <message>
+        <source>机头F5保险丝报警 ! </source>
+        <translation>Carriage fuse F5 ! </translation>
+    </message>
+    <message>
+        <source>机头F1保险丝报警 ! </source>
+        <translation>Carriage fuse F1 ! </translation>
+    </message>
+    <message>
+        <source>机头F6保险丝报警 ! </source>
+        <translation>Carriage fuse F6 ! </translation>
+    </message>
+    <message>
+        <source>机头F3保险丝报警 ! </source>
+        <translation>Carriage fuse F3 ! </translation>
+    </message>
+    <message>
+        <source>机头F2保险丝报警 ! </source>
+        <translation>Carriage fuse F2 ! </translation>
+    </message>
+    <message>
+        <source>机头探针( 浮纱 )报警 ! </source>
+        <translation>Carriage probe (loose yarn) ! </translation>
+    </message>
+    <message>
+        <source>左系统前 1 密度电机报警 ! </source>
+        <translation>Left system front 1 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>左系统前 2 密度电机报警 ! </source>
+        <translation>Left system front 2 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>左系统后 1 密度电机报警 ! </source>
+        <translation>Left system back 1 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>左系统后 2 密度电机报警 ! </source>
+        <translation>Left system back 2 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>右系统前 1 密度电机报警 ! </source>
+        <translation>Right system front 1 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>右系统前 2 密度电机报警 ! </source>
+        <translation>Right system front 2 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>右系统后 1 密度电机报警 ! </source>
+        <translation>Right system back 1 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>右系统后 2 密度电机报警 ! </source>
+        <translation>Right system back 2 stitch motor ! </translation>
+    </message>
+    <message>
+        <source>沉降马达故障报警 ! </source>
+        <translation>Sinker motor fault ! </translation>
+    </message>
+    <message>
+        <source>未知类型%1%2</source>
+        <extracomment>An alarm of a type the panel does not know: %1 the type, %2 the code, written together</extracomment>
+        <translation>Unknown type %1%2</translation>
+    </message>
+    <message>
+        <source>报警%1 - %2</source>
+        <extracomment>An alarm without its own text: %1 the type, %2 the code</extracomment>
+        <translation>Alarm %1 - %2</translation>
+    </message>
+</context>
+<context>
     <name>BmpEdit</name>
     <message>
         <source>图片文件浏览工具 - %1</source>
@@ -373,6 +570,81 @@
     <message>
         <source>到 : 目标文件错误 !</source>
         <translation>To: destination file error!</translation>
+    </message>
+</context>
+<context>
+    <name>FormatTools</name>
+    <message>
+        <source>创建格式化工具</source>
+        <translation>Preparing the format tool</translation>
+    </message>
+    <message>
+        <source>正在复制需要保存的文件, 请不要作其它的操作, 请等候 ...... !</source>
+        <translation>Copying the files to keep, do nothing else, please wait ...... !</translation>
+    </message>
+    <message>
+        <source>复制需要保存的文件</source>
+        <translation>Copying the files to keep</translation>
+    </message>
+    <message>
+        <source>卸载电子硬盘模块</source>
+        <translation>Unmounting the flash disk</translation>
+    </message>
+    <message>
+        <source>正在格式化电子硬盘, 请等待 !</source>
+        <translation>Formatting the flash disk, please wait !</translation>
+    </message>
+    <message>
+        <source>正在保存参数,请稍候 ...... !</source>
+        <translation>Restoring the parameters, please wait ...... !</translation>
+    </message>
+    <message>
+        <source>格式化电子硬盘</source>
+        <translation>Formatting the flash disk</translation>
+    </message>
+    <message>
+        <source>恢复保存的文件</source>
+        <translation>Restoring the kept files</translation>
+    </message>
+    <message>
+        <source>部分容量为系统内部使用 !</source>
+        <translation>Part of the space is used by the system !</translation>
+    </message>
+    <message>
+        <source>正在电子硬盘数据, 请等待 !</source>
+        <translation>Repairing the flash disk, please wait !</translation>
+    </message>
+    <message>
+        <source>正在电子硬盘数据修复完毕 !</source>
+        <translation>Flash disk repair finished !</translation>
+    </message>
+    <message>
+        <source>%1............成功 !</source>
+        <translation>%1............done !</translation>
+    </message>
+    <message>
+        <source>%1............失败 !</source>
+        <translation>%1............failed !</translation>
+    </message>
+    <message>
+        <source>U盘容量: %1     剩余容量: %2</source>
+        <translation>Size: %1     Free: %2</translation>
+    </message>
+    <message>
+        <source>卸载U盘模块</source>
+        <translation>Unloading the USB driver</translation>
+    </message>
+    <message>
+        <source>重新加载U盘模块</source>
+        <translation>Reloading the USB driver</translation>
+    </message>
+    <message>
+        <source>正在格式化U盘, 请等待 !</source>
+        <translation>Formatting the USB stick, please wait !</translation>
+    </message>
+    <message>
+        <source>格式化U盘模块</source>
+        <translation>Formatting the USB stick</translation>
     </message>
 </context>
 <context>
@@ -923,6 +1195,21 @@
     <message>
         <source>导纱器</source>
         <translation>Guides</translation>
+    </message>
+</context>
+<context>
+    <name>MotoTest</name>
+    <message>
+        <source>0 = 归  零     1 --- 5 = 单独测试   7 = 归零(全部)   8 = 649(全部)</source>
+        <translation>0 = zero   1 --- 5 = one   7 = zero (all)   8 = 649 (all)</translation>
+    </message>
+    <message>
+        <source>0 = 全部测试   1 --- 8 = 单独测试   &lt; 确定 &gt; 键 = 循环测试</source>
+        <translation>0 = all   1 --- 8 = one   &lt;Enter&gt; = cycle</translation>
+    </message>
+    <message>
+        <source>0 = 全部测试   1 --- 6 = 单独测试   &lt; 确定 &gt; 键 = 循环测试</source>
+        <translation>0 = all   1 --- 6 = one   &lt;Enter&gt; = cycle</translation>
     </message>
 </context>
 <context>
@@ -1853,6 +2140,25 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>RowCodecAction</name>
+    <message>
+        <source>翻针</source>
+        <translation>Xfer</translation>
+    </message>
+    <message>
+        <source>编织</source>
+        <translation>Knit</translation>
+    </message>
+    <message>
+        <source>接针</source>
+        <translation>Recv</translation>
+    </message>
+    <message>
+        <source>集圈</source>
+        <translation>Tuck</translation>
+    </message>
+</context>
+<context>
     <name>RowDisplay</name>
     <message>
         <source>密  度</source>
@@ -1972,6 +2278,80 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>StickExport</name>
+    <message>
+        <source>该文件夹已经存在, 是否覆盖 ?</source>
+        <translation>It already exists, overwrite it ?</translation>
+    </message>
+    <message>
+        <source>确定导出该文件吗 ?</source>
+        <translation>Export these files ?</translation>
+    </message>
+    <message>
+        <source>导出文件完毕 !</source>
+        <translation>Export finished !</translation>
+    </message>
+    <message>
+        <source>导出文件失败, 请重试 !</source>
+        <translation>Exporting failed, try again !</translation>
+    </message>
+</context>
+<context>
+    <name>StickJobImport</name>
+    <message>
+        <source>导入编织文件失败 !</source>
+        <translation>Importing the job failed !</translation>
+    </message>
+    <message>
+        <source>不能导入文件夹, 请选择文件 !</source>
+        <translation>A folder cannot be imported, choose a file !</translation>
+    </message>
+    <message>
+        <source>编织文件名称不正确, 导入失败 !</source>
+        <translation>Wrong job name, import failed !</translation>
+    </message>
+    <message>
+        <source>该编织文件已经存在, 是否覆盖 ?</source>
+        <translation>This job already exists, overwrite it ?</translation>
+    </message>
+    <message>
+        <source>缺少cnt文件,导入失败 !</source>
+        <translation>No .cnt file, import failed !</translation>
+    </message>
+    <message>
+        <source>缺少pat文件,导入失败 !</source>
+        <translation>No .pat file, import failed !</translation>
+    </message>
+    <message>
+        <source>导入编织文件成功 !</source>
+        <translation>Job imported !</translation>
+    </message>
+    <message>
+        <source>cnt文件没有校验码,是否导入 !</source>
+        <translation>The .cnt file has no checksum, import it ?</translation>
+    </message>
+    <message>
+        <source>pat文件没有校验码,是否导入 !</source>
+        <translation>The .pat file has no checksum, import it ?</translation>
+    </message>
+    <message>
+        <source>导入cnt文件失败 !</source>
+        <translation>Importing the .cnt file failed !</translation>
+    </message>
+    <message>
+        <source>导入pat文件失败 !</source>
+        <translation>Importing the .pat file failed !</translation>
+    </message>
+    <message>
+        <source>生成默认工作参数失败 !</source>
+        <translation>Making the default work settings failed !</translation>
+    </message>
+    <message>
+        <source>导入wrk文件失败 !</source>
+        <translation>Importing the .wrk file failed !</translation>
+    </message>
+</context>
+<context>
     <name>TestEntry</name>
     <message>
         <source>进入测试界面失败-%1, 请重试 !</source>
@@ -2047,6 +2427,50 @@ Dn</translation>
     <message>
         <source>进入设置界面失败, 请重试 !</source>
         <translation>Entering the settings failed, please retry !</translation>
+    </message>
+</context>
+<context>
+    <name>WorkFile</name>
+    <message>
+        <source>   第%1组</source>
+        <extracomment>The views are columns of a fixed-width text: keep each heading&apos;s width.</extracomment>
+        <translation>   Grp %1</translation>
+    </message>
+    <message>
+        <source>   组  号      I前1     I前2     I后1     I后2    II前1    II前2    II后1    II后2</source>
+        <translation>    Group       IF1      IF2      IB1      IB2     IIF1     IIF2     IIB1     IIB2</translation>
+    </message>
+    <message>
+        <source>   组  号     速    度   </source>
+        <translation>    Group        Speed   </translation>
+    </message>
+    <message>
+        <source>   组  号       主 罗 拉     辅助罗拉     开合罗拉   </source>
+        <translation>    Group        Main rl       Aux rl     Split rl   </translation>
+    </message>
+    <message>
+        <source>   组  号            1号纱觜            2号纱觜            3号纱觜            4号纱觜</source>
+        <translation>    Group          Carrier 1          Carrier 2          Carrier 3          Carrier 4</translation>
+    </message>
+    <message>
+        <source>   组  号            5号纱觜            6号纱觜            7号纱觜            8号纱觜</source>
+        <translation>    Group          Carrier 5          Carrier 6          Carrier 7          Carrier 8</translation>
+    </message>
+    <message>
+        <source>    单  片      纱嘴1    纱嘴2    纱嘴3    纱嘴4    纱嘴5    纱嘴6   纱嘴7    纱嘴8</source>
+        <translation>    Single       Car1     Car2     Car3     Car4     Car5     Car6    Car7     Car8</translation>
+    </message>
+    <message>
+        <source>    替换为:</source>
+        <translation>    Into:  </translation>
+    </message>
+    <message>
+        <source>    片展开      衣片1    衣片2    衣片3    衣片4    衣片5    衣片6   衣片7    衣片8</source>
+        <translation>    Pieces       Pce1     Pce2     Pce3     Pce4     Pce5     Pce6    Pce7     Pce8</translation>
+    </message>
+    <message>
+        <source>    纱嘴  %1</source>
+        <translation>    Car.  %1</translation>
     </message>
 </context>
 <context>

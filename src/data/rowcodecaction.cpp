@@ -2,14 +2,16 @@
 
 #include "rowcodecbuffer.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 namespace {
 
-const char kTransfer[] = "翻针";
-const char kKnit[] = "编织";
-const char kReceive[] = "接针";
-const char kTuck[] = "集圈";
+const char kTransfer[] = QT_TRANSLATE_NOOP("RowCodecAction", "翻针");
+const char kKnit[] = QT_TRANSLATE_NOOP("RowCodecAction", "编织");
+const char kReceive[] = QT_TRANSLATE_NOOP("RowCodecAction", "接针");
+const char kTuck[] = QT_TRANSLATE_NOOP("RowCodecAction", "集圈");
 
 struct ActionTexts
 {
@@ -31,6 +33,12 @@ ActionTexts textsOf(unsigned char action)
     }
 }
 
+// The record keeps the source words; the screens show them in the panel's language.
+QString shownAction(const char *text)
+{
+    return *text ? QCoreApplication::translate("RowCodecAction", text) : QString();
+}
+
 } // namespace
 
 void system_type_change(char *aText, std::size_t aSize, char *hText, std::size_t hSize, unsigned char action)
@@ -48,9 +56,9 @@ void system_type_change(QString *aText, QString *hText, unsigned char action)
 {
     const ActionTexts t = textsOf(action);
     if (aText)
-        *aText = QString::fromUtf8(t.a);
+        *aText = shownAction(t.a);
     if (hText)
-        *hText = QString::fromUtf8(t.h);
+        *hText = shownAction(t.h);
 }
 
 void system_data_change(const STRUCT_CNT *row, STRUCT_CNT *out, unsigned short mode, unsigned short line,

@@ -19,7 +19,8 @@ int word(const QByteArray &b, int i)
 
 QString groupLabel(int n)
 {
-    return QStringLiteral("   第") + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')) + QStringLiteral("组");
+    //: The views are columns of a fixed-width text: keep each heading's width.
+    return WorkFile::tr("   第%1组").arg(n, 2, 10, QLatin1Char('0'));
 }
 
 // Blanks, then the value with at least digits digits (leading zeros).
@@ -30,7 +31,7 @@ QString field(int blanks, int digits, int value)
 
 QStringList density(const QByteArray &b)
 {
-    QStringList out{QStringLiteral("   组  号      I前1     I前2     I后1     I后2    II前1    II前2    II后1    II后2")};
+    QStringList out{WorkFile::tr("   组  号      I前1     I前2     I后1     I后2    II前1    II前2    II后1    II后2")};
     for (int g = 0; g < kGroups; ++g) {
         QString line = groupLabel(g + 1);
         for (int k = 0; k < 8; ++k)
@@ -42,7 +43,7 @@ QStringList density(const QByteArray &b)
 
 QStringList speed(const QByteArray &b)
 {
-    QStringList out{QStringLiteral("   组  号     速    度   ")};
+    QStringList out{WorkFile::tr("   组  号     速    度   ")};
     for (int g = 0; g < kGroups; ++g)
         out << groupLabel(g + 1) + field(7, 2, word(b, 240 + g));
     return out;
@@ -50,7 +51,7 @@ QStringList speed(const QByteArray &b)
 
 QStringList rora(const QByteArray &b)
 {
-    QStringList out{QStringLiteral("   组  号       主 罗 拉     辅助罗拉     开合罗拉   ")};
+    QStringList out{WorkFile::tr("   组  号       主 罗 拉     辅助罗拉     开合罗拉   ")};
     for (int g = 0; g < kGroups; ++g)
         out << groupLabel(g + 1) + field(11, 2, word(b, 270 + g)) + field(11, 2, word(b, 300 + g)) + field(11, 2, word(b, 330 + g));
     return out;
@@ -60,11 +61,11 @@ QStringList mouth(const QByteArray &b)
 {
     QStringList out;
     const char *const headers[] = {
-        "   组  号            1号纱觜            2号纱觜            3号纱觜            4号纱觜",
-        "   组  号            5号纱觜            6号纱觜            7号纱觜            8号纱觜"};
+        QT_TRANSLATE_NOOP("WorkFile", "   组  号            1号纱觜            2号纱觜            3号纱觜            4号纱觜"),
+        QT_TRANSLATE_NOOP("WorkFile", "   组  号            5号纱觜            6号纱觜            7号纱觜            8号纱觜")};
     const int bases[] = {360, 424};
     for (int t = 0; t < 2; ++t) {
-        out << QString::fromUtf8(headers[t]);
+        out << WorkFile::tr(headers[t]);
         for (int l = 0; l < kLines; ++l) {
             QString line = groupLabel(l + 1);
             for (int j = 0; j < 8; ++j)
@@ -77,15 +78,15 @@ QStringList mouth(const QByteArray &b)
 
 QStringList replace(const QByteArray &b)
 {
-    QStringList out{QStringLiteral("    单  片      纱嘴1    纱嘴2    纱嘴3    纱嘴4    纱嘴5    纱嘴6   纱嘴7    纱嘴8")};
-    QString single = QStringLiteral("    替换为:");
+    QStringList out{WorkFile::tr("    单  片      纱嘴1    纱嘴2    纱嘴3    纱嘴4    纱嘴5    纱嘴6   纱嘴7    纱嘴8")};
+    QString single = WorkFile::tr("    替换为:");
     for (int c = 0; c < 8; ++c)
         single += field(10, 1, word(b, 696 + c));
     out << single;
-    out << QStringLiteral("    片展开      衣片1    衣片2    衣片3    衣片4    衣片5    衣片6   衣片7    衣片8");
+    out << WorkFile::tr("    片展开      衣片1    衣片2    衣片3    衣片4    衣片5    衣片6   衣片7    衣片8");
     // Carrier c of piece p is word 704 + 8p + c, c counted from 0 as the pages store it.
     for (int c = 0; c < 8; ++c) {
-        QString line = QStringLiteral("    纱嘴  ") + QString::number(c + 1);
+        QString line = WorkFile::tr("    纱嘴  %1").arg(c + 1);
         for (int p = 0; p < 8; ++p)
             line += field(10, 1, word(b, 704 + c + 8 * p));
         out << line;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,8 @@
 // size, so a short or long file never leaves a block half old; the browser's views print it.
 class WorkFile
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkFile)
+
 public:
     static constexpr int kSize = 1556;
     enum View { Density, Speed, Rora, Mouth, Replace, ViewCount };

@@ -1,5 +1,6 @@
 #include "mypiecebrown.h"
 
+#include <QEvent>
 #include <QFrame>
 
 mypiecebrown::mypiecebrown(QWidget *parent, const char *name)
@@ -21,6 +22,13 @@ mypiecebrown::mypiecebrown(QWidget *parent, const char *name)
         label->setAlignment(Qt::AlignCenter);
         label->hide();
     }
+}
+
+void mypiecebrown::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setText(tr("衣片分布预览"));
+    QLabel::changeEvent(event);
 }
 
 unsigned char mypiecebrown::drawbrown(unsigned short start, unsigned short count, unsigned short spacing,

@@ -27,6 +27,9 @@ public:
     unsigned char drawbrown(unsigned short start, unsigned short count, unsigned short spacing, unsigned short mask);
     QLabel *piece(int i) const { return pieces_[std::size_t(i)]; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     unsigned short bed_ = 0;
     unsigned short piece_ = 0;

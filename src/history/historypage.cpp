@@ -1,5 +1,6 @@
 #include "historypage.h"
 
+#include "data/alarmtexts.h"
 #include "data/historylog.h"
 #include "files/outputfiledialog.h"
 #include "logic/machinehistory.h"
@@ -61,12 +62,14 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     for (int i = int(alarms.entries.size()) - 1, n = 0; i >= 0 && n < kAlarmRows; --i, ++n) {
         const HistoryLog::Entry &e = alarms.entries[i];
         new QTreeWidgetItem(events, {HistoryLog::timeText(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
-                                     eventText(e.event), e.field(4), e.field(5), e.field(6)});
+                                     eventText(e.event), AlarmTexts::shown(e.number(2), e.number(3), e.field(4)),
+                                     e.field(5), e.field(6)});
     }
 
     MyListView *frequent = addList(tr("F2.常见报警"), {tr("报警内容"), tr("次数"), tr("停机时间")});
     for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(alarms.entries, at.addDays(-kDays), at))
-        new QTreeWidgetItem(frequent, {f.text, QString::number(f.count), duration(f.standingSeconds)});
+        new QTreeWidgetItem(frequent,
+                            {AlarmTexts::shown(f.type, f.code, f.text), QString::number(f.count), duration(f.standingSeconds)});
 
     MyListView *perDay = addList(tr("F3.生产统计"),
                                  {tr("日期"), tr("件数"), tr("编织时间"), tr("停车时间"), tr("编织比例")});

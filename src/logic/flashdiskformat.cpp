@@ -58,7 +58,7 @@ int FlashDiskFormat::ready(QStringList &)
 int FlashDiskFormat::searchtools(QStringList &log)
 {
     const bool ok = FormatTools::hasTool(QStringLiteral("mkdosfs"));
-    log << FormatTools::result("创建格式化工具", ok);
+    log << FormatTools::result(FormatTools::tr("创建格式化工具"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
@@ -78,11 +78,11 @@ bool FlashDiskFormat::save()
 
 int FlashDiskFormat::storedisk(QStringList &log)
 {
-    log << QStringLiteral("正在复制需要保存的文件, 请不要作其它的操作, 请等候 ...... !");
+    log << FormatTools::tr("正在复制需要保存的文件, 请不要作其它的操作, 请等候 ...... !");
     if (save())
         return FormatStep::kPauseMs;
     // Formatting now would lose what did not arrive.
-    log << FormatTools::result("复制需要保存的文件", false);
+    log << FormatTools::result(FormatTools::tr("复制需要保存的文件"), false);
     return FormatStep::kEnd;
 }
 
@@ -90,7 +90,7 @@ int FlashDiskFormat::umoutdisk(QStringList &log)
 {
     SystemActions::run(QStringLiteral("umount"), {PanelPaths::resolve(QStringLiteral("/mnt/ide"))});
     const bool ok = !QFileInfo::exists(PanelPaths::dataRoot());
-    log << FormatTools::result("卸载电子硬盘模块", ok);
+    log << FormatTools::result(FormatTools::tr("卸载电子硬盘模块"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
@@ -101,7 +101,7 @@ int FlashDiskFormat::insmoddriver(QStringList &)
 
 int FlashDiskFormat::formatdisk(QStringList &log)
 {
-    log << QStringLiteral("正在格式化电子硬盘, 请等待 !");
+    log << FormatTools::tr("正在格式化电子硬盘, 请等待 !");
     formatted_ = FormatTools::runTool(QStringLiteral("mkdosfs"), {"-v", "-F", "32", partition()}) == 0;
     return FormatStep::kPauseMs;
 }
@@ -120,19 +120,19 @@ bool FlashDiskFormat::restore()
 
 int FlashDiskFormat::rmmoddriver(QStringList &log)
 {
-    log << QStringLiteral("正在保存参数,请稍候 ...... !");
+    log << FormatTools::tr("正在保存参数,请稍候 ...... !");
     // Mounted and put back even when the formatting failed: the disk must not stay away.
     const bool restored = restore();
     if (!formatted_)
-        log << FormatTools::result("格式化电子硬盘", false);
+        log << FormatTools::result(FormatTools::tr("格式化电子硬盘"), false);
     if (!restored)
-        log << FormatTools::result("恢复保存的文件", false);
+        log << FormatTools::result(FormatTools::tr("恢复保存的文件"), false);
     return formatted_ && restored ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
 int FlashDiskFormat::countdisk(QStringList &log)
 {
-    log << QString() << FormatTools::capacity(PanelPaths::dataRoot()) << QStringLiteral("部分容量为系统内部使用 !");
+    log << QString() << FormatTools::capacity(PanelPaths::dataRoot()) << FormatTools::tr("部分容量为系统内部使用 !");
     return FormatStep::kEnd;
 }
 
@@ -144,8 +144,8 @@ int FlashDiskFormat::repairdisk(QStringList &)
 
 int FlashDiskFormat::startrepair(QStringList &log)
 {
-    log << QStringLiteral("正在电子硬盘数据, 请等待 !");
+    log << FormatTools::tr("正在电子硬盘数据, 请等待 !");
     FormatTools::runTool(QStringLiteral("dosfsck"), {"-v", partition()});
-    log << QStringLiteral("正在电子硬盘数据修复完毕 !");
+    log << FormatTools::tr("正在电子硬盘数据修复完毕 !");
     return countdisk(log);
 }

@@ -24,9 +24,9 @@ bool FormatTools::hasTool(const QString &name)
     return QFileInfo(tmpTool(name)).isFile();
 }
 
-QString FormatTools::result(const char *what, bool ok)
+QString FormatTools::result(const QString &what, bool ok)
 {
-    return QString::fromUtf8(what) + (ok ? QStringLiteral("............成功 !") : QStringLiteral("............失败 !"));
+    return (ok ? tr("%1............成功 !") : tr("%1............失败 !")).arg(what);
 }
 
 QString FormatTools::capacity(const QString &path)
@@ -34,8 +34,8 @@ QString FormatTools::capacity(const QString &path)
     quint64 total = 0;
     quint64 free = 0;
     const bool known = DiskCapacity::query(path, &total, &free);
-    return QStringLiteral("U盘容量: ") + (known ? sizebykb(total) : QString()) + QStringLiteral("     剩余容量: ")
-        + (known ? sizebykb(free) : QString());
+    return tr("U盘容量: %1     剩余容量: %2")
+        .arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString());
 }
 
 int FormatTools::runTool(const QString &tool, const QStringList &args)

@@ -9,9 +9,9 @@
 
 namespace {
 
-const char kMotorHelp[] = "0 = 归  零     1 --- 5 = 单独测试   7 = 归零(全部)   8 = 649(全部)";
-const char kSetHelp[] = "0 = 全部测试   1 --- 8 = 单独测试   < 确定 > 键 = 循环测试";
-const char kCamHelp[] = "0 = 全部测试   1 --- 6 = 单独测试   < 确定 > 键 = 循环测试";
+const char kMotorHelp[] = QT_TRANSLATE_NOOP("MotoTest", "0 = 归  零     1 --- 5 = 单独测试   7 = 归零(全部)   8 = 649(全部)");
+const char kSetHelp[] = QT_TRANSLATE_NOOP("MotoTest", "0 = 全部测试   1 --- 8 = 单独测试   < 确定 > 键 = 循环测试");
+const char kCamHelp[] = QT_TRANSLATE_NOOP("MotoTest", "0 = 全部测试   1 --- 6 = 单独测试   < 确定 > 键 = 循环测试");
 
 constexpr unsigned short kReturnToZero = 65535;
 const unsigned short kPositions[] = {0, 100, 200, 400, 649}; // keys 1-5
@@ -94,11 +94,11 @@ QString MotoTest::help() const
 {
     switch (element()) {
     case DensityMotor:
-        return QString::fromUtf8(kMotorHelp);
+        return tr(kMotorHelp);
     case Cams:
-        return QString::fromUtf8(kCamHelp);
+        return tr(kCamHelp);
     default:
-        return QString::fromUtf8(kSetHelp);
+        return tr(kSetHelp);
     }
 }
 

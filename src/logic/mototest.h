@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,8 @@
 // 50 ms tick.
 class MotoTest
 {
+    Q_DECLARE_TR_FUNCTIONS(MotoTest)
+
 public:
     static constexpr int kTickMs = 50;
     static constexpr int kGroups = 6;

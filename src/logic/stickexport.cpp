@@ -18,15 +18,15 @@ bool StickExport::run(const QString &source, const QByteArray &folder)
     bool ok = src.exists();
     if (ok && (src.isFile() || !asFiles)) {
         const QByteArray to = NativeFs::join(folder, StickMount::nameBytes(src.fileName()));
-        if (NativeFs::exists(to) && !hooks_.ask(QStringLiteral("该文件夹已经存在, 是否覆盖 ?")))
+        if (NativeFs::exists(to) && !hooks_.ask(tr("该文件夹已经存在, 是否覆盖 ?")))
             return false;
         ok = src.isFile() ? hooks_.copy(source, to) : NativeFs::makeDir(to) && copyFiles(source, to);
     } else if (ok) {
-        if (!hooks_.ask(QStringLiteral("确定导出该文件吗 ?")))
+        if (!hooks_.ask(tr("确定导出该文件吗 ?")))
             return false;
         ok = copyFiles(source, folder);
     }
-    hooks_.tell(ok ? QStringLiteral("导出文件完毕 !") : QStringLiteral("导出文件失败, 请重试 !"));
+    hooks_.tell(ok ? tr("导出文件完毕 !") : tr("导出文件失败, 请重试 !"));
     return ok;
 }
 

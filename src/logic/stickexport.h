@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -10,6 +11,8 @@
 // files, its files straight into the folder shown.
 class StickExport
 {
+    Q_DECLARE_TR_FUNCTIONS(StickExport)
+
 public:
     struct Hooks
     {

@@ -28,7 +28,7 @@ int StickFormat::ready(QStringList &)
 int StickFormat::searchtools(QStringList &log)
 {
     const bool ok = FormatTools::hasTool(QStringLiteral("mkdosfs"));
-    log << FormatTools::result("创建格式化工具", ok);
+    log << FormatTools::result(FormatTools::tr("创建格式化工具"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
@@ -36,7 +36,7 @@ int StickFormat::umoutdisk(QStringList &log)
 {
     StickMount::unmount();
     const bool ok = !SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
-    log << FormatTools::result("卸载U盘模块", ok);
+    log << FormatTools::result(FormatTools::tr("卸载U盘模块"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
@@ -44,22 +44,22 @@ int StickFormat::insmoddriver(QStringList &log)
 {
     StickMount::loadDriver();
     const bool ok = SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
-    log << FormatTools::result("重新加载U盘模块", ok);
+    log << FormatTools::result(FormatTools::tr("重新加载U盘模块"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
 int StickFormat::formatdisk(QStringList &log)
 {
-    log << QStringLiteral("正在格式化U盘, 请等待 !");
+    log << FormatTools::tr("正在格式化U盘, 请等待 !");
     if (FormatTools::runTool(QStringLiteral("mkdosfs"), {"-v", "-F", "32", StickMount::device()}) == 0)
         return FormatStep::kPauseMs;
-    log << FormatTools::result("格式化U盘模块", false);
+    log << FormatTools::result(FormatTools::tr("格式化U盘模块"), false);
     return FormatStep::kEnd;
 }
 
 int StickFormat::rmmoddriver(QStringList &log)
 {
-    log << FormatTools::result("格式化U盘模块", true);
+    log << FormatTools::result(FormatTools::tr("格式化U盘模块"), true);
     return FormatStep::kPauseMs;
 }
 

@@ -19,7 +19,7 @@
 namespace {
 
 // The staging folder could not be made or put in place: the disk is full or failing.
-const char kImportFailed[] = "导入编织文件失败 !";
+const char kImportFailed[] = QT_TRANSLATE_NOOP("StickJobImport", "导入编织文件失败 !");
 // Hidden folders of the job directory: the new job filled, and the job it replaces while the
 // new one takes its name.
 const char kStaging[] = "/.import";
@@ -31,7 +31,7 @@ bool acceptable(int code, const QString &message, const char *question, const St
     if (code == Protocol::CheckOk)
         return true;
     hooks.tell(message);
-    return code == Protocol::CheckNoChecksum && hooks.ask(QString::fromUtf8(question));
+    return code == Protocol::CheckNoChecksum && hooks.ask(StickJobImport::tr(question));
 }
 
 } // namespace
@@ -44,26 +44,26 @@ StickJobImport::StickJobImport(const QString &root, Hooks hooks)
 QString StickJobImport::run(const QByteArray &folder, const QByteArray &fileName)
 {
     if (NativeFs::isDir(NativeFs::join(folder, fileName))) {
-        hooks_.tell(QStringLiteral("不能导入文件夹, 请选择文件 !"));
+        hooks_.tell(tr("不能导入文件夹, 请选择文件 !"));
         return QString();
     }
     QByteArray nameBytes;
     const QString name = StickJobName::of(fileName, &nameBytes);
     if (name.isEmpty()) {
-        hooks_.tell(QStringLiteral("编织文件名称不正确, 导入失败 !"));
+        hooks_.tell(tr("编织文件名称不正确, 导入失败 !"));
         return QString();
     }
     const bool replacing = QFileInfo::exists(root_ + QLatin1Char('/') + name);
-    if (replacing && !hooks_.ask(QStringLiteral("该编织文件已经存在, 是否覆盖 ?")))
+    if (replacing && !hooks_.ask(tr("该编织文件已经存在, 是否覆盖 ?")))
         return QString();
     const QByteArray cnt = StickJobName::find(folder, nameBytes, "cnt");
     if (cnt.isEmpty()) {
-        hooks_.tell(QStringLiteral("缺少cnt文件,导入失败 !"));
+        hooks_.tell(tr("缺少cnt文件,导入失败 !"));
         return QString();
     }
     const QByteArray pat = StickJobName::find(folder, nameBytes, "pat");
     if (pat.isEmpty()) {
-        hooks_.tell(QStringLiteral("缺少pat文件,导入失败 !"));
+        hooks_.tell(tr("缺少pat文件,导入失败 !"));
         return QString();
     }
     if (!checked(cnt, pat))
@@ -73,7 +73,7 @@ QString StickJobImport::run(const QByteArray &folder, const QByteArray &fileName
     FsOps::sync();
     if (!ok)
         return QString();
-    hooks_.tell(QStringLiteral("导入编织文件成功 !"));
+    hooks_.tell(tr("导入编织文件成功 !"));
     return name;
 }
 
@@ -83,12 +83,14 @@ bool StickJobImport::checked(const QByteArray &cnt, const QByteArray &pat)
     const CntCheck program = NativeFs::read(cnt, kCntMaxFileSize + 1, &data)
         ? CntFile::checkData(reinterpret_cast<const unsigned char *>(data.constData()), data.size())
         : CntCheck();
-    if (!acceptable(program.code, CntFile::importMessage(program.code), "cnt文件没有校验码,是否导入 !", hooks_))
+    if (!acceptable(program.code, CntFile::importMessage(program.code),
+                    QT_TRANSLATE_NOOP("StickJobImport", "cnt文件没有校验码,是否导入 !"), hooks_))
         return false;
     const PatCheck pattern = NativeFs::read(pat, PatFile::kMaxFileSize + 1, &data)
         ? PatFile::checkData(reinterpret_cast<const unsigned char *>(data.constData()), data.size())
         : PatCheck();
-    return acceptable(pattern.code, PatFile::importMessage(pattern.code), "pat文件没有校验码,是否导入 !", hooks_);
+    return acceptable(pattern.code, PatFile::importMessage(pattern.code),
+                      QT_TRANSLATE_NOOP("StickJobImport", "pat文件没有校验码,是否导入 !"), hooks_);
 }
 
 bool StickJobImport::stage(const QString &name, const QByteArray &folder, const QByteArray &nameBytes,
@@ -96,7 +98,7 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
 {
     FsOps::removeTree(staging_);
     if (!mkdirfile(staging_)) {
-        hooks_.tell(QString::fromUtf8(kImportFailed));
+        hooks_.tell(tr(kImportFailed));
         return false;
     }
     const QString base = staging_ + QLatin1Char('/') + name;
@@ -107,17 +109,17 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
         const QStringList replaced{name + QStringLiteral(".cnt"), name + QStringLiteral(".pat"), name + QStringLiteral(".xxx")};
         for (const QFileInfo &f : QDir(old).entryInfoList(QDir::Files | QDir::Hidden)) {
             if (!replaced.contains(f.fileName()) && !FsOps::copyFile(f.filePath(), staging_ + QLatin1Char('/') + f.fileName())) {
-                hooks_.tell(QString::fromUtf8(kImportFailed));
+                hooks_.tell(tr(kImportFailed));
                 return false;
             }
         }
     }
     if (!hooks_.copy(cnt, base + QStringLiteral(".cnt"))) {
-        hooks_.tell(QStringLiteral("导入cnt文件失败 !"));
+        hooks_.tell(tr("导入cnt文件失败 !"));
         return false;
     }
     if (!hooks_.copy(pat, base + QStringLiteral(".pat"))) {
-        hooks_.tell(QStringLiteral("导入pat文件失败 !"));
+        hooks_.tell(tr("导入pat文件失败 !"));
         return false;
     }
     const QByteArray xxx = importPicture ? StickJobName::find(folder, nameBytes, "xxx") : QByteArray();
@@ -125,12 +127,12 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
         hooks_.copy(xxx, base + QStringLiteral(".xxx"));
     if (!QFileInfo::exists(base + QStringLiteral(".wrk"))
         && !hooks_.copy(QFile::encodeName(PanelPaths::tmp(QStringLiteral("/default.wrk"))), base + QStringLiteral(".wrk"))) {
-        hooks_.tell(QStringLiteral("生成默认工作参数失败 !"));
+        hooks_.tell(tr("生成默认工作参数失败 !"));
         return false;
     }
     const QByteArray wrk = importWork ? StickJobName::find(folder, nameBytes, "wrk") : QByteArray();
     if (!wrk.isEmpty() && !hooks_.copy(wrk, base + QStringLiteral(".wrk"))) {
-        hooks_.tell(QStringLiteral("导入wrk文件失败 !"));
+        hooks_.tell(tr("导入wrk文件失败 !"));
         return false;
     }
     NativeFs::Entry program;
@@ -146,13 +148,13 @@ bool StickJobImport::putInPlace(const QString &name, bool replacing)
     const QString old = root_ + QLatin1String(kParked);
     FsOps::removeTree(old);
     if (replacing && !FsOps::rename(job, old)) {
-        hooks_.tell(QString::fromUtf8(kImportFailed));
+        hooks_.tell(tr(kImportFailed));
         return false;
     }
     if (!FsOps::rename(staging_, job)) {
         if (replacing)
             FsOps::rename(old, job);
-        hooks_.tell(QString::fromUtf8(kImportFailed));
+        hooks_.tell(tr(kImportFailed));
         return false;
     }
     FsOps::removeTree(old);

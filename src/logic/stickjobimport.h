@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -11,6 +12,8 @@
 // cancelled import leaves an existing job of that name as it was and a new job no trace.
 class StickJobImport
 {
+    Q_DECLARE_TR_FUNCTIONS(StickJobImport)
+
 public:
     struct Hooks
     {

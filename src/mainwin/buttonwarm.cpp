@@ -3,6 +3,7 @@
 #include "beeppulse.h"
 #include "data/alarmtexts.h"
 
+#include <QEvent>
 #include <QPalette>
 
 ButtonWarm::ButtonWarm(QWidget *parent, const char *name)
@@ -27,7 +28,7 @@ void ButtonWarm::setWarm(unsigned char type, unsigned char code)
 {
     type_ = type;
     code_ = code;
-    setText(errorcode(type, code));
+    setText(AlarmTexts::shown(type, code));
     show();
     flash_.start();
     setShortcut(QKeySequence(Qt::Key_Escape));
@@ -42,6 +43,13 @@ void ButtonWarm::cancelWarm()
     setDown(false);
     setShortcut(QKeySequence());
     hide();
+}
+
+void ButtonWarm::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && isFlashing())
+        setText(AlarmTexts::shown(type_, code_));
+    MYBUTTON::changeEvent(event);
 }
 
 void ButtonWarm::timeout()

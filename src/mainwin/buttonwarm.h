@@ -19,6 +19,7 @@ public:
 
     void setWarm(unsigned char type, unsigned char code);
     void cancelWarm();
+    // The alarm's source text, as the history keeps it; the button shows it translated.
     static QString errorcode(unsigned char type, unsigned char code);
 
     bool isFlashing() const { return flash_.isActive(); }
@@ -27,6 +28,9 @@ public:
 
 public Q_SLOTS:
     void timeout();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     QTimer flash_;

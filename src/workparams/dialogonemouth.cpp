@@ -28,6 +28,13 @@ void dialogonemouth::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, &dialogonemouth::slot_enable);
 }
 
+void dialogonemouth::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        switch_->setText(tr("M. 是否打开纱嘴替换功能"));
+    WorkGrid::changeEvent(event);
+}
+
 bool dialogonemouth::eventFilter(QObject *watched, QEvent *event)
 {
     // Unlike its sister pages, this one beeps for Escape in a cell before the frame closes.

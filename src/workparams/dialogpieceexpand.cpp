@@ -43,7 +43,9 @@ dialogpieceexpand::dialogpieceexpand(QWidget *parent)
     setObjectName(QStringLiteral("dialogpieceexpand"));
     setFont(PanelFonts::panel());
     for (int f = 0; f < FieldCount; ++f) {
-        (new QLabel(tr(kLabels[f]), this))->setGeometry(10 + 200 * f, 15, 85, 22);
+        labels_[std::size_t(f)] = new QLabel(tr(kLabels[f]), this);
+        labels_[std::size_t(f)]->setObjectName(QStringLiteral("fieldname"));
+        labels_[std::size_t(f)]->setGeometry(10 + 200 * f, 15, 85, 22);
         auto *e = new MyLineEdit(this, "edit");
         e->setGeometry(95 + 200 * f, 15, 60, 22);
         e->setMaxLength(5);
@@ -65,6 +67,19 @@ void dialogpieceexpand::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     QTimer::singleShot(0, this, &dialogpieceexpand::slot_setfocus);
+}
+
+void dialogpieceexpand::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (int f = 0; f < FieldCount; ++f)
+            labels_[std::size_t(f)]->setText(tr(kLabels[f]));
+        for (myentercheckbox *b : boxes_)
+            b->setText(tr("使能"));
+        if (isVisible())
+            Q_EMIT signal_paintmsg(helpOf(field_));
+    }
+    QWidget::changeEvent(event);
 }
 
 unsigned short dialogpieceexpand::getenable(int count) const

@@ -6,6 +6,7 @@
 #include <array>
 
 class MyLineEdit;
+class QLabel;
 class mouthposite;
 class myentercheckbox;
 class mypiecebrown;
@@ -46,6 +47,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void confirm(Field f);
@@ -55,6 +57,7 @@ private:
     void focusField(int field, int box = 0);
     QString helpOf(int field) const;
 
+    std::array<QLabel *, FieldCount> labels_{};
     std::array<MyLineEdit *, FieldCount> editors_{};
     std::array<myentercheckbox *, kPieces> boxes_{};
     mypiecebrown *preview_;

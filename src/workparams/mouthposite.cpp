@@ -4,6 +4,7 @@
 
 #include "ui/palettes.h"
 
+#include <QEvent>
 #include <QLabel>
 
 namespace {
@@ -16,10 +17,11 @@ constexpr int kStep = 25;
 
 mouthposite::mouthposite(QWidget *parent)
     : QWidget(parent)
+    , title_(new QLabel(tr("纱嘴初始位置"), this))
 {
     setObjectName(QStringLiteral("mouthposite"));
-    auto *title = new QLabel(tr("纱嘴初始位置"), this);
-    title->setGeometry(0, 0, 85, 22);
+    title_->setObjectName(QStringLiteral("title"));
+    title_->setGeometry(0, 0, 85, 22);
     for (int i = 0; i < MouthLook::kCarriers; ++i) {
         for (bool right : {false, true}) {
             auto *l = new QLabel(QString::number(i + 1), this);
@@ -29,6 +31,13 @@ mouthposite::mouthposite(QWidget *parent)
             (right ? right_ : left_)[std::size_t(i)] = l;
         }
     }
+}
+
+void mouthposite::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        title_->setText(tr("纱嘴初始位置"));
+    QWidget::changeEvent(event);
 }
 
 bool mouthposite::isDark(bool right, int carrier) const

@@ -18,7 +18,11 @@ public:
     QLabel *label(bool right, int carrier) const { return (right ? right_ : left_)[std::size_t(carrier)]; }
     bool isDark(bool right, int carrier) const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    QLabel *title_;
     std::array<QLabel *, 8> left_{};
     std::array<QLabel *, 8> right_{};
 };

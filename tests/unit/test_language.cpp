@@ -4,7 +4,10 @@
 // installed instead of falling back to Chinese, and a translation that drops, adds or repeats
 // a %1 of its source (the value would vanish or show twice on the English screen). Choice cells
 // must take their words in either language: "On" typed on the English screen stores 1, and so
-// does "打开"; a lock cell's shown state stays refused in English as in Chinese.
+// does "打开"; a lock cell's shown state stays refused in English as in Chinese. An alarm's
+// text goes to the journal and the office in Chinese whatever the panel shows, and the
+// journal's lines come back in the panel's language only while they still are their code's.
+#include "data/alarmtexts.h"
 #include "logic/celltext.h"
 #include "logic/language.h"
 #include "logic/translations.h"
@@ -187,6 +190,32 @@ private Q_SLOTS:
         }
         QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
         QVERIFY(checked > 0);
+    }
+
+    void alarmTexts_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("english");
+        QTest::addRow("known") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
+        QTest::addRow("unknown code") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
+        QTest::addRow("unknown type") << 9 << 5 << "未知类型95" << "Unknown type 95";
+    }
+    void alarmTexts()
+    {
+        QFETCH(int, type);
+        QFETCH(int, code);
+        QFETCH(QString, source);
+        QFETCH(QString, english);
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        const auto t = static_cast<unsigned char>(type);
+        const auto c = static_cast<unsigned char>(code);
+        QCOMPARE(AlarmTexts::errorcode(t, c), source);
+        QCOMPARE(AlarmTexts::shown(t, c), english);
+        QCOMPARE(AlarmTexts::shown(type, code, source), english);
+        QCOMPARE(AlarmTexts::shown(type, code, QStringLiteral("旧的报警")), QStringLiteral("旧的报警"));
+        QCOMPARE(AlarmTexts::shown(type + 256, code, source), source);
     }
 
     void choiceWords_data()

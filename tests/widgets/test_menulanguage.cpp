@@ -3,14 +3,16 @@
 // in turn, the menu's page after) is compared. Faults caught: a menu that dispatches on the text
 // its button shows, so that a translated item opens nothing, or something else; a label or
 // button on a page it opens whose text (English is the longer) does not fit the widget. The
-// other pages built in each language: a text cut by its widget, siblings that overlap; a text
-// of either language with a glyph the panel's font lacks. An update item that loses its
-// version in English. And the main screen's zeroing sequence, kept in its message line,
-// advances while the line shows English.
+// other pages built in each language (the main screen with its widest alarm among them): a text
+// cut by its widget, siblings that overlap; a text of either language with a glyph the panel's
+// font lacks. An update item that loses its version in English. The main screen's zeroing
+// sequence, kept in its message line, advances while the line shows English. And every tab of
+// para relabels itself when the language changes.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/alarmtexts.h"
 #include "data/messagesteps.h"
 #include "editors/bmpedit.h"
 #include "editors/cntedit.h"
@@ -22,6 +24,7 @@
 #include "logic/language.h"
 #include "logic/translations.h"
 #include "machinetests/exttest.h"
+#include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
@@ -45,6 +48,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -135,6 +139,25 @@ QStringList choose(extsyspara::Page page, int column, int row, QString *shown, Q
     return opened;
 }
 
+// The main screen with the alarm whose text is the widest in the language shown.
+QWidget *widestAlarm()
+{
+    auto *w = new wave;
+    w->start();
+    w->wave_change_desktopinfor();
+    ButtonWarm *button = w->buttonWarm();
+    int widest = -1, type = 0, code = 0;
+    for (int t = 1; t <= 3; ++t) {
+        for (int c = 0; c < 256; ++c) {
+            const int width = button->fontMetrics().horizontalAdvance(AlarmTexts::shown(uchar(t), uchar(c)));
+            if (AlarmTexts::isKnown(uchar(t), uchar(c)) && width > widest)
+                std::tie(widest, type, code) = std::make_tuple(width, t, c);
+        }
+    }
+    button->setWarm(uchar(type), uchar(code));
+    return w;
+}
+
 // The pages the layout walk builds, each with the keys that turn it to its other tabs.
 struct Page
 {
@@ -145,6 +168,7 @@ struct Page
 
 const Page kPages[] = {
     {"main screen", [] { auto *w = new wave; w->start(); w->wave_change_desktopinfor(); return w; }, {}},
+    {"alarm", widestAlarm, {}},
     {"start picture", [] { auto *w = new wave; w->start(); return w; }, {}},
     {"para", [] { return new para; }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
     {"paraelse", [] { return new paraelse; }, {}},
@@ -244,20 +268,50 @@ private Q_SLOTS:
         QCOMPARE(chosen.value(0).value(0).toString(), QStringLiteral("2.主控制器程序升级 - ") + version);
     }
 
-    // para, which the main screen builds once and keeps, follows a change of language: its
-    // tabs, its grid's titles and the help line it shows.
+    // para, which the main screen builds once and keeps, follows a change of language on every
+    // tab: its tab texts, its pages' labels and the help line it shows.
+    void paraFollowsLanguage_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("labels"); // object names of widgets with a text
+        QTest::addRow("density") << 0 << QStringList{"colname"};
+        QTest::addRow("carrier replacement") << 4 << QStringList{"switch"};
+        QTest::addRow("piece expansion") << 5 << QStringList{"fieldname", "enable", "mypiecebrown", "title"};
+    }
     void paraFollowsLanguage()
     {
+        QFETCH(int, tab);
+        QFETCH(QStringList, labels);
         para page;
         page.show();
-        QTRY_VERIFY_WITH_TIMEOUT(page.msgLabel()->text().contains(QStringLiteral("参数范围")), 10000);
-        const QString tab = page.tabs()->tabText(0);
-        auto *title = page.findChild<QLabel *>(QStringLiteral("colname"));
-        const QString before = title->text();
+        page.showTab(tab);
+        QWidget *shown = page.tabs()->currentWidget();
+        QTRY_VERIFY_WITH_TIMEOUT(!page.msgLabel()->text().isEmpty(), 10000);
+        const QString help = page.msgLabel()->text();
+        const QString tabText = page.tabs()->tabText(tab);
+        QStringList before;
+        for (const QString &name : labels)
+            before << shown->findChild<QWidget *>(name)->property("text").toString();
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        QTRY_VERIFY_WITH_TIMEOUT(page.tabs()->tabText(0) != tab, 10000);
-        QVERIFY2(title->text() != before, qPrintable(title->text()));
-        QVERIFY2(!page.msgLabel()->text().contains(QStringLiteral("参数范围")), qPrintable(page.msgLabel()->text()));
+        QTRY_VERIFY_WITH_TIMEOUT(page.tabs()->tabText(tab) != tabText, 10000);
+        for (int i = 0; i < labels.size(); ++i) {
+            const QString now = shown->findChild<QWidget *>(labels[i])->property("text").toString();
+            QVERIFY2(now != before[i], qPrintable(labels[i] + ": " + now));
+        }
+        QVERIFY2(page.msgLabel()->text() != help, qPrintable(help));
+    }
+
+    // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
+    void alarmFollowsLanguage()
+    {
+        Answerer answers;
+        std::unique_ptr<QWidget> w(widestAlarm());
+        auto *button = static_cast<wave *>(w.get())->buttonWarm();
+        const QString source = ButtonWarm::errorcode(button->type(), button->code());
+        QCOMPARE(button->text(), source);
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_COMPARE_WITH_TIMEOUT(button->text(), AlarmTexts::shown(button->type(), button->code()), 10000);
+        QVERIFY(button->text() != source);
     }
 
     // Every page, in both languages: every text within its widget, no siblings overlapping.
