@@ -493,8 +493,17 @@ private:
             const int n = c[0] + c[1] + c[2] + c[3];
             std::printf("succeeded at 5 %% loss: %.1f %% (goal >= 99 %%)\n", n ? 100.0 * c[0] / n : 0.0);
         }
-        std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms)\n",
-                    stallFigure("max"), stallFigure("p99"));
+        std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms);"
+                    " most CPU time the panel ran in one gap %lld ms\n",
+                    stallFigure("max"), stallFigure("p99"), stallFigure("busy"));
+        // The longest gaps as the panel kept them, with its CPU time in each: who made them.
+        QFile stalls(stallPath_);
+        if (stalls.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : stalls.readAll().split('\n')) {
+                if (line.startsWith("gap "))
+                    std::printf("  %s\n", line.constData());
+            }
+        }
         const double hours = double(endAt - rssEarlyAt) / 3600000.0;
         std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min, slope %.2f MiB/hour (goal < 1 MiB/hour)\n", rssEarly,
                     double(rssEarlyAt) / 60000.0, rssEnd, double(endAt) / 60000.0,

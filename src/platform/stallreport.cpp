@@ -5,9 +5,20 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include <time.h>
+
 namespace {
 StallReport *g_armed = nullptr;
+
+// The calling thread's CPU time: what it ran, not what it waited for the processor.
+qint64 threadCpuNs()
+{
+    timespec t{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) != 0)
+        return 0;
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
+} // namespace
 
 void StallReport::armFromEnvironment()
 {
@@ -28,6 +39,7 @@ StallReport::StallReport(const QString &path, QObject *parent)
     g_armed = this;
     clock_.start();
     lastTickNs_ = clock_.nsecsElapsed();
+    lastTickCpuNs_ = threadCpuNs();
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &StallReport::tick);
     timer_.start(kTickMs);
@@ -43,10 +55,13 @@ StallReport::~StallReport()
 void StallReport::tick()
 {
     const qint64 now = clock_.nsecsElapsed();
-    recorder_.add((now - lastTickNs_) / 1000000, waitedNs_ / 1000000,
+    const qint64 cpu = threadCpuNs();
+    recorder_.add((now - lastTickNs_) / 1000000, waitedNs_ / 1000000, (cpu - lastTickCpuNs_ - waitedCpuNs_) / 1000000,
                   QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     lastTickNs_ = now;
+    lastTickCpuNs_ = cpu;
     waitedNs_ = 0;
+    waitedCpuNs_ = 0;
     if (now - lastWriteNs_ >= qint64(kWriteMs) * 1000000) {
         lastWriteNs_ = now;
         write();
@@ -68,8 +83,10 @@ StallReport::Wait::Wait()
     if (!report || QThread::currentThread() != report->thread())
         return;
     counted_ = report->depth_++ == 0;
-    if (counted_)
+    if (counted_) {
         startedNs_ = report->clock_.nsecsElapsed();
+        startedCpuNs_ = threadCpuNs();
+    }
 }
 
 StallReport::Wait::~Wait()
@@ -78,6 +95,8 @@ StallReport::Wait::~Wait()
     if (!report || QThread::currentThread() != report->thread())
         return;
     --report->depth_;
-    if (counted_)
+    if (counted_) {
         report->waitedNs_ += report->clock_.nsecsElapsed() - startedNs_;
+        report->waitedCpuNs_ += threadCpuNs() - startedCpuNs_;
+    }
 }
