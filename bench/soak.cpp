@@ -33,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -85,16 +86,35 @@ constexpr int kHungMs = 10000;      // the panel's watch timer silent this long:
 constexpr int kBrokerDownMs = 60000;
 constexpr int kRestartMs = 1500;
 
-long residentKb(qint64 pid)
+constexpr int kSampleMs = 30000; // resident memory read this often after the warm-up
+
+// A figure of /proc/PID/status in KiB ("VmRSS:", "RssAnon:"), or -1.
+long statusKb(qint64 pid, const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &l : status.readAll().split('\n')) {
-        if (l.startsWith("VmRSS:"))
-            return l.mid(6).trimmed().split(' ').first().toLong();
+        if (l.startsWith(field))
+            return l.mid(field.size()).trimmed().split(' ').first().toLong();
     }
     return -1;
+}
+
+// The least-squares slope of KiB over ms, in MiB/hour: two readings alone swing by the
+// megabytes of a window's backing store shown or gone.
+double slopeMiBPerHour(const std::vector<std::pair<qint64, long>> &samples)
+{
+    const double n = double(samples.size());
+    double st = 0, sv = 0, stt = 0, stv = 0;
+    for (const auto &[t, v] : samples) {
+        st += double(t);
+        sv += double(v);
+        stt += double(t) * double(t);
+        stv += double(t) * double(v);
+    }
+    const double d = n * stt - st * st;
+    return n < 2 || d == 0 ? 0.0 : (n * stv - st * sv) / d * 3600000.0 / 1024.0;
 }
 
 class Soak
@@ -146,8 +166,7 @@ public:
         clock.start();
         const qint64 endMs = endMs_ = qint64(minutes_) * 60000;
         const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
-        long rssEarly = -1;
-        qint64 rssEarlyAt = 0;
+        qint64 nextSample = earlyMs;
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
         nextBrokerStop_ = std::min<qint64>(30000, endMs / 4);
         QTimer brokerTimer;
@@ -163,9 +182,9 @@ public:
                 phaseEnds = clock.elapsed() + phaseMs;
                 setPhase(kPhases[phase]);
             }
-            if (rssEarly < 0 && clock.elapsed() >= earlyMs) {
-                rssEarly = residentKb(panel_.processId());
-                rssEarlyAt = clock.elapsed();
+            if (clock.elapsed() >= nextSample) {
+                sample();
+                nextSample = clock.elapsed() + kSampleMs;
             }
             const Operation op = operation(turn);
             const Outcome o = perform(op, kPhases[phase], turn);
@@ -187,8 +206,8 @@ public:
             std::printf("the broker did not come back by the end\n");
         brokerTimer.stop();
         endStateWatch();
-        const long rssEnd = residentKb(panel_.processId());
-        report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
+        sample();
+        report();
         return counts_[Silent] + counts_[Hung] + claimed_ == 0 && !aborted_ ? 0 : 1;
     }
 
@@ -475,7 +494,16 @@ private:
         stateWatch_.reset();
     }
 
-    void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
+    // The panel's resident memory, all of it and its anonymous part (heap, stacks: what a leak
+    // grows; the rest is shared libraries and fonts paged in, and windows' backing stores).
+    void sample()
+    {
+        const qint64 at = clock_.elapsed();
+        resident_.emplace_back(at, statusKb(panel_.processId(), "VmRSS:"));
+        anonymous_.emplace_back(at, statusKb(panel_.processId(), "RssAnon:"));
+    }
+
+    void report()
     {
         const int attempted = counts_[Succeeded] + counts_[FailedWithMessage] + counts_[Silent] + counts_[Hung];
         std::printf("\nsoak of %d min: operations attempted %d, succeeded %d, failed with a message %d, silent %d, hung %d"
@@ -504,10 +532,11 @@ private:
                     std::printf("  %s\n", line.constData());
             }
         }
-        const double hours = double(endAt - rssEarlyAt) / 3600000.0;
-        std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min, slope %.2f MiB/hour (goal < 1 MiB/hour)\n", rssEarly,
-                    double(rssEarlyAt) / 60000.0, rssEnd, double(endAt) / 60000.0,
-                    hours > 0 ? double(rssEnd - rssEarly) / 1024.0 / hours : 0.0);
+        std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min; slope over %zu readings %.2f MiB/hour"
+                    " (goal < 1 MiB/hour); anonymous %ld KiB to %ld KiB, slope %.2f MiB/hour\n",
+                    resident_.front().second, double(resident_.front().first) / 60000.0, resident_.back().second,
+                    double(resident_.back().first) / 60000.0, resident_.size(), slopeMiBPerHour(resident_), anonymous_.front().second,
+                    anonymous_.back().second, slopeMiBPerHour(anonymous_));
         for (qint64 ms : stateBackMs_)
             std::printf("broker back after %d s: state on it after %.1f s (goal <= 65 s)\n", kBrokerDownMs / 1000,
                         ms < 0 ? -1.0 : double(ms) / 1000.0);
@@ -535,6 +564,7 @@ private:
     std::map<std::string, std::array<int, 4>> byOperation_;
     QElapsedTimer clock_;
     qint64 endMs_ = 0;
+    std::vector<std::pair<qint64, long>> resident_, anonymous_; // ms into the run, KiB
     qint64 nextBrokerStop_ = 0;
     bool brokerBusy_ = false;
     QElapsedTimer brokerDown_;
