@@ -4,9 +4,9 @@
 #include <QVector>
 
 // Keeps the gaps between ticks of a periodic timer, less the time spent in mandated waits,
-// and sums them up: maximum, 99th percentile, the longest few. With each gap goes the CPU time
-// the watched thread spent in it: a long gap with little of it was the scheduler's (or a
-// blocking call's), one made of it was the thread's own work.
+// and sums them up: maximum, 99th percentile, the longest few. With each gap go the CPU time
+// the watched thread ran in it and the time it stood ready for a processor: the rest of a gap
+// the thread was blocked (a file's sync, a lock), its own doing too.
 class StallRecorder
 {
 public:
@@ -17,8 +17,8 @@ public:
 
     StallRecorder();
     // intervalMs: from one tick to the next; waitedMs: of that, in mandated waits; cpuMs: the
-    // thread's CPU time outside those waits.
-    void add(qint64 intervalMs, qint64 waitedMs, qint64 cpuMs = 0, const QString &when = QString());
+    // thread's CPU time outside those waits; queuedMs: ready to run, the processor busy elsewhere.
+    void add(qint64 intervalMs, qint64 waitedMs, qint64 cpuMs = 0, qint64 queuedMs = 0, const QString &when = QString());
 
     qint64 ticks() const { return ticks_; }
     qint64 maxMs() const { return max_; }
@@ -27,8 +27,8 @@ public:
     // The smallest gap that at least p % of the ticks do not exceed (0 without ticks).
     qint64 percentileMs(double p) const;
     qint64 waitedMs() const { return waited_; }
-    // "ticks N", "max MS", "p99 MS", "waited MS", "busy MS", then "gap MS cpu MS WHEN" for the
-    // longest, longest first.
+    // "ticks N", "max MS", "p99 MS", "waited MS", "busy MS", then "gap MS cpu MS queued MS WHEN"
+    // for the longest, longest first.
     QString text() const;
 
 private:
@@ -37,6 +37,7 @@ private:
     {
         qint64 ms;
         qint64 cpuMs;
+        qint64 queuedMs;
         QString when;
     };
     QVector<Gap> longest_;

@@ -1,8 +1,9 @@
 // The event-loop stall watch. Faults caught: a percentile or maximum off by the histogram's
 // step or counting mandated waits as stalls, waits that overlap counted twice, the longest
-// gaps kept out of order or without their CPU time; a live watch that misses a blocked loop,
-// takes a sleep marked as mandated for a stall, counts a sleep as the thread's CPU time or
-// misses its busy work, or leaves no figures in its file.
+// gaps kept out of order or without their CPU and queued time (which never add up past the
+// gap); a live watch that misses a blocked loop, takes a sleep marked as mandated for a
+// stall, counts a sleep as the thread's CPU time or misses its busy work, or leaves no
+// figures in its file.
 #include "platform/sleeper.h"
 #include "platform/stallreport.h"
 
@@ -15,7 +16,7 @@
 
 #include <time.h>
 
-using Gaps = QList<std::array<qint64, 3>>; // interval, waited, CPU time
+using Gaps = QList<std::array<qint64, 4>>; // interval, waited, CPU time, queued
 Q_DECLARE_METATYPE(Gaps)
 
 namespace {
@@ -50,14 +51,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("head");
         Gaps even;
         for (int i = 0; i < 100; ++i)
-            even.append({20 + (i == 99 ? 80 : 0), 0, 1});
-        QTest::addRow("one in a hundred long") << even << qint64(100) << qint64(20) << QStringLiteral("gap 100 cpu 1 ");
-        even.append({300, 0, 40});
-        QTest::addRow("two in 101 long, mostly not run") << even << qint64(300) << qint64(100) << QStringLiteral("gap 300 cpu 40 ");
-        QTest::addRow("wait subtracted") << Gaps{{520, 500, 30}, {25, 0, 25}} << qint64(25) << qint64(25) << QStringLiteral("gap 25 cpu 25 ");
-        QTest::addRow("wait longer than interval") << Gaps{{20, 90, 5}} << qint64(0) << qint64(0) << QStringLiteral("gap 0 cpu 0 ");
-        QTest::addRow("past the histogram") << Gaps{{90000, 0, 0}} << qint64(90000) << qint64(StallRecorder::kHistogramMs)
-                                            << QStringLiteral("gap 90000 cpu 0 ");
+            even.append({20 + (i == 99 ? 80 : 0), 0, 1, 0});
+        QTest::addRow("one in a hundred long") << even << qint64(100) << qint64(20) << QStringLiteral("gap 100 cpu 1 queued 0 ");
+        even.append({300, 0, 40, 200});
+        QTest::addRow("two in 101 long, mostly not run") << even << qint64(300) << qint64(100) << QStringLiteral("gap 300 cpu 40 queued 200 ");
+        QTest::addRow("wait subtracted") << Gaps{{520, 500, 30, 0}, {25, 0, 25, 9}} << qint64(25) << qint64(25) << QStringLiteral("gap 25 cpu 25 queued 0 ");
+        QTest::addRow("wait longer than interval") << Gaps{{20, 90, 5, 5}} << qint64(0) << qint64(0) << QStringLiteral("gap 0 cpu 0 queued 0 ");
+        QTest::addRow("past the histogram") << Gaps{{90000, 0, 0, 0}} << qint64(90000) << qint64(StallRecorder::kHistogramMs)
+                                            << QStringLiteral("gap 90000 cpu 0 queued 0 ");
     }
     void recorder()
     {
@@ -67,7 +68,7 @@ private Q_SLOTS:
         QFETCH(QString, head);
         StallRecorder r;
         for (const auto &g : gaps)
-            r.add(g[0], g[1], g[2]);
+            r.add(g[0], g[1], g[2], g[3]);
         QCOMPARE(r.ticks(), qint64(gaps.size()));
         QCOMPARE(r.maxMs(), max);
         QCOMPARE(r.percentileMs(99), p99);
