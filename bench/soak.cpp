@@ -524,7 +524,7 @@ private:
         std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms);"
                     " most CPU time the panel ran in one gap %lld ms\n",
                     stallFigure("max"), stallFigure("p99"), stallFigure("busy"));
-        // The longest gaps as the panel kept them, with its CPU time in each: who made them.
+        // The longest gaps as the panel kept them, with its CPU and queued time: who made them.
         QFile stalls(stallPath_);
         if (stalls.open(QIODevice::ReadOnly)) {
             for (const QByteArray &line : stalls.readAll().split('\n')) {
