@@ -166,7 +166,13 @@ public:
         clock.start();
         const qint64 endMs = endMs_ = qint64(minutes_) * 60000;
         const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
-        qint64 nextSample = earlyMs;
+        // Read on a timer, not between operations: one operation may outlast the warm-up.
+        QTimer sampleTimer;
+        QObject::connect(&sampleTimer, &QTimer::timeout, [this] { sample(); });
+        QTimer::singleShot(earlyMs, &sampleTimer, [this, &sampleTimer] {
+            sample();
+            sampleTimer.start(kSampleMs);
+        });
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
         nextBrokerStop_ = std::min<qint64>(30000, endMs / 4);
         QTimer brokerTimer;
@@ -181,10 +187,6 @@ public:
                 phase = (phase + 1) % kPhases.size();
                 phaseEnds = clock.elapsed() + phaseMs;
                 setPhase(kPhases[phase]);
-            }
-            if (clock.elapsed() >= nextSample) {
-                sample();
-                nextSample = clock.elapsed() + kSampleMs;
             }
             const Operation op = operation(turn);
             const Outcome o = perform(op, kPhases[phase], turn);
