@@ -34,6 +34,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,6 +87,23 @@ constexpr int kHungMs = 10000;      // the panel's watch timer silent this long:
 constexpr int kBrokerDownMs = 60000;
 constexpr int kRestartMs = 1500;
 
+constexpr int kSampleMs = 30000; // resident memory read this often after the warm-up
+
+// The least-squares slope of KiB over ms, in MiB/hour: two readings alone swing by the
+// megabytes of a window's backing store shown or gone.
+double slopeMiBPerHour(const std::vector<std::pair<qint64, long>> &samples)
+{
+    const double n = double(samples.size());
+    double st = 0, sv = 0, stt = 0, stv = 0;
+    for (const auto &[t, v] : samples) {
+        st += double(t);
+        sv += double(v);
+        stt += double(t) * double(t);
+        stv += double(t) * double(v);
+    }
+    const double d = n * stt - st * st;
+    return n < 2 || d == 0 ? 0.0 : (n * stv - st * sv) / d * 3600000.0 / 1024.0;
+}
 
 class Soak
 {
@@ -136,8 +154,13 @@ public:
         clock.start();
         const qint64 endMs = endMs_ = qint64(minutes_) * 60000;
         const qint64 earlyMs = std::min<qint64>(5 * 60000, endMs / 4);
-        long rssEarly = -1;
-        qint64 rssEarlyAt = 0;
+        // Read on a timer, not between operations: one operation may outlast the warm-up.
+        QTimer sampleTimer;
+        QObject::connect(&sampleTimer, &QTimer::timeout, [this] { sample(); });
+        QTimer::singleShot(earlyMs, &sampleTimer, [this, &sampleTimer] {
+            sample();
+            sampleTimer.start(kSampleMs);
+        });
         // The broker goes for a minute once the run has warmed up, then every ten minutes.
         nextBrokerStop_ = std::min<qint64>(30000, endMs / 4);
         QTimer brokerTimer;
@@ -152,10 +175,6 @@ public:
                 phase = (phase + 1) % kPhases.size();
                 phaseEnds = clock.elapsed() + phaseMs;
                 setPhase(kPhases[phase]);
-            }
-            if (rssEarly < 0 && clock.elapsed() >= earlyMs) {
-                rssEarly = residentKiBOf(panel_.processId());
-                rssEarlyAt = clock.elapsed();
             }
             const Operation op = operation(turn);
             const Outcome o = perform(op, kPhases[phase], turn);
@@ -177,8 +196,8 @@ public:
             std::printf("the broker did not come back by the end\n");
         brokerTimer.stop();
         endStateWatch();
-        const long rssEnd = residentKiBOf(panel_.processId());
-        report(rssEarly, rssEarlyAt, rssEnd, clock.elapsed());
+        sample();
+        report();
         return counts_[Silent] + counts_[Hung] + claimed_ == 0 && !aborted_ ? 0 : 1;
     }
 
@@ -465,7 +484,16 @@ private:
         stateWatch_.reset();
     }
 
-    void report(long rssEarly, qint64 rssEarlyAt, long rssEnd, qint64 endAt)
+    // The panel's resident memory, all of it and its anonymous part (heap, stacks: what a leak
+    // grows; the rest is shared libraries and fonts paged in, and windows' backing stores).
+    void sample()
+    {
+        const qint64 at = clock_.elapsed();
+        resident_.emplace_back(at, residentKiBOf(panel_.processId()));
+        anonymous_.emplace_back(at, statusKiBOf(QString::number(panel_.processId()), "RssAnon:"));
+    }
+
+    void report()
     {
         const int attempted = counts_[Succeeded] + counts_[FailedWithMessage] + counts_[Silent] + counts_[Hung];
         std::printf("\nsoak of %d min: operations attempted %d, succeeded %d, failed with a message %d, silent %d, hung %d"
@@ -483,12 +511,22 @@ private:
             const int n = c[0] + c[1] + c[2] + c[3];
             std::printf("succeeded at 5 %% loss: %.1f %% (goal >= 99 %%)\n", n ? 100.0 * c[0] / n : 0.0);
         }
-        std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms)\n",
-                    stallFigure("max"), stallFigure("p99"));
-        const double hours = double(endAt - rssEarlyAt) / 3600000.0;
-        std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min, slope %.2f MiB/hour (goal < 1 MiB/hour)\n", rssEarly,
-                    double(rssEarlyAt) / 60000.0, rssEnd, double(endAt) / 60000.0,
-                    hours > 0 ? double(rssEnd - rssEarly) / 1024.0 / hours : 0.0);
+        std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms);"
+                    " most CPU time the panel ran in one gap %lld ms\n",
+                    stallFigure("max"), stallFigure("p99"), stallFigure("busy"));
+        // The longest gaps as the panel kept them, with its CPU and queued time: who made them.
+        QFile stalls(stallPath_);
+        if (stalls.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : stalls.readAll().split('\n')) {
+                if (line.startsWith("gap "))
+                    std::printf("  %s\n", line.constData());
+            }
+        }
+        std::printf("resident memory: %ld KiB at %.1f min, %ld KiB at %.1f min; slope over %zu readings %.2f MiB/hour"
+                    " (goal < 1 MiB/hour); anonymous %ld KiB to %ld KiB, slope %.2f MiB/hour\n",
+                    resident_.front().second, double(resident_.front().first) / 60000.0, resident_.back().second,
+                    double(resident_.back().first) / 60000.0, resident_.size(), slopeMiBPerHour(resident_), anonymous_.front().second,
+                    anonymous_.back().second, slopeMiBPerHour(anonymous_));
         for (qint64 ms : stateBackMs_)
             std::printf("broker back after %d s: state on it after %.1f s (goal <= 65 s)\n", kBrokerDownMs / 1000,
                         ms < 0 ? -1.0 : double(ms) / 1000.0);
@@ -516,6 +554,7 @@ private:
     std::map<std::string, std::array<int, 4>> byOperation_;
     QElapsedTimer clock_;
     qint64 endMs_ = 0;
+    std::vector<std::pair<qint64, long>> resident_, anonymous_; // ms into the run, KiB
     qint64 nextBrokerStop_ = 0;
     bool brokerBusy_ = false;
     QElapsedTimer brokerDown_;

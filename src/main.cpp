@@ -10,6 +10,7 @@
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "platform/heappolicy.h"
 #include "platform/rootlayout.h"
 #include "platform/stallreport.h"
 #include "ui/layoutaudit.h"
@@ -26,6 +27,7 @@
 
 int main(int argc, char **argv)
 {
+    HeapPolicy::apply();
     // Before any window: a panel whose files cannot be kept says so and stops (sysexits' 73).
     QString why;
     if (!RootLayout::ensure(&why)) {
@@ -33,6 +35,7 @@ int main(int argc, char **argv)
         return EX_CANTCREAT;
     }
     QApplication app(argc, argv);
+    HeapPolicy::trimPeriodically(&app);
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
     app.setStyle(new mystyle);

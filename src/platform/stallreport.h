@@ -9,7 +9,8 @@
 
 // With KNIT_STALL_REPORT=FILE set, watches the GUI thread's event loop with a 20 ms timer and
 // keeps in FILE how long it went without a turn, the mandated waits (a command's reply, a
-// transfer's pass, a beep) apart; unset, nothing runs and a wait costs one load.
+// transfer's pass, a beep) apart, and how much of each gap the thread ran and how much it
+// stood ready while the processor ran others; unset, nothing runs and a wait costs one load.
 class StallReport : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
     private:
         bool counted_ = false;
         qint64 startedNs_ = 0;
+        qint64 startedCpuNs_ = 0;
     };
 
     const StallRecorder &recorder() const { return recorder_; }
@@ -53,6 +55,10 @@ private:
     QElapsedTimer clock_;
     qint64 lastTickNs_ = 0;
     qint64 lastWriteNs_ = 0;
-    qint64 waitedNs_ = 0; // in waits since the last tick
+    qint64 lastTickCpuNs_ = 0;
+    qint64 lastTickQueuedNs_ = 0;
+    int schedstat_ = -1; // this thread's scheduler figures, kept open
+    qint64 waitedNs_ = 0;    // in waits since the last tick
+    qint64 waitedCpuNs_ = 0; // the thread's CPU time in those waits
     int depth_ = 0;       // waits inside waits count once
 };
