@@ -15,6 +15,8 @@ const char *const kTitles[] = {QT_TRANSLATE_NOOP("MotoGroupView", "左 系 统 �
                                QT_TRANSLATE_NOOP("MotoGroupView", "右 系 统 前 针 床 测 试"), QT_TRANSLATE_NOOP("MotoGroupView", "左 导 纱 器 测 试"),     QT_TRANSLATE_NOOP("MotoGroupView", "右 导 纱 器 测 试")};
 const char *const kBedCaptions[TestBlocks::kKinds] = {QT_TRANSLATE_NOOP("MotoGroupView", "密度电机1"), QT_TRANSLATE_NOOP("MotoGroupView", "选针器1"), QT_TRANSLATE_NOOP("MotoGroupView", "三角"), QT_TRANSLATE_NOOP("MotoGroupView", "选针器2"), QT_TRANSLATE_NOOP("MotoGroupView", "密度电机2")};
 
+const char kGuideCaption[] = QT_TRANSLATE_NOOP("MotoGroupView", "导纱器");
+
 constexpr int kBlades = 8;
 constexpr int kCams = 6;
 constexpr int kGuides = 8;
@@ -43,16 +45,16 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(2, 1, 2, 2);
     outer->setSpacing(1);
-    auto *title = new QLabel(tr(kTitles[qBound(0, group, 5)]), this);
-    title->setFont(PanelFonts::panel(12));
-    title->setAlignment(Qt::AlignCenter);
-    outer->addWidget(title);
+    title_ = new QLabel(this);
+    title_->setFont(PanelFonts::panel(12));
+    title_->setAlignment(Qt::AlignCenter);
+    outer->addWidget(title_);
     auto *row = new QHBoxLayout;
     row->setSpacing(3);
     outer->addLayout(row, 1);
 
     if (group >= TestBlocks::kBedGroups) {
-        QWidget *column = addKind(tr("导纱器"));
+        QWidget *column = addKind();
         auto *line = new QHBoxLayout;
         line->setSpacing(2);
         for (int i = 0; i < kGuides; ++i) {
@@ -61,10 +63,11 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
         }
         static_cast<QVBoxLayout *>(column->layout())->addLayout(line);
         row->addWidget(column);
+        retranslate();
         return;
     }
     for (int kind = 0; kind < TestBlocks::kKinds; ++kind) {
-        QWidget *column = addKind(tr(kBedCaptions[kind]));
+        QWidget *column = addKind();
         auto *box = static_cast<QVBoxLayout *>(column->layout());
         if (kind == 0 || kind == 4) {
             QLabel *motor = motors_[kind == 0 ? 0 : 1] = new QLabel(column);
@@ -93,15 +96,30 @@ MotoGroupView::MotoGroupView(int group, QWidget *parent)
         row->addWidget(column, kind == 2 ? 3 : 2);
     }
     setPattern(2, 0);
+    retranslate();
 }
 
-QWidget *MotoGroupView::addKind(const QString &caption)
+void MotoGroupView::retranslate()
+{
+    title_->setText(tr(kTitles[qBound(0, group_, 5)]));
+    for (int kind = 0; kind < captions_.size(); ++kind)
+        captions_[kind]->setText(group_ >= TestBlocks::kBedGroups ? tr(kGuideCaption) : tr(kBedCaptions[kind]));
+}
+
+void MotoGroupView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QFrame::changeEvent(event);
+}
+
+QWidget *MotoGroupView::addKind()
 {
     auto *column = new QWidget(this);
     auto *box = new QVBoxLayout(column);
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(1);
-    auto *label = new QLabel(caption, column);
+    auto *label = new QLabel(column);
     label->setFont(PanelFonts::panel(12));
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);

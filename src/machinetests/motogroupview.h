@@ -37,13 +37,16 @@ Q_SIGNALS:
     void touched(int kind);
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *addKind(const QString &caption);
+    QWidget *addKind(); // its caption set by retranslate
+    void retranslate();
     MYBUTTON *addIndicator(int kind, const QString &text, QWidget *column);
 
     int group_;
+    QLabel *title_;
     QList<QLabel *> captions_;
     QList<QWidget *> columns_;
     QList<QList<MYBUTTON *>> indicators_; // by kind; empty for the density motors

@@ -34,6 +34,8 @@ constexpr int kExtraBase = 52;
 
 const char kMenuShown[] = QT_TRANSLATE_NOOP("test_moto", "M.关闭测试菜单");
 const char kMenuHidden[] = QT_TRANSLATE_NOOP("test_moto", "M.打开测试菜单");
+const char kCaption[] = QT_TRANSLATE_NOOP("test_moto", "其它信号");
+const char kLeaving[] = QT_TRANSLATE_NOOP("test_moto", "正在退出机头测试界面, 请稍后 !");
 
 // Where a group goes: one system stacks its two beds and its yarn guides; two systems put
 // left and right side by side.
@@ -101,9 +103,9 @@ void test_moto::build()
     extras->setGeometry(2, groupRect(4, systems).bottom() + 4, kGroupsWidth - 2, 480 - groupRect(4, systems).bottom() - 6);
     auto *row = new QHBoxLayout(extras);
     row->setContentsMargins(0, 0, 0, 0);
-    auto *caption = new QLabel(tr("其它信号"), extras);
-    caption->setFont(PanelFonts::panel(12));
-    row->addWidget(caption);
+    caption_ = new QLabel(tr(kCaption), extras);
+    caption_->setFont(PanelFonts::panel(12));
+    row->addWidget(caption_);
     for (int i = 0; i < kExtraStates; ++i) {
         auto *b = new MYBUTTON(QString::number(i + 1), extras, "extra");
         b->setFocusPolicy(Qt::NoFocus);
@@ -124,6 +126,16 @@ void test_moto::build()
     menuButton_->setFont(PanelFonts::panel(16));
     menuButton_->setFocusPolicy(Qt::NoFocus);
     connect(menuButton_, &QPushButton::clicked, this, &test_moto::slot_menu);
+}
+
+void test_moto::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        caption_->setText(tr(kCaption));
+        menuButton_->setText(tr(sideMenu_->isHidden() ? kMenuHidden : kMenuShown));
+        setdialogmsg(leaving_ ? tr(kLeaving) : test_.help());
+    }
+    MyDialog::changeEvent(event);
 }
 
 void test_moto::showEvent(QShowEvent *event)
@@ -234,7 +246,8 @@ void test_moto::runFrequency(int test)
 void test_moto::reject()
 {
     socket_->sendLeave();
-    setdialogmsg(tr("正在退出机头测试界面, 请稍后 !"));
+    leaving_ = true;
+    setdialogmsg(tr(kLeaving));
     // Without the command port the controller's answer cannot arrive: nothing to wait for.
     if (!socket_->isBound()) {
         timer_->stop();

@@ -7,6 +7,7 @@
 
 class MYBUTTON;
 class MotoGroupView;
+class QLabel;
 class QTimer;
 class TestSocket;
 class motopanel;
@@ -42,6 +43,7 @@ Q_SIGNALS:
     void signal_panel(int number);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -59,10 +61,12 @@ private:
     MotoTest test_;
     QList<MotoGroupView *> groups_;
     QList<MYBUTTON *> extras_;
+    QLabel *caption_ = nullptr;
     MYBUTTON *menuButton_ = nullptr;
     testpaneladd *sideMenu_ = nullptr;
     motopanel *panel_ = nullptr;
     QTimer *timer_;
     int shownGroup_ = -1;
     int shownKind_ = -1;
+    bool leaving_ = false; // the leave command sent, its message on the help line
 };

@@ -6,8 +6,8 @@
 // other pages built in each language (the main screen with its widest alarm among them): a text
 // cut by its widget, siblings that overlap; a text of either language with a glyph the panel's
 // font lacks. An update item that loses its version in English. The main screen's zeroing
-// sequence, kept in its message line, advances while the line shows English. And every tab of
-// para relabels itself when the language changes.
+// sequence, kept in its message line, advances while the line shows English. And para, on every
+// tab, and the open carriage test page relabel themselves when the language changes.
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -24,6 +24,8 @@
 #include "logic/language.h"
 #include "logic/translations.h"
 #include "machinetests/exttest.h"
+#include "machinetests/motogroupview.h"
+#include "machinetests/test_moto.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/wave.h"
@@ -299,6 +301,22 @@ private Q_SLOTS:
             QVERIFY2(now != before[i], qPrintable(labels[i] + ": " + now));
         }
         QVERIFY2(page.msgLabel()->text() != help, qPrintable(help));
+    }
+
+    // The carriage test page, open, follows a switch: its help line, its groups' titles and its
+    // menu key.
+    void carriageTestFollowsLanguage()
+    {
+        test_moto page;
+        page.setModal(false);
+        page.show();
+        QLabel *title = page.groupView(0)->findChild<QLabel *>();
+        const QStringList before{page.msgLabel()->text(), title->text(), page.menuButton()->text()};
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        QTRY_VERIFY_WITH_TIMEOUT(page.msgLabel()->text() != before[0], 10000);
+        QCOMPARE(page.msgLabel()->text(), page.test().help());
+        QVERIFY2(title->text() != before[1], qPrintable(title->text()));
+        QVERIFY2(page.menuButton()->text() != before[2], qPrintable(page.menuButton()->text()));
     }
 
     // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
