@@ -4059,7 +4059,7 @@ Dn</translation>
     </message>
     <message>
         <source>F3.从其它文件导入</source>
-        <translation>F3.Import from a job</translation>
+        <translation>F3.From a job</translation>
     </message>
     <message>
         <source>编织衣物参数浏览工具 - %1</source>

@@ -19,6 +19,8 @@
 #include "editors/patedit.h"
 #include "files/dialogdoc.h"
 #include "files/dialogide.h"
+#include "files/hdiskformatdialog.h"
+#include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "logic/controllerupdate.h"
 #include "logic/language.h"
@@ -36,6 +38,7 @@
 #include "ui/menugrid.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
+#include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
@@ -181,6 +184,11 @@ const Page kPages[] = {
     {"pattern editor", [] { return new PatEdit(QStringLiteral("none.pat")); }, {}},
     {"picture editor", [] { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
     {"machine tests", [] { return new exttest; }, {}},
+    {"disk formatting", [] { return new HDiskFormatDialog; }, {}},
+    {"stick formatting", [] { return new UDiskFormatDialog; }, {}},
+    {"work file browser",
+     [] { return new workparabrown(workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
+     {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
     {"history", [] { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
 };
 
