@@ -8,6 +8,7 @@
 // font lacks. An update item that loses its version in English. The main screen's zeroing
 // sequence, kept in its message line, advances while the line shows English. And para, on every
 // tab, and the open carriage test page relabel themselves when the language changes.
+#include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -30,12 +31,15 @@
 #include "machinetests/test_moto.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/languagemenu.h"
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "platform/atomicfile.h"
 #include "service/updata.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
+#include "ui/mymenu.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
 #include "workparams/workparabrown.h"
@@ -325,6 +329,21 @@ private Q_SLOTS:
         QCOMPARE(page.msgLabel()->text(), page.test().help());
         QVERIFY2(title->text() != before[1], qPrintable(title->text()));
         QVERIFY2(page.menuButton()->text() != before[2], qPrintable(page.menuButton()->text()));
+    }
+
+    // A choice that cannot be saved still switches the panel for this run, and says so.
+    void unsavedChoice()
+    {
+        languagemenu menu;
+        AtomicFile::setWriteLimitForTesting(0);
+        ModalDriver driver;
+        driver.pressOk();
+        menu.menu()->item(0, 1)->click();
+        AtomicFile::setWriteLimitForTesting(-1);
+        QCOMPARE(Translations::current(), QStringLiteral("en"));
+        QCOMPARE(driver.texts.size(), 1);
+        QVERIFY2(driver.texts[0].contains(QStringLiteral("not saved")), qPrintable(driver.texts[0]));
+        QVERIFY(!QFile::exists(Language::settingsPath()));
     }
 
     // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
