@@ -7,7 +7,9 @@
 // cut by its widget, siblings that overlap; a text of either language with a glyph the panel's
 // font lacks. An update item that loses its version in English. The main screen's zeroing
 // sequence, kept in its message line, advances while the line shows English. And para, on every
-// tab, and the open carriage test page relabel themselves when the language changes.
+// tab, and the open carriage test page relabel themselves when the language changes. A touch
+// on the desktop picture's language names that opens nothing; a choice the panel could not save
+// that does not switch it, or switches it without a word to the operator.
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -32,6 +34,7 @@
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/languagemenu.h"
+#include "mainwin/startpicture.h"
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
@@ -39,6 +42,7 @@
 #include "service/updata.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
+#include "ui/mylabel.h"
 #include "ui/mymenu.h"
 #include "ui/mytabwidget.h"
 #include "ui/panelfonts.h"
@@ -344,6 +348,24 @@ private Q_SLOTS:
         QCOMPARE(driver.texts.size(), 1);
         QVERIFY2(driver.texts[0].contains(QStringLiteral("not saved")), qPrintable(driver.texts[0]));
         QVERIFY(!QFile::exists(Language::settingsPath()));
+    }
+
+    // A touch on the language names in the desktop picture's corner opens the language menu.
+    void desktopTarget()
+    {
+        wave w;
+        {
+            ModalDriver startup; // a message at start-up (no job chosen) is closed
+            w.start();
+        }
+        w.show();
+        MyLabel *target = w.startPicture()->languageTarget();
+        QCOMPARE(target->text(), QStringLiteral("中文 / English"));
+        QVERIFY(target->isVisible());
+        ModalDriver driver;
+        driver.escape();
+        QTest::mouseClick(target, Qt::LeftButton);
+        QCOMPARE(driver.classes, QStringList{QStringLiteral("languagemenu")});
     }
 
     // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
