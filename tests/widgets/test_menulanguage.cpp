@@ -20,9 +20,14 @@
 #include "editors/bmpedit.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
+#include "files/choosedirdialog.h"
+#include "files/dialogdel.h"
 #include "files/dialogdoc.h"
 #include "files/dialogide.h"
 #include "files/hdiskformatdialog.h"
+#include "files/inputdirdialog.h"
+#include "files/inputfiledialog.h"
+#include "files/outputfiledialog.h"
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "logic/controllerupdate.h"
@@ -30,6 +35,7 @@
 #include "logic/translations.h"
 #include "machinetests/exttest.h"
 #include "machinetests/motogroupview.h"
+#include "machinetests/test_io.h"
 #include "machinetests/test_moto.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
@@ -39,6 +45,7 @@
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
+#include "platform/panelpaths.h"
 #include "service/updata.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
@@ -192,6 +199,14 @@ const Page kPages[] = {
     {"pattern editor", [] { return new PatEdit(QStringLiteral("none.pat")); }, {}},
     {"picture editor", [] { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
     {"machine tests", [] { return new exttest; }, {}},
+    {"carriage test", [] { return new test_moto; }, {Qt::Key_M}},
+    {"I/O test", [] { return new test_io; }, {}},
+    {"deletion", [] { return new dialogdel; }, {}},
+    {"stick import", [] { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick export", [] { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder", [] { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder import", [] { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
+    {"language menu", [] { return new languagemenu; }, {}},
     {"disk formatting", [] { return new HDiskFormatDialog; }, {}},
     {"stick formatting", [] { return new UDiskFormatDialog; }, {}},
     {"work file browser",
