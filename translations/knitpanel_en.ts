@@ -777,16 +777,19 @@
         <translation>F4.Export to USB</translation>
     </message>
     <message>
-        <source> (%1 行记录损坏, 已跳过)</source>
-        <translation> (%1 damaged lines skipped)</translation>
-    </message>
-    <message>
         <source>导出到U盘</source>
         <translation>Export to USB</translation>
     </message>
     <message>
         <source>导出文件失败, 请重试 !</source>
         <translation>Exporting failed, try again !</translation>
+    </message>
+    <message numerus="yes">
+        <source> (%n 行记录损坏, 已跳过)</source>
+        <translation>
+            <numerusform> (%n damaged line skipped)</numerusform>
+            <numerusform> (%n damaged lines skipped)</numerusform>
+        </translation>
     </message>
 </context>
 <context>

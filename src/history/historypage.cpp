@@ -118,7 +118,7 @@ void HistoryPage::showTab(int tab)
 {
     QString help = tr(kHelp[tab]);
     if (skipped_ > 0)
-        help += tr(" (%1 行记录损坏, 已跳过)").arg(skipped_);
+        help += tr(" (%n 行记录损坏, 已跳过)", nullptr, skipped_);
     setdialogmsg(help);
     MyListView *l = list(tab);
     if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)

@@ -128,6 +128,7 @@ private Q_SLOTS:
 
         HistoryPage page(nullptr, kNow);
         QCOMPARE(page.skipped(), 4);
+        QVERIFY2(page.msgLabel()->text().endsWith(QStringLiteral(" (4 行记录损坏, 已跳过)")), qPrintable(page.msgLabel()->text()));
         QCOMPARE(page.list(0)->topLevelItemCount(), 7);
         QCOMPARE(page.list(0)->topLevelItem(0)->text(1), QStringLiteral("解除"));
         QCOMPARE(page.list(1)->topLevelItemCount(), 1);
