@@ -383,19 +383,13 @@ private Q_SLOTS:
     // A touch on the language names in the desktop picture's corner opens the language menu.
     void desktopTarget()
     {
-        wave w;
-        {
-            ModalDriver startup; // a message at start-up (no job chosen) is closed
-            w.start();
-        }
-        w.show();
-        MyLabel *target = w.startPicture()->languageTarget();
+        Answerer answers;
+        std::unique_ptr<QWidget> w(startPicture());
+        MyLabel *target = static_cast<wave *>(w.get())->startPicture()->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
-        QVERIFY(target->isVisible());
-        ModalDriver driver;
-        driver.escape();
+        answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
-        QCOMPARE(driver.classes, QStringList{QStringLiteral("languagemenu")});
+        QCOMPARE(answers.classes, QStringList{QStringLiteral("languagemenu")});
     }
 
     // A standing alarm is relabelled on a switch; the journal keeps its Chinese source.
@@ -433,14 +427,7 @@ private Q_SLOTS:
         fresh.reset(screen.make());
         fresh->show();
         QVERIFY(!screen.turn || screen.turn(fresh.get()));
-        const QStringList now = shownTexts(switched.get());
-        const QStringList built = shownTexts(fresh.get());
-        QStringList differ;
-        for (int i = 0; i < qMax(now.size(), built.size()); ++i) {
-            if (now.value(i) != built.value(i))
-                differ << now.value(i) + QStringLiteral("  <>  ") + built.value(i);
-        }
-        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char('\n'))));
+        QCOMPARE(shownTexts(switched.get()), shownTexts(fresh.get()));
     }
 
     // Every page, in both languages: every text within its widget, no siblings overlapping.
