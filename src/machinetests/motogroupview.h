@@ -46,7 +46,7 @@ private:
     MYBUTTON *addIndicator(int kind, const QString &text, QWidget *column);
 
     int group_;
-    QLabel *title_;
+    QLabel *title_ = nullptr;
     QList<QLabel *> captions_;
     QList<QWidget *> columns_;
     QList<QList<MYBUTTON *>> indicators_; // by kind; empty for the density motors
