@@ -88,8 +88,14 @@ void LabelTftp::showWaiting()
 
 void LabelTftp::slot_progress(qint64 bytes, int percent)
 {
-    if (percent < 0)
+    if (percent < 0) {
         setText(tr("正在下载: %1 B").arg(bytes));
-    else
-        bar_->setValue(percent);
+        return;
+    }
+    // QProgressBar repaints itself at once whenever its percentage changes, a paint per block
+    // of a small file; held back, the bar is drawn with the screen's next paint, once.
+    bar_->setUpdatesEnabled(false);
+    bar_->setValue(percent);
+    bar_->setUpdatesEnabled(true);
+    bar_->update();
 }
