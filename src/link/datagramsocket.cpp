@@ -10,7 +10,11 @@ DatagramSocket::DatagramSocket(QObject *parent)
 {
 }
 
-DatagramSocket::~DatagramSocket() = default;
+DatagramSocket::~DatagramSocket()
+{
+    // The notifier goes before the descriptor it watches.
+    close();
+}
 
 bool DatagramSocket::bind(quint16 port)
 {
