@@ -56,13 +56,6 @@ void sendTo(int fd, quint32 address, quint16 port, const unsigned char *buffer, 
     ::sendto(fd, buffer, size_t(length), 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
 }
 
-bool ipv4(const QHostAddress &address, quint32 *out)
-{
-    bool ok = false;
-    *out = address.toIPv4Address(&ok);
-    return ok;
-}
-
 // Whatever waits on the port before the command goes out cannot be its reply: a late copy of
 // an earlier answer.
 void drain(int fd)
@@ -104,11 +97,9 @@ bool awaitReply(int fd, quint32 address, quint16 port, qint64 deadline, unsigned
 
 } // namespace
 
-unsigned char commandport(const QHostAddress &address, quint16 port, int timeoutMs,
-                          unsigned char *buffer, int length)
+unsigned char commandport(quint32 to, quint16 port, int timeoutMs, unsigned char *buffer, int length)
 {
-    quint32 to = 0;
-    if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
+    if (!buffer || length <= 0 || length > CommandDatagram::kSize)
         return Protocol::NotAnswered;
     // The reply is waited for in poll(): the event loop's turn comes after it.
     const StallReport::Wait mandated;
@@ -138,10 +129,9 @@ unsigned char commandport(const QHostAddress &address, quint16 port, int timeout
     return answered ? Protocol::Answered : Protocol::NotAnswered;
 }
 
-void commandsend(const QHostAddress &address, quint16 port, const unsigned char *buffer, int length)
+void commandsend(quint32 to, quint16 port, const unsigned char *buffer, int length)
 {
-    quint32 to = 0;
-    if (!buffer || length <= 0 || length > CommandDatagram::kSize || !ipv4(address, &to))
+    if (!buffer || length <= 0 || length > CommandDatagram::kSize)
         return;
     ControllerPresence::instance().commandStarting();
     bool bound = false;

@@ -17,7 +17,7 @@ constexpr int kLongMs = 20000;
 
 unsigned char exchange(unsigned char *buffer, int timeoutMs)
 {
-    return commandport(ControllerAddress::current(), PanelEnv::port(kControllerPort), PanelEnv::scaledMs(timeoutMs),
+    return commandport(ControllerAddress::ipv4(), PanelEnv::port(kControllerPort), PanelEnv::scaledMs(timeoutMs),
                        buffer, CommandDatagram::kSize) & 0xff;
 }
 
@@ -41,7 +41,7 @@ void setparawithoutrcv(unsigned char cmd, unsigned char object, unsigned short v
 {
     unsigned char buffer[CommandDatagram::kSize];
     CommandDatagram::parameter(buffer, cmd, object, value1, value2);
-    commandsend(ControllerAddress::current(), PanelEnv::port(kControllerPort), buffer, CommandDatagram::kSize);
+    commandsend(ControllerAddress::ipv4(), PanelEnv::port(kControllerPort), buffer, CommandDatagram::kSize);
 }
 
 unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short *out)

@@ -2,17 +2,12 @@
 
 #include "platform/panelenv.h"
 
-bool ControllerAddress::configured(QHostAddress *address, QString *error)
+quint32 ControllerAddress::ipv4()
 {
-    quint32 v = 0;
-    if (!PanelEnv::controllerIpv4(&v, error))
-        return false;
-    if (address)
-        *address = QHostAddress(v);
-    return true;
+    return PanelEnv::controllerIpv4OrNobody();
 }
 
-QHostAddress ControllerAddress::current()
+bool ControllerAddress::configuredIpv4(quint32 *address, QString *error)
 {
-    return QHostAddress(PanelEnv::controllerIpv4OrNobody());
+    return PanelEnv::controllerIpv4(address, error);
 }

@@ -3,12 +3,11 @@
 #include "commandtrace.h"
 #include "controlleraddress.h"
 #include "controllerpresence.h"
+#include "datagramsocket.h"
 #include "data/parablocks.h"
 #include "data/protocol.h"
 #include "platform/panelenv.h"
 
-#include <QUdpSocket>
-#include <QVariant>
 
 namespace {
 
@@ -24,11 +23,11 @@ unsigned short value16(const unsigned char *r, int at)
     return static_cast<unsigned short>(r[at] | (r[at + 1] << 8));
 }
 
-bool bindSocket(QUdpSocket *socket, quint16 base)
+bool bindSocket(DatagramSocket *socket, quint16 base)
 {
-    if (!socket->bind(QHostAddress::AnyIPv4, PanelEnv::port(base)))
+    if (!socket->bind(PanelEnv::port(base)))
         return false;
-    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kReceiveBuffer));
+    socket->setReceiveBuffer(kReceiveBuffer);
     return true;
 }
 
@@ -36,17 +35,17 @@ bool bindSocket(QUdpSocket *socket, quint16 base)
 
 StatusChannel::StatusChannel(QObject *parent)
     : QObject(parent)
-    , status_(new QUdpSocket(this))
-    , needle_(new QUdpSocket(this))
+    , status_(new DatagramSocket(this))
+    , needle_(new DatagramSocket(this))
     , trace_(stdout)
 {
-    connect(status_, &QUdpSocket::readyRead, this, [this] { drain(status_, true); });
-    connect(needle_, &QUdpSocket::readyRead, this, [this] { drain(needle_, false); });
+    connect(status_, &DatagramSocket::readyRead, this, [this] { drain(status_, true); });
+    connect(needle_, &DatagramSocket::readyRead, this, [this] { drain(needle_, false); });
 }
 
 bool StatusChannel::open()
 {
-    controller_ = ControllerAddress::current();
+    controller_ = ControllerAddress::ipv4();
     const bool needle = needleBound() || bindSocket(needle_, kNeedlePort);
     const bool status = statusBound() || bindSocket(status_, kStatusPort);
     return needle && status;
@@ -54,37 +53,32 @@ bool StatusChannel::open()
 
 bool StatusChannel::statusBound() const
 {
-    return status_->state() == QAbstractSocket::BoundState;
+    return status_->isBound();
 }
 
 bool StatusChannel::needleBound() const
 {
-    return needle_->state() == QAbstractSocket::BoundState;
+    return needle_->isBound();
 }
 
-bool StatusChannel::fromController(const QHostAddress &sender) const
-{
-    return sender.isEqual(controller_, QHostAddress::ConvertV4MappedToIPv4);
-}
-
-void StatusChannel::drain(QUdpSocket *socket, bool status)
+void StatusChannel::drain(DatagramSocket *socket, bool status)
 {
     // Everything queued is handled now, so a flood never waits on one wake-up per report.
     unsigned char bytes[kReportSize];
-    QHostAddress sender;
-    while (socket->hasPendingDatagrams()) {
-        const qint64 got = socket->readDatagram(reinterpret_cast<char *>(bytes), kReportSize, &sender);
+    quint32 sender = 0;
+    for (;;) {
+        const int got = socket->receive(bytes, kReportSize, &sender);
         if (got < 0)
             break;
-        if (!fromController(sender)) {
+        if (sender != controller_) {
             ++dropped_;
             continue;
         }
         ControllerPresence::instance().reportArrived();
         if (status)
-            handleStatus(bytes, int(got));
+            handleStatus(bytes, got);
         else
-            handleNeedle(bytes, int(got));
+            handleNeedle(bytes, got);
     }
     if (trace_)
         std::fflush(trace_);

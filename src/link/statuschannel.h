@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QHostAddress>
 #include <QObject>
 
 #include <cstdio>
 
-class QUdpSocket;
+class DatagramSocket;
 
 // Receives the controller's unsolicited status and needle reports, writes what they carry
 // into para_cur, para_test_io and para_test_moto, traces each status report and tells the
@@ -60,15 +59,14 @@ Q_SIGNALS:
     void drained();
 
 private:
-    void drain(QUdpSocket *socket, bool status);
-    bool fromController(const QHostAddress &sender) const;
+    void drain(DatagramSocket *socket, bool status);
     void dispatchMachine(const unsigned char *r);
     void dispatchTest(const unsigned char *r);
     void trace(const unsigned char *r);
 
-    QUdpSocket *status_;
-    QUdpSocket *needle_;
-    QHostAddress controller_;
+    DatagramSocket *status_;
+    DatagramSocket *needle_;
+    quint32 controller_ = 0;
     std::FILE *trace_;
     quint64 statusCount_ = 0;
     quint64 needleCount_ = 0;

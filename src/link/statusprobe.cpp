@@ -5,10 +5,9 @@
 #include "commandtrace.h"
 #include "controlleraddress.h"
 #include "controllerpresence.h"
+#include "datagramsocket.h"
 
 #include "platform/panelenv.h"
-
-#include <QUdpSocket>
 
 namespace {
 
@@ -40,31 +39,30 @@ void StatusProbe::tick()
     const ControllerPresence &presence = ControllerPresence::instance();
     if (waiting() || !presence.offline() || presence.portHeld())
         return;
-    socket_ = new QUdpSocket(this);
-    if (!socket_->bind(QHostAddress::AnyIPv4, PanelEnv::port(kCommandPort), QAbstractSocket::DontShareAddress)) {
+    socket_ = new DatagramSocket(this);
+    if (!socket_->bind(PanelEnv::port(kCommandPort))) {
         release();
         return;
     }
-    connect(socket_, &QUdpSocket::readyRead, this, &StatusProbe::receive);
+    connect(socket_, &DatagramSocket::readyRead, this, &StatusProbe::receive);
     motostatusrequest(request_);
-    socket_->writeDatagram(reinterpret_cast<const char *>(request_), CommandDatagram::kSize,
-                           ControllerAddress::current(), PanelEnv::port(kControllerPort));
+    socket_->sendTo(request_, CommandDatagram::kSize, ControllerAddress::ipv4(), PanelEnv::port(kControllerPort));
     CommandTrace::print(CommandTrace::sendLine(request_, CommandDatagram::kSize));
     deadline_.start(PanelEnv::scaledMs(kMotoStatusTimeoutMs));
 }
 
 void StatusProbe::receive()
 {
-    const quint32 controller = ControllerAddress::current().toIPv4Address();
+    const quint32 controller = ControllerAddress::ipv4();
     const quint16 port = PanelEnv::port(kControllerPort);
     unsigned char datagram[1500];
-    while (socket_ && socket_->hasPendingDatagrams()) {
-        QHostAddress from;
+    while (socket_) {
+        quint32 from = 0;
         quint16 fromPort = 0;
-        const qint64 n = socket_->readDatagram(reinterpret_cast<char *>(datagram), sizeof datagram, &from, &fromPort);
+        const int n = socket_->receive(datagram, int(sizeof datagram), &from, &fromPort);
         if (n < 0)
             break;
-        if (!CommandDatagram::isReply(controller, port, from.toIPv4Address(), fromPort, request_,
+        if (!CommandDatagram::isReply(controller, port, from, fromPort, request_,
                                       CommandDatagram::kSize, datagram, n))
             continue;
         CommandTrace::print(CommandTrace::recvLine(datagram, CommandDatagram::kSize));

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-class QUdpSocket;
+class DatagramSocket;
 
 // The status query that notices the controller's return while the panel is offline: every
 // 5 s, unless a test page holds the command port, it sends getmotostatus's datagram from that
@@ -32,6 +32,6 @@ private:
 
     QTimer interval_;
     QTimer deadline_;
-    QUdpSocket *socket_ = nullptr;
+    DatagramSocket *socket_ = nullptr;
     unsigned char request_[12] = {};
 };

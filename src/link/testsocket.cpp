@@ -4,27 +4,26 @@
 #include "commandtrace.h"
 #include "controlleraddress.h"
 #include "controllerpresence.h"
+#include "datagramsocket.h"
 
 #include "data/protocol.h"
 #include "platform/panelenv.h"
-
-#include <QUdpSocket>
 
 namespace {
 
 constexpr quint16 kCommandPort = 2900;
 constexpr quint16 kControllerPort = 2800;
-constexpr qint64 kLargest = 1500;
+constexpr int kLargest = 1500;
 
 } // namespace
 
 TestSocket::TestSocket(TestDatagram::Test test, QObject *parent)
     : QObject(parent)
     , test_(test)
-    , socket_(new QUdpSocket(this))
-    , controller_(ControllerAddress::current())
+    , socket_(new DatagramSocket(this))
+    , controller_(ControllerAddress::ipv4())
 {
-    connect(socket_, &QUdpSocket::readyRead, this, &TestSocket::drain);
+    connect(socket_, &DatagramSocket::readyRead, this, &TestSocket::drain);
 }
 
 TestSocket::~TestSocket()
@@ -39,7 +38,7 @@ bool TestSocket::open()
         return true;
     // Held alone: a command sent meanwhile must not take the controller's answers for its own.
     ControllerPresence::instance().commandStarting();
-    if (!socket_->bind(QHostAddress::AnyIPv4, PanelEnv::port(kCommandPort), QAbstractSocket::DontShareAddress))
+    if (!socket_->bind(PanelEnv::port(kCommandPort)))
         return false;
     ControllerPresence::instance().holdPort(true);
     return true;
@@ -47,7 +46,7 @@ bool TestSocket::open()
 
 bool TestSocket::isBound() const
 {
-    return socket_->state() == QAbstractSocket::BoundState;
+    return socket_->isBound();
 }
 
 void TestSocket::sendCommand(unsigned short first, unsigned short value)
@@ -69,26 +68,24 @@ void TestSocket::sendLeave()
 
 void TestSocket::send(const unsigned char *bytes)
 {
-    socket_->writeDatagram(reinterpret_cast<const char *>(bytes), TestDatagram::kSize, controller_,
-                           PanelEnv::port(kControllerPort));
+    socket_->sendTo(bytes, TestDatagram::kSize, controller_, PanelEnv::port(kControllerPort));
 }
 
 void TestSocket::drain()
 {
-    char bytes[kLargest];
-    QHostAddress sender;
-    while (socket_->hasPendingDatagrams()) {
-        const qint64 got = socket_->readDatagram(bytes, kLargest, &sender);
+    unsigned char d[kLargest];
+    quint32 sender = 0;
+    for (;;) {
+        const int got = socket_->receive(d, kLargest, &sender);
         if (got < 0)
             break;
-        const auto *d = reinterpret_cast<const unsigned char *>(bytes);
-        if (!sender.isEqual(controller_, QHostAddress::ConvertV4MappedToIPv4)) {
+        if (sender != controller_) {
             ++dropped_;
             continue;
         }
         switch (TestDatagram::classify(d, got, test_)) {
         case TestDatagram::Report:
-            Q_EMIT reportReceived(QByteArray(bytes, TestDatagram::kSize));
+            Q_EMIT reportReceived(QByteArray(reinterpret_cast<const char *>(d), TestDatagram::kSize));
             break;
         case TestDatagram::Closed:
             // The page closes now; whatever follows belongs to nobody.
@@ -97,7 +94,7 @@ void TestSocket::drain()
         case TestDatagram::Other:
             ++dropped_;
             if (plainTrace_)
-                CommandTrace::print(CommandTrace::plainLine(d, int(qMin<qint64>(got, TestDatagram::kSize))));
+                CommandTrace::print(CommandTrace::plainLine(d, qMin(got, TestDatagram::kSize)));
             break;
         }
     }

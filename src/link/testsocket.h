@@ -3,10 +3,9 @@
 #include "testdatagram.h"
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QObject>
 
-class QUdpSocket;
+class DatagramSocket;
 
 // A test page's own datagram socket on the panel's command port (2900): sends the test's
 // commands and the leave command to the controller, and hands on the reports and the closing
@@ -42,8 +41,8 @@ private:
     void drain();
 
     TestDatagram::Test test_;
-    QUdpSocket *socket_;
-    QHostAddress controller_;
+    DatagramSocket *socket_;
+    quint32 controller_;
     bool plainTrace_ = false;
     quint64 dropped_ = 0;
 };

@@ -1,11 +1,24 @@
 #include "brokerurl.h"
 
-#include <QHostAddress>
 #include <QUrl>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
 
 namespace {
 
 constexpr int kMaxHostLength = 253;
+
+// Addresses read with the C library's parsers: the panel loads no network library for them.
+bool ipv6Address(const QString &host, in6_addr *out)
+{
+    return ::inet_pton(AF_INET6, host.toLatin1().constData(), out) == 1;
+}
+
+bool ipv4Loopback(quint32 address)
+{
+    return (address >> 24) == 127;
+}
 
 } // namespace
 
@@ -32,7 +45,8 @@ bool BrokerUrl::parse(const QString &text, BrokerUrl *url, QString *error)
     if (u.host.isEmpty() || u.host.size() > kMaxHostLength)
         return fail(QStringLiteral("url has no host"));
     // QUrl takes more than a broker's name: keep to what the panel's resolver and the topics need.
-    const bool ipv6 = QHostAddress(u.host).protocol() == QAbstractSocket::IPv6Protocol;
+    in6_addr v6{};
+    const bool ipv6 = ipv6Address(u.host, &v6);
     if (!ipv6 && !plainAscii(u.host, QLatin1String(".-")))
         return fail(QStringLiteral("url's host may hold only letters, digits, '.' and '-'"));
     // QUrl takes "host:" as no port at all.
@@ -71,6 +85,15 @@ bool BrokerUrl::isLoopback(const QString &host)
 {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         return true;
-    const QHostAddress a(host);
-    return !a.isNull() && a.isLoopback();
+    in_addr v4{};
+    if (::inet_aton(host.toLatin1().constData(), &v4) != 0)
+        return ipv4Loopback(ntohl(v4.s_addr));
+    in6_addr v6{};
+    if (!ipv6Address(host, &v6))
+        return false;
+    if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+        const unsigned char *b = v6.s6_addr + 12;
+        return ipv4Loopback(quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3]);
+    }
+    return IN6_IS_ADDR_LOOPBACK(&v6);
 }

@@ -2,7 +2,7 @@
 
 #include "ui/transferframe.h"
 
-fileoperate::fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent,
+fileoperate::fileoperate(const QString &path, quint32 address, int mode, QWidget *parent,
                          const char *name, bool modal, Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
@@ -19,12 +19,12 @@ fileoperate::fileoperate(const QString &path, const QHostAddress &address, int m
 
 fileoperate::~fileoperate() = default;
 
-bool fileoperate::tftpputfile(const QString &path, const QHostAddress &address)
+bool fileoperate::tftpputfile(const QString &path, quint32 address)
 {
     return transfer(path, address, Upload);
 }
 
-bool fileoperate::tftpgetfile(const QString &path, const QHostAddress &address)
+bool fileoperate::tftpgetfile(const QString &path, quint32 address)
 {
     return transfer(path, address, Download);
 }
@@ -34,7 +34,7 @@ FileTransfer fileoperate::withController()
     return {[](const QString &path) { return tftpputfile(path); }, [](const QString &path) { return tftpgetfile(path); }};
 }
 
-bool fileoperate::transfer(const QString &path, const QHostAddress &address, int mode)
+bool fileoperate::transfer(const QString &path, quint32 address, int mode)
 {
     fileoperate dialog(path, address, mode);
     return dialog.run() == QDialog::Accepted;

@@ -5,7 +5,6 @@
 #include "ui/transferframe.h"
 
 #include <QDialog>
-#include <QHostAddress>
 #include <QString>
 
 class LabelTftp;
@@ -19,14 +18,15 @@ class fileoperate : public QDialog
 public:
     enum Mode { Upload = TransferFrame::Upload, Download = TransferFrame::Download };
 
-    // Upload or download path (the remote name is its last component); true on success.
-    static bool tftpputfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
-    static bool tftpgetfile(const QString &path, const QHostAddress &address = ControllerAddress::current());
+    // Upload or download path (the remote name is its last component); true on success. The
+    // address is IPv4 in host byte order.
+    static bool tftpputfile(const QString &path, quint32 address = ControllerAddress::ipv4());
+    static bool tftpgetfile(const QString &path, quint32 address = ControllerAddress::ipv4());
     // Both directions with the controller, each in this window, for the logic that sends files.
     static FileTransfer withController();
 
     // The window has no title bar or border (the panel's flags 16); the transfer starts here.
-    fileoperate(const QString &path, const QHostAddress &address, int mode, QWidget *parent = nullptr,
+    fileoperate(const QString &path, quint32 address, int mode, QWidget *parent = nullptr,
                 const char *name = nullptr, bool modal = true,
                 Qt::WindowFlags flags = Qt::Dialog | Qt::FramelessWindowHint);
     ~fileoperate() override;
@@ -39,7 +39,7 @@ public Q_SLOTS:
     void slot_over(int code);
 
 private:
-    static bool transfer(const QString &path, const QHostAddress &address, int mode);
+    static bool transfer(const QString &path, quint32 address, int mode);
 
     TransferFrame *frame_;
     bool ended_ = false;

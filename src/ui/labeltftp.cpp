@@ -35,18 +35,18 @@ LabelTftp::LabelTftp(QWidget *parent, const char *name)
 
 LabelTftp::~LabelTftp() = default;
 
-bool LabelTftp::opengetfile(const QString &path, const QHostAddress &address)
+bool LabelTftp::opengetfile(const QString &path, quint32 address)
 {
     bar_->hide();
-    return client_->get(path, address);
+    return client_->getFrom(path, TftpClient::remoteNameFor(path), address);
 }
 
-bool LabelTftp::openputfile(const QString &path, const QHostAddress &address)
+bool LabelTftp::openputfile(const QString &path, quint32 address)
 {
     bar_->setGeometry(0, 0, width(), height());
     bar_->setValue(0);
     bar_->show();
-    if (!client_->put(path, address))
+    if (!client_->putTo(path, TftpClient::remoteNameFor(path), address))
         return false;
     std::printf("%lld\n", static_cast<long long>(client_->total()));
     std::fflush(stdout);
@@ -88,8 +88,14 @@ void LabelTftp::showWaiting()
 
 void LabelTftp::slot_progress(qint64 bytes, int percent)
 {
-    if (percent < 0)
+    if (percent < 0) {
         setText(tr("正在下载: %1 B").arg(bytes));
-    else
-        bar_->setValue(percent);
+        return;
+    }
+    // QProgressBar repaints itself at once whenever its percentage changes, a paint per block
+    // of a small file; held back, the bar is drawn with the screen's next paint, once.
+    bar_->setUpdatesEnabled(false);
+    bar_->setValue(percent);
+    bar_->setUpdatesEnabled(true);
+    bar_->update();
 }

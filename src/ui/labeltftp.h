@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
@@ -21,9 +20,10 @@ public:
     ~LabelTftp() override;
 
     // Start a transfer. False, with over(2) or over(3) already emitted, when the local file
-    // cannot be used (over(1) when the transfer cannot start at all).
-    bool opengetfile(const QString &path, const QHostAddress &address);
-    bool openputfile(const QString &path, const QHostAddress &address);
+    // cannot be used (over(1) when the transfer cannot start at all). The server's address is
+    // IPv4 in host byte order.
+    bool opengetfile(const QString &path, quint32 address);
+    bool openputfile(const QString &path, quint32 address);
 
     QProgressBar *progressBar() const { return bar_; }
     int result() const; // over's code, -1 while none was emitted

@@ -78,7 +78,7 @@ TransferFrame::TransferFrame(QWidget *parent)
 
 TransferFrame::~TransferFrame() = default;
 
-bool TransferFrame::start(const QString &path, const QHostAddress &address, int mode)
+bool TransferFrame::start(const QString &path, quint32 address, int mode)
 {
     delete line_;
     line_ = new LabelTftp(this, "LabelTftp");
@@ -104,7 +104,7 @@ bool TransferFrame::runHere(const QString &path, int mode)
         code = result;
         loop.quit();
     });
-    start(path, ControllerAddress::current(), mode);
+    start(path, ControllerAddress::ipv4(), mode);
     // A transfer that failed to start has ended before the frame could be shown.
     if (code < 0) {
         InputHold hold(&loop);

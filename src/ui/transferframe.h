@@ -3,7 +3,6 @@
 #include "logic/filetransfer.h"
 
 #include <QFrame>
-#include <QHostAddress>
 #include <QString>
 
 class LabelTftp;
@@ -25,7 +24,7 @@ public:
 
     // Starts a transfer on a fresh status line (its own socket, as each transfer had); false,
     // with the line's over() already emitted, when it could not start.
-    bool start(const QString &path, const QHostAddress &address, int mode);
+    bool start(const QString &path, quint32 address, int mode);
     LabelTftp *line() const { return line_; }
 
     // Both directions with the controller run here: the frame shows over its window while a

@@ -2,17 +2,21 @@
 // reply taken from the wrong sender, of the wrong length or echoing another command, a late
 // duplicate of one reply taken as the next command's, a getpara that overwrites its preset on
 // time-out, a getmotostatus that reports "stopped" when nobody answers, and waits that end
-// early or overrun (a command without reply must not wait at all).
+// early or overrun (a command without reply must not wait at all). The event loop's datagram
+// socket: a port shared with another socket, a refused bind that stops sending, a datagram
+// longer than the buffer overrunning it, a closed socket that keeps its port.
 #include "portoffset.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "udppeer.h"
 
 #include "link/commands.h"
+#include "link/datagramsocket.h"
 #include "platform/panelenv.h"
 
 #include <QElapsedTimer>
 #include <QNetworkProxy>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -160,6 +164,33 @@ private Q_SLOTS:
         QCOMPARE(int(getpara(0x2B, 1, 4, &second)), 1);
         QCOMPARE(int(first), 0x2A);
         QCOMPARE(int(second), 0x2B);
+    }
+
+    void datagramSocket()
+    {
+        QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
+        const quint16 port = PanelEnv::port(2900);
+        DatagramSocket holder;
+        DatagramSocket other;
+        QVERIFY(holder.bind(port));
+        QVERIFY(!other.bind(port));
+        QVERIFY(!other.isBound());
+        const unsigned char bytes[20] = {1, 2, 3};
+        QVERIFY(other.sendTo(bytes, 20, INADDR_LOOPBACK, controllerPort()));
+        QTRY_COMPARE(peer_.received().size(), 1);
+        QSignalSpy ready(&holder, &DatagramSocket::readyRead);
+        QVERIFY(holder.sendTo(bytes, 20, INADDR_LOOPBACK, controllerPort()));
+        QVERIFY(ready.wait(30000));
+        unsigned char got[13] = {};
+        quint32 from = 0;
+        quint16 fromPort = 0;
+        QCOMPARE(holder.receive(got, 12, &from, &fromPort), 12);
+        QCOMPARE(int(got[12]), 0);
+        QCOMPARE(from, quint32(INADDR_LOOPBACK));
+        QCOMPARE(fromPort, controllerPort());
+        QCOMPARE(holder.receive(got, 12, &from), -1);
+        holder.close();
+        QVERIFY(other.bind(port));
     }
 
 private:

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # What the tools load, and knitjob's front against knitjob-full. Catches: a tool linked to Qt Gui
-# or Widgets (a dependency dragged in through a library), knitjob's front linked to any Qt
+# or Widgets (a dependency dragged in through a library), the panel linked to Qt Network (its
+# datagrams run on plain sockets; a QHostAddress call brings the library and its Kerberos and
+# proxy libraries back), knitjob's front linked to any Qt
 # library, a fetch or send handed to knitjob-full (which loads Qt) when the front should carry
 # it out itself, and a command line the front takes but answers otherwise than knitjob-full
 # (other output, message or status).
-# Usage: test_leantools.sh KNITJOB KNITSIM KNITFLEET
+# Usage: test_leantools.sh KNITJOB KNITSIM KNITFLEET KNITPANEL
 set -uo pipefail
 knitjob=$(realpath "$1") knitsim=$2 knitfleet=$3
 failures=0
@@ -16,6 +18,8 @@ for tool in "$knitjob" "$knitsim" "$knitfleet"; do
   ui=$(needed "$tool" | grep -E 'libQt6(Gui|Widgets)')
   [ -z "$ui" ] || fail "$(basename "$tool") needs $ui"
 done
+net=$(needed "$4" | grep libQt6Network)
+[ -z "$net" ] || fail "knitpanel needs $net"
 qt=$(needed "$knitjob" | grep libQt)
 [ -z "$qt" ] || fail "knitjob needs $qt"
 

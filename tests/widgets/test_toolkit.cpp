@@ -44,6 +44,7 @@
 #include <QSignalSpy>
 
 #include <memory>
+#include <netinet/in.h>
 
 using Act = std::function<void()>;
 using Ask = std::function<QString()>;
@@ -389,7 +390,7 @@ private Q_SLOTS:
         const QString path = PanelPaths::tmp("/job.wrk");
         if (mode == 1)
             QVERIFY(AtomicFile::save(path, body));
-        fileoperate dialog(path, QHostAddress::LocalHost, mode);
+        fileoperate dialog(path, INADDR_LOOPBACK, mode);
         QCOMPARE(dialog.run() == QDialog::Accepted, accepted);
         QCOMPARE(dialog.isVisible(), false);
         QCOMPARE(mode == 1 ? QString::number(dialog.labelTftp()->progressBar()->value()) : dialog.labelTftp()->text(), shown);
@@ -402,8 +403,8 @@ private Q_SLOTS:
     void unusableLocalFileEndsAtOnce()
     {
         TestRoot root;
-        QVERIFY(!fileoperate::tftpputfile(PanelPaths::tmp("/missing.cnt"), QHostAddress::LocalHost));
-        QVERIFY(!fileoperate::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), QHostAddress::LocalHost));
+        QVERIFY(!fileoperate::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
+        QVERIFY(!fileoperate::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
     }
 };
 
