@@ -1,6 +1,7 @@
 #include "transferframe.h"
 
 #include "link/controlleraddress.h"
+#include "platform/panelenv.h"
 #include "ui/labeltftp.h"
 
 #include <QApplication>
@@ -8,8 +9,15 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
+
+// A transfer shorter than this ends before the frame could be read: it is shown only when the
+// transfer lasts, as a progress window shows only for work that takes a while. Waits for an
+// absent controller and large files still show it; drawing it for every small file at start-up
+// cost more than the rest of the start picture.
+constexpr int kShowAfterMs = 100;
 
 // Holds the operator's input while a transfer runs in the window, as a modal window would: the
 // main screen under the frame acts on none of it, and Escape gives the transfer up.
@@ -108,8 +116,14 @@ bool TransferFrame::runHere(const QString &path, int mode)
     // A transfer that failed to start has ended before the frame could be shown.
     if (code < 0) {
         InputHold hold(&loop);
-        show();
-        raise();
+        QTimer shown;
+        shown.setSingleShot(true);
+        connect(&shown, &QTimer::timeout, this, [this] {
+            show();
+            raise();
+        });
+        // In the panel's own time: slowed by a tool, the transfers and the wait stretch alike.
+        shown.start(PanelEnv::scaledMs(kShowAfterMs));
         loop.exec();
         hide();
     }
