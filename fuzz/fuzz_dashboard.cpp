@@ -32,17 +32,18 @@ std::unique_ptr<Dashboard> freshDashboard()
     auto d = std::make_unique<Dashboard>(o);
     QString why;
     ABORT_IF(!d->open(&why));
-    static QSqlDatabase keeper;
-    if (!keeper.isValid()) {
-        keeper = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-keeper"));
-        keeper.setDatabaseName(path);
-        ABORT_IF(!keeper.open());
+    // Never destroyed: Qt SQL's own globals may go first at exit.
+    static QSqlDatabase *keeper = nullptr;
+    if (!keeper) {
+        keeper = new QSqlDatabase(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-keeper")));
+        keeper->setDatabaseName(path);
+        ABORT_IF(!keeper->open());
     }
-    QSqlQuery q(keeper);
-    ABORT_IF(!keeper.transaction());
+    QSqlQuery q(*keeper);
+    ABORT_IF(!keeper->transaction());
     for (const char *table : {"samples", "alarms", "shift_summaries", "settings", "machines", "jobs"})
         ABORT_IF(!q.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
-    ABORT_IF(!keeper.commit());
+    ABORT_IF(!keeper->commit());
     return d;
 }
 
