@@ -60,6 +60,7 @@ int main(int argc, char **argv)
         wave w(nullptr, nullptr, wave::kCustomFrameless);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
+        HeapPolicy::trimSoon();
         ExitAfterStart::install(&w);
         code = app.exec();
     }

@@ -29,3 +29,10 @@ void HeapPolicy::trimPeriodically(QObject *owner)
     (void)owner;
 #endif
 }
+
+void HeapPolicy::trimSoon()
+{
+#ifdef __GLIBC__
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
+}

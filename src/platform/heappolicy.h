@@ -15,6 +15,9 @@ public:
     // From now on, every kTrimMs on owner's thread, the free pages inside the heap go back
     // too (the top alone is trimmed on free; pages between held blocks are not).
     static void trimPeriodically(QObject *owner);
+    // Once the event loop takes its next turn: what a burst of work (the start-up's transfers
+    // and files) freed goes back before the panel settles, not at the next period.
+    static void trimSoon();
 
     // Above this a block is mapped on its own and unmapped when freed; a free heap top over it
     // goes back too.
