@@ -21,9 +21,14 @@
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 
 #include <cstdio>
 #include <sysexits.h>
+
+namespace {
+constexpr int kPixmapCacheKiB = 1024;
+}
 
 int main(int argc, char **argv)
 {
@@ -39,6 +44,10 @@ int main(int argc, char **argv)
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
     app.setStyle(new mystyle);
+    // The style's cache of drawn button faces, keyed by palette: each focus change gives a
+    // button a palette with a new key, so the cache would fill with faces never drawn again
+    // up to its default 10 MiB. A bound of a few screens' faces keeps the ones in use.
+    QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();

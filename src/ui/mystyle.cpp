@@ -51,11 +51,28 @@ void mystyle::drawControl(ControlElement element, const QStyleOption *option, QP
     const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option);
     if (button && b && !(b->state & State_Enabled)) {
         QStyleOptionButton dimmed(*b);
-        dim(dimmed.palette);
+        dimmed.palette = dimmedOf(b->palette);
         QProxyStyle::drawControl(element, &dimmed, painter, widget);
         return;
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+const QPalette &mystyle::dimmedOf(const QPalette &palette) const
+{
+    // Fusion keeps a button's face in the pixmap cache under its palette's key: a palette dimmed
+    // anew on each paint has a new key each time, and every paint of a disabled button would
+    // add an entry that is never found again. The panel's palettes are few; the bound is for
+    // the copies focus changes make.
+    auto it = dimmed_.find(palette.cacheKey());
+    if (it == dimmed_.end()) {
+        if (dimmed_.size() >= kDimmedKept)
+            dimmed_.clear();
+        QPalette copy = palette;
+        dim(copy);
+        it = dimmed_.emplace(palette.cacheKey(), copy).first;
+    }
+    return it->second;
 }
 
 int mystyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,

@@ -40,6 +40,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPixmapCache>
 #include <QProgressBar>
 #include <QSignalSpy>
 
@@ -235,6 +236,28 @@ private Q_SLOTS:
             return box.grab().toImage();
         };
         QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
+    }
+
+    // A disabled button drawn again finds its face in the style's cache: one cached anew on
+    // each paint pushed the rest out, and until the cache's bound grew the panel's heap.
+    void disabledFaceCached()
+    {
+        mystyle style;
+        QPushButton button(QStringLiteral("确认"));
+        button.setStyle(&style);
+        button.setPalette(palette_label_white);
+        button.setEnabled(false);
+        button.resize(100, 40);
+        const int limit = QPixmapCache::cacheLimit();
+        QPixmapCache::clear();
+        QPixmapCache::setCacheLimit(64); // KiB: four faces of this button
+        QPixmap mark(8, 8);
+        const QPixmapCache::Key key = QPixmapCache::insert(mark);
+        for (int i = 0; i < 20; ++i)
+            (void)button.grab();
+        const bool kept = QPixmapCache::find(key, &mark);
+        QPixmapCache::setCacheLimit(limit);
+        QVERIFY2(kept, "each paint of a disabled button cached its face anew");
     }
 
     // The layout audit names a text that does not fit, a widget off the 640 x 480 screen and
