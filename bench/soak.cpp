@@ -254,9 +254,13 @@ private:
             return {QStringLiteral("speed %1").arg(v),
                     {{{"3"}, Stage::Page, {}},
                      {{"F5"}, Stage::Page, {}},
-                     {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", QString::number(v), "KP_Enter",
-                       "Return", "Escape"},
+                     {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", QString::number(v), "KP_Enter"},
                       Stage::Question, {}},
+                     // The row goes to the controller before the next key, as an operator
+                     // waits to see it taken: a key typed ahead while the panel waits for the
+                     // controller closes the failure's message before anyone saw it.
+                     {{"Return"}, Stage::Done, [this, v] { return state().contains(QStringLiteral("cnt 1 93 %1").arg(v)); }},
+                     {{"Escape"}, Stage::Question, {}},
                      {{"Return"}, Stage::Done, [this, v] {
                           const QStringList s = state();
                           return s.contains(QStringLiteral("cnt 1 93 %1").arg(v)) && s.contains(QStringLiteral("unbracketed 0"))
@@ -266,7 +270,11 @@ private:
             return {QStringLiteral("pixel %1").arg(v),
                     {{{"3"}, Stage::Page, {}},
                      {{"F6"}, Stage::Page, {}},
-                     {{QString::number(v), "KP_Enter", "Escape"}, Stage::Done, [this, v] {
+                     {{QString::number(v), "KP_Enter"}, Stage::Done, [this, v] {
+                          const QByteArray pat = TestBytes::readFile(sim_.file(kJobs[current_] + QStringLiteral(".pat")));
+                          return pat.size() > 50 && quint8(pat[50]) >> 4 == v;
+                      }},
+                     {{"Escape"}, Stage::Done, [this, v] {
                           const QByteArray pat = TestBytes::readFile(jobFile(QStringLiteral(".pat")));
                           return pat.size() > 50 && quint8(pat[50]) >> 4 == v
                               && pat == TestBytes::readFile(sim_.file(kJobs[current_] + QStringLiteral(".pat")));
