@@ -44,9 +44,8 @@ int main(int argc, char **argv)
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
     app.setStyle(new mystyle);
-    // The style's cache of drawn button faces, keyed by palette: each focus change gives a
-    // button a palette with a new key, so the cache would fill with faces never drawn again
-    // up to its default 10 MiB. A bound of a few screens' faces keeps the ones in use.
+    // The style's cache of drawn faces: the faces of a few screens, not the default 10 MiB,
+    // which the panel's long runs would fill with faces of screens long closed.
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));

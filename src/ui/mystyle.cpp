@@ -2,6 +2,8 @@
 
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionHeader>
 
 namespace {
 
@@ -47,32 +49,47 @@ int mystyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const Q
 void mystyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                           const QWidget *widget) const
 {
-    const bool button = element == CE_PushButton || element == CE_CheckBox || element == CE_RadioButton;
-    const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option);
-    if (button && b && !(b->state & State_Enabled)) {
-        QStyleOptionButton dimmed(*b);
-        dimmed.palette = dimmedOf(b->palette);
-        QProxyStyle::drawControl(element, &dimmed, painter, widget);
-        return;
+    if (const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option)) {
+        const bool button = element == CE_PushButton || element == CE_CheckBox || element == CE_RadioButton;
+        QStyleOptionButton own(*b);
+        if (button && !(b->state & State_Enabled))
+            dim(own.palette);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawControl(element, &own, painter, widget);
+    }
+    if (const auto *h = qstyleoption_cast<const QStyleOptionHeader *>(option)) {
+        QStyleOptionHeader own(*h);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawControl(element, &own, painter, widget);
     }
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
-const QPalette &mystyle::dimmedOf(const QPalette &palette) const
+void mystyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                 const QWidget *widget) const
 {
-    // Fusion keeps a button's face in the pixmap cache under its palette's key: a palette dimmed
-    // anew on each paint has a new key each time, and every paint of a disabled button would
-    // add an entry that is never found again. The panel's palettes are few; the bound is for
-    // the copies focus changes make.
-    auto it = dimmed_.find(palette.cacheKey());
-    if (it == dimmed_.end()) {
-        if (dimmed_.size() >= kDimmedKept)
-            dimmed_.clear();
-        QPalette copy = palette;
-        dim(copy);
-        it = dimmed_.emplace(palette.cacheKey(), copy).first;
+    if (const auto *c = qstyleoption_cast<const QStyleOptionComboBox *>(option)) {
+        QStyleOptionComboBox own(*c);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawComplexControl(control, &own, painter, widget);
     }
-    return it->second;
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+QPalette mystyle::interned(const QPalette &palette) const
+{
+    // Every setPalette makes a palette object with a key of its own, and the panel sets them on
+    // each focus change; a disabled look is made anew on each paint. Under their own keys each
+    // would cache its faces again, and the cache keeps the name of every face it ever dropped.
+    // The panel's colour sets are few: the bound is only a backstop.
+    for (const QPalette &p : interned_) {
+        if (p == palette)
+            return p;
+    }
+    if (interned_.size() >= kInternedKept)
+        interned_.clear();
+    interned_.push_back(palette);
+    return palette;
 }
 
 int mystyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,

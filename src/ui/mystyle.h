@@ -2,7 +2,7 @@
 
 #include <QProxyStyle>
 
-#include <map>
+#include <vector>
 
 // The panel's widget style: Fusion with touch-sized scroll bars and indicators, no keyboard
 // mnemonics underlined (the keypad has no Alt key), and disabled buttons and boxes greyed.
@@ -17,13 +17,16 @@ public:
                     const QWidget *widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget = nullptr) const override;
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr, const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
 
-private:
-    // The disabled look of palette, the same object for the same palette.
-    const QPalette &dimmedOf(const QPalette &palette) const;
+    // One palette object for all palettes of the same colours: Fusion keeps drawn faces in the
+    // pixmap cache under the palette object's key.
+    QPalette interned(const QPalette &palette) const;
 
-    static constexpr std::size_t kDimmedKept = 32;
-    mutable std::map<qint64, QPalette> dimmed_;
+private:
+    static constexpr std::size_t kInternedKept = 64;
+    mutable std::vector<QPalette> interned_;
 };
