@@ -2,6 +2,8 @@
 
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionHeader>
 
 namespace {
 
@@ -47,15 +49,47 @@ int mystyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const Q
 void mystyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                           const QWidget *widget) const
 {
-    const bool button = element == CE_PushButton || element == CE_CheckBox || element == CE_RadioButton;
-    const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option);
-    if (button && b && !(b->state & State_Enabled)) {
-        QStyleOptionButton dimmed(*b);
-        dim(dimmed.palette);
-        QProxyStyle::drawControl(element, &dimmed, painter, widget);
-        return;
+    if (const auto *b = qstyleoption_cast<const QStyleOptionButton *>(option)) {
+        const bool button = element == CE_PushButton || element == CE_CheckBox || element == CE_RadioButton;
+        QStyleOptionButton own(*b);
+        if (button && !(b->state & State_Enabled))
+            dim(own.palette);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawControl(element, &own, painter, widget);
+    }
+    if (const auto *h = qstyleoption_cast<const QStyleOptionHeader *>(option)) {
+        QStyleOptionHeader own(*h);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawControl(element, &own, painter, widget);
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+void mystyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                 const QWidget *widget) const
+{
+    if (const auto *c = qstyleoption_cast<const QStyleOptionComboBox *>(option)) {
+        QStyleOptionComboBox own(*c);
+        own.palette = interned(own.palette);
+        return QProxyStyle::drawComplexControl(control, &own, painter, widget);
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+QPalette mystyle::interned(const QPalette &palette) const
+{
+    // Every setPalette makes a palette object with a key of its own, and the panel sets them on
+    // each focus change; a disabled look is made anew on each paint. Under their own keys each
+    // would cache its faces again, and the cache keeps the name of every face it ever dropped.
+    // The panel's colour sets are few: the bound is only a backstop.
+    for (const QPalette &p : interned_) {
+        if (p == palette)
+            return p;
+    }
+    if (interned_.size() >= kInternedKept)
+        interned_.clear();
+    interned_.push_back(palette);
+    return palette;
 }
 
 int mystyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,

@@ -40,6 +40,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPixmapCache>
 #include <QProgressBar>
 #include <QSignalSpy>
 
@@ -236,6 +237,39 @@ private Q_SLOTS:
             return box.grab().toImage();
         };
         QVERIFY2(look(true) != look(false), "a disabled box is drawn as an enabled one");
+    }
+
+    // A button drawn again finds its face in the style's cache, whether it is disabled (its look
+    // dimmed on each paint) or gets its palette set on each focus change: a face cached anew on
+    // each paint pushed the rest out, and the cache keeps the name of each face it drops.
+    void facesCachedOnce_data()
+    {
+        QTest::addColumn<bool>("focusChanges");
+        QTest::addRow("disabled") << false;
+        QTest::addRow("focus changes") << true;
+    }
+    void facesCachedOnce()
+    {
+        QFETCH(bool, focusChanges);
+        mystyle style;
+        QPushButton button(QStringLiteral("确认"));
+        button.setStyle(&style);
+        button.setPalette(palette_label_white);
+        button.setEnabled(focusChanges);
+        button.resize(100, 40);
+        const int limit = QPixmapCache::cacheLimit();
+        QPixmapCache::clear();
+        QPixmapCache::setCacheLimit(64); // KiB: four faces of this button
+        QPixmap mark(8, 8);
+        const QPixmapCache::Key key = QPixmapCache::insert(mark);
+        for (int i = 0; i < 20; ++i) {
+            if (focusChanges)
+                button.setPalette(i % 2 ? palette_label_dark : palette_label_white);
+            (void)button.grab();
+        }
+        const bool kept = QPixmapCache::find(key, &mark);
+        QPixmapCache::setCacheLimit(limit);
+        QVERIFY2(kept, "each paint cached the button's face anew");
     }
 
     // The layout audit names a text that does not fit, a widget off the 640 x 480 screen and

@@ -105,18 +105,13 @@ QByteArray BrokerProcess::retained(const QString &topic) const
 
 QProcess *BrokerProcess::subscribe(const QString &filter, QObject *parent) const
 {
-    // The broker's retained version comes back once the subscription stands: read up to it, so
-    // nothing published after the return is missed.
+    // The broker's retained version comes back once the subscription stands: wait for it, so
+    // nothing published after the return is missed. Looked at, not read: a line of the filter
+    // may come before it (a retained one, or one published as the subscription was made).
     auto *sub = new QProcess(parent);
     sub->start(program("mosquitto_sub"), subArgs(filter) << "-t" << kProbeTopic);
-    const QByteArray probe = QByteArray("1 ") + kProbeTopic + ' ';
-    const bool stands = QTest::qWaitFor([sub, &probe] {
-        while (sub->canReadLine()) {
-            if (sub->readLine().startsWith(probe))
-                return true;
-        }
-        return false;
-    }, 10000);
+    const QByteArray probe = QByteArray("\n1 ") + kProbeTopic + ' ';
+    const bool stands = QTest::qWaitFor([sub, &probe] { return ('\n' + sub->peek(sub->bytesAvailable())).contains(probe); }, 10000);
     if (!stands)
         delete sub;
     return stands ? sub : nullptr;

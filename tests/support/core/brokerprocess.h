@@ -33,8 +33,9 @@ public:
     // The payload retained under topic, empty when none or under a login.
     QByteArray retained(const QString &topic) const;
     // mosquitto_sub on filter until the process goes, writing "RETAINED TOPIC PAYLOAD" lines
-    // (RETAINED 1 or 0): for tests whose event loop must keep running meanwhile. Returns once
-    // the subscription stands; nullptr when it did not within ten seconds.
+    // (RETAINED 1 or 0), the broker's version among them: for tests whose event loop must keep
+    // running meanwhile. Returns once the subscription stands, all it printed still to be read;
+    // nullptr when it did not stand within ten seconds.
     QProcess *subscribe(const QString &filter, QObject *parent) const;
 
 private:
