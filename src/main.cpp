@@ -21,14 +21,9 @@
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
-#include <QPixmapCache>
 
 #include <cstdio>
 #include <sysexits.h>
-
-namespace {
-constexpr int kPixmapCacheKiB = 1024;
-}
 
 int main(int argc, char **argv)
 {
@@ -44,9 +39,6 @@ int main(int argc, char **argv)
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
     app.setStyle(new mystyle);
-    // The style's cache of drawn faces: the faces of a few screens, not the default 10 MiB,
-    // which the panel's long runs would fill with faces of screens long closed.
-    QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();
