@@ -44,7 +44,7 @@ for side in base head; do
 done
 
 # Start to exit, and the panel to its first screen, each side's programs on the same root.
-offset=$((20000 + RANDOM % 20000))
+offset=$((20000 + RANDOM % 9000))
 control=$((offset + 7000))
 export KNIT_PORT_OFFSET=$offset
 # One request on knitsim's control port; its answer ends with "ok" or "error ...".

@@ -30,7 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off KNIT_CONTROLLER_HOST=127.0.0.1
-offset=$((20000 + RANDOM % 20000))
+offset=$((20000 + RANDOM % 9000))
 control=$((offset + 7000))
 export KNIT_PORT_OFFSET=$offset
 hz=$(getconf CLK_TCK)

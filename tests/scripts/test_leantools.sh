@@ -26,7 +26,7 @@ qt=$(needed "$knitjob" | grep libQt)
 # A fetch from a port where nobody answers, with time-outs cut short: the libraries the whole
 # run loaded, as the dynamic linker reports them.
 loaded() { # args...
-  env KNIT_PORT_OFFSET=$((20000 + RANDOM % 20000)) KNIT_TIMEOUT_SCALE=0.002 LD_DEBUG=files \
+  env KNIT_PORT_OFFSET=$((20000 + RANDOM % 9000)) KNIT_TIMEOUT_SCALE=0.002 LD_DEBUG=files \
     "$knitjob" "$@" 2>&1 >/dev/null | grep -oE 'file=[^ ]+' | sort -u
 }
 dir=$(mktemp -d)
@@ -43,7 +43,7 @@ loaded --help | grep -q libQt6Core || fail "knitjob --help did not reach knitjob
 # The same command lines through the front and through knitjob-full directly: standard output,
 # standard error and status alike. Transfers go to a port where nobody answers.
 full=$(dirname "$knitjob")/../lib/knitpanel/knitjob-full
-offset=$((20000 + RANDOM % 20000))
+offset=$((20000 + RANDOM % 9000))
 mkdir "$dir/folder"
 same() { # args...
   local a b

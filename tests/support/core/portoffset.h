@@ -15,8 +15,10 @@ public:
         std::mt19937 rng(std::random_device{}() ^ unsigned(::getpid()));
         int offset = 20000;
         for (int attempt = 0; attempt < 200; ++attempt) {
-            // Offsets from 20000 to 59000 in steps of 10, clear of the host build's default 10000.
-            offset = 20000 + int(rng() % 3900) * 10;
+            // Offsets from 20000 to 28990 in steps of 10, clear of the host build's default 10000
+            // and, with the highest base (3000), below the system's ephemeral ports (32768 up):
+            // a socket bound to port 0 anywhere, even in this test, never takes a fixed port.
+            offset = 20000 + int(rng() % 900) * 10;
             bool free = true;
             for (int base : {69, 2001, 2700, 2800, 2900, 3000})
                 free = free && QUdpSocket().bind(QHostAddress::AnyIPv4, quint16(base + offset));
