@@ -64,7 +64,8 @@ simctl() {
 sim_up() {
   local root=$work/root sim=$work/sim
   rm -rf "$root" "$sim"
-  mkdir -p "$root/mnt/ide/knit/para"
+  # The panel build (arm64) makes no directories of its own: a root needs its /tmp.
+  mkdir -p "$root/mnt/ide/knit/para" "$root/tmp"
   KNIT_ROOT=$root "$bin/knitsim" --root "$sim" --control "$control" >/dev/null 2>&1 &
   simpid=$!
   pids+=("$simpid")
