@@ -26,16 +26,21 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -591,6 +596,15 @@ private:
     std::vector<qint64> stateBackMs_;
 };
 
+// A signal's number, written by its handler, read in the event loop.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int sig)
+{
+    const char c = char(sig);
+    (void)!::write(signalPipe[1], &c, 1);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -619,15 +633,28 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_soak: --phase takes 0 to %d\n", int(kPhases.size()) - 1);
         return 64;
     }
-    Soak soak(n, onlyPhase, parser.isSet(trace));
+    auto soak = std::make_unique<Soak>(n, onlyPhase, parser.isSet(trace));
+    // Ended by SIGTERM or Ctrl-C, the soak takes the panel, knitsim, the broker and Xvfb with it
+    // and removes their folders, rather than leaving them running as orphans.
+    if (::pipe2(signalPipe, O_CLOEXEC) == 0) {
+        auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, [&soak] {
+            char sig = 0;
+            (void)!::read(signalPipe[0], &sig, 1);
+            soak.reset();
+            std::_Exit(128 + sig);
+        });
+        std::signal(SIGTERM, onSignal);
+        std::signal(SIGINT, onSignal);
+    }
     QString why;
     if (!Soak::available(&why)) {
         std::printf("soak skipped: %s\n", qPrintable(why));
         return kSkipped;
     }
-    if (!soak.setUp(&why)) {
+    if (!soak->setUp(&why)) {
         std::printf("soak not run: %s\n", qPrintable(why));
         return 1;
     }
-    return soak.run();
+    return soak->run();
 }
