@@ -16,6 +16,7 @@
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/alarmtexts.h"
 #include "data/messagesteps.h"
@@ -302,9 +303,7 @@ private Q_SLOTS:
 
     void systemTools_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("row");
+        TestTable::columns<int, int, int>({"page", "column", "row"});
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
             extsyspara menu;
             MenuGrid *grid = showing(menu, page);
@@ -320,9 +319,7 @@ private Q_SLOTS:
     }
     void systemTools()
     {
-        QFETCH(int, page);
-        QFETCH(int, column);
-        QFETCH(int, row);
+        auto [page, column, row] = TestTable::fetch<int, int, int>("page", "column", "row");
         QString chinese, english;
         QStringList unfitChinese, unfitEnglish;
         const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese, &unfitChinese);
