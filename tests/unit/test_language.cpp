@@ -5,6 +5,7 @@
 // a %1 of its source (the value would vanish or show twice on the English screen). Choice cells
 // must take their words in either language: "On" typed on the English screen stores 1, and so
 // does "打开"; a lock cell's shown state stays refused in English as in Chinese. An alarm's
+// text lookup that picks the wrong entry (at a range's end, for an unknown code or type); its
 // text goes to the journal and the office in Chinese whatever the panel shows, and the
 // journal's lines come back in the panel's language only while they still are their code's.
 #include "data/alarmtexts.h"
@@ -189,9 +190,14 @@ private Q_SLOTS:
     void alarmTexts_data()
     {
         TestTable::columns<int, int, QString, QString>({"type", "code", "source", "english"});
-        QTest::addRow("known") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
-        QTest::addRow("unknown code") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
-        QTest::addRow("unknown type") << 9 << 5 << "未知类型95" << "Unknown type 95";
+        QTest::addRow("1/1") << 1 << 1 << "纱嘴未下落, 请按F6键切换 ! " << "Carrier not down, press F6 to switch ! ";
+        QTest::addRow("2/32") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
+        QTest::addRow("1/99 unknown") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
+        QTest::addRow("3/48 unknown below a range") << 3 << 48 << "报警3 - 48" << "Alarm 3 - 48";
+        QTest::addRow("3/54 range end") << 3 << 54 << "沉降马达故障报警 ! " << "Sinker motor fault ! ";
+        QTest::addRow("3/55 unknown past it") << 3 << 55 << "报警3 - 55" << "Alarm 3 - 55";
+        QTest::addRow("0/0 unknown type") << 0 << 0 << "未知类型00" << "Unknown type 00";
+        QTest::addRow("9/5 unknown type") << 9 << 5 << "未知类型95" << "Unknown type 95";
     }
     void alarmTexts()
     {

@@ -1,9 +1,8 @@
 // Catches a status channel that decodes the wrong bytes or byte order into para_cur, takes a
 // test report for a machine report (or the reverse), writes a test reading outside its block,
 // lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
-// takes a short report; a message-step or alarm-text lookup that picks the wrong entry. (The
+// takes a short report; a message-step lookup that picks the wrong entry. (The
 // trace line's form is what the end-to-end test waits for.)
-#include "data/alarmtexts.h"
 #include "data/messagesteps.h"
 #include "data/parablocks.h"
 #include "link/statuschannel.h"
@@ -183,22 +182,6 @@ private Q_SLOTS:
         const MessageSteps::Action action = MessageSteps::step(report, before);
         QCOMPARE(int(action.kind), kind);
         QCOMPARE(action.text, text);
-    }
-
-    void alarmTexts_data()
-    {
-        TestTable::columns<int, int, QString>({"type", "code", "text"});
-        QTest::addRow("%s", "1/1") << 1 << 1 << QStringLiteral("纱嘴未下落, 请按F6键切换 ! ");
-        QTest::addRow("%s", "2/99 unknown") << 2 << 99 << QStringLiteral("报警2 - 99");
-        QTest::addRow("%s", "3/48 unknown below a range") << 3 << 48 << QStringLiteral("报警3 - 48");
-        QTest::addRow("%s", "3/54 range end") << 3 << 54 << QStringLiteral("沉降马达故障报警 ! ");
-        QTest::addRow("%s", "3/55 unknown") << 3 << 55 << QStringLiteral("报警3 - 55");
-        QTest::addRow("%s", "0/0 unknown type") << 0 << 0 << QStringLiteral("未知类型00");
-    }
-    void alarmTexts()
-    {
-        auto [type, code, text] = TestTable::fetch<int, int, QString>("type", "code", "text");
-        QCOMPARE(AlarmTexts::errorcode(static_cast<unsigned char>(type), static_cast<unsigned char>(code)), text);
     }
 
 private:
