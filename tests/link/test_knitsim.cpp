@@ -68,8 +68,7 @@ private Q_SLOTS:
         connect(&channel_, &StatusChannel::rowReport, this, [this](unsigned short row) {
             reports_ << QStringLiteral("r%1%2").arg(row).arg(para_cur.word(3) & 0x8000 ? QStringLiteral("*") : QString());
         });
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(peer_.bind(QHostAddress::LocalHost, 0));
         connect(&peer_, &QUdpSocket::readyRead, this, [this] {
             while (peer_.hasPendingDatagrams()) {
@@ -173,7 +172,8 @@ private Q_SLOTS:
     // a fault that does nothing, acts on the wrong channel, or answers in the wrong order).
     void networkFaults_data()
     {
-        // replies: to the datagrams 0, 1, 2, in order of arrival; lost: journaled as lost on the way in
+        // replies: to the datagrams 0, 1, 2, in order of arrival
+        // lost: journaled as lost on the way in
         TestTable::columns<QString, QList<int>, int>({"fault", "replies", "lost"});
         QTest::addRow("loss 100") << "fault loss 100 cmd" << QList<int>{} << 3;
         QTest::addRow("loss on another channel") << "fault loss 100 tftp report" << QList<int>{0, 1, 2} << 0;

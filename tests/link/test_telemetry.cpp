@@ -49,7 +49,8 @@ class TestTelemetry : public QObject
 private Q_SLOTS:
     void config_data()
     {
-        // error: empty: accepted; password: when accepted
+        // error: empty: accepted
+        // password: when accepted
         TestTable::columns<QString, bool, QString, QByteArray>({"mqtt", "remote", "error", "password"});
         const QString ok = QStringLiteral("url = mqtt://127.0.0.1:1883\nmachine = M-01_a\n");
         QTest::addRow("login") << "url = mqtt://127.0.0.1\nmachine = M\nusername = u\npassword = s3cret\ninterval_ms = 250\n"
@@ -103,7 +104,8 @@ private Q_SLOTS:
 
     void outbox_data()
     {
-        // steps: S, A: push a state, an alarm; T: take one; D: delivered; left: what waits, by push number
+        // steps: S, A: push a state, an alarm; T: take one; D: delivered
+        // left: what waits, by push number
         TestTable::columns<QString, QString>({"steps", "left"});
         QTest::addRow("oldest state goes") << "SASAS" << "A2S3A4S5";
         QTest::addRow("alarms stay while a state waits") << "AAASA" << "A1A2A3A5";

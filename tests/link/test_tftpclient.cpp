@@ -148,7 +148,8 @@ private Q_SLOTS:
     // earlier port fixed as the server's so that the real answer is refused).
     void earlierTransfersPackets_data()
     {
-        // previous: a transfer on socket 1 first; stale: from socket 1, just before the real answer
+        // previous: a transfer on socket 1 first
+        // stale: from socket 1, just before the real answer
         TestTable::columns<bool, bool, QByteArray>({"upload", "previous", "stale"});
         QTest::addRow("get: DATA 1 from the last transfer's port") << false << true << ScriptedServer::data(1, "old");
         QTest::addRow("get: a dead run's DATA 3") << false << false << ScriptedServer::data(3, "junk");
@@ -196,7 +197,8 @@ private Q_SLOTS:
     // block; a number out of line after the final block ends with code 3.
     void uploadAcknowledgements_data()
     {
-        // acks: sent after each DATA received; blocks: DATA blocks expected, in order
+        // acks: sent after each DATA received
+        // blocks: DATA blocks expected, in order
         TestTable::columns<QList<int>, QList<int>, int>({"acks", "blocks", "code"});
         QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
         QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
@@ -230,7 +232,8 @@ private Q_SLOTS:
     // time and reported as a failure though the server has the file).
     void resendOnTimeout_data()
     {
-        // lost: the server's n-th answer is not sent; blocks: of the client's DATA or ACK packets, in order
+        // lost: the server's n-th answer is not sent
+        // blocks: of the client's DATA or ACK packets, in order
         TestTable::columns<bool, int, QList<int>>({"upload", "lost", "blocks"});
         QTest::addRow("put clean") << true << -1 << QList<int>{1, 2};
         QTest::addRow("put, last ACK lost") << true << 2 << QList<int>{1, 2, 2};

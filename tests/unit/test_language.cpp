@@ -214,7 +214,8 @@ private Q_SLOTS:
 
     void choiceWords_data()
     {
-        // set: index in kSets; stored: -1: refused
+        // set: index in kSets
+        // stored: -1: refused
         TestTable::columns<QString, int, QString, int>({"language", "set", "text", "stored"});
         QTest::addRow("On, English") << "en" << 0 << "On" << 1;
         QTest::addRow("Off, English") << "en" << 0 << "Off" << 2;

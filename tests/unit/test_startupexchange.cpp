@@ -50,7 +50,10 @@ private Q_SLOTS:
 
     void exchange_data()
     {
-        // answers: the controller answers transfers and commands; status: its status query's result; differ: "sys", "cfg" or "": which check copy differs; yes: the operator's answers, in order
+        // answers: the controller answers transfers and commands
+        // status: its status query's result
+        // differ: "sys", "cfg" or "": which check copy differs
+        // yes: the operator's answers, in order
         TestTable::columns<bool, uint, QString, QStringList, QStringList, int, int>({"answers", "status", "differ", "yes", "log", "checkresult", "machine"});
 
         const QStringList fetches{"get file.sys", "get config.cfg", "get file.knt"};

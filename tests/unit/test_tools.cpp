@@ -23,7 +23,9 @@ private Q_SLOTS:
 
     void answers_data()
     {
-        // args: "@" is the panel root; badRoot: KNIT_ROOT below a plain file; firstLine: its start
+        // args: "@" is the panel root
+        // badRoot: KNIT_ROOT below a plain file
+        // firstLine: its start
         TestTable::columns<QString, QStringList, bool, int, bool, QString>({"program", "args", "badRoot", "status", "toStdout", "firstLine"});
         const QString job = QStringLiteral(KNITJOB_PATH);
         const QString fleet = QStringLiteral(KNITFLEET_PATH);

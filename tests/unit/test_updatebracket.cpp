@@ -33,7 +33,8 @@ private Q_SLOTS:
 
     void tries_data()
     {
-        // datagram: every try's bytes; answeredAt: the try the peer answers; 0: never
+        // datagram: every try's bytes
+        // answeredAt: the try the peer answers; 0: never
         TestTable::columns<Step, QByteArray, int, int, bool>({"step", "datagram", "answeredAt", "count", "result"});
 
         const Step close = [](const UpdateBracket &b) { return b.closeRetrying(); };

@@ -101,7 +101,8 @@ class TestEditors : public QObject
 private Q_SLOTS:
     void store_data()
     {
-        // bytes: offsets and values afterwards; failAt: the row send refused, from 1 (0: none)
+        // bytes: offsets and values afterwards
+        // failAt: the row send refused, from 1 (0: none)
         TestTable::columns<int, int, int, QString, bool, QStringList, QString, QString, int>({"row", "group", "index", "typed", "live", "sends", "bytes", "message", "failAt"});
         const QString none;
         QTest::addRow("upper-left line, even row") << 2 << 0 << 0 << "300" << true << QStringList{"2:11:1", "2:10:44"} << "10=44 11=1 30=0" << none << 0;
@@ -302,7 +303,8 @@ private Q_SLOTS:
 
     void livePattern_data()
     {
-        // failAt: -1: the opening is unanswered; line1: bytes of pattern line 1 afterwards
+        // failAt: -1: the opening is unanswered
+        // line1: bytes of pattern line 1 afterwards
         TestTable::columns<bool, unsigned, int, QString, QString>({"wholeLine", "moto", "failAt", "line1", "message"});
         QTest::addRow("one byte") << false << 0u << 0 << "ab101010" << QString();
         QTest::addRow("carriage running") << false << 0x10000u << 0 << "10101010" << "机头正在运行";

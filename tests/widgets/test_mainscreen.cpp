@@ -243,7 +243,8 @@ private Q_SLOTS:
 
     void load_data()
     {
-        // rows: para_cur word 4; width: para_run word 0
+        // rows: para_cur word 4
+        // width: para_run word 0
         TestTable::columns<QString, int, int, bool, bool>({"damage", "rows", "width", "accepted", "wrkRead"});
         QTest::addRow("whole") << "" << 12 << 40 << true << true;
         QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;

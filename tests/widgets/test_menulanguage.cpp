@@ -292,8 +292,7 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
     }
     void cleanup()

@@ -299,7 +299,8 @@ private Q_SLOTS:
     // copy, a short one nothing; the update left for the transfer and entered again either way.
     void personalisationStick_data()
     {
-        // size: of the stick's file; 0: export; shown: at the end
+        // size: of the stick's file; 0: export
+        // shown: at the end
         TestTable::columns<int, QString>({"size", "shown"});
         QTest::addRow("import") << 200 << "机器个性化参数导入完成, 请重新启动 !";
         QTest::addRow("import of a short file") << 100 << "机器个性化参数导入失败, 请重试 !";

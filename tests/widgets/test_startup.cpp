@@ -32,8 +32,7 @@ private Q_SLOTS:
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
         sim_ = std::make_unique<SimProcess>();
-        QString why;
-        QVERIFY2(sim_->start(&why), qPrintable(why));
+        QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         driver_ = std::make_unique<ModalDriver>();
         strcurfilename.clear();
         para_cur.clear();
@@ -113,7 +112,8 @@ private Q_SLOTS:
 
     void mismatch_data()
     {
-        // sysBytes: reference bytes made to differ; answers: "yes"/"no" per question
+        // sysBytes: reference bytes made to differ
+        // answers: "yes"/"no" per question
         TestTable::columns<QList<int>, bool, QStringList, int, bool>({"sysBytes", "config", "answers", "checkresult", "shutdown"});
         const QList<int> b117{117};
         QTest::addRow("config no") << QList<int>{} << true << QStringList{"no"} << 2 << false;

@@ -79,7 +79,8 @@ private Q_SLOTS:
     // hand from the layout; the largest value taken, one beyond (0 for a replacement) refused.
     void cell_data()
     {
-        // at: column, row, page; where: group, index, word
+        // at: column, row, page
+        // where: group, index, word
         TestTable::columns<const WorkPage *, QList<int>, QList<int>, int, int>({"page", "at", "where", "largest", "refused"});
         QTest::addRow("density group 12 back 1") << &WorkPage::density() << QList<int>{2, 3, 1} << QList<int>{2, 71, 90} << 650 << 651;
         QTest::addRow("speed entry 22") << &WorkPage::speed() << QList<int>{0, 5, 2} << QList<int>{3, 21, 261} << 100 << 101;
@@ -141,7 +142,8 @@ private Q_SLOTS:
     // are kept, the message, and no update left open.
     void whole_data()
     {
-        // at: column, row, page; run: first word, first index, index step, length
+        // at: column, row, page
+        // run: first word, first index, index step, length
         TestTable::columns<const WorkPage *, QList<int>, QList<int>, bool, QString, int, QStringList>({"page", "at", "run", "whole", "fault", "kept", "shown"});
         const QList<int> density12{88, 11, 30, 8};
         QTest::addRow("density group 12") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "" << 8 << QStringList();
