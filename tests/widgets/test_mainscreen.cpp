@@ -5,10 +5,10 @@
 // paints an older row last; a shut-down question that sends the shut-down while the carriage
 // runs, on No, or reports success when the controller did not answer. Loading a job: a size
 // not shown, a rejected pattern that does not drop the job or skips the work parameters, a
-// hostile name read as a path (row counting itself is the job-file test's); a failed
-// work-parameter save that damages the old file or reports nothing; lock states that leave
-// command labels touchable; a repair that does not clear its mark; a copy that deletes the
-// destination before it succeeds.
+// hostile name read as a path (row counting itself is the job-file test's; a failed
+// work-parameter save the quick keys' test's); lock states that leave command labels
+// touchable; a repair that does not clear its mark; a copy that deletes the destination
+// before it succeeds.
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -288,24 +288,6 @@ private Q_SLOTS:
         QCOMPARE(int(para_run.word(0)), width);
         QCOMPARE(para_work.byte(0) == 0x5a, wrkRead);
         QCOMPARE(strcurfilename.isEmpty(), !accepted);
-    }
-
-    // A save that runs out of room keeps the old file and tells the operator.
-    void saveWorkParameters()
-    {
-        const QString path = jobFile(".wrk");
-        QVERIFY(root_->makeJob(QStringLiteral("L"), 4, 40, 6));
-        para_work.setWord(100, 0x1234);
-        w_->wave_slot_savewrkfile(path);
-        QCOMPARE(readFile(path), para_work.toByteArray());
-        para_work.setWord(100, 0x4321);
-        AtomicFile::setWriteLimitForTesting(100);
-        ModalDriver driver;
-        driver.pressOk();
-        w_->wave_slot_savewrkfile(path);
-        AtomicFile::setWriteLimitForTesting(-1);
-        QCOMPARE(driver.texts, QStringList{QString::fromUtf8("没有编织文件, 请先设置编织文件 !")});
-        QCOMPARE(readFile(path).mid(200, 2), QByteArray("\x34\x12", 2));
     }
 
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
