@@ -101,7 +101,7 @@ private Q_SLOTS:
     // Names that would leave the root, or hide a file, are refused with ERROR and touch nothing.
     void simRefusesNames_data()
     {
-        TestTable::columns<QString, QString>({"verb", "name"});
+        TestTable::columns<QString, QString>("verb", "name");
         QTest::addRow("get parent") << "get" << "../secret";
         QTest::addRow("put subdir") << "put" << "sub/planted";
         QTest::addRow("put hidden") << "put" << ".planted";

@@ -88,7 +88,7 @@ private Q_SLOTS:
     {
         using A = UdpPeer::Answer;
         // value: getpara's output after the call, preset 0x7777
-        TestTable::columns<UdpPeer::Responder, int, int>({"responder", "result", "value"});
+        TestTable::columns<UdpPeer::Responder, int, int>("responder", "result", "value");
 
         QTest::addRow("%s", "echo with result") << answering(0x0A0B) << 1 << 0x0A0B;
         QTest::addRow("%s", "nothing") << UdpPeer::silent() << 0 << 0x7777;
@@ -117,7 +117,7 @@ private Q_SLOTS:
     void timeouts_data()
     {
         // ms: nominal time-out (0: returns at once); the scale is 0.05
-        TestTable::columns<Call, int>({"call", "ms"});
+        TestTable::columns<Call, int>("call", "ms");
         QTest::addRow("%s", "setparacom 1 s") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 0); }) << 1000;
         QTest::addRow("%s", "setcntcmd 1 s") << Call([] { QCOMPARE(int(setcntcmd(1, 2, 3)), 0); }) << 1000;
         QTest::addRow("%s", "getpara without output 1.5 s") << Call([] { QCOMPARE(int(getpara(0x2A, 1, 4, nullptr)), 0); }) << 1500;

@@ -33,7 +33,7 @@ private Q_SLOTS:
 
     void access_data()
     {
-        TestTable::columns<QByteArray, int>({"request", "status"});
+        TestTable::columns<QByteArray, int>("request", "status");
         const QByteArray host = " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
         QTest::addRow("the floor page") << "GET /" + host + "\r\n" << 200;
         QTest::addRow("POST") << "POST /api/health" + host + "Content-Length: 2\r\n\r\n{}" << 405;
@@ -117,7 +117,7 @@ private Q_SLOTS:
 
     void refusals_data()
     {
-        TestTable::columns<QStringList, int, QString>({"args", "code", "why"});
+        TestTable::columns<QStringList, int, QString>("args", "code", "why");
         QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << 2 << "needs --auth-file";
         QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << 64 << "no password";
         QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << 64 << "--shifts";

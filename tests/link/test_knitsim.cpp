@@ -120,7 +120,7 @@ private Q_SLOTS:
     // skip flag (bit 15).
     void carriageActions_data()
     {
-        TestTable::columns<QStringList, QStringList>({"steps", "reports"});
+        TestTable::columns<QStringList, QStringList>("steps", "reports");
         QTest::addRow("skip: zeroing, then the rows before it flagged")
             << QStringList{"set action.8 4", "start A", "stand", "knt0 1", "start A"}
             << QStringList{"17", "16", "23", "19", "17", "r3*", "r4*", "r5*", "r6", "r7"};
@@ -174,7 +174,7 @@ private Q_SLOTS:
     {
         // replies: to the datagrams 0, 1, 2, in order of arrival
         // lost: journaled as lost on the way in
-        TestTable::columns<QString, QList<int>, int>({"fault", "replies", "lost"});
+        TestTable::columns<QString, QList<int>, int>("fault", "replies", "lost");
         QTest::addRow("loss 100") << "fault loss 100 cmd" << QList<int>{} << 3;
         QTest::addRow("loss on another channel") << "fault loss 100 tftp report" << QList<int>{0, 1, 2} << 0;
         QTest::addRow("duplicate") << "fault duplicate cmd" << QList<int>{0, 0, 1, 1, 2, 2} << 0;

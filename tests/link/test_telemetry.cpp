@@ -51,7 +51,7 @@ private Q_SLOTS:
     {
         // error: empty: accepted
         // password: when accepted
-        TestTable::columns<QString, bool, QString, QByteArray>({"mqtt", "remote", "error", "password"});
+        TestTable::columns<QString, bool, QString, QByteArray>("mqtt", "remote", "error", "password");
         const QString ok = QStringLiteral("url = mqtt://127.0.0.1:1883\nmachine = M-01_a\n");
         QTest::addRow("login") << "url = mqtt://127.0.0.1\nmachine = M\nusername = u\npassword = s3cret\ninterval_ms = 250\n"
                                << false << "" << QByteArray("s3cret");
@@ -106,7 +106,7 @@ private Q_SLOTS:
     {
         // steps: S, A: push a state, an alarm; T: take one; D: delivered
         // left: what waits, by push number
-        TestTable::columns<QString, QString>({"steps", "left"});
+        TestTable::columns<QString, QString>("steps", "left");
         QTest::addRow("oldest state goes") << "SASAS" << "A2S3A4S5";
         QTest::addRow("alarms stay while a state waits") << "AAASA" << "A1A2A3A5";
         QTest::addRow("only alarms: the oldest goes") << "AAAAA" << "A2A3A4A5";
@@ -187,7 +187,7 @@ private Q_SLOTS:
     void backoffWhileDown_data()
     {
         // answers: junk to each connection, as a non-TLS server would
-        TestTable::columns<QString, bool>({"scheme", "answers"});
+        TestTable::columns<QString, bool>("scheme", "answers");
         QTest::addRow("down") << "mqtt" << false;
         QTest::addRow("TLS handshake fails") << "mqtts" << true;
     }

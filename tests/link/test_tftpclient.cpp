@@ -66,7 +66,7 @@ private Q_SLOTS:
     // duplicated acknowledgement that doubles every block after it, for ever).
     void serverFaults_data()
     {
-        TestTable::columns<bool, QStringList, int, int>({"upload", "fault", "size", "code"});
+        TestTable::columns<bool, QStringList, int, int>("upload", "fault", "size", "code");
         QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
@@ -150,7 +150,7 @@ private Q_SLOTS:
     {
         // previous: a transfer on socket 1 first
         // stale: from socket 1, just before the real answer
-        TestTable::columns<bool, bool, QByteArray>({"upload", "previous", "stale"});
+        TestTable::columns<bool, bool, QByteArray>("upload", "previous", "stale");
         QTest::addRow("get: DATA 1 from the last transfer's port") << false << true << ScriptedServer::data(1, "old");
         QTest::addRow("get: a dead run's DATA 3") << false << false << ScriptedServer::data(3, "junk");
         QTest::addRow("put: ACK 0 from the last transfer's port") << true << true << ScriptedServer::ack(0);
@@ -199,7 +199,7 @@ private Q_SLOTS:
     {
         // acks: sent after each DATA received
         // blocks: DATA blocks expected, in order
-        TestTable::columns<QList<int>, QList<int>, int>({"acks", "blocks", "code"});
+        TestTable::columns<QList<int>, QList<int>, int>("acks", "blocks", "code");
         QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
         QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
         QTest::addRow("wrong final ack") << QList<int>{1, 7} << QList<int>{1, 2} << 3;
@@ -234,7 +234,7 @@ private Q_SLOTS:
     {
         // lost: the server's n-th answer is not sent
         // blocks: of the client's DATA or ACK packets, in order
-        TestTable::columns<bool, int, QList<int>>({"upload", "lost", "blocks"});
+        TestTable::columns<bool, int, QList<int>>("upload", "lost", "blocks");
         QTest::addRow("put clean") << true << -1 << QList<int>{1, 2};
         QTest::addRow("put, last ACK lost") << true << 2 << QList<int>{1, 2, 2};
         QTest::addRow("get clean") << false << -1 << QList<int>{1, 2};
@@ -298,7 +298,7 @@ private Q_SLOTS:
     void knitjobTransfers_data()
     {
         // serverFile: expected to hold the payload afterwards
-        TestTable::columns<QStringList, int, QString, QString>({"args", "status", "serverFile", "localFile"});
+        TestTable::columns<QStringList, int, QString, QString>("args", "status", "serverFile", "localFile");
         QTest::addRow("fetch") << QStringList{"fetch", "file.sys", "--to", "@/fetched.sys"} << 0 << "file.sys" << "@/fetched.sys";
         QTest::addRow("fetch missing") << QStringList{"fetch", "nothing.sys", "--to", "@/x"} << 69 << "" << "";
         QTest::addRow("send as a GBK name") << QStringList{"send", "@/file.sys", "--as", "花型一.cnt"} << 0 << "花型一.cnt" << "@/file.sys";

@@ -61,7 +61,7 @@ inline void directionRows()
 // Both directions at the sizes around the 512-byte block.
 inline void sizeRows()
 {
-    TestTable::columns<bool, int>({"upload", "size"});
+    TestTable::columns<bool, int>("upload", "size");
     for (bool upload : {false, true}) {
         for (int size : {0, 1, 511, 512, 513, 1000, 70000})
             QTest::addRow("%s %d bytes", upload ? "put" : "get", size) << upload << size;

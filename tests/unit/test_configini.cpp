@@ -37,7 +37,7 @@ class TestConfigIni : public QObject
 private Q_SLOTS:
     void parse_data()
     {
-        TestTable::columns<QByteArray, Fields>({"contents", "want"});
+        TestTable::columns<QByteArray, Fields>("contents", "want");
         const Fields d = ConfigIni::defaults();
         QTest::addRow("empty") << QByteArray() << d;
         QTest::addRow("full") << lines(kFull) << Fields{12, 34, 56, 1, 1, 1};

@@ -80,7 +80,7 @@ private Q_SLOTS:
 
     void figures_data()
     {
-        TestTable::columns<bool, QList<Step>, Figures>({"postgres", "steps", "expected"});
+        TestTable::columns<bool, QList<Step>, Figures>("postgres", "steps", "expected");
         const Step online{-31, "status", "online"};
         // Shift B of the first three: the last state (570) holds 60 s, then nothing is heard.
         const QList<qint64> kSilentAfter{600, 0, 30, 0, 570, 0, 0};

@@ -90,7 +90,7 @@ private Q_SLOTS:
     void check_data()
     {
         // contents: "<none>": no file, "<dir>": a directory
-        TestTable::columns<QString, QByteArray, int, QStringList>({"ext", "contents", "code", "lines"});
+        TestTable::columns<QString, QByteArray, int, QStringList>("ext", "contents", "code", "lines");
         const QStringList none;
         QTest::addRow("cnt empty") << "cnt" << QByteArray() << 2 << QStringList{"size: 0", "rows: 0", "length: 1"};
         QTest::addRow("cnt 1 byte, wrong sum") << "cnt" << QByteArray(1, '\x05') << 3 << none;
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void load_data()
     {
         // rows: 0: not loaded
-        TestTable::columns<QByteArray, int>({"contents", "rows"});
+        TestTable::columns<QByteArray, int>("contents", "rows");
         QTest::addRow("%s", "empty file") << QByteArray() << 1;
         QTest::addRow("%s", "record 0 with checksum") << withChecksum(records(1)) << 1;
         QTest::addRow("%s", "no end flag") << records(11, '\0') << 10;
@@ -205,7 +205,7 @@ private Q_SLOTS:
 
     void rowBounds_data()
     {
-        TestTable::columns<int, int, bool>({"records", "row", "present"});
+        TestTable::columns<int, int, bool>("records", "row", "present");
         QTest::addRow("%s", "row 0 is not a row") << 3 << 0 << false;
         QTest::addRow("%s", "last row") << 3 << 2 << true;
         QTest::addRow("%s", "past the file") << 3 << 3 << false;
@@ -225,7 +225,7 @@ private Q_SLOTS:
 
     void effectiveWidth_data()
     {
-        TestTable::columns<QByteArray, int>({"contents", "width"});
+        TestTable::columns<QByteArray, int>("contents", "width");
         QTest::addRow("%s", "height 3, pixel set") << setLastNibble(pattern(16, 3), 16, 0) << 15;
         QTest::addRow("%s", "blank right column") << pattern(16, 10) << 15;
         QTest::addRow("%s", "line 0 has the column") << setLastNibble(pattern(16, 10), 16, 0) << 16;
@@ -249,7 +249,7 @@ private Q_SLOTS:
 
     void pixels_data()
     {
-        TestTable::columns<int, int, int, int, int>({"x", "y", "value", "offset", "byte"});
+        TestTable::columns<int, int, int, int, int>("x", "y", "value", "offset", "byte");
         // 20 x 4 pattern: W = 10, line y starts at file offset 10 (y + 1).
         QTest::addRow("%s", "even column is the high nibble") << 0 << 0 << 0xA << 10 << 0xA0;
         QTest::addRow("%s", "odd column is the low nibble") << 1 << 0 << 0x5 << 10 << 0x05;

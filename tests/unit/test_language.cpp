@@ -65,7 +65,7 @@ private Q_SLOTS:
 
     void parse_data()
     {
-        TestTable::columns<QByteArray, QString, bool>({"text", "code", "refused"});
+        TestTable::columns<QByteArray, QString, bool>("text", "code", "refused");
         QTest::addRow("empty") << QByteArray() << "zh_CN" << false;
         QTest::addRow("English") << QByteArray("[panel]\nlanguage=en\n") << "en" << false;
         QTest::addRow("blanks, other keys") << QByteArray("# x\n[panel]\nsaver = 3\n language = en \n") << "en" << false;
@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void withLanguage_data()
     {
-        TestTable::columns<QByteArray, QByteArray>({"before", "after"});
+        TestTable::columns<QByteArray, QByteArray>("before", "after");
         QTest::addRow("no file") << QByteArray() << QByteArray("[panel]\nlanguage=en\n");
         QTest::addRow("replaced in place") << QByteArray("[panel]\nlanguage=zh_CN\nsaver=3\n[x]\nlanguage=de\n")
                                            << QByteArray("[panel]\nlanguage=en\nsaver=3\n[x]\nlanguage=de\n");
@@ -135,7 +135,7 @@ private Q_SLOTS:
         const QByteArray good = readFile(kBuiltQm);
         QVERIFY2(good != "<missing>", "build the target knitpanel_lrelease");
         // file: knitpanel_en.qm's bytes; null: no file
-        TestTable::columns<QByteArray, QString>({"file", "speaks"});
+        TestTable::columns<QByteArray, QString>("file", "speaks");
         QTest::addRow("built") << good << "en";
         QTest::addRow("missing") << QByteArray() << "zh_CN";
         QTest::addRow("cut short") << good.left(good.size() / 2) << "zh_CN";
@@ -189,7 +189,7 @@ private Q_SLOTS:
 
     void alarmTexts_data()
     {
-        TestTable::columns<int, int, QString, QString>({"type", "code", "source", "english"});
+        TestTable::columns<int, int, QString, QString>("type", "code", "source", "english");
         QTest::addRow("1/1") << 1 << 1 << "纱嘴未下落, 请按F6键切换 ! " << "Carrier not down, press F6 to switch ! ";
         QTest::addRow("2/32") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
         QTest::addRow("1/99 unknown") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
@@ -216,7 +216,7 @@ private Q_SLOTS:
     {
         // set: index in kSets
         // stored: -1: refused
-        TestTable::columns<QString, int, QString, int>({"language", "set", "text", "stored"});
+        TestTable::columns<QString, int, QString, int>("language", "set", "text", "stored");
         QTest::addRow("On, English") << "en" << 0 << "On" << 1;
         QTest::addRow("Off, English") << "en" << 0 << "Off" << 2;
         QTest::addRow("打开, English") << "en" << 0 << "打开" << 1;

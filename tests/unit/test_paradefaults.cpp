@@ -45,7 +45,7 @@ private Q_SLOTS:
     // In memory and in the /tmp image.
     void defaults_data()
     {
-        TestTable::columns<int, int, QString>({"which", "type", "file"});
+        TestTable::columns<int, int, QString>("which", "type", "file");
         for (int t = 0; t < 3; ++t)
             QTest::addRow("para_system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
         QTest::addRow("para_work") << int(Work) << 0 << "/tmp/default.wrk";

@@ -22,7 +22,7 @@ class TestParamCodecs : public QObject
 private Q_SLOTS:
     void racking_data()
     {
-        TestTable::columns<QString, QString, int, int, int, QString>({"coarse", "fine", "step", "result", "stored", "shown"});
+        TestTable::columns<QString, QString, int, int, int, QString>("coarse", "fine", "step", "result", "stored", "shown");
         const int ok = RackingValue::Ok;
         QTest::addRow("-1 fine 3") << "-1" << "3" << 0 << ok << 987 << "-1";
         QTest::addRow("2 fine 3") << "2" << "3" << 0 << ok << 1023 << "2";
@@ -76,7 +76,7 @@ private Q_SLOTS:
 
     void carrierBands_data()
     {
-        TestTable::columns<int, bool, int, int>({"band", "left", "word", "address"});
+        TestTable::columns<int, bool, int, int>("band", "left", "word", "address");
         QTest::addRow("1-5 right") << 0 << false << 64 << 0;
         QTest::addRow("96-99 left") << 19 << true << 243 << 179;
         QTest::addRow("96-99 right") << 19 << false << 83 << 19;

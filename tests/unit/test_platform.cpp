@@ -63,7 +63,7 @@ private Q_SLOTS:
 
     void controllerAddress_data()
     {
-        TestTable::columns<QByteArray, QByteArray, bool, QString, QString>({"host", "allow", "ok", "address", "reason"});
+        TestTable::columns<QByteArray, QByteArray, bool, QString, QString>("host", "allow", "ok", "address", "reason");
         QTest::addRow("default") << QByteArray() << QByteArray() << true << "127.0.0.1" << "";
         QTest::addRow("private refused") << QByteArray("10.1.2.3") << QByteArray() << false << "" << "KNIT_ALLOW_REMOTE=1";
         QTest::addRow("allow 0 refused") << QByteArray("10.1.2.3") << QByteArray("0") << false << "" << "127.0.0.0/8";
@@ -152,7 +152,7 @@ private Q_SLOTS:
     void format_data()
     {
         // target: '@' this root, '%' another root
-        TestTable::columns<QString, int, bool>({"target", "status", "usbEmptied"});
+        TestTable::columns<QString, int, bool>("target", "status", "usbEmptied");
         QTest::addRow("stick partition") << "/dev/scsi/host0/bus0/target0/lun0/part1" << 0 << true;
         QTest::addRow("the root itself") << "@" << 1 << false;
         QTest::addRow("a folder outside the root") << "%" << 1 << false;
@@ -205,7 +205,7 @@ private Q_SLOTS:
 
     void jobNames_data()
     {
-        TestTable::columns<QString, bool>({"name", "safe"});
+        TestTable::columns<QString, bool>("name", "safe");
         QTest::addRow("Chinese") << QString::fromUtf8("毛衣花型") << true;
         QTest::addRow("blank and quote") << "a b's" << true;
         QTest::addRow("empty") << "" << false;
@@ -243,7 +243,7 @@ private Q_SLOTS:
 
     void bytesToText_data()
     {
-        TestTable::columns<QByteArray, int, QString>({"bytes", "length", "text"});
+        TestTable::columns<QByteArray, int, QString>("bytes", "length", "text");
         QTest::addRow("NUL ended") << QByteArray("job1\0zz", 7) << 7 << "job1";
         QTest::addRow("no NUL within length") << QByteArray("abcdef") << 3 << "abc";
         QTest::addRow("GBK") << QByteArray("\xc3\xab\xd2\xc2") << 4 << QString::fromUtf8("毛衣");
@@ -264,7 +264,7 @@ private Q_SLOTS:
 
     void management_data()
     {
-        TestTable::columns<bool, QByteArray, QByteArray>({"present", "file", "after"});
+        TestTable::columns<bool, QByteArray, QByteArray>("present", "file", "after");
         const QByteArray old("\x11\x22\x33\x44\x55\x66\x77\x88", 8);
         QTest::addRow("missing keeps") << false << QByteArray() << old;
         QTest::addRow("full") << true << QByteArray("ABCDEFGH") << QByteArray("ABCDEFGH");
@@ -289,7 +289,7 @@ private Q_SLOTS:
     void save_data()
     {
         // length: -2: no data
-        TestTable::columns<QString, qint64, int, bool>({"relative", "limit", "length", "saved"});
+        TestTable::columns<QString, qint64, int, bool>("relative", "limit", "length", "saved");
         QTest::addRow("ok") << "/mnt/ide/knit/para/x.sys" << qint64(-1) << 404 << true;
         QTest::addRow("disk full") << "/mnt/ide/knit/para/x.sys" << qint64(100) << 404 << false;
         QTest::addRow("folder missing") << "/mnt/ide/knit/nothere/x.sys" << qint64(-1) << 404 << false;
@@ -343,7 +343,7 @@ private Q_SLOTS:
 
     void interruptedSaves_data()
     {
-        TestTable::columns<QString, bool, bool>({"relative", "folder", "removed"});
+        TestTable::columns<QString, bool, bool>("relative", "folder", "removed");
         QTest::addRow("para") << "/mnt/ide/knit/para/.checksystem.sys.a1B2c3" << false << true;
         QTest::addRow("log") << "/mnt/ide/knit/log/.alarms.log.ZZZZZZ" << false << true;
         QTest::addRow("job folder") << "/mnt/ide/knit/wave/J1/.J1.wrk.x9Y8z7" << false << true;

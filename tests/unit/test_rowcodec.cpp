@@ -23,7 +23,7 @@ private Q_SLOTS:
     // and enable ride in bits 8-11 and 12-15 of a).
     void toText_data()
     {
-        TestTable::columns<QString, int, int, QString>({"codec", "a", "b", "text"});
+        TestTable::columns<QString, int, int, QString>("codec", "a", "b", "text");
         QTest::addRow("index: bits 0 and 15") << "index" << 0x8001 << 0 << "0F";
         QTest::addRow("index: all") << "index" << 0xFFFF << 0 << "0123456789ABCDEF";
         QTest::addRow("carriers: bits 0 and 15") << "carriers" << 0x8001 << 0 << "10";
@@ -75,7 +75,7 @@ private Q_SLOTS:
     // hex only; a bed text as flag | count << 8, any side but L being R.
     void fromText_data()
     {
-        TestTable::columns<bool, QString, int, bool>({"bed", "text", "value", "ok"});
+        TestTable::columns<bool, QString, int, bool>("bed", "text", "value", "ok");
         QTest::addRow("%s", "selector 0F") << false << "0F" << 0x8001 << true;
         QTest::addRow("%s", "selector 0G stops") << false << "0G" << 0x0001 << false;
         QTest::addRow("%s", "selector lower case refused") << false << "0a" << 0x0001 << false;
@@ -120,7 +120,7 @@ private Q_SLOTS:
 
     void typeChange_data()
     {
-        TestTable::columns<int, QString, QString>({"action", "a", "h"});
+        TestTable::columns<int, QString, QString>("action", "a", "h");
         const QString knit = QStringLiteral("编织");
         const QString tuck = QStringLiteral("集圈");
         QTest::addRow("%s", "1 transfer") << 1 << QStringLiteral("翻针") << "";
@@ -143,7 +143,7 @@ private Q_SLOTS:
     // One system: the system II half is a copy of system I (also when copying in place).
     void dataChange_data()
     {
-        TestTable::columns<int, bool>({"systems", "inPlace"});
+        TestTable::columns<int, bool>("systems", "inPlace");
         QTest::addRow("%s", "one system") << 1 << false;
         QTest::addRow("%s", "one system, in place") << 1 << true;
         QTest::addRow("%s", "two systems copy only") << 2 << false;

@@ -46,7 +46,7 @@ class TestStallReport : public QObject
 private Q_SLOTS:
     void recorder_data()
     {
-        TestTable::columns<Gaps, qint64, qint64, QString>({"gaps", "max", "p99", "head"});
+        TestTable::columns<Gaps, qint64, qint64, QString>("gaps", "max", "p99", "head");
         Gaps even;
         for (int i = 0; i < 100; ++i)
             even.append({20 + (i == 99 ? 80 : 0), 0, 1, 0});

@@ -54,7 +54,7 @@ private Q_SLOTS:
         // status: its status query's result
         // differ: "sys", "cfg" or "": which check copy differs
         // yes: the operator's answers, in order
-        TestTable::columns<bool, uint, QString, QStringList, QStringList, int, int>({"answers", "status", "differ", "yes", "log", "checkresult", "machine"});
+        TestTable::columns<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
         const QStringList fetches{"get file.sys", "get config.cfg", "get file.knt"};
         const QStringList sends{"put J1.wrk", "put J1.cnt", "put J1.pat"};

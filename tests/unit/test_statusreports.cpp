@@ -62,7 +62,7 @@ private Q_SLOTS:
 
     void machineReports_data()
     {
-        TestTable::columns<QByteArray, int, QByteArray, int, QList<int>, QByteArray>({"report", "oldRow", "signal", "count", "args", "after"});
+        TestTable::columns<QByteArray, int, QByteArray, int, QList<int>, QByteArray>("report", "oldRow", "signal", "count", "args", "after");
         const QByteArray row = SIGNAL(rowReport(unsigned short, bool));
         const QByteArray raised = SIGNAL(alarmRaised(unsigned char, unsigned char));
         const QByteArray started = SIGNAL(machineStarted(int));
@@ -106,7 +106,7 @@ private Q_SLOTS:
 
     void testReports_data()
     {
-        TestTable::columns<QByteArray, int, int>({"report", "ioByte", "motoByte"});
+        TestTable::columns<QByteArray, int, int>("report", "ioByte", "motoByte");
         QTest::addRow("%s", "io item 39, last byte") << test(1, 39, 0) << 79 << -1;
         QTest::addRow("%s", "io item 40 outside") << test(1, 40, 0) << -1 << -1;
         QTest::addRow("%s", "moto item 5") << test(1, 5, 3) << -1 << 89;
@@ -159,7 +159,7 @@ private Q_SLOTS:
 
     void messageSteps_data()
     {
-        TestTable::columns<MessageSteps::Report, QString, int, QString>({"report", "before", "kind", "text"});
+        TestTable::columns<MessageSteps::Report, QString, int, QString>("report", "before", "kind", "text");
         using R = MessageSteps::Report;
         const int show = int(MessageSteps::Kind::Show), set = int(MessageSteps::Kind::Set);
         const int cancel = int(MessageSteps::Kind::Cancel), none = int(MessageSteps::Kind::None);

@@ -26,7 +26,7 @@ private Q_SLOTS:
         // args: "@" is the panel root
         // badRoot: KNIT_ROOT below a plain file
         // firstLine: its start
-        TestTable::columns<QString, QStringList, bool, int, bool, QString>({"program", "args", "badRoot", "status", "toStdout", "firstLine"});
+        TestTable::columns<QString, QStringList, bool, int, bool, QString>("program", "args", "badRoot", "status", "toStdout", "firstLine");
         const QString job = QStringLiteral(KNITJOB_PATH);
         const QString fleet = QStringLiteral(KNITFLEET_PATH);
         const QString panel = QStringLiteral(KNITPANEL_PATH);

@@ -51,7 +51,7 @@ private Q_SLOTS:
     void install_data()
     {
         // sum: the stick's .sha256, null for none
-        TestTable::columns<QByteArray, QByteArray, qint64, bool>({"file", "sum", "writeLimit", "installed"});
+        TestTable::columns<QByteArray, QByteArray, qint64, bool>("file", "sum", "writeLimit", "installed");
         const QByteArray p = program();
         QVERIFY(p.size() > 4096);
         QTest::addRow("sound") << p << QByteArray() << qint64(-1) << true;
@@ -93,7 +93,7 @@ private Q_SLOTS:
     void package_data()
     {
         // chosen: master slave panel
-        TestTable::columns<QStringList, QString, QString>({"names", "refusal", "chosen"});
+        TestTable::columns<QStringList, QString, QString>("names", "refusal", "chosen");
         QTest::addRow("one of each") << QStringList{"MASTER_2.BIN", "slv1_2.bin", "knit", "readme.txt"} << QString()
                                      << "MASTER_2.BIN slv1_2.bin knit";
         QTest::addRow("lower-case master") << QStringList{"master.bin", "SLV1.BIN", "KNIT2"} << QString()

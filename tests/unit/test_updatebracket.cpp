@@ -35,7 +35,7 @@ private Q_SLOTS:
     {
         // datagram: every try's bytes
         // answeredAt: the try the peer answers; 0: never
-        TestTable::columns<Step, QByteArray, int, int, bool>({"step", "datagram", "answeredAt", "count", "result"});
+        TestTable::columns<Step, QByteArray, int, int, bool>("step", "datagram", "answeredAt", "count", "result");
 
         const Step close = [](const UpdateBracket &b) { return b.closeRetrying(); };
         const Step open = [](const UpdateBracket &b) { return b.openRetrying(); };

@@ -45,7 +45,7 @@ class TestWorkFiles : public QObject
 private Q_SLOTS:
     void views_data()
     {
-        TestTable::columns<WorkFile::View, int, QString>({"view", "line", "text"});
+        TestTable::columns<WorkFile::View, int, QString>("view", "line", "text");
         QTest::addRow("density group 24") << WorkFile::Density << 24 << "   第24组" + numbers(5, 184, 1, 8);
         QTest::addRow("speed group 1") << WorkFile::Speed << 1 << "   第01组" + numbers(7, 240, 1, 1);
         QTest::addRow("rollers group 24") << WorkFile::Rora << 24 << "   第24组" + numbers(11, 293, 30, 3);

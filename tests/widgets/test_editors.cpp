@@ -103,7 +103,7 @@ private Q_SLOTS:
     {
         // bytes: offsets and values afterwards
         // failAt: the row send refused, from 1 (0: none)
-        TestTable::columns<int, int, int, QString, bool, QStringList, QString, QString, int>({"row", "group", "index", "typed", "live", "sends", "bytes", "message", "failAt"});
+        TestTable::columns<int, int, int, QString, bool, QStringList, QString, QString, int>("row", "group", "index", "typed", "live", "sends", "bytes", "message", "failAt");
         const QString none;
         QTest::addRow("upper-left line, even row") << 2 << 0 << 0 << "300" << true << QStringList{"2:11:1", "2:10:44"} << "10=44 11=1 30=0" << none << 0;
         QTest::addRow("upper-left line, odd row") << 3 << 0 << 0 << "300" << true << QStringList{"3:31:1", "3:30:44"} << "30=44 31=1 10=0" << none << 0;
@@ -165,7 +165,7 @@ private Q_SLOTS:
 
     void exchange_data()
     {
-        TestTable::columns<int, int>({"failAt", "sent"});
+        TestTable::columns<int, int>("failAt", "sent");
         QTest::addRow("all 46") << 0 << 46;
         QTest::addRow("refused at the 5th") << 5 << 5;
         QTest::addRow("refused in the carriers") << 42 << 42;
@@ -194,7 +194,7 @@ private Q_SLOTS:
     // two fields) and the wide ones.
     void moves_data()
     {
-        TestTable::columns<QList<int>, QList<int>, QList<int>>({"from", "keys", "to"});
+        TestTable::columns<QList<int>, QList<int>, QList<int>>("from", "keys", "to");
         QTest::addRow("up into a narrow group") << QList<int>{5, 3} << QList<int>{Qt::Key_Up} << QList<int>{4, 1};
         QTest::addRow("down out of a narrow group") << QList<int>{0, 1} << QList<int>{Qt::Key_Down} << QList<int>{1, 2};
         QTest::addRow("down into a narrow group") << QList<int>{3, 2} << QList<int>{Qt::Key_Down} << QList<int>{4, 1};
@@ -216,7 +216,7 @@ private Q_SLOTS:
     // confirmed Enter.
     void panel_data()
     {
-        TestTable::columns<int, int, QString, QString>({"group", "index", "touched", "shown"});
+        TestTable::columns<int, int, QString, QString>("group", "index", "touched", "shown");
         const QString ok = QStringLiteral("|确   定");
         QTest::addRow("digit: density") << 3 << 1 << "7" + ok << "7";
         QTest::addRow("digits: auxiliary roller") << 8 << 1 << "1|2" + ok << "12";
@@ -278,7 +278,7 @@ private Q_SLOTS:
     void jumps_data()
     {
         // expected: page across, page up, column, line, half
-        TestTable::columns<int, int, int, bool, int, QList<int>>({"lineBytes", "height", "innerHeight", "byLine", "n", "expected"});
+        TestTable::columns<int, int, int, bool, int, QList<int>>("lineBytes", "height", "innerHeight", "byLine", "n", "expected");
         QTest::addRow("column 7 of width 8") << 4 << 3 << 358 << false << 7 << QList<int>{0, 0, 3, 0, 0};
         QTest::addRow("column 9 clamped to 8") << 4 << 3 << 358 << false << 9 << QList<int>{0, 0, 3, 0, 1};
         QTest::addRow("odd width: last page, last byte") << 58 << 3 << 358 << false << 117 << QList<int>{1, 0, 28, 0, 1};
@@ -305,7 +305,7 @@ private Q_SLOTS:
     {
         // failAt: -1: the opening is unanswered
         // line1: bytes of pattern line 1 afterwards
-        TestTable::columns<bool, unsigned, int, QString, QString>({"wholeLine", "moto", "failAt", "line1", "message"});
+        TestTable::columns<bool, unsigned, int, QString, QString>("wholeLine", "moto", "failAt", "line1", "message");
         QTest::addRow("one byte") << false << 0u << 0 << "ab101010" << QString();
         QTest::addRow("carriage running") << false << 0x10000u << 0 << "10101010" << "机头正在运行";
         QTest::addRow("byte refused") << false << 0u << 1 << "10101010" << "花样文件修改失败2";

@@ -31,7 +31,7 @@ private Q_SLOTS:
     // met (their message line), and knitsim's traffic.
     void entry_data()
     {
-        TestTable::columns<QStringList, int, QStringList, QStringList>({"setup", "key", "shown", "traffic"});
+        TestTable::columns<QStringList, int, QStringList, QStringList>("setup", "key", "shown", "traffic");
         const QString status = QStringLiteral("cmd 26/21/0");
         const QString ioTest = QStringLiteral("操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯");
         QTest::addRow("running: -1") << QStringList{"set motostatus 1"} << int(Qt::Key_2)

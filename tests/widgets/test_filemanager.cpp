@@ -145,7 +145,7 @@ private Q_SLOTS:
     void faultTold_data()
     {
         // fault: knitsim's command
-        TestTable::columns<QString, QString, QString>({"fault", "action", "message"});
+        TestTable::columns<QString, QString, QString>("fault", "action", "message");
         QTest::addRow("re-import while running") << "set motostatus 1" << "import" << "新导入文件未上传到主控制器, 请停止后按F3上传 !";
         QTest::addRow("F3, group 12 unanswered") << "fault refuse 0x20 12" << "F3" << "与主控制器连接失败, 请检查通信线路 !";
         QTest::addRow("start-up upload refused") << "fault error J1.cnt" << "start-up" << "上传cnt文件失败 !";
@@ -291,7 +291,7 @@ private Q_SLOTS:
 
     void sizeString_data()
     {
-        TestTable::columns<qint64, QString>({"bytes", "text"});
+        TestTable::columns<qint64, QString>("bytes", "text");
         QTest::addRow("1024") << qint64(1024) << "1024 B";
         QTest::addRow("1025") << qint64(1025) << "1.0 K";
         QTest::addRow("2^20") << (qint64(1) << 20) << "1024.0 K";

@@ -40,7 +40,7 @@ private Q_SLOTS:
     // itself (fault: the next line joined to the torn one, both lost to the reader).
     void tornLineCut_data()
     {
-        TestTable::columns<QByteArray, QByteArray>({"left", "whole"});
+        TestTable::columns<QByteArray, QByteArray>("left", "whole");
         const QByteArray one = pieceLine(1) + '\n';
         QTest::addRow("after whole lines") << one + pieceLine(2).left(9) << one;
         QTest::addRow("only a part") << pieceLine(2).left(9) << QByteArray();

@@ -56,7 +56,7 @@ private Q_SLOTS:
     void keys_data()
     {
         // keyCode: the last key's, as the key code line shows it
-        TestTable::columns<QString, int, QStringList, QString, QStringList, int>({"keys", "direction", "sent", "shown", "messages", "keyCode"});
+        TestTable::columns<QString, int, QStringList, QString, QStringList, int>("keys", "direction", "sent", "shown", "messages", "keyCode");
         QTest::addRow("no lamp 3") << "3" << 3 << QStringList{} << "关闭" << QStringList{} << 51;
         QTest::addRow("racking is output 6") << "ddr4" << 3 << QStringList{"6=4"} << "L1" << QStringList{} << 52;
         QTest::addRow("yellow lamp is output 8") << "rr2" << 3 << QStringList{"8=2"} << "关闭" << QStringList{} << 50;
@@ -97,7 +97,7 @@ private Q_SLOTS:
     // test commands that go out and what the field then shows.
     void panel_data()
     {
-        TestTable::columns<QString, QString, QStringList, QString>({"keys", "touched", "sent", "shown"});
+        TestTable::columns<QString, QString, QStringList, QString>("keys", "touched", "sent", "shown");
         QTest::addRow("打开: red lamp on") << "" << "打开" << QStringList{"0=1"} << "打开";
         QTest::addRow("反转: roller backward") << "dd" << "反转" << QStringList{"2=2"} << "反转";
         QTest::addRow("L3: racking") << "ddr" << "L3" << QStringList{"6=5"} << "L3";
@@ -123,7 +123,7 @@ private Q_SLOTS:
 
     void inputs_data()
     {
-        TestTable::columns<int, int, bool>({"input", "value", "closed"});
+        TestTable::columns<int, int, bool>("input", "value", "closed");
         QTest::addRow("fault signal 0") << 0 << 0 << false;
         QTest::addRow("fault signal 1") << 0 << 1 << true;
         QTest::addRow("fault signal 2") << 0 << 2 << true;

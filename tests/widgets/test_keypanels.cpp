@@ -99,7 +99,7 @@ private Q_SLOTS:
     void keys_data()
     {
         // shown: label = key posted, button 0 first
-        TestTable::columns<bool, int, QStringList>({"multi", "code", "shown"});
+        TestTable::columns<bool, int, QStringList>("multi", "code", "shown");
         const QString ok = QStringLiteral("确   定 = ") + kEnter;
         QTest::addRow("switch") << false << 1 << QStringList{"打开 = " + digit(1), "关闭 = " + digit(2)};
         QTest::addRow("lock, not locked on 0") << false << 5
@@ -142,7 +142,7 @@ private Q_SLOTS:
     // multibutton posts only the page keys and M, as the keypad sends them.
     void multibuttonKeys_data()
     {
-        TestTable::columns<int, QString>({"key", "posted"});
+        TestTable::columns<int, QString>("key", "posted");
         QTest::addRow("page down") << int(Qt::Key_PageDown) << describe(Qt::Key_PageDown, QString(), false);
         QTest::addRow("M") << int(Qt::Key_M) << kM;
         QTest::addRow("a digit is the key panels'") << int(Qt::Key_7) << QString();

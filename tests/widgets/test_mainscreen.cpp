@@ -88,7 +88,7 @@ private Q_SLOTS:
 
     void reports_data()
     {
-        TestTable::columns<QByteArray, QString, QString>({"report", "field", "text"});
+        TestTable::columns<QByteArray, QString, QString>("report", "field", "text");
         QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "wavetime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
         QTest::addRow("%s", "pieces") << machine(20, 3, 7) << "pieces" << QStringLiteral("完成件数 : 3 / 0");
         QTest::addRow("%s", "row number") << machine(20, 3, 0x8007) << "rownumber" << QStringLiteral("0005");
@@ -119,7 +119,7 @@ private Q_SLOTS:
     void history_data()
     {
         // steps: "alarm TYPE CODE", "clear", "ack", "row PIECES", "start", "stop"
-        TestTable::columns<QStringList, QStringList, QStringList>({"steps", "alarms", "production"});
+        TestTable::columns<QStringList, QStringList, QStringList>("steps", "alarms", "production");
         QTest::addRow("raise, repeat, acknowledge, clear") << QStringList{"alarm 2 23", "alarm 2 23", "ack", "clear", "clear"}
             << QStringList{"raised 2 23 撞针报警 !  H 0005 4", "acknowledged 2 23 撞针报警 !  H 0005 4", "cleared 0 0  H 0005 4"}
             << QStringList();
@@ -213,7 +213,7 @@ private Q_SLOTS:
     // The shut-down question against this screen's controller.
     void shutdown_data()
     {
-        TestTable::columns<QString, bool, ShutdownDialog::Outcome, QString>({"motostatus", "silent", "outcome", "message"});
+        TestTable::columns<QString, bool, ShutdownDialog::Outcome, QString>("motostatus", "silent", "outcome", "message");
         QTest::addRow("%s", "no") << "0" << false << ShutdownDialog::Outcome::Declined << "";
         QTest::addRow("%s", "running") << "1" << false << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
         QTest::addRow("%s", "stopped") << "0" << false << ShutdownDialog::Outcome::ShuttingDown << "正在关机, 请稍等 ... ... ";
@@ -245,7 +245,7 @@ private Q_SLOTS:
     {
         // rows: para_cur word 4
         // width: para_run word 0
-        TestTable::columns<QString, int, int, bool, bool>({"damage", "rows", "width", "accepted", "wrkRead"});
+        TestTable::columns<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QTest::addRow("whole") << "" << 12 << 40 << true << true;
         QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;
         QTest::addRow("pattern rejected") << "pat" << 12 << 1 << false << true;
@@ -308,7 +308,7 @@ private Q_SLOTS:
     void repairMenu_data()
     {
         // row: item pressed (column 0)
-        TestTable::columns<int, int, QString>({"row", "maskAfter", "message"});
+        TestTable::columns<int, int, QString>("row", "maskAfter", "message");
         QTest::addRow("store system") << 0 << 2 << QString::fromUtf8("把当前的系统参数存入显示屏备份成功 !");
         QTest::addRow("send config") << 6 << 1 << QString::fromUtf8("把显示屏备份的个性化参数导到主板成功 !");
         QTest::addRow("carriage running") << 0 << 3 << QString::fromUtf8("机头正在运行, 请停止运行 !");

@@ -302,7 +302,7 @@ private Q_SLOTS:
 
     void systemTools_data()
     {
-        TestTable::columns<int, int, int>({"page", "column", "row"});
+        TestTable::columns<int, int, int>("page", "column", "row");
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
             extsyspara menu;
             MenuGrid *grid = showing(menu, page);

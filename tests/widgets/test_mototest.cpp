@@ -100,7 +100,7 @@ private Q_SLOTS:
     // Word w of moto.tst alone set: the element of the page (one system) that shows it.
     void fileWords_data()
     {
-        TestTable::columns<int, QString>({"word", "shownBy"});
+        TestTable::columns<int, QString>("word", "shownBy");
         const char *shown[22] = {"2 motor 0", "2 set 1", "0 motor 0", "0 set 1", "", "", "", "",
                                  "2 set 2",   "2 set 3", "0 set 2",   "0 set 3", "", "", "", "",
                                  "2 motor 4", "0 motor 4", "", "", "4 set 0", ""};
@@ -141,7 +141,7 @@ private Q_SLOTS:
     // A key on the selection, after the controller reported a state (type, object, value).
     void keys_data()
     {
-        TestTable::columns<int, int, QList<int>, QChar, QStringList>({"group", "kind", "reported", "key", "sent"});
+        TestTable::columns<int, int, QList<int>, QChar, QStringList>("group", "kind", "reported", "key", "sent");
         QTest::addRow("front bed second motor to 649") << 2 << 4 << QList<int>{} << QChar('5') << QStringList{"0/1/649"};
         QTest::addRow("7: every motor to 0") << 2 << 0 << QList<int>{} << QChar('7') << QStringList{"0/8/0"};
         QTest::addRow("6 does nothing") << 0 << 0 << QList<int>{} << QChar('6') << QStringList{};
@@ -170,7 +170,7 @@ private Q_SLOTS:
     // ticks of 50 ms after the start; the commands sent, from the first-th on.
     void cycles_data()
     {
-        TestTable::columns<int, int, int, int, int, QString>({"group", "kind", "pattern", "ticks", "first", "sent"});
+        TestTable::columns<int, int, int, int, int, QString>("group", "kind", "pattern", "ticks", "first", "sent");
         QTest::addRow("selector: a step every tick") << 0 << 1 << 0 << 3 << 0 << "2/2/1 2/2/0 2/2/2 2/2/0";
         QTest::addRow("selector: 20 steps, then again") << 2 << 3 << 2 << 21 << 19 << "2/1/0 2/1/1 2/1/0";
         QTest::addRow("selectors of one system: 4") << 2 << 1 << 3 << 80 << 79 << "2/3/0 2/0/1";
@@ -202,7 +202,7 @@ private Q_SLOTS:
     // Reports of type, object, value: the states the page then shows.
     void reports_data()
     {
-        TestTable::columns<QList<int>, QString>({"reportTypeObjectValue", "shown"});
+        TestTable::columns<QList<int>, QString>("reportTypeObjectValue", "shown");
         const QString idle = "m:0,0,0,0,0,0,0,0 b:0,0,0,0,0,0,0,0 c:0,0,0,0 g:0,0 f:0";
         QTest::addRow("position of motor 9") << QList<int>{0, 9, 5} << idle;
         QTest::addRow("cams of system 4") << QList<int>{1, 4, 5} << idle;
@@ -232,7 +232,7 @@ private Q_SLOTS:
 private:
     static void addTouchColumns()
     {
-        TestTable::columns<int, int, QString, QString, QStringList>({"group", "kind", "touched", "message", "sent"});
+        TestTable::columns<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
     }
     void touchColumn(bool menu)
     {

@@ -270,7 +270,7 @@ private Q_SLOTS:
     // into the range, a density backup never written, a config.cfg cut short.
     void refusals_data()
     {
-        TestTable::columns<int, QString, QStringList>({"page", "script", "shown"});
+        TestTable::columns<int, QString, QStringList>("page", "script", "shown");
         const QString range = QStringLiteral("参数范围不正确, 请查看参数范围 !");
         const QString unreadable = QStringLiteral("打开个性化参数文件失败 !");
         QTest::addRow("running: emptied sinker cell") << 0 << ">xE" << QStringList{range};
@@ -301,7 +301,7 @@ private Q_SLOTS:
     {
         // size: of the stick's file; 0: export
         // shown: at the end
-        TestTable::columns<int, QString>({"size", "shown"});
+        TestTable::columns<int, QString>("size", "shown");
         QTest::addRow("import") << 200 << "机器个性化参数导入完成, 请重新启动 !";
         QTest::addRow("import of a short file") << 100 << "机器个性化参数导入失败, 请重试 !";
         QTest::addRow("export") << 0 << "导出文件完毕 !";

@@ -65,7 +65,7 @@ private Q_SLOTS:
 
     void rowOffset_data()
     {
-        TestTable::columns<int, QString, QString, int>({"row", "number", "direction", "decoded"});
+        TestTable::columns<int, QString, QString, int>("row", "number", "direction", "decoded");
         QTest::addRow("%s", "row 1 shown as is") << 1 << "0001" << ">>>>>>>>" << 1;
         QTest::addRow("%s", "row 3 is program row 1") << 3 << "0001" << ">>>>>>>>" << 1;
         QTest::addRow("%s", "row 8002 is 8000") << 8002 << "8000" << "<<<<<<<<" << 8000;
@@ -103,7 +103,7 @@ private Q_SLOTS:
 
     void fields_data()
     {
-        TestTable::columns<int, int, int, QString>({"offset", "value", "field", "text"});
+        TestTable::columns<int, int, int, QString>("offset", "value", "field", "text");
         // Work words: value 1000 + word number. Program row 4 (even), reported as row 6.
         QTest::addRow("%s", "speed group 3") << -1 << 0 << int(SpeedGroup) << "3# - 1242";
         QTest::addRow("%s", "speed group 40 past the table") << 93 << 40 << int(SpeedGroup) << "40# - ---";
@@ -126,7 +126,7 @@ private Q_SLOTS:
 
     void densityPasses_data()
     {
-        TestTable::columns<int, QList<int>, int, QString, QString>({"row", "actions", "word59", "group1", "group2"});
+        TestTable::columns<int, QList<int>, int, QString, QString>("row", "actions", "word59", "group1", "group2");
         const QList<int> knit{8, 8, 8, 8};
         // Odd row: group 1 back 1 (k = 2), group 2 front 1 (k = 0).
         QTest::addRow("%s", "odd row") << 5 << knit << 0 << "5#-1034" << "5#-1032";

@@ -60,7 +60,7 @@ private Q_SLOTS:
     void calibration_data()
     {
         // worst: px from a cross at most; < 0: refused
-        TestTable::columns<Points, double>({"points", "worst"});
+        TestTable::columns<Points, double>("points", "worst");
         QTest::addRow("exact") << touches() << 0.1;
         QTest::addRow("rounded touches") << touches(5, -6) << 2.0;
         QTest::addRow("all on one line") << Points{{10, 10}, {20, 20}, {30, 30}, {40, 40}, {50, 50}} << -1.0;
@@ -101,7 +101,7 @@ private Q_SLOTS:
 
     void clock_data()
     {
-        TestTable::columns<QList<int>, int, QStringList>({"when", "result", "ran"});
+        TestTable::columns<QList<int>, int, QStringList>("when", "result", "ran");
         const QStringList set{"date -s 2007/3/9 8:05:00", "hwclock -w"};
         QTest::addRow("a day") << QList<int>{2007, 3, 9, 8, 5, 0} << int(ClockSetting::Done) << set;
         QTest::addRow("leap day") << QList<int>{2008, 2, 29, 23, 59, 59} << int(ClockSetting::Done)
@@ -160,7 +160,7 @@ private Q_SLOTS:
     void exportName_data()
     {
         // path: under tmp/, empty: refused
-        TestTable::columns<QString, QString>({"name", "path"});
+        TestTable::columns<QString, QString>("name", "path");
         QTest::addRow("digit") << "3" << "/3.sys";
         QTest::addRow("ten digits") << "0123456789" << "/0123456789.sys";
         QTest::addRow("eleven digits") << "01234567890" << "";
@@ -177,7 +177,7 @@ private Q_SLOTS:
     void fullUpdate_data()
     {
         // fault: knitsim's, before the update
-        TestTable::columns<bool, QString>({"sound", "fault"});
+        TestTable::columns<bool, QString>("sound", "fault");
         QTest::addRow("sound program") << true << "";
         QTest::addRow("cut-off program") << false << "";
         QTest::addRow("update mode refused") << true << "fault refuse 0x20 49";

@@ -46,7 +46,7 @@ private Q_SLOTS:
 
     void jobAtStart_data()
     {
-        TestTable::columns<QString, QStringList>({"knt", "traffic"});
+        TestTable::columns<QString, QStringList>("knt", "traffic");
         const QStringList fetches{"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt"};
         QTest::addRow("byte 26 closes its group")
             << "26 5" << fetches + QStringList{"WRQ J1.wrk", "WRQ J1.cnt", "WRQ J1.pat", "cmd 20/5/0", "cmd 26/21/0"};
@@ -114,7 +114,7 @@ private Q_SLOTS:
     {
         // sysBytes: reference bytes made to differ
         // answers: "yes"/"no" per question
-        TestTable::columns<QList<int>, bool, QStringList, int, bool>({"sysBytes", "config", "answers", "checkresult", "shutdown"});
+        TestTable::columns<QList<int>, bool, QStringList, int, bool>("sysBytes", "config", "answers", "checkresult", "shutdown");
         const QList<int> b117{117};
         QTest::addRow("config no") << QList<int>{} << true << QStringList{"no"} << 2 << false;
         QTest::addRow("both no") << b117 << true << QStringList{"no", "no"} << 3 << false;
@@ -169,7 +169,7 @@ private Q_SLOTS:
     void jobProblems_data()
     {
         // damage: which file to remove or break
-        TestTable::columns<QString, QString, QString>({"name", "damage", "message"});
+        TestTable::columns<QString, QString, QString>("name", "damage", "message");
         const QString noWrk = QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
         QTest::addRow("no wrk") << "J3" << "rm .wrk" << noWrk;
         QTest::addRow("no cnt") << "J3" << "rm .cnt" << QString::fromUtf8("缺少.cnt 文件,请重新导入 !");

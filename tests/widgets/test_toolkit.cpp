@@ -130,7 +130,7 @@ private Q_SLOTS:
 
     void beeps_data()
     {
-        TestTable::columns<Act, int>({"act", "beeps"});
+        TestTable::columns<Act, int>("act", "beeps");
         QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
@@ -276,7 +276,7 @@ private Q_SLOTS:
     // shared edge line are no finding.
     void layoutAudit_data()
     {
-        TestTable::columns<QString, QRect, QRect, QString>({"text", "geometry", "neighbour", "finding"});
+        TestTable::columns<QString, QRect, QRect, QString>("text", "geometry", "neighbour", "finding");
         const QRect none;
         QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << none << QString();
         QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << none << "cut w/probe: \"展开片数展开片数\"";
@@ -325,7 +325,7 @@ private Q_SLOTS:
     void dialogs_data()
     {
         // answer: "@ok", "@cancel", "@escape", "@return" or text typed then Return
-        TestTable::columns<Ask, QString, QString>({"ask", "answer", "result"});
+        TestTable::columns<Ask, QString, QString>("ask", "answer", "result");
         const Ask text = [] { return DIATEXT(nullptr, QStringLiteral("caption"), kPrompt, 8); };
         const Ask yesNo = [] { return QString::number(DIAYESNO(nullptr, kPrompt)); };
         QTest::addRow("text typed") << text << QStringLiteral("abc12") << QStringLiteral("abc12");
@@ -373,7 +373,7 @@ private Q_SLOTS:
     void transfers_data()
     {
         // shown: upload: the bar's last value; download: the label's last text
-        TestTable::columns<int, int, bool, QString, bool>({"mode", "size", "refuse", "shown", "accepted"});
+        TestTable::columns<int, int, bool, QString, bool>("mode", "size", "refuse", "shown", "accepted");
         QTest::addRow("empty upload") << 1 << 0 << false << "100" << true;
         QTest::addRow("600 byte upload") << 1 << 600 << false << "100" << true;
         QTest::addRow("refused upload") << 1 << 600 << true << "0" << false;

@@ -81,7 +81,7 @@ private Q_SLOTS:
     {
         // at: column, row, page
         // where: group, index, word
-        TestTable::columns<const WorkPage *, QList<int>, QList<int>, int, int>({"page", "at", "where", "largest", "refused"});
+        TestTable::columns<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
         QTest::addRow("density group 12 back 1") << &WorkPage::density() << QList<int>{2, 3, 1} << QList<int>{2, 71, 90} << 650 << 651;
         QTest::addRow("speed entry 22") << &WorkPage::speed() << QList<int>{0, 5, 2} << QList<int>{3, 21, 261} << 100 << 101;
         QTest::addRow("roller aux group 19") << &WorkPage::rora() << QList<int>{1, 2, 2} << QList<int>{4, 48, 318} << 100 << 101;
@@ -144,7 +144,7 @@ private Q_SLOTS:
     {
         // at: column, row, page
         // run: first word, first index, index step, length
-        TestTable::columns<const WorkPage *, QList<int>, QList<int>, bool, QString, int, QStringList>({"page", "at", "run", "whole", "fault", "kept", "shown"});
+        TestTable::columns<const WorkPage *, QList<int>, QList<int>, bool, QString, int, QStringList>("page", "at", "run", "whole", "fault", "kept", "shown");
         const QList<int> density12{88, 11, 30, 8};
         QTest::addRow("density group 12") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "" << 8 << QStringList();
         QTest::addRow("speed") << &WorkPage::speed() << QList<int>{0, 4, 1} << QList<int>{240, 0, 1, 30} << true << "" << 30 << QStringList();
@@ -191,7 +191,7 @@ private Q_SLOTS:
     // needles; then the enable mask follows the piece count down to one piece.
     void pieces_data()
     {
-        TestTable::columns<int, QStringList>({"bed", "shown"});
+        TestTable::columns<int, QStringList>("bed", "shown");
         QTest::addRow("fits 320") << 320 << QStringList();
         QTest::addRow("too wide 319") << 319 << QStringList{"衣片总宽度超过针床宽度 !"};
     }
@@ -234,7 +234,7 @@ private Q_SLOTS:
     // never; a running carriage, a refused transfer or a file of the wrong size change nothing.
     void import_data()
     {
-        TestTable::columns<bool, int, QString, QStringList>({"current", "size", "fault", "shown"});
+        TestTable::columns<bool, int, QString, QStringList>("current", "size", "fault", "shown");
         const QString ok = QStringLiteral(" 导入工作参数成功 ! ");
         const QString failed = QStringLiteral(" 导入工作参数失败 ! ");
         QTest::addRow("current job") << true << 1556 << "" << QStringList{ok};

@@ -4,18 +4,16 @@
 
 #include <QTest>
 
-#include <initializer_list>
 #include <tuple>
 
 namespace TestTable {
 
-// columns<QString, int>({"name", "count"}) declares the columns "name" and "count".
-template <typename... T>
-void columns(std::initializer_list<const char *> names)
+// columns<QString, int>("name", "count") declares the columns "name" and "count".
+template <typename... T, typename... Names>
+void columns(Names... names)
 {
-    Q_ASSERT(names.size() == sizeof...(T));
-    const char *const *name = names.begin();
-    (QTest::addColumn<T>(*name++), ...);
+    static_assert(sizeof...(T) == sizeof...(Names), "one name per column");
+    (QTest::addColumn<T>(names), ...);
 }
 
 // auto [name, count] = fetch<QString, int>("name", "count"): the current row's cells, as QFETCH
