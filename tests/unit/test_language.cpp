@@ -193,6 +193,7 @@ private Q_SLOTS:
         QTest::addRow("1/1") << 1 << 1 << "纱嘴未下落, 请按F6键切换 ! " << "Carrier not down, press F6 to switch ! ";
         QTest::addRow("2/32") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
         QTest::addRow("1/99 unknown") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
+        QTest::addRow("2/99 unknown") << 2 << 99 << "报警2 - 99" << "Alarm 2 - 99";
         QTest::addRow("3/48 unknown below a range") << 3 << 48 << "报警3 - 48" << "Alarm 3 - 48";
         QTest::addRow("3/54 range end") << 3 << 54 << "沉降马达故障报警 ! " << "Sinker motor fault ! ";
         QTest::addRow("3/55 unknown past it") << 3 << 55 << "报警3 - 55" << "Alarm 3 - 55";
