@@ -31,10 +31,7 @@ class TestLanguageE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!PanelFixture::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(f_.prepare({{QStringLiteral("L1"), 100, 100, 100}}, &why), qPrintable(why));
+        PANEL_FIXTURE_START(f_.prepare({{QStringLiteral("L1"), 100, 100, 100}}, &why));
     }
 
     void switchAndRestart()

@@ -1,8 +1,8 @@
 // The real knitpanel against the real knitsim under a private X server, driven by keys: one
-// start-up, then the main screen while knitsim knits, then a start-up that meets no controller.
-// Faults caught: a start-up that differs between the program and the in-process tests (the
-// main(), fonts, style), uploads missing, out of order or not byte-exact, a panel that does not
-// go on after the connection message; a panel that does not take the simulator's reports (no
+// start-up, then the main screen while knitsim knits. (A start-up that meets no controller is
+// the start-state test's.) Faults caught: a start-up that differs between the program and the
+// in-process tests (the main(), fonts, style), uploads missing, out of order or not
+// byte-exact; a panel that does not take the simulator's reports (no
 // trace of them), a row field that stands still while the carriage walks, hidden quick keys
 // whose texts show through beside the screen-lock button, an alarm that does not bring up the
 // red alarm button or does not go with alarm clear, a zeroing message that never shows, a
@@ -187,25 +187,6 @@ private Q_SLOTS:
         const QByteArray log = TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/log/alarms.log")));
         QVERIFY2(log.contains("\traised\t2\t23\t") && log.contains("\tcleared\t0\t0\t"), log.constData());
         QVERIFY(f_.switchWith({QStringLiteral("Escape")}) && f_.backWith({QStringLiteral("Escape")}));
-    }
-
-    // A second panel against a silent controller: eleven tries, the message, and only after
-    // Return the closing commands.
-    void noController()
-    {
-        f_.panel().stop();
-        QVERIFY(sim().command(QStringLiteral("journal clear")));
-        QVERIFY(sim().command(QStringLiteral("fault silent-after 0")));
-        QVERIFY(f_.startPanel(QStringLiteral("0.02")));
-        QVERIFY(sim().waitFor(QStringLiteral("RRQ file.sys"), 10000, 11));
-        // The last time-out, then the message over the start picture.
-        const QByteArray fetching = x().focusWindow();
-        QVERIFY2(f_.waitForFocusOff(fetching), "no connection message");
-        QVERIFY(x().screenshot(XServer::picture("no-controller")));
-        QVERIFY(!sim().traffic(true).contains(QStringLiteral("cmd 20")));
-        QVERIFY(x().key(QStringLiteral("Return")));
-        QVERIFY(sim().waitFor(QStringLiteral("cmd 26"), 10000));
-        QCOMPARE(sim().traffic(true), QStringList(11, QStringLiteral("RRQ file.sys")) + QStringList({"cmd 20", "cmd 26"}));
     }
 
 private:

@@ -2,9 +2,10 @@
 // already knits, and started with no controller answering. Faults caught: a panel that shows
 // "stopped" until the next start report while the carriage runs (start-up's status query
 // ignored), telemetry that says stopped meanwhile; a black screen during start-up's waits, a
-// wait whose progress stands still, Escape that does not give a fetch up, an absent controller
-// taken for a stopped machine (no offline look, no "controller":"offline"), a controller that
-// comes back unnoticed. Leaves the guide's pictures of the start picture.
+// wait whose progress stands still, Escape that does not give a fetch up, a panel that does not
+// go on after the connection message, an absent controller taken for a stopped machine (no
+// offline look, no "controller":"offline"), a controller that comes back unnoticed. Leaves the
+// guide's pictures of the start picture.
 #include "brokerprocess.h"
 #include "panelfixture.h"
 

@@ -3,6 +3,7 @@
 // numbering, a missing empty last block, request fields another implementation rejects,
 // names with '/', '..' or a leading '.' reaching outside knitsim's root.
 #include "../link/test_tftpcontract.h"
+#include "testtable.h"
 
 #include "tftpserver.h"
 
@@ -83,8 +84,7 @@ private Q_SLOTS:
     void simByTftpHpa()
     {
         needTftp();
-        QFETCH(bool, upload);
-        QFETCH(int, size);
+        auto [upload, size] = TestTable::fetch<bool, int>("upload", "size");
         const QString name = QStringLiteral("%1%2.knt").arg(QLatin1String(upload ? "put" : "get")).arg(size);
         const QByteArray body = TftpContract::pattern(size, 11);
         const QString local = PanelPaths::tmp("/" + name);
@@ -101,8 +101,7 @@ private Q_SLOTS:
     // Names that would leave the root, or hide a file, are refused with ERROR and touch nothing.
     void simRefusesNames_data()
     {
-        QTest::addColumn<QString>("verb");
-        QTest::addColumn<QString>("name");
+        TestTable::columns<QString, QString>("verb", "name");
         QTest::addRow("get parent") << "get" << "../secret";
         QTest::addRow("put subdir") << "put" << "sub/planted";
         QTest::addRow("put hidden") << "put" << ".planted";
@@ -111,8 +110,7 @@ private Q_SLOTS:
     void simRefusesNames()
     {
         needTftp();
-        QFETCH(QString, verb);
-        QFETCH(QString, name);
+        auto [verb, name] = TestTable::fetch<QString, QString>("verb", "name");
         QVERIFY(AtomicFile::save(root_->file("/secret"), QByteArray("secret")));
         QVERIFY(QDir().mkpath(simDir() + "/sub"));
         const QString local = PanelPaths::tmp("/refused.bin");

@@ -8,6 +8,7 @@
 #include "portoffset.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 #include "udppeer.h"
 
 #include "link/commands.h"
@@ -86,9 +87,8 @@ private Q_SLOTS:
     void acceptance_data()
     {
         using A = UdpPeer::Answer;
-        QTest::addColumn<UdpPeer::Responder>("responder");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("value"); // getpara's output after the call, preset 0x7777
+        // value: getpara's output after the call, preset 0x7777
+        TestTable::columns<UdpPeer::Responder, int, int>("responder", "result", "value");
 
         QTest::addRow("%s", "echo with result") << answering(0x0A0B) << 1 << 0x0A0B;
         QTest::addRow("%s", "nothing") << UdpPeer::silent() << 0 << 0x7777;
@@ -107,9 +107,7 @@ private Q_SLOTS:
 
     void acceptance()
     {
-        QFETCH(UdpPeer::Responder, responder);
-        QFETCH(int, result);
-        QFETCH(int, value);
+        auto [responder, result, value] = TestTable::fetch<UdpPeer::Responder, int, int>("responder", "result", "value");
         QVERIFY(peer_.start(controllerPort(), responder));
         unsigned short v = 0x7777;
         QCOMPARE(int(getpara(0x2A, 1, 4, &v)), result);
@@ -118,8 +116,8 @@ private Q_SLOTS:
 
     void timeouts_data()
     {
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<int>("ms"); // nominal time-out (0: returns at once); the scale is 0.05
+        // ms: nominal time-out (0: returns at once); the scale is 0.05
+        TestTable::columns<Call, int>("call", "ms");
         QTest::addRow("%s", "setparacom 1 s") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 0); }) << 1000;
         QTest::addRow("%s", "setcntcmd 1 s") << Call([] { QCOMPARE(int(setcntcmd(1, 2, 3)), 0); }) << 1000;
         QTest::addRow("%s", "getpara without output 1.5 s") << Call([] { QCOMPARE(int(getpara(0x2A, 1, 4, nullptr)), 0); }) << 1500;
@@ -130,8 +128,7 @@ private Q_SLOTS:
 
     void timeouts()
     {
-        QFETCH(Call, call);
-        QFETCH(int, ms);
+        auto [call, ms] = TestTable::fetch<Call, int>("call", "ms");
         QElapsedTimer t;
         t.start();
         call();

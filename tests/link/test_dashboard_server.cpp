@@ -6,6 +6,7 @@
 // same file; bad payloads recorded or not counted.
 #include "brokerprocess.h"
 #include "fleetserve.h"
+#include "testtable.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,8 +33,7 @@ private Q_SLOTS:
 
     void access_data()
     {
-        QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<int>("status");
+        TestTable::columns<QByteArray, int>("request", "status");
         const QByteArray host = " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
         QTest::addRow("the floor page") << "GET /" + host + "\r\n" << 200;
         QTest::addRow("POST") << "POST /api/health" + host + "Content-Length: 2\r\n\r\n{}" << 405;
@@ -49,8 +49,7 @@ private Q_SLOTS:
 
     void access()
     {
-        QFETCH(QByteArray, request);
-        QFETCH(int, status);
+        auto [request, status] = TestTable::fetch<QByteArray, int>("request", "status");
         const FleetServe::Reply r = fleet_.request(request);
         QCOMPARE(r.status, status);
         if (status != 431)
@@ -118,9 +117,7 @@ private Q_SLOTS:
 
     void refusals_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("why");
+        TestTable::columns<QStringList, int, QString>("args", "code", "why");
         QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << 2 << "needs --auth-file";
         QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << 64 << "no password";
         QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << 64 << "--shifts";
@@ -129,9 +126,7 @@ private Q_SLOTS:
 
     void refusals()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, code);
-        QFETCH(QString, why);
+        auto [args, code, why] = TestTable::fetch<QStringList, int, QString>("args", "code", "why");
         QProcess p;
         startOwnProgram(p, QStringLiteral(KNITFLEET_PATH),
                         QStringList{"serve", "--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))} + args);

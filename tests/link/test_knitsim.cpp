@@ -12,6 +12,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/cntrecord.h"
 #include "data/parablocks.h"
@@ -67,8 +68,7 @@ private Q_SLOTS:
         connect(&channel_, &StatusChannel::rowReport, this, [this](unsigned short row) {
             reports_ << QStringLiteral("r%1%2").arg(row).arg(para_cur.word(3) & 0x8000 ? QStringLiteral("*") : QString());
         });
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(peer_.bind(QHostAddress::LocalHost, 0));
         connect(&peer_, &QUdpSocket::readyRead, this, [this] {
             while (peer_.hasPendingDatagrams()) {
@@ -120,8 +120,7 @@ private Q_SLOTS:
     // skip flag (bit 15).
     void carriageActions_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("reports");
+        TestTable::columns<QStringList, QStringList>("steps", "reports");
         QTest::addRow("skip: zeroing, then the rows before it flagged")
             << QStringList{"set action.8 4", "start A", "stand", "knt0 1", "start A"}
             << QStringList{"17", "16", "23", "19", "17", "r3*", "r4*", "r5*", "r6", "r7"};
@@ -135,8 +134,7 @@ private Q_SLOTS:
     }
     void carriageActions()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, reports);
+        auto [steps, reports] = TestTable::fetch<QStringList, QStringList>("steps", "reports");
         QVERIFY(AtomicFile::save(sim_.file(QStringLiteral("A.cnt")), program(6)));
         for (const char *line : {"stop", "set action.2 0", "set action.8 0", "set speed 100", "set zeroing 100", "zero"})
             QVERIFY(sim_.command(QLatin1String(line)));
@@ -174,9 +172,9 @@ private Q_SLOTS:
     // a fault that does nothing, acts on the wrong channel, or answers in the wrong order).
     void networkFaults_data()
     {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QList<int>>("replies"); // to the datagrams 0, 1, 2, in order of arrival
-        QTest::addColumn<int>("lost");            // journaled as lost on the way in
+        // replies: to the datagrams 0, 1, 2, in order of arrival
+        // lost: journaled as lost on the way in
+        TestTable::columns<QString, QList<int>, int>("fault", "replies", "lost");
         QTest::addRow("loss 100") << "fault loss 100 cmd" << QList<int>{} << 3;
         QTest::addRow("loss on another channel") << "fault loss 100 tftp report" << QList<int>{0, 1, 2} << 0;
         QTest::addRow("duplicate") << "fault duplicate cmd" << QList<int>{0, 0, 1, 1, 2, 2} << 0;
@@ -185,9 +183,7 @@ private Q_SLOTS:
     }
     void networkFaults()
     {
-        QFETCH(QString, fault);
-        QFETCH(QList<int>, replies);
-        QFETCH(int, lost);
+        auto [fault, replies, lost] = TestTable::fetch<QString, QList<int>, int>("fault", "replies", "lost");
         QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(fault));
         QElapsedTimer clock;
         clock.start();

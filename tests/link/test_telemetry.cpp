@@ -9,6 +9,7 @@
 // machines.
 #include "brokerprocess.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "platform/atomicfile.h"
 #include "telemetry/backoff.h"
@@ -48,10 +49,9 @@ class TestTelemetry : public QObject
 private Q_SLOTS:
     void config_data()
     {
-        QTest::addColumn<QString>("mqtt");
-        QTest::addColumn<bool>("remote");
-        QTest::addColumn<QString>("error"); // empty: accepted
-        QTest::addColumn<QByteArray>("password"); // when accepted
+        // error: empty: accepted
+        // password: when accepted
+        TestTable::columns<QString, bool, QString, QByteArray>("mqtt", "remote", "error", "password");
         const QString ok = QStringLiteral("url = mqtt://127.0.0.1:1883\nmachine = M-01_a\n");
         QTest::addRow("login") << "url = mqtt://127.0.0.1\nmachine = M\nusername = u\npassword = s3cret\ninterval_ms = 250\n"
                                << false << "" << QByteArray("s3cret");
@@ -73,10 +73,7 @@ private Q_SLOTS:
     }
     void config()
     {
-        QFETCH(QString, mqtt);
-        QFETCH(bool, remote);
-        QFETCH(QString, error);
-        QFETCH(QByteArray, password);
+        auto [mqtt, remote, error, password] = TestTable::fetch<QString, bool, QString, QByteArray>("mqtt", "remote", "error", "password");
         qputenv("KNIT_ALLOW_REMOTE", remote ? "1" : "0");
         TelemetryConfig c;
         QString why;
@@ -107,8 +104,9 @@ private Q_SLOTS:
 
     void outbox_data()
     {
-        QTest::addColumn<QString>("steps"); // S, A: push a state, an alarm; T: take one; D: delivered
-        QTest::addColumn<QString>("left");  // what waits, by push number
+        // steps: S, A: push a state, an alarm; T: take one; D: delivered
+        // left: what waits, by push number
+        TestTable::columns<QString, QString>("steps", "left");
         QTest::addRow("oldest state goes") << "SASAS" << "A2S3A4S5";
         QTest::addRow("alarms stay while a state waits") << "AAASA" << "A1A2A3A5";
         QTest::addRow("only alarms: the oldest goes") << "AAAAA" << "A2A3A4A5";
@@ -117,8 +115,7 @@ private Q_SLOTS:
     }
     void outbox()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, left);
+        auto [steps, left] = TestTable::fetch<QString, QString>("steps", "left");
         Outbox box(4);
         Outbox::Message m;
         int pushed = 0;
@@ -189,15 +186,14 @@ private Q_SLOTS:
     // never try the latter again.
     void backoffWhileDown_data()
     {
-        QTest::addColumn<QString>("scheme");
-        QTest::addColumn<bool>("answers"); // junk to each connection, as a non-TLS server would
+        // answers: junk to each connection, as a non-TLS server would
+        TestTable::columns<QString, bool>("scheme", "answers");
         QTest::addRow("down") << "mqtt" << false;
         QTest::addRow("TLS handshake fails") << "mqtts" << true;
     }
     void backoffWhileDown()
     {
-        QFETCH(QString, scheme);
-        QFETCH(bool, answers);
+        auto [scheme, answers] = TestTable::fetch<QString, bool>("scheme", "answers");
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         connect(&server, &QTcpServer::newConnection, &server, [&server] {

@@ -7,6 +7,7 @@
 #include "ownprogram.h"
 #include "test_tftpcontract.h"
 #include "test_tftpscripted.h"
+#include "testtable.h"
 
 #include "faultlayer.h"
 #include "tftpserver.h"
@@ -65,10 +66,7 @@ private Q_SLOTS:
     // duplicated acknowledgement that doubles every block after it, for ever).
     void serverFaults_data()
     {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<QStringList>("fault");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("code");
+        TestTable::columns<bool, QStringList, int, int>("upload", "fault", "size", "code");
         QTest::addRow("get error") << false << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("put error") << true << QStringList{"error", "job.cnt"} << 1000 << 1;
         QTest::addRow("get duplicate") << false << QStringList{"duplicate"} << 70000 << 0;
@@ -79,10 +77,7 @@ private Q_SLOTS:
 
     void serverFaults()
     {
-        QFETCH(bool, upload);
-        QFETCH(QStringList, fault);
-        QFETCH(int, size);
-        QFETCH(int, code);
+        auto [upload, fault, size, code] = TestTable::fetch<bool, QStringList, int, int>("upload", "fault", "size", "code");
         QString why;
         QVERIFY2(server_->applyFault(fault, &why) || network_->apply(fault, &why), qPrintable(why));
         const QByteArray body = TftpContract::pattern(size, 3);
@@ -153,9 +148,9 @@ private Q_SLOTS:
     // earlier port fixed as the server's so that the real answer is refused).
     void earlierTransfersPackets_data()
     {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<bool>("previous"); // a transfer on socket 1 first
-        QTest::addColumn<QByteArray>("stale"); // from socket 1, just before the real answer
+        // previous: a transfer on socket 1 first
+        // stale: from socket 1, just before the real answer
+        TestTable::columns<bool, bool, QByteArray>("upload", "previous", "stale");
         QTest::addRow("get: DATA 1 from the last transfer's port") << false << true << ScriptedServer::data(1, "old");
         QTest::addRow("get: a dead run's DATA 3") << false << false << ScriptedServer::data(3, "junk");
         QTest::addRow("put: ACK 0 from the last transfer's port") << true << true << ScriptedServer::ack(0);
@@ -164,9 +159,7 @@ private Q_SLOTS:
 
     void earlierTransfersPackets()
     {
-        QFETCH(bool, upload);
-        QFETCH(bool, previous);
-        QFETCH(QByteArray, stale);
+        auto [upload, previous, stale] = TestTable::fetch<bool, bool, QByteArray>("upload", "previous", "stale");
         server_.reset(); // the scripted server takes the TFTP port
         ScriptedServer fake;
         QVERIFY(fake.ok());
@@ -204,9 +197,9 @@ private Q_SLOTS:
     // block; a number out of line after the final block ends with code 3.
     void uploadAcknowledgements_data()
     {
-        QTest::addColumn<QList<int>>("acks"); // sent after each DATA received
-        QTest::addColumn<QList<int>>("blocks"); // DATA blocks expected, in order
-        QTest::addColumn<int>("code");
+        // acks: sent after each DATA received
+        // blocks: DATA blocks expected, in order
+        TestTable::columns<QList<int>, QList<int>, int>("acks", "blocks", "code");
         QTest::addRow("repeat block 1") << QList<int>{0, 1, 2} << QList<int>{1, 1, 2} << 0;
         QTest::addRow("repeat last") << QList<int>{1, 1, 2} << QList<int>{1, 2, 2} << 0;
         QTest::addRow("wrong final ack") << QList<int>{1, 7} << QList<int>{1, 2} << 3;
@@ -214,9 +207,7 @@ private Q_SLOTS:
 
     void uploadAcknowledgements()
     {
-        QFETCH(QList<int>, acks);
-        QFETCH(QList<int>, blocks);
-        QFETCH(int, code);
+        auto [acks, blocks, code] = TestTable::fetch<QList<int>, QList<int>, int>("acks", "blocks", "code");
         server_.reset(); // the scripted server takes the TFTP port
         ScriptedServer fake;
         QVERIFY(fake.ok());
@@ -241,9 +232,9 @@ private Q_SLOTS:
     // time and reported as a failure though the server has the file).
     void resendOnTimeout_data()
     {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<int>("lost"); // the server's n-th answer is not sent
-        QTest::addColumn<QList<int>>("blocks"); // of the client's DATA or ACK packets, in order
+        // lost: the server's n-th answer is not sent
+        // blocks: of the client's DATA or ACK packets, in order
+        TestTable::columns<bool, int, QList<int>>("upload", "lost", "blocks");
         QTest::addRow("put clean") << true << -1 << QList<int>{1, 2};
         QTest::addRow("put, last ACK lost") << true << 2 << QList<int>{1, 2, 2};
         QTest::addRow("get clean") << false << -1 << QList<int>{1, 2};
@@ -252,9 +243,7 @@ private Q_SLOTS:
 
     void resendOnTimeout()
     {
-        QFETCH(bool, upload);
-        QFETCH(int, lost);
-        QFETCH(QList<int>, blocks);
+        auto [upload, lost, blocks] = TestTable::fetch<bool, int, QList<int>>("upload", "lost", "blocks");
         // Periods of 600 ms, so a loaded machine does not pass for a lost packet.
         qputenv("KNIT_TIMEOUT_SCALE", "0.1");
         const auto restore = qScopeGuard([] { qputenv("KNIT_TIMEOUT_SCALE", kScale); });
@@ -308,10 +297,8 @@ private Q_SLOTS:
     // the tools test's).
     void knitjobTransfers_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("serverFile"); // expected to hold the payload afterwards
-        QTest::addColumn<QString>("localFile");
+        // serverFile: expected to hold the payload afterwards
+        TestTable::columns<QStringList, int, QString, QString>("args", "status", "serverFile", "localFile");
         QTest::addRow("fetch") << QStringList{"fetch", "file.sys", "--to", "@/fetched.sys"} << 0 << "file.sys" << "@/fetched.sys";
         QTest::addRow("fetch missing") << QStringList{"fetch", "nothing.sys", "--to", "@/x"} << 69 << "" << "";
         QTest::addRow("send as a GBK name") << QStringList{"send", "@/file.sys", "--as", "花型一.cnt"} << 0 << "花型一.cnt" << "@/file.sys";
@@ -319,10 +306,7 @@ private Q_SLOTS:
 
     void knitjobTransfers()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, serverFile);
-        QFETCH(QString, localFile);
+        auto [args, status, serverFile, localFile] = TestTable::fetch<QStringList, int, QString, QString>("args", "status", "serverFile", "localFile");
         const QByteArray body = TftpContract::pattern(1500, 21);
         const bool send = args.first() == "send";
         QVERIFY(AtomicFile::save(send ? local("file.sys") : simDir() + "/file.sys", body));

@@ -7,6 +7,7 @@
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "testbytes.h"
+#include "testtable.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,8 +61,7 @@ inline void directionRows()
 // Both directions at the sizes around the 512-byte block.
 inline void sizeRows()
 {
-    QTest::addColumn<bool>("upload");
-    QTest::addColumn<int>("size");
+    TestTable::columns<bool, int>("upload", "size");
     for (bool upload : {false, true}) {
         for (int size : {0, 1, 511, 512, 513, 1000, 70000})
             QTest::addRow("%s %d bytes", upload ? "put" : "get", size) << upload << size;
@@ -73,8 +73,7 @@ inline void sizeRows()
 // full one, an off-by-one in block numbering).
 inline void transfer(const QString &serverDir)
 {
-    QFETCH(bool, upload);
-    QFETCH(int, size);
+    auto [upload, size] = TestTable::fetch<bool, int>("upload", "size");
     const QString name = QStringLiteral("%1%2.bin").arg(QLatin1String(upload ? "put" : "get")).arg(size);
     const QByteArray body = pattern(size, size);
     const QString local = PanelPaths::tmp(QLatin1Char('/') + name);

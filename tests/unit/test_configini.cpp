@@ -6,6 +6,7 @@
 #include "data/parablocks.h"
 #include "platform/atomicfile.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -36,8 +37,7 @@ class TestConfigIni : public QObject
 private Q_SLOTS:
     void parse_data()
     {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<Fields>("want");
+        TestTable::columns<QByteArray, Fields>("contents", "want");
         const Fields d = ConfigIni::defaults();
         QTest::addRow("empty") << QByteArray() << d;
         QTest::addRow("full") << lines(kFull) << Fields{12, 34, 56, 1, 1, 1};
@@ -65,8 +65,7 @@ private Q_SLOTS:
     }
     void parse()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(Fields, want);
+        auto [contents, want] = TestTable::fetch<QByteArray, Fields>("contents", "want");
         QCOMPARE(ConfigIni::parse(contents), want);
     }
 

@@ -5,6 +5,7 @@
 // lost, duplicated or reordered while PostgreSQL was down; a crash, a corrupt file or lost rows
 // when the file system is full. (A second knitfleet on the same file is the server test's.)
 #include "postgresprocess.h"
+#include "testtable.h"
 
 #include "dashboard/dashboard.h"
 #include "dashboard/isotime.h"
@@ -79,9 +80,7 @@ private Q_SLOTS:
 
     void figures_data()
     {
-        QTest::addColumn<bool>("postgres");
-        QTest::addColumn<QList<Step>>("steps");
-        QTest::addColumn<Figures>("expected");
+        TestTable::columns<bool, QList<Step>, Figures>("postgres", "steps", "expected");
         const Step online{-31, "status", "online"};
         // Shift B of the first three: the last state (570) holds 60 s, then nothing is heard.
         const QList<qint64> kSilentAfter{600, 0, 30, 0, 570, 0, 0};
@@ -118,9 +117,7 @@ private Q_SLOTS:
 
     void figures()
     {
-        QFETCH(bool, postgres);
-        QFETCH(QList<Step>, steps);
-        QFETCH(Figures, expected);
+        auto [postgres, steps, expected] = TestTable::fetch<bool, QList<Step>, Figures>("postgres", "steps", "expected");
         if (postgres && !pgReady_)
             QSKIP(qPrintable(pgWhy_));
         std::unique_ptr<Dashboard> d = dashboard(postgres);

@@ -11,6 +11,7 @@
 #include "ownprogram.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
@@ -88,10 +89,8 @@ private Q_SLOTS:
     // The panel's check of a file and knitjob check's exit status and report lines.
     void check_data()
     {
-        QTest::addColumn<QString>("ext");
-        QTest::addColumn<QByteArray>("contents"); // "<none>": no file, "<dir>": a directory
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("lines");
+        // contents: "<none>": no file, "<dir>": a directory
+        TestTable::columns<QString, QByteArray, int, QStringList>("ext", "contents", "code", "lines");
         const QStringList none;
         QTest::addRow("cnt empty") << "cnt" << QByteArray() << 2 << QStringList{"size: 0", "rows: 0", "length: 1"};
         QTest::addRow("cnt 1 byte, wrong sum") << "cnt" << QByteArray(1, '\x05') << 3 << none;
@@ -130,10 +129,7 @@ private Q_SLOTS:
     }
     void check()
     {
-        QFETCH(QString, ext);
-        QFETCH(QByteArray, contents);
-        QFETCH(int, code);
-        QFETCH(QStringList, lines);
+        auto [ext, contents, code, lines] = TestTable::fetch<QString, QByteArray, int, QStringList>("ext", "contents", "code", "lines");
         TestRoot root;
         const QString path = root.file(QStringLiteral("/job.") + ext);
         if (contents == "<dir>")
@@ -170,8 +166,8 @@ private Q_SLOTS:
     // for the image loads nothing.
     void load_data()
     {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<int>("rows"); // 0: not loaded
+        // rows: 0: not loaded
+        TestTable::columns<QByteArray, int>("contents", "rows");
         QTest::addRow("%s", "empty file") << QByteArray() << 1;
         QTest::addRow("%s", "record 0 with checksum") << withChecksum(records(1)) << 1;
         QTest::addRow("%s", "no end flag") << records(11, '\0') << 10;
@@ -185,8 +181,7 @@ private Q_SLOTS:
     }
     void load()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(int, rows);
+        auto [contents, rows] = TestTable::fetch<QByteArray, int>("contents", "rows");
         if (rows)
             QCOMPARE(CntProgram::rowCount(reinterpret_cast<const unsigned char *>(contents.constData()), contents.size()), rows);
         TestRoot root;
@@ -210,9 +205,7 @@ private Q_SLOTS:
 
     void rowBounds_data()
     {
-        QTest::addColumn<int>("records");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("present");
+        TestTable::columns<int, int, bool>("records", "row", "present");
         QTest::addRow("%s", "row 0 is not a row") << 3 << 0 << false;
         QTest::addRow("%s", "last row") << 3 << 2 << true;
         QTest::addRow("%s", "past the file") << 3 << 3 << false;
@@ -222,9 +215,7 @@ private Q_SLOTS:
     }
     void rowBounds()
     {
-        QFETCH(int, records);
-        QFETCH(int, row);
-        QFETCH(bool, present);
+        auto [records, row, present] = TestTable::fetch<int, int, bool>("records", "row", "present");
         auto image = std::make_unique<CntProgram::Image>();
         std::memset(image->data(), 0x33, image->size);
         STRUCT_CNT out;
@@ -234,8 +225,7 @@ private Q_SLOTS:
 
     void effectiveWidth_data()
     {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<int>("width");
+        TestTable::columns<QByteArray, int>("contents", "width");
         QTest::addRow("%s", "height 3, pixel set") << setLastNibble(pattern(16, 3), 16, 0) << 15;
         QTest::addRow("%s", "blank right column") << pattern(16, 10) << 15;
         QTest::addRow("%s", "line 0 has the column") << setLastNibble(pattern(16, 10), 16, 0) << 16;
@@ -249,8 +239,7 @@ private Q_SLOTS:
     }
     void effectiveWidth()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(int, width);
+        auto [contents, width] = TestTable::fetch<QByteArray, int>("contents", "width");
         TestRoot root;
         const QString path = root.file("/job.pat");
         if (contents != "<none>")
@@ -260,11 +249,7 @@ private Q_SLOTS:
 
     void pixels_data()
     {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("byte");
+        TestTable::columns<int, int, int, int, int>("x", "y", "value", "offset", "byte");
         // 20 x 4 pattern: W = 10, line y starts at file offset 10 (y + 1).
         QTest::addRow("%s", "even column is the high nibble") << 0 << 0 << 0xA << 10 << 0xA0;
         QTest::addRow("%s", "odd column is the low nibble") << 1 << 0 << 0x5 << 10 << 0x05;
@@ -273,11 +258,7 @@ private Q_SLOTS:
     }
     void pixels()
     {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(int, value);
-        QFETCH(int, offset);
-        QFETCH(int, byte);
+        auto [x, y, value, offset, byte] = TestTable::fetch<int, int, int, int, int>("x", "y", "value", "offset", "byte");
         TestRoot root;
         const QString path = root.file("/job.pat");
         QByteArray original = pattern(20, 4);

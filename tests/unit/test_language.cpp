@@ -5,6 +5,7 @@
 // a %1 of its source (the value would vanish or show twice on the English screen). Choice cells
 // must take their words in either language: "On" typed on the English screen stores 1, and so
 // does "打开"; a lock cell's shown state stays refused in English as in Chinese. An alarm's
+// text lookup that picks the wrong entry (at a range's end, for an unknown code or type); its
 // text goes to the journal and the office in Chinese whatever the panel shows, and the
 // journal's lines come back in the panel's language only while they still are their code's.
 #include "data/alarmtexts.h"
@@ -14,6 +15,7 @@
 #include "platform/atomicfile.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -63,9 +65,7 @@ private Q_SLOTS:
 
     void parse_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("refused");
+        TestTable::columns<QByteArray, QString, bool>("text", "code", "refused");
         QTest::addRow("empty") << QByteArray() << "zh_CN" << false;
         QTest::addRow("English") << QByteArray("[panel]\nlanguage=en\n") << "en" << false;
         QTest::addRow("blanks, other keys") << QByteArray("# x\n[panel]\nsaver = 3\n language = en \n") << "en" << false;
@@ -80,9 +80,7 @@ private Q_SLOTS:
     }
     void parse()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, code);
-        QFETCH(bool, refused);
+        auto [text, code, refused] = TestTable::fetch<QByteArray, QString, bool>("text", "code", "refused");
         QString why;
         QCOMPARE(Language::parse(text, &why), code);
         QCOMPARE(!why.isEmpty(), refused);
@@ -90,8 +88,7 @@ private Q_SLOTS:
 
     void withLanguage_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("after");
+        TestTable::columns<QByteArray, QByteArray>("before", "after");
         QTest::addRow("no file") << QByteArray() << QByteArray("[panel]\nlanguage=en\n");
         QTest::addRow("replaced in place") << QByteArray("[panel]\nlanguage=zh_CN\nsaver=3\n[x]\nlanguage=de\n")
                                            << QByteArray("[panel]\nlanguage=en\nsaver=3\n[x]\nlanguage=de\n");
@@ -103,8 +100,7 @@ private Q_SLOTS:
     }
     void withLanguage()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, after);
+        auto [before, after] = TestTable::fetch<QByteArray, QByteArray>("before", "after");
         const QByteArray written = Language::withLanguage(before, QStringLiteral("en"));
         QCOMPARE(written, after);
         QString why;
@@ -138,8 +134,8 @@ private Q_SLOTS:
     {
         const QByteArray good = readFile(kBuiltQm);
         QVERIFY2(good != "<missing>", "build the target knitpanel_lrelease");
-        QTest::addColumn<QByteArray>("file"); // knitpanel_en.qm's bytes; null: no file
-        QTest::addColumn<QString>("speaks");
+        // file: knitpanel_en.qm's bytes; null: no file
+        TestTable::columns<QByteArray, QString>("file", "speaks");
         QTest::addRow("built") << good << "en";
         QTest::addRow("missing") << QByteArray() << "zh_CN";
         QTest::addRow("cut short") << good.left(good.size() / 2) << "zh_CN";
@@ -149,8 +145,7 @@ private Q_SLOTS:
     }
     void translationFiles()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, speaks);
+        auto [file, speaks] = TestTable::fetch<QByteArray, QString>("file", "speaks");
         QTemporaryDir dir;
         if (!file.isNull())
             QVERIFY(writeFile(dir.filePath("knitpanel_en.qm"), file));
@@ -194,20 +189,20 @@ private Q_SLOTS:
 
     void alarmTexts_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("english");
-        QTest::addRow("known") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
-        QTest::addRow("unknown code") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
-        QTest::addRow("unknown type") << 9 << 5 << "未知类型95" << "Unknown type 95";
+        TestTable::columns<int, int, QString, QString>("type", "code", "source", "english");
+        QTest::addRow("1/1") << 1 << 1 << "纱嘴未下落, 请按F6键切换 ! " << "Carrier not down, press F6 to switch ! ";
+        QTest::addRow("2/32") << 2 << 32 << "UPS断电报警 ! " << "UPS power loss ! ";
+        QTest::addRow("1/99 unknown") << 1 << 99 << "报警1 - 99" << "Alarm 1 - 99";
+        QTest::addRow("2/99 unknown") << 2 << 99 << "报警2 - 99" << "Alarm 2 - 99";
+        QTest::addRow("3/48 unknown below a range") << 3 << 48 << "报警3 - 48" << "Alarm 3 - 48";
+        QTest::addRow("3/54 range end") << 3 << 54 << "沉降马达故障报警 ! " << "Sinker motor fault ! ";
+        QTest::addRow("3/55 unknown past it") << 3 << 55 << "报警3 - 55" << "Alarm 3 - 55";
+        QTest::addRow("0/0 unknown type") << 0 << 0 << "未知类型00" << "Unknown type 00";
+        QTest::addRow("9/5 unknown type") << 9 << 5 << "未知类型95" << "Unknown type 95";
     }
     void alarmTexts()
     {
-        QFETCH(int, type);
-        QFETCH(int, code);
-        QFETCH(QString, source);
-        QFETCH(QString, english);
+        auto [type, code, source, english] = TestTable::fetch<int, int, QString, QString>("type", "code", "source", "english");
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         const auto t = static_cast<unsigned char>(type);
         const auto c = static_cast<unsigned char>(code);
@@ -220,10 +215,9 @@ private Q_SLOTS:
 
     void choiceWords_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("set"); // index in kSets
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("stored"); // -1: refused
+        // set: index in kSets
+        // stored: -1: refused
+        TestTable::columns<QString, int, QString, int>("language", "set", "text", "stored");
         QTest::addRow("On, English") << "en" << 0 << "On" << 1;
         QTest::addRow("Off, English") << "en" << 0 << "Off" << 2;
         QTest::addRow("打开, English") << "en" << 0 << "打开" << 1;
@@ -236,10 +230,7 @@ private Q_SLOTS:
     }
     void choiceWords()
     {
-        QFETCH(QString, language);
-        QFETCH(int, set);
-        QFETCH(QString, text);
-        QFETCH(int, stored);
+        auto [language, set, text, stored] = TestTable::fetch<QString, int, QString, int>("language", "set", "text", "stored");
         QCOMPARE(Translations::apply(language, kQmDir), language);
         const CellText::Parsed p = CellText::parse(choiceCell(kSets[set]), text);
         QCOMPARE(p.status, stored < 0 ? CellText::UnknownChoice : CellText::Value);

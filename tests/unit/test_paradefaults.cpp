@@ -6,6 +6,7 @@
 #include "data/parainit.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QTest>
 
@@ -44,9 +45,7 @@ private Q_SLOTS:
     // In memory and in the /tmp image.
     void defaults_data()
     {
-        QTest::addColumn<int>("which");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("file");
+        TestTable::columns<int, int, QString>("which", "type", "file");
         for (int t = 0; t < 3; ++t)
             QTest::addRow("para_system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
         QTest::addRow("para_work") << int(Work) << 0 << "/tmp/default.wrk";
@@ -54,9 +53,7 @@ private Q_SLOTS:
     }
     void defaults()
     {
-        QFETCH(int, which);
-        QFETCH(int, type);
-        QFETCH(QString, file);
+        auto [which, type, file] = TestTable::fetch<int, int, QString>("which", "type", "file");
         TestRoot root;
         ctro_config[3] = type;
         QByteArray memory;

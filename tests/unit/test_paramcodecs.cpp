@@ -6,6 +6,7 @@
 // moving left are the parameter pages' test, through their pages.)
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/densitybackup.h"
 #include "data/mouthspeedtable.h"
@@ -21,12 +22,7 @@ class TestParamCodecs : public QObject
 private Q_SLOTS:
     void racking_data()
     {
-        QTest::addColumn<QString>("coarse");
-        QTest::addColumn<QString>("fine");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("shown");
+        TestTable::columns<QString, QString, int, int, int, QString>("coarse", "fine", "step", "result", "stored", "shown");
         const int ok = RackingValue::Ok;
         QTest::addRow("-1 fine 3") << "-1" << "3" << 0 << ok << 987 << "-1";
         QTest::addRow("2 fine 3") << "2" << "3" << 0 << ok << 1023 << "2";
@@ -42,12 +38,7 @@ private Q_SLOTS:
     }
     void racking()
     {
-        QFETCH(QString, coarse);
-        QFETCH(QString, fine);
-        QFETCH(int, step);
-        QFETCH(int, result);
-        QFETCH(int, stored);
-        QFETCH(QString, shown);
+        auto [coarse, fine, step, result, stored, shown] = TestTable::fetch<QString, QString, int, int, int, QString>("coarse", "fine", "step", "result", "stored", "shown");
         unsigned short value = 0;
         QCOMPARE(int(RackingValue::encode(coarse, fine, step, &value)), result);
         if (result == RackingValue::Ok) {
@@ -85,20 +76,14 @@ private Q_SLOTS:
 
     void carrierBands_data()
     {
-        QTest::addColumn<int>("band");
-        QTest::addColumn<bool>("left");
-        QTest::addColumn<int>("word");
-        QTest::addColumn<int>("address");
+        TestTable::columns<int, bool, int, int>("band", "left", "word", "address");
         QTest::addRow("1-5 right") << 0 << false << 64 << 0;
         QTest::addRow("96-99 left") << 19 << true << 243 << 179;
         QTest::addRow("96-99 right") << 19 << false << 83 << 19;
     }
     void carrierBands()
     {
-        QFETCH(int, band);
-        QFETCH(bool, left);
-        QFETCH(int, word);
-        QFETCH(int, address);
+        auto [band, left, word, address] = TestTable::fetch<int, bool, int, int>("band", "left", "word", "address");
         QCOMPARE(MouthSpeedTable::word(band, left), word);
         QCOMPARE(MouthSpeedTable::address(band, left), address);
     }

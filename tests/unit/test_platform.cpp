@@ -21,6 +21,7 @@
 #include "platform/systemactions.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,11 +63,7 @@ private Q_SLOTS:
 
     void controllerAddress_data()
     {
-        QTest::addColumn<QByteArray>("host");
-        QTest::addColumn<QByteArray>("allow");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("reason");
+        TestTable::columns<QByteArray, QByteArray, bool, QString, QString>("host", "allow", "ok", "address", "reason");
         QTest::addRow("default") << QByteArray() << QByteArray() << true << "127.0.0.1" << "";
         QTest::addRow("private refused") << QByteArray("10.1.2.3") << QByteArray() << false << "" << "KNIT_ALLOW_REMOTE=1";
         QTest::addRow("allow 0 refused") << QByteArray("10.1.2.3") << QByteArray("0") << false << "" << "127.0.0.0/8";
@@ -75,11 +72,7 @@ private Q_SLOTS:
     }
     void controllerAddress()
     {
-        QFETCH(QByteArray, host);
-        QFETCH(QByteArray, allow);
-        QFETCH(bool, ok);
-        QFETCH(QString, address);
-        QFETCH(QString, reason);
+        auto [host, allow, ok, address, reason] = TestTable::fetch<QByteArray, QByteArray, bool, QString, QString>("host", "allow", "ok", "address", "reason");
         setEnv("KNIT_CONTROLLER_HOST", host);
         setEnv("KNIT_ALLOW_REMOTE", allow);
         QHostAddress a;
@@ -158,9 +151,8 @@ private Q_SLOTS:
 
     void format_data()
     {
-        QTest::addColumn<QString>("target"); // '@' this root, '%' another root
-        QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("usbEmptied");
+        // target: '@' this root, '%' another root
+        TestTable::columns<QString, int, bool>("target", "status", "usbEmptied");
         QTest::addRow("stick partition") << "/dev/scsi/host0/bus0/target0/lun0/part1" << 0 << true;
         QTest::addRow("the root itself") << "@" << 1 << false;
         QTest::addRow("a folder outside the root") << "%" << 1 << false;
@@ -169,9 +161,7 @@ private Q_SLOTS:
     }
     void format()
     {
-        QFETCH(QString, target);
-        QFETCH(int, status);
-        QFETCH(bool, usbEmptied);
+        auto [target, status, usbEmptied] = TestTable::fetch<QString, int, bool>("target", "status", "usbEmptied");
         TestRoot other;
         qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
         QVERIFY(writeFile(root_->file("/mnt/usb/job/a.cnt"), QByteArray("cnt")));
@@ -215,8 +205,7 @@ private Q_SLOTS:
 
     void jobNames_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("safe");
+        TestTable::columns<QString, bool>("name", "safe");
         QTest::addRow("Chinese") << QString::fromUtf8("毛衣花型") << true;
         QTest::addRow("blank and quote") << "a b's" << true;
         QTest::addRow("empty") << "" << false;
@@ -233,8 +222,7 @@ private Q_SLOTS:
     }
     void jobNames()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, safe);
+        auto [name, safe] = TestTable::fetch<QString, bool>("name", "safe");
         QCOMPARE(JobName::isSafe(name), safe);
     }
 
@@ -255,9 +243,7 @@ private Q_SLOTS:
 
     void bytesToText_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<QByteArray, int, QString>("bytes", "length", "text");
         QTest::addRow("NUL ended") << QByteArray("job1\0zz", 7) << 7 << "job1";
         QTest::addRow("no NUL within length") << QByteArray("abcdef") << 3 << "abc";
         QTest::addRow("GBK") << QByteArray("\xc3\xab\xd2\xc2") << 4 << QString::fromUtf8("毛衣");
@@ -266,9 +252,7 @@ private Q_SLOTS:
     // Names from the controller's files, and job names both ways, in GBK or UTF-8.
     void bytesToText()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, length);
-        QFETCH(QString, text);
+        auto [bytes, length, text] = TestTable::fetch<QByteArray, int, QString>("bytes", "length", "text");
         // An exact-size heap copy, so a read past length is a real overread under a sanitizer.
         std::vector<unsigned char> copy(bytes.begin(), bytes.begin() + length);
         QCOMPARE(chartoqstr(copy.data(), copy.size()), text);
@@ -280,9 +264,7 @@ private Q_SLOTS:
 
     void management_data()
     {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QByteArray>("after");
+        TestTable::columns<bool, QByteArray, QByteArray>("present", "file", "after");
         const QByteArray old("\x11\x22\x33\x44\x55\x66\x77\x88", 8);
         QTest::addRow("missing keeps") << false << QByteArray() << old;
         QTest::addRow("full") << true << QByteArray("ABCDEFGH") << QByteArray("ABCDEFGH");
@@ -291,9 +273,7 @@ private Q_SLOTS:
     }
     void management()
     {
-        QFETCH(bool, present);
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, after);
+        auto [present, file, after] = TestTable::fetch<bool, QByteArray, QByteArray>("present", "file", "after");
         ::management.fill(QByteArray("\x11\x22\x33\x44\x55\x66\x77\x88", 8));
         if (present)
             QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
@@ -308,10 +288,8 @@ private Q_SLOTS:
     // missing folder, a negative length or no data all fail.
     void save_data()
     {
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<qint64>("limit");
-        QTest::addColumn<int>("length"); // -2: no data
-        QTest::addColumn<bool>("saved");
+        // length: -2: no data
+        TestTable::columns<QString, qint64, int, bool>("relative", "limit", "length", "saved");
         QTest::addRow("ok") << "/mnt/ide/knit/para/x.sys" << qint64(-1) << 404 << true;
         QTest::addRow("disk full") << "/mnt/ide/knit/para/x.sys" << qint64(100) << 404 << false;
         QTest::addRow("folder missing") << "/mnt/ide/knit/nothere/x.sys" << qint64(-1) << 404 << false;
@@ -320,10 +298,7 @@ private Q_SLOTS:
     }
     void save()
     {
-        QFETCH(QString, relative);
-        QFETCH(qint64, limit);
-        QFETCH(int, length);
-        QFETCH(bool, saved);
+        auto [relative, limit, length, saved] = TestTable::fetch<QString, qint64, int, bool>("relative", "limit", "length", "saved");
         const QString path = root_->file(relative);
         const QByteArray old(404, 'o');
         const bool folder = QFileInfo(path).dir().exists();
@@ -368,9 +343,7 @@ private Q_SLOTS:
 
     void interruptedSaves_data()
     {
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<bool>("folder");
-        QTest::addColumn<bool>("removed");
+        TestTable::columns<QString, bool, bool>("relative", "folder", "removed");
         QTest::addRow("para") << "/mnt/ide/knit/para/.checksystem.sys.a1B2c3" << false << true;
         QTest::addRow("log") << "/mnt/ide/knit/log/.alarms.log.ZZZZZZ" << false << true;
         QTest::addRow("job folder") << "/mnt/ide/knit/wave/J1/.J1.wrk.x9Y8z7" << false << true;
@@ -388,9 +361,7 @@ private Q_SLOTS:
     }
     void interruptedSaves()
     {
-        QFETCH(QString, relative);
-        QFETCH(bool, folder);
-        QFETCH(bool, removed);
+        auto [relative, folder, removed] = TestTable::fetch<QString, bool, bool>("relative", "folder", "removed");
         const QString path = root_->file(relative);
         QVERIFY(folder ? QDir().mkpath(path) : TestBytes::writeFile(path, "part"));
         SaveLeftovers::clear();

@@ -8,6 +8,7 @@
 #include "data/rowcodecbed.h"
 #include "data/rowcodecrow.h"
 #include "data/rowcodecselect.h"
+#include "testtable.h"
 
 #include <QTest>
 
@@ -22,10 +23,7 @@ private Q_SLOTS:
     // and enable ride in bits 8-11 and 12-15 of a).
     void toText_data()
     {
-        QTest::addColumn<QString>("codec");
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<QString, int, int, QString>("codec", "a", "b", "text");
         QTest::addRow("index: bits 0 and 15") << "index" << 0x8001 << 0 << "0F";
         QTest::addRow("index: all") << "index" << 0xFFFF << 0 << "0123456789ABCDEF";
         QTest::addRow("carriers: bits 0 and 15") << "carriers" << 0x8001 << 0 << "10";
@@ -49,10 +47,7 @@ private Q_SLOTS:
     }
     void toText()
     {
-        QFETCH(QString, codec);
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QFETCH(QString, text);
+        auto [codec, a, b, text] = TestTable::fetch<QString, int, int, QString>("codec", "a", "b", "text");
         QString got;
         if (codec == QLatin1String("index") || codec == QLatin1String("carriers")) {
             got = codec == QLatin1String("index") ? system_index_change(quint16(a)) : system_para_ser(quint16(a));
@@ -80,10 +75,7 @@ private Q_SLOTS:
     // hex only; a bed text as flag | count << 8, any side but L being R.
     void fromText_data()
     {
-        QTest::addColumn<bool>("bed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("ok");
+        TestTable::columns<bool, QString, int, bool>("bed", "text", "value", "ok");
         QTest::addRow("%s", "selector 0F") << false << "0F" << 0x8001 << true;
         QTest::addRow("%s", "selector 0G stops") << false << "0G" << 0x0001 << false;
         QTest::addRow("%s", "selector lower case refused") << false << "0a" << 0x0001 << false;
@@ -96,10 +88,7 @@ private Q_SLOTS:
     }
     void fromText()
     {
-        QFETCH(bool, bed);
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        QFETCH(bool, ok);
+        auto [bed, text, value, ok] = TestTable::fetch<bool, QString, int, bool>("bed", "text", "value", "ok");
         bool got = !ok;
         QCOMPARE(int(bed ? system_bed_dechange(text, &got) : system_index_dechange(text, &got)), value);
         QCOMPARE(got, ok);
@@ -131,9 +120,7 @@ private Q_SLOTS:
 
     void typeChange_data()
     {
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("h");
+        TestTable::columns<int, QString, QString>("action", "a", "h");
         const QString knit = QStringLiteral("编织");
         const QString tuck = QStringLiteral("集圈");
         QTest::addRow("%s", "1 transfer") << 1 << QStringLiteral("翻针") << "";
@@ -146,9 +133,7 @@ private Q_SLOTS:
     }
     void typeChange()
     {
-        QFETCH(int, action);
-        QFETCH(QString, a);
-        QFETCH(QString, h);
+        auto [action, a, h] = TestTable::fetch<int, QString, QString>("action", "a", "h");
         QString gotA = QStringLiteral("stale"), gotH = QStringLiteral("stale");
         system_type_change(&gotA, &gotH, static_cast<unsigned char>(action));
         QCOMPARE(gotA, a);
@@ -158,16 +143,14 @@ private Q_SLOTS:
     // One system: the system II half is a copy of system I (also when copying in place).
     void dataChange_data()
     {
-        QTest::addColumn<int>("systems");
-        QTest::addColumn<bool>("inPlace");
+        TestTable::columns<int, bool>("systems", "inPlace");
         QTest::addRow("%s", "one system") << 1 << false;
         QTest::addRow("%s", "one system, in place") << 1 << true;
         QTest::addRow("%s", "two systems copy only") << 2 << false;
     }
     void dataChange()
     {
-        QFETCH(int, systems);
-        QFETCH(bool, inPlace);
+        auto [systems, inPlace] = TestTable::fetch<int, bool>("systems", "inPlace");
         STRUCT_CNT row;
         auto *bytes = reinterpret_cast<unsigned char *>(&row);
         for (std::size_t i = 0; i < sizeof row; ++i)

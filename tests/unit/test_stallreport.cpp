@@ -6,6 +6,7 @@
 // figures in its file.
 #include "platform/sleeper.h"
 #include "platform/stallreport.h"
+#include "testtable.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,10 +46,7 @@ class TestStallReport : public QObject
 private Q_SLOTS:
     void recorder_data()
     {
-        QTest::addColumn<Gaps>("gaps");
-        QTest::addColumn<qint64>("max");
-        QTest::addColumn<qint64>("p99");
-        QTest::addColumn<QString>("head");
+        TestTable::columns<Gaps, qint64, qint64, QString>("gaps", "max", "p99", "head");
         Gaps even;
         for (int i = 0; i < 100; ++i)
             even.append({20 + (i == 99 ? 80 : 0), 0, 1, 0});
@@ -62,10 +60,7 @@ private Q_SLOTS:
     }
     void recorder()
     {
-        QFETCH(Gaps, gaps);
-        QFETCH(qint64, max);
-        QFETCH(qint64, p99);
-        QFETCH(QString, head);
+        auto [gaps, max, p99, head] = TestTable::fetch<Gaps, qint64, qint64, QString>("gaps", "max", "p99", "head");
         StallRecorder r;
         for (const auto &g : gaps)
             r.add(g[0], g[1], g[2], g[3]);

@@ -7,6 +7,7 @@
 // refused with a running text. (The config copy answered No is the start-up widget test's,
 // against knitsim.)
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "link/commands.h"
@@ -49,13 +50,11 @@ private Q_SLOTS:
 
     void exchange_data()
     {
-        QTest::addColumn<bool>("answers");   // the controller answers transfers and commands
-        QTest::addColumn<uint>("status");    // its status query's result
-        QTest::addColumn<QString>("differ"); // "sys", "cfg" or "": which check copy differs
-        QTest::addColumn<QStringList>("yes"); // the operator's answers, in order
-        QTest::addColumn<QStringList>("log");
-        QTest::addColumn<int>("checkresult");
-        QTest::addColumn<int>("machine");
+        // answers: the controller answers transfers and commands
+        // status: its status query's result
+        // differ: "sys", "cfg" or "": which check copy differs
+        // yes: the operator's answers, in order
+        TestTable::columns<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
         const QStringList fetches{"get file.sys", "get config.cfg", "get file.knt"};
         const QStringList sends{"put J1.wrk", "put J1.cnt", "put J1.pat"};
@@ -90,13 +89,7 @@ private Q_SLOTS:
     }
     void exchange()
     {
-        QFETCH(bool, answers);
-        QFETCH(uint, status);
-        QFETCH(QString, differ);
-        QFETCH(QStringList, yes);
-        QFETCH(QStringList, log);
-        QFETCH(int, checkresult);
-        QFETCH(int, machine);
+        auto [answers, status, differ, yes, log, checkresult, machine] = TestTable::fetch<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
         const QMap<QString, QByteArray> served{{"file.sys", kSystem}, {"config.cfg", kConfig}, {"file.knt", runningState()}};
         QByteArray sysCopy = kSystem;

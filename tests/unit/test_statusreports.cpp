@@ -1,13 +1,13 @@
 // Catches a status channel that decodes the wrong bytes or byte order into para_cur, takes a
 // test report for a machine report (or the reverse), writes a test reading outside its block,
 // lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
-// takes a short report; a message-step or alarm-text lookup that picks the wrong entry. (The
+// takes a short report; a message-step lookup that picks the wrong entry. (The
 // trace line's form is what the end-to-end test waits for.)
-#include "data/alarmtexts.h"
 #include "data/messagesteps.h"
 #include "data/parablocks.h"
 #include "link/statuschannel.h"
 #include "testbytes.h"
+#include "testtable.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -62,12 +62,7 @@ private Q_SLOTS:
 
     void machineReports_data()
     {
-        QTest::addColumn<QByteArray>("report");
-        QTest::addColumn<int>("oldRow");
-        QTest::addColumn<QByteArray>("signal");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("args");
-        QTest::addColumn<QByteArray>("after");
+        TestTable::columns<QByteArray, int, QByteArray, int, QList<int>, QByteArray>("report", "oldRow", "signal", "count", "args", "after");
         const QByteArray row = SIGNAL(rowReport(unsigned short, bool));
         const QByteArray raised = SIGNAL(alarmRaised(unsigned char, unsigned char));
         const QByteArray started = SIGNAL(machineStarted(int));
@@ -98,12 +93,7 @@ private Q_SLOTS:
     }
     void machineReports()
     {
-        QFETCH(QByteArray, report);
-        QFETCH(int, oldRow);
-        QFETCH(QByteArray, signal);
-        QFETCH(int, count);
-        QFETCH(QList<int>, args);
-        QFETCH(QByteArray, after);
+        auto [report, oldRow, signal, count, args, after] = TestTable::fetch<QByteArray, int, QByteArray, int, QList<int>, QByteArray>("report", "oldRow", "signal", "count", "args", "after");
         para_cur.fill(cur(5, 7, oldRow));
         QSignalSpy spy(channel_, signal.constData());
         QVERIFY(spy.isValid());
@@ -116,9 +106,7 @@ private Q_SLOTS:
 
     void testReports_data()
     {
-        QTest::addColumn<QByteArray>("report");
-        QTest::addColumn<int>("ioByte");
-        QTest::addColumn<int>("motoByte");
+        TestTable::columns<QByteArray, int, int>("report", "ioByte", "motoByte");
         QTest::addRow("%s", "io item 39, last byte") << test(1, 39, 0) << 79 << -1;
         QTest::addRow("%s", "io item 40 outside") << test(1, 40, 0) << -1 << -1;
         QTest::addRow("%s", "moto item 5") << test(1, 5, 3) << -1 << 89;
@@ -131,9 +119,7 @@ private Q_SLOTS:
     }
     void testReports()
     {
-        QFETCH(QByteArray, report);
-        QFETCH(int, ioByte);
-        QFETCH(int, motoByte);
+        auto [report, ioByte, motoByte] = TestTable::fetch<QByteArray, int, int>("report", "ioByte", "motoByte");
         QSignalSpy alarm(channel_, &StatusChannel::alarmRaised);
         channel_->handleStatus(bytes(report), 12);
         QByteArray io(int(kTestIoSize), '\0'), moto(int(kTestMotoSize), '\0');
@@ -173,10 +159,7 @@ private Q_SLOTS:
 
     void messageSteps_data()
     {
-        QTest::addColumn<MessageSteps::Report>("report");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<MessageSteps::Report, QString, int, QString>("report", "before", "kind", "text");
         using R = MessageSteps::Report;
         const int show = int(MessageSteps::Kind::Show), set = int(MessageSteps::Kind::Set);
         const int cancel = int(MessageSteps::Kind::Cancel), none = int(MessageSteps::Kind::None);
@@ -195,33 +178,10 @@ private Q_SLOTS:
     }
     void messageSteps()
     {
-        QFETCH(MessageSteps::Report, report);
-        QFETCH(QString, before);
-        QFETCH(int, kind);
-        QFETCH(QString, text);
+        auto [report, before, kind, text] = TestTable::fetch<MessageSteps::Report, QString, int, QString>("report", "before", "kind", "text");
         const MessageSteps::Action action = MessageSteps::step(report, before);
         QCOMPARE(int(action.kind), kind);
         QCOMPARE(action.text, text);
-    }
-
-    void alarmTexts_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("%s", "1/1") << 1 << 1 << QStringLiteral("纱嘴未下落, 请按F6键切换 ! ");
-        QTest::addRow("%s", "2/99 unknown") << 2 << 99 << QStringLiteral("报警2 - 99");
-        QTest::addRow("%s", "3/48 unknown below a range") << 3 << 48 << QStringLiteral("报警3 - 48");
-        QTest::addRow("%s", "3/54 range end") << 3 << 54 << QStringLiteral("沉降马达故障报警 ! ");
-        QTest::addRow("%s", "3/55 unknown") << 3 << 55 << QStringLiteral("报警3 - 55");
-        QTest::addRow("%s", "0/0 unknown type") << 0 << 0 << QStringLiteral("未知类型00");
-    }
-    void alarmTexts()
-    {
-        QFETCH(int, type);
-        QFETCH(int, code);
-        QFETCH(QString, text);
-        QCOMPARE(AlarmTexts::errorcode(static_cast<unsigned char>(type), static_cast<unsigned char>(code)), text);
     }
 
 private:

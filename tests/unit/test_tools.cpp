@@ -6,6 +6,7 @@
 #include "fleetserve.h"
 #include "ownprogram.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QProcess>
 #include <QTest>
@@ -22,12 +23,10 @@ private Q_SLOTS:
 
     void answers_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("args"); // "@" is the panel root
-        QTest::addColumn<bool>("badRoot");     // KNIT_ROOT below a plain file
-        QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("toStdout");
-        QTest::addColumn<QString>("firstLine"); // its start
+        // args: "@" is the panel root
+        // badRoot: KNIT_ROOT below a plain file
+        // firstLine: its start
+        TestTable::columns<QString, QStringList, bool, int, bool, QString>("program", "args", "badRoot", "status", "toStdout", "firstLine");
         const QString job = QStringLiteral(KNITJOB_PATH);
         const QString fleet = QStringLiteral(KNITFLEET_PATH);
         const QString panel = QStringLiteral(KNITPANEL_PATH);
@@ -72,12 +71,7 @@ private Q_SLOTS:
 
     void answers()
     {
-        QFETCH(QString, program);
-        QFETCH(QStringList, args);
-        QFETCH(bool, badRoot);
-        QFETCH(int, status);
-        QFETCH(bool, toStdout);
-        QFETCH(QString, firstLine);
+        auto [program, args, badRoot, status, toStdout, firstLine] = TestTable::fetch<QString, QStringList, bool, int, bool, QString>("program", "args", "badRoot", "status", "toStdout", "firstLine");
         QString why;
         if (args.value(0) == QLatin1String("serve") && !FleetServe::built(&why))
             QSKIP(qPrintable(why));

@@ -9,6 +9,7 @@
 #include "platform/programinstaller.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -49,10 +50,8 @@ class TestUpdate : public QObject
 private Q_SLOTS:
     void install_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QByteArray>("sum"); // the stick's .sha256, null for none
-        QTest::addColumn<qint64>("writeLimit");
-        QTest::addColumn<bool>("installed");
+        // sum: the stick's .sha256, null for none
+        TestTable::columns<QByteArray, QByteArray, qint64, bool>("file", "sum", "writeLimit", "installed");
         const QByteArray p = program();
         QVERIFY(p.size() > 4096);
         QTest::addRow("sound") << p << QByteArray() << qint64(-1) << true;
@@ -67,10 +66,7 @@ private Q_SLOTS:
     }
     void install()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, sum);
-        QFETCH(qint64, writeLimit);
-        QFETCH(bool, installed);
+        auto [file, sum, writeLimit, installed] = TestTable::fetch<QByteArray, QByteArray, qint64, bool>("file", "sum", "writeLimit", "installed");
         TestRoot root;
         const QString target = root.file("/mnt/ide/knit/knit");
         const QString staged = target + ".new";
@@ -96,9 +92,8 @@ private Q_SLOTS:
 
     void package_data()
     {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("refusal");
-        QTest::addColumn<QString>("chosen"); // master slave panel
+        // chosen: master slave panel
+        TestTable::columns<QStringList, QString, QString>("names", "refusal", "chosen");
         QTest::addRow("one of each") << QStringList{"MASTER_2.BIN", "slv1_2.bin", "knit", "readme.txt"} << QString()
                                      << "MASTER_2.BIN slv1_2.bin knit";
         QTest::addRow("lower-case master") << QStringList{"master.bin", "SLV1.BIN", "KNIT2"} << QString()
@@ -113,9 +108,7 @@ private Q_SLOTS:
     }
     void package()
     {
-        QFETCH(QStringList, names);
-        QFETCH(QString, refusal);
-        QFETCH(QString, chosen);
+        auto [names, refusal, chosen] = TestTable::fetch<QStringList, QString, QString>("names", "refusal", "chosen");
         QList<QByteArray> bytes;
         for (const QString &n : names)
             bytes << n.toUtf8();

@@ -4,6 +4,7 @@
 // its floor when every try fails at once.
 #include "portoffset.h"
 #include "testroot.h"
+#include "testtable.h"
 #include "udppeer.h"
 
 #include "logic/updatebracket.h"
@@ -32,11 +33,9 @@ private Q_SLOTS:
 
     void tries_data()
     {
-        QTest::addColumn<Step>("step");
-        QTest::addColumn<QByteArray>("datagram"); // every try's bytes
-        QTest::addColumn<int>("answeredAt");      // the try the peer answers; 0: never
-        QTest::addColumn<int>("count");
-        QTest::addColumn<bool>("result");
+        // datagram: every try's bytes
+        // answeredAt: the try the peer answers; 0: never
+        TestTable::columns<Step, QByteArray, int, int, bool>("step", "datagram", "answeredAt", "count", "result");
 
         const Step close = [](const UpdateBracket &b) { return b.closeRetrying(); };
         const Step open = [](const UpdateBracket &b) { return b.openRetrying(); };
@@ -55,11 +54,7 @@ private Q_SLOTS:
 
     void tries()
     {
-        QFETCH(Step, step);
-        QFETCH(QByteArray, datagram);
-        QFETCH(int, answeredAt);
-        QFETCH(int, count);
-        QFETCH(bool, result);
+        auto [step, datagram, answeredAt, count, result] = TestTable::fetch<Step, QByteArray, int, int, bool>("step", "datagram", "answeredAt", "count", "result");
         int seen = 0;
         QVERIFY(peer_.start(PanelEnv::port(2800), [&seen, answeredAt](const QByteArray &r) {
             return ++seen == answeredAt ? std::vector<UdpPeer::Answer>{{r}} : std::vector<UdpPeer::Answer>{};

@@ -5,6 +5,7 @@
 // field, a row's side taken the wrong way round, replacement applied with several pieces.
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/cntprogram.h"
 #include "data/mouthlook.h"
@@ -44,9 +45,7 @@ class TestWorkFiles : public QObject
 private Q_SLOTS:
     void views_data()
     {
-        QTest::addColumn<WorkFile::View>("view");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<WorkFile::View, int, QString>("view", "line", "text");
         QTest::addRow("density group 24") << WorkFile::Density << 24 << "   第24组" + numbers(5, 184, 1, 8);
         QTest::addRow("speed group 1") << WorkFile::Speed << 1 << "   第01组" + numbers(7, 240, 1, 1);
         QTest::addRow("rollers group 24") << WorkFile::Rora << 24 << "   第24组" + numbers(11, 293, 30, 3);
@@ -57,9 +56,7 @@ private Q_SLOTS:
     }
     void views()
     {
-        QFETCH(WorkFile::View, view);
-        QFETCH(int, line);
-        QFETCH(QString, text);
+        auto [view, line, text] = TestTable::fetch<WorkFile::View, int, QString>("view", "line", "text");
         ParaBlock<kWorkSize> b;
         for (int i = 0; i < int(kWorkSize / 2); ++i)
             b.setWord(std::size_t(i), quint16(i));

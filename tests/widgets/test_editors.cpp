@@ -8,6 +8,7 @@
 // carriage runs or after a refused byte; a key-panel label that types other than it names.
 #include "modaldriver.h"
 #include "paneltouch.h"
+#include "testtable.h"
 
 #include "editors/cntedit.h"
 #include "ui/cntpanel.h"
@@ -100,15 +101,9 @@ class TestEditors : public QObject
 private Q_SLOTS:
     void store_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("live");
-        QTest::addColumn<QStringList>("sends");
-        QTest::addColumn<QString>("bytes");   // offsets and values afterwards
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("failAt"); // the row send refused, from 1 (0: none)
+        // bytes: offsets and values afterwards
+        // failAt: the row send refused, from 1 (0: none)
+        TestTable::columns<int, int, int, QString, bool, QStringList, QString, QString, int>("row", "group", "index", "typed", "live", "sends", "bytes", "message", "failAt");
         const QString none;
         QTest::addRow("upper-left line, even row") << 2 << 0 << 0 << "300" << true << QStringList{"2:11:1", "2:10:44"} << "10=44 11=1 30=0" << none << 0;
         QTest::addRow("upper-left line, odd row") << 3 << 0 << 0 << "300" << true << QStringList{"3:31:1", "3:30:44"} << "30=44 31=1 10=0" << none << 0;
@@ -133,12 +128,7 @@ private Q_SLOTS:
     }
     void store()
     {
-        QFETCH(int, row);
-        QFETCH(int, group);
-        QFETCH(int, index);
-        QFETCH(QString, typed);
-        QFETCH(bool, live);
-        QFETCH(int, failAt);
+        auto [row, group, index, typed, live, failAt, message, sends, bytes] = TestTable::fetch<int, int, int, QString, bool, int, QString, QStringList, QString>("row", "group", "index", "typed", "live", "failAt", "message", "sends", "bytes");
         QTemporaryDir dir;
         Recorder rec;
         rec.failAt = failAt;
@@ -147,11 +137,8 @@ private Q_SLOTS:
         const QByteArray loaded = s.buffer();
         s.setRow(row);
         const QString shown = s.enter(group, index, typed);
-        QFETCH(QString, message);
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.contains(message), qPrintable(shown));
-        QFETCH(QStringList, sends);
         QCOMPARE(rec.sends().mid(0, sends.size()), sends);
-        QFETCH(QString, bytes);
         QList<int> offsets;
         for (const QString &pair : bytes.split(QLatin1Char(' ')))
             offsets << pair.section(QLatin1Char('='), 0, 0).toInt();
@@ -178,15 +165,14 @@ private Q_SLOTS:
 
     void exchange_data()
     {
-        QTest::addColumn<int>("failAt");
-        QTest::addColumn<int>("sent");
+        TestTable::columns<int, int>("failAt", "sent");
         QTest::addRow("all 46") << 0 << 46;
         QTest::addRow("refused at the 5th") << 5 << 5;
         QTest::addRow("refused in the carriers") << 42 << 42;
     }
     void exchange()
     {
-        QFETCH(int, failAt);
+        auto [failAt, sent] = TestTable::fetch<int, int>("failAt", "sent");
         QTemporaryDir dir;
         Recorder rec;
         rec.failAt = failAt;
@@ -194,7 +180,6 @@ private Q_SLOTS:
         QCOMPARE(s.load(writeProgram(dir, true), true), CntStore::Loaded);
         s.setRow(3);
         QCOMPARE(s.exchange().isEmpty(), failAt == 0);
-        QFETCH(int, sent);
         const QStringList sends = rec.sends();
         QCOMPARE(sends.size(), sent);
         QCOMPARE(sends.mid(0, 2), (QStringList{"3:20:1", "3:0:21"}));
@@ -209,9 +194,7 @@ private Q_SLOTS:
     // two fields) and the wide ones.
     void moves_data()
     {
-        QTest::addColumn<QList<int>>("from");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QList<int>>("to");
+        TestTable::columns<QList<int>, QList<int>, QList<int>>("from", "keys", "to");
         QTest::addRow("up into a narrow group") << QList<int>{5, 3} << QList<int>{Qt::Key_Up} << QList<int>{4, 1};
         QTest::addRow("down out of a narrow group") << QList<int>{0, 1} << QList<int>{Qt::Key_Down} << QList<int>{1, 2};
         QTest::addRow("down into a narrow group") << QList<int>{3, 2} << QList<int>{Qt::Key_Down} << QList<int>{4, 1};
@@ -222,12 +205,10 @@ private Q_SLOTS:
     }
     void moves()
     {
-        QFETCH(QList<int>, from);
-        QFETCH(QList<int>, keys);
+        auto [from, keys, to] = TestTable::fetch<QList<int>, QList<int>, QList<int>>("from", "keys", "to");
         CntStore::Place p{from[0], from[1]};
         for (int k : keys)
             p = CntStore::moved(p.group, p.index, k);
-        QFETCH(QList<int>, to);
         QCOMPARE((QList<int>{p.group, p.index}), to);
     }
 
@@ -235,10 +216,7 @@ private Q_SLOTS:
     // confirmed Enter.
     void panel_data()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("touched");
-        QTest::addColumn<QString>("shown");
+        TestTable::columns<int, int, QString, QString>("group", "index", "touched", "shown");
         const QString ok = QStringLiteral("|确   定");
         QTest::addRow("digit: density") << 3 << 1 << "7" + ok << "7";
         QTest::addRow("digits: auxiliary roller") << 8 << 1 << "1|2" + ok << "12";
@@ -247,10 +225,7 @@ private Q_SLOTS:
     }
     void panel()
     {
-        QFETCH(int, group);
-        QFETCH(int, index);
-        QFETCH(QString, touched);
-        QFETCH(QString, shown);
+        auto [group, index, touched, shown] = TestTable::fetch<int, int, QString, QString>("group", "index", "touched", "shown");
         QTemporaryDir dir;
         CntEdit page;
         page.setpath(writeProgram(dir));
@@ -302,12 +277,8 @@ private Q_SLOTS:
     // page), or 20 lines a page where the lines are the point.
     void jumps_data()
     {
-        QTest::addColumn<int>("lineBytes");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("innerHeight");
-        QTest::addColumn<bool>("byLine");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QList<int>>("expected"); // page across, page up, column, line, half
+        // expected: page across, page up, column, line, half
+        TestTable::columns<int, int, int, bool, int, QList<int>>("lineBytes", "height", "innerHeight", "byLine", "n", "expected");
         QTest::addRow("column 7 of width 8") << 4 << 3 << 358 << false << 7 << QList<int>{0, 0, 3, 0, 0};
         QTest::addRow("column 9 clamped to 8") << 4 << 3 << 358 << false << 9 << QList<int>{0, 0, 3, 0, 1};
         QTest::addRow("odd width: last page, last byte") << 58 << 3 << 358 << false << 117 << QList<int>{1, 0, 28, 0, 1};
@@ -318,11 +289,7 @@ private Q_SLOTS:
     }
     void jumps()
     {
-        QFETCH(int, lineBytes);
-        QFETCH(int, height);
-        QFETCH(int, innerHeight);
-        QFETCH(bool, byLine);
-        QFETCH(int, n);
+        auto [lineBytes, height, innerHeight, byLine, n, expected] = TestTable::fetch<int, int, int, bool, int, QList<int>>("lineBytes", "height", "innerHeight", "byLine", "n", "expected");
         PatGrid g;
         g.layout(608, innerHeight, 10, 12, lineBytes, height);
         if (byLine)
@@ -330,18 +297,15 @@ private Q_SLOTS:
         else
             g.searchcol(unsigned(n));
         g.clampCursor();
-        QFETCH(QList<int>, expected);
         QCOMPARE((QList<int>{g.pageAcross, g.pageUp, g.cursorColumn, g.cursorLine, g.half}), expected);
         QVERIFY(g.byteIndex() < lineBytes && g.line() < height);
     }
 
     void livePattern_data()
     {
-        QTest::addColumn<bool>("wholeLine");
-        QTest::addColumn<unsigned>("moto");
-        QTest::addColumn<int>("failAt"); // -1: the opening is unanswered
-        QTest::addColumn<QString>("line1"); // bytes of pattern line 1 afterwards
-        QTest::addColumn<QString>("message");
+        // failAt: -1: the opening is unanswered
+        // line1: bytes of pattern line 1 afterwards
+        TestTable::columns<bool, unsigned, int, QString, QString>("wholeLine", "moto", "failAt", "line1", "message");
         QTest::addRow("one byte") << false << 0u << 0 << "ab101010" << QString();
         QTest::addRow("carriage running") << false << 0x10000u << 0 << "10101010" << "机头正在运行";
         QTest::addRow("byte refused") << false << 0u << 1 << "10101010" << "花样文件修改失败2";
@@ -352,9 +316,7 @@ private Q_SLOTS:
     }
     void livePattern()
     {
-        QFETCH(bool, wholeLine);
-        QFETCH(unsigned, moto);
-        QFETCH(int, failAt);
+        auto [wholeLine, moto, failAt, message, line1] = TestTable::fetch<bool, unsigned, int, QString, QString>("wholeLine", "moto", "failAt", "message", "line1");
         QTemporaryDir dir;
         Recorder rec;
         rec.moto = moto;
@@ -363,12 +325,10 @@ private Q_SLOTS:
         PatStore s(rec.link());
         QVERIFY(s.load(writePattern(dir)));
         const QString m = wholeLine ? s.fillLine(1, 7, true) : s.enter(1, 0, 0xab, true);
-        QFETCH(QString, message);
         QVERIFY2(message.isEmpty() ? m.isEmpty() : m.contains(message), qPrintable(m));
         QString bytes;
         for (int k = 0; k < 4; ++k)
             bytes += QString::number(s.byte(1, k), 16).rightJustified(2, QLatin1Char('0'));
-        QFETCH(QString, line1);
         QCOMPARE(bytes, line1);
         QCOMPARE(rec.log.contains(QStringLiteral("close 14")), moto == 0);
         QVERIFY(rec.sends().isEmpty() || rec.sends().first() == (wholeLine ? QStringLiteral("2:0:119") : QStringLiteral("2:0:171")));

@@ -8,6 +8,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "machinetests/exttest.h"
 
@@ -30,10 +31,7 @@ private Q_SLOTS:
     // met (their message line), and knitsim's traffic.
     void entry_data()
     {
-        QTest::addColumn<QStringList>("setup");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("traffic");
+        TestTable::columns<QStringList, int, QStringList, QStringList>("setup", "key", "shown", "traffic");
         const QString status = QStringLiteral("cmd 26/21/0");
         const QString ioTest = QStringLiteral("操作说明:1 = 打开红色指示灯 2 = 关闭红色指示灯");
         QTest::addRow("running: -1") << QStringList{"set motostatus 1"} << int(Qt::Key_2)
@@ -57,10 +55,7 @@ private Q_SLOTS:
     }
     void entry()
     {
-        QFETCH(QStringList, setup);
-        QFETCH(int, key);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, traffic);
+        auto [setup, key, shown, traffic] = TestTable::fetch<QStringList, int, QStringList, QStringList>("setup", "key", "shown", "traffic");
         for (const QString &line : QStringList{"fault clear", "set motostatus 0", "journal clear"} + setup) {
             if (line == QLatin1String("short"))
                 QVERIFY(TestBytes::writeFile(sim_.file(QStringLiteral("io.tst")), io_.left(79)));

@@ -12,6 +12,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "data/parainit.h"
@@ -143,18 +144,15 @@ private Q_SLOTS:
     // once; nothing of the job is sent after the fault.
     void faultTold_data()
     {
-        QTest::addColumn<QString>("fault"); // knitsim's command
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("message");
+        // fault: knitsim's command
+        TestTable::columns<QString, QString, QString>("fault", "action", "message");
         QTest::addRow("re-import while running") << "set motostatus 1" << "import" << "新导入文件未上传到主控制器, 请停止后按F3上传 !";
         QTest::addRow("F3, group 12 unanswered") << "fault refuse 0x20 12" << "F3" << "与主控制器连接失败, 请检查通信线路 !";
         QTest::addRow("start-up upload refused") << "fault error J1.cnt" << "start-up" << "上传cnt文件失败 !";
     }
     void faultTold()
     {
-        QFETCH(QString, fault);
-        QFETCH(QString, action);
-        QFETCH(QString, message);
+        auto [fault, action, message] = TestTable::fetch<QString, QString, QString>("fault", "action", "message");
         const QString current = strcurfilename;
         // Start-up takes the name from the controller.
         strcurfilename = action == QLatin1String("start-up") ? QString() : QStringLiteral("J1");
@@ -293,8 +291,7 @@ private Q_SLOTS:
 
     void sizeString_data()
     {
-        QTest::addColumn<qint64>("bytes");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<qint64, QString>("bytes", "text");
         QTest::addRow("1024") << qint64(1024) << "1024 B";
         QTest::addRow("1025") << qint64(1025) << "1.0 K";
         QTest::addRow("2^20") << (qint64(1) << 20) << "1024.0 K";
@@ -304,8 +301,7 @@ private Q_SLOTS:
     }
     void sizeString()
     {
-        QFETCH(qint64, bytes);
-        QFETCH(QString, text);
+        auto [bytes, text] = TestTable::fetch<qint64, QString>("bytes", "text");
         QCOMPARE(FileTexts::sizeString(bytes), text);
     }
 

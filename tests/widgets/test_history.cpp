@@ -8,6 +8,7 @@
 #include "modaldriver.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/historylog.h"
 #include "history/historypage.h"
@@ -39,8 +40,7 @@ private Q_SLOTS:
     // itself (fault: the next line joined to the torn one, both lost to the reader).
     void tornLineCut_data()
     {
-        QTest::addColumn<QByteArray>("left");
-        QTest::addColumn<QByteArray>("whole");
+        TestTable::columns<QByteArray, QByteArray>("left", "whole");
         const QByteArray one = pieceLine(1) + '\n';
         QTest::addRow("after whole lines") << one + pieceLine(2).left(9) << one;
         QTest::addRow("only a part") << pieceLine(2).left(9) << QByteArray();
@@ -48,8 +48,7 @@ private Q_SLOTS:
     }
     void tornLineCut()
     {
-        QFETCH(QByteArray, left);
-        QFETCH(QByteArray, whole);
+        auto [left, whole] = TestTable::fetch<QByteArray, QByteArray>("left", "whole");
         TestRoot root;
         const QString path = root.file(QStringLiteral("/log/p.log"));
         QVERIFY(TestBytes::writeFile(path, left));

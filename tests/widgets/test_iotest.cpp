@@ -9,6 +9,7 @@
 #include "paneltouch.h"
 #include "simprocess.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "link/commands.h"
@@ -54,12 +55,8 @@ private Q_SLOTS:
     // commands that go out ("index=value") and what the focused field then shows.
     void keys_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("direction");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("keyCode"); // the last key's, as the key code line shows it
+        // keyCode: the last key's, as the key code line shows it
+        TestTable::columns<QString, int, QStringList, QString, QStringList, int>("keys", "direction", "sent", "shown", "messages", "keyCode");
         QTest::addRow("no lamp 3") << "3" << 3 << QStringList{} << "关闭" << QStringList{} << 51;
         QTest::addRow("racking is output 6") << "ddr4" << 3 << QStringList{"6=4"} << "L1" << QStringList{} << 52;
         QTest::addRow("yellow lamp is output 8") << "rr2" << 3 << QStringList{"8=2"} << "关闭" << QStringList{} << 50;
@@ -72,12 +69,7 @@ private Q_SLOTS:
     }
     void keys()
     {
-        QFETCH(QString, keys);
-        QFETCH(int, direction);
-        QFETCH(QStringList, sent);
-        QFETCH(QString, shown);
-        QFETCH(QStringList, messages);
-        QFETCH(int, keyCode);
+        auto [keys, direction, sent, shown, messages, keyCode] = TestTable::fetch<QString, int, QStringList, QString, QStringList, int>("keys", "direction", "sent", "shown", "messages", "keyCode");
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         para_test_io.clear();
         for (const int lamp : {0, 4, 8})
@@ -105,10 +97,7 @@ private Q_SLOTS:
     // test commands that go out and what the field then shows.
     void panel_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("touched");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("shown");
+        TestTable::columns<QString, QString, QStringList, QString>("keys", "touched", "sent", "shown");
         QTest::addRow("打开: red lamp on") << "" << "打开" << QStringList{"0=1"} << "打开";
         QTest::addRow("反转: roller backward") << "dd" << "反转" << QStringList{"2=2"} << "反转";
         QTest::addRow("L3: racking") << "ddr" << "L3" << QStringList{"6=5"} << "L3";
@@ -118,10 +107,7 @@ private Q_SLOTS:
     }
     void panel()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, touched);
-        QFETCH(QStringList, sent);
-        QFETCH(QString, shown);
+        auto [keys, touched, sent, shown] = TestTable::fetch<QString, QString, QStringList, QString>("keys", "touched", "sent", "shown");
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         para_test_io.clear();
         para_test_io.setWord(7, quint16(IoOutputs::kStop));
@@ -137,9 +123,7 @@ private Q_SLOTS:
 
     void inputs_data()
     {
-        QTest::addColumn<int>("input");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("closed");
+        TestTable::columns<int, int, bool>("input", "value", "closed");
         QTest::addRow("fault signal 0") << 0 << 0 << false;
         QTest::addRow("fault signal 1") << 0 << 1 << true;
         QTest::addRow("fault signal 2") << 0 << 2 << true;
@@ -149,9 +133,7 @@ private Q_SLOTS:
     }
     void inputs()
     {
-        QFETCH(int, input);
-        QFETCH(int, value);
-        QFETCH(bool, closed);
+        auto [input, value, closed] = TestTable::fetch<int, int, bool>("input", "value", "closed");
         para_test_io.clear();
         para_test_io.setByte(std::size_t(40 + input), quint8(value ? 0 : 1));
         test_io page;

@@ -6,6 +6,7 @@
 #include "ui/multipanel.h"
 #include "ui/panelall.h"
 #include "ui/qpanelbutton.h"
+#include "testtable.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -97,9 +98,8 @@ class TestKeyPanels : public QObject
 private Q_SLOTS:
     void keys_data()
     {
-        QTest::addColumn<bool>("multi");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("shown"); // label = key posted, button 0 first
+        // shown: label = key posted, button 0 first
+        TestTable::columns<bool, int, QStringList>("multi", "code", "shown");
         const QString ok = QStringLiteral("确   定 = ") + kEnter;
         QTest::addRow("switch") << false << 1 << QStringList{"打开 = " + digit(1), "关闭 = " + digit(2)};
         QTest::addRow("lock, not locked on 0") << false << 5
@@ -118,9 +118,7 @@ private Q_SLOTS:
     }
     void keys()
     {
-        QFETCH(bool, multi);
-        QFETCH(int, code);
-        QFETCH(QStringList, shown);
+        auto [multi, code, shown] = TestTable::fetch<bool, int, QStringList>("multi", "code", "shown");
         widgetpanel *panel = multi ? static_cast<widgetpanel *>(new multipanel) : new panelall;
         Bench bench(panel); // the window owns the panel
         QCOMPARE(QApplication::focusWidget(), bench.page);
@@ -144,8 +142,7 @@ private Q_SLOTS:
     // multibutton posts only the page keys and M, as the keypad sends them.
     void multibuttonKeys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("posted");
+        TestTable::columns<int, QString>("key", "posted");
         QTest::addRow("page down") << int(Qt::Key_PageDown) << describe(Qt::Key_PageDown, QString(), false);
         QTest::addRow("M") << int(Qt::Key_M) << kM;
         QTest::addRow("a digit is the key panels'") << int(Qt::Key_7) << QString();
@@ -153,8 +150,7 @@ private Q_SLOTS:
     }
     void multibuttonKeys()
     {
-        QFETCH(int, key);
-        QFETCH(QString, posted);
+        auto [key, posted] = TestTable::fetch<int, QString>("key", "posted");
         auto *button = new multibutton(nullptr, "Bkey", key);
         Bench bench(button);
         QCOMPARE(bench.touch(button), posted);

@@ -5,14 +5,15 @@
 // paints an older row last; a shut-down question that sends the shut-down while the carriage
 // runs, on No, or reports success when the controller did not answer. Loading a job: a size
 // not shown, a rejected pattern that does not drop the job or skips the work parameters, a
-// hostile name read as a path (row counting itself is the job-file test's); a failed
-// work-parameter save that damages the old file or reports nothing; lock states that leave
-// command labels touchable; a repair that does not clear its mark; a copy that deletes the
-// destination before it succeeds.
+// hostile name read as a path (row counting itself is the job-file test's; a failed
+// work-parameter save the quick keys' test's); lock states that leave command labels
+// touchable; a repair that does not clear its mark; a copy that deletes the destination
+// before it succeeds.
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "files/fileoperatedialog.h"
@@ -87,9 +88,7 @@ private Q_SLOTS:
 
     void reports_data()
     {
-        QTest::addColumn<QByteArray>("report");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<QByteArray, QString, QString>("report", "field", "text");
         QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "wavetime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
         QTest::addRow("%s", "pieces") << machine(20, 3, 7) << "pieces" << QStringLiteral("完成件数 : 3 / 0");
         QTest::addRow("%s", "row number") << machine(20, 3, 0x8007) << "rownumber" << QStringLiteral("0005");
@@ -101,9 +100,7 @@ private Q_SLOTS:
     }
     void reports()
     {
-        QFETCH(QByteArray, report);
-        QFETCH(QString, field);
-        QFETCH(QString, text);
+        auto [report, field, text] = TestTable::fetch<QByteArray, QString, QString>("report", "field", "text");
         QLabel *target = fieldLabel(field);
         QVERIFY(target || field == QLatin1String("alarm"));
         sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(field == QLatin1String("needle") ? 2700 : 2001));
@@ -121,9 +118,8 @@ private Q_SLOTS:
     // start and stop missing from the production record.
     void history_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "alarm TYPE CODE", "clear", "ack", "row PIECES", "start", "stop"
-        QTest::addColumn<QStringList>("alarms");
-        QTest::addColumn<QStringList>("production");
+        // steps: "alarm TYPE CODE", "clear", "ack", "row PIECES", "start", "stop"
+        TestTable::columns<QStringList, QStringList, QStringList>("steps", "alarms", "production");
         QTest::addRow("raise, repeat, acknowledge, clear") << QStringList{"alarm 2 23", "alarm 2 23", "ack", "clear", "clear"}
             << QStringList{"raised 2 23 撞针报警 !  H 0005 4", "acknowledged 2 23 撞针报警 !  H 0005 4", "cleared 0 0  H 0005 4"}
             << QStringList();
@@ -135,9 +131,7 @@ private Q_SLOTS:
     }
     void history()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, alarms);
-        QFETCH(QStringList, production);
+        auto [steps, alarms, production] = TestTable::fetch<QStringList, QStringList, QStringList>("steps", "alarms", "production");
         strcurfilename = QStringLiteral("H");
         const auto send = [this](const QByteArray &report) {
             const quint64 before = w_->statusChannel()->statusReports();
@@ -219,10 +213,7 @@ private Q_SLOTS:
     // The shut-down question against this screen's controller.
     void shutdown_data()
     {
-        QTest::addColumn<QString>("motostatus");
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<ShutdownDialog::Outcome>("outcome");
-        QTest::addColumn<QString>("message");
+        TestTable::columns<QString, bool, ShutdownDialog::Outcome, QString>("motostatus", "silent", "outcome", "message");
         QTest::addRow("%s", "no") << "0" << false << ShutdownDialog::Outcome::Declined << "";
         QTest::addRow("%s", "running") << "1" << false << ShutdownDialog::Outcome::Running << "机头正在运行, 不能关机 ! ";
         QTest::addRow("%s", "stopped") << "0" << false << ShutdownDialog::Outcome::ShuttingDown << "正在关机, 请稍等 ... ... ";
@@ -230,10 +221,7 @@ private Q_SLOTS:
     }
     void shutdown()
     {
-        QFETCH(QString, motostatus);
-        QFETCH(bool, silent);
-        QFETCH(ShutdownDialog::Outcome, outcome);
-        QFETCH(QString, message);
+        auto [motostatus, silent, outcome, message] = TestTable::fetch<QString, bool, ShutdownDialog::Outcome, QString>("motostatus", "silent", "outcome", "message");
         QVERIFY(sim_->command(QStringLiteral("journal clear")));
         QVERIFY(sim_->command(QStringLiteral("set motostatus ") + motostatus));
         if (silent)
@@ -255,11 +243,9 @@ private Q_SLOTS:
 
     void load_data()
     {
-        QTest::addColumn<QString>("damage");
-        QTest::addColumn<int>("rows");  // para_cur word 4
-        QTest::addColumn<int>("width"); // para_run word 0
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<bool>("wrkRead");
+        // rows: para_cur word 4
+        // width: para_run word 0
+        TestTable::columns<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QTest::addRow("whole") << "" << 12 << 40 << true << true;
         QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;
         QTest::addRow("pattern rejected") << "pat" << 12 << 1 << false << true;
@@ -269,11 +255,7 @@ private Q_SLOTS:
     }
     void load()
     {
-        QFETCH(QString, damage);
-        QFETCH(int, rows);
-        QFETCH(int, width);
-        QFETCH(bool, accepted);
-        QFETCH(bool, wrkRead);
+        auto [damage, rows, width, accepted, wrkRead] = TestTable::fetch<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QFile::remove(jobFile(".wrk"));
         QVERIFY(root_->makeJob(QStringLiteral("L"), 12, 40, 6));
         QByteArray cnt = readFile(jobFile(".cnt"));
@@ -308,24 +290,6 @@ private Q_SLOTS:
         QCOMPARE(strcurfilename.isEmpty(), !accepted);
     }
 
-    // A save that runs out of room keeps the old file and tells the operator.
-    void saveWorkParameters()
-    {
-        const QString path = jobFile(".wrk");
-        QVERIFY(root_->makeJob(QStringLiteral("L"), 4, 40, 6));
-        para_work.setWord(100, 0x1234);
-        w_->wave_slot_savewrkfile(path);
-        QCOMPARE(readFile(path), para_work.toByteArray());
-        para_work.setWord(100, 0x4321);
-        AtomicFile::setWriteLimitForTesting(100);
-        ModalDriver driver;
-        driver.pressOk();
-        w_->wave_slot_savewrkfile(path);
-        AtomicFile::setWriteLimitForTesting(-1);
-        QCOMPARE(driver.texts, QStringList{QString::fromUtf8("没有编织文件, 请先设置编织文件 !")});
-        QCOMPARE(readFile(path).mid(200, 2), QByteArray("\x34\x12", 2));
-    }
-
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
     void screenLock()
     {
@@ -343,18 +307,15 @@ private Q_SLOTS:
     // happens while the carriage runs.
     void repairMenu_data()
     {
-        QTest::addColumn<int>("row"); // item pressed (column 0)
-        QTest::addColumn<int>("maskAfter");
-        QTest::addColumn<QString>("message");
+        // row: item pressed (column 0)
+        TestTable::columns<int, int, QString>("row", "maskAfter", "message");
         QTest::addRow("store system") << 0 << 2 << QString::fromUtf8("把当前的系统参数存入显示屏备份成功 !");
         QTest::addRow("send config") << 6 << 1 << QString::fromUtf8("把显示屏备份的个性化参数导到主板成功 !");
         QTest::addRow("carriage running") << 0 << 3 << QString::fromUtf8("机头正在运行, 请停止运行 !");
     }
     void repairMenu()
     {
-        QFETCH(int, row);
-        QFETCH(int, maskAfter);
-        QFETCH(QString, message);
+        auto [row, maskAfter, message] = TestTable::fetch<int, int, QString>("row", "maskAfter", "message");
         if (maskAfter == 3)
             QVERIFY(sim_->command(QStringLiteral("set motostatus 1")));
         para_system.setWord(7, 0x0707);

@@ -16,6 +16,7 @@
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/alarmtexts.h"
 #include "data/messagesteps.h"
@@ -291,8 +292,7 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
-        QString why;
-        QVERIFY2(sim_.start(&why), qPrintable(why));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
     }
     void cleanup()
@@ -302,9 +302,7 @@ private Q_SLOTS:
 
     void systemTools_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("row");
+        TestTable::columns<int, int, int>("page", "column", "row");
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
             extsyspara menu;
             MenuGrid *grid = showing(menu, page);
@@ -320,9 +318,7 @@ private Q_SLOTS:
     }
     void systemTools()
     {
-        QFETCH(int, page);
-        QFETCH(int, column);
-        QFETCH(int, row);
+        auto [page, column, row] = TestTable::fetch<int, int, int>("page", "column", "row");
         QString chinese, english;
         QStringList unfitChinese, unfitEnglish;
         const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese, &unfitChinese);

@@ -9,6 +9,7 @@
 #include "paneltouch.h"
 #include "simprocess.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "data/testblocks.h"
@@ -99,8 +100,7 @@ private Q_SLOTS:
     // Word w of moto.tst alone set: the element of the page (one system) that shows it.
     void fileWords_data()
     {
-        QTest::addColumn<int>("word");
-        QTest::addColumn<QString>("shownBy");
+        TestTable::columns<int, QString>("word", "shownBy");
         const char *shown[22] = {"2 motor 0", "2 set 1", "0 motor 0", "0 set 1", "", "", "", "",
                                  "2 set 2",   "2 set 3", "0 set 2",   "0 set 3", "", "", "", "",
                                  "2 motor 4", "0 motor 4", "", "", "4 set 0", ""};
@@ -109,8 +109,7 @@ private Q_SLOTS:
     }
     void fileWords()
     {
-        QFETCH(int, word);
-        QFETCH(QString, shownBy);
+        auto [word, shownBy] = TestTable::fetch<int, QString>("word", "shownBy");
         QByteArray file(TestBlocks::kMotoFileSize, '\0');
         file[2 * word] = 5; // motor position 5, elements 1 and 3 on
         QVERIFY(TestBlocks::loadMoto(file));
@@ -142,11 +141,7 @@ private Q_SLOTS:
     // A key on the selection, after the controller reported a state (type, object, value).
     void keys_data()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QList<int>>("reported");
-        QTest::addColumn<QChar>("key");
-        QTest::addColumn<QStringList>("sent");
+        TestTable::columns<int, int, QList<int>, QChar, QStringList>("group", "kind", "reported", "key", "sent");
         QTest::addRow("front bed second motor to 649") << 2 << 4 << QList<int>{} << QChar('5') << QStringList{"0/1/649"};
         QTest::addRow("7: every motor to 0") << 2 << 0 << QList<int>{} << QChar('7') << QStringList{"0/8/0"};
         QTest::addRow("6 does nothing") << 0 << 0 << QList<int>{} << QChar('6') << QStringList{};
@@ -159,11 +154,7 @@ private Q_SLOTS:
     }
     void keys()
     {
-        QFETCH(int, group);
-        QFETCH(int, kind);
-        QFETCH(QList<int>, reported);
-        QFETCH(QChar, key);
-        QFETCH(QStringList, sent);
+        auto [group, kind, reported, key, sent] = TestTable::fetch<int, int, QList<int>, QChar, QStringList>("group", "kind", "reported", "key", "sent");
         Recorder r;
         MotoTest t(1, r.sender());
         QVERIFY(t.select(group, kind));
@@ -179,12 +170,7 @@ private Q_SLOTS:
     // ticks of 50 ms after the start; the commands sent, from the first-th on.
     void cycles_data()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("pattern");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<QString>("sent");
+        TestTable::columns<int, int, int, int, int, QString>("group", "kind", "pattern", "ticks", "first", "sent");
         QTest::addRow("selector: a step every tick") << 0 << 1 << 0 << 3 << 0 << "2/2/1 2/2/0 2/2/2 2/2/0";
         QTest::addRow("selector: 20 steps, then again") << 2 << 3 << 2 << 21 << 19 << "2/1/0 2/1/1 2/1/0";
         QTest::addRow("selectors of one system: 4") << 2 << 1 << 3 << 80 << 79 << "2/3/0 2/0/1";
@@ -198,12 +184,7 @@ private Q_SLOTS:
     }
     void cycles()
     {
-        QFETCH(int, group);
-        QFETCH(int, kind);
-        QFETCH(int, pattern);
-        QFETCH(int, ticks);
-        QFETCH(int, first);
-        QFETCH(QString, sent);
+        auto [group, kind, pattern, ticks, first, sent] = TestTable::fetch<int, int, int, int, int, QString>("group", "kind", "pattern", "ticks", "first", "sent");
         Recorder r;
         MotoTest t(1, r.sender());
         QVERIFY(t.select(group, kind));
@@ -221,8 +202,7 @@ private Q_SLOTS:
     // Reports of type, object, value: the states the page then shows.
     void reports_data()
     {
-        QTest::addColumn<QList<int>>("reportTypeObjectValue");
-        QTest::addColumn<QString>("shown");
+        TestTable::columns<QList<int>, QString>("reportTypeObjectValue", "shown");
         const QString idle = "m:0,0,0,0,0,0,0,0 b:0,0,0,0,0,0,0,0 c:0,0,0,0 g:0,0 f:0";
         QTest::addRow("position of motor 9") << QList<int>{0, 9, 5} << idle;
         QTest::addRow("cams of system 4") << QList<int>{1, 4, 5} << idle;
@@ -238,8 +218,7 @@ private Q_SLOTS:
     }
     void reports()
     {
-        QFETCH(QList<int>, reportTypeObjectValue);
-        QFETCH(QString, shown);
+        auto [reportTypeObjectValue, shown] = TestTable::fetch<QList<int>, QString>("reportTypeObjectValue", "shown");
         Recorder r;
         para_test_moto.clear();
         MotoTest t(1, r.sender());
@@ -253,19 +232,11 @@ private Q_SLOTS:
 private:
     static void addTouchColumns()
     {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("touched");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("sent");
+        TestTable::columns<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
     }
     void touchColumn(bool menu)
     {
-        QFETCH(int, group);
-        QFETCH(int, kind);
-        QFETCH(QString, touched);
-        QFETCH(QString, message);
-        QFETCH(QStringList, sent);
+        auto [group, kind, touched, message, sent] = TestTable::fetch<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
         para_test_moto.clear();
         test_moto page;
         page.setModal(false);

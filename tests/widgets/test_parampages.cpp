@@ -10,6 +10,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 #include "udppeer.h"
 
 #include "data/mouthspeedtable.h"
@@ -269,9 +270,7 @@ private Q_SLOTS:
     // into the range, a density backup never written, a config.cfg cut short.
     void refusals_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("shown");
+        TestTable::columns<int, QString, QStringList>("page", "script", "shown");
         const QString range = QStringLiteral("参数范围不正确, 请查看参数范围 !");
         const QString unreadable = QStringLiteral("打开个性化参数文件失败 !");
         QTest::addRow("running: emptied sinker cell") << 0 << ">xE" << QStringList{range};
@@ -281,9 +280,7 @@ private Q_SLOTS:
     }
     void refusals()
     {
-        QFETCH(int, page);
-        QFETCH(QString, script);
-        QFETCH(QStringList, shown);
+        auto [page, script, shown] = TestTable::fetch<int, QString, QStringList>("page", "script", "shown");
         QFile::remove(PanelPaths::data("/para/checkconfig.cfg"));
         QFile::remove(PanelPaths::data("/para/densitybackup.bin"));
         const QByteArray config = TestBytes::readFile(sim_.file("config.cfg"));
@@ -302,16 +299,16 @@ private Q_SLOTS:
     // copy, a short one nothing; the update left for the transfer and entered again either way.
     void personalisationStick_data()
     {
-        QTest::addColumn<int>("size"); // of the stick's file; 0: export
-        QTest::addColumn<QString>("shown"); // at the end
+        // size: of the stick's file; 0: export
+        // shown: at the end
+        TestTable::columns<int, QString>("size", "shown");
         QTest::addRow("import") << 200 << "机器个性化参数导入完成, 请重新启动 !";
         QTest::addRow("import of a short file") << 100 << "机器个性化参数导入失败, 请重试 !";
         QTest::addRow("export") << 0 << "导出文件完毕 !";
     }
     void personalisationStick()
     {
-        QFETCH(int, size);
-        QFETCH(QString, shown);
+        auto [size, shown] = TestTable::fetch<int, QString>("size", "shown");
         QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
         const QString onStick = root_->file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
         QFile::remove(onStick);

@@ -3,8 +3,8 @@
 // press instead of on the controller's answer (refused carrier switch, unanswered command);
 // skip rows that checks in the wrong order or sends what it should refuse; a stop row kept
 // without the controller's answer; quick-function pages whose start needle does not reach the
-// job or the backup, a backup written when nothing changed or failing silently, a .wrk written
-// without a job; a page that leaves memory held each time it is opened and closed.
+// job or the backup, a backup written when nothing changed, a backup or .wrk save failing
+// silently, a .wrk written without a job; a page that leaves memory held each time it is opened and closed.
 #include "modaldriver.h"
 #include "residentsize.h"
 #include "simprocess.h"

@@ -9,6 +9,7 @@
 #include "platform/atomicfile.h"
 #include "ui/mylabel.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include <QTest>
 
@@ -64,20 +65,14 @@ private Q_SLOTS:
 
     void rowOffset_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("direction");
-        QTest::addColumn<int>("decoded");
+        TestTable::columns<int, QString, QString, int>("row", "number", "direction", "decoded");
         QTest::addRow("%s", "row 1 shown as is") << 1 << "0001" << ">>>>>>>>" << 1;
         QTest::addRow("%s", "row 3 is program row 1") << 3 << "0001" << ">>>>>>>>" << 1;
         QTest::addRow("%s", "row 8002 is 8000") << 8002 << "8000" << "<<<<<<<<" << 8000;
     }
     void rowOffset()
     {
-        QFETCH(int, row);
-        QFETCH(QString, number);
-        QFETCH(QString, direction);
-        QFETCH(int, decoded);
+        auto [row, number, direction, decoded] = TestTable::fetch<int, QString, QString, int>("row", "number", "direction", "decoded");
         display_->paint_line(static_cast<unsigned short>(row));
         QCOMPARE(display_->rowNumber()->text(), number);
         QCOMPARE(display_->direction()->text(), direction);
@@ -108,10 +103,7 @@ private Q_SLOTS:
 
     void fields_data()
     {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("text");
+        TestTable::columns<int, int, int, QString>("offset", "value", "field", "text");
         // Work words: value 1000 + word number. Program row 4 (even), reported as row 6.
         QTest::addRow("%s", "speed group 3") << -1 << 0 << int(SpeedGroup) << "3# - 1242";
         QTest::addRow("%s", "speed group 40 past the table") << 93 << 40 << int(SpeedGroup) << "40# - ---";
@@ -123,10 +115,7 @@ private Q_SLOTS:
     }
     void fields()
     {
-        QFETCH(int, offset);
-        QFETCH(int, value);
-        QFETCH(int, field);
-        QFETCH(QString, text);
+        auto [offset, value, field, text] = TestTable::fetch<int, int, int, QString>("offset", "value", "field", "text");
         if (offset >= 0)
             wave_cnt.setByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
         display_->paint_line(6);
@@ -137,11 +126,7 @@ private Q_SLOTS:
 
     void densityPasses_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QList<int>>("actions");
-        QTest::addColumn<int>("word59");
-        QTest::addColumn<QString>("group1");
-        QTest::addColumn<QString>("group2");
+        TestTable::columns<int, QList<int>, int, QString, QString>("row", "actions", "word59", "group1", "group2");
         const QList<int> knit{8, 8, 8, 8};
         // Odd row: group 1 back 1 (k = 2), group 2 front 1 (k = 0).
         QTest::addRow("%s", "odd row") << 5 << knit << 0 << "5#-1034" << "5#-1032";
@@ -152,11 +137,7 @@ private Q_SLOTS:
     }
     void densityPasses()
     {
-        QFETCH(int, row);
-        QFETCH(QList<int>, actions);
-        QFETCH(int, word59);
-        QFETCH(QString, group1);
-        QFETCH(QString, group2);
+        auto [row, actions, word59, group1, group2] = TestTable::fetch<int, QList<int>, int, QString, QString>("row", "actions", "word59", "group1", "group2");
         for (int b = 0; b < 4; ++b)
             wave_cnt.setByte(std::size_t(row * kCntRecordSize + b * 10 + 2), static_cast<unsigned char>(actions[b]));
         para_system.setWord(59, static_cast<unsigned short>(word59));

@@ -10,6 +10,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "logic/clocksetting.h"
 #include "logic/fullupdate.h"
@@ -58,8 +59,8 @@ class TestService : public QObject
 private Q_SLOTS:
     void calibration_data()
     {
-        QTest::addColumn<Points>("points");
-        QTest::addColumn<double>("worst"); // px from a cross at most; < 0: refused
+        // worst: px from a cross at most; < 0: refused
+        TestTable::columns<Points, double>("points", "worst");
         QTest::addRow("exact") << touches() << 0.1;
         QTest::addRow("rounded touches") << touches(5, -6) << 2.0;
         QTest::addRow("all on one line") << Points{{10, 10}, {20, 20}, {30, 30}, {40, 40}, {50, 50}} << -1.0;
@@ -68,8 +69,7 @@ private Q_SLOTS:
     }
     void calibration()
     {
-        QFETCH(Points, points);
-        QFETCH(double, worst);
+        auto [points, worst] = TestTable::fetch<Points, double>("points", "worst");
         TestRoot root;
         CalibrationFit::Coefficients k{};
         QCOMPARE(CalibrationFit::fit(raw(points), &k), worst >= 0);
@@ -101,9 +101,7 @@ private Q_SLOTS:
 
     void clock_data()
     {
-        QTest::addColumn<QList<int>>("when");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QStringList>("ran");
+        TestTable::columns<QList<int>, int, QStringList>("when", "result", "ran");
         const QStringList set{"date -s 2007/3/9 8:05:00", "hwclock -w"};
         QTest::addRow("a day") << QList<int>{2007, 3, 9, 8, 5, 0} << int(ClockSetting::Done) << set;
         QTest::addRow("leap day") << QList<int>{2008, 2, 29, 23, 59, 59} << int(ClockSetting::Done)
@@ -115,9 +113,7 @@ private Q_SLOTS:
     }
     void clock()
     {
-        QFETCH(QList<int>, when);
-        QFETCH(int, result);
-        QFETCH(QStringList, ran);
+        auto [when, result, ran] = TestTable::fetch<QList<int>, int, QStringList>("when", "result", "ran");
         TestRoot root;
         SystemActions::clearRecorded();
         QCOMPARE(int(ClockSetting::set(when[0], when[1], when[2], when[3], when[4], when[5])), result);
@@ -163,8 +159,8 @@ private Q_SLOTS:
 
     void exportName_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("path"); // under tmp/, empty: refused
+        // path: under tmp/, empty: refused
+        TestTable::columns<QString, QString>("name", "path");
         QTest::addRow("digit") << "3" << "/3.sys";
         QTest::addRow("ten digits") << "0123456789" << "/0123456789.sys";
         QTest::addRow("eleven digits") << "01234567890" << "";
@@ -173,24 +169,22 @@ private Q_SLOTS:
     }
     void exportName()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, path);
+        auto [name, path] = TestTable::fetch<QString, QString>("name", "path");
         TestRoot root;
         QCOMPARE(SystemBackup::exportPath(name), path.isEmpty() ? QString() : PanelPaths::tmp(path));
     }
 
     void fullUpdate_data()
     {
-        QTest::addColumn<bool>("sound");
-        QTest::addColumn<QString>("fault"); // knitsim's, before the update
+        // fault: knitsim's, before the update
+        TestTable::columns<bool, QString>("sound", "fault");
         QTest::addRow("sound program") << true << "";
         QTest::addRow("cut-off program") << false << "";
         QTest::addRow("update mode refused") << true << "fault refuse 0x20 49";
     }
     void fullUpdate()
     {
-        QFETCH(bool, sound);
-        QFETCH(QString, fault);
+        auto [sound, fault] = TestTable::fetch<bool, QString>("sound", "fault");
         TestRoot root;
         SimProcess sim;
         QVERIFY2(sim.start(), qPrintable(sim.error()));

@@ -9,6 +9,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "mainwin/wave.h"
@@ -31,8 +32,7 @@ private Q_SLOTS:
         root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
         sim_ = std::make_unique<SimProcess>();
-        QString why;
-        QVERIFY2(sim_->start(&why), qPrintable(why));
+        QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         driver_ = std::make_unique<ModalDriver>();
         strcurfilename.clear();
         para_cur.clear();
@@ -46,8 +46,7 @@ private Q_SLOTS:
 
     void jobAtStart_data()
     {
-        QTest::addColumn<QString>("knt");
-        QTest::addColumn<QStringList>("traffic");
+        TestTable::columns<QString, QStringList>("knt", "traffic");
         const QStringList fetches{"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt"};
         QTest::addRow("byte 26 closes its group")
             << "26 5" << fetches + QStringList{"WRQ J1.wrk", "WRQ J1.cnt", "WRQ J1.pat", "cmd 20/5/0", "cmd 26/21/0"};
@@ -55,8 +54,7 @@ private Q_SLOTS:
     }
     void jobAtStart()
     {
-        QFETCH(QString, knt);
-        QFETCH(QStringList, traffic);
+        auto [knt, traffic] = TestTable::fetch<QString, QStringList>("knt", "traffic");
         QVERIFY(root_->makeJob(QStringLiteral("J1"), 30, 64, 10));
         writeReferences();
         QVERIFY(sim_->command(QStringLiteral("set job J1")));
@@ -114,11 +112,9 @@ private Q_SLOTS:
 
     void mismatch_data()
     {
-        QTest::addColumn<QList<int>>("sysBytes"); // reference bytes made to differ
-        QTest::addColumn<bool>("config");
-        QTest::addColumn<QStringList>("answers"); // "yes"/"no" per question
-        QTest::addColumn<int>("checkresult");
-        QTest::addColumn<bool>("shutdown");
+        // sysBytes: reference bytes made to differ
+        // answers: "yes"/"no" per question
+        TestTable::columns<QList<int>, bool, QStringList, int, bool>("sysBytes", "config", "answers", "checkresult", "shutdown");
         const QList<int> b117{117};
         QTest::addRow("config no") << QList<int>{} << true << QStringList{"no"} << 2 << false;
         QTest::addRow("both no") << b117 << true << QStringList{"no", "no"} << 3 << false;
@@ -127,11 +123,7 @@ private Q_SLOTS:
     }
     void mismatch()
     {
-        QFETCH(QList<int>, sysBytes);
-        QFETCH(bool, config);
-        QFETCH(QStringList, answers);
-        QFETCH(int, checkresult);
-        QFETCH(bool, shutdown);
+        auto [sysBytes, config, answers, checkresult, shutdown] = TestTable::fetch<QList<int>, bool, QStringList, int, bool>("sysBytes", "config", "answers", "checkresult", "shutdown");
         writeReferences();
         QVERIFY(sim_->command(QStringLiteral("set job")));
         const QString sysRef = root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys"));
@@ -176,9 +168,8 @@ private Q_SLOTS:
     // One message, and nothing is sent back.
     void jobProblems_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("damage"); // which file to remove or break
-        QTest::addColumn<QString>("message");
+        // damage: which file to remove or break
+        TestTable::columns<QString, QString, QString>("name", "damage", "message");
         const QString noWrk = QString::fromUtf8("缺少.wrk 文件,请重新导入 !");
         QTest::addRow("no wrk") << "J3" << "rm .wrk" << noWrk;
         QTest::addRow("no cnt") << "J3" << "rm .cnt" << QString::fromUtf8("缺少.cnt 文件,请重新导入 !");
@@ -194,9 +185,7 @@ private Q_SLOTS:
     }
     void jobProblems()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, damage);
-        QFETCH(QString, message);
+        auto [name, damage, message] = TestTable::fetch<QString, QString, QString>("name", "damage", "message");
         QVERIFY(root_->makeJob(QStringLiteral("J3"), 30, 64, 10));
         writeReferences();
         QVERIFY(sim_->command(QStringLiteral("set job ") + name));

@@ -12,6 +12,7 @@
 #include "portoffset.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "platform/atomicfile.h"
@@ -129,8 +130,7 @@ private Q_SLOTS:
 
     void beeps_data()
     {
-        QTest::addColumn<Act>("act");
-        QTest::addColumn<int>("beeps");
+        TestTable::columns<Act, int>("act", "beeps");
         QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
@@ -148,8 +148,7 @@ private Q_SLOTS:
     }
     void beeps()
     {
-        QFETCH(Act, act);
-        QFETCH(int, beeps);
+        auto [act, beeps] = TestTable::fetch<Act, int>("act", "beeps");
         TestRoot root;
         QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
         QVERIFY(BuzzerDevice::open());
@@ -277,10 +276,7 @@ private Q_SLOTS:
     // shared edge line are no finding.
     void layoutAudit_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QRect>("neighbour");
-        QTest::addColumn<QString>("finding");
+        TestTable::columns<QString, QRect, QRect, QString>("text", "geometry", "neighbour", "finding");
         const QRect none;
         QTest::addRow("fits") << "速度" << QRect(10, 10, 80, 24) << none << QString();
         QTest::addRow("cut") << "展开片数展开片数" << QRect(10, 10, 40, 24) << none << "cut w/probe: \"展开片数展开片数\"";
@@ -294,10 +290,7 @@ private Q_SLOTS:
     }
     void layoutAudit()
     {
-        QFETCH(QString, text);
-        QFETCH(QRect, geometry);
-        QFETCH(QRect, neighbour);
-        QFETCH(QString, finding);
+        auto [text, geometry, neighbour, finding] = TestTable::fetch<QString, QRect, QRect, QString>("text", "geometry", "neighbour", "finding");
         QWidget w;
         w.setObjectName(QStringLiteral("w"));
         w.setGeometry(0, 0, 640, 480);
@@ -331,9 +324,8 @@ private Q_SLOTS:
     // text cut to its limit, the password hidden, the preselection kept, Return taking OK.
     void dialogs_data()
     {
-        QTest::addColumn<Ask>("ask");
-        QTest::addColumn<QString>("answer"); // "@ok", "@cancel", "@escape", "@return" or text typed then Return
-        QTest::addColumn<QString>("result");
+        // answer: "@ok", "@cancel", "@escape", "@return" or text typed then Return
+        TestTable::columns<Ask, QString, QString>("ask", "answer", "result");
         const Ask text = [] { return DIATEXT(nullptr, QStringLiteral("caption"), kPrompt, 8); };
         const Ask yesNo = [] { return QString::number(DIAYESNO(nullptr, kPrompt)); };
         QTest::addRow("text typed") << text << QStringLiteral("abc12") << QStringLiteral("abc12");
@@ -352,9 +344,7 @@ private Q_SLOTS:
     }
     void dialogs()
     {
-        QFETCH(Ask, ask);
-        QFETCH(QString, answer);
-        QFETCH(QString, result);
+        auto [ask, answer, result] = TestTable::fetch<Ask, QString, QString>("ask", "answer", "result");
         ModalDriver driver;
         bool hidden = false;
         driver.inspect([&hidden](QWidget *w) {
@@ -382,11 +372,8 @@ private Q_SLOTS:
     // reported as success, a dialog left open after the transfer).
     void transfers_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("refuse");
-        QTest::addColumn<QString>("shown"); // upload: the bar's last value; download: the label's last text
-        QTest::addColumn<bool>("accepted");
+        // shown: upload: the bar's last value; download: the label's last text
+        TestTable::columns<int, int, bool, QString, bool>("mode", "size", "refuse", "shown", "accepted");
         QTest::addRow("empty upload") << 1 << 0 << false << "100" << true;
         QTest::addRow("600 byte upload") << 1 << 600 << false << "100" << true;
         QTest::addRow("refused upload") << 1 << 600 << true << "0" << false;
@@ -396,11 +383,7 @@ private Q_SLOTS:
 
     void transfers()
     {
-        QFETCH(int, mode);
-        QFETCH(int, size);
-        QFETCH(bool, refuse);
-        QFETCH(QString, shown);
-        QFETCH(bool, accepted);
+        auto [mode, size, refuse, shown, accepted] = TestTable::fetch<int, int, bool, QString, bool>("mode", "size", "refuse", "shown", "accepted");
         TestRoot root;
         ScriptedServer server;
         QVERIFY(server.ok());

@@ -8,6 +8,7 @@
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
+#include "testtable.h"
 
 #include "data/parablocks.h"
 #include "files/dialogdoc.h"
@@ -78,11 +79,9 @@ private Q_SLOTS:
     // hand from the layout; the largest value taken, one beyond (0 for a replacement) refused.
     void cell_data()
     {
-        QTest::addColumn<const WorkPage *>("page");
-        QTest::addColumn<QList<int>>("at");    // column, row, page
-        QTest::addColumn<QList<int>>("where"); // group, index, word
-        QTest::addColumn<int>("largest");
-        QTest::addColumn<int>("refused");
+        // at: column, row, page
+        // where: group, index, word
+        TestTable::columns<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
         QTest::addRow("density group 12 back 1") << &WorkPage::density() << QList<int>{2, 3, 1} << QList<int>{2, 71, 90} << 650 << 651;
         QTest::addRow("speed entry 22") << &WorkPage::speed() << QList<int>{0, 5, 2} << QList<int>{3, 21, 261} << 100 << 101;
         QTest::addRow("roller aux group 19") << &WorkPage::rora() << QList<int>{1, 2, 2} << QList<int>{4, 48, 318} << 100 << 101;
@@ -93,11 +92,7 @@ private Q_SLOTS:
     }
     void cell()
     {
-        QFETCH(const WorkPage *, page);
-        QFETCH(QList<int>, at);
-        QFETCH(QList<int>, where);
-        QFETCH(int, largest);
-        QFETCH(int, refused);
+        auto [page, at, where, largest, refused] = TestTable::fetch<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
         WorkGrid grid(*page);
         grid.drawpage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(largest));
@@ -147,13 +142,9 @@ private Q_SLOTS:
     // are kept, the message, and no update left open.
     void whole_data()
     {
-        QTest::addColumn<const WorkPage *>("page");
-        QTest::addColumn<QList<int>>("at");  // column, row, page
-        QTest::addColumn<QList<int>>("run"); // first word, first index, index step, length
-        QTest::addColumn<bool>("whole");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("kept");
-        QTest::addColumn<QStringList>("shown");
+        // at: column, row, page
+        // run: first word, first index, index step, length
+        TestTable::columns<const WorkPage *, QList<int>, QList<int>, bool, QString, int, QStringList>("page", "at", "run", "whole", "fault", "kept", "shown");
         const QList<int> density12{88, 11, 30, 8};
         QTest::addRow("density group 12") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "" << 8 << QStringList();
         QTest::addRow("speed") << &WorkPage::speed() << QList<int>{0, 4, 1} << QList<int>{240, 0, 1, 30} << true << "" << 30 << QStringList();
@@ -169,13 +160,7 @@ private Q_SLOTS:
     }
     void whole()
     {
-        QFETCH(const WorkPage *, page);
-        QFETCH(QList<int>, at);
-        QFETCH(QList<int>, run);
-        QFETCH(bool, whole);
-        QFETCH(QString, fault);
-        QFETCH(int, kept);
-        QFETCH(QStringList, shown);
+        auto [page, at, run, whole, fault, kept, shown] = TestTable::fetch<const WorkPage *, QList<int>, QList<int>, bool, QString, int, QStringList>("page", "at", "run", "whole", "fault", "kept", "shown");
         static int value = 10;
         ++value;
         for (int i = 0; i < run[3]; ++i)
@@ -206,15 +191,13 @@ private Q_SLOTS:
     // needles; then the enable mask follows the piece count down to one piece.
     void pieces_data()
     {
-        QTest::addColumn<int>("bed");
-        QTest::addColumn<QStringList>("shown");
+        TestTable::columns<int, QStringList>("bed", "shown");
         QTest::addRow("fits 320") << 320 << QStringList();
         QTest::addRow("too wide 319") << 319 << QStringList{"衣片总宽度超过针床宽度 !"};
     }
     void pieces()
     {
-        QFETCH(int, bed);
-        QFETCH(QStringList, shown);
+        auto [bed, shown] = TestTable::fetch<int, QStringList>("bed", "shown");
         for (auto [w, v] : {std::pair{0, 1}, {22, 1}, {23, 10}, {24, 0}, {58, bed}})
             para_system.setWord(std::size_t(w), quint16(v));
         para_run.setWord(0, 100);
@@ -251,10 +234,7 @@ private Q_SLOTS:
     // never; a running carriage, a refused transfer or a file of the wrong size change nothing.
     void import_data()
     {
-        QTest::addColumn<bool>("current");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QStringList>("shown");
+        TestTable::columns<bool, int, QString, QStringList>("current", "size", "fault", "shown");
         const QString ok = QStringLiteral(" 导入工作参数成功 ! ");
         const QString failed = QStringLiteral(" 导入工作参数失败 ! ");
         QTest::addRow("current job") << true << 1556 << "" << QStringList{ok};
@@ -266,10 +246,7 @@ private Q_SLOTS:
     }
     void import()
     {
-        QFETCH(bool, current);
-        QFETCH(int, size);
-        QFETCH(QString, fault);
-        QFETCH(QStringList, shown);
+        auto [current, size, fault, shown] = TestTable::fetch<bool, int, QString, QStringList>("current", "size", "fault", "shown");
         const QString job = current ? QStringLiteral("J1") : QStringLiteral("J2");
         const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/%1/%1.wrk").arg(job));
         QVERIFY(QDir().mkpath(QFileInfo(wrk).path()) && TestBytes::writeFile(wrk, block(1)));
