@@ -166,7 +166,7 @@ private Q_SLOTS:
         const QByteArray body("the new file");
         int requests = 0;
         QByteArray uploaded;
-        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        fake.onPacket = [&, upload = upload, previous = previous, stale = stale](int socket, const TftpPacket::View &v, const QByteArray &) {
             if (socket == 0 && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
                 if (++requests == 1 && previous) {
                     fake.send(1, ScriptedServer::data(1, "first"));
@@ -212,7 +212,7 @@ private Q_SLOTS:
         ScriptedServer fake;
         QVERIFY(fake.ok());
         QList<int> seen;
-        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        fake.onPacket = [&, &acks = acks](int socket, const TftpPacket::View &v, const QByteArray &) {
             if (socket == 0 && v.opcode == TftpPacket::Wrq)
                 fake.send(1, ScriptedServer::ack(0));
             if (socket == 1 && v.opcode == TftpPacket::Data) {
@@ -254,11 +254,11 @@ private Q_SLOTS:
         int answers = 0;
         QList<int> seen;
         QByteArray uploaded;
-        const auto answer = [&](const QByteArray &packet) {
+        const auto answer = [&, lost = lost](const QByteArray &packet) {
             if (answers++ != lost)
                 fake.send(1, packet);
         };
-        fake.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        fake.onPacket = [&, upload = upload](int socket, const TftpPacket::View &v, const QByteArray &) {
             if (socket == 0) {
                 answer(upload ? ScriptedServer::ack(0) : ScriptedServer::data(1, body.left(512)));
             } else if (v.opcode == TftpPacket::Data) {

@@ -104,26 +104,26 @@ private Q_SLOTS:
 
         StartupExchange::Operator op;
         op.tell = [this](const QString &text) { log_ << QStringLiteral("tell ") + text; };
-        op.ask = [this, &yes](const QString &text) {
+        op.ask = [this, &yes = yes](const QString &text) {
             log_ << QStringLiteral("ask ") + text;
             return !yes.isEmpty() && yes.takeFirst() == QLatin1String("yes");
         };
         op.copy = [this](const QString &, const QString &) { return log_ << QStringLiteral("copy"), true; };
         StartupExchange::Link link;
-        link.transfer.get = [&](const QString &path) {
+        link.transfer.get = [&, answers = answers](const QString &path) {
             const QString name = path.section(QLatin1Char('/'), -1);
             log_ << QStringLiteral("get ") + name;
             return answers && AtomicFile::save(path, served.value(name));
         };
-        link.transfer.put = [&](const QString &path) {
+        link.transfer.put = [&, answers = answers](const QString &path) {
             log_ << QStringLiteral("put ") + path.section(QLatin1Char('/'), -1);
             return answers;
         };
-        link.command = [&](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
+        link.command = [&, answers = answers](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
             log_ << QStringLiteral("cmd %1/%2/%3/%4").arg(cmd, 0, 16).arg(object, 0, 16).arg(v1, 0, 16).arg(v2, 0, 16);
             return answers;
         };
-        link.motoStatus = [&] {
+        link.motoStatus = [&, status = status] {
             log_ << QStringLiteral("status");
             return unsigned(status);
         };

@@ -56,7 +56,7 @@ private Q_SLOTS:
     {
         auto [step, datagram, answeredAt, count, result] = TestTable::fetch<Step, QByteArray, int, int, bool>("step", "datagram", "answeredAt", "count", "result");
         int seen = 0;
-        QVERIFY(peer_.start(PanelEnv::port(2800), [&seen, answeredAt](const QByteArray &r) {
+        QVERIFY(peer_.start(PanelEnv::port(2800), [&seen, answeredAt = answeredAt](const QByteArray &r) {
             return ++seen == answeredAt ? std::vector<UdpPeer::Answer>{{r}} : std::vector<UdpPeer::Answer>{};
         }));
         QCOMPARE(step(UpdateBracket(12)), result);

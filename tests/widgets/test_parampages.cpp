@@ -317,7 +317,7 @@ private Q_SLOTS:
         const QByteArray file = QByteArray(size, '\x05');
         QVERIFY(!size || TestBytes::writeFile(onStick, file));
         mytriangleboard frame;
-        const QStringList seen = runPage(frame, size ? "A" : "B", [size](ModalDriver &d) {
+        const QStringList seen = runPage(frame, size ? "A" : "B", [size = size](ModalDriver &d) {
             if (size)
                 d.typeAndReturn(QStringLiteral("3761"));
             d.inspect([](QWidget *page) {

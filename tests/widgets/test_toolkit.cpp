@@ -391,7 +391,7 @@ private Q_SLOTS:
         char error[64];
         const QByteArray refusal(error, TftpPacket::makeerror(TftpPacket::NotFound, "File not found", error, sizeof error));
         int sent = 0;
-        server.onPacket = [&](int socket, const TftpPacket::View &v, const QByteArray &) {
+        server.onPacket = [&, refuse = refuse, size = size](int socket, const TftpPacket::View &v, const QByteArray &) {
             if (socket == 0 && refuse)
                 server.send(1, refusal);
             else if (socket == 0 && v.opcode == TftpPacket::Wrq)

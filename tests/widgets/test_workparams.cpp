@@ -169,7 +169,7 @@ private Q_SLOTS:
         WorkGrid grid(*page);
         grid.drawpage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(value));
-        const QStringList seen = answered([&] { grid.enter_press(whole); }, [&](ModalDriver &d) {
+        const QStringList seen = answered([&, whole = whole] { grid.enter_press(whole); }, [whole = whole](ModalDriver &d) {
             if (whole)
                 d.pressOk();
             d.pressOk();
@@ -255,7 +255,7 @@ private Q_SLOTS:
         para_work.fill(block(1));
         QVERIFY(fault.isEmpty() || sim_.command(fault));
         workparabrown browser(1, wrk);
-        const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&](ModalDriver &d) {
+        const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&, &shown = shown](ModalDriver &d) {
             d.inspect([](QWidget *stick) {
                 auto *list = stick->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
                 list->setCurrentItem(list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0).value(0));
