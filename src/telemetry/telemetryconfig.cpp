@@ -5,9 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSettings>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <iterator>
@@ -82,6 +80,20 @@ QString misread(const QString &value)
     return QString();
 }
 
+// A value misread() passed as it reads: quoted, without its quotes and with \\ and \" undone.
+QString unquoted(const QString &value)
+{
+    if (!value.startsWith(QLatin1Char('"')))
+        return value;
+    QString out;
+    for (qsizetype i = 1; i + 1 < value.size(); ++i) {
+        if (value[i] == QLatin1Char('\\'))
+            ++i;
+        out += value[i];
+    }
+    return out;
+}
+
 } // namespace
 
 bool TelemetryConfig::parse(const QByteArray &text, TelemetryConfig *config, QString *why)
@@ -90,18 +102,22 @@ bool TelemetryConfig::parse(const QByteArray &text, TelemetryConfig *config, QSt
         *why = QStringLiteral("not a UTF-8 text file of at most %1 bytes").arg(kMaxFileBytes);
         return false;
     }
-    // Each line is checked first, so that QSettings reads nothing differently from what is
-    // written; it gets the file with the comments blanked ('#' is no comment to it).
-    QHash<QString, int> lineOf; // [mqtt]'s keys
+    // Each line is checked to read as QSettings would read it, then the values are taken as
+    // checked: no temporary file to write (a full or read-only disk reads the same), and each
+    // value comes from the one line that names it (the last of a repeated key).
+    struct Entry
+    {
+        int line;
+        QString value;
+    };
+    QHash<QString, Entry> mqtt; // [mqtt]'s keys
     bool inMqtt = false;
-    QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
+    const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
         const QString where = QStringLiteral("line %1: ").arg(i + 1);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';'))) {
-            lines[i].clear();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
             continue;
-        }
         if (line.startsWith(QLatin1Char('['))) {
             if (!line.endsWith(QLatin1Char(']')) || !BrokerUrl::plainAscii(line.mid(1, line.size() - 2), QLatin1String("-_."))) {
                 *why = where + QStringLiteral("a section is [name], of letters, digits, '-', '_' or '.'");
@@ -116,31 +132,25 @@ bool TelemetryConfig::parse(const QByteArray &text, TelemetryConfig *config, QSt
             *why = where + QStringLiteral("expected key = value, the key of letters, digits, '-', '_' or '.'");
             return false;
         }
-        const QString bad = misread(line.mid(eq + 1).trimmed());
+        const QString value = line.mid(eq + 1).trimmed();
+        const QString bad = misread(value);
         const bool known = std::any_of(std::begin(kKeys), std::end(kKeys), [&key](const char *k) { return key == QLatin1String(k); });
         if (!bad.isEmpty() || (inMqtt && !known)) {
             *why = where + (bad.isEmpty() ? QStringLiteral("unknown key %1").arg(key.left(40)) : bad);
             return false;
         }
         if (inMqtt)
-            lineOf.insert(key, i + 1);
+            mqtt.insert(key, {i + 1, unquoted(value)});
     }
-    QTemporaryFile file;
-    if (!file.open() || file.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 || !file.flush()) {
-        *why = QStringLiteral("cannot write a temporary file: %1").arg(file.errorString());
-        return false;
-    }
-    QSettings ini(file.fileName(), QSettings::IniFormat);
-    ini.beginGroup(QStringLiteral("mqtt"));
-    if (ini.status() != QSettings::NoError || !lineOf.contains(QStringLiteral("url")) || !lineOf.contains(QStringLiteral("machine"))) {
+    if (!mqtt.contains(QStringLiteral("url")) || !mqtt.contains(QStringLiteral("machine"))) {
         *why = QStringLiteral("[mqtt] needs url and machine");
         return false;
     }
     TelemetryConfig c;
     for (const char *key : kKeys) {
-        const QString name = QLatin1String(key);
-        if (lineOf.contains(name) && !c.set(name, ini.value(name).toString(), why)) {
-            *why = QStringLiteral("line %1: %2").arg(lineOf.value(name)).arg(*why);
+        const auto it = mqtt.constFind(QLatin1String(key));
+        if (it != mqtt.constEnd() && !c.set(QLatin1String(key), it->value, why)) {
+            *why = QStringLiteral("line %1: %2").arg(it->line).arg(*why);
             return false;
         }
     }

@@ -56,6 +56,7 @@ bool FleetDb::lock(QString *why)
 bool FleetDb::open(QString *why, int schema)
 {
     close();
+    ++generation_;
     if (!db_.open()) {
         *why = db_.lastError().text().trimmed();
         return false;

@@ -26,6 +26,8 @@ public:
     bool open(QString *why, int schema = -1);
     void close();
     bool isOpen() const;
+    // Counts the open() calls: what was prepared before the last one is gone with its connection.
+    int generation() const { return generation_; }
     // The last open() found a schema newer than this knitfleet's.
     bool refused() const { return refused_; }
     QSqlDatabase &db() { return db_; }
@@ -38,4 +40,5 @@ private:
     QSqlDatabase db_;
     std::unique_ptr<QLockFile> lock_;
     bool refused_ = false;
+    int generation_ = 0;
 };

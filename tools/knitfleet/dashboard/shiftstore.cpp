@@ -7,61 +7,73 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-
-// The last row before `from` that says how the span began (prior: an extra condition), and
-// those from `from` on, oldest first.
-bool load(QSqlDatabase &db, const QString &columns, const QString &table, const QString &prior, int machine, qint64 from,
-          qint64 to, QList<QVariantList> *out)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT t, %1 FROM %2 WHERE machine = ? AND t < ?").arg(columns, table);
-    q.prepare(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
-    q.addBindValue(machine);
-    q.addBindValue(from);
-    if (!q.exec())
-        return false;
-    const int n = columns.count(QLatin1Char(',')) + 2;
-    const auto take = [&q, n, out] {
-        QVariantList row;
-        for (int i = 0; i < n; ++i)
-            row.append(q.value(i));
-        out->append(row);
-    };
-    if (q.next())
-        take();
-    q.prepare(sql + QStringLiteral(" AND t >= ? ORDER BY t"));
-    q.addBindValue(machine);
-    q.addBindValue(to);
-    q.addBindValue(from);
-    if (!q.exec())
-        return false;
-    while (q.next())
-        take();
-    return true;
-}
-
-} // namespace
-
 ShiftStore::ShiftStore(FleetDb *db, const ShiftPlan &plan)
     : db_(db)
     , plan_(plan)
 {
 }
 
+QSqlQuery &ShiftStore::prepared(const QString &sql)
+{
+    if (preparedFor_ != db_->generation()) {
+        prepared_.clear();
+        preparedFor_ = db_->generation();
+    }
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+        it = prepared_.emplace(sql, QSqlQuery(db_->db())).first;
+        it->second.setForwardOnly(true);
+        it->second.prepare(sql); // a failure shows at exec()
+    }
+    return it->second;
+}
+
+// The last row before `from` that says how the span began (prior: an extra condition), and
+// those from `from` on, oldest first.
+bool ShiftStore::load(const QString &columns, const QString &table, const QString &prior, int machine, qint64 from, qint64 to,
+                      QList<QVariantList> *out)
+{
+    const QString sql = QStringLiteral("SELECT t, %1 FROM %2 WHERE machine = ? AND t < ?").arg(columns, table);
+    const int n = columns.count(QLatin1Char(',')) + 2;
+    const auto take = [n, out](QSqlQuery &q) {
+        QVariantList row;
+        for (int i = 0; i < n; ++i)
+            row.append(q.value(i));
+        out->append(row);
+    };
+    QSqlQuery &before = prepared(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
+    before.addBindValue(machine);
+    before.addBindValue(from);
+    if (!before.exec())
+        return false;
+    if (before.next())
+        take(before);
+    before.finish(); // no read left open between sums
+    QSqlQuery &span = prepared(sql + QStringLiteral(" AND t >= ? ORDER BY t"));
+    span.addBindValue(machine);
+    span.addBindValue(to);
+    span.addBindValue(from);
+    if (!span.exec())
+        return false;
+    while (span.next())
+        take(span);
+    span.finish();
+    return true;
+}
+
 QString ShiftStore::setting(const QString &name)
 {
-    QSqlQuery q(db_->db());
-    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    QSqlQuery &q = prepared(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
     q.addBindValue(name);
-    return q.exec() && q.next() ? q.value(0).toString() : QString();
+    const QString value = q.exec() && q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return value;
 }
 
 bool ShiftStore::setting(const QString &name, const QString &value)
 {
-    QSqlQuery q(db_->db());
-    q.prepare(QStringLiteral("INSERT INTO settings (name, value) VALUES (?, ?) ON CONFLICT (name) DO UPDATE SET value = excluded.value"));
+    QSqlQuery &q = prepared(
+        QStringLiteral("INSERT INTO settings (name, value) VALUES (?, ?) ON CONFLICT (name) DO UPDATE SET value = excluded.value"));
     q.addBindValue(name);
     q.addBindValue(value);
     return q.exec();
@@ -72,8 +84,8 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
     QList<QVariantList> s;
     QList<QVariantList> a;
     // An acknowledgement leaves the alarm standing: the event before it tells.
-    if (!load(db_->db(), QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), QString(), machine, from, to, &s)
-        || !load(db_->db(), QStringLiteral("job, event"), QStringLiteral("alarms"),
+    if (!load(QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), QString(), machine, from, to, &s)
+        || !load(QStringLiteral("job, event"), QStringLiteral("alarms"),
                  QStringLiteral(" AND event <> %1").arg(int(Record::Acknowledged)), machine, from, to, &a))
         return false;
     QList<Record> samples;
@@ -145,14 +157,13 @@ bool ShiftStore::summarize(const Due &d, qint64 nowMs)
     if (!this->figures(d.machine, d.shift.start, qMin(d.shift.end, nowMs), &figures))
         return false;
     QSqlDatabase &db = db_->db();
-    QSqlQuery q(db);
     bool ok = db.transaction();
-    q.prepare(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
-    q.addBindValue(d.machine);
-    q.addBindValue(d.shift.start);
-    ok = ok && q.exec();
-    q.prepare(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s,"
-                             " nodata_s, alarms, alarm_s) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery &drop = prepared(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
+    drop.addBindValue(d.machine);
+    drop.addBindValue(d.shift.start);
+    ok = ok && drop.exec();
+    QSqlQuery &q = prepared(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s,"
+                                           " nodata_s, alarms, alarm_s) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (auto it = figures.cbegin(); ok && it != figures.cend(); ++it) {
         const ShiftFigures::Figures &f = it.value();
         for (const QVariant &v : QVariantList{d.machine, d.shift.start, d.shift.end, it.key().toInt(), f.pieces,
@@ -180,8 +191,10 @@ bool ShiftStore::step(qint64 nowMs, int budget)
     spent.start();
     for (int i = 0; i < budget && !due_.isEmpty() && !spent.hasExpired(kStepMs); ++i) {
         if (!summarize(due_.first(), nowMs)) {
-            // Planned again from what the database says once it answers.
+            // Planned again from what the database says once it answers, with statements
+            // prepared afresh.
             due_.clear();
+            preparedFor_ = -1;
             planChecked_ = false;
             openDoneMs_ = 0;
             pendingUntil_ = 0;

@@ -5,7 +5,10 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+
+#include <map>
 
 class FleetDb;
 
@@ -50,6 +53,10 @@ private:
         int machine;
         ShiftPlan::Shift shift;
     };
+    // A statement prepared once per connection: a catch-up sums machine-shifts by the thousand.
+    QSqlQuery &prepared(const QString &sql);
+    bool load(const QString &columns, const QString &table, const QString &prior, int machine, qint64 from, qint64 to,
+              QList<QVariantList> *out);
     bool plan(qint64 nowMs);
     bool summarize(const Due &d, qint64 nowMs);
     bool setting(const QString &name, const QString &value);
@@ -61,4 +68,6 @@ private:
     qint64 openDoneMs_ = 0;
     qint64 pendingUntil_ = 0; // summarized_until once the queue is done
     bool planChecked_ = false;
+    std::map<QString, QSqlQuery> prepared_;
+    int preparedFor_ = -1; // the connection's generation
 };
