@@ -51,9 +51,9 @@ export KNIT_PORT_OFFSET=$offset
 simctl() {
   exec 3<>"/dev/tcp/127.0.0.1/$control" || return 1
   printf '%s\n' "$1" >&3
-  # awk reads the socket in blocks; bash's read takes a byte a call, minutes for a journal
-  # that holds a 1 MiB transfer.
-  timeout 2 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
+  # awk reads the socket in blocks (bash's read takes a byte a call); a journal that holds a
+  # 1 MiB transfer runs to megabytes, slow to come from a knitsim that gets little CPU.
+  timeout 120 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
   exec 3<&-
 }
 panel_once() { # side trace-file: ms to the closing status query

@@ -52,9 +52,9 @@ gcc -O2 "$repo/bench/speed/reportsender.c" -o "$work/reportsender"
 simctl() {
   exec 3<>"/dev/tcp/127.0.0.1/$control" || return 1
   printf '%s\n' "$1" >&3
-  # awk reads the socket in blocks; bash's read takes a byte a call, minutes for a journal
-  # that holds a 1 MiB transfer.
-  timeout 5 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
+  # awk reads the socket in blocks (bash's read takes a byte a call); a journal that holds a
+  # 1 MiB transfer runs to megabytes, slow to come from a knitsim that gets little CPU.
+  timeout 120 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
   exec 3<&-
 }
 # A fresh panel root and knitsim beside it with job M1 on both sides and the controller's blocks
