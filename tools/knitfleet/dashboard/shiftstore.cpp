@@ -35,30 +35,25 @@ bool ShiftStore::load(const QString &columns, const QString &table, const QStrin
 {
     const QString sql = QStringLiteral("SELECT t, %1 FROM %2 WHERE machine = ? AND t < ?").arg(columns, table);
     const int n = columns.count(QLatin1Char(',')) + 2;
-    const auto take = [n, out](QSqlQuery &q) {
-        QVariantList row;
-        for (int i = 0; i < n; ++i)
-            row.append(q.value(i));
-        out->append(row);
+    // Runs one of the two reads with its values bound, keeping at most `limit` rows; no read is
+    // left open between sums.
+    const auto read = [this, n, out](const QString &text, const QVariantList &values, int limit) {
+        QSqlQuery &q = prepared(text);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            return false;
+        for (int rows = 0; rows != limit && q.next(); ++rows) {
+            QVariantList row;
+            for (int i = 0; i < n; ++i)
+                row.append(q.value(i));
+            out->append(row);
+        }
+        q.finish();
+        return true;
     };
-    QSqlQuery &before = prepared(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"));
-    before.addBindValue(machine);
-    before.addBindValue(from);
-    if (!before.exec())
-        return false;
-    if (before.next())
-        take(before);
-    before.finish(); // no read left open between sums
-    QSqlQuery &span = prepared(sql + QStringLiteral(" AND t >= ? ORDER BY t"));
-    span.addBindValue(machine);
-    span.addBindValue(to);
-    span.addBindValue(from);
-    if (!span.exec())
-        return false;
-    while (span.next())
-        take(span);
-    span.finish();
-    return true;
+    return read(sql + prior + QStringLiteral(" ORDER BY t DESC LIMIT 1"), {machine, from}, 1)
+        && read(sql + QStringLiteral(" AND t >= ? ORDER BY t"), {machine, to, from}, -1);
 }
 
 QString ShiftStore::setting(const QString &name)
