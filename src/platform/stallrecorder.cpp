@@ -19,6 +19,7 @@ void StallRecorder::add(qint64 intervalMs, qint64 waitedMs, qint64 cpuMs, qint64
     waited_ += waited;
     max_ = std::max(max_, gap);
     busyMax_ = std::max(busyMax_, cpu);
+    ownMax_ = std::max(ownMax_, gap - queued);
     ++histogram_[int(std::min<qint64>(gap, kHistogramMs))];
     if (longest_.size() < kKeptLongest || gap > longest_.constLast().ms) {
         const auto at = std::find_if(longest_.begin(), longest_.end(), [gap](const Gap &g) { return g.ms < gap; });

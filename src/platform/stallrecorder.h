@@ -24,6 +24,9 @@ public:
     qint64 maxMs() const { return max_; }
     // The most CPU time the thread spent within one gap: the longest stall its own work made.
     qint64 busyMaxMs() const { return busyMax_; }
+    // The longest gap less the time the thread stood ready for a processor: what its own
+    // running or blocking held the loop up, whatever else the machine ran meanwhile.
+    qint64 ownMaxMs() const { return ownMax_; }
     // The smallest gap that at least p % of the ticks do not exceed (0 without ticks).
     qint64 percentileMs(double p) const;
     qint64 waitedMs() const { return waited_; }
@@ -44,5 +47,6 @@ private:
     qint64 ticks_ = 0;
     qint64 max_ = 0;
     qint64 busyMax_ = 0;
+    qint64 ownMax_ = 0;
     qint64 waited_ = 0;
 };

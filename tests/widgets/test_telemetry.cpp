@@ -1,7 +1,7 @@
 // The main window's telemetry against a real mosquitto while knitsim knits (what it publishes
 // is the end-to-end test's). Faults caught: a broker that hangs, dies and comes back holding
-// the GUI thread (longest event-loop gap 50 ms), or not getting "online" and a fresh state
-// again; a clock mark that does not follow the link.
+// the GUI thread (200 ms of an event-loop gap its own, not the machine's load), or not getting
+// "online" and a fresh state again; a clock mark that does not follow the link.
 #include "brokerprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -11,15 +11,15 @@
 #include "mainwin/labeltime.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
+#include "platform/stallreport.h"
 #include "telemetry/telemetry.h"
 
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-#include <utility>
 
 class TestTelemetryPanel : public QObject
 {
@@ -50,35 +50,37 @@ private Q_SLOTS:
     void brokerRestart()
     {
         QVERIFY(sim_.command(QStringLiteral("set speed 5")) && sim_.command(QStringLiteral("start M1")));
-        // The longest time between two turns of the event loop, leaving out the test's own waits.
-        QElapsedTimer elapsed;
-        elapsed.start();
-        qint64 last = 0, longest = 0;
-        QTimer probe;
-        connect(&probe, &QTimer::timeout, [&] { longest = qMax(longest, elapsed.elapsed() - std::exchange(last, elapsed.elapsed())); });
-        probe.start(2);
-        const auto skip = [&] { last = elapsed.elapsed(); };
+        // The event loop's longest gap less the time the thread stood ready while the machine ran
+        // others: a loaded machine delays the loop, only a wait of the panel's own holds it. The
+        // test's own blocking calls are marked as waits.
+        QTemporaryDir dir;
+        auto report = std::make_unique<StallReport>(dir.filePath(QStringLiteral("stalls")));
         const Outbox &outbox = w_->telemetry()->outbox();
         broker_.pause(true);
         // Knitting, a state goes out every interval: five of them sent to a broker that does not answer.
         QTRY_VERIFY_WITH_TIMEOUT(outbox.inFlight() >= 5, 20000);
-        broker_.kill();
-        skip();
+        {
+            const StallReport::Wait own;
+            broker_.kill();
+        }
         LabelTime *clock = w_->labelTime();
         QTRY_COMPARE(int(clock->link()), int(LinkState::Connecting));
         QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre() - QPoint(0, 3)), LabelTime::markColour(LinkState::Connecting));
         // Five more states queued while the broker is gone.
         const int queued = outbox.waiting();
         QTRY_VERIFY_WITH_TIMEOUT(outbox.waiting() >= queued + 5, 20000);
-        skip();
-        QVERIFY(broker_.start());
-        skip();
+        {
+            const StallReport::Wait own;
+            QVERIFY(broker_.start());
+        }
         QTRY_COMPARE_WITH_TIMEOUT(int(clock->link()), int(LinkState::Online), 8000);
         // Everything queued meanwhile handed to the broker and acknowledged.
         QTRY_VERIFY_WITH_TIMEOUT(outbox.waiting() == 0 && outbox.inFlight() == 0, 20000);
-        probe.stop();
-        qInfo("longest gap %lld ms", longest);
-        QVERIFY2(longest < 50 * KNIT_TEST_SLOWDOWN, qPrintable(QStringLiteral("the GUI thread stood %1 ms").arg(longest)));
+        const StallRecorder stalls = report->recorder();
+        report.reset();
+        qInfo("longest gap %lld ms, of the thread's own %lld ms", stalls.maxMs(), stalls.ownMaxMs());
+        // A wait on a broker that does not answer lasts until a time-out of seconds.
+        QVERIFY2(stalls.ownMaxMs() < 200 * KNIT_TEST_SLOWDOWN, qPrintable(stalls.text()));
         QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre()), LabelTime::markColour(LinkState::Online));
         QCOMPARE(broker_.retained(QStringLiteral("knit/W1/status")), QByteArray("online"));
         const QJsonObject state = QJsonDocument::fromJson(broker_.retained(QStringLiteral("knit/W1/state"))).object();
