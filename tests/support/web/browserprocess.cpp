@@ -1,11 +1,15 @@
 #include "browserprocess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTest>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +21,15 @@ const int kWaitMs = 15000;
 BrowserProcess::~BrowserProcess()
 {
     socket_.abort();
-    process_.kill();
+    // Chromium runs helpers in its own process group. Asked to end, it ends them and its
+    // profile writes; a kill of the first process alone left helpers that made the removed
+    // profile folder again.
+    const qint64 pid = process_.processId();
+    if (pid > 0) {
+        ::kill(-pid_t(pid), SIGTERM);
+        process_.waitForFinished(5000);
+        ::kill(-pid_t(pid), SIGKILL);
+    }
     process_.waitForFinished(5000);
 }
 
@@ -29,6 +41,12 @@ bool BrowserProcess::available(QString *why)
 
 bool BrowserProcess::start(const QString &url, int width, int height, QString *why)
 {
+    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // Its temporary files (a socket folder it leaves behind) go with the profile.
+    QDir(profile_.path()).mkdir(QStringLiteral("tmp"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), profile_.filePath(QStringLiteral("tmp")));
+    process_.setProcessEnvironment(env);
     process_.start(QLatin1String(kChromium),
                    {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
