@@ -544,8 +544,9 @@ private:
             std::printf("succeeded at 5 %% loss: %.1f %% (goal >= 99 %%)\n", n ? 100.0 * c[0] / n : 0.0);
         }
         std::printf("event-loop stall outside mandated waits: max %lld ms, 99th percentile %lld ms (goal max < 200 ms);"
-                    " most CPU time the panel ran in one gap %lld ms\n",
-                    stallFigure("max"), stallFigure("p99"), stallFigure("busy"));
+                    " most CPU time the panel ran in one gap %lld ms; longest gap less the time the panel stood ready"
+                    " while the machine ran others %lld ms\n",
+                    stallFigure("max"), stallFigure("p99"), stallFigure("busy"), stallFigure("own"));
         // The longest gaps as the panel kept them, with its CPU and queued time: who made them.
         QFile stalls(stallPath_);
         if (stalls.open(QIODevice::ReadOnly)) {

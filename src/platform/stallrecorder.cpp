@@ -45,12 +45,13 @@ qint64 StallRecorder::percentileMs(double p) const
 
 QString StallRecorder::text() const
 {
-    QString out = QStringLiteral("ticks %1\nmax %2\np99 %3\nwaited %4\nbusy %5\n")
+    QString out = QStringLiteral("ticks %1\nmax %2\np99 %3\nwaited %4\nbusy %5\nown %6\n")
                       .arg(ticks_)
                       .arg(max_)
                       .arg(percentileMs(99))
                       .arg(waited_)
-                      .arg(busyMax_);
+                      .arg(busyMax_)
+                      .arg(ownMax_);
     for (const Gap &g : longest_)
         out += QStringLiteral("gap %1 cpu %2 queued %3 %4\n").arg(g.ms).arg(g.cpuMs).arg(g.queuedMs).arg(g.when);
     return out;

@@ -30,7 +30,7 @@ public:
     // The smallest gap that at least p % of the ticks do not exceed (0 without ticks).
     qint64 percentileMs(double p) const;
     qint64 waitedMs() const { return waited_; }
-    // "ticks N", "max MS", "p99 MS", "waited MS", "busy MS", then "gap MS cpu MS queued MS WHEN"
+    // "ticks N", "max MS", "p99 MS", "waited MS", "busy MS", "own MS", then "gap MS cpu MS queued MS WHEN"
     // for the longest, longest first.
     QString text() const;
 
