@@ -2,10 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QSaveFile>
+#include <QFile>
 #include <QThread>
 
+#include <chrono>
+
+#include <cstdio>
+
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -60,10 +65,46 @@ StallReport::StallReport(const QString &path, QObject *parent)
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &StallReport::tick);
     timer_.start(kTickMs);
+    guiTid_ = int(::syscall(SYS_gettid));
+    sampler_ = std::thread([this] { sample(); });
+}
+
+void StallReport::sample()
+{
+    const QByteArray wchan = QByteArrayLiteral("/proc/self/task/") + QByteArray::number(guiTid_) + QByteArrayLiteral("/wchan");
+    std::unique_lock<std::mutex> lock(mutex_);
+    qint64 lastWriteNs = clock_.nsecsElapsed();
+    while (!wake_.wait_for(lock, std::chrono::milliseconds(kTickMs), [this] { return stopping_; })) {
+        const qint64 now = clock_.nsecsElapsed();
+        // Written from here, not from the watched thread, whose loop a slow disk would stall.
+        if (now - lastWriteNs >= qint64(kWriteMs) * 1000000) {
+            lastWriteNs = now;
+            const QByteArray text = recorder_.text().toUtf8();
+            lock.unlock();
+            writeText(text);
+            lock.lock();
+        }
+        if (depth_.load() > 0 || now - lastTickNs_.load() < qint64(3) * kTickMs * 1000000)
+            continue;
+        char name[64];
+        const int fd = ::open(wchan.constData(), O_RDONLY | O_CLOEXEC);
+        const ssize_t n = fd < 0 ? -1 : ::read(fd, name, sizeof name - 1);
+        if (fd >= 0)
+            ::close(fd);
+        // "0" while it runs or is ready to.
+        if (n > 0 && !(n == 1 && name[0] == '0'))
+            blockedIn_ = QByteArray(name, int(n));
+    }
 }
 
 StallReport::~StallReport()
 {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    sampler_.join();
     write();
     if (schedstat_ >= 0)
         ::close(schedstat_);
@@ -76,26 +117,41 @@ void StallReport::tick()
     const qint64 now = clock_.nsecsElapsed();
     const qint64 cpu = threadCpuNs();
     const qint64 queued = queuedNs(schedstat_);
-    recorder_.add((now - lastTickNs_) / 1000000, waitedNs_ / 1000000, (cpu - lastTickCpuNs_ - waitedCpuNs_) / 1000000,
-                  (queued - lastTickQueuedNs_) / 1000000, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    QString when = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!blockedIn_.isEmpty())
+            when += QStringLiteral(" in ") + QString::fromLatin1(std::exchange(blockedIn_, QByteArray()));
+        recorder_.add((now - lastTickNs_) / 1000000, waitedNs_ / 1000000, (cpu - lastTickCpuNs_ - waitedCpuNs_) / 1000000,
+                      (queued - lastTickQueuedNs_) / 1000000, when);
+    }
     lastTickNs_ = now;
     lastTickCpuNs_ = cpu;
     lastTickQueuedNs_ = queued;
     waitedNs_ = 0;
     waitedCpuNs_ = 0;
-    if (now - lastWriteNs_ >= qint64(kWriteMs) * 1000000) {
-        lastWriteNs_ = now;
-        write();
-    }
 }
 
 bool StallReport::write() const
 {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
+    QByteArray text;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        text = recorder_.text().toUtf8();
+    }
+    return writeText(text);
+}
+
+// Whole or not at all for a reader (a rename), without the sync a save of data needs: these
+// are figures, rewritten every few seconds.
+bool StallReport::writeText(const QByteArray &text) const
+{
+    const QString fresh = path_ + QStringLiteral(".new");
+    QFile file(fresh);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
         return false;
-    file.write(recorder_.text().toUtf8());
-    return file.commit();
+    file.close();
+    return ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) == 0;
 }
 
 StallReport::Wait::Wait()

@@ -7,10 +7,17 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 // With KNIT_STALL_REPORT=FILE set, watches the GUI thread's event loop with a 20 ms timer and
 // keeps in FILE how long it went without a turn, the mandated waits (a command's reply, a
 // transfer's pass, a beep) apart, and how much of each gap the thread ran and how much it
-// stood ready while the processor ran others; unset, nothing runs and a wait costs one load.
+// stood ready while the processor ran others, and where in the kernel it was blocked if it
+// was (sampled from a second thread while the gap lasts); unset, nothing runs and a wait
+// costs one load.
 class StallReport : public QObject
 {
     Q_OBJECT
@@ -48,17 +55,27 @@ public:
 
 private:
     void tick();
+    void sample();
+    bool writeText(const QByteArray &text) const;
 
     QString path_;
     StallRecorder recorder_;
     QTimer timer_;
     QElapsedTimer clock_;
-    qint64 lastTickNs_ = 0;
-    qint64 lastWriteNs_ = 0;
+    std::atomic<qint64> lastTickNs_{0};
     qint64 lastTickCpuNs_ = 0;
     qint64 lastTickQueuedNs_ = 0;
     int schedstat_ = -1; // this thread's scheduler figures, kept open
     qint64 waitedNs_ = 0;    // in waits since the last tick
     qint64 waitedCpuNs_ = 0; // the thread's CPU time in those waits
-    int depth_ = 0;       // waits inside waits count once
+    std::atomic<int> depth_{0}; // waits inside waits count once
+
+    // The sampler: while the loop has not turned for a while outside a wait, it notes the
+    // kernel function the GUI thread sleeps in (its wchan), which the tick then keeps.
+    int guiTid_ = 0;
+    mutable std::mutex mutex_; // the recorder and blockedIn_
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    QByteArray blockedIn_;
+    std::thread sampler_;
 };

@@ -1,7 +1,7 @@
 // The event-loop stall watch. Faults caught: a percentile or maximum off by the histogram's
 // step or counting mandated waits as stalls, waits that overlap counted twice, the longest
 // gaps kept out of order or without their CPU and queued time (which never add up past the
-// gap); a live watch that misses a blocked loop, takes a sleep marked as mandated for a
+// gap); a live watch that misses a blocked loop or where it was blocked, takes a sleep marked as mandated for a
 // stall, counts a sleep as the thread's CPU time or misses its busy work, or leaves no
 // figures in its file.
 #include "platform/sleeper.h"
@@ -16,6 +16,7 @@
 #include <array>
 
 #include <time.h>
+#include <unistd.h>
 
 using Gaps = QList<std::array<qint64, 4>>; // interval, waited, CPU time, queued
 Q_DECLARE_METATYPE(Gaps)
@@ -91,6 +92,12 @@ private Q_SLOTS:
         QVERIFY(report->recorder().waitedMs() >= 800);
         QThread::msleep(450); // the stall under test, not a wait for something
         QTRY_VERIFY_WITH_TIMEOUT(report->recorder().maxMs() >= 450, 5000);
+        // Where the kernel names where a thread sleeps (this test's parent waits for it), the gap
+        // names the sleep.
+        QFile parent(QStringLiteral("/proc/%1/wchan").arg(getppid()));
+        if (parent.open(QIODevice::ReadOnly) && parent.readAll() != "0")
+            QVERIFY2(report->recorder().text().section(QLatin1String("\ngap "), 1, 1).section(QLatin1Char('\n'), 0, 0).contains(QLatin1String("nanosleep")),
+                     qPrintable(report->recorder().text()));
         QVERIFY2(report->recorder().busyMaxMs() < 200, qPrintable(report->recorder().text()));
         blockFor(450);
         QTRY_VERIFY2_WITH_TIMEOUT(report->recorder().busyMaxMs() >= 440, qPrintable(report->recorder().text()), 5000);
