@@ -38,6 +38,16 @@ qint64 queuedNs(int fd)
     const QList<QByteArray> fields = QByteArray(text).split(' ');
     return fields.value(1).trimmed().toLongLong();
 }
+// A short file of /proc, trimmed; empty when it cannot be read.
+QByteArray readProc(const QByteArray &path)
+{
+    char text[256];
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const ssize_t n = fd < 0 ? -1 : ::read(fd, text, sizeof text - 1);
+    if (fd >= 0)
+        ::close(fd);
+    return n > 0 ? QByteArray(text, int(n)).trimmed() : QByteArray();
+}
 } // namespace
 
 void StallReport::armFromEnvironment()
@@ -71,7 +81,9 @@ StallReport::StallReport(const QString &path, QObject *parent)
 
 void StallReport::sample()
 {
-    const QByteArray wchan = QByteArrayLiteral("/proc/self/task/") + QByteArray::number(guiTid_) + QByteArrayLiteral("/wchan");
+    const QByteArray task = QByteArrayLiteral("/proc/self/task/") + QByteArray::number(guiTid_);
+    const QByteArray wchan = task + QByteArrayLiteral("/wchan");
+    const QByteArray syscall = task + QByteArrayLiteral("/syscall");
     std::unique_lock<std::mutex> lock(mutex_);
     qint64 lastWriteNs = clock_.nsecsElapsed();
     while (!wake_.wait_for(lock, std::chrono::milliseconds(kTickMs), [this] { return stopping_; })) {
@@ -86,14 +98,11 @@ void StallReport::sample()
         }
         if (depth_.load() > 0 || now - lastTickNs_.load() < qint64(3) * kTickMs * 1000000)
             continue;
-        char name[64];
-        const int fd = ::open(wchan.constData(), O_RDONLY | O_CLOEXEC);
-        const ssize_t n = fd < 0 ? -1 : ::read(fd, name, sizeof name - 1);
-        if (fd >= 0)
-            ::close(fd);
-        // "0" while it runs or is ready to.
-        if (n > 0 && !(n == 1 && name[0] == '0'))
-            blockedIn_ = QByteArray(name, int(n));
+        // "0" while it runs or is ready to. With it the call and its first three arguments: a
+        // poll of one descriptor without a time-out is not the event loop's.
+        const QByteArray name = readProc(wchan);
+        if (!name.isEmpty() && name != "0")
+            blockedIn_ = name + " (" + readProc(syscall).split(' ').mid(0, 4).join(' ') + ')';
     }
 }
 
