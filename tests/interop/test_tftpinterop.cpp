@@ -3,6 +3,7 @@
 // numbering, a missing empty last block, request fields another implementation rejects,
 // names with '/', '..' or a leading '.' reaching outside knitsim's root.
 #include "../link/test_tftpcontract.h"
+#include "ownprogram.h"
 #include "testtable.h"
 
 #include "tftpserver.h"
@@ -54,12 +55,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        if (tftpd_.state() != QProcess::NotRunning) {
-            tftpd_.terminate();
-            if (!tftpd_.waitForFinished(3000))
-                tftpd_.kill();
-            tftpd_.waitForFinished(3000);
-        }
+        endProgram(tftpd_);
         sim_.reset();
         root_.reset();
     }

@@ -1,4 +1,5 @@
 #include "brokerprocess.h"
+#include "ownprogram.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -71,9 +72,7 @@ bool BrokerProcess::start(QString *error)
 void BrokerProcess::stop()
 {
     pause(false);
-    process_.terminate();
-    if (!process_.waitForFinished(3000))
-        kill();
+    endProgram(process_);
 }
 
 void BrokerProcess::kill()

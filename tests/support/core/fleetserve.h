@@ -47,14 +47,7 @@ public:
         }
         return false;
     }
-    void stop()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(5000))
-                process_.kill(), process_.waitForFinished(3000);
-        }
-    }
+    void stop() { endProgram(process_, 5000); }
     int port() const { return port_; }
     QProcess &process() { return process_; }
     QString url(const QString &path = QStringLiteral("/")) const

@@ -20,3 +20,15 @@ inline void startOwnProgram(QProcess &process, const QString &program, const QSt
     process.start(program, arguments);
 #endif
 }
+
+// Ends a program a test started: asked to end first, killed if still there after graceMs.
+inline void endProgram(QProcess &process, int graceMs = 3000)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(graceMs)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ownprogram.h"
+
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QImage>
@@ -50,15 +52,7 @@ public:
         }
         return false;
     }
-    void stop()
-    {
-        if (xvfb_.state() != QProcess::NotRunning) {
-            xvfb_.terminate();
-            if (!xvfb_.waitForFinished(3000))
-                xvfb_.kill();
-            xvfb_.waitForFinished(1000);
-        }
-    }
+    void stop() { endProgram(xvfb_); }
 
     // The environment for a program on this screen.
     QProcessEnvironment environment() const
