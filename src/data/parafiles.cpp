@@ -21,12 +21,11 @@ QString managementPath()
     return PanelPaths::data(QStringLiteral("/para/management.bin"));
 }
 
+// On disk when it returns: AtomicFile syncs the file and its folder's entry. A sync of every
+// disk after it added nothing for this file, only a wait on whatever else was being written.
 bool saveAndSync(const QString &path, const void *data, qint64 length)
 {
-    if (!AtomicFile::save(path, data, length))
-        return false;
-    FsOps::sync();
-    return true;
+    return AtomicFile::save(path, data, length);
 }
 
 // The path that a removal would act on: "." and ".." folded, the folders above resolved through

@@ -213,8 +213,9 @@ private Q_SLOTS:
         client.stop();
         QCOMPARE(log.whys.size(), 3);
         QVERIFY2(log.whys[2].endsWith(QLatin1String(", next try in 4 s")), qPrintable(log.whys.join(QLatin1Char('|'))));
-        QVERIFY2(qAbs(log.at[1] - log.at[0] - 1000) < 300 && qAbs(log.at[2] - log.at[1] - 2000) < 300,
-                 qPrintable(QString::number(log.at[2])));
+        // Never early; late by what a loaded machine may add, still short of the next step.
+        const qint64 first = log.at[1] - log.at[0], second = log.at[2] - log.at[1];
+        QVERIFY2(first > 700 && first < 1900 && second > 1700 && second < 3500, qPrintable(QStringLiteral("%1 %2").arg(first).arg(second)));
         QCOMPARE(client.link() == LinkState::Refused, answers);
     }
 };
