@@ -6,7 +6,6 @@
 #include <QThread>
 
 #include <chrono>
-
 #include <cstdio>
 
 #include <fcntl.h>
@@ -38,6 +37,7 @@ qint64 queuedNs(int fd)
     const QList<QByteArray> fields = QByteArray(text).split(' ');
     return fields.value(1).trimmed().toLongLong();
 }
+
 // A short file of /proc, trimmed; empty when it cannot be read.
 QByteArray readProc(const QByteArray &path)
 {
