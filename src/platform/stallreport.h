@@ -23,9 +23,9 @@ class StallReport : public QObject
     Q_OBJECT
 
 public:
-    static const int kTickMs = 20;
+    static constexpr int kTickMs = 20;
     // How often FILE is rewritten, so that a panel that is killed leaves its figures too.
-    static const int kWriteMs = 2000;
+    static constexpr int kWriteMs = 2000;
 
     // Starts the watch on the calling (GUI) thread when the variable names a file; it ends
     // with the application, writing FILE a last time.
