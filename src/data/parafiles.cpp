@@ -21,13 +21,6 @@ QString managementPath()
     return PanelPaths::data(QStringLiteral("/para/management.bin"));
 }
 
-// On disk when it returns: AtomicFile syncs the file and its folder's entry. A sync of every
-// disk after it added nothing for this file, only a wait on whatever else was being written.
-bool saveAndSync(const QString &path, const void *data, qint64 length)
-{
-    return AtomicFile::save(path, data, length);
-}
-
 // The path that a removal would act on: "." and ".." folded, the folders above resolved through
 // their links, the last component itself not followed (a link is removed, not its target).
 QString removalTarget(const QString &path)
@@ -67,12 +60,14 @@ bool wave_read_management()
 
 bool wave_write_management()
 {
-    return saveAndSync(managementPath(), management.data(), qint64(kManagementSize));
+    return AtomicFile::save(managementPath(), management.data(), qint64(kManagementSize));
 }
 
+// On disk when it returns: AtomicFile syncs the file and its folder's entry; a sync of every
+// disk after it would add only a wait on whatever else is being written.
 unsigned char savefileapp(const QString &path, const void *data, qint64 length)
 {
-    return saveAndSync(path, data, length) ? 1 : 0;
+    return AtomicFile::save(path, data, length) ? 1 : 0;
 }
 
 bool mkdirfile(const QString &path)
@@ -113,5 +108,5 @@ QString readdatetimefile(const QString &path)
 bool createdatetimefile(const QString &path, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    return saveAndSync(path, bytes.constData(), bytes.size());
+    return AtomicFile::save(path, bytes.constData(), bytes.size());
 }

@@ -62,6 +62,15 @@ StallReport *StallReport::armed()
     return g_armed;
 }
 
+qint64 StallReport::readyNs()
+{
+    const int fd = ::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC);
+    const qint64 ns = queuedNs(fd);
+    if (fd >= 0)
+        ::close(fd);
+    return ns;
+}
+
 StallReport::StallReport(const QString &path, QObject *parent)
     : QObject(parent)
     , path_(path)

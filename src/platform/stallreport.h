@@ -31,6 +31,9 @@ public:
     // with the application, writing FILE a last time.
     static void armFromEnvironment();
     static StallReport *armed();
+    // How long the calling thread has stood ready to run while the processor ran others, in
+    // ns since it started; 0 where the kernel does not keep it.
+    static qint64 readyNs();
 
     explicit StallReport(const QString &path, QObject *parent = nullptr);
     ~StallReport() override;
