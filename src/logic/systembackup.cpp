@@ -27,8 +27,9 @@ SystemBackup::Result SystemBackup::updatafile(const QString &path, const FileTra
     if (!transfer.put(path))
         return UploadFailed;
     FsOps::makeDir(QFileInfo(checkCopy()).absolutePath());
+    // AtomicFile has the copy and its folder entry on disk when it returns; a sync of every
+    // disk after it would only wait on whatever else is being written.
     const bool copied = AtomicFile::save(checkCopy(), block);
-    FsOps::sync();
     std::memcpy(para_system.data(), block.constData(), kSystemSize);
     return copied ? Done : CheckCopyFailed;
 }
@@ -38,10 +39,7 @@ SystemBackup::Result SystemBackup::download(const QString &path)
     if (getmotostatus() != 0)
         return Running;
     FsOps::makeDir(QFileInfo(path).absolutePath());
-    if (!AtomicFile::save(path, para_system.data(), kSystemSize))
-        return WriteFailed;
-    FsOps::sync();
-    return Done;
+    return AtomicFile::save(path, para_system.data(), kSystemSize) ? Done : WriteFailed;
 }
 
 QString SystemBackup::exportPath(const QString &name)
