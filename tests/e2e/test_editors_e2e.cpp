@@ -79,7 +79,7 @@ private Q_SLOTS:
     {
         QVERIFY(f_.sim().command(QStringLiteral("fault drop 1 0x20 14")) && f_.sim().command(QStringLiteral("journal clear")));
         QVERIFY(f_.walk({"Down", "F6+", "5"}) && f_.switchWith({"KP_Enter"}));
-        QVERIFY(f_.waitForJournal(QStringLiteral("cmd 20/e/0")));
+        QVERIFY(f_.waitForJournal(QStringLiteral("cmd 20/e/0")) && f_.waitForMessage());
         QVERIFY(f_.switchWith({"Return"}) && f_.walk({"Escape+"}));
         QVERIFY(!f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("open 14")));
     }

@@ -50,7 +50,7 @@ private Q_SLOTS:
         QVERIFY(f_.switchWith({"a"}) && f_.x().keys({}, "files-import"));
         QVERIFY(f_.x().keys({"Return"}));
         QVERIFY(f_.waitForFile(f_.file("/mnt/ide/knit/wave/S1/S1.wrk")));
-        QVERIFY(f_.x().keys({}, "files-imported"));
+        QVERIFY(f_.waitForMessage() && f_.x().keys({}, "files-imported"));
         QVERIFY(f_.switchWith({"Return"}));
         QVERIFY(f_.switchWith({"b"}) && f_.x().keys({}, "files-export"));
         QVERIFY(f_.switchWith({"Escape"}));

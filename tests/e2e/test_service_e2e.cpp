@@ -42,7 +42,8 @@ private Q_SLOTS:
         const QString disk = f_.file("/mnt/ide/knit/para/quorvanta.sys");
         const QString check = f_.file("/mnt/ide/knit/para/checksystem.sys");
         QVERIFY(f_.walk({"3+"}, "service-backup"));
-        QVERIFY(f_.x().keys({"4", "Return"}) && f_.waitForFile(disk, readFile(f_.sim().file("file.sys"))) && f_.switchWith({"Return"}));
+        QVERIFY(f_.x().keys({"4", "Return"}) && f_.waitForFile(disk, readFile(f_.sim().file("file.sys"))) && f_.waitForMessage()
+                && f_.switchWith({"Return"}));
         QCOMPARE(readFile(disk), readFile(f_.sim().file("file.sys"))); // the block start-up fetched
 
         QVERIFY(writeFile(disk, block('\x11')));
@@ -60,7 +61,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(check), block('\x22'));
 
         QVERIFY(f_.walk({"5+", "12", "Return", "Return"}) && f_.waitForFile(f_.file("/mnt/usb/12.sys"), block('\x22')));
-        QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
+        QVERIFY(f_.waitForMessage() && f_.switchWith({"Return"}));
         QCOMPARE(readFile(f_.file("/mnt/usb/12.sys")), block('\x22'));
         QVERIFY(f_.switchWith({"Escape"}));
     }
@@ -73,7 +74,7 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"7+", "2", "Return"}) && f_.waitForJournal(QStringLiteral("WRQ master.bin")));
         QVERIFY(f_.x().keys({}, "service-programming"));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send("state").contains("update 48 closed"), 10000);
-        QVERIFY(f_.x().keys({}, "service-updated") && f_.switchWith({"Return"}) && f_.switchWith({"Escape"}));
+        QVERIFY(f_.waitForMessage() && f_.x().keys({}, "service-updated") && f_.switchWith({"Return"}) && f_.switchWith({"Escape"}));
         QVERIFY(f_.sim().send("state").contains("image master.bin 5000"));
         const QStringList cmds = f_.sim().traffic().filter(QRegularExpression("cmd 20/30/|WRQ master"));
         QCOMPARE(cmds.mid(0, 2), QStringList({"cmd 20/30/1", "WRQ master.bin"}));
@@ -123,7 +124,8 @@ private:
     {
         const int sent = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size();
         if (!f_.x().keys(press) || !f_.waitForJournal(QStringLiteral("WRQ ") + name, 10000, sent + 1)
-            || !f_.waitForFile(f_.file("/mnt/ide/knit/para/checksystem.sys"), bytes) || !f_.x().keys({}, picture)
+            || !f_.waitForFile(f_.file("/mnt/ide/knit/para/checksystem.sys"), bytes) || !f_.waitForMessage()
+            || !f_.x().keys({}, picture)
             || !f_.switchWith({"Return"}))
             return false;
         const bool ok = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size() == sent + 1

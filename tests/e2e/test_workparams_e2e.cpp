@@ -42,7 +42,7 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"3+", "F7+"}, "workparams-browser"));
         const QString wrk = f_.file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QVERIFY(f_.walk({"a+", "Return"}) && f_.waitForFile(f_.file("/mnt/usb/M1.wrk"), TestBytes::readFile(wrk)));
-        QVERIFY(f_.x().keys({}) && f_.switchWith({"Return"}));
+        QVERIFY(f_.waitForMessage() && f_.switchWith({"Return"}));
         QCOMPARE(TestBytes::readFile(f_.file("/mnt/usb/M1.wrk")), TestBytes::readFile(wrk));
         QByteArray changed = TestBytes::readFile(wrk);
         changed[0] = char(99);

@@ -3,6 +3,7 @@
 #include "ownprogram.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -52,7 +53,12 @@ public:
         }
         return false;
     }
-    void stop() { endProgram(xvfb_); }
+    void stop()
+    {
+        endProgram(xvfb_);
+        if (!display_.isEmpty())
+            QFile::remove(scratchPicture());
+    }
 
     // The environment for a program on this screen.
     QProcessEnvironment environment() const
@@ -76,12 +82,14 @@ public:
         const QByteArray id = xdotool({QStringLiteral("getwindowfocus")});
         return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}).isEmpty() ? QByteArray() : id;
     }
-    // True when a named window of the whole screen's size (the main screen) has the keyboard.
-    bool screenSizedFocus() const
+    // True when a named window of that size ("640x480") has the keyboard.
+    bool focusOfSize(const QByteArray &size) const
     {
         return !focusWindow().isEmpty()
-            && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains("640x480");
+            && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains(size);
     }
+    // True when the main screen (a named window of the whole screen's size) has the keyboard.
+    bool screenSizedFocus() const { return focusOfSize("640x480"); }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
     // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
     static QString picture(const char *name)
@@ -102,13 +110,15 @@ public:
         return image;
     }
     // Screenshots until two in a row are the same, at most ten seconds: the panel has drawn
-    // what it was given. The picture, kept as e2e-NAME.png.
-    QImage settled(const char *name = "settling")
+    // what it was given. The picture, kept as e2e-NAME.png if named; unnamed ones go to this
+    // server's own scratch file, as tests running side by side would read each other's.
+    QImage settled(const char *name = nullptr)
     {
+        const QString path = name ? picture(name) : scratchPicture();
         const QDeadlineTimer deadline(10000);
         QImage last, now;
         while (!deadline.hasExpired()) {
-            if (!screenshot(picture(name)) || !now.load(picture(name)))
+            if (!screenshot(path) || !now.load(path))
                 continue;
             if (now == last)
                 break;
@@ -125,10 +135,14 @@ public:
             if (i + 1 < names.size())
                 settled();
         }
-        return !settled(pictureName ? pictureName : "settling").isNull();
+        return !settled(pictureName).isNull();
     }
 
 private:
+    QString scratchPicture() const
+    {
+        return QStringLiteral(KNIT_BINARY_DIR "/.settling") + display_.mid(1) + QStringLiteral(".png");
+    }
     // What xdotool prints; empty when it fails.
     QByteArray xdotool(const QStringList &args) const
     {

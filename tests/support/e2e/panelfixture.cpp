@@ -107,6 +107,14 @@ bool PanelFixture::waitForMain(int ms)
     return QTest::qWaitFor([&] { return !main_.isEmpty() && x_.focusWindow() == main_; }, ms);
 }
 
+bool PanelFixture::waitForMessage(int ms)
+{
+    if (!QTest::qWaitFor([&] { return x_.focusOfSize("400x200"); }, ms))
+        return false;
+    x_.settled();
+    return true;
+}
+
 bool PanelFixture::switchWith(const QStringList &keys, int ms)
 {
     const QByteArray before = x_.focusWindow();
