@@ -1,6 +1,7 @@
 #include "panelfixture.h"
 
 #include "portoffset.h"
+#include "ui/messageframe.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -109,7 +110,9 @@ bool PanelFixture::waitForMain(int ms)
 
 bool PanelFixture::waitForMessage(int ms)
 {
-    if (!QTest::qWaitFor([&] { return x_.focusOfSize("400x200"); }, ms))
+    const QSize size = MessageFrame::kGeometry.size();
+    const QByteArray geometry = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+    if (!QTest::qWaitFor([&] { return x_.focusOfSize(geometry); }, ms))
         return false;
     x_.settled();
     return true;

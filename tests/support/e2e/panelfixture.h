@@ -61,7 +61,7 @@ public:
     bool waitForFocusOff(const QByteArray &before, int ms = 10000);
     // True once the main screen has the keyboard again.
     bool waitForMain(int ms = 10000);
-    // True once one of the panel's messages (its 400 x 200 frame) has the keyboard, drawn: a
+    // True once one of the panel's messages (its MessageFrame) has the keyboard, drawn: a
     // message that follows work seen from outside (a file written, a command journalled)
     // comes a moment later, and a key before it would go to the page below.
     bool waitForMessage(int ms = 10000);
