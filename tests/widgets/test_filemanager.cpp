@@ -46,17 +46,6 @@ QByteArray pattern(int width, int height)
     return TestBytes::withChecksum(p);
 }
 
-// Selects the entry shown as text in the page's list (before the driver's action on it).
-ModalDriver::Action select(const QString &text)
-{
-    return [text](QWidget *page) {
-        auto *list = page->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
-        const QList<QTreeWidgetItem *> found = list->findItems(text, Qt::MatchExactly, 0);
-        QVERIFY2(!found.isEmpty(), qPrintable(text));
-        list->setCurrentItem(found.first());
-    };
-}
-
 } // namespace
 
 class TestFileManager : public QObject
@@ -74,8 +63,7 @@ private Q_SLOTS:
         QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
         strcurfilename = QStringLiteral("J1");
         page_ = std::make_unique<dialogide>(nullptr, nullptr, false); // the driver answers only its dialogs
-        page_->show();
-        QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+        QVERIFY(shownActive(page_.get()));
     }
 
     // A job made by knitjob lists its time, not "error"; F4 on it (no picture) says so instead
@@ -162,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job J1")) && sim_.command(QStringLiteral("journal clear")) && sim_.command(fault));
         ModalDriver driver;
         if (action == QLatin1String("import"))
-            driver.inspect(select("J1.cnt")).postClick("Benter");
+            driver.select("J1.cnt").postClick("Benter");
         for (int i = 0; i < 14; ++i) // a stick import, then JobSender::kTries refusals
             driver.pressOk();
         if (action == QLatin1String("start-up")) {
@@ -193,7 +181,7 @@ private Q_SLOTS:
         SystemActions::clearRecorded();
         {
             ModalDriver driver;
-            driver.inspect(select("ABC.CNT")).inspect([](QWidget *page) {
+            driver.select("ABC.CNT").inspect([](QWidget *page) {
                 QTest::keyClick(page, Qt::Key_G);
                 QTest::keyClick(page, Qt::Key_F8);
             });
@@ -215,8 +203,8 @@ private Q_SLOTS:
                  QStringList({"umount " + root_->file("/mnt/usb"), "rmmod usb-storage"}));
 
         ModalDriver gbk;
-        gbk.inspect(select(".cnt")).postClick("Benter").pressOk();
-        gbk.inspect(select(QStringLiteral("测试.cNt"))).postClick("Benter").pressOk();
+        gbk.select(".cnt").postClick("Benter").pressOk();
+        gbk.select(QStringLiteral("测试.cNt")).postClick("Benter").pressOk();
         press(Qt::Key_A);
         QCOMPARE(gbk.texts.value(1), QStringLiteral("编织文件名称不正确, 导入失败 !"));
         QCOMPARE(gbk.texts.value(3), QStringLiteral("导入编织文件成功 !"));
@@ -243,7 +231,7 @@ private Q_SLOTS:
         closer.start(20);
         AtomicFile::setWriteLimitForTesting(2000);
         ModalDriver driver;
-        driver.inspect(select("J2.cnt")).postClick("Benter").pressOk().pressOk().escape();
+        driver.select("J2.cnt").postClick("Benter").pressOk().pressOk().escape();
         press(Qt::Key_F1);
         AtomicFile::setWriteLimitForTesting(-1);
         QCOMPARE(driver.texts.mid(1, 2), QStringList({"该编织文件已经存在, 是否覆盖 ?", "导入pat文件失败 !"}));
@@ -310,8 +298,7 @@ private:
     // shortcuts of the active window.
     void press(Qt::Key key)
     {
-        page_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+        QVERIFY(shownActive(page_.get()));
         QTest::keyClick(page_.get(), key);
     }
 

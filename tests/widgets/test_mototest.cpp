@@ -131,9 +131,7 @@ private Q_SLOTS:
     void touchSelects()
     {
         test_moto page;
-        page.setModal(false);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(shownActive(&page));
         QTest::mouseClick(page.groupView(2)->indicator(3, 4), Qt::LeftButton);
         QCOMPARE(page.test().testNumber(), 13);
     }
@@ -239,9 +237,7 @@ private:
         auto [group, kind, touched, message, sent] = TestTable::fetch<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
         para_test_moto.clear();
         test_moto page;
-        page.setModal(false);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QVERIFY(shownActive(&page));
         const MotoGroupView *view = page.groupView(group);
         QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
         QTest::mouseClick(element, Qt::LeftButton);

@@ -129,9 +129,7 @@ private Q_SLOTS:
         TestRoot root;
         SystemActions::clearRecorded();
         mytimedate frame;
-        frame.show();
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QVERIFY(shownActive(&frame));
         timedate *page = frame.page();
         auto keys = [](const QList<int> &list) {
             for (int k : list)

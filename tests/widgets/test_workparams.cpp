@@ -256,10 +256,7 @@ private Q_SLOTS:
         QVERIFY(fault.isEmpty() || sim_.command(fault));
         workparabrown browser(1, wrk);
         const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&, &shown = shown](ModalDriver &d) {
-            d.inspect([](QWidget *stick) {
-                auto *list = stick->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
-                list->setCurrentItem(list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0).value(0));
-            }).postClick(QStringLiteral("Benter"));
+            d.select(QStringLiteral("new.wrk")).postClick(QStringLiteral("Benter"));
             for (int i = 0; i < shown.size(); ++i)
                 d.pressOk();
         });
