@@ -130,8 +130,7 @@ private Q_SLOTS:
     {
         auto [row, group, index, typed, live, failAt, message, sends, bytes] = TestTable::fetch<int, int, int, QString, bool, int, QString, QStringList, QString>("row", "group", "index", "typed", "live", "failAt", "message", "sends", "bytes");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.failAt = failAt;
+        Recorder rec{{}, failAt};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir), live), CntStore::Loaded);
         const QByteArray loaded = s.buffer();
@@ -151,8 +150,7 @@ private Q_SLOTS:
     void openingUnanswered()
     {
         QTemporaryDir dir;
-        Recorder rec;
-        rec.openFails = true;
+        Recorder rec{{}, 0, true};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir), true), CntStore::Loaded);
         const QByteArray before = s.buffer();
@@ -174,8 +172,7 @@ private Q_SLOTS:
     {
         auto [failAt, sent] = TestTable::fetch<int, int>("failAt", "sent");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.failAt = failAt;
+        Recorder rec{{}, failAt};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir, true), true), CntStore::Loaded);
         s.setRow(3);
@@ -318,10 +315,7 @@ private Q_SLOTS:
     {
         auto [wholeLine, moto, failAt, message, line1] = TestTable::fetch<bool, unsigned, int, QString, QString>("wholeLine", "moto", "failAt", "message", "line1");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.moto = moto;
-        rec.failAt = qMax(0, failAt);
-        rec.openFails = failAt < 0;
+        Recorder rec{{}, qMax(0, failAt), failAt < 0, moto};
         PatStore s(rec.link());
         QVERIFY(s.load(writePattern(dir)));
         const QString m = wholeLine ? s.fillLine(1, 7, true) : s.enter(1, 0, 0xab, true);
