@@ -266,11 +266,8 @@ private Q_SLOTS:
         }
         QVERIFY(writeFile(jobFile(".cnt"), cnt));
         // A marker in the work file shows whether it was read.
-        QByteArray wrk = readFile(jobFile(".wrk"));
-        if (QFile::exists(jobFile(".wrk"))) {
-            wrk[0] = char(0x5a);
-            QVERIFY(writeFile(jobFile(".wrk"), wrk));
-        }
+        if (damage != QLatin1String("wrk"))
+            QVERIFY(writeFile(jobFile(".wrk"), readFile(jobFile(".wrk")).replace(0, 1, "\x5a")));
         para_work.setByte(0, 0);
         para_cur.setWord(4, 999);
 
