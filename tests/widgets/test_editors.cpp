@@ -16,7 +16,6 @@
 #include "logic/patgrid.h"
 #include "logic/patstore.h"
 
-#include "data/cntchecksum.h"
 #include "data/cntfile.h"
 #include "platform/atomicfile.h"
 

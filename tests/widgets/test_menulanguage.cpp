@@ -53,7 +53,6 @@
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
 #include "ui/mylabel.h"
-#include "ui/mymenu.h"
 #include "ui/panelfonts.h"
 #include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
