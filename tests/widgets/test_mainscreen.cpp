@@ -90,8 +90,6 @@ private Q_SLOTS:
     {
         TestTable::columns<QByteArray, QString, QString>("report", "field", "text");
         QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "wavetime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
-        QTest::addRow("%s", "pieces") << machine(20, 3, 7) << "pieces" << QStringLiteral("完成件数 : 3 / 0");
-        QTest::addRow("%s", "row number") << machine(20, 3, 0x8007) << "rownumber" << QStringLiteral("0005");
         QTest::addRow("%s", "loop rows") << machine(72, 12, 40) << "loopstart" << QStringLiteral("12");
         QTest::addRow("%s", "zeroing message") << machine(16, 0, 0) << "message" << QStringLiteral("系统归零, 请等待.  ");
         QTest::addRow("%s", "alarm text") << machine(21, 1, 0x0312) << "alarm" << QStringLiteral("机头F5保险丝报警 ! ");
