@@ -82,15 +82,6 @@ QString writePattern(const QTemporaryDir &dir)
     return TestBytes::writeFile(path, data) ? path : QString();
 }
 
-// "offset=value" pairs of a row of the buffer.
-QString bytesOf(const CntStore &s, int row, const QList<int> &offsets)
-{
-    QStringList out;
-    for (int o : offsets)
-        out << QStringLiteral("%1=%2").arg(o).arg(quint8(s.buffer().at(row * 128 + o)));
-    return out.join(QLatin1Char(' '));
-}
-
 } // namespace
 
 class TestEditors : public QObject
@@ -137,10 +128,12 @@ private Q_SLOTS:
         const QString shown = s.enter(group, index, typed);
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.contains(message), qPrintable(shown));
         QCOMPARE(rec.sends().mid(0, sends.size()), sends);
-        QList<int> offsets;
-        for (const QString &pair : bytes.split(QLatin1Char(' ')))
-            offsets << pair.section(QLatin1Char('='), 0, 0).toInt();
-        QCOMPARE(bytesOf(s, row, offsets), bytes);
+        QStringList stored; // "offset=value" at the offsets bytes names
+        for (const QString &pair : bytes.split(QLatin1Char(' '))) {
+            const int offset = pair.section(QLatin1Char('='), 0, 0).toInt();
+            stored << QStringLiteral("%1=%2").arg(offset).arg(quint8(s.buffer().at(row * 128 + offset)));
+        }
+        QCOMPARE(stored.join(QLatin1Char(' ')), bytes);
         QCOMPARE(s.changed(), s.buffer() != loaded);
         QCOMPARE(rec.log.value(0) == QLatin1String("open 13") && rec.log.last() == QLatin1String("close 13"), live);
     }
