@@ -20,15 +20,6 @@ namespace {
 const QByteArray kSystem(int(kSystemSize), '\x11');
 const QByteArray kConfig(int(kConfigCheckSize), '\x22');
 
-// file.knt naming job J1, with byte 26 holding group 5.
-QByteArray runningState()
-{
-    QByteArray knt(int(kCurSize), '\0');
-    knt[26] = 5;
-    knt.replace(40, 2, "J1");
-    return knt;
-}
-
 } // namespace
 
 class TestStartupExchange : public QObject
@@ -91,7 +82,10 @@ private Q_SLOTS:
     {
         auto [answers, status, differ, yes, log, checkresult, machine] = TestTable::fetch<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
-        const QMap<QString, QByteArray> served{{"file.sys", kSystem}, {"config.cfg", kConfig}, {"file.knt", runningState()}};
+        QByteArray knt(int(kCurSize), '\0'); // naming job J1, byte 26 holding group 5
+        knt[26] = 5;
+        knt.replace(40, 2, "J1");
+        const QMap<QString, QByteArray> served{{"file.sys", kSystem}, {"config.cfg", kConfig}, {"file.knt", knt}};
         QByteArray sysCopy = kSystem;
         QByteArray cfgCopy = kConfig;
         if (differ == QLatin1String("sys"))

@@ -70,18 +70,6 @@ QString writeProgram(const QTemporaryDir &dir, bool systems = false)
     return TestBytes::writeFile(path, data) ? path : QString();
 }
 
-// W = 4, height 3, the bytes of line j all 0x10 * j.
-QString writePattern(const QTemporaryDir &dir)
-{
-    QByteArray data(16, '\0');
-    data[0] = 8;
-    data[2] = 3;
-    for (int j = 0; j < 3; ++j)
-        data.replace(4 * (j + 1), 4, QByteArray(4, char(0x10 * j)));
-    const QString path = dir.filePath(QStringLiteral("p.pat"));
-    return TestBytes::writeFile(path, data) ? path : QString();
-}
-
 } // namespace
 
 class TestEditors : public QObject
@@ -309,7 +297,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         Recorder rec{{}, qMax(0, failAt), failAt < 0, moto};
         PatStore s(rec.link());
-        QVERIFY(s.load(writePattern(dir)));
+        QByteArray pattern(16, '\0'); // W = 4, height 3, the bytes of line j all 0x10 * j
+        pattern[0] = 8;
+        pattern[2] = 3;
+        for (int j = 0; j < 3; ++j)
+            pattern.replace(4 * (j + 1), 4, QByteArray(4, char(0x10 * j)));
+        QVERIFY(TestBytes::writeFile(dir.filePath(QStringLiteral("p.pat")), pattern) && s.load(dir.filePath(QStringLiteral("p.pat"))));
         const QString m = wholeLine ? s.fillLine(1, 7, true) : s.enter(1, 0, 0xab, true);
         QVERIFY2(message.isEmpty() ? m.isEmpty() : m.contains(message), qPrintable(m));
         QString bytes;

@@ -22,20 +22,6 @@
 #include <QTest>
 #include <QUdpSocket>
 
-namespace {
-
-// Keys by letter: u d l r arrows, E keypad Enter, R Return, B Backspace; digits as they are.
-void press(QWidget *page, const QString &keys)
-{
-    for (const QChar c : keys) {
-        const Qt::Key k = c == 'u' ? Qt::Key_Up : c == 'd' ? Qt::Key_Down : c == 'l' ? Qt::Key_Left : c == 'r' ? Qt::Key_Right
-                        : c == 'E' ? Qt::Key_Enter : c == 'R' ? Qt::Key_Return : c == 'B' ? Qt::Key_Backspace : Qt::Key(c.unicode());
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : page, k, c == 'E' ? Qt::KeypadModifier : Qt::NoModifier);
-    }
-}
-
-} // namespace
-
 class TestIoTest : public QObject
 {
     Q_OBJECT
@@ -87,7 +73,11 @@ private Q_SLOTS:
         QVERIFY(shownActive(&page));
         ModalDriver driver;
         driver.pressOk();
-        press(&page, keys);
+        for (const QChar c : keys) { // u d l r arrows, E keypad Enter, R Return, B Backspace; digits as they are
+            const Qt::Key k = c == 'u' ? Qt::Key_Up : c == 'd' ? Qt::Key_Down : c == 'l' ? Qt::Key_Left : c == 'r' ? Qt::Key_Right
+                            : c == 'E' ? Qt::Key_Enter : c == 'R' ? Qt::Key_Return : c == 'B' ? Qt::Key_Backspace : Qt::Key(c.unicode());
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &page, k, c == 'E' ? Qt::KeypadModifier : Qt::NoModifier);
+        }
         QVERIFY(touchPanelKeys(page.keyPanel(), touched));
         QVERIFY(sim_.commandsJournaled());
         QTRY_COMPARE(testCommands(), sent);

@@ -65,14 +65,6 @@ void key(QWidget *w, Qt::Key k)
     QTest::keyClick(w, k);
 }
 
-// Both menu kinds, shown and active; the tests run each case on both.
-std::unique_ptr<MenuGrid> shownMenu(bool no)
-{
-    std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
-    (void)shownActive(menu.get()); // a menu that is not active fails on its focus
-    return menu;
-}
-
 QPoint focusedCell(const MenuGrid &menu)
 {
     for (int c = 0; c < MenuGrid::kColumns; ++c)
@@ -178,8 +170,9 @@ private Q_SLOTS:
     // chosen item's text comes once per click and once per keypad Enter.
     void menus()
     {
-        for (bool no : {false, true}) {
-            auto menu = shownMenu(no);
+        for (bool no : {false, true}) { // both menu kinds
+            std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
+            (void)shownActive(menu.get()); // a menu that is not active fails on its focus
             QCOMPARE(focusedCell(*menu), QPoint(0, 0));
             menu->item(1, 6)->setFocus();
             for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left})
