@@ -30,8 +30,7 @@ private Q_SLOTS:
     // One root for the whole run: the panel's paths are taken once per process.
     void initTestCase()
     {
-        root_ = std::make_unique<TestRoot>();
-        QVERIFY(root_->makeJob(QStringLiteral("J1"), 10, 32, 8));
+        QVERIFY(root_.makeJob(QStringLiteral("J1"), 10, 32, 8));
     }
     void init()
     {
@@ -92,8 +91,8 @@ private Q_SLOTS:
             sysCopy[117] = 0x12;
         if (differ == QLatin1String("cfg"))
             cfgCopy[3] = 0x23;
-        QVERIFY(AtomicFile::save(root_->file("/mnt/ide/knit/para/checksystem.sys"), sysCopy));
-        QVERIFY(AtomicFile::save(root_->file("/mnt/ide/knit/para/checkconfig.cfg"), cfgCopy));
+        QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checksystem.sys"), sysCopy));
+        QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checkconfig.cfg"), cfgCopy));
         para_cur.clear();
 
         StartupExchange::Operator op;
@@ -126,7 +125,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     QStringList log_;
 };
 

@@ -51,7 +51,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
-        root_ = std::make_unique<TestRoot>();
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         QVERIFY(sim_->command(QStringLiteral("set job")));
@@ -251,7 +250,7 @@ private Q_SLOTS:
     {
         auto [damage, rows, width, accepted, wrkRead] = TestTable::fetch<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QFile::remove(jobFile(".wrk"));
-        QVERIFY(root_->makeJob(QStringLiteral("L"), 12, 40, 6));
+        QVERIFY(root_.makeJob(QStringLiteral("L"), 12, 40, 6));
         QByteArray cnt = readFile(jobFile(".cnt"));
         if (damage == QLatin1String("checksum")) {
             cnt[cnt.size() - 1] = char(cnt.at(cnt.size() - 1) + 1);
@@ -310,7 +309,7 @@ private Q_SLOTS:
         if (maskAfter == 3)
             QVERIFY(sim_->command(QStringLiteral("set motostatus 1")));
         para_system.setWord(7, 0x0707);
-        const QString para = root_->file(QStringLiteral("/mnt/ide/knit/para/"));
+        const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
         QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_->file("checkconfig.cfg"));
 
@@ -333,8 +332,8 @@ private Q_SLOTS:
 
     void copyDialog()
     {
-        const QString src = root_->file(QStringLiteral("/tmp/src.bin"));
-        const QString dst = root_->file(QStringLiteral("/tmp/dst.bin"));
+        const QString src = root_.file(QStringLiteral("/tmp/src.bin"));
+        const QString dst = root_.file(QStringLiteral("/tmp/dst.bin"));
         const QByteArray data = QByteArray("0123456789abcdefg").repeated(300); // a shifted byte shows
         QVERIFY(writeFile(src, data) && writeFile(dst, QByteArray("old")));
         QVERIFY(FileOperateDialog::copy(src, dst));
@@ -349,13 +348,13 @@ private Q_SLOTS:
             for (QLabel *l : w->findChildren<QLabel *>())
                 said = said || l->text().contains(QString::fromUtf8("从 : 源文件错误 !"));
         }).click(QStringLiteral("Button_quit"));
-        QVERIFY(!FileOperateDialog::copy(root_->file(QStringLiteral("/tmp/none")), dst));
+        QVERIFY(!FileOperateDialog::copy(root_.file(QStringLiteral("/tmp/none")), dst));
         QVERIFY(said);
         QCOMPARE(readFile(dst), QByteArray("old"));
     }
 
 private:
-    QString jobFile(const char *ext) const { return root_->file(QStringLiteral("/mnt/ide/knit/wave/L/L") + QLatin1String(ext)); }
+    QString jobFile(const char *ext) const { return root_.file(QStringLiteral("/mnt/ide/knit/wave/L/L") + QLatin1String(ext)); }
     void sendStatus(const QByteArray &report)
     {
         sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(2001));
@@ -373,7 +372,7 @@ private:
         return w_->findChild<QLabel *>(field);
     }
 
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<wave> w_;
     QUdpSocket sender_;

@@ -290,7 +290,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
-        root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
@@ -470,7 +469,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
 };
 

@@ -121,7 +121,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
-        root_ = std::make_unique<TestRoot>();
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set racking 20")));
         para_system.fill(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))));
@@ -286,8 +285,8 @@ private Q_SLOTS:
     void personalisationStick()
     {
         auto [size, shown] = TestTable::fetch<int, QString>("size", "shown");
-        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
-        const QString onStick = root_->file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
+        QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        const QString onStick = root_.file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
         QFile::remove(onStick);
         QFile::remove(PanelPaths::data("/para/checkconfig.cfg"));
         const QByteArray before = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
@@ -325,7 +324,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
 };
 
