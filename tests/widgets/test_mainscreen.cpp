@@ -51,9 +51,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
-        sim_ = std::make_unique<SimProcess>();
-        QVERIFY2(sim_->start(), qPrintable(sim_->error()));
-        QVERIFY(sim_->command(QStringLiteral("set job")));
+        QVERIFY2(sim_.start(), qPrintable(sim_.error()));
+        QVERIFY(sim_.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
         strcurfilename.clear();
@@ -67,12 +66,8 @@ private Q_SLOTS:
         QVERIFY(sender_.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
         QVERIFY(foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     }
-    void cleanupTestCase()
-    {
-        w_.reset();
-        sim_.reset();
-    }
-    void init() { QVERIFY(sim_->command(QStringLiteral("set motostatus 0"))); }
+    void cleanupTestCase() { w_.reset(); }
+    void init() { QVERIFY(sim_.command(QStringLiteral("set motostatus 0"))); }
 
     // Before any report: the main screen stands alone (every page is built when first opened)
     // and nothing wakes it, not even the needle field's repaint.
@@ -215,23 +210,23 @@ private Q_SLOTS:
     void shutdown()
     {
         auto [motostatus, silent, outcome, message] = TestTable::fetch<QString, bool, ShutdownDialog::Outcome, QString>("motostatus", "silent", "outcome", "message");
-        QVERIFY(sim_->command(QStringLiteral("journal clear")));
-        QVERIFY(sim_->command(QStringLiteral("set motostatus ") + motostatus));
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        QVERIFY(sim_.command(QStringLiteral("set motostatus ") + motostatus));
         if (silent)
-            QVERIFY(sim_->command(QStringLiteral("fault silent")));
+            QVERIFY(sim_.command(QStringLiteral("fault silent")));
         ModalDriver driver;
         if (outcome != ShutdownDialog::Outcome::Declined)
             driver.pressOk().pressOk();
         else
             driver.pressCancel();
         QCOMPARE(ShutdownDialog::run(nullptr), outcome);
-        QVERIFY(sim_->command(QStringLiteral("fault clear")));
-        QVERIFY(sim_->command(QStringLiteral("set motostatus 0")));
+        QVERIFY(sim_.command(QStringLiteral("fault clear")));
+        QVERIFY(sim_.command(QStringLiteral("set motostatus 0")));
         QCOMPARE(driver.texts.value(0), QStringLiteral("确定要关闭控制系统吗 ?"));
         QCOMPARE(driver.texts.value(1), message);
         QCOMPARE(driver.unexpected, 0);
         // The shut-down datagram: command 0x2A, object 1, action 32 (0x20), argument 0.
-        QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), outcome == ShutdownDialog::Outcome::ShuttingDown);
+        QCOMPARE(sim_.traffic().contains(QStringLiteral("cmd 2a/1/20")), outcome == ShutdownDialog::Outcome::ShuttingDown);
     }
 
     void load_data()
@@ -307,11 +302,11 @@ private Q_SLOTS:
     {
         auto [row, maskAfter, message] = TestTable::fetch<int, int, QString>("row", "maskAfter", "message");
         if (maskAfter == 3)
-            QVERIFY(sim_->command(QStringLiteral("set motostatus 1")));
+            QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
         para_system.setWord(7, 0x0707);
         const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
         QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
-        QFile::remove(sim_->file("checkconfig.cfg"));
+        QFile::remove(sim_.file("checkconfig.cfg"));
 
         checkpara menu(w_.get(), 3);
         ModalDriver driver;
@@ -327,7 +322,7 @@ private Q_SLOTS:
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
         QCOMPARE(readFile(para + "checksystem.sys") == para_system.toByteArray(), maskAfter == 2);
-        QCOMPARE(readFile(sim_->file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
+        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
     }
 
     void copyDialog()
@@ -373,7 +368,7 @@ private:
     }
 
     TestRoot root_;
-    std::unique_ptr<SimProcess> sim_;
+    SimProcess sim_;
     std::unique_ptr<wave> w_;
     QUdpSocket sender_;
     QUdpSocket foreign_;
