@@ -61,24 +61,6 @@ QByteArray setLastNibble(QByteArray data, int width, int line)
     return data;
 }
 
-struct Run
-{
-    int status = -1;
-    QString out;
-};
-
-Run knitjob(const QStringList &args)
-{
-    QProcess p;
-    startOwnProgram(p, QStringLiteral(KNITJOB_PATH), args);
-    Run r;
-    if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit) {
-        r.status = p.exitCode();
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-    }
-    return r;
-}
-
 } // namespace
 
 class TestJobFiles : public QObject
@@ -153,12 +135,15 @@ private Q_SLOTS:
             QCOMPARE(PatFile::isAccepted(code), accepted);
             QCOMPARE(PatFile::message(code).isEmpty(), accepted);
         }
-        const Run r = knitjob({"check", path});
-        QCOMPARE(r.status, code);
-        const QStringList out = r.out.split(QLatin1Char('\n'));
+        QProcess knitjob;
+        startOwnProgram(knitjob, QStringLiteral(KNITJOB_PATH), {"check", path});
+        QVERIFY(knitjob.waitForFinished(30000) && knitjob.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(knitjob.exitCode(), code);
+        const QString report = QString::fromUtf8(knitjob.readAllStandardOutput());
+        const QStringList out = report.split(QLatin1Char('\n'));
         QCOMPARE(out.value(0), QStringLiteral("code %1").arg(code));
         for (const QString &line : lines)
-            QVERIFY2(out.contains(line), qPrintable(line + " missing in:\n" + r.out));
+            QVERIFY2(out.contains(line), qPrintable(line + " missing in:\n" + report));
     }
 
     // Rows up to the first end flag past record 0, a trailing checksum or partial record not

@@ -20,15 +20,6 @@ namespace {
 const QByteArray kSystem(int(kSystemSize), '\x11');
 const QByteArray kConfig(int(kConfigCheckSize), '\x22');
 
-// file.knt naming job J1, with byte 26 holding group 5.
-QByteArray runningState()
-{
-    QByteArray knt(int(kCurSize), '\0');
-    knt[26] = 5;
-    knt.replace(40, 2, "J1");
-    return knt;
-}
-
 } // namespace
 
 class TestStartupExchange : public QObject
@@ -39,8 +30,7 @@ private Q_SLOTS:
     // One root for the whole run: the panel's paths are taken once per process.
     void initTestCase()
     {
-        root_ = std::make_unique<TestRoot>();
-        QVERIFY(root_->makeJob(QStringLiteral("J1"), 10, 32, 8));
+        QVERIFY(root_.makeJob(QStringLiteral("J1"), 10, 32, 8));
     }
     void init()
     {
@@ -91,15 +81,18 @@ private Q_SLOTS:
     {
         auto [answers, status, differ, yes, log, checkresult, machine] = TestTable::fetch<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
-        const QMap<QString, QByteArray> served{{"file.sys", kSystem}, {"config.cfg", kConfig}, {"file.knt", runningState()}};
+        QByteArray knt(int(kCurSize), '\0'); // naming job J1, byte 26 holding group 5
+        knt[26] = 5;
+        knt.replace(40, 2, "J1");
+        const QMap<QString, QByteArray> served{{"file.sys", kSystem}, {"config.cfg", kConfig}, {"file.knt", knt}};
         QByteArray sysCopy = kSystem;
         QByteArray cfgCopy = kConfig;
         if (differ == QLatin1String("sys"))
             sysCopy[117] = 0x12;
         if (differ == QLatin1String("cfg"))
             cfgCopy[3] = 0x23;
-        QVERIFY(AtomicFile::save(root_->file("/mnt/ide/knit/para/checksystem.sys"), sysCopy));
-        QVERIFY(AtomicFile::save(root_->file("/mnt/ide/knit/para/checkconfig.cfg"), cfgCopy));
+        QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checksystem.sys"), sysCopy));
+        QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checkconfig.cfg"), cfgCopy));
         para_cur.clear();
 
         StartupExchange::Operator op;
@@ -115,18 +108,11 @@ private Q_SLOTS:
             log_ << QStringLiteral("get ") + name;
             return answers && AtomicFile::save(path, served.value(name));
         };
-        link.transfer.put = [&, answers = answers](const QString &path) {
-            log_ << QStringLiteral("put ") + path.section(QLatin1Char('/'), -1);
-            return answers;
-        };
+        link.transfer.put = [&, answers = answers](const QString &path) { return log_ << QStringLiteral("put ") + path.section(QLatin1Char('/'), -1), answers; };
         link.command = [&, answers = answers](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
-            log_ << QStringLiteral("cmd %1/%2/%3/%4").arg(cmd, 0, 16).arg(object, 0, 16).arg(v1, 0, 16).arg(v2, 0, 16);
-            return answers;
+            return log_ << QStringLiteral("cmd %1/%2/%3/%4").arg(cmd, 0, 16).arg(object, 0, 16).arg(v1, 0, 16).arg(v2, 0, 16), answers;
         };
-        link.motoStatus = [&, status = status] {
-            log_ << QStringLiteral("status");
-            return unsigned(status);
-        };
+        link.motoStatus = [&, status = status] { return log_ << QStringLiteral("status"), unsigned(status); };
 
         StartupExchange exchange(op, link);
         exchange.run();
@@ -139,7 +125,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     QStringList log_;
 };
 

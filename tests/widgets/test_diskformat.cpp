@@ -94,10 +94,7 @@ private:
     QStringList run(DiskFormatPage &page, Qt::Key key, int pauses)
     {
         SystemActions::clearRecorded();
-        page.setModal(false); // the driver answers only the page's question
-        page.show();
-        page.activateWindow();
-        if (!QTest::qWaitForWindowActive(&page))
+        if (!shownActive(&page))
             return {"page not active"};
         ModalDriver driver;
         driver.pressOk();

@@ -16,7 +16,6 @@
 #include "logic/patgrid.h"
 #include "logic/patstore.h"
 
-#include "data/cntchecksum.h"
 #include "data/cntfile.h"
 #include "platform/atomicfile.h"
 
@@ -71,27 +70,6 @@ QString writeProgram(const QTemporaryDir &dir, bool systems = false)
     return TestBytes::writeFile(path, data) ? path : QString();
 }
 
-// W = 4, height 3, the bytes of line j all 0x10 * j.
-QString writePattern(const QTemporaryDir &dir)
-{
-    QByteArray data(16, '\0');
-    data[0] = 8;
-    data[2] = 3;
-    for (int j = 0; j < 3; ++j)
-        data.replace(4 * (j + 1), 4, QByteArray(4, char(0x10 * j)));
-    const QString path = dir.filePath(QStringLiteral("p.pat"));
-    return TestBytes::writeFile(path, data) ? path : QString();
-}
-
-// "offset=value" pairs of a row of the buffer.
-QString bytesOf(const CntStore &s, int row, const QList<int> &offsets)
-{
-    QStringList out;
-    for (int o : offsets)
-        out << QStringLiteral("%1=%2").arg(o).arg(quint8(s.buffer().at(row * 128 + o)));
-    return out.join(QLatin1Char(' '));
-}
-
 } // namespace
 
 class TestEditors : public QObject
@@ -130,8 +108,7 @@ private Q_SLOTS:
     {
         auto [row, group, index, typed, live, failAt, message, sends, bytes] = TestTable::fetch<int, int, int, QString, bool, int, QString, QStringList, QString>("row", "group", "index", "typed", "live", "failAt", "message", "sends", "bytes");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.failAt = failAt;
+        Recorder rec{{}, failAt};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir), live), CntStore::Loaded);
         const QByteArray loaded = s.buffer();
@@ -139,10 +116,12 @@ private Q_SLOTS:
         const QString shown = s.enter(group, index, typed);
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.contains(message), qPrintable(shown));
         QCOMPARE(rec.sends().mid(0, sends.size()), sends);
-        QList<int> offsets;
-        for (const QString &pair : bytes.split(QLatin1Char(' ')))
-            offsets << pair.section(QLatin1Char('='), 0, 0).toInt();
-        QCOMPARE(bytesOf(s, row, offsets), bytes);
+        QStringList stored; // "offset=value" at the offsets bytes names
+        for (const QString &pair : bytes.split(QLatin1Char(' '))) {
+            const int offset = pair.section(QLatin1Char('='), 0, 0).toInt();
+            stored << QStringLiteral("%1=%2").arg(offset).arg(quint8(s.buffer().at(row * 128 + offset)));
+        }
+        QCOMPARE(stored.join(QLatin1Char(' ')), bytes);
         QCOMPARE(s.changed(), s.buffer() != loaded);
         QCOMPARE(rec.log.value(0) == QLatin1String("open 13") && rec.log.last() == QLatin1String("close 13"), live);
     }
@@ -151,8 +130,7 @@ private Q_SLOTS:
     void openingUnanswered()
     {
         QTemporaryDir dir;
-        Recorder rec;
-        rec.openFails = true;
+        Recorder rec{{}, 0, true};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir), true), CntStore::Loaded);
         const QByteArray before = s.buffer();
@@ -174,8 +152,7 @@ private Q_SLOTS:
     {
         auto [failAt, sent] = TestTable::fetch<int, int>("failAt", "sent");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.failAt = failAt;
+        Recorder rec{{}, failAt};
         CntStore s(rec.link());
         QCOMPARE(s.load(writeProgram(dir, true), true), CntStore::Loaded);
         s.setRow(3);
@@ -318,12 +295,14 @@ private Q_SLOTS:
     {
         auto [wholeLine, moto, failAt, message, line1] = TestTable::fetch<bool, unsigned, int, QString, QString>("wholeLine", "moto", "failAt", "message", "line1");
         QTemporaryDir dir;
-        Recorder rec;
-        rec.moto = moto;
-        rec.failAt = qMax(0, failAt);
-        rec.openFails = failAt < 0;
+        Recorder rec{{}, qMax(0, failAt), failAt < 0, moto};
         PatStore s(rec.link());
-        QVERIFY(s.load(writePattern(dir)));
+        QByteArray pattern(16, '\0'); // W = 4, height 3, the bytes of line j all 0x10 * j
+        pattern[0] = 8;
+        pattern[2] = 3;
+        for (int j = 0; j < 3; ++j)
+            pattern.replace(4 * (j + 1), 4, QByteArray(4, char(0x10 * j)));
+        QVERIFY(TestBytes::writeFile(dir.filePath(QStringLiteral("p.pat")), pattern) && s.load(dir.filePath(QStringLiteral("p.pat"))));
         const QString m = wholeLine ? s.fillLine(1, 7, true) : s.enter(1, 0, 0xab, true);
         QVERIFY2(message.isEmpty() ? m.isEmpty() : m.contains(message), qPrintable(m));
         QString bytes;

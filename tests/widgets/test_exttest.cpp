@@ -63,9 +63,7 @@ private Q_SLOTS:
                 QVERIFY2(sim_.command(line), qPrintable(line));
         }
         exttest menu;
-        menu.setModal(false); // the driver answers what the menu opens
-        menu.show();
-        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        QVERIFY(shownActive(&menu));
         // Escape closes a message, and asks a page to leave its test.
         ModalDriver driver;
         driver.escape();

@@ -46,17 +46,6 @@ QByteArray pattern(int width, int height)
     return TestBytes::withChecksum(p);
 }
 
-// Selects the entry shown as text in the page's list (before the driver's action on it).
-ModalDriver::Action select(const QString &text)
-{
-    return [text](QWidget *page) {
-        auto *list = page->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
-        const QList<QTreeWidgetItem *> found = list->findItems(text, Qt::MatchExactly, 0);
-        QVERIFY2(!found.isEmpty(), qPrintable(text));
-        list->setCurrentItem(found.first());
-    };
-}
-
 } // namespace
 
 class TestFileManager : public QObject
@@ -67,15 +56,13 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
-        root_ = std::make_unique<TestRoot>();
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
-        QVERIFY(root_->makeJob(QStringLiteral("J1"), 20, 100, 20) && root_->makeJob(QStringLiteral("J2"), 30, 120, 20));
+        QVERIFY(root_.makeJob(QStringLiteral("J1"), 20, 100, 20) && root_.makeJob(QStringLiteral("J2"), 30, 120, 20));
         QVERIFY(initworkparam() == 1);
-        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
+        QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
         strcurfilename = QStringLiteral("J1");
         page_ = std::make_unique<dialogide>(nullptr, nullptr, false); // the driver answers only its dialogs
-        page_->show();
-        QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+        QVERIFY(shownActive(page_.get()));
     }
 
     // A job made by knitjob lists its time, not "error"; F4 on it (no picture) says so instead
@@ -108,7 +95,7 @@ private Q_SLOTS:
             QCOMPARE(current.takeLast(), QVariantList{QStringLiteral("J2")});
         }
         for (const char *ext : {".wrk", ".cnt", ".pat"})
-            KNIT_COMPARE_BYTES(readFile(sim_.file(QStringLiteral("J2") + ext)), readFile(root_->file(QStringLiteral("/mnt/ide/knit/wave/J2/J2") + ext)));
+            KNIT_COMPARE_BYTES(readFile(sim_.file(QStringLiteral("J2") + ext)), readFile(root_.file(QStringLiteral("/mnt/ide/knit/wave/J2/J2") + ext)));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job J2")));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 1 22 1")));
         QCOMPARE(para_cur.toByteArray(), readFile(sim_.file(QStringLiteral("file.knt"))));
@@ -156,13 +143,13 @@ private Q_SLOTS:
         const QString current = strcurfilename;
         // Start-up takes the name from the controller.
         strcurfilename = action == QLatin1String("start-up") ? QString() : QStringLiteral("J1");
-        const QByteArray usb = QFile::encodeName(root_->file("/mnt/usb/"));
+        const QByteArray usb = QFile::encodeName(root_.file("/mnt/usb/"));
         QVERIFY(AtomicFile::saveNative(usb + "J1.cnt", program(20, 5)) && AtomicFile::saveNative(usb + "J1.pat", pattern(100, 20)));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job J1")) && sim_.command(QStringLiteral("journal clear")) && sim_.command(fault));
         ModalDriver driver;
         if (action == QLatin1String("import"))
-            driver.inspect(select("J1.cnt")).postClick("Benter");
+            driver.select("J1.cnt").postClick("Benter");
         for (int i = 0; i < 14; ++i) // a stick import, then JobSender::kTries refusals
             driver.pressOk();
         if (action == QLatin1String("start-up")) {
@@ -184,7 +171,7 @@ private Q_SLOTS:
     // stick mounted from its one partition with code page 936 and unmounted afterwards.
     void import()
     {
-        const QByteArray usb = QFile::encodeName(root_->file("/mnt/usb/"));
+        const QByteArray usb = QFile::encodeName(root_.file("/mnt/usb/"));
         const QByteArray wrk(1556, '\x07');
         for (const auto &f : {std::pair<QByteArray, QByteArray>{"ABC.CNT", program(40, 1)}, {"ABC.Pat", pattern(64, 9)},
                               {"ABC.wRK", wrk}, {"abc.xXx", "pic"}, {"ABC.xXx", "picture"}, {kGbkName + ".cNt", program(5, 2)},
@@ -193,7 +180,7 @@ private Q_SLOTS:
         SystemActions::clearRecorded();
         {
             ModalDriver driver;
-            driver.inspect(select("ABC.CNT")).inspect([](QWidget *page) {
+            driver.select("ABC.CNT").inspect([](QWidget *page) {
                 QTest::keyClick(page, Qt::Key_G);
                 QTest::keyClick(page, Qt::Key_F8);
             });
@@ -201,37 +188,37 @@ private Q_SLOTS:
             press(Qt::Key_F1);
             QCOMPARE(driver.texts.value(1), QStringLiteral("导入编织文件成功 !"));
         }
-        const QString abc = root_->file("/mnt/ide/knit/wave/ABC/ABC");
+        const QString abc = root_.file("/mnt/ide/knit/wave/ABC/ABC");
         KNIT_COMPARE_BYTES(readFile(abc + ".cnt"), program(40, 1));
         QCOMPARE(readFile(abc + ".wrk"), wrk);
         QCOMPARE(readFile(abc + ".xxx"), QByteArray("picture"));
         QVERIFY(readFile(abc + ".txt").size() == 19);
         QCOMPARE(page_->list()->currentName(), QStringLiteral("ABC"));
-        const QString stick = root_->file("/dev/scsi/host0/bus0/target0/lun0/part1") + QLatin1Char(' ') + root_->file("/mnt/usb");
-        QCOMPARE(SystemActions::recorded().mid(0, 4), QStringList({"umount " + root_->file("/mnt/usb"), "rmmod usb-storage",
-                                                                   "insmod " + root_->file("/usr/driver/usb-storage.o"),
+        const QString stick = root_.file("/dev/scsi/host0/bus0/target0/lun0/part1") + QLatin1Char(' ') + root_.file("/mnt/usb");
+        QCOMPARE(SystemActions::recorded().mid(0, 4), QStringList({"umount " + root_.file("/mnt/usb"), "rmmod usb-storage",
+                                                                   "insmod " + root_.file("/usr/driver/usb-storage.o"),
                                                                    "mount -t vfat -o codepage=936,iocharset=cp936 " + stick}));
         QCOMPARE(SystemActions::recorded().mid(SystemActions::recorded().size() - 2),
-                 QStringList({"umount " + root_->file("/mnt/usb"), "rmmod usb-storage"}));
+                 QStringList({"umount " + root_.file("/mnt/usb"), "rmmod usb-storage"}));
 
         ModalDriver gbk;
-        gbk.inspect(select(".cnt")).postClick("Benter").pressOk();
-        gbk.inspect(select(QStringLiteral("测试.cNt"))).postClick("Benter").pressOk();
+        gbk.select(".cnt").postClick("Benter").pressOk();
+        gbk.select(QStringLiteral("测试.cNt")).postClick("Benter").pressOk();
         press(Qt::Key_A);
         QCOMPARE(gbk.texts.value(1), QStringLiteral("编织文件名称不正确, 导入失败 !"));
         QCOMPARE(gbk.texts.value(3), QStringLiteral("导入编织文件成功 !"));
-        KNIT_COMPARE_BYTES(readFile(root_->file("/mnt/ide/knit/wave/测试/测试.pat")), pattern(32, 4));
-        QCOMPARE(readFile(root_->file("/mnt/ide/knit/wave/测试/测试.wrk")), readFile(root_->file("/tmp/default.wrk")));
-        QCOMPARE(QDir(root_->file("/mnt/ide/knit/wave")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        KNIT_COMPARE_BYTES(readFile(root_.file("/mnt/ide/knit/wave/测试/测试.pat")), pattern(32, 4));
+        QCOMPARE(readFile(root_.file("/mnt/ide/knit/wave/测试/测试.wrk")), readFile(root_.file("/tmp/default.wrk")));
+        QCOMPARE(QDir(root_.file("/mnt/ide/knit/wave")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"ABC", "J1", "J2", "测试"}));
     }
 
     // An overwrite whose pattern copy fails: the old job stays whole, nothing staged is left.
     void failedOverwrite()
     {
-        const QByteArray usb = QFile::encodeName(root_->file("/mnt/usb/"));
+        const QByteArray usb = QFile::encodeName(root_.file("/mnt/usb/"));
         QVERIFY(AtomicFile::saveNative(usb + "J2.cnt", program(3, 4)) && AtomicFile::saveNative(usb + "J2.pat", pattern(200, 40)));
-        const QStringList before = TestBytes::listTree(root_->file("/mnt/ide/knit/wave"));
+        const QStringList before = TestBytes::listTree(root_.file("/mnt/ide/knit/wave"));
         QTimer closer; // the copy dialog waits for Exit after a write error
         connect(&closer, &QTimer::timeout, [] {
             QWidget *w = QApplication::activeModalWidget();
@@ -243,18 +230,18 @@ private Q_SLOTS:
         closer.start(20);
         AtomicFile::setWriteLimitForTesting(2000);
         ModalDriver driver;
-        driver.inspect(select("J2.cnt")).postClick("Benter").pressOk().pressOk().escape();
+        driver.select("J2.cnt").postClick("Benter").pressOk().pressOk().escape();
         press(Qt::Key_F1);
         AtomicFile::setWriteLimitForTesting(-1);
         QCOMPARE(driver.texts.mid(1, 2), QStringList({"该编织文件已经存在, 是否覆盖 ?", "导入pat文件失败 !"}));
-        QCOMPARE(TestBytes::listTree(root_->file("/mnt/ide/knit/wave")), before);
+        QCOMPARE(TestBytes::listTree(root_.file("/mnt/ide/knit/wave")), before);
     }
 
     // F2 of the GBK-named job under UTF-8 names and a stick without partitions, then F8.
     void exportAndDelete()
     {
-        QVERIFY(TestBytes::writeFile(root_->file("/usr/driver/nls_utf8.o"), "m"));
-        QVERIFY(QFile::remove(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1")));
+        QVERIFY(TestBytes::writeFile(root_.file("/usr/driver/nls_utf8.o"), "m"));
+        QVERIFY(QFile::remove(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1")));
         SystemActions::clearRecorded();
         page_->list()->finditemcol(QStringLiteral("测试"), 0);
         {
@@ -263,22 +250,22 @@ private Q_SLOTS:
             press(Qt::Key_B);
             QCOMPARE(driver.texts.value(1), QStringLiteral("导出文件完毕 !"));
         }
-        QVERIFY(SystemActions::recorded().contains("mount -t vfat -o iocharset=utf8 " + root_->file("/dev/scsi/host0/bus0/target0/lun0/disc")
-                                                   + ' ' + root_->file("/mnt/usb")));
+        QVERIFY(SystemActions::recorded().contains("mount -t vfat -o iocharset=utf8 " + root_.file("/dev/scsi/host0/bus0/target0/lun0/disc")
+                                                   + ' ' + root_.file("/mnt/usb")));
         for (const char *ext : {".cnt", ".pat", ".wrk", ".txt"})
-            QCOMPARE(readFile(root_->file("/mnt/usb/测试/测试") + ext), readFile(root_->file("/mnt/ide/knit/wave/测试/测试") + ext));
+            QCOMPARE(readFile(root_.file("/mnt/usb/测试/测试") + ext), readFile(root_.file("/mnt/ide/knit/wave/测试/测试") + ext));
 
         QSignalSpy current(page_.get(), &dialogide::signal_updata);
         page_->list()->finditemcol(QStringLiteral("ABC"), 0);
         ModalDriver yes;
         yes.pressOk().pressOk();
         press(Qt::Key_H);
-        QVERIFY(!QFileInfo::exists(root_->file("/mnt/ide/knit/wave/ABC")));
+        QVERIFY(!QFileInfo::exists(root_.file("/mnt/ide/knit/wave/ABC")));
         QCOMPARE(page_->list()->currentName(), QStringLiteral("J1")); // the one below, not the current job
         QVERIFY(current.isEmpty());
         page_->list()->finditemcol(QStringLiteral("J2"), 0);
         press(Qt::Key_F8);
-        QVERIFY(!QFileInfo::exists(root_->file("/mnt/ide/knit/wave/J2")));
+        QVERIFY(!QFileInfo::exists(root_.file("/mnt/ide/knit/wave/J2")));
         QCOMPARE(strcurfilename, QString());
         QCOMPARE(current.takeFirst(), QVariantList{QString()});
     }
@@ -286,7 +273,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         page_.reset();
-        NativeFs::remove(QFile::encodeName(root_->file("/mnt/usb"))); // GBK names are beyond QDir
+        NativeFs::remove(QFile::encodeName(root_.file("/mnt/usb"))); // GBK names are beyond QDir
     }
 
     void sizeString_data()
@@ -310,12 +297,11 @@ private:
     // shortcuts of the active window.
     void press(Qt::Key key)
     {
-        page_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+        QVERIFY(shownActive(page_.get()));
         QTest::keyClick(page_.get(), key);
     }
 
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
     std::unique_ptr<dialogide> page_;
 };

@@ -145,8 +145,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(root.file("/mnt/usb")));
         ModalDriver driver;
         driver.postClick(QStringLiteral("Benter")).pressOk();
-        page.show();
-        QVERIFY(QTest::qWaitForWindowActive(&page));
+        QVERIFY(shownActive(&page));
         QTest::keyClick(&page, Qt::Key_D);
         QCOMPARE(driver.texts.value(driver.texts.size() - 1), QStringLiteral("导出文件完毕 !"));
         const QStringList folders = QDir(root.file("/mnt/usb")).entryList({"history-*"}, QDir::Dirs);

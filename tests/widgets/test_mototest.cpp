@@ -71,31 +71,45 @@ private Q_SLOTS:
         QCOMPARE(int(setparacom(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
     }
 
-    // A label of the selection's key column touched: the message the page shows while it runs
-    // a test and the first test commands that reach the controller ("type/object/value").
+    // A label of the selection's key column, or of the test menu that M shows in its place,
+    // touched: the message the page shows while it runs a test and the first test commands that
+    // reach the controller ("type/object/value").
     void keyPanel_data()
     {
-        addTouchColumns();
+        TestTable::columns<bool, int, int, QString, QString, QStringList>("menu", "group", "kind", "touched", "message", "sent");
         const QString none;
-        QTest::addRow("密度:0") << 0 << 0 << "密度:0" << none << QStringList{"0/2/0"};
-        QTest::addRow("密度:400, second motor") << 2 << 4 << "密度:400" << none << QStringList{"0/1/400"};
-        QTest::addRow("整组:649") << 0 << 4 << "整组:649" << none << QStringList{"0/8/649"};
-        QTest::addRow("密度:归零") << 0 << 0 << "密度:归零" << none << QStringList{"0/2/65535"};
-        QTest::addRow("整组测试 inverts the blades") << 0 << 3 << "整组测试" << none << QStringList{"2/3/255"};
-        QTest::addRow("循环测试") << 0 << 1 << "循环测试" << "正在进行整组循环测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
+        QTest::addRow("密度:0") << false << 0 << 0 << "密度:0" << none << QStringList{"0/2/0"};
+        QTest::addRow("密度:400, second motor") << false << 2 << 4 << "密度:400" << none << QStringList{"0/1/400"};
+        QTest::addRow("整组:649") << false << 0 << 4 << "整组:649" << none << QStringList{"0/8/649"};
+        QTest::addRow("密度:归零") << false << 0 << 0 << "密度:归零" << none << QStringList{"0/2/65535"};
+        QTest::addRow("整组测试 inverts the blades") << false << 0 << 3 << "整组测试" << none << QStringList{"2/3/255"};
+        QTest::addRow("循环测试") << false << 0 << 1 << "循环测试" << "正在进行整组循环测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
+        QTest::addRow("menu: 方式1") << true << 0 << 1 << "方式1" << "正在进行方式1自动测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
+        QTest::addRow("menu: 选针器测试2, stopped twice") << true << 2 << 3 << "选针器测试2" << "正在进行选针器测试(频率 = 40 Hz) , 按< 确定 >取消测试 !"
+                                                        << QStringList{"130/1/10495", "146/1/10495", "146/1/10495"};
+        QTest::addRow("menu: 选针器测试1 on a motor: nothing") << true << 0 << 0 << "选针器测试1" << none << QStringList{};
     }
-    void keyPanel() { touchColumn(false); }
-
-    // The same for the test menu that M shows in the column's place.
-    void testMenu_data()
+    void keyPanel()
     {
-        addTouchColumns();
-        QTest::addRow("方式1") << 0 << 1 << "方式1" << "正在进行方式1自动测试, 按< 确定 >取消测试 !" << QStringList{"2/2/1"};
-        QTest::addRow("选针器测试2, stopped twice") << 2 << 3 << "选针器测试2" << "正在进行选针器测试(频率 = 40 Hz) , 按< 确定 >取消测试 !"
-                                                  << QStringList{"130/1/10495", "146/1/10495", "146/1/10495"};
-        QTest::addRow("选针器测试1 on a motor: nothing") << 0 << 0 << "选针器测试1" << QString() << QStringList{};
+        auto [menu, group, kind, touched, message, sent] = TestTable::fetch<bool, int, int, QString, QString, QStringList>("menu", "group", "kind", "touched", "message", "sent");
+        para_test_moto.clear();
+        test_moto page;
+        QVERIFY(shownActive(&page));
+        const MotoGroupView *view = page.groupView(group);
+        QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
+        QTest::mouseClick(element, Qt::LeftButton);
+        QCOMPARE(page.test().testNumber(), motopanel::testNumber(group, kind));
+        if (menu)
+            QTest::keyClick(&page, Qt::Key_M);
+        QVERIFY(sim_.command(QStringLiteral("journal clear")));
+        ModalDriver driver;
+        driver.pressOk();
+        QVERIFY(touchPanelKeys(menu ? static_cast<widgetpanel *>(page.sideMenu()) : page.keyPanel(), touched));
+        QCOMPARE(driver.texts, message.isEmpty() ? QStringList() : QStringList{message});
+        QVERIFY(sim_.commandsJournaled());
+        QTRY_COMPARE(testCommands().mid(0, sent.size()), sent);
+        QCOMPARE(testCommands().isEmpty(), sent.isEmpty());
     }
-    void testMenu() { touchColumn(true); }
 
     // Word w of moto.tst alone set: the element of the page (one system) that shows it.
     void fileWords_data()
@@ -131,9 +145,7 @@ private Q_SLOTS:
     void touchSelects()
     {
         test_moto page;
-        page.setModal(false);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(shownActive(&page));
         QTest::mouseClick(page.groupView(2)->indicator(3, 4), Qt::LeftButton);
         QCOMPARE(page.test().testNumber(), 13);
     }
@@ -230,34 +242,6 @@ private Q_SLOTS:
     }
 
 private:
-    static void addTouchColumns()
-    {
-        TestTable::columns<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
-    }
-    void touchColumn(bool menu)
-    {
-        auto [group, kind, touched, message, sent] = TestTable::fetch<int, int, QString, QString, QStringList>("group", "kind", "touched", "message", "sent");
-        para_test_moto.clear();
-        test_moto page;
-        page.setModal(false);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowActive(&page));
-        const MotoGroupView *view = page.groupView(group);
-        QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
-        QTest::mouseClick(element, Qt::LeftButton);
-        QCOMPARE(page.test().testNumber(), motopanel::testNumber(group, kind));
-        if (menu)
-            QTest::keyClick(&page, Qt::Key_M);
-        QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        ModalDriver driver;
-        driver.pressOk();
-        QVERIFY(touchPanelKeys(menu ? static_cast<widgetpanel *>(page.sideMenu()) : page.keyPanel(), touched));
-        QCOMPARE(driver.texts, message.isEmpty() ? QStringList() : QStringList{message});
-        QVERIFY(sim_.commandsJournaled());
-        QTRY_COMPARE(testCommands().mid(0, sent.size()), sent);
-        QCOMPARE(testCommands().isEmpty(), sent.isEmpty());
-    }
-
     // The carriage test commands knitsim received, as "type/object/value".
     QStringList testCommands()
     {

@@ -6,24 +6,20 @@
 // not the one the question showed; non-numbers sent; a never-written density backup restored;
 // a short config.cfg saved over the check copy; a failed save that loses the old file.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
-#include "udppeer.h"
 
 #include "data/mouthspeedtable.h"
 #include "data/parablocks.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
-#include "platform/panelenv.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
 
 #include <QTest>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -125,7 +121,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
-        root_ = std::make_unique<TestRoot>();
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set racking 20")));
         para_system.fill(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))));
@@ -234,25 +229,6 @@ private Q_SLOTS:
         QCOMPARE(int(para_system.word(6)), 7);
     }
 
-    // A controller that takes everything but the close: ten tries, then the message; the value
-    // it took is kept.
-    void closeGivesUp()
-    {
-        const QByteArray offset = qgetenv("KNIT_PORT_OFFSET");
-        PortOffset::useFree();
-        UdpPeer peer;
-        QVERIFY(peer.start(PanelEnv::port(2800), [](const QByteArray &r) {
-            const bool close = quint8(r[0]) == 0x20 && r[6] == 0;
-            return close ? std::vector<UdpPeer::Answer>{} : std::vector<UdpPeer::Answer>{{r}};
-        }));
-        constparasetting frame;
-        const QStringList shown = runPage(frame, "vvv9E");
-        qputenv("KNIT_PORT_OFFSET", offset);
-        QCOMPARE(shown, QStringList{"参数设置失败, 请检查网络 !"});
-        QCOMPARE(peer.received().size(), 3 + 10);
-        QCOMPARE(int(para_system.word(6)), 9);
-    }
-
     // Reports move the carriage while the question is open: the position asked about is sent.
     void teachingSendsShownPosition()
     {
@@ -309,8 +285,8 @@ private Q_SLOTS:
     void personalisationStick()
     {
         auto [size, shown] = TestTable::fetch<int, QString>("size", "shown");
-        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
-        const QString onStick = root_->file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
+        QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}));
+        const QString onStick = root_.file(size ? "/mnt/usb/config7.cfg" : "/mnt/usb/config.cfg");
         QFile::remove(onStick);
         QFile::remove(PanelPaths::data("/para/checkconfig.cfg"));
         const QByteArray before = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
@@ -319,13 +295,8 @@ private Q_SLOTS:
         mytriangleboard frame;
         const QStringList seen = runPage(frame, size ? "A" : "B", [size = size](ModalDriver &d) {
             if (size)
-                d.typeAndReturn(QStringLiteral("3761"));
-            d.inspect([](QWidget *page) {
-                auto *list = page->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
-                const QList<QTreeWidgetItem *> found = list->findItems(QStringLiteral("config7.cfg"), Qt::MatchExactly, 0);
-                if (!found.isEmpty())
-                    list->setCurrentItem(found.first());
-            }).postClick(QStringLiteral("Benter")).pressOk();
+                d.typeAndReturn(QStringLiteral("3761")).select(QStringLiteral("config7.cfg"));
+            d.postClick(QStringLiteral("Benter")).pressOk();
         });
         QCOMPARE(seen.value(seen.size() - 1), shown);
         const QByteArray now = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
@@ -353,7 +324,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
 };
 

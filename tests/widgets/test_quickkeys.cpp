@@ -60,7 +60,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
-        root_ = std::make_unique<TestRoot>();
         SimProcess sim;
         QVERIFY2(sim.start(), qPrintable(sim.error()));
         QVERIFY(sim.command(QStringLiteral("set job")));
@@ -238,7 +237,7 @@ private:
         return got.isEmpty() ? QString() : QString::fromLatin1(got.constLast().toHex(' '));
     }
 
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     std::unique_ptr<wave> w_;
     UdpPeer peer_;
     std::atomic<bool> running_{false};

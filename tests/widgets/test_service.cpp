@@ -129,30 +129,25 @@ private Q_SLOTS:
         TestRoot root;
         SystemActions::clearRecorded();
         mytimedate frame;
-        frame.show();
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QVERIFY(shownActive(&frame));
         timedate *page = frame.page();
-        auto keys = [](const QList<int> &list) {
-            for (int k : list)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key(k));
+        // "<" ">" "^" the arrows, "R" Return, digits typed; each key's effects through the event
+        // loop, where the selection follows the focus.
+        const auto type = [](const QString &script) {
+            for (const QChar c : script) {
+                QTest::keyClick(QApplication::focusWidget(), c == '<' ? Qt::Key_Left : c == '>' ? Qt::Key_Right : c == '^' ? Qt::Key_Up
+                                                             : c == 'R' ? Qt::Key_Return : Qt::Key(c.unicode()));
+                QCoreApplication::processEvents();
+            }
         };
-        keys({Qt::Key_Left});
+        type(QStringLiteral("<"));
         QCOMPARE(page->focusIndex(), 0);
-        QCoreApplication::processEvents(); // the selection follows the focus from the event loop
-        QTest::keyClicks(QApplication::focusWidget(), "2009");
-        keys({Qt::Key_Up, Qt::Key_Right});
-        QCoreApplication::processEvents();
-        QTest::keyClicks(QApplication::focusWidget(), "2");
-        keys({Qt::Key_Right});
-        QCoreApplication::processEvents();
-        QTest::keyClicks(QApplication::focusWidget(), "31");
-        keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
+        type(QStringLiteral("2009^>2>31>>>>>"));
         QCOMPARE(page->focusIndex(), 5);
         QCOMPARE(page->box(0)->value(), 2010);
         ModalDriver driver;
         driver.pressOk();
-        keys({Qt::Key_Return});
+        type(QStringLiteral("R"));
         QCOMPARE(driver.texts, QStringList{"参数范围不正确, 请查看参数范围 !"});
         QVERIFY(SystemActions::recorded().isEmpty());
     }

@@ -32,11 +32,10 @@ private Q_SLOTS:
         if (!BrokerProcess::available(&why))
             QSKIP(qPrintable(why));
         QVERIFY2(broker_.start(&why), qPrintable(why));
-        root_ = std::make_unique<TestRoot>();
         PortOffset::useFree();
         QVERIFY2(sim_.start(&why), qPrintable(why));
-        QVERIFY(root_->makeJob(QStringLiteral("M1"), 20, 100, 20));
-        QVERIFY(root_->writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
+        QVERIFY(root_.makeJob(QStringLiteral("M1"), 20, 100, 20));
+        QVERIFY(root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
         QVERIFY(AtomicFile::save(TelemetryConfig::path(),
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
@@ -90,7 +89,7 @@ private Q_SLOTS:
 private:
 
     BrokerProcess broker_;
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
     std::unique_ptr<wave> w_;
 };

@@ -7,10 +7,10 @@
 // invalid dark colour from Config.ini, input dialogs that take Cancel as input or lose the
 // limit, the echo or the preselection, and a transfer dialog that reports a failed transfer as
 // done or stays open. (What a keypad key types is the key panels' test.)
-#include "../link/test_tftpscripted.h"
 #include "modaldriver.h"
 #include "ownclock.h"
 #include "portoffset.h"
+#include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
@@ -63,16 +63,6 @@ void key(QWidget *w, Qt::Key k)
 {
     g_mark = QFileInfo(PanelPaths::buzzerDevice()).size();
     QTest::keyClick(w, k);
-}
-
-// Both menu kinds, shown and active; the tests run each case on both.
-std::unique_ptr<MenuGrid> shownMenu(bool no)
-{
-    std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
-    menu->show();
-    menu->activateWindow();
-    (void)QTest::qWaitForWindowActive(menu.get()); // a menu that is not active fails on its focus
-    return menu;
 }
 
 QPoint focusedCell(const MenuGrid &menu)
@@ -165,8 +155,7 @@ private Q_SLOTS:
     void frameKeys()
     {
         MyDialog dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(shownActive(&dialog));
         QSignalSpy close(&dialog, &MyDialog::signal_close);
         QSignalSpy clear(&dialog, &MyDialog::signal_clear);
         QTest::keyClick(&dialog, Qt::Key_Backspace);
@@ -181,8 +170,9 @@ private Q_SLOTS:
     // chosen item's text comes once per click and once per keypad Enter.
     void menus()
     {
-        for (bool no : {false, true}) {
-            auto menu = shownMenu(no);
+        for (bool no : {false, true}) { // both menu kinds
+            std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
+            (void)shownActive(menu.get()); // a menu that is not active fails on its focus
             QCOMPARE(focusedCell(*menu), QPoint(0, 0));
             menu->item(1, 6)->setFocus();
             for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left})
@@ -369,7 +359,7 @@ private Q_SLOTS:
         QCOMPARE(got, result);
     }
 
-    // The file-transfer dialog against a scripted server: the status text of a download, the
+    // The file-transfer dialog against knitsim: the status text of a download, the
     // progress of an upload (an empty one too), and its verdict (fault: a failed transfer
     // reported as success, a dialog left open after the transfer).
     void transfers_data()
@@ -387,25 +377,11 @@ private Q_SLOTS:
     {
         auto [mode, size, refuse, shown, accepted] = TestTable::fetch<int, int, bool, QString, bool>("mode", "size", "refuse", "shown", "accepted");
         TestRoot root;
-        ScriptedServer server;
-        QVERIFY(server.ok());
+        SimProcess sim;
+        QVERIFY2(sim.start(), qPrintable(sim.error()));
         const QByteArray body(size, 'k');
-        char error[64];
-        const QByteArray refusal(error, TftpPacket::makeerror(TftpPacket::NotFound, "File not found", error, sizeof error));
-        int sent = 0;
-        server.onPacket = [&, refuse = refuse, size = size](int socket, const TftpPacket::View &v, const QByteArray &) {
-            if (socket == 0 && refuse)
-                server.send(1, refusal);
-            else if (socket == 0 && v.opcode == TftpPacket::Wrq)
-                server.send(1, ScriptedServer::ack(0));
-            else if (v.opcode == TftpPacket::Data)
-                server.send(1, ScriptedServer::ack(v.block));
-            if ((socket == 0 && v.opcode == TftpPacket::Rrq && !refuse) || (v.opcode == TftpPacket::Ack && sent * 512 <= size)) {
-                const QByteArray chunk = body.mid(sent * 512, 512);
-                ++sent;
-                server.send(1, ScriptedServer::data(sent, chunk));
-            }
-        };
+        QVERIFY(!refuse || sim.command(QStringLiteral("fault error job.wrk")));
+        QVERIFY(mode == 1 || TestBytes::writeFile(sim.file(QStringLiteral("job.wrk")), body));
         const QString path = PanelPaths::tmp("/job.wrk");
         if (mode == 1)
             QVERIFY(AtomicFile::save(path, body));
@@ -413,8 +389,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.run() == QDialog::Accepted, accepted);
         QCOMPARE(dialog.isVisible(), false);
         QCOMPARE(mode == 1 ? QString::number(dialog.labelTftp()->progressBar()->value()) : dialog.labelTftp()->text(), shown);
-        if (mode == 2 && accepted)
-            QCOMPARE(TestBytes::readFile(path), body);
+        if (accepted)
+            QCOMPARE(TestBytes::readFile(mode == 1 ? sim.file(QStringLiteral("job.wrk")) : path), body);
     }
 
     // A local file that cannot be used ends the transfer before the dialog runs; the static

@@ -52,7 +52,7 @@ class TestWorkParams : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestRoot> root_;
+    TestRoot root_;
     SimProcess sim_;
 
     bool noOpenUpdate() { return sim_.send(QStringLiteral("state")).filter(QRegularExpression("^open ")).isEmpty(); }
@@ -65,9 +65,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.1");
-        root_ = std::make_unique<TestRoot>();
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
-        QVERIFY(TestBytes::writeFile(root_->file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_->file("/mnt/usb")));
+        QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
     }
     void init()
     {
@@ -248,18 +247,15 @@ private Q_SLOTS:
     {
         auto [current, size, fault, shown] = TestTable::fetch<bool, int, QString, QStringList>("current", "size", "fault", "shown");
         const QString job = current ? QStringLiteral("J1") : QStringLiteral("J2");
-        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/%1/%1.wrk").arg(job));
+        const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/%1/%1.wrk").arg(job));
         QVERIFY(QDir().mkpath(QFileInfo(wrk).path()) && TestBytes::writeFile(wrk, block(1)));
-        QVERIFY(TestBytes::writeFile(root_->file("/mnt/usb/new.wrk"), block(2).left(size) + QByteArray(qMax(0, size - 1556), '\1')));
+        QVERIFY(TestBytes::writeFile(root_.file("/mnt/usb/new.wrk"), block(2).left(size) + QByteArray(qMax(0, size - 1556), '\1')));
         strcurfilename = QStringLiteral("J1");
         para_work.fill(block(1));
         QVERIFY(fault.isEmpty() || sim_.command(fault));
         workparabrown browser(1, wrk);
         const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&, &shown = shown](ModalDriver &d) {
-            d.inspect([](QWidget *stick) {
-                auto *list = stick->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
-                list->setCurrentItem(list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0).value(0));
-            }).postClick(QStringLiteral("Benter"));
+            d.select(QStringLiteral("new.wrk")).postClick(QStringLiteral("Benter"));
             for (int i = 0; i < shown.size(); ++i)
                 d.pressOk();
         });
@@ -275,8 +271,8 @@ private Q_SLOTS:
     // F3 with the browsed job itself chosen: nothing at all.
     void importOwnJob()
     {
-        const QString wrk = root_->file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
-        QVERIFY(root_->makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
+        const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
+        QVERIFY(root_.makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
         strcurfilename = QStringLiteral("J1");
         workparabrown browser(1, wrk);
         const QStringList seen = answered([&] { browser.slot_inputworkfiledisk(); }, [](ModalDriver &d) {

@@ -2,12 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -68,6 +70,16 @@ public:
     }
     // Runs on the dialog before the next queued action is applied to the same one.
     ModalDriver &inspect(Action look) { return then(std::move(look), true); }
+    // Selects the entry shown as text in the dialog's file list, before the next action.
+    ModalDriver &select(const QString &text)
+    {
+        return inspect([text](QWidget *m) {
+            auto *list = m->findChild<QTreeWidget *>(QStringLiteral("list_dir"));
+            const QList<QTreeWidgetItem *> found = list ? list->findItems(text, Qt::MatchExactly, 0) : QList<QTreeWidgetItem *>();
+            QVERIFY2(!found.isEmpty(), qPrintable(text));
+            list->setCurrentItem(found.first());
+        });
+    }
 
     QStringList texts;   // per modal widget met, in order
     QStringList classes; // their class names
@@ -154,3 +166,14 @@ private:
     QPointer<QWidget> handled_;
     QElapsedTimer since_; // how long the present modal has waited on us
 };
+
+// Shows a page beside the driver: not modal, so that the driver answers only what the page
+// opens, and active, as its keys are shortcuts of the active window. False if it never was.
+inline bool shownActive(QWidget *page)
+{
+    if (auto *dialog = qobject_cast<QDialog *>(page))
+        dialog->setModal(false);
+    page->show();
+    page->activateWindow();
+    return QTest::qWaitForWindowActive(page);
+}
