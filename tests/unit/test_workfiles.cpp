@@ -1,9 +1,9 @@
 // The .wrk file as the browser reads and prints it, and the carrier start strip's reading of
 // the program. Faults caught: a view that prints a wrong word (each word of the test block
-// holds its own index, so a wrong index shows as a wrong number) or pads it wrongly; a carrier
-// found through an inactive field or only through the first field, a row's side taken the
-// wrong way round, replacement applied with several pieces. (A file of the wrong size is the
-// work-parameter pages' import test's.)
+// holds its own index, so a wrong index shows as a wrong number) or pads it wrongly; a file of
+// the wrong size taken, or its bytes left behind; a carrier found through an inactive field or
+// only through the first field, a row's side taken the wrong way round, replacement applied
+// with several pieces.
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
@@ -62,6 +62,17 @@ private Q_SLOTS:
         for (int i = 0; i < int(kWorkSize / 2); ++i)
             b.setWord(std::size_t(i), quint16(i));
         QCOMPARE(WorkFile::view(view, b.toByteArray()).value(line), text);
+    }
+
+    void size()
+    {
+        TestRoot root;
+        QByteArray out;
+        for (const int n : {0, 1555, 1556, 1557}) {
+            QVERIFY(TestBytes::writeFile(root.file("/w.wrk"), QByteArray(n, '\7')));
+            QCOMPARE(WorkFile::read(root.file("/w.wrk"), &out), n == 1556);
+            QCOMPARE(out.size(), n == 1556 ? 1556 : 0);
+        }
     }
 
     // Rows: 1 carrier 1 (first field), 2 carrier 2 (second field), 3 carrier 3 in an inactive

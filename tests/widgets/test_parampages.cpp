@@ -6,16 +6,19 @@
 // not the one the question showed; non-numbers sent; a never-written density backup restored;
 // a short config.cfg saved over the check copy; a failed save that loses the old file.
 #include "modaldriver.h"
+#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
+#include "udppeer.h"
 
 #include "data/mouthspeedtable.h"
 #include "data/parablocks.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
+#include "platform/panelenv.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
 
@@ -227,6 +230,25 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({word(knt, 8), word(knt, 7), para_cur.word(8), para_cur.word(7)}), QList<int>({20, 0, 20, 0}));
         QCOMPARE(int(word(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))), 6)), 7);
         QCOMPARE(int(para_system.word(6)), 7);
+    }
+
+    // A controller that takes everything but the close: ten tries, then the message; the value
+    // it took is kept.
+    void closeGivesUp()
+    {
+        const QByteArray offset = qgetenv("KNIT_PORT_OFFSET");
+        PortOffset::useFree();
+        UdpPeer peer;
+        QVERIFY(peer.start(PanelEnv::port(2800), [](const QByteArray &r) {
+            const bool close = quint8(r[0]) == 0x20 && r[6] == 0;
+            return close ? std::vector<UdpPeer::Answer>{} : std::vector<UdpPeer::Answer>{{r}};
+        }));
+        constparasetting frame;
+        const QStringList shown = runPage(frame, "vvv9E");
+        qputenv("KNIT_PORT_OFFSET", offset);
+        QCOMPARE(shown, QStringList{"参数设置失败, 请检查网络 !"});
+        QCOMPARE(peer.received().size(), 3 + 10);
+        QCOMPARE(int(para_system.word(6)), 9);
     }
 
     // Reports move the carriage while the question is open: the position asked about is sent.
