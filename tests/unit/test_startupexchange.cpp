@@ -108,11 +108,18 @@ private Q_SLOTS:
             log_ << QStringLiteral("get ") + name;
             return answers && AtomicFile::save(path, served.value(name));
         };
-        link.transfer.put = [&, answers = answers](const QString &path) { return log_ << QStringLiteral("put ") + path.section(QLatin1Char('/'), -1), answers; };
-        link.command = [&, answers = answers](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
-            return log_ << QStringLiteral("cmd %1/%2/%3/%4").arg(cmd, 0, 16).arg(object, 0, 16).arg(v1, 0, 16).arg(v2, 0, 16), answers;
+        link.transfer.put = [&, answers = answers](const QString &path) {
+            log_ << QStringLiteral("put ") + path.section(QLatin1Char('/'), -1);
+            return answers;
         };
-        link.motoStatus = [&, status = status] { return log_ << QStringLiteral("status"), unsigned(status); };
+        link.command = [&, answers = answers](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
+            log_ << QStringLiteral("cmd %1/%2/%3/%4").arg(cmd, 0, 16).arg(object, 0, 16).arg(v1, 0, 16).arg(v2, 0, 16);
+            return answers;
+        };
+        link.motoStatus = [&, status = status] {
+            log_ << QStringLiteral("status");
+            return unsigned(status);
+        };
 
         StartupExchange exchange(op, link);
         exchange.run();
