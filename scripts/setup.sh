@@ -13,7 +13,7 @@ packages=(
   tftpd-hpa tftp-hpa
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients
-  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libjs-chart.js
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libjs-chart.js libsodium-dev
   postgresql postgresql-common chromium openssl
   dpkg-dev lintian file
   scdoc groff

@@ -243,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(pg_.stop());
         const qint64 t = QDateTime::currentMSecsSinceEpoch();
         for (int i = 1; i <= 1000; ++i)
-            d->take("knit/M1/state", state("J1", true, i), false, t + i);
+            d->take("knit/M1/state", state("J1", true, i), false, t + i * 100LL);
         QTRY_VERIFY(!d->writer().healthy());
         QString why;
         QVERIFY2(pg_.start(&why), qPrintable(why));
@@ -270,7 +270,7 @@ private Q_SLOTS:
         const rlimit full{128 * 1024, old.rlim_max};
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &full) == 0);
         for (int i = 1; i <= 5000; ++i)
-            d->take("knit/M1/state", state("J1", true, i), false, t + i);
+            d->take("knit/M1/state", state("J1", true, i), false, t + i * 100LL);
         const bool wrote = d->flush();
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
         QVERIFY(!wrote);

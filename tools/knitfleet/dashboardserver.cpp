@@ -1,6 +1,9 @@
 #include "dashboardserver.h"
 
 #include "connectionguard.h"
+#include "guardedserver.h"
+#include "refusallog.h"
+
 #include "dashboard/dashboard.h"
 
 #include "telemetry/telemetryconfig.h"
@@ -8,18 +11,14 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPointer>
+#include <QNetworkInterface>
 #include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QSslKey>
-#include <QSslServer>
-#include <QTcpServer>
+#include <QTcpSocket>
 #include <QWebSocket>
-
-#include <memory>
 
 namespace {
 
@@ -29,14 +28,14 @@ qint64 now()
 }
 
 // The language of the page: ?lang= first, else the best of Accept-Language; English otherwise.
-QByteArray language(const QHttpServerRequest &request)
+QByteArray language(const QUrl &url, const QByteArray &accept)
 {
-    const QString asked = QUrlQuery(request.url()).queryItemValue(QStringLiteral("lang"));
+    const QString asked = QUrlQuery(url).queryItemValue(QStringLiteral("lang"));
     if (asked == QLatin1String("zh") || asked == QLatin1String("en"))
         return asked.toLatin1();
     double best = 0;
     QByteArray lang = "en";
-    for (const QByteArray &part : request.value("Accept-Language").split(',')) {
+    for (const QByteArray &part : accept.split(',')) {
         const QList<QByteArray> bits = part.trimmed().split(';');
         const QByteArray tag = bits.value(0).trimmed().toLower();
         const double q = bits.size() > 1 && bits[1].trimmed().startsWith("q=") ? bits[1].trimmed().mid(2).toDouble() : 1.0;
@@ -48,176 +47,276 @@ QByteArray language(const QHttpServerRequest &request)
     return lang;
 }
 
+// The host of a Host header ("name:port", "[v6]:port"), lower case, without a final dot.
+QString hostOf(const QByteArray &host)
+{
+    QString h = QString::fromLatin1(host).trimmed().toLower();
+    if (h.startsWith(QLatin1Char('[')))
+        h = h.mid(1, h.indexOf(QLatin1Char(']')) - 1);
+    else if (h.count(QLatin1Char(':')) == 1)
+        h = h.left(h.indexOf(QLatin1Char(':')));
+    if (h.endsWith(QLatin1Char('.')))
+        h.chop(1);
+    return h;
+}
+
+// The auth file's challenge; a browser asks the user for a login on it.
+HttpReply loginNeeded(bool close)
+{
+    HttpReply r = HttpReply::error(401, "login required");
+    r.header("WWW-Authenticate", "Basic realm=\"knitfleet\", charset=\"UTF-8\"");
+    r.close = close;
+    return r;
+}
+
 } // namespace
 
-DashboardServer::DashboardServer(Dashboard *dashboard, QObject *parent)
+DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, const QStringList &names, QObject *parent)
     : QAbstractHttpServer(parent)
     , dashboard_(dashboard)
+    , logins_(auth)
 {
+    for (const QString &n : names)
+        names_.insert(hostOf(n.toLatin1()));
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &DashboardServer::onWebSocket);
     push_.setInterval(kPushMs);
     connect(&push_, &QTimer::timeout, this, &DashboardServer::push);
     push_.start();
+    ping_.setInterval(kPingMs);
+    connect(&ping_, &QTimer::timeout, this, &DashboardServer::ping);
+    ping_.start();
     connect(dashboard, &Dashboard::healthChanged, this, [this] {
-        for (QWebSocket *s : std::as_const(sockets_))
+        for (QWebSocket *s : sockets_.keys())
             sendHealth(s);
     });
 }
 
 bool DashboardServer::serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why)
 {
-    std::unique_ptr<QTcpServer> server;
-    if (cert.isEmpty()) {
-        server = std::make_unique<GuardedServer<QTcpServer>>();
-    } else {
+    // Every route is read-only: no request may carry a body.
+    auto server = std::make_unique<GuardedServer>([](const QByteArray &, const QByteArray &) { return qint64(0); });
+    if (!cert.isEmpty()) {
         QFile c(cert);
         QFile k(key);
-        const QSslCertificate certificate(c.open(QIODevice::ReadOnly) ? c.read(1 << 20) : QByteArray());
-        const QSslKey privateKey(k.open(QIODevice::ReadOnly) ? k.read(1 << 20) : QByteArray(), QSsl::Rsa);
-        const QSslKey ecKey(k.isOpen() ? (k.seek(0), k.read(1 << 20)) : QByteArray(), QSsl::Ec);
-        if (certificate.isNull() || (privateKey.isNull() && ecKey.isNull())) {
+        const QList<QSslCertificate> chain = QSslCertificate::fromData(c.open(QIODevice::ReadOnly) ? c.read(1 << 20) : QByteArray());
+        const QByteArray keyBytes = k.open(QIODevice::ReadOnly) ? k.read(1 << 20) : QByteArray();
+        QSslKey privateKey(keyBytes, QSsl::Rsa);
+        if (privateKey.isNull())
+            privateKey = QSslKey(keyBytes, QSsl::Ec);
+        if (chain.isEmpty() || privateKey.isNull()) {
             *why = QStringLiteral("--cert %1 --key %2: not a PEM certificate and key").arg(cert, key);
             return false;
         }
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(certificate);
-        tls.setPrivateKey(privateKey.isNull() ? ecKey : privateKey);
-        auto ssl = std::make_unique<GuardedServer<QSslServer>>();
-        ssl->setSslConfiguration(tls);
-        server = std::move(ssl);
+        tls.setLocalCertificateChain(chain);
+        tls.setPrivateKey(privateKey);
+        server->setTls(tls);
     }
     if (!server->listen(address, quint16(port))) {
         *why = QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(server->errorString());
         return false;
     }
+    const bool any = address == QHostAddress::Any || address == QHostAddress::AnyIPv4 || address == QHostAddress::AnyIPv6;
+    const QList<QHostAddress> own = any ? QNetworkInterface::allAddresses() : QList<QHostAddress>{address};
+    for (const QHostAddress &a : own) {
+        names_.insert(a.toString().toLower());
+        if (a.isLoopback())
+            names_ += {QStringLiteral("localhost"), QStringLiteral("127.0.0.1"), QStringLiteral("::1")};
+    }
     bind(server.release());
     return true;
 }
 
+DashboardServer::Request DashboardServer::read(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    Request r;
+    r.method = request.method() == QHttpServerRequest::Method::Get ? "GET" : request.method() == QHttpServerRequest::Method::Head ? "HEAD" : "OTHER";
+    r.url = request.url();
+    r.host = request.value("Host");
+    r.origin = request.value("Origin");
+    r.authorization = request.value("Authorization");
+    r.language = request.value("Accept-Language");
+    bool mapped = false;
+    const quint32 v4 = socket->peerAddress().toIPv4Address(&mapped);
+    r.peer = mapped ? QHostAddress(v4) : socket->peerAddress();
+    r.upgrade = request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
+    return r;
+}
+
+bool DashboardServer::knownName(const QByteArray &host, bool origin) const
+{
+    if (!origin)
+        return names_.contains(hostOf(host));
+    const QUrl url(QString::fromLatin1(host));
+    return (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) && names_.contains(url.host().toLower());
+}
+
 bool DashboardServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    const bool loggedIn = auth_.isEmpty() || auth_.accepts(request.value("Authorization"));
-    // Qt HttpServer 6.4 asks here whether a WebSocket upgrade may go on: true lets it, false
-    // leaves the answer to missingHandler.
-    // A page of another site may not open the live feed in the office's browser.
-    const QByteArray origin = request.value("Origin");
-    const bool sameOrigin = origin.isEmpty() || QUrl(QString::fromLatin1(origin)).authority() == QString::fromLatin1(request.value("Host"));
-    if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
-        return loggedIn && sameOrigin && request.url().path() == QLatin1String("/ws");
-    if (!loggedIn) {
-        refuseLogin(socket);
+    const Request r = read(request, socket);
+    if (!r.upgrade) {
+        answer(socket, r);
         return true;
     }
-    respond(request, socket, route(request));
+    // Qt HttpServer 6.4 asks here whether a WebSocket upgrade may go on: true lets it, false
+    // leaves the answer to missingHandler.
+    if (refuseUpgrade(r).status != 0)
+        return false;
+    if (ConnectionGuard *guard = ConnectionGuard::of(socket))
+        guard->handOver();
     return true;
+}
+
+HttpReply DashboardServer::refuseUpgrade(const Request &r) const
+{
+    HttpReply none;
+    none.status = 0;
+    if (!knownName(r.host, false))
+        return HttpReply::error(421, "not this server's name");
+    // A page of another site may not open the live feed in the office's browser.
+    if (!knownName(r.origin, true))
+        return HttpReply::error(403, "the live feed opens from the dashboard's own pages only");
+    // Only a login already checked right: the upgrade is decided at once.
+    if (logins_.decide(r.peer, r.authorization, now()).verdict != LoginGate::Verdict::Open)
+        return loginNeeded(true);
+    if (r.url.path() != QLatin1String("/ws"))
+        return HttpReply::error(404, "no such page");
+    return none;
 }
 
 void DashboardServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    if (!auth_.isEmpty() && !auth_.accepts(request.value("Authorization")))
-        refuseLogin(socket);
-    else
-        respond(request, socket, problem(404, "no such page"));
+    const Request r = read(request, socket);
+    HttpReply reply = r.upgrade ? refuseUpgrade(r) : HttpReply::error(404, "no such page");
+    if (reply.status == 0)
+        reply = HttpReply::error(400, "not a WebSocket upgrade");
+    reply.close = true;
+    send(socket, r, reply);
 }
 
-void DashboardServer::refuseLogin(QTcpSocket *socket)
+void DashboardServer::send(QTcpSocket *socket, const Request &r, const HttpReply &reply)
 {
-    // A wrong guess costs a second; the event loop goes on meanwhile.
+    if (ConnectionGuard *guard = ConnectionGuard::of(socket))
+        guard->send(reply, r.method == "HEAD");
+}
+
+void DashboardServer::answer(QTcpSocket *socket, const Request &r)
+{
+    if (!knownName(r.host, false)) {
+        RefusalLog::line("host", QStringLiteral("refused %1: Host \"%2\" is not this server's name (421)")
+                                     .arg(r.peer.toString(), QString::fromLatin1(r.host.left(80))));
+        HttpReply reply = HttpReply::error(421, "not this server's name");
+        reply.close = true;
+        return send(socket, r, reply);
+    }
+    const LoginGate::Decision d = logins_.decide(r.peer, r.authorization, now());
+    if (d.verdict == LoginGate::Verdict::Open)
+        return send(socket, r, route(r));
+    if (d.verdict == LoginGate::Verdict::Missing)
+        return send(socket, r, loginNeeded(false));
+    if (d.verdict == LoginGate::Verdict::Wait) {
+        RefusalLog::line("login wait", QStringLiteral("refused a login from %1 unchecked: it waits %2 s (429)")
+                                           .arg(r.peer.toString()).arg((d.waitMs + 999) / 1000));
+        HttpReply reply = HttpReply::error(429, "too many failed logins: try again later");
+        reply.header("Retry-After", QByteArray::number((d.waitMs + 999) / 1000));
+        reply.close = true;
+        return send(socket, r, reply);
+    }
     QPointer<QTcpSocket> s(socket);
-    QTimer::singleShot(kFailedLoginMs, socket, [s] {
-        if (!s)
-            return;
-        const QByteArray body = "{\"error\":\"login required\"}";
-        s->write("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"knitfleet\", charset=\"UTF-8\"\r\n"
-                 "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size())
-                 + "\r\nConnection: close\r\n\r\n" + body);
-        s->disconnectFromHost();
+    logins_.check(r.peer, r.authorization, socket, [this, s, r](bool ok, qint64 waitMs) {
+        if (ok)
+            return send(s, r, route(r));
+        // A failed login ends the connection: nothing more is read from it, and its answer waits.
+        if (ConnectionGuard *guard = ConnectionGuard::of(s))
+            guard->stopReading();
+        QTimer::singleShot(qMin(waitMs, kMaxRefusalWaitMs), s, [s, r] { send(s, r, loginNeeded(true)); });
     });
 }
 
-DashboardServer::Reply DashboardServer::problem(int status, const char *why)
+HttpReply DashboardServer::route(const Request &r)
 {
-    return {status, "application/json", QJsonDocument(QJsonObject{{QStringLiteral("error"), QLatin1String(why)}}).toJson(QJsonDocument::Compact)};
-}
-
-DashboardServer::Reply DashboardServer::route(const QHttpServerRequest &request)
-{
-    if (request.method() != QHttpServerRequest::Method::Get)
-        return problem(405, "read-only: GET only");
-    const QString path = request.url().path(QUrl::FullyDecoded);
+    if (r.method != "GET" && r.method != "HEAD") {
+        HttpReply reply = HttpReply::error(405, "read-only: GET and HEAD only");
+        reply.header("Allow", "GET, HEAD");
+        return reply;
+    }
+    const QString path = r.url.path(QUrl::FullyDecoded);
     if (path.split(QLatin1Char('/')).contains(QStringLiteral("..")) || path.contains(QLatin1Char('\\'))
         || path.contains(QChar(0)) || !path.startsWith(QLatin1Char('/')))
-        return problem(400, "bad path");
+        return HttpReply::error(400, "bad path");
     if (path == QLatin1String("/"))
-        return page(QStringLiteral("index.html"), request);
+        return page(QStringLiteral("index.html"), r);
     if (path == QLatin1String("/shifts"))
-        return page(QStringLiteral("shifts.html"), request);
+        return page(QStringLiteral("shifts.html"), r);
     if (path.startsWith(QLatin1String("/machine/")) && TelemetryConfig::isMachineId(path.mid(9)))
-        return page(QStringLiteral("machine.html"), request);
+        return page(QStringLiteral("machine.html"), r);
     if (path.startsWith(QLatin1String("/static/")))
         return file(path.mid(8));
     if (path.startsWith(QLatin1String("/api/"))) {
-        const DashboardApi::Answer a = dashboard_->api(path, QUrlQuery(request.url()), now());
-        return {a.status, a.type, a.body};
+        const DashboardApi::Answer a = dashboard_->api(path, QUrlQuery(r.url), now());
+        HttpReply reply{a.status, a.type, a.body, {}, false};
+        if (a.type.startsWith("text/csv"))
+            reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
+        return reply;
     }
     if (path == QLatin1String("/ws"))
-        return problem(400, "a WebSocket only");
-    return problem(404, "no such page");
+        return HttpReply::error(400, "a WebSocket only");
+    return HttpReply::error(404, "no such page");
 }
 
-DashboardServer::Reply DashboardServer::file(const QString &name)
+HttpReply DashboardServer::file(const QString &name)
 {
     static const QRegularExpression plain(QStringLiteral("^[a-z0-9_-]+(\\.min)?\\.(js|css|html|png)$"));
     QFile f(QStringLiteral(":/pages/") + name);
     if (!plain.match(name).hasMatch() || !f.open(QIODevice::ReadOnly))
-        return problem(404, "no such file");
+        return HttpReply::error(404, "no such file");
     const QString ext = name.section(QLatin1Char('.'), -1);
     const QByteArray type = ext == QLatin1String("js")    ? "text/javascript; charset=utf-8"
                             : ext == QLatin1String("css") ? "text/css; charset=utf-8"
                             : ext == QLatin1String("png") ? "image/png"
                                                           : "text/html; charset=utf-8";
-    return {200, type, f.readAll()};
+    return {200, type, f.readAll(), {}, false};
 }
 
-DashboardServer::Reply DashboardServer::page(const QString &name, const QHttpServerRequest &request)
+HttpReply DashboardServer::page(const QString &name, const Request &r)
 {
-    Reply r = file(name);
-    r.body.replace("{{lang}}", language(request));
-    return r;
-}
-
-void DashboardServer::respond(const QHttpServerRequest &request, QTcpSocket *socket, const Reply &reply)
-{
-    QHttpServerResponder responder = makeResponder(request, socket);
-    responder.writeStatusLine(QHttpServerResponder::StatusCode(reply.status));
-    responder.writeHeader("Content-Type", reply.type);
-    responder.writeHeader("Content-Length", QByteArray::number(reply.body.size()));
-    responder.writeHeader("Content-Security-Policy", "default-src 'self'");
-    responder.writeHeader("X-Content-Type-Options", "nosniff");
-    responder.writeHeader("Referrer-Policy", "no-referrer");
-    responder.writeHeader("Cache-Control", "no-store");
-    if (reply.status == 405)
-        responder.writeHeader("Allow", "GET");
-    if (reply.type.startsWith("text/csv"))
-        responder.writeHeader("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
-    responder.writeBody(reply.body);
+    HttpReply reply = file(name);
+    reply.body.replace("{{lang}}", language(r.url, r.language));
+    return reply;
 }
 
 void DashboardServer::onWebSocket()
 {
     while (hasPendingWebSocketConnections()) {
-        // Path and login were checked in handleRequest.
+        // Host, origin, path and login were checked in handleRequest.
         QWebSocket *s = nextPendingWebSocketConnection().release();
-        sockets_.append(s);
+        sockets_.insert(s, Live{s->findChild<QTcpSocket *>(), 0});
         connect(s, &QWebSocket::disconnected, this, [this, s] {
-            sockets_.removeAll(s);
+            sockets_.remove(s);
             s->deleteLater();
         });
+        connect(s, &QWebSocket::pong, this, [this, s] {
+            if (sockets_.contains(s))
+                sockets_[s].missedPings = 0;
+        });
         // Pages only listen: whatever they send is dropped, never read into memory.
+        s->setMaxAllowedIncomingFrameSize(1024);
         s->setMaxAllowedIncomingMessageSize(1024);
-        s->sendTextMessage(QString::fromUtf8(dashboard_->liveFull(now())));
+        sendLive(s, QString::fromUtf8(dashboard_->liveFull(now())));
         sendHealth(s);
     }
+}
+
+void DashboardServer::sendLive(QWebSocket *to, const QString &text)
+{
+    const Live live = sockets_.value(to);
+    // A page that does not read gets no more than this queued before it is closed.
+    if (live.socket && live.socket->bytesToWrite() > kMaxUnsent) {
+        RefusalLog::line("live", QStringLiteral("closed the live feed of %1: over 1 MiB unread").arg(to->peerAddress().toString()));
+        to->abort();
+        return;
+    }
+    to->sendTextMessage(text);
 }
 
 void DashboardServer::push()
@@ -228,14 +327,27 @@ void DashboardServer::push()
     if (changes.isEmpty())
         return;
     const QString text = QString::fromUtf8(changes);
-    for (QWebSocket *s : std::as_const(sockets_))
-        s->sendTextMessage(text);
+    for (QWebSocket *s : sockets_.keys())
+        sendLive(s, text);
+}
+
+void DashboardServer::ping()
+{
+    for (QWebSocket *s : sockets_.keys()) {
+        if (sockets_[s].missedPings >= 2) {
+            RefusalLog::line("live", QStringLiteral("closed the live feed of %1: two pings unanswered").arg(s->peerAddress().toString()));
+            s->abort();
+            continue;
+        }
+        ++sockets_[s].missedPings;
+        s->ping();
+    }
 }
 
 void DashboardServer::sendHealth(QWebSocket *to)
 {
     const DbWriter &w = dashboard_->writer();
     const QJsonObject o{{QStringLiteral("type"), QStringLiteral("health")},
-                        {QStringLiteral("database"), w.healthy() ? QStringLiteral("ok") : w.problem()}};
-    to->sendTextMessage(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
+                        {QStringLiteral("database"), w.healthy() ? QStringLiteral("ok") : QStringLiteral("database unavailable")}};
+    sendLive(to, QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
 }

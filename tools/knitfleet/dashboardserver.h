@@ -1,30 +1,40 @@
 #pragma once
 
-#include "dashboard/authfile.h"
+#include "httpreply.h"
+#include "logingate.h"
 
 #include <QAbstractHttpServer>
+#include <QHash>
 #include <QHostAddress>
-#include <QList>
+#include <QPointer>
+#include <QSet>
 #include <QTimer>
+#include <QUrl>
 
 class Dashboard;
+class QTcpSocket;
 class QWebSocket;
 
 // knitfleet serve's web side, the one class that uses Qt HttpServer and WebSockets: the pages
 // and their scripts from the built-in resources, the API through Dashboard, and /ws, which
-// pushes the machines that changed at most four times a second. GET only; with an auth file
-// every request needs HTTP basic auth, and a wrong one is answered after a second.
+// pushes the machines that changed at most four times a second. GET and HEAD only; a request
+// is answered only when its Host names this server (a DNS name pointed at it by another site
+// is not), the WebSocket only from the dashboard's own pages; with an auth file every request
+// needs a login (LoginGate). A live page that stops reading (kMaxUnsent waiting) or misses two
+// pings is closed.
 class DashboardServer : public QAbstractHttpServer
 {
     Q_OBJECT
 
 public:
     static constexpr int kPushMs = 250;
-    static constexpr int kFailedLoginMs = 1000;
+    static constexpr int kPingMs = 30000;
+    static constexpr qint64 kMaxUnsent = 1 << 20;
+    static constexpr qint64 kMaxRefusalWaitMs = 8000;
 
-    explicit DashboardServer(Dashboard *dashboard, QObject *parent = nullptr);
-    void setAuth(const AuthFile &auth) { auth_ = auth; }
-    // Listens (TLS with cert and key); false with a reason.
+    // names: the host names besides the listen address (and, on loopback, localhost).
+    DashboardServer(Dashboard *dashboard, const AuthFile &auth, const QStringList &names, QObject *parent = nullptr);
+    // Listens (HTTPS with cert and key, the whole chain in cert); false with a reason.
     bool serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why);
 
 protected:
@@ -32,24 +42,42 @@ protected:
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
 
 private:
-    struct Reply
+    // What a reply needs of its request; it may be answered after the parser moved on.
+    struct Request
     {
-        int status = 200;
-        QByteArray type;
-        QByteArray body;
+        QByteArray method;
+        QUrl url;
+        QByteArray host;
+        QByteArray origin;
+        QByteArray authorization;
+        QByteArray language;
+        QHostAddress peer;
+        bool upgrade = false;
     };
-    Reply route(const QHttpServerRequest &request);
-    Reply page(const QString &name, const QHttpServerRequest &request);
-    static Reply file(const QString &name);
-    static Reply problem(int status, const char *why);
-    void respond(const QHttpServerRequest &request, QTcpSocket *socket, const Reply &reply);
-    void refuseLogin(QTcpSocket *socket);
+    struct Live
+    {
+        QPointer<QTcpSocket> socket;
+        int missedPings = 0;
+    };
+    static Request read(const QHttpServerRequest &request, QTcpSocket *socket);
+    bool knownName(const QByteArray &host, bool origin) const;
+    // Why a WebSocket upgrade is refused; an empty reply when it may go on.
+    HttpReply refuseUpgrade(const Request &r) const;
+    void answer(QTcpSocket *socket, const Request &r);
+    static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
+    HttpReply route(const Request &r);
+    HttpReply page(const QString &name, const Request &r);
+    static HttpReply file(const QString &name);
     void onWebSocket();
     void push();
+    void ping();
+    void sendLive(QWebSocket *to, const QString &text);
     void sendHealth(QWebSocket *to);
 
     Dashboard *const dashboard_;
-    AuthFile auth_;
-    QList<QWebSocket *> sockets_;
+    LoginGate logins_;
+    QSet<QString> names_;
+    QHash<QWebSocket *, Live> sockets_;
     QTimer push_;
+    QTimer ping_;
 };

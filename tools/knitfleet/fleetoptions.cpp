@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -51,8 +52,14 @@ bool FleetOptions::parse(bool serving, const QStringList &args, int *status)
             {QStringLiteral("keep-days"), QStringLiteral("Days samples are kept, 1 to 3650 (default 30)."), QStringLiteral("N")},
             {QStringLiteral("stale-s"), QStringLiteral("A machine silent longer is greyed, 1 to 86400 (default 10)."),
              QStringLiteral("N")},
-            {QStringLiteral("auth-file"), QStringLiteral("A user:password line: HTTP basic authentication on every request."),
+            {QStringLiteral("server-name"), QStringLiteral("A name the office reaches the server by (repeatable); requests "
+                                                           "for other names are refused."),
+             QStringLiteral("NAME")},
+            {QStringLiteral("auth-file"), QStringLiteral("The logins (user:argon2id lines, made by knitfleet passwd FILE USER): "
+                                                         "HTTP basic authentication on every request."),
              QStringLiteral("FILE")},
+            {QStringLiteral("insecure-http"), QStringLiteral("Serve plain HTTP off loopback: logins and data cross the network "
+                                                             "readable.")},
             {QStringLiteral("cert"), QStringLiteral("The certificate to serve HTTPS with (with --key)."), QStringLiteral("FILE")},
             {QStringLiteral("key"), QStringLiteral("The certificate's private key (with --cert)."), QStringLiteral("FILE")},
         });
@@ -135,11 +142,21 @@ bool FleetOptions::readServe(const ToolCommandLine &cl, int *status)
     serve.authFile = p.value(QStringLiteral("auth-file"));
     serve.cert = p.value(QStringLiteral("cert"));
     serve.key = p.value(QStringLiteral("key"));
+    serve.insecureHttp = p.isSet(QStringLiteral("insecure-http"));
+    serve.serverNames = p.values(QStringLiteral("server-name"));
+    static const QRegularExpression hostName(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]{0,252})$"));
+    for (const QString &name : std::as_const(serve.serverNames))
+        if (!hostName.match(name).hasMatch() && QHostAddress(name).isNull())
+            return (*status = cl.usageError(QStringLiteral("--server-name %1: not a host name or address").arg(name.left(60))), false);
+    if (serve.cert.isEmpty() != serve.key.isEmpty())
+        return (*status = cl.usageError(QStringLiteral("--cert and --key go together")), false);
     if (!serve.listen.isLoopback() && serve.authFile.isEmpty())
         return (*status = cl.fail(kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs --auth-file FILE").arg(listen)),
                 false);
-    if (serve.cert.isEmpty() != serve.key.isEmpty())
-        return (*status = cl.usageError(QStringLiteral("--cert and --key go together")), false);
+    if (!serve.listen.isLoopback() && serve.cert.isEmpty() && !serve.insecureHttp)
+        return (*status = cl.fail(kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs --cert FILE --key FILE "
+                                                                 "(or --insecure-http)").arg(listen)),
+                false);
     for (const QString &file : {serve.authFile, serve.cert, serve.key}) {
         if (!file.isEmpty() && !(why = readable(file)).isEmpty())
             return (*status = cl.fail(EX_NOINPUT, why), false);

@@ -1,10 +1,12 @@
 // knitfleet: the office's view of the knitting floor. Subscribes to the panels' telemetry and
 // shows one line per machine, refreshed in place; --once prints the table once, --json the
 // merged state as one JSON document, --events one JSON line per message as it comes.
-// `knitfleet serve` records the floor and serves the office dashboard (servecommand.h).
+// `knitfleet serve` records the floor and serves the office dashboard (servecommand.h);
+// `knitfleet passwd FILE USER` sets a login of its auth file (passwdcommand.h).
 #include "fleetoptions.h"
 #include "fleettable.h"
 #include "fleetwatch.h"
+#include "passwdcommand.h"
 #include "servecommand.h"
 
 #include <QCoreApplication>
@@ -81,6 +83,8 @@ int main(int argc, char **argv)
     const bool serving = args.value(0) == QLatin1String("serve");
     if (serving)
         return serveCommand(argc, argv, args.mid(1));
+    if (args.value(0) == QLatin1String("passwd"))
+        return passwdCommand(args.mid(1));
     FleetOptions o;
     int status = 0;
     if (!o.parse(false, args, &status))

@@ -63,10 +63,12 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     Dashboard dashboard(o.dashboard);
     if (!dashboard.open(&why))
         return fail(dashboard.db().refused() ? EX_DATAERR : EX_UNAVAILABLE, why);
-    DashboardServer server(&dashboard);
-    server.setAuth(auth);
+    DashboardServer server(&dashboard, auth, o.serverNames);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
+    if (o.insecureHttp && !o.listen.isLoopback() && o.cert.isEmpty())
+        std::fprintf(stderr, "knitfleet serve: --insecure-http: logins and data cross the network to %s in clear text\n",
+                     qPrintable(o.listen.toString()));
     dashboard.start();
 
     // The broker's messages are read on this thread's event loop and taken as they come, in order.

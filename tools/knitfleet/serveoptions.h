@@ -4,14 +4,18 @@
 
 #include <QHostAddress>
 #include <QString>
+#include <QStringList>
 
 // What knitfleet serve records and where it serves, as FleetOptions reads it from the command
-// line: the database, sampling, retention, shifts, the listen address, login and TLS files.
+// line: the database, sampling, retention, shifts, the listen address and the names the server
+// answers to, login and TLS files.
 struct ServeOptions
 {
     Dashboard::Options dashboard;
     QHostAddress listen = QHostAddress(QHostAddress::LocalHost);
     int port = 8080;
+    QStringList serverNames;
+    bool insecureHttp = false; // plain HTTP off loopback, said at start
     QString authFile;
     QString cert;
     QString key;

@@ -69,5 +69,7 @@ void Dashboard::maintain()
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (now >= nextRetentionMs_ && !retention_.step(now))
         nextRetentionMs_ = now + kRetentionRoundMs;
+    if (retention_.takeIdsPruned())
+        writer_.forgetIds();
     shifts_.step(now);
 }

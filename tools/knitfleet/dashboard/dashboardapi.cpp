@@ -18,12 +18,7 @@ const char *const kEvents[] = {"", "raised", "acknowledged", "cleared"};
 
 DashboardApi::Answer json(const QJsonObject &o, int status = 200)
 {
-    return {status, "application/json", QJsonDocument(o).toJson(QJsonDocument::Compact)};
-}
-
-DashboardApi::Answer csv(const CsvTable &t)
-{
-    return {200, "text/csv; charset=utf-8", t.bytes()};
+    return {status, "application/json", QJsonDocument(o).toJson(QJsonDocument::Compact), {}};
 }
 
 // Ratios shown as fractions with three places; none where nothing was measured.
@@ -38,19 +33,6 @@ QString cellOf(const QJsonValue &v)
                                                                                 : QString::number(v.toDouble());
 }
 
-// A table of JSON objects as CSV, the columns in the order given.
-CsvTable table(const QStringList &columns, const QJsonArray &rows)
-{
-    CsvTable t(columns);
-    for (const QJsonValue &r : rows) {
-        QStringList cells;
-        for (const QString &c : columns)
-            cells.append(cellOf(r.toObject().value(c)));
-        t.add(cells);
-    }
-    return t;
-}
-
 } // namespace
 
 DashboardApi::DashboardApi(Dashboard *dashboard)
@@ -61,6 +43,37 @@ DashboardApi::DashboardApi(Dashboard *dashboard)
 DashboardApi::Answer DashboardApi::error(int status, const QString &why)
 {
     return json(QJsonObject{{QStringLiteral("error"), why}}, status);
+}
+
+DashboardApi::Answer DashboardApi::unavailable()
+{
+    return error(503, QStringLiteral("the database does not answer"));
+}
+
+DashboardApi::Answer DashboardApi::table(bool asCsv, const QStringList &columns, const QJsonArray &rows, const QString &key,
+                                         QJsonObject head)
+{
+    if (!asCsv) {
+        head.insert(key, rows);
+        return json(head);
+    }
+    CsvTable t(columns);
+    for (const QJsonValue &r : rows) {
+        QStringList cells;
+        for (const QString &c : columns)
+            cells.append(cellOf(r.toObject().value(c)));
+        t.add(cells);
+    }
+    return {200, "text/csv; charset=utf-8", t.bytes(), {}};
+}
+
+bool DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, Answer *fail)
+{
+    QString why;
+    if (span(query, nowMs, defaultSpanMs, from, to, &why))
+        return true;
+    *fail = error(400, why);
+    return false;
 }
 
 bool DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, QString *why)
@@ -97,7 +110,7 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
     if (path == QLatin1String("/api/health"))
         return health();
     if (!d_->db().isOpen())
-        return error(503, QStringLiteral("the database does not answer"));
+        return unavailable();
     if (m.hasMatch() && m.captured(2) == QLatin1String("samples"))
         return samples(m.captured(1), query, asCsv, nowMs);
     if (m.hasMatch())
@@ -113,11 +126,12 @@ DashboardApi::Answer DashboardApi::machines(bool asCsv, qint64 nowMs)
 {
     const FleetState &fleet = d_->recorder().fleet();
     if (!asCsv)
-        return {200, "application/json", fleet.json(nowMs)};
+        return {200, "application/json", fleet.json(nowMs), {}};
     QJsonArray rows;
     for (const FleetState::Machine &m : fleet.sorted())
         rows.append(LiveFeed::row(m, nowMs, d_->options().staleS));
-    return csv(table({"machine", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "last_seen", "stale"}, rows));
+    return table(true, {"machine", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "last_seen", "stale"}, rows,
+                 QString());
 }
 
 int DashboardApi::machineId(const QString &name, Answer *fail)
@@ -128,7 +142,7 @@ int DashboardApi::machineId(const QString &name, Answer *fail)
     }
     const int id = d_->history().machine(name);
     if (id <= 0)
-        *fail = id < 0 ? error(503, QStringLiteral("the database does not answer")) : error(404, QStringLiteral("no such machine"));
+        *fail = id < 0 ? unavailable() : error(404, QStringLiteral("no such machine"));
     return id > 0 ? id : -1;
 }
 
@@ -136,16 +150,14 @@ DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQue
 {
     qint64 from = 0;
     qint64 to = 0;
-    QString why;
-    if (!span(query, nowMs, kDayMs, &from, &to, &why))
-        return error(400, why);
     Answer fail;
-    const int id = machineId(machine, &fail);
     QList<Record> list;
+    bool more = false;
+    const int id = span(query, nowMs, kDayMs, &from, &to, &fail) ? machineId(machine, &fail) : -1;
     if (id < 0)
         return fail;
-    if (!d_->history().samples(id, from, to, &list))
-        return error(503, QStringLiteral("the database does not answer"));
+    if (!d_->history().samples(id, from, to, &list, &more))
+        return unavailable();
     QJsonArray rows;
     for (const Record &r : list) {
         const char *state = !r.online ? "offline" : r.alarm >= 0 ? "alarm" : r.running ? "knitting" : "stopped";
@@ -157,9 +169,16 @@ DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQue
                                 {QStringLiteral("target"), r.target},
                                 {QStringLiteral("alarm"), r.alarm >= 0 ? QJsonValue(r.alarm) : QJsonValue(QJsonValue::Null)}});
     }
-    if (asCsv)
-        return csv(table({"time", "panel_time", "state", "job", "pieces", "target", "alarm"}, rows));
-    return json(QJsonObject{{QStringLiteral("machine"), machine}, {QStringLiteral("samples"), rows}});
+    QJsonObject head{{QStringLiteral("machine"), machine}};
+    QByteArray next;
+    if (more) {
+        next = "/api/machines/" + machine.toUtf8() + "/samples?from=" + QUrl::toPercentEncoding(IsoTime::text(list.last().t + 1, true))
+               + "&to=" + QUrl::toPercentEncoding(IsoTime::text(to, true)) + (asCsv ? "&format=csv" : "");
+        head.insert(QStringLiteral("next"), QString::fromUtf8(next));
+    }
+    Answer a = table(asCsv, {"time", "panel_time", "state", "job", "pieces", "target", "alarm"}, rows, QStringLiteral("samples"), head);
+    a.next = next;
+    return a;
 }
 
 DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuery &query, bool asCsv)
@@ -175,7 +194,7 @@ DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuer
     if (id < 0)
         return fail;
     if (!d_->history().alarms(id, limit, &list))
-        return error(503, QStringLiteral("the database does not answer"));
+        return unavailable();
     QJsonArray rows;
     for (const Record &r : list)
         rows.append(QJsonObject{{QStringLiteral("time"), IsoTime::text(r.t)},
@@ -187,18 +206,17 @@ DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuer
                                 {QStringLiteral("job"), r.job},
                                 {QStringLiteral("row"), r.row},
                                 {QStringLiteral("pieces"), r.pieces}});
-    if (asCsv)
-        return csv(table({"time", "panel_time", "event", "type", "code", "text", "job", "row", "pieces"}, rows));
-    return json(QJsonObject{{QStringLiteral("machine"), machine}, {QStringLiteral("alarms"), rows}});
+    return table(asCsv, {"time", "panel_time", "event", "type", "code", "text", "job", "row", "pieces"}, rows, QStringLiteral("alarms"),
+                 QJsonObject{{QStringLiteral("machine"), machine}});
 }
 
 DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qint64 nowMs)
 {
     qint64 from = 0;
     qint64 to = 0;
-    QString why;
-    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &why))
-        return error(400, why);
+    Answer fail;
+    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &fail))
+        return fail;
     const QString machine = query.queryItemValue(QStringLiteral("machine"));
     if (!machine.isEmpty() && !TelemetryConfig::isMachineId(machine))
         return error(400, QStringLiteral("machine: not a machine id"));
@@ -206,7 +224,7 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
     QList<ShiftStore::Row> list;
     // A shift counts where it starts: from is moved back to the start of its shift.
     if (!d_->shifts().rows(d_->shifts().plan().at(from).start, to, machine, floor, &list))
-        return error(503, QStringLiteral("the database does not answer"));
+        return unavailable();
     QJsonArray rows;
     for (const ShiftStore::Row &r : list) {
         const ShiftFigures::Figures &f = r.f;
@@ -228,27 +246,23 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
             o.insert(QStringLiteral("machine"), r.machine);
         rows.append(o);
     }
-    if (asCsv)
-        return csv(table({"machine", "start", "end", "pieces", "knitting_s", "stopped_s", "nodata_s", "availability",
-                          "performance", "oee", "alarms", "alarm_s"},
-                         rows));
-    return json(QJsonObject{{QStringLiteral("shifts"), rows}});
+    return table(asCsv, {"machine", "start", "end", "pieces", "knitting_s", "stopped_s", "nodata_s", "availability", "performance",
+                         "oee", "alarms", "alarm_s"},
+                 rows, QStringLiteral("shifts"));
 }
 
 DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qint64 nowMs)
 {
     qint64 from = 0;
     qint64 to = 0;
-    QString why;
-    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &why))
-        return error(400, why);
+    Answer fail;
+    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &fail))
+        return fail;
     QList<HistoryQueries::ParetoRow> list;
-    // An alarm still standing stands until now, not until the end of a span in the future.
-    if (!d_->history().pareto(from, qMin(to, nowMs), &list))
-        return error(503, QStringLiteral("the database does not answer"));
     qint64 total = 0;
-    for (const HistoryQueries::ParetoRow &r : list)
-        total += r.count;
+    // An alarm still standing stands until now, not until the end of a span in the future.
+    if (!d_->history().pareto(from, qMin(to, nowMs), &list, &total))
+        return unavailable();
     QJsonArray rows;
     qint64 running = 0;
     for (const HistoryQueries::ParetoRow &r : list) {
@@ -260,19 +274,18 @@ DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qi
                                 {QStringLiteral("standing_s"), r.standingMs / 1000},
                                 {QStringLiteral("cumulative_pct"), qRound(1000.0 * double(running) / double(total)) / 10.0}});
     }
-    if (asCsv)
-        return csv(table({"type", "code", "text", "count", "standing_s", "cumulative_pct"}, rows));
-    return json(QJsonObject{{QStringLiteral("alarms"), rows}});
+    return table(asCsv, {"type", "code", "text", "count", "standing_s", "cumulative_pct"}, rows, QStringLiteral("alarms"));
 }
 
 DashboardApi::Answer DashboardApi::health()
 {
+    // The database's own words (host, user) go to standard error only.
     const DbWriter &w = d_->writer();
     return json(QJsonObject{{QStringLiteral("ignored"), double(d_->recorder().ignored())},
                             {QStringLiteral("database"), w.healthy() && d_->db().isOpen() ? QStringLiteral("ok")
-                                              : w.problem().isEmpty() ? QStringLiteral("not connected") : w.problem()},
+                                                                                          : QStringLiteral("database unavailable")},
                             {QStringLiteral("backlog"), d_->queue().size()},
-                            {QStringLiteral("dropped"), double(d_->queue().dropped())},
+                            {QStringLiteral("dropped"), double(d_->queue().dropped() + d_->recorder().dropped())},
                             {QStringLiteral("written"), double(w.written())},
-                            {QStringLiteral("machines"), d_->recorder().fleet().size()}});
+                            {QStringLiteral("machines"), d_->recorder().machines()}});
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <QUrlQuery>
 
@@ -9,7 +11,8 @@ class Dashboard;
 // The JSON API's answers (and their CSV with format=csv), worked out without HTTP:
 // /api/machines, /api/machines/<id>/samples, /api/machines/<id>/alarms, /api/shifts,
 // /api/alarms/pareto and /api/health. Bad parameters give 400, an unknown path or machine 404,
-// a database that does not answer 503, each as {"error":"..."}.
+// a database that does not answer 503, each as {"error":"..."}. A machine's samples come a
+// page (HistoryQueries::kMaxSamples) at a time, with the next page's path.
 class DashboardApi
 {
 public:
@@ -21,6 +24,7 @@ public:
         int status = 200;
         QByteArray type;
         QByteArray body;
+        QByteArray next; // the path of the page after this one, if any
     };
 
     explicit DashboardApi(Dashboard *dashboard);
@@ -40,6 +44,12 @@ private:
     Answer health();
     // The machine's id, or an error answer in *fail.
     int machineId(const QString &name, Answer *fail);
+    // The query's span, or a 400 answer in *fail.
+    static bool span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, Answer *fail);
+    // A table as CSV of the columns, or as the JSON object `head` with the rows under `key`.
+    static Answer table(bool asCsv, const QStringList &columns, const QJsonArray &rows, const QString &key,
+                        QJsonObject head = QJsonObject());
+    static Answer unavailable();
 
     Dashboard *const d_;
 };

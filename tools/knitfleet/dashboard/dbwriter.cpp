@@ -67,6 +67,8 @@ bool DbWriter::write(int n)
     for (int i = 0; ok && i < n; ++i)
         ok = writeOne(queue_->at(i));
     if (ok && db.commit()) {
+        if (ids_.size() + pendingIds_.size() > kMaxIds)
+            forgetIds();
         ids_.insert(pendingIds_);
         pendingIds_.clear();
         return true;
@@ -80,7 +82,7 @@ bool DbWriter::writeOne(const Record &r)
 {
     const int machine = id(QStringLiteral("machines"), r.machine);
     const int job = id(QStringLiteral("jobs"), r.job);
-    if (machine < 0 || job < 0)
+    if (machine < 0 || job < 0 || !used(job, r.t))
         return false;
     QSqlQuery &q = r.kind == Record::Sample ? *sample_ : *alarm_;
     const QVariantList common{machine, r.t, r.dt};
@@ -124,6 +126,30 @@ int DbWriter::id(const QString &table, const QString &given)
     return -1;
 }
 
+void DbWriter::forgetIds()
+{
+    ids_.clear();
+    jobUsed_.clear();
+}
+
+bool DbWriter::used(int job, qint64 t)
+{
+    qint64 &written = jobUsed_[job];
+    if (t - written < kJobUseMs)
+        return true;
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("UPDATE jobs SET last_t = ? WHERE id = ? AND last_t < ?"));
+    q.addBindValue(t);
+    q.addBindValue(job);
+    q.addBindValue(t);
+    if (!q.exec()) {
+        error_ = q.lastError().text().trimmed();
+        return false;
+    }
+    written = t;
+    return true;
+}
+
 void DbWriter::prepare()
 {
     sample_ = std::make_unique<QSqlQuery>(db_->db());
@@ -138,6 +164,7 @@ void DbWriter::fail(const QString &why)
 {
     db_->db().rollback();
     pendingIds_.clear();
+    jobUsed_.clear();
     sample_.reset();
     alarm_.reset();
     db_->close();

@@ -26,6 +26,8 @@ class DbWriter : public QObject
 public:
     static constexpr int kPeriodMs = 250;
     static constexpr int kChunk = 5000;
+    static constexpr int kMaxIds = 20000;             // ids remembered, at most
+    static constexpr qint64 kJobUseMs = 3600LL * 1000; // how exactly a job's last use is kept
 
     DbWriter(FleetDb *db, WriteQueue *queue, QObject *parent = nullptr);
     ~DbWriter() override;
@@ -37,6 +39,8 @@ public:
     quint64 written() const { return written_; }
     // The id of a machine's or job's name, made on first use; -1 when the database fails.
     int id(const QString &table, const QString &name);
+    // Ids may have been deleted: they are looked up again.
+    void forgetIds();
 
 Q_SIGNALS:
     void healthChanged();
@@ -46,6 +50,7 @@ private:
     bool writeOne(const Record &r);
     void fail(const QString &why);
     void prepare();
+    bool used(int job, qint64 t);
 
     FleetDb *const db_;
     WriteQueue *const queue_;
@@ -57,6 +62,7 @@ private:
     quint64 written_ = 0;
     QHash<QString, int> ids_;        // "table\nname" -> id, committed
     QHash<QString, int> pendingIds_; // made in the open transaction
+    QHash<int, qint64> jobUsed_;     // job id -> the last_t written
     std::unique_ptr<QSqlQuery> sample_;
     std::unique_ptr<QSqlQuery> alarm_;
 };

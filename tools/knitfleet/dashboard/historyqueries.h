@@ -4,15 +4,21 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
+
+#include <functional>
 
 class FleetDb;
+class QSqlQuery;
 
-// What the pages read besides the shift summaries: a machine's samples and alarm events, and
-// the alarm Pareto of the floor (how often each alarm was raised and how long it stood).
+// What the pages read besides the shift summaries: a machine's samples (a page at a time) and
+// alarm events, and the alarm Pareto of the floor (how often each alarm was raised and how
+// long it stood), grouped by the database.
 class HistoryQueries
 {
 public:
-    static constexpr int kMaxSamples = 100000;
+    static constexpr int kMaxSamples = 10000;
+    static constexpr int kMaxParetoRows = 1000;
 
     struct ParetoRow
     {
@@ -26,13 +32,16 @@ public:
     explicit HistoryQueries(FleetDb *db);
     // The machine's id, 0 when it was never recorded, -1 when the database fails.
     int machine(const QString &name);
-    // Samples in [from, to), oldest first, at most kMaxSamples.
-    bool samples(int machine, qint64 from, qint64 to, QList<Record> *out);
+    // Samples in [from, to), oldest first, at most kMaxSamples; *more when others follow.
+    bool samples(int machine, qint64 from, qint64 to, QList<Record> *out, bool *more);
     // The newest `limit` events, newest first.
     bool alarms(int machine, int limit, QList<Record> *out);
-    // Most often raised first.
-    bool pareto(qint64 from, qint64 to, QList<ParetoRow> *out);
+    // Most often raised first, at most kMaxParetoRows; *total: the alarms raised in all.
+    bool pareto(qint64 from, qint64 to, QList<ParetoRow> *out, qint64 *total);
 
 private:
+    // Runs the statement with its values bound and hands each row to `row`.
+    bool rows(const QString &sql, const QVariantList &values, const std::function<void(const QSqlQuery &)> &row);
+
     FleetDb *const db_;
 };

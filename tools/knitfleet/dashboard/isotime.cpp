@@ -3,10 +3,10 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-QString IsoTime::text(qint64 ms)
+QString IsoTime::text(qint64 ms, bool withMs)
 {
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
-    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(withMs ? Qt::ISODateWithMs : Qt::ISODate);
 }
 
 bool IsoTime::parse(const QString &text, qint64 *ms)

@@ -8,7 +8,8 @@
 class IsoTime
 {
 public:
-    static QString text(qint64 ms);
+    // withMs: milliseconds too, where a time must come back exactly (a page's next start).
+    static QString text(qint64 ms, bool withMs = false);
     // False for anything else.
     static bool parse(const QString &text, qint64 *ms);
 };

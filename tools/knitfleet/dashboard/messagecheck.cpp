@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,11 +36,39 @@ bool text(const QJsonObject &o, const char *key)
     return v.isUndefined() || v.isString();
 }
 
+// The object's texts, and its alarm's, made plain.
+void plainObject(QJsonObject *o)
+{
+    for (auto it = o->begin(); it != o->end(); ++it) {
+        if (it->isString())
+            *it = MessageCheck::plainText(it->toString());
+        else if (it->isObject()) {
+            QJsonObject inner = it->toObject();
+            plainObject(&inner);
+            *it = inner;
+        }
+    }
+}
+
 } // namespace
 
-bool MessageCheck::state(const QByteArray &payload)
+QString MessageCheck::plainText(const QString &text)
+{
+    const auto hidden = [](char32_t c) {
+        const QChar::Category k = QChar::category(c);
+        return k == QChar::Other_Format || k == QChar::Separator_Line || k == QChar::Separator_Paragraph;
+    };
+    QList<uint> ucs = text.toUcs4();
+    if (std::none_of(ucs.begin(), ucs.end(), hidden))
+        return text;
+    ucs.removeIf(hidden);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
+}
+
+bool MessageCheck::state(const QByteArray &payload, QByteArray *plain)
 {
     QJsonObject o;
+    *plain = payload;
     if (!object(payload, &o))
         return false;
     const QJsonValue alarm = o.value(QLatin1String("alarm"));
@@ -48,10 +77,16 @@ bool MessageCheck::state(const QByteArray &payload)
     const QJsonValue controller = o.value(QLatin1String("controller"));
     const bool controllerOk = controller.isUndefined() || controller == QLatin1String("online")
                               || controller == QLatin1String("offline");
-    return number(o, "row") && number(o, "rows") && number(o, "pieces") && number(o, "target") && number(o, "speed", true)
-           && number(o, "knitting_s") && number(o, "stopped_s") && text(o, "job") && text(o, "time") && text(o, "machine")
-           && (running.isUndefined() || running.isBool()) && controllerOk && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
-           && number(a, "type") && number(a, "code") && text(a, "text");
+    if (!(number(o, "row") && number(o, "rows") && number(o, "pieces") && number(o, "target") && number(o, "speed", true)
+          && number(o, "knitting_s") && number(o, "stopped_s") && text(o, "job") && text(o, "time") && text(o, "machine")
+          && (running.isUndefined() || running.isBool()) && controllerOk && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
+          && number(a, "type") && number(a, "code") && text(a, "text")))
+        return false;
+    const QJsonObject given = o;
+    plainObject(&o);
+    if (o != given)
+        *plain = QJsonDocument(o).toJson(QJsonDocument::Compact);
+    return true;
 }
 
 bool MessageCheck::alarm(const QByteArray &payload, Record *r)
@@ -75,8 +110,8 @@ bool MessageCheck::alarm(const QByteArray &payload, Record *r)
     a.row = o.value(QLatin1String("row")).toInt();
     a.pieces = o.value(QLatin1String("pieces")).toInt();
     // Absent or emptied, a text is stored empty, never as NULL.
-    a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
-    a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
+    a.text = QStringLiteral("") + plainText(TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString()));
+    a.job = plainText(TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString()));
     *r = a;
     return true;
 }

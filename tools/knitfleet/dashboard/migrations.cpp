@@ -35,6 +35,10 @@ QStringList step(int n, bool postgres)
                                " alarms INTEGER NOT NULL, alarm_s INTEGER NOT NULL, PRIMARY KEY (machine, start_t, job))"),
                 QStringLiteral("CREATE INDEX shift_summaries_start ON shift_summaries (start_t)"),
                 QStringLiteral("CREATE TABLE settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)")};
+    case 3:
+        // A job's name goes with the last of its rows (last_t: when it was last used, to the hour).
+        return {QStringLiteral("ALTER TABLE jobs ADD COLUMN last_t BIGINT NOT NULL DEFAULT 0"),
+                QStringLiteral("CREATE INDEX jobs_last ON jobs (last_t)"), QStringLiteral("CREATE INDEX alarms_job ON alarms (job)")};
     }
     return {};
 }
@@ -51,7 +55,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 2;
+    return 3;
 }
 
 int Migrations::version(QSqlDatabase &db)

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+const QString Recorder::kOtherJob = QStringLiteral("(other)");
+
 Recorder::Recorder(int sampleS, WriteQueue *queue)
     : sampleMs_(qint64(sampleS) * 1000)
     , queue_(queue)
@@ -18,19 +20,22 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
 {
     const QList<QByteArray> levels = topic.split('/');
     const QString id = levels.size() == 3 ? QString::fromUtf8(levels[1]) : QString();
+    if (!admit(id, receivedMs))
+        return false;
     if (levels.size() == 3 && levels[2] == "alarm")
         return takeAlarm(id, payload, receivedMs);
-    if (levels.size() == 3 && levels[2] == "state" && !MessageCheck::state(payload)) {
+    QByteArray plain = payload;
+    if (levels.size() == 3 && levels[2] == "state" && !MessageCheck::state(payload, &plain)) {
         ++ignored_;
         return false;
     }
-    if (!fleet_.take(topic, payload, receivedMs))
+    if (!fleet_.take(topic, plain, receivedMs))
         return false;
     const FleetState::Machine &m = *fleet_.find(id);
     Last &last = last_[id];
     Record r;
     r.machine = id;
-    r.job = m.state.job;
+    r.job = job(last, m.state.job, receivedMs);
     r.pieces = m.state.pieces;
     r.target = m.state.target;
     r.running = m.state.running;
@@ -50,15 +55,52 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
 bool Recorder::takeAlarm(const QString &id, const QByteArray &payload, qint64 receivedMs)
 {
     Record r;
-    const bool room = fleet_.find(id) || fleet_.size() < FleetState::kMaxMachines;
-    if (!TelemetryConfig::isMachineId(id) || !room || !MessageCheck::alarm(payload, &r)) {
+    if (!TelemetryConfig::isMachineId(id) || !MessageCheck::alarm(payload, &r)) {
         ++ignored_;
         return false;
     }
+    Last &last = last_[id];
     r.machine = id;
+    r.job = job(last, r.job, receivedMs);
     r.dt = panelOffset(r.panelTime, receivedMs);
-    store(last_[id], r, receivedMs);
+    store(last, r, receivedMs);
     return true;
+}
+
+bool Recorder::admit(const QString &id, qint64 receivedMs)
+{
+    const auto it = last_.find(id);
+    if (it == last_.end()) {
+        // A new machine only while there is room, whichever topic it comes by.
+        if (last_.size() < FleetState::kMaxMachines)
+            return true;
+        ++ignored_;
+        return false;
+    }
+    if (receivedMs / 1000 != it->rateSecond) {
+        it->rateSecond = receivedMs / 1000;
+        it->inSecond = 0;
+    }
+    if (++it->inSecond <= kMaxRate)
+        return true;
+    ++dropped_;
+    return false;
+}
+
+QString Recorder::job(Last &last, const QString &name, qint64 receivedMs)
+{
+    const qint64 day = receivedMs / 86400000;
+    if (day != last.jobDay) {
+        last.jobDay = day;
+        last.jobs.clear();
+    }
+    const size_t h = qHash(name);
+    if (last.jobs.contains(h))
+        return name;
+    if (last.jobs.size() >= kMaxJobsADay)
+        return kOtherJob;
+    last.jobs.insert(h);
+    return name;
 }
 
 void Recorder::store(Last &last, Record r, qint64 receivedMs)

@@ -39,6 +39,7 @@ bool Retention::step(long long nowMs)
         return false;
     if (q.value(0).isNull()) {
         machine_ = 0; // a round is over
+        pruneIds(nowMs);
         return false;
     }
     machine_ = q.value(0).toInt();
@@ -48,4 +49,32 @@ bool Retention::step(long long nowMs)
     if (more)
         --machine_; // the same machine again
     return ok;
+}
+
+bool Retention::pruneIds(long long nowMs)
+{
+    // A day's margin: retention may still be on its way through the older samples. The highest
+    // job id stays, so no id is ever given out again (shift summaries keep job ids).
+    QSqlQuery q(db_->db());
+    q.prepare(QStringLiteral("DELETE FROM jobs WHERE id IN (SELECT id FROM jobs j WHERE last_t < ?"
+                             " AND id < (SELECT MAX(id) FROM jobs) AND NOT EXISTS (SELECT 1 FROM alarms a WHERE a.job = j.id)"
+                             " ORDER BY last_t LIMIT %1)").arg(kIdBatch));
+    q.addBindValue(nowMs - (keepDays_ + 1) * 86400000LL);
+    if (!q.exec())
+        return false;
+    idsPruned_ = idsPruned_ || q.numRowsAffected() > 0;
+    if (!q.exec(QStringLiteral("DELETE FROM machines WHERE id IN (SELECT id FROM machines m WHERE"
+                               " NOT EXISTS (SELECT 1 FROM samples s WHERE s.machine = m.id)"
+                               " AND NOT EXISTS (SELECT 1 FROM alarms a WHERE a.machine = m.id)"
+                               " AND NOT EXISTS (SELECT 1 FROM shift_summaries x WHERE x.machine = m.id) LIMIT %1)").arg(kIdBatch)))
+        return false;
+    idsPruned_ = idsPruned_ || q.numRowsAffected() > 0;
+    return true;
+}
+
+bool Retention::takeIdsPruned()
+{
+    const bool pruned = idsPruned_;
+    idsPruned_ = false;
+    return pruned;
 }

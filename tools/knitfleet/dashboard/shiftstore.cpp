@@ -3,7 +3,6 @@
 #include "fleetdb.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -218,44 +217,36 @@ bool ShiftStore::catchUp(qint64 nowMs)
 
 bool ShiftStore::rows(qint64 from, qint64 to, const QString &machine, bool floor, QList<Row> *out)
 {
+    // Summed by the database per shift (and machine): a year of the floor is a few hundred
+    // rows to read, not one per machine, shift and job. The expected pieces take each job's
+    // best pace over the kPaceDaysMs before `to`.
+    const QString name = floor ? QStringLiteral("''") : QStringLiteral("m.name");
+    const QString by = floor ? QStringLiteral("s.start_t") : QStringLiteral("s.start_t, m.name");
     QSqlQuery q(db_->db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT job, MAX(pieces * 1.0 / knitting_s) FROM shift_summaries"
-                             " WHERE end_t > ? AND end_t <= ? AND knitting_s >= ? GROUP BY job"));
-    q.addBindValue(to - kPaceDaysMs);
-    q.addBindValue(plan_.at(to).end);
-    q.addBindValue(kMinPaceKnittingS);
-    if (!q.exec())
-        return false;
-    QHash<int, double> best;
-    while (q.next())
-        best.insert(q.value(0).toInt(), q.value(1).toDouble());
-    q.prepare(QStringLiteral("SELECT m.name, s.start_t, s.end_t, s.job, s.pieces, s.knitting_s, s.stopped_s, s.nodata_s,"
-                             " s.alarms, s.alarm_s FROM shift_summaries s JOIN machines m ON m.id = s.machine"
-                             " WHERE s.start_t >= ? AND s.start_t < ?%1 ORDER BY s.start_t, m.name")
-                  .arg(machine.isEmpty() ? QString() : QStringLiteral(" AND m.name = ?")));
-    q.addBindValue(from);
-    q.addBindValue(to);
+    q.prepare(QStringLiteral("SELECT %1, s.start_t, MAX(s.end_t), SUM(s.pieces), SUM(s.knitting_s), SUM(s.stopped_s), SUM(s.nodata_s),"
+                             " SUM(s.alarms), SUM(s.alarm_s), SUM(COALESCE(b.pace, 0) * s.knitting_s)"
+                             " FROM shift_summaries s JOIN machines m ON m.id = s.machine"
+                             " LEFT JOIN (SELECT job, MAX(pieces * 1.0 / knitting_s) AS pace FROM shift_summaries"
+                             " WHERE end_t > ? AND end_t <= ? AND knitting_s >= ? GROUP BY job) b ON b.job = s.job"
+                             " WHERE s.start_t >= ? AND s.start_t < ?%2 GROUP BY %3 ORDER BY %3")
+                  .arg(name, machine.isEmpty() ? QString() : QStringLiteral(" AND m.name = ?"), by));
+    for (const QVariant &v : QVariantList{to - kPaceDaysMs, plan_.at(to).end, kMinPaceKnittingS, from, to})
+        q.addBindValue(v);
     if (!machine.isEmpty())
         q.addBindValue(machine);
     if (!q.exec())
         return false;
     out->clear();
     while (q.next()) {
-        const QString name = floor ? QString() : q.value(0).toString();
-        const qint64 start = q.value(1).toLongLong();
-        if (out->isEmpty() || out->last().machine != name || out->last().start != start)
-            out->append(Row{name, start, q.value(2).toLongLong(), {}, 0});
-        Row &r = out->last();
-        ShiftFigures::Figures f;
-        f.pieces = q.value(4).toLongLong();
-        f.knittingMs = q.value(5).toLongLong() * 1000;
-        f.stoppedMs = q.value(6).toLongLong() * 1000;
-        f.noDataMs = q.value(7).toLongLong() * 1000;
-        f.alarms = q.value(8).toLongLong();
-        f.alarmMs = q.value(9).toLongLong() * 1000;
-        r.f += f;
-        r.expected += best.value(q.value(3).toInt()) * double(q.value(5).toLongLong());
+        Row r{q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toLongLong(), {}, q.value(9).toDouble()};
+        r.f.pieces = q.value(3).toLongLong();
+        r.f.knittingMs = q.value(4).toLongLong() * 1000;
+        r.f.stoppedMs = q.value(5).toLongLong() * 1000;
+        r.f.noDataMs = q.value(6).toLongLong() * 1000;
+        r.f.alarms = q.value(7).toLongLong();
+        r.f.alarmMs = q.value(8).toLongLong() * 1000;
+        out->append(r);
     }
     return true;
 }
