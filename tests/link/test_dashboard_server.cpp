@@ -1,19 +1,47 @@
-// knitfleet serve as a program, with a real mosquitto. Faults caught: a method other than GET,
-// a path with "..", an oversized request head or a bad query answered as if fine; a missing
-// Content-Security-Policy; CSV without its byte-order mark or with a formula cell; a login
-// refused at once (guessing made cheap) or a right one refused; a listen address off loopback
-// started without logins, a password in the database URL accepted, a second knitfleet on the
+// knitfleet serve as a program, with a real mosquitto, as an attacker on the office network
+// would try it. Faults caught: a method other than GET or HEAD, a path with "..", an oversized
+// head, a body, a foreign Host or Origin or a bad query answered as if fine; a reply without
+// the security headers; CSV without its byte-order mark or with a formula cell; guesses that
+// are cheap (answered at once, many a connection, out of order) or a right login refused; a
+// body, a trickle or many connections that hold memory or slots; panels past the machine cap
+// on any topic, or past their rate; a live page that never reads kept; an auth file with plain
+// or empty passwords, or readable by others, accepted; a listen address off loopback started
+// without logins or TLS, a password in the database URL accepted, a second knitfleet on the
 // same file; bad payloads recorded or not counted.
 #include "brokerprocess.h"
 #include "fleetserve.h"
 #include "testtable.h"
 
+#include "telemetry/mqttclient.h"
+#include "telemetry/outbox.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QElapsedTimer>
 #include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/socket.h>
+
+namespace {
+
+const QByteArray kHost = " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+const QByteArray kUpgrade = "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+
+enum Attack { PipelinedGuesses, BlankLineBody, Trickle, Connections, JobNames, AlarmFlood, NeverReads };
+
+qint64 residentKb(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    f.open(QIODevice::ReadOnly);
+    const QByteArray s = f.readAll();
+    return s.mid(s.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong();
+}
+
+} // namespace
 
 class TestDashboardServer : public QObject
 {
@@ -29,22 +57,29 @@ private Q_SLOTS:
             QSKIP(qPrintable(why));
         QVERIFY2(broker_.start(&why), qPrintable(why));
         QVERIFY(fleet_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))}));
+        QVERIFY(passwd(auth_, "office", "s3cret"));
     }
 
     void access_data()
     {
         TestTable::columns<QByteArray, int>("request", "status");
-        const QByteArray host = " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
-        QTest::addRow("the floor page") << "GET /" + host + "\r\n" << 200;
-        QTest::addRow("POST") << "POST /api/health" + host + "Content-Length: 2\r\n\r\n{}" << 405;
-        QTest::addRow("..") << "GET /static/../dashboardserver.cpp" + host + "\r\n" << 400;
-        QTest::addRow("encoded ..") << "GET /static/%2e%2e/%2e%2e/etc/passwd" + host + "\r\n" << 400;
-        QTest::addRow("unknown API") << "GET /api/nothing" + host + "\r\n" << 404;
-        QTest::addRow("bad time") << "GET /api/shifts?from=yesterday" + host + "\r\n" << 400;
-        QTest::addRow("span backwards") << "GET /api/alarms/pareto?from=2026-02-01&to=2026-01-01" + host + "\r\n" << 400;
-        QTest::addRow("unknown machine") << "GET /api/machines/NOPE/samples" + host + "\r\n" << 404;
-        QTest::addRow("bad format") << "GET /api/machines?format=xml" + host + "\r\n" << 400;
-        QTest::addRow("head over 16 KiB") << "GET /" + host + "X-Big: " + QByteArray(17 * 1024, 'a') + "\r\n\r\n" << 431;
+        QTest::addRow("the floor page") << "GET /" + kHost + "\r\n" << 200;
+        QTest::addRow("HEAD") << "HEAD /api/health" + kHost + "\r\n" << 200;
+        QTest::addRow("POST") << "POST /api/health" + kHost + "\r\n" << 405;
+        QTest::addRow("body on GET") << "GET /" + kHost + "Content-Length: 5\r\n\r\nhello" << 413;
+        QTest::addRow("chunked body") << "GET /" + kHost + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n" << 413;
+        QTest::addRow("bare LF") << QByteArray("GET / HTTP/1.1\nHost: 127.0.0.1\n\n") << 400;
+        QTest::addRow("foreign Host") << QByteArray("GET /api/machines HTTP/1.1\r\nHost: rebind.attacker.example\r\n\r\n") << 421;
+        QTest::addRow("foreign Origin") << kUpgrade + "Origin: http://rebind.attacker.example\r\n\r\n" << 403;
+        QTest::addRow("own Origin") << kUpgrade + "Origin: http://127.0.0.1:8080\r\n\r\n" << 101;
+        QTest::addRow("..") << "GET /static/../dashboardserver.cpp" + kHost + "\r\n" << 400;
+        QTest::addRow("encoded ..") << "GET /static/%2e%2e/%2e%2e/etc/passwd" + kHost + "\r\n" << 400;
+        QTest::addRow("unknown API") << "GET /api/nothing" + kHost + "\r\n" << 404;
+        QTest::addRow("bad time") << "GET /api/shifts?from=yesterday" + kHost + "\r\n" << 400;
+        QTest::addRow("span backwards") << "GET /api/alarms/pareto?from=2026-02-01&to=2026-01-01" + kHost + "\r\n" << 400;
+        QTest::addRow("unknown machine") << "GET /api/machines/NOPE/samples" + kHost + "\r\n" << 404;
+        QTest::addRow("bad format") << "GET /api/machines?format=xml" + kHost + "\r\n" << 400;
+        QTest::addRow("head over 16 KiB") << "GET /" + kHost + "X-Big: " + QByteArray(17 * 1024, 'a') + "\r\n\r\n" << 431;
     }
 
     void access()
@@ -52,9 +87,14 @@ private Q_SLOTS:
         auto [request, status] = TestTable::fetch<QByteArray, int>("request", "status");
         const FleetServe::Reply r = fleet_.request(request);
         QCOMPARE(r.status, status);
-        if (status != 431)
-            QVERIFY2(r.head.contains("Content-Security-Policy: default-src 'self'"), r.head.constData());
-        if (status >= 400 && status != 431)
+        if (status == 101)
+            return;
+        for (const char *header : {"Content-Security-Policy: default-src 'self'; frame-ancestors 'none'", "X-Frame-Options: DENY",
+                                   "X-Content-Type-Options: nosniff", "Referrer-Policy: no-referrer"})
+            QVERIFY2(r.head.contains(header), r.head.constData());
+        if (request.startsWith("HEAD"))
+            QVERIFY(r.body.isEmpty() && r.head.contains("Content-Length: ") && !r.head.contains("Content-Length: 0"));
+        else if (status >= 400)
             QVERIFY(QJsonDocument::fromJson(r.body).object().contains(QLatin1String("error")));
     }
 
@@ -68,31 +108,197 @@ private Q_SLOTS:
                                                          {"knit/B1/state", R"({"pieces":1e300})"},
                                                          {"knit/B 1/state", good},
                                                          {"knit/B1/alarm", R"({"event":"exploded","time":"2026-01-01T00:00:00"})"},
-                                                         {"knit/B1/state", good}};
+                                                         {"knit/B1/state", good},
+                                                         {"knit/B2/state", R"j({"job":"J0\u202egnp.exe","pieces":1})j"}};
         for (const auto &m : messages)
             QVERIFY(publish(m.first, m.second));
-        QTRY_COMPARE_WITH_TIMEOUT(health().value(QLatin1String("machines")).toInt(), 1, 10000);
-        QTRY_COMPARE(health().value(QLatin1String("ignored")).toInt(), 7);
+        QTRY_COMPARE_WITH_TIMEOUT(health(fleet_).value(QLatin1String("machines")).toInt(), 2, 10000);
+        QTRY_COMPARE(health(fleet_).value(QLatin1String("ignored")).toInt(), 7);
         const FleetServe::Reply csv = fleet_.get("/api/machines?format=csv");
         QCOMPARE(csv.status, 200);
         QVERIFY(csv.body.startsWith("\xEF\xBB\xBFmachine,state,"));
         QVERIFY2(csv.body.contains("\"'=HYPERLINK(1)\""), csv.body.constData());
+        // A direction override cannot turn the name around.
+        QVERIFY2(csv.body.contains(",J0gnp.exe,"), csv.body.constData());
     }
 
     void login()
     {
         QTemporaryDir dir;
-        QFile auth(dir.filePath(QStringLiteral("auth")));
-        QVERIFY(auth.open(QIODevice::WriteOnly) && auth.write("office:s3cret\n") > 0);
-        auth.close();
         FleetServe fleet;
-        QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--auth-file", auth.fileName()}));
+        QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--auth-file", auth_}));
         QElapsedTimer clock;
         clock.start();
+        // No login is no guess: asked for at once, and the connection goes on.
         QCOMPARE(fleet.get("/api/health").status, 401);
-        QVERIFY(clock.elapsed() >= 900);
-        QCOMPARE(fleet.get("/api/health", "Authorization: Basic " + QByteArray("office:wrong").toBase64() + "\r\n").status, 401);
-        QCOMPARE(fleet.get("/api/health", "Authorization: Basic " + QByteArray("office:s3cret").toBase64() + "\r\n").status, 200);
+        QVERIFY(clock.elapsed() < 900);
+        clock.restart();
+        QCOMPARE(fleet.get("/api/health", basic("office:wrong")).status, 401);
+        QVERIFY(clock.elapsed() >= 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(fleet.get("/api/health", basic("office:s3cret")).status, 200, 15000);
+    }
+
+    void attacks_data()
+    {
+        TestTable::columns<int, int, int>("attack", "status", "bound");
+        // Bound: the replies a connection gets; the server's growth in MiB; seconds to the cut;
+        // connections held; distinct job names kept; machines; seconds to the close.
+        QTest::addRow("50 guesses and the password pipelined") << int(PipelinedGuesses) << 401 << 1;
+        QTest::addRow("a 100 MB body with a blank line every 8 KiB") << int(BlankLineBody) << 413 << 8;
+        QTest::addRow("a head at a byte every half second") << int(Trickle) << 408 << 11;
+        QTest::addRow("17 connections from one address") << int(Connections) << 503 << 16;
+        QTest::addRow("1,000 job names from one panel at once") << int(JobNames) << 200 << 30;
+        QTest::addRow("alarms of 300 new machines on a full floor") << int(AlarmFlood) << 200 << 5000;
+        QTest::addRow("a live page that never reads") << int(NeverReads) << 101 << 10;
+    }
+
+    void attacks()
+    {
+        auto [attack, status, bound] = TestTable::fetch<int, int, int>("attack", "status", "bound");
+        if (guarded_.port() == 0) {
+            QVERIFY(guarded_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("g.sqlite")), "--auth-file", auth_}));
+            // Checked once, the right login is known for the rest.
+            QTRY_COMPARE_WITH_TIMEOUT(guarded_.get("/api/health", basic("office:s3cret")).status, 200, 15000);
+        }
+        QTcpSocket s;
+        s.connectToHost(QHostAddress::LocalHost, quint16(guarded_.port()));
+        QVERIFY(s.waitForConnected(3000));
+        QElapsedTimer clock;
+        clock.start();
+        switch (Attack(attack)) {
+        case PipelinedGuesses: {
+            QByteArray guesses;
+            for (int i = 0; i < 50; ++i)
+                guesses += "GET /api/health" + kHost + basic("office:guess" + QByteArray::number(i)) + "\r\n";
+            s.write(guesses + "GET /api/health" + kHost + basic("office:s3cret") + "\r\n");
+            const QByteArray all = readUntilClosed(s, 15000);
+            QCOMPARE(all.count("HTTP/1.1 "), bound);
+            QCOMPARE(all.left(12), "HTTP/1.1 " + QByteArray::number(status));
+            QVERIFY(clock.elapsed() >= 1000);
+            break;
+        }
+        case BlankLineBody: {
+            const qint64 before = residentKb(guarded_.process().processId());
+            s.write("POST /api/health" + kHost + basic("office:s3cret") + "Content-Length: 100000000\r\n\r\n");
+            const QByteArray chunk = QByteArray(8190, 'a') + "\r\n\r\n";
+            for (int sent = 0; sent < 100000000 && s.state() == QAbstractSocket::ConnectedState; sent += chunk.size()) {
+                s.write(chunk);
+                s.waitForBytesWritten(1000);
+            }
+            QVERIFY(s.state() != QAbstractSocket::ConnectedState);
+            QVERIFY(s.peek(12).isEmpty() || s.peek(12) == "HTTP/1.1 " + QByteArray::number(status));
+            QVERIFY(residentKb(guarded_.process().processId()) - before < bound * 1024);
+            break;
+        }
+        case Trickle: {
+            const QByteArray head = "GET /api/health" + kHost + basic("office:s3cret") + QByteArray(64, 'x');
+            for (int i = 0; i < head.size() && s.bytesAvailable() == 0 && s.state() == QAbstractSocket::ConnectedState; ++i) {
+                s.write(head.mid(i, 1));
+                s.waitForReadyRead(500);
+            }
+            QCOMPARE(s.readAll().left(12), "HTTP/1.1 " + QByteArray::number(status));
+            QVERIFY(clock.elapsed() < bound * 1000);
+            break;
+        }
+        case Connections: {
+            std::vector<std::unique_ptr<QTcpSocket>> more;
+            for (int i = 1; i <= bound; ++i) {
+                more.push_back(std::make_unique<QTcpSocket>());
+                more.back()->connectToHost(QHostAddress::LocalHost, quint16(guarded_.port()));
+                QVERIFY(more.back()->waitForConnected(3000));
+            }
+            // The first 16 (s among them) stay; the 17th is answered at once and closed.
+            QCOMPARE(readUntilClosed(*more.back(), 5000).left(12), "HTTP/1.1 " + QByteArray::number(status));
+            more.pop_back();
+            s.write("GET /api/health" + kHost + basic("office:s3cret") + "\r\n");
+            QVERIFY(s.waitForReadyRead(5000) && s.peek(12) == "HTTP/1.1 200");
+            break;
+        }
+        case JobNames: {
+            Outbox out(1000);
+            for (int i = 0; i < 1000; ++i)
+                out.push({Outbox::Kind::State, "knit/JOBS/state", "{\"job\":\"J" + QByteArray::number(i) + "\",\"pieces\":1}", false});
+            QVERIFY(send(out));
+            QTRY_VERIFY_WITH_TIMEOUT(health(guarded_).value(QLatin1String("dropped")).toInt() >= 1000 - bound, 20000);
+            const QJsonArray samples = QJsonDocument::fromJson(guarded_.get("/api/machines/JOBS/samples", basic("office:s3cret")).body)
+                                           .object().value(QLatin1String("samples")).toArray();
+            QVERIFY(samples.size() <= bound);
+            QCOMPARE(samples.size() + health(guarded_).value(QLatin1String("dropped")).toInt(), 1000);
+            break;
+        }
+        case AlarmFlood: {
+            // The floor filled with states, then alarm events of machines it has no room for.
+            Outbox out(6000);
+            for (int i = 1; i < bound; ++i)
+                out.push({Outbox::Kind::State, "knit/S" + QByteArray::number(i) + "/state",
+                          "{\"job\":\"" + QByteArray(60, 'J') + "\",\"pieces\":1}", false});
+            for (int i = 0; i < 300; ++i)
+                out.push({Outbox::Kind::Alarm, "knit/A" + QByteArray::number(i) + "/alarm",
+                          R"({"event":"raised","type":2,"code":23,"time":"2026-01-01T00:00:00"})", false});
+            QVERIFY(send(out));
+            QTRY_VERIFY_WITH_TIMEOUT(health(guarded_).value(QLatin1String("ignored")).toInt() >= 300, 30000);
+            QCOMPARE(health(guarded_).value(QLatin1String("machines")).toInt(), bound);
+            QCOMPARE(guarded_.get("/api/machines/A1/alarms", basic("office:s3cret")).status, 404);
+            break;
+        }
+        case NeverReads: {
+            // A page that takes the whole floor (5,000 machines) and never reads a byte of it.
+            QTcpSocket page;
+            page.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+            page.connectToHost(QHostAddress::LocalHost, quint16(guarded_.port()));
+            QVERIFY(page.waitForConnected(3000));
+            page.write(kUpgrade + basic("office:s3cret") + "Origin: http://127.0.0.1\r\n\r\n");
+            for (int round = 0; round < 20 && !serverSaid(guarded_, "over 1 MiB unread"); ++round) {
+                Outbox out(6000);
+                for (int i = 1; i < 5000; ++i)
+                    out.push({Outbox::Kind::State, "knit/S" + QByteArray::number(i) + "/state",
+                              "{\"job\":\"" + QByteArray(60, 'J') + "\",\"pieces\":" + QByteArray::number(round + 2) + "}", false});
+                QVERIFY(send(out));
+            }
+            QVERIFY(serverSaid(guarded_, "over 1 MiB unread"));
+            QVERIFY(clock.elapsed() < bound * 1000);
+            break;
+        }
+        }
+    }
+
+    void refusals_data()
+    {
+        TestTable::columns<QStringList, QByteArray, int, QString>("args", "authFile", "code", "why");
+        const QByteArray hashed = authLine_;
+        QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << QByteArray() << 2 << "needs --auth-file";
+        QTest::addRow("off loopback without TLS") << QStringList{"--listen", "0.0.0.0:0"} << hashed << 2 << "needs --cert";
+        QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << QByteArray() << 64 << "no password";
+        QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << QByteArray() << 64 << "--shifts";
+        QTest::addRow("the same file twice") << QStringList{"--listen", "127.0.0.1:0"} << QByteArray() << 69 << "another knitfleet";
+        // The auth file's rules; "0644:" before the lines gives the file that mode.
+        QTest::addRow("plain password") << QStringList() << QByteArray("office:s3cret\n") << 65 << "knitfleet passwd";
+        QTest::addRow("empty password") << QStringList() << QByteArray("office:\n") << 65 << "empty password";
+        QTest::addRow("readable by others") << QStringList() << "0644:" + hashed << 65 << "chmod 600";
+        QTest::addRow("over 64 KiB") << QStringList() << "# " + QByteArray(70000, 'x') + "\n" + hashed << 65 << "over 64 KiB";
+        QTest::addRow("no login") << QStringList() << QByteArray("# nobody\n") << 65 << "holds no user";
+    }
+
+    void refusals()
+    {
+        auto [args, authFile, code, why] = TestTable::fetch<QStringList, QByteArray, int, QString>("args", "authFile", "code", "why");
+        QTemporaryDir dir;
+        QStringList all = QStringList{"serve", "--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))} + args;
+        if (!authFile.isEmpty()) {
+            QFile f(dir.filePath(QStringLiteral("auth")));
+            const bool open = authFile.startsWith("0644:");
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(open ? authFile.mid(5) : authFile) > 0);
+            f.setPermissions(open ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther
+                                  : QFile::ReadOwner | QFile::WriteOwner);
+            f.close();
+            all << "--auth-file" << f.fileName();
+        }
+        QProcess p;
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), all);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), code);
+        const QByteArray err = p.readAllStandardError();
+        QVERIFY2(err.split('\n').first().contains(why.toUtf8()), err.constData());
     }
 
     void https()
@@ -111,45 +317,71 @@ private Q_SLOTS:
         QVERIFY2(s.waitForEncrypted(5000), qPrintable(s.errorString()));
         s.write("GET /api/health HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
         QTRY_VERIFY((s.waitForReadyRead(100), s.peek(12).startsWith("HTTP/1.1 200")));
+        QVERIFY(s.peek(2000).contains("Strict-Transport-Security: max-age="));
         // Plain HTTP on the TLS port is not served.
         QCOMPARE(fleet.get("/api/health").status, 0);
     }
 
-    void refusals_data()
-    {
-        TestTable::columns<QStringList, int, QString>("args", "code", "why");
-        QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << 2 << "needs --auth-file";
-        QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << 64 << "no password";
-        QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << 64 << "--shifts";
-        QTest::addRow("the same file twice") << QStringList{"--listen", "127.0.0.1:0"} << 69 << "another knitfleet";
-    }
-
-    void refusals()
-    {
-        auto [args, code, why] = TestTable::fetch<QStringList, int, QString>("args", "code", "why");
-        QProcess p;
-        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH),
-                        QStringList{"serve", "--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))} + args);
-        QVERIFY(p.waitForFinished(10000));
-        QCOMPARE(p.exitCode(), code);
-        const QByteArray err = p.readAllStandardError();
-        QVERIFY2(err.split('\n').first().contains(why.toUtf8()), err.constData());
-    }
-
 private:
+    static QByteArray basic(const QByteArray &login) { return "Authorization: Basic " + login.toBase64() + "\r\n"; }
+    // Sets a login with knitfleet passwd; the file's line is kept for the refusals.
+    bool passwd(QString &file, const char *user, const char *password)
+    {
+        file = dir_.filePath(QStringLiteral("auth"));
+        QProcess p;
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), {"passwd", file, QString::fromLatin1(user)});
+        p.write(QByteArray(password) + '\n');
+        p.closeWriteChannel();
+        QFile f(file);
+        const bool ok = p.waitForFinished(30000) && p.exitCode() == 0 && f.open(QIODevice::ReadOnly);
+        authLine_ = f.readAll();
+        return ok && f.permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    }
+    // The messages published as fast as the broker takes them.
+    bool send(Outbox &out)
+    {
+        MqttClient::Options o;
+        QString why;
+        BrokerUrl::parse(broker_.url(), &o.url, &why);
+        o.clientId = "test-panels";
+        MqttClient client(o, {}, &out);
+        client.start();
+        const bool sent = QTest::qWaitFor([&] { return out.waiting() == 0 && out.inFlight() == 0; }, 30000);
+        client.stop();
+        return sent;
+    }
+    static QByteArray readUntilClosed(QTcpSocket &s, int ms)
+    {
+        QByteArray all;
+        const QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired() && s.state() == QAbstractSocket::ConnectedState)
+            if (s.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+                all += s.readAll();
+        return all + s.readAll();
+    }
+    static bool serverSaid(FleetServe &fleet, const char *text)
+    {
+        fleet.process().waitForReadyRead(200);
+        static QByteArray err;
+        err += fleet.process().readAllStandardError();
+        return err.contains(text);
+    }
     bool publish(const QString &topic, const QByteArray &payload)
     {
         return QProcess::execute(QStringLiteral("mosquitto_pub"),
                                  {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-t", topic, "-m", QString::fromUtf8(payload)}) == 0;
     }
-    QJsonObject health()
+    static QJsonObject health(const FleetServe &fleet)
     {
-        return QJsonDocument::fromJson(fleet_.get("/api/health").body).object();
+        return QJsonDocument::fromJson(fleet.get("/api/health", basic("office:s3cret")).body).object();
     }
 
     QTemporaryDir dir_;
     BrokerProcess broker_;
     FleetServe fleet_;
+    FleetServe guarded_;
+    QString auth_;
+    QByteArray authLine_;
 };
 
 QTEST_GUILESS_MAIN(TestDashboardServer)

@@ -3,7 +3,8 @@
 // output); an offline or silent machine counted as knitting; an alarm's standing time not
 // split at a shift boundary; a version-1 database not migrated, or a newer one written to; rows
 // lost, duplicated or reordered while PostgreSQL was down; a crash, a corrupt file or lost rows
-// when the file system is full. (A second knitfleet on the same file is the server test's.)
+// when the file system is full; a panel's flood of messages or job names kept whole. (A second
+// knitfleet on the same file is the server test's.)
 #include "postgresprocess.h"
 #include "testtable.h"
 
@@ -232,6 +233,23 @@ private Q_SLOTS:
         QCOMPARE(queue.dropped(), 3ULL);
         QCOMPARE(queue.at(0).kind, Record::Alarm);
         QCOMPARE(queue.size(), 2);
+    }
+
+    void hostilePanel()
+    {
+        // 1,000 job names a tenth of a second apart: 200 kept and "(other)"; 100 messages of
+        // another machine within a second: 10 taken.
+        std::unique_ptr<Dashboard> d = dashboard(false);
+        for (int i = 0; i < 1000; ++i)
+            d->take("knit/M1/state", state(QByteArray("J" + QByteArray::number(i)).constData(), true, 1), false, kT0 + i * 100LL);
+        for (int i = 0; i < 100; ++i)
+            d->take("knit/M2/state", state("J1", true, i), false, kT0 + i);
+        QVERIFY(d->flush());
+        QSqlQuery q(d->db().db());
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(DISTINCT j.name), MAX(j.name) FROM samples s JOIN jobs j ON j.id = s.job"
+                                      " JOIN machines m ON m.id = s.machine WHERE m.name = 'M1'")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 201);
+        QCOMPARE(d->recorder().dropped(), 90ULL);
     }
 
     void postgresOutage()

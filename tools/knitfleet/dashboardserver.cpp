@@ -20,6 +20,8 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 
+#include <algorithm>
+
 namespace {
 
 qint64 now()
@@ -164,6 +166,7 @@ bool DashboardServer::handleRequest(const QHttpServerRequest &request, QTcpSocke
         return false;
     if (ConnectionGuard *guard = ConnectionGuard::of(socket))
         guard->handOver();
+    upgraded_.append(socket);
     return true;
 }
 
@@ -290,7 +293,14 @@ void DashboardServer::onWebSocket()
     while (hasPendingWebSocketConnections()) {
         // Host, origin, path and login were checked in handleRequest.
         QWebSocket *s = nextPendingWebSocketConnection().release();
-        sockets_.insert(s, Live{s->findChild<QTcpSocket *>(), 0});
+        // Its connection, whose unsent bytes tell whether the page reads.
+        upgraded_.removeAll(nullptr);
+        const auto tcp = std::find_if(upgraded_.begin(), upgraded_.end(), [s](const QPointer<QTcpSocket> &t) {
+            return t->peerPort() == s->peerPort() && t->peerAddress() == s->peerAddress();
+        });
+        sockets_.insert(s, Live{tcp == upgraded_.end() ? nullptr : *tcp, 0});
+        if (tcp != upgraded_.end())
+            upgraded_.erase(tcp);
         connect(s, &QWebSocket::disconnected, this, [this, s] {
             sockets_.remove(s);
             s->deleteLater();

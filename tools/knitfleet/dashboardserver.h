@@ -78,6 +78,7 @@ private:
     LoginGate logins_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;
+    QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server
     QTimer push_;
     QTimer ping_;
 };

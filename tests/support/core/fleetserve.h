@@ -71,7 +71,9 @@ public:
                 all += s.readAll();
             const qsizetype end = all.indexOf("\r\n\r\n");
             const QRegularExpressionMatch length = QRegularExpression(QStringLiteral("(?i)content-length: *([0-9]+)")).match(QString::fromLatin1(all.left(end)));
-            if (end >= 0 && length.hasMatch() && all.size() >= end + 4 + length.captured(1).toInt())
+            // A reply to HEAD, or an upgrade's, is a head alone.
+            const bool headOnly = head.startsWith("HEAD ") || all.startsWith("HTTP/1.1 1");
+            if (end >= 0 && (headOnly || (length.hasMatch() && all.size() >= end + 4 + length.captured(1).toInt())))
                 break;
         }
         all += s.readAll();

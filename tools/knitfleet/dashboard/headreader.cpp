@@ -125,7 +125,8 @@ bool HeadReader::parseRequestLine(const QByteArray &line)
     if (!target.startsWith('/'))
         return false;
     method_ = parts[0];
-    path_ = target.left(target.indexOf('?'));
+    const qsizetype query = target.indexOf('?');
+    path_ = query < 0 ? target : target.left(query);
     return true;
 }
 
