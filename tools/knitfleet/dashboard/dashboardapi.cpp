@@ -67,13 +67,12 @@ DashboardApi::Answer DashboardApi::table(bool asCsv, const QStringList &columns,
     return {200, "text/csv; charset=utf-8", t.bytes(), {}};
 }
 
-bool DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, Answer *fail)
+DashboardApi::Span DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs)
 {
+    Span s;
     QString why;
-    if (span(query, nowMs, defaultSpanMs, from, to, &why))
-        return true;
-    *fail = error(400, why);
-    return false;
+    s.fail = span(query, nowMs, defaultSpanMs, &s.from, &s.to, &why) ? Answer{0, {}, {}, {}} : error(400, why);
+    return s;
 }
 
 bool DashboardApi::span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, QString *why)
@@ -148,15 +147,14 @@ int DashboardApi::machineId(const QString &name, Answer *fail)
 
 DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQuery &query, bool asCsv, qint64 nowMs)
 {
-    qint64 from = 0;
-    qint64 to = 0;
-    Answer fail;
+    const Span when = span(query, nowMs, kDayMs);
+    Answer fail = when.fail;
     QList<Record> list;
     bool more = false;
-    const int id = span(query, nowMs, kDayMs, &from, &to, &fail) ? machineId(machine, &fail) : -1;
+    const int id = fail.status == 0 ? machineId(machine, &fail) : -1;
     if (id < 0)
         return fail;
-    if (!d_->history().samples(id, from, to, &list, &more))
+    if (!d_->history().samples(id, when.from, when.to, &list, &more))
         return unavailable();
     QJsonArray rows;
     for (const Record &r : list) {
@@ -173,7 +171,7 @@ DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQue
     QByteArray next;
     if (more) {
         next = "/api/machines/" + machine.toUtf8() + "/samples?from=" + QUrl::toPercentEncoding(IsoTime::text(list.last().t + 1, true))
-               + "&to=" + QUrl::toPercentEncoding(IsoTime::text(to, true)) + (asCsv ? "&format=csv" : "");
+               + "&to=" + QUrl::toPercentEncoding(IsoTime::text(when.to, true)) + (asCsv ? "&format=csv" : "");
         head.insert(QStringLiteral("next"), QString::fromUtf8(next));
     }
     Answer a = table(asCsv, {"time", "panel_time", "state", "job", "pieces", "target", "alarm"}, rows, QStringLiteral("samples"), head);
@@ -212,18 +210,16 @@ DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuer
 
 DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qint64 nowMs)
 {
-    qint64 from = 0;
-    qint64 to = 0;
-    Answer fail;
-    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &fail))
-        return fail;
+    const Span when = span(query, nowMs, 7 * kDayMs);
+    if (when.fail.status != 0)
+        return when.fail;
     const QString machine = query.queryItemValue(QStringLiteral("machine"));
     if (!machine.isEmpty() && !TelemetryConfig::isMachineId(machine))
         return error(400, QStringLiteral("machine: not a machine id"));
     const bool floor = query.queryItemValue(QStringLiteral("by")) != QLatin1String("machine") && machine.isEmpty();
     QList<ShiftStore::Row> list;
     // A shift counts where it starts: from is moved back to the start of its shift.
-    if (!d_->shifts().rows(d_->shifts().plan().at(from).start, to, machine, floor, &list))
+    if (!d_->shifts().rows(d_->shifts().plan().at(when.from).start, when.to, machine, floor, &list))
         return unavailable();
     QJsonArray rows;
     for (const ShiftStore::Row &r : list) {
@@ -253,15 +249,13 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
 
 DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qint64 nowMs)
 {
-    qint64 from = 0;
-    qint64 to = 0;
-    Answer fail;
-    if (!span(query, nowMs, 7 * kDayMs, &from, &to, &fail))
-        return fail;
+    const Span when = span(query, nowMs, 7 * kDayMs);
+    if (when.fail.status != 0)
+        return when.fail;
     QList<HistoryQueries::ParetoRow> list;
     qint64 total = 0;
     // An alarm still standing stands until now, not until the end of a span in the future.
-    if (!d_->history().pareto(from, qMin(to, nowMs), &list, &total))
+    if (!d_->history().pareto(when.from, qMin(when.to, nowMs), &list, &total))
         return unavailable();
     QJsonArray rows;
     qint64 running = 0;

@@ -44,8 +44,13 @@ private:
     Answer health();
     // The machine's id, or an error answer in *fail.
     int machineId(const QString &name, Answer *fail);
-    // The query's span, or a 400 answer in *fail.
-    static bool span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs, qint64 *from, qint64 *to, Answer *fail);
+    struct Span
+    {
+        qint64 from = 0;
+        qint64 to = 0;
+        Answer fail; // status 0 when the span is good, else the 400 answer
+    };
+    static Span span(const QUrlQuery &query, qint64 nowMs, qint64 defaultSpanMs);
     // A table as CSV of the columns, or as the JSON object `head` with the rows under `key`.
     static Answer table(bool asCsv, const QStringList &columns, const QJsonArray &rows, const QString &key,
                         QJsonObject head = QJsonObject());

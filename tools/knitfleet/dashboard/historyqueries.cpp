@@ -24,6 +24,19 @@ bool HistoryQueries::rows(const QString &sql, const QVariantList &values, const 
     return true;
 }
 
+bool HistoryQueries::records(const QString &sql, const QVariantList &values, Record::Kind kind, const QList<Field> &fields,
+                             QList<Record> *out)
+{
+    out->clear();
+    return rows(sql, values, [&](const QSqlQuery &q) {
+        Record r;
+        r.kind = kind;
+        for (int i = 0; i < fields.size(); ++i)
+            fields[i](r, q.value(i));
+        out->append(r);
+    });
+}
+
 int HistoryQueries::machine(const QString &name)
 {
     int id = 0;
@@ -32,25 +45,27 @@ int HistoryQueries::machine(const QString &name)
                : -1;
 }
 
+namespace {
+
+void t(Record &r, const QVariant &v) { r.t = v.toLongLong(); }
+void dt(Record &r, const QVariant &v) { r.dt = v.toInt(); }
+void job(Record &r, const QVariant &v) { r.job = v.toString(); }
+void pieces(Record &r, const QVariant &v) { r.pieces = v.toInt(); }
+
+} // namespace
+
 bool HistoryQueries::samples(int machine, qint64 from, qint64 to, QList<Record> *out, bool *more)
 {
-    out->clear();
-    const bool ok = rows(QStringLiteral("SELECT s.t, s.dt, j.name, s.running, s.online, s.pieces, s.target, s.alarm"
-                                        " FROM samples s JOIN jobs j ON j.id = s.job WHERE s.machine = ? AND s.t >= ? AND s.t < ?"
-                                        " ORDER BY s.t LIMIT %1")
-                             .arg(kMaxSamples + 1),
-                         {machine, from, to}, [out](const QSqlQuery &q) {
-                             Record r;
-                             r.t = q.value(0).toLongLong();
-                             r.dt = q.value(1).toInt();
-                             r.job = q.value(2).toString();
-                             r.running = q.value(3).toInt();
-                             r.online = q.value(4).toInt();
-                             r.pieces = q.value(5).toInt();
-                             r.target = q.value(6).toInt();
-                             r.alarm = q.value(7).isNull() ? -1 : q.value(7).toInt();
-                             out->append(r);
-                         });
+    const bool ok = records(QStringLiteral("SELECT s.t, s.dt, j.name, s.running, s.online, s.pieces, s.target, s.alarm"
+                                           " FROM samples s JOIN jobs j ON j.id = s.job WHERE s.machine = ? AND s.t >= ? AND s.t < ?"
+                                           " ORDER BY s.t LIMIT %1")
+                                .arg(kMaxSamples + 1),
+                            {machine, from, to}, Record::Sample,
+                            {t, dt, job, [](Record &r, const QVariant &v) { r.running = v.toInt(); },
+                             [](Record &r, const QVariant &v) { r.online = v.toInt(); }, pieces,
+                             [](Record &r, const QVariant &v) { r.target = v.toInt(); },
+                             [](Record &r, const QVariant &v) { r.alarm = v.isNull() ? -1 : v.toInt(); }},
+                            out);
     *more = out->size() > kMaxSamples;
     if (*more)
         out->removeLast();
@@ -59,24 +74,14 @@ bool HistoryQueries::samples(int machine, qint64 from, qint64 to, QList<Record> 
 
 bool HistoryQueries::alarms(int machine, int limit, QList<Record> *out)
 {
-    out->clear();
-    return rows(QStringLiteral("SELECT a.t, a.dt, a.panel_time, a.event, a.type, a.code, a.text, j.name, a.row_no, a.pieces"
-                               " FROM alarms a JOIN jobs j ON j.id = a.job WHERE a.machine = ? ORDER BY a.t DESC LIMIT ?"),
-                {machine, limit}, [out](const QSqlQuery &q) {
-                    Record r;
-                    r.kind = Record::Alarm;
-                    r.t = q.value(0).toLongLong();
-                    r.dt = q.value(1).toInt();
-                    r.panelTime = q.value(2).toString();
-                    r.event = q.value(3).toInt();
-                    r.type = q.value(4).toInt();
-                    r.code = q.value(5).toInt();
-                    r.text = q.value(6).toString();
-                    r.job = q.value(7).toString();
-                    r.row = q.value(8).toInt();
-                    r.pieces = q.value(9).toInt();
-                    out->append(r);
-                });
+    return records(QStringLiteral("SELECT a.t, a.dt, a.panel_time, a.event, a.type, a.code, a.text, j.name, a.row_no, a.pieces"
+                                  " FROM alarms a JOIN jobs j ON j.id = a.job WHERE a.machine = ? ORDER BY a.t DESC LIMIT ?"),
+                   {machine, limit}, Record::Alarm,
+                   {t, dt, [](Record &r, const QVariant &v) { r.panelTime = v.toString(); },
+                    [](Record &r, const QVariant &v) { r.event = v.toInt(); }, [](Record &r, const QVariant &v) { r.type = v.toInt(); },
+                    [](Record &r, const QVariant &v) { r.code = v.toInt(); }, [](Record &r, const QVariant &v) { r.text = v.toString(); },
+                    job, [](Record &r, const QVariant &v) { r.row = v.toInt(); }, pieces},
+                   out);
 }
 
 bool HistoryQueries::pareto(qint64 from, qint64 to, QList<ParetoRow> *out, qint64 *total)

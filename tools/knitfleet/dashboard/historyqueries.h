@@ -40,8 +40,12 @@ public:
     bool pareto(qint64 from, qint64 to, QList<ParetoRow> *out, qint64 *total);
 
 private:
+    // Sets one field of a record from one column.
+    using Field = void (*)(Record &, const QVariant &);
     // Runs the statement with its values bound and hands each row to `row`.
     bool rows(const QString &sql, const QVariantList &values, const std::function<void(const QSqlQuery &)> &row);
+    // The rows as records of the kind, the columns read into the fields in order.
+    bool records(const QString &sql, const QVariantList &values, Record::Kind kind, const QList<Field> &fields, QList<Record> *out);
 
     FleetDb *const db_;
 };

@@ -69,13 +69,16 @@ bool Recorder::takeAlarm(const QString &id, const QByteArray &payload, qint64 re
 
 bool Recorder::admit(const QString &id, qint64 receivedMs)
 {
-    const auto it = last_.find(id);
+    if (!TelemetryConfig::isMachineId(id))
+        return true; // ignored and counted by whoever reads the topic
+    auto it = last_.find(id);
     if (it == last_.end()) {
         // A new machine only while there is room, whichever topic it comes by.
-        if (last_.size() < FleetState::kMaxMachines)
-            return true;
-        ++ignored_;
-        return false;
+        if (last_.size() >= FleetState::kMaxMachines) {
+            ++ignored_;
+            return false;
+        }
+        it = last_.insert(id, Last());
     }
     if (receivedMs / 1000 != it->rateSecond) {
         it->rateSecond = receivedMs / 1000;
