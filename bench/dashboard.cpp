@@ -5,7 +5,13 @@
 // for the same messages; each knitfleet's CPU against the broker's; the floor page's load with
 // every machine (navigation → all rows drawn, headless Chromium, median of 5) against the same
 // table as a static file; a week of per-shift history for the floor from the summaries
-// against the same figures summed from raw samples; storage per machine-day. Never fails.
+// against the same figures summed from raw samples; storage per machine-day. Then an attack run
+// on a third knitfleet serve (with logins) while the panels go on: 20 s windows, quiet and
+// under attack in turn, the attacks from other processes (this program with --attacker):
+// 500 connections from 32 loopback addresses each sending a 100 MB body with a blank line
+// every 8 KiB, and 100 connections from one address guessing the password. Prints the
+// server's memory under attack against quiet, the guesses checked a second, and the honest
+// panels' ingest p99 under attack against quiet. Never fails.
 #include "brokerprocess.h"
 #include "browserprocess.h"
 #include "fleetserve.h"
@@ -20,7 +26,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QEventLoop>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -28,6 +36,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
@@ -153,11 +162,159 @@ bool makeWeek(FleetDb &db, int machines, int rawMachines, qint64 weekStart, cons
     return ok && d.commit();
 }
 
+
+// --attacker bodies|guesses PORT SECONDS: the attack's other side, in a process of its own so
+// the panels' publisher never waits on it. Prints one line: what the server answered.
+int attacker(const QString &kind, quint16 port, int seconds)
+{
+    const bool bodies = kind == QLatin1String("bodies");
+    const int connections = bodies ? 500 : 100;
+    QHash<int, int> answers; // status -> count
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray head = bodies ? "POST /api/health HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 100000000\r\n\r\n"
+                                   : "GET /api/health HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Basic "
+                                         + QByteArray("office:guess").toBase64() + "\r\n\r\n";
+    const QByteArray chunk = QByteArray(8190, 'a') + "\r\n\r\n";
+    std::function<void(int)> open = [&](int i) {
+        if (clock.elapsed() >= seconds * 1000LL)
+            return;
+        auto *s = new QTcpSocket;
+        // Bodies come from 32 addresses (16 connections each are let in), guesses from one.
+        if (bodies)
+            s->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + i % 32)), 0);
+        auto *sent = new qint64(0);
+        QObject::connect(s, &QTcpSocket::connected, s, [s, &head] { s->write(head); });
+        QObject::connect(s, &QTcpSocket::bytesWritten, s, [s, sent, bodies, &chunk] {
+            while (bodies && *sent < 100000000 && s->bytesToWrite() < 256 * 1024) {
+                s->write(chunk);
+                *sent += chunk.size();
+            }
+        });
+        QObject::connect(s, &QTcpSocket::readyRead, s, [s, &answers] {
+            const QByteArray reply = s->readAll();
+            if (reply.startsWith("HTTP/1.1 "))
+                ++answers[reply.mid(9, 3).toInt()];
+        });
+        QObject::connect(s, &QTcpSocket::stateChanged, s, [s, sent, i, &open](QAbstractSocket::SocketState st) {
+            if (st != QAbstractSocket::UnconnectedState)
+                return;
+            s->deleteLater();
+            delete sent;
+            QTimer::singleShot(10, [i, &open] { open(i); });
+        });
+        s->connectToHost(QHostAddress::LocalHost, port);
+    };
+    for (int i = 0; i < connections; ++i)
+        open(i);
+    QTimer::singleShot(seconds * 1000 + 2000, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    std::printf("attacker %s: 401 %d 413 %d 429 %d 503 %d\n", qPrintable(kind), answers.value(401), answers.value(413),
+                answers.value(429), answers.value(503));
+    return 0;
+}
+
+qint64 residentKb(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray s = f.readAll();
+    return s.mid(s.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong();
+}
+
+// The attack run: windows of windowMs, quiet and under attack in turn, the panels publishing
+// throughout; fleet records them with logins on.
+void attackRun(FleetServe &fleet, const DbTarget &target, Outbox &outbox, int machines, int windows, int windowMs)
+{
+    StoredWatch watch(target);
+    QString why;
+    if (!watch.open(&why)) {
+        std::printf("attack run left out: %s\n", qPrintable(why));
+        return;
+    }
+    std::vector<Pending> pending[2];
+    std::vector<double> lags[2], rss[3]; // quiet, under the bodies, under the guesses
+    std::vector<int> pieces(std::size_t(machines) + 1, 1000);
+    int window = 0;
+    int next = 1;
+    QList<QProcess *> attackers;
+    QTimer publish, poll, sample, windowTimer;
+    QObject::connect(&publish, &QTimer::timeout, [&] {
+        for (int k = 0; k < qMax(1, machines / 50); ++k, next = next % machines + 1) {
+            const bool piece = QRandomGenerator::global()->bounded(60) == 0;
+            pieces[std::size_t(next)] += piece ? 1 : 0;
+            outbox.push({Outbox::Kind::State, "knit/" + machineId(next).toUtf8() + "/state", state(next, 0, pieces[std::size_t(next)]), false});
+            if (piece && window > 0)
+                pending[window % 2].push_back({next, pieces[std::size_t(next)], QDateTime::currentMSecsSinceEpoch()});
+        }
+    });
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (int w = 0; w < 2; ++w)
+            watch.poll(&pending[w], &lags[w]);
+    });
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+        if (window > 0)
+            rss[window % 2 == 0 ? 0 : window % 4 == 1 ? 1 : 2].push_back(double(residentKb(fleet.process().processId())) / 1024);
+    });
+    QEventLoop loop;
+    QObject::connect(&windowTimer, &QTimer::timeout, [&] {
+        // Window 0 warms up; odd windows are attacked, by bodies and by guesses in turn.
+        if (++window > windows)
+            return loop.quit();
+        if (window % 2 == 1) {
+            for (const char *kind : {window % 4 == 1 ? "bodies" : "guesses"}) {
+                auto *p = new QProcess;
+                p->start(QCoreApplication::applicationFilePath(),
+                         {"--attacker", QLatin1String(kind), QString::number(fleet.port()), QString::number(windowMs / 1000)});
+                attackers.append(p);
+            }
+        }
+    });
+    publish.start(20);
+    poll.start(20);
+    sample.start(200);
+    windowTimer.start(windowMs);
+    loop.exec();
+    publish.stop();
+    // The last states get their seconds to arrive; what never does is told below.
+    const bool allSeen = QTest::qWaitFor([&] {
+        watch.poll(&pending[0], &lags[0]);
+        watch.poll(&pending[1], &lags[1]);
+        return pending[0].empty() && pending[1].empty();
+    }, 3000);
+    if (!allSeen)
+        std::printf("  not seen within 3 s: quiet %zu, under attack %zu\n", pending[0].size(), pending[1].size());
+    int checked = 0;
+    for (QProcess *p : std::as_const(attackers)) {
+        p->waitForFinished(10000);
+        const QByteArray line = p->readAllStandardOutput().trimmed();
+        if (line.startsWith("attacker guesses"))
+            checked += line.mid(line.indexOf("401 ") + 4).split(' ').value(0).toInt();
+        std::printf("  %s\n", line.constData());
+        delete p;
+    }
+    const double attackedS = double(windows / 4 * windowMs) / 1000;
+    std::printf("attack run: %d windows of %d s, every other one under attack, in turn by 500 connections sending 100 MB "
+                "bodies from 32 addresses and by 100 connections guessing from one:\n", windows, windowMs / 1000);
+    std::printf("  server memory (target < +50 MB): quiet median %.1f MB; under the bodies highest %.1f MB (+%.1f MB); under the "
+                "guesses highest %.1f MB (+%.1f MB, a password check takes argon2id's 64 MiB while it runs)\n",
+                quantile(rss[0], 0.5), quantile(rss[1], 1.0), quantile(rss[1], 1.0) - quantile(rss[0], 0.5), quantile(rss[2], 1.0),
+                quantile(rss[2], 1.0) - quantile(rss[0], 0.5));
+    std::printf("  guesses checked from one address over 100 connections (target ≤ 1 a second): %d in %.0f s, %.2f a second\n",
+                checked, attackedS, double(checked) / attackedS);
+    printLag("ingest lag, quiet", lags[0]);
+    printLag("ingest lag, under attack", lags[1]);
+    std::printf("  p99 under attack ÷ quiet (target ≤ 1.2): %.2f\n", quantile(lags[1], 0.99) / qMax(1.0, quantile(lags[0], 0.99)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--attacker") == 0)
+        return attacker(QString::fromLatin1(argv[2]), quint16(QByteArray(argv[3]).toUInt()), QByteArray(argv[4]).toInt());
     double minutes = 5;
     int machines = 500;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -183,8 +340,17 @@ int main(int argc, char **argv)
     DbTarget::parse(pg.url(), &postgres, &why);
     FleetServe fleetSqlite;
     FleetServe fleetPg;
+    FleetServe fleetGuarded;
+    DbTarget guarded;
+    guarded.path = dir.filePath(QStringLiteral("guarded.sqlite"));
+    QProcess passwd;
+    passwd.start(QStringLiteral(KNITFLEET_PATH), {"passwd", dir.filePath(QStringLiteral("logins")), "office"});
+    passwd.write("s3cret\n");
+    passwd.closeWriteChannel();
+    passwd.waitForFinished(30000);
     if (!fleetSqlite.start({"--url", broker.url(), "--db", sqlite.path})
-        || (withPg && !fleetPg.start({"--url", broker.url(), "--db", pg.url()}))) {
+        || (withPg && !fleetPg.start({"--url", broker.url(), "--db", pg.url()}))
+        || !fleetGuarded.start({"--url", broker.url(), "--db", guarded.path, "--auth-file", dir.filePath(QStringLiteral("logins"))})) {
         std::printf("dashboard benchmark: knitfleet serve did not start\n");
         return 0;
     }
@@ -298,6 +464,8 @@ int main(int argc, char **argv)
     if (withPg)
         std::printf(", knitfleet PostgreSQL %.1f %% (%.2f × broker)", cpuPg, cpuPg / qMax(0.01, cpuBroker));
     std::printf("\n");
+
+    attackRun(fleetGuarded, guarded, outbox, machines, 8, 15000);
 
     // Storage: what a machine-day takes at this message pattern.
     FleetDb reader(sqlite);

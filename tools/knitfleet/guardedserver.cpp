@@ -6,6 +6,7 @@
 
 #include <QSslSocket>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 GuardedServer::GuardedServer(HeadReader::BodyLimit limit, QObject *parent)
@@ -16,6 +17,29 @@ GuardedServer::GuardedServer(HeadReader::BodyLimit limit, QObject *parent)
 
 void GuardedServer::incomingConnection(qintptr descriptor)
 {
+    // A connection past the limits is answered and closed on the bare descriptor: a flood of
+    // them costs no socket object each.
+    sockaddr_storage address = {};
+    socklen_t length = sizeof(address);
+    QHostAddress peer;
+    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr *>(&address), &length) == 0)
+        peer.setAddress(reinterpret_cast<const sockaddr *>(&address));
+    bool mapped = false;
+    const quint32 v4 = peer.toIPv4Address(&mapped);
+    if (mapped)
+        peer = QHostAddress(v4);
+    const int fromPeer = counts_->perAddress.value(peer);
+    if (counts_->total >= kMaxConnections || fromPeer >= kMaxPerAddress) {
+        RefusalLog::line("connections", QStringLiteral("refused a connection from %1: %2").arg(peer.toString(),
+                         counts_->total >= kMaxConnections ? QStringLiteral("%1 open").arg(kMaxConnections)
+                                                           : QStringLiteral("%1 open from it").arg(kMaxPerAddress)));
+        if (!tls_) {
+            const QByteArray reply = HttpReply::error(503, "too many connections").bytes(false, false);
+            [[maybe_unused]] const ssize_t sent = ::send(int(descriptor), reply.constData(), std::size_t(reply.size()), MSG_DONTWAIT | MSG_NOSIGNAL);
+        }
+        ::close(int(descriptor));
+        return;
+    }
     QTcpSocket *socket = tls_ ? new QSslSocket(this) : new QTcpSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {
         delete socket;
@@ -23,22 +47,7 @@ void GuardedServer::incomingConnection(qintptr descriptor)
         return;
     }
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    bool mapped = false;
-    const quint32 v4 = socket->peerAddress().toIPv4Address(&mapped);
-    const QHostAddress peer = mapped ? QHostAddress(v4) : socket->peerAddress();
-    int &fromPeer = counts_->perAddress[peer];
-    if (counts_->total >= kMaxConnections || fromPeer >= kMaxPerAddress) {
-        if (fromPeer == 0)
-            counts_->perAddress.remove(peer);
-        RefusalLog::line("connections", QStringLiteral("refused a connection from %1: %2").arg(peer.toString(),
-                         counts_->total >= kMaxConnections ? QStringLiteral("%1 open").arg(kMaxConnections)
-                                                           : QStringLiteral("%1 open from it").arg(kMaxPerAddress)));
-        if (!tls_)
-            socket->write(HttpReply::error(503, "too many connections").bytes(false, false));
-        socket->disconnectFromHost();
-        return;
-    }
-    ++fromPeer;
+    ++counts_->perAddress[peer];
     ++counts_->total;
     new ConnectionGuard(socket, tls_.has_value(), limit_, [counts = counts_, peer] {
         --counts->total;
