@@ -252,6 +252,21 @@ private Q_SLOTS:
         QCOMPARE(d->recorder().dropped(), 90ULL);
     }
 
+    void samplesPaged()
+    {
+        // 10,001 samples: a page of 10,000, and the next page holds the last one.
+        std::unique_ptr<Dashboard> d = dashboard(false);
+        for (int i = 0; i < 10001; ++i)
+            d->take("knit/M1/state", state("J1", true, i), false, kT0 + i * 100LL);
+        QVERIFY(d->flush());
+        QJsonObject page = QJsonDocument::fromJson(d->api(QStringLiteral("/api/machines/M1/samples"), QUrlQuery(), kT0 + 3600000).body).object();
+        QCOMPARE(page.value(QLatin1String("samples")).toArray().size(), 10000);
+        const QUrl next(page.value(QLatin1String("next")).toString());
+        page = QJsonDocument::fromJson(d->api(next.path(), QUrlQuery(next), kT0 + 3600000).body).object();
+        QCOMPARE(page.value(QLatin1String("samples")).toArray().size(), 1);
+        QVERIFY(!page.contains(QLatin1String("next")));
+    }
+
     void postgresOutage()
     {
         if (!pgReady_)

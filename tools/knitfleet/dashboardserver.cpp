@@ -77,6 +77,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
     : QAbstractHttpServer(parent)
     , dashboard_(dashboard)
     , logins_(auth)
+    , reader_(dashboard->options().db, dashboard->options().shifts)
 {
     for (const QString &n : names)
         names_.insert(hostOf(n.toLatin1()));
@@ -214,7 +215,7 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
     }
     const LoginGate::Decision d = logins_.decide(r.peer, r.authorization, now());
     if (d.verdict == LoginGate::Verdict::Open)
-        return send(socket, r, route(r));
+        return respond(socket, r);
     if (d.verdict == LoginGate::Verdict::Missing)
         return send(socket, r, loginNeeded(false));
     if (d.verdict == LoginGate::Verdict::Wait) {
@@ -228,7 +229,7 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
     QPointer<QTcpSocket> s(socket);
     logins_.check(r.peer, r.authorization, socket, [this, s, r](bool ok, qint64 waitMs) {
         if (ok)
-            return send(s, r, route(r));
+            return respond(s, r);
         // A failed login ends the connection: nothing more is read from it, and its answer waits.
         if (ConnectionGuard *guard = ConnectionGuard::of(s))
             guard->stopReading();
@@ -236,6 +237,28 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
     });
 }
 
+void DashboardServer::respond(QTcpSocket *socket, const Request &r)
+{
+    const HttpReply reply = route(r);
+    if (reply.status != 0)
+        return send(socket, r, reply);
+    QPointer<QTcpSocket> s(socket);
+    const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, apiReply(a)); };
+    if (!reader_.ask(r.url.path(QUrl::FullyDecoded), QUrlQuery(r.url), now(), socket, done))
+        send(socket, r, HttpReply::error(503, "too many requests wait for the database: try again"));
+}
+
+HttpReply DashboardServer::apiReply(const DashboardApi::Answer &a)
+{
+    HttpReply reply{a.status, a.type, a.body, {}, false};
+    if (a.type.startsWith("text/csv"))
+        reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
+    if (!a.next.isEmpty())
+        reply.header("Link", "<" + a.next + ">; rel=\"next\"");
+    return reply;
+}
+
+// The reply, or one of status 0 for a route the reader answers.
 HttpReply DashboardServer::route(const Request &r)
 {
     if (r.method != "GET" && r.method != "HEAD") {
@@ -256,11 +279,9 @@ HttpReply DashboardServer::route(const Request &r)
     if (path.startsWith(QLatin1String("/static/")))
         return file(path.mid(8));
     if (path.startsWith(QLatin1String("/api/"))) {
-        const DashboardApi::Answer a = dashboard_->api(path, QUrlQuery(r.url), now());
-        HttpReply reply{a.status, a.type, a.body, {}, false};
-        if (a.type.startsWith("text/csv"))
-            reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
-        return reply;
+        HttpReply later;
+        later.status = 0;
+        return DashboardApi::stored(path) ? later : apiReply(dashboard_->api(path, QUrlQuery(r.url), now()));
     }
     if (path == QLatin1String("/ws"))
         return HttpReply::error(400, "a WebSocket only");

@@ -3,6 +3,8 @@
 #include "httpreply.h"
 #include "logingate.h"
 
+#include "dashboard/apireader.h"
+
 #include <QAbstractHttpServer>
 #include <QHash>
 #include <QHostAddress>
@@ -64,6 +66,9 @@ private:
     // Why a WebSocket upgrade is refused; an empty reply when it may go on.
     HttpReply refuseUpgrade(const Request &r) const;
     void answer(QTcpSocket *socket, const Request &r);
+    // The reply to a request whose login is good; from the reader for the database's routes.
+    void respond(QTcpSocket *socket, const Request &r);
+    static HttpReply apiReply(const DashboardApi::Answer &a);
     static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
     HttpReply route(const Request &r);
     HttpReply page(const QString &name, const Request &r);
@@ -76,6 +81,7 @@ private:
 
     Dashboard *const dashboard_;
     LoginGate logins_;
+    ApiReader reader_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;
     QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server

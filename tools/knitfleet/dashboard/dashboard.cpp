@@ -14,7 +14,7 @@ Dashboard::Dashboard(const Options &options, QObject *parent)
     , shifts_(&db_, options.shifts)
     , history_(&db_)
     , live_(options.staleS)
-    , api_(this)
+    , api_(DashboardApi::Sources{&db_, &history_, &shifts_, this})
 {
     connect(&writer_, &DbWriter::healthChanged, this, &Dashboard::healthChanged);
     maintenance_.setInterval(kMaintenanceMs);

@@ -35,9 +35,14 @@ QString cellOf(const QJsonValue &v)
 
 } // namespace
 
-DashboardApi::DashboardApi(Dashboard *dashboard)
-    : d_(dashboard)
+DashboardApi::DashboardApi(const Sources &sources)
+    : d_(sources)
 {
+}
+
+bool DashboardApi::stored(const QString &path)
+{
+    return path.startsWith(QLatin1String("/api/")) && path != QLatin1String("/api/machines") && path != QLatin1String("/api/health");
 }
 
 DashboardApi::Answer DashboardApi::error(int status, const QString &why)
@@ -104,11 +109,9 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
     const bool asCsv = format == QLatin1String("csv");
     static const QRegularExpression perMachine(QStringLiteral("^/api/machines/([^/]+)/(samples|alarms)$"));
     const QRegularExpressionMatch m = perMachine.match(path);
-    if (path == QLatin1String("/api/machines"))
-        return machines(asCsv, nowMs);
-    if (path == QLatin1String("/api/health"))
-        return health();
-    if (!d_->db().isOpen())
+    if (!stored(path) && d_.live)
+        return path == QLatin1String("/api/machines") ? machines(asCsv, nowMs) : health();
+    if (!d_.db->isOpen())
         return unavailable();
     if (m.hasMatch() && m.captured(2) == QLatin1String("samples"))
         return samples(m.captured(1), query, asCsv, nowMs);
@@ -123,12 +126,12 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
 
 DashboardApi::Answer DashboardApi::machines(bool asCsv, qint64 nowMs)
 {
-    const FleetState &fleet = d_->recorder().fleet();
+    const FleetState &fleet = d_.live->recorder().fleet();
     if (!asCsv)
         return {200, "application/json", fleet.json(nowMs), {}};
     QJsonArray rows;
     for (const FleetState::Machine &m : fleet.sorted())
-        rows.append(LiveFeed::row(m, nowMs, d_->options().staleS));
+        rows.append(LiveFeed::row(m, nowMs, d_.live->options().staleS));
     return table(true, {"machine", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "last_seen", "stale"}, rows,
                  QString());
 }
@@ -139,7 +142,7 @@ int DashboardApi::machineId(const QString &name, Answer *fail)
         *fail = error(404, QStringLiteral("no such machine"));
         return -1;
     }
-    const int id = d_->history().machine(name);
+    const int id = d_.history->machine(name);
     if (id <= 0)
         *fail = id < 0 ? unavailable() : error(404, QStringLiteral("no such machine"));
     return id > 0 ? id : -1;
@@ -154,7 +157,7 @@ DashboardApi::Answer DashboardApi::samples(const QString &machine, const QUrlQue
     const int id = fail.status == 0 ? machineId(machine, &fail) : -1;
     if (id < 0)
         return fail;
-    if (!d_->history().samples(id, when.from, when.to, &list, &more))
+    if (!d_.history->samples(id, when.from, when.to, &list, &more))
         return unavailable();
     QJsonArray rows;
     for (const Record &r : list) {
@@ -191,7 +194,7 @@ DashboardApi::Answer DashboardApi::alarms(const QString &machine, const QUrlQuer
     QList<Record> list;
     if (id < 0)
         return fail;
-    if (!d_->history().alarms(id, limit, &list))
+    if (!d_.history->alarms(id, limit, &list))
         return unavailable();
     QJsonArray rows;
     for (const Record &r : list)
@@ -219,7 +222,7 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
     const bool floor = query.queryItemValue(QStringLiteral("by")) != QLatin1String("machine") && machine.isEmpty();
     QList<ShiftStore::Row> list;
     // A shift counts where it starts: from is moved back to the start of its shift.
-    if (!d_->shifts().rows(d_->shifts().plan().at(when.from).start, when.to, machine, floor, &list))
+    if (!d_.shifts->rows(d_.shifts->plan().at(when.from).start, when.to, machine, floor, &list))
         return unavailable();
     QJsonArray rows;
     for (const ShiftStore::Row &r : list) {
@@ -255,7 +258,7 @@ DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qi
     QList<HistoryQueries::ParetoRow> list;
     qint64 total = 0;
     // An alarm still standing stands until now, not until the end of a span in the future.
-    if (!d_->history().pareto(when.from, qMin(when.to, nowMs), &list, &total))
+    if (!d_.history->pareto(when.from, qMin(when.to, nowMs), &list, &total))
         return unavailable();
     QJsonArray rows;
     qint64 running = 0;
@@ -274,12 +277,12 @@ DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qi
 DashboardApi::Answer DashboardApi::health()
 {
     // The database's own words (host, user) go to standard error only.
-    const DbWriter &w = d_->writer();
-    return json(QJsonObject{{QStringLiteral("ignored"), double(d_->recorder().ignored())},
-                            {QStringLiteral("database"), w.healthy() && d_->db().isOpen() ? QStringLiteral("ok")
+    const DbWriter &w = d_.live->writer();
+    return json(QJsonObject{{QStringLiteral("ignored"), double(d_.live->recorder().ignored())},
+                            {QStringLiteral("database"), w.healthy() && d_.db->isOpen() ? QStringLiteral("ok")
                                                                                           : QStringLiteral("database unavailable")},
-                            {QStringLiteral("backlog"), d_->queue().size()},
-                            {QStringLiteral("dropped"), double(d_->queue().dropped() + d_->recorder().dropped())},
+                            {QStringLiteral("backlog"), d_.live->queue().size()},
+                            {QStringLiteral("dropped"), double(d_.live->queue().dropped() + d_.live->recorder().dropped())},
                             {QStringLiteral("written"), double(w.written())},
-                            {QStringLiteral("machines"), d_->recorder().machines()}});
+                            {QStringLiteral("machines"), d_.live->recorder().machines()}});
 }

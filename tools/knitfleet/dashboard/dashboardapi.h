@@ -7,6 +7,9 @@
 #include <QUrlQuery>
 
 class Dashboard;
+class FleetDb;
+class HistoryQueries;
+class ShiftStore;
 
 // The JSON API's answers (and their CSV with format=csv), worked out without HTTP:
 // /api/machines, /api/machines/<id>/samples, /api/machines/<id>/alarms, /api/shifts,
@@ -27,8 +30,20 @@ public:
         QByteArray next; // the path of the page after this one, if any
     };
 
-    explicit DashboardApi(Dashboard *dashboard);
+    // Where the answers come from. The live picture and the health are the event loop's; a
+    // reader on a thread of its own (ApiReader) has a connection of its own and no live parts.
+    struct Sources
+    {
+        FleetDb *db = nullptr;
+        HistoryQueries *history = nullptr;
+        ShiftStore *shifts = nullptr;
+        const Dashboard *live = nullptr;
+    };
+
+    explicit DashboardApi(const Sources &sources);
     Answer answer(const QString &path, const QUrlQuery &query, qint64 nowMs);
+    // Whether the path's answer is read from the database (and may take long).
+    static bool stored(const QString &path);
 
     // The query's from and to (ISO 8601), defaulting to [nowMs - defaultSpanMs, nowMs); false
     // with a reason for a bad time, to before from, or a span over kMaxSpanMs.
@@ -56,5 +71,5 @@ private:
                         QJsonObject head = QJsonObject());
     static Answer unavailable();
 
-    Dashboard *const d_;
+    const Sources d_;
 };

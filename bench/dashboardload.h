@@ -1,0 +1,95 @@
+#pragma once
+// What bench/dashboard's runs share: the simulated panels' states, the watch that sees them
+// stored, and the figures' quantiles.
+#include "dashboard/fleetdb.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace DashboardBench {
+
+constexpr qint64 kDayMs = 86400000;
+
+inline double quantile(std::vector<double> v, double q)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, std::size_t(q * double(v.size())))];
+}
+
+inline double cpuSeconds(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray s = f.readAll();
+    const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(::sysconf(_SC_CLK_TCK));
+}
+
+inline QString machineId(int i)
+{
+    return QStringLiteral("HALL-%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+inline QByteArray state(int i, int second, int pieces)
+{
+    return QStringLiteral("{\"alarm\":null,\"job\":\"M%1\",\"knitting_s\":%2,\"machine\":\"%3\",\"pieces\":%4,\"row\":%5,"
+                          "\"rows\":400,\"running\":true,\"speed\":0.6,\"stopped_s\":0,\"target\":500,\"time\":\"%6\"}")
+        .arg(i % 7).arg(second).arg(machineId(i)).arg(pieces).arg(second % 400)
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
+        .toUtf8();
+}
+
+// A stored state waiting to be seen: machine, pieces, when it was published.
+struct Pending
+{
+    int machine;
+    int pieces;
+    qint64 publishedMs;
+};
+
+// Polls a second connection for the pending states; their lags in ms.
+class StoredWatch
+{
+public:
+    StoredWatch(const DbTarget &target)
+        : db_(target)
+    {
+    }
+    bool open(QString *why) { return db_.open(why); }
+    void poll(std::vector<Pending> *pending, std::vector<double> *lags)
+    {
+        QSqlQuery q(db_.db());
+        q.prepare(QStringLiteral("SELECT 1 FROM samples s JOIN machines m ON m.id = s.machine WHERE m.name = ? AND s.pieces = ?"));
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        for (auto it = pending->begin(); it != pending->end();) {
+            q.addBindValue(machineId(it->machine));
+            q.addBindValue(it->pieces);
+            if (q.exec() && q.next()) {
+                lags->push_back(double(now - it->publishedMs));
+                it = pending->erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+private:
+    FleetDb db_;
+};
+
+inline void printLag(const char *what, const std::vector<double> &lags)
+{
+    std::printf("  %-34s p50 %6.1f ms  p99 %6.1f ms  (%zu messages)\n", what, quantile(lags, 0.5), quantile(lags, 0.99), lags.size());
+}
+
+
+} // namespace DashboardBench

@@ -1,0 +1,64 @@
+#include "apireader.h"
+
+#include "fleetdb.h"
+#include "historyqueries.h"
+#include "shiftstore.h"
+
+#include <QPointer>
+
+struct ApiReader::Parts
+{
+    Parts(const DbTarget &target, const ShiftPlan &plan)
+        : db(target)
+        , history(&db)
+        , shifts(&db, plan)
+        , api(DashboardApi::Sources{&db, &history, &shifts, nullptr})
+    {
+    }
+    FleetDb db;
+    HistoryQueries history;
+    ShiftStore shifts;
+    DashboardApi api;
+};
+
+ApiReader::ApiReader(const DbTarget &target, const ShiftPlan &plan, QObject *parent)
+    : QObject(parent)
+    , target_(target)
+    , plan_(plan)
+    , worker_(new QObject)
+{
+    worker_->moveToThread(&thread_);
+    // A connection belongs to the thread that made it: it goes there too.
+    connect(&thread_, &QThread::finished, worker_, [this] { parts_.reset(); }, Qt::DirectConnection);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater, Qt::DirectConnection);
+    thread_.start();
+}
+
+ApiReader::~ApiReader()
+{
+    thread_.quit();
+    thread_.wait();
+}
+
+bool ApiReader::ask(const QString &path, const QUrlQuery &query, qint64 nowMs, QObject *context,
+                    std::function<void(const DashboardApi::Answer &)> done)
+{
+    if (waiting_ >= kMaxWaiting)
+        return false;
+    ++waiting_;
+    QPointer<QObject> to(context);
+    QMetaObject::invokeMethod(worker_, [this, path, query, nowMs, to, done = std::move(done)] {
+        if (!parts_)
+            parts_ = std::make_unique<Parts>(target_, plan_);
+        QString why;
+        if (!parts_->db.isOpen())
+            parts_->db.open(&why);
+        const DashboardApi::Answer a = parts_->api.answer(path, query, nowMs);
+        QMetaObject::invokeMethod(this, [this, a, to, done] {
+            --waiting_;
+            if (to)
+                done(a);
+        }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
+    return true;
+}
