@@ -14,6 +14,9 @@ void RefusalLog::line(const char *kind, const QString &text)
     };
     static QHash<QByteArray, Kind> kinds;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // Kinds named by address stay bounded: past this many the counts start afresh.
+    if (kinds.size() >= 4096 && !kinds.contains(QByteArray(kind)))
+        kinds.clear();
     Kind &k = kinds[QByteArray(kind)];
     if (now - k.lastMs < 1000) {
         ++k.held;
