@@ -1,0 +1,106 @@
+# What the boot test checks, in the order one boot after another allows. Sourced by
+# scripts/boot-test.sh (check, guest, keys, screendump and the rest come from there).
+
+bin=${KNIT_HOST_BIN:-build/bin}
+mainscreen_tolerance=40 # per mille of pixels: the clock's digits and font rendering
+
+# The host's panel on the same job under Xvfb, after its first paint (its READY=1): the
+# picture the panel computer's screen is held against.
+host_shot() { # FILE
+  local root=$work/host disp=:$((90 + RANDOM % 500)) offset=$((20000 + 400 * (RANDOM % 90)))
+  mkdir -p "$root/panel/mnt/ide/knit/wave" "$root/panel/mnt/ide/knit/para" "$root/panel/mnt/usb" "$root/panel/tmp" "$root/sim"
+  "$bin/knitjob" make TEST01 --dir "$root/panel/mnt/ide/knit/wave" --rows 120 --width 240 --height 120 >/dev/null
+  cp "$root/panel/mnt/ide/knit/wave/TEST01/TEST01".* "$root/sim/"
+  Xvfb "$disp" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+  local xvfb=$!
+  mkfifo "$root/sim.out"
+  "$bin/knitsim" --root "$root/sim" --control 0 --port-offset "$offset" >"$root/sim.out" 2>&1 &
+  local sim=$! line port=
+  exec {simout}<"$root/sim.out"
+  IFS= read -r -t 20 line <&"$simout" && port=$(sed -n 's/^knitsim ready control \([0-9]*\).*/\1/p' <<<"$line")
+  cp "$root/sim/file.sys" "$root/panel/mnt/ide/knit/para/checksystem.sys"
+  cp "$root/sim/config.cfg" "$root/panel/mnt/ide/knit/para/checkconfig.cfg"
+  exec {ctl}<>"/dev/tcp/127.0.0.1/$port"
+  printf 'set job TEST01\n' >&"$ctl"
+  IFS= read -r -t 10 line <&"$ctl"
+  # The panel's READY=1 arrives as a datagram on this socket.
+  socat -u UNIX-RECV:"$root/notify.sock" - >"$root/notify.out" 2>/dev/null &
+  local notify=$!
+  for _ in $(seq 100); do [ -S "$root/notify.sock" ] && break; sleep 0.05; done
+  DISPLAY=$disp KNIT_ROOT="$root/panel" KNIT_PORT_OFFSET=$offset KNIT_CONTROLLER_HOST=127.0.0.1 KNIT_BUZZER=off \
+    NOTIFY_SOCKET="$root/notify.sock" WATCHDOG_USEC=15000000 "$bin/knitpanel" >"$root/panel.log" 2>&1 &
+  local panel=$!
+  for _ in $(seq 600); do grep -q READY=1 "$root/notify.out" && break; sleep 0.05; done
+  # Drawn and flushed: two shots in a row alike.
+  local a=$root/a.png b=$root/b.png
+  DISPLAY=$disp "$bin/knitshot" "$a"
+  for _ in $(seq 50); do
+    DISPLAY=$disp "$bin/knitshot" "$b"
+    cmp -s "$a" "$b" && break
+    mv "$b" "$a"
+  done
+  cp "$b" "$1"
+  kill "$panel" "$sim" "$notify" "$xvfb" 2>/dev/null
+  wait "$panel" "$sim" "$notify" "$xvfb" 2>/dev/null
+  exec {ctl}>&- {simout}<&-
+  echo "boot-test: host's main screen $1"
+}
+
+# The screen at rest: two screendumps in a row alike; its name in $work/NAME.png.
+settled() { # NAME
+  local a=$work/$1.png b=$work/$1.next.png
+  screendump "$a" || return 1
+  for _ in $(seq 60); do
+    screendump "$b" || return 1
+    if cmp -s "$a" "$b"; then rm -f "$b"; return 0; fi
+    mv "$b" "$a"
+  done
+  return 1
+}
+
+differs_from() { # A B → per mille of pixels that differ
+  "$bin/knitshot" --compare "$1" "$2" | sed -n 's/^differing \([0-9]*\) permille$/\1/p'
+}
+
+looks_like() { # A B [TOLERANCE]
+  local d
+  d=$(differs_from "$1" "$2")
+  echo "boot-test: $(basename "$1") against $(basename "$2"): $d per mille differ"
+  [ -n "$d" ] && [ "$d" -le "${3:-$mainscreen_tolerance}" ]
+}
+
+# The panel's start job done: the unit active means READY=1 came, after the main screen's paint.
+panel_ready() { # TIMEOUT
+  guest "systemctl start knitpanel.service" "$1" >/dev/null
+}
+
+# From the kill to the panel ready again, in ms, measured inside; fails past LIMIT seconds.
+restarted_after() { # SIGNAL LIMIT
+  local ms
+  ms=$(guest "n=\$(systemctl show -p NRestarts --value knitpanel); t=\$(date +%s%N); systemctl kill -s $1 knitpanel;
+    until [ \"\$(systemctl show -p NRestarts --value knitpanel)\" -gt \"\$n\" ] && systemctl is-active -q knitpanel; do
+      [ \$(( (\$(date +%s%N) - t) / 1000000000 )) -gt $(($2 + 30)) ] && exit 1; sleep 0.1; done
+    echo \$(( (\$(date +%s%N) - t) / 1000000 ))" $(($2 + 60))) || return 1
+  echo "boot-test: $1 to ready again: $ms ms"
+  [ "$ms" -le $(($2 * 1000)) ]
+}
+
+run_checks() {
+  local t0=$SECONDS
+  qemu_start
+  check "the agent answers (the guest booted)" qga_sync 300
+  check "the panel is ready (main screen painted)" panel_ready 300
+  echo "boot-test: boot to main screen $((SECONDS - t0)) s"
+  guest "systemd-analyze time; systemd-analyze blame | head -n 8" >"$work/analyze.txt" 2>&1
+  check "the main screen looks as on the host" eval 'settled main && looks_like "$work/main.png" "$work/host.png"'
+  check "no listener outside loopback" eval '! guest "ss -H -ltnu | grep -v -E \"(127\\.0\\.0\\.[0-9]+|\\[::1\\]|\\[::ffff:127\\.0\\.0\\.1\\]):\"" | grep -q .'
+  check "root and EFI read-only, data at /mnt/ide" guest 'grep -q " / overlay " /proc/mounts && ! grep -q "knitesp\|vda1" /proc/mounts && grep -q " /mnt/ide vfat .*codepage=936" /proc/mounts'
+  check "the panel runs as knitpanel" eval '[ "$(guest "ps -o user= -C knitpanel,knit | sort -u")" = knitpanel ]'
+  check "key 1 opens the knitting parameters" eval 'keys 1 && settled params && ! looks_like "$work/params.png" "$work/main.png" 100'
+  check "Escape closes them" eval 'keys esc && settled back && looks_like "$work/back.png" "$work/main.png" 10'
+  check "a touch on key 1 opens them" eval 'touch_at 60 455 && settled touched && looks_like "$work/touched.png" "$work/params.png" 10 && keys esc && settled back2'
+  check "kill -9: ready again within 10 s" restarted_after KILL 10
+  check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 40 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
+  guest "journalctl -b --no-pager" >"$work/journal-1.txt" 2>&1
+  qemu_stop
+}
