@@ -41,5 +41,6 @@ prepare_disks
 host_shot "$work/host.png"
 run_checks
 echo "boot-test: $((SECONDS - started)) s"
+echo $((SECONDS - started)) >"$(dirname "$image")/boot-test-seconds" 2>/dev/null
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -101,6 +101,40 @@ run_checks() {
   check "a touch on key 1 opens them" eval 'touch_at 60 455 && settled touched && looks_like "$work/touched.png" "$work/params.png" 10 && keys esc && settled back2'
   check "kill -9: ready again within 10 s" restarted_after KILL 10
   check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 40 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
+  check "backup of the system parameters to the disk (service menu, 3, 4)" eval 'service_menu && keys 3 && settled backup && keys 4 ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done && keys ret'
+  check "export of the system parameters to the stick (5, name 12)" eval 'keys 5 && settled export && keys 1 2 ret ret && settled export-done && keys ret esc esc esc'
+  # A power cut right after the work parameters' page closes, which saves the job's .wrk.
+  wrk=/mnt/ide/knit/wave/TEST01/TEST01.wrk
+  old_wrk=$(guest "sha256sum $wrk | cut -d' ' -f1")
+  check "back on the main screen" eval 'settled main2 && looks_like "$work/main2.png" "$work/main.png"'
+  keys 1 && settled wrkpage && keys down 4 2 7 kp_enter esc
   guest "journalctl -b --no-pager" >"$work/journal-1.txt" 2>&1
   qemu_stop
+  second_boot
+}
+
+# The service menu (password 7063) from the main screen.
+service_menu() {
+  keys 7 && settled menu7 && keys h && settled menuh && keys 7 0 6 3 ret && settled service
+}
+
+# A condition inside the guest, tried until true or the time is up (seconds).
+guest_waits() { # CONDITION [TIMEOUT]
+  guest "t=\$(date +%s); until $1; do [ \$((\$(date +%s) - t)) -gt ${2:-30} ] && exit 1; sleep 0.2; done" $((${2:-30} + 30)) >/dev/null
+}
+
+second_boot() {
+  qemu_start
+  check "second boot: the panel is ready again" eval 'qga_sync 300 && panel_ready 300'
+  local now
+  now=$(guest "sha256sum $wrk | cut -d' ' -f1; stat -c %s $wrk; ls -a /mnt/ide/knit/wave/TEST01 | grep -c '^\.TEST01' ; od -An -tx1 -j16 -N2 $wrk")
+  echo "boot-test: .wrk after the cut: $(tr '\n' ' ' <<<"$now")"
+  check "the .wrk cut off while saved is whole, old or new" eval '[ "$(sed -n 2p <<<"$now")" = 1556 ] && [ "$(sed -n 3p <<<"$now")" = 0 ] && { [ "$(sed -n 1p <<<"$now")" = "$old_wrk" ] || [ "$(sed -n 4p <<<"$now" | tr -d " ")" = ab01 ]; }'
+  check "the reboot kept the backup on the data disk" guest "[ -s /mnt/ide/knit/para/quorvanta.sys ]"
+  check "restore from the disk sends the backup to the controller (2)" eval 'service_menu && keys 3 && settled backup2 && keys 2 ret && guest_waits "exec 3<>/dev/tcp/127.0.0.1/7100; echo journal >&3; timeout 5 cat <&3 | grep -q \"WRQ quorvanta.sys\"" && settled restored && keys ret esc'
+  check "panel update from the stick (7, 1)" eval 'keys 7 && settled update && keys 1 && settled update-files && keys ret && guest_waits "[ -x /mnt/ide/knit/knit ]" 60 && settled updated && keys ret esc esc esc'
+  check "after a restart the new program runs" guest "systemctl restart knitpanel && [ \"\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)\" = /mnt/ide/knit/knit ] && tail -c 17 /mnt/ide/knit/knit | grep -q 'boot-test update'"
+  guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1
+  qemu_stop
+  check "the stick holds the export 12.sys" eval 'MTOOLS_SKIP_CHECK=1 mdir -i "$work/stick.img" ::12.SYS >/dev/null 2>&1'
 }

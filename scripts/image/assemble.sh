@@ -110,6 +110,8 @@ dd if="$data" of="$image" bs=1M seek=$((1 + esp_mib + root_mib)) conv=notrunc,sp
 touch -d "@$epoch" "$image"
 
 zstd -q -f -T2 -10 "$image" -o "$image.zst"
+du -sm "$root" | cut -f1 >"$out/root-mib"
+echo $(( $(stat -c %s "$work/root.sqfs") / mib )) >"$out/squashfs-mib"
 (cd "$out" && sha256sum "$(basename "$image")" "$(basename "$image").zst" >"knitpanel-$version-arm64.sha256")
 echo "assemble: $image ($total_mib MiB; root $(du -sm "$root" | cut -f1) MiB in a ${root_mib} MiB squashfs)"
 echo "assemble: $image.zst $(( $(stat -c %s "$image.zst") / mib )) MiB"
