@@ -13,7 +13,7 @@ arch=${1:-}
 [ "$arch" = arm64 ] || { echo "usage: scripts/image.sh arm64 [OUTDIR]" >&2; exit 2; }
 out=$(realpath -m "${2:-build-image}")
 scripts/setup.sh mmdebstrap qemu-user-static proot arch-test squashfs-tools mtools fdisk dosfstools \
-  cpio zstd kmod fontconfig dpkg-dev
+  cpio zstd fontconfig dpkg-dev
 start=$SECONDS
 
 deb=$(ls build-arm64/knitpanel_*_arm64.deb 2>/dev/null | tail -n 1 || true)
@@ -61,8 +61,9 @@ PATH=$work/bin:$PATH mmdebstrap --mode=root --variant=apt --architectures=arm64 
   --setup-hook='mkdir -p "$1/var/cache/apt/archives" && cp -p '"$out"'/debs/*.deb "$1/var/cache/apt/archives/" 2>/dev/null || true' \
   --setup-hook='mkdir -p "$1/etc/initramfs-tools" && echo update_initramfs=no >"$1/etc/initramfs-tools/update-initramfs.conf"' \
   --customize-hook='cp '"$work"'/knitpanel.deb "$1/tmp/"' \
-  --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive INITRD=No apt-get install --yes --no-install-recommends -oAPT::Sandbox::User=root '"${packages[*]}"' /tmp/knitpanel.deb' \
-  --customize-hook='cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/ 2>/dev/null || true; rm -f "$1"/var/cache/apt/archives/*.deb "$1"/tmp/knitpanel.deb' \
+  --customize-hook='chroot "$1" apt-get install --yes --download-only -oAPT::Sandbox::User=root '"${packages[*]}"' /tmp/knitpanel.deb && cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/ && rm -f '"$out"'/debs/knitpanel_*' \
+  --customize-hook="$src/scripts/image/install.sh"' "$1" '"${packages[*]}" \
+  --customize-hook='rm -f "$1"/var/cache/apt/archives/*.deb "$1"/tmp/knitpanel.deb' \
   bookworm "$root" 2>&1 | grep -v '^I: skipping chroot/mount' || { echo "image.sh: mmdebstrap failed" >&2; exit 1; }
 echo "image.sh: packages installed after $((SECONDS - start)) s"
 

@@ -98,7 +98,7 @@ run_checks() {
   check "the panel runs as knitpanel" eval '[ "$(guest "ps -o user= -C knitpanel,knit | sort -u")" = knitpanel ]'
   check "key 1 opens the knitting parameters" eval 'keys 1 && settled params && ! looks_like "$work/params.png" "$work/main.png" 100'
   check "Escape closes them" eval 'keys esc && settled back && looks_like "$work/back.png" "$work/main.png" 10'
-  check "a touch on key 1 opens them" eval 'touch_at 60 455 && settled touched && looks_like "$work/touched.png" "$work/params.png" 10 && keys esc && settled back2'
+  check "a touch on key 1 opens them" eval 'touch_at 42 27 && settled touched && looks_like "$work/touched.png" "$work/params.png" 10 && keys esc && settled back2'
   check "kill -9: ready again within 10 s" restarted_after KILL 10
   check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 40 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
   check "backup of the system parameters to the disk (service menu, 3, 4)" eval 'service_menu && keys 3 && settled backup && keys 4 ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done && keys ret'
@@ -137,4 +137,19 @@ second_boot() {
   guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1
   qemu_stop
   check "the stick holds the export 12.sys" eval 'MTOOLS_SKIP_CHECK=1 mdir -i "$work/stick.img" ::12.SYS >/dev/null 2>&1'
+  broken_disk_boot
+}
+
+# The data disk's boot sector and first FAT overwritten: fsck cannot save it, the machine boots
+# on a RAM disk in its place and the panel says so; the disk's format page is still there.
+broken_disk_boot() {
+  local start
+  start=$(sfdisk -J "$image" | jq '.partitiontable.partitions[2].start')
+  qemu-io -f qcow2 -c "write -P 0x5a $((start * 512)) 1M" "$work/disk.qcow2" >/dev/null
+  qemu_start
+  check "broken data disk: the machine boots" qga_sync 300
+  check "broken data disk: a RAM disk at /mnt/ide, the panel told" guest_waits "grep -q ' /mnt/ide tmpfs ' /proc/mounts && [ -e /run/knitpanel/data-disk-missing ]" 120
+  check "broken data disk: the panel says so, then shows its main screen" eval 'guest_waits "systemctl is-active -q knitsim-testbed || true; pgrep -x knitpanel >/dev/null" 120 && settled disk-message && ! looks_like "$work/disk-message.png" "$work/main.png" 5 && keys ret && panel_ready 120'
+  guest "journalctl -b --no-pager" >"$work/journal-3.txt" 2>&1
+  qemu_stop
 }

@@ -13,6 +13,7 @@ version=$4
 here=$(cd "$(dirname "$0")" && pwd)
 epoch=$SOURCE_DATE_EPOCH
 export MTOOLS_SKIP_CHECK=1
+export PATH=$PATH:/usr/sbin:/sbin
 
 kver=$(basename "$(ls -d "$root"/lib/modules/* | head -n 1)")
 echo "assemble: kernel $kver"
@@ -22,18 +23,21 @@ initrd=$work/initrd
 mkdir -p "$initrd/bin" "$initrd/etc" "$initrd/lib/modules/$kver"
 cp "$root/bin/busybox" "$initrd/bin/busybox"
 cp "$here/initramfs-init" "$initrd/init"
-modules=(virtio_pci virtio_blk squashfs overlay)
+moddir=lib/modules/$kver
+# A module of the kernel's list and what it needs, dependencies first, each once.
+add_module() { # PATH-IN-MODDIR
+  grep -qx "/$moddir/$1" "$initrd/etc/modules" && return
+  mkdir -p "$initrd/$moddir/$(dirname "$1")"
+  cp "$root/$moddir/$1" "$initrd/$moddir/$1"
+  echo "/$moddir/$1" >>"$initrd/etc/modules"
+}
 : >"$initrd/etc/modules"
-for m in "${modules[@]}"; do
-  # The module and what it needs, in load order, from the kernel's own list.
-  for dep in $(modprobe -d "$root" -S "$kver" --show-depends "$m" 2>/dev/null | awk '$1 == "insmod" { print $2 }'); do
-    rel=${dep#"$root"}
-    mkdir -p "$initrd$(dirname "$rel")"
-    cp "$dep" "$initrd$rel"
-  done
-  echo "$m" >>"$initrd/etc/modules"
+for m in virtio_pci virtio_blk squashfs overlay; do
+  line=$(grep -E "(^|/)$m\.ko:" "$root/$moddir/modules.dep") || continue # built in
+  read -r -a deps <<<"${line#*:}"
+  for ((i = ${#deps[@]} - 1; i >= 0; i--)); do add_module "${deps[i]}"; done
+  add_module "${line%%:*}"
 done
-depmod -b "$initrd" "$kver"
 find "$initrd" -exec touch -h -d "@$epoch" {} +
 (cd "$initrd" && find . | LC_ALL=C sort | cpio --quiet -o -H newc --reproducible | gzip -9n) >"$work/initrd.img"
 
@@ -52,8 +56,8 @@ find "$root" -exec touch -h -d "@$epoch" {} +
 FONTCONFIG_FILE="$root/usr/share/knitpanel/fonts.conf" fc-cache -f -s --sysroot="$root" >/dev/null
 find "$root/var/cache/fontconfig" -exec touch -h -d "@$epoch" {} +
 rm -f "$out/root.sqfs"
-mksquashfs "$root" "$work/root.sqfs" -noappend -reproducible -comp zstd -Xcompression-level 12 \
-  -mkfs-time "$epoch" -all-time "$epoch" -quiet -no-progress
+# mksquashfs takes its times from SOURCE_DATE_EPOCH.
+mksquashfs "$root" "$work/root.sqfs" -noappend -reproducible -comp zstd -Xcompression-level 12 -quiet -no-progress
 
 mib=$((1024 * 1024))
 esp_mib=64
