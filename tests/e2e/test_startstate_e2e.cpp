@@ -179,6 +179,7 @@ private Q_SLOTS:
         address.sun_family = AF_UNIX;
         std::snprintf(address.sun_path, sizeof address.sun_path, "%s", qPrintable(path));
         QVERIFY(fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        f_.panel().stop();
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")) && f_.sim().command(QStringLiteral("fault silent"))
                 && f_.sim().command(QStringLiteral("fault silent-after 0")));
         QProcessEnvironment env;
