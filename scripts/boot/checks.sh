@@ -47,15 +47,19 @@ host_shot() { # FILE
 }
 
 # The screen at rest: two screendumps in a row alike; its name in $work/NAME.png. With FROM,
-# first a screen that differs from that picture by more than the clock's digits, or than
+# first a screen that differs from each such picture by more than the clock's digits, or than
 # PER_MILLE (a page opened rather than a button lit): under emulation that takes a while.
-settled() { # NAME [FROM [PER_MILLE]]
+settled() { # NAME [FROM[,FROM...] [PER_MILLE]]
   local a=$work/$1.png b=$work/$1.next.png
   screendump "$a" || return 1
   if [ -n "${2:-}" ]; then
-    local i
+    local i from apart
     for i in $(seq 120); do
-      [ "$(differs_from "$a" "$work/$2.png")" -gt "${3:-5}" ] && break
+      apart=1
+      for from in ${2//,/ }; do
+        [ "$(differs_from "$a" "$work/$from.png")" -gt "${3:-5}" ] || apart=0
+      done
+      [ "$apart" = 1 ] && break
       screendump "$a" || return 1
     done
     [ "$i" -lt 120 ] || return 1
@@ -68,8 +72,10 @@ settled() { # NAME [FROM [PER_MILLE]]
   return 1
 }
 
-differs_from() { # A B → per mille of pixels that differ
-  "$bin/knitshot" --compare "$1" "$2" | sed -n 's/^differing \([0-9]*\) permille$/\1/p'
+differs_from() { # A B → per mille of pixels that differ (1000 when either is missing)
+  local d
+  d=$("$bin/knitshot" --compare "$1" "$2" 2>/dev/null | sed -n 's/^differing \([0-9]*\) permille$/\1/p')
+  echo "${d:-1000}"
 }
 
 looks_like() { # A B [TOLERANCE]
@@ -117,8 +123,8 @@ run_checks() {
   check "kill -9: ready again within 10 s" restarted_after KILL 10
   check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 40 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
   check "backup of the system parameters to the disk (service menu, 3, 4)" eval 'service_menu && keys 3 && settled backup service 60 &&
-    keys 4 && settled backup-ask backup && keys ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done backup-ask'
-  check "export of the system parameters to the stick (5, name 12)" eval 'keys ret && settled backup2 backup-done && keys 5 && settled export backup2 &&
+    keys 4 && settled backup-ask backup 60 && keys ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done backup-ask'
+  check "export of the system parameters to the stick (5, name 12)" eval 'keys ret && settled backup2 backup-done && keys 5 && settled export backup2 60 &&
     keys 1 2 ret && settled export-dialog export 60 && keys ret && settled export-done export-dialog && guest "[ -s /mnt/usb/12.sys ]"'
   # A power cut right after the work parameters' page closes, which saves the job's .wrk.
   wrk=/mnt/ide/knit/wave/TEST01/TEST01.wrk
@@ -142,7 +148,7 @@ to_main() {
 
 # The service menu (password 7063) from the main screen.
 service_menu() {
-  to_main && keys 7 && settled menu7 main && keys h && settled password menu7 && keys 7 0 6 3 ret && settled service password
+  to_main && keys 7 && settled menu7 main && keys h && settled password menu7 && keys 7 0 6 3 ret && settled service password,menu7 30
 }
 
 # A condition inside the guest, tried until true or the time is up (seconds).
@@ -158,7 +164,7 @@ second_boot() {
   echo "boot-test: .wrk after the cut: $(tr '\n' ' ' <<<"$now")"
   check "the .wrk cut off while saved is whole, old or new" eval '[ "$(sed -n 2p <<<"$now")" = 1556 ] && [ "$(sed -n 3p <<<"$now")" = 0 ] && { [ "$(sed -n 1p <<<"$now")" = "$old_wrk" ] || [ "$(sed -n 4p <<<"$now" | tr -d " ")" = ab01 ]; }'
   check "the reboot kept the backup on the data disk" guest "[ -s /mnt/ide/knit/para/quorvanta.sys ]"
-  check "panel update from the stick (service menu, 7, 1)" eval 'service_menu && keys 7 && settled update service 60 &&
+  check "panel update from the stick (service menu, 7, 1)" eval 'service_menu && keys 7 && settled update service 30 &&
     keys 1 && settled update-files update 60 && keys ret && guest_waits "[ -x /mnt/ide/knit/knit ]" 60 && settled updated update-files && keys ret && to_main'
   check "after a restart the new program runs" guest "systemctl restart knitpanel && [ \"\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)\" = /mnt/ide/knit/knit ] && tail -c 17 /mnt/ide/knit/knit | grep -q 'boot-test update'"
   guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1

@@ -135,6 +135,6 @@ touch_at() { # X Y
   local x=$(($1 * 32767 / 639)) y=$(($2 * 32767 / 479)) e
   for e in "{\"type\":\"abs\",\"data\":{\"axis\":\"x\",\"value\":$x}},{\"type\":\"abs\",\"data\":{\"axis\":\"y\",\"value\":$y}}" \
     '{"type":"btn","data":{"button":"left","down":true}}' '{"type":"btn","data":{"button":"left","down":false}}'; do
-    qmp "{\"execute\":\"input-send-event\",\"arguments\":{\"device\":\"touch\",\"events\":[$e]}}" | grep -q '"return"' || return 1
+    qmp "{\"execute\":\"input-send-event\",\"arguments\":{\"events\":[$e]}}" | grep -q '"return"' || return 1
   done
 }
