@@ -121,7 +121,7 @@ run_checks() {
   check "Escape closes them" eval 'keys esc && settled back params && looks_like "$work/back.png" "$work/main.png" 10'
   check "a touch on key 1 opens them" eval 'touch_at 42 27 && settled touched back && looks_like "$work/touched.png" "$work/params.png" 10 && keys esc && settled back2 touched'
   check "kill -9: ready again within 10 s" restarted_after KILL 10
-  check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 40 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
+  check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 60 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
   check "backup of the system parameters to the disk (service menu, 3, 4)" eval 'service_menu && keys 3 && settled backup service 60 &&
     keys 4 && settled backup-ask backup 60 && keys ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done backup-ask'
   check "export of the system parameters to the stick (5, name 12)" eval 'keys ret && settled backup2 backup-done && keys 5 && settled export backup2 60 &&
@@ -148,7 +148,7 @@ to_main() {
 
 # The service menu (password 7063) from the main screen.
 service_menu() {
-  to_main && keys 7 && settled menu7 main && keys h && settled password menu7 && keys 7 0 6 3 ret && settled service password,menu7 30
+  to_main && keys 7 && settled menu7 main && keys h && settled password menu7 && keys 7 0 6 3 ret && settled service password,menu7 12
 }
 
 # A condition inside the guest, tried until true or the time is up (seconds).
@@ -164,7 +164,7 @@ second_boot() {
   echo "boot-test: .wrk after the cut: $(tr '\n' ' ' <<<"$now")"
   check "the .wrk cut off while saved is whole, old or new" eval '[ "$(sed -n 2p <<<"$now")" = 1556 ] && [ "$(sed -n 3p <<<"$now")" = 0 ] && { [ "$(sed -n 1p <<<"$now")" = "$old_wrk" ] || [ "$(sed -n 4p <<<"$now" | tr -d " ")" = ab01 ]; }'
   check "the reboot kept the backup on the data disk" guest "[ -s /mnt/ide/knit/para/quorvanta.sys ]"
-  check "panel update from the stick (service menu, 7, 1)" eval 'service_menu && keys 7 && settled update service 30 &&
+  check "panel update from the stick (service menu, 7, 1)" eval 'service_menu && keys 7 && settled update service 12 &&
     keys 1 && settled update-files update 60 && keys ret && guest_waits "[ -x /mnt/ide/knit/knit ]" 60 && settled updated update-files && keys ret && to_main'
   check "after a restart the new program runs" guest "systemctl restart knitpanel && [ \"\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)\" = /mnt/ide/knit/knit ] && tail -c 17 /mnt/ide/knit/knit | grep -q 'boot-test update'"
   guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1

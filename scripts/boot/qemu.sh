@@ -132,9 +132,11 @@ keys() { # QCODE... each pressed and released in turn
 
 # A touch at screen pixel X Y of the 640 x 480 screen, on the tablet (0-32767 both ways).
 touch_at() { # X Y
-  local x=$(($1 * 32767 / 639)) y=$(($2 * 32767 / 479)) e
-  for e in "{\"type\":\"abs\",\"data\":{\"axis\":\"x\",\"value\":$x}},{\"type\":\"abs\",\"data\":{\"axis\":\"y\",\"value\":$y}}" \
-    '{"type":"btn","data":{"button":"left","down":true}}' '{"type":"btn","data":{"button":"left","down":false}}'; do
+  local x=$(($1 * 32767 / 639)) y=$(($2 * 32767 / 479)) e at
+  at="{\"type\":\"abs\",\"data\":{\"axis\":\"x\",\"value\":$x}},{\"type\":\"abs\",\"data\":{\"axis\":\"y\",\"value\":$y}}"
+  # As a touch screen reports: the place, then the place with the touch, then its end.
+  for e in "$at" "$at,{\"type\":\"btn\",\"data\":{\"button\":\"left\",\"down\":true}}" \
+    '{"type":"btn","data":{"button":"left","down":false}}'; do
     qmp "{\"execute\":\"input-send-event\",\"arguments\":{\"events\":[$e]}}" | grep -q '"return"' || return 1
   done
 }
