@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Lays the customized tree out as the panel computer's disk, in files only:
 #   partition 1 knitesp   FAT, 64 MiB: systemd-boot at \EFI\BOOT\BOOTAA64.EFI, kernel, initramfs
-#   partition 2 knitroot  squashfs, the read-only root (a tmpfs is laid over it at boot)
+#   partition 2 knitroot  384 MiB, the squashfs root, read-only (a tmpfs is laid over it at boot)
 #   partition 3 knitdata  FAT32, 256 MiB: the data disk /mnt/ide, as the panel formats it
 # Every time stamp is SOURCE_DATE_EPOCH, every identifier fixed: the same tree, the same image.
 #   scripts/image/assemble.sh ROOT WORK OUTDIR VERSION
@@ -62,7 +62,11 @@ mksquashfs "$root" "$work/root.sqfs" -noappend -reproducible -comp zstd -Xcompre
 mib=$((1024 * 1024))
 esp_mib=64
 data_mib=256
-root_mib=$(( ($(stat -c %s "$work/root.sqfs") + mib - 1) / mib + 1 ))
+# The root's room is fixed, so every image puts the data disk at the same place and a new system
+# can be written over partitions 1 and 2 alone, the data disk kept.
+root_mib=384
+needed_mib=$(( ($(stat -c %s "$work/root.sqfs") + mib - 1) / mib ))
+[ "$needed_mib" -le "$root_mib" ] || { echo "assemble: the root needs $needed_mib MiB, more than its $root_mib" >&2; exit 1; }
 
 # The EFI partition: systemd-boot where firmware without boot entries looks, one entry.
 esp=$work/esp.img

@@ -48,7 +48,7 @@ done
 check "unit limits restarts" grep -q "^StartLimitBurst=" "$unit"
 watchdog=$(sed -n 's/^WatchdogSec=\([0-9]*\)$/\1/p' "$unit")
 check "watchdog of at most 15 s" test -n "$watchdog" -a "${watchdog:-99}" -le 15
-check "no start time-out of the default's 90 s and no kill before the watchdog's" grep -qx "TimeoutStartSec=60" "$unit"
+check "a start time-out, which the pings before READY extend" grep -qx "TimeoutStartSec=60" "$unit"
 fonts="$work/root/usr/share/knitpanel/fonts.conf"
 check "fonts.conf names the panel's font folder alone" test "$(grep -c '<dir>' "$fonts")" = 1 -a "$(sed -n 's:.*<dir>\(.*\)</dir>.*:\1:p' "$fonts")" = /usr/share/fonts/truetype/wqy
 check "fonts.conf includes no rule files" sh -c "! grep -q '<include' '$fonts'"
