@@ -123,7 +123,7 @@ run_checks() {
   check "kill -9: ready again within 10 s" restarted_after KILL 10
   check "SIGSTOP: the watchdog restarts the panel" eval 'restarted_after STOP 60 && guest "journalctl -b -u knitpanel | grep -q \"Watchdog timeout\""'
   check "backup of the system parameters to the disk (service menu, 3, 4)" eval 'service_menu && keys 3 && settled backup service 60 &&
-    keys 4 && settled backup-ask backup 60 && keys ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done backup-ask'
+    keys 4 && settled backup-ask backup 20 && keys ret && guest_waits "[ -s /mnt/ide/knit/para/quorvanta.sys ]" && settled backup-done backup-ask'
   check "export of the system parameters to the stick (5, name 12)" eval 'keys ret && settled backup2 backup-done && keys 5 && settled export backup2 60 &&
     keys 1 2 ret && settled export-dialog export 60 && keys ret && settled export-done export-dialog && guest "[ -s /mnt/usb/12.sys ]"'
   # A power cut right after the work parameters' page closes, which saves the job's .wrk.
