@@ -3,8 +3,13 @@ include(GNUInstallDirs)
 
 install(TARGETS knitpanel knitsim knitjob knitfleet RUNTIME DESTINATION bin)
 install(PROGRAMS packaging/start-panel DESTINATION lib/knitpanel)
-install(TARGETS knitjob-full RUNTIME DESTINATION lib/knitpanel)
-install(FILES packaging/knitpanel.service DESTINATION /lib/systemd/system)
+install(TARGETS knitjob-full knitpanel-sysaction RUNTIME DESTINATION lib/knitpanel)
+install(FILES packaging/knitpanel.service packaging/knitpanel-sysaction.socket packaging/knitpanel-sysaction@.service
+  packaging/knitpanel-retry.service DESTINATION /lib/systemd/system)
+# The panel's user, its devices by stable names, and its lean font configuration.
+install(FILES packaging/knitpanel.sysusers DESTINATION lib/sysusers.d RENAME knitpanel.conf)
+install(FILES packaging/70-knitpanel.rules DESTINATION /lib/udev/rules.d)
+install(FILES packaging/fonts.conf DESTINATION share/knitpanel)
 install(FILES packaging/copyright DESTINATION share/doc/knitpanel)
 # Debian wants the changelog compressed, reproducibly (no name, no time in the header).
 set(knit_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)

@@ -4,6 +4,7 @@
 #   build-ARCH/       the panel build (KNIT_PANEL_BUILD: the controller's address, real devices)
 #   build-ARCH/host/  the same programs as a host build, with the tests, run by qemu through ctest
 # Installs what is missing first (Debian multiarch; no services started), as setup.sh does.
+# "scripts/cross.sh ARCH package" makes the panel build and its package alone (scripts/image.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +12,10 @@ arch=${1:-}
 case "$arch" in
   arm64) qemu=qemu-aarch64 ;;
   armhf) qemu=qemu-arm ;;
-  *) echo "usage: scripts/cross.sh arm64|armhf" >&2; exit 2 ;;
+  *) echo "usage: scripts/cross.sh arm64|armhf [package]" >&2; exit 2 ;;
 esac
+only_package=0
+[ "${2:-}" = package ] && only_package=1
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
@@ -32,15 +35,18 @@ toolchain="$PWD/cmake/$arch.cmake"
 cmake -S . -B "build-$arch" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DKNIT_PANEL_BUILD=ON -DKNIT_TESTS=OFF
 cmake --build "build-$arch" -j "$jobs"
-# The host build with its tests, run by $qemu through ctest.
-cmake -S . -B "build-$arch/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain"
-cmake --build "build-$arch/host" -j "$jobs"
 status=0
-ctest --test-dir "build-$arch/host" -L 'unit|link' --output-on-failure -j "$jobs" --timeout 600 || status=$?
+if [ "$only_package" -eq 0 ]; then
+  # The host build with its tests, run by $qemu through ctest.
+  cmake -S . -B "build-$arch/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+  cmake --build "build-$arch/host" -j "$jobs"
+  ctest --test-dir "build-$arch/host" -L 'unit|link' --output-on-failure -j "$jobs" --timeout 600 || status=$?
+fi
 
+rm -f "build-$arch"/knitpanel_*_"$arch".deb
 (cd "build-$arch" && cpack -G DEB >/dev/null)
 deb=$(ls "build-$arch"/knitpanel_*_"$arch".deb)
 echo "cross.sh: $deb"
 lintian --fail-on error,warning "$deb" || status=$?
-echo "cross.sh: $qemu ran the tests; programs in build-$arch/bin (panel) and build-$arch/host/bin (host)"
+[ "$only_package" -eq 0 ] && echo "cross.sh: $qemu ran the tests; programs in build-$arch/bin (panel) and build-$arch/host/bin (host)"
 exit $status

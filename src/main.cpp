@@ -10,11 +10,14 @@
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "platform/datadiskstate.h"
 #include "platform/heappolicy.h"
 #include "platform/rootlayout.h"
+#include "platform/servicenotify.h"
 #include "platform/stallreport.h"
 #include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
+#include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/windowfocus.h"
 #include "workparams/workparabrown.h"
@@ -44,6 +47,8 @@ int main(int argc, char **argv)
     WindowFocus::install();
     // Before the start-up, whose dialogs run their own loops, so their stalls count too.
     StallReport::armFromEnvironment();
+    // Watchdog pings from the event loop from here on, start-up's questions included.
+    ServiceNotify::armFromEnvironment(&app);
     LayoutAudit::install();
     QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
     QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
@@ -60,6 +65,8 @@ int main(int argc, char **argv)
         wave w(nullptr, nullptr, wave::kCustomFrameless);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
+        if (DataDiskState::standIn())
+            DIAMESSAGE(&w, QCoreApplication::translate("main", "电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !"));
         HeapPolicy::trimSoon();
         ExitAfterStart::install(&w);
         code = app.exec();

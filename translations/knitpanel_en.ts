@@ -3412,6 +3412,13 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>main</name>
+    <message>
+        <source>电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !</source>
+        <translation>The flash disk cannot be used: started with default parameters, settings cannot be kept! Repair or format the flash disk!</translation>
+    </message>
+</context>
+<context>
     <name>mbed</name>
     <message>
         <source>粗调范围 : -99  -  99   微调范围 : 0  -  9  </source>

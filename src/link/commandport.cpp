@@ -6,6 +6,7 @@
 
 #include "data/protocol.h"
 #include "platform/panelenv.h"
+#include "platform/servicenotify.h"
 #include "platform/sleeper.h"
 #include "platform/stallreport.h"
 
@@ -74,8 +75,10 @@ bool awaitReply(int fd, quint32 address, quint16 port, qint64 deadline, unsigned
         if (left <= 0)
             return false;
         pollfd p{fd, POLLIN, 0};
-        const int rc = ::poll(&p, 1, int(left));
-        if (rc < 0 && errno == EINTR)
+        // In slices, each followed by a watchdog ping: a 20 s wait is no hang.
+        const int rc = ::poll(&p, 1, ServiceNotify::slice(left));
+        ServiceNotify::ping();
+        if ((rc < 0 && errno == EINTR) || (rc == 0 && deadline > monotonicMs()))
             continue;
         if (rc <= 0)
             return false;

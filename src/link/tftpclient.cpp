@@ -3,6 +3,7 @@
 #include "data/jobname.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
+#include "platform/servicenotify.h"
 #include "platform/stallreport.h"
 
 #include <QDeadlineTimer>
@@ -92,6 +93,7 @@ void TftpClient::receive()
     // each block a pass through the event loop and its notifier; after kPassMs the loop gets
     // its turn again (progress, keys, the time-out timer).
     const StallReport::Wait mandated;
+    ServiceNotify::ping();
     const QDeadlineTimer pass(kPassMs);
     bool first = true;
     while (exchange_.isRunning() && (first || !pass.hasExpired())) {

@@ -1,5 +1,7 @@
 #include "exitafterstart.h"
 
+#include "platform/servicenotify.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -11,8 +13,7 @@ bool ExitAfterStart::wanted()
 
 void ExitAfterStart::install(QWidget *screen)
 {
-    if (wanted())
-        new ExitAfterStart(screen);
+    new ExitAfterStart(screen);
 }
 
 ExitAfterStart::ExitAfterStart(QWidget *screen)
@@ -32,8 +33,11 @@ bool ExitAfterStart::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == screen_ && !QApplication::activeModalWidget()) {
         qApp->removeEventFilter(this);
+        // The service manager's start is over when the operator sees the main screen.
+        ServiceNotify::ready();
         // After this paint has been drawn and flushed to the screen.
-        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        if (wanted())
+            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
     return false;
 }

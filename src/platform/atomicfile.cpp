@@ -21,7 +21,10 @@ std::atomic<qint64> g_writeLimit{-1};
 
 AtomicFile::AtomicFile(const QString &path)
 {
-    const QFileInfo info(path);
+    // A link stays a link: the file it names is replaced, in that file's folder (the panel
+    // computer's read-only root links /etc/pointercal to the data disk).
+    const QFileInfo link(path);
+    const QFileInfo info(link.isSymLink() ? link.symLinkTarget() : path);
     setPaths(QFile::encodeName(info.absoluteFilePath()), QFile::encodeName(info.absolutePath()),
              QFile::encodeName(info.fileName()));
 }

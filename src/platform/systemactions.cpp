@@ -4,12 +4,15 @@
 #include "emulatedmedia.h"
 #include "nativefs.h"
 #include "panelpaths.h"
+#include "servicenotify.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,10 +40,39 @@ void record(const QString &line)
 }
 
 #ifdef KNIT_PANEL_BUILD
+// The panel runs as a plain user: every action goes, as its argument vector, to the privileged
+// helper, which takes only the actions the panel has and checks each argument.
+constexpr char kHelper[] = "/usr/lib/knitpanel/knitpanel-sysaction";
+
+// Waits for the child in slices, with a watchdog ping after each: a long format is no hang.
+int waitChild(pid_t pid)
+{
+    const int pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
+    int status = 0;
+    for (;;) {
+        if (pidfd >= 0) {
+            pollfd p{pidfd, POLLIN, 0};
+            ::poll(&p, 1, ServiceNotify::kSliceMs);
+            ServiceNotify::ping();
+        }
+        const pid_t done = ::waitpid(pid, &status, pidfd >= 0 ? WNOHANG : 0);
+        if (done == pid)
+            break;
+        if (done < 0 && errno != EINTR) {
+            status = -1;
+            break;
+        }
+    }
+    if (pidfd >= 0)
+        ::close(pidfd);
+    if (status == -1)
+        return 127;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
 int execWait(const QString &program, const QStringList &args)
 {
-    QList<QByteArray> store;
-    store.append(QFile::encodeName(program));
+    QList<QByteArray> store{QByteArray(kHelper), QFile::encodeName(program)};
     for (const QString &a : args)
         store.append(QFile::encodeName(a));
     QVector<char *> argv;
@@ -51,15 +83,10 @@ int execWait(const QString &program, const QStringList &args)
     if (pid < 0)
         return 127;
     if (pid == 0) {
-        ::execvp(argv[0], argv.data());
+        ::execv(argv[0], argv.data());
         ::_exit(127);
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return 127;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return waitChild(pid);
 }
 #else
 // The host's emulated clock: what "date -s" set, as an offset from the machine's clock.

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // System-level actions (mount, umount, insmod/rmmod, date -s, hwclock -w, the FAT tools).
-// The panel build runs them with argument vectors (fork/exec, no shell). The host build never
+// The panel build hands each, as an argument vector (fork/exec, no shell), to the privileged
+// helper knitpanel-sysaction, since the panel itself runs unprivileged. The host build never
 // runs them: it emulates each inside KNIT_ROOT and records it, so tests can assert what
 // would have been run.
 class SystemActions

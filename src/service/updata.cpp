@@ -9,6 +9,7 @@
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
+#include "logic/stickmount.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
@@ -97,7 +98,11 @@ void updata::updatapro()
     if (!inputfiledialog::getopenfilefromusb(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("knit*"), this, &source))
         return;
-    const bool installed = ProgramInstaller::install(source, staged, target) == ProgramInstaller::Installed;
+    // The dialog let the stick go when it closed; the copy is checked against the stick's own
+    // file, so the stick is mounted again for that.
+    const bool installed = StickMount::mount()
+        && ProgramInstaller::install(source, staged, target) == ProgramInstaller::Installed;
+    StickMount::unmount();
     DIAMESSAGE(this, installed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 

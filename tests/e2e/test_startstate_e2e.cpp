@@ -11,6 +11,7 @@
 
 #include "platform/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
@@ -18,6 +19,11 @@
 #include <QTest>
 
 #include <functional>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -158,6 +164,51 @@ private Q_SLOTS:
         QVERIFY(f_.sim().command(QStringLiteral("fault clear")) && f_.sim().command(QStringLiteral("fault loss 100 report")));
         QTRY_COMPARE_WITH_TIMEOUT(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"), 15000);
         f_.x().pictureWhen("startstate-back", [](const QImage &i) { return countPixels(i, kIndicator, light) > kIndicator.width() * kIndicator.height() / 2; });
+    }
+
+    // The service manager's side, a datagram socket as NOTIFY_SOCKET: while the panel waits for
+    // an absent controller its GUI thread pings at least every half period, each ping moving the
+    // start time-out on, and READY=1 comes only after the whole start-up, with the main screen.
+    // Faults caught: a panel killed by its watchdog (or its start time-out) while it waits for
+    // the controller or the operator; READY before the main screen, or never.
+    void serviceNotify()
+    {
+        const QString path = QDir(f_.root().path()).filePath(QStringLiteral("notify.sock"));
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", qPrintable(path));
+        QVERIFY(fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        f_.panel().stop();
+        QVERIFY(f_.sim().command(QStringLiteral("journal clear")) && f_.sim().command(QStringLiteral("fault silent"))
+                && f_.sim().command(QStringLiteral("fault silent-after 0")));
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("NOTIFY_SOCKET"), path);
+        env.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
+        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        // One message within the time given, or an empty one.
+        const auto next = [fd](int ms) {
+            pollfd p{fd, POLLIN, 0};
+            char buffer[256];
+            const ssize_t n = ::poll(&p, 1, ms) == 1 ? ::recv(fd, buffer, sizeof buffer, 0) : 0;
+            return QByteArray(buffer, n > 0 ? int(n) : 0);
+        };
+        QVERIFY(f_.sim().waitFor(QStringLiteral("RRQ file.sys"), 10000));
+        while (!next(0).isEmpty()) {
+        }
+        for (int ping = 0; ping < 8; ++ping)
+            QCOMPARE(next(1000), QByteArray("WATCHDOG=1\nEXTEND_TIMEOUT_USEC=2000000"));
+        QVERIFY(f_.x().key(QStringLiteral("Escape")));
+        QVERIFY(QTest::qWaitFor([&] { return f_.x().key(QStringLiteral("Return")) && f_.sim().waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
+        QByteArray message;
+        while (!message.startsWith("READY=1") && !(message = next(20000)).isEmpty()) {
+        }
+        QVERIFY(message.startsWith("READY=1"));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 0));
+        QCOMPARE(next(1000), QByteArray("WATCHDOG=1"));
+        ::close(fd);
+        f_.panel().stop();
+        QVERIFY(f_.sim().command(QStringLiteral("fault clear")));
     }
 
     void cleanupTestCase() { f_.stop(); }

@@ -1,14 +1,50 @@
 // Saves a PNG of the whole X screen named by DISPLAY: the e2e tests' screenshots of the panel.
+// "knitshot --compare A B" compares two pictures of a screen instead (the boot test's panel
+// computer against the host's panel): it prints the share of pixels that differ by more than a
+// little in any colour, in per mille, and whether the sizes match.
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int compare(const char *a, const char *b)
+{
+    const QImage first = QImage(QString::fromLocal8Bit(a)).convertToFormat(QImage::Format_RGB32);
+    const QImage second = QImage(QString::fromLocal8Bit(b)).convertToFormat(QImage::Format_RGB32);
+    if (first.isNull() || second.isNull() || first.size() != second.size()) {
+        std::printf("size %dx%d %dx%d\n", first.width(), first.height(), second.width(), second.height());
+        return 1;
+    }
+    // Colour depth and scaling round a channel by a few steps: more than 48 is another pixel.
+    qint64 differing = 0;
+    for (int y = 0; y < first.height(); ++y) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(first.constScanLine(y));
+        const QRgb *q = reinterpret_cast<const QRgb *>(second.constScanLine(y));
+        for (int x = 0; x < first.width(); ++x) {
+            const int d = std::max({std::abs(qRed(p[x]) - qRed(q[x])), std::abs(qGreen(p[x]) - qGreen(q[x])),
+                                    std::abs(qBlue(p[x]) - qBlue(q[x]))});
+            differing += d > 48 ? 1 : 0;
+        }
+    }
+    std::printf("differing %lld permille\n", differing * 1000 / (qint64(first.width()) * first.height()));
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--compare") == 0)
+        return compare(argv[2], argv[3]);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: knitshot FILE.png\n");
+        std::fprintf(stderr, "usage: knitshot FILE.png | knitshot --compare A B\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");

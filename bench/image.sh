@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The panel computer's image in figures, in one run, each beside its reference:
+# - boot to the main screen (the panel's READY=1) under TCG against the same boot reaching
+#   multi-user.target, from the guest's own clock (kernel start); goals <= 1.2x and <= 120 s;
+# - inside the guest, the panel's start-up on linuxfb with the lean fonts.conf
+#   (KNIT_EXIT_AFTER_START=1, against the test boot's knitsim) against the minimal Qt window of
+#   bench/speed on linuxfb, wall time and peak resident size (busybox time -v), median of RUNS
+#   (3), interleaved; goals <= 1.3x and <= +4 MiB. Instructions are not counted there: TCG
+#   offers no instruction counter (bench/speed.sh counts them on the host);
+# - the image's size, compressed, against 400 MiB, and the root's size;
+# - the image build's and the boot test's minutes when image.sh and boot-test.sh left them.
+# Uses build-image/ and build-arm64/. Prints figures; never fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+runs=${RUNS:-3}
+image=${1:-$(ls build-image/knitpanel-*-arm64.img 2>/dev/null | tail -n 1)}
+[ -f "$image" ] || { echo "bench/image.sh: no image (scripts/image.sh arm64)"; exit 0; }
+image=$(realpath "$image")
+work=$(mktemp -d /tmp/knit-image.XXXXXX)
+source scripts/boot/qemu.sh
+qemu_pid=
+trap 'qemu_stop; rm -rf "$work"' EXIT
+ratio() { awk -v h="$1" -v b="$2" 'BEGIN { if (b + 0 > 0 && h != "") printf "%.2f", h / b; else print "n/a" }'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "" }'; }
+row() { printf '%-52s %14s %14s %7s  %s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4"; }
+
+prepare_disks
+arm_libdir=/usr/lib/aarch64-linux-gnu
+pc() { PKG_CONFIG_LIBDIR=$arm_libdir/pkgconfig pkg-config "$@" Qt6Widgets; }
+if aarch64-linux-gnu-g++ -O2 -fPIC -std=c++17 $(pc --cflags) bench/speed/minimalwindow.cpp -o "$work/minimal" $(pc --libs) 2>/dev/null; then
+  MTOOLS_SKIP_CHECK=1 mcopy -i "$work/knitsim.img" "$work/minimal" ::MINIMAL
+fi
+printf '%-52s %14s %14s %7s  %s\n' "" "panel" "reference" "ratio" "goal"
+qemu_start
+qga_sync 600 && guest "systemctl start knitpanel" 600 >/dev/null
+ready=$(guest "systemctl show -p ActiveEnterTimestampMonotonic --value knitpanel.service")
+multi=$(guest "systemctl show -p ActiveEnterTimestampMonotonic --value multi-user.target")
+loader=$(guest "systemd-analyze time 2>/dev/null | head -n 1")
+row "boot to main screen / multi-user.target (s)" "$(awk -v v="$ready" 'BEGIN { printf "%.1f", v / 1e6 }')" \
+  "$(awk -v v="$multi" 'BEGIN { printf "%.1f", v / 1e6 }')" "<= 1.2x, <= 120 s"
+echo "  systemd-analyze: $loader"
+
+# One start-up under busybox time -v: "wall_ms max_rss_kib".
+measure='m=/run/knit-bench; mkdir -p $m; [ -x $m/minimal ] || { mkdir -p $m/disk; mount -o ro /dev/disk/by-label/KNITSIM $m/disk && cp $m/disk/MINIMAL $m/minimal && umount $m/disk; chmod +x $m/minimal; }
+  run() { t=$(date +%s%N); busybox time -v env QT_QPA_PLATFORM=linuxfb:fb=/dev/fb0 QT_QPA_FB_DISABLE_INPUT=1 FONTCONFIG_FILE=/usr/share/knitpanel/fonts.conf \
+    KNIT_ROOT=/ KNIT_CONTROLLER_HOST=127.0.0.1 KNIT_EXIT_AFTER_START=1 KNIT_BUZZER=off "$@" >/dev/null 2>$m/time; \
+    echo $(( ($(date +%s%N) - t) / 1000000 )) $(sed -n "s/.*Maximum resident set size (kbytes): //p" $m/time); }'
+guest "systemctl stop knitpanel" 120 >/dev/null
+panel=()
+minimal=()
+for _ in $(seq "$runs"); do
+  panel+=("$(guest "$measure; run /usr/bin/knitpanel" 300)")
+  minimal+=("$(guest "$measure; run \$m/minimal" 300)")
+done
+pw=$(printf '%s\n' "${panel[@]}" | awk '{ print $1 }' | median)
+mw=$(printf '%s\n' "${minimal[@]}" | awk '{ print $1 }' | median)
+pr=$(printf '%s\n' "${panel[@]}" | awk '{ print $2 }' | median)
+mr=$(printf '%s\n' "${minimal[@]}" | awk '{ print $2 }' | median)
+row "start-up wall ms on linuxfb in the guest (median $runs)" "$pw" "$mw" "<= 1.3x"
+row "peak resident KiB on linuxfb in the guest" "$pr" "$mr" "<= +4096 KiB ($(( ${pr:-0} - ${mr:-0} )) KiB)"
+row "start-up instructions in the guest" "n/a" "n/a" "no counter under TCG"
+qemu_stop
+
+mib=$((1024 * 1024))
+zst=$image.zst
+[ -f "$zst" ] && row "image compressed (MiB)" "$(( $(stat -c %s "$zst") / mib ))" 400 "< 400 MiB"
+row "image raw (MiB)" "$(( $(stat -c %s "$image") / mib ))" "" ""
+out=$(dirname "$image")
+[ -f "$out/root-mib" ] && row "root, installed (MiB)" "$(cat "$out/root-mib")" "" "in a squashfs of $(cat "$out/squashfs-mib" 2>/dev/null) MiB"
+[ -f "$out/build-seconds" ] && row "image build (min)" "$(awk -v s="$(cat "$out/build-seconds")" 'BEGIN { printf "%.1f", s / 60 }')" 15 "<= 15 min"
+[ -f "$out/boot-test-seconds" ] && row "boot test (min)" "$(awk -v s="$(cat "$out/boot-test-seconds")" 'BEGIN { printf "%.1f", s / 60 }')" 10 "<= 10 min"
+exit 0

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# What does not fit CI's 90 minutes beside the suite: the panel computer's image built (with the
+# arm64 package it holds) and booted under emulation, then its figures. Needs the host build
+# (scripts/test.sh) for the boot test's host picture. Each stage runs even when one before it
+# failed, with its wall time.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+status=0
+stage() {
+  local start=$SECONDS
+  "$@" || status=1
+  echo "=== $* : $((SECONDS - start)) s"
+}
+stage cmake --build build -j2 --target knitpanel knitsim knitjob knitshot
+stage scripts/image.sh arm64
+stage scripts/boot-test.sh
+stage bench/image.sh
+exit $status
