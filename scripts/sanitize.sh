@@ -28,12 +28,13 @@ if ((${#tests[@]} == 0)); then
   echo "sanitize.sh: no test matches: $*" >&2
   exit 2
 fi
-# Each test executable is a target of its name; the crash sweep runs crashsaves; the rest are
+# Each test executable is a target of its name (a fuzz target's smoke run, of the target's); the crash sweep runs crashsaves; the rest are
 # scripts. Every test target depends on the programs the tests start.
 mapfile -t known < <(ninja -C "$build" -t targets all | sed -n 's/^\([A-Za-z0-9_]*\): phony$/\1/p')
 targets=(knit_test_programs)
 for t in "${tests[@]}"; do
   case " ${known[*]} " in *" $t "*) targets+=("$t") ;; esac
+  case "$t" in fuzz_smoke_*) targets+=("${t#fuzz_smoke_}") ;; esac
   [ "$t" = unit_test_crash ] && targets+=(crashsaves)
   [ "$t" = unit_test_language ] && targets+=(knitpanel_lrelease)
   [ "$t" = unit_test_manpages ] && targets+=(knit_manpages)
