@@ -30,14 +30,13 @@ private Q_SLOTS:
 
     void manager()
     {
-        QVERIFY(f_.x().keys({}, "files-main") && f_.walk({"3+"}, "files-manager"));
+        QVERIFY(f_.picture("files-main") && f_.walk({"3>dialogide"}, "files-manager"));
         const QImage manager(XServer::picture("files-manager"));
         QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(XServer::picture("files-main")).copy(kList));
-        QVERIFY(f_.switchWith({"Down", "c"}) && f_.x().keys({}, "files-send-question"));
-        QVERIFY(f_.x().keys({"Return"}));
-        QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")), 10000);
-        QVERIFY(f_.x().keys({}, "files-sent"));
-        QVERIFY(f_.switchWith({"Return"}));
+        QVERIFY(f_.walk({"Down", "c>QMDialogYN"}, "files-send-question"));
+        QVERIFY(f_.walk({"Return>QMDialogC"}, "files-sent"));
+        QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
+        QVERIFY(f_.walk({"Return>dialogide"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.panel().output().contains("\nM2\n"), 3000); // the main window loaded it
     }
 
@@ -47,15 +46,11 @@ private Q_SLOTS:
         for (const char *ext : {".cnt", ".pat"})
             QVERIFY(TestBytes::writeFile(f_.file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
                                          TestBytes::readFile(f_.file("/mnt/ide/knit/wave/M2/M2") + ext)));
-        QVERIFY(f_.switchWith({"a"}) && f_.x().keys({}, "files-import"));
-        QVERIFY(f_.x().keys({"Return"}));
-        QVERIFY(f_.waitForFile(f_.file("/mnt/ide/knit/wave/S1/S1.wrk")));
-        QVERIFY(f_.waitForMessage() && f_.x().keys({}, "files-imported"));
-        QVERIFY(f_.switchWith({"Return"}));
-        QVERIFY(f_.switchWith({"b"}) && f_.x().keys({}, "files-export"));
-        QVERIFY(f_.switchWith({"Escape"}));
-        QVERIFY(f_.walk({"m+"}, "files-delete"));
-        QVERIFY(f_.walk({"Escape+", "Escape+"}));
+        QVERIFY(f_.walk({"a>inputdirdialog"}, "files-import"));
+        QVERIFY(f_.walk({"Return>QMDialogC"}, "files-imported") && QFileInfo::exists(f_.file("/mnt/ide/knit/wave/S1/S1.wrk")));
+        QVERIFY(f_.walk({"Return>dialogide", "b>outputfiledialog"}, "files-export"));
+        QVERIFY(f_.walk({"Escape>dialogide", "m>dialogdel"}, "files-delete"));
+        QVERIFY(f_.walk({"Escape>dialogide", "Escape>wave"}));
         QVERIFY(TestBytes::readFile(f_.file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
@@ -64,23 +59,24 @@ private Q_SLOTS:
     void formatPages()
     {
         QVERIFY(TestBytes::writeFile(f_.file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
-        QVERIFY(f_.walk({"7+", "h+", "7063", "Return+"}, "format-menu"));
+        QVERIFY(f_.walk({"7>extsyspara", "h>QIDialog", "7063", "Return>extsyspara"}));
         for (const char *page : {"stick", "flash"}) {
-            QVERIFY(f_.switchWith({QLatin1String(page) == "stick" ? "c" : "b"}));
-            QVERIFY(f_.walk({"e+"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
-            QVERIFY(f_.x().keys({"Return"}));
+            const bool stick = QLatin1String(page) == QLatin1String("stick");
+            const QByteArray pageClass = stick ? "UDiskFormatDialog" : "HDiskFormatDialog";
+            QVERIFY(f_.walk({QString::fromLatin1((stick ? "c>" : "b>") + pageClass)}));
+            QVERIFY(f_.walk({"e>QMDialogYN"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(f_.walk({QString::fromLatin1("Return>" + pageClass)}));
             QVERIFY(QTest::qWaitFor([&] { return formatted(page); }, 10000));
-            QVERIFY(f_.x().keys({}, qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page)))));
+            QVERIFY(f_.picture(qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page)))));
             // The page ignores Escape until its last step (saving, the capacity) is through:
             // pressed again while the page still has the keyboard, never once it has gone.
-            const QByteArray formatPage = f_.x().focusWindow();
             QVERIFY(QTest::qWaitFor([&] {
-                if (f_.x().focusWindow() == formatPage && !f_.x().key(QStringLiteral("Escape")))
+                if (f_.x().focus().name == pageClass && !f_.x().key(QStringLiteral("Escape")))
                     return false;
-                return f_.waitForFocusOff(formatPage, 3000);
+                return f_.waitForWindow("extsyspara", {}, 3000);
             }, 30000));
         }
-        QVERIFY(f_.x().keys({"Escape"}));
+        QVERIFY(f_.walk({"Escape>wave"}));
         QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/wave")) && !QFileInfo::exists(f_.file("/mnt/ide/knit/wave/M1")));
         QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/para/checksystem.sys")));
     }

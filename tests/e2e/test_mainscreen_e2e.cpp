@@ -118,10 +118,7 @@ private Q_SLOTS:
         const QPoint inside(14, 300); // the line's own background, left of its text
         QVERIFY(sim().command(QStringLiteral("set zeroing 3000")) && sim().command(QStringLiteral("set speed 1")));
         const QImage before = x().pictureWhen("skip-before", [](const QImage &) { return true; });
-        const QRect dialog(120, 140, 400, 130);
-        QVERIFY(f_.switchWith({QStringLiteral("0")}));
-        x().pictureWhen("skip-ask", [&](const QImage &i) { return i.copy(dialog) != before.copy(dialog); });
-        QVERIFY(x().key(QStringLiteral("4")) && x().key(QStringLiteral("Return")));
+        QVERIFY(f_.walk({"0>QIDialog", "4", "Return>wave"}));
         QVERIFY(sim().waitFor(QStringLiteral("cmd 2a/1/8"), 5000));
         const QImage armed = x().pictureWhen("skip-armed", [&](const QImage &i) { return i.pixel(inside) != before.pixel(inside); });
         const QRgb background = armed.pixel(inside);
@@ -151,42 +148,26 @@ private Q_SLOTS:
     void commands()
     {
         QVERIFY(x().click(270, 390));
-        QVERIFY2(f_.waitForFocusOff(f_.mainWindow()), "touching the row number opened nothing");
-        QVERIFY(x().screenshot(XServer::picture("mainscreen-skip-input")));
-        QVERIFY(x().key(QStringLiteral("1")) && x().key(QStringLiteral("2")) && x().key(QStringLiteral("Return")));
-        QVERIFY(sim().waitFor(QStringLiteral("cmd 2a/1/8"), 3000));
-        QVERIFY(f_.waitForMain());
-        QVERIFY(x().screenshot(XServer::picture("mainscreen-skip")));
+        QVERIFY2(f_.waitForWindow("QIDialog"), "touching the row number opened nothing");
+        QVERIFY(f_.picture("mainscreen-skip-input"));
+        QVERIFY(f_.walk({"12", "Return>wave"}) && sim().waitFor(QStringLiteral("cmd 2a/1/8"), 3000));
+        QVERIFY(f_.picture("mainscreen-skip"));
 
-        QVERIFY(f_.switchWith({QStringLiteral("a")}));
-        QVERIFY(x().screenshot(XServer::picture("mainscreen-zero-question")));
-        QVERIFY(x().key(QStringLiteral("Escape")));
-        QVERIFY(f_.waitForMain());
-        QVERIFY(f_.switchWith({QStringLiteral("a")}));
+        QVERIFY(f_.walk({"a>QMDialogYN"}, "mainscreen-zero-question") && f_.walk({"Escape>wave", "a>QMDialogYN"}));
         // The question is up: nothing may have gone to the controller before it is answered.
         QVERIFY(!sim().traffic().join(QLatin1Char(',')).contains(QStringLiteral("cmd 2e")));
-        QVERIFY(x().key(QStringLiteral("Return")));
-        QVERIFY(sim().waitFor(QStringLiteral("cmd 2e/1/0"), 3000));
-        QVERIFY(f_.waitForMain());
+        QVERIFY(f_.walk({"Return>wave"}) && sim().waitFor(QStringLiteral("cmd 2e/1/0"), 3000));
 
-        QVERIFY(f_.switchWith({QStringLiteral("5")}));
-        QVERIFY(x().screenshot(XServer::picture("mainscreen-quickfun5")));
-        QVERIFY(x().key(QStringLiteral("Return")));
-        QVERIFY(f_.waitForMain());
-        QVERIFY(x().screenshot(XServer::picture("mainscreen-back")));
-        const QRect box(120, 140, 400, 200);
-        QVERIFY2(QImage(XServer::picture("mainscreen-quickfun5")).copy(box) != QImage(XServer::picture("mainscreen-back")).copy(box), "the message stayed");
+        QVERIFY(f_.walk({"5>QMDialogC"}, "mainscreen-quickfun5") && f_.walk({"Return>wave"}));
     }
 
     // The alarm raised and cleared above is in the history: key 7, then F1 shows it.
     void history()
     {
-        QVERIFY(f_.switchWith({QStringLiteral("7")}));
-        QVERIFY(f_.switchWith({QStringLiteral("a")}));
-        QVERIFY(x().screenshot(XServer::picture("history")));
+        QVERIFY(f_.walk({"7>extsyspara", "a>HistoryPage"}, "history"));
         const QByteArray log = TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/log/alarms.log")));
         QVERIFY2(log.contains("\traised\t2\t23\t") && log.contains("\tcleared\t0\t0\t"), log.constData());
-        QVERIFY(f_.switchWith({QStringLiteral("Escape")}) && f_.backWith({QStringLiteral("Escape")}));
+        QVERIFY(f_.walk({"Escape>extsyspara", "Escape>wave"}));
     }
 
 private:

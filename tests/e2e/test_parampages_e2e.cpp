@@ -8,8 +8,15 @@
 #include "panelfixture.h"
 #include "testbytes.h"
 
+#include <QImage>
 #include <QTest>
 
+namespace {
+
+// The system tools menu's items.
+const QRect kItems(QPoint(10, 60), QPoint(630, 470));
+
+} // namespace
 
 class TestParamPagesE2e : public QObject
 {
@@ -27,22 +34,23 @@ private Q_SLOTS:
     void pages()
     {
         const QString pw = QStringLiteral("7063");
-        press({"7"}, "menu");
-        press({"2", pw, "Return"}, "system");
-        press({"Right", "5", "0", "Return"}, nullptr, QStringLiteral("cmd 22/0/a"));
-        press({"Escape", "1"}, "running");
-        press({"Escape", "3", pw, "Return"}, "density");
-        press({"Escape", "4"}, "idle-density");
-        press({"Escape", "5", pw, "Return"}, "racking");
-        press({"Down", "Return"}, "racking-correction");
-        press({"Escape", "Escape", "h", pw, "Return"}, "menu-more");
-        press({"1"}, "acceleration");
-        press({"Escape", "2"}, "personalisation");
-        press({"5", "0", "0", "Return", "3", "7", "6", "1", "Return"}, nullptr, QStringLiteral("cmd 22/20/0"));
-        press({"Escape", "a", pw, "Return"}, "carrier");
-        press({"-30", "Return"}, nullptr, QStringLiteral("cmd 22/10/a0"));
-        press({"Escape", "h", "Escape", "2"}, "frequent");
-        press({"Escape"}, nullptr);
+        walk({"7>extsyspara"}, "menu");
+        walk({"2>QIDialog", pw, "Return>mydialogsystem"}, "system");
+        walk({"Right", "50", "Return"}, nullptr, QStringLiteral("cmd 22/0/a"));
+        walk({"Escape>extsyspara", "1>mydialogwrk"}, "running");
+        walk({"Escape>extsyspara", "3>QIDialog", pw, "Return>mydialogmdensity"}, "density");
+        walk({"Escape>extsyspara", "4>mydialognoworkdensity"}, "idle-density");
+        walk({"Escape>extsyspara", "5>QIDialog", pw, "Return>mydialogmbed"}, "racking");
+        walk({"Down", "Return>mbed"}, "racking-correction");
+        walk({"Escape>mydialogmbed", "Escape>extsyspara"}, nullptr);
+        QVERIFY(f_.turnPage({"h>QIDialog", pw, "Return>extsyspara"}, kItems, "params-menu-more"));
+        walk({"1>mydialog_add_type"}, "acceleration");
+        walk({"Escape>extsyspara", "2>mytriangleboard"}, "personalisation");
+        walk({"500", "Return", "3761", "Return"}, nullptr, QStringLiteral("cmd 22/20/0"));
+        walk({"Escape>extsyspara", "a>QIDialog", pw, "Return>myspeedmouth"}, "carrier");
+        walk({"-30", "Return"}, nullptr, QStringLiteral("cmd 22/10/a0"));
+        walk({"Escape>extsyspara", "h", "Escape>wave", "2>constparasetting"}, "frequent");
+        walk({"Escape>wave"}, nullptr);
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 0 10 50")));
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 32 0 500")));
     }
@@ -57,26 +65,20 @@ private Q_SLOTS:
         QCOMPARE(f_.sim().traffic(true), QStringList({"RRQ file.sys", "RRQ config.cfg", "RRQ file.knt", "WRQ P1.wrk", "WRQ P1.cnt",
                                        "WRQ P1.pat", "cmd 20", "cmd 26"}));
         // The carrier table kept from the first run: a change now saves it with the earlier one.
-        press({"7", "h", "7063", "Return", "a", "7063", "Return", "Down", "-20", "Return"}, nullptr, QStringLiteral("cmd 22/10/a2"));
-        const QByteArray table = TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/para/speed.mth")));
-        QCOMPARE(table.mid(2 * 224, 6), QByteArray::fromHex("460064005000"));
+        walk({"7>extsyspara", "h>QIDialog", "7063", "Return>extsyspara", "a>QIDialog", "7063", "Return>myspeedmouth", "Down", "-20",
+              "Return"}, nullptr, QStringLiteral("cmd 22/10/a2"));
+        // Saved once the controller took it.
+        QTRY_COMPARE_WITH_TIMEOUT(TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/para/speed.mth"))).mid(2 * 224, 6),
+                                  QByteArray::fromHex("460064005000"), 10000);
     }
 
 private:
-    // Keys (xdotool names; other texts typed a character at a time), then the picture; waits
-    // for a datagram first where one is given.
-    void press(const QStringList &keys, const char *picture, const QString &sent = QString())
+    // PanelFixture::walk, then the picture params-NAME if named, or a datagram in knitsim's
+    // journal.
+    void walk(const QStringList &steps, const char *picture, const QString &sent = QString())
     {
-        // A typed word goes to one window: its characters together, the screen settled after it.
-        for (const QString &k : keys) {
-            const bool name = k.at(0).isUpper();
-            for (const QString &one : name ? QStringList{k} : k.split(QString(), Qt::SkipEmptyParts))
-                QVERIFY(f_.x().key(one == QLatin1String("-") ? QStringLiteral("minus") : one));
-            f_.x().settled();
-        }
-        QVERIFY2(sent.isEmpty() || f_.sim().waitFor(sent, 5000), qPrintable(sent));
-        if (picture)
-            QVERIFY(f_.x().keys({}, qPrintable(QStringLiteral("params-") + QLatin1String(picture))));
+        QVERIFY(f_.walk(steps, picture ? qPrintable(QStringLiteral("params-") + QLatin1String(picture)) : nullptr));
+        QVERIFY2(sent.isEmpty() || f_.waitForJournal(sent), qPrintable(sent));
     }
 
     PanelFixture f_;

@@ -138,11 +138,10 @@ private Q_SLOTS:
                    && countPixels(i, kTransferLine, blue) > 50;
         });
         f_.x().pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
-        QVERIFY(f_.x().key(QStringLiteral("Escape")));
         // The fetch given up: the connection message (closed by Return) after fewer than eleven
         // requests, then the closing commands.
-        QVERIFY(QTest::qWaitFor([&] { return f_.x().key(QStringLiteral("Return")) && f_.sim().waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
-        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
+        QVERIFY(f_.waitForWindow(PanelFixture::kMain) && f_.walk({"Escape>QMDialogC", "Return>wave"}));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 20"), 10000) && f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
         QVERIFY(f_.sim().traffic().count(QStringLiteral("RRQ file.sys")) < 11);
         QVERIFY(!f_.sim().traffic().contains(QStringLiteral("RRQ config.cfg")));
         f_.x().pictureWhen("startstate-offline", [](const QImage &i) {

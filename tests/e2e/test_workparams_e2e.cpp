@@ -23,15 +23,17 @@ private Q_SLOTS:
     void pages()
     {
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
-        QVERIFY(f_.switchWith({"1"}));
-        QVERIFY(f_.x().keys({"Down", "4", "2", "7", "KP_Enter"}, "workparams-density"));
+        QVERIFY(f_.walk({"1>para", "Down", "427", "KP_Enter"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 2 1 427")), 3000);
-        QVERIFY(f_.x().keys({"b"}, "workparams-speed") && f_.x().keys({"e", "m"}, "workparams-replace") && f_.x().keys({"f"}, "workparams-pieces"));
-        QVERIFY(f_.walk({"a", "Escape+"}));
+        QVERIFY(f_.picture("workparams-density"));
+        const QRect tab(0, 45, 640, 390);
+        QVERIFY(f_.turnPage({"b"}, tab, "workparams-speed") && f_.turnPage({"e", "m"}, tab, "workparams-replace")
+                && f_.turnPage({"f"}, tab, "workparams-pieces"));
+        QVERIFY(f_.walk({"a", "Escape>wave"}));
         const QString wrk = f_.file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
         QCOMPARE(TestBytes::readFile(wrk).mid(16, 2), QByteArray("\xab\x01", 2));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), TestBytes::readFile(f_.sim().file(QStringLiteral("work.blk"))));
-        QVERIFY(f_.walk({"4+"}, "workparams-feeders") && f_.walk({"Escape+"}));
+        QVERIFY(f_.walk({"4>paraelse"}, "workparams-feeders") && f_.walk({"Escape>wave"}));
     }
 
     // F7 of the disk file manager on the loaded job: exported to the stick, then a changed copy
@@ -39,18 +41,18 @@ private Q_SLOTS:
     void browser()
     {
         QVERIFY(TestBytes::writeFile(f_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(f_.file("/mnt/usb")));
-        QVERIFY(f_.walk({"3+", "F7+"}, "workparams-browser"));
+        QVERIFY(f_.walk({"3>dialogide", "F7>workparabrown"}, "workparams-browser"));
         const QString wrk = f_.file(QStringLiteral("/mnt/ide/knit/wave/M1/M1.wrk"));
-        QVERIFY(f_.walk({"a+", "Return"}) && f_.waitForFile(f_.file("/mnt/usb/M1.wrk"), TestBytes::readFile(wrk)));
-        QVERIFY(f_.waitForMessage() && f_.switchWith({"Return"}));
+        QVERIFY(f_.walk({"a>outputfiledialog", "Return>QMDialogC"}));
         QCOMPARE(TestBytes::readFile(f_.file("/mnt/usb/M1.wrk")), TestBytes::readFile(wrk));
         QByteArray changed = TestBytes::readFile(wrk);
         changed[0] = char(99);
         QVERIFY(TestBytes::writeFile(f_.file("/mnt/usb/M1.wrk"), changed));
-        QVERIFY(f_.walk({"b+"}, "workparams-import") && f_.x().keys({"Return"}));
-        QVERIFY(f_.waitForFile(wrk, changed) && f_.x().keys({}, "workparams-imported") && f_.walk({"Return+", "Escape+", "Escape+"}));
+        QVERIFY(f_.walk({"Return>workparabrown", "b>inputfiledialog"}, "workparams-import"));
+        QVERIFY(f_.walk({"Return>QMDialogC"}, "workparams-imported"));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), changed);
         KNIT_COMPARE_BYTES(TestBytes::readFile(f_.sim().file(QStringLiteral("work.blk"))), changed);
+        QVERIFY(f_.walk({"Return>workparabrown", "Escape>dialogide", "Escape>wave"}));
     }
 
 private:

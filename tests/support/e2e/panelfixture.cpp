@@ -1,10 +1,10 @@
 #include "panelfixture.h"
 
 #include "portoffset.h"
-#include "ui/messageframe.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -45,11 +45,8 @@ bool PanelFixture::startPanel(const QString &timeoutScale, const QProcessEnviron
 
 bool PanelFixture::waitForMainScreen(int ms)
 {
-    if (!sim_.waitFor(QStringLiteral("cmd 26"), ms)
-        || !QTest::qWaitFor([this] { return x_.screenSizedFocus(); }, ms))
-        return false;
-    main_ = x_.focusWindow();
-    return !main_.isEmpty();
+    main_.clear();
+    return sim_.waitFor(QStringLiteral("cmd 26"), ms) && waitForWindow(kMain, {}, ms, &main_);
 }
 
 bool PanelFixture::start(const QList<Job> &jobs, QString *why)
@@ -88,66 +85,56 @@ bool PanelFixture::waitForTrace(const QString &pattern, qsizetype from, int ms)
     return QTest::qWaitFor([&] { return line.match(QString::fromLatin1(panel_.output().mid(from))).hasMatch(); }, ms);
 }
 
-bool PanelFixture::waitForFocusOff(const QByteArray &before, int ms)
+bool PanelFixture::waitForWindow(const QByteArray &name, const QByteArray &other, int ms, QByteArray *id)
 {
-    // A dialog closing over another that closes too passes the keyboard on twice: the focus
-    // counts once it stays where it is while the screen settles, so the next key is not lost
-    // on a window about to go.
+    // Asked every 20 ms: each look is an xdotool, whose start costs the panel processor time.
     const QDeadlineTimer deadline(ms);
-    QByteArray now;
-    while (QTest::qWaitFor([&] { now = x_.focusWindow(); return !now.isEmpty() && now != before; }, int(deadline.remainingTime()))) {
-        x_.settled();
-        if (x_.focusWindow() == now)
+    for (;;) {
+        const XServer::Window now = x_.focus();
+        if (now.name == name && now.id != other) {
+            if (id)
+                *id = now.id;
             return true;
+        }
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(20);
     }
-    return false;
 }
 
-bool PanelFixture::waitForMain(int ms)
-{
-    return QTest::qWaitFor([&] { return !main_.isEmpty() && x_.focusWindow() == main_; }, ms);
-}
-
-bool PanelFixture::waitForMessage(int ms)
-{
-    const QSize size = MessageFrame::kGeometry.size();
-    const QByteArray geometry = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
-    if (!QTest::qWaitFor([&] { return x_.focusOfSize(geometry); }, ms))
-        return false;
-    x_.settled();
-    return true;
-}
-
-bool PanelFixture::switchWith(const QStringList &keys, int ms)
+bool PanelFixture::open(const QStringList &keys, const QByteArray &name, int ms)
 {
     const QByteArray before = x_.focusWindow();
-    for (const QString &k : keys) {
-        if (!x_.key(k))
-            return false;
-    }
-    return waitForFocusOff(before, ms);
+    if (x_.keys(keys) && waitForWindow(name, before, ms))
+        return true;
+    qWarning("keys %s: %s never had the keyboard (%s has it)", qPrintable(keys.join(QLatin1Char(' '))), name.constData(),
+             x_.focus().name.constData());
+    return false;
 }
 
 bool PanelFixture::walk(const QStringList &steps, const char *pictureName)
 {
+    QStringList pending;
     for (const QString &step : steps) {
-        if (step.endsWith(QLatin1Char('+'))) {
-            if (!switchWith({step.chopped(1)}))
+        const qsizetype opens = step.indexOf(QLatin1Char('>'));
+        if (opens > 0) {
+            if (!open(pending << step.left(opens), step.mid(opens + 1).toLatin1()))
                 return false;
-            continue;
+            pending.clear();
+        } else if (step.size() > 1 && (step.at(0).isDigit() || step.at(0) == QLatin1Char('-'))) {
+            for (const QChar c : step)
+                pending << (c == QLatin1Char('-') ? QStringLiteral("minus") : QString(c));
+        } else {
+            pending << step;
         }
-        const bool typed = step.size() > 1 && step.at(0).isDigit();
-        if (!x_.keys(typed ? step.split(QString(), Qt::SkipEmptyParts) : QStringList{step}))
-            return false;
     }
-    return x_.keys({}, pictureName);
+    return x_.keys(pending) && (!pictureName || picture(pictureName));
 }
 
-bool PanelFixture::backWith(const QStringList &keys, int ms)
+bool PanelFixture::turnPage(const QStringList &steps, const QRect &area, const char *pictureName)
 {
-    for (const QString &k : keys) {
-        if (!x_.key(k))
-            return false;
-    }
-    return waitForMain(ms);
+    const QImage before = picture(pictureName) ? QImage(XServer::picture(pictureName)) : QImage();
+    if (before.isNull() || !walk(steps))
+        return false;
+    return !x_.pictureWhen(pictureName, [&](const QImage &now) { return now.copy(area) != before.copy(area); }).isNull();
 }
