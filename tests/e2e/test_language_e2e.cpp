@@ -23,12 +23,7 @@ const QRect kHelpLine(QPoint(0, 28), QPoint(539, 44));
 // colour, a state not yet known in grey.
 bool stopped(const QImage &image)
 {
-    int light = 0;
-    for (int y = kStateLine.top(); y <= kStateLine.bottom(); ++y) {
-        for (int x = kStateLine.left(); x <= kStateLine.right(); ++x)
-            light += image.pixel(x, y) == qRgb(232, 232, 232) ? 1 : 0;
-    }
-    return light > 30;
+    return countPixels(image, kStateLine, [](const QColor &c) { return c.rgb() == qRgb(232, 232, 232); }) > 30;
 }
 
 } // namespace

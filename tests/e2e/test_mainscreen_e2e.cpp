@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QTest>
 
-
 namespace {
 
 const QRect kMiddle(QPoint(10, 55), QPoint(630, 350));
@@ -26,18 +25,7 @@ const QRect kMessageLine(10, 277, 620, 50);
 // Share of the middle area's pixels that have the given colour.
 double shareOf(const QImage &image, QRgb colour)
 {
-    int same = 0;
-    for (int y = kMiddle.top(); y <= kMiddle.bottom(); y += 2) {
-        for (int x = kMiddle.left(); x <= kMiddle.right(); x += 2)
-            same += image.pixel(x, y) == colour ? 1 : 0;
-    }
-    return double(same) / double(((kMiddle.width() + 1) / 2) * ((kMiddle.height() + 1) / 2));
-}
-
-bool reddish(const QImage &image, int x, int y)
-{
-    const QColor c = image.pixelColor(x, y);
-    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+    return double(countPixels(image, kMiddle, [colour](const QColor &c) { return c.rgb() == colour; })) / (kMiddle.width() * kMiddle.height());
 }
 
 } // namespace
@@ -92,9 +80,9 @@ private Q_SLOTS:
     void alarm()
     {
         QVERIFY(sim().command(QStringLiteral("alarm 2 23")));
-        x().pictureWhen("mainscreen-alarm", [](const QImage &i) { return reddish(i, 30, 382); });
+        x().pictureWhen("mainscreen-alarm", [](const QImage &i) { return isRed(i.pixelColor(30, 382)); });
         QVERIFY(sim().command(QStringLiteral("alarm clear")));
-        x().pictureWhen("mainscreen-alarm-cleared", [](const QImage &i) { return !reddish(i, 30, 382); });
+        x().pictureWhen("mainscreen-alarm-cleared", [](const QImage &i) { return !isRed(i.pixelColor(30, 382)); });
     }
 
     void message()

@@ -83,7 +83,7 @@ private Q_SLOTS:
         audit_ = f_.file(QStringLiteral("/layout-audit.txt"));
         QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_LAYOUT_AUDIT"), audit_);
-        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        QVERIFY(f_.startPanel(env));
         QVERIFY2(f_.waitForMainScreen(), "the main screen never took the keyboard");
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
     }

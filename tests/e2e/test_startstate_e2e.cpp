@@ -17,8 +17,6 @@
 #include <QJsonObject>
 #include <QTest>
 
-#include <functional>
-
 namespace {
 
 // The running indicator "PL.WK" in the bottom band.
@@ -29,21 +27,6 @@ const QRect kJobBox(QPoint(325, 368), QPoint(545, 410));
 const QRect kMiddle(QPoint(10, 100), QPoint(630, 350));
 // The transfer window's status line, centred over it.
 const QRect kTransferLine(QPoint(135, 195), QPoint(485, 222));
-
-int countPixels(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &match)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += match(image.pixelColor(x, y)) ? 1 : 0;
-    }
-    return n;
-}
-
-bool red(const QColor &c)
-{
-    return c.red() > 150 && c.green() < 90 && c.blue() < 90;
-}
 
 bool blue(const QColor &c)
 {
@@ -87,7 +70,7 @@ private Q_SLOTS:
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QVERIFY(f_.startPanel());
         QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 20000));
-        f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
+        f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, isRed) > 20; });
         QTRY_VERIFY_WITH_TIMEOUT(state().value(QLatin1String("running")) == true, 10000);
         QCOMPARE(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"));
         f_.panel().stop();
@@ -108,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_EXIT_AFTER_START"), value);
-        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        QVERIFY(f_.startPanel(env));
         int code = -1;
         if (value == QLatin1String("1")) {
             QVERIFY(f_.panel().ended(20000, &code));

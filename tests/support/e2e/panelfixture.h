@@ -5,11 +5,14 @@
 #include "testroot.h"
 #include "xserver.h"
 
+#include <QColor>
+#include <QImage>
 #include <QList>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 // One end-to-end run: a fresh panel root, a free port offset, a private X server, knitsim and
@@ -36,7 +39,7 @@ public:
     // whose blocks equal the panel's check copies (start-up asks nothing).
     bool prepare(const QList<Job> &jobs, QString *why);
     // knitpanel on them, with more environment if given (KNIT_LAYOUT_AUDIT ...).
-    bool startPanel(const QString &timeoutScale = QStringLiteral("1"), const QProcessEnvironment &extra = {});
+    bool startPanel(const QProcessEnvironment &extra = {});
     // Start-up through: knitsim saw the closing status query and the main screen has the keyboard.
     bool waitForMainScreen(int ms = 30000);
     // prepare(), startPanel() and waitForMainScreen() in one.
@@ -44,7 +47,6 @@ public:
     // The panel, knitsim and the X server, in that order.
     void stop();
 
-    TestRoot &root() { return *root_; }
     XServer &x() { return x_; }
     SimProcess &sim() { return sim_; }
     PanelProcess &panel() { return panel_; }
@@ -61,8 +63,8 @@ public:
     // True once the panel printed, after byte from of its output, a line matching the pattern.
     bool waitForTrace(const QString &pattern, qsizetype from = 0, int ms = 10000);
     // True once the window named name (after its class), other than the window other, has the
-    // keyboard, drawn; its id in id if given.
-    bool waitForWindow(const QByteArray &name, const QByteArray &other = {}, int ms = 10000, QByteArray *id = nullptr);
+    // keyboard, drawn.
+    bool waitForWindow(const QByteArray &name, const QByteArray &other = {}, int ms = 10000);
     // The keys (xdotool names) to the window with the keyboard, then waitForWindow(name) for a
     // window other than that one: the next key goes to the window it is meant for.
     bool open(const QStringList &keys, const QByteArray &name, int ms = 10000);
@@ -77,16 +79,18 @@ public:
     bool turnPage(const QStringList &steps, const QRect &area, const char *pictureName);
     // A picture of the screen as it is, kept as XServer::picture(name).
     bool picture(const char *name) { return x_.screenshot(XServer::picture(name)); }
-    // The main screen's window, known once waitForMainScreen() saw it.
-    QByteArray mainWindow() const { return main_; }
 
 private:
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
     PanelProcess panel_;
-    QByteArray main_;
 };
+
+// How many of area's pixels in image match: a picture known by what it shows.
+int countPixels(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &match);
+// Clearly red: an alarm, a closed input, the running indicator.
+bool isRed(const QColor &c);
 
 // An end-to-end test's opening: skipped when no run can be had here, else failed with the
 // reason unless call (which may fill the QString why) succeeds.
