@@ -79,10 +79,7 @@ private:
     // Starts the panel and waits for its main screen after start-up.
     QImage startPanel(const char *name, const std::function<bool(const QImage &)> &done)
     {
-        [&] {
-            QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
-            QVERIFY(f_.startPanel() && f_.waitForMainScreen());
-        }();
+        [&] { QVERIFY(f_.startPanel() && f_.waitForMainScreen()); }();
         return f_.x().pictureWhen(name, done);
     }
     PanelFixture f_;

@@ -67,7 +67,6 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(f_.file(QStringLiteral("/mnt/ide/knit/wave/S1/S1.cnt")), f_.sim().file(QStringLiteral("S1.cnt"))));
         QVERIFY(f_.sim().command(QStringLiteral("set job S1")) && f_.sim().command(QStringLiteral("set knt 29 1")));
         QVERIFY(f_.sim().command(QStringLiteral("set speed 1")) && f_.sim().command(QStringLiteral("start S1")));
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QVERIFY(f_.startPanel());
         QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 20000));
         f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, isRed) > 20; });
@@ -88,7 +87,6 @@ private Q_SLOTS:
     void exitAfterStart()
     {
         QFETCH(QString, value);
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_EXIT_AFTER_START"), value);
         QVERIFY(f_.startPanel(env));
@@ -109,7 +107,6 @@ private Q_SLOTS:
     // up; then offline until the controller answers the status query again.
     void noController()
     {
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         // Neither replies nor reports, though knitsim still journals what it receives.
         QVERIFY(f_.sim().command(QStringLiteral("fault silent")) && f_.sim().command(QStringLiteral("fault silent-after 0"))
                 && f_.sim().command(QStringLiteral("fault loss 100 report")));

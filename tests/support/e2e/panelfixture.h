@@ -38,7 +38,8 @@ public:
     // The root with the jobs, the X server and knitsim, whose current job is the first one and
     // whose blocks equal the panel's check copies (start-up asks nothing).
     bool prepare(const QList<Job> &jobs, QString *why);
-    // knitpanel on them, with more environment if given (KNIT_LAYOUT_AUDIT ...).
+    // knitpanel on them, with more environment if given (KNIT_LAYOUT_AUDIT ...), knitsim's
+    // journal cleared first.
     bool startPanel(const QProcessEnvironment &extra = {});
     // Start-up through: knitsim saw the closing status query and the main screen has the keyboard.
     bool waitForMainScreen(int ms = 30000);
