@@ -70,7 +70,7 @@ private Q_SLOTS:
                                                          {"knit/B1/alarm", R"({"event":"exploded","time":"2026-01-01T00:00:00"})"},
                                                          {"knit/B1/state", good}};
         for (const auto &m : messages)
-            QVERIFY(publish(m.first, m.second));
+            QVERIFY(broker_.publish(m.first, m.second));
         QTRY_COMPARE_WITH_TIMEOUT(health().value(QLatin1String("machines")).toInt(), 1, 10000);
         QTRY_COMPARE(health().value(QLatin1String("ignored")).toInt(), 7);
         const FleetServe::Reply csv = fleet_.get("/api/machines?format=csv");
@@ -137,11 +137,6 @@ private Q_SLOTS:
     }
 
 private:
-    bool publish(const QString &topic, const QByteArray &payload)
-    {
-        return QProcess::execute(QStringLiteral("mosquitto_pub"),
-                                 {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-t", topic, "-m", QString::fromUtf8(payload)}) == 0;
-    }
     QJsonObject health()
     {
         return QJsonDocument::fromJson(fleet_.get("/api/health").body).object();
