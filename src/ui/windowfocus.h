@@ -7,7 +7,7 @@ class QWidget;
 // Gives the keyboard back when a window closes: the topmost modal dialog left, else the main
 // window, becomes the active window again. A window manager, or the panel's own window system,
 // does this; without either (an X server alone) the page below would stay inactive and its key
-// shortcuts dead.
+// shortcuts dead. Names each untitled window after its class once drawn.
 class WindowFocus : public QObject
 {
     Q_OBJECT

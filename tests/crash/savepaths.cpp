@@ -1,5 +1,6 @@
 #include "savepaths.h"
 #include "testbytes.h"
+#include "testroot.h"
 
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
@@ -25,7 +26,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <functional>
 #include <map>
@@ -155,7 +155,8 @@ bool exportFiles(int v)
 // Two versions of the job on the stick, made as a designer's program would make them.
 bool stickJobs()
 {
-    return SavePaths::makeJob(stick(QStringLiteral("import-0")), 30) && SavePaths::makeJob(stick(QStringLiteral("import-1")), 31);
+    return TestRoot::makeJobIn(stick(QStringLiteral("import-0")), QStringLiteral("J1"), 30, 64, 10)
+        && TestRoot::makeJobIn(stick(QStringLiteral("import-1")), QStringLiteral("J1"), 31, 64, 10);
 }
 
 bool importJob(int v)
@@ -277,13 +278,4 @@ bool SavePaths::save(const QString &name, int version)
 {
     const auto p = paths().find(name);
     return p != paths().end() && p->second.save(version);
-}
-
-bool SavePaths::makeJob(const QString &dir, int rows)
-{
-    QProcess knitjob;
-    knitjob.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("J1"), QStringLiteral("--dir"), dir,
-                                                 QStringLiteral("--rows"), QString::number(rows), QStringLiteral("--width"),
-                                                 QStringLiteral("64"), QStringLiteral("--height"), QStringLiteral("10")});
-    return knitjob.waitForFinished(60000) && knitjob.exitStatus() == QProcess::NormalExit && knitjob.exitCode() == 0;
 }

@@ -87,9 +87,7 @@ private Q_SLOTS:
 private:
     bool publish(const QString &id, const char *leaf, const QByteArray &payload)
     {
-        return QProcess::execute(QStringLiteral("mosquitto_pub"), {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-r",
-                                                                   "-t", QStringLiteral("knit/%1/%2").arg(id, QLatin1String(leaf)),
-                                                                   "-m", QString::fromUtf8(payload)}) == 0;
+        return broker_.publish(QStringLiteral("knit/%1/%2").arg(id, QLatin1String(leaf)), payload, true);
     }
 
     QTemporaryDir dir_;

@@ -111,7 +111,7 @@ private Q_SLOTS:
                                                          {"knit/B1/state", good},
                                                          {"knit/B2/state", R"j({"job":"J0\u202egnp.exe","pieces":1})j"}};
         for (const auto &m : messages)
-            QVERIFY(publish(m.first, m.second));
+            QVERIFY(broker_.publish(m.first, m.second));
         QTRY_COMPARE_WITH_TIMEOUT(health(fleet_).value(QLatin1String("machines")).toInt(), 2, 10000);
         QTRY_COMPARE(health(fleet_).value(QLatin1String("ignored")).toInt(), 7);
         const FleetServe::Reply csv = fleet_.get("/api/machines?format=csv");
@@ -365,11 +365,6 @@ private:
         static QByteArray err;
         err += fleet.process().readAllStandardError();
         return err.contains(text);
-    }
-    bool publish(const QString &topic, const QByteArray &payload)
-    {
-        return QProcess::execute(QStringLiteral("mosquitto_pub"),
-                                 {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-t", topic, "-m", QString::fromUtf8(payload)}) == 0;
     }
     static QJsonObject health(const FleetServe &fleet)
     {
