@@ -62,6 +62,16 @@ QString hostOf(const QByteArray &host)
     return h;
 }
 
+// A report's day (and shift number) as its page will read them.
+bool reportDayKnown(const QUrlQuery &q)
+{
+    const QString shift = q.queryItemValue(QStringLiteral("shift"));
+    bool ok = true;
+    const int n = shift.isEmpty() ? 1 : shift.toInt(&ok);
+    const QString day = q.queryItemValue(QStringLiteral("day"));
+    return day.size() == 10 && QDate::fromString(day, Qt::ISODate).isValid() && ok && n >= 1 && n <= 24;
+}
+
 // The auth file's challenge; a browser asks the user for a login on it.
 HttpReply loginNeeded(bool close)
 {
@@ -274,6 +284,11 @@ HttpReply DashboardServer::route(const Request &r)
         return page(QStringLiteral("index.html"), r);
     if (path == QLatin1String("/shifts"))
         return page(QStringLiteral("shifts.html"), r);
+    if (path == QLatin1String("/alerts"))
+        return page(QStringLiteral("alerts.html"), r);
+    if (path == QLatin1String("/report"))
+        return reportDayKnown(QUrlQuery(r.url)) ? page(QStringLiteral("report.html"), r)
+                                                : HttpReply::error(400, "day=YYYY-MM-DD and shift=1 to 24, if given");
     if (path.startsWith(QLatin1String("/machine/")) && TelemetryConfig::isMachineId(path.mid(9)))
         return page(QStringLiteral("machine.html"), r);
     if (path.startsWith(QLatin1String("/static/")))

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class FleetDb;
 class WriteQueue;
@@ -41,12 +43,14 @@ public:
     int id(const QString &table, const QString &name);
     // Ids may have been deleted: they are looked up again.
     void forgetIds();
+    // Called with the machine's id for every stop row written.
+    void onStopWritten(std::function<void(int machine, const Record &stop)> hook) { stopWritten_ = std::move(hook); }
 
 Q_SIGNALS:
     void healthChanged();
 
 private:
-    bool write(int n);
+    bool write(const std::vector<Record> &rows);
     bool writeOne(const Record &r);
     void fail(const QString &why);
     void prepare();
@@ -65,4 +69,6 @@ private:
     QHash<int, qint64> jobUsed_;     // job id -> the last_t written
     std::unique_ptr<QSqlQuery> sample_;
     std::unique_ptr<QSqlQuery> alarm_;
+    std::unique_ptr<QSqlQuery> stop_;
+    std::function<void(int, const Record &)> stopWritten_;
 };

@@ -13,14 +13,14 @@
 class FleetDb;
 
 // The shift summaries: each machine's figures per shift and job, worked out from the stored
-// samples and kept for ever (the samples go after --keep-days). Closed shifts are summed once;
-// the open one is summed again every two minutes, so the pages read summaries only. A change
-// of shift times sums again whatever the samples still cover. Work comes in small steps, so
-// the event loop never waits long.
+// samples and kept for ever (the samples go after --keep-days). Closed shifts are summed once
+// (again when a late reason changes a stop in them); the open one is summed again every ten
+// seconds, so the pages read summaries only. A change of shift times sums again whatever the
+// samples still cover. Work comes in small steps, so the event loop never waits long.
 class ShiftStore
 {
 public:
-    static constexpr qint64 kOpenRefreshMs = 2 * 60 * 1000;
+    static constexpr qint64 kOpenRefreshMs = 10 * 1000;
     static constexpr qint64 kPaceDaysMs = 30LL * 86400 * 1000;
     static constexpr qint64 kMinPaceKnittingS = 900;
     static constexpr int kStepMs = 20; // a step stops after its first sum past this
@@ -46,6 +46,10 @@ public:
     bool figures(int machine, qint64 from, qint64 to, QMap<QString, ShiftFigures::Figures> *out);
     // Per shift from the summaries: one machine's, or the whole floor's (machine empty).
     bool rows(qint64 from, qint64 to, const QString &machine, bool floor, QList<Row> *out);
+    // The closed shifts of the machine that [from, to) touches are summed again.
+    void redo(int machine, qint64 from, qint64 to, qint64 nowMs);
+    // Where the closed shifts are summed up to (0: nothing yet).
+    qint64 summarizedUntil();
 
 private:
     struct Due
@@ -65,6 +69,7 @@ private:
     FleetDb *const db_;
     const ShiftPlan plan_;
     QList<Due> due_;
+    QList<Due> redo_; // closed shifts changed by late reasons, due at the next plan
     qint64 openDoneMs_ = 0;
     qint64 pendingUntil_ = 0; // summarized_until once the queue is done
     bool planChecked_ = false;
