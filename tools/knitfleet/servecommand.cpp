@@ -109,7 +109,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     // The broker's messages are read on this thread's event loop and taken as they come, in order.
     MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
-    mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm"};
+    mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm", "knit/+/stop", "knit/+/config"};
     MqttClient::Hooks hooks;
     hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
         dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());
