@@ -5,7 +5,8 @@
 // coming late (after its shift was summed), doubled by a QoS 1 copy, or not replaced by a later
 // pick; a stop with an alarm counted as unexplained; a reason for a time the machine knitted
 // taken; a flood of one machine delaying another's rows; a version-1 database not migrated, or a newer one written to; rows
-// lost, duplicated or reordered while PostgreSQL was down; a crash, a corrupt file or lost rows
+// lost, duplicated or reordered while PostgreSQL was down; a second knitfleet let write to the
+// same PostgreSQL database; a crash, a corrupt file or lost rows
 // when the file system is full; a panel's flood of messages or job names kept whole. (A second
 // knitfleet on the same file is the server test's.)
 #include "postgresprocess.h"
@@ -358,13 +359,17 @@ private Q_SLOTS:
         if (!pgReady_)
             QSKIP(qPrintable(pgWhy_));
         std::unique_ptr<Dashboard> d = dashboard(true);
+        // A second knitfleet on the same database is refused while the first records.
+        Dashboard second(d->options());
+        QString why;
+        QVERIFY(!second.open(&why));
+        QVERIFY2(why.contains(QLatin1String("advisory lock")), qPrintable(why));
         d->start();
         QVERIFY(pg_.stop());
         const qint64 t = QDateTime::currentMSecsSinceEpoch();
         for (int i = 1; i <= 1000; ++i)
             d->take("knit/M1/state", state("J1", true, i), false, t + i * 100LL);
         QTRY_VERIFY(!d->writer().healthy());
-        QString why;
         QVERIFY2(pg_.start(&why), qPrintable(why));
         QTRY_COMPARE_WITH_TIMEOUT(d->queue().size(), 0, 20000);
         QSqlQuery q(d->db().db());

@@ -31,9 +31,12 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
 {
     const QList<QByteArray> levels = topic.split('/');
     const QString id = levels.size() == 3 ? QString::fromUtf8(levels[1]) : QString();
+    const QByteArray leaf = levels.size() == 3 && levels[0] == "knit" ? levels[2] : QByteArray();
+    // A reason is for a machine heard from already.
+    if (leaf == "stop" && !last_.contains(id))
+        return ignore();
     if (!admit(id, receivedMs))
         return false;
-    const QByteArray leaf = levels.size() == 3 && levels[0] == "knit" ? levels[2] : QByteArray();
     if (leaf == "alarm")
         return takeAlarm(id, payload, receivedMs);
     if (leaf == "stop")
