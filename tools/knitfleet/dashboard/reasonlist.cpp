@@ -25,7 +25,7 @@ bool wholeIn(const QJsonValue &v, int low, int high, int *out)
 ReasonList::ReasonList()
     : reasons_{{1, QStringLiteral("换纱"), QStringLiteral("Yarn change"), false},
                {2, QStringLiteral("等纱"), QStringLiteral("Waiting for yarn"), false},
-               {3, QStringLiteral("换针/沉降片"), QStringLiteral("Needle or sinker change"), false},
+               {3, QStringLiteral("换针/沉降片"), QStringLiteral("Needle/sinker"), false},
                {4, QStringLiteral("机械故障"), QStringLiteral("Mechanical fault"), false},
                {5, QStringLiteral("电气故障"), QStringLiteral("Electrical fault"), false},
                {6, QStringLiteral("清洁"), QStringLiteral("Cleaning"), true},
