@@ -123,7 +123,7 @@ private Q_SLOTS:
             // sample before the shift.
             static const int reset[] = {5, 6, 7, 8, 0, 1, 2};
             QTest::addRow("%s: piece reset", db) << pg
-                << (QList<Step>{online} + every30(-30, 600, [](int s) { return state("J1", true, reset[qMin(s / 30 + 1, 6)]); }))
+                << (QList<Step>{online, {61, "settle", {}}, {95, "settle", {}}} + every30(-30, 600, [](int s) { return state("J1", true, reset[qMin(s / 30 + 1, 6)]); }))
                 << Figures{{0, 5, 600, 0, 0, 0, 0, 0, 0, 0}, kSilentAfter};
             // J1 10 → 11 → 12 and stopped for 120 s; J2 starts at its own 30 and makes one.
             QTest::addRow("%s: job change", db) << pg
@@ -139,8 +139,9 @@ private Q_SLOTS:
                     + every30(510, 600, [](int) { return state("J1", true, 3); }))
                 << Figures{{0, 0, 420, 0, 180, 0, 0, 0, 0, 0}, kSilentAfter};
             // Raised at 480 in shift A, cleared at 690 in shift B.
+            // Summed at 650 and 900 on the way: the open shift goes on from those sums.
             QTest::addRow("%s: alarm across a shift boundary", db) << pg
-                << (QList<Step>{online} + every30(-30, 480, [](int) { return state("J1", true, 0); })
+                << (QList<Step>{online, {650, "settle", {}}, {900, "settle", {}}} + every30(-30, 480, [](int) { return state("J1", true, 0); })
                     + QList<Step>{{480, "alarm", alarm("raised", 480)}, {500, "alarm", alarm("acknowledged", 500)}}
                     + every30(480, 690, [](int) { return state("J1", false, 0, true); }) + QList<Step>{{690, "alarm", alarm("cleared", 690)}}
                     + every30(690, 1200, [](int) { return state("J1", true, 0); }))

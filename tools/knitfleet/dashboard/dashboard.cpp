@@ -20,7 +20,11 @@ Dashboard::Dashboard(const Options &options, QObject *parent)
 {
     live_.setGroups(options.groups);
     connect(&writer_, &DbWriter::healthChanged, this, &Dashboard::healthChanged);
-    writer_.onStopWritten([this](int machine, const Record &stop) { stopWritten(machine, stop); });
+    writer_.onWritten([this](int machine, int job, const Record &row) {
+        shifts_.written(machine, job, row);
+        if (row.kind == Record::Stop)
+            stopWritten(machine, row);
+    });
     maintenance_.setInterval(kMaintenanceMs);
     connect(&maintenance_, &QTimer::timeout, this, &Dashboard::maintain);
 }

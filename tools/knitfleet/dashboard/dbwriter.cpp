@@ -49,9 +49,8 @@ bool DbWriter::flush()
     if (!write(rows))
         return false;
     written_ += quint64(rows.size());
-    for (const Record &r : rows)
-        if (r.kind == Record::Stop && stopWritten_)
-            stopWritten_(ids_.value(QStringLiteral("machines\n") + r.machine), r);
+    for (std::size_t i = 0; writtenHook_ && i < rows.size() && i < rowIds_.size(); ++i)
+        writtenHook_(rowIds_[i].first, rowIds_[i].second, rows[i]);
     queue_->done();
     if (!healthy()) {
         std::fprintf(stderr, "knitfleet: database %s: writing again\n", qPrintable(db_->target().text()));
@@ -66,6 +65,7 @@ bool DbWriter::write(const std::vector<Record> &rows)
 {
     QSqlDatabase &db = db_->db();
     error_.clear();
+    rowIds_.clear();
     bool ok = db.transaction();
     for (std::size_t i = 0; ok && i < rows.size(); ++i)
         ok = writeOne(rows[i]);
@@ -87,6 +87,7 @@ bool DbWriter::writeOne(const Record &r)
     const int job = id(QStringLiteral("jobs"), r.job);
     if (machine < 0 || job < 0 || !used(job, r.t))
         return false;
+    rowIds_.emplace_back(machine, job);
     QSqlQuery &q = r.kind == Record::Sample ? *sample_ : r.kind == Record::Alarm ? *alarm_ : *stop_;
     const QVariantList common{machine, r.t, r.dt};
     const QVariantList values

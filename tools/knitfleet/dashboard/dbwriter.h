@@ -43,8 +43,9 @@ public:
     int id(const QString &table, const QString &name);
     // Ids may have been deleted: they are looked up again.
     void forgetIds();
-    // Called with the machine's id for every stop row written.
-    void onStopWritten(std::function<void(int machine, const Record &stop)> hook) { stopWritten_ = std::move(hook); }
+    // Called for every row written, once its transaction is committed, with its ids.
+    using Written = std::function<void(int machine, int job, const Record &row)>;
+    void onWritten(Written hook) { writtenHook_ = std::move(hook); }
 
 Q_SIGNALS:
     void healthChanged();
@@ -70,5 +71,6 @@ private:
     std::unique_ptr<QSqlQuery> sample_;
     std::unique_ptr<QSqlQuery> alarm_;
     std::unique_ptr<QSqlQuery> stop_;
-    std::function<void(int, const Record &)> stopWritten_;
+    Written writtenHook_;
+    std::vector<std::pair<int, int>> rowIds_; // machine and job of each row in the transaction
 };

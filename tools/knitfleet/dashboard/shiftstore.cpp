@@ -75,6 +75,17 @@ bool ShiftStore::setting(const QString &name, const QString &value)
 
 bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, ShiftFigures::Figures> *out)
 {
+    QList<Record> samples;
+    QList<Record> alarms;
+    QList<Record> stops;
+    if (!read(machine, from, to, &samples, &alarms, &stops))
+        return false;
+    *out = samples.isEmpty() ? QMap<QString, ShiftFigures::Figures>() : ShiftFigures::compute(samples, alarms, stops, from, to);
+    return true;
+}
+
+bool ShiftStore::read(int machine, qint64 from, qint64 to, QList<Record> *samples, QList<Record> *alarms, QList<Record> *stops)
+{
     QList<QVariantList> s;
     QList<QVariantList> a;
     QList<QVariantList> p;
@@ -86,9 +97,6 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         || !load(QStringLiteral("end_t, alarm, code, planned"),
                  QStringLiteral("(SELECT machine, start_t AS t, end_t, alarm, code, planned FROM stops) x"), QString(), machine, from, to, &p))
         return false;
-    QList<Record> samples;
-    QList<Record> alarms;
-    QList<Record> stops;
     for (const QVariantList &v : p) {
         Record r;
         r.kind = Record::Stop;
@@ -97,7 +105,7 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         r.alarm = v[2].toInt() ? 0 : -1;
         r.code = v[3].isNull() ? -1 : v[3].toInt();
         r.planned = v[4].toInt();
-        stops.append(r);
+        stops->append(r);
     }
     for (const QVariantList &v : s) {
         Record r;
@@ -107,7 +115,7 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         r.online = v[3].toInt();
         r.pieces = v[4].toInt();
         r.alarm = v[5].isNull() ? -1 : v[5].toInt();
-        samples.append(r);
+        samples->append(r);
     }
     for (const QVariantList &v : a) {
         Record r;
@@ -115,9 +123,8 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         r.t = v[0].toLongLong();
         r.job = v[1].toString();
         r.event = v[2].toInt();
-        alarms.append(r);
+        alarms->append(r);
     }
-    *out = samples.isEmpty() ? QMap<QString, ShiftFigures::Figures>() : ShiftFigures::compute(samples, alarms, stops, from, to);
     return true;
 }
 
@@ -165,11 +172,22 @@ bool ShiftStore::plan(qint64 nowMs)
 
 bool ShiftStore::summarize(const Due &d, qint64 nowMs)
 {
+    // The open shift goes on from what was summed before; a closed one is summed whole, once.
+    const qint64 to = qMin(d.shift.end, nowMs);
     QMap<QString, ShiftFigures::Figures> figures;
-    if (!this->figures(d.machine, d.shift.start, qMin(d.shift.end, nowMs), &figures))
-        return false;
-    QSqlDatabase &db = db_->db();
-    bool ok = db.transaction();
+    if (d.shift.end <= nowMs || !open_.advance(d.machine, d.shift, to, &figures)) {
+        QList<Record> samples;
+        QList<Record> alarms;
+        QList<Record> stops;
+        // The open shift's rows all: those after `to` written already come no more.
+        if (!read(d.machine, d.shift.start, d.shift.end <= nowMs ? to : Record::kOpen, &samples, &alarms, &stops))
+            return false;
+        if (!samples.isEmpty())
+            figures = ShiftFigures::compute(samples, alarms, stops, d.shift.start, to);
+        if (d.shift.end > nowMs)
+            open_.keep(d.machine, d.shift, to, samples, alarms, stops, figures);
+    }
+    bool ok = true;
     QSqlQuery &drop = prepared(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
     drop.addBindValue(d.machine);
     drop.addBindValue(d.shift.start);
@@ -186,10 +204,18 @@ bool ShiftStore::summarize(const Due &d, qint64 nowMs)
             q.addBindValue(v);
         ok = q.exec();
     }
-    if (ok && db.commit())
-        return true;
-    db.rollback();
-    return false;
+    return ok;
+}
+
+void ShiftStore::reset()
+{
+    // Planned again from what the database says once it answers, with statements prepared afresh.
+    due_.clear();
+    preparedFor_ = -1;
+    planChecked_ = false;
+    openDoneMs_ = 0;
+    pendingUntil_ = 0;
+    open_.clear();
 }
 
 bool ShiftStore::step(qint64 nowMs, int budget)
@@ -203,19 +229,18 @@ bool ShiftStore::step(qint64 nowMs, int budget)
     }
     QElapsedTimer spent;
     spent.start();
-    for (int i = 0; i < budget && !due_.isEmpty() && !spent.hasExpired(kStepMs); ++i) {
-        if (!summarize(due_.first(), nowMs)) {
-            // Planned again from what the database says once it answers, with statements
-            // prepared afresh.
-            due_.clear();
-            preparedFor_ = -1;
-            planChecked_ = false;
-            openDoneMs_ = 0;
-            pendingUntil_ = 0;
-            return false;
-        }
-        due_.removeFirst();
+    // One transaction a step: PostgreSQL's commit waits for its disk.
+    QSqlDatabase &db = db_->db();
+    bool ok = db.transaction();
+    int done = 0;
+    for (; ok && done < budget && done < due_.size() && !spent.hasExpired(kStepMs); ++done)
+        ok = summarize(due_[done], nowMs);
+    if (!ok || !db.commit()) {
+        db.rollback();
+        reset();
+        return false;
     }
+    due_.remove(0, done);
     // The closed shifts count as summed once all of them are.
     if (due_.isEmpty() && pendingUntil_ > 0) {
         if (!setting(QStringLiteral("summarized_until"), QString::number(pendingUntil_)))

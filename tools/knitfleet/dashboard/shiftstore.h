@@ -1,5 +1,6 @@
 #pragma once
 
+#include "openshifts.h"
 #include "shiftfigures.h"
 #include "shiftplan.h"
 
@@ -37,9 +38,11 @@ public:
     ShiftStore(FleetDb *db, const ShiftPlan &plan);
     const ShiftPlan &plan() const { return plan_; }
 
-    // Up to `budget` machine-shifts summed, and none begun after kStepMs; false when the
-    // database failed.
-    bool step(qint64 nowMs, int budget = 25);
+    // Up to `budget` machine-shifts summed in one transaction, and none begun after kStepMs;
+    // false when the database failed. nowMs: up to where the rows are written.
+    bool step(qint64 nowMs, int budget = 500);
+    // A row written: the open shift's figures go on from it.
+    void written(int machine, int job, const Record &row) { open_.written(machine, job, row); }
     // Everything due now (tests, start-up).
     bool catchUp(qint64 nowMs);
     // One machine's figures for [from, to), straight from the samples.
@@ -61,6 +64,9 @@ private:
     QSqlQuery &prepared(const QString &sql);
     bool load(const QString &columns, const QString &table, const QString &prior, int machine, qint64 from, qint64 to,
               QList<QVariantList> *out);
+    // One machine's rows for [from, to), each list after the last row before it.
+    bool read(int machine, qint64 from, qint64 to, QList<Record> *samples, QList<Record> *alarms, QList<Record> *stops);
+    void reset();
     bool plan(qint64 nowMs);
     bool summarize(const Due &d, qint64 nowMs);
     bool setting(const QString &name, const QString &value);
@@ -74,5 +80,6 @@ private:
     qint64 pendingUntil_ = 0; // summarized_until once the queue is done
     bool planChecked_ = false;
     std::map<QString, QSqlQuery> prepared_;
+    OpenShifts open_;
     int preparedFor_ = -1; // the connection's generation
 };
