@@ -76,14 +76,14 @@ inline double openShiftLagS(FleetDb &db, const QString &machine, qint64 shiftSta
     return double(QDateTime::currentMSecsSinceEpoch() - shiftStart) / 1000 - q.value(0).toDouble();
 }
 
-// Navigation → every row drawn, in ms, seen by an observer that the page itself knows nothing of.
+// Navigation → everything drawn, in ms, seen by an observer that the page itself knows nothing of.
 inline double pageLoadMs(BrowserProcess &browser, const QString &url, int rows)
 {
     // The old page's mark is cleared first: until the new document stands, 0 is read.
     browser.evaluate(QStringLiteral("window.__drawn = 0"));
     browser.navigate(url);
     if (!QTest::qWaitFor([&] { return browser.evaluate(QStringLiteral("window.__drawn || 0")).toDouble() > 0; }, 20000))
-        std::printf("  %s: not all %d rows drawn within 20 s\n", qPrintable(url), rows);
+        std::printf("  %s: not all %d drawn within 20 s\n", qPrintable(url), rows);
     return browser.evaluate(QStringLiteral("window.__drawn")).toDouble();
 }
 

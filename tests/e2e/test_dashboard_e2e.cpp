@@ -7,9 +7,9 @@
 #include "brokerprocess.h"
 #include "browserprocess.h"
 #include "fleetserve.h"
+#include "outboxsend.h"
 #include "testtable.h"
 
-#include "telemetry/mqttclient.h"
 #include "telemetry/outbox.h"
 
 #include <QElapsedTimer>
@@ -128,19 +128,7 @@ private Q_SLOTS:
     }
 
 private:
-    // The messages published, retained, as fast as the broker takes them.
-    bool send(Outbox &out)
-    {
-        MqttClient::Options o;
-        QString why;
-        BrokerUrl::parse(broker_.url(), &o.url, &why);
-        o.clientId = "test-hall";
-        MqttClient client(o, {}, &out);
-        client.start();
-        const bool sent = QTest::qWaitFor([&] { return out.waiting() == 0 && out.inFlight() == 0; }, 30000);
-        client.stop();
-        return sent;
-    }
+    bool send(Outbox &out) { return sendOutbox(broker_.url(), out, "test-hall"); }
     bool publish(const QString &id, const char *leaf, const QByteArray &payload)
     {
         return QProcess::execute(QStringLiteral("mosquitto_pub"), {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-r",

@@ -10,9 +10,9 @@
 // same file; bad payloads, reasons or reason lists recorded or not counted.
 #include "brokerprocess.h"
 #include "fleetserve.h"
+#include "outboxsend.h"
 #include "testtable.h"
 
-#include "telemetry/mqttclient.h"
 #include "telemetry/outbox.h"
 
 #include <QDir>
@@ -511,19 +511,7 @@ private:
         authLine_ = f.readAll();
         return ok && f.permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
-    // The messages published as fast as the broker takes them.
-    bool send(Outbox &out)
-    {
-        MqttClient::Options o;
-        QString why;
-        BrokerUrl::parse(broker_.url(), &o.url, &why);
-        o.clientId = "test-panels";
-        MqttClient client(o, {}, &out);
-        client.start();
-        const bool sent = QTest::qWaitFor([&] { return out.waiting() == 0 && out.inFlight() == 0; }, 30000);
-        client.stop();
-        return sent;
-    }
+    bool send(Outbox &out) { return sendOutbox(broker_.url(), out, "test-panels"); }
     static QByteArray readUntilClosed(QTcpSocket &s, int ms)
     {
         QByteArray all;
