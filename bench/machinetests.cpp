@@ -265,7 +265,8 @@ void selectorCycle(int controller)
 template <class Page>
 void idleCpu(const char *name)
 {
-    Page page;
+    MachineData machine;
+    Page page(machine);
     page.setModal(false);
     page.show();
     idle(300);

@@ -142,7 +142,7 @@ int main(int argc, char **argv)
     }
     TestBytes::writeFile(SystemBackup::diskBackup(), QByteArray(404, '\x05'));
     {
-        dialogbackup page;
+        dialogbackup page(machine);
         ModalDriver driver;
         std::vector<double> v;
         for (int run = 0; run < kRuns; ++run) {
