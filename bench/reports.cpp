@@ -9,7 +9,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
@@ -194,7 +194,8 @@ FloodResult flood(wave &w, int n, bool steady)
         r.perSecond = double(n) / (double(doneNs - startNs) / 1e9);
     if (steady && doneNs != 0)
         r.backlogMs = double(doneNs - lastSentNs.load()) / 1e6;
-    r.lastShown = para_cur.word(7) == static_cast<unsigned short>(n) && para_cur.word(3) == rowWord(n) && pieces &&
+    const auto &state = w.machineData().controllerState();
+    r.lastShown = state.word(7) == static_cast<unsigned short>(n) && state.word(3) == rowWord(n) && pieces &&
                   pieces->text().startsWith(QStringLiteral("完成件数 : %1 / ").arg(n));
     return r;
 }
@@ -374,7 +375,8 @@ int main(int argc, char **argv)
     {
         // A dialog nobody expects at start-up is closed rather than left to hang.
         auto driver = std::make_unique<ModalDriver>();
-        wave w;
+        MachineData machine;
+        wave w(machine);
         w.start();
         driver.reset();
         w.wave_change_desktopinfor(); // the block panel up, as the operator watches it

@@ -1,3 +1,4 @@
+#include "data/machinedata.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
 #include "files/dialogide.h"
@@ -45,19 +46,24 @@ int main(int argc, char **argv)
     // Before the start-up, whose dialogs run their own loops, so their stalls count too.
     StallReport::armFromEnvironment();
     LayoutAudit::install();
-    QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
-    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
-    QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
-    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
-    QuickPages::provide(QuickPages::Para, [](QWidget *parent) { return new para(parent); });
-    QuickPages::provide(QuickPages::ParaElse, [](QWidget *parent) { return new paraelse(parent); });
-    JobViewers::provide(JobViewers::WorkParameters,
-                        [](const QString &path, int mode, QWidget *parent) { workparabrown::openwrkfile(mode, path, parent); });
-    JobViewers::provide(JobViewers::Program, [](const QString &path, int, QWidget *parent) { CntEdit::openfile(path, parent); });
-    JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
+    // The machine's data, for the whole run: every page that shows or changes it is given it.
+    MachineData machine;
+    QuickPages::provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new exttest(machine, parent); });
+    QuickPages::provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new constparasetting(machine, parent); });
+    QuickPages::provide(QuickPages::ExtSysPara, [&machine](QWidget *parent) { return new extsyspara(machine, parent); });
+    QuickPages::provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent); });
+    QuickPages::provide(QuickPages::Para, [&machine](QWidget *parent) { return new para(machine, parent); });
+    QuickPages::provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new paraelse(machine, parent); });
+    JobViewers::provide(JobViewers::WorkParameters, [&machine](const QString &path, int mode, QWidget *parent) {
+        workparabrown::openwrkfile(machine, mode, path, parent);
+    });
+    JobViewers::provide(JobViewers::Program,
+                        [&machine](const QString &path, int, QWidget *parent) { CntEdit::openfile(machine, path, parent); });
+    JobViewers::provide(JobViewers::Pattern,
+                        [&machine](const QString &path, int, QWidget *parent) { PatEdit::openfile(machine, path, parent); });
     int code;
     {
-        wave w(nullptr, nullptr, wave::kCustomFrameless);
+        wave w(machine, nullptr, nullptr, wave::kCustomFrameless);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         HeapPolicy::trimSoon();

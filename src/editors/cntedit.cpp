@@ -1,6 +1,6 @@
 #include "cntedit.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "logic/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/cntpanel.h"
@@ -16,7 +16,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -46,8 +46,9 @@ bool isDigit(int key)
 
 } // namespace
 
-CntEdit::CntEdit(QWidget *parent, const char *name)
+CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     : MyDialog(parent, name ? name : "CntEdit")
+    , machine_(machine)
 {
     setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
     setdialogtitle(QStringLiteral("Cnt File Browse Tools"));
@@ -80,17 +81,18 @@ CntEdit::CntEdit(QWidget *parent, const char *name)
     QTimer::singleShot(10, this, &CntEdit::openonefile);
 }
 
-void CntEdit::openfile(const QString &path, QWidget *parent)
+void CntEdit::openfile(MachineData &machine, const QString &path, QWidget *parent)
 {
-    auto *page = new CntEdit(parent);
+    auto *page = new CntEdit(machine, parent);
     page->setpath(path);
     page->exec();
     delete page;
 }
 
-QString CntEdit::livePath()
+QString CntEdit::livePath() const
 {
-    return strcurfilename.isEmpty() ? QString() : JobFolders::file(strcurfilename, QStringLiteral(".cnt"));
+    const QString &job = machine_.jobName();
+    return job.isEmpty() ? QString() : JobFolders::file(job, QStringLiteral(".cnt"));
 }
 
 void CntEdit::buildFrames(QWidget *body)
@@ -324,8 +326,9 @@ void CntEdit::cnt_close()
         } else {
             DIAMESSAGE(this, tr("文件保存完毕 !"));
             if (store_.live()) {
-                std::memset(wave_cnt.data(), 0, kCntImageSize);
-                std::memcpy(wave_cnt.data(), store_.buffer().constData(), std::size_t(store_.buffer().size()));
+                const auto image = std::make_unique<MachineData::ProgramImage>();
+                image->fill(store_.buffer());
+                machine_.setProgram(*image, machine_.programRecords());
             }
         }
     }

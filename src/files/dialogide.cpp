@@ -8,7 +8,7 @@
 #include "pagekeys.h"
 
 #include "data/cntrecord.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
@@ -36,8 +36,9 @@ const char kRunning[] = QT_TRANSLATE_NOOP("dialogide", "机头正在运行, 请�
 
 } // namespace
 
-dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
+dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
     : MyDialog(parent, name ? name : "dialogide", modal, flags)
+    , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Clothing File Management"));
     auto *body = new QWidget(this);
@@ -46,7 +47,7 @@ dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFl
     list_ = new JobListView(body);
     list_->setGeometry(120, 10, 440, 394);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
+    list_->setSortByTime(sortByTime());
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
 
     const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
@@ -82,7 +83,7 @@ void dialogide::showEvent(QShowEvent *event)
 {
     MyDialog::showEvent(event);
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     list_->setFocus();
 }
 
@@ -124,11 +125,11 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
 
 bool dialogide::updatafile(const QString &name)
 {
-    const JobSender::Result result = JobSender::send(name, fileoperate::withController());
+    const JobSender::Result result = JobSender::send(machine_, name, fileoperate::withController());
     if (result.sent) {
         Q_EMIT signal_updata(name);
         getfilelist();
-        list_->setindexitem(strcurfilename);
+        list_->setindexitem(machine_.jobName());
     }
     if (!result.message.isEmpty())
         DIAMESSAGE(this, result.message);
@@ -166,9 +167,9 @@ void dialogide::slot_inputfile()
     if (name.isEmpty())
         return;
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     list_->finditemcol(name, 0);
-    if (name != strcurfilename)
+    if (name != machine_.jobName())
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
     DIAMESSAGE(this, tr("新导入文件与正在编织文件名相同 !"));
@@ -244,7 +245,7 @@ void dialogide::slot_deletewavefile()
     if (!deletefile(JobFolders::dir(name)))
         DIAMESSAGE(this, tr("删除文件失败 !"));
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     if (!next.isEmpty())
         list_->finditemcol(next, 0);
     dropCurrentJobIfGone();
@@ -255,18 +256,23 @@ void dialogide::slot_management()
     const QString was = chosen();
     dialogdel page(this);
     page.exec();
-    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
+    list_->setSortByTime(sortByTime());
     getfilelist();
     if (!was.isEmpty())
         list_->finditemcol(was, 0);
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     dropCurrentJobIfGone();
+}
+
+bool dialogide::sortByTime() const
+{
+    return machine_.panelSettings().word(Protocol::SortByTimeWord) == 1;
 }
 
 void dialogide::dropCurrentJobIfGone()
 {
-    if (strcurfilename.isEmpty() || list_->findItems(strcurfilename, Qt::MatchExactly, 0).size() > 0)
+    if (machine_.jobName().isEmpty() || list_->findItems(machine_.jobName(), Qt::MatchExactly, 0).size() > 0)
         return;
-    strcurfilename.clear();
+    machine_.setJobName(QString());
     Q_EMIT signal_updata(QString());
 }

@@ -1,7 +1,7 @@
 #include "rowdisplay.h"
 
 #include "data/cntprogram.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/paraformat.h"
 #include "data/parainit.h"
@@ -62,8 +62,9 @@ int groupOrDefault(int g, int whenZero)
 
 } // namespace
 
-RowDisplay::RowDisplay(QWidget *parent)
+RowDisplay::RowDisplay(const MachineData &machine, QWidget *parent)
     : QObject(parent)
+    , machine_(machine)
 {
     buildGroups(parent);
     buildRollers(parent);
@@ -249,12 +250,12 @@ QString RowDisplay::toNum(int width, unsigned short value)
     return QStringLiteral("%1").arg(value, 4, 10, QLatin1Char('0'));
 }
 
-QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset)
+QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset) const
 {
     const QString head = QString::number(group) + QStringLiteral("#-");
     if (group > kTableGroups)
         return head + QStringLiteral("---");
-    return head + QString::number(para_work.word(std::size_t(tableBase + stride * (group - 1) + offset)));
+    return head + QString::number(machine_.work().word(std::size_t(tableBase + stride * (group - 1) + offset)));
 }
 
 void RowDisplay::paint_line(unsigned short row)
@@ -265,8 +266,8 @@ void RowDisplay::paint_line(unsigned short row)
     rowNumber_->setText(toNum(4, shown));
     if (shown == 0) {
         direction_->setText(QStringLiteral("========="));
-        showSpeed(double(para_system.word(Protocol::SpeedGroupWord)) * para_system.word(Protocol::SpeedUnitWord));
-        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(Protocol::SpeedGroupWord)));
+        showSpeed(double(machine_.system().word(Protocol::SpeedGroupWord)) * machine_.system().word(Protocol::SpeedUnitWord));
+        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(machine_.system().word(Protocol::SpeedGroupWord)));
         clean_line();
         return;
     }
@@ -277,9 +278,9 @@ void RowDisplay::paint_line(unsigned short row)
 void RowDisplay::set_line(unsigned short line)
 {
     STRUCT_CNT record;
-    CntProgram::row(line, &record);
+    CntProgram::row(machine_, line, &record);
     STRUCT_CNT copy;
-    system_data_change(&record, &copy, para_system.word(Protocol::SystemModeWord), line, count_system_number());
+    system_data_change(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, count_system_number());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
@@ -292,7 +293,7 @@ void RowDisplay::set_line(unsigned short line)
         cell(g, 9)->setText(system_index_change(STRUCT_CNT::get16(block.select_a)));
     }
 
-    const MouthRemap remap = MouthRemap::fromBlocks(para_system, para_work);
+    const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
     for (int s = 0; s < 2; ++s)
         carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
@@ -300,8 +301,8 @@ void RowDisplay::set_line(unsigned short line)
         picture_->runline(STRUCT_CNT::get16(copy.pic_line[0]));
 
     const int s = groupOrDefault(copy.speed_group, 23);
-    const unsigned short speedWord = s <= kTableGroups ? para_work.word(std::size_t(kSpeedBase + s)) : 0;
-    showSpeed(double(speedWord) * para_system.word(Protocol::SpeedUnitWord));
+    const unsigned short speedWord = s <= kTableGroups ? machine_.work().word(std::size_t(kSpeedBase + s)) : 0;
+    showSpeed(double(speedWord) * machine_.system().word(Protocol::SpeedUnitWord));
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 
@@ -346,7 +347,7 @@ void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
     for (int group = 0; group < kGroups; ++group)
         write(group, first);
 
-    const unsigned short transferGroup = para_system.word(Protocol::TransferGroupWord);
+    const unsigned short transferGroup = machine_.system().word(Protocol::TransferGroupWord);
     if (transferGroup != 0) {
         const int g = transferGroup <= 24 ? transferGroup : 23;
         for (int system = 0; system < 2; ++system) {

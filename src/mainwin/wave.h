@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/parablocks.h"
 #include "logic/machinehistory.h"
 #include "logic/machinestate.h"
 #include "telemetry/telemetrymessages.h"
@@ -19,6 +20,7 @@ class QKeyEvent;
 class SkinButton;
 class LabelMessage;
 class LabelTime;
+class MachineData;
 class MYBUTTON;
 class MyLabel;
 class PatToPicture;
@@ -48,7 +50,8 @@ public:
     static constexpr Qt::WindowFlags kCustomFrameless =
         Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
 
-    explicit wave(QWidget *parent = nullptr, const char *name = nullptr,
+    // The screen shows machine and keeps it up to date with the controller.
+    explicit wave(MachineData &machine, QWidget *parent = nullptr, const char *name = nullptr,
                   Qt::WindowFlags flags = kCustomFrameless);
     ~wave() override;
 
@@ -69,6 +72,7 @@ public:
     void paint_startneedle(unsigned short needle);
     void paint_needle(unsigned short unused);
     void set_speed(int state);
+    MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
     StartPicture *startPicture() const { return desktop_; }
@@ -193,6 +197,7 @@ private:
     // The main screen's values as the telemetry publishes them.
     TelemetryMessages::State telemetryState() const;
 
+    MachineData &machineData_;
     MYBUTTON *Bmenu = nullptr;
     bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
@@ -230,4 +235,5 @@ private:
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
+    ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
 };

@@ -7,7 +7,7 @@
 #include "rowdisplay.h"
 #include "startpicture.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "editors/pattopicture.h"
 #include "logic/translations.h"
@@ -88,7 +88,7 @@ void wave::wave_create_desktopinfor()
     pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palette_label_text, true);
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palette_label_text, true);
 
-    rowDisplay_ = new RowDisplay(this);
+    rowDisplay_ = new RowDisplay(machineData_, this);
     for (MyLabel *l : rowDisplay_->touchLabels())
         commandLabels_.append(l);
     rowNumber_ = rowDisplay_->rowNumber();
@@ -115,7 +115,7 @@ void wave::wave_create_desktopinfor()
     desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
-    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(Protocol::DesktopWord))
+    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(machineData_.panelSettings().word(Protocol::DesktopWord))
                       + QStringLiteral(".bmp"));
     QStringList languages;
     for (const Translations::Installed &language : Translations::installed())
@@ -184,7 +184,7 @@ void wave::wave_slot_drawmessagepos(int systems, int picture)
 void wave::paint_needle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
-    shownNeedle_ = para_cur.word(Protocol::NeedleWord);
+    shownNeedle_ = machineData_.controllerState().word(Protocol::NeedleWord);
     needle_->setText(QString::number(int(shownNeedle_) - Protocol::NeedleZero));
 }
 

@@ -7,7 +7,7 @@
 #include "data/configini.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "data/saveleftovers.h"
 #include "files/fileoperatedialog.h"
@@ -38,8 +38,9 @@ namespace {
 constexpr int kPixmapCacheKiB = 512;
 } // namespace
 
-wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
+wave::wave(MachineData &machine, QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
+    , machineData_(machine)
     , history_(std::make_unique<MachineHistory>())
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
@@ -62,14 +63,14 @@ void wave::start()
     // What a save cut off by a crash or power cut left is put right before anything is read.
     SaveLeftovers::clear();
     StickJobImport::recover(JobFolders::root());
-    read_config_ini();
-    init_system_color();
+    read_config_ini(machineData_);
+    init_system_color(machineData_);
     QApplication::setPalette(palette_label_white);
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     setPalette(palette_label_dark);
     buzzer_init();
     initpara();
-    wave_read_management();
+    wave_read_management(machineData_);
 
     // The main screen is built now but stays under the start picture until the exchange is
     // done, so the operator sees the machine's name and every wait of the exchange drawn over
@@ -87,7 +88,7 @@ void wave::start()
     TransferFrame transfers(this);
     transfers.move(130, 170); // where the transfer window stood, under the machine's name
     transfers.setProperty(LayoutAudit::kOverlays, true); // over the screen, as that window was
-    StartupExchange exchange(op, StartupExchange::Link::controller(transfers.withController()));
+    StartupExchange exchange(machineData_, op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
     checkresult = exchange.checkresult();
     // The running options of the fetched state.
@@ -95,7 +96,7 @@ void wave::start()
 
     coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
-    open_wavefile(strcurfilename);
+    open_wavefile(machineData_.jobName());
     connect(&ControllerPresence::instance(), &ControllerPresence::offlineChanged, this, &wave::setOffline);
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
@@ -118,7 +119,7 @@ void wave::start()
     // The repair menu opens once, over the main screen, from the event loop.
     if (checkresult != 0) {
         QTimer::singleShot(0, this, [this]() {
-            checkpara dialog(this, checkresult);
+            checkpara dialog(machineData_, this, checkresult);
             dialog.exec();
         });
     }
@@ -126,11 +127,11 @@ void wave::start()
 
 void wave::initpara()
 {
-    initworkparam();
-    initsystemparam();
-    initelseparam();
+    initworkparam(machineData_);
+    initsystemparam(machineData_);
+    initelseparam(machineData_);
     // The carrier table's corrections are the panel's own: kept from the last run, not rebuilt.
-    MouthSpeedTable::load();
+    MouthSpeedTable::load(machineData_);
 }
 
 void wave::coverWhileStarting(bool starting)

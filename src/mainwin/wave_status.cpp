@@ -8,7 +8,7 @@
 
 #include "data/alarmtexts.h"
 #include "data/messagesteps.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
@@ -28,7 +28,7 @@ void wave::wave_create_syncinfor()
 {
     if (statusChannel_)
         return;
-    statusChannel_ = new StatusChannel(this);
+    statusChannel_ = new StatusChannel(machineData_, this);
     // The needle field follows its reports at most 80 ms behind: the first report that moves the
     // needle arms one repaint, the reports before it fires are coalesced into it, and an idle
     // machine wakes nobody.
@@ -74,12 +74,12 @@ void wave::wave_create_syncinfor()
 
 void wave::wave_paint_needleinfor()
 {
-    paint_needle(para_cur.word(Protocol::NeedleWord));
+    paint_needle(machineData_.controllerState().word(Protocol::NeedleWord));
 }
 
 void wave::needleReported()
 {
-    if (!needleTimer_->isActive() && para_cur.word(Protocol::NeedleWord) != shownNeedle_)
+    if (!needleTimer_->isActive() && machineData_.controllerState().word(Protocol::NeedleWord) != shownNeedle_)
         needleTimer_->start();
 }
 
@@ -167,5 +167,5 @@ void wave::onAlarmCleared()
 
 MachineHistory::Screen wave::historyScreen() const
 {
-    return {strcurfilename, rowNumber_ ? rowNumber_->text() : QString(), para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord)};
+    return {machineData_.jobName(), rowNumber_ ? rowNumber_->text() : QString(), machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord)};
 }

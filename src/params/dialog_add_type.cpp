@@ -1,6 +1,6 @@
 #include "dialog_add_type.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 
 namespace {
@@ -33,7 +33,7 @@ const ParamTable &dialog_add_type::paramTable()
     return table;
 }
 
-dialog_add_type::dialog_add_type(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::AccelerationGroup, WordStore::of(para_system), parent, name)
+dialog_add_type::dialog_add_type(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::AccelerationGroup, WordStore::of(machine.system()), parent, name)
 {
 }

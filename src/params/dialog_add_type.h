@@ -3,7 +3,7 @@
 #include "paramgrid.h"
 
 // The carriage's acceleration and deceleration control values: eight types (rows) of six
-// items (columns), para_system word 138 + 6 type + item, group 10 index 6 type + item.
+// items (columns), system block word 138 + 6 type + item, group 10 index 6 type + item.
 class dialog_add_type : public ParamGrid
 {
     Q_OBJECT
@@ -13,5 +13,5 @@ public:
     static constexpr int kItems = 6;
     static const ParamTable &paramTable();
 
-    explicit dialog_add_type(QWidget *parent = nullptr, const char *name = "dialog_add_type");
+    explicit dialog_add_type(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialog_add_type");
 };

@@ -1,6 +1,6 @@
 #include "palettes.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 
 #include <QColor>
 
@@ -35,10 +35,11 @@ int channel(int value)
 
 } // namespace
 
-void init_system_color()
+void init_system_color(const MachineData &data)
 {
     using R = QPalette;
-    const QColor d(channel(ctro_config[0]), channel(ctro_config[1]), channel(ctro_config[2]));
+    const MachineData::ControllerConfig &config = data.controllerConfig();
+    const QColor d(channel(config[0]), channel(config[1]), channel(config[2]));
     const QColor l(232, 232, 232);
     const QColor r(255, 0, 0);
 

@@ -2,8 +2,10 @@
 
 #include <QPalette>
 
+class MachineData;
+
 // The process-wide palettes every screen takes its colours from, built from the dark colour of
-// ctro_config (fields 0-2) by init_system_color().
+// the controller configuration (fields 0-2) by init_system_color().
 extern QPalette palette_label_dark;
 extern QPalette palette_label_white;
 extern QPalette palette_button_dark;
@@ -12,6 +14,6 @@ extern QPalette palette_label_back;
 extern QPalette palette_label_text;
 extern QPalette palette_button_text;
 
-// Rebuilds all palettes from ctro_config; run after read_config_ini() and after the
-// application exists, so roles not set keep the style's defaults.
-void init_system_color();
+// Rebuilds all palettes from data's controller configuration; run after read_config_ini() and
+// after the application exists, so roles not set keep the style's defaults.
+void init_system_color(const MachineData &data);

@@ -15,8 +15,9 @@ constexpr int kStep = 25;
 
 } // namespace
 
-mouthposite::mouthposite(QWidget *parent)
+mouthposite::mouthposite(const MachineData &machine, QWidget *parent)
     : QWidget(parent)
+    , machine_(machine)
     , title_(new QLabel(tr("纱嘴初始位置"), this))
 {
     setObjectName(QStringLiteral("mouthposite"));
@@ -47,7 +48,7 @@ bool mouthposite::isDark(bool right, int carrier) const
 
 void mouthposite::mouthlook()
 {
-    const MouthLook::Strip strip = MouthLook::current(MouthLook::firstRows());
+    const MouthLook::Strip strip = MouthLook::current(machine_, MouthLook::firstRows(machine_));
     for (int i = 0; i < MouthLook::kCarriers; ++i) {
         for (bool right : {false, true}) {
             const bool dark = (right ? strip.right : strip.left)[std::size_t(i)];

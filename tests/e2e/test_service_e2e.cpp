@@ -81,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(cmds.filter("cmd 20/30/0").size() >= 2); // tried again while it programmed
     }
 
-    // A stick picture becomes the desktop: copied, and word 0 of the management record 1.
+    // A stick picture becomes the desktop: copied, and word 0 of the panel settings 1.
     void desktop()
     {
         QVERIFY(writeFile(f_.file("/mnt/usb/D.bmp"), "BMpicture"));

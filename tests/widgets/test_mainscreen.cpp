@@ -15,7 +15,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "files/fileoperatedialog.h"
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
@@ -55,9 +55,9 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
-        strcurfilename.clear();
-        para_cur.clear();
-        w_ = std::make_unique<wave>();
+        machine_.setJobName(QString());
+        machine_.controllerState().clear();
+        w_ = std::make_unique<wave>(machine_);
         w_->start();
         QVERIFY(w_->statusChannel());
         QVERIFY(w_->statusChannel()->statusBound());
@@ -120,7 +120,7 @@ private Q_SLOTS:
     void history()
     {
         auto [steps, alarms, production] = TestTable::fetch<QStringList, QStringList, QStringList>("steps", "alarms", "production");
-        strcurfilename = QStringLiteral("H");
+        machine_.setJobName(QStringLiteral("H"));
         const auto send = [this](const QByteArray &report) {
             const quint64 before = w_->statusChannel()->statusReports();
             sendStatus(report);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         sendStatus(machine(20, 1, 10));
         QTRY_COMPARE(w_->statusChannel()->statusReports(), handled + 1);
         QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
-        QCOMPARE(int(para_cur.word(7)), 1);
+        QCOMPARE(int(machine_.controllerState().word(7)), 1);
         QVERIFY(!w_->buttonWarm()->isVisible());
         QVERIFY(w_->needleLabel()->text() != QLatin1String("-491"));
     }
@@ -231,8 +231,8 @@ private Q_SLOTS:
 
     void load_data()
     {
-        // rows: para_cur word 4
-        // width: para_run word 0
+        // rows: the controller state's word 4
+        // width: the run settings' word 0
         TestTable::columns<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QTest::addRow("whole") << "" << 12 << 40 << true << true;
         QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;
@@ -260,19 +260,19 @@ private Q_SLOTS:
         // A marker in the work file shows whether it was read.
         if (damage != QLatin1String("wrk"))
             QVERIFY(writeFile(jobFile(".wrk"), readFile(jobFile(".wrk")).replace(0, 1, "\x5a")));
-        para_work.setByte(0, 0);
-        para_cur.setWord(4, 999);
+        machine_.work().setByte(0, 0);
+        machine_.controllerState().setWord(4, 999);
 
         const QString name = damage == QLatin1String("name") ? QStringLiteral("../wave/L") : QStringLiteral("L");
-        strcurfilename = name;
+        machine_.setJobName(name);
         w_->open_wavefile(name);
         const QString size = QString::fromUtf8("宽 度: %1            长 度: %2");
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobname"))->text(), QString::fromUtf8("名 称: ") + (accepted ? name : QString()));
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), accepted ? size.arg(width).arg(rows) : size.arg(0).arg(0));
-        QCOMPARE(int(para_cur.word(4)), rows);
-        QCOMPARE(int(para_run.word(0)), width);
-        QCOMPARE(para_work.byte(0) == 0x5a, wrkRead);
-        QCOMPARE(strcurfilename.isEmpty(), !accepted);
+        QCOMPARE(int(machine_.controllerState().word(4)), rows);
+        QCOMPARE(int(machine_.runSettings().word(0)), width);
+        QCOMPARE(machine_.work().byte(0) == 0x5a, wrkRead);
+        QCOMPARE(machine_.jobName().isEmpty(), !accepted);
     }
 
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
@@ -303,12 +303,12 @@ private Q_SLOTS:
         auto [row, maskAfter, message] = TestTable::fetch<int, int, QString>("row", "maskAfter", "message");
         if (maskAfter == 3)
             QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
-        para_system.setWord(7, 0x0707);
+        machine_.system().setWord(7, 0x0707);
         const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
         QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_.file("checkconfig.cfg"));
 
-        checkpara menu(w_.get(), 3);
+        checkpara menu(machine_, w_.get(), 3);
         ModalDriver driver;
         driver.pressOk().pressOk(); // Yes to the question, then the result message
         menu.slot_press(menu.menu()->itemNo(0, row)->text());
@@ -321,7 +321,7 @@ private Q_SLOTS:
             QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
-        QCOMPARE(readFile(para + "checksystem.sys") == para_system.toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(para + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
         QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
     }
 
@@ -369,6 +369,7 @@ private:
 
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
     std::unique_ptr<wave> w_;
     QUdpSocket sender_;
     QUdpSocket foreign_;

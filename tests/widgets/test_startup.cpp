@@ -11,7 +11,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "mainwin/wave.h"
 
 #include <QLabel>
@@ -34,11 +34,11 @@ private Q_SLOTS:
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         driver_ = std::make_unique<ModalDriver>();
-        strcurfilename.clear();
-        para_cur.clear();
+        machine_ = std::make_unique<MachineData>();
     }
     void cleanup()
     {
+        machine_.reset();
         driver_.reset();
         sim_.reset();
         root_.reset();
@@ -82,7 +82,7 @@ private Q_SLOTS:
         }
         // Either way the job is taken and loaded into the panel.
         QCOMPARE(w->checkresult, 0);
-        QCOMPARE(strcurfilename, QStringLiteral("J1"));
+        QCOMPARE(machine_->jobName(), QStringLiteral("J1"));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), QString::fromUtf8("宽 度: 64            长 度: 30"));
     }
 
@@ -198,7 +198,7 @@ private Q_SLOTS:
         auto w = start();
         QCOMPARE(driver_->texts, QStringList({message}));
         QCOMPARE(sim_->traffic().filter(QStringLiteral("WRQ")), QStringList());
-        QVERIFY(strcurfilename.isEmpty());
+        QVERIFY(machine_->jobName().isEmpty());
     }
 
 private:
@@ -209,7 +209,7 @@ private:
     }
     std::unique_ptr<wave> start()
     {
-        auto w = std::make_unique<wave>();
+        auto w = std::make_unique<wave>(*machine_);
         w->start();
         return w;
     }
@@ -217,6 +217,7 @@ private:
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<ModalDriver> driver_;
+    std::unique_ptr<MachineData> machine_;
 };
 
 QTEST_MAIN(TestStartup)

@@ -7,6 +7,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "mainwin/labeltime.h"
 #include "mainwin/wave.h"
@@ -39,7 +40,7 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
         QVERIFY(AtomicFile::save(TelemetryConfig::path(),
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
-        w_ = std::make_unique<wave>();
+        w_ = std::make_unique<wave>(machine_);
         w_->start();
         w_->statusChannel()->setTraceStream(nullptr);
         QTRY_COMPARE(int(w_->labelTime()->link()), int(LinkState::Online));
@@ -91,6 +92,7 @@ private:
     BrokerProcess broker_;
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
     std::unique_ptr<wave> w_;
 };
 

@@ -15,7 +15,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "platform/atomicfile.h"
 #include "platform/buzzerdevice.h"
 #include "platform/panelpaths.h"
@@ -76,10 +76,9 @@ QPoint focusedCell(const MenuGrid &menu)
 
 void setDark(int r, int g, int b)
 {
-    ctro_config[0] = r;
-    ctro_config[1] = g;
-    ctro_config[2] = b;
-    init_system_color();
+    MachineData machine;
+    machine.setControllerConfig({r, g, b, 0, 0, 0});
+    init_system_color(machine);
 }
 
 const QString kPrompt = QStringLiteral("请输入文件名");
@@ -126,7 +125,7 @@ private Q_SLOTS:
         QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
-        QTest::addRow("carrier replacement Escape") << Act([] { dialogonemouth d; key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
+        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; dialogonemouth d(m); key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
         QTest::addRow("hex combo key G") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
         // The list box beeps for the key and for the row change it makes.
         QTest::addRow("list box direct key") << Act([] { MyListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
