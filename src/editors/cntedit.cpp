@@ -6,7 +6,7 @@
 #include "ui/cntpanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
 
 #include <QFileInfo>
@@ -68,7 +68,7 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
         button->setGeometry(x, 435, 86, 40);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         button->setProperty("key", b.key);
         connect(button, &QPushButton::clicked, this, b.slot);
         buttons_.append(button);
@@ -205,7 +205,7 @@ void CntEdit::selectedit()
     for (int side = 0; side < 2; ++side) {
         for (int c = 0; c < 8; ++c) {
             MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
-            b->setPalette(store_.carrier(side, c) ? palette_label_dark : palette_button_dark);
+            b->setPalette(store_.carrier(side, c) ? PanelPalettes().labelDark() : PanelPalettes().buttonDark());
             b->setProperty("set", store_.carrier(side, c));
         }
     }

@@ -7,7 +7,7 @@
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
 
 #include <QComboBox>
@@ -60,7 +60,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
         button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         connect(button, &QPushButton::clicked, this, b.action);
         ++k;
     }

@@ -7,7 +7,7 @@
 #include "data/protocol.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 dialogdoc::dialogdoc(const MachineData &machine, QWidget *parent, const char *name)
     : MyDialog(parent, name ? name : "dialogdoc")
@@ -24,7 +24,7 @@ dialogdoc::dialogdoc(const MachineData &machine, QWidget *parent, const char *na
     auto *import = new MYBUTTON(tr("导    入"), body, "Benter");
     import->setGeometry(510, 375, 100, 35);
     import->setFocusPolicy(Qt::NoFocus);
-    import->setPalette(palette_button_dark);
+    import->setPalette(PanelPalettes().buttonDark());
     connect(import, &QPushButton::clicked, this, &QDialog::accept);
     KeyTable::install(this, {{{Qt::Key_Enter, Qt::Key_Return}, [this] { accept(); }}});
     list_->setFocus();

@@ -24,7 +24,7 @@
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QFile>
 
@@ -68,7 +68,7 @@ dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bo
         button->setGeometry(10, y, 100, 38);
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         connect(button, &QPushButton::clicked, this, b.slot);
         y += 44;
         const int n = keys.size() + 1;

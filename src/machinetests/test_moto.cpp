@@ -9,7 +9,7 @@
 #include "ui/motopanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
 #include "ui/testpaneladd.h"
 
@@ -111,7 +111,7 @@ void test_moto::build()
         auto *b = new MYBUTTON(QString::number(i + 1), extras, "extra");
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        b->setPalette(palette_label_white);
+        b->setPalette(PanelPalettes().labelWhite());
         row->addWidget(b, 1);
         extras_.append(b);
     }

@@ -10,7 +10,7 @@
 #include "data/rowcodecselect.h"
 #include "editors/pattopicture.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
 
 namespace {
@@ -81,10 +81,11 @@ QRect RowDisplay::span(int left, int top, int right, int bottom)
 
 void RowDisplay::buildGroups(QWidget *parent)
 {
+    const PanelPalettes palettes;
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
             const bool caption = kCaptionText[c] != nullptr;
-            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palette_label_white : palette_label_text,
+            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
                                                 QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
@@ -94,37 +95,38 @@ void RowDisplay::buildGroups(QWidget *parent)
         }
         connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
     connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
     connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
-        parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         parking_[std::size_t(s)]->setFont(boldFont(14));
-        carrier_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        carrier_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         carrier_[std::size_t(s)]->setFont(boldFont(14));
     }
 }
 
 void RowDisplay::buildRollers(QWidget *parent)
 {
+    const PanelPalettes palettes;
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
             connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
         rollerCaptions_[std::size_t(k)] = caption;
-        QLabel *value = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        QLabel *value = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         value->setFont(boldFont(14));
         value->setGeometry(span(x + 70, 300, x + 155, 325));
         rollers_[std::size_t(k)] = value;
-        QLabel *loopCaption = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+        QLabel *loopCaption = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         loopCaption->setGeometry(span(x, 325, x + 70, 350));
         loopCaptions_[std::size_t(k)] = loopCaption;
-        QLabel *loop = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        QLabel *loop = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         loop->setFont(boldFont(14));
         loop->setGeometry(span(x + 70, 325, x + 155, 350));
         loops_[std::size_t(k)] = loop;
@@ -133,21 +135,22 @@ void RowDisplay::buildRollers(QWidget *parent)
 
 void RowDisplay::buildBottom(QWidget *parent)
 {
-    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palette_label_white, QFrame::Sunken);
+    const PanelPalettes palettes;
+    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
     connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
+    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     speedGroup_->setFrameStyle(QFrame::NoFrame);
     speedGroup_->setFont(boldFont(14));
     speedGroup_->setGeometry(span(10, 390, 90, 415));
     connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    direction_ = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
+    direction_ = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     direction_->setFrameStyle(QFrame::NoFrame);
     direction_->setFont(boldFont(24));
     direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
     direction_->setGeometry(span(90, 365, 220, 415));
-    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palette_label_white, QFrame::Sunken);
+    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
     rowNumber_->setFrameStyle(QFrame::NoFrame);
     rowNumber_->setFont(boldFont(42));
     rowNumber_->setAlignment(Qt::AlignCenter);

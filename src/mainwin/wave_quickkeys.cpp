@@ -8,7 +8,7 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
 #include "ui/skinbutton.h"
 
@@ -76,7 +76,7 @@ void wave::createQuickKeys()
     }
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
-        label->setPalette(palette_label_white);
+        label->setPalette(PanelPalettes().labelWhite());
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);

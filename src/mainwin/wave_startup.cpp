@@ -22,7 +22,7 @@
 #include "ui/buzzer.h"
 #include "ui/layoutaudit.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/transferframe.h"
 #include "ui/windowfocus.h"
 
@@ -64,10 +64,9 @@ void wave::start()
     SaveLeftovers::clear();
     StickJobImport::recover(JobFolders::root());
     read_config_ini(machineData_);
-    init_system_color(machineData_);
-    QApplication::setPalette(palette_label_white);
+    PanelPalettes::apply(PanelPalettes::darkOf(machineData_.controllerConfig()));
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
-    setPalette(palette_label_dark);
+    setPalette(PanelPalettes().labelDark());
     buzzer_init();
     initpara();
     wave_read_management(machineData_);

@@ -10,7 +10,7 @@
 #include "ui/listbuttonno.h"
 #include "ui/mymenuno.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void checkpara::whickrepair(unsigned char mask)
         menu_->setNote(it.column, it.row, marked ? kNeedsRepair : nullptr);
         if (ListButtonNo *b = menu_->itemNo(it.column, it.row)) {
             b->setactive(marked ? 1 : 0);
-            b->setPalette(marked ? palette_label_text : palette_label_white);
+            b->setPalette(marked ? PanelPalettes().labelText() : PanelPalettes().labelWhite());
         }
     }
 }

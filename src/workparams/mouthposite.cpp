@@ -2,7 +2,7 @@
 
 #include "data/mouthlook.h"
 
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -54,7 +54,7 @@ void mouthposite::mouthlook()
             const bool dark = (right ? strip.right : strip.left)[std::size_t(i)];
             QLabel *l = label(right, i);
             l->setProperty("dark", dark);
-            l->setPalette(dark ? palette_label_dark : palette_label_white);
+            l->setPalette(dark ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
         }
     }
 }

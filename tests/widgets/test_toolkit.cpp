@@ -33,7 +33,7 @@
 #include "ui/mymenuno.h"
 #include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 #include "ui/panelall.h"
 #include "ui/qpanelbutton.h"
 #include "ui/skinbutton.h"
@@ -74,11 +74,10 @@ QPoint focusedCell(const MenuGrid &menu)
     return QPoint(-1, -1);
 }
 
+// As start-up makes it from Config.ini's colour fields.
 void setDark(int r, int g, int b)
 {
-    MachineData machine;
-    machine.setControllerConfig({r, g, b, 0, 0, 0});
-    init_system_color(machine);
+    PanelPalettes::apply(PanelPalettes::darkOf({r, g, b, 0, 0, 0}));
 }
 
 const QString kPrompt = QStringLiteral("请输入文件名");
@@ -187,11 +186,11 @@ private Q_SLOTS:
         }
     }
 
-    // Config.ini's dark colour reaches the palettes with out-of-range fields clamped.
+    // Config.ini's dark colour reaches every widget's palettes, out-of-range fields clamped.
     void darkColour()
     {
         setDark(-5, 300, 7);
-        QCOMPARE(palette_label_dark.color(QPalette::Window), QColor(0, 255, 7));
+        QCOMPARE(PanelPalettes().labelDark().color(QPalette::Window), QColor(0, 255, 7));
     }
 
     // A picture key on and off differ at a glance: their faces far apart in brightness, not a
@@ -220,7 +219,7 @@ private Q_SLOTS:
         auto look = [&](bool enabled) {
             QCheckBox box(QStringLiteral("使能1"));
             box.setStyle(&style);
-            box.setPalette(palette_label_white);
+            box.setPalette(PanelPalettes().labelWhite());
             box.setChecked(true);
             box.setEnabled(enabled);
             box.resize(100, 30);
@@ -244,7 +243,7 @@ private Q_SLOTS:
         mystyle style;
         QPushButton button(QStringLiteral("确认"));
         button.setStyle(&style);
-        button.setPalette(palette_label_white);
+        button.setPalette(PanelPalettes().labelWhite());
         button.setEnabled(focusChanges);
         button.resize(100, 40);
         const int limit = QPixmapCache::cacheLimit();
@@ -254,7 +253,7 @@ private Q_SLOTS:
         const QPixmapCache::Key key = QPixmapCache::insert(mark);
         for (int i = 0; i < 20; ++i) {
             if (focusChanges)
-                button.setPalette(i % 2 ? palette_label_dark : palette_label_white);
+                button.setPalette(i % 2 ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
             (void)button.grab();
         }
         const bool kept = QPixmapCache::find(key, &mark);
