@@ -90,12 +90,13 @@ int main(int argc, char **argv)
     }
 
     std::vector<double> open, down;
-    QuickPages::provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent, nullptr, false); });
+    QuickPages pages;
+    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent, nullptr, false); });
     for (int run = 0; run < kRuns; ++run) {
         QWidget screen;
         QElapsedTimer t;
         t.start();
-        std::unique_ptr<QDialog> page(QuickPages::make(QuickPages::DialogIde, &screen));
+        std::unique_ptr<QDialog> page(pages.make(QuickPages::DialogIde, &screen));
         page->show();
         auto *manager = static_cast<dialogide *>(page.get());
         auto *list = manager->list();

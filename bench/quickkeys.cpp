@@ -127,7 +127,8 @@ int main(int argc, char **argv)
     root.writeReferences(sim.file(QStringLiteral("file.sys")), sim.file(QStringLiteral("config.cfg")));
     auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
     MachineData machine;
-    wave screen(machine);
+    QuickPages pages;
+    wave screen(machine, &pages);
     screen.start(); // the main screen's panels are built by start-up
     starting.reset();
 
@@ -142,7 +143,7 @@ int main(int argc, char **argv)
                 percentile(press, 0.5), percentile(press, 0.5) / 5.0, percentile(press, 0.99), percentile(press, 0.99) / 20.0);
 
     // A stand-in page, so a quick function has something to open.
-    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
+    pages.provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
     const struct
     {
         const char *what;

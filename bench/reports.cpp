@@ -381,7 +381,8 @@ int main(int argc, char **argv)
         driver.reset();
         w.wave_change_desktopinfor(); // the block panel up, as the operator watches it
         runFor(1000);
-        if (!w.statusChannel() || !w.statusChannel()->statusBound() || !w.statusChannel()->needleBound()) {
+        const StatusChannel *channel = w.statusChannel();
+        if (!channel || !channel->statusBound() || !channel->needleBound()) {
             std::fprintf(out, "bench_reports: the report ports could not be bound\n");
             return 0;
         }

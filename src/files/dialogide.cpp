@@ -218,21 +218,23 @@ void dialogide::slot_patfile()
 void dialogide::openEditor(int kind, const QString &ext)
 {
     const QString name = chosen();
-    if (name.isEmpty() || !JobViewers::has(JobViewers::Kind(kind)))
+    const JobViewers *viewers = JobViewers::find();
+    if (name.isEmpty() || !viewers || !viewers->has(JobViewers::Kind(kind)))
         return;
     const QString path = JobFolders::file(name, ext);
     const QString refusal = JobSender::damaged(path);
     if (!refusal.isEmpty())
         DIAMESSAGE(this, refusal);
     else
-        JobViewers::open(JobViewers::Kind(kind), path, 0, this);
+        viewers->open(JobViewers::Kind(kind), path, 0, this);
 }
 
 void dialogide::slot_wrkfilebrown()
 {
     const QString name = chosen();
-    if (!name.isEmpty())
-        JobViewers::open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
+    const JobViewers *viewers = JobViewers::find();
+    if (!name.isEmpty() && viewers)
+        viewers->open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
 }
 
 void dialogide::slot_deletewavefile()

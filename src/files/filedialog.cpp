@@ -271,8 +271,9 @@ void filedialog::brown_file()
         return;
     const QByteArray ext = extensionOf(e->name).toLower();
     if (!e->dir && ext == "wrk") {
-        if (JobViewers::has(JobViewers::WorkParameters))
-            JobViewers::open(JobViewers::WorkParameters, viewablePath(currentPath(), ext), 0, this);
+        const JobViewers *viewers = JobViewers::find();
+        if (viewers && viewers->has(JobViewers::WorkParameters))
+            viewers->open(JobViewers::WorkParameters, viewablePath(currentPath(), ext), 0, this);
     } else if (!e->dir && ext == "xxx") {
         BmpEdit::openfile(viewablePath(currentPath(), ext), this);
     } else {

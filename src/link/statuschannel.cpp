@@ -36,6 +36,7 @@ bool bindSocket(DatagramSocket *socket, quint16 base)
 StatusChannel::StatusChannel(MachineData &data, QObject *parent)
     : QObject(parent)
     , data_(data)
+    , presence_(ControllerPresence::find())
     , status_(new DatagramSocket(this))
     , needle_(new DatagramSocket(this))
     , trace_(stdout)
@@ -75,7 +76,8 @@ void StatusChannel::drain(DatagramSocket *socket, bool status)
             ++dropped_;
             continue;
         }
-        ControllerPresence::instance().reportArrived();
+        if (presence_)
+            presence_->reportArrived();
         if (status)
             handleStatus(bytes, got);
         else

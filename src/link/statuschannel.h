@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdio>
 
+class ControllerPresence;
 class DatagramSocket;
 class MachineData;
 
@@ -66,6 +68,7 @@ private:
     void trace(const unsigned char *r);
 
     MachineData &data_;
+    QPointer<ControllerPresence> presence_; // the application's, told of every report
     DatagramSocket *status_;
     DatagramSocket *needle_;
     quint32 controller_ = 0;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class BeepPulse;
 class ButtonWarm;
 class QDialog;
 class QKeyEvent;
@@ -28,6 +29,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QShowEvent;
+class QuickPages;
 class QTimer;
 class RowDisplay;
 class StartPicture;
@@ -50,9 +52,10 @@ public:
     static constexpr Qt::WindowFlags kCustomFrameless =
         Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
 
-    // The screen shows machine and keeps it up to date with the controller.
-    explicit wave(MachineData &machine, QWidget *parent = nullptr, const char *name = nullptr,
-                  Qt::WindowFlags flags = kCustomFrameless);
+    // The screen shows machine and keeps it up to date with the controller; its quick
+    // functions open what pages holds (nothing without it).
+    explicit wave(MachineData &machine, const QuickPages *pages = nullptr, QWidget *parent = nullptr,
+                  const char *name = nullptr, Qt::WindowFlags flags = kCustomFrameless);
     ~wave() override;
 
     // startup: shows the start picture, runs the exchange with the controller under it, then
@@ -198,6 +201,8 @@ private:
     TelemetryMessages::State telemetryState() const;
 
     MachineData &machineData_;
+    const QuickPages *pages_;
+    BeepPulse *beep_; // the report beeps and the alarm button's
     MYBUTTON *Bmenu = nullptr;
     bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked

@@ -148,7 +148,7 @@ void wave::wave_create_desktopinfor()
     labelMessage_->setPalette(palettes.labelText());
     labelMessage_->setAutoFillBackground(true);
     labelMessage_->setFont(boldPanel(16));
-    buttonWarm_ = new ButtonWarm(this, "ButtonWarm");
+    buttonWarm_ = new ButtonWarm(*beep_, this, "ButtonWarm");
     buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
     buttonWarm_->setFont(boldPanel(20));
     buttonWarm_->setProperty(LayoutAudit::kOverlays, true); // shown, it covers the bottom band's top

@@ -69,7 +69,7 @@ QString jobFile(const QString &job, const char *suffix)
 
 bool wave::runPage(int page, std::function<void(QDialog *)> wire)
 {
-    std::unique_ptr<QDialog> dialog(QuickPages::make(QuickPages::Page(page), this));
+    std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::Page(page), this) : nullptr);
     if (!dialog)
         return false;
     if (wire)
@@ -80,7 +80,7 @@ bool wave::runPage(int page, std::function<void(QDialog *)> wire)
 
 bool wave::hasPage(int page) const
 {
-    return page == QuickPages::Para && para_ ? true : QuickPages::has(QuickPages::Page(page));
+    return page == QuickPages::Para && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
 }
 
 bool wave::jobHasPattern()
@@ -139,7 +139,7 @@ void wave::wave_slot_quickfun1()
     takeSystemBackup();
     // The work-parameter pages are built once and kept, so they open where they were left.
     if (!para_)
-        para_ = QuickPages::make(QuickPages::Para, this);
+        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
     para_->exec();
@@ -277,7 +277,7 @@ void wave::wave_slot_quickfun12()
 void wave::selectParaTab(int tab)
 {
     if (!para_)
-        para_ = QuickPages::make(QuickPages::Para, this);
+        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
     if (auto *page = qobject_cast<WorkParaDialog *>(para_))

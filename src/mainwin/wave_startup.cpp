@@ -1,6 +1,7 @@
 // Program start: the start picture, the exchange with the controller under it, the main screen.
 #include "wave.h"
 
+#include "beeppulse.h"
 #include "labelmessage.h"
 #include "startpicture.h"
 
@@ -38,9 +39,11 @@ namespace {
 constexpr int kPixmapCacheKiB = 512;
 } // namespace
 
-wave::wave(MachineData &machine, QWidget *parent, const char *name, Qt::WindowFlags flags)
+wave::wave(MachineData &machine, const QuickPages *pages, QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
     , machineData_(machine)
+    , pages_(pages)
+    , beep_(new BeepPulse(this))
     , history_(std::make_unique<MachineHistory>())
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
@@ -96,7 +99,9 @@ void wave::start()
     coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
     open_wavefile(machineData_.jobName());
-    connect(&ControllerPresence::instance(), &ControllerPresence::offlineChanged, this, &wave::setOffline);
+    ControllerPresence *presence = ControllerPresence::find();
+    if (presence)
+        connect(presence, &ControllerPresence::offlineChanged, this, &wave::setOffline);
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
         set_speed(2);
@@ -107,7 +112,7 @@ void wave::start()
     case StartupExchange::Machine::Offline:
         break;
     }
-    setOffline(ControllerPresence::instance().offline());
+    setOffline(presence && presence->offline());
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);

@@ -104,7 +104,7 @@ void wave::applyMessageStep(int report)
 
 void wave::onZeroingStarted()
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     wave_paint_quickkey();
     requestLine(0);
     applyMessageStep(int(MessageSteps::Report::ZeroingStarted));
@@ -112,7 +112,7 @@ void wave::onZeroingStarted()
 
 void wave::onMachineStarted(int state)
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     flushLine(); // the history's line carries the row the screen shows
     history_->machineRan(true, historyScreen());
     set_speed(state);
@@ -121,7 +121,7 @@ void wave::onMachineStarted(int state)
 
 void wave::onMachineStopped()
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     flushLine();
     history_->machineRan(false, historyScreen());
     set_speed(1);
@@ -150,7 +150,7 @@ void wave::onAlarm(unsigned char type, unsigned char code)
 
 void wave::onZeroingFinished()
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     if (getmotostatus() == 0)
         set_speed(1);
     wave_paint_quickkey();

@@ -11,7 +11,8 @@ class dialog_add_type : public ParamGrid
 public:
     static constexpr int kTypes = 8;
     static constexpr int kItems = 6;
-    static const ParamTable &paramTable();
+    // Built afresh for each page: its group labels are numbered in the operator's language.
+    static ParamTable paramTable();
 
     explicit dialog_add_type(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialog_add_type");
 };

@@ -9,6 +9,7 @@
 #include "tftpserver.h"
 
 #include "link/tftpsocket.h"
+#include "link/tftpporthistory.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
 #include "testroot.h"
@@ -37,6 +38,7 @@ class TestTftpInterop : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        new TftpPortHistory(qApp); // as the panel keeps it, across its transfers
         PortOffset::useFree();
         root_ = std::make_unique<TestRoot>();
         QVERIFY(QDir().mkpath(tftpdDir()));

@@ -12,6 +12,7 @@
 #include "faultlayer.h"
 #include "tftpserver.h"
 
+#include "link/tftpporthistory.h"
 #include "link/tftppacket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
@@ -36,6 +37,7 @@ class TestTftpClient : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        new TftpPortHistory(qApp); // as the panel keeps it, across its transfers
         PortOffset::useFree();
         qputenv("KNIT_TIMEOUT_SCALE", kScale);
     }

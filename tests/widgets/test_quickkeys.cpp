@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(sim.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
-        w_ = std::make_unique<wave>(machine_);
+        w_ = std::make_unique<wave>(machine_, &pages_);
         w_->start();
         sim.stop();
     }
@@ -196,8 +196,8 @@ private Q_SLOTS:
             d->setProperty("changed", c.changed ? 1 : 0);
             return d;
         };
-        QuickPages::provide(QuickPages::Para, page);
-        QuickPages::provide(QuickPages::ConstParaSetting, page);
+        pages_.provide(QuickPages::Para, page);
+        pages_.provide(QuickPages::ConstParaSetting, page);
         // A full disk: the job's and the backup's saves both fail.
         AtomicFile::setWriteLimitForTesting(c.shown.size() == 2 ? 0 : -1);
         ModalDriver driver;
@@ -239,6 +239,7 @@ private:
 
     TestRoot root_;
     MachineData machine_;
+    QuickPages pages_;
     std::unique_ptr<wave> w_;
     UdpPeer peer_;
     std::atomic<bool> running_{false};

@@ -54,7 +54,7 @@ private Q_SLOTS:
         // others: a loaded machine delays the loop, only a wait of the panel's own holds it. The
         // test's own blocking calls are marked as waits.
         QTemporaryDir dir;
-        auto report = std::make_unique<StallReport>(dir.filePath(QStringLiteral("stalls")));
+        auto report = std::make_unique<StallReport>(dir.filePath(QStringLiteral("stalls")), qApp);
         const Outbox &outbox = w_->telemetry()->outbox();
         broker_.pause(true);
         // Knitting, a state goes out every interval: five of them sent to a broker that does not answer.

@@ -91,13 +91,14 @@ class TestToolkit : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        buzzer_ = new BuzzerDevice(qApp); // where the panel's beeps find it
         PortOffset::useFree();
         qputenv("KNIT_TIMEOUT_SCALE", "0.02");
     }
     void init()
     {
         setDark(85, 0, 255);
-        BuzzerDevice::close();
+        buzzer_->close();
         qputenv("KNIT_BUZZER", "on"); // silent all the same until a test makes the device
     }
 
@@ -107,14 +108,14 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         const OwnClock own;
-        QVERIFY(!BuzzerDevice::open());
+        QVERIFY(!buzzer_->open());
         buzzer(20); // no device: silent and instant
         QVERIFY(own.elapsedMs() < 5);
         QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
-        QVERIFY(BuzzerDevice::open());
+        QVERIFY(buzzer_->open());
         buzzer(35);
         QVERIFY(clock.elapsed() >= 35);
-        BuzzerDevice::close();
+        buzzer_->close();
         QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()), QByteArray::fromHex("01000000"));
     }
 
@@ -141,12 +142,12 @@ private Q_SLOTS:
         auto [act, beeps] = TestTable::fetch<Act, int>("act", "beeps");
         TestRoot root;
         QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
-        QVERIFY(BuzzerDevice::open());
+        QVERIFY(buzzer_->open());
         g_mark = -1;
         act();
         QVERIFY(g_mark >= 0);
         QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()).mid(g_mark), QByteArray::fromHex("01000000").repeated(beeps));
-        BuzzerDevice::close();
+        buzzer_->close();
     }
 
     // The page frame: Backspace reaches the page as a clear, Escape closes and tells the owner.
@@ -399,6 +400,9 @@ private Q_SLOTS:
         QVERIFY(!fileoperate::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
         QVERIFY(!fileoperate::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
     }
+
+private:
+    BuzzerDevice *buzzer_ = nullptr;
 };
 
 QTEST_MAIN(TestToolkit)
