@@ -13,7 +13,10 @@ set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 base=${1:-dad4e634}
 head=${2:-HEAD}
-work=$(mktemp -d /tmp/knit-behaviour.XXXXXX)
+# In the build folder, under ccache's base_dir where the worktree's is: the trees' objects then
+# hash as the worktree's do.
+mkdir -p "$repo/build"
+work=$(mktemp -d "$repo/build/behaviour-diff.XXXXXX")
 pids=()
 cleanup() {
   local p
@@ -23,7 +26,7 @@ cleanup() {
 trap cleanup EXIT
 export QT_QPA_PLATFORM=xcb KNIT_BUZZER=off KNIT_CONTROLLER_HOST=127.0.0.1
 # Both trees lie as the worktree does (sources at the top, build/ below), and the cache does not
-# key on the directory: what the worktree built comes back from ccache.
+# key on the directory: what the worktree built with CCACHE_NOHASHDIR=1 comes back from ccache.
 export CCACHE_NOHASHDIR=1
 
 fail() { echo "behaviour-diff: $*" >&2; exit 2; }
