@@ -2,6 +2,7 @@
 // lost (as fast as the panel takes them, and at a steady 20,000 per second), how far the needle
 // field lags the last needle report, and the idle CPU and resident memory of a knitpanel
 // process showing the main screen. Medians of several runs; prints; never fails.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "ownprogram.h"
 #include "portoffset.h"
@@ -150,7 +151,7 @@ struct FloodResult
 // kSteadyRate per second, a batch each millisecond, whatever the panel does.
 FloodResult flood(wave &w, int n, bool steady)
 {
-    StatusChannel *channel = w.statusChannel();
+    StatusChannel *channel = MainScreenInternals::statusChannel(w);
     QLabel *pieces = w.findChild<QLabel *>(QStringLiteral("pieces"));
     const quint64 before = channel->statusReports();
     const quint64 target = before + quint64(n);
@@ -203,7 +204,7 @@ FloodResult flood(wave &w, int n, bool steady)
 // Milliseconds from the last of a stream of needle reports until the needle field shows it.
 std::vector<double> needleLag(wave &w)
 {
-    QLabel *needle = w.needleLabel();
+    QLabel *needle = MainScreenInternals::needleLabel(w);
     std::atomic<int> expected{-1};
     std::atomic<qint64> sentNs{0};
     std::atomic<bool> finished{false};
@@ -381,7 +382,7 @@ int main(int argc, char **argv)
         driver.reset();
         w.wave_change_desktopinfor(); // the block panel up, as the operator watches it
         runFor(1000);
-        const StatusChannel *channel = w.statusChannel();
+        const StatusChannel *channel = MainScreenInternals::statusChannel(w);
         if (!channel || !channel->statusBound() || !channel->needleBound()) {
             std::fprintf(out, "bench_reports: the report ports could not be bound\n");
             return 0;

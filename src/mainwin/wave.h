@@ -78,38 +78,23 @@ public:
     MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
-    StartPicture *startPicture() const { return desktop_; }
     void wave_paint_quickkey();
     void wave_slot_morebutton();
-    SkinButton *pictureKey(int index) const { return pictureKeys_.value(index); }
-    MyLabel *quickKey(int index) const { return quickKeys_.value(index); }
 
     // rowdisplay
     void paint_line(unsigned short row);
-    RowDisplay *rowDisplay() const { return rowDisplay_; }
-    PatToPicture *patPicture() const { return patPicture_; }
 
     // alarms
     void wave_slot_message(const QString &m1, const QString &m2);
     QString wave_get_message1() const;
-    ButtonWarm *buttonWarm() const { return buttonWarm_; }
-    LabelMessage *labelMessage() const { return labelMessage_; }
 
     // status
     void wave_create_syncinfor();
-    StatusChannel *statusChannel() const { return statusChannel_; }
     MachineHistory *history() const { return history_.get(); }
-    QLabel *needleLabel() const { return needle_; }
-    QLabel *runningLabel() const { return running_; }
-    // Armed only while a needle report waits to be shown.
-    const QTimer *needleTimer() const { return needleTimer_; }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
     void wave_create_telemetry();
     Telemetry *telemetry() const { return telemetry_.get(); }
-    LabelTime *labelTime() const { return labelTime_; }
-
-    unsigned char checkresult = 0;
 
 public Q_SLOTS:
     void wave_slot_enablets();
@@ -155,6 +140,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The tests' view of the parts below (tests/support/widgets/mainscreeninternals.h).
+    friend class MainScreenInternals;
+
     void showJobDropped();
     // The job's name, size, times, pieces and row display: of the job name, or all empty.
     void paintJob(const QString &name);
@@ -234,11 +222,14 @@ private:
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
-    QTimer *needleTimer_ = nullptr;
+    QTimer *needleTimer_ = nullptr; // armed only while a needle report waits to be shown
     QTimer *lineTimer_ = nullptr;
     unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
     ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
+    // 0 to 3: which of the system and personalisation blocks start-up found differing from the
+    // check copies, the repair menu's marks.
+    unsigned char checkResult_ = 0;
 };

@@ -47,7 +47,6 @@ wave::wave(MachineData &machine, const QuickPages *pages, QWidget *parent, const
     , history_(std::make_unique<MachineHistory>())
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
-    checkresult = 0;
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
 }
@@ -92,7 +91,7 @@ void wave::start()
     transfers.setProperty(LayoutAudit::kOverlays, true); // over the screen, as that window was
     StartupExchange exchange(machineData_, op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
-    checkresult = exchange.checkresult();
+    checkResult_ = exchange.checkresult();
     // The running options of the fetched state.
     wave_paint_quickkey();
 
@@ -121,9 +120,9 @@ void wave::start()
     WindowFocus::activate(this);
 
     // The repair menu opens once, over the main screen, from the event loop.
-    if (checkresult != 0) {
+    if (checkResult_ != 0) {
         QTimer::singleShot(0, this, [this]() {
-            checkpara dialog(machineData_, this, checkresult);
+            checkpara dialog(machineData_, this, checkResult_);
             dialog.exec();
         });
     }

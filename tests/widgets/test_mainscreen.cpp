@@ -9,6 +9,7 @@
 // work-parameter save the quick keys' test's); lock states that leave command labels
 // touchable; a repair that does not clear its mark; a copy that deletes the destination
 // before it succeeds.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -59,10 +60,10 @@ private Q_SLOTS:
         machine_.controllerState().clear();
         w_ = std::make_unique<wave>(machine_);
         w_->start();
-        QVERIFY(w_->statusChannel());
-        QVERIFY(w_->statusChannel()->statusBound());
-        QVERIFY(w_->statusChannel()->needleBound());
-        w_->statusChannel()->setTraceStream(nullptr);
+        QVERIFY(MainScreenInternals::statusChannel(*w_));
+        QVERIFY(MainScreenInternals::statusChannel(*w_)->statusBound());
+        QVERIFY(MainScreenInternals::statusChannel(*w_)->needleBound());
+        MainScreenInternals::statusChannel(*w_)->setTraceStream(nullptr);
         QVERIFY(sender_.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
         QVERIFY(foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     }
@@ -77,7 +78,7 @@ private Q_SLOTS:
         const QWidgetList widgets = QApplication::allWidgets();
         for (QWidget *widget : widgets)
             QVERIFY2(!qobject_cast<QDialog *>(widget), widget->metaObject()->className());
-        QVERIFY(!w_->needleTimer()->isActive());
+        QVERIFY(!MainScreenInternals::needleTimer(*w_)->isActive());
     }
 
     void reports_data()
@@ -96,8 +97,8 @@ private Q_SLOTS:
         const bool alarm = field == QLatin1String("alarm");
         QVERIFY(alarm || fieldLabel(field));
         sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(field == QLatin1String("needle") ? 2700 : 2001));
-        QTRY_COMPARE(alarm ? w_->buttonWarm()->text() : fieldLabel(field)->text(), text);
-        QVERIFY(!alarm || w_->buttonWarm()->isVisible());
+        QTRY_COMPARE(alarm ? MainScreenInternals::buttonWarm(*w_)->text() : fieldLabel(field)->text(), text);
+        QVERIFY(!alarm || MainScreenInternals::buttonWarm(*w_)->isVisible());
     }
 
     // Reports and the alarm button's release -> the history's lines, time left out. Faults: a
@@ -122,9 +123,9 @@ private Q_SLOTS:
         auto [steps, alarms, production] = TestTable::fetch<QStringList, QStringList, QStringList>("steps", "alarms", "production");
         machine_.setJobName(QStringLiteral("H"));
         const auto send = [this](const QByteArray &report) {
-            const quint64 before = w_->statusChannel()->statusReports();
+            const quint64 before = MainScreenInternals::statusChannel(*w_)->statusReports();
             sendStatus(report);
-            QTRY_COMPARE(w_->statusChannel()->statusReports(), before + 1);
+            QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->statusReports(), before + 1);
         };
         send(machine(20, 4, 0x8007));
         w_->history()->flush();
@@ -133,7 +134,7 @@ private Q_SLOTS:
         for (const QString &step : steps) {
             const QStringList w = step.split(QLatin1Char(' '));
             if (w[0] == QLatin1String("ack"))
-                QTest::mouseClick(w_->buttonWarm(), Qt::LeftButton);
+                QTest::mouseClick(MainScreenInternals::buttonWarm(*w_), Qt::LeftButton);
             else if (w[0] == QLatin1String("alarm"))
                 send(machine(21, 1, w[1].toInt() << 8 | w[2].toInt()));
             else if (w[0] == QLatin1String("clear"))
@@ -162,26 +163,26 @@ private Q_SLOTS:
     {
         sendStatus(machine(20, 1, 10));
         QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
-        const quint64 handled = w_->statusChannel()->statusReports();
+        const quint64 handled = MainScreenInternals::statusChannel(*w_)->statusReports();
         foreign_.writeDatagram(machine(20, 2, 20), QHostAddress::LocalHost, PanelEnv::port(2001));
         foreign_.writeDatagram(machine(21, 1, 0x0217), QHostAddress::LocalHost, PanelEnv::port(2001));
         foreign_.writeDatagram(machine(0, 0, 9), QHostAddress::LocalHost, PanelEnv::port(2700));
-        QTRY_COMPARE(w_->statusChannel()->dropped(), quint64(3));
+        QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->dropped(), quint64(3));
         // A good report behind the bad ones: handled once they would have been.
         sendStatus(machine(20, 1, 10));
-        QTRY_COMPARE(w_->statusChannel()->statusReports(), handled + 1);
+        QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->statusReports(), handled + 1);
         QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
         QCOMPARE(int(machine_.controllerState().word(7)), 1);
-        QVERIFY(!w_->buttonWarm()->isVisible());
-        QVERIFY(w_->needleLabel()->text() != QLatin1String("-491"));
+        QVERIFY(!MainScreenInternals::buttonWarm(*w_)->isVisible());
+        QVERIFY(MainScreenInternals::needleLabel(*w_)->text() != QLatin1String("-491"));
     }
 
     // A burst of needle and row reports, then silence: the last of each is shown, and the
     // needle repaint is not left running.
     void burstEndsOnLastValues()
     {
-        const quint64 before = w_->statusChannel()->statusReports();
-        const quint64 needles = w_->statusChannel()->needleReports();
+        const quint64 before = MainScreenInternals::statusChannel(*w_)->statusReports();
+        const quint64 needles = MainScreenInternals::statusChannel(*w_)->needleReports();
         const int n = 500;
         for (int i = 1; i <= n; ++i) {
             // The panel runs on this thread: it takes what came now and then, so no buffer overflows.
@@ -190,12 +191,12 @@ private Q_SLOTS:
             sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(600 + i)), QHostAddress::LocalHost, PanelEnv::port(2700));
             sendStatus(machine(20, static_cast<unsigned short>(i), static_cast<unsigned short>(3 + i)));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->needleReports(), needles + n, 5000);
-        QTRY_COMPARE(w_->needleLabel()->text(), QString::number(100 + n));
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreenInternals::statusChannel(*w_)->statusReports(), before + n, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreenInternals::statusChannel(*w_)->needleReports(), needles + n, 5000);
+        QTRY_COMPARE(MainScreenInternals::needleLabel(*w_)->text(), QString::number(100 + n));
         QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n));
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
-        QTRY_VERIFY(!w_->needleTimer()->isActive());
+        QTRY_VERIFY(!MainScreenInternals::needleTimer(*w_)->isActive());
     }
 
     // The shut-down question against this screen's controller.
@@ -357,13 +358,13 @@ private:
     QLabel *fieldLabel(const QString &field)
     {
         if (field == QLatin1String("rownumber"))
-            return w_->rowDisplay()->rowNumber();
+            return MainScreenInternals::rowDisplay(*w_)->rowNumber();
         if (field == QLatin1String("loopstart"))
-            return w_->rowDisplay()->loopValue(RowDisplay::LoopStart);
+            return MainScreenInternals::rowDisplay(*w_)->loopValue(RowDisplay::LoopStart);
         if (field == QLatin1String("message"))
-            return w_->labelMessage();
+            return MainScreenInternals::labelMessage(*w_);
         if (field == QLatin1String("needle"))
-            return w_->needleLabel();
+            return MainScreenInternals::needleLabel(*w_);
         return w_->findChild<QLabel *>(field);
     }
 

@@ -12,6 +12,7 @@
 // language: a label set once when built, a help line left as it was. A touch on the desktop
 // picture's language names that opens nothing; a choice the panel could not save that does not
 // switch it, or switches it without a word to the operator.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -180,7 +181,7 @@ QWidget *mainScreen(MachineData &machine)
 QWidget *widestAlarm(MachineData &machine)
 {
     auto *w = static_cast<wave *>(mainScreen(machine));
-    ButtonWarm *button = w->buttonWarm();
+    ButtonWarm *button = MainScreenInternals::buttonWarm(*w);
     int widest = -1, type = 0, code = 0;
     for (int t = 1; t <= 3; ++t) {
         for (int c = 0; c < 256; ++c) {
@@ -381,7 +382,7 @@ private Q_SLOTS:
     {
         Answerer answers;
         std::unique_ptr<QWidget> w(startPicture(machine_));
-        MyLabel *target = static_cast<wave *>(w.get())->startPicture()->languageTarget();
+        MyLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);

@@ -5,6 +5,7 @@
 // without the controller's answer; quick-function pages whose start needle does not reach the
 // job or the backup, a backup written when nothing changed, a backup or .wrk save failing
 // silently, a .wrk written without a job; a page that leaves memory held each time it is opened and closed.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "residentsize.h"
 #include "simprocess.h"
@@ -116,7 +117,7 @@ private Q_SLOTS:
         QTest::keyClick(w_.get(), c.key);
         QCOMPARE(actionSent(), QString::fromLatin1(c.sent));
         if (byte >= 0) {
-            QCOMPARE(w_->pictureKey(c.key - Qt::Key_A)->getactive(), c.lit);
+            QCOMPARE(MainScreenInternals::pictureKey(*w_, c.key - Qt::Key_A)->getactive(), c.lit);
             QCOMPARE(machine_.controllerState().byte(std::size_t(byte)) != 0, c.lit);
         }
     }
@@ -148,7 +149,7 @@ private Q_SLOTS:
         machine_.runSettings().setWord(1, 55);
         running_ = c.running;
         reply_ = 0;
-        w_->labelMessage()->cancelMessage();
+        MainScreenInternals::labelMessage(*w_)->cancelMessage();
         ModalDriver driver;
         if (!c.typed.isNull())
             driver.typeAndReturn(c.typed);

@@ -4,6 +4,7 @@
 // mark the repair; byte 29 ignored; a missing or bad job file let through or reported with the
 // wrong text; a hostile job name that becomes a path; a short block taken as a fetch. (A
 // controller that never answers is met by the end-to-end test.)
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -81,7 +82,7 @@ private Q_SLOTS:
                 QCOMPARE(readFile(sim_->file(QStringLiteral("J1") + QLatin1String(ext))), readFile(job + QLatin1String(ext)));
         }
         // Either way the job is taken and loaded into the panel.
-        QCOMPARE(w->checkresult, 0);
+        QCOMPARE(MainScreenInternals::checkResult(*w), 0);
         QCOMPARE(machine_->jobName(), QStringLiteral("J1"));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), QString::fromUtf8("宽 度: 64            长 度: 30"));
     }
@@ -144,7 +145,7 @@ private Q_SLOTS:
         // The repair menu comes from the event loop after start-up, and goes.
         if (checkresult != 0)
             QTRY_VERIFY(driver_->classes.contains(QStringLiteral("checkpara")) && !QApplication::activeModalWidget());
-        QCOMPARE(w->checkresult, checkresult);
+        QCOMPARE(MainScreenInternals::checkResult(*w), checkresult);
         QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
         if (checkresult != 0) {

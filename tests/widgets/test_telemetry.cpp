@@ -2,6 +2,7 @@
 // is the end-to-end test's). Faults caught: a broker that hangs, dies and comes back holding
 // the GUI thread (200 ms of an event-loop gap its own, not the machine's load), or not getting
 // "online" and a fresh state again; a clock mark that does not follow the link.
+#include "mainscreeninternals.h"
 #include "brokerprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -42,8 +43,8 @@ private Q_SLOTS:
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
         w_ = std::make_unique<wave>(machine_);
         w_->start();
-        w_->statusChannel()->setTraceStream(nullptr);
-        QTRY_COMPARE(int(w_->labelTime()->link()), int(LinkState::Online));
+        MainScreenInternals::statusChannel(*w_)->setTraceStream(nullptr);
+        QTRY_COMPARE(int(MainScreenInternals::labelTime(*w_)->link()), int(LinkState::Online));
     }
     void cleanupTestCase() { w_.reset(); }
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
             const StallReport::Wait own;
             broker_.kill();
         }
-        LabelTime *clock = w_->labelTime();
+        LabelTime *clock = MainScreenInternals::labelTime(*w_);
         QTRY_COMPARE(int(clock->link()), int(LinkState::Connecting));
         QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre() - QPoint(0, 3)), LabelTime::markColour(LinkState::Connecting));
         // Five more states queued while the broker is gone.
