@@ -9,8 +9,8 @@
 
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
-#include "data/mouthspeedtable.h"
 #include "data/machinedata.h"
+#include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"

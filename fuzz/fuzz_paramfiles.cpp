@@ -4,8 +4,8 @@
 // restoring holds only corrections from -100 to 100; the racking texts' decoder too.
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
-#include "data/mouthspeedtable.h"
 #include "data/machinedata.h"
+#include "data/mouthspeedtable.h"
 #include "data/rackingvalue.h"
 #include "seeds.h"
 

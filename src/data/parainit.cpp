@@ -1,7 +1,7 @@
 #include "parainit.h"
 
-#include "paradefaults.h"
 #include "machinedata.h"
+#include "paradefaults.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 

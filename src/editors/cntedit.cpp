@@ -6,8 +6,8 @@
 #include "ui/cntpanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QFileInfo>
 #include <QFrame>

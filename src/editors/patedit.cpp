@@ -7,8 +7,8 @@
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -3,8 +3,8 @@
 #include "commandtrace.h"
 #include "controlleraddress.h"
 #include "controllerpresence.h"
-#include "datagramsocket.h"
 #include "data/machinedata.h"
+#include "datagramsocket.h"
 #include "data/protocol.h"
 #include "platform/panelenv.h"
 

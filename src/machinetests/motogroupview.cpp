@@ -2,8 +2,8 @@
 
 #include "data/testblocks.h"
 #include "ui/mybutton.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QGridLayout>
 #include <QLabel>

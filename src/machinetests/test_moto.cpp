@@ -9,8 +9,8 @@
 #include "ui/motopanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 #include "ui/testpaneladd.h"
 
 #include <QApplication>

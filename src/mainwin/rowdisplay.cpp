@@ -10,8 +10,8 @@
 #include "data/rowcodecselect.h"
 #include "editors/pattopicture.h"
 #include "ui/mylabel.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 namespace {
 

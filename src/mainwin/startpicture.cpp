@@ -1,8 +1,8 @@
 #include "startpicture.h"
 
 #include "ui/mylabel.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -3,8 +3,8 @@
 // keys always show those bytes.
 #include "wave.h"
 
-#include "data/messagesteps.h"
 #include "data/machinedata.h"
+#include "data/messagesteps.h"
 #include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"

@@ -16,8 +16,8 @@
 #include "ui/layoutaudit.h"
 #include "ui/mybutton.h"
 #include "ui/mylabel.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -8,8 +8,8 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "ui/mylabel.h"
-#include "ui/panelpalettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 #include "ui/skinbutton.h"
 
 #include <QEvent>

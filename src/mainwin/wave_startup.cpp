@@ -6,9 +6,9 @@
 #include "startpicture.h"
 
 #include "data/configini.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
-#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "data/saveleftovers.h"
 #include "files/fileoperatedialog.h"

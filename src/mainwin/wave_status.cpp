@@ -1,14 +1,14 @@
 // The controller's status and needle reports on the main screen.
 #include "wave.h"
 
-#include "buttonwarm.h"
 #include "beeppulse.h"
+#include "buttonwarm.h"
 #include "labelmessage.h"
 #include "rowdisplay.h"
 
 #include "data/alarmtexts.h"
-#include "data/messagesteps.h"
 #include "data/machinedata.h"
+#include "data/messagesteps.h"
 #include "data/protocol.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"

@@ -1,8 +1,8 @@
 #include "mydialog.h"
 
 #include "mybutton.h"
-#include "panelpalettes.h"
 #include "panelfonts.h"
+#include "panelpalettes.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #include "qidialog.h"
 
 #include "buzzer.h"
-#include "panelpalettes.h"
 #include "panelfonts.h"
+#include "panelpalettes.h"
 
 #include <QLineEdit>
 

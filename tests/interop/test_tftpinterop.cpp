@@ -8,8 +8,8 @@
 
 #include "tftpserver.h"
 
-#include "link/tftpsocket.h"
 #include "link/tftpporthistory.h"
+#include "link/tftpsocket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
 #include "testroot.h"

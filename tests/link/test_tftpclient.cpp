@@ -12,8 +12,8 @@
 #include "faultlayer.h"
 #include "tftpserver.h"
 
-#include "link/tftpporthistory.h"
 #include "link/tftppacket.h"
+#include "link/tftpporthistory.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
 #include "testroot.h"

@@ -9,8 +9,8 @@
 #include "testtable.h"
 
 #include "data/densitybackup.h"
-#include "data/mouthspeedtable.h"
 #include "data/machinedata.h"
+#include "data/mouthspeedtable.h"
 #include "data/rackingvalue.h"
 
 #include <QTest>

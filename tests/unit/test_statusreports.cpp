@@ -3,8 +3,8 @@
 // block, lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
 // takes a short report; a message-step lookup that picks the wrong entry. (The
 // trace line's form is what the end-to-end test waits for.)
-#include "data/messagesteps.h"
 #include "data/machinedata.h"
+#include "data/messagesteps.h"
 #include "link/statuschannel.h"
 #include "testbytes.h"
 #include "testtable.h"

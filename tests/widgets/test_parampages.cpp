@@ -13,8 +13,8 @@
 #include "testtable.h"
 #include "udppeer.h"
 
-#include "data/mouthspeedtable.h"
 #include "data/machinedata.h"
+#include "data/mouthspeedtable.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"

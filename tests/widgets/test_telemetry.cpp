@@ -2,8 +2,8 @@
 // is the end-to-end test's). Faults caught: a broker that hangs, dies and comes back holding
 // the GUI thread (200 ms of an event-loop gap its own, not the machine's load), or not getting
 // "online" and a fresh state again; a clock mark that does not follow the link.
-#include "mainscreeninternals.h"
 #include "brokerprocess.h"
+#include "mainscreeninternals.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
