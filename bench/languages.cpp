@@ -10,6 +10,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "logic/translations.h"
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
@@ -73,13 +74,14 @@ struct Screens
         }
         main.wave_change_desktopinfor();
         main.show();
-        work = std::make_unique<para>(&main);
+        work = std::make_unique<para>(machine, &main);
         work->show();
-        menu = std::make_unique<extsyspara>(&main);
+        menu = std::make_unique<extsyspara>(machine, &main);
         menu->show();
         QCoreApplication::processEvents();
     }
-    wave main;
+    MachineData machine;
+    wave main{machine};
     std::unique_ptr<para> work;
     std::unique_ptr<extsyspara> menu;
 };

@@ -11,7 +11,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "files/dialogide.h"
 #include "machinetests/exttest.h"
 #include "mainwin/quickpages.h"
@@ -78,18 +78,18 @@ Shown timeModal(QWidget *screen, Qt::Key key)
 }
 
 // Each quick page as the panel registers it, built, shown, painted and closed 20 times.
-void quickPageFootprint(QWidget *screen)
+void quickPageFootprint(MachineData &m, QWidget *screen)
 {
     const struct
     {
         const char *what;
         std::function<QDialog *(QWidget *)> make;
-    } pages[] = {{"para", [](QWidget *p) { return new para(p); }},
-                 {"paraelse", [](QWidget *p) { return new paraelse(p); }},
-                 {"constparasetting", [](QWidget *p) { return new constparasetting(p); }},
-                 {"dialogide", [](QWidget *p) { return new dialogide(p); }},
-                 {"exttest", [](QWidget *p) { return new exttest(p); }},
-                 {"extsyspara", [](QWidget *p) { return new extsyspara(p); }}};
+    } pages[] = {{"para", [&m](QWidget *p) { return new para(m, p); }},
+                 {"paraelse", [&m](QWidget *p) { return new paraelse(m, p); }},
+                 {"constparasetting", [&m](QWidget *p) { return new constparasetting(m, p); }},
+                 {"dialogide", [&m](QWidget *p) { return new dialogide(m, p); }},
+                 {"exttest", [&m](QWidget *p) { return new exttest(m, p); }},
+                 {"extsyspara", [&m](QWidget *p) { return new extsyspara(m, p); }}};
     for (const auto &page : pages) {
         long first = -1;
         for (int i = 0; i < 20; ++i) {
@@ -126,7 +126,9 @@ int main(int argc, char **argv)
     }
     root.writeReferences(sim.file(QStringLiteral("file.sys")), sim.file(QStringLiteral("config.cfg")));
     auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
-    wave screen;
+    MachineData machine;
+    QuickPages pages;
+    wave screen(machine, &pages);
     screen.start(); // the main screen's panels are built by start-up
     starting.reset();
 
@@ -141,14 +143,14 @@ int main(int argc, char **argv)
                 percentile(press, 0.5), percentile(press, 0.5) / 5.0, percentile(press, 0.99), percentile(press, 0.99) / 20.0);
 
     // A stand-in page, so a quick function has something to open.
-    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
+    pages.provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
     const struct
     {
         const char *what;
         Qt::Key key;
     } modal[] = {{"skip-rows input (key 0)", Qt::Key_0}, {"quick function 5's message", Qt::Key_5}, {"a quick function's page (key 2)", Qt::Key_2}};
-    para_cur.setByte(0, 1); // at zero and not locked, so skip rows asks for the row
-    para_cur.setByte(2, 0);
+    machine.controllerState().setByte(0, 1); // at zero and not locked, so skip rows asks for the row
+    machine.controllerState().setByte(2, 0);
     for (const auto &m : modal) {
         std::vector<double> shown, back;
         for (int i = 0; i < 21; ++i) {
@@ -160,7 +162,7 @@ int main(int argc, char **argv)
                     m.what, percentile(shown, 0.5), percentile(back, 0.5), percentile(shown, 0.5) / 30.0, percentile(back, 0.5) / 30.0);
     }
 
-    quickPageFootprint(&screen);
+    quickPageFootprint(machine, &screen);
 
     // The keypad of a number cell typing into a field that has the focus.
     QWidget page;

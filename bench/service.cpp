@@ -9,6 +9,7 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "logic/systembackup.h"
 #include "params/extsyspara.h"
@@ -99,10 +100,11 @@ int main(int argc, char **argv)
     qputenv("KNIT_BUZZER", "off");
     QApplication app(argc, argv);
     TestRoot root;
-    initsystemparam();
+    MachineData machine;
+    initsystemparam(machine);
 
     {
-        extsyspara menu;
+        extsyspara menu(machine);
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));
@@ -142,7 +144,7 @@ int main(int argc, char **argv)
     }
     TestBytes::writeFile(SystemBackup::diskBackup(), QByteArray(404, '\x05'));
     {
-        dialogbackup page;
+        dialogbackup page(machine);
         ModalDriver driver;
         std::vector<double> v;
         for (int run = 0; run < kRuns; ++run) {

@@ -1,7 +1,10 @@
+#include "data/machinedata.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
 #include "files/dialogide.h"
 #include "files/jobviewers.h"
+#include "link/controllerpresence.h"
+#include "link/tftpporthistory.h"
 #include "logic/language.h"
 #include "logic/translations.h"
 #include "machinetests/exttest.h"
@@ -10,6 +13,7 @@
 #include "mainwin/wave.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "platform/buzzerdevice.h"
 #include "platform/datadiskstate.h"
 #include "platform/heappolicy.h"
 #include "platform/rootlayout.h"
@@ -50,19 +54,31 @@ int main(int argc, char **argv)
     // Watchdog pings from the event loop from here on, start-up's questions included.
     ServiceNotify::armFromEnvironment(&app);
     LayoutAudit::install();
-    QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
-    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
-    QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
-    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
-    QuickPages::provide(QuickPages::Para, [](QWidget *parent) { return new para(parent); });
-    QuickPages::provide(QuickPages::ParaElse, [](QWidget *parent) { return new paraelse(parent); });
-    JobViewers::provide(JobViewers::WorkParameters,
-                        [](const QString &path, int mode, QWidget *parent) { workparabrown::openwrkfile(mode, path, parent); });
-    JobViewers::provide(JobViewers::Program, [](const QString &path, int, QWidget *parent) { CntEdit::openfile(path, parent); });
-    JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
+    // What the layers below reach as the application's parts (ApplicationParts): the buzzer,
+    // which start-up opens, the controller's presence and the TFTP port's history.
+    new BuzzerDevice(&app);
+    new ControllerPresence(&app);
+    new TftpPortHistory(&app);
+    // The machine's data, for the whole run: every page that shows or changes it is given it.
+    MachineData machine;
+    auto *viewers = new JobViewers(&app);
+    viewers->provide(JobViewers::WorkParameters, [&machine](const QString &path, int mode, QWidget *parent) {
+        workparabrown::openwrkfile(machine, mode, path, parent);
+    });
+    viewers->provide(JobViewers::Program,
+                     [&machine](const QString &path, int, QWidget *parent) { CntEdit::openfile(machine, path, parent); });
+    viewers->provide(JobViewers::Pattern,
+                     [&machine](const QString &path, int, QWidget *parent) { PatEdit::openfile(machine, path, parent); });
+    QuickPages pages;
+    pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new exttest(machine, parent); });
+    pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new constparasetting(machine, parent); });
+    pages.provide(QuickPages::ExtSysPara, [&machine](QWidget *parent) { return new extsyspara(machine, parent); });
+    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent); });
+    pages.provide(QuickPages::Para, [&machine](QWidget *parent) { return new para(machine, parent); });
+    pages.provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new paraelse(machine, parent); });
     int code;
     {
-        wave w(nullptr, nullptr, wave::kCustomFrameless);
+        wave w(machine, &pages, nullptr, nullptr, wave::kCustomFrameless);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         if (DataDiskState::standIn())

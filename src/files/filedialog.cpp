@@ -17,7 +17,7 @@
 #include "ui/mycheckbox.h"
 #include "ui/mylistview.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -81,7 +81,7 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
         auto *button = new MYBUTTON(tr(b.text), body_, "Bmenu");
         button->setGeometry(10, b.y, 100, 40);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         // A key without an action (the network disk) is drawn disabled, so none is promised.
         button->setEnabled(b.slot != nullptr);
         if (b.slot) {
@@ -97,7 +97,7 @@ filedialog::filedialog(const QString &startDir, const QString &filter, QWidget *
     waiting_->setAlignment(Qt::AlignCenter);
     waiting_->setWordWrap(true);
     waiting_->setAutoFillBackground(true);
-    waiting_->setPalette(palette_label_text);
+    waiting_->setPalette(PanelPalettes().labelText());
     waiting_->hide();
     list_->setFocus();
     // Built and painted first, so the waiting text shows while the mount blocks.
@@ -109,7 +109,7 @@ MYBUTTON *filedialog::addEnterButton(const QString &text, const std::function<vo
     auto *button = new MYBUTTON(text, this, "Benter");
     button->setGeometry(520, 430, 100, 35);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setPalette(palette_button_dark);
+    button->setPalette(PanelPalettes().buttonDark());
     // Busy while it imports or exports, as while it mounts: the dialogs it opens come first.
     const auto run = [this, action] {
         setProperty("busy", true);
@@ -271,8 +271,9 @@ void filedialog::brown_file()
         return;
     const QByteArray ext = extensionOf(e->name).toLower();
     if (!e->dir && ext == "wrk") {
-        if (JobViewers::has(JobViewers::WorkParameters))
-            JobViewers::open(JobViewers::WorkParameters, viewablePath(currentPath(), ext), 0, this);
+        const JobViewers *viewers = JobViewers::find();
+        if (viewers && viewers->has(JobViewers::WorkParameters))
+            viewers->open(JobViewers::WorkParameters, viewablePath(currentPath(), ext), 0, this);
     } else if (!e->dir && ext == "xxx") {
         BmpEdit::openfile(viewablePath(currentPath(), ext), this);
     } else {

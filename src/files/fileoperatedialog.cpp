@@ -3,7 +3,7 @@
 #include "data/jobname.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -40,7 +40,7 @@ FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray 
 {
     setModal(true);
     setWindowTitle(tr("文 件 复 制"));
-    setPalette(palette_label_white);
+    setPalette(PanelPalettes().labelWhite());
     setFixedSize(420, 150);
     if (parent == nullptr || !parent->isVisible())
         move(110, 165);
@@ -48,7 +48,7 @@ FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray 
     auto *title = new QLabel(windowTitle(), this);
     title->setGeometry(0, 0, 420, 24);
     title->setAlignment(Qt::AlignCenter);
-    title->setPalette(palette_label_dark);
+    title->setPalette(PanelPalettes().labelDark());
     title->setAutoFillBackground(true);
 
     from_ = new QLabel(tr("从 : %1").arg(JobName::decode(source)), this);

@@ -12,7 +12,7 @@ class JobListView : public MyListView
 public:
     JobListView(QWidget *parent, const QStringList &extraColumns = {});
 
-    // Column 1 when byTime (management word 1 is 1), else column 0.
+    // Column 1 when byTime (the panel settings' word 1 is 1), else column 0.
     void setSortByTime(bool byTime);
     // Reads the job folders again and selects the first.
     void refill();

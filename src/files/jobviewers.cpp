@@ -1,32 +1,32 @@
 #include "jobviewers.h"
 
-#include <array>
+#include "platform/applicationparts.h"
 
-namespace {
-
-std::array<JobViewers::Opener, JobViewers::KindCount> &openers()
+JobViewers::JobViewers(QObject *parent)
+    : QObject(parent)
 {
-    static std::array<JobViewers::Opener, JobViewers::KindCount> o;
-    return o;
 }
 
-} // namespace
+const JobViewers *JobViewers::find()
+{
+    return ApplicationParts::find<JobViewers>();
+}
 
 void JobViewers::provide(Kind kind, Opener opener)
 {
     if (kind >= 0 && kind < KindCount)
-        openers()[std::size_t(kind)] = std::move(opener);
+        openers_[std::size_t(kind)] = std::move(opener);
 }
 
-bool JobViewers::has(Kind kind)
+bool JobViewers::has(Kind kind) const
 {
-    return kind >= 0 && kind < KindCount && bool(openers()[std::size_t(kind)]);
+    return kind >= 0 && kind < KindCount && bool(openers_[std::size_t(kind)]);
 }
 
-bool JobViewers::open(Kind kind, const QString &path, int mode, QWidget *parent)
+bool JobViewers::open(Kind kind, const QString &path, int mode, QWidget *parent) const
 {
     if (!has(kind))
         return false;
-    openers()[std::size_t(kind)](path, mode, parent);
+    openers_[std::size_t(kind)](path, mode, parent);
     return true;
 }

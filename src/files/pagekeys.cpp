@@ -1,7 +1,7 @@
 #include "pagekeys.h"
 
 #include "ui/multibutton.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 PageKeys::PageKeys(QWidget *parent, const QRect &geometry, int keyHeight, int step)
     : QFrame(parent)
@@ -21,7 +21,7 @@ PageKeys::PageKeys(QWidget *parent, const QRect &geometry, int keyHeight, int st
         const QString text = tr(k.text);
         b->setText(text.contains(QLatin1Char('\n')) ? text : text.split(QString()).join(QLatin1Char('\n')).trimmed());
         b->setGeometry(0, y, 48, keyHeight);
-        b->setPalette(palette_button_dark);
+        b->setPalette(PanelPalettes().buttonDark());
         y += step;
     }
 }

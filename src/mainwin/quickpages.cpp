@@ -1,30 +1,17 @@
 #include "quickpages.h"
 
-#include <array>
-
-namespace {
-
-std::array<QuickPages::Factory, QuickPages::PageCount> &factories()
-{
-    static std::array<QuickPages::Factory, QuickPages::PageCount> f;
-    return f;
-}
-
-} // namespace
-
 void QuickPages::provide(Page page, Factory factory)
 {
     if (page >= 0 && page < PageCount)
-        factories()[std::size_t(page)] = std::move(factory);
+        factories_[std::size_t(page)] = std::move(factory);
 }
 
-bool QuickPages::has(Page page)
+bool QuickPages::has(Page page) const
 {
-    return page >= 0 && page < PageCount && bool(factories()[std::size_t(page)]);
+    return page >= 0 && page < PageCount && bool(factories_[std::size_t(page)]);
 }
 
-QDialog *QuickPages::make(Page page, QWidget *parent)
+QDialog *QuickPages::make(Page page, QWidget *parent) const
 {
-    return has(page) ? factories()[std::size_t(page)](parent) : nullptr;
+    return has(page) ? factories_[std::size_t(page)](parent) : nullptr;
 }
-

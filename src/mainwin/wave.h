@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/parablocks.h"
 #include "logic/machinehistory.h"
 #include "logic/machinestate.h"
 #include "telemetry/telemetrymessages.h"
@@ -13,12 +14,14 @@
 #include <functional>
 #include <memory>
 
+class BeepPulse;
 class ButtonWarm;
 class QDialog;
 class QKeyEvent;
 class SkinButton;
 class LabelMessage;
 class LabelTime;
+class MachineData;
 class MYBUTTON;
 class MyLabel;
 class PatToPicture;
@@ -26,6 +29,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QShowEvent;
+class QuickPages;
 class QTimer;
 class RowDisplay;
 class StartPicture;
@@ -48,8 +52,10 @@ public:
     static constexpr Qt::WindowFlags kCustomFrameless =
         Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
 
-    explicit wave(QWidget *parent = nullptr, const char *name = nullptr,
-                  Qt::WindowFlags flags = kCustomFrameless);
+    // The screen shows machine and keeps it up to date with the controller; its quick
+    // functions open what pages holds (nothing without it).
+    explicit wave(MachineData &machine, const QuickPages *pages = nullptr, QWidget *parent = nullptr,
+                  const char *name = nullptr, Qt::WindowFlags flags = kCustomFrameless);
     ~wave() override;
 
     // startup: shows the start picture, runs the exchange with the controller under it, then
@@ -69,40 +75,26 @@ public:
     void paint_startneedle(unsigned short needle);
     void paint_needle(unsigned short unused);
     void set_speed(int state);
+    MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
-    StartPicture *startPicture() const { return desktop_; }
     void wave_paint_quickkey();
     void wave_slot_morebutton();
-    SkinButton *pictureKey(int index) const { return pictureKeys_.value(index); }
-    MyLabel *quickKey(int index) const { return quickKeys_.value(index); }
 
     // rowdisplay
     void paint_line(unsigned short row);
-    RowDisplay *rowDisplay() const { return rowDisplay_; }
-    PatToPicture *patPicture() const { return patPicture_; }
 
     // alarms
     void wave_slot_message(const QString &m1, const QString &m2);
     QString wave_get_message1() const;
-    ButtonWarm *buttonWarm() const { return buttonWarm_; }
-    LabelMessage *labelMessage() const { return labelMessage_; }
 
     // status
     void wave_create_syncinfor();
-    StatusChannel *statusChannel() const { return statusChannel_; }
     MachineHistory *history() const { return history_.get(); }
-    QLabel *needleLabel() const { return needle_; }
-    QLabel *runningLabel() const { return running_; }
-    // Armed only while a needle report waits to be shown.
-    const QTimer *needleTimer() const { return needleTimer_; }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
     void wave_create_telemetry();
     Telemetry *telemetry() const { return telemetry_.get(); }
-    LabelTime *labelTime() const { return labelTime_; }
-
-    unsigned char checkresult = 0;
 
 public Q_SLOTS:
     void wave_slot_enablets();
@@ -148,6 +140,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The tests' view of the parts below (tests/support/widgets/mainscreeninternals.h).
+    friend class MainScreenInternals;
+
     void showJobDropped();
     // The job's name, size, times, pieces and row display: of the job name, or all empty.
     void paintJob(const QString &name);
@@ -193,6 +188,9 @@ private:
     // The main screen's values as the telemetry publishes them.
     TelemetryMessages::State telemetryState() const;
 
+    MachineData &machineData_;
+    const QuickPages *pages_;
+    BeepPulse *beep_; // the report beeps and the alarm button's
     MYBUTTON *Bmenu = nullptr;
     bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
@@ -224,10 +222,14 @@ private:
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
-    QTimer *needleTimer_ = nullptr;
+    QTimer *needleTimer_ = nullptr; // armed only while a needle report waits to be shown
     QTimer *lineTimer_ = nullptr;
     unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
+    ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
+    // 0 to 3: which of the system and personalisation blocks start-up found differing from the
+    // check copies, the repair menu's marks.
+    unsigned char checkResult_ = 0;
 };

@@ -1,15 +1,15 @@
 // The main screen's command keys: the numbered quick functions along the top, the picture keys
-// along the bottom (whose look mirrors the running options of para_cur), the keypad keys that
-// reach both, and the value fields that open the page setting them when touched.
+// along the bottom (whose look mirrors the running options of the controller state), the keypad
+// keys that reach both, and the value fields that open the page setting them when touched.
 #include "wave.h"
 
 #include "rowdisplay.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 #include "ui/skinbutton.h"
 
 #include <QEvent>
@@ -76,7 +76,7 @@ void wave::createQuickKeys()
     }
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
-        label->setPalette(palette_label_white);
+        label->setPalette(PanelPalettes().labelWhite());
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);
@@ -120,10 +120,10 @@ void wave::changeEvent(QEvent *event)
         if (Bmenu) {
             rowDisplay_->retranslate();
             paintLockButton();
-            if (strcurfilename.isEmpty())
+            if (machineData_.jobName().isEmpty())
                 paintNoJob();
             else
-                paintJob(strcurfilename);
+                paintJob(machineData_.jobName());
         }
     }
     QWidget::changeEvent(event);
@@ -153,7 +153,7 @@ void wave::wave_paint_quickkey()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i) {
         const int byte = kPictureKeys[i].curByte;
-        pictureKeys_[i]->setactive(byte >= 0 && para_cur.byte(std::size_t(byte)) != 0);
+        pictureKeys_[i]->setactive(byte >= 0 && machineData_.controllerState().byte(std::size_t(byte)) != 0);
     }
 }
 

@@ -3,7 +3,7 @@
 #include "mbed.h"
 #include "pagebuttons.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
 #include "link/commands.h"
@@ -42,8 +42,8 @@ const ParamTable &dialogmbed::paramTable()
     return table;
 }
 
-dialogmbed::dialogmbed(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup, WordStore::of(para_system), parent, name)
+dialogmbed::dialogmbed(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup, WordStore::of(machine.system()), parent, name)
 {
     for (int c = 0; c < table().columns; ++c) {
         for (int r = 0; r < table().rows; ++r) {
@@ -84,7 +84,7 @@ void dialogmbed::slot_startcheck()
         return;
     }
     const QString position = r == 0 ? QStringLiteral("0 ") : RackingValue::position(r);
-    mbed dialog(QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
+    mbed dialog(machine(), QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
     dialog.exec();
     restore(c, r);
     focusCurrent();
@@ -106,7 +106,7 @@ void dialogmbed::slot_modifyall()
         DIAMESSAGE(this, tr(kRefusals[checked]));
     } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) == Protocol::Answered) {
         for (int r = 0; r < table().rows; ++r) {
-            para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
+            machine().system().setWord(std::size_t(RackingValue::word(c, r)), value);
             restore(c, r);
         }
     }

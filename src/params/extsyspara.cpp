@@ -23,6 +23,7 @@
 #include <QShortcut>
 
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -35,9 +36,12 @@ constexpr int kPanelPage = -2;
 constexpr int kOwnAction = -3;
 
 template <class Frame>
-QDialog *make(QWidget *parent)
+QDialog *make([[maybe_unused]] MachineData &machine, QWidget *parent)
 {
-    return new Frame(parent);
+    if constexpr (std::is_constructible_v<Frame, MachineData &, QWidget *>)
+        return new Frame(machine, parent);
+    else
+        return new Frame(parent);
 }
 
 } // namespace
@@ -53,7 +57,7 @@ struct extsyspara::Item
     const char *password; // the question, nullptr when open to all
     int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update; kOwnAction: its action
     const char *entryFailure;
-    QDialog *(*frame)(QWidget *);
+    QDialog *(*frame)(MachineData &, QWidget *);
     Page turnTo; // the page a page-turning item shows
     void (extsyspara::*action)() = nullptr; // a kOwnAction item's
 };
@@ -125,8 +129,9 @@ const extsyspara::Item kItems[] = {
 
 } // namespace
 
-extsyspara::extsyspara(QWidget *parent, const char *name)
+extsyspara::extsyspara(MachineData &machine, QWidget *parent, const char *name)
     : MyDialog(parent, name)
+    , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
     setdialogmsg(tr("选择要设置的参数, 按< 确定 >进入."));
@@ -176,7 +181,7 @@ bool extsyspara::passwordGiven(const char *prompt)
 void extsyspara::openFrame(const Item &item)
 {
     if (item.object == kPanelPage) {
-        std::unique_ptr<QDialog> page(item.frame(this));
+        std::unique_ptr<QDialog> page(item.frame(machine_, this));
         page->exec();
         return;
     }
@@ -188,7 +193,7 @@ void extsyspara::openFrame(const Item &item)
         DIAMESSAGE(this, QCoreApplication::translate("extsyspara", item.entryFailure));
         return;
     }
-    std::unique_ptr<QDialog> frame(item.frame(this));
+    std::unique_ptr<QDialog> frame(item.frame(machine_, this));
     frame->exec();
     frame.reset();
     // Unanswered, the controller may still hold the group's update open: the operator is told.
@@ -220,7 +225,7 @@ void extsyspara::slot_desktop_change(const QString &path)
 
 void extsyspara::desktopSettings()
 {
-    myattribute frame(this);
+    myattribute frame(machine_, this);
     connect(&frame, &myattribute::signal_desktop_change, this, &extsyspara::slot_desktop_change);
     frame.exec();
 }

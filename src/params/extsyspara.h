@@ -4,6 +4,7 @@
 
 #include <QList>
 
+class MachineData;
 class MyMenu;
 class QShortcut;
 
@@ -19,7 +20,7 @@ public:
     // One item of the menu's table (extsyspara.cpp).
     struct Item;
 
-    explicit extsyspara(QWidget *parent = nullptr, const char *name = "extsyspara");
+    explicit extsyspara(MachineData &machine, QWidget *parent = nullptr, const char *name = "extsyspara");
 
     Page page() const { return page_; }
 
@@ -40,6 +41,7 @@ private:
     bool passwordGiven(const char *prompt);
     void openFrame(const Item &item);
 
+    MachineData &machine_;
     MyMenu *menu_;
     Page page_ = Common;
     QList<QShortcut *> functionKeys_;

@@ -89,8 +89,8 @@ const ParamTable &triangleboard::paramTable()
     return table;
 }
 
-triangleboard::triangleboard(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup,
+triangleboard::triangleboard(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup,
                 {[this](int i) { return record_.word(i); }, [this](int i, unsigned short v) { record_.setWord(i, v); }},
                 parent, name)
 {
@@ -135,7 +135,7 @@ void triangleboard::enter_press()
         focusCurrent();
         return;
     }
-    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text());
+    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text(), bedWidth());
     if (p.status != CellText::Value) {
         showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
     } else {

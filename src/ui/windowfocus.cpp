@@ -8,11 +8,7 @@
 
 void WindowFocus::install()
 {
-    static WindowFocus *filter = nullptr;
-    if (!filter) {
-        filter = new WindowFocus(qApp);
-        qApp->installEventFilter(filter);
-    }
+    qApp->installEventFilter(new WindowFocus(qApp));
 }
 
 bool WindowFocus::eventFilter(QObject *watched, QEvent *event)

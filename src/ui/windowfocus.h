@@ -13,7 +13,7 @@ class WindowFocus : public QObject
     Q_OBJECT
 
 public:
-    // Once, after the application exists.
+    // Once, after the application exists, by main(); the application owns the filter.
     static void install();
     // Asks the window system for the keyboard for w's window, even when Qt still takes that
     // window for active.

@@ -8,6 +8,7 @@
 
 #include "tftpserver.h"
 
+#include "link/tftpporthistory.h"
 #include "link/tftpsocket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
@@ -31,6 +32,7 @@ class TestTftpInterop : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        new TftpPortHistory(qApp); // as the panel keeps it, across its transfers
         PortOffset::useFree();
         root_ = std::make_unique<TestRoot>();
         QVERIFY(QDir().mkpath(tftpdDir()));

@@ -13,6 +13,7 @@
 #include "tftpserver.h"
 
 #include "link/tftppacket.h"
+#include "link/tftpporthistory.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
 #include "testroot.h"
@@ -36,6 +37,7 @@ class TestTftpClient : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        new TftpPortHistory(qApp); // as the panel keeps it, across its transfers
         PortOffset::useFree();
         qputenv("KNIT_TIMEOUT_SCALE", kScale);
     }

@@ -15,6 +15,7 @@
 
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
+#include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/patpixels.h"
 
@@ -172,18 +173,22 @@ private Q_SLOTS:
         TestRoot root;
         const QString path = root.file("/job.cnt");
         QVERIFY(AtomicFile::save(path, contents));
-        std::memset(wave_cnt.data(), 0xAA, wave_cnt.size);
-        const CntLoad load = CntProgram::load(path);
+        MachineData machine;
+        auto stale = std::make_unique<CntProgram::Image>();
+        stale->fill(QByteArray(int(stale->size), '\xAA'));
+        machine.setProgram(*stale, 8192);
+        const CntLoad load = CntProgram::load(machine, path);
         QCOMPARE(load.ok, rows > 0);
         if (load.ok)
             QCOMPARE(qMakePair(load.rows, load.size), qMakePair(rows, static_cast<long long>(contents.size())));
         const qsizetype kept = load.ok ? contents.size() : 0;
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(wave_cnt.data()), kept), contents.left(kept));
-        QCOMPARE(wave_cnt.toByteArray().mid(kept), QByteArray(int(wave_cnt.size) - int(kept), '\0'));
+        const CntProgram::Image &image = machine.program();
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(image.data()), kept), contents.left(kept));
+        QCOMPARE(image.toByteArray().mid(kept), QByteArray(int(image.size) - int(kept), '\0'));
         STRUCT_CNT row;
         for (int r = 1; r <= 4; ++r) {
             const bool present = load.ok && r < contents.size() / 128;
-            QCOMPARE(CntProgram::row(r, &row), present);
+            QCOMPARE(CntProgram::row(machine, r, &row), present);
             QCOMPARE(QByteArray(reinterpret_cast<const char *>(&row), sizeof row), present ? contents.mid(r * 128, 128) : QByteArray(128, '\0'));
         }
     }

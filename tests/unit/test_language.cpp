@@ -232,7 +232,7 @@ private Q_SLOTS:
     {
         auto [language, set, text, stored] = TestTable::fetch<QString, int, QString, int>("language", "set", "text", "stored");
         QCOMPARE(Translations::apply(language, kQmDir), language);
-        const CellText::Parsed p = CellText::parse(choiceCell(kSets[set]), text);
+        const CellText::Parsed p = CellText::parse(choiceCell(kSets[set]), text, 0); // no bed-width bound
         QCOMPARE(p.status, stored < 0 ? CellText::UnknownChoice : CellText::Value);
         if (stored >= 0)
             QCOMPARE(int(p.stored), stored);
@@ -248,7 +248,7 @@ private Q_SLOTS:
                     const QString typed = CellText::typed(choiceCell(set), digit);
                     if (typed.isNull())
                         continue;
-                    const CellText::Parsed p = CellText::parse(choiceCell(set), typed);
+                    const CellText::Parsed p = CellText::parse(choiceCell(set), typed, 0);
                     QVERIFY2(p.status == CellText::Value && p.stored == digit, qPrintable(language + ": " + typed));
                     QVERIFY2(CellText::show(choiceCell(set), p.stored).size() <= 8, qPrintable(typed));
                 }

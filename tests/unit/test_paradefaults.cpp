@@ -2,7 +2,7 @@
 // type, a missing word), a default image of the wrong size or byte order, and an init function
 // that reports success without writing, or loses the defaults when /tmp is unusable. The golden
 // images in tests/data were checked word by word against the factory-default table.
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -14,11 +14,18 @@ namespace {
 
 enum Block { System, Work, Mouth };
 
-// Builds one block's defaults and returns init's result and the block as it is in memory.
-unsigned char build(int which, QByteArray *memory)
+// Builds one block's defaults for the cam-board type and returns init's result and the block as
+// it is in memory.
+unsigned char build(int which, int camType, QByteArray *memory)
 {
-    const unsigned char ok = which == System ? initsystemparam() : which == Work ? initworkparam() : initelseparam();
-    *memory = which == System ? para_system.toByteArray() : which == Work ? para_work.toByteArray() : run_mouth_speed.toByteArray();
+    MachineData machine;
+    MachineData::ControllerConfig config = machine.controllerConfig();
+    config[3] = camType;
+    machine.setControllerConfig(config);
+    const unsigned char ok = which == System ? initsystemparam(machine) : which == Work ? initworkparam(machine) : initelseparam(machine);
+    *memory = which == System ? machine.system().toByteArray()
+        : which == Work       ? machine.work().toByteArray()
+                              : machine.carrierSpeedTable().toByteArray();
     return ok;
 }
 
@@ -35,29 +42,21 @@ class TestParaDefaults : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        para_system.clear();
-        para_work.clear();
-        run_mouth_speed.clear();
-    }
-
     // In memory and in the /tmp image.
     void defaults_data()
     {
         TestTable::columns<int, int, QString>("which", "type", "file");
         for (int t = 0; t < 3; ++t)
-            QTest::addRow("para_system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
-        QTest::addRow("para_work") << int(Work) << 0 << "/tmp/default.wrk";
-        QTest::addRow("run_mouth_speed") << int(Mouth) << 0 << "/tmp/default.mth";
+            QTest::addRow("system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
+        QTest::addRow("work") << int(Work) << 0 << "/tmp/default.wrk";
+        QTest::addRow("carrier speed table") << int(Mouth) << 0 << "/tmp/default.mth";
     }
     void defaults()
     {
         auto [which, type, file] = TestTable::fetch<int, int, QString>("which", "type", "file");
         TestRoot root;
-        ctro_config[3] = type;
         QByteArray memory;
-        QCOMPARE(build(which, &memory), 1);
+        QCOMPARE(build(which, type, &memory), 1);
         const QByteArray want = TestBytes::golden(goldenName(which, type));
         KNIT_COMPARE_BYTES(memory, want);
         KNIT_COMPARE_BYTES(TestBytes::readFile(root.file(file)), want);
@@ -86,10 +85,9 @@ private Q_SLOTS:
             QVERIFY(QDir(root.file("/tmp")).removeRecursively());
             if (fileInPlace)
                 QVERIFY(TestBytes::writeFile(root.file("/tmp"), QByteArray()));
-            ctro_config[3] = 2;
             for (int which : {System, Work, Mouth}) {
                 QByteArray memory;
-                QCOMPARE(build(which, &memory), 0);
+                QCOMPARE(build(which, 2, &memory), 0);
                 KNIT_COMPARE_BYTES(memory, TestBytes::golden(goldenName(which, 2)));
             }
         }

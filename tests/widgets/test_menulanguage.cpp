@@ -12,6 +12,7 @@
 // language: a label set once when built, a help line left as it was. A touch on the desktop
 // picture's language names that opens nothing; a choice the panel could not save that does not
 // switch it, or switches it without a word to the operator.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -19,6 +20,7 @@
 #include "testtable.h"
 
 #include "data/alarmtexts.h"
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "editors/bmpedit.h"
 #include "editors/cntedit.h"
@@ -145,9 +147,9 @@ MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
 
 // What choosing the item at column, row of a page opened; its label in shown, the texts that
 // did not fit in unfit.
-QStringList choose(extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
+QStringList choose(MachineData &machine, extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
 {
-    extsyspara menu;
+    extsyspara menu(machine);
     MenuGrid *grid = showing(menu, page);
     if (!grid)
         return {QStringLiteral("(page %1 did not open)").arg(page)};
@@ -162,24 +164,24 @@ QStringList choose(extsyspara::Page page, int column, int row, QString *shown, Q
 }
 
 // The main screen started, with its desktop picture as at start-up or with the job's fields.
-QWidget *startPicture()
+QWidget *startPicture(MachineData &machine)
 {
-    auto *w = new wave;
+    auto *w = new wave(machine);
     w->start();
     return w;
 }
-QWidget *mainScreen()
+QWidget *mainScreen(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(startPicture());
+    auto *w = static_cast<wave *>(startPicture(machine));
     w->wave_change_desktopinfor();
     return w;
 }
 
 // The main screen with the alarm whose text is the widest in the language shown.
-QWidget *widestAlarm()
+QWidget *widestAlarm(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(mainScreen());
-    ButtonWarm *button = w->buttonWarm();
+    auto *w = static_cast<wave *>(mainScreen(machine));
+    ButtonWarm *button = MainScreenInternals::buttonWarm(*w);
     int widest = -1, type = 0, code = 0;
     for (int t = 1; t <= 3; ++t) {
         for (int c = 0; c < 256; ++c) {
@@ -196,7 +198,7 @@ QWidget *widestAlarm()
 struct Page
 {
     const char *name;
-    std::function<QWidget *()> make;
+    std::function<QWidget *(MachineData &)> make;
     QList<int> keys;
 };
 
@@ -204,29 +206,29 @@ const Page kPages[] = {
     {"main screen", mainScreen, {}},
     {"alarm", widestAlarm, {}},
     {"start picture", startPicture, {}},
-    {"para", [] { return new para; }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
-    {"paraelse", [] { return new paraelse; }, {}},
-    {"frequent parameters", [] { return new constparasetting; }, {}},
-    {"files", [] { return new dialogide; }, {}},
-    {"documents", [] { return new dialogdoc; }, {}},
-    {"program editor", [] { return new CntEdit; }, {}},
-    {"pattern editor", [] { return new PatEdit(QStringLiteral("none.pat")); }, {}},
-    {"picture editor", [] { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
-    {"machine tests", [] { return new exttest; }, {}},
-    {"carriage test", [] { return new test_moto; }, {Qt::Key_M}},
-    {"I/O test", [] { return new test_io; }, {}},
-    {"deletion", [] { return new dialogdel; }, {}},
-    {"stick import", [] { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick export", [] { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder", [] { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder import", [] { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
-    {"language menu", [] { return new languagemenu; }, {}},
-    {"disk formatting", [] { return new HDiskFormatDialog; }, {}},
-    {"stick formatting", [] { return new UDiskFormatDialog; }, {}},
+    {"para", [](MachineData &m) { return new para(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
+    {"paraelse", [](MachineData &m) { return new paraelse(m); }, {}},
+    {"frequent parameters", [](MachineData &m) { return new constparasetting(m); }, {}},
+    {"files", [](MachineData &m) { return new dialogide(m); }, {}},
+    {"documents", [](MachineData &m) { return new dialogdoc(m); }, {}},
+    {"program editor", [](MachineData &m) { return new CntEdit(m); }, {}},
+    {"pattern editor", [](MachineData &m) { return new PatEdit(m, QStringLiteral("none.pat")); }, {}},
+    {"picture editor", [](MachineData &) { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
+    {"machine tests", [](MachineData &m) { return new exttest(m); }, {}},
+    {"carriage test", [](MachineData &m) { return new test_moto(m); }, {Qt::Key_M}},
+    {"I/O test", [](MachineData &m) { return new test_io(m); }, {}},
+    {"deletion", [](MachineData &) { return new dialogdel; }, {}},
+    {"stick import", [](MachineData &) { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick export", [](MachineData &) { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder", [](MachineData &) { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder import", [](MachineData &) { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
+    {"language menu", [](MachineData &) { return new languagemenu; }, {}},
+    {"disk formatting", [](MachineData &) { return new HDiskFormatDialog; }, {}},
+    {"stick formatting", [](MachineData &) { return new UDiskFormatDialog; }, {}},
     {"work file browser",
-     [] { return new workparabrown(workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
+     [](MachineData &m) { return new workparabrown(m, workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
      {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
-    {"history", [] { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
+    {"history", [](MachineData &) { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
 };
 
 // The screens that can stand open while the language changes, each with what turns it to the
@@ -234,7 +236,7 @@ const Page kPages[] = {
 struct OpenScreen
 {
     const char *name;
-    std::function<QWidget *()> make;
+    std::function<QWidget *(MachineData &)> make;
     std::function<bool(QWidget *)> turn; // false: the state did not come
 };
 
@@ -250,15 +252,15 @@ const OpenScreen kOpenScreens[] = {
     {"main screen", mainScreen, nullptr},
     {"alarm", widestAlarm, nullptr},
     {"start picture", startPicture, nullptr},
-    {"para density", [] { return new para; }, [](QWidget *w) { return paraTab(w, 0); }},
-    {"para speed", [] { return new para; }, [](QWidget *w) { return paraTab(w, 1); }},
-    {"para rollers", [] { return new para; }, [](QWidget *w) { return paraTab(w, 2); }},
-    {"para carriers", [] { return new para; }, [](QWidget *w) { return paraTab(w, 3); }},
-    {"para carrier replacement", [] { return new para; }, [](QWidget *w) { return paraTab(w, 4); }},
-    {"para piece expansion", [] { return new para; }, [](QWidget *w) { return paraTab(w, 5); }},
-    {"language menu", [] { return new languagemenu; }, nullptr},
-    {"carriage test", [] { return new test_moto; }, nullptr},
-    {"carriage test menu", [] { return new test_moto; }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
+    {"para density", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 0); }},
+    {"para speed", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 1); }},
+    {"para rollers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 2); }},
+    {"para carriers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 3); }},
+    {"para carrier replacement", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 4); }},
+    {"para piece expansion", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 5); }},
+    {"language menu", [](MachineData &) { return new languagemenu; }, nullptr},
+    {"carriage test", [](MachineData &m) { return new test_moto(m); }, nullptr},
+    {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
 };
 
 // The text of every label, button and tab the window shows, in the order they were made.
@@ -303,7 +305,7 @@ private Q_SLOTS:
     {
         TestTable::columns<int, int, int>("page", "column", "row");
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
-            extsyspara menu;
+            extsyspara menu(machine_);
             MenuGrid *grid = showing(menu, page);
             QVERIFY(grid);
             for (int c = 0; c < MenuGrid::kColumns; ++c) {
@@ -320,9 +322,9 @@ private Q_SLOTS:
         auto [page, column, row] = TestTable::fetch<int, int, int>("page", "column", "row");
         QString chinese, english;
         QStringList unfitChinese, unfitEnglish;
-        const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese, &unfitChinese);
+        const QStringList inChinese = choose(machine_, extsyspara::Page(page), column, row, &chinese, &unfitChinese);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        const QStringList inEnglish = choose(extsyspara::Page(page), column, row, &english, &unfitEnglish);
+        const QStringList inEnglish = choose(machine_, extsyspara::Page(page), column, row, &english, &unfitEnglish);
         // Every text of every page it opened fits its widget, in both languages.
         QVERIFY2(unfitChinese.isEmpty() && unfitEnglish.isEmpty(), qPrintable((unfitChinese + unfitEnglish).join('\n')));
         QVERIFY2(english != chinese, qPrintable(english)); // the item is translated
@@ -347,13 +349,13 @@ private Q_SLOTS:
     // language, and still reports its Chinese text.
     void updateItemKeepsVersion()
     {
-        updata menu;
+        updata menu(machine_);
         disconnect(&menu, &MenuGrid::signal_itemname, &menu, &updata::slot_press);
         QSignalSpy chosen(&menu, &MenuGrid::signal_itemname);
         QPushButton *master = menu.item(0, 1);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QTRY_VERIFY_WITH_TIMEOUT(!master->text().contains(QStringLiteral("主控制器")), 10000);
-        const QString version = ControllerUpdate::masterVersion();
+        const QString version = ControllerUpdate::masterVersion(machine_);
         QVERIFY2(master->text().contains(version), qPrintable(master->text()));
         QCOMPARE(master->shortcut(), QKeySequence(Qt::Key_2));
         master->click();
@@ -379,8 +381,8 @@ private Q_SLOTS:
     void desktopTarget()
     {
         Answerer answers;
-        std::unique_ptr<QWidget> w(startPicture());
-        MyLabel *target = static_cast<wave *>(w.get())->startPicture()->languageTarget();
+        std::unique_ptr<QWidget> w(startPicture(machine_));
+        MyLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
@@ -402,12 +404,12 @@ private Q_SLOTS:
         QFETCH(int, index);
         Answerer answers;
         const OpenScreen &screen = kOpenScreens[index];
-        std::unique_ptr<QWidget> switched(screen.make()), fresh;
+        std::unique_ptr<QWidget> switched(screen.make(machine_)), fresh;
         switched->show();
         QVERIFY(!screen.turn || screen.turn(switched.get()));
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        fresh.reset(screen.make());
+        fresh.reset(screen.make(machine_));
         fresh->show();
         QVERIFY(!screen.turn || screen.turn(fresh.get()));
         QCOMPARE(shownTexts(switched.get()), shownTexts(fresh.get()));
@@ -428,7 +430,7 @@ private Q_SLOTS:
         for (const char *language : {Language::kChinese, "en"}) {
             QCOMPARE(Translations::apply(QString::fromLatin1(language), kQmDir), QString::fromLatin1(language));
             Answerer answers;
-            std::unique_ptr<QWidget> w(page.make());
+            std::unique_ptr<QWidget> w(page.make(machine_));
             // Audited as shown, before a page's own timers run (the program editor, no job
             // chosen, closes at its first).
             w->show();
@@ -471,6 +473,7 @@ private Q_SLOTS:
 private:
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
 };
 
 QTEST_MAIN(TestMenuLanguage)

@@ -4,6 +4,7 @@
 // mark the repair; byte 29 ignored; a missing or bad job file let through or reported with the
 // wrong text; a hostile job name that becomes a path; a short block taken as a fetch. (A
 // controller that never answers is met by the end-to-end test.)
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -11,7 +12,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "mainwin/wave.h"
 
 #include <QLabel>
@@ -34,11 +35,11 @@ private Q_SLOTS:
         sim_ = std::make_unique<SimProcess>();
         QVERIFY2(sim_->start(), qPrintable(sim_->error()));
         driver_ = std::make_unique<ModalDriver>();
-        strcurfilename.clear();
-        para_cur.clear();
+        machine_ = std::make_unique<MachineData>();
     }
     void cleanup()
     {
+        machine_.reset();
         driver_.reset();
         sim_.reset();
         root_.reset();
@@ -81,8 +82,8 @@ private Q_SLOTS:
                 QCOMPARE(readFile(sim_->file(QStringLiteral("J1") + QLatin1String(ext))), readFile(job + QLatin1String(ext)));
         }
         // Either way the job is taken and loaded into the panel.
-        QCOMPARE(w->checkresult, 0);
-        QCOMPARE(strcurfilename, QStringLiteral("J1"));
+        QCOMPARE(MainScreenInternals::checkResult(*w), 0);
+        QCOMPARE(machine_->jobName(), QStringLiteral("J1"));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), QString::fromUtf8("宽 度: 64            长 度: 30"));
     }
 
@@ -144,7 +145,7 @@ private Q_SLOTS:
         // The repair menu comes from the event loop after start-up, and goes.
         if (checkresult != 0)
             QTRY_VERIFY(driver_->classes.contains(QStringLiteral("checkpara")) && !QApplication::activeModalWidget());
-        QCOMPARE(w->checkresult, checkresult);
+        QCOMPARE(MainScreenInternals::checkResult(*w), checkresult);
         QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
         if (checkresult != 0) {
@@ -198,7 +199,7 @@ private Q_SLOTS:
         auto w = start();
         QCOMPARE(driver_->texts, QStringList({message}));
         QCOMPARE(sim_->traffic().filter(QStringLiteral("WRQ")), QStringList());
-        QVERIFY(strcurfilename.isEmpty());
+        QVERIFY(machine_->jobName().isEmpty());
     }
 
 private:
@@ -209,7 +210,7 @@ private:
     }
     std::unique_ptr<wave> start()
     {
-        auto w = std::make_unique<wave>();
+        auto w = std::make_unique<wave>(*machine_);
         w->start();
         return w;
     }
@@ -217,6 +218,7 @@ private:
     std::unique_ptr<TestRoot> root_;
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<ModalDriver> driver_;
+    std::unique_ptr<MachineData> machine_;
 };
 
 QTEST_MAIN(TestStartup)

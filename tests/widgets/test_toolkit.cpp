@@ -15,7 +15,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "platform/atomicfile.h"
 #include "platform/buzzerdevice.h"
 #include "platform/panelpaths.h"
@@ -33,8 +33,8 @@
 #include "ui/mymenuno.h"
 #include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
 #include "ui/panelall.h"
+#include "ui/panelpalettes.h"
 #include "ui/qpanelbutton.h"
 #include "ui/skinbutton.h"
 #include "workparams/dialogonemouth.h"
@@ -74,12 +74,10 @@ QPoint focusedCell(const MenuGrid &menu)
     return QPoint(-1, -1);
 }
 
+// As start-up makes it from Config.ini's colour fields.
 void setDark(int r, int g, int b)
 {
-    ctro_config[0] = r;
-    ctro_config[1] = g;
-    ctro_config[2] = b;
-    init_system_color();
+    PanelPalettes::apply(PanelPalettes::darkOf({r, g, b, 0, 0, 0}));
 }
 
 const QString kPrompt = QStringLiteral("请输入文件名");
@@ -93,13 +91,14 @@ class TestToolkit : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        buzzer_ = new BuzzerDevice(qApp); // where the panel's beeps find it
         PortOffset::useFree();
         qputenv("KNIT_TIMEOUT_SCALE", "0.02");
     }
     void init()
     {
         setDark(85, 0, 255);
-        BuzzerDevice::close();
+        buzzer_->close();
         qputenv("KNIT_BUZZER", "on"); // silent all the same until a test makes the device
     }
 
@@ -109,14 +108,14 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         const OwnClock own;
-        QVERIFY(!BuzzerDevice::open());
+        QVERIFY(!buzzer_->open());
         buzzer(20); // no device: silent and instant
         QVERIFY(own.elapsedMs() < 5);
         QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
-        QVERIFY(BuzzerDevice::open());
+        QVERIFY(buzzer_->open());
         buzzer(35);
         QVERIFY(clock.elapsed() >= 35);
-        BuzzerDevice::close();
+        buzzer_->close();
         QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()), QByteArray::fromHex("01000000"));
     }
 
@@ -126,7 +125,7 @@ private Q_SLOTS:
         QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
-        QTest::addRow("carrier replacement Escape") << Act([] { dialogonemouth d; key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
+        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; dialogonemouth d(m); key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
         QTest::addRow("hex combo key G") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
         // The list box beeps for the key and for the row change it makes.
         QTest::addRow("list box direct key") << Act([] { MyListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
@@ -143,12 +142,12 @@ private Q_SLOTS:
         auto [act, beeps] = TestTable::fetch<Act, int>("act", "beeps");
         TestRoot root;
         QVERIFY(TestBytes::writeFile(PanelPaths::buzzerDevice(), QByteArray()));
-        QVERIFY(BuzzerDevice::open());
+        QVERIFY(buzzer_->open());
         g_mark = -1;
         act();
         QVERIFY(g_mark >= 0);
         QCOMPARE(TestBytes::readFile(PanelPaths::buzzerDevice()).mid(g_mark), QByteArray::fromHex("01000000").repeated(beeps));
-        BuzzerDevice::close();
+        buzzer_->close();
     }
 
     // The page frame: Backspace reaches the page as a clear, Escape closes and tells the owner.
@@ -188,11 +187,11 @@ private Q_SLOTS:
         }
     }
 
-    // Config.ini's dark colour reaches the palettes with out-of-range fields clamped.
+    // Config.ini's dark colour reaches every widget's palettes, out-of-range fields clamped.
     void darkColour()
     {
         setDark(-5, 300, 7);
-        QCOMPARE(palette_label_dark.color(QPalette::Window), QColor(0, 255, 7));
+        QCOMPARE(PanelPalettes().labelDark().color(QPalette::Window), QColor(0, 255, 7));
     }
 
     // A picture key on and off differ at a glance: their faces far apart in brightness, not a
@@ -221,7 +220,7 @@ private Q_SLOTS:
         auto look = [&](bool enabled) {
             QCheckBox box(QStringLiteral("使能1"));
             box.setStyle(&style);
-            box.setPalette(palette_label_white);
+            box.setPalette(PanelPalettes().labelWhite());
             box.setChecked(true);
             box.setEnabled(enabled);
             box.resize(100, 30);
@@ -245,7 +244,7 @@ private Q_SLOTS:
         mystyle style;
         QPushButton button(QStringLiteral("确认"));
         button.setStyle(&style);
-        button.setPalette(palette_label_white);
+        button.setPalette(PanelPalettes().labelWhite());
         button.setEnabled(focusChanges);
         button.resize(100, 40);
         const int limit = QPixmapCache::cacheLimit();
@@ -255,7 +254,7 @@ private Q_SLOTS:
         const QPixmapCache::Key key = QPixmapCache::insert(mark);
         for (int i = 0; i < 20; ++i) {
             if (focusChanges)
-                button.setPalette(i % 2 ? palette_label_dark : palette_label_white);
+                button.setPalette(i % 2 ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
             (void)button.grab();
         }
         const bool kept = QPixmapCache::find(key, &mark);
@@ -401,6 +400,9 @@ private Q_SLOTS:
         QVERIFY(!fileoperate::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
         QVERIFY(!fileoperate::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
     }
+
+private:
+    BuzzerDevice *buzzer_ = nullptr;
 };
 
 QTEST_MAIN(TestToolkit)
