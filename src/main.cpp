@@ -52,7 +52,7 @@ int main(int argc, char **argv)
     // Before the start-up, whose dialogs run their own loops, so their stalls count too.
     StallReport::armFromEnvironment();
     // Watchdog pings from the event loop from here on, start-up's questions included.
-    ServiceNotify::armFromEnvironment(&app);
+    new ServiceNotify(&app);
     LayoutAudit::install();
     // What the layers below reach as the application's parts (ApplicationParts): the buzzer,
     // which start-up opens, the controller's presence and the TFTP port's history.

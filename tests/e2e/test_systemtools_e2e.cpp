@@ -128,7 +128,7 @@ private Q_SLOTS:
     }
 
     // The clock's page looked at; a stick picture becomes the desktop: copied, and word 0 of the
-    // management record 1.
+    // panel settings 1.
     void desktop()
     {
         QVERIFY(f_.walk({"4>mytimedate"}, "service-page-4") && f_.walk({"Escape>extsyspara"}));
