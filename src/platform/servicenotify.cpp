@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <sys/socket.h>
@@ -45,7 +46,7 @@ ServiceNotify::ServiceNotify(QObject *parent)
     auto *timer = new QTimer(this);
     timer->setTimerType(Qt::CoarseTimer);
     connect(timer, &QTimer::timeout, this, &ServiceNotify::sendPing);
-    timer->start(int(qBound<qint64>(1, periodMs_ / 4, 60000)));
+    timer->start(int(std::clamp<qint64>(periodMs_ / 4, 1, 60000)));
     sendPing();
 }
 
