@@ -32,7 +32,8 @@ public:
     static void ready();
     // WATCHDOG=1 when the last ping is older than a quarter of the watchdog's period.
     static void ping();
-    // The part of a wait of left ms to spend before the next ping: at most kSliceMs.
+    // The part of a wait of left ms to spend before the next ping: at most kSliceMs, and at
+    // most a quarter of the watchdog's period.
     static int slice(qint64 leftMs);
 
 private:

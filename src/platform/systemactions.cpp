@@ -47,7 +47,7 @@ int waitChild(pid_t pid)
     for (;;) {
         if (pidfd >= 0) {
             pollfd p{pidfd, POLLIN, 0};
-            ::poll(&p, 1, ServiceNotify::kSliceMs);
+            ::poll(&p, 1, ServiceNotify::slice(ServiceNotify::kSliceMs));
             ServiceNotify::ping();
         }
         const pid_t done = ::waitpid(pid, &status, pidfd >= 0 ? WNOHANG : 0);
