@@ -3,10 +3,11 @@
 // dialog. Faults caught: a beep left on or shorter than its length, a missing device that
 // still costs time, a widget silent on a key it handles, a doubled beep from two connected
 // signals or a beep on a key it ignores; a page that does not close on Escape, menu focus that
-// leaves the grid or scans the wrong column, a choice reported twice or with another text, an
-// invalid dark colour from Config.ini, input dialogs that take Cancel as input or lose the
-// limit, the echo or the preselection, and a transfer dialog that reports a failed transfer as
-// done or stays open. (What a keypad key types is the key panels' test.)
+// leaves the grid or scans the wrong column, a choice reported twice or with another text
+// (an invalid dark colour is the Config.ini reader's to refuse, and its test's), input dialogs
+// that take Cancel as input or lose the limit, the echo or the preselection, and a transfer
+// dialog that reports a failed transfer as done or stays open. (What a keypad key types is the
+// key panels' test.)
 #include "modaldriver.h"
 #include "ownclock.h"
 #include "portoffset.h"
@@ -185,13 +186,6 @@ private Q_SLOTS:
             QCOMPARE(spy.count(), 2);
             QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("F1.罗拉正转"));
         }
-    }
-
-    // Config.ini's dark colour reaches every widget's palettes, out-of-range fields clamped.
-    void darkColour()
-    {
-        setDark(-5, 300, 7);
-        QCOMPARE(PanelPalettes().labelDark().color(QPalette::Window), QColor(0, 255, 7));
     }
 
     // A picture key on and off differ at a glance: their faces far apart in brightness, not a
