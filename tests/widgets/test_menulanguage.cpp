@@ -8,12 +8,12 @@
 // font lacks, a translation that drops, adds or repeats a place marker of its source (the
 // value would vanish or show twice on the English screen). An update item that loses its
 // version in English. The main screen's zeroing sequence, kept in its message line, advances
-// while the line shows English. A screen that can
-// stand open through a change of language (the main screen, para on each tab, the language menu,
-// the carriage test) showing after it any text other than it shows when built in the new
-// language: a label set once when built, a help line left as it was. A touch on the desktop
-// picture's language names that opens nothing; a choice the panel could not save that does not
-// switch it, or switches it without a word to the operator.
+// while the line shows English. A screen that can stand open through a change of language (the
+// main screen, para on each tab, the language menu, the carriage test) showing after it any text
+// other than it shows when built in the new language: a label set once when built, a help line
+// left as it was. A touch on the desktop picture's language names that opens nothing; a choice
+// the panel could not save that does not switch it, or switches it without a word to the
+// operator.
 #include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
