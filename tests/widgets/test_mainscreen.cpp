@@ -326,16 +326,11 @@ private Q_SLOTS:
         QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
     }
 
+    // A missing source: the dialog says so and waits for Exit; the destination stays. (Its
+    // copies made whole are the start-up's reference copies and the imports'.)
     void copyDialog()
     {
-        const QString src = root_.file(QStringLiteral("/tmp/src.bin"));
         const QString dst = root_.file(QStringLiteral("/tmp/dst.bin"));
-        const QByteArray data = QByteArray("0123456789abcdefg").repeated(300); // a shifted byte shows
-        QVERIFY(writeFile(src, data) && writeFile(dst, QByteArray("old")));
-        QVERIFY(FileOperateDialog::copy(src, dst));
-        QCOMPARE(readFile(dst), data);
-
-        // A missing source: the dialog says so and waits for Exit; the destination stays.
         QVERIFY(writeFile(dst, QByteArray("old")));
         ModalDriver driver;
         driver.passThrough.clear();

@@ -5,13 +5,15 @@
 // button on a page it opens whose text (English is the longer) does not fit the widget. The
 // other pages built in each language (the main screen with its widest alarm among them): a text
 // cut by its widget, siblings that overlap; a text of either language with a glyph the panel's
-// font lacks. An update item that loses its version in English. The main screen's zeroing
-// sequence, kept in its message line, advances while the line shows English. A screen that can
-// stand open through a change of language (the main screen, para on each tab, the language menu,
-// the carriage test) showing after it any text other than it shows when built in the new
-// language: a label set once when built, a help line left as it was. A touch on the desktop
-// picture's language names that opens nothing; a choice the panel could not save that does not
-// switch it, or switches it without a word to the operator.
+// font lacks, a translation that drops, adds or repeats a place marker of its source (the
+// value would vanish or show twice on the English screen). An update item that loses its
+// version in English. The main screen's zeroing sequence, kept in its message line, advances
+// while the line shows English. A screen that can stand open through a change of language (the
+// main screen, para on each tab, the language menu, the carriage test) showing after it any text
+// other than it shows when built in the new language: a label set once when built, a help line
+// left as it was. A touch on the desktop picture's language names that opens nothing; a choice
+// the panel could not save that does not switch it, or switches it without a word to the
+// operator.
 #include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
@@ -29,11 +31,9 @@
 #include "files/dialogdel.h"
 #include "files/dialogdoc.h"
 #include "files/dialogide.h"
-#include "files/hdiskformatdialog.h"
 #include "files/inputdirdialog.h"
 #include "files/inputfiledialog.h"
 #include "files/outputfiledialog.h"
-#include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "logic/controllerupdate.h"
 #include "logic/language.h"
@@ -64,12 +64,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -78,6 +80,17 @@ namespace {
 
 const QString kQmDir = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations");
 const QString kPassword = QStringLiteral("7063");
+
+// A text's place markers (%1, %L2, %n), sorted.
+QStringList placeMarkers(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral("%(L?)(\\d+|n)"));
+    QStringList found;
+    for (auto it = marker.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured(0));
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 // What the layout audit finds on the page's window as it stands.
 QStringList audited(QWidget *page)
@@ -194,7 +207,8 @@ QWidget *widestAlarm(MachineData &machine)
     return w;
 }
 
-// The pages the layout walk builds, each with the keys that turn it to its other tabs.
+// The pages the layout walk builds, each with the keys that turn it to its other tabs. (The
+// pages of the system tools menu, the formatting pages among them, are audited as it opens them.)
 struct Page
 {
     const char *name;
@@ -223,8 +237,6 @@ const Page kPages[] = {
     {"stick folder", [](MachineData &) { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
     {"stick folder import", [](MachineData &) { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
     {"language menu", [](MachineData &) { return new languagemenu; }, {}},
-    {"disk formatting", [](MachineData &) { return new HDiskFormatDialog; }, {}},
-    {"stick formatting", [](MachineData &) { return new UDiskFormatDialog; }, {}},
     {"work file browser",
      [](MachineData &m) { return new workparabrown(m, workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
      {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
@@ -262,6 +274,15 @@ const OpenScreen kOpenScreens[] = {
     {"carriage test", [](MachineData &m) { return new test_moto(m); }, nullptr},
     {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
 };
+
+// A row a screen of the table, by its index.
+template <typename Screen, std::size_t N>
+void indexRows(const Screen (&screens)[N])
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(N); ++i)
+        QTest::addRow("%s", screens[i].name) << i;
+}
 
 // The text of every label, button and tab the window shows, in the order they were made.
 QStringList shownTexts(QWidget *window)
@@ -393,12 +414,7 @@ private Q_SLOTS:
     // alarm, para, which it builds once and keeps, on each tab, the language menu) shows after
     // the change what it shows when built in the new language: its labels, buttons, tabs and
     // help line.
-    void relabelledAsBuilt_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kOpenScreens)); ++i)
-            QTest::addRow("%s", kOpenScreens[i].name) << i;
-    }
+    void relabelledAsBuilt_data() { indexRows(kOpenScreens); }
     void relabelledAsBuilt()
     {
         QFETCH(int, index);
@@ -416,12 +432,7 @@ private Q_SLOTS:
     }
 
     // Every page, in both languages: every text within its widget, no siblings overlapping.
-    void layout_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kPages)); ++i)
-            QTest::addRow("%s", kPages[i].name) << i;
-    }
+    void layout_data() { indexRows(kPages); }
     void layout()
     {
         QFETCH(int, index);
@@ -447,8 +458,9 @@ private Q_SLOTS:
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
 
-    // Every text of both languages has its glyphs in the panel's font.
-    void glyphs()
+    // Every text of both languages has its glyphs in the panel's font, and every translation
+    // keeps the place markers of its source: none dropped, added or doubled.
+    void translationFile()
     {
         PanelFonts::install();
         const QFontMetrics fm(PanelFonts::panel());
@@ -456,17 +468,31 @@ private Q_SLOTS:
         QVERIFY(ts.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&ts);
         QStringList missing;
+        QString source;
+        bool numerus = false;
+        int checked = 0;
         while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement
-                || (xml.name() != QLatin1String("source") && xml.name() != QLatin1String("translation")))
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("message"))
+                numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+            const bool translation = (xml.name() == QLatin1String("translation") && !numerus) || xml.name() == QLatin1String("numerusform");
+            if (!translation && xml.name() != QLatin1String("source"))
                 continue;
             const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (translation) {
+                QVERIFY2(placeMarkers(text) == placeMarkers(source), qPrintable(source + " -> " + text));
+                ++checked;
+            } else {
+                source = text;
+            }
             for (char32_t c : text.toUcs4()) {
                 if (!QChar::isSpace(c) && !fm.inFontUcs4(c))
                     missing << QStringLiteral("U+%1 in %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(text);
             }
         }
-        QVERIFY(!xml.hasError());
+        QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
+        QVERIFY(checked > 0);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 

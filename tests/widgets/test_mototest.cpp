@@ -141,15 +141,6 @@ private Q_SLOTS:
         QCOMPARE(found.join(','), shownBy);
     }
 
-    // A touch on an element selects its group and kind: the front bed's second selector.
-    void touchSelects()
-    {
-        test_moto page(machine_);
-        QVERIFY(shownActive(&page));
-        QTest::mouseClick(page.groupView(2)->indicator(3, 4), Qt::LeftButton);
-        QCOMPARE(page.test().testNumber(), 13);
-    }
-
     // A key on the selection, after the controller reported a state (type, object, value).
     void keys_data()
     {

@@ -5,19 +5,14 @@
 
 #include <malloc.h>
 
-// A KiB figure ("VmRSS:", "RssAnon:") of process pid ("self" for this one) from its status
-// file; -1 when it cannot be read.
-inline long statusKiBOf(const QString &pid, const QByteArray &field)
+// The resident KiB of process pid ("self" for this one) from its status file; -1 when it
+// cannot be read.
+inline long residentKiBOf(const QString &pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const qsizetype at = text.indexOf("\n" + field);
-    return at < 0 ? -1L : text.mid(at + 1 + field.size()).trimmed().split(' ').value(0).toLong();
-}
-
-inline long residentKiBOf(const QString &pid)
-{
-    return statusKiBOf(pid, "VmRSS:");
+    const qsizetype at = text.indexOf("\nVmRSS:");
+    return at < 0 ? -1L : text.mid(at + 7).trimmed().split(' ').value(0).toLong();
 }
 
 inline long residentKiBOf(qint64 pid)
