@@ -5,14 +5,19 @@
 
 #include <malloc.h>
 
-// The resident KiB of process pid ("self" for this one) from its status file; -1 when it
-// cannot be read.
-inline long residentKiBOf(const QString &pid)
+// A KiB figure ("VmRSS:", "RssAnon:") of process pid ("self" for this one) from its status
+// file; -1 when it cannot be read.
+inline long statusKiBOf(const QString &pid, const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const qsizetype at = text.indexOf("\nVmRSS:");
-    return at < 0 ? -1L : text.mid(at + 7).trimmed().split(' ').value(0).toLong();
+    const qsizetype at = text.indexOf("\n" + field);
+    return at < 0 ? -1L : text.mid(at + 1 + field.size()).trimmed().split(' ').value(0).toLong();
+}
+
+inline long residentKiBOf(const QString &pid)
+{
+    return statusKiBOf(pid, "VmRSS:");
 }
 
 inline long residentKiBOf(qint64 pid)
