@@ -125,6 +125,11 @@ bool BrowserProcess::screenshot(const QString &path)
     return !png.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(png) == png.size();
 }
 
+void BrowserProcess::addScript(const QString &source)
+{
+    call(QStringLiteral("Page.addScriptToEvaluateOnNewDocument"), {{QStringLiteral("source"), source}});
+}
+
 void BrowserProcess::navigate(const QString &url)
 {
     call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}});

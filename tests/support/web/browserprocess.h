@@ -21,6 +21,8 @@ public:
     // The value of a JavaScript expression in the page (awaited when it is a promise).
     QJsonValue evaluate(const QString &expression);
     bool screenshot(const QString &path);
+    // Runs in every document before its own scripts (measuring instruments).
+    void addScript(const QString &source);
     // Navigates as the user would (file: URLs too).
     void navigate(const QString &url);
     // Shows pages as a device of that screen would (mobile: as a phone, where the page's
