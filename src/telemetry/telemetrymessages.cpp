@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -109,5 +110,18 @@ QString TelemetryMessages::cleanText(const QString &text, int max)
         if (u >= 0x20 && u != 0x7f && (u < 0x80 || u > 0x9f))
             out += c;
     }
-    return out;
+    return plainText(out);
+}
+
+QString TelemetryMessages::plainText(const QString &text)
+{
+    const auto hidden = [](char32_t c) {
+        const QChar::Category k = QChar::category(c);
+        return k == QChar::Other_Format || k == QChar::Separator_Line || k == QChar::Separator_Paragraph;
+    };
+    QList<uint> ucs = text.toUcs4();
+    if (std::none_of(ucs.begin(), ucs.end(), hidden))
+        return text;
+    ucs.removeIf(hidden);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
 }

@@ -43,7 +43,12 @@ public:
     static QByteArray state(const QString &machine, const QDateTime &time, const State &s);
     static QByteArray alarm(const QString &machine, const HistoryLog::AlarmEvent &e);
     // False for anything but a JSON object of at most kMaxPayload bytes; fields of the wrong
-    // type or range keep their defaults, texts are cut to kMaxText and lose control characters.
+    // type or range keep their defaults, texts are cut to kMaxText and lose control and format
+    // characters.
     static bool readState(const QByteArray &payload, State *s);
     static QString cleanText(const QString &text, int max = kMaxText);
+    // The text without format characters (the bidirectional controls U+202A-202E and
+    // U+2066-2069, U+200E/F, zero-width ones...) and line or paragraph separators: a name
+    // cannot show as another ("J0\u202egnp.exe" as "J0exe.png").
+    static QString plainText(const QString &text);
 };

@@ -148,7 +148,7 @@ private Q_SLOTS:
     {
         FleetState fleet;
         // moc cannot read raw strings: the escapes are JSON's.
-        QVERIFY(fleet.take("knit/B/state", "{\"alarm\":{\"text\":\"x\\u001b[2Jy\"},\"row\":-5,\"job\":7}", 0));
+        QVERIFY(fleet.take("knit/B/state", "{\"alarm\":{\"text\":\"x\\u001b[2J\\u202ey\"},\"row\":-5,\"job\":7}", 0));
         const QList<std::pair<QByteArray, QByteArray>> ignored{
             {"knit/a b/state", "{}"}, {"knit/B/state/x", "{}"}, {"other/B/state", "{}"}, {"knit/B/alarm", "{}"},
             {"knit/B/state", "[1]"}, {"knit/B/state", "{\"job\":\"" + QByteArray(5000, 'x') + "\"}"}, {"knit/B/status", "maybe"}};

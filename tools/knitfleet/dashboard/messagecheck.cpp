@@ -41,7 +41,7 @@ void plainObject(QJsonObject *o)
 {
     for (auto it = o->begin(); it != o->end(); ++it) {
         if (it->isString())
-            *it = MessageCheck::plainText(it->toString());
+            *it = TelemetryMessages::plainText(it->toString());
         else if (it->isObject()) {
             QJsonObject inner = it->toObject();
             plainObject(&inner);
@@ -51,19 +51,6 @@ void plainObject(QJsonObject *o)
 }
 
 } // namespace
-
-QString MessageCheck::plainText(const QString &text)
-{
-    const auto hidden = [](char32_t c) {
-        const QChar::Category k = QChar::category(c);
-        return k == QChar::Other_Format || k == QChar::Separator_Line || k == QChar::Separator_Paragraph;
-    };
-    QList<uint> ucs = text.toUcs4();
-    if (std::none_of(ucs.begin(), ucs.end(), hidden))
-        return text;
-    ucs.removeIf(hidden);
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
-}
 
 bool MessageCheck::state(const QByteArray &payload, QByteArray *plain)
 {
@@ -109,8 +96,8 @@ bool MessageCheck::stop(const QByteArray &payload, const QString &machine, Stop 
         return false;
     p.code = code.toInt();
     p.planned = planned.toBool();
-    p.text = plainText(TelemetryMessages::cleanText(p.text, kMaxStopText));
-    p.job = plainText(TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString()));
+    p.text = TelemetryMessages::cleanText(p.text, kMaxStopText);
+    p.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
     p.row = o.value(QLatin1String("row")).toInt();
     p.pieces = o.value(QLatin1String("pieces")).toInt();
     *s = p;
@@ -122,7 +109,7 @@ QString MessageCheck::configError(const QByteArray &payload)
     if (!payload.contains("config_error"))
         return QString();
     const QJsonValue v = QJsonDocument::fromJson(payload).object().value(QLatin1String("config_error"));
-    return v.isString() ? plainText(TelemetryMessages::cleanText(v.toString())) : QString();
+    return v.isString() ? TelemetryMessages::cleanText(v.toString()) : QString();
 }
 
 bool MessageCheck::alarm(const QByteArray &payload, Record *r)
@@ -146,8 +133,8 @@ bool MessageCheck::alarm(const QByteArray &payload, Record *r)
     a.row = o.value(QLatin1String("row")).toInt();
     a.pieces = o.value(QLatin1String("pieces")).toInt();
     // Absent or emptied, a text is stored empty, never as NULL.
-    a.text = QStringLiteral("") + plainText(TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString()));
-    a.job = plainText(TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString()));
+    a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
+    a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
     *r = a;
     return true;
 }

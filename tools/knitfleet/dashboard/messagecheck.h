@@ -28,7 +28,7 @@ public:
     };
 
     // A state whose every known field has its type and range; *plain is the payload with its
-    // texts made plain (plainText), the payload itself when they were.
+    // texts made plain (TelemetryMessages::plainText), the payload itself when they were.
     static bool state(const QByteArray &payload, QByteArray *plain);
     // An alarm event read into r (kind Alarm: event, type, code, text, job, row, pieces,
     // panelTime); false for anything else.
@@ -39,8 +39,4 @@ public:
     static bool stop(const QByteArray &payload, const QString &machine, Stop *s);
     // The state's config_error ("" when none, or when it is no text), made plain and short.
     static QString configError(const QByteArray &payload);
-    // The text without format characters (the bidirectional controls U+202A-202E and
-    // U+2066-2069, U+200E/F, zero-width ones...) and line or paragraph separators: a name
-    // cannot show as another ("J0\u202egnp.exe" as "J0exe.png").
-    static QString plainText(const QString &text);
 };
