@@ -6,7 +6,7 @@
 // characters; the recorder's queue stays bounded and each stop it writes ends after it begins.
 #include "seeds.h"
 
-#include "dashboard/reasonlist.h"
+#include "telemetry/reasonlist.h"
 #include "dashboard/recorder.h"
 #include "dashboard/writequeue.h"
 

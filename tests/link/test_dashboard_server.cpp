@@ -192,7 +192,7 @@ private Q_SLOTS:
             {"knit/NEVER/stop", stop("7", now, "x")},
             {"knit/B3/stop", stop("7", now, "<b>休息</b>")}};
         for (const auto &m : stops)
-            QVERIFY(publish(m.first, m.second));
+            QVERIFY(broker_.publish(m.first, m.second));
         QTRY_COMPARE_WITH_TIMEOUT(health(fleet_).value(QLatin1String("ignored")).toInt(), 7 + 10, 10000);
         // Taken, and kept as text.
         const QByteArray reason = R"("reason":{"code":7,"planned":true,"text":"<b>休息</b>"})";
@@ -422,7 +422,7 @@ private Q_SLOTS:
             return QStringLiteral(R"({"job":"J","running":%1,"pieces":1,"time":"%2"})")
                 .arg(running ? "true" : "false", QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))).toUtf8();
         };
-        QVERIFY(publish("knit/AL1/state", state(false)));
+        QVERIFY(broker_.publish("knit/AL1/state", state(false)));
         // Fired, refused with 500, posted again a second later: the same signed body.
         QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/hook", "fired").size(), 2, 15000);
         const HookReceiver::Hit fired = hooks.at("/hook", "fired").last();
@@ -431,22 +431,22 @@ private Q_SLOTS:
         QCOMPARE(fired.body.value(QLatin1String("machine")).toString(), QStringLiteral("AL1"));
         QCOMPARE(fired.body.value(QLatin1String("rule")).toString(), QStringLiteral("stands"));
         // A reason ends it.
-        QVERIFY(publish("knit/AL1/stop", QStringLiteral(R"({"code":7,"planned":true,"since":"%1","text":"休息","time":"%1"})")
+        QVERIFY(broker_.publish("knit/AL1/stop", QStringLiteral(R"({"code":7,"planned":true,"since":"%1","text":"休息","time":"%1"})")
                                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))).toUtf8()));
         QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/hook", "ended").size(), 1, 10000);
         // A new stop: the rule without a cooldown fires again, the one within its cooldown not.
-        QVERIFY(publish("knit/AL1/state", state(true)));
-        QVERIFY(publish("knit/AL1/state", state(false)));
+        QVERIFY(broker_.publish("knit/AL1/state", state(true)));
+        QVERIFY(broker_.publish("knit/AL1/state", state(false)));
         QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/again", "fired").size(), 2, 10000);
         QCOMPARE(hooks.at("/hook", "fired").size(), 2);
         // Mail over STARTTLS.
-        QVERIFY(publish("knit/AL2/status", "offline"));
+        QVERIFY(broker_.publish("knit/AL2/status", "offline"));
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.filePath(QStringLiteral("tls/new"))).isEmpty(QDir::Files), 15000);
         // A server without STARTTLS gets no mail: the send fails and is logged.
         writeFile(alertsFile, rules(plainPort, "AL3"));
         ::kill(pid_t(fleet.process().processId()), SIGHUP);
         QTRY_VERIFY_WITH_TIMEOUT(serverSaid(fleet, "alert rules read"), 10000);
-        QVERIFY(publish("knit/AL3/status", "offline"));
+        QVERIFY(broker_.publish("knit/AL3/status", "offline"));
         QTRY_VERIFY_WITH_TIMEOUT(fleet.get("/api/alerts").body.contains("\"machine\":\"AL3\",\"outcome\":\"failed"), 20000);
         QVERIFY(QDir(dir.filePath(QStringLiteral("plain/new"))).isEmpty(QDir::Files));
         for (QProcess *sink : {&tlsSink, &plainSink})
