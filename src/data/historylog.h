@@ -9,10 +9,11 @@
 #include <QStringList>
 
 // The machine's history kept in two text logs under the data root: the alarm log (raised,
-// acknowledged, cleared, and the reasons given for stops) and the production record (pieces, starts and stops). One UTF-8 line
-// per event, fields separated by one tab, the local time first. This class formats the lines,
-// reads logs back whatever their state (partial last line, damaged or hostile lines are
-// skipped and counted) and sums them up for the history page, knitjob and the CSV export.
+// acknowledged, cleared, and the reasons given for stops) and the production record (pieces,
+// starts and stops). One UTF-8 line per event, fields separated by one tab, the local time
+// first. This class formats the lines, reads logs back whatever their state (partial last line,
+// damaged or hostile lines are skipped and counted) and sums them up for the history page,
+// knitjob and the CSV export.
 class HistoryLog
 {
 public:
