@@ -1,12 +1,12 @@
-// Feeds arbitrary bytes to knitfleet serve's readers of the panels' stop reasons and of the
-// office's reason lists: the whole input as a stop message and as a reason list, then each line
+// Feeds arbitrary bytes to knitfleet serve's reader of the panels' stop reasons and to the reader
+// of the reason lists (the panel's stops.json and knit/<m>/config, the office's too): the whole input as a stop message and as a reason list, then each line
 // as a broker message to a recorder (topic, a space, the payload; knit/<m>/state, /stop and
 // /config). Nothing may crash; a stop message taken has a code 0 to 9 and a text of at most 32
 // characters; a list taken has at most ten distinct codes, 0 among them, and texts of 1 to 16
 // characters; the recorder's queue stays bounded and each stop it writes ends after it begins.
 #include "seeds.h"
 
-#include "dashboard/reasonlist.h"
+#include "telemetry/reasonlist.h"
 #include "dashboard/recorder.h"
 #include "dashboard/writequeue.h"
 

@@ -3,8 +3,11 @@
 #include "data/parablocks.h"
 #include "logic/machinehistory.h"
 #include "logic/machinestate.h"
+#include "logic/stopasking.h"
+#include "logic/stopreasons.h"
 #include "telemetry/telemetrymessages.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -35,6 +38,7 @@ class RowDisplay;
 class StartPicture;
 class StatusChannel;
 class StatusProbe;
+class StopReasonDialog;
 class Telemetry;
 
 // The main window: runs the whole start-up in start() and then hosts the main screen.
@@ -96,6 +100,10 @@ public:
     void wave_create_telemetry();
     Telemetry *telemetry() const { return telemetry_.get(); }
 
+    // stops: the reason list, asked for once the machine has stood ask_after_s, and by key G
+    void wave_create_stops();
+    const StopReasons &stopReasons() const { return stopReasons_; }
+
 public Q_SLOTS:
     void wave_slot_enablets();
     void wave_updata_file(const QString &name);
@@ -113,6 +121,7 @@ public Q_SLOTS:
     void wave_slot_piece();
     void wave_slot_disenerror();
     void wave_slot_mouth();
+    void wave_slot_reason(); // key G: the stop reasons while the machine stands
 
     // quickfun
     void wave_slot_quickfun1();
@@ -187,6 +196,15 @@ private:
     MachineHistory::Screen historyScreen() const;
     // The main screen's values as the telemetry publishes them.
     TelemetryMessages::State telemetryState() const;
+    // The stop follows machine_: begins when it stands, ends (closing the list) when it knits.
+    void followStop();
+    void armAsk();
+    // The list, when the stop still wants it; after the dialog open now, if one is.
+    void askForReason();
+    void openReasonDialog();
+    void reasonPicked(int code);
+    void takeOfficeReasons(const QByteArray &payload);
+    void showReason(); // the reason's line and key G
 
     MachineData &machineData_;
     const QuickPages *pages_;
@@ -220,6 +238,13 @@ private:
     MachineState machine_;
     std::unique_ptr<MachineHistory> history_;
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
+    StopReasons stopReasons_;
+    StopAsking stopAsking_;
+    QElapsedTimer monotonic_; // the stop's wait, whatever the panel's clock does
+    QTimer *askTimer_ = nullptr;
+    QPointer<StopReasonDialog> reasonDialog_;
+    QPointer<QDialog> waitingFor_; // a dialog the list opens after
+    QLabel *stopReason_ = nullptr;
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
     QTimer *needleTimer_ = nullptr; // armed only while a needle report waits to be shown

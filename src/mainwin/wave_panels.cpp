@@ -210,6 +210,7 @@ void wave::showMachineState()
                          : kind == MachineState::Kind::Offline ? palettes.labelDark()
                                                                : palettes.labelWhite());
     desktop_->setState(kind);
+    followStop();
     if (telemetry_)
         telemetry_->publishNow();
 }

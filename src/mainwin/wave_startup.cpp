@@ -77,6 +77,7 @@ void wave::start()
     // done, so the operator sees the machine's name and every wait of the exchange drawn over
     // it, never an empty screen. Building sends nothing: the order on the wire is unchanged.
     wave_create_desktopinfor();
+    wave_create_stops();
     desktop_->setMachine(MachineName::current());
     coverWhileStarting(true);
     show();

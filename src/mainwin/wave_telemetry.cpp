@@ -17,6 +17,8 @@ void wave::wave_create_telemetry()
         return;
     history_->addObserver(telemetry_.get());
     connect(telemetry_.get(), &Telemetry::linkChanged, labelTime_, &LabelTime::setLink);
+    connect(telemetry_.get(), &Telemetry::reasonListReceived, this, &wave::takeOfficeReasons);
+    telemetry_->setConfigError(stopReasons_.error());
     labelTime_->setLink(telemetry_->link());
 }
 

@@ -29,7 +29,8 @@ bool TelemetryMessages::State::sameAs(const State &o) const
 {
     return job == o.job && row == o.row && rows == o.rows && pieces == o.pieces && target == o.target && speed == o.speed
            && running == o.running && offline == o.offline && alarm == o.alarm && alarmType == o.alarmType && alarmCode == o.alarmCode
-           && alarmText == o.alarmText && knittingSeconds == o.knittingSeconds && stoppedSeconds == o.stoppedSeconds;
+           && alarmText == o.alarmText && knittingSeconds == o.knittingSeconds && stoppedSeconds == o.stoppedSeconds
+           && configError == o.configError;
 }
 
 QByteArray TelemetryMessages::topic(const QString &machine, const char *leaf)
@@ -55,6 +56,8 @@ QByteArray TelemetryMessages::state(const QString &machine, const QDateTime &tim
                                                                        {QStringLiteral("code"), s.alarmCode},
                                                                        {QStringLiteral("text"), s.alarmText}})
                                               : QJsonValue(QJsonValue::Null));
+    if (!s.configError.isEmpty())
+        o.insert(QStringLiteral("config_error"), s.configError);
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
@@ -65,6 +68,20 @@ QByteArray TelemetryMessages::alarm(const QString &machine, const HistoryLog::Al
                         {QStringLiteral("event"), e.event},
                         {QStringLiteral("type"), e.type},
                         {QStringLiteral("code"), e.code},
+                        {QStringLiteral("text"), e.text},
+                        {QStringLiteral("job"), e.job},
+                        {QStringLiteral("row"), e.row.toInt()},
+                        {QStringLiteral("pieces"), e.pieces}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray TelemetryMessages::stop(const QString &machine, const HistoryLog::ReasonEvent &e)
+{
+    const QJsonObject o{{QStringLiteral("machine"), machine},
+                        {QStringLiteral("time"), HistoryLog::timeText(e.time)},
+                        {QStringLiteral("since"), HistoryLog::timeText(e.since)},
+                        {QStringLiteral("code"), e.code},
+                        {QStringLiteral("planned"), e.planned},
                         {QStringLiteral("text"), e.text},
                         {QStringLiteral("job"), e.job},
                         {QStringLiteral("row"), e.row.toInt()},

@@ -1,7 +1,7 @@
 #include "alertrules.h"
 
 #include "groupmap.h"
-#include "reasonlist.h"
+#include "telemetry/reasonlist.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "groupmap.h"
 
-#include "reasonlist.h"
+#include "telemetry/reasonlist.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "machinepace.h"
-#include "reasonlist.h"
+#include "telemetry/reasonlist.h"
 #include "record.h"
 #include "shiftplan.h"
 #include "stopbook.h"
