@@ -5,13 +5,9 @@
 
 #include "labelmessage.h"
 #include "languagemenu.h"
-#include "quickpages.h"
 #include "rowdisplay.h"
 
 #include "data/jobname.h"
-#include "files/dialogide.h"
-#include "params/extsyspara.h"
-#include "workparams/workparadialog.h"
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/parafiles.h"
@@ -21,6 +17,7 @@
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
+#include "ui/quickpages.h"
 
 #include <QFileInfo>
 
@@ -67,13 +64,11 @@ QString jobFile(const QString &job, const char *suffix)
 
 } // namespace
 
-bool wave::runPage(int page, std::function<void(QDialog *)> wire)
+bool wave::runPage(int page)
 {
     std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::Page(page), this) : nullptr);
     if (!dialog)
         return false;
-    if (wire)
-        wire(dialog.get());
     dialog->exec();
     return dialog->property("changed").toInt() == 1;
 }
@@ -166,10 +161,7 @@ void wave::wave_slot_quickfun3()
     if (!hasPage(QuickPages::DialogIde))
         return;
     takeSystemBackup();
-    runPage(QuickPages::DialogIde, [this](QDialog *d) {
-        if (auto *ide = qobject_cast<dialogide *>(d))
-            connect(ide, &dialogide::signal_updata, this, &wave::wave_updata_file);
-    });
+    runPage(QuickPages::DialogIde);
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
@@ -204,10 +196,7 @@ void wave::wave_slot_quickfun7()
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ExtSysPara, [this](QDialog *d) {
-        if (auto *tools = qobject_cast<extsyspara *>(d))
-            connect(tools, &extsyspara::signal_desktop_updata, this, &wave::wave_slot_desktop);
-    });
+    runPage(QuickPages::ExtSysPara);
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -280,8 +269,8 @@ void wave::selectParaTab(int tab)
         para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
-    if (auto *page = qobject_cast<WorkParaDialog *>(para_))
-        page->showTab(tab);
+    // The work-parameter pages' own slot, by name: the main window knows no page's class.
+    QMetaObject::invokeMethod(para_, "showTab", Q_ARG(int, tab));
     wave_slot_quickfun1();
 }
 

@@ -2,9 +2,6 @@
 
 #include "pagebuttons.h"
 
-#include "files/fileoperatedialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "data/protocol.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
@@ -12,8 +9,11 @@
 #include "logic/updatebracket.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include "menutable.h"
 
 #include "data/parafiles.h"
-#include "files/choosedirdialog.h"
-#include "files/inputfiledialog.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
@@ -13,7 +11,9 @@
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
+#include "ui/choosedirdialog.h"
 #include "ui/fileoperate.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mydialog.h"
 #include "ui/operatordialogs.h"
 

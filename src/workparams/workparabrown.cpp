@@ -2,17 +2,17 @@
 
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "files/dialogdoc.h"
-#include "files/fileoperatedialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "link/commands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
+#include "ui/dialogdoc.h"
 #include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 #include <QFileInfo>
 #include <QFrame>
