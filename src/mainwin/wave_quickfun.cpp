@@ -12,7 +12,7 @@
 #include "data/messagesteps.h"
 #include "data/parafiles.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
@@ -35,7 +35,7 @@ constexpr int kRowDigits = 4;
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return ControllerCommands::stopped();
 }
 
 // A row typed by the operator: unsigned decimal digits only, at most what a word holds.
@@ -218,7 +218,7 @@ void wave::wave_slot_quickfun9()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
+    if (ControllerCommands::action(StopAtRow, row))
         machineData_.runSettings().setWord(StopRowWord, row);
 }
 
@@ -247,20 +247,20 @@ void wave::wave_slot_quickfun10()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)
+    if (ControllerCommands::action(SkipToRow, row))
         wave_slot_message(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
 }
 
 void wave::wave_slot_quickfun11()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersForward, 0);
+        ControllerCommands::action(RollersForward, 0);
 }
 
 void wave::wave_slot_quickfun12()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersBackward, 0);
+        ControllerCommands::action(RollersBackward, 0);
 }
 
 void wave::selectParaTab(int tab)

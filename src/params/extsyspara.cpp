@@ -3,7 +3,7 @@
 #include "paramframes.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
@@ -184,7 +184,7 @@ void extsyspara::openFrame(const Item &item)
             page->exec();
         return;
     }
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         return;
     }

@@ -3,7 +3,7 @@
 #include "pagebuttons.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
@@ -185,7 +185,7 @@ void triangleboard::slot_in()
     if (inputfiledialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
-        if (getmotostatus() != 0) {
+        if (!ControllerCommands::stopped()) {
             DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.

@@ -4,7 +4,7 @@
 #include "menutable.h"
 
 #include "data/parafiles.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
 #include "logic/stickmount.h"
@@ -108,7 +108,7 @@ void updata::updatapro()
 
 void updata::updatacontroller(const Controller &c)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return;
     }

@@ -2,7 +2,7 @@
 
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/dialogdoc.h"
@@ -110,7 +110,7 @@ bool workparabrown::isCurrentJob() const
 
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
         return false;
     }
