@@ -2,6 +2,9 @@
 
 #include "data/protocol.h"
 #include "link/commands.h"
+#include "link/controllerpresence.h"
+
+#include <QObject>
 
 namespace ControllerCommands {
 
@@ -28,6 +31,18 @@ bool sendLong(unsigned char command, unsigned char object, unsigned short value1
 bool query(unsigned char command, unsigned char object, unsigned short value1, unsigned short *value)
 {
     return getpara(command, object, value1, value) == Protocol::Answered;
+}
+
+bool offline()
+{
+    const ControllerPresence *presence = ControllerPresence::find();
+    return presence && presence->offline();
+}
+
+void followPresence(QObject *context, std::function<void(bool offline)> changed)
+{
+    if (ControllerPresence *presence = ControllerPresence::find())
+        QObject::connect(presence, &ControllerPresence::offlineChanged, context, std::move(changed));
 }
 
 } // namespace ControllerCommands

@@ -11,7 +11,7 @@
 #include "data/parafiles.h"
 #include "data/parainit.h"
 #include "data/saveleftovers.h"
-#include "link/controllerpresence.h"
+#include "logic/controllercommands.h"
 #include "logic/jobfolders.h"
 #include "logic/machinename.h"
 #include "logic/startupexchange.h"
@@ -98,9 +98,7 @@ void wave::start()
     coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
     open_wavefile(machineData_.jobName());
-    ControllerPresence *presence = ControllerPresence::find();
-    if (presence)
-        connect(presence, &ControllerPresence::offlineChanged, this, &wave::setOffline);
+    ControllerCommands::followPresence(this, [this](bool offline) { setOffline(offline); });
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
         set_speed(2);
@@ -111,7 +109,7 @@ void wave::start()
     case StartupExchange::Machine::Offline:
         break;
     }
-    setOffline(presence && presence->offline());
+    setOffline(ControllerCommands::offline());
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
