@@ -11,9 +11,9 @@
 #include "data/parainit.h"
 #include "files/dialogide.h"
 #include "files/inputdirdialog.h"
-#include "files/joblistview.h"
-#include "files/outputfiledialog.h"
-#include "mainwin/quickpages.h"
+#include "ui/joblistview.h"
+#include "ui/outputfiledialog.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

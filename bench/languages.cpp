@@ -13,7 +13,9 @@
 #include "data/machinedata.h"
 #include "logic/translations.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
+#include "ui/quickpages.h"
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
@@ -76,13 +78,15 @@ struct Screens
         main.show();
         work = std::make_unique<para>(machine, &main);
         work->show();
-        menu = std::make_unique<extsyspara>(machine, &main);
+        PanelPages::provide(pages, machine);
+        menu = std::make_unique<extsyspara>(machine, pages, &main);
         menu->show();
         QCoreApplication::processEvents();
     }
     MachineData machine;
     wave main{machine};
     std::unique_ptr<para> work;
+    QuickPages pages;
     std::unique_ptr<extsyspara> menu;
 };
 

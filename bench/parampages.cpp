@@ -14,11 +14,13 @@
 #include "data/parafiles.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
 #include "ui/qidialog.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -113,7 +115,9 @@ int main(int argc, char **argv)
     MachineData machine;
     machine.system().setWord(58, 624);
 
-    extsyspara menu(machine);
+    QuickPages pages;
+    PanelPages::provide(pages, machine);
+    extsyspara menu(machine, pages);
     menu.show();
     const struct
     {

@@ -14,12 +14,13 @@
 #include "data/machinedata.h"
 #include "files/dialogide.h"
 #include "machinetests/exttest.h"
-#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
-#include "workparams/workparadialog.h"
 #include "ui/panelall.h"
+#include "ui/quickpages.h"
+#include "workparams/workparadialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,6 +81,8 @@ Shown timeModal(QWidget *screen, Qt::Key key)
 // Each quick page as the panel registers it, built, shown, painted and closed 20 times.
 void quickPageFootprint(MachineData &m, QWidget *screen)
 {
+    QuickPages registered;
+    PanelPages::provide(registered, m);
     const struct
     {
         const char *what;
@@ -89,7 +92,7 @@ void quickPageFootprint(MachineData &m, QWidget *screen)
                  {"constparasetting", [&m](QWidget *p) { return new constparasetting(m, p); }},
                  {"dialogide", [&m](QWidget *p) { return new dialogide(m, p); }},
                  {"exttest", [&m](QWidget *p) { return new exttest(m, p); }},
-                 {"extsyspara", [&m](QWidget *p) { return new extsyspara(m, p); }}};
+                 {"extsyspara", [&m, &registered](QWidget *p) { return new extsyspara(m, registered, p); }}};
     for (const auto &page : pages) {
         long first = -1;
         for (int i = 0; i < 20; ++i) {

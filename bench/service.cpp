@@ -12,11 +12,13 @@
 #include "data/machinedata.h"
 #include "data/parainit.h"
 #include "logic/systembackup.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
 #include "ui/fileoperate.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -104,7 +106,9 @@ int main(int argc, char **argv)
     initsystemparam(machine);
 
     {
-        extsyspara menu(machine);
+        QuickPages registered;
+        PanelPages::provide(registered, machine);
+        extsyspara menu(machine, registered);
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));

@@ -1,31 +1,24 @@
 #include "data/machinedata.h"
-#include "editors/cntedit.h"
-#include "editors/patedit.h"
-#include "files/dialogide.h"
-#include "files/jobviewers.h"
 #include "link/controllerpresence.h"
 #include "link/tftpporthistory.h"
 #include "logic/language.h"
 #include "logic/translations.h"
-#include "machinetests/exttest.h"
 #include "mainwin/exitafterstart.h"
-#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
-#include "params/extsyspara.h"
-#include "params/paramframes.h"
+#include "pages/panelpages.h"
 #include "platform/buzzerdevice.h"
 #include "platform/datadiskstate.h"
 #include "platform/heappolicy.h"
 #include "platform/rootlayout.h"
 #include "platform/servicenotify.h"
 #include "platform/stallreport.h"
+#include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/quickpages.h"
 #include "ui/windowfocus.h"
-#include "workparams/workparabrown.h"
-#include "workparams/workparadialog.h"
 
 #include <QApplication>
 
@@ -62,23 +55,13 @@ int main(int argc, char **argv)
     // The machine's data, for the whole run: every page that shows or changes it is given it.
     MachineData machine;
     auto *viewers = new JobViewers(&app);
-    viewers->provide(JobViewers::WorkParameters, [&machine](const QString &path, int mode, QWidget *parent) {
-        workparabrown::openwrkfile(machine, mode, path, parent);
-    });
-    viewers->provide(JobViewers::Program,
-                     [&machine](const QString &path, int, QWidget *parent) { CntEdit::openfile(machine, path, parent); });
-    viewers->provide(JobViewers::Pattern,
-                     [&machine](const QString &path, int, QWidget *parent) { PatEdit::openfile(machine, path, parent); });
+    PanelPages::provide(*viewers, machine);
+    // The pages one screen opens from another: no screen includes another's headers.
     QuickPages pages;
-    pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new exttest(machine, parent); });
-    pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new constparasetting(machine, parent); });
-    pages.provide(QuickPages::ExtSysPara, [&machine](QWidget *parent) { return new extsyspara(machine, parent); });
-    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent); });
-    pages.provide(QuickPages::Para, [&machine](QWidget *parent) { return new para(machine, parent); });
-    pages.provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new paraelse(machine, parent); });
     int code;
     {
         wave w(machine, &pages, nullptr, nullptr, wave::kCustomFrameless);
+        PanelPages::provide(pages, machine, &w);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         if (DataDiskState::standIn())

@@ -1,7 +1,7 @@
 #include "dialogdel.h"
 
-#include "joblistview.h"
-#include "pagekeys.h"
+#include "ui/joblistview.h"
+#include "ui/pagekeys.h"
 
 #include "data/parafiles.h"
 #include "data/paraformat.h"

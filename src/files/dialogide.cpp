@@ -2,24 +2,24 @@
 
 #include "dialogdel.h"
 #include "inputdirdialog.h"
-#include "joblistview.h"
-#include "jobviewers.h"
-#include "outputfiledialog.h"
-#include "pagekeys.h"
+#include "logic/controllercommands.h"
+#include "ui/joblistview.h"
+#include "ui/jobviewers.h"
+#include "ui/outputfiledialog.h"
+#include "ui/pagekeys.h"
 
 #include "data/cntrecord.h"
 #include "data/machinedata.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
-#include "editors/bmpedit.h"
-#include "link/commands.h"
 #include "logic/cntstore.h"
 #include "logic/controllermessages.h"
 #include "logic/jobfolders.h"
 #include "logic/jobsender.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
+#include "ui/bmpedit.h"
 #include "ui/fileoperate.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
@@ -148,7 +148,7 @@ void dialogide::slot_updatafile()
     }
     if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
@@ -173,7 +173,7 @@ void dialogide::slot_inputfile()
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
     DIAMESSAGE(this, tr("新导入文件与正在编织文件名相同 !"));
-    for (int i = 0; getmotostatus() != 0; ++i) {
+    for (int i = 0; !ControllerCommands::stopped(); ++i) {
         if (i == JobSender::kTries) {
             DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;

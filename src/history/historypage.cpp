@@ -2,7 +2,6 @@
 
 #include "data/alarmtexts.h"
 #include "data/historylog.h"
-#include "files/outputfiledialog.h"
 #include "logic/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
@@ -12,6 +11,7 @@
 #include "ui/mylistview.h"
 #include "ui/mytabwidget.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
 
 #include <QHeaderView>

@@ -4,7 +4,7 @@
 #include "test_moto.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/testentry.h"
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
@@ -101,6 +101,6 @@ void exttest::runTest(TestDatagram::Test test)
 
 void exttest::rollers(unsigned short action)
 {
-    if (getmotostatus() == 0)
-        setparacom(Protocol::ActionCommand, Protocol::MachineObject, action, 0);
+    if (ControllerCommands::stopped())
+        ControllerCommands::action(action, 0);
 }

@@ -2,16 +2,16 @@
 
 #include "data/cntprogram.h"
 #include "data/machinedata.h"
-#include "data/protocol.h"
 #include "data/paraformat.h"
 #include "data/parainit.h"
+#include "data/protocol.h"
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
 #include "data/rowcodecselect.h"
-#include "editors/pattopicture.h"
 #include "ui/mylabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/pattopicture.h"
 
 namespace {
 

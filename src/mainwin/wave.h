@@ -168,9 +168,9 @@ private:
     void retranslateKeys(); // the command keys' texts in the operator's language
     void toggleOption(unsigned short action, std::size_t byte);
     // A quick function's page: false when none is registered. runPage gives the page's
-    // "changed" flag after it closed; wire connects its signals first.
+    // "changed" flag after it closed (main() wired what it reports when it made it).
     bool hasPage(int page) const;
-    bool runPage(int page, std::function<void(QDialog *)> wire = nullptr);
+    bool runPage(int page);
     void selectParaTab(int tab);
     bool jobHasPattern();
     void saveJobWork();

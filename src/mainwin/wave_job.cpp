@@ -10,10 +10,10 @@
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "data/workfile.h"
-#include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
+#include "ui/pattopicture.h"
 
 #include <QFile>
 #include <QFileInfo>

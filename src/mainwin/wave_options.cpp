@@ -6,7 +6,7 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
@@ -16,7 +16,7 @@ using namespace Protocol;
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return ControllerCommands::stopped();
 }
 
 // The row-lock key may lock only near the start of the program.
@@ -34,7 +34,7 @@ void wave::wave_slot_zero()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
         return;
     }
-    if (setparacom(HomeCommand, MachineObject, 0, 0) != Answered)
+    if (!ControllerCommands::send(HomeCommand, MachineObject, 0, 0))
         return;
     machineData_.controllerState().setByte(RunningByte, 0);
     wave_paint_quickkey();
@@ -47,7 +47,7 @@ void wave::wave_slot_line()
     const bool locked = machineData_.controllerState().byte(LockByte) != 0;
     if (!locked && (machineData_.controllerState().word(RowWord) & RowMask) > kLastLockableRow)
         return;
-    if (!stopped() || setparacom(ActionCommand, MachineObject, RowLock, locked ? 0 : 1) != Answered)
+    if (!stopped() || !ControllerCommands::action(RowLock, locked ? 0 : 1))
         return;
     machineData_.controllerState().setByte(LockByte, locked ? 0 : 1);
     wave_paint_quickkey();
@@ -56,7 +56,7 @@ void wave::wave_slot_line()
 void wave::toggleOption(unsigned short action, std::size_t byte)
 {
     const unsigned short next = machineData_.controllerState().byte(byte) == 0 ? 1 : 0;
-    if (!stopped() || setparacom(ActionCommand, MachineObject, action, next) != Answered)
+    if (!stopped() || !ControllerCommands::action(action, next))
         return;
     machineData_.controllerState().setByte(byte, static_cast<unsigned char>(next));
     wave_paint_quickkey();
@@ -83,7 +83,7 @@ void wave::wave_slot_mouth()
         return;
     // The controller answers with the switch it actually set; that is what the key shows.
     unsigned short value = machineData_.controllerState().byte(CarrierByte) == 0 ? 1 : 0;
-    if (getpara(ActionCommand, MachineObject, CarrierSwitch, &value) != Answered)
+    if (!ControllerCommands::query(ActionCommand, MachineObject, CarrierSwitch, &value))
         return;
     machineData_.controllerState().setByte(CarrierByte, value != 0 ? 1 : 0);
     wave_paint_quickkey();

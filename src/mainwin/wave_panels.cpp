@@ -9,7 +9,6 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "editors/pattopicture.h"
 #include "logic/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
@@ -18,6 +17,7 @@
 #include "ui/mylabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/pattopicture.h"
 
 #include <QFrame>
 #include <QLabel>

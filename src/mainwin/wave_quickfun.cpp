@@ -5,22 +5,19 @@
 
 #include "labelmessage.h"
 #include "languagemenu.h"
-#include "quickpages.h"
 #include "rowdisplay.h"
 
 #include "data/jobname.h"
-#include "files/dialogide.h"
-#include "params/extsyspara.h"
-#include "workparams/workparadialog.h"
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/parafiles.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
+#include "ui/quickpages.h"
 
 #include <QFileInfo>
 
@@ -38,7 +35,7 @@ constexpr int kRowDigits = 4;
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return ControllerCommands::stopped();
 }
 
 // A row typed by the operator: unsigned decimal digits only, at most what a word holds.
@@ -67,13 +64,11 @@ QString jobFile(const QString &job, const char *suffix)
 
 } // namespace
 
-bool wave::runPage(int page, std::function<void(QDialog *)> wire)
+bool wave::runPage(int page)
 {
     std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::Page(page), this) : nullptr);
     if (!dialog)
         return false;
-    if (wire)
-        wire(dialog.get());
     dialog->exec();
     return dialog->property("changed").toInt() == 1;
 }
@@ -166,10 +161,7 @@ void wave::wave_slot_quickfun3()
     if (!hasPage(QuickPages::DialogIde))
         return;
     takeSystemBackup();
-    runPage(QuickPages::DialogIde, [this](QDialog *d) {
-        if (auto *ide = qobject_cast<dialogide *>(d))
-            connect(ide, &dialogide::signal_updata, this, &wave::wave_updata_file);
-    });
+    runPage(QuickPages::DialogIde);
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
@@ -204,10 +196,7 @@ void wave::wave_slot_quickfun7()
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ExtSysPara, [this](QDialog *d) {
-        if (auto *tools = qobject_cast<extsyspara *>(d))
-            connect(tools, &extsyspara::signal_desktop_updata, this, &wave::wave_slot_desktop);
-    });
+    runPage(QuickPages::ExtSysPara);
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -229,7 +218,7 @@ void wave::wave_slot_quickfun9()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
+    if (ControllerCommands::action(StopAtRow, row))
         machineData_.runSettings().setWord(StopRowWord, row);
 }
 
@@ -258,20 +247,20 @@ void wave::wave_slot_quickfun10()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)
+    if (ControllerCommands::action(SkipToRow, row))
         wave_slot_message(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
 }
 
 void wave::wave_slot_quickfun11()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersForward, 0);
+        ControllerCommands::action(RollersForward, 0);
 }
 
 void wave::wave_slot_quickfun12()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersBackward, 0);
+        ControllerCommands::action(RollersBackward, 0);
 }
 
 void wave::selectParaTab(int tab)
@@ -280,8 +269,8 @@ void wave::selectParaTab(int tab)
         para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
-    if (auto *page = qobject_cast<WorkParaDialog *>(para_))
-        page->showTab(tab);
+    // The work-parameter pages' own slot, by name: the main window knows no page's class.
+    QMetaObject::invokeMethod(para_, "showTab", Q_ARG(int, tab));
     wave_slot_quickfun1();
 }
 

@@ -11,19 +11,19 @@
 #include "data/parafiles.h"
 #include "data/parainit.h"
 #include "data/saveleftovers.h"
-#include "files/fileoperatedialog.h"
-#include "link/controllerpresence.h"
+#include "logic/controllercommands.h"
 #include "logic/jobfolders.h"
 #include "logic/machinename.h"
 #include "logic/startupexchange.h"
 #include "logic/stickjobimport.h"
-#include "params/checkpara.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
+#include "ui/fileoperatedialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
+#include "ui/quickpages.h"
 #include "ui/transferframe.h"
 #include "ui/windowfocus.h"
 
@@ -99,9 +99,7 @@ void wave::start()
     coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
     open_wavefile(machineData_.jobName());
-    ControllerPresence *presence = ControllerPresence::find();
-    if (presence)
-        connect(presence, &ControllerPresence::offlineChanged, this, &wave::setOffline);
+    ControllerCommands::followPresence(this, [this](bool offline) { setOffline(offline); });
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
         set_speed(2);
@@ -112,7 +110,7 @@ void wave::start()
     case StartupExchange::Machine::Offline:
         break;
     }
-    setOffline(presence && presence->offline());
+    setOffline(ControllerCommands::offline());
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
@@ -123,8 +121,9 @@ void wave::start()
     // The repair menu opens once, over the main screen, from the event loop.
     if (checkResult_ != 0) {
         QTimer::singleShot(0, this, [this]() {
-            checkpara dialog(machineData_, this, checkResult_);
-            dialog.exec();
+            std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::CheckPara, this, checkResult_) : nullptr);
+            if (dialog)
+                dialog->exec();
         });
     }
 }

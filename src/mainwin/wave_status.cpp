@@ -10,9 +10,9 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "link/statuschannel.h"
 #include "link/statusprobe.h"
+#include "logic/controllercommands.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -151,7 +151,7 @@ void wave::onAlarm(unsigned char type, unsigned char code)
 void wave::onZeroingFinished()
 {
     beep_->start(kReportBeepMs);
-    if (getmotostatus() == 0)
+    if (ControllerCommands::stopped())
         set_speed(1);
     wave_paint_quickkey();
     requestLine(1);

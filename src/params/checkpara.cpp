@@ -2,7 +2,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
@@ -101,7 +101,7 @@ void checkpara::repair(const char *question, bool (*action)(const MachineData &)
 {
     if (!DIAYESNO(this, tr(question)))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
         return;
     }
@@ -118,11 +118,11 @@ void checkpara::shutdown()
 {
     if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return;
     }
-    if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
+    if (ControllerCommands::action(Protocol::ShutDown, 0))
         DIAMESSAGE(this, tr("正在关机, 请稍等 ... ... "));
     else
         DIAMESSAGE(this, tr("不能关机, 请检查主控制器 !"));

@@ -2,8 +2,8 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "logic/celltext.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
@@ -90,9 +90,9 @@ bool constpara::send(int row, unsigned short value, bool *closed)
 {
     *closed = true;
     if (row == PieceTarget)
-        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::SetPieces, value) == Protocol::Answered;
+        return ControllerCommands::action(Protocol::SetPieces, value);
     if (row == ClearPieces)
-        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ClearPieces, 0) == Protocol::Answered;
+        return ControllerCommands::action(Protocol::ClearPieces, 0);
     const UpdateBracket bracket(kGroup);
     if (!bracket.open())
         return false;
@@ -122,7 +122,7 @@ void constpara::enter_press()
         value = p.stored;
     }
     bool closed = true;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
     } else if (!send(r, value, &closed)) {
         DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));

@@ -6,7 +6,7 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
@@ -78,7 +78,7 @@ void dialogmbed::slot_startcheck()
 {
     const int c = column();
     const int r = row();
-    if (setparacomlong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != Protocol::Answered) {
+    if (!ControllerCommands::sendLong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0)) {
         DIAMESSAGE(this, tr("摇床未移到指定位置, 请重试 !"));
         focusCurrent();
         return;
@@ -104,7 +104,7 @@ void dialogmbed::slot_modifyall()
     // Refused by the controller: the column visibly keeps its values, and nothing more is said.
     if (checked != RackingValue::Ok) {
         DIAMESSAGE(this, tr(kRefusals[checked]));
-    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) == Protocol::Answered) {
+    } else if (ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value)) {
         for (int r = 0; r < table().rows; ++r) {
             machine().system().setWord(std::size_t(RackingValue::word(c, r)), value);
             restore(c, r);

@@ -4,8 +4,8 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "logic/celltext.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
@@ -132,7 +132,7 @@ void dialogmdensity::slot_recover()
         for (int m = 0; m < kAllMotors; ++m) {
             const int i = kAllMotors * c + m;
             const unsigned short v = file_.value(backup_, i);
-            if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v) != Protocol::Answered) {
+            if (!ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v)) {
                 refused = true;
                 break; // on with the next column
             }

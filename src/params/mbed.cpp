@@ -3,7 +3,7 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
@@ -86,7 +86,7 @@ void mbed::enter_press(int step)
         return;
     }
     const auto index = static_cast<unsigned short>(RackingValue::index(column_, row_));
-    if (setparacomlong(Protocol::SetCommand, Protocol::RackingGroup, index, value) == Protocol::Answered)
+    if (ControllerCommands::sendLong(Protocol::SetCommand, Protocol::RackingGroup, index, value))
         machine_.system().setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
         DIAMESSAGE(this, tr("参数设置失败,通信错误 !"));

@@ -1,10 +1,10 @@
 #include "attribute.h"
 
 #include "data/machinedata.h"
-#include "data/protocol.h"
 #include "data/parafiles.h"
-#include "files/inputfiledialog.h"
+#include "data/protocol.h"
 #include "platform/panelpaths.h"
+#include "ui/inputfiledialog.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"

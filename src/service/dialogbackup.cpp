@@ -2,14 +2,14 @@
 
 #include "menutable.h"
 
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/systembackup.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
+#include "ui/inputfiledialog.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 namespace {
 

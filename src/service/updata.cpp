@@ -4,16 +4,16 @@
 #include "menutable.h"
 
 #include "data/parafiles.h"
-#include "files/choosedirdialog.h"
-#include "files/inputfiledialog.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
 #include "logic/stickmount.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
+#include "ui/choosedirdialog.h"
 #include "ui/fileoperate.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mydialog.h"
 #include "ui/operatordialogs.h"
 
@@ -108,7 +108,7 @@ void updata::updatapro()
 
 void updata::updatacontroller(const Controller &c)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return;
     }

@@ -5,11 +5,11 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "editors/mypiecebrown.h"
 #include "logic/workentry.h"
 #include "ui/buzzer.h"
 #include "ui/myentercheckbox.h"
 #include "ui/mylineedit.h"
+#include "ui/mypiecebrown.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 

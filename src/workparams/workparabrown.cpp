@@ -2,17 +2,17 @@
 
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "files/dialogdoc.h"
-#include "files/fileoperatedialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
+#include "ui/dialogdoc.h"
 #include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -110,7 +110,7 @@ bool workparabrown::isCurrentJob() const
 
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
         return false;
     }

@@ -33,8 +33,8 @@ public:
     MyTabWidget *tabs() const { return tbar_; }
     multipanel *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
-    // The tab at index, when there is one.
-    void showTab(int index);
+    // The tab at index, when there is one. Invokable: the main window calls it by name.
+    Q_INVOKABLE void showTab(int index);
 
 public Q_SLOTS:
     void slot_parachange();

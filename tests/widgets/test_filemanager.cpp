@@ -17,13 +17,13 @@
 #include "data/machinedata.h"
 #include "data/parainit.h"
 #include "files/dialogide.h"
-#include "files/joblistview.h"
 #include "logic/filetexts.h"
 #include "logic/startupexchange.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
 #include "ui/fileoperate.h"
+#include "ui/joblistview.h"
 #include "ui/operatordialogs.h"
 
 #include <QDateTime>

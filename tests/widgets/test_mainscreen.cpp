@@ -17,18 +17,18 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "files/fileoperatedialog.h"
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
-#include "mainwin/shutdowndialog.h"
 #include "mainwin/rowdisplay.h"
+#include "mainwin/shutdowndialog.h"
 #include "mainwin/wave.h"
 #include "params/checkpara.h"
 #include "platform/panelenv.h"
+#include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/mymenuno.h"
 #include "ui/mylabel.h"
+#include "ui/mymenuno.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -24,16 +24,11 @@
 #include "data/alarmtexts.h"
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "editors/bmpedit.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
-#include "files/choosedirdialog.h"
 #include "files/dialogdel.h"
-#include "files/dialogdoc.h"
 #include "files/dialogide.h"
 #include "files/inputdirdialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "history/historypage.h"
 #include "logic/controllerupdate.h"
 #include "logic/language.h"
@@ -47,15 +42,22 @@
 #include "mainwin/languagemenu.h"
 #include "mainwin/startpicture.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "service/updata.h"
+#include "ui/bmpedit.h"
+#include "ui/choosedirdialog.h"
+#include "ui/dialogdoc.h"
+#include "ui/inputfiledialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
 #include "ui/mylabel.h"
+#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
+#include "ui/quickpages.h"
 #include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
 
@@ -162,7 +164,9 @@ MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
 // did not fit in unfit.
 QStringList choose(MachineData &machine, extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
 {
-    extsyspara menu(machine);
+    QuickPages pages;
+    PanelPages::provide(pages, machine);
+    extsyspara menu(machine, pages);
     MenuGrid *grid = showing(menu, page);
     if (!grid)
         return {QStringLiteral("(page %1 did not open)").arg(page)};
@@ -326,7 +330,8 @@ private Q_SLOTS:
     {
         TestTable::columns<int, int, int>("page", "column", "row");
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
-            extsyspara menu(machine_);
+            const QuickPages pages;
+            extsyspara menu(machine_, pages);
             MenuGrid *grid = showing(menu, page);
             QVERIFY(grid);
             for (int c = 0; c < MenuGrid::kColumns; ++c) {

@@ -19,6 +19,7 @@
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
+#include "ui/quickpages.h"
 
 #include <QTest>
 
@@ -157,7 +158,9 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set motostatus %1").arg(c.shown.contains("机头正在运行, 不能设置 !") ? 1 : 0)));
         if (c.fault)
             QVERIFY(sim_.command(QLatin1String(c.fault)));
-        extsyspara menu(machine_);
+        // The menu's own parameter pages only: no other screen's page is chosen here.
+        const QuickPages pages;
+        extsyspara menu(machine_, pages);
         // Answers the menu's questions; leaves the page alone and is gone once it shows, whose own
         // dialogs play() answers.
         auto driver = std::make_unique<ModalDriver>();

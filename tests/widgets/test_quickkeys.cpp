@@ -16,11 +16,11 @@
 #include "data/machinedata.h"
 #include "machinetests/exttest.h"
 #include "mainwin/labelmessage.h"
-#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 #include "platform/panelpaths.h"
+#include "ui/quickpages.h"
 #include "ui/skinbutton.h"
 
 #include <QTest>

@@ -14,6 +14,8 @@
 
 #include "data/machinedata.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
+#include "ui/quickpages.h"
 
 #include <QLabel>
 #include <QTest>
@@ -209,7 +211,9 @@ private:
     }
     std::unique_ptr<wave> start()
     {
-        auto w = std::make_unique<wave>(*machine_);
+        // The repair menu comes from the panel's own registry.
+        auto w = std::make_unique<wave>(*machine_, &pages_);
+        PanelPages::provide(pages_, *machine_, w.get());
         w->start();
         return w;
     }
@@ -218,6 +222,7 @@ private:
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<ModalDriver> driver_;
     std::unique_ptr<MachineData> machine_;
+    QuickPages pages_;
 };
 
 QTEST_MAIN(TestStartup)

@@ -11,10 +11,10 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "files/dialogdoc.h"
-#include "files/joblistview.h"
-#include "ui/mylineedit.h"
+#include "ui/dialogdoc.h"
+#include "ui/joblistview.h"
 #include "ui/myentercheckbox.h"
+#include "ui/mylineedit.h"
 #include "workparams/dialogpieceexpand.h"
 #include "workparams/workgrid.h"
 #include "workparams/workparabrown.h"
