@@ -1068,6 +1068,18 @@
         <extracomment>%1 is the job&apos;s name</extracomment>
         <translation>%1 selected!</translation>
     </message>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, please stop it first !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-2, 请重试 !</source>
+        <translation>Sending the work settings failed-2, please retry !</translation>
+    </message>
+    <message>
+        <source>上传工作参数失败-1, 请重试 !</source>
+        <translation>Sending the work settings failed-1, please retry !</translation>
+    </message>
 </context>
 <context>
     <name>LabelTftp</name>
@@ -4098,18 +4110,6 @@ Dn</translation>
     <message>
         <source>编织衣物参数浏览工具 - %1</source>
         <translation>Work settings browser - %1</translation>
-    </message>
-    <message>
-        <source>机头正在运行, 请先停止运行 !</source>
-        <translation>The carriage is running, please stop it first !</translation>
-    </message>
-    <message>
-        <source>上传工作参数失败-2, 请重试 !</source>
-        <translation>Sending the work settings failed-2, please retry !</translation>
-    </message>
-    <message>
-        <source>上传工作参数失败-1, 请重试 !</source>
-        <translation>Sending the work settings failed-1, please retry !</translation>
     </message>
     <message>
         <source>导出工作参数 ... ... </source>

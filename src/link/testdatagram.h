@@ -12,9 +12,11 @@ class TestDatagram
 public:
     static constexpr int kSize = 12;
 
-    // The two tests: the byte that marks their commands and reports, and the group of the
-    // UpdateCommand that enters and leaves each mode.
-    enum Test : unsigned char { InputOutput = Protocol::IoTest, Carriage = Protocol::CarriageTest };
+    // The two tests, the protocol's test kinds: the byte that marks their commands and reports,
+    // and the group of the UpdateCommand that enters and leaves each mode.
+    using Test = Protocol::TestKind;
+    static constexpr Test InputOutput = Protocol::IoTest;
+    static constexpr Test Carriage = Protocol::CarriageTest;
     static constexpr unsigned char kIoMode = Protocol::IoTestMode;
     static constexpr unsigned char kCarriageMode = Protocol::CarriageTestMode;
     static unsigned char modeOf(Test test) { return test == InputOutput ? kIoMode : kCarriageMode; }

@@ -1,5 +1,8 @@
 #include "iooutputs.h"
 
+#include "data/machinedata.h"
+#include "link/testdatagram.h"
+
 #include <QCoreApplication>
 
 #include <iterator>
@@ -82,4 +85,15 @@ QString IoOutputs::shown(int number, int value, const QString &current)
 QString IoOutputs::text(const char *source)
 {
     return QCoreApplication::translate("IoOutputs", source);
+}
+
+int IoOutputs::applyReport(MachineData &data, const QByteArray &report)
+{
+    if (report.size() < TestDatagram::kSize)
+        return -1;
+    const TestDatagram::Fields f = TestDatagram::fields(reinterpret_cast<const unsigned char *>(report.constData()));
+    if (f.first >= kCount)
+        return -1;
+    data.ioTest().setWord(std::size_t(f.first), f.value);
+    return f.first;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+class MachineData;
 
 // The twelve outputs of the input/output test as one table: each field's label, the digits it
 // takes or the numbers it accepts, the texts it shows for the controller's values, and its
@@ -44,4 +47,7 @@ public:
     static QString text(const char *source);
     // The text a value shows; current when the field has no text for it.
     static QString shown(int number, int value, const QString &current);
+    // A report of the controller's test (12 bytes) taken into data's I/O test block: the
+    // output index it set, -1 when it names none of the twelve.
+    static int applyReport(MachineData &data, const QByteArray &report);
 };

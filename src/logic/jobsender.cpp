@@ -1,11 +1,13 @@
 #include "jobsender.h"
 
+#include "controllercommands.h"
 #include "controllermessages.h"
 #include "jobfolders.h"
 
 #include "data/cntfile.h"
 #include "data/machinedata.h"
 #include "data/patfile.h"
+#include "data/workfile.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>
@@ -117,4 +119,17 @@ JobSender::Result JobSender::send(MachineData &data, const QString &name, const 
     data.controllerState().fill(block);
     //: %1 is the job's name
     return {true, tr("选择 %1 成功 !").arg(name)};
+}
+
+JobSender::Result JobSender::sendWork(MachineData &data, const QString &path, const FileTransfer &transfer)
+{
+    if (!ControllerCommands::stopped())
+        return failure(ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
+    QByteArray block;
+    if (!WorkFile::read(path, &block))
+        return failure(tr("上传工作参数失败-2, 请重试 !"));
+    if (!transfer.put(path))
+        return failure(tr("上传工作参数失败-1, 请重试 !"));
+    data.work().fill(block);
+    return {true, QString()};
 }

@@ -43,6 +43,11 @@ public:
     // Sends the job, its files through transfer. On success data's controller state is the
     // controller's running state, its job name is name and the message is the success text.
     static Result send(MachineData &data, const QString &name, const FileTransfer &transfer);
+    // Sends the .wrk at path through transfer and takes it into data's work block, as the work
+    // parameters' browser imports it over the loaded job's: refused while the carriage runs or
+    // when the file is not a whole work file, which is read before it is sent, so the
+    // controller is never ahead of the panel. The message is empty on success.
+    static Result sendWork(MachineData &data, const QString &path, const FileTransfer &transfer);
 
 private:
     // Group 1: one piece, carrier replacement off; false when not all of it was answered.

@@ -5,6 +5,7 @@
 
 #include "data/testblocks.h"
 #include "link/commands.h"
+#include "link/testdatagram.h"
 #include "platform/panelpaths.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@ constexpr qint64 kReadLimit = 4096;
 
 } // namespace
 
-TestEntry::Result TestEntry::enter(MachineData &data, TestDatagram::Test test, const Fetch &fetch)
+TestEntry::Result TestEntry::enter(MachineData &data, Protocol::TestKind test, const Fetch &fetch)
 {
     if (getmotostatus() != 0)
         return Running;
@@ -34,7 +35,7 @@ TestEntry::Result TestEntry::enter(MachineData &data, TestDatagram::Test test, c
     return whole ? Entered : NotWhole;
 }
 
-bool TestEntry::leave(TestDatagram::Test test)
+bool TestEntry::leave(Protocol::TestKind test)
 {
     return UpdateBracket(TestDatagram::modeOf(test)).closeRetrying();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/testdatagram.h"
+#include "data/protocol.h"
 
 #include <QString>
 
@@ -21,10 +21,10 @@ public:
     // Entered: the controller is in the mode and data's test block holds its file. Running and
     // Refused leave the controller as it was; after NotFetched and NotWhole it is in the mode
     // and must be told to leave.
-    static Result enter(MachineData &data, TestDatagram::Test test, const Fetch &fetch);
+    static Result enter(MachineData &data, Protocol::TestKind test, const Fetch &fetch);
     // The leave command until the controller answers it, at most UpdateBracket::kTries times (a
     // controller that is off must not hold the panel for good); false when it never did.
-    static bool leave(TestDatagram::Test test);
+    static bool leave(Protocol::TestKind test);
     // "进入测试界面失败-N, 请重试 !"
     static QString failureText(Result result);
 };

@@ -64,9 +64,9 @@ exttest::exttest(MachineData &machine, QWidget *parent)
 void exttest::slot_press(const QString &text)
 {
     if (text.contains(QStringLiteral("机头测试")))
-        runTest(TestDatagram::Carriage);
+        runTest(Protocol::CarriageTest);
     else if (text.contains(QStringLiteral("输入输出测试")))
-        runTest(TestDatagram::InputOutput);
+        runTest(Protocol::IoTest);
     else if (text.contains(QStringLiteral("罗拉正转")))
         rollers(Protocol::RollersForward);
     else if (text.contains(QStringLiteral("罗拉反转")))
@@ -80,7 +80,7 @@ void exttest::slot_press(const QString &text)
     }
 }
 
-void exttest::runTest(TestDatagram::Test test)
+void exttest::runTest(Protocol::TestKind test)
 {
     const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
     if (result != TestEntry::Entered) {
@@ -90,7 +90,7 @@ void exttest::runTest(TestDatagram::Test test)
             TestEntry::leave(test);
         return;
     }
-    if (test == TestDatagram::InputOutput) {
+    if (test == Protocol::IoTest) {
         test_io page(machine_, this);
         page.exec();
     } else {

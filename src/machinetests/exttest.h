@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/testdatagram.h"
+#include "data/protocol.h"
 #include "ui/mydialog.h"
 
 class MachineData;
@@ -22,7 +22,7 @@ public Q_SLOTS:
     void slot_press(const QString &text);
 
 private:
-    void runTest(TestDatagram::Test test);
+    void runTest(Protocol::TestKind test);
     void rollers(unsigned short action);
 
     MachineData &machine_;

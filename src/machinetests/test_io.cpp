@@ -2,7 +2,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/testsocket.h"
+#include "logic/controllertest.h"
 #include "logic/ioinputs.h"
 #include "logic/iooutputs.h"
 #include "ui/buzzer.h"
@@ -51,16 +51,16 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
 test_io::test_io(MachineData &machine, QWidget *parent)
     : MyDialog(parent, "test_io")
     , machine_(machine)
-    , socket_(new TestSocket(TestDatagram::InputOutput, this))
+    , controller_(new ControllerTest(Protocol::IoTest, this))
     , timer_(new QTimer(this))
 {
     build();
-    connect(socket_, &TestSocket::reportReceived, this, &test_io::onReport);
-    connect(socket_, &TestSocket::closedByController, this, [this] {
+    connect(controller_, &ControllerTest::reportReceived, this, &test_io::onReport);
+    connect(controller_, &ControllerTest::closedByController, this, [this] {
         timer_->stop();
         done(QDialog::Accepted);
     });
-    const bool bound = socket_->open();
+    const bool bound = controller_->open();
 
     for (int r = 0; r < IoOutputs::kRows; ++r) {
         for (int c = 0; c < IoOutputs::kColumns; ++c)
@@ -135,7 +135,7 @@ QLabel *test_io::inputLabel(int input) const
 
 void test_io::testcommand(int index, unsigned short value)
 {
-    socket_->sendCommand(static_cast<unsigned short>(index), value);
+    controller_->sendCommand(static_cast<unsigned short>(index), value);
 }
 
 void test_io::redraw(int row, int column)
@@ -271,8 +271,8 @@ void test_io::slot_clear()
 
 void test_io::reject()
 {
-    socket_->sendLeave();
-    if (!socket_->isBound()) {
+    controller_->sendLeave();
+    if (!controller_->isBound()) {
         timer_->stop();
         done(QDialog::Rejected);
     }
@@ -280,12 +280,11 @@ void test_io::reject()
 
 void test_io::onReport(const QByteArray &report)
 {
-    const TestDatagram::Fields f = TestDatagram::fields(reinterpret_cast<const unsigned char *>(report.constData()));
-    if (f.first >= IoOutputs::kCount)
+    const int output = IoOutputs::applyReport(machine_, report);
+    if (output < 0)
         return;
-    machine_.ioTest().setWord(std::size_t(f.first), f.value);
-    const int row = f.first % IoOutputs::kRows;
-    const int column = f.first / IoOutputs::kRows;
+    const int row = output % IoOutputs::kRows;
+    const int column = output / IoOutputs::kRows;
     redraw(row, column);
     field(row, column)->selectAll();
 }

@@ -4,10 +4,10 @@
 
 #include <array>
 
+class ControllerTest;
 class MachineData;
 class QLineEdit;
 class QTimer;
-class TestSocket;
 class testpanel;
 
 // The input/output test page: twelve outputs that the keys drive directly, the 26 inputs,
@@ -69,7 +69,7 @@ private:
     int row_ = 0;
     int column_ = 0;
     int direction_ = -1; // the carriage direction the field shows; -1 before it shows one
-    TestSocket *socket_;
+    ControllerTest *controller_;
     QTimer *timer_;
     testpanel *panel_;
 };

@@ -4,7 +4,8 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "link/testsocket.h"
+#include "data/protocol.h"
+#include "logic/controllertest.h"
 #include "ui/buzzer.h"
 #include "ui/motopanel.h"
 #include "ui/mybutton.h"
@@ -55,20 +56,20 @@ QRect groupRect(int group, int systems)
 test_moto::test_moto(MachineData &machine, QWidget *parent)
     : MyDialog(parent, "test_moto")
     , machine_(machine)
-    , socket_(new TestSocket(TestDatagram::Carriage, this))
+    , controller_(new ControllerTest(Protocol::CarriageTest, this))
     , test_(count_system_number(),
             [this](unsigned char type, unsigned char object, unsigned short value) {
-                socket_->sendCommand(static_cast<unsigned short>(type | object << 8), value);
+                controller_->sendCommand(static_cast<unsigned short>(type | object << 8), value);
             })
     , timer_(new QTimer(this))
 {
-    socket_->setPlainTrace(true);
+    controller_->setPlainTrace(true);
     build();
-    connect(socket_, &TestSocket::reportReceived, this, [this](const QByteArray &report) {
+    connect(controller_, &ControllerTest::reportReceived, this, [this](const QByteArray &report) {
         if (test_.applyReport(reinterpret_cast<const unsigned char *>(report.constData())))
             showStates();
     });
-    connect(socket_, &TestSocket::closedByController, this, [this] {
+    connect(controller_, &ControllerTest::closedByController, this, [this] {
         test_.stopCycle();
         timer_->stop();
         // A cycle's message still up belongs to the page that goes now.
@@ -76,7 +77,7 @@ test_moto::test_moto(MachineData &machine, QWidget *parent)
             box->close();
         done(QDialog::Accepted);
     });
-    socket_->open();
+    controller_->open();
     test_.load(machine_);
     showStates();
     connect(this, &test_moto::signal_panel, panel_, &motopanel::slot_testtype);
@@ -246,11 +247,11 @@ void test_moto::runFrequency(int test)
 
 void test_moto::reject()
 {
-    socket_->sendLeave();
+    controller_->sendLeave();
     leaving_ = true;
     setdialogmsg(tr(kLeaving));
     // Without the command port the controller's answer cannot arrive: nothing to wait for.
-    if (!socket_->isBound()) {
+    if (!controller_->isBound()) {
         timer_->stop();
         done(QDialog::Rejected);
     }

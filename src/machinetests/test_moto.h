@@ -5,12 +5,12 @@
 
 #include <QList>
 
+class ControllerTest;
 class MachineData;
 class MYBUTTON;
 class MotoGroupView;
 class QLabel;
 class QTimer;
-class TestSocket;
 class motopanel;
 class testpaneladd;
 
@@ -59,7 +59,7 @@ private:
     void runFrequency(int test);
 
     MachineData &machine_;
-    TestSocket *socket_;
+    ControllerTest *controller_;
     MotoTest test_;
     QList<MotoGroupView *> groups_;
     QList<MYBUTTON *> extras_;

@@ -19,6 +19,7 @@
 
 class BeepPulse;
 class ButtonWarm;
+class ControllerStatus;
 class QDialog;
 class QKeyEvent;
 class SkinButton;
@@ -36,8 +37,6 @@ class QuickPages;
 class QTimer;
 class RowDisplay;
 class StartPicture;
-class StatusChannel;
-class StatusProbe;
 class StopReasonDialog;
 class Telemetry;
 
@@ -233,8 +232,7 @@ private:
     QList<MyLabel *> quickKeys_;
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;
-    StatusChannel *statusChannel_ = nullptr;
-    StatusProbe *statusProbe_ = nullptr;
+    ControllerStatus *controllerStatus_ = nullptr;
     MachineState machine_;
     std::unique_ptr<MachineHistory> history_;
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first

@@ -10,9 +10,8 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
-#include "link/statuschannel.h"
-#include "link/statusprobe.h"
 #include "logic/controllercommands.h"
+#include "logic/controllerstatus.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -26,9 +25,9 @@ constexpr int kLineRepaintMs = 40;
 
 void wave::wave_create_syncinfor()
 {
-    if (statusChannel_)
+    if (controllerStatus_)
         return;
-    statusChannel_ = new StatusChannel(machineData_, this);
+    controllerStatus_ = new ControllerStatus(machineData_, this);
     // The needle field follows its reports at most 80 ms behind: the first report that moves the
     // needle arms one repaint, the reports before it fires are coalesced into it, and an idle
     // machine wakes nobody.
@@ -38,21 +37,21 @@ void wave::wave_create_syncinfor()
     connect(needleTimer_, &QTimer::timeout, this, &wave::wave_paint_needleinfor);
     wave_paint_needleinfor();
 
-    StatusChannel *c = statusChannel_;
-    connect(c, &StatusChannel::zeroingStarted, this, &wave::onZeroingStarted);
-    connect(c, &StatusChannel::machineStarted, this, &wave::onMachineStarted);
-    connect(c, &StatusChannel::machineStopped, this, &wave::onMachineStopped);
-    connect(c, &StatusChannel::rowReport, this, &wave::onRowReport);
-    connect(c, &StatusChannel::alarmRaised, this, &wave::onAlarm);
-    connect(c, &StatusChannel::alarmCleared, this, &wave::onAlarmCleared);
-    connect(c, &StatusChannel::zeroingFinished, this, &wave::onZeroingFinished);
-    connect(c, &StatusChannel::knittingTime, this, &wave::paintwavetime);
-    connect(c, &StatusChannel::stopTime, this, &wave::paintstoptime);
-    connect(c, &StatusChannel::loopRows, this, [this](unsigned short start, unsigned short end) {
+    ControllerStatus *c = controllerStatus_;
+    connect(c, &ControllerStatus::zeroingStarted, this, &wave::onZeroingStarted);
+    connect(c, &ControllerStatus::machineStarted, this, &wave::onMachineStarted);
+    connect(c, &ControllerStatus::machineStopped, this, &wave::onMachineStopped);
+    connect(c, &ControllerStatus::rowReport, this, &wave::onRowReport);
+    connect(c, &ControllerStatus::alarmRaised, this, &wave::onAlarm);
+    connect(c, &ControllerStatus::alarmCleared, this, &wave::onAlarmCleared);
+    connect(c, &ControllerStatus::zeroingFinished, this, &wave::onZeroingFinished);
+    connect(c, &ControllerStatus::knittingTime, this, &wave::paintwavetime);
+    connect(c, &ControllerStatus::stopTime, this, &wave::paintstoptime);
+    connect(c, &ControllerStatus::loopRows, this, [this](unsigned short start, unsigned short end) {
         flushLine();
         rowDisplay_->setLoopRows(start, end);
     });
-    connect(c, &StatusChannel::loopCounts, this, [this](unsigned short count, unsigned short left) {
+    connect(c, &ControllerStatus::loopCounts, this, [this](unsigned short count, unsigned short left) {
         flushLine();
         rowDisplay_->setLoopCounts(count, left);
     });
@@ -62,14 +61,12 @@ void wave::wave_create_syncinfor()
     lineTimer_->setSingleShot(true);
     lineTimer_->setInterval(kLineRepaintMs);
     connect(lineTimer_, &QTimer::timeout, this, &wave::flushLine);
-    connect(c, &StatusChannel::drained, this, &wave::paceLine);
-    connect(c, &StatusChannel::needleMoved, this, &wave::needleReported);
-    // A port that cannot be bound leaves its reports unread; the operator is not told.
-    c->open();
-
+    connect(c, &ControllerStatus::drained, this, &wave::paceLine);
+    connect(c, &ControllerStatus::needleMoved, this, &wave::needleReported);
     // While offline, the controller's return is noticed by its answer to a status query.
-    statusProbe_ = new StatusProbe(this);
-    connect(statusProbe_, &StatusProbe::answered, this, [this](unsigned int status) { set_speed(status != 0 ? 2 : 1); });
+    connect(c, &ControllerStatus::answeredOffline, this, [this](bool running) { set_speed(running ? 2 : 1); });
+    // A port that cannot be bound leaves its reports unread; the operator is not told.
+    c->start();
 }
 
 void wave::wave_paint_needleinfor()

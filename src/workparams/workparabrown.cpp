@@ -2,8 +2,7 @@
 
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "logic/controllercommands.h"
-#include "logic/controllermessages.h"
+#include "logic/jobsender.h"
 #include "platform/panelpaths.h"
 #include "ui/dialogdoc.h"
 #include "ui/fileoperate.h"
@@ -110,22 +109,10 @@ bool workparabrown::isCurrentJob() const
 
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
-    if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
-        return false;
-    }
-    // Read before it is sent: the controller is never ahead of the panel.
-    QByteArray block;
-    if (!WorkFile::read(path, &block)) {
-        DIAMESSAGE(this, tr("上传工作参数失败-2, 请重试 !"));
-        return false;
-    }
-    if (!fileoperate::tftpputfile(path)) {
-        DIAMESSAGE(this, tr("上传工作参数失败-1, 请重试 !"));
-        return false;
-    }
-    machine_.work().fill(block);
-    return true;
+    const JobSender::Result result = JobSender::sendWork(machine_, path, fileoperate::withController());
+    if (!result.sent)
+        DIAMESSAGE(this, result.message);
+    return result.sent;
 }
 
 void workparabrown::importFrom(const QString &source)

@@ -1,6 +1,7 @@
 # Builds a library's include probes (tests/CMakeLists.txt) and checks each outcome: the upward
-# probe must fail on its include ("No such file"), the downward one must build.
-#   cmake -DBUILD=<build dir> -DPROBES=layering_<lib>_up=<header>;layering_<lib>_down=<header> -P layering.cmake
+# probe and the hidden link's must fail on their include ("No such file"), the downward one must
+# build.
+#   cmake -DBUILD=<build dir> -DPROBES=layering_<lib>_up=<header>;layering_<lib>_down=<header>;layering_<lib>_hidden=<header> -P layering.cmake
 set(failures "")
 foreach(entry ${PROBES})
   string(REPLACE "=" ";" entry "${entry}")
@@ -9,9 +10,9 @@ foreach(entry ${PROBES})
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target ${probe}
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
   string(REPLACE "." "\\." pattern "${header}")
-  if(probe MATCHES "_up$")
+  if(probe MATCHES "_(up|hidden)$")
     if(result EQUAL 0)
-      string(APPEND failures "${probe}: \"${header}\" was found, though its layer is above\n")
+      string(APPEND failures "${probe}: \"${header}\" was found, though it is above or hidden\n")
     elseif(NOT out MATCHES "${pattern}: No such file|'${pattern}' file not found")
       string(APPEND failures "${probe} failed for another reason than the include:\n${out}\n")
     else()

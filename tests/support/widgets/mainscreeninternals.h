@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/controllerstatus.h"
 #include "mainwin/wave.h"
 
 #include <QList>
@@ -12,7 +13,6 @@ class QTimer;
 class RowDisplay;
 class SkinButton;
 class StartPicture;
-class StatusChannel;
 
 // The tests' view inside the main window: the parts it builds and the marks start-up left,
 // which the window itself keeps to itself (it names this class its friend).
@@ -24,7 +24,7 @@ public:
     static RowDisplay *rowDisplay(const wave &w) { return w.rowDisplay_; }
     static ButtonWarm *buttonWarm(const wave &w) { return w.buttonWarm_; }
     static LabelMessage *labelMessage(const wave &w) { return w.labelMessage_; }
-    static StatusChannel *statusChannel(const wave &w) { return w.statusChannel_; }
+    static StatusChannel *statusChannel(const wave &w) { return w.controllerStatus_ ? w.controllerStatus_->channel() : nullptr; }
     static QLabel *needleLabel(const wave &w) { return w.needle_; }
     static LabelTime *labelTime(const wave &w) { return w.labelTime_; }
     // Armed only while a needle report waits to be shown.
