@@ -34,23 +34,17 @@ private Q_SLOTS:
         ReasonList list;
         QVERIFY(ReasonList::parse("{\"reasons\":[{\"code\":7,\"zh\":\"休息\",\"en\":\"Break\"}]}", &list, nullptr));
         StopAsking stop;
+        StopAsking::Pick pick;
         QStringList got;
         for (const QString &step : steps.split(QLatin1Char(' '))) {
-            const char what = step.at(0).toLatin1();
             const int n = step.mid(1).toInt();
-            StopAsking::Pick pick;
-            if (what == 's') {
-                stop.stopped(QDateTime::fromMSecsSinceEpoch(n), n);
-            } else if (what == 'k') {
-                got << (stop.given() ? "+" : "-");
-                stop.knitting();
-            } else if (what == 'e') {
-                stop.asked();
-            } else if (what == 'p') {
-                got << (stop.pick(n, list, &pick) && pick.reason.code == n ? "+" : "-");
-            } else {
-                const std::optional<qint64> in = stop.askIn(n, askAfterS);
-                got << (in ? QString::number(*in) : QStringLiteral("-"));
+            const std::optional<qint64> in = stop.askIn(n, askAfterS);
+            switch (step.at(0).toLatin1()) {
+            case 's': stop.stopped(QDateTime::fromMSecsSinceEpoch(n), n); break;
+            case 'k': got << (stop.given() ? "+" : "-"); stop.knitting(); break;
+            case 'e': stop.asked(); break;
+            case 'p': got << (stop.pick(n, list, &pick) && pick.reason.code == n ? "+" : "-"); break;
+            default: got << (in ? QString::number(*in) : QStringLiteral("-"));
             }
         }
         QCOMPARE(got.join(QLatin1Char(' ')), told);
