@@ -21,7 +21,8 @@ Outbox::Outbox(const QString &journalPath, int capacity, int eventCapacity) : Ou
     if (c.damaged > 0)
         std::fprintf(stderr, "knitpanel: telemetry outbox %s: %d damaged records skipped\n",
                      journalPath.toLocal8Bit().constData(), c.damaged);
-    countDropped(true, quint64(c.damaged) + quint64(c.overflow));
+    countDropped(true, quint64(c.damaged), false);
+    countDropped(true, quint64(c.overflow), true);
     nextId_ = c.lastSeq + 1;
     for (OutboxJournal::Entry &e : c.pending) {
         waiting_.push_back({e.stop ? Kind::Stop : Kind::Alarm, std::move(e.topic), std::move(e.payload), false, e.seq});
@@ -54,7 +55,7 @@ bool Outbox::dropOldest(bool event)
     const Message gone = std::move(*oldest);
     waiting_.erase(oldest);
     left(gone.id, gone.kind);
-    countDropped(event, 1);
+    countDropped(event, 1, true);
     return true;
 }
 
@@ -69,18 +70,19 @@ void Outbox::left(quint64 id, Kind kind)
         journal_->done(id);
 }
 
-void Outbox::countDropped(bool event, quint64 count)
+void Outbox::countDropped(bool event, quint64 count, bool full)
 {
-    if (count == 0)
-        return;
     dropped_ += count;
     if (!event)
         return;
-    const quint64 before = eventsDropped_;
     eventsDropped_ += count;
-    if (before == 0 || before / kDropReportEvery != eventsDropped_ / kDropReportEvery)
+    if (!full || count == 0)
+        return;
+    const quint64 before = overflowed_;
+    overflowed_ += count;
+    if (before == 0 || before / kDropReportEvery != overflowed_ / kDropReportEvery)
         std::fprintf(stderr, "knitpanel: telemetry outbox full: %llu alarm and stop messages dropped, the oldest first\n",
-                     static_cast<unsigned long long>(eventsDropped_));
+                     static_cast<unsigned long long>(overflowed_));
 }
 
 bool Outbox::take(Message *message, int window)
@@ -116,7 +118,7 @@ void Outbox::lost(quint64 id)
         return;
     const bool event = isEvent(it->second);
     delivered(id);
-    countDropped(event, 1);
+    countDropped(event, 1, false);
 }
 
 int Outbox::waiting() const

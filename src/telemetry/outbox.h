@@ -66,7 +66,8 @@ private:
     // Drops the oldest waiting state or event; false when none waits.
     bool dropOldest(bool event);
     void left(quint64 id, Kind kind);
-    void countDropped(bool event, quint64 count);
+    // full: past the bound (told on standard error), else lost otherwise.
+    void countDropped(bool event, quint64 count, bool full);
 
     const int capacity_;
     const int eventCapacity_;
@@ -79,4 +80,5 @@ private:
     quint64 nextId_ = 1;
     quint64 dropped_ = 0;
     quint64 eventsDropped_ = 0;
+    quint64 overflowed_ = 0; // events dropped past eventCapacity
 };
