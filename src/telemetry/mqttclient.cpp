@@ -190,12 +190,12 @@ void MqttClient::pump()
         const int rc = lib_->publish(m_, &mid, message.topic.constData(), int(message.payload.size()),
                                      message.payload.constData(), 1, message.retain);
         if (rc == MOSQ_ERR_SUCCESS) {
-            inFlight_.insert(mid);
+            inFlight_[mid] = message.id;
         } else if (rc == MOSQ_ERR_NO_CONN) {
             outbox_->putBack(std::move(message));
             return;
         } else {
-            outbox_->lost();
+            outbox_->lost(message.id);
         }
     }
 }
@@ -244,8 +244,13 @@ void MqttClient::onConnect(mosquitto *m, void *self, int rc)
 void MqttClient::onPublish(mosquitto *, void *self, int mid)
 {
     auto *c = static_cast<MqttClient *>(self);
-    if (c->inFlight_.erase(mid) && c->outbox_)
-        c->outbox_->delivered();
+    const auto it = c->inFlight_.find(mid);
+    if (it == c->inFlight_.end())
+        return;
+    const quint64 id = it->second;
+    c->inFlight_.erase(it);
+    if (c->outbox_)
+        c->outbox_->delivered(id);
 }
 
 void MqttClient::onSubscribe(mosquitto *, void *self, int, int, const int *)

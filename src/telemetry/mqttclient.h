@@ -13,7 +13,7 @@
 
 #include <functional>
 #include <memory>
-#include <set>
+#include <map>
 #include <vector>
 
 struct mosquitto;
@@ -106,5 +106,5 @@ private:
     QString refusal_;
     LinkState link_ = LinkState::Connecting;
     QString why_;
-    std::set<int> inFlight_;
+    std::map<int, quint64> inFlight_; // message id of libmosquitto: the Outbox's
 };

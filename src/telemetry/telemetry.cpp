@@ -2,6 +2,7 @@
 
 #include "mqttclient.h"
 
+#include "platform/panelpaths.h"
 #include "platform/systemactions.h"
 
 #include <cstdio>
@@ -18,7 +19,7 @@ Telemetry *Telemetry::fromConfig(Snapshot snapshot, QObject *parent)
 }
 
 Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *parent)
-    : QObject(parent), config_(config), snapshot_(std::move(snapshot))
+    : QObject(parent), config_(config), snapshot_(std::move(snapshot)), outbox_(outboxPath())
 {
     MqttClient::Options options;
     options.url = config.url;
@@ -40,6 +41,11 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
     timer_.start();
     client_->start();
+}
+
+QString Telemetry::outboxPath()
+{
+    return PanelPaths::data(QStringLiteral("/log/outbox.log"));
 }
 
 Telemetry::~Telemetry()

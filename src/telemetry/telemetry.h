@@ -44,6 +44,9 @@ public:
     // The snapshot changed what it says of the machine: published at once.
     void publishNow() { publishState(true); }
 
+    // Where the alarm and stop messages wait for the broker, across restarts.
+    static QString outboxPath();
+
     LinkState link() const { return link_; }
     const Outbox &outbox() const { return outbox_; }
     const TelemetryConfig &config() const { return config_; }

@@ -3,7 +3,8 @@
 // by digit that is not published (QoS 1, not retained, with the stop's begin and the list's
 // text), not in the alarm log, or not shown on the main screen; a second pick that does not
 // replace the first; knitting that leaves the list open; an office list with a code twice
-// taken, or refused without config_error in the state. Leaves the guide's pictures.
+// taken, or refused without config_error in the state; a pick made while the broker is down
+// lost when the panel is killed before it comes back. Leaves the guide's pictures.
 #include "brokerprocess.h"
 #include "panelfixture.h"
 #include "testbytes.h"
@@ -81,6 +82,25 @@ private Q_SLOTS:
         QVERIFY(broker_.publish(QStringLiteral("knit/E1/config"), good, true));
         QVERIFY(f_.waitForFile(f_.file(QStringLiteral("/mnt/ide/knit/stops.json")), good));
         QTRY_VERIFY(!state().contains(QLatin1String("config_error")));
+    }
+
+    // A pick made while the broker is down outlives the panel killed before it could be sent.
+    void keptOverKill()
+    {
+        QVERIFY(f_.sim().command(QStringLiteral("stop")));
+        QTRY_COMPARE(state().value(QLatin1String("running")), false);
+        broker_.kill();
+        QVERIFY(f_.walk({"g>StopReasonDialog", "4>wave"}));
+        const QString outbox = f_.file(QStringLiteral("/mnt/ide/knit/log/outbox.log"));
+        QTRY_VERIFY(TestBytes::readFile(outbox).contains(QByteArray("knit/E1/stop").toBase64()));
+        f_.panel().stop();
+        QString why;
+        QVERIFY2(broker_.start(&why), qPrintable(why));
+        delete stops_;
+        stops_ = broker_.subscribe(QStringLiteral("knit/E1/stop"), this);
+        buffer_ = "\n";
+        QVERIFY(stops_ && f_.startPanel() && f_.waitForMainScreen());
+        QCOMPARE(nextStop().value(QLatin1String("code")), 4);
     }
 
 private:

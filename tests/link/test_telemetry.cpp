@@ -1,13 +1,17 @@
 // The telemetry below the screens. Faults caught: a telemetry.ini taken that should be refused
 // (a login in the URL, a remote broker from a host build, a machine id unsafe as a topic level)
 // or a refusal that quotes the password; a bad or missing file that still connects; an outbox
-// that drops an alarm while a state waits, or grows past its bound through messages in flight;
-// a back-off that does not double to 60 s, or is not kept between the attempts at a broker that
-// is down or fails the TLS handshake; a refused login at a real mosquitto not marked as such or
-// told with the password in it (the panel prints what the client tells); knitfleet's reader
-// taking hostile topics and payloads, passing control characters on or growing past its bound of
-// machines.
+// that drops an alarm for a state, or grows past a bound through messages in flight; alarms and
+// stops a restart lost or reordered, the broker's acknowledgement not taking one out, a torn or
+// damaged record of the journal sent or taking whole ones with it, a journal left full once all
+// is acknowledged; a back-off that does not double to 60 s, or is not kept between the attempts
+// at a broker that is down or fails the TLS handshake; a refused login at a real mosquitto not
+// marked as such or told with the password in it (the panel prints what the client tells);
+// knitfleet's reader taking hostile topics and payloads, passing control characters on or
+// growing past its bound of machines.
 #include "brokerprocess.h"
+#include "outboxsend.h"
+#include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 
@@ -20,9 +24,13 @@
 #include "telemetry/telemetry.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+
+#include <deque>
+#include <memory>
 
 namespace {
 
@@ -145,36 +153,97 @@ private Q_SLOTS:
         QCOMPARE(got, codes);
     }
 
+    // The outbox, its journal of events across restarts, power cuts that tore or damaged it, and
+    // the bounds.
     void outbox_data()
     {
-        // steps: S, A: push a state, an alarm; T: take one; D: delivered
-        // left: what waits, by push number
-        TestTable::columns<QString, QString>("steps", "left");
-        QTest::addRow("oldest state goes") << "SASAS" << "A2S3A4S5";
-        QTest::addRow("alarms stay while a state waits") << "AAASA" << "A1A2A3A5";
-        QTest::addRow("only alarms: the oldest goes") << "AAAAA" << "A2A3A4A5";
-        QTest::addRow("in flight count") << "SSTTSSS" << "S4S5";
-        QTest::addRow("delivered make room") << "SSTTDDSSSS" << "S3S4S5S6";
+        // steps: S, A, P push a state, an alarm, a stop; T takes one; D: the oldest taken
+        // delivered; R: a restart (made again from the journal), C: one after the journal's last
+        // record was cut short, X: after a byte of its second record was changed
+        // left: what waits at the end, by push number (4 states and 3 events at most);
+        // dropped: counted over all runs
+        TestTable::columns<QString, QString, int>("steps", "left", "dropped");
+        QTest::addRow("oldest state goes, alarms stay") << "SSASSS" << "S2A3S4S5S6" << 1;
+        QTest::addRow("oldest alarm goes, states stay") << "AAASAA" << "A3S4A5A6" << 2;
+        QTest::addRow("in flight count") << "SSTTSSS" << "S4S5" << 1;
+        QTest::addRow("delivered make room") << "SSTTDDSSSS" << "S3S4S5S6" << 0;
+        QTest::addRow("restart: in order, in flight too") << "APATR" << "A1P2A3" << 0;
+        QTest::addRow("delivered leave the journal") << "APATTDR" << "P2A3" << 0;
+        QTest::addRow("new ones after the old") << "APRAR" << "A1P2A3" << 0;
+        QTest::addRow("all delivered: journal emptied") << "APTTDD" << "" << 0;
+        QTest::addRow("torn last record") << "APAC" << "A1P2" << 1;
+        QTest::addRow("damaged record") << "APAX" << "A1A3" << 1;
+        QTest::addRow("bound kept, states not") << "APAPSR" << "P2A3P4" << 1;
     }
     void outbox()
     {
-        auto [steps, left] = TestTable::fetch<QString, QString>("steps", "left");
-        Outbox box(4);
-        Outbox::Message m;
+        auto [steps, left, dropped] = TestTable::fetch<QString, QString, int>("steps", "left", "dropped");
+        TestRoot root;
+        const QString path = root.file(QStringLiteral("/outbox.log"));
+        auto box = std::make_unique<Outbox>(path, 4, 3);
+        std::deque<quint64> taken;
+        quint64 drops = 0;
         int pushed = 0;
-        for (const QChar c : steps) {
-            if (c == QLatin1Char('T'))
-                QVERIFY(box.take(&m, 20));
-            else if (c == QLatin1Char('D'))
-                box.delivered();
-            else
-                box.push({c == QLatin1Char('S') ? Outbox::Kind::State : Outbox::Kind::Alarm, "t",
-                          QString(c).toUtf8() + QByteArray::number(++pushed), c == QLatin1Char('S')});
+        Outbox::Message m;
+        for (const char c : steps.toLatin1()) {
+            const int kind = QByteArray("SAP").indexOf(c);
+            if (kind >= 0) {
+                box->push({Outbox::Kind(kind), "t", c + QByteArray::number(++pushed), kind == 0});
+            } else if (c == 'T' && box->take(&m, 20)) {
+                taken.push_back(m.id);
+            } else if (c == 'D') {
+                box->delivered(taken.front());
+                taken.pop_front();
+            } else if (c != 'T') {
+                drops += box->dropped();
+                box.reset();
+                QByteArray file = TestBytes::readFile(path);
+                file.chop(c == 'C' ? 5 : 0);
+                if (c == 'X')
+                    file[file.indexOf('\n', file.indexOf('\n') + 1) - 3] ^= 1;
+                QVERIFY(AtomicFile::save(path, file));
+                box = std::make_unique<Outbox>(path, 4, 3);
+            }
         }
+        box->flush();
         QByteArray rest;
-        while (box.take(&m, 100))
+        while (box->take(&m, 100000))
             rest += m.payload;
+        QCOMPARE(QFileInfo(path).size() == 0, !rest.contains('A') && !rest.contains('P'));
         QCOMPARE(QString::fromUtf8(rest), left);
+        QCOMPARE(int(box->dropped() + drops), dropped);
+    }
+
+    // Alarms queued while the broker is down reach it, in order, after a restart of the panel.
+    void outboxToBroker()
+    {
+        QString why;
+        if (!BrokerProcess::available(&why))
+            QSKIP(qPrintable(why));
+        TestRoot root;
+        BrokerProcess broker;
+        QVERIFY2(broker.start(&why), qPrintable(why));
+        broker.kill();
+        const QString path = root.file(QStringLiteral("/outbox.log"));
+        {
+            Outbox box(path);
+            MqttClient::Options o;
+            QVERIFY(BrokerUrl::parse(broker.url(), &o.url, nullptr));
+            MqttClient client(o, {}, &box);
+            client.start();
+            for (int i = 1; i <= 5; ++i)
+                box.push({Outbox::Kind::Alarm, "knit/T/alarm", QByteArray::number(i), false});
+        }
+        QVERIFY(broker.start(&why));
+        QProcess *sub = broker.subscribe(QStringLiteral("knit/T/alarm"), this);
+        Outbox box(path);
+        QVERIFY(sub && sendOutbox(broker.url(), box, "test-restart"));
+        QByteArray got;
+        const QByteArray inOrder = "0 knit/T/alarm 1\n0 knit/T/alarm 2\n0 knit/T/alarm 3\n0 knit/T/alarm 4\n0 knit/T/alarm 5\n";
+        QTRY_VERIFY2((got += sub->readAllStandardOutput()).contains(inOrder), got.constData());
+        sub->kill();
+        sub->waitForFinished(3000);
+        delete sub;
     }
 
     void backoff()
