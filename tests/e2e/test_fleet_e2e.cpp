@@ -43,11 +43,9 @@ class TestFleetE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!XServer::available(&why) || !BrokerProcess::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(broker_.start(&why), qPrintable(why));
+        BROKER_START(broker_, XServer::available(&why));
         QVERIFY(x_.start());
+        QString why;
         for (int i = 0; i < 3; ++i) {
             Panel &p = panels_[i];
             p.root = std::make_unique<TestRoot>();

@@ -60,10 +60,8 @@ class TestStartStateE2e : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        BROKER_START(broker_, XServer::available(&why));
         QString why;
-        if (!XServer::available(&why) || !BrokerProcess::available(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(broker_.start(&why), qPrintable(why));
         QVERIFY2(f_.prepare({{QStringLiteral("S1"), 400, 100, 100}}, &why), qPrintable(why));
         QVERIFY(AtomicFile::save(f_.file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
                                  QStringLiteral("[mqtt]\nurl = %1\nmachine = S1\ninterval_ms = 300\n").arg(broker_.url()).toUtf8()));

@@ -98,12 +98,7 @@ class TestDashboardServer : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString why;
-        if (!BrokerProcess::available(&why))
-            QSKIP(qPrintable(why));
-        if (!FleetServe::built(&why))
-            QSKIP(qPrintable(why));
-        QVERIFY2(broker_.start(&why), qPrintable(why));
+        BROKER_START(broker_, FleetServe::built(&why));
         QVERIFY(fleet_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("fleet.sqlite"))}));
         QVERIFY(passwd(auth_, "office", "s3cret"));
     }
