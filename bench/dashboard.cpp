@@ -1,19 +1,24 @@
-// knitfleet serve at floor scale: simulated panels (500 by default) publish a state a second
-// each to one mosquitto for --minutes (5 by default); two knitfleet serve record them side by
-// side, one to SQLite and one to a throwaway PostgreSQL. Prints the ingest lag (publish of a
-// state that is stored → readable on a second connection, p50/p99) against mosquitto_sub's lag
-// for the same messages; each knitfleet's CPU against the broker's; the floor page's load with
-// every machine (navigation → all rows drawn, headless Chromium, median of 5) against the same
-// table as a static file; a week of per-shift history for the floor from the summaries
-// against the same figures summed from raw samples; storage per machine-day. Then an attack run
+// knitfleet serve at floor scale: simulated panels (500 by default, in halls of 500) publish a
+// state a second each to one mosquitto for --minutes (5 by default); knitfleet serve records
+// them, to SQLite and to a throwaway PostgreSQL side by side (--db sqlite|postgresql|both).
+// Every second one machine stops for three seconds. Prints the ingest lag (publish of a state
+// that is stored → readable on a second connection, p50/p99) against mosquitto_sub's lag for the
+// same messages; each knitfleet's CPU against the broker's; stop → its alert's webhook received
+// (p50/p99); how far the open shift's summaries lag behind the clock; a hall's TV page with 500
+// machines (navigation → all tiles drawn, headless Chromium, median of 5) against the same tiles
+// as a static file; a week of per-shift history for the floor from the summaries
+// against the same figures summed from raw samples; a 400-day alarm Pareto of 500 machines
+// from the per-shift Paretos against grouping every event; storage per machine-day. Then an attack run
 // on a third knitfleet serve (with logins) while the panels go on: 20 s windows, quiet and
 // under attack in turn, the attacks from other processes (this program with --attacker):
 // 500 connections from 32 loopback addresses each sending a 100 MB body with a blank line
 // every 8 KiB, and 100 connections from one address guessing the password. Prints the
 // server's memory under attack against quiet, the guesses checked a second, and the honest
-// panels' ingest p99 under attack against quiet. Never fails.
+// panels' ingest p99 under attack against quiet (--attack 0 leaves it out). Never fails.
 #include "brokerprocess.h"
 #include "dashboardattack.h"
+#include "dashboardfloor.h"
+#include "dashboardweek.h"
 #include "dashboardload.h"
 #include "browserprocess.h"
 #include "fleetserve.h"
@@ -39,6 +44,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
@@ -47,46 +53,21 @@ using namespace DashboardBench;
 
 namespace {
 
-// Navigation → every row drawn, in ms, seen by an observer that the page itself knows nothing of.
-double pageLoadMs(BrowserProcess &browser, const QString &url, int rows)
+// Storage: what a machine-day takes at this message pattern.
+void storage(const DbTarget &sqlite, int machines, qint64 runMs)
 {
-    // The old page's mark is cleared first: until the new document stands, 0 is read.
-    browser.evaluate(QStringLiteral("window.__drawn = 0"));
-    browser.navigate(url);
-    if (!QTest::qWaitFor([&] { return browser.evaluate(QStringLiteral("window.__drawn || 0")).toDouble() > 0; }, 20000))
-        std::printf("  %s: not all %d rows drawn within 20 s\n", qPrintable(url), rows);
-    return browser.evaluate(QStringLiteral("window.__drawn")).toDouble();
-}
-
-// A week of shift summaries for the whole floor, and raw samples for a few machines.
-bool makeWeek(FleetDb &db, int machines, int rawMachines, qint64 weekStart, const ShiftPlan &plan)
-{
-    QSqlDatabase &d = db.db();
-    QSqlQuery q(d);
-    bool ok = d.transaction();
-    q.prepare(QStringLiteral("INSERT INTO machines (id, name) VALUES (?, ?)"));
-    for (int m = 1; ok && m <= machines; ++m) {
-        q.addBindValue(m);
-        q.addBindValue(machineId(m));
-        ok = q.exec();
-    }
-    ok = ok && q.exec(QStringLiteral("INSERT INTO jobs (id, name) VALUES (1, 'M1')"));
-    q.prepare(QStringLiteral("INSERT INTO shift_summaries VALUES (?, ?, ?, 1, ?, ?, ?, 0, ?, ?)"));
-    for (const ShiftPlan::Shift &s : plan.between(weekStart, weekStart + 7 * kDayMs))
-        for (int m = 1; ok && m <= machines; ++m) {
-            for (const QVariant &v : QVariantList{m, s.start, s.end, 100 + m % 17, 36000, 7200, 3, 600})
-                q.addBindValue(v);
-            ok = q.exec();
-        }
-    q.prepare(QStringLiteral("INSERT INTO samples VALUES (?, ?, 0, 1, 1, 1, ?, 500, NULL)"));
-    for (int m = 1; ok && m <= rawMachines; ++m)
-        for (qint64 t = weekStart; ok && t < weekStart + 7 * kDayMs; t += 10000) {
-            q.addBindValue(m);
-            q.addBindValue(t);
-            q.addBindValue(int((t - weekStart) / 60000));
-            ok = q.exec();
-        }
-    return ok && d.commit();
+    QString why;
+    FleetDb reader(sqlite);
+    reader.open(&why);
+    QSqlQuery(reader.db()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QSqlQuery rowsQ(reader.db());
+    rowsQ.exec(QStringLiteral("SELECT COUNT(*) FROM samples"));
+    rowsQ.next();
+    const double rows = rowsQ.value(0).toDouble();
+    const double bytes = double(QFileInfo(sqlite.path).size() + QFileInfo(sqlite.path + QStringLiteral("-wal")).size());
+    const double machineDays = double(machines) * double(runMs) / double(kDayMs);
+    std::printf("storage (target ≤ 300 KB per machine-day, SQLite, indexes included):\n  SQLite %.0f rows, %.1f B a row, %.0f KB per machine-day\n",
+                rows, bytes / qMax(1.0, rows), bytes / machineDays / 1024);
 }
 
 } // namespace
@@ -98,12 +79,19 @@ int main(int argc, char **argv)
         return attacker(QString::fromLatin1(argv[2]), quint16(QByteArray(argv[3]).toUInt()), QByteArray(argv[4]).toInt());
     double minutes = 5;
     int machines = 500;
+    QByteArray databases = "both";
+    bool attack = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (qstrcmp(argv[i], "--minutes") == 0)
             minutes = QByteArray(argv[i + 1]).toDouble();
         else if (qstrcmp(argv[i], "--machines") == 0)
             machines = QByteArray(argv[i + 1]).toInt();
+        else if (qstrcmp(argv[i], "--db") == 0)
+            databases = argv[i + 1];
+        else if (qstrcmp(argv[i], "--attack") == 0)
+            attack = QByteArray(argv[i + 1]) != "0";
     }
+    const bool withSqlite = databases != "postgresql";
     QString why;
     BrokerProcess broker;
     if (!BrokerProcess::available(&why) || !broker.start(&why)) {
@@ -111,7 +99,7 @@ int main(int argc, char **argv)
         return 0;
     }
     PostgresProcess pg;
-    const bool withPg = PostgresProcess::available(&why) && pg.start(&why);
+    const bool withPg = databases != "sqlite" && PostgresProcess::available(&why) && pg.start(&why);
     if (!withPg)
         std::printf("PostgreSQL left out: %s\n", qPrintable(why));
     QTemporaryDir dir;
@@ -129,8 +117,14 @@ int main(int argc, char **argv)
     passwd.write("s3cret\n");
     passwd.closeWriteChannel();
     passwd.waitForFinished(30000);
-    if (!fleetSqlite.start({"--url", broker.url(), "--db", sqlite.path})
-        || (withPg && !fleetPg.start({"--url", broker.url(), "--db", pg.url()}))
+    WebhookWatch hooks;
+    for (const char *path : {"/sqlite", "/pg"}) {
+        QFile rules(dir.filePath(QLatin1String(path + 1) + QStringLiteral(".alerts")));
+        rules.open(QIODevice::WriteOnly);
+        rules.write(hooks.rules(path));
+    }
+    if ((withSqlite && !fleetSqlite.start({"--url", broker.url(), "--db", sqlite.path, "--alerts", dir.filePath(QStringLiteral("sqlite.alerts"))}))
+        || (withPg && !fleetPg.start({"--url", broker.url(), "--db", pg.url(), "--alerts", dir.filePath(QStringLiteral("pg.alerts"))}))
         || !fleetGuarded.start({"--url", broker.url(), "--db", guarded.path, "--auth-file", dir.filePath(QStringLiteral("logins"))})) {
         std::printf("dashboard benchmark: knitfleet serve did not start\n");
         return 0;
@@ -139,18 +133,26 @@ int main(int argc, char **argv)
     sub.start(QStringLiteral("mosquitto_sub"), {"-h", "127.0.0.1", "-p", QString::number(broker.port()), "-t", "knit/+/state"});
     sub.waitForStarted(5000);
 
-    Outbox outbox(5000);
-    MqttClient::Options o;
-    BrokerUrl::parse(broker.url(), &o.url, &why);
-    o.clientId = "bench-panels";
-    MqttClient panels(o, {}, &outbox);
-    panels.start();
+    // A client for each thousand panels: one client's 20 messages in flight would cap the rate.
+    const int clients = qMax(1, machines / 1000);
+    std::vector<std::unique_ptr<Outbox>> outboxes;
+    std::vector<std::unique_ptr<MqttClient>> panels;
+    for (int c = 0; c < clients; ++c) {
+        MqttClient::Options o;
+        BrokerUrl::parse(broker.url(), &o.url, &why);
+        o.clientId = "bench-panels-" + QByteArray::number(c);
+        outboxes.push_back(std::make_unique<Outbox>(5000));
+        panels.push_back(std::make_unique<MqttClient>(o, MqttClient::Hooks{}, outboxes.back().get()));
+        panels.back()->start();
+    }
 
-    std::printf("dashboard: %d simulated panels, a state a second each, %.1f minutes; knitfleet serve to SQLite%s\n", machines,
-                minutes, withPg ? " and to PostgreSQL side by side" : "");
+    std::printf("dashboard: %d simulated panels, a state a second each, %.1f minutes; knitfleet serve to %s\n", machines, minutes,
+                withSqlite && withPg ? "SQLite and PostgreSQL side by side" : withPg ? "PostgreSQL" : "SQLite");
     StoredWatch watchSqlite(sqlite);
     StoredWatch watchPg(postgres);
-    if (!watchSqlite.open(&why) || (withPg && !watchPg.open(&why))) {
+    FleetDb shiftsDb(withPg ? postgres : sqlite);
+    std::vector<double> openLag;
+    if ((withSqlite && !watchSqlite.open(&why)) || (withPg && !watchPg.open(&why)) || !shiftsDb.open(&why)) {
         std::printf("dashboard benchmark: no second connection: %s\n", qPrintable(why));
         return 0;
     }
@@ -168,7 +170,9 @@ int main(int argc, char **argv)
     int next = 1;
     QTimer publish;
     // Every 20 ms a fiftieth of the floor; each machine's pieces go up once a minute, so those
-    // states are stored at once (the others every 10 s).
+    // states are stored at once (the others every 10 s). Machine `second * 7919` stops in its
+    // second and knits again three seconds later.
+    const auto stopping = [machines](int sec, int m) { return sec >= 0 && (qint64(sec) * 7919 % machines) + 1 == m; };
     QObject::connect(&publish, &QTimer::timeout, [&] {
         for (int k = 0; k < qMax(1, machines / 50); ++k, ++next) {
             if (next > machines) {
@@ -179,9 +183,18 @@ int main(int argc, char **argv)
             if (piece)
                 ++pieces[std::size_t(next)];
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
-            outbox.push({Outbox::Kind::State, "knit/" + machineId(next).toUtf8() + "/state", state(next, second, pieces[std::size_t(next)]), false});
-            if (piece && clock.elapsed() > warmMs) {
-                pendingSqlite.push_back({next, pieces[std::size_t(next)], now});
+            const bool warm = clock.elapsed() > warmMs;
+            const bool stops = warm && stopping(second, next);
+            const bool stood = stops || stopping(second - 1, next) || stopping(second - 2, next);
+            if (stops) {
+                hooks.stopped["/sqlite"].insert(machineId(next), now);
+                hooks.stopped["/pg"].insert(machineId(next), now);
+            }
+            outboxes[std::size_t(next % clients)]->push({Outbox::Kind::State, "knit/" + machineId(next).toUtf8() + "/state",
+                         state(next, second, pieces[std::size_t(next)], !(warm && stood)), false});
+            if (piece && warm) {
+                if (withSqlite)
+                    pendingSqlite.push_back({next, pieces[std::size_t(next)], now});
                 if (withPg)
                     pendingPg.push_back({next, pieces[std::size_t(next)], now});
                 subPending.insert(machineId(next).toUtf8() + ' ' + QByteArray::number(pieces[std::size_t(next)]), now);
@@ -190,10 +203,20 @@ int main(int argc, char **argv)
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        watchSqlite.poll(&pendingSqlite, &lagSqlite);
+        if (withSqlite)
+            watchSqlite.poll(&pendingSqlite, &lagSqlite);
         if (withPg)
             watchPg.poll(&pendingPg, &lagPg);
     });
+    // The open shift's lag, of a machine that sends all along, every 5 s after the warm-up.
+    QTimer shiftPoll;
+    const ShiftPlan plan;
+    QObject::connect(&shiftPoll, &QTimer::timeout, [&] {
+        const double lag = clock.elapsed() > warmMs ? openShiftLagS(shiftsDb, machineId(1), plan.at(QDateTime::currentMSecsSinceEpoch()).start) : -1;
+        if (lag >= 0)
+            openLag.push_back(lag);
+    });
+    shiftPoll.start(5000);
     QObject::connect(&sub, &QProcess::readyReadStandardOutput, [&] {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         subBuffer += sub.readAllStandardOutput();
@@ -203,7 +226,7 @@ int main(int argc, char **argv)
             subBuffer.remove(0, nl + 1);
             const int m = line.indexOf("\"machine\":\"");
             const int p = line.indexOf("\"pieces\":");
-            const QByteArray key = line.mid(m + 11, 9) + ' ' + line.mid(p + 9, line.indexOf(',', p) - p - 9);
+            const QByteArray key = line.mid(m + 11, line.indexOf('"', m + 11) - m - 11) + ' ' + line.mid(p + 9, line.indexOf(',', p) - p - 9);
             const auto it = subPending.constFind(key);
             if (m >= 0 && p >= 0 && it != subPending.constEnd()) {
                 lagSub.push_back(double(now - *it));
@@ -212,22 +235,25 @@ int main(int argc, char **argv)
         }
     });
     publish.start(20);
-    poll.start(20);
+    // A query a waiting state each look: at thousands of panels every 50 ms (which bounds the
+    // lags' resolution), else every 20 ms.
+    poll.start(machines > 1000 ? 50 : 20);
     QTimer::singleShot(warmMs, [&] {
-        cpu0[0] = cpuSeconds(fleetSqlite.process().processId());
+        cpu0[0] = withSqlite ? cpuSeconds(fleetSqlite.process().processId()) : 0;
         cpu0[1] = withPg ? cpuSeconds(fleetPg.process().processId()) : 0;
         cpu0[2] = cpuSeconds(broker.processId());
     });
     QTimer::singleShot(runMs, &app, &QCoreApplication::quit);
     app.exec();
     const double span = double(runMs - warmMs) / 1000.0;
-    const double cpuSqlite = (cpuSeconds(fleetSqlite.process().processId()) - cpu0[0]) / span * 100;
+    const double cpuSqlite = withSqlite ? (cpuSeconds(fleetSqlite.process().processId()) - cpu0[0]) / span * 100 : 0;
     const double cpuPg = withPg ? (cpuSeconds(fleetPg.process().processId()) - cpu0[1]) / span * 100 : 0;
     const double cpuBroker = (cpuSeconds(broker.processId()) - cpu0[2]) / span * 100;
     publish.stop();
     // The last states of the run get their second to arrive.
     const bool allSeen = QTest::qWaitFor([&] {
-        watchSqlite.poll(&pendingSqlite, &lagSqlite);
+        if (withSqlite)
+            watchSqlite.poll(&pendingSqlite, &lagSqlite);
         if (withPg)
             watchPg.poll(&pendingPg, &lagPg);
         return pendingSqlite.empty() && pendingPg.empty();
@@ -235,103 +261,44 @@ int main(int argc, char **argv)
 
     std::printf("ingest lag, publish of a stored state → readable on a second connection (target p99 < 500 ms):\n");
     printLag("mosquitto_sub (reference)", lagSub);
-    printLag("knitfleet serve, SQLite", lagSqlite);
+    if (withSqlite)
+        printLag("knitfleet serve, SQLite", lagSqlite);
     if (withPg)
         printLag("knitfleet serve, PostgreSQL", lagPg);
     if (!allSeen)
         std::printf("  not seen within 2 s after the run: SQLite %zu, PostgreSQL %zu\n", pendingSqlite.size(), pendingPg.size());
     std::printf("CPU over %.0f s (target < 10 %% of a core and ≤ 2 × the broker):\n", span);
-    std::printf("  broker %.1f %%, knitfleet SQLite %.1f %% (%.2f × broker)", cpuBroker, cpuSqlite, cpuSqlite / qMax(0.01, cpuBroker));
+    std::printf("  broker %.1f %%", cpuBroker);
+    if (withSqlite)
+        std::printf(", knitfleet SQLite %.1f %% (%.2f × broker)", cpuSqlite, cpuSqlite / qMax(0.01, cpuBroker));
     if (withPg)
         std::printf(", knitfleet PostgreSQL %.1f %% (%.2f × broker)", cpuPg, cpuPg / qMax(0.01, cpuBroker));
     std::printf("\n");
+    std::printf("stop → its alert's webhook received (target p99 < 2 s; the rules are looked at once a second):\n");
+    if (withSqlite)
+        printLag("knitfleet serve, SQLite", hooks.lags["/sqlite"]);
+    if (withPg)
+        printLag("knitfleet serve, PostgreSQL", hooks.lags["/pg"]);
+    std::printf("open shift behind the clock, every 5 s (target ≤ 10 s): median %.1f s, highest %.1f s (%zu looks, %s)\n",
+                quantile(openLag, 0.5), quantile(openLag, 1.0), openLag.size(), withPg ? "PostgreSQL" : "SQLite");
 
-    attackRun(fleetGuarded, guarded, outbox, machines, 8, 15000);
-
-    // Storage: what a machine-day takes at this message pattern.
-    FleetDb reader(sqlite);
-    reader.open(&why);
-    QSqlQuery(reader.db()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    QSqlQuery rowsQ(reader.db());
-    rowsQ.exec(QStringLiteral("SELECT COUNT(*) FROM samples"));
-    rowsQ.next();
-    const double rows = rowsQ.value(0).toDouble();
-    const double bytes = double(QFileInfo(sqlite.path).size() + QFileInfo(sqlite.path + QStringLiteral("-wal")).size());
-    const double machineDays = double(machines) * double(runMs) / double(kDayMs);
-    std::printf("storage (target ≤ 300 KB per machine-day, SQLite, indexes included):\n  SQLite %.0f rows, %.1f B a row, %.0f KB per machine-day\n",
-                rows, bytes / qMax(1.0, rows), bytes / machineDays / 1024);
+    if (attack)
+        attackRun(fleetGuarded, guarded, *outboxes.front(), machines, 8, 15000);
+    if (withSqlite)
+        storage(sqlite, machines, runMs);
     if (withPg) {
         FleetDb pgReader(postgres);
         pgReader.open(&why);
         QSqlQuery p(pgReader.db());
         p.exec(QStringLiteral("SELECT pg_total_relation_size('samples') + pg_total_relation_size('alarms') + pg_total_relation_size('machines') + pg_total_relation_size('jobs')"));
         p.next();
-        std::printf("  PostgreSQL %.0f KB per machine-day\n", p.value(0).toDouble() / machineDays / 1024);
+        std::printf("  PostgreSQL %.0f KB per machine-day\n", p.value(0).toDouble() / (double(machines) * double(runMs) / double(kDayMs)) / 1024);
     }
-
-    // Page load with every machine, against the same rows as a static file.
-    BrowserProcess browser;
-    if (BrowserProcess::available(&why) && browser.start(QStringLiteral("about:blank"), 1280, 900, &why)) {
-        const QString observer = QStringLiteral(
-            "new MutationObserver((l, o) => { const b = document.querySelector('tbody');"
-            " if (b && b.rows.length >= %1) { window.__drawn = performance.now(); o.disconnect(); } })"
-            ".observe(document, {childList: true, subtree: true});").arg(machines);
-        browser.addScript(observer);
-        QString table = QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><link rel=\"stylesheet\" href=\"%1\"></head><body><table><tbody>")
-                            .arg(QStringLiteral("file://" KNIT_SOURCE_DIR "/tools/knitfleet/pages/dashboard.css"));
-        for (int i = 1; i <= machines; ++i)
-            table += QStringLiteral("<tr><td><a href=\"#\">%1</a></td><td>knitting</td><td>M%2</td><td>17/400</td><td>0.6</td><td>3/500</td><td></td><td>2026-12-07 10:00:00</td></tr>")
-                         .arg(machineId(i)).arg(i % 7);
-        QFile file(dir.filePath(QStringLiteral("table.html")));
-        file.open(QIODevice::WriteOnly);
-        file.write((table + QStringLiteral("</tbody></table></body></html>")).toUtf8());
-        file.close();
-        std::vector<double> live, still;
-        for (int i = 0; i < 5; ++i) {
-            live.push_back(pageLoadMs(browser, fleetSqlite.url(), machines));
-            still.push_back(pageLoadMs(browser, QStringLiteral("file://") + file.fileName(), machines));
-        }
-        const double l = quantile(live, 0.5), s = quantile(still, 0.5);
-        std::printf("floor page with %d machines, navigation → all rows drawn (target < 300 ms, ≤ 1.5 × static):\n"
-                    "  knitfleet %.0f ms, static file %.0f ms, ratio %.2f (median of 5)\n", machines, l, s, l / qMax(1.0, s));
-    } else {
-        std::printf("page load left out: %s\n", qPrintable(why));
-    }
-
-    // A week of the floor's shifts, from the summaries against summing raw samples.
-    DbTarget weekTarget;
-    weekTarget.path = dir.filePath(QStringLiteral("week.sqlite"));
-    Dashboard::Options wo;
-    wo.db = weekTarget;
-    Dashboard week(wo);
-    const int rawMachines = 10;
-    const qint64 weekStart = week.shifts().plan().at(QDateTime::currentMSecsSinceEpoch() - 8 * kDayMs).start;
-    if (week.open(&why) && makeWeek(week.db(), machines, rawMachines, weekStart, wo.shifts)) {
-        QUrlQuery range;
-        range.addQueryItem(QStringLiteral("from"), IsoTime::text(weekStart));
-        range.addQueryItem(QStringLiteral("to"), IsoTime::text(weekStart + 7 * kDayMs));
-        std::vector<double> fromSummaries;
-        for (int i = 0; i < 5; ++i) {
-            QElapsedTimer t;
-            t.start();
-            const DashboardApi::Answer a = week.api(QStringLiteral("/api/shifts"), range, weekStart + 7 * kDayMs);
-            fromSummaries.push_back(double(t.nsecsElapsed()) / 1e6);
-            if (a.status != 200)
-                std::printf("  /api/shifts answered %d\n", a.status);
-        }
-        QElapsedTimer t;
-        t.start();
-        for (int m = 1; m <= rawMachines; ++m)
-            for (const ShiftPlan::Shift &s : wo.shifts.between(weekStart, weekStart + 7 * kDayMs)) {
-                QMap<QString, ShiftFigures::Figures> f;
-                week.shifts().figures(m, s.start, s.end, &f);
-            }
-        const double raw = double(t.nsecsElapsed()) / 1e6 * machines / rawMachines;
-        std::printf("a week of per-shift history for the floor (target < 100 ms):\n"
-                    "  from the summaries %.1f ms (median of 5); summed from raw samples ≈ %.0f ms (%d machines timed, scaled to %d)\n",
-                    quantile(fromSummaries, 0.5), raw, rawMachines, machines);
-    }
-    panels.stop();
+    hallPage(withSqlite ? fleetSqlite : fleetPg, dir, qMin(500, machines));
+    weekOfShifts(dir, machines);
+    yearOfParetos(dir, qMin(500, machines));
+    for (const auto &p : panels)
+        p->stop();
     sub.kill();
     sub.waitForFinished(3000);
     return 0;

@@ -34,17 +34,31 @@ inline double cpuSeconds(qint64 pid)
     return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(::sysconf(_SC_CLK_TCK));
 }
 
+// Halls of 500: H1-0001 ... H1-0500, H2-0501 ...
 inline QString machineId(int i)
 {
-    return QStringLiteral("HALL-%1").arg(i, 4, 10, QLatin1Char('0'));
+    return QStringLiteral("H%1-%2").arg((i - 1) / 500 + 1).arg(i, 4, 10, QLatin1Char('0'));
 }
 
-inline QByteArray state(int i, int second, int pieces)
+// The panels' clock, made once a second: thousands of states a second share it.
+inline QString panelNow()
+{
+    static qint64 second = -1;
+    static QString text;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() / 1000;
+    if (now != second) {
+        second = now;
+        text = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    }
+    return text;
+}
+
+inline QByteArray state(int i, int second, int pieces, bool running = true)
 {
     return QStringLiteral("{\"alarm\":null,\"job\":\"M%1\",\"knitting_s\":%2,\"machine\":\"%3\",\"pieces\":%4,\"row\":%5,"
-                          "\"rows\":400,\"running\":true,\"speed\":0.6,\"stopped_s\":0,\"target\":500,\"time\":\"%6\"}")
+                          "\"rows\":400,\"running\":%7,\"speed\":0.6,\"stopped_s\":0,\"target\":500,\"time\":\"%6\"}")
         .arg(i % 7).arg(second).arg(machineId(i)).arg(pieces).arg(second % 400)
-        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
+        .arg(panelNow(), running ? "true" : "false")
         .toUtf8();
 }
 

@@ -7,6 +7,7 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
 #include "editors/patlabel.h"
@@ -62,6 +63,7 @@ int main(int argc, char **argv)
     qputenv("KNIT_BUZZER", "off");
     QApplication app(argc, argv);
     TestRoot root;
+    MachineData machine;
     const QString cnt = root.file("/big.cnt");
     const QString pat = root.file("/big.pat");
     TestBytes::writeFile(cnt, TestBytes::withChecksum(QByteArray(8191 * 128, '\x01')));
@@ -71,7 +73,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         CntEdit *page = nullptr;
         open.push_back(timed([&] {
-            page = new CntEdit;
+            page = new CntEdit(machine);
             page->setpath(cnt);
             page->show();
             (void)QTest::qWaitFor([&] { return !page->titleLine()->text().isEmpty(); }, 5000);
@@ -88,7 +90,7 @@ int main(int argc, char **argv)
     print("Page Down redraw", pageDown, 16);
     print("save of 8,190 rows", save, 50);
 
-    PatEdit editor(pat);
+    PatEdit editor(machine, pat);
     editor.show();
     PatLabel *label = editor.label();
     std::vector<double> turn, step;

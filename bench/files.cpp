@@ -7,13 +7,13 @@
 #include "testbytes.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "files/dialogide.h"
 #include "files/inputdirdialog.h"
-#include "files/joblistview.h"
-#include "files/outputfiledialog.h"
-#include "mainwin/quickpages.h"
+#include "ui/joblistview.h"
+#include "ui/outputfiledialog.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -72,7 +72,8 @@ int main(int argc, char **argv)
     qputenv("KNIT_BUZZER", "off");
     QApplication app(argc, argv);
     TestRoot root;
-    initworkparam();
+    MachineData machine;
+    initworkparam(machine);
     const QByteArray cnt = TestBytes::withChecksum(QByteArray(1024 * 1024 - 128, '\x01'));
     QByteArray pat(512 * 4095, '\x22');
     pat[0] = 0, pat[1] = 4, pat[2] = char(4094 & 0xff), pat[3] = char(4094 >> 8); // 1024 wide, 4094 high
@@ -89,12 +90,13 @@ int main(int argc, char **argv)
     }
 
     std::vector<double> open, down;
-    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent, nullptr, false); });
+    QuickPages pages;
+    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent, nullptr, false); });
     for (int run = 0; run < kRuns; ++run) {
         QWidget screen;
         QElapsedTimer t;
         t.start();
-        std::unique_ptr<QDialog> page(QuickPages::make(QuickPages::DialogIde, &screen));
+        std::unique_ptr<QDialog> page(pages.make(QuickPages::DialogIde, &screen));
         page->show();
         auto *manager = static_cast<dialogide *>(page.get());
         auto *list = manager->list();

@@ -10,9 +10,12 @@
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "logic/translations.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
+#include "ui/quickpages.h"
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
@@ -73,14 +76,17 @@ struct Screens
         }
         main.wave_change_desktopinfor();
         main.show();
-        work = std::make_unique<para>(&main);
+        work = std::make_unique<para>(machine, &main);
         work->show();
-        menu = std::make_unique<extsyspara>(&main);
+        PanelPages::provide(pages, machine);
+        menu = std::make_unique<extsyspara>(machine, pages, &main);
         menu->show();
         QCoreApplication::processEvents();
     }
-    wave main;
+    MachineData machine;
+    wave main{machine};
     std::unique_ptr<para> work;
+    QuickPages pages;
     std::unique_ptr<extsyspara> menu;
 };
 

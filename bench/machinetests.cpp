@@ -7,7 +7,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "machinetests/exttest.h"
 #include "machinetests/test_io.h"
@@ -122,7 +122,8 @@ void menuToPage()
         std::fprintf(figures(), "menu key to the I/O page: knitsim did not start: %s\n", qPrintable(why));
         return;
     }
-    exttest menu;
+    MachineData machine;
+    exttest menu(machine);
     showPage(menu);
     std::vector<double> shown;
     for (int i = 0; i < 20; ++i) {
@@ -148,8 +149,8 @@ void menuToPage()
 
 void keyToWire(int controller)
 {
-    para_test_io.clear();
-    test_io page;
+    MachineData machine;
+    test_io page(machine);
     showPage(page);
     drain(controller, 0);
     std::vector<double> wire;
@@ -166,11 +167,11 @@ void keyToWire(int controller)
 
 void inputFlood()
 {
-    StatusChannel channel;
+    MachineData machine;
+    StatusChannel channel(machine);
     channel.setTraceStream(nullptr);
     channel.open();
-    para_test_io.clear();
-    test_io page;
+    test_io page(machine);
     showPage(page);
 
     // Reports go round the 26 inputs, 1,000 a second; each input changes every 260 ms, so
@@ -241,8 +242,8 @@ void inputFlood()
 
 void selectorCycle(int controller)
 {
-    para_test_moto.clear();
-    test_moto page;
+    MachineData machine;
+    test_moto page(machine);
     showPage(page);
     QTest::keyClick(&page, Qt::Key_Right); // the first selector
     drain(controller, 0);
@@ -265,7 +266,8 @@ void selectorCycle(int controller)
 template <class Page>
 void idleCpu(const char *name)
 {
-    Page page;
+    MachineData machine;
+    Page page(machine);
     page.setModal(false);
     page.show();
     idle(300);

@@ -9,16 +9,18 @@
 
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
 #include "ui/qidialog.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -110,9 +112,12 @@ int main(int argc, char **argv)
         return 0;
     }
     sim.command(QStringLiteral("set racking 0"));
-    para_system.setWord(58, 624);
+    MachineData machine;
+    machine.system().setWord(58, 624);
 
-    extsyspara menu;
+    QuickPages pages;
+    PanelPages::provide(pages, machine);
+    extsyspara menu(machine, pages);
     menu.show();
     const struct
     {
@@ -133,7 +138,7 @@ int main(int argc, char **argv)
     }
 
     // Enter on 纱嘴下落提前量 (1, 0), against the bare datagram's round trip.
-    mydialogsystem frame;
+    mydialogsystem frame(machine);
     frame.show();
     QTest::qWait(50);
     frame.page()->moveTo(1, 0);
@@ -154,7 +159,7 @@ int main(int argc, char **argv)
                 median(enter), median(trip), median(enter) - median(trip), (median(enter) - median(trip)) / 2.0);
 
     // Knitting for its needle reports (every 40 ms) while the system page shows them.
-    StatusChannel channel;
+    StatusChannel channel(machine);
     channel.setTraceStream(nullptr);
     channel.open();
     QProcess::execute(QStringLiteral(KNITJOB_PATH), {"make", "B1", "--dir", sim.file("jobs"), "--rows", "400", "--width", "200", "--height", "20"});
@@ -180,10 +185,11 @@ int main(int argc, char **argv)
         const char *file;
         std::function<bool()> save;
     } saves[] = {
-        {"para/checksystem.sys", [] { return savefileapp(PanelPaths::data("/para/checksystem.sys"), para_system.data(), kSystemSize) == 1; }},
+        {"para/checksystem.sys",
+         [&machine] { return savefileapp(PanelPaths::data("/para/checksystem.sys"), machine.system().data(), kSystemSize) == 1; }},
         {"para/checkconfig.cfg", [&record] { return record.saveCheck(); }},
         {"para/densitybackup.bin", [&backup] { return backup.write(); }},
-        {"para/speed.mth", [] { return MouthSpeedTable::save(); }},
+        {"para/speed.mth", [&machine] { return MouthSpeedTable::save(machine); }},
     };
     for (const auto &s : saves) {
         const double ms = timeSave(s.save);

@@ -2,6 +2,7 @@
 // lost (as fast as the panel takes them, and at a steady 20,000 per second), how far the needle
 // field lags the last needle report, and the idle CPU and resident memory of a knitpanel
 // process showing the main screen. Medians of several runs; prints; never fails.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "ownprogram.h"
 #include "portoffset.h"
@@ -9,7 +10,7 @@
 #include "simprocess.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
@@ -150,7 +151,7 @@ struct FloodResult
 // kSteadyRate per second, a batch each millisecond, whatever the panel does.
 FloodResult flood(wave &w, int n, bool steady)
 {
-    StatusChannel *channel = w.statusChannel();
+    StatusChannel *channel = MainScreenInternals::statusChannel(w);
     QLabel *pieces = w.findChild<QLabel *>(QStringLiteral("pieces"));
     const quint64 before = channel->statusReports();
     const quint64 target = before + quint64(n);
@@ -194,7 +195,8 @@ FloodResult flood(wave &w, int n, bool steady)
         r.perSecond = double(n) / (double(doneNs - startNs) / 1e9);
     if (steady && doneNs != 0)
         r.backlogMs = double(doneNs - lastSentNs.load()) / 1e6;
-    r.lastShown = para_cur.word(7) == static_cast<unsigned short>(n) && para_cur.word(3) == rowWord(n) && pieces &&
+    const auto &state = w.machineData().controllerState();
+    r.lastShown = state.word(7) == static_cast<unsigned short>(n) && state.word(3) == rowWord(n) && pieces &&
                   pieces->text().startsWith(QStringLiteral("完成件数 : %1 / ").arg(n));
     return r;
 }
@@ -202,7 +204,7 @@ FloodResult flood(wave &w, int n, bool steady)
 // Milliseconds from the last of a stream of needle reports until the needle field shows it.
 std::vector<double> needleLag(wave &w)
 {
-    QLabel *needle = w.needleLabel();
+    QLabel *needle = MainScreenInternals::needleLabel(w);
     std::atomic<int> expected{-1};
     std::atomic<qint64> sentNs{0};
     std::atomic<bool> finished{false};
@@ -374,12 +376,14 @@ int main(int argc, char **argv)
     {
         // A dialog nobody expects at start-up is closed rather than left to hang.
         auto driver = std::make_unique<ModalDriver>();
-        wave w;
+        MachineData machine;
+        wave w(machine);
         w.start();
         driver.reset();
         w.wave_change_desktopinfor(); // the block panel up, as the operator watches it
         runFor(1000);
-        if (!w.statusChannel() || !w.statusChannel()->statusBound() || !w.statusChannel()->needleBound()) {
+        const StatusChannel *channel = MainScreenInternals::statusChannel(w);
+        if (!channel || !channel->statusBound() || !channel->needleBound()) {
             std::fprintf(out, "bench_reports: the report ports could not be bound\n");
             return 0;
         }

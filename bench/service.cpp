@@ -9,13 +9,16 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "logic/systembackup.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
 #include "ui/fileoperate.h"
+#include "ui/quickpages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -99,10 +102,13 @@ int main(int argc, char **argv)
     qputenv("KNIT_BUZZER", "off");
     QApplication app(argc, argv);
     TestRoot root;
-    initsystemparam();
+    MachineData machine;
+    initsystemparam(machine);
 
     {
-        extsyspara menu;
+        QuickPages registered;
+        PanelPages::provide(registered, machine);
+        extsyspara menu(machine, registered);
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));
@@ -142,7 +148,7 @@ int main(int argc, char **argv)
     }
     TestBytes::writeFile(SystemBackup::diskBackup(), QByteArray(404, '\x05'));
     {
-        dialogbackup page;
+        dialogbackup page(machine);
         ModalDriver driver;
         std::vector<double> v;
         for (int run = 0; run < kRuns; ++run) {

@@ -9,7 +9,7 @@
 #include "testbytes.h"
 #include "testroot.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/commands.h"
 #include "ui/mylineedit.h"
 #include "ui/mytabwidget.h"
@@ -103,14 +103,15 @@ int main(int argc, char **argv)
         std::printf("bench_workparams: knitsim did not start: %s\n", qPrintable(why));
         return 0;
     }
-    para_system.setWord(5, 1200);
-    para_system.setWord(58, 624);
+    MachineData machine;
+    machine.system().setWord(5, 1200);
+    machine.system().setWord(58, 624);
 
     std::vector<double> first, later;
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        auto *dialog = new para;
+        auto *dialog = new para(machine);
         const double built = msSince(t);
         first.push_back(built + openPara(dialog));
         later.push_back(openPara(dialog));
@@ -119,7 +120,7 @@ int main(int argc, char **argv)
     print("para opened to its first cell focused, first time (built)", median(first), 150);
     print("para opened to its first cell focused, later (kept)", median(later), 30);
 
-    para dialog;
+    para dialog(machine);
     dialog.show();
     QTest::qWait(50);
     auto *density = qobject_cast<WorkGrid *>(dialog.tabs()->widget(0));
@@ -171,7 +172,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        workparabrown browser(1, wrk);
+        workparabrown browser(machine, 1, wrk);
         browser.show();
         browser.speed_show();
         browser.rora_show();
@@ -185,10 +186,10 @@ int main(int argc, char **argv)
     TestBytes::writeFile(root.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {});
     QDir().mkpath(root.file("/mnt/usb"));
     TestBytes::writeFile(root.file("/mnt/usb/new.wrk"), QByteArray(1556, '\2'));
-    strcurfilename = QStringLiteral("B1");
+    machine.setJobName(QStringLiteral("B1"));
     std::vector<double> imports;
     for (int i = 0; i < kRuns; ++i) {
-        workparabrown browser(1, wrk);
+        workparabrown browser(machine, 1, wrk);
         double imported = -1;
         bool picked = false;
         timed([&] { browser.slot_inputworkfileusb(); }, [&](QWidget *m, double ms) {

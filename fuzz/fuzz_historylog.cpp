@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 std::vector<std::string> knit_fuzz_seeds()
 {
     return {"2026-12-06T10:00:00\traised\t2\t23\t撞针报警 ! \tJ\t0005\t4\n"
-            "2026-12-06T10:05:00\tcleared\t0\t0\t\tJ\t0005\t4\n",
+            "2026-12-06T10:05:00\tcleared\t0\t0\t\tJ\t0005\t4\n"
+            "2026-12-06T10:09:00\treason\t1\t7\t休息\tJ\t0005\t4\n",
             "2026-12-05T22:00:00\tstart\tJ\n2026-12-05T23:00:00\tpiece\tJ\t1\t9\n2026-12-06T02:00:00\tstop\tJ\n"};
 }

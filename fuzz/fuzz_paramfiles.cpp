@@ -4,8 +4,8 @@
 // restoring holds only corrections from -100 to 100; the racking texts' decoder too.
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "data/rackingvalue.h"
 #include "seeds.h"
 
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ConfigRecord record;
     ABORT_IF(record.parse(bytes) != (bytes.size() >= qsizetype(kConfigCheckSize)));
 
-    run_mouth_speed.clear();
-    ABORT_IF(MouthSpeedTable::parse(bytes) != (bytes.size() == qsizetype(kMouthSpeedSize)));
+    MachineData machine;
+    ABORT_IF(MouthSpeedTable::parse(machine, bytes) != (bytes.size() == qsizetype(kMouthSpeedSize)));
 
     // Two texts from the bytes: the racking value's stored form must decode to what it encodes.
     const QString text = QString::fromLatin1(bytes.left(8));

@@ -1,13 +1,14 @@
 // Feeds arbitrary datagrams to the status and needle report decoders, split into a sequence
 // of reports of any length: they must not crash, must write nothing outside their blocks and
 // must never take a short report.
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static StatusChannel channel;
+    static MachineData machine;
+    static StatusChannel channel(machine);
     channel.setTraceStream(nullptr);
     size_t at = 0;
     while (at < size) {

@@ -2,7 +2,7 @@
 // the datagrams that come back on the command port. Short files never fill a block; a
 // datagram is a report or the closing answer only whole and of its own test; no carriage
 // report reaches outside the page's elements.
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/testblocks.h"
 #include "link/testdatagram.h"
 #include "logic/mototest.h"
@@ -15,17 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 1 || size > 4096)
         return 0;
     const QByteArray rest(reinterpret_cast<const char *>(data + 1), int(size - 1));
+    static MachineData machine;
     // First byte: which parser. Files go to the block loaders, anything else is datagrams.
     if (data[0] == 0 || data[0] == 1) {
-        const auto before = para_test_io.toByteArray() + para_test_moto.toByteArray();
+        const auto before = machine.ioTest().toByteArray() + machine.carriageTest().toByteArray();
         const bool io = data[0] == 0;
-        const bool loaded = io ? TestBlocks::loadIo(rest) : TestBlocks::loadMoto(rest);
+        const bool loaded = io ? TestBlocks::loadIo(machine, rest) : TestBlocks::loadMoto(machine, rest);
         ABORT_IF(loaded != (rest.size() >= (io ? TestBlocks::kIoFileSize : TestBlocks::kMotoFileSize)));
-        ABORT_IF(!loaded && before != para_test_io.toByteArray() + para_test_moto.toByteArray());
+        ABORT_IF(!loaded && before != machine.ioTest().toByteArray() + machine.carriageTest().toByteArray());
         return 0;
     }
     static MotoTest test(data[0] % 2 + 1, [](unsigned char, unsigned char, unsigned short) {});
-    test.load();
+    test.load(machine);
     // Datagrams of 0-15 bytes, each behind its length.
     for (int at = 0; at < rest.size();) {
         const int n = qMin(int(quint8(rest[at]) % 16), int(rest.size()) - at - 1);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <system_error>
@@ -20,9 +21,11 @@ std::vector<std::string> knit_fuzz_seeds() __attribute__((weak));
 
 static void runOne(const std::string &input)
 {
-    // A heap copy of exactly the input's size, so reads past the end are real overreads.
-    std::vector<uint8_t> buf(input.begin(), input.end());
-    LLVMFuzzerTestOneInput(buf.empty() ? nullptr : buf.data(), buf.size());
+    // A heap copy of exactly the input's size, so reads past the end are real overreads; as
+    // under libFuzzer, an empty input is a valid pointer to no bytes, never a null one.
+    const std::unique_ptr<uint8_t[]> copy(new uint8_t[input.size()]);
+    std::copy(input.begin(), input.end(), copy.get());
+    LLVMFuzzerTestOneInput(copy.get(), input.size());
 }
 
 // The inputs a corpus path holds: the file itself, or a folder's files in name order.

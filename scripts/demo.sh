@@ -2,7 +2,9 @@
 # Installs, builds, makes a sample job in a fresh panel root, starts knitsim with that job as
 # the controller's current job, and starts the panel: a window when DISPLAY is set, otherwise
 # the Qt VNC screen on 127.0.0.1:5900. When mosquitto is installed it also starts a loopback
-# broker for the panel's telemetry and prints the knitfleet command. Ctrl-C stops them all.
+# broker for the panel's telemetry and, beside it, knitfleet serve (the office's dashboard, on
+# loopback, recording to the demo's folder), and prints the page's address and the knitfleet
+# command. Ctrl-C stops them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -57,6 +59,11 @@ if [ -n "$broker" ]; then
   fleet_url="mqtt://127.0.0.1:$mqtt_port"
   printf '[mqtt]\nurl = %s\nmachine = DEMO-1\ninterval_ms = 1000\n' "$fleet_url" \
     >"$KNIT_ROOT/mnt/ide/knit/telemetry.ini"
+  # The office's dashboard beside the broker, on loopback; it says where it serves.
+  dash_port=$((8080 + KNIT_PORT_OFFSET))
+  build/bin/knitfleet serve --url "$fleet_url" --db "$demo/fleet.sqlite" --listen "127.0.0.1:$dash_port" \
+    >"$demo/knitfleet.log" 2>&1 &
+  pids+=($!)
 fi
 # The controller's current job, so the panel's start-up checks, sends and loads it; the
 # controller holds the program already and starts knitting it.
@@ -93,6 +100,7 @@ fi
 pids+=($!)
 if [ -n "$fleet_url" ]; then
   echo "telemetry: broker $fleet_url; the office's view: build/bin/knitfleet --url $fleet_url"
+  echo "office dashboard: http://127.0.0.1:$dash_port/ (a hall's TV: http://127.0.0.1:$dash_port/?screen=hall)"
 else
   echo "telemetry off: mosquitto is not installed (scripts/setup.sh installs it)"
 fi

@@ -4,7 +4,7 @@
 # first finding fatal. The e2e tests start the instrumented knitpanel and knitsim, so a finding
 # in a child counts too: every report goes to a log file, and any log file fails the run.
 #   scripts/sanitize.sh asan|tsan [ctest args]     (no ctest args: the whole suite)
-# Only the targets the chosen tests run are built. Suppressions: tests/sanitizers/*.supp.
+# Only the targets the chosen tests run are built (scripts/lib/testtargets.sh). Suppressions: tests/sanitizers/*.supp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,21 +23,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKNIT_SANITIZ
 
 # The package is made from the plain build; an instrumented one is never shipped.
 select=(-E '^unit_test_package$' "$@")
-mapfile -t tests < <(ctest --test-dir "$build" -N "${select[@]}" | sed -n 's/^ *Test *#[0-9]*: //p')
-if ((${#tests[@]} == 0)); then
-  echo "sanitize.sh: no test matches: $*" >&2
-  exit 2
-fi
-# Each test executable is a target of its name; the crash sweep runs crashsaves; the rest are
-# scripts. Every test target depends on the programs the tests start.
-mapfile -t known < <(ninja -C "$build" -t targets all | sed -n 's/^\([A-Za-z0-9_]*\): phony$/\1/p')
-targets=(knit_test_programs)
-for t in "${tests[@]}"; do
-  case " ${known[*]} " in *" $t "*) targets+=("$t") ;; esac
-  [ "$t" = unit_test_crash ] && targets+=(crashsaves)
-  [ "$t" = unit_test_language ] && targets+=(knitpanel_lrelease)
-  [ "$t" = unit_test_manpages ] && targets+=(knit_manpages)
-done
+source scripts/lib/testtargets.sh
+test_targets "$build" "${select[@]}" || exit 2
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
 logs=$(mktemp -d)

@@ -1,27 +1,24 @@
-#include "editors/cntedit.h"
-#include "editors/patedit.h"
-#include "files/dialogide.h"
-#include "files/jobviewers.h"
+#include "data/machinedata.h"
+#include "link/controllerpresence.h"
+#include "link/tftpporthistory.h"
 #include "logic/language.h"
 #include "logic/translations.h"
-#include "machinetests/exttest.h"
 #include "mainwin/exitafterstart.h"
-#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
-#include "params/extsyspara.h"
-#include "params/paramframes.h"
+#include "pages/panelpages.h"
+#include "platform/buzzerdevice.h"
 #include "platform/datadiskstate.h"
 #include "platform/heappolicy.h"
 #include "platform/rootlayout.h"
 #include "platform/servicenotify.h"
 #include "platform/stallreport.h"
+#include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
 #include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/quickpages.h"
 #include "ui/windowfocus.h"
-#include "workparams/workparabrown.h"
-#include "workparams/workparadialog.h"
 
 #include <QApplication>
 
@@ -48,21 +45,23 @@ int main(int argc, char **argv)
     // Before the start-up, whose dialogs run their own loops, so their stalls count too.
     StallReport::armFromEnvironment();
     // Watchdog pings from the event loop from here on, start-up's questions included.
-    ServiceNotify::armFromEnvironment(&app);
+    new ServiceNotify(&app);
     LayoutAudit::install();
-    QuickPages::provide(QuickPages::ExtTest, [](QWidget *parent) { return new exttest(parent); });
-    QuickPages::provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new constparasetting(parent); });
-    QuickPages::provide(QuickPages::ExtSysPara, [](QWidget *parent) { return new extsyspara(parent); });
-    QuickPages::provide(QuickPages::DialogIde, [](QWidget *parent) { return new dialogide(parent); });
-    QuickPages::provide(QuickPages::Para, [](QWidget *parent) { return new para(parent); });
-    QuickPages::provide(QuickPages::ParaElse, [](QWidget *parent) { return new paraelse(parent); });
-    JobViewers::provide(JobViewers::WorkParameters,
-                        [](const QString &path, int mode, QWidget *parent) { workparabrown::openwrkfile(mode, path, parent); });
-    JobViewers::provide(JobViewers::Program, [](const QString &path, int, QWidget *parent) { CntEdit::openfile(path, parent); });
-    JobViewers::provide(JobViewers::Pattern, [](const QString &path, int, QWidget *parent) { PatEdit::openfile(path, parent); });
+    // What the layers below reach as the application's parts (ApplicationParts): the buzzer,
+    // which start-up opens, the controller's presence and the TFTP port's history.
+    new BuzzerDevice(&app);
+    new ControllerPresence(&app);
+    new TftpPortHistory(&app);
+    // The machine's data, for the whole run: every page that shows or changes it is given it.
+    MachineData machine;
+    auto *viewers = new JobViewers(&app);
+    PanelPages::provide(*viewers, machine);
+    // The pages one screen opens from another: no screen includes another's headers.
+    QuickPages pages;
     int code;
     {
-        wave w(nullptr, nullptr, wave::kCustomFrameless);
+        wave w(machine, &pages, nullptr, nullptr, wave::kCustomFrameless);
+        PanelPages::provide(pages, machine, &w);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         if (DataDiskState::standIn())

@@ -791,6 +791,10 @@
             <numerusform> (%n damaged lines skipped)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>停机原因</source>
+        <translation>Stop reason</translation>
+    </message>
 </context>
 <context>
     <name>IoInputs</name>
@@ -2352,6 +2356,18 @@ Dn</translation>
     <message>
         <source>导入wrk文件失败 !</source>
         <translation>Importing the .wrk file failed !</translation>
+    </message>
+</context>
+<context>
+    <name>StopReasonDialog</name>
+    <message>
+        <source>停机原因</source>
+        <translation>Stop reason</translation>
+    </message>
+    <message>
+        <source>按数字键选择停机原因, 按&lt; X &gt;不填.</source>
+        <extracomment>The stop reason dialog&apos;s help line; the digits are the reasons&apos; codes.</extracomment>
+        <translation>Press a digit for the reason, &lt; X &gt; to leave it open.</translation>
     </message>
 </context>
 <context>
@@ -4023,6 +4039,14 @@ Dn</translation>
     <message>
         <source>系统正在运行, 不能跳行 !</source>
         <translation>The machine is running, cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>停机原因: %1</source>
+        <translation>Stop reason: %1</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 // panel's own status channel taking, parsing and tracing the controller's reports on the same
 // ports, with no screen at all. Runs until killed; says on standard error when both ports are
 // bound.
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,8 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    StatusChannel channel;
+    MachineData machine;
+    StatusChannel channel(machine);
     if (!channel.open()) {
         std::fprintf(stderr, "statusonly: the report ports cannot be bound\n");
         return 1;

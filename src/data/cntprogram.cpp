@@ -1,14 +1,11 @@
 #include "cntprogram.h"
 
+#include "machinedata.h"
+
 #include <QFile>
 
 #include <cstring>
-
-namespace {
-
-CntLoad g_loaded;
-
-} // namespace
+#include <memory>
 
 int CntProgram::rowCount(const unsigned char *data, long long size)
 {
@@ -42,15 +39,12 @@ CntLoad CntProgram::loadInto(const QString &path, Image &image)
     return result;
 }
 
-CntLoad CntProgram::load(const QString &path)
+CntLoad CntProgram::load(MachineData &data, const QString &path)
 {
-    g_loaded = loadInto(path, wave_cnt);
-    return g_loaded;
-}
-
-const CntLoad &CntProgram::loaded()
-{
-    return g_loaded;
+    const auto image = std::make_unique<Image>();
+    const CntLoad result = loadInto(path, *image);
+    data.setProgram(*image, result.records);
+    return result;
 }
 
 bool CntProgram::row(const Image &image, int records, int r, STRUCT_CNT *out)
@@ -66,7 +60,7 @@ bool CntProgram::row(const Image &image, int records, int r, STRUCT_CNT *out)
     return true;
 }
 
-bool CntProgram::row(int r, STRUCT_CNT *out)
+bool CntProgram::row(const MachineData &data, int r, STRUCT_CNT *out)
 {
-    return row(wave_cnt, g_loaded.records, r, out);
+    return row(data.program(), data.programRecords(), r, out);
 }

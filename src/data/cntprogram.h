@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class MachineData;
+
 // Outcome of reading a .cnt file into a program image.
 struct CntLoad
 {
@@ -28,14 +30,12 @@ public:
     // Clears image, then reads the file (at most 1 MiB) into it. A file that cannot be
     // opened or is larger than the image leaves the image cleared and ok false.
     static CntLoad loadInto(const QString &path, Image &image);
-    // loadInto(path, wave_cnt), remembered for row() below.
-    static CntLoad load(const QString &path);
-    // What the last load() read into wave_cnt.
-    static const CntLoad &loaded();
+    // loadInto() into data's program, with the records the file held for row() below.
+    static CntLoad load(MachineData &data, const QString &path);
 
     // Copies program row r (1-based) of image into out when the file had that record;
     // otherwise out is all zero and the result false.
     static bool row(const Image &image, int records, int r, STRUCT_CNT *out);
-    // row() of wave_cnt as the last load() left it.
-    static bool row(int r, STRUCT_CNT *out);
+    // row() of data's program as the last load() left it.
+    static bool row(const MachineData &data, int r, STRUCT_CNT *out);
 };

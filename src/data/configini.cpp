@@ -1,7 +1,7 @@
 #include "configini.h"
 
 #include "jobname.h"
-#include "parablocks.h"
+#include "machinedata.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>
@@ -101,9 +101,7 @@ ConfigIni::Fields ConfigIni::readFile(const QString &path)
     return parse(contents);
 }
 
-void read_config_ini()
+void read_config_ini(MachineData &data)
 {
-    const ConfigIni::Fields f = ConfigIni::readFile(PanelPaths::data(QStringLiteral("/Config.ini")));
-    for (std::size_t i = 0; i < f.size(); ++i)
-        ctro_config[i] = f[i];
+    data.setControllerConfig(ConfigIni::readFile(PanelPaths::data(QStringLiteral("/Config.ini"))));
 }

@@ -5,7 +5,7 @@
 #include <array>
 
 // The controller configuration text (Config.ini): the dark colour, the cam-board type and two
-// option flags, one line each, decoded into the six ctro_config fields.
+// option flags, one line each, decoded into the six fields of the controller configuration.
 class ConfigIni
 {
 public:
@@ -22,5 +22,8 @@ public:
     static Fields readFile(const QString &path);
 };
 
-// Sets ctro_config to its defaults, then to what $data/Config.ini says.
-void read_config_ini();
+class MachineData;
+
+// Sets data's controller configuration to what $data/Config.ini says, field by field over the
+// defaults.
+void read_config_ini(MachineData &data);

@@ -8,7 +8,7 @@
 
 // The five backups of the density-motor corrections in para/densitybackup.bin: 280 bytes,
 // record n at byte 56 n, its words 12-19 the single column and 20-27 the full column as
-// para_system words 60-75 hold them (correction + 500); words 0-11 are carried through.
+// system block words 60-75 hold them (correction + 500); words 0-11 are carried through.
 class DensityBackup
 {
 public:
@@ -17,7 +17,7 @@ public:
     static constexpr int kSize = kRecords * kRecordWords * 2;
     static constexpr int kCorrections = 16;
     static constexpr int kFirstCorrection = 12; // in a record
-    static constexpr int kSystemWord = 60;      // of the first correction in para_system
+    static constexpr int kSystemWord = 60;      // of the first correction in the system block
     // A stored correction is 500 + a correction from -100 to 100; a backup is restored only
     // when all its values are.
     static constexpr int kLowest = 400;
@@ -33,7 +33,7 @@ public:
 
     // Correction i (0-7 single, 8-15 full) of record n, as stored.
     unsigned short value(int record, int i) const;
-    // Takes para_system words 60-75 into record n.
+    // Takes system block words 60-75 into record n.
     void store(int record, const ParaBlock<kSystemSize> &system);
     // False when a value of the record lies outside 400-600 (a backup never written is zero).
     bool restorable(int record) const;

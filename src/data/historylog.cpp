@@ -84,6 +84,11 @@ QByteArray HistoryLog::alarmLine(const AlarmEvent &e)
     return alarmLine(e.time, e.event, e.type, e.code, e.text, e.job, e.row, e.pieces);
 }
 
+QByteArray HistoryLog::reasonLine(const ReasonEvent &e)
+{
+    return alarmLine(e.time, QStringLiteral("reason"), e.planned ? 1 : 0, e.code, e.text, e.job, e.row, e.pieces);
+}
+
 QByteArray HistoryLog::pieceLine(const QDateTime &time, const QString &job, int pieces, int target)
 {
     return join({field(timeText(time)), "piece", field(job), QByteArray::number(pieces), QByteArray::number(target)});
@@ -115,20 +120,22 @@ bool HistoryLog::parseLine(QByteArrayView line, Entry *entry)
     const QDateTime time = parseTime(f[0]);
     if (n < 3 || !time.isValid())
         return false;
+    // The alarm log's events (the reasons given for stops among them), then the production record's.
     static const QString kEvents[] = {QStringLiteral("raised"), QStringLiteral("acknowledged"), QStringLiteral("cleared"),
-                                      QStringLiteral("piece"), QStringLiteral("start"), QStringLiteral("stop")};
-    static const char *const kNames[] = {"raised", "acknowledged", "cleared", "piece", "start", "stop"};
+                                      QStringLiteral("reason"), QStringLiteral("piece"), QStringLiteral("start"),
+                                      QStringLiteral("stop")};
+    static const char *const kNames[] = {"raised", "acknowledged", "cleared", "reason", "piece", "start", "stop"};
     int kind = -1;
-    for (int k = 0; k < 6 && kind < 0; ++k) {
+    for (int k = 0; k < 7 && kind < 0; ++k) {
         if (f[1] == kNames[k])
             kind = k;
     }
     bool ok = false;
-    if (kind >= 0 && kind <= 2)
+    if (kind >= 0 && kind <= 3)
         ok = n == 8 && isNumber(f[2]) && isNumber(f[3]) && isNumber(f[7]);
-    else if (kind == 3)
+    else if (kind == 4)
         ok = n == 5 && isNumber(f[3]) && isNumber(f[4]);
-    else if (kind >= 4)
+    else if (kind >= 5)
         ok = n == 3;
     if (!ok)
         return false;
@@ -321,7 +328,8 @@ QStringList HistoryLog::productionHeader()
 
 bool HistoryLog::isAlarmEvent(const QString &event)
 {
-    return event == QLatin1String("raised") || event == QLatin1String("acknowledged") || event == QLatin1String("cleared");
+    return event == QLatin1String("raised") || event == QLatin1String("acknowledged") || event == QLatin1String("cleared")
+           || event == QLatin1String("reason");
 }
 
 QString HistoryLog::csvField(const QString &field)

@@ -9,10 +9,11 @@
 #include <QStringList>
 
 // The machine's history kept in two text logs under the data root: the alarm log (raised,
-// acknowledged, cleared) and the production record (pieces, starts and stops). One UTF-8 line
-// per event, fields separated by one tab, the local time first. This class formats the lines,
-// reads logs back whatever their state (partial last line, damaged or hostile lines are
-// skipped and counted) and sums them up for the history page, knitjob and the CSV export.
+// acknowledged, cleared, and the reasons given for stops) and the production record (pieces,
+// starts and stops). One UTF-8 line per event, fields separated by one tab, the local time
+// first. This class formats the lines, reads logs back whatever their state (partial last line,
+// damaged or hostile lines are skipped and counted) and sums them up for the history page,
+// knitjob and the CSV export.
 class HistoryLog
 {
 public:
@@ -55,6 +56,21 @@ public:
     static QByteArray alarmLine(const AlarmEvent &e);
     static QByteArray alarmLine(const QDateTime &time, const QString &event, int type, int code, const QString &text,
                                 const QString &job, const QString &row, int pieces);
+    // A reason the operator gave for a stop, kept in the alarm log: code, whether the stop is
+    // planned, the reason's Chinese text, when the stop began, and the main screen's state.
+    struct ReasonEvent
+    {
+        QDateTime time;
+        QDateTime since;
+        int code = 0;
+        bool planned = false;
+        QString text;
+        QString job;
+        QString row;
+        int pieces = 0;
+    };
+    // An alarm line's shape: event "reason", the type field 1 for a planned stop, else 0.
+    static QByteArray reasonLine(const ReasonEvent &e);
     // A production event: piece (job, pieces completed, target), start or stop (job).
     static QByteArray pieceLine(const QDateTime &time, const QString &job, int pieces, int target);
     static QByteArray runLine(const QDateTime &time, bool started, const QString &job);

@@ -1,7 +1,7 @@
 #include "mouthlook.h"
 
 #include "cntprogram.h"
-#include "parablocks.h"
+#include "machinedata.h"
 #include "protocol.h"
 
 namespace {
@@ -23,13 +23,13 @@ void mark(MouthLook::Strip &strip, int carrier, int row)
 
 } // namespace
 
-MouthLook::Rows MouthLook::firstRows()
+MouthLook::Rows MouthLook::firstRows(const MachineData &data)
 {
     Rows first{};
-    const int rows = para_cur.word(kRowsWord);
+    const int rows = data.controllerState().word(kRowsWord);
     STRUCT_CNT row{};
     for (int r = 1; r <= rows; ++r) {
-        if (!CntProgram::row(r, &row))
+        if (!CntProgram::row(data, r, &row))
             break;
         for (const CntMouth &m : row.mouth) {
             if (!(m.mouth_flag & kActive))
@@ -65,10 +65,10 @@ MouthLook::Strip MouthLook::look(const Rows &first, bool replaceOn, int pieces, 
     return strip;
 }
 
-MouthLook::Strip MouthLook::current(const Rows &first)
+MouthLook::Strip MouthLook::current(const MachineData &data, const Rows &first)
 {
     std::array<int, kCarriers> replacement{};
     for (int c = 0; c < kCarriers; ++c)
-        replacement[std::size_t(c)] = para_work.word(std::size_t(kReplacementWord + c));
-    return look(first, para_system.word(kReplaceWord) != 0, para_system.word(kPiecesWord), replacement);
+        replacement[std::size_t(c)] = data.work().word(std::size_t(kReplacementWord + c));
+    return look(first, data.system().word(kReplaceWord) != 0, data.system().word(kPiecesWord), replacement);
 }

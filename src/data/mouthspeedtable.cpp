@@ -1,6 +1,6 @@
 #include "mouthspeedtable.h"
 
-#include "parablocks.h"
+#include "machinedata.h"
 #include "parafiles.h"
 #include "platform/panelpaths.h"
 
@@ -21,22 +21,22 @@ QString MouthSpeedTable::path()
     return PanelPaths::data(QStringLiteral("/para/speed.mth"));
 }
 
-bool MouthSpeedTable::parse(const QByteArray &bytes)
+bool MouthSpeedTable::parse(MachineData &data, const QByteArray &bytes)
 {
     // A short or long file is not a table this panel wrote: the defaults are safer than half of it.
     if (bytes.size() != qsizetype(kMouthSpeedSize))
         return false;
-    run_mouth_speed.fill(bytes);
+    data.carrierSpeedTable().fill(bytes);
     return true;
 }
 
-bool MouthSpeedTable::load()
+bool MouthSpeedTable::load(MachineData &data)
 {
     QFile f(path());
-    return f.open(QIODevice::ReadOnly) && parse(f.read(qint64(kMouthSpeedSize) + 1));
+    return f.open(QIODevice::ReadOnly) && parse(data, f.read(qint64(kMouthSpeedSize) + 1));
 }
 
-bool MouthSpeedTable::save()
+bool MouthSpeedTable::save(const MachineData &data)
 {
-    return savefileapp(path(), run_mouth_speed.data(), qint64(kMouthSpeedSize)) == 1;
+    return savefileapp(path(), data.carrierSpeedTable().data(), qint64(kMouthSpeedSize)) == 1;
 }

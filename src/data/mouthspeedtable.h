@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The carrier-parking corrections by carriage speed in run_mouth_speed and its file
+class MachineData;
+
+// The carrier-parking corrections by carriage speed in the carrier speed table and its file
 // para/speed.mth: band b (speeds 5b + 1 to 5b + 5) moving right at word 64 + b, moving left at
 // word 224 + b, each correction + 100; the controller's index is the word minus 64.
 class MouthSpeedTable
@@ -20,10 +22,10 @@ public:
     static QString bandText(int band);
 
     static QString path();
-    // Takes a whole table (exactly 1280 bytes) into run_mouth_speed; false leaves it as it was.
-    static bool parse(const QByteArray &bytes);
+    // Takes a whole table (exactly 1280 bytes) into data; false leaves it as it was.
+    static bool parse(MachineData &data, const QByteArray &bytes);
     // At start-up, after the defaults: the corrections kept by an earlier run.
-    static bool load();
-    // run_mouth_speed saved whole and synced; false (and the old file as it was) when not.
-    static bool save();
+    static bool load(MachineData &data);
+    // data's table saved whole and synced; false (and the old file as it was) when not.
+    static bool save(const MachineData &data);
 };

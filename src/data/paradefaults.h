@@ -6,7 +6,7 @@
 class ParaDefaults
 {
 public:
-    // camType is ctro_config[3]: 0 standard, 1 and 2 the two special cam boards.
+    // camType: the controller configuration's field 3, 0 standard, 1 and 2 the two special cam boards.
     static void buildSystem(ParaBlock<kSystemSize> &block, int camType);
     static void buildWork(ParaBlock<kWorkSize> &block);
     static void buildMouthSpeed(ParaBlock<kMouthSpeedSize> &block);

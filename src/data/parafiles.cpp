@@ -1,7 +1,7 @@
 #include "parafiles.h"
 
 #include "jobname.h"
-#include "parablocks.h"
+#include "machinedata.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
@@ -46,7 +46,7 @@ bool strictlyInsideRoot(const QString &target)
 
 } // namespace
 
-bool wave_read_management()
+bool wave_read_management(MachineData &data)
 {
     QFile file(managementPath());
     if (!file.open(QIODevice::ReadOnly))
@@ -54,13 +54,13 @@ bool wave_read_management()
     const QByteArray bytes = file.read(qint64(kManagementSize));
     if (file.error() != QFileDevice::NoError)
         return false;
-    management.fill(bytes);
+    data.panelSettings().fill(bytes);
     return true;
 }
 
-bool wave_write_management()
+bool wave_write_management(const MachineData &data)
 {
-    return AtomicFile::save(managementPath(), management.data(), qint64(kManagementSize));
+    return AtomicFile::save(managementPath(), data.panelSettings().data(), qint64(kManagementSize));
 }
 
 // On disk when it returns: AtomicFile syncs the file and its folder's entry; a sync of every

@@ -2,14 +2,16 @@
 
 #include <QString>
 
-// The small file routines every screen shares: the management block's file, whole-file saves,
+class MachineData;
+
+// The small file routines every screen shares: the panel settings' file, whole-file saves,
 // directories, and the date-and-time text file. Each save is atomic and followed by a sync.
 
-// Reads up to 8 bytes of $data/para/management.bin over management; a short file fills only
-// its length, a missing one leaves management as it was. True when the file was read.
-bool wave_read_management();
-// Saves the 8 bytes of management to that file; false (and no file change) when it cannot.
-bool wave_write_management();
+// Reads up to 8 bytes of $data/para/management.bin over data's panel settings; a short file
+// fills only its length, a missing one leaves them as they were. True when the file was read.
+bool wave_read_management(MachineData &data);
+// Saves the 8 bytes of the panel settings to that file; false (and no file change) when it cannot.
+bool wave_write_management(const MachineData &data);
 
 // 1 when length bytes of data replaced the file at path whole, else 0 and the old file as it was.
 unsigned char savefileapp(const QString &path, const void *data, qint64 length);

@@ -1,7 +1,7 @@
 #include "parainit.h"
 
+#include "machinedata.h"
 #include "paradefaults.h"
-#include "parablocks.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 
@@ -15,22 +15,28 @@ unsigned char writeImage(const ParaBlock<N> &block, const char *name)
 
 } // namespace
 
-unsigned char initsystemparam()
+unsigned char initsystemparam(MachineData &data)
 {
-    ParaDefaults::buildSystem(para_system, ctro_config[3]);
-    return writeImage(para_system, "/default.sys");
+    ParaBlock<kSystemSize> block;
+    ParaDefaults::buildSystem(block, data.controllerConfig()[3]);
+    data.system().assign(block);
+    return writeImage(block, "/default.sys");
 }
 
-unsigned char initworkparam()
+unsigned char initworkparam(MachineData &data)
 {
-    ParaDefaults::buildWork(para_work);
-    return writeImage(para_work, "/default.wrk");
+    ParaBlock<kWorkSize> block;
+    ParaDefaults::buildWork(block);
+    data.work().assign(block);
+    return writeImage(block, "/default.wrk");
 }
 
-unsigned char initelseparam()
+unsigned char initelseparam(MachineData &data)
 {
-    ParaDefaults::buildMouthSpeed(run_mouth_speed);
-    return writeImage(run_mouth_speed, "/default.mth");
+    ParaBlock<kMouthSpeedSize> block;
+    ParaDefaults::buildMouthSpeed(block);
+    data.carrierSpeedTable().assign(block);
+    return writeImage(block, "/default.mth");
 }
 
 int count_system_number()

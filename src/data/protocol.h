@@ -4,8 +4,9 @@
 
 // The panel's names for the controller protocol: command codes, the groups and actions they
 // address, what a command's result means, and where the fields of the blocks the controller
-// keeps (para_cur, para_system, para_run) lie. Call sites use these names; knitsim keeps its
-// own reading of the same bytes, so the tests compare two independent readings.
+// keeps (the controller state, the system block, the run settings) lie. Call sites use these
+// names; knitsim keeps its own reading of the same bytes, so the tests compare two independent
+// readings.
 namespace Protocol {
 
 // Byte 0 of a command datagram.
@@ -57,7 +58,7 @@ enum Bracket : unsigned short { Close = 0, Open = 1 };
 // Byte 5 of a command: the group a command addresses.
 enum Group : unsigned char {
     SystemParamGroup = 0, // the system parameters page
-    SystemGroup = 1,     // para_system; also the object of every ActionCommand
+    SystemGroup = 1,     // the system block; also the object of every ActionCommand
     DensityGroup = 7,
     RackingGroup = 8,
     AccelerationGroup = 10,
@@ -110,7 +111,7 @@ enum FileCheck : int {
     CheckTooShort = 9,
 };
 
-// para_cur, the controller's running state (file.knt).
+// The controller state, the controller's running state (file.knt).
 enum CurByte : std::size_t {
     RunningByte = 0,     // 0 while zeroing, 1 once the carriage is at zero; the option bytes follow
     SpeedByte = 1,
@@ -145,7 +146,7 @@ constexpr unsigned short RowCancelling = 0x8000;
 // The needle word counts from this position.
 constexpr int NeedleZero = 500;
 
-// para_system, the system parameters (group SystemGroup): index of a word, as SetCommand takes it.
+// The system block, the system parameters (group SystemGroup): index of a word, as SetCommand takes it.
 enum SystemWord : std::size_t {
     StartNeedleWord = 0,
     SpeedGroupWord = 4,  // the speed group of row 0
@@ -159,19 +160,19 @@ enum SystemWord : std::size_t {
     TransferGroupWord = 59,
 };
 
-// para_work, the job's work parameters.
+// The work block, the job's work parameters.
 enum WorkWord : std::size_t {
     JobStartNeedleWord = 776, // the start needle the job was made for
 };
 
-// management, the panel's own settings (para/management.bin).
+// The panel settings, the panel's own (para/management.bin).
 enum ManagementWord : std::size_t {
     DesktopWord = 0,      // the number of the desktop picture
     SortByTimeWord = 1,   // 1: the job lists are sorted by time
     ScreenSaverWord = 2,  // minutes before the screen saver; 0: off
 };
 
-// para_test_io, the input/output test's readings.
+// The input/output test block, the test's readings.
 enum TestIoByte : std::size_t {
     TestIoReportByte = 40,  // a status test report's item n lands at this plus n
     TestSpeedByte = 66,
@@ -179,7 +180,7 @@ enum TestIoByte : std::size_t {
     TestPulsesLowByte = 68,
 };
 
-// para_run, what the panel works out for the controller.
+// The run settings, what the panel works out for the controller.
 enum RunWord : std::size_t {
     PieceWidthWord = 0, // the pattern's width
     StopRowWord = 1,    // the row the machine stops at

@@ -11,7 +11,7 @@ public:
     static constexpr int kCoarseMax = 99;
     static constexpr int kFineMax = 9;
 
-    // The racking table in para_system: 3 columns of 17 positions (0, R1-R8, L1-L8), 18 words a
+    // The racking table in the system block: 3 columns of 17 positions (0, R1-R8, L1-L8), 18 words a
     // column from word 84; group 8 takes a position's value at its index, moves the racking to
     // it at 256 + index, and takes one value for a whole column at 513 + column.
     static constexpr int kColumns = 3;

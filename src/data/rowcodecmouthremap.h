@@ -8,9 +8,9 @@
 // parameters, the eight-entry map from the work parameters.
 struct MouthRemap
 {
-    unsigned short mode = 0;    // para_system word 22 (byte 44)
-    unsigned short enable = 0;  // para_system word 25 (byte 50)
-    std::array<unsigned short, 8> map{}; // para_work words 696-703 (byte 1392)
+    unsigned short mode = 0;    // system block word 22 (byte 44)
+    unsigned short enable = 0;  // system block word 25 (byte 50)
+    std::array<unsigned short, 8> map{}; // work block words 696-703 (byte 1392)
 
     static MouthRemap fromBlocks(const ParaBlock<kSystemSize> &system, const ParaBlock<kWorkSize> &work);
 };

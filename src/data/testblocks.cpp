@@ -1,6 +1,6 @@
 #include "testblocks.h"
 
-#include "parablocks.h"
+#include "machinedata.h"
 
 int TestBlocks::groupSystem(int group)
 {
@@ -19,15 +19,15 @@ int TestBlocks::motoFileWord(int system, int kind)
     return 16 + system;
 }
 
-bool TestBlocks::loadIo(const QByteArray &file)
+bool TestBlocks::loadIo(MachineData &data, const QByteArray &file)
 {
     if (file.size() < kIoFileSize)
         return false;
-    para_test_io.fill(file.left(kIoFileSize));
+    data.ioTest().fill(file.left(kIoFileSize));
     return true;
 }
 
-bool TestBlocks::loadMoto(const QByteArray &file)
+bool TestBlocks::loadMoto(MachineData &data, const QByteArray &file)
 {
     if (file.size() < kMotoFileSize)
         return false;
@@ -43,6 +43,6 @@ bool TestBlocks::loadMoto(const QByteArray &file)
     }
     for (int set = 0; set < kGuideSets; ++set)
         block.setWord(std::size_t(guideBlockWord(set)), fileWord(guideFileWord(set)));
-    para_test_moto = block;
+    data.carriageTest().assign(block);
     return true;
 }

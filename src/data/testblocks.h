@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+class MachineData;
+
 // The controller's test files and where their values land: io.tst is the input/output test
 // block as it is; moto.tst holds the carriage test's values by knitting system, which the
 // block holds by the page's groups.
@@ -21,13 +23,13 @@ public:
     // 8-15 kinds 2 and 3, 16-19 kind 4, each by system; -1 outside.
     static int motoFileWord(int system, int kind);
     static int guideFileWord(int set) { return 20 + set; }
-    // The word of para_test_moto that holds kind k of group g, and yarn-guide set n.
+    // The word of the carriage test's block that holds kind k of group g, and yarn-guide set n.
     static int motoBlockWord(int group, int kind) { return 6 * group + kind; }
     static int guideBlockWord(int set) { return 24 + set; }
 
-    // Fill para_test_io / para_test_moto from a file's bytes. False, with the block untouched,
-    // when the file is shorter than its block: a half-stale block would show values the
-    // controller never had.
-    static bool loadIo(const QByteArray &file);
-    static bool loadMoto(const QByteArray &file);
+    // Fill data's input/output or carriage test block from a file's bytes. False, with the
+    // block untouched, when the file is shorter than its block: a half-stale block would show
+    // values the controller never had.
+    static bool loadIo(MachineData &data, const QByteArray &file);
+    static bool loadMoto(MachineData &data, const QByteArray &file);
 };

@@ -1,6 +1,6 @@
 #include "workfile.h"
 
-#include "parablocks.h"
+#include "machinedata.h"
 #include "platform/atomicfile.h"
 
 #include <QFile>
@@ -124,10 +124,10 @@ bool WorkFile::read(const QString &path, QByteArray *out)
     return true;
 }
 
-bool WorkFile::save(const QString &path)
+bool WorkFile::save(const MachineData &data, const QString &path)
 {
-    static_assert(kSize == int(kWorkSize), "a .wrk is the image of para_work");
-    return !path.isEmpty() && AtomicFile::save(path, para_work.data(), kSize);
+    static_assert(kSize == int(kWorkSize), "a .wrk is the image of the work block");
+    return !path.isEmpty() && AtomicFile::save(path, data.work().data(), kSize);
 }
 
 QStringList WorkFile::view(View v, const QByteArray &block)

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-// A job's work-parameter file (.wrk): the 1556-byte image of para_work. Reading checks the
+class MachineData;
+
+// A job's work-parameter file (.wrk): the 1556-byte image of the work block. Reading checks the
 // size, so a short or long file never leaves a block half old; the browser's views print it.
 class WorkFile
 {
@@ -17,8 +19,9 @@ public:
 
     // The whole file when it is exactly kSize bytes; false (and out empty) otherwise.
     static bool read(const QString &path, QByteArray *out);
-    // para_work saved whole over the file; false (and the old file as it was) when it cannot be.
-    static bool save(const QString &path);
+    // data's work block saved whole over the file; false (and the old file as it was) when it
+    // cannot be.
+    static bool save(const MachineData &data, const QString &path);
     // The lines of one view of a block; words beyond a short block read as 0.
     static QStringList view(View view, const QByteArray &block);
 };

@@ -1,13 +1,13 @@
 #include "cntedit.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "logic/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/cntpanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -16,7 +16,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -46,8 +46,9 @@ bool isDigit(int key)
 
 } // namespace
 
-CntEdit::CntEdit(QWidget *parent, const char *name)
+CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     : MyDialog(parent, name ? name : "CntEdit")
+    , machine_(machine)
 {
     setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
     setdialogtitle(QStringLiteral("Cnt File Browse Tools"));
@@ -67,7 +68,7 @@ CntEdit::CntEdit(QWidget *parent, const char *name)
         button->setGeometry(x, 435, 86, 40);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         button->setProperty("key", b.key);
         connect(button, &QPushButton::clicked, this, b.slot);
         buttons_.append(button);
@@ -80,17 +81,18 @@ CntEdit::CntEdit(QWidget *parent, const char *name)
     QTimer::singleShot(10, this, &CntEdit::openonefile);
 }
 
-void CntEdit::openfile(const QString &path, QWidget *parent)
+void CntEdit::openfile(MachineData &machine, const QString &path, QWidget *parent)
 {
-    auto *page = new CntEdit(parent);
+    auto *page = new CntEdit(machine, parent);
     page->setpath(path);
     page->exec();
     delete page;
 }
 
-QString CntEdit::livePath()
+QString CntEdit::livePath() const
 {
-    return strcurfilename.isEmpty() ? QString() : JobFolders::file(strcurfilename, QStringLiteral(".cnt"));
+    const QString &job = machine_.jobName();
+    return job.isEmpty() ? QString() : JobFolders::file(job, QStringLiteral(".cnt"));
 }
 
 void CntEdit::buildFrames(QWidget *body)
@@ -203,7 +205,7 @@ void CntEdit::selectedit()
     for (int side = 0; side < 2; ++side) {
         for (int c = 0; c < 8; ++c) {
             MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
-            b->setPalette(store_.carrier(side, c) ? palette_label_dark : palette_button_dark);
+            b->setPalette(store_.carrier(side, c) ? PanelPalettes().labelDark() : PanelPalettes().buttonDark());
             b->setProperty("set", store_.carrier(side, c));
         }
     }
@@ -324,8 +326,9 @@ void CntEdit::cnt_close()
         } else {
             DIAMESSAGE(this, tr("文件保存完毕 !"));
             if (store_.live()) {
-                std::memset(wave_cnt.data(), 0, kCntImageSize);
-                std::memcpy(wave_cnt.data(), store_.buffer().constData(), std::size_t(store_.buffer().size()));
+                const auto image = std::make_unique<MachineData::ProgramImage>();
+                image->fill(store_.buffer());
+                machine_.setProgram(*image, machine_.programRecords());
             }
         }
     }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class MachineData;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -19,13 +20,14 @@ class CntEdit : public MyDialog
     Q_OBJECT
 
 public:
-    explicit CntEdit(QWidget *parent = nullptr, const char *name = nullptr);
+    // The current job's program, when the page is on it, is machine's program too.
+    explicit CntEdit(MachineData &machine, QWidget *parent = nullptr, const char *name = nullptr);
 
     // Shows the page modally on path and deletes it when closed.
-    static void openfile(const QString &path, QWidget *parent = nullptr);
+    static void openfile(MachineData &machine, const QString &path, QWidget *parent = nullptr);
     void setpath(const QString &path) { path_ = path; }
     // The current job's program, the one the controller holds.
-    static QString livePath();
+    QString livePath() const;
 
     const CntStore &store() const { return store_; }
     int group() const { return group_; }
@@ -69,6 +71,7 @@ private:
     void tell(const QString &message);
     void placePanel();
 
+    MachineData &machine_;
     CntStore store_;
     QString path_;
     int group_ = 0;

@@ -2,13 +2,13 @@
 
 #include "patlabel.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "logic/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -24,7 +24,7 @@ constexpr int kCellHeight = 12;
 
 } // namespace
 
-PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
+PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *parent, const char *name)
     : MyDialog(parent, name ? name : "PatEdit")
     , context_(new PatLabel(this, "context"))
     , value_(new QComboBox(this))
@@ -60,12 +60,14 @@ PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
         button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         connect(button, &QPushButton::clicked, this, b.action);
         ++k;
     }
     connect(context_, &PatLabel::signal_change, this, &PatEdit::slot_poschange);
-    const QString live = livePath();
+    // The current job's pattern, the one the controller holds.
+    const QString &job = machine.jobName();
+    const QString live = job.isEmpty() ? QString() : JobFolders::file(job, QStringLiteral(".pat"));
     if (context_->patfile(path, kCellWidth, kCellHeight)) {
         live_ = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
         context_->setFocus();
@@ -78,16 +80,11 @@ PatEdit::PatEdit(const QString &path, QWidget *parent, const char *name)
     }
 }
 
-void PatEdit::openfile(const QString &path, QWidget *parent)
+void PatEdit::openfile(const MachineData &machine, const QString &path, QWidget *parent)
 {
-    auto *page = new PatEdit(path, parent);
+    auto *page = new PatEdit(machine, path, parent);
     page->exec();
     delete page;
-}
-
-QString PatEdit::livePath()
-{
-    return strcurfilename.isEmpty() ? QString() : JobFolders::file(strcurfilename, QStringLiteral(".pat"));
 }
 
 void PatEdit::slot_poschange(int line, int column, unsigned char)

@@ -2,6 +2,7 @@
 
 #include "ui/mydialog.h"
 
+class MachineData;
 class PatLabel;
 class QComboBox;
 
@@ -12,11 +13,11 @@ class PatEdit : public MyDialog
     Q_OBJECT
 
 public:
-    explicit PatEdit(const QString &path, QWidget *parent = nullptr, const char *name = nullptr);
+    // The page is live when path is the pattern of machine's current job.
+    PatEdit(const MachineData &machine, const QString &path, QWidget *parent = nullptr, const char *name = nullptr);
 
     // Shows the page modally on path and deletes it when closed.
-    static void openfile(const QString &path, QWidget *parent = nullptr);
-    static QString livePath();
+    static void openfile(const MachineData &machine, const QString &path, QWidget *parent = nullptr);
 
     PatLabel *label() const { return context_; }
     QComboBox *selector() const { return value_; }

@@ -1,7 +1,7 @@
 #include "dialogdel.h"
 
-#include "joblistview.h"
-#include "pagekeys.h"
+#include "ui/joblistview.h"
+#include "ui/pagekeys.h"
 
 #include "data/parafiles.h"
 #include "data/paraformat.h"
@@ -11,7 +11,7 @@
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ dialogdel::dialogdel(QWidget *parent, const char *name)
         auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
         button->setGeometry(10, 10 + 44 * keys.size(), 100, 38);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         connect(button, &QPushButton::clicked, this, b.slot);
         keys.append({KeyTable::function(keys.size() + 1), [this, slot = b.slot] { (this->*slot)(); }});
         if (keys.size() == 1)

@@ -2,29 +2,29 @@
 
 #include "dialogdel.h"
 #include "inputdirdialog.h"
-#include "joblistview.h"
-#include "jobviewers.h"
-#include "outputfiledialog.h"
-#include "pagekeys.h"
+#include "logic/controllercommands.h"
+#include "ui/joblistview.h"
+#include "ui/jobviewers.h"
+#include "ui/outputfiledialog.h"
+#include "ui/pagekeys.h"
 
 #include "data/cntrecord.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
-#include "editors/bmpedit.h"
-#include "link/commands.h"
 #include "logic/cntstore.h"
 #include "logic/controllermessages.h"
 #include "logic/jobfolders.h"
 #include "logic/jobsender.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
+#include "ui/bmpedit.h"
 #include "ui/fileoperate.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QFile>
 
@@ -36,8 +36,9 @@ const char kRunning[] = QT_TRANSLATE_NOOP("dialogide", "机头正在运行, 请�
 
 } // namespace
 
-dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
+dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
     : MyDialog(parent, name ? name : "dialogide", modal, flags)
+    , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Clothing File Management"));
     auto *body = new QWidget(this);
@@ -46,7 +47,7 @@ dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFl
     list_ = new JobListView(body);
     list_->setGeometry(120, 10, 440, 394);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
+    list_->setSortByTime(sortByTime());
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
 
     const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
@@ -67,7 +68,7 @@ dialogide::dialogide(QWidget *parent, const char *name, bool modal, Qt::WindowFl
         button->setGeometry(10, y, 100, 38);
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setPalette(palette_button_dark);
+        button->setPalette(PanelPalettes().buttonDark());
         connect(button, &QPushButton::clicked, this, b.slot);
         y += 44;
         const int n = keys.size() + 1;
@@ -82,7 +83,7 @@ void dialogide::showEvent(QShowEvent *event)
 {
     MyDialog::showEvent(event);
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     list_->setFocus();
 }
 
@@ -124,11 +125,11 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
 
 bool dialogide::updatafile(const QString &name)
 {
-    const JobSender::Result result = JobSender::send(name, fileoperate::withController());
+    const JobSender::Result result = JobSender::send(machine_, name, fileoperate::withController());
     if (result.sent) {
         Q_EMIT signal_updata(name);
         getfilelist();
-        list_->setindexitem(strcurfilename);
+        list_->setindexitem(machine_.jobName());
     }
     if (!result.message.isEmpty())
         DIAMESSAGE(this, result.message);
@@ -147,7 +148,7 @@ void dialogide::slot_updatafile()
     }
     if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
@@ -166,13 +167,13 @@ void dialogide::slot_inputfile()
     if (name.isEmpty())
         return;
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     list_->finditemcol(name, 0);
-    if (name != strcurfilename)
+    if (name != machine_.jobName())
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
     DIAMESSAGE(this, tr("新导入文件与正在编织文件名相同 !"));
-    for (int i = 0; getmotostatus() != 0; ++i) {
+    for (int i = 0; !ControllerCommands::stopped(); ++i) {
         if (i == JobSender::kTries) {
             DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;
@@ -217,21 +218,23 @@ void dialogide::slot_patfile()
 void dialogide::openEditor(int kind, const QString &ext)
 {
     const QString name = chosen();
-    if (name.isEmpty() || !JobViewers::has(JobViewers::Kind(kind)))
+    const JobViewers *viewers = JobViewers::find();
+    if (name.isEmpty() || !viewers || !viewers->has(JobViewers::Kind(kind)))
         return;
     const QString path = JobFolders::file(name, ext);
     const QString refusal = JobSender::damaged(path);
     if (!refusal.isEmpty())
         DIAMESSAGE(this, refusal);
     else
-        JobViewers::open(JobViewers::Kind(kind), path, 0, this);
+        viewers->open(JobViewers::Kind(kind), path, 0, this);
 }
 
 void dialogide::slot_wrkfilebrown()
 {
     const QString name = chosen();
-    if (!name.isEmpty())
-        JobViewers::open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
+    const JobViewers *viewers = JobViewers::find();
+    if (!name.isEmpty() && viewers)
+        viewers->open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
 }
 
 void dialogide::slot_deletewavefile()
@@ -244,7 +247,7 @@ void dialogide::slot_deletewavefile()
     if (!deletefile(JobFolders::dir(name)))
         DIAMESSAGE(this, tr("删除文件失败 !"));
     getfilelist();
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     if (!next.isEmpty())
         list_->finditemcol(next, 0);
     dropCurrentJobIfGone();
@@ -255,18 +258,23 @@ void dialogide::slot_management()
     const QString was = chosen();
     dialogdel page(this);
     page.exec();
-    list_->setSortByTime(management.word(Protocol::SortByTimeWord) == 1);
+    list_->setSortByTime(sortByTime());
     getfilelist();
     if (!was.isEmpty())
         list_->finditemcol(was, 0);
-    list_->setindexitem(strcurfilename);
+    list_->setindexitem(machine_.jobName());
     dropCurrentJobIfGone();
+}
+
+bool dialogide::sortByTime() const
+{
+    return machine_.panelSettings().word(Protocol::SortByTimeWord) == 1;
 }
 
 void dialogide::dropCurrentJobIfGone()
 {
-    if (strcurfilename.isEmpty() || list_->findItems(strcurfilename, Qt::MatchExactly, 0).size() > 0)
+    if (machine_.jobName().isEmpty() || list_->findItems(machine_.jobName(), Qt::MatchExactly, 0).size() > 0)
         return;
-    strcurfilename.clear();
+    machine_.setJobName(QString());
     Q_EMIT signal_updata(QString());
 }

@@ -3,6 +3,7 @@
 #include "ui/mydialog.h"
 
 class JobListView;
+class MachineData;
 class QTreeWidgetItem;
 
 // The disk file manager: the jobs on the panel's disk, and the keys that choose the job to
@@ -13,7 +14,7 @@ class dialogide : public MyDialog
     Q_OBJECT
 
 public:
-    explicit dialogide(QWidget *parent = nullptr, const char *name = nullptr, bool modal = true,
+    explicit dialogide(MachineData &machine, QWidget *parent = nullptr, const char *name = nullptr, bool modal = true,
                        Qt::WindowFlags flags = kFrameless);
 
     JobListView *list() const { return list_; }
@@ -47,6 +48,8 @@ private:
     // F5 and F6: the editor of that kind on the job's file, after its check.
     void openEditor(int kind, const QString &ext);
     void dropCurrentJobIfGone();
+    bool sortByTime() const;
 
+    MachineData &machine_;
     JobListView *list_;
 };

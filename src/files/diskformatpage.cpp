@@ -2,8 +2,8 @@
 
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -31,7 +31,7 @@ void DiskFormatPage::addButton(const QString &text, int key, const std::function
     auto *button = new MYBUTTON(text, this, "Bmenu");
     button->setGeometry(10, 100 + 50 * buttons_.size(), 110, 40);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setPalette(palette_button_dark);
+    button->setPalette(PanelPalettes().buttonDark());
     connect(button, &QPushButton::clicked, this, action);
     buttons_.append(button);
     // A key does what its button does, and nothing while the button is disabled.

@@ -1,6 +1,6 @@
 #include "inputdirdialog.h"
 
-#include "fileoperatedialog.h"
+#include "ui/fileoperatedialog.h"
 
 #include "logic/stickjobimport.h"
 #include "ui/mycheckbox.h"

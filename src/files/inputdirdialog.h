@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filedialog.h"
+#include "ui/filedialog.h"
 
 // The stick browser that imports a whole knitting job: the operator picks any file of the job
 // and presses "导     入" (Enter). "F7. 导入工作参数" (F7) takes the stick's work parameters

@@ -2,7 +2,6 @@
 
 #include "data/alarmtexts.h"
 #include "data/historylog.h"
-#include "files/outputfiledialog.h"
 #include "logic/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
@@ -12,6 +11,7 @@
 #include "ui/mylistview.h"
 #include "ui/mytabwidget.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
 
 #include <QHeaderView>
@@ -25,6 +25,8 @@ QString eventText(const QString &event)
         return HistoryPage::tr("报警");
     if (event == QLatin1String("acknowledged"))
         return HistoryPage::tr("确认");
+    if (event == QLatin1String("reason"))
+        return HistoryPage::tr("停机原因");
     return HistoryPage::tr("解除");
 }
 
@@ -62,7 +64,10 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     for (int i = int(alarms.entries.size()) - 1, n = 0; i >= 0 && n < kAlarmRows; --i, ++n) {
         const HistoryLog::Entry &e = alarms.entries[i];
         new QTreeWidgetItem(events, {HistoryLog::timeText(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
-                                     eventText(e.event), AlarmTexts::shown(e.number(2), e.number(3), e.field(4)),
+                                     eventText(e.event),
+                                     // A stop's reason is its list's text, not an alarm's.
+                                     e.event == QLatin1String("reason") ? e.field(4)
+                                                                        : AlarmTexts::shown(e.number(2), e.number(3), e.field(4)),
                                      e.field(5), e.field(6)});
     }
 

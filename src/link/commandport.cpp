@@ -106,8 +106,9 @@ unsigned char commandport(quint32 to, quint16 port, int timeoutMs, unsigned char
         return Protocol::NotAnswered;
     // The reply is waited for in poll(): the event loop's turn comes after it.
     const StallReport::Wait mandated;
-    ControllerPresence &presence = ControllerPresence::instance();
-    presence.commandStarting();
+    ControllerPresence *presence = ControllerPresence::find();
+    if (presence)
+        presence->commandStarting();
     bool bound = false;
     const int fd = openSocket(&bound);
     if (bound)
@@ -128,7 +129,8 @@ unsigned char commandport(quint32 to, quint16 port, int timeoutMs, unsigned char
         ::close(fd);
     if (answered)
         CommandTrace::print(CommandTrace::recvLine(buffer, length));
-    presence.commandEnded(answered);
+    if (presence)
+        presence->commandEnded(answered);
     return answered ? Protocol::Answered : Protocol::NotAnswered;
 }
 
@@ -136,7 +138,8 @@ void commandsend(quint32 to, quint16 port, const unsigned char *buffer, int leng
 {
     if (!buffer || length <= 0 || length > CommandDatagram::kSize)
         return;
-    ControllerPresence::instance().commandStarting();
+    if (ControllerPresence *presence = ControllerPresence::find())
+        presence->commandStarting();
     bool bound = false;
     const int fd = openSocket(&bound);
     sendTo(fd, to, port, buffer, length);

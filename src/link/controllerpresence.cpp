@@ -1,9 +1,10 @@
 #include "controllerpresence.h"
 
-ControllerPresence &ControllerPresence::instance()
+#include "platform/applicationparts.h"
+
+ControllerPresence *ControllerPresence::find()
 {
-    static ControllerPresence presence;
-    return presence;
+    return ApplicationParts::find<ControllerPresence>();
 }
 
 void ControllerPresence::commandEnded(bool answered)

@@ -4,13 +4,17 @@
 
 // Whether the controller is there to answer: offline from a command that went unanswered until
 // a command is answered or a report arrives. It also knows whether a test page holds the
-// command port, and lets a command take the port back from the offline status query.
+// command port, and lets a command take the port back from the offline status query. The
+// panel's main() makes one as a child of the application, where the command wrappers, the
+// status channel and the test socket find it (ApplicationParts); without one nobody listens.
 class ControllerPresence : public QObject
 {
     Q_OBJECT
 
 public:
-    static ControllerPresence &instance();
+    explicit ControllerPresence(QObject *parent = nullptr) : QObject(parent) {}
+    // The application's, or nullptr.
+    static ControllerPresence *find();
 
     bool offline() const { return offline_; }
     // The outcome of every command that waits for its reply.
@@ -29,7 +33,6 @@ Q_SIGNALS:
     void portWanted();
 
 private:
-    ControllerPresence() = default;
     void setOffline(bool offline);
 
     bool offline_ = false;

@@ -3,8 +3,8 @@
 #include "commandtrace.h"
 #include "controlleraddress.h"
 #include "controllerpresence.h"
+#include "data/machinedata.h"
 #include "datagramsocket.h"
-#include "data/parablocks.h"
 #include "data/protocol.h"
 #include "platform/panelenv.h"
 
@@ -33,8 +33,10 @@ bool bindSocket(DatagramSocket *socket, quint16 base)
 
 } // namespace
 
-StatusChannel::StatusChannel(QObject *parent)
+StatusChannel::StatusChannel(MachineData &data, QObject *parent)
     : QObject(parent)
+    , data_(data)
+    , presence_(ControllerPresence::find())
     , status_(new DatagramSocket(this))
     , needle_(new DatagramSocket(this))
     , trace_(stdout)
@@ -74,7 +76,8 @@ void StatusChannel::drain(DatagramSocket *socket, bool status)
             ++dropped_;
             continue;
         }
-        ControllerPresence::instance().reportArrived();
+        if (presence_)
+            presence_->reportArrived();
         if (status)
             handleStatus(bytes, got);
         else
@@ -92,8 +95,8 @@ bool StatusChannel::handleNeedle(const unsigned char *bytes, int length)
         return false;
     }
     ++needleCount_;
-    para_cur.setWord(Protocol::PulsesWord, value16(bytes, Protocol::FirstValueByte));
-    para_cur.setWord(Protocol::NeedleWord, value16(bytes, Protocol::SecondValueByte));
+    data_.controllerState().setWord(Protocol::PulsesWord, value16(bytes, Protocol::FirstValueByte));
+    data_.controllerState().setWord(Protocol::NeedleWord, value16(bytes, Protocol::SecondValueByte));
     Q_EMIT needleMoved();
     return true;
 }
@@ -131,7 +134,7 @@ void StatusChannel::dispatchTest(const unsigned char *r)
     int target = -1;
     if (block == Protocol::IoTestBlock && kTestIoBase + item < int(kTestIoSize)) {
         target = kTestIoBase + item;
-        para_test_io.setByte(std::size_t(target), value);
+        data_.ioTest().setByte(std::size_t(target), value);
     } else if (block == Protocol::MotoTestBlock) {
         // Items 6-15 have no place in the block: their bytes would land on other readings.
         if (item <= 5)
@@ -139,7 +142,7 @@ void StatusChannel::dispatchTest(const unsigned char *r)
         else if (item >= 16 && kMotoHighBase + item < int(kTestMotoSize))
             target = kMotoHighBase + item;
         if (target >= 0)
-            para_test_moto.setByte(std::size_t(target), value);
+            data_.carriageTest().setByte(std::size_t(target), value);
     }
     if (target >= 0)
         Q_EMIT testReport(block, item, value);
@@ -151,7 +154,7 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
     const unsigned short b = value16(r, Protocol::SecondValueByte);
     switch (r[Protocol::ObjectByte]) {
     case Protocol::ZeroingStarted:
-        para_cur.setByte(Protocol::RunningByte, 0);
+        data_.controllerState().setByte(Protocol::RunningByte, 0);
         Q_EMIT zeroingStarted();
         break;
     case Protocol::MachineStarted:
@@ -164,9 +167,9 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
         Q_EMIT machineStopped();
         break;
     case Protocol::RowReport: {
-        const bool cancel = (para_cur.word(Protocol::RowWord) & Protocol::RowCancelling) && !(b & Protocol::RowCancelling);
-        para_cur.setWord(Protocol::PiecesDoneWord, a);
-        para_cur.setWord(Protocol::RowWord, b);
+        const bool cancel = (data_.controllerState().word(Protocol::RowWord) & Protocol::RowCancelling) && !(b & Protocol::RowCancelling);
+        data_.controllerState().setWord(Protocol::PiecesDoneWord, a);
+        data_.controllerState().setWord(Protocol::RowWord, b);
         Q_EMIT rowReport(static_cast<unsigned short>(b & Protocol::RowMask), cancel);
         break;
     }
@@ -183,9 +186,9 @@ void StatusChannel::dispatchMachine(const unsigned char *r)
         break;
     }
     case Protocol::ZeroingFinished:
-        para_cur.setByte(Protocol::RunningByte, 1);
-        para_cur.setByte(Protocol::CarrierByte, 0);
-        para_cur.setWord(Protocol::RowWord, 1);
+        data_.controllerState().setByte(Protocol::RunningByte, 1);
+        data_.controllerState().setByte(Protocol::CarrierByte, 0);
+        data_.controllerState().setWord(Protocol::RowWord, 1);
         Q_EMIT zeroingFinished();
         break;
     case Protocol::KnittingTime:

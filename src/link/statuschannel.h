@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdio>
 
+class ControllerPresence;
 class DatagramSocket;
+class MachineData;
 
 // Receives the controller's unsolicited status and needle reports, writes what they carry
-// into para_cur, para_test_io and para_test_moto, traces each status report and tells the
-// screens what changed, one signal per report, in arrival order.
+// into the machine data's controller state and test blocks, traces each status report and
+// tells the screens what changed, one signal per report, in arrival order.
 class StatusChannel : public QObject
 {
     Q_OBJECT
@@ -18,7 +21,7 @@ public:
     static constexpr quint16 kStatusPort = 2001;
     static constexpr quint16 kNeedlePort = 2700;
 
-    explicit StatusChannel(QObject *parent = nullptr);
+    explicit StatusChannel(MachineData &data, QObject *parent = nullptr);
 
     // Binds both sockets on every local IPv4 address at the offset ports. False when either
     // could not be bound; the other one works regardless.
@@ -64,6 +67,8 @@ private:
     void dispatchTest(const unsigned char *r);
     void trace(const unsigned char *r);
 
+    MachineData &data_;
+    QPointer<ControllerPresence> presence_; // the application's, told of every report
     DatagramSocket *status_;
     DatagramSocket *needle_;
     quint32 controller_ = 0;

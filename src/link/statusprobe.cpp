@@ -18,14 +18,15 @@ constexpr quint16 kControllerPort = 2800;
 
 StatusProbe::StatusProbe(QObject *parent)
     : QObject(parent)
+    , presence_(ControllerPresence::find())
 {
     static_assert(sizeof request_ == CommandDatagram::kSize, "one command datagram");
     interval_.setInterval(kIntervalMs);
     connect(&interval_, &QTimer::timeout, this, &StatusProbe::tick);
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &StatusProbe::release);
-    ControllerPresence &presence = ControllerPresence::instance();
-    connect(&presence, &ControllerPresence::portWanted, this, &StatusProbe::release);
+    if (presence_)
+        connect(presence_, &ControllerPresence::portWanted, this, &StatusProbe::release);
     interval_.start();
 }
 
@@ -36,8 +37,7 @@ StatusProbe::~StatusProbe()
 
 void StatusProbe::tick()
 {
-    const ControllerPresence &presence = ControllerPresence::instance();
-    if (waiting() || !presence.offline() || presence.portHeld())
+    if (waiting() || !presence_ || !presence_->offline() || presence_->portHeld())
         return;
     socket_ = new DatagramSocket(this);
     if (!socket_->bind(PanelEnv::port(kCommandPort))) {
@@ -67,7 +67,8 @@ void StatusProbe::receive()
             continue;
         CommandTrace::print(CommandTrace::recvLine(datagram, CommandDatagram::kSize));
         release();
-        ControllerPresence::instance().commandEnded(true);
+        if (presence_)
+            presence_->commandEnded(true);
         Q_EMIT answered(motostatusreply(datagram));
         return;
     }

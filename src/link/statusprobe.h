@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
+class ControllerPresence;
 class DatagramSocket;
 
 // The status query that notices the controller's return while the panel is offline: every
@@ -30,6 +32,7 @@ private:
     void receive();
     void release();
 
+    QPointer<ControllerPresence> presence_; // the application's
     QTimer interval_;
     QTimer deadline_;
     DatagramSocket *socket_ = nullptr;

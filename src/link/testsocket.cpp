@@ -22,6 +22,7 @@ TestSocket::TestSocket(TestDatagram::Test test, QObject *parent)
     , test_(test)
     , socket_(new DatagramSocket(this))
     , controller_(ControllerAddress::ipv4())
+    , presence_(ControllerPresence::find())
 {
     connect(socket_, &DatagramSocket::readyRead, this, &TestSocket::drain);
 }
@@ -29,7 +30,8 @@ TestSocket::TestSocket(TestDatagram::Test test, QObject *parent)
 TestSocket::~TestSocket()
 {
     if (isBound())
-        ControllerPresence::instance().holdPort(false);
+        if (presence_)
+            presence_->holdPort(false);
 }
 
 bool TestSocket::open()
@@ -37,10 +39,12 @@ bool TestSocket::open()
     if (isBound())
         return true;
     // Held alone: a command sent meanwhile must not take the controller's answers for its own.
-    ControllerPresence::instance().commandStarting();
+    if (presence_)
+        presence_->commandStarting();
     if (!socket_->bind(PanelEnv::port(kCommandPort)))
         return false;
-    ControllerPresence::instance().holdPort(true);
+    if (presence_)
+        presence_->holdPort(true);
     return true;
 }
 

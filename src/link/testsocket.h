@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 
+class ControllerPresence;
 class DatagramSocket;
 
 // A test page's own datagram socket on the panel's command port (2900): sends the test's
@@ -43,6 +45,7 @@ private:
     TestDatagram::Test test_;
     DatagramSocket *socket_;
     quint32 controller_;
+    QPointer<ControllerPresence> presence_; // the application's
     bool plainTrace_ = false;
     quint64 dropped_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "tftpclient.h"
 
+#include "tftpporthistory.h"
+
 #include "data/jobname.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
@@ -29,6 +31,8 @@ TftpClient::TftpClient(QObject *parent)
     events.rearm = [this](int ms) { timer_->start(ms); };
     events.finished = [this] { finished(); };
     exchange_.setEvents(events);
+    if (TftpPortHistory *history = TftpPortHistory::find())
+        exchange_.setStalePorts(&history->ports());
 }
 
 TftpClient::~TftpClient() = default;

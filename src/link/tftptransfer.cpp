@@ -30,32 +30,6 @@ std::string dotted(std::uint32_t a)
     return format("%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF);
 }
 
-// The server's transfer ports of this process's latest transfers and of packets that belonged
-// to none. The local port is fixed, so a server still repeating a packet of an earlier transfer
-// (its acknowledgement lost, or our next request) reaches the next one: such a port never
-// opens a transfer.
-const std::size_t kStalePorts = 4;
-std::vector<std::uint16_t> &stalePorts()
-{
-    static std::vector<std::uint16_t> ports;
-    return ports;
-}
-
-bool isStale(std::uint16_t port)
-{
-    const std::vector<std::uint16_t> &ports = stalePorts();
-    return std::find(ports.begin(), ports.end(), port) != ports.end();
-}
-
-void markStale(std::uint16_t port)
-{
-    std::vector<std::uint16_t> &ports = stalePorts();
-    ports.erase(std::remove(ports.begin(), ports.end(), port), ports.end());
-    ports.push_back(port);
-    if (ports.size() > kStalePorts)
-        ports.erase(ports.begin());
-}
-
 } // namespace
 
 TftpTransfer::TftpTransfer(TftpPort &socket)
@@ -107,7 +81,7 @@ bool TftpTransfer::begin(bool upload, const std::string &localPath, const std::s
     std::uint16_t p = 0;
     while (socket_.receive(receive_, int(sizeof receive_), &a, &p) >= 0) {
         if (a == peer_.server)
-            markStale(p);
+            stale_->mark(p);
     }
     sendLast();
     rearm(peer_.periodMs);
@@ -171,13 +145,13 @@ void TftpTransfer::take(int n, std::uint32_t address, std::uint16_t port)
     // from a fresh port is the answer to our request.
     const bool opening = v.valid && v.opcode == (upload_ ? TftpPacket::Ack : TftpPacket::Data) && v.block == (upload_ ? 0 : 1);
     const bool foreign = answerSeen_ ? port != peerPort_
-                                     : isStale(port) || (v.opcode != TftpPacket::Error && v.valid && !opening);
+                                     : stale_->contains(port) || (v.opcode != TftpPacket::Error && v.valid && !opening);
     if (foreign) {
         // Another transfer's packet (RFC 1350): tell its sender, never take it as ours.
         if (v.opcode != TftpPacket::Error) {
             sendError(TftpPacket::UnknownTid, "Unknown transfer ID", address, port);
             if (!answerSeen_)
-                markStale(port);
+                stale_->mark(port);
         }
         return;
     }
@@ -380,7 +354,7 @@ void TftpTransfer::tick()
 bool TftpTransfer::finish(int code, const std::string &reason)
 {
     if (answerSeen_)
-        markStale(peerPort_);
+        stale_->mark(peerPort_);
     const State state = state_;
     running_ = false;
     state_ = Idle;

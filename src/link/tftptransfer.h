@@ -2,6 +2,7 @@
 
 #include "link/tftppacket.h"
 #include "link/tftpport.h"
+#include "link/tftpstaleports.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +63,9 @@ public:
     TftpTransfer &operator=(const TftpTransfer &) = delete;
 
     void setEvents(const Events &events) { events_ = events; }
+    // The stale ports to keep across this and later transfers on the same local port; its own
+    // (for this transfer alone) while none is given.
+    void setStalePorts(TftpStalePorts *ports) { stale_ = ports ? ports : &ownStale_; }
     // Starts a transfer: an upload reads its first chunk of total bytes, then the request goes
     // out. False, after finished, when it cannot start. localPath names the file in messages;
     // the remote name is sent as its bytes.
@@ -107,6 +111,8 @@ private:
 
     TftpPort &socket_;
     Events events_;
+    TftpStalePorts ownStale_;
+    TftpStalePorts *stale_ = &ownStale_;
     File *file_ = nullptr;
     Peer peer_;
     State state_ = Idle;

@@ -1,8 +1,5 @@
 #include "celltext.h"
 
-#include "data/parablocks.h"
-#include "data/protocol.h"
-
 #include <QCoreApplication>
 
 // The typed texts repeat the shown ones: marked once for translation, each is looked up
@@ -69,9 +66,9 @@ bool CellText::number(const QString &text, bool allowSign, int *value)
     return true;
 }
 
-int CellText::maxOf(const ParamCell &cell)
+int CellText::maxOf(const ParamCell &cell, int bedWidth)
 {
-    return cell.max == kBedWidth ? int(para_system.word(Protocol::BedWidthWord)) : cell.max;
+    return cell.max == kBedWidth ? bedWidth : cell.max;
 }
 
 QString CellText::show(const ParamCell &cell, unsigned short stored)
@@ -91,7 +88,7 @@ QString CellText::show(const ParamCell &cell, unsigned short stored)
     }
 }
 
-CellText::Parsed CellText::parse(const ParamCell &cell, const QString &text)
+CellText::Parsed CellText::parse(const ParamCell &cell, const QString &text, int bedWidth)
 {
     Parsed out;
     int value = 0;
@@ -109,7 +106,7 @@ CellText::Parsed CellText::parse(const ParamCell &cell, const QString &text)
         out.status = OutOfRange;
         return out;
     }
-    if (value < cell.min || value > maxOf(cell)) {
+    if (value < cell.min || value > maxOf(cell, bedWidth)) {
         out.status = OutOfRange;
         return out;
     }
@@ -148,11 +145,11 @@ QString CellText::translated(const QString &source)
     return source.isEmpty() ? source : QCoreApplication::translate("ParamCell", source.toUtf8().constData());
 }
 
-QString CellText::help(const ParamCell &cell)
+QString CellText::help(const ParamCell &cell, int bedWidth)
 {
     QString text = translated(cell.help);
     if (cell.max == kBedWidth)
-        text += QString::number(para_system.word(Protocol::BedWidthWord));
+        text += QString::number(bedWidth);
     return text;
 }
 

@@ -12,6 +12,7 @@ extern const ChoiceSet kBaseType;     // K型 / L型
 
 // A cell's text and its stored value, both ways, with the cell's range; its help line and the
 // key panel that suits it. Numbers are decimal; one beyond 16 bits is refused, never wrapped.
+// bedWidth is the needle bed's width in the system block, the bound of kBedWidth cells.
 class CellText
 {
 public:
@@ -25,16 +26,16 @@ public:
     static QString show(const ParamCell &cell, unsigned short stored);
     // The value to store for a text: a number within the cell's range (plus its bias), or a
     // choice text of any choice set within the range; UnknownChoice for "未知" and the like.
-    static Parsed parse(const ParamCell &cell, const QString &text);
+    static Parsed parse(const ParamCell &cell, const QString &text, int bedWidth);
     // What the digit key writes into a choice cell; null when it writes nothing.
     static QString typed(const ParamCell &cell, int digit);
     // Whether "-" may be typed: only where a negative value can be right.
     static bool acceptsMinus(const ParamCell &cell);
     // Whether digits go into the cell's text.
     static bool typable(const ParamCell &cell);
-    static int maxOf(const ParamCell &cell);
+    static int maxOf(const ParamCell &cell, int bedWidth);
     // The help line in the operator's language, the bed width after a range that ends there.
-    static QString help(const ParamCell &cell);
+    static QString help(const ParamCell &cell, int bedWidth);
     // A label, help line or header of a parameter table (written in Chinese, marked in the
     // "ParamCell" context) in the operator's language.
     static QString translated(const QString &source);

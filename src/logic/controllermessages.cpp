@@ -18,7 +18,8 @@ QString ControllerMessages::connectionFailed()
 QString ControllerMessages::refusal(const QString &running)
 {
     // The status query was the last command: offline now means it went unanswered.
-    return ControllerPresence::instance().offline() ? connectionFailed() : running;
+    const ControllerPresence *presence = ControllerPresence::find();
+    return presence && presence->offline() ? connectionFailed() : running;
 }
 
 QString ControllerMessages::refusal(const char *running)

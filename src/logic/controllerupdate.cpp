@@ -2,7 +2,7 @@
 
 #include "updatebracket.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "platform/panelenv.h"
 
 #include <QElapsedTimer>
@@ -45,15 +45,15 @@ bool ControllerUpdate::waitProgrammed(int object, const std::function<void()> &p
     return false;
 }
 
-QString ControllerUpdate::masterVersion()
+QString ControllerUpdate::masterVersion(const MachineData &data)
 {
     using namespace Protocol;
     QString text = QStringLiteral("%1.%2.%3")
-                       .arg(para_cur.byte(MasterVersionByte))
-                       .arg(para_cur.byte(MasterVersionByte + 1))
-                       .arg(para_cur.byte(MasterVersionByte + 2));
+                       .arg(data.controllerState().byte(MasterVersionByte))
+                       .arg(data.controllerState().byte(MasterVersionByte + 1))
+                       .arg(data.controllerState().byte(MasterVersionByte + 2));
     for (std::size_t i = MasterEditionByte; i <= MasterEditionEnd; ++i) {
-        const unsigned char c = para_cur.byte(i);
+        const unsigned char c = data.controllerState().byte(i);
         if (c < 0x21 || c > 0x7e)
             break;
         text += QLatin1Char(char(c));
@@ -61,7 +61,7 @@ QString ControllerUpdate::masterVersion()
     return text;
 }
 
-QString ControllerUpdate::slaveVersion()
+QString ControllerUpdate::slaveVersion(const MachineData &data)
 {
-    return QStringLiteral("%1.%2").arg(para_cur.byte(Protocol::SlaveMajorByte)).arg(para_cur.byte(Protocol::SlaveMinorByte));
+    return QStringLiteral("%1.%2").arg(data.controllerState().byte(Protocol::SlaveMajorByte)).arg(data.controllerState().byte(Protocol::SlaveMinorByte));
 }

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class MachineData;
+
 // The controller's update mode as the update pages use it: entering it for one controller,
 // leaving it, and waiting while the controller programs an image it was sent. Every wait is
 // bounded, so a controller that is switched off never holds the panel for good.
@@ -25,9 +27,9 @@ public:
     // stays drawn.
     static bool waitProgrammed(int object, const std::function<void()> &paint);
 
-    // The versions the update menu shows, from para_cur: the main controller's bytes 30-32 as
-    // numbers with "." between them and bytes 33-35 as its edition letters; the slave's
-    // byte 39 "." byte 38.
-    static QString masterVersion();
-    static QString slaveVersion();
+    // The versions the update menu shows, from data's controller state: the main controller's
+    // bytes 30-32 as numbers with "." between them and bytes 33-35 as its edition letters; the
+    // slave's byte 39 "." byte 38.
+    static QString masterVersion(const MachineData &data);
+    static QString slaveVersion(const MachineData &data);
 };

@@ -4,7 +4,7 @@
 #include "jobfolders.h"
 
 #include "data/cntfile.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/patfile.h"
 #include "platform/panelpaths.h"
 
@@ -66,7 +66,7 @@ QString JobSender::upload(const QString &name, const FileTransfer &transfer)
     return QString();
 }
 
-bool JobSender::resetPieces()
+bool JobSender::resetPieces(MachineData &data)
 {
     // Another job starts with one piece and carrier replacement off.
     const UpdateBracket system(Protocol::SystemGroup);
@@ -77,15 +77,15 @@ bool JobSender::resetPieces()
     }
     bool reset = system.setRetrying(Protocol::PieceCountWord, 1);
     if (reset)
-        para_system.setWord(Protocol::PieceCountWord, 1);
+        data.system().setWord(Protocol::PieceCountWord, 1);
     reset = reset && system.setRetrying(Protocol::CarrierReplacementWord, 0);
     if (reset)
-        para_system.setWord(Protocol::CarrierReplacementWord, 0);
+        data.system().setWord(Protocol::CarrierReplacementWord, 0);
     // Closed however far the values got, so the update never stays open there.
     return system.closeRetrying() && reset;
 }
 
-JobSender::Result JobSender::send(const QString &name, const FileTransfer &transfer)
+JobSender::Result JobSender::send(MachineData &data, const QString &name, const FileTransfer &transfer)
 {
     const UpdateBracket job(kJobGroup);
     if (!job.open()) {
@@ -101,20 +101,20 @@ JobSender::Result JobSender::send(const QString &name, const FileTransfer &trans
         return failure(ControllerMessages::connectionFailed());
     // The controller knits this job from here on: the panel names it too, whatever fails
     // below, and the message says which step did.
-    const bool another = name != strcurfilename;
-    strcurfilename = name;
+    const bool another = name != data.jobName();
+    data.setJobName(name);
     const auto late = [](const QString &text) { return Result{true, text}; };
-    if (another && !resetPieces())
+    if (another && !resetPieces(data))
         return late(ControllerMessages::connectionFailed());
     const QString knt = PanelPaths::tmp(QStringLiteral("/file.knt"));
     if (!transfer.get(knt))
         return late(tr("获得配置文件失败 !"));
     QFile file(knt);
-    // A short block would leave stale bytes of the old job in para_cur.
+    // A short block would leave stale bytes of the old job in the controller state.
     const QByteArray block = file.open(QIODevice::ReadOnly) ? file.read(qint64(kCurSize)) : QByteArray();
     if (block.size() != int(kCurSize))
         return late(tr("打开配置文件失败 !"));
-    para_cur.fill(block);
+    data.controllerState().fill(block);
     //: %1 is the job's name
     return {true, tr("选择 %1 成功 !").arg(name)};
 }

@@ -8,9 +8,11 @@
 #include <QCoreApplication>
 #include <QString>
 
+class MachineData;
+
 // Sends a job from the disk to the controller and makes it the current job, as the disk file
 // manager's F3 does: the file checks, group 12 around the three uploads, the piece settings
-// reset for another job, and the running state fetched back into para_cur.
+// reset for another job, and the running state fetched back into the controller state.
 class JobSender
 {
     Q_DECLARE_TR_FUNCTIONS(JobSender)
@@ -22,7 +24,7 @@ public:
 
     struct Result
     {
-        // The controller holds the job and strcurfilename names it; also after a later step
+        // The controller holds the job and the job name names it; also after a later step
         // failed (the message says which).
         bool sent = false;
         QString message; // what to show; empty when nothing is shown
@@ -38,11 +40,11 @@ public:
     // Puts the job's .wrk, .cnt and .pat through transfer, stopping at the first that fails:
     // that file's failure message, empty when all three went.
     static QString upload(const QString &name, const FileTransfer &transfer);
-    // Sends the job, its files through transfer. On success para_cur holds the controller's
-    // running state, strcurfilename is name and the message is the success text.
-    static Result send(const QString &name, const FileTransfer &transfer);
+    // Sends the job, its files through transfer. On success data's controller state is the
+    // controller's running state, its job name is name and the message is the success text.
+    static Result send(MachineData &data, const QString &name, const FileTransfer &transfer);
 
 private:
     // Group 1: one piece, carrier replacement off; false when not all of it was answered.
-    static bool resetPieces();
+    static bool resetPieces(MachineData &data);
 };

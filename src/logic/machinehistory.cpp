@@ -84,6 +84,14 @@ void MachineHistory::machineRan(bool started, const Screen &screen)
         o->runLogged(started);
 }
 
+void MachineHistory::reasonGiven(const QDateTime &since, int code, bool planned, const QString &text, const Screen &screen)
+{
+    const HistoryLog::ReasonEvent e{SystemActions::now(), since, code, planned, text, screen.job, screen.row, screen.pieces};
+    alarms().append(HistoryLog::reasonLine(e));
+    for (HistoryObserver *o : observers_)
+        o->reasonLogged(e);
+}
+
 void MachineHistory::logAlarm(const QString &event, int type, int code, const QString &text, const Screen &screen)
 {
     const HistoryLog::AlarmEvent e{SystemActions::now(), event, type, code, text, screen.job, screen.row, screen.pieces};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -35,6 +36,8 @@ public:
     void alarmCleared(const Screen &screen);
     void piecesReported(const Screen &screen);
     void machineRan(bool started, const Screen &screen);
+    // A reason picked for the stop that began at since: a line of the alarm log.
+    void reasonGiven(const QDateTime &since, int code, bool planned, const QString &text, const Screen &screen);
 
     // Tests and shut-down: returns once every event so far is on disk.
     void flush();

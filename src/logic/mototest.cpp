@@ -1,6 +1,6 @@
 #include "mototest.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/testblocks.h"
 
 #include <Qt>
@@ -43,12 +43,12 @@ MotoTest::MotoTest(int systems, Sender sender)
 {
 }
 
-void MotoTest::load()
+void MotoTest::load(const MachineData &data)
 {
     for (int g = 0; g < TestBlocks::kBedGroups; ++g) {
         for (int kind = 0; kind < TestBlocks::kKinds; ++kind) {
             const auto object = std::size_t(objectOf(g, kind));
-            const unsigned short word = para_test_moto.word(std::size_t(TestBlocks::motoBlockWord(g, kind)));
+            const unsigned short word = data.carriageTest().word(std::size_t(TestBlocks::motoBlockWord(g, kind)));
             switch (elementOf(g, kind)) {
             case DensityMotor:
                 motors_[object] = position(word);
@@ -63,7 +63,7 @@ void MotoTest::load()
         }
     }
     for (int set = 0; set < TestBlocks::kGuideSets; ++set)
-        guides_[std::size_t(set)] = static_cast<unsigned char>(para_test_moto.word(std::size_t(TestBlocks::guideBlockWord(set))));
+        guides_[std::size_t(set)] = static_cast<unsigned char>(data.carriageTest().word(std::size_t(TestBlocks::guideBlockWord(set))));
 }
 
 QList<int> MotoTest::groups() const

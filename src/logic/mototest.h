@@ -7,6 +7,8 @@
 #include <array>
 #include <functional>
 
+class MachineData;
+
 // What the carriage test page sends and shows, without widgets: the selected group and
 // element kind, the states the controller reported for every density motor, needle selector,
 // cam and yarn guide, the test commands of the keys, and the automatic cycles, stepped by a
@@ -40,8 +42,8 @@ public:
     // objects a whole-machine cycle walks.
     MotoTest(int systems, Sender sender);
 
-    // The states of para_test_moto, as the entry filled it from the controller's file.
-    void load();
+    // The states of data's carriage test block, as the entry filled it from the controller's file.
+    void load(const MachineData &data);
 
     // The groups shown, in table order: 0, 2, 4 with one system, 0-5 with two.
     QList<int> groups() const;

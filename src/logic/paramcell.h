@@ -27,7 +27,7 @@ enum class CellKind {
     Racking,  // a racking value: coarse text in the cell, fine beside it; not typed here
 };
 
-// The needle-bed width (para_system word 58) as the upper bound of a cell.
+// The needle-bed width (the system block's word 58) as the upper bound of a cell.
 constexpr int kBedWidth = -1;
 
 // One cell of a parameter page: its label and help line, the values it accepts as shown,
@@ -38,7 +38,7 @@ struct ParamCell
     QString help;
     CellKind kind = CellKind::Empty;
     int min = 0;
-    int max = 0; // kBedWidth: para_system word 58
+    int max = 0; // kBedWidth: the system block's word 58
     int bias = 0;
     int word = -1;
     int address = -1;
@@ -62,7 +62,7 @@ struct ParamTable
 };
 
 // Where a page keeps its values: a word index read and written through two functions, so a
-// page can work on para_system, run_mouth_speed or a copy of its own alike.
+// page can work on the system block, the carrier speed table or a copy of its own alike.
 struct WordStore
 {
     std::function<unsigned short(int)> get;

@@ -3,9 +3,9 @@
 #include "data/protocol.h"
 #include "link/commands.h"
 
-ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &text)
+ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &text, int bedWidth)
 {
-    const CellText::Parsed p = CellText::parse(cell, text);
+    const CellText::Parsed p = CellText::parse(cell, text, bedWidth);
     if (p.status != CellText::Value)
         return OutOfRange;
     return send(cell, p.stored);

@@ -18,7 +18,8 @@ public:
     void keep(const ParamCell &cell, unsigned short value) { store_.set(cell.word, value); }
 
     // Checks, sends and keeps; a choice text that stands for nothing counts as out of range.
-    Result confirm(const ParamCell &cell, const QString &text);
+    // bedWidth: as CellText::parse takes it.
+    Result confirm(const ParamCell &cell, const QString &text, int bedWidth);
     // Sends a value already checked (a taught position) and keeps it when taken.
     Result send(const ParamCell &cell, unsigned short value);
 

@@ -6,7 +6,7 @@
 
 #include "data/cntfile.h"
 #include "data/jobname.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "link/commands.h"
@@ -97,32 +97,33 @@ void StartupExchange::run()
     QByteArray block;
     if (!fetch(QStringLiteral("file.sys"), int(kSystemSize), &block))
         return;
-    para_system.fill(block);
+    data_.system().fill(block);
     if (!compare(QStringLiteral("file.sys"), QStringLiteral("/para/checksystem.sys"), block, 2, true))
         return;
 
     if (!fetch(QStringLiteral("config.cfg"), int(kConfigCheckSize), &block))
         return;
-    cfgcheck1.fill(block);
+    data_.controllerPersonalisation().fill(block);
     if (!compare(QStringLiteral("config.cfg"), QStringLiteral("/para/checkconfig.cfg"), block, 0, false))
         return;
 
     if (!fetch(QStringLiteral("file.knt"), int(kCurSize), &block))
         return;
-    para_cur.fill(block);
+    auto &state = data_.controllerState();
+    state.fill(block);
 
     QByteArray nameBytes;
-    for (std::size_t i = Protocol::JobNameByte; i < Protocol::JobNameByte + Protocol::JobNameMax && para_cur.byte(i) != 0; ++i)
-        nameBytes.append(char(para_cur.byte(i)));
-    strcurfilename += JobName::decode(nameBytes);
+    for (std::size_t i = Protocol::JobNameByte; i < Protocol::JobNameByte + Protocol::JobNameMax && state.byte(i) != 0; ++i)
+        nameBytes.append(char(state.byte(i)));
+    data_.setJobName(data_.jobName() + JobName::decode(nameBytes));
 
-    if (para_cur.byte(Protocol::JobSentByte) != 0)
+    if (state.byte(Protocol::JobSentByte) != 0)
         return;
-    if (strcurfilename.isEmpty()) {
+    if (data_.jobName().isEmpty()) {
         op_.tell(text(QT_TRANSLATE_NOOP("StartupExchange", "没有编织文件, 请选择 !")));
         return;
     }
-    checkAndSend(strcurfilename);
+    checkAndSend(data_.jobName());
 }
 
 bool StartupExchange::compare(const QString &fetched, const QString &reference, const QByteArray &block, int from,
@@ -141,8 +142,9 @@ bool StartupExchange::compare(const QString &fetched, const QString &reference, 
     // A short check copy compares as zeros past its end.
     const QByteArray ref = copy.leftJustified(block.size(), '\0', true);
     if (!system) {
-        cfgcheck2.clear();
-        cfgcheck2.fill(copy);
+        ParaBlock<kConfigCheckSize> copied;
+        copied.fill(copy);
+        data_.panelPersonalisation().assign(copied);
     }
     const auto *got = reinterpret_cast<const unsigned char *>(block.constData());
     const auto *kept = reinterpret_cast<const unsigned char *>(ref.constData());
@@ -210,6 +212,6 @@ void StartupExchange::shutDown()
 
 StartupExchange::Machine StartupExchange::close()
 {
-    link_.command(Protocol::UpdateCommand, para_cur.byte(Protocol::HeldGroupByte), Protocol::Close, 0);
+    link_.command(Protocol::UpdateCommand, data_.controllerState().byte(Protocol::HeldGroupByte), Protocol::Close, 0);
     return machineOf(link_.motoStatus());
 }

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class MachineData;
+
 // The start-up exchange with the controller, apart from any window: fetch the system and
 // personalisation blocks and compare them with the panel's check copies, fetch the running
 // state and take the current job's name, check the job's files and send them back; then close
@@ -33,18 +35,18 @@ public:
     // What the closing status query found.
     enum class Machine { Offline, Stopped, Running };
 
-    StartupExchange(Operator op, Link link) : op_(std::move(op)), link_(std::move(link)) {}
+    StartupExchange(MachineData &data, Operator op, Link link) : data_(data), op_(std::move(op)), link_(std::move(link)) {}
 
-    // The exchange, before the main screen is built: para_system, cfgcheck1, cfgcheck2,
-    // para_cur and strcurfilename take what the controller sent.
+    // The exchange, before the main screen is built: data's system block, both personalisation
+    // blocks, the controller state and the job name take what the controller sent.
     void run();
     // 0 to 3: 1 when the system block differed and the operator went on, 2 likewise for the
     // personalisation block.
     unsigned char checkresult() const { return checkresult_; }
     // False when a fetch went unanswered.
     bool connected() const { return connected_; }
-    // After the main screen was built: the close of the group in para_cur byte 26, then the
-    // status query.
+    // After the main screen was built: the close of the group in the controller state's byte
+    // 26, then the status query.
     Machine close();
 
     static Machine machineOf(unsigned int motoStatus);
@@ -56,6 +58,7 @@ private:
     void checkAndSend(const QString &name);
     void shutDown();
 
+    MachineData &data_;
     Operator op_;
     Link link_;
     unsigned char checkresult_ = 0;

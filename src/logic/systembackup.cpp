@@ -1,6 +1,6 @@
 #include "systembackup.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/commands.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
@@ -10,14 +10,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <cstring>
-
-SystemBackup::Result SystemBackup::updatafile(const QString &path, const FileTransfer &transfer)
+SystemBackup::Result SystemBackup::updatafile(MachineData &data, const QString &path, const FileTransfer &transfer)
 {
     if (getmotostatus() != 0)
         return Running;
     // The block is read before anything goes out: a short file would reach the controller
-    // whole and leave stale words in para_system.
+    // whole and leave stale words in the system block.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() != qint64(kSystemSize))
         return Unreadable;
@@ -30,16 +28,16 @@ SystemBackup::Result SystemBackup::updatafile(const QString &path, const FileTra
     // AtomicFile has the copy and its folder entry on disk when it returns; a sync of every
     // disk after it would only wait on whatever else is being written.
     const bool copied = AtomicFile::save(checkCopy(), block);
-    std::memcpy(para_system.data(), block.constData(), kSystemSize);
+    data.system().fill(block);
     return copied ? Done : CheckCopyFailed;
 }
 
-SystemBackup::Result SystemBackup::download(const QString &path)
+SystemBackup::Result SystemBackup::download(const MachineData &data, const QString &path)
 {
     if (getmotostatus() != 0)
         return Running;
     FsOps::makeDir(QFileInfo(path).absolutePath());
-    return AtomicFile::save(path, para_system.data(), kSystemSize) ? Done : WriteFailed;
+    return AtomicFile::save(path, data.system().data(), kSystemSize) ? Done : WriteFailed;
 }
 
 QString SystemBackup::exportPath(const QString &name)

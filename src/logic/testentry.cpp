@@ -17,7 +17,7 @@ constexpr qint64 kReadLimit = 4096;
 
 } // namespace
 
-TestEntry::Result TestEntry::enter(TestDatagram::Test test, const Fetch &fetch)
+TestEntry::Result TestEntry::enter(MachineData &data, TestDatagram::Test test, const Fetch &fetch)
 {
     if (getmotostatus() != 0)
         return Running;
@@ -30,7 +30,7 @@ TestEntry::Result TestEntry::enter(TestDatagram::Test test, const Fetch &fetch)
     if (!file.open(QIODevice::ReadOnly))
         return NotWhole;
     const QByteArray bytes = file.read(kReadLimit);
-    const bool whole = test == TestDatagram::InputOutput ? TestBlocks::loadIo(bytes) : TestBlocks::loadMoto(bytes);
+    const bool whole = test == TestDatagram::InputOutput ? TestBlocks::loadIo(data, bytes) : TestBlocks::loadMoto(data, bytes);
     return whole ? Entered : NotWhole;
 }
 

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class MachineData;
+
 // The handshake that puts the controller into one of its test modes and loads the test's
 // current values from its file (/io.tst, /moto.tst), and the leave that undoes it when the
 // values cannot be had.
@@ -16,10 +18,10 @@ public:
     // Fetches the controller's file of the given name into the given local path.
     using Fetch = std::function<bool(const QString &localPath)>;
 
-    // Entered: the controller is in the mode and the test block holds its file. Running and
+    // Entered: the controller is in the mode and data's test block holds its file. Running and
     // Refused leave the controller as it was; after NotFetched and NotWhole it is in the mode
     // and must be told to leave.
-    static Result enter(TestDatagram::Test test, const Fetch &fetch);
+    static Result enter(MachineData &data, TestDatagram::Test test, const Fetch &fetch);
     // The leave command until the controller answers it, at most UpdateBracket::kTries times (a
     // controller that is off must not hold the panel for good); false when it never did.
     static bool leave(TestDatagram::Test test);

@@ -16,22 +16,35 @@ namespace {
 //: language menu shows it as is, whatever language the panel speaks at the time.
 const char *const kOwnName = QT_TRANSLATE_NOOP("Translations", "中文");
 
-QTranslator *panelTranslator = nullptr;
-QTranslator *qtTranslator = nullptr;
-QString speaking = QString::fromLatin1(Language::kChinese);
+// The translators apply() installs are children of the application by these names, which is
+// where the next apply() finds them to take them out.
+const char kPanelTranslator[] = "panel translator";
+const char kQtTranslator[] = "Qt translator";
 
 QString fileName(const QString &code)
 {
     return QStringLiteral("knitpanel_%1.qm").arg(code);
 }
 
-void drop(QTranslator *&translator)
+QTranslator *translatorNamed(const char *name)
 {
-    if (!translator)
-        return;
-    QCoreApplication::removeTranslator(translator);
-    delete translator;
-    translator = nullptr;
+    QCoreApplication *app = QCoreApplication::instance();
+    return app ? app->findChild<QTranslator *>(QLatin1String(name), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void drop(const char *name)
+{
+    if (QTranslator *translator = translatorNamed(name)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+void install(std::unique_ptr<QTranslator> translator, const char *name)
+{
+    translator->setObjectName(QLatin1String(name));
+    translator->setParent(QCoreApplication::instance());
+    QCoreApplication::installTranslator(translator.release());
 }
 
 } // namespace
@@ -68,31 +81,28 @@ QVector<Translations::Installed> Translations::installed(const QString &dir)
 
 QString Translations::apply(const QString &code, const QString &dir)
 {
-    drop(panelTranslator);
-    drop(qtTranslator);
-    speaking = QString::fromLatin1(Language::kChinese);
-    if (code == speaking)
-        return speaking; // as the panel always was: its own texts and Qt's untouched
+    drop(kPanelTranslator);
+    drop(kQtTranslator);
+    const QString chinese = QString::fromLatin1(Language::kChinese);
+    if (code == chinese)
+        return chinese; // as the panel always was: its own texts and Qt's untouched
     auto panel = std::make_unique<QTranslator>();
     const QString path = dir + QLatin1Char('/') + fileName(code);
     if (!Language::isCode(code) || !load(panel.get(), path, code)) {
         std::fprintf(stderr, "knitpanel: %s is no translation into \"%s\", the panel speaks Chinese\n",
                      QDir::toNativeSeparators(path).toLocal8Bit().constData(), code.left(40).toLocal8Bit().constData());
-        return speaking;
+        return chinese;
     }
-    panelTranslator = panel.release();
-    QCoreApplication::installTranslator(panelTranslator);
+    install(std::move(panel), kPanelTranslator);
     // Qt's own texts follow when their translations are installed (qt6-translations-l10n).
     auto qt = std::make_unique<QTranslator>();
-    if (qt->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        qtTranslator = qt.release();
-        QCoreApplication::installTranslator(qtTranslator);
-    }
-    speaking = code;
-    return speaking;
+    if (qt->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        install(std::move(qt), kQtTranslator);
+    return code;
 }
 
 QString Translations::current()
 {
-    return speaking;
+    const QTranslator *panel = translatorNamed(kPanelTranslator);
+    return panel ? panel->language() : QString::fromLatin1(Language::kChinese);
 }

@@ -23,7 +23,8 @@ public:
     static QVector<Installed> installed(const QString &dir = directory());
     // Installs the translators for code and returns the language the panel now speaks: code,
     // or Chinese (with one line on stderr) when its file is missing, cut short or not the
-    // panel's translation into code. Every widget gets a LanguageChange event.
+    // panel's translation into code. Every widget gets a LanguageChange event. The translators
+    // are the application's children, where current() and the next apply() find them.
     static QString apply(const QString &code, const QString &dir = directory());
     static QString current();
 

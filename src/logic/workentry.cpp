@@ -5,18 +5,18 @@
 #include "parammessages.h"
 #include "updatebracket.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/worklayout.h"
 #include "link/commands.h"
 
 namespace {
 
-void keep(int group, int address, unsigned short value)
+void keep(MachineData &data, int group, int address, unsigned short value)
 {
     if (group == WorkEntry::kSystemGroup)
-        para_system.setWord(std::size_t(address), value);
+        data.system().setWord(std::size_t(address), value);
     else if (const int word = WorkLayout::word(group, address); word >= 0)
-        para_work.setWord(std::size_t(word), value);
+        data.work().setWord(std::size_t(word), value);
 }
 
 } // namespace
@@ -30,7 +30,7 @@ bool WorkEntry::parse(const QString &text, int min, int max, unsigned short *val
     return true;
 }
 
-WorkEntry::Result WorkEntry::send(int group, const QList<int> &addresses, unsigned short value,
+WorkEntry::Result WorkEntry::send(MachineData &data, int group, const QList<int> &addresses, unsigned short value,
                                   const std::function<void()> &opened)
 {
     if (getmotostatus() != 0)
@@ -46,7 +46,7 @@ WorkEntry::Result WorkEntry::send(int group, const QList<int> &addresses, unsign
             refused = true;
             break;
         }
-        keep(group, address, value);
+        keep(data, group, address, value);
     }
     const bool closed = bracket.closeRetrying();
     return refused ? Refused : closed ? Stored : CloseRefused;

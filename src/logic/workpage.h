@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // One grid page of the work parameters as data: its group and range, how its cells map to
-// words of para_work (word = base + column * columnStride + row * rowStride + page *
+// words of the work block (word = base + column * columnStride + row * rowStride + page *
 // pageStride), what "M" writes, its texts and where its cells stand.
 struct WorkPage
 {

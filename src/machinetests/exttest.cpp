@@ -4,7 +4,7 @@
 #include "test_moto.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/testentry.h"
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
@@ -33,8 +33,9 @@ const Item kItems[] = {
 
 } // namespace
 
-exttest::exttest(QWidget *parent)
+exttest::exttest(MachineData &machine, QWidget *parent)
     : MyDialog(parent, "exttest")
+    , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Controller Test Menu"));
     setdialogmsg(tr("选择要测试的项目, 按< 确定 >进入."));
@@ -81,7 +82,7 @@ void exttest::slot_press(const QString &text)
 
 void exttest::runTest(TestDatagram::Test test)
 {
-    const TestEntry::Result result = TestEntry::enter(test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
+    const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
     if (result != TestEntry::Entered) {
         DIAMESSAGE(this, TestEntry::failureText(result));
         // The controller entered the mode but the page cannot open: it must not stay in it.
@@ -90,16 +91,16 @@ void exttest::runTest(TestDatagram::Test test)
         return;
     }
     if (test == TestDatagram::InputOutput) {
-        test_io page(this);
+        test_io page(machine_, this);
         page.exec();
     } else {
-        test_moto page(this);
+        test_moto page(machine_, this);
         page.exec();
     }
 }
 
 void exttest::rollers(unsigned short action)
 {
-    if (getmotostatus() == 0)
-        setparacom(Protocol::ActionCommand, Protocol::MachineObject, action, 0);
+    if (ControllerCommands::stopped())
+        ControllerCommands::action(action, 0);
 }

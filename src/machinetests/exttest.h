@@ -3,6 +3,7 @@
 #include "link/testdatagram.h"
 #include "ui/mydialog.h"
 
+class MachineData;
 class MyMenu;
 
 // The controller test menu of quick function 6: the carriage test and the input/output test,
@@ -13,7 +14,7 @@ class exttest : public MyDialog
     Q_OBJECT
 
 public:
-    explicit exttest(QWidget *parent = nullptr);
+    explicit exttest(MachineData &machine, QWidget *parent = nullptr);
 
     MyMenu *menu() const { return menu_; }
 
@@ -24,5 +25,6 @@ private:
     void runTest(TestDatagram::Test test);
     void rollers(unsigned short action);
 
+    MachineData &machine_;
     MyMenu *menu_;
 };

@@ -2,8 +2,8 @@
 
 #include "data/testblocks.h"
 #include "ui/mybutton.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -31,7 +31,7 @@ MYBUTTON *MotoGroupView::addIndicator(int kind, const QString &text, QWidget *co
     b->setFont(PanelFonts::panel(11));
     b->setMinimumSize(16, 14);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    b->setPalette(palette_label_white);
+    b->setPalette(PanelPalettes().labelWhite());
     connect(b, &QPushButton::clicked, this, [this, kind] { Q_EMIT touched(kind); });
     return b;
 }
@@ -123,7 +123,7 @@ QWidget *MotoGroupView::addKind()
     label->setFont(PanelFonts::panel(12));
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
-    label->setPalette(palette_label_white);
+    label->setPalette(PanelPalettes().labelWhite());
     box->addWidget(label);
     column->installEventFilter(this);
     label->installEventFilter(this);
@@ -149,7 +149,7 @@ bool MotoGroupView::eventFilter(QObject *watched, QEvent *event)
 void MotoGroupView::setSelected(int kind, bool selected)
 {
     if (kind >= 0 && kind < captions_.size())
-        captions_[kind]->setPalette(selected ? palette_label_dark : palette_label_white);
+        captions_[kind]->setPalette(selected ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
 }
 
 void MotoGroupView::setMotor(int kind, const QString &text)
@@ -192,5 +192,5 @@ void MotoGroupView::showState(MYBUTTON *button, bool on)
     if (button->getactive() == (on ? 1 : 0))
         return;
     button->setactive(on ? 1 : 0);
-    button->setPalette(on ? palette_label_dark : palette_label_white);
+    button->setPalette(on ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
 }

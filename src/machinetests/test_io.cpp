@@ -1,6 +1,6 @@
 #include "test_io.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "link/testsocket.h"
 #include "logic/ioinputs.h"
@@ -48,8 +48,9 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
 
 } // namespace
 
-test_io::test_io(QWidget *parent)
+test_io::test_io(MachineData &machine, QWidget *parent)
     : MyDialog(parent, "test_io")
+    , machine_(machine)
     , socket_(new TestSocket(TestDatagram::InputOutput, this))
     , timer_(new QTimer(this))
 {
@@ -67,7 +68,7 @@ test_io::test_io(QWidget *parent)
     }
     // The controller's needle-signal count, high byte first, is where the needle reports
     // keep the encoder pulse count from now on.
-    para_cur.setWord(Protocol::PulsesWord, static_cast<unsigned short>(para_test_io.byte(Protocol::TestPulsesHighByte) << 8 | para_test_io.byte(Protocol::TestPulsesLowByte)));
+    machine_.controllerState().setWord(Protocol::PulsesWord, static_cast<unsigned short>(machine_.ioTest().byte(Protocol::TestPulsesHighByte) << 8 | machine_.ioTest().byte(Protocol::TestPulsesLowByte)));
     shownInputs_.fill(-1);
     slot_refresh();
     // Without the command port nothing the controller sends can arrive, not even its answer
@@ -141,7 +142,7 @@ void test_io::redraw(int row, int column)
 {
     QLineEdit *edit = field(row, column);
     const int number = IoOutputs::testNumber(row, column);
-    const int value = para_test_io.word(std::size_t(IoOutputs::outputIndex(row, column)));
+    const int value = machine_.ioTest().word(std::size_t(IoOutputs::outputIndex(row, column)));
     const QString text = IoOutputs::shown(number, value, QString());
     if (text.isNull())
         return; // a value without a text leaves the field as it was
@@ -282,7 +283,7 @@ void test_io::onReport(const QByteArray &report)
     const TestDatagram::Fields f = TestDatagram::fields(reinterpret_cast<const unsigned char *>(report.constData()));
     if (f.first >= IoOutputs::kCount)
         return;
-    para_test_io.setWord(std::size_t(f.first), f.value);
+    machine_.ioTest().setWord(std::size_t(f.first), f.value);
     const int row = f.first % IoOutputs::kRows;
     const int column = f.first / IoOutputs::kRows;
     redraw(row, column);
@@ -291,15 +292,15 @@ void test_io::onReport(const QByteArray &report)
 
 void test_io::slot_refresh()
 {
-    needleLabel()->setText(QString::number(para_cur.word(Protocol::PulsesWord)));
+    needleLabel()->setText(QString::number(machine_.controllerState().word(Protocol::PulsesWord)));
     for (int i = 0; i < IoInputs::kCount; ++i) {
-        const int value = para_test_io.byte(std::size_t(40 + i));
+        const int value = machine_.ioTest().byte(std::size_t(40 + i));
         if (value != shownInputs_[std::size_t(i)]) {
             inputs_[std::size_t(i)]->setText(IoInputs::state(i, value));
             shownInputs_[std::size_t(i)] = value;
         }
     }
-    const int speed = para_test_io.byte(Protocol::TestSpeedByte);
+    const int speed = machine_.ioTest().byte(Protocol::TestSpeedByte);
     if (speed != shownSpeed_) {
         speedLabel()->setText(QString::number(speed));
         shownSpeed_ = speed;

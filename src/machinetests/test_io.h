@@ -4,6 +4,7 @@
 
 #include <array>
 
+class MachineData;
 class QLineEdit;
 class QTimer;
 class TestSocket;
@@ -20,7 +21,7 @@ class test_io : public MyDialog
 public:
     static constexpr int kRefreshMs = 100;
 
-    explicit test_io(QWidget *parent = nullptr);
+    explicit test_io(MachineData &machine, QWidget *parent = nullptr);
 
     // Drives output index to value; nothing is awaited, the controller's report shows it.
     void testcommand(int index, unsigned short value);
@@ -59,6 +60,7 @@ private:
     void redraw(int row, int column);
     void onReport(const QByteArray &report);
 
+    MachineData &machine_;
     std::array<QLineEdit *, 12> fields_{};
     std::array<QLabel *, 26> inputs_{};
     std::array<int, 26> shownInputs_{};

@@ -2,15 +2,15 @@
 
 #include "motogroupview.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "link/testsocket.h"
 #include "ui/buzzer.h"
 #include "ui/motopanel.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 #include "ui/testpaneladd.h"
 
 #include <QApplication>
@@ -52,8 +52,9 @@ QRect groupRect(int group, int systems)
 
 } // namespace
 
-test_moto::test_moto(QWidget *parent)
+test_moto::test_moto(MachineData &machine, QWidget *parent)
     : MyDialog(parent, "test_moto")
+    , machine_(machine)
     , socket_(new TestSocket(TestDatagram::Carriage, this))
     , test_(count_system_number(),
             [this](unsigned char type, unsigned char object, unsigned short value) {
@@ -76,7 +77,7 @@ test_moto::test_moto(QWidget *parent)
         done(QDialog::Accepted);
     });
     socket_->open();
-    test_.load();
+    test_.load(machine_);
     showStates();
     connect(this, &test_moto::signal_panel, panel_, &motopanel::slot_testtype);
     showSelection();
@@ -110,7 +111,7 @@ void test_moto::build()
         auto *b = new MYBUTTON(QString::number(i + 1), extras, "extra");
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        b->setPalette(palette_label_white);
+        b->setPalette(PanelPalettes().labelWhite());
         row->addWidget(b, 1);
         extras_.append(b);
     }
@@ -259,5 +260,5 @@ void test_moto::onTick()
 {
     test_.tick();
     for (int i = 0; i < kExtraStates; ++i)
-        MotoGroupView::showState(extras_[i], para_test_moto.byte(std::size_t(kExtraBase + i)) != 0);
+        MotoGroupView::showState(extras_[i], machine_.carriageTest().byte(std::size_t(kExtraBase + i)) != 0);
 }

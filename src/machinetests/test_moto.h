@@ -5,6 +5,7 @@
 
 #include <QList>
 
+class MachineData;
 class MYBUTTON;
 class MotoGroupView;
 class QLabel;
@@ -25,7 +26,7 @@ class test_moto : public MyDialog
 public:
     static constexpr int kExtraStates = 8; // bytes 52-59 of the block
 
-    explicit test_moto(QWidget *parent = nullptr);
+    explicit test_moto(MachineData &machine, QWidget *parent = nullptr);
 
     const MotoTest &test() const { return test_; }
     MotoGroupView *groupView(int group) const;
@@ -57,6 +58,7 @@ private:
     void runCycle(int pattern, const QString &message);
     void runFrequency(int test);
 
+    MachineData &machine_;
     TestSocket *socket_;
     MotoTest test_;
     QList<MotoGroupView *> groups_;

@@ -1,14 +1,10 @@
 #include "beeppulse.h"
 
+#include "platform/applicationparts.h"
 #include "platform/buzzerdevice.h"
 
-BeepPulse &BeepPulse::instance()
-{
-    static BeepPulse pulse;
-    return pulse;
-}
-
-BeepPulse::BeepPulse()
+BeepPulse::BeepPulse(QObject *parent)
+    : QObject(parent)
 {
     off_.setSingleShot(true);
     connect(&off_, &QTimer::timeout, this, &BeepPulse::stop);
@@ -16,15 +12,17 @@ BeepPulse::BeepPulse()
 
 void BeepPulse::start(int ms)
 {
-    if (!BuzzerDevice::isOpen() || ms <= 0)
+    BuzzerDevice *device = ApplicationParts::find<BuzzerDevice>();
+    if (!device || !device->isOpen() || ms <= 0)
         return;
     if (!off_.isActive())
-        BuzzerDevice::write16(1);
+        device->write16(1);
     if (!off_.isActive() || off_.remainingTime() < ms)
         off_.start(ms);
 }
 
 void BeepPulse::stop()
 {
-    BuzzerDevice::write16(0);
+    if (BuzzerDevice *device = ApplicationParts::find<BuzzerDevice>())
+        device->write16(0);
 }

@@ -6,8 +6,9 @@
 #include <QEvent>
 #include <QPalette>
 
-ButtonWarm::ButtonWarm(QWidget *parent, const char *name)
+ButtonWarm::ButtonWarm(BeepPulse &beep, QWidget *parent, const char *name)
     : MYBUTTON(parent, name)
+    , beep_(beep)
 {
     QPalette pal = palette();
     pal.setColor(QPalette::Button, Qt::red);
@@ -57,9 +58,9 @@ void ButtonWarm::timeout()
     // The beep sounds on without holding the thread, so reports keep flowing while it lasts.
     if (isDown()) {
         setDown(false);
-        BeepPulse::beep(kReleasedBeepMs);
+        beep_.start(kReleasedBeepMs);
     } else {
         setDown(true);
-        BeepPulse::beep(kPressedBeepMs);
+        beep_.start(kPressedBeepMs);
     }
 }

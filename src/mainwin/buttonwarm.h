@@ -4,8 +4,10 @@
 
 #include <QTimer>
 
+class BeepPulse;
+
 // The alarm button of the main screen: shows the controller's alarm text, flashes and beeps
-// once a second while an alarm stands, hidden otherwise.
+// (on the main window's pulse) once a second while an alarm stands, hidden otherwise.
 class ButtonWarm : public MYBUTTON
 {
     Q_OBJECT
@@ -15,7 +17,7 @@ public:
     static constexpr int kReleasedBeepMs = 200;
     static constexpr int kPressedBeepMs = 300;
 
-    explicit ButtonWarm(QWidget *parent = nullptr, const char *name = nullptr);
+    explicit ButtonWarm(BeepPulse &beep, QWidget *parent = nullptr, const char *name = nullptr);
 
     void setWarm(unsigned char type, unsigned char code);
     void cancelWarm();
@@ -33,6 +35,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    BeepPulse &beep_;
     QTimer flash_;
     unsigned char type_ = 0;
     unsigned char code_ = 0;

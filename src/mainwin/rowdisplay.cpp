@@ -1,17 +1,17 @@
 #include "rowdisplay.h"
 
 #include "data/cntprogram.h"
-#include "data/parablocks.h"
-#include "data/protocol.h"
+#include "data/machinedata.h"
 #include "data/paraformat.h"
 #include "data/parainit.h"
+#include "data/protocol.h"
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
 #include "data/rowcodecselect.h"
-#include "editors/pattopicture.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
+#include "ui/pattopicture.h"
 
 namespace {
 
@@ -62,8 +62,9 @@ int groupOrDefault(int g, int whenZero)
 
 } // namespace
 
-RowDisplay::RowDisplay(QWidget *parent)
+RowDisplay::RowDisplay(const MachineData &machine, QWidget *parent)
     : QObject(parent)
+    , machine_(machine)
 {
     buildGroups(parent);
     buildRollers(parent);
@@ -80,10 +81,11 @@ QRect RowDisplay::span(int left, int top, int right, int bottom)
 
 void RowDisplay::buildGroups(QWidget *parent)
 {
+    const PanelPalettes palettes;
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
             const bool caption = kCaptionText[c] != nullptr;
-            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palette_label_white : palette_label_text,
+            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
                                                 QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
@@ -93,37 +95,38 @@ void RowDisplay::buildGroups(QWidget *parent)
         }
         connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
     connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
     connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
-        parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         parking_[std::size_t(s)]->setFont(boldFont(14));
-        carrier_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        carrier_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         carrier_[std::size_t(s)]->setFont(boldFont(14));
     }
 }
 
 void RowDisplay::buildRollers(QWidget *parent)
 {
+    const PanelPalettes palettes;
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
             connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
         rollerCaptions_[std::size_t(k)] = caption;
-        QLabel *value = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        QLabel *value = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         value->setFont(boldFont(14));
         value->setGeometry(span(x + 70, 300, x + 155, 325));
         rollers_[std::size_t(k)] = value;
-        QLabel *loopCaption = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Raised);
+        QLabel *loopCaption = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         loopCaption->setGeometry(span(x, 325, x + 70, 350));
         loopCaptions_[std::size_t(k)] = loopCaption;
-        QLabel *loop = makeLabel<QLabel>(parent, QString(), palette_label_text, QFrame::Raised);
+        QLabel *loop = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         loop->setFont(boldFont(14));
         loop->setGeometry(span(x + 70, 325, x + 155, 350));
         loops_[std::size_t(k)] = loop;
@@ -132,21 +135,22 @@ void RowDisplay::buildRollers(QWidget *parent)
 
 void RowDisplay::buildBottom(QWidget *parent)
 {
-    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palette_label_white, QFrame::Sunken);
+    const PanelPalettes palettes;
+    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
     connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
+    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     speedGroup_->setFrameStyle(QFrame::NoFrame);
     speedGroup_->setFont(boldFont(14));
     speedGroup_->setGeometry(span(10, 390, 90, 415));
     connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    direction_ = makeLabel<QLabel>(parent, QString(), palette_label_white, QFrame::Sunken);
+    direction_ = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     direction_->setFrameStyle(QFrame::NoFrame);
     direction_->setFont(boldFont(24));
     direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
     direction_->setGeometry(span(90, 365, 220, 415));
-    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palette_label_white, QFrame::Sunken);
+    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
     rowNumber_->setFrameStyle(QFrame::NoFrame);
     rowNumber_->setFont(boldFont(42));
     rowNumber_->setAlignment(Qt::AlignCenter);
@@ -249,12 +253,12 @@ QString RowDisplay::toNum(int width, unsigned short value)
     return QStringLiteral("%1").arg(value, 4, 10, QLatin1Char('0'));
 }
 
-QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset)
+QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset) const
 {
     const QString head = QString::number(group) + QStringLiteral("#-");
     if (group > kTableGroups)
         return head + QStringLiteral("---");
-    return head + QString::number(para_work.word(std::size_t(tableBase + stride * (group - 1) + offset)));
+    return head + QString::number(machine_.work().word(std::size_t(tableBase + stride * (group - 1) + offset)));
 }
 
 void RowDisplay::paint_line(unsigned short row)
@@ -265,8 +269,8 @@ void RowDisplay::paint_line(unsigned short row)
     rowNumber_->setText(toNum(4, shown));
     if (shown == 0) {
         direction_->setText(QStringLiteral("========="));
-        showSpeed(double(para_system.word(Protocol::SpeedGroupWord)) * para_system.word(Protocol::SpeedUnitWord));
-        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(para_system.word(Protocol::SpeedGroupWord)));
+        showSpeed(double(machine_.system().word(Protocol::SpeedGroupWord)) * machine_.system().word(Protocol::SpeedUnitWord));
+        speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(machine_.system().word(Protocol::SpeedGroupWord)));
         clean_line();
         return;
     }
@@ -277,9 +281,9 @@ void RowDisplay::paint_line(unsigned short row)
 void RowDisplay::set_line(unsigned short line)
 {
     STRUCT_CNT record;
-    CntProgram::row(line, &record);
+    CntProgram::row(machine_, line, &record);
     STRUCT_CNT copy;
-    system_data_change(&record, &copy, para_system.word(Protocol::SystemModeWord), line, count_system_number());
+    system_data_change(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, count_system_number());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
@@ -292,7 +296,7 @@ void RowDisplay::set_line(unsigned short line)
         cell(g, 9)->setText(system_index_change(STRUCT_CNT::get16(block.select_a)));
     }
 
-    const MouthRemap remap = MouthRemap::fromBlocks(para_system, para_work);
+    const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
     for (int s = 0; s < 2; ++s)
         carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
@@ -300,8 +304,8 @@ void RowDisplay::set_line(unsigned short line)
         picture_->runline(STRUCT_CNT::get16(copy.pic_line[0]));
 
     const int s = groupOrDefault(copy.speed_group, 23);
-    const unsigned short speedWord = s <= kTableGroups ? para_work.word(std::size_t(kSpeedBase + s)) : 0;
-    showSpeed(double(speedWord) * para_system.word(Protocol::SpeedUnitWord));
+    const unsigned short speedWord = s <= kTableGroups ? machine_.work().word(std::size_t(kSpeedBase + s)) : 0;
+    showSpeed(double(speedWord) * machine_.system().word(Protocol::SpeedUnitWord));
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 
@@ -346,7 +350,7 @@ void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
     for (int group = 0; group < kGroups; ++group)
         write(group, first);
 
-    const unsigned short transferGroup = para_system.word(Protocol::TransferGroupWord);
+    const unsigned short transferGroup = machine_.system().word(Protocol::TransferGroupWord);
     if (transferGroup != 0) {
         const int g = transferGroup <= 24 ? transferGroup : 23;
         for (int system = 0; system < 2; ++system) {

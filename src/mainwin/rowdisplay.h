@@ -7,6 +7,7 @@
 
 #include <array>
 
+class MachineData;
 class MyLabel;
 class PatToPicture;
 class QLabel;
@@ -31,7 +32,8 @@ public:
     enum Loop { LoopStart, LoopEnd, LoopCount, LoopLeft };
 
     // Builds every label as a child of parent, in the stacking order of the main screen.
-    explicit RowDisplay(QWidget *parent);
+    // What it shows comes from machine: the loaded program and the system and work blocks.
+    RowDisplay(const MachineData &machine, QWidget *parent);
 
     // Places the block panel for one knitting system, or hides it for the pattern picture.
     void place(int systems, int picture);
@@ -88,8 +90,9 @@ private:
     void setGroupVisible(int group, bool visible);
     void paintDensity(const STRUCT_CNT &copy, unsigned short line);
     // "g#-" and the group's word of a work-parameter table, or "g#-" "---" for a group past it.
-    static QString groupValue(int group, int tableBase, int stride, int offset);
+    QString groupValue(int group, int tableBase, int stride, int offset) const;
 
+    const MachineData &machine_;
     std::array<std::array<MyLabel *, kCells>, kGroups> groups_{};
     std::array<QLabel *, 4> rollers_{};
     std::array<MyLabel *, 4> rollerCaptions_{};

@@ -1,7 +1,7 @@
 #include "shutdowndialog.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
@@ -11,11 +11,11 @@ ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
 {
     if (!DIAYESNO(parent, tr("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return Outcome::Running;
     }
-    if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0) == Protocol::Answered) {
+    if (ControllerCommands::action(Protocol::ShutDown, 0)) {
         DIAMESSAGE(parent, tr("正在关机, 请稍等 ... ... "));
         return Outcome::ShuttingDown;
     }

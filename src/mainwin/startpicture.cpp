@@ -1,8 +1,8 @@
 #include "startpicture.h"
 
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -27,7 +27,7 @@ QColor stateColour(MachineState::Kind state)
     case MachineState::Kind::Offline:
         return QColor(255, 220, 0);
     case MachineState::Kind::Stopped:
-        return palette_label_dark.color(QPalette::WindowText);
+        return PanelPalettes().labelDark().color(QPalette::WindowText);
     case MachineState::Kind::Unknown:
         break;
     }
@@ -47,7 +47,7 @@ QFont sized(int pixels, bool bold)
 StartPicture::StartPicture(QWidget *parent)
     : QFrame(parent)
 {
-    setPalette(palette_label_dark);
+    setPalette(PanelPalettes().labelDark());
     setAutoFillBackground(true);
     languages_ = new MyLabel(this, "languages");
     languages_->setFont(sized(16, true));
@@ -123,7 +123,7 @@ void StartPicture::drawOwn(QPainter &painter)
     };
     // Sizes the main screen uses anyway: each further size would cost start-up a font engine
     // and the rasterising of its glyphs.
-    const QColor text = palette_label_dark.color(QPalette::WindowText);
+    const QColor text = PanelPalettes().labelDark().color(QPalette::WindowText);
     line(0.22, kLargePixels, true, text, machine_);
     line(0.40, kSmallPixels, false, text, job_.isEmpty() ? QString() : tr("名 称: %1").arg(job_));
     line(0.72, kLargePixels, true, stateColour(state_), MachineState::text(state_));

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "data/parablocks.h"
 #include "logic/machinehistory.h"
 #include "logic/machinestate.h"
+#include "logic/stopasking.h"
+#include "logic/stopreasons.h"
 #include "telemetry/telemetrymessages.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -13,12 +17,14 @@
 #include <functional>
 #include <memory>
 
+class BeepPulse;
 class ButtonWarm;
 class QDialog;
 class QKeyEvent;
 class SkinButton;
 class LabelMessage;
 class LabelTime;
+class MachineData;
 class MYBUTTON;
 class MyLabel;
 class PatToPicture;
@@ -26,11 +32,13 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QShowEvent;
+class QuickPages;
 class QTimer;
 class RowDisplay;
 class StartPicture;
 class StatusChannel;
 class StatusProbe;
+class StopReasonDialog;
 class Telemetry;
 
 // The main window: runs the whole start-up in start() and then hosts the main screen.
@@ -48,8 +56,10 @@ public:
     static constexpr Qt::WindowFlags kCustomFrameless =
         Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
 
-    explicit wave(QWidget *parent = nullptr, const char *name = nullptr,
-                  Qt::WindowFlags flags = kCustomFrameless);
+    // The screen shows machine and keeps it up to date with the controller; its quick
+    // functions open what pages holds (nothing without it).
+    explicit wave(MachineData &machine, const QuickPages *pages = nullptr, QWidget *parent = nullptr,
+                  const char *name = nullptr, Qt::WindowFlags flags = kCustomFrameless);
     ~wave() override;
 
     // startup: shows the start picture, runs the exchange with the controller under it, then
@@ -69,40 +79,30 @@ public:
     void paint_startneedle(unsigned short needle);
     void paint_needle(unsigned short unused);
     void set_speed(int state);
+    MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
-    StartPicture *startPicture() const { return desktop_; }
     void wave_paint_quickkey();
     void wave_slot_morebutton();
-    SkinButton *pictureKey(int index) const { return pictureKeys_.value(index); }
-    MyLabel *quickKey(int index) const { return quickKeys_.value(index); }
 
     // rowdisplay
     void paint_line(unsigned short row);
-    RowDisplay *rowDisplay() const { return rowDisplay_; }
-    PatToPicture *patPicture() const { return patPicture_; }
 
     // alarms
     void wave_slot_message(const QString &m1, const QString &m2);
     QString wave_get_message1() const;
-    ButtonWarm *buttonWarm() const { return buttonWarm_; }
-    LabelMessage *labelMessage() const { return labelMessage_; }
 
     // status
     void wave_create_syncinfor();
-    StatusChannel *statusChannel() const { return statusChannel_; }
     MachineHistory *history() const { return history_.get(); }
-    QLabel *needleLabel() const { return needle_; }
-    QLabel *runningLabel() const { return running_; }
-    // Armed only while a needle report waits to be shown.
-    const QTimer *needleTimer() const { return needleTimer_; }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
     void wave_create_telemetry();
     Telemetry *telemetry() const { return telemetry_.get(); }
-    LabelTime *labelTime() const { return labelTime_; }
 
-    unsigned char checkresult = 0;
+    // stops: the reason list, asked for once the machine has stood ask_after_s, and by key G
+    void wave_create_stops();
+    const StopReasons &stopReasons() const { return stopReasons_; }
 
 public Q_SLOTS:
     void wave_slot_enablets();
@@ -121,6 +121,7 @@ public Q_SLOTS:
     void wave_slot_piece();
     void wave_slot_disenerror();
     void wave_slot_mouth();
+    void wave_slot_reason(); // key G: the stop reasons while the machine stands
 
     // quickfun
     void wave_slot_quickfun1();
@@ -148,6 +149,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The tests' view of the parts below (tests/support/widgets/mainscreeninternals.h).
+    friend class MainScreenInternals;
+
     void showJobDropped();
     // The job's name, size, times, pieces and row display: of the job name, or all empty.
     void paintJob(const QString &name);
@@ -164,9 +168,9 @@ private:
     void retranslateKeys(); // the command keys' texts in the operator's language
     void toggleOption(unsigned short action, std::size_t byte);
     // A quick function's page: false when none is registered. runPage gives the page's
-    // "changed" flag after it closed; wire connects its signals first.
+    // "changed" flag after it closed (main() wired what it reports when it made it).
     bool hasPage(int page) const;
-    bool runPage(int page, std::function<void(QDialog *)> wire = nullptr);
+    bool runPage(int page);
     void selectParaTab(int tab);
     bool jobHasPattern();
     void saveJobWork();
@@ -192,7 +196,19 @@ private:
     MachineHistory::Screen historyScreen() const;
     // The main screen's values as the telemetry publishes them.
     TelemetryMessages::State telemetryState() const;
+    // The stop follows machine_: begins when it stands, ends (closing the list) when it knits.
+    void followStop();
+    void armAsk();
+    // The list, when the stop still wants it; after the dialog open now, if one is.
+    void askForReason();
+    void openReasonDialog();
+    void reasonPicked(int code);
+    void takeOfficeReasons(const QByteArray &payload);
+    void showReason(); // the reason's line and key G
 
+    MachineData &machineData_;
+    const QuickPages *pages_;
+    BeepPulse *beep_; // the report beeps and the alarm button's
     MYBUTTON *Bmenu = nullptr;
     bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
     QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
@@ -222,12 +238,23 @@ private:
     MachineState machine_;
     std::unique_ptr<MachineHistory> history_;
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
+    StopReasons stopReasons_;
+    StopAsking stopAsking_;
+    QElapsedTimer monotonic_; // the stop's wait, whatever the panel's clock does
+    QTimer *askTimer_ = nullptr;
+    QPointer<StopReasonDialog> reasonDialog_;
+    QPointer<QDialog> waitingFor_; // a dialog the list opens after
+    QLabel *stopReason_ = nullptr;
     unsigned short knittingSeconds_ = 0;   // in all, as the knitting-time field shows
     unsigned short stoppedSeconds_ = 0;
-    QTimer *needleTimer_ = nullptr;
+    QTimer *needleTimer_ = nullptr; // armed only while a needle report waits to be shown
     QTimer *lineTimer_ = nullptr;
     unsigned short shownNeedle_ = 0; // the stored needle word the field shows
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
+    ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
+    // 0 to 3: which of the system and personalisation blocks start-up found differing from the
+    // check copies, the repair menu's marks.
+    unsigned char checkResult_ = 0;
 };

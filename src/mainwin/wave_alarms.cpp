@@ -6,7 +6,7 @@
 #include "shutdowndialog.h"
 
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 
 
 void wave::wave_slot_message(const QString &m1, const QString &m2)
@@ -25,7 +25,7 @@ void wave::wave_warm_cancel()
     history_->alarmAcknowledged(historyScreen());
     // The alarm stays until the controller clears it; a lost acknowledgement is pressed again.
     // The acknowledgement goes with the running-status command.
-    setparacom(Protocol::QueryCommand, Protocol::RunningStatus, 0, 0);
+    ControllerCommands::send(Protocol::QueryCommand, Protocol::RunningStatus, 0, 0);
 }
 
 void wave::wave_slot_close()

@@ -6,14 +6,14 @@
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/jobname.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "data/workfile.h"
-#include "editors/pattopicture.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
+#include "ui/pattopicture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,22 +41,22 @@ void wave::open_wavefile(const QString &name)
 
     const int patResult = safe ? patfilecheck(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
     if (PatFile::isAccepted(patResult)) {
-        para_run.setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
     } else {
-        para_run.setWord(Protocol::PieceWidthWord, 1);
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, 1);
         accepted = false;
     }
 
     const int cntResult = safe ? cntfilecheck(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
     if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
-        const CntLoad load = CntProgram::load(base + QStringLiteral(".cnt"));
+        const CntLoad load = CntProgram::load(machineData_, base + QStringLiteral(".cnt"));
         if (load.ok)
-            para_cur.setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
+            machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
         else
             accepted = false;
     } else {
-        para_cur.setWord(Protocol::RowsWord, 1);
+        machineData_.controllerState().setWord(Protocol::RowsWord, 1);
         accepted = false;
     }
 
@@ -66,7 +66,7 @@ void wave::open_wavefile(const QString &name)
         if (wrk.open(QIODevice::ReadOnly)) {
             wrkOpened = true;
             // A short file fills only its own length; the rest keeps what it held.
-            para_work.fill(wrk.read(qint64(kWorkSize)));
+            machineData_.work().fill(wrk.read(qint64(kWorkSize)));
         }
     }
 
@@ -82,13 +82,13 @@ void wave::open_wavefile(const QString &name)
     } else {
         showJobDropped();
     }
-    std::printf("%d\n", int(para_cur.byte(Protocol::RunningByte)));
+    std::printf("%d\n", int(machineData_.controllerState().byte(Protocol::RunningByte)));
     std::fflush(stdout);
 }
 
 void wave::showJobDropped()
 {
-    strcurfilename.clear();
+    machineData_.setJobName(QString());
     desktop_->setJob(QString());
     paintNoJob();
     // A path no job uses, so the picture shows nothing.
@@ -99,12 +99,12 @@ void wave::showJobDropped()
 void wave::paintJob(const QString &name)
 {
     jobName_->setText(tr("名 称: %1").arg(name));
-    paintJobSize(para_run.word(Protocol::PieceWidthWord), para_cur.word(Protocol::RowsWord));
-    paint_line(para_cur.word(Protocol::RowWord));
-    paintwavetime(para_cur.word(Protocol::KnitFirstWord), para_cur.word(Protocol::KnitSecondsWord));
-    paintstoptime(para_cur.word(Protocol::StopFirstWord), para_cur.word(Protocol::StopSecondsWord));
-    paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
-    paint_startneedle(para_work.word(Protocol::JobStartNeedleWord));
+    paintJobSize(machineData_.runSettings().word(Protocol::PieceWidthWord), machineData_.controllerState().word(Protocol::RowsWord));
+    paint_line(machineData_.controllerState().word(Protocol::RowWord));
+    paintwavetime(machineData_.controllerState().word(Protocol::KnitFirstWord), machineData_.controllerState().word(Protocol::KnitSecondsWord));
+    paintstoptime(machineData_.controllerState().word(Protocol::StopFirstWord), machineData_.controllerState().word(Protocol::StopSecondsWord));
+    paint_piece(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
+    paint_startneedle(machineData_.work().word(Protocol::JobStartNeedleWord));
 }
 
 void wave::paintNoJob()
@@ -127,7 +127,7 @@ void wave::paintJobSize(unsigned short width, unsigned short rows)
 void wave::wave_slot_savewrkfile(const QString &path)
 {
     // Saved whole or not at all: a failed save leaves the old file as it was.
-    if (!WorkFile::save(path))
+    if (!WorkFile::save(machineData_, path))
         DIAMESSAGE(this, tr("没有编织文件, 请先设置编织文件 !"));
 }
 

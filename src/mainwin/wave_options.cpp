@@ -1,12 +1,12 @@
 // The picture keys' commands: zeroing and the running options of the controller. An option
-// byte of para_cur changes only when the controller accepted the command, and the keys always
-// show those bytes.
+// byte of the controller state changes only when the controller accepted the command, and the
+// keys always show those bytes.
 #include "wave.h"
 
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "data/parablocks.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "ui/operatordialogs.h"
 
@@ -16,7 +16,7 @@ using namespace Protocol;
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return ControllerCommands::stopped();
 }
 
 // The row-lock key may lock only near the start of the program.
@@ -34,9 +34,9 @@ void wave::wave_slot_zero()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
         return;
     }
-    if (setparacom(HomeCommand, MachineObject, 0, 0) != Answered)
+    if (!ControllerCommands::send(HomeCommand, MachineObject, 0, 0))
         return;
-    para_cur.setByte(RunningByte, 0);
+    machineData_.controllerState().setByte(RunningByte, 0);
     wave_paint_quickkey();
     paint_line(0);
     wave_slot_message(MessageSteps::zeroArmed(), QString());
@@ -44,21 +44,21 @@ void wave::wave_slot_zero()
 
 void wave::wave_slot_line()
 {
-    const bool locked = para_cur.byte(LockByte) != 0;
-    if (!locked && (para_cur.word(RowWord) & RowMask) > kLastLockableRow)
+    const bool locked = machineData_.controllerState().byte(LockByte) != 0;
+    if (!locked && (machineData_.controllerState().word(RowWord) & RowMask) > kLastLockableRow)
         return;
-    if (!stopped() || setparacom(ActionCommand, MachineObject, RowLock, locked ? 0 : 1) != Answered)
+    if (!stopped() || !ControllerCommands::action(RowLock, locked ? 0 : 1))
         return;
-    para_cur.setByte(LockByte, locked ? 0 : 1);
+    machineData_.controllerState().setByte(LockByte, locked ? 0 : 1);
     wave_paint_quickkey();
 }
 
 void wave::toggleOption(unsigned short action, std::size_t byte)
 {
-    const unsigned short next = para_cur.byte(byte) == 0 ? 1 : 0;
-    if (!stopped() || setparacom(ActionCommand, MachineObject, action, next) != Answered)
+    const unsigned short next = machineData_.controllerState().byte(byte) == 0 ? 1 : 0;
+    if (!stopped() || !ControllerCommands::action(action, next))
         return;
-    para_cur.setByte(byte, static_cast<unsigned char>(next));
+    machineData_.controllerState().setByte(byte, static_cast<unsigned char>(next));
     wave_paint_quickkey();
 }
 
@@ -82,9 +82,9 @@ void wave::wave_slot_mouth()
     if (!stopped())
         return;
     // The controller answers with the switch it actually set; that is what the key shows.
-    unsigned short value = para_cur.byte(CarrierByte) == 0 ? 1 : 0;
-    if (getpara(ActionCommand, MachineObject, CarrierSwitch, &value) != Answered)
+    unsigned short value = machineData_.controllerState().byte(CarrierByte) == 0 ? 1 : 0;
+    if (!ControllerCommands::query(ActionCommand, MachineObject, CarrierSwitch, &value))
         return;
-    para_cur.setByte(CarrierByte, value != 0 ? 1 : 0);
+    machineData_.controllerState().setByte(CarrierByte, value != 0 ? 1 : 0);
     wave_paint_quickkey();
 }

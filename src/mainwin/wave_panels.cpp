@@ -7,17 +7,17 @@
 #include "rowdisplay.h"
 #include "startpicture.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
-#include "editors/pattopicture.h"
 #include "logic/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/layoutaudit.h"
 #include "ui/mybutton.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
+#include "ui/pattopicture.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -58,19 +58,20 @@ const char kUnlockText[] = QT_TRANSLATE_NOOP("wave", "点   击   此   处,   �
 
 void wave::wave_create_desktopinfor()
 {
+    const PanelPalettes palettes;
     auto decoration = [this](const QRect &r, const QPalette &p) {
         auto *l = new QLabel(this);
         l->setGeometry(r);
         l->setPalette(p);
         l->setAutoFillBackground(true);
     };
-    decoration(box(0, 0, 639, 479), palette_label_dark);
-    decoration(box(0, 10, 639, 44), palette_label_back);
-    decoration(box(10, 9, 629, 9), palette_label_white);
-    decoration(box(0, 45, 639, 45), palette_label_white);
-    decoration(box(0, 360, 639, 469), palette_label_back);
-    decoration(box(0, 421, 639, 421), palette_label_white);
-    decoration(box(10, 470, 629, 470), palette_label_white);
+    decoration(box(0, 0, 639, 479), palettes.labelDark());
+    decoration(box(0, 10, 639, 44), palettes.labelBack());
+    decoration(box(10, 9, 629, 9), palettes.labelWhite());
+    decoration(box(0, 45, 639, 45), palettes.labelWhite());
+    decoration(box(0, 360, 639, 469), palettes.labelBack());
+    decoration(box(0, 421, 639, 421), palettes.labelWhite());
+    decoration(box(10, 470, 629, 470), palettes.labelWhite());
 
     auto field = [this](const char *name, const QRect &r, const QString &text, const QPalette &p, bool clickable) {
         auto *l = new MyLabel(this, name);
@@ -83,12 +84,12 @@ void wave::wave_create_desktopinfor()
         return l;
     };
     const QString zeroTimes = QStringLiteral("00:00:00 / 00:00:00");
-    waveTime_ = field("wavetime", box(10, 55, 200, 80), zeroTimes, palette_label_text, false);
-    stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palette_label_text, false);
-    pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palette_label_text, true);
-    startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palette_label_text, true);
+    waveTime_ = field("wavetime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
+    stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palettes.labelText(), false);
+    pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palettes.labelText(), true);
+    startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palettes.labelText(), true);
 
-    rowDisplay_ = new RowDisplay(this);
+    rowDisplay_ = new RowDisplay(machineData_, this);
     for (MyLabel *l : rowDisplay_->touchLabels())
         commandLabels_.append(l);
     rowNumber_ = rowDisplay_->rowNumber();
@@ -101,11 +102,11 @@ void wave::wave_create_desktopinfor()
     needle_->setObjectName(QStringLiteral("needle"));
     needle_->setGeometry(box(95, 370, 215, 385));
     needle_->setFont(boldPanel(12));
-    needle_->setPalette(palette_label_white);
+    needle_->setPalette(palettes.labelWhite());
     needle_->setAlignment(Qt::AlignCenter);
     needle_->setText(QStringLiteral("888"));
-    jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palette_label_white, true);
-    jobSize_ = field("jobsize", box(320, 390, 550, 415), tr("衣物宽度: 0 "), palette_label_white, true);
+    jobName_ = field("jobname", box(320, 365, 550, 390), QString(), palettes.labelWhite(), true);
+    jobSize_ = field("jobsize", box(320, 390, 550, 415), tr("衣物宽度: 0 "), palettes.labelWhite(), true);
 
     labelTime_ = new LabelTime(this, "LabelTime");
     labelTime_->setGeometry(box(550, 390, 630, 415));
@@ -115,8 +116,8 @@ void wave::wave_create_desktopinfor()
     desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
-    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(management.word(Protocol::DesktopWord))
-                      + QStringLiteral(".bmp"));
+    const int picture = machineData_.panelSettings().word(Protocol::DesktopWord);
+    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(picture) + QStringLiteral(".bmp"));
     QStringList languages;
     for (const Translations::Installed &language : Translations::installed())
         languages.append(language.name);
@@ -132,7 +133,7 @@ void wave::wave_create_desktopinfor()
     running->setText(QStringLiteral("PL.WK"));
     running->setFont(boldPanel(20));
     running->setAlignment(Qt::AlignCenter);
-    running->setPalette(palette_label_white);
+    running->setPalette(palettes.labelWhite());
     running->setAutoFillBackground(true);
     connect(running, &MyLabel::released, this, &wave::wave_change_desktopinfor);
     commandLabels_.append(running);
@@ -144,10 +145,10 @@ void wave::wave_create_desktopinfor()
 
     labelMessage_ = new LabelMessage(this, "LabelMessage");
     labelMessage_->setGeometry(box(10, kBuildOriginY + 155, 629, kBuildOriginY + 204));
-    labelMessage_->setPalette(palette_label_text);
+    labelMessage_->setPalette(palettes.labelText());
     labelMessage_->setAutoFillBackground(true);
     labelMessage_->setFont(boldPanel(16));
-    buttonWarm_ = new ButtonWarm(this, "ButtonWarm");
+    buttonWarm_ = new ButtonWarm(*beep_, this, "ButtonWarm");
     buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
     buttonWarm_->setFont(boldPanel(20));
     buttonWarm_->setProperty(LayoutAudit::kOverlays, true); // shown, it covers the bottom band's top
@@ -184,7 +185,7 @@ void wave::wave_slot_drawmessagepos(int systems, int picture)
 void wave::paint_needle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
-    shownNeedle_ = para_cur.word(Protocol::NeedleWord);
+    shownNeedle_ = machineData_.controllerState().word(Protocol::NeedleWord);
     needle_->setText(QString::number(int(shownNeedle_) - Protocol::NeedleZero));
 }
 
@@ -204,10 +205,12 @@ void wave::showMachineState()
 {
     const MachineState::Kind kind = machine_.kind();
     // Stopped and not yet known look as built; offline is the window's own dark look.
-    running_->setPalette(kind == MachineState::Kind::Knitting  ? palette_label_text
-                         : kind == MachineState::Kind::Offline ? palette_label_dark
-                                                               : palette_label_white);
+    const PanelPalettes palettes;
+    running_->setPalette(kind == MachineState::Kind::Knitting  ? palettes.labelText()
+                         : kind == MachineState::Kind::Offline ? palettes.labelDark()
+                                                               : palettes.labelWhite());
     desktop_->setState(kind);
+    followStop();
     if (telemetry_)
         telemetry_->publishNow();
 }

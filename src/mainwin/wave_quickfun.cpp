@@ -5,22 +5,19 @@
 
 #include "labelmessage.h"
 #include "languagemenu.h"
-#include "quickpages.h"
 #include "rowdisplay.h"
 
 #include "data/jobname.h"
-#include "files/dialogide.h"
-#include "params/extsyspara.h"
-#include "workparams/workparadialog.h"
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
 #include "ui/mylabel.h"
 #include "ui/operatordialogs.h"
+#include "ui/quickpages.h"
 
 #include <QFileInfo>
 
@@ -38,7 +35,7 @@ constexpr int kRowDigits = 4;
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return ControllerCommands::stopped();
 }
 
 // A row typed by the operator: unsigned decimal digits only, at most what a word holds.
@@ -58,35 +55,32 @@ bool parseRow(const QString &text, unsigned short *row)
 }
 
 // The job's own files; empty when no job is loaded (or its name is not one path component).
-QString jobFile(const char *suffix)
+QString jobFile(const QString &job, const char *suffix)
 {
-    if (strcurfilename.isEmpty() || !JobName::isSafe(strcurfilename))
+    if (job.isEmpty() || !JobName::isSafe(job))
         return QString();
-    return PanelPaths::data(QStringLiteral("/wave/") + strcurfilename + QLatin1Char('/') + strcurfilename
-                            + QLatin1String(suffix));
+    return PanelPaths::data(QStringLiteral("/wave/") + job + QLatin1Char('/') + job + QLatin1String(suffix));
 }
 
 } // namespace
 
-bool wave::runPage(int page, std::function<void(QDialog *)> wire)
+bool wave::runPage(int page)
 {
-    std::unique_ptr<QDialog> dialog(QuickPages::make(QuickPages::Page(page), this));
+    std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::Page(page), this) : nullptr);
     if (!dialog)
         return false;
-    if (wire)
-        wire(dialog.get());
     dialog->exec();
     return dialog->property("changed").toInt() == 1;
 }
 
 bool wave::hasPage(int page) const
 {
-    return page == QuickPages::Para && para_ ? true : QuickPages::has(QuickPages::Page(page));
+    return page == QuickPages::Para && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
 }
 
 bool wave::jobHasPattern()
 {
-    const QString pat = jobFile(".pat");
+    const QString pat = jobFile(machineData_.jobName(), ".pat");
     if (!pat.isEmpty() && QFileInfo::exists(pat))
         return true;
     DIAMESSAGE(this, tr("没有编织文件 , 请先设置编织文件 !"));
@@ -96,37 +90,37 @@ bool wave::jobHasPattern()
 void wave::saveJobWork()
 {
     // Without a current job there is no file to keep them in.
-    const QString wrk = jobFile(".wrk");
+    const QString wrk = jobFile(machineData_.jobName(), ".wrk");
     if (!wrk.isEmpty())
         wave_slot_savewrkfile(wrk);
 }
 
 void wave::startNeedleToSystem()
 {
-    para_system.setWord(kSystemStartNeedle, para_work.word(kJobStartNeedle));
+    machineData_.system().setWord(kSystemStartNeedle, machineData_.work().word(kJobStartNeedle));
 }
 
 void wave::startNeedleToJob()
 {
-    if (para_system.word(kSystemStartNeedle) != para_work.word(kJobStartNeedle)) {
-        para_work.setWord(kJobStartNeedle, para_system.word(kSystemStartNeedle));
+    if (machineData_.system().word(kSystemStartNeedle) != machineData_.work().word(kJobStartNeedle)) {
+        machineData_.work().setWord(kJobStartNeedle, machineData_.system().word(kSystemStartNeedle));
         saveJobWork();
     }
-    paint_startneedle(para_work.word(kJobStartNeedle));
+    paint_startneedle(machineData_.work().word(kJobStartNeedle));
 }
 
 void wave::takeSystemBackup()
 {
-    temp_para_system = para_system;
+    systemBefore_ = machineData_.system().block();
 }
 
 void wave::keepSystemBackup()
 {
     // Start-up compares the controller's parameters with this copy; it must follow every change
     // made from the panel.
-    if (temp_para_system == para_system)
+    if (systemBefore_ == machineData_.system().block())
         return;
-    if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), para_system.data(), qint64(kSystemSize)) != 1)
+    if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), machineData_.system().data(), qint64(kSystemSize)) != 1)
         DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
 }
 
@@ -140,7 +134,7 @@ void wave::wave_slot_quickfun1()
     takeSystemBackup();
     // The work-parameter pages are built once and kept, so they open where they were left.
     if (!para_)
-        para_ = QuickPages::make(QuickPages::Para, this);
+        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
     para_->exec();
@@ -157,7 +151,7 @@ void wave::wave_slot_quickfun2()
     takeSystemBackup();
     startNeedleToSystem();
     runPage(QuickPages::ConstParaSetting);
-    paint_piece(para_cur.word(PiecesDoneWord), para_cur.word(PiecesWord));
+    paint_piece(machineData_.controllerState().word(PiecesDoneWord), machineData_.controllerState().word(PiecesWord));
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -167,15 +161,12 @@ void wave::wave_slot_quickfun3()
     if (!hasPage(QuickPages::DialogIde))
         return;
     takeSystemBackup();
-    runPage(QuickPages::DialogIde, [this](QDialog *d) {
-        if (auto *ide = qobject_cast<dialogide *>(d))
-            connect(ide, &dialogide::signal_updata, this, &wave::wave_updata_file);
-    });
+    runPage(QuickPages::DialogIde);
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
         rowDisplay_->set_line(shown);
-    paint_startneedle(para_work.word(kJobStartNeedle));
+    paint_startneedle(machineData_.work().word(kJobStartNeedle));
     keepSystemBackup();
 }
 
@@ -205,10 +196,7 @@ void wave::wave_slot_quickfun7()
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ExtSysPara, [this](QDialog *d) {
-        if (auto *tools = qobject_cast<extsyspara *>(d))
-            connect(tools, &extsyspara::signal_desktop_updata, this, &wave::wave_slot_desktop);
-    });
+    runPage(QuickPages::ExtSysPara);
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -222,7 +210,7 @@ void wave::wave_slot_quickfun8()
 void wave::wave_slot_quickfun9()
 {
     const QString text = DIATEXTSELECT(this, QString(), tr("请输入指定停车行行数"), kRowDigits,
-                                       QString::number(para_run.word(StopRowWord)));
+                                       QString::number(machineData_.runSettings().word(StopRowWord)));
     unsigned short row = 0;
     if (!parseRow(text, &row))
         return;
@@ -230,24 +218,24 @@ void wave::wave_slot_quickfun9()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, StopAtRow, row) == Answered)
-        para_run.setWord(StopRowWord, row);
+    if (ControllerCommands::action(StopAtRow, row))
+        machineData_.runSettings().setWord(StopRowWord, row);
 }
 
 void wave::wave_slot_quickfun10()
 {
-    if (para_cur.byte(LockByte) == 1) {
+    if (machineData_.controllerState().byte(LockByte) == 1) {
         DIAMESSAGE(this, tr("已经锁行,无法进行跳行操作 !"));
         return;
     }
-    if (para_cur.byte(RunningByte) == 0) {
+    if (machineData_.controllerState().byte(RunningByte) == 0) {
         DIAMESSAGE(this, tr("系统开始归零, 不能跳行 !"));
         return;
     }
     unsigned short row = 0;
     if (!parseRow(DIATEXT(this, QString(), tr("请输入跳行行数"), kRowDigits), &row))
         return;
-    if (row > para_cur.word(RowsWord)) {
+    if (row > machineData_.controllerState().word(RowsWord)) {
         DIAMESSAGE(this, tr("跳行超过文件总行数"));
         return;
     }
@@ -259,30 +247,30 @@ void wave::wave_slot_quickfun10()
         DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
-    if (setparacom(ActionCommand, MachineObject, SkipToRow, row) == Answered)
+    if (ControllerCommands::action(SkipToRow, row))
         wave_slot_message(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
 }
 
 void wave::wave_slot_quickfun11()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersForward, 0);
+        ControllerCommands::action(RollersForward, 0);
 }
 
 void wave::wave_slot_quickfun12()
 {
     if (stopped())
-        setparacom(ActionCommand, MachineObject, RollersBackward, 0);
+        ControllerCommands::action(RollersBackward, 0);
 }
 
 void wave::selectParaTab(int tab)
 {
     if (!para_)
-        para_ = QuickPages::make(QuickPages::Para, this);
+        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
     if (!para_)
         return;
-    if (auto *page = qobject_cast<WorkParaDialog *>(para_))
-        page->showTab(tab);
+    // The work-parameter pages' own slot, by name: the main window knows no page's class.
+    QMetaObject::invokeMethod(para_, "showTab", Q_ARG(int, tab));
     wave_slot_quickfun1();
 }
 

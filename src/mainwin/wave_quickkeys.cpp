@@ -1,15 +1,15 @@
 // The main screen's command keys: the numbered quick functions along the top, the picture keys
-// along the bottom (whose look mirrors the running options of para_cur), the keypad keys that
-// reach both, and the value fields that open the page setting them when touched.
+// along the bottom (whose look mirrors the running options of the controller state), the keypad
+// keys that reach both, and the value fields that open the page setting them when touched.
 #include "wave.h"
 
 #include "rowdisplay.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "ui/mylabel.h"
-#include "ui/palettes.h"
 #include "ui/panelfonts.h"
+#include "ui/panelpalettes.h"
 #include "ui/skinbutton.h"
 
 #include <QEvent>
@@ -48,10 +48,10 @@ struct PictureKey
     int curByte; // -1: no option behind it
     int left;
     Qt::Key key;
-    Slot slot; // nullptr: the seventh key has no action
+    Slot slot;
 };
 
-// Left to right: zero, row lock, speed, piece, error disable, yarn carrier, seventh, close.
+// Left to right: zero, row lock, speed, piece, error disable, yarn carrier, stop reason, close.
 const PictureKey kPictureKeys[] = {
     {QT_TRANSLATE_NOOP("wave", "归零"), Protocol::RunningByte, 10, Qt::Key_A, &wave::wave_slot_zero},
     {QT_TRANSLATE_NOOP("wave", "锁行"), Protocol::LockByte, 92, Qt::Key_B, &wave::wave_slot_line},
@@ -59,7 +59,7 @@ const PictureKey kPictureKeys[] = {
     {QT_TRANSLATE_NOOP("wave", "件数"), Protocol::PieceByte, 256, Qt::Key_D, &wave::wave_slot_piece},
     {QT_TRANSLATE_NOOP("wave", "报错"), Protocol::ErrorByte, 337, Qt::Key_E, &wave::wave_slot_disenerror},
     {QT_TRANSLATE_NOOP("wave", "纱嘴"), Protocol::CarrierByte, 419, Qt::Key_F, &wave::wave_slot_mouth},
-    {"", -1, 501, Qt::Key_G, nullptr},
+    {QT_TRANSLATE_NOOP("wave", "原因"), -1, 501, Qt::Key_G, &wave::wave_slot_reason},
     {QT_TRANSLATE_NOOP("wave", "关机"), -1, 583, Qt::Key_H, &wave::wave_slot_close},
 };
 
@@ -70,13 +70,12 @@ void wave::createQuickKeys()
     for (const PictureKey &p : kPictureKeys) {
         auto *key = new SkinButton(QString(), this);
         key->setObjectName(QStringLiteral("picturekey%1").arg(pictureKeys_.size() + 1));
-        if (p.slot)
-            connect(key, &QPushButton::released, this, p.slot);
+        connect(key, &QPushButton::released, this, p.slot);
         pictureKeys_.append(key);
     }
     for (const QuickKey &q : kQuickKeys) {
         auto *label = new MyLabel(this, "quickkey");
-        label->setPalette(palette_label_white);
+        label->setPalette(PanelPalettes().labelWhite());
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);
@@ -105,7 +104,7 @@ void wave::createQuickKeys()
 void wave::retranslateKeys()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i)
-        pictureKeys_[i]->setText(*kPictureKeys[i].text ? tr(kPictureKeys[i].text) : QString());
+        pictureKeys_[i]->setText(tr(kPictureKeys[i].text));
     for (int i = 0; i < quickKeys_.size(); ++i)
         quickKeys_[i]->setText(tr(kQuickKeys[i].text));
 }
@@ -120,10 +119,11 @@ void wave::changeEvent(QEvent *event)
         if (Bmenu) {
             rowDisplay_->retranslate();
             paintLockButton();
-            if (strcurfilename.isEmpty())
+            showReason();
+            if (machineData_.jobName().isEmpty())
                 paintNoJob();
             else
-                paintJob(strcurfilename);
+                paintJob(machineData_.jobName());
         }
     }
     QWidget::changeEvent(event);
@@ -153,7 +153,10 @@ void wave::wave_paint_quickkey()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i) {
         const int byte = kPictureKeys[i].curByte;
-        pictureKeys_[i]->setactive(byte >= 0 && para_cur.byte(std::size_t(byte)) != 0);
+        // The reason key is lit while a reason given for the stop stands.
+        const bool active = byte >= 0 ? machineData_.controllerState().byte(std::size_t(byte)) != 0
+                                      : kPictureKeys[i].key == Qt::Key_G && stopAsking_.given().has_value();
+        pictureKeys_[i]->setactive(active);
     }
 }
 
@@ -169,8 +172,7 @@ void wave::keyPressEvent(QKeyEvent *event)
     }
     for (const PictureKey &p : kPictureKeys) {
         if (p.key == key) {
-            if (p.slot)
-                (this->*p.slot)();
+            (this->*p.slot)();
             return;
         }
     }

@@ -3,7 +3,7 @@
 
 #include "rowdisplay.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 
 #include <QTimer>
@@ -36,6 +36,6 @@ void wave::flushLine()
     }
     if (piecePending_) {
         piecePending_ = false;
-        paint_piece(para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord));
+        paint_piece(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
     }
 }

@@ -1,28 +1,29 @@
 // Program start: the start picture, the exchange with the controller under it, the main screen.
 #include "wave.h"
 
+#include "beeppulse.h"
 #include "labelmessage.h"
 #include "startpicture.h"
 
 #include "data/configini.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
-#include "data/parablocks.h"
 #include "data/parainit.h"
 #include "data/saveleftovers.h"
-#include "files/fileoperatedialog.h"
-#include "link/controllerpresence.h"
+#include "logic/controllercommands.h"
 #include "logic/jobfolders.h"
 #include "logic/machinename.h"
 #include "logic/startupexchange.h"
 #include "logic/stickjobimport.h"
-#include "params/checkpara.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/buzzer.h"
+#include "ui/fileoperatedialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
+#include "ui/quickpages.h"
 #include "ui/transferframe.h"
 #include "ui/windowfocus.h"
 
@@ -38,12 +39,14 @@ namespace {
 constexpr int kPixmapCacheKiB = 512;
 } // namespace
 
-wave::wave(QWidget *parent, const char *name, Qt::WindowFlags flags)
+wave::wave(MachineData &machine, const QuickPages *pages, QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
+    , machineData_(machine)
+    , pages_(pages)
+    , beep_(new BeepPulse(this))
     , history_(std::make_unique<MachineHistory>())
 {
     setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
-    checkresult = 0;
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
 }
@@ -62,19 +65,19 @@ void wave::start()
     // What a save cut off by a crash or power cut left is put right before anything is read.
     SaveLeftovers::clear();
     StickJobImport::recover(JobFolders::root());
-    read_config_ini();
-    init_system_color();
-    QApplication::setPalette(palette_label_white);
+    read_config_ini(machineData_);
+    PanelPalettes::apply(PanelPalettes::darkOf(machineData_.controllerConfig()));
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
-    setPalette(palette_label_dark);
+    setPalette(PanelPalettes().labelDark());
     buzzer_init();
     initpara();
-    wave_read_management();
+    wave_read_management(machineData_);
 
     // The main screen is built now but stays under the start picture until the exchange is
     // done, so the operator sees the machine's name and every wait of the exchange drawn over
     // it, never an empty screen. Building sends nothing: the order on the wire is unchanged.
     wave_create_desktopinfor();
+    wave_create_stops();
     desktop_->setMachine(MachineName::current());
     coverWhileStarting(true);
     show();
@@ -87,16 +90,16 @@ void wave::start()
     TransferFrame transfers(this);
     transfers.move(130, 170); // where the transfer window stood, under the machine's name
     transfers.setProperty(LayoutAudit::kOverlays, true); // over the screen, as that window was
-    StartupExchange exchange(op, StartupExchange::Link::controller(transfers.withController()));
+    StartupExchange exchange(machineData_, op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
-    checkresult = exchange.checkresult();
+    checkResult_ = exchange.checkresult();
     // The running options of the fetched state.
     wave_paint_quickkey();
 
     coverWhileStarting(false);
     wave_slot_drawmessagepos(1, 0);
-    open_wavefile(strcurfilename);
-    connect(&ControllerPresence::instance(), &ControllerPresence::offlineChanged, this, &wave::setOffline);
+    open_wavefile(machineData_.jobName());
+    ControllerCommands::followPresence(this, [this](bool offline) { setOffline(offline); });
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
         set_speed(2);
@@ -107,7 +110,7 @@ void wave::start()
     case StartupExchange::Machine::Offline:
         break;
     }
-    setOffline(ControllerPresence::instance().offline());
+    setOffline(ControllerCommands::offline());
     wave_create_syncinfor();
     wave_create_telemetry();
     setFocusPolicy(Qt::StrongFocus);
@@ -116,21 +119,22 @@ void wave::start()
     WindowFocus::activate(this);
 
     // The repair menu opens once, over the main screen, from the event loop.
-    if (checkresult != 0) {
+    if (checkResult_ != 0) {
         QTimer::singleShot(0, this, [this]() {
-            checkpara dialog(this, checkresult);
-            dialog.exec();
+            std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::CheckPara, this, checkResult_) : nullptr);
+            if (dialog)
+                dialog->exec();
         });
     }
 }
 
 void wave::initpara()
 {
-    initworkparam();
-    initsystemparam();
-    initelseparam();
+    initworkparam(machineData_);
+    initsystemparam(machineData_);
+    initelseparam(machineData_);
     // The carrier table's corrections are the panel's own: kept from the last run, not rebuilt.
-    MouthSpeedTable::load();
+    MouthSpeedTable::load(machineData_);
 }
 
 void wave::coverWhileStarting(bool starting)

@@ -1,18 +1,18 @@
 // The controller's status and needle reports on the main screen.
 #include "wave.h"
 
-#include "buttonwarm.h"
 #include "beeppulse.h"
+#include "buttonwarm.h"
 #include "labelmessage.h"
 #include "rowdisplay.h"
 
 #include "data/alarmtexts.h"
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "data/parablocks.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "link/statuschannel.h"
 #include "link/statusprobe.h"
+#include "logic/controllercommands.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -28,7 +28,7 @@ void wave::wave_create_syncinfor()
 {
     if (statusChannel_)
         return;
-    statusChannel_ = new StatusChannel(this);
+    statusChannel_ = new StatusChannel(machineData_, this);
     // The needle field follows its reports at most 80 ms behind: the first report that moves the
     // needle arms one repaint, the reports before it fires are coalesced into it, and an idle
     // machine wakes nobody.
@@ -74,12 +74,12 @@ void wave::wave_create_syncinfor()
 
 void wave::wave_paint_needleinfor()
 {
-    paint_needle(para_cur.word(Protocol::NeedleWord));
+    paint_needle(machineData_.controllerState().word(Protocol::NeedleWord));
 }
 
 void wave::needleReported()
 {
-    if (!needleTimer_->isActive() && para_cur.word(Protocol::NeedleWord) != shownNeedle_)
+    if (!needleTimer_->isActive() && machineData_.controllerState().word(Protocol::NeedleWord) != shownNeedle_)
         needleTimer_->start();
 }
 
@@ -104,7 +104,7 @@ void wave::applyMessageStep(int report)
 
 void wave::onZeroingStarted()
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     wave_paint_quickkey();
     requestLine(0);
     applyMessageStep(int(MessageSteps::Report::ZeroingStarted));
@@ -112,7 +112,7 @@ void wave::onZeroingStarted()
 
 void wave::onMachineStarted(int state)
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     flushLine(); // the history's line carries the row the screen shows
     history_->machineRan(true, historyScreen());
     set_speed(state);
@@ -121,7 +121,7 @@ void wave::onMachineStarted(int state)
 
 void wave::onMachineStopped()
 {
-    BeepPulse::beep(kReportBeepMs);
+    beep_->start(kReportBeepMs);
     flushLine();
     history_->machineRan(false, historyScreen());
     set_speed(1);
@@ -150,8 +150,8 @@ void wave::onAlarm(unsigned char type, unsigned char code)
 
 void wave::onZeroingFinished()
 {
-    BeepPulse::beep(kReportBeepMs);
-    if (getmotostatus() == 0)
+    beep_->start(kReportBeepMs);
+    if (ControllerCommands::stopped())
         set_speed(1);
     wave_paint_quickkey();
     requestLine(1);
@@ -167,5 +167,5 @@ void wave::onAlarmCleared()
 
 MachineHistory::Screen wave::historyScreen() const
 {
-    return {strcurfilename, rowNumber_ ? rowNumber_->text() : QString(), para_cur.word(Protocol::PiecesDoneWord), para_cur.word(Protocol::PiecesWord)};
+    return {machineData_.jobName(), rowNumber_ ? rowNumber_->text() : QString(), machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord)};
 }

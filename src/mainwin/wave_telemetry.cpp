@@ -5,7 +5,7 @@
 #include "labeltime.h"
 #include "rowdisplay.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "telemetry/telemetry.h"
 #include "ui/mylabel.h"
@@ -17,17 +17,19 @@ void wave::wave_create_telemetry()
         return;
     history_->addObserver(telemetry_.get());
     connect(telemetry_.get(), &Telemetry::linkChanged, labelTime_, &LabelTime::setLink);
+    connect(telemetry_.get(), &Telemetry::reasonListReceived, this, &wave::takeOfficeReasons);
+    telemetry_->setConfigError(stopReasons_.error());
     labelTime_->setLink(telemetry_->link());
 }
 
 TelemetryMessages::State wave::telemetryState() const
 {
     TelemetryMessages::State s;
-    s.job = strcurfilename;
+    s.job = machineData_.jobName();
     s.row = rowNumber_ ? rowNumber_->text().toInt() : 0;
-    s.rows = para_cur.word(Protocol::RowsWord);
-    s.pieces = para_cur.word(Protocol::PiecesDoneWord);
-    s.target = para_cur.word(Protocol::PiecesWord);
+    s.rows = machineData_.controllerState().word(Protocol::RowsWord);
+    s.pieces = machineData_.controllerState().word(Protocol::PiecesDoneWord);
+    s.target = machineData_.controllerState().word(Protocol::PiecesWord);
     s.speed = rowDisplay_ ? rowDisplay_->speedShown() : 0.0;
     s.running = machine_.running();
     s.offline = machine_.offline();

@@ -1,8 +1,8 @@
 #include "checkpara.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
@@ -10,7 +10,7 @@
 #include "ui/listbuttonno.h"
 #include "ui/mymenuno.h"
 #include "ui/operatordialogs.h"
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 namespace {
 
@@ -41,30 +41,30 @@ QString configBackup()
     return PanelPaths::data(QStringLiteral("/para/checkconfig.cfg"));
 }
 
-bool storeSystem()
+bool storeSystem(const MachineData &machine)
 {
-    return AtomicFile::save(systemBackup(), para_system.data(), qint64(kSystemSize));
+    return AtomicFile::save(systemBackup(), machine.system().data(), qint64(kSystemSize));
 }
 
-bool sendSystem()
+bool sendSystem(const MachineData &)
 {
     return fileoperate::tftpputfile(systemBackup());
 }
 
-bool storeConfig()
+bool storeConfig(const MachineData &machine)
 {
-    return AtomicFile::save(configBackup(), cfgcheck1.data(), qint64(kConfigCheckSize));
+    return AtomicFile::save(configBackup(), machine.controllerPersonalisation().data(), qint64(kConfigCheckSize));
 }
 
-bool sendConfig()
+bool sendConfig(const MachineData &)
 {
     return fileoperate::tftpputfile(configBackup());
 }
 
 } // namespace
 
-checkpara::checkpara(QWidget *parent, unsigned char mask)
-    : MyDialog(parent, "checkpara", true, kFrameless, mask), mask_(mask)
+checkpara::checkpara(MachineData &machine, QWidget *parent, unsigned char mask)
+    : MyDialog(parent, "checkpara", true, kFrameless, mask), machine_(machine), mask_(mask)
 {
     setdialogtitle(QStringLiteral("Parameter Repair Menu"));
     setdialogmsg(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));
@@ -86,7 +86,7 @@ void checkpara::whickrepair(unsigned char mask)
         menu_->setNote(it.column, it.row, marked ? kNeedsRepair : nullptr);
         if (ListButtonNo *b = menu_->itemNo(it.column, it.row)) {
             b->setactive(marked ? 1 : 0);
-            b->setPalette(marked ? palette_label_text : palette_label_white);
+            b->setPalette(marked ? PanelPalettes().labelText() : PanelPalettes().labelWhite());
         }
     }
 }
@@ -96,16 +96,16 @@ void checkpara::test_timer()
     whickrepair(mask_);
 }
 
-void checkpara::repair(const char *question, bool (*action)(), unsigned char bit, const char *success,
+void checkpara::repair(const char *question, bool (*action)(const MachineData &), unsigned char bit, const char *success,
                        const char *failure)
 {
     if (!DIAYESNO(this, tr(question)))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
         return;
     }
-    if (!action()) {
+    if (!action(machine_)) {
         DIAMESSAGE(this, tr(failure));
         return;
     }
@@ -118,11 +118,11 @@ void checkpara::shutdown()
 {
     if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
         return;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return;
     }
-    if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
+    if (ControllerCommands::action(Protocol::ShutDown, 0))
         DIAMESSAGE(this, tr("正在关机, 请稍等 ... ... "));
     else
         DIAMESSAGE(this, tr("不能关机, 请检查主控制器 !"));

@@ -2,6 +2,7 @@
 
 #include "ui/mydialog.h"
 
+class MachineData;
 class MyMenuNo;
 
 // The parameter repair menu start-up opens when the panel's and the controller's copies of
@@ -12,7 +13,7 @@ class checkpara : public MyDialog
     Q_OBJECT
 
 public:
-    checkpara(QWidget *parent, unsigned char mask);
+    checkpara(MachineData &machine, QWidget *parent, unsigned char mask);
 
     unsigned char mask() const { return mask_; }
     MyMenuNo *menu() const { return menu_; }
@@ -27,10 +28,11 @@ public Q_SLOTS:
 private:
     // A repair asked with question; on Yes, with the carriage standing, action runs and its
     // bit is cleared when it succeeds.
-    void repair(const char *question, bool (*action)(), unsigned char bit, const char *success,
+    void repair(const char *question, bool (*action)(const MachineData &), unsigned char bit, const char *success,
                 const char *failure);
     void shutdown();
 
+    MachineData &machine_;
     unsigned char mask_;
     MyMenuNo *menu_;
 };

@@ -1,9 +1,9 @@
 #include "constpara.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "logic/celltext.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
@@ -21,7 +21,7 @@ struct Line
     CellKind kind;
     int min, max;
     const char *help;
-    int address; // para_system word and SetCommand index; -1 for the two actions
+    int address; // system block word and SetCommand index; -1 for the two actions
 };
 
 const char kHundred[] = QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 100");
@@ -55,8 +55,8 @@ const ParamTable &constpara::paramTable()
     return table;
 }
 
-constpara::constpara(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup,
+constpara::constpara(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup,
                 {[this](int i) { return i >= 0 && i < kRows ? copy_[std::size_t(i)] : 0; },
                  [this](int i, unsigned short v) {
                      if (i >= 0 && i < kRows)
@@ -71,17 +71,17 @@ void constpara::load()
     for (int r = 0; r < kRows; ++r) {
         const int address = kLines[r].address;
         if (address >= 0)
-            copy_[std::size_t(r)] = para_system.word(std::size_t(address));
+            copy_[std::size_t(r)] = machine().system().word(std::size_t(address));
     }
-    copy_[PieceTarget] = para_cur.word(Protocol::PiecesWord);
-    copy_[ClearPieces] = para_cur.word(Protocol::PiecesDoneWord);
+    copy_[PieceTarget] = machine().controllerState().word(Protocol::PiecesWord);
+    copy_[ClearPieces] = machine().controllerState().word(Protocol::PiecesDoneWord);
 }
 
 void constpara::hideEvent(QHideEvent *event)
 {
     for (int r = 0; r < kRows; ++r) {
         if (kLines[r].address >= 0)
-            para_system.setWord(std::size_t(kLines[r].address), copy_[std::size_t(r)]);
+            machine().system().setWord(std::size_t(kLines[r].address), copy_[std::size_t(r)]);
     }
     ParamGrid::hideEvent(event);
 }
@@ -90,9 +90,9 @@ bool constpara::send(int row, unsigned short value, bool *closed)
 {
     *closed = true;
     if (row == PieceTarget)
-        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::SetPieces, value) == Protocol::Answered;
+        return ControllerCommands::action(Protocol::SetPieces, value);
     if (row == ClearPieces)
-        return setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ClearPieces, 0) == Protocol::Answered;
+        return ControllerCommands::action(Protocol::ClearPieces, 0);
     const UpdateBracket bracket(kGroup);
     if (!bracket.open())
         return false;
@@ -110,7 +110,7 @@ void constpara::enter_press()
         if (!DIAYESNO(this, tr("确定要清除已经完成的件数吗 ?")))
             return;
     } else {
-        const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text());
+        const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text(), bedWidth());
         if (p.status == CellText::UnknownChoice)
             return;
         if (p.status == CellText::OutOfRange) {
@@ -122,7 +122,7 @@ void constpara::enter_press()
         value = p.stored;
     }
     bool closed = true;
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
     } else if (!send(r, value, &closed)) {
         DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
@@ -130,11 +130,11 @@ void constpara::enter_press()
         // Taken by the controller: kept even when the update then would not close.
         entry().keep(current(), value);
         if (r == PieceTarget)
-            para_cur.setWord(Protocol::PiecesWord, value);
+            machine().controllerState().setWord(Protocol::PiecesWord, value);
         else if (r == ClearPieces)
-            para_cur.setWord(Protocol::PiecesDoneWord, 0);
+            machine().controllerState().setWord(Protocol::PiecesDoneWord, 0);
         else
-            para_system.setWord(std::size_t(kLines[r].address), value);
+            machine().system().setWord(std::size_t(kLines[r].address), value);
         if (!closed)
             DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
     }

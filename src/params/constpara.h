@@ -4,7 +4,7 @@
 
 #include <array>
 
-// The frequently used settings: the start needle and the machine settings of para_system
+// The frequently used settings: the start needle and the machine settings of the system block
 // (each sent in its own update of group 1), the piece target and the clearing of the completed
 // pieces (machine actions 6 and 7). Works on a copy taken when shown.
 class constpara : public ParamGrid
@@ -15,7 +15,7 @@ public:
     static constexpr int kRows = 9;
     static const ParamTable &paramTable();
 
-    explicit constpara(QWidget *parent = nullptr, const char *name = "constpara");
+    explicit constpara(MachineData &machine, QWidget *parent = nullptr, const char *name = "constpara");
 
 public Q_SLOTS:
     void enter_press() override;

@@ -1,6 +1,6 @@
 #include "dialog_add_type.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 
 namespace {
@@ -10,30 +10,25 @@ const char *const kItemNames[dialog_add_type::kItems] = {QT_TRANSLATE_NOOP("Para
 
 } // namespace
 
-const ParamTable &dialog_add_type::paramTable()
+ParamTable dialog_add_type::paramTable()
 {
-    // Built afresh for each page: its group labels are numbered in the operator's language.
-    static ParamTable table;
-    table = [] {
-        ParamTable t;
-        t.columns = kItems;
-        t.rows = kTypes;
-        t.dotted = false;
-        t.editWidth = 52;
-        for (int item = 0; item < kItems; ++item) {
-            t.headers << QString::fromUtf8(kItemNames[item]);
-            for (int type = 0; type < kTypes; ++type) {
-                const int index = kItems * type + item;
-                t.cells.append({item == 0 ? tr("第 %1  组").arg(type + 1) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 60000"), CellKind::Number, 0, 60000,
-                                0, kFirstWord + index, index, nullptr});
-            }
+    ParamTable t;
+    t.columns = kItems;
+    t.rows = kTypes;
+    t.dotted = false;
+    t.editWidth = 52;
+    for (int item = 0; item < kItems; ++item) {
+        t.headers << QString::fromUtf8(kItemNames[item]);
+        for (int type = 0; type < kTypes; ++type) {
+            const int index = kItems * type + item;
+            t.cells.append({item == 0 ? tr("第 %1  组").arg(type + 1) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 60000"), CellKind::Number, 0, 60000,
+                            0, kFirstWord + index, index, nullptr});
         }
-        return t;
-    }();
-    return table;
+    }
+    return t;
 }
 
-dialog_add_type::dialog_add_type(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::AccelerationGroup, WordStore::of(para_system), parent, name)
+dialog_add_type::dialog_add_type(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::AccelerationGroup, WordStore::of(machine.system()), parent, name)
 {
 }

@@ -3,7 +3,7 @@
 #include "paramgrid.h"
 
 // The carriage's acceleration and deceleration control values: eight types (rows) of six
-// items (columns), para_system word 138 + 6 type + item, group 10 index 6 type + item.
+// items (columns), system block word 138 + 6 type + item, group 10 index 6 type + item.
 class dialog_add_type : public ParamGrid
 {
     Q_OBJECT
@@ -11,7 +11,8 @@ class dialog_add_type : public ParamGrid
 public:
     static constexpr int kTypes = 8;
     static constexpr int kItems = 6;
-    static const ParamTable &paramTable();
+    // Built afresh for each page: its group labels are numbered in the operator's language.
+    static ParamTable paramTable();
 
-    explicit dialog_add_type(QWidget *parent = nullptr, const char *name = "dialog_add_type");
+    explicit dialog_add_type(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialog_add_type");
 };

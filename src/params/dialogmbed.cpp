@@ -3,10 +3,10 @@
 #include "mbed.h"
 #include "pagebuttons.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
@@ -42,8 +42,8 @@ const ParamTable &dialogmbed::paramTable()
     return table;
 }
 
-dialogmbed::dialogmbed(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup, WordStore::of(para_system), parent, name)
+dialogmbed::dialogmbed(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup, WordStore::of(machine.system()), parent, name)
 {
     for (int c = 0; c < table().columns; ++c) {
         for (int r = 0; r < table().rows; ++r) {
@@ -78,13 +78,13 @@ void dialogmbed::slot_startcheck()
 {
     const int c = column();
     const int r = row();
-    if (setparacomlong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0) != Protocol::Answered) {
+    if (!ControllerCommands::sendLong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0)) {
         DIAMESSAGE(this, tr("摇床未移到指定位置, 请重试 !"));
         focusCurrent();
         return;
     }
     const QString position = r == 0 ? QStringLiteral("0 ") : RackingValue::position(r);
-    mbed dialog(QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
+    mbed dialog(machine(), QString::fromUtf8(kTitleNames[c]) + position, this, c, r);
     dialog.exec();
     restore(c, r);
     focusCurrent();
@@ -104,9 +104,9 @@ void dialogmbed::slot_modifyall()
     // Refused by the controller: the column visibly keeps its values, and nothing more is said.
     if (checked != RackingValue::Ok) {
         DIAMESSAGE(this, tr(kRefusals[checked]));
-    } else if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value) == Protocol::Answered) {
+    } else if (ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value)) {
         for (int r = 0; r < table().rows; ++r) {
-            para_system.setWord(std::size_t(RackingValue::word(c, r)), value);
+            machine().system().setWord(std::size_t(RackingValue::word(c, r)), value);
             restore(c, r);
         }
     }

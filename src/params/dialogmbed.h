@@ -14,7 +14,7 @@ class dialogmbed : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit dialogmbed(QWidget *parent = nullptr, const char *name = "dialogmbed");
+    explicit dialogmbed(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogmbed");
 
     QLabel *fineLabel(int column, int row) const;
     void setpara(int column, int row, unsigned short value) override;

@@ -2,10 +2,10 @@
 
 #include "pagebuttons.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
-#include "link/commands.h"
 #include "logic/celltext.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/operatordialogs.h"
 
@@ -40,8 +40,8 @@ const ParamTable &dialogmdensity::paramTable()
     return table;
 }
 
-dialogmdensity::dialogmdensity(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup, WordStore::of(para_system), parent, name)
+dialogmdensity::dialogmdensity(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup, WordStore::of(machine.system()), parent, name)
 {
     const int beside = 3 * table().columns;
     for (int c = 0; c < 2; ++c) {
@@ -107,7 +107,7 @@ void dialogmdensity::slot_next()
 void dialogmdensity::slot_backup()
 {
     if (DIAYESNO(this, tr("确定要将当前修正值存到备份号%1吗 ?").arg(backup_ + 1))) {
-        file_.store(backup_, para_system);
+        file_.store(backup_, machine().system().block());
         slot_disp_backupdata(backup_);
         if (!file_.write())
             DIAMESSAGE(this, tr("保存密度备份文件失败 !"));
@@ -132,11 +132,11 @@ void dialogmdensity::slot_recover()
         for (int m = 0; m < kAllMotors; ++m) {
             const int i = kAllMotors * c + m;
             const unsigned short v = file_.value(backup_, i);
-            if (setparacom(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v) != Protocol::Answered) {
+            if (!ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v)) {
                 refused = true;
                 break; // on with the next column
             }
-            para_system.setWord(std::size_t(kFirstWord + i), v);
+            machine().system().setWord(std::size_t(kFirstWord + i), v);
         }
     }
     rewriteAll();

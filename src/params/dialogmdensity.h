@@ -6,7 +6,7 @@
 
 class QLabel;
 
-// The density-motor corrections (para_system words 60-75, group 7, correction + 500) with
+// The density-motor corrections (system block words 60-75, group 7, correction + 500) with
 // five backups in para/densitybackup.bin, one of them shown beside the corrections.
 class dialogmdensity : public ParamGrid
 {
@@ -16,7 +16,7 @@ public:
     static constexpr int kMotors = 4; // one knitting system
     static const ParamTable &paramTable();
 
-    explicit dialogmdensity(QWidget *parent = nullptr, const char *name = "dialogmdensity");
+    explicit dialogmdensity(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogmdensity");
 
     QLabel *backupLabel(int column, int motor) const;
 

@@ -1,6 +1,6 @@
 #include "dialognoworkdensity.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 
 namespace {
@@ -23,7 +23,7 @@ const ParamTable &dialognoworkdensity::paramTable()
     return table;
 }
 
-dialognoworkdensity::dialognoworkdensity(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::DensityGroup, WordStore::of(para_system), parent, name)
+dialognoworkdensity::dialognoworkdensity(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::DensityGroup, WordStore::of(machine.system()), parent, name)
 {
 }

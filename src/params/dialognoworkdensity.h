@@ -2,7 +2,7 @@
 
 #include "paramgrid.h"
 
-// The density motors' idle positions: para_system words 76-79, group 7 indices 16-19.
+// The density motors' idle positions: system block words 76-79, group 7 indices 16-19.
 class dialognoworkdensity : public ParamGrid
 {
     Q_OBJECT
@@ -10,5 +10,5 @@ class dialognoworkdensity : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit dialognoworkdensity(QWidget *parent = nullptr, const char *name = "dialognoworkdensity");
+    explicit dialognoworkdensity(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialognoworkdensity");
 };

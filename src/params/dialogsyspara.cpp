@@ -1,6 +1,6 @@
 #include "dialogsyspara.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "logic/celltext.h"
 #include "logic/parammessages.h"
@@ -92,8 +92,8 @@ const ParamTable &dialogsyspara::paramTable()
     return table;
 }
 
-dialogsyspara::dialogsyspara(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::SystemParamGroup, WordStore::of(para_system), parent, name)
+dialogsyspara::dialogsyspara(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::SystemParamGroup, WordStore::of(machine.system()), parent, name)
     , status_(new QLabel(this))
     , flush_(new QTimer(this))
 {
@@ -124,8 +124,8 @@ void dialogsyspara::hideEvent(QHideEvent *event)
 void dialogsyspara::needle_flush()
 {
     const QString text = tr("脉冲数 : %1     针位 : %2")
-                             .arg(para_cur.word(Protocol::PulsesWord))
-                             .arg(int(para_cur.word(Protocol::NeedleWord)) - kNeedleOffset);
+                             .arg(machine().controllerState().word(Protocol::PulsesWord))
+                             .arg(int(machine().controllerState().word(Protocol::NeedleWord)) - kNeedleOffset);
     // Repainted only when the carriage moved, so an open page costs nothing while it stands.
     if (status_->text() != text)
         status_->setText(text);
@@ -142,13 +142,13 @@ void dialogsyspara::ask(const QString &question, unsigned short value)
 void dialogsyspara::teach()
 {
     // The position the question shows is the one sent: reports may move the carriage meanwhile.
-    const unsigned short position = para_cur.word(Protocol::NeedleWord);
+    const unsigned short position = machine().controllerState().word(Protocol::NeedleWord);
     ask(CellText::translated(QString::fromUtf8(kCells[cellNumber(*this)].question)).arg(int(position) - kNeedleOffset), position);
 }
 
 void dialogsyspara::measureBelt()
 {
-    const int right = para_cur.word(Protocol::PulsesWord);
+    const int right = machine().controllerState().word(Protocol::PulsesWord);
     const auto value = static_cast<unsigned short>(right > mark_ ? right - mark_ : mark_ - right);
     ask(CellText::translated(QString::fromUtf8(kCells[kBeltCell].question)).arg(value), value);
 }
@@ -157,7 +157,7 @@ void dialogsyspara::markOrClear()
 {
     const int k = cellNumber(*this);
     if (k == kBeltCell) {
-        mark_ = para_cur.word(Protocol::PulsesWord);
+        mark_ = machine().controllerState().word(Protocol::PulsesWord);
         Q_EMIT signal_paintmsg(tr("  < M >脉冲数 :%1").arg(mark_));
     } else if (k < kTaughtCells) {
         // The taught cells' keypad calls M "清零": an empty cell for a typed position.

@@ -5,7 +5,7 @@
 class QLabel;
 class QTimer;
 
-// The system parameters (para_system words 30-59, group 0): positions taught from the
+// The system parameters (system block words 30-59, group 0): positions taught from the
 // carriage, the timing-belt count measured between two marks, and plain, signed and choice
 // values; a status line with the carriage's pulse count and needle position.
 class dialogsyspara : public ParamGrid
@@ -15,7 +15,7 @@ class dialogsyspara : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit dialogsyspara(QWidget *parent = nullptr, const char *name = "dialogsyspara");
+    explicit dialogsyspara(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogsyspara");
 
 public Q_SLOTS:
     void enter_press() override;

@@ -1,6 +1,6 @@
 #include "dialogwrkpara.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "logic/celltext.h"
 
@@ -64,7 +64,7 @@ const ParamTable &dialogwrkpara::paramTable()
     return table;
 }
 
-dialogwrkpara::dialogwrkpara(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::SystemGroup, WordStore::of(para_system), parent, name)
+dialogwrkpara::dialogwrkpara(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::SystemGroup, WordStore::of(machine.system()), parent, name)
 {
 }

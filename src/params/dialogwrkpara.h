@@ -2,7 +2,7 @@
 
 #include "paramgrid.h"
 
-// The running parameters: main motor, sinkers and safety functions, para_system words 0-21,
+// The running parameters: main motor, sinkers and safety functions, system block words 0-21,
 // 29 and 28, sent to group 1 under their word index. The menu keeps the update open.
 class dialogwrkpara : public ParamGrid
 {
@@ -11,5 +11,5 @@ class dialogwrkpara : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit dialogwrkpara(QWidget *parent = nullptr, const char *name = "dialogwrkpara");
+    explicit dialogwrkpara(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogwrkpara");
 };

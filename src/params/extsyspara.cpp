@@ -3,26 +3,23 @@
 #include "paramframes.h"
 
 #include "data/protocol.h"
-#include "files/fileoperatedialog.h"
-#include "files/hdiskformatdialog.h"
-#include "files/inputfiledialog.h"
-#include "files/udiskformatdialog.h"
-#include "history/historypage.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
 #include "platform/panelpaths.h"
-#include "service/serviceframes.h"
-#include "touchcal/touchcalibration.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"
+#include "ui/quickpages.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QShortcut>
 
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -35,9 +32,12 @@ constexpr int kPanelPage = -2;
 constexpr int kOwnAction = -3;
 
 template <class Frame>
-QDialog *make(QWidget *parent)
+QDialog *make([[maybe_unused]] MachineData &machine, QWidget *parent)
 {
-    return new Frame(parent);
+    if constexpr (std::is_constructible_v<Frame, MachineData &, QWidget *>)
+        return new Frame(machine, parent);
+    else
+        return new Frame(parent);
 }
 
 } // namespace
@@ -53,9 +53,10 @@ struct extsyspara::Item
     const char *password; // the question, nullptr when open to all
     int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update; kOwnAction: its action
     const char *entryFailure;
-    QDialog *(*frame)(QWidget *);
+    QDialog *(*frame)(MachineData &, QWidget *); // a page of this folder's
     Page turnTo; // the page a page-turning item shows
     void (extsyspara::*action)() = nullptr; // a kOwnAction item's
+    QuickPages::Page registered = QuickPages::PageCount; // a page of another screen's, made by main()
 };
 
 namespace {
@@ -84,7 +85,7 @@ const extsyspara::Item kItems[] = {
      QT_TRANSLATE_NOOP("extsyspara", "进入摇床位置修正界面失败, 请重试 !"), make<mydialogmbed>, extsyspara::Common},
     {extsyspara::Common, 1, 0, Qt::Key_A, Qt::Key_F1,
      QT_TRANSLATE_NOOP("extsyspara", "F1.报警记录"), "报警记录", nullptr, kPanelPage, nullptr,
-     make<HistoryPage>, extsyspara::Common},
+     nullptr, extsyspara::Common, nullptr, QuickPages::History},
     {extsyspara::More, 0, 0, Qt::Key_1, 0,
      QT_TRANSLATE_NOOP("extsyspara", "1.机头加减速类型设置"), "机头加减速类型设置", nullptr, Protocol::AccelerationGroup,
      QT_TRANSLATE_NOOP("extsyspara", "进入加减速设置界面失败, 请重试 !"), make<mydialog_add_type>, extsyspara::More},
@@ -93,16 +94,16 @@ const extsyspara::Item kItems[] = {
      QT_TRANSLATE_NOOP("extsyspara", "进入个性化参数界面失败-3, 请重试 !"), make<mytriangleboard>, extsyspara::More},
     {extsyspara::More, 0, 2, Qt::Key_3, 0,
      QT_TRANSLATE_NOOP("extsyspara", "3.系统参数导入导出和初始化"), "系统参数导入导出和初始化", nullptr, kPanelPage,
-     nullptr, make<mydialogbackup>, extsyspara::More},
+     nullptr, nullptr, extsyspara::More, nullptr, QuickPages::SystemBackup},
     {extsyspara::More, 0, 3, Qt::Key_4, 0,
      QT_TRANSLATE_NOOP("extsyspara", "4.系统时间修改"), "系统时间修改", nullptr, kPanelPage, nullptr,
-     make<mytimedate>, extsyspara::More},
+     nullptr, extsyspara::More, nullptr, QuickPages::TimeDate},
     {extsyspara::More, 0, 4, Qt::Key_5, 0,
-     QT_TRANSLATE_NOOP("extsyspara", "5.桌面属性设置"), "桌面属性设置", nullptr, kOwnAction, nullptr, nullptr,
-     extsyspara::More, &extsyspara::desktopSettings},
+     QT_TRANSLATE_NOOP("extsyspara", "5.桌面属性设置"), "桌面属性设置", nullptr, kPanelPage, nullptr, nullptr,
+     extsyspara::More, nullptr, QuickPages::DesktopSettings},
     {extsyspara::More, 0, 6, Qt::Key_7, 0,
      QT_TRANSLATE_NOOP("extsyspara", "7.系统软件升级"), "系统软件升级", nullptr, kPanelPage, nullptr,
-     make<myupdata>, extsyspara::More},
+     nullptr, extsyspara::More, nullptr, QuickPages::SoftwareUpdate},
     {extsyspara::More, 0, 5, Qt::Key_6, 0,
      QT_TRANSLATE_NOOP("extsyspara", "6.触摸屏校正"), "触摸屏校正", nullptr, kOwnAction, nullptr, nullptr,
      extsyspara::More, &extsyspara::touchCalibration},
@@ -111,10 +112,10 @@ const extsyspara::Item kItems[] = {
      extsyspara::More, &extsyspara::factoryConfiguration},
     {extsyspara::More, 1, 2, Qt::Key_C, Qt::Key_F3,
      QT_TRANSLATE_NOOP("extsyspara", "F3.U盘格式化工具"), "U盘格式化工具", nullptr, kPanelPage, nullptr,
-     make<UDiskFormatDialog>, extsyspara::More},
+     nullptr, extsyspara::More, nullptr, QuickPages::StickFormat},
     {extsyspara::More, 1, 1, Qt::Key_B, Qt::Key_F2,
      QT_TRANSLATE_NOOP("extsyspara", "F2.硬盘格式化工具"), "硬盘格式化工具", nullptr, kPanelPage, nullptr,
-     make<HDiskFormatDialog>, extsyspara::More},
+     nullptr, extsyspara::More, nullptr, QuickPages::FlashDiskFormat},
     {extsyspara::More, 1, 7, Qt::Key_H, Qt::Key_F8,
      QT_TRANSLATE_NOOP("extsyspara", "F8.常用系统工具菜单"), "常用系统工具菜单", nullptr, kNoFrame,
      nullptr, nullptr, extsyspara::Common},
@@ -125,8 +126,10 @@ const extsyspara::Item kItems[] = {
 
 } // namespace
 
-extsyspara::extsyspara(QWidget *parent, const char *name)
+extsyspara::extsyspara(MachineData &machine, const QuickPages &pages, QWidget *parent, const char *name)
     : MyDialog(parent, name)
+    , machine_(machine)
+    , pages_(pages)
 {
     setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
     setdialogmsg(tr("选择要设置的参数, 按< 确定 >进入."));
@@ -176,11 +179,12 @@ bool extsyspara::passwordGiven(const char *prompt)
 void extsyspara::openFrame(const Item &item)
 {
     if (item.object == kPanelPage) {
-        std::unique_ptr<QDialog> page(item.frame(this));
-        page->exec();
+        std::unique_ptr<QDialog> page(item.frame ? item.frame(machine_, this) : pages_.make(item.registered, this));
+        if (page)
+            page->exec();
         return;
     }
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         return;
     }
@@ -188,7 +192,7 @@ void extsyspara::openFrame(const Item &item)
         DIAMESSAGE(this, QCoreApplication::translate("extsyspara", item.entryFailure));
         return;
     }
-    std::unique_ptr<QDialog> frame(item.frame(this));
+    std::unique_ptr<QDialog> frame(item.frame(machine_, this));
     frame->exec();
     frame.reset();
     // Unanswered, the controller may still hold the group's update open: the operator is told.
@@ -213,22 +217,10 @@ void extsyspara::slot_press(const QString &text)
     }
 }
 
-void extsyspara::slot_desktop_change(const QString &path)
-{
-    Q_EMIT signal_desktop_updata(path);
-}
-
-void extsyspara::desktopSettings()
-{
-    myattribute frame(this);
-    connect(&frame, &myattribute::signal_desktop_change, this, &extsyspara::slot_desktop_change);
-    frame.exec();
-}
-
 void extsyspara::touchCalibration()
 {
-    TouchCalibration calibration(this);
-    if (calibration.exec() != QDialog::Accepted)
+    std::unique_ptr<QDialog> calibration(pages_.make(QuickPages::TouchCalibration, this));
+    if (!calibration || calibration->exec() != QDialog::Accepted)
         return;
     // A copy on the data disk survives a system image that brings its own /etc.
     if (!FileOperateDialog::copy(PanelPaths::pointercal(), PanelPaths::data(QStringLiteral("/pointercal")), this))

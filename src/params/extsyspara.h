@@ -4,8 +4,10 @@
 
 #include <QList>
 
+class MachineData;
 class MyMenu;
 class QShortcut;
+class QuickPages;
 
 // The system tools menu: a common page and a more page behind a password. An item opens its
 // page in the controller's parameter update of the page's object code, or turns the menu's
@@ -19,27 +21,25 @@ public:
     // One item of the menu's table (extsyspara.cpp).
     struct Item;
 
-    explicit extsyspara(QWidget *parent = nullptr, const char *name = "extsyspara");
+    // pages: the pages of other screens the menu opens (history, service pages, formatting,
+    // touch calibration).
+    extsyspara(MachineData &machine, const QuickPages &pages, QWidget *parent = nullptr, const char *name = "extsyspara");
 
     Page page() const { return page_; }
 
 public Q_SLOTS:
     void slot_press(const QString &text);
-    // Passes the desktop settings' change on to the main window.
-    void slot_desktop_change(const QString &path);
-    // The more page's items 5, 6 and 8.
-    void desktopSettings();
+    // The more page's items 6 and 8.
     void touchCalibration();
     void factoryConfiguration();
-
-Q_SIGNALS:
-    void signal_desktop_updata(const QString &path);
 
 private:
     void fill(Page page);
     bool passwordGiven(const char *prompt);
     void openFrame(const Item &item);
 
+    MachineData &machine_;
+    const QuickPages &pages_;
     MyMenu *menu_;
     Page page_ = Common;
     QList<QShortcut *> functionKeys_;

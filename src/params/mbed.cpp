@@ -1,9 +1,9 @@
 #include "mbed.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
@@ -16,8 +16,9 @@
 #include <QLabel>
 #include <QTimer>
 
-mbed::mbed(const QString &title, QWidget *parent, int column, int row)
+mbed::mbed(MachineData &machine, const QString &title, QWidget *parent, int column, int row)
     : MyDialog(parent, "mbed")
+    , machine_(machine)
     , column_(column)
     , row_(row)
 {
@@ -48,7 +49,7 @@ mbed::mbed(const QString &title, QWidget *parent, int column, int row)
 
 unsigned short mbed::stored() const
 {
-    return para_system.word(std::size_t(RackingValue::word(column_, row_)));
+    return machine_.system().word(std::size_t(RackingValue::word(column_, row_)));
 }
 
 void mbed::setinterface(unsigned short value, int mask)
@@ -85,8 +86,8 @@ void mbed::enter_press(int step)
         return;
     }
     const auto index = static_cast<unsigned short>(RackingValue::index(column_, row_));
-    if (setparacomlong(Protocol::SetCommand, Protocol::RackingGroup, index, value) == Protocol::Answered)
-        para_system.setWord(std::size_t(RackingValue::word(column_, row_)), value);
+    if (ControllerCommands::sendLong(Protocol::SetCommand, Protocol::RackingGroup, index, value))
+        machine_.system().setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
         DIAMESSAGE(this, tr("参数设置失败,通信错误 !"));
     setinterface(stored(), 3);

@@ -2,6 +2,7 @@
 
 #include "ui/mydialog.h"
 
+class MachineData;
 class MyLineEdit;
 class QKeyEvent;
 
@@ -12,7 +13,7 @@ class mbed : public MyDialog
     Q_OBJECT
 
 public:
-    mbed(const QString &title, QWidget *parent, int column, int row);
+    mbed(MachineData &machine, const QString &title, QWidget *parent, int column, int row);
 
     // mask bit 0: the coarse editor, bit 1: the fine editor.
     void setinterface(unsigned short value, int mask);
@@ -31,6 +32,7 @@ private:
     void focusEdit(int index);
     unsigned short stored() const;
 
+    MachineData &machine_;
     int column_;
     int row_;
     int current_ = 0;

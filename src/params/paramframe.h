@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 
+class MachineData;
 class ParamGrid;
 class panelall;
 
@@ -42,9 +43,9 @@ public:
     Page *page() const { return static_cast<Page *>(grid()); }
 
 protected:
-    PageFrame(QWidget *parent, const char *name, const char *title, const char *boxText)
+    PageFrame(MachineData &machine, QWidget *parent, const char *name, const char *title, const char *boxText)
         : ParamFrame(parent, name, title, boxText)
     {
-        setPage(new Page(box()));
+        setPage(new Page(machine, box()));
     }
 };

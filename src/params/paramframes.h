@@ -19,61 +19,61 @@ class mydialogsystem : public PageFrame<dialogsyspara>
 {
     Q_OBJECT
 public:
-    explicit mydialogsystem(QWidget *parent = nullptr);
+    explicit mydialogsystem(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mydialogwrk : public PageFrame<dialogwrkpara>
 {
     Q_OBJECT
 public:
-    explicit mydialogwrk(QWidget *parent = nullptr);
+    explicit mydialogwrk(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class constparasetting : public PageFrame<constpara>
 {
     Q_OBJECT
 public:
-    explicit constparasetting(QWidget *parent = nullptr);
+    explicit constparasetting(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mydialogmbed : public PageFrame<dialogmbed>
 {
     Q_OBJECT
 public:
-    explicit mydialogmbed(QWidget *parent = nullptr);
+    explicit mydialogmbed(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mydialogmdensity : public PageFrame<dialogmdensity>
 {
     Q_OBJECT
 public:
-    explicit mydialogmdensity(QWidget *parent = nullptr);
+    explicit mydialogmdensity(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mydialognoworkdensity : public PageFrame<dialognoworkdensity>
 {
     Q_OBJECT
 public:
-    explicit mydialognoworkdensity(QWidget *parent = nullptr);
+    explicit mydialognoworkdensity(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mydialog_add_type : public PageFrame<dialog_add_type>
 {
     Q_OBJECT
 public:
-    explicit mydialog_add_type(QWidget *parent = nullptr);
+    explicit mydialog_add_type(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mytriangleboard : public PageFrame<triangleboard>
 {
     Q_OBJECT
 public:
-    explicit mytriangleboard(QWidget *parent = nullptr);
+    explicit mytriangleboard(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class myspeedmouth : public PageFrame<speedmouth>
 {
     Q_OBJECT
 public:
-    explicit myspeedmouth(QWidget *parent = nullptr);
+    explicit myspeedmouth(MachineData &machine, QWidget *parent = nullptr);
 };

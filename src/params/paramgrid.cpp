@@ -1,5 +1,7 @@
 #include "paramgrid.h"
 
+#include "data/machinedata.h"
+#include "data/protocol.h"
 #include "logic/celltext.h"
 #include "logic/parammessages.h"
 #include "ui/buzzer.h"
@@ -20,8 +22,9 @@ constexpr int kFullRows = 12;
 
 } // namespace
 
-ParamGrid::ParamGrid(const ParamTable &table, int group, WordStore store, QWidget *parent, const char *name)
+ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, WordStore store, QWidget *parent, const char *name)
     : CellGrid(table.columns, table.rows, Touch::PassedOn, parent)
+    , machine_(machine)
     , table_(table)
     , entry_(group, std::move(store))
     , layout_(new QGridLayout(this))
@@ -111,7 +114,12 @@ void ParamGrid::showEvent(QShowEvent *event)
 
 QString ParamGrid::helpText(const ParamCell &cell) const
 {
-    return CellText::help(cell);
+    return CellText::help(cell, bedWidth());
+}
+
+int ParamGrid::bedWidth() const
+{
+    return machine_.system().word(Protocol::BedWidthWord);
 }
 
 void ParamGrid::addBeside(QWidget *widget, int row, int layoutColumn, int columnSpan)
@@ -129,7 +137,7 @@ void ParamGrid::showResult(ParamEntry::Result result, const char *refusedMessage
 
 ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)
 {
-    const ParamEntry::Result result = entry_.confirm(current(), cell(column(), row())->text());
+    const ParamEntry::Result result = entry_.confirm(current(), cell(column(), row())->text(), bedWidth());
     showResult(result, refusedMessage);
     restore(column(), row());
     focusCurrent();

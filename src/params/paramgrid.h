@@ -4,6 +4,7 @@
 #include "logic/paramentry.h"
 #include "ui/cellgrid.h"
 
+class MachineData;
 class QGridLayout;
 
 // A parameter page laid out from its table: a label and a line edit per cell on the cell
@@ -17,6 +18,7 @@ public:
     const ParamTable &table() const { return table_; }
     const ParamCell &current() const { return table_.at(column(), row()); }
     ParamEntry &entry() { return entry_; }
+    MachineData &machine() const { return machine_; }
 
     // Writes one cell's text from a stored value.
     virtual void setpara(int column, int row, unsigned short value);
@@ -32,7 +34,7 @@ public Q_SLOTS:
     void clear_press() override;
 
 protected:
-    ParamGrid(const ParamTable &table, int group, WordStore store, QWidget *parent, const char *name);
+    ParamGrid(MachineData &machine, const ParamTable &table, int group, WordStore store, QWidget *parent, const char *name);
 
     virtual QString helpText(const ParamCell &cell) const;
     // Takes what the page shows before its cells are written, each time it is shown.
@@ -47,8 +49,11 @@ protected:
     void cursorMoved() override;
     bool otherKey(int key) override;
     void showEvent(QShowEvent *event) override;
+    // The bound of cells that end at the needle bed's width.
+    int bedWidth() const;
 
 private:
+    MachineData &machine_;
     ParamTable table_;
     ParamEntry entry_;
     QGridLayout *layout_;

@@ -1,5 +1,6 @@
 #include "speedmouth.h"
 
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/protocol.h"
 #include "logic/parammessages.h"
@@ -39,14 +40,14 @@ const ParamTable &speedmouth::paramTable()
     return table;
 }
 
-speedmouth::speedmouth(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), Protocol::CarrierSpeedGroup, WordStore::of(copy_), parent, name)
+speedmouth::speedmouth(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), Protocol::CarrierSpeedGroup, WordStore::of(copy_), parent, name)
 {
 }
 
 void speedmouth::load()
 {
-    copy_ = run_mouth_speed;
+    copy_ = machine().carrierSpeedTable().block();
 }
 
 void speedmouth::enter_press()
@@ -54,7 +55,7 @@ void speedmouth::enter_press()
     if (confirmCurrent(ParamMessages::kRetry) != ParamEntry::Stored)
         return;
     for (const ParamCell &cell : table().cells)
-        run_mouth_speed.setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
-    if (!MouthSpeedTable::save())
+        machine().carrierSpeedTable().setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
+    if (!MouthSpeedTable::save(machine()))
         DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
 }

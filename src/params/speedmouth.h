@@ -6,7 +6,7 @@
 #include "data/parablocks.h"
 
 // The carrier parking corrections by carriage speed: twenty speed bands, moving left and right,
-// in two groups of ten rows; group 16, correction + 100, kept in run_mouth_speed and saved to
+// in two groups of ten rows; group 16, correction + 100, kept in the carrier speed table and saved to
 // para/speed.mth after each change.
 class speedmouth : public ParamGrid
 {
@@ -15,7 +15,7 @@ class speedmouth : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit speedmouth(QWidget *parent = nullptr, const char *name = "speedmouth");
+    explicit speedmouth(MachineData &machine, QWidget *parent = nullptr, const char *name = "speedmouth");
 
 public Q_SLOTS:
     void enter_press() override;

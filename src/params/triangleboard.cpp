@@ -2,18 +2,18 @@
 
 #include "pagebuttons.h"
 
-#include "files/fileoperatedialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "data/protocol.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/updatebracket.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 namespace {
 
@@ -89,8 +89,8 @@ const ParamTable &triangleboard::paramTable()
     return table;
 }
 
-triangleboard::triangleboard(QWidget *parent, const char *name)
-    : ParamGrid(paramTable(), kGroup,
+triangleboard::triangleboard(MachineData &machine, QWidget *parent, const char *name)
+    : ParamGrid(machine, paramTable(), kGroup,
                 {[this](int i) { return record_.word(i); }, [this](int i, unsigned short v) { record_.setWord(i, v); }},
                 parent, name)
 {
@@ -135,7 +135,7 @@ void triangleboard::enter_press()
         focusCurrent();
         return;
     }
-    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text());
+    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text(), bedWidth());
     if (p.status != CellText::Value) {
         showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
     } else {
@@ -185,7 +185,7 @@ void triangleboard::slot_in()
     if (inputfiledialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
-        if (getmotostatus() != 0) {
+        if (!ControllerCommands::stopped()) {
             DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.

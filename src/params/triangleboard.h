@@ -14,7 +14,7 @@ class triangleboard : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit triangleboard(QWidget *parent = nullptr, const char *name = "triangleboard");
+    explicit triangleboard(MachineData &machine, QWidget *parent = nullptr, const char *name = "triangleboard");
 
     void setpara(int column, int row, unsigned short value) override;
 

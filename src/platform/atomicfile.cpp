@@ -2,11 +2,12 @@
 
 #include "crashpoint.h"
 #include "nativefs.h"
+#include "panelpaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,7 +16,24 @@
 
 namespace {
 
-std::atomic<qint64> g_writeLimit{-1};
+// The host build's emulated full disk: the number in this file is how many bytes one file takes
+// before writes fail with ENOSPC.
+QString limitFile()
+{
+    return PanelPaths::resolve(QStringLiteral("/var/write-limit"));
+}
+
+qint64 writeLimit()
+{
+#ifdef KNIT_PANEL_BUILD
+    return -1;
+#else
+    QFile f(limitFile());
+    bool ok = false;
+    const qint64 limit = f.open(QIODevice::ReadOnly) ? f.read(32).trimmed().toLongLong(&ok) : -1;
+    return ok ? limit : -1;
+#endif
+}
 
 } // namespace
 
@@ -51,6 +69,7 @@ bool AtomicFile::open(QString *error)
     abort();
     tmp_ = tmp_.left(tmp_.size() - 6) + "XXXXXX";
     written_ = 0;
+    limit_ = writeLimit();
     CrashPoint::step("open");
     fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
     if (fd_ < 0) {
@@ -68,11 +87,10 @@ bool AtomicFile::append(const char *data, qint64 length, QString *error)
     qint64 done = 0;
     while (done < length) {
         qint64 chunk = length - done;
-        const qint64 limit = g_writeLimit.load();
-        if (limit >= 0) {
-            if (written_ >= limit)
+        if (limit_ >= 0) {
+            if (written_ >= limit_)
                 return fail(ENOSPC, error);
-            chunk = qMin(chunk, limit - written_);
+            chunk = qMin(chunk, limit_ - written_);
         }
         CrashPoint::step("write");
         const ssize_t w = ::write(fd_, data + done, size_t(chunk));
@@ -183,5 +201,13 @@ void AtomicFile::removeTemporaries(const QString &dir)
 
 void AtomicFile::setWriteLimitForTesting(qint64 bytes)
 {
-    g_writeLimit.store(bytes);
+    const QString file = limitFile();
+    if (bytes < 0) {
+        QFile::remove(file);
+        return;
+    }
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(QByteArray::number(bytes));
 }

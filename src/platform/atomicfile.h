@@ -41,7 +41,8 @@ public:
     static void removeTemporaries(const QString &dir);
 
     // Tests only: make writes fail with ENOSPC once this many bytes were written to one file
-    // (-1 = off).
+    // (-1 = off), a full disk emulated by the host build through $KNIT_ROOT/var/write-limit,
+    // read when a file is opened.
     static void setWriteLimitForTesting(qint64 bytes);
 
 private:
@@ -56,4 +57,5 @@ private:
     QByteArray tmp_;
     int fd_ = -1;
     qint64 written_ = 0;
+    qint64 limit_ = -1; // bytes this file may take (the emulated full disk); -1: no limit
 };

@@ -7,43 +7,44 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-int g_fd = -1;
+BuzzerDevice::BuzzerDevice(QObject *parent)
+    : QObject(parent)
+{
+}
+
+BuzzerDevice::~BuzzerDevice()
+{
+    close();
 }
 
 bool BuzzerDevice::open()
 {
-    if (g_fd >= 0)
+    if (fd_ >= 0)
         return true;
     if (qgetenv("KNIT_BUZZER") == "off")
         return false;
     const QByteArray path = QFile::encodeName(PanelPaths::buzzerDevice());
-    g_fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    fd_ = ::open(path.constData(), O_RDWR | O_CLOEXEC);
 #ifndef KNIT_PANEL_BUILD
     // A plain file stands for the device: append, so a test can read the on/off sequence.
-    if (g_fd >= 0)
-        ::lseek(g_fd, 0, SEEK_END);
+    if (fd_ >= 0)
+        ::lseek(fd_, 0, SEEK_END);
 #endif
-    return g_fd >= 0;
-}
-
-bool BuzzerDevice::isOpen()
-{
-    return g_fd >= 0;
+    return fd_ >= 0;
 }
 
 void BuzzerDevice::write16(unsigned short value)
 {
-    if (g_fd < 0)
+    if (fd_ < 0)
         return;
     const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xff), static_cast<unsigned char>(value >> 8)};
-    ssize_t ignored = ::write(g_fd, bytes, 2);
+    ssize_t ignored = ::write(fd_, bytes, 2);
     (void)ignored;
 }
 
 void BuzzerDevice::close()
 {
-    if (g_fd >= 0)
-        ::close(g_fd);
-    g_fd = -1;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }

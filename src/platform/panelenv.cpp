@@ -42,11 +42,9 @@ quint32 PanelEnv::controllerIpv4OrNobody()
     QString why;
     if (controllerIpv4(&v, &why))
         return v;
-    static bool told = false;
-    if (!told) {
-        std::fprintf(stderr, "knitpanel: %s\n", why.toLocal8Bit().constData());
-        told = true;
-    }
+    // Said once, at the first refusal: the variable does not change while the program runs.
+    static const int told = std::fprintf(stderr, "knitpanel: %s\n", why.toLocal8Bit().constData());
+    Q_UNUSED(told)
     return kNobody;
 }
 

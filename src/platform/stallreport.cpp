@@ -1,5 +1,7 @@
 #include "stallreport.h"
 
+#include "applicationparts.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -14,7 +16,6 @@
 #include <unistd.h>
 
 namespace {
-StallReport *g_armed = nullptr;
 
 // The calling thread's CPU time: what it ran, not what it waited for the processor.
 qint64 threadCpuNs()
@@ -53,13 +54,13 @@ QByteArray readProc(const QByteArray &path)
 void StallReport::armFromEnvironment()
 {
     const QString path = qEnvironmentVariable("KNIT_STALL_REPORT");
-    if (!path.isEmpty() && !g_armed)
+    if (!path.isEmpty() && !armed())
         new StallReport(path, QCoreApplication::instance());
 }
 
 StallReport *StallReport::armed()
 {
-    return g_armed;
+    return ApplicationParts::find<StallReport>();
 }
 
 qint64 StallReport::readyNs()
@@ -75,7 +76,6 @@ StallReport::StallReport(const QString &path, QObject *parent)
     : QObject(parent)
     , path_(path)
 {
-    g_armed = this;
     clock_.start();
     lastTickNs_ = clock_.nsecsElapsed();
     lastTickCpuNs_ = threadCpuNs();
@@ -126,8 +126,6 @@ StallReport::~StallReport()
     write();
     if (schedstat_ >= 0)
         ::close(schedstat_);
-    if (g_armed == this)
-        g_armed = nullptr;
 }
 
 void StallReport::tick()
@@ -174,8 +172,8 @@ bool StallReport::writeText(const QByteArray &text) const
 
 StallReport::Wait::Wait()
 {
-    StallReport *report = g_armed;
-    if (!report || QThread::currentThread() != report->thread())
+    StallReport *report = armed();
+    if (!report)
         return;
     counted_ = report->depth_++ == 0;
     if (counted_) {
@@ -186,8 +184,8 @@ StallReport::Wait::Wait()
 
 StallReport::Wait::~Wait()
 {
-    StallReport *report = g_armed;
-    if (!report || QThread::currentThread() != report->thread())
+    StallReport *report = armed();
+    if (!report)
         return;
     --report->depth_;
     if (counted_) {

@@ -30,6 +30,7 @@ public:
     // Starts the watch on the calling (GUI) thread when the variable names a file; it ends
     // with the application, writing FILE a last time.
     static void armFromEnvironment();
+    // The application's own (its child), which the waits tell; nullptr while none.
     static StallReport *armed();
     // How long the calling thread has stood ready to run while the processor ran others, in
     // ns since it started; 0 where the kernel does not keep it.

@@ -18,16 +18,11 @@
 
 namespace {
 
-QStringList &journal()
-{
-    static QStringList list;
-    return list;
-}
-
 void record(const QString &line)
 {
-    journal().append(line);
-#ifndef KNIT_PANEL_BUILD
+#ifdef KNIT_PANEL_BUILD
+    Q_UNUSED(line) // the panel keeps no record
+#else
     const QString file = SystemActions::recordFile();
     QDir().mkpath(QFileInfo(file).absolutePath());
     QByteArray log;
@@ -52,7 +47,7 @@ int waitChild(pid_t pid)
     for (;;) {
         if (pidfd >= 0) {
             pollfd p{pidfd, POLLIN, 0};
-            ::poll(&p, 1, ServiceNotify::kSliceMs);
+            ::poll(&p, 1, ServiceNotify::slice(ServiceNotify::kSliceMs));
             ServiceNotify::ping();
         }
         const pid_t done = ::waitpid(pid, &status, pidfd >= 0 ? WNOHANG : 0);
@@ -210,12 +205,15 @@ int SystemActions::run(const QString &program, const QStringList &args)
 
 QStringList SystemActions::recorded()
 {
-    return journal();
+    QFile f(recordFile());
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void SystemActions::clearRecorded()
 {
-    journal().clear();
+    QFile::remove(recordFile());
 }
 
 QString SystemActions::recordFile()

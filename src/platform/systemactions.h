@@ -15,7 +15,8 @@ public:
     // Exit status of the action (0 success; 127 when it could not be started or emulated).
     static int run(const QString &program, const QStringList &args);
 
-    // Every action asked for since start (host and panel builds), "program arg arg".
+    // Every action the host build recorded in this root's record file, "program arg arg"; the
+    // panel build keeps no record. clearRecorded() removes the file.
     static QStringList recorded();
     static void clearRecorded();
     // Where the host build appends each recorded action: $KNIT_ROOT/var/log/system-actions.log.

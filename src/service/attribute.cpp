@@ -1,19 +1,20 @@
 #include "attribute.h"
 
-#include "data/parablocks.h"
-#include "data/protocol.h"
+#include "data/machinedata.h"
 #include "data/parafiles.h"
-#include "files/inputfiledialog.h"
+#include "data/protocol.h"
 #include "platform/panelpaths.h"
+#include "ui/inputfiledialog.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 
-attribute::attribute(QWidget *parent, const char *name)
+attribute::attribute(MachineData &machine, QWidget *parent, const char *name)
     : QWidget(parent)
+    , machine_(machine)
 {
     setObjectName(QString::fromLatin1(name));
-    const int wait = management.word(Protocol::ScreenSaverWord);
+    const int wait = machine_.panelSettings().word(Protocol::ScreenSaverWord);
     const QString texts[] = {
         tr("F1. 从U盘导入桌面图片"),
         tr("F2. 恢复出厂桌面图片设置"),
@@ -39,8 +40,8 @@ QString attribute::picture(int number)
 
 void attribute::choose(int number)
 {
-    management.setWord(Protocol::DesktopWord, quint16(number));
-    if (!wave_write_management())
+    machine_.panelSettings().setWord(Protocol::DesktopWord, quint16(number));
+    if (!wave_write_management(machine_))
         DIAMESSAGE(this, tr("保存桌面设置失败, 请重试 !"));
     Q_EMIT signal_desktop_change(picture(number));
 }

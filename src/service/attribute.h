@@ -4,15 +4,17 @@
 
 class QLabel;
 
+class MachineData;
+
 // The desktop settings page: F1 imports a desktop picture from the stick, F2 returns to the
-// factory picture, F3 shows the screen-saver wait. The choice is word 0 of the management
-// record, saved whole with the other words as they were.
+// factory picture, F3 shows the screen-saver wait. The choice is word 0 of the panel settings,
+// saved whole with the other words as they were.
 class attribute : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit attribute(QWidget *parent = nullptr, const char *name = "attribute");
+    explicit attribute(MachineData &machine, QWidget *parent = nullptr, const char *name = "attribute");
 
     static QString picture(int number); // image/desktop/<number>.bmp under the data root
 
@@ -26,4 +28,6 @@ Q_SIGNALS:
 
 private:
     void choose(int number);
+
+    MachineData &machine_;
 };

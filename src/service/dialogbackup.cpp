@@ -2,14 +2,14 @@
 
 #include "menutable.h"
 
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
 #include "logic/controllermessages.h"
 #include "logic/parammessages.h"
 #include "logic/systembackup.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
+#include "ui/inputfiledialog.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 namespace {
 
@@ -27,8 +27,9 @@ const MenuRow<dialogbackup> kItems[] = {
 
 } // namespace
 
-dialogbackup::dialogbackup(QWidget *parent, const char *name)
+dialogbackup::dialogbackup(MachineData &machine, QWidget *parent, const char *name)
     : MyMenu(parent, name)
+    , machine_(machine)
 {
     setContext("dialogbackup");
     for (int row = 0; row < int(std::size(kItems)); ++row)
@@ -43,7 +44,7 @@ void dialogbackup::slot_press(const QString &text)
 
 bool dialogbackup::updatafile(const QString &path)
 {
-    switch (SystemBackup::updatafile(path, fileoperate::withController())) {
+    switch (SystemBackup::updatafile(machine_, path, fileoperate::withController())) {
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:
@@ -63,7 +64,7 @@ bool dialogbackup::updatafile(const QString &path)
 
 bool dialogbackup::download(const QString &path)
 {
-    switch (SystemBackup::download(path)) {
+    switch (SystemBackup::download(machine_, path)) {
     case SystemBackup::Done:
         return true;
     case SystemBackup::Running:

@@ -2,6 +2,8 @@
 
 #include "ui/mymenu.h"
 
+class MachineData;
+
 // The menu of the system parameter backup page: initialise, restore from the disk or the
 // stick, back up to the disk or export to the stick. Every restore goes through the
 // controller first (SystemBackup).
@@ -10,11 +12,11 @@ class dialogbackup : public MyMenu
     Q_OBJECT
 
 public:
-    explicit dialogbackup(QWidget *parent = nullptr, const char *name = "dialogbackup");
+    explicit dialogbackup(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogbackup");
 
     // Sends a block file to the controller and makes it current; false after its message.
     bool updatafile(const QString &path);
-    // Writes para_system to path; false after its message.
+    // Writes the system block to path; false after its message.
     bool download(const QString &path);
 
 public Q_SLOTS:
@@ -24,4 +26,7 @@ public Q_SLOTS:
     void slot_urecover();
     void slot_hbackup();
     void slot_ubackup();
+
+private:
+    MachineData &machine_;
 };

@@ -2,17 +2,21 @@
 
 #include "ui/mydialog.h"
 
-// The frame of a system tools page: title, message line and the page below the top band.
+#include <utility>
+
+// The frame of a system tools page: title, message line and the page below the top band. The
+// page is made with pageArgs before the frame as its parent.
 template <class Page>
 class ServiceFrame : public MyDialog
 {
 public:
-    ServiceFrame(QWidget *parent, const char *name, const QString &message)
+    template <typename... PageArgs>
+    ServiceFrame(QWidget *parent, const char *name, const QString &message, PageArgs &&...pageArgs)
         : MyDialog(parent, name)
     {
         setdialogtitle(QStringLiteral("Controller Parameter Setting"));
         setdialogmsg(message);
-        page_ = new Page(this);
+        page_ = new Page(std::forward<PageArgs>(pageArgs)..., this);
         page_->setGeometry(0, 50, 640, 430);
     }
     Page *page() const { return page_; }

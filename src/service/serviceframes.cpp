@@ -14,14 +14,14 @@ void focusFirst(Menu *menu)
 
 } // namespace
 
-mydialogbackup::mydialogbackup(QWidget *parent)
-    : ServiceFrame(parent, "mydialogbackup", tr("系统参导入导出数和初始化"))
+mydialogbackup::mydialogbackup(MachineData &machine, QWidget *parent)
+    : ServiceFrame(parent, "mydialogbackup", tr("系统参导入导出数和初始化"), machine)
 {
     focusFirst(page());
 }
 
-myupdata::myupdata(QWidget *parent)
-    : ServiceFrame(parent, "myupdata", tr("控制器系统升级"))
+myupdata::myupdata(MachineData &machine, QWidget *parent)
+    : ServiceFrame(parent, "myupdata", tr("控制器系统升级"), machine)
 {
     focusFirst(page());
 }
@@ -31,8 +31,8 @@ mytimedate::mytimedate(QWidget *parent)
 {
 }
 
-myattribute::myattribute(QWidget *parent)
-    : ServiceFrame(parent, "myattribute", tr("控制器桌面图片和屏幕保护时间设置"))
+myattribute::myattribute(MachineData &machine, QWidget *parent)
+    : ServiceFrame(parent, "myattribute", tr("控制器桌面图片和屏幕保护时间设置"), machine)
 {
     connect(page(), &attribute::signal_desktop_change, this, &myattribute::signal_desktop_change);
 }

@@ -14,14 +14,14 @@ class mydialogbackup : public ServiceFrame<dialogbackup>
 {
     Q_OBJECT
 public:
-    explicit mydialogbackup(QWidget *parent = nullptr);
+    explicit mydialogbackup(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class myupdata : public ServiceFrame<updata>
 {
     Q_OBJECT
 public:
-    explicit myupdata(QWidget *parent = nullptr);
+    explicit myupdata(MachineData &machine, QWidget *parent = nullptr);
 };
 
 class mytimedate : public ServiceFrame<timedate>
@@ -35,7 +35,7 @@ class myattribute : public ServiceFrame<attribute>
 {
     Q_OBJECT
 public:
-    explicit myattribute(QWidget *parent = nullptr);
+    explicit myattribute(MachineData &machine, QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void signal_desktop_change(const QString &path);

@@ -4,16 +4,16 @@
 #include "menutable.h"
 
 #include "data/parafiles.h"
-#include "files/choosedirdialog.h"
-#include "files/inputfiledialog.h"
-#include "link/commands.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "logic/controllerupdate.h"
 #include "logic/stickmount.h"
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
+#include "ui/choosedirdialog.h"
 #include "ui/fileoperate.h"
+#include "ui/inputfiledialog.h"
 #include "ui/mydialog.h"
 #include "ui/operatordialogs.h"
 
@@ -62,7 +62,7 @@ const char *const kTexts[] = {
 
 } // namespace
 
-updata::updata(QWidget *parent, const char *name)
+updata::updata(MachineData &machine, QWidget *parent, const char *name)
     : MyMenu(parent, name)
 {
     setContext("updata");
@@ -70,8 +70,8 @@ updata::updata(QWidget *parent, const char *name)
         setItem(0, row, QString::fromUtf8(kTexts[row]), QIcon(), kItems[row].key);
     // The program's version is the project's (the package carries the same).
     setArgument(0, 0, QStringLiteral("KV.RN_TS - v" KNIT_VERSION));
-    setArgument(0, 1, ControllerUpdate::masterVersion());
-    setArgument(0, 2, ControllerUpdate::slaveVersion());
+    setArgument(0, 1, ControllerUpdate::masterVersion(machine));
+    setArgument(0, 2, ControllerUpdate::slaveVersion(machine));
     connect(this, &MenuGrid::signal_itemname, this, &updata::slot_press);
 }
 
@@ -108,7 +108,7 @@ void updata::updatapro()
 
 void updata::updatacontroller(const Controller &c)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return;
     }

@@ -2,6 +2,8 @@
 
 #include "ui/mymenu.h"
 
+class MachineData;
+
 // The software update menu: the panel program, the main and slave controllers' programs, all
 // three from one stick folder, and the controller's driver modules. Rows 1-3 show the versions
 // the panel and the controllers run.
@@ -13,7 +15,7 @@ public:
     // One controller's update: object code, image, browser caption and filter, status text.
     struct Controller;
 
-    explicit updata(QWidget *parent = nullptr, const char *name = "updata");
+    explicit updata(MachineData &machine, QWidget *parent = nullptr, const char *name = "updata");
 
 public Q_SLOTS:
     void slot_press(const QString &text);

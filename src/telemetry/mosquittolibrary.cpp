@@ -1,7 +1,6 @@
 #include "mosquittolibrary.h"
 
 #include <dlfcn.h>
-#include <mutex>
 
 namespace {
 
@@ -38,9 +37,8 @@ Loaded load()
 
 const MosquittoLibrary *MosquittoLibrary::get(QString *why)
 {
-    static std::once_flag once;
-    static Loaded loaded;
-    std::call_once(once, [] { loaded = load(); });
+    // Loaded at the first call, on whichever thread makes it, and never changed after.
+    static const Loaded loaded = load();
     if (!loaded.why.isEmpty()) {
         *why = loaded.why;
         return nullptr;

@@ -14,7 +14,7 @@ class Outbox
 public:
     static constexpr int kCapacity = 1000;
 
-    enum class Kind { State, Alarm };
+    enum class Kind { State, Alarm, Stop }; // alarms and stops are events: a state goes first
     struct Message
     {
         Kind kind = Kind::State;

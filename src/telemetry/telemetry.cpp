@@ -27,8 +27,14 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     options.password = config.password;
     options.cafile = config.cafile;
     options.statusTopic = TelemetryMessages::topic(config.machine, "status");
+    const QByteArray configTopic = TelemetryMessages::topic(config.machine, "config");
+    options.subscriptions = {configTopic};
     MqttClient::Hooks hooks;
     hooks.link = [this](LinkState state, const QString &why) { onLink(state, why); };
+    hooks.message = [this, configTopic](const QByteArray &topic, const QByteArray &payload, bool) {
+        if (topic == configTopic)
+            Q_EMIT reasonListReceived(payload);
+    };
     client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
     timer_.setInterval(config.intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
@@ -72,9 +78,24 @@ void Telemetry::runLogged(bool)
     publishState(true);
 }
 
+void Telemetry::reasonLogged(const HistoryLog::ReasonEvent &event)
+{
+    outbox_.push({Outbox::Kind::Stop, TelemetryMessages::topic(config_.machine, "stop"),
+                  TelemetryMessages::stop(config_.machine, event), false});
+}
+
+void Telemetry::setConfigError(const QString &why)
+{
+    if (why == configError_)
+        return;
+    configError_ = why;
+    publishState(true);
+}
+
 void Telemetry::publishState(bool now)
 {
     TelemetryMessages::State s = snapshot_();
+    s.configError = configError_;
     s.alarm = alarm_;
     s.alarmType = alarm_ ? alarmType_ : 0;
     s.alarmCode = alarm_ ? alarmCode_ : 0;

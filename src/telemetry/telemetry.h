@@ -16,8 +16,9 @@
 class MqttClient;
 
 // The panel's telemetry: publishes the machine's state (retained, at most once per interval_ms
-// and at once when it starts, stops or an alarm comes or goes) and each alarm event of the
-// machine's history to the broker of telemetry.ini. It builds the messages and queues them; an
+// and at once when it starts, stops or an alarm comes or goes), each alarm event and each reason
+// given for a stop of the machine's history to the broker of telemetry.ini, and hands on the
+// office's reason list (retained on knit/<machine>/config). It builds the messages and queues them; an
 // MqttClient on the same event loop sends them as the socket takes them, so a broker that is
 // down, slow or refuses the login never holds the panel.
 class Telemetry : public QObject, public HistoryObserver
@@ -37,6 +38,9 @@ public:
 
     void alarmLogged(const HistoryLog::AlarmEvent &event) override;
     void runLogged(bool started) override;
+    void reasonLogged(const HistoryLog::ReasonEvent &event) override;
+    // Why the reason list in force was refused over another ("" when none was): in the state.
+    void setConfigError(const QString &why);
     // The snapshot changed what it says of the machine: published at once.
     void publishNow() { publishState(true); }
 
@@ -46,6 +50,8 @@ public:
 
 Q_SIGNALS:
     void linkChanged(LinkState state);
+    // The office's reason list as it arrived, unchecked.
+    void reasonListReceived(const QByteArray &payload);
 
 private:
     void publishState(bool now);
@@ -62,5 +68,6 @@ private:
     int alarmType_ = 0;
     int alarmCode_ = 0;
     QString alarmText_;
+    QString configError_;
     LinkState link_ = LinkState::Connecting;
 };

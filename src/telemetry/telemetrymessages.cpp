@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,7 +29,8 @@ bool TelemetryMessages::State::sameAs(const State &o) const
 {
     return job == o.job && row == o.row && rows == o.rows && pieces == o.pieces && target == o.target && speed == o.speed
            && running == o.running && offline == o.offline && alarm == o.alarm && alarmType == o.alarmType && alarmCode == o.alarmCode
-           && alarmText == o.alarmText && knittingSeconds == o.knittingSeconds && stoppedSeconds == o.stoppedSeconds;
+           && alarmText == o.alarmText && knittingSeconds == o.knittingSeconds && stoppedSeconds == o.stoppedSeconds
+           && configError == o.configError;
 }
 
 QByteArray TelemetryMessages::topic(const QString &machine, const char *leaf)
@@ -54,6 +56,8 @@ QByteArray TelemetryMessages::state(const QString &machine, const QDateTime &tim
                                                                        {QStringLiteral("code"), s.alarmCode},
                                                                        {QStringLiteral("text"), s.alarmText}})
                                               : QJsonValue(QJsonValue::Null));
+    if (!s.configError.isEmpty())
+        o.insert(QStringLiteral("config_error"), s.configError);
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
@@ -64,6 +68,20 @@ QByteArray TelemetryMessages::alarm(const QString &machine, const HistoryLog::Al
                         {QStringLiteral("event"), e.event},
                         {QStringLiteral("type"), e.type},
                         {QStringLiteral("code"), e.code},
+                        {QStringLiteral("text"), e.text},
+                        {QStringLiteral("job"), e.job},
+                        {QStringLiteral("row"), e.row.toInt()},
+                        {QStringLiteral("pieces"), e.pieces}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray TelemetryMessages::stop(const QString &machine, const HistoryLog::ReasonEvent &e)
+{
+    const QJsonObject o{{QStringLiteral("machine"), machine},
+                        {QStringLiteral("time"), HistoryLog::timeText(e.time)},
+                        {QStringLiteral("since"), HistoryLog::timeText(e.since)},
+                        {QStringLiteral("code"), e.code},
+                        {QStringLiteral("planned"), e.planned},
                         {QStringLiteral("text"), e.text},
                         {QStringLiteral("job"), e.job},
                         {QStringLiteral("row"), e.row.toInt()},
@@ -109,5 +127,18 @@ QString TelemetryMessages::cleanText(const QString &text, int max)
         if (u >= 0x20 && u != 0x7f && (u < 0x80 || u > 0x9f))
             out += c;
     }
-    return out;
+    return plainText(out);
+}
+
+QString TelemetryMessages::plainText(const QString &text)
+{
+    const auto hidden = [](char32_t c) {
+        const QChar::Category k = QChar::category(c);
+        return k == QChar::Other_Format || k == QChar::Separator_Line || k == QChar::Separator_Paragraph;
+    };
+    QList<uint> ucs = text.toUcs4();
+    if (std::none_of(ucs.begin(), ucs.end(), hidden))
+        return text;
+    ucs.removeIf(hidden);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
 }

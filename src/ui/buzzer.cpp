@@ -1,19 +1,22 @@
 #include "buzzer.h"
 
+#include "platform/applicationparts.h"
 #include "platform/buzzerdevice.h"
 #include "platform/sleeper.h"
 
 void buzzer_init()
 {
-    if (BuzzerDevice::open())
+    BuzzerDevice *device = ApplicationParts::find<BuzzerDevice>();
+    if (device && device->open())
         buzzer(1000);
 }
 
 void buzzer(int ms)
 {
-    if (!BuzzerDevice::isOpen())
+    BuzzerDevice *device = ApplicationParts::find<BuzzerDevice>();
+    if (!device || !device->isOpen())
         return;
-    BuzzerDevice::write16(1);
+    device->write16(1);
     Sleeper::sleepMs(ms);
-    BuzzerDevice::write16(0);
+    device->write16(0);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/controlleraddress.h"
+#include "logic/controllertransfer.h"
 #include "logic/filetransfer.h"
 #include "ui/transferframe.h"
 
@@ -20,8 +20,8 @@ public:
 
     // Upload or download path (the remote name is its last component); true on success. The
     // address is IPv4 in host byte order.
-    static bool tftpputfile(const QString &path, quint32 address = ControllerAddress::ipv4());
-    static bool tftpgetfile(const QString &path, quint32 address = ControllerAddress::ipv4());
+    static bool tftpputfile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
+    static bool tftpgetfile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
     // Both directions with the controller, each in this window, for the logic that sends files.
     static FileTransfer withController();
 

@@ -1,6 +1,6 @@
 #include "labeltftp.h"
 
-#include "link/tftpclient.h"
+#include "logic/controllertransfer.h"
 
 #include <QProgressBar>
 
@@ -19,16 +19,16 @@ LabelTftp::LabelTftp(QWidget *parent, const char *name)
     bar_->setValue(0);
     bar_->setAlignment(Qt::AlignCenter);
     bar_->hide();
-    client_ = new TftpClient(this);
-    connect(client_, &TftpClient::connecting, this, &LabelTftp::slot_connecting);
-    connect(client_, &TftpClient::progress, this, &LabelTftp::slot_progress);
-    connect(client_, &TftpClient::over, this, &LabelTftp::over);
-    connect(client_, &TftpClient::requestSent, this, [this](int attempt) {
+    client_ = new ControllerTransfer(this);
+    connect(client_, &ControllerTransfer::connecting, this, &LabelTftp::slot_connecting);
+    connect(client_, &ControllerTransfer::progress, this, &LabelTftp::slot_progress);
+    connect(client_, &ControllerTransfer::over, this, &LabelTftp::over);
+    connect(client_, &ControllerTransfer::requestSent, this, [this](int attempt) {
         attempt_ = attempt;
         if (attempt > 1)
             showWaiting();
     });
-    connect(client_, &TftpClient::over, &waitTicker_, &QTimer::stop);
+    connect(client_, &ControllerTransfer::over, &waitTicker_, &QTimer::stop);
     waitTicker_.setInterval(1000);
     connect(&waitTicker_, &QTimer::timeout, this, &LabelTftp::showWaiting);
 }
@@ -38,7 +38,7 @@ LabelTftp::~LabelTftp() = default;
 bool LabelTftp::opengetfile(const QString &path, quint32 address)
 {
     bar_->hide();
-    return client_->getFrom(path, TftpClient::remoteNameFor(path), address);
+    return client_->get(path, address);
 }
 
 bool LabelTftp::openputfile(const QString &path, quint32 address)
@@ -46,7 +46,7 @@ bool LabelTftp::openputfile(const QString &path, quint32 address)
     bar_->setGeometry(0, 0, width(), height());
     bar_->setValue(0);
     bar_->show();
-    if (!client_->putTo(path, TftpClient::remoteNameFor(path), address))
+    if (!client_->put(path, address))
         return false;
     std::printf("%lld\n", static_cast<long long>(client_->total()));
     std::fflush(stdout);
@@ -82,7 +82,7 @@ void LabelTftp::showWaiting()
     setText(tr("%1: 第 %2 / %3 次, 已等待 %4 秒")
                 .arg(server)
                 .arg(attempt_)
-                .arg(TftpClient::kMaxRequests)
+                .arg(ControllerTransfer::maxRequests())
                 .arg(waited_.elapsed() / 1000));
 }
 

@@ -6,11 +6,12 @@
 #include <QTimer>
 
 class QProgressBar;
-class TftpClient;
+class ControllerTransfer;
 
-// The status line of the file-transfer dialog: runs one TFTP transfer and shows its state in
-// the operator's texts, with the progress bar "ProgressBar1" over it during uploads. While the
-// server has not answered, it counts the requests and the seconds waited.
+// The status line of the file-transfer dialog: starts one transfer (ControllerTransfer, in
+// src/logic) and shows its state in the operator's texts, with the progress bar "ProgressBar1"
+// over it during uploads. While the server has not answered, it counts the requests and the
+// seconds waited.
 class LabelTftp : public QLabel
 {
     Q_OBJECT
@@ -39,7 +40,7 @@ private Q_SLOTS:
 private:
     void showWaiting();
 
-    TftpClient *client_;
+    ControllerTransfer *client_;
     QProgressBar *bar_;
     QTimer waitTicker_;
     QElapsedTimer waited_;

@@ -88,11 +88,8 @@ QList<QWidget *> shownIn(QWidget *window)
 void LayoutAudit::install()
 {
     const QString path = qEnvironmentVariable("KNIT_LAYOUT_AUDIT");
-    static LayoutAudit *filter = nullptr;
-    if (!filter && !path.isEmpty()) {
-        filter = new LayoutAudit(path, qApp);
-        qApp->installEventFilter(filter);
-    }
+    if (!path.isEmpty())
+        qApp->installEventFilter(new LayoutAudit(path, qApp));
 }
 
 LayoutAudit::LayoutAudit(const QString &path, QObject *parent)

@@ -20,7 +20,8 @@ public:
     // button over the bottom band): no overlap of it is a finding.
     static constexpr char kOverlays[] = "layoutOverlays";
 
-    // Once, after the application exists; does nothing without the variable.
+    // Once, after the application exists, by main(); does nothing without the variable. The
+    // application owns the audit.
     static void install();
     // The findings in the window w, one text each.
     static QStringList findings(QWidget *w);

@@ -1,6 +1,6 @@
 #include "listbutton.h"
 
-#include "palettes.h"
+#include "panelpalettes.h"
 
 ListButton::ListButton(QWidget *parent, const char *name)
     : QPushButton(parent)
@@ -15,7 +15,7 @@ void ListButton::focusInEvent(QFocusEvent *event)
     if (!focused_)
         unfocused_ = palette();
     focused_ = true;
-    setPalette(palette_label_dark);
+    setPalette(PanelPalettes().labelDark());
     QPushButton::focusInEvent(event);
 }
 

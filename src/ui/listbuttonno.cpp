@@ -1,6 +1,6 @@
 #include "listbuttonno.h"
 
-#include "palettes.h"
+#include "panelpalettes.h"
 
 ListButtonNo::ListButtonNo(QWidget *parent, const char *name)
     : QPushButton(parent)
@@ -19,7 +19,7 @@ void ListButtonNo::setactive(unsigned char active)
 
 void ListButtonNo::showFocused()
 {
-    setPalette(active_ ? palette_button_text : palette_label_dark);
+    setPalette(active_ ? PanelPalettes().buttonText() : PanelPalettes().labelDark());
 }
 
 void ListButtonNo::focusInEvent(QFocusEvent *event)

@@ -1,8 +1,8 @@
 #include "messageframe.h"
 
 #include "mybutton.h"
-#include "palettes.h"
 #include "panelfonts.h"
+#include "panelpalettes.h"
 
 #include <QLabel>
 
@@ -13,7 +13,7 @@ MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
     setModal(modal);
     setGeometry(kGeometry);
     setFixedSize(kGeometry.size());
-    setPalette(palette_label_white);
+    setPalette(PanelPalettes().labelWhite());
     setAutoFillBackground(true);
 
     title_ = new QLabel(this);
@@ -21,7 +21,7 @@ MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
     title_->setGeometry(0, 0, kGeometry.width(), 32);
     title_->setAlignment(Qt::AlignCenter);
     title_->setFont(PanelFonts::title());
-    title_->setPalette(palette_label_dark);
+    title_->setPalette(PanelPalettes().labelDark());
     title_->setAutoFillBackground(true);
 
     text_ = new QLabel(this);

@@ -1,8 +1,8 @@
 #include "mydialog.h"
 
 #include "mybutton.h"
-#include "palettes.h"
 #include "panelfonts.h"
+#include "panelpalettes.h"
 
 #include <QLabel>
 
@@ -14,7 +14,7 @@ QLabel *darkLabel(QWidget *parent, const char *name, const QRect &rect)
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(rect);
     label->setAutoFillBackground(true);
-    label->setPalette(palette_label_dark);
+    label->setPalette(PanelPalettes().labelDark());
     return label;
 }
 
@@ -22,7 +22,7 @@ MYBUTTON *darkButton(QWidget *parent, const char *name, const QString &text, con
 {
     auto *button = new MYBUTTON(text, parent, name);
     button->setGeometry(rect);
-    button->setPalette(palette_label_dark);
+    button->setPalette(PanelPalettes().labelDark());
     button->setFont(PanelFonts::title());
     button->setShortcut(QKeySequence(key));
     button->setFocusPolicy(Qt::NoFocus);
@@ -40,7 +40,7 @@ MyDialog::MyDialog(QWidget *parent, const char *name, bool modal, Qt::WindowFlag
     setModal(modal);
     setGeometry(0, 0, 640, 480);
     setFixedSize(640, 480);
-    setPalette(palette_label_white);
+    setPalette(PanelPalettes().labelWhite());
     setAutoFillBackground(true);
 
     ltitle_ = darkLabel(this, "ltitle", QRect(0, 0, 540, 28));

@@ -1,8 +1,8 @@
 #include "qidialog.h"
 
 #include "buzzer.h"
-#include "palettes.h"
 #include "panelfonts.h"
+#include "panelpalettes.h"
 
 #include <QLineEdit>
 
@@ -13,7 +13,7 @@ QIDialog::QIDialog(QWidget *parent, const char *name, bool modal)
     edit_->setObjectName(QStringLiteral("LineEdit"));
     edit_->setGeometry(40, 120, 560, 36);
     edit_->setFont(PanelFonts::edit());
-    edit_->setPalette(palette_label_white);
+    edit_->setPalette(PanelPalettes().labelWhite());
     edit_->setFocus();
     connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
     connect(edit_, &QLineEdit::textChanged, this, [] { buzzer(kKeyBeepMs); });

@@ -1,6 +1,6 @@
 #include "transferframe.h"
 
-#include "link/controlleraddress.h"
+#include "logic/controllertransfer.h"
 #include "platform/panelenv.h"
 #include "ui/labeltftp.h"
 
@@ -112,7 +112,7 @@ bool TransferFrame::runHere(const QString &path, int mode)
         code = result;
         loop.quit();
     });
-    start(path, ControllerAddress::ipv4(), mode);
+    start(path, ControllerTransfer::controllerAddress(), mode);
     // A transfer that failed to start has ended before the frame could be shown.
     if (code < 0) {
         InputHold hold(&loop);

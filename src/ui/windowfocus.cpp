@@ -8,17 +8,23 @@
 
 void WindowFocus::install()
 {
-    static WindowFocus *filter = nullptr;
-    if (!filter) {
-        filter = new WindowFocus(qApp);
-        qApp->installEventFilter(filter);
-    }
+    qApp->installEventFilter(new WindowFocus(qApp));
 }
 
 bool WindowFocus::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Hide && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
         QTimer::singleShot(0, this, &WindowFocus::activateTop);
+    // A window without a title is named after its class once drawn (the name follows the
+    // picture to the X server): no one sees the name on a frameless screen, and from outside it
+    // tells which page is up and drawn.
+    if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow *>(watched)->isExposed()) {
+        const WId id = static_cast<QWindow *>(watched)->winId();
+        QTimer::singleShot(0, this, [id] {
+            if (QWidget *w = QWidget::find(id); w && w->windowTitle().isEmpty())
+                w->setWindowTitle(QString::fromLatin1(w->metaObject()->className()));
+        });
+    }
     return false;
 }
 

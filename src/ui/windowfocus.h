@@ -7,13 +7,13 @@ class QWidget;
 // Gives the keyboard back when a window closes: the topmost modal dialog left, else the main
 // window, becomes the active window again. A window manager, or the panel's own window system,
 // does this; without either (an X server alone) the page below would stay inactive and its key
-// shortcuts dead.
+// shortcuts dead. Names each untitled window after its class once drawn.
 class WindowFocus : public QObject
 {
     Q_OBJECT
 
 public:
-    // Once, after the application exists.
+    // Once, after the application exists, by main(); the application owns the filter.
     static void install();
     // Asks the window system for the keyboard for w's window, even when Qt still takes that
     // window for active.

@@ -1,6 +1,6 @@
 #include "dialogonemouth.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "ui/buzzer.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
@@ -8,8 +8,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-dialogonemouth::dialogonemouth(QWidget *parent)
-    : WorkGrid(WorkPage::onemouth(), parent)
+dialogonemouth::dialogonemouth(MachineData &machine, QWidget *parent)
+    : WorkGrid(machine, WorkPage::onemouth(), parent)
     , switch_(new MYCHECKBOX(tr("M. 是否打开纱嘴替换功能"), this, "switch"))
 {
     switch_->setGeometry(10, 250, 400, 30);
@@ -45,7 +45,7 @@ bool dialogonemouth::eventFilter(QObject *watched, QEvent *event)
 
 void dialogonemouth::slot_enable()
 {
-    const bool on = para_system.word(kSwitchWord) == 1;
+    const bool on = machine().system().word(kSwitchWord) == 1;
     switch_->setChecked(on);
     for (QWidget *w : gridWidgets())
         w->setVisible(on);
@@ -58,7 +58,7 @@ void dialogonemouth::slot_enable()
 void dialogonemouth::slot_released()
 {
     const bool on = switch_->isChecked();
-    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
+    const WorkEntry::Result result = WorkEntry::send(machine(), WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));

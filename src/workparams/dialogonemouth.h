@@ -7,7 +7,7 @@
 class MYCHECKBOX;
 
 // The single-piece carrier replacement: the grid of the carriers' replacements and the switch
-// that turns replacement on (para_system word 25, key M); the grid shows only while it is on.
+// that turns replacement on (system block word 25, key M); the grid shows only while it is on.
 class dialogonemouth : public WorkGrid
 {
     Q_OBJECT
@@ -15,7 +15,7 @@ class dialogonemouth : public WorkGrid
 public:
     static constexpr int kSwitchWord = Protocol::CarrierReplacementWord;
 
-    explicit dialogonemouth(QWidget *parent = nullptr);
+    explicit dialogonemouth(MachineData &machine, QWidget *parent = nullptr);
     MYCHECKBOX *switchBox() const { return switch_; }
 
 public Q_SLOTS:

@@ -3,13 +3,13 @@
 #include "mouthposite.h"
 #include "workgrid.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
-#include "editors/mypiecebrown.h"
 #include "logic/workentry.h"
 #include "ui/buzzer.h"
 #include "ui/myentercheckbox.h"
 #include "ui/mylineedit.h"
+#include "ui/mypiecebrown.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -27,18 +27,19 @@ constexpr int kWords[dialogpieceexpand::FieldCount] = {Protocol::StartNeedleWord
                                                        Protocol::PieceSpacingWord};
 const char *const kLabels[dialogpieceexpand::FieldCount] = {QT_TRANSLATE_NOOP("dialogpieceexpand", "花板起始针"), QT_TRANSLATE_NOOP("dialogpieceexpand", "展开片数"), QT_TRANSLATE_NOOP("dialogpieceexpand", "展开间距")};
 
-int maxOf(int field)
+int maxOf(const MachineData &machine, int field)
 {
-    return field == dialogpieceexpand::Start ? para_system.word(kBedWord)
+    return field == dialogpieceexpand::Start ? machine.system().word(kBedWord)
         : field == dialogpieceexpand::Pieces ? dialogpieceexpand::kPieces : kSpacingMax;
 }
 
 } // namespace
 
-dialogpieceexpand::dialogpieceexpand(QWidget *parent)
+dialogpieceexpand::dialogpieceexpand(MachineData &machine, QWidget *parent)
     : QWidget(parent)
+    , machine_(machine)
     , preview_(new mypiecebrown(this, "mypiecebrown"))
-    , strip_(new mouthposite(this))
+    , strip_(new mouthposite(machine, this))
 {
     setObjectName(QStringLiteral("dialogpieceexpand"));
     setFont(PanelFonts::panel());
@@ -94,8 +95,8 @@ unsigned short dialogpieceexpand::getenable(int count) const
 
 void dialogpieceexpand::setBoxes()
 {
-    const int count = para_system.word(kWords[Pieces]);
-    const unsigned short mask = para_system.word(kMaskWord);
+    const int count = machine_.system().word(kWords[Pieces]);
+    const unsigned short mask = machine_.system().word(kMaskWord);
     for (int i = 0; i < kPieces; ++i) {
         myentercheckbox *b = boxes_[std::size_t(i)];
         b->setEnabled(i < count);
@@ -106,16 +107,16 @@ void dialogpieceexpand::setBoxes()
 
 void dialogpieceexpand::redraw()
 {
-    preview_->setBedWidth(para_system.word(kBedWord));
-    preview_->setPieceWidth(para_run.word(Protocol::PieceWidthWord));
-    preview_->drawbrown(para_system.word(kWords[Start]), para_system.word(kWords[Pieces]),
-                        para_system.word(kWords[Spacing]), para_system.word(kMaskWord));
+    preview_->setBedWidth(machine_.system().word(kBedWord));
+    preview_->setPieceWidth(machine_.runSettings().word(Protocol::PieceWidthWord));
+    preview_->drawbrown(machine_.system().word(kWords[Start]), machine_.system().word(kWords[Pieces]),
+                        machine_.system().word(kWords[Spacing]), machine_.system().word(kMaskWord));
 }
 
 void dialogpieceexpand::restore(Field f)
 {
     MyLineEdit *e = editors_[std::size_t(f)];
-    e->setText(QString::number(para_system.word(std::size_t(kWords[f]))));
+    e->setText(QString::number(machine_.system().word(std::size_t(kWords[f]))));
     e->setFocus(Qt::OtherFocusReason);
     e->selectAll();
 }
@@ -134,7 +135,7 @@ QString dialogpieceexpand::helpOf(int field) const
 {
     if (field == FieldCount)
         return tr("按< 确定 >, 打开使能 .");
-    return tr("参数范围 : 1 ~ %1").arg(maxOf(field));
+    return tr("参数范围 : 1 ~ %1").arg(maxOf(machine_, field));
 }
 
 void dialogpieceexpand::focusField(int field, int box)
@@ -154,21 +155,21 @@ void dialogpieceexpand::focusField(int field, int box)
 void dialogpieceexpand::confirm(Field f)
 {
     unsigned short value = 0;
-    if (!WorkEntry::parse(editors_[std::size_t(f)]->text(), 1, maxOf(f), &value)) {
+    if (!WorkEntry::parse(editors_[std::size_t(f)]->text(), 1, maxOf(machine_, f), &value)) {
         DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
         restore(f);
         return;
     }
     std::array<unsigned short, FieldCount> v{};
     for (int i = 0; i < FieldCount; ++i)
-        v[std::size_t(i)] = i == f ? value : para_system.word(std::size_t(kWords[i]));
-    if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], para_system.word(kMaskWord))) {
+        v[std::size_t(i)] = i == f ? value : machine_.system().word(std::size_t(kWords[i]));
+    if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], machine_.system().word(kMaskWord))) {
         DIAMESSAGE(this, tr("衣片总宽度超过针床宽度 !"));
         redraw();
         restore(f);
         return;
     }
-    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kWords[f]}, value,
+    const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kWords[f]}, value,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored) {
         DIAMESSAGE(this, WorkEntry::message(result));
@@ -198,8 +199,8 @@ void dialogpieceexpand::clear_press()
 
 void dialogpieceexpand::slot_enable_enter()
 {
-    const unsigned short mask = getenable(para_system.word(kWords[Pieces]));
-    const WorkEntry::Result result = WorkEntry::send(WorkEntry::kSystemGroup, {kMaskWord}, mask,
+    const unsigned short mask = getenable(machine_.system().word(kWords[Pieces]));
+    const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kMaskWord}, mask,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
         DIAMESSAGE(this, WorkEntry::message(result));
@@ -235,7 +236,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
     const int k = WorkGrid::keypadKey(key->key());
-    const int count = qMax(1, int(para_system.word(kWords[Pieces])));
+    const int count = qMax(1, int(machine_.system().word(kWords[Pieces])));
     switch (k) {
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -5,13 +5,14 @@
 
 #include <array>
 
+class MachineData;
 class MyLineEdit;
 class QLabel;
 class mouthposite;
 class myentercheckbox;
 class mypiecebrown;
 
-// Piece expansion: the start needle, the number of pieces and their spacing (para_system words
+// Piece expansion: the start needle, the number of pieces and their spacing (system block words
 // 0, 22, 23), checked against the needle bed before they are sent, and the enable boxes whose
 // mask (word 24) leaves pieces out; the layout preview and the carrier start strip follow.
 class dialogpieceexpand : public QWidget
@@ -22,7 +23,7 @@ public:
     enum Field { Start, Pieces, Spacing, FieldCount };
     static constexpr int kPieces = 8;
 
-    explicit dialogpieceexpand(QWidget *parent = nullptr);
+    explicit dialogpieceexpand(MachineData &machine, QWidget *parent = nullptr);
 
     MyLineEdit *editor(Field f) const { return editors_[std::size_t(f)]; }
     myentercheckbox *box(int i) const { return boxes_[std::size_t(i)]; }
@@ -57,6 +58,7 @@ private:
     void focusField(int field, int box = 0);
     QString helpOf(int field) const;
 
+    MachineData &machine_;
     std::array<QLabel *, FieldCount> labels_{};
     std::array<MyLineEdit *, FieldCount> editors_{};
     std::array<myentercheckbox *, kPieces> boxes_{};

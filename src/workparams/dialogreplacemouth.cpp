@@ -3,7 +3,7 @@
 #include "dialogonemouth.h"
 #include "workgrid.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 
 namespace {
@@ -12,10 +12,11 @@ constexpr int kPiecesWord = Protocol::PieceCountWord;
 
 } // namespace
 
-dialogreplacemouth::dialogreplacemouth(QWidget *parent)
+dialogreplacemouth::dialogreplacemouth(MachineData &machine, QWidget *parent)
     : QWidget(parent)
-    , one_(new dialogonemouth(this))
-    , mul_(new WorkGrid(WorkPage::mulmouth(), this))
+    , machine_(machine)
+    , one_(new dialogonemouth(machine, this))
+    , mul_(new WorkGrid(machine, WorkPage::mulmouth(), this))
 {
     setObjectName(QStringLiteral("dialogreplacemouth"));
     for (WorkGrid *page : {static_cast<WorkGrid *>(one_), mul_}) {
@@ -33,7 +34,7 @@ void dialogreplacemouth::clear_press()
 
 void dialogreplacemouth::showEvent(QShowEvent *event)
 {
-    const bool single = para_system.word(kPiecesWord) < 2;
+    const bool single = machine_.system().word(kPiecesWord) < 2;
     one_->setVisible(single);
     mul_->setVisible(!single);
     QWidget::showEvent(event);

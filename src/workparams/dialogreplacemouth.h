@@ -2,17 +2,18 @@
 
 #include <QWidget>
 
+class MachineData;
 class WorkGrid;
 class dialogonemouth;
 
 // The carrier-replacement tab: the single-piece page while fewer than two pieces are
-// expanded (para_system word 22), else the multi-piece page, in the same place.
+// expanded (system block word 22), else the multi-piece page, in the same place.
 class dialogreplacemouth : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit dialogreplacemouth(QWidget *parent = nullptr);
+    explicit dialogreplacemouth(MachineData &machine, QWidget *parent = nullptr);
     dialogonemouth *single() const { return one_; }
     WorkGrid *multi() const { return mul_; }
 
@@ -28,6 +29,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    const MachineData &machine_;
     dialogonemouth *one_;
     WorkGrid *mul_;
 };

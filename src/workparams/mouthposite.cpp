@@ -2,7 +2,7 @@
 
 #include "data/mouthlook.h"
 
-#include "ui/palettes.h"
+#include "ui/panelpalettes.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -15,8 +15,9 @@ constexpr int kStep = 25;
 
 } // namespace
 
-mouthposite::mouthposite(QWidget *parent)
+mouthposite::mouthposite(const MachineData &machine, QWidget *parent)
     : QWidget(parent)
+    , machine_(machine)
     , title_(new QLabel(tr("纱嘴初始位置"), this))
 {
     setObjectName(QStringLiteral("mouthposite"));
@@ -47,13 +48,13 @@ bool mouthposite::isDark(bool right, int carrier) const
 
 void mouthposite::mouthlook()
 {
-    const MouthLook::Strip strip = MouthLook::current(MouthLook::firstRows());
+    const MouthLook::Strip strip = MouthLook::current(machine_, MouthLook::firstRows(machine_));
     for (int i = 0; i < MouthLook::kCarriers; ++i) {
         for (bool right : {false, true}) {
             const bool dark = (right ? strip.right : strip.left)[std::size_t(i)];
             QLabel *l = label(right, i);
             l->setProperty("dark", dark);
-            l->setPalette(dark ? palette_label_dark : palette_label_white);
+            l->setPalette(dark ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
         }
     }
 }

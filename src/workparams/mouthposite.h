@@ -4,6 +4,7 @@
 
 #include <array>
 
+class MachineData;
 class QLabel;
 
 // The carrier start-position strip: a label and two groups of eight numbered labels, those of
@@ -13,7 +14,8 @@ class mouthposite : public QWidget
     Q_OBJECT
 
 public:
-    explicit mouthposite(QWidget *parent = nullptr);
+    // The strip of machine's program and settings.
+    explicit mouthposite(const MachineData &machine, QWidget *parent = nullptr);
     void mouthlook();
     QLabel *label(bool right, int carrier) const { return (right ? right_ : left_)[std::size_t(carrier)]; }
     bool isDark(bool right, int carrier) const;
@@ -22,6 +24,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    const MachineData &machine_;
     QLabel *title_;
     std::array<QLabel *, 8> left_{};
     std::array<QLabel *, 8> right_{};

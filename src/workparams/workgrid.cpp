@@ -1,6 +1,6 @@
 #include "workgrid.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/paraformat.h"
 #include "data/worklayout.h"
@@ -25,8 +25,9 @@ constexpr Qt::GlobalColor kUntaken = Qt::red;
 
 } // namespace
 
-WorkGrid::WorkGrid(const WorkPage &page, QWidget *parent)
+WorkGrid::WorkGrid(MachineData &machine, const WorkPage &page, QWidget *parent)
     : CellGrid(page.columns, page.rows, Touch::Taken, parent)
+    , machine_(machine)
     , page_(page)
 {
     setObjectName(QLatin1String(page.name));
@@ -109,7 +110,7 @@ void WorkGrid::showSpeed(int row)
 {
     if (QLabel *label = speeds_.value(row)) {
         const int entry = page_.word(0, row, pageNo_) - page_.base;
-        label->setText(floattostr(double(para_system.word(kSpeedWord)) * para_work.word(std::size_t(page_.base + entry)),
+        label->setText(floattostr(double(machine_.system().word(kSpeedWord)) * machine_.work().word(std::size_t(page_.base + entry)),
                                   kSpeedDivisor));
     }
 }
@@ -117,7 +118,7 @@ void WorkGrid::showSpeed(int row)
 void WorkGrid::restore(int column, int row)
 {
     if (MyLineEdit *e = cell(column, row)) {
-        e->setText(QString::number(para_work.word(std::size_t(page_.word(column, row, pageNo_)))));
+        e->setText(QString::number(machine_.work().word(std::size_t(page_.word(column, row, pageNo_)))));
         showTaken(e, true);
     }
     if (column == 0)
@@ -165,7 +166,7 @@ void WorkGrid::enter_press(bool whole)
     QList<int> addresses;
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
-    const WorkEntry::Result result = WorkEntry::send(page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
+    const WorkEntry::Result result = WorkEntry::send(machine_, page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
     // A whole group stops at the first write refused, in silence: the row then shows what the
     // controller holds.
     if (result != WorkEntry::Stored && !(whole && result == WorkEntry::Refused))

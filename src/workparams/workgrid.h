@@ -6,6 +6,7 @@
 
 #include <QList>
 
+class MachineData;
 class MyLineEdit;
 class QLabel;
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kCellWidth = 45;
     static constexpr int kCellHeight = 20;
 
-    WorkGrid(const WorkPage &page, QWidget *parent = nullptr);
+    WorkGrid(MachineData &machine, const WorkPage &page, QWidget *parent = nullptr);
 
     const WorkPage &table() const { return page_; }
     int page() const { return pageNo_; }
@@ -52,6 +53,7 @@ protected:
     bool otherKey(int key) override;
     // Cells, titles and labels; hidden together by the replacement switch.
     QList<QWidget *> gridWidgets() const;
+    MachineData &machine() const { return machine_; }
 
 private:
     void turn(int dPage);
@@ -59,6 +61,7 @@ private:
     void showSpeed(int row);
     void retranslate();
 
+    MachineData &machine_;
     const WorkPage &page_;
     QList<QLabel *> labels_;
     QList<QLabel *> titles_;

@@ -1,18 +1,18 @@
 #include "workparabrown.h"
 
 #include "data/jobname.h"
-#include "data/parablocks.h"
-#include "files/dialogdoc.h"
-#include "files/fileoperatedialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
-#include "link/commands.h"
+#include "data/machinedata.h"
+#include "logic/controllercommands.h"
 #include "logic/controllermessages.h"
 #include "platform/panelpaths.h"
+#include "ui/dialogdoc.h"
 #include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/inputfiledialog.h"
 #include "ui/keytable.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
+#include "ui/outputfiledialog.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -44,8 +44,9 @@ const ViewButton kFileCommands[] = {
 
 } // namespace
 
-workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *parent, const char *name)
+workparabrown::workparabrown(MachineData &machine, unsigned char mode, const QString &path, QWidget *parent, const char *name)
     : MyDialog(parent, name, true, kFrameless, mode)
+    , machine_(machine)
     , path_(path)
     , frame_(new QFrame(this))
     , text_(new QTextEdit(frame_))
@@ -83,9 +84,9 @@ workparabrown::workparabrown(unsigned char mode, const QString &path, QWidget *p
     reload();
 }
 
-void workparabrown::openwrkfile(int mode, const QString &path, QWidget *parent)
+void workparabrown::openwrkfile(MachineData &machine, int mode, const QString &path, QWidget *parent)
 {
-    workparabrown browser(static_cast<unsigned char>(mode), path, parent);
+    workparabrown browser(machine, static_cast<unsigned char>(mode), path, parent);
     browser.exec();
 }
 
@@ -103,12 +104,13 @@ void workparabrown::print(WorkFile::View view)
 
 bool workparabrown::isCurrentJob() const
 {
-    return !strcurfilename.isEmpty() && QFileInfo(path_).completeBaseName() == strcurfilename;
+    const QString &job = machine_.jobName();
+    return !job.isEmpty() && QFileInfo(path_).completeBaseName() == job;
 }
 
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
-    if (getmotostatus() != 0) {
+    if (!ControllerCommands::stopped()) {
         DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请先停止运行 !")));
         return false;
     }
@@ -122,7 +124,7 @@ bool workparabrown::operate_setwrkfile(const QString &path)
         DIAMESSAGE(this, tr("上传工作参数失败-1, 请重试 !"));
         return false;
     }
-    para_work.fill(block);
+    machine_.work().fill(block);
     return true;
 }
 
@@ -156,7 +158,7 @@ void workparabrown::slot_inputworkfileusb()
 
 void workparabrown::slot_inputworkfiledisk()
 {
-    const QString name = dialogdoc::getdiskfile(tr("导入工作参数 ... ... "), this);
+    const QString name = dialogdoc::getdiskfile(machine_, tr("导入工作参数 ... ... "), this);
     if (name == QFileInfo(path_).completeBaseName())
         return;
     if (!name.isNull() && JobName::isSafe(name))

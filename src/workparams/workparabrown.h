@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+class MachineData;
 class QFrame;
 class QTextEdit;
 
@@ -19,13 +20,14 @@ class workparabrown : public MyDialog
 public:
     static constexpr int kWithFiles = 1;
 
-    workparabrown(unsigned char mode, const QString &path, QWidget *parent = nullptr, const char *name = "setworkpara");
-    static void openwrkfile(int mode, const QString &path, QWidget *parent);
+    workparabrown(MachineData &machine, unsigned char mode, const QString &path, QWidget *parent = nullptr,
+                  const char *name = "setworkpara");
+    static void openwrkfile(MachineData &machine, int mode, const QString &path, QWidget *parent);
 
     QTextEdit *textView() const { return text_; }
     const QByteArray &buffer() const { return buffer_; }
 
-    // Sends a .wrk to the controller and takes it into para_work; false, with the operator's
+    // Sends a .wrk to the controller and takes it into the work block; false, with the operator's
     // message, when the carriage runs, the file is not a whole work file or the transfer fails.
     bool operate_setwrkfile(const QString &path);
 
@@ -46,6 +48,7 @@ private:
     // Checks the source's size, then (for the loaded job) the controller, then the copy.
     void importFrom(const QString &source);
 
+    MachineData &machine_;
     QString path_;
     QByteArray buffer_;
     QFrame *frame_;

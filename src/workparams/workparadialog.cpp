@@ -26,9 +26,9 @@ WorkParaDialog::Page wired(Page *page)
             }};
 }
 
-WorkParaDialog::Page grid(const WorkPage &page, QWidget *parent)
+WorkParaDialog::Page grid(MachineData &machine, const WorkPage &page, QWidget *parent)
 {
-    return wired(new WorkGrid(page, parent));
+    return wired(new WorkGrid(machine, page, parent));
 }
 
 } // namespace
@@ -99,18 +99,18 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
     MyDialog::keyPressEvent(event);
 }
 
-para::para(QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [](QWidget *p) { return grid(WorkPage::density(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [](QWidget *p) { return grid(WorkPage::speed(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [](QWidget *p) { return grid(WorkPage::rora(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [](QWidget *p) { return grid(WorkPage::mouth(), p); }, multipanel::kParkingType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [](QWidget *p) { return wired(new dialogreplacemouth(p)); }, 0},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [](QWidget *p) { return wired(new dialogpieceexpand(p)); }, 0}},
+para::para(MachineData &machine, QWidget *parent, const char *name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, multipanel::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, multipanel::kParkingType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new dialogreplacemouth(machine, p)); }, 0},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new dialogpieceexpand(machine, p)); }, 0}},
                      parent, name)
 {
 }
 
-paraelse::paraelse(QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [](QWidget *p) { return grid(WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
+paraelse::paraelse(MachineData &machine, QWidget *parent, const char *name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
 {
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class MachineData;
 class MyTabWidget;
 class multipanel;
 
@@ -32,8 +33,8 @@ public:
     MyTabWidget *tabs() const { return tbar_; }
     multipanel *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
-    // The tab at index, when there is one.
-    void showTab(int index);
+    // The tab at index, when there is one. Invokable: the main window calls it by name.
+    Q_INVOKABLE void showTab(int index);
 
 public Q_SLOTS:
     void slot_parachange();
@@ -66,7 +67,7 @@ class para : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit para(QWidget *parent = nullptr, const char *name = "para");
+    explicit para(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
 };
 
 // The yarn feeders, on their own key (4).
@@ -74,5 +75,5 @@ class paraelse : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit paraelse(QWidget *parent = nullptr, const char *name = "paraelse");
+    explicit paraelse(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
 };

@@ -9,6 +9,7 @@
 #include "modaldriver.h"
 #include "savepaths.h"
 
+#include "data/machinedata.h"
 #include "mainwin/wave.h"
 
 #include <QApplication>
@@ -38,7 +39,8 @@ int loop(const QString &path)
 int start()
 {
     ModalDriver driver;
-    wave w;
+    MachineData machine;
+    wave w(machine);
     w.start();
     w.show();
     const bool shown = QTest::qWaitFor([&w] { return w.isVisible(); }, 30000);

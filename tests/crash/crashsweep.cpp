@@ -2,6 +2,7 @@
 
 #include "diskcheck.h"
 #include "savepaths.h"
+#include "testroot.h"
 #include "platform/panelpaths.h"
 
 #include "platform/crashpoint.h"
@@ -86,7 +87,7 @@ bool CrashSweep::setUp(QString *why)
     // The job and the reference copies of the controller's blocks, as a panel in use has them.
     qputenv("KNIT_ROOT", QFile::encodeName(base_));
     PanelPaths::ensureLayout();
-    if (!SavePaths::makeJob(PanelPaths::data(QStringLiteral("/wave")), 30)) {
+    if (!TestRoot::makeJobIn(PanelPaths::data(QStringLiteral("/wave")), QStringLiteral("J1"), 30, 64, 10)) {
         *why = QStringLiteral("knitjob failed");
         return false;
     }

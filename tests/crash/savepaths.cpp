@@ -1,31 +1,31 @@
 #include "savepaths.h"
 #include "testbytes.h"
+#include "testroot.h"
 
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
 #include "data/historylog.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "data/parafiles.h"
 #include "data/workfile.h"
 #include "logic/cntstore.h"
-#include "logic/patstore.h"
-#include "files/fileoperatedialog.h"
-#include "ui/fileoperate.h"
 #include "logic/jobfolders.h"
-#include "logic/stickjobimport.h"
-#include "logic/stickexport.h"
 #include "logic/machinehistory.h"
+#include "logic/patstore.h"
+#include "logic/stickexport.h"
+#include "logic/stickjobimport.h"
+#include "logic/systembackup.h"
 #include "platform/atomicfile.h"
 #include "platform/logwriter.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
 #include "platform/systemactions.h"
-#include "logic/systembackup.h"
+#include "ui/fileoperate.h"
+#include "ui/fileoperatedialog.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <functional>
 #include <map>
@@ -83,9 +83,9 @@ void told(const QString &)
 {
 }
 
-void loadSystem()
+void loadSystem(MachineData &machine)
 {
-    para_system.fill(TestBytes::readFile(SystemBackup::checkCopy()));
+    machine.system().fill(TestBytes::readFile(SystemBackup::checkCopy()));
 }
 
 bool saveWork(int v)
@@ -93,9 +93,10 @@ bool saveWork(int v)
     QByteArray block;
     if (!WorkFile::read(jobFile(".wrk"), &block))
         return false;
-    para_work.fill(block);
-    para_work.setWord(10, quint16(100 + v));
-    return WorkFile::save(jobFile(".wrk"));
+    MachineData machine;
+    machine.work().fill(block);
+    machine.work().setWord(10, quint16(100 + v));
+    return WorkFile::save(machine, jobFile(".wrk"));
 }
 
 bool saveProgram(int v)
@@ -117,30 +118,33 @@ bool savePattern(int v)
 // The parameter files and the check copies, as the pages that own them save them.
 bool saveParameters(int v)
 {
-    loadSystem();
-    para_system.setWord(DensityBackup::kSystemWord, quint16(500 + v));
+    MachineData machine;
+    loadSystem(machine);
+    machine.system().setWord(DensityBackup::kSystemWord, quint16(500 + v));
     DensityBackup density;
     density.read();
-    density.store(0, para_system);
+    density.store(0, machine.system().block());
     ConfigRecord config;
     config.read(ConfigRecord::checkPath());
     config.setWord(5, quint16(v));
-    management.setByte(0, quint8(v));
-    run_mouth_speed.setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
-    return density.write() && config.saveCheck() && wave_write_management() && MouthSpeedTable::save()
-        && savefileapp(SystemBackup::checkCopy(), para_system.data(), qint64(kSystemSize)) == 1;
+    machine.panelSettings().setByte(0, quint8(v));
+    machine.carrierSpeedTable().setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
+    return density.write() && config.saveCheck() && wave_write_management(machine) && MouthSpeedTable::save(machine)
+        && savefileapp(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
 }
 
 bool backUp(int v)
 {
-    loadSystem();
-    para_system.setWord(7, quint16(v));
-    return SystemBackup::download(SystemBackup::diskBackup()) == SystemBackup::Done;
+    MachineData machine;
+    loadSystem(machine);
+    machine.system().setWord(7, quint16(v));
+    return SystemBackup::download(machine, SystemBackup::diskBackup()) == SystemBackup::Done;
 }
 
 bool restore(int v)
 {
-    return SystemBackup::updatafile(stick(QStringLiteral("system-%1.sys").arg(v)), fileoperate::withController())
+    MachineData machine;
+    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), fileoperate::withController())
         == SystemBackup::Done;
 }
 
@@ -155,7 +159,8 @@ bool exportFiles(int v)
 // Two versions of the job on the stick, made as a designer's program would make them.
 bool stickJobs()
 {
-    return SavePaths::makeJob(stick(QStringLiteral("import-0")), 30) && SavePaths::makeJob(stick(QStringLiteral("import-1")), 31);
+    return TestRoot::makeJobIn(stick(QStringLiteral("import-0")), QStringLiteral("J1"), 30, 64, 10)
+        && TestRoot::makeJobIn(stick(QStringLiteral("import-1")), QStringLiteral("J1"), 31, 64, 10);
 }
 
 bool importJob(int v)
@@ -277,13 +282,4 @@ bool SavePaths::save(const QString &name, int version)
 {
     const auto p = paths().find(name);
     return p != paths().end() && p->second.save(version);
-}
-
-bool SavePaths::makeJob(const QString &dir, int rows)
-{
-    QProcess knitjob;
-    knitjob.start(QStringLiteral(KNITJOB_PATH), {QStringLiteral("make"), QStringLiteral("J1"), QStringLiteral("--dir"), dir,
-                                                 QStringLiteral("--rows"), QString::number(rows), QStringLiteral("--width"),
-                                                 QStringLiteral("64"), QStringLiteral("--height"), QStringLiteral("10")});
-    return knitjob.waitForFinished(60000) && knitjob.exitStatus() == QProcess::NormalExit && knitjob.exitCode() == 0;
 }

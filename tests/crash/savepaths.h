@@ -16,6 +16,4 @@ public:
     static bool prepare(const QString &name);
     // One save of the version; false when the save reported a failure.
     static bool save(const QString &name, int version);
-    // Makes the job J1 (64 x 10, rows rows) in dir/J1 with knitjob; false when that failed.
-    static bool makeJob(const QString &dir, int rows);
 };

@@ -1,10 +1,16 @@
 // The office dashboard in a real headless Chromium: mosquitto, knitfleet serve and five fake
-// panels. Faults caught: a machine missing from the floor page, an alarm not listed first; a
-// change that needs a reload, or takes over 2 s; a job name with markup run as markup; no
-// "disconnected" banner when knitfleet goes. Leaves docs/dashboard.png's picture.
+// panels, then a hundred. Faults caught: a machine missing from the floor page, an alarm not
+// listed first in its hall; a change that needs a reload, or takes over 2 s; a job name with
+// markup run as markup; no "disconnected" banner when knitfleet goes; a hall TV page of 100
+// machines that scrolls or shows ids under 16 px; a phone page wider than the phone or in more
+// than one column. Leaves docs/dashboard.png's picture.
 #include "brokerprocess.h"
 #include "browserprocess.h"
 #include "fleetserve.h"
+#include "outboxsend.h"
+#include "testtable.h"
+
+#include "telemetry/outbox.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -49,17 +55,17 @@ private Q_SLOTS:
 
     void everyRowShows()
     {
-        QTRY_COMPARE_WITH_TIMEOUT(browser_.evaluate(QStringLiteral("document.querySelectorAll('#machines tbody tr').length")).toInt(), 5, 10000);
-        // The machine with an alarm first.
-        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelector('#machines tbody tr').cells[0].textContent")).toString(),
-                 QStringLiteral("HALL2-002"));
+        QTRY_COMPARE_WITH_TIMEOUT(browser_.evaluate(QStringLiteral("document.querySelectorAll('.tile').length")).toInt(), 5, 10000);
+        // The machine with an alarm first in its hall.
+        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelector('.tile').id")).toString(), QStringLiteral("m-HALL2-002"));
+        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelector('section h2').textContent")).toString(), QStringLiteral("HALL2"));
     }
 
     void markupShowsAsText()
     {
-        QCOMPARE(browser_.evaluate(QStringLiteral("document.getElementById('m-HALL2-004').cells[2].textContent")).toString(),
+        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelector('#m-HALL2-004 .job').textContent")).toString(),
                  QLatin1String(kHostileJob));
-        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelectorAll('#machines img').length")).toInt(), 0);
+        QCOMPARE(browser_.evaluate(QStringLiteral("document.querySelectorAll('#halls img').length")).toInt(), 0);
         QVERIFY(browser_.evaluate(QStringLiteral("window.pwned === undefined")).toBool());
     }
 
@@ -69,11 +75,48 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         QVERIFY(publish(QStringLiteral("HALL2-003"), "state", state(QStringLiteral("毛衫-03"), 77, false)));
-        QTRY_VERIFY_WITH_TIMEOUT(browser_.evaluate(QStringLiteral("document.getElementById('m-HALL2-003').cells[5].textContent"))
+        QTRY_VERIFY_WITH_TIMEOUT(browser_.evaluate(QStringLiteral("document.querySelector('#m-HALL2-003 .pieces').textContent"))
                                      .toString().startsWith(QLatin1String("77/")), 2000);
         qInfo("change shown after %lld ms", clock.elapsed());
         QCOMPARE(browser_.evaluate(QStringLiteral("window.sameDocument")).toInt(), 1);
         QVERIFY(browser_.screenshot(QStringLiteral(KNIT_BINARY_DIR "/e2e-dashboard.png")));
+    }
+
+    void screens_data()
+    {
+        // The page, the window, and what must hold once all 105 tiles are drawn.
+        TestTable::columns<QString, int, int, QString>("page", "width", "height", "check");
+        const QString fits = QStringLiteral("document.documentElement.scrollHeight <= innerHeight"
+                                            " && document.documentElement.scrollWidth <= innerWidth");
+        QTest::addRow("hall TV, 100 machines") << QStringLiteral("/?screen=hall&group=HALL9") << 1920 << 1080
+            << fits + QStringLiteral(" && [...document.querySelectorAll('.tile .id')].every(e => parseFloat(getComputedStyle(e).fontSize) >= 16)");
+        QTest::addRow("phone") << QStringLiteral("/") << 360 << 640
+            << QStringLiteral("document.documentElement.scrollWidth <= innerWidth"
+                              " && new Set([...document.querySelectorAll('.tile')].map(e => e.getBoundingClientRect().left)).size == 1");
+    }
+
+    void screens()
+    {
+        auto [page, width, height, check] = TestTable::fetch<QString, int, int, QString>("page", "width", "height", "check");
+        if (!hallFilled_) {
+            Outbox out(200);
+            for (int i = 1; i <= 100; ++i)
+                out.push({Outbox::Kind::State, QStringLiteral("knit/HALL9-%1/state").arg(i, 3, 10, QLatin1Char('0')).toUtf8(),
+                          state(QStringLiteral("M%1-LONG-JOB-NAME-OF-THIRTY-TWO").arg(i % 7), i, i % 9 == 0), true});
+            QVERIFY(send(out));
+            hallFilled_ = true;
+        }
+        BrowserProcess browser;
+        QString why;
+        QVERIFY2(browser.start(QStringLiteral("about:blank"), 1100, 800, &why), qPrintable(why));
+        browser.emulate(width, height, width < 500);
+        browser.navigate(fleet_.url(page));
+        const int tiles = page.contains(QLatin1String("HALL9")) ? 100 : 105;
+        QTRY_COMPARE_WITH_TIMEOUT(browser.evaluate(QStringLiteral("document.querySelectorAll('.tile').length")).toInt(), tiles, 15000);
+        // Laid out for this many: the next frame has them in place.
+        browser.evaluate(QStringLiteral("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))"));
+        QVERIFY2(browser.evaluate(check).toBool(), qPrintable(check));
+        QVERIFY(browser.screenshot(QStringLiteral(KNIT_BINARY_DIR "/e2e-dashboard-%1.png").arg(width)));
     }
 
     void disconnectedBanner()
@@ -85,17 +128,17 @@ private Q_SLOTS:
     }
 
 private:
+    bool send(Outbox &out) { return sendOutbox(broker_.url(), out, "test-hall"); }
     bool publish(const QString &id, const char *leaf, const QByteArray &payload)
     {
-        return QProcess::execute(QStringLiteral("mosquitto_pub"), {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-r",
-                                                                   "-t", QStringLiteral("knit/%1/%2").arg(id, QLatin1String(leaf)),
-                                                                   "-m", QString::fromUtf8(payload)}) == 0;
+        return broker_.publish(QStringLiteral("knit/%1/%2").arg(id, QLatin1String(leaf)), payload, true);
     }
 
     QTemporaryDir dir_;
     BrokerProcess broker_;
     FleetServe fleet_;
     BrowserProcess browser_;
+    bool hallFilled_ = false;
 };
 
 QTEST_GUILESS_MAIN(TestDashboardE2e)

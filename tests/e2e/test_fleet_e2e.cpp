@@ -5,6 +5,7 @@
 // are not the controller's; a killed panel whose broker never says offline (no last will); the
 // clock's link mark absent on a real screen. Leaves the guide's pictures and a table sample.
 #include "brokerprocess.h"
+#include "panelprocess.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -25,10 +26,9 @@ namespace {
 
 struct Panel
 {
-    ~Panel() { process.kill(), process.waitForFinished(3000); }
     std::unique_ptr<TestRoot> root;
     SimProcess sim;
-    QProcess process;
+    PanelProcess panel;
 };
 
 // The clock's mark on the screen: LabelTime at (550, 390), 81 pixels wide, its mark 6 in.
@@ -58,12 +58,9 @@ private Q_SLOTS:
             QVERIFY(AtomicFile::save(p.root->file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
                                      QStringLiteral("[mqtt]\nurl = %1\nmachine = F%2\ninterval_ms = 300\n").arg(broker_.url()).arg(i + 1).toUtf8()));
             QProcessEnvironment env = x_.environment();
-            const QStringList vars{"KNIT_ROOT", p.root->path(), "KNIT_PORT_OFFSET", QString::number(p.sim.portOffset()),
-                                   "KNIT_BUZZER", "off", "KNIT_CONTROLLER_HOST", "127.0.0.1", "QT_QPA_PLATFORM", i ? "offscreen" : "xcb"};
-            for (int v = 0; v < vars.size(); v += 2)
-                env.insert(vars[v], vars[v + 1]);
-            p.process.setProcessEnvironment(env);
-            p.process.start(QStringLiteral(KNITPANEL_PATH), {});
+            if (i > 0) // one panel on the screen is enough
+                env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            QVERIFY(p.panel.start(env, p.root->path(), p.sim.portOffset()));
         }
         // Each controller knits once its panel has sent it the job.
         for (Panel &p : panels_)
@@ -104,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(knit.hasMatch() && f1[QLatin1String("row")] == knit.captured(1).toInt() && f1[QLatin1String("pieces")] == knit.captured(2).toInt());
 
         // SIGKILL: the broker's last will.
-        panels_[2].process.kill();
+        panels_[2].panel.stop();
         QTRY_COMPARE_WITH_TIMEOUT(broker_.retained(QStringLiteral("knit/F3/status")), QByteArray("offline"), 5000);
         QCOMPARE(online(), 2);
     }

@@ -36,21 +36,6 @@ const QRect kMiddle(QPoint(10, 100), QPoint(630, 350));
 // The transfer window's status line, centred over it.
 const QRect kTransferLine(QPoint(135, 195), QPoint(485, 222));
 
-int countPixels(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &match)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += match(image.pixelColor(x, y)) ? 1 : 0;
-    }
-    return n;
-}
-
-bool red(const QColor &c)
-{
-    return c.red() > 150 && c.green() < 90 && c.blue() < 90;
-}
-
 bool blue(const QColor &c)
 {
     return c.blue() > 150 && c.red() < 150 && c.green() < 100;
@@ -90,10 +75,9 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(f_.file(QStringLiteral("/mnt/ide/knit/wave/S1/S1.cnt")), f_.sim().file(QStringLiteral("S1.cnt"))));
         QVERIFY(f_.sim().command(QStringLiteral("set job S1")) && f_.sim().command(QStringLiteral("set knt 29 1")));
         QVERIFY(f_.sim().command(QStringLiteral("set speed 1")) && f_.sim().command(QStringLiteral("start S1")));
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QVERIFY(f_.startPanel());
         QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 20000));
-        f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, red) > 20; });
+        f_.x().pictureWhen("startstate-knitting", [](const QImage &i) { return countPixels(i, kIndicator, isRed) > 20; });
         QTRY_VERIFY_WITH_TIMEOUT(state().value(QLatin1String("running")) == true, 10000);
         QCOMPARE(state().value(QLatin1String("controller")).toString(), QStringLiteral("online"));
         f_.panel().stop();
@@ -111,10 +95,9 @@ private Q_SLOTS:
     void exitAfterStart()
     {
         QFETCH(QString, value);
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         QProcessEnvironment env;
         env.insert(QStringLiteral("KNIT_EXIT_AFTER_START"), value);
-        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        QVERIFY(f_.startPanel(env));
         int code = -1;
         if (value == QLatin1String("1")) {
             QVERIFY(f_.panel().ended(20000, &code));
@@ -132,7 +115,6 @@ private Q_SLOTS:
     // up; then offline until the controller answers the status query again.
     void noController()
     {
-        QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
         // Neither replies nor reports, though knitsim still journals what it receives.
         QVERIFY(f_.sim().command(QStringLiteral("fault silent")) && f_.sim().command(QStringLiteral("fault silent-after 0"))
                 && f_.sim().command(QStringLiteral("fault loss 100 report")));
@@ -144,11 +126,10 @@ private Q_SLOTS:
                    && countPixels(i, kTransferLine, blue) > 50;
         });
         f_.x().pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
-        QVERIFY(f_.x().key(QStringLiteral("Escape")));
         // The fetch given up: the connection message (closed by Return) after fewer than eleven
         // requests, then the closing commands.
-        QVERIFY(QTest::qWaitFor([&] { return f_.x().key(QStringLiteral("Return")) && f_.sim().waitFor(QStringLiteral("cmd 20"), 500); }, 10000));
-        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
+        QVERIFY(f_.waitForWindow(PanelFixture::kMain) && f_.walk({"Escape>QMDialogC", "Return>wave"}));
+        QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 20"), 10000) && f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
         QVERIFY(f_.sim().traffic().count(QStringLiteral("RRQ file.sys")) < 11);
         QVERIFY(!f_.sim().traffic().contains(QStringLiteral("RRQ config.cfg")));
         f_.x().pictureWhen("startstate-offline", [](const QImage &i) {
@@ -173,7 +154,7 @@ private Q_SLOTS:
     // the controller or the operator; READY before the main screen, or never.
     void serviceNotify()
     {
-        const QString path = QDir(f_.root().path()).filePath(QStringLiteral("notify.sock"));
+        const QString path = f_.file(QStringLiteral("/notify.sock"));
         const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -185,7 +166,7 @@ private Q_SLOTS:
         QProcessEnvironment env;
         env.insert(QStringLiteral("NOTIFY_SOCKET"), path);
         env.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("2000000"));
-        QVERIFY(f_.startPanel(QStringLiteral("1"), env));
+        QVERIFY(f_.startPanel(env));
         // One message within the time given, or an empty one.
         const auto next = [fd](int ms) {
             pollfd p{fd, POLLIN, 0};

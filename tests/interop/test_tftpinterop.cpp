@@ -8,6 +8,7 @@
 
 #include "tftpserver.h"
 
+#include "link/tftpporthistory.h"
 #include "link/tftpsocket.h"
 #include "platform/panelenv.h"
 #include "portoffset.h"
@@ -22,12 +23,6 @@ namespace {
 const char kTftpd[] = "/usr/sbin/in.tftpd";
 const char kTftp[] = "/usr/bin/tftp";
 
-// True once something holds the UDP port (the server finished starting).
-bool waitBound(quint16 port)
-{
-    return QTest::qWaitFor([port] { return !TftpSocket().bind(QHostAddress::LocalHost, port); }, 2000);
-}
-
 } // namespace
 
 class TestTftpInterop : public QObject
@@ -37,6 +32,7 @@ class TestTftpInterop : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        new TftpPortHistory(qApp); // as the panel keeps it, across its transfers
         PortOffset::useFree();
         root_ = std::make_unique<TestRoot>();
         QVERIFY(QDir().mkpath(tftpdDir()));
@@ -50,7 +46,9 @@ private Q_SLOTS:
             return;
         const quint16 port = PanelEnv::port(69);
         tftpd_.start(kTftpd, {"-L", "-c", "-a", QStringLiteral("127.0.0.1:%1").arg(port), "-s", tftpdDir()});
-        tftpdUp_ = tftpd_.waitForStarted(5000) && waitBound(port) && tftpd_.state() == QProcess::Running;
+        // Up once something holds its port.
+        tftpdUp_ = tftpd_.waitForStarted(5000) && QTest::qWaitFor([port] { return !TftpSocket().bind(QHostAddress::LocalHost, port); }, 2000)
+            && tftpd_.state() == QProcess::Running;
     }
 
     void cleanupTestCase()

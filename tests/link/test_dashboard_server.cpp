@@ -7,15 +7,20 @@
 // on any topic, or past their rate; a live page that never reads kept; an auth file with plain
 // or empty passwords, or readable by others, accepted; a listen address off loopback started
 // without logins or TLS, a password in the database URL accepted, a second knitfleet on the
-// same file; bad payloads recorded or not counted.
+// same file; bad payloads, reasons or reason lists recorded or not counted.
 #include "brokerprocess.h"
 #include "fleetserve.h"
+#include "outboxsend.h"
+#include "residentsize.h"
+#include "testbytes.h"
 #include "testtable.h"
 
-#include "telemetry/mqttclient.h"
 #include "telemetry/outbox.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QMessageAuthenticationCode>
+#include <QTcpServer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/socket.h>
 
 namespace {
@@ -33,13 +39,55 @@ const QByteArray kUpgrade = "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: web
 
 enum Attack { PipelinedGuesses, BlankLineBody, Trickle, Connections, JobNames, AlarmFlood, NeverReads };
 
-qint64 residentKb(qint64 pid)
+// A webhook receiver on loopback: keeps each request's path, signature and body, and answers
+// the first `failing` with 500.
+class HookReceiver : public QTcpServer
 {
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    f.open(QIODevice::ReadOnly);
-    const QByteArray s = f.readAll();
-    return s.mid(s.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong();
-}
+public:
+    struct Hit
+    {
+        QByteArray path;
+        QByteArray signature;
+        QJsonObject body;
+        QByteArray raw;
+    };
+    QList<Hit> hits;
+    int failing = 1;
+
+    HookReceiver()
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = nextPendingConnection())
+                connect(s, &QTcpSocket::readyRead, s, [this, s] { take(s); });
+        });
+    }
+    QList<Hit> at(const QByteArray &path, const char *event) const
+    {
+        QList<Hit> out;
+        for (const Hit &h : hits)
+            if (h.path == path && h.body.value(QLatin1String("event")).toString() == QLatin1String(event))
+                out.append(h);
+        return out;
+    }
+
+private:
+    void take(QTcpSocket *s)
+    {
+        QByteArray all = s->property("held").toByteArray() + s->readAll();
+        s->setProperty("held", all);
+        const qsizetype end = all.indexOf("\r\n\r\n");
+        const QRegularExpressionMatch length = QRegularExpression(QStringLiteral("(?i)content-length: *([0-9]+)")).match(QString::fromLatin1(all.left(end)));
+        if (end < 0 || !length.hasMatch() || all.size() < end + 4 + length.captured(1).toInt())
+            return;
+        const QRegularExpressionMatch sig = QRegularExpression(QStringLiteral("(?i)x-knit-signature: *(\\S+)")).match(QString::fromLatin1(all.left(end)));
+        const QByteArray body = all.mid(end + 4);
+        hits.append({all.split(' ').value(1), sig.captured(1).toLatin1(), QJsonDocument::fromJson(body).object(), body});
+        s->write(failing-- > 0 ? "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"
+                               : "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        s->disconnectFromHost();
+    }
+};
 
 } // namespace
 
@@ -111,31 +159,57 @@ private Q_SLOTS:
                                                          {"knit/B1/state", good},
                                                          {"knit/B2/state", R"j({"job":"J0\u202egnp.exe","pieces":1})j"}};
         for (const auto &m : messages)
-            QVERIFY(publish(m.first, m.second));
+            QVERIFY(broker_.publish(m.first, m.second));
         QTRY_COMPARE_WITH_TIMEOUT(health(fleet_).value(QLatin1String("machines")).toInt(), 2, 10000);
         QTRY_COMPARE(health(fleet_).value(QLatin1String("ignored")).toInt(), 7);
+        // Reasons and reason lists: B3 and B5 stand (their clocks known), B4 knits; each bad one is
+        // ignored. No machine gets over 10 a second.
+        const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        const QString old = QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        const auto stop = [&](const QString &code, const QString &since, const QString &text) {
+            return QStringLiteral(R"({"code":%1,"planned":true,"since":"%2","text":"%3","time":"%4"})").arg(code, since, text, now).toUtf8();
+        };
+        const QList<QPair<QString, QByteArray>> stops{
+            {"knit/B3/state", QStringLiteral(R"({"job":"J","running":false,"pieces":1,"time":"%1"})").arg(now).toUtf8()},
+            {"knit/B4/state", QStringLiteral(R"({"job":"J","running":true,"pieces":1,"time":"%1"})").arg(now).toUtf8()},
+            {"knit/B5/state", QStringLiteral(R"({"job":"J","running":false,"pieces":1,"time":"%1"})").arg(now).toUtf8()},
+            {"knit/B3/config", R"({"reasons":[{"code":7,"zh":"休息","en":"Break","planned":true},{"code":1,"zh":"","en":"x"}]})"},
+            {"knit/B3/config", R"({"ask_after_s":5})"},
+            {"knit/B3/config", R"({"reasons":[{"code":7,"zh":"休息","en":"Break","planned":true}]})"},
+            {"knit/B5/stop", stop("12", now, "x")},
+            {"knit/B5/stop", stop(QStringLiteral("\"7\""), now, "x")},
+            {"knit/B5/stop", stop("7", now, QString(33, QLatin1Char('x')))},
+            {"knit/B5/stop", stop("7", now, QString(5000, QLatin1Char('x')))},
+            {"knit/B3/stop", stop("7", old, "x")},
+            {"knit/B3/stop", stop("5", now, "x")},
+            {"knit/B4/stop", stop("7", now, "x")},
+            {"knit/NEVER/stop", stop("7", now, "x")},
+            {"knit/B3/stop", stop("7", now, "<b>休息</b>")}};
+        for (const auto &m : stops)
+            QVERIFY(broker_.publish(m.first, m.second));
+        QTRY_COMPARE_WITH_TIMEOUT(health(fleet_).value(QLatin1String("ignored")).toInt(), 7 + 10, 10000);
+        // Taken, and kept as text.
+        const QByteArray reason = R"("reason":{"code":7,"planned":true,"text":"<b>休息</b>"})";
+        QTRY_VERIFY2(fleet_.get("/api/machines").body.contains(reason), fleet_.get("/api/machines").body.constData());
+        QCOMPARE(health(fleet_).value(QLatin1String("machines")).toInt(), 5);
+        QCOMPARE(health(fleet_).value(QLatin1String("dropped")).toInt(), 0);
         const FleetServe::Reply csv = fleet_.get("/api/machines?format=csv");
         QCOMPARE(csv.status, 200);
-        QVERIFY(csv.body.startsWith("\xEF\xBB\xBFmachine,state,"));
+        QVERIFY(csv.body.startsWith("\xEF\xBB\xBFmachine,group,state,"));
         QVERIFY2(csv.body.contains("\"'=HYPERLINK(1)\""), csv.body.constData());
         // A direction override cannot turn the name around.
         QVERIFY2(csv.body.contains(",J0gnp.exe,"), csv.body.constData());
     }
 
+    // No login is no guess: asked for at once, and the connection goes on. (A wrong login's
+    // wait, and the right one taken after guesses, are the attacks'.)
     void login()
     {
-        QTemporaryDir dir;
-        FleetServe fleet;
-        QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--auth-file", auth_}));
+        QVERIFY(startGuarded());
         QElapsedTimer clock;
         clock.start();
-        // No login is no guess: asked for at once, and the connection goes on.
-        QCOMPARE(fleet.get("/api/health").status, 401);
+        QCOMPARE(guarded_.get("/api/health").status, 401);
         QVERIFY(clock.elapsed() < 900);
-        clock.restart();
-        QCOMPARE(fleet.get("/api/health", basic("office:wrong")).status, 401);
-        QVERIFY(clock.elapsed() >= 1000);
-        QTRY_COMPARE_WITH_TIMEOUT(fleet.get("/api/health", basic("office:s3cret")).status, 200, 15000);
     }
 
     void attacks_data()
@@ -155,11 +229,7 @@ private Q_SLOTS:
     void attacks()
     {
         auto [attack, status, bound] = TestTable::fetch<int, int, int>("attack", "status", "bound");
-        if (guarded_.port() == 0) {
-            QVERIFY(guarded_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("g.sqlite")), "--auth-file", auth_}));
-            // Checked once, the right login is known for the rest.
-            QTRY_COMPARE_WITH_TIMEOUT(guarded_.get("/api/health", basic("office:s3cret")).status, 200, 15000);
-        }
+        QVERIFY(startGuarded());
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, quint16(guarded_.port()));
         QVERIFY(s.waitForConnected(3000));
@@ -178,7 +248,7 @@ private Q_SLOTS:
             break;
         }
         case BlankLineBody: {
-            const qint64 before = residentKb(guarded_.process().processId());
+            const qint64 before = residentKiBOf(guarded_.process().processId());
             s.write("POST /api/health" + kHost + basic("office:s3cret") + "Content-Length: 100000000\r\n\r\n");
             const QByteArray chunk = QByteArray(8190, 'a') + "\r\n\r\n";
             for (int sent = 0; sent < 100000000 && s.state() == QAbstractSocket::ConnectedState; sent += chunk.size()) {
@@ -187,7 +257,7 @@ private Q_SLOTS:
             }
             QVERIFY(s.state() != QAbstractSocket::ConnectedState);
             QVERIFY(s.peek(12).isEmpty() || s.peek(12) == "HTTP/1.1 " + QByteArray::number(status));
-            QVERIFY(residentKb(guarded_.process().processId()) - before < bound * 1024);
+            QVERIFY(residentKiBOf(guarded_.process().processId()) - before < bound * 1024);
             break;
         }
         case Trickle: {
@@ -301,6 +371,73 @@ private Q_SLOTS:
         QVERIFY2(err.split('\n').first().contains(why.toUtf8()), err.constData());
     }
 
+    void alerts()
+    {
+        // Webhooks (signed, retried, "ended", cooldown) and e-mail through an SMTP sink that
+        // requires STARTTLS; then, after SIGHUP, one without STARTTLS, which gets nothing.
+        QTemporaryDir dir;
+        const QString cert = dir.filePath(QStringLiteral("cert.pem"));
+        const QString key = dir.filePath(QStringLiteral("key.pem"));
+        if (QProcess::execute(QStringLiteral("/usr/bin/python3"), {"-c", "import aiosmtpd"}) != 0)
+            QSKIP("python3-aiosmtpd not found: install it with scripts/setup.sh");
+        QCOMPARE(QProcess::execute(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
+                                                              "-addext", "subjectAltName=IP:127.0.0.1", "-days", "2", "-keyout", key, "-out", cert}), 0);
+        HookReceiver hooks;
+        QProcess tlsSink, plainSink;
+        const int tlsPort = startSink(tlsSink, dir.filePath(QStringLiteral("tls")), {"--tlscert", cert, "--tlskey", key});
+        const int plainPort = startSink(plainSink, dir.filePath(QStringLiteral("plain")), {});
+        QVERIFY(tlsPort > 0 && plainPort > 0);
+        const QString secret = dir.filePath(QStringLiteral("secret"));
+        QVERIFY(TestBytes::writeFile(secret, "hook-secret\n"));
+        const QString hook = QStringLiteral("http://127.0.0.1:%1").arg(hooks.serverPort());
+        const auto rules = [&](int smtpPort, const char *offline) {
+            return QStringLiteral("{\"smtp\":{\"url\":\"smtp://127.0.0.1:%1\",\"from\":\"knitfleet@mill.example\",\"cafile\":\"%2\"},"
+                                  "\"rules\":[{\"name\":\"stands\",\"when\":\"stop\",\"after_s\":1,\"machines\":\"AL*\",\"webhook\":\"%3/hook\","
+                                  "\"secret_file\":\"%4\",\"cooldown_s\":3600},"
+                                  "{\"name\":\"again\",\"when\":\"stop\",\"after_s\":1,\"machines\":[\"AL1\"],\"webhook\":\"%3/again\","
+                                  "\"cooldown_s\":0},"
+                                  "{\"name\":\"gone\",\"when\":\"offline\",\"machines\":\"%5\",\"email\":[\"office@mill.example\"]}]}")
+                .arg(smtpPort).arg(cert, hook, secret, QLatin1String(offline)).toUtf8();
+        };
+        const QString alertsFile = dir.filePath(QStringLiteral("alerts.json"));
+        QVERIFY(TestBytes::writeFile(alertsFile, rules(tlsPort, "AL2")));
+        FleetServe fleet;
+        QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--alerts", alertsFile}));
+        const auto state = [](bool running) {
+            return QStringLiteral(R"({"job":"J","running":%1,"pieces":1,"time":"%2"})")
+                .arg(running ? "true" : "false", QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))).toUtf8();
+        };
+        QVERIFY(broker_.publish("knit/AL1/state", state(false)));
+        // Fired, refused with 500, posted again a second later: the same signed body.
+        QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/hook", "fired").size(), 2, 15000);
+        const HookReceiver::Hit fired = hooks.at("/hook", "fired").last();
+        QCOMPARE(hooks.at("/hook", "fired").first().raw, fired.raw);
+        QCOMPARE(fired.signature, "sha256=" + QMessageAuthenticationCode::hash(fired.raw, "hook-secret", QCryptographicHash::Sha256).toHex());
+        QCOMPARE(fired.body.value(QLatin1String("machine")).toString(), QStringLiteral("AL1"));
+        QCOMPARE(fired.body.value(QLatin1String("rule")).toString(), QStringLiteral("stands"));
+        // A reason ends it.
+        QVERIFY(broker_.publish("knit/AL1/stop", QStringLiteral(R"({"code":7,"planned":true,"since":"%1","text":"休息","time":"%1"})")
+                                            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))).toUtf8()));
+        QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/hook", "ended").size(), 1, 10000);
+        // A new stop: the rule without a cooldown fires again, the one within its cooldown not.
+        QVERIFY(broker_.publish("knit/AL1/state", state(true)));
+        QVERIFY(broker_.publish("knit/AL1/state", state(false)));
+        QTRY_COMPARE_WITH_TIMEOUT(hooks.at("/again", "fired").size(), 2, 10000);
+        QCOMPARE(hooks.at("/hook", "fired").size(), 2);
+        // Mail over STARTTLS.
+        QVERIFY(broker_.publish("knit/AL2/status", "offline"));
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.filePath(QStringLiteral("tls/new"))).isEmpty(QDir::Files), 15000);
+        // A server without STARTTLS gets no mail: the send fails and is logged.
+        QVERIFY(TestBytes::writeFile(alertsFile, rules(plainPort, "AL3")));
+        ::kill(pid_t(fleet.process().processId()), SIGHUP);
+        QTRY_VERIFY_WITH_TIMEOUT(serverSaid(fleet, "alert rules read"), 10000);
+        QVERIFY(broker_.publish("knit/AL3/status", "offline"));
+        QTRY_VERIFY_WITH_TIMEOUT(fleet.get("/api/alerts").body.contains("\"machine\":\"AL3\",\"outcome\":\"failed"), 20000);
+        QVERIFY(QDir(dir.filePath(QStringLiteral("plain/new"))).isEmpty(QDir::Files));
+        for (QProcess *sink : {&tlsSink, &plainSink})
+            endProgram(*sink, 5000);
+    }
+
     void https()
     {
         QTemporaryDir dir;
@@ -323,6 +460,30 @@ private Q_SLOTS:
     }
 
 private:
+    // An SMTP sink (python3-aiosmtpd) delivering into the maildir it makes; its port, once it
+    // answers.
+    static int startSink(QProcess &sink, const QString &maildir, const QStringList &tls)
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const int port = probe.serverPort();
+        probe.close();
+        sink.start(QStringLiteral("/usr/bin/python3"), QStringList{"-m", "aiosmtpd", "-n", "-l", QStringLiteral("127.0.0.1:%1").arg(port)}
+                                                           + tls + QStringList{"-c", "aiosmtpd.handlers.Mailbox", maildir});
+        const bool up = QTest::qWaitFor([port] {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, quint16(port));
+            return s.waitForConnected(200);
+        }, 10000);
+        return up ? port : 0;
+    }
+    // The server with logins, started once: true once it takes the right login.
+    bool startGuarded()
+    {
+        return guarded_.port() != 0
+            || (guarded_.start({"--url", broker_.url(), "--db", dir_.filePath(QStringLiteral("g.sqlite")), "--auth-file", auth_})
+                && QTest::qWaitFor([this] { return guarded_.get("/api/health", basic("office:s3cret")).status == 200; }, 15000));
+    }
     static QByteArray basic(const QByteArray &login) { return "Authorization: Basic " + login.toBase64() + "\r\n"; }
     // Sets a login with knitfleet passwd; the file's line is kept for the refusals.
     bool passwd(QString &file, const char *user, const char *password)
@@ -337,19 +498,7 @@ private:
         authLine_ = f.readAll();
         return ok && f.permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
-    // The messages published as fast as the broker takes them.
-    bool send(Outbox &out)
-    {
-        MqttClient::Options o;
-        QString why;
-        BrokerUrl::parse(broker_.url(), &o.url, &why);
-        o.clientId = "test-panels";
-        MqttClient client(o, {}, &out);
-        client.start();
-        const bool sent = QTest::qWaitFor([&] { return out.waiting() == 0 && out.inFlight() == 0; }, 30000);
-        client.stop();
-        return sent;
-    }
+    bool send(Outbox &out) { return sendOutbox(broker_.url(), out, "test-panels"); }
     static QByteArray readUntilClosed(QTcpSocket &s, int ms)
     {
         QByteArray all;
@@ -362,14 +511,9 @@ private:
     static bool serverSaid(FleetServe &fleet, const char *text)
     {
         fleet.process().waitForReadyRead(200);
-        static QByteArray err;
-        err += fleet.process().readAllStandardError();
-        return err.contains(text);
-    }
-    bool publish(const QString &topic, const QByteArray &payload)
-    {
-        return QProcess::execute(QStringLiteral("mosquitto_pub"),
-                                 {"-h", "127.0.0.1", "-p", QString::number(broker_.port()), "-t", topic, "-m", QString::fromUtf8(payload)}) == 0;
+        static QHash<const FleetServe *, QByteArray> err;
+        err[&fleet] += fleet.process().readAllStandardError();
+        return err[&fleet].contains(text);
     }
     static QJsonObject health(const FleetServe &fleet)
     {

@@ -15,7 +15,7 @@
 #include "testtable.h"
 
 #include "data/cntrecord.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/commanddatagram.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
@@ -66,7 +66,7 @@ private Q_SLOTS:
         connect(&channel_, &StatusChannel::machineStopped, this, [this] { reports_ << QStringLiteral("19"); });
         connect(&channel_, &StatusChannel::zeroingFinished, this, [this] { reports_ << QStringLiteral("23"); });
         connect(&channel_, &StatusChannel::rowReport, this, [this](unsigned short row) {
-            reports_ << QStringLiteral("r%1%2").arg(row).arg(para_cur.word(3) & 0x8000 ? QStringLiteral("*") : QString());
+            reports_ << QStringLiteral("r%1%2").arg(row).arg(machine_.controllerState().word(3) & 0x8000 ? QStringLiteral("*") : QString());
         });
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(peer_.bind(QHostAddress::LocalHost, 0));
@@ -93,8 +93,8 @@ private Q_SLOTS:
         QCOMPARE(reports_.mid(0, 5), QStringList({"16", "23", "17", "r3", "r4"}));
         QCOMPARE(kntByte0(), 1);
         QCOMPARE(args(rows, 0).mid(0, 6), QList<int>({3, 4, 5, 6, 3, 4}));
-        QVERIFY(int(para_cur.word(7)) >= 1);
-        QTRY_VERIFY_WITH_TIMEOUT(channel_.needleReports() > 0 && para_cur.word(6) != 0, 1000);
+        QVERIFY(int(machine_.controllerState().word(7)) >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(channel_.needleReports() > 0 && machine_.controllerState().word(6) != 0, 1000);
         QTRY_VERIFY_WITH_TIMEOUT(times.count() >= 1, 2500);
 
         QSignalSpy stopped(&channel_, &StatusChannel::machineStopped);
@@ -254,7 +254,8 @@ private:
     QUdpSocket peer_;
     QList<int> replies_; // value 1 of each reply to the peer, in order
     TestRoot root_;
-    StatusChannel channel_;
+    MachineData machine_;
+    StatusChannel channel_{machine_};
     SimProcess sim_;
 };
 

@@ -16,6 +16,7 @@
 #include "telemetry/fleetstate.h"
 #include "telemetry/mqttclient.h"
 #include "telemetry/outbox.h"
+#include "telemetry/reasonlist.h"
 #include "telemetry/telemetry.h"
 
 #include <QElapsedTimer>
@@ -102,6 +103,48 @@ private Q_SLOTS:
         }
     }
 
+    // The reason list of stops.json and knit/<machine>/config, taken whole or refused whole.
+    void reasonList_data()
+    {
+        // error: empty: taken, with askS and codes (the list's, in order)
+        TestTable::columns<QByteArray, QString, int, QString>("json", "error", "askS", "codes");
+        const auto reason = [](int code, const QString &zh) {
+            return QStringLiteral("{\"code\":%1,\"zh\":\"%2\",\"en\":\"E\",\"planned\":true}").arg(code).arg(zh).toUtf8();
+        };
+        QByteArray ten;
+        for (int code = 0; code <= 9; ++code)
+            ten += (code ? "," : "") + reason(code, QStringLiteral("甲"));
+        QTest::addRow("keys left out") << QByteArray("{}") << "" << 180 << "1234567890";
+        QTest::addRow("own list, 0 added") << "{\"ask_after_s\":10,\"reasons\":[" + reason(7, "休息") + "]}" << "" << 10 << "70";
+        QTest::addRow("ten with 0") << "{\"reasons\":[" + ten + "]}" << "" << 180 << "0123456789";
+        QTest::addRow("never ask") << QByteArray("{\"ask_after_s\":0}") << "" << 0 << "1234567890";
+        QTest::addRow("eleven") << "{\"reasons\":[" + ten + "," + reason(5, "乙") + "]}" << "at most 9" << 0 << "";
+        QTest::addRow("code twice") << "{\"reasons\":[" + reason(3, "甲") + "," + reason(3, "乙") + "]}" << "code 3 is listed twice" << 0 << "";
+        QTest::addRow("code 10") << "{\"reasons\":[" + reason(10, "甲") + "]}" << "code 0 to 9" << 0 << "";
+        QTest::addRow("empty text") << "{\"reasons\":[" + reason(2, "") + "]}" << "code 2: texts" << 0 << "";
+        QTest::addRow("17 characters") << "{\"reasons\":[" + reason(2, QString(17, QChar(0x7eb1))) + "]}" << "code 2: texts" << 0 << "";
+        QTest::addRow("16 characters") << "{\"reasons\":[" + reason(2, QString(16, QChar(0x7eb1))) + "]}" << "" << 180 << "20";
+        QTest::addRow("control character") << "{\"reasons\":[" + reason(2, "a\\u0007b") + "]}" << "code 2: texts" << 0 << "";
+        QTest::addRow("ask 9 s") << QByteArray("{\"ask_after_s\":9}") << "ask_after_s" << 0 << "";
+        QTest::addRow("ask over a day") << QByteArray("{\"ask_after_s\":86401}") << "ask_after_s" << 0 << "";
+        QTest::addRow("not JSON") << QByteArray("{\"reasons\":[") << "not a JSON object" << 0 << "";
+    }
+    void reasonList()
+    {
+        auto [json, error, askS, codes] = TestTable::fetch<QByteArray, QString, int, QString>("json", "error", "askS", "codes");
+        ReasonList list;
+        QString why;
+        QCOMPARE(ReasonList::parse(json, &list, &why), error.isEmpty());
+        QVERIFY2(why.contains(error), qPrintable(why));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(list.askAfterS(), askS);
+        QString got;
+        for (const ReasonList::Reason &r : list.reasons())
+            got += QString::number(r.code);
+        QCOMPARE(got, codes);
+    }
+
     void outbox_data()
     {
         // steps: S, A: push a state, an alarm; T: take one; D: delivered
@@ -148,7 +191,7 @@ private Q_SLOTS:
     {
         FleetState fleet;
         // moc cannot read raw strings: the escapes are JSON's.
-        QVERIFY(fleet.take("knit/B/state", "{\"alarm\":{\"text\":\"x\\u001b[2Jy\"},\"row\":-5,\"job\":7}", 0));
+        QVERIFY(fleet.take("knit/B/state", "{\"alarm\":{\"text\":\"x\\u001b[2J\\u202ey\"},\"row\":-5,\"job\":7}", 0));
         const QList<std::pair<QByteArray, QByteArray>> ignored{
             {"knit/a b/state", "{}"}, {"knit/B/state/x", "{}"}, {"other/B/state", "{}"}, {"knit/B/alarm", "{}"},
             {"knit/B/state", "[1]"}, {"knit/B/state", "{\"job\":\"" + QByteArray(5000, 'x') + "\"}"}, {"knit/B/status", "maybe"}};

@@ -3,7 +3,7 @@
 // bound or trusts a line the bound cut off, or keeps stale values from a previous read. (The
 // cam-board type's defaults are checked by the default-block test.)
 #include "data/configini.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "platform/atomicfile.h"
 #include "testroot.h"
 #include "testtable.h"
@@ -84,11 +84,11 @@ private Q_SLOTS:
     void readFromDataRoot()
     {
         TestRoot root;
-        const auto read = [] {
-            for (int &v : ctro_config)
-                v = 7;
-            read_config_ini();
-            return Fields{ctro_config[0], ctro_config[1], ctro_config[2], ctro_config[3], ctro_config[4], ctro_config[5]};
+        MachineData machine;
+        const auto read = [&machine] {
+            machine.setControllerConfig({7, 7, 7, 7, 7, 7});
+            read_config_ini(machine);
+            return machine.controllerConfig();
         };
         QCOMPARE(read(), ConfigIni::defaults());
         QVERIFY(AtomicFile::save(root.file("/mnt/ide/knit/Config.ini"), lines(kFull)));

@@ -9,8 +9,8 @@
 #include "testtable.h"
 
 #include "data/densitybackup.h"
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "data/rackingvalue.h"
 
 #include <QTest>
@@ -48,16 +48,17 @@ private Q_SLOTS:
         }
     }
 
-    // Record 1 taken from para_system: its corrections at bytes 80-111 of the file; a record
-    // never written, or one value outside 400-600, is not restored.
+    // Record 1 taken from the system block: its corrections at bytes 80-111 of the file; a
+    // record never written, or one value outside 400-600, is not restored.
     void densityBackup()
     {
         TestRoot root;
+        ParaBlock<kSystemSize> system;
         for (int i = 0; i < DensityBackup::kCorrections; ++i)
-            para_system.setWord(std::size_t(60 + i), quint16(401 + i));
+            system.setWord(std::size_t(60 + i), quint16(401 + i));
         DensityBackup backup;
         backup.read();
-        backup.store(1, para_system);
+        backup.store(1, system);
         QVERIFY(backup.write());
         const QByteArray file = TestBytes::readFile(DensityBackup::path());
         QCOMPARE(file.size(), DensityBackup::kSize);
@@ -92,15 +93,15 @@ private Q_SLOTS:
     void speedFile()
     {
         TestRoot root;
-        run_mouth_speed.clear();
+        MachineData machine;
         QByteArray table(int(kMouthSpeedSize), '\0');
         table[2 * 224] = 70;
         QVERIFY(TestBytes::writeFile(MouthSpeedTable::path(), table.left(int(kMouthSpeedSize) - 1)));
-        QVERIFY(!MouthSpeedTable::load());
-        QCOMPARE(int(run_mouth_speed.word(224)), 0);
+        QVERIFY(!MouthSpeedTable::load(machine));
+        QCOMPARE(int(machine.carrierSpeedTable().word(224)), 0);
         QVERIFY(TestBytes::writeFile(MouthSpeedTable::path(), table));
-        QVERIFY(MouthSpeedTable::load());
-        QCOMPARE(int(run_mouth_speed.word(224)), 70);
+        QVERIFY(MouthSpeedTable::load(machine));
+        QCOMPARE(int(machine.carrierSpeedTable().word(224)), 70);
     }
 };
 

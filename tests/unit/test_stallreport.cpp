@@ -81,7 +81,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("stalls"));
-        auto *report = new StallReport(path, this);
+        auto *report = new StallReport(path, qApp); // armed: the application's
         QTRY_VERIFY_WITH_TIMEOUT(report->recorder().ticks() >= 3, 5000);
         // Counted from here: the wait above may have seen more than three ticks.
         const qint64 before = report->recorder().ticks();

@@ -9,7 +9,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/commands.h"
 #include "logic/startupexchange.h"
 
@@ -34,7 +34,6 @@ private Q_SLOTS:
     }
     void init()
     {
-        strcurfilename.clear();
         log_.clear();
     }
 
@@ -93,8 +92,7 @@ private Q_SLOTS:
             cfgCopy[3] = 0x23;
         QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checksystem.sys"), sysCopy));
         QVERIFY(AtomicFile::save(root_.file("/mnt/ide/knit/para/checkconfig.cfg"), cfgCopy));
-        para_cur.clear();
-
+        MachineData data;
         StartupExchange::Operator op;
         op.tell = [this](const QString &text) { log_ << QStringLiteral("tell ") + text; };
         op.ask = [this, &yes = yes](const QString &text) {
@@ -121,7 +119,7 @@ private Q_SLOTS:
             return unsigned(status);
         };
 
-        StartupExchange exchange(op, link);
+        StartupExchange exchange(data, op, link);
         exchange.run();
         const StartupExchange::Machine found = exchange.close();
         QVERIFY2(log_ == log, qPrintable(log_.join(QLatin1String(" | "))));

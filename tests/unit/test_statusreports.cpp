@@ -1,10 +1,10 @@
-// Catches a status channel that decodes the wrong bytes or byte order into para_cur, takes a
-// test report for a machine report (or the reverse), writes a test reading outside its block,
-// lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
+// Catches a status channel that decodes the wrong bytes or byte order into the controller state,
+// takes a test report for a machine report (or the reverse), writes a test reading outside its
+// block, lets an alarm with byte 6 != 1 through, clears the message on the wrong bit-15 change, or
 // takes a short report; a message-step lookup that picks the wrong entry. (The
 // trace line's form is what the end-to-end test waits for.)
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "data/parablocks.h"
 #include "link/statuschannel.h"
 #include "testbytes.h"
 #include "testtable.h"
@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <memory>
 
 using TestBytes::machine;
 
@@ -52,10 +53,8 @@ class TestStatusReports : public QObject
 private Q_SLOTS:
     void init()
     {
-        para_cur.clear();
-        para_test_io.clear();
-        para_test_moto.clear();
-        channel_ = new StatusChannel(this);
+        data_ = std::make_unique<MachineData>();
+        channel_ = new StatusChannel(*data_, this);
         channel_->setTraceStream(nullptr);
     }
     void cleanup() { delete channel_; }
@@ -94,14 +93,14 @@ private Q_SLOTS:
     void machineReports()
     {
         auto [report, oldRow, signal, count, args, after] = TestTable::fetch<QByteArray, int, QByteArray, int, QList<int>, QByteArray>("report", "oldRow", "signal", "count", "args", "after");
-        para_cur.fill(cur(5, 7, oldRow));
+        data_->controllerState().fill(cur(5, 7, oldRow));
         QSignalSpy spy(channel_, signal.constData());
         QVERIFY(spy.isValid());
         QVERIFY(channel_->handleStatus(bytes(report), 12));
         QCOMPARE(spy.count(), count);
         for (int i = 0; i < args.size(); ++i)
             QCOMPARE(spy.at(0).at(i).toInt(), args[i]);
-        QCOMPARE(para_cur.toByteArray(), after);
+        QCOMPARE(data_->controllerState().toByteArray(), after);
     }
 
     void testReports_data()
@@ -127,10 +126,10 @@ private Q_SLOTS:
             io[ioByte] = char(0xab);
         if (motoByte >= 0)
             moto[motoByte] = char(0xab);
-        QCOMPARE(para_test_io.toByteArray(), io);
-        QCOMPARE(para_test_moto.toByteArray(), moto);
+        QCOMPARE(data_->ioTest().toByteArray(), io);
+        QCOMPARE(data_->carriageTest().toByteArray(), moto);
         QCOMPARE(alarm.count(), 0);
-        QCOMPARE(para_cur.toByteArray(), QByteArray(int(kCurSize), '\0'));
+        QCOMPARE(data_->controllerState().toByteArray(), QByteArray(int(kCurSize), '\0'));
     }
 
     // A needle report sets pulses (word 5) and position (word 6), both bytes of each; a report
@@ -138,8 +137,8 @@ private Q_SLOTS:
     void shortAndLongReports()
     {
         QVERIFY(channel_->handleNeedle(bytes(machine(0, 0x1234, 0x0300)), 12));
-        QCOMPARE(int(para_cur.word(5)), 0x1234);
-        QCOMPARE(int(para_cur.word(6)), 0x0300);
+        QCOMPARE(int(data_->controllerState().word(5)), 0x1234);
+        QCOMPARE(int(data_->controllerState().word(6)), 0x0300);
         channel_->handleStatus(bytes(machine(20, 2, 7)), 12);
         QSignalSpy spy(channel_, &StatusChannel::rowReport);
         const QByteArray other = machine(20, 9, 0);
@@ -147,14 +146,14 @@ private Q_SLOTS:
             QVERIFY(!channel_->handleStatus(bytes(other), length));
         QVERIFY(!channel_->handleNeedle(bytes(other), 11));
         QCOMPARE(spy.count(), 0);
-        QCOMPARE(int(para_cur.word(3)), 7);
-        QCOMPARE(int(para_cur.word(7)), 2);
+        QCOMPARE(int(data_->controllerState().word(3)), 7);
+        QCOMPARE(int(data_->controllerState().word(7)), 2);
         QCOMPARE(channel_->dropped(), quint64(13));
         unsigned char longer[20] = {};
         std::memcpy(longer, other.constData(), 12);
         longer[12] = 0xff;
         QVERIFY(channel_->handleStatus(longer, 20));
-        QCOMPARE(int(para_cur.word(7)), 9);
+        QCOMPARE(int(data_->controllerState().word(7)), 9);
     }
 
     void messageSteps_data()
@@ -185,6 +184,7 @@ private Q_SLOTS:
     }
 
 private:
+    std::unique_ptr<MachineData> data_;
     StatusChannel *channel_ = nullptr;
 };
 

@@ -60,10 +60,7 @@ private Q_SLOTS:
         QTest::addRow("bad url") << fleet << QStringList{"--url", "http://127.0.0.1"} << false << 64 << false << "knitfleet: --url:";
         QTest::addRow("password file absent") << fleet << QStringList{"--username", "u", "--password-file", "@/absent"} << false
                                               << 66 << false << "knitfleet: cannot read the password file";
-        QTest::addRow("serve, bad shifts") << fleet << QStringList{"serve", "--shifts", "25:00"} << false << 64 << false
-                                           << "knitfleet serve: --shifts: 25:00";
-        QTest::addRow("serve, open listen") << fleet << QStringList{"serve", "--listen", "0.0.0.0:8080"} << false << 2 << false
-                                            << "knitfleet serve: --listen 0.0.0.0:8080 is not loopback";
+        // Its refusals of bad shifts and of a listen address off loopback are the server test's.
         QTest::addRow("serve, db folder unwritable") << fleet << QStringList{"serve", "--db", "@/bad.cnt/fleet.sqlite"} << false
                                                      << 73 << false << "knitfleet serve: cannot make or write @/bad.cnt";
         QTest::addRow("panel, root unwritable") << panel << QStringList{} << true << 73 << false << "knitpanel: cannot make or write";

@@ -9,8 +9,8 @@
 #include "testtable.h"
 
 #include "data/cntprogram.h"
+#include "data/machinedata.h"
 #include "data/mouthlook.h"
-#include "data/parablocks.h"
 #include "data/workfile.h"
 
 #include <QTest>
@@ -87,9 +87,10 @@ private Q_SLOTS:
             cnt[f[0] * 128 + 81 + 3 * f[1]] = char(f[2]);
         }
         cnt[3 * 128 + 81] = char(0x04);
-        QVERIFY(TestBytes::writeFile(root.file("/p.cnt"), cnt) && CntProgram::load(root.file("/p.cnt")).ok);
-        para_cur.setWord(4, 4);
-        const MouthLook::Rows first = MouthLook::firstRows();
+        MachineData data;
+        QVERIFY(TestBytes::writeFile(root.file("/p.cnt"), cnt) && CntProgram::load(data, root.file("/p.cnt")).ok);
+        data.controllerState().setWord(4, 4);
+        const MouthLook::Rows first = MouthLook::firstRows(data);
         QCOMPARE(QList<int>(first.begin(), first.end()), QList<int>({1, 2, 4, 0, 0, 0, 0, 0}));
         const std::array<int, 8> by{5, 6, 0, 2, 2, 2, 2, 2};
         MouthLook::Strip s = MouthLook::look(first, false, 1, by);

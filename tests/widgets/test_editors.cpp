@@ -17,6 +17,7 @@
 #include "logic/patstore.h"
 
 #include "data/cntfile.h"
+#include "data/machinedata.h"
 #include "platform/atomicfile.h"
 
 #include "testbytes.h"
@@ -204,7 +205,7 @@ private Q_SLOTS:
     {
         auto [group, index, touched, shown] = TestTable::fetch<int, int, QString, QString>("group", "index", "touched", "shown");
         QTemporaryDir dir;
-        CntEdit page;
+        CntEdit page(machine_);
         page.setpath(writeProgram(dir));
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
@@ -224,7 +225,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = writeProgram(dir);
-        CntEdit page;
+        CntEdit page(machine_);
         page.setpath(path);
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
@@ -312,6 +313,9 @@ private Q_SLOTS:
         QCOMPARE(rec.log.contains(QStringLiteral("close 14")), moto == 0);
         QVERIFY(rec.sends().isEmpty() || rec.sends().first() == (wholeLine ? QStringLiteral("2:0:119") : QStringLiteral("2:0:171")));
     }
+
+private:
+    MachineData machine_;
 };
 
 QTEST_MAIN(TestEditors)

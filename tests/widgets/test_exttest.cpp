@@ -10,6 +10,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
+#include "data/machinedata.h"
 #include "machinetests/exttest.h"
 
 #include <QTest>
@@ -62,7 +63,7 @@ private Q_SLOTS:
             else
                 QVERIFY2(sim_.command(line), qPrintable(line));
         }
-        exttest menu;
+        exttest menu(machine_);
         QVERIFY(shownActive(&menu));
         // Escape closes a message, and asks a page to leave its test.
         ModalDriver driver;
@@ -77,6 +78,7 @@ private Q_SLOTS:
 
 private:
     TestRoot root_;
+    MachineData machine_;
     SimProcess sim_;
     QByteArray io_;
 };

@@ -14,16 +14,16 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/parainit.h"
 #include "files/dialogide.h"
-#include "files/joblistview.h"
 #include "logic/filetexts.h"
 #include "logic/startupexchange.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
 #include "ui/fileoperate.h"
+#include "ui/joblistview.h"
 #include "ui/operatordialogs.h"
 
 #include <QDateTime>
@@ -58,10 +58,10 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 20, 100, 20) && root_.makeJob(QStringLiteral("J2"), 30, 120, 20));
-        QVERIFY(initworkparam() == 1);
+        QVERIFY(initworkparam(machine_) == 1);
         QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
-        strcurfilename = QStringLiteral("J1");
-        page_ = std::make_unique<dialogide>(nullptr, nullptr, false); // the driver answers only its dialogs
+        machine_.setJobName(QStringLiteral("J1"));
+        page_ = std::make_unique<dialogide>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs
         QVERIFY(shownActive(page_.get()));
     }
 
@@ -98,7 +98,7 @@ private Q_SLOTS:
             KNIT_COMPARE_BYTES(readFile(sim_.file(QStringLiteral("J2") + ext)), readFile(root_.file(QStringLiteral("/mnt/ide/knit/wave/J2/J2") + ext)));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job J2")));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 1 22 1")));
-        QCOMPARE(para_cur.toByteArray(), readFile(sim_.file(QStringLiteral("file.knt"))));
+        QCOMPARE(machine_.controllerState().toByteArray(), readFile(sim_.file(QStringLiteral("file.knt"))));
 
         QVERIFY(sim_.command(QStringLiteral("fault error J1.cnt")));
         page_->list()->finditemcol(QStringLiteral("J1"), 0);
@@ -107,7 +107,7 @@ private Q_SLOTS:
         press(Qt::Key_F3);
         QVERIFY(sim_.command(QStringLiteral("fault clear")));
         QCOMPARE(driver.texts.value(1), QStringLiteral("上传cnt文件失败 !"));
-        QCOMPARE(strcurfilename, QStringLiteral("J2"));
+        QCOMPARE(machine_.jobName(), QStringLiteral("J2"));
         QVERIFY(current.isEmpty());
         const QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY(state.contains(QStringLiteral("job J2")) && !state.contains(QStringLiteral("open 12")));
@@ -121,9 +121,9 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("fault clear")));
         QCOMPARE(driver.texts.value(1), QStringLiteral("获得配置文件失败 !"));
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("job J1")));
-        QCOMPARE(strcurfilename, QStringLiteral("J1"));
+        QCOMPARE(machine_.jobName(), QStringLiteral("J1"));
         QCOMPARE(current.takeLast(), QVariantList{QStringLiteral("J1")});
-        strcurfilename = QStringLiteral("J2");
+        machine_.setJobName(QStringLiteral("J2"));
         QVERIFY(sim_.command(QStringLiteral("set job J2")));
     }
 
@@ -140,9 +140,9 @@ private Q_SLOTS:
     void faultTold()
     {
         auto [fault, action, message] = TestTable::fetch<QString, QString, QString>("fault", "action", "message");
-        const QString current = strcurfilename;
+        const QString current = machine_.jobName();
         // Start-up takes the name from the controller.
-        strcurfilename = action == QLatin1String("start-up") ? QString() : QStringLiteral("J1");
+        machine_.setJobName(action == QLatin1String("start-up") ? QString() : QStringLiteral("J1"));
         const QByteArray usb = QFile::encodeName(root_.file("/mnt/usb/"));
         QVERIFY(AtomicFile::saveNative(usb + "J1.cnt", program(20, 5)) && AtomicFile::saveNative(usb + "J1.pat", pattern(100, 20)));
         QVERIFY(root_.writeReferences(sim_.file(QStringLiteral("file.sys")), sim_.file(QStringLiteral("config.cfg"))));
@@ -155,13 +155,13 @@ private Q_SLOTS:
         if (action == QLatin1String("start-up")) {
             StartupExchange::Operator op;
             op.tell = [this](const QString &text) { DIAMESSAGE(page_.get(), text); };
-            StartupExchange(op, StartupExchange::Link::controller(fileoperate::withController())).run();
+            StartupExchange(machine_, op, StartupExchange::Link::controller(fileoperate::withController())).run();
         } else {
             page_->list()->finditemcol(QStringLiteral("J1"), 0);
             press(action == QLatin1String("F3") ? Qt::Key_F3 : Qt::Key_F1);
         }
         QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("set motostatus 0")));
-        strcurfilename = current;
+        machine_.setJobName(current);
         QCOMPARE(driver.texts.filter(message).size(), 1);
         QCOMPARE(driver.texts.last(), message);
         QCOMPARE(sim_.traffic().filter(QStringLiteral("WRQ J1.pat")), QStringList());
@@ -266,7 +266,7 @@ private Q_SLOTS:
         page_->list()->finditemcol(QStringLiteral("J2"), 0);
         press(Qt::Key_F8);
         QVERIFY(!QFileInfo::exists(root_.file("/mnt/ide/knit/wave/J2")));
-        QCOMPARE(strcurfilename, QString());
+        QCOMPARE(machine_.jobName(), QString());
         QCOMPARE(current.takeFirst(), QVariantList{QString()});
     }
 
@@ -303,6 +303,7 @@ private:
 
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
     std::unique_ptr<dialogide> page_;
 };
 

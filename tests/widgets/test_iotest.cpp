@@ -11,7 +11,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "machinetests/test_io.h"
@@ -64,12 +64,12 @@ private Q_SLOTS:
     {
         auto [keys, touched, direction, sent, shown, messages, keyCode] = TestTable::fetch<QString, QString, int, QStringList, QString, QStringList, int>("keys", "touched", "direction", "sent", "shown", "messages", "keyCode");
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
-        para_test_io.clear();
+        machine_.ioTest().clear();
         for (const int lamp : {0, 4, 8})
-            para_test_io.setWord(std::size_t(lamp), 2);
-        para_test_io.setWord(2, 3);
-        para_test_io.setWord(7, quint16(direction));
-        test_io page;
+            machine_.ioTest().setWord(std::size_t(lamp), 2);
+        machine_.ioTest().setWord(2, 3);
+        machine_.ioTest().setWord(7, quint16(direction));
+        test_io page(machine_);
         QVERIFY(shownActive(&page));
         ModalDriver driver;
         driver.pressOk();
@@ -103,9 +103,9 @@ private Q_SLOTS:
     void inputs()
     {
         auto [input, value, closed] = TestTable::fetch<int, int, bool>("input", "value", "closed");
-        para_test_io.clear();
-        para_test_io.setByte(std::size_t(40 + input), quint8(value ? 0 : 1));
-        test_io page;
+        machine_.ioTest().clear();
+        machine_.ioTest().setByte(std::size_t(40 + input), quint8(value ? 0 : 1));
+        test_io page(machine_);
         QVERIFY(sim_.command(QStringLiteral("test input %1 %2").arg(input).arg(value)));
         QTRY_COMPARE(page.inputLabel(input)->text(), closed ? QStringLiteral("<font color = red>闭合") : QStringLiteral("<font color = darkGreen>断开"));
     }
@@ -114,8 +114,8 @@ private Q_SLOTS:
     // nothing: the controller's report behind them shows alone.
     void foreignReports()
     {
-        para_test_io.clear();
-        test_io page;
+        machine_.ioTest().clear();
+        test_io page(machine_);
         QUdpSocket other, controller;
         QVERIFY(other.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0) && controller.bind(QHostAddress::LocalHost, 0));
         other.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 04 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
@@ -123,13 +123,13 @@ private Q_SLOTS:
         controller.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 00 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
         QTRY_COMPARE(page.field(0, 0)->text(), QStringLiteral("打开"));
         QCOMPARE(page.field(0, 1)->text(), QString());
-        QCOMPARE(para_test_io.toByteArray().count('\0'), 79);
+        QCOMPARE(machine_.ioTest().toByteArray().count('\0'), 79);
     }
 
     // The controller may leave the mode by itself: its closing datagram closes the page.
     void closedByTheController()
     {
-        test_io page;
+        test_io page(machine_);
         QSignalSpy closed(&page, &QDialog::finished);
         QVERIFY(sim_.command(QStringLiteral("test end")));
         QTRY_COMPARE(closed.count(), 1);
@@ -150,7 +150,8 @@ private:
 
     TestRoot root_;
     SimProcess sim_;
-    StatusChannel channel_; // the test reports of the inputs come this way
+    MachineData machine_;
+    StatusChannel channel_{machine_}; // the test reports of the inputs come this way
 };
 
 QTEST_MAIN(TestIoTest)

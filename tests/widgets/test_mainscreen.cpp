@@ -9,25 +9,26 @@
 // work-parameter save the quick keys' test's); lock states that leave command labels
 // touchable; a repair that does not clear its mark; a copy that deletes the destination
 // before it succeeds.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
-#include "files/fileoperatedialog.h"
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
-#include "mainwin/shutdowndialog.h"
 #include "mainwin/rowdisplay.h"
+#include "mainwin/shutdowndialog.h"
 #include "mainwin/wave.h"
 #include "params/checkpara.h"
 #include "platform/panelenv.h"
+#include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/mymenuno.h"
 #include "ui/mylabel.h"
+#include "ui/mymenuno.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -55,14 +56,14 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
-        strcurfilename.clear();
-        para_cur.clear();
-        w_ = std::make_unique<wave>();
+        machine_.setJobName(QString());
+        machine_.controllerState().clear();
+        w_ = std::make_unique<wave>(machine_);
         w_->start();
-        QVERIFY(w_->statusChannel());
-        QVERIFY(w_->statusChannel()->statusBound());
-        QVERIFY(w_->statusChannel()->needleBound());
-        w_->statusChannel()->setTraceStream(nullptr);
+        QVERIFY(MainScreenInternals::statusChannel(*w_));
+        QVERIFY(MainScreenInternals::statusChannel(*w_)->statusBound());
+        QVERIFY(MainScreenInternals::statusChannel(*w_)->needleBound());
+        MainScreenInternals::statusChannel(*w_)->setTraceStream(nullptr);
         QVERIFY(sender_.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
         QVERIFY(foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     }
@@ -77,7 +78,7 @@ private Q_SLOTS:
         const QWidgetList widgets = QApplication::allWidgets();
         for (QWidget *widget : widgets)
             QVERIFY2(!qobject_cast<QDialog *>(widget), widget->metaObject()->className());
-        QVERIFY(!w_->needleTimer()->isActive());
+        QVERIFY(!MainScreenInternals::needleTimer(*w_)->isActive());
     }
 
     void reports_data()
@@ -96,8 +97,8 @@ private Q_SLOTS:
         const bool alarm = field == QLatin1String("alarm");
         QVERIFY(alarm || fieldLabel(field));
         sender_.writeDatagram(report, QHostAddress::LocalHost, PanelEnv::port(field == QLatin1String("needle") ? 2700 : 2001));
-        QTRY_COMPARE(alarm ? w_->buttonWarm()->text() : fieldLabel(field)->text(), text);
-        QVERIFY(!alarm || w_->buttonWarm()->isVisible());
+        QTRY_COMPARE(alarm ? MainScreenInternals::buttonWarm(*w_)->text() : fieldLabel(field)->text(), text);
+        QVERIFY(!alarm || MainScreenInternals::buttonWarm(*w_)->isVisible());
     }
 
     // Reports and the alarm button's release -> the history's lines, time left out. Faults: a
@@ -120,11 +121,11 @@ private Q_SLOTS:
     void history()
     {
         auto [steps, alarms, production] = TestTable::fetch<QStringList, QStringList, QStringList>("steps", "alarms", "production");
-        strcurfilename = QStringLiteral("H");
+        machine_.setJobName(QStringLiteral("H"));
         const auto send = [this](const QByteArray &report) {
-            const quint64 before = w_->statusChannel()->statusReports();
+            const quint64 before = MainScreenInternals::statusChannel(*w_)->statusReports();
             sendStatus(report);
-            QTRY_COMPARE(w_->statusChannel()->statusReports(), before + 1);
+            QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->statusReports(), before + 1);
         };
         send(machine(20, 4, 0x8007));
         w_->history()->flush();
@@ -133,7 +134,7 @@ private Q_SLOTS:
         for (const QString &step : steps) {
             const QStringList w = step.split(QLatin1Char(' '));
             if (w[0] == QLatin1String("ack"))
-                QTest::mouseClick(w_->buttonWarm(), Qt::LeftButton);
+                QTest::mouseClick(MainScreenInternals::buttonWarm(*w_), Qt::LeftButton);
             else if (w[0] == QLatin1String("alarm"))
                 send(machine(21, 1, w[1].toInt() << 8 | w[2].toInt()));
             else if (w[0] == QLatin1String("clear"))
@@ -162,26 +163,26 @@ private Q_SLOTS:
     {
         sendStatus(machine(20, 1, 10));
         QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
-        const quint64 handled = w_->statusChannel()->statusReports();
+        const quint64 handled = MainScreenInternals::statusChannel(*w_)->statusReports();
         foreign_.writeDatagram(machine(20, 2, 20), QHostAddress::LocalHost, PanelEnv::port(2001));
         foreign_.writeDatagram(machine(21, 1, 0x0217), QHostAddress::LocalHost, PanelEnv::port(2001));
         foreign_.writeDatagram(machine(0, 0, 9), QHostAddress::LocalHost, PanelEnv::port(2700));
-        QTRY_COMPARE(w_->statusChannel()->dropped(), quint64(3));
+        QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->dropped(), quint64(3));
         // A good report behind the bad ones: handled once they would have been.
         sendStatus(machine(20, 1, 10));
-        QTRY_COMPARE(w_->statusChannel()->statusReports(), handled + 1);
+        QTRY_COMPARE(MainScreenInternals::statusChannel(*w_)->statusReports(), handled + 1);
         QCOMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), QStringLiteral("0008"));
-        QCOMPARE(int(para_cur.word(7)), 1);
-        QVERIFY(!w_->buttonWarm()->isVisible());
-        QVERIFY(w_->needleLabel()->text() != QLatin1String("-491"));
+        QCOMPARE(int(machine_.controllerState().word(7)), 1);
+        QVERIFY(!MainScreenInternals::buttonWarm(*w_)->isVisible());
+        QVERIFY(MainScreenInternals::needleLabel(*w_)->text() != QLatin1String("-491"));
     }
 
     // A burst of needle and row reports, then silence: the last of each is shown, and the
     // needle repaint is not left running.
     void burstEndsOnLastValues()
     {
-        const quint64 before = w_->statusChannel()->statusReports();
-        const quint64 needles = w_->statusChannel()->needleReports();
+        const quint64 before = MainScreenInternals::statusChannel(*w_)->statusReports();
+        const quint64 needles = MainScreenInternals::statusChannel(*w_)->needleReports();
         const int n = 500;
         for (int i = 1; i <= n; ++i) {
             // The panel runs on this thread: it takes what came now and then, so no buffer overflows.
@@ -190,12 +191,12 @@ private Q_SLOTS:
             sender_.writeDatagram(machine(0, 0, static_cast<unsigned short>(600 + i)), QHostAddress::LocalHost, PanelEnv::port(2700));
             sendStatus(machine(20, static_cast<unsigned short>(i), static_cast<unsigned short>(3 + i)));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->statusReports(), before + n, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->statusChannel()->needleReports(), needles + n, 5000);
-        QTRY_COMPARE(w_->needleLabel()->text(), QString::number(100 + n));
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreenInternals::statusChannel(*w_)->statusReports(), before + n, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreenInternals::statusChannel(*w_)->needleReports(), needles + n, 5000);
+        QTRY_COMPARE(MainScreenInternals::needleLabel(*w_)->text(), QString::number(100 + n));
         QTRY_COMPARE(fieldLabel(QStringLiteral("rownumber"))->text(), RowDisplay::toNum(4, 1 + n));
         QCOMPARE(fieldLabel(QStringLiteral("pieces"))->text(), QStringLiteral("完成件数 : %1 / 0").arg(n));
-        QTRY_VERIFY(!w_->needleTimer()->isActive());
+        QTRY_VERIFY(!MainScreenInternals::needleTimer(*w_)->isActive());
     }
 
     // The shut-down question against this screen's controller.
@@ -231,8 +232,8 @@ private Q_SLOTS:
 
     void load_data()
     {
-        // rows: para_cur word 4
-        // width: para_run word 0
+        // rows: the controller state's word 4
+        // width: the run settings' word 0
         TestTable::columns<QString, int, int, bool, bool>("damage", "rows", "width", "accepted", "wrkRead");
         QTest::addRow("whole") << "" << 12 << 40 << true << true;
         QTest::addRow("bad checksum loads") << "checksum" << 12 << 40 << true << true;
@@ -260,19 +261,19 @@ private Q_SLOTS:
         // A marker in the work file shows whether it was read.
         if (damage != QLatin1String("wrk"))
             QVERIFY(writeFile(jobFile(".wrk"), readFile(jobFile(".wrk")).replace(0, 1, "\x5a")));
-        para_work.setByte(0, 0);
-        para_cur.setWord(4, 999);
+        machine_.work().setByte(0, 0);
+        machine_.controllerState().setWord(4, 999);
 
         const QString name = damage == QLatin1String("name") ? QStringLiteral("../wave/L") : QStringLiteral("L");
-        strcurfilename = name;
+        machine_.setJobName(name);
         w_->open_wavefile(name);
         const QString size = QString::fromUtf8("宽 度: %1            长 度: %2");
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobname"))->text(), QString::fromUtf8("名 称: ") + (accepted ? name : QString()));
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), accepted ? size.arg(width).arg(rows) : size.arg(0).arg(0));
-        QCOMPARE(int(para_cur.word(4)), rows);
-        QCOMPARE(int(para_run.word(0)), width);
-        QCOMPARE(para_work.byte(0) == 0x5a, wrkRead);
-        QCOMPARE(strcurfilename.isEmpty(), !accepted);
+        QCOMPARE(int(machine_.controllerState().word(4)), rows);
+        QCOMPARE(int(machine_.runSettings().word(0)), width);
+        QCOMPARE(machine_.work().byte(0) == 0x5a, wrkRead);
+        QCOMPARE(machine_.jobName().isEmpty(), !accepted);
     }
 
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
@@ -303,12 +304,12 @@ private Q_SLOTS:
         auto [row, maskAfter, message] = TestTable::fetch<int, int, QString>("row", "maskAfter", "message");
         if (maskAfter == 3)
             QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
-        para_system.setWord(7, 0x0707);
+        machine_.system().setWord(7, 0x0707);
         const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
         QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_.file("checkconfig.cfg"));
 
-        checkpara menu(w_.get(), 3);
+        checkpara menu(machine_, w_.get(), 3);
         ModalDriver driver;
         driver.pressOk().pressOk(); // Yes to the question, then the result message
         menu.slot_press(menu.menu()->itemNo(0, row)->text());
@@ -321,20 +322,15 @@ private Q_SLOTS:
             QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
-        QCOMPARE(readFile(para + "checksystem.sys") == para_system.toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(para + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
         QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
     }
 
+    // A missing source: the dialog says so and waits for Exit; the destination stays. (Its
+    // copies made whole are the start-up's reference copies and the imports'.)
     void copyDialog()
     {
-        const QString src = root_.file(QStringLiteral("/tmp/src.bin"));
         const QString dst = root_.file(QStringLiteral("/tmp/dst.bin"));
-        const QByteArray data = QByteArray("0123456789abcdefg").repeated(300); // a shifted byte shows
-        QVERIFY(writeFile(src, data) && writeFile(dst, QByteArray("old")));
-        QVERIFY(FileOperateDialog::copy(src, dst));
-        QCOMPARE(readFile(dst), data);
-
-        // A missing source: the dialog says so and waits for Exit; the destination stays.
         QVERIFY(writeFile(dst, QByteArray("old")));
         ModalDriver driver;
         driver.passThrough.clear();
@@ -357,18 +353,19 @@ private:
     QLabel *fieldLabel(const QString &field)
     {
         if (field == QLatin1String("rownumber"))
-            return w_->rowDisplay()->rowNumber();
+            return MainScreenInternals::rowDisplay(*w_)->rowNumber();
         if (field == QLatin1String("loopstart"))
-            return w_->rowDisplay()->loopValue(RowDisplay::LoopStart);
+            return MainScreenInternals::rowDisplay(*w_)->loopValue(RowDisplay::LoopStart);
         if (field == QLatin1String("message"))
-            return w_->labelMessage();
+            return MainScreenInternals::labelMessage(*w_);
         if (field == QLatin1String("needle"))
-            return w_->needleLabel();
+            return MainScreenInternals::needleLabel(*w_);
         return w_->findChild<QLabel *>(field);
     }
 
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
     std::unique_ptr<wave> w_;
     QUdpSocket sender_;
     QUdpSocket foreign_;

@@ -5,13 +5,16 @@
 // button on a page it opens whose text (English is the longer) does not fit the widget. The
 // other pages built in each language (the main screen with its widest alarm among them): a text
 // cut by its widget, siblings that overlap; a text of either language with a glyph the panel's
-// font lacks. An update item that loses its version in English. The main screen's zeroing
-// sequence, kept in its message line, advances while the line shows English. A screen that can
-// stand open through a change of language (the main screen, para on each tab, the language menu,
-// the carriage test) showing after it any text other than it shows when built in the new
-// language: a label set once when built, a help line left as it was. A touch on the desktop
-// picture's language names that opens nothing; a choice the panel could not save that does not
-// switch it, or switches it without a word to the operator.
+// font lacks, a translation that drops, adds or repeats a place marker of its source (the
+// value would vanish or show twice on the English screen). An update item that loses its
+// version in English. The main screen's zeroing sequence, kept in its message line, advances
+// while the line shows English. A screen that can stand open through a change of language (the
+// main screen, para on each tab, the language menu, the carriage test) showing after it any text
+// other than it shows when built in the new language: a label set once when built, a help line
+// left as it was. A touch on the desktop picture's language names that opens nothing; a choice
+// the panel could not save that does not switch it, or switches it without a word to the
+// operator.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "portoffset.h"
 #include "simprocess.h"
@@ -19,19 +22,13 @@
 #include "testtable.h"
 
 #include "data/alarmtexts.h"
+#include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "editors/bmpedit.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
-#include "files/choosedirdialog.h"
 #include "files/dialogdel.h"
-#include "files/dialogdoc.h"
 #include "files/dialogide.h"
-#include "files/hdiskformatdialog.h"
 #include "files/inputdirdialog.h"
-#include "files/inputfiledialog.h"
-#include "files/outputfiledialog.h"
-#include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "logic/controllerupdate.h"
 #include "logic/language.h"
@@ -45,15 +42,22 @@
 #include "mainwin/languagemenu.h"
 #include "mainwin/startpicture.h"
 #include "mainwin/wave.h"
+#include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "service/updata.h"
+#include "ui/bmpedit.h"
+#include "ui/choosedirdialog.h"
+#include "ui/dialogdoc.h"
+#include "ui/inputfiledialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
 #include "ui/mylabel.h"
+#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
+#include "ui/quickpages.h"
 #include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
 
@@ -62,12 +66,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -76,6 +82,17 @@ namespace {
 
 const QString kQmDir = QStringLiteral(KNIT_BINARY_DIR "/share/knitpanel/translations");
 const QString kPassword = QStringLiteral("7063");
+
+// A text's place markers (%1, %L2, %n), sorted.
+QStringList placeMarkers(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral("%(L?)(\\d+|n)"));
+    QStringList found;
+    for (auto it = marker.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured(0));
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 // What the layout audit finds on the page's window as it stands.
 QStringList audited(QWidget *page)
@@ -145,9 +162,11 @@ MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
 
 // What choosing the item at column, row of a page opened; its label in shown, the texts that
 // did not fit in unfit.
-QStringList choose(extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
+QStringList choose(MachineData &machine, extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
 {
-    extsyspara menu;
+    QuickPages pages;
+    PanelPages::provide(pages, machine);
+    extsyspara menu(machine, pages);
     MenuGrid *grid = showing(menu, page);
     if (!grid)
         return {QStringLiteral("(page %1 did not open)").arg(page)};
@@ -162,24 +181,24 @@ QStringList choose(extsyspara::Page page, int column, int row, QString *shown, Q
 }
 
 // The main screen started, with its desktop picture as at start-up or with the job's fields.
-QWidget *startPicture()
+QWidget *startPicture(MachineData &machine)
 {
-    auto *w = new wave;
+    auto *w = new wave(machine);
     w->start();
     return w;
 }
-QWidget *mainScreen()
+QWidget *mainScreen(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(startPicture());
+    auto *w = static_cast<wave *>(startPicture(machine));
     w->wave_change_desktopinfor();
     return w;
 }
 
 // The main screen with the alarm whose text is the widest in the language shown.
-QWidget *widestAlarm()
+QWidget *widestAlarm(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(mainScreen());
-    ButtonWarm *button = w->buttonWarm();
+    auto *w = static_cast<wave *>(mainScreen(machine));
+    ButtonWarm *button = MainScreenInternals::buttonWarm(*w);
     int widest = -1, type = 0, code = 0;
     for (int t = 1; t <= 3; ++t) {
         for (int c = 0; c < 256; ++c) {
@@ -192,11 +211,12 @@ QWidget *widestAlarm()
     return w;
 }
 
-// The pages the layout walk builds, each with the keys that turn it to its other tabs.
+// The pages the layout walk builds, each with the keys that turn it to its other tabs. (The
+// pages of the system tools menu, the formatting pages among them, are audited as it opens them.)
 struct Page
 {
     const char *name;
-    std::function<QWidget *()> make;
+    std::function<QWidget *(MachineData &)> make;
     QList<int> keys;
 };
 
@@ -204,29 +224,27 @@ const Page kPages[] = {
     {"main screen", mainScreen, {}},
     {"alarm", widestAlarm, {}},
     {"start picture", startPicture, {}},
-    {"para", [] { return new para; }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
-    {"paraelse", [] { return new paraelse; }, {}},
-    {"frequent parameters", [] { return new constparasetting; }, {}},
-    {"files", [] { return new dialogide; }, {}},
-    {"documents", [] { return new dialogdoc; }, {}},
-    {"program editor", [] { return new CntEdit; }, {}},
-    {"pattern editor", [] { return new PatEdit(QStringLiteral("none.pat")); }, {}},
-    {"picture editor", [] { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
-    {"machine tests", [] { return new exttest; }, {}},
-    {"carriage test", [] { return new test_moto; }, {Qt::Key_M}},
-    {"I/O test", [] { return new test_io; }, {}},
-    {"deletion", [] { return new dialogdel; }, {}},
-    {"stick import", [] { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick export", [] { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder", [] { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder import", [] { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
-    {"language menu", [] { return new languagemenu; }, {}},
-    {"disk formatting", [] { return new HDiskFormatDialog; }, {}},
-    {"stick formatting", [] { return new UDiskFormatDialog; }, {}},
+    {"para", [](MachineData &m) { return new para(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
+    {"paraelse", [](MachineData &m) { return new paraelse(m); }, {}},
+    {"frequent parameters", [](MachineData &m) { return new constparasetting(m); }, {}},
+    {"files", [](MachineData &m) { return new dialogide(m); }, {}},
+    {"documents", [](MachineData &m) { return new dialogdoc(m); }, {}},
+    {"program editor", [](MachineData &m) { return new CntEdit(m); }, {}},
+    {"pattern editor", [](MachineData &m) { return new PatEdit(m, QStringLiteral("none.pat")); }, {}},
+    {"picture editor", [](MachineData &) { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
+    {"machine tests", [](MachineData &m) { return new exttest(m); }, {}},
+    {"carriage test", [](MachineData &m) { return new test_moto(m); }, {Qt::Key_M}},
+    {"I/O test", [](MachineData &m) { return new test_io(m); }, {}},
+    {"deletion", [](MachineData &) { return new dialogdel; }, {}},
+    {"stick import", [](MachineData &) { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick export", [](MachineData &) { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder", [](MachineData &) { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder import", [](MachineData &) { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
+    {"language menu", [](MachineData &) { return new languagemenu; }, {}},
     {"work file browser",
-     [] { return new workparabrown(workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
+     [](MachineData &m) { return new workparabrown(m, workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
      {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
-    {"history", [] { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
+    {"history", [](MachineData &) { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
 };
 
 // The screens that can stand open while the language changes, each with what turns it to the
@@ -234,7 +252,7 @@ const Page kPages[] = {
 struct OpenScreen
 {
     const char *name;
-    std::function<QWidget *()> make;
+    std::function<QWidget *(MachineData &)> make;
     std::function<bool(QWidget *)> turn; // false: the state did not come
 };
 
@@ -250,16 +268,25 @@ const OpenScreen kOpenScreens[] = {
     {"main screen", mainScreen, nullptr},
     {"alarm", widestAlarm, nullptr},
     {"start picture", startPicture, nullptr},
-    {"para density", [] { return new para; }, [](QWidget *w) { return paraTab(w, 0); }},
-    {"para speed", [] { return new para; }, [](QWidget *w) { return paraTab(w, 1); }},
-    {"para rollers", [] { return new para; }, [](QWidget *w) { return paraTab(w, 2); }},
-    {"para carriers", [] { return new para; }, [](QWidget *w) { return paraTab(w, 3); }},
-    {"para carrier replacement", [] { return new para; }, [](QWidget *w) { return paraTab(w, 4); }},
-    {"para piece expansion", [] { return new para; }, [](QWidget *w) { return paraTab(w, 5); }},
-    {"language menu", [] { return new languagemenu; }, nullptr},
-    {"carriage test", [] { return new test_moto; }, nullptr},
-    {"carriage test menu", [] { return new test_moto; }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
+    {"para density", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 0); }},
+    {"para speed", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 1); }},
+    {"para rollers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 2); }},
+    {"para carriers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 3); }},
+    {"para carrier replacement", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 4); }},
+    {"para piece expansion", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 5); }},
+    {"language menu", [](MachineData &) { return new languagemenu; }, nullptr},
+    {"carriage test", [](MachineData &m) { return new test_moto(m); }, nullptr},
+    {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
 };
+
+// A row a screen of the table, by its index.
+template <typename Screen, std::size_t N>
+void indexRows(const Screen (&screens)[N])
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(N); ++i)
+        QTest::addRow("%s", screens[i].name) << i;
+}
 
 // The text of every label, button and tab the window shows, in the order they were made.
 QStringList shownTexts(QWidget *window)
@@ -303,7 +330,8 @@ private Q_SLOTS:
     {
         TestTable::columns<int, int, int>("page", "column", "row");
         for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
-            extsyspara menu;
+            const QuickPages pages;
+            extsyspara menu(machine_, pages);
             MenuGrid *grid = showing(menu, page);
             QVERIFY(grid);
             for (int c = 0; c < MenuGrid::kColumns; ++c) {
@@ -320,9 +348,9 @@ private Q_SLOTS:
         auto [page, column, row] = TestTable::fetch<int, int, int>("page", "column", "row");
         QString chinese, english;
         QStringList unfitChinese, unfitEnglish;
-        const QStringList inChinese = choose(extsyspara::Page(page), column, row, &chinese, &unfitChinese);
+        const QStringList inChinese = choose(machine_, extsyspara::Page(page), column, row, &chinese, &unfitChinese);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        const QStringList inEnglish = choose(extsyspara::Page(page), column, row, &english, &unfitEnglish);
+        const QStringList inEnglish = choose(machine_, extsyspara::Page(page), column, row, &english, &unfitEnglish);
         // Every text of every page it opened fits its widget, in both languages.
         QVERIFY2(unfitChinese.isEmpty() && unfitEnglish.isEmpty(), qPrintable((unfitChinese + unfitEnglish).join('\n')));
         QVERIFY2(english != chinese, qPrintable(english)); // the item is translated
@@ -347,13 +375,13 @@ private Q_SLOTS:
     // language, and still reports its Chinese text.
     void updateItemKeepsVersion()
     {
-        updata menu;
+        updata menu(machine_);
         disconnect(&menu, &MenuGrid::signal_itemname, &menu, &updata::slot_press);
         QSignalSpy chosen(&menu, &MenuGrid::signal_itemname);
         QPushButton *master = menu.item(0, 1);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QTRY_VERIFY_WITH_TIMEOUT(!master->text().contains(QStringLiteral("主控制器")), 10000);
-        const QString version = ControllerUpdate::masterVersion();
+        const QString version = ControllerUpdate::masterVersion(machine_);
         QVERIFY2(master->text().contains(version), qPrintable(master->text()));
         QCOMPARE(master->shortcut(), QKeySequence(Qt::Key_2));
         master->click();
@@ -379,8 +407,8 @@ private Q_SLOTS:
     void desktopTarget()
     {
         Answerer answers;
-        std::unique_ptr<QWidget> w(startPicture());
-        MyLabel *target = static_cast<wave *>(w.get())->startPicture()->languageTarget();
+        std::unique_ptr<QWidget> w(startPicture(machine_));
+        MyLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
@@ -391,35 +419,25 @@ private Q_SLOTS:
     // alarm, para, which it builds once and keeps, on each tab, the language menu) shows after
     // the change what it shows when built in the new language: its labels, buttons, tabs and
     // help line.
-    void relabelledAsBuilt_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kOpenScreens)); ++i)
-            QTest::addRow("%s", kOpenScreens[i].name) << i;
-    }
+    void relabelledAsBuilt_data() { indexRows(kOpenScreens); }
     void relabelledAsBuilt()
     {
         QFETCH(int, index);
         Answerer answers;
         const OpenScreen &screen = kOpenScreens[index];
-        std::unique_ptr<QWidget> switched(screen.make()), fresh;
+        std::unique_ptr<QWidget> switched(screen.make(machine_)), fresh;
         switched->show();
         QVERIFY(!screen.turn || screen.turn(switched.get()));
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        fresh.reset(screen.make());
+        fresh.reset(screen.make(machine_));
         fresh->show();
         QVERIFY(!screen.turn || screen.turn(fresh.get()));
         QCOMPARE(shownTexts(switched.get()), shownTexts(fresh.get()));
     }
 
     // Every page, in both languages: every text within its widget, no siblings overlapping.
-    void layout_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kPages)); ++i)
-            QTest::addRow("%s", kPages[i].name) << i;
-    }
+    void layout_data() { indexRows(kPages); }
     void layout()
     {
         QFETCH(int, index);
@@ -428,7 +446,7 @@ private Q_SLOTS:
         for (const char *language : {Language::kChinese, "en"}) {
             QCOMPARE(Translations::apply(QString::fromLatin1(language), kQmDir), QString::fromLatin1(language));
             Answerer answers;
-            std::unique_ptr<QWidget> w(page.make());
+            std::unique_ptr<QWidget> w(page.make(machine_));
             // Audited as shown, before a page's own timers run (the program editor, no job
             // chosen, closes at its first).
             w->show();
@@ -445,8 +463,9 @@ private Q_SLOTS:
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
 
-    // Every text of both languages has its glyphs in the panel's font.
-    void glyphs()
+    // Every text of both languages has its glyphs in the panel's font, and every translation
+    // keeps the place markers of its source: none dropped, added or doubled.
+    void translationFile()
     {
         PanelFonts::install();
         const QFontMetrics fm(PanelFonts::panel());
@@ -454,23 +473,38 @@ private Q_SLOTS:
         QVERIFY(ts.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&ts);
         QStringList missing;
+        QString source;
+        bool numerus = false;
+        int checked = 0;
         while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement
-                || (xml.name() != QLatin1String("source") && xml.name() != QLatin1String("translation")))
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("message"))
+                numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+            const bool translation = (xml.name() == QLatin1String("translation") && !numerus) || xml.name() == QLatin1String("numerusform");
+            if (!translation && xml.name() != QLatin1String("source"))
                 continue;
             const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (translation) {
+                QVERIFY2(placeMarkers(text) == placeMarkers(source), qPrintable(source + " -> " + text));
+                ++checked;
+            } else {
+                source = text;
+            }
             for (char32_t c : text.toUcs4()) {
                 if (!QChar::isSpace(c) && !fm.inFontUcs4(c))
                     missing << QStringLiteral("U+%1 in %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(text);
             }
         }
-        QVERIFY(!xml.hasError());
+        QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
+        QVERIFY(checked > 0);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
 private:
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
 };
 
 QTEST_MAIN(TestMenuLanguage)

@@ -11,7 +11,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/testblocks.h"
 #include "link/commands.h"
 #include "link/testdatagram.h"
@@ -92,8 +92,8 @@ private Q_SLOTS:
     void keyPanel()
     {
         auto [menu, group, kind, touched, message, sent] = TestTable::fetch<bool, int, int, QString, QString, QStringList>("menu", "group", "kind", "touched", "message", "sent");
-        para_test_moto.clear();
-        test_moto page;
+        machine_.carriageTest().clear();
+        test_moto page(machine_);
         QVERIFY(shownActive(&page));
         const MotoGroupView *view = page.groupView(group);
         QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
@@ -126,8 +126,8 @@ private Q_SLOTS:
         auto [word, shownBy] = TestTable::fetch<int, QString>("word", "shownBy");
         QByteArray file(TestBlocks::kMotoFileSize, '\0');
         file[2 * word] = 5; // motor position 5, elements 1 and 3 on
-        QVERIFY(TestBlocks::loadMoto(file));
-        test_moto page;
+        QVERIFY(TestBlocks::loadMoto(machine_, file));
+        test_moto page(machine_);
         QStringList found;
         for (int g = 0; g < MotoTest::kGroups; ++g) {
             const MotoGroupView *v = page.groupView(g);
@@ -139,15 +139,6 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(found.join(','), shownBy);
-    }
-
-    // A touch on an element selects its group and kind: the front bed's second selector.
-    void touchSelects()
-    {
-        test_moto page;
-        QVERIFY(shownActive(&page));
-        QTest::mouseClick(page.groupView(2)->indicator(3, 4), Qt::LeftButton);
-        QCOMPARE(page.test().testNumber(), 13);
     }
 
     // A key on the selection, after the controller reported a state (type, object, value).
@@ -232,9 +223,9 @@ private Q_SLOTS:
     {
         auto [reportTypeObjectValue, shown] = TestTable::fetch<QList<int>, QString>("reportTypeObjectValue", "shown");
         Recorder r;
-        para_test_moto.clear();
+        machine_.carriageTest().clear();
         MotoTest t(1, r.sender());
-        t.load();
+        t.load(machine_);
         for (int i = 0; i + 2 < reportTypeObjectValue.size(); i += 3)
             report(t, reportTypeObjectValue[i], reportTypeObjectValue[i + 1], reportTypeObjectValue[i + 2]);
         QCOMPARE(states(t), shown);
@@ -256,6 +247,7 @@ private:
 
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
 };
 
 QTEST_MAIN(TestMotoTest)

@@ -2,25 +2,24 @@
 // menu's password, one value typed on its cell, the datagrams in their update bracket and the
 // value where the controller keeps it. Faults caught: a cell sent under the wrong index or
 // encoding (offset, sign, choice), a bracket not opened or closed, a page entered without the
-// password or while the carriage runs; a close repeated for ever or given up on in silence; a taught position that is
-// not the one the question showed; non-numbers sent; a never-written density backup restored;
-// a short config.cfg saved over the check copy; a failed save that loses the old file.
+// password or while the carriage runs; a close given up on in silence (its count of tries is
+// the update bracket's test); a taught position that is not the one the question showed;
+// non-numbers sent; a never-written density backup restored; a short config.cfg saved over the
+// check copy; a failed save that loses the old file.
 #include "modaldriver.h"
-#include "portoffset.h"
 #include "simprocess.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
-#include "udppeer.h"
 
+#include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
-#include "platform/panelenv.h"
 #include "platform/panelpaths.h"
 #include "ui/mylineedit.h"
+#include "ui/quickpages.h"
 
 #include <QTest>
 
@@ -126,7 +125,7 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.25");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(sim_.command(QStringLiteral("set racking 20")));
-        para_system.fill(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))));
+        machine_.system().fill(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))));
     }
     void init()
     {
@@ -159,7 +158,9 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set motostatus %1").arg(c.shown.contains("机头正在运行, 不能设置 !") ? 1 : 0)));
         if (c.fault)
             QVERIFY(sim_.command(QLatin1String(c.fault)));
-        extsyspara menu;
+        // The menu's own parameter pages only: no other screen's page is chosen here.
+        const QuickPages pages;
+        extsyspara menu(machine_, pages);
         // Answers the menu's questions; leaves the page alone and is gone once it shows, whose own
         // dialogs play() answers.
         auto driver = std::make_unique<ModalDriver>();
@@ -211,6 +212,9 @@ private Q_SLOTS:
         QVERIFY2(!*c.value || sim_.send(QStringLiteral("state")).contains(QStringLiteral("value ") + c.value), c.value);
         if (*c.file)
             QCOMPARE(int(word(TestBytes::readFile(sim_.file(QLatin1String(c.file))), c.word)), c.stored);
+        // The panel keeps what the controller took, its close answered or not.
+        if (QLatin1String(c.file) == QLatin1String("file.sys"))
+            QCOMPARE(int(machine_.system().word(std::size_t(c.word))), c.stored);
         if (c.object == 32)
             QCOMPARE(TestBytes::readFile(PanelPaths::data("/para/checkconfig.cfg")), TestBytes::readFile(sim_.file("config.cfg")));
         if (c.object == 16)
@@ -222,42 +226,23 @@ private Q_SLOTS:
     void constPara()
     {
         QVERIFY(sim_.command(QStringLiteral("set knt 14 5")));
-        constparasetting frame;
+        constparasetting frame(machine_);
         QCOMPARE(runPage(frame, "v20EvEv7E", [](ModalDriver &d) { d.pressOk(); }), QStringList{"确定要清除已经完成的件数吗 ?"});
         QCOMPARE(sim_.traffic(), QStringList({"cmd 26/21/0", "cmd 2a/1/6", "cmd 26/21/0", "cmd 2a/1/7", "cmd 26/21/0", "cmd 20/1/1",
                                               "cmd 22/1/6", "cmd 20/1/0"}));
         const QByteArray knt = TestBytes::readFile(sim_.file(QStringLiteral("file.knt")));
-        QCOMPARE(QList<int>({word(knt, 8), word(knt, 7), para_cur.word(8), para_cur.word(7)}), QList<int>({20, 0, 20, 0}));
+        QCOMPARE(QList<int>({word(knt, 8), word(knt, 7), machine_.controllerState().word(8), machine_.controllerState().word(7)}), QList<int>({20, 0, 20, 0}));
         QCOMPARE(int(word(TestBytes::readFile(sim_.file(QStringLiteral("file.sys"))), 6)), 7);
-        QCOMPARE(int(para_system.word(6)), 7);
-    }
-
-    // A controller that takes everything but the close: ten tries, then the message; the value
-    // it took is kept.
-    void closeGivesUp()
-    {
-        const QByteArray offset = qgetenv("KNIT_PORT_OFFSET");
-        PortOffset::useFree();
-        UdpPeer peer;
-        QVERIFY(peer.start(PanelEnv::port(2800), [](const QByteArray &r) {
-            const bool close = quint8(r[0]) == 0x20 && r[6] == 0;
-            return close ? std::vector<UdpPeer::Answer>{} : std::vector<UdpPeer::Answer>{{r}};
-        }));
-        constparasetting frame;
-        const QStringList shown = runPage(frame, "vvv9E");
-        qputenv("KNIT_PORT_OFFSET", offset);
-        QCOMPARE(shown, QStringList{"参数设置失败, 请检查网络 !"});
-        QCOMPARE(peer.received().size(), 3 + 10);
-        QCOMPARE(int(para_system.word(6)), 9);
+        QCOMPARE(int(machine_.system().word(6)), 7);
     }
 
     // Reports move the carriage while the question is open: the position asked about is sent.
     void teachingSendsShownPosition()
     {
-        para_cur.setWord(6, 512);
-        mydialogsystem frame;
-        const QStringList shown = runPage(frame, "E", [](ModalDriver &d) {
-            d.inspect([](QWidget *) { para_cur.setWord(6, 700); }).pressOk();
+        machine_.controllerState().setWord(6, 512);
+        mydialogsystem frame(machine_);
+        const QStringList shown = runPage(frame, "E", [this](ModalDriver &d) {
+            d.inspect([this](QWidget *) { machine_.controllerState().setWord(6, 700); }).pressOk();
         });
         QCOMPARE(shown, QStringList{"设置针零位为: 12"});
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 0 0 512")));
@@ -284,8 +269,10 @@ private Q_SLOTS:
         const QByteArray config = TestBytes::readFile(sim_.file("config.cfg"));
         QVERIFY(TestBytes::writeFile(sim_.file("config.cfg"), config.left(page == 3 ? 100 : 200)));
         std::unique_ptr<QDialog> frame;
-        frame.reset(page == 0 ? static_cast<QDialog *>(new mydialogwrk) : page == 1 ? static_cast<QDialog *>(new mydialogsystem)
-                    : page == 2 ? static_cast<QDialog *>(new mydialogmdensity) : new mytriangleboard);
+        frame.reset(page == 0   ? static_cast<QDialog *>(new mydialogwrk(machine_))
+                    : page == 1 ? static_cast<QDialog *>(new mydialogsystem(machine_))
+                    : page == 2 ? static_cast<QDialog *>(new mydialogmdensity(machine_))
+                                : new mytriangleboard(machine_));
         const QStringList seen = runPage(*frame, script, [](ModalDriver &d) { d.pressOk(); });
         QVERIFY(TestBytes::writeFile(sim_.file("config.cfg"), config));
         QCOMPARE(seen, shown);
@@ -314,7 +301,7 @@ private Q_SLOTS:
         const QByteArray before = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
         const QByteArray file = QByteArray(size, '\x05');
         QVERIFY(!size || TestBytes::writeFile(onStick, file));
-        mytriangleboard frame;
+        mytriangleboard frame(machine_);
         const QStringList seen = runPage(frame, size ? "A" : "B", [size = size](ModalDriver &d) {
             if (size)
                 d.typeAndReturn(QStringLiteral("3761")).select(QStringLiteral("config7.cfg"));
@@ -331,23 +318,24 @@ private Q_SLOTS:
         QVERIFY(TestBytes::writeFile(sim_.file(QStringLiteral("config.cfg")), before));
     }
 
-    // A full disk: the controller and run_mouth_speed have the value, the old file stays whole.
+    // A full disk: the controller and the carrier speed table have the value, the old file stays whole.
     void failedSaveKeepsOldFile()
     {
         const QByteArray old = TestBytes::readFile(MouthSpeedTable::path());
-        myspeedmouth frame;
+        myspeedmouth frame(machine_);
         AtomicFile::setWriteLimitForTesting(0);
         const QStringList shown = runPage(frame, "v-20E");
         AtomicFile::setWriteLimitForTesting(-1);
         QCOMPARE(shown, QStringList{"保存系统备份参数失败, 请重试 !"});
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 16 162 80")));
-        QCOMPARE(int(run_mouth_speed.word(226)), 80);
+        QCOMPARE(int(machine_.carrierSpeedTable().word(226)), 80);
         QCOMPARE(TestBytes::readFile(MouthSpeedTable::path()), old);
     }
 
 private:
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
 };
 
 QTEST_MAIN(TestParamPages)

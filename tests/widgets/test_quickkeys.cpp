@@ -5,6 +5,7 @@
 // without the controller's answer; quick-function pages whose start needle does not reach the
 // job or the backup, a backup written when nothing changed, a backup or .wrk save failing
 // silently, a .wrk written without a job; a page that leaves memory held each time it is opened and closed.
+#include "mainscreeninternals.h"
 #include "modaldriver.h"
 #include "residentsize.h"
 #include "simprocess.h"
@@ -12,14 +13,14 @@
 #include "testroot.h"
 #include "udppeer.h"
 
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "machinetests/exttest.h"
 #include "mainwin/labelmessage.h"
-#include "mainwin/quickpages.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 #include "platform/panelpaths.h"
+#include "ui/quickpages.h"
 #include "ui/skinbutton.h"
 
 #include <QTest>
@@ -42,7 +43,7 @@ struct KeyCase { Qt::Key key; int preset; bool running; int reply; const char *s
 // Skip rows (key 0) or stop row (key 9): typed is null when no input is asked for.
 struct SkipCase { int lock, atZero; QString typed; bool running; QStringList shown; const char *sent; Qt::Key key = Qt::Key_0; };
 
-// newNeedle: set by the page in para_system word 0 (-1 leaves it); jobNeedle: word 776 of the
+// newNeedle: set by the page in system block word 0 (-1 leaves it); jobNeedle: word 776 of the
 // job's .wrk afterwards (-1: no file); backup: whether para/checksystem.sys was written.
 struct PageCase { Qt::Key key; bool job, pattern; int newNeedle; bool changed; QStringList shown; int jobNeedle; bool backup; };
 
@@ -65,7 +66,7 @@ private Q_SLOTS:
         QVERIFY(sim.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
-        w_ = std::make_unique<wave>();
+        w_ = std::make_unique<wave>(machine_, &pages_);
         w_->start();
         sim.stop();
     }
@@ -107,17 +108,17 @@ private Q_SLOTS:
         QFETCH(KeyCase, c);
         // The option byte behind each picture key A-F.
         const int byte = c.key >= Qt::Key_A && c.key <= Qt::Key_F ? QList<int>{0, 2, 1, 3, 5, 4}[c.key - Qt::Key_A] : -1;
-        para_cur.clear();
-        para_cur.setWord(3, c.row);
-        para_cur.setByte(std::size_t(byte), quint8(c.preset));
+        machine_.controllerState().clear();
+        machine_.controllerState().setWord(3, c.row);
+        machine_.controllerState().setByte(std::size_t(byte), quint8(c.preset));
         w_->wave_paint_quickkey();
         running_ = c.running;
         reply_ = c.reply;
         QTest::keyClick(w_.get(), c.key);
         QCOMPARE(actionSent(), QString::fromLatin1(c.sent));
         if (byte >= 0) {
-            QCOMPARE(w_->pictureKey(c.key - Qt::Key_A)->getactive(), c.lit);
-            QCOMPARE(para_cur.byte(std::size_t(byte)) != 0, c.lit);
+            QCOMPARE(MainScreenInternals::pictureKey(*w_, c.key - Qt::Key_A)->getactive(), c.lit);
+            QCOMPARE(machine_.controllerState().byte(std::size_t(byte)) != 0, c.lit);
         }
     }
 
@@ -141,14 +142,14 @@ private Q_SLOTS:
     void skipRows()
     {
         QFETCH(SkipCase, c);
-        para_cur.clear();
-        para_cur.setByte(2, quint8(c.lock));
-        para_cur.setByte(0, quint8(c.atZero));
-        para_cur.setWord(4, 120);
-        para_run.setWord(1, 55);
+        machine_.controllerState().clear();
+        machine_.controllerState().setByte(2, quint8(c.lock));
+        machine_.controllerState().setByte(0, quint8(c.atZero));
+        machine_.controllerState().setWord(4, 120);
+        machine_.runSettings().setWord(1, 55);
         running_ = c.running;
         reply_ = 0;
-        w_->labelMessage()->cancelMessage();
+        MainScreenInternals::labelMessage(*w_)->cancelMessage();
         ModalDriver driver;
         if (!c.typed.isNull())
             driver.typeAndReturn(c.typed);
@@ -158,7 +159,7 @@ private Q_SLOTS:
         const bool skipped = *c.sent && c.key == Qt::Key_0;
         QCOMPARE(w_->wave_get_message1(), skipped ? QStringLiteral("启动拉杆,开始跳行归零. ") : QString());
         // The stop row is kept only once the controller took it.
-        QCOMPARE(int(para_run.word(1)), *c.sent && !skipped ? 300 : 55);
+        QCOMPARE(int(machine_.runSettings().word(1)), *c.sent && !skipped ? 300 : 55);
     }
 
     // Around the pages of quick functions 1 and 2: hand-over, saves and the system backup.
@@ -182,22 +183,22 @@ private Q_SLOTS:
         QFile::remove(backup);
         QDir().mkpath(jobDir);
         QVERIFY(!c.pattern || TestBytes::writeFile(jobDir + "J1.pat", "p"));
-        strcurfilename = c.job ? QStringLiteral("J1") : QString();
-        para_work.setWord(776, 4);
-        para_system.setWord(0, 4);
+        machine_.setJobName(c.job ? QStringLiteral("J1") : QString());
+        machine_.work().setWord(776, 4);
+        machine_.system().setWord(0, 4);
         int runs = 0;
         const auto page = [&](QWidget *) {
             auto *d = new PageDouble;
             d->act = [&] {
                 ++runs;
                 if (c.newNeedle >= 0)
-                    para_system.setWord(0, quint16(c.newNeedle));
+                    machine_.system().setWord(0, quint16(c.newNeedle));
             };
             d->setProperty("changed", c.changed ? 1 : 0);
             return d;
         };
-        QuickPages::provide(QuickPages::Para, page);
-        QuickPages::provide(QuickPages::ConstParaSetting, page);
+        pages_.provide(QuickPages::Para, page);
+        pages_.provide(QuickPages::ConstParaSetting, page);
         // A full disk: the job's and the backup's saves both fail.
         AtomicFile::setWriteLimitForTesting(c.shown.size() == 2 ? 0 : -1);
         ModalDriver driver;
@@ -208,7 +209,7 @@ private Q_SLOTS:
         const QByteArray wrk = TestBytes::readFile(jobDir + "J1.wrk");
         QCOMPARE(wrk == "<missing>" ? -1 : int(quint8(wrk[1552]) | quint8(wrk[1553]) << 8), c.jobNeedle);
         QVERIFY(!QFile::exists(PanelPaths::data(QStringLiteral("/wave/.wrk"))));
-        QCOMPARE(TestBytes::readFile(backup), c.backup ? para_system.toByteArray() : QByteArray("<missing>"));
+        QCOMPARE(TestBytes::readFile(backup), c.backup ? machine_.system().toByteArray() : QByteArray("<missing>"));
     }
 
     // The page that grew most (4 MiB over 20 opens), opened and closed 20 times after a first:
@@ -217,7 +218,7 @@ private Q_SLOTS:
     {
         long first = -1;
         for (int i = 0; i <= 20; ++i) {
-            std::unique_ptr<QDialog> page(new exttest(w_.get()));
+            std::unique_ptr<QDialog> page(new exttest(machine_, w_.get()));
             page->show();
             page->grab();
             page.reset();
@@ -238,6 +239,8 @@ private:
     }
 
     TestRoot root_;
+    MachineData machine_;
+    QuickPages pages_;
     std::unique_ptr<wave> w_;
     UdpPeer peer_;
     std::atomic<bool> running_{false};

@@ -3,7 +3,7 @@
 // the transfer or idle-row density passes, misreads the roller bit 7 or the group-0 defaults,
 // or reads past the 30-group tables.
 #include "data/cntprogram.h"
-#include "data/parablocks.h"
+#include "data/machinedata.h"
 #include "data/rowcodecselect.h"
 #include "mainwin/rowdisplay.h"
 #include "platform/atomicfile.h"
@@ -12,6 +12,8 @@
 #include "testtable.h"
 
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -50,16 +52,16 @@ private Q_SLOTS:
 
     void init()
     {
-        para_system.clear();
-        para_work.clear();
+        machine_.system().clear();
+        machine_.work().clear();
         for (int w = 0; w < 778; ++w)
-            para_work.setWord(std::size_t(w), static_cast<unsigned short>(1000 + w));
-        para_system.setWord(4, 30);
-        para_system.setWord(5, 200);
-        QVERIFY(CntProgram::load(path_).ok);
+            machine_.work().setWord(std::size_t(w), static_cast<unsigned short>(1000 + w));
+        machine_.system().setWord(4, 30);
+        machine_.system().setWord(5, 200);
+        QVERIFY(CntProgram::load(machine_, path_).ok);
         parent_ = new QWidget;
         parent_->resize(640, 480);
-        display_ = new RowDisplay(parent_);
+        display_ = new RowDisplay(machine_, parent_);
     }
     void cleanup() { delete parent_; }
 
@@ -117,7 +119,7 @@ private Q_SLOTS:
     {
         auto [offset, value, field, text] = TestTable::fetch<int, int, int, QString>("offset", "value", "field", "text");
         if (offset >= 0)
-            wave_cnt.setByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
+            setProgramByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
         display_->paint_line(6);
         QLabel *const labels[] = {display_->speedGroup(), display_->speed(), display_->rollerValue(RowDisplay::RoraAux),
                                   display_->rollerValue(RowDisplay::RoraOpen), display_->rollerValue(RowDisplay::Bed), display_->cell(0, 3)};
@@ -139,8 +141,8 @@ private Q_SLOTS:
     {
         auto [row, actions, word59, group1, group2] = TestTable::fetch<int, QList<int>, int, QString, QString>("row", "actions", "word59", "group1", "group2");
         for (int b = 0; b < 4; ++b)
-            wave_cnt.setByte(std::size_t(row * kCntRecordSize + b * 10 + 2), static_cast<unsigned char>(actions[b]));
-        para_system.setWord(59, static_cast<unsigned short>(word59));
+            setProgramByte(std::size_t(row * kCntRecordSize + b * 10 + 2), static_cast<unsigned char>(actions[b]));
+        machine_.system().setWord(59, static_cast<unsigned short>(word59));
         display_->paint_line(static_cast<unsigned short>(row + 2));
         QCOMPARE(display_->cell(0, 3)->text(), group1);
         QCOMPARE(display_->cell(1, 3)->text(), group2);
@@ -149,7 +151,15 @@ private Q_SLOTS:
     }
 
 private:
+    void setProgramByte(std::size_t i, unsigned char value)
+    {
+        auto image = std::make_unique<MachineData::ProgramImage>(machine_.program());
+        image->setByte(i, value);
+        machine_.setProgram(*image, machine_.programRecords());
+    }
+
     TestRoot root_;
+    MachineData machine_;
     QString path_;
     QWidget *parent_ = nullptr;
     RowDisplay *display_ = nullptr;

@@ -3,10 +3,12 @@
 // the GUI thread (200 ms of an event-loop gap its own, not the machine's load), or not getting
 // "online" and a fresh state again; a clock mark that does not follow the link.
 #include "brokerprocess.h"
+#include "mainscreeninternals.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
 
+#include "data/machinedata.h"
 #include "link/statuschannel.h"
 #include "mainwin/labeltime.h"
 #include "mainwin/wave.h"
@@ -39,10 +41,10 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
         QVERIFY(AtomicFile::save(TelemetryConfig::path(),
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
-        w_ = std::make_unique<wave>();
+        w_ = std::make_unique<wave>(machine_);
         w_->start();
-        w_->statusChannel()->setTraceStream(nullptr);
-        QTRY_COMPARE(int(w_->labelTime()->link()), int(LinkState::Online));
+        MainScreenInternals::statusChannel(*w_)->setTraceStream(nullptr);
+        QTRY_COMPARE(int(MainScreenInternals::labelTime(*w_)->link()), int(LinkState::Online));
     }
     void cleanupTestCase() { w_.reset(); }
 
@@ -53,7 +55,7 @@ private Q_SLOTS:
         // others: a loaded machine delays the loop, only a wait of the panel's own holds it. The
         // test's own blocking calls are marked as waits.
         QTemporaryDir dir;
-        auto report = std::make_unique<StallReport>(dir.filePath(QStringLiteral("stalls")));
+        auto report = std::make_unique<StallReport>(dir.filePath(QStringLiteral("stalls")), qApp);
         const Outbox &outbox = w_->telemetry()->outbox();
         broker_.pause(true);
         // Knitting, a state goes out every interval: five of them sent to a broker that does not answer.
@@ -62,7 +64,7 @@ private Q_SLOTS:
             const StallReport::Wait own;
             broker_.kill();
         }
-        LabelTime *clock = w_->labelTime();
+        LabelTime *clock = MainScreenInternals::labelTime(*w_);
         QTRY_COMPARE(int(clock->link()), int(LinkState::Connecting));
         QCOMPARE(clock->grab().toImage().pixelColor(clock->markCentre() - QPoint(0, 3)), LabelTime::markColour(LinkState::Connecting));
         // Five more states queued while the broker is gone.
@@ -91,6 +93,7 @@ private:
     BrokerProcess broker_;
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
     std::unique_ptr<wave> w_;
 };
 

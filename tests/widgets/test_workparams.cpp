@@ -10,11 +10,11 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/parablocks.h"
-#include "files/dialogdoc.h"
-#include "files/joblistview.h"
-#include "ui/mylineedit.h"
+#include "data/machinedata.h"
+#include "ui/dialogdoc.h"
+#include "ui/joblistview.h"
 #include "ui/myentercheckbox.h"
+#include "ui/mylineedit.h"
 #include "workparams/dialogpieceexpand.h"
 #include "workparams/workgrid.h"
 #include "workparams/workparabrown.h"
@@ -54,6 +54,7 @@ class TestWorkParams : public QObject
 
     TestRoot root_;
     SimProcess sim_;
+    MachineData machine_;
 
     bool noOpenUpdate() { return sim_.send(QStringLiteral("state")).filter(QRegularExpression("^open ")).isEmpty(); }
     bool simHas(int group, int address, int value)
@@ -92,7 +93,7 @@ private Q_SLOTS:
     void cell()
     {
         auto [page, at, where, largest, refused] = TestTable::fetch<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
-        WorkGrid grid(*page);
+        WorkGrid grid(machine_, *page);
         grid.drawpage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(largest));
         QCOMPARE(answered([&] { grid.enter_press(false); }), QStringList());
@@ -100,7 +101,7 @@ private Q_SLOTS:
                                               QStringLiteral("cmd 22/%1/%2").arg(where[0], 0, 16).arg(where[1], 0, 16),
                                               QStringLiteral("cmd 20/%1/0").arg(where[0], 0, 16)}));
         QVERIFY(simHas(where[0], where[1], largest));
-        QCOMPARE(int(para_work.word(std::size_t(where[2]))), largest);
+        QCOMPARE(int(machine_.work().word(std::size_t(where[2]))), largest);
 
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         grid.cell(at[0], at[1])->setText(QString::number(refused));
@@ -122,7 +123,7 @@ private Q_SLOTS:
     void refusedShownUntaken()
     {
         QFETCH(int, key);
-        WorkGrid grid(WorkPage::speed());
+        WorkGrid grid(machine_, WorkPage::speed());
         grid.drawpage(0, 2, 0);
         const QString stored = grid.cell(0, 2)->text();
         QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
@@ -163,9 +164,9 @@ private Q_SLOTS:
         static int value = 10;
         ++value;
         for (int i = 0; i < run[3]; ++i)
-            para_work.setWord(std::size_t(run[0] + i), 0);
+            machine_.work().setWord(std::size_t(run[0] + i), 0);
         QVERIFY(fault.isEmpty() || sim_.command(fault));
-        WorkGrid grid(*page);
+        WorkGrid grid(machine_, *page);
         grid.drawpage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(value));
         const QStringList seen = answered([&, whole = whole] { grid.enter_press(whole); }, [whole = whole](ModalDriver &d) {
@@ -175,7 +176,7 @@ private Q_SLOTS:
         });
         QCOMPARE(seen.mid(whole ? 1 : 0), shown);
         for (int i = 0; i < run[3]; ++i) {
-            QCOMPARE(int(para_work.word(std::size_t(run[0] + i))), i < kept ? value : 0);
+            QCOMPARE(int(machine_.work().word(std::size_t(run[0] + i))), i < kept ? value : 0);
             QCOMPARE(simHas(page->group, run[1] + i * run[2], value), i < kept);
         }
         if (fault.contains(QLatin1String("0x20 2 1"))) {
@@ -198,13 +199,13 @@ private Q_SLOTS:
     {
         auto [bed, shown] = TestTable::fetch<int, QStringList>("bed", "shown");
         for (auto [w, v] : {std::pair{0, 1}, {22, 1}, {23, 10}, {24, 0}, {58, bed}})
-            para_system.setWord(std::size_t(w), quint16(v));
-        para_run.setWord(0, 100);
-        dialogpieceexpand page;
+            machine_.system().setWord(std::size_t(w), quint16(v));
+        machine_.runSettings().setWord(0, 100);
+        dialogpieceexpand page(machine_);
         page.slot_setfocus();
         page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("3"));
         QCOMPARE(answered([&] { page.slot_pnum(); }, [](ModalDriver &d) { d.pressOk(); }), shown);
-        QCOMPARE(para_system.word(22), quint16(shown.isEmpty() ? 3 : 1));
+        QCOMPARE(machine_.system().word(22), quint16(shown.isEmpty() ? 3 : 1));
         QCOMPARE(simHas(1, 22, 3), shown.isEmpty());
         if (!shown.isEmpty())
             return;
@@ -213,15 +214,15 @@ private Q_SLOTS:
         QVERIFY(simHas(1, 24, 2));
         page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("1"));
         QCOMPARE(answered([&] { page.slot_pnum(); }), QStringList());
-        QVERIFY(simHas(1, 24, 0) && para_system.word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
+        QVERIFY(simHas(1, 24, 0) && machine_.system().word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
     }
 
     // On opening every box shows its bit of the mask, also the disabled ones above the count.
     void piecesOpen()
     {
-        para_system.setWord(22, 2);
-        para_system.setWord(24, 0x14); // pieces 3 and 5 left out
-        dialogpieceexpand page;
+        machine_.system().setWord(22, 2);
+        machine_.system().setWord(24, 0x14); // pieces 3 and 5 left out
+        dialogpieceexpand page(machine_);
         page.slot_setfocus();
         for (int i = 0; i < dialogpieceexpand::kPieces; ++i) {
             QCOMPARE(page.box(i)->isEnabled(), i < 2);
@@ -250,10 +251,10 @@ private Q_SLOTS:
         const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/%1/%1.wrk").arg(job));
         QVERIFY(QDir().mkpath(QFileInfo(wrk).path()) && TestBytes::writeFile(wrk, block(1)));
         QVERIFY(TestBytes::writeFile(root_.file("/mnt/usb/new.wrk"), block(2).left(size) + QByteArray(qMax(0, size - 1556), '\1')));
-        strcurfilename = QStringLiteral("J1");
-        para_work.fill(block(1));
+        machine_.setJobName(QStringLiteral("J1"));
+        machine_.work().fill(block(1));
         QVERIFY(fault.isEmpty() || sim_.command(fault));
-        workparabrown browser(1, wrk);
+        workparabrown browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&, &shown = shown](ModalDriver &d) {
             d.select(QStringLiteral("new.wrk")).postClick(QStringLiteral("Benter"));
             for (int i = 0; i < shown.size(); ++i)
@@ -262,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(seen.mid(1), shown);
         const bool taken = shown.size() == 1 && shown[0].contains(QStringLiteral("成功"));
         QCOMPARE(TestBytes::readFile(wrk), taken ? block(2) : block(1));
-        QCOMPARE(para_work.toByteArray(), current && taken ? block(2) : block(1));
+        QCOMPARE(machine_.work().toByteArray(), current && taken ? block(2) : block(1));
         // Refused by the controller is the one failure that got as far as asking it.
         QCOMPARE(sim_.traffic().contains(QStringLiteral("WRQ wrk.wrk")), current && (taken || fault.startsWith("fault error")));
         QCOMPARE(browser.buffer(), TestBytes::readFile(wrk));
@@ -273,8 +274,8 @@ private Q_SLOTS:
     {
         const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
-        strcurfilename = QStringLiteral("J1");
-        workparabrown browser(1, wrk);
+        machine_.setJobName(QStringLiteral("J1"));
+        workparabrown browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.slot_inputworkfiledisk(); }, [](ModalDriver &d) {
             d.inspect([](QWidget *doc) { qobject_cast<dialogdoc *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
                 .postClick(QStringLiteral("Benter"));

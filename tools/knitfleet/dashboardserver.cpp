@@ -2,11 +2,10 @@
 
 #include "connectionguard.h"
 #include "guardedserver.h"
+#include "pageroutes.h"
 #include "refusallog.h"
 
 #include "dashboard/dashboard.h"
-
-#include "telemetry/telemetryconfig.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -14,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
-#include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QTcpSocket>
@@ -27,26 +25,6 @@ namespace {
 qint64 now()
 {
     return QDateTime::currentMSecsSinceEpoch();
-}
-
-// The language of the page: ?lang= first, else the best of Accept-Language; English otherwise.
-QByteArray language(const QUrl &url, const QByteArray &accept)
-{
-    const QString asked = QUrlQuery(url).queryItemValue(QStringLiteral("lang"));
-    if (asked == QLatin1String("zh") || asked == QLatin1String("en"))
-        return asked.toLatin1();
-    double best = 0;
-    QByteArray lang = "en";
-    for (const QByteArray &part : accept.split(',')) {
-        const QList<QByteArray> bits = part.trimmed().split(';');
-        const QByteArray tag = bits.value(0).trimmed().toLower();
-        const double q = bits.size() > 1 && bits[1].trimmed().startsWith("q=") ? bits[1].trimmed().mid(2).toDouble() : 1.0;
-        if ((tag.startsWith("zh") || tag.startsWith("en")) && q > best) {
-            best = q;
-            lang = tag.left(2);
-        }
-    }
-    return lang;
 }
 
 // The host of a Host header ("name:port", "[v6]:port"), lower case, without a final dot.
@@ -270,14 +248,9 @@ HttpReply DashboardServer::route(const Request &r)
     if (path.split(QLatin1Char('/')).contains(QStringLiteral("..")) || path.contains(QLatin1Char('\\'))
         || path.contains(QChar(0)) || !path.startsWith(QLatin1Char('/')))
         return HttpReply::error(400, "bad path");
-    if (path == QLatin1String("/"))
-        return page(QStringLiteral("index.html"), r);
-    if (path == QLatin1String("/shifts"))
-        return page(QStringLiteral("shifts.html"), r);
-    if (path.startsWith(QLatin1String("/machine/")) && TelemetryConfig::isMachineId(path.mid(9)))
-        return page(QStringLiteral("machine.html"), r);
-    if (path.startsWith(QLatin1String("/static/")))
-        return file(path.mid(8));
+    const HttpReply page = PageRoutes::answer(path, r.url, r.language);
+    if (page.status != 0)
+        return page;
     if (path.startsWith(QLatin1String("/api/"))) {
         HttpReply later;
         later.status = 0;
@@ -286,27 +259,6 @@ HttpReply DashboardServer::route(const Request &r)
     if (path == QLatin1String("/ws"))
         return HttpReply::error(400, "a WebSocket only");
     return HttpReply::error(404, "no such page");
-}
-
-HttpReply DashboardServer::file(const QString &name)
-{
-    static const QRegularExpression plain(QStringLiteral("^[a-z0-9_-]+(\\.min)?\\.(js|css|html|png)$"));
-    QFile f(QStringLiteral(":/pages/") + name);
-    if (!plain.match(name).hasMatch() || !f.open(QIODevice::ReadOnly))
-        return HttpReply::error(404, "no such file");
-    const QString ext = name.section(QLatin1Char('.'), -1);
-    const QByteArray type = ext == QLatin1String("js")    ? "text/javascript; charset=utf-8"
-                            : ext == QLatin1String("css") ? "text/css; charset=utf-8"
-                            : ext == QLatin1String("png") ? "image/png"
-                                                          : "text/html; charset=utf-8";
-    return {200, type, f.readAll(), {}, false};
-}
-
-HttpReply DashboardServer::page(const QString &name, const Request &r)
-{
-    HttpReply reply = file(name);
-    reply.body.replace("{{lang}}", language(r.url, r.language));
-    return reply;
 }
 
 void DashboardServer::onWebSocket()
@@ -333,7 +285,9 @@ void DashboardServer::onWebSocket()
         // Pages only listen: whatever they send is dropped, never read into memory.
         s->setMaxAllowedIncomingFrameSize(1024);
         s->setMaxAllowedIncomingMessageSize(1024);
-        sendLive(s, QString::fromUtf8(dashboard_->liveFull(now())));
+        const QByteArray full = dashboard_->liveFull(now());
+        fullBytes_ = qMax(fullBytes_, qint64(full.size()));
+        sendLive(s, QString::fromUtf8(full));
         sendHealth(s);
     }
 }
@@ -341,8 +295,9 @@ void DashboardServer::onWebSocket()
 void DashboardServer::sendLive(QWebSocket *to, const QString &text)
 {
     const Live live = sockets_.value(to);
-    // A page that does not read gets no more than this queued before it is closed.
-    if (live.socket && live.socket->bytesToWrite() > kMaxUnsent) {
+    // A page that does not read gets no more than this queued before it is closed; the whole
+    // floor (over 1 MiB at a few thousand machines) always gets through once.
+    if (live.socket && live.socket->bytesToWrite() > kMaxUnsent + fullBytes_) {
         RefusalLog::line("live", QStringLiteral("closed the live feed of %1: over 1 MiB unread").arg(to->peerAddress().toString()));
         to->abort();
         return;

@@ -22,8 +22,8 @@ class QWebSocket;
 // pushes the machines that changed at most four times a second. GET and HEAD only; a request
 // is answered only when its Host names this server (a DNS name pointed at it by another site
 // is not), the WebSocket only from the dashboard's own pages; with an auth file every request
-// needs a login (LoginGate). A live page that stops reading (kMaxUnsent waiting) or misses two
-// pings is closed.
+// needs a login (LoginGate). A live page that stops reading (kMaxUnsent waiting beyond the
+// whole floor's picture) or misses two pings is closed.
 class DashboardServer : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -71,8 +71,6 @@ private:
     static HttpReply apiReply(const DashboardApi::Answer &a);
     static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
     HttpReply route(const Request &r);
-    HttpReply page(const QString &name, const Request &r);
-    static HttpReply file(const QString &name);
     void onWebSocket();
     void push();
     void ping();
@@ -87,4 +85,5 @@ private:
     QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server
     QTimer push_;
     QTimer ping_;
+    qint64 fullBytes_ = 0; // the largest whole picture sent
 };

@@ -62,6 +62,10 @@ bool FleetOptions::parse(bool serving, const QStringList &args, int *status)
                                                              "readable.")},
             {QStringLiteral("cert"), QStringLiteral("The certificate to serve HTTPS with (with --key)."), QStringLiteral("FILE")},
             {QStringLiteral("key"), QStringLiteral("The certificate's private key (with --cert)."), QStringLiteral("FILE")},
+            {QStringLiteral("groups"), QStringLiteral("The halls of the floor view: GLOB = GROUP lines (default: the id before its "
+                                                      "last '-')."),
+             QStringLiteral("FILE")},
+            {QStringLiteral("alerts"), QStringLiteral("The alert rules (JSON), read at start and on SIGHUP."), QStringLiteral("FILE")},
         });
     } else {
         p.addOptions({
@@ -143,6 +147,9 @@ bool FleetOptions::readServe(const ToolCommandLine &cl, int *status)
     serve.cert = p.value(QStringLiteral("cert"));
     serve.key = p.value(QStringLiteral("key"));
     serve.insecureHttp = p.isSet(QStringLiteral("insecure-http"));
+    serve.alertsFile = p.value(QStringLiteral("alerts"));
+    if (p.isSet(QStringLiteral("groups")) && !GroupMap::read(p.value(QStringLiteral("groups")), &d.groups, &why))
+        return (*status = cl.fail(EX_DATAERR, QStringLiteral("--groups %1").arg(why)), false);
     serve.serverNames = p.values(QStringLiteral("server-name"));
     static const QRegularExpression hostName(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]{0,252})$"));
     for (const QString &name : std::as_const(serve.serverNames))

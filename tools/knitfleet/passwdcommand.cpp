@@ -43,6 +43,7 @@ QByteArray readLine(const char *prompt)
 int passwdCommand(const QStringList &args)
 {
 #ifndef KNIT_SERVE
+    Q_UNUSED(args)
     std::fprintf(stderr, "knitfleet: passwd is not built in (it comes with serve)\n");
     return EX_UNAVAILABLE;
 #else

@@ -8,6 +8,8 @@
 
 #ifdef KNIT_SERVE
 #include "dashboardserver.h"
+#include "mailsender.h"
+#include "webhooksender.h"
 #endif
 
 #include <QCoreApplication>
@@ -25,10 +27,31 @@
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_reread = 0;
 
 void onSignal(int)
 {
     g_stop = 1;
+}
+
+void onHangUp(int)
+{
+    g_reread = 1;
+}
+
+// The alerts file again: a bad one leaves the rules as they were.
+void rereadAlerts(Dashboard &dashboard, const QString &path)
+{
+    AlertRules rules;
+    QString why;
+    if (path.isEmpty())
+        return;
+    if (!AlertRules::read(path, &rules, &why)) {
+        std::fprintf(stderr, "knitfleet serve: SIGHUP: %s; the alert rules stay as they were\n", qPrintable(why));
+        return;
+    }
+    dashboard.alerts().setRules(rules);
+    std::fprintf(stderr, "knitfleet serve: SIGHUP: %d alert rules read from %s\n", int(rules.rules.size()), qPrintable(path));
 }
 
 } // namespace
@@ -60,9 +83,21 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     const QString folder = QFileInfo(o.dashboard.db.path).absolutePath();
     if (!o.dashboard.db.path.isEmpty() && (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()))
         return fail(EX_CANTCREAT, QStringLiteral("cannot make or write %1").arg(folder));
+    AlertRules rules;
+    if (!o.alertsFile.isEmpty() && !AlertRules::read(o.alertsFile, &rules, &why))
+        return fail(EX_DATAERR, QStringLiteral("--alerts %1").arg(why));
     Dashboard dashboard(o.dashboard);
     if (!dashboard.open(&why))
         return fail(dashboard.db().refused() ? EX_DATAERR : EX_UNAVAILABLE, why);
+    dashboard.alerts().setRules(rules);
+    WebhookSender webhooks(&dashboard.alerts());
+    MailSender mail(&dashboard.alerts());
+    dashboard.alerts().setSend([&](const AlertRules::Rule &rule, const AlertEngine::Event &e) {
+        if (!rule.webhook.isEmpty())
+            webhooks.send(rule, e);
+        if (!rule.email.isEmpty())
+            mail.send(dashboard.alerts().rules().smtp, rule, e);
+    });
     DashboardServer server(&dashboard, auth, o.serverNames);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
@@ -74,7 +109,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     // The broker's messages are read on this thread's event loop and taken as they come, in order.
     MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
-    mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm"};
+    mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm", "knit/+/stop", "knit/+/config"};
     MqttClient::Hooks hooks;
     hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
         dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());
@@ -90,10 +125,15 @@ int serveCommand(int argc, char **argv, const QStringList &args)
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGHUP, onHangUp);
     QTimer stop;
-    QObject::connect(&stop, &QTimer::timeout, &app, [&app] {
+    QObject::connect(&stop, &QTimer::timeout, &app, [&app, &dashboard, &o] {
         if (g_stop)
             app.quit();
+        if (g_reread) {
+            g_reread = 0;
+            rereadAlerts(dashboard, o.alertsFile);
+        }
     });
     stop.start(100);
     app.exec();

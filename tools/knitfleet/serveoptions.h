@@ -7,8 +7,8 @@
 #include <QStringList>
 
 // What knitfleet serve records and where it serves, as FleetOptions reads it from the command
-// line: the database, sampling, retention, shifts, the listen address and the names the server
-// answers to, login and TLS files.
+// line: the database, sampling, retention, shifts, halls, the listen address and the names the
+// server answers to, login and TLS files, the alerts file.
 struct ServeOptions
 {
     Dashboard::Options dashboard;
@@ -19,4 +19,5 @@ struct ServeOptions
     QString authFile;
     QString cert;
     QString key;
+    QString alertsFile; // read at start and on SIGHUP
 };

@@ -26,7 +26,7 @@ QString program(const char *name)
 
 bool BrokerProcess::available(QString *why)
 {
-    for (const char *name : {"mosquitto", "mosquitto_sub", "mosquitto_passwd"}) {
+    for (const char *name : {"mosquitto", "mosquitto_sub", "mosquitto_pub", "mosquitto_passwd"}) {
         *why = QStringLiteral("%1 not found: install it with scripts/setup.sh").arg(QLatin1String(name));
         if (program(name).isEmpty())
             return false;
@@ -90,6 +90,12 @@ void BrokerProcess::pause(bool paused)
 QStringList BrokerProcess::subArgs(const QString &filter) const
 {
     return {"-h", "127.0.0.1", "-p", QString::number(port_), "-t", filter, "-F", "%r %t %p"};
+}
+
+bool BrokerProcess::publish(const QString &topic, const QByteArray &payload, bool retain) const
+{
+    const QStringList args{"-h", "127.0.0.1", "-p", QString::number(port_), "-t", topic, "-m", QString::fromUtf8(payload)};
+    return QProcess::execute(program("mosquitto_pub"), retain ? args + QStringList{"-r"} : args) == 0;
 }
 
 QByteArray BrokerProcess::retained(const QString &topic) const

@@ -30,6 +30,8 @@ public:
     qint64 processId() const { return process_.processId(); }
     QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
 
+    // mosquitto_pub of payload under topic, retained if asked; true once it is out.
+    bool publish(const QString &topic, const QByteArray &payload, bool retain = false) const;
     // The payload retained under topic, empty when none or under a login.
     QByteArray retained(const QString &topic) const;
     // mosquitto_sub on filter until the process goes, writing "RETAINED TOPIC PAYLOAD" lines

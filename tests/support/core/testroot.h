@@ -29,11 +29,13 @@ public:
     QString path() const { return dir_.path(); }
     QString file(const QString &relative) const { return dir_.path() + relative; }
 
-    // A sample job made by knitjob in the data root's job folder; false when knitjob failed.
-    bool makeJob(const QString &name, int rows, int width, int height) const
+    // A sample job made by knitjob in the data root's job folder, or in dir; false when knitjob
+    // failed.
+    bool makeJob(const QString &name, int rows, int width, int height) const { return makeJobIn(file("/mnt/ide/knit/wave"), name, rows, width, height); }
+    static bool makeJobIn(const QString &dir, const QString &name, int rows, int width, int height)
     {
         QProcess p;
-        startOwnProgram(p, QStringLiteral(KNITJOB_PATH), {"make", name, "--dir", file("/mnt/ide/knit/wave"), "--rows", QString::number(rows),
+        startOwnProgram(p, QStringLiteral(KNITJOB_PATH), {"make", name, "--dir", dir, "--rows", QString::number(rows),
                                                "--width", QString::number(width), "--height", QString::number(height)});
         return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     }

@@ -56,8 +56,6 @@ public:
     void stop()
     {
         endProgram(xvfb_);
-        if (!display_.isEmpty())
-            QFile::remove(scratchPicture());
     }
 
     // The environment for a program on this screen.
@@ -68,28 +66,31 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         return env;
     }
-    // xdotool key names ("Return", "Escape", "m").
-    bool key(const QString &name) { return run(QStringLiteral("xdotool"), {QStringLiteral("key"), name}); }
+    // xdotool key names ("Return", "Escape", "m"), pressed in order by one xdotool.
+    bool keys(const QStringList &names) { return names.isEmpty() || run(QStringLiteral("xdotool"), QStringList{"key"} + names); }
+    bool key(const QString &name) { return keys({name}); }
     // A touch: press and release of the first button at the screen's x, y.
     bool click(int x, int y)
     {
         return run(QStringLiteral("xdotool"), {"mousemove", QString::number(x), QString::number(y), "click", "1"});
     }
-    // The id of the window with the keyboard; empty when that is none or the root window
-    // (which alone has no name), as when a closed window left the keyboard to nobody.
-    QByteArray focusWindow() const
+    // The window with the keyboard: its id, and its name (the panel names each window after its
+    // class once the window has drawn itself); both empty when that is none or the root window,
+    // as when a closed window left the keyboard to nobody.
+    struct Window
     {
-        const QByteArray id = xdotool({QStringLiteral("getwindowfocus")});
-        return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}).isEmpty() ? QByteArray() : id;
-    }
-    // True when a named window of that size ("640x480") has the keyboard.
-    bool focusOfSize(const QByteArray &size) const
+        QByteArray id;
+        QByteArray name;
+    };
+    Window focus() const
     {
-        return !focusWindow().isEmpty()
-            && xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowgeometry")}).contains(size);
+        // One xdotool for both, so the name is the window's whose id it is.
+        const QList<QByteArray> lines = xdotool({"getwindowfocus", "getwindowgeometry", "getwindowname"}).split('\n');
+        if (lines.size() < 4 || !lines.first().startsWith("Window "))
+            return {};
+        return {lines.first().mid(7), lines.last()};
     }
-    // True when the main screen (a named window of the whole screen's size) has the keyboard.
-    bool screenSizedFocus() const { return focusOfSize("640x480"); }
+    QByteArray focusWindow() const { return focus().id; }
     bool screenshot(const QString &pngPath) { return run(QStringLiteral(KNITSHOT_PATH), {pngPath}); }
     // Where the end-to-end tests leave a picture: the build directory's e2e-NAME.png.
     static QString picture(const char *name)
@@ -97,7 +98,7 @@ public:
         return QStringLiteral(KNIT_BINARY_DIR "/e2e-") + QLatin1String(name) + QStringLiteral(".png");
     }
     // Screenshots until done takes one (kept as e2e-NAME.png), at most ten seconds; a failure
-    // of the test when none does.
+    // of the test, and a null image, when none does.
     QImage pictureWhen(const char *name, const std::function<bool(const QImage &)> &done)
     {
         const QDeadlineTimer deadline(10000);
@@ -107,42 +108,10 @@ public:
                 return image;
         }
         QTest::qFail(qPrintable(QStringLiteral("the screen never showed %1").arg(QLatin1String(name))), __FILE__, __LINE__);
-        return image;
-    }
-    // Screenshots until two in a row are the same, at most ten seconds: the panel has drawn
-    // what it was given. The picture, kept as e2e-NAME.png if named; unnamed ones go to this
-    // server's own scratch file, as tests running side by side would read each other's.
-    QImage settled(const char *name = nullptr)
-    {
-        const QString path = name ? picture(name) : scratchPicture();
-        const QDeadlineTimer deadline(10000);
-        QImage last, now;
-        while (!deadline.hasExpired()) {
-            if (!screenshot(path) || !now.load(path))
-                continue;
-            if (now == last)
-                break;
-            last = now;
-        }
-        return now;
-    }
-    // The keys an operator presses, each drawn before the next, then the picture if named.
-    bool keys(const QStringList &names, const char *pictureName = nullptr)
-    {
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            if (!key(names.at(i)))
-                return false;
-            if (i + 1 < names.size())
-                settled();
-        }
-        return !settled(pictureName).isNull();
+        return QImage();
     }
 
 private:
-    QString scratchPicture() const
-    {
-        return QStringLiteral(KNIT_BINARY_DIR "/.settling") + display_.mid(1) + QStringLiteral(".png");
-    }
     // What xdotool prints; empty when it fails.
     QByteArray xdotool(const QStringList &args) const
     {

@@ -5,11 +5,14 @@
 #include "testroot.h"
 #include "xserver.h"
 
+#include <QColor>
+#include <QImage>
 #include <QList>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 // One end-to-end run: a fresh panel root, a free port offset, a private X server, knitsim and
@@ -35,8 +38,9 @@ public:
     // The root with the jobs, the X server and knitsim, whose current job is the first one and
     // whose blocks equal the panel's check copies (start-up asks nothing).
     bool prepare(const QList<Job> &jobs, QString *why);
-    // knitpanel on them, with more environment if given (KNIT_LAYOUT_AUDIT ...).
-    bool startPanel(const QString &timeoutScale = QStringLiteral("1"), const QProcessEnvironment &extra = {});
+    // knitpanel on them, with more environment if given (KNIT_LAYOUT_AUDIT ...), knitsim's
+    // journal cleared first.
+    bool startPanel(const QProcessEnvironment &extra = {});
     // Start-up through: knitsim saw the closing status query and the main screen has the keyboard.
     bool waitForMainScreen(int ms = 30000);
     // prepare(), startPanel() and waitForMainScreen() in one.
@@ -44,12 +48,14 @@ public:
     // The panel, knitsim and the X server, in that order.
     void stop();
 
-    TestRoot &root() { return *root_; }
     XServer &x() { return x_; }
     SimProcess &sim() { return sim_; }
     PanelProcess &panel() { return panel_; }
     // A path under the panel root ("/mnt/ide/knit/...").
     QString file(const QString &relative) const { return root_->file(relative); }
+
+    // The main screen's window: the panel names each window after its class once drawn.
+    static constexpr char kMain[] = "wave";
 
     // True once knitsim's journal holds count copies of line (SimProcess::waitFor's form).
     bool waitForJournal(const QString &line, int ms = 10000, int count = 1) { return sim_.waitFor(line, ms, count); }
@@ -57,32 +63,35 @@ public:
     bool waitForFile(const QString &path, const QByteArray &bytes = {}, int ms = 10000);
     // True once the panel printed, after byte from of its output, a line matching the pattern.
     bool waitForTrace(const QString &pattern, qsizetype from = 0, int ms = 10000);
-    // True once a window other than before has the keyboard (one opened, or one closed).
-    bool waitForFocusOff(const QByteArray &before, int ms = 10000);
-    // True once the main screen has the keyboard again.
-    bool waitForMain(int ms = 10000);
-    // True once one of the panel's messages (its MessageFrame) has the keyboard, drawn: a
-    // message that follows work seen from outside (a file written, a command journalled)
-    // comes a moment later, and a key before it would go to the page below.
-    bool waitForMessage(int ms = 10000);
-    // The keys (xdotool names), then true once the keyboard moved to another window.
-    bool switchWith(const QStringList &keys, int ms = 10000);
-    // The keys, then true once the main screen has the keyboard.
-    bool backWith(const QStringList &keys, int ms = 10000);
-    // Keys as an operator walks: "7+" is a key that opens or closes a window (waited for as
-    // switchWith does), "7063" types its characters, others are xdotool names; each drawn before
-    // the next. The picture at the end if named (XServer::picture).
+    // True once the window named name (after its class), other than the window other, has the
+    // keyboard, drawn.
+    bool waitForWindow(const QByteArray &name, const QByteArray &other = {}, int ms = 10000);
+    // The keys (xdotool names) to the window with the keyboard, then waitForWindow(name) for a
+    // window other than that one: the next key goes to the window it is meant for.
+    bool open(const QStringList &keys, const QByteArray &name, int ms = 10000);
+    // Keys as an operator walks: "7>MyMenu" is a key after which the window named MyMenu has the
+    // keyboard (open()), "7063" or "-30" is typed a character at a time, others are xdotool
+    // names; the keys between two windows go to the one that has the keyboard. The picture at
+    // the end if named (XServer::picture).
     bool walk(const QStringList &steps, const char *pictureName = nullptr);
-    // The main screen's window, known once waitForMainScreen() saw it.
-    QByteArray mainWindow() const { return main_; }
+    // walk(steps) that turn the window with the keyboard to another of its pages (the window
+    // stays, so its name tells nothing), then the picture once area no longer shows what it
+    // showed before them: the page turned and drawn.
+    bool turnPage(const QStringList &steps, const QRect &area, const char *pictureName);
+    // A picture of the screen as it is, kept as XServer::picture(name).
+    bool picture(const char *name) { return x_.screenshot(XServer::picture(name)); }
 
 private:
     std::unique_ptr<TestRoot> root_;
     XServer x_;
     SimProcess sim_;
     PanelProcess panel_;
-    QByteArray main_;
 };
+
+// How many of area's pixels in image match: a picture known by what it shows.
+int countPixels(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &match);
+// Clearly red: an alarm, a closed input, the running indicator.
+bool isRed(const QColor &c);
 
 // An end-to-end test's opening: skipped when no run can be had here, else failed with the
 // reason unless call (which may fill the QString why) succeeds.

@@ -1,10 +1,13 @@
 // Saves a PNG of the whole X screen named by DISPLAY: the e2e tests' screenshots of the panel.
+// Rectangles given as X,Y,W,H after FILE.png are filled black first, so pictures of two runs
+// compare alike where only the clock moved.
 // "knitshot --compare A B [X,Y,W,H]" compares two pictures of a screen instead (the boot test's
 // panel computer against the host's panel), whole or in the rectangle given (where one page alone
 // draws): it prints the share of pixels that differ by more than a little in any colour, in per
 // mille, and whether the sizes match.
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
@@ -70,15 +73,30 @@ int main(int argc, char **argv)
 {
     if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--compare") == 0)
         return compare(argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: knitshot FILE.png | knitshot --compare A B [X,Y,W,H]\n");
+    if (argc < 2 || std::strcmp(argv[1], "--compare") == 0) {
+        std::fprintf(stderr, "usage: knitshot FILE.png [X,Y,W,H ...] | knitshot --compare A B [X,Y,W,H]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen || !screen->grabWindow(0).save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
+    if (picture.isNull()) {
         std::fprintf(stderr, "knitshot: cannot grab the screen\n");
+        return 1;
+    }
+    QPainter painter(&picture);
+    for (int i = 2; i < argc; ++i) {
+        const QList<QByteArray> r = QByteArray(argv[i]).split(',');
+        if (r.size() != 4) {
+            std::fprintf(stderr, "knitshot: %s is no X,Y,W,H\n", argv[i]);
+            return 2;
+        }
+        painter.fillRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt(), Qt::black);
+    }
+    painter.end();
+    if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "knitshot: cannot save %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -134,3 +134,11 @@ void BrowserProcess::navigate(const QString &url)
 {
     call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}});
 }
+
+void BrowserProcess::emulate(int width, int height, bool mobile)
+{
+    call(QStringLiteral("Emulation.setDeviceMetricsOverride"), {{QStringLiteral("width"), width},
+                                                                 {QStringLiteral("height"), height},
+                                                                 {QStringLiteral("deviceScaleFactor"), 1},
+                                                                 {QStringLiteral("mobile"), mobile}});
+}

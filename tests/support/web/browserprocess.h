@@ -25,6 +25,9 @@ public:
     void addScript(const QString &source);
     // Navigates as the user would (file: URLs too).
     void navigate(const QString &url);
+    // Shows pages as a device of that screen would (mobile: as a phone, where the page's
+    // viewport declaration counts); a headless window is never narrower than 500 px.
+    void emulate(int width, int height, bool mobile);
 
 private:
     QJsonObject call(const QString &method, const QJsonObject &params);

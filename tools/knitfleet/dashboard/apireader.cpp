@@ -2,6 +2,7 @@
 
 #include "fleetdb.h"
 #include "historyqueries.h"
+#include "paretostore.h"
 #include "shiftstore.h"
 
 #include <QPointer>
@@ -12,12 +13,14 @@ struct ApiReader::Parts
         : db(target)
         , history(&db)
         , shifts(&db, plan)
-        , api(DashboardApi::Sources{&db, &history, &shifts, nullptr})
+        , paretos(&db, plan)
+        , api(DashboardApi::Sources{&db, &history, &shifts, &paretos, nullptr})
     {
     }
     FleetDb db;
     HistoryQueries history;
     ShiftStore shifts;
+    ParetoStore paretos;
     DashboardApi api;
 };
 

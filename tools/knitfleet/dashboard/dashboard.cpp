@@ -1,6 +1,7 @@
 #include "dashboard.h"
 
 #include <QDateTime>
+#include <QSqlQuery>
 
 #include <cstdio>
 
@@ -8,15 +9,22 @@ Dashboard::Dashboard(const Options &options, QObject *parent)
     : QObject(parent)
     , options_(options)
     , db_(options.db)
-    , recorder_(options.sampleS, &queue_)
+    , recorder_(options.sampleS, &queue_, options.shifts)
     , writer_(&db_, &queue_)
     , retention_(&db_, options.keepDays)
     , shifts_(&db_, options.shifts)
+    , paretos_(&db_, options.shifts)
     , history_(&db_)
-    , live_(options.staleS)
-    , api_(DashboardApi::Sources{&db_, &history_, &shifts_, this})
+    , live_(options.staleS, options.shifts)
+    , api_(DashboardApi::Sources{&db_, &history_, &shifts_, &paretos_, this})
 {
+    live_.setGroups(options.groups);
     connect(&writer_, &DbWriter::healthChanged, this, &Dashboard::healthChanged);
+    writer_.onWritten([this](int machine, int job, const Record &row) {
+        shifts_.written(machine, job, row);
+        if (row.kind == Record::Stop)
+            stopWritten(machine, row);
+    });
     maintenance_.setInterval(kMaintenanceMs);
     connect(&maintenance_, &QTimer::timeout, this, &Dashboard::maintain);
 }
@@ -26,9 +34,11 @@ bool Dashboard::open(QString *why)
     if (!db_.lock(why))
         return false;
     QString problem;
-    if (db_.open(&problem))
+    if (db_.open(&problem)) {
+        seedStops();
         return true;
-    if (db_.refused()) {
+    }
+    if (db_.refused() || db_.taken()) {
         *why = QStringLiteral("database %1: %2").arg(db_.target().text(), problem);
         return false;
     }
@@ -58,18 +68,68 @@ bool Dashboard::flush()
 
 bool Dashboard::settle(qint64 nowMs)
 {
-    return flush() && shifts_.catchUp(nowMs);
+    if (!flush() || !shifts_.catchUp(nowMs))
+        return false;
+    while (paretos_.step(shifts_.summarizedUntil()))
+        ;
+    return true;
 }
 
 void Dashboard::maintain()
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // Alerts come from the live picture: a database in trouble does not hold them.
+    if (now - alertsCheckedMs_ >= 1000) {
+        alertsCheckedMs_ = now;
+        alerts_.check(recorder_, now);
+    }
     // Summing and pruning wait while the writer cannot write.
     if (!writer_.healthy() || !db_.isOpen())
         return;
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now >= nextRetentionMs_ && !retention_.step(now))
+    if (now >= nextRetentionMs_ && !retention_.step(now)) {
         nextRetentionMs_ = now + kRetentionRoundMs;
+        // Machines whose samples are gone are no longer kept in memory either.
+        recorder_.forget(now - options_.keepDays * 86400000LL);
+    }
     if (retention_.takeIdsPruned())
         writer_.forgetIds();
-    shifts_.step(now);
+    // Shifts are summed from what is written: up to the oldest row still waiting.
+    shifts_.step(queue_.isEmpty() ? now : qMin(now, queue_.oldest()));
+    paretos_.step(shifts_.summarizedUntil());
+}
+
+void Dashboard::stopWritten(int machine, const Record &stop)
+{
+    // A reason changes the figures of shifts that may be summed already.
+    if (machine <= 0 || stop.code < 0)
+        return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    shifts_.redo(machine, stop.t, stop.end, now);
+    paretos_.redo(stop.t, qMin(stop.end, now), now);
+}
+
+void Dashboard::seedStops()
+{
+    QSqlQuery q(db_.db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT m.name, s.start_t, s.end_t, j.name, s.alarm, s.code, s.planned, s.text, s.picked FROM stops s"
+                             " JOIN machines m ON m.id = s.machine JOIN jobs j ON j.id = s.job WHERE s.end_t > ?"
+                             " ORDER BY s.machine, s.start_t"));
+    q.addBindValue(QDateTime::currentMSecsSinceEpoch() - kSeedStopsMs);
+    if (!q.exec())
+        return;
+    while (q.next()) {
+        Record r;
+        r.kind = Record::Stop;
+        r.machine = q.value(0).toString();
+        r.t = q.value(1).toLongLong();
+        r.end = q.value(2).toLongLong();
+        r.job = q.value(3).toString();
+        r.alarm = q.value(4).toInt() ? 0 : -1;
+        r.code = q.value(5).isNull() ? -1 : q.value(5).toInt();
+        r.planned = q.value(6).toInt();
+        r.text = q.value(7).toString();
+        r.panelTime = q.value(8).toString();
+        recorder_.seedStop(r);
+    }
 }

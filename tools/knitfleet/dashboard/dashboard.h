@@ -1,11 +1,14 @@
 #pragma once
 
+#include "alertengine.h"
 #include "dashboardapi.h"
 #include "dbtarget.h"
 #include "dbwriter.h"
 #include "fleetdb.h"
+#include "groupmap.h"
 #include "historyqueries.h"
 #include "livefeed.h"
+#include "paretostore.h"
 #include "recorder.h"
 #include "retention.h"
 #include "shiftplan.h"
@@ -25,6 +28,7 @@ class Dashboard : public QObject
 public:
     static constexpr int kMaintenanceMs = 250;
     static constexpr qint64 kRetentionRoundMs = 10 * 60 * 1000;
+    static constexpr qint64 kSeedStopsMs = 2LL * 86400 * 1000;
 
     struct Options
     {
@@ -33,6 +37,7 @@ public:
         int keepDays = 30;
         int staleS = 10;
         ShiftPlan shifts;
+        GroupMap groups;
     };
 
     explicit Dashboard(const Options &options, QObject *parent = nullptr);
@@ -48,12 +53,16 @@ public:
     bool settle(qint64 nowMs);
 
     DashboardApi::Answer api(const QString &path, const QUrlQuery &query, qint64 nowMs) { return api_.answer(path, query, nowMs); }
-    QByteArray liveFull(qint64 nowMs) const { return live_.full(recorder_.fleet(), nowMs); }
-    QByteArray liveChanges(qint64 nowMs) { return live_.changes(recorder_.fleet(), nowMs); }
+    QByteArray liveFull(qint64 nowMs) const { return live_.full(recorder_, nowMs); }
+    QByteArray liveChanges(qint64 nowMs) { return live_.changes(recorder_, nowMs); }
+    const LiveFeed &live() const { return live_; }
 
     const Options &options() const { return options_; }
     FleetDb &db() { return db_; }
     ShiftStore &shifts() { return shifts_; }
+    ParetoStore &paretos() { return paretos_; }
+    AlertEngine &alerts() { return alerts_; }
+    const AlertEngine &alerts() const { return alerts_; }
     HistoryQueries &history() { return history_; }
     const Recorder &recorder() const { return recorder_; }
     const DbWriter &writer() const { return writer_; }
@@ -65,6 +74,9 @@ Q_SIGNALS:
 
 private:
     void maintain();
+    // The recent stops, so late reasons find them after a restart too.
+    void seedStops();
+    void stopWritten(int machine, const Record &stop);
 
     const Options options_;
     FleetDb db_;
@@ -73,8 +85,11 @@ private:
     DbWriter writer_;
     Retention retention_;
     ShiftStore shifts_;
+    ParetoStore paretos_;
     HistoryQueries history_;
     LiveFeed live_;
+    AlertEngine alerts_;
+    qint64 alertsCheckedMs_ = 0;
     DashboardApi api_;
     QTimer maintenance_;
     qint64 nextRetentionMs_ = 0;

@@ -3,6 +3,7 @@
 #include "csvtable.h"
 #include "dashboard.h"
 #include "isotime.h"
+#include "paretostore.h"
 
 #include "telemetry/telemetryconfig.h"
 
@@ -42,7 +43,8 @@ DashboardApi::DashboardApi(const Sources &sources)
 
 bool DashboardApi::stored(const QString &path)
 {
-    return path.startsWith(QLatin1String("/api/")) && path != QLatin1String("/api/machines") && path != QLatin1String("/api/health");
+    return path.startsWith(QLatin1String("/api/")) && path != QLatin1String("/api/machines") && path != QLatin1String("/api/health")
+           && path != QLatin1String("/api/alerts");
 }
 
 DashboardApi::Answer DashboardApi::error(int status, const QString &why)
@@ -110,7 +112,9 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
     static const QRegularExpression perMachine(QStringLiteral("^/api/machines/([^/]+)/(samples|alarms)$"));
     const QRegularExpressionMatch m = perMachine.match(path);
     if (!stored(path) && d_.live)
-        return path == QLatin1String("/api/machines") ? machines(asCsv, nowMs) : health();
+        return path == QLatin1String("/api/machines") ? machines(asCsv, nowMs)
+               : path == QLatin1String("/api/alerts") ? alerts(asCsv)
+                                                       : health();
     if (!d_.db->isOpen())
         return unavailable();
     if (m.hasMatch() && m.captured(2) == QLatin1String("samples"))
@@ -119,21 +123,38 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
         return alarms(m.captured(1), query, asCsv);
     if (path == QLatin1String("/api/shifts"))
         return shifts(query, asCsv, nowMs);
-    if (path == QLatin1String("/api/alarms/pareto"))
-        return pareto(query, asCsv, nowMs);
+    if (path == QLatin1String("/api/alarms/pareto") || path == QLatin1String("/api/stops/pareto"))
+        return pareto(query, asCsv, nowMs, path == QLatin1String("/api/stops/pareto"));
     return error(404, QStringLiteral("no such resource"));
 }
 
 DashboardApi::Answer DashboardApi::machines(bool asCsv, qint64 nowMs)
 {
-    const FleetState &fleet = d_.live->recorder().fleet();
-    if (!asCsv)
-        return {200, "application/json", fleet.json(nowMs), {}};
+    const Recorder &recorder = d_.live->recorder();
+    const LiveFeed &live = d_.live->live();
     QJsonArray rows;
-    for (const FleetState::Machine &m : fleet.sorted())
-        rows.append(LiveFeed::row(m, nowMs, d_.live->options().staleS));
-    return table(true, {"machine", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "last_seen", "stale"}, rows,
-                 QString());
+    for (const FleetState::Machine &m : recorder.fleet().sorted()) {
+        const Recorder::Extra x = recorder.extra(m.id, nowMs);
+        if (asCsv) {
+            QJsonObject r = live.row(m, x, nowMs);
+            r.insert(QStringLiteral("reason"), x.code < 0 ? QString() : x.reason);
+            rows.append(r);
+            continue;
+        }
+        QJsonObject o = FleetState::toJson(m, nowMs);
+        o.insert(QStringLiteral("eta"), live.eta(x.eta));
+        o.insert(QStringLiteral("eta_in_shift"), live.etaInShift(x.eta, nowMs));
+        o.insert(QStringLiteral("config_error"), x.configError.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(x.configError));
+        const QJsonObject row = live.row(m, x, nowMs);
+        for (const char *key : {"group", "since", "reason"})
+            o.insert(QLatin1String(key), row.value(QLatin1String(key)));
+        rows.append(o);
+    }
+    if (!asCsv)
+        return json(QJsonObject{{QStringLiteral("machines"), rows}});
+    return table(true, {"machine", "group", "state", "job", "row", "rows", "speed", "pieces", "target", "alarm", "since", "reason", "eta",
+                        "last_seen", "stale"},
+                 rows, QString());
 }
 
 int DashboardApi::machineId(const QString &name, Answer *fail)
@@ -235,7 +256,10 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
                       {QStringLiteral("knitting_s"), f.knittingMs / 1000},
                       {QStringLiteral("stopped_s"), f.stoppedMs / 1000},
                       {QStringLiteral("nodata_s"), f.noDataMs / 1000},
-                      {QStringLiteral("availability"), ratio(double(f.knittingMs), double(f.knittingMs + f.stoppedMs))},
+                      {QStringLiteral("planned_stop_s"), f.plannedStopMs / 1000},
+                      {QStringLiteral("unplanned_stop_s"), f.unplannedStopMs / 1000},
+                      {QStringLiteral("unexplained_stop_s"), f.unexplainedStopMs / 1000},
+                      {QStringLiteral("availability"), ratio(double(f.knittingMs), double(f.knittingMs + f.stoppedMs - f.plannedStopMs))},
                       {QStringLiteral("performance"), performance},
                       {QStringLiteral("oee"), performance.isNull() ? QJsonValue(QJsonValue::Null)
                                                                    : ratio(availability * performance.toDouble(), 1)},
@@ -245,33 +269,55 @@ DashboardApi::Answer DashboardApi::shifts(const QUrlQuery &query, bool asCsv, qi
             o.insert(QStringLiteral("machine"), r.machine);
         rows.append(o);
     }
-    return table(asCsv, {"machine", "start", "end", "pieces", "knitting_s", "stopped_s", "nodata_s", "availability", "performance",
-                         "oee", "alarms", "alarm_s"},
+    return table(asCsv, {"machine", "start", "end", "pieces", "knitting_s", "stopped_s", "planned_stop_s", "unplanned_stop_s",
+                         "unexplained_stop_s", "nodata_s", "availability", "performance", "oee", "alarms", "alarm_s"},
                  rows, QStringLiteral("shifts"));
 }
 
-DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qint64 nowMs)
+DashboardApi::Answer DashboardApi::pareto(const QUrlQuery &query, bool asCsv, qint64 nowMs, bool stops)
 {
     const Span when = span(query, nowMs, 7 * kDayMs);
     if (when.fail.status != 0)
         return when.fail;
-    QList<HistoryQueries::ParetoRow> list;
-    qint64 total = 0;
-    // An alarm still standing stands until now, not until the end of a span in the future.
-    if (!d_.history->pareto(when.from, qMin(when.to, nowMs), &list, &total))
+    QList<ParetoStore::Row> list;
+    // Summed per shift: a shift counts where it starts, and one still open until now.
+    if (!d_.paretos->read(stops ? ParetoStore::Stops : ParetoStore::Alarms, d_.shifts->plan().at(when.from).start, when.to, nowMs,
+                          &list))
         return unavailable();
+    qint64 total = 0;
+    for (const ParetoStore::Row &r : list)
+        total += stops ? r.seconds : r.count;
     QJsonArray rows;
     qint64 running = 0;
-    for (const HistoryQueries::ParetoRow &r : list) {
-        running += r.count;
-        rows.append(QJsonObject{{QStringLiteral("type"), r.type},
-                                {QStringLiteral("code"), r.code},
-                                {QStringLiteral("text"), r.text},
-                                {QStringLiteral("count"), r.count},
-                                {QStringLiteral("standing_s"), r.standingMs / 1000},
-                                {QStringLiteral("cumulative_pct"), qRound(1000.0 * double(running) / double(total)) / 10.0}});
+    for (int i = 0; i < list.size() && i < kMaxAlarms; ++i) {
+        const ParetoStore::Row &r = list[i];
+        running += stops ? r.seconds : r.count;
+        const QJsonValue cumulative = total > 0 ? QJsonValue(qRound(1000.0 * double(running) / double(total)) / 10.0) : QJsonValue(0);
+        QJsonObject o{{QStringLiteral("code"), r.code},
+                      {QStringLiteral("text"), r.text},
+                      {QStringLiteral("count"), r.count},
+                      {QStringLiteral("cumulative_pct"), cumulative}};
+        if (stops) {
+            o.insert(QStringLiteral("planned"), r.planned);
+            o.insert(QStringLiteral("stopped_s"), r.seconds);
+            // Stops without a reason have no code of the panel's.
+            if (r.code < 0)
+                o.insert(QStringLiteral("code"), QJsonValue(QJsonValue::Null));
+        } else {
+            o.insert(QStringLiteral("type"), r.type);
+            o.insert(QStringLiteral("standing_s"), r.seconds);
+        }
+        rows.append(o);
     }
+    if (stops)
+        return table(asCsv, {"code", "text", "planned", "count", "stopped_s", "cumulative_pct"}, rows, QStringLiteral("reasons"));
     return table(asCsv, {"type", "code", "text", "count", "standing_s", "cumulative_pct"}, rows, QStringLiteral("alarms"));
+}
+
+DashboardApi::Answer DashboardApi::alerts(bool asCsv)
+{
+    return table(asCsv, {"time", "rule", "machine", "event", "since", "text", "channel", "outcome"}, d_.live->alerts().log(),
+                 QStringLiteral("alerts"));
 }
 
 DashboardApi::Answer DashboardApi::health()

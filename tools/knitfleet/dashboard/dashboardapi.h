@@ -9,11 +9,12 @@
 class Dashboard;
 class FleetDb;
 class HistoryQueries;
+class ParetoStore;
 class ShiftStore;
 
 // The JSON API's answers (and their CSV with format=csv), worked out without HTTP:
 // /api/machines, /api/machines/<id>/samples, /api/machines/<id>/alarms, /api/shifts,
-// /api/alarms/pareto and /api/health. Bad parameters give 400, an unknown path or machine 404,
+// /api/alarms/pareto, /api/stops/pareto, /api/alerts and /api/health. Bad parameters give 400, an unknown path or machine 404,
 // a database that does not answer 503, each as {"error":"..."}. A machine's samples come a
 // page (HistoryQueries::kMaxSamples) at a time, with the next page's path.
 class DashboardApi
@@ -37,6 +38,7 @@ public:
         FleetDb *db = nullptr;
         HistoryQueries *history = nullptr;
         ShiftStore *shifts = nullptr;
+        ParetoStore *paretos = nullptr;
         const Dashboard *live = nullptr;
     };
 
@@ -55,7 +57,8 @@ private:
     Answer samples(const QString &machine, const QUrlQuery &query, bool csv, qint64 nowMs);
     Answer alarms(const QString &machine, const QUrlQuery &query, bool csv);
     Answer shifts(const QUrlQuery &query, bool csv, qint64 nowMs);
-    Answer pareto(const QUrlQuery &query, bool csv, qint64 nowMs);
+    Answer pareto(const QUrlQuery &query, bool csv, qint64 nowMs, bool stops);
+    Answer alerts(bool csv);
     Answer health();
     // The machine's id, or an error answer in *fail.
     int machineId(const QString &name, Answer *fail);

@@ -45,11 +45,13 @@ bool DbWriter::flush()
     }
     if (!sample_)
         prepare();
-    const int n = qMin(queue_->size(), kChunk);
-    if (!write(n))
+    const std::vector<Record> &rows = queue_->next(kChunk);
+    if (!write(rows))
         return false;
-    queue_->drop(n);
-    written_ += quint64(n);
+    written_ += quint64(rows.size());
+    for (std::size_t i = 0; writtenHook_ && i < rows.size() && i < rowIds_.size(); ++i)
+        writtenHook_(rowIds_[i].first, rowIds_[i].second, rows[i]);
+    queue_->done();
     if (!healthy()) {
         std::fprintf(stderr, "knitfleet: database %s: writing again\n", qPrintable(db_->target().text()));
         problem_.clear();
@@ -59,13 +61,14 @@ bool DbWriter::flush()
     return true;
 }
 
-bool DbWriter::write(int n)
+bool DbWriter::write(const std::vector<Record> &rows)
 {
     QSqlDatabase &db = db_->db();
     error_.clear();
+    rowIds_.clear();
     bool ok = db.transaction();
-    for (int i = 0; ok && i < n; ++i)
-        ok = writeOne(queue_->at(i));
+    for (std::size_t i = 0; ok && i < rows.size(); ++i)
+        ok = writeOne(rows[i]);
     if (ok && db.commit()) {
         if (ids_.size() + pendingIds_.size() > kMaxIds)
             forgetIds();
@@ -84,12 +87,15 @@ bool DbWriter::writeOne(const Record &r)
     const int job = id(QStringLiteral("jobs"), r.job);
     if (machine < 0 || job < 0 || !used(job, r.t))
         return false;
-    QSqlQuery &q = r.kind == Record::Sample ? *sample_ : *alarm_;
+    rowIds_.emplace_back(machine, job);
+    QSqlQuery &q = r.kind == Record::Sample ? *sample_ : r.kind == Record::Alarm ? *alarm_ : *stop_;
     const QVariantList common{machine, r.t, r.dt};
-    const QVariantList values = r.kind == Record::Sample
-                                    ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target,
-                                                            r.alarm < 0 ? QVariant() : QVariant(r.alarm)}
-                                    : common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces};
+    const QVariantList values
+        = r.kind == Record::Sample ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target,
+                                                           r.alarm < 0 ? QVariant() : QVariant(r.alarm)}
+        : r.kind == Record::Alarm ? common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces}
+                                  : QVariantList{machine, r.t, r.end, job, int(r.alarm >= 0), r.code < 0 ? QVariant() : QVariant(r.code),
+                                                 int(r.planned), QStringLiteral("") + r.text, QStringLiteral("") + r.panelTime};
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
     if (q.exec())
@@ -155,6 +161,11 @@ void DbWriter::prepare()
     sample_ = std::make_unique<QSqlQuery>(db_->db());
     sample_->prepare(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, alarm)"
                                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    stop_ = std::make_unique<QSqlQuery>(db_->db());
+    stop_->prepare(QStringLiteral("INSERT INTO stops (machine, start_t, end_t, job, alarm, code, planned, text, picked)"
+                                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (machine, start_t) DO UPDATE SET"
+                                  " end_t = excluded.end_t, alarm = excluded.alarm, code = excluded.code,"
+                                  " planned = excluded.planned, text = excluded.text, picked = excluded.picked"));
     alarm_ = std::make_unique<QSqlQuery>(db_->db());
     alarm_->prepare(QStringLiteral("INSERT INTO alarms (machine, t, dt, panel_time, event, type, code, text, job, row_no, pieces)"
                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
@@ -167,6 +178,7 @@ void DbWriter::fail(const QString &why)
     jobUsed_.clear();
     sample_.reset();
     alarm_.reset();
+    stop_.reset();
     db_->close();
     const int waitMs = backoff_.next();
     retryAtMs_ = QDateTime::currentMSecsSinceEpoch() + waitMs;

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class FleetDb;
 class WriteQueue;
@@ -41,12 +43,15 @@ public:
     int id(const QString &table, const QString &name);
     // Ids may have been deleted: they are looked up again.
     void forgetIds();
+    // Called for every row written, once its transaction is committed, with its ids.
+    using Written = std::function<void(int machine, int job, const Record &row)>;
+    void onWritten(Written hook) { writtenHook_ = std::move(hook); }
 
 Q_SIGNALS:
     void healthChanged();
 
 private:
-    bool write(int n);
+    bool write(const std::vector<Record> &rows);
     bool writeOne(const Record &r);
     void fail(const QString &why);
     void prepare();
@@ -65,4 +70,7 @@ private:
     QHash<int, qint64> jobUsed_;     // job id -> the last_t written
     std::unique_ptr<QSqlQuery> sample_;
     std::unique_ptr<QSqlQuery> alarm_;
+    std::unique_ptr<QSqlQuery> stop_;
+    Written writtenHook_;
+    std::vector<std::pair<int, int>> rowIds_; // machine and job of each row in the transaction
 };

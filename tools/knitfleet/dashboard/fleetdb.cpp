@@ -38,6 +38,7 @@ FleetDb::~FleetDb()
 
 bool FleetDb::lock(QString *why)
 {
+    exclusive_ = true;
     if (target_.postgres)
         return true;
     QDir().mkpath(QFileInfo(target_.path).absolutePath());
@@ -62,6 +63,16 @@ bool FleetDb::open(QString *why, int schema)
         return false;
     }
     QSqlQuery q(db_);
+    // Held by this connection until it goes: a knitfleet that died leaves no lock behind.
+    taken_ = false;
+    if (target_.postgres && exclusive_
+        && (!q.exec(QStringLiteral("SELECT pg_try_advisory_lock(%1)").arg(kAdvisoryLock)) || !q.next() || !q.value(0).toBool())) {
+        taken_ = q.isActive();
+        *why = taken_ ? QStringLiteral("another knitfleet records to this database (it holds its advisory lock)")
+                      : q.lastError().text().trimmed();
+        close();
+        return false;
+    }
     if (!target_.postgres) {
         // WAL: readers never wait for the writer; NORMAL: a power cut loses at most the last
         // transactions, never the file.

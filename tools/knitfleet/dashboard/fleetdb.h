@@ -10,7 +10,8 @@
 class QLockFile;
 
 // knitfleet's one connection to its database: SQLite in WAL mode (the file locked against a
-// second knitfleet) or PostgreSQL through QPSQL. Opening brings the schema up to date; a lost
+// second knitfleet) or PostgreSQL through QPSQL (the recording connection holds an advisory
+// lock against a second knitfleet on the same database). Opening brings the schema up to date; a lost
 // connection is closed and opened again by whoever notices (the writer's retries).
 class FleetDb
 {
@@ -21,7 +22,9 @@ public:
     FleetDb &operator=(const FleetDb &) = delete;
 
     // SQLite: takes the file's lock (a second knitfleet is refused). Once, before open().
+    // PostgreSQL: every open() takes the database's advisory lock.
     bool lock(QString *why);
+    static constexpr qint64 kAdvisoryLock = 0x6b6e69746c656574LL;
     // Connects and migrates; false with a reason. May be called again after a failure.
     bool open(QString *why, int schema = -1);
     void close();
@@ -30,6 +33,8 @@ public:
     int generation() const { return generation_; }
     // The last open() found a schema newer than this knitfleet's.
     bool refused() const { return refused_; }
+    // The last open() found the advisory lock held by another knitfleet.
+    bool taken() const { return taken_; }
     QSqlDatabase &db() { return db_; }
     bool postgres() const { return target_.postgres; }
     const DbTarget &target() const { return target_; }
@@ -40,5 +45,7 @@ private:
     QSqlDatabase db_;
     std::unique_ptr<QLockFile> lock_;
     bool refused_ = false;
+    bool exclusive_ = false;
+    bool taken_ = false;
     int generation_ = 0;
 };

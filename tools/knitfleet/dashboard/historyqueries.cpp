@@ -83,21 +83,3 @@ bool HistoryQueries::alarms(int machine, int limit, QList<Record> *out)
                     job, [](Record &r, const QVariant &v) { r.row = v.toInt(); }, pieces},
                    out);
 }
-
-bool HistoryQueries::pareto(qint64 from, qint64 to, QList<ParetoRow> *out, qint64 *total)
-{
-    // An alarm stands from its raising until the machine's next event that is no
-    // acknowledgement (cleared, or another alarm raised), or until `to`.
-    out->clear();
-    *total = 0;
-    return rows(QStringLiteral("SELECT type, code, MAX(text), COUNT(*), SUM(COALESCE(next_t, ?) - t), SUM(COUNT(*)) OVER ()"
-                               " FROM (SELECT event, type, code, text, t, LEAD(t) OVER (PARTITION BY machine ORDER BY t) AS next_t"
-                               " FROM alarms WHERE t >= ? AND t < ? AND event <> %1) e"
-                               " WHERE event = %2 GROUP BY type, code ORDER BY 4 DESC, 5 DESC LIMIT %3")
-                    .arg(int(Record::Acknowledged)).arg(int(Record::Raised)).arg(kMaxParetoRows),
-                {to, from, to}, [out, total](const QSqlQuery &q) {
-                    out->append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toLongLong(),
-                                 q.value(4).toLongLong()});
-                    *total = q.value(5).toLongLong();
-                });
-}

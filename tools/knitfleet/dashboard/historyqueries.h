@@ -11,23 +11,12 @@
 class FleetDb;
 class QSqlQuery;
 
-// What the pages read besides the shift summaries: a machine's samples (a page at a time) and
-// alarm events, and the alarm Pareto of the floor (how often each alarm was raised and how
-// long it stood), grouped by the database.
+// What the pages read besides the shift and Pareto summaries: a machine's samples (a page at a
+// time) and alarm events.
 class HistoryQueries
 {
 public:
     static constexpr int kMaxSamples = 10000;
-    static constexpr int kMaxParetoRows = 1000;
-
-    struct ParetoRow
-    {
-        int type = 0;
-        int code = 0;
-        QString text;
-        qint64 count = 0;
-        qint64 standingMs = 0;
-    };
 
     explicit HistoryQueries(FleetDb *db);
     // The machine's id, 0 when it was never recorded, -1 when the database fails.
@@ -36,8 +25,6 @@ public:
     bool samples(int machine, qint64 from, qint64 to, QList<Record> *out, bool *more);
     // The newest `limit` events, newest first.
     bool alarms(int machine, int limit, QList<Record> *out);
-    // Most often raised first, at most kMaxParetoRows; *total: the alarms raised in all.
-    bool pareto(qint64 from, qint64 to, QList<ParetoRow> *out, qint64 *total);
 
 private:
     // Sets one field of a record from one column.

@@ -14,17 +14,33 @@ QByteArray message(const char *type, const QJsonArray &rows)
 
 } // namespace
 
-LiveFeed::LiveFeed(int staleS)
+LiveFeed::LiveFeed(int staleS, const ShiftPlan &plan)
     : staleS_(staleS)
+    , plan_(plan)
 {
 }
 
-QJsonObject LiveFeed::row(const FleetState::Machine &m, qint64 nowMs, int staleS)
+QJsonValue LiveFeed::eta(qint64 etaMs) const
+{
+    return etaMs < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(IsoTime::text((etaMs + 30000) / 60000 * 60000));
+}
+
+bool LiveFeed::etaInShift(qint64 etaMs, qint64 nowMs) const
+{
+    return etaMs >= 0 && etaMs < plan_.at(nowMs).end;
+}
+
+QJsonObject LiveFeed::row(const FleetState::Machine &m, const Recorder::Extra &x, qint64 nowMs) const
 {
     const TelemetryMessages::State &s = m.state;
     // A panel whose controller does not answer knows nothing of its machine: offline as well.
     const char *state = m.online == 0 || s.offline ? "offline" : s.alarm ? "alarm" : s.running ? "knitting" : "stopped";
+    const QJsonValue reason = x.code < 0 ? QJsonValue(QJsonValue::Null)
+                                         : QJsonObject{{QStringLiteral("code"), x.code},
+                                                       {QStringLiteral("text"), x.reason},
+                                                       {QStringLiteral("planned"), x.planned}};
     return QJsonObject{{QStringLiteral("machine"), m.id},
+                       {QStringLiteral("group"), groups_.group(m.id)},
                        {QStringLiteral("state"), QLatin1String(state)},
                        {QStringLiteral("job"), s.job},
                        {QStringLiteral("row"), s.row},
@@ -33,28 +49,38 @@ QJsonObject LiveFeed::row(const FleetState::Machine &m, qint64 nowMs, int staleS
                        {QStringLiteral("pieces"), s.pieces},
                        {QStringLiteral("target"), s.target},
                        {QStringLiteral("alarm"), s.alarm ? s.alarmText : QString()},
+                       {QStringLiteral("since"), x.stopSince < 0 || s.running ? QJsonValue(QJsonValue::Null) : IsoTime::text(x.stopSince)},
+                       {QStringLiteral("reason"), reason},
+                       {QStringLiteral("eta"), eta(x.eta)},
+                       {QStringLiteral("eta_in_shift"), etaInShift(x.eta, nowMs)},
+                       {QStringLiteral("config_error"), x.configError},
                        {QStringLiteral("last_seen"), IsoTime::text(m.lastMs)},
-                       {QStringLiteral("stale"), nowMs - m.lastMs > qint64(staleS) * 1000}};
+                       {QStringLiteral("stale"), nowMs - m.lastMs > qint64(staleS_) * 1000}};
 }
 
-QByteArray LiveFeed::full(const FleetState &fleet, qint64 nowMs) const
+QByteArray LiveFeed::full(const Recorder &recorder, qint64 nowMs) const
 {
     QJsonArray rows;
-    for (const FleetState::Machine &m : fleet.sorted())
-        rows.append(row(m, nowMs, staleS_));
+    for (const FleetState::Machine &m : recorder.fleet().sorted())
+        rows.append(row(m, recorder.extra(m.id, nowMs), nowMs));
     return message("full", rows);
 }
 
-QByteArray LiveFeed::changes(const FleetState &fleet, qint64 nowMs)
+QByteArray LiveFeed::changes(const Recorder &recorder, qint64 nowMs)
 {
     QJsonArray rows;
-    for (const FleetState::Machine &m : fleet.sorted()) {
-        const QJsonObject r = row(m, nowMs, staleS_);
+    for (const FleetState::Machine &m : recorder.fleet().sorted()) {
+        const QJsonObject r = row(m, recorder.extra(m.id, nowMs), nowMs);
         QJsonObject &sent = sent_[m.id];
         if (sent != r) {
             sent = r;
             rows.append(r);
         }
+    }
+    // Forgotten machines are forgotten here too.
+    if (sent_.size() > recorder.fleet().size()) {
+        for (auto it = sent_.begin(); it != sent_.end();)
+            it = recorder.fleet().find(it.key()) ? std::next(it) : sent_.erase(it);
     }
     return rows.isEmpty() ? QByteArray() : message("changes", rows);
 }

@@ -1,27 +1,38 @@
 #pragma once
 
-#include "telemetry/fleetstate.h"
+#include "groupmap.h"
+#include "recorder.h"
+#include "shiftplan.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 
-// The live page's rows: one per machine (state knitting, stopped, alarm or offline, job,
-// row/rows, speed, pieces/target, alarm text, last seen, stale when silent over staleS), and
-// which of them changed since the last push, so an open page gets only those.
+// The live floor's rows: one per machine (state knitting, stopped, alarm or offline, job,
+// row/rows, speed, pieces/target, alarm text, last seen, stale when silent over staleS; its
+// group, the standing stop's start and reason, the ETA to the minute and whether it falls in the
+// open shift, the panel's configuration error), and which of them changed since the last push,
+// so an open page gets only those.
 class LiveFeed
 {
 public:
-    explicit LiveFeed(int staleS);
+    LiveFeed(int staleS, const ShiftPlan &plan);
+    void setGroups(const GroupMap &groups) { groups_ = groups; }
 
-    static QJsonObject row(const FleetState::Machine &m, qint64 nowMs, int staleS);
+    QJsonObject row(const FleetState::Machine &m, const Recorder::Extra &x, qint64 nowMs) const;
     // {"type":"full","machines":[...]} with every machine, alarms first.
-    QByteArray full(const FleetState &fleet, qint64 nowMs) const;
+    QByteArray full(const Recorder &recorder, qint64 nowMs) const;
     // {"type":"changes","machines":[...]} of those changed since the last call; empty when none.
-    QByteArray changes(const FleetState &fleet, qint64 nowMs);
+    QByteArray changes(const Recorder &recorder, qint64 nowMs);
+    // The ETA as the pages show it (to the minute), null when unknown, and whether it falls in
+    // the open shift.
+    QJsonValue eta(qint64 etaMs) const;
+    bool etaInShift(qint64 etaMs, qint64 nowMs) const;
 
 private:
     const int staleS_;
+    const ShiftPlan plan_;
+    GroupMap groups_;
     QHash<QString, QJsonObject> sent_;
 };

@@ -41,7 +41,7 @@ void plainObject(QJsonObject *o)
 {
     for (auto it = o->begin(); it != o->end(); ++it) {
         if (it->isString())
-            *it = MessageCheck::plainText(it->toString());
+            *it = TelemetryMessages::plainText(it->toString());
         else if (it->isObject()) {
             QJsonObject inner = it->toObject();
             plainObject(&inner);
@@ -51,19 +51,6 @@ void plainObject(QJsonObject *o)
 }
 
 } // namespace
-
-QString MessageCheck::plainText(const QString &text)
-{
-    const auto hidden = [](char32_t c) {
-        const QChar::Category k = QChar::category(c);
-        return k == QChar::Other_Format || k == QChar::Separator_Line || k == QChar::Separator_Paragraph;
-    };
-    QList<uint> ucs = text.toUcs4();
-    if (std::none_of(ucs.begin(), ucs.end(), hidden))
-        return text;
-    ucs.removeIf(hidden);
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
-}
 
 bool MessageCheck::state(const QByteArray &payload, QByteArray *plain)
 {
@@ -79,6 +66,7 @@ bool MessageCheck::state(const QByteArray &payload, QByteArray *plain)
                               || controller == QLatin1String("offline");
     if (!(number(o, "row") && number(o, "rows") && number(o, "pieces") && number(o, "target") && number(o, "speed", true)
           && number(o, "knitting_s") && number(o, "stopped_s") && text(o, "job") && text(o, "time") && text(o, "machine")
+          && text(o, "config_error")
           && (running.isUndefined() || running.isBool()) && controllerOk && (alarm.isUndefined() || alarm.isNull() || alarm.isObject())
           && number(a, "type") && number(a, "code") && text(a, "text")))
         return false;
@@ -87,6 +75,41 @@ bool MessageCheck::state(const QByteArray &payload, QByteArray *plain)
     if (o != given)
         *plain = QJsonDocument(o).toJson(QJsonDocument::Compact);
     return true;
+}
+
+bool MessageCheck::stop(const QByteArray &payload, const QString &machine, Stop *s)
+{
+    QJsonObject o;
+    if (!object(payload, &o) || !number(o, "row") || !number(o, "pieces") || !text(o, "job") || !text(o, "machine"))
+        return false;
+    const QJsonValue code = o.value(QLatin1String("code"));
+    const QJsonValue planned = o.value(QLatin1String("planned"));
+    const QJsonValue name = o.value(QLatin1String("machine"));
+    Stop p;
+    p.since = o.value(QLatin1String("since")).toString();
+    p.time = o.value(QLatin1String("time")).toString();
+    p.text = o.value(QLatin1String("text")).toString();
+    if (!code.isDouble() || code.toDouble() != std::floor(code.toDouble()) || code.toDouble() < 0 || code.toDouble() > 9
+        || !planned.isBool() || !o.value(QLatin1String("text")).isString() || p.text.size() > kMaxStopText
+        || (!name.isUndefined() && name.toString() != machine) || p.since.size() > 32 || p.time.size() > 32
+        || !HistoryLog::parseTime(p.since.toLatin1()).isValid() || !HistoryLog::parseTime(p.time.toLatin1()).isValid())
+        return false;
+    p.code = code.toInt();
+    p.planned = planned.toBool();
+    p.text = TelemetryMessages::cleanText(p.text, kMaxStopText);
+    p.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
+    p.row = o.value(QLatin1String("row")).toInt();
+    p.pieces = o.value(QLatin1String("pieces")).toInt();
+    *s = p;
+    return true;
+}
+
+QString MessageCheck::configError(const QByteArray &payload)
+{
+    if (!payload.contains("config_error"))
+        return QString();
+    const QJsonValue v = QJsonDocument::fromJson(payload).object().value(QLatin1String("config_error"));
+    return v.isString() ? TelemetryMessages::cleanText(v.toString()) : QString();
 }
 
 bool MessageCheck::alarm(const QByteArray &payload, Record *r)
@@ -110,8 +133,8 @@ bool MessageCheck::alarm(const QByteArray &payload, Record *r)
     a.row = o.value(QLatin1String("row")).toInt();
     a.pieces = o.value(QLatin1String("pieces")).toInt();
     // Absent or emptied, a text is stored empty, never as NULL.
-    a.text = QStringLiteral("") + plainText(TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString()));
-    a.job = plainText(TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString()));
+    a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
+    a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
     *r = a;
     return true;
 }

@@ -12,15 +12,31 @@ class MessageCheck
 {
 public:
     static constexpr double kMaxNumber = 1e9;
+    static constexpr int kMaxStopText = 32;
+
+    // A reason picked for a stop, as knit/<machine>/stop carries it.
+    struct Stop
+    {
+        int code = 0;
+        bool planned = false;
+        QString text;
+        QString job;
+        int row = 0;
+        int pieces = 0;
+        QString since; // the panel's clock when the stop began
+        QString time;  // ... and when the reason was picked
+    };
 
     // A state whose every known field has its type and range; *plain is the payload with its
-    // texts made plain (plainText), the payload itself when they were.
+    // texts made plain (TelemetryMessages::plainText), the payload itself when they were.
     static bool state(const QByteArray &payload, QByteArray *plain);
     // An alarm event read into r (kind Alarm: event, type, code, text, job, row, pieces,
     // panelTime); false for anything else.
     static bool alarm(const QByteArray &payload, Record *r);
-    // The text without format characters (the bidirectional controls U+202A-202E and
-    // U+2066-2069, U+200E/F, zero-width ones...) and line or paragraph separators: a name
-    // cannot show as another ("J0\u202egnp.exe" as "J0exe.png").
-    static QString plainText(const QString &text);
+    // A stop message of the machine: code 0 to 9, planned, a text of at most kMaxStopText
+    // characters, since and time the panel's times, the machine (if given) the topic's; false
+    // for anything else.
+    static bool stop(const QByteArray &payload, const QString &machine, Stop *s);
+    // The state's config_error ("" when none, or when it is no text), made plain and short.
+    static QString configError(const QByteArray &payload);
 };

@@ -39,6 +39,22 @@ QStringList step(int n, bool postgres)
         // A job's name goes with the last of its rows (last_t: when it was last used, to the hour).
         return {QStringLiteral("ALTER TABLE jobs ADD COLUMN last_t BIGINT NOT NULL DEFAULT 0"),
                 QStringLiteral("CREATE INDEX jobs_last ON jobs (last_t)"), QStringLiteral("CREATE INDEX alarms_job ON alarms (job)")};
+    case 4:
+        // Stops with their reasons (code NULL: none given; end_t far ahead while one stands), the
+        // shifts' stopped time by kind, and each shift's Paretos for the whole floor, summed once
+        // the shift is over, so a year's Pareto reads a few rows a shift. Stopped time summed
+        // before reasons existed counts as unexplained.
+        return {QStringLiteral("CREATE TABLE stops (machine INTEGER NOT NULL, start_t BIGINT NOT NULL, end_t BIGINT NOT NULL,"
+                               " job INTEGER NOT NULL, alarm SMALLINT NOT NULL, code INTEGER, planned SMALLINT NOT NULL,"
+                               " text TEXT NOT NULL, picked TEXT NOT NULL, PRIMARY KEY (machine, start_t))"),
+                QStringLiteral("CREATE INDEX stops_end ON stops (end_t)"),
+                QStringLiteral("ALTER TABLE shift_summaries ADD COLUMN planned_stop_s INTEGER NOT NULL DEFAULT 0"),
+                QStringLiteral("ALTER TABLE shift_summaries ADD COLUMN unplanned_stop_s INTEGER NOT NULL DEFAULT 0"),
+                QStringLiteral("ALTER TABLE shift_summaries ADD COLUMN unexplained_stop_s INTEGER NOT NULL DEFAULT 0"),
+                QStringLiteral("UPDATE shift_summaries SET unexplained_stop_s = stopped_s"),
+                QStringLiteral("CREATE TABLE pareto_summaries (start_t BIGINT NOT NULL, kind SMALLINT NOT NULL, type INTEGER NOT NULL,"
+                               " code INTEGER NOT NULL, planned SMALLINT NOT NULL, text TEXT NOT NULL, count BIGINT NOT NULL,"
+                               " seconds BIGINT NOT NULL, PRIMARY KEY (start_t, kind, type, code))")};
     }
     return {};
 }
@@ -55,7 +71,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 3;
+    return 4;
 }
 
 int Migrations::version(QSqlDatabase &db)

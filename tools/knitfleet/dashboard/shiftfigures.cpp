@@ -10,6 +10,9 @@ ShiftFigures::Figures &ShiftFigures::Figures::operator+=(const Figures &o)
     noDataMs += o.noDataMs;
     alarms += o.alarms;
     alarmMs += o.alarmMs;
+    plannedStopMs += o.plannedStopMs;
+    unplannedStopMs += o.unplannedStopMs;
+    unexplainedStopMs += o.unexplainedStopMs;
     return *this;
 }
 
@@ -18,8 +21,17 @@ qint64 ShiftFigures::overlap(qint64 a, qint64 b, qint64 from, qint64 to)
     return std::max<qint64>(0, std::min(b, to) - std::max(a, from));
 }
 
+qint64 &ShiftFigures::stopClass(Figures &f, const Record &sample, const QList<Record> &stops)
+{
+    const auto stop = std::find_if(stops.rbegin(), stops.rend(), [&sample](const Record &s) { return s.t <= sample.t; });
+    const bool in = stop != stops.rend() && sample.t < stop->end;
+    if (in && stop->code >= 0)
+        return stop->planned ? f.plannedStopMs : f.unplannedStopMs;
+    return (in && stop->alarm >= 0) || sample.alarm >= 0 ? f.unplannedStopMs : f.unexplainedStopMs;
+}
+
 QMap<QString, ShiftFigures::Figures> ShiftFigures::compute(const QList<Record> &samples, const QList<Record> &alarms,
-                                                           qint64 from, qint64 to)
+                                                           const QList<Record> &stops, qint64 from, qint64 to)
 {
     QMap<QString, Figures> out;
     if (to <= from)
@@ -34,6 +46,8 @@ QMap<QString, ShiftFigures::Figures> ShiftFigures::compute(const QList<Record> &
         Figures &f = out[s.job];
         const qint64 known = overlap(s.t, heard, from, to);
         (s.online ? (s.running ? f.knittingMs : f.stoppedMs) : f.noDataMs) += known;
+        if (s.online && !s.running)
+            stopClass(f, s, stops) += known;
         f.noDataMs += overlap(heard, next, from, to);
         if (i > 0 && s.t >= from && s.t < to && s.job == samples[i - 1].job && s.pieces > samples[i - 1].pieces)
             f.pieces += s.pieces - samples[i - 1].pieces;
@@ -64,6 +78,6 @@ QMap<QString, ShiftFigures::Figures> ShiftFigures::compute(const QList<Record> &
 
 double ShiftFigures::availability(const Figures &f)
 {
-    const qint64 both = f.knittingMs + f.stoppedMs;
-    return both > 0 ? double(f.knittingMs) / double(both) : 0.0;
+    const qint64 counted = f.knittingMs + f.stoppedMs - f.plannedStopMs;
+    return counted > 0 ? double(f.knittingMs) / double(counted) : 0.0;
 }

@@ -75,15 +75,38 @@ bool ShiftStore::setting(const QString &name, const QString &value)
 
 bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, ShiftFigures::Figures> *out)
 {
-    QList<QVariantList> s;
-    QList<QVariantList> a;
-    // An acknowledgement leaves the alarm standing: the event before it tells.
-    if (!load(QStringLiteral("job, running, online, pieces"), QStringLiteral("samples"), QString(), machine, from, to, &s)
-        || !load(QStringLiteral("job, event"), QStringLiteral("alarms"),
-                 QStringLiteral(" AND event <> %1").arg(int(Record::Acknowledged)), machine, from, to, &a))
-        return false;
     QList<Record> samples;
     QList<Record> alarms;
+    QList<Record> stops;
+    if (!read(machine, from, to, &samples, &alarms, &stops))
+        return false;
+    *out = samples.isEmpty() ? QMap<QString, ShiftFigures::Figures>() : ShiftFigures::compute(samples, alarms, stops, from, to);
+    return true;
+}
+
+bool ShiftStore::read(int machine, qint64 from, qint64 to, QList<Record> *samples, QList<Record> *alarms, QList<Record> *stops)
+{
+    QList<QVariantList> s;
+    QList<QVariantList> a;
+    QList<QVariantList> p;
+    // An acknowledgement leaves the alarm standing: the event before it tells. Stops do not
+    // overlap: only the last one begun before the span can reach into it.
+    if (!load(QStringLiteral("job, running, online, pieces, alarm"), QStringLiteral("samples"), QString(), machine, from, to, &s)
+        || !load(QStringLiteral("job, event"), QStringLiteral("alarms"),
+                 QStringLiteral(" AND event <> %1").arg(int(Record::Acknowledged)), machine, from, to, &a)
+        || !load(QStringLiteral("end_t, alarm, code, planned"),
+                 QStringLiteral("(SELECT machine, start_t AS t, end_t, alarm, code, planned FROM stops) x"), QString(), machine, from, to, &p))
+        return false;
+    for (const QVariantList &v : p) {
+        Record r;
+        r.kind = Record::Stop;
+        r.t = v[0].toLongLong();
+        r.end = v[1].toLongLong();
+        r.alarm = v[2].toInt() ? 0 : -1;
+        r.code = v[3].isNull() ? -1 : v[3].toInt();
+        r.planned = v[4].toInt();
+        stops->append(r);
+    }
     for (const QVariantList &v : s) {
         Record r;
         r.t = v[0].toLongLong();
@@ -91,7 +114,8 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         r.running = v[2].toInt();
         r.online = v[3].toInt();
         r.pieces = v[4].toInt();
-        samples.append(r);
+        r.alarm = v[5].isNull() ? -1 : v[5].toInt();
+        samples->append(r);
     }
     for (const QVariantList &v : a) {
         Record r;
@@ -99,9 +123,8 @@ bool ShiftStore::figures(int machine, qint64 from, qint64 to, QMap<QString, Shif
         r.t = v[0].toLongLong();
         r.job = v[1].toString();
         r.event = v[2].toInt();
-        alarms.append(r);
+        alarms->append(r);
     }
-    *out = samples.isEmpty() ? QMap<QString, ShiftFigures::Figures>() : ShiftFigures::compute(samples, alarms, from, to);
     return true;
 }
 
@@ -140,6 +163,8 @@ bool ShiftStore::plan(qint64 nowMs)
     for (const ShiftPlan::Shift &s : shifts)
         for (int m : machines)
             due_.append({m, s});
+    due_ += redo_;
+    redo_.clear();
     if (!shifts.isEmpty() && shifts.first().end <= nowMs)
         pendingUntil_ = plan_.at(nowMs).start;
     return true;
@@ -147,29 +172,50 @@ bool ShiftStore::plan(qint64 nowMs)
 
 bool ShiftStore::summarize(const Due &d, qint64 nowMs)
 {
+    // The open shift goes on from what was summed before; a closed one is summed whole, once.
+    const qint64 to = qMin(d.shift.end, nowMs);
     QMap<QString, ShiftFigures::Figures> figures;
-    if (!this->figures(d.machine, d.shift.start, qMin(d.shift.end, nowMs), &figures))
-        return false;
-    QSqlDatabase &db = db_->db();
-    bool ok = db.transaction();
+    if (d.shift.end <= nowMs || !open_.advance(d.machine, d.shift, to, &figures)) {
+        QList<Record> samples;
+        QList<Record> alarms;
+        QList<Record> stops;
+        // The open shift's rows all: those after `to` written already come no more.
+        if (!read(d.machine, d.shift.start, d.shift.end <= nowMs ? to : Record::kOpen, &samples, &alarms, &stops))
+            return false;
+        if (!samples.isEmpty())
+            figures = ShiftFigures::compute(samples, alarms, stops, d.shift.start, to);
+        if (d.shift.end > nowMs)
+            open_.keep(d.machine, d.shift, to, samples, alarms, stops, figures);
+    }
+    bool ok = true;
     QSqlQuery &drop = prepared(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
     drop.addBindValue(d.machine);
     drop.addBindValue(d.shift.start);
     ok = ok && drop.exec();
     QSqlQuery &q = prepared(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s,"
-                                           " nodata_s, alarms, alarm_s) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                           " nodata_s, alarms, alarm_s, planned_stop_s, unplanned_stop_s, unexplained_stop_s)"
+                                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const auto s = [](qint64 ms) { return (ms + 500) / 1000; };
     for (auto it = figures.cbegin(); ok && it != figures.cend(); ++it) {
         const ShiftFigures::Figures &f = it.value();
-        for (const QVariant &v : QVariantList{d.machine, d.shift.start, d.shift.end, it.key().toInt(), f.pieces,
-                                              (f.knittingMs + 500) / 1000, (f.stoppedMs + 500) / 1000,
-                                              (f.noDataMs + 500) / 1000, f.alarms, (f.alarmMs + 500) / 1000})
+        for (const QVariant &v : QVariantList{d.machine, d.shift.start, d.shift.end, it.key().toInt(), f.pieces, s(f.knittingMs),
+                                              s(f.stoppedMs), s(f.noDataMs), f.alarms, s(f.alarmMs), s(f.plannedStopMs),
+                                              s(f.unplannedStopMs), s(f.unexplainedStopMs)})
             q.addBindValue(v);
         ok = q.exec();
     }
-    if (ok && db.commit())
-        return true;
-    db.rollback();
-    return false;
+    return ok;
+}
+
+void ShiftStore::reset()
+{
+    // Planned again from what the database says once it answers, with statements prepared afresh.
+    due_.clear();
+    preparedFor_ = -1;
+    planChecked_ = false;
+    openDoneMs_ = 0;
+    pendingUntil_ = 0;
+    open_.clear();
 }
 
 bool ShiftStore::step(qint64 nowMs, int budget)
@@ -183,19 +229,18 @@ bool ShiftStore::step(qint64 nowMs, int budget)
     }
     QElapsedTimer spent;
     spent.start();
-    for (int i = 0; i < budget && !due_.isEmpty() && !spent.hasExpired(kStepMs); ++i) {
-        if (!summarize(due_.first(), nowMs)) {
-            // Planned again from what the database says once it answers, with statements
-            // prepared afresh.
-            due_.clear();
-            preparedFor_ = -1;
-            planChecked_ = false;
-            openDoneMs_ = 0;
-            pendingUntil_ = 0;
-            return false;
-        }
-        due_.removeFirst();
+    // One transaction a step: PostgreSQL's commit waits for its disk.
+    QSqlDatabase &db = db_->db();
+    bool ok = db.transaction();
+    int done = 0;
+    for (; ok && done < budget && done < due_.size() && !spent.hasExpired(kStepMs); ++done)
+        ok = summarize(due_[done], nowMs);
+    if (!ok || !db.commit()) {
+        db.rollback();
+        reset();
+        return false;
     }
+    due_.remove(0, done);
     // The closed shifts count as summed once all of them are.
     if (due_.isEmpty() && pendingUntil_ > 0) {
         if (!setting(QStringLiteral("summarized_until"), QString::number(pendingUntil_)))
@@ -225,7 +270,8 @@ bool ShiftStore::rows(qint64 from, qint64 to, const QString &machine, bool floor
     QSqlQuery q(db_->db());
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1, s.start_t, MAX(s.end_t), SUM(s.pieces), SUM(s.knitting_s), SUM(s.stopped_s), SUM(s.nodata_s),"
-                             " SUM(s.alarms), SUM(s.alarm_s), SUM(COALESCE(b.pace, 0) * s.knitting_s)"
+                             " SUM(s.alarms), SUM(s.alarm_s), SUM(COALESCE(b.pace, 0) * s.knitting_s),"
+                             " SUM(s.planned_stop_s), SUM(s.unplanned_stop_s), SUM(s.unexplained_stop_s)"
                              " FROM shift_summaries s JOIN machines m ON m.id = s.machine"
                              " LEFT JOIN (SELECT job, MAX(pieces * 1.0 / knitting_s) AS pace FROM shift_summaries"
                              " WHERE end_t > ? AND end_t <= ? AND knitting_s >= ? GROUP BY job) b ON b.job = s.job"
@@ -246,7 +292,23 @@ bool ShiftStore::rows(qint64 from, qint64 to, const QString &machine, bool floor
         r.f.noDataMs = q.value(6).toLongLong() * 1000;
         r.f.alarms = q.value(7).toLongLong();
         r.f.alarmMs = q.value(8).toLongLong() * 1000;
+        r.f.plannedStopMs = q.value(10).toLongLong() * 1000;
+        r.f.unplannedStopMs = q.value(11).toLongLong() * 1000;
+        r.f.unexplainedStopMs = q.value(12).toLongLong() * 1000;
         out->append(r);
     }
     return true;
+}
+
+void ShiftStore::redo(int machine, qint64 from, qint64 to, qint64 nowMs)
+{
+    const QList<ShiftPlan::Shift> shifts = plan_.between(from, qMax(from + 1, qMin(to, nowMs)));
+    for (int i = 0; i < shifts.size() && i < 62; ++i)
+        if (shifts[i].end <= nowMs)
+            redo_.append({machine, shifts[i]});
+}
+
+qint64 ShiftStore::summarizedUntil()
+{
+    return db_->isOpen() ? setting(QStringLiteral("summarized_until")).toLongLong() : 0;
 }

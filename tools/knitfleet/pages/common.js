@@ -15,6 +15,11 @@ const TEXTS = {
     from: 'From', to: 'To', show: 'Show', production: 'Production per shift', availability: 'Availability',
     performance: 'Performance', oee: 'OEE (no quality)', alarms: 'Alarms', start: 'Shift', pareto: 'Alarm Pareto',
     count: 'Count', standing: 'Standing (min)', cumulative: 'Cumulative %', wholeFloor: 'whole floor',
+    alerts: 'Alerts', noReason: 'no reason given', eta: 'ETA', configError: 'Reason list refused: ',
+    stopPareto: 'Stops by reason', reason: 'Reason', planned: 'planned', unplanned: 'unplanned', unexplained: 'unexplained',
+    stoppedMin: 'Stopped (min)', plannedStop: 'Planned stops', unplannedStop: 'Unplanned stops', unexplainedStop: 'Unexplained',
+    report: 'Day report', rule: 'Rule', channel: 'Sent by', outcome: 'Outcome', since: 'Since', text: 'Text',
+    alertsTitle: 'Alerts sent', fired: 'fired', ended: 'ended', alarmStop: 'alarm',
   },
   zh: {
     floor: '车间', shifts: '班次', floorTitle: '车间机器', shiftsTitle: '班次统计',
@@ -28,6 +33,11 @@ const TEXTS = {
     from: '从', to: '到', show: '显示', production: '每班产量', availability: '可用率',
     performance: '性能', oee: 'OEE（不含质量）', alarms: '报警次数', start: '班次', pareto: '报警帕累托',
     count: '次数', standing: '持续（分钟）', cumulative: '累计 %', wholeFloor: '全车间',
+    alerts: '提醒', noReason: '未填原因', eta: '预计完成', configError: '原因列表被拒绝：',
+    stopPareto: '停车原因', reason: '原因', planned: '计划内', unplanned: '计划外', unexplained: '未说明',
+    stoppedMin: '停车（分钟）', plannedStop: '计划停车', unplannedStop: '计划外停车', unexplainedStop: '未说明停车',
+    report: '日报', rule: '规则', channel: '发送方式', outcome: '结果', since: '开始', text: '内容',
+    alertsTitle: '已发送提醒', fired: '触发', ended: '结束', alarmStop: '报警',
   },
 };
 
@@ -61,6 +71,34 @@ function fillRow(tr, cells, numeric) {
     if (c instanceof Node) { td.replaceChildren(c); } else { td.textContent = c === null || c === undefined ? '' : String(c); }
     td.classList.toggle('num', !!(numeric && numeric.includes(i)));
   });
+}
+
+// The shift rows, the alarm Pareto and the stops Pareto as tables (shifts page and report).
+function pct(v) {
+  return v === null || v === undefined ? '' : (v * 100).toFixed(1);
+}
+
+function fillShifts(body, rows) {
+  body.replaceChildren();
+  const min = s => Math.round(s / 60);
+  rows.forEach(r => fillRow(body.insertRow(), [r.machine || t('wholeFloor'), localTime(r.start), r.pieces, min(r.knitting_s),
+    min(r.stopped_s), min(r.planned_stop_s), min(r.unplanned_stop_s), min(r.unexplained_stop_s), min(r.nodata_s),
+    pct(r.availability), pct(r.performance), pct(r.oee), r.alarms], [2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]));
+}
+
+function fillAlarmPareto(body, rows) {
+  body.replaceChildren();
+  rows.forEach(r => fillRow(body.insertRow(), [r.code, r.text, r.count, Math.round(r.standing_s / 60), r.cumulative_pct], [0, 2, 3, 4]));
+}
+
+function stopText(r) {
+  return r.code !== null ? r.text : t(r.text === 'alarm' ? 'alarmStop' : 'unexplained');
+}
+
+function fillStopPareto(body, rows) {
+  body.replaceChildren();
+  rows.forEach(r => fillRow(body.insertRow(), [r.code === null ? '' : r.code, stopText(r),
+    r.code === null ? '' : t(r.planned ? 'planned' : 'unplanned'), r.count, Math.round(r.stopped_s / 60), r.cumulative_pct], [0, 3, 4, 5]));
 }
 
 function link(href, text) {

@@ -1,42 +1,112 @@
-// The floor page: every machine, alarms first, kept up to date over the WebSocket /ws (the
-// server sends all machines on connecting, then those that changed). A lost connection shows
-// the "disconnected" banner and is tried again, 1 s doubling to 10 s.
+// The floor page: a tile per machine, grouped by hall, coloured by its state, with how long it
+// has stood, why (the reason or the alarm), its job, pieces and ETA; kept up to date over the
+// WebSocket /ws (all machines on connecting, then those that changed). ?screen=hall[&group=G]
+// is for a hall's TV: every tile on one screen without scrolling, as large as they fit. A lost
+// connection shows the "disconnected" banner and is tried again, 1 s doubling to 10 s.
 'use strict';
 
+const query = new URLSearchParams(location.search);
+const hall = query.get('screen') === 'hall';
+const onlyGroup = query.get('group');
 const machines = new Map(); // id -> row from the server
-const rows = new Map();     // id -> <tr>
+const tiles = new Map();    // id -> element
+const sections = new Map(); // group -> element
 let retryMs = 1000;
 let drawPending = false;
 
 function order(a, b) {
   const aa = a.state === 'alarm' ? 0 : 1;
   const ab = b.state === 'alarm' ? 0 : 1;
-  return aa - ab || (a.machine < b.machine ? -1 : a.machine > b.machine ? 1 : 0);
+  return (a.group < b.group ? -1 : a.group > b.group ? 1 : 0) || aa - ab || (a.machine < b.machine ? -1 : a.machine > b.machine ? 1 : 0);
+}
+
+function span(cls) {
+  const s = document.createElement('span');
+  s.className = cls;
+  return s;
+}
+
+function standing(since) {
+  if (!since) return '';
+  const s = Math.max(0, Math.round((Date.now() - Date.parse(since)) / 1000));
+  const h = Math.floor(s / 3600);
+  const m = Math.floor(s / 60) % 60;
+  return (h ? h + ':' + String(m).padStart(2, '0') : m) + ':' + String(s % 60).padStart(2, '0');
+}
+
+function tile(m) {
+  let e = tiles.get(m.machine);
+  if (!e) {
+    e = document.createElement('div');
+    e.id = 'm-' + m.machine;
+    e.append(link('/machine/' + encodeURIComponent(m.machine), m.machine), span('since'), span('why'), span('job'), span('pieces'), span('eta'));
+    e.firstChild.className = 'id';
+    tiles.set(m.machine, e);
+  }
+  e.className = 'tile state-' + m.state + (m.stale ? ' stale' : '') + (m.reason ? (m.reason.planned ? ' planned' : ' unplanned') : '');
+  e.dataset.since = m.since || '';
+  const why = m.state === 'alarm' ? m.alarm : m.reason ? m.reason.text : m.state === 'stopped' ? t('noReason') : m.config_error || '';
+  e.querySelector('.why').textContent = why;
+  e.querySelector('.job').textContent = m.job;
+  e.querySelector('.pieces').textContent = m.pieces + '/' + m.target;
+  const eta = e.querySelector('.eta');
+  eta.textContent = m.eta ? t('eta') + ' ' + localTime(m.eta).slice(-8, -3) : '';
+  eta.classList.toggle('in-shift', !!m.eta_in_shift);
+  e.querySelector('.since').textContent = standing(m.since);
+  e.title = m.config_error ? t('configError') + m.config_error : '';
+  return e;
+}
+
+function section(group) {
+  let s = sections.get(group);
+  if (!s) {
+    s = document.createElement('section');
+    s.append(document.createElement('h2'), document.createElement('div'));
+    s.firstChild.textContent = group;
+    s.lastChild.className = 'tiles';
+    sections.set(group, s);
+  }
+  return s;
 }
 
 function draw() {
   drawPending = false;
-  const body = document.querySelector('#machines tbody');
-  const list = [...machines.values()].sort(order);
-  let knitting = 0;
-  let alarms = 0;
+  const main = document.getElementById('halls');
+  const list = [...machines.values()].filter(m => !onlyGroup || m.group === onlyGroup).sort(order);
+  const used = new Set();
   list.forEach(m => {
-    let tr = rows.get(m.machine);
-    if (!tr) {
-      tr = document.createElement('tr');
-      tr.id = 'm-' + m.machine;
-      rows.set(m.machine, tr);
+    const s = section(m.group);
+    if (!used.has(m.group)) {
+      used.add(m.group);
+      s.lastChild.replaceChildren();
+      main.appendChild(s); // in order: moves a section that is there already
     }
-    tr.className = 'state-' + m.state + (m.stale ? ' stale' : '');
-    fillRow(tr, [link('/machine/' + encodeURIComponent(m.machine), m.machine), t(m.state === 'alarm' ? 'alarmState' : m.state), m.job,
-                 m.row + '/' + m.rows, m.speed, m.pieces + '/' + m.target, m.alarm, localTime(m.last_seen)], [3, 4, 5]);
-    tr.cells[6].classList.add('alarm');
-    body.appendChild(tr); // in order: moves a row that is there already
-    knitting += m.state === 'knitting' ? 1 : 0;
-    alarms += m.state === 'alarm' ? 1 : 0;
+    s.lastChild.appendChild(tile(m));
   });
-  document.getElementById('summary').textContent = t('summary', list.length, knitting, alarms);
-  document.body.dataset.rows = String(body.rows.length);
+  sections.forEach((s, g) => { if (!used.has(g)) s.remove(); });
+  const count = state => list.filter(m => m.state === state).length;
+  document.getElementById('summary').textContent = t('summary', list.length, count('knitting'), count('alarm'));
+  document.body.dataset.tiles = String(list.length);
+  if (hall) fitHall(used.size, list.length);
+}
+
+// The largest tiles (about twice as wide as tall) with which every one fits the screen.
+function fitHall(groups, count) {
+  const main = document.getElementById('halls');
+  const width = document.documentElement.clientWidth;
+  const height = window.innerHeight - main.getBoundingClientRect().top - 4;
+  const headS = 22;
+  let best = { w: 0, h: 0 };
+  for (let columns = 1; columns <= Math.max(1, count); ++columns) {
+    let rows = 0;
+    sections.forEach(s => { if (s.isConnected) rows += Math.ceil(s.lastChild.children.length / columns); });
+    const w = Math.floor(width / columns) - 4;
+    const h = Math.min(Math.floor((height - groups * headS) / Math.max(1, rows)) - 4, Math.floor(w / 1.6));
+    if (h > best.h) best = { w, h };
+  }
+  main.style.setProperty('--tile-w', best.w + 'px');
+  main.style.setProperty('--tile-h', best.h + 'px');
+  main.style.setProperty('--id-px', Math.max(8, Math.min(best.h * 0.3, best.w / 7)).toFixed(1) + 'px');
 }
 
 function scheduleDraw() {
@@ -69,5 +139,9 @@ function connect() {
   };
 }
 
+if (hall) document.body.classList.add('hall');
 onLanguage.push(scheduleDraw);
+window.addEventListener('resize', scheduleDraw);
+// Standing times go on between messages.
+setInterval(() => tiles.forEach(e => { e.querySelector('.since').textContent = standing(e.dataset.since); }), 1000);
 document.addEventListener('DOMContentLoaded', connect);

@@ -1,19 +1,17 @@
 // The shifts page: production and availability per shift for the floor or one machine (a week
-// unless chosen), the table behind them, and the alarm Pareto; each exports CSV.
+// unless chosen), the table behind them, the alarm Pareto and the stops by reason; each exports
+// CSV.
 'use strict';
 
 const charts = {};
 let shiftRows = [];
 let paretoRows = [];
+let stopRows = [];
 
 function chart(name, config) {
   if (charts[name]) charts[name].destroy();
   config.options = Object.assign({ maintainAspectRatio: false, animation: false }, config.options || {});
   charts[name] = new Chart(document.getElementById(name), config);
-}
-
-function pct(v) {
-  return v === null || v === undefined ? '' : (v * 100).toFixed(1);
 }
 
 function drawAll() {
@@ -26,11 +24,7 @@ function drawAll() {
       { label: t('oee') + ' %', data: shiftRows.map(r => pct(r.oee)), backgroundColor: '#8250df' }] },
     options: { scales: { y: { min: 0, max: 100 } } },
   });
-  const body = document.querySelector('#shift-table tbody');
-  body.replaceChildren();
-  shiftRows.forEach(r => fillRow(body.insertRow(), [r.machine || t('wholeFloor'), localTime(r.start), r.pieces,
-    Math.round(r.knitting_s / 60), Math.round(r.stopped_s / 60), Math.round(r.nodata_s / 60),
-    pct(r.availability), pct(r.performance), pct(r.oee), r.alarms], [2, 3, 4, 5, 6, 7, 8, 9]));
+  fillShifts(document.querySelector('#shift-table tbody'), shiftRows);
   chart('pareto', {
     type: 'bar',
     data: { labels: paretoRows.map(r => r.code + ' ' + r.text), datasets: [
@@ -38,9 +32,8 @@ function drawAll() {
       { label: t('cumulative'), data: paretoRows.map(r => r.cumulative_pct), type: 'line', borderColor: '#222', yAxisID: 'p' }] },
     options: { scales: { y: { beginAtZero: true }, p: { position: 'right', min: 0, max: 100 } } },
   });
-  const pbody = document.querySelector('#pareto-table tbody');
-  pbody.replaceChildren();
-  paretoRows.forEach(r => fillRow(pbody.insertRow(), [r.code, r.text, r.count, Math.round(r.standing_s / 60), r.cumulative_pct], [0, 2, 3, 4]));
+  fillAlarmPareto(document.querySelector('#pareto-table tbody'), paretoRows);
+  fillStopPareto(document.querySelector('#stops-table tbody'), stopRows);
 }
 
 async function load() {
@@ -51,12 +44,16 @@ async function load() {
   const span = 'from=' + encodeURIComponent(from.toISOString()) + '&to=' + encodeURIComponent(to.toISOString());
   const shifts = '/api/shifts?' + span + (machine ? '&by=machine&machine=' + encodeURIComponent(machine) : '');
   const pareto = '/api/alarms/pareto?' + span;
+  const stops = '/api/stops/pareto?' + span;
+  document.getElementById('report-link').href = '/report?day=' + document.getElementById('to').value;
   document.getElementById('shifts-csv').href = shifts + '&format=csv';
   document.getElementById('pareto-csv').href = pareto + '&format=csv';
+  document.getElementById('stops-csv').href = stops + '&format=csv';
   try {
     shiftRows = (await getJson(shifts)).shifts;
     paretoRows = (await getJson(pareto)).alarms;
-  } catch (e) { shiftRows = []; paretoRows = []; }
+    stopRows = (await getJson(stops)).reasons;
+  } catch (e) { shiftRows = []; paretoRows = []; stopRows = []; }
   drawAll();
   checkHealth();
 }

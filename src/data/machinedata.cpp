@@ -1,0 +1,47 @@
+#include "machinedata.h"
+
+#include "configini.h"
+
+MachineData::MachineData(QObject *parent)
+    : QObject(parent)
+    , system_([this] { Q_EMIT systemChanged(); })
+    , work_([this] { Q_EMIT workChanged(); })
+    , controllerState_([this] { Q_EMIT controllerStateChanged(); })
+    , runSettings_([this] { Q_EMIT runSettingsChanged(); })
+    , ioTest_([this] { Q_EMIT ioTestChanged(); })
+    , carriageTest_([this] { Q_EMIT carriageTestChanged(); })
+    , panelSettings_([this] { Q_EMIT panelSettingsChanged(); })
+    , carrierSpeedTable_([this] { Q_EMIT carrierSpeedTableChanged(); })
+    , controllerPersonalisation_([this] { Q_EMIT controllerPersonalisationChanged(); })
+    , panelPersonalisation_([this] { Q_EMIT panelPersonalisationChanged(); })
+    , program_(std::make_unique<ProgramImage>())
+    , controllerConfig_(ConfigIni::defaults())
+{
+}
+
+MachineData::~MachineData() = default;
+
+void MachineData::setProgram(const ProgramImage &image, int records)
+{
+    if (image == *program_ && records == programRecords_)
+        return;
+    *program_ = image;
+    programRecords_ = records;
+    Q_EMIT programChanged();
+}
+
+void MachineData::setControllerConfig(const ControllerConfig &config)
+{
+    if (config == controllerConfig_)
+        return;
+    controllerConfig_ = config;
+    Q_EMIT controllerConfigChanged();
+}
+
+void MachineData::setJobName(const QString &name)
+{
+    if (name == jobName_)
+        return;
+    jobName_ = name;
+    Q_EMIT jobNameChanged();
+}

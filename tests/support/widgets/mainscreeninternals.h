@@ -1,0 +1,34 @@
+#pragma once
+
+#include "mainwin/wave.h"
+
+#include <QList>
+
+class ButtonWarm;
+class LabelMessage;
+class LabelTime;
+class QLabel;
+class QTimer;
+class RowDisplay;
+class SkinButton;
+class StartPicture;
+class StatusChannel;
+
+// The tests' view inside the main window: the parts it builds and the marks start-up left,
+// which the window itself keeps to itself (it names this class its friend).
+class MainScreenInternals
+{
+public:
+    static StartPicture *startPicture(const wave &w) { return w.desktop_; }
+    static SkinButton *pictureKey(const wave &w, int index) { return w.pictureKeys_.value(index); }
+    static RowDisplay *rowDisplay(const wave &w) { return w.rowDisplay_; }
+    static ButtonWarm *buttonWarm(const wave &w) { return w.buttonWarm_; }
+    static LabelMessage *labelMessage(const wave &w) { return w.labelMessage_; }
+    static StatusChannel *statusChannel(const wave &w) { return w.statusChannel_; }
+    static QLabel *needleLabel(const wave &w) { return w.needle_; }
+    static LabelTime *labelTime(const wave &w) { return w.labelTime_; }
+    // Armed only while a needle report waits to be shown.
+    static const QTimer *needleTimer(const wave &w) { return w.needleTimer_; }
+    // What start-up found differing from the check copies (1 system, 2 personalisation).
+    static unsigned char checkResult(const wave &w) { return w.checkResult_; }
+};

@@ -1,0 +1,19 @@
+// Every widget and end-to-end test's application gets the parts the panel's main() makes,
+// before the test runs: the controller's presence and the TFTP port's history. (The buzzer is
+// the tests' own to make: KNIT_BUZZER=off keeps the panel's silent.)
+#include "link/controllerpresence.h"
+#include "link/tftpporthistory.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+void makePanelParts()
+{
+    new ControllerPresence(QCoreApplication::instance());
+    new TftpPortHistory(QCoreApplication::instance());
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(makePanelParts)

@@ -1,0 +1,172 @@
+// The machine's data tells of its changes: each part's signal once for a write that changed it,
+// none for a write that left it as it was, once for a whole part loaded at a time, and no other
+// part's signal. Faults caught: a change not signalled (a screen left showing an old value), a
+// signal for an equal write (a repaint for every report that repeats the last), a signal per
+// byte of a load, or a write that signals another part. Its factory defaults: a wrong one (a
+// word off by one in a range, a value of the wrong cam-board type, a missing word), a default
+// image of the wrong size or byte order, and an init function that reports success without
+// writing, or loses the defaults when /tmp is unusable. The golden images in tests/data were
+// checked word by word against the factory-default table.
+#include "data/machinedata.h"
+#include "data/parainit.h"
+#include "testbytes.h"
+#include "testroot.h"
+#include "testtable.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Write = std::function<void(MachineData &, int)>; // 0: one value changed, 1: all of it
+
+struct Part
+{
+    const char *name;
+    void (MachineData::*signal)();
+    Write write;
+};
+
+template <std::size_t N>
+Part block(const char *name, void (MachineData::*signal)(), WatchedBlock<N> &(MachineData::*part)())
+{
+    return {name, signal, [part](MachineData &d, int whole) {
+                whole ? void((d.*part)().fill(QByteArray(int(N), '\x5a'))) : (d.*part)().setWord(1, 7);
+            }};
+}
+
+void program(MachineData &d, int whole)
+{
+    auto image = std::make_unique<MachineData::ProgramImage>();
+    image->fill(QByteArray(whole ? 5121 : 1, '\x5a'));
+    d.setProgram(*image, whole ? 41 : 1);
+}
+
+const std::vector<Part> kParts{
+    block("system", &MachineData::systemChanged, &MachineData::system),
+    block("work", &MachineData::workChanged, &MachineData::work),
+    block("controller state", &MachineData::controllerStateChanged, &MachineData::controllerState),
+    block("run settings", &MachineData::runSettingsChanged, &MachineData::runSettings),
+    block("io test", &MachineData::ioTestChanged, &MachineData::ioTest),
+    block("carriage test", &MachineData::carriageTestChanged, &MachineData::carriageTest),
+    block("panel settings", &MachineData::panelSettingsChanged, &MachineData::panelSettings),
+    block("carrier speed table", &MachineData::carrierSpeedTableChanged, &MachineData::carrierSpeedTable),
+    block("controller personalisation", &MachineData::controllerPersonalisationChanged, &MachineData::controllerPersonalisation),
+    block("panel personalisation", &MachineData::panelPersonalisationChanged, &MachineData::panelPersonalisation),
+    {"program", &MachineData::programChanged, program},
+    {"controller config", &MachineData::controllerConfigChanged,
+     [](MachineData &d, int whole) {
+         using Config = MachineData::ControllerConfig;
+         d.setControllerConfig(whole ? Config{1, 2, 3, 1, 1, 1} : Config{85, 0, 255, 2, 0, 0});
+     }},
+    {"job name", &MachineData::jobNameChanged, [](MachineData &d, int whole) { d.setJobName(QString::fromUtf8(whole ? "毛衫 2" : "W1")); }},
+};
+
+enum Block { System, Work, Mouth };
+
+// Builds one block's defaults for the cam-board type and returns init's result and the block as
+// it is in memory.
+unsigned char build(int which, int camType, QByteArray *memory)
+{
+    MachineData machine;
+    MachineData::ControllerConfig config = machine.controllerConfig();
+    config[3] = camType;
+    machine.setControllerConfig(config);
+    const unsigned char ok = which == System ? initsystemparam(machine) : which == Work ? initworkparam(machine) : initelseparam(machine);
+    *memory = which == System ? machine.system().toByteArray()
+        : which == Work       ? machine.work().toByteArray()
+                              : machine.carrierSpeedTable().toByteArray();
+    return ok;
+}
+
+QString goldenName(int which, int type)
+{
+    return which == System ? QStringLiteral("default-cam%1.sys").arg(type) : which == Work ? QStringLiteral("default.wrk")
+                                                                                          : QStringLiteral("default.mth");
+}
+
+} // namespace
+
+class TestMachineData : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void oncePerChange_data()
+    {
+        QTest::addColumn<int>("part");
+        for (std::size_t i = 0; i < kParts.size(); ++i)
+            QTest::addRow("%s", kParts[i].name) << int(i);
+    }
+    void oncePerChange()
+    {
+        QFETCH(int, part);
+        MachineData data;
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (const Part &p : kParts)
+            spies.push_back(std::make_unique<QSignalSpy>(&data, p.signal));
+        // Each write twice: the second leaves the part as it was.
+        for (int whole : {0, 0, 1, 1})
+            kParts[std::size_t(part)].write(data, whole);
+        for (std::size_t i = 0; i < kParts.size(); ++i)
+            QCOMPARE(spies[i]->count(), int(i) == part ? 2 : 0);
+    }
+
+    // In memory and in the /tmp image.
+    void defaults_data()
+    {
+        TestTable::columns<int, int, QString>("which", "type", "file");
+        for (int t = 0; t < 3; ++t)
+            QTest::addRow("system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
+        QTest::addRow("work") << int(Work) << 0 << "/tmp/default.wrk";
+        QTest::addRow("carrier speed table") << int(Mouth) << 0 << "/tmp/default.mth";
+    }
+    void defaults()
+    {
+        auto [which, type, file] = TestTable::fetch<int, int, QString>("which", "type", "file");
+        TestRoot root;
+        QByteArray memory;
+        QCOMPARE(build(which, type, &memory), 1);
+        const QByteArray want = TestBytes::golden(goldenName(which, type));
+        KNIT_COMPARE_BYTES(memory, want);
+        KNIT_COMPARE_BYTES(TestBytes::readFile(root.file(file)), want);
+    }
+
+    void blockBounds()
+    {
+        ParaBlock<kSystemSize> b;
+        b.setWord(0, 0x1234);
+        b.setWord(201, 0xbeef);
+        b.setWord(202, 0xffff);
+        b.setWord(std::size_t(-1) / 2 + 1, 0xffff); // twice this index wraps to 0
+        QCOMPARE(int(b.word(0)), 0x1234);
+        QCOMPARE(int(b.word(201)), 0xbeef);
+        QCOMPARE(int(b.word(202)), 0);
+        QCOMPARE(int(b.word(std::size_t(-1) / 2 + 1)), 0);
+        QCOMPARE(int(b.byte(404)), 0);
+    }
+
+    // Without a usable /tmp (missing, or a file in its place) the result is 0, yet the
+    // defaults are in memory.
+    void unusableTmp()
+    {
+        for (bool fileInPlace : {false, true}) {
+            TestRoot root;
+            QVERIFY(QDir(root.file("/tmp")).removeRecursively());
+            if (fileInPlace)
+                QVERIFY(TestBytes::writeFile(root.file("/tmp"), QByteArray()));
+            for (int which : {System, Work, Mouth}) {
+                QByteArray memory;
+                QCOMPARE(build(which, 2, &memory), 0);
+                KNIT_COMPARE_BYTES(memory, TestBytes::golden(goldenName(which, 2)));
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMachineData)
+#include "test_machinedata.moc"
