@@ -34,9 +34,7 @@ mkdir -p "$work" "$out/debs"
 root=$work/root
 
 # mmdebstrap runs "chroot ROOT CMD": here that is proot with qemu-aarch64, paths translated in
-# one process tree, without a mount or a binfmt entry on this machine. apt itself runs here,
-# natively (its dependency solving and downloads at full speed), and hands the tree's dpkg its
-# work through tree-dpkg, which names the tree's files by their paths inside it.
+# one process tree, without a mount or a binfmt entry on this machine.
 mkdir -p "$work/bin"
 cat >"$work/bin/chroot" <<'WRAP'
 #!/bin/sh
@@ -44,32 +42,28 @@ root=$1; shift
 exec proot -0 -q qemu-aarch64-static -r "$root" -b /dev/null -b /dev/zero -b /dev/urandom -b /dev/random \
   -b /proc -w / "$@"
 WRAP
-cat >"$work/bin/tree-dpkg" <<WRAP
-#!/bin/bash
-root='$root'
-args=()
-for a in "\$@"; do args+=("\${a//"\$root"\//\/}"); done
-exec '$work/bin/chroot' "\$root" /usr/bin/dpkg "\${args[@]}"
-WRAP
-chmod +x "$work/bin/chroot" "$work/bin/tree-dpkg"
+chmod +x "$work/bin/chroot"
 
 packages=(
   systemd systemd-sysv udev kmod linux-image-arm64 busybox-static systemd-boot-efi
   dosfstools util-linux-extra qemu-guest-agent
 )
-# mmdebstrap installs the essential set (no apt: nothing on the panel computer installs
-# packages); scripts/image/install.sh the rest and our package. No documentation, manuals or
-# message catalogues (copyright files stay); no initramfs-tools run: the initramfs is built here
-# from the kernel's own modules. Every package fetched is kept in debs/ for the next build.
-PATH=$work/bin:$PATH mmdebstrap --mode=root --variant=essential --architectures=arm64 \
-  --skip=check/qemu --skip=chroot/mount --skip=download/empty --skip=essential/unlink \
+cp "$deb" "$work/knitpanel.deb"
+# mmdebstrap installs the essential set and apt; the rest is installed by that apt inside the
+# tree (through the wrapper: apt from outside would chroot by itself). No documentation, manuals
+# or message catalogues (copyright files stay); no initramfs-tools run: the initramfs is built
+# here from the kernel's own modules.
+PATH=$work/bin:$PATH mmdebstrap --mode=root --variant=apt --architectures=arm64 \
+  --skip=check/qemu --skip=chroot/mount --skip=download/empty \
   --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-include=/usr/share/doc/*/copyright' \
   --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/info/*' \
   --dpkgopt='path-exclude=/usr/share/locale/*' --dpkgopt='path-exclude=/usr/share/lintian/*' \
   --setup-hook='mkdir -p "$1/var/cache/apt/archives" && cp -p '"$out"'/debs/*.deb "$1/var/cache/apt/archives/" 2>/dev/null || true' \
   --setup-hook='mkdir -p "$1/etc/initramfs-tools" && echo update_initramfs=no >"$1/etc/initramfs-tools/update-initramfs.conf"' \
-  --customize-hook="$src/scripts/image/install.sh"' "$1" '"$deb ${packages[*]}" \
-  --customize-hook='cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/ && rm -f "$1"/var/cache/apt/archives/*.deb' \
+  --customize-hook='cp '"$work"'/knitpanel.deb "$1/tmp/"' \
+  --customize-hook='chroot "$1" apt-get install --yes --download-only -oAPT::Sandbox::User=root '"${packages[*]}"' /tmp/knitpanel.deb && cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/ && rm -f '"$out"'/debs/knitpanel_*' \
+  --customize-hook="$src/scripts/image/install.sh"' "$1" '"${packages[*]}" \
+  --customize-hook='rm -f "$1"/var/cache/apt/archives/*.deb "$1"/tmp/knitpanel.deb' \
   bookworm "$root" 2>&1 | grep -v '^I: skipping chroot/mount' || { echo "image.sh: mmdebstrap failed" >&2; exit 1; }
 echo "image.sh: packages installed after $((SECONDS - start)) s"
 
