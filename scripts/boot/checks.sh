@@ -82,7 +82,7 @@ second_boot() {
   check "the .wrk cut off while saved is whole, old or new" eval '[ "$(sed -n 2p <<<"$now")" = 1556 ] && [ "$(sed -n 3p <<<"$now")" = 0 ] && { [ "$(sed -n 1p <<<"$now")" = "$old_wrk" ] || [ "$(sed -n 4p <<<"$now" | tr -d " ")" = ab01 ]; }'
   check "the reboot kept the backup on the data disk" guest "[ -s /mnt/ide/knit/para/quorvanta.sys ]"
   check "panel update from the stick (service menu, 7, 1)" eval 'shows main && service_menu && step update 7 && step stick-files 1 &&
-    step updated ret && guest "[ -x /mnt/ide/knit/knit ]" && step update ret && step service esc && to_main'
+    step updated ret && guest_waits "[ -x /mnt/ide/knit/knit ]" 180 && step update ret && step service esc && to_main'
   check "after a restart the new program runs" guest "systemctl restart knitpanel && [ \"\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)\" = /mnt/ide/knit/knit ] && tail -c 17 /mnt/ide/knit/knit | grep -q 'boot-test update'"
   guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1
   qemu_stop

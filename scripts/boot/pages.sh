@@ -26,7 +26,7 @@ declare -A page_region=(
   [restore-done]=$message
   [stick-restored]=$message
   [update]=95,275,130,15        # the update page's fifth entry
-  [updated]=$message            # "the update is done, start again"
+  [updated]=$message            # the copy's dialog (its end is awaited inside: the program in place)
   [disk-missing]=150,210,340,45 # the data disk cannot be used, the panel runs on defaults (two lines)
 )
 
