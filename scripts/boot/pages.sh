@@ -5,7 +5,7 @@
 bin=${KNIT_HOST_BIN:-build/bin}
 mainscreen_tolerance=40 # per mille of the whole screen: the clock's digits and font rendering
 page_tolerance=40       # per mille of a page's rectangle: font rendering on linuxfb and on X
-page_apart=150          # per mille: a page's rectangle on the screen before it differs this much
+page_apart=100          # per mille: a page's rectangle on the screen before it differs this much (2.5 times the tolerance)
 
 # NAME → X,Y,W,H: a line of text that this page draws and the screen before it does not (the
 # host's walk checks that), tight around the text so that text is most of it.
