@@ -14,6 +14,7 @@ image=${1:-$(ls build-image/knitpanel-*-arm64.img 2>/dev/null | tail -n 1)}
 image=$(realpath "$image")
 work=$(mktemp -d /tmp/knitboot.XXXXXX)
 source scripts/boot/qemu.sh
+source scripts/boot/pages.sh
 source scripts/boot/checks.sh
 started=$SECONDS
 qemu_pid=
@@ -38,7 +39,7 @@ check() { # NAME COMMAND...
 }
 
 prepare_disks
-host_shot "$work/host.png"
+check "the host's panel shows every page the test waits for, each told from the screen before it" host_pages
 run_checks
 echo "boot-test: $((SECONDS - started)) s"
 echo $((SECONDS - started)) >"$(dirname "$image")/boot-test-seconds" 2>/dev/null

@@ -58,7 +58,8 @@ Plan mount(const Args &a, const SysActionRequest::System &system)
     if (device.empty() || mountPointOf(a[4]) != a[5])
         return refuse("mount: not one of the panel's devices on its own mount point");
     // The panel's files, as its user's; the program an update left on the data disk must run.
-    std::string options = a[3] + ",nosuid,nodev," + system.owner + ",umask=022";
+    // dirsync: on vfat only a synchronous folder writes a save's rename before a power cut.
+    std::string options = a[3] + ",nosuid,nodev," + system.owner + ",umask=022,dirsync";
     if (a[5] == kStickMountPoint)
         options += ",noexec";
     Plan p;
