@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <map>
@@ -8,7 +9,6 @@
 #include <vector>
 
 class LogWriter;
-class QIODevice;
 
 // The alarm and stop messages not yet acknowledged by the broker, kept on disk so that neither a
 // restart nor a power cut loses them. An append-only file of text records, one a line:
