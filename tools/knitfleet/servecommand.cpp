@@ -7,6 +7,7 @@
 #include "telemetry/mqttclient.h"
 
 #ifdef KNIT_SERVE
+#include "accountbook.h"
 #include "dashboardserver.h"
 #include "mailsender.h"
 #include "webhooksender.h"
@@ -90,6 +91,13 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     if (!dashboard.open(&why))
         return fail(dashboard.db().refused() ? EX_DATAERR : EX_UNAVAILABLE, why);
     dashboard.alerts().setRules(rules);
+    AccountBook accounts(o.dashboard.db);
+    if (!accounts.load(&why))
+        return fail(EX_UNAVAILABLE, QStringLiteral("cannot read the accounts: %1").arg(why));
+    if (!o.listen.isLoopback() && auth.isEmpty() && !accounts.loginNeeded())
+        return fail(FleetOptions::kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs accounts (knitfleet user add) "
+                                                                 "or --auth-file FILE").arg(o.listen.toString()));
+    accounts.start();
     WebhookSender webhooks(&dashboard.alerts());
     MailSender mail(&dashboard.alerts());
     dashboard.alerts().setSend([&](const AlertRules::Rule &rule, const AlertEngine::Event &e) {
@@ -98,7 +106,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         if (!rule.email.isEmpty())
             mail.send(dashboard.alerts().rules().smtp, rule, e);
     });
-    DashboardServer server(&dashboard, auth, o.serverNames);
+    DashboardServer server(&dashboard, auth, &accounts, qint64(o.sessionIdleS) * 1000, o.serverNames);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
     if (o.insecureHttp && !o.listen.isLoopback() && o.cert.isEmpty())
