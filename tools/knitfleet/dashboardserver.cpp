@@ -7,6 +7,7 @@
 #include "routetable.h"
 
 #include "dashboard/dashboard.h"
+#include "dashboard/requestfields.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -22,14 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-// A field of an application/x-www-form-urlencoded body.
-QByteArray formField(const QByteArray &body, const char *name)
-{
-    QByteArray plus = body;
-    plus.replace('+', "%20");
-    return QUrlQuery(QString::fromLatin1(plus)).queryItemValue(QLatin1String(name), QUrl::FullyDecoded).toUtf8();
-}
 
 qint64 now()
 {
@@ -240,7 +233,7 @@ void DashboardServer::proceed(QTcpSocket *socket, const Request &r, const Access
 {
     AccessGate::Asked asked{r.method, r.url.path(QUrl::FullyDecoded), r.origin.isEmpty() || knownName(r.origin, true), r.csrf};
     if (asked.csrf.isEmpty() && r.form)
-        asked.csrf = formField(r.body, "csrf");
+        asked.csrf = RequestFields::formField(r.body, "csrf");
     const HttpReply refused = access_.refuse(asked, caller);
     if (refused.status != 0)
         return send(socket, r, refused);
@@ -253,8 +246,8 @@ void DashboardServer::proceed(QTcpSocket *socket, const Request &r, const Access
 
 void DashboardServer::formLogin(QTcpSocket *socket, const Request &r)
 {
-    const QByteArray user = r.form ? formField(r.body, "user") : QByteArray();
-    const QByteArray password = r.form ? formField(r.body, "password") : QByteArray();
+    const QByteArray user = r.form ? RequestFields::formField(r.body, "user") : QByteArray();
+    const QByteArray password = r.form ? RequestFields::formField(r.body, "password") : QByteArray();
     const UserStore::Account *account = UserStore::validName(user) ? accounts_->find(user) : nullptr;
     const LoginGate::Decision d = logins_.decideAccount(r.peer, user, account != nullptr, now());
     if (d.verdict == LoginGate::Verdict::Wait) {

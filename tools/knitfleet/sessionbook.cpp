@@ -1,5 +1,7 @@
 #include "sessionbook.h"
 
+#include "dashboard/requestfields.h"
+
 #include <sodium.h>
 
 SessionBook::SessionBook(qint64 idleMs)
@@ -42,11 +44,7 @@ QByteArray SessionBook::open(const UserStore::Account &account, qint64 nowMs)
 
 SessionBook::Caller SessionBook::find(const QByteArray &cookieHeader, qint64 nowMs)
 {
-    for (const QByteArray &part : cookieHeader.split(';')) {
-        const QByteArray pair = part.trimmed();
-        if (!pair.startsWith(QByteArray(kCookie) + '='))
-            continue;
-        const QByteArray cookie = pair.mid(qsizetype(sizeof(kCookie)));
+    for (const QByteArray &cookie : RequestFields::cookies(cookieHeader, kCookie)) {
         const auto it = sessions_.find(key(cookie));
         if (it == sessions_.end())
             continue;
