@@ -231,7 +231,9 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
 
 void DashboardServer::proceed(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller)
 {
-    AccessGate::Asked asked{r.method, r.url.path(QUrl::FullyDecoded), r.origin.isEmpty() || knownName(r.origin, true), r.csrf};
+    // Under Referrer-Policy no-referrer a browser's own form says Origin "null": the token decides.
+    const bool ownOrigin = r.origin.isEmpty() || r.origin == "null" || knownName(r.origin, true);
+    AccessGate::Asked asked{r.method, r.url.path(QUrl::FullyDecoded), ownOrigin, r.csrf};
     if (asked.csrf.isEmpty() && r.form)
         asked.csrf = RequestFields::formField(r.body, "csrf");
     const HttpReply refused = access_.refuse(asked, caller);
