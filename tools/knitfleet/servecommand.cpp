@@ -20,6 +20,9 @@
 #include <QTimer>
 
 #include <csignal>
+#ifdef KNIT_SERVE
+#include <sodium.h>
+#endif
 #include <cstdio>
 #include <sysexits.h>
 #include <unistd.h>
@@ -78,6 +81,9 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         return code;
     };
     QString why;
+    // Sessions, CSRF tokens and password checks draw on libsodium from the start.
+    if (sodium_init() < 0)
+        return fail(EX_SOFTWARE, QStringLiteral("libsodium does not start"));
     AuthFile auth;
     if (!o.authFile.isEmpty() && !auth.read(o.authFile, &why))
         return fail(EX_DATAERR, why);
