@@ -3,7 +3,9 @@
 // listed first in its hall; a change that needs a reload, or takes over 2 s; a job name with
 // markup run as markup; no "disconnected" banner when knitfleet goes; a hall TV page of 100
 // machines that scrolls or shows ids under 16 px; a phone page wider than the phone or in more
-// than one column. Leaves docs/dashboard.png's picture.
+// than one column; a page shown without a login once accounts exist, a login form that does
+// not lead to the floor with the live feed, or a logout that leaves the session. Leaves
+// docs/dashboard.png's picture.
 #include "brokerprocess.h"
 #include "browserprocess.h"
 #include "fleetserve.h"
@@ -117,6 +119,33 @@ private Q_SLOTS:
         browser.evaluate(QStringLiteral("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))"));
         QVERIFY2(browser.evaluate(check).toBool(), qPrintable(check));
         QVERIFY(browser.screenshot(QStringLiteral(KNIT_BINARY_DIR "/e2e-dashboard-%1.png").arg(width)));
+    }
+
+    void login()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("accounts.sqlite"));
+        QProcess add;
+        startOwnProgram(add, QStringLiteral(KNITFLEET_PATH), {"user", "add", "boss", "--role", "admin", "--db", db});
+        add.write("b055\n");
+        add.closeWriteChannel();
+        QVERIFY(add.waitForFinished(30000) && add.exitCode() == 0);
+        FleetServe fleet;
+        QVERIFY(fleet.start({"--url", broker_.url(), "--db", db}));
+        QVERIFY(publish(QStringLiteral("HALL3-001"), "state", state(QStringLiteral("J"), 1, false)));
+        BrowserProcess browser;
+        QString why;
+        QVERIFY2(browser.start(fleet.url(), 1100, 420, &why), qPrintable(why));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.evaluate(QStringLiteral("location.pathname")).toString(), QStringLiteral("/login"), 10000);
+        browser.evaluate(QStringLiteral("document.querySelector('[name=user]').value = 'boss';"
+                                        "document.querySelector('[name=password]').value = 'b055';"
+                                        "document.getElementById('login').click()"));
+        // The floor with its live tiles, and the user's logout button.
+        QTRY_VERIFY_WITH_TIMEOUT(browser.evaluate(QStringLiteral("document.querySelectorAll('.tile').length > 0 && !!document.getElementById('logout')")).toBool(), 15000);
+        browser.evaluate(QStringLiteral("document.getElementById('logout').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.evaluate(QStringLiteral("location.pathname")).toString(), QStringLiteral("/login"), 10000);
+        browser.navigate(fleet.url(QStringLiteral("/shifts")));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.evaluate(QStringLiteral("location.pathname")).toString(), QStringLiteral("/login"), 10000);
     }
 
     void disconnectedBanner()

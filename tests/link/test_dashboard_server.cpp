@@ -7,15 +7,23 @@
 // on any topic, or past their rate; a live page that never reads kept; an auth file with plain
 // or empty passwords, or readable by others, accepted; a listen address off loopback started
 // without logins or TLS, a password in the database URL accepted, a second knitfleet on the
-// same file; bad payloads, reasons or reason lists recorded or not counted.
+// same file; bad payloads, reasons or reason lists recorded or not counted. Accounts: a page or
+// API open without a login, a POST without the session's CSRF token taken, a route's method
+// or least role not kept, the auth file's login above a viewer, a session cookie without its
+// attributes or kept past its idle time or its logout, a password taken from the command line
+// or stored other than as argon2id, on SQLite and PostgreSQL.
 #include "brokerprocess.h"
 #include "fleetserve.h"
 #include "outboxsend.h"
+#include "postgresprocess.h"
 #include "residentsize.h"
 #include "testbytes.h"
 #include "testtable.h"
 
 #include "telemetry/outbox.h"
+
+#include "dashboard/fleetdb.h"
+#include "dashboard/userstore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -139,6 +147,127 @@ private Q_SLOTS:
             QVERIFY(r.body.isEmpty() && r.head.contains("Content-Length: ") && !r.head.contains("Content-Length: 0"));
         else if (status >= 400)
             QVERIFY(QJsonDocument::fromJson(r.body).object().contains(QLatin1String("error")));
+    }
+
+    void roles_data()
+    {
+        TestTable::columns<QByteArray, QByteArray, int>("caller", "request", "status");
+        // $csrf: the caller's token. "basic": the auth file's login.
+        QTest::addRow("no login: a page goes to the form") << QByteArray() << QByteArray("GET /") << 303;
+        QTest::addRow("no login: the API") << QByteArray() << QByteArray("GET /api/machines") << 401;
+        QTest::addRow("no login: the form") << QByteArray() << QByteArray("GET /login") << 200;
+        QTest::addRow("no login: logout") << QByteArray() << QByteArray("POST /logout") << 401;
+        QTest::addRow("viewer: a page") << QByteArray("viewer") << QByteArray("GET /") << 200;
+        QTest::addRow("viewer: the API") << QByteArray("viewer") << QByteArray("GET /api/machines") << 200;
+        QTest::addRow("viewer: POST without the token") << QByteArray("viewer") << QByteArray("POST /logout") << 403;
+        QTest::addRow("viewer: POST with another token") << QByteArray("viewer") << QByteArray("POST /logout\r\nX-CSRF-Token: x$csrf") << 403;
+        QTest::addRow("viewer: a POST from another site") << QByteArray("viewer")
+            << QByteArray("POST /logout\r\nX-CSRF-Token: $csrf\r\nOrigin: http://attacker.example") << 403;
+        QTest::addRow("viewer: GET /logout") << QByteArray("viewer") << QByteArray("GET /logout") << 405;
+        QTest::addRow("admin: POST to the API") << QByteArray("admin") << QByteArray("POST /api/health\r\nX-CSRF-Token: $csrf") << 405;
+        QTest::addRow("admin: a login form over 4 KiB") << QByteArray("admin")
+            << "POST /login\r\nContent-Length: 5000\r\n\r\n" + QByteArray(5000, 'u') << 413;
+        QTest::addRow("basic: the API") << QByteArray("basic") << QByteArray("GET /api/machines") << 200;
+        QTest::addRow("basic: no POST") << QByteArray("basic") << QByteArray("POST /logout\r\nX-CSRF-Token: $csrf") << 403;
+        QTest::addRow("basic: not a session") << QByteArray("basic") << QByteArray("GET /api/session") << 200;
+    }
+
+    void roles()
+    {
+        auto [caller, request, status] = TestTable::fetch<QByteArray, QByteArray, int>("caller", "request", "status");
+        QVERIFY(startAccounts());
+        const Signed who = caller == "basic" ? Signed{basic("office:s3cret"), QByteArray()} : signIn(caller);
+        QVERIFY(caller.isEmpty() || !who.headers.isEmpty());
+        request.replace("$csrf", who.csrf);
+        const qsizetype line = request.indexOf("\r\n");
+        QByteArray extra = line < 0 ? QByteArray() : request.mid(line + 2);
+        if (!extra.contains("\r\n\r\n"))
+            extra += QByteArray(extra.isEmpty() ? "" : "\r\n") + "\r\n";
+        const FleetServe::Reply r = accounts_.request((line < 0 ? request : request.left(line)) + kHost + who.headers + extra);
+        QCOMPARE(r.status, status);
+        if (status == 303)
+            QVERIFY2(r.head.contains("Location: /login"), r.head.constData());
+        if (request == "GET /api/session") {
+            const QJsonObject o = QJsonDocument::fromJson(r.body).object();
+            QCOMPARE(o.value(QLatin1String("role")).toString(), QStringLiteral("viewer"));
+            QCOMPARE(o.value(QLatin1String("csrf")).toString(), QString());
+        }
+    }
+
+    // The cookie's attributes; a session ends at logout and when idle longer than allowed.
+    void sessions()
+    {
+        QVERIFY(startAccounts());
+        const FleetServe::Reply in = login(accounts_, "boss", "b055");
+        QCOMPARE(in.status, 303);
+        const QRegularExpressionMatch cookie = QRegularExpression(QStringLiteral("Set-Cookie: knitfleet_session=([A-Za-z0-9_-]{43}); Path=/; "
+                                                                                 "HttpOnly; SameSite=Strict\r")).match(QString::fromLatin1(in.head + '\r'));
+        QVERIFY2(cookie.hasMatch(), in.head.constData());
+        const QByteArray jar = "Cookie: knitfleet_session=" + cookie.captured(1).toLatin1() + "\r\n";
+        const QJsonObject s = QJsonDocument::fromJson(accounts_.get("/api/session", jar).body).object();
+        QCOMPARE(s.value(QLatin1String("user")).toString(), QStringLiteral("boss"));
+        QCOMPARE(s.value(QLatin1String("role")).toString(), QStringLiteral("admin"));
+        const QByteArray csrf = s.value(QLatin1String("csrf")).toString().toLatin1();
+        const QByteArray form = "csrf=" + csrf;
+        const FleetServe::Reply out = accounts_.request("POST /logout" + kHost + jar + "Content-Type: application/x-www-form-urlencoded\r\n"
+                                                        "Content-Length: " + QByteArray::number(form.size()) + "\r\n\r\n" + form);
+        QCOMPARE(out.status, 303);
+        QVERIFY(out.head.contains("Max-Age=0"));
+        QCOMPARE(accounts_.get("/api/machines", jar).status, 401);
+        // Idle past --session-idle-s 1: a server that keeps sessions a second.
+        FleetServe brief;
+        const QString db = dir_.filePath(QStringLiteral("b.sqlite"));
+        QCOMPARE(user({"add", "boss", "--role", "admin", "--db", db}, "b055\n"), 0);
+        QVERIFY(brief.start({"--url", broker_.url(), "--db", db, "--session-idle-s", "1"}));
+        const QByteArray briefJar = jarOf(login(brief, "boss", "b055"));
+        QCOMPARE(brief.get("/api/machines", briefJar).status, 200);
+        QTest::qWait(1100); // the idle time itself, not something awaited
+        QCOMPARE(brief.get("/api/machines", briefJar).status, 401);
+        // A wrong password costs a second, and a try from the address within it waits unchecked.
+        QElapsedTimer clock;
+        clock.start();
+        QTcpSocket wrong;
+        wrong.connectToHost(QHostAddress::LocalHost, quint16(brief.port()));
+        QVERIFY(wrong.waitForConnected(3000));
+        wrong.write("POST /login" + kHost + "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 25\r\n\r\n"
+                    "user=boss&password=guess1");
+        QTRY_VERIFY_WITH_TIMEOUT(serverSaid(brief, "login failed from 127.0.0.1 as \"boss\""), 10000);
+        const FleetServe::Reply again = login(brief, "boss", "b055");
+        QVERIFY2(again.head.contains("Location: /login?locked=1"), again.head.constData());
+        QVERIFY(readUntilClosed(wrong, 5000).contains("Location: /login?failed=1"));
+        QVERIFY(clock.elapsed() >= 1000);
+    }
+
+    void users_data()
+    {
+        TestTable::columns<bool>("postgres");
+        QTest::addRow("sqlite") << false;
+        QTest::addRow("postgresql") << true;
+    }
+
+    // knitfleet user on either database: the password from standard input only, kept as argon2id.
+    void users()
+    {
+        auto [postgres] = TestTable::fetch<bool>("postgres");
+        QString why;
+        if (postgres && !PostgresProcess::available(&why))
+            QSKIP(qPrintable(why));
+        if (postgres && pg_.port() == 0)
+            QVERIFY2(pg_.start(&why), qPrintable(why));
+        const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("users.sqlite"));
+        QCOMPARE(user({"add", "ann", "--role", "supervisor", "--db", db}, "first\n"), 0);
+        QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, "other\n"), 73);
+        QCOMPARE(user({"add", "bo", "--role", "root", "--db", db}, "x\n"), 64);
+        QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "\n"), 65);
+        QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "second\n"), 0);
+        QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 0);
+        QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 67);
+        const QByteArray before = storedHash(db, "ann");
+        QCOMPARE(user({"passwd", "ann", "--db", db}, "changed\n"), 0);
+        QCOMPARE(user({"list", "--db", db}, QByteArray()), 0);
+        QCOMPARE(userOutput_, QByteArray("ann supervisor\n"));
+        const QByteArray after = storedHash(db, "ann");
+        QVERIFY2(after.startsWith("$argon2id$") && after != before && !after.contains("changed"), after.constData());
     }
 
     void badPayloadsCounted()
@@ -332,7 +461,8 @@ private Q_SLOTS:
     {
         TestTable::columns<QStringList, QByteArray, int, QString>("args", "authFile", "code", "why");
         const QByteArray hashed = authLine_;
-        QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0"} << QByteArray() << 2 << "needs --auth-file";
+        QTest::addRow("off loopback without logins") << QStringList{"--listen", "0.0.0.0:0", "--insecure-http", "--db", dir_.filePath(QStringLiteral("none.sqlite"))}
+                                                     << QByteArray() << 2 << "needs accounts";
         QTest::addRow("off loopback without TLS") << QStringList{"--listen", "0.0.0.0:0"} << hashed << 2 << "needs --cert";
         QTest::addRow("password in the URL") << QStringList{"--db", "postgresql://u:pw@127.0.0.1/fleet"} << QByteArray() << 64 << "no password";
         QTest::addRow("bad shifts") << QStringList{"--shifts", "25:00"} << QByteArray() << 64 << "--shifts";
@@ -443,19 +573,85 @@ private Q_SLOTS:
                                                          "-days", "2", "-keyout", key, "-out", cert}) != 0)
             QSKIP("openssl not found: install it with scripts/setup.sh");
         FleetServe fleet;
+        QCOMPARE(user({"add", "boss", "--role", "admin", "--db", dir.filePath(QStringLiteral("f.sqlite"))}, "b055\n"), 0);
         QVERIFY(fleet.start({"--url", broker_.url(), "--db", dir.filePath(QStringLiteral("f.sqlite")), "--cert", cert, "--key", key}));
         QSslSocket s;
         s.setPeerVerifyMode(QSslSocket::VerifyNone);
         s.connectToHostEncrypted(QStringLiteral("127.0.0.1"), quint16(fleet.port()));
         QVERIFY2(s.waitForEncrypted(5000), qPrintable(s.errorString()));
-        s.write("GET /api/health HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
-        QTRY_VERIFY((s.waitForReadyRead(100), s.peek(12).startsWith("HTTP/1.1 200")));
+        // The session's cookie is sent back over HTTPS only.
+        s.write("POST /login HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                "Content-Length: 23\r\n\r\nuser=boss&password=b055");
+        QTRY_VERIFY_WITH_TIMEOUT((s.waitForReadyRead(100), s.peek(12).startsWith("HTTP/1.1 303")), 10000);
         QVERIFY(s.peek(2000).contains("Strict-Transport-Security: max-age="));
+        QVERIFY(s.peek(2000).contains("; HttpOnly; SameSite=Strict; Secure\r\n"));
         // Plain HTTP on the TLS port is not served.
         QCOMPARE(fleet.get("/api/health").status, 0);
     }
 
 private:
+    struct Signed
+    {
+        QByteArray headers; // the Cookie line
+        QByteArray csrf;
+    };
+    // The server with accounts (boss: admin, eve: viewer) and the auth file, started once.
+    bool startAccounts()
+    {
+        if (accounts_.port() != 0)
+            return true;
+        const QString db = dir_.filePath(QStringLiteral("a.sqlite"));
+        return user({"add", "boss", "--role", "admin", "--db", db}, "b055\n") == 0
+            && user({"add", "eve", "--role", "viewer", "--db", db}, "3ve\n") == 0
+            && accounts_.start({"--url", broker_.url(), "--db", db, "--auth-file", auth_});
+    }
+    static FleetServe::Reply login(const FleetServe &fleet, const QByteArray &user, const QByteArray &password)
+    {
+        const QByteArray form = "user=" + user + "&password=" + password;
+        return fleet.request("POST /login" + kHost + "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+                             + QByteArray::number(form.size()) + "\r\n\r\n" + form);
+    }
+    // The Cookie line for a login's reply; empty without a session.
+    static QByteArray jarOf(const FleetServe::Reply &r)
+    {
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Set-Cookie: (knitfleet_session=[^;]+);")).match(QString::fromLatin1(r.head));
+        return m.hasMatch() ? "Cookie: " + m.captured(1).toLatin1() + "\r\n" : QByteArray();
+    }
+    // A session of the role's account, made once.
+    Signed signIn(const QByteArray &role)
+    {
+        if (role.isEmpty() || signed_.contains(role))
+            return signed_.value(role);
+        const FleetServe::Reply r = login(accounts_, role == "admin" ? "boss" : "eve", role == "admin" ? "b055" : "3ve");
+        const QByteArray jar = jarOf(r);
+        const QByteArray csrf = QJsonDocument::fromJson(accounts_.get("/api/session", jar).body).object().value(QLatin1String("csrf")).toString().toLatin1();
+        if (!jar.isEmpty())
+            signed_.insert(role, {jar, csrf});
+        return signed_.value(role);
+    }
+    // knitfleet user with the password on standard input; its exit code, its output kept.
+    int user(const QStringList &args, const QByteArray &input)
+    {
+        QProcess p;
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), QStringList{"user"} + args);
+        p.write(input);
+        p.closeWriteChannel();
+        const bool done = p.waitForFinished(30000);
+        userOutput_ = p.readAllStandardOutput();
+        return done ? p.exitCode() : -1;
+    }
+    static QByteArray storedHash(const QString &database, const QByteArray &name)
+    {
+        DbTarget target;
+        QString why;
+        DbTarget::parse(database, &target, &why);
+        FleetDb db(target);
+        QList<UserStore::Account> accounts;
+        if (!db.open(&why) || !UserStore::list(db.db(), &accounts, &why))
+            return why.toUtf8();
+        const auto it = std::find_if(accounts.cbegin(), accounts.cend(), [&](const UserStore::Account &a) { return a.name == name; });
+        return it == accounts.cend() ? QByteArray() : it->hash;
+    }
     // An SMTP sink (python3-aiosmtpd) delivering into the maildir it makes; its port, once it
     // answers.
     static int startSink(QProcess &sink, const QString &maildir, const QStringList &tls)
@@ -520,6 +716,10 @@ private:
     BrokerProcess broker_;
     FleetServe fleet_;
     FleetServe guarded_;
+    FleetServe accounts_;
+    PostgresProcess pg_;
+    QHash<QByteArray, Signed> signed_;
+    QByteArray userOutput_;
     QString auth_;
     QByteArray authLine_;
 };

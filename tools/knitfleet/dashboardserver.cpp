@@ -4,8 +4,10 @@
 #include "guardedserver.h"
 #include "pageroutes.h"
 #include "refusallog.h"
+#include "routetable.h"
 
 #include "dashboard/dashboard.h"
+#include "dashboard/requestfields.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -40,23 +42,18 @@ QString hostOf(const QByteArray &host)
     return h;
 }
 
-// The auth file's challenge; a browser asks the user for a login on it.
-HttpReply loginNeeded(bool close)
-{
-    HttpReply r = HttpReply::error(401, "login required");
-    r.header("WWW-Authenticate", "Basic realm=\"knitfleet\", charset=\"UTF-8\"");
-    r.close = close;
-    return r;
-}
-
 } // namespace
 
-DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, const QStringList &names, QObject *parent)
+DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, const AccountBook *accounts, qint64 sessionIdleMs,
+                                 const QStringList &names, QObject *parent)
     : QAbstractHttpServer(parent)
     , dashboard_(dashboard)
+    , accounts_(accounts)
     , logins_(auth)
+    , access_(accounts, !auth.isEmpty(), sessionIdleMs)
     , reader_(dashboard->options().db, dashboard->options().shifts)
 {
+    connect(accounts, &AccountBook::changed, this, [this] { access_.sessions().follow(*accounts_); });
     for (const QString &n : names)
         names_.insert(hostOf(n.toLatin1()));
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &DashboardServer::onWebSocket);
@@ -74,8 +71,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
 
 bool DashboardServer::serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why)
 {
-    // Every route is read-only: no request may carry a body.
-    auto server = std::make_unique<GuardedServer>([](const QByteArray &, const QByteArray &) { return qint64(0); });
+    auto server = std::make_unique<GuardedServer>(&RouteTable::bodyLimit);
     if (!cert.isEmpty()) {
         QFile c(cert);
         QFile k(key);
@@ -92,6 +88,7 @@ bool DashboardServer::serve(const QHostAddress &address, int port, const QString
         tls.setLocalCertificateChain(chain);
         tls.setPrivateKey(privateKey);
         server->setTls(tls);
+        access_.setTls(true);
     }
     if (!server->listen(address, quint16(port))) {
         *why = QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(server->errorString());
@@ -111,12 +108,22 @@ bool DashboardServer::serve(const QHostAddress &address, int port, const QString
 DashboardServer::Request DashboardServer::read(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     Request r;
-    r.method = request.method() == QHttpServerRequest::Method::Get ? "GET" : request.method() == QHttpServerRequest::Method::Head ? "HEAD" : "OTHER";
+    const QHttpServerRequest::Method m = request.method();
+    r.method = m == QHttpServerRequest::Method::Get    ? "GET"
+             : m == QHttpServerRequest::Method::Head ? "HEAD"
+             : m == QHttpServerRequest::Method::Post ? "POST"
+                                                      : "OTHER";
     r.url = request.url();
     r.host = request.value("Host");
     r.origin = request.value("Origin");
     r.authorization = request.value("Authorization");
     r.language = request.value("Accept-Language");
+    r.cookie = request.value("Cookie");
+    r.csrf = request.value("X-CSRF-Token");
+    if (r.method == "POST") {
+        r.body = request.body();
+        r.form = request.value("Content-Type").startsWith("application/x-www-form-urlencoded");
+    }
     bool mapped = false;
     const quint32 v4 = socket->peerAddress().toIPv4Address(&mapped);
     r.peer = mapped ? QHostAddress(v4) : socket->peerAddress();
@@ -149,7 +156,7 @@ bool DashboardServer::handleRequest(const QHttpServerRequest &request, QTcpSocke
     return true;
 }
 
-HttpReply DashboardServer::refuseUpgrade(const Request &r) const
+HttpReply DashboardServer::refuseUpgrade(const Request &r)
 {
     HttpReply none;
     none.status = 0;
@@ -159,8 +166,9 @@ HttpReply DashboardServer::refuseUpgrade(const Request &r) const
     if (!knownName(r.origin, true))
         return HttpReply::error(403, "the live feed opens from the dashboard's own pages only");
     // Only a login already checked right: the upgrade is decided at once.
-    if (logins_.decide(r.peer, r.authorization, now()).verdict != LoginGate::Verdict::Open)
-        return loginNeeded(true);
+    if (access_.caller(r.cookie, now()).role == UserStore::Role::None
+        && (!logins_.hasAuthFile() || logins_.decide(r.peer, r.authorization, now()).verdict != LoginGate::Verdict::Open))
+        return access_.loginAsked(true);
     if (r.url.path() != QLatin1String("/ws"))
         return HttpReply::error(404, "no such page");
     return none;
@@ -191,11 +199,17 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
         reply.close = true;
         return send(socket, r, reply);
     }
+    const AccessGate::Caller caller = access_.caller(r.cookie, now());
+    if (caller.role != UserStore::Role::None || r.authorization.isEmpty() || !logins_.hasAuthFile())
+        return proceed(socket, r, caller);
+    // The auth file's basic login: a viewer's, for scripts.
+    AccessGate::Caller basic;
+    QByteArray password;
+    AuthFile::basic(r.authorization, &basic.user, &password);
+    basic.role = UserStore::Role::Viewer;
     const LoginGate::Decision d = logins_.decide(r.peer, r.authorization, now());
     if (d.verdict == LoginGate::Verdict::Open)
-        return respond(socket, r);
-    if (d.verdict == LoginGate::Verdict::Missing)
-        return send(socket, r, loginNeeded(false));
+        return proceed(socket, r, basic);
     if (d.verdict == LoginGate::Verdict::Wait) {
         RefusalLog::line("login wait", QStringLiteral("refused a login from %1 unchecked: it waits %2 s (429)")
                                            .arg(r.peer.toString()).arg((d.waitMs + 999) / 1000));
@@ -205,19 +219,60 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
         return send(socket, r, reply);
     }
     QPointer<QTcpSocket> s(socket);
-    logins_.check(r.peer, r.authorization, socket, [this, s, r](bool ok, qint64 waitMs) {
+    logins_.check(r.peer, r.authorization, socket, [this, s, r, basic](bool ok, qint64 waitMs) {
         if (ok)
-            return respond(s, r);
+            return proceed(s, r, basic);
         // A failed login ends the connection: nothing more is read from it, and its answer waits.
         if (ConnectionGuard *guard = ConnectionGuard::of(s))
             guard->stopReading();
-        QTimer::singleShot(qMin(waitMs, kMaxRefusalWaitMs), s, [s, r] { send(s, r, loginNeeded(true)); });
+        QTimer::singleShot(qMin(waitMs, kMaxRefusalWaitMs), s, [this, s, r] { send(s, r, access_.loginAsked(true)); });
     });
 }
 
-void DashboardServer::respond(QTcpSocket *socket, const Request &r)
+void DashboardServer::proceed(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller)
 {
-    const HttpReply reply = route(r);
+    // Under Referrer-Policy no-referrer a browser's own form says Origin "null": the token decides.
+    const bool ownOrigin = r.origin.isEmpty() || r.origin == "null" || knownName(r.origin, true);
+    AccessGate::Asked asked{r.method, r.url.path(QUrl::FullyDecoded), ownOrigin, r.csrf};
+    if (asked.csrf.isEmpty() && r.form)
+        asked.csrf = RequestFields::formField(r.body, "csrf");
+    const HttpReply refused = access_.refuse(asked, caller);
+    if (refused.status != 0)
+        return send(socket, r, refused);
+    if (r.method == "POST" && asked.path == QLatin1String("/login"))
+        return formLogin(socket, r);
+    if (r.method == "POST" && asked.path == QLatin1String("/logout"))
+        return send(socket, r, access_.signOut(caller));
+    respond(socket, r, caller);
+}
+
+void DashboardServer::formLogin(QTcpSocket *socket, const Request &r)
+{
+    const QByteArray user = r.form ? RequestFields::formField(r.body, "user") : QByteArray();
+    const QByteArray password = r.form ? RequestFields::formField(r.body, "password") : QByteArray();
+    const UserStore::Account *account = UserStore::validName(user) ? accounts_->find(user) : nullptr;
+    const LoginGate::Decision d = logins_.decideAccount(r.peer, user, account != nullptr, now());
+    if (d.verdict == LoginGate::Verdict::Wait) {
+        RefusalLog::line("login wait", QStringLiteral("refused a login from %1 unchecked: it waits %2 s")
+                                           .arg(r.peer.toString()).arg((d.waitMs + 999) / 1000));
+        return send(socket, r, AccessGate::redirect("/login?locked=1", true));
+    }
+    const QByteArray hash = account != nullptr ? account->hash : accounts_->anyHash();
+    QPointer<QTcpSocket> s(socket);
+    logins_.checkAccount(r.peer, user, account != nullptr, password, hash, socket, [this, s, r, user, hash](bool ok, qint64 waitMs) {
+        // The account as it is now: removed or given a new password meanwhile, the check is void.
+        const UserStore::Account *current = accounts_->find(user);
+        if (ok && current != nullptr && current->hash == hash)
+            return send(s, r, access_.signIn(*current, now()));
+        if (ConnectionGuard *guard = ConnectionGuard::of(s))
+            guard->stopReading();
+        QTimer::singleShot(qMin(waitMs, kMaxRefusalWaitMs), s, [s, r] { send(s, r, AccessGate::redirect("/login?failed=1", true)); });
+    });
+}
+
+void DashboardServer::respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller)
+{
+    const HttpReply reply = route(r, caller);
     if (reply.status != 0)
         return send(socket, r, reply);
     QPointer<QTcpSocket> s(socket);
@@ -237,13 +292,8 @@ HttpReply DashboardServer::apiReply(const DashboardApi::Answer &a)
 }
 
 // The reply, or one of status 0 for a route the reader answers.
-HttpReply DashboardServer::route(const Request &r)
+HttpReply DashboardServer::route(const Request &r, const AccessGate::Caller &caller)
 {
-    if (r.method != "GET" && r.method != "HEAD") {
-        HttpReply reply = HttpReply::error(405, "read-only: GET and HEAD only");
-        reply.header("Allow", "GET, HEAD");
-        return reply;
-    }
     const QString path = r.url.path(QUrl::FullyDecoded);
     if (path.split(QLatin1Char('/')).contains(QStringLiteral("..")) || path.contains(QLatin1Char('\\'))
         || path.contains(QChar(0)) || !path.startsWith(QLatin1Char('/')))
@@ -251,6 +301,8 @@ HttpReply DashboardServer::route(const Request &r)
     const HttpReply page = PageRoutes::answer(path, r.url, r.language);
     if (page.status != 0)
         return page;
+    if (path == QLatin1String("/api/session"))
+        return AccessGate::session(caller);
     if (path.startsWith(QLatin1String("/api/"))) {
         HttpReply later;
         later.status = 0;

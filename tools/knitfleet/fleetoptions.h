@@ -10,8 +10,8 @@ class ToolCommandLine;
 
 // knitfleet's command line in one place, the table's and serve's: the broker options both take,
 // the table's modes, serve's recording and serving options. Exit statuses as sysexits(3), but a
-// --listen beyond loopback without --auth-file, or without --cert and --key (unless
-// --insecure-http), is refused with 2.
+// --listen beyond loopback without --cert and --key (unless --insecure-http) is refused with 2
+// (as is one without logins, once serve has read its accounts).
 class FleetOptions
 {
 public:

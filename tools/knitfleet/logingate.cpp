@@ -55,8 +55,17 @@ LoginGate::Decision LoginGate::decide(const QHostAddress &peer, const QByteArray
         return {Verdict::Open, 0};
     QByteArray user, password;
     AuthFile::basic(authorization, &user, &password);
-    const QString address = peer.toString();
-    const qint64 waitMs = throttle_.wait(address, auth_.hasUser(user) ? QString::fromUtf8(user) : QString(), nowMs);
+    return throttled(peer.toString(), auth_.hasUser(user) ? QString::fromUtf8(user) : QString(), nowMs);
+}
+
+LoginGate::Decision LoginGate::decideAccount(const QHostAddress &peer, const QByteArray &user, bool known, qint64 nowMs) const
+{
+    return throttled(peer.toString(), known ? QString::fromUtf8(user) : QString(), nowMs);
+}
+
+LoginGate::Decision LoginGate::throttled(const QString &address, const QString &user, qint64 nowMs) const
+{
+    const qint64 waitMs = throttle_.wait(address, user, nowMs);
     if (waitMs > 0)
         return {Verdict::Wait, waitMs};
     if (checking_.contains(address) || checking_.size() >= kMaxChecking)
@@ -64,19 +73,34 @@ LoginGate::Decision LoginGate::decide(const QHostAddress &peer, const QByteArray
     return {Verdict::Check, 0};
 }
 
-void LoginGate::check(const QHostAddress &peer, const QByteArray &authorization, QObject *context,
-                      std::function<void(bool, qint64)> done)
+void LoginGate::check(const QHostAddress &peer, const QByteArray &authorization, QObject *context, Done done)
 {
-    const QString address = peer.toString();
     QByteArray user, password;
     const bool basic = AuthFile::basic(authorization, &user, &password);
+    run(peer.toString(), user, auth_.hasUser(user), [auth = auth_, user, password, basic] { return basic && auth.verify(user, password); },
+        authorization, context, std::move(done));
+}
+
+void LoginGate::checkAccount(const QHostAddress &peer, const QByteArray &user, bool known, const QByteArray &password,
+                             const QByteArray &hash, QObject *context, Done done)
+{
+    run(peer.toString(), user, known, [known, password, hash] {
+        const bool match = !hash.isEmpty()
+                        && crypto_pwhash_str_verify(hash.constData(), password.constData(), quint64(password.size())) == 0;
+        return match && known;
+    }, QByteArray(), context, std::move(done));
+}
+
+void LoginGate::run(const QString &address, const QByteArray &user, bool known, std::function<bool()> verify,
+                    const QByteArray &remember, QObject *context, Done done)
+{
     checking_.insert(address);
     QPointer<QObject> to(context);
     // The check's result comes back to this object on the event loop; the pool is waited for
     // before this object goes.
-    pool_.start([this, auth = auth_, address, authorization, user, password, basic, to, done = std::move(done)] {
-        const bool ok = basic && auth.verify(user, password);
-        QMetaObject::invokeMethod(this, [this, address, authorization, user, ok, to, done] {
+    pool_.start([this, address, user, known, verify = std::move(verify), remember, to, done = std::move(done)] {
+        const bool ok = verify();
+        QMetaObject::invokeMethod(this, [this, address, user, known, remember, ok, to, done] {
             checking_.remove(address);
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
             qint64 waitMs = 0;
@@ -84,15 +108,16 @@ void LoginGate::check(const QHostAddress &peer, const QByteArray &authorization,
                 throttle_.succeed(address);
                 if (remembered_.size() >= kMaxRemembered)
                     remembered_.removeIf([now](const QHash<QByteArray, qint64>::iterator it) { return it.value() <= now; });
-                if (remembered_.size() < kMaxRemembered)
-                    remembered_.insert(key(authorization), now + kRememberMs);
+                if (!remember.isEmpty() && remembered_.size() < kMaxRemembered)
+                    remembered_.insert(key(remember), now + kRememberMs);
             } else {
-                const int n = throttle_.fail(address, auth_.hasUser(user) ? QString::fromUtf8(user) : QString(), now, &waitMs);
+                const int n = throttle_.fail(address, known ? QString::fromUtf8(user) : QString(), now, &waitMs);
                 RefusalLog::line(qPrintable(QStringLiteral("login ") + address),
                                  QStringLiteral("login failed from %1 as \"%2\" (%3 in 10 min%4)")
                                      .arg(address, shown(user)).arg(n)
                                      .arg(waitMs >= LoginThrottle::kLockMs ? QStringLiteral(", locked for 60 s") : QString()));
             }
+            Q_EMIT loginChecked(address, user, ok);
             if (to)
                 done(ok, waitMs);
         }, Qt::QueuedConnection);

@@ -2,12 +2,14 @@
 // shows one line per machine, refreshed in place; --once prints the table once, --json the
 // merged state as one JSON document, --events one JSON line per message as it comes.
 // `knitfleet serve` records the floor and serves the office dashboard (servecommand.h);
-// `knitfleet passwd FILE USER` sets a login of its auth file (passwdcommand.h).
+// `knitfleet passwd FILE USER` sets a login of its auth file (passwdcommand.h); `knitfleet user`
+// keeps the dashboard's accounts (usercommand.h).
 #include "fleetoptions.h"
 #include "fleettable.h"
 #include "fleetwatch.h"
 #include "passwdcommand.h"
 #include "servecommand.h"
+#include "usercommand.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -85,6 +87,8 @@ int main(int argc, char **argv)
         return serveCommand(argc, argv, args.mid(1));
     if (args.value(0) == QLatin1String("passwd"))
         return passwdCommand(args.mid(1));
+    if (args.value(0) == QLatin1String("user"))
+        return userCommand(args.mid(1));
     FleetOptions o;
     int status = 0;
     if (!o.parse(false, args, &status))

@@ -22,6 +22,14 @@ HttpReply PageRoutes::answer(const QString &path, const QUrl &url, const QByteAr
         return page(QStringLiteral("machine.html"), url, acceptLanguage);
     if (path.startsWith(QLatin1String("/static/")))
         return file(path.mid(8));
+    if (path == QLatin1String("/login")) {
+        // Fixed texts only, shown or hidden: nothing of the query reaches the page.
+        const QUrlQuery q(url);
+        HttpReply reply = page(QStringLiteral("login.html"), url, acceptLanguage);
+        reply.body.replace("{{failed}}", q.hasQueryItem(QStringLiteral("failed")) ? "" : "hidden");
+        reply.body.replace("{{locked}}", q.hasQueryItem(QStringLiteral("locked")) ? "" : "hidden");
+        return reply;
+    }
     HttpReply none;
     none.status = 0;
     return none;

@@ -7,7 +7,7 @@
 #include <QUrl>
 
 // The dashboard's pages and their files, from the built-in resources: /, /shifts, /alerts,
-// /report (its day and shift checked), /machine/<id> and /static/<file>, each page in the
+// /report (its day and shift checked), /machine/<id>, /static/<file> and /login, each page in the
 // language asked for (?lang=, else the best of Accept-Language, else English).
 class PageRoutes
 {

@@ -7,6 +7,7 @@
 #include "telemetry/mqttclient.h"
 
 #ifdef KNIT_SERVE
+#include "accountbook.h"
 #include "dashboardserver.h"
 #include "mailsender.h"
 #include "webhooksender.h"
@@ -19,6 +20,9 @@
 #include <QTimer>
 
 #include <csignal>
+#ifdef KNIT_SERVE
+#include <sodium.h>
+#endif
 #include <cstdio>
 #include <sysexits.h>
 #include <unistd.h>
@@ -77,6 +81,9 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         return code;
     };
     QString why;
+    // Sessions, CSRF tokens and password checks draw on libsodium from the start.
+    if (sodium_init() < 0)
+        return fail(EX_SOFTWARE, QStringLiteral("libsodium does not start"));
     AuthFile auth;
     if (!o.authFile.isEmpty() && !auth.read(o.authFile, &why))
         return fail(EX_DATAERR, why);
@@ -90,6 +97,13 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     if (!dashboard.open(&why))
         return fail(dashboard.db().refused() ? EX_DATAERR : EX_UNAVAILABLE, why);
     dashboard.alerts().setRules(rules);
+    AccountBook accounts(o.dashboard.db);
+    if (!accounts.load(&why))
+        return fail(EX_UNAVAILABLE, QStringLiteral("cannot read the accounts: %1").arg(why));
+    if (!o.listen.isLoopback() && auth.isEmpty() && !accounts.loginNeeded())
+        return fail(FleetOptions::kRefusedListen, QStringLiteral("--listen %1 is not loopback: it needs accounts (knitfleet user add) "
+                                                                 "or --auth-file FILE").arg(o.listen.toString()));
+    accounts.start();
     WebhookSender webhooks(&dashboard.alerts());
     MailSender mail(&dashboard.alerts());
     dashboard.alerts().setSend([&](const AlertRules::Rule &rule, const AlertEngine::Event &e) {
@@ -98,7 +112,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         if (!rule.email.isEmpty())
             mail.send(dashboard.alerts().rules().smtp, rule, e);
     });
-    DashboardServer server(&dashboard, auth, o.serverNames);
+    DashboardServer server(&dashboard, auth, &accounts, qint64(o.sessionIdleS) * 1000, o.serverNames);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
     if (o.insecureHttp && !o.listen.isLoopback() && o.cert.isEmpty())

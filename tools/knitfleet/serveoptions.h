@@ -17,6 +17,7 @@ struct ServeOptions
     QStringList serverNames;
     bool insecureHttp = false; // plain HTTP off loopback, said at start
     QString authFile;
+    int sessionIdleS = 8 * 3600; // a login form's session ends unused this long
     QString cert;
     QString key;
     QString alertsFile; // read at start and on SIGHUP

@@ -55,6 +55,11 @@ QStringList step(int n, bool postgres)
                 QStringLiteral("CREATE TABLE pareto_summaries (start_t BIGINT NOT NULL, kind SMALLINT NOT NULL, type INTEGER NOT NULL,"
                                " code INTEGER NOT NULL, planned SMALLINT NOT NULL, text TEXT NOT NULL, count BIGINT NOT NULL,"
                                " seconds BIGINT NOT NULL, PRIMARY KEY (start_t, kind, type, code))")};
+    case 5:
+        // The dashboard's accounts (UserStore): the hash is argon2id as libsodium writes it.
+        // Times in ms since the epoch, for the audit of account changes that sits beside it.
+        return {QStringLiteral("CREATE TABLE users (name TEXT PRIMARY KEY, role TEXT NOT NULL, hash TEXT NOT NULL,"
+                               " created_t BIGINT NOT NULL, changed_t BIGINT NOT NULL)")};
     }
     return {};
 }
@@ -71,7 +76,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 4;
+    return 5;
 }
 
 int Migrations::version(QSqlDatabase &db)

@@ -19,7 +19,7 @@ const TEXTS = {
     stopPareto: 'Stops by reason', reason: 'Reason', planned: 'planned', unplanned: 'unplanned', unexplained: 'unexplained',
     stoppedMin: 'Stopped (min)', plannedStop: 'Planned stops', unplannedStop: 'Unplanned stops', unexplainedStop: 'Unexplained',
     report: 'Day report', rule: 'Rule', channel: 'Sent by', outcome: 'Outcome', since: 'Since', text: 'Text',
-    alertsTitle: 'Alerts sent', fired: 'fired', ended: 'ended', alarmStop: 'alarm',
+    alertsTitle: 'Alerts sent', fired: 'fired', ended: 'ended', alarmStop: 'alarm', logout: 'Log out',
   },
   zh: {
     floor: '车间', shifts: '班次', floorTitle: '车间机器', shiftsTitle: '班次统计',
@@ -37,7 +37,7 @@ const TEXTS = {
     stopPareto: '停车原因', reason: '原因', planned: '计划内', unplanned: '计划外', unexplained: '未说明',
     stoppedMin: '停车（分钟）', plannedStop: '计划停车', unplannedStop: '计划外停车', unexplainedStop: '未说明停车',
     report: '日报', rule: '规则', channel: '发送方式', outcome: '结果', since: '开始', text: '内容',
-    alertsTitle: '已发送提醒', fired: '触发', ended: '结束', alarmStop: '报警',
+    alertsTitle: '已发送提醒', fired: '触发', ended: '结束', alarmStop: '报警', logout: '退出登录',
   },
 };
 
@@ -138,8 +138,34 @@ async function checkHealth() {
   try { showDatabase((await getJson('/api/health')).database); } catch (e) { /* the page shows what it has */ }
 }
 
+// Signed in by the login form: the user's name and a logout button, which posts the session's
+// CSRF token.
+async function showSession() {
+  let s;
+  try { s = await getJson('/api/session'); } catch (e) { return; }
+  if (!s.user || !s.csrf) return;
+  const form = document.createElement('form');
+  form.method = 'post';
+  form.action = '/logout';
+  form.className = 'logout';
+  const token = document.createElement('input');
+  token.type = 'hidden';
+  token.name = 'csrf';
+  token.value = s.csrf;
+  const who = document.createElement('span');
+  who.textContent = s.user + ' ';
+  const button = document.createElement('button');
+  button.type = 'submit';
+  button.id = 'logout';
+  button.dataset.t = 'logout';
+  button.textContent = t('logout');
+  form.append(token, who, button);
+  document.querySelector('header').append(form);
+}
+
 document.addEventListener('DOMContentLoaded', () => {
   document.getElementById('lang-zh').addEventListener('click', e => { e.preventDefault(); setLanguage('zh'); });
   document.getElementById('lang-en').addEventListener('click', e => { e.preventDefault(); setLanguage('en'); });
   applyTexts();
+  showSession();
 });

@@ -1,0 +1,26 @@
+// Feeds arbitrary bytes to what knitfleet serve's login reads of a request: the form body's
+// fields and the Cookie header's session values. Nothing may crash; nothing read is longer
+// than where it came from; a cookie value holds no ';' (it would be a second cookie).
+#include "seeds.h"
+
+#include "dashboard/requestfields.h"
+
+#include <QByteArray>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size > 8 * 1024)
+        return 0;
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const char *name : {"user", "password", "csrf"})
+        ABORT_IF(RequestFields::formField(bytes, name).size() > bytes.size());
+    for (const QByteArray &value : RequestFields::cookies(bytes, "knitfleet_session"))
+        ABORT_IF(value.size() > bytes.size() || value.contains(';'));
+    return 0;
+}
+
+std::vector<std::string> knit_fuzz_seeds()
+{
+    return {"user=boss&password=b%20055+x&csrf=abc", "user=&password=%zz%4", "csrf=%E4%B8%AD&&&=",
+            "knitfleet_session=AbC-_9; other=1; knitfleet_session=second", " ; ;knitfleet_session= ;knitfleet_session"};
+}

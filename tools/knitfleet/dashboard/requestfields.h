@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+// The parts of a request the login reads from outside input: a field of a form body
+// (application/x-www-form-urlencoded) and a cookie's values from a Cookie header. Either is
+// at most as long as what it came from; a name that is not there gives nothing.
+class RequestFields
+{
+public:
+    // The field's value, percent- and '+'-decoded; empty when the body has no such field.
+    static QByteArray formField(const QByteArray &body, const char *name);
+    // The values of every cookie of that name, in the header's order.
+    static QByteArrayList cookies(const QByteArray &header, const QByteArray &name);
+};

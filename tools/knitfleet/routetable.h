@@ -1,0 +1,29 @@
+#pragma once
+
+#include "dashboard/userstore.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Who may use each route, and how: the least role, the methods taken and the largest body, one
+// line a route. A path without a line of its own is a viewer's, GET and HEAD only, without a
+// body.
+class RouteTable
+{
+public:
+    enum Methods { Get = 1, Post = 2 };
+    struct Route
+    {
+        const char *path;
+        bool prefix; // the line covers every path below it
+        UserStore::Role least;
+        int methods;
+        qint64 maxBody; // of a POST
+    };
+
+    static const Route &find(const QString &path);
+    // HeadReader's limit: a body only on a POST where the route takes one.
+    static qint64 bodyLimit(const QByteArray &method, const QByteArray &path);
+    // The Allow header's value.
+    static QByteArray allowed(const Route &route);
+};

@@ -1,0 +1,122 @@
+#include "usercommand.h"
+
+#ifdef KNIT_SERVE
+#include "passwordprompt.h"
+
+#include "dashboard/fleetdb.h"
+#include "dashboard/userstore.h"
+
+#include <QDateTime>
+
+#include <sodium.h>
+#endif
+
+#include <cstdio>
+#include <sysexits.h>
+
+namespace {
+
+const char kUsage[] = "usage: knitfleet user add NAME --role viewer|supervisor|admin [--db DATABASE]\n"
+                      "       knitfleet user passwd NAME [--db DATABASE]\n"
+                      "       knitfleet user remove NAME [--db DATABASE]\n"
+                      "       knitfleet user list [--db DATABASE]\n"
+                      "(the password on standard input; NAME 1 to 64 printable characters without ':')\n";
+
+#ifdef KNIT_SERVE
+int fail(int code, const QString &why)
+{
+    std::fprintf(stderr, "knitfleet user: %s\n", qPrintable(why));
+    return code;
+}
+
+// The new password from standard input as its argon2id hash at libsodium's interactive limits.
+bool hashedPassword(QByteArray *hash, QString *why)
+{
+    QByteArray password;
+    if (!PasswordPrompt::read(&password, why))
+        return false;
+    char out[crypto_pwhash_STRBYTES];
+    const bool ok = sodium_init() >= 0
+                 && crypto_pwhash_str(out, password.constData(), quint64(password.size()), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                                      crypto_pwhash_MEMLIMIT_INTERACTIVE) == 0;
+    sodium_memzero(password.data(), std::size_t(password.size()));
+    if (!ok)
+        *why = QStringLiteral("cannot hash the password (out of memory?)");
+    *hash = QByteArray(out);
+    return ok;
+}
+
+int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::Role role)
+{
+    QString why;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    UserStore::Result r = UserStore::Result::Failed;
+    if (verb == QLatin1String("remove")) {
+        r = UserStore::remove(db.db(), name, &why);
+    } else {
+        QByteArray hash;
+        if (!hashedPassword(&hash, &why))
+            return fail(EX_DATAERR, why);
+        r = verb == QLatin1String("add") ? UserStore::add(db.db(), {name, role, hash}, now, &why)
+                                         : UserStore::setHash(db.db(), name, hash, now, &why);
+    }
+    switch (r) {
+    case UserStore::Result::Done: return 0;
+    case UserStore::Result::Exists: return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
+    case UserStore::Result::Missing: return fail(EX_NOUSER, QStringLiteral("no account %1").arg(QLatin1String(name)));
+    case UserStore::Result::Full: return fail(EX_CANTCREAT, QStringLiteral("%1 accounts already").arg(UserStore::kMaxAccounts));
+    case UserStore::Result::Failed: break;
+    }
+    return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(db.target().text(), why));
+}
+#endif
+
+} // namespace
+
+int userCommand(const QStringList &args)
+{
+#ifndef KNIT_SERVE
+    Q_UNUSED(args)
+    std::fprintf(stderr, "knitfleet: user is not built in (it comes with serve)\n");
+    return EX_UNAVAILABLE;
+#else
+    QStringList rest = args;
+    QString database = DbTarget::defaultPath();
+    QString roleText;
+    for (const QString &option : {QStringLiteral("--db"), QStringLiteral("--role")}) {
+        const qsizetype at = rest.indexOf(option);
+        if (at < 0)
+            continue;
+        if (at + 1 >= rest.size())
+            return std::fprintf(stderr, "%s", kUsage), EX_USAGE;
+        (option == QLatin1String("--db") ? database : roleText) = rest.takeAt(at + 1);
+        rest.removeAt(at);
+    }
+    const QString verb = rest.value(0);
+    const QByteArray name = rest.value(1).toUtf8();
+    const UserStore::Role role = UserStore::role(roleText.toUtf8());
+    const bool named = verb == QLatin1String("add") || verb == QLatin1String("passwd") || verb == QLatin1String("remove");
+    if ((verb == QLatin1String("list") && rest.size() != 1) || (named && (rest.size() != 2 || !UserStore::validName(name)))
+        || (!named && verb != QLatin1String("list")) || (verb == QLatin1String("add")) != !roleText.isEmpty()
+        || (!roleText.isEmpty() && role == UserStore::Role::None))
+        return std::fprintf(stderr, "%s", kUsage), EX_USAGE;
+    DbTarget target;
+    QString why;
+    if (!DbTarget::parse(database, &target, &why))
+        return fail(EX_USAGE, QStringLiteral("--db: %1").arg(why));
+    FleetDb db(target);
+    // A serve recording to the same file may hold it for a moment.
+    if (!target.postgres)
+        db.db().setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open(&why))
+        return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(target.text(), why));
+    if (named)
+        return change(db, verb, name, role);
+    QList<UserStore::Account> accounts;
+    if (!UserStore::list(db.db(), &accounts, &why))
+        return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(target.text(), why));
+    for (const UserStore::Account &a : accounts)
+        std::printf("%s %s\n", a.name.constData(), UserStore::roleName(a.role).constData());
+    return 0;
+#endif
+}
