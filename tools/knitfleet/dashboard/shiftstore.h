@@ -42,6 +42,8 @@ public:
     // Up to `budget` machine-shifts summed in one transaction, and none begun after kStepMs;
     // false when the database failed. nowMs: up to where the rows are written.
     bool step(qint64 nowMs, int budget = 500);
+    // Sums wait that the last step left.
+    bool behind() const { return !due_.isEmpty(); }
     // A row written: the open shift's figures go on from it.
     void written(int machine, int job, const Record &row) { open_.written(machine, job, row); }
     // Everything due now (tests, start-up).
