@@ -2,8 +2,7 @@
 // PostgreSQL. Faults caught: a piece reset or a job change counted as output (or as negative
 // output); an offline or silent machine counted as knitting; an alarm's standing time not
 // split at a shift boundary; a stop's reason lost, misplaced by a panel clock hours off or by
-// coming late (before or after its shift was summed; before, the shift is due twice in one
-// step, which PostgreSQL refuses in one statement), doubled by a QoS 1 copy, or not replaced by a later
+// coming late (after its shift was summed), doubled by a QoS 1 copy, or not replaced by a later
 // pick; a stop with an alarm counted as unexplained; a reason for a time the machine knitted
 // taken; a flood of one machine delaying another's rows; machines whose samples are gone still
 // counted toward the floor's cap; a version-1 database not migrated, or a newer one written to; rows
@@ -153,10 +152,6 @@ private Q_SLOTS:
             QTest::addRow("%s: late reason, panel clock 3 h off", db) << pg
                 << (QList<Step>{online} + stands(-30, 600, 120, 300, hours3)
                     + QList<Step>{{700, "settle", {}}, pick(800, 7, true, 120, 130, hours3)})
-                << Figures{{0, 0, 420, 180, 0, 0, 0, 180, 0, 0}, kSilentAfter};
-            // The same before anything was summed: shift A is due twice in one step.
-            QTest::addRow("%s: late reason, nothing summed yet", db) << pg
-                << (QList<Step>{online} + stands(-30, 600, 120, 300, hours3) + QList<Step>{pick(800, 7, true, 120, 130, hours3)})
                 << Figures{{0, 0, 420, 180, 0, 0, 0, 180, 0, 0}, kSilentAfter};
             // A yarn change (unplanned) 60-120, then a stop no one explains 300-360, and a reason
             // for a time the machine knitted (200), which changes nothing.
