@@ -133,12 +133,25 @@ private Q_SLOTS:
         if (status == 101)
             return;
         for (const char *header : {"Content-Security-Policy: default-src 'self'; frame-ancestors 'none'", "X-Frame-Options: DENY",
-                                   "X-Content-Type-Options: nosniff", "Referrer-Policy: no-referrer"})
+                                   "X-Content-Type-Options: nosniff", "Referrer-Policy: no-referrer", "Cache-Control: no-store"})
             QVERIFY2(r.head.contains(header), r.head.constData());
         if (request.startsWith("HEAD"))
             QVERIFY(r.body.isEmpty() && r.head.contains("Content-Length: ") && !r.head.contains("Content-Length: 0"));
         else if (status >= 400)
             QVERIFY(QJsonDocument::fromJson(r.body).object().contains(QLatin1String("error")));
+    }
+
+    // A page's files are kept under the mark the page names only: one of another build is not.
+    void pageFilesKept()
+    {
+        const QByteArray page = fleet_.get("/").body;
+        const qsizetype at = page.indexOf("/static/live.js?v=");
+        QVERIFY(at > 0);
+        const QByteArray marked = page.mid(at, page.indexOf('"', at) - at);
+        QVERIFY(fleet_.get(marked).head.contains("Cache-Control: private, max-age=31536000, immutable"));
+        const FleetServe::Reply other = fleet_.get(marked.left(marked.size() - 1) + (marked.endsWith('0') ? "1" : "0"));
+        QCOMPARE(other.status, 200);
+        QVERIFY(other.head.contains("Cache-Control: no-store"));
     }
 
     void badPayloadsCounted()
