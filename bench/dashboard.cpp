@@ -100,7 +100,7 @@ int main(int argc, char **argv)
     }
     PostgresProcess pg;
     const bool withPg = databases != "sqlite" && PostgresProcess::available(&why) && pg.start(&why);
-    if (!withPg)
+    if (!withPg && databases != "sqlite")
         std::printf("PostgreSQL left out: %s\n", qPrintable(why));
     QTemporaryDir dir;
     DbTarget sqlite;

@@ -18,6 +18,7 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QTcpSocket>
+#include <QUrlQuery>
 #include <QWebSocket>
 
 #include <algorithm>
@@ -323,7 +324,9 @@ void DashboardServer::onWebSocket()
         const auto tcp = std::find_if(upgraded_.begin(), upgraded_.end(), [s](const QPointer<QTcpSocket> &t) {
             return t->peerPort() == s->peerPort() && t->peerAddress() == s->peerAddress();
         });
-        sockets_.insert(s, Live{tcp == upgraded_.end() ? nullptr : *tcp, 0});
+        // A hall's TV asks for its hall only: a tenth of the floor's bytes to build, send and read.
+        const QString group = QUrlQuery(s->requestUrl()).queryItemValue(QStringLiteral("group")).left(kMaxGroup);
+        sockets_.insert(s, Live{tcp == upgraded_.end() ? nullptr : *tcp, 0, group});
         if (tcp != upgraded_.end())
             upgraded_.erase(tcp);
         connect(s, &QWebSocket::disconnected, this, [this, s] {
@@ -337,7 +340,7 @@ void DashboardServer::onWebSocket()
         // Pages only listen: whatever they send is dropped, never read into memory.
         s->setMaxAllowedIncomingFrameSize(1024);
         s->setMaxAllowedIncomingMessageSize(1024);
-        const QByteArray full = dashboard_->liveFull(now());
+        const QByteArray full = dashboard_->liveFull(now(), group);
         fullBytes_ = qMax(fullBytes_, qint64(full.size()));
         sendLive(s, QString::fromUtf8(full));
         sendHealth(s);
@@ -361,12 +364,20 @@ void DashboardServer::push()
 {
     if (sockets_.isEmpty())
         return;
-    const QByteArray changes = dashboard_->liveChanges(now());
+    const QJsonArray changes = dashboard_->liveChanges(now());
     if (changes.isEmpty())
         return;
-    const QString text = QString::fromUtf8(changes);
-    for (QWebSocket *s : sockets_.keys())
-        sendLive(s, text);
+    QHash<QString, QString> texts; // group: its message, empty when none of its machines changed
+    for (QWebSocket *s : sockets_.keys()) {
+        const QString group = sockets_.value(s).group;
+        auto text = texts.constFind(group);
+        if (text == texts.constEnd()) {
+            const QJsonArray rows = group.isEmpty() ? changes : LiveFeed::ofGroup(changes, group);
+            text = texts.insert(group, rows.isEmpty() ? QString() : QString::fromUtf8(LiveFeed::message("changes", rows)));
+        }
+        if (!text->isEmpty())
+            sendLive(s, *text);
+    }
 }
 
 void DashboardServer::ping()

@@ -35,6 +35,7 @@ public:
     static constexpr int kPushMs = 250;
     static constexpr int kPingMs = 30000;
     static constexpr qint64 kMaxUnsent = 1 << 20;
+    static constexpr int kMaxGroup = 64; // characters of a live feed's ?group= kept
     static constexpr qint64 kMaxRefusalWaitMs = 8000;
 
     // names: the host names besides the listen address (and, on loopback, localhost).
@@ -69,6 +70,7 @@ private:
     {
         QPointer<QTcpSocket> socket;
         int missedPings = 0;
+        QString group; // the page shows only this group's machines (all when empty)
     };
     static Request read(const QHttpServerRequest &request, QTcpSocket *socket);
     bool knownName(const QByteArray &host, bool origin) const;

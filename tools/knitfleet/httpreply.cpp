@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 const char *reason(int status)
@@ -49,7 +51,8 @@ QByteArray HttpReply::bytes(bool tls, bool head) const
     add("X-Frame-Options", "DENY");
     add("X-Content-Type-Options", "nosniff");
     add("Referrer-Policy", "no-referrer");
-    add("Cache-Control", "no-store");
+    if (std::none_of(headers.begin(), headers.end(), [](const auto &h) { return h.first == "Cache-Control"; }))
+        add("Cache-Control", "no-store");
     if (tls)
         add("Strict-Transport-Security", "max-age=31536000");
     for (const auto &h : headers)

@@ -2,7 +2,9 @@
 
 #include "telemetry/telemetryconfig.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QUrlQuery>
@@ -20,8 +22,14 @@ HttpReply PageRoutes::answer(const QString &path, const QUrl &url, const QByteAr
                                               : HttpReply::error(400, "day=YYYY-MM-DD and shift=1 to 24, if given");
     if (path.startsWith(QLatin1String("/machine/")) && TelemetryConfig::isMachineId(path.mid(9)))
         return page(QStringLiteral("machine.html"), url, acceptLanguage);
-    if (path.startsWith(QLatin1String("/static/")))
-        return file(path.mid(8));
+    if (path.startsWith(QLatin1String("/static/"))) {
+        // The pages ask for their files under this build's mark (?v=): the browser keeps them
+        // and a TV's page loads without asking for them again. They hold no data.
+        HttpReply reply = file(path.mid(8));
+        if (reply.status == 200 && QUrlQuery(url).queryItemValue(QStringLiteral("v")) == QLatin1String(filesMark()))
+            reply.header("Cache-Control", "private, max-age=31536000, immutable");
+        return reply;
+    }
     if (path == QLatin1String("/login")) {
         // Fixed texts only, shown or hidden: nothing of the query reaches the page.
         const QUrlQuery q(url);
@@ -53,7 +61,27 @@ HttpReply PageRoutes::page(const QString &name, const QUrl &url, const QByteArra
 {
     HttpReply reply = file(name);
     reply.body.replace("{{lang}}", language(url, acceptLanguage));
+    reply.body.replace("{{v}}", filesMark());
     return reply;
+}
+
+QByteArray PageRoutes::filesMark()
+{
+    static const QByteArray mark = [] {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        QDirIterator files(QStringLiteral(":/pages"), QDir::Files);
+        QStringList names;
+        while (files.hasNext())
+            names.append(files.next());
+        names.sort();
+        for (const QString &name : std::as_const(names)) {
+            QFile f(name);
+            if (f.open(QIODevice::ReadOnly))
+                hash.addData(name.toUtf8() + '\0' + f.readAll());
+        }
+        return hash.result().toHex().left(16);
+    }();
+    return mark;
 }
 
 QByteArray PageRoutes::language(const QUrl &url, const QByteArray &accept)

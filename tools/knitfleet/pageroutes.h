@@ -19,5 +19,7 @@ private:
     static HttpReply page(const QString &name, const QUrl &url, const QByteArray &acceptLanguage);
     static HttpReply file(const QString &name);
     static QByteArray language(const QUrl &url, const QByteArray &accept);
+    // A mark of the built-in files' contents: changes with any of them.
+    static QByteArray filesMark();
     static bool reportDayKnown(const QUrlQuery &q);
 };

@@ -53,8 +53,8 @@ public:
     bool settle(qint64 nowMs);
 
     DashboardApi::Answer api(const QString &path, const QUrlQuery &query, qint64 nowMs) { return api_.answer(path, query, nowMs); }
-    QByteArray liveFull(qint64 nowMs) const { return live_.full(recorder_, nowMs); }
-    QByteArray liveChanges(qint64 nowMs) { return live_.changes(recorder_, nowMs); }
+    QByteArray liveFull(qint64 nowMs, const QString &group = QString()) const { return live_.full(recorder_, nowMs, group); }
+    QJsonArray liveChanges(qint64 nowMs) { return live_.changes(recorder_, nowMs); }
     const LiveFeed &live() const { return live_; }
 
     const Options &options() const { return options_; }
@@ -74,6 +74,7 @@ Q_SIGNALS:
 
 private:
     void maintain();
+    void sumShifts();
     // The recent stops, so late reasons find them after a restart too.
     void seedStops();
     void stopWritten(int machine, const Record &stop);
@@ -92,5 +93,6 @@ private:
     qint64 alertsCheckedMs_ = 0;
     DashboardApi api_;
     QTimer maintenance_;
+    QTimer sumMore_;
     qint64 nextRetentionMs_ = 0;
 };

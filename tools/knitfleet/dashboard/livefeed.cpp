@@ -4,15 +4,20 @@
 
 #include <QJsonDocument>
 
-namespace {
-
-QByteArray message(const char *type, const QJsonArray &rows)
+QByteArray LiveFeed::message(const char *type, const QJsonArray &rows)
 {
     return QJsonDocument(QJsonObject{{QStringLiteral("type"), QLatin1String(type)}, {QStringLiteral("machines"), rows}})
         .toJson(QJsonDocument::Compact);
 }
 
-} // namespace
+QJsonArray LiveFeed::ofGroup(const QJsonArray &rows, const QString &group)
+{
+    QJsonArray out;
+    for (const QJsonValue &r : rows)
+        if (r[QLatin1String("group")] == group)
+            out.append(r);
+    return out;
+}
 
 LiveFeed::LiveFeed(int staleS, const ShiftPlan &plan)
     : staleS_(staleS)
@@ -58,15 +63,16 @@ QJsonObject LiveFeed::row(const FleetState::Machine &m, const Recorder::Extra &x
                        {QStringLiteral("stale"), nowMs - m.lastMs > qint64(staleS_) * 1000}};
 }
 
-QByteArray LiveFeed::full(const Recorder &recorder, qint64 nowMs) const
+QByteArray LiveFeed::full(const Recorder &recorder, qint64 nowMs, const QString &group) const
 {
     QJsonArray rows;
     for (const FleetState::Machine &m : recorder.fleet().sorted())
-        rows.append(row(m, recorder.extra(m.id, nowMs), nowMs));
+        if (group.isEmpty() || groups_.group(m.id) == group)
+            rows.append(row(m, recorder.extra(m.id, nowMs), nowMs));
     return message("full", rows);
 }
 
-QByteArray LiveFeed::changes(const Recorder &recorder, qint64 nowMs)
+QJsonArray LiveFeed::changes(const Recorder &recorder, qint64 nowMs)
 {
     QJsonArray rows;
     for (const FleetState::Machine &m : recorder.fleet().sorted()) {
@@ -82,5 +88,5 @@ QByteArray LiveFeed::changes(const Recorder &recorder, qint64 nowMs)
         for (auto it = sent_.begin(); it != sent_.end();)
             it = recorder.fleet().find(it.key()) ? std::next(it) : sent_.erase(it);
     }
-    return rows.isEmpty() ? QByteArray() : message("changes", rows);
+    return rows;
 }

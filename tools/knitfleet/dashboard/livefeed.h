@@ -21,10 +21,14 @@ public:
     void setGroups(const GroupMap &groups) { groups_ = groups; }
 
     QJsonObject row(const FleetState::Machine &m, const Recorder::Extra &x, qint64 nowMs) const;
-    // {"type":"full","machines":[...]} with every machine, alarms first.
-    QByteArray full(const Recorder &recorder, qint64 nowMs) const;
-    // {"type":"changes","machines":[...]} of those changed since the last call; empty when none.
-    QByteArray changes(const Recorder &recorder, qint64 nowMs);
+    // {"type":"full","machines":[...]} with every machine of `group` (all when empty), alarms first.
+    QByteArray full(const Recorder &recorder, qint64 nowMs, const QString &group = QString()) const;
+    // The rows of those changed since the last call.
+    QJsonArray changes(const Recorder &recorder, qint64 nowMs);
+    // The rows of `group`.
+    static QJsonArray ofGroup(const QJsonArray &rows, const QString &group);
+    // {"type":TYPE,"machines":ROWS}.
+    static QByteArray message(const char *type, const QJsonArray &rows);
     // The ETA as the pages show it (to the minute), null when unknown, and whether it falls in
     // the open shift.
     QJsonValue eta(qint64 etaMs) const;

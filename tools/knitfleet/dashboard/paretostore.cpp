@@ -138,7 +138,9 @@ bool ParetoStore::sumAlarms(const ShiftPlan::Shift &shift, qint64 until, QList<R
     QSqlQuery q(db_->db());
     q.setForwardOnly(true);
     const QString columns = QStringLiteral("a.machine, a.t, a.event, a.type, a.code, a.text");
-    q.prepare(QStringLiteral("SELECT %1 FROM machines m JOIN alarms a ON a.machine = m.id AND a.t = (SELECT p.t FROM alarms p"
+    // CROSS JOIN: SQLite then looks up the event before the shift once per machine; with the
+    // events outside it looked up that event once per event ever kept (a year's: hours).
+    q.prepare(QStringLiteral("SELECT %1 FROM machines m CROSS JOIN alarms a WHERE a.machine = m.id AND a.t = (SELECT p.t FROM alarms p"
                              " WHERE p.machine = m.id AND p.t < ? AND p.event <> %2 ORDER BY p.t DESC LIMIT 1)"
                              " UNION ALL SELECT %1 FROM alarms a WHERE a.t >= ? AND a.t < ? AND a.event <> %2 ORDER BY 1, 2")
                   .arg(columns).arg(int(Record::Acknowledged)));

@@ -3,6 +3,7 @@
 #include "fleetdb.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -170,41 +171,71 @@ bool ShiftStore::plan(qint64 nowMs)
     return true;
 }
 
-bool ShiftStore::summarize(const Due &d, qint64 nowMs)
+bool ShiftStore::summarize(const Due &d, qint64 nowMs, Summed *out)
 {
     // The open shift goes on from what was summed before; a closed one is summed whole, once.
     const qint64 to = qMin(d.shift.end, nowMs);
-    QMap<QString, ShiftFigures::Figures> figures;
-    if (d.shift.end <= nowMs || !open_.advance(d.machine, d.shift, to, &figures)) {
-        QList<Record> samples;
-        QList<Record> alarms;
-        QList<Record> stops;
-        // The open shift's rows all: those after `to` written already come no more.
-        if (!read(d.machine, d.shift.start, d.shift.end <= nowMs ? to : Record::kOpen, &samples, &alarms, &stops))
+    *out = Summed{d.machine, d.shift, {}, true};
+    if (d.shift.end > nowMs && open_.advance(d.machine, d.shift, to, &out->figures)) {
+        out->whole = false; // its jobs' rows stand: sums only grow
+        return true;
+    }
+    QList<Record> samples;
+    QList<Record> alarms;
+    QList<Record> stops;
+    // The open shift's rows all: those after `to` written already come no more.
+    if (!read(d.machine, d.shift.start, d.shift.end <= nowMs ? to : Record::kOpen, &samples, &alarms, &stops))
+        return false;
+    if (!samples.isEmpty())
+        out->figures = ShiftFigures::compute(samples, alarms, stops, d.shift.start, to);
+    if (d.shift.end > nowMs)
+        open_.keep(d.machine, d.shift, to, samples, alarms, stops, out->figures);
+    return true;
+}
+
+bool ShiftStore::store(const QList<Summed> &batch)
+{
+    // A few statements for hundreds of machine-shifts: a statement each kept the open shift of
+    // 5,000 machines on PostgreSQL over a minute behind. Only numbers go into the text. A
+    // machine-shift twice in a batch (a late reason's redo) is written once, as summed last.
+    QMap<qint64, QStringList> whole; // shift start: the machines summed whole, their rows replaced
+    QStringList rows;
+    QSet<QPair<int, qint64>> seen;
+    const auto s = [](qint64 ms) { return QString::number((ms + 500) / 1000); };
+    for (auto d = batch.crbegin(); d != batch.crend(); ++d) {
+        if (seen.contains({d->machine, d->shift.start}))
+            continue;
+        seen.insert({d->machine, d->shift.start});
+        if (d->whole)
+            whole[d->shift.start].append(QString::number(d->machine));
+        for (auto it = d->figures.cbegin(); it != d->figures.cend(); ++it) {
+            const ShiftFigures::Figures &f = it.value();
+            rows.append(QLatin1Char('(') + QStringList{QString::number(d->machine), QString::number(d->shift.start),
+                                                         QString::number(d->shift.end), QString::number(it.key().toInt()),
+                                                         QString::number(f.pieces), s(f.knittingMs), s(f.stoppedMs), s(f.noDataMs),
+                                                         QString::number(f.alarms), s(f.alarmMs), s(f.plannedStopMs),
+                                                         s(f.unplannedStopMs), s(f.unexplainedStopMs)}
+                                                  .join(QLatin1Char(','))
+                        + QLatin1Char(')'));
+        }
+    }
+    QSqlQuery q(db_->db());
+    for (auto it = whole.cbegin(); it != whole.cend(); ++it)
+        if (!q.exec(QStringLiteral("DELETE FROM shift_summaries WHERE start_t = %1 AND machine IN (%2)")
+                        .arg(it.key())
+                        .arg(it.value().join(QLatin1Char(',')))))
             return false;
-        if (!samples.isEmpty())
-            figures = ShiftFigures::compute(samples, alarms, stops, d.shift.start, to);
-        if (d.shift.end > nowMs)
-            open_.keep(d.machine, d.shift, to, samples, alarms, stops, figures);
-    }
-    bool ok = true;
-    QSqlQuery &drop = prepared(QStringLiteral("DELETE FROM shift_summaries WHERE machine = ? AND start_t = ?"));
-    drop.addBindValue(d.machine);
-    drop.addBindValue(d.shift.start);
-    ok = ok && drop.exec();
-    QSqlQuery &q = prepared(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s,"
-                                           " nodata_s, alarms, alarm_s, planned_stop_s, unplanned_stop_s, unexplained_stop_s)"
-                                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const auto s = [](qint64 ms) { return (ms + 500) / 1000; };
-    for (auto it = figures.cbegin(); ok && it != figures.cend(); ++it) {
-        const ShiftFigures::Figures &f = it.value();
-        for (const QVariant &v : QVariantList{d.machine, d.shift.start, d.shift.end, it.key().toInt(), f.pieces, s(f.knittingMs),
-                                              s(f.stoppedMs), s(f.noDataMs), f.alarms, s(f.alarmMs), s(f.plannedStopMs),
-                                              s(f.unplannedStopMs), s(f.unexplainedStopMs)})
-            q.addBindValue(v);
-        ok = q.exec();
-    }
-    return ok;
+    for (qsizetype i = 0; i < rows.size(); i += kRowsAStatement)
+        if (!q.exec(QStringLiteral("INSERT INTO shift_summaries (machine, start_t, end_t, job, pieces, knitting_s, stopped_s, nodata_s,"
+                                   " alarms, alarm_s, planned_stop_s, unplanned_stop_s, unexplained_stop_s) VALUES %1"
+                                   " ON CONFLICT (machine, start_t, job) DO UPDATE SET end_t = excluded.end_t,"
+                                   " pieces = excluded.pieces, knitting_s = excluded.knitting_s, stopped_s = excluded.stopped_s,"
+                                   " nodata_s = excluded.nodata_s, alarms = excluded.alarms, alarm_s = excluded.alarm_s,"
+                                   " planned_stop_s = excluded.planned_stop_s, unplanned_stop_s = excluded.unplanned_stop_s,"
+                                   " unexplained_stop_s = excluded.unexplained_stop_s")
+                        .arg(rows.mid(i, kRowsAStatement).join(QLatin1Char(',')))))
+            return false;
+    return true;
 }
 
 void ShiftStore::reset()
@@ -233,9 +264,12 @@ bool ShiftStore::step(qint64 nowMs, int budget)
     QSqlDatabase &db = db_->db();
     bool ok = db.transaction();
     int done = 0;
-    for (; ok && done < budget && done < due_.size() && !spent.hasExpired(kStepMs); ++done)
-        ok = summarize(due_[done], nowMs);
-    if (!ok || !db.commit()) {
+    QList<Summed> batch;
+    for (; ok && done < budget && done < due_.size() && !spent.hasExpired(kStepMs); ++done) {
+        batch.append(Summed{});
+        ok = summarize(due_[done], nowMs, &batch.last());
+    }
+    if (!ok || !store(batch) || !db.commit()) {
         db.rollback();
         reset();
         return false;

@@ -15,16 +15,17 @@ class FleetDb;
 
 // The shift summaries: each machine's figures per shift and job, worked out from the stored
 // samples and kept for ever (the samples go after --keep-days). Closed shifts are summed once
-// (again when a late reason changes a stop in them); the open one is summed again every ten
-// seconds, so the pages read summaries only. A change of shift times sums again whatever the
+// (again when a late reason changes a stop in them); the open one is summed again every five
+// seconds, so the pages read summaries only and are at most ten seconds behind. A change of shift times sums again whatever the
 // samples still cover. Work comes in small steps, so the event loop never waits long.
 class ShiftStore
 {
 public:
-    static constexpr qint64 kOpenRefreshMs = 10 * 1000;
+    static constexpr qint64 kOpenRefreshMs = 5 * 1000;
     static constexpr qint64 kPaceDaysMs = 30LL * 86400 * 1000;
     static constexpr qint64 kMinPaceKnittingS = 900;
     static constexpr int kStepMs = 20; // a step stops after its first sum past this
+    static constexpr int kRowsAStatement = 500;
 
     struct Row
     {
@@ -41,6 +42,8 @@ public:
     // Up to `budget` machine-shifts summed in one transaction, and none begun after kStepMs;
     // false when the database failed. nowMs: up to where the rows are written.
     bool step(qint64 nowMs, int budget = 500);
+    // Sums wait that the last step left.
+    bool behind() const { return !due_.isEmpty(); }
     // A row written: the open shift's figures go on from it.
     void written(int machine, int job, const Record &row) { open_.written(machine, job, row); }
     // Everything due now (tests, start-up).
@@ -68,7 +71,17 @@ private:
     bool read(int machine, qint64 from, qint64 to, QList<Record> *samples, QList<Record> *alarms, QList<Record> *stops);
     void reset();
     bool plan(qint64 nowMs);
-    bool summarize(const Due &d, qint64 nowMs);
+    // A machine-shift's figures, and whether they were summed whole (its old rows then go).
+    struct Summed
+    {
+        int machine;
+        ShiftPlan::Shift shift;
+        QMap<QString, ShiftFigures::Figures> figures;
+        bool whole;
+    };
+    bool summarize(const Due &d, qint64 nowMs, Summed *out);
+    // The batch's rows written, a few statements for all.
+    bool store(const QList<Summed> &batch);
     bool setting(const QString &name, const QString &value);
     QString setting(const QString &name);
 

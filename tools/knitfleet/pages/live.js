@@ -72,36 +72,38 @@ function section(group) {
 function draw() {
   drawPending = false;
   const main = document.getElementById('halls');
+  // Read before anything changes, so no layout is forced here.
+  const room = hall ? { width: document.documentElement.clientWidth, height: window.innerHeight - main.getBoundingClientRect().top - 4 } : null;
   const list = [...machines.values()].filter(m => !onlyGroup || m.group === onlyGroup).sort(order);
-  const used = new Set();
+  const groups = new Map(); // group -> its tiles in order
   list.forEach(m => {
-    const s = section(m.group);
-    if (!used.has(m.group)) {
-      used.add(m.group);
-      s.lastChild.replaceChildren();
-      main.appendChild(s); // in order: moves a section that is there already
-    }
-    s.lastChild.appendChild(tile(m));
+    if (!groups.has(m.group)) groups.set(m.group, []);
+    groups.get(m.group).push(tile(m));
   });
-  sections.forEach((s, g) => { if (!used.has(g)) s.remove(); });
+  // The tiles' size before they stand: set after, it laid out every tile twice.
+  if (hall) fitHall(room, [...groups.values()].map(g => g.length));
+  groups.forEach((shown, group) => {
+    const s = section(group);
+    s.lastChild.replaceChildren(...shown);
+    main.appendChild(s); // in order: moves a section that is there already
+  });
+  sections.forEach((s, g) => { if (!groups.has(g)) s.remove(); });
   const count = state => list.filter(m => m.state === state).length;
   document.getElementById('summary').textContent = t('summary', list.length, count('knitting'), count('alarm'));
   document.body.dataset.tiles = String(list.length);
-  if (hall) fitHall(used.size, list.length);
 }
 
-// The largest tiles (about twice as wide as tall) with which every one fits the screen.
-function fitHall(groups, count) {
+// The largest tiles (about twice as wide as tall) with which every one fits the room; counts:
+// the tiles of each group shown.
+function fitHall(room, counts) {
   const main = document.getElementById('halls');
-  const width = document.documentElement.clientWidth;
-  const height = window.innerHeight - main.getBoundingClientRect().top - 4;
   const headS = 22;
+  const total = counts.reduce((a, b) => a + b, 0);
   let best = { w: 0, h: 0 };
-  for (let columns = 1; columns <= Math.max(1, count); ++columns) {
-    let rows = 0;
-    sections.forEach(s => { if (s.isConnected) rows += Math.ceil(s.lastChild.children.length / columns); });
-    const w = Math.floor(width / columns) - 4;
-    const h = Math.min(Math.floor((height - groups * headS) / Math.max(1, rows)) - 4, Math.floor(w / 1.6));
+  for (let columns = 1; columns <= Math.max(1, total); ++columns) {
+    const rows = counts.reduce((a, n) => a + Math.ceil(n / columns), 0);
+    const w = Math.floor(room.width / columns) - 4;
+    const h = Math.min(Math.floor((room.height - counts.length * headS) / Math.max(1, rows)) - 4, Math.floor(w / 1.6));
     if (h > best.h) best = { w, h };
   }
   main.style.setProperty('--tile-w', best.w + 'px');
@@ -117,7 +119,9 @@ function scheduleDraw() {
 }
 
 function connect() {
-  const ws = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/ws');
+  // A hall's TV asks for its hall's machines only.
+  const ws = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/ws'
+    + (onlyGroup ? '?group=' + encodeURIComponent(onlyGroup) : ''));
   ws.onopen = () => {
     retryMs = 1000;
     document.getElementById('banner-link').hidden = true;
@@ -130,7 +134,8 @@ function connect() {
     }
     if (m.type === 'full') machines.clear();
     m.machines.forEach(r => machines.set(r.machine, r));
-    scheduleDraw();
+    // The whole floor is drawn at once, not a frame later; changes wait for the next frame.
+    if (m.type === 'full') draw(); else scheduleDraw();
   };
   ws.onclose = () => {
     document.getElementById('banner-link').hidden = false;
