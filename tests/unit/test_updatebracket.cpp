@@ -7,7 +7,7 @@
 #include "testtable.h"
 #include "udppeer.h"
 
-#include "logic/updatebracket.h"
+#include "logic/controller/updatebracket.h"
 #include "platform/panelenv.h"
 
 #include <QElapsedTimer>
