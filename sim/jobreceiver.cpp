@@ -7,6 +7,7 @@
 #include "tftpserver.h"
 
 #include "data/jobname.h"
+#include "data/protocol.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,13 +49,13 @@ QString JobReceiver::job() const
 void JobReceiver::onGroup(int group, bool open)
 {
     // Each opening of the job group starts a new job transfer.
-    if (group == kJobGroup && open)
+    if (group == Protocol::JobGroup && open)
         arrived_.clear();
 }
 
 void JobReceiver::onReceived(const QString &file)
 {
-    if (!state_->isGroupOpen(kJobGroup))
+    if (!state_->isGroupOpen(Protocol::JobGroup))
         return;
     const QFileInfo info(file);
     const QString name = info.completeBaseName();
