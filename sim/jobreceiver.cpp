@@ -14,7 +14,6 @@
 
 namespace {
 
-const int kNameOffset = 40;
 const char *const kParts[] = {"wrk", "cnt", "pat"};
 constexpr int kAllParts = 7;
 
@@ -43,7 +42,7 @@ QString JobReceiver::job() const
 {
     QFile f(state_->filePath(QStringLiteral("file.knt")));
     const QByteArray knt = f.open(QIODevice::ReadOnly) ? f.read(SimState::kKntSize) : QByteArray();
-    return JobName::decode(knt.mid(kNameOffset).split('\0').value(0));
+    return JobName::decode(knt.mid(Protocol::JobNameByte).split('\0').value(0));
 }
 
 void JobReceiver::onGroup(int group, bool open)

@@ -16,10 +16,6 @@ namespace {
 
 // The controller counts two rows more than the program.
 constexpr int kRowOffset = 2;
-// A row report of a row the carriage runs through without knitting it (a skip).
-constexpr unsigned short kSkippedRow = 0x8000;
-// file.knt byte 0: 1 while the machine stands at, or knits from, its zero.
-constexpr int kZeroedByte = 0;
 
 bool number(const QString &text, int low, int high, int *out)
 {
@@ -78,7 +74,7 @@ void KnitSimulation::onHome()
 void KnitSimulation::setZeroed(bool zeroed)
 {
     zeroed_ = zeroed;
-    state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, kZeroedByte, QByteArray(1, char(zeroed ? 1 : 0)));
+    state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, Protocol::RunningByte, QByteArray(1, char(zeroed ? 1 : 0)));
 }
 
 bool KnitSimulation::open(FaultLayer *network, QString *error)
@@ -363,7 +359,8 @@ void KnitSimulation::setSpeed(int rowsPerSecond)
 
 void KnitSimulation::reportRow()
 {
-    const unsigned short word = static_cast<unsigned short>(row_ + kRowOffset) | (skipping_ ? kSkippedRow : 0);
+    // A row the carriage runs through without knitting it (a skip) is reported as being cancelled.
+    const unsigned short word = static_cast<unsigned short>(row_ + kRowOffset) | (skipping_ ? Protocol::RowCancelling : 0);
     sender_.status(Protocol::RowReport, static_cast<unsigned short>(pieces_), word);
 }
 
