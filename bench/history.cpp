@@ -5,7 +5,7 @@
 
 #include "data/historylog.h"
 #include "history/historypage.h"
-#include "logic/machinehistory.h"
+#include "logic/history/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/logwriter.h"
 

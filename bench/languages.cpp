@@ -11,7 +11,7 @@
 #include "testroot.h"
 
 #include "data/machinedata.h"
-#include "logic/translations.h"
+#include "logic/mainwin/translations.h"
 #include "mainwin/wave.h"
 #include "pages/panelpages.h"
 #include "params/extsyspara.h"

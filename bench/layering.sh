@@ -136,10 +136,10 @@ for side in base head; do
     from=$(basename "$dir")
     rf=$(rank "$from")
     [ "$rf" -ge 0 ] || continue
-    for to in $(grep -ho '#include "[a-z]*/' "$dir"*.cpp "$dir"*.h 2>/dev/null | sed 's/#include "//; s|/||' | sort -u); do
+    for to in $(grep -rho --include='*.cpp' --include='*.h' '#include "[a-z]*/' "$dir" 2>/dev/null | sed 's/#include "//; s|/||' | sort -u); do
       rt=$(rank "$to")
       [ "$rt" -ge 0 ] && [ "$to" != "$from" ] || continue
-      [ "$rt" -gt "$rf" ] && up=$((up + $(grep -l "#include \"$to/" "$dir"*.cpp "$dir"*.h 2>/dev/null | wc -l)))
+      [ "$rt" -gt "$rf" ] && up=$((up + $(grep -rl --include='*.cpp' --include='*.h' "#include \"$to/" "$dir" 2>/dev/null | wc -l)))
       [ "$rt" -eq "$rf" ] && echo "$from $to" >>"$edges"
     done
   done

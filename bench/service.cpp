@@ -11,7 +11,7 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "logic/systembackup.h"
+#include "logic/service/systembackup.h"
 #include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "platform/fsops.h"

@@ -2,8 +2,8 @@
 // shown, typed into and stored, the carriers and the exchange), the page grid on any pattern
 // size with any moves and jumps, and knitsim's row commands on any datagrams. Nothing may
 // reach outside the program or pattern, and a store never changes the program's size.
-#include "logic/cntstore.h"
-#include "logic/patgrid.h"
+#include "logic/editors/cntstore.h"
+#include "logic/editors/patgrid.h"
 #include "rowedits.h"
 #include "simstate.h"
 

@@ -28,16 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         at += n + 1;
         QByteArray testAnswer;
         if (modes.handle(state, datagram, &testAnswer)) {
-            ABORT_IF(datagram.size() != CommandHandler::kSize || (!testAnswer.isEmpty() && testAnswer.left(8) != datagram.left(8))
+            ABORT_IF(datagram.size() != CommandDatagram::kSize || (!testAnswer.isEmpty() && testAnswer.left(8) != datagram.left(8))
                 || modes.io().size() != 80 || modes.moto().size() != 92);
             continue;
         }
         const QByteArray reply = CommandHandler::answer(state, datagram);
-        if (datagram.size() != CommandHandler::kSize) {
+        if (datagram.size() != CommandDatagram::kSize) {
             ABORT_IF(!reply.isEmpty());
             continue;
         }
-        ABORT_IF(reply.size() != CommandHandler::kSize || reply.left(8) != datagram.left(8) || reply.mid(10) != datagram.mid(10));
+        ABORT_IF(reply.size() != CommandDatagram::kSize || reply.left(8) != datagram.left(8) || reply.mid(10) != datagram.mid(10));
     }
     ABORT_IF(state.describe().isEmpty());
     return 0;

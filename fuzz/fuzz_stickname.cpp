@@ -2,7 +2,7 @@
 // as UTF-8 or GBK) and the case forms of an extension: a name that comes out must be one plain
 // path component, and the bytes it is found by must be the file name's own.
 #include "data/jobname.h"
-#include "logic/stickjobname.h"
+#include "logic/files/stickjobname.h"
 #include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -5,7 +5,7 @@
 #include "data/machinedata.h"
 #include "data/testblocks.h"
 #include "link/testdatagram.h"
-#include "logic/mototest.h"
+#include "logic/machinetests/mototest.h"
 #include "seeds.h"
 
 #include <QByteArray>

@@ -6,7 +6,7 @@
 #include "data/updatepackage.h"
 #include "platform/panelprogram.h"
 #include "seeds.h"
-#include "logic/calibrationfit.h"
+#include "logic/touchcal/calibrationfit.h"
 
 #include <elf.h>
 

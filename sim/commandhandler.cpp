@@ -2,16 +2,10 @@
 
 #include "simstate.h"
 
-namespace {
+#include "data/protocol.h"
+#include "link/commanddatagram.h"
 
-enum : quint8 {
-    kOpenClose = 0x20,
-    kSetValue = 0x22,
-    kStatus = 0x26,
-    kAction = 0x2A,
-    kHome = 0x2E,
-    kRow = 0x72,
-};
+namespace {
 
 quint16 word(const QByteArray &d, int at)
 {
@@ -21,33 +15,33 @@ quint16 word(const QByteArray &d, int at)
 quint16 apply(SimState &state, const QByteArray &d)
 {
     // A datagram without the frame markers is answered but changes nothing.
-    if (quint8(d[4]) != 0x1B || quint8(d[10]) != 0x55)
+    if (quint8(d[Protocol::EscapeByte]) != Protocol::Escape || quint8(d[Protocol::EndByte]) != Protocol::EndMark)
         return 0;
     const quint8 cmd = quint8(d[0]);
-    if (cmd == kRow && quint8(d[1]) == 0x04) {
+    if (cmd == Protocol::RowCommand && quint8(d[1]) == Protocol::RowForm[0]) {
         const quint16 row = quint16(quint8(d[5]) | (quint8(d[6]) << 8));
         const quint16 offset = quint16(quint8(d[7]) | (quint8(d[8]) << 8));
         state.setRowByte(row, offset, quint8(d[9]));
         return 0;
     }
-    if (quint8(d[1]) != 0x41)
+    if (quint8(d[1]) != Protocol::ParameterForm[0])
         return 0;
-    const quint8 object = quint8(d[5]);
-    const quint16 v1 = word(d, 6);
-    const quint16 v2 = word(d, 8);
+    const quint8 object = quint8(d[Protocol::ObjectByte]);
+    const quint16 v1 = word(d, Protocol::FirstValueByte);
+    const quint16 v2 = word(d, Protocol::SecondValueByte);
     switch (cmd) {
-    case kOpenClose:
+    case Protocol::UpdateCommand:
         state.setGroupOpen(object, v1 != 0);
         return 0;
-    case kSetValue:
+    case Protocol::SetCommand:
         state.setValue(object, v1, v2);
         return 0;
-    case kStatus:
+    case Protocol::QueryCommand:
         return state.motoStatus();
-    case kAction:
+    case Protocol::ActionCommand:
         state.setAction(v1, v2);
         return state.actionReply(v1);
-    case kHome:
+    case Protocol::HomeCommand:
         state.home();
         return 0;
     default:
@@ -59,11 +53,11 @@ quint16 apply(SimState &state, const QByteArray &d)
 
 QByteArray CommandHandler::answer(SimState &state, const QByteArray &datagram)
 {
-    if (datagram.size() != kSize)
+    if (datagram.size() != CommandDatagram::kSize)
         return {};
     QByteArray reply = datagram;
     const quint16 result = apply(state, datagram);
-    reply[8] = char(result & 0xff);
-    reply[9] = char(result >> 8);
+    reply[Protocol::ResultLowByte] = char(result & 0xff);
+    reply[Protocol::ResultHighByte] = char(result >> 8);
     return reply;
 }

@@ -9,8 +9,6 @@ class SimState;
 class CommandHandler
 {
 public:
-    static constexpr int kSize = 12;
-
-    // The reply, or an empty array when the datagram gets none (not 12 bytes long).
+    // The reply, or an empty array when the datagram gets none (not one command datagram long).
     static QByteArray answer(SimState &state, const QByteArray &datagram);
 };

@@ -7,13 +7,13 @@
 #include "tftpserver.h"
 
 #include "data/jobname.h"
+#include "data/protocol.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-const int kNameOffset = 40;
 const char *const kParts[] = {"wrk", "cnt", "pat"};
 constexpr int kAllParts = 7;
 
@@ -42,19 +42,19 @@ QString JobReceiver::job() const
 {
     QFile f(state_->filePath(QStringLiteral("file.knt")));
     const QByteArray knt = f.open(QIODevice::ReadOnly) ? f.read(SimState::kKntSize) : QByteArray();
-    return JobName::decode(knt.mid(kNameOffset).split('\0').value(0));
+    return JobName::decode(knt.mid(Protocol::JobNameByte).split('\0').value(0));
 }
 
 void JobReceiver::onGroup(int group, bool open)
 {
     // Each opening of the job group starts a new job transfer.
-    if (group == kJobGroup && open)
+    if (group == Protocol::JobGroup && open)
         arrived_.clear();
 }
 
 void JobReceiver::onReceived(const QString &file)
 {
-    if (!state_->isGroupOpen(kJobGroup))
+    if (!state_->isGroupOpen(Protocol::JobGroup))
         return;
     const QFileInfo info(file);
     const QString name = info.completeBaseName();

@@ -18,8 +18,6 @@ class JobReceiver : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kJobGroup = 12;
-
     JobReceiver(SimState *state, StartupService *startup, KnitSimulation *knitting, QObject *parent = nullptr);
 
     void attach(TftpServer &tftp);

@@ -6,6 +6,7 @@
 #include "data/cntprogram.h"
 #include "data/cntrecord.h"
 #include "data/jobname.h"
+#include "data/protocol.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,26 +14,8 @@
 
 namespace {
 
-constexpr unsigned char kZeroingStarted = 16;
-constexpr unsigned char kStarted = 17;
-constexpr unsigned char kStopped = 19;
-constexpr unsigned char kRow = 20;
-constexpr unsigned char kZeroingFinished = 23;
-constexpr unsigned char kKnitTime = 32;
-constexpr unsigned char kStopTime = 33;
-constexpr unsigned char kLoopRows = 72;
-constexpr unsigned char kLoopCounts = 73;
-// Machine actions (0x2A) the carriage obeys.
-constexpr int kRowLock = 2;
-constexpr int kSkipToRow = 8;
-constexpr int kStopAtRow = 9;
-constexpr int kClearPieces = 7;
 // The controller counts two rows more than the program.
 constexpr int kRowOffset = 2;
-// A row report of a row the carriage runs through without knitting it (a skip).
-constexpr unsigned short kSkippedRow = 0x8000;
-// file.knt byte 0: 1 while the machine stands at, or knits from, its zero.
-constexpr int kZeroedByte = 0;
 
 bool number(const QString &text, int low, int high, int *out)
 {
@@ -71,12 +54,12 @@ KnitSimulation::~KnitSimulation()
 void KnitSimulation::onAction(int code, unsigned short argument)
 {
     // Only the latest of each counts; the row lock is read from the action's state each row.
-    if (code == kSkipToRow) {
+    if (code == Protocol::SkipToRow) {
         skipTo_ = argument;
         skipReady_ = false;
-    } else if (code == kStopAtRow) {
+    } else if (code == Protocol::StopAtRow) {
         stopAt_ = argument;
-    } else if (code == kClearPieces) {
+    } else if (code == Protocol::ClearPieces) {
         pieces_ = 0;
     }
 }
@@ -91,7 +74,7 @@ void KnitSimulation::onHome()
 void KnitSimulation::setZeroed(bool zeroed)
 {
     zeroed_ = zeroed;
-    state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, kZeroedByte, QByteArray(1, char(zeroed ? 1 : 0)));
+    state_->updateFileBytes(QStringLiteral("file.knt"), SimState::kKntSize, Protocol::RunningByte, QByteArray(1, char(zeroed ? 1 : 0)));
 }
 
 bool KnitSimulation::open(FaultLayer *network, QString *error)
@@ -286,7 +269,7 @@ bool KnitSimulation::start(const QString &name, QString *error)
         beginZeroing(AfterZeroing::Knit);
         return true;
     }
-    sender_.status(kStarted, 0, 0);
+    sender_.status(Protocol::MachineStarted, 0, 0);
     if (zeroArmed_ || (skipTo_ != 0 && !skipReady_)) {
         // The start lever after the zero key or a row skip: zeroing, and the carriage stands at
         // row 1 for the next start.
@@ -326,7 +309,7 @@ void KnitSimulation::stop()
     rowTimer_.stop();
     needleTimer_.stop();
     zeroTimer_.stop();
-    sender_.status(kStopped, 0, 0);
+    sender_.status(Protocol::MachineStopped, 0, 0);
 }
 
 void KnitSimulation::zero()
@@ -340,7 +323,7 @@ void KnitSimulation::beginZeroing(AfterZeroing after)
     afterZeroing_ = after;
     skipping_ = false;
     setZeroed(false);
-    sender_.status(kZeroingStarted, 0, 0);
+    sender_.status(Protocol::ZeroingStarted, 0, 0);
     zeroTimer_.start(zeroingMs_);
 }
 
@@ -358,12 +341,12 @@ void KnitSimulation::finishZeroing()
         running_ = false;
         state_->setMotoStatus(0);
     }
-    sender_.status(kZeroingFinished, 0, 0);
+    sender_.status(Protocol::ZeroingFinished, 0, 0);
     if (knitOn) {
-        sender_.status(kStarted, 0, 0);
+        sender_.status(Protocol::MachineStarted, 0, 0);
         knit();
     } else if (wasRunning) {
-        sender_.status(kStopped, 0, 0);
+        sender_.status(Protocol::MachineStopped, 0, 0);
     }
 }
 
@@ -376,8 +359,9 @@ void KnitSimulation::setSpeed(int rowsPerSecond)
 
 void KnitSimulation::reportRow()
 {
-    const unsigned short word = static_cast<unsigned short>(row_ + kRowOffset) | (skipping_ ? kSkippedRow : 0);
-    sender_.status(kRow, static_cast<unsigned short>(pieces_), word);
+    // A row the carriage runs through without knitting it (a skip) is reported as being cancelled.
+    const unsigned short word = static_cast<unsigned short>(row_ + kRowOffset) | (skipping_ ? Protocol::RowCancelling : 0);
+    sender_.status(Protocol::RowReport, static_cast<unsigned short>(pieces_), word);
 }
 
 void KnitSimulation::nextRow()
@@ -401,7 +385,7 @@ void KnitSimulation::nextRow()
         return;
     }
     // A locked row is knitted again, and reported, until the lock is released.
-    if (state_->action(kRowLock) != 0) {
+    if (state_->action(Protocol::RowLock) != 0) {
         reportRow();
         return;
     }
@@ -412,8 +396,8 @@ void KnitSimulation::nextRow()
         if (loopLeft_ < 0)
             loopLeft_ = loops;
         if (loopLeft_ > 0 && back >= 1 && back < row_) {
-            sender_.status(kLoopRows, static_cast<unsigned short>(back), static_cast<unsigned short>(row_));
-            sender_.status(kLoopCounts, static_cast<unsigned short>(loops), static_cast<unsigned short>(loopLeft_ - 1));
+            sender_.status(Protocol::LoopRows, static_cast<unsigned short>(back), static_cast<unsigned short>(row_));
+            sender_.status(Protocol::LoopCounts, static_cast<unsigned short>(loops), static_cast<unsigned short>(loopLeft_ - 1));
             --loopLeft_;
             row_ = back;
             reportRow();
@@ -448,10 +432,10 @@ void KnitSimulation::tickTimes()
     if (running_) {
         ++pieceSeconds_;
         ++knitSeconds_;
-        sender_.status(kKnitTime, knitSeconds_, pieceSeconds_);
+        sender_.status(Protocol::KnittingTime, knitSeconds_, pieceSeconds_);
     } else {
         ++stopSeconds_;
         ++stopTotal_;
-        sender_.status(kStopTime, stopTotal_, stopSeconds_);
+        sender_.status(Protocol::StopTime, stopTotal_, stopSeconds_);
     }
 }

@@ -2,7 +2,9 @@
 
 #include "controlserver.h"
 
+#include "data/protocol.h"
 #include "data/rackingvalue.h"
+#include "link/commanddatagram.h"
 
 bool MachineCalibration::open(QString *error)
 {
@@ -16,7 +18,8 @@ bool MachineCalibration::open(QString *error)
 
 int MachineCalibration::replyDelayMs(const QByteArray &d) const
 {
-    if (d.size() != 12 || quint8(d[0]) != 0x22 || quint8(d[5]) != 8)
+    if (d.size() != CommandDatagram::kSize || quint8(d[0]) != Protocol::SetCommand
+        || quint8(d[Protocol::ObjectByte]) != Protocol::RackingGroup)
         return 0;
     const int index = quint8(d[6]) | (quint8(d[7]) << 8);
     return index >= RackingValue::kMoveIndex && index < RackingValue::kColumnIndex ? rackingMs_ : 0;

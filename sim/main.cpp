@@ -15,6 +15,7 @@
 #include "updatemode.h"
 #include "workblock.h"
 
+#include "link/tftptransfer.h"
 #include "platform/panelenv.h"
 
 #include <QCommandLineParser>
@@ -96,7 +97,7 @@ int main(int argc, char **argv)
 
     TftpServer tftp(parser.value(QStringLiteral("root")), &network);
     tftp.registerCommands(control, journal);
-    if (!tftp.listen(loopback, PanelEnv::port(69)))
+    if (!tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
         return fail(tftp.errorString());
 
     TestModes testModes(&state);
@@ -147,7 +148,7 @@ int main(int argc, char **argv)
         [&] {
             knitting.powerOn();
             testModes.powerOn();
-            if (!commands.listen(loopback, PanelEnv::port(2800)) || !tftp.listen(loopback, PanelEnv::port(69)))
+            if (!commands.listen(loopback, PanelEnv::port(2800)) || !tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
                 std::fprintf(stderr, "knitsim: a UDP port could not be opened again after the restart\n");
         });
 

@@ -5,6 +5,7 @@
 #include "data/densitybackup.h"
 #include "data/mouthspeedtable.h"
 #include "data/parablocks.h"
+#include "data/protocol.h"
 #include "data/rackingvalue.h"
 
 namespace {
@@ -49,9 +50,9 @@ void ParameterStore::setValue(SimState &state, int group, int index, quint16 val
 
 void ParameterStore::setAction(SimState &state, int code, quint16 argument)
 {
-    // file.knt words 7 and 8: completed pieces and the piece target.
-    if (code == 6)
-        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, 8, argument);
-    else if (code == 7)
-        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, 7, 0);
+    // The piece target, and the completed pieces cleared.
+    if (code == Protocol::SetPieces)
+        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, Protocol::PiecesWord, argument);
+    else if (code == Protocol::ClearPieces)
+        state.updateFileWord(QStringLiteral("file.knt"), SimState::kKntSize, Protocol::PiecesDoneWord, 0);
 }

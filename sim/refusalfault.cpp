@@ -2,6 +2,9 @@
 
 #include "controlserver.h"
 
+#include "data/protocol.h"
+#include "link/commanddatagram.h"
+
 namespace {
 
 constexpr int kMaxAfter = 1000000;
@@ -21,10 +24,10 @@ bool number(const QString &text, int limit, int *out)
 
 bool RefusalFault::handle(const QByteArray &d, QByteArray *answer)
 {
-    if (d.size() != 12 || quint8(d[1]) != 0x41)
+    if (d.size() != CommandDatagram::kSize || quint8(d[1]) != Protocol::ParameterForm[0])
         return false;
     for (Rule &rule : rules_) {
-        if (quint8(d[0]) != rule.command || quint8(d[5]) != rule.group)
+        if (quint8(d[0]) != rule.command || quint8(d[Protocol::ObjectByte]) != rule.group)
             continue;
         if (rule.answered < rule.after) {
             ++rule.answered;

@@ -2,6 +2,8 @@
 
 #include "faultlayer.h"
 
+#include "data/protocol.h"
+#include "link/statuschannel.h"
 #include "platform/panelenv.h"
 
 ReportSender::ReportSender() = default;
@@ -26,28 +28,29 @@ bool ReportSender::reopen()
 
 QByteArray ReportSender::machineReport(unsigned char code, unsigned short a, unsigned short b)
 {
-    QByteArray r(12, '\0');
-    r[5] = char(code);
-    r[6] = char(a & 0xff);
-    r[7] = char(a >> 8);
-    r[8] = char(b & 0xff);
-    r[9] = char(b >> 8);
+    QByteArray r(StatusChannel::kReportSize, '\0');
+    r[Protocol::ObjectByte] = char(code);
+    r[Protocol::FirstValueByte] = char(a & 0xff);
+    r[Protocol::FirstValueByte + 1] = char(a >> 8);
+    r[Protocol::SecondValueByte] = char(b & 0xff);
+    r[Protocol::SecondValueByte + 1] = char(b >> 8);
     return r;
 }
 
 void ReportSender::status(unsigned char code, unsigned short a, unsigned short b)
 {
-    send(machineReport(code, a, b), 2001);
+    send(machineReport(code, a, b), StatusChannel::kStatusPort);
 }
 
 void ReportSender::alarm(unsigned char type, unsigned char code)
 {
-    send(machineReport(21, 1, static_cast<unsigned short>(code | (type << 8))), 2001);
+    send(machineReport(Protocol::AlarmReport, Protocol::ReportValid, static_cast<unsigned short>(code | (type << 8))),
+         StatusChannel::kStatusPort);
 }
 
 void ReportSender::needle(unsigned short pulses, int position)
 {
-    send(machineReport(0, pulses, static_cast<unsigned short>(position + 500)), 2700);
+    send(machineReport(0, pulses, static_cast<unsigned short>(position + Protocol::NeedleZero)), StatusChannel::kNeedlePort);
 }
 
 void ReportSender::send(const QByteArray &bytes, quint16 basePort)

@@ -5,15 +5,14 @@
 
 #include "data/jobname.h"
 #include "data/patfile.h"
+#include "data/protocol.h"
+#include "link/commanddatagram.h"
 #include "platform/atomicfile.h"
 
 #include <QFile>
 
 namespace {
 
-constexpr int kSize = 12;
-constexpr quint8 kRow = 0x72;
-constexpr quint8 kOpenClose = 0x20;
 
 quint16 word(const QByteArray &d, int at)
 {
@@ -30,20 +29,22 @@ RowEdits::RowEdits(SimState *state, const QString &root, std::function<bool(int,
 
 void RowEdits::observe(const QByteArray &d)
 {
-    if (d.size() != kSize || quint8(d[4]) != 0x1B || quint8(d[10]) != 0x55)
+    if (d.size() != CommandDatagram::kSize || quint8(d[Protocol::EscapeByte]) != Protocol::Escape
+        || quint8(d[Protocol::EndByte]) != Protocol::EndMark)
         return;
     // One file write per update rather than one per byte: a whole line is 512 bytes.
-    if (quint8(d[0]) == kOpenClose && quint8(d[1]) == 0x41 && quint8(d[5]) == kPatternGroup && word(d, 6) == 0)
+    if (quint8(d[0]) == Protocol::UpdateCommand && quint8(d[1]) == Protocol::ParameterForm[0]
+        && quint8(d[Protocol::ObjectByte]) == Protocol::PatternGroup && word(d, Protocol::FirstValueByte) == Protocol::Close)
         return writePattern();
-    if (quint8(d[0]) != kRow || quint8(d[1]) != 0x04)
+    if (quint8(d[0]) != Protocol::RowCommand || quint8(d[1]) != Protocol::RowForm[0])
         return;
     const int arg1 = word(d, 5);
     const int arg2 = word(d, 7);
     const quint8 value = quint8(d[9]);
-    if (state_->isGroupOpen(kProgramGroup)) {
+    if (state_->isGroupOpen(Protocol::ProgramGroup)) {
         if (program_(arg1, arg2, value))
             cnt_[{arg1, arg2}] = value;
-    } else if (state_->isGroupOpen(kPatternGroup)) {
+    } else if (state_->isGroupOpen(Protocol::PatternGroup)) {
         if (arg1 >= 1 && patternByte(arg1 - 1, arg2, value))
             pat_[{arg1, arg2}] = value;
     } else {

@@ -20,8 +20,6 @@ class SimState;
 class RowEdits
 {
 public:
-    static constexpr int kProgramGroup = 13;
-    static constexpr int kPatternGroup = 14;
 
     // program: writes byte `offset` of program row `row`, false when the program has no such
     // byte; job: the current job's name (empty: none). An empty root keeps no pattern.

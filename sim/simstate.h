@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/parablocks.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QPair>
@@ -62,9 +64,10 @@ public:
     // `state`: one line per open group, value, action, reply override and status.
     QStringList describe() const;
 
-    static constexpr int kSysSize = 404;
-    static constexpr int kConfigSize = 200;
-    static constexpr int kKntSize = 292;
+    // The served blocks as the panel's machine data holds them: file.sys, config.cfg, file.knt.
+    static constexpr int kSysSize = int(kSystemSize);
+    static constexpr int kConfigSize = int(kConfigCheckSize);
+    static constexpr int kKntSize = int(kCurSize);
 
     // Bytes or a word of a served block rewritten on disk (a missing or wrong-sized block starts
     // from its default); false without a root or beyond the block.

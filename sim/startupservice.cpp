@@ -4,14 +4,13 @@
 #include "simstate.h"
 
 #include "data/jobname.h"
+#include "data/protocol.h"
 #include "platform/atomicfile.h"
 
 #include <QFile>
 
 namespace {
 
-const int kNameOffset = 40;
-const int kNameRoom = 251;
 
 QByteArray readKnt(const QString &path)
 {
@@ -33,15 +32,15 @@ bool StartupService::setJob(const QString &name, QString *error)
     // The name is stored as the controller would hold it: raw bytes, not checked, so tests
     // can hand the panel hostile names too.
     const QByteArray bytes = JobName::encode(name);
-    if (bytes.size() > kNameRoom) {
-        *error = QStringLiteral("job name longer than %1 bytes").arg(kNameRoom);
+    if (bytes.size() > qsizetype(Protocol::JobNameMax)) {
+        *error = QStringLiteral("job name longer than %1 bytes").arg(Protocol::JobNameMax);
         return false;
     }
     const QString path = state_->filePath(QStringLiteral("file.knt"));
     QByteArray knt = readKnt(path);
-    for (int i = kNameOffset; i < SimState::kKntSize; ++i)
+    for (int i = Protocol::JobNameByte; i < SimState::kKntSize; ++i)
         knt[i] = '\0';
-    knt.replace(kNameOffset, bytes.size(), bytes);
+    knt.replace(Protocol::JobNameByte, bytes.size(), bytes);
     return AtomicFile::save(path, knt, error);
 }
 

@@ -3,8 +3,10 @@
 #include "controlserver.h"
 #include "simstate.h"
 
+#include "data/protocol.h"
 #include "data/testblocks.h"
 #include "link/commanddatagram.h"
+#include "link/statuschannel.h"
 #include "link/testdatagram.h"
 #include "platform/atomicfile.h"
 
@@ -14,7 +16,6 @@ namespace {
 
 const char kIoFile[] = "io.tst";
 const char kMotoFile[] = "moto.tst";
-constexpr quint16 kStatusPort = 2001;
 constexpr quint16 kPanelCommandPort = 2900;
 constexpr int kSpeedItem = 26;
 constexpr int kNeedleStep = 4;
@@ -124,12 +125,12 @@ void TestModes::moveCarriage()
 void TestModes::testReport(int block, int item, int value)
 {
     QByteArray r(TestDatagram::kSize, '\0');
-    r[0] = char(0x26);
-    r[5] = 1;
+    r[0] = char(Protocol::QueryCommand);
+    r[Protocol::ObjectByte] = char(Protocol::ReportValid);
     r[6] = char(item);
     r[7] = char(block);
     r[8] = char(value);
-    sender_.send(r, kStatusPort);
+    sender_.send(r, StatusChannel::kStatusPort);
 }
 
 void TestModes::registerCommands(ControlServer &control)
@@ -166,7 +167,8 @@ void TestModes::registerCommands(ControlServer &control)
         if (modes_.mode() == TestModeState::None)
             return ControlReply::fail(QStringLiteral("no test mode"));
         unsigned char r[CommandDatagram::kSize];
-        CommandDatagram::parameter(r, 0x20, modes_.mode() == TestModeState::InputOutput ? TestModeState::kIoMode : TestModeState::kCarriageMode, 0, 0);
+        const unsigned char mode = modes_.mode() == TestModeState::InputOutput ? Protocol::IoTestMode : Protocol::CarriageTestMode;
+        CommandDatagram::parameter(r, Protocol::UpdateCommand, mode, Protocol::Close, 0);
         modes_.leave();
         followCarriage();
         sender_.send(QByteArray(reinterpret_cast<const char *>(r), CommandDatagram::kSize), kPanelCommandPort);

@@ -2,15 +2,12 @@
 
 #include "commandhandler.h"
 
+#include "data/protocol.h"
 #include "data/testblocks.h"
 #include "link/testdatagram.h"
 
 namespace {
 
-constexpr quint8 kModeCommand = 0x20;
-constexpr quint8 kTestCommand = 0x26;
-constexpr int kInputBase = 40;
-constexpr int kSpeedByte = 66;
 constexpr int kMotors = 8;
 
 quint16 word(const QByteArray &d, int at)
@@ -66,13 +63,13 @@ bool TestModeState::setInput(int input, int value)
 {
     if (input < 0 || input >= kInputs || value < 0 || value > 255)
         return false;
-    io_[kInputBase + input] = char(value);
+    io_[Protocol::TestIoReportByte + input] = char(value);
     return true;
 }
 
 void TestModeState::setCarriageSpeed(int value)
 {
-    io_[kSpeedByte] = char(qBound(0, value, 255));
+    io_[Protocol::TestSpeedByte] = char(qBound(0, value, 255));
 }
 
 bool TestModeState::applyOutput(int index, unsigned short value)
@@ -125,20 +122,22 @@ bool TestModeState::setMoto(int type, int object, unsigned short value)
 bool TestModeState::handle(SimState &state, const QByteArray &d, QByteArray *answer)
 {
     answer->clear();
-    if (d.size() != TestDatagram::kSize || quint8(d[4]) != 0x1B)
+    if (d.size() != TestDatagram::kSize || quint8(d[Protocol::EscapeByte]) != Protocol::Escape)
         return false;
     const quint8 cmd = quint8(d[0]);
-    const quint8 object = quint8(d[5]);
-    if (cmd == kModeCommand && quint8(d[1]) == 0x41 && quint8(d[10]) == 0x55
-        && (object == kIoMode || object == kCarriageMode)) {
-        const bool enter = word(d, 6) != 0;
+    const quint8 object = quint8(d[Protocol::ObjectByte]);
+    if (cmd == Protocol::UpdateCommand && quint8(d[1]) == Protocol::ParameterForm[0]
+        && quint8(d[Protocol::EndByte]) == Protocol::EndMark
+        && (object == Protocol::IoTestMode || object == Protocol::CarriageTestMode)) {
+        const bool enter = word(d, Protocol::FirstValueByte) != Protocol::Close;
         if (enter ? faults.refuseEntry : faults.silent)
             return true;
         *answer = CommandHandler::answer(state, d);
-        mode_ = !enter ? None : object == kIoMode ? InputOutput : Carriage;
+        mode_ = !enter ? None : object == Protocol::IoTestMode ? InputOutput : Carriage;
         return true;
     }
-    if (cmd != kTestCommand || quint8(d[1]) != 0x02 || (object != TestDatagram::InputOutput && object != TestDatagram::Carriage))
+    if (cmd != Protocol::QueryCommand || quint8(d[1]) != Protocol::TestForm[0]
+        || (object != TestDatagram::InputOutput && object != TestDatagram::Carriage))
         return false;
     if (faults.silent)
         return true;

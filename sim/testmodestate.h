@@ -14,8 +14,6 @@ class TestModeState
 public:
     enum Mode { None, InputOutput, Carriage };
     // The groups of the mode command that enter and leave each mode.
-    static constexpr unsigned char kIoMode = 128;
-    static constexpr unsigned char kCarriageMode = 129;
     static constexpr int kOutputs = 12;
     static constexpr int kInputs = 26;
     static constexpr int kDirection = 7; // output of the carriage direction: 1 left, 2 right, 3 stop

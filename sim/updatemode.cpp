@@ -4,6 +4,8 @@
 #include "simstate.h"
 #include "tftpserver.h"
 
+#include "data/protocol.h"
+#include "link/commanddatagram.h"
 #include "platform/atomicfile.h"
 
 #include <QFile>
@@ -12,8 +14,8 @@ UpdateMode::UpdateMode(SimState *state, QObject *parent)
     : QObject(parent), state_(state)
 {
     clock_.start();
-    open_[kMaster] = false;
-    open_[kSlave] = false;
+    open_[Protocol::MasterUpdate] = false;
+    open_[Protocol::SlaveUpdate] = false;
 }
 
 void UpdateMode::attach(TftpServer &tftp)
@@ -23,7 +25,8 @@ void UpdateMode::attach(TftpServer &tftp)
 
 bool UpdateMode::handle(const QByteArray &d, QByteArray *answer)
 {
-    if (d.size() != 12 || quint8(d[0]) != 0x20 || !open_.contains(quint8(d[5])))
+    if (d.size() != CommandDatagram::kSize || quint8(d[0]) != Protocol::UpdateCommand
+        || !open_.contains(quint8(d[Protocol::ObjectByte])))
         return false;
     const int object = quint8(d[5]);
     const int value = quint8(d[6]) | (quint8(d[7]) << 8);
@@ -40,8 +43,8 @@ bool UpdateMode::handle(const QByteArray &d, QByteArray *answer)
 
 void UpdateMode::powerOff()
 {
-    open_[kMaster] = false;
-    open_[kSlave] = false;
+    open_[Protocol::MasterUpdate] = false;
+    open_[Protocol::SlaveUpdate] = false;
     programmedAt_.clear();
 }
 

@@ -19,8 +19,6 @@ class UpdateMode : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kMaster = 48;
-    static constexpr int kSlave = 49;
     static constexpr int kMaxFlashMs = 600000;
 
     explicit UpdateMode(SimState *state, QObject *parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/parablocks.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -12,7 +14,7 @@ class WorkBlock
 {
 public:
     static constexpr char kName[] = "work.blk";
-    static constexpr int kSize = 1556;
+    static constexpr int kSize = int(kWorkSize);
 
     // A received file: a .wrk becomes the block (cut or zero-filled to the block's size).
     static void received(SimState &state, const QString &name);

@@ -5,8 +5,8 @@
 // The panel's names for the controller protocol: command codes, the groups and actions they
 // address, what a command's result means, and where the fields of the blocks the controller
 // keeps (the controller state, the system block, the run settings) lie. Call sites use these
-// names; knitsim keeps its own reading of the same bytes, so the tests compare two independent
-// readings.
+// names, knitsim's too, so the two cannot drift apart; the tests write the bytes out themselves,
+// an independent reading.
 namespace Protocol {
 
 // Byte 0 of a command datagram.

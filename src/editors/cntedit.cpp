@@ -1,7 +1,7 @@
 #include "cntedit.h"
 
 #include "data/machinedata.h"
-#include "logic/jobfolders.h"
+#include "logic/files/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/cntpanel.h"
 #include "ui/mybutton.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/cntstore.h"
+#include "logic/editors/cntstore.h"
 #include "ui/mydialog.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 #include "patlabel.h"
 
 #include "data/machinedata.h"
-#include "logic/jobfolders.h"
+#include "logic/files/jobfolders.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"

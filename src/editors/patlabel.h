@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logic/patgrid.h"
-#include "logic/patstore.h"
+#include "logic/editors/patgrid.h"
+#include "logic/editors/patstore.h"
 
 #include <QImage>
 #include <QLabel>

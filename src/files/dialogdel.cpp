@@ -5,7 +5,7 @@
 
 #include "data/parafiles.h"
 #include "data/paraformat.h"
-#include "logic/jobfolders.h"
+#include "logic/files/jobfolders.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
 #include "ui/keytable.h"

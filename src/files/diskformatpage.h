@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/formatsteps.h"
+#include "logic/files/formatsteps.h"
 #include "ui/mydialog.h"
 
 #include <QList>

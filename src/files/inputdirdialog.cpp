@@ -2,7 +2,7 @@
 
 #include "ui/fileoperatedialog.h"
 
-#include "logic/stickjobimport.h"
+#include "logic/files/stickjobimport.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
 

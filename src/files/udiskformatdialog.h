@@ -2,7 +2,7 @@
 
 #include "diskformatpage.h"
 
-#include "logic/stickformat.h"
+#include "logic/files/stickformat.h"
 
 // The USB stick formatting page: "E. U盘格式化" (E) asks, then formats the stick and shows
 // each step's result and the stick's capacity.

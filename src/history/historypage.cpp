@@ -2,7 +2,7 @@
 
 #include "data/alarmtexts.h"
 #include "data/historylog.h"
-#include "logic/machinehistory.h"
+#include "logic/history/machinehistory.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"

@@ -4,8 +4,8 @@
 #include "test_moto.h"
 
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
-#include "logic/testentry.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/machinetests/testentry.h"
 #include "ui/buzzer.h"
 #include "ui/fileoperate.h"
 #include "ui/mymenu.h"

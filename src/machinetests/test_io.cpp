@@ -2,9 +2,9 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/controllertest.h"
-#include "logic/ioinputs.h"
-#include "logic/iooutputs.h"
+#include "logic/machinetests/controllertest.h"
+#include "logic/machinetests/ioinputs.h"
+#include "logic/machinetests/iooutputs.h"
 #include "ui/buzzer.h"
 #include "ui/mybutton.h"
 #include "ui/operatordialogs.h"

@@ -5,7 +5,7 @@
 #include "data/machinedata.h"
 #include "data/parainit.h"
 #include "data/protocol.h"
-#include "logic/controllertest.h"
+#include "logic/machinetests/controllertest.h"
 #include "ui/buzzer.h"
 #include "ui/motopanel.h"
 #include "ui/mybutton.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/mototest.h"
+#include "logic/machinetests/mototest.h"
 #include "ui/mydialog.h"
 
 #include <QList>

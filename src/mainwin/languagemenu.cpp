@@ -1,6 +1,6 @@
 #include "languagemenu.h"
 
-#include "logic/language.h"
+#include "logic/mainwin/language.h"
 #include "ui/buzzer.h"
 #include "ui/mymenu.h"
 #include "ui/operatordialogs.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/translations.h"
+#include "logic/mainwin/translations.h"
 #include "ui/mydialog.h"
 
 #include <QVector>

@@ -1,8 +1,8 @@
 #include "shutdowndialog.h"
 
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
-#include "logic/controllermessages.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 #include <QString>

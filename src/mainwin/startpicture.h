@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/machinestate.h"
+#include "logic/mainwin/machinestate.h"
 
 #include <QFrame>
 #include <QPixmap>

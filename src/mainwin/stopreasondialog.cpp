@@ -1,6 +1,6 @@
 #include "stopreasondialog.h"
 
-#include "logic/translations.h"
+#include "logic/mainwin/translations.h"
 #include "ui/buzzer.h"
 #include "ui/mymenu.h"
 

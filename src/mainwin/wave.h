@@ -1,10 +1,10 @@
 #pragma once
 
 #include "data/parablocks.h"
-#include "logic/machinehistory.h"
-#include "logic/machinestate.h"
-#include "logic/stopasking.h"
-#include "logic/stopreasons.h"
+#include "logic/history/machinehistory.h"
+#include "logic/mainwin/machinestate.h"
+#include "logic/mainwin/stopasking.h"
+#include "logic/mainwin/stopreasons.h"
 #include "telemetry/telemetrymessages.h"
 
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "shutdowndialog.h"
 
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
+#include "logic/controller/controllercommands.h"
 
 
 void wave::wave_slot_message(const QString &m1, const QString &m2)

@@ -6,8 +6,8 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
-#include "logic/controllermessages.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllermessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {

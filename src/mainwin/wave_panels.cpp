@@ -9,7 +9,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/translations.h"
+#include "logic/mainwin/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/layoutaudit.h"

@@ -10,8 +10,8 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
-#include "logic/controllerstatus.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllerstatus.h"
 
 #include <QLabel>
 #include <QTimer>

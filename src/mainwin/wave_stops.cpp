@@ -6,7 +6,7 @@
 #include "labelmessage.h"
 #include "stopreasondialog.h"
 
-#include "logic/translations.h"
+#include "logic/mainwin/translations.h"
 #include "platform/systemactions.h"
 #include "telemetry/telemetry.h"
 #include "ui/panelfonts.h"

@@ -2,8 +2,8 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/controllercommands.h"
-#include "logic/controllermessages.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"

@@ -2,11 +2,11 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/celltext.h"
-#include "logic/controllercommands.h"
-#include "logic/controllermessages.h"
-#include "logic/parammessages.h"
-#include "logic/updatebracket.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllermessages.h"
+#include "logic/controller/updatebracket.h"
+#include "logic/params/celltext.h"
+#include "logic/params/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 

@@ -6,8 +6,8 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
-#include "logic/controllercommands.h"
-#include "logic/parammessages.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/params/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 

@@ -4,9 +4,9 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/celltext.h"
-#include "logic/controllercommands.h"
-#include "logic/parammessages.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/params/celltext.h"
+#include "logic/params/parammessages.h"
 #include "ui/operatordialogs.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/celltext.h"
-#include "logic/parammessages.h"
+#include "logic/params/celltext.h"
+#include "logic/params/parammessages.h"
 #include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 

@@ -2,7 +2,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/celltext.h"
+#include "logic/params/celltext.h"
 
 namespace {
 

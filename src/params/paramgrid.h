@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logic/paramcell.h"
-#include "logic/paramentry.h"
+#include "logic/params/paramcell.h"
+#include "logic/params/paramentry.h"
 #include "ui/cellgrid.h"
 
 class MachineData;

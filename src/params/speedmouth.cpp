@@ -3,7 +3,7 @@
 #include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/protocol.h"
-#include "logic/parammessages.h"
+#include "logic/params/parammessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "menutable.h"
 
-#include "logic/controllermessages.h"
-#include "logic/parammessages.h"
-#include "logic/systembackup.h"
+#include "logic/controller/controllermessages.h"
+#include "logic/params/parammessages.h"
+#include "logic/service/systembackup.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperate.h"
 #include "ui/inputfiledialog.h"

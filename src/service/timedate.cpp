@@ -1,7 +1,7 @@
 #include "timedate.h"
 
-#include "logic/clocksetting.h"
-#include "logic/parammessages.h"
+#include "logic/params/parammessages.h"
+#include "logic/service/clocksetting.h"
 #include "platform/systemactions.h"
 #include "ui/buzzer.h"
 #include "ui/keytable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/calibrationfit.h"
+#include "logic/touchcal/calibrationfit.h"
 
 #include <QDialog>
 

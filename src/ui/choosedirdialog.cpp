@@ -2,7 +2,7 @@
 
 #include "fileoperatedialog.h"
 
-#include "logic/fullupdate.h"
+#include "logic/service/fullupdate.h"
 #include "ui/fileoperate.h"
 #include "ui/operatordialogs.h"
 

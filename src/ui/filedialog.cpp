@@ -6,8 +6,8 @@
 
 #include "data/jobname.h"
 #include "data/paraformat.h"
-#include "logic/filetexts.h"
-#include "logic/stickmount.h"
+#include "logic/files/filetexts.h"
+#include "logic/files/stickmount.h"
 #include "platform/atomicfile.h"
 #include "platform/diskcapacity.h"
 #include "platform/fsops.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logic/controllertransfer.h"
-#include "logic/filetransfer.h"
+#include "logic/controller/controllertransfer.h"
+#include "logic/controller/filetransfer.h"
 #include "ui/transferframe.h"
 
 #include <QDialog>

@@ -2,7 +2,7 @@
 
 #include "fileicons.h"
 
-#include "logic/jobfolders.h"
+#include "logic/files/jobfolders.h"
 
 JobListView::JobListView(QWidget *parent, const QStringList &extraColumns)
     : MyListView(parent, "list_dir")

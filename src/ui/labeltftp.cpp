@@ -1,6 +1,6 @@
 #include "labeltftp.h"
 
-#include "logic/controllertransfer.h"
+#include "logic/controller/controllertransfer.h"
 
 #include <QProgressBar>
 

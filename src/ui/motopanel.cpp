@@ -1,6 +1,6 @@
 #include "motopanel.h"
 
-#include "logic/mototest.h"
+#include "logic/machinetests/mototest.h"
 
 motopanel::motopanel(QWidget *parent, const char *name)
     : widgetpanel(parent, name)

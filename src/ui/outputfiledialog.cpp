@@ -2,7 +2,7 @@
 
 #include "fileoperatedialog.h"
 
-#include "logic/stickexport.h"
+#include "logic/files/stickexport.h"
 #include "ui/mycheckbox.h"
 #include "ui/operatordialogs.h"
 

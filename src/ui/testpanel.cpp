@@ -1,6 +1,6 @@
 #include "testpanel.h"
 
-#include "logic/iooutputs.h"
+#include "logic/machinetests/iooutputs.h"
 
 testpanel::testpanel(QWidget *parent, const char *name)
     : widgetpanel(parent, name)

@@ -1,6 +1,6 @@
 #include "transferframe.h"
 
-#include "logic/controllertransfer.h"
+#include "logic/controller/controllertransfer.h"
 #include "platform/panelenv.h"
 #include "ui/labeltftp.h"
 

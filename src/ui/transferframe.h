@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/filetransfer.h"
+#include "logic/controller/filetransfer.h"
 
 #include <QFrame>
 #include <QString>

@@ -5,7 +5,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "logic/workentry.h"
+#include "logic/workparams/workentry.h"
 #include "ui/buzzer.h"
 #include "ui/myentercheckbox.h"
 #include "ui/mylineedit.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logic/workentry.h"
-#include "logic/workpage.h"
+#include "logic/workparams/workentry.h"
+#include "logic/workparams/workpage.h"
 #include "ui/cellgrid.h"
 
 #include <QList>

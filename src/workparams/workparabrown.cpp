@@ -2,7 +2,7 @@
 
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "logic/jobsender.h"
+#include "logic/files/jobsender.h"
 #include "platform/panelpaths.h"
 #include "ui/dialogdoc.h"
 #include "ui/fileoperate.h"

@@ -9,9 +9,9 @@
 // text goes to the journal and the office in Chinese whatever the panel shows, and the
 // journal's lines come back in the panel's language only while they still are their code's.
 #include "data/alarmtexts.h"
-#include "logic/celltext.h"
-#include "logic/language.h"
-#include "logic/translations.h"
+#include "logic/mainwin/language.h"
+#include "logic/mainwin/translations.h"
+#include "logic/params/celltext.h"
 #include "platform/atomicfile.h"
 #include "testbytes.h"
 #include "testroot.h"

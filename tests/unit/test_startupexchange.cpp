@@ -11,7 +11,7 @@
 
 #include "data/machinedata.h"
 #include "link/commands.h"
-#include "logic/startupexchange.h"
+#include "logic/mainwin/startupexchange.h"
 
 #include <QTest>
 

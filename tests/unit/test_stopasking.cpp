@@ -5,7 +5,7 @@
 // code not on the list, or kept after knitting.
 #include "testtable.h"
 
-#include "logic/stopasking.h"
+#include "logic/mainwin/stopasking.h"
 
 #include <QTest>
 

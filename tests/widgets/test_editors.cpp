@@ -11,10 +11,10 @@
 #include "testtable.h"
 
 #include "editors/cntedit.h"
+#include "logic/editors/cntstore.h"
+#include "logic/editors/patgrid.h"
+#include "logic/editors/patstore.h"
 #include "ui/cntpanel.h"
-#include "logic/cntstore.h"
-#include "logic/patgrid.h"
-#include "logic/patstore.h"
 
 #include "data/cntfile.h"
 #include "data/machinedata.h"

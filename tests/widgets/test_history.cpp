@@ -13,7 +13,7 @@
 
 #include "data/historylog.h"
 #include "history/historypage.h"
-#include "logic/machinehistory.h"
+#include "logic/history/machinehistory.h"
 #include "platform/logwriter.h"
 #include "ui/mylistview.h"
 

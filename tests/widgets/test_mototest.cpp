@@ -15,7 +15,7 @@
 #include "data/testblocks.h"
 #include "link/commands.h"
 #include "link/testdatagram.h"
-#include "logic/mototest.h"
+#include "logic/machinetests/mototest.h"
 #include "machinetests/motogroupview.h"
 #include "machinetests/test_moto.h"
 #include "ui/motopanel.h"

@@ -12,9 +12,9 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "logic/clocksetting.h"
-#include "logic/fullupdate.h"
-#include "logic/systembackup.h"
+#include "logic/service/clocksetting.h"
+#include "logic/service/fullupdate.h"
+#include "logic/service/systembackup.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/controllerstatus.h"
+#include "logic/controller/controllerstatus.h"
 #include "mainwin/wave.h"
 
 #include <QList>

@@ -1,8 +1,7 @@
 #include "controllerupdate.h"
 
-#include "updatebracket.h"
-
 #include "data/machinedata.h"
+#include "logic/controller/updatebracket.h"
 #include "platform/panelenv.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "filetransfer.h"
-#include "updatebracket.h"
-
 #include "data/protocol.h"
+#include "logic/controller/filetransfer.h"
+#include "logic/controller/updatebracket.h"
 
 #include <QCoreApplication>
 #include <QString>

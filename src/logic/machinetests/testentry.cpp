@@ -1,11 +1,10 @@
 #include "testentry.h"
 
-#include "controllermessages.h"
-#include "updatebracket.h"
-
 #include "data/testblocks.h"
 #include "link/commands.h"
 #include "link/testdatagram.h"
+#include "logic/controller/controllermessages.h"
+#include "logic/controller/updatebracket.h"
 #include "platform/panelpaths.h"
 
 #include <QCoreApplication>

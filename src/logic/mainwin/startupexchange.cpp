@@ -1,15 +1,14 @@
 #include "startupexchange.h"
 
-#include "controllermessages.h"
-#include "jobfolders.h"
-#include "jobsender.h"
-
 #include "data/cntfile.h"
 #include "data/jobname.h"
 #include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "link/commands.h"
+#include "logic/controller/controllermessages.h"
+#include "logic/files/jobfolders.h"
+#include "logic/files/jobsender.h"
 #include "platform/panelpaths.h"
 
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "fullupdate.h"
 
-#include "controllermessages.h"
 #include "controllerupdate.h"
 
-#include "data/updatepackage.h"
 #include "data/protocol.h"
+#include "data/updatepackage.h"
 #include "link/commands.h"
+#include "logic/controller/controllermessages.h"
 #include "platform/nativefs.h"
 #include "platform/programinstaller.h"
 

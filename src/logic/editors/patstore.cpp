@@ -1,6 +1,6 @@
 #include "patstore.h"
 
-#include "controllermessages.h"
+#include "logic/controller/controllermessages.h"
 
 #include <QCoreApplication>
 

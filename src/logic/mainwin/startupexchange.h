@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filetransfer.h"
+#include "logic/controller/filetransfer.h"
 
 #include <QByteArray>
 #include <QString>

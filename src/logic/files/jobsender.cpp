@@ -1,13 +1,13 @@
 #include "jobsender.h"
 
-#include "controllercommands.h"
-#include "controllermessages.h"
 #include "jobfolders.h"
 
 #include "data/cntfile.h"
 #include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/workfile.h"
+#include "logic/controller/controllercommands.h"
+#include "logic/controller/controllermessages.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>

@@ -1,9 +1,8 @@
 #include "editorlink.h"
 
-#include "updatebracket.h"
-
 #include "data/protocol.h"
 #include "link/commands.h"
+#include "logic/controller/updatebracket.h"
 
 EditorLink EditorLink::controller()
 {

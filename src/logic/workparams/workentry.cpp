@@ -1,13 +1,12 @@
 #include "workentry.h"
 
-#include "celltext.h"
-#include "controllermessages.h"
-#include "parammessages.h"
-#include "updatebracket.h"
-
 #include "data/machinedata.h"
 #include "data/worklayout.h"
 #include "link/commands.h"
+#include "logic/controller/controllermessages.h"
+#include "logic/controller/updatebracket.h"
+#include "logic/params/celltext.h"
+#include "logic/params/parammessages.h"
 
 namespace {
 
