@@ -341,7 +341,7 @@ DashboardApi::Answer DashboardApi::audit(const QUrlQuery &query, bool asCsv, qin
     const Span when = span(query, nowMs, 30 * kDayMs);
     if (when.fail.status != 0)
         return when.fail;
-    // The values as the rows show them (a control character as \\xNN, four characters).
+    // The values as the rows show them (a control character as \xNN, four characters).
     const AuditLog::Filter f{when.from, when.to, query.queryItemValue(QStringLiteral("user"), QUrl::FullyDecoded),
                              query.queryItemValue(QStringLiteral("machine"), QUrl::FullyDecoded),
                              query.queryItemValue(QStringLiteral("action"), QUrl::FullyDecoded)};
