@@ -11,7 +11,8 @@
 // API open without a login, a POST without the session's CSRF token taken, a route's method
 // or least role not kept, the auth file's login above a viewer, a session cookie without its
 // attributes or kept past its idle time or its logout, a password taken from the command line
-// or stored other than as argon2id, on SQLite and PostgreSQL.
+// or stored other than as argon2id, on SQLite and PostgreSQL. The audit: a login or account
+// change missing or told wrong, open to a viewer, a hostile name breaking its CSV.
 #include "brokerprocess.h"
 #include "fleetserve.h"
 #include "outboxsend.h"
@@ -22,6 +23,7 @@
 
 #include "telemetry/outbox.h"
 
+#include "dashboard/auditlog.h"
 #include "dashboard/fleetdb.h"
 #include "dashboard/userstore.h"
 
@@ -36,7 +38,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
+#include <limits>
 #include <sys/socket.h>
 
 namespace {
@@ -167,7 +171,11 @@ private Q_SLOTS:
         QTest::addRow("admin: POST to the API") << QByteArray("admin") << QByteArray("POST /api/health\r\nX-CSRF-Token: $csrf") << 405;
         QTest::addRow("admin: a login form over 4 KiB") << QByteArray("admin")
             << "POST /login\r\nContent-Length: 5000\r\n\r\n" + QByteArray(5000, 'u') << 413;
+        QTest::addRow("viewer: the audit") << QByteArray("viewer") << QByteArray("GET /api/audit") << 403;
+        QTest::addRow("viewer: the audit page") << QByteArray("viewer") << QByteArray("GET /audit") << 403;
+        QTest::addRow("admin: the audit page") << QByteArray("admin") << QByteArray("GET /audit") << 200;
         QTest::addRow("basic: the API") << QByteArray("basic") << QByteArray("GET /api/machines") << 200;
+        QTest::addRow("basic: not the audit") << QByteArray("basic") << QByteArray("GET /api/audit") << 403;
         QTest::addRow("basic: no POST") << QByteArray("basic") << QByteArray("POST /logout\r\nX-CSRF-Token: $csrf") << 403;
         QTest::addRow("basic: not a session") << QByteArray("basic") << QByteArray("GET /api/session") << 200;
     }
@@ -238,6 +246,34 @@ private Q_SLOTS:
         QVERIFY(clock.elapsed() >= 1000);
     }
 
+    // Logins ok and failed, and account changes, with who and from where; a hostile name stays
+    // text, in the JSON as in the CSV.
+    void audit()
+    {
+        QVERIFY(startAccounts());
+        const QByteArray admin = signIn("admin").headers;
+        QVERIFY(!admin.isEmpty());
+        QVERIFY(login(accounts_, "%3Dcmd%7C%01x", "guess").head.contains("Location: /login?failed=1"));
+        const auto entries = [&] {
+            return QJsonDocument::fromJson(accounts_.get("/api/audit", admin).body).object().value(QLatin1String("entries")).toArray();
+        };
+        const auto has = [&](const char *action, const char *name, const char *address) {
+            const QJsonArray all = entries();
+            return std::any_of(all.begin(), all.end(), [&](const QJsonValue &v) {
+                const QJsonObject o = v.toObject();
+                return o.value(QLatin1String("action")).toString() == QLatin1String(action)
+                    && o.value(QLatin1String("user")).toString() == QLatin1String(name)
+                    && o.value(QLatin1String("address")).toString() == QLatin1String(address);
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(has("login-failed", "=cmd|\\x01x", "127.0.0.1"), 10000);
+        QVERIFY(has("login", "boss", "127.0.0.1"));
+        QVERIFY(has("user-add", "eve", ""));
+        const FleetServe::Reply csv = accounts_.get("/api/audit?action=login-failed&format=csv", admin);
+        QVERIFY(csv.body.startsWith("\xEF\xBB\xBFtime,action,user,machine,address,detail\r\n"));
+        QVERIFY2(csv.body.contains("'=cmd|\\x01x") && !csv.body.contains('\x01'), csv.body.constData());
+    }
+
     void users_data()
     {
         TestTable::columns<bool>("postgres");
@@ -268,6 +304,7 @@ private Q_SLOTS:
         QCOMPARE(userOutput_, QByteArray("ann supervisor\n"));
         const QByteArray after = storedHash(db, "ann");
         QVERIFY2(after.startsWith("$argon2id$") && after != before && !after.contains("changed"), after.constData());
+        QCOMPARE(audited(db), QStringList({"user-passwd ann", "user-remove bo", "user-add bo", "user-add ann"}));
     }
 
     // A page's files are kept under the mark the page names only: one of another build is not.
@@ -666,6 +703,22 @@ private:
             return why.toUtf8();
         const auto it = std::find_if(accounts.cbegin(), accounts.cend(), [&](const UserStore::Account &a) { return a.name == name; });
         return it == accounts.cend() ? QByteArray() : it->hash;
+    }
+    // The audit's rows as "action user", newest first.
+    static QStringList audited(const QString &database)
+    {
+        DbTarget target;
+        QString why;
+        DbTarget::parse(database, &target, &why);
+        FleetDb db(target);
+        QList<AuditLog::Entry> entries;
+        bool more = false;
+        if (!db.open(&why) || !AuditLog::read(db.db(), {0, std::numeric_limits<qint64>::max(), {}, {}, {}}, &entries, &more))
+            return {why};
+        QStringList out;
+        for (const AuditLog::Entry &e : entries)
+            out.append(e.action + QLatin1Char(' ') + e.user);
+        return out;
     }
     // An SMTP sink (python3-aiosmtpd) delivering into the maildir it makes; its port, once it
     // answers.

@@ -55,6 +55,9 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
     , reader_(dashboard->options().db, dashboard->options().shifts)
 {
     connect(accounts, &AccountBook::changed, this, [this] { access_.sessions().follow(*accounts_); });
+    connect(&logins_, &LoginGate::loginChecked, this, [this](const QString &address, const QByteArray &user, bool ok) {
+        dashboard_->audit().record(ok ? QStringLiteral("login") : QStringLiteral("login-failed"), user, {}, address, {}, now());
+    });
     for (const QString &n : names)
         names_.insert(hostOf(n.toLatin1()));
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &DashboardServer::onWebSocket);
@@ -242,8 +245,10 @@ void DashboardServer::proceed(QTcpSocket *socket, const Request &r, const Access
         return send(socket, r, refused);
     if (r.method == "POST" && asked.path == QLatin1String("/login"))
         return formLogin(socket, r);
-    if (r.method == "POST" && asked.path == QLatin1String("/logout"))
+    if (r.method == "POST" && asked.path == QLatin1String("/logout")) {
+        dashboard_->audit().record(QStringLiteral("logout"), caller.user, {}, r.peer.toString(), {}, now());
         return send(socket, r, access_.signOut(caller));
+    }
     respond(socket, r, caller);
 }
 

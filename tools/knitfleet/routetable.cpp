@@ -12,6 +12,9 @@ constexpr qint64 kFormBytes = 4096;
 const RouteTable::Route kRoutes[] = {
     {"/login", false, Role::None, RouteTable::Get | RouteTable::Post, kFormBytes},
     {"/logout", false, Role::Viewer, RouteTable::Post, kFormBytes},
+    // Who did what: the admins' alone.
+    {"/audit", false, Role::Admin, RouteTable::Get, 0},
+    {"/api/audit", false, Role::Admin, RouteTable::Get, 0},
     // The login page's style sheet; nothing under it is private.
     {"/static/", true, Role::None, RouteTable::Get, 0},
 };

@@ -3,10 +3,12 @@
 #ifdef KNIT_SERVE
 #include "passwordprompt.h"
 
+#include "dashboard/auditlog.h"
 #include "dashboard/fleetdb.h"
 #include "dashboard/userstore.h"
 
 #include <QDateTime>
+#include <QSqlError>
 
 #include <sodium.h>
 #endif
@@ -46,21 +48,38 @@ bool hashedPassword(QByteArray *hash, QString *why)
     return ok;
 }
 
+// The change and its audit row in one transaction: a change the audit cannot tell is not made.
+UserStore::Result changed(FleetDb &db, const QString &verb, const UserStore::Account &account, qint64 now, QString *why)
+{
+    QSqlDatabase &d = db.db();
+    if (!d.transaction()) {
+        *why = d.lastError().text();
+        return UserStore::Result::Failed;
+    }
+    UserStore::Result r = verb == QLatin1String("remove") ? UserStore::remove(d, account.name, why)
+                          : verb == QLatin1String("add")  ? UserStore::add(d, account, now, why)
+                                                          : UserStore::setHash(d, account.name, account.hash, now, why);
+    const QString detail = verb == QLatin1String("add") ? QStringLiteral("role ") + QLatin1String(UserStore::roleName(account.role))
+                                                        : QString();
+    if (r == UserStore::Result::Done
+        && (!AuditLog::write(d, {now, QStringLiteral("user-") + verb, QString::fromLatin1(account.name), {}, {}, detail}, why)
+            || !d.commit())) {
+        if (why->isEmpty())
+            *why = d.lastError().text();
+        r = UserStore::Result::Failed;
+    }
+    if (r != UserStore::Result::Done)
+        d.rollback();
+    return r;
+}
+
 int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::Role role)
 {
     QString why;
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    UserStore::Result r = UserStore::Result::Failed;
-    if (verb == QLatin1String("remove")) {
-        r = UserStore::remove(db.db(), name, &why);
-    } else {
-        QByteArray hash;
-        if (!hashedPassword(&hash, &why))
-            return fail(EX_DATAERR, why);
-        r = verb == QLatin1String("add") ? UserStore::add(db.db(), {name, role, hash}, now, &why)
-                                         : UserStore::setHash(db.db(), name, hash, now, &why);
-    }
-    switch (r) {
+    QByteArray hash;
+    if (verb != QLatin1String("remove") && !hashedPassword(&hash, &why))
+        return fail(EX_DATAERR, why);
+    switch (changed(db, verb, {name, role, hash}, QDateTime::currentMSecsSinceEpoch(), &why)) {
     case UserStore::Result::Done: return 0;
     case UserStore::Result::Exists: return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
     case UserStore::Result::Missing: return fail(EX_NOUSER, QStringLiteral("no account %1").arg(QLatin1String(name)));

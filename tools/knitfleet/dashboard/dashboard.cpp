@@ -11,6 +11,7 @@ Dashboard::Dashboard(const Options &options, QObject *parent)
     , db_(options.db)
     , recorder_(options.sampleS, &queue_, options.shifts)
     , writer_(&db_, &queue_)
+    , audit_(&db_)
     , retention_(&db_, options.keepDays)
     , shifts_(&db_, options.shifts)
     , paretos_(&db_, options.shifts)
@@ -69,7 +70,7 @@ bool Dashboard::flush()
     while (!queue_.isEmpty())
         if (!writer_.flush())
             return false;
-    return writer_.healthy();
+    return writer_.healthy() && audit_.flush();
 }
 
 bool Dashboard::settle(qint64 nowMs)
@@ -92,6 +93,7 @@ void Dashboard::maintain()
     // Summing and pruning wait while the writer cannot write.
     if (!writer_.healthy() || !db_.isOpen())
         return;
+    audit_.flush();
     if (now >= nextRetentionMs_ && !retention_.step(now)) {
         nextRetentionMs_ = now + kRetentionRoundMs;
         // Machines whose samples are gone are no longer kept in memory either.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alertengine.h"
+#include "auditlog.h"
 #include "dashboardapi.h"
 #include "dbtarget.h"
 #include "dbwriter.h"
@@ -67,6 +68,7 @@ public:
     const Recorder &recorder() const { return recorder_; }
     const DbWriter &writer() const { return writer_; }
     const WriteQueue &queue() const { return queue_; }
+    AuditLog &audit() { return audit_; }
 
 Q_SIGNALS:
     // The database failed or answers again.
@@ -84,6 +86,7 @@ private:
     WriteQueue queue_;
     Recorder recorder_;
     DbWriter writer_;
+    AuditLog audit_;
     Retention retention_;
     ShiftStore shifts_;
     ParetoStore paretos_;

@@ -1,5 +1,6 @@
 #include "dashboardapi.h"
 
+#include "auditlog.h"
 #include "csvtable.h"
 #include "dashboard.h"
 #include "isotime.h"
@@ -123,6 +124,8 @@ DashboardApi::Answer DashboardApi::answer(const QString &path, const QUrlQuery &
         return alarms(m.captured(1), query, asCsv);
     if (path == QLatin1String("/api/shifts"))
         return shifts(query, asCsv, nowMs);
+    if (path == QLatin1String("/api/audit"))
+        return audit(query, asCsv, nowMs);
     if (path == QLatin1String("/api/alarms/pareto") || path == QLatin1String("/api/stops/pareto"))
         return pareto(query, asCsv, nowMs, path == QLatin1String("/api/stops/pareto"));
     return error(404, QStringLiteral("no such resource"));
@@ -331,4 +334,39 @@ DashboardApi::Answer DashboardApi::health()
                             {QStringLiteral("dropped"), double(d_.live->queue().dropped() + d_.live->recorder().dropped())},
                             {QStringLiteral("written"), double(w.written())},
                             {QStringLiteral("machines"), d_.live->recorder().machines()}});
+}
+
+DashboardApi::Answer DashboardApi::audit(const QUrlQuery &query, bool asCsv, qint64 nowMs)
+{
+    const Span when = span(query, nowMs, 30 * kDayMs);
+    if (when.fail.status != 0)
+        return when.fail;
+    // The values as the rows show them (a control character as \xNN, four characters).
+    const AuditLog::Filter f{when.from, when.to, query.queryItemValue(QStringLiteral("user"), QUrl::FullyDecoded),
+                             query.queryItemValue(QStringLiteral("machine"), QUrl::FullyDecoded),
+                             query.queryItemValue(QStringLiteral("action"), QUrl::FullyDecoded)};
+    const int most = AuditLog::kMaxField * 4;
+    if (f.user.size() > most || f.machine.size() > most || f.action.size() > most)
+        return error(400, QStringLiteral("user, machine and action: at most %1 characters").arg(most));
+    QList<AuditLog::Entry> list;
+    bool more = false;
+    if (!AuditLog::read(d_.db->db(), f, &list, &more))
+        return unavailable();
+    QJsonArray rows;
+    for (const AuditLog::Entry &e : list)
+        rows.append(QJsonObject{{QStringLiteral("time"), IsoTime::text(e.t, true)}, {QStringLiteral("action"), e.action},
+                                {QStringLiteral("user"), e.user}, {QStringLiteral("machine"), e.machine},
+                                {QStringLiteral("address"), e.address}, {QStringLiteral("detail"), e.detail}});
+    // Newest first, at most kMaxRows: the reply says when older rows were left out, and where they are.
+    const QJsonObject head{{QStringLiteral("limit"), AuditLog::kMaxRows}, {QStringLiteral("truncated"), more}};
+    Answer a = table(asCsv, {"time", "action", "user", "machine", "address", "detail"}, rows, QStringLiteral("entries"), head);
+    if (more) {
+        QUrlQuery older(query);
+        older.removeAllQueryItems(QStringLiteral("to"));
+        older.addQueryItem(QStringLiteral("to"), IsoTime::text(list.last().t + 1, true));
+        older.removeAllQueryItems(QStringLiteral("from"));
+        older.addQueryItem(QStringLiteral("from"), IsoTime::text(when.from, true));
+        a.next = "/api/audit?" + older.toString(QUrl::FullyEncoded).toUtf8();
+    }
+    return a;
 }

@@ -14,7 +14,7 @@ class ShiftStore;
 
 // The JSON API's answers (and their CSV with format=csv), worked out without HTTP:
 // /api/machines, /api/machines/<id>/samples, /api/machines/<id>/alarms, /api/shifts,
-// /api/alarms/pareto, /api/stops/pareto, /api/alerts and /api/health. Bad parameters give 400, an unknown path or machine 404,
+// /api/alarms/pareto, /api/stops/pareto, /api/alerts, /api/audit and /api/health. Bad parameters give 400, an unknown path or machine 404,
 // a database that does not answer 503, each as {"error":"..."}. A machine's samples come a
 // page (HistoryQueries::kMaxSamples) at a time, with the next page's path.
 class DashboardApi
@@ -59,6 +59,7 @@ private:
     Answer shifts(const QUrlQuery &query, bool csv, qint64 nowMs);
     Answer pareto(const QUrlQuery &query, bool csv, qint64 nowMs, bool stops);
     Answer alerts(bool csv);
+    Answer audit(const QUrlQuery &query, bool csv, qint64 nowMs);
     Answer health();
     // The machine's id, or an error answer in *fail.
     int machineId(const QString &name, Answer *fail);

@@ -60,6 +60,11 @@ QStringList step(int n, bool postgres)
         // Times in ms since the epoch, for the audit of account changes that sits beside it.
         return {QStringLiteral("CREATE TABLE users (name TEXT PRIMARY KEY, role TEXT NOT NULL, hash TEXT NOT NULL,"
                                " created_t BIGINT NOT NULL, changed_t BIGINT NOT NULL)")};
+    case 6:
+        // The audit (AuditLog): who did what, read newest first by time and pruned by it.
+        return {QStringLiteral("CREATE TABLE audit (t BIGINT NOT NULL, action TEXT NOT NULL, user_name TEXT NOT NULL,"
+                               " machine TEXT NOT NULL, address TEXT NOT NULL, detail TEXT NOT NULL)"),
+                QStringLiteral("CREATE INDEX audit_time ON audit (t)")};
     }
     return {};
 }
@@ -76,7 +81,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 5;
+    return 6;
 }
 
 int Migrations::version(QSqlDatabase &db)

@@ -1,5 +1,6 @@
 #include "retention.h"
 
+#include "auditlog.h"
 #include "fleetdb.h"
 
 #include <QSqlQuery>
@@ -32,6 +33,14 @@ bool Retention::step(long long nowMs)
 {
     if (!db_->isOpen())
         return false;
+    if (machine_ == 0) {
+        // A round begins with the audit's old rows, a batch a step.
+        bool more = false;
+        if (!AuditLog::prune(db_->db(), nowMs, &more))
+            return false;
+        if (more)
+            return true;
+    }
     QSqlQuery q(db_->db());
     q.prepare(QStringLiteral("SELECT MIN(id) FROM machines WHERE id > ?"));
     q.addBindValue(machine_);

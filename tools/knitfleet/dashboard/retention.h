@@ -2,7 +2,7 @@
 
 class FleetDb;
 
-// Drops samples older than keepDays and alarm events older than 400 days; shift summaries stay
+// Drops samples older than keepDays, alarm events and audit rows older than 400 days; shift summaries stay
 // for ever. Each step deletes one machine's rows of at most an hour, so a delete never holds
 // the writer (and with it the event loop) for long, however much is due. At the end of each
 // round the ids nothing needs any more go too, a batch at a time: job names unused since the

@@ -20,6 +20,8 @@ const TEXTS = {
     stoppedMin: 'Stopped (min)', plannedStop: 'Planned stops', unplannedStop: 'Unplanned stops', unexplainedStop: 'Unexplained',
     report: 'Day report', rule: 'Rule', channel: 'Sent by', outcome: 'Outcome', since: 'Since', text: 'Text',
     alertsTitle: 'Alerts sent', fired: 'fired', ended: 'ended', alarmStop: 'alarm', logout: 'Log out',
+    audit: 'Audit', auditTitle: 'Audit: who did what', user: 'User', action: 'Action', address: 'Address', detail: 'Detail',
+    auditTruncated: 'Only the newest 10,000 rows are shown: narrow the filter for the older ones.',
   },
   zh: {
     floor: '车间', shifts: '班次', floorTitle: '车间机器', shiftsTitle: '班次统计',
@@ -38,6 +40,8 @@ const TEXTS = {
     stoppedMin: '停车（分钟）', plannedStop: '计划停车', unplannedStop: '计划外停车', unexplainedStop: '未说明停车',
     report: '日报', rule: '规则', channel: '发送方式', outcome: '结果', since: '开始', text: '内容',
     alertsTitle: '已发送提醒', fired: '触发', ended: '结束', alarmStop: '报警', logout: '退出登录',
+    audit: '审计', auditTitle: '审计记录', user: '用户', action: '操作', address: '地址', detail: '详情',
+    auditTruncated: '只显示最新的10,000条：缩小筛选范围以查看更早的记录。',
   },
 };
 
