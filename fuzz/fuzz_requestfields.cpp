@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to what knitfleet serve's login reads of a request: the form body's
-// fields and the Cookie header's session values. Nothing may crash; nothing read is longer
-// than where it came from; a cookie value holds no ';' (it would be a second cookie).
+// Feeds arbitrary bytes to what knitfleet serve reads of a request's parts: the form body's
+// fields, the Cookie header's session values and the Host header's name. Nothing may crash;
+// nothing read is longer than where it came from; a cookie value holds no ';' (it would be a
+// second cookie).
 #include "seeds.h"
 
 #include "dashboard/requestfields.h"
@@ -16,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ABORT_IF(RequestFields::formField(bytes, name).size() > bytes.size());
     for (const QByteArray &value : RequestFields::cookies(bytes, "knitfleet_session"))
         ABORT_IF(value.size() > bytes.size() || value.contains(';'));
+    ABORT_IF(RequestFields::host(bytes).size() > bytes.size());
     return 0;
 }
 

@@ -30,19 +30,6 @@ qint64 now()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-// The host of a Host header ("name:port", "[v6]:port"), lower case, without a final dot.
-QString hostOf(const QByteArray &host)
-{
-    QString h = QString::fromLatin1(host).trimmed().toLower();
-    if (h.startsWith(QLatin1Char('[')))
-        h = h.mid(1, h.indexOf(QLatin1Char(']')) - 1);
-    else if (h.count(QLatin1Char(':')) == 1)
-        h = h.left(h.indexOf(QLatin1Char(':')));
-    if (h.endsWith(QLatin1Char('.')))
-        h.chop(1);
-    return h;
-}
-
 } // namespace
 
 DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, const AccountBook *accounts, qint64 sessionIdleMs,
@@ -59,7 +46,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
         dashboard_->audit().record(ok ? QStringLiteral("login") : QStringLiteral("login-failed"), user, {}, address, {}, now());
     });
     for (const QString &n : names)
-        names_.insert(hostOf(n.toLatin1()));
+        names_.insert(RequestFields::host(n.toLatin1()));
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &DashboardServer::onWebSocket);
     push_.setInterval(kPushMs);
     connect(&push_, &QTimer::timeout, this, &DashboardServer::push);
@@ -138,7 +125,7 @@ DashboardServer::Request DashboardServer::read(const QHttpServerRequest &request
 bool DashboardServer::knownName(const QByteArray &host, bool origin) const
 {
     if (!origin)
-        return names_.contains(hostOf(host));
+        return names_.contains(RequestFields::host(host));
     const QUrl url(QString::fromLatin1(host));
     return (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) && names_.contains(url.host().toLower());
 }

@@ -26,3 +26,15 @@ QByteArrayList RequestFields::cookies(const QByteArray &header, const QByteArray
     }
     return out;
 }
+
+QString RequestFields::host(const QByteArray &header)
+{
+    QString h = QString::fromLatin1(header).trimmed().toLower();
+    if (h.startsWith(QLatin1Char('[')))
+        h = h.mid(1, h.indexOf(QLatin1Char(']')) - 1);
+    else if (h.count(QLatin1Char(':')) == 1)
+        h = h.left(h.indexOf(QLatin1Char(':')));
+    if (h.endsWith(QLatin1Char('.')))
+        h.chop(1);
+    return h;
+}
