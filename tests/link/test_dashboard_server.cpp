@@ -403,6 +403,9 @@ private Q_SLOTS:
     void attacks()
     {
         auto [attack, status, bound] = TestTable::fetch<int, int, int>("attack", "status", "bound");
+        // A floor's messages reach every server on the broker: the accounts' one is done with,
+        // and under a sanitizer it would take the cores this one needs.
+        accounts_.stop();
         QVERIFY(startGuarded());
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, quint16(guarded_.port()));
