@@ -1,7 +1,6 @@
 #include "dashboard.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QSqlQuery>
 
 #include <cstdio>
@@ -29,9 +28,11 @@ Dashboard::Dashboard(const Options &options, QObject *parent)
     });
     maintenance_.setInterval(kMaintenanceMs);
     connect(&maintenance_, &QTimer::timeout, this, &Dashboard::maintain);
-    // While sums wait (start-up, a new shift: every machine read once), the next step follows
-    // soon, not a maintenance period later: at 5,000 machines that is a minute against seconds.
+    // While sums wait (start-up, a new shift: every machine read once), a step follows as soon
+    // as the loop is free, not a maintenance period later: at 5,000 machines that is a minute
+    // against seconds.
     sumMore_.setSingleShot(true);
+    sumMore_.setInterval(0);
     connect(&sumMore_, &QTimer::timeout, this, &Dashboard::sumShifts);
 }
 
@@ -110,12 +111,8 @@ void Dashboard::sumShifts()
         return;
     // Shifts are summed from what is written: up to the oldest row still waiting.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    QElapsedTimer spent;
-    spent.start();
-    // The next step waits as long as this one took: ingest and pages keep at least half the
-    // loop, also where summing a sweep takes longer than the open shift's period.
     if (shifts_.step(queue_.isEmpty() ? now : qMin(now, queue_.oldest())) && shifts_.behind())
-        sumMore_.start(int(qMin<qint64>(spent.elapsed(), kMaintenanceMs)));
+        sumMore_.start();
 }
 
 void Dashboard::stopWritten(int machine, const Record &stop)
