@@ -6,7 +6,7 @@
 #include <QString>
 
 // The dashboard's accounts in the database's users table: a name, a role and the password's
-// argon2id hash (made by the caller; this class never sees a password). Names are 1 to
+// argon2id hash (made by the caller; the store never sees a password). Names are 1 to
 // kMaxName printable ASCII characters without ':' or spaces. At most kMaxAccounts are kept.
 class UserStore
 {
