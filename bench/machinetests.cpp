@@ -8,6 +8,7 @@
 #include "testroot.h"
 
 #include "data/machinedata.h"
+#include "data/protocol.h"
 #include "link/statuschannel.h"
 #include "machinetests/exttest.h"
 #include "machinetests/test_io.h"
@@ -185,7 +186,7 @@ void inputFlood()
         const int fd = udpSocket(0);
         sockaddr_in to{};
         to.sin_family = AF_INET;
-        to.sin_port = htons(PanelEnv::port(StatusChannel::kStatusPort));
+        to.sin_port = htons(PanelEnv::port(Protocol::StatusPort));
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         const double start = nowMs();
         for (int n = 0; n < 1000 * kSeconds; ++n) {
@@ -292,7 +293,7 @@ int main(int argc, char **argv)
     PortOffset::useFree();
 
     menuToPage();
-    const int controller = udpSocket(PanelEnv::port(2800));
+    const int controller = udpSocket(PanelEnv::port(Protocol::ControllerPort));
     keyToWire(controller);
     inputFlood();
     selectorCycle(controller);

@@ -11,6 +11,7 @@
 #include "testroot.h"
 
 #include "data/machinedata.h"
+#include "data/protocol.h"
 #include "link/statuschannel.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
@@ -165,7 +166,7 @@ FloodResult flood(wave &w, int n, bool steady)
     });
     const qint64 startNs = nowNs();
     std::thread sender([&] {
-        ControllerSocket socket(StatusChannel::kStatusPort);
+        ControllerSocket socket(Protocol::StatusPort);
         const int perMs = kSteadyRate / 1000;
         qint64 slot = nowNs();
         for (int i = 1; i <= n; ++i) {
@@ -220,7 +221,7 @@ std::vector<double> needleLag(wave &w)
     });
     check.start(1);
     std::thread sender([&] {
-        ControllerSocket socket(StatusChannel::kNeedlePort);
+        ControllerSocket socket(Protocol::NeedlePort);
         for (int trial = 0; trial < kNeedleTrials; ++trial) {
             // 2,000 reports a second for a while, positions the final one never takes.
             const qint64 until = nowNs() + qint64(120 + (trial * 37) % 90) * 1000000;

@@ -15,6 +15,7 @@
 #include "updatemode.h"
 #include "workblock.h"
 
+#include "data/protocol.h"
 #include "link/tftptransfer.h"
 #include "platform/panelenv.h"
 
@@ -89,8 +90,8 @@ int main(int argc, char **argv)
     RefusalFault refusal;
     refusal.registerCommands(control);
     commands.addHandler([&refusal](const QByteArray &d, QByteArray *answer) { return refusal.handle(d, answer); });
-    if (!commands.listen(loopback, PanelEnv::port(2800)))
-        return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(2800)).arg(commands.errorString()));
+    if (!commands.listen(loopback, PanelEnv::port(Protocol::ControllerPort)))
+        return fail(QStringLiteral("command port %1: %2").arg(PanelEnv::port(Protocol::ControllerPort)).arg(commands.errorString()));
 
     StartupService startup(&state);
     startup.registerCommands(control);
@@ -148,7 +149,7 @@ int main(int argc, char **argv)
         [&] {
             knitting.powerOn();
             testModes.powerOn();
-            if (!commands.listen(loopback, PanelEnv::port(2800)) || !tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
+            if (!commands.listen(loopback, PanelEnv::port(Protocol::ControllerPort)) || !tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
                 std::fprintf(stderr, "knitsim: a UDP port could not be opened again after the restart\n");
         });
 

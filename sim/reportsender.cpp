@@ -3,7 +3,6 @@
 #include "faultlayer.h"
 
 #include "data/protocol.h"
-#include "link/statuschannel.h"
 #include "platform/panelenv.h"
 
 ReportSender::ReportSender() = default;
@@ -28,7 +27,7 @@ bool ReportSender::reopen()
 
 QByteArray ReportSender::machineReport(unsigned char code, unsigned short a, unsigned short b)
 {
-    QByteArray r(StatusChannel::kReportSize, '\0');
+    QByteArray r(Protocol::DatagramSize, '\0');
     r[Protocol::ObjectByte] = char(code);
     r[Protocol::FirstValueByte] = char(a & 0xff);
     r[Protocol::FirstValueByte + 1] = char(a >> 8);
@@ -39,18 +38,18 @@ QByteArray ReportSender::machineReport(unsigned char code, unsigned short a, uns
 
 void ReportSender::status(unsigned char code, unsigned short a, unsigned short b)
 {
-    send(machineReport(code, a, b), StatusChannel::kStatusPort);
+    send(machineReport(code, a, b), Protocol::StatusPort);
 }
 
 void ReportSender::alarm(unsigned char type, unsigned char code)
 {
     send(machineReport(Protocol::AlarmReport, Protocol::ReportValid, static_cast<unsigned short>(code | (type << 8))),
-         StatusChannel::kStatusPort);
+         Protocol::StatusPort);
 }
 
 void ReportSender::needle(unsigned short pulses, int position)
 {
-    send(machineReport(0, pulses, static_cast<unsigned short>(position + Protocol::NeedleZero)), StatusChannel::kNeedlePort);
+    send(machineReport(0, pulses, static_cast<unsigned short>(position + Protocol::NeedleZero)), Protocol::NeedlePort);
 }
 
 void ReportSender::send(const QByteArray &bytes, quint16 basePort)

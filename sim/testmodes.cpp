@@ -6,7 +6,6 @@
 #include "data/protocol.h"
 #include "data/testblocks.h"
 #include "link/commanddatagram.h"
-#include "link/statuschannel.h"
 #include "link/testdatagram.h"
 #include "platform/atomicfile.h"
 
@@ -16,7 +15,6 @@ namespace {
 
 const char kIoFile[] = "io.tst";
 const char kMotoFile[] = "moto.tst";
-constexpr quint16 kPanelCommandPort = 2900;
 constexpr int kSpeedItem = 26;
 constexpr int kNeedleStep = 4;
 constexpr int kNeedleEnd = 200;
@@ -130,7 +128,7 @@ void TestModes::testReport(int block, int item, int value)
     r[6] = char(item);
     r[7] = char(block);
     r[8] = char(value);
-    sender_.send(r, StatusChannel::kStatusPort);
+    sender_.send(r, Protocol::StatusPort);
 }
 
 void TestModes::registerCommands(ControlServer &control)
@@ -160,7 +158,7 @@ void TestModes::registerCommands(ControlServer &control)
             save();
         unsigned char r[TestDatagram::kSize];
         TestDatagram::command(r, TestDatagram::Carriage, quint16(type | object << 8), quint16(value));
-        sender_.send(QByteArray(reinterpret_cast<const char *>(r), TestDatagram::kSize), kPanelCommandPort);
+        sender_.send(QByteArray(reinterpret_cast<const char *>(r), TestDatagram::kSize), Protocol::PanelCommandPort);
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("test end"), [this](const QStringList &) {
@@ -171,7 +169,7 @@ void TestModes::registerCommands(ControlServer &control)
         CommandDatagram::parameter(r, Protocol::UpdateCommand, mode, Protocol::Close, 0);
         modes_.leave();
         followCarriage();
-        sender_.send(QByteArray(reinterpret_cast<const char *>(r), CommandDatagram::kSize), kPanelCommandPort);
+        sender_.send(QByteArray(reinterpret_cast<const char *>(r), CommandDatagram::kSize), Protocol::PanelCommandPort);
         return ControlReply::ok();
     });
     control.registerCommand(QStringLiteral("fault test"), [this](const QStringList &args) {

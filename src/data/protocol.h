@@ -29,6 +29,13 @@ constexpr unsigned char Escape = 0x1B;
 constexpr unsigned char EndMark = 0x55; // "U"
 constexpr unsigned char CommandEnd = 0x00;
 constexpr unsigned char TestEnd = 0xAA;
+// Every datagram of the commands, the status channel and the test modes is this long.
+constexpr int DatagramSize = 12;
+
+// The UDP ports, each moved by KNIT_PORT_OFFSET: the controller takes commands on
+// ControllerPort; the panel sends them from PanelCommandPort, where a test mode's reports come
+// back, and takes status reports on StatusPort and needle reports on NeedlePort.
+enum Port : unsigned short { StatusPort = 2001, NeedlePort = 2700, ControllerPort = 2800, PanelCommandPort = 2900 };
 
 // The status report: byte 0 tells a test report (QueryCommand) from a machine report, whose
 // code is at ObjectByte; its values are the words at FirstValueByte and SecondValueByte.
@@ -179,6 +186,9 @@ enum TestIoByte : std::size_t {
     TestPulsesHighByte = 67, // the needle-signal count, high byte first
     TestPulsesLowByte = 68,
 };
+// The carriage test block: a status test report's item n lands at TestMotoLowReportByte plus n
+// for items 0-5, at TestMotoHighReportByte plus n from item 16 on.
+enum TestMotoByte : std::size_t { TestMotoHighReportByte = 36, TestMotoLowReportByte = 84 };
 
 // The run settings, what the panel works out for the controller.
 enum RunWord : std::size_t {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/protocol.h"
+
 #include <QtGlobal>
 
 // The 12-byte command datagram: how the two request forms are laid out and which datagram
@@ -7,7 +9,7 @@
 class CommandDatagram
 {
 public:
-    static constexpr int kSize = 12;
+    static constexpr int kSize = Protocol::DatagramSize;
 
     // Parameter-command form: cmd 'A' 0 0 ESC object value1(le) value2(le) 'U' 0.
     static void parameter(unsigned char *buffer, unsigned char cmd, unsigned char object,

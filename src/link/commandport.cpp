@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr quint16 kLocalPort = 2900;
-
 qint64 monotonicMs()
 {
     timespec t{};
@@ -40,7 +38,7 @@ int openSocket(bool *bound)
         return -1;
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_port = htons(PanelEnv::port(kLocalPort));
+    local.sin_port = htons(PanelEnv::port(Protocol::PanelCommandPort));
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     *bound = ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) == 0;
     return fd;

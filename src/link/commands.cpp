@@ -10,14 +10,13 @@
 
 namespace {
 
-constexpr quint16 kControllerPort = 2800;
 constexpr int kShortMs = 1000;
 constexpr int kReadMs = kMotoStatusTimeoutMs;
 constexpr int kLongMs = 20000;
 
 unsigned char exchange(unsigned char *buffer, int timeoutMs)
 {
-    return commandport(ControllerAddress::ipv4(), PanelEnv::port(kControllerPort), PanelEnv::scaledMs(timeoutMs),
+    return commandport(ControllerAddress::ipv4(), PanelEnv::port(Protocol::ControllerPort), PanelEnv::scaledMs(timeoutMs),
                        buffer, CommandDatagram::kSize) & 0xff;
 }
 
@@ -41,7 +40,7 @@ void setparawithoutrcv(unsigned char cmd, unsigned char object, unsigned short v
 {
     unsigned char buffer[CommandDatagram::kSize];
     CommandDatagram::parameter(buffer, cmd, object, value1, value2);
-    commandsend(ControllerAddress::ipv4(), PanelEnv::port(kControllerPort), buffer, CommandDatagram::kSize);
+    commandsend(ControllerAddress::ipv4(), PanelEnv::port(Protocol::ControllerPort), buffer, CommandDatagram::kSize);
 }
 
 unsigned char getpara(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short *out)

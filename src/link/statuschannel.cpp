@@ -13,8 +13,8 @@ namespace {
 
 constexpr unsigned char kTestClass = Protocol::QueryCommand;
 constexpr int kTestIoBase = Protocol::TestIoReportByte;
-constexpr int kMotoLowBase = 84;
-constexpr int kMotoHighBase = 36;
+constexpr int kMotoLowBase = Protocol::TestMotoLowReportByte;
+constexpr int kMotoHighBase = Protocol::TestMotoHighReportByte;
 // Reports wait in the kernel while a modal dialog or a command round trip holds the thread.
 constexpr int kReceiveBuffer = 1 << 20;
 
@@ -48,8 +48,8 @@ StatusChannel::StatusChannel(MachineData &data, QObject *parent)
 bool StatusChannel::open()
 {
     controller_ = ControllerAddress::ipv4();
-    const bool needle = needleBound() || bindSocket(needle_, kNeedlePort);
-    const bool status = statusBound() || bindSocket(status_, kStatusPort);
+    const bool needle = needleBound() || bindSocket(needle_, Protocol::NeedlePort);
+    const bool status = statusBound() || bindSocket(status_, Protocol::StatusPort);
     return needle && status;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/protocol.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -17,9 +19,7 @@ class StatusChannel : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kReportSize = 12;
-    static constexpr quint16 kStatusPort = 2001;
-    static constexpr quint16 kNeedlePort = 2700;
+    static constexpr int kReportSize = Protocol::DatagramSize;
 
     explicit StatusChannel(MachineData &data, QObject *parent = nullptr);
 

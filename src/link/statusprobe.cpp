@@ -7,14 +7,8 @@
 #include "controllerpresence.h"
 #include "datagramsocket.h"
 
+#include "data/protocol.h"
 #include "platform/panelenv.h"
-
-namespace {
-
-constexpr quint16 kCommandPort = 2900;
-constexpr quint16 kControllerPort = 2800;
-
-} // namespace
 
 StatusProbe::StatusProbe(QObject *parent)
     : QObject(parent)
@@ -40,13 +34,13 @@ void StatusProbe::tick()
     if (waiting() || !presence_ || !presence_->offline() || presence_->portHeld())
         return;
     socket_ = new DatagramSocket(this);
-    if (!socket_->bind(PanelEnv::port(kCommandPort))) {
+    if (!socket_->bind(PanelEnv::port(Protocol::PanelCommandPort))) {
         release();
         return;
     }
     connect(socket_, &DatagramSocket::readyRead, this, &StatusProbe::receive);
     motostatusrequest(request_);
-    socket_->sendTo(request_, CommandDatagram::kSize, ControllerAddress::ipv4(), PanelEnv::port(kControllerPort));
+    socket_->sendTo(request_, CommandDatagram::kSize, ControllerAddress::ipv4(), PanelEnv::port(Protocol::ControllerPort));
     CommandTrace::print(CommandTrace::sendLine(request_, CommandDatagram::kSize));
     deadline_.start(PanelEnv::scaledMs(kMotoStatusTimeoutMs));
 }
@@ -54,7 +48,7 @@ void StatusProbe::tick()
 void StatusProbe::receive()
 {
     const quint32 controller = ControllerAddress::ipv4();
-    const quint16 port = PanelEnv::port(kControllerPort);
+    const quint16 port = PanelEnv::port(Protocol::ControllerPort);
     unsigned char datagram[1500];
     while (socket_) {
         quint32 from = 0;

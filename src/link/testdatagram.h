@@ -10,7 +10,7 @@
 class TestDatagram
 {
 public:
-    static constexpr int kSize = 12;
+    static constexpr int kSize = Protocol::DatagramSize;
 
     // The two tests, the protocol's test kinds: the byte that marks their commands and reports,
     // and the group of the UpdateCommand that enters and leaves each mode.

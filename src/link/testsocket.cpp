@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr quint16 kCommandPort = 2900;
-constexpr quint16 kControllerPort = 2800;
 constexpr int kLargest = 1500;
 
 } // namespace
@@ -41,7 +39,7 @@ bool TestSocket::open()
     // Held alone: a command sent meanwhile must not take the controller's answers for its own.
     if (presence_)
         presence_->commandStarting();
-    if (!socket_->bind(PanelEnv::port(kCommandPort)))
+    if (!socket_->bind(PanelEnv::port(Protocol::PanelCommandPort)))
         return false;
     if (presence_)
         presence_->holdPort(true);
@@ -72,7 +70,7 @@ void TestSocket::sendLeave()
 
 void TestSocket::send(const unsigned char *bytes)
 {
-    socket_->sendTo(bytes, TestDatagram::kSize, controller_, PanelEnv::port(kControllerPort));
+    socket_->sendTo(bytes, TestDatagram::kSize, controller_, PanelEnv::port(Protocol::ControllerPort));
 }
 
 void TestSocket::drain()
