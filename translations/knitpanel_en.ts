@@ -4041,6 +4041,10 @@ Dn</translation>
         <translation>  Skip to: %1</translation>
     </message>
     <message>
+        <source>遥测发件箱写盘失败, 报警和停机记录只在内存中. </source>
+        <translation>Telemetry outbox cannot be written to disk: alarms and stops are kept in memory only. </translation>
+    </message>
+    <message>
         <source>正在运行, 系统不能归零 !</source>
         <translation>Running: the machine cannot zero!</translation>
     </message>

@@ -1,5 +1,5 @@
 // The panel's telemetry: the main screen's values it publishes, the history events it follows
-// and the link's mark on the clock.
+// and the link's mark on the clock; a journal it cannot write is told on the message line.
 #include "wave.h"
 
 #include "labeltime.h"
@@ -18,6 +18,9 @@ void wave::wave_create_telemetry()
     history_->addObserver(telemetry_.get());
     connect(telemetry_.get(), &Telemetry::linkChanged, labelTime_, &LabelTime::setLink);
     connect(telemetry_.get(), &Telemetry::reasonListReceived, this, &wave::takeOfficeReasons);
+    // Told once: a restart now would lose what has not reached the office.
+    connect(telemetry_.get(), &Telemetry::journalFailed, this,
+            [this] { wave_slot_message(tr("遥测发件箱写盘失败, 报警和停机记录只在内存中. "), QString()); });
     telemetry_->setConfigError(stopReasons_.error());
     labelTime_->setLink(telemetry_->link());
 }

@@ -45,9 +45,10 @@ bool cutTornLine(int fd, qint64 *size)
 
 } // namespace
 
-LogWriter::LogWriter(const QString &path, qint64 bound)
+LogWriter::LogWriter(const QString &path, qint64 bound, Outcome outcome)
     : path_(path)
     , bound_(bound)
+    , outcome_(std::move(outcome))
 {
     thread_ = std::thread([this] { run(); });
 }
@@ -99,7 +100,9 @@ void LogWriter::run()
         const QByteArray line = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        write(line);
+        const bool written = write(line);
+        if (outcome_)
+            outcome_(written);
         lock.lock();
         ++done_;
         written_.notify_all();
@@ -139,10 +142,10 @@ bool LogWriter::openFile()
     return true;
 }
 
-void LogWriter::write(const QByteArray &line)
+bool LogWriter::write(const QByteArray &line)
 {
     if (fd_ < 0 && !openFile())
-        return;
+        return false;
     qint64 done = 0;
     while (done < line.size()) {
         CrashPoint::step("write");
@@ -153,15 +156,16 @@ void LogWriter::write(const QByteArray &line)
             // The line is lost. Opening again cuts off what was written of it before the next.
             ::close(fd_);
             fd_ = -1;
-            return;
+            return false;
         }
         done += n;
     }
     CrashPoint::step("fdatasync");
-    ::fdatasync(fd_);
+    // A full disk may show only here, when the pages meet it.
+    const bool synced = ::fdatasync(fd_) == 0;
     size_ += done;
     if (size_ <= bound_)
-        return;
+        return synced;
     ::close(fd_);
     fd_ = -1;
     const QFileInfo info(path_);
@@ -169,4 +173,5 @@ void LogWriter::write(const QByteArray &line)
     CrashPoint::step("rename");
     if (::rename(QFile::encodeName(info.absoluteFilePath()).constData(), QFile::encodeName(rotated).constData()) == 0)
         NativeFs::sync(QFile::encodeName(info.absolutePath()));
+    return synced;
 }

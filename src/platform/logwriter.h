@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -12,13 +13,16 @@
 // written whole with one write() and made durable with fdatasync() before the next, so a power
 // cut loses at most the line being written, and what it left of that line is cut off before
 // the next is appended. Past the bound the file is renamed to NAME.1.log
-// (replacing the older one) and a new one begun, so the log stays bounded.
+// (replacing the older one) and a new one begun, so the log stays bounded. A line that cannot
+// be written (the disk full or read-only, the path a folder) is lost; whoever must know is told
+// by the outcome, called on the writer's thread after each line.
 class LogWriter
 {
 public:
     static constexpr qint64 kDefaultBound = 1 << 20;
+    using Outcome = std::function<void(bool written)>;
 
-    explicit LogWriter(const QString &path, qint64 bound = kDefaultBound);
+    explicit LogWriter(const QString &path, qint64 bound = kDefaultBound, Outcome outcome = {});
     // Writes what is still queued, then stops.
     ~LogWriter();
     LogWriter(const LogWriter &) = delete;
@@ -38,10 +42,11 @@ public:
 private:
     void run();
     bool openFile();
-    void write(const QByteArray &line);
+    bool write(const QByteArray &line);
 
     const QString path_;
     const qint64 bound_;
+    const Outcome outcome_;
     int fd_ = -1;
     qint64 size_ = 0;
 

@@ -232,11 +232,13 @@ void MqttClient::onConnect(mosquitto *m, void *self, int rc)
     c->accepted_ = true;
     if (!c->options_.statusTopic.isEmpty())
         c->lib_->publish(m, nullptr, c->options_.statusTopic.constData(), int(sizeof kOnline - 1), kOnline, 1, true);
-    if (!c->options_.subscriptions.isEmpty()) {
+    c->subscribing_ = 0;
+    for (const auto &[list, qos] : {std::pair(&c->options_.subscriptions, 1), std::pair(&c->options_.latestSubscriptions, 0)}) {
         std::vector<char *> topics;
-        for (const QByteArray &topic : c->options_.subscriptions)
+        for (const QByteArray &topic : *list)
             topics.push_back(const_cast<char *>(topic.constData()));
-        c->lib_->subscribeMultiple(m, nullptr, int(topics.size()), topics.data(), 1, 0, nullptr);
+        if (!topics.empty() && c->lib_->subscribeMultiple(m, nullptr, int(topics.size()), topics.data(), qos, 0, nullptr) == 0)
+            ++c->subscribing_;
     }
     c->setLink(LinkState::Online, QStringLiteral("connected to %1").arg(c->options_.url.text()));
 }
@@ -256,7 +258,7 @@ void MqttClient::onPublish(mosquitto *, void *self, int mid)
 void MqttClient::onSubscribe(mosquitto *, void *self, int, int, const int *)
 {
     auto *c = static_cast<MqttClient *>(self);
-    if (c->hooks_.subscribed)
+    if (--c->subscribing_ <= 0 && c->hooks_.subscribed)
         c->hooks_.subscribed();
 }
 

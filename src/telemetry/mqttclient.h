@@ -44,7 +44,11 @@ public:
         QByteArray password;
         QString cafile;              // mqtts: the CA to trust; empty: the system's
         QByteArray statusTopic;      // empty: no status, no last will
-        QList<QByteArray> subscriptions;
+        QList<QByteArray> subscriptions; // QoS 1
+        // QoS 0, for retained topics whose latest the broker gives again on a new connection: no
+        // acknowledgement each, so thousands a second are not held to the broker's window of
+        // messages in flight.
+        QList<QByteArray> latestSubscriptions;
         int keepaliveS = 10;         // a dead link shows as offline after 1.5 times this
         int connectTimeoutMs = 10000;
         int maxPayload = 64 * 1024;  // longer messages are not handed on
@@ -103,6 +107,7 @@ private:
     bool stopped_ = false;
     bool attempted_ = false; // connect once, reconnect after
     bool accepted_ = false;
+    int subscribing_ = 0; // subscriptions not yet acknowledged
     QString refusal_;
     LinkState link_ = LinkState::Connecting;
     QString why_;

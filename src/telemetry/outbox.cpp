@@ -14,9 +14,10 @@ constexpr quint64 kDropReportEvery = 100;
 
 Outbox::Outbox(int capacity, int eventCapacity) : capacity_(std::max(capacity, 1)), eventCapacity_(std::max(eventCapacity, 1)) {}
 
-Outbox::Outbox(const QString &journalPath, int capacity, int eventCapacity) : Outbox(capacity, eventCapacity)
+Outbox::Outbox(const QString &journalPath, int capacity, int eventCapacity, std::function<void(bool ok)> written)
+    : Outbox(capacity, eventCapacity)
 {
-    journal_ = std::make_unique<OutboxJournal>(journalPath);
+    journal_ = std::make_unique<OutboxJournal>(journalPath, std::move(written));
     OutboxJournal::Contents c = journal_->open(eventCapacity_);
     if (c.damaged > 0)
         std::fprintf(stderr, "knitpanel: telemetry outbox %s: %d damaged records skipped\n",

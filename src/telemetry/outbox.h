@@ -34,8 +34,11 @@ public:
 
     explicit Outbox(int capacity = kCapacity, int eventCapacity = kEventCapacity);
     // Events kept in the journal at journalPath (created when missing; a damaged one is read as
-    // far as it is whole, what was lost counted as dropped).
-    Outbox(const QString &journalPath, int capacity = kCapacity, int eventCapacity = kEventCapacity);
+    // far as it is whole, what was lost counted as dropped). An event the journal could not
+    // keep is still sent while the process lives; `written` hears of each journal write
+    // (OutboxJournal::Written), so the operator can be told.
+    Outbox(const QString &journalPath, int capacity = kCapacity, int eventCapacity = kEventCapacity,
+           std::function<void(bool ok)> written = {});
     ~Outbox();
     Outbox(const Outbox &) = delete;
     Outbox &operator=(const Outbox &) = delete;

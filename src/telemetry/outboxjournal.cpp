@@ -60,7 +60,7 @@ QByteArray body(const QByteArray &line)
 
 } // namespace
 
-OutboxJournal::OutboxJournal(const QString &path) : path_(path) {}
+OutboxJournal::OutboxJournal(const QString &path, Written written) : path_(path), written_(std::move(written)) {}
 
 OutboxJournal::~OutboxJournal() = default;
 
@@ -177,7 +177,7 @@ void OutboxJournal::write(const QByteArray &line)
 {
     // Never rotated: rewrite() keeps the file small.
     if (!writer_)
-        writer_ = std::make_unique<LogWriter>(path_, std::numeric_limits<qint64>::max());
+        writer_ = std::make_unique<LogWriter>(path_, std::numeric_limits<qint64>::max(), written_);
     writer_->append(line);
     size_ += line.size() + 1;
 }
@@ -190,6 +190,9 @@ void OutboxJournal::rewrite()
     for (const auto &p : pending_)
         whole += p.second + '\n';
     // A failed save leaves the old file, which the next start reads the same way.
-    if (AtomicFile::save(path_, whole))
+    const bool saved = AtomicFile::save(path_, whole);
+    if (saved)
         size_ = whole.size();
+    if (written_)
+        written_(saved);
 }

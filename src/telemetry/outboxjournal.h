@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -18,7 +19,8 @@ class LogWriter;
 // LENGTH and CRC32 (hex) are those of the rest of the line, so a record a power cut tore or
 // damaged is found and skipped, never sent. Lines are appended by a LogWriter (one write and an
 // fdatasync each); the file is rewritten whole, atomically, once all is done or it has grown
-// well past what is still pending, and when opened if it held anything else.
+// well past what is still pending, and when opened if it held anything else. Whether each line
+// and rewrite reached the disk is told to `written`, from the writer's thread for a line.
 class OutboxJournal
 {
 public:
@@ -42,7 +44,9 @@ public:
         bool clean = true;          // nothing in the file but the pending messages
     };
 
-    explicit OutboxJournal(const QString &path);
+    using Written = std::function<void(bool ok)>;
+
+    explicit OutboxJournal(const QString &path, Written written = {});
     ~OutboxJournal();
     OutboxJournal(const OutboxJournal &) = delete;
     OutboxJournal &operator=(const OutboxJournal &) = delete;
@@ -68,6 +72,7 @@ private:
     void rewrite();
 
     const QString path_;
+    const Written written_;
     std::unique_ptr<LogWriter> writer_;
     std::map<quint64, QByteArray> pending_; // seq: its line, what a rewrite keeps
     qint64 pendingBytes_ = 0;

@@ -19,7 +19,11 @@ Telemetry *Telemetry::fromConfig(Snapshot snapshot, QObject *parent)
 }
 
 Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *parent)
-    : QObject(parent), config_(config), snapshot_(std::move(snapshot)), outbox_(outboxPath())
+    : QObject(parent)
+    , config_(config)
+    , snapshot_(std::move(snapshot))
+    , outbox_(outboxPath(), Outbox::kCapacity, Outbox::kEventCapacity,
+              [this](bool ok) { QMetaObject::invokeMethod(this, [this, ok] { journalWritten(ok); }, Qt::QueuedConnection); })
 {
     MqttClient::Options options;
     options.url = config.url;
@@ -64,6 +68,18 @@ void Telemetry::onLink(LinkState state, const QString &why)
         link_ = state;
         Q_EMIT linkChanged(state);
     }
+}
+
+void Telemetry::journalWritten(bool ok)
+{
+    if (ok || journalFailing_) {
+        journalFailing_ = !ok;
+        return;
+    }
+    journalFailing_ = true;
+    std::fprintf(stderr, "knitpanel: telemetry outbox %s cannot be written: alarms and stops wait in memory only\n",
+                 outboxPath().toLocal8Bit().constData());
+    Q_EMIT journalFailed();
 }
 
 void Telemetry::alarmLogged(const HistoryLog::AlarmEvent &event)

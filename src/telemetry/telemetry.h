@@ -55,10 +55,15 @@ Q_SIGNALS:
     void linkChanged(LinkState state);
     // The office's reason list as it arrived, unchecked.
     void reasonListReceived(const QByteArray &payload);
+    // The outbox's journal could not be written (the disk full or read-only): alarms and stops
+    // go on from memory but a restart would lose them. Once, and again only after a write that
+    // worked.
+    void journalFailed();
 
 private:
     void publishState(bool now);
     void onLink(LinkState state, const QString &why);
+    void journalWritten(bool ok);
 
     const TelemetryConfig config_;
     const Snapshot snapshot_;
@@ -73,4 +78,5 @@ private:
     QString alarmText_;
     QString configError_;
     LinkState link_ = LinkState::Connecting;
+    bool journalFailing_ = false;
 };

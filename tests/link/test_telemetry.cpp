@@ -4,7 +4,8 @@
 // that drops an alarm for a state, or grows past a bound through messages in flight; alarms and
 // stops a restart lost or reordered, the broker's acknowledgement not taking one out, a torn or
 // damaged record of the journal sent or taking whole ones with it, a journal left full once all
-// is acknowledged; a back-off that does not double to 60 s, or is not kept between the attempts
+// is acknowledged, a journal that cannot be written told per message or not told again after it
+// recovered; a back-off that does not double to 60 s, or is not kept between the attempts
 // at a broker that is down or fails the TLS handshake; a refused login at a real mosquitto not
 // marked as such or told with the password in it (the panel prints what the client tells);
 // knitfleet's reader taking hostile topics and payloads, passing control characters on or
@@ -23,8 +24,10 @@
 #include "telemetry/reasonlist.h"
 #include "telemetry/telemetry.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -244,6 +247,40 @@ private Q_SLOTS:
         sub->kill();
         sub->waitForFinished(3000);
         delete sub;
+    }
+
+    // A journal that cannot be written (its path a folder here) is told once, not per message,
+    // and again once it worked and failed anew; the alarms still reach the broker from memory.
+    void journalFailure()
+    {
+        QString why;
+        if (!BrokerProcess::available(&why))
+            QSKIP(qPrintable(why));
+        TestRoot root;
+        BrokerProcess broker;
+        QVERIFY2(broker.start(&why), qPrintable(why));
+        std::unique_ptr<QProcess> sub(broker.subscribe(QStringLiteral("knit/M1/alarm"), nullptr));
+        const QString journal = Telemetry::outboxPath();
+        QVERIFY(QDir().mkpath(journal));
+        QVERIFY(AtomicFile::save(TelemetryConfig::path(), "[mqtt]\nurl = " + broker.url().toUtf8() + "\nmachine = M1\n"));
+        std::unique_ptr<Telemetry> t(Telemetry::fromConfig([] { return TelemetryMessages::State(); }));
+        QVERIFY(sub && t);
+        QSignalSpy told(t.get(), &Telemetry::journalFailed);
+        QByteArray got;
+        const auto alarm = [&](int code) {
+            t->alarmLogged({QDateTime::currentDateTime(), QStringLiteral("raised"), 1, code, QStringLiteral("x"), {}, {}, 0});
+            return QTest::qWaitFor([&] { return (got += sub->readAllStandardOutput()).contains("\"code\":" + QByteArray::number(code) + ','); }, 10000);
+        };
+        QVERIFY(alarm(11) && alarm(12));
+        QVERIFY(QDir(journal).removeRecursively());
+        QVERIFY(alarm(13));
+        // Once 13 is acknowledged the journal is saved empty; a folder in its place fails anew.
+        QTRY_VERIFY(QFileInfo(journal).isFile() && QFileInfo(journal).size() == 0);
+        QVERIFY(QFile::remove(journal) && QDir().mkpath(journal));
+        QVERIFY(alarm(14));
+        QTRY_COMPARE(told.count(), 2);
+        sub->kill();
+        sub->waitForFinished(3000);
     }
 
     void backoff()

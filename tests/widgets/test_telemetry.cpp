@@ -1,7 +1,8 @@
 // The main window's telemetry against a real mosquitto while knitsim knits (what it publishes
 // is the end-to-end test's). Faults caught: a broker that hangs, dies and comes back holding
 // the GUI thread (200 ms of an event-loop gap its own, not the machine's load), or not getting
-// "online" and a fresh state again; a clock mark that does not follow the link.
+// "online" and a fresh state again; a clock mark that does not follow the link; a journal that
+// cannot be written not said on the message line.
 #include "brokerprocess.h"
 #include "mainscreeninternals.h"
 #include "portoffset.h"
@@ -10,6 +11,7 @@
 
 #include "data/machinedata.h"
 #include "link/statuschannel.h"
+#include "mainwin/labelmessage.h"
 #include "mainwin/labeltime.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
@@ -88,8 +90,14 @@ private Q_SLOTS:
         QCOMPARE(state.value(QLatin1String("running")), true);
     }
 
-private:
+    // The outbox's journal failing is said on the message line.
+    void journalFailed()
+    {
+        Q_EMIT w_->telemetry()->journalFailed();
+        QCOMPARE(MainScreenInternals::labelMessage(*w_)->getMessage1(), QStringLiteral("遥测发件箱写盘失败, 报警和停机记录只在内存中. "));
+    }
 
+private:
     BrokerProcess broker_;
     TestRoot root_;
     SimProcess sim_;

@@ -8,7 +8,7 @@
 FleetWatch::FleetWatch(const MqttClient::Options &options)
 {
     MqttClient::Options o = options;
-    o.subscriptions = {"knit/+/state", "knit/+/status"};
+    o.latestSubscriptions = {"knit/+/state", "knit/+/status"};
     MqttClient::Hooks hooks;
     hooks.link = [this](LinkState state, const QString &why) {
         link_ = state;

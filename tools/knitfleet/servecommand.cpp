@@ -123,7 +123,11 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     // The broker's messages are read on this thread's event loop and taken as they come, in order.
     MqttClient::Options mqtt = options.mqtt;
     mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
-    mqtt.subscriptions = {"knit/+/state", "knit/+/status", "knit/+/alarm", "knit/+/stop", "knit/+/config"};
+    // Events at QoS 1; the retained states and statuses, thousands a second, at QoS 0 (a
+    // broker's default window of 20 unacknowledged messages left them seconds behind on a busy
+    // computer, and past its queue it drops them).
+    mqtt.subscriptions = {"knit/+/alarm", "knit/+/stop", "knit/+/config"};
+    mqtt.latestSubscriptions = {"knit/+/state", "knit/+/status"};
     MqttClient::Hooks hooks;
     hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
         dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());

@@ -43,7 +43,7 @@ bool DbWriter::flush()
             return false;
         }
     }
-    if (!sample_)
+    if (!stop_)
         prepare();
     const std::vector<Record> &rows = queue_->next(kChunk);
     if (!write(rows))
@@ -67,9 +67,13 @@ bool DbWriter::write(const std::vector<Record> &rows)
     error_.clear();
     rowIds_.clear();
     bool ok = db.transaction();
-    for (std::size_t i = 0; ok && i < rows.size(); ++i)
+    std::vector<std::size_t> samples; // of the rows, written together after the others
+    for (std::size_t i = 0; ok && i < rows.size(); ++i) {
         ok = writeOne(rows[i]);
-    if (ok && db.commit()) {
+        if (ok && rows[i].kind == Record::Sample)
+            samples.push_back(i);
+    }
+    if (ok && writeSamples(rows, samples) && db.commit()) {
         if (ids_.size() + pendingIds_.size() > kMaxIds)
             forgetIds();
         ids_.insert(pendingIds_);
@@ -88,12 +92,11 @@ bool DbWriter::writeOne(const Record &r)
     if (machine < 0 || job < 0 || !used(job, r.t))
         return false;
     rowIds_.emplace_back(machine, job);
-    QSqlQuery &q = r.kind == Record::Sample ? *sample_ : r.kind == Record::Alarm ? *alarm_ : *stop_;
-    const QVariantList common{machine, r.t, r.dt};
+    if (r.kind == Record::Sample)
+        return true; // by writeSamples()
+    QSqlQuery &q = r.kind == Record::Alarm ? *alarm_ : *stop_;
     const QVariantList values
-        = r.kind == Record::Sample ? common + QVariantList{job, int(r.running), int(r.online), r.pieces, r.target,
-                                                           r.alarm < 0 ? QVariant() : QVariant(r.alarm)}
-        : r.kind == Record::Alarm ? common + QVariantList{r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces}
+        = r.kind == Record::Alarm ? QVariantList{machine, r.t, r.dt, r.panelTime, r.event, r.type, r.code, r.text, job, r.row, r.pieces}
                                   : QVariantList{machine, r.t, r.end, job, int(r.alarm >= 0), r.code < 0 ? QVariant() : QVariant(r.code),
                                                  int(r.planned), QStringLiteral("") + r.text, QStringLiteral("") + r.panelTime};
     for (int i = 0; i < values.size(); ++i)
@@ -102,6 +105,34 @@ bool DbWriter::writeOne(const Record &r)
         return true;
     error_ = q.lastError().text().trimmed();
     return false;
+}
+
+bool DbWriter::writeSamples(const std::vector<Record> &rows, const std::vector<std::size_t> &which)
+{
+    // Samples come by the hundred a second from thousands of machines: a statement each was a
+    // round trip each to PostgreSQL, and on a busy computer those waits left the writer seconds
+    // behind. Only numbers go into the text.
+    QSqlQuery q(db_->db());
+    for (std::size_t i = 0; i < which.size(); i += kSamplesAStatement) {
+        QStringList values;
+        for (std::size_t k = i; k < which.size() && k < i + kSamplesAStatement; ++k) {
+            const Record &r = rows[which[k]];
+            const std::pair<int, int> &ids = rowIds_[which[k]];
+            values.append(QLatin1Char('(')
+                          + QStringList{QString::number(ids.first), QString::number(r.t), QString::number(r.dt), QString::number(ids.second),
+                                        QString::number(int(r.running)), QString::number(int(r.online)), QString::number(r.pieces),
+                                        QString::number(r.target), r.alarm < 0 ? QStringLiteral("NULL") : QString::number(r.alarm)}
+                                .join(QLatin1Char(','))
+                          + QLatin1Char(')'));
+        }
+        if (!q.exec(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, alarm) VALUES %1"
+                                   " ON CONFLICT DO NOTHING")
+                        .arg(values.join(QLatin1Char(','))))) {
+            error_ = q.lastError().text().trimmed();
+            return false;
+        }
+    }
+    return true;
 }
 
 int DbWriter::id(const QString &table, const QString &given)
@@ -158,9 +189,6 @@ bool DbWriter::used(int job, qint64 t)
 
 void DbWriter::prepare()
 {
-    sample_ = std::make_unique<QSqlQuery>(db_->db());
-    sample_->prepare(QStringLiteral("INSERT INTO samples (machine, t, dt, job, running, online, pieces, target, alarm)"
-                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
     stop_ = std::make_unique<QSqlQuery>(db_->db());
     stop_->prepare(QStringLiteral("INSERT INTO stops (machine, start_t, end_t, job, alarm, code, planned, text, picked)"
                                   " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (machine, start_t) DO UPDATE SET"
@@ -176,7 +204,6 @@ void DbWriter::fail(const QString &why)
     db_->db().rollback();
     pendingIds_.clear();
     jobUsed_.clear();
-    sample_.reset();
     alarm_.reset();
     stop_.reset();
     db_->close();

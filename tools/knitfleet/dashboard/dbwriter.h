@@ -16,11 +16,11 @@ class FleetDb;
 class WriteQueue;
 struct Record;
 
-// Writes what waits in the queue, in order, one transaction every 250 ms (at most kChunk rows
-// each, so a long backlog never holds the event loop). When the database fails (PostgreSQL
-// restarted, the file locked, the disk full) the transaction is rolled back, the rows stay
-// queued, and the connection is opened again after 1 s, doubling to 60 s. Every change of the
-// database's health is one line on standard error.
+// Writes what waits in the queue, one transaction every 250 ms (at most kChunk rows each, the
+// samples kSamplesAStatement to a statement, so a long backlog never holds the event loop). When
+// the database fails (PostgreSQL restarted, the file locked, the disk full) the transaction is
+// rolled back, the rows stay queued, and the connection is opened again after 1 s, doubling to
+// 60 s. Every change of the database's health is one line on standard error.
 class DbWriter : public QObject
 {
     Q_OBJECT
@@ -28,6 +28,7 @@ class DbWriter : public QObject
 public:
     static constexpr int kPeriodMs = 250;
     static constexpr int kChunk = 5000;
+    static constexpr int kSamplesAStatement = 500;
     static constexpr int kMaxIds = 20000;             // ids remembered, at most
     static constexpr qint64 kJobUseMs = 3600LL * 1000; // how exactly a job's last use is kept
 
@@ -53,6 +54,7 @@ Q_SIGNALS:
 private:
     bool write(const std::vector<Record> &rows);
     bool writeOne(const Record &r);
+    bool writeSamples(const std::vector<Record> &rows, const std::vector<std::size_t> &which);
     void fail(const QString &why);
     void prepare();
     bool used(int job, qint64 t);
@@ -68,7 +70,6 @@ private:
     QHash<QString, int> ids_;        // "table\nname" -> id, committed
     QHash<QString, int> pendingIds_; // made in the open transaction
     QHash<int, qint64> jobUsed_;     // job id -> the last_t written
-    std::unique_ptr<QSqlQuery> sample_;
     std::unique_ptr<QSqlQuery> alarm_;
     std::unique_ptr<QSqlQuery> stop_;
     Written writtenHook_;
