@@ -40,6 +40,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
     , logins_(auth)
     , access_(accounts, !auth.isEmpty(), sessionIdleMs)
     , reader_(dashboard->options().db, dashboard->options().shifts)
+    , library_(&reader_, &dashboard->audit())
 {
     connect(accounts, &AccountBook::changed, this, [this] { access_.sessions().follow(*accounts_); });
     connect(&logins_, &LoginGate::loginChecked, this, [this](const QString &address, const QByteArray &user, bool ok) {
@@ -62,7 +63,15 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
 
 bool DashboardServer::serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why)
 {
-    auto server = std::make_unique<GuardedServer>(&RouteTable::bodyLimit);
+    // A body past a form's size only from a session whose role may post it: nobody else makes
+    // the server hold an upload's megabytes.
+    auto server = std::make_unique<GuardedServer>([this](const QByteArray &method, const QByteArray &path, const QByteArray &cookie) {
+        const qint64 limit = RouteTable::bodyLimit(method, path);
+        if (limit <= RouteTable::kFormBytes)
+            return limit;
+        const UserStore::Role least = RouteTable::least(RouteTable::find(QUrl::fromPercentEncoding(path)), true);
+        return access_.caller(cookie, now()).role >= least ? limit : RouteTable::kFormBytes;
+    });
     if (!cert.isEmpty()) {
         QFile c(cert);
         QFile k(key);
@@ -113,7 +122,8 @@ DashboardServer::Request DashboardServer::read(const QHttpServerRequest &request
     r.csrf = request.value("X-CSRF-Token");
     if (r.method == "POST") {
         r.body = request.body();
-        r.form = request.value("Content-Type").startsWith("application/x-www-form-urlencoded");
+        r.contentType = request.value("Content-Type");
+        r.form = r.contentType.startsWith("application/x-www-form-urlencoded");
     }
     bool mapped = false;
     const quint32 v4 = socket->peerAddress().toIPv4Address(&mapped);
@@ -265,10 +275,15 @@ void DashboardServer::formLogin(QTcpSocket *socket, const Request &r)
 
 void DashboardServer::respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller)
 {
+    QPointer<QTcpSocket> s(socket);
+    const QString path = r.url.path(QUrl::FullyDecoded);
+    if (LibraryRoutes::covers(path) && !path.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
+        const LibraryRoutes::Asked asked{r.method, path, r.contentType, r.body, caller.user, r.peer, now()};
+        return library_.answer(asked, socket, [s, r](const HttpReply &reply) { send(s, r, reply); });
+    }
     const HttpReply reply = route(r, caller);
     if (reply.status != 0)
         return send(socket, r, reply);
-    QPointer<QTcpSocket> s(socket);
     const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, apiReply(a)); };
     if (!reader_.ask(r.url.path(QUrl::FullyDecoded), QUrlQuery(r.url), now(), socket, done))
         send(socket, r, HttpReply::error(503, "too many requests wait for the database: try again"));

@@ -2,6 +2,7 @@
 
 #include "accessgate.h"
 #include "httpreply.h"
+#include "libraryroutes.h"
 #include "logingate.h"
 
 #include "dashboard/apireader.h"
@@ -42,6 +43,7 @@ public:
     DashboardServer(Dashboard *dashboard, const AuthFile &auth, const AccountBook *accounts, qint64 sessionIdleMs,
                     const QStringList &names, QObject *parent = nullptr);
     LoginGate &logins() { return logins_; }
+    LibraryRoutes &library() { return library_; }
     // Listens (HTTPS with cert and key, the whole chain in cert); false with a reason.
     bool serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why);
 
@@ -62,6 +64,7 @@ private:
         QByteArray cookie;
         QByteArray csrf; // X-CSRF-Token
         QByteArray body; // a POST's, bounded by RouteTable
+        QByteArray contentType;
         bool form = false; // the body is application/x-www-form-urlencoded
         QHostAddress peer;
         bool upgrade = false;
@@ -96,6 +99,7 @@ private:
     LoginGate logins_;
     AccessGate access_;
     ApiReader reader_;
+    LibraryRoutes library_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;
     QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server

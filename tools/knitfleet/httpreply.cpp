@@ -11,18 +11,21 @@ const char *reason(int status)
 {
     switch (status) {
     case 200: return "OK";
+    case 201: return "Created";
     case 303: return "See Other";
     case 400: return "Bad Request";
     case 401: return "Unauthorized";
     case 403: return "Forbidden";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
+    case 409: return "Conflict";
     case 408: return "Request Timeout";
     case 411: return "Length Required";
     case 413: return "Content Too Large";
     case 421: return "Misdirected Request";
     case 429: return "Too Many Requests";
     case 431: return "Request Header Fields Too Large";
+    case 500: return "Internal Server Error";
     case 503: return "Service Unavailable";
     }
     return "Error";

@@ -12,14 +12,19 @@ class RouteTable
 {
 public:
     enum Methods { Get = 1, Post = 2 };
+    // The login form is small: a name, a password and nothing more; other forms likewise.
+    static constexpr qint64 kFormBytes = 4096;
     struct Route
     {
         const char *path;
         bool prefix; // the line covers every path below it
-        UserStore::Role least;
+        UserStore::Role least; // of a GET or HEAD
         int methods;
         qint64 maxBody; // of a POST
+        UserStore::Role leastPost;
     };
+    // The least role of the method on the route.
+    static UserStore::Role least(const Route &route, bool post) { return post ? route.leastPost : route.least; }
 
     static const Route &find(const QString &path);
     // HeadReader's limit: a body only on a POST where the route takes one.

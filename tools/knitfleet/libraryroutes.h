@@ -1,0 +1,60 @@
+#pragma once
+
+#include "httpreply.h"
+
+#include "dashboard/dashboardapi.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QString>
+
+#include <functional>
+
+class ApiReader;
+class AuditLog;
+class FleetDb;
+class QObject;
+
+// The job library's routes, answered on the API reader's thread and connection (an upload is
+// checked and stored there, never on the event loop):
+//   GET  /api/library                      the names and their versions
+//   POST /api/library                      an upload (multipart: name, comment, cnt, pat, wrk)
+//   GET  /api/library/NAME/V/NAME.cnt      a version's file (.pat, .wrk likewise)
+//   GET  /api/library/NAME/V/preview.png   its pattern drawn
+//   POST /api/library/NAME/V/approve       releases a version to the machines
+//   POST /api/library/NAME/archive         hides the name from the machines
+// RouteTable keeps who may (POST: a supervisor); each change is a line of the audit.
+class LibraryRoutes
+{
+public:
+    struct Asked
+    {
+        QByteArray method;
+        QString path;
+        QByteArray contentType;
+        QByteArray body;
+        QByteArray user;
+        QHostAddress peer;
+        qint64 nowMs = 0;
+    };
+    using Done = std::function<void(const HttpReply &)>;
+
+    LibraryRoutes(ApiReader *reader, AuditLog *audit);
+    // --require-approval: a version waits for a second supervisor.
+    void setApprovalNeeded(bool needed) { approvalNeeded_ = needed; }
+    static bool covers(const QString &path);
+    // Calls done with the reply, at once or from the reader (unless context is gone).
+    void answer(const Asked &a, QObject *context, const Done &done);
+
+private:
+    void upload(const Asked &a, QObject *context, const Done &done);
+    void versionRoute(const Asked &a, const QStringList &parts, QObject *context, const Done &done);
+    // Runs work on the reader (503 when its connection is not open); a change that went
+    // through (action given) is a line of the audit.
+    void dispatch(const std::function<DashboardApi::Answer(FleetDb &)> &work, const Asked &a, const QString &action,
+                  const QString &detail, QObject *context, const Done &done);
+
+    ApiReader *const reader_;
+    AuditLog *const audit_;
+    bool approvalNeeded_ = false;
+};
