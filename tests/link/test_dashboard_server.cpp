@@ -683,9 +683,10 @@ private Q_SLOTS:
         QTest::addRow("postgresql") << true;
     }
 
-    // A version waits for another supervisor's approval; its files come back as uploaded and
-    // never once their stored bytes no longer match their digest; an upload without the
-    // database is 503; knitjob push logs in as the page does.
+    // A version waits for another supervisor's approval and only then reaches a machine's token,
+    // which opens nothing else and is refused once revoked or past its rate; files come back as
+    // uploaded and never once their stored bytes no longer match their digest; an upload
+    // without the database is 503; knitjob push logs in as the page does.
     void library()
     {
         auto [postgres] = TestTable::fetch<bool>("postgres");
@@ -697,10 +698,20 @@ private Q_SLOTS:
         const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("flow.sqlite"));
         FleetServe fleet;
         QVERIFY(startLibrary(db, fleet));
+        QCOMPARE(command({"machine", "add", "M-1", "--db", db}, {}), 0);
+        const QByteArray machine = "Authorization: Bearer " + userOutput_.trimmed() + "\r\n";
         QCOMPARE(upload(fleet, librarySigned_[0], "J1", job_).status, 201);
+        // A machine gets a version once it is released, and nothing but the list and its files.
+        QCOMPARE(fleet.get("/api/library/J1/1/J1.cnt", machine).status, 404);
         const QByteArray approve = "POST /api/library/J1/1/approve" + kHost + "X-CSRF-Token: ";
         QCOMPARE(fleet.request(approve + librarySigned_[0].csrf + "\r\n" + librarySigned_[0].headers + "\r\n").status, 403);
         QCOMPARE(fleet.request(approve + librarySigned_[1].csrf + "\r\n" + librarySigned_[1].headers + "\r\n").status, 200);
+        QCOMPARE(fleet.get("/api/library/J1/1/J1.cnt", machine).body, job_[0]);
+        QCOMPARE(QJsonDocument::fromJson(fleet.get("/api/library", machine).body).object().value(QLatin1String("jobs")).toArray()
+                     .at(0).toObject().value(QLatin1String("sha256")).toObject().value(QLatin1String("cnt")).toString(),
+                 QString::fromLatin1(sha256(job_[0])));
+        QCOMPARE(fleet.get("/api/machines", machine).status, 403);
+        QCOMPARE(fleet.get("/api/library", "Authorization: Bearer wrong\r\n").status, 401);
         const QJsonObject v = QJsonDocument::fromJson(fleet.get("/api/library", librarySigned_[1].headers).body)
                                   .object().value(QLatin1String("names")).toArray().at(0).toObject()
                                   .value(QLatin1String("versions")).toArray().at(0).toObject();
@@ -723,6 +734,8 @@ private Q_SLOTS:
         const FleetServe::Reply damaged = fleet.get("/api/library/J1/1/J1.cnt", librarySigned_[1].headers);
         QCOMPARE(damaged.status, 500);
         QVERIFY(!damaged.body.contains(job_[0].left(64)));
+        QCOMPARE(command({"machine", "revoke", "M-1", "--db", db}, {}), 0);
+        QCOMPARE(fleet.get("/api/library", machine).status, 401);
         if (postgres) {
             QVERIFY(pg_.stop());
             QCOMPARE(upload(fleet, librarySigned_[0], "J3", job_).status, 503);
@@ -735,6 +748,12 @@ private Q_SLOTS:
         QVERIFY(push.waitForFinished(30000));
         QCOMPARE(push.exitCode(), 0);
         QCOMPARE(push.readAllStandardOutput(), QByteArray("J1 version 1 (the same files as before)\n"));
+        // A token's 61st request within a minute waits.
+        QCOMPARE(command({"machine", "add", "M-2", "--db", db}, {}), 0);
+        const QByteArray second = "Authorization: Bearer " + userOutput_.trimmed() + "\r\n";
+        for (int i = 0; i < 60; ++i)
+            QCOMPARE(fleet.get("/api/library", second).status, 200);
+        QCOMPARE(fleet.get("/api/library", second).status, 429);
     }
 
     void https()
@@ -803,10 +822,11 @@ private:
         return signed_.value(role);
     }
     // knitfleet user with the password on standard input; its exit code, its output kept.
-    int user(const QStringList &args, const QByteArray &input)
+    int user(const QStringList &args, const QByteArray &input) { return command(QStringList{"user"} + args, input); }
+    int command(const QStringList &args, const QByteArray &input)
     {
         QProcess p;
-        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), QStringList{"user"} + args);
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), args);
         p.write(input);
         p.closeWriteChannel();
         const bool done = p.waitForFinished(30000);

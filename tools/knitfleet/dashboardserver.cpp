@@ -66,11 +66,7 @@ bool DashboardServer::serve(const QHostAddress &address, int port, const QString
     // A body past a form's size only from a session whose role may post it: nobody else makes
     // the server hold an upload's megabytes.
     auto server = std::make_unique<GuardedServer>([this](const QByteArray &method, const QByteArray &path, const QByteArray &cookie) {
-        const qint64 limit = RouteTable::bodyLimit(method, path);
-        if (limit <= RouteTable::kFormBytes)
-            return limit;
-        const UserStore::Role least = RouteTable::least(RouteTable::find(QUrl::fromPercentEncoding(path)), true);
-        return access_.caller(cookie, now()).role >= least ? limit : RouteTable::kFormBytes;
+        return RouteTable::bodyLimit(method, path, [this, &cookie] { return access_.caller(cookie, now()).role; });
     });
     if (!cert.isEmpty()) {
         QFile c(cert);
@@ -200,6 +196,11 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
         reply.close = true;
         return send(socket, r, reply);
     }
+    if (r.authorization.startsWith("Bearer ")) { // a machine: the library's list and files, nothing else
+        QPointer<QTcpSocket> s(socket);
+        return library_.answerMachine({r.method, r.url.path(QUrl::FullyDecoded), {}, {}, {}, r.peer, now()},
+                                      r.authorization.mid(7).trimmed(), socket, [s, r](const HttpReply &reply) { send(s, r, reply); });
+    }
     const AccessGate::Caller caller = access_.caller(r.cookie, now());
     if (caller.role != UserStore::Role::None || r.authorization.isEmpty() || !logins_.hasAuthFile())
         return proceed(socket, r, caller);
@@ -277,26 +278,15 @@ void DashboardServer::respond(QTcpSocket *socket, const Request &r, const Access
 {
     QPointer<QTcpSocket> s(socket);
     const QString path = r.url.path(QUrl::FullyDecoded);
-    if (LibraryRoutes::covers(path) && !path.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
-        const LibraryRoutes::Asked asked{r.method, path, r.contentType, r.body, caller.user, r.peer, now()};
-        return library_.answer(asked, socket, [s, r](const HttpReply &reply) { send(s, r, reply); });
-    }
+    if (LibraryRoutes::covers(path)) // its paths are checked there, a name by the job names' rule
+        return library_.answer({r.method, path, r.contentType, r.body, caller.user, r.peer, now()}, socket,
+                               [s, r](const HttpReply &reply) { send(s, r, reply); });
     const HttpReply reply = route(r, caller);
     if (reply.status != 0)
         return send(socket, r, reply);
-    const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, apiReply(a)); };
-    if (!reader_.ask(r.url.path(QUrl::FullyDecoded), QUrlQuery(r.url), now(), socket, done))
+    const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, HttpReply::of(a)); };
+    if (!reader_.ask(path, QUrlQuery(r.url), now(), socket, done))
         send(socket, r, HttpReply::error(503, "too many requests wait for the database: try again"));
-}
-
-HttpReply DashboardServer::apiReply(const DashboardApi::Answer &a)
-{
-    HttpReply reply{a.status, a.type, a.body, {}, false};
-    if (a.type.startsWith("text/csv"))
-        reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
-    if (!a.next.isEmpty())
-        reply.header("Link", "<" + a.next + ">; rel=\"next\"");
-    return reply;
 }
 
 // The reply, or one of status 0 for a route the reader answers.
@@ -314,7 +304,7 @@ HttpReply DashboardServer::route(const Request &r, const AccessGate::Caller &cal
     if (path.startsWith(QLatin1String("/api/"))) {
         HttpReply later;
         later.status = 0;
-        return DashboardApi::stored(path) ? later : apiReply(dashboard_->api(path, QUrlQuery(r.url), now()));
+        return DashboardApi::stored(path) ? later : HttpReply::of(dashboard_->api(path, QUrlQuery(r.url), now()));
     }
     if (path == QLatin1String("/ws"))
         return HttpReply::error(400, "a WebSocket only");

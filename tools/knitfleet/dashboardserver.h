@@ -85,7 +85,6 @@ private:
     void formLogin(QTcpSocket *socket, const Request &r);
     // The reply to a request whose login is good; from the reader for the database's routes.
     void respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller);
-    static HttpReply apiReply(const DashboardApi::Answer &a);
     static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
     HttpReply route(const Request &r, const AccessGate::Caller &caller);
     void onWebSocket();

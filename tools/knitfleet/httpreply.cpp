@@ -42,6 +42,16 @@ HttpReply HttpReply::error(int status, const QByteArray &why)
     return r;
 }
 
+HttpReply HttpReply::of(const DashboardApi::Answer &a)
+{
+    HttpReply reply{a.status, a.type, a.body, {}, false};
+    if (a.type.startsWith("text/csv"))
+        reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
+    if (!a.next.isEmpty())
+        reply.header("Link", "<" + a.next + ">; rel=\"next\"");
+    return reply;
+}
+
 QByteArray HttpReply::bytes(bool tls, bool head) const
 {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n";

@@ -4,8 +4,10 @@
 #include "dashboard/auditlog.h"
 #include "dashboard/fleetdb.h"
 #include "dashboard/joblibrary.h"
+#include "dashboard/machinetokens.h"
 #include "dashboard/multipartform.h"
 
+#include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -14,11 +16,6 @@
 namespace {
 
 const QString kRoot = QStringLiteral("/api/library");
-
-HttpReply toReply(const DashboardApi::Answer &a)
-{
-    return {a.status, a.type, a.body, {}, false};
-}
 
 DashboardApi::Answer refused(int status, const QString &why, int code = -1)
 {
@@ -134,7 +131,7 @@ void LibraryRoutes::dispatch(const ApiReader::Work &work, const Asked &a, const 
     AuditLog *audit = audit_;
     const QString file = a.path.section(QLatin1Char('/'), -1);
     const auto finish = [done, audit, action, detail, a, file](const DashboardApi::Answer &r) {
-        HttpReply reply = toReply(r);
+        HttpReply reply = HttpReply::of(r);
         if (r.status == 200 && !action.isEmpty())
             audit->record(action, a.user, {}, a.peer.toString(), detail, a.nowMs);
         if (r.status == 200 && r.type == "application/octet-stream")
@@ -143,6 +140,70 @@ void LibraryRoutes::dispatch(const ApiReader::Work &work, const Asked &a, const 
     };
     const auto guarded = [work](FleetDb &db) { return db.isOpen() ? work(db) : DashboardApi::error(503, QStringLiteral("the database does not answer")); };
     if (!reader_->run(guarded, context, finish))
+        done(HttpReply::error(503, "too many requests wait for the database: try again"));
+}
+
+bool LibraryRoutes::withinRate(const QByteArray &token, qint64 nowMs)
+{
+    const QByteArray key = QCryptographicHash::hash(token, QCryptographicHash::Sha256);
+    if (uses_.size() >= kMaxTokensSeen && !uses_.contains(key)) {
+        // Forget the tokens quiet for a minute; a flood of new ones waits until some are.
+        for (auto it = uses_.begin(); it != uses_.end();)
+            it = it->empty() || it->back() <= nowMs - 60000 ? uses_.erase(it) : std::next(it);
+        if (uses_.size() >= kMaxTokensSeen)
+            return false;
+    }
+    std::deque<qint64> &times = uses_[key];
+    while (!times.empty() && times.front() <= nowMs - 60000)
+        times.pop_front();
+    if (int(times.size()) >= kMachineRate)
+        return false;
+    times.push_back(nowMs);
+    return true;
+}
+
+void LibraryRoutes::answerMachine(const Asked &a, const QByteArray &token, QObject *context, const Done &done)
+{
+    const QStringList parts = a.path.mid(kRoot.size() + 1).split(QLatin1Char('/'));
+    const bool list = a.path == kRoot;
+    const bool file = covers(a.path) && !list && parts.size() == 3 && versionOf(parts[1]) > 0
+                   && !JobFiles::name(parts[0].toUtf8()).isEmpty() && parts[2].startsWith(parts[0] + QLatin1Char('.'));
+    if ((a.method != "GET" && a.method != "HEAD") || (!list && !file))
+        return done(HttpReply::error(403, "a machine's token opens the job list and its files only"));
+    if (!withinRate(token, a.nowMs)) {
+        HttpReply slow = HttpReply::error(429, "over 60 requests a minute: try again later");
+        slow.header("Retry-After", "60");
+        return done(slow);
+    }
+    const QString name = parts.value(0);
+    const int version = versionOf(parts.value(1));
+    const QString ext = parts.value(2).mid(name.size() + 1);
+    // The machine's id rides in the answer's `next`, which no library answer uses otherwise.
+    const ApiReader::Work work = [token, list, name, version, ext](FleetDb &db) {
+        bool failed = !db.isOpen();
+        const QString machine = failed ? QString() : MachineTokens::find(db.db(), token, &failed);
+        if (failed)
+            return DashboardApi::error(503, QStringLiteral("the database does not answer"));
+        if (machine.isEmpty())
+            return DashboardApi::error(401, QStringLiteral("the token is not known or revoked"));
+        JobLibrary library(db.db());
+        DashboardApi::Answer r = list ? library.released() : library.file(name, version, ext, true);
+        r.next = machine.toUtf8();
+        return r;
+    };
+    AuditLog *audit = audit_;
+    const QString detail = QStringLiteral("%1 v%2 .%3").arg(name).arg(version).arg(ext);
+    const auto finish = [done, audit, a, file, detail](const DashboardApi::Answer &r) {
+        HttpReply reply = HttpReply::of(r);
+        if (r.status == 401) {
+            audit->record(QStringLiteral("token-refused"), {}, {}, a.peer.toString(), a.path, a.nowMs);
+            reply.header("WWW-Authenticate", "Bearer realm=\"knitfleet\"");
+        } else if (r.status == 200 && file) {
+            audit->record(QStringLiteral("job-fetch"), {}, QString::fromUtf8(r.next), a.peer.toString(), detail, a.nowMs);
+        }
+        done(reply);
+    };
+    if (!reader_->run(work, context, finish))
         done(HttpReply::error(503, "too many requests wait for the database: try again"));
 }
 
@@ -171,7 +232,7 @@ void LibraryRoutes::upload(const Asked &a, QObject *context, const Done &done)
                           QStringLiteral("%1 v%2%3").arg(o.value(QLatin1String("name")).toString()).arg(o.value(QLatin1String("version")).toInt())
                               .arg(r.status == 200 ? QStringLiteral(" (the same files again)") : QString()), a.nowMs);
         }
-        done(toReply(r));
+        done(HttpReply::of(r));
     };
     if (!reader_->run(work, context, finish))
         done(HttpReply::error(503, "too many requests wait for the database: try again"));

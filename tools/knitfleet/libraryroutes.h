@@ -5,9 +5,11 @@
 #include "dashboard/dashboardapi.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QString>
 
+#include <deque>
 #include <functional>
 
 class ApiReader;
@@ -43,8 +45,14 @@ public:
     // --require-approval: a version waits for a second supervisor.
     void setApprovalNeeded(bool needed) { approvalNeeded_ = needed; }
     static bool covers(const QString &path);
+    static constexpr int kMachineRate = 60; // a token's requests a minute
+    static constexpr int kMaxTokensSeen = 10000;
+
     // Calls done with the reply, at once or from the reader (unless context is gone).
     void answer(const Asked &a, QObject *context, const Done &done);
+    // A machine's request by its bearer token: the released jobs' list and their files only
+    // (403 otherwise), kMachineRate a minute (429 past it), 401 for a token not known or revoked.
+    void answerMachine(const Asked &a, const QByteArray &token, QObject *context, const Done &done);
 
 private:
     void upload(const Asked &a, QObject *context, const Done &done);
@@ -54,7 +62,11 @@ private:
     void dispatch(const std::function<DashboardApi::Answer(FleetDb &)> &work, const Asked &a, const QString &action,
                   const QString &detail, QObject *context, const Done &done);
 
+    // Counts the token's request; false when it is past its rate.
+    bool withinRate(const QByteArray &token, qint64 nowMs);
+
     ApiReader *const reader_;
+    QHash<QByteArray, std::deque<qint64>> uses_; // by the token's digest: its requests' times
     AuditLog *const audit_;
     bool approvalNeeded_ = false;
 };

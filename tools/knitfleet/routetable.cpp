@@ -34,10 +34,12 @@ const RouteTable::Route &RouteTable::find(const QString &path)
     return kViewer;
 }
 
-qint64 RouteTable::bodyLimit(const QByteArray &method, const QByteArray &path)
+qint64 RouteTable::bodyLimit(const QByteArray &method, const QByteArray &path, const std::function<UserStore::Role()> &role)
 {
     const Route &r = find(QUrl::fromPercentEncoding(path));
-    return method == "POST" && (r.methods & Post) ? r.maxBody : 0;
+    if (method != "POST" || !(r.methods & Post))
+        return 0;
+    return r.maxBody <= kFormBytes || role() >= r.leastPost ? r.maxBody : kFormBytes;
 }
 
 QByteArray RouteTable::allowed(const Route &route)

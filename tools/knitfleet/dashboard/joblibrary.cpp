@@ -160,13 +160,36 @@ DashboardApi::Answer JobLibrary::list()
     return json({{QStringLiteral("names"), names}});
 }
 
-int JobLibrary::digestOf(const QString &name, int version, const QString &ext, QString *digest)
+DashboardApi::Answer JobLibrary::released()
+{
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT v.name, v.version, v.rows_n, v.width, v.size, v.uploaded_t, v.cnt_sha, v.pat_sha, v.wrk_sha"
+                               " FROM library_versions v JOIN library_names n ON n.name = v.name"
+                               " WHERE n.archived = 0 AND v.approved_by IS NOT NULL ORDER BY v.name, v.version DESC")))
+        return failed(q);
+    QJsonArray jobs;
+    while (q.next())
+        jobs.append(QJsonObject{{QStringLiteral("name"), q.value(0).toString()}, {QStringLiteral("version"), q.value(1).toInt()},
+                                {QStringLiteral("rows"), q.value(2).toInt()}, {QStringLiteral("width"), q.value(3).toInt()},
+                                {QStringLiteral("size"), q.value(4).toLongLong()},
+                                {QStringLiteral("uploaded"), IsoTime::text(q.value(5).toLongLong())},
+                                {QStringLiteral("sha256"), QJsonObject{{QStringLiteral("cnt"), q.value(6).toString()},
+                                                                       {QStringLiteral("pat"), q.value(7).toString()},
+                                                                       {QStringLiteral("wrk"), q.value(8).toString()}}}});
+    return json({{QStringLiteral("jobs"), jobs}});
+}
+
+int JobLibrary::digestOf(const QString &name, int version, const QString &ext, bool forMachine, QString *digest)
 {
     const int column = ext == QLatin1String("cnt") ? 0 : ext == QLatin1String("pat") ? 1 : ext == QLatin1String("wrk") ? 2 : -1;
     if (column < 0)
         return 404;
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT %1_sha FROM library_versions WHERE name = ? AND version = ?").arg(QLatin1String(kExts[column])));
+    q.prepare(QStringLiteral("SELECT v.%1_sha FROM library_versions v JOIN library_names n ON n.name = v.name"
+                             " WHERE v.name = ? AND v.version = ?%2")
+                  .arg(QLatin1String(kExts[column]),
+                       forMachine ? QStringLiteral(" AND n.archived = 0 AND v.approved_by IS NOT NULL") : QString()));
     q.addBindValue(name);
     q.addBindValue(version);
     if (!q.exec())
@@ -196,10 +219,10 @@ bool JobLibrary::blob(const QString &digest, QByteArray *data, DashboardApi::Ans
     return true;
 }
 
-DashboardApi::Answer JobLibrary::file(const QString &name, int version, const QString &ext)
+DashboardApi::Answer JobLibrary::file(const QString &name, int version, const QString &ext, bool forMachine)
 {
     QString digest;
-    const int status = digestOf(name, version, ext, &digest);
+    const int status = digestOf(name, version, ext, forMachine, &digest);
     if (status != 0)
         return DashboardApi::error(status, status == 404 ? QStringLiteral("no such job file") : QStringLiteral("the database does not answer"));
     DashboardApi::Answer a;

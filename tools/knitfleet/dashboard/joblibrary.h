@@ -39,8 +39,12 @@ public:
     // {"names":[{"name","archived","versions":[{"version","rows","width","size","uploader",
     // "uploaded","comment","state","approved_by","files":{"cnt","pat","wrk"}}]}]}
     DashboardApi::Answer list();
-    // The file (ext cnt, pat or wrk) of a version, checked against its digest.
-    DashboardApi::Answer file(const QString &name, int version, const QString &ext);
+    // What a machine may fetch: {"jobs":[{"name","version","rows","width","size","uploaded",
+    // "sha256":{"cnt","pat","wrk"}}]}, the released versions of names not archived.
+    DashboardApi::Answer released();
+    // The file (ext cnt, pat or wrk) of a version, checked against its digest; forMachine: of a
+    // released version of a name not archived only.
+    DashboardApi::Answer file(const QString &name, int version, const QString &ext, bool forMachine = false);
     DashboardApi::Answer preview(const QString &name, int version);
     DashboardApi::Answer approve(const QString &name, int version, const QByteArray &user, qint64 nowMs);
     DashboardApi::Answer archive(const QString &name, const QByteArray &user, qint64 nowMs);
@@ -52,7 +56,7 @@ private:
     bool blob(const QString &digest, QByteArray *data, DashboardApi::Answer *fail);
     bool storeBlob(const QByteArray &data, const QString &digest);
     // The version's digest of the file; 0 found, 404 unknown, 503 failed.
-    int digestOf(const QString &name, int version, const QString &ext, QString *digest);
+    int digestOf(const QString &name, int version, const QString &ext, bool forMachine, QString *digest);
     int sameVersion(const Upload &u, const QString digests[3], bool *failed);
     bool addVersion(const Upload &u, const QString digests[3], int *version);
 
