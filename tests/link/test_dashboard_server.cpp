@@ -308,19 +308,23 @@ private Q_SLOTS:
             QVERIFY2(pg_.start(&why), qPrintable(why));
         const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("users.sqlite"));
         QCOMPARE(user({"add", "ann", "--role", "supervisor", "--db", db}, "first\n"), 0);
-        QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, "other\n"), 73);
+        // Refused before a password is asked for.
+        QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, QByteArray()), 73);
         QCOMPARE(user({"add", "bo", "--role", "root", "--db", db}, "x\n"), 64);
         QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "\n"), 65);
         QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "second\n"), 0);
         QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 0);
         QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 67);
+        // The last admin stays: nobody could keep the accounts without one.
+        QCOMPARE(user({"add", "root", "--role", "admin", "--db", db}, "r00t\n"), 0);
+        QCOMPARE(user({"remove", "root", "--db", db}, QByteArray()), 77);
         const QByteArray before = storedHash(db, "ann");
         QCOMPARE(user({"passwd", "ann", "--db", db}, "changed\n"), 0);
         QCOMPARE(user({"list", "--db", db}, QByteArray()), 0);
-        QCOMPARE(userOutput_, QByteArray("ann supervisor\n"));
+        QCOMPARE(userOutput_, QByteArray("ann supervisor\nroot admin\n"));
         const QByteArray after = storedHash(db, "ann");
         QVERIFY2(after.startsWith("$argon2id$") && after != before && !after.contains("changed"), after.constData());
-        QCOMPARE(audited(db), QStringList({"user-passwd ann", "user-remove bo", "user-add bo", "user-add ann"}));
+        QCOMPARE(audited(db), QStringList({"user-passwd ann", "user-add root", "user-remove bo", "user-add bo", "user-add ann"}));
     }
 
     // A page's files are kept under the mark the page names only: one of another build is not.

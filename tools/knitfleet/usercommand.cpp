@@ -14,6 +14,7 @@
 #include <sodium.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <sysexits.h>
 
@@ -77,6 +78,11 @@ int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::
 {
     QString why;
     QByteArray hash;
+    // Told before the password is asked for, not after it was typed twice.
+    QList<UserStore::Account> accounts;
+    if (verb == QLatin1String("add") && UserStore::list(db.db(), &accounts, &why)
+        && std::any_of(accounts.cbegin(), accounts.cend(), [&name](const UserStore::Account &a) { return a.name == name; }))
+        return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
     if (verb != QLatin1String("remove") && !hashedPassword(&hash, &why))
         return fail(EX_DATAERR, why);
     switch (changed(db, verb, {name, role, hash}, QDateTime::currentMSecsSinceEpoch(), &why)) {
@@ -84,6 +90,7 @@ int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::
     case UserStore::Result::Exists: return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
     case UserStore::Result::Missing: return fail(EX_NOUSER, QStringLiteral("no account %1").arg(QLatin1String(name)));
     case UserStore::Result::Full: return fail(EX_CANTCREAT, QStringLiteral("%1 accounts already").arg(UserStore::kMaxAccounts));
+    case UserStore::Result::LastAdmin: return fail(EX_NOPERM, QStringLiteral("%1 is the last admin: add another first").arg(QLatin1String(name)));
     case UserStore::Result::Failed: break;
     }
     return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(db.target().text(), why));
