@@ -290,23 +290,18 @@ private Q_SLOTS:
         QVERIFY2(csv.body.contains("'=cmd|\\x01x") && !csv.body.contains('\x01'), csv.body.constData());
     }
 
-    void users_data()
-    {
-        TestTable::columns<bool>("postgres");
-        QTest::addRow("sqlite") << false;
-        QTest::addRow("postgresql") << true;
-    }
+    void users_data() { databases(); }
 
     // knitfleet user on either database: the password from standard input only, kept as argon2id.
     void users()
     {
         auto [postgres] = TestTable::fetch<bool>("postgres");
         QString why;
-        if (postgres && !PostgresProcess::available(&why))
+        bool skip = false;
+        const QString db = database(postgres, "users.sqlite", &skip, &why);
+        if (skip)
             QSKIP(qPrintable(why));
-        if (postgres && pg_.port() == 0)
-            QVERIFY2(pg_.start(&why), qPrintable(why));
-        const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("users.sqlite"));
+        QVERIFY2(!db.isEmpty(), qPrintable(why));
         QCOMPARE(user({"add", "ann", "--role", "supervisor", "--db", db}, "first\n"), 0);
         // Refused before a password is asked for.
         QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, QByteArray()), 73);
@@ -680,12 +675,7 @@ private Q_SLOTS:
             QCOMPARE(o.value(QLatin1String("version")).toInt(), 1);
     }
 
-    void library_data()
-    {
-        TestTable::columns<bool>("postgres");
-        QTest::addRow("sqlite") << false;
-        QTest::addRow("postgresql") << true;
-    }
+    void library_data() { databases(); }
 
     // A version waits for another supervisor's approval and only then reaches a machine's token,
     // which opens nothing else and is refused once revoked or past its rate; files come back as
@@ -695,11 +685,11 @@ private Q_SLOTS:
     {
         auto [postgres] = TestTable::fetch<bool>("postgres");
         QString why;
-        if (postgres && !PostgresProcess::available(&why))
+        bool skip = false;
+        const QString db = database(postgres, "flow.sqlite", &skip, &why);
+        if (skip)
             QSKIP(qPrintable(why));
-        if (postgres && pg_.port() == 0)
-            QVERIFY2(pg_.start(&why), qPrintable(why));
-        const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("flow.sqlite"));
+        QVERIFY2(!db.isEmpty(), qPrintable(why));
         FleetServe fleet;
         QVERIFY(startLibrary(db, fleet));
         QCOMPARE(command({"machine", "add", "M-1", "--db", db}, {}), 0);
@@ -836,6 +826,21 @@ private:
         const bool done = p.waitForFinished(30000);
         userOutput_ = p.readAllStandardOutput();
         return done ? p.exitCode() : -1;
+    }
+    static void databases()
+    {
+        TestTable::columns<bool>("postgres");
+        QTest::addRow("sqlite") << false;
+        QTest::addRow("postgresql") << true;
+    }
+    // A row's database: a file in the test's folder or the throwaway cluster (started once);
+    // empty with why (and *skip without PostgreSQL) otherwise.
+    QString database(bool postgres, const char *file, bool *skip, QString *why)
+    {
+        *skip = postgres && !PostgresProcess::available(why);
+        if (*skip || (postgres && pg_.port() == 0 && !pg_.start(why)))
+            return QString();
+        return postgres ? pg_.url() : dir_.filePath(QLatin1String(file));
     }
     // A server with --require-approval on the database and two supervisors signed in to it; the
     // job's files (knitjob make) once.

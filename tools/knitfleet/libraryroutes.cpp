@@ -191,15 +191,22 @@ void LibraryRoutes::answerMachine(const Asked &a, const QByteArray &token, QObje
         r.next = machine.toUtf8();
         return r;
     };
-    AuditLog *audit = audit_;
     const QString detail = QStringLiteral("%1 v%2 .%3").arg(name).arg(version).arg(ext);
-    const auto finish = [done, audit, a, file, detail](const DashboardApi::Answer &r) {
+    const auto finish = [this, done, a, file, detail](const DashboardApi::Answer &r) {
         HttpReply reply = HttpReply::of(r);
         if (r.status == 401) {
-            audit->record(QStringLiteral("token-refused"), {}, {}, a.peer.toString(), a.path, a.nowMs);
+            // At most one row a second, the others counted into it: guesses do not fill the audit.
+            if (a.nowMs - refusedAt_ >= 1000) {
+                audit_->record(QStringLiteral("token-refused"), {}, {}, a.peer.toString(),
+                               refusedHeld_ ? QStringLiteral("%1 (and %2 more)").arg(a.path).arg(refusedHeld_) : a.path, a.nowMs);
+                refusedAt_ = a.nowMs;
+                refusedHeld_ = 0;
+            } else {
+                ++refusedHeld_;
+            }
             reply.header("WWW-Authenticate", "Bearer realm=\"knitfleet\"");
         } else if (r.status == 200 && file) {
-            audit->record(QStringLiteral("job-fetch"), {}, QString::fromUtf8(r.next), a.peer.toString(), detail, a.nowMs);
+            audit_->record(QStringLiteral("job-fetch"), {}, QString::fromUtf8(r.next), a.peer.toString(), detail, a.nowMs);
         }
         done(reply);
     };

@@ -67,6 +67,8 @@ private:
 
     ApiReader *const reader_;
     QHash<QByteArray, std::deque<qint64>> uses_; // by the token's digest: its requests' times
+    qint64 refusedAt_ = 0; // the last token-refused row of the audit
+    int refusedHeld_ = 0;  // refusals since, not written
     AuditLog *const audit_;
     bool approvalNeeded_ = false;
 };

@@ -65,7 +65,11 @@ async function upload(e) {
 }
 
 document.addEventListener('DOMContentLoaded', async () => {
-  try { csrf = (await getJson('/api/session')).csrf || ''; } catch (e) { /* no session: read only */ }
+  // A supervisor's or an admin's session changes the library; anyone else reads it.
+  try {
+    const s = await getJson('/api/session');
+    if (s.role === 'supervisor' || s.role === 'admin') csrf = s.csrf || '';
+  } catch (e) { /* no session: read only */ }
   document.getElementById('upload').hidden = !csrf;
   document.getElementById('upload').addEventListener('submit', upload);
   checkHealth();
