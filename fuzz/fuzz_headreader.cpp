@@ -22,7 +22,7 @@ struct Mark
 
 std::vector<Mark> read(const QByteArray &bytes, qsizetype piece)
 {
-    HeadReader reader([](const QByteArray &method, const QByteArray &path) {
+    HeadReader reader([](const QByteArray &method, const QByteArray &path, const QByteArray &) {
         return method == "POST" && path == "/upload" ? qint64(1000) : qint64(0);
     });
     std::vector<Mark> marks;

@@ -27,6 +27,7 @@
 #include "dashboard/fleetdb.h"
 #include "dashboard/userstore.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,11 +36,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <limits>
 #include <sys/socket.h>
@@ -179,6 +183,15 @@ private Q_SLOTS:
         QTest::addRow("basic: not the audit") << QByteArray("basic") << QByteArray("GET /api/audit") << 403;
         QTest::addRow("basic: no POST") << QByteArray("basic") << QByteArray("POST /logout\r\nX-CSRF-Token: $csrf") << 403;
         QTest::addRow("basic: not a session") << QByteArray("basic") << QByteArray("GET /api/session") << 200;
+        QTest::addRow("viewer: the job library") << QByteArray("viewer") << QByteArray("GET /api/library") << 200;
+        QTest::addRow("viewer: no upload") << QByteArray("viewer") << QByteArray("POST /api/library\r\nX-CSRF-Token: $csrf") << 403;
+        QTest::addRow("viewer: no approval") << QByteArray("viewer") << QByteArray("POST /api/library/J1/1/approve\r\nX-CSRF-Token: $csrf") << 403;
+        QTest::addRow("admin: an upload without the token") << QByteArray("admin") << QByteArray("POST /api/library") << 403;
+        QTest::addRow("viewer: an upload's body, refused at its head") << QByteArray("viewer")
+            << QByteArray("POST /api/library\r\nX-CSRF-Token: $csrf\r\nContent-Length: 5000\r\n\r\n") << 413;
+        QTest::addRow("admin: an upload over 32 MiB, refused at its head") << QByteArray("admin")
+            << QByteArray("POST /api/library\r\nX-CSRF-Token: $csrf\r\nContent-Length: 33554433\r\n\r\n") << 413;
+        QTest::addRow("admin: a job name with a control character") << QByteArray("admin") << QByteArray("GET /api/library/J%01/1/J%01.cnt") << 400;
     }
 
     void roles()
@@ -277,37 +290,36 @@ private Q_SLOTS:
         QVERIFY2(csv.body.contains("'=cmd|\\x01x") && !csv.body.contains('\x01'), csv.body.constData());
     }
 
-    void users_data()
-    {
-        TestTable::columns<bool>("postgres");
-        QTest::addRow("sqlite") << false;
-        QTest::addRow("postgresql") << true;
-    }
+    void users_data() { databases(); }
 
     // knitfleet user on either database: the password from standard input only, kept as argon2id.
     void users()
     {
         auto [postgres] = TestTable::fetch<bool>("postgres");
         QString why;
-        if (postgres && !PostgresProcess::available(&why))
+        bool skip = false;
+        const QString db = database(postgres, "users.sqlite", &skip, &why);
+        if (skip)
             QSKIP(qPrintable(why));
-        if (postgres && pg_.port() == 0)
-            QVERIFY2(pg_.start(&why), qPrintable(why));
-        const QString db = postgres ? pg_.url() : dir_.filePath(QStringLiteral("users.sqlite"));
+        QVERIFY2(!db.isEmpty(), qPrintable(why));
         QCOMPARE(user({"add", "ann", "--role", "supervisor", "--db", db}, "first\n"), 0);
-        QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, "other\n"), 73);
+        // Refused before a password is asked for.
+        QCOMPARE(user({"add", "ann", "--role", "viewer", "--db", db}, QByteArray()), 73);
         QCOMPARE(user({"add", "bo", "--role", "root", "--db", db}, "x\n"), 64);
         QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "\n"), 65);
         QCOMPARE(user({"add", "bo", "--role", "viewer", "--db", db}, "second\n"), 0);
         QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 0);
         QCOMPARE(user({"remove", "bo", "--db", db}, QByteArray()), 67);
+        // The last admin stays: nobody could keep the accounts without one.
+        QCOMPARE(user({"add", "root", "--role", "admin", "--db", db}, "r00t\n"), 0);
+        QCOMPARE(user({"remove", "root", "--db", db}, QByteArray()), 77);
         const QByteArray before = storedHash(db, "ann");
         QCOMPARE(user({"passwd", "ann", "--db", db}, "changed\n"), 0);
         QCOMPARE(user({"list", "--db", db}, QByteArray()), 0);
-        QCOMPARE(userOutput_, QByteArray("ann supervisor\n"));
+        QCOMPARE(userOutput_, QByteArray("ann supervisor\nroot admin\n"));
         const QByteArray after = storedHash(db, "ann");
         QVERIFY2(after.startsWith("$argon2id$") && after != before && !after.contains("changed"), after.constData());
-        QCOMPARE(audited(db), QStringList({"user-passwd ann", "user-remove bo", "user-add bo", "user-add ann"}));
+        QCOMPARE(audited(db), QStringList({"user-passwd ann", "user-add root", "user-remove bo", "user-add bo", "user-add ann"}));
     }
 
     // A page's files are kept under the mark the page names only: one of another build is not.
@@ -622,6 +634,117 @@ private Q_SLOTS:
             endProgram(*sink, 5000);
     }
 
+    void uploads_data()
+    {
+        TestTable::columns<QByteArray, QByteArray, int, int>("name", "damage", "status", "code");
+        QTest::addRow("a good job") << QByteArray("J1") << QByteArray() << 201 << -1;
+        QTest::addRow("the same files again: no new version") << QByteArray("J1") << QByteArray() << 200 << -1;
+        QTest::addRow("a .cnt with a wrong checksum") << QByteArray("J2") << QByteArray("cnt sum") << 400 << 3;
+        QTest::addRow("a .cnt without its checksum") << QByteArray("J2") << QByteArray("cnt cut") << 400 << 2;
+        QTest::addRow("a .pat with a wrong checksum") << QByteArray("J2") << QByteArray("pat sum") << 400 << 3;
+        QTest::addRow("a short .wrk") << QByteArray("J2") << QByteArray("wrk cut") << 400 << -1;
+        QTest::addRow("a name with /") << QByteArray("a/b") << QByteArray() << 400 << -1;
+        QTest::addRow("a name ..") << QByteArray("..") << QByteArray() << 400 << -1;
+        QTest::addRow("a name with a control character") << QByteArray("J\x01") << QByteArray() << 400 << -1;
+        QTest::addRow("a name over 251 bytes") << QByteArray(252, 'N') << QByteArray() << 400 << -1;
+        QTest::addRow("no multipart body") << QByteArray() << QByteArray("not multipart") << 400 << -1;
+    }
+
+    // Each upload gets the panel's checks (the failed check's code) and the stick's name rule.
+    void uploads()
+    {
+        auto [name, damage, status, code] = TestTable::fetch<QByteArray, QByteArray, int, int>("name", "damage", "status", "code");
+        QVERIFY(startLibrary(dir_.filePath(QStringLiteral("lib.sqlite")), library_));
+        QByteArray files[3] = {job_[0], job_[1], job_[2]};
+        const int which = damage.startsWith("cnt") ? 0 : damage.startsWith("pat") ? 1 : 2;
+        if (damage.endsWith("sum"))
+            files[which][files[which].size() - 1] = char(files[which].back() + 1);
+        else if (damage.endsWith("cut"))
+            files[which].chop(which == 0 ? 1 : 2);
+        const FleetServe::Reply r = upload(library_, librarySigned_[0], name, files, damage == "not multipart");
+        QVERIFY2(r.status == status, r.body.constData());
+        const QJsonObject o = QJsonDocument::fromJson(r.body).object();
+        if (code >= 0)
+            QCOMPARE(o.value(QLatin1String("code")).toInt(-1), code);
+        if (status < 300)
+            QCOMPARE(o.value(QLatin1String("version")).toInt(), 1);
+    }
+
+    void library_data() { databases(); }
+
+    // A version waits for another supervisor's approval and only then reaches a machine's token,
+    // which opens nothing else and is refused once revoked or past its rate; files come back as
+    // uploaded and never once their stored bytes no longer match their digest; an upload
+    // without the database is 503; knitjob push logs in as the page does.
+    void library()
+    {
+        auto [postgres] = TestTable::fetch<bool>("postgres");
+        QString why;
+        bool skip = false;
+        const QString db = database(postgres, "flow.sqlite", &skip, &why);
+        if (skip)
+            QSKIP(qPrintable(why));
+        QVERIFY2(!db.isEmpty(), qPrintable(why));
+        FleetServe fleet;
+        QVERIFY(startLibrary(db, fleet));
+        QCOMPARE(command({"machine", "add", "M-1", "--db", db}, {}), 0);
+        const QByteArray machine = "Authorization: Bearer " + userOutput_.trimmed() + "\r\n";
+        QCOMPARE(upload(fleet, librarySigned_[0], "J1", job_).status, 201);
+        // A machine gets a version once it is released, and nothing but the list and its files.
+        QCOMPARE(fleet.get("/api/library/J1/1/J1.cnt", machine).status, 404);
+        const QByteArray approve = "POST /api/library/J1/1/approve" + kHost + "X-CSRF-Token: ";
+        QCOMPARE(fleet.request(approve + librarySigned_[0].csrf + "\r\n" + librarySigned_[0].headers + "\r\n").status, 403);
+        QCOMPARE(fleet.request(approve + librarySigned_[1].csrf + "\r\n" + librarySigned_[1].headers + "\r\n").status, 200);
+        QCOMPARE(fleet.get("/api/library/J1/1/J1.cnt", machine).body, job_[0]);
+        QCOMPARE(QJsonDocument::fromJson(fleet.get("/api/library", machine).body).object().value(QLatin1String("jobs")).toArray()
+                     .at(0).toObject().value(QLatin1String("sha256")).toObject().value(QLatin1String("cnt")).toString(),
+                 QString::fromLatin1(sha256(job_[0])));
+        QCOMPARE(fleet.get("/api/machines", machine).status, 403);
+        QCOMPARE(fleet.get("/api/library", "Authorization: Bearer wrong\r\n").status, 401);
+        const QJsonObject v = QJsonDocument::fromJson(fleet.get("/api/library", librarySigned_[1].headers).body)
+                                  .object().value(QLatin1String("names")).toArray().at(0).toObject()
+                                  .value(QLatin1String("versions")).toArray().at(0).toObject();
+        QCOMPARE(v.value(QLatin1String("state")).toString(), QStringLiteral("released"));
+        QCOMPARE(v.value(QLatin1String("files")).toObject().value(QLatin1String("pat")).toString(), QString::fromLatin1(sha256(job_[1])));
+        QCOMPARE(fleet.get("/api/library/J1/1/J1.pat", librarySigned_[1].headers).body, job_[1]);
+        QVERIFY(fleet.get("/api/library/J1/1/preview.png", librarySigned_[1].headers).body.startsWith("\x89PNG\r\n"));
+        // A stored file changed behind the server's back is not served.
+        {
+            DbTarget target;
+            DbTarget::parse(db, &target, &why);
+            FleetDb direct(target);
+            QVERIFY(direct.open(&why));
+            QSqlQuery q(direct.db());
+            q.prepare(QStringLiteral("UPDATE library_blobs SET data = ? WHERE sha256 = ?"));
+            q.addBindValue(job_[0] + 'x');
+            q.addBindValue(QString::fromLatin1(sha256(job_[0])));
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        }
+        const FleetServe::Reply damaged = fleet.get("/api/library/J1/1/J1.cnt", librarySigned_[1].headers);
+        QCOMPARE(damaged.status, 500);
+        QVERIFY(!damaged.body.contains(job_[0].left(64)));
+        QCOMPARE(command({"machine", "revoke", "M-1", "--db", db}, {}), 0);
+        QCOMPARE(fleet.get("/api/library", machine).status, 401);
+        if (postgres) {
+            QVERIFY(pg_.stop());
+            QCOMPARE(upload(fleet, librarySigned_[0], "J3", job_).status, 503);
+            QVERIFY2(pg_.start(&why), qPrintable(why));
+            return;
+        }
+        QProcess push;
+        startOwnProgram(push, QStringLiteral(KNITJOB_PATH), {"push", fleet.url(), jobDir_, "--user", "sup2", "--password-file",
+                                                             dir_.filePath(QStringLiteral("sup2.pw")), "--comment", "wider"});
+        QVERIFY(push.waitForFinished(30000));
+        QCOMPARE(push.exitCode(), 0);
+        QCOMPARE(push.readAllStandardOutput(), QByteArray("J1 version 1 (the same files as before)\n"));
+        // A token's 61st request within a minute waits.
+        QCOMPARE(command({"machine", "add", "M-2", "--db", db}, {}), 0);
+        const QByteArray second = "Authorization: Bearer " + userOutput_.trimmed() + "\r\n";
+        for (int i = 0; i < 60; ++i)
+            QCOMPARE(fleet.get("/api/library", second).status, 200);
+        QCOMPARE(fleet.get("/api/library", second).status, 429);
+    }
+
     void https()
     {
         QTemporaryDir dir;
@@ -688,16 +811,74 @@ private:
         return signed_.value(role);
     }
     // knitfleet user with the password on standard input; its exit code, its output kept.
-    int user(const QStringList &args, const QByteArray &input)
+    int user(const QStringList &args, const QByteArray &input) { return command(QStringList{"user"} + args, input); }
+    int command(const QStringList &args, const QByteArray &input)
     {
         QProcess p;
-        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), QStringList{"user"} + args);
+        startOwnProgram(p, QStringLiteral(KNITFLEET_PATH), args);
         p.write(input);
         p.closeWriteChannel();
         const bool done = p.waitForFinished(30000);
         userOutput_ = p.readAllStandardOutput();
         return done ? p.exitCode() : -1;
     }
+    static void databases()
+    {
+        TestTable::columns<bool>("postgres");
+        QTest::addRow("sqlite") << false;
+        QTest::addRow("postgresql") << true;
+    }
+    // A row's database: a file in the test's folder or the throwaway cluster (started once);
+    // empty with why (and *skip without PostgreSQL) otherwise.
+    QString database(bool postgres, const char *file, bool *skip, QString *why)
+    {
+        *skip = postgres && !PostgresProcess::available(why);
+        if (*skip || (postgres && pg_.port() == 0 && !pg_.start(why)))
+            return QString();
+        return postgres ? pg_.url() : dir_.filePath(QLatin1String(file));
+    }
+    // A server with --require-approval on the database and two supervisors signed in to it; the
+    // job's files (knitjob make) once.
+    bool startLibrary(const QString &db, FleetServe &fleet)
+    {
+        if (fleet.port() != 0)
+            return true;
+        jobDir_ = dir_.filePath(QStringLiteral("J1"));
+        if (job_[0].isEmpty() && QProcess::execute(QStringLiteral(KNITJOB_PATH), {"make", "J1", "--dir", dir_.path()}) == 0) {
+            for (int i = 0; i < 3; ++i) {
+                QFile f(jobDir_ + QStringLiteral("/J1.") + QLatin1String(std::array{"cnt", "pat", "wrk"}[std::size_t(i)]));
+                job_[i] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            }
+            QFile pw(dir_.filePath(QStringLiteral("sup2.pw")));
+            pw.open(QIODevice::WriteOnly);
+            pw.write("5up2\n");
+        }
+        const bool up = user({"add", "sup1", "--role", "supervisor", "--db", db}, "5up1\n") == 0
+                     && user({"add", "sup2", "--role", "supervisor", "--db", db}, "5up2\n") == 0
+                     && fleet.start({"--url", broker_.url(), "--db", db, "--require-approval"});
+        for (int i = 0; up && i < 2; ++i) {
+            librarySigned_[i].headers = jarOf(login(fleet, i == 0 ? "sup1" : "sup2", i == 0 ? "5up1" : "5up2"));
+            librarySigned_[i].csrf = QJsonDocument::fromJson(fleet.get("/api/session", librarySigned_[i].headers).body)
+                                         .object().value(QLatin1String("csrf")).toString().toLatin1();
+        }
+        return up && !job_[2].isEmpty() && !librarySigned_[1].csrf.isEmpty();
+    }
+    // POST /api/library as the page sends it: name and the three files, multipart.
+    static FleetServe::Reply upload(const FleetServe &fleet, const Signed &who, const QByteArray &name, const QByteArray files[3],
+                                    bool plain = false)
+    {
+        QByteArray body = "--b0undary\r\nContent-Disposition: form-data; name=\"name\"\r\n\r\n" + name + "\r\n";
+        for (int i = 0; i < 3; ++i) {
+            const QByteArray ext = std::array{"cnt", "pat", "wrk"}[std::size_t(i)];
+            body += "--b0undary\r\nContent-Disposition: form-data; name=\"" + ext + "\"; filename=\"" + name + '.' + ext
+                  + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + files[i] + "\r\n";
+        }
+        body += "--b0undary--\r\n";
+        return fleet.request("POST /api/library" + kHost + who.headers + "X-CSRF-Token: " + who.csrf + "\r\nContent-Type: "
+                             + (plain ? "text/plain" : "multipart/form-data; boundary=b0undary") + "\r\nContent-Length: "
+                             + QByteArray::number(body.size()) + "\r\n\r\n" + body, 15000);
+    }
+    static QByteArray sha256(const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex(); }
     static QByteArray storedHash(const QString &database, const QByteArray &name)
     {
         DbTarget target;
@@ -794,6 +975,10 @@ private:
     PostgresProcess pg_;
     QHash<QByteArray, Signed> signed_;
     QByteArray userOutput_;
+    FleetServe library_;
+    Signed librarySigned_[2]; // sup1, sup2 of the last library server started
+    QByteArray job_[3];       // J1's .cnt, .pat and .wrk
+    QString jobDir_;
     QString auth_;
     QByteArray authLine_;
 };

@@ -31,9 +31,10 @@ HttpReply AccessGate::refuse(const Asked &asked, const Caller &caller) const
         reply.header("Allow", RouteTable::allowed(route));
         return reply;
     }
-    if (caller.role < route.least) {
+    const Role least = RouteTable::least(route, post);
+    if (caller.role < least) {
         if (caller.role != Role::None)
-            return HttpReply::error(403, "needs the role " + UserStore::roleName(route.least));
+            return HttpReply::error(403, "needs the role " + UserStore::roleName(least));
         // A browser asking for a page is shown the login form; scripts get 401.
         const bool page = !post && !asked.path.startsWith(QLatin1String("/api/")) && asked.path != QLatin1String("/ws");
         return page && accounts_->loginNeeded() ? redirect("/login", false) : loginAsked(false);

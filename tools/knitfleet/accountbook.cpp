@@ -9,6 +9,7 @@ AccountBook::AccountBook(const DbTarget &target, QObject *parent)
     , target_(target)
 {
     pool_.setMaxThreadCount(1);
+    pool_.setExpiryTimeout(-1);
     timer_.setInterval(kRefreshMs);
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (reading_)
@@ -17,7 +18,11 @@ AccountBook::AccountBook(const DbTarget &target, QObject *parent)
         pool_.start([this] {
             QList<UserStore::Account> accounts;
             QString why;
-            const bool ok = read(target_, &accounts, &why);
+            if (!db_ || !db_->isOpen())
+                db_ = std::make_unique<FleetDb>(target_);
+            const bool ok = (db_->isOpen() || db_->open(&why)) && UserStore::list(db_->db(), &accounts, &why);
+            if (!ok)
+                db_.reset();
             QMetaObject::invokeMethod(this, [this, ok, accounts, why] {
                 reading_ = false;
                 if (ok)
@@ -32,6 +37,7 @@ AccountBook::AccountBook(const DbTarget &target, QObject *parent)
 AccountBook::~AccountBook()
 {
     timer_.stop();
+    pool_.start([this] { db_.reset(); });
     pool_.waitForDone();
 }
 

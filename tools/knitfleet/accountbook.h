@@ -8,6 +8,10 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <memory>
+
+class FleetDb;
+
 // The accounts serve logs in against, as knitfleet user keeps them in the database: read at
 // start, then again every kRefreshMs off the event loop, so an account added, changed or
 // removed takes effect within that. A failed read keeps the accounts as they were. Once any
@@ -39,6 +43,9 @@ private:
     void take(const QList<UserStore::Account> &accounts);
 
     const DbTarget target_;
+    // The refresh's connection, made, used and dropped on the pool's one thread, which never
+    // expires; opened again after a failed read.
+    std::unique_ptr<FleetDb> db_;
     QHash<QByteArray, UserStore::Account> accounts_;
     QThreadPool pool_;
     QTimer timer_;

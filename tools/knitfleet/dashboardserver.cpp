@@ -40,6 +40,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
     , logins_(auth)
     , access_(accounts, !auth.isEmpty(), sessionIdleMs)
     , reader_(dashboard->options().db, dashboard->options().shifts)
+    , library_(&reader_, &dashboard->audit())
 {
     connect(accounts, &AccountBook::changed, this, [this] { access_.sessions().follow(*accounts_); });
     connect(&logins_, &LoginGate::loginChecked, this, [this](const QString &address, const QByteArray &user, bool ok) {
@@ -62,7 +63,11 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
 
 bool DashboardServer::serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why)
 {
-    auto server = std::make_unique<GuardedServer>(&RouteTable::bodyLimit);
+    // A body past a form's size only from a session whose role may post it: nobody else makes
+    // the server hold an upload's megabytes.
+    auto server = std::make_unique<GuardedServer>([this](const QByteArray &method, const QByteArray &path, const QByteArray &cookie) {
+        return RouteTable::bodyLimit(method, path, [this, &cookie] { return access_.caller(cookie, now()).role; });
+    });
     if (!cert.isEmpty()) {
         QFile c(cert);
         QFile k(key);
@@ -113,7 +118,8 @@ DashboardServer::Request DashboardServer::read(const QHttpServerRequest &request
     r.csrf = request.value("X-CSRF-Token");
     if (r.method == "POST") {
         r.body = request.body();
-        r.form = request.value("Content-Type").startsWith("application/x-www-form-urlencoded");
+        r.contentType = request.value("Content-Type");
+        r.form = r.contentType.startsWith("application/x-www-form-urlencoded");
     }
     bool mapped = false;
     const quint32 v4 = socket->peerAddress().toIPv4Address(&mapped);
@@ -190,6 +196,11 @@ void DashboardServer::answer(QTcpSocket *socket, const Request &r)
         reply.close = true;
         return send(socket, r, reply);
     }
+    if (r.authorization.startsWith("Bearer ")) { // a machine: the library's list and files, nothing else
+        QPointer<QTcpSocket> s(socket);
+        return library_.answerMachine({r.method, r.url.path(QUrl::FullyDecoded), {}, {}, {}, r.peer, now()},
+                                      r.authorization.mid(7).trimmed(), socket, [s, r](const HttpReply &reply) { send(s, r, reply); });
+    }
     const AccessGate::Caller caller = access_.caller(r.cookie, now());
     if (caller.role != UserStore::Role::None || r.authorization.isEmpty() || !logins_.hasAuthFile())
         return proceed(socket, r, caller);
@@ -265,23 +276,17 @@ void DashboardServer::formLogin(QTcpSocket *socket, const Request &r)
 
 void DashboardServer::respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller)
 {
+    QPointer<QTcpSocket> s(socket);
+    const QString path = r.url.path(QUrl::FullyDecoded);
+    if (LibraryRoutes::covers(path)) // its paths are checked there, a name by the job names' rule
+        return library_.answer({r.method, path, r.contentType, r.body, caller.user, r.peer, now()}, socket,
+                               [s, r](const HttpReply &reply) { send(s, r, reply); });
     const HttpReply reply = route(r, caller);
     if (reply.status != 0)
         return send(socket, r, reply);
-    QPointer<QTcpSocket> s(socket);
-    const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, apiReply(a)); };
-    if (!reader_.ask(r.url.path(QUrl::FullyDecoded), QUrlQuery(r.url), now(), socket, done))
+    const auto done = [s, r](const DashboardApi::Answer &a) { send(s, r, HttpReply::of(a)); };
+    if (!reader_.ask(path, QUrlQuery(r.url), now(), socket, done))
         send(socket, r, HttpReply::error(503, "too many requests wait for the database: try again"));
-}
-
-HttpReply DashboardServer::apiReply(const DashboardApi::Answer &a)
-{
-    HttpReply reply{a.status, a.type, a.body, {}, false};
-    if (a.type.startsWith("text/csv"))
-        reply.header("Content-Disposition", "attachment; filename=\"knitfleet.csv\"");
-    if (!a.next.isEmpty())
-        reply.header("Link", "<" + a.next + ">; rel=\"next\"");
-    return reply;
 }
 
 // The reply, or one of status 0 for a route the reader answers.
@@ -299,7 +304,7 @@ HttpReply DashboardServer::route(const Request &r, const AccessGate::Caller &cal
     if (path.startsWith(QLatin1String("/api/"))) {
         HttpReply later;
         later.status = 0;
-        return DashboardApi::stored(path) ? later : apiReply(dashboard_->api(path, QUrlQuery(r.url), now()));
+        return DashboardApi::stored(path) ? later : HttpReply::of(dashboard_->api(path, QUrlQuery(r.url), now()));
     }
     if (path == QLatin1String("/ws"))
         return HttpReply::error(400, "a WebSocket only");

@@ -2,6 +2,7 @@
 
 #include "accessgate.h"
 #include "httpreply.h"
+#include "libraryroutes.h"
 #include "logingate.h"
 
 #include "dashboard/apireader.h"
@@ -42,6 +43,7 @@ public:
     DashboardServer(Dashboard *dashboard, const AuthFile &auth, const AccountBook *accounts, qint64 sessionIdleMs,
                     const QStringList &names, QObject *parent = nullptr);
     LoginGate &logins() { return logins_; }
+    LibraryRoutes &library() { return library_; }
     // Listens (HTTPS with cert and key, the whole chain in cert); false with a reason.
     bool serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why);
 
@@ -62,6 +64,7 @@ private:
         QByteArray cookie;
         QByteArray csrf; // X-CSRF-Token
         QByteArray body; // a POST's, bounded by RouteTable
+        QByteArray contentType;
         bool form = false; // the body is application/x-www-form-urlencoded
         QHostAddress peer;
         bool upgrade = false;
@@ -82,7 +85,6 @@ private:
     void formLogin(QTcpSocket *socket, const Request &r);
     // The reply to a request whose login is good; from the reader for the database's routes.
     void respond(QTcpSocket *socket, const Request &r, const AccessGate::Caller &caller);
-    static HttpReply apiReply(const DashboardApi::Answer &a);
     static void send(QTcpSocket *socket, const Request &r, const HttpReply &reply);
     HttpReply route(const Request &r, const AccessGate::Caller &caller);
     void onWebSocket();
@@ -96,6 +98,7 @@ private:
     LoginGate logins_;
     AccessGate access_;
     ApiReader reader_;
+    LibraryRoutes library_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;
     QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server

@@ -69,6 +69,8 @@ bool FleetOptions::parse(bool serving, const QStringList &args, int *status)
                                                       "last '-')."),
              QStringLiteral("FILE")},
             {QStringLiteral("alerts"), QStringLiteral("The alert rules (JSON), read at start and on SIGHUP."), QStringLiteral("FILE")},
+            {QStringLiteral("require-approval"), QStringLiteral("A job version reaches the machines only once a supervisor other "
+                                                                "than its uploader approves it.")},
         });
     } else {
         p.addOptions({
@@ -152,6 +154,7 @@ bool FleetOptions::readServe(const ToolCommandLine &cl, int *status)
     serve.key = p.value(QStringLiteral("key"));
     serve.insecureHttp = p.isSet(QStringLiteral("insecure-http"));
     serve.alertsFile = p.value(QStringLiteral("alerts"));
+    serve.requireApproval = p.isSet(QStringLiteral("require-approval"));
     if (p.isSet(QStringLiteral("groups")) && !GroupMap::read(p.value(QStringLiteral("groups")), &d.groups, &why))
         return (*status = cl.fail(EX_DATAERR, QStringLiteral("--groups %1").arg(why)), false);
     serve.serverNames = p.values(QStringLiteral("server-name"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dashboard/dashboardapi.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -23,5 +25,7 @@ struct HttpReply
     }
     // {"error":"why"}
     static HttpReply error(int status, const QByteArray &why);
+    // An API answer: a CSV as an attachment, the next page in a Link header.
+    static HttpReply of(const DashboardApi::Answer &a);
     QByteArray bytes(bool tls, bool head) const;
 };

@@ -3,12 +3,14 @@
 // merged state as one JSON document, --events one JSON line per message as it comes.
 // `knitfleet serve` records the floor and serves the office dashboard (servecommand.h);
 // `knitfleet passwd FILE USER` sets a login of its auth file (passwdcommand.h); `knitfleet user`
-// keeps the dashboard's accounts (usercommand.h).
+// keeps the dashboard's accounts (usercommand.h), `knitfleet machine` the machines' tokens
+// (machinecommand.h).
 #include "fleetoptions.h"
 #include "fleettable.h"
 #include "fleetwatch.h"
 #include "passwdcommand.h"
 #include "servecommand.h"
+#include "machinecommand.h"
 #include "usercommand.h"
 
 #include <QCoreApplication>
@@ -89,6 +91,8 @@ int main(int argc, char **argv)
         return passwdCommand(args.mid(1));
     if (args.value(0) == QLatin1String("user"))
         return userCommand(args.mid(1));
+    if (args.value(0) == QLatin1String("machine"))
+        return machineCommand(args.mid(1));
     FleetOptions o;
     int status = 0;
     if (!o.parse(false, args, &status))

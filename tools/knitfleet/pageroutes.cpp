@@ -14,7 +14,8 @@ HttpReply PageRoutes::answer(const QString &path, const QUrl &url, const QByteAr
     static const QList<QPair<QString, QString>> pages{{QStringLiteral("/"), QStringLiteral("index.html")},
                                                       {QStringLiteral("/shifts"), QStringLiteral("shifts.html")},
                                                       {QStringLiteral("/alerts"), QStringLiteral("alerts.html")},
-                                                      {QStringLiteral("/audit"), QStringLiteral("audit.html")}};
+                                                      {QStringLiteral("/audit"), QStringLiteral("audit.html")},
+                                                      {QStringLiteral("/library"), QStringLiteral("library.html")}};
     for (const auto &p : pages)
         if (path == p.first)
             return page(p.second, url, acceptLanguage);

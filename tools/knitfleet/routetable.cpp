@@ -1,25 +1,28 @@
 #include "routetable.h"
 
+#include "dashboard/joblibrary.h"
+
 #include <QUrl>
 
 namespace {
 
 using Role = UserStore::Role;
 
-// The login form is small: a name, a password and nothing more.
-constexpr qint64 kFormBytes = 4096;
-
 const RouteTable::Route kRoutes[] = {
-    {"/login", false, Role::None, RouteTable::Get | RouteTable::Post, kFormBytes},
-    {"/logout", false, Role::Viewer, RouteTable::Post, kFormBytes},
+    {"/login", false, Role::None, RouteTable::Get | RouteTable::Post, RouteTable::kFormBytes, Role::None},
+    {"/logout", false, Role::Viewer, RouteTable::Post, RouteTable::kFormBytes, Role::Viewer},
     // Who did what: the admins' alone.
-    {"/audit", false, Role::Admin, RouteTable::Get, 0},
-    {"/api/audit", false, Role::Admin, RouteTable::Get, 0},
+    {"/audit", false, Role::Admin, RouteTable::Get, 0, Role::Admin},
+    {"/api/audit", false, Role::Admin, RouteTable::Get, 0, Role::Admin},
+    // The job library: everyone reads it; supervisors upload (a job's files, with room for the
+    // form around them), approve and archive.
+    {"/api/library", false, Role::Viewer, RouteTable::Get | RouteTable::Post, JobLibrary::kMaxUpload, Role::Supervisor},
+    {"/api/library/", true, Role::Viewer, RouteTable::Get | RouteTable::Post, RouteTable::kFormBytes, Role::Supervisor},
     // The login page's style sheet; nothing under it is private.
-    {"/static/", true, Role::None, RouteTable::Get, 0},
+    {"/static/", true, Role::None, RouteTable::Get, 0, Role::None},
 };
 
-const RouteTable::Route kViewer{"", true, Role::Viewer, RouteTable::Get, 0};
+const RouteTable::Route kViewer{"", true, Role::Viewer, RouteTable::Get, 0, Role::Viewer};
 
 } // namespace
 
@@ -31,10 +34,12 @@ const RouteTable::Route &RouteTable::find(const QString &path)
     return kViewer;
 }
 
-qint64 RouteTable::bodyLimit(const QByteArray &method, const QByteArray &path)
+qint64 RouteTable::bodyLimit(const QByteArray &method, const QByteArray &path, const std::function<UserStore::Role()> &role)
 {
     const Route &r = find(QUrl::fromPercentEncoding(path));
-    return method == "POST" && (r.methods & Post) ? r.maxBody : 0;
+    if (method != "POST" || !(r.methods & Post))
+        return 0;
+    return r.maxBody <= kFormBytes || role() >= r.leastPost ? r.maxBody : kFormBytes;
 }
 
 QByteArray RouteTable::allowed(const Route &route)

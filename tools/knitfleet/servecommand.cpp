@@ -113,6 +113,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
             mail.send(dashboard.alerts().rules().smtp, rule, e);
     });
     DashboardServer server(&dashboard, auth, &accounts, qint64(o.sessionIdleS) * 1000, o.serverNames);
+    server.library().setApprovalNeeded(o.requireApproval);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
     if (o.insecureHttp && !o.listen.isLoopback() && o.cert.isEmpty())

@@ -21,4 +21,5 @@ struct ServeOptions
     QString cert;
     QString key;
     QString alertsFile; // read at start and on SIGHUP
+    bool requireApproval = false; // a job version waits for a second supervisor
 };

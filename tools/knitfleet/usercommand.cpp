@@ -1,6 +1,7 @@
 #include "usercommand.h"
 
 #ifdef KNIT_SERVE
+#include "commanddatabase.h"
 #include "passwordprompt.h"
 
 #include "dashboard/auditlog.h"
@@ -13,6 +14,7 @@
 #include <sodium.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <sysexits.h>
 
@@ -27,8 +29,7 @@ const char kUsage[] = "usage: knitfleet user add NAME --role viewer|supervisor|a
 #ifdef KNIT_SERVE
 int fail(int code, const QString &why)
 {
-    std::fprintf(stderr, "knitfleet user: %s\n", qPrintable(why));
-    return code;
+    return commandFailed("user", code, why);
 }
 
 // The new password from standard input as its argon2id hash at libsodium's interactive limits.
@@ -77,6 +78,11 @@ int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::
 {
     QString why;
     QByteArray hash;
+    // Told before the password is asked for, not after it was typed twice.
+    QList<UserStore::Account> accounts;
+    if (verb == QLatin1String("add") && UserStore::list(db.db(), &accounts, &why)
+        && std::any_of(accounts.cbegin(), accounts.cend(), [&name](const UserStore::Account &a) { return a.name == name; }))
+        return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
     if (verb != QLatin1String("remove") && !hashedPassword(&hash, &why))
         return fail(EX_DATAERR, why);
     switch (changed(db, verb, {name, role, hash}, QDateTime::currentMSecsSinceEpoch(), &why)) {
@@ -84,6 +90,7 @@ int change(FleetDb &db, const QString &verb, const QByteArray &name, UserStore::
     case UserStore::Result::Exists: return fail(EX_CANTCREAT, QStringLiteral("%1 exists already").arg(QLatin1String(name)));
     case UserStore::Result::Missing: return fail(EX_NOUSER, QStringLiteral("no account %1").arg(QLatin1String(name)));
     case UserStore::Result::Full: return fail(EX_CANTCREAT, QStringLiteral("%1 accounts already").arg(UserStore::kMaxAccounts));
+    case UserStore::Result::LastAdmin: return fail(EX_NOPERM, QStringLiteral("%1 is the last admin: add another first").arg(QLatin1String(name)));
     case UserStore::Result::Failed: break;
     }
     return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(db.target().text(), why));
@@ -119,21 +126,16 @@ int userCommand(const QStringList &args)
         || (!named && verb != QLatin1String("list")) || (verb == QLatin1String("add")) != !roleText.isEmpty()
         || (!roleText.isEmpty() && role == UserStore::Role::None))
         return std::fprintf(stderr, "%s", kUsage), EX_USAGE;
-    DbTarget target;
-    QString why;
-    if (!DbTarget::parse(database, &target, &why))
-        return fail(EX_USAGE, QStringLiteral("--db: %1").arg(why));
-    FleetDb db(target);
-    // A serve recording to the same file may hold it for a moment.
-    if (!target.postgres)
-        db.db().setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open(&why))
-        return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(target.text(), why));
+    int status = 0;
+    const std::unique_ptr<FleetDb> db = openCommandDatabase("user", database, &status);
+    if (!db)
+        return status;
     if (named)
-        return change(db, verb, name, role);
+        return change(*db, verb, name, role);
     QList<UserStore::Account> accounts;
-    if (!UserStore::list(db.db(), &accounts, &why))
-        return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(target.text(), why));
+    QString why;
+    if (!UserStore::list(db->db(), &accounts, &why))
+        return fail(EX_UNAVAILABLE, QStringLiteral("%1: %2").arg(db->target().text(), why));
     for (const UserStore::Account &a : accounts)
         std::printf("%s %s\n", a.name.constData(), UserStore::roleName(a.role).constData());
     return 0;

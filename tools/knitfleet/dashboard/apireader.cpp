@@ -7,6 +7,8 @@
 
 #include <QPointer>
 
+#include <cstdio>
+
 struct ApiReader::Parts
 {
     Parts(const DbTarget &target, const ShiftPlan &plan)
@@ -46,17 +48,22 @@ ApiReader::~ApiReader()
 bool ApiReader::ask(const QString &path, const QUrlQuery &query, qint64 nowMs, QObject *context,
                     std::function<void(const DashboardApi::Answer &)> done)
 {
+    return run([this, path, query, nowMs](FleetDb &) { return parts_->api.answer(path, query, nowMs); }, context, std::move(done));
+}
+
+bool ApiReader::run(Work work, QObject *context, std::function<void(const DashboardApi::Answer &)> done)
+{
     if (waiting_ >= kMaxWaiting)
         return false;
     ++waiting_;
     QPointer<QObject> to(context);
-    QMetaObject::invokeMethod(worker_, [this, path, query, nowMs, to, done = std::move(done)] {
+    QMetaObject::invokeMethod(worker_, [this, work = std::move(work), to, done = std::move(done)] {
         if (!parts_)
             parts_ = std::make_unique<Parts>(target_, plan_);
         QString why;
-        if (!parts_->db.isOpen())
-            parts_->db.open(&why);
-        const DashboardApi::Answer a = parts_->api.answer(path, query, nowMs);
+        if (!parts_->db.isOpen() && !parts_->db.open(&why))
+            std::fprintf(stderr, "knitfleet serve: the API's database connection: %s\n", qPrintable(why));
+        const DashboardApi::Answer a = work(parts_->db);
         QMetaObject::invokeMethod(this, [this, a, to, done] {
             --waiting_;
             if (to)

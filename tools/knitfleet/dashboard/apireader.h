@@ -27,6 +27,10 @@ public:
     // gone); false, doing nothing, when kMaxWaiting requests wait already.
     bool ask(const QString &path, const QUrlQuery &query, qint64 nowMs, QObject *context,
              std::function<void(const DashboardApi::Answer &)> done);
+    // Any other work on the reader's connection (the job library's), in the same turn; the
+    // connection is open when it can be (work answers 503 when it is not).
+    using Work = std::function<DashboardApi::Answer(FleetDb &)>;
+    bool run(Work work, QObject *context, std::function<void(const DashboardApi::Answer &)> done);
 
 private:
     struct Parts;

@@ -77,6 +77,7 @@ bool HeadReader::parseHead()
     const QList<QByteArray> lines = head_.left(head_.size() - 4).split('\n');
     method_.clear();
     path_.clear();
+    cookie_.clear();
     bodyLength_ = 0;
     if (!parseRequestLine(lines.first().chopped(lines.size() > 1 ? 1 : 0)))
         return false;
@@ -92,7 +93,7 @@ bool HeadReader::parseHead()
         if (!parseField(line, &sawLength))
             return false;
     }
-    const qint64 limit = limit_ ? limit_(method_, path_) : 0;
+    const qint64 limit = limit_ ? limit_(method_, path_, cookie_) : 0;
     if ((chunked || bodyLength_ > 0) && limit <= 0) {
         refusal_ = 413;
         why_ = "a body where none is taken";
@@ -140,6 +141,8 @@ bool HeadReader::parseField(const QByteArray &line, bool *sawLength)
     for (const char c : line)
         if ((quint8(c) < 0x20 && c != '\t') || c == 0x7f)
             return false;
+    if (line.left(colon).compare("cookie", Qt::CaseInsensitive) == 0 && cookie_.isEmpty())
+        cookie_ = line.mid(colon + 1).trimmed();
     if (line.left(colon).compare("content-length", Qt::CaseInsensitive) != 0)
         return true;
     const QByteArray value = line.mid(colon + 1).trimmed();

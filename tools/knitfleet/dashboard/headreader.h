@@ -15,8 +15,9 @@ class HeadReader
 public:
     static constexpr int kMaxHead = 16 * 1024;
 
-    // The largest body a request may carry, by method and path; 0 refuses any.
-    using BodyLimit = std::function<qint64(const QByteArray &method, const QByteArray &path)>;
+    // The largest body a request may carry, by method, path and Cookie header (a large body is
+    // taken from a session that may send it only); 0 refuses any.
+    using BodyLimit = std::function<qint64(const QByteArray &method, const QByteArray &path, const QByteArray &cookie)>;
 
     enum class Event {
         More,    // every byte given was taken; the head or body goes on
@@ -55,6 +56,7 @@ private:
     QByteArray head_;
     QByteArray method_;
     QByteArray path_;
+    QByteArray cookie_; // the head's Cookie field, for the body's limit
     qint64 bodyLength_ = 0;
     qint64 bodyLeft_ = 0;
     int refusal_ = 0;

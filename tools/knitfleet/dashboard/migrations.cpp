@@ -65,6 +65,21 @@ QStringList step(int n, bool postgres)
         return {QStringLiteral("CREATE TABLE audit (t BIGINT NOT NULL, action TEXT NOT NULL, user_name TEXT NOT NULL,"
                                " machine TEXT NOT NULL, address TEXT NOT NULL, detail TEXT NOT NULL)"),
                 QStringLiteral("CREATE INDEX audit_time ON audit (t)")};
+    case 7:
+        // The job library (JobLibrary): files kept once under their SHA-256, a version of a name
+        // naming its three; approved_by NULL while a version waits for approval. The machines
+        // that fetch from it.
+        return {QStringLiteral("CREATE TABLE library_blobs (sha256 TEXT PRIMARY KEY, data %1 NOT NULL)")
+                    .arg(postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB")),
+                QStringLiteral("CREATE TABLE library_names (name TEXT PRIMARY KEY, archived SMALLINT NOT NULL,"
+                               " archived_by TEXT, archived_t BIGINT)"),
+                QStringLiteral("CREATE TABLE library_versions (name TEXT NOT NULL, version INTEGER NOT NULL, cnt_sha TEXT NOT NULL,"
+                               " pat_sha TEXT NOT NULL, wrk_sha TEXT NOT NULL, rows_n INTEGER NOT NULL, width INTEGER NOT NULL,"
+                               " size BIGINT NOT NULL, uploader TEXT NOT NULL, uploaded_t BIGINT NOT NULL, comment TEXT NOT NULL,"
+                               " approved_by TEXT, approved_t BIGINT, PRIMARY KEY (name, version))"),
+                // The machines' tokens for the library (MachineTokens): a token's SHA-256, never the token.
+                QStringLiteral("CREATE TABLE machine_tokens (machine TEXT PRIMARY KEY, token_sha256 TEXT NOT NULL UNIQUE,"
+                               " created_t BIGINT NOT NULL, revoked_t BIGINT)")};
     }
     return {};
 }
@@ -81,7 +96,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 6;
+    return 7;
 }
 
 int Migrations::version(QSqlDatabase &db)

@@ -76,6 +76,18 @@ UserStore::Result UserStore::setHash(QSqlDatabase &db, const QByteArray &name, c
 UserStore::Result UserStore::remove(QSqlDatabase &db, const QByteArray &name, QString *why)
 {
     QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM users WHERE role = ? AND name <> ?"));
+    q.addBindValue(QString::fromLatin1(roleName(Role::Admin)));
+    q.addBindValue(QString::fromLatin1(name));
+    if (!q.exec() || !q.next())
+        return failed(q, why);
+    const bool othersAdmin = q.value(0).toLongLong() > 0;
+    q.prepare(QStringLiteral("SELECT role FROM users WHERE name = ?"));
+    q.addBindValue(QString::fromLatin1(name));
+    if (!q.exec())
+        return failed(q, why);
+    if (q.next() && role(q.value(0).toString().toLatin1()) == Role::Admin && !othersAdmin)
+        return Result::LastAdmin;
     q.prepare(QStringLiteral("DELETE FROM users WHERE name = ?"));
     q.addBindValue(QString::fromLatin1(name));
     if (!q.exec())

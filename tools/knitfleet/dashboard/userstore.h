@@ -23,7 +23,7 @@ public:
         Role role = Role::Viewer;
         QByteArray hash;
     };
-    enum class Result { Done, Exists, Missing, Full, Failed };
+    enum class Result { Done, Exists, Missing, Full, LastAdmin, Failed };
 
     static bool validName(const QByteArray &name);
     static QByteArray roleName(Role role);
@@ -32,6 +32,8 @@ public:
 
     static Result add(QSqlDatabase &db, const Account &account, qint64 nowMs, QString *why);
     static Result setHash(QSqlDatabase &db, const QByteArray &name, const QByteArray &hash, qint64 nowMs, QString *why);
+    // LastAdmin: the account is the only admin, who stays (without one nobody could keep the
+    // users, the machines and the audit).
     static Result remove(QSqlDatabase &db, const QByteArray &name, QString *why);
     // Every account, by name; rows that break the rules above are skipped.
     static bool list(QSqlDatabase &db, QList<Account> *accounts, QString *why);

@@ -22,6 +22,10 @@ const TEXTS = {
     alertsTitle: 'Alerts sent', fired: 'fired', ended: 'ended', alarmStop: 'alarm', logout: 'Log out',
     audit: 'Audit', auditTitle: 'Audit: who did what', user: 'User', action: 'Action', address: 'Address', detail: 'Detail',
     auditTruncated: 'Only the newest 10,000 rows are shown: narrow the filter for the older ones.',
+    library: 'Jobs', libraryTitle: 'Job library', jobName: 'Job', version: 'Version', rows: 'Rows', width: 'Width',
+    size: 'Bytes', uploader: 'Uploaded by', comment: 'Comment', preview: 'Preview', files: 'Files', upload: 'Upload',
+    approve: 'Approve', archive: 'Archive', waiting: 'waiting for approval', released: 'released', archived: 'archived',
+    uploaded: 'Stored as version {0}',
   },
   zh: {
     floor: '车间', shifts: '班次', floorTitle: '车间机器', shiftsTitle: '班次统计',
@@ -42,6 +46,10 @@ const TEXTS = {
     alertsTitle: '已发送提醒', fired: '触发', ended: '结束', alarmStop: '报警', logout: '退出登录',
     audit: '审计', auditTitle: '审计记录', user: '用户', action: '操作', address: '地址', detail: '详情',
     auditTruncated: '只显示最新的10,000条：缩小筛选范围以查看更早的记录。',
+    library: '花型库', libraryTitle: '花型库', jobName: '花型', version: '版本', rows: '行数', width: '宽度',
+    size: '字节', uploader: '上传人', comment: '说明', preview: '预览', files: '文件', upload: '上传',
+    approve: '批准', archive: '归档', waiting: '等待批准', released: '已发布', archived: '已归档',
+    uploaded: '已保存为版本 {0}',
   },
 };
 
