@@ -65,7 +65,7 @@ int main(int argc, char **argv)
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         if (DataDiskState::standIn())
-            DIAMESSAGE(&w, QCoreApplication::translate("main", "电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !"));
+            showMessage(&w, QCoreApplication::translate("main", "电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !"));
         HeapPolicy::trimSoon();
         ExitAfterStart::install(&w);
         code = app.exec();

@@ -174,7 +174,7 @@ void CntEdit::fail(const QString &message)
 {
     for (MYBUTTON *b : buttons_)
         b->setEnabled(false);
-    DIAMESSAGE(this, message);
+    showMessage(this, message);
     closing_ = true;
     QDialog::reject();
 }
@@ -223,7 +223,7 @@ void CntEdit::select(int group, int index)
 void CntEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
-        DIAMESSAGE(this, message);
+        showMessage(this, message);
 }
 
 void CntEdit::msg_enter_press()
@@ -319,12 +319,12 @@ void CntEdit::cnt_close()
 {
     if (store_.changed()) {
         if (!store_.save()) {
-            DIAMESSAGE(this, tr("保存动作文件失败 , 请重试 !"));
+            showMessage(this, tr("保存动作文件失败 , 请重试 !"));
             // The edits stay on the page unless the operator gives them up.
             if (!DIAYESNO(this, tr("是否放弃修改 ?")))
                 return;
         } else {
-            DIAMESSAGE(this, tr("文件保存完毕 !"));
+            showMessage(this, tr("文件保存完毕 !"));
             if (store_.live()) {
                 const auto image = std::make_unique<MachineData::ProgramImage>();
                 image->fill(store_.buffer());

@@ -73,7 +73,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
         context_->setFocus();
     } else {
         QTimer::singleShot(100, this, [this] {
-            DIAMESSAGE(this, tr("打开文件失败, 请重试 !"));
+            showMessage(this, tr("打开文件失败, 请重试 !"));
             closing_ = true;
             QDialog::reject();
         });
@@ -95,7 +95,7 @@ void PatEdit::slot_poschange(int line, int column, unsigned char)
 void PatEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
-        DIAMESSAGE(this, message);
+        showMessage(this, message);
 }
 
 void PatEdit::slot_searchline()
@@ -140,7 +140,7 @@ void PatEdit::reject()
 void PatEdit::slot_close()
 {
     if (changed_ && !context_->savepat()) {
-        DIAMESSAGE(this, tr("保存花样文件失败 , 请重试 !"));
+        showMessage(this, tr("保存花样文件失败 , 请重试 !"));
         // The edits stay on the page unless the operator gives them up.
         if (!DIAYESNO(this, tr("是否放弃修改 ?")))
             return;

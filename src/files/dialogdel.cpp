@@ -112,7 +112,7 @@ void dialogdel::deleteNext()
     setdialogmsg(tr("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :%1").arg(name));
     if (!deletefile(JobFolders::dir(name))) {
         finish();
-        DIAMESSAGE(this, tr("删除文件失败 !"));
+        showMessage(this, tr("删除文件失败 !"));
     }
 }
 

@@ -107,7 +107,7 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
     const QString pat = JobFolders::file(item->text(0), QStringLiteral(".pat"));
     QString refusal = JobSender::damaged(cnt);
     if (!refusal.isEmpty()) {
-        DIAMESSAGE(this, refusal);
+        showMessage(this, refusal);
         return;
     }
     QFile program(cnt);
@@ -116,7 +116,7 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
     const QByteArray rows = program.read(kCntMaxFileSize);
     refusal = JobSender::damaged(pat);
     if (!refusal.isEmpty()) {
-        DIAMESSAGE(this, refusal);
+        showMessage(this, refusal);
         return;
     }
     // The rows the program editor shows; an empty file has none.
@@ -132,7 +132,7 @@ bool dialogide::updatafile(const QString &name)
         list_->setindexitem(machine_.jobName());
     }
     if (!result.message.isEmpty())
-        DIAMESSAGE(this, result.message);
+        showMessage(this, result.message);
     return result.sent;
 }
 
@@ -143,13 +143,13 @@ void dialogide::slot_updatafile()
         return;
     const QString refusal = JobSender::refusal(name);
     if (!refusal.isEmpty()) {
-        DIAMESSAGE(this, refusal);
+        showMessage(this, refusal);
         return;
     }
     if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
+        showMessage(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
     updatafile(name);
@@ -159,7 +159,7 @@ void dialogide::slot_inputfile()
 {
     quint64 freeKb = 0;
     if (DiskCapacity::query(PanelPaths::dataRoot(), nullptr, &freeKb) && freeKb < kMinFreeKb) {
-        DIAMESSAGE(this, tr("你的花型存储容量不足,请删除不用的花型文件 !"));
+        showMessage(this, tr("你的花型存储容量不足,请删除不用的花型文件 !"));
         return;
     }
     const QString name = inputdirdialog::getopendirfromusb(JobFolders::root(), tr("导入编织文件 ... "),
@@ -172,13 +172,13 @@ void dialogide::slot_inputfile()
     if (name != machine_.jobName())
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
-    DIAMESSAGE(this, tr("新导入文件与正在编织文件名相同 !"));
+    showMessage(this, tr("新导入文件与正在编织文件名相同 !"));
     for (int i = 0; !ControllerCommands::stopped(); ++i) {
         if (i == JobSender::kTries) {
-            DIAMESSAGE(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
+            showMessage(this, tr("新导入文件未上传到主控制器, 请停止后按F3上传 !"));
             return;
         }
-        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
+        showMessage(this, ControllerMessages::refusal(tr(kRunning)));
     }
     updatafile(name);
 }
@@ -199,7 +199,7 @@ void dialogide::slot_bmpbrown()
     // The picture is optional in a job: without one the viewer would open on an empty page.
     const QString picture = JobFolders::file(name, QStringLiteral(".xxx"));
     if (!QFile::exists(picture)) {
-        DIAMESSAGE(this, tr("该编织文件没有图片文件 !"));
+        showMessage(this, tr("该编织文件没有图片文件 !"));
         return;
     }
     BmpEdit::openfile(picture, this);
@@ -224,7 +224,7 @@ void dialogide::openEditor(int kind, const QString &ext)
     const QString path = JobFolders::file(name, ext);
     const QString refusal = JobSender::damaged(path);
     if (!refusal.isEmpty())
-        DIAMESSAGE(this, refusal);
+        showMessage(this, refusal);
     else
         viewers->open(JobViewers::Kind(kind), path, 0, this);
 }
@@ -245,7 +245,7 @@ void dialogide::slot_deletewavefile()
     QTreeWidgetItem *below = list_->itemBelow(list_->currentItem());
     const QString next = below ? below->text(0) : QString();
     if (!deletefile(JobFolders::dir(name)))
-        DIAMESSAGE(this, tr("删除文件失败 !"));
+        showMessage(this, tr("删除文件失败 !"));
     getfilelist();
     list_->setindexitem(machine_.jobName());
     if (!next.isEmpty())

@@ -31,7 +31,7 @@ void inputdirdialog::inputdir()
     if (!e)
         return;
     StickJobImport job(root_, {[this](const QString &q) { return DIAYESNO(this, q); },
-                               [this](const QString &t) { DIAMESSAGE(this, t); },
+                               [this](const QString &t) { showMessage(this, t); },
                                [this](const QByteArray &from, const QString &to) {
                                    return FileOperateDialog::copyNative(from, QFile::encodeName(to), this);
                                }});

@@ -158,7 +158,7 @@ void HistoryPage::exportToStick()
     if (stage(folder, stamp))
         outputfiledialog::getsavefilefromusb(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
     else
-        DIAMESSAGE(this, tr("导出文件失败, 请重试 !"));
+        showMessage(this, tr("导出文件失败, 请重试 !"));
     FsOps::removeTree(folder);
     list(tabs_->currentIndex())->setFocus();
 }

@@ -84,7 +84,7 @@ void exttest::runTest(Protocol::TestKind test)
 {
     const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
     if (result != TestEntry::Entered) {
-        DIAMESSAGE(this, TestEntry::failureText(result));
+        showMessage(this, TestEntry::failureText(result));
         // The controller entered the mode but the page cannot open: it must not stay in it.
         if (result == TestEntry::NotFetched || result == TestEntry::NotWhole)
             TestEntry::leave(test);

@@ -171,7 +171,7 @@ bool test_io::carriageRunning() const
 void test_io::stopCarriageFirst()
 {
     testcommand(IoOutputs::outputIndex(row_, column_), IoOutputs::kStop);
-    DIAMESSAGE(this, tr("请先停止机头运行 !"));
+    showMessage(this, tr("请先停止机头运行 !"));
 }
 
 bool test_io::handleKey(int key)

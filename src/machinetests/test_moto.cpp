@@ -233,7 +233,7 @@ void test_moto::keyPressEvent(QKeyEvent *event)
 void test_moto::runCycle(int pattern, const QString &message)
 {
     test_.startCycle(pattern);
-    DIAMESSAGE(this, message);
+    showMessage(this, message);
     test_.stopCycle();
 }
 
@@ -241,7 +241,7 @@ void test_moto::runFrequency(int test)
 {
     if (!test_.startFrequency(test))
         return;
-    DIAMESSAGE(this, tr("正在进行选针器测试(频率 = %1 Hz) , 按< 确定 >取消测试 !").arg(20 * (test + 1)));
+    showMessage(this, tr("正在进行选针器测试(频率 = %1 Hz) , 按< 确定 >取消测试 !").arg(20 * (test + 1)));
     test_.stopFrequency();
 }
 

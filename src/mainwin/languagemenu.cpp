@@ -61,7 +61,7 @@ void languagemenu::choose(int index)
     const QString speaking = Translations::apply(languages_[index].code);
     QString why;
     if (!Language::save(speaking, &why))
-        DIAMESSAGE(this, tr("语言设置保存失败, 下次开机仍用原来的语言 !"));
+        showMessage(this, tr("语言设置保存失败, 下次开机仍用原来的语言 !"));
     menu_->item(0, index)->setFocus();
 }
 

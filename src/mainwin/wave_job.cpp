@@ -128,7 +128,7 @@ void wave::wave_slot_savewrkfile(const QString &path)
 {
     // Saved whole or not at all: a failed save leaves the old file as it was.
     if (!WorkFile::save(machineData_, path))
-        DIAMESSAGE(this, tr("没有编织文件, 请先设置编织文件 !"));
+        showMessage(this, tr("没有编织文件, 请先设置编织文件 !"));
 }
 
 void wave::wave_updata_file(const QString &name)

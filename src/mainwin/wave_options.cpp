@@ -31,7 +31,7 @@ void wave::wave_slot_zero()
     if (!DIAYESNO(this, tr("是否执行系统归零 ?")))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
+        showMessage(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));
         return;
     }
     if (!ControllerCommands::send(HomeCommand, MachineObject, 0, 0))

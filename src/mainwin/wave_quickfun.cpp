@@ -83,7 +83,7 @@ bool wave::jobHasPattern()
     const QString pat = jobFile(machineData_.jobName(), ".pat");
     if (!pat.isEmpty() && QFileInfo::exists(pat))
         return true;
-    DIAMESSAGE(this, tr("没有编织文件 , 请先设置编织文件 !"));
+    showMessage(this, tr("没有编织文件 , 请先设置编织文件 !"));
     return false;
 }
 
@@ -121,7 +121,7 @@ void wave::keepSystemBackup()
     if (systemBefore_ == machineData_.system().block())
         return;
     if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), machineData_.system().data(), qint64(kSystemSize)) != 1)
-        DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
+        showMessage(this, tr("保存系统备份参数失败, 请重试 !"));
 }
 
 void wave::wave_slot_quickfun1()
@@ -182,7 +182,7 @@ void wave::wave_slot_quickfun4()
 
 void wave::wave_slot_quickfun5()
 {
-    DIAMESSAGE(this, tr("该参数在 编织参数(按键1)->其它设置 中 !"));
+    showMessage(this, tr("该参数在 编织参数(按键1)->其它设置 中 !"));
 }
 
 void wave::wave_slot_quickfun6()
@@ -215,7 +215,7 @@ void wave::wave_slot_quickfun9()
     if (!parseRow(text, &row))
         return;
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
+        showMessage(this, ControllerMessages::refusal(tr("系统正在运行, 不能设置 !")));
         return;
     }
     if (ControllerCommands::action(StopAtRow, row))
@@ -225,26 +225,26 @@ void wave::wave_slot_quickfun9()
 void wave::wave_slot_quickfun10()
 {
     if (machineData_.controllerState().byte(LockByte) == 1) {
-        DIAMESSAGE(this, tr("已经锁行,无法进行跳行操作 !"));
+        showMessage(this, tr("已经锁行,无法进行跳行操作 !"));
         return;
     }
     if (machineData_.controllerState().byte(RunningByte) == 0) {
-        DIAMESSAGE(this, tr("系统开始归零, 不能跳行 !"));
+        showMessage(this, tr("系统开始归零, 不能跳行 !"));
         return;
     }
     unsigned short row = 0;
     if (!parseRow(DIATEXT(this, QString(), tr("请输入跳行行数"), kRowDigits), &row))
         return;
     if (row > machineData_.controllerState().word(RowsWord)) {
-        DIAMESSAGE(this, tr("跳行超过文件总行数"));
+        showMessage(this, tr("跳行超过文件总行数"));
         return;
     }
     if (row == 0) {
-        DIAMESSAGE(this, tr("跳行行数不能为 0 行"));
+        showMessage(this, tr("跳行行数不能为 0 行"));
         return;
     }
     if (!stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
+        showMessage(this, ControllerMessages::refusal(tr("系统正在运行, 不能跳行 !")));
         return;
     }
     if (ControllerCommands::action(SkipToRow, row))

@@ -83,7 +83,7 @@ void wave::start()
     show();
 
     StartupExchange::Operator op;
-    op.tell = [this](const QString &text) { DIAMESSAGE(this, text); };
+    op.tell = [this](const QString &text) { showMessage(this, text); };
     op.ask = [this](const QString &text) { return DIAYESNO(this, text); };
     op.copy = [](const QString &from, const QString &to) { return FileOperateDialog::copy(from, to); };
     // Its transfers show in one frame over the start picture, not a window each.

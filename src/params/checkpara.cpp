@@ -102,15 +102,15 @@ void checkpara::repair(const char *question, bool (*action)(const MachineData &)
     if (!DIAYESNO(this, tr(question)))
         return;
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
+        showMessage(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
         return;
     }
     if (!action(machine_)) {
-        DIAMESSAGE(this, tr(failure));
+        showMessage(this, tr(failure));
         return;
     }
     mask_ &= static_cast<unsigned char>(~bit);
-    DIAMESSAGE(this, tr(success));
+    showMessage(this, tr(success));
     test_timer();
 }
 
@@ -119,13 +119,13 @@ void checkpara::shutdown()
     if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
         return;
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
+        showMessage(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return;
     }
     if (ControllerCommands::action(Protocol::ShutDown, 0))
-        DIAMESSAGE(this, tr("正在关机, 请稍等 ... ... "));
+        showMessage(this, tr("正在关机, 请稍等 ... ... "));
     else
-        DIAMESSAGE(this, tr("不能关机, 请检查主控制器 !"));
+        showMessage(this, tr("不能关机, 请检查主控制器 !"));
 }
 
 void checkpara::slot_press(const QString &text)

@@ -123,9 +123,9 @@ void constpara::enter_press()
     }
     bool closed = true;
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
+        showMessage(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
     } else if (!send(r, value, &closed)) {
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
+        showMessage(this, ParamMessages::text(ParamMessages::kCheckNetwork));
     } else {
         // Taken by the controller: kept even when the update then would not close.
         entry().keep(current(), value);
@@ -136,7 +136,7 @@ void constpara::enter_press()
         else
             machine().system().setWord(std::size_t(kLines[r].address), value);
         if (!closed)
-            DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
+            showMessage(this, ParamMessages::text(ParamMessages::kCheckNetwork));
     }
     restore(0, r);
     focusCurrent();

@@ -79,7 +79,7 @@ void dialogmbed::slot_startcheck()
     const int c = column();
     const int r = row();
     if (!ControllerCommands::sendLong(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kMoveIndex + RackingValue::index(c, r)), 0)) {
-        DIAMESSAGE(this, tr("摇床未移到指定位置, 请重试 !"));
+        showMessage(this, tr("摇床未移到指定位置, 请重试 !"));
         focusCurrent();
         return;
     }
@@ -103,7 +103,7 @@ void dialogmbed::slot_modifyall()
     const RackingValue::Result checked = RackingValue::encode(cell(c, row())->text(), fineLabel(c, row())->text(), 0, &value);
     // Refused by the controller: the column visibly keeps its values, and nothing more is said.
     if (checked != RackingValue::Ok) {
-        DIAMESSAGE(this, tr(kRefusals[checked]));
+        showMessage(this, tr(kRefusals[checked]));
     } else if (ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(RackingValue::kColumnIndex + c), value)) {
         for (int r = 0; r < table().rows; ++r) {
             machine().system().setWord(std::size_t(RackingValue::word(c, r)), value);

@@ -110,7 +110,7 @@ void dialogmdensity::slot_backup()
         file_.store(backup_, machine().system().block());
         slot_disp_backupdata(backup_);
         if (!file_.write())
-            DIAMESSAGE(this, tr("保存密度备份文件失败 !"));
+            showMessage(this, tr("保存密度备份文件失败 !"));
     }
     focusCurrent();
 }
@@ -123,7 +123,7 @@ void dialogmdensity::slot_recover()
     }
     // A backup never written holds zeros, a correction of -500 for every motor.
     if (!file_.restorable(backup_)) {
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
+        showMessage(this, ParamMessages::text(ParamMessages::kOutOfRange));
         focusCurrent();
         return;
     }
@@ -142,6 +142,6 @@ void dialogmdensity::slot_recover()
     rewriteAll();
     slot_disp_backupdata(backup_);
     if (refused)
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
+        showMessage(this, ParamMessages::text(ParamMessages::kRetry));
     focusCurrent();
 }

@@ -170,7 +170,7 @@ bool extsyspara::passwordGiven(const char *prompt)
     if (answer.isEmpty())
         return false;
     if (answer != QLatin1String(kPassword)) {
-        DIAMESSAGE(this, tr("密码错误, 请重新输入 !"));
+        showMessage(this, tr("密码错误, 请重新输入 !"));
         return false;
     }
     return true;
@@ -185,11 +185,11 @@ void extsyspara::openFrame(const Item &item)
         return;
     }
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
+        showMessage(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         return;
     }
     if (!UpdateBracket(item.object).open()) {
-        DIAMESSAGE(this, QCoreApplication::translate("extsyspara", item.entryFailure));
+        showMessage(this, QCoreApplication::translate("extsyspara", item.entryFailure));
         return;
     }
     std::unique_ptr<QDialog> frame(item.frame(machine_, this));
@@ -197,7 +197,7 @@ void extsyspara::openFrame(const Item &item)
     frame.reset();
     // Unanswered, the controller may still hold the group's update open: the operator is told.
     if (!UpdateBracket(item.object).closeRetrying())
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kCheckNetwork));
+        showMessage(this, ParamMessages::text(ParamMessages::kCheckNetwork));
 }
 
 void extsyspara::slot_press(const QString &text)
@@ -224,7 +224,7 @@ void extsyspara::touchCalibration()
         return;
     // A copy on the data disk survives a system image that brings its own /etc.
     if (!FileOperateDialog::copy(PanelPaths::pointercal(), PanelPaths::data(QStringLiteral("/pointercal")), this))
-        DIAMESSAGE(this, tr("保存触摸屏校正数据失败, 请重新校正 !"));
+        showMessage(this, tr("保存触摸屏校正数据失败, 请重新校正 !"));
 }
 
 void extsyspara::factoryConfiguration()
@@ -235,5 +235,5 @@ void extsyspara::factoryConfiguration()
     if (!inputfiledialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
                                              tr(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
                                              QStringLiteral("Config*.ini"), this))
-        DIAMESSAGE(this, tr(" 导入控制器出厂配置参数失败 ! "));
+        showMessage(this, tr(" 导入控制器出厂配置参数失败 ! "));
 }

@@ -80,7 +80,7 @@ void mbed::enter_press(int step)
 {
     unsigned short value = 0;
     if (RackingValue::encode(edits_[0]->text(), edits_[1]->text(), step, &value) != RackingValue::Ok) {
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
+        showMessage(this, ParamMessages::text(ParamMessages::kOutOfRange));
         setinterface(stored(), 3);
         focusEdit(0);
         return;
@@ -89,7 +89,7 @@ void mbed::enter_press(int step)
     if (ControllerCommands::sendLong(Protocol::SetCommand, Protocol::RackingGroup, index, value))
         machine_.system().setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
-        DIAMESSAGE(this, tr("参数设置失败,通信错误 !"));
+        showMessage(this, tr("参数设置失败,通信错误 !"));
     setinterface(stored(), 3);
     focusEdit(1);
 }

@@ -130,9 +130,9 @@ void ParamGrid::addBeside(QWidget *widget, int row, int layoutColumn, int column
 void ParamGrid::showResult(ParamEntry::Result result, const char *refusedMessage)
 {
     if (result == ParamEntry::OutOfRange)
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
+        showMessage(this, ParamMessages::text(ParamMessages::kOutOfRange));
     else if (result == ParamEntry::Refused)
-        DIAMESSAGE(this, ParamMessages::text(refusedMessage));
+        showMessage(this, ParamMessages::text(refusedMessage));
 }
 
 ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)

@@ -57,5 +57,5 @@ void speedmouth::enter_press()
     for (const ParamCell &cell : table().cells)
         machine().carrierSpeedTable().setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
     if (!MouthSpeedTable::save(machine()))
-        DIAMESSAGE(this, tr("保存系统备份参数失败, 请重试 !"));
+        showMessage(this, tr("保存系统备份参数失败, 请重试 !"));
 }

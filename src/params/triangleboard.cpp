@@ -114,7 +114,7 @@ void triangleboard::load()
         unreadable_ = tr("打开个性化参数文件失败 !");
     }
     if (!unreadable_.isEmpty())
-        DIAMESSAGE(this, unreadable_);
+        showMessage(this, unreadable_);
 }
 
 void triangleboard::setpara(int column, int row, unsigned short value)
@@ -131,7 +131,7 @@ void triangleboard::enter_press()
     if (c.kind == CellKind::Empty)
         return;
     if (!record_.loaded()) {
-        DIAMESSAGE(this, unreadable_);
+        showMessage(this, unreadable_);
         focusCurrent();
         return;
     }
@@ -142,12 +142,12 @@ void triangleboard::enter_press()
         const QString password = DIAPASSWORD(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt),
                                              ParamMessages::kPasswordLength);
         if (!password.isEmpty() && password != QLatin1String(kPassword)) {
-            DIAMESSAGE(this, tr("密码错误, 无法修改此参数 !"));
+            showMessage(this, tr("密码错误, 无法修改此参数 !"));
         } else if (!password.isEmpty()) {
             const ParamEntry::Result result = entry().send(c, p.stored);
             showResult(result, ParamMessages::kRetry);
             if (result == ParamEntry::Stored && !record_.saveCheck())
-                DIAMESSAGE(this, tr("保存个性化备份参数失败, 请重试 !"));
+                showMessage(this, tr("保存个性化备份参数失败, 请重试 !"));
         }
     }
     restore(column(), row());
@@ -166,14 +166,14 @@ bool triangleboard::leaveUpdate()
 {
     if (UpdateBracket(kGroup).closeRetrying())
         return true;
-    DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
+    showMessage(this, ParamMessages::text(ParamMessages::kRetry));
     return false;
 }
 
 void triangleboard::enterUpdate()
 {
     if (!UpdateBracket(kGroup).openRetrying())
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kRetry));
+        showMessage(this, ParamMessages::text(ParamMessages::kRetry));
 }
 
 void triangleboard::slot_in()
@@ -186,16 +186,16 @@ void triangleboard::slot_in()
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
         if (!ControllerCommands::stopped()) {
-            DIAMESSAGE(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
+            showMessage(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
         } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.
-            DIAMESSAGE(this, tr("机器个性化参数导入失败, 请重试 !"));
+            showMessage(this, tr("机器个性化参数导入失败, 请重试 !"));
         } else {
             if (!FileOperateDialog::copy(staged, PanelPaths::data(QStringLiteral("/para/checkconfig.cfg")), this))
-                DIAMESSAGE(this, tr("复制系统校验文件失败, 将使用显示模块中的系统参数 !"));
+                showMessage(this, tr("复制系统校验文件失败, 将使用显示模块中的系统参数 !"));
             QWidget *page = window();
             page->close();
-            DIAMESSAGE(page->parentWidget(), tr("机器个性化参数导入完成, 请重新启动 !"));
+            showMessage(page->parentWidget(), tr("机器个性化参数导入完成, 请重新启动 !"));
         }
     }
     enterUpdate();
@@ -207,7 +207,7 @@ void triangleboard::slot_out()
         return;
     const QString fetched = PanelPaths::tmp(QLatin1String(kStickFile));
     if (!fileoperate::tftpgetfile(fetched))
-        DIAMESSAGE(this, tr("机器个性化参数导出失败, 请重试 !"));
+        showMessage(this, tr("机器个性化参数导出失败, 请重试 !"));
     else
         outputfiledialog::getsavefilefromusb(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.cfg"), this);

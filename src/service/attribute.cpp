@@ -42,7 +42,7 @@ void attribute::choose(int number)
 {
     machine_.panelSettings().setWord(Protocol::DesktopWord, quint16(number));
     if (!wave_write_management(machine_))
-        DIAMESSAGE(this, tr("保存桌面设置失败, 请重试 !"));
+        showMessage(this, tr("保存桌面设置失败, 请重试 !"));
     Q_EMIT signal_desktop_change(picture(number));
 }
 

@@ -48,16 +48,16 @@ bool dialogbackup::updatafile(const QString &path)
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:
-        DIAMESSAGE(this, tr(kUploadFailed));
+        showMessage(this, tr(kUploadFailed));
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
+        showMessage(this, ControllerMessages::refusal(tr(kRunning)));
         return false;
     case SystemBackup::UploadFailed:
-        DIAMESSAGE(this, tr(kUploadFailed));
+        showMessage(this, tr(kUploadFailed));
         return false;
     default:
-        DIAMESSAGE(this, tr("打开系统参数失败, 请重试 !"));
+        showMessage(this, tr("打开系统参数失败, 请重试 !"));
         return false;
     }
 }
@@ -68,10 +68,10 @@ bool dialogbackup::download(const QString &path)
     case SystemBackup::Done:
         return true;
     case SystemBackup::Running:
-        DIAMESSAGE(this, ControllerMessages::refusal(tr(kRunning)));
+        showMessage(this, ControllerMessages::refusal(tr(kRunning)));
         return false;
     default:
-        DIAMESSAGE(this, tr("打开系统参数失败 , 请重试 !"));
+        showMessage(this, tr("打开系统参数失败 , 请重试 !"));
         return false;
     }
 }
@@ -79,13 +79,13 @@ bool dialogbackup::download(const QString &path)
 void dialogbackup::slot_binit()
 {
     if (DIAYESNO(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
-        DIAMESSAGE(this, tr("系统参数初始化成功 !"));
+        showMessage(this, tr("系统参数初始化成功 !"));
 }
 
 void dialogbackup::slot_hrecover()
 {
     if (DIAYESNO(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
-        DIAMESSAGE(this, tr("从电子盘读入系统参数成功 !"));
+        showMessage(this, tr("从电子盘读入系统参数成功 !"));
 }
 
 void dialogbackup::slot_urecover()
@@ -94,13 +94,13 @@ void dialogbackup::slot_urecover()
     if (inputfiledialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.sys"), this)
         && updatafile(file))
-        DIAMESSAGE(this, tr("从U盘导入系统参数成功 !"));
+        showMessage(this, tr("从U盘导入系统参数成功 !"));
 }
 
 void dialogbackup::slot_hbackup()
 {
     if (DIAYESNO(this, tr("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
-        DIAMESSAGE(this, tr(" 系统参数写入到从电子盘读入成功 !"));
+        showMessage(this, tr(" 系统参数写入到从电子盘读入成功 !"));
 }
 
 void dialogbackup::slot_ubackup()
@@ -111,7 +111,7 @@ void dialogbackup::slot_ubackup()
     // The name becomes a file name in tmp/: only the digits the prompt asks for.
     const QString path = SystemBackup::exportPath(name);
     if (path.isEmpty()) {
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        showMessage(this, QString::fromUtf8(ParamMessages::kOutOfRange));
         return;
     }
     if (download(path))

@@ -124,10 +124,10 @@ void timedate::timedateenter()
         slot_flashtime();
         break;
     case ClockSetting::OutOfRange:
-        DIAMESSAGE(this, QString::fromUtf8(ParamMessages::kOutOfRange));
+        showMessage(this, QString::fromUtf8(ParamMessages::kOutOfRange));
         break;
     case ClockSetting::Failed:
-        DIAMESSAGE(this, tr("系统时间设置失败 !"));
+        showMessage(this, tr("系统时间设置失败 !"));
         break;
     }
     focusBox(focus_);

@@ -103,17 +103,17 @@ void updata::updatapro()
     const bool installed = StickMount::mount()
         && ProgramInstaller::install(source, staged, target) == ProgramInstaller::Installed;
     StickMount::unmount();
-    DIAMESSAGE(this, installed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
+    showMessage(this, installed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
 void updata::updatacontroller(const Controller &c)
 {
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
+        showMessage(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return;
     }
     if (!ControllerUpdate::enter(c.object)) {
-        DIAMESSAGE(this, ControllerMessages::text(ControllerMessages::kNoUpdateMode));
+        showMessage(this, ControllerMessages::text(ControllerMessages::kNoUpdateMode));
         return;
     }
     const QString image = PanelPaths::tmp(QString::fromUtf8(c.image));
@@ -131,7 +131,7 @@ void updata::updatacontroller(const Controller &c)
         closed = ControllerUpdate::leave(c.object);
     }
     if (copied || !closed)
-        DIAMESSAGE(this, sent && closed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
+        showMessage(this, sent && closed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
 void updata::updatamain()
@@ -155,7 +155,7 @@ void updata::updatadriver()
     const QString drivers = PanelPaths::data(QStringLiteral("/drivers"));
     if (!QDir(drivers).exists()) {
         const bool made = mkdirfile(drivers);
-        DIAMESSAGE(this, made ? tr("创建文件夹成功 !") : tr("创建文件夹失败 !"));
+        showMessage(this, made ? tr("创建文件夹成功 !") : tr("创建文件夹失败 !"));
         if (!made)
             return;
     }
@@ -168,7 +168,7 @@ void updata::updatadriver()
         return;
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);
     if (NativeFs::replace(QFile::encodeName(staged), NativeFs::join(QFile::encodeName(drivers), name)))
-        DIAMESSAGE(this, tr("控制器驱动更新升级完成, 请重新启动 !"));
+        showMessage(this, tr("控制器驱动更新升级完成, 请重新启动 !"));
     else
-        DIAMESSAGE(this, tr("导入文件失败 !"));
+        showMessage(this, tr("导入文件失败 !"));
 }

@@ -38,7 +38,7 @@ void choosedirdialog::choosedir()
     if (!e || e->dir)
         return;
     FullUpdate update({[this](const QString &q) { return DIAYESNO(this, q); },
-                       [this](const QString &t) { DIAMESSAGE(this, t); },
+                       [this](const QString &t) { showMessage(this, t); },
                        [this](const QString &t) { showStatus(t); },
                        [this](const QByteArray &from, const QString &to) {
                            return FileOperateDialog::copyNative(from, QFile::encodeName(to), this);

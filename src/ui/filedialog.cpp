@@ -277,7 +277,7 @@ void filedialog::brown_file()
     } else if (!e->dir && ext == "xxx") {
         BmpEdit::openfile(viewablePath(currentPath(), ext), this);
     } else {
-        DIAMESSAGE(this, tr("只能预览 .xxx .wrk 类型文件 !"));
+        showMessage(this, tr("只能预览 .xxx .wrk 类型文件 !"));
     }
 }
 
@@ -288,7 +288,7 @@ void filedialog::delete_file()
     if (path.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
         return;
     if (!NativeFs::remove(path))
-        DIAMESSAGE(this, tr("删除文件失败 !"));
+        showMessage(this, tr("删除文件失败 !"));
     FsOps::sync();
     getfilelist();
 }
@@ -299,17 +299,17 @@ void filedialog::mk_dir()
     if (name.isEmpty())
         return;
     if (!JobName::isSafe(name)) {
-        DIAMESSAGE(this, tr("参数范围不正确, 请查看参数范围 !"));
+        showMessage(this, tr("参数范围不正确, 请查看参数范围 !"));
         return;
     }
     const QByteArray bytes = StickMount::nameBytes(name);
     const QByteArray path = NativeFs::join(dir_, bytes);
     if (NativeFs::exists(path)) {
-        DIAMESSAGE(this, tr("该文件夹已存在 !"));
+        showMessage(this, tr("该文件夹已存在 !"));
         return;
     }
     if (!NativeFs::makeDir(path))
-        DIAMESSAGE(this, tr("新建文件夹失败 !"));
+        showMessage(this, tr("新建文件夹失败 !"));
     FsOps::sync();
     getfilelist();
     selectName(bytes);

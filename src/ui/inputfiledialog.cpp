@@ -40,6 +40,6 @@ void inputfiledialog::inputfile()
         accept();
         return;
     }
-    DIAMESSAGE(this, tr("导入文件失败 !"));
+    showMessage(this, tr("导入文件失败 !"));
     reject();
 }

@@ -24,7 +24,7 @@ QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
 
 } // namespace
 
-void DIAMESSAGE(QWidget *parent, const QString &text)
+void showMessage(QWidget *parent, const QString &text)
 {
     QMDialogC dialog(parent);
     dialog.settitle(information());

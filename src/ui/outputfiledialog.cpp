@@ -28,7 +28,7 @@ void outputfiledialog::outputfile()
 {
     // The destination is the folder shown, selected entry or not: an empty stick takes exports too.
     StickExport exporter({[this](const QString &q) { return DIAYESNO(this, q); },
-                          [this](const QString &t) { DIAMESSAGE(this, t); },
+                          [this](const QString &t) { showMessage(this, t); },
                           [this](const QString &from, const QByteArray &to) {
                               return FileOperateDialog::copyNative(QFile::encodeName(from), to, this);
                           }});

@@ -61,6 +61,6 @@ void dialogonemouth::slot_released()
     const WorkEntry::Result result = WorkEntry::send(machine(), WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
-        DIAMESSAGE(this, WorkEntry::message(result));
+        showMessage(this, WorkEntry::message(result));
     slot_enable();
 }

@@ -156,7 +156,7 @@ void dialogpieceexpand::confirm(Field f)
 {
     unsigned short value = 0;
     if (!WorkEntry::parse(editors_[std::size_t(f)]->text(), 1, maxOf(machine_, f), &value)) {
-        DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
+        showMessage(this, WorkEntry::message(WorkEntry::OutOfRange));
         restore(f);
         return;
     }
@@ -164,7 +164,7 @@ void dialogpieceexpand::confirm(Field f)
     for (int i = 0; i < FieldCount; ++i)
         v[std::size_t(i)] = i == f ? value : machine_.system().word(std::size_t(kWords[i]));
     if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], machine_.system().word(kMaskWord))) {
-        DIAMESSAGE(this, tr("衣片总宽度超过针床宽度 !"));
+        showMessage(this, tr("衣片总宽度超过针床宽度 !"));
         redraw();
         restore(f);
         return;
@@ -172,7 +172,7 @@ void dialogpieceexpand::confirm(Field f)
     const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kWords[f]}, value,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored) {
-        DIAMESSAGE(this, WorkEntry::message(result));
+        showMessage(this, WorkEntry::message(result));
         redraw();
         restore(f);
         return;
@@ -203,7 +203,7 @@ void dialogpieceexpand::slot_enable_enter()
     const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kMaskWord}, mask,
                                                      [this] { Q_EMIT signal_parachange(); });
     if (result != WorkEntry::Stored)
-        DIAMESSAGE(this, WorkEntry::message(result));
+        showMessage(this, WorkEntry::message(result));
     setBoxes();
     redraw();
 }

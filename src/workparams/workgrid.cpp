@@ -154,7 +154,7 @@ void WorkGrid::enter_press(bool whole)
 {
     unsigned short value = 0;
     if (!WorkEntry::parse(cell(column(), row())->text(), page_.min, page_.max, &value)) {
-        DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
+        showMessage(this, WorkEntry::message(WorkEntry::OutOfRange));
         restore(column(), row());
         focusCurrent();
         return;
@@ -170,7 +170,7 @@ void WorkGrid::enter_press(bool whole)
     // A whole group stops at the first write refused, in silence: the row then shows what the
     // controller holds.
     if (result != WorkEntry::Stored && !(whole && result == WorkEntry::Refused))
-        DIAMESSAGE(this, WorkEntry::message(result));
+        showMessage(this, WorkEntry::message(result));
     // Running or not opened: the typed text stays for another try, drawn as not taken until
     // Enter takes it or the stored value returns; otherwise the cells show what the controller
     // holds now.

@@ -111,7 +111,7 @@ bool workparabrown::operate_setwrkfile(const QString &path)
 {
     const JobSender::Result result = JobSender::sendWork(machine_, path, fileoperate::withController());
     if (!result.sent)
-        DIAMESSAGE(this, result.message);
+        showMessage(this, result.message);
     return result.sent;
 }
 
@@ -120,7 +120,7 @@ void workparabrown::importFrom(const QString &source)
     QByteArray block;
     const bool ok = WorkFile::read(source, &block) && (!isCurrentJob() || operate_setwrkfile(source))
         && FileOperateDialog::copy(source, path_, this);
-    DIAMESSAGE(this, tr(ok ? kImported : kImportFailed));
+    showMessage(this, tr(ok ? kImported : kImportFailed));
 }
 
 void workparabrown::slot_outputworkfileusb()
@@ -136,7 +136,7 @@ void workparabrown::slot_inputworkfileusb()
     const QString temporary = PanelPaths::tmp(QStringLiteral("/wrk.wrk"));
     if (!inputfiledialog::getopenfilefromusb(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
                                              QStringLiteral("*.wrk"), this)) {
-        DIAMESSAGE(this, tr(kImportFailed));
+        showMessage(this, tr(kImportFailed));
         return;
     }
     importFrom(temporary);

@@ -154,7 +154,7 @@ private Q_SLOTS:
             driver.pressOk();
         if (action == QLatin1String("start-up")) {
             StartupExchange::Operator op;
-            op.tell = [this](const QString &text) { DIAMESSAGE(page_.get(), text); };
+            op.tell = [this](const QString &text) { showMessage(page_.get(), text); };
             StartupExchange(machine_, op, StartupExchange::Link::controller(fileoperate::withController())).run();
         } else {
             page_->list()->finditemcol(QStringLiteral("J1"), 0);

@@ -323,7 +323,7 @@ private Q_SLOTS:
         QTest::addRow("yes/no ok") << yesNo << QStringLiteral("@ok") << QStringLiteral("1");
         QTest::addRow("yes/no cancel") << yesNo << QStringLiteral("@cancel") << QStringLiteral("0");
         QTest::addRow("yes/no return takes ok") << yesNo << QStringLiteral("@return") << QStringLiteral("1");
-        QTest::addRow("message ok") << Ask([] { DIAMESSAGE(nullptr, kPrompt); return QStringLiteral("shown"); })
+        QTest::addRow("message ok") << Ask([] { showMessage(nullptr, kPrompt); return QStringLiteral("shown"); })
                                     << QStringLiteral("@ok") << QStringLiteral("shown");
     }
     void dialogs()
