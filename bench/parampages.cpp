@@ -78,7 +78,7 @@ double timeChoice(extsyspara &menu, const char *item, const char *password)
     });
     poll.start();
     t.start();
-    menu.slot_press(QString::fromUtf8(item));
+    menu.chooseItem(QString::fromUtf8(item));
     return shown;
 }
 

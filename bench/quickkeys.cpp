@@ -195,7 +195,7 @@ int main(int argc, char **argv)
     QLineEdit field(&page);
     field.setMaxLength(4000);
     panelall keypad(&page);
-    keypad.slot_effect(7);
+    keypad.showKeysForCell(7);
     page.show();
     page.activateWindow();
     field.setFocus();
@@ -205,7 +205,7 @@ int main(int argc, char **argv)
     t.start();
     for (int i = 0; i < 2000; ++i) {
         const int id = i % 10; // the digits 1-9 and 0
-        keypad.slot_send(id);
+        keypad.postCellKey(id);
         expected += QChar(u'0' + (id + 1) % 10);
     }
     QCoreApplication::processEvents();

@@ -112,7 +112,7 @@ int main(int argc, char **argv)
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));
-        menu.slot_press(QStringLiteral("F8.更多系统工具菜单"));
+        menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
         if (menu.page() != extsyspara::More)
             std::printf("the more page did not open\n");
         PaintProbe probe;
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
             for (int run = 0; run < kRuns; ++run) {
                 probe.took = -1;
                 probe.clock.start();
-                menu.slot_press(QString::fromUtf8(p.item)); // what the item's key runs
+                menu.chooseItem(QString::fromUtf8(p.item)); // what the item's key runs
                 v.push_back(probe.took);
             }
             print(qPrintable(QStringLiteral("key to %1 shown").arg(probe.page)), median(v), 50);
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
             double took = -1;
             driver.inspect([&](QWidget *) { t.start(); }).pressOk();
             driver.inspect([&](QWidget *) { took = double(t.nsecsElapsed()) / 1e6; }).pressOk();
-            page.slot_hrecover();
+            page.restoreFromDisk();
             v.push_back(took);
         }
         print("disk restore, Yes to the success message", median(v), 150);

@@ -150,7 +150,7 @@ int main(int argc, char **argv)
     }
     std::printf("  one bare round trip (getmotostatus): median of %d %.2f ms\n", kRuns, median(trip));
 
-    dialog.slot_accel_b();
+    dialog.showTabB();
     QTest::qWait(50);
     auto *speed = qobject_cast<WorkGrid *>(dialog.tabs()->widget(1));
     std::vector<double> whole;
@@ -192,7 +192,7 @@ int main(int argc, char **argv)
         workparabrown browser(machine, 1, wrk);
         double imported = -1;
         bool picked = false;
-        timed([&] { browser.slot_inputworkfileusb(); }, [&](QWidget *m, double ms) {
+        timed([&] { browser.importWorkFromStick(); }, [&](QWidget *m, double ms) {
             if (auto *list = m->findChild<QTreeWidget *>(QStringLiteral("list_dir")); list && !picked) {
                 const auto found = list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0);
                 if (found.isEmpty())

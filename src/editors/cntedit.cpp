@@ -76,8 +76,8 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     }
     panel_ = new cntpanel(this, "cntpanel");
     panel_->hide();
-    connect(this, &CntEdit::signal_panel, panel_, &cntpanel::slot_testtype);
-    connect(this, &MyDialog::signal_clear, this, &CntEdit::selectedit);
+    connect(this, &CntEdit::panelCodeChanged, panel_, &cntpanel::showKeysFor);
+    connect(this, &MyDialog::clearRequested, this, &CntEdit::selectedit);
     QTimer::singleShot(10, this, &CntEdit::openonefile);
 }
 
@@ -294,7 +294,7 @@ void CntEdit::editnext()
 void CntEdit::openpanel()
 {
     placePanel();
-    Q_EMIT signal_panel(cntpanel::fieldCode(group_, index_));
+    Q_EMIT panelCodeChanged(cntpanel::fieldCode(group_, index_));
     fields_[std::size_t(group_)][std::size_t(index_)]->setFocus();
 }
 

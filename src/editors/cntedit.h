@@ -53,7 +53,7 @@ public Q_SLOTS:
     void reject() override;
 
 Q_SIGNALS:
-    void signal_panel(int code);
+    void panelCodeChanged(int code);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

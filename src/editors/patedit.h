@@ -25,12 +25,12 @@ public:
     bool live() const { return live_; }
 
 public Q_SLOTS:
-    void slot_poschange(int line, int column, unsigned char value);
-    void slot_searchline();
-    void slot_searchcol();
-    void slot_allline();
-    void slot_enter();
-    void slot_close();
+    void showPosition(int line, int column, unsigned char value);
+    void findRow();
+    void findColumn();
+    void changeWholeGroup();
+    void enterFocused();
+    void closePage();
     void reject() override;
 
 protected:

@@ -31,7 +31,7 @@ dialogdel::dialogdel(QWidget *parent, const char *name)
     list_->setGeometry(120, 10, 440, 394);
 
     const struct { const char *text; void (dialogdel::*slot)(); } buttons[] = {
-        {kSelectAll, &dialogdel::slot_selectall}, {QT_TR_NOOP("F2.单个选中"), &dialogdel::slot_selectone}, {QT_TR_NOOP("F3.删除选中"), &dialogdel::slot_delete}};
+        {kSelectAll, &dialogdel::markAll}, {QT_TR_NOOP("F2.单个选中"), &dialogdel::markCurrent}, {QT_TR_NOOP("F3.删除选中"), &dialogdel::deleteMarked}};
     QList<KeyTable::Row> keys;
     for (const auto &b : buttons) {
         auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
@@ -68,7 +68,7 @@ void dialogdel::setMark(int row, bool on)
         item->setText(kMarkColumn, on ? QStringLiteral("v") : QString());
 }
 
-void dialogdel::slot_selectall()
+void dialogdel::markAll()
 {
     if (deleting())
         return;
@@ -78,7 +78,7 @@ void dialogdel::slot_selectall()
     all_->setText(tr(allMarked_ ? kClearAll : kSelectAll));
 }
 
-void dialogdel::slot_selectone()
+void dialogdel::markCurrent()
 {
     QTreeWidgetItem *item = list_->currentItem();
     if (!item || deleting())
@@ -86,7 +86,7 @@ void dialogdel::slot_selectone()
     setMark(list_->indexOfTopLevelItem(item), item->text(kMarkColumn).isEmpty());
 }
 
-void dialogdel::slot_delete()
+void dialogdel::deleteMarked()
 {
     if (deleting())
         return;

@@ -22,9 +22,9 @@ public:
     bool deleting() const { return timer_.isActive(); }
 
 public Q_SLOTS:
-    void slot_selectall();
-    void slot_selectone();
-    void slot_delete();
+    void markAll();
+    void markCurrent();
+    void deleteMarked();
     // While jobs are being deleted the close key stops the deletion instead of closing.
     void reject() override;
 

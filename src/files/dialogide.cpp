@@ -51,15 +51,15 @@ dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bo
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
 
     const struct { const char *text; void (dialogide::*slot)(); } buttons[] = {
-        {QT_TR_NOOP("F1.导入编织文件"), &dialogide::slot_inputfile},
-        {QT_TR_NOOP("F2.导出编织文件"), &dialogide::slot_outputfile},
-        {QT_TR_NOOP("F3.上传编织文件"), &dialogide::slot_updatafile},
-        {QT_TR_NOOP("F4.图片文件浏览"), &dialogide::slot_bmpbrown},
-        {QT_TR_NOOP("F5.动作文件浏览"), &dialogide::slot_cntfile},
-        {QT_TR_NOOP("F6.花型文件浏览"), &dialogide::slot_patfile},
-        {QT_TR_NOOP("F7.工作参数管理"), &dialogide::slot_wrkfilebrown},
-        {QT_TR_NOOP("F8.编织文件删除"), &dialogide::slot_deletewavefile},
-        {QT_TR_NOOP(" M.硬盘信息管理"), &dialogide::slot_management},
+        {QT_TR_NOOP("F1.导入编织文件"), &dialogide::importJob},
+        {QT_TR_NOOP("F2.导出编织文件"), &dialogide::exportJob},
+        {QT_TR_NOOP("F3.上传编织文件"), &dialogide::sendJob},
+        {QT_TR_NOOP("F4.图片文件浏览"), &dialogide::openPicture},
+        {QT_TR_NOOP("F5.动作文件浏览"), &dialogide::openProgram},
+        {QT_TR_NOOP("F6.花型文件浏览"), &dialogide::openPattern},
+        {QT_TR_NOOP("F7.工作参数管理"), &dialogide::openWorkParameters},
+        {QT_TR_NOOP("F8.编织文件删除"), &dialogide::deleteJob},
+        {QT_TR_NOOP(" M.硬盘信息管理"), &dialogide::openDeletionPage},
     };
     QList<KeyTable::Row> keys;
     int y = 10;
@@ -127,7 +127,7 @@ bool dialogide::updatafile(const QString &name)
 {
     const JobSender::Result result = JobSender::send(machine_, name, fileoperate::withController());
     if (result.sent) {
-        Q_EMIT signal_updata(name);
+        Q_EMIT jobChosen(name);
         getfilelist();
         list_->setindexitem(machine_.jobName());
     }
@@ -136,7 +136,7 @@ bool dialogide::updatafile(const QString &name)
     return result.sent;
 }
 
-void dialogide::slot_updatafile()
+void dialogide::sendJob()
 {
     const QString name = chosen();
     if (name.isEmpty())
@@ -155,7 +155,7 @@ void dialogide::slot_updatafile()
     updatafile(name);
 }
 
-void dialogide::slot_inputfile()
+void dialogide::importJob()
 {
     quint64 freeKb = 0;
     if (DiskCapacity::query(PanelPaths::dataRoot(), nullptr, &freeKb) && freeKb < kMinFreeKb) {
@@ -183,7 +183,7 @@ void dialogide::slot_inputfile()
     updatafile(name);
 }
 
-void dialogide::slot_outputfile()
+void dialogide::exportJob()
 {
     const QString name = chosen();
     if (!name.isEmpty())
@@ -191,7 +191,7 @@ void dialogide::slot_outputfile()
                                              QStringLiteral("*.*"), this);
 }
 
-void dialogide::slot_bmpbrown()
+void dialogide::openPicture()
 {
     const QString name = chosen();
     if (name.isEmpty())
@@ -205,12 +205,12 @@ void dialogide::slot_bmpbrown()
     BmpEdit::openfile(picture, this);
 }
 
-void dialogide::slot_cntfile()
+void dialogide::openProgram()
 {
     openEditor(JobViewers::Program, QStringLiteral(".cnt"));
 }
 
-void dialogide::slot_patfile()
+void dialogide::openPattern()
 {
     openEditor(JobViewers::Pattern, QStringLiteral(".pat"));
 }
@@ -229,7 +229,7 @@ void dialogide::openEditor(int kind, const QString &ext)
         viewers->open(JobViewers::Kind(kind), path, 0, this);
 }
 
-void dialogide::slot_wrkfilebrown()
+void dialogide::openWorkParameters()
 {
     const QString name = chosen();
     const JobViewers *viewers = JobViewers::find();
@@ -237,7 +237,7 @@ void dialogide::slot_wrkfilebrown()
         viewers->open(JobViewers::WorkParameters, JobFolders::file(name, QStringLiteral(".wrk")), 1, this);
 }
 
-void dialogide::slot_deletewavefile()
+void dialogide::deleteJob()
 {
     const QString name = chosen();
     if (name.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
@@ -253,7 +253,7 @@ void dialogide::slot_deletewavefile()
     dropCurrentJobIfGone();
 }
 
-void dialogide::slot_management()
+void dialogide::openDeletionPage()
 {
     const QString was = chosen();
     dialogdel page(this);
@@ -276,5 +276,5 @@ void dialogide::dropCurrentJobIfGone()
     if (machine_.jobName().isEmpty() || list_->findItems(machine_.jobName(), Qt::MatchExactly, 0).size() > 0)
         return;
     machine_.setJobName(QString());
-    Q_EMIT signal_updata(QString());
+    Q_EMIT jobChosen(QString());
 }

@@ -25,19 +25,19 @@ public:
 
 public Q_SLOTS:
     void dispcontext(QTreeWidgetItem *item);
-    void slot_inputfile();
-    void slot_outputfile();
-    void slot_updatafile();
-    void slot_bmpbrown();
-    void slot_cntfile();
-    void slot_patfile();
-    void slot_wrkfilebrown();
-    void slot_deletewavefile();
-    void slot_management();
+    void importJob();
+    void exportJob();
+    void sendJob();
+    void openPicture();
+    void openProgram();
+    void openPattern();
+    void openWorkParameters();
+    void deleteJob();
+    void openDeletionPage();
 
 Q_SIGNALS:
     // The current job is now name (empty: there is none).
-    void signal_updata(const QString &name);
+    void jobChosen(const QString &name);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -53,15 +53,15 @@ exttest::exttest(MachineData &machine, QWidget *parent)
         for (const QKeySequence &key : keys) {
             connect(new QShortcut(key, this), &QShortcut::activated, this, [this, text] {
                 buzzer(kKeyBeepMs);
-                slot_press(text);
+                chooseItem(text);
             });
         }
     }
-    connect(menu_, &MenuGrid::signal_itemname, this, &exttest::slot_press);
+    connect(menu_, &MenuGrid::itemChosen, this, &exttest::chooseItem);
     menu_->item(0, 0)->setFocus();
 }
 
-void exttest::slot_press(const QString &text)
+void exttest::chooseItem(const QString &text)
 {
     if (text.contains(QStringLiteral("机头测试")))
         runTest(Protocol::CarriageTest);

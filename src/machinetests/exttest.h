@@ -19,7 +19,7 @@ public:
     MyMenu *menu() const { return menu_; }
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
 
 private:
     void runTest(Protocol::TestKind test);

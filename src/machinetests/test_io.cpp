@@ -70,14 +70,14 @@ test_io::test_io(MachineData &machine, QWidget *parent)
     // keep the encoder pulse count from now on.
     machine_.controllerState().setWord(Protocol::PulsesWord, static_cast<unsigned short>(machine_.ioTest().byte(Protocol::TestPulsesHighByte) << 8 | machine_.ioTest().byte(Protocol::TestPulsesLowByte)));
     shownInputs_.fill(-1);
-    slot_refresh();
+    refreshStates();
     // Without the command port nothing the controller sends can arrive, not even its answer
     // to the leave command.
     linkLabel()->setText(bound ? tr("正常") : tr("异常"));
 
-    connect(this, &test_io::signal_panel, panel_, &testpanel::slot_testtype);
+    connect(this, &test_io::panelCodeChanged, panel_, &testpanel::showKeysFor);
     moveTo(0, 0);
-    connect(timer_, &QTimer::timeout, this, &test_io::slot_refresh);
+    connect(timer_, &QTimer::timeout, this, &test_io::refreshStates);
     timer_->start(kRefreshMs);
 }
 
@@ -160,7 +160,7 @@ void test_io::moveTo(int row, int column)
     edit->setFocus();
     edit->selectAll();
     setdialogmsg(IoOutputs::text(IoOutputs::field(number)->hint));
-    Q_EMIT signal_panel(number);
+    Q_EMIT panelCodeChanged(number);
 }
 
 bool test_io::carriageRunning() const
@@ -197,7 +197,7 @@ bool test_io::handleKey(int key)
         return true;
     case Qt::Key_Backspace:
         buzzer(kKeyBeepMs);
-        slot_clear();
+        clearPage();
         return true;
     case Qt::Key_Enter:
     case Qt::Key_Return:
@@ -262,9 +262,9 @@ void test_io::mousePressEvent(QMouseEvent *event)
     MyDialog::mousePressEvent(event);
 }
 
-void test_io::slot_clear()
+void test_io::clearPage()
 {
-    MyDialog::slot_clear();
+    MyDialog::clearPage();
     redraw(row_, column_);
     field(row_, column_)->selectAll();
 }
@@ -289,7 +289,7 @@ void test_io::onReport(const QByteArray &report)
     field(row, column)->selectAll();
 }
 
-void test_io::slot_refresh()
+void test_io::refreshStates()
 {
     needleLabel()->setText(QString::number(machine_.controllerState().word(Protocol::PulsesWord)));
     for (int i = 0; i < IoInputs::kCount; ++i) {

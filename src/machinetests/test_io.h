@@ -38,13 +38,13 @@ public:
 
 public Q_SLOTS:
     // The clear button and Backspace: the field shows its stored value again.
-    void slot_clear() override;
+    void clearPage() override;
     // The close button and Escape: the leave command; the page stays until it is answered.
     void reject() override;
-    void slot_refresh();
+    void refreshStates();
 
 Q_SIGNALS:
-    void signal_panel(int number);
+    void panelCodeChanged(int number);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

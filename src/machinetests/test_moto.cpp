@@ -80,7 +80,7 @@ test_moto::test_moto(MachineData &machine, QWidget *parent)
     controller_->open();
     test_.load(machine_);
     showStates();
-    connect(this, &test_moto::signal_panel, panel_, &motopanel::slot_testtype);
+    connect(this, &test_moto::panelCodeChanged, panel_, &motopanel::showKeysFor);
     showSelection();
     connect(timer_, &QTimer::timeout, this, &test_moto::onTick);
     // A coarse timer may run 5 % slow: a selector's cycle would lose a step a second.
@@ -127,7 +127,7 @@ void test_moto::build()
     menuButton_->setGeometry(kColumnX, kMenuButtonY, 640 - kColumnX, 38);
     menuButton_->setFont(PanelFonts::panel(16));
     menuButton_->setFocusPolicy(Qt::NoFocus);
-    connect(menuButton_, &QPushButton::clicked, this, &test_moto::slot_menu);
+    connect(menuButton_, &QPushButton::clicked, this, &test_moto::toggleSideMenu);
 }
 
 void test_moto::changeEvent(QEvent *event)
@@ -151,7 +151,7 @@ MotoGroupView *test_moto::groupView(int group) const
     return groups_.value(group);
 }
 
-void test_moto::slot_menu()
+void test_moto::toggleSideMenu()
 {
     const bool show = sideMenu_->isHidden();
     sideMenu_->setVisible(show);
@@ -173,7 +173,7 @@ void test_moto::showSelection()
     shownKind_ = test_.kind();
     groupView(shownGroup_)->setSelected(shownKind_, true);
     setdialogmsg(test_.help());
-    Q_EMIT signal_panel(test_.testNumber());
+    Q_EMIT panelCodeChanged(test_.testNumber());
 }
 
 void test_moto::showStates()
@@ -210,7 +210,7 @@ void test_moto::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_M:
         buzzer(kKeyBeepMs);
-        slot_menu();
+        toggleSideMenu();
         return;
     case Qt::Key_Escape:
         MyDialog::keyPressEvent(event);

@@ -38,10 +38,10 @@ public:
 public Q_SLOTS:
     // The close button and Escape: the leave command; the page stays until it is answered.
     void reject() override;
-    void slot_menu();
+    void toggleSideMenu();
 
 Q_SIGNALS:
-    void signal_panel(int number);
+    void panelCodeChanged(int number);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -28,7 +28,7 @@ languagemenu::languagemenu(QWidget *parent)
             choose(i);
         });
     }
-    connect(menu_, &MenuGrid::signal_itemname, this, &languagemenu::slot_press);
+    connect(menu_, &MenuGrid::itemChosen, this, &languagemenu::chooseItem);
     retranslate();
     const int current = [this] {
         for (int i = 0; i < languages_.size(); ++i)
@@ -44,7 +44,7 @@ QString languagemenu::itemText(int index, const Translations::Installed &languag
     return QStringLiteral("%1.%2").arg(index + 1).arg(language.name);
 }
 
-void languagemenu::slot_press(const QString &text)
+void languagemenu::chooseItem(const QString &text)
 {
     for (int i = 0; i < languages_.size() && i < MyMenu::kRows; ++i) {
         if (text.startsWith(itemText(i, languages_[i]))) {

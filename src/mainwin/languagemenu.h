@@ -23,7 +23,7 @@ public:
     static QString itemText(int index, const Translations::Installed &language);
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;

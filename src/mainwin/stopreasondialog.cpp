@@ -32,7 +32,7 @@ StopReasonDialog::StopReasonDialog(const ReasonList &list, QWidget *parent)
         });
     }
     // An item reports its text, which starts with its code.
-    connect(menu_, &MenuGrid::signal_itemname, this, [this](const QString &text) {
+    connect(menu_, &MenuGrid::itemChosen, this, [this](const QString &text) {
         if (!text.isEmpty() && text.at(0).isDigit())
             pick(text.at(0).digitValue());
     });

@@ -41,13 +41,13 @@ void provide(QuickPages &pages, MachineData &machine, wave *mainWindow)
     pages.provide(QuickPages::DialogIde, [&machine, mainWindow](QWidget *parent) {
         auto *page = new dialogide(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &dialogide::signal_updata, mainWindow, &wave::wave_updata_file);
+            QObject::connect(page, &dialogide::jobChosen, mainWindow, &wave::wave_updata_file);
         return page;
     });
     pages.provide(QuickPages::DesktopSettings, [&machine, mainWindow](QWidget *parent) {
         auto *page = new myattribute(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &myattribute::signal_desktop_change, mainWindow, &wave::wave_slot_desktop);
+            QObject::connect(page, &myattribute::desktopPictureChanged, mainWindow, &wave::wave_slot_desktop);
         return page;
     });
 }

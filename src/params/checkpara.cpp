@@ -71,8 +71,8 @@ checkpara::checkpara(MachineData &machine, QWidget *parent, unsigned char mask)
     menu_ = new MyMenuNo(this);
     menu_->setContext("checkpara");
     menu_->setGeometry(0, 50, 640, 430);
-    connect(menu_, &MenuGrid::signal_itemname, this, &checkpara::slot_press);
-    connect(this, &MyDialog::signal_close, this, &checkpara::test_close);
+    connect(menu_, &MenuGrid::itemChosen, this, &checkpara::chooseItem);
+    connect(this, &MyDialog::closeRequested, this, &checkpara::test_close);
     whickrepair(mask_);
     if (QWidget *first = menu_->item(0, 0))
         first->setFocus();
@@ -128,7 +128,7 @@ void checkpara::shutdown()
         showMessage(this, tr("不能关机, 请检查主控制器 !"));
 }
 
-void checkpara::slot_press(const QString &text)
+void checkpara::chooseItem(const QString &text)
 {
     if (text.contains(QString::fromUtf8("更换显示屏时系统参数修复"))) {
         repair(QT_TR_NOOP("确定要把当前的系统参数存入显示屏备份吗?"), storeSystem, 1,

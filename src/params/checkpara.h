@@ -21,7 +21,7 @@ public:
     void whickrepair(unsigned char mask);
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
     void test_close();
     void test_timer();
 

@@ -55,10 +55,10 @@ dialogmbed::dialogmbed(MachineData &machine, QWidget *parent, const char *name)
         }
     }
     auto *buttons = new PageButtons(this);
-    buttons->add(tr("E.开始摇床位置校正"), [this] { slot_startcheck(); });
-    buttons->add(tr("M.摇床位置整组修改"), [this] { slot_modifyall(); });
+    buttons->add(tr("E.开始摇床位置校正"), [this] { moveToPosition(); });
+    buttons->add(tr("M.摇床位置整组修改"), [this] { fillColumn(); });
     addBeside(buttons, firstRow() + table().rows, 0, 3 * table().columns);
-    bindKey(Qt::Key_M, [this] { slot_modifyall(); });
+    bindKey(Qt::Key_M, [this] { fillColumn(); });
 }
 
 QLabel *dialogmbed::fineLabel(int column, int row) const
@@ -74,7 +74,7 @@ void dialogmbed::setpara(int column, int row, unsigned short value)
         fine->setText(QString::number(RackingValue::fine(value)));
 }
 
-void dialogmbed::slot_startcheck()
+void dialogmbed::moveToPosition()
 {
     const int c = column();
     const int r = row();
@@ -90,7 +90,7 @@ void dialogmbed::slot_startcheck()
     focusCurrent();
 }
 
-void dialogmbed::slot_modifyall()
+void dialogmbed::fillColumn()
 {
     if (!DIAYESNO(this, tr("是否整组修改该组参数 ?"))) {
         focusCurrent();

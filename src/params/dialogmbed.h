@@ -20,11 +20,11 @@ public:
     void setpara(int column, int row, unsigned short value) override;
 
 public Q_SLOTS:
-    void enter_press() override { slot_startcheck(); }
+    void enter_press() override { moveToPosition(); }
     // The key beep alone: the cell keeps what was typed.
     void clear_press() override {}
-    void slot_startcheck();
-    void slot_modifyall();
+    void moveToPosition();
+    void fillColumn();
 
 private:
     QList<QLabel *> fine_;

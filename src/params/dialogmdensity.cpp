@@ -55,15 +55,15 @@ dialogmdensity::dialogmdensity(MachineData &machine, QWidget *parent, const char
         }
     }
     auto *buttons = new PageButtons(this);
-    buttons->add(tr("F1.备  份"), [this] { slot_backup(); });
-    buttons->add(tr("F2.还  原"), [this] { slot_recover(); });
-    buttons->add(tr("Pu.上一备份"), [this] { slot_per(); });
-    buttons->add(tr("Pd.下一备份"), [this] { slot_next(); });
+    buttons->add(tr("F1.备  份"), [this] { backUpCorrections(); });
+    buttons->add(tr("F2.还  原"), [this] { restoreCorrections(); });
+    buttons->add(tr("Pu.上一备份"), [this] { showPreviousBackup(); });
+    buttons->add(tr("Pd.下一备份"), [this] { showNextBackup(); });
     addBeside(buttons, firstRow() + kMotors, 0, beside + 2);
-    bindKey(Qt::Key_A, [this] { slot_backup(); });
-    bindKey(Qt::Key_B, [this] { slot_recover(); });
-    bindKey(Qt::Key_PageUp, [this] { slot_per(); });
-    bindKey(Qt::Key_PageDown, [this] { slot_next(); });
+    bindKey(Qt::Key_A, [this] { backUpCorrections(); });
+    bindKey(Qt::Key_B, [this] { restoreCorrections(); });
+    bindKey(Qt::Key_PageUp, [this] { showPreviousBackup(); });
+    bindKey(Qt::Key_PageDown, [this] { showNextBackup(); });
 }
 
 QLabel *dialogmdensity::backupLabel(int column, int motor) const
@@ -75,7 +75,7 @@ void dialogmdensity::load()
 {
     file_.read();
     backup_ = 0;
-    slot_disp_backupdata(backup_);
+    showBackup(backup_);
 }
 
 QString dialogmdensity::helpText(const ParamCell &) const
@@ -83,39 +83,39 @@ QString dialogmdensity::helpText(const ParamCell &) const
     return tr("参数范围 : -100 ~ 100     备份号 :%1").arg(backup_ + 1);
 }
 
-void dialogmdensity::slot_disp_backupdata(int n)
+void dialogmdensity::showBackup(int n)
 {
     for (int c = 0; c < 2; ++c) {
         for (int m = 0; m < kMotors; ++m)
             backupLabel(c, m)->setText(QString::number(int(file_.value(n, kAllMotors * c + m)) - kBias));
     }
-    Q_EMIT signal_paintmsg(helpText(current()));
+    Q_EMIT messageChanged(helpText(current()));
 }
 
-void dialogmdensity::slot_per()
+void dialogmdensity::showPreviousBackup()
 {
     backup_ = (backup_ + DensityBackup::kRecords - 1) % DensityBackup::kRecords;
-    slot_disp_backupdata(backup_);
+    showBackup(backup_);
 }
 
-void dialogmdensity::slot_next()
+void dialogmdensity::showNextBackup()
 {
     backup_ = (backup_ + 1) % DensityBackup::kRecords;
-    slot_disp_backupdata(backup_);
+    showBackup(backup_);
 }
 
-void dialogmdensity::slot_backup()
+void dialogmdensity::backUpCorrections()
 {
     if (DIAYESNO(this, tr("确定要将当前修正值存到备份号%1吗 ?").arg(backup_ + 1))) {
         file_.store(backup_, machine().system().block());
-        slot_disp_backupdata(backup_);
+        showBackup(backup_);
         if (!file_.write())
             showMessage(this, tr("保存密度备份文件失败 !"));
     }
     focusCurrent();
 }
 
-void dialogmdensity::slot_recover()
+void dialogmdensity::restoreCorrections()
 {
     if (!DIAYESNO(this, tr("确定要将备份号%1覆盖到修正值吗 ?").arg(backup_ + 1))) {
         focusCurrent();
@@ -140,7 +140,7 @@ void dialogmdensity::slot_recover()
         }
     }
     rewriteAll();
-    slot_disp_backupdata(backup_);
+    showBackup(backup_);
     if (refused)
         showMessage(this, ParamMessages::text(ParamMessages::kRetry));
     focusCurrent();

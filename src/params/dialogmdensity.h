@@ -21,11 +21,11 @@ public:
     QLabel *backupLabel(int column, int motor) const;
 
 public Q_SLOTS:
-    void slot_per();
-    void slot_next();
-    void slot_disp_backupdata(int n);
-    void slot_backup();
-    void slot_recover();
+    void showPreviousBackup();
+    void showNextBackup();
+    void showBackup(int n);
+    void backUpCorrections();
+    void restoreCorrections();
 
 protected:
     QString helpText(const ParamCell &cell) const override;

@@ -158,7 +158,7 @@ void dialogsyspara::markOrClear()
     const int k = cellNumber(*this);
     if (k == kBeltCell) {
         mark_ = machine().controllerState().word(Protocol::PulsesWord);
-        Q_EMIT signal_paintmsg(tr("  < M >脉冲数 :%1").arg(mark_));
+        Q_EMIT messageChanged(tr("  < M >脉冲数 :%1").arg(mark_));
     } else if (k < kTaughtCells) {
         // The taught cells' keypad calls M "清零": an empty cell for a typed position.
         cell(column(), row())->clear();

@@ -136,7 +136,7 @@ extsyspara::extsyspara(MachineData &machine, const QuickPages &pages, QWidget *p
     menu_ = new MyMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     menu_->setContext("extsyspara");
-    connect(menu_, &MenuGrid::signal_itemname, this, &extsyspara::slot_press);
+    connect(menu_, &MenuGrid::itemChosen, this, &extsyspara::chooseItem);
     fill(Common);
 }
 
@@ -156,7 +156,7 @@ void extsyspara::fill(Page page)
         menu_->setItem(item.column, item.row, text, QIcon(), item.key);
         if (item.functionKey) {
             auto *key = new QShortcut(QKeySequence(item.functionKey), this);
-            connect(key, &QShortcut::activated, this, [this, text] { slot_press(text); });
+            connect(key, &QShortcut::activated, this, [this, text] { chooseItem(text); });
             functionKeys_.append(key);
         }
     }
@@ -200,7 +200,7 @@ void extsyspara::openFrame(const Item &item)
         showMessage(this, ParamMessages::text(ParamMessages::kCheckNetwork));
 }
 
-void extsyspara::slot_press(const QString &text)
+void extsyspara::chooseItem(const QString &text)
 {
     for (const Item &item : kItems) {
         if (!text.contains(QString::fromUtf8(item.match)))

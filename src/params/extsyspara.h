@@ -28,7 +28,7 @@ public:
     Page page() const { return page_; }
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
     // The more page's items 6 and 8.
     void touchCalibration();
     void factoryConfiguration();

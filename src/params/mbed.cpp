@@ -42,7 +42,7 @@ mbed::mbed(MachineData &machine, const QString &title, QWidget *parent, int colu
         button->setAutoDefault(false);
         button->setMinimumHeight(40);
         grid->addWidget(button, 2, i);
-        connect(button, &QPushButton::clicked, this, i == 0 ? &mbed::slot_add : &mbed::slot_minus);
+        connect(button, &QPushButton::clicked, this, i == 0 ? &mbed::stepUp : &mbed::stepDown);
     }
     area->setFont(PanelFonts::panel(16));
 }

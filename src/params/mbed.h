@@ -20,8 +20,8 @@ public:
 
 public Q_SLOTS:
     void enter_press(int step);
-    void slot_add() { enter_press(1); }
-    void slot_minus() { enter_press(-1); }
+    void stepUp() { enter_press(1); }
+    void stepDown() { enter_press(-1); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -34,11 +34,11 @@ void ParamFrame::setPage(ParamGrid *page)
 {
     grid_ = page;
     box_->layout()->addWidget(page);
-    connect(page, &ParamGrid::signal_paintmsg, this, &MyDialog::setdialogmsg);
-    connect(page, &ParamGrid::signal_wantchange, this, &ParamFrame::slot_wantchange);
-    connect(page, &ParamGrid::signal_panel, keys_, &panelall::slot_effect);
+    connect(page, &ParamGrid::messageChanged, this, &MyDialog::setdialogmsg);
+    connect(page, &ParamGrid::changeWanted, this, &ParamFrame::acceptChangeWish);
+    connect(page, &ParamGrid::panelCodeChanged, keys_, &panelall::showKeysForCell);
     // The button beeps as Backspace does through the page's key table.
-    connect(this, &MyDialog::signal_clear, page, [page] {
+    connect(this, &MyDialog::clearRequested, page, [page] {
         buzzer(kKeyBeepMs);
         page->clear_press();
     });

@@ -22,7 +22,7 @@ public:
 
 public Q_SLOTS:
     // A touch on a cell; nothing more to do here.
-    void slot_wantchange() {}
+    void acceptChangeWish() {}
 
 protected:
     ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText);

@@ -90,16 +90,16 @@ void ParamGrid::rewriteAll()
 
 void ParamGrid::cursorMoved()
 {
-    Q_EMIT signal_paintmsg(helpText(current()));
+    Q_EMIT messageChanged(helpText(current()));
     count_panel();
 }
 
 void ParamGrid::count_panel()
 {
-    Q_EMIT signal_panel(CellText::panel(current()));
+    Q_EMIT panelCodeChanged(CellText::panel(current()));
 }
 
-void ParamGrid::slot_setfocus()
+void ParamGrid::reloadFields()
 {
     load();
     rewriteAll();
@@ -109,7 +109,7 @@ void ParamGrid::slot_setfocus()
 void ParamGrid::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    QTimer::singleShot(0, this, &ParamGrid::slot_setfocus);
+    QTimer::singleShot(0, this, &ParamGrid::reloadFields);
 }
 
 QString ParamGrid::helpText(const ParamCell &cell) const

@@ -95,11 +95,11 @@ triangleboard::triangleboard(MachineData &machine, QWidget *parent, const char *
                 parent, name)
 {
     auto *buttons = new PageButtons(this);
-    buttons->add(tr("F1. 导入个性化参数"), [this] { slot_in(); });
-    buttons->add(tr("F2. 导出个性化参数"), [this] { slot_out(); });
+    buttons->add(tr("F1. 导入个性化参数"), [this] { importFromStick(); });
+    buttons->add(tr("F2. 导出个性化参数"), [this] { exportToStick(); });
     addBeside(buttons, firstRow() + kRows, 0, 5);
-    bindKey(Qt::Key_A, [this] { slot_in(); });
-    bindKey(Qt::Key_B, [this] { slot_out(); });
+    bindKey(Qt::Key_A, [this] { importFromStick(); });
+    bindKey(Qt::Key_B, [this] { exportToStick(); });
 }
 
 void triangleboard::load()
@@ -176,7 +176,7 @@ void triangleboard::enterUpdate()
         showMessage(this, ParamMessages::text(ParamMessages::kRetry));
 }
 
-void triangleboard::slot_in()
+void triangleboard::importFromStick()
 {
     if (!passwordGiven() || !leaveUpdate())
         return;
@@ -201,7 +201,7 @@ void triangleboard::slot_in()
     enterUpdate();
 }
 
-void triangleboard::slot_out()
+void triangleboard::exportToStick()
 {
     if (!leaveUpdate())
         return;

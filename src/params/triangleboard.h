@@ -22,8 +22,8 @@ public Q_SLOTS:
     void enter_press() override;
     // Import from a USB stick (password, sent, kept as the check copy; the page then closes) and
     // export to it.
-    void slot_in();
-    void slot_out();
+    void importFromStick();
+    void exportToStick();
 
 protected:
     void load() override;

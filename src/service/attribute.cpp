@@ -20,7 +20,7 @@ attribute::attribute(MachineData &machine, QWidget *parent, const char *name)
         tr("F2. 恢复出厂桌面图片设置"),
         wait ? tr("F3. 屏幕保护等待 : %1 分").arg(wait) : tr("F3. 屏幕保护( 关闭 )"),
     };
-    void (attribute::*const actions[])() = {&attribute::slot_set, &attribute::slot_reset, &attribute::slot_protect};
+    void (attribute::*const actions[])() = {&attribute::importPicture, &attribute::restoreFactoryPicture, &attribute::showScreenSaverWait};
     QList<KeyTable::Row> keys;
     for (int i = 0; i < 3; ++i) {
         auto *button = new MYBUTTON(texts[i], this);
@@ -43,10 +43,10 @@ void attribute::choose(int number)
     machine_.panelSettings().setWord(Protocol::DesktopWord, quint16(number));
     if (!wave_write_management(machine_))
         showMessage(this, tr("保存桌面设置失败, 请重试 !"));
-    Q_EMIT signal_desktop_change(picture(number));
+    Q_EMIT desktopPictureChanged(picture(number));
 }
 
-void attribute::slot_set()
+void attribute::importPicture()
 {
     mkdirfile(PanelPaths::data(QStringLiteral("/image/desktop")));
     if (inputfiledialog::getopenfilefromusb(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
@@ -54,13 +54,13 @@ void attribute::slot_set()
         choose(1);
 }
 
-void attribute::slot_reset()
+void attribute::restoreFactoryPicture()
 {
     if (DIAYESNO(this, tr("确定要恢复出产时的桌面吗 ?")))
         choose(0);
 }
 
-void attribute::slot_protect()
+void attribute::showScreenSaverWait()
 {
     // The wait is only shown here.
 }

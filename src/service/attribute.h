@@ -19,12 +19,12 @@ public:
     static QString picture(int number); // image/desktop/<number>.bmp under the data root
 
 public Q_SLOTS:
-    void slot_set();
-    void slot_reset();
-    void slot_protect();
+    void importPicture();
+    void restoreFactoryPicture();
+    void showScreenSaverWait();
 
 Q_SIGNALS:
-    void signal_desktop_change(const QString &path);
+    void desktopPictureChanged(const QString &path);
 
 private:
     void choose(int number);

@@ -18,11 +18,11 @@ const char kUploadFailed[] = QT_TRANSLATE_NOOP("dialogbackup", "上传系统参�
 
 // Row n is item n + 1, its text the number, a dot and its words.
 const MenuRow<dialogbackup> kItems[] = {
-    {Qt::Key_1, QT_TRANSLATE_NOOP("dialogbackup", "1.系统参数初始化"), &dialogbackup::slot_binit},
-    {Qt::Key_2, QT_TRANSLATE_NOOP("dialogbackup", "2.从电子盘读入系统参数"), &dialogbackup::slot_hrecover},
-    {Qt::Key_3, QT_TRANSLATE_NOOP("dialogbackup", "3.从U盘导入系统参数"), &dialogbackup::slot_urecover},
-    {Qt::Key_4, QT_TRANSLATE_NOOP("dialogbackup", "4.系统参数写入到电子盘"), &dialogbackup::slot_hbackup},
-    {Qt::Key_5, QT_TRANSLATE_NOOP("dialogbackup", "5.导出系统参数到U盘"), &dialogbackup::slot_ubackup},
+    {Qt::Key_1, QT_TRANSLATE_NOOP("dialogbackup", "1.系统参数初始化"), &dialogbackup::initialiseParameters},
+    {Qt::Key_2, QT_TRANSLATE_NOOP("dialogbackup", "2.从电子盘读入系统参数"), &dialogbackup::restoreFromDisk},
+    {Qt::Key_3, QT_TRANSLATE_NOOP("dialogbackup", "3.从U盘导入系统参数"), &dialogbackup::restoreFromStick},
+    {Qt::Key_4, QT_TRANSLATE_NOOP("dialogbackup", "4.系统参数写入到电子盘"), &dialogbackup::backUpToDisk},
+    {Qt::Key_5, QT_TRANSLATE_NOOP("dialogbackup", "5.导出系统参数到U盘"), &dialogbackup::backUpToStick},
 };
 
 } // namespace
@@ -34,10 +34,10 @@ dialogbackup::dialogbackup(MachineData &machine, QWidget *parent, const char *na
     setContext("dialogbackup");
     for (int row = 0; row < int(std::size(kItems)); ++row)
         setItem(0, row, QString::fromUtf8(kItems[row].match), QIcon(), kItems[row].key);
-    connect(this, &MenuGrid::signal_itemname, this, &dialogbackup::slot_press);
+    connect(this, &MenuGrid::itemChosen, this, &dialogbackup::chooseItem);
 }
 
-void dialogbackup::slot_press(const QString &text)
+void dialogbackup::chooseItem(const QString &text)
 {
     dispatchMenu(this, kItems, text);
 }
@@ -76,19 +76,19 @@ bool dialogbackup::download(const QString &path)
     }
 }
 
-void dialogbackup::slot_binit()
+void dialogbackup::initialiseParameters()
 {
     if (DIAYESNO(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
         showMessage(this, tr("系统参数初始化成功 !"));
 }
 
-void dialogbackup::slot_hrecover()
+void dialogbackup::restoreFromDisk()
 {
     if (DIAYESNO(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
         showMessage(this, tr("从电子盘读入系统参数成功 !"));
 }
 
-void dialogbackup::slot_urecover()
+void dialogbackup::restoreFromStick()
 {
     const QString file = PanelPaths::tmp(QStringLiteral("/file.sys"));
     if (inputfiledialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
@@ -97,13 +97,13 @@ void dialogbackup::slot_urecover()
         showMessage(this, tr("从U盘导入系统参数成功 !"));
 }
 
-void dialogbackup::slot_hbackup()
+void dialogbackup::backUpToDisk()
 {
     if (DIAYESNO(this, tr("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
         showMessage(this, tr(" 系统参数写入到从电子盘读入成功 !"));
 }
 
-void dialogbackup::slot_ubackup()
+void dialogbackup::backUpToStick()
 {
     const QString name = DIATEXT(this, QString(), tr("输入系统参数名称( 0 - 9的数字 )"), 10);
     if (name.isEmpty())

@@ -20,12 +20,12 @@ public:
     bool download(const QString &path);
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
-    void slot_binit();
-    void slot_hrecover();
-    void slot_urecover();
-    void slot_hbackup();
-    void slot_ubackup();
+    void chooseItem(const QString &text);
+    void initialiseParameters();
+    void restoreFromDisk();
+    void restoreFromStick();
+    void backUpToDisk();
+    void backUpToStick();
 
 private:
     MachineData &machine_;

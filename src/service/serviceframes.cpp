@@ -34,5 +34,5 @@ mytimedate::mytimedate(QWidget *parent)
 myattribute::myattribute(MachineData &machine, QWidget *parent)
     : ServiceFrame(parent, "myattribute", tr("控制器桌面图片和屏幕保护时间设置"), machine)
 {
-    connect(page(), &attribute::signal_desktop_change, this, &myattribute::signal_desktop_change);
+    connect(page(), &attribute::desktopPictureChanged, this, &myattribute::desktopPictureChanged);
 }

@@ -38,5 +38,5 @@ public:
     explicit myattribute(MachineData &machine, QWidget *parent = nullptr);
 
 Q_SIGNALS:
-    void signal_desktop_change(const QString &path);
+    void desktopPictureChanged(const QString &path);
 };

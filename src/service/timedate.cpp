@@ -65,9 +65,9 @@ timedate::timedate(QWidget *parent, const char *name)
                              {{Qt::Key_Right}, [this] { timedateright(); }},
                              {{Qt::Key_Enter, Qt::Key_Return}, [this] { timedateenter(); }}});
     timer_ = new QTimer(this);
-    connect(timer_, &QTimer::timeout, this, &timedate::slot_flashtime);
+    connect(timer_, &QTimer::timeout, this, &timedate::refreshClock);
     timer_->start(1000);
-    slot_flashtime();
+    refreshClock();
     focusBox(0);
 }
 
@@ -121,7 +121,7 @@ void timedate::timedateenter()
     }
     switch (ClockSetting::set(v[0], v[1], v[2], v[3], v[4], v[5])) {
     case ClockSetting::Done:
-        slot_flashtime();
+        refreshClock();
         break;
     case ClockSetting::OutOfRange:
         showMessage(this, QString::fromUtf8(ParamMessages::kOutOfRange));
@@ -133,7 +133,7 @@ void timedate::timedateenter()
     focusBox(focus_);
 }
 
-void timedate::slot_flashtime()
+void timedate::refreshClock()
 {
     const QDateTime now = SystemActions::now();
     label_->setText(tr("控制器系统时间设置     当前时间 : %1").arg(now.toString(QStringLiteral("yyyy/M/d  HH:mm:ss"))));

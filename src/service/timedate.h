@@ -24,7 +24,7 @@ public Q_SLOTS:
     void timedateleft();
     void timedateright();
     void timedateenter();
-    void slot_flashtime();
+    void refreshClock();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -72,10 +72,10 @@ updata::updata(MachineData &machine, QWidget *parent, const char *name)
     setArgument(0, 0, QStringLiteral("KV.RN_TS - v" KNIT_VERSION));
     setArgument(0, 1, ControllerUpdate::masterVersion(machine));
     setArgument(0, 2, ControllerUpdate::slaveVersion(machine));
-    connect(this, &MenuGrid::signal_itemname, this, &updata::slot_press);
+    connect(this, &MenuGrid::itemChosen, this, &updata::chooseItem);
 }
 
-void updata::slot_press(const QString &text)
+void updata::chooseItem(const QString &text)
 {
     dispatchMenu(this, kItems, text);
 }

@@ -18,7 +18,7 @@ public:
     explicit updata(MachineData &machine, QWidget *parent = nullptr, const char *name = "updata");
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
     void updatapro();
     void updatamain();
     void updataslave();

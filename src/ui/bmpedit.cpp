@@ -12,7 +12,7 @@ BmpEdit::BmpEdit(const QString &path, QWidget *parent, const char *name)
     setdialogmsg(tr("图片文件浏览工具 - %1").arg(QFileInfo(path).fileName()));
     picture_->setGeometry(10, 55, 620, 415);
     picture_->openfile(path);
-    connect(picture_, &BmpPicture::signal_close, this, &MyDialog::slot_close);
+    connect(picture_, &BmpPicture::closeRequested, this, &MyDialog::closePage);
 }
 
 void BmpEdit::openfile(const QString &path, QWidget *parent)

@@ -92,7 +92,7 @@ bool CellGrid::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::MouseButtonPress) {
-        Q_EMIT signal_wantchange();
+        Q_EMIT changeWanted();
         const int c = index / rows_;
         const int r = index % rows_;
         if (touch_ == Touch::Taken || c != column_ || r != row_)

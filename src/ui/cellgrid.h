@@ -32,9 +32,9 @@ public Q_SLOTS:
     virtual void clear_press() = 0;
 
 Q_SIGNALS:
-    void signal_paintmsg(const QString &text);
-    void signal_panel(int code);
-    void signal_wantchange();
+    void messageChanged(const QString &text);
+    void panelCodeChanged(int code);
+    void changeWanted();
 
 protected:
     // How a touch on a cell is taken: passed on to the line edit, or taken here with a beep and

@@ -13,7 +13,7 @@ fileoperate::fileoperate(const QString &path, quint32 address, int mode, QWidget
     resize(360, 60);
 
     frame_ = new TransferFrame(this);
-    connect(frame_, &TransferFrame::over, this, &fileoperate::slot_over);
+    connect(frame_, &TransferFrame::over, this, &fileoperate::finishTransfer);
     frame_->start(path, address, mode);
 }
 
@@ -53,7 +53,7 @@ int fileoperate::run()
     return result();
 }
 
-void fileoperate::slot_over(int code)
+void fileoperate::finishTransfer(int code)
 {
     ended_ = true;
     if (code == 0)

@@ -36,7 +36,7 @@ public:
     LabelTftp *labelTftp() const;
 
 public Q_SLOTS:
-    void slot_over(int code);
+    void finishTransfer(int code);
 
 private:
     static bool transfer(const QString &path, quint32 address, int mode);

@@ -39,14 +39,14 @@ public:
     void setContext(const char *context);
 
 public Q_SLOTS:
-    void slot_up();
-    void slot_down();
-    void slot_left();
-    void slot_right();
-    void slot_enter();
+    void moveUp();
+    void moveDown();
+    void moveLeft();
+    void moveRight();
+    void enterFocused();
 
 Q_SIGNALS:
-    void signal_itemname(const QString &text);
+    void itemChosen(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;

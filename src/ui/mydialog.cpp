@@ -51,8 +51,8 @@ MyDialog::MyDialog(QWidget *parent, const char *name, bool modal, Qt::WindowFlag
     filler_ = darkLabel(this, "lfiller", QRect(585, 0, 10, 45));
     clear_ = darkButton(this, "Bclear", QStringLiteral("C"), QRect(595, 0, 45, 45), Qt::Key_Backspace);
 
-    connect(close_, &QPushButton::clicked, this, &MyDialog::slot_close);
-    connect(clear_, &QPushButton::clicked, this, &MyDialog::slot_clear);
+    connect(close_, &QPushButton::clicked, this, &MyDialog::closePage);
+    connect(clear_, &QPushButton::clicked, this, &MyDialog::clearPage);
 }
 
 void MyDialog::setdialogtitle(const QString &text)
@@ -65,13 +65,13 @@ void MyDialog::setdialogmsg(const QString &text)
     edit_msg_->setText(text);
 }
 
-void MyDialog::slot_close()
+void MyDialog::closePage()
 {
-    Q_EMIT signal_close();
+    Q_EMIT closeRequested();
     reject();
 }
 
-void MyDialog::slot_clear()
+void MyDialog::clearPage()
 {
-    Q_EMIT signal_clear();
+    Q_EMIT clearRequested();
 }

@@ -28,13 +28,13 @@ public:
 
 public Q_SLOTS:
     // Tells the owner, then closes the page (rejected when run modally).
-    void slot_close();
+    void closePage();
     // The clear button and Backspace; pages restore the stored value of their field.
-    virtual void slot_clear();
+    virtual void clearPage();
 
 Q_SIGNALS:
-    void signal_close();
-    void signal_clear();
+    void closeRequested();
+    void clearRequested();
 
 protected:
     unsigned char mode_;

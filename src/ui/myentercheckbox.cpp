@@ -24,5 +24,5 @@ void myentercheckbox::keyPressEvent(QKeyEvent *event)
     }
     buzzer(kKeyBeepMs);
     setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
-    Q_EMIT signal_enter();
+    Q_EMIT enterPressed();
 }

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 
 // A check box the keypad's Enter toggles (on or partly on goes off, off goes on), telling its
-// page by signal_enter.
+// page by enterPressed.
 class myentercheckbox : public QCheckBox
 {
     Q_OBJECT
@@ -13,7 +13,7 @@ public:
     myentercheckbox(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
 Q_SIGNALS:
-    void signal_enter();
+    void enterPressed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -15,9 +15,9 @@ public:
     static PanelKeys keys(int code);
 
 public Q_SLOTS:
-    // Connected to a page's signal_panel(int).
-    void slot_effect(int code) { slot_testtype(code); }
-    void slot_send(int id) { slot_paneltest(id); }
+    // Connected to a page's panelCodeChanged(int).
+    void showKeysForCell(int code) { showKeysFor(code); }
+    void postCellKey(int id) { postKey(id); }
 
 protected:
     PanelKeys keysFor(int code) const override { return keys(code); }

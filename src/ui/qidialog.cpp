@@ -25,8 +25,8 @@ QString QIDialog::text() const
     return t.isNull() ? QStringLiteral("") : t;
 }
 
-void QIDialog::slot_clear()
+void QIDialog::clearPage()
 {
     edit_->clear();
-    MyDialog::slot_clear();
+    MyDialog::clearPage();
 }

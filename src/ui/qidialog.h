@@ -18,7 +18,7 @@ public:
     QString text() const;
 
 public Q_SLOTS:
-    void slot_clear() override; // empties the field
+    void clearPage() override; // empties the field
 
 private:
     QLineEdit *edit_;

@@ -3,7 +3,7 @@
 testpaneladd::testpaneladd(QWidget *parent, const char *name)
     : widgetpanel(parent, name)
 {
-    slot_testtype(0);
+    showKeysFor(0);
 }
 
 PanelKeys testpaneladd::keys()

@@ -31,7 +31,7 @@ widgetpanel::widgetpanel(QWidget *parent, const char *name)
     }
     // Hidden buttons take no room, so the shown ones stay together at the top.
     column->addStretch(1);
-    connect(this, &MyButtonGroup::released, this, &widgetpanel::slot_paneltest);
+    connect(this, &MyButtonGroup::released, this, &widgetpanel::postKey);
 }
 
 int widgetpanel::defaultKey(int id)
@@ -55,7 +55,7 @@ QPanelButton *widgetpanel::button(int id) const
     return id >= 0 && id < kButtons ? buttons_[id] : nullptr;
 }
 
-void widgetpanel::slot_testtype(int code)
+void widgetpanel::showKeysFor(int code)
 {
     code_ = code;
     shown_ = keysFor(code).mid(0, kButtons);
@@ -69,11 +69,11 @@ void widgetpanel::slot_testtype(int code)
 void widgetpanel::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && code_ >= 0)
-        slot_testtype(code_);
+        showKeysFor(code_);
     MyButtonGroup::changeEvent(event);
 }
 
-void widgetpanel::slot_paneltest(int id)
+void widgetpanel::postKey(int id)
 {
     if (id >= 0 && id < shown_.size())
         KeyInjection::post(shown_[id].key);

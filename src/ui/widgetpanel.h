@@ -38,9 +38,9 @@ public:
     const PanelKeys &shownKeys() const { return shown_; }
 
 public Q_SLOTS:
-    void slot_testtype(int code);
+    void showKeysFor(int code);
     // Posts the key of the shown button id; ids of hidden buttons post nothing.
-    void slot_paneltest(int id);
+    void postKey(int id);
 
 protected:
     explicit widgetpanel(QWidget *parent = nullptr, const char *name = nullptr);

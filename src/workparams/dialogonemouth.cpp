@@ -15,17 +15,17 @@ dialogonemouth::dialogonemouth(MachineData &machine, QWidget *parent)
     switch_->setGeometry(10, 250, 400, 30);
     switch_->setFocusPolicy(Qt::NoFocus);
     setFocusPolicy(Qt::StrongFocus);
-    connect(switch_, &QAbstractButton::clicked, this, &dialogonemouth::slot_released);
+    connect(switch_, &QAbstractButton::clicked, this, &dialogonemouth::sendSwitch);
     bindKey(Qt::Key_M, [this] {
         switch_->toggle();
-        slot_released();
+        sendSwitch();
     });
 }
 
 void dialogonemouth::showEvent(QShowEvent *event)
 {
     WorkGrid::showEvent(event);
-    QTimer::singleShot(0, this, &dialogonemouth::slot_enable);
+    QTimer::singleShot(0, this, &dialogonemouth::showSwitch);
 }
 
 void dialogonemouth::changeEvent(QEvent *event)
@@ -43,7 +43,7 @@ bool dialogonemouth::eventFilter(QObject *watched, QEvent *event)
     return WorkGrid::eventFilter(watched, event);
 }
 
-void dialogonemouth::slot_enable()
+void dialogonemouth::showSwitch()
 {
     const bool on = machine().system().word(kSwitchWord) == 1;
     switch_->setChecked(on);
@@ -55,12 +55,12 @@ void dialogonemouth::slot_enable()
         setFocus(Qt::OtherFocusReason);
 }
 
-void dialogonemouth::slot_released()
+void dialogonemouth::sendSwitch()
 {
     const bool on = switch_->isChecked();
     const WorkEntry::Result result = WorkEntry::send(machine(), WorkEntry::kSystemGroup, {kSwitchWord}, on ? 1 : 0,
-                                                     [this] { Q_EMIT signal_parachange(); });
+                                                     [this] { Q_EMIT parametersChanged(); });
     if (result != WorkEntry::Stored)
         showMessage(this, WorkEntry::message(result));
-    slot_enable();
+    showSwitch();
 }

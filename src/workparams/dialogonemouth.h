@@ -19,9 +19,9 @@ public:
     MYCHECKBOX *switchBox() const { return switch_; }
 
 public Q_SLOTS:
-    void slot_enable();
+    void showSwitch();
     // The box was toggled: the new state goes to the controller, or the box goes back.
-    void slot_released();
+    void sendSwitch();
 
 protected:
     void showEvent(QShowEvent *event) override;

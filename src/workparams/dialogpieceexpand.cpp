@@ -57,7 +57,7 @@ dialogpieceexpand::dialogpieceexpand(MachineData &machine, QWidget *parent)
         auto *b = new myentercheckbox(tr("使能"), this, "enable");
         b->setGeometry(10 + 72 * i, 55, 70, 24);
         b->installEventFilter(this);
-        connect(b, &myentercheckbox::signal_enter, this, &dialogpieceexpand::slot_enable_enter);
+        connect(b, &myentercheckbox::enterPressed, this, &dialogpieceexpand::sendPieceMask);
         boxes_[std::size_t(i)] = b;
     }
     preview_->setGeometry(0, 95, 600, 90);
@@ -67,7 +67,7 @@ dialogpieceexpand::dialogpieceexpand(MachineData &machine, QWidget *parent)
 void dialogpieceexpand::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    QTimer::singleShot(0, this, &dialogpieceexpand::slot_setfocus);
+    QTimer::singleShot(0, this, &dialogpieceexpand::reloadFields);
 }
 
 void dialogpieceexpand::changeEvent(QEvent *event)
@@ -78,7 +78,7 @@ void dialogpieceexpand::changeEvent(QEvent *event)
         for (myentercheckbox *b : boxes_)
             b->setText(tr("使能"));
         if (isVisible())
-            Q_EMIT signal_paintmsg(helpOf(field_));
+            Q_EMIT messageChanged(helpOf(field_));
     }
     QWidget::changeEvent(event);
 }
@@ -121,7 +121,7 @@ void dialogpieceexpand::restore(Field f)
     e->selectAll();
 }
 
-void dialogpieceexpand::slot_setfocus()
+void dialogpieceexpand::reloadFields()
 {
     for (int f = 0; f < FieldCount; ++f)
         restore(Field(f));
@@ -149,7 +149,7 @@ void dialogpieceexpand::focusField(int field, int box)
         e->setFocus(Qt::OtherFocusReason);
         e->selectAll();
     }
-    Q_EMIT signal_paintmsg(helpOf(field));
+    Q_EMIT messageChanged(helpOf(field));
 }
 
 void dialogpieceexpand::confirm(Field f)
@@ -170,7 +170,7 @@ void dialogpieceexpand::confirm(Field f)
         return;
     }
     const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kWords[f]}, value,
-                                                     [this] { Q_EMIT signal_parachange(); });
+                                                     [this] { Q_EMIT parametersChanged(); });
     if (result != WorkEntry::Stored) {
         showMessage(this, WorkEntry::message(result));
         redraw();
@@ -185,7 +185,7 @@ void dialogpieceexpand::confirm(Field f)
             if (i >= value || value == 1)
                 boxes_[std::size_t(i)]->setChecked(true);
         }
-        slot_enable_enter();
+        sendPieceMask();
         strip_->mouthlook();
         restore(f);
     }
@@ -197,11 +197,11 @@ void dialogpieceexpand::clear_press()
         restore(Field(field_));
 }
 
-void dialogpieceexpand::slot_enable_enter()
+void dialogpieceexpand::sendPieceMask()
 {
     const unsigned short mask = getenable(machine_.system().word(kWords[Pieces]));
     const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kMaskWord}, mask,
-                                                     [this] { Q_EMIT signal_parachange(); });
+                                                     [this] { Q_EMIT parametersChanged(); });
     if (result != WorkEntry::Stored)
         showMessage(this, WorkEntry::message(result));
     setBoxes();
@@ -211,7 +211,7 @@ void dialogpieceexpand::slot_enable_enter()
 bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        Q_EMIT signal_wantchange();
+        Q_EMIT changeWanted();
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
@@ -219,7 +219,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         for (int f = 0; f < FieldCount; ++f) {
             if (watched == editors_[std::size_t(f)] && field_ != f) {
                 field_ = f;
-                Q_EMIT signal_paintmsg(helpOf(f));
+                Q_EMIT messageChanged(helpOf(f));
                 QTimer::singleShot(0, editors_[std::size_t(f)], &QLineEdit::selectAll);
             }
         }
@@ -227,7 +227,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
             if (watched == boxes_[std::size_t(i)] && (field_ != FieldCount || box_ != i)) {
                 field_ = FieldCount;
                 box_ = i;
-                Q_EMIT signal_paintmsg(helpOf(FieldCount));
+                Q_EMIT messageChanged(helpOf(FieldCount));
             }
         }
         return false;
@@ -253,7 +253,7 @@ bool dialogpieceexpand::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Enter:
         if (field_ == FieldCount)
-            return false; // the box toggles itself and tells slot_enable_enter
+            return false; // the box toggles itself and tells sendPieceMask
         buzzer(kKeyBeepMs);
         confirm(Field(field_));
         return true;

@@ -33,17 +33,17 @@ public:
     unsigned short getenable(int count) const;
 
 public Q_SLOTS:
-    void slot_setfocus();
-    void slot_start() { confirm(Start); }
-    void slot_pnum() { confirm(Pieces); }
-    void slot_limite() { confirm(Spacing); }
-    void slot_enable_enter();
+    void reloadFields();
+    void confirmStart() { confirm(Start); }
+    void confirmPieces() { confirm(Pieces); }
+    void confirmSpacing() { confirm(Spacing); }
+    void sendPieceMask();
     void clear_press();
 
 Q_SIGNALS:
-    void signal_paintmsg(const QString &text);
-    void signal_parachange();
-    void signal_wantchange();
+    void messageChanged(const QString &text);
+    void parametersChanged();
+    void changeWanted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -21,9 +21,9 @@ dialogreplacemouth::dialogreplacemouth(MachineData &machine, QWidget *parent)
     setObjectName(QStringLiteral("dialogreplacemouth"));
     for (WorkGrid *page : {static_cast<WorkGrid *>(one_), mul_}) {
         page->setGeometry(0, 0, 600, 340);
-        connect(page, &WorkGrid::signal_paintmsg, this, &dialogreplacemouth::signal_paintmsg);
-        connect(page, &WorkGrid::signal_parachange, this, &dialogreplacemouth::signal_parachange);
-        connect(page, &WorkGrid::signal_wantchange, this, &dialogreplacemouth::signal_wantchange);
+        connect(page, &WorkGrid::messageChanged, this, &dialogreplacemouth::messageChanged);
+        connect(page, &WorkGrid::parametersChanged, this, &dialogreplacemouth::parametersChanged);
+        connect(page, &WorkGrid::changeWanted, this, &dialogreplacemouth::changeWanted);
     }
 }
 

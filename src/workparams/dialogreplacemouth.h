@@ -21,9 +21,9 @@ public Q_SLOTS:
     void clear_press();
 
 Q_SIGNALS:
-    void signal_paintmsg(const QString &text);
-    void signal_parachange();
-    void signal_wantchange();
+    void messageChanged(const QString &text);
+    void parametersChanged();
+    void changeWanted();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -77,7 +77,7 @@ void WorkGrid::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Loaded once visible, so the focus it takes sticks.
-    QTimer::singleShot(0, this, &WorkGrid::slot_setfocus);
+    QTimer::singleShot(0, this, &WorkGrid::reloadFields);
 }
 
 void WorkGrid::changeEvent(QEvent *event)
@@ -85,7 +85,7 @@ void WorkGrid::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslate();
         if (isVisible())
-            Q_EMIT signal_paintmsg(page_.helpLine(pageNo_));
+            Q_EMIT messageChanged(page_.helpLine(pageNo_));
     }
     CellGrid::changeEvent(event);
 }
@@ -98,7 +98,7 @@ void WorkGrid::retranslate()
         labels_[r]->setText(page_.rowLabel(r, pageNo_));
 }
 
-void WorkGrid::slot_setfocus()
+void WorkGrid::reloadFields()
 {
     // Hidden again meanwhile (the replacement page not chosen): its help line is not the one shown.
     if (!isVisible())
@@ -140,7 +140,7 @@ void WorkGrid::drawpage(int column, int row, int page)
     }
     retranslate();
     moveTo(column, row);
-    Q_EMIT signal_paintmsg(page_.helpLine(page));
+    Q_EMIT messageChanged(page_.helpLine(page));
 }
 
 void WorkGrid::turn(int dPage)
@@ -166,7 +166,7 @@ void WorkGrid::enter_press(bool whole)
     QList<int> addresses;
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
-    const WorkEntry::Result result = WorkEntry::send(machine_, page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
+    const WorkEntry::Result result = WorkEntry::send(machine_, page_.group, addresses, value, [this] { Q_EMIT parametersChanged(); });
     // A whole group stops at the first write refused, in silence: the row then shows what the
     // controller holds.
     if (result != WorkEntry::Stored && !(whole && result == WorkEntry::Refused))

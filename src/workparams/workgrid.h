@@ -34,13 +34,13 @@ public:
     void enter_press(bool whole);
 
 public Q_SLOTS:
-    void slot_setfocus();
+    void reloadFields();
     void enter_press() override { enter_press(false); }
     // The stored value back in the current cell.
     void clear_press() override;
 
 Q_SIGNALS:
-    void signal_parachange();
+    void parametersChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

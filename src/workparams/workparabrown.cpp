@@ -36,9 +36,9 @@ const ViewButton kViews[] = {
 };
 
 const ViewButton kFileCommands[] = {
-    {QT_TRANSLATE_NOOP("workparabrown", "F1.导出参数到U盘"), &workparabrown::slot_outputworkfileusb},
-    {QT_TRANSLATE_NOOP("workparabrown", "F2.从U盘导入参数"), &workparabrown::slot_inputworkfileusb},
-    {QT_TRANSLATE_NOOP("workparabrown", "F3.从其它文件导入"), &workparabrown::slot_inputworkfiledisk},
+    {QT_TRANSLATE_NOOP("workparabrown", "F1.导出参数到U盘"), &workparabrown::exportWorkToStick},
+    {QT_TRANSLATE_NOOP("workparabrown", "F2.从U盘导入参数"), &workparabrown::importWorkFromStick},
+    {QT_TRANSLATE_NOOP("workparabrown", "F3.从其它文件导入"), &workparabrown::importFromJob},
 };
 
 } // namespace
@@ -123,13 +123,13 @@ void workparabrown::importFrom(const QString &source)
     showMessage(this, tr(ok ? kImported : kImportFailed));
 }
 
-void workparabrown::slot_outputworkfileusb()
+void workparabrown::exportWorkToStick()
 {
     outputfiledialog::getsavefilefromusb(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
                                          QStringLiteral("*.wrk"), this);
 }
 
-void workparabrown::slot_inputworkfileusb()
+void workparabrown::importWorkFromStick()
 {
     // Through the temporary file for every job: nothing reaches the job's file, or the
     // controller, before its size is checked.
@@ -143,7 +143,7 @@ void workparabrown::slot_inputworkfileusb()
     reload();
 }
 
-void workparabrown::slot_inputworkfiledisk()
+void workparabrown::importFromJob()
 {
     const QString name = dialogdoc::getdiskfile(machine_, tr("导入工作参数 ... ... "), this);
     if (name == QFileInfo(path_).completeBaseName())

@@ -37,9 +37,9 @@ public Q_SLOTS:
     void rora_show() { print(WorkFile::Rora); }
     void mouthp_show() { print(WorkFile::Mouth); }
     void mouthreplace_show() { print(WorkFile::Replace); }
-    void slot_outputworkfileusb();
-    void slot_inputworkfileusb();
-    void slot_inputworkfiledisk();
+    void exportWorkToStick();
+    void importWorkFromStick();
+    void importFromJob();
 
 private:
     void print(WorkFile::View view);

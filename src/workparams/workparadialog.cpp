@@ -16,10 +16,10 @@ template <typename Page>
 WorkParaDialog::Page wired(Page *page)
 {
     return {page, [page](WorkParaDialog *dialog) {
-                QObject::connect(page, &Page::signal_paintmsg, dialog, &WorkParaDialog::slot_paintmsg);
-                QObject::connect(page, &Page::signal_parachange, dialog, &WorkParaDialog::slot_parachange);
-                QObject::connect(page, &Page::signal_wantchange, dialog, &WorkParaDialog::slot_wantchange);
-                QObject::connect(dialog, &MyDialog::signal_clear, page, [dialog, page] {
+                QObject::connect(page, &Page::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
+                QObject::connect(page, &Page::parametersChanged, dialog, &WorkParaDialog::markChanged);
+                QObject::connect(page, &Page::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
+                QObject::connect(dialog, &MyDialog::clearRequested, page, [dialog, page] {
                     if (dialog->tabs()->currentWidget() == page)
                         page->clear_press();
                 });
@@ -51,8 +51,8 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     // Beside the cells, over the empty right of the grid pages, inside the tab frame.
     panel_->setGeometry(520, 100, 104, 3 * 40);
     panel_->raise();
-    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
-    slot_currentchange(0);
+    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::followTab);
+    followTab(0);
 }
 
 void WorkParaDialog::showEvent(QShowEvent *event)
@@ -71,15 +71,15 @@ void WorkParaDialog::changeEvent(QEvent *event)
     MyDialog::changeEvent(event);
 }
 
-void WorkParaDialog::slot_parachange()
+void WorkParaDialog::markChanged()
 {
     setProperty("changed", 1);
 }
 
-void WorkParaDialog::slot_currentchange(int page)
+void WorkParaDialog::followTab(int page)
 {
     const int type = table_.value(page).panelType;
-    panel_->slot_testtype(type);
+    panel_->showKeysFor(type);
     panel_->setVisible(type != 0);
 }
 

@@ -37,16 +37,16 @@ public:
     Q_INVOKABLE void showTab(int index);
 
 public Q_SLOTS:
-    void slot_parachange();
-    void slot_paintmsg(const QString &text) { setdialogmsg(text); }
-    void slot_wantchange() {}
-    void slot_currentchange(int page);
-    void slot_accel_a() { showTab(0); }
-    void slot_accel_b() { showTab(1); }
-    void slot_accel_c() { showTab(2); }
-    void slot_accel_d() { showTab(3); }
-    void slot_accel_e() { showTab(4); }
-    void slot_accel_f() { showTab(5); }
+    void markChanged();
+    void showFrameMessage(const QString &text) { setdialogmsg(text); }
+    void acceptChangeWish() {}
+    void followTab(int page);
+    void showTabA() { showTab(0); }
+    void showTabB() { showTab(1); }
+    void showTabC() { showTab(2); }
+    void showTabD() { showTab(3); }
+    void showTabE() { showTab(4); }
+    void showTabF() { showTab(5); }
 
 protected:
     WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);

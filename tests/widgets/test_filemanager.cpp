@@ -81,7 +81,7 @@ private Q_SLOTS:
     // F3 on another job, on the current one, and on one whose upload the controller refuses.
     void send()
     {
-        QSignalSpy current(page_.get(), &dialogide::signal_updata);
+        QSignalSpy current(page_.get(), &dialogide::jobChosen);
         const QStringList upload{"cmd 26/21/0", "cmd 20/c/1", "WRQ J2.wrk", "WRQ J2.cnt", "WRQ J2.pat", "cmd 20/c/0"};
         const QStringList reset{"cmd 20/1/1", "cmd 22/1/16", "cmd 22/1/19", "cmd 20/1/0"};
         for (const bool again : {false, true}) {
@@ -255,7 +255,7 @@ private Q_SLOTS:
         for (const char *ext : {".cnt", ".pat", ".wrk", ".txt"})
             QCOMPARE(readFile(root_.file("/mnt/usb/测试/测试") + ext), readFile(root_.file("/mnt/ide/knit/wave/测试/测试") + ext));
 
-        QSignalSpy current(page_.get(), &dialogide::signal_updata);
+        QSignalSpy current(page_.get(), &dialogide::jobChosen);
         page_->list()->finditemcol(QStringLiteral("ABC"), 0);
         ModalDriver yes;
         yes.pressOk().pressOk();

@@ -123,8 +123,8 @@ private Q_SLOTS:
         Bench bench(panel); // the window owns the panel
         QCOMPARE(QApplication::focusWidget(), bench.page);
         // The fullest layout first, so keys it leaves behind show up.
-        panel->slot_testtype(multi ? 1 : 241);
-        panel->slot_testtype(code);
+        panel->showKeysFor(multi ? 1 : 241);
+        panel->showKeysFor(code);
         panel->layout()->activate();
         QStringList got;
         int top = 0;

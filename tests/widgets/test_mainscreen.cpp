@@ -312,7 +312,7 @@ private Q_SLOTS:
         checkpara menu(machine_, w_.get(), 3);
         ModalDriver driver;
         driver.pressOk().pressOk(); // Yes to the question, then the result message
-        menu.slot_press(menu.menu()->itemNo(0, row)->text());
+        menu.chooseItem(menu.menu()->itemNo(0, row)->text());
         QCOMPARE(driver.texts.last(), message);
         QCOMPARE(int(menu.mask()), maskAfter);
         // Both items of a repaired pair lose their mark.

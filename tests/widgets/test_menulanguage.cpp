@@ -276,7 +276,7 @@ const OpenScreen kOpenScreens[] = {
     {"para piece expansion", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 5); }},
     {"language menu", [](MachineData &) { return new languagemenu; }, nullptr},
     {"carriage test", [](MachineData &m) { return new test_moto(m); }, nullptr},
-    {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
+    {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->toggleSideMenu(); return true; }},
 };
 
 // A row a screen of the table, by its index.
@@ -376,8 +376,8 @@ private Q_SLOTS:
     void updateItemKeepsVersion()
     {
         updata menu(machine_);
-        disconnect(&menu, &MenuGrid::signal_itemname, &menu, &updata::slot_press);
-        QSignalSpy chosen(&menu, &MenuGrid::signal_itemname);
+        disconnect(&menu, &MenuGrid::itemChosen, &menu, &updata::chooseItem);
+        QSignalSpy chosen(&menu, &MenuGrid::itemChosen);
         QPushButton *master = menu.item(0, 1);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QTRY_VERIFY_WITH_TIMEOUT(!master->text().contains(QStringLiteral("主控制器")), 10000);

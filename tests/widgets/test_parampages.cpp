@@ -168,7 +168,7 @@ private Q_SLOTS:
                                            "mydialogmbed", "mydialog_add_type", "mytriangleboard", "myspeedmouth"};
         if (c.more) {
             driver->typeAndReturn(QStringLiteral("7063"));
-            menu.slot_press(QStringLiteral("F8.更多系统工具菜单"));
+            menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
             QCOMPARE(menu.page(), extsyspara::More);
         }
         if (!c.password.isNull())
@@ -192,7 +192,7 @@ private Q_SLOTS:
         });
         page.start(10);
         const int before = seen.size();
-        menu.slot_press(QString::fromUtf8(c.item));
+        menu.chooseItem(QString::fromUtf8(c.item));
         if (driver)
             seen = driver->texts;
         if (after)

@@ -132,7 +132,7 @@ private Q_SLOTS:
         // The panel's button beeps; its group must not beep again.
         QTest::addRow("key panel touch") << Act([] {
             panelall p;
-            p.slot_effect(1);
+            p.showKeysForCell(1);
             g_mark = QFileInfo(PanelPaths::buzzerDevice()).size();
             QTest::mouseClick(p.button(0), Qt::LeftButton);
         }) << 1;
@@ -155,8 +155,8 @@ private Q_SLOTS:
     {
         MyDialog dialog;
         QVERIFY(shownActive(&dialog));
-        QSignalSpy close(&dialog, &MyDialog::signal_close);
-        QSignalSpy clear(&dialog, &MyDialog::signal_clear);
+        QSignalSpy close(&dialog, &MyDialog::closeRequested);
+        QSignalSpy clear(&dialog, &MyDialog::clearRequested);
         QTest::keyClick(&dialog, Qt::Key_Backspace);
         QTRY_COMPARE(clear.count(), 1); // a button's key clicks it after its short press animation
         QVERIFY(dialog.isVisible());
@@ -178,7 +178,7 @@ private Q_SLOTS:
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(focusedCell(*menu), QPoint(0, 7));
             menu->setItem(1, 0, QStringLiteral("F1.罗拉正转"));
-            QSignalSpy spy(menu.get(), &MenuGrid::signal_itemname);
+            QSignalSpy spy(menu.get(), &MenuGrid::itemChosen);
             QTest::mouseClick(menu->item(1, 0), Qt::LeftButton);
             menu->item(1, 0)->setFocus();
             QTest::keyClick(menu->item(1, 0), Qt::Key_Enter);
