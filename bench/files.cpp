@@ -12,7 +12,7 @@
 #include "files/dialogide.h"
 #include "files/inputdirdialog.h"
 #include "ui/joblistview.h"
-#include "ui/outputfiledialog.h"
+#include "ui/stickexportdialog.h"
 #include "ui/quickpages.h"
 
 #include <QApplication>
@@ -123,7 +123,7 @@ int main(int argc, char **argv)
         QDir(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG"))).removeRecursively();
         inputdirdialog in(root.file(QStringLiteral("/mnt/ide/knit/wave")), stick);
         imported.push_back(enterToMessage(in));
-        outputfiledialog out(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG")), stick, QStringLiteral("*.*"));
+        StickExportDialog out(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG")), stick, QStringLiteral("*.*"));
         exported.push_back(enterToMessage(out));
         QDir(root.file(QStringLiteral("/tmp/cp"))).removeRecursively();
         QDir().mkpath(root.file(QStringLiteral("/tmp/cp")));

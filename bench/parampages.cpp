@@ -18,8 +18,8 @@
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
 #include "platform/panelpaths.h"
-#include "ui/mylineedit.h"
-#include "ui/qidialog.h"
+#include "ui/celledit.h"
+#include "ui/textinputdialog.h"
 #include "ui/quickpages.h"
 
 #include <QApplication>
@@ -66,7 +66,7 @@ double timeChoice(extsyspara &menu, const char *item, const char *password)
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget *m = QApplication::activeModalWidget();
-        if (auto *input = qobject_cast<QIDialog *>(m)) {
+        if (auto *input = qobject_cast<TextInputDialog *>(m)) {
             input->lineEdit()->setText(QLatin1String(password));
             input->accept();
         } else if (auto *frame = qobject_cast<ParamFrame *>(m)) {
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
         t.start();
         setparacom(0x22, 0, 10, 40);
         trip.push_back(msSince(t));
-        MyLineEdit *cell = frame.page()->cell(1, 0);
+        CellEdit *cell = frame.page()->cell(1, 0);
         cell->setText(QString::number(41 + i % 2));
         t.restart();
         QTest::keyClick(cell, Qt::Key_Enter, Qt::KeypadModifier);

@@ -18,7 +18,7 @@
 #include "pages/panelpages.h"
 #include "params/extsyspara.h"
 #include "params/paramframes.h"
-#include "ui/panelall.h"
+#include "ui/paramkeys.h"
 #include "ui/quickpages.h"
 #include "workparams/workparadialog.h"
 
@@ -194,7 +194,7 @@ int main(int argc, char **argv)
     page.resize(640, 480);
     QLineEdit field(&page);
     field.setMaxLength(4000);
-    panelall keypad(&page);
+    ParamKeys keypad(&page);
     keypad.showKeysForCell(7);
     page.show();
     page.activateWindow();

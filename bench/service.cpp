@@ -17,7 +17,7 @@
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/quickpages.h"
 
 #include <QApplication>
@@ -186,7 +186,7 @@ int main(int argc, char **argv)
     const QString image = root.file("/tmp/master.bin");
     TestBytes::writeFile(image, QByteArray(1024 * 1024, '\x5a'));
     print("1 MiB controller image uploaded", medianOf([&] {
-              if (!fileoperate::tftpputfile(image))
+              if (!TransferDialog::tftpputfile(image))
                   ++failed;
           }),
           1000);

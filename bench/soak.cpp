@@ -47,7 +47,7 @@ enum Outcome { Succeeded, FailedWithMessage, Silent, Hung };
 const char *const kOutcomeNames[] = {"succeeded", "failed with a message", "silent", "hung"};
 
 // The keys of one step, then what ends it: the window they bring up (a page, or a question
-// "QMDialogYN"), known by the name the panel gives each window after its class; or, with no
+// "QuestionDialog"), known by the name the panel gives each window after its class; or, with no
 // window, the outcome done tells.
 struct Stage
 {

@@ -11,10 +11,10 @@
 
 #include "data/machinedata.h"
 #include "link/commands.h"
-#include "ui/mylineedit.h"
-#include "ui/mytabwidget.h"
-#include "ui/qmdialogc.h"
-#include "ui/qmdialogyn.h"
+#include "ui/celledit.h"
+#include "ui/beepingtabwidget.h"
+#include "ui/messagedialog.h"
+#include "ui/questiondialog.h"
 #include "workparams/workgrid.h"
 #include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
@@ -75,7 +75,7 @@ double timed(const std::function<void()> &action, const std::function<bool(QWidg
 double openPara(para *dialog)
 {
     double focused = -1;
-    auto *first = dialog->tabs()->widget(0)->findChild<MyLineEdit *>();
+    auto *first = dialog->tabs()->widget(0)->findChild<CellEdit *>();
     timed([&] { dialog->exec(); }, [&](QWidget *m, double ms) {
         if (m == dialog && QApplication::focusWidget() == first) {
             focused = ms;
@@ -157,7 +157,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         speed->cell(0, 0)->setText(QString::number(40 + i % 2));
         whole.push_back(timed([&] { QTest::keyClick(speed->cell(0, 0), Qt::Key_M); }, [](QWidget *m, double) {
-            if (auto *question = qobject_cast<QMDialogYN *>(m))
+            if (auto *question = qobject_cast<QuestionDialog *>(m))
                 question->accept();
             return false;
         }));
@@ -201,7 +201,7 @@ int main(int argc, char **argv)
                 list->setCurrentItem(found.first());
                 QMetaObject::invokeMethod(m->findChild<QAbstractButton *>(QStringLiteral("Benter")), &QAbstractButton::click,
                                           Qt::QueuedConnection);
-            } else if (auto *message = qobject_cast<QMDialogC *>(m)) {
+            } else if (auto *message = qobject_cast<MessageDialog *>(m)) {
                 imported = ms;
                 message->accept();
                 return true;

@@ -14,7 +14,7 @@
 #include "platform/stallreport.h"
 #include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
-#include "ui/mystyle.h"
+#include "ui/panelstyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/quickpages.h"
@@ -38,7 +38,7 @@ int main(int argc, char **argv)
     HeapPolicy::trimPeriodically(&app);
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
-    app.setStyle(new mystyle);
+    app.setStyle(new PanelStyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();

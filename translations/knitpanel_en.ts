@@ -199,10 +199,46 @@
     </message>
 </context>
 <context>
+    <name>AutomaticTestKeys</name>
+    <message>
+        <source>方式%1</source>
+        <translation>Mode %1</translation>
+    </message>
+    <message>
+        <source>选针器测试%1</source>
+        <translation>Sel.test%1</translation>
+    </message>
+</context>
+<context>
     <name>BmpEdit</name>
     <message>
         <source>图片文件浏览工具 - %1</source>
         <translation>Picture viewer - %1</translation>
+    </message>
+</context>
+<context>
+    <name>CarriageTestKeys</name>
+    <message>
+        <source>密度:%1</source>
+        <extracomment>A key driving one density motor to position %1.</extracomment>
+        <translation>D:%1</translation>
+    </message>
+    <message>
+        <source>整组:%1</source>
+        <extracomment>A key driving every motor of the group to position %1.</extracomment>
+        <translation>All:%1</translation>
+    </message>
+    <message>
+        <source>密度:归零</source>
+        <translation>D:Zero</translation>
+    </message>
+    <message>
+        <source>整组测试</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>循环测试</source>
+        <translation>Cycle</translation>
     </message>
 </context>
 <context>
@@ -1024,6 +1060,28 @@
     <message>
         <source>操作说明:输入 0 - 10 的数字, 按确定键</source>
         <translation>Keys: type a number 0 - 10 and press Enter</translation>
+    </message>
+</context>
+<context>
+    <name>IoTestKeys</name>
+    <message>
+        <source>取 消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确 定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>JobChooserDialog</name>
+    <message>
+        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
+        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
+    </message>
+    <message>
+        <source>导    入</source>
+        <translation>Import</translation>
     </message>
 </context>
 <context>
@@ -2000,6 +2058,61 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>ParamKeys</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>后摇</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前摇</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>K型</source>
+        <translation>K type</translation>
+    </message>
+    <message>
+        <source>L型</source>
+        <translation>L type</translation>
+    </message>
+    <message>
+        <source>单向</source>
+        <translation>1-way</translation>
+    </message>
+    <message>
+        <source>双向</source>
+        <translation>2-way</translation>
+    </message>
+    <message>
+        <source>左锁定</source>
+        <translation>L lock</translation>
+    </message>
+    <message>
+        <source>右锁定</source>
+        <translation>R lock</translation>
+    </message>
+    <message>
+        <source>不锁定</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>清   零</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
     <name>ParamMessages</name>
     <message>
         <source>参数范围不正确, 请查看参数范围 !</source>
@@ -2152,7 +2265,21 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>QMDialogYN</name>
+    <name>PieceLayoutPreview</name>
+    <message>
+        <source>衣片分布预览</source>
+        <translation>Piece layout preview</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEditorKeys</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>QuestionDialog</name>
     <message>
         <source>取  消</source>
         <translation>Cancel</translation>
@@ -2297,6 +2424,94 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>StickBrowser</name>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>大  小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>F1.浏览文件</source>
+        <translation>F1.View</translation>
+    </message>
+    <message>
+        <source>F2.删除文件</source>
+        <translation>F2.Delete</translation>
+    </message>
+    <message>
+        <source>F3.新建文件</source>
+        <translation>F3.New folder</translation>
+    </message>
+    <message>
+        <source>F4.刷新U盘</source>
+        <translation>F4.Refresh</translation>
+    </message>
+    <message>
+        <source>F5.网络硬盘</source>
+        <translation>F5.Network</translation>
+    </message>
+    <message>
+        <source>&lt;|.向上一级</source>
+        <translation>&lt;|.Up a level</translation>
+    </message>
+    <message>
+        <source>|&gt;.打开目录</source>
+        <translation>|&gt;.Open</translation>
+    </message>
+    <message>
+        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
+        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
+    </message>
+    <message>
+        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
+        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
+        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
+    </message>
+    <message>
+        <source>只能预览 .xxx .wrk 类型文件 !</source>
+        <translation>Only .xxx and .wrk files can be viewed!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
+        <translation>Name of the new folder (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>参数范围不正确, 请查看参数范围 !</source>
+        <translation>Value out of range, see the allowed range!</translation>
+    </message>
+    <message>
+        <source>该文件夹已存在 !</source>
+        <translation>This folder already exists!</translation>
+    </message>
+    <message>
+        <source>新建文件夹失败 !</source>
+        <translation>Could not create the folder!</translation>
+    </message>
+</context>
+<context>
     <name>StickExport</name>
     <message>
         <source>该文件夹已经存在, 是否覆盖 ?</source>
@@ -2313,6 +2528,28 @@ Dn</translation>
     <message>
         <source>导出文件失败, 请重试 !</source>
         <translation>Exporting failed, try again !</translation>
+    </message>
+</context>
+<context>
+    <name>StickExportDialog</name>
+    <message>
+        <source>导     出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>F7. 以文件形式导出</source>
+        <translation>F7. Export as files</translation>
+    </message>
+</context>
+<context>
+    <name>StickImportDialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>
@@ -2436,6 +2673,13 @@ Dn</translation>
     <message>
         <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
         <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateFolderDialog</name>
+    <message>
+        <source>升     级</source>
+        <translation>Update</translation>
     </message>
 </context>
 <context>
@@ -2658,6 +2902,29 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>WorkParamKeys</name>
+    <message>
+        <source> 上一页</source>
+        <translation> PgUp</translation>
+    </message>
+    <message>
+        <source> 下一页</source>
+        <translation> PgDn</translation>
+    </message>
+    <message>
+        <source> 整组修改</source>
+        <translation> Set all</translation>
+    </message>
+    <message>
+        <source> 上一组</source>
+        <translation> Prev</translation>
+    </message>
+    <message>
+        <source> 下一组</source>
+        <translation> Next</translation>
+    </message>
+</context>
+<context>
     <name>attribute</name>
     <message>
         <source>F1. 从U盘导入桌面图片</source>
@@ -2781,20 +3048,6 @@ Dn</translation>
     <message>
         <source>机头正在运行, 不能关机 ! </source>
         <translation>The carriage is running, cannot shut down ! </translation>
-    </message>
-</context>
-<context>
-    <name>choosedirdialog</name>
-    <message>
-        <source>升     级</source>
-        <translation>Update</translation>
-    </message>
-</context>
-<context>
-    <name>cntpanel</name>
-    <message>
-        <source>确   定</source>
-        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -2932,17 +3185,6 @@ Dn</translation>
     <message>
         <source>删除文件失败 !</source>
         <translation>Could not delete the file!</translation>
-    </message>
-</context>
-<context>
-    <name>dialogdoc</name>
-    <message>
-        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
-        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
-    </message>
-    <message>
-        <source>导    入</source>
-        <translation>Import</translation>
     </message>
 </context>
 <context>
@@ -3314,94 +3556,6 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>filedialog</name>
-    <message>
-        <source>文件夹</source>
-        <translation>Folder</translation>
-    </message>
-    <message>
-        <source>名  称</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>类  型</source>
-        <translation>Type</translation>
-    </message>
-    <message>
-        <source>大  小</source>
-        <translation>Size</translation>
-    </message>
-    <message>
-        <source>时  间</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <source>F1.浏览文件</source>
-        <translation>F1.View</translation>
-    </message>
-    <message>
-        <source>F2.删除文件</source>
-        <translation>F2.Delete</translation>
-    </message>
-    <message>
-        <source>F3.新建文件</source>
-        <translation>F3.New folder</translation>
-    </message>
-    <message>
-        <source>F4.刷新U盘</source>
-        <translation>F4.Refresh</translation>
-    </message>
-    <message>
-        <source>F5.网络硬盘</source>
-        <translation>F5.Network</translation>
-    </message>
-    <message>
-        <source>&lt;|.向上一级</source>
-        <translation>&lt;|.Up a level</translation>
-    </message>
-    <message>
-        <source>|&gt;.打开目录</source>
-        <translation>|&gt;.Open</translation>
-    </message>
-    <message>
-        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
-        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
-    </message>
-    <message>
-        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
-        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
-        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
-    </message>
-    <message>
-        <source>只能预览 .xxx .wrk 类型文件 !</source>
-        <translation>Only .xxx and .wrk files can be viewed!</translation>
-    </message>
-    <message>
-        <source>确定删除该文件吗?</source>
-        <translation>Delete this file?</translation>
-    </message>
-    <message>
-        <source>删除文件失败 !</source>
-        <translation>Could not delete the file!</translation>
-    </message>
-    <message>
-        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
-        <translation>Name of the new folder (digits 0 - 9)</translation>
-    </message>
-    <message>
-        <source>参数范围不正确, 请查看参数范围 !</source>
-        <translation>Value out of range, see the allowed range!</translation>
-    </message>
-    <message>
-        <source>该文件夹已存在 !</source>
-        <translation>This folder already exists!</translation>
-    </message>
-    <message>
-        <source>新建文件夹失败 !</source>
-        <translation>Could not create the folder!</translation>
-    </message>
-</context>
-<context>
     <name>inputdirdialog</name>
     <message>
         <source>导     入</source>
@@ -3414,17 +3568,6 @@ Dn</translation>
     <message>
         <source>F8. 导入运行图片</source>
         <translation>F8. Run picture</translation>
-    </message>
-</context>
-<context>
-    <name>inputfiledialog</name>
-    <message>
-        <source>导     入</source>
-        <translation>Import</translation>
-    </message>
-    <message>
-        <source>导入文件失败 !</source>
-        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>
@@ -3474,58 +3617,10 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>motopanel</name>
-    <message>
-        <source>密度:%1</source>
-        <extracomment>A key driving one density motor to position %1.</extracomment>
-        <translation>D:%1</translation>
-    </message>
-    <message>
-        <source>整组:%1</source>
-        <extracomment>A key driving every motor of the group to position %1.</extracomment>
-        <translation>All:%1</translation>
-    </message>
-    <message>
-        <source>密度:归零</source>
-        <translation>D:Zero</translation>
-    </message>
-    <message>
-        <source>整组测试</source>
-        <translation>Group</translation>
-    </message>
-    <message>
-        <source>循环测试</source>
-        <translation>Cycle</translation>
-    </message>
-</context>
-<context>
     <name>mouthposite</name>
     <message>
         <source>纱嘴初始位置</source>
         <translation>Carrier start</translation>
-    </message>
-</context>
-<context>
-    <name>multipanel</name>
-    <message>
-        <source> 上一页</source>
-        <translation> PgUp</translation>
-    </message>
-    <message>
-        <source> 下一页</source>
-        <translation> PgDn</translation>
-    </message>
-    <message>
-        <source> 整组修改</source>
-        <translation> Set all</translation>
-    </message>
-    <message>
-        <source> 上一组</source>
-        <translation> Prev</translation>
-    </message>
-    <message>
-        <source> 下一组</source>
-        <translation> Next</translation>
     </message>
 </context>
 <context>
@@ -3543,13 +3638,6 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>mypiecebrown</name>
-    <message>
-        <source>衣片分布预览</source>
-        <translation>Piece layout preview</translation>
-    </message>
-</context>
-<context>
     <name>mytimedate</name>
     <message>
         <source>控制器系统时间设置</source>
@@ -3561,72 +3649,6 @@ Dn</translation>
     <message>
         <source>控制器系统升级</source>
         <translation>Software update</translation>
-    </message>
-</context>
-<context>
-    <name>outputfiledialog</name>
-    <message>
-        <source>导     出</source>
-        <translation>Export</translation>
-    </message>
-    <message>
-        <source>F7. 以文件形式导出</source>
-        <translation>F7. Export as files</translation>
-    </message>
-</context>
-<context>
-    <name>panelall</name>
-    <message>
-        <source>确   定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>打开</source>
-        <translation>On</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>后摇</source>
-        <translation>Back</translation>
-    </message>
-    <message>
-        <source>前摇</source>
-        <translation>Front</translation>
-    </message>
-    <message>
-        <source>K型</source>
-        <translation>K type</translation>
-    </message>
-    <message>
-        <source>L型</source>
-        <translation>L type</translation>
-    </message>
-    <message>
-        <source>单向</source>
-        <translation>1-way</translation>
-    </message>
-    <message>
-        <source>双向</source>
-        <translation>2-way</translation>
-    </message>
-    <message>
-        <source>左锁定</source>
-        <translation>L lock</translation>
-    </message>
-    <message>
-        <source>右锁定</source>
-        <translation>R lock</translation>
-    </message>
-    <message>
-        <source>不锁定</source>
-        <translation>Free</translation>
-    </message>
-    <message>
-        <source>清   零</source>
-        <translation>Clear</translation>
     </message>
 </context>
 <context>
@@ -3696,28 +3718,6 @@ Dn</translation>
     <message>
         <source>正在退出机头测试界面, 请稍后 !</source>
         <translation>Leaving the carriage test, please wait!</translation>
-    </message>
-</context>
-<context>
-    <name>testpanel</name>
-    <message>
-        <source>取 消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>确 定</source>
-        <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>testpaneladd</name>
-    <message>
-        <source>方式%1</source>
-        <translation>Mode %1</translation>
-    </message>
-    <message>
-        <source>选针器测试%1</source>
-        <translation>Sel.test%1</translation>
     </message>
 </context>
 <context>

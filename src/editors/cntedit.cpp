@@ -3,8 +3,8 @@
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
 #include "ui/buzzer.h"
-#include "ui/cntpanel.h"
-#include "ui/mybutton.h"
+#include "ui/programeditorkeys.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
@@ -47,7 +47,7 @@ bool isDigit(int key)
 } // namespace
 
 CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
-    : MyDialog(parent, name ? name : "CntEdit")
+    : ScreenFrame(parent, name ? name : "CntEdit")
     , machine_(machine)
 {
     setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
@@ -64,7 +64,7 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     };
     int x = 10;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), this, "Bmenu");
         button->setGeometry(x, 435, 86, 40);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -74,10 +74,10 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
         buttons_.append(button);
         x += 90;
     }
-    panel_ = new cntpanel(this, "cntpanel");
+    panel_ = new ProgramEditorKeys(this, "cntpanel");
     panel_->hide();
-    connect(this, &CntEdit::panelCodeChanged, panel_, &cntpanel::showKeysFor);
-    connect(this, &MyDialog::clearRequested, this, &CntEdit::selectedit);
+    connect(this, &CntEdit::panelCodeChanged, panel_, &ProgramEditorKeys::showKeysFor);
+    connect(this, &ScreenFrame::clearRequested, this, &CntEdit::selectedit);
     QTimer::singleShot(10, this, &CntEdit::openonefile);
 }
 
@@ -113,7 +113,7 @@ void CntEdit::buildFrames(QWidget *body)
         QFrame *mid = boxFrame(body, middle[side]);
         systems_[std::size_t(side)] = label(mid, QString(), QRect(4, 2, 120, 18));
         for (int c = 0; c < 8; ++c) {
-            auto *b = new MYBUTTON(QString::number(c + 1), mid, "Bcarrier");
+            auto *b = new BeepingButton(QString::number(c + 1), mid, "Bcarrier");
             b->setGeometry(4 + 37 * c, 21, 34, 20);
             b->setFocusPolicy(Qt::NoFocus);
             b->setAutoFillBackground(true);
@@ -172,7 +172,7 @@ bool CntEdit::editopenfile(const QString &path)
 
 void CntEdit::fail(const QString &message)
 {
-    for (MYBUTTON *b : buttons_)
+    for (BeepingButton *b : buttons_)
         b->setEnabled(false);
     showMessage(this, message);
     closing_ = true;
@@ -204,7 +204,7 @@ void CntEdit::selectedit()
     edit->setFocus();
     for (int side = 0; side < 2; ++side) {
         for (int c = 0; c < 8; ++c) {
-            MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
+            BeepingButton *b = carriers_[std::size_t(side)][std::size_t(c)];
             b->setPalette(store_.carrier(side, c) ? PanelPalettes().labelDark() : PanelPalettes().buttonDark());
             b->setProperty("set", store_.carrier(side, c));
         }
@@ -294,7 +294,7 @@ void CntEdit::editnext()
 void CntEdit::openpanel()
 {
     placePanel();
-    Q_EMIT panelCodeChanged(cntpanel::fieldCode(group_, index_));
+    Q_EMIT panelCodeChanged(ProgramEditorKeys::fieldCode(group_, index_));
     fields_[std::size_t(group_)][std::size_t(index_)]->setFocus();
 }
 
@@ -340,7 +340,7 @@ bool CntEdit::eventFilter(QObject *watched, QEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(watched);
     if (!edit)
-        return MyDialog::eventFilter(watched, event);
+        return ScreenFrame::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress) {
         for (int g = 0; g < CntStore::kGroups; ++g) {
             for (int i = 0; i < CntStore::kIndices; ++i) {
@@ -370,7 +370,7 @@ bool CntEdit::eventFilter(QObject *watched, QEvent *event)
 
 bool CntEdit::key(int key, const QString &text)
 {
-    for (MYBUTTON *b : buttons_) {
+    for (BeepingButton *b : buttons_) {
         if (b->property("key").toInt() == key) {
             if (b->isEnabled())
                 b->click();

@@ -5,7 +5,7 @@
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
 #include "ui/buzzer.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
@@ -25,7 +25,7 @@ constexpr int kCellHeight = 12;
 } // namespace
 
 PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *parent, const char *name)
-    : MyDialog(parent, name ? name : "PatEdit")
+    : ScreenFrame(parent, name ? name : "PatEdit")
     , context_(new PatLabel(this, "context"))
     , value_(new QComboBox(this))
     , path_(path)
@@ -56,7 +56,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     };
     int k = 0;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), this, "Bmenu");
         button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -183,5 +183,5 @@ void PatEdit::keyPressEvent(QKeyEvent *event)
             return (this->*a.slot)();
         }
     }
-    MyDialog::keyPressEvent(event);
+    ScreenFrame::keyPressEvent(event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class MachineData;
 class PatLabel;
@@ -8,7 +8,7 @@ class QComboBox;
 
 // The pattern editor page: the pattern label, the value selector, the twelve buttons and
 // their keys, the live flag and the save at closing.
-class PatEdit : public MyDialog
+class PatEdit : public ScreenFrame
 {
     Q_OBJECT
 

@@ -9,7 +9,7 @@
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
 
@@ -22,7 +22,7 @@ const char kClearAll[] = QT_TRANSLATE_NOOP("dialogdel", "F1.全部取消");
 } // namespace
 
 dialogdel::dialogdel(QWidget *parent, const char *name)
-    : MyDialog(parent, name ? name : "dialogdel")
+    : ScreenFrame(parent, name ? name : "dialogdel")
 {
     setdialogtitle(QStringLiteral("Hard Disk File Management"));
     auto *body = new QWidget(this);
@@ -34,7 +34,7 @@ dialogdel::dialogdel(QWidget *parent, const char *name)
         {kSelectAll, &dialogdel::markAll}, {QT_TR_NOOP("F2.单个选中"), &dialogdel::markCurrent}, {QT_TR_NOOP("F3.删除选中"), &dialogdel::deleteMarked}};
     QList<KeyTable::Row> keys;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), body, "Bmenu");
         button->setGeometry(10, 10 + 44 * keys.size(), 100, 38);
         button->setFocusPolicy(Qt::NoFocus);
         button->setPalette(PanelPalettes().buttonDark());
@@ -132,5 +132,5 @@ void dialogdel::reject()
         finish();
         return;
     }
-    MyDialog::reject();
+    ScreenFrame::reject();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QStringList>
 #include <QTimer>
 
 class JobListView;
-class MYBUTTON;
+class BeepingButton;
 
 // The deletion page: the jobs on the disk with their import times and the disk's size and
 // free space; F1 marks or unmarks them all, F2 the current one, F3 deletes the marked jobs
 // after two questions, one per timer tick, until done or the close key stops it.
-class dialogdel : public MyDialog
+class dialogdel : public ScreenFrame
 {
     Q_OBJECT
 
@@ -35,7 +35,7 @@ private:
     void setMark(int row, bool on);
 
     JobListView *list_;
-    MYBUTTON *all_;
+    BeepingButton *all_;
     bool allMarked_ = false;
     QStringList queue_;
     QTimer timer_;

@@ -5,7 +5,7 @@
 #include "logic/controller/controllercommands.h"
 #include "ui/joblistview.h"
 #include "ui/jobviewers.h"
-#include "ui/outputfiledialog.h"
+#include "ui/stickexportdialog.h"
 #include "ui/pagekeys.h"
 
 #include "data/cntrecord.h"
@@ -20,9 +20,9 @@
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
 #include "ui/bmpedit.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
 
@@ -37,7 +37,7 @@ const char kRunning[] = QT_TRANSLATE_NOOP("dialogide", "机头正在运行, 请�
 } // namespace
 
 dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
-    : MyDialog(parent, name ? name : "dialogide", modal, flags)
+    : ScreenFrame(parent, name ? name : "dialogide", modal, flags)
     , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Clothing File Management"));
@@ -64,7 +64,7 @@ dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bo
     QList<KeyTable::Row> keys;
     int y = 10;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), body, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), body, "Bmenu");
         button->setGeometry(10, y, 100, 38);
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -81,7 +81,7 @@ dialogide::dialogide(MachineData &machine, QWidget *parent, const char *name, bo
 
 void dialogide::showEvent(QShowEvent *event)
 {
-    MyDialog::showEvent(event);
+    ScreenFrame::showEvent(event);
     getfilelist();
     list_->setindexitem(machine_.jobName());
     list_->setFocus();
@@ -125,7 +125,7 @@ void dialogide::dispcontext(QTreeWidgetItem *item)
 
 bool dialogide::updatafile(const QString &name)
 {
-    const JobSender::Result result = JobSender::send(machine_, name, fileoperate::withController());
+    const JobSender::Result result = JobSender::send(machine_, name, TransferDialog::withController());
     if (result.sent) {
         Q_EMIT jobChosen(name);
         getfilelist();
@@ -187,7 +187,7 @@ void dialogide::exportJob()
 {
     const QString name = chosen();
     if (!name.isEmpty())
-        outputfiledialog::getsavefilefromusb(JobFolders::dir(name), tr("文件另存为 ... "), PanelPaths::usbRoot(),
+        StickExportDialog::getsavefilefromusb(JobFolders::dir(name), tr("文件另存为 ... "), PanelPaths::usbRoot(),
                                              QStringLiteral("*.*"), this);
 }
 

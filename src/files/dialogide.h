@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class JobListView;
 class MachineData;
@@ -9,7 +9,7 @@ class QTreeWidgetItem;
 // The disk file manager: the jobs on the panel's disk, and the keys that choose the job to
 // knit (sending it to the controller), import one from the stick, export one, open its
 // picture, program, pattern or work parameters, delete it, or open the deletion page.
-class dialogide : public MyDialog
+class dialogide : public ScreenFrame
 {
     Q_OBJECT
 

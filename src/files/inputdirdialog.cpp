@@ -3,13 +3,13 @@
 #include "ui/fileoperatedialog.h"
 
 #include "logic/files/stickjobimport.h"
-#include "ui/mycheckbox.h"
+#include "ui/beepingcheckbox.h"
 #include "ui/operatordialogs.h"
 
 #include <QFile>
 
 inputdirdialog::inputdirdialog(const QString &root, const QString &startDir, QWidget *parent)
-    : filedialog(startDir, QString(), parent, "inputdirdialog")
+    : StickBrowser(startDir, QString(), parent, "inputdirdialog")
     , root_(root)
 {
     addEnterButton(tr("导     入"), [this] { inputdir(); });

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/filedialog.h"
+#include "ui/stickbrowser.h"
 
 // The stick browser that imports a whole knitting job: the operator picks any file of the job
 // and presses "导     入" (Enter). "F7. 导入工作参数" (F7) takes the stick's work parameters
 // too, "F8. 导入运行图片" (F8) its pattern picture. Every file of the folder is listed.
-class inputdirdialog : public filedialog
+class inputdirdialog : public StickBrowser
 {
     Q_OBJECT
 
@@ -25,6 +25,6 @@ public Q_SLOTS:
 private:
     QString root_;
     QString imported_;
-    MYCHECKBOX *work_;
-    MYCHECKBOX *picture_;
+    BeepingCheckBox *work_;
+    BeepingCheckBox *picture_;
 };

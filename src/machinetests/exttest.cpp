@@ -7,8 +7,8 @@
 #include "logic/controller/controllercommands.h"
 #include "logic/machinetests/testentry.h"
 #include "ui/buzzer.h"
-#include "ui/fileoperate.h"
-#include "ui/mymenu.h"
+#include "ui/transferdialog.h"
+#include "ui/listmenu.h"
 #include "ui/operatordialogs.h"
 #include "ui/windowfocus.h"
 
@@ -34,12 +34,12 @@ const Item kItems[] = {
 } // namespace
 
 exttest::exttest(MachineData &machine, QWidget *parent)
-    : MyDialog(parent, "exttest")
+    : ScreenFrame(parent, "exttest")
     , machine_(machine)
 {
     setdialogtitle(QStringLiteral("Controller Test Menu"));
     setdialogmsg(tr("选择要测试的项目, 按< 确定 >进入."));
-    menu_ = new MyMenu(this);
+    menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     menu_->setContext("exttest");
     for (const Item &it : kItems) {
@@ -82,7 +82,7 @@ void exttest::chooseItem(const QString &text)
 
 void exttest::runTest(Protocol::TestKind test)
 {
-    const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return fileoperate::tftpgetfile(path); });
+    const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return TransferDialog::tftpgetfile(path); });
     if (result != TestEntry::Entered) {
         showMessage(this, TestEntry::failureText(result));
         // The controller entered the mode but the page cannot open: it must not stay in it.

@@ -1,22 +1,22 @@
 #pragma once
 
 #include "data/protocol.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class MachineData;
-class MyMenu;
+class ListMenu;
 
 // The controller test menu of quick function 6: the carriage test and the input/output test,
 // each opened once the controller has entered its test mode, and the rollers turned forward
 // or backward while the machine stands.
-class exttest : public MyDialog
+class exttest : public ScreenFrame
 {
     Q_OBJECT
 
 public:
     explicit exttest(MachineData &machine, QWidget *parent = nullptr);
 
-    MyMenu *menu() const { return menu_; }
+    ListMenu *menu() const { return menu_; }
 
 public Q_SLOTS:
     void chooseItem(const QString &text);
@@ -26,5 +26,5 @@ private:
     void rollers(unsigned short action);
 
     MachineData &machine_;
-    MyMenu *menu_;
+    ListMenu *menu_;
 };

@@ -6,10 +6,10 @@
 #include "logic/machinetests/ioinputs.h"
 #include "logic/machinetests/iooutputs.h"
 #include "ui/buzzer.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
-#include "ui/testpanel.h"
+#include "ui/iotestkeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,7 +49,7 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
 } // namespace
 
 test_io::test_io(MachineData &machine, QWidget *parent)
-    : MyDialog(parent, "test_io")
+    : ScreenFrame(parent, "test_io")
     , machine_(machine)
     , controller_(new ControllerTest(Protocol::IoTest, this))
     , timer_(new QTimer(this))
@@ -75,7 +75,7 @@ test_io::test_io(MachineData &machine, QWidget *parent)
     // to the leave command.
     linkLabel()->setText(bound ? tr("正常") : tr("异常"));
 
-    connect(this, &test_io::panelCodeChanged, panel_, &testpanel::showKeysFor);
+    connect(this, &test_io::panelCodeChanged, panel_, &IoTestKeys::showKeysFor);
     moveTo(0, 0);
     connect(timer_, &QTimer::timeout, this, &test_io::refreshStates);
     timer_->start(kRefreshMs);
@@ -117,7 +117,7 @@ void test_io::build()
         else
             status_[std::size_t(i - IoInputs::kCount)] = value;
     }
-    panel_ = new testpanel(this, "testpanel");
+    panel_ = new IoTestKeys(this, "testpanel");
     panel_->setGeometry(kPanelX, 0, kPanelWidth, 480);
 }
 
@@ -243,13 +243,13 @@ bool test_io::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
-    return MyDialog::eventFilter(watched, event);
+    return ScreenFrame::eventFilter(watched, event);
 }
 
 void test_io::keyPressEvent(QKeyEvent *event)
 {
     if (!handleKey(event->key()))
-        MyDialog::keyPressEvent(event);
+        ScreenFrame::keyPressEvent(event);
 }
 
 void test_io::mousePressEvent(QMouseEvent *event)
@@ -259,12 +259,12 @@ void test_io::mousePressEvent(QMouseEvent *event)
         stopCarriageFirst();
         return;
     }
-    MyDialog::mousePressEvent(event);
+    ScreenFrame::mousePressEvent(event);
 }
 
 void test_io::clearPage()
 {
-    MyDialog::clearPage();
+    ScreenFrame::clearPage();
     redraw(row_, column_);
     field(row_, column_)->selectAll();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <array>
 
@@ -8,13 +8,13 @@ class ControllerTest;
 class MachineData;
 class QLineEdit;
 class QTimer;
-class testpanel;
+class IoTestKeys;
 
 // The input/output test page: twelve outputs that the keys drive directly, the 26 inputs,
 // the carriage speed, the needle-signal count, the last key and the link state, refreshed
 // every 100 ms. It is open while the controller is in its input/output test mode: closing
 // asks the controller to leave the mode, and the page goes when the controller answers.
-class test_io : public MyDialog
+class test_io : public ScreenFrame
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ public:
     QLabel *needleLabel() const { return status_[1]; }
     QLabel *keyLabel() const { return status_[2]; }
     QLabel *linkLabel() const { return status_[3]; }
-    testpanel *keyPanel() const { return panel_; }
+    IoTestKeys *keyPanel() const { return panel_; }
 
 public Q_SLOTS:
     // The clear button and Backspace: the field shows its stored value again.
@@ -71,5 +71,5 @@ private:
     int direction_ = -1; // the carriage direction the field shows; -1 before it shows one
     ControllerTest *controller_;
     QTimer *timer_;
-    testpanel *panel_;
+    IoTestKeys *panel_;
 };

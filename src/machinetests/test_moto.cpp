@@ -7,12 +7,12 @@
 #include "data/protocol.h"
 #include "logic/machinetests/controllertest.h"
 #include "ui/buzzer.h"
-#include "ui/motopanel.h"
-#include "ui/mybutton.h"
+#include "ui/carriagetestkeys.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
-#include "ui/testpaneladd.h"
+#include "ui/automatictestkeys.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -54,7 +54,7 @@ QRect groupRect(int group, int systems)
 } // namespace
 
 test_moto::test_moto(MachineData &machine, QWidget *parent)
-    : MyDialog(parent, "test_moto")
+    : ScreenFrame(parent, "test_moto")
     , machine_(machine)
     , controller_(new ControllerTest(Protocol::CarriageTest, this))
     , test_(count_system_number(),
@@ -80,7 +80,7 @@ test_moto::test_moto(MachineData &machine, QWidget *parent)
     controller_->open();
     test_.load(machine_);
     showStates();
-    connect(this, &test_moto::panelCodeChanged, panel_, &motopanel::showKeysFor);
+    connect(this, &test_moto::panelCodeChanged, panel_, &CarriageTestKeys::showKeysFor);
     showSelection();
     connect(timer_, &QTimer::timeout, this, &test_moto::onTick);
     // A coarse timer may run 5 % slow: a selector's cycle would lose a step a second.
@@ -109,7 +109,7 @@ void test_moto::build()
     caption_->setFont(PanelFonts::panel(12));
     row->addWidget(caption_);
     for (int i = 0; i < kExtraStates; ++i) {
-        auto *b = new MYBUTTON(QString::number(i + 1), extras, "extra");
+        auto *b = new BeepingButton(QString::number(i + 1), extras, "extra");
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         b->setPalette(PanelPalettes().labelWhite());
@@ -118,12 +118,12 @@ void test_moto::build()
     }
 
     const QRect column(kColumnX, kColumnTop, 640 - kColumnX, kMenuButtonY - kColumnTop - 4);
-    sideMenu_ = new testpaneladd(this, "testpaneladd");
+    sideMenu_ = new AutomaticTestKeys(this, "testpaneladd");
     sideMenu_->setGeometry(column);
     sideMenu_->hide();
-    panel_ = new motopanel(this, "motopanel");
+    panel_ = new CarriageTestKeys(this, "motopanel");
     panel_->setGeometry(column);
-    menuButton_ = new MYBUTTON(tr(kMenuHidden), this, "Bmenu");
+    menuButton_ = new BeepingButton(tr(kMenuHidden), this, "Bmenu");
     menuButton_->setGeometry(kColumnX, kMenuButtonY, 640 - kColumnX, 38);
     menuButton_->setFont(PanelFonts::panel(16));
     menuButton_->setFocusPolicy(Qt::NoFocus);
@@ -137,12 +137,12 @@ void test_moto::changeEvent(QEvent *event)
         menuButton_->setText(tr(sideMenu_->isHidden() ? kMenuHidden : kMenuShown));
         setdialogmsg(leaving_ ? tr(kLeaving) : test_.help());
     }
-    MyDialog::changeEvent(event);
+    ScreenFrame::changeEvent(event);
 }
 
 void test_moto::showEvent(QShowEvent *event)
 {
-    MyDialog::showEvent(event);
+    ScreenFrame::showEvent(event);
     setFocus();
 }
 
@@ -213,7 +213,7 @@ void test_moto::keyPressEvent(QKeyEvent *event)
         toggleSideMenu();
         return;
     case Qt::Key_Escape:
-        MyDialog::keyPressEvent(event);
+        ScreenFrame::keyPressEvent(event);
         return;
     default:
         break;

@@ -1,25 +1,25 @@
 #pragma once
 
 #include "logic/machinetests/mototest.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QList>
 
 class ControllerTest;
 class MachineData;
-class MYBUTTON;
+class BeepingButton;
 class MotoGroupView;
 class QLabel;
 class QTimer;
-class motopanel;
-class testpaneladd;
+class CarriageTestKeys;
+class AutomaticTestKeys;
 
 // The carriage test page ("Machine Parts Test"): the density motors, needle selectors, cams
 // and yarn guides of the machine's systems, driven one by one from the keypad or in automatic
 // cycles, with the states the controller reports. It is open while the controller is in its
 // carriage test mode: closing asks the controller to leave the mode, and the page goes when
 // the controller answers.
-class test_moto : public MyDialog
+class test_moto : public ScreenFrame
 {
     Q_OBJECT
 
@@ -30,10 +30,10 @@ public:
 
     const MotoTest &test() const { return test_; }
     MotoGroupView *groupView(int group) const;
-    MYBUTTON *extraIndicator(int i) const { return extras_.value(i); }
-    MYBUTTON *menuButton() const { return menuButton_; }
-    testpaneladd *sideMenu() const { return sideMenu_; }
-    motopanel *keyPanel() const { return panel_; }
+    BeepingButton *extraIndicator(int i) const { return extras_.value(i); }
+    BeepingButton *menuButton() const { return menuButton_; }
+    AutomaticTestKeys *sideMenu() const { return sideMenu_; }
+    CarriageTestKeys *keyPanel() const { return panel_; }
 
 public Q_SLOTS:
     // The close button and Escape: the leave command; the page stays until it is answered.
@@ -62,11 +62,11 @@ private:
     ControllerTest *controller_;
     MotoTest test_;
     QList<MotoGroupView *> groups_;
-    QList<MYBUTTON *> extras_;
+    QList<BeepingButton *> extras_;
     QLabel *caption_ = nullptr;
-    MYBUTTON *menuButton_ = nullptr;
-    testpaneladd *sideMenu_ = nullptr;
-    motopanel *panel_ = nullptr;
+    BeepingButton *menuButton_ = nullptr;
+    AutomaticTestKeys *sideMenu_ = nullptr;
+    CarriageTestKeys *panel_ = nullptr;
     QTimer *timer_;
     int shownGroup_ = -1;
     int shownKind_ = -1;

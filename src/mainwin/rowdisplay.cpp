@@ -8,7 +8,7 @@
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
 #include "data/rowcodecselect.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/pattopicture.h"
@@ -85,7 +85,7 @@ void RowDisplay::buildGroups(QWidget *parent)
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
             const bool caption = kCaptionText[c] != nullptr;
-            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
+            TouchLabel *label = makeLabel<TouchLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
                                                 QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
@@ -93,14 +93,14 @@ void RowDisplay::buildGroups(QWidget *parent)
             label->setAlignment(caption ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft);
             groups_[std::size_t(g)][std::size_t(c)] = label;
         }
-        connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
+        connect(cell(g, 0), &TouchLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+    parkingCaption_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
-    connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+    connect(parkingCaption_, &TouchLabel::released, this, &RowDisplay::parkingTouched);
+    carrierCaption_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
-    connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
+    connect(carrierCaption_, &TouchLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
         parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         parking_[std::size_t(s)]->setFont(boldFont(14));
@@ -114,10 +114,10 @@ void RowDisplay::buildRollers(QWidget *parent)
     const PanelPalettes palettes;
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+        TouchLabel *caption = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
-            connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
+            connect(caption, &TouchLabel::released, this, &RowDisplay::rollerTouched);
         rollerCaptions_[std::size_t(k)] = caption;
         QLabel *value = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         value->setFont(boldFont(14));
@@ -136,26 +136,26 @@ void RowDisplay::buildRollers(QWidget *parent)
 void RowDisplay::buildBottom(QWidget *parent)
 {
     const PanelPalettes palettes;
-    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
+    speed_ = makeLabel<TouchLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
-    connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
+    connect(speed_, &TouchLabel::released, this, &RowDisplay::speedTouched);
+    speedGroup_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     speedGroup_->setFrameStyle(QFrame::NoFrame);
     speedGroup_->setFont(boldFont(14));
     speedGroup_->setGeometry(span(10, 390, 90, 415));
-    connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
+    connect(speedGroup_, &TouchLabel::released, this, &RowDisplay::speedTouched);
     direction_ = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     direction_->setFrameStyle(QFrame::NoFrame);
     direction_->setFont(boldFont(24));
     direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
     direction_->setGeometry(span(90, 365, 220, 415));
-    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
+    rowNumber_ = makeLabel<TouchLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
     rowNumber_->setFrameStyle(QFrame::NoFrame);
     rowNumber_->setFont(boldFont(42));
     rowNumber_->setAlignment(Qt::AlignCenter);
     rowNumber_->setGeometry(span(220, 365, 320, 415));
-    connect(rowNumber_, &MyLabel::released, this, &RowDisplay::rowNumberTouched);
+    connect(rowNumber_, &TouchLabel::released, this, &RowDisplay::rowNumberTouched);
 }
 
 void RowDisplay::showSpeed(double scaled)
@@ -183,9 +183,9 @@ void RowDisplay::retranslate()
     }
 }
 
-QList<MyLabel *> RowDisplay::touchLabels() const
+QList<TouchLabel *> RowDisplay::touchLabels() const
 {
-    QList<MyLabel *> labels;
+    QList<TouchLabel *> labels;
     for (int g = 0; g < kGroups; ++g)
         labels << cell(g, 0);
     labels << rollerCaptions_[RoraMain] << rollerCaptions_[RoraAux] << rollerCaptions_[RoraOpen];

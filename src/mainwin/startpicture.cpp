@@ -1,6 +1,6 @@
 #include "startpicture.h"
 
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 
@@ -49,7 +49,7 @@ StartPicture::StartPicture(QWidget *parent)
 {
     setPalette(PanelPalettes().labelDark());
     setAutoFillBackground(true);
-    languages_ = new MyLabel(this, "languages");
+    languages_ = new TouchLabel(this, "languages");
     languages_->setFont(sized(16, true));
     languages_->setAlignment(Qt::AlignCenter);
     languages_->setFrameStyle(QFrame::Panel | QFrame::Raised);

@@ -26,8 +26,8 @@ class SkinButton;
 class LabelMessage;
 class LabelTime;
 class MachineData;
-class MYBUTTON;
-class MyLabel;
+class BeepingButton;
+class TouchLabel;
 class PatToPicture;
 class QFrame;
 class QLabel;
@@ -208,16 +208,16 @@ private:
     MachineData &machineData_;
     const QuickPages *pages_;
     BeepPulse *beep_; // the report beeps and the alarm button's
-    MYBUTTON *Bmenu = nullptr;
+    BeepingButton *Bmenu = nullptr;
     bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
-    QList<MyLabel *> commandLabels_; // clickable while the screen is unlocked
-    QList<MyLabel *> displayLabels_; // never clickable
-    MyLabel *jobName_ = nullptr;
-    MyLabel *jobSize_ = nullptr;
+    QList<TouchLabel *> commandLabels_; // clickable while the screen is unlocked
+    QList<TouchLabel *> displayLabels_; // never clickable
+    TouchLabel *jobName_ = nullptr;
+    TouchLabel *jobSize_ = nullptr;
     QLabel *waveTime_ = nullptr;
     QLabel *stopTime_ = nullptr;
-    MyLabel *pieces_ = nullptr;
-    MyLabel *startNeedle_ = nullptr;
+    TouchLabel *pieces_ = nullptr;
+    TouchLabel *startNeedle_ = nullptr;
     QLabel *rowNumber_ = nullptr;
     StartPicture *desktop_ = nullptr;
     QString picturePath_;
@@ -229,7 +229,7 @@ private:
     QLabel *running_ = nullptr;
     QList<SkinButton *> pictureKeys_;
     QPointer<QDialog> para_; // the work-parameter pages, built once
-    QList<MyLabel *> quickKeys_;
+    QList<TouchLabel *> quickKeys_;
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;
     ControllerStatus *controllerStatus_ = nullptr;

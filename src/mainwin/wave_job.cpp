@@ -11,7 +11,7 @@
 #include "data/protocol.h"
 #include "data/workfile.h"
 #include "platform/panelpaths.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "ui/operatordialogs.h"
 #include "ui/pattopicture.h"
 

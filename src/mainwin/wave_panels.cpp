@@ -13,8 +13,8 @@
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
 #include "ui/layoutaudit.h"
-#include "ui/mybutton.h"
-#include "ui/mylabel.h"
+#include "ui/beepingbutton.h"
+#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/pattopicture.h"
@@ -74,7 +74,7 @@ void wave::wave_create_desktopinfor()
     decoration(box(10, 470, 629, 470), palettes.labelWhite());
 
     auto field = [this](const char *name, const QRect &r, const QString &text, const QPalette &p, bool clickable) {
-        auto *l = new MyLabel(this, name);
+        auto *l = new TouchLabel(this, name);
         l->setGeometry(r);
         l->setText(text);
         l->setPalette(p);
@@ -90,7 +90,7 @@ void wave::wave_create_desktopinfor()
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palettes.labelText(), true);
 
     rowDisplay_ = new RowDisplay(machineData_, this);
-    for (MyLabel *l : rowDisplay_->touchLabels())
+    for (TouchLabel *l : rowDisplay_->touchLabels())
         commandLabels_.append(l);
     rowNumber_ = rowDisplay_->rowNumber();
     patPicture_ = new PatToPicture(this, "PatToPicture");
@@ -122,20 +122,20 @@ void wave::wave_create_desktopinfor()
     for (const Translations::Installed &language : Translations::installed())
         languages.append(language.name);
     desktop_->setLanguages(languages);
-    connect(desktop_->languageTarget(), &MyLabel::released, this, &wave::wave_slot_quickfun8);
+    connect(desktop_->languageTarget(), &TouchLabel::released, this, &wave::wave_slot_quickfun8);
     commandLabels_.append(desktop_->languageTarget());
 
     auto *runningBox = new QFrame(this);
     runningBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
     runningBox->setGeometry(box(550, 365, 630, 390));
-    auto *running = new MyLabel(this, "running");
+    auto *running = new TouchLabel(this, "running");
     running->setGeometry(box(550, 365, 630, 390));
     running->setText(QStringLiteral("PL.WK"));
     running->setFont(boldPanel(20));
     running->setAlignment(Qt::AlignCenter);
     running->setPalette(palettes.labelWhite());
     running->setAutoFillBackground(true);
-    connect(running, &MyLabel::released, this, &wave::wave_change_desktopinfor);
+    connect(running, &TouchLabel::released, this, &wave::wave_change_desktopinfor);
     commandLabels_.append(running);
     running_ = running;
     auto *desktopKey = new QShortcut(QKeySequence(Qt::Key_M), this);
@@ -157,7 +157,7 @@ void wave::wave_create_desktopinfor()
     // first arrow key to move the focus on, and Up and Down belong to the rollers.
     buttonWarm_->setFocusPolicy(Qt::NoFocus);
 
-    Bmenu = new MYBUTTON(this);
+    Bmenu = new BeepingButton(this);
     Bmenu->setObjectName(QStringLiteral("Bmenu"));
     Bmenu->setFlat(true);
     // Opaque, so the quick keys reached by their key only stay hidden underneath it.
@@ -254,8 +254,8 @@ void wave::wave_slot_enablets()
     }
     paintLockButton();
     Bmenu->raise();
-    for (MyLabel *l : commandLabels_)
+    for (TouchLabel *l : commandLabels_)
         l->setclickable(lock ? 0 : 1);
-    for (MyLabel *l : displayLabels_)
+    for (TouchLabel *l : displayLabels_)
         l->setclickable(0);
 }

@@ -15,7 +15,7 @@
 #include "logic/controller/controllercommands.h"
 #include "logic/controller/controllermessages.h"
 #include "platform/panelpaths.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "ui/operatordialogs.h"
 #include "ui/quickpages.h"
 

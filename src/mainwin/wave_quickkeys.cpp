@@ -7,7 +7,7 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/skinbutton.h"
@@ -74,13 +74,13 @@ void wave::createQuickKeys()
         pictureKeys_.append(key);
     }
     for (const QuickKey &q : kQuickKeys) {
-        auto *label = new MyLabel(this, "quickkey");
+        auto *label = new TouchLabel(this, "quickkey");
         label->setPalette(PanelPalettes().labelWhite());
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
         label->setAlignment(Qt::AlignCenter);
         label->setFont(PanelFonts::panel(12));
-        connect(label, &MyLabel::released, this, q.slot);
+        connect(label, &TouchLabel::released, this, q.slot);
         quickKeys_.append(label);
     }
 
@@ -91,10 +91,10 @@ void wave::createQuickKeys()
     connect(rowDisplay_, &RowDisplay::parkingTouched, this, &wave::wave_quick_mouth);
     connect(rowDisplay_, &RowDisplay::carrierTouched, this, &wave::wave_quick_else);
     connect(rowDisplay_, &RowDisplay::rowNumberTouched, this, &wave::wave_slot_quickfun10);
-    for (MyLabel *l : {pieces_, startNeedle_})
-        connect(l, &MyLabel::released, this, &wave::wave_slot_quickfun2);
-    for (MyLabel *l : {jobName_, jobSize_})
-        connect(l, &MyLabel::released, this, &wave::wave_slot_quickfun3);
+    for (TouchLabel *l : {pieces_, startNeedle_})
+        connect(l, &TouchLabel::released, this, &wave::wave_slot_quickfun2);
+    for (TouchLabel *l : {jobName_, jobSize_})
+        connect(l, &TouchLabel::released, this, &wave::wave_slot_quickfun3);
 
     retranslateKeys();
     wave_slot_morebutton();
@@ -134,7 +134,7 @@ void wave::wave_slot_morebutton()
     for (int i = 0; i < pictureKeys_.size(); ++i)
         pictureKeys_[i]->setGeometry(kPictureKeys[i].left, 422, 48, 48);
     for (int i = 0; i < quickKeys_.size(); ++i) {
-        MyLabel *label = quickKeys_[i];
+        TouchLabel *label = quickKeys_[i];
         if (kQuickKeys[i].left >= 0) {
             label->setGeometry(kQuickKeys[i].left, 10, 65, 35);
             if (!commandLabels_.contains(label))

@@ -8,7 +8,7 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "telemetry/telemetry.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 
 void wave::wave_create_telemetry()
 {

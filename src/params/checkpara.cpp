@@ -6,9 +6,9 @@
 #include "logic/controller/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/mymenuno.h"
+#include "ui/markablelistmenu.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
 
@@ -48,7 +48,7 @@ bool storeSystem(const MachineData &machine)
 
 bool sendSystem(const MachineData &)
 {
-    return fileoperate::tftpputfile(systemBackup());
+    return TransferDialog::tftpputfile(systemBackup());
 }
 
 bool storeConfig(const MachineData &machine)
@@ -58,21 +58,21 @@ bool storeConfig(const MachineData &machine)
 
 bool sendConfig(const MachineData &)
 {
-    return fileoperate::tftpputfile(configBackup());
+    return TransferDialog::tftpputfile(configBackup());
 }
 
 } // namespace
 
 checkpara::checkpara(MachineData &machine, QWidget *parent, unsigned char mask)
-    : MyDialog(parent, "checkpara", true, kFrameless, mask), machine_(machine), mask_(mask)
+    : ScreenFrame(parent, "checkpara", true, kFrameless, mask), machine_(machine), mask_(mask)
 {
     setdialogtitle(QStringLiteral("Parameter Repair Menu"));
     setdialogmsg(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));
-    menu_ = new MyMenuNo(this);
+    menu_ = new MarkableListMenu(this);
     menu_->setContext("checkpara");
     menu_->setGeometry(0, 50, 640, 430);
     connect(menu_, &MenuGrid::itemChosen, this, &checkpara::chooseItem);
-    connect(this, &MyDialog::closeRequested, this, &checkpara::test_close);
+    connect(this, &ScreenFrame::closeRequested, this, &checkpara::test_close);
     whickrepair(mask_);
     if (QWidget *first = menu_->item(0, 0))
         first->setFocus();

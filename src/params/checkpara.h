@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class MachineData;
-class MyMenuNo;
+class MarkableListMenu;
 
 // The parameter repair menu start-up opens when the panel's and the controller's copies of
 // the system or personalisation parameters disagree. Bit 0 of the mask: system parameters to
 // repair; bit 1: personalisation parameters.
-class checkpara : public MyDialog
+class checkpara : public ScreenFrame
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ public:
     checkpara(MachineData &machine, QWidget *parent, unsigned char mask);
 
     unsigned char mask() const { return mask_; }
-    MyMenuNo *menu() const { return menu_; }
+    MarkableListMenu *menu() const { return menu_; }
 
     void whickrepair(unsigned char mask);
 
@@ -34,5 +34,5 @@ private:
 
     MachineData &machine_;
     unsigned char mask_;
-    MyMenuNo *menu_;
+    MarkableListMenu *menu_;
 };

@@ -7,7 +7,7 @@
 #include "logic/controller/updatebracket.h"
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "data/rackingvalue.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/params/parammessages.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 
 #include <QLabel>
@@ -68,7 +68,7 @@ QLabel *dialogmbed::fineLabel(int column, int row) const
 
 void dialogmbed::setpara(int column, int row, unsigned short value)
 {
-    if (MyLineEdit *e = cell(column, row))
+    if (CellEdit *e = cell(column, row))
         e->setText(RackingValue::coarseText(value));
     if (QLabel *fine = fineLabel(column, row))
         fine->setText(QString::number(RackingValue::fine(value)));

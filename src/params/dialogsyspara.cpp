@@ -4,7 +4,7 @@
 #include "data/protocol.h"
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 
 #include <QLabel>

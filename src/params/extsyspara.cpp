@@ -9,8 +9,8 @@
 #include "logic/params/parammessages.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperatedialog.h"
-#include "ui/inputfiledialog.h"
-#include "ui/mymenu.h"
+#include "ui/stickimportdialog.h"
+#include "ui/listmenu.h"
 #include "ui/operatordialogs.h"
 #include "ui/quickpages.h"
 
@@ -127,13 +127,13 @@ const extsyspara::Item kItems[] = {
 } // namespace
 
 extsyspara::extsyspara(MachineData &machine, const QuickPages &pages, QWidget *parent, const char *name)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
     , machine_(machine)
     , pages_(pages)
 {
     setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
     setdialogmsg(tr("选择要设置的参数, 按< 确定 >进入."));
-    menu_ = new MyMenu(this);
+    menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     menu_->setContext("extsyspara");
     connect(menu_, &MenuGrid::itemChosen, this, &extsyspara::chooseItem);
@@ -232,7 +232,7 @@ void extsyspara::factoryConfiguration()
     const QString answer = DIAPASSWORD(this, QString(), tr("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
     if (answer != QLatin1String(kFactoryPassword))
         return;
-    if (!inputfiledialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
+    if (!StickImportDialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
                                              tr(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
                                              QStringLiteral("Config*.ini"), this))
         showMessage(this, tr(" 导入控制器出厂配置参数失败 ! "));

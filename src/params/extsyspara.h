@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QList>
 
 class MachineData;
-class MyMenu;
+class ListMenu;
 class QShortcut;
 class QuickPages;
 
 // The system tools menu: a common page and a more page behind a password. An item opens its
 // page in the controller's parameter update of the page's object code, or turns the menu's
 // page; every item is one row of the menu's table, in the order the choice is tested.
-class extsyspara : public MyDialog
+class extsyspara : public ScreenFrame
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ private:
 
     MachineData &machine_;
     const QuickPages &pages_;
-    MyMenu *menu_;
+    ListMenu *menu_;
     Page page_ = Common;
     QList<QShortcut *> functionKeys_;
 };

@@ -6,8 +6,8 @@
 #include "logic/controller/controllercommands.h"
 #include "logic/params/parammessages.h"
 #include "ui/buzzer.h"
-#include "ui/mybutton.h"
-#include "ui/mylineedit.h"
+#include "ui/beepingbutton.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -17,7 +17,7 @@
 #include <QTimer>
 
 mbed::mbed(MachineData &machine, const QString &title, QWidget *parent, int column, int row)
-    : MyDialog(parent, "mbed")
+    : ScreenFrame(parent, "mbed")
     , machine_(machine)
     , column_(column)
     , row_(row)
@@ -30,14 +30,14 @@ mbed::mbed(MachineData &machine, const QString &title, QWidget *parent, int colu
     const QString names[2] = {tr("粗调值"), tr("微调值")};
     for (int i = 0; i < 2; ++i) {
         grid->addWidget(new QLabel(names[i], area), 0, i);
-        edits_[i] = new MyLineEdit(area, i == 0 ? "coarse" : "fine");
+        edits_[i] = new CellEdit(area, i == 0 ? "coarse" : "fine");
         edits_[i]->setMaxLength(4);
         edits_[i]->installEventFilter(this);
         grid->addWidget(edits_[i], 1, i);
     }
     const QString steps[2] = {tr("粗调值 +1"), tr("粗调值 -1")};
     for (int i = 0; i < 2; ++i) {
-        auto *button = new MYBUTTON(steps[i], area, i == 0 ? "Badd" : "Bminus");
+        auto *button = new BeepingButton(steps[i], area, i == 0 ? "Badd" : "Bminus");
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);
         button->setMinimumHeight(40);
@@ -69,7 +69,7 @@ void mbed::focusEdit(int index)
 
 void mbed::showEvent(QShowEvent *event)
 {
-    MyDialog::showEvent(event);
+    ScreenFrame::showEvent(event);
     QTimer::singleShot(0, this, [this] {
         setinterface(stored(), 3);
         focusEdit(0);
@@ -136,5 +136,5 @@ bool mbed::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::FocusIn)
             current_ = watched == edits_[0] ? 0 : 1;
     }
-    return MyDialog::eventFilter(watched, event);
+    return ScreenFrame::eventFilter(watched, event);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class MachineData;
-class MyLineEdit;
+class CellEdit;
 class QKeyEvent;
 
 // The correction dialog of one racking position: coarse and fine values typed, or the coarse
 // value stepped by one with its sign rule; each confirmed value goes to the controller at once.
-class mbed : public MyDialog
+class mbed : public ScreenFrame
 {
     Q_OBJECT
 
@@ -36,5 +36,5 @@ private:
     int column_;
     int row_;
     int current_ = 0;
-    MyLineEdit *edits_[2] = {};
+    CellEdit *edits_[2] = {};
 };

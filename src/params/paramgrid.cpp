@@ -6,7 +6,7 @@
 #include "logic/params/parammessages.h"
 #include "ui/buzzer.h"
 #include "ui/dottedlabel.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -49,7 +49,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
                 QLabel *label = table_.dotted ? new DottedLabel(text, this) : new QLabel(text, this);
                 layout_->addWidget(label, headerRows_ + r, 3 * c);
             }
-            auto *edit = new MyLineEdit(this, "cell");
+            auto *edit = new CellEdit(this, "cell");
             edit->setFixedWidth(table_.editWidth);
             if (table_.rowHeight > 0)
                 edit->setFixedHeight(table_.rowHeight);
@@ -70,7 +70,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
 
 void ParamGrid::setpara(int column, int row, unsigned short value)
 {
-    if (MyLineEdit *e = cell(column, row))
+    if (CellEdit *e = cell(column, row))
         e->setText(CellText::show(table_.at(column, row), value));
 }
 

@@ -8,12 +8,12 @@
 #include "logic/controller/updatebracket.h"
 #include "logic/params/parammessages.h"
 #include "platform/panelpaths.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/fileoperatedialog.h"
-#include "ui/inputfiledialog.h"
-#include "ui/mylineedit.h"
+#include "ui/stickimportdialog.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
-#include "ui/outputfiledialog.h"
+#include "ui/stickexportdialog.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ void triangleboard::load()
 {
     const QString path = PanelPaths::tmp(QStringLiteral("/config.cfg"));
     unreadable_.clear();
-    if (!fileoperate::tftpgetfile(path)) {
+    if (!TransferDialog::tftpgetfile(path)) {
         unreadable_ = tr("读取个性化参数文件失败, 请重试 !");
         record_ = ConfigRecord();
     } else if (record_.read(path) != ConfigRecord::Loaded) {
@@ -121,7 +121,7 @@ void triangleboard::setpara(int column, int row, unsigned short value)
 {
     if (record_.loaded())
         ParamGrid::setpara(column, row, value);
-    else if (MyLineEdit *e = cell(column, row))
+    else if (CellEdit *e = cell(column, row))
         e->clear();
 }
 
@@ -182,12 +182,12 @@ void triangleboard::importFromStick()
         return;
     const QString staged = PanelPaths::tmp(QLatin1String(kStickFile));
     QFile::remove(staged);
-    if (inputfiledialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
+    if (StickImportDialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
         if (!ControllerCommands::stopped()) {
             showMessage(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
-        } else if (imported.read(staged) != ConfigRecord::Loaded || !fileoperate::tftpputfile(staged)) {
+        } else if (imported.read(staged) != ConfigRecord::Loaded || !TransferDialog::tftpputfile(staged)) {
             // A file of another size would leave the controller's configuration half old.
             showMessage(this, tr("机器个性化参数导入失败, 请重试 !"));
         } else {
@@ -206,10 +206,10 @@ void triangleboard::exportToStick()
     if (!leaveUpdate())
         return;
     const QString fetched = PanelPaths::tmp(QLatin1String(kStickFile));
-    if (!fileoperate::tftpgetfile(fetched))
+    if (!TransferDialog::tftpgetfile(fetched))
         showMessage(this, tr("机器个性化参数导出失败, 请重试 !"));
     else
-        outputfiledialog::getsavefilefromusb(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        StickExportDialog::getsavefilefromusb(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.cfg"), this);
     enterUpdate();
 }

@@ -4,9 +4,9 @@
 #include "data/parafiles.h"
 #include "data/protocol.h"
 #include "platform/panelpaths.h"
-#include "ui/inputfiledialog.h"
+#include "ui/stickimportdialog.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 
 attribute::attribute(MachineData &machine, QWidget *parent, const char *name)
@@ -23,7 +23,7 @@ attribute::attribute(MachineData &machine, QWidget *parent, const char *name)
     void (attribute::*const actions[])() = {&attribute::importPicture, &attribute::restoreFactoryPicture, &attribute::showScreenSaverWait};
     QList<KeyTable::Row> keys;
     for (int i = 0; i < 3; ++i) {
-        auto *button = new MYBUTTON(texts[i], this);
+        auto *button = new BeepingButton(texts[i], this);
         button->setGeometry(120, 40 + 70 * i, 400, 50);
         button->setFocusPolicy(Qt::NoFocus);
         const auto action = actions[i];
@@ -49,7 +49,7 @@ void attribute::choose(int number)
 void attribute::importPicture()
 {
     mkdirfile(PanelPaths::data(QStringLiteral("/image/desktop")));
-    if (inputfiledialog::getopenfilefromusb(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
+    if (StickImportDialog::getopenfilefromusb(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.bmp"), this))
         choose(1);
 }

@@ -6,10 +6,10 @@
 #include "logic/params/parammessages.h"
 #include "logic/service/systembackup.h"
 #include "platform/panelpaths.h"
-#include "ui/fileoperate.h"
-#include "ui/inputfiledialog.h"
+#include "ui/transferdialog.h"
+#include "ui/stickimportdialog.h"
 #include "ui/operatordialogs.h"
-#include "ui/outputfiledialog.h"
+#include "ui/stickexportdialog.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ const MenuRow<dialogbackup> kItems[] = {
 } // namespace
 
 dialogbackup::dialogbackup(MachineData &machine, QWidget *parent, const char *name)
-    : MyMenu(parent, name)
+    : ListMenu(parent, name)
     , machine_(machine)
 {
     setContext("dialogbackup");
@@ -44,7 +44,7 @@ void dialogbackup::chooseItem(const QString &text)
 
 bool dialogbackup::updatafile(const QString &path)
 {
-    switch (SystemBackup::updatafile(machine_, path, fileoperate::withController())) {
+    switch (SystemBackup::updatafile(machine_, path, TransferDialog::withController())) {
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:
@@ -91,7 +91,7 @@ void dialogbackup::restoreFromDisk()
 void dialogbackup::restoreFromStick()
 {
     const QString file = PanelPaths::tmp(QStringLiteral("/file.sys"));
-    if (inputfiledialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
+    if (StickImportDialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.sys"), this)
         && updatafile(file))
         showMessage(this, tr("从U盘导入系统参数成功 !"));
@@ -115,6 +115,6 @@ void dialogbackup::backUpToStick()
         return;
     }
     if (download(path))
-        outputfiledialog::getsavefilefromusb(path, tr("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        StickExportDialog::getsavefilefromusb(path, tr("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.sys"), this);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ui/mymenu.h"
+#include "ui/listmenu.h"
 
 class MachineData;
 
 // The menu of the system parameter backup page: initialise, restore from the disk or the
 // stick, back up to the disk or export to the stick. Every restore goes through the
 // controller first (SystemBackup).
-class dialogbackup : public MyMenu
+class dialogbackup : public ListMenu
 {
     Q_OBJECT
 

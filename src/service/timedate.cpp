@@ -5,8 +5,8 @@
 #include "platform/systemactions.h"
 #include "ui/buzzer.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
-#include "ui/myspinbox.h"
+#include "ui/beepingbutton.h"
+#include "ui/beepingspinbox.h"
 #include "ui/operatordialogs.h"
 
 #include <QEvent>
@@ -46,18 +46,18 @@ timedate::timedate(QWidget *parent, const char *name)
     for (int i = 0; i < 6; ++i) {
         auto *caption = new QLabel(tr(kFields[i].caption), this);
         caption->setGeometry(40 + 95 * i, 90, 80, 30);
-        auto *box = new MySpinBox(this);
+        auto *box = new BeepingSpinBox(this);
         box->setGeometry(40 + 95 * i, 125, 80, 40);
         box->setRange(kFields[i].min, kFields[i].max);
         box->setValue(values[i]);
         box->installEventFilter(this);
         boxes_[std::size_t(i)] = box;
     }
-    auto *left = new MYBUTTON(QStringLiteral("LEFT"), this);
+    auto *left = new BeepingButton(QStringLiteral("LEFT"), this);
     left->setGeometry(140, 220, 150, 50);
     left->setFocusPolicy(Qt::NoFocus);
     connect(left, &QPushButton::clicked, this, &timedate::timedateleft);
-    auto *right = new MYBUTTON(QStringLiteral("RIGHT"), this);
+    auto *right = new BeepingButton(QStringLiteral("RIGHT"), this);
     right->setGeometry(350, 220, 150, 50);
     right->setFocusPolicy(Qt::NoFocus);
     connect(right, &QPushButton::clicked, this, &timedate::timedateright);

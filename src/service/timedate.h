@@ -4,7 +4,7 @@
 
 #include <array>
 
-class MySpinBox;
+class BeepingSpinBox;
 class QLabel;
 class QTimer;
 
@@ -17,7 +17,7 @@ class timedate : public QWidget
 public:
     explicit timedate(QWidget *parent = nullptr, const char *name = "timedate");
 
-    MySpinBox *box(int i) const { return boxes_[std::size_t(i)]; }
+    BeepingSpinBox *box(int i) const { return boxes_[std::size_t(i)]; }
     int focusIndex() const { return focus_; }
 
 public Q_SLOTS:
@@ -34,6 +34,6 @@ private:
 
     QLabel *label_;
     QTimer *timer_;
-    std::array<MySpinBox *, 6> boxes_{};
+    std::array<BeepingSpinBox *, 6> boxes_{};
     int focus_ = 0;
 };

@@ -11,10 +11,10 @@
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
-#include "ui/choosedirdialog.h"
-#include "ui/fileoperate.h"
-#include "ui/inputfiledialog.h"
-#include "ui/mydialog.h"
+#include "ui/updatefolderdialog.h"
+#include "ui/transferdialog.h"
+#include "ui/stickimportdialog.h"
+#include "ui/screenframe.h"
 #include "ui/operatordialogs.h"
 
 #include <QDir>
@@ -63,7 +63,7 @@ const char *const kTexts[] = {
 } // namespace
 
 updata::updata(MachineData &machine, QWidget *parent, const char *name)
-    : MyMenu(parent, name)
+    : ListMenu(parent, name)
 {
     setContext("updata");
     for (int row = 0; row < int(std::size(kItems)); ++row)
@@ -82,7 +82,7 @@ void updata::chooseItem(const QString &text)
 
 void updata::status(const QString &text)
 {
-    if (auto *frame = qobject_cast<MyDialog *>(window())) {
+    if (auto *frame = qobject_cast<ScreenFrame *>(window())) {
         frame->setdialogmsg(text);
         frame->msgLabel()->repaint();
     }
@@ -95,7 +95,7 @@ void updata::updatapro()
     const QString target = PanelPaths::data(QStringLiteral("/knit"));
     const QString staged = ProgramInstaller::stagedPath(target);
     QByteArray source;
-    if (!inputfiledialog::getopenfilefromusb(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
+    if (!StickImportDialog::getopenfilefromusb(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("knit*"), this, &source))
         return;
     // The dialog let the stick go when it closed; the copy is checked against the stick's own
@@ -117,9 +117,9 @@ void updata::updatacontroller(const Controller &c)
         return;
     }
     const QString image = PanelPaths::tmp(QString::fromUtf8(c.image));
-    const bool copied = inputfiledialog::getopenfilefromusb(image, tr(c.caption), PanelPaths::usbRoot(),
+    const bool copied = StickImportDialog::getopenfilefromusb(image, tr(c.caption), PanelPaths::usbRoot(),
                                                             QString::fromUtf8(c.filter), this);
-    const bool sent = copied && fileoperate::tftpputfile(image);
+    const bool sent = copied && TransferDialog::tftpputfile(image);
     // After an image the controller answers the close only once it has programmed it; the
     // outcome is told after that, not before.
     bool closed;
@@ -146,7 +146,7 @@ void updata::updataslave()
 
 void updata::updataall()
 {
-    choosedirdialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), tr("控制器程序全部升级 ... ..."),
+    UpdateFolderDialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), tr("控制器程序全部升级 ... ..."),
                                       PanelPaths::usbRoot(), QStringLiteral("slv1*.bin knit* Master*.bin"), this);
 }
 
@@ -163,7 +163,7 @@ void updata::updatadriver()
     // folder: the folder itself is never the copy's destination.
     const QString staged = drivers + QStringLiteral("/.driver.new");
     QByteArray source;
-    if (!inputfiledialog::getopenfilefromusb(staged, tr("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
+    if (!StickImportDialog::getopenfilefromusb(staged, tr("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.o"), this, &source))
         return;
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);

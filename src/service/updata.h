@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ui/mymenu.h"
+#include "ui/listmenu.h"
 
 class MachineData;
 
 // The software update menu: the panel program, the main and slave controllers' programs, all
 // three from one stick folder, and the controller's driver modules. Rows 1-3 show the versions
 // the panel and the controllers run.
-class updata : public MyMenu
+class updata : public ListMenu
 {
     Q_OBJECT
 

@@ -8,7 +8,7 @@
 #include <QShortcut>
 
 MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeItem)
-    : MyButtonGroup(parent, name)
+    : BeepingButtonGroup(parent, name)
 {
     const QRect last = itemRect(kColumns - 1, kRows - 1);
     resize(last.right() + 11, last.bottom() + 11);
@@ -22,7 +22,7 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
             insert(b, c * kRows + r);
         }
     }
-    connect(this, &MyButtonGroup::released, this, [this](int id) {
+    connect(this, &BeepingButtonGroup::released, this, [this](int id) {
         if (id >= 0 && id < int(items_.size()))
             Q_EMIT itemChosen(withArgument(sources_[std::size_t(id)], std::size_t(id)));
     });
@@ -127,7 +127,7 @@ void MenuGrid::changeEvent(QEvent *event)
         for (std::size_t i = 0; i < items_.size(); ++i)
             relabel(i);
     }
-    MyButtonGroup::changeEvent(event);
+    BeepingButtonGroup::changeEvent(event);
 }
 
 bool MenuGrid::focused(int &column, int &row) const

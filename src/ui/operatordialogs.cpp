@@ -1,8 +1,8 @@
 #include "operatordialogs.h"
 
-#include "qidialog.h"
-#include "qmdialogc.h"
-#include "qmdialogyn.h"
+#include "textinputdialog.h"
+#include "messagedialog.h"
+#include "questiondialog.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -14,7 +14,7 @@ QString information()
     return QCoreApplication::translate("MessageFrame", "信  息");
 }
 
-QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
+QString runInput(TextInputDialog &dialog, const QString &prompt, int maxLength)
 {
     dialog.setdialogtitle(QStringLiteral("Input Dialog"));
     dialog.setdialogmsg(prompt);
@@ -26,7 +26,7 @@ QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
 
 void showMessage(QWidget *parent, const QString &text)
 {
-    QMDialogC dialog(parent);
+    MessageDialog dialog(parent);
     dialog.settitle(information());
     dialog.settext(text);
     dialog.exec();
@@ -34,7 +34,7 @@ void showMessage(QWidget *parent, const QString &text)
 
 bool DIAYESNO(QWidget *parent, const QString &text)
 {
-    QMDialogYN dialog(parent);
+    QuestionDialog dialog(parent);
     dialog.settitle(information());
     dialog.settext(text);
     return dialog.exec() == QDialog::Accepted;
@@ -42,13 +42,13 @@ bool DIAYESNO(QWidget *parent, const QString &text)
 
 QString DIATEXT(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     return runInput(dialog, prompt, maxLength);
 }
 
 QString DIAPASSWORD(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     dialog.lineEdit()->setEchoMode(QLineEdit::Password);
     return runInput(dialog, prompt, maxLength);
 }
@@ -56,7 +56,7 @@ QString DIAPASSWORD(QWidget *parent, const QString &, const QString &prompt, int
 QString DIATEXTSELECT(QWidget *parent, const QString &, const QString &prompt, int maxLength,
                       const QString &initial)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     dialog.lineEdit()->setMaxLength(maxLength);
     dialog.lineEdit()->setText(initial);
     dialog.lineEdit()->selectAll();

@@ -2,7 +2,7 @@
 
 #include "data/machinedata.h"
 #include "ui/buzzer.h"
-#include "ui/mycheckbox.h"
+#include "ui/beepingcheckbox.h"
 #include "ui/operatordialogs.h"
 
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 
 dialogonemouth::dialogonemouth(MachineData &machine, QWidget *parent)
     : WorkGrid(machine, WorkPage::onemouth(), parent)
-    , switch_(new MYCHECKBOX(tr("M. 是否打开纱嘴替换功能"), this, "switch"))
+    , switch_(new BeepingCheckBox(tr("M. 是否打开纱嘴替换功能"), this, "switch"))
 {
     switch_->setGeometry(10, 250, 400, 30);
     switch_->setFocusPolicy(Qt::NoFocus);

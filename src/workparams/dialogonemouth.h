@@ -4,7 +4,7 @@
 
 #include "data/protocol.h"
 
-class MYCHECKBOX;
+class BeepingCheckBox;
 
 // The single-piece carrier replacement: the grid of the carriers' replacements and the switch
 // that turns replacement on (system block word 25, key M); the grid shows only while it is on.
@@ -16,7 +16,7 @@ public:
     static constexpr int kSwitchWord = Protocol::CarrierReplacementWord;
 
     explicit dialogonemouth(MachineData &machine, QWidget *parent = nullptr);
-    MYCHECKBOX *switchBox() const { return switch_; }
+    BeepingCheckBox *switchBox() const { return switch_; }
 
 public Q_SLOTS:
     void showSwitch();
@@ -29,5 +29,5 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    MYCHECKBOX *switch_;
+    BeepingCheckBox *switch_;
 };

@@ -7,9 +7,9 @@
 #include "data/protocol.h"
 #include "logic/workparams/workentry.h"
 #include "ui/buzzer.h"
-#include "ui/myentercheckbox.h"
-#include "ui/mylineedit.h"
-#include "ui/mypiecebrown.h"
+#include "ui/entercheckbox.h"
+#include "ui/celledit.h"
+#include "ui/piecelayoutpreview.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -38,7 +38,7 @@ int maxOf(const MachineData &machine, int field)
 dialogpieceexpand::dialogpieceexpand(MachineData &machine, QWidget *parent)
     : QWidget(parent)
     , machine_(machine)
-    , preview_(new mypiecebrown(this, "mypiecebrown"))
+    , preview_(new PieceLayoutPreview(this, "mypiecebrown"))
     , strip_(new mouthposite(machine, this))
 {
     setObjectName(QStringLiteral("dialogpieceexpand"));
@@ -47,17 +47,17 @@ dialogpieceexpand::dialogpieceexpand(MachineData &machine, QWidget *parent)
         labels_[std::size_t(f)] = new QLabel(tr(kLabels[f]), this);
         labels_[std::size_t(f)]->setObjectName(QStringLiteral("fieldname"));
         labels_[std::size_t(f)]->setGeometry(10 + 200 * f, 15, 85, 22);
-        auto *e = new MyLineEdit(this, "edit");
+        auto *e = new CellEdit(this, "edit");
         e->setGeometry(95 + 200 * f, 15, 60, 22);
         e->setMaxLength(5);
         e->installEventFilter(this);
         editors_[std::size_t(f)] = e;
     }
     for (int i = 0; i < kPieces; ++i) {
-        auto *b = new myentercheckbox(tr("使能"), this, "enable");
+        auto *b = new EnterCheckBox(tr("使能"), this, "enable");
         b->setGeometry(10 + 72 * i, 55, 70, 24);
         b->installEventFilter(this);
-        connect(b, &myentercheckbox::enterPressed, this, &dialogpieceexpand::sendPieceMask);
+        connect(b, &EnterCheckBox::enterPressed, this, &dialogpieceexpand::sendPieceMask);
         boxes_[std::size_t(i)] = b;
     }
     preview_->setGeometry(0, 95, 600, 90);
@@ -75,7 +75,7 @@ void dialogpieceexpand::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         for (int f = 0; f < FieldCount; ++f)
             labels_[std::size_t(f)]->setText(tr(kLabels[f]));
-        for (myentercheckbox *b : boxes_)
+        for (EnterCheckBox *b : boxes_)
             b->setText(tr("使能"));
         if (isVisible())
             Q_EMIT messageChanged(helpOf(field_));
@@ -98,7 +98,7 @@ void dialogpieceexpand::setBoxes()
     const int count = machine_.system().word(kWords[Pieces]);
     const unsigned short mask = machine_.system().word(kMaskWord);
     for (int i = 0; i < kPieces; ++i) {
-        myentercheckbox *b = boxes_[std::size_t(i)];
+        EnterCheckBox *b = boxes_[std::size_t(i)];
         b->setEnabled(i < count);
         // Every box, disabled ones too, shows its bit of the stored mask: on when it is clear.
         b->setChecked(!(mask & (1u << i)));
@@ -115,7 +115,7 @@ void dialogpieceexpand::redraw()
 
 void dialogpieceexpand::restore(Field f)
 {
-    MyLineEdit *e = editors_[std::size_t(f)];
+    CellEdit *e = editors_[std::size_t(f)];
     e->setText(QString::number(machine_.system().word(std::size_t(kWords[f]))));
     e->setFocus(Qt::OtherFocusReason);
     e->selectAll();
@@ -145,7 +145,7 @@ void dialogpieceexpand::focusField(int field, int box)
     if (field == FieldCount) {
         boxes_[std::size_t(box)]->setFocus(Qt::OtherFocusReason);
     } else {
-        MyLineEdit *e = editors_[std::size_t(field)];
+        CellEdit *e = editors_[std::size_t(field)];
         e->setFocus(Qt::OtherFocusReason);
         e->selectAll();
     }

@@ -6,11 +6,11 @@
 #include <array>
 
 class MachineData;
-class MyLineEdit;
+class CellEdit;
 class QLabel;
 class mouthposite;
-class myentercheckbox;
-class mypiecebrown;
+class EnterCheckBox;
+class PieceLayoutPreview;
 
 // Piece expansion: the start needle, the number of pieces and their spacing (system block words
 // 0, 22, 23), checked against the needle bed before they are sent, and the enable boxes whose
@@ -25,9 +25,9 @@ public:
 
     explicit dialogpieceexpand(MachineData &machine, QWidget *parent = nullptr);
 
-    MyLineEdit *editor(Field f) const { return editors_[std::size_t(f)]; }
-    myentercheckbox *box(int i) const { return boxes_[std::size_t(i)]; }
-    mypiecebrown *preview() const { return preview_; }
+    CellEdit *editor(Field f) const { return editors_[std::size_t(f)]; }
+    EnterCheckBox *box(int i) const { return boxes_[std::size_t(i)]; }
+    PieceLayoutPreview *preview() const { return preview_; }
     mouthposite *strip() const { return strip_; }
     // Bit i set for every piece i < count whose box is off.
     unsigned short getenable(int count) const;
@@ -60,9 +60,9 @@ private:
 
     MachineData &machine_;
     std::array<QLabel *, FieldCount> labels_{};
-    std::array<MyLineEdit *, FieldCount> editors_{};
-    std::array<myentercheckbox *, kPieces> boxes_{};
-    mypiecebrown *preview_;
+    std::array<CellEdit *, FieldCount> editors_{};
+    std::array<EnterCheckBox *, kPieces> boxes_{};
+    PieceLayoutPreview *preview_;
     mouthposite *strip_;
     int field_ = Start; // FieldCount: the boxes
     int box_ = 0;

@@ -5,7 +5,7 @@
 #include "data/paraformat.h"
 #include "data/worklayout.h"
 #include "ui/buzzer.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -38,7 +38,7 @@ WorkGrid::WorkGrid(MachineData &machine, const WorkPage &page, QWidget *parent)
         title->setGeometry(page.x0 + page.xStep * c - 10, 10, page.xStep - 10, 19);
         titles_ << title;
         for (int r = 0; r < page.rows; ++r) {
-            auto *edit = new MyLineEdit(this, "cell");
+            auto *edit = new CellEdit(this, "cell");
             edit->setGeometry(page.x0 + page.xStep * c, kTop + kRowStep * r, kCellWidth, kCellHeight);
             edit->setMaxLength(5);
             addCell(edit);
@@ -117,7 +117,7 @@ void WorkGrid::showSpeed(int row)
 
 void WorkGrid::restore(int column, int row)
 {
-    if (MyLineEdit *e = cell(column, row)) {
+    if (CellEdit *e = cell(column, row)) {
         e->setText(QString::number(machine_.work().word(std::size_t(page_.word(column, row, pageNo_)))));
         showTaken(e, true);
     }
@@ -183,11 +183,11 @@ void WorkGrid::enter_press(bool whole)
 
 bool WorkGrid::taken(int column, int row) const
 {
-    const MyLineEdit *e = cell(column, row);
+    const CellEdit *e = cell(column, row);
     return e && e->palette().color(QPalette::Text) != QColor(kUntaken);
 }
 
-void WorkGrid::showTaken(MyLineEdit *cell, bool taken)
+void WorkGrid::showTaken(CellEdit *cell, bool taken)
 {
     if (!taken) {
         QPalette red = cell->palette();

@@ -7,7 +7,7 @@
 #include <QList>
 
 class MachineData;
-class MyLineEdit;
+class CellEdit;
 class QLabel;
 
 // A work-parameter grid page drawn from its WorkPage table on the cell grid: the cells of one
@@ -57,7 +57,7 @@ protected:
 
 private:
     void turn(int dPage);
-    void showTaken(MyLineEdit *cell, bool taken);
+    void showTaken(CellEdit *cell, bool taken);
     void showSpeed(int row);
     void retranslate();
 

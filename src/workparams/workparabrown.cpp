@@ -4,14 +4,14 @@
 #include "data/machinedata.h"
 #include "logic/files/jobsender.h"
 #include "platform/panelpaths.h"
-#include "ui/dialogdoc.h"
-#include "ui/fileoperate.h"
+#include "ui/jobchooserdialog.h"
+#include "ui/transferdialog.h"
 #include "ui/fileoperatedialog.h"
-#include "ui/inputfiledialog.h"
+#include "ui/stickimportdialog.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
-#include "ui/outputfiledialog.h"
+#include "ui/stickexportdialog.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -44,7 +44,7 @@ const ViewButton kFileCommands[] = {
 } // namespace
 
 workparabrown::workparabrown(MachineData &machine, unsigned char mode, const QString &path, QWidget *parent, const char *name)
-    : MyDialog(parent, name, true, kFrameless, mode)
+    : ScreenFrame(parent, name, true, kFrameless, mode)
     , machine_(machine)
     , path_(path)
     , frame_(new QFrame(this))
@@ -68,7 +68,7 @@ workparabrown::workparabrown(MachineData &machine, unsigned char mode, const QSt
     QList<KeyTable::Row> keys;
     const auto column = [&](const ViewButton *buttons, int count, int y, const std::function<QList<int>(int)> &keysOf) {
         for (int i = 0; i < count; ++i) {
-            auto *b = new MYBUTTON(tr(buttons[i].text), frame_, "button");
+            auto *b = new BeepingButton(tr(buttons[i].text), frame_, "button");
             b->setGeometry(10, y + 40 * i, 120, 40);
             b->setFocusPolicy(Qt::NoFocus);
             const auto show = buttons[i].show;
@@ -109,7 +109,7 @@ bool workparabrown::isCurrentJob() const
 
 bool workparabrown::operate_setwrkfile(const QString &path)
 {
-    const JobSender::Result result = JobSender::sendWork(machine_, path, fileoperate::withController());
+    const JobSender::Result result = JobSender::sendWork(machine_, path, TransferDialog::withController());
     if (!result.sent)
         showMessage(this, result.message);
     return result.sent;
@@ -125,7 +125,7 @@ void workparabrown::importFrom(const QString &source)
 
 void workparabrown::exportWorkToStick()
 {
-    outputfiledialog::getsavefilefromusb(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
+    StickExportDialog::getsavefilefromusb(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
                                          QStringLiteral("*.wrk"), this);
 }
 
@@ -134,7 +134,7 @@ void workparabrown::importWorkFromStick()
     // Through the temporary file for every job: nothing reaches the job's file, or the
     // controller, before its size is checked.
     const QString temporary = PanelPaths::tmp(QStringLiteral("/wrk.wrk"));
-    if (!inputfiledialog::getopenfilefromusb(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
+    if (!StickImportDialog::getopenfilefromusb(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
                                              QStringLiteral("*.wrk"), this)) {
         showMessage(this, tr(kImportFailed));
         return;
@@ -145,7 +145,7 @@ void workparabrown::importWorkFromStick()
 
 void workparabrown::importFromJob()
 {
-    const QString name = dialogdoc::getdiskfile(machine_, tr("导入工作参数 ... ... "), this);
+    const QString name = JobChooserDialog::getdiskfile(machine_, tr("导入工作参数 ... ... "), this);
     if (name == QFileInfo(path_).completeBaseName())
         return;
     if (!name.isNull() && JobName::isSafe(name))

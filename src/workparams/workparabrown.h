@@ -2,7 +2,7 @@
 
 #include "data/workfile.h"
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QByteArray>
 
@@ -13,7 +13,7 @@ class QTextEdit;
 // The work-parameter browser: one .wrk file printed as text in five views; opened from the disk
 // file manager (mode 1) it also exports the file to the stick and imports over it from the
 // stick or from another job, the loaded job's through the controller first.
-class workparabrown : public MyDialog
+class workparabrown : public ScreenFrame
 {
     Q_OBJECT
 

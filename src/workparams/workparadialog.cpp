@@ -4,8 +4,8 @@
 #include "dialogreplacemouth.h"
 #include "workgrid.h"
 
-#include "ui/multipanel.h"
-#include "ui/mytabwidget.h"
+#include "ui/workparamkeys.h"
+#include "ui/beepingtabwidget.h"
 #include "ui/panelfonts.h"
 
 #include <QKeyEvent>
@@ -19,7 +19,7 @@ WorkParaDialog::Page wired(Page *page)
                 QObject::connect(page, &Page::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
                 QObject::connect(page, &Page::parametersChanged, dialog, &WorkParaDialog::markChanged);
                 QObject::connect(page, &Page::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
-                QObject::connect(dialog, &MyDialog::clearRequested, page, [dialog, page] {
+                QObject::connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
                     if (dialog->tabs()->currentWidget() == page)
                         page->clear_press();
                 });
@@ -34,10 +34,10 @@ WorkParaDialog::Page grid(MachineData &machine, const WorkPage &page, QWidget *p
 } // namespace
 
 WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
     , table_(tabs)
-    , tbar_(new MyTabWidget(this, "tbar"))
-    , panel_(new multipanel(this, "multipanel"))
+    , tbar_(new BeepingTabWidget(this, "tbar"))
+    , panel_(new WorkParamKeys(this, "multipanel"))
 {
     setdialogtitle(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);
@@ -59,7 +59,7 @@ void WorkParaDialog::showEvent(QShowEvent *event)
 {
     // Each run reports what it changed itself.
     setProperty("changed", 0);
-    MyDialog::showEvent(event);
+    ScreenFrame::showEvent(event);
 }
 
 void WorkParaDialog::changeEvent(QEvent *event)
@@ -68,7 +68,7 @@ void WorkParaDialog::changeEvent(QEvent *event)
         for (int i = 0; i < int(table_.size()); ++i)
             tbar_->setTabText(i, tr(table_[i].label));
     }
-    MyDialog::changeEvent(event);
+    ScreenFrame::changeEvent(event);
 }
 
 void WorkParaDialog::markChanged()
@@ -96,14 +96,14 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
         showTab(key - Qt::Key_A);
         return;
     }
-    MyDialog::keyPressEvent(event);
+    ScreenFrame::keyPressEvent(event);
 }
 
 para::para(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, multipanel::kParkingType},
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, WorkParamKeys::kParkingType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new dialogreplacemouth(machine, p)); }, 0},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new dialogpieceexpand(machine, p)); }, 0}},
                      parent, name)
@@ -111,6 +111,6 @@ para::para(MachineData &machine, QWidget *parent, const char *name)
 }
 
 paraelse::paraelse(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, WorkParamKeys::kPagedType}}, parent, name)
 {
 }

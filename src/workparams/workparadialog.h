@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <functional>
 
 class MachineData;
-class MyTabWidget;
-class multipanel;
+class BeepingTabWidget;
+class WorkParamKeys;
 
 // The frame of the work-parameter dialogs: pages in the tab bar "tbar" on keys A-F (and
 // F1-F6), the key column that suits the page, and the "changed" flag a run raises when a
 // page is about to change a value on the controller (the main window then saves the job's .wrk).
-class WorkParaDialog : public MyDialog
+class WorkParaDialog : public ScreenFrame
 {
     Q_OBJECT
 
@@ -30,8 +30,8 @@ public:
         int panelType; // 0: no key column
     };
 
-    MyTabWidget *tabs() const { return tbar_; }
-    multipanel *keyPanel() const { return panel_; }
+    BeepingTabWidget *tabs() const { return tbar_; }
+    WorkParamKeys *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
     // The tab at index, when there is one. Invokable: the main window calls it by name.
     Q_INVOKABLE void showTab(int index);
@@ -57,8 +57,8 @@ protected:
 
 private:
     QList<Tab> table_;
-    MyTabWidget *tbar_;
-    multipanel *panel_;
+    BeepingTabWidget *tbar_;
+    WorkParamKeys *panel_;
 };
 
 // The work parameters of the job: density, speed, rollers, carrier parking, replacement and

@@ -21,7 +21,7 @@
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
 #include "platform/systemactions.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/fileoperatedialog.h"
 
 #include <QDir>
@@ -144,7 +144,7 @@ bool backUp(int v)
 bool restore(int v)
 {
     MachineData machine;
-    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), fileoperate::withController())
+    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), TransferDialog::withController())
         == SystemBackup::Done;
 }
 

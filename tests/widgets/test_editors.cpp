@@ -14,7 +14,7 @@
 #include "logic/editors/cntstore.h"
 #include "logic/editors/patgrid.h"
 #include "logic/editors/patstore.h"
-#include "ui/cntpanel.h"
+#include "ui/programeditorkeys.h"
 
 #include "data/cntfile.h"
 #include "data/machinedata.h"
@@ -210,7 +210,7 @@ private Q_SLOTS:
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
         QTest::mouseClick(page.fieldEdit(group, index), Qt::LeftButton);
-        auto *panel = page.findChild<cntpanel *>();
+        auto *panel = page.findChild<ProgramEditorKeys *>();
         QTRY_VERIFY(panel->isVisible());
         ModalDriver driver;
         driver.pressOk(); // the confirmation

@@ -22,7 +22,7 @@
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
-#include "ui/fileoperate.h"
+#include "ui/transferdialog.h"
 #include "ui/joblistview.h"
 #include "ui/operatordialogs.h"
 
@@ -155,7 +155,7 @@ private Q_SLOTS:
         if (action == QLatin1String("start-up")) {
             StartupExchange::Operator op;
             op.tell = [this](const QString &text) { showMessage(page_.get(), text); };
-            StartupExchange(machine_, op, StartupExchange::Link::controller(fileoperate::withController())).run();
+            StartupExchange(machine_, op, StartupExchange::Link::controller(TransferDialog::withController())).run();
         } else {
             page_->list()->finditemcol(QStringLiteral("J1"), 0);
             press(action == QLatin1String("F3") ? Qt::Key_F3 : Qt::Key_F1);

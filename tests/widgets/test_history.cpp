@@ -15,7 +15,7 @@
 #include "history/historypage.h"
 #include "logic/history/machinehistory.h"
 #include "platform/logwriter.h"
-#include "ui/mylistview.h"
+#include "ui/beepinglistview.h"
 
 #include <QDir>
 #include <QTest>

@@ -16,7 +16,7 @@
 #include "link/statuschannel.h"
 #include "machinetests/test_io.h"
 #include "platform/panelenv.h"
-#include "ui/testpanel.h"
+#include "ui/iotestkeys.h"
 
 #include <QSignalSpy>
 #include <QTest>

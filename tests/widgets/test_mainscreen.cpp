@@ -27,8 +27,8 @@
 #include "platform/panelenv.h"
 #include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/mylabel.h"
-#include "ui/mymenuno.h"
+#include "ui/touchlabel.h"
+#include "ui/markablelistmenu.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -279,8 +279,8 @@ private Q_SLOTS:
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
     void screenLock()
     {
-        auto *command = w_->findChild<MyLabel *>(QStringLiteral("pieces"));
-        auto *display = w_->findChild<MyLabel *>(QStringLiteral("wavetime"));
+        auto *command = w_->findChild<TouchLabel *>(QStringLiteral("pieces"));
+        auto *display = w_->findChild<TouchLabel *>(QStringLiteral("wavetime"));
         for (bool locked : {false, true, false}) {
             QCOMPARE(command->getclickable(), !locked);
             QVERIFY(!display->getclickable());

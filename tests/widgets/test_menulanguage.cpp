@@ -49,13 +49,13 @@
 #include "platform/panelpaths.h"
 #include "service/updata.h"
 #include "ui/bmpedit.h"
-#include "ui/choosedirdialog.h"
-#include "ui/dialogdoc.h"
-#include "ui/inputfiledialog.h"
+#include "ui/updatefolderdialog.h"
+#include "ui/jobchooserdialog.h"
+#include "ui/stickimportdialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
-#include "ui/mylabel.h"
-#include "ui/outputfiledialog.h"
+#include "ui/touchlabel.h"
+#include "ui/stickexportdialog.h"
 #include "ui/panelfonts.h"
 #include "ui/quickpages.h"
 #include "workparams/workparabrown.h"
@@ -121,9 +121,9 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible() || modal->property("busy").toBool())
             return;
-        const QString name = QLatin1String(modal->metaObject()->className());
-        if (name == QLatin1String("fileoperate") || name == QLatin1String("FileOperateDialog"))
+        if (qobject_cast<TransferDialog *>(modal) || qobject_cast<FileOperateDialog *>(modal))
             return; // a transfer ends by itself
+        const QString name = QLatin1String(modal->metaObject()->className());
         if (modal != current_) {
             current_ = modal;
             ticks_ = 0;
@@ -228,7 +228,7 @@ const Page kPages[] = {
     {"paraelse", [](MachineData &m) { return new paraelse(m); }, {}},
     {"frequent parameters", [](MachineData &m) { return new constparasetting(m); }, {}},
     {"files", [](MachineData &m) { return new dialogide(m); }, {}},
-    {"documents", [](MachineData &m) { return new dialogdoc(m); }, {}},
+    {"documents", [](MachineData &m) { return new JobChooserDialog(m); }, {}},
     {"program editor", [](MachineData &m) { return new CntEdit(m); }, {}},
     {"pattern editor", [](MachineData &m) { return new PatEdit(m, QStringLiteral("none.pat")); }, {}},
     {"picture editor", [](MachineData &) { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
@@ -236,9 +236,9 @@ const Page kPages[] = {
     {"carriage test", [](MachineData &m) { return new test_moto(m); }, {Qt::Key_M}},
     {"I/O test", [](MachineData &m) { return new test_io(m); }, {}},
     {"deletion", [](MachineData &) { return new dialogdel; }, {}},
-    {"stick import", [](MachineData &) { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick export", [](MachineData &) { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder", [](MachineData &) { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick import", [](MachineData &) { return new StickImportDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick export", [](MachineData &) { return new StickExportDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder", [](MachineData &) { return new UpdateFolderDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
     {"stick folder import", [](MachineData &) { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
     {"language menu", [](MachineData &) { return new languagemenu; }, {}},
     {"work file browser",
@@ -408,11 +408,11 @@ private Q_SLOTS:
     {
         Answerer answers;
         std::unique_ptr<QWidget> w(startPicture(machine_));
-        MyLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
+        TouchLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
-        QCOMPARE(answers.classes, QStringList{QStringLiteral("languagemenu")});
+        QCOMPARE(answers.classes, QStringList{QLatin1String(languagemenu::staticMetaObject.className())});
     }
 
     // A screen that can stand open while the language changes (the main screen, a standing

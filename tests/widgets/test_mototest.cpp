@@ -18,9 +18,9 @@
 #include "logic/machinetests/mototest.h"
 #include "machinetests/motogroupview.h"
 #include "machinetests/test_moto.h"
-#include "ui/motopanel.h"
-#include "ui/mybutton.h"
-#include "ui/testpaneladd.h"
+#include "ui/carriagetestkeys.h"
+#include "ui/beepingbutton.h"
+#include "ui/automatictestkeys.h"
 
 #include <QTest>
 
@@ -98,13 +98,13 @@ private Q_SLOTS:
         const MotoGroupView *view = page.groupView(group);
         QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
         QTest::mouseClick(element, Qt::LeftButton);
-        QCOMPARE(page.test().testNumber(), motopanel::testNumber(group, kind));
+        QCOMPARE(page.test().testNumber(), CarriageTestKeys::testNumber(group, kind));
         if (menu)
             QTest::keyClick(&page, Qt::Key_M);
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         ModalDriver driver;
         driver.pressOk();
-        QVERIFY(touchPanelKeys(menu ? static_cast<widgetpanel *>(page.sideMenu()) : page.keyPanel(), touched));
+        QVERIFY(touchPanelKeys(menu ? static_cast<KeyColumn *>(page.sideMenu()) : page.keyPanel(), touched));
         QCOMPARE(driver.texts, message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(sim_.commandsJournaled());
         QTRY_COMPARE(testCommands().mid(0, sent.size()), sent);

@@ -18,7 +18,7 @@
 #include "params/paramframes.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/quickpages.h"
 
 #include <QTest>
@@ -37,7 +37,7 @@ using Answers = std::function<void(ModalDriver &)>;
 void play(QWidget *modal, const QString &script, const Answers &answers = {}, QStringList *seen = nullptr)
 {
     ModalDriver inner;
-    inner.passThrough << QLatin1String(modal->metaObject()->className());
+    inner.passThrough << modal->metaObject();
     if (answers)
         answers(inner);
     // Shown, loaded and its first cell focused: then the help line is written.
@@ -164,8 +164,10 @@ private Q_SLOTS:
         // Answers the menu's questions; leaves the page alone and is gone once it shows, whose own
         // dialogs play() answers.
         auto driver = std::make_unique<ModalDriver>();
-        driver->passThrough << QStringList{"mydialogsystem", "mydialogwrk", "mydialogmdensity", "mydialognoworkdensity",
-                                           "mydialogmbed", "mydialog_add_type", "mytriangleboard", "myspeedmouth"};
+        driver->passThrough << QList<const QMetaObject *>{
+            &mydialogsystem::staticMetaObject, &mydialogwrk::staticMetaObject, &mydialogmdensity::staticMetaObject,
+            &mydialognoworkdensity::staticMetaObject, &mydialogmbed::staticMetaObject, &mydialog_add_type::staticMetaObject,
+            &mytriangleboard::staticMetaObject, &myspeedmouth::staticMetaObject};
         if (c.more) {
             driver->typeAndReturn(QStringLiteral("7063"));
             menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));

@@ -7,7 +7,7 @@
 #include "data/rowcodecselect.h"
 #include "mainwin/rowdisplay.h"
 #include "platform/atomicfile.h"
-#include "ui/mylabel.h"
+#include "ui/touchlabel.h"
 #include "testroot.h"
 #include "testtable.h"
 

@@ -20,8 +20,8 @@
 #include "platform/systemactions.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"
-#include "ui/fileoperate.h"
-#include "ui/myspinbox.h"
+#include "ui/transferdialog.h"
+#include "ui/beepingspinbox.h"
 
 #include <QApplication>
 #include <QTest>
@@ -194,7 +194,7 @@ private Q_SLOTS:
         FullUpdate update({[](const QString &q) { return !q.startsWith("升级完成"); },
                            [&told](const QString &t) { told << t; }, [](const QString &) {},
                            [](const QByteArray &from, const QString &to) { return FsOps::copyFile(QFile::decodeName(from), to); }},
-                          fileoperate::withController());
+                          TransferDialog::withController());
         QCOMPARE(update.run(QFile::encodeName(dir), target), sound && fault.isEmpty());
         const QStringList state = sim.send("state");
         if (!sound || !fault.isEmpty()) {

@@ -11,10 +11,10 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "ui/dialogdoc.h"
+#include "ui/jobchooserdialog.h"
 #include "ui/joblistview.h"
-#include "ui/myentercheckbox.h"
-#include "ui/mylineedit.h"
+#include "ui/entercheckbox.h"
+#include "ui/celledit.h"
 #include "workparams/dialogpieceexpand.h"
 #include "workparams/workgrid.h"
 #include "workparams/workparabrown.h"
@@ -277,7 +277,7 @@ private Q_SLOTS:
         machine_.setJobName(QStringLiteral("J1"));
         workparabrown browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.importFromJob(); }, [](ModalDriver &d) {
-            d.inspect([](QWidget *doc) { qobject_cast<dialogdoc *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
+            d.inspect([](QWidget *doc) { qobject_cast<JobChooserDialog *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
                 .postClick(QStringLiteral("Benter"));
         });
         QCOMPARE(seen.size(), 1);
