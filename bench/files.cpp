@@ -9,8 +9,8 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "files/dialogide.h"
-#include "files/inputdirdialog.h"
+#include "files/diskfilemanager.h"
+#include "files/jobimportdialog.h"
 #include "ui/joblistview.h"
 #include "ui/stickexportdialog.h"
 #include "ui/quickpages.h"
@@ -91,14 +91,14 @@ int main(int argc, char **argv)
 
     std::vector<double> open, down;
     QuickPages pages;
-    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent, nullptr, false); });
+    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new DiskFileManager(machine, parent, nullptr, false); });
     for (int run = 0; run < kRuns; ++run) {
         QWidget screen;
         QElapsedTimer t;
         t.start();
         std::unique_ptr<QDialog> page(pages.make(QuickPages::DialogIde, &screen));
         page->show();
-        auto *manager = static_cast<dialogide *>(page.get());
+        auto *manager = static_cast<DiskFileManager *>(page.get());
         auto *list = manager->list();
         page->grab();
         open.push_back(ms(t));
@@ -121,7 +121,7 @@ int main(int argc, char **argv)
         // The stick holds only the job's two files, BIG.cnt first; the disk not the job.
         QDir(stick + QStringLiteral("/BIG")).removeRecursively();
         QDir(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG"))).removeRecursively();
-        inputdirdialog in(root.file(QStringLiteral("/mnt/ide/knit/wave")), stick);
+        JobImportDialog in(root.file(QStringLiteral("/mnt/ide/knit/wave")), stick);
         imported.push_back(enterToMessage(in));
         StickExportDialog out(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG")), stick, QStringLiteral("*.*"));
         exported.push_back(enterToMessage(out));
@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     const QString many = stick + QStringLiteral("/many");
     for (int i = 0; i < 2000; ++i)
         TestBytes::writeFile(many + QStringLiteral("/F%1.wrk").arg(i), "w");
-    inputdirdialog browser(root.file(QStringLiteral("/mnt/ide/knit/wave")), many);
+    JobImportDialog browser(root.file(QStringLiteral("/mnt/ide/knit/wave")), many);
     (void)QTest::qWaitFor([&] { return !browser.property("busy").toBool(); });
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;

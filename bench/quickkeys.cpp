@@ -12,11 +12,11 @@
 #include "testroot.h"
 
 #include "data/machinedata.h"
-#include "files/dialogide.h"
-#include "machinetests/exttest.h"
+#include "files/diskfilemanager.h"
+#include "machinetests/controllertestmenu.h"
 #include "mainwin/wave.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
+#include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
 #include "ui/paramkeys.h"
 #include "ui/quickpages.h"
@@ -87,12 +87,12 @@ void quickPageFootprint(MachineData &m, QWidget *screen)
     {
         const char *what;
         std::function<QDialog *(QWidget *)> make;
-    } pages[] = {{"para", [&m](QWidget *p) { return new para(m, p); }},
-                 {"paraelse", [&m](QWidget *p) { return new paraelse(m, p); }},
-                 {"constparasetting", [&m](QWidget *p) { return new constparasetting(m, p); }},
-                 {"dialogide", [&m](QWidget *p) { return new dialogide(m, p); }},
-                 {"exttest", [&m](QWidget *p) { return new exttest(m, p); }},
-                 {"extsyspara", [&m, &registered](QWidget *p) { return new extsyspara(m, registered, p); }}};
+    } pages[] = {{"para", [&m](QWidget *p) { return new JobParamsDialog(m, p); }},
+                 {"paraelse", [&m](QWidget *p) { return new YarnFeederDialog(m, p); }},
+                 {"constparasetting", [&m](QWidget *p) { return new FrequentSettingsFrame(m, p); }},
+                 {"dialogide", [&m](QWidget *p) { return new DiskFileManager(m, p); }},
+                 {"exttest", [&m](QWidget *p) { return new ControllerTestMenu(m, p); }},
+                 {"extsyspara", [&m, &registered](QWidget *p) { return new SystemToolsMenu(m, registered, p); }}};
     for (const auto &page : pages) {
         long first = -1;
         for (int i = 0; i < 20; ++i) {

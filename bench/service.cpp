@@ -13,7 +13,7 @@
 #include "data/parainit.h"
 #include "logic/service/systembackup.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
@@ -108,12 +108,12 @@ int main(int argc, char **argv)
     {
         QuickPages registered;
         PanelPages::provide(registered, machine);
-        extsyspara menu(machine, registered);
+        SystemToolsMenu menu(machine, registered);
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));
         menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
-        if (menu.page() != extsyspara::More)
+        if (menu.page() != SystemToolsMenu::More)
             std::printf("the more page did not open\n");
         PaintProbe probe;
         app.installEventFilter(&probe);
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
     }
     TestBytes::writeFile(SystemBackup::diskBackup(), QByteArray(404, '\x05'));
     {
-        dialogbackup page(machine);
+        ParamBackupMenu page(machine);
         ModalDriver driver;
         std::vector<double> v;
         for (int run = 0; run < kRuns; ++run) {
@@ -191,7 +191,7 @@ int main(int argc, char **argv)
           }),
           1000);
 
-    mytimedate page(nullptr);
+    ClockFrame page(nullptr);
     page.show();
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;

@@ -16,7 +16,7 @@
 #include "ui/messagedialog.h"
 #include "ui/questiondialog.h"
 #include "workparams/workgrid.h"
-#include "workparams/workparabrown.h"
+#include "workparams/workfilebrowser.h"
 #include "workparams/workparadialog.h"
 
 #include <QAbstractButton>
@@ -72,7 +72,7 @@ double timed(const std::function<void()> &action, const std::function<bool(QWidg
 }
 
 // The dialog run until the first cell of its first tab has the focus, then closed.
-double openPara(para *dialog)
+double openPara(JobParamsDialog *dialog)
 {
     double focused = -1;
     auto *first = dialog->tabs()->widget(0)->findChild<CellEdit *>();
@@ -111,7 +111,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        auto *dialog = new para(machine);
+        auto *dialog = new JobParamsDialog(machine);
         const double built = msSince(t);
         first.push_back(built + openPara(dialog));
         later.push_back(openPara(dialog));
@@ -120,7 +120,7 @@ int main(int argc, char **argv)
     print("para opened to its first cell focused, first time (built)", median(first), 150);
     print("para opened to its first cell focused, later (kept)", median(later), 30);
 
-    para dialog(machine);
+    JobParamsDialog dialog(machine);
     dialog.show();
     QTest::qWait(50);
     auto *density = qobject_cast<WorkGrid *>(dialog.tabs()->widget(0));
@@ -172,7 +172,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        workparabrown browser(machine, 1, wrk);
+        WorkFileBrowser browser(machine, 1, wrk);
         browser.show();
         browser.speed_show();
         browser.rora_show();
@@ -189,7 +189,7 @@ int main(int argc, char **argv)
     machine.setJobName(QStringLiteral("B1"));
     std::vector<double> imports;
     for (int i = 0; i < kRuns; ++i) {
-        workparabrown browser(machine, 1, wrk);
+        WorkFileBrowser browser(machine, 1, wrk);
         double imported = -1;
         bool picked = false;
         timed([&] { browser.importWorkFromStick(); }, [&](QWidget *m, double ms) {

@@ -1,7 +1,7 @@
 #include "workparadialog.h"
 
-#include "dialogpieceexpand.h"
-#include "dialogreplacemouth.h"
+#include "pieceexpansionpage.h"
+#include "carrierreplacementtab.h"
 #include "workgrid.h"
 
 #include "ui/workparamkeys.h"
@@ -99,18 +99,18 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
     ScreenFrame::keyPressEvent(event);
 }
 
-para::para(MachineData &machine, QWidget *parent, const char *name)
+JobParamsDialog::JobParamsDialog(MachineData &machine, QWidget *parent, const char *name)
     : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, WorkParamKeys::kPagedType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, WorkParamKeys::kPagedType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, WorkParamKeys::kPagedType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, WorkParamKeys::kParkingType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new dialogreplacemouth(machine, p)); }, 0},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new dialogpieceexpand(machine, p)); }, 0}},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new CarrierReplacementTab(machine, p)); }, 0},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new PieceExpansionPage(machine, p)); }, 0}},
                      parent, name)
 {
 }
 
-paraelse::paraelse(MachineData &machine, QWidget *parent, const char *name)
+YarnFeederDialog::YarnFeederDialog(MachineData &machine, QWidget *parent, const char *name)
     : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, WorkParamKeys::kPagedType}}, parent, name)
 {
 }

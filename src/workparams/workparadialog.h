@@ -63,17 +63,17 @@ private:
 
 // The work parameters of the job: density, speed, rollers, carrier parking, replacement and
 // piece expansion; built once by the main window and kept.
-class para : public WorkParaDialog
+class JobParamsDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit para(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
+    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
 };
 
 // The yarn feeders, on their own key (4).
-class paraelse : public WorkParaDialog
+class YarnFeederDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit paraelse(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
+    explicit YarnFeederDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
 };

@@ -16,7 +16,7 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "files/dialogide.h"
+#include "files/diskfilemanager.h"
 #include "logic/files/filetexts.h"
 #include "logic/mainwin/startupexchange.h"
 #include "platform/atomicfile.h"
@@ -61,7 +61,7 @@ private Q_SLOTS:
         QVERIFY(initworkparam(machine_) == 1);
         QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
         machine_.setJobName(QStringLiteral("J1"));
-        page_ = std::make_unique<dialogide>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs
+        page_ = std::make_unique<DiskFileManager>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs
         QVERIFY(shownActive(page_.get()));
     }
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
     // F3 on another job, on the current one, and on one whose upload the controller refuses.
     void send()
     {
-        QSignalSpy current(page_.get(), &dialogide::jobChosen);
+        QSignalSpy current(page_.get(), &DiskFileManager::jobChosen);
         const QStringList upload{"cmd 26/21/0", "cmd 20/c/1", "WRQ J2.wrk", "WRQ J2.cnt", "WRQ J2.pat", "cmd 20/c/0"};
         const QStringList reset{"cmd 20/1/1", "cmd 22/1/16", "cmd 22/1/19", "cmd 20/1/0"};
         for (const bool again : {false, true}) {
@@ -255,7 +255,7 @@ private Q_SLOTS:
         for (const char *ext : {".cnt", ".pat", ".wrk", ".txt"})
             QCOMPARE(readFile(root_.file("/mnt/usb/测试/测试") + ext), readFile(root_.file("/mnt/ide/knit/wave/测试/测试") + ext));
 
-        QSignalSpy current(page_.get(), &dialogide::jobChosen);
+        QSignalSpy current(page_.get(), &DiskFileManager::jobChosen);
         page_->list()->finditemcol(QStringLiteral("ABC"), 0);
         ModalDriver yes;
         yes.pressOk().pressOk();
@@ -304,7 +304,7 @@ private:
     TestRoot root_;
     SimProcess sim_;
     MachineData machine_;
-    std::unique_ptr<dialogide> page_;
+    std::unique_ptr<DiskFileManager> page_;
 };
 
 QTEST_MAIN(TestFileManager)

@@ -23,7 +23,7 @@
 #include "mainwin/rowdisplay.h"
 #include "mainwin/shutdowndialog.h"
 #include "mainwin/wave.h"
-#include "params/checkpara.h"
+#include "params/paramrepairmenu.h"
 #include "platform/panelenv.h"
 #include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
@@ -305,11 +305,11 @@ private Q_SLOTS:
         if (maskAfter == 3)
             QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
         machine_.system().setWord(7, 0x0707);
-        const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
-        QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
+        const QString JobParamsDialog = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
+        QVERIFY(writeFile(JobParamsDialog + "checksystem.sys", "old") && writeFile(JobParamsDialog + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_.file("checkconfig.cfg"));
 
-        checkpara menu(machine_, w_.get(), 3);
+        ParamRepairMenu menu(machine_, w_.get(), 3);
         ModalDriver driver;
         driver.pressOk().pressOk(); // Yes to the question, then the result message
         menu.chooseItem(menu.menu()->itemNo(0, row)->text());
@@ -322,8 +322,8 @@ private Q_SLOTS:
             QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
-        QCOMPARE(readFile(para + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
-        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
+        QCOMPARE(readFile(JobParamsDialog + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(JobParamsDialog + "checkconfig.cfg"), maskAfter == 1);
     }
 
     // A missing source: the dialog says so and waits for Exit; the destination stays. (Its

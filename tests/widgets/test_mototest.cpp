@@ -17,7 +17,7 @@
 #include "link/testdatagram.h"
 #include "logic/machinetests/mototest.h"
 #include "machinetests/motogroupview.h"
-#include "machinetests/test_moto.h"
+#include "machinetests/carriagetestpage.h"
 #include "ui/carriagetestkeys.h"
 #include "ui/beepingbutton.h"
 #include "ui/automatictestkeys.h"
@@ -93,7 +93,7 @@ private Q_SLOTS:
     {
         auto [menu, group, kind, touched, message, sent] = TestTable::fetch<bool, int, int, QString, QString, QStringList>("menu", "group", "kind", "touched", "message", "sent");
         machine_.carriageTest().clear();
-        test_moto page(machine_);
+        CarriageTestPage page(machine_);
         QVERIFY(shownActive(&page));
         const MotoGroupView *view = page.groupView(group);
         QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
@@ -127,7 +127,7 @@ private Q_SLOTS:
         QByteArray file(TestBlocks::kMotoFileSize, '\0');
         file[2 * word] = 5; // motor position 5, elements 1 and 3 on
         QVERIFY(TestBlocks::loadMoto(machine_, file));
-        test_moto page(machine_);
+        CarriageTestPage page(machine_);
         QStringList found;
         for (int g = 0; g < MotoTest::kGroups; ++g) {
             const MotoGroupView *v = page.groupView(g);

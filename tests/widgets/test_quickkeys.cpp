@@ -14,7 +14,7 @@
 #include "udppeer.h"
 
 #include "data/machinedata.h"
-#include "machinetests/exttest.h"
+#include "machinetests/controllertestmenu.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/wave.h"
 #include "platform/atomicfile.h"
@@ -218,7 +218,7 @@ private Q_SLOTS:
     {
         long first = -1;
         for (int i = 0; i <= 20; ++i) {
-            std::unique_ptr<QDialog> page(new exttest(machine_, w_.get()));
+            std::unique_ptr<QDialog> page(new ControllerTestMenu(machine_, w_.get()));
             page->show();
             page->grab();
             page.reset();

@@ -128,9 +128,9 @@ private Q_SLOTS:
     {
         TestRoot root;
         SystemActions::clearRecorded();
-        mytimedate frame;
+        ClockFrame frame;
         QVERIFY(shownActive(&frame));
-        timedate *page = frame.page();
+        ClockPage *page = frame.page();
         // "<" ">" "^" the arrows, "R" Return, digits typed; each key's effects through the event
         // loop, where the selection follows the focus.
         const auto type = [](const QString &script) {

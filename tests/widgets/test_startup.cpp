@@ -15,7 +15,7 @@
 #include "data/machinedata.h"
 #include "mainwin/wave.h"
 #include "pages/panelpages.h"
-#include "params/checkpara.h"
+#include "params/paramrepairmenu.h"
 #include "ui/quickpages.h"
 
 #include <QLabel>
@@ -147,12 +147,12 @@ private Q_SLOTS:
         auto w = start();
         // The repair menu comes from the event loop after start-up, and goes.
         if (checkresult != 0)
-            QTRY_VERIFY(driver_->classes.contains(&checkpara::staticMetaObject) && !QApplication::activeModalWidget());
+            QTRY_VERIFY(driver_->classes.contains(&ParamRepairMenu::staticMetaObject) && !QApplication::activeModalWidget());
         QCOMPARE(MainScreenInternals::checkResult(*w), checkresult);
         QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
         if (checkresult != 0) {
-            QCOMPARE(driver_->classes.value(expectTexts.size()), &checkpara::staticMetaObject);
+            QCOMPARE(driver_->classes.value(expectTexts.size()), &ParamRepairMenu::staticMetaObject);
             QCOMPARE(driver_->unexpected, 0);
         }
     }

@@ -37,7 +37,7 @@
 #include "ui/panelpalettes.h"
 #include "ui/panelkeybutton.h"
 #include "ui/skinbutton.h"
-#include "workparams/dialogonemouth.h"
+#include "workparams/singlepiececarrierpage.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QTest::addRow("button click") << Act([] { BeepingButton b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
         QTest::addRow("hex combo key A") << Act([] { HexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
-        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; dialogonemouth d(m); key(d.findChild<CellEdit *>(), Qt::Key_Escape); }) << 1;
+        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; SinglePieceCarrierPage d(m); key(d.findChild<CellEdit *>(), Qt::Key_Escape); }) << 1;
         QTest::addRow("hex combo key G") << Act([] { HexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
         // The list box beeps for the key and for the row change it makes.
         QTest::addRow("list box direct key") << Act([] { KeypadListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;

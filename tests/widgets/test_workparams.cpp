@@ -15,9 +15,9 @@
 #include "ui/joblistview.h"
 #include "ui/entercheckbox.h"
 #include "ui/celledit.h"
-#include "workparams/dialogpieceexpand.h"
+#include "workparams/pieceexpansionpage.h"
 #include "workparams/workgrid.h"
-#include "workparams/workparabrown.h"
+#include "workparams/workfilebrowser.h"
 
 #include <QTest>
 
@@ -201,9 +201,9 @@ private Q_SLOTS:
         for (auto [w, v] : {std::pair{0, 1}, {22, 1}, {23, 10}, {24, 0}, {58, bed}})
             machine_.system().setWord(std::size_t(w), quint16(v));
         machine_.runSettings().setWord(0, 100);
-        dialogpieceexpand page(machine_);
+        PieceExpansionPage page(machine_);
         page.reloadFields();
-        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("3"));
+        page.editor(PieceExpansionPage::Pieces)->setText(QStringLiteral("3"));
         QCOMPARE(answered([&] { page.confirmPieces(); }, [](ModalDriver &d) { d.pressOk(); }), shown);
         QCOMPARE(machine_.system().word(22), quint16(shown.isEmpty() ? 3 : 1));
         QCOMPARE(simHas(1, 22, 3), shown.isEmpty());
@@ -212,7 +212,7 @@ private Q_SLOTS:
         page.box(1)->setChecked(false);
         page.sendPieceMask();
         QVERIFY(simHas(1, 24, 2));
-        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("1"));
+        page.editor(PieceExpansionPage::Pieces)->setText(QStringLiteral("1"));
         QCOMPARE(answered([&] { page.confirmPieces(); }), QStringList());
         QVERIFY(simHas(1, 24, 0) && machine_.system().word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
     }
@@ -222,9 +222,9 @@ private Q_SLOTS:
     {
         machine_.system().setWord(22, 2);
         machine_.system().setWord(24, 0x14); // pieces 3 and 5 left out
-        dialogpieceexpand page(machine_);
+        PieceExpansionPage page(machine_);
         page.reloadFields();
-        for (int i = 0; i < dialogpieceexpand::kPieces; ++i) {
+        for (int i = 0; i < PieceExpansionPage::kPieces; ++i) {
             QCOMPARE(page.box(i)->isEnabled(), i < 2);
             QCOMPARE(page.box(i)->isChecked(), i != 2 && i != 4);
         }
@@ -254,7 +254,7 @@ private Q_SLOTS:
         machine_.setJobName(QStringLiteral("J1"));
         machine_.work().fill(block(1));
         QVERIFY(fault.isEmpty() || sim_.command(fault));
-        workparabrown browser(machine_, 1, wrk);
+        WorkFileBrowser browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.importWorkFromStick(); }, [&, &shown = shown](ModalDriver &d) {
             d.select(QStringLiteral("new.wrk")).postClick(QStringLiteral("Benter"));
             for (int i = 0; i < shown.size(); ++i)
@@ -275,7 +275,7 @@ private Q_SLOTS:
         const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
         machine_.setJobName(QStringLiteral("J1"));
-        workparabrown browser(machine_, 1, wrk);
+        WorkFileBrowser browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.importFromJob(); }, [](ModalDriver &d) {
             d.inspect([](QWidget *doc) { qobject_cast<JobChooserDialog *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
                 .postClick(QStringLiteral("Benter"));
