@@ -86,7 +86,7 @@ int main()
         t.restart();
         const CntLoad load = CntProgram::loadInto(cntPath, *image);
         CntRowTexts texts;
-        STRUCT_CNT row;
+        CntRow row;
         for (int r = 1; r < load.records; ++r) {
             CntProgram::row(*image, load.records, r, &row);
             RowCodecRow::decode(row, MouthRemap(), &texts);

@@ -12,7 +12,7 @@
 
 #include "data/machinedata.h"
 #include "logic/mainwin/translations.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
 #include "params/systemtoolsmenu.h"
 #include "ui/quickpages.h"
@@ -74,7 +74,7 @@ struct Screens
             ModalDriver driver;
             main.start();
         }
-        main.wave_change_desktopinfor();
+        main.updateDesktop();
         main.show();
         work = std::make_unique<JobParamsDialog>(machine, &main);
         work->show();
@@ -84,7 +84,7 @@ struct Screens
         QCoreApplication::processEvents();
     }
     MachineData machine;
-    wave main{machine};
+    MainScreen main{machine};
     std::unique_ptr<JobParamsDialog> work;
     QuickPages pages;
     std::unique_ptr<SystemToolsMenu> menu;

@@ -14,7 +14,7 @@
 #include "data/machinedata.h"
 #include "files/diskfilemanager.h"
 #include "machinetests/controllertestmenu.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
 #include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
@@ -87,12 +87,12 @@ void quickPageFootprint(MachineData &m, QWidget *screen)
     {
         const char *what;
         std::function<QDialog *(QWidget *)> make;
-    } pages[] = {{"para", [&m](QWidget *p) { return new JobParamsDialog(m, p); }},
-                 {"paraelse", [&m](QWidget *p) { return new YarnFeederDialog(m, p); }},
-                 {"constparasetting", [&m](QWidget *p) { return new FrequentSettingsFrame(m, p); }},
-                 {"dialogide", [&m](QWidget *p) { return new DiskFileManager(m, p); }},
-                 {"exttest", [&m](QWidget *p) { return new ControllerTestMenu(m, p); }},
-                 {"extsyspara", [&m, &registered](QWidget *p) { return new SystemToolsMenu(m, registered, p); }}};
+    } pages[] = {{"JobParamsDialog", [&m](QWidget *p) { return new JobParamsDialog(m, p); }},
+                 {"YarnFeederDialog", [&m](QWidget *p) { return new YarnFeederDialog(m, p); }},
+                 {"FrequentSettingsFrame", [&m](QWidget *p) { return new FrequentSettingsFrame(m, p); }},
+                 {"DiskFileManager", [&m](QWidget *p) { return new DiskFileManager(m, p); }},
+                 {"ControllerTestMenu", [&m](QWidget *p) { return new ControllerTestMenu(m, p); }},
+                 {"SystemToolsMenu", [&m, &registered](QWidget *p) { return new SystemToolsMenu(m, registered, p); }}};
     for (const auto &page : pages) {
         long first = -1;
         for (int i = 0; i < 20; ++i) {
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
     auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
     MachineData machine;
     QuickPages pages;
-    wave screen(machine, &pages);
+    MainScreen screen(machine, &pages);
     screen.start(); // the main screen's panels are built by start-up
     starting.reset();
 

@@ -121,10 +121,10 @@ int main(int argc, char **argv)
         {
             const char *item;
             const char *page;
-        } pages[] = {{"3.系统参数导入导出和初始化", "mydialogbackup"},
-                     {"4.系统时间修改", "mytimedate"},
-                     {"5.桌面属性设置", "myattribute"},
-                     {"7.系统软件升级", "myupdata"}};
+        } pages[] = {{"3.系统参数导入导出和初始化", "ParamBackupFrame"},
+                     {"4.系统时间修改", "ClockFrame"},
+                     {"5.桌面属性设置", "DesktopSettingsFrame"},
+                     {"7.系统软件升级", "SoftwareUpdateFrame"}};
         for (const auto &p : pages) {
             probe.page = QLatin1String(p.page);
             std::vector<double> v;

@@ -4,7 +4,7 @@
 #include "logic/mainwin/language.h"
 #include "logic/mainwin/translations.h"
 #include "mainwin/exitafterstart.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
 #include "platform/buzzerdevice.h"
 #include "platform/datadiskstate.h"
@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     QuickPages pages;
     int code;
     {
-        wave w(machine, &pages, nullptr, nullptr, wave::kCustomFrameless);
+        MainScreen w(machine, &pages, nullptr, nullptr, MainScreen::kCustomFrameless);
         PanelPages::provide(pages, machine, &w);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();

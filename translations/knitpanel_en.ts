@@ -1537,6 +1537,18 @@
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
+        <translation>Language not saved: the next start uses the old one !</translation>
+    </message>
+    <message>
+        <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
+        <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
+        <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
+<context>
     <name>MachineState</name>
     <message>
         <source>正在编织</source>
@@ -1553,6 +1565,191 @@
     <message>
         <source>正在连接主控制器</source>
         <translation>Connecting to the controller</translation>
+    </message>
+</context>
+<context>
+    <name>MainScreen</name>
+    <message>
+        <source>名 称: %1</source>
+        <translation>Name: %1</translation>
+    </message>
+    <message>
+        <source>宽 度: %1            长 度: %2</source>
+        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
+        <translation>Width: %1      Length: %2</translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>是否执行系统归零 ?</source>
+        <translation>Zero the machine?</translation>
+    </message>
+    <message>
+        <source>正在运行, 系统不能归零 !</source>
+        <translation>Running: the machine cannot zero!</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 锁屏</source>
+        <translation>&lt;&lt; Lock</translation>
+    </message>
+    <message>
+        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
+        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
+        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>衣物宽度: 0 </source>
+        <translation>Piece width: 0 </translation>
+    </message>
+    <message>
+        <source>编织时间 : %1 / %2</source>
+        <translation>Knitting: %1 / %2</translation>
+    </message>
+    <message>
+        <source>停车时间 : %1 / %2</source>
+        <translation>Stopped: %1 / %2</translation>
+    </message>
+    <message>
+        <source>完成件数 : %1 / %2</source>
+        <translation>Pieces: %1 / %2</translation>
+    </message>
+    <message>
+        <source>起始针 : %1</source>
+        <translation>Start: %1</translation>
+    </message>
+    <message>
+        <source>没有编织文件 , 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the parameter backup failed, try again!</translation>
+    </message>
+    <message>
+        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
+        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
+    </message>
+    <message>
+        <source>请输入指定停车行行数</source>
+        <translation>Row to stop at</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能设置 !</source>
+        <translation>The machine is running, cannot set it!</translation>
+    </message>
+    <message>
+        <source>已经锁行,无法进行跳行操作 !</source>
+        <translation>The row is locked: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>系统开始归零, 不能跳行 !</source>
+        <translation>Zeroing has started: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Row to skip to</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Beyond the last row of the program</translation>
+    </message>
+    <message>
+        <source>跳行行数不能为 0 行</source>
+        <translation>Cannot skip to row 0</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能跳行 !</source>
+        <translation>The machine is running, cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>  跳行到 : %1</source>
+        <translation>  Skip to: %1</translation>
+    </message>
+    <message>
+        <source>1.编织参数</source>
+        <translation>1.Knitting</translation>
+    </message>
+    <message>
+        <source>2.常用参数</source>
+        <translation>2.Common</translation>
+    </message>
+    <message>
+        <source>3.文件操作</source>
+        <translation>3.Files</translation>
+    </message>
+    <message>
+        <source>4.其它参数</source>
+        <translation>4.Other</translation>
+    </message>
+    <message>
+        <source>5.片 展 开  </source>
+        <translation>5.Pieces</translation>
+    </message>
+    <message>
+        <source>6.测试工具</source>
+        <translation>6.Tests</translation>
+    </message>
+    <message>
+        <source>7.系统工具</source>
+        <translation>7.System</translation>
+    </message>
+    <message>
+        <source>8.备      用</source>
+        <translation>8.Language</translation>
+    </message>
+    <message>
+        <source>9.备      用</source>
+        <translation>9.Spare</translation>
+    </message>
+    <message>
+        <source>0.跳行调试</source>
+        <translation>0.Skip row</translation>
+    </message>
+    <message>
+        <source>罗拉正转</source>
+        <translation>Rollers +</translation>
+    </message>
+    <message>
+        <source>罗拉反转</source>
+        <translation>Rollers -</translation>
+    </message>
+    <message>
+        <source>归零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>锁行</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>件数</source>
+        <translation>Piece</translation>
+    </message>
+    <message>
+        <source>报错</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>纱嘴</source>
+        <translation>Yarn</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>停机原因: %1</source>
+        <translation>Stop reason: %1</translation>
     </message>
 </context>
 <context>
@@ -3917,207 +4114,10 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>languagemenu</name>
-    <message>
-        <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
-        <translation>Language not saved: the next start uses the old one !</translation>
-    </message>
-    <message>
-        <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
-        <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
-        <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
-    </message>
-</context>
-<context>
     <name>main</name>
     <message>
         <source>电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !</source>
         <translation>The flash disk cannot be used: started with default parameters, settings cannot be kept! Repair or format the flash disk!</translation>
-    </message>
-</context>
-<context>
-    <name>wave</name>
-    <message>
-        <source>1.编织参数</source>
-        <translation>1.Knitting</translation>
-    </message>
-    <message>
-        <source>2.常用参数</source>
-        <translation>2.Common</translation>
-    </message>
-    <message>
-        <source>3.文件操作</source>
-        <translation>3.Files</translation>
-    </message>
-    <message>
-        <source>4.其它参数</source>
-        <translation>4.Other</translation>
-    </message>
-    <message>
-        <source>5.片 展 开  </source>
-        <translation>5.Pieces</translation>
-    </message>
-    <message>
-        <source>6.测试工具</source>
-        <translation>6.Tests</translation>
-    </message>
-    <message>
-        <source>7.系统工具</source>
-        <translation>7.System</translation>
-    </message>
-    <message>
-        <source>8.备      用</source>
-        <translation>8.Language</translation>
-    </message>
-    <message>
-        <source>9.备      用</source>
-        <translation>9.Spare</translation>
-    </message>
-    <message>
-        <source>0.跳行调试</source>
-        <translation>0.Skip row</translation>
-    </message>
-    <message>
-        <source>罗拉正转</source>
-        <translation>Rollers +</translation>
-    </message>
-    <message>
-        <source>罗拉反转</source>
-        <translation>Rollers -</translation>
-    </message>
-    <message>
-        <source>归零</source>
-        <translation>Zero</translation>
-    </message>
-    <message>
-        <source>锁行</source>
-        <translation>Lock</translation>
-    </message>
-    <message>
-        <source>速度</source>
-        <translation>Speed</translation>
-    </message>
-    <message>
-        <source>件数</source>
-        <translation>Piece</translation>
-    </message>
-    <message>
-        <source>报错</source>
-        <translation>Errors</translation>
-    </message>
-    <message>
-        <source>纱嘴</source>
-        <translation>Yarn</translation>
-    </message>
-    <message>
-        <source>关机</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>名 称: %1</source>
-        <translation>Name: %1</translation>
-    </message>
-    <message>
-        <source>宽 度: %1            长 度: %2</source>
-        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
-        <translation>Width: %1      Length: %2</translation>
-    </message>
-    <message>
-        <source>没有编织文件, 请先设置编织文件 !</source>
-        <translation>No job: choose a job first!</translation>
-    </message>
-    <message>
-        <source>是否执行系统归零 ?</source>
-        <translation>Zero the machine?</translation>
-    </message>
-    <message>
-        <source>&lt;&lt; 锁屏</source>
-        <translation>&lt;&lt; Lock</translation>
-    </message>
-    <message>
-        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
-        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
-        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
-    </message>
-    <message>
-        <source>衣物宽度: 0 </source>
-        <translation>Piece width: 0 </translation>
-    </message>
-    <message>
-        <source>编织时间 : %1 / %2</source>
-        <translation>Knitting: %1 / %2</translation>
-    </message>
-    <message>
-        <source>停车时间 : %1 / %2</source>
-        <translation>Stopped: %1 / %2</translation>
-    </message>
-    <message>
-        <source>完成件数 : %1 / %2</source>
-        <translation>Pieces: %1 / %2</translation>
-    </message>
-    <message>
-        <source>起始针 : %1</source>
-        <translation>Start: %1</translation>
-    </message>
-    <message>
-        <source>没有编织文件 , 请先设置编织文件 !</source>
-        <translation>No job: choose a job first!</translation>
-    </message>
-    <message>
-        <source>保存系统备份参数失败, 请重试 !</source>
-        <translation>Saving the parameter backup failed, try again!</translation>
-    </message>
-    <message>
-        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
-        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
-    </message>
-    <message>
-        <source>请输入指定停车行行数</source>
-        <translation>Row to stop at</translation>
-    </message>
-    <message>
-        <source>已经锁行,无法进行跳行操作 !</source>
-        <translation>The row is locked: cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>系统开始归零, 不能跳行 !</source>
-        <translation>Zeroing has started: cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>请输入跳行行数</source>
-        <translation>Row to skip to</translation>
-    </message>
-    <message>
-        <source>跳行超过文件总行数</source>
-        <translation>Beyond the last row of the program</translation>
-    </message>
-    <message>
-        <source>跳行行数不能为 0 行</source>
-        <translation>Cannot skip to row 0</translation>
-    </message>
-    <message>
-        <source>  跳行到 : %1</source>
-        <translation>  Skip to: %1</translation>
-    </message>
-    <message>
-        <source>正在运行, 系统不能归零 !</source>
-        <translation>Running: the machine cannot zero!</translation>
-    </message>
-    <message>
-        <source>系统正在运行, 不能设置 !</source>
-        <translation>The machine is running, cannot set it!</translation>
-    </message>
-    <message>
-        <source>系统正在运行, 不能跳行 !</source>
-        <translation>The machine is running, cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>原因</source>
-        <translation>Reason</translation>
-    </message>
-    <message>
-        <source>停机原因: %1</source>
-        <translation>Stop reason: %1</translation>
     </message>
 </context>
 </TS>

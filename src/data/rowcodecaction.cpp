@@ -61,7 +61,7 @@ void system_type_change(QString *aText, QString *hText, unsigned char action)
         *hText = shownAction(t.h);
 }
 
-void system_data_change(const STRUCT_CNT *row, STRUCT_CNT *out, unsigned short mode, unsigned short line,
+void system_data_change(const CntRow *row, CntRow *out, unsigned short mode, unsigned short line,
                         int systems)
 {
     (void)mode;

@@ -15,5 +15,5 @@ void system_type_change(QString *aText, QString *hText, unsigned char action);
 
 // Copies row into out (they may be the same); with one system (systems <= 1) the system II
 // fields are overwritten with those of system I. mode and line do not change the result.
-void system_data_change(const STRUCT_CNT *row, STRUCT_CNT *out, unsigned short mode, unsigned short line,
+void system_data_change(const CntRow *row, CntRow *out, unsigned short mode, unsigned short line,
                         int systems);

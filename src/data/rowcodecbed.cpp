@@ -52,16 +52,16 @@ unsigned short system_bed_dechange(const QString &text, bool *ok)
     return system_bed_dechange(bytes.constData(), static_cast<std::size_t>(bytes.size()), ok);
 }
 
-std::size_t wave_rora_change(char *out, std::size_t size, unsigned char value)
+std::size_t rollerText(char *out, std::size_t size, unsigned char value)
 {
     if (!(value & 0x80))
         return RowCodecBuffer::put(out, size, "0", 1);
     return RowCodecBuffer::putDecimal(out, size, value & 0x7f);
 }
 
-QString wave_rora_change(unsigned char value)
+QString rollerText(unsigned char value)
 {
     char text[4];
-    const std::size_t n = wave_rora_change(text, sizeof text, value);
+    const std::size_t n = rollerText(text, sizeof text, value);
     return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }

@@ -17,5 +17,5 @@ unsigned short system_bed_dechange(const char *text, std::size_t size, bool *ok)
 unsigned short system_bed_dechange(const QString &text, bool *ok);
 
 // Roller group when bit 7 is set, else "0".
-std::size_t wave_rora_change(char *out, std::size_t size, unsigned char value);
-QString wave_rora_change(unsigned char value);
+std::size_t rollerText(char *out, std::size_t size, unsigned char value);
+QString rollerText(unsigned char value);

@@ -16,7 +16,7 @@ const char *const kCurrentMark = "   \u25CF";
 
 } // namespace
 
-languagemenu::languagemenu(QWidget *parent)
+LanguageMenu::LanguageMenu(QWidget *parent)
     : ScreenFrame(parent, "languagemenu"), languages_(Translations::installed())
 {
     menu_ = new ListMenu(this);
@@ -28,7 +28,7 @@ languagemenu::languagemenu(QWidget *parent)
             choose(i);
         });
     }
-    connect(menu_, &MenuGrid::itemChosen, this, &languagemenu::chooseItem);
+    connect(menu_, &MenuGrid::itemChosen, this, &LanguageMenu::chooseItem);
     retranslate();
     const int current = [this] {
         for (int i = 0; i < languages_.size(); ++i)
@@ -39,12 +39,12 @@ languagemenu::languagemenu(QWidget *parent)
     menu_->item(0, qMin(current, ListMenu::kRows - 1))->setFocus();
 }
 
-QString languagemenu::itemText(int index, const Translations::Installed &language)
+QString LanguageMenu::itemText(int index, const Translations::Installed &language)
 {
     return QStringLiteral("%1.%2").arg(index + 1).arg(language.name);
 }
 
-void languagemenu::chooseItem(const QString &text)
+void LanguageMenu::chooseItem(const QString &text)
 {
     for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
         if (text.startsWith(itemText(i, languages_[i]))) {
@@ -54,7 +54,7 @@ void languagemenu::chooseItem(const QString &text)
     }
 }
 
-void languagemenu::choose(int index)
+void LanguageMenu::choose(int index)
 {
     if (index >= languages_.size() || index >= ListMenu::kRows)
         return;
@@ -65,14 +65,14 @@ void languagemenu::choose(int index)
     menu_->item(0, index)->setFocus();
 }
 
-void languagemenu::changeEvent(QEvent *event)
+void LanguageMenu::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     ScreenFrame::changeEvent(event);
 }
 
-void languagemenu::retranslate()
+void LanguageMenu::retranslate()
 {
     setdialogtitle(QStringLiteral("语言 / Language"));
     //: The language menu's help line; the digits are the items' numbers.

@@ -11,12 +11,12 @@ class ListMenu;
 // languages, each by its own name and never translated, the current one marked. A digit or
 // Enter switches the panel at once and saves the choice; the menu stays open, now in the new
 // language, until Escape.
-class languagemenu : public ScreenFrame
+class LanguageMenu : public ScreenFrame
 {
     Q_OBJECT
 
 public:
-    explicit languagemenu(QWidget *parent = nullptr);
+    explicit LanguageMenu(QWidget *parent = nullptr);
 
     ListMenu *menu() const { return menu_; }
     // The item text of a language: "1.中文", "2.English".

@@ -280,20 +280,20 @@ void RowDisplay::paint_line(unsigned short row)
 
 void RowDisplay::set_line(unsigned short line)
 {
-    STRUCT_CNT record;
+    CntRow record;
     CntProgram::row(machine_, line, &record);
-    STRUCT_CNT copy;
+    CntRow copy;
     system_data_change(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, count_system_number());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
         QString aText, hText;
         system_type_change(&aText, &hText, block.action);
-        cell(g, 2)->setText(QString::number(STRUCT_CNT::get16(block.pat_line)));
+        cell(g, 2)->setText(QString::number(CntRow::get16(block.pat_line)));
         cell(g, 4)->setText(hText);
         cell(g, 7)->setText(aText);
-        cell(g, 6)->setText(system_index_change(STRUCT_CNT::get16(block.select_h)));
-        cell(g, 9)->setText(system_index_change(STRUCT_CNT::get16(block.select_a)));
+        cell(g, 6)->setText(system_index_change(CntRow::get16(block.select_h)));
+        cell(g, 9)->setText(system_index_change(CntRow::get16(block.select_a)));
     }
 
     const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
@@ -301,7 +301,7 @@ void RowDisplay::set_line(unsigned short line)
         carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
     if (picture_)
-        picture_->runline(STRUCT_CNT::get16(copy.pic_line[0]));
+        picture_->runline(CntRow::get16(copy.pic_line[0]));
 
     const int s = groupOrDefault(copy.speed_group, 23);
     const unsigned short speedWord = s <= kTableGroups ? machine_.work().word(std::size_t(kSpeedBase + s)) : 0;
@@ -340,7 +340,7 @@ void RowDisplay::set_line(unsigned short line)
     paintDensity(copy, line);
 }
 
-void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
+void RowDisplay::paintDensity(const CntRow &copy, unsigned short line)
 {
     const int parity = line % 2;
     auto write = [&](int group, int g) {

@@ -12,7 +12,7 @@ class TouchLabel;
 class PatToPicture;
 class QLabel;
 class QWidget;
-struct STRUCT_CNT;
+struct CntRow;
 
 // The current-row display of the main screen: the block panel, rollers and racking, loop
 // panel, carriers, speed, direction and row number, all redrawn from a row number, the loaded
@@ -88,7 +88,7 @@ private:
     void buildBottom(QWidget *parent);
     void placeGroup(int group, bool mirrored);
     void setGroupVisible(int group, bool visible);
-    void paintDensity(const STRUCT_CNT &copy, unsigned short line);
+    void paintDensity(const CntRow &copy, unsigned short line);
     // "g#-" and the group's word of a work-parameter table, or "g#-" "---" for a group past it.
     QString groupValue(int group, int tableBase, int stride, int offset) const;
 

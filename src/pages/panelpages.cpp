@@ -8,7 +8,7 @@
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
 #include "machinetests/controllertestmenu.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "params/paramrepairmenu.h"
 #include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
@@ -21,7 +21,7 @@
 
 namespace PanelPages {
 
-void provide(QuickPages &pages, MachineData &machine, wave *mainWindow)
+void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
 {
     pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new ControllerTestMenu(machine, parent); });
     pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new FrequentSettingsFrame(machine, parent); });
@@ -41,13 +41,13 @@ void provide(QuickPages &pages, MachineData &machine, wave *mainWindow)
     pages.provide(QuickPages::DialogIde, [&machine, mainWindow](QWidget *parent) {
         auto *page = new DiskFileManager(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &DiskFileManager::jobChosen, mainWindow, &wave::wave_updata_file);
+            QObject::connect(page, &DiskFileManager::jobChosen, mainWindow, &MainScreen::loadJob);
         return page;
     });
     pages.provide(QuickPages::DesktopSettings, [&machine, mainWindow](QWidget *parent) {
         auto *page = new DesktopSettingsFrame(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &DesktopSettingsFrame::desktopPictureChanged, mainWindow, &wave::wave_slot_desktop);
+            QObject::connect(page, &DesktopSettingsFrame::desktopPictureChanged, mainWindow, &MainScreen::setDesktopPicture);
         return page;
     });
 }

@@ -41,7 +41,7 @@ QString DesktopSettingsPage::picture(int number)
 void DesktopSettingsPage::choose(int number)
 {
     machine_.panelSettings().setWord(Protocol::DesktopWord, quint16(number));
-    if (!wave_write_management(machine_))
+    if (!writePanelSettings(machine_))
         showMessage(this, tr("保存桌面设置失败, 请重试 !"));
     Q_EMIT desktopPictureChanged(picture(number));
 }

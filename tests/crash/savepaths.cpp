@@ -129,7 +129,7 @@ bool saveParameters(int v)
     config.setWord(5, quint16(v));
     machine.panelSettings().setByte(0, quint8(v));
     machine.carrierSpeedTable().setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
-    return density.write() && config.saveCheck() && wave_write_management(machine) && MouthSpeedTable::save(machine)
+    return density.write() && config.saveCheck() && writePanelSettings(machine) && MouthSpeedTable::save(machine)
         && savefileapp(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
 }
 

@@ -183,7 +183,7 @@ private Q_SLOTS:
         const CntProgram::Image &image = machine.program();
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(image.data()), kept), contents.left(kept));
         QCOMPARE(image.toByteArray().mid(kept), QByteArray(int(image.size) - int(kept), '\0'));
-        STRUCT_CNT row;
+        CntRow row;
         for (int r = 1; r <= 4; ++r) {
             const bool present = load.ok && r < contents.size() / 128;
             QCOMPARE(CntProgram::row(machine, r, &row), present);
@@ -206,7 +206,7 @@ private Q_SLOTS:
         auto [records, row, present] = TestTable::fetch<int, int, bool>("records", "row", "present");
         auto image = std::make_unique<CntProgram::Image>();
         std::memset(image->data(), 0x33, image->size);
-        STRUCT_CNT out;
+        CntRow out;
         QCOMPARE(CntProgram::row(*image, records, row, &out), present);
         QCOMPARE(out.density_group, present ? 0x33 : 0);
     }

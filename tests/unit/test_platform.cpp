@@ -265,10 +265,10 @@ private Q_SLOTS:
         machine.panelSettings().fill(QByteArray("\x11\x22\x33\x44\x55\x66\x77\x88", 8));
         if (present)
             QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
-        QCOMPARE(wave_read_management(machine), present);
+        QCOMPARE(readPanelSettings(machine), present);
         QCOMPARE(machine.panelSettings().toByteArray(), after);
         // Written back whole; a failed write is the save test's (the same save underneath).
-        QVERIFY(wave_write_management(machine));
+        QVERIFY(writePanelSettings(machine));
         QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), after);
     }
 
@@ -318,15 +318,15 @@ private Q_SLOTS:
     void hostileNames()
     {
         QFETCH(QString, name);
-        const QString wave = root_->file("/mnt/ide/knit/wave");
+        const QString MainScreen = root_->file("/mnt/ide/knit/wave");
         for (const char *keep : {"a", "b", "it", "s", "x", "y", "z"})
-            QVERIFY(QDir().mkpath(wave + QLatin1Char('/') + QLatin1String(keep)));
-        const QStringList before = listTree(wave);
-        QVERIFY(mkdirfile(wave + QLatin1Char('/') + name));
-        QVERIFY(AtomicFile::save(wave + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
-        QCOMPARE(listTree(wave).size(), before.size() + 2);
-        QVERIFY(deletefile(wave + QLatin1Char('/') + name));
-        QCOMPARE(listTree(wave), before);
+            QVERIFY(QDir().mkpath(MainScreen + QLatin1Char('/') + QLatin1String(keep)));
+        const QStringList before = listTree(MainScreen);
+        QVERIFY(mkdirfile(MainScreen + QLatin1Char('/') + name));
+        QVERIFY(AtomicFile::save(MainScreen + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
+        QCOMPARE(listTree(MainScreen).size(), before.size() + 2);
+        QVERIFY(deletefile(MainScreen + QLatin1Char('/') + name));
+        QCOMPARE(listTree(MainScreen), before);
     }
 
     void interruptedSaves_data()

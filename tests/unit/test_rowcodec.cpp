@@ -64,7 +64,7 @@ private Q_SLOTS:
             remap.map = {8, 7, 0, 9, 0x0304, 3, 2, 1};
             got = system_multi_mouth_change(quint8(a), quint8(b), remap);
         } else if (codec == QLatin1String("rora")) {
-            got = wave_rora_change(quint8(a));
+            got = rollerText(quint8(a));
         } else {
             got = system_bed_change(quint8(a), quint8(b));
         }
@@ -151,13 +151,13 @@ private Q_SLOTS:
     void dataChange()
     {
         auto [systems, inPlace] = TestTable::fetch<int, bool>("systems", "inPlace");
-        STRUCT_CNT row;
+        CntRow row;
         auto *bytes = reinterpret_cast<unsigned char *>(&row);
         for (std::size_t i = 0; i < sizeof row; ++i)
             bytes[i] = static_cast<unsigned char>(i * 7 + 3);
         const QByteArray before(reinterpret_cast<const char *>(&row), sizeof row);
-        STRUCT_CNT copy;
-        STRUCT_CNT *out = inPlace ? &row : &copy;
+        CntRow copy;
+        CntRow *out = inPlace ? &row : &copy;
         system_data_change(&row, out, 0x1234, 17, systems);
         QByteArray want = before;
         if (systems <= 1) {

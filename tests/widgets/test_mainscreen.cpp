@@ -22,7 +22,7 @@
 #include "mainwin/labelmessage.h"
 #include "mainwin/rowdisplay.h"
 #include "mainwin/shutdowndialog.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "params/paramrepairmenu.h"
 #include "platform/panelenv.h"
 #include "ui/fileoperatedialog.h"
@@ -58,7 +58,7 @@ private Q_SLOTS:
         driver.pressOk().pressOk().pressOk();
         machine_.setJobName(QString());
         machine_.controllerState().clear();
-        w_ = std::make_unique<wave>(machine_);
+        w_ = std::make_unique<MainScreen>(machine_);
         w_->start();
         QVERIFY(MainScreenInternals::statusChannel(*w_));
         QVERIFY(MainScreenInternals::statusChannel(*w_)->statusBound());
@@ -284,9 +284,9 @@ private Q_SLOTS:
         for (bool locked : {false, true, false}) {
             QCOMPARE(command->getclickable(), !locked);
             QVERIFY(!display->getclickable());
-            w_->wave_slot_enablets();
+            w_->toggleScreenLock();
         }
-        w_->wave_slot_enablets();
+        w_->toggleScreenLock();
     }
 
     // Each item stores or sends one reference copy and clears the mark of its pair; nothing
@@ -366,7 +366,7 @@ private:
     TestRoot root_;
     SimProcess sim_;
     MachineData machine_;
-    std::unique_ptr<wave> w_;
+    std::unique_ptr<MainScreen> w_;
     QUdpSocket sender_;
     QUdpSocket foreign_;
 };

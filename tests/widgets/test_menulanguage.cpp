@@ -41,7 +41,7 @@
 #include "mainwin/labeltime.h"
 #include "mainwin/languagemenu.h"
 #include "mainwin/startpicture.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
 #include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
@@ -183,21 +183,21 @@ QStringList choose(MachineData &machine, SystemToolsMenu::Page page, int column,
 // The main screen started, with its desktop picture as at start-up or with the job's fields.
 QWidget *startPicture(MachineData &machine)
 {
-    auto *w = new wave(machine);
+    auto *w = new MainScreen(machine);
     w->start();
     return w;
 }
 QWidget *mainScreen(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(startPicture(machine));
-    w->wave_change_desktopinfor();
+    auto *w = static_cast<MainScreen *>(startPicture(machine));
+    w->updateDesktop();
     return w;
 }
 
 // The main screen with the alarm whose text is the widest in the language shown.
 QWidget *widestAlarm(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(mainScreen(machine));
+    auto *w = static_cast<MainScreen *>(mainScreen(machine));
     ButtonWarm *button = MainScreenInternals::buttonWarm(*w);
     int widest = -1, type = 0, code = 0;
     for (int t = 1; t <= 3; ++t) {
@@ -240,7 +240,7 @@ const Page kPages[] = {
     {"stick export", [](MachineData &) { return new StickExportDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
     {"stick folder", [](MachineData &) { return new UpdateFolderDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
     {"stick folder import", [](MachineData &) { return new JobImportDialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
-    {"language menu", [](MachineData &) { return new languagemenu; }, {}},
+    {"language menu", [](MachineData &) { return new LanguageMenu; }, {}},
     {"work file browser",
      [](MachineData &m) { return new WorkFileBrowser(m, WorkFileBrowser::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
      {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
@@ -274,7 +274,7 @@ const OpenScreen kOpenScreens[] = {
     {"para carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 3); }},
     {"para carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 4); }},
     {"para piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 5); }},
-    {"language menu", [](MachineData &) { return new languagemenu; }, nullptr},
+    {"language menu", [](MachineData &) { return new LanguageMenu; }, nullptr},
     {"carriage test", [](MachineData &m) { return new CarriageTestPage(m); }, nullptr},
     {"carriage test menu", [](MachineData &m) { return new CarriageTestPage(m); }, [](QWidget *w) { static_cast<CarriageTestPage *>(w)->toggleSideMenu(); return true; }},
 };
@@ -391,7 +391,7 @@ private Q_SLOTS:
     // A choice that cannot be saved still switches the panel for this run, and says so.
     void unsavedChoice()
     {
-        languagemenu menu;
+        LanguageMenu menu;
         AtomicFile::setWriteLimitForTesting(0);
         ModalDriver driver;
         driver.pressOk();
@@ -408,11 +408,11 @@ private Q_SLOTS:
     {
         Answerer answers;
         std::unique_ptr<QWidget> w(startPicture(machine_));
-        TouchLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
+        TouchLabel *target = MainScreenInternals::startPicture(*static_cast<MainScreen *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
-        QCOMPARE(answers.classes, QStringList{QLatin1String(languagemenu::staticMetaObject.className())});
+        QCOMPARE(answers.classes, QStringList{QLatin1String(LanguageMenu::staticMetaObject.className())});
     }
 
     // A screen that can stand open while the language changes (the main screen, a standing

@@ -33,12 +33,12 @@ private Q_SLOTS:
         // Row r: pattern line r * 4 + block in each block, so a wrong record shows at once.
         QByteArray image(kCntRecordSize * (kRows + 1), '\0');
         for (int r = 1; r <= kRows; ++r) {
-            STRUCT_CNT row{};
+            CntRow row{};
             for (int b = 0; b < 4; ++b) {
-                STRUCT_CNT::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
+                CntRow::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
                 row.block[b].action = 8;
-                STRUCT_CNT::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
-                STRUCT_CNT::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
+                CntRow::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
+                CntRow::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
             }
             row.density_group = 5;
             row.speed_group = 3;

@@ -103,9 +103,9 @@ QString CntStore::jump(const QString &text)
     return {};
 }
 
-STRUCT_CNT CntStore::current() const
+CntRow CntStore::current() const
 {
-    STRUCT_CNT out;
+    CntRow out;
     std::memset(&out, 0, sizeof out);
     if (rows_ > 0)
         std::memcpy(&out, buffer_.constData() + rowBase(), sizeof out);
@@ -176,7 +176,7 @@ QString CntStore::text(int group, int index) const
         return system_bed_change(byte(100), byte(101));
     case RoraOpen:
     case RoraAux:
-        return wave_rora_change(byte(f.offset));
+        return rollerText(byte(f.offset));
     case Density:
     case Loop:
     case RoraMain:

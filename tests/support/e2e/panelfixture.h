@@ -55,7 +55,7 @@ public:
     QString file(const QString &relative) const { return root_->file(relative); }
 
     // The main screen's window: the panel names each window after its class once drawn.
-    static constexpr char kMain[] = "wave";
+    static constexpr char kMain[] = "MainScreen";
 
     // True once knitsim's journal holds count copies of line (SimProcess::waitFor's form).
     bool waitForJournal(const QString &line, int ms = 10000, int count = 1) { return sim_.waitFor(line, ms, count); }

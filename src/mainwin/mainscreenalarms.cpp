@@ -1,5 +1,5 @@
 // The alarm button, the message line and the shut-down question of the main screen.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "buttonwarm.h"
 #include "labelmessage.h"
@@ -9,17 +9,17 @@
 #include "logic/controller/controllercommands.h"
 
 
-void wave::wave_slot_message(const QString &m1, const QString &m2)
+void MainScreen::showAlarmMessage(const QString &m1, const QString &m2)
 {
     labelMessage_->setMessage(m1, m2);
 }
 
-QString wave::wave_get_message1() const
+QString MainScreen::firstMessage() const
 {
     return labelMessage_->getMessage1();
 }
 
-void wave::wave_warm_cancel()
+void MainScreen::cancelWarning()
 {
     flushLine();
     history_->alarmAcknowledged(historyScreen());
@@ -28,7 +28,7 @@ void wave::wave_warm_cancel()
     ControllerCommands::send(Protocol::QueryCommand, Protocol::RunningStatus, 0, 0);
 }
 
-void wave::wave_slot_close()
+void MainScreen::askShutdown()
 {
     ShutdownDialog::run(this);
 }

@@ -1,7 +1,7 @@
 // The quick functions of the main screen's top band, and what goes around the pages they open:
 // the start-needle hand-over between the job and the system parameters, the job's work
 // parameters saved after a page changed them, and the panel's backup of the system parameters.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "labelmessage.h"
 #include "languagemenu.h"
@@ -64,7 +64,7 @@ QString jobFile(const QString &job, const char *suffix)
 
 } // namespace
 
-bool wave::runPage(int page)
+bool MainScreen::runPage(int page)
 {
     std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::Page(page), this) : nullptr);
     if (!dialog)
@@ -73,12 +73,12 @@ bool wave::runPage(int page)
     return dialog->property("changed").toInt() == 1;
 }
 
-bool wave::hasPage(int page) const
+bool MainScreen::hasPage(int page) const
 {
     return page == QuickPages::Para && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
 }
 
-bool wave::jobHasPattern()
+bool MainScreen::jobHasPattern()
 {
     const QString pat = jobFile(machineData_.jobName(), ".pat");
     if (!pat.isEmpty() && QFileInfo::exists(pat))
@@ -87,20 +87,20 @@ bool wave::jobHasPattern()
     return false;
 }
 
-void wave::saveJobWork()
+void MainScreen::saveJobWork()
 {
     // Without a current job there is no file to keep them in.
     const QString wrk = jobFile(machineData_.jobName(), ".wrk");
     if (!wrk.isEmpty())
-        wave_slot_savewrkfile(wrk);
+        saveWorkFile(wrk);
 }
 
-void wave::startNeedleToSystem()
+void MainScreen::startNeedleToSystem()
 {
     machineData_.system().setWord(kSystemStartNeedle, machineData_.work().word(kJobStartNeedle));
 }
 
-void wave::startNeedleToJob()
+void MainScreen::startNeedleToJob()
 {
     if (machineData_.system().word(kSystemStartNeedle) != machineData_.work().word(kJobStartNeedle)) {
         machineData_.work().setWord(kJobStartNeedle, machineData_.system().word(kSystemStartNeedle));
@@ -109,12 +109,12 @@ void wave::startNeedleToJob()
     paint_startneedle(machineData_.work().word(kJobStartNeedle));
 }
 
-void wave::takeSystemBackup()
+void MainScreen::takeSystemBackup()
 {
     systemBefore_ = machineData_.system().block();
 }
 
-void wave::keepSystemBackup()
+void MainScreen::keepSystemBackup()
 {
     // Start-up compares the controller's parameters with this copy; it must follow every change
     // made from the panel.
@@ -124,7 +124,7 @@ void wave::keepSystemBackup()
         showMessage(this, tr("保存系统备份参数失败, 请重试 !"));
 }
 
-void wave::wave_slot_quickfun1()
+void MainScreen::openWorkParams()
 {
     if (!hasPage(QuickPages::Para))
         return;
@@ -144,7 +144,7 @@ void wave::wave_slot_quickfun1()
     keepSystemBackup();
 }
 
-void wave::wave_slot_quickfun2()
+void MainScreen::openFrequentSettings()
 {
     if (!hasPage(QuickPages::ConstParaSetting))
         return;
@@ -156,7 +156,7 @@ void wave::wave_slot_quickfun2()
     keepSystemBackup();
 }
 
-void wave::wave_slot_quickfun3()
+void MainScreen::openFiles()
 {
     if (!hasPage(QuickPages::DialogIde))
         return;
@@ -170,7 +170,7 @@ void wave::wave_slot_quickfun3()
     keepSystemBackup();
 }
 
-void wave::wave_slot_quickfun4()
+void MainScreen::openYarnFeeders()
 {
     if (!hasPage(QuickPages::ParaElse) || !jobHasPattern())
         return;
@@ -180,17 +180,17 @@ void wave::wave_slot_quickfun4()
     keepSystemBackup();
 }
 
-void wave::wave_slot_quickfun5()
+void MainScreen::openPieceExpansion()
 {
     showMessage(this, tr("该参数在 编织参数(按键1)->其它设置 中 !"));
 }
 
-void wave::wave_slot_quickfun6()
+void MainScreen::openTests()
 {
     runPage(QuickPages::ExtTest);
 }
 
-void wave::wave_slot_quickfun7()
+void MainScreen::openSystemTools()
 {
     if (!hasPage(QuickPages::ExtSysPara))
         return;
@@ -201,13 +201,13 @@ void wave::wave_slot_quickfun7()
     keepSystemBackup();
 }
 
-void wave::wave_slot_quickfun8()
+void MainScreen::spareKey8()
 {
-    languagemenu menu(this);
+    LanguageMenu menu(this);
     menu.exec();
 }
 
-void wave::wave_slot_quickfun9()
+void MainScreen::spareKey9()
 {
     const QString text = DIATEXTSELECT(this, QString(), tr("请输入指定停车行行数"), kRowDigits,
                                        QString::number(machineData_.runSettings().word(StopRowWord)));
@@ -222,7 +222,7 @@ void wave::wave_slot_quickfun9()
         machineData_.runSettings().setWord(StopRowWord, row);
 }
 
-void wave::wave_slot_quickfun10()
+void MainScreen::openRowSkip()
 {
     if (machineData_.controllerState().byte(LockByte) == 1) {
         showMessage(this, tr("已经锁行,无法进行跳行操作 !"));
@@ -248,22 +248,22 @@ void wave::wave_slot_quickfun10()
         return;
     }
     if (ControllerCommands::action(SkipToRow, row))
-        wave_slot_message(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
+        showAlarmMessage(MessageSteps::skipZeroArmed(), tr("  跳行到 : %1").arg(row));
 }
 
-void wave::wave_slot_quickfun11()
+void MainScreen::turnRollersForward()
 {
     if (stopped())
         ControllerCommands::action(RollersForward, 0);
 }
 
-void wave::wave_slot_quickfun12()
+void MainScreen::turnRollersBackward()
 {
     if (stopped())
         ControllerCommands::action(RollersBackward, 0);
 }
 
-void wave::selectParaTab(int tab)
+void MainScreen::selectParaTab(int tab)
 {
     if (!para_)
         para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
@@ -271,35 +271,35 @@ void wave::selectParaTab(int tab)
         return;
     // The work-parameter pages' own slot, by name: the main window knows no page's class.
     QMetaObject::invokeMethod(para_, "showTab", Q_ARG(int, tab));
-    wave_slot_quickfun1();
+    openWorkParams();
 }
 
-void wave::wave_quick_density()
+void MainScreen::openDensityParams()
 {
     selectParaTab(0);
 }
 
-void wave::wave_quick_speed()
+void MainScreen::openSpeedParams()
 {
     selectParaTab(1);
 }
 
-void wave::wave_quick_rora()
+void MainScreen::openRollerParams()
 {
     selectParaTab(2);
 }
 
-void wave::wave_quick_mouth()
+void MainScreen::openCarrierParams()
 {
     selectParaTab(3);
 }
 
-void wave::wave_quick_replace()
+void MainScreen::openCarrierReplacement()
 {
     selectParaTab(4);
 }
 
-void wave::wave_quick_else()
+void MainScreen::openOtherParams()
 {
     selectParaTab(5);
 }

@@ -1,7 +1,7 @@
 // Why the machine stands: the reason list, asked for once the machine has stood its while (after
 // whatever dialog is open) and on key G, the reason given shown until the machine knits, and
 // each pick kept in the history and sent to the office.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "labelmessage.h"
 #include "stopreasondialog.h"
@@ -20,13 +20,13 @@
 #include <algorithm>
 #include <climits>
 
-void wave::wave_create_stops()
+void MainScreen::createStops()
 {
     stopReasons_.load();
     monotonic_.start();
     askTimer_ = new QTimer(this);
     askTimer_->setSingleShot(true);
-    connect(askTimer_, &QTimer::timeout, this, &wave::askForReason);
+    connect(askTimer_, &QTimer::timeout, this, &MainScreen::askForReason);
     // Where the message line shows, under it: a message, or an alarm, covers the reason.
     stopReason_ = new QLabel(this);
     stopReason_->setObjectName(QStringLiteral("stopreason"));
@@ -41,7 +41,7 @@ void wave::wave_create_stops()
     stopReason_->hide();
 }
 
-void wave::followStop()
+void MainScreen::followStop()
 {
     if (!askTimer_)
         return;
@@ -63,7 +63,7 @@ void wave::followStop()
     }
 }
 
-void wave::armAsk()
+void MainScreen::armAsk()
 {
     const std::optional<qint64> in = stopAsking_.askIn(monotonic_.elapsed(), stopReasons_.list().askAfterS());
     if (in)
@@ -72,7 +72,7 @@ void wave::armAsk()
         askTimer_->stop();
 }
 
-void wave::askForReason()
+void MainScreen::askForReason()
 {
     const std::optional<qint64> in = stopAsking_.askIn(monotonic_.elapsed(), stopReasons_.list().askAfterS());
     if (!in || reasonDialog_)
@@ -85,32 +85,32 @@ void wave::askForReason()
     if (auto *open = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
         if (waitingFor_ != open) {
             waitingFor_ = open;
-            connect(open, &QDialog::finished, this, &wave::askForReason, Qt::QueuedConnection);
+            connect(open, &QDialog::finished, this, &MainScreen::askForReason, Qt::QueuedConnection);
         }
         return;
     }
     openReasonDialog();
 }
 
-void wave::wave_slot_reason()
+void MainScreen::askStopReason()
 {
     if (stopAsking_.standing() && !reasonDialog_)
         openReasonDialog();
 }
 
-void wave::openReasonDialog()
+void MainScreen::openReasonDialog()
 {
     stopAsking_.asked();
     askTimer_->stop();
     auto *dialog = new StopReasonDialog(stopReasons_.list(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &StopReasonDialog::picked, this, &wave::reasonPicked);
+    connect(dialog, &StopReasonDialog::picked, this, &MainScreen::reasonPicked);
     reasonDialog_ = dialog;
     dialog->open();
     WindowFocus::activate(dialog);
 }
 
-void wave::reasonPicked(int code)
+void MainScreen::reasonPicked(int code)
 {
     StopAsking::Pick pick;
     if (!stopAsking_.pick(code, stopReasons_.list(), &pick))
@@ -120,7 +120,7 @@ void wave::reasonPicked(int code)
     showReason();
 }
 
-void wave::takeOfficeReasons(const QByteArray &payload)
+void MainScreen::takeOfficeReasons(const QByteArray &payload)
 {
     // An empty message takes the office's retained list away: the one in force stays.
     if (payload.isEmpty())
@@ -131,7 +131,7 @@ void wave::takeOfficeReasons(const QByteArray &payload)
     armAsk();
 }
 
-void wave::showReason()
+void MainScreen::showReason()
 {
     if (!stopReason_)
         return;
@@ -144,5 +144,5 @@ void wave::showReason()
     } else {
         stopReason_->hide();
     }
-    wave_paint_quickkey();
+    paintQuickKeys();
 }

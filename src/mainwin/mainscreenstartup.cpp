@@ -1,5 +1,5 @@
 // Program start: the start picture, the exchange with the controller under it, the main screen.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "beeppulse.h"
 #include "labelmessage.h"
@@ -39,7 +39,7 @@ namespace {
 constexpr int kPixmapCacheKiB = 512;
 } // namespace
 
-wave::wave(MachineData &machine, const QuickPages *pages, QWidget *parent, const char *name, Qt::WindowFlags flags)
+MainScreen::MainScreen(MachineData &machine, const QuickPages *pages, QWidget *parent, const char *name, Qt::WindowFlags flags)
     : QWidget(parent, flags)
     , machineData_(machine)
     , pages_(pages)
@@ -51,13 +51,13 @@ wave::wave(MachineData &machine, const QuickPages *pages, QWidget *parent, const
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
 }
 
-wave::~wave()
+MainScreen::~MainScreen()
 {
     if (telemetry_)
         history_->removeObserver(telemetry_.get());
 }
 
-void wave::start()
+void MainScreen::start()
 {
     if (desktop_)
         return;
@@ -71,13 +71,13 @@ void wave::start()
     setPalette(PanelPalettes().labelDark());
     buzzer_init();
     initpara();
-    wave_read_management(machineData_);
+    readPanelSettings(machineData_);
 
     // The main screen is built now but stays under the start picture until the exchange is
     // done, so the operator sees the machine's name and every wait of the exchange drawn over
     // it, never an empty screen. Building sends nothing: the order on the wire is unchanged.
-    wave_create_desktopinfor();
-    wave_create_stops();
+    createDesktop();
+    createStops();
     desktop_->setMachine(MachineName::current());
     coverWhileStarting(true);
     show();
@@ -94,10 +94,10 @@ void wave::start()
     exchange.run();
     checkResult_ = exchange.checkresult();
     // The running options of the fetched state.
-    wave_paint_quickkey();
+    paintQuickKeys();
 
     coverWhileStarting(false);
-    wave_slot_drawmessagepos(1, 0);
+    placeMessage(1, 0);
     open_wavefile(machineData_.jobName());
     ControllerCommands::followPresence(this, [this](bool offline) { setOffline(offline); });
     switch (exchange.close()) {
@@ -111,8 +111,8 @@ void wave::start()
         break;
     }
     setOffline(ControllerCommands::offline());
-    wave_create_syncinfor();
-    wave_create_telemetry();
+    createStatusSync();
+    createTelemetry();
     setFocusPolicy(Qt::StrongFocus);
     // The exchange's dialogs came and went over the shown window: take the keyboard back, as
     // the first show did.
@@ -128,7 +128,7 @@ void wave::start()
     }
 }
 
-void wave::initpara()
+void MainScreen::initpara()
 {
     initworkparam(machineData_);
     initsystemparam(machineData_);
@@ -137,7 +137,7 @@ void wave::initpara()
     MouthSpeedTable::load(machineData_);
 }
 
-void wave::coverWhileStarting(bool starting)
+void MainScreen::coverWhileStarting(bool starting)
 {
     if (starting) {
         desktop_->setGeometry(rect());
@@ -149,7 +149,7 @@ void wave::coverWhileStarting(bool starting)
     desktop_->stackUnder(labelMessage_);
 }
 
-void wave::showEvent(QShowEvent *event)
+void MainScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The panel is the only program on its screen: take the keyboard, with or without a

@@ -1,7 +1,7 @@
 // The main screen's command keys: the numbered quick functions along the top, the picture keys
 // along the bottom (whose look mirrors the running options of the controller state), the keypad
 // keys that reach both, and the value fields that open the page setting them when touched.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "rowdisplay.h"
 
@@ -17,7 +17,7 @@
 
 namespace {
 
-using Slot = void (wave::*)();
+using Slot = void (MainScreen::*)();
 
 struct QuickKey
 {
@@ -28,18 +28,18 @@ struct QuickKey
 };
 
 const QuickKey kQuickKeys[] = {
-    {QT_TRANSLATE_NOOP("wave", "1.编织参数"), 10, Qt::Key_1, &wave::wave_slot_quickfun1},
-    {QT_TRANSLATE_NOOP("wave", "2.常用参数"), 90, Qt::Key_2, &wave::wave_slot_quickfun2},
-    {QT_TRANSLATE_NOOP("wave", "3.文件操作"), 170, Qt::Key_3, &wave::wave_slot_quickfun3},
-    {QT_TRANSLATE_NOOP("wave", "4.其它参数"), 250, Qt::Key_4, &wave::wave_slot_quickfun4},
-    {QT_TRANSLATE_NOOP("wave", "5.片 展 开  "), -1, Qt::Key_5, &wave::wave_slot_quickfun5},
-    {QT_TRANSLATE_NOOP("wave", "6.测试工具"), 330, Qt::Key_6, &wave::wave_slot_quickfun6},
-    {QT_TRANSLATE_NOOP("wave", "7.系统工具"), 410, Qt::Key_7, &wave::wave_slot_quickfun7},
-    {QT_TRANSLATE_NOOP("wave", "8.备      用"), -1, Qt::Key_8, &wave::wave_slot_quickfun8},
-    {QT_TRANSLATE_NOOP("wave", "9.备      用"), -1, Qt::Key_9, &wave::wave_slot_quickfun9},
-    {QT_TRANSLATE_NOOP("wave", "0.跳行调试"), 490, Qt::Key_0, &wave::wave_slot_quickfun10},
-    {QT_TRANSLATE_NOOP("wave", "罗拉正转"), -1, Qt::Key_Up, &wave::wave_slot_quickfun11},
-    {QT_TRANSLATE_NOOP("wave", "罗拉反转"), -1, Qt::Key_Down, &wave::wave_slot_quickfun12},
+    {QT_TRANSLATE_NOOP("MainScreen", "1.编织参数"), 10, Qt::Key_1, &MainScreen::openWorkParams},
+    {QT_TRANSLATE_NOOP("MainScreen", "2.常用参数"), 90, Qt::Key_2, &MainScreen::openFrequentSettings},
+    {QT_TRANSLATE_NOOP("MainScreen", "3.文件操作"), 170, Qt::Key_3, &MainScreen::openFiles},
+    {QT_TRANSLATE_NOOP("MainScreen", "4.其它参数"), 250, Qt::Key_4, &MainScreen::openYarnFeeders},
+    {QT_TRANSLATE_NOOP("MainScreen", "5.片 展 开  "), -1, Qt::Key_5, &MainScreen::openPieceExpansion},
+    {QT_TRANSLATE_NOOP("MainScreen", "6.测试工具"), 330, Qt::Key_6, &MainScreen::openTests},
+    {QT_TRANSLATE_NOOP("MainScreen", "7.系统工具"), 410, Qt::Key_7, &MainScreen::openSystemTools},
+    {QT_TRANSLATE_NOOP("MainScreen", "8.备      用"), -1, Qt::Key_8, &MainScreen::spareKey8},
+    {QT_TRANSLATE_NOOP("MainScreen", "9.备      用"), -1, Qt::Key_9, &MainScreen::spareKey9},
+    {QT_TRANSLATE_NOOP("MainScreen", "0.跳行调试"), 490, Qt::Key_0, &MainScreen::openRowSkip},
+    {QT_TRANSLATE_NOOP("MainScreen", "罗拉正转"), -1, Qt::Key_Up, &MainScreen::turnRollersForward},
+    {QT_TRANSLATE_NOOP("MainScreen", "罗拉反转"), -1, Qt::Key_Down, &MainScreen::turnRollersBackward},
 };
 
 struct PictureKey
@@ -53,19 +53,19 @@ struct PictureKey
 
 // Left to right: zero, row lock, speed, piece, error disable, yarn carrier, stop reason, close.
 const PictureKey kPictureKeys[] = {
-    {QT_TRANSLATE_NOOP("wave", "归零"), Protocol::RunningByte, 10, Qt::Key_A, &wave::wave_slot_zero},
-    {QT_TRANSLATE_NOOP("wave", "锁行"), Protocol::LockByte, 92, Qt::Key_B, &wave::wave_slot_line},
-    {QT_TRANSLATE_NOOP("wave", "速度"), Protocol::SpeedByte, 174, Qt::Key_C, &wave::wave_slot_speed},
-    {QT_TRANSLATE_NOOP("wave", "件数"), Protocol::PieceByte, 256, Qt::Key_D, &wave::wave_slot_piece},
-    {QT_TRANSLATE_NOOP("wave", "报错"), Protocol::ErrorByte, 337, Qt::Key_E, &wave::wave_slot_disenerror},
-    {QT_TRANSLATE_NOOP("wave", "纱嘴"), Protocol::CarrierByte, 419, Qt::Key_F, &wave::wave_slot_mouth},
-    {QT_TRANSLATE_NOOP("wave", "原因"), -1, 501, Qt::Key_G, &wave::wave_slot_reason},
-    {QT_TRANSLATE_NOOP("wave", "关机"), -1, 583, Qt::Key_H, &wave::wave_slot_close},
+    {QT_TRANSLATE_NOOP("MainScreen", "归零"), Protocol::RunningByte, 10, Qt::Key_A, &MainScreen::toggleZeroing},
+    {QT_TRANSLATE_NOOP("MainScreen", "锁行"), Protocol::LockByte, 92, Qt::Key_B, &MainScreen::toggleRowLock},
+    {QT_TRANSLATE_NOOP("MainScreen", "速度"), Protocol::SpeedByte, 174, Qt::Key_C, &MainScreen::toggleSpeed},
+    {QT_TRANSLATE_NOOP("MainScreen", "件数"), Protocol::PieceByte, 256, Qt::Key_D, &MainScreen::togglePieces},
+    {QT_TRANSLATE_NOOP("MainScreen", "报错"), Protocol::ErrorByte, 337, Qt::Key_E, &MainScreen::toggleErrorReports},
+    {QT_TRANSLATE_NOOP("MainScreen", "纱嘴"), Protocol::CarrierByte, 419, Qt::Key_F, &MainScreen::toggleCarrierSwitch},
+    {QT_TRANSLATE_NOOP("MainScreen", "原因"), -1, 501, Qt::Key_G, &MainScreen::askStopReason},
+    {QT_TRANSLATE_NOOP("MainScreen", "关机"), -1, 583, Qt::Key_H, &MainScreen::askShutdown},
 };
 
 } // namespace
 
-void wave::createQuickKeys()
+void MainScreen::createQuickKeys()
 {
     for (const PictureKey &p : kPictureKeys) {
         auto *key = new SkinButton(QString(), this);
@@ -85,23 +85,23 @@ void wave::createQuickKeys()
     }
 
     // Fields that open the page which sets them.
-    connect(rowDisplay_, &RowDisplay::densityTouched, this, &wave::wave_quick_density);
-    connect(rowDisplay_, &RowDisplay::speedTouched, this, &wave::wave_quick_speed);
-    connect(rowDisplay_, &RowDisplay::rollerTouched, this, &wave::wave_quick_rora);
-    connect(rowDisplay_, &RowDisplay::parkingTouched, this, &wave::wave_quick_mouth);
-    connect(rowDisplay_, &RowDisplay::carrierTouched, this, &wave::wave_quick_else);
-    connect(rowDisplay_, &RowDisplay::rowNumberTouched, this, &wave::wave_slot_quickfun10);
+    connect(rowDisplay_, &RowDisplay::densityTouched, this, &MainScreen::openDensityParams);
+    connect(rowDisplay_, &RowDisplay::speedTouched, this, &MainScreen::openSpeedParams);
+    connect(rowDisplay_, &RowDisplay::rollerTouched, this, &MainScreen::openRollerParams);
+    connect(rowDisplay_, &RowDisplay::parkingTouched, this, &MainScreen::openCarrierParams);
+    connect(rowDisplay_, &RowDisplay::carrierTouched, this, &MainScreen::openOtherParams);
+    connect(rowDisplay_, &RowDisplay::rowNumberTouched, this, &MainScreen::openRowSkip);
     for (TouchLabel *l : {pieces_, startNeedle_})
-        connect(l, &TouchLabel::released, this, &wave::wave_slot_quickfun2);
+        connect(l, &TouchLabel::released, this, &MainScreen::openFrequentSettings);
     for (TouchLabel *l : {jobName_, jobSize_})
-        connect(l, &TouchLabel::released, this, &wave::wave_slot_quickfun3);
+        connect(l, &TouchLabel::released, this, &MainScreen::openFiles);
 
     retranslateKeys();
-    wave_slot_morebutton();
-    wave_paint_quickkey();
+    showMoreKeys();
+    paintQuickKeys();
 }
 
-void wave::retranslateKeys()
+void MainScreen::retranslateKeys()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i)
         pictureKeys_[i]->setText(tr(kPictureKeys[i].text));
@@ -109,7 +109,7 @@ void wave::retranslateKeys()
         quickKeys_[i]->setText(tr(kQuickKeys[i].text));
 }
 
-void wave::changeEvent(QEvent *event)
+void MainScreen::changeEvent(QEvent *event)
 {
     // The screen is built once: a language switch relabels it in place and repaints the
     // job's fields from the values they show.
@@ -129,7 +129,7 @@ void wave::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void wave::wave_slot_morebutton()
+void MainScreen::showMoreKeys()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i)
         pictureKeys_[i]->setGeometry(kPictureKeys[i].left, 422, 48, 48);
@@ -149,7 +149,7 @@ void wave::wave_slot_morebutton()
     }
 }
 
-void wave::wave_paint_quickkey()
+void MainScreen::paintQuickKeys()
 {
     for (int i = 0; i < pictureKeys_.size(); ++i) {
         const int byte = kPictureKeys[i].curByte;
@@ -160,7 +160,7 @@ void wave::wave_paint_quickkey()
     }
 }
 
-void wave::keyPressEvent(QKeyEvent *event)
+void MainScreen::keyPressEvent(QKeyEvent *event)
 {
     // The keys act at once, in either case and whether the screen is locked or not.
     const int key = event->key();

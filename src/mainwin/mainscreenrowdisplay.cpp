@@ -1,5 +1,5 @@
 // The current-row display on the main screen, repainted at the screen's pace.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "rowdisplay.h"
 
@@ -8,12 +8,12 @@
 
 #include <QTimer>
 
-void wave::paint_line(unsigned short row)
+void MainScreen::paint_line(unsigned short row)
 {
     rowDisplay_->paint_line(row);
 }
 
-void wave::requestLine(unsigned short row)
+void MainScreen::requestLine(unsigned short row)
 {
     // A row the display would ignore must not replace one it would have shown.
     if (row > RowDisplay::kLastRow)
@@ -22,13 +22,13 @@ void wave::requestLine(unsigned short row)
     linePending_ = true;
 }
 
-void wave::paceLine()
+void MainScreen::paceLine()
 {
     if ((linePending_ || piecePending_) && !lineTimer_->isActive())
         lineTimer_->start();
 }
 
-void wave::flushLine()
+void MainScreen::flushLine()
 {
     if (linePending_) {
         linePending_ = false;

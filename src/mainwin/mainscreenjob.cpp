@@ -1,5 +1,5 @@
 // Loading the current job into memory and onto the main screen, and saving its work parameters.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "startpicture.h"
 
@@ -30,9 +30,9 @@ QString jobBase(const QString &name)
 
 } // namespace
 
-void wave::open_wavefile(const QString &name)
+void MainScreen::open_wavefile(const QString &name)
 {
-    wave_slot_drawmessagepos(1, 0);
+    placeMessage(1, 0);
 
     // A name that is not one plain path component names no job on this disk.
     const bool safe = JobName::isSafe(name);
@@ -75,7 +75,7 @@ void wave::open_wavefile(const QString &name)
         paintJob(name);
         const QString xxx = base + QStringLiteral(".xxx");
         if (QFileInfo::exists(xxx)) {
-            wave_slot_drawmessagepos(1, 1);
+            placeMessage(1, 1);
             picturePath_ = xxx;
             patPicture_->openpatpicture(xxx);
         }
@@ -86,7 +86,7 @@ void wave::open_wavefile(const QString &name)
     std::fflush(stdout);
 }
 
-void wave::showJobDropped()
+void MainScreen::showJobDropped()
 {
     machineData_.setJobName(QString());
     desktop_->setJob(QString());
@@ -96,7 +96,7 @@ void wave::showJobDropped()
     patPicture_->openpatpicture(picturePath_);
 }
 
-void wave::paintJob(const QString &name)
+void MainScreen::paintJob(const QString &name)
 {
     jobName_->setText(tr("名 称: %1").arg(name));
     paintJobSize(machineData_.runSettings().word(Protocol::PieceWidthWord), machineData_.controllerState().word(Protocol::RowsWord));
@@ -107,7 +107,7 @@ void wave::paintJob(const QString &name)
     paint_startneedle(machineData_.work().word(Protocol::JobStartNeedleWord));
 }
 
-void wave::paintNoJob()
+void MainScreen::paintNoJob()
 {
     jobName_->setText(tr("名 称: %1").arg(QString()));
     paintJobSize(0, 0);
@@ -118,33 +118,33 @@ void wave::paintNoJob()
     paint_startneedle(0);
 }
 
-void wave::paintJobSize(unsigned short width, unsigned short rows)
+void MainScreen::paintJobSize(unsigned short width, unsigned short rows)
 {
     //: Job line under the name (230 px): piece width and program rows.
     jobSize_->setText(tr("宽 度: %1            长 度: %2").arg(width).arg(rows));
 }
 
-void wave::wave_slot_savewrkfile(const QString &path)
+void MainScreen::saveWorkFile(const QString &path)
 {
     // Saved whole or not at all: a failed save leaves the old file as it was.
     if (!WorkFile::save(machineData_, path))
         showMessage(this, tr("没有编织文件, 请先设置编织文件 !"));
 }
 
-void wave::wave_updata_file(const QString &name)
+void MainScreen::loadJob(const QString &name)
 {
     open_wavefile(name);
     std::printf("%s\n", name.toLocal8Bit().constData());
     std::fflush(stdout);
 }
 
-void wave::wave_slot_desktop(const QString &path)
+void MainScreen::setDesktopPicture(const QString &path)
 {
     if (desktop_)
         desktop_->setPicture(path);
 }
 
-void wave::wave_change_desktopinfor()
+void MainScreen::updateDesktop()
 {
     if (desktop_)
         desktop_->setVisible(!desktop_->isVisible());

@@ -1,5 +1,5 @@
 // The main screen's widgets, the counters they show and the screen lock.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "buttonwarm.h"
 #include "labelmessage.h"
@@ -50,13 +50,13 @@ QFont boldPanel(int points)
 // The message line and alarm button are placed once from the origin the window has when built.
 constexpr int kBuildOriginY = 122;
 
-const char kLockText[] = QT_TRANSLATE_NOOP("wave", "<< 锁屏");
+const char kLockText[] = QT_TRANSLATE_NOOP("MainScreen", "<< 锁屏");
 //: The whole top line while the screen is locked (620 px).
-const char kUnlockText[] = QT_TRANSLATE_NOOP("wave", "点   击   此   处,   取   消   锁   屏   >>");
+const char kUnlockText[] = QT_TRANSLATE_NOOP("MainScreen", "点   击   此   处,   取   消   锁   屏   >>");
 
 } // namespace
 
-void wave::wave_create_desktopinfor()
+void MainScreen::createDesktop()
 {
     const PanelPalettes palettes;
     auto decoration = [this](const QRect &r, const QPalette &p) {
@@ -117,12 +117,12 @@ void wave::wave_create_desktopinfor()
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
     const int picture = machineData_.panelSettings().word(Protocol::DesktopWord);
-    wave_slot_desktop(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(picture) + QStringLiteral(".bmp"));
+    setDesktopPicture(PanelPaths::data(QStringLiteral("/image/desktop/")) + QString::number(picture) + QStringLiteral(".bmp"));
     QStringList languages;
     for (const Translations::Installed &language : Translations::installed())
         languages.append(language.name);
     desktop_->setLanguages(languages);
-    connect(desktop_->languageTarget(), &TouchLabel::released, this, &wave::wave_slot_quickfun8);
+    connect(desktop_->languageTarget(), &TouchLabel::released, this, &MainScreen::spareKey8);
     commandLabels_.append(desktop_->languageTarget());
 
     auto *runningBox = new QFrame(this);
@@ -135,11 +135,11 @@ void wave::wave_create_desktopinfor()
     running->setAlignment(Qt::AlignCenter);
     running->setPalette(palettes.labelWhite());
     running->setAutoFillBackground(true);
-    connect(running, &TouchLabel::released, this, &wave::wave_change_desktopinfor);
+    connect(running, &TouchLabel::released, this, &MainScreen::updateDesktop);
     commandLabels_.append(running);
     running_ = running;
     auto *desktopKey = new QShortcut(QKeySequence(Qt::Key_M), this);
-    connect(desktopKey, &QShortcut::activated, this, &wave::wave_change_desktopinfor);
+    connect(desktopKey, &QShortcut::activated, this, &MainScreen::updateDesktop);
 
     createQuickKeys();
 
@@ -152,7 +152,7 @@ void wave::wave_create_desktopinfor()
     buttonWarm_->setGeometry(box(10, kBuildOriginY + 215, 629, kBuildOriginY + 264));
     buttonWarm_->setFont(boldPanel(20));
     buttonWarm_->setProperty(LayoutAudit::kOverlays, true); // shown, it covers the bottom band's top
-    connect(buttonWarm_, &QAbstractButton::released, this, &wave::wave_warm_cancel);
+    connect(buttonWarm_, &QAbstractButton::released, this, &MainScreen::cancelWarning);
     // The screen's two buttons are touched, never focused: a focused button would take the
     // first arrow key to move the focus on, and Up and Down belong to the rollers.
     buttonWarm_->setFocusPolicy(Qt::NoFocus);
@@ -166,12 +166,12 @@ void wave::wave_create_desktopinfor()
     Bmenu->setFont(boldPanel(14));
     Bmenu->setGeometry(box(570, 10, 629, 44));
     Bmenu->setFocusPolicy(Qt::NoFocus);
-    connect(Bmenu, &QAbstractButton::released, this, &wave::wave_slot_enablets);
+    connect(Bmenu, &QAbstractButton::released, this, &MainScreen::toggleScreenLock);
 
-    wave_slot_enablets();
+    toggleScreenLock();
 }
 
-void wave::wave_slot_drawmessagepos(int systems, int picture)
+void MainScreen::placeMessage(int systems, int picture)
 {
     if (!waveTime_)
         return;
@@ -182,26 +182,26 @@ void wave::wave_slot_drawmessagepos(int systems, int picture)
     rowDisplay_->place(systems, picture);
 }
 
-void wave::paint_needle(unsigned short)
+void MainScreen::paint_needle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
     shownNeedle_ = machineData_.controllerState().word(Protocol::NeedleWord);
     needle_->setText(QString::number(int(shownNeedle_) - Protocol::NeedleZero));
 }
 
-void wave::set_speed(int state)
+void MainScreen::set_speed(int state)
 {
     if (machine_.setSpeedState(state))
         showMachineState();
 }
 
-void wave::setOffline(bool offline)
+void MainScreen::setOffline(bool offline)
 {
     if (machine_.setOffline(offline))
         showMachineState();
 }
 
-void wave::showMachineState()
+void MainScreen::showMachineState()
 {
     const MachineState::Kind kind = machine_.kind();
     // Stopped and not yet known look as built; offline is the window's own dark look.
@@ -215,34 +215,34 @@ void wave::showMachineState()
         telemetry_->publishNow();
 }
 
-void wave::paintwavetime(unsigned short first, unsigned short second)
+void MainScreen::paintwavetime(unsigned short first, unsigned short second)
 {
     knittingSeconds_ = second;
     waveTime_->setText(tr("编织时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
-void wave::paintstoptime(unsigned short first, unsigned short second)
+void MainScreen::paintstoptime(unsigned short first, unsigned short second)
 {
     stoppedSeconds_ = second;
     stopTime_->setText(tr("停车时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
-void wave::paint_piece(unsigned short done, unsigned short target)
+void MainScreen::paint_piece(unsigned short done, unsigned short target)
 {
     pieces_->setText(tr("完成件数 : %1 / %2").arg(done).arg(target));
 }
 
-void wave::paint_startneedle(unsigned short needle)
+void MainScreen::paint_startneedle(unsigned short needle)
 {
     startNeedle_->setText(tr("起始针 : %1").arg(needle));
 }
 
-void wave::paintLockButton()
+void MainScreen::paintLockButton()
 {
     Bmenu->setText(tr(screenLocked_ ? kUnlockText : kLockText));
 }
 
-void wave::wave_slot_enablets()
+void MainScreen::toggleScreenLock()
 {
     // The button shows "<< 锁屏" while the screen is open: pressed, it locks.
     const bool lock = !screenLocked_;

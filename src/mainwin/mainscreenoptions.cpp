@@ -1,7 +1,7 @@
 // The picture keys' commands: zeroing and the running options of the controller. An option
 // byte of the controller state changes only when the controller accepted the command, and the
 // keys always show those bytes.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
@@ -24,7 +24,7 @@ constexpr unsigned short kLastLockableRow = 3;
 
 } // namespace
 
-void wave::wave_slot_zero()
+void MainScreen::toggleZeroing()
 {
     if (!stopped())
         return;
@@ -37,12 +37,12 @@ void wave::wave_slot_zero()
     if (!ControllerCommands::send(HomeCommand, MachineObject, 0, 0))
         return;
     machineData_.controllerState().setByte(RunningByte, 0);
-    wave_paint_quickkey();
+    paintQuickKeys();
     paint_line(0);
-    wave_slot_message(MessageSteps::zeroArmed(), QString());
+    showAlarmMessage(MessageSteps::zeroArmed(), QString());
 }
 
-void wave::wave_slot_line()
+void MainScreen::toggleRowLock()
 {
     const bool locked = machineData_.controllerState().byte(LockByte) != 0;
     if (!locked && (machineData_.controllerState().word(RowWord) & RowMask) > kLastLockableRow)
@@ -50,34 +50,34 @@ void wave::wave_slot_line()
     if (!stopped() || !ControllerCommands::action(RowLock, locked ? 0 : 1))
         return;
     machineData_.controllerState().setByte(LockByte, locked ? 0 : 1);
-    wave_paint_quickkey();
+    paintQuickKeys();
 }
 
-void wave::toggleOption(unsigned short action, std::size_t byte)
+void MainScreen::toggleOption(unsigned short action, std::size_t byte)
 {
     const unsigned short next = machineData_.controllerState().byte(byte) == 0 ? 1 : 0;
     if (!stopped() || !ControllerCommands::action(action, next))
         return;
     machineData_.controllerState().setByte(byte, static_cast<unsigned char>(next));
-    wave_paint_quickkey();
+    paintQuickKeys();
 }
 
-void wave::wave_slot_speed()
+void MainScreen::toggleSpeed()
 {
     toggleOption(SpeedSwitch, SpeedByte);
 }
 
-void wave::wave_slot_piece()
+void MainScreen::togglePieces()
 {
     toggleOption(PieceSwitch, PieceByte);
 }
 
-void wave::wave_slot_disenerror()
+void MainScreen::toggleErrorReports()
 {
     toggleOption(ErrorDisable, ErrorByte);
 }
 
-void wave::wave_slot_mouth()
+void MainScreen::toggleCarrierSwitch()
 {
     if (!stopped())
         return;
@@ -86,5 +86,5 @@ void wave::wave_slot_mouth()
     if (!ControllerCommands::query(ActionCommand, MachineObject, CarrierSwitch, &value))
         return;
     machineData_.controllerState().setByte(CarrierByte, value != 0 ? 1 : 0);
-    wave_paint_quickkey();
+    paintQuickKeys();
 }

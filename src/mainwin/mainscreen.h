@@ -46,7 +46,7 @@ class Telemetry;
 // screen's widgets and counters), rowdisplay, alarms (alarm button, message line, shut-down
 // question), status (the controller's reports), quickkeys (the command keys and touch
 // targets), options (the picture keys' commands) and quickfun (the quick functions).
-class wave : public QWidget
+class MainScreen : public QWidget
 {
     Q_OBJECT
 
@@ -57,9 +57,9 @@ public:
 
     // The screen shows machine and keeps it up to date with the controller; its quick
     // functions open what pages holds (nothing without it).
-    explicit wave(MachineData &machine, const QuickPages *pages = nullptr, QWidget *parent = nullptr,
+    explicit MainScreen(MachineData &machine, const QuickPages *pages = nullptr, QWidget *parent = nullptr,
                   const char *name = nullptr, Qt::WindowFlags flags = kCustomFrameless);
-    ~wave() override;
+    ~MainScreen() override;
 
     // startup: shows the start picture, runs the exchange with the controller under it, then
     // builds the main screen; main calls it once, before the event loop.
@@ -70,8 +70,8 @@ public:
     void open_wavefile(const QString &name);
 
     // panels
-    void wave_create_desktopinfor();
-    void wave_slot_drawmessagepos(int systems, int picture);
+    void createDesktop();
+    void placeMessage(int systems, int picture);
     void paintwavetime(unsigned short first, unsigned short second);
     void paintstoptime(unsigned short first, unsigned short second);
     void paint_piece(unsigned short done, unsigned short target);
@@ -81,66 +81,66 @@ public:
     MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
-    void wave_paint_quickkey();
-    void wave_slot_morebutton();
+    void paintQuickKeys();
+    void showMoreKeys();
 
     // rowdisplay
     void paint_line(unsigned short row);
 
     // alarms
-    void wave_slot_message(const QString &m1, const QString &m2);
-    QString wave_get_message1() const;
+    void showAlarmMessage(const QString &m1, const QString &m2);
+    QString firstMessage() const;
 
     // status
-    void wave_create_syncinfor();
+    void createStatusSync();
     MachineHistory *history() const { return history_.get(); }
 
     // telemetry: nullptr while telemetry.ini is absent or bad
-    void wave_create_telemetry();
+    void createTelemetry();
     Telemetry *telemetry() const { return telemetry_.get(); }
 
     // stops: the reason list, asked for once the machine has stood ask_after_s, and by key G
-    void wave_create_stops();
+    void createStops();
     const StopReasons &stopReasons() const { return stopReasons_; }
 
 public Q_SLOTS:
-    void wave_slot_enablets();
-    void wave_updata_file(const QString &name);
-    void wave_slot_savewrkfile(const QString &path);
-    void wave_slot_desktop(const QString &path);
-    void wave_change_desktopinfor();
-    void wave_warm_cancel();
-    void wave_slot_close();
-    void wave_paint_needleinfor();
+    void toggleScreenLock();
+    void loadJob(const QString &name);
+    void saveWorkFile(const QString &path);
+    void setDesktopPicture(const QString &path);
+    void updateDesktop();
+    void cancelWarning();
+    void askShutdown();
+    void paintNeedleInfo();
 
     // options
-    void wave_slot_zero();
-    void wave_slot_line();
-    void wave_slot_speed();
-    void wave_slot_piece();
-    void wave_slot_disenerror();
-    void wave_slot_mouth();
-    void wave_slot_reason(); // key G: the stop reasons while the machine stands
+    void toggleZeroing();
+    void toggleRowLock();
+    void toggleSpeed();
+    void togglePieces();
+    void toggleErrorReports();
+    void toggleCarrierSwitch();
+    void askStopReason(); // key G: the stop reasons while the machine stands
 
     // quickfun
-    void wave_slot_quickfun1();
-    void wave_slot_quickfun2();
-    void wave_slot_quickfun3();
-    void wave_slot_quickfun4();
-    void wave_slot_quickfun5();
-    void wave_slot_quickfun6();
-    void wave_slot_quickfun7();
-    void wave_slot_quickfun8();
-    void wave_slot_quickfun9();
-    void wave_slot_quickfun10();
-    void wave_slot_quickfun11();
-    void wave_slot_quickfun12();
-    void wave_quick_density();
-    void wave_quick_speed();
-    void wave_quick_rora();
-    void wave_quick_mouth();
-    void wave_quick_replace();
-    void wave_quick_else();
+    void openWorkParams();
+    void openFrequentSettings();
+    void openFiles();
+    void openYarnFeeders();
+    void openPieceExpansion();
+    void openTests();
+    void openSystemTools();
+    void spareKey8();
+    void spareKey9();
+    void openRowSkip();
+    void turnRollersForward();
+    void turnRollersBackward();
+    void openDensityParams();
+    void openSpeedParams();
+    void openRollerParams();
+    void openCarrierParams();
+    void openCarrierReplacement();
+    void openOtherParams();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -209,7 +209,7 @@ private:
     const QuickPages *pages_;
     BeepPulse *beep_; // the report beeps and the alarm button's
     BeepingButton *Bmenu = nullptr;
-    bool screenLocked_ = true; // as Bmenu's first text says; each wave_slot_enablets() turns it
+    bool screenLocked_ = true; // as Bmenu's first text says; each toggleScreenLock() turns it
     QList<TouchLabel *> commandLabels_; // clickable while the screen is unlocked
     QList<TouchLabel *> displayLabels_; // never clickable
     TouchLabel *jobName_ = nullptr;

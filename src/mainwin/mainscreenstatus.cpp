@@ -1,5 +1,5 @@
 // The controller's status and needle reports on the main screen.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "beeppulse.h"
 #include "buttonwarm.h"
@@ -23,7 +23,7 @@ constexpr int kNeedleRepaintMs = 80;
 constexpr int kLineRepaintMs = 40;
 }
 
-void wave::wave_create_syncinfor()
+void MainScreen::createStatusSync()
 {
     if (controllerStatus_)
         return;
@@ -34,19 +34,19 @@ void wave::wave_create_syncinfor()
     needleTimer_ = new QTimer(this);
     needleTimer_->setSingleShot(true);
     needleTimer_->setInterval(kNeedleRepaintMs);
-    connect(needleTimer_, &QTimer::timeout, this, &wave::wave_paint_needleinfor);
-    wave_paint_needleinfor();
+    connect(needleTimer_, &QTimer::timeout, this, &MainScreen::paintNeedleInfo);
+    paintNeedleInfo();
 
     ControllerStatus *c = controllerStatus_;
-    connect(c, &ControllerStatus::zeroingStarted, this, &wave::onZeroingStarted);
-    connect(c, &ControllerStatus::machineStarted, this, &wave::onMachineStarted);
-    connect(c, &ControllerStatus::machineStopped, this, &wave::onMachineStopped);
-    connect(c, &ControllerStatus::rowReport, this, &wave::onRowReport);
-    connect(c, &ControllerStatus::alarmRaised, this, &wave::onAlarm);
-    connect(c, &ControllerStatus::alarmCleared, this, &wave::onAlarmCleared);
-    connect(c, &ControllerStatus::zeroingFinished, this, &wave::onZeroingFinished);
-    connect(c, &ControllerStatus::knittingTime, this, &wave::paintwavetime);
-    connect(c, &ControllerStatus::stopTime, this, &wave::paintstoptime);
+    connect(c, &ControllerStatus::zeroingStarted, this, &MainScreen::onZeroingStarted);
+    connect(c, &ControllerStatus::machineStarted, this, &MainScreen::onMachineStarted);
+    connect(c, &ControllerStatus::machineStopped, this, &MainScreen::onMachineStopped);
+    connect(c, &ControllerStatus::rowReport, this, &MainScreen::onRowReport);
+    connect(c, &ControllerStatus::alarmRaised, this, &MainScreen::onAlarm);
+    connect(c, &ControllerStatus::alarmCleared, this, &MainScreen::onAlarmCleared);
+    connect(c, &ControllerStatus::zeroingFinished, this, &MainScreen::onZeroingFinished);
+    connect(c, &ControllerStatus::knittingTime, this, &MainScreen::paintwavetime);
+    connect(c, &ControllerStatus::stopTime, this, &MainScreen::paintstoptime);
     connect(c, &ControllerStatus::loopRows, this, [this](unsigned short start, unsigned short end) {
         flushLine();
         rowDisplay_->setLoopRows(start, end);
@@ -60,33 +60,33 @@ void wave::wave_create_syncinfor()
     lineTimer_ = new QTimer(this);
     lineTimer_->setSingleShot(true);
     lineTimer_->setInterval(kLineRepaintMs);
-    connect(lineTimer_, &QTimer::timeout, this, &wave::flushLine);
-    connect(c, &ControllerStatus::drained, this, &wave::paceLine);
-    connect(c, &ControllerStatus::needleMoved, this, &wave::needleReported);
+    connect(lineTimer_, &QTimer::timeout, this, &MainScreen::flushLine);
+    connect(c, &ControllerStatus::drained, this, &MainScreen::paceLine);
+    connect(c, &ControllerStatus::needleMoved, this, &MainScreen::needleReported);
     // While offline, the controller's return is noticed by its answer to a status query.
     connect(c, &ControllerStatus::answeredOffline, this, [this](bool running) { set_speed(running ? 2 : 1); });
     // A port that cannot be bound leaves its reports unread; the operator is not told.
     c->start();
 }
 
-void wave::wave_paint_needleinfor()
+void MainScreen::paintNeedleInfo()
 {
     paint_needle(machineData_.controllerState().word(Protocol::NeedleWord));
 }
 
-void wave::needleReported()
+void MainScreen::needleReported()
 {
     if (!needleTimer_->isActive() && machineData_.controllerState().word(Protocol::NeedleWord) != shownNeedle_)
         needleTimer_->start();
 }
 
-void wave::applyMessageStep(int report)
+void MainScreen::applyMessageStep(int report)
 {
     const MessageSteps::Action action =
         MessageSteps::step(static_cast<MessageSteps::Report>(report), labelMessage_->getMessage1());
     switch (action.kind) {
     case MessageSteps::Kind::Show:
-        wave_slot_message(action.text, QString());
+        showAlarmMessage(action.text, QString());
         break;
     case MessageSteps::Kind::Set:
         labelMessage_->setMessage1(action.text);
@@ -99,15 +99,15 @@ void wave::applyMessageStep(int report)
     }
 }
 
-void wave::onZeroingStarted()
+void MainScreen::onZeroingStarted()
 {
     beep_->start(kReportBeepMs);
-    wave_paint_quickkey();
+    paintQuickKeys();
     requestLine(0);
     applyMessageStep(int(MessageSteps::Report::ZeroingStarted));
 }
 
-void wave::onMachineStarted(int state)
+void MainScreen::onMachineStarted(int state)
 {
     beep_->start(kReportBeepMs);
     flushLine(); // the history's line carries the row the screen shows
@@ -116,7 +116,7 @@ void wave::onMachineStarted(int state)
     applyMessageStep(int(MessageSteps::Report::Started));
 }
 
-void wave::onMachineStopped()
+void MainScreen::onMachineStopped()
 {
     beep_->start(kReportBeepMs);
     flushLine();
@@ -125,7 +125,7 @@ void wave::onMachineStopped()
     applyMessageStep(int(MessageSteps::Report::Stopped));
 }
 
-void wave::onRowReport(unsigned short row, bool cancelMessage)
+void MainScreen::onRowReport(unsigned short row, bool cancelMessage)
 {
     if (cancelMessage)
         labelMessage_->cancelMessage();
@@ -134,7 +134,7 @@ void wave::onRowReport(unsigned short row, bool cancelMessage)
     history_->piecesReported(historyScreen());
 }
 
-void wave::onAlarm(unsigned char type, unsigned char code)
+void MainScreen::onAlarm(unsigned char type, unsigned char code)
 {
     // The screen up to date first: the history's line carries the row it shows, and the UPS
     // question holds the thread.
@@ -142,27 +142,27 @@ void wave::onAlarm(unsigned char type, unsigned char code)
     history_->alarmRaised(type, code, ButtonWarm::errorcode(type, code), historyScreen());
     buttonWarm_->setWarm(type, code);
     if (AlarmTexts::isUpsPowerLoss(type, code))
-        wave_slot_close();
+        askShutdown();
 }
 
-void wave::onZeroingFinished()
+void MainScreen::onZeroingFinished()
 {
     beep_->start(kReportBeepMs);
     if (ControllerCommands::stopped())
         set_speed(1);
-    wave_paint_quickkey();
+    paintQuickKeys();
     requestLine(1);
     applyMessageStep(int(MessageSteps::Report::ZeroingFinished));
 }
 
-void wave::onAlarmCleared()
+void MainScreen::onAlarmCleared()
 {
     flushLine();
     history_->alarmCleared(historyScreen());
     buttonWarm_->cancelWarm();
 }
 
-MachineHistory::Screen wave::historyScreen() const
+MachineHistory::Screen MainScreen::historyScreen() const
 {
     return {machineData_.jobName(), rowNumber_ ? rowNumber_->text() : QString(), machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord)};
 }

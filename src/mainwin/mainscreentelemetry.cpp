@@ -1,6 +1,6 @@
 // The panel's telemetry: the main screen's values it publishes, the history events it follows
 // and the link's mark on the clock.
-#include "wave.h"
+#include "mainscreen.h"
 
 #include "labeltime.h"
 #include "rowdisplay.h"
@@ -10,19 +10,19 @@
 #include "telemetry/telemetry.h"
 #include "ui/touchlabel.h"
 
-void wave::wave_create_telemetry()
+void MainScreen::createTelemetry()
 {
     telemetry_.reset(Telemetry::fromConfig([this] { return telemetryState(); }));
     if (!telemetry_)
         return;
     history_->addObserver(telemetry_.get());
     connect(telemetry_.get(), &Telemetry::linkChanged, labelTime_, &LabelTime::setLink);
-    connect(telemetry_.get(), &Telemetry::reasonListReceived, this, &wave::takeOfficeReasons);
+    connect(telemetry_.get(), &Telemetry::reasonListReceived, this, &MainScreen::takeOfficeReasons);
     telemetry_->setConfigError(stopReasons_.error());
     labelTime_->setLink(telemetry_->link());
 }
 
-TelemetryMessages::State wave::telemetryState() const
+TelemetryMessages::State MainScreen::telemetryState() const
 {
     TelemetryMessages::State s;
     s.job = machineData_.jobName();
