@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     TestRoot root;
     MachineData machine;
-    initworkparam(machine);
+    initWorkParams(machine);
     const QByteArray cnt = TestBytes::withChecksum(QByteArray(1024 * 1024 - 128, '\x01'));
     QByteArray pat(512 * 4095, '\x22');
     pat[0] = 0, pat[1] = 4, pat[2] = char(4094 & 0xff), pat[3] = char(4094 >> 8); // 1024 wide, 4094 high

@@ -146,7 +146,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer t;
         t.start();
-        setparacom(0x22, 0, 10, 40);
+        setParameter(0x22, 0, 10, 40);
         trip.push_back(msSince(t));
         CellEdit *cell = frame.page()->cell(1, 0);
         cell->setText(QString::number(41 + i % 2));

@@ -103,7 +103,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     TestRoot root;
     MachineData machine;
-    initsystemparam(machine);
+    initSystemParams(machine);
 
     {
         QuickPages registered;

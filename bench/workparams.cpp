@@ -145,10 +145,10 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        getmotostatus();
+        queryCarriageStatus();
         trip.push_back(msSince(t));
     }
-    std::printf("  one bare round trip (getmotostatus): median of %d %.2f ms\n", kRuns, median(trip));
+    std::printf("  one bare round trip (queryCarriageStatus): median of %d %.2f ms\n", kRuns, median(trip));
 
     dialog.showTabB();
     QTest::qWait(50);

@@ -8,7 +8,7 @@
 struct CntSystemBlock
 {
     unsigned char pat_line[2];     // 0: pattern row knitted by this block
-    unsigned char action;          // 2: action code, see system_type_change
+    unsigned char action;          // 2: action code, see actionTexts
     unsigned char select_a[2];     // 3: A-position selectors, bit i = selector i
     unsigned char reserved5[2];
     unsigned char select_h[2];     // 7: H-position selectors

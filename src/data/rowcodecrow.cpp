@@ -26,12 +26,12 @@ void RowCodecRow::decode(const CntRow &row, const MouthRemap &remap, CntRowTexts
         const CntSystemBlock &src = row.block[b];
         CntRowTexts::Block &dst = out->block[b];
         decimal(dst.pat_line, CntRow::get16(src.pat_line));
-        system_index_change(dst.select_a, sizeof dst.select_a, CntRow::get16(src.select_a));
-        system_index_change(dst.select_h, sizeof dst.select_h, CntRow::get16(src.select_h));
-        system_type_change(dst.a_text, sizeof dst.a_text, dst.h_text, sizeof dst.h_text, src.action);
+        selectorText(dst.select_a, sizeof dst.select_a, CntRow::get16(src.select_a));
+        selectorText(dst.select_h, sizeof dst.select_h, CntRow::get16(src.select_h));
+        actionTexts(dst.a_text, sizeof dst.a_text, dst.h_text, sizeof dst.h_text, src.action);
     }
     for (int s = 0; s < 2; ++s) {
-        system_multi_mouth_change(out->mouth[s], sizeof out->mouth[s], row.mouth[s].mouth_flag,
+        multiCarrierText(out->mouth[s], sizeof out->mouth[s], row.mouth[s].mouth_flag,
                                   row.mouth[s].mouth_mask, remap);
         decimal(out->pic_line[s], CntRow::get16(row.pic_line[s]));
     }
@@ -40,7 +40,7 @@ void RowCodecRow::decode(const CntRow &row, const MouthRemap &remap, CntRowTexts
     decimal(out->rora_main, row.rora_main);
     rollerText(out->rora_aux, sizeof out->rora_aux, row.rora_aux);
     rollerText(out->rora_open, sizeof out->rora_open, row.rora_open);
-    system_bed_change(out->bed, sizeof out->bed, row.bed_flag, row.bed_count);
+    bedText(out->bed, sizeof out->bed, row.bed_flag, row.bed_count);
     decimal(out->mouth_park, row.mouth_park);
     decimal(out->end_flag, row.end_flag);
     decimal(out->back_to, CntRow::get16(row.back_line) + 1ul);

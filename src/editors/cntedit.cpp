@@ -228,7 +228,7 @@ void CntEdit::tell(const QString &message)
 
 void CntEdit::msg_enter_press()
 {
-    if (!DIAYESNO(this, tr(kConfirm)))
+    if (!askYesNo(this, tr(kConfirm)))
         return selectedit();
     const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
     tell(store_.enter(group_, index_, typed));
@@ -238,7 +238,7 @@ void CntEdit::msg_enter_press()
 
 void CntEdit::toggle(int side, int carrier)
 {
-    if (!DIAYESNO(this, tr(kConfirm)))
+    if (!askYesNo(this, tr(kConfirm)))
         return;
     tell(store_.toggleCarrier(side, carrier));
     editpatline(store_.row());
@@ -256,7 +256,7 @@ void CntEdit::mouthedit2(int carrier)
 
 void CntEdit::reflash()
 {
-    if (!DIAYESNO(this, tr("确定要交换当前左右系统信息吗 ?")))
+    if (!askYesNo(this, tr("确定要交换当前左右系统信息吗 ?")))
         return;
     tell(store_.exchange());
     editpatline(store_.row());
@@ -264,7 +264,7 @@ void CntEdit::reflash()
 
 void CntEdit::editjumpline()
 {
-    const QString text = DIATEXT(this, tr("跳  行"), tr("请输入跳行行数"), 4);
+    const QString text = askText(this, tr("跳  行"), tr("请输入跳行行数"), 4);
     tell(store_.jump(text));
     editpatline(store_.row());
 }
@@ -321,7 +321,7 @@ void CntEdit::cnt_close()
         if (!store_.save()) {
             showMessage(this, tr("保存动作文件失败 , 请重试 !"));
             // The edits stay on the page unless the operator gives them up.
-            if (!DIAYESNO(this, tr("是否放弃修改 ?")))
+            if (!askYesNo(this, tr("是否放弃修改 ?")))
                 return;
         } else {
             showMessage(this, tr("文件保存完毕 !"));

@@ -101,7 +101,7 @@ void PatEdit::tell(const QString &message)
 void PatEdit::findRow()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
+    const unsigned n = askText(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
     if (ok)
         context_->searchline(n);
 }
@@ -109,14 +109,14 @@ void PatEdit::findRow()
 void PatEdit::findColumn()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
+    const unsigned n = askText(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
     if (ok)
         context_->searchcol(n);
 }
 
 void PatEdit::changeWholeGroup()
 {
-    if (!DIAYESNO(this, tr("确定要整组修改当前数值吗?")))
+    if (!askYesNo(this, tr("确定要整组修改当前数值吗?")))
         return;
     tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
     changed_ = true;
@@ -142,7 +142,7 @@ void PatEdit::closePage()
     if (changed_ && !context_->savepat()) {
         showMessage(this, tr("保存花样文件失败 , 请重试 !"));
         // The edits stay on the page unless the operator gives them up.
-        if (!DIAYESNO(this, tr("是否放弃修改 ?")))
+        if (!askYesNo(this, tr("是否放弃修改 ?")))
             return;
     }
     closing_ = true;

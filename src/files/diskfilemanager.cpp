@@ -120,7 +120,7 @@ void DiskFileManager::dispcontext(QTreeWidgetItem *item)
         return;
     }
     // The rows the program editor shows; an empty file has none.
-    setdialogmsg(tr("花型长度:%1     花型宽度:%2").arg(CntStore::rowsOf(rows.size())).arg(countpatwidth(pat)));
+    setdialogmsg(tr("花型长度:%1     花型宽度:%2").arg(CntStore::rowsOf(rows.size())).arg(patFileWidth(pat)));
 }
 
 bool DiskFileManager::updatafile(const QString &name)
@@ -146,7 +146,7 @@ void DiskFileManager::sendJob()
         showMessage(this, refusal);
         return;
     }
-    if (!DIAYESNO(this, tr("确定选择该编织文件: %1").arg(name)))
+    if (!askYesNo(this, tr("确定选择该编织文件: %1").arg(name)))
         return;
     if (!ControllerCommands::stopped()) {
         showMessage(this, ControllerMessages::refusal(tr(kRunning)));
@@ -240,7 +240,7 @@ void DiskFileManager::openWorkParameters()
 void DiskFileManager::deleteJob()
 {
     const QString name = chosen();
-    if (name.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
+    if (name.isEmpty() || !askYesNo(this, tr("确定删除该文件吗?")))
         return;
     QTreeWidgetItem *below = list_->itemBelow(list_->currentItem());
     const QString next = below ? below->text(0) : QString();

@@ -59,7 +59,7 @@ void JobDeletionPage::showCapacity()
     const bool known = DiskCapacity::query(PanelPaths::dataRoot(), &total, &free);
     //: Message line under the title: disk size and free space; fits 540 px.
     setdialogmsg(tr("硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用")
-                     .arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString()));
+                     .arg(known ? sizeText(total) : QString(), known ? sizeText(free) : QString()));
 }
 
 void JobDeletionPage::setMark(int row, bool on)
@@ -95,8 +95,8 @@ void JobDeletionPage::deleteMarked()
         if (!list_->topLevelItem(i)->text(kMarkColumn).isEmpty())
             marked.append(list_->topLevelItem(i)->text(0));
     }
-    if (marked.isEmpty() || !DIAYESNO(this, tr("确定要删除选中的文件吗?"))
-        || !DIAYESNO(this, tr("再次确认要删除选中的文件吗?")))
+    if (marked.isEmpty() || !askYesNo(this, tr("确定要删除选中的文件吗?"))
+        || !askYesNo(this, tr("再次确认要删除选中的文件吗?")))
         return;
     queue_ = marked;
     timer_.start(0);

@@ -30,7 +30,7 @@ void JobImportDialog::inputdir()
     const NativeFs::Entry *e = currentfile();
     if (!e)
         return;
-    StickJobImport job(root_, {[this](const QString &q) { return DIAYESNO(this, q); },
+    StickJobImport job(root_, {[this](const QString &q) { return askYesNo(this, q); },
                                [this](const QString &t) { showMessage(this, t); },
                                [this](const QByteArray &from, const QString &to) {
                                    return FileOperateDialog::copyNative(from, QFile::encodeName(to), this);

@@ -57,7 +57,7 @@ CarriageTestPage::CarriageTestPage(MachineData &machine, QWidget *parent)
     : ScreenFrame(parent, "test_moto")
     , machine_(machine)
     , controller_(new ControllerTest(Protocol::CarriageTest, this))
-    , test_(count_system_number(),
+    , test_(countSystems(),
             [this](unsigned char type, unsigned char object, unsigned short value) {
                 controller_->sendCommand(static_cast<unsigned short>(type | object << 8), value);
             })
@@ -92,7 +92,7 @@ void CarriageTestPage::build()
 {
     setdialogtitle(QStringLiteral("Machine Parts Test"));
     setFocusPolicy(Qt::StrongFocus);
-    const int systems = count_system_number() == 2 ? 2 : 1;
+    const int systems = countSystems() == 2 ? 2 : 1;
     for (int group = 0; group < MotoTest::kGroups; ++group) {
         auto *view = new MotoGroupView(group, this);
         view->setGeometry(groupRect(group, systems));

@@ -39,15 +39,15 @@ void MainScreen::open_wavefile(const QString &name)
     const QString base = jobBase(name);
     bool accepted = safe;
 
-    const int patResult = safe ? patfilecheck(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
+    const int patResult = safe ? checkPatFile(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
     if (PatFile::isAccepted(patResult)) {
-        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(countpatwidth(base + QStringLiteral(".pat"))));
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(patFileWidth(base + QStringLiteral(".pat"))));
     } else {
         machineData_.runSettings().setWord(Protocol::PieceWidthWord, 1);
         accepted = false;
     }
 
-    const int cntResult = safe ? cntfilecheck(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
+    const int cntResult = safe ? checkCntFile(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
     if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
         const CntLoad load = CntProgram::load(machineData_, base + QStringLiteral(".cnt"));

@@ -28,7 +28,7 @@ void MainScreen::toggleZeroing()
 {
     if (!stopped())
         return;
-    if (!DIAYESNO(this, tr("是否执行系统归零 ?")))
+    if (!askYesNo(this, tr("是否执行系统归零 ?")))
         return;
     if (!stopped()) {
         showMessage(this, ControllerMessages::refusal(tr("正在运行, 系统不能归零 !")));

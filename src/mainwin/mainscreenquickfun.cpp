@@ -209,7 +209,7 @@ void MainScreen::spareKey8()
 
 void MainScreen::spareKey9()
 {
-    const QString text = DIATEXTSELECT(this, QString(), tr("请输入指定停车行行数"), kRowDigits,
+    const QString text = askTextSelected(this, QString(), tr("请输入指定停车行行数"), kRowDigits,
                                        QString::number(machineData_.runSettings().word(StopRowWord)));
     unsigned short row = 0;
     if (!parseRow(text, &row))
@@ -233,7 +233,7 @@ void MainScreen::openRowSkip()
         return;
     }
     unsigned short row = 0;
-    if (!parseRow(DIATEXT(this, QString(), tr("请输入跳行行数"), kRowDigits), &row))
+    if (!parseRow(askText(this, QString(), tr("请输入跳行行数"), kRowDigits), &row))
         return;
     if (row > machineData_.controllerState().word(RowsWord)) {
         showMessage(this, tr("跳行超过文件总行数"));

@@ -65,11 +65,11 @@ void MainScreen::start()
     // What a save cut off by a crash or power cut left is put right before anything is read.
     SaveLeftovers::clear();
     StickJobImport::recover(JobFolders::root());
-    read_config_ini(machineData_);
+    readConfigIni(machineData_);
     PanelPalettes::apply(PanelPalettes::darkOf(machineData_.controllerConfig()));
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     setPalette(PanelPalettes().labelDark());
-    buzzer_init();
+    initBuzzer();
     initpara();
     readPanelSettings(machineData_);
 
@@ -84,7 +84,7 @@ void MainScreen::start()
 
     StartupExchange::Operator op;
     op.tell = [this](const QString &text) { showMessage(this, text); };
-    op.ask = [this](const QString &text) { return DIAYESNO(this, text); };
+    op.ask = [this](const QString &text) { return askYesNo(this, text); };
     op.copy = [](const QString &from, const QString &to) { return FileOperateDialog::copy(from, to); };
     // Its transfers show in one frame over the start picture, not a window each.
     TransferFrame transfers(this);
@@ -130,9 +130,9 @@ void MainScreen::start()
 
 void MainScreen::initpara()
 {
-    initworkparam(machineData_);
-    initsystemparam(machineData_);
-    initelseparam(machineData_);
+    initWorkParams(machineData_);
+    initSystemParams(machineData_);
+    initOtherParams(machineData_);
     // The carrier table's corrections are the panel's own: kept from the last run, not rebuilt.
     MouthSpeedTable::load(machineData_);
 }

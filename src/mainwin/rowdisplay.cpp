@@ -160,7 +160,7 @@ void RowDisplay::buildBottom(QWidget *parent)
 
 void RowDisplay::showSpeed(double scaled)
 {
-    const QString shown = floattostr(scaled, kSpeedScale);
+    const QString shown = speedText(scaled, kSpeedScale);
     // The figure as shown, so what the telemetry sends matches the screen to the digit.
     speed_ms_ = shown.section(QLatin1Char(' '), 0, 0).toDouble();
     //: The speed field under the block panel (80 px): "速度:0.48 m/s".
@@ -283,22 +283,22 @@ void RowDisplay::set_line(unsigned short line)
     CntRow record;
     CntProgram::row(machine_, line, &record);
     CntRow copy;
-    system_data_change(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, count_system_number());
+    displayRow(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, countSystems());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
         QString aText, hText;
-        system_type_change(&aText, &hText, block.action);
+        actionTexts(&aText, &hText, block.action);
         cell(g, 2)->setText(QString::number(CntRow::get16(block.pat_line)));
         cell(g, 4)->setText(hText);
         cell(g, 7)->setText(aText);
-        cell(g, 6)->setText(system_index_change(CntRow::get16(block.select_h)));
-        cell(g, 9)->setText(system_index_change(CntRow::get16(block.select_a)));
+        cell(g, 6)->setText(selectorText(CntRow::get16(block.select_h)));
+        cell(g, 9)->setText(selectorText(CntRow::get16(block.select_a)));
     }
 
     const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
     for (int s = 0; s < 2; ++s)
-        carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
+        carrier_[std::size_t(s)]->setText(multiCarrierText(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
     if (picture_)
         picture_->runline(CntRow::get16(copy.pic_line[0]));
@@ -309,7 +309,7 @@ void RowDisplay::set_line(unsigned short line)
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 
-    const QString bed = system_bed_change(copy.bed_flag, copy.bed_count);
+    const QString bed = bedText(copy.bed_flag, copy.bed_count);
     bool transfer = false;
     for (const CntSystemBlock &block : copy.block)
         transfer = transfer || block.action == kTransfer;

@@ -9,7 +9,7 @@
 
 ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
 {
-    if (!DIAYESNO(parent, tr("确定要关闭控制系统吗 ?")))
+    if (!askYesNo(parent, tr("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
     if (!ControllerCommands::stopped()) {
         showMessage(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));

@@ -106,7 +106,7 @@ void DensityCorrectionPage::showNextBackup()
 
 void DensityCorrectionPage::backUpCorrections()
 {
-    if (DIAYESNO(this, tr("确定要将当前修正值存到备份号%1吗 ?").arg(backup_ + 1))) {
+    if (askYesNo(this, tr("确定要将当前修正值存到备份号%1吗 ?").arg(backup_ + 1))) {
         file_.store(backup_, machine().system().block());
         showBackup(backup_);
         if (!file_.write())
@@ -117,7 +117,7 @@ void DensityCorrectionPage::backUpCorrections()
 
 void DensityCorrectionPage::restoreCorrections()
 {
-    if (!DIAYESNO(this, tr("确定要将备份号%1覆盖到修正值吗 ?").arg(backup_ + 1))) {
+    if (!askYesNo(this, tr("确定要将备份号%1覆盖到修正值吗 ?").arg(backup_ + 1))) {
         focusCurrent();
         return;
     }

@@ -107,7 +107,7 @@ void FrequentSettingsPage::enter_press()
     const int r = row();
     unsigned short value = 0;
     if (r == ClearPieces) {
-        if (!DIAYESNO(this, tr("确定要清除已经完成的件数吗 ?")))
+        if (!askYesNo(this, tr("确定要清除已经完成的件数吗 ?")))
             return;
     } else {
         const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text(), bedWidth());

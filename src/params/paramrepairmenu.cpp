@@ -99,7 +99,7 @@ void ParamRepairMenu::test_timer()
 void ParamRepairMenu::repair(const char *question, bool (*action)(const MachineData &), unsigned char bit, const char *success,
                        const char *failure)
 {
-    if (!DIAYESNO(this, tr(question)))
+    if (!askYesNo(this, tr(question)))
         return;
     if (!ControllerCommands::stopped()) {
         showMessage(this, ControllerMessages::refusal(tr("机头正在运行, 请停止运行 !")));
@@ -116,7 +116,7 @@ void ParamRepairMenu::repair(const char *question, bool (*action)(const MachineD
 
 void ParamRepairMenu::shutdown()
 {
-    if (!DIAYESNO(this, tr("确定要关闭控制系统吗 ?")))
+    if (!askYesNo(this, tr("确定要关闭控制系统吗 ?")))
         return;
     if (!ControllerCommands::stopped()) {
         showMessage(this, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
@@ -152,6 +152,6 @@ void ParamRepairMenu::chooseItem(const QString &text)
 
 void ParamRepairMenu::test_close()
 {
-    if (DIAYESNO(this, tr("按<取消>将进入主界面, 按<确定>将关闭控制器 .")))
+    if (askYesNo(this, tr("按<取消>将进入主界面, 按<确定>将关闭控制器 .")))
         shutdown();
 }

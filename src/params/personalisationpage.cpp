@@ -139,7 +139,7 @@ void PersonalisationPage::enter_press()
     if (p.status != CellText::Value) {
         showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
     } else {
-        const QString password = DIAPASSWORD(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt),
+        const QString password = askPassword(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt),
                                              ParamMessages::kPasswordLength);
         if (!password.isEmpty() && password != QLatin1String(kPassword)) {
             showMessage(this, tr("密码错误, 无法修改此参数 !"));
@@ -156,7 +156,7 @@ void PersonalisationPage::enter_press()
 
 bool PersonalisationPage::passwordGiven()
 {
-    return DIAPASSWORD(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt), ParamMessages::kPasswordLength)
+    return askPassword(this, QString(), ParamMessages::text(ParamMessages::kPasswordPrompt), ParamMessages::kPasswordLength)
         == QLatin1String(kPassword);
 }
 

@@ -92,7 +92,7 @@ void RackingCorrectionPage::moveToPosition()
 
 void RackingCorrectionPage::fillColumn()
 {
-    if (!DIAYESNO(this, tr("是否整组修改该组参数 ?"))) {
+    if (!askYesNo(this, tr("是否整组修改该组参数 ?"))) {
         focusCurrent();
         return;
     }

@@ -133,7 +133,7 @@ void SystemParamPage::needle_flush()
 
 void SystemParamPage::ask(const QString &question, unsigned short value)
 {
-    if (DIAYESNO(this, question))
+    if (askYesNo(this, question))
         showResult(entry().send(current(), value), ParamMessages::kRetry);
     restore(column(), row());
     focusCurrent();

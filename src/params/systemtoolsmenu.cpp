@@ -166,7 +166,7 @@ void SystemToolsMenu::fill(Page page)
 
 bool SystemToolsMenu::passwordGiven(const char *prompt)
 {
-    const QString answer = DIAPASSWORD(this, QString(), QCoreApplication::translate("SystemToolsMenu", prompt), ParamMessages::kPasswordLength);
+    const QString answer = askPassword(this, QString(), QCoreApplication::translate("SystemToolsMenu", prompt), ParamMessages::kPasswordLength);
     if (answer.isEmpty())
         return false;
     if (answer != QLatin1String(kPassword)) {
@@ -229,7 +229,7 @@ void SystemToolsMenu::touchCalibration()
 
 void SystemToolsMenu::factoryConfiguration()
 {
-    const QString answer = DIAPASSWORD(this, QString(), tr("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
+    const QString answer = askPassword(this, QString(), tr("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
     if (answer != QLatin1String(kFactoryPassword))
         return;
     if (!StickImportDialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),

@@ -56,7 +56,7 @@ void DesktopSettingsPage::importPicture()
 
 void DesktopSettingsPage::restoreFactoryPicture()
 {
-    if (DIAYESNO(this, tr("确定要恢复出产时的桌面吗 ?")))
+    if (askYesNo(this, tr("确定要恢复出产时的桌面吗 ?")))
         choose(0);
 }
 

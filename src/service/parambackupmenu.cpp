@@ -78,13 +78,13 @@ bool ParamBackupMenu::download(const QString &path)
 
 void ParamBackupMenu::initialiseParameters()
 {
-    if (DIAYESNO(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
+    if (askYesNo(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
         showMessage(this, tr("系统参数初始化成功 !"));
 }
 
 void ParamBackupMenu::restoreFromDisk()
 {
-    if (DIAYESNO(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
+    if (askYesNo(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
         showMessage(this, tr("从电子盘读入系统参数成功 !"));
 }
 
@@ -99,13 +99,13 @@ void ParamBackupMenu::restoreFromStick()
 
 void ParamBackupMenu::backUpToDisk()
 {
-    if (DIAYESNO(this, tr("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
+    if (askYesNo(this, tr("确定要将系统参数写入到从电子盘吗?")) && download(SystemBackup::diskBackup()))
         showMessage(this, tr(" 系统参数写入到从电子盘读入成功 !"));
 }
 
 void ParamBackupMenu::backUpToStick()
 {
-    const QString name = DIATEXT(this, QString(), tr("输入系统参数名称( 0 - 9的数字 )"), 10);
+    const QString name = askText(this, QString(), tr("输入系统参数名称( 0 - 9的数字 )"), 10);
     if (name.isEmpty())
         return;
     // The name becomes a file name in tmp/: only the digits the prompt asks for.

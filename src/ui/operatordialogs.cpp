@@ -32,7 +32,7 @@ void showMessage(QWidget *parent, const QString &text)
     dialog.exec();
 }
 
-bool DIAYESNO(QWidget *parent, const QString &text)
+bool askYesNo(QWidget *parent, const QString &text)
 {
     QuestionDialog dialog(parent);
     dialog.settitle(information());
@@ -40,20 +40,20 @@ bool DIAYESNO(QWidget *parent, const QString &text)
     return dialog.exec() == QDialog::Accepted;
 }
 
-QString DIATEXT(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+QString askText(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
     TextInputDialog dialog(parent);
     return runInput(dialog, prompt, maxLength);
 }
 
-QString DIAPASSWORD(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+QString askPassword(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
     TextInputDialog dialog(parent);
     dialog.lineEdit()->setEchoMode(QLineEdit::Password);
     return runInput(dialog, prompt, maxLength);
 }
 
-QString DIATEXTSELECT(QWidget *parent, const QString &, const QString &prompt, int maxLength,
+QString askTextSelected(QWidget *parent, const QString &, const QString &prompt, int maxLength,
                       const QString &initial)
 {
     TextInputDialog dialog(parent);

@@ -198,8 +198,8 @@ void StickBrowser::settitlename()
     QString totalText;
     QString freeText;
     if (DiskCapacity::query(QFile::decodeName(root_), &total, &free)) {
-        totalText = sizebykb(total);
-        freeText = sizebykb(free);
+        totalText = sizeText(total);
+        freeText = sizeText(free);
     }
     // On the title line, so the message line stays free for what the operator is doing.
     //: USB browser title line: stick size, free space, current folder; fits 620 px.
@@ -285,7 +285,7 @@ void StickBrowser::delete_file()
 {
     // Without a selection the path would be the folder shown itself.
     const QByteArray path = currentPath();
-    if (path.isEmpty() || !DIAYESNO(this, tr("确定删除该文件吗?")))
+    if (path.isEmpty() || !askYesNo(this, tr("确定删除该文件吗?")))
         return;
     if (!NativeFs::remove(path))
         showMessage(this, tr("删除文件失败 !"));
@@ -295,7 +295,7 @@ void StickBrowser::delete_file()
 
 void StickBrowser::mk_dir()
 {
-    const QString name = DIATEXT(this, QString(), tr("输入新建文件夹名称( 0 - 9的数字 )"), kFolderNameMax);
+    const QString name = askText(this, QString(), tr("输入新建文件夹名称( 0 - 9的数字 )"), kFolderNameMax);
     if (name.isEmpty())
         return;
     if (!JobName::isSafe(name)) {

@@ -27,7 +27,7 @@ bool StickExportDialog::getsavefilefromusb(const QString &source, const QString 
 void StickExportDialog::outputfile()
 {
     // The destination is the folder shown, selected entry or not: an empty stick takes exports too.
-    StickExport exporter({[this](const QString &q) { return DIAYESNO(this, q); },
+    StickExport exporter({[this](const QString &q) { return askYesNo(this, q); },
                           [this](const QString &t) { showMessage(this, t); },
                           [this](const QString &from, const QByteArray &to) {
                               return FileOperateDialog::copyNative(QFile::encodeName(from), to, this);

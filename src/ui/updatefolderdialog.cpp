@@ -37,7 +37,7 @@ void UpdateFolderDialog::choosedir()
     const NativeFs::Entry *e = currentfile();
     if (!e || e->dir)
         return;
-    FullUpdate update({[this](const QString &q) { return DIAYESNO(this, q); },
+    FullUpdate update({[this](const QString &q) { return askYesNo(this, q); },
                        [this](const QString &t) { showMessage(this, t); },
                        [this](const QString &t) { showStatus(t); },
                        [this](const QByteArray &from, const QString &to) {

@@ -110,7 +110,7 @@ void WorkGrid::showSpeed(int row)
 {
     if (QLabel *label = speeds_.value(row)) {
         const int entry = page_.word(0, row, pageNo_) - page_.base;
-        label->setText(floattostr(double(machine_.system().word(kSpeedWord)) * machine_.work().word(std::size_t(page_.base + entry)),
+        label->setText(speedText(double(machine_.system().word(kSpeedWord)) * machine_.work().word(std::size_t(page_.base + entry)),
                                   kSpeedDivisor));
     }
 }
@@ -159,7 +159,7 @@ void WorkGrid::enter_press(bool whole)
         focusCurrent();
         return;
     }
-    if (whole && !DIAYESNO(this, tr("确定要正组修改吗 ?")))
+    if (whole && !askYesNo(this, tr("确定要正组修改吗 ?")))
         return;
     const QList<int> words = whole ? page_.wholeWords(column(), row(), pageNo_)
                                    : QList<int>{page_.word(column(), row(), pageNo_)};

@@ -74,7 +74,7 @@ private Q_SLOTS:
         QVERIFY2(state.contains(QStringLiteral("cnt 1 93 7")) && state.contains(QStringLiteral("unbracketed 0")),
                  qPrintable(state.join(QLatin1Char('\n'))));
         const QString path = job("M2", ".cnt");
-        QCOMPARE(cntfilecheck(path), int(CntCheck::Ok));
+        QCOMPARE(checkCntFile(path), int(CntCheck::Ok));
         // knitsim's copy: every byte it took is the saved file's.
         const QByteArray saved = TestBytes::readFile(path);
         for (const QString &line : state.filter(QRegularExpression(QStringLiteral("^cnt ")))) {
@@ -101,7 +101,7 @@ private Q_SLOTS:
         const QStringList state = f_.sim().send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("pat 2 59 85")), qPrintable(state.join(QLatin1Char('\n'))));
         // knitsim's copy of the pattern is the saved file, checksum included.
-        QCOMPARE(patfilecheck(job("M2", ".pat")), int(PatCheck::Ok));
+        QCOMPARE(checkPatFile(job("M2", ".pat")), int(PatCheck::Ok));
         QCOMPARE(TestBytes::readFile(f_.sim().file(QStringLiteral("M2.pat"))), TestBytes::readFile(job("M2", ".pat")));
         const int rowCommands = f_.sim().traffic().filter(QStringLiteral("cmd 72")).size();
         QVERIFY(f_.walk({"Up", to("F6", kPattern), "3", "KP_Enter", "Escape>DiskFileManager"}));

@@ -121,7 +121,7 @@ private Q_SLOTS:
         if (ext.toLower() == QLatin1String("cnt")) {
             const CntCheck c = CntFile::check(path);
             QCOMPARE(c.code, code);
-            QCOMPARE(cntfilecheck(path), code);
+            QCOMPARE(checkCntFile(path), code);
             if (code != 1)
                 QCOMPARE(c.size, static_cast<long long>(contents.size()));
             if (code == 0 || code == 3)
@@ -130,7 +130,7 @@ private Q_SLOTS:
             QCOMPARE(CntFile::message(code).isEmpty(), accepted);
         } else {
             QCOMPARE(PatFile::check(path).code, code);
-            QCOMPARE(patfilecheck(path), code);
+            QCOMPARE(checkPatFile(path), code);
             QCOMPARE(PatFile::isAccepted(code), accepted);
             QCOMPARE(PatFile::message(code).isEmpty(), accepted);
         }
@@ -232,7 +232,7 @@ private Q_SLOTS:
         const QString path = root.file("/job.pat");
         if (contents != "<none>")
             QVERIFY(AtomicFile::save(path, contents));
-        QCOMPARE(countpatwidth(path), width);
+        QCOMPARE(patFileWidth(path), width);
     }
 
     void pixels_data()
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QCOMPARE(saved.size(), original.size() + 1);
         QCOMPARE(int(quint8(saved[offset])), byte);
         QCOMPARE(saved.left(10), original.left(10));
-        QCOMPARE(patfilecheck(path), 0);
+        QCOMPARE(checkPatFile(path), 0);
     }
 
     // Outside the pattern nothing is read or written; a file that is no pattern is not taken.

@@ -247,7 +247,7 @@ private Q_SLOTS:
         QCOMPARE(driver.texts.mid(1), (QStringList{"保存动作文件失败 , 请重试 !", "是否放弃修改 ?", "文件保存完毕 !"}));
         QCOMPARE(quint8(TestBytes::readFile(path).at(128 + 93)), quint8(7));
         // Saved whole with its checksum, which the program had not.
-        QCOMPARE(cntfilecheck(path), int(CntCheck::Ok));
+        QCOMPARE(checkCntFile(path), int(CntCheck::Ok));
         QCOMPARE(QFileInfo(path).size(), 13 * 128 + 1);
     }
 

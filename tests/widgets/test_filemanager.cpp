@@ -58,7 +58,7 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 20, 100, 20) && root_.makeJob(QStringLiteral("J2"), 30, 120, 20));
-        QVERIFY(initworkparam(machine_) == 1);
+        QVERIFY(initWorkParams(machine_) == 1);
         QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
         machine_.setJobName(QStringLiteral("J1"));
         page_ = std::make_unique<DiskFileManager>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs

@@ -33,7 +33,7 @@ private Q_SLOTS:
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         channel_.setTraceStream(nullptr);
         QVERIFY(channel_.open());
-        QCOMPARE(int(setparacom(0x20, 128, 1, 0)), 1);
+        QCOMPARE(int(setParameter(0x20, 128, 1, 0)), 1);
     }
 
     // From field (0, 0), the carriage standing unless direction says otherwise, keys pressed

@@ -68,7 +68,7 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.2");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
-        QCOMPARE(int(setparacom(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
+        QCOMPARE(int(setParameter(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
     }
 
     // A label of the selection's key column, or of the test menu that M shows in its place,

@@ -81,8 +81,8 @@ private Q_SLOTS:
         // Group 1 shows block 2, group 2 block 1.
         QCOMPARE(display_->cell(0, 2)->text(), QString::number(decoded * 4 + 1));
         QCOMPARE(display_->cell(1, 2)->text(), QString::number(decoded * 4 + 0));
-        QCOMPARE(display_->cell(0, 6)->text(), system_index_change(1u << 2));
-        QCOMPARE(display_->cell(1, 9)->text(), system_index_change(0x8000u >> 0));
+        QCOMPARE(display_->cell(0, 6)->text(), selectorText(1u << 2));
+        QCOMPARE(display_->cell(1, 9)->text(), selectorText(0x8000u >> 0));
     }
 
     void rowZeroAndBeyond()

@@ -310,15 +310,15 @@ private Q_SLOTS:
     {
         // answer: "@ok", "@cancel", "@escape", "@return" or text typed then Return
         TestTable::columns<Ask, QString, QString>("ask", "answer", "result");
-        const Ask text = [] { return DIATEXT(nullptr, QStringLiteral("caption"), kPrompt, 8); };
-        const Ask yesNo = [] { return QString::number(DIAYESNO(nullptr, kPrompt)); };
+        const Ask text = [] { return askText(nullptr, QStringLiteral("caption"), kPrompt, 8); };
+        const Ask yesNo = [] { return QString::number(askYesNo(nullptr, kPrompt)); };
         QTest::addRow("text typed") << text << QStringLiteral("abc12") << QStringLiteral("abc12");
         QTest::addRow("text too long is cut") << text << QStringLiteral("123456789") << QStringLiteral("12345678");
         QTest::addRow("text empty ok") << text << QStringLiteral("@ok") << QStringLiteral("");
         QTest::addRow("text escape") << text << QStringLiteral("@escape") << QString();
-        QTest::addRow("password typed") << Ask([] { return DIAPASSWORD(nullptr, QStringLiteral("caption"), kPrompt, 8); })
+        QTest::addRow("password typed") << Ask([] { return askPassword(nullptr, QStringLiteral("caption"), kPrompt, 8); })
                                         << QStringLiteral("6666") << QStringLiteral("6666");
-        QTest::addRow("select kept") << Ask([] { return DIATEXTSELECT(nullptr, QStringLiteral("caption"), kPrompt, 8, QStringLiteral("JOB1")); })
+        QTest::addRow("select kept") << Ask([] { return askTextSelected(nullptr, QStringLiteral("caption"), kPrompt, 8, QStringLiteral("JOB1")); })
                                      << QStringLiteral("@ok") << QStringLiteral("JOB1");
         QTest::addRow("yes/no ok") << yesNo << QStringLiteral("@ok") << QStringLiteral("1");
         QTest::addRow("yes/no cancel") << yesNo << QStringLiteral("@cancel") << QStringLiteral("0");
