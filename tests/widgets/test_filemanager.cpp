@@ -22,9 +22,9 @@
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
-#include "ui/transferdialog.h"
 #include "ui/joblistview.h"
 #include "ui/operatordialogs.h"
+#include "ui/transferdialog.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QTimer closer; // the copy dialog waits for Exit after a write error
         connect(&closer, &QTimer::timeout, [] {
             QWidget *w = QApplication::activeModalWidget();
-            for (QLabel *l : w && w->inherits("FileOperateDialog") ? w->findChildren<QLabel *>() : QList<QLabel *>()) {
+            for (QLabel *l : qobject_cast<FileOperateDialog *>(w) ? w->findChildren<QLabel *>() : QList<QLabel *>()) {
                 if (l->text().contains(QStringLiteral("错误")))
                     return w->findChild<QAbstractButton *>(QStringLiteral("Button_quit"))->click();
             }
