@@ -12,8 +12,8 @@
 #include "files/diskfilemanager.h"
 #include "files/jobimportdialog.h"
 #include "ui/joblistview.h"
-#include "ui/stickexportdialog.h"
 #include "ui/quickpages.h"
+#include "ui/stickexportdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,9 +9,9 @@
 
 #include "data/machinedata.h"
 #include "link/statuschannel.h"
+#include "machinetests/carriagetestpage.h"
 #include "machinetests/controllertestmenu.h"
 #include "machinetests/iotestpage.h"
-#include "machinetests/carriagetestpage.h"
 #include "platform/panelenv.h"
 
 #include <QApplication>

@@ -15,12 +15,12 @@
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "pages/panelpages.h"
-#include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/panelpaths.h"
 #include "ui/celledit.h"
-#include "ui/textinputdialog.h"
 #include "ui/quickpages.h"
+#include "ui/textinputdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

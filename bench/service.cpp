@@ -17,8 +17,8 @@
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
-#include "ui/transferdialog.h"
 #include "ui/quickpages.h"
+#include "ui/transferdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

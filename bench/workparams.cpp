@@ -11,12 +11,12 @@
 
 #include "data/machinedata.h"
 #include "link/commands.h"
-#include "ui/celledit.h"
 #include "ui/beepingtabwidget.h"
+#include "ui/celledit.h"
 #include "ui/messagedialog.h"
 #include "ui/questiondialog.h"
-#include "workparams/workgrid.h"
 #include "workparams/workfilebrowser.h"
+#include "workparams/workgrid.h"
 #include "workparams/workparadialog.h"
 
 #include <QAbstractButton>

@@ -14,9 +14,9 @@
 #include "platform/stallreport.h"
 #include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
-#include "ui/panelstyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/panelstyle.h"
 #include "ui/quickpages.h"
 #include "ui/windowfocus.h"
 

@@ -2,12 +2,12 @@
 
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
-#include "ui/buzzer.h"
-#include "ui/programeditorkeys.h"
 #include "ui/beepingbutton.h"
+#include "ui/buzzer.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/programeditorkeys.h"
 
 #include <QFileInfo>
 #include <QFrame>

@@ -4,8 +4,8 @@
 
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
-#include "ui/buzzer.h"
 #include "ui/beepingbutton.h"
+#include "ui/buzzer.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"

@@ -5,8 +5,8 @@
 #include "logic/controller/controllercommands.h"
 #include "ui/joblistview.h"
 #include "ui/jobviewers.h"
-#include "ui/stickexportdialog.h"
 #include "ui/pagekeys.h"
+#include "ui/stickexportdialog.h"
 
 #include "data/cntrecord.h"
 #include "data/machinedata.h"
@@ -19,12 +19,12 @@
 #include "logic/files/jobsender.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
-#include "ui/bmpedit.h"
-#include "ui/transferdialog.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/bmpedit.h"
+#include "ui/keytable.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
+#include "ui/transferdialog.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "diskformatpage.h"
 
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/keytable.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 

@@ -8,8 +8,8 @@
 #include "logic/files/jobfolders.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/keytable.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
 

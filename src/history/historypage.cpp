@@ -11,8 +11,8 @@
 #include "ui/beepinglistview.h"
 #include "ui/beepingtabwidget.h"
 #include "ui/operatordialogs.h"
-#include "ui/stickexportdialog.h"
 #include "ui/panelfonts.h"
+#include "ui/stickexportdialog.h"
 
 #include <QHeaderView>
 #include <QShortcut>

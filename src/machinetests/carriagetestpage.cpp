@@ -6,13 +6,13 @@
 #include "data/parainit.h"
 #include "data/protocol.h"
 #include "logic/machinetests/controllertest.h"
+#include "ui/automatictestkeys.h"
+#include "ui/beepingbutton.h"
 #include "ui/buzzer.h"
 #include "ui/carriagetestkeys.h"
-#include "ui/beepingbutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
-#include "ui/automatictestkeys.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,15 +1,15 @@
 #include "controllertestmenu.h"
 
-#include "iotestpage.h"
 #include "carriagetestpage.h"
+#include "iotestpage.h"
 
 #include "data/protocol.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/machinetests/testentry.h"
 #include "ui/buzzer.h"
-#include "ui/transferdialog.h"
 #include "ui/listmenu.h"
 #include "ui/operatordialogs.h"
+#include "ui/transferdialog.h"
 #include "ui/windowfocus.h"
 
 #include <QPushButton>

@@ -5,11 +5,11 @@
 #include "logic/machinetests/controllertest.h"
 #include "logic/machinetests/ioinputs.h"
 #include "logic/machinetests/iooutputs.h"
-#include "ui/buzzer.h"
 #include "ui/beepingbutton.h"
+#include "ui/buzzer.h"
+#include "ui/iotestkeys.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
-#include "ui/iotestkeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>

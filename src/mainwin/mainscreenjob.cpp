@@ -11,9 +11,9 @@
 #include "data/protocol.h"
 #include "data/workfile.h"
 #include "platform/panelpaths.h"
-#include "ui/touchlabel.h"
 #include "ui/operatordialogs.h"
 #include "ui/pattopicture.h"
+#include "ui/touchlabel.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -12,12 +12,12 @@
 #include "logic/mainwin/translations.h"
 #include "platform/panelpaths.h"
 #include "telemetry/telemetry.h"
-#include "ui/layoutaudit.h"
 #include "ui/beepingbutton.h"
-#include "ui/touchlabel.h"
+#include "ui/layoutaudit.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/pattopicture.h"
+#include "ui/touchlabel.h"
 
 #include <QFrame>
 #include <QLabel>

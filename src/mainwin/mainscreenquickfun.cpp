@@ -15,9 +15,9 @@
 #include "logic/controller/controllercommands.h"
 #include "logic/controller/controllermessages.h"
 #include "platform/panelpaths.h"
-#include "ui/touchlabel.h"
 #include "ui/operatordialogs.h"
 #include "ui/quickpages.h"
+#include "ui/touchlabel.h"
 
 #include <QFileInfo>
 

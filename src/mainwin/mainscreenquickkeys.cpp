@@ -7,10 +7,10 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/skinbutton.h"
+#include "ui/touchlabel.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -8,10 +8,10 @@
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
 #include "data/rowcodecselect.h"
-#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/pattopicture.h"
+#include "ui/touchlabel.h"
 
 namespace {
 

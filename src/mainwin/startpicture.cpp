@@ -1,8 +1,8 @@
 #include "startpicture.h"
 
-#include "ui/touchlabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/touchlabel.h"
 
 #include <QEvent>
 #include <QPainter>

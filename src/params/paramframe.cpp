@@ -3,8 +3,8 @@
 #include "paramgrid.h"
 
 #include "ui/buzzer.h"
-#include "ui/paramkeys.h"
 #include "ui/panelfonts.h"
+#include "ui/paramkeys.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>

@@ -2,15 +2,15 @@
 
 #include "paramframe.h"
 
-#include "frequentsettingspage.h"
 #include "carriageaccelerationpage.h"
-#include "rackingcorrectionpage.h"
+#include "carrierspeedcorrectionpage.h"
 #include "densitycorrectionpage.h"
 #include "densityidlepage.h"
-#include "systemparampage.h"
-#include "runningparampage.h"
-#include "carrierspeedcorrectionpage.h"
+#include "frequentsettingspage.h"
 #include "personalisationpage.h"
+#include "rackingcorrectionpage.h"
+#include "runningparampage.h"
+#include "systemparampage.h"
 
 // The frames of the system, running and calibration pages: each only a title, a group box
 // text and its page, so they share one pair of files.

@@ -5,8 +5,8 @@
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
 #include "ui/buzzer.h"
-#include "ui/dottedlabel.h"
 #include "ui/celledit.h"
+#include "ui/dottedlabel.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 

@@ -6,11 +6,11 @@
 #include "logic/controller/controllermessages.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
-#include "ui/transferdialog.h"
 #include "ui/listbuttonno.h"
 #include "ui/markablelistmenu.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
+#include "ui/transferdialog.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include "logic/controller/updatebracket.h"
 #include "logic/params/parammessages.h"
 #include "platform/panelpaths.h"
-#include "ui/transferdialog.h"
-#include "ui/fileoperatedialog.h"
-#include "ui/stickimportdialog.h"
 #include "ui/celledit.h"
+#include "ui/fileoperatedialog.h"
 #include "ui/operatordialogs.h"
 #include "ui/stickexportdialog.h"
+#include "ui/stickimportdialog.h"
+#include "ui/transferdialog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "rackingcorrectionpage.h"
 
-#include "rackingpositiondialog.h"
 #include "pagebuttons.h"
+#include "rackingpositiondialog.h"
 
 #include "data/machinedata.h"
 #include "data/protocol.h"

@@ -9,10 +9,10 @@
 #include "logic/params/parammessages.h"
 #include "platform/panelpaths.h"
 #include "ui/fileoperatedialog.h"
-#include "ui/stickimportdialog.h"
 #include "ui/listmenu.h"
 #include "ui/operatordialogs.h"
 #include "ui/quickpages.h"
+#include "ui/stickimportdialog.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

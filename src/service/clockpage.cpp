@@ -3,10 +3,10 @@
 #include "logic/params/parammessages.h"
 #include "logic/service/clocksetting.h"
 #include "platform/systemactions.h"
-#include "ui/buzzer.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
 #include "ui/beepingspinbox.h"
+#include "ui/buzzer.h"
+#include "ui/keytable.h"
 #include "ui/operatordialogs.h"
 
 #include <QEvent>

@@ -4,10 +4,10 @@
 #include "data/parafiles.h"
 #include "data/protocol.h"
 #include "platform/panelpaths.h"
-#include "ui/stickimportdialog.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/keytable.h"
 #include "ui/operatordialogs.h"
+#include "ui/stickimportdialog.h"
 
 DesktopSettingsPage::DesktopSettingsPage(MachineData &machine, QWidget *parent, const char *name)
     : QWidget(parent)

@@ -6,10 +6,10 @@
 #include "logic/params/parammessages.h"
 #include "logic/service/systembackup.h"
 #include "platform/panelpaths.h"
-#include "ui/transferdialog.h"
-#include "ui/stickimportdialog.h"
 #include "ui/operatordialogs.h"
 #include "ui/stickexportdialog.h"
+#include "ui/stickimportdialog.h"
+#include "ui/transferdialog.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "serviceframe.h"
 
+#include "clockpage.h"
 #include "desktopsettingspage.h"
 #include "parambackupmenu.h"
-#include "clockpage.h"
 #include "softwareupdatemenu.h"
 
 // The frames of the system tools pages: each only its message line and its page, so they

@@ -11,11 +11,11 @@
 #include "platform/nativefs.h"
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
-#include "ui/updatefolderdialog.h"
-#include "ui/transferdialog.h"
-#include "ui/stickimportdialog.h"
-#include "ui/screenframe.h"
 #include "ui/operatordialogs.h"
+#include "ui/screenframe.h"
+#include "ui/stickimportdialog.h"
+#include "ui/transferdialog.h"
+#include "ui/updatefolderdialog.h"
 
 #include <QDir>
 #include <QFile>

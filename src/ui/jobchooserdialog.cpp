@@ -5,8 +5,8 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/keytable.h"
 #include "ui/panelpalettes.h"
 
 JobChooserDialog::JobChooserDialog(const MachineData &machine, QWidget *parent, const char *name)

@@ -1,8 +1,8 @@
 #include "operatordialogs.h"
 
-#include "textinputdialog.h"
 #include "messagedialog.h"
 #include "questiondialog.h"
+#include "textinputdialog.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -12,10 +12,10 @@
 #include "platform/diskcapacity.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
-#include "ui/bmpedit.h"
 #include "ui/beepingbutton.h"
 #include "ui/beepingcheckbox.h"
 #include "ui/beepinglistview.h"
+#include "ui/bmpedit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelpalettes.h"
 

@@ -3,8 +3,8 @@
 #include "fileoperatedialog.h"
 
 #include "logic/service/fullupdate.h"
-#include "ui/transferdialog.h"
 #include "ui/operatordialogs.h"
+#include "ui/transferdialog.h"
 
 #include <QFile>
 #include <QLabel>

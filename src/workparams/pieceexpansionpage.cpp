@@ -7,11 +7,11 @@
 #include "data/protocol.h"
 #include "logic/workparams/workentry.h"
 #include "ui/buzzer.h"
-#include "ui/entercheckbox.h"
 #include "ui/celledit.h"
-#include "ui/piecelayoutpreview.h"
+#include "ui/entercheckbox.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/piecelayoutpreview.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

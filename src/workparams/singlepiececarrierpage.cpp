@@ -1,8 +1,8 @@
 #include "singlepiececarrierpage.h"
 
 #include "data/machinedata.h"
-#include "ui/buzzer.h"
 #include "ui/beepingcheckbox.h"
+#include "ui/buzzer.h"
 #include "ui/operatordialogs.h"
 
 #include <QKeyEvent>

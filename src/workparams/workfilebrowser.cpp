@@ -4,14 +4,14 @@
 #include "data/machinedata.h"
 #include "logic/files/jobsender.h"
 #include "platform/panelpaths.h"
-#include "ui/jobchooserdialog.h"
-#include "ui/transferdialog.h"
-#include "ui/fileoperatedialog.h"
-#include "ui/stickimportdialog.h"
-#include "ui/keytable.h"
 #include "ui/beepingbutton.h"
+#include "ui/fileoperatedialog.h"
+#include "ui/jobchooserdialog.h"
+#include "ui/keytable.h"
 #include "ui/operatordialogs.h"
 #include "ui/stickexportdialog.h"
+#include "ui/stickimportdialog.h"
+#include "ui/transferdialog.h"
 
 #include <QFileInfo>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "workgrid.h"
 
 #include "data/machinedata.h"
-#include "data/protocol.h"
 #include "data/paraformat.h"
+#include "data/protocol.h"
 #include "data/worklayout.h"
 #include "ui/buzzer.h"
 #include "ui/celledit.h"

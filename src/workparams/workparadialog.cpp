@@ -1,12 +1,12 @@
 #include "workparadialog.h"
 
-#include "pieceexpansionpage.h"
 #include "carrierreplacementtab.h"
+#include "pieceexpansionpage.h"
 #include "workgrid.h"
 
-#include "ui/workparamkeys.h"
 #include "ui/beepingtabwidget.h"
 #include "ui/panelfonts.h"
+#include "ui/workparamkeys.h"
 
 #include <QKeyEvent>
 

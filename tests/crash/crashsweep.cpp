@@ -1,9 +1,9 @@
 #include "crashsweep.h"
 
 #include "diskcheck.h"
+#include "platform/panelpaths.h"
 #include "savepaths.h"
 #include "testroot.h"
-#include "platform/panelpaths.h"
 
 #include "platform/crashpoint.h"
 

@@ -21,8 +21,8 @@
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
 #include "platform/systemactions.h"
-#include "ui/transferdialog.h"
 #include "ui/fileoperatedialog.h"
+#include "ui/transferdialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,9 +5,9 @@
 // early or overrun (a command without reply must not wait at all). The event loop's datagram
 // socket: a port shared with another socket, a refused bind that stops sending, a datagram
 // longer than the buffer overrunning it, a closed socket that keeps its port.
+#include "ownclock.h"
 #include "portoffset.h"
 #include "testbytes.h"
-#include "ownclock.h"
 #include "testroot.h"
 #include "testtable.h"
 #include "udppeer.h"

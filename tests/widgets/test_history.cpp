@@ -6,8 +6,8 @@
 // across midnight on one day only), an export to the stick that loses a log, far-apart times
 // in a damaged log that hold the page.
 #include "modaldriver.h"
-#include "testbytes.h"
 #include "ownclock.h"
+#include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 

@@ -2,11 +2,11 @@
 // key events the page then receives (faults: a label on a button that posts another key, keys
 // of an earlier code left shown, a gap above the shown keys, the panel taking the focus, a key
 // posted without its character or keypad modifier, or one posted that the panel does not inject).
-#include "ui/keypadkeybutton.h"
-#include "ui/workparamkeys.h"
-#include "ui/paramkeys.h"
-#include "ui/panelkeybutton.h"
 #include "testtable.h"
+#include "ui/keypadkeybutton.h"
+#include "ui/panelkeybutton.h"
+#include "ui/paramkeys.h"
+#include "ui/workparamkeys.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -20,15 +20,15 @@
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/mainscreen.h"
 #include "mainwin/rowdisplay.h"
 #include "mainwin/shutdowndialog.h"
-#include "mainwin/mainscreen.h"
 #include "params/paramrepairmenu.h"
 #include "platform/panelenv.h"
 #include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/touchlabel.h"
 #include "ui/markablelistmenu.h"
+#include "ui/touchlabel.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -16,11 +16,11 @@
 #include "link/commands.h"
 #include "link/testdatagram.h"
 #include "logic/machinetests/mototest.h"
-#include "machinetests/motogroupview.h"
 #include "machinetests/carriagetestpage.h"
-#include "ui/carriagetestkeys.h"
-#include "ui/beepingbutton.h"
+#include "machinetests/motogroupview.h"
 #include "ui/automatictestkeys.h"
+#include "ui/beepingbutton.h"
+#include "ui/carriagetestkeys.h"
 
 #include <QTest>
 

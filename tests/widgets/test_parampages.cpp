@@ -14,8 +14,8 @@
 
 #include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "params/systemtoolsmenu.h"
 #include "params/paramframes.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 #include "ui/celledit.h"

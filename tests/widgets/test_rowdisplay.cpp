@@ -7,9 +7,9 @@
 #include "data/rowcodecselect.h"
 #include "mainwin/rowdisplay.h"
 #include "platform/atomicfile.h"
-#include "ui/touchlabel.h"
 #include "testroot.h"
 #include "testtable.h"
+#include "ui/touchlabel.h"
 
 #include <QTest>
 

@@ -20,8 +20,8 @@
 #include "platform/systemactions.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"
-#include "ui/transferdialog.h"
 #include "ui/beepingspinbox.h"
+#include "ui/transferdialog.h"
 
 #include <QApplication>
 #include <QTest>

@@ -11,13 +11,13 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
+#include "ui/celledit.h"
+#include "ui/entercheckbox.h"
 #include "ui/jobchooserdialog.h"
 #include "ui/joblistview.h"
-#include "ui/entercheckbox.h"
-#include "ui/celledit.h"
 #include "workparams/pieceexpansionpage.h"
-#include "workparams/workgrid.h"
 #include "workparams/workfilebrowser.h"
+#include "workparams/workgrid.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/panelkeybutton.h"
 #include "ui/keycolumn.h"
+#include "ui/panelkeybutton.h"
 
 #include <QCoreApplication>
 #include <QTest>
