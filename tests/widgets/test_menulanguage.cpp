@@ -56,6 +56,7 @@
 #include "ui/quickpages.h"
 #include "ui/stickexportdialog.h"
 #include "ui/stickimportdialog.h"
+#include "ui/textinputdialog.h"
 #include "ui/touchlabel.h"
 #include "ui/updatefolderdialog.h"
 #include "workparams/workfilebrowser.h"
@@ -133,7 +134,7 @@ private:
         if (ticks_ == 2)
             unfit << audited(modal);
         auto *edit = modal->findChild<QLineEdit *>();
-        if (name == QLatin1String("QIDialog") && edit && ticks_ == 3) {
+        if (qobject_cast<TextInputDialog *>(modal) && edit && ticks_ == 3) {
             edit->setText(kPassword);
             QTest::keyClick(edit, Qt::Key_Return);
         } else if (ticks_ % 20 == 3) {
@@ -224,8 +225,8 @@ const Page kPages[] = {
     {"main screen", mainScreen, {}},
     {"alarm", widestAlarm, {}},
     {"start picture", startPicture, {}},
-    {"para", [](MachineData &m) { return new JobParamsDialog(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
-    {"paraelse", [](MachineData &m) { return new YarnFeederDialog(m); }, {}},
+    {"work parameters", [](MachineData &m) { return new JobParamsDialog(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
+    {"yarn feeders", [](MachineData &m) { return new YarnFeederDialog(m); }, {}},
     {"frequent parameters", [](MachineData &m) { return new FrequentSettingsFrame(m); }, {}},
     {"files", [](MachineData &m) { return new DiskFileManager(m); }, {}},
     {"documents", [](MachineData &m) { return new JobChooserDialog(m); }, {}},
@@ -268,12 +269,12 @@ const OpenScreen kOpenScreens[] = {
     {"main screen", mainScreen, nullptr},
     {"alarm", widestAlarm, nullptr},
     {"start picture", startPicture, nullptr},
-    {"para density", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 0); }},
-    {"para speed", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 1); }},
-    {"para rollers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 2); }},
-    {"para carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 3); }},
-    {"para carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 4); }},
-    {"para piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 5); }},
+    {"work parameters density", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 0); }},
+    {"work parameters speed", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 1); }},
+    {"work parameters rollers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 2); }},
+    {"work parameters carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 3); }},
+    {"work parameters carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 4); }},
+    {"work parameters piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 5); }},
     {"language menu", [](MachineData &) { return new LanguageMenu; }, nullptr},
     {"carriage test", [](MachineData &m) { return new CarriageTestPage(m); }, nullptr},
     {"carriage test menu", [](MachineData &m) { return new CarriageTestPage(m); }, [](QWidget *w) { static_cast<CarriageTestPage *>(w)->toggleSideMenu(); return true; }},
