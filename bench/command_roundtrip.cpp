@@ -1,4 +1,4 @@
-// Round trip of setparacom against knitsim, and the CPU a command burns while it waits out a
+// Round trip of setParameter against knitsim, and the CPU a command burns while it waits out a
 // time-out (it should sleep in poll(), so well under 1% of a core). Prints; never fails.
 #include "portoffset.h"
 #include "simprocess.h"
@@ -60,20 +60,20 @@ int main(int argc, char **argv)
         for (int i = 0; i < kCommands; ++i) {
             QElapsedTimer t;
             t.start();
-            failures += setparacom(0x22, 2, quint16(i), quint16(run)) == 1 ? 0 : 1;
+            failures += setParameter(0x22, 2, quint16(i), quint16(run)) == 1 ? 0 : 1;
             us.push_back(t.nsecsElapsed() / 1e3);
         }
         medians.push_back(median(us));
         std::fprintf(out, "run %d: median round trip %.1f us over %d commands\n", run + 1, medians.back(), kCommands);
     }
-    std::fprintf(out, "setparacom round trip: median of run medians %.1f us (%d unanswered)\n",
+    std::fprintf(out, "setParameter round trip: median of run medians %.1f us (%d unanswered)\n",
                  median(medians), failures);
 
     sim.command(QStringLiteral("fault silent"));
     QElapsedTimer wall;
     const double cpuBefore = cpuMs();
     wall.start();
-    const unsigned char r = setparacom(0x20, 2, 1, 0);
+    const unsigned char r = setParameter(0x20, 2, 1, 0);
     const double elapsed = double(wall.elapsed());
     const double cpu = cpuMs() - cpuBefore;
     std::fprintf(out, "1 s time-out: result %d after %.0f ms wall, %.2f ms CPU (%.3f%% of a core)\n",

@@ -9,11 +9,11 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "files/dialogide.h"
-#include "files/inputdirdialog.h"
+#include "files/diskfilemanager.h"
+#include "files/jobimportdialog.h"
 #include "ui/joblistview.h"
-#include "ui/outputfiledialog.h"
 #include "ui/quickpages.h"
+#include "ui/stickexportdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,7 +52,7 @@ double enterToMessage(QDialog &dialog)
     QElapsedTimer t;
     double took = -1;
     ModalDriver driver;
-    driver.passThrough << QStringLiteral("outputfiledialog") << QStringLiteral("inputdirdialog");
+    driver.passThrough << &StickExportDialog::staticMetaObject << &JobImportDialog::staticMetaObject;
     driver.inspect([&](QWidget *) { took = ms(t); }).pressOk();
     QTimer::singleShot(0, &dialog, [&] {
         (void)QTest::qWaitFor([&] { return !dialog.property("busy").toBool(); });
@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     TestRoot root;
     MachineData machine;
-    initworkparam(machine);
+    initWorkParams(machine);
     const QByteArray cnt = TestBytes::withChecksum(QByteArray(1024 * 1024 - 128, '\x01'));
     QByteArray pat(512 * 4095, '\x22');
     pat[0] = 0, pat[1] = 4, pat[2] = char(4094 & 0xff), pat[3] = char(4094 >> 8); // 1024 wide, 4094 high
@@ -91,14 +91,14 @@ int main(int argc, char **argv)
 
     std::vector<double> open, down;
     QuickPages pages;
-    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new dialogide(machine, parent, nullptr, false); });
+    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new DiskFileManager(machine, parent, nullptr, false); });
     for (int run = 0; run < kRuns; ++run) {
         QWidget screen;
         QElapsedTimer t;
         t.start();
         std::unique_ptr<QDialog> page(pages.make(QuickPages::DialogIde, &screen));
         page->show();
-        auto *manager = static_cast<dialogide *>(page.get());
+        auto *manager = static_cast<DiskFileManager *>(page.get());
         auto *list = manager->list();
         page->grab();
         open.push_back(ms(t));
@@ -121,9 +121,9 @@ int main(int argc, char **argv)
         // The stick holds only the job's two files, BIG.cnt first; the disk not the job.
         QDir(stick + QStringLiteral("/BIG")).removeRecursively();
         QDir(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG"))).removeRecursively();
-        inputdirdialog in(root.file(QStringLiteral("/mnt/ide/knit/wave")), stick);
+        JobImportDialog in(root.file(QStringLiteral("/mnt/ide/knit/wave")), stick);
         imported.push_back(enterToMessage(in));
-        outputfiledialog out(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG")), stick, QStringLiteral("*.*"));
+        StickExportDialog out(root.file(QStringLiteral("/mnt/ide/knit/wave/BIG")), stick, QStringLiteral("*.*"));
         exported.push_back(enterToMessage(out));
         QDir(root.file(QStringLiteral("/tmp/cp"))).removeRecursively();
         QDir().mkpath(root.file(QStringLiteral("/tmp/cp")));
@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     const QString many = stick + QStringLiteral("/many");
     for (int i = 0; i < 2000; ++i)
         TestBytes::writeFile(many + QStringLiteral("/F%1.wrk").arg(i), "w");
-    inputdirdialog browser(root.file(QStringLiteral("/mnt/ide/knit/wave")), many);
+    JobImportDialog browser(root.file(QStringLiteral("/mnt/ide/knit/wave")), many);
     (void)QTest::qWaitFor([&] { return !browser.property("busy").toBool(); });
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;

@@ -1,5 +1,5 @@
-// Times the file checks the panel runs on every job load: cntfilecheck plus decoding every row
-// of a full 1 MiB program, and patfilecheck on a 2 MiB pattern. Prints the median of several
+// Times the file checks the panel runs on every job load: checkCntFile plus decoding every row
+// of a full 1 MiB program, and checkPatFile on a 2 MiB pattern. Prints the median of several
 // runs and the throughput.
 #include "data/cntchecksum.h"
 #include "data/cntfile.h"
@@ -30,7 +30,7 @@ QByteArray fullProgram()
     // No end flag anywhere, so every row is part of the program.
     for (int r = 1; r < 8191; ++r)
         data[r * 128 + 116] = 0;
-    data.append(static_cast<char>(getchecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size())));
+    data.append(static_cast<char>(cntChecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size())));
     return data;
 }
 
@@ -43,7 +43,7 @@ QByteArray fullPattern(int height, bool checksum)
     data[2] = static_cast<char>(height & 0xff);
     data[3] = static_cast<char>(height >> 8);
     if (checksum)
-        data.append(static_cast<char>(getchecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size())));
+        data.append(static_cast<char>(cntChecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size())));
     return data;
 }
 
@@ -80,13 +80,13 @@ int main()
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
-        const int code = cntfilecheck(cntPath);
+        const int code = checkCntFile(cntPath);
         checkMs.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
         const CntLoad load = CntProgram::loadInto(cntPath, *image);
         CntRowTexts texts;
-        STRUCT_CNT row;
+        CntRow row;
         for (int r = 1; r < load.records; ++r) {
             CntProgram::row(*image, load.records, r, &row);
             RowCodecRow::decode(row, MouthRemap(), &texts);
@@ -95,11 +95,11 @@ int main()
         decodeMs.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
-        const int patCode = patfilecheck(patPath);
+        const int patCode = checkPatFile(patPath);
         patMs.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
-        const int patSumCode = patfilecheck(patSumPath);
+        const int patSumCode = checkPatFile(patSumPath);
         patSumMs.push_back(t.nsecsElapsed() / 1e6);
         if (code != 0 || patCode != 2 || patSumCode != 0) {
             std::fprintf(stderr, "unexpected check results %d %d\n", code, patCode);
@@ -107,13 +107,13 @@ int main()
         }
     }
     std::printf("%d runs each (sink %lu)\n", kRuns, sink);
-    report("cntfilecheck, 1 MiB program", median(checkMs), cnt.size());
+    report("checkCntFile, 1 MiB program", median(checkMs), cnt.size());
     report("load + decode 8190 rows, 1 MiB program", median(decodeMs), cnt.size());
     std::vector<double> both(checkMs.size());
     for (std::size_t i = 0; i < both.size(); ++i)
         both[i] = checkMs[i] + decodeMs[i];
     report("check + load + decode, 1 MiB program", median(both), cnt.size());
-    report("patfilecheck, 2 MiB pattern, no checksum", median(patMs), pat.size());
-    report("patfilecheck, 2 MiB pattern with checksum", median(patSumMs), patSum.size());
+    report("checkPatFile, 2 MiB pattern, no checksum", median(patMs), pat.size());
+    report("checkPatFile, 2 MiB pattern with checksum", median(patSumMs), patSum.size());
     return 0;
 }

@@ -1,7 +1,7 @@
 // Loading the panel's English translation at start-up, as Translations::load does it (read,
 // checked to be the panel's translation), beside loading Qt's own qtbase_zh_CN.qm into a
 // translator. Median of 21 loads each; the goal is under 5 ms. And switching the language with
-// the main screen, para and the system tools menu open (their relabelling, layout and repaint;
+// the main screen, JobParamsDialog and the system tools menu open (their relabelling, layout and repaint;
 // goal under 100 ms), beside building the three afresh (the main screen started against
 // knitsim, as a restart in the other language would); the goal is a ratio under 0.3. Prints;
 // never fails.
@@ -12,9 +12,9 @@
 
 #include "data/machinedata.h"
 #include "logic/mainwin/translations.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
+#include "params/systemtoolsmenu.h"
 #include "ui/quickpages.h"
 #include "workparams/workparadialog.h"
 
@@ -64,7 +64,7 @@ double medianOf(const std::function<void()> &step)
 }
 
 // The screens the language is switched with: the main screen (started, its block panel up),
-// para and the system tools menu over it, shown and laid out.
+// JobParamsDialog and the system tools menu over it, shown and laid out.
 struct Screens
 {
     Screens()
@@ -74,20 +74,20 @@ struct Screens
             ModalDriver driver;
             main.start();
         }
-        main.wave_change_desktopinfor();
+        main.updateDesktop();
         main.show();
-        work = std::make_unique<para>(machine, &main);
+        work = std::make_unique<JobParamsDialog>(machine, &main);
         work->show();
         PanelPages::provide(pages, machine);
-        menu = std::make_unique<extsyspara>(machine, pages, &main);
+        menu = std::make_unique<SystemToolsMenu>(machine, pages, &main);
         menu->show();
         QCoreApplication::processEvents();
     }
     MachineData machine;
-    wave main{machine};
-    std::unique_ptr<para> work;
+    MainScreen main{machine};
+    std::unique_ptr<JobParamsDialog> work;
     QuickPages pages;
-    std::unique_ptr<extsyspara> menu;
+    std::unique_ptr<SystemToolsMenu> menu;
 };
 
 } // namespace

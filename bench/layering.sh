@@ -5,7 +5,8 @@
 # knitsim --help and knitfleet --help (median of 30) and of knitpanel to its first screen
 # (start-up's closing status query, as knitsim's journal has it; median of 5). Both panels'
 # start-up traces are compared; then the libraries the tools load, upward includes and folder
-# cycles in src/, the qWait calls and sleeps in tests/, and the repeated runs of 6+ lines in src/.
+# cycles in src/, the qWait calls and sleeps in tests/, the names that do not say what
+# things are (by pattern, no list of names), and the repeated runs of 6+ lines in src/.
 # Prints figures; never fails. Usage: bench/layering.sh [BASE]
 set -uo pipefail
 base=${1:-982c1d2}
@@ -153,6 +154,26 @@ for side in base head; do
   waits=$(grep -rn 'qWait(' "$t" | grep -vc 'qWaitFor')
   sleeps=$(grep -rnE 'usleep\(|sleep_for\(|Sleeper::sleepMs\(|QThread::msleep\(|\bsleep\(' "$t" | wc -l)
   echo "$side: qWait calls in tests/ $waits, sleeps $sleeps (goal: at most 5 in all)"
+done
+
+echo
+# Names that do not say what things are, by their pattern alone: classes named in lower case,
+# in capitals or with a My/Q prefix, slot_/signal_ members, and headers that declare classes
+# none of which they are named after.
+for side in base head; do
+  (
+    cd "$work/$side/src" || exit 0
+    dirs=$(ls -d src sim tools 2>/dev/null)
+    classes=$(grep -rhE --include='*.h' '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' $dirs | awk '{ print $2 }' | sort -u)
+    odd=$(grep -cE '^[a-z]|^(My|MY|my)|^Q[A-Z]|^[A-Z0-9_]+$|_' <<<"$classes")
+    members=$(grep -rhoE --include='*.h' --include='*.cpp' '\b(slot|signal)_[A-Za-z0-9_]+' $dirs | sort -u | wc -l)
+    files=0
+    while read -r h; do
+      held=$(grep -hE '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' "$h" | awk '{ print tolower($2) }')
+      [ -n "$held" ] && ! grep -qxF "$(basename "$h" .h)" <<<"$held" && files=$((files + 1))
+    done < <(find $dirs -name '*.h')
+    echo "$side: odd class names $odd, slot_/signal_ names $members, headers named after none of their classes $files (goal 0)"
+  )
 done
 
 echo

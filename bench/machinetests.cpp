@@ -10,9 +10,9 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "link/statuschannel.h"
-#include "machinetests/exttest.h"
-#include "machinetests/test_io.h"
-#include "machinetests/test_moto.h"
+#include "machinetests/carriagetestpage.h"
+#include "machinetests/controllertestmenu.h"
+#include "machinetests/iotestpage.h"
 #include "platform/panelenv.h"
 
 #include <QApplication>
@@ -124,7 +124,7 @@ void menuToPage()
         return;
     }
     MachineData machine;
-    exttest menu(machine);
+    ControllerTestMenu menu(machine);
     showPage(menu);
     std::vector<double> shown;
     for (int i = 0; i < 20; ++i) {
@@ -132,7 +132,7 @@ void menuToPage()
         QTimer poll;
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto *page = qobject_cast<test_io *>(QApplication::activeModalWidget());
+            auto *page = qobject_cast<IoTestPage *>(QApplication::activeModalWidget());
             if (!page || !page->isVisible())
                 return;
             page->grab(); // painted, not only built
@@ -151,7 +151,7 @@ void menuToPage()
 void keyToWire(int controller)
 {
     MachineData machine;
-    test_io page(machine);
+    IoTestPage page(machine);
     showPage(page);
     drain(controller, 0);
     std::vector<double> wire;
@@ -172,7 +172,7 @@ void inputFlood()
     StatusChannel channel(machine);
     channel.setTraceStream(nullptr);
     channel.open();
-    test_io page(machine);
+    IoTestPage page(machine);
     showPage(page);
 
     // Reports go round the 26 inputs, 1,000 a second; each input changes every 260 ms, so
@@ -244,7 +244,7 @@ void inputFlood()
 void selectorCycle(int controller)
 {
     MachineData machine;
-    test_moto page(machine);
+    CarriageTestPage page(machine);
     showPage(page);
     QTest::keyClick(&page, Qt::Key_Right); // the first selector
     drain(controller, 0);
@@ -297,8 +297,8 @@ int main(int argc, char **argv)
     keyToWire(controller);
     inputFlood();
     selectorCycle(controller);
-    idleCpu<test_io>("input/output page");
-    idleCpu<test_moto>("carriage test page");
+    idleCpu<IoTestPage>("input/output page");
+    idleCpu<CarriageTestPage>("carriage test page");
     ::close(controller);
     return 0;
 }

@@ -15,12 +15,12 @@
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/panelpaths.h"
-#include "ui/mylineedit.h"
-#include "ui/qidialog.h"
+#include "ui/celledit.h"
 #include "ui/quickpages.h"
+#include "ui/textinputdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,7 +58,7 @@ double cpuSeconds()
 
 // Milliseconds from the menu choice to the first cell of its page focused; the password is
 // typed as soon as its question shows, and the page closed once measured.
-double timeChoice(extsyspara &menu, const char *item, const char *password)
+double timeChoice(SystemToolsMenu &menu, const char *item, const char *password)
 {
     QElapsedTimer t;
     double shown = -1;
@@ -66,7 +66,7 @@ double timeChoice(extsyspara &menu, const char *item, const char *password)
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget *m = QApplication::activeModalWidget();
-        if (auto *input = qobject_cast<QIDialog *>(m)) {
+        if (auto *input = qobject_cast<TextInputDialog *>(m)) {
             input->lineEdit()->setText(QLatin1String(password));
             input->accept();
         } else if (auto *frame = qobject_cast<ParamFrame *>(m)) {
@@ -78,7 +78,7 @@ double timeChoice(extsyspara &menu, const char *item, const char *password)
     });
     poll.start();
     t.start();
-    menu.slot_press(QString::fromUtf8(item));
+    menu.chooseItem(QString::fromUtf8(item));
     return shown;
 }
 
@@ -117,7 +117,7 @@ int main(int argc, char **argv)
 
     QuickPages pages;
     PanelPages::provide(pages, machine);
-    extsyspara menu(machine, pages);
+    SystemToolsMenu menu(machine, pages);
     menu.show();
     const struct
     {
@@ -128,7 +128,7 @@ int main(int argc, char **argv)
                    {"4.不工作密度设置", false, 50}, {"5.摇床位置修正", false, 50}, {"1.机头加减速类型设置", true, 50},
                    {"2.机器个性化参数设置", true, 100}, {"F1.纱嘴停放与机头速度对照表", true, 50}};
     for (const auto &c : choices) {
-        if (c.more != (menu.page() == extsyspara::More))
+        if (c.more != (menu.page() == SystemToolsMenu::More))
             timeChoice(menu, c.more ? "F8.更多系统工具菜单" : "F8.常用系统工具菜单", "7063");
         std::vector<double> runs;
         for (int i = 0; i < 10; ++i)
@@ -138,7 +138,7 @@ int main(int argc, char **argv)
     }
 
     // Enter on 纱嘴下落提前量 (1, 0), against the bare datagram's round trip.
-    mydialogsystem frame(machine);
+    SystemParamFrame frame(machine);
     frame.show();
     QTest::qWait(50);
     frame.page()->moveTo(1, 0);
@@ -146,9 +146,9 @@ int main(int argc, char **argv)
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer t;
         t.start();
-        setparacom(0x22, 0, 10, 40);
+        setParameter(0x22, 0, 10, 40);
         trip.push_back(msSince(t));
-        MyLineEdit *cell = frame.page()->cell(1, 0);
+        CellEdit *cell = frame.page()->cell(1, 0);
         cell->setText(QString::number(41 + i % 2));
         t.restart();
         QTest::keyClick(cell, Qt::Key_Enter, Qt::KeypadModifier);

@@ -12,13 +12,13 @@
 #include "testroot.h"
 
 #include "data/machinedata.h"
-#include "files/dialogide.h"
-#include "machinetests/exttest.h"
-#include "mainwin/wave.h"
+#include "files/diskfilemanager.h"
+#include "machinetests/controllertestmenu.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
 #include "params/paramframes.h"
-#include "ui/panelall.h"
+#include "params/systemtoolsmenu.h"
+#include "ui/paramkeys.h"
 #include "ui/quickpages.h"
 #include "workparams/workparadialog.h"
 
@@ -87,12 +87,12 @@ void quickPageFootprint(MachineData &m, QWidget *screen)
     {
         const char *what;
         std::function<QDialog *(QWidget *)> make;
-    } pages[] = {{"para", [&m](QWidget *p) { return new para(m, p); }},
-                 {"paraelse", [&m](QWidget *p) { return new paraelse(m, p); }},
-                 {"constparasetting", [&m](QWidget *p) { return new constparasetting(m, p); }},
-                 {"dialogide", [&m](QWidget *p) { return new dialogide(m, p); }},
-                 {"exttest", [&m](QWidget *p) { return new exttest(m, p); }},
-                 {"extsyspara", [&m, &registered](QWidget *p) { return new extsyspara(m, registered, p); }}};
+    } pages[] = {{"JobParamsDialog", [&m](QWidget *p) { return new JobParamsDialog(m, p); }},
+                 {"YarnFeederDialog", [&m](QWidget *p) { return new YarnFeederDialog(m, p); }},
+                 {"FrequentSettingsFrame", [&m](QWidget *p) { return new FrequentSettingsFrame(m, p); }},
+                 {"DiskFileManager", [&m](QWidget *p) { return new DiskFileManager(m, p); }},
+                 {"ControllerTestMenu", [&m](QWidget *p) { return new ControllerTestMenu(m, p); }},
+                 {"SystemToolsMenu", [&m, &registered](QWidget *p) { return new SystemToolsMenu(m, registered, p); }}};
     for (const auto &page : pages) {
         long first = -1;
         for (int i = 0; i < 20; ++i) {
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
     auto starting = std::make_unique<ModalDriver>(); // answers whatever start-up asks
     MachineData machine;
     QuickPages pages;
-    wave screen(machine, &pages);
+    MainScreen screen(machine, &pages);
     screen.start(); // the main screen's panels are built by start-up
     starting.reset();
 
@@ -194,8 +194,8 @@ int main(int argc, char **argv)
     page.resize(640, 480);
     QLineEdit field(&page);
     field.setMaxLength(4000);
-    panelall keypad(&page);
-    keypad.slot_effect(7);
+    ParamKeys keypad(&page);
+    keypad.showKeysForCell(7);
     page.show();
     page.activateWindow();
     field.setFocus();
@@ -205,7 +205,7 @@ int main(int argc, char **argv)
     t.start();
     for (int i = 0; i < 2000; ++i) {
         const int id = i % 10; // the digits 1-9 and 0
-        keypad.slot_send(id);
+        keypad.postCellKey(id);
         expected += QChar(u'0' + (id + 1) % 10);
     }
     QCoreApplication::processEvents();

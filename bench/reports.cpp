@@ -13,7 +13,7 @@
 #include "data/machinedata.h"
 #include "data/protocol.h"
 #include "link/statuschannel.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 
@@ -150,7 +150,7 @@ struct FloodResult
 // Row reports 1..n from a second thread while this thread runs the panel. Capacity runs keep
 // at most kWindow reports in flight and send as fast as the panel takes them; steady runs send
 // kSteadyRate per second, a batch each millisecond, whatever the panel does.
-FloodResult flood(wave &w, int n, bool steady)
+FloodResult flood(MainScreen &w, int n, bool steady)
 {
     StatusChannel *channel = MainScreenInternals::statusChannel(w);
     QLabel *pieces = w.findChild<QLabel *>(QStringLiteral("pieces"));
@@ -203,7 +203,7 @@ FloodResult flood(wave &w, int n, bool steady)
 }
 
 // Milliseconds from the last of a stream of needle reports until the needle field shows it.
-std::vector<double> needleLag(wave &w)
+std::vector<double> needleLag(MainScreen &w)
 {
     QLabel *needle = MainScreenInternals::needleLabel(w);
     std::atomic<int> expected{-1};
@@ -378,10 +378,10 @@ int main(int argc, char **argv)
         // A dialog nobody expects at start-up is closed rather than left to hang.
         auto driver = std::make_unique<ModalDriver>();
         MachineData machine;
-        wave w(machine);
+        MainScreen w(machine);
         w.start();
         driver.reset();
-        w.wave_change_desktopinfor(); // the block panel up, as the operator watches it
+        w.updateDesktop(); // the block panel up, as the operator watches it
         runFor(1000);
         const StatusChannel *channel = MainScreenInternals::statusChannel(w);
         if (!channel || !channel->statusBound() || !channel->needleBound()) {

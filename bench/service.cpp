@@ -13,12 +13,12 @@
 #include "data/parainit.h"
 #include "logic/service/systembackup.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
 #include "service/serviceframes.h"
-#include "ui/fileoperate.h"
 #include "ui/quickpages.h"
+#include "ui/transferdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -103,17 +103,17 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     TestRoot root;
     MachineData machine;
-    initsystemparam(machine);
+    initSystemParams(machine);
 
     {
         QuickPages registered;
         PanelPages::provide(registered, machine);
-        extsyspara menu(machine, registered);
+        SystemToolsMenu menu(machine, registered);
         menu.show();
         ModalDriver driver;
         driver.typeAndReturn(QStringLiteral("7063"));
-        menu.slot_press(QStringLiteral("F8.更多系统工具菜单"));
-        if (menu.page() != extsyspara::More)
+        menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
+        if (menu.page() != SystemToolsMenu::More)
             std::printf("the more page did not open\n");
         PaintProbe probe;
         app.installEventFilter(&probe);
@@ -121,17 +121,17 @@ int main(int argc, char **argv)
         {
             const char *item;
             const char *page;
-        } pages[] = {{"3.系统参数导入导出和初始化", "mydialogbackup"},
-                     {"4.系统时间修改", "mytimedate"},
-                     {"5.桌面属性设置", "myattribute"},
-                     {"7.系统软件升级", "myupdata"}};
+        } pages[] = {{"3.系统参数导入导出和初始化", "ParamBackupFrame"},
+                     {"4.系统时间修改", "ClockFrame"},
+                     {"5.桌面属性设置", "DesktopSettingsFrame"},
+                     {"7.系统软件升级", "SoftwareUpdateFrame"}};
         for (const auto &p : pages) {
             probe.page = QLatin1String(p.page);
             std::vector<double> v;
             for (int run = 0; run < kRuns; ++run) {
                 probe.took = -1;
                 probe.clock.start();
-                menu.slot_press(QString::fromUtf8(p.item)); // what the item's key runs
+                menu.chooseItem(QString::fromUtf8(p.item)); // what the item's key runs
                 v.push_back(probe.took);
             }
             print(qPrintable(QStringLiteral("key to %1 shown").arg(probe.page)), median(v), 50);
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
     }
     TestBytes::writeFile(SystemBackup::diskBackup(), QByteArray(404, '\x05'));
     {
-        dialogbackup page(machine);
+        ParamBackupMenu page(machine);
         ModalDriver driver;
         std::vector<double> v;
         for (int run = 0; run < kRuns; ++run) {
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
             double took = -1;
             driver.inspect([&](QWidget *) { t.start(); }).pressOk();
             driver.inspect([&](QWidget *) { took = double(t.nsecsElapsed()) / 1e6; }).pressOk();
-            page.slot_hrecover();
+            page.restoreFromDisk();
             v.push_back(took);
         }
         print("disk restore, Yes to the success message", median(v), 150);
@@ -186,12 +186,12 @@ int main(int argc, char **argv)
     const QString image = root.file("/tmp/master.bin");
     TestBytes::writeFile(image, QByteArray(1024 * 1024, '\x5a'));
     print("1 MiB controller image uploaded", medianOf([&] {
-              if (!fileoperate::tftpputfile(image))
+              if (!TransferDialog::tftpputfile(image))
                   ++failed;
           }),
           1000);
 
-    mytimedate page(nullptr);
+    ClockFrame page(nullptr);
     page.show();
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;

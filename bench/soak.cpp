@@ -47,7 +47,7 @@ enum Outcome { Succeeded, FailedWithMessage, Silent, Hung };
 const char *const kOutcomeNames[] = {"succeeded", "failed with a message", "silent", "hung"};
 
 // The keys of one step, then what ends it: the window they bring up (a page, or a question
-// "QMDialogYN"), known by the name the panel gives each window after its class; or, with no
+// "QuestionDialog"), known by the name the panel gives each window after its class; or, with no
 // window, the outcome done tells.
 struct Stage
 {
@@ -59,7 +59,7 @@ struct Stage
 // The panel's message boxes: a message, and a question.
 bool isMessage(const QByteArray &window)
 {
-    return window == "QMDialogC" || window == "QMDialogYN";
+    return window == "MessageDialog" || window == "QuestionDialog";
 }
 
 struct Operation
@@ -159,7 +159,7 @@ public:
             return false;
         if (!QTest::qWaitFor([&] { return sim_.traffic().contains(QStringLiteral("cmd 26/21/0")); }, 30000))
             return false;
-        if (!QTest::qWaitFor([&] { const XServer::Window now = x_.focus(); main_ = now.id; return now.name == "wave"; }, 10000))
+        if (!QTest::qWaitFor([&] { const XServer::Window now = x_.focus(); main_ = now.id; return now.name == "MainScreen"; }, 10000))
             return false;
         current_ = 0;
         return true;
@@ -236,8 +236,8 @@ private:
             const QString name = kJobs[other];
             // The manager lists the jobs by name: the other one is a line below or above.
             return {QStringLiteral("send job %1").arg(name),
-                    {{{"3"}, "dialogide", {}},
-                     {{other ? "Down" : "Up", "c"}, "QMDialogYN", {}},
+                    {{{"3"}, "DiskFileManager", {}},
+                     {{other ? "Down" : "Up", "c"}, "QuestionDialog", {}},
                      {{"Return"}, {}, [this, other, name] {
                           // The controller holds the job and the panel names it (where the
                           // broker tells): a failure's message with the controller switched
@@ -254,7 +254,7 @@ private:
             const int density = 400 + turn % 97;
             const QStringList digits = QString::number(density).split(QString(), Qt::SkipEmptyParts);
             return {QStringLiteral("density %1").arg(density),
-                    {{{"1"}, "para", {}},
+                    {{{"1"}, "JobParamsDialog", {}},
                      {QStringList{"Down"} + digits + QStringList{"KP_Enter"}, {},
                       [this, density] { return state().contains(QStringLiteral("value 2 1 %1").arg(density)); }},
                      {{"a", "Escape"}, {}, [this, density] {
@@ -267,15 +267,15 @@ private:
             // The program's speed row, row 1: the program editor's row edit. The manager opens
             // on the current job, whose editors its F5 and F6 open.
             return {QStringLiteral("speed %1").arg(v),
-                    {{{"3"}, "dialogide", {}},
+                    {{{"3"}, "DiskFileManager", {}},
                      {{"F5"}, "Cnt File Browse Tools", {}},
                      {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", QString::number(v), "KP_Enter"},
-                      "QMDialogYN", {}},
+                      "QuestionDialog", {}},
                      // The row goes to the controller before the next key, as an operator
                      // waits to see it taken: a key typed ahead while the panel waits for the
                      // controller closes the failure's message before anyone saw it.
                      {{"Return"}, {}, [this, v] { return state().contains(QStringLiteral("cnt 1 93 %1").arg(v)); }},
-                     {{"Escape"}, "QMDialogC", {}},
+                     {{"Escape"}, "MessageDialog", {}},
                      {{"Return"}, {}, [this, v] {
                           const QStringList s = state();
                           return s.contains(QStringLiteral("cnt 1 93 %1").arg(v)) && s.contains(QStringLiteral("unbracketed 0"))
@@ -283,7 +283,7 @@ private:
                       }}}};
         case 3:
             return {QStringLiteral("pixel %1").arg(v),
-                    {{{"3"}, "dialogide", {}},
+                    {{{"3"}, "DiskFileManager", {}},
                      {{"F6"}, "Pat File Browse Tools", {}},
                      {{QString::number(v), "KP_Enter"}, {}, [this, v] {
                           const QByteArray pat = TestBytes::readFile(sim_.file(kJobs[current_] + QStringLiteral(".pat")));
@@ -299,11 +299,11 @@ private:
             const QString backup = root_.file(QStringLiteral("/mnt/ide/knit/para/quorvanta.sys"));
             QFile::remove(backup);
             return {QStringLiteral("parameter backup"),
-                    {{{"7"}, "extsyspara", {}},
-                     {{"h"}, "QIDialog", {}},
-                     {{"7", "0", "6", "3", "Return"}, "extsyspara", {}},
-                     {{"3"}, "mydialogbackup", {}},
-                     {{"4"}, "QMDialogYN", {}},
+                    {{{"7"}, "SystemToolsMenu", {}},
+                     {{"h"}, "TextInputDialog", {}},
+                     {{"7", "0", "6", "3", "Return"}, "SystemToolsMenu", {}},
+                     {{"3"}, "ParamBackupFrame", {}},
+                     {{"4"}, "QuestionDialog", {}},
                      {{"Return"}, {}, [this, backup] {
                           return messageUp() && TestBytes::readFile(backup).size() == 404;
                       }}}};

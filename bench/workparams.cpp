@@ -11,12 +11,12 @@
 
 #include "data/machinedata.h"
 #include "link/commands.h"
-#include "ui/mylineedit.h"
-#include "ui/mytabwidget.h"
-#include "ui/qmdialogc.h"
-#include "ui/qmdialogyn.h"
+#include "ui/beepingtabwidget.h"
+#include "ui/celledit.h"
+#include "ui/messagedialog.h"
+#include "ui/questiondialog.h"
+#include "workparams/workfilebrowser.h"
 #include "workparams/workgrid.h"
-#include "workparams/workparabrown.h"
 #include "workparams/workparadialog.h"
 
 #include <QAbstractButton>
@@ -72,10 +72,10 @@ double timed(const std::function<void()> &action, const std::function<bool(QWidg
 }
 
 // The dialog run until the first cell of its first tab has the focus, then closed.
-double openPara(para *dialog)
+double openPara(JobParamsDialog *dialog)
 {
     double focused = -1;
-    auto *first = dialog->tabs()->widget(0)->findChild<MyLineEdit *>();
+    auto *first = dialog->tabs()->widget(0)->findChild<CellEdit *>();
     timed([&] { dialog->exec(); }, [&](QWidget *m, double ms) {
         if (m == dialog && QApplication::focusWidget() == first) {
             focused = ms;
@@ -111,7 +111,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        auto *dialog = new para(machine);
+        auto *dialog = new JobParamsDialog(machine);
         const double built = msSince(t);
         first.push_back(built + openPara(dialog));
         later.push_back(openPara(dialog));
@@ -120,7 +120,7 @@ int main(int argc, char **argv)
     print("para opened to its first cell focused, first time (built)", median(first), 150);
     print("para opened to its first cell focused, later (kept)", median(later), 30);
 
-    para dialog(machine);
+    JobParamsDialog dialog(machine);
     dialog.show();
     QTest::qWait(50);
     auto *density = qobject_cast<WorkGrid *>(dialog.tabs()->widget(0));
@@ -145,19 +145,19 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        getmotostatus();
+        queryCarriageStatus();
         trip.push_back(msSince(t));
     }
-    std::printf("  one bare round trip (getmotostatus): median of %d %.2f ms\n", kRuns, median(trip));
+    std::printf("  one bare round trip (queryCarriageStatus): median of %d %.2f ms\n", kRuns, median(trip));
 
-    dialog.slot_accel_b();
+    dialog.showTabB();
     QTest::qWait(50);
     auto *speed = qobject_cast<WorkGrid *>(dialog.tabs()->widget(1));
     std::vector<double> whole;
     for (int i = 0; i < kRuns; ++i) {
         speed->cell(0, 0)->setText(QString::number(40 + i % 2));
         whole.push_back(timed([&] { QTest::keyClick(speed->cell(0, 0), Qt::Key_M); }, [](QWidget *m, double) {
-            if (auto *question = qobject_cast<QMDialogYN *>(m))
+            if (auto *question = qobject_cast<QuestionDialog *>(m))
                 question->accept();
             return false;
         }));
@@ -172,7 +172,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        workparabrown browser(machine, 1, wrk);
+        WorkFileBrowser browser(machine, 1, wrk);
         browser.show();
         browser.speed_show();
         browser.rora_show();
@@ -189,10 +189,10 @@ int main(int argc, char **argv)
     machine.setJobName(QStringLiteral("B1"));
     std::vector<double> imports;
     for (int i = 0; i < kRuns; ++i) {
-        workparabrown browser(machine, 1, wrk);
+        WorkFileBrowser browser(machine, 1, wrk);
         double imported = -1;
         bool picked = false;
-        timed([&] { browser.slot_inputworkfileusb(); }, [&](QWidget *m, double ms) {
+        timed([&] { browser.importWorkFromStick(); }, [&](QWidget *m, double ms) {
             if (auto *list = m->findChild<QTreeWidget *>(QStringLiteral("list_dir")); list && !picked) {
                 const auto found = list->findItems(QStringLiteral("new.wrk"), Qt::MatchExactly, 0);
                 if (found.isEmpty())
@@ -201,7 +201,7 @@ int main(int argc, char **argv)
                 list->setCurrentItem(found.first());
                 QMetaObject::invokeMethod(m->findChild<QAbstractButton *>(QStringLiteral("Benter")), &QAbstractButton::click,
                                           Qt::QueuedConnection);
-            } else if (auto *message = qobject_cast<QMDialogC *>(m)) {
+            } else if (auto *message = qobject_cast<MessageDialog *>(m)) {
                 imported = ms;
                 message->accept();
                 return true;

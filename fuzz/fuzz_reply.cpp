@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         || std::memcmp(request, datagram, size_t(length < 8 ? length : 8)) != 0);
     const std::string line = CommandTrace::recvLine(datagram, length);
     ABORT_IF(line.compare(0, 5, "recv:") != 0 || line.size() > 5 + 3 * size_t(length) + 2
-        || (length == CommandDatagram::kSize && CharToShort(datagram[9], datagram[8]) != datagram[9] * 256 + datagram[8]));
+        || (length == CommandDatagram::kSize && bytesToWord(datagram[9], datagram[8]) != datagram[9] * 256 + datagram[8]));
     return 0;
 }
 

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    STRUCT_CNT row;
+    CntRow row;
     std::memset(&row, 0, sizeof row);
     std::memcpy(&row, data, size < sizeof row ? size : sizeof row);
     MouthRemap remap;
@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const char *text = reinterpret_cast<const char *>(data) + sizeof row;
         const std::size_t len = size - sizeof row;
         bool ok = false;
-        const unsigned short mask = system_index_dechange(text, len, &ok);
+        const unsigned short mask = parseSelectorText(text, len, &ok);
         char again[17];
-        const std::size_t n = system_index_change(again, sizeof again, mask);
+        const std::size_t n = selectorText(again, sizeof again, mask);
         bool ok2 = false;
-        const unsigned short back = system_index_dechange(again, n, &ok2);
-        system_bed_dechange(text, len, &ok);
+        const unsigned short back = parseSelectorText(again, n, &ok2);
+        parseBedText(text, len, &ok);
         ABORT_IF(back != mask || !ok2 || !ok);
     }
     return 0;

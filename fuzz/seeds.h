@@ -15,7 +15,7 @@
 // s followed by its 8-bit sum, as .cnt and .pat files end.
 inline std::string withSum(std::string s)
 {
-    s.push_back(char(getchecksum(reinterpret_cast<const unsigned char *>(s.data()), static_cast<long long>(s.size()))));
+    s.push_back(char(cntChecksum(reinterpret_cast<const unsigned char *>(s.data()), static_cast<long long>(s.size()))));
     return s;
 }
 

@@ -390,7 +390,7 @@ void KnitSimulation::nextRow()
         return;
     }
     // A row with a loop count sends the carriage back to its return row that many times.
-    const int loops = rowByte(row_, int(offsetof(STRUCT_CNT, loop_count)));
+    const int loops = rowByte(row_, int(offsetof(CntRow, loop_count)));
     if (loops > 0) {
         const int back = (rowByte(row_, 117) | (rowByte(row_, 118) << 8)) + 1;
         if (loopLeft_ < 0)

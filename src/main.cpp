@@ -4,7 +4,7 @@
 #include "logic/mainwin/language.h"
 #include "logic/mainwin/translations.h"
 #include "mainwin/exitafterstart.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
 #include "platform/buzzerdevice.h"
 #include "platform/datadiskstate.h"
@@ -14,9 +14,9 @@
 #include "platform/stallreport.h"
 #include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
-#include "ui/mystyle.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
+#include "ui/panelstyle.h"
 #include "ui/quickpages.h"
 #include "ui/windowfocus.h"
 
@@ -38,7 +38,7 @@ int main(int argc, char **argv)
     HeapPolicy::trimPeriodically(&app);
     // The operator's language before the first widget, so every screen is built in it.
     Translations::apply(Language::load());
-    app.setStyle(new mystyle);
+    app.setStyle(new PanelStyle);
     PanelFonts::install();
     app.setFont(PanelFonts::panel(12));
     WindowFocus::install();
@@ -60,12 +60,12 @@ int main(int argc, char **argv)
     QuickPages pages;
     int code;
     {
-        wave w(machine, &pages, nullptr, nullptr, wave::kCustomFrameless);
+        MainScreen w(machine, &pages, nullptr, nullptr, MainScreen::kCustomFrameless);
         PanelPages::provide(pages, machine, &w);
         // The whole start-up, dialogs included, under the start picture; then the main screen.
         w.start();
         if (DataDiskState::standIn())
-            DIAMESSAGE(&w, QCoreApplication::translate("main", "电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !"));
+            showMessage(&w, QCoreApplication::translate("main", "电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !"));
         HeapPolicy::trimSoon();
         ExitAfterStart::install(&w);
         code = app.exec();

@@ -199,10 +199,98 @@
     </message>
 </context>
 <context>
+    <name>AutomaticTestKeys</name>
+    <message>
+        <source>方式%1</source>
+        <translation>Mode %1</translation>
+    </message>
+    <message>
+        <source>选针器测试%1</source>
+        <translation>Sel.test%1</translation>
+    </message>
+</context>
+<context>
     <name>BmpEdit</name>
     <message>
         <source>图片文件浏览工具 - %1</source>
         <translation>Picture viewer - %1</translation>
+    </message>
+</context>
+<context>
+    <name>CarriageAccelerationPage</name>
+    <message>
+        <source>第 %1  组</source>
+        <translation>Group %1</translation>
+    </message>
+</context>
+<context>
+    <name>CarriageTestKeys</name>
+    <message>
+        <source>密度:%1</source>
+        <extracomment>A key driving one density motor to position %1.</extracomment>
+        <translation>D:%1</translation>
+    </message>
+    <message>
+        <source>整组:%1</source>
+        <extracomment>A key driving every motor of the group to position %1.</extracomment>
+        <translation>All:%1</translation>
+    </message>
+    <message>
+        <source>密度:归零</source>
+        <translation>D:Zero</translation>
+    </message>
+    <message>
+        <source>整组测试</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>循环测试</source>
+        <translation>Cycle</translation>
+    </message>
+</context>
+<context>
+    <name>CarriageTestPage</name>
+    <message>
+        <source>M.关闭测试菜单</source>
+        <translation>M.Hide test menu</translation>
+    </message>
+    <message>
+        <source>M.打开测试菜单</source>
+        <translation>M.Show test menu</translation>
+    </message>
+    <message>
+        <source>其它信号</source>
+        <translation>Others</translation>
+    </message>
+    <message>
+        <source>正在退出机头测试界面, 请稍后 !</source>
+        <translation>Leaving the carriage test, please wait!</translation>
+    </message>
+    <message>
+        <source>正在进行整组循环测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Cycling the whole group, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行方式%1自动测试, 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Automatic test, mode %1, press &lt;Enter&gt; to stop!</translation>
+    </message>
+    <message>
+        <source>正在进行选针器测试(频率 = %1 Hz) , 按&lt; 确定 &gt;取消测试 !</source>
+        <translation>Selector test (%1 Hz), press &lt;Enter&gt; to stop!</translation>
+    </message>
+</context>
+<context>
+    <name>CarrierSpeedCorrectionPage</name>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the system backup failed, please retry !</translation>
+    </message>
+</context>
+<context>
+    <name>CarrierStartStrip</name>
+    <message>
+        <source>纱嘴初始位置</source>
+        <translation>Carrier start</translation>
     </message>
 </context>
 <context>
@@ -271,6 +359,48 @@
     <message>
         <source>反转</source>
         <translation>Reverse</translation>
+    </message>
+</context>
+<context>
+    <name>ClockFrame</name>
+    <message>
+        <source>控制器系统时间设置</source>
+        <translation>System clock</translation>
+    </message>
+</context>
+<context>
+    <name>ClockPage</name>
+    <message>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Sec</translation>
+    </message>
+    <message>
+        <source>系统时间设置失败 !</source>
+        <translation>Setting the clock failed!</translation>
+    </message>
+    <message>
+        <source>控制器系统时间设置     当前时间 : %1</source>
+        <translation>System clock     Now: %1</translation>
     </message>
 </context>
 <context>
@@ -546,6 +676,185 @@
     </message>
 </context>
 <context>
+    <name>ControllerTestMenu</name>
+    <message>
+        <source>1.机头测试</source>
+        <translation>1.Carriage test</translation>
+    </message>
+    <message>
+        <source>2.输入输出测试</source>
+        <translation>2.Input/output test</translation>
+    </message>
+    <message>
+        <source>F1.罗拉正转</source>
+        <translation>F1.Rollers forward</translation>
+    </message>
+    <message>
+        <source>F2.罗拉反转</source>
+        <translation>F2.Rollers backward</translation>
+    </message>
+    <message>
+        <source>选择要测试的项目, 按&lt; 确定 &gt;进入.</source>
+        <translation>Choose what to test and press &lt;Enter&gt;.</translation>
+    </message>
+</context>
+<context>
+    <name>DensityCorrectionPage</name>
+    <message>
+        <source>F1.备  份</source>
+        <translation>F1.Back up</translation>
+    </message>
+    <message>
+        <source>F2.还  原</source>
+        <translation>F2.Restore</translation>
+    </message>
+    <message>
+        <source>Pu.上一备份</source>
+        <translation>Pu.Prev. backup</translation>
+    </message>
+    <message>
+        <source>Pd.下一备份</source>
+        <translation>Pd.Next backup</translation>
+    </message>
+    <message>
+        <source>参数范围 : -100 ~ 100     备份号 :%1</source>
+        <translation>Range : -100 ~ 100     Backup :%1</translation>
+    </message>
+    <message>
+        <source>确定要将当前修正值存到备份号%1吗 ?</source>
+        <translation>Store the corrections as backup %1 ?</translation>
+    </message>
+    <message>
+        <source>保存密度备份文件失败 !</source>
+        <translation>Saving the stitch backup file failed !</translation>
+    </message>
+    <message>
+        <source>确定要将备份号%1覆盖到修正值吗 ?</source>
+        <translation>Restore the corrections from backup %1 ?</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopSettingsFrame</name>
+    <message>
+        <source>控制器桌面图片和屏幕保护时间设置</source>
+        <translation>Desktop picture and screen saver</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopSettingsPage</name>
+    <message>
+        <source>F1. 从U盘导入桌面图片</source>
+        <translation>F1. Import a desktop picture from the USB stick</translation>
+    </message>
+    <message>
+        <source>F2. 恢复出厂桌面图片设置</source>
+        <translation>F2. Restore the factory desktop picture</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护等待 : %1 分</source>
+        <translation>F3. Screen saver after: %1 min</translation>
+    </message>
+    <message>
+        <source>F3. 屏幕保护( 关闭 )</source>
+        <translation>F3. Screen saver (off)</translation>
+    </message>
+    <message>
+        <source>保存桌面设置失败, 请重试 !</source>
+        <translation>Saving the desktop setting failed, try again!</translation>
+    </message>
+    <message>
+        <source>导入桌面图片 ... ...</source>
+        <translation>Import desktop picture ... ...</translation>
+    </message>
+    <message>
+        <source>确定要恢复出产时的桌面吗 ?</source>
+        <translation>Restore the factory desktop?</translation>
+    </message>
+</context>
+<context>
+    <name>DiskFileManager</name>
+    <message>
+        <source>机头正在运行, 请先停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
+    </message>
+    <message>
+        <source>F1.导入编织文件</source>
+        <translation>F1.Import job</translation>
+    </message>
+    <message>
+        <source>F2.导出编织文件</source>
+        <translation>F2.Export job</translation>
+    </message>
+    <message>
+        <source>F3.上传编织文件</source>
+        <translation>F3.Send job</translation>
+    </message>
+    <message>
+        <source>F4.图片文件浏览</source>
+        <translation>F4.Picture</translation>
+    </message>
+    <message>
+        <source>F5.动作文件浏览</source>
+        <translation>F5.Program</translation>
+    </message>
+    <message>
+        <source>F6.花型文件浏览</source>
+        <translation>F6.Pattern</translation>
+    </message>
+    <message>
+        <source>F7.工作参数管理</source>
+        <translation>F7.Work para</translation>
+    </message>
+    <message>
+        <source>F8.编织文件删除</source>
+        <translation>F8.Delete job</translation>
+    </message>
+    <message>
+        <source> M.硬盘信息管理</source>
+        <translation> M.Disk info</translation>
+    </message>
+    <message>
+        <source>花型长度:%1     花型宽度:%2</source>
+        <translation>Pattern length: %1     Pattern width: %2</translation>
+    </message>
+    <message>
+        <source>确定选择该编织文件: %1</source>
+        <translation>Choose this job: %1?</translation>
+    </message>
+    <message>
+        <source>你的花型存储容量不足,请删除不用的花型文件 !</source>
+        <translation>The disk is almost full: delete jobs you no longer need!</translation>
+    </message>
+    <message>
+        <source>导入编织文件 ... </source>
+        <translation>Import job ... </translation>
+    </message>
+    <message>
+        <source>新导入文件与正在编织文件名相同 !</source>
+        <translation>The imported job has the name of the job being knitted!</translation>
+    </message>
+    <message>
+        <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
+        <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
+    </message>
+    <message>
+        <source>文件另存为 ... </source>
+        <translation>Save as ... </translation>
+    </message>
+    <message>
+        <source>该编织文件没有图片文件 !</source>
+        <translation>This job has no picture file!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+</context>
+<context>
     <name>FileOperateDialog</name>
     <message>
         <source>文 件 复 制</source>
@@ -645,6 +954,13 @@
     <message>
         <source>格式化U盘模块</source>
         <translation>Formatting the USB stick</translation>
+    </message>
+</context>
+<context>
+    <name>FrequentSettingsPage</name>
+    <message>
+        <source>确定要清除已经完成的件数吗 ?</source>
+        <translation>Clear the pieces done ?</translation>
     </message>
 </context>
 <context>
@@ -1027,6 +1343,118 @@
     </message>
 </context>
 <context>
+    <name>IoTestKeys</name>
+    <message>
+        <source>取 消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确 定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>IoTestPage</name>
+    <message>
+        <source>机头速度</source>
+        <translation>Carr. speed</translation>
+    </message>
+    <message>
+        <source>针信号计数值</source>
+        <translation>Needle count</translation>
+    </message>
+    <message>
+        <source>键盘键码</source>
+        <translation>Key code</translation>
+    </message>
+    <message>
+        <source>网络连接状态</source>
+        <translation>Link state</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>异常</source>
+        <translation>Fault</translation>
+    </message>
+    <message>
+        <source>请先停止机头运行 !</source>
+        <translation>Stop the carriage first!</translation>
+    </message>
+</context>
+<context>
+    <name>JobChooserDialog</name>
+    <message>
+        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
+        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
+    </message>
+    <message>
+        <source>导    入</source>
+        <translation>Import</translation>
+    </message>
+</context>
+<context>
+    <name>JobDeletionPage</name>
+    <message>
+        <source>F1.全部选中</source>
+        <translation>F1.Mark all</translation>
+    </message>
+    <message>
+        <source>F1.全部取消</source>
+        <translation>F1.Clear all</translation>
+    </message>
+    <message>
+        <source>选  中</source>
+        <translation>Marked</translation>
+    </message>
+    <message>
+        <source>F2.单个选中</source>
+        <translation>F2.Mark one</translation>
+    </message>
+    <message>
+        <source>F3.删除选中</source>
+        <translation>F3.Delete</translation>
+    </message>
+    <message>
+        <source>硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用</source>
+        <extracomment>Message line under the title: disk size and free space; fits 540 px.</extracomment>
+        <translation>Disk: %1     Free: %2     Note: the system uses part of it</translation>
+    </message>
+    <message>
+        <source>确定要删除选中的文件吗?</source>
+        <translation>Delete the marked files?</translation>
+    </message>
+    <message>
+        <source>再次确认要删除选中的文件吗?</source>
+        <translation>Really delete the marked files?</translation>
+    </message>
+    <message>
+        <source>正在删除文件, 按&lt; 取消 &gt;键停止删除 !  --- 正在删除 :%1</source>
+        <translation>Deleting, press &lt;Cancel&gt; to stop!  --- Deleting: %1</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+</context>
+<context>
+    <name>JobImportDialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>F7. 导入工作参数</source>
+        <translation>F7. Work para</translation>
+    </message>
+    <message>
+        <source>F8. 导入运行图片</source>
+        <translation>F8. Run picture</translation>
+    </message>
+</context>
+<context>
     <name>JobListView</name>
     <message>
         <source>名  称</source>
@@ -1109,6 +1537,18 @@
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
+        <translation>Language not saved: the next start uses the old one !</translation>
+    </message>
+    <message>
+        <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
+        <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
+        <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
+<context>
     <name>MachineState</name>
     <message>
         <source>正在编织</source>
@@ -1125,6 +1565,195 @@
     <message>
         <source>正在连接主控制器</source>
         <translation>Connecting to the controller</translation>
+    </message>
+</context>
+<context>
+    <name>MainScreen</name>
+    <message>
+        <source>名 称: %1</source>
+        <translation>Name: %1</translation>
+    </message>
+    <message>
+        <source>宽 度: %1            长 度: %2</source>
+        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
+        <translation>Width: %1      Length: %2</translation>
+    </message>
+    <message>
+        <source>没有编织文件, 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>是否执行系统归零 ?</source>
+        <translation>Zero the machine?</translation>
+    </message>
+    <message>
+        <source>正在运行, 系统不能归零 !</source>
+        <translation>Running: the machine cannot zero!</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 锁屏</source>
+        <translation>&lt;&lt; Lock</translation>
+    </message>
+    <message>
+        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
+        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
+        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>衣物宽度: 0 </source>
+        <translation>Piece width: 0 </translation>
+    </message>
+    <message>
+        <source>编织时间 : %1 / %2</source>
+        <translation>Knitting: %1 / %2</translation>
+    </message>
+    <message>
+        <source>停车时间 : %1 / %2</source>
+        <translation>Stopped: %1 / %2</translation>
+    </message>
+    <message>
+        <source>完成件数 : %1 / %2</source>
+        <translation>Pieces: %1 / %2</translation>
+    </message>
+    <message>
+        <source>起始针 : %1</source>
+        <translation>Start: %1</translation>
+    </message>
+    <message>
+        <source>没有编织文件 , 请先设置编织文件 !</source>
+        <translation>No job: choose a job first!</translation>
+    </message>
+    <message>
+        <source>保存系统备份参数失败, 请重试 !</source>
+        <translation>Saving the parameter backup failed, try again!</translation>
+    </message>
+    <message>
+        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
+        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
+    </message>
+    <message>
+        <source>请输入指定停车行行数</source>
+        <translation>Row to stop at</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能设置 !</source>
+        <translation>The machine is running, cannot set it!</translation>
+    </message>
+    <message>
+        <source>已经锁行,无法进行跳行操作 !</source>
+        <translation>The row is locked: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>系统开始归零, 不能跳行 !</source>
+        <translation>Zeroing has started: cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>请输入跳行行数</source>
+        <translation>Row to skip to</translation>
+    </message>
+    <message>
+        <source>跳行超过文件总行数</source>
+        <translation>Beyond the last row of the program</translation>
+    </message>
+    <message>
+        <source>跳行行数不能为 0 行</source>
+        <translation>Cannot skip to row 0</translation>
+    </message>
+    <message>
+        <source>系统正在运行, 不能跳行 !</source>
+        <translation>The machine is running, cannot skip rows!</translation>
+    </message>
+    <message>
+        <source>  跳行到 : %1</source>
+        <translation>  Skip to: %1</translation>
+    </message>
+    <message>
+        <source>1.编织参数</source>
+        <translation>1.Knitting</translation>
+    </message>
+    <message>
+        <source>2.常用参数</source>
+        <translation>2.Common</translation>
+    </message>
+    <message>
+        <source>3.文件操作</source>
+        <translation>3.Files</translation>
+    </message>
+    <message>
+        <source>4.其它参数</source>
+        <translation>4.Other</translation>
+    </message>
+    <message>
+        <source>5.片 展 开  </source>
+        <translation>5.Pieces</translation>
+    </message>
+    <message>
+        <source>6.测试工具</source>
+        <translation>6.Tests</translation>
+    </message>
+    <message>
+        <source>7.系统工具</source>
+        <translation>7.System</translation>
+    </message>
+    <message>
+        <source>8.备      用</source>
+        <translation>8.Language</translation>
+    </message>
+    <message>
+        <source>9.备      用</source>
+        <translation>9.Spare</translation>
+    </message>
+    <message>
+        <source>0.跳行调试</source>
+        <translation>0.Skip row</translation>
+    </message>
+    <message>
+        <source>罗拉正转</source>
+        <translation>Rollers +</translation>
+    </message>
+    <message>
+        <source>罗拉反转</source>
+        <translation>Rollers -</translation>
+    </message>
+    <message>
+        <source>归零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>锁行</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>件数</source>
+        <translation>Piece</translation>
+    </message>
+    <message>
+        <source>报错</source>
+        <translation>Errors</translation>
+    </message>
+    <message>
+        <source>纱嘴</source>
+        <translation>Yarn</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>停机原因: %1</source>
+        <translation>Stop reason: %1</translation>
+    </message>
+    <message>
+        <source>遥测发件箱写盘失败, 报警和停机记录只在内存中. </source>
+        <translation>Telemetry outbox cannot be written to disk: alarms and stops are kept in memory only. </translation>
     </message>
 </context>
 <context>
@@ -1251,6 +1880,92 @@ Up</translation>
         <source>下一页</source>
         <translation>Pg
 Dn</translation>
+    </message>
+</context>
+<context>
+    <name>ParamBackupFrame</name>
+    <message>
+        <source>系统参导入导出数和初始化</source>
+        <translation>System parameters: import, export, reset</translation>
+    </message>
+</context>
+<context>
+    <name>ParamBackupMenu</name>
+    <message>
+        <source>机头正在运行, 请停止运行 !</source>
+        <translation>The carriage is running, stop it first!</translation>
+    </message>
+    <message>
+        <source>上传系统参数失败, 请重试 !</source>
+        <translation>Sending the parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>1.系统参数初始化</source>
+        <translation>1.Reset system parameters</translation>
+    </message>
+    <message>
+        <source>2.从电子盘读入系统参数</source>
+        <translation>2.Load parameters from the disk</translation>
+    </message>
+    <message>
+        <source>3.从U盘导入系统参数</source>
+        <translation>3.Import parameters from USB</translation>
+    </message>
+    <message>
+        <source>4.系统参数写入到电子盘</source>
+        <translation>4.Save parameters to the disk</translation>
+    </message>
+    <message>
+        <source>5.导出系统参数到U盘</source>
+        <translation>5.Export parameters to USB</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败, 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>打开系统参数失败 , 请重试 !</source>
+        <translation>Opening the system parameters failed, try again!</translation>
+    </message>
+    <message>
+        <source>确定要初始化系统参数吗?</source>
+        <translation>Reset the system parameters?</translation>
+    </message>
+    <message>
+        <source>系统参数初始化成功 !</source>
+        <translation>System parameters reset!</translation>
+    </message>
+    <message>
+        <source>确定要从电子盘读入系统参数吗?</source>
+        <translation>Load the system parameters from the disk?</translation>
+    </message>
+    <message>
+        <source>从电子盘读入系统参数成功 !</source>
+        <translation>System parameters loaded from the disk!</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数 ... ...</source>
+        <translation>Import system parameters from USB ... ...</translation>
+    </message>
+    <message>
+        <source>从U盘导入系统参数成功 !</source>
+        <translation>System parameters imported from USB!</translation>
+    </message>
+    <message>
+        <source>确定要将系统参数写入到从电子盘吗?</source>
+        <translation>Save the system parameters to the disk?</translation>
+    </message>
+    <message>
+        <source> 系统参数写入到从电子盘读入成功 !</source>
+        <translation> System parameters saved to the disk!</translation>
+    </message>
+    <message>
+        <source>输入系统参数名称( 0 - 9的数字 )</source>
+        <translation>Name of the parameter file (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>导出系统参数到U盘 ... ...</source>
+        <translation>Export system parameters to USB ... ...</translation>
     </message>
 </context>
 <context>
@@ -2000,6 +2715,61 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>ParamKeys</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>后摇</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前摇</source>
+        <translation>Front</translation>
+    </message>
+    <message>
+        <source>K型</source>
+        <translation>K type</translation>
+    </message>
+    <message>
+        <source>L型</source>
+        <translation>L type</translation>
+    </message>
+    <message>
+        <source>单向</source>
+        <translation>1-way</translation>
+    </message>
+    <message>
+        <source>双向</source>
+        <translation>2-way</translation>
+    </message>
+    <message>
+        <source>左锁定</source>
+        <translation>L lock</translation>
+    </message>
+    <message>
+        <source>右锁定</source>
+        <translation>R lock</translation>
+    </message>
+    <message>
+        <source>不锁定</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>清   零</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
     <name>ParamMessages</name>
     <message>
         <source>参数范围不正确, 请查看参数范围 !</source>
@@ -2020,6 +2790,101 @@ Dn</translation>
     <message>
         <source>该参数修改需要密码, 请输入密码: </source>
         <translation>This setting needs a password: </translation>
+    </message>
+</context>
+<context>
+    <name>ParamRepairMenu</name>
+    <message>
+        <source>(  需修复  )</source>
+        <translation> (to repair)</translation>
+    </message>
+    <message>
+        <source>1.更换显示屏时系统参数修复</source>
+        <translation>1.New panel: system parameters</translation>
+    </message>
+    <message>
+        <source>2.更换主板时系统参数修复</source>
+        <translation>2.New main board: system parameters</translation>
+    </message>
+    <message>
+        <source>3.更换显示屏时个性化参数修复</source>
+        <translation>3.New panel: personalisation</translation>
+    </message>
+    <message>
+        <source>4.更换主板时个性化参数修复</source>
+        <translation>4.New main board: personalisation</translation>
+    </message>
+    <message>
+        <source>H.关闭控制器</source>
+        <translation>H.Shut the controller down</translation>
+    </message>
+    <message>
+        <source>更换系统硬件时, 系统参数和个性化参数修复 .</source>
+        <translation>After new hardware, repair the system and personalisation parameters .</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 请停止运行 !</source>
+        <translation>The carriage is running, please stop it !</translation>
+    </message>
+    <message>
+        <source>确定要关闭控制系统吗 ?</source>
+        <translation>Shut the control system down ?</translation>
+    </message>
+    <message>
+        <source>机头正在运行, 不能关机 ! </source>
+        <translation>The carriage is running, cannot shut down ! </translation>
+    </message>
+    <message>
+        <source>正在关机, 请稍等 ... ... </source>
+        <translation>Shutting down, please wait ... ... </translation>
+    </message>
+    <message>
+        <source>不能关机, 请检查主控制器 !</source>
+        <translation>Cannot shut down, check the main controller !</translation>
+    </message>
+    <message>
+        <source>确定要把当前的系统参数存入显示屏备份吗?</source>
+        <translation>Store the present system parameters as the panel&apos;s backup?</translation>
+    </message>
+    <message>
+        <source>把当前的系统参数存入显示屏备份成功 !</source>
+        <translation>The system parameters are stored as the panel&apos;s backup !</translation>
+    </message>
+    <message>
+        <source>打开系统备份参数失败 , 请重试 !</source>
+        <translation>Could not store the backup parameters, try again !</translation>
+    </message>
+    <message>
+        <source>确定要显示屏备份的系统参数导到主板吗?</source>
+        <translation>Send the panel&apos;s backup of the system parameters to the main board?</translation>
+    </message>
+    <message>
+        <source>把显示屏备份的系统参数导到主板成功 !</source>
+        <translation>The panel&apos;s backup of the system parameters is on the main board !</translation>
+    </message>
+    <message>
+        <source>上传系统参数失败, 请重试 !</source>
+        <translation>Sending the parameters failed, try again !</translation>
+    </message>
+    <message>
+        <source>确定要把当前的系统参数存入显示屏个性化参数备份吗?</source>
+        <translation>Store the present personalisation as the panel&apos;s backup?</translation>
+    </message>
+    <message>
+        <source>把当前的个性化参数存入显示屏个性化参数备份成功 !</source>
+        <translation>The personalisation is stored as the panel&apos;s backup !</translation>
+    </message>
+    <message>
+        <source>确定要显示屏备份的个性化参数导到主板吗?</source>
+        <translation>Send the panel&apos;s backup of the personalisation to the main board?</translation>
+    </message>
+    <message>
+        <source>把显示屏备份的个性化参数导到主板成功 !</source>
+        <translation>The panel&apos;s backup of the personalisation is on the main board !</translation>
+    </message>
+    <message>
+        <source>按&lt;取消&gt;将进入主界面, 按&lt;确定&gt;将关闭控制器 .</source>
+        <translation>&lt;Cancel&gt; goes to the main screen, &lt;OK&gt; shuts the controller down .</translation>
     </message>
 </context>
 <context>
@@ -2152,10 +3017,168 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>QMDialogYN</name>
+    <name>PersonalisationPage</name>
+    <message>
+        <source>F1. 导入个性化参数</source>
+        <translation>F1. Import machine settings</translation>
+    </message>
+    <message>
+        <source>F2. 导出个性化参数</source>
+        <translation>F2. Export machine settings</translation>
+    </message>
+    <message>
+        <source>读取个性化参数文件失败, 请重试 !</source>
+        <translation>Reading the machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>打开个性化参数文件失败 !</source>
+        <translation>Opening the machine settings failed !</translation>
+    </message>
+    <message>
+        <source>密码错误, 无法修改此参数 !</source>
+        <translation>Wrong password, this setting stays !</translation>
+    </message>
+    <message>
+        <source>保存个性化备份参数失败, 请重试 !</source>
+        <translation>Saving the machine settings backup failed, please retry !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入 ... ...</source>
+        <translation>Importing machine settings ... ...</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入失败, 请重试 !</source>
+        <translation>Importing machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>复制系统校验文件失败, 将使用显示模块中的系统参数 !</source>
+        <translation>Copying the system check file failed; the panel&apos;s system settings are used !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导入完成, 请重新启动 !</source>
+        <translation>Machine settings imported, please restart !</translation>
+    </message>
+    <message>
+        <source>机器个性化参数导出失败, 请重试 !</source>
+        <translation>Exporting machine settings failed, please retry !</translation>
+    </message>
+    <message>
+        <source>导出个性化参数到U盘 ... ...</source>
+        <translation>Exporting machine settings to USB ... ...</translation>
+    </message>
+</context>
+<context>
+    <name>PieceExpansionPage</name>
+    <message>
+        <source>花板起始针</source>
+        <translation>Start needle</translation>
+    </message>
+    <message>
+        <source>展开片数</source>
+        <translation>Pieces</translation>
+    </message>
+    <message>
+        <source>展开间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>使能</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>按&lt; 确定 &gt;, 打开使能 .</source>
+        <translation>Press &lt; Enter &gt; to switch it on .</translation>
+    </message>
+    <message>
+        <source>参数范围 : 1 ~ %1</source>
+        <translation>Range : 1 ~ %1</translation>
+    </message>
+    <message>
+        <source>衣片总宽度超过针床宽度 !</source>
+        <translation>The pieces are wider than the needle bed !</translation>
+    </message>
+</context>
+<context>
+    <name>PieceLayoutPreview</name>
+    <message>
+        <source>衣片分布预览</source>
+        <translation>Piece layout preview</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEditorKeys</name>
+    <message>
+        <source>确   定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>QuestionDialog</name>
     <message>
         <source>取  消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RackingCorrectionPage</name>
+    <message>
+        <source>E.开始摇床位置校正</source>
+        <translation>E.Correct racking</translation>
+    </message>
+    <message>
+        <source>M.摇床位置整组修改</source>
+        <translation>M.Set whole column</translation>
+    </message>
+    <message>
+        <source>摇床未移到指定位置, 请重试 !</source>
+        <translation>The bed did not reach the position, please retry !</translation>
+    </message>
+    <message>
+        <source>是否整组修改该组参数 ?</source>
+        <translation>Set the whole column to this value ?</translation>
+    </message>
+    <message>
+        <source>粗调参数错误 !</source>
+        <translation>Coarse value wrong !</translation>
+    </message>
+    <message>
+        <source>粗调参数超出范围 !</source>
+        <translation>Coarse value out of range !</translation>
+    </message>
+    <message>
+        <source>细调参数错误 !</source>
+        <translation>Fine value wrong !</translation>
+    </message>
+    <message>
+        <source>细调参数超出范围 !</source>
+        <translation>Fine value out of range !</translation>
+    </message>
+</context>
+<context>
+    <name>RackingPositionDialog</name>
+    <message>
+        <source>粗调范围 : -99  -  99   微调范围 : 0  -  9  </source>
+        <translation>Coarse : -99  -  99   Fine : 0  -  9  </translation>
+    </message>
+    <message>
+        <source>粗调值</source>
+        <translation>Coarse</translation>
+    </message>
+    <message>
+        <source>微调值</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>粗调值 +1</source>
+        <translation>Coarse +1</translation>
+    </message>
+    <message>
+        <source>粗调值 -1</source>
+        <translation>Coarse -1</translation>
+    </message>
+    <message>
+        <source>参数设置失败,通信错误 !</source>
+        <translation>Setting failed, no answer !</translation>
     </message>
 </context>
 <context>
@@ -2257,6 +3280,90 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>SinglePieceCarrierPage</name>
+    <message>
+        <source>M. 是否打开纱嘴替换功能</source>
+        <translation>M. Carrier replacement on</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateFrame</name>
+    <message>
+        <source>控制器系统升级</source>
+        <translation>Software update</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateMenu</name>
+    <message>
+        <source>升级完成, 请重新启动 !</source>
+        <translation>Update done, please restart!</translation>
+    </message>
+    <message>
+        <source>主控制器程序升级 ... ...</source>
+        <translation>Main controller program update ... ...</translation>
+    </message>
+    <message>
+        <source>从控制器程序升级 ... ...</source>
+        <translation>Slave controller program update ... ...</translation>
+    </message>
+    <message>
+        <source>1.人机交互程序升级 - %1</source>
+        <extracomment>%1 is the panel program&apos;s version</extracomment>
+        <translation>1.Panel program - %1</translation>
+    </message>
+    <message>
+        <source>2.主控制器程序升级 - %1</source>
+        <extracomment>%1 is the main controller&apos;s version</extracomment>
+        <translation>2.Main controller - %1</translation>
+    </message>
+    <message>
+        <source>3.从控制器程序升级 - %1</source>
+        <extracomment>%1 is the slave controller&apos;s version</extracomment>
+        <translation>3.Slave controller - %1</translation>
+    </message>
+    <message>
+        <source>4.控制器程序全部升级 - </source>
+        <translation>4.Update all programs - </translation>
+    </message>
+    <message>
+        <source>5.控制器驱动更新</source>
+        <translation>5.Controller drivers</translation>
+    </message>
+    <message>
+        <source>人机交互程序升级 ... ...</source>
+        <translation>Panel program update ... ...</translation>
+    </message>
+    <message>
+        <source>控制器系统升级</source>
+        <translation>Controller update</translation>
+    </message>
+    <message>
+        <source>控制器程序全部升级 ... ...</source>
+        <translation>Update all programs ... ...</translation>
+    </message>
+    <message>
+        <source>创建文件夹成功 !</source>
+        <translation>Folder created!</translation>
+    </message>
+    <message>
+        <source>创建文件夹失败 !</source>
+        <translation>Creating the folder failed!</translation>
+    </message>
+    <message>
+        <source>控制器驱动更新 ... ...</source>
+        <translation>Controller drivers ... ...</translation>
+    </message>
+    <message>
+        <source>控制器驱动更新升级完成, 请重新启动 !</source>
+        <translation>Drivers updated, please restart!</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
+    </message>
+</context>
+<context>
     <name>StartPicture</name>
     <message>
         <source>名 称: %1</source>
@@ -2297,6 +3404,94 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>StickBrowser</name>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>类  型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>大  小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>F1.浏览文件</source>
+        <translation>F1.View</translation>
+    </message>
+    <message>
+        <source>F2.删除文件</source>
+        <translation>F2.Delete</translation>
+    </message>
+    <message>
+        <source>F3.新建文件</source>
+        <translation>F3.New folder</translation>
+    </message>
+    <message>
+        <source>F4.刷新U盘</source>
+        <translation>F4.Refresh</translation>
+    </message>
+    <message>
+        <source>F5.网络硬盘</source>
+        <translation>F5.Network</translation>
+    </message>
+    <message>
+        <source>&lt;|.向上一级</source>
+        <translation>&lt;|.Up a level</translation>
+    </message>
+    <message>
+        <source>|&gt;.打开目录</source>
+        <translation>|&gt;.Open</translation>
+    </message>
+    <message>
+        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
+        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
+    </message>
+    <message>
+        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
+        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
+        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
+    </message>
+    <message>
+        <source>只能预览 .xxx .wrk 类型文件 !</source>
+        <translation>Only .xxx and .wrk files can be viewed!</translation>
+    </message>
+    <message>
+        <source>确定删除该文件吗?</source>
+        <translation>Delete this file?</translation>
+    </message>
+    <message>
+        <source>删除文件失败 !</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
+        <translation>Name of the new folder (digits 0 - 9)</translation>
+    </message>
+    <message>
+        <source>参数范围不正确, 请查看参数范围 !</source>
+        <translation>Value out of range, see the allowed range!</translation>
+    </message>
+    <message>
+        <source>该文件夹已存在 !</source>
+        <translation>This folder already exists!</translation>
+    </message>
+    <message>
+        <source>新建文件夹失败 !</source>
+        <translation>Could not create the folder!</translation>
+    </message>
+</context>
+<context>
     <name>StickExport</name>
     <message>
         <source>该文件夹已经存在, 是否覆盖 ?</source>
@@ -2313,6 +3508,28 @@ Dn</translation>
     <message>
         <source>导出文件失败, 请重试 !</source>
         <translation>Exporting failed, try again !</translation>
+    </message>
+</context>
+<context>
+    <name>StickExportDialog</name>
+    <message>
+        <source>导     出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>F7. 以文件形式导出</source>
+        <translation>F7. Export as files</translation>
+    </message>
+</context>
+<context>
+    <name>StickImportDialog</name>
+    <message>
+        <source>导     入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>导入文件失败 !</source>
+        <translation>Could not import the file!</translation>
     </message>
 </context>
 <context>
@@ -2383,6 +3600,160 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>SystemParamPage</name>
+    <message>
+        <source>脉冲数 : %1     针位 : %2</source>
+        <translation>Pulses : %1     Needle : %2</translation>
+    </message>
+    <message>
+        <source>  &lt; M &gt;脉冲数 :%1</source>
+        <translation>  &lt; M &gt;Pulses :%1</translation>
+    </message>
+</context>
+<context>
+    <name>SystemToolsMenu</name>
+    <message>
+        <source>该参数修改需要密码, 请输入密码: </source>
+        <translation>This setting needs the password, enter it: </translation>
+    </message>
+    <message>
+        <source>F8.更多系统工具菜单</source>
+        <translation>F8.More system tools</translation>
+    </message>
+    <message>
+        <source>更多系统工具菜单需要密码, 请输入密码: </source>
+        <translation>More system tools need the password, enter it: </translation>
+    </message>
+    <message>
+        <source>1.工作参数设置</source>
+        <translation>1.Work parameters</translation>
+    </message>
+    <message>
+        <source>进入工作参数设置界面失败, 请重试 !</source>
+        <translation>Could not open the work parameters, try again !</translation>
+    </message>
+    <message>
+        <source>2.系统参数设置</source>
+        <translation>2.System parameters</translation>
+    </message>
+    <message>
+        <source>进入系统参数设置界面失败, 请重试 !</source>
+        <translation>Could not open the system parameters, try again !</translation>
+    </message>
+    <message>
+        <source>3.密度电机修正</source>
+        <translation>3.Density motor correction</translation>
+    </message>
+    <message>
+        <source>进入密度电机修正界面失败, 请重试 !</source>
+        <translation>Could not open the density motor correction, try again !</translation>
+    </message>
+    <message>
+        <source>4.不工作密度设置</source>
+        <translation>4.Idle density</translation>
+    </message>
+    <message>
+        <source>进入不工作密度设置界面失败, 请重试 !</source>
+        <translation>Could not open the idle density, try again !</translation>
+    </message>
+    <message>
+        <source>5.摇床位置修正</source>
+        <translation>5.Racking position correction</translation>
+    </message>
+    <message>
+        <source>进入摇床位置修正界面失败, 请重试 !</source>
+        <translation>Could not open the racking correction, try again !</translation>
+    </message>
+    <message>
+        <source>F1.报警记录</source>
+        <translation>F1.Alarm journal</translation>
+    </message>
+    <message>
+        <source>1.机头加减速类型设置</source>
+        <translation>1.Carriage acceleration types</translation>
+    </message>
+    <message>
+        <source>进入加减速设置界面失败, 请重试 !</source>
+        <translation>Could not open the acceleration types, try again !</translation>
+    </message>
+    <message>
+        <source>2.机器个性化参数设置</source>
+        <translation>2.Machine personalisation</translation>
+    </message>
+    <message>
+        <source>进入个性化参数界面失败-3, 请重试 !</source>
+        <translation>Could not open the personalisation-3, try again !</translation>
+    </message>
+    <message>
+        <source>3.系统参数导入导出和初始化</source>
+        <translation>3.System parameters: import, export, reset</translation>
+    </message>
+    <message>
+        <source>4.系统时间修改</source>
+        <translation>4.System time</translation>
+    </message>
+    <message>
+        <source>5.桌面属性设置</source>
+        <translation>5.Desktop settings</translation>
+    </message>
+    <message>
+        <source>7.系统软件升级</source>
+        <translation>7.Software update</translation>
+    </message>
+    <message>
+        <source>6.触摸屏校正</source>
+        <translation>6.Touch screen calibration</translation>
+    </message>
+    <message>
+        <source>8.控制器出厂设置</source>
+        <translation>8.Controller factory settings</translation>
+    </message>
+    <message>
+        <source>F3.U盘格式化工具</source>
+        <translation>F3.Format a USB stick</translation>
+    </message>
+    <message>
+        <source>F2.硬盘格式化工具</source>
+        <translation>F2.Format the flash disk</translation>
+    </message>
+    <message>
+        <source>F8.常用系统工具菜单</source>
+        <translation>F8.Common system tools</translation>
+    </message>
+    <message>
+        <source>F1.纱嘴停放与机头速度对照表</source>
+        <translation>F1.Carrier parking by speed</translation>
+    </message>
+    <message>
+        <source>进入纱嘴停放与机头速度对照表界面失败, 请重试 !</source>
+        <translation>Could not open the carrier parking table, try again !</translation>
+    </message>
+    <message>
+        <source>选择要设置的参数, 按&lt; 确定 &gt;进入.</source>
+        <translation>Choose what to set, press &lt; Enter &gt; to open it.</translation>
+    </message>
+    <message>
+        <source>密码错误, 请重新输入 !</source>
+        <translation>Wrong password, enter it again !</translation>
+    </message>
+    <message>
+        <source>保存触摸屏校正数据失败, 请重新校正 !</source>
+        <translation>Could not save the calibration, calibrate again !</translation>
+    </message>
+    <message>
+        <source>请输入控制器厂家密码: </source>
+        <translation>Enter the controller maker&apos;s password: </translation>
+    </message>
+    <message>
+        <source> 导入控制器出厂配置参数</source>
+        <translation> Import the controller&apos;s factory configuration</translation>
+    </message>
+    <message>
+        <source> 导入控制器出厂配置参数失败 ! </source>
+        <translation> Importing the controller&apos;s factory configuration failed ! </translation>
+    </message>
+</context>
+<context>
     <name>TestEntry</name>
     <message>
         <source>进入测试界面失败-%1, 请重试 !</source>
@@ -2436,6 +3807,13 @@ Dn</translation>
     <message>
         <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
         <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateFolderDialog</name>
+    <message>
+        <source>升     级</source>
+        <translation>Update</translation>
     </message>
 </context>
 <context>
@@ -2502,6 +3880,65 @@ Dn</translation>
     <message>
         <source>    纱嘴  %1</source>
         <translation>    Car.  %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkFileBrowser</name>
+    <message>
+        <source> 导入工作参数失败 ! </source>
+        <translation> Importing the work settings failed ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数成功 ! </source>
+        <translation> Work settings imported ! </translation>
+    </message>
+    <message>
+        <source> 导入工作参数 ... ... </source>
+        <translation> Importing work settings ... ... </translation>
+    </message>
+    <message>
+        <source>1.密     度    </source>
+        <translation>1.Stitch    </translation>
+    </message>
+    <message>
+        <source>2.速     度    </source>
+        <translation>2.Speed    </translation>
+    </message>
+    <message>
+        <source>3.罗     拉    </source>
+        <translation>3.Rollers    </translation>
+    </message>
+    <message>
+        <source>4.纱     嘴    </source>
+        <translation>4.Carriers    </translation>
+    </message>
+    <message>
+        <source>5.纱嘴替换    </source>
+        <translation>5.Replacement    </translation>
+    </message>
+    <message>
+        <source>F1.导出参数到U盘</source>
+        <translation>F1.Export to USB</translation>
+    </message>
+    <message>
+        <source>F2.从U盘导入参数</source>
+        <translation>F2.Import from USB</translation>
+    </message>
+    <message>
+        <source>F3.从其它文件导入</source>
+        <translation>F3.From a job</translation>
+    </message>
+    <message>
+        <source>编织衣物参数浏览工具 - %1</source>
+        <translation>Work settings browser - %1</translation>
+    </message>
+    <message>
+        <source>导出工作参数 ... ... </source>
+        <translation>Exporting work settings ... ... </translation>
+    </message>
+    <message>
+        <source>导入工作参数 ... ... </source>
+        <translation>Importing work settings ... ... </translation>
     </message>
 </context>
 <context>
@@ -2658,855 +4095,7 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>attribute</name>
-    <message>
-        <source>F1. 从U盘导入桌面图片</source>
-        <translation>F1. Import a desktop picture from the USB stick</translation>
-    </message>
-    <message>
-        <source>F2. 恢复出厂桌面图片设置</source>
-        <translation>F2. Restore the factory desktop picture</translation>
-    </message>
-    <message>
-        <source>F3. 屏幕保护等待 : %1 分</source>
-        <translation>F3. Screen saver after: %1 min</translation>
-    </message>
-    <message>
-        <source>F3. 屏幕保护( 关闭 )</source>
-        <translation>F3. Screen saver (off)</translation>
-    </message>
-    <message>
-        <source>保存桌面设置失败, 请重试 !</source>
-        <translation>Saving the desktop setting failed, try again!</translation>
-    </message>
-    <message>
-        <source>导入桌面图片 ... ...</source>
-        <translation>Import desktop picture ... ...</translation>
-    </message>
-    <message>
-        <source>确定要恢复出产时的桌面吗 ?</source>
-        <translation>Restore the factory desktop?</translation>
-    </message>
-</context>
-<context>
-    <name>checkpara</name>
-    <message>
-        <source>(  需修复  )</source>
-        <translation> (to repair)</translation>
-    </message>
-    <message>
-        <source>1.更换显示屏时系统参数修复</source>
-        <translation>1.New panel: system parameters</translation>
-    </message>
-    <message>
-        <source>2.更换主板时系统参数修复</source>
-        <translation>2.New main board: system parameters</translation>
-    </message>
-    <message>
-        <source>3.更换显示屏时个性化参数修复</source>
-        <translation>3.New panel: personalisation</translation>
-    </message>
-    <message>
-        <source>4.更换主板时个性化参数修复</source>
-        <translation>4.New main board: personalisation</translation>
-    </message>
-    <message>
-        <source>H.关闭控制器</source>
-        <translation>H.Shut the controller down</translation>
-    </message>
-    <message>
-        <source>更换系统硬件时, 系统参数和个性化参数修复 .</source>
-        <translation>After new hardware, repair the system and personalisation parameters .</translation>
-    </message>
-    <message>
-        <source>确定要关闭控制系统吗 ?</source>
-        <translation>Shut the control system down ?</translation>
-    </message>
-    <message>
-        <source>正在关机, 请稍等 ... ... </source>
-        <translation>Shutting down, please wait ... ... </translation>
-    </message>
-    <message>
-        <source>不能关机, 请检查主控制器 !</source>
-        <translation>Cannot shut down, check the main controller !</translation>
-    </message>
-    <message>
-        <source>确定要把当前的系统参数存入显示屏备份吗?</source>
-        <translation>Store the present system parameters as the panel&apos;s backup?</translation>
-    </message>
-    <message>
-        <source>把当前的系统参数存入显示屏备份成功 !</source>
-        <translation>The system parameters are stored as the panel&apos;s backup !</translation>
-    </message>
-    <message>
-        <source>打开系统备份参数失败 , 请重试 !</source>
-        <translation>Could not store the backup parameters, try again !</translation>
-    </message>
-    <message>
-        <source>确定要显示屏备份的系统参数导到主板吗?</source>
-        <translation>Send the panel&apos;s backup of the system parameters to the main board?</translation>
-    </message>
-    <message>
-        <source>把显示屏备份的系统参数导到主板成功 !</source>
-        <translation>The panel&apos;s backup of the system parameters is on the main board !</translation>
-    </message>
-    <message>
-        <source>上传系统参数失败, 请重试 !</source>
-        <translation>Sending the parameters failed, try again !</translation>
-    </message>
-    <message>
-        <source>确定要把当前的系统参数存入显示屏个性化参数备份吗?</source>
-        <translation>Store the present personalisation as the panel&apos;s backup?</translation>
-    </message>
-    <message>
-        <source>把当前的个性化参数存入显示屏个性化参数备份成功 !</source>
-        <translation>The personalisation is stored as the panel&apos;s backup !</translation>
-    </message>
-    <message>
-        <source>确定要显示屏备份的个性化参数导到主板吗?</source>
-        <translation>Send the panel&apos;s backup of the personalisation to the main board?</translation>
-    </message>
-    <message>
-        <source>把显示屏备份的个性化参数导到主板成功 !</source>
-        <translation>The panel&apos;s backup of the personalisation is on the main board !</translation>
-    </message>
-    <message>
-        <source>按&lt;取消&gt;将进入主界面, 按&lt;确定&gt;将关闭控制器 .</source>
-        <translation>&lt;Cancel&gt; goes to the main screen, &lt;OK&gt; shuts the controller down .</translation>
-    </message>
-    <message>
-        <source>机头正在运行, 请停止运行 !</source>
-        <translation>The carriage is running, please stop it !</translation>
-    </message>
-    <message>
-        <source>机头正在运行, 不能关机 ! </source>
-        <translation>The carriage is running, cannot shut down ! </translation>
-    </message>
-</context>
-<context>
-    <name>choosedirdialog</name>
-    <message>
-        <source>升     级</source>
-        <translation>Update</translation>
-    </message>
-</context>
-<context>
-    <name>cntpanel</name>
-    <message>
-        <source>确   定</source>
-        <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>constpara</name>
-    <message>
-        <source>确定要清除已经完成的件数吗 ?</source>
-        <translation>Clear the pieces done ?</translation>
-    </message>
-</context>
-<context>
-    <name>dialog_add_type</name>
-    <message>
-        <source>第 %1  组</source>
-        <translation>Group %1</translation>
-    </message>
-</context>
-<context>
-    <name>dialogbackup</name>
-    <message>
-        <source>机头正在运行, 请停止运行 !</source>
-        <translation>The carriage is running, stop it first!</translation>
-    </message>
-    <message>
-        <source>上传系统参数失败, 请重试 !</source>
-        <translation>Sending the parameters failed, try again!</translation>
-    </message>
-    <message>
-        <source>1.系统参数初始化</source>
-        <translation>1.Reset system parameters</translation>
-    </message>
-    <message>
-        <source>2.从电子盘读入系统参数</source>
-        <translation>2.Load parameters from the disk</translation>
-    </message>
-    <message>
-        <source>3.从U盘导入系统参数</source>
-        <translation>3.Import parameters from USB</translation>
-    </message>
-    <message>
-        <source>4.系统参数写入到电子盘</source>
-        <translation>4.Save parameters to the disk</translation>
-    </message>
-    <message>
-        <source>5.导出系统参数到U盘</source>
-        <translation>5.Export parameters to USB</translation>
-    </message>
-    <message>
-        <source>打开系统参数失败, 请重试 !</source>
-        <translation>Opening the system parameters failed, try again!</translation>
-    </message>
-    <message>
-        <source>打开系统参数失败 , 请重试 !</source>
-        <translation>Opening the system parameters failed, try again!</translation>
-    </message>
-    <message>
-        <source>确定要初始化系统参数吗?</source>
-        <translation>Reset the system parameters?</translation>
-    </message>
-    <message>
-        <source>系统参数初始化成功 !</source>
-        <translation>System parameters reset!</translation>
-    </message>
-    <message>
-        <source>确定要从电子盘读入系统参数吗?</source>
-        <translation>Load the system parameters from the disk?</translation>
-    </message>
-    <message>
-        <source>从电子盘读入系统参数成功 !</source>
-        <translation>System parameters loaded from the disk!</translation>
-    </message>
-    <message>
-        <source>从U盘导入系统参数 ... ...</source>
-        <translation>Import system parameters from USB ... ...</translation>
-    </message>
-    <message>
-        <source>从U盘导入系统参数成功 !</source>
-        <translation>System parameters imported from USB!</translation>
-    </message>
-    <message>
-        <source>确定要将系统参数写入到从电子盘吗?</source>
-        <translation>Save the system parameters to the disk?</translation>
-    </message>
-    <message>
-        <source> 系统参数写入到从电子盘读入成功 !</source>
-        <translation> System parameters saved to the disk!</translation>
-    </message>
-    <message>
-        <source>输入系统参数名称( 0 - 9的数字 )</source>
-        <translation>Name of the parameter file (digits 0 - 9)</translation>
-    </message>
-    <message>
-        <source>导出系统参数到U盘 ... ...</source>
-        <translation>Export system parameters to USB ... ...</translation>
-    </message>
-</context>
-<context>
-    <name>dialogdel</name>
-    <message>
-        <source>F1.全部选中</source>
-        <translation>F1.Mark all</translation>
-    </message>
-    <message>
-        <source>F1.全部取消</source>
-        <translation>F1.Clear all</translation>
-    </message>
-    <message>
-        <source>选  中</source>
-        <translation>Marked</translation>
-    </message>
-    <message>
-        <source>F2.单个选中</source>
-        <translation>F2.Mark one</translation>
-    </message>
-    <message>
-        <source>F3.删除选中</source>
-        <translation>F3.Delete</translation>
-    </message>
-    <message>
-        <source>硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用</source>
-        <extracomment>Message line under the title: disk size and free space; fits 540 px.</extracomment>
-        <translation>Disk: %1     Free: %2     Note: the system uses part of it</translation>
-    </message>
-    <message>
-        <source>确定要删除选中的文件吗?</source>
-        <translation>Delete the marked files?</translation>
-    </message>
-    <message>
-        <source>再次确认要删除选中的文件吗?</source>
-        <translation>Really delete the marked files?</translation>
-    </message>
-    <message>
-        <source>正在删除文件, 按&lt; 取消 &gt;键停止删除 !  --- 正在删除 :%1</source>
-        <translation>Deleting, press &lt;Cancel&gt; to stop!  --- Deleting: %1</translation>
-    </message>
-    <message>
-        <source>删除文件失败 !</source>
-        <translation>Could not delete the file!</translation>
-    </message>
-</context>
-<context>
-    <name>dialogdoc</name>
-    <message>
-        <source>选择要导入的工作参数, 按 &lt; 导入 &gt; .</source>
-        <translation>Choose the work parameters to import and press &lt;Import&gt;.</translation>
-    </message>
-    <message>
-        <source>导    入</source>
-        <translation>Import</translation>
-    </message>
-</context>
-<context>
-    <name>dialogide</name>
-    <message>
-        <source>新导入文件未上传到主控制器, 请停止后按F3上传 !</source>
-        <translation>The imported files have not been sent to the controller: stop the machine and press F3 to send them!</translation>
-    </message>
-    <message>
-        <source>F1.导入编织文件</source>
-        <translation>F1.Import job</translation>
-    </message>
-    <message>
-        <source>F2.导出编织文件</source>
-        <translation>F2.Export job</translation>
-    </message>
-    <message>
-        <source>F3.上传编织文件</source>
-        <translation>F3.Send job</translation>
-    </message>
-    <message>
-        <source>F4.图片文件浏览</source>
-        <translation>F4.Picture</translation>
-    </message>
-    <message>
-        <source>F5.动作文件浏览</source>
-        <translation>F5.Program</translation>
-    </message>
-    <message>
-        <source>F6.花型文件浏览</source>
-        <translation>F6.Pattern</translation>
-    </message>
-    <message>
-        <source>F7.工作参数管理</source>
-        <translation>F7.Work para</translation>
-    </message>
-    <message>
-        <source>F8.编织文件删除</source>
-        <translation>F8.Delete job</translation>
-    </message>
-    <message>
-        <source> M.硬盘信息管理</source>
-        <translation> M.Disk info</translation>
-    </message>
-    <message>
-        <source>花型长度:%1     花型宽度:%2</source>
-        <translation>Pattern length: %1     Pattern width: %2</translation>
-    </message>
-    <message>
-        <source>确定选择该编织文件: %1</source>
-        <translation>Choose this job: %1?</translation>
-    </message>
-    <message>
-        <source>你的花型存储容量不足,请删除不用的花型文件 !</source>
-        <translation>The disk is almost full: delete jobs you no longer need!</translation>
-    </message>
-    <message>
-        <source>导入编织文件 ... </source>
-        <translation>Import job ... </translation>
-    </message>
-    <message>
-        <source>新导入文件与正在编织文件名相同 !</source>
-        <translation>The imported job has the name of the job being knitted!</translation>
-    </message>
-    <message>
-        <source>文件另存为 ... </source>
-        <translation>Save as ... </translation>
-    </message>
-    <message>
-        <source>该编织文件没有图片文件 !</source>
-        <translation>This job has no picture file!</translation>
-    </message>
-    <message>
-        <source>确定删除该文件吗?</source>
-        <translation>Delete this file?</translation>
-    </message>
-    <message>
-        <source>删除文件失败 !</source>
-        <translation>Could not delete the file!</translation>
-    </message>
-    <message>
-        <source>机头正在运行, 请先停止运行 !</source>
-        <translation>The carriage is running, stop it first!</translation>
-    </message>
-</context>
-<context>
-    <name>dialogmbed</name>
-    <message>
-        <source>E.开始摇床位置校正</source>
-        <translation>E.Correct racking</translation>
-    </message>
-    <message>
-        <source>M.摇床位置整组修改</source>
-        <translation>M.Set whole column</translation>
-    </message>
-    <message>
-        <source>摇床未移到指定位置, 请重试 !</source>
-        <translation>The bed did not reach the position, please retry !</translation>
-    </message>
-    <message>
-        <source>是否整组修改该组参数 ?</source>
-        <translation>Set the whole column to this value ?</translation>
-    </message>
-    <message>
-        <source>粗调参数错误 !</source>
-        <translation>Coarse value wrong !</translation>
-    </message>
-    <message>
-        <source>粗调参数超出范围 !</source>
-        <translation>Coarse value out of range !</translation>
-    </message>
-    <message>
-        <source>细调参数错误 !</source>
-        <translation>Fine value wrong !</translation>
-    </message>
-    <message>
-        <source>细调参数超出范围 !</source>
-        <translation>Fine value out of range !</translation>
-    </message>
-</context>
-<context>
-    <name>dialogmdensity</name>
-    <message>
-        <source>F1.备  份</source>
-        <translation>F1.Back up</translation>
-    </message>
-    <message>
-        <source>F2.还  原</source>
-        <translation>F2.Restore</translation>
-    </message>
-    <message>
-        <source>Pu.上一备份</source>
-        <translation>Pu.Prev. backup</translation>
-    </message>
-    <message>
-        <source>Pd.下一备份</source>
-        <translation>Pd.Next backup</translation>
-    </message>
-    <message>
-        <source>参数范围 : -100 ~ 100     备份号 :%1</source>
-        <translation>Range : -100 ~ 100     Backup :%1</translation>
-    </message>
-    <message>
-        <source>确定要将当前修正值存到备份号%1吗 ?</source>
-        <translation>Store the corrections as backup %1 ?</translation>
-    </message>
-    <message>
-        <source>保存密度备份文件失败 !</source>
-        <translation>Saving the stitch backup file failed !</translation>
-    </message>
-    <message>
-        <source>确定要将备份号%1覆盖到修正值吗 ?</source>
-        <translation>Restore the corrections from backup %1 ?</translation>
-    </message>
-</context>
-<context>
-    <name>dialogonemouth</name>
-    <message>
-        <source>M. 是否打开纱嘴替换功能</source>
-        <translation>M. Carrier replacement on</translation>
-    </message>
-</context>
-<context>
-    <name>dialogpieceexpand</name>
-    <message>
-        <source>花板起始针</source>
-        <translation>Start needle</translation>
-    </message>
-    <message>
-        <source>展开片数</source>
-        <translation>Pieces</translation>
-    </message>
-    <message>
-        <source>展开间距</source>
-        <translation>Spacing</translation>
-    </message>
-    <message>
-        <source>使能</source>
-        <translation>On</translation>
-    </message>
-    <message>
-        <source>按&lt; 确定 &gt;, 打开使能 .</source>
-        <translation>Press &lt; Enter &gt; to switch it on .</translation>
-    </message>
-    <message>
-        <source>参数范围 : 1 ~ %1</source>
-        <translation>Range : 1 ~ %1</translation>
-    </message>
-    <message>
-        <source>衣片总宽度超过针床宽度 !</source>
-        <translation>The pieces are wider than the needle bed !</translation>
-    </message>
-</context>
-<context>
-    <name>dialogsyspara</name>
-    <message>
-        <source>脉冲数 : %1     针位 : %2</source>
-        <translation>Pulses : %1     Needle : %2</translation>
-    </message>
-    <message>
-        <source>  &lt; M &gt;脉冲数 :%1</source>
-        <translation>  &lt; M &gt;Pulses :%1</translation>
-    </message>
-</context>
-<context>
-    <name>extsyspara</name>
-    <message>
-        <source>该参数修改需要密码, 请输入密码: </source>
-        <translation>This setting needs the password, enter it: </translation>
-    </message>
-    <message>
-        <source>F8.更多系统工具菜单</source>
-        <translation>F8.More system tools</translation>
-    </message>
-    <message>
-        <source>更多系统工具菜单需要密码, 请输入密码: </source>
-        <translation>More system tools need the password, enter it: </translation>
-    </message>
-    <message>
-        <source>1.工作参数设置</source>
-        <translation>1.Work parameters</translation>
-    </message>
-    <message>
-        <source>进入工作参数设置界面失败, 请重试 !</source>
-        <translation>Could not open the work parameters, try again !</translation>
-    </message>
-    <message>
-        <source>2.系统参数设置</source>
-        <translation>2.System parameters</translation>
-    </message>
-    <message>
-        <source>进入系统参数设置界面失败, 请重试 !</source>
-        <translation>Could not open the system parameters, try again !</translation>
-    </message>
-    <message>
-        <source>3.密度电机修正</source>
-        <translation>3.Density motor correction</translation>
-    </message>
-    <message>
-        <source>进入密度电机修正界面失败, 请重试 !</source>
-        <translation>Could not open the density motor correction, try again !</translation>
-    </message>
-    <message>
-        <source>4.不工作密度设置</source>
-        <translation>4.Idle density</translation>
-    </message>
-    <message>
-        <source>进入不工作密度设置界面失败, 请重试 !</source>
-        <translation>Could not open the idle density, try again !</translation>
-    </message>
-    <message>
-        <source>5.摇床位置修正</source>
-        <translation>5.Racking position correction</translation>
-    </message>
-    <message>
-        <source>进入摇床位置修正界面失败, 请重试 !</source>
-        <translation>Could not open the racking correction, try again !</translation>
-    </message>
-    <message>
-        <source>F1.报警记录</source>
-        <translation>F1.Alarm journal</translation>
-    </message>
-    <message>
-        <source>1.机头加减速类型设置</source>
-        <translation>1.Carriage acceleration types</translation>
-    </message>
-    <message>
-        <source>进入加减速设置界面失败, 请重试 !</source>
-        <translation>Could not open the acceleration types, try again !</translation>
-    </message>
-    <message>
-        <source>2.机器个性化参数设置</source>
-        <translation>2.Machine personalisation</translation>
-    </message>
-    <message>
-        <source>进入个性化参数界面失败-3, 请重试 !</source>
-        <translation>Could not open the personalisation-3, try again !</translation>
-    </message>
-    <message>
-        <source>3.系统参数导入导出和初始化</source>
-        <translation>3.System parameters: import, export, reset</translation>
-    </message>
-    <message>
-        <source>4.系统时间修改</source>
-        <translation>4.System time</translation>
-    </message>
-    <message>
-        <source>5.桌面属性设置</source>
-        <translation>5.Desktop settings</translation>
-    </message>
-    <message>
-        <source>7.系统软件升级</source>
-        <translation>7.Software update</translation>
-    </message>
-    <message>
-        <source>6.触摸屏校正</source>
-        <translation>6.Touch screen calibration</translation>
-    </message>
-    <message>
-        <source>8.控制器出厂设置</source>
-        <translation>8.Controller factory settings</translation>
-    </message>
-    <message>
-        <source>F3.U盘格式化工具</source>
-        <translation>F3.Format a USB stick</translation>
-    </message>
-    <message>
-        <source>F2.硬盘格式化工具</source>
-        <translation>F2.Format the flash disk</translation>
-    </message>
-    <message>
-        <source>F8.常用系统工具菜单</source>
-        <translation>F8.Common system tools</translation>
-    </message>
-    <message>
-        <source>F1.纱嘴停放与机头速度对照表</source>
-        <translation>F1.Carrier parking by speed</translation>
-    </message>
-    <message>
-        <source>进入纱嘴停放与机头速度对照表界面失败, 请重试 !</source>
-        <translation>Could not open the carrier parking table, try again !</translation>
-    </message>
-    <message>
-        <source>选择要设置的参数, 按&lt; 确定 &gt;进入.</source>
-        <translation>Choose what to set, press &lt; Enter &gt; to open it.</translation>
-    </message>
-    <message>
-        <source>密码错误, 请重新输入 !</source>
-        <translation>Wrong password, enter it again !</translation>
-    </message>
-    <message>
-        <source>保存触摸屏校正数据失败, 请重新校正 !</source>
-        <translation>Could not save the calibration, calibrate again !</translation>
-    </message>
-    <message>
-        <source>请输入控制器厂家密码: </source>
-        <translation>Enter the controller maker&apos;s password: </translation>
-    </message>
-    <message>
-        <source> 导入控制器出厂配置参数</source>
-        <translation> Import the controller&apos;s factory configuration</translation>
-    </message>
-    <message>
-        <source> 导入控制器出厂配置参数失败 ! </source>
-        <translation> Importing the controller&apos;s factory configuration failed ! </translation>
-    </message>
-</context>
-<context>
-    <name>exttest</name>
-    <message>
-        <source>1.机头测试</source>
-        <translation>1.Carriage test</translation>
-    </message>
-    <message>
-        <source>2.输入输出测试</source>
-        <translation>2.Input/output test</translation>
-    </message>
-    <message>
-        <source>F1.罗拉正转</source>
-        <translation>F1.Rollers forward</translation>
-    </message>
-    <message>
-        <source>F2.罗拉反转</source>
-        <translation>F2.Rollers backward</translation>
-    </message>
-    <message>
-        <source>选择要测试的项目, 按&lt; 确定 &gt;进入.</source>
-        <translation>Choose what to test and press &lt;Enter&gt;.</translation>
-    </message>
-</context>
-<context>
-    <name>filedialog</name>
-    <message>
-        <source>文件夹</source>
-        <translation>Folder</translation>
-    </message>
-    <message>
-        <source>名  称</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>类  型</source>
-        <translation>Type</translation>
-    </message>
-    <message>
-        <source>大  小</source>
-        <translation>Size</translation>
-    </message>
-    <message>
-        <source>时  间</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <source>F1.浏览文件</source>
-        <translation>F1.View</translation>
-    </message>
-    <message>
-        <source>F2.删除文件</source>
-        <translation>F2.Delete</translation>
-    </message>
-    <message>
-        <source>F3.新建文件</source>
-        <translation>F3.New folder</translation>
-    </message>
-    <message>
-        <source>F4.刷新U盘</source>
-        <translation>F4.Refresh</translation>
-    </message>
-    <message>
-        <source>F5.网络硬盘</source>
-        <translation>F5.Network</translation>
-    </message>
-    <message>
-        <source>&lt;|.向上一级</source>
-        <translation>&lt;|.Up a level</translation>
-    </message>
-    <message>
-        <source>|&gt;.打开目录</source>
-        <translation>|&gt;.Open</translation>
-    </message>
-    <message>
-        <source>正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !</source>
-        <translation>Reading the USB stick, please wait...... (if nothing happens for long, pull the stick out!)</translation>
-    </message>
-    <message>
-        <source>U盘空间 : %1     剩余空间 : %2     路径 U:/%3</source>
-        <extracomment>USB browser title line: stick size, free space, current folder; fits 620 px.</extracomment>
-        <translation>Stick: %1   Free: %2   Path U:/%3</translation>
-    </message>
-    <message>
-        <source>只能预览 .xxx .wrk 类型文件 !</source>
-        <translation>Only .xxx and .wrk files can be viewed!</translation>
-    </message>
-    <message>
-        <source>确定删除该文件吗?</source>
-        <translation>Delete this file?</translation>
-    </message>
-    <message>
-        <source>删除文件失败 !</source>
-        <translation>Could not delete the file!</translation>
-    </message>
-    <message>
-        <source>输入新建文件夹名称( 0 - 9的数字 )</source>
-        <translation>Name of the new folder (digits 0 - 9)</translation>
-    </message>
-    <message>
-        <source>参数范围不正确, 请查看参数范围 !</source>
-        <translation>Value out of range, see the allowed range!</translation>
-    </message>
-    <message>
-        <source>该文件夹已存在 !</source>
-        <translation>This folder already exists!</translation>
-    </message>
-    <message>
-        <source>新建文件夹失败 !</source>
-        <translation>Could not create the folder!</translation>
-    </message>
-</context>
-<context>
-    <name>inputdirdialog</name>
-    <message>
-        <source>导     入</source>
-        <translation>Import</translation>
-    </message>
-    <message>
-        <source>F7. 导入工作参数</source>
-        <translation>F7. Work para</translation>
-    </message>
-    <message>
-        <source>F8. 导入运行图片</source>
-        <translation>F8. Run picture</translation>
-    </message>
-</context>
-<context>
-    <name>inputfiledialog</name>
-    <message>
-        <source>导     入</source>
-        <translation>Import</translation>
-    </message>
-    <message>
-        <source>导入文件失败 !</source>
-        <translation>Could not import the file!</translation>
-    </message>
-</context>
-<context>
-    <name>languagemenu</name>
-    <message>
-        <source>语言设置保存失败, 下次开机仍用原来的语言 !</source>
-        <translation>Language not saved: the next start uses the old one !</translation>
-    </message>
-    <message>
-        <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
-        <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
-        <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
-    </message>
-</context>
-<context>
-    <name>main</name>
-    <message>
-        <source>电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !</source>
-        <translation>The flash disk cannot be used: started with default parameters, settings cannot be kept! Repair or format the flash disk!</translation>
-    </message>
-</context>
-<context>
-    <name>mbed</name>
-    <message>
-        <source>粗调范围 : -99  -  99   微调范围 : 0  -  9  </source>
-        <translation>Coarse : -99  -  99   Fine : 0  -  9  </translation>
-    </message>
-    <message>
-        <source>粗调值</source>
-        <translation>Coarse</translation>
-    </message>
-    <message>
-        <source>微调值</source>
-        <translation>Fine</translation>
-    </message>
-    <message>
-        <source>粗调值 +1</source>
-        <translation>Coarse +1</translation>
-    </message>
-    <message>
-        <source>粗调值 -1</source>
-        <translation>Coarse -1</translation>
-    </message>
-    <message>
-        <source>参数设置失败,通信错误 !</source>
-        <translation>Setting failed, no answer !</translation>
-    </message>
-</context>
-<context>
-    <name>motopanel</name>
-    <message>
-        <source>密度:%1</source>
-        <extracomment>A key driving one density motor to position %1.</extracomment>
-        <translation>D:%1</translation>
-    </message>
-    <message>
-        <source>整组:%1</source>
-        <extracomment>A key driving every motor of the group to position %1.</extracomment>
-        <translation>All:%1</translation>
-    </message>
-    <message>
-        <source>密度:归零</source>
-        <translation>D:Zero</translation>
-    </message>
-    <message>
-        <source>整组测试</source>
-        <translation>Group</translation>
-    </message>
-    <message>
-        <source>循环测试</source>
-        <translation>Cycle</translation>
-    </message>
-</context>
-<context>
-    <name>mouthposite</name>
-    <message>
-        <source>纱嘴初始位置</source>
-        <translation>Carrier start</translation>
-    </message>
-</context>
-<context>
-    <name>multipanel</name>
+    <name>WorkParamKeys</name>
     <message>
         <source> 上一页</source>
         <translation> PgUp</translation>
@@ -3529,599 +4118,10 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>myattribute</name>
+    <name>main</name>
     <message>
-        <source>控制器桌面图片和屏幕保护时间设置</source>
-        <translation>Desktop picture and screen saver</translation>
-    </message>
-</context>
-<context>
-    <name>mydialogbackup</name>
-    <message>
-        <source>系统参导入导出数和初始化</source>
-        <translation>System parameters: import, export, reset</translation>
-    </message>
-</context>
-<context>
-    <name>mypiecebrown</name>
-    <message>
-        <source>衣片分布预览</source>
-        <translation>Piece layout preview</translation>
-    </message>
-</context>
-<context>
-    <name>mytimedate</name>
-    <message>
-        <source>控制器系统时间设置</source>
-        <translation>System clock</translation>
-    </message>
-</context>
-<context>
-    <name>myupdata</name>
-    <message>
-        <source>控制器系统升级</source>
-        <translation>Software update</translation>
-    </message>
-</context>
-<context>
-    <name>outputfiledialog</name>
-    <message>
-        <source>导     出</source>
-        <translation>Export</translation>
-    </message>
-    <message>
-        <source>F7. 以文件形式导出</source>
-        <translation>F7. Export as files</translation>
-    </message>
-</context>
-<context>
-    <name>panelall</name>
-    <message>
-        <source>确   定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>打开</source>
-        <translation>On</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>后摇</source>
-        <translation>Back</translation>
-    </message>
-    <message>
-        <source>前摇</source>
-        <translation>Front</translation>
-    </message>
-    <message>
-        <source>K型</source>
-        <translation>K type</translation>
-    </message>
-    <message>
-        <source>L型</source>
-        <translation>L type</translation>
-    </message>
-    <message>
-        <source>单向</source>
-        <translation>1-way</translation>
-    </message>
-    <message>
-        <source>双向</source>
-        <translation>2-way</translation>
-    </message>
-    <message>
-        <source>左锁定</source>
-        <translation>L lock</translation>
-    </message>
-    <message>
-        <source>右锁定</source>
-        <translation>R lock</translation>
-    </message>
-    <message>
-        <source>不锁定</source>
-        <translation>Free</translation>
-    </message>
-    <message>
-        <source>清   零</source>
-        <translation>Clear</translation>
-    </message>
-</context>
-<context>
-    <name>speedmouth</name>
-    <message>
-        <source>保存系统备份参数失败, 请重试 !</source>
-        <translation>Saving the system backup failed, please retry !</translation>
-    </message>
-</context>
-<context>
-    <name>test_io</name>
-    <message>
-        <source>机头速度</source>
-        <translation>Carr. speed</translation>
-    </message>
-    <message>
-        <source>针信号计数值</source>
-        <translation>Needle count</translation>
-    </message>
-    <message>
-        <source>键盘键码</source>
-        <translation>Key code</translation>
-    </message>
-    <message>
-        <source>网络连接状态</source>
-        <translation>Link state</translation>
-    </message>
-    <message>
-        <source>正常</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>异常</source>
-        <translation>Fault</translation>
-    </message>
-    <message>
-        <source>请先停止机头运行 !</source>
-        <translation>Stop the carriage first!</translation>
-    </message>
-</context>
-<context>
-    <name>test_moto</name>
-    <message>
-        <source>M.关闭测试菜单</source>
-        <translation>M.Hide test menu</translation>
-    </message>
-    <message>
-        <source>M.打开测试菜单</source>
-        <translation>M.Show test menu</translation>
-    </message>
-    <message>
-        <source>其它信号</source>
-        <translation>Others</translation>
-    </message>
-    <message>
-        <source>正在进行整组循环测试, 按&lt; 确定 &gt;取消测试 !</source>
-        <translation>Cycling the whole group, press &lt;Enter&gt; to stop!</translation>
-    </message>
-    <message>
-        <source>正在进行方式%1自动测试, 按&lt; 确定 &gt;取消测试 !</source>
-        <translation>Automatic test, mode %1, press &lt;Enter&gt; to stop!</translation>
-    </message>
-    <message>
-        <source>正在进行选针器测试(频率 = %1 Hz) , 按&lt; 确定 &gt;取消测试 !</source>
-        <translation>Selector test (%1 Hz), press &lt;Enter&gt; to stop!</translation>
-    </message>
-    <message>
-        <source>正在退出机头测试界面, 请稍后 !</source>
-        <translation>Leaving the carriage test, please wait!</translation>
-    </message>
-</context>
-<context>
-    <name>testpanel</name>
-    <message>
-        <source>取 消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>确 定</source>
-        <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>testpaneladd</name>
-    <message>
-        <source>方式%1</source>
-        <translation>Mode %1</translation>
-    </message>
-    <message>
-        <source>选针器测试%1</source>
-        <translation>Sel.test%1</translation>
-    </message>
-</context>
-<context>
-    <name>timedate</name>
-    <message>
-        <source>年</source>
-        <translation>Year</translation>
-    </message>
-    <message>
-        <source>月</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>日</source>
-        <translation>Day</translation>
-    </message>
-    <message>
-        <source>时</source>
-        <translation>Hour</translation>
-    </message>
-    <message>
-        <source>分</source>
-        <translation>Min</translation>
-    </message>
-    <message>
-        <source>秒</source>
-        <translation>Sec</translation>
-    </message>
-    <message>
-        <source>系统时间设置失败 !</source>
-        <translation>Setting the clock failed!</translation>
-    </message>
-    <message>
-        <source>控制器系统时间设置     当前时间 : %1</source>
-        <translation>System clock     Now: %1</translation>
-    </message>
-</context>
-<context>
-    <name>triangleboard</name>
-    <message>
-        <source>F1. 导入个性化参数</source>
-        <translation>F1. Import machine settings</translation>
-    </message>
-    <message>
-        <source>F2. 导出个性化参数</source>
-        <translation>F2. Export machine settings</translation>
-    </message>
-    <message>
-        <source>读取个性化参数文件失败, 请重试 !</source>
-        <translation>Reading the machine settings failed, please retry !</translation>
-    </message>
-    <message>
-        <source>打开个性化参数文件失败 !</source>
-        <translation>Opening the machine settings failed !</translation>
-    </message>
-    <message>
-        <source>密码错误, 无法修改此参数 !</source>
-        <translation>Wrong password, this setting stays !</translation>
-    </message>
-    <message>
-        <source>保存个性化备份参数失败, 请重试 !</source>
-        <translation>Saving the machine settings backup failed, please retry !</translation>
-    </message>
-    <message>
-        <source>机器个性化参数导入 ... ...</source>
-        <translation>Importing machine settings ... ...</translation>
-    </message>
-    <message>
-        <source>机器个性化参数导入失败, 请重试 !</source>
-        <translation>Importing machine settings failed, please retry !</translation>
-    </message>
-    <message>
-        <source>复制系统校验文件失败, 将使用显示模块中的系统参数 !</source>
-        <translation>Copying the system check file failed; the panel&apos;s system settings are used !</translation>
-    </message>
-    <message>
-        <source>机器个性化参数导入完成, 请重新启动 !</source>
-        <translation>Machine settings imported, please restart !</translation>
-    </message>
-    <message>
-        <source>机器个性化参数导出失败, 请重试 !</source>
-        <translation>Exporting machine settings failed, please retry !</translation>
-    </message>
-    <message>
-        <source>导出个性化参数到U盘 ... ...</source>
-        <translation>Exporting machine settings to USB ... ...</translation>
-    </message>
-</context>
-<context>
-    <name>updata</name>
-    <message>
-        <source>升级完成, 请重新启动 !</source>
-        <translation>Update done, please restart!</translation>
-    </message>
-    <message>
-        <source>主控制器程序升级 ... ...</source>
-        <translation>Main controller program update ... ...</translation>
-    </message>
-    <message>
-        <source>从控制器程序升级 ... ...</source>
-        <translation>Slave controller program update ... ...</translation>
-    </message>
-    <message>
-        <source>1.人机交互程序升级 - %1</source>
-        <extracomment>%1 is the panel program&apos;s version</extracomment>
-        <translation>1.Panel program - %1</translation>
-    </message>
-    <message>
-        <source>2.主控制器程序升级 - %1</source>
-        <extracomment>%1 is the main controller&apos;s version</extracomment>
-        <translation>2.Main controller - %1</translation>
-    </message>
-    <message>
-        <source>3.从控制器程序升级 - %1</source>
-        <extracomment>%1 is the slave controller&apos;s version</extracomment>
-        <translation>3.Slave controller - %1</translation>
-    </message>
-    <message>
-        <source>4.控制器程序全部升级 - </source>
-        <translation>4.Update all programs - </translation>
-    </message>
-    <message>
-        <source>5.控制器驱动更新</source>
-        <translation>5.Controller drivers</translation>
-    </message>
-    <message>
-        <source>人机交互程序升级 ... ...</source>
-        <translation>Panel program update ... ...</translation>
-    </message>
-    <message>
-        <source>控制器系统升级</source>
-        <translation>Controller update</translation>
-    </message>
-    <message>
-        <source>控制器程序全部升级 ... ...</source>
-        <translation>Update all programs ... ...</translation>
-    </message>
-    <message>
-        <source>创建文件夹成功 !</source>
-        <translation>Folder created!</translation>
-    </message>
-    <message>
-        <source>创建文件夹失败 !</source>
-        <translation>Creating the folder failed!</translation>
-    </message>
-    <message>
-        <source>控制器驱动更新 ... ...</source>
-        <translation>Controller drivers ... ...</translation>
-    </message>
-    <message>
-        <source>控制器驱动更新升级完成, 请重新启动 !</source>
-        <translation>Drivers updated, please restart!</translation>
-    </message>
-    <message>
-        <source>导入文件失败 !</source>
-        <translation>Could not import the file!</translation>
-    </message>
-</context>
-<context>
-    <name>wave</name>
-    <message>
-        <source>1.编织参数</source>
-        <translation>1.Knitting</translation>
-    </message>
-    <message>
-        <source>2.常用参数</source>
-        <translation>2.Common</translation>
-    </message>
-    <message>
-        <source>3.文件操作</source>
-        <translation>3.Files</translation>
-    </message>
-    <message>
-        <source>4.其它参数</source>
-        <translation>4.Other</translation>
-    </message>
-    <message>
-        <source>5.片 展 开  </source>
-        <translation>5.Pieces</translation>
-    </message>
-    <message>
-        <source>6.测试工具</source>
-        <translation>6.Tests</translation>
-    </message>
-    <message>
-        <source>7.系统工具</source>
-        <translation>7.System</translation>
-    </message>
-    <message>
-        <source>8.备      用</source>
-        <translation>8.Language</translation>
-    </message>
-    <message>
-        <source>9.备      用</source>
-        <translation>9.Spare</translation>
-    </message>
-    <message>
-        <source>0.跳行调试</source>
-        <translation>0.Skip row</translation>
-    </message>
-    <message>
-        <source>罗拉正转</source>
-        <translation>Rollers +</translation>
-    </message>
-    <message>
-        <source>罗拉反转</source>
-        <translation>Rollers -</translation>
-    </message>
-    <message>
-        <source>归零</source>
-        <translation>Zero</translation>
-    </message>
-    <message>
-        <source>锁行</source>
-        <translation>Lock</translation>
-    </message>
-    <message>
-        <source>速度</source>
-        <translation>Speed</translation>
-    </message>
-    <message>
-        <source>件数</source>
-        <translation>Piece</translation>
-    </message>
-    <message>
-        <source>报错</source>
-        <translation>Errors</translation>
-    </message>
-    <message>
-        <source>纱嘴</source>
-        <translation>Yarn</translation>
-    </message>
-    <message>
-        <source>关机</source>
-        <translation>Off</translation>
-    </message>
-    <message>
-        <source>名 称: %1</source>
-        <translation>Name: %1</translation>
-    </message>
-    <message>
-        <source>宽 度: %1            长 度: %2</source>
-        <extracomment>Job line under the name (230 px): piece width and program rows.</extracomment>
-        <translation>Width: %1      Length: %2</translation>
-    </message>
-    <message>
-        <source>没有编织文件, 请先设置编织文件 !</source>
-        <translation>No job: choose a job first!</translation>
-    </message>
-    <message>
-        <source>是否执行系统归零 ?</source>
-        <translation>Zero the machine?</translation>
-    </message>
-    <message>
-        <source>&lt;&lt; 锁屏</source>
-        <translation>&lt;&lt; Lock</translation>
-    </message>
-    <message>
-        <source>点   击   此   处,   取   消   锁   屏   &gt;&gt;</source>
-        <extracomment>The whole top line while the screen is locked (620 px).</extracomment>
-        <translation>Touch   here   to   unlock   the   screen   &gt;&gt;</translation>
-    </message>
-    <message>
-        <source>衣物宽度: 0 </source>
-        <translation>Piece width: 0 </translation>
-    </message>
-    <message>
-        <source>编织时间 : %1 / %2</source>
-        <translation>Knitting: %1 / %2</translation>
-    </message>
-    <message>
-        <source>停车时间 : %1 / %2</source>
-        <translation>Stopped: %1 / %2</translation>
-    </message>
-    <message>
-        <source>完成件数 : %1 / %2</source>
-        <translation>Pieces: %1 / %2</translation>
-    </message>
-    <message>
-        <source>起始针 : %1</source>
-        <translation>Start: %1</translation>
-    </message>
-    <message>
-        <source>没有编织文件 , 请先设置编织文件 !</source>
-        <translation>No job: choose a job first!</translation>
-    </message>
-    <message>
-        <source>保存系统备份参数失败, 请重试 !</source>
-        <translation>Saving the parameter backup failed, try again!</translation>
-    </message>
-    <message>
-        <source>该参数在 编织参数(按键1)-&gt;其它设置 中 !</source>
-        <translation>This setting is under Knitting parameters (key 1) -&gt; Other settings!</translation>
-    </message>
-    <message>
-        <source>请输入指定停车行行数</source>
-        <translation>Row to stop at</translation>
-    </message>
-    <message>
-        <source>已经锁行,无法进行跳行操作 !</source>
-        <translation>The row is locked: cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>系统开始归零, 不能跳行 !</source>
-        <translation>Zeroing has started: cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>请输入跳行行数</source>
-        <translation>Row to skip to</translation>
-    </message>
-    <message>
-        <source>跳行超过文件总行数</source>
-        <translation>Beyond the last row of the program</translation>
-    </message>
-    <message>
-        <source>跳行行数不能为 0 行</source>
-        <translation>Cannot skip to row 0</translation>
-    </message>
-    <message>
-        <source>  跳行到 : %1</source>
-        <translation>  Skip to: %1</translation>
-    </message>
-    <message>
-        <source>遥测发件箱写盘失败, 报警和停机记录只在内存中. </source>
-        <translation>Telemetry outbox cannot be written to disk: alarms and stops are kept in memory only. </translation>
-    </message>
-    <message>
-        <source>正在运行, 系统不能归零 !</source>
-        <translation>Running: the machine cannot zero!</translation>
-    </message>
-    <message>
-        <source>系统正在运行, 不能设置 !</source>
-        <translation>The machine is running, cannot set it!</translation>
-    </message>
-    <message>
-        <source>系统正在运行, 不能跳行 !</source>
-        <translation>The machine is running, cannot skip rows!</translation>
-    </message>
-    <message>
-        <source>原因</source>
-        <translation>Reason</translation>
-    </message>
-    <message>
-        <source>停机原因: %1</source>
-        <translation>Stop reason: %1</translation>
-    </message>
-</context>
-<context>
-    <name>workparabrown</name>
-    <message>
-        <source> 导入工作参数失败 ! </source>
-        <translation> Importing the work settings failed ! </translation>
-    </message>
-    <message>
-        <source> 导入工作参数成功 ! </source>
-        <translation> Work settings imported ! </translation>
-    </message>
-    <message>
-        <source> 导入工作参数 ... ... </source>
-        <translation> Importing work settings ... ... </translation>
-    </message>
-    <message>
-        <source>1.密     度    </source>
-        <translation>1.Stitch    </translation>
-    </message>
-    <message>
-        <source>2.速     度    </source>
-        <translation>2.Speed    </translation>
-    </message>
-    <message>
-        <source>3.罗     拉    </source>
-        <translation>3.Rollers    </translation>
-    </message>
-    <message>
-        <source>4.纱     嘴    </source>
-        <translation>4.Carriers    </translation>
-    </message>
-    <message>
-        <source>5.纱嘴替换    </source>
-        <translation>5.Replacement    </translation>
-    </message>
-    <message>
-        <source>F1.导出参数到U盘</source>
-        <translation>F1.Export to USB</translation>
-    </message>
-    <message>
-        <source>F2.从U盘导入参数</source>
-        <translation>F2.Import from USB</translation>
-    </message>
-    <message>
-        <source>F3.从其它文件导入</source>
-        <translation>F3.From a job</translation>
-    </message>
-    <message>
-        <source>编织衣物参数浏览工具 - %1</source>
-        <translation>Work settings browser - %1</translation>
-    </message>
-    <message>
-        <source>导出工作参数 ... ... </source>
-        <translation>Exporting work settings ... ... </translation>
-    </message>
-    <message>
-        <source>导入工作参数 ... ... </source>
-        <translation>Importing work settings ... ... </translation>
+        <source>电子硬盘无法使用, 已用默认参数启动, 设置不能保存 ! 请修复或格式化电子硬盘 !</source>
+        <translation>The flash disk cannot be used: started with default parameters, settings cannot be kept! Repair or format the flash disk!</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,6 @@
 #include "cntchecksum.h"
 
-int getchecksum(const unsigned char *data, long long length)
+int cntChecksum(const unsigned char *data, long long length)
 {
     if (!data || length <= 0)
         return 0;

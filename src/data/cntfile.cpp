@@ -43,7 +43,7 @@ CntCheck CntFile::checkData(const unsigned char *data, long long size)
     const long long rest = size % static_cast<long long>(kCntRecordSize);
     if (rest == 1) {
         result.storedChecksum = data[size - 1];
-        result.computedChecksum = getchecksum(data, size - 1);
+        result.computedChecksum = cntChecksum(data, size - 1);
         result.code = result.storedChecksum == result.computedChecksum ? CntCheck::Ok : CntCheck::BadChecksum;
     } else {
         result.code = rest == 0 ? CntCheck::NoChecksum : CntCheck::BadSize;
@@ -75,7 +75,7 @@ QString CntFile::importMessage(int code)
     }
 }
 
-int cntfilecheck(const QString &path)
+int checkCntFile(const QString &path)
 {
     return CntFile::check(path).code;
 }

@@ -34,4 +34,4 @@ public:
 };
 
 // The check with its described signature: result code 0..5.
-int cntfilecheck(const QString &path);
+int checkCntFile(const QString &path);

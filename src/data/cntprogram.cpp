@@ -15,7 +15,7 @@ int CntProgram::rowCount(const unsigned char *data, long long size)
     const long long last = records - 1;
     long long r = 1;
     // r stays within 1 .. records - 1, so its record is inside data.
-    while (r < last && data[static_cast<std::size_t>(r) * kCntRecordSize + offsetof(STRUCT_CNT, end_flag)] != 1)
+    while (r < last && data[static_cast<std::size_t>(r) * kCntRecordSize + offsetof(CntRow, end_flag)] != 1)
         ++r;
     return static_cast<int>(r);
 }
@@ -47,7 +47,7 @@ CntLoad CntProgram::load(MachineData &data, const QString &path)
     return result;
 }
 
-bool CntProgram::row(const Image &image, int records, int r, STRUCT_CNT *out)
+bool CntProgram::row(const Image &image, int records, int r, CntRow *out)
 {
     if (!out)
         return false;
@@ -60,7 +60,7 @@ bool CntProgram::row(const Image &image, int records, int r, STRUCT_CNT *out)
     return true;
 }
 
-bool CntProgram::row(const MachineData &data, int r, STRUCT_CNT *out)
+bool CntProgram::row(const MachineData &data, int r, CntRow *out)
 {
     return row(data.program(), data.programRecords(), r, out);
 }

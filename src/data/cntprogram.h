@@ -35,7 +35,7 @@ public:
 
     // Copies program row r (1-based) of image into out when the file had that record;
     // otherwise out is all zero and the result false.
-    static bool row(const Image &image, int records, int r, STRUCT_CNT *out);
+    static bool row(const Image &image, int records, int r, CntRow *out);
     // row() of data's program as the last load() left it.
-    static bool row(const MachineData &data, int r, STRUCT_CNT *out);
+    static bool row(const MachineData &data, int r, CntRow *out);
 };

@@ -8,7 +8,7 @@
 struct CntSystemBlock
 {
     unsigned char pat_line[2];     // 0: pattern row knitted by this block
-    unsigned char action;          // 2: action code, see system_type_change
+    unsigned char action;          // 2: action code, see actionTexts
     unsigned char select_a[2];     // 3: A-position selectors, bit i = selector i
     unsigned char reserved5[2];
     unsigned char select_h[2];     // 7: H-position selectors
@@ -22,7 +22,7 @@ struct CntMouth
     unsigned char reserved;
 };
 
-struct STRUCT_CNT
+struct CntRow
 {
     // block[0], block[1]: system I blocks 1 and 2; block[2], block[3]: system II.
     CntSystemBlock block[4];       // 0
@@ -62,12 +62,12 @@ constexpr std::size_t kCntRecordSize = 128;
 constexpr long long kCntMaxFileSize = 1024 * 1024;
 
 static_assert(sizeof(CntSystemBlock) == 10, "system block is 10 bytes");
-static_assert(sizeof(STRUCT_CNT) == kCntRecordSize, "a program row is 128 bytes");
-static_assert(offsetof(STRUCT_CNT, mouth) == 80, "carrier fields at 80");
-static_assert(offsetof(STRUCT_CNT, density_group) == 92, "density group at 92");
-static_assert(offsetof(STRUCT_CNT, bed_flag) == 100, "racking at 100");
-static_assert(offsetof(STRUCT_CNT, mouth_park) == 107, "carrier parking at 107");
-static_assert(offsetof(STRUCT_CNT, pic_line) == 109, "picture lines at 109");
-static_assert(offsetof(STRUCT_CNT, end_flag) == 116, "end flag at 116");
-static_assert(offsetof(STRUCT_CNT, back_line) == 117, "return row at 117");
-static_assert(offsetof(STRUCT_CNT, loop_count) == 119, "loop count at 119");
+static_assert(sizeof(CntRow) == kCntRecordSize, "a program row is 128 bytes");
+static_assert(offsetof(CntRow, mouth) == 80, "carrier fields at 80");
+static_assert(offsetof(CntRow, density_group) == 92, "density group at 92");
+static_assert(offsetof(CntRow, bed_flag) == 100, "racking at 100");
+static_assert(offsetof(CntRow, mouth_park) == 107, "carrier parking at 107");
+static_assert(offsetof(CntRow, pic_line) == 109, "picture lines at 109");
+static_assert(offsetof(CntRow, end_flag) == 116, "end flag at 116");
+static_assert(offsetof(CntRow, back_line) == 117, "return row at 117");
+static_assert(offsetof(CntRow, loop_count) == 119, "loop count at 119");

@@ -101,7 +101,7 @@ ConfigIni::Fields ConfigIni::readFile(const QString &path)
     return parse(contents);
 }
 
-void read_config_ini(MachineData &data)
+void readConfigIni(MachineData &data)
 {
     data.setControllerConfig(ConfigIni::readFile(PanelPaths::data(QStringLiteral("/Config.ini"))));
 }

@@ -26,4 +26,4 @@ class MachineData;
 
 // Sets data's controller configuration to what $data/Config.ini says, field by field over the
 // defaults.
-void read_config_ini(MachineData &data);
+void readConfigIni(MachineData &data);

@@ -27,7 +27,7 @@ MouthLook::Rows MouthLook::firstRows(const MachineData &data)
 {
     Rows first{};
     const int rows = data.controllerState().word(kRowsWord);
-    STRUCT_CNT row{};
+    CntRow row{};
     for (int r = 1; r <= rows; ++r) {
         if (!CntProgram::row(data, r, &row))
             break;

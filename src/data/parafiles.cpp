@@ -46,7 +46,7 @@ bool strictlyInsideRoot(const QString &target)
 
 } // namespace
 
-bool wave_read_management(MachineData &data)
+bool readPanelSettings(MachineData &data)
 {
     QFile file(managementPath());
     if (!file.open(QIODevice::ReadOnly))
@@ -58,7 +58,7 @@ bool wave_read_management(MachineData &data)
     return true;
 }
 
-bool wave_write_management(const MachineData &data)
+bool writePanelSettings(const MachineData &data)
 {
     return AtomicFile::save(managementPath(), data.panelSettings().data(), qint64(kManagementSize));
 }

@@ -9,9 +9,9 @@ class MachineData;
 
 // Reads up to 8 bytes of $data/para/management.bin over data's panel settings; a short file
 // fills only its length, a missing one leaves them as they were. True when the file was read.
-bool wave_read_management(MachineData &data);
+bool readPanelSettings(MachineData &data);
 // Saves the 8 bytes of the panel settings to that file; false (and no file change) when it cannot.
-bool wave_write_management(const MachineData &data);
+bool writePanelSettings(const MachineData &data);
 
 // 1 when length bytes of data replaced the file at path whole, else 0 and the old file as it was.
 unsigned char savefileapp(const QString &path, const void *data, qint64 length);

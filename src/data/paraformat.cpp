@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-QString sizebykb(quint64 kilobytes)
+QString sizeText(quint64 kilobytes)
 {
     const double x = double(kilobytes);
     if (kilobytes > 1048576)
@@ -16,12 +16,12 @@ QString sizebykb(quint64 kilobytes)
     return QString::asprintf("%g K", x);
 }
 
-QString floattostr(double a, double b)
+QString speedText(double a, double b)
 {
     return QString::asprintf("%.2f m/s", b == 0 ? 0.0 : a / b);
 }
 
-int dectostr(unsigned short value, char *buffer, std::size_t size)
+int decimalText(unsigned short value, char *buffer, std::size_t size)
 {
     if (!buffer || size == 0)
         return 0;
@@ -38,14 +38,14 @@ int dectostr(unsigned short value, char *buffer, std::size_t size)
     return fit;
 }
 
-int bit_read(unsigned int value, int bit)
+int readBit(unsigned int value, int bit)
 {
     if (bit < 0 || bit > 31)
         return 0;
     return (value >> bit) & 1u;
 }
 
-unsigned char bit_write(unsigned char byte, int on, int bit)
+unsigned char writeBit(unsigned char byte, int on, int bit)
 {
     if (bit < 0 || bit > 7)
         return byte;
@@ -53,7 +53,7 @@ unsigned char bit_write(unsigned char byte, int on, int bit)
     return on ? static_cast<unsigned char>(byte | mask) : static_cast<unsigned char>(byte & ~mask);
 }
 
-QString chartoqstr(const unsigned char *bytes, std::size_t length)
+QString bytesToString(const unsigned char *bytes, std::size_t length)
 {
     if (!bytes || length == 0)
         return QString();

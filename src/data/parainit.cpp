@@ -15,7 +15,7 @@ unsigned char writeImage(const ParaBlock<N> &block, const char *name)
 
 } // namespace
 
-unsigned char initsystemparam(MachineData &data)
+unsigned char initSystemParams(MachineData &data)
 {
     ParaBlock<kSystemSize> block;
     ParaDefaults::buildSystem(block, data.controllerConfig()[3]);
@@ -23,7 +23,7 @@ unsigned char initsystemparam(MachineData &data)
     return writeImage(block, "/default.sys");
 }
 
-unsigned char initworkparam(MachineData &data)
+unsigned char initWorkParams(MachineData &data)
 {
     ParaBlock<kWorkSize> block;
     ParaDefaults::buildWork(block);
@@ -31,7 +31,7 @@ unsigned char initworkparam(MachineData &data)
     return writeImage(block, "/default.wrk");
 }
 
-unsigned char initelseparam(MachineData &data)
+unsigned char initOtherParams(MachineData &data)
 {
     ParaBlock<kMouthSpeedSize> block;
     ParaDefaults::buildMouthSpeed(block);
@@ -39,7 +39,7 @@ unsigned char initelseparam(MachineData &data)
     return writeImage(block, "/default.mth");
 }
 
-int count_system_number()
+int countSystems()
 {
     return 1;
 }

@@ -75,7 +75,7 @@ PatCheck PatFile::checkData(const unsigned char *data, long long size)
         result.code = PatCheck::TooShort;
     } else if (size == result.expected + 1) {
         result.storedChecksum = data[size - 1];
-        result.computedChecksum = getchecksum(data, result.expected);
+        result.computedChecksum = cntChecksum(data, result.expected);
         result.code = result.storedChecksum == result.computedChecksum ? PatCheck::Ok : PatCheck::BadChecksum;
     } else if (size == result.expected) {
         result.code = PatCheck::NoChecksum;
@@ -133,12 +133,12 @@ QString PatFile::importMessage(int code)
     }
 }
 
-int patfilecheck(const QString &path)
+int checkPatFile(const QString &path)
 {
     return PatFile::check(path).code;
 }
 
-int countpatwidth(const QString &path)
+int patFileWidth(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

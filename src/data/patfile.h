@@ -43,6 +43,6 @@ public:
 };
 
 // The check with its described signature: result code 0..9.
-int patfilecheck(const QString &path);
+int checkPatFile(const QString &path);
 // Effective width in pixels; 0 when the file cannot be opened.
-int countpatwidth(const QString &path);
+int patFileWidth(const QString &path);

@@ -37,7 +37,7 @@ QByteArray PatPixels::fileData(const QByteArray &headerLine) const
     QByteArray out = headerLine;
     out.append(pixels_);
     const auto *bytes = reinterpret_cast<const unsigned char *>(out.constData());
-    out.append(static_cast<char>(getchecksum(bytes, out.size())));
+    out.append(static_cast<char>(cntChecksum(bytes, out.size())));
     return out;
 }
 

@@ -8,7 +8,7 @@
 class PatPixels
 {
 public:
-    // Loads a file that passes patfilecheck (codes 0, 2, 3) and whose header fits its line
+    // Loads a file that passes checkPatFile (codes 0, 2, 3) and whose header fits its line
     // (W >= 4); anything else leaves the object empty and returns false.
     bool load(const QString &path);
     bool loadData(const QByteArray &file);

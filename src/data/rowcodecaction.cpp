@@ -41,7 +41,7 @@ QString shownAction(const char *text)
 
 } // namespace
 
-void system_type_change(char *aText, std::size_t aSize, char *hText, std::size_t hSize, unsigned char action)
+void actionTexts(char *aText, std::size_t aSize, char *hText, std::size_t hSize, unsigned char action)
 {
     if (aText && aSize > 0)
         std::memset(aText, 0, aSize);
@@ -52,7 +52,7 @@ void system_type_change(char *aText, std::size_t aSize, char *hText, std::size_t
     RowCodecBuffer::put(hText, hSize, t.h, std::strlen(t.h));
 }
 
-void system_type_change(QString *aText, QString *hText, unsigned char action)
+void actionTexts(QString *aText, QString *hText, unsigned char action)
 {
     const ActionTexts t = textsOf(action);
     if (aText)
@@ -61,7 +61,7 @@ void system_type_change(QString *aText, QString *hText, unsigned char action)
         *hText = shownAction(t.h);
 }
 
-void system_data_change(const STRUCT_CNT *row, STRUCT_CNT *out, unsigned short mode, unsigned short line,
+void displayRow(const CntRow *row, CntRow *out, unsigned short mode, unsigned short line,
                         int systems)
 {
     (void)mode;

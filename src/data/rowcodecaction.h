@@ -10,10 +10,10 @@
 
 // Clears both buffers, then writes the A- and H-position instruction texts (UTF-8) of
 // action; 8-byte buffers hold every text.
-void system_type_change(char *aText, std::size_t aSize, char *hText, std::size_t hSize, unsigned char action);
-void system_type_change(QString *aText, QString *hText, unsigned char action);
+void actionTexts(char *aText, std::size_t aSize, char *hText, std::size_t hSize, unsigned char action);
+void actionTexts(QString *aText, QString *hText, unsigned char action);
 
 // Copies row into out (they may be the same); with one system (systems <= 1) the system II
 // fields are overwritten with those of system I. mode and line do not change the result.
-void system_data_change(const STRUCT_CNT *row, STRUCT_CNT *out, unsigned short mode, unsigned short line,
+void displayRow(const CntRow *row, CntRow *out, unsigned short mode, unsigned short line,
                         int systems);

@@ -2,7 +2,7 @@
 
 #include "rowcodecbuffer.h"
 
-std::size_t system_bed_change(char *out, std::size_t size, unsigned char flag, unsigned char count)
+std::size_t bedText(char *out, std::size_t size, unsigned char flag, unsigned char count)
 {
     char text[3] = {' ', ' ', ' '};
     if (flag & 0x80) {
@@ -19,14 +19,14 @@ std::size_t system_bed_change(char *out, std::size_t size, unsigned char flag, u
     return RowCodecBuffer::put(out, size, text, sizeof text);
 }
 
-QString system_bed_change(unsigned char flag, unsigned char count)
+QString bedText(unsigned char flag, unsigned char count)
 {
     char text[4];
-    const std::size_t n = system_bed_change(text, sizeof text, flag, count);
+    const std::size_t n = bedText(text, sizeof text, flag, count);
     return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }
 
-unsigned short system_bed_dechange(const char *text, std::size_t size, bool *ok)
+unsigned short parseBedText(const char *text, std::size_t size, bool *ok)
 {
     if (ok)
         *ok = true;
@@ -46,22 +46,22 @@ unsigned short system_bed_dechange(const char *text, std::size_t size, bool *ok)
     return static_cast<unsigned short>(flag | (count << 8));
 }
 
-unsigned short system_bed_dechange(const QString &text, bool *ok)
+unsigned short parseBedText(const QString &text, bool *ok)
 {
     const QByteArray bytes = RowCodecBuffer::ascii(text);
-    return system_bed_dechange(bytes.constData(), static_cast<std::size_t>(bytes.size()), ok);
+    return parseBedText(bytes.constData(), static_cast<std::size_t>(bytes.size()), ok);
 }
 
-std::size_t wave_rora_change(char *out, std::size_t size, unsigned char value)
+std::size_t rollerText(char *out, std::size_t size, unsigned char value)
 {
     if (!(value & 0x80))
         return RowCodecBuffer::put(out, size, "0", 1);
     return RowCodecBuffer::putDecimal(out, size, value & 0x7f);
 }
 
-QString wave_rora_change(unsigned char value)
+QString rollerText(unsigned char value)
 {
     char text[4];
-    const std::size_t n = wave_rora_change(text, sizeof text, value);
+    const std::size_t n = rollerText(text, sizeof text, value);
     return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }

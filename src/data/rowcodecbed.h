@@ -8,14 +8,14 @@
 
 // Three characters: side ('L'/'R', blank at distance 0), distance digit, modifier '*', '+',
 // '-' or blank; three blanks when the row does not rack. A buffer of 4 bytes holds it.
-std::size_t system_bed_change(char *out, std::size_t size, unsigned char flag, unsigned char count);
-QString system_bed_change(unsigned char flag, unsigned char count);
+std::size_t bedText(char *out, std::size_t size, unsigned char flag, unsigned char count);
+QString bedText(unsigned char flag, unsigned char count);
 
 // The racking text back to bed_flag (low byte) and bed_count (high byte). Reads at most
 // three characters; past a NUL or size the text counts as ended. ok is always true.
-unsigned short system_bed_dechange(const char *text, std::size_t size, bool *ok);
-unsigned short system_bed_dechange(const QString &text, bool *ok);
+unsigned short parseBedText(const char *text, std::size_t size, bool *ok);
+unsigned short parseBedText(const QString &text, bool *ok);
 
 // Roller group when bit 7 is set, else "0".
-std::size_t wave_rora_change(char *out, std::size_t size, unsigned char value);
-QString wave_rora_change(unsigned char value);
+std::size_t rollerText(char *out, std::size_t size, unsigned char value);
+QString rollerText(unsigned char value);

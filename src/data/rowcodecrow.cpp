@@ -18,32 +18,32 @@ const char *const kSystemNames[2] = {"I", "II"};
 
 } // namespace
 
-void RowCodecRow::decode(const STRUCT_CNT &row, const MouthRemap &remap, CntRowTexts *out)
+void RowCodecRow::decode(const CntRow &row, const MouthRemap &remap, CntRowTexts *out)
 {
     if (!out)
         return;
     for (int b = 0; b < 4; ++b) {
         const CntSystemBlock &src = row.block[b];
         CntRowTexts::Block &dst = out->block[b];
-        decimal(dst.pat_line, STRUCT_CNT::get16(src.pat_line));
-        system_index_change(dst.select_a, sizeof dst.select_a, STRUCT_CNT::get16(src.select_a));
-        system_index_change(dst.select_h, sizeof dst.select_h, STRUCT_CNT::get16(src.select_h));
-        system_type_change(dst.a_text, sizeof dst.a_text, dst.h_text, sizeof dst.h_text, src.action);
+        decimal(dst.pat_line, CntRow::get16(src.pat_line));
+        selectorText(dst.select_a, sizeof dst.select_a, CntRow::get16(src.select_a));
+        selectorText(dst.select_h, sizeof dst.select_h, CntRow::get16(src.select_h));
+        actionTexts(dst.a_text, sizeof dst.a_text, dst.h_text, sizeof dst.h_text, src.action);
     }
     for (int s = 0; s < 2; ++s) {
-        system_multi_mouth_change(out->mouth[s], sizeof out->mouth[s], row.mouth[s].mouth_flag,
+        multiCarrierText(out->mouth[s], sizeof out->mouth[s], row.mouth[s].mouth_flag,
                                   row.mouth[s].mouth_mask, remap);
-        decimal(out->pic_line[s], STRUCT_CNT::get16(row.pic_line[s]));
+        decimal(out->pic_line[s], CntRow::get16(row.pic_line[s]));
     }
     decimal(out->density_group, row.density_group);
     decimal(out->speed_group, row.speed_group);
     decimal(out->rora_main, row.rora_main);
-    wave_rora_change(out->rora_aux, sizeof out->rora_aux, row.rora_aux);
-    wave_rora_change(out->rora_open, sizeof out->rora_open, row.rora_open);
-    system_bed_change(out->bed, sizeof out->bed, row.bed_flag, row.bed_count);
+    rollerText(out->rora_aux, sizeof out->rora_aux, row.rora_aux);
+    rollerText(out->rora_open, sizeof out->rora_open, row.rora_open);
+    bedText(out->bed, sizeof out->bed, row.bed_flag, row.bed_count);
     decimal(out->mouth_park, row.mouth_park);
     decimal(out->end_flag, row.end_flag);
-    decimal(out->back_to, STRUCT_CNT::get16(row.back_line) + 1ul);
+    decimal(out->back_to, CntRow::get16(row.back_line) + 1ul);
     decimal(out->loop_count, row.loop_count);
 }
 

@@ -37,7 +37,7 @@ struct CntRowTexts
 class RowCodecRow
 {
 public:
-    static void decode(const STRUCT_CNT &row, const MouthRemap &remap, CntRowTexts *out);
-    // The texts as "name", "value" pairs in row order, names as in STRUCT_CNT.
+    static void decode(const CntRow &row, const MouthRemap &remap, CntRowTexts *out);
+    // The texts as "name", "value" pairs in row order, names as in CntRow.
     static QVector<QPair<QString, QString>> fields(const CntRowTexts &texts);
 };

@@ -40,17 +40,17 @@ unsigned char remapped(unsigned char mask, const MouthRemap &remap)
 
 } // namespace
 
-std::size_t system_index_change(char *out, std::size_t size, unsigned short mask)
+std::size_t selectorText(char *out, std::size_t size, unsigned short mask)
 {
     return maskText(out, size, mask, kIndexTable);
 }
 
-QString system_index_change(unsigned short mask)
+QString selectorText(unsigned short mask)
 {
     return maskString(mask, kIndexTable);
 }
 
-unsigned short system_index_dechange(const char *text, std::size_t size, bool *ok)
+unsigned short parseSelectorText(const char *text, std::size_t size, bool *ok)
 {
     unsigned short mask = 0;
     bool valid = true;
@@ -73,35 +73,35 @@ unsigned short system_index_dechange(const char *text, std::size_t size, bool *o
     return mask;
 }
 
-unsigned short system_index_dechange(const QString &text, bool *ok)
+unsigned short parseSelectorText(const QString &text, bool *ok)
 {
     const QByteArray bytes = RowCodecBuffer::ascii(text);
-    return system_index_dechange(bytes.constData(), static_cast<std::size_t>(bytes.size()), ok);
+    return parseSelectorText(bytes.constData(), static_cast<std::size_t>(bytes.size()), ok);
 }
 
-std::size_t system_para_ser(char *out, std::size_t size, unsigned short mask)
+std::size_t carrierNumbersText(char *out, std::size_t size, unsigned short mask)
 {
     return maskText(out, size, mask, kCarrierTable);
 }
 
-QString system_para_ser(unsigned short mask)
+QString carrierNumbersText(unsigned short mask)
 {
     return maskString(mask, kCarrierTable);
 }
 
-std::size_t system_multi_mouth_change(char *out, std::size_t size, unsigned char flag, unsigned char mask,
+std::size_t multiCarrierText(char *out, std::size_t size, unsigned char flag, unsigned char mask,
                                       const MouthRemap &remap)
 {
     if (!(flag & 0x80) || (flag & 0x01))
         return RowCodecBuffer::put(out, size, "0", 1);
     if (remap.mode <= 1 && remap.enable != 0)
         mask = remapped(mask, remap);
-    return system_para_ser(out, size, mask);
+    return carrierNumbersText(out, size, mask);
 }
 
-QString system_multi_mouth_change(unsigned char flag, unsigned char mask, const MouthRemap &remap)
+QString multiCarrierText(unsigned char flag, unsigned char mask, const MouthRemap &remap)
 {
     char text[17];
-    const std::size_t n = system_multi_mouth_change(text, sizeof text, flag, mask, remap);
+    const std::size_t n = multiCarrierText(text, sizeof text, flag, mask, remap);
     return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }

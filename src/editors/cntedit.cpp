@@ -2,12 +2,12 @@
 
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
+#include "ui/beepingbutton.h"
 #include "ui/buzzer.h"
-#include "ui/cntpanel.h"
-#include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/programeditorkeys.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -47,7 +47,7 @@ bool isDigit(int key)
 } // namespace
 
 CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
-    : MyDialog(parent, name ? name : "CntEdit")
+    : ScreenFrame(parent, name ? name : "CntEdit")
     , machine_(machine)
 {
     setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
@@ -64,7 +64,7 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     };
     int x = 10;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), this, "Bmenu");
         button->setGeometry(x, 435, 86, 40);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -74,10 +74,10 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
         buttons_.append(button);
         x += 90;
     }
-    panel_ = new cntpanel(this, "cntpanel");
+    panel_ = new ProgramEditorKeys(this, "cntpanel");
     panel_->hide();
-    connect(this, &CntEdit::signal_panel, panel_, &cntpanel::slot_testtype);
-    connect(this, &MyDialog::signal_clear, this, &CntEdit::selectedit);
+    connect(this, &CntEdit::panelCodeChanged, panel_, &ProgramEditorKeys::showKeysFor);
+    connect(this, &ScreenFrame::clearRequested, this, &CntEdit::selectedit);
     QTimer::singleShot(10, this, &CntEdit::openonefile);
 }
 
@@ -113,7 +113,7 @@ void CntEdit::buildFrames(QWidget *body)
         QFrame *mid = boxFrame(body, middle[side]);
         systems_[std::size_t(side)] = label(mid, QString(), QRect(4, 2, 120, 18));
         for (int c = 0; c < 8; ++c) {
-            auto *b = new MYBUTTON(QString::number(c + 1), mid, "Bcarrier");
+            auto *b = new BeepingButton(QString::number(c + 1), mid, "Bcarrier");
             b->setGeometry(4 + 37 * c, 21, 34, 20);
             b->setFocusPolicy(Qt::NoFocus);
             b->setAutoFillBackground(true);
@@ -172,9 +172,9 @@ bool CntEdit::editopenfile(const QString &path)
 
 void CntEdit::fail(const QString &message)
 {
-    for (MYBUTTON *b : buttons_)
+    for (BeepingButton *b : buttons_)
         b->setEnabled(false);
-    DIAMESSAGE(this, message);
+    showMessage(this, message);
     closing_ = true;
     QDialog::reject();
 }
@@ -204,7 +204,7 @@ void CntEdit::selectedit()
     edit->setFocus();
     for (int side = 0; side < 2; ++side) {
         for (int c = 0; c < 8; ++c) {
-            MYBUTTON *b = carriers_[std::size_t(side)][std::size_t(c)];
+            BeepingButton *b = carriers_[std::size_t(side)][std::size_t(c)];
             b->setPalette(store_.carrier(side, c) ? PanelPalettes().labelDark() : PanelPalettes().buttonDark());
             b->setProperty("set", store_.carrier(side, c));
         }
@@ -223,12 +223,12 @@ void CntEdit::select(int group, int index)
 void CntEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
-        DIAMESSAGE(this, message);
+        showMessage(this, message);
 }
 
 void CntEdit::msg_enter_press()
 {
-    if (!DIAYESNO(this, tr(kConfirm)))
+    if (!askYesNo(this, tr(kConfirm)))
         return selectedit();
     const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
     tell(store_.enter(group_, index_, typed));
@@ -238,7 +238,7 @@ void CntEdit::msg_enter_press()
 
 void CntEdit::toggle(int side, int carrier)
 {
-    if (!DIAYESNO(this, tr(kConfirm)))
+    if (!askYesNo(this, tr(kConfirm)))
         return;
     tell(store_.toggleCarrier(side, carrier));
     editpatline(store_.row());
@@ -256,7 +256,7 @@ void CntEdit::mouthedit2(int carrier)
 
 void CntEdit::reflash()
 {
-    if (!DIAYESNO(this, tr("确定要交换当前左右系统信息吗 ?")))
+    if (!askYesNo(this, tr("确定要交换当前左右系统信息吗 ?")))
         return;
     tell(store_.exchange());
     editpatline(store_.row());
@@ -264,7 +264,7 @@ void CntEdit::reflash()
 
 void CntEdit::editjumpline()
 {
-    const QString text = DIATEXT(this, tr("跳  行"), tr("请输入跳行行数"), 4);
+    const QString text = askText(this, tr("跳  行"), tr("请输入跳行行数"), 4);
     tell(store_.jump(text));
     editpatline(store_.row());
 }
@@ -294,7 +294,7 @@ void CntEdit::editnext()
 void CntEdit::openpanel()
 {
     placePanel();
-    Q_EMIT signal_panel(cntpanel::fieldCode(group_, index_));
+    Q_EMIT panelCodeChanged(ProgramEditorKeys::fieldCode(group_, index_));
     fields_[std::size_t(group_)][std::size_t(index_)]->setFocus();
 }
 
@@ -319,12 +319,12 @@ void CntEdit::cnt_close()
 {
     if (store_.changed()) {
         if (!store_.save()) {
-            DIAMESSAGE(this, tr("保存动作文件失败 , 请重试 !"));
+            showMessage(this, tr("保存动作文件失败 , 请重试 !"));
             // The edits stay on the page unless the operator gives them up.
-            if (!DIAYESNO(this, tr("是否放弃修改 ?")))
+            if (!askYesNo(this, tr("是否放弃修改 ?")))
                 return;
         } else {
-            DIAMESSAGE(this, tr("文件保存完毕 !"));
+            showMessage(this, tr("文件保存完毕 !"));
             if (store_.live()) {
                 const auto image = std::make_unique<MachineData::ProgramImage>();
                 image->fill(store_.buffer());
@@ -340,7 +340,7 @@ bool CntEdit::eventFilter(QObject *watched, QEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(watched);
     if (!edit)
-        return MyDialog::eventFilter(watched, event);
+        return ScreenFrame::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress) {
         for (int g = 0; g < CntStore::kGroups; ++g) {
             for (int i = 0; i < CntStore::kIndices; ++i) {
@@ -370,7 +370,7 @@ bool CntEdit::eventFilter(QObject *watched, QEvent *event)
 
 bool CntEdit::key(int key, const QString &text)
 {
-    for (MYBUTTON *b : buttons_) {
+    for (BeepingButton *b : buttons_) {
         if (b->property("key").toInt() == key) {
             if (b->isEnabled())
                 b->click();

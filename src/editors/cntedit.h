@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logic/editors/cntstore.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <array>
 
@@ -9,13 +9,13 @@ class MachineData;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class MYBUTTON;
-class cntpanel;
+class BeepingButton;
+class ProgramEditorKeys;
 
 // The program editor page: shows one row of a .cnt file in its eight frames, moves between
 // its fields, forwards stores, toggles, the exchange and row moves to CntStore, and saves
 // at closing.
-class CntEdit : public MyDialog
+class CntEdit : public ScreenFrame
 {
     Q_OBJECT
 
@@ -53,7 +53,7 @@ public Q_SLOTS:
     void reject() override;
 
 Q_SIGNALS:
-    void signal_panel(int code);
+    void panelCodeChanged(int code);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -78,9 +78,9 @@ private:
     int index_ = 0;
     bool closing_ = false;
     std::array<std::array<QLineEdit *, CntStore::kIndices>, CntStore::kGroups> fields_{};
-    std::array<std::array<MYBUTTON *, 8>, 2> carriers_{};
+    std::array<std::array<BeepingButton *, 8>, 2> carriers_{};
     std::array<QLabel *, 2> systems_{};
-    QList<MYBUTTON *> buttons_;
+    QList<BeepingButton *> buttons_;
     QLabel *title_ = nullptr;
-    cntpanel *panel_ = nullptr;
+    ProgramEditorKeys *panel_ = nullptr;
 };

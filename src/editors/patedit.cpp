@@ -4,8 +4,8 @@
 
 #include "data/machinedata.h"
 #include "logic/files/jobfolders.h"
+#include "ui/beepingbutton.h"
 #include "ui/buzzer.h"
-#include "ui/mybutton.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
@@ -25,7 +25,7 @@ constexpr int kCellHeight = 12;
 } // namespace
 
 PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *parent, const char *name)
-    : MyDialog(parent, name ? name : "PatEdit")
+    : ScreenFrame(parent, name ? name : "PatEdit")
     , context_(new PatLabel(this, "context"))
     , value_(new QComboBox(this))
     , path_(path)
@@ -41,10 +41,10 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     value_->setGeometry(566, 420, 64, 56);
 
     const struct { const char *text; std::function<void()> action; } buttons[] = {
-        {QT_TR_NOOP("F1.查找行"), [this] { slot_searchline(); }},
-        {QT_TR_NOOP("F2.查找列"), [this] { slot_searchcol(); }},
-        {QT_TR_NOOP("M.整行修改"), [this] { slot_allline(); }},
-        {QT_TR_NOOP("确  定"), [this] { slot_enter(); }},
+        {QT_TR_NOOP("F1.查找行"), [this] { findRow(); }},
+        {QT_TR_NOOP("F2.查找列"), [this] { findColumn(); }},
+        {QT_TR_NOOP("M.整行修改"), [this] { changeWholeGroup(); }},
+        {QT_TR_NOOP("确  定"), [this] { enterFocused(); }},
         {QT_TR_NOOP("左翻页"), [this] { context_->direct(PatGrid::PageLeft); }},
         {QT_TR_NOOP("右翻页"), [this] { context_->direct(PatGrid::PageRight); }},
         {QT_TR_NOOP("上翻页"), [this] { context_->direct(PatGrid::PageHigher); }},
@@ -56,7 +56,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     };
     int k = 0;
     for (const auto &b : buttons) {
-        auto *button = new MYBUTTON(tr(b.text), this, "Bmenu");
+        auto *button = new BeepingButton(tr(b.text), this, "Bmenu");
         button->setGeometry(10 + 92 * (k % 6), 420 + 29 * (k / 6), 88, 27);
         button->setFont(PanelFonts::panel());
         button->setFocusPolicy(Qt::NoFocus);
@@ -64,7 +64,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
         connect(button, &QPushButton::clicked, this, b.action);
         ++k;
     }
-    connect(context_, &PatLabel::signal_change, this, &PatEdit::slot_poschange);
+    connect(context_, &PatLabel::cellChanged, this, &PatEdit::showPosition);
     // The current job's pattern, the one the controller holds.
     const QString &job = machine.jobName();
     const QString live = job.isEmpty() ? QString() : JobFolders::file(job, QStringLiteral(".pat"));
@@ -73,7 +73,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
         context_->setFocus();
     } else {
         QTimer::singleShot(100, this, [this] {
-            DIAMESSAGE(this, tr("打开文件失败, 请重试 !"));
+            showMessage(this, tr("打开文件失败, 请重试 !"));
             closing_ = true;
             QDialog::reject();
         });
@@ -87,7 +87,7 @@ void PatEdit::openfile(const MachineData &machine, const QString &path, QWidget 
     delete page;
 }
 
-void PatEdit::slot_poschange(int line, int column, unsigned char)
+void PatEdit::showPosition(int line, int column, unsigned char)
 {
     setdialogmsg(tr("编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3").arg(QFileInfo(path_).fileName()).arg(line).arg(column));
 }
@@ -95,34 +95,34 @@ void PatEdit::slot_poschange(int line, int column, unsigned char)
 void PatEdit::tell(const QString &message)
 {
     if (!message.isEmpty())
-        DIAMESSAGE(this, message);
+        showMessage(this, message);
 }
 
-void PatEdit::slot_searchline()
+void PatEdit::findRow()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
+    const unsigned n = askText(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
     if (ok)
         context_->searchline(n);
 }
 
-void PatEdit::slot_searchcol()
+void PatEdit::findColumn()
 {
     bool ok = false;
-    const unsigned n = DIATEXT(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
+    const unsigned n = askText(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
     if (ok)
         context_->searchcol(n);
 }
 
-void PatEdit::slot_allline()
+void PatEdit::changeWholeGroup()
 {
-    if (!DIAYESNO(this, tr("确定要整组修改当前数值吗?")))
+    if (!askYesNo(this, tr("确定要整组修改当前数值吗?")))
         return;
     tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
     changed_ = true;
 }
 
-void PatEdit::slot_enter()
+void PatEdit::enterFocused()
 {
     context_->setpat(static_cast<unsigned char>(value_->currentIndex()));
     context_->reflash();
@@ -134,15 +134,15 @@ void PatEdit::reject()
 {
     if (closing_)
         return QDialog::reject();
-    slot_close();
+    closePage();
 }
 
-void PatEdit::slot_close()
+void PatEdit::closePage()
 {
     if (changed_ && !context_->savepat()) {
-        DIAMESSAGE(this, tr("保存花样文件失败 , 请重试 !"));
+        showMessage(this, tr("保存花样文件失败 , 请重试 !"));
         // The edits stay on the page unless the operator gives them up.
-        if (!DIAYESNO(this, tr("是否放弃修改 ?")))
+        if (!askYesNo(this, tr("是否放弃修改 ?")))
             return;
     }
     closing_ = true;
@@ -173,9 +173,9 @@ void PatEdit::keyPressEvent(QKeyEvent *event)
         return value_->setCurrentIndex(value);
     }
     const struct { int key; void (PatEdit::*slot)(); } actions[] = {
-        {Qt::Key_F1, &PatEdit::slot_searchline}, {Qt::Key_F2, &PatEdit::slot_searchcol},
-        {Qt::Key_M, &PatEdit::slot_allline},     {Qt::Key_Enter, &PatEdit::slot_enter},
-        {Qt::Key_Return, &PatEdit::slot_enter},
+        {Qt::Key_F1, &PatEdit::findRow}, {Qt::Key_F2, &PatEdit::findColumn},
+        {Qt::Key_M, &PatEdit::changeWholeGroup},     {Qt::Key_Enter, &PatEdit::enterFocused},
+        {Qt::Key_Return, &PatEdit::enterFocused},
     };
     for (const auto &a : actions) {
         if (a.key == key) {
@@ -183,5 +183,5 @@ void PatEdit::keyPressEvent(QKeyEvent *event)
             return (this->*a.slot)();
         }
     }
-    MyDialog::keyPressEvent(event);
+    ScreenFrame::keyPressEvent(event);
 }

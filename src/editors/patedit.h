@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class MachineData;
 class PatLabel;
@@ -8,7 +8,7 @@ class QComboBox;
 
 // The pattern editor page: the pattern label, the value selector, the twelve buttons and
 // their keys, the live flag and the save at closing.
-class PatEdit : public MyDialog
+class PatEdit : public ScreenFrame
 {
     Q_OBJECT
 
@@ -25,12 +25,12 @@ public:
     bool live() const { return live_; }
 
 public Q_SLOTS:
-    void slot_poschange(int line, int column, unsigned char value);
-    void slot_searchline();
-    void slot_searchcol();
-    void slot_allline();
-    void slot_enter();
-    void slot_close();
+    void showPosition(int line, int column, unsigned char value);
+    void findRow();
+    void findColumn();
+    void changeWholeGroup();
+    void enterFocused();
+    void closePage();
     void reject() override;
 
 protected:

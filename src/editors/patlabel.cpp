@@ -113,7 +113,7 @@ void PatLabel::drawCursor()
     drawn_ = {grid_.cursorColumn * 2 + grid_.half, grid_.cursorLine};
     pending_ = store_.byte(grid_.line(), grid_.byteIndex());
     const int column = grid_.byteIndex() * 2 + grid_.half;
-    Q_EMIT signal_change(grid_.line() + 1, column + 1,
+    Q_EMIT cellChanged(grid_.line() + 1, column + 1,
                        static_cast<unsigned char>(grid_.half == 0 ? pending_ >> 4 : pending_ & 0x0f));
 }
 

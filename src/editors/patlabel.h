@@ -43,7 +43,7 @@ public Q_SLOTS:
     void reflash();
 
 Q_SIGNALS:
-    void signal_change(int line, int column, unsigned char value);
+    void cellChanged(int line, int column, unsigned char value);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

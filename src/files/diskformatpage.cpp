@@ -1,7 +1,7 @@
 #include "diskformatpage.h"
 
+#include "ui/beepingbutton.h"
 #include "ui/keytable.h"
-#include "ui/mybutton.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 
@@ -10,7 +10,7 @@
 #include <QTimer>
 
 DiskFormatPage::DiskFormatPage(QWidget *parent, const char *name, const QString &title, const QString &heading)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
 {
     setdialogtitle(title);
     auto *head = new QLabel(heading, this);
@@ -28,7 +28,7 @@ DiskFormatPage::DiskFormatPage(QWidget *parent, const char *name, const QString 
 
 void DiskFormatPage::addButton(const QString &text, int key, const std::function<void()> &action)
 {
-    auto *button = new MYBUTTON(text, this, "Bmenu");
+    auto *button = new BeepingButton(text, this, "Bmenu");
     button->setGeometry(10, 100 + 50 * buttons_.size(), 110, 40);
     button->setFocusPolicy(Qt::NoFocus);
     button->setPalette(PanelPalettes().buttonDark());
@@ -44,7 +44,7 @@ void DiskFormatPage::addButton(const QString &text, int key, const std::function
 void DiskFormatPage::reject()
 {
     if (!running_)
-        MyDialog::reject();
+        ScreenFrame::reject();
 }
 
 QStringList DiskFormatPage::log() const
@@ -54,7 +54,7 @@ QStringList DiskFormatPage::log() const
 
 void DiskFormatPage::setButtonsEnabled(bool enabled)
 {
-    for (MYBUTTON *b : buttons_)
+    for (BeepingButton *b : buttons_)
         b->setEnabled(enabled);
 }
 

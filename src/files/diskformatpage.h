@@ -1,17 +1,17 @@
 #pragma once
 
 #include "logic/files/formatsteps.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QList>
 
-class MYBUTTON;
+class BeepingButton;
 class QPlainTextEdit;
 
 // The frame both formatting pages share: a heading, the log and the action buttons. A chain
 // runs one step at a time, each started by a single-shot timer after the one before, so the
 // log repaints between them; the buttons stay disabled until the chain ends or fails.
-class DiskFormatPage : public MyDialog
+class DiskFormatPage : public ScreenFrame
 {
     Q_OBJECT
 
@@ -36,7 +36,7 @@ private:
     void setButtonsEnabled(bool enabled);
 
     QPlainTextEdit *log_;
-    QList<MYBUTTON *> buttons_;
+    QList<BeepingButton *> buttons_;
     QList<FormatStep> steps_;
     bool running_ = false;
 };

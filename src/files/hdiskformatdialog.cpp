@@ -11,12 +11,12 @@ HDiskFormatDialog::HDiskFormatDialog(QWidget *parent)
 
 void HDiskFormatDialog::ready()
 {
-    if (DIAYESNO(this, tr("警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?")))
+    if (askYesNo(this, tr("警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?")))
         runChain(chain_.steps());
 }
 
 void HDiskFormatDialog::repairdisk()
 {
-    if (DIAYESNO(this, tr("是否修复电子硬盘上的文件 ?")))
+    if (askYesNo(this, tr("是否修复电子硬盘上的文件 ?")))
         runChain(chain_.repairSteps());
 }

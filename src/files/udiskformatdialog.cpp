@@ -10,6 +10,6 @@ UDiskFormatDialog::UDiskFormatDialog(QWidget *parent)
 
 void UDiskFormatDialog::ready()
 {
-    if (DIAYESNO(this, tr("警告: 格式化将删除U盘上的所有数据 !是否格式化 ?")))
+    if (askYesNo(this, tr("警告: 格式化将删除U盘上的所有数据 !是否格式化 ?")))
         runChain(chain_.steps());
 }

@@ -7,12 +7,12 @@
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
-#include "ui/mybutton.h"
-#include "ui/mylistview.h"
-#include "ui/mytabwidget.h"
+#include "ui/beepingbutton.h"
+#include "ui/beepinglistview.h"
+#include "ui/beepingtabwidget.h"
 #include "ui/operatordialogs.h"
-#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
+#include "ui/stickexportdialog.h"
 
 #include <QHeaderView>
 #include <QShortcut>
@@ -47,11 +47,11 @@ const char *const kHelp[] = {
 } // namespace
 
 HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
-    : MyDialog(parent, "historypage")
+    : ScreenFrame(parent, "historypage")
 {
     const QDateTime at = now.isValid() ? now : SystemActions::now();
     setdialogtitle(QStringLiteral("Machine History"));
-    tabs_ = new MyTabWidget(this, "tabs");
+    tabs_ = new BeepingTabWidget(this, "tabs");
     tabs_->setGeometry(0, 45, 640, 435);
     tabs_->setFont(PanelFonts::panel());
     tabs_->setFocusPolicy(Qt::NoFocus);
@@ -60,7 +60,7 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     const HistoryLog::Read production = HistoryLog::readLog(MachineHistory::productionLogPath());
     skipped_ = alarms.skipped + production.skipped;
 
-    MyListView *events = addList(tr("F1.报警记录"), {tr("时间"), tr("事件"), tr("报警内容"), tr("花型"), tr("行")});
+    BeepingListView *events = addList(tr("F1.报警记录"), {tr("时间"), tr("事件"), tr("报警内容"), tr("花型"), tr("行")});
     for (int i = int(alarms.entries.size()) - 1, n = 0; i >= 0 && n < kAlarmRows; --i, ++n) {
         const HistoryLog::Entry &e = alarms.entries[i];
         new QTreeWidgetItem(events, {HistoryLog::timeText(e.time).replace(QLatin1Char('T'), QLatin1Char(' ')),
@@ -71,12 +71,12 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
                                      e.field(5), e.field(6)});
     }
 
-    MyListView *frequent = addList(tr("F2.常见报警"), {tr("报警内容"), tr("次数"), tr("停机时间")});
+    BeepingListView *frequent = addList(tr("F2.常见报警"), {tr("报警内容"), tr("次数"), tr("停机时间")});
     for (const HistoryLog::Frequent &f : HistoryLog::frequentAlarms(alarms.entries, at.addDays(-kDays), at))
         new QTreeWidgetItem(frequent,
                             {AlarmTexts::shown(f.type, f.code, f.text), QString::number(f.count), duration(f.standingSeconds)});
 
-    MyListView *perDay = addList(tr("F3.生产统计"),
+    BeepingListView *perDay = addList(tr("F3.生产统计"),
                                  {tr("日期"), tr("件数"), tr("编织时间"), tr("停车时间"), tr("编织比例")});
     for (const HistoryLog::Day &d : HistoryLog::days(production.entries, at.date().addDays(1 - kDays), at.date(), at)) {
         const qint64 total = d.knittingSeconds + d.stoppedSeconds;
@@ -85,7 +85,7 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
                                      total ? QStringLiteral("%1%").arg(d.knittingSeconds * 100 / total) : QStringLiteral("-")});
     }
     // Right of the tabs, in the row they leave free.
-    auto *exportButton = new MYBUTTON(tr("F4.导出到U盘"), this, "Bexport");
+    auto *exportButton = new BeepingButton(tr("F4.导出到U盘"), this, "Bexport");
     exportButton->setFocusPolicy(Qt::NoFocus);
     exportButton->setGeometry(500, 46, 136, 24);
     exportButton->raise();
@@ -103,14 +103,14 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     showTab(0);
 }
 
-MyListView *HistoryPage::list(int tab) const
+BeepingListView *HistoryPage::list(int tab) const
 {
-    return qobject_cast<MyListView *>(tabs_->widget(tab));
+    return qobject_cast<BeepingListView *>(tabs_->widget(tab));
 }
 
-MyListView *HistoryPage::addList(const QString &title, const QStringList &columns)
+BeepingListView *HistoryPage::addList(const QString &title, const QStringList &columns)
 {
-    auto *list = new MyListView(tabs_, "list");
+    auto *list = new BeepingListView(tabs_, "list");
     list->setHeaderLabels(columns);
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
@@ -125,7 +125,7 @@ void HistoryPage::showTab(int tab)
     if (skipped_ > 0)
         help += tr(" (%n 行记录损坏, 已跳过)", nullptr, skipped_);
     setdialogmsg(help);
-    MyListView *l = list(tab);
+    BeepingListView *l = list(tab);
     if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)
         l->setCurrentItem(l->topLevelItem(0));
     l->setFocus();
@@ -156,9 +156,9 @@ void HistoryPage::exportToStick()
     const QString stamp = SystemActions::now().toString(QStringLiteral("'history-'yyyyMMdd-HHmmss"));
     const QString folder = PanelPaths::tmp(QLatin1Char('/') + stamp);
     if (stage(folder, stamp))
-        outputfiledialog::getsavefilefromusb(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
+        StickExportDialog::getsavefilefromusb(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
     else
-        DIAMESSAGE(this, tr("导出文件失败, 请重试 !"));
+        showMessage(this, tr("导出文件失败, 请重试 !"));
     FsOps::removeTree(folder);
     list(tabs_->currentIndex())->setFocus();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QDateTime>
 
-class MyListView;
-class MyTabWidget;
+class BeepingListView;
+class BeepingTabWidget;
 
 // The machine's history for the operator and the service engineer: the last alarm events,
 // the alarms raised most often in the last seven days with the time they held the machine, and
 // pieces, knitting and stop time per day. Read from the alarm log and the production record
 // when the page opens.
-class HistoryPage : public MyDialog
+class HistoryPage : public ScreenFrame
 {
     Q_OBJECT
 
@@ -21,8 +21,8 @@ public:
 
     explicit HistoryPage(QWidget *parent = nullptr, const QDateTime &now = QDateTime());
 
-    MyTabWidget *tabs() const { return tabs_; }
-    MyListView *list(int tab) const;
+    BeepingTabWidget *tabs() const { return tabs_; }
+    BeepingListView *list(int tab) const;
     int skipped() const { return skipped_; }
 
 public Q_SLOTS:
@@ -33,8 +33,8 @@ public Q_SLOTS:
 private:
     static bool stage(const QString &folder, const QString &stamp);
     void showTab(int tab);
-    MyListView *addList(const QString &title, const QStringList &columns);
+    BeepingListView *addList(const QString &title, const QStringList &columns);
 
-    MyTabWidget *tabs_;
+    BeepingTabWidget *tabs_;
     int skipped_ = 0;
 };

@@ -98,7 +98,7 @@ bool awaitReply(int fd, quint32 address, quint16 port, qint64 deadline, unsigned
 
 } // namespace
 
-unsigned char commandport(quint32 to, quint16 port, int timeoutMs, unsigned char *buffer, int length)
+unsigned char exchangeCommand(quint32 to, quint16 port, int timeoutMs, unsigned char *buffer, int length)
 {
     if (!buffer || length <= 0 || length > CommandDatagram::kSize)
         return Protocol::NotAnswered;
@@ -132,7 +132,7 @@ unsigned char commandport(quint32 to, quint16 port, int timeoutMs, unsigned char
     return answered ? Protocol::Answered : Protocol::NotAnswered;
 }
 
-void commandsend(quint32 to, quint16 port, const unsigned char *buffer, int length)
+void sendCommandOnce(quint32 to, quint16 port, const unsigned char *buffer, int length)
 {
     if (!buffer || length <= 0 || length > CommandDatagram::kSize)
         return;

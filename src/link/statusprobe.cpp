@@ -39,7 +39,7 @@ void StatusProbe::tick()
         return;
     }
     connect(socket_, &DatagramSocket::readyRead, this, &StatusProbe::receive);
-    motostatusrequest(request_);
+    buildStatusRequest(request_);
     socket_->sendTo(request_, CommandDatagram::kSize, ControllerAddress::ipv4(), PanelEnv::port(Protocol::ControllerPort));
     CommandTrace::print(CommandTrace::sendLine(request_, CommandDatagram::kSize));
     deadline_.start(PanelEnv::scaledMs(kMotoStatusTimeoutMs));
@@ -63,7 +63,7 @@ void StatusProbe::receive()
         release();
         if (presence_)
             presence_->commandEnded(true);
-        Q_EMIT answered(motostatusreply(datagram));
+        Q_EMIT answered(parseStatusReply(datagram));
         return;
     }
 }

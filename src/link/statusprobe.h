@@ -8,7 +8,7 @@ class ControllerPresence;
 class DatagramSocket;
 
 // The status query that notices the controller's return while the panel is offline: every
-// 5 s, unless a test page holds the command port, it sends getmotostatus's datagram from that
+// 5 s, unless a test page holds the command port, it sends queryCarriageStatus's datagram from that
 // port and waits for the reply in the event loop, so an absent controller never freezes the
 // screen. A command that wants the port meanwhile takes it back at once.
 class StatusProbe : public QObject
@@ -24,7 +24,7 @@ public:
     bool waiting() const { return socket_ != nullptr; }
 
 Q_SIGNALS:
-    // The controller answered: the status as getmotostatus gives it (0 stands, else runs).
+    // The controller answered: the status as queryCarriageStatus gives it (0 stands, else runs).
     void answered(unsigned int status);
 
 private:

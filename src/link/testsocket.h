@@ -28,7 +28,7 @@ public:
     void setPlainTrace(bool on) { plainTrace_ = on; }
 
     void sendCommand(unsigned short first, unsigned short value);
-    // UpdateCommand, the mode's group, Close, 0: the bytes setparawithoutrcv sends, traced "send:" as it
+    // UpdateCommand, the mode's group, Close, 0: the bytes setParameterNoReply sends, traced "send:" as it
     // does, but from this socket, so that the controller's answer comes back here.
     void sendLeave();
 

@@ -1,7 +1,7 @@
 #include "motogroupview.h"
 
 #include "data/testblocks.h"
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 
@@ -23,9 +23,9 @@ constexpr int kGuides = 8;
 
 } // namespace
 
-MYBUTTON *MotoGroupView::addIndicator(int kind, const QString &text, QWidget *column)
+BeepingButton *MotoGroupView::addIndicator(int kind, const QString &text, QWidget *column)
 {
-    auto *b = new MYBUTTON(text, column, "indicator");
+    auto *b = new BeepingButton(text, column, "indicator");
     // The page keeps the focus: the keypad drives the selection, a touch only selects.
     b->setFocusPolicy(Qt::NoFocus);
     b->setFont(PanelFonts::panel(11));
@@ -129,7 +129,7 @@ QWidget *MotoGroupView::addKind()
     label->installEventFilter(this);
     captions_.append(label);
     columns_.append(column);
-    indicators_.append(QList<MYBUTTON *>());
+    indicators_.append(QList<BeepingButton *>());
     return column;
 }
 
@@ -162,7 +162,7 @@ void MotoGroupView::setPattern(int kind, unsigned char bits)
 {
     if (kind < 0 || kind >= indicators_.size())
         return;
-    const QList<MYBUTTON *> &set = indicators_[kind];
+    const QList<BeepingButton *> &set = indicators_[kind];
     for (int i = 0; i < set.size(); ++i) {
         const bool on = (bits >> i) & 1;
         showState(set[i], on);
@@ -176,17 +176,17 @@ QLabel *MotoGroupView::motorLabel(int kind) const
     return group_ < TestBlocks::kBedGroups && (kind == 0 || kind == 4) ? motors_[kind == 0 ? 0 : 1] : nullptr;
 }
 
-MYBUTTON *MotoGroupView::indicator(int kind, int element) const
+BeepingButton *MotoGroupView::indicator(int kind, int element) const
 {
     return kind >= 0 && kind < indicators_.size() ? indicators_[kind].value(element) : nullptr;
 }
 
-MYBUTTON *MotoGroupView::twin(int cam) const
+BeepingButton *MotoGroupView::twin(int cam) const
 {
     return twins_.value(cam);
 }
 
-void MotoGroupView::showState(MYBUTTON *button, bool on)
+void MotoGroupView::showState(BeepingButton *button, bool on)
 {
     // Called for every state every 50 ms: a repaint only for a change keeps the page idle.
     if (button->getactive() == (on ? 1 : 0))

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QList>
 
-class MYBUTTON;
+class BeepingButton;
 class QLabel;
 
 // One group of the carriage test page: its title and, side by side, its element kinds (a
@@ -26,12 +26,12 @@ public:
     void setPattern(int kind, unsigned char bits); // selectors (1, 3), cams (2) or the guides (0)
 
     QLabel *motorLabel(int kind) const;
-    MYBUTTON *indicator(int kind, int element) const;
-    MYBUTTON *twin(int cam) const;
+    BeepingButton *indicator(int kind, int element) const;
+    BeepingButton *twin(int cam) const;
 
     // Shows a button's state: its active flag and the colours that go with it. A new button
     // shows off.
-    static void showState(MYBUTTON *button, bool on);
+    static void showState(BeepingButton *button, bool on);
 
 Q_SIGNALS:
     void touched(int kind);
@@ -43,13 +43,13 @@ protected:
 private:
     QWidget *addKind(); // its caption set by retranslate
     void retranslate();
-    MYBUTTON *addIndicator(int kind, const QString &text, QWidget *column);
+    BeepingButton *addIndicator(int kind, const QString &text, QWidget *column);
 
     int group_;
     QLabel *title_ = nullptr;
     QList<QLabel *> captions_;
     QList<QWidget *> columns_;
-    QList<QList<MYBUTTON *>> indicators_; // by kind; empty for the density motors
-    QList<MYBUTTON *> twins_;
+    QList<QList<BeepingButton *>> indicators_; // by kind; empty for the density motors
+    QList<BeepingButton *> twins_;
     QLabel *motors_[2] = {};
 };

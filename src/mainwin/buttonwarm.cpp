@@ -7,7 +7,7 @@
 #include <QPalette>
 
 ButtonWarm::ButtonWarm(BeepPulse &beep, QWidget *parent, const char *name)
-    : MYBUTTON(parent, name)
+    : BeepingButton(parent, name)
     , beep_(beep)
 {
     QPalette pal = palette();
@@ -50,7 +50,7 @@ void ButtonWarm::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && isFlashing())
         setText(AlarmTexts::shown(type_, code_));
-    MYBUTTON::changeEvent(event);
+    BeepingButton::changeEvent(event);
 }
 
 void ButtonWarm::timeout()

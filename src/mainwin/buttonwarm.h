@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 
 #include <QTimer>
 
@@ -8,7 +8,7 @@ class BeepPulse;
 
 // The alarm button of the main screen: shows the controller's alarm text, flashes and beeps
 // (on the main window's pulse) once a second while an alarm stands, hidden otherwise.
-class ButtonWarm : public MYBUTTON
+class ButtonWarm : public BeepingButton
 {
     Q_OBJECT
 

@@ -2,7 +2,7 @@
 
 #include "logic/mainwin/language.h"
 #include "ui/buzzer.h"
-#include "ui/mymenu.h"
+#include "ui/listmenu.h"
 #include "ui/operatordialogs.h"
 
 #include <QEvent>
@@ -16,19 +16,19 @@ const char *const kCurrentMark = "   \u25CF";
 
 } // namespace
 
-languagemenu::languagemenu(QWidget *parent)
-    : MyDialog(parent, "languagemenu"), languages_(Translations::installed())
+LanguageMenu::LanguageMenu(QWidget *parent)
+    : ScreenFrame(parent, "languagemenu"), languages_(Translations::installed())
 {
-    menu_ = new MyMenu(this);
+    menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     // One column of at most eight; a digit picks at once, as the item's number says.
-    for (int i = 0; i < languages_.size() && i < MyMenu::kRows; ++i) {
+    for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
         connect(new QShortcut(QKeySequence(Qt::Key_1 + i), this), &QShortcut::activated, this, [this, i] {
             buzzer(kKeyBeepMs);
             choose(i);
         });
     }
-    connect(menu_, &MenuGrid::signal_itemname, this, &languagemenu::slot_press);
+    connect(menu_, &MenuGrid::itemChosen, this, &LanguageMenu::chooseItem);
     retranslate();
     const int current = [this] {
         for (int i = 0; i < languages_.size(); ++i)
@@ -36,17 +36,17 @@ languagemenu::languagemenu(QWidget *parent)
                 return i;
         return 0;
     }();
-    menu_->item(0, qMin(current, MyMenu::kRows - 1))->setFocus();
+    menu_->item(0, qMin(current, ListMenu::kRows - 1))->setFocus();
 }
 
-QString languagemenu::itemText(int index, const Translations::Installed &language)
+QString LanguageMenu::itemText(int index, const Translations::Installed &language)
 {
     return QStringLiteral("%1.%2").arg(index + 1).arg(language.name);
 }
 
-void languagemenu::slot_press(const QString &text)
+void LanguageMenu::chooseItem(const QString &text)
 {
-    for (int i = 0; i < languages_.size() && i < MyMenu::kRows; ++i) {
+    for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
         if (text.startsWith(itemText(i, languages_[i]))) {
             choose(i);
             return;
@@ -54,30 +54,30 @@ void languagemenu::slot_press(const QString &text)
     }
 }
 
-void languagemenu::choose(int index)
+void LanguageMenu::choose(int index)
 {
-    if (index >= languages_.size() || index >= MyMenu::kRows)
+    if (index >= languages_.size() || index >= ListMenu::kRows)
         return;
     const QString speaking = Translations::apply(languages_[index].code);
     QString why;
     if (!Language::save(speaking, &why))
-        DIAMESSAGE(this, tr("语言设置保存失败, 下次开机仍用原来的语言 !"));
+        showMessage(this, tr("语言设置保存失败, 下次开机仍用原来的语言 !"));
     menu_->item(0, index)->setFocus();
 }
 
-void languagemenu::changeEvent(QEvent *event)
+void LanguageMenu::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    MyDialog::changeEvent(event);
+    ScreenFrame::changeEvent(event);
 }
 
-void languagemenu::retranslate()
+void LanguageMenu::retranslate()
 {
     setdialogtitle(QStringLiteral("语言 / Language"));
     //: The language menu's help line; the digits are the items' numbers.
     setdialogmsg(tr("按数字键选择语言, 按< X >退出."));
-    for (int i = 0; i < languages_.size() && i < MyMenu::kRows; ++i) {
+    for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
         const bool current = languages_[i].code == Translations::current();
         menu_->setItem(0, i, itemText(i, languages_[i]) + (current ? QString::fromUtf8(kCurrentMark) : QString()));
     }

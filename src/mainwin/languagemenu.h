@@ -1,29 +1,29 @@
 #pragma once
 
 #include "logic/mainwin/translations.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QVector>
 
-class MyMenu;
+class ListMenu;
 
 // The language menu (quick function 8 and the desktop picture's corner): the installed
 // languages, each by its own name and never translated, the current one marked. A digit or
 // Enter switches the panel at once and saves the choice; the menu stays open, now in the new
 // language, until Escape.
-class languagemenu : public MyDialog
+class LanguageMenu : public ScreenFrame
 {
     Q_OBJECT
 
 public:
-    explicit languagemenu(QWidget *parent = nullptr);
+    explicit LanguageMenu(QWidget *parent = nullptr);
 
-    MyMenu *menu() const { return menu_; }
+    ListMenu *menu() const { return menu_; }
     // The item text of a language: "1.中文", "2.English".
     static QString itemText(int index, const Translations::Installed &language);
 
 public Q_SLOTS:
-    void slot_press(const QString &text);
+    void chooseItem(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -33,5 +33,5 @@ private:
     void retranslate();
 
     QVector<Translations::Installed> languages_;
-    MyMenu *menu_;
+    ListMenu *menu_;
 };

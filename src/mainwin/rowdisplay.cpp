@@ -8,10 +8,10 @@
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
 #include "data/rowcodecselect.h"
-#include "ui/mylabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
 #include "ui/pattopicture.h"
+#include "ui/touchlabel.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ void RowDisplay::buildGroups(QWidget *parent)
     for (int g = 0; g < kGroups; ++g) {
         for (int c = 0; c < kCells; ++c) {
             const bool caption = kCaptionText[c] != nullptr;
-            MyLabel *label = makeLabel<MyLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
+            TouchLabel *label = makeLabel<TouchLabel>(parent, QString(), caption ? palettes.labelWhite() : palettes.labelText(),
                                                 QFrame::Raised);
             label->setObjectName(QStringLiteral("block%1cell%2").arg(g + 1).arg(c));
             if (c == 2 || c == 3 || c == 5 || c == 6 || c == 8 || c == 9)
@@ -93,14 +93,14 @@ void RowDisplay::buildGroups(QWidget *parent)
             label->setAlignment(caption ? Qt::AlignCenter : Qt::AlignVCenter | Qt::AlignLeft);
             groups_[std::size_t(g)][std::size_t(c)] = label;
         }
-        connect(cell(g, 0), &MyLabel::released, this, &RowDisplay::densityTouched);
+        connect(cell(g, 0), &TouchLabel::released, this, &RowDisplay::densityTouched);
     }
-    parkingCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+    parkingCaption_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     parkingCaption_->setAlignment(Qt::AlignCenter);
-    connect(parkingCaption_, &MyLabel::released, this, &RowDisplay::parkingTouched);
-    carrierCaption_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+    connect(parkingCaption_, &TouchLabel::released, this, &RowDisplay::parkingTouched);
+    carrierCaption_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
     carrierCaption_->setAlignment(Qt::AlignCenter);
-    connect(carrierCaption_, &MyLabel::released, this, &RowDisplay::carrierTouched);
+    connect(carrierCaption_, &TouchLabel::released, this, &RowDisplay::carrierTouched);
     for (int s = 0; s < 2; ++s) {
         parking_[std::size_t(s)] = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         parking_[std::size_t(s)]->setFont(boldFont(14));
@@ -114,10 +114,10 @@ void RowDisplay::buildRollers(QWidget *parent)
     const PanelPalettes palettes;
     for (int k = 0; k < 4; ++k) {
         const int x = 10 + 155 * k;
-        MyLabel *caption = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
+        TouchLabel *caption = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Raised);
         caption->setGeometry(span(x, 300, x + 70, 325));
         if (k > 0)
-            connect(caption, &MyLabel::released, this, &RowDisplay::rollerTouched);
+            connect(caption, &TouchLabel::released, this, &RowDisplay::rollerTouched);
         rollerCaptions_[std::size_t(k)] = caption;
         QLabel *value = makeLabel<QLabel>(parent, QString(), palettes.labelText(), QFrame::Raised);
         value->setFont(boldFont(14));
@@ -136,31 +136,31 @@ void RowDisplay::buildRollers(QWidget *parent)
 void RowDisplay::buildBottom(QWidget *parent)
 {
     const PanelPalettes palettes;
-    speed_ = makeLabel<MyLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
+    speed_ = makeLabel<TouchLabel>(parent, tr("速 度: "), palettes.labelWhite(), QFrame::Sunken);
     speed_->setFrameStyle(QFrame::NoFrame);
     speed_->setGeometry(span(10, 365, 90, 390));
-    connect(speed_, &MyLabel::released, this, &RowDisplay::speedTouched);
-    speedGroup_ = makeLabel<MyLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
+    connect(speed_, &TouchLabel::released, this, &RowDisplay::speedTouched);
+    speedGroup_ = makeLabel<TouchLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     speedGroup_->setFrameStyle(QFrame::NoFrame);
     speedGroup_->setFont(boldFont(14));
     speedGroup_->setGeometry(span(10, 390, 90, 415));
-    connect(speedGroup_, &MyLabel::released, this, &RowDisplay::speedTouched);
+    connect(speedGroup_, &TouchLabel::released, this, &RowDisplay::speedTouched);
     direction_ = makeLabel<QLabel>(parent, QString(), palettes.labelWhite(), QFrame::Sunken);
     direction_->setFrameStyle(QFrame::NoFrame);
     direction_->setFont(boldFont(24));
     direction_->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
     direction_->setGeometry(span(90, 365, 220, 415));
-    rowNumber_ = makeLabel<MyLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
+    rowNumber_ = makeLabel<TouchLabel>(parent, QStringLiteral("0000"), palettes.labelWhite(), QFrame::Sunken);
     rowNumber_->setFrameStyle(QFrame::NoFrame);
     rowNumber_->setFont(boldFont(42));
     rowNumber_->setAlignment(Qt::AlignCenter);
     rowNumber_->setGeometry(span(220, 365, 320, 415));
-    connect(rowNumber_, &MyLabel::released, this, &RowDisplay::rowNumberTouched);
+    connect(rowNumber_, &TouchLabel::released, this, &RowDisplay::rowNumberTouched);
 }
 
 void RowDisplay::showSpeed(double scaled)
 {
-    const QString shown = floattostr(scaled, kSpeedScale);
+    const QString shown = speedText(scaled, kSpeedScale);
     // The figure as shown, so what the telemetry sends matches the screen to the digit.
     speed_ms_ = shown.section(QLatin1Char(' '), 0, 0).toDouble();
     //: The speed field under the block panel (80 px): "速度:0.48 m/s".
@@ -183,9 +183,9 @@ void RowDisplay::retranslate()
     }
 }
 
-QList<MyLabel *> RowDisplay::touchLabels() const
+QList<TouchLabel *> RowDisplay::touchLabels() const
 {
-    QList<MyLabel *> labels;
+    QList<TouchLabel *> labels;
     for (int g = 0; g < kGroups; ++g)
         labels << cell(g, 0);
     labels << rollerCaptions_[RoraMain] << rollerCaptions_[RoraAux] << rollerCaptions_[RoraOpen];
@@ -280,28 +280,28 @@ void RowDisplay::paint_line(unsigned short row)
 
 void RowDisplay::set_line(unsigned short line)
 {
-    STRUCT_CNT record;
+    CntRow record;
     CntProgram::row(machine_, line, &record);
-    STRUCT_CNT copy;
-    system_data_change(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, count_system_number());
+    CntRow copy;
+    displayRow(&record, &copy, machine_.system().word(Protocol::SystemModeWord), line, countSystems());
 
     for (int g = 0; g < kGroups; ++g) {
         const CntSystemBlock &block = copy.block[kGroupBlock[g]];
         QString aText, hText;
-        system_type_change(&aText, &hText, block.action);
-        cell(g, 2)->setText(QString::number(STRUCT_CNT::get16(block.pat_line)));
+        actionTexts(&aText, &hText, block.action);
+        cell(g, 2)->setText(QString::number(CntRow::get16(block.pat_line)));
         cell(g, 4)->setText(hText);
         cell(g, 7)->setText(aText);
-        cell(g, 6)->setText(system_index_change(STRUCT_CNT::get16(block.select_h)));
-        cell(g, 9)->setText(system_index_change(STRUCT_CNT::get16(block.select_a)));
+        cell(g, 6)->setText(selectorText(CntRow::get16(block.select_h)));
+        cell(g, 9)->setText(selectorText(CntRow::get16(block.select_a)));
     }
 
     const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
     for (int s = 0; s < 2; ++s)
-        carrier_[std::size_t(s)]->setText(system_multi_mouth_change(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
+        carrier_[std::size_t(s)]->setText(multiCarrierText(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
     if (picture_)
-        picture_->runline(STRUCT_CNT::get16(copy.pic_line[0]));
+        picture_->runline(CntRow::get16(copy.pic_line[0]));
 
     const int s = groupOrDefault(copy.speed_group, 23);
     const unsigned short speedWord = s <= kTableGroups ? machine_.work().word(std::size_t(kSpeedBase + s)) : 0;
@@ -309,7 +309,7 @@ void RowDisplay::set_line(unsigned short line)
     speedGroup_->setText(QString::number(s) + QStringLiteral("# - ")
                          + (s <= kTableGroups ? QString::number(speedWord) : QStringLiteral("---")));
 
-    const QString bed = system_bed_change(copy.bed_flag, copy.bed_count);
+    const QString bed = bedText(copy.bed_flag, copy.bed_count);
     bool transfer = false;
     for (const CntSystemBlock &block : copy.block)
         transfer = transfer || block.action == kTransfer;
@@ -340,7 +340,7 @@ void RowDisplay::set_line(unsigned short line)
     paintDensity(copy, line);
 }
 
-void RowDisplay::paintDensity(const STRUCT_CNT &copy, unsigned short line)
+void RowDisplay::paintDensity(const CntRow &copy, unsigned short line)
 {
     const int parity = line % 2;
     auto write = [&](int group, int g) {

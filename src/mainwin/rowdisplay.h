@@ -8,11 +8,11 @@
 #include <array>
 
 class MachineData;
-class MyLabel;
+class TouchLabel;
 class PatToPicture;
 class QLabel;
 class QWidget;
-struct STRUCT_CNT;
+struct CntRow;
 
 // The current-row display of the main screen: the block panel, rollers and racking, loop
 // panel, carriers, speed, direction and row number, all redrawn from a row number, the loaded
@@ -49,24 +49,24 @@ public:
 
     void setPicture(PatToPicture *picture) { picture_ = picture; }
 
-    MyLabel *cell(int group, int index) const { return groups_[std::size_t(group)][std::size_t(index)]; }
+    TouchLabel *cell(int group, int index) const { return groups_[std::size_t(group)][std::size_t(index)]; }
     QLabel *rollerValue(Roller r) const { return rollers_[std::size_t(r)]; }
-    MyLabel *rollerCaption(Roller r) const { return rollerCaptions_[std::size_t(r)]; }
+    TouchLabel *rollerCaption(Roller r) const { return rollerCaptions_[std::size_t(r)]; }
     QLabel *loopValue(Loop l) const { return loops_[std::size_t(l)]; }
     QLabel *carrier(int system) const { return carrier_[std::size_t(system)]; }
     QLabel *parking(int system) const { return parking_[std::size_t(system)]; }
-    MyLabel *parkingCaption() const { return parkingCaption_; }
-    MyLabel *carrierCaption() const { return carrierCaption_; }
-    MyLabel *speed() const { return speed_; }
+    TouchLabel *parkingCaption() const { return parkingCaption_; }
+    TouchLabel *carrierCaption() const { return carrierCaption_; }
+    TouchLabel *speed() const { return speed_; }
     // The speed the speed field shows, in m/s.
     double speedShown() const { return speed_ms_; }
     // The fixed captions again, in the operator's language.
     void retranslate();
-    MyLabel *speedGroup() const { return speedGroup_; }
+    TouchLabel *speedGroup() const { return speedGroup_; }
     QLabel *direction() const { return direction_; }
-    MyLabel *rowNumber() const { return rowNumber_; }
+    TouchLabel *rowNumber() const { return rowNumber_; }
     // The labels that open a page when touched; the screen lock decides whether they react.
-    QList<MyLabel *> touchLabels() const;
+    QList<TouchLabel *> touchLabels() const;
 
     // Left, top, right, bottom as the screen's layout gives them; cells that meet share the edge.
     static QRect span(int left, int top, int right, int bottom);
@@ -88,24 +88,24 @@ private:
     void buildBottom(QWidget *parent);
     void placeGroup(int group, bool mirrored);
     void setGroupVisible(int group, bool visible);
-    void paintDensity(const STRUCT_CNT &copy, unsigned short line);
+    void paintDensity(const CntRow &copy, unsigned short line);
     // "g#-" and the group's word of a work-parameter table, or "g#-" "---" for a group past it.
     QString groupValue(int group, int tableBase, int stride, int offset) const;
 
     const MachineData &machine_;
-    std::array<std::array<MyLabel *, kCells>, kGroups> groups_{};
+    std::array<std::array<TouchLabel *, kCells>, kGroups> groups_{};
     std::array<QLabel *, 4> rollers_{};
-    std::array<MyLabel *, 4> rollerCaptions_{};
+    std::array<TouchLabel *, 4> rollerCaptions_{};
     std::array<QLabel *, 4> loops_{};
     std::array<QLabel *, 4> loopCaptions_{};
     std::array<QLabel *, 2> carrier_{};
     std::array<QLabel *, 2> parking_{};
-    MyLabel *parkingCaption_ = nullptr;
-    MyLabel *carrierCaption_ = nullptr;
-    MyLabel *speed_ = nullptr;
+    TouchLabel *parkingCaption_ = nullptr;
+    TouchLabel *carrierCaption_ = nullptr;
+    TouchLabel *speed_ = nullptr;
     double speed_ms_ = 0;
-    MyLabel *speedGroup_ = nullptr;
+    TouchLabel *speedGroup_ = nullptr;
     QLabel *direction_ = nullptr;
-    MyLabel *rowNumber_ = nullptr;
+    TouchLabel *rowNumber_ = nullptr;
     PatToPicture *picture_ = nullptr;
 };

@@ -9,16 +9,16 @@
 
 ShutdownDialog::Outcome ShutdownDialog::run(QWidget *parent)
 {
-    if (!DIAYESNO(parent, tr("确定要关闭控制系统吗 ?")))
+    if (!askYesNo(parent, tr("确定要关闭控制系统吗 ?")))
         return Outcome::Declined;
     if (!ControllerCommands::stopped()) {
-        DIAMESSAGE(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
+        showMessage(parent, ControllerMessages::refusal(tr("机头正在运行, 不能关机 ! ")));
         return Outcome::Running;
     }
     if (ControllerCommands::action(Protocol::ShutDown, 0)) {
-        DIAMESSAGE(parent, tr("正在关机, 请稍等 ... ... "));
+        showMessage(parent, tr("正在关机, 请稍等 ... ... "));
         return Outcome::ShuttingDown;
     }
-    DIAMESSAGE(parent, tr("不能关机, 请检查主控制器 !"));
+    showMessage(parent, tr("不能关机, 请检查主控制器 !"));
     return Outcome::NotAnswered;
 }

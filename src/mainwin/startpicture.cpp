@@ -1,8 +1,8 @@
 #include "startpicture.h"
 
-#include "ui/mylabel.h"
 #include "ui/panelfonts.h"
 #include "ui/panelpalettes.h"
+#include "ui/touchlabel.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -49,7 +49,7 @@ StartPicture::StartPicture(QWidget *parent)
 {
     setPalette(PanelPalettes().labelDark());
     setAutoFillBackground(true);
-    languages_ = new MyLabel(this, "languages");
+    languages_ = new TouchLabel(this, "languages");
     languages_->setFont(sized(16, true));
     languages_->setAlignment(Qt::AlignCenter);
     languages_->setFrameStyle(QFrame::Panel | QFrame::Raised);

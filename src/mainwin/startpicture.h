@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class MyLabel;
+class TouchLabel;
 
 // The start picture over the main screen's data area: the desktop picture file when there is
 // one, else the panel's own drawing of the machine's name, its job and its state, kept up to
@@ -27,7 +27,7 @@ public:
     void setJob(const QString &job);
     void setState(MachineState::Kind state);
     void setLanguages(const QStringList &names);
-    MyLabel *languageTarget() const { return languages_; }
+    TouchLabel *languageTarget() const { return languages_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -37,7 +37,7 @@ protected:
 private:
     void drawOwn(QPainter &painter);
 
-    MyLabel *languages_;
+    TouchLabel *languages_;
     QPixmap picture_;
     QString machine_;
     QString job_;

@@ -2,7 +2,7 @@
 
 #include "logic/mainwin/translations.h"
 #include "ui/buzzer.h"
-#include "ui/mymenu.h"
+#include "ui/listmenu.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -21,9 +21,9 @@ int slotOf(int code)
 } // namespace
 
 StopReasonDialog::StopReasonDialog(const ReasonList &list, QWidget *parent)
-    : MyDialog(parent, "StopReasonDialog"), list_(list)
+    : ScreenFrame(parent, "StopReasonDialog"), list_(list)
 {
-    menu_ = new MyMenu(this);
+    menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     for (int code = 0; code <= 9; ++code) {
         connect(new QShortcut(QKeySequence(Qt::Key_0 + code), this), &QShortcut::activated, this, [this, code] {
@@ -32,7 +32,7 @@ StopReasonDialog::StopReasonDialog(const ReasonList &list, QWidget *parent)
         });
     }
     // An item reports its text, which starts with its code.
-    connect(menu_, &MenuGrid::signal_itemname, this, [this](const QString &text) {
+    connect(menu_, &MenuGrid::itemChosen, this, [this](const QString &text) {
         if (!text.isEmpty() && text.at(0).isDigit())
             pick(text.at(0).digitValue());
     });
@@ -54,7 +54,7 @@ void StopReasonDialog::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
-    MyDialog::changeEvent(event);
+    ScreenFrame::changeEvent(event);
 }
 
 void StopReasonDialog::retranslate()

@@ -1,21 +1,21 @@
 #pragma once
 
 #include "telemetry/reasonlist.h"
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
-class MyMenu;
+class ListMenu;
 
 // The stop reasons over the main screen: the list's reasons in two columns by code (1-5, then
 // 6-9 and 0), in the operator's language. A digit, or Enter or a touch on a reason, picks it
 // (picked(), then the dialog is accepted); Escape leaves it without one.
-class StopReasonDialog : public MyDialog
+class StopReasonDialog : public ScreenFrame
 {
     Q_OBJECT
 
 public:
     StopReasonDialog(const ReasonList &list, QWidget *parent = nullptr);
 
-    MyMenu *menu() const { return menu_; }
+    ListMenu *menu() const { return menu_; }
 
 Q_SIGNALS:
     void picked(int code);
@@ -28,5 +28,5 @@ private:
     void retranslate();
 
     const ReasonList list_;
-    MyMenu *menu_;
+    ListMenu *menu_;
 };

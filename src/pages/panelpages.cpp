@@ -3,51 +3,51 @@
 #include "data/machinedata.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
-#include "files/dialogide.h"
+#include "files/diskfilemanager.h"
 #include "files/hdiskformatdialog.h"
 #include "files/udiskformatdialog.h"
 #include "history/historypage.h"
-#include "machinetests/exttest.h"
-#include "mainwin/wave.h"
-#include "params/checkpara.h"
-#include "params/extsyspara.h"
+#include "machinetests/controllertestmenu.h"
+#include "mainwin/mainscreen.h"
 #include "params/paramframes.h"
+#include "params/paramrepairmenu.h"
+#include "params/systemtoolsmenu.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"
 #include "ui/jobviewers.h"
 #include "ui/quickpages.h"
-#include "workparams/workparabrown.h"
+#include "workparams/workfilebrowser.h"
 #include "workparams/workparadialog.h"
 
 namespace PanelPages {
 
-void provide(QuickPages &pages, MachineData &machine, wave *mainWindow)
+void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
 {
-    pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new exttest(machine, parent); });
-    pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new constparasetting(machine, parent); });
-    pages.provide(QuickPages::ExtSysPara, [&machine, &pages](QWidget *parent) { return new extsyspara(machine, pages, parent); });
-    pages.provide(QuickPages::Para, [&machine](QWidget *parent) { return new para(machine, parent); });
-    pages.provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new paraelse(machine, parent); });
+    pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new ControllerTestMenu(machine, parent); });
+    pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new FrequentSettingsFrame(machine, parent); });
+    pages.provide(QuickPages::ExtSysPara, [&machine, &pages](QWidget *parent) { return new SystemToolsMenu(machine, pages, parent); });
+    pages.provide(QuickPages::Para, [&machine](QWidget *parent) { return new JobParamsDialog(machine, parent); });
+    pages.provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new YarnFeederDialog(machine, parent); });
     pages.provide(QuickPages::CheckPara, [&machine](QWidget *parent, int mask) {
-        return new checkpara(machine, parent, static_cast<unsigned char>(mask));
+        return new ParamRepairMenu(machine, parent, static_cast<unsigned char>(mask));
     });
     pages.provide(QuickPages::History, [](QWidget *parent) { return new HistoryPage(parent); });
-    pages.provide(QuickPages::SystemBackup, [&machine](QWidget *parent) { return new mydialogbackup(machine, parent); });
-    pages.provide(QuickPages::TimeDate, [](QWidget *parent) { return new mytimedate(parent); });
-    pages.provide(QuickPages::SoftwareUpdate, [&machine](QWidget *parent) { return new myupdata(machine, parent); });
+    pages.provide(QuickPages::SystemBackup, [&machine](QWidget *parent) { return new ParamBackupFrame(machine, parent); });
+    pages.provide(QuickPages::TimeDate, [](QWidget *parent) { return new ClockFrame(parent); });
+    pages.provide(QuickPages::SoftwareUpdate, [&machine](QWidget *parent) { return new SoftwareUpdateFrame(machine, parent); });
     pages.provide(QuickPages::TouchCalibration, [](QWidget *parent) { return new TouchCalibration(parent); });
     pages.provide(QuickPages::StickFormat, [](QWidget *parent) { return new UDiskFormatDialog(parent); });
     pages.provide(QuickPages::FlashDiskFormat, [](QWidget *parent) { return new HDiskFormatDialog(parent); });
     pages.provide(QuickPages::DialogIde, [&machine, mainWindow](QWidget *parent) {
-        auto *page = new dialogide(machine, parent);
+        auto *page = new DiskFileManager(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &dialogide::signal_updata, mainWindow, &wave::wave_updata_file);
+            QObject::connect(page, &DiskFileManager::jobChosen, mainWindow, &MainScreen::loadJob);
         return page;
     });
     pages.provide(QuickPages::DesktopSettings, [&machine, mainWindow](QWidget *parent) {
-        auto *page = new myattribute(machine, parent);
+        auto *page = new DesktopSettingsFrame(machine, parent);
         if (mainWindow)
-            QObject::connect(page, &myattribute::signal_desktop_change, mainWindow, &wave::wave_slot_desktop);
+            QObject::connect(page, &DesktopSettingsFrame::desktopPictureChanged, mainWindow, &MainScreen::setDesktopPicture);
         return page;
     });
 }
@@ -55,7 +55,7 @@ void provide(QuickPages &pages, MachineData &machine, wave *mainWindow)
 void provide(JobViewers &viewers, MachineData &machine)
 {
     viewers.provide(JobViewers::WorkParameters, [&machine](const QString &path, int mode, QWidget *parent) {
-        workparabrown::openwrkfile(machine, mode, path, parent);
+        WorkFileBrowser::openwrkfile(machine, mode, path, parent);
     });
     viewers.provide(JobViewers::Program,
                     [&machine](const QString &path, int, QWidget *parent) { CntEdit::openfile(machine, path, parent); });

@@ -1,6 +1,6 @@
 #include "pagebuttons.h"
 
-#include "ui/mybutton.h"
+#include "ui/beepingbutton.h"
 #include "ui/panelfonts.h"
 
 #include <QHBoxLayout>
@@ -13,9 +13,9 @@ PageButtons::PageButtons(QWidget *parent, const char *name)
     row->setContentsMargins(0, 4, 0, 0);
 }
 
-MYBUTTON *PageButtons::add(const QString &text, std::function<void()> action)
+BeepingButton *PageButtons::add(const QString &text, std::function<void()> action)
 {
-    auto *button = new MYBUTTON(text, this, name_.constData());
+    auto *button = new BeepingButton(text, this, name_.constData());
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     button->setFont(PanelFonts::panel());

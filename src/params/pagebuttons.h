@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class MYBUTTON;
+class BeepingButton;
 
 // A row of a page's touch buttons ("F1.备  份" ...): they never take the focus from the
 // page's cell, and each runs the same action as its key.
@@ -15,7 +15,7 @@ class PageButtons : public QWidget
 public:
     explicit PageButtons(QWidget *parent, const char *name = "bback");
 
-    MYBUTTON *add(const QString &text, std::function<void()> action);
+    BeepingButton *add(const QString &text, std::function<void()> action);
 
 private:
     QByteArray name_;

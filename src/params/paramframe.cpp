@@ -3,8 +3,8 @@
 #include "paramgrid.h"
 
 #include "ui/buzzer.h"
-#include "ui/panelall.h"
 #include "ui/panelfonts.h"
+#include "ui/paramkeys.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
 {
     setdialogtitle(QString::fromUtf8(title));
     // The twelve-key keypads need the screen's whole height: the key column stands at the left
@@ -20,7 +20,7 @@ ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, con
     // clear buttons stay free whatever keys it shows.
     titleLabel()->setGeometry(kPanelWidth, 0, 540 - kPanelWidth, 28);
     msgLabel()->setGeometry(kPanelWidth, 28, 540 - kPanelWidth, 17);
-    keys_ = new panelall(this, "panelall");
+    keys_ = new ParamKeys(this, "panelall");
     keys_->setGeometry(0, 0, kPanelWidth, 480);
     box_ = new QGroupBox(QCoreApplication::translate("ParamFrame", boxText), this);
     box_->setObjectName(QStringLiteral("groupbox"));
@@ -34,11 +34,11 @@ void ParamFrame::setPage(ParamGrid *page)
 {
     grid_ = page;
     box_->layout()->addWidget(page);
-    connect(page, &ParamGrid::signal_paintmsg, this, &MyDialog::setdialogmsg);
-    connect(page, &ParamGrid::signal_wantchange, this, &ParamFrame::slot_wantchange);
-    connect(page, &ParamGrid::signal_panel, keys_, &panelall::slot_effect);
+    connect(page, &ParamGrid::messageChanged, this, &ScreenFrame::setdialogmsg);
+    connect(page, &ParamGrid::changeWanted, this, &ParamFrame::acceptChangeWish);
+    connect(page, &ParamGrid::panelCodeChanged, keys_, &ParamKeys::showKeysForCell);
     // The button beeps as Backspace does through the page's key table.
-    connect(this, &MyDialog::signal_clear, page, [page] {
+    connect(this, &ScreenFrame::clearRequested, page, [page] {
         buzzer(kKeyBeepMs);
         page->clear_press();
     });

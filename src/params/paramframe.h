@@ -1,16 +1,16 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <QGroupBox>
 
 class MachineData;
 class ParamGrid;
-class panelall;
+class ParamKeys;
 
 // The frame of a parameter page: the page in its group box, the key panel that follows the
 // focused cell, the cell's help on the message line, and the clear button restoring the cell.
-class ParamFrame : public MyDialog
+class ParamFrame : public ScreenFrame
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
 
 public Q_SLOTS:
     // A touch on a cell; nothing more to do here.
-    void slot_wantchange() {}
+    void acceptChangeWish() {}
 
 protected:
     ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText);
@@ -31,7 +31,7 @@ protected:
 
 private:
     QGroupBox *box_;
-    panelall *keys_;
+    ParamKeys *keys_;
     ParamGrid *grid_ = nullptr;
 };
 

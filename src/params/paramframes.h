@@ -2,78 +2,78 @@
 
 #include "paramframe.h"
 
-#include "constpara.h"
-#include "dialog_add_type.h"
-#include "dialogmbed.h"
-#include "dialogmdensity.h"
-#include "dialognoworkdensity.h"
-#include "dialogsyspara.h"
-#include "dialogwrkpara.h"
-#include "speedmouth.h"
-#include "triangleboard.h"
+#include "carriageaccelerationpage.h"
+#include "carrierspeedcorrectionpage.h"
+#include "densitycorrectionpage.h"
+#include "densityidlepage.h"
+#include "frequentsettingspage.h"
+#include "personalisationpage.h"
+#include "rackingcorrectionpage.h"
+#include "runningparampage.h"
+#include "systemparampage.h"
 
 // The frames of the system, running and calibration pages: each only a title, a group box
 // text and its page, so they share one pair of files.
 
-class mydialogsystem : public PageFrame<dialogsyspara>
+class SystemParamFrame : public PageFrame<SystemParamPage>
 {
     Q_OBJECT
 public:
-    explicit mydialogsystem(MachineData &machine, QWidget *parent = nullptr);
+    explicit SystemParamFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mydialogwrk : public PageFrame<dialogwrkpara>
+class RunningParamFrame : public PageFrame<RunningParamPage>
 {
     Q_OBJECT
 public:
-    explicit mydialogwrk(MachineData &machine, QWidget *parent = nullptr);
+    explicit RunningParamFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class constparasetting : public PageFrame<constpara>
+class FrequentSettingsFrame : public PageFrame<FrequentSettingsPage>
 {
     Q_OBJECT
 public:
-    explicit constparasetting(MachineData &machine, QWidget *parent = nullptr);
+    explicit FrequentSettingsFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mydialogmbed : public PageFrame<dialogmbed>
+class RackingCorrectionFrame : public PageFrame<RackingCorrectionPage>
 {
     Q_OBJECT
 public:
-    explicit mydialogmbed(MachineData &machine, QWidget *parent = nullptr);
+    explicit RackingCorrectionFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mydialogmdensity : public PageFrame<dialogmdensity>
+class DensityCorrectionFrame : public PageFrame<DensityCorrectionPage>
 {
     Q_OBJECT
 public:
-    explicit mydialogmdensity(MachineData &machine, QWidget *parent = nullptr);
+    explicit DensityCorrectionFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mydialognoworkdensity : public PageFrame<dialognoworkdensity>
+class DensityIdleFrame : public PageFrame<DensityIdlePage>
 {
     Q_OBJECT
 public:
-    explicit mydialognoworkdensity(MachineData &machine, QWidget *parent = nullptr);
+    explicit DensityIdleFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mydialog_add_type : public PageFrame<dialog_add_type>
+class CarriageAccelerationFrame : public PageFrame<CarriageAccelerationPage>
 {
     Q_OBJECT
 public:
-    explicit mydialog_add_type(MachineData &machine, QWidget *parent = nullptr);
+    explicit CarriageAccelerationFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mytriangleboard : public PageFrame<triangleboard>
+class PersonalisationFrame : public PageFrame<PersonalisationPage>
 {
     Q_OBJECT
 public:
-    explicit mytriangleboard(MachineData &machine, QWidget *parent = nullptr);
+    explicit PersonalisationFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class myspeedmouth : public PageFrame<speedmouth>
+class CarrierSpeedCorrectionFrame : public PageFrame<CarrierSpeedCorrectionPage>
 {
     Q_OBJECT
 public:
-    explicit myspeedmouth(MachineData &machine, QWidget *parent = nullptr);
+    explicit CarrierSpeedCorrectionFrame(MachineData &machine, QWidget *parent = nullptr);
 };

@@ -5,8 +5,8 @@
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
 #include "ui/buzzer.h"
+#include "ui/celledit.h"
 #include "ui/dottedlabel.h"
-#include "ui/mylineedit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -49,7 +49,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
                 QLabel *label = table_.dotted ? new DottedLabel(text, this) : new QLabel(text, this);
                 layout_->addWidget(label, headerRows_ + r, 3 * c);
             }
-            auto *edit = new MyLineEdit(this, "cell");
+            auto *edit = new CellEdit(this, "cell");
             edit->setFixedWidth(table_.editWidth);
             if (table_.rowHeight > 0)
                 edit->setFixedHeight(table_.rowHeight);
@@ -70,7 +70,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
 
 void ParamGrid::setpara(int column, int row, unsigned short value)
 {
-    if (MyLineEdit *e = cell(column, row))
+    if (CellEdit *e = cell(column, row))
         e->setText(CellText::show(table_.at(column, row), value));
 }
 
@@ -90,16 +90,16 @@ void ParamGrid::rewriteAll()
 
 void ParamGrid::cursorMoved()
 {
-    Q_EMIT signal_paintmsg(helpText(current()));
+    Q_EMIT messageChanged(helpText(current()));
     count_panel();
 }
 
 void ParamGrid::count_panel()
 {
-    Q_EMIT signal_panel(CellText::panel(current()));
+    Q_EMIT panelCodeChanged(CellText::panel(current()));
 }
 
-void ParamGrid::slot_setfocus()
+void ParamGrid::reloadFields()
 {
     load();
     rewriteAll();
@@ -109,7 +109,7 @@ void ParamGrid::slot_setfocus()
 void ParamGrid::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    QTimer::singleShot(0, this, &ParamGrid::slot_setfocus);
+    QTimer::singleShot(0, this, &ParamGrid::reloadFields);
 }
 
 QString ParamGrid::helpText(const ParamCell &cell) const
@@ -130,9 +130,9 @@ void ParamGrid::addBeside(QWidget *widget, int row, int layoutColumn, int column
 void ParamGrid::showResult(ParamEntry::Result result, const char *refusedMessage)
 {
     if (result == ParamEntry::OutOfRange)
-        DIAMESSAGE(this, ParamMessages::text(ParamMessages::kOutOfRange));
+        showMessage(this, ParamMessages::text(ParamMessages::kOutOfRange));
     else if (result == ParamEntry::Refused)
-        DIAMESSAGE(this, ParamMessages::text(refusedMessage));
+        showMessage(this, ParamMessages::text(refusedMessage));
 }
 
 ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)

@@ -28,7 +28,7 @@ public:
     void count_panel();
 
 public Q_SLOTS:
-    void slot_setfocus();
+    void reloadFields();
     void enter_press() override;
     // The stored value back in the cell.
     void clear_press() override;

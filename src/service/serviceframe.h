@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <utility>
 
 // The frame of a system tools page: title, message line and the page below the top band. The
 // page is made with pageArgs before the frame as its parent.
 template <class Page>
-class ServiceFrame : public MyDialog
+class ServiceFrame : public ScreenFrame
 {
 public:
     template <typename... PageArgs>
     ServiceFrame(QWidget *parent, const char *name, const QString &message, PageArgs &&...pageArgs)
-        : MyDialog(parent, name)
+        : ScreenFrame(parent, name)
     {
         setdialogtitle(QStringLiteral("Controller Parameter Setting"));
         setdialogmsg(message);

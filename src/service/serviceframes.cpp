@@ -14,25 +14,25 @@ void focusFirst(Menu *menu)
 
 } // namespace
 
-mydialogbackup::mydialogbackup(MachineData &machine, QWidget *parent)
+ParamBackupFrame::ParamBackupFrame(MachineData &machine, QWidget *parent)
     : ServiceFrame(parent, "mydialogbackup", tr("系统参导入导出数和初始化"), machine)
 {
     focusFirst(page());
 }
 
-myupdata::myupdata(MachineData &machine, QWidget *parent)
+SoftwareUpdateFrame::SoftwareUpdateFrame(MachineData &machine, QWidget *parent)
     : ServiceFrame(parent, "myupdata", tr("控制器系统升级"), machine)
 {
     focusFirst(page());
 }
 
-mytimedate::mytimedate(QWidget *parent)
+ClockFrame::ClockFrame(QWidget *parent)
     : ServiceFrame(parent, "mytimedate", tr("控制器系统时间设置"))
 {
 }
 
-myattribute::myattribute(MachineData &machine, QWidget *parent)
+DesktopSettingsFrame::DesktopSettingsFrame(MachineData &machine, QWidget *parent)
     : ServiceFrame(parent, "myattribute", tr("控制器桌面图片和屏幕保护时间设置"), machine)
 {
-    connect(page(), &attribute::signal_desktop_change, this, &myattribute::signal_desktop_change);
+    connect(page(), &DesktopSettingsPage::desktopPictureChanged, this, &DesktopSettingsFrame::desktopPictureChanged);
 }

@@ -2,41 +2,41 @@
 
 #include "serviceframe.h"
 
-#include "attribute.h"
-#include "dialogbackup.h"
-#include "timedate.h"
-#include "updata.h"
+#include "clockpage.h"
+#include "desktopsettingspage.h"
+#include "parambackupmenu.h"
+#include "softwareupdatemenu.h"
 
 // The frames of the system tools pages: each only its message line and its page, so they
 // share one pair of files.
 
-class mydialogbackup : public ServiceFrame<dialogbackup>
+class ParamBackupFrame : public ServiceFrame<ParamBackupMenu>
 {
     Q_OBJECT
 public:
-    explicit mydialogbackup(MachineData &machine, QWidget *parent = nullptr);
+    explicit ParamBackupFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class myupdata : public ServiceFrame<updata>
+class SoftwareUpdateFrame : public ServiceFrame<SoftwareUpdateMenu>
 {
     Q_OBJECT
 public:
-    explicit myupdata(MachineData &machine, QWidget *parent = nullptr);
+    explicit SoftwareUpdateFrame(MachineData &machine, QWidget *parent = nullptr);
 };
 
-class mytimedate : public ServiceFrame<timedate>
+class ClockFrame : public ServiceFrame<ClockPage>
 {
     Q_OBJECT
 public:
-    explicit mytimedate(QWidget *parent = nullptr);
+    explicit ClockFrame(QWidget *parent = nullptr);
 };
 
-class myattribute : public ServiceFrame<attribute>
+class DesktopSettingsFrame : public ServiceFrame<DesktopSettingsPage>
 {
     Q_OBJECT
 public:
-    explicit myattribute(MachineData &machine, QWidget *parent = nullptr);
+    explicit DesktopSettingsFrame(MachineData &machine, QWidget *parent = nullptr);
 
 Q_SIGNALS:
-    void signal_desktop_change(const QString &path);
+    void desktopPictureChanged(const QString &path);
 };

@@ -5,14 +5,14 @@
 #include <QFileInfo>
 
 BmpEdit::BmpEdit(const QString &path, QWidget *parent, const char *name)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
     , picture_(new BmpPicture(this, "BmpPicture"))
 {
     setdialogtitle(QStringLiteral("Picture File Browse Tools"));
     setdialogmsg(tr("图片文件浏览工具 - %1").arg(QFileInfo(path).fileName()));
     picture_->setGeometry(10, 55, 620, 415);
     picture_->openfile(path);
-    connect(picture_, &BmpPicture::signal_close, this, &MyDialog::slot_close);
+    connect(picture_, &BmpPicture::closeRequested, this, &ScreenFrame::closePage);
 }
 
 void BmpEdit::openfile(const QString &path, QWidget *parent)

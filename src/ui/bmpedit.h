@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 class BmpPicture;
 
 // The full-screen page that shows one picture file.
-class BmpEdit : public MyDialog
+class BmpEdit : public ScreenFrame
 {
     Q_OBJECT
 

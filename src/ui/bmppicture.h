@@ -24,7 +24,7 @@ public Q_SLOTS:
     void operate_dispdown();
 
 Q_SIGNALS:
-    void signal_close();
+    void closeRequested();
 
 private:
     QPushButton *keyButton(const char *name, Qt::Key key);

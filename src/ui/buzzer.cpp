@@ -4,7 +4,7 @@
 #include "platform/buzzerdevice.h"
 #include "platform/sleeper.h"
 
-void buzzer_init()
+void initBuzzer()
 {
     BuzzerDevice *device = ApplicationParts::find<BuzzerDevice>();
     if (device && device->open())

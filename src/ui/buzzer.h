@@ -5,5 +5,5 @@
 // where the program made none (the application's BuzzerDevice).
 constexpr int kKeyBeepMs = 20;
 
-void buzzer_init(); // opens the device and sounds one 1000 ms beep
+void initBuzzer(); // opens the device and sounds one 1000 ms beep
 void buzzer(int ms);

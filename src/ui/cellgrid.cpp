@@ -1,7 +1,7 @@
 #include "cellgrid.h"
 
 #include "buzzer.h"
-#include "mylineedit.h"
+#include "celledit.h"
 
 #include <QKeyEvent>
 #include <QTimer>
@@ -27,14 +27,14 @@ CellGrid::CellGrid(int columns, int rows, Touch touch, QWidget *parent)
     bindKey(Qt::Key_Backspace, [this] { clear_press(); });
 }
 
-MyLineEdit *CellGrid::cell(int column, int row) const
+CellEdit *CellGrid::cell(int column, int row) const
 {
     if (column < 0 || column >= columns_ || row < 0 || row >= rows_)
         return nullptr;
     return cells_.value(column * rows_ + row);
 }
 
-void CellGrid::addCell(MyLineEdit *cell)
+void CellGrid::addCell(CellEdit *cell)
 {
     cell->installEventFilter(this);
     cells_.append(cell);
@@ -47,7 +47,7 @@ void CellGrid::bindKey(int key, std::function<void()> action)
 
 void CellGrid::focusCurrent()
 {
-    if (MyLineEdit *e = cell(column_, row_)) {
+    if (CellEdit *e = cell(column_, row_)) {
         e->setFocus(Qt::OtherFocusReason);
         e->selectAll();
     }
@@ -86,13 +86,13 @@ bool CellGrid::keyPress(QKeyEvent *event)
 
 bool CellGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    const int index = cells_.indexOf(qobject_cast<MyLineEdit *>(watched));
+    const int index = cells_.indexOf(qobject_cast<CellEdit *>(watched));
     if (index < 0)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::MouseButtonPress) {
-        Q_EMIT signal_wantchange();
+        Q_EMIT changeWanted();
         const int c = index / rows_;
         const int r = index % rows_;
         if (touch_ == Touch::Taken || c != column_ || r != row_)

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class MyLineEdit;
+class CellEdit;
 class QKeyEvent;
 
 // A page of line-edit cells in columns and rows: the cursor, the keypad's keys as one table
@@ -22,7 +22,7 @@ public:
 
     int column() const { return column_; }
     int row() const { return row_; }
-    MyLineEdit *cell(int column, int row) const;
+    CellEdit *cell(int column, int row) const;
     // Makes the cell current: focus with its text selected, then cursorMoved().
     void moveTo(int column, int row);
 
@@ -32,9 +32,9 @@ public Q_SLOTS:
     virtual void clear_press() = 0;
 
 Q_SIGNALS:
-    void signal_paintmsg(const QString &text);
-    void signal_panel(int code);
-    void signal_wantchange();
+    void messageChanged(const QString &text);
+    void panelCodeChanged(int code);
+    void changeWanted();
 
 protected:
     // How a touch on a cell is taken: passed on to the line edit, or taken here with a beep and
@@ -44,8 +44,8 @@ protected:
     CellGrid(int columns, int rows, Touch touch, QWidget *parent);
 
     // Cells column by column: the n-th added is (n / rows, n % rows).
-    void addCell(MyLineEdit *cell);
-    const QList<MyLineEdit *> &cells() const { return cells_; }
+    void addCell(CellEdit *cell);
+    const QList<CellEdit *> &cells() const { return cells_; }
     // A key of the page: beeps, then acts; the letters A-H are also reached by F1-F8.
     void bindKey(int key, std::function<void()> action);
     void focusCurrent();
@@ -62,7 +62,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QList<MyLineEdit *> cells_;
+    QList<CellEdit *> cells_;
     QHash<int, std::function<void()>> keys_;
     int columns_;
     int rows_;

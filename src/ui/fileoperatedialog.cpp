@@ -68,7 +68,7 @@ FileOperateDialog::FileOperateDialog(const QByteArray &source, const QByteArray 
     connect(quit_, &QPushButton::clicked, this, &QDialog::reject);
 
     timer_.setInterval(0);
-    connect(&timer_, &QTimer::timeout, this, &FileOperateDialog::slot_step);
+    connect(&timer_, &QTimer::timeout, this, &FileOperateDialog::copyNextStep);
 }
 
 bool FileOperateDialog::start()
@@ -85,7 +85,7 @@ bool FileOperateDialog::start()
     return true;
 }
 
-void FileOperateDialog::slot_step()
+void FileOperateDialog::copyNextStep()
 {
     const QByteArray block = in_.read(kStep);
     if (in_.error() != QFileDevice::NoError) {

@@ -29,7 +29,7 @@ public:
     bool start();
 
 private Q_SLOTS:
-    void slot_step();
+    void copyNextStep();
 
 private:
     // Stops the copy and shows text on the side (from_ or to_) that failed.

@@ -5,7 +5,7 @@
 #include "logic/files/jobfolders.h"
 
 JobListView::JobListView(QWidget *parent, const QStringList &extraColumns)
-    : MyListView(parent, "list_dir")
+    : BeepingListView(parent, "list_dir")
 {
     setHeaderLabels(QStringList{tr("名  称"), tr("时  间")} + extraColumns);
     setColumnWidth(0, 200);

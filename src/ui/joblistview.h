@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/mylistview.h"
+#include "ui/beepinglistview.h"
 
 // The list of the jobs on the disk that the file manager, the deletion page and the job chooser
 // show: column 0 the name with the folder picture, column 1 the import time, further columns
 // the page's own; sorted ascending by name or by time.
-class JobListView : public MyListView
+class JobListView : public BeepingListView
 {
     Q_OBJECT
 

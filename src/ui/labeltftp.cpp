@@ -20,8 +20,8 @@ LabelTftp::LabelTftp(QWidget *parent, const char *name)
     bar_->setAlignment(Qt::AlignCenter);
     bar_->hide();
     client_ = new ControllerTransfer(this);
-    connect(client_, &ControllerTransfer::connecting, this, &LabelTftp::slot_connecting);
-    connect(client_, &ControllerTransfer::progress, this, &LabelTftp::slot_progress);
+    connect(client_, &ControllerTransfer::connecting, this, &LabelTftp::showConnecting);
+    connect(client_, &ControllerTransfer::progress, this, &LabelTftp::showProgress);
     connect(client_, &ControllerTransfer::over, this, &LabelTftp::over);
     connect(client_, &ControllerTransfer::requestSent, this, [this](int attempt) {
         attempt_ = attempt;
@@ -63,7 +63,7 @@ QString LabelTftp::reason() const
     return client_->reason();
 }
 
-void LabelTftp::slot_connecting(bool upload)
+void LabelTftp::showConnecting(bool upload)
 {
     upload_ = upload;
     waited_.start();
@@ -86,7 +86,7 @@ void LabelTftp::showWaiting()
                 .arg(waited_.elapsed() / 1000));
 }
 
-void LabelTftp::slot_progress(qint64 bytes, int percent)
+void LabelTftp::showProgress(qint64 bytes, int percent)
 {
     if (percent < 0) {
         setText(tr("正在下载: %1 B").arg(bytes));

@@ -34,8 +34,8 @@ Q_SIGNALS:
     void over(int code);
 
 private Q_SLOTS:
-    void slot_connecting(bool upload);
-    void slot_progress(qint64 bytes, int percent);
+    void showConnecting(bool upload);
+    void showProgress(qint64 bytes, int percent);
 
 private:
     void showWaiting();

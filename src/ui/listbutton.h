@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-// An item of MyMenu: shows the dark label palette while it has the focus.
+// An item of ListMenu: shows the dark label palette while it has the focus.
 class ListButton : public QPushButton
 {
     Q_OBJECT

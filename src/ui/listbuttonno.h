@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-// An item of MyMenuNo: while it has the focus it shows the button-text palette if it is
+// An item of MarkableListMenu: while it has the focus it shows the button-text palette if it is
 // marked active, else the dark label palette.
 class ListButtonNo : public QPushButton
 {

@@ -8,7 +8,7 @@
 #include <QShortcut>
 
 MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeItem)
-    : MyButtonGroup(parent, name)
+    : BeepingButtonGroup(parent, name)
 {
     const QRect last = itemRect(kColumns - 1, kRows - 1);
     resize(last.right() + 11, last.bottom() + 11);
@@ -22,17 +22,17 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
             insert(b, c * kRows + r);
         }
     }
-    connect(this, &MyButtonGroup::released, this, [this](int id) {
+    connect(this, &BeepingButtonGroup::released, this, [this](int id) {
         if (id >= 0 && id < int(items_.size()))
-            Q_EMIT signal_itemname(withArgument(sources_[std::size_t(id)], std::size_t(id)));
+            Q_EMIT itemChosen(withArgument(sources_[std::size_t(id)], std::size_t(id)));
     });
     // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
-    bindKey(Qt::Key_Left, &MenuGrid::slot_left);
-    bindKey(Qt::Key_Right, &MenuGrid::slot_right);
-    bindKey(Qt::Key_Up, &MenuGrid::slot_up);
-    bindKey(Qt::Key_Down, &MenuGrid::slot_down);
-    bindKey(Qt::Key_Enter, &MenuGrid::slot_enter);
-    bindKey(Qt::Key_Return, &MenuGrid::slot_enter);
+    bindKey(Qt::Key_Left, &MenuGrid::moveLeft);
+    bindKey(Qt::Key_Right, &MenuGrid::moveRight);
+    bindKey(Qt::Key_Up, &MenuGrid::moveUp);
+    bindKey(Qt::Key_Down, &MenuGrid::moveDown);
+    bindKey(Qt::Key_Enter, &MenuGrid::enterFocused);
+    bindKey(Qt::Key_Return, &MenuGrid::enterFocused);
     items_[0]->setFocus();
 }
 
@@ -127,7 +127,7 @@ void MenuGrid::changeEvent(QEvent *event)
         for (std::size_t i = 0; i < items_.size(); ++i)
             relabel(i);
     }
-    MyButtonGroup::changeEvent(event);
+    BeepingButtonGroup::changeEvent(event);
 }
 
 bool MenuGrid::focused(int &column, int &row) const
@@ -147,37 +147,37 @@ void MenuGrid::moveFocus(int column, int row)
         b->setFocus(Qt::OtherFocusReason);
 }
 
-void MenuGrid::slot_up()
+void MenuGrid::moveUp()
 {
     int c, r;
     if (focused(c, r) && r > 0)
         moveFocus(c, r - 1);
 }
 
-void MenuGrid::slot_down()
+void MenuGrid::moveDown()
 {
     int c, r;
     if (focused(c, r) && r < kRows - 1)
         moveFocus(c, r + 1);
 }
 
-void MenuGrid::slot_left()
+void MenuGrid::moveLeft()
 {
     int c, r;
     if (focused(c, r) && c == 1)
         moveFocus(0, r);
 }
 
-void MenuGrid::slot_right()
+void MenuGrid::moveRight()
 {
     int c, r;
     if (focused(c, r) && c == 0)
         moveFocus(1, r);
 }
 
-void MenuGrid::slot_enter()
+void MenuGrid::enterFocused()
 {
     int c, r;
     if (focused(c, r))
-        Q_EMIT signal_itemname(sources_[std::size_t(c * kRows + r)]);
+        Q_EMIT itemChosen(sources_[std::size_t(c * kRows + r)]);
 }

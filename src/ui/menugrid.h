@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mybuttongroup.h"
+#include "beepingbuttongroup.h"
 
 #include <QIcon>
 
@@ -10,11 +10,11 @@
 
 class QPushButton;
 
-// The two-column menu both MyMenu and MyMenuNo are: 2 x 8 items named "Bmenu", keypad arrows
+// The two-column menu both ListMenu and MarkableListMenu are: 2 x 8 items named "Bmenu", keypad arrows
 // moving the focus between them and Enter or a click reporting the chosen item by the source
 // text it was set with, whatever text the button shows: in another language an item shows its
 // translation and still reports the source text the menu's owner dispatches on.
-class MenuGrid : public MyButtonGroup
+class MenuGrid : public BeepingButtonGroup
 {
     Q_OBJECT
 
@@ -39,14 +39,14 @@ public:
     void setContext(const char *context);
 
 public Q_SLOTS:
-    void slot_up();
-    void slot_down();
-    void slot_left();
-    void slot_right();
-    void slot_enter();
+    void moveUp();
+    void moveDown();
+    void moveLeft();
+    void moveRight();
+    void enterFocused();
 
 Q_SIGNALS:
-    void signal_itemname(const QString &text);
+    void itemChosen(const QString &text);
 
 protected:
     void changeEvent(QEvent *event) override;

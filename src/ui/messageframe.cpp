@@ -1,6 +1,6 @@
 #include "messageframe.h"
 
-#include "mybutton.h"
+#include "beepingbutton.h"
 #include "panelfonts.h"
 #include "panelpalettes.h"
 
@@ -31,7 +31,7 @@ MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
     text_->setWordWrap(true);
     text_->setFont(PanelFonts::panel(16));
 
-    ok_ = new MYBUTTON(tr("确    定"), this, "Button_ok");
+    ok_ = new BeepingButton(tr("确    定"), this, "Button_ok");
     ok_->resize(kButtonSize);
     ok_->setFont(PanelFonts::panel(16));
     ok_->setDefault(true);

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class MYBUTTON;
+class BeepingButton;
 class QLabel;
 
 // The common body of the panel's message boxes: a frameless box centred on the 640 x 480
@@ -18,7 +18,7 @@ public:
     void settext(const QString &text);
     QLabel *titleLabel() const { return title_; }
     QLabel *textLabel() const { return text_; }
-    MYBUTTON *okButton() const { return ok_; }
+    BeepingButton *okButton() const { return ok_; }
 
 protected:
     MessageFrame(QWidget *parent, const char *name, bool modal);
@@ -29,5 +29,5 @@ protected:
 private:
     QLabel *title_;
     QLabel *text_;
-    MYBUTTON *ok_;
+    BeepingButton *ok_;
 };

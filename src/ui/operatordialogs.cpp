@@ -1,8 +1,8 @@
 #include "operatordialogs.h"
 
-#include "qidialog.h"
-#include "qmdialogc.h"
-#include "qmdialogyn.h"
+#include "messagedialog.h"
+#include "questiondialog.h"
+#include "textinputdialog.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -14,7 +14,7 @@ QString information()
     return QCoreApplication::translate("MessageFrame", "信  息");
 }
 
-QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
+QString runInput(TextInputDialog &dialog, const QString &prompt, int maxLength)
 {
     dialog.setdialogtitle(QStringLiteral("Input Dialog"));
     dialog.setdialogmsg(prompt);
@@ -24,39 +24,39 @@ QString runInput(QIDialog &dialog, const QString &prompt, int maxLength)
 
 } // namespace
 
-void DIAMESSAGE(QWidget *parent, const QString &text)
+void showMessage(QWidget *parent, const QString &text)
 {
-    QMDialogC dialog(parent);
+    MessageDialog dialog(parent);
     dialog.settitle(information());
     dialog.settext(text);
     dialog.exec();
 }
 
-bool DIAYESNO(QWidget *parent, const QString &text)
+bool askYesNo(QWidget *parent, const QString &text)
 {
-    QMDialogYN dialog(parent);
+    QuestionDialog dialog(parent);
     dialog.settitle(information());
     dialog.settext(text);
     return dialog.exec() == QDialog::Accepted;
 }
 
-QString DIATEXT(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+QString askText(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     return runInput(dialog, prompt, maxLength);
 }
 
-QString DIAPASSWORD(QWidget *parent, const QString &, const QString &prompt, int maxLength)
+QString askPassword(QWidget *parent, const QString &, const QString &prompt, int maxLength)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     dialog.lineEdit()->setEchoMode(QLineEdit::Password);
     return runInput(dialog, prompt, maxLength);
 }
 
-QString DIATEXTSELECT(QWidget *parent, const QString &, const QString &prompt, int maxLength,
+QString askTextSelected(QWidget *parent, const QString &, const QString &prompt, int maxLength,
                       const QString &initial)
 {
-    QIDialog dialog(parent);
+    TextInputDialog dialog(parent);
     dialog.lineEdit()->setMaxLength(maxLength);
     dialog.lineEdit()->setText(initial);
     dialog.lineEdit()->selectAll();

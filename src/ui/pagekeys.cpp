@@ -1,6 +1,6 @@
 #include "pagekeys.h"
 
-#include "ui/multibutton.h"
+#include "ui/keypadkeybutton.h"
 #include "ui/panelpalettes.h"
 
 PageKeys::PageKeys(QWidget *parent, const QRect &geometry, int keyHeight, int step)
@@ -16,7 +16,7 @@ PageKeys::PageKeys(QWidget *parent, const QRect &geometry, int keyHeight, int st
         {QT_TR_NOOP("下一页"), Qt::Key_PageDown}};
     int y = 0;
     for (const auto &k : keys) {
-        auto *b = new multibutton(this, "multibutton", k.key);
+        auto *b = new KeypadKeyButton(this, "multibutton", k.key);
         // Characters stand one under another; a text that breaks its own lines keeps them.
         const QString text = tr(k.text);
         b->setText(text.contains(QLatin1Char('\n')) ? text : text.split(QString()).join(QLatin1Char('\n')).trimmed());

@@ -1,11 +1,11 @@
 #include "workgrid.h"
 
 #include "data/machinedata.h"
-#include "data/protocol.h"
 #include "data/paraformat.h"
+#include "data/protocol.h"
 #include "data/worklayout.h"
 #include "ui/buzzer.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 #include "ui/panelfonts.h"
 
@@ -38,7 +38,7 @@ WorkGrid::WorkGrid(MachineData &machine, const WorkPage &page, QWidget *parent)
         title->setGeometry(page.x0 + page.xStep * c - 10, 10, page.xStep - 10, 19);
         titles_ << title;
         for (int r = 0; r < page.rows; ++r) {
-            auto *edit = new MyLineEdit(this, "cell");
+            auto *edit = new CellEdit(this, "cell");
             edit->setGeometry(page.x0 + page.xStep * c, kTop + kRowStep * r, kCellWidth, kCellHeight);
             edit->setMaxLength(5);
             addCell(edit);
@@ -77,7 +77,7 @@ void WorkGrid::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Loaded once visible, so the focus it takes sticks.
-    QTimer::singleShot(0, this, &WorkGrid::slot_setfocus);
+    QTimer::singleShot(0, this, &WorkGrid::reloadFields);
 }
 
 void WorkGrid::changeEvent(QEvent *event)
@@ -85,7 +85,7 @@ void WorkGrid::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslate();
         if (isVisible())
-            Q_EMIT signal_paintmsg(page_.helpLine(pageNo_));
+            Q_EMIT messageChanged(page_.helpLine(pageNo_));
     }
     CellGrid::changeEvent(event);
 }
@@ -98,7 +98,7 @@ void WorkGrid::retranslate()
         labels_[r]->setText(page_.rowLabel(r, pageNo_));
 }
 
-void WorkGrid::slot_setfocus()
+void WorkGrid::reloadFields()
 {
     // Hidden again meanwhile (the replacement page not chosen): its help line is not the one shown.
     if (!isVisible())
@@ -110,14 +110,14 @@ void WorkGrid::showSpeed(int row)
 {
     if (QLabel *label = speeds_.value(row)) {
         const int entry = page_.word(0, row, pageNo_) - page_.base;
-        label->setText(floattostr(double(machine_.system().word(kSpeedWord)) * machine_.work().word(std::size_t(page_.base + entry)),
+        label->setText(speedText(double(machine_.system().word(kSpeedWord)) * machine_.work().word(std::size_t(page_.base + entry)),
                                   kSpeedDivisor));
     }
 }
 
 void WorkGrid::restore(int column, int row)
 {
-    if (MyLineEdit *e = cell(column, row)) {
+    if (CellEdit *e = cell(column, row)) {
         e->setText(QString::number(machine_.work().word(std::size_t(page_.word(column, row, pageNo_)))));
         showTaken(e, true);
     }
@@ -140,7 +140,7 @@ void WorkGrid::drawpage(int column, int row, int page)
     }
     retranslate();
     moveTo(column, row);
-    Q_EMIT signal_paintmsg(page_.helpLine(page));
+    Q_EMIT messageChanged(page_.helpLine(page));
 }
 
 void WorkGrid::turn(int dPage)
@@ -154,23 +154,23 @@ void WorkGrid::enter_press(bool whole)
 {
     unsigned short value = 0;
     if (!WorkEntry::parse(cell(column(), row())->text(), page_.min, page_.max, &value)) {
-        DIAMESSAGE(this, WorkEntry::message(WorkEntry::OutOfRange));
+        showMessage(this, WorkEntry::message(WorkEntry::OutOfRange));
         restore(column(), row());
         focusCurrent();
         return;
     }
-    if (whole && !DIAYESNO(this, tr("确定要正组修改吗 ?")))
+    if (whole && !askYesNo(this, tr("确定要正组修改吗 ?")))
         return;
     const QList<int> words = whole ? page_.wholeWords(column(), row(), pageNo_)
                                    : QList<int>{page_.word(column(), row(), pageNo_)};
     QList<int> addresses;
     for (const int w : words)
         addresses << WorkLayout::address(page_.group, w);
-    const WorkEntry::Result result = WorkEntry::send(machine_, page_.group, addresses, value, [this] { Q_EMIT signal_parachange(); });
+    const WorkEntry::Result result = WorkEntry::send(machine_, page_.group, addresses, value, [this] { Q_EMIT parametersChanged(); });
     // A whole group stops at the first write refused, in silence: the row then shows what the
     // controller holds.
     if (result != WorkEntry::Stored && !(whole && result == WorkEntry::Refused))
-        DIAMESSAGE(this, WorkEntry::message(result));
+        showMessage(this, WorkEntry::message(result));
     // Running or not opened: the typed text stays for another try, drawn as not taken until
     // Enter takes it or the stored value returns; otherwise the cells show what the controller
     // holds now.
@@ -183,11 +183,11 @@ void WorkGrid::enter_press(bool whole)
 
 bool WorkGrid::taken(int column, int row) const
 {
-    const MyLineEdit *e = cell(column, row);
+    const CellEdit *e = cell(column, row);
     return e && e->palette().color(QPalette::Text) != QColor(kUntaken);
 }
 
-void WorkGrid::showTaken(MyLineEdit *cell, bool taken)
+void WorkGrid::showTaken(CellEdit *cell, bool taken)
 {
     if (!taken) {
         QPalette red = cell->palette();

@@ -7,7 +7,7 @@
 #include <QList>
 
 class MachineData;
-class MyLineEdit;
+class CellEdit;
 class QLabel;
 
 // A work-parameter grid page drawn from its WorkPage table on the cell grid: the cells of one
@@ -34,13 +34,13 @@ public:
     void enter_press(bool whole);
 
 public Q_SLOTS:
-    void slot_setfocus();
+    void reloadFields();
     void enter_press() override { enter_press(false); }
     // The stored value back in the current cell.
     void clear_press() override;
 
 Q_SIGNALS:
-    void signal_parachange();
+    void parametersChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -57,7 +57,7 @@ protected:
 
 private:
     void turn(int dPage);
-    void showTaken(MyLineEdit *cell, bool taken);
+    void showTaken(CellEdit *cell, bool taken);
     void showSpeed(int row);
     void retranslate();
 

@@ -1,12 +1,12 @@
 #include "workparadialog.h"
 
-#include "dialogpieceexpand.h"
-#include "dialogreplacemouth.h"
+#include "carrierreplacementtab.h"
+#include "pieceexpansionpage.h"
 #include "workgrid.h"
 
-#include "ui/multipanel.h"
-#include "ui/mytabwidget.h"
+#include "ui/beepingtabwidget.h"
 #include "ui/panelfonts.h"
+#include "ui/workparamkeys.h"
 
 #include <QKeyEvent>
 
@@ -16,10 +16,10 @@ template <typename Page>
 WorkParaDialog::Page wired(Page *page)
 {
     return {page, [page](WorkParaDialog *dialog) {
-                QObject::connect(page, &Page::signal_paintmsg, dialog, &WorkParaDialog::slot_paintmsg);
-                QObject::connect(page, &Page::signal_parachange, dialog, &WorkParaDialog::slot_parachange);
-                QObject::connect(page, &Page::signal_wantchange, dialog, &WorkParaDialog::slot_wantchange);
-                QObject::connect(dialog, &MyDialog::signal_clear, page, [dialog, page] {
+                QObject::connect(page, &Page::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
+                QObject::connect(page, &Page::parametersChanged, dialog, &WorkParaDialog::markChanged);
+                QObject::connect(page, &Page::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
+                QObject::connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
                     if (dialog->tabs()->currentWidget() == page)
                         page->clear_press();
                 });
@@ -34,10 +34,10 @@ WorkParaDialog::Page grid(MachineData &machine, const WorkPage &page, QWidget *p
 } // namespace
 
 WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name)
-    : MyDialog(parent, name)
+    : ScreenFrame(parent, name)
     , table_(tabs)
-    , tbar_(new MyTabWidget(this, "tbar"))
-    , panel_(new multipanel(this, "multipanel"))
+    , tbar_(new BeepingTabWidget(this, "tbar"))
+    , panel_(new WorkParamKeys(this, "multipanel"))
 {
     setdialogtitle(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);
@@ -51,15 +51,15 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     // Beside the cells, over the empty right of the grid pages, inside the tab frame.
     panel_->setGeometry(520, 100, 104, 3 * 40);
     panel_->raise();
-    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::slot_currentchange);
-    slot_currentchange(0);
+    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::followTab);
+    followTab(0);
 }
 
 void WorkParaDialog::showEvent(QShowEvent *event)
 {
     // Each run reports what it changed itself.
     setProperty("changed", 0);
-    MyDialog::showEvent(event);
+    ScreenFrame::showEvent(event);
 }
 
 void WorkParaDialog::changeEvent(QEvent *event)
@@ -68,18 +68,18 @@ void WorkParaDialog::changeEvent(QEvent *event)
         for (int i = 0; i < int(table_.size()); ++i)
             tbar_->setTabText(i, tr(table_[i].label));
     }
-    MyDialog::changeEvent(event);
+    ScreenFrame::changeEvent(event);
 }
 
-void WorkParaDialog::slot_parachange()
+void WorkParaDialog::markChanged()
 {
     setProperty("changed", 1);
 }
 
-void WorkParaDialog::slot_currentchange(int page)
+void WorkParaDialog::followTab(int page)
 {
     const int type = table_.value(page).panelType;
-    panel_->slot_testtype(type);
+    panel_->showKeysFor(type);
     panel_->setVisible(type != 0);
 }
 
@@ -96,21 +96,21 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
         showTab(key - Qt::Key_A);
         return;
     }
-    MyDialog::keyPressEvent(event);
+    ScreenFrame::keyPressEvent(event);
 }
 
-para::para(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, multipanel::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, multipanel::kParkingType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new dialogreplacemouth(machine, p)); }, 0},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new dialogpieceexpand(machine, p)); }, 0}},
+JobParamsDialog::JobParamsDialog(MachineData &machine, QWidget *parent, const char *name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, WorkParamKeys::kParkingType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new CarrierReplacementTab(machine, p)); }, 0},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new PieceExpansionPage(machine, p)); }, 0}},
                      parent, name)
 {
 }
 
-paraelse::paraelse(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, multipanel::kPagedType}}, parent, name)
+YarnFeederDialog::YarnFeederDialog(MachineData &machine, QWidget *parent, const char *name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, WorkParamKeys::kPagedType}}, parent, name)
 {
 }

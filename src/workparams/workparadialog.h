@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ui/mydialog.h"
+#include "ui/screenframe.h"
 
 #include <functional>
 
 class MachineData;
-class MyTabWidget;
-class multipanel;
+class BeepingTabWidget;
+class WorkParamKeys;
 
 // The frame of the work-parameter dialogs: pages in the tab bar "tbar" on keys A-F (and
 // F1-F6), the key column that suits the page, and the "changed" flag a run raises when a
 // page is about to change a value on the controller (the main window then saves the job's .wrk).
-class WorkParaDialog : public MyDialog
+class WorkParaDialog : public ScreenFrame
 {
     Q_OBJECT
 
@@ -30,23 +30,23 @@ public:
         int panelType; // 0: no key column
     };
 
-    MyTabWidget *tabs() const { return tbar_; }
-    multipanel *keyPanel() const { return panel_; }
+    BeepingTabWidget *tabs() const { return tbar_; }
+    WorkParamKeys *keyPanel() const { return panel_; }
     bool changed() const { return property("changed").toInt() == 1; }
     // The tab at index, when there is one. Invokable: the main window calls it by name.
     Q_INVOKABLE void showTab(int index);
 
 public Q_SLOTS:
-    void slot_parachange();
-    void slot_paintmsg(const QString &text) { setdialogmsg(text); }
-    void slot_wantchange() {}
-    void slot_currentchange(int page);
-    void slot_accel_a() { showTab(0); }
-    void slot_accel_b() { showTab(1); }
-    void slot_accel_c() { showTab(2); }
-    void slot_accel_d() { showTab(3); }
-    void slot_accel_e() { showTab(4); }
-    void slot_accel_f() { showTab(5); }
+    void markChanged();
+    void showFrameMessage(const QString &text) { setdialogmsg(text); }
+    void acceptChangeWish() {}
+    void followTab(int page);
+    void showTabA() { showTab(0); }
+    void showTabB() { showTab(1); }
+    void showTabC() { showTab(2); }
+    void showTabD() { showTab(3); }
+    void showTabE() { showTab(4); }
+    void showTabF() { showTab(5); }
 
 protected:
     WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);
@@ -57,23 +57,23 @@ protected:
 
 private:
     QList<Tab> table_;
-    MyTabWidget *tbar_;
-    multipanel *panel_;
+    BeepingTabWidget *tbar_;
+    WorkParamKeys *panel_;
 };
 
 // The work parameters of the job: density, speed, rollers, carrier parking, replacement and
 // piece expansion; built once by the main window and kept.
-class para : public WorkParaDialog
+class JobParamsDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit para(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
+    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
 };
 
 // The yarn feeders, on their own key (4).
-class paraelse : public WorkParaDialog
+class YarnFeederDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit paraelse(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
+    explicit YarnFeederDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
 };

@@ -10,7 +10,7 @@
 #include "savepaths.h"
 
 #include "data/machinedata.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ int start()
 {
     ModalDriver driver;
     MachineData machine;
-    wave w(machine);
+    MainScreen w(machine);
     w.start();
     w.show();
     const bool shown = QTest::qWaitFor([&w] { return w.isVisible(); }, 30000);

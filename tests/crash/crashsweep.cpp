@@ -1,9 +1,9 @@
 #include "crashsweep.h"
 
 #include "diskcheck.h"
+#include "platform/panelpaths.h"
 #include "savepaths.h"
 #include "testroot.h"
-#include "platform/panelpaths.h"
 
 #include "platform/crashpoint.h"
 
@@ -91,10 +91,10 @@ bool CrashSweep::setUp(QString *why)
         *why = QStringLiteral("knitjob failed");
         return false;
     }
-    const QString para = PanelPaths::data(QStringLiteral("/para"));
-    if (!QDir().mkpath(para) || !QDir().mkpath(PanelPaths::usbRoot())
-        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), para + QStringLiteral("/checksystem.sys"))
-        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), para + QStringLiteral("/checkconfig.cfg"))
+    const QString JobParamsDialog = PanelPaths::data(QStringLiteral("/para"));
+    if (!QDir().mkpath(JobParamsDialog) || !QDir().mkpath(PanelPaths::usbRoot())
+        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), JobParamsDialog + QStringLiteral("/checksystem.sys"))
+        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), JobParamsDialog + QStringLiteral("/checkconfig.cfg"))
         || !sim_.command(QStringLiteral("set job J1"))) {
         *why = QStringLiteral("cannot lay out the panel's disk");
         return false;

@@ -21,8 +21,8 @@
 #include "platform/panelpaths.h"
 #include "platform/programinstaller.h"
 #include "platform/systemactions.h"
-#include "ui/fileoperate.h"
 #include "ui/fileoperatedialog.h"
+#include "ui/transferdialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,7 +129,7 @@ bool saveParameters(int v)
     config.setWord(5, quint16(v));
     machine.panelSettings().setByte(0, quint8(v));
     machine.carrierSpeedTable().setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
-    return density.write() && config.saveCheck() && wave_write_management(machine) && MouthSpeedTable::save(machine)
+    return density.write() && config.saveCheck() && writePanelSettings(machine) && MouthSpeedTable::save(machine)
         && savefileapp(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
 }
 
@@ -144,7 +144,7 @@ bool backUp(int v)
 bool restore(int v)
 {
     MachineData machine;
-    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), fileoperate::withController())
+    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), TransferDialog::withController())
         == SystemBackup::Done;
 }
 

@@ -38,8 +38,8 @@ QString to(const char *key, const char *window)
 // confirmed; then the editor closed, which tells the file saved.
 QStringList speedSeven()
 {
-    return {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", "7", "KP_Enter>QMDialogYN",
-            to("Return", kProgram), "Escape>QMDialogC", "Return>dialogide"};
+    return {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Right", "Right", "7", "KP_Enter>QuestionDialog",
+            to("Return", kProgram), "Escape>MessageDialog", "Return>DiskFileManager"};
 }
 
 } // namespace
@@ -57,13 +57,13 @@ private Q_SLOTS:
     // M2 sent from the manager becomes the current job, in the panel and in knitsim.
     void manager()
     {
-        QVERIFY(f_.picture("files-main") && f_.walk({"3>dialogide"}, "files-manager"));
+        QVERIFY(f_.picture("files-main") && f_.walk({"3>DiskFileManager"}, "files-manager"));
         const QImage manager(XServer::picture("files-manager"));
         QVERIFY(!manager.isNull() && manager.copy(kList) != QImage(XServer::picture("files-main")).copy(kList));
-        QVERIFY(f_.walk({"Down", "c>QMDialogYN"}, "files-send-question"));
-        QVERIFY(f_.walk({"Return>QMDialogC"}, "files-sent"));
+        QVERIFY(f_.walk({"Down", "c>QuestionDialog"}, "files-send-question"));
+        QVERIFY(f_.walk({"Return>MessageDialog"}, "files-sent"));
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("job M2")));
-        QVERIFY(f_.walk({"Return>dialogide"}));
+        QVERIFY(f_.walk({"Return>DiskFileManager"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.panel().output().contains("\nM2\n"), 3000); // the main window loaded it
     }
 
@@ -74,7 +74,7 @@ private Q_SLOTS:
         QVERIFY2(state.contains(QStringLiteral("cnt 1 93 7")) && state.contains(QStringLiteral("unbracketed 0")),
                  qPrintable(state.join(QLatin1Char('\n'))));
         const QString path = job("M2", ".cnt");
-        QCOMPARE(cntfilecheck(path), int(CntCheck::Ok));
+        QCOMPARE(checkCntFile(path), int(CntCheck::Ok));
         // knitsim's copy: every byte it took is the saved file's.
         const QByteArray saved = TestBytes::readFile(path);
         for (const QString &line : state.filter(QRegularExpression(QStringLiteral("^cnt ")))) {
@@ -92,19 +92,19 @@ private Q_SLOTS:
     {
         QVERIFY(f_.walk({to("F6", kPattern)}, "editor-pattern"));
         // M's question on the line, answered: the picture once the question is gone from it.
-        QVERIFY(f_.walk({"5", "KP_Enter", "Right", "Up", "m>QMDialogYN"}, "editor-pattern-line"));
+        QVERIFY(f_.walk({"5", "KP_Enter", "Right", "Up", "m>QuestionDialog"}, "editor-pattern-line"));
         const QImage question(XServer::picture("editor-pattern-line"));
         const QRect box(120, 140, 400, 200);
         QVERIFY(f_.walk({to("Return", kPattern)}));
         QVERIFY(!f_.x().pictureWhen("editor-pattern-line", [&](const QImage &i) { return i.copy(box) != question.copy(box); }).isNull());
-        QVERIFY(f_.walk({"Escape>dialogide"}));
+        QVERIFY(f_.walk({"Escape>DiskFileManager"}));
         const QStringList state = f_.sim().send(QStringLiteral("state"));
         QVERIFY2(state.contains(QStringLiteral("pat 2 59 85")), qPrintable(state.join(QLatin1Char('\n'))));
         // knitsim's copy of the pattern is the saved file, checksum included.
-        QCOMPARE(patfilecheck(job("M2", ".pat")), int(PatCheck::Ok));
+        QCOMPARE(checkPatFile(job("M2", ".pat")), int(PatCheck::Ok));
         QCOMPARE(TestBytes::readFile(f_.sim().file(QStringLiteral("M2.pat"))), TestBytes::readFile(job("M2", ".pat")));
         const int rowCommands = f_.sim().traffic().filter(QStringLiteral("cmd 72")).size();
-        QVERIFY(f_.walk({"Up", to("F6", kPattern), "3", "KP_Enter", "Escape>dialogide"}));
+        QVERIFY(f_.walk({"Up", to("F6", kPattern), "3", "KP_Enter", "Escape>DiskFileManager"}));
         QCOMPARE(f_.sim().traffic().filter(QStringLiteral("cmd 72")).size(), rowCommands);
         QCOMPARE(quint8(TestBytes::readFile(job("M1", ".pat")).at(50)) >> 4, 3);
     }
@@ -114,8 +114,8 @@ private Q_SLOTS:
     void patternOpeningAnswerLost()
     {
         QVERIFY(f_.sim().command(QStringLiteral("fault drop 1 0x20 14")) && f_.sim().command(QStringLiteral("journal clear")));
-        QVERIFY(f_.walk({"Down", to("F6", kPattern), "5", "KP_Enter>QMDialogC"}) && f_.waitForJournal(QStringLiteral("cmd 20/e/0")));
-        QVERIFY(f_.walk({to("Return", kPattern), "Escape>dialogide"}));
+        QVERIFY(f_.walk({"Down", to("F6", kPattern), "5", "KP_Enter>MessageDialog"}) && f_.waitForJournal(QStringLiteral("cmd 20/e/0")));
+        QVERIFY(f_.walk({to("Return", kPattern), "Escape>DiskFileManager"}));
         QVERIFY(!f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("open 14")));
     }
 
@@ -125,11 +125,11 @@ private Q_SLOTS:
         for (const char *ext : {".cnt", ".pat"})
             QVERIFY(TestBytes::writeFile(f_.file(QStringLiteral("/mnt/usb/S1.") + QString::fromLatin1(ext + 1).toUpper()),
                                          TestBytes::readFile(job("M2", ext))));
-        QVERIFY(f_.walk({"a>inputdirdialog"}, "files-import"));
-        QVERIFY(f_.walk({"Return>QMDialogC"}, "files-imported") && QFileInfo::exists(job("S1", ".wrk")));
-        QVERIFY(f_.walk({"Return>dialogide", "b>outputfiledialog"}, "files-export"));
-        QVERIFY(f_.walk({"Escape>dialogide", "m>dialogdel"}, "files-delete"));
-        QVERIFY(f_.walk({"Escape>dialogide", "Escape>wave"}));
+        QVERIFY(f_.walk({"a>JobImportDialog"}, "files-import"));
+        QVERIFY(f_.walk({"Return>MessageDialog"}, "files-imported") && QFileInfo::exists(job("S1", ".wrk")));
+        QVERIFY(f_.walk({"Return>DiskFileManager", "b>StickExportDialog"}, "files-export"));
+        QVERIFY(f_.walk({"Escape>DiskFileManager", "m>JobDeletionPage"}, "files-delete"));
+        QVERIFY(f_.walk({"Escape>DiskFileManager", "Escape>MainScreen"}));
         QVERIFY(TestBytes::readFile(f_.file("/var/log/system-actions.log")).endsWith("rmmod usb-storage\n"));
     }
 
@@ -137,16 +137,16 @@ private Q_SLOTS:
     // is what the controller holds. Key 4 shows the feeders.
     void workParameters()
     {
-        QVERIFY(f_.walk({"1>para", "Down", "427", "KP_Enter"}));
+        QVERIFY(f_.walk({"1>JobParamsDialog", "Down", "427", "KP_Enter"}));
         QTRY_VERIFY_WITH_TIMEOUT(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 2 1 427")), 3000);
         QVERIFY(f_.picture("workparams-density"));
         const QRect tab(0, 45, 640, 390);
         QVERIFY(f_.turnPage({"b"}, tab, "workparams-speed") && f_.turnPage({"e", "m"}, tab, "workparams-replace")
                 && f_.turnPage({"f"}, tab, "workparams-pieces"));
-        QVERIFY(f_.walk({"a", "Escape>wave"}));
+        QVERIFY(f_.walk({"a", "Escape>MainScreen"}));
         QCOMPARE(TestBytes::readFile(job("M2", ".wrk")).mid(16, 2), QByteArray("\xab\x01", 2));
         KNIT_COMPARE_BYTES(TestBytes::readFile(job("M2", ".wrk")), TestBytes::readFile(f_.sim().file(QStringLiteral("work.blk"))));
-        QVERIFY(f_.walk({"4>paraelse"}, "workparams-feeders") && f_.walk({"Escape>wave"}));
+        QVERIFY(f_.walk({"4>YarnFeederDialog"}, "workparams-feeders") && f_.walk({"Escape>MainScreen"}));
     }
 
     // F7 of the disk file manager on the loaded job: exported to the stick, then a changed copy
@@ -154,17 +154,17 @@ private Q_SLOTS:
     void workBrowser()
     {
         const QString wrk = job("M2", ".wrk");
-        QVERIFY(f_.walk({"3>dialogide", "F7>workparabrown"}, "workparams-browser"));
-        QVERIFY(f_.walk({"a>outputfiledialog", "Return>QMDialogC"}));
+        QVERIFY(f_.walk({"3>DiskFileManager", "F7>WorkFileBrowser"}, "workparams-browser"));
+        QVERIFY(f_.walk({"a>StickExportDialog", "Return>MessageDialog"}));
         QCOMPARE(TestBytes::readFile(f_.file("/mnt/usb/M2.wrk")), TestBytes::readFile(wrk));
         QByteArray changed = TestBytes::readFile(wrk);
         changed[0] = char(99);
         QVERIFY(TestBytes::writeFile(f_.file("/mnt/usb/M2.wrk"), changed));
-        QVERIFY(f_.walk({"Return>workparabrown", "b>inputfiledialog"}, "workparams-import"));
-        QVERIFY(f_.walk({"Return>QMDialogC"}, "workparams-imported"));
+        QVERIFY(f_.walk({"Return>WorkFileBrowser", "b>StickImportDialog"}, "workparams-import"));
+        QVERIFY(f_.walk({"Return>MessageDialog"}, "workparams-imported"));
         KNIT_COMPARE_BYTES(TestBytes::readFile(wrk), changed);
         KNIT_COMPARE_BYTES(TestBytes::readFile(f_.sim().file(QStringLiteral("work.blk"))), changed);
-        QVERIFY(f_.walk({"Return>workparabrown", "Escape>dialogide", "Escape>wave"}));
+        QVERIFY(f_.walk({"Return>WorkFileBrowser", "Escape>DiskFileManager", "Escape>MainScreen"}));
     }
 
     // The formatting pages from the more page (key 7, H, password), each run to its end: the
@@ -172,12 +172,12 @@ private Q_SLOTS:
     void formatPages()
     {
         QVERIFY(TestBytes::writeFile(f_.file("/mnt/ide/knit/tools/mkdosfs"), "tool"));
-        QVERIFY(f_.walk({"7>extsyspara", "h>QIDialog", "7063", "Return>extsyspara"}));
+        QVERIFY(f_.walk({"7>SystemToolsMenu", "h>TextInputDialog", "7063", "Return>SystemToolsMenu"}));
         for (const char *page : {"stick", "flash"}) {
             const bool stick = QLatin1String(page) == QLatin1String("stick");
             const char *pageClass = stick ? "UDiskFormatDialog" : "HDiskFormatDialog";
             QVERIFY(f_.walk({to(stick ? "c" : "b", pageClass)}));
-            QVERIFY(f_.walk({"e>QMDialogYN"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
+            QVERIFY(f_.walk({"e>QuestionDialog"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
             QVERIFY(f_.walk({to("Return", pageClass)}));
             QVERIFY(QTest::qWaitFor([&] { return formatted(page); }, 10000));
             QVERIFY(f_.picture(qPrintable(QStringLiteral("format-%1").arg(QLatin1String(page)))));
@@ -186,10 +186,10 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitFor([&] {
                 if (f_.x().focus().name == pageClass && !f_.x().key(QStringLiteral("Escape")))
                     return false;
-                return f_.waitForWindow("extsyspara", {}, 3000);
+                return f_.waitForWindow("SystemToolsMenu", {}, 3000);
             }, 30000));
         }
-        QVERIFY(f_.walk({"Escape>wave"}));
+        QVERIFY(f_.walk({"Escape>MainScreen"}));
         QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/wave")) && !QFileInfo::exists(f_.file("/mnt/ide/knit/wave/M1")));
         QVERIFY(QFileInfo::exists(f_.file("/mnt/ide/knit/para/checksystem.sys")));
     }

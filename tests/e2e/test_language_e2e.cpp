@@ -43,7 +43,7 @@ private Q_SLOTS:
         const QImage chinese = startPanel("language-main-zh", stopped);
         const QStringList before = dataFiles();
 
-        QVERIFY(f_.walk({"8>languagemenu"}, "language-menu-zh"));
+        QVERIFY(f_.walk({"8>LanguageMenu"}, "language-menu-zh"));
         const QByteArray menu = f_.x().focusWindow();
         const QImage chineseMenu(XServer::picture("language-menu-zh"));
         QVERIFY(f_.x().key(QStringLiteral("2")));
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(f_.x().focusWindow(), menu);
         // The main screen, drawn again under the menu: its state line in English, neither the
         // Chinese one nor what the menu left there.
-        QVERIFY(f_.walk({"Escape>wave"}));
+        QVERIFY(f_.walk({"Escape>MainScreen"}));
         const QImage english = f_.x().pictureWhen("language-main-en", [&](const QImage &i) {
             return stopped(i) && i.copy(kStateLine) != chinese.copy(kStateLine) && i.copy(kStateLine) != englishMenu.copy(kStateLine);
         });

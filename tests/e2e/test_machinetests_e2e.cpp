@@ -21,13 +21,13 @@ private Q_SLOTS:
     void initTestCase()
     {
         PANEL_FIXTURE_START(f_.start({{QStringLiteral("M1"), 40, 100, 100}}, &why));
-        QVERIFY(f_.walk({"6>exttest"}, "testmenu"));
+        QVERIFY(f_.walk({"6>ControllerTestMenu"}, "testmenu"));
     }
 
     void inputOutput()
     {
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
-        QVERIFY(f_.walk({"2>test_io"}) && f_.waitForJournal(QStringLiteral("RRQ io.tst")));
+        QVERIFY(f_.walk({"2>IoTestPage"}) && f_.waitForJournal(QStringLiteral("RRQ io.tst")));
         // Red lamp on; speed 5; carriage to the left: it reports needle pulses and its speed.
         QVERIFY(f_.walk({"1", "Down", "Down", "Down", "Right", "Right", "5", "KP_Enter", "Left", "1"}));
         QVERIFY(f_.waitForJournal(QStringLiteral("cmd 26/2/7")));
@@ -37,14 +37,14 @@ private Q_SLOTS:
         QVERIFY2(countPixels(page, QRect(130, 300, 54, 22), isRed) == 0, "the stop lever shows closed");
         // Stop the carriage, then leave.
         QVERIFY(f_.walk({"3"}));
-        leave("test_io");
+        leave("IoTestPage");
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("test mode none")));
     }
 
     void carriage()
     {
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));
-        QVERIFY(f_.walk({"1>test_moto"}) && f_.waitForJournal(QStringLiteral("RRQ moto.tst")));
+        QVERIFY(f_.walk({"1>CarriageTestPage"}) && f_.waitForJournal(QStringLiteral("RRQ moto.tst")));
         // The back bed's first motor to 200; its first selector's blade 3; then the machine
         // reports its second selector all on.
         QVERIFY(f_.walk({"3", "Right", "3"}));
@@ -58,17 +58,17 @@ private Q_SLOTS:
         // up, however slow the machine).
         QElapsedTimer up;
         up.start();
-        QVERIFY(f_.walk({"KP_Enter>QMDialogC"}));
+        QVERIFY(f_.walk({"KP_Enter>MessageDialog"}));
         QVERIFY(f_.waitForJournal(QStringLiteral("cmd 26/3/2"), 10000, 12) && f_.picture("testmoto-cycle"));
-        QVERIFY(f_.walk({"Return>test_moto"}));
+        QVERIFY(f_.walk({"Return>CarriageTestPage"}));
         const int steps = f_.sim().traffic().count(QStringLiteral("cmd 26/3/2"));
         QVERIFY2(steps >= 12 && steps <= up.elapsed() / 50 + 2, qPrintable(QStringLiteral("%1 in %2 ms").arg(steps).arg(up.elapsed())));
         QTest::qWait(500); // proves an absence: no step after the message closed
         QCOMPARE(f_.sim().traffic().count(QStringLiteral("cmd 26/3/2")), steps);
 
-        leave("test_moto");
+        leave("CarriageTestPage");
         QVERIFY(f_.panel().output().contains("send:20 41 0 0 1b 81 0 0 0 0 55 0 \n"));
-        QVERIFY(f_.walk({"Escape>wave"}));
+        QVERIFY(f_.walk({"Escape>MainScreen"}));
     }
 
 private:
@@ -81,7 +81,7 @@ private:
         QVERIFY(f_.x().key(QStringLiteral("Escape")));
         QVERIFY(f_.waitForJournal(QStringLiteral("cmd 20"), 10000, closing + 1));
         QVERIFY2(f_.x().focus().name == page, "the page closed before the controller answered");
-        QVERIFY(f_.waitForWindow("exttest"));
+        QVERIFY(f_.waitForWindow("ControllerTestMenu"));
         QVERIFY(f_.sim().command(QStringLiteral("fault clear")));
     }
 

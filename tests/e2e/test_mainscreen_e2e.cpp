@@ -103,7 +103,7 @@ private Q_SLOTS:
         const QPoint inside(14, 300); // the line's own background, left of its text
         QVERIFY(sim().command(QStringLiteral("set zeroing 3000")) && sim().command(QStringLiteral("set speed 1")));
         const QImage before = x().pictureWhen("skip-before", [](const QImage &) { return true; });
-        QVERIFY(f_.walk({"0>QIDialog", "4", "Return>wave"}));
+        QVERIFY(f_.walk({"0>TextInputDialog", "4", "Return>MainScreen"}));
         QVERIFY(sim().waitFor(QStringLiteral("cmd 2a/1/8"), 5000));
         const QImage armed = x().pictureWhen("skip-armed", [&](const QImage &i) { return i.pixel(inside) != before.pixel(inside); });
         const QRgb background = armed.pixel(inside);
@@ -133,26 +133,26 @@ private Q_SLOTS:
     void commands()
     {
         QVERIFY(x().click(270, 390));
-        QVERIFY2(f_.waitForWindow("QIDialog"), "touching the row number opened nothing");
+        QVERIFY2(f_.waitForWindow("TextInputDialog"), "touching the row number opened nothing");
         QVERIFY(f_.picture("mainscreen-skip-input"));
-        QVERIFY(f_.walk({"12", "Return>wave"}) && sim().waitFor(QStringLiteral("cmd 2a/1/8"), 3000));
+        QVERIFY(f_.walk({"12", "Return>MainScreen"}) && sim().waitFor(QStringLiteral("cmd 2a/1/8"), 3000));
         QVERIFY(f_.picture("mainscreen-skip"));
 
-        QVERIFY(f_.walk({"a>QMDialogYN"}, "mainscreen-zero-question") && f_.walk({"Escape>wave", "a>QMDialogYN"}));
+        QVERIFY(f_.walk({"a>QuestionDialog"}, "mainscreen-zero-question") && f_.walk({"Escape>MainScreen", "a>QuestionDialog"}));
         // The question is up: nothing may have gone to the controller before it is answered.
         QVERIFY(!sim().traffic().join(QLatin1Char(',')).contains(QStringLiteral("cmd 2e")));
-        QVERIFY(f_.walk({"Return>wave"}) && sim().waitFor(QStringLiteral("cmd 2e/1/0"), 3000));
+        QVERIFY(f_.walk({"Return>MainScreen"}) && sim().waitFor(QStringLiteral("cmd 2e/1/0"), 3000));
 
-        QVERIFY(f_.walk({"5>QMDialogC"}, "mainscreen-quickfun5") && f_.walk({"Return>wave"}));
+        QVERIFY(f_.walk({"5>MessageDialog"}, "mainscreen-quickfun5") && f_.walk({"Return>MainScreen"}));
     }
 
     // The alarm raised and cleared above is in the history: key 7, then F1 shows it.
     void history()
     {
-        QVERIFY(f_.walk({"7>extsyspara", "a>HistoryPage"}, "history"));
+        QVERIFY(f_.walk({"7>SystemToolsMenu", "a>HistoryPage"}, "history"));
         const QByteArray log = TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/log/alarms.log")));
         QVERIFY2(log.contains("\traised\t2\t23\t") && log.contains("\tcleared\t0\t0\t"), log.constData());
-        QVERIFY(f_.walk({"Escape>extsyspara", "Escape>wave"}));
+        QVERIFY(f_.walk({"Escape>SystemToolsMenu", "Escape>MainScreen"}));
     }
 
 private:

@@ -32,18 +32,18 @@ struct Route
 QList<Route> routes()
 {
     return {
-        {"work parameters", {"1>para", "b", "c", "d", "e", "f"}},
-        {"frequent parameters", {"2>constparasetting"}},
-        {"file manager", {"3>dialogide"}},
-        {"other parameters", {"4>paraelse"}},
-        {"test menu", {"6>exttest"}},
-        {"system parameters", {"7>extsyspara", "2>QIDialog", kPassword, "Return>mydialogsystem"}},
-        {"running parameters", {"7>extsyspara", "1>mydialogwrk"}},
-        {"acceleration", {"7>extsyspara", "h>QIDialog", kPassword, "Return>extsyspara", "1>mydialog_add_type"}},
-        {"personalisation", {"7>extsyspara", "h>QIDialog", kPassword, "Return>extsyspara", "2>mytriangleboard"}},
+        {"work parameters", {"1>JobParamsDialog", "b", "c", "d", "e", "f"}},
+        {"frequent parameters", {"2>FrequentSettingsFrame"}},
+        {"file manager", {"3>DiskFileManager"}},
+        {"other parameters", {"4>YarnFeederDialog"}},
+        {"test menu", {"6>ControllerTestMenu"}},
+        {"system parameters", {"7>SystemToolsMenu", "2>TextInputDialog", kPassword, "Return>SystemParamFrame"}},
+        {"running parameters", {"7>SystemToolsMenu", "1>RunningParamFrame"}},
+        {"acceleration", {"7>SystemToolsMenu", "h>TextInputDialog", kPassword, "Return>SystemToolsMenu", "1>CarriageAccelerationFrame"}},
+        {"personalisation", {"7>SystemToolsMenu", "h>TextInputDialog", kPassword, "Return>SystemToolsMenu", "2>PersonalisationFrame"}},
         // Refused with a message: the machine has not found its zero yet.
-        {"skip rows", {"0>QMDialogC"}},
-        {"language, both", {"8>languagemenu", "2", "1"}},
+        {"skip rows", {"0>MessageDialog"}},
+        {"language, both", {"8>LanguageMenu", "2", "1"}},
     };
 }
 
@@ -57,7 +57,7 @@ QStringList escapes(const Route &route)
         const QString window = key.section(QLatin1Char('>'), 1);
         if (window.isEmpty())
             continue;
-        if (open.last() == QLatin1String("QIDialog"))
+        if (open.last() == QLatin1String("TextInputDialog"))
             open.removeLast();
         const qsizetype below = open.indexOf(window);
         if (below >= 0)
@@ -105,7 +105,7 @@ private Q_SLOTS:
     // keyboard again, so Escape on an alarm acknowledges it (command 38, sub-code 33).
     void escapeAfterDialog()
     {
-        QVERIFY2(f_.walk({"1>para", "Escape>wave"}), "the keyboard did not come back to the main screen");
+        QVERIFY2(f_.walk({"1>JobParamsDialog", "Escape>MainScreen"}), "the keyboard did not come back to the main screen");
         QVERIFY(f_.sim().command(QStringLiteral("alarm 2 23")));
         QVERIFY(QTest::qWaitFor([&] { return alarmLog().contains("\traised\t2\t23\t"); }, 10000));
         QVERIFY(f_.sim().command(QStringLiteral("journal clear")));

@@ -126,7 +126,7 @@ private Q_SLOTS:
         f_.x().pictureWhen("startstate-waiting2", [&](const QImage &i) { return i.copy(kTransferLine) != first.copy(kTransferLine); });
         // The fetch given up: the connection message (closed by Return) after fewer than eleven
         // requests, then the closing commands.
-        QVERIFY(f_.waitForWindow(PanelFixture::kMain) && f_.walk({"Escape>QMDialogC", "Return>wave"}));
+        QVERIFY(f_.waitForWindow(PanelFixture::kMain) && f_.walk({"Escape>MessageDialog", "Return>MainScreen"}));
         QVERIFY(f_.sim().waitFor(QStringLiteral("cmd 20"), 10000) && f_.sim().waitFor(QStringLiteral("cmd 26"), 10000));
         QVERIFY(f_.sim().traffic().count(QStringLiteral("RRQ file.sys")) < 11);
         QVERIFY(!f_.sim().traffic().contains(QStringLiteral("RRQ config.cfg")));

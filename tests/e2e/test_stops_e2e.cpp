@@ -46,7 +46,7 @@ private Q_SLOTS:
         // knitsim stands from the start: ten seconds on, the list comes by itself.
         QVERIFY2(f_.waitForWindow("StopReasonDialog", PanelFixture::kMain, 30000), "the list never opened by itself");
         QVERIFY(f_.picture("stops-dialog"));
-        QVERIFY(f_.walk({"7>wave"}));
+        QVERIFY(f_.walk({"7>MainScreen"}));
         const QJsonObject pick = nextStop();
         QCOMPARE(pick.value(QLatin1String("code")), 7);
         QCOMPARE(pick.value(QLatin1String("planned")), true);
@@ -58,7 +58,7 @@ private Q_SLOTS:
         QTRY_VERIFY(TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/log/alarms.log"))).contains("\treason\t1\t7\t休息\tM1\t"));
 
         // Key G again: a new pick replaces the old.
-        QVERIFY(f_.walk({"g>StopReasonDialog", "1>wave"}));
+        QVERIFY(f_.walk({"g>StopReasonDialog", "1>MainScreen"}));
         const QJsonObject again = nextStop();
         QCOMPARE(again.value(QLatin1String("code")), 1);
         QCOMPARE(again.value(QLatin1String("since")), pick.value(QLatin1String("since")));
@@ -90,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(f_.sim().command(QStringLiteral("stop")));
         QTRY_COMPARE(state().value(QLatin1String("running")), false);
         broker_.kill();
-        QVERIFY(f_.walk({"g>StopReasonDialog", "4>wave"}));
+        QVERIFY(f_.walk({"g>StopReasonDialog", "4>MainScreen"}));
         const QString outbox = f_.file(QStringLiteral("/mnt/ide/knit/log/outbox.log"));
         QTRY_VERIFY(TestBytes::readFile(outbox).contains(QByteArray("knit/E1/stop").toBase64()));
         f_.panel().stop();

@@ -50,23 +50,23 @@ private Q_SLOTS:
     // Each parameter page from the menu, as an operator reaches it; a value on two of them.
     void parameterPages()
     {
-        walk({"7>extsyspara"}, "menu");
-        walk({"2>QIDialog", kPassword, "Return>mydialogsystem"}, "system");
+        walk({"7>SystemToolsMenu"}, "menu");
+        walk({"2>TextInputDialog", kPassword, "Return>SystemParamFrame"}, "system");
         walk({"Right", "50", "Return"}, nullptr, QStringLiteral("cmd 22/0/a"));
-        walk({"Escape>extsyspara", "1>mydialogwrk"}, "running");
-        walk({"Escape>extsyspara", "3>QIDialog", kPassword, "Return>mydialogmdensity"}, "density");
-        walk({"Escape>extsyspara", "4>mydialognoworkdensity"}, "idle-density");
-        walk({"Escape>extsyspara", "5>QIDialog", kPassword, "Return>mydialogmbed"}, "racking");
-        walk({"Down", "Return>mbed"}, "racking-correction");
-        walk({"Escape>mydialogmbed", "Escape>extsyspara"}, nullptr);
-        QVERIFY(f_.turnPage({"h>QIDialog", kPassword, "Return>extsyspara"}, kItems, "params-menu-more"));
-        walk({"1>mydialog_add_type"}, "acceleration");
-        walk({"Escape>extsyspara", "2>mytriangleboard"}, "personalisation");
+        walk({"Escape>SystemToolsMenu", "1>RunningParamFrame"}, "running");
+        walk({"Escape>SystemToolsMenu", "3>TextInputDialog", kPassword, "Return>DensityCorrectionFrame"}, "density");
+        walk({"Escape>SystemToolsMenu", "4>DensityIdleFrame"}, "idle-density");
+        walk({"Escape>SystemToolsMenu", "5>TextInputDialog", kPassword, "Return>RackingCorrectionFrame"}, "racking");
+        walk({"Down", "Return>RackingPositionDialog"}, "racking-correction");
+        walk({"Escape>RackingCorrectionFrame", "Escape>SystemToolsMenu"}, nullptr);
+        QVERIFY(f_.turnPage({"h>TextInputDialog", kPassword, "Return>SystemToolsMenu"}, kItems, "params-menu-more"));
+        walk({"1>CarriageAccelerationFrame"}, "acceleration");
+        walk({"Escape>SystemToolsMenu", "2>PersonalisationFrame"}, "personalisation");
         walk({"500", "Return", "3761", "Return"}, nullptr, QStringLiteral("cmd 22/20/0"));
-        walk({"Escape>extsyspara", "a>QIDialog", kPassword, "Return>myspeedmouth"}, "carrier");
+        walk({"Escape>SystemToolsMenu", "a>TextInputDialog", kPassword, "Return>CarrierSpeedCorrectionFrame"}, "carrier");
         walk({"-30", "Return"}, nullptr, QStringLiteral("cmd 22/10/a0"));
-        walk({"Escape>extsyspara", "h", "Escape>wave", "2>constparasetting"}, "frequent");
-        walk({"Escape>wave"}, nullptr);
+        walk({"Escape>SystemToolsMenu", "h", "Escape>MainScreen", "2>FrequentSettingsFrame"}, "frequent");
+        walk({"Escape>MainScreen"}, nullptr);
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 0 10 50")));
         QVERIFY(f_.sim().send(QStringLiteral("state")).contains(QStringLiteral("value 32 0 500")));
     }
@@ -78,38 +78,38 @@ private Q_SLOTS:
     {
         f_.panel().stop();
         QVERIFY(f_.startPanel() && f_.waitForMainScreen());
-        walk({"7>extsyspara", "h>QIDialog", kPassword, "Return>extsyspara", "a>QIDialog", kPassword, "Return>myspeedmouth", "Down",
+        walk({"7>SystemToolsMenu", "h>TextInputDialog", kPassword, "Return>SystemToolsMenu", "a>TextInputDialog", kPassword, "Return>CarrierSpeedCorrectionFrame", "Down",
               "-20", "Return"}, nullptr, QStringLiteral("cmd 22/10/a2"));
         // Saved once the controller took it.
         QTRY_COMPARE_WITH_TIMEOUT(readFile(f_.file(QStringLiteral("/mnt/ide/knit/para/speed.mth"))).mid(2 * 224, 6),
                                   QByteArray::fromHex("460064005000"), 10000);
-        QVERIFY(f_.walk({"Escape>extsyspara"}));
+        QVERIFY(f_.walk({"Escape>SystemToolsMenu"}));
     }
 
     void backup()
     {
         const QString disk = f_.file("/mnt/ide/knit/para/quorvanta.sys");
         const QString check = f_.file("/mnt/ide/knit/para/checksystem.sys");
-        QVERIFY(f_.walk({"3>mydialogbackup"}, "service-backup"));
-        QVERIFY(f_.walk({"4>QMDialogYN", "Return>QMDialogC", "Return>mydialogbackup"}));
+        QVERIFY(f_.walk({"3>ParamBackupFrame"}, "service-backup"));
+        QVERIFY(f_.walk({"4>QuestionDialog", "Return>MessageDialog", "Return>ParamBackupFrame"}));
         QCOMPARE(readFile(disk), readFile(f_.sim().file("file.sys"))); // the block start-up fetched
 
         QVERIFY(writeFile(disk, block('\x11')));
-        QVERIFY(restore({"2>QMDialogYN", "Return>QMDialogC"}, "quorvanta.sys", block('\x11'), "service-restored"));
-        QVERIFY(restore({"1>QMDialogYN", "Return>QMDialogC"}, "default.sys", readFile(f_.file("/tmp/default.sys")), nullptr));
+        QVERIFY(restore({"2>QuestionDialog", "Return>MessageDialog"}, "quorvanta.sys", block('\x11'), "service-restored"));
+        QVERIFY(restore({"1>QuestionDialog", "Return>MessageDialog"}, "default.sys", readFile(f_.file("/tmp/default.sys")), nullptr));
         QVERIFY(writeFile(f_.file("/mnt/usb/P1.sys"), block('\x22')));
-        QVERIFY(restore({"3>inputfiledialog", "Return>QMDialogC"}, "file.sys", block('\x22'), nullptr));
+        QVERIFY(restore({"3>StickImportDialog", "Return>MessageDialog"}, "file.sys", block('\x22'), nullptr));
 
         // A stick file of 400 bytes: refused before anything is sent.
         QVERIFY(QFile::remove(f_.file("/mnt/usb/P1.sys")) && writeFile(f_.file("/mnt/usb/B.sys"), QByteArray(400, '\x33')));
         const int sent = f_.sim().traffic().filter("WRQ").size();
-        QVERIFY(f_.walk({"3>inputfiledialog", "Return>QMDialogC"}, "service-short") && f_.walk({"Return>mydialogbackup"}));
+        QVERIFY(f_.walk({"3>StickImportDialog", "Return>MessageDialog"}, "service-short") && f_.walk({"Return>ParamBackupFrame"}));
         QCOMPARE(f_.sim().traffic().filter("WRQ").size(), sent);
         QCOMPARE(readFile(check), block('\x22'));
 
-        QVERIFY(f_.walk({"5>QIDialog", "12", "Return>outputfiledialog", "Return>QMDialogC"}));
+        QVERIFY(f_.walk({"5>TextInputDialog", "12", "Return>StickExportDialog", "Return>MessageDialog"}));
         QCOMPARE(readFile(f_.file("/mnt/usb/12.sys")), block('\x22'));
-        QVERIFY(f_.walk({"Return>mydialogbackup", "Escape>extsyspara"}));
+        QVERIFY(f_.walk({"Return>ParamBackupFrame", "Escape>SystemToolsMenu"}));
     }
 
     // The main controller's update from the stick: its image sent in the update mode, the
@@ -117,10 +117,10 @@ private Q_SLOTS:
     void masterUpdate()
     {
         QVERIFY(writeFile(f_.file("/mnt/usb/MASTER_V2.BIN"), QByteArray(5000, 'm')) && f_.sim().command("set flash 1500"));
-        QVERIFY(f_.walk({"7>myupdata"}, "service-page-7") && f_.walk({"2>inputfiledialog", "Return"}));
+        QVERIFY(f_.walk({"7>SoftwareUpdateFrame"}, "service-page-7") && f_.walk({"2>StickImportDialog", "Return"}));
         QVERIFY(f_.waitForJournal(QStringLiteral("WRQ master.bin")) && f_.picture("service-programming"));
-        QVERIFY(f_.waitForWindow("QMDialogC") && f_.sim().send("state").contains("update 48 closed") && f_.picture("service-updated"));
-        QVERIFY(f_.walk({"Return>myupdata", "Escape>extsyspara"}));
+        QVERIFY(f_.waitForWindow("MessageDialog") && f_.sim().send("state").contains("update 48 closed") && f_.picture("service-updated"));
+        QVERIFY(f_.walk({"Return>SoftwareUpdateFrame", "Escape>SystemToolsMenu"}));
         QVERIFY(f_.sim().send("state").contains("image master.bin 5000"));
         const QStringList cmds = f_.sim().traffic().filter(QRegularExpression("cmd 20/30/|WRQ master"));
         QCOMPARE(cmds.mid(0, 2), QStringList({"cmd 20/30/1", "WRQ master.bin"}));
@@ -131,10 +131,10 @@ private Q_SLOTS:
     // panel settings 1.
     void desktop()
     {
-        QVERIFY(f_.walk({"4>mytimedate"}, "service-page-4") && f_.walk({"Escape>extsyspara"}));
+        QVERIFY(f_.walk({"4>ClockFrame"}, "service-page-4") && f_.walk({"Escape>SystemToolsMenu"}));
         QVERIFY(writeFile(f_.file("/mnt/usb/D.bmp"), "BMpicture"));
-        QVERIFY(f_.walk({"5>myattribute"}, "service-page-5"));
-        QVERIFY(f_.walk({"a>inputfiledialog", "Return>myattribute", "Escape>extsyspara"}));
+        QVERIFY(f_.walk({"5>DesktopSettingsFrame"}, "service-page-5"));
+        QVERIFY(f_.walk({"a>StickImportDialog", "Return>DesktopSettingsFrame", "Escape>SystemToolsMenu"}));
         QCOMPARE(readFile(f_.file("/mnt/ide/knit/image/desktop/1.bmp")), QByteArray("BMpicture"));
         QCOMPARE(readFile(f_.file("/mnt/ide/knit/para/management.bin")).left(2), QByteArray("\x01\x00", 2));
     }
@@ -166,7 +166,7 @@ private:
     bool restore(const QStringList &keys, const char *name, const QByteArray &bytes, const char *picture)
     {
         const int sent = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size();
-        return f_.walk(keys, picture) && f_.walk({"Return>mydialogbackup"})
+        return f_.walk(keys, picture) && f_.walk({"Return>ParamBackupFrame"})
             && f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size() == sent + 1
             && readFile(f_.sim().file("file.sys")) == bytes && readFile(f_.file("/mnt/ide/knit/para/checksystem.sys")) == bytes;
     }

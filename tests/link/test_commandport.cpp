@@ -1,13 +1,13 @@
 // Catches: a wrapper that lays out the datagram wrongly (byte order, markers, row form), a
 // reply taken from the wrong sender, of the wrong length or echoing another command, a late
-// duplicate of one reply taken as the next command's, a getpara that overwrites its preset on
-// time-out, a getmotostatus that reports "stopped" when nobody answers, and waits that end
+// duplicate of one reply taken as the next command's, a getParameter that overwrites its preset on
+// time-out, a queryCarriageStatus that reports "stopped" when nobody answers, and waits that end
 // early or overrun (a command without reply must not wait at all). The event loop's datagram
 // socket: a port shared with another socket, a refused bind that stops sending, a datagram
 // longer than the buffer overrunning it, a closed socket that keeps its port.
+#include "ownclock.h"
 #include "portoffset.h"
 #include "testbytes.h"
-#include "ownclock.h"
 #include "testroot.h"
 #include "testtable.h"
 #include "udppeer.h"
@@ -63,19 +63,19 @@ private Q_SLOTS:
     }
     void cleanup() { peer_.stop(); }
 
-    // One datagram of each command function, in this order: setparacom's value little-endian,
-    // setparacomlong's racking 256 + n, getpara's preset as value 2, getmotostatus, setcntcmd's
-    // row form, setparawithoutrcv.
+    // One datagram of each command function, in this order: setParameter's value little-endian,
+    // setParameterLongWait's racking 256 + n, getParameter's preset as value 2, queryCarriageStatus, sendRowCommand's
+    // row form, setParameterNoReply.
     void layout()
     {
         QVERIFY(peer_.start(controllerPort(), UdpPeer::echo()));
         unsigned short preset = 0x0102;
-        setparacom(0x22, 1, 0x0116, 0xBEEF);
-        setparacomlong(0x22, 8, 256 + 3, 7);
-        getpara(0x2A, 1, 4, &preset);
-        getmotostatus();
-        setcntcmd(0x1234, 0x0081, 0xAB);
-        setparawithoutrcv(0x20, 129, 0, 0);
+        setParameter(0x22, 1, 0x0116, 0xBEEF);
+        setParameterLongWait(0x22, 8, 256 + 3, 7);
+        getParameter(0x2A, 1, 4, &preset);
+        queryCarriageStatus();
+        sendRowCommand(0x1234, 0x0081, 0xAB);
+        setParameterNoReply(0x20, 129, 0, 0);
         QTRY_COMPARE(peer_.received().size(), 6);
         KNIT_COMPARE_BYTES(peer_.received().join(), TestBytes::golden(QStringLiteral("commands.bin")));
     }
@@ -83,7 +83,7 @@ private Q_SLOTS:
     void acceptance_data()
     {
         using A = UdpPeer::Answer;
-        // value: getpara's output after the call, preset 0x7777
+        // value: getParameter's output after the call, preset 0x7777
         TestTable::columns<UdpPeer::Responder, int, int>("responder", "result", "value");
 
         QTest::addRow("%s", "echo with result") << answeringAfter([](A &a) { a.bytes = withResult(a.bytes, 0x0A0B); }) << 1 << 0x0A0B;
@@ -107,7 +107,7 @@ private Q_SLOTS:
         auto [responder, result, value] = TestTable::fetch<UdpPeer::Responder, int, int>("responder", "result", "value");
         QVERIFY(peer_.start(controllerPort(), responder));
         unsigned short v = 0x7777;
-        QCOMPARE(int(getpara(0x2A, 1, 4, &v)), result);
+        QCOMPARE(int(getParameter(0x2A, 1, 4, &v)), result);
         QCOMPARE(int(v), value);
     }
 
@@ -115,12 +115,12 @@ private Q_SLOTS:
     {
         // ms: nominal time-out (0: returns at once); the scale is 0.05
         TestTable::columns<Call, int>("call", "ms");
-        QTest::addRow("%s", "setparacom 1 s") << Call([] { QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 0); }) << 1000;
-        QTest::addRow("%s", "setcntcmd 1 s") << Call([] { QCOMPARE(int(setcntcmd(1, 2, 3)), 0); }) << 1000;
-        QTest::addRow("%s", "getpara without output 1.5 s") << Call([] { QCOMPARE(int(getpara(0x2A, 1, 4, nullptr)), 0); }) << 1500;
-        QTest::addRow("%s", "getmotostatus 1.5 s, running") << Call([] { QCOMPARE(getmotostatus(), 0xFFFFu); }) << 1500;
-        QTest::addRow("%s", "setparacomlong 20 s") << Call([] { QCOMPARE(int(setparacomlong(0x22, 8, 1, 1)), 0); }) << 20000;
-        QTest::addRow("%s", "setparawithoutrcv at once") << Call([] { setparawithoutrcv(0x20, 129, 0, 0); }) << 0;
+        QTest::addRow("%s", "setParameter 1 s") << Call([] { QCOMPARE(int(setParameter(0x20, 2, 1, 0)), 0); }) << 1000;
+        QTest::addRow("%s", "sendRowCommand 1 s") << Call([] { QCOMPARE(int(sendRowCommand(1, 2, 3)), 0); }) << 1000;
+        QTest::addRow("%s", "getParameter without output 1.5 s") << Call([] { QCOMPARE(int(getParameter(0x2A, 1, 4, nullptr)), 0); }) << 1500;
+        QTest::addRow("%s", "queryCarriageStatus 1.5 s, running") << Call([] { QCOMPARE(queryCarriageStatus(), 0xFFFFu); }) << 1500;
+        QTest::addRow("%s", "setParameterLongWait 20 s") << Call([] { QCOMPARE(int(setParameterLongWait(0x22, 8, 1, 1)), 0); }) << 20000;
+        QTest::addRow("%s", "setParameterNoReply at once") << Call([] { setParameterNoReply(0x20, 129, 0, 0); }) << 0;
     }
 
     void timeouts()
@@ -141,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(holder.start(PanelEnv::port(2900), UdpPeer::silent()));
         QElapsedTimer t;
         t.start();
-        const unsigned char r = setparacom(0x20, 2, 1, 0);
+        const unsigned char r = setParameter(0x20, 2, 1, 0);
         QCOMPARE(int(r), 0);
         QVERIFY(t.elapsed() >= PanelEnv::scaledMs(1000) - 1);
         QTRY_COMPARE(peer_.received().size(), 1); // still sent

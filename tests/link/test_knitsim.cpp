@@ -142,7 +142,7 @@ private Q_SLOTS:
         reports_.clear();
         for (const QString &step : steps) {
             if (step == QLatin1String("home"))
-                QCOMPARE(int(setparacom(0x2E, 1, 0, 0)), 1);
+                QCOMPARE(int(setParameter(0x2E, 1, 0, 0)), 1);
             else if (step == QLatin1String("stand"))
                 QTRY_VERIFY_WITH_TIMEOUT(reports_.endsWith(QStringLiteral("19")), 3000);
             else if (step.startsWith(QLatin1String("knt0 ")))
@@ -160,11 +160,11 @@ private Q_SLOTS:
     {
         unsigned short value = 3;
         QVERIFY(sim_.command(QStringLiteral("set reply action.4 7")));
-        QCOMPARE(int(getpara(0x2A, 1, 4, &value)), 1);
+        QCOMPARE(int(getParameter(0x2A, 1, 4, &value)), 1);
         QCOMPARE(int(value), 7);
         QVERIFY(sim_.command(QStringLiteral("set reply action.4")));
         value = 3;
-        QCOMPARE(int(getpara(0x2A, 1, 4, &value)), 1);
+        QCOMPARE(int(getParameter(0x2A, 1, 4, &value)), 1);
         QCOMPARE(int(value), 3);
     }
 
@@ -204,8 +204,8 @@ private Q_SLOTS:
     // (fault: a restart that only pretends, or keeps what the controller held in memory).
     void restartForgets()
     {
-        QCOMPARE(int(setparacom(0x20, 2, 1, 0)), 1);
-        QCOMPARE(int(setcntcmd(300, 17, 171)), 1);
+        QCOMPARE(int(setParameter(0x20, 2, 1, 0)), 1);
+        QCOMPARE(int(sendRowCommand(300, 17, 171)), 1);
         QStringList state = sim_.send(QStringLiteral("state"));
         QVERIFY(state.contains(QStringLiteral("open 2")) && state.contains(QStringLiteral("row 300 17 171")));
         QVERIFY(sim_.command(QStringLiteral("journal clear")) && sim_.command(QStringLiteral("restart 1000")));

@@ -87,7 +87,7 @@ private Q_SLOTS:
         MachineData machine;
         const auto read = [&machine] {
             machine.setControllerConfig({7, 7, 7, 7, 7, 7});
-            read_config_ini(machine);
+            readConfigIni(machine);
             return machine.controllerConfig();
         };
         QCOMPARE(read(), ConfigIni::defaults());

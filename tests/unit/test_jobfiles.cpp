@@ -121,7 +121,7 @@ private Q_SLOTS:
         if (ext.toLower() == QLatin1String("cnt")) {
             const CntCheck c = CntFile::check(path);
             QCOMPARE(c.code, code);
-            QCOMPARE(cntfilecheck(path), code);
+            QCOMPARE(checkCntFile(path), code);
             if (code != 1)
                 QCOMPARE(c.size, static_cast<long long>(contents.size()));
             if (code == 0 || code == 3)
@@ -130,7 +130,7 @@ private Q_SLOTS:
             QCOMPARE(CntFile::message(code).isEmpty(), accepted);
         } else {
             QCOMPARE(PatFile::check(path).code, code);
-            QCOMPARE(patfilecheck(path), code);
+            QCOMPARE(checkPatFile(path), code);
             QCOMPARE(PatFile::isAccepted(code), accepted);
             QCOMPARE(PatFile::message(code).isEmpty(), accepted);
         }
@@ -183,7 +183,7 @@ private Q_SLOTS:
         const CntProgram::Image &image = machine.program();
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(image.data()), kept), contents.left(kept));
         QCOMPARE(image.toByteArray().mid(kept), QByteArray(int(image.size) - int(kept), '\0'));
-        STRUCT_CNT row;
+        CntRow row;
         for (int r = 1; r <= 4; ++r) {
             const bool present = load.ok && r < contents.size() / 128;
             QCOMPARE(CntProgram::row(machine, r, &row), present);
@@ -206,7 +206,7 @@ private Q_SLOTS:
         auto [records, row, present] = TestTable::fetch<int, int, bool>("records", "row", "present");
         auto image = std::make_unique<CntProgram::Image>();
         std::memset(image->data(), 0x33, image->size);
-        STRUCT_CNT out;
+        CntRow out;
         QCOMPARE(CntProgram::row(*image, records, row, &out), present);
         QCOMPARE(out.density_group, present ? 0x33 : 0);
     }
@@ -232,7 +232,7 @@ private Q_SLOTS:
         const QString path = root.file("/job.pat");
         if (contents != "<none>")
             QVERIFY(AtomicFile::save(path, contents));
-        QCOMPARE(countpatwidth(path), width);
+        QCOMPARE(patFileWidth(path), width);
     }
 
     void pixels_data()
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QCOMPARE(saved.size(), original.size() + 1);
         QCOMPARE(int(quint8(saved[offset])), byte);
         QCOMPARE(saved.left(10), original.left(10));
-        QCOMPARE(patfilecheck(path), 0);
+        QCOMPARE(checkPatFile(path), 0);
     }
 
     // Outside the pattern nothing is read or written; a file that is no pattern is not taken.

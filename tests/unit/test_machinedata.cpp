@@ -76,7 +76,7 @@ unsigned char build(int which, int camType, QByteArray *memory)
     MachineData::ControllerConfig config = machine.controllerConfig();
     config[3] = camType;
     machine.setControllerConfig(config);
-    const unsigned char ok = which == System ? initsystemparam(machine) : which == Work ? initworkparam(machine) : initelseparam(machine);
+    const unsigned char ok = which == System ? initSystemParams(machine) : which == Work ? initWorkParams(machine) : initOtherParams(machine);
     *memory = which == System ? machine.system().toByteArray()
         : which == Work       ? machine.work().toByteArray()
                               : machine.carrierSpeedTable().toByteArray();

@@ -217,15 +217,15 @@ private Q_SLOTS:
     // short (nothing written past it), a bit out of range.
     void helpers()
     {
-        QCOMPARE(sizebykb(1025), QStringLiteral("1.0 M"));
-        QCOMPARE(floattostr(5.0, 0.0), QStringLiteral("0.00 m/s"));
+        QCOMPARE(sizeText(1025), QStringLiteral("1.0 M"));
+        QCOMPARE(speedText(5.0, 0.0), QStringLiteral("0.00 m/s"));
         char buf[8];
         std::memset(buf, 'x', sizeof buf);
-        QCOMPARE(dectostr(65535, buf, 3), 2);
+        QCOMPARE(decimalText(65535, buf, 3), 2);
         QCOMPARE(QByteArray(buf, 4), QByteArray("65\0x", 4));
-        QCOMPARE(dectostr(12, buf, 1), 0);
-        QCOMPARE(bit_read(0xffffffffu, 32), 0);
-        QCOMPARE(int(bit_write(0xff, 0, 8)), 0xff);
+        QCOMPARE(decimalText(12, buf, 1), 0);
+        QCOMPARE(readBit(0xffffffffu, 32), 0);
+        QCOMPARE(int(writeBit(0xff, 0, 8)), 0xff);
     }
 
     void bytesToText_data()
@@ -242,7 +242,7 @@ private Q_SLOTS:
         auto [bytes, length, text] = TestTable::fetch<QByteArray, int, QString>("bytes", "length", "text");
         // An exact-size heap copy, so a read past length is a real overread under a sanitizer.
         std::vector<unsigned char> copy(bytes.begin(), bytes.begin() + length);
-        QCOMPARE(chartoqstr(copy.data(), copy.size()), text);
+        QCOMPARE(bytesToString(copy.data(), copy.size()), text);
         if (length == bytes.size() && !bytes.contains('\0')) {
             QCOMPARE(JobName::decode(bytes), text);
             QCOMPARE(JobName::decode(JobName::encode(text)), text);
@@ -265,10 +265,10 @@ private Q_SLOTS:
         machine.panelSettings().fill(QByteArray("\x11\x22\x33\x44\x55\x66\x77\x88", 8));
         if (present)
             QVERIFY(TestBytes::writeFile(root_->file("/mnt/ide/knit/para/management.bin"), file));
-        QCOMPARE(wave_read_management(machine), present);
+        QCOMPARE(readPanelSettings(machine), present);
         QCOMPARE(machine.panelSettings().toByteArray(), after);
         // Written back whole; a failed write is the save test's (the same save underneath).
-        QVERIFY(wave_write_management(machine));
+        QVERIFY(writePanelSettings(machine));
         QCOMPARE(readFile(root_->file("/mnt/ide/knit/para/management.bin")), after);
     }
 
@@ -318,15 +318,15 @@ private Q_SLOTS:
     void hostileNames()
     {
         QFETCH(QString, name);
-        const QString wave = root_->file("/mnt/ide/knit/wave");
+        const QString MainScreen = root_->file("/mnt/ide/knit/wave");
         for (const char *keep : {"a", "b", "it", "s", "x", "y", "z"})
-            QVERIFY(QDir().mkpath(wave + QLatin1Char('/') + QLatin1String(keep)));
-        const QStringList before = listTree(wave);
-        QVERIFY(mkdirfile(wave + QLatin1Char('/') + name));
-        QVERIFY(AtomicFile::save(wave + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
-        QCOMPARE(listTree(wave).size(), before.size() + 2);
-        QVERIFY(deletefile(wave + QLatin1Char('/') + name));
-        QCOMPARE(listTree(wave), before);
+            QVERIFY(QDir().mkpath(MainScreen + QLatin1Char('/') + QLatin1String(keep)));
+        const QStringList before = listTree(MainScreen);
+        QVERIFY(mkdirfile(MainScreen + QLatin1Char('/') + name));
+        QVERIFY(AtomicFile::save(MainScreen + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
+        QCOMPARE(listTree(MainScreen).size(), before.size() + 2);
+        QVERIFY(deletefile(MainScreen + QLatin1Char('/') + name));
+        QCOMPARE(listTree(MainScreen), before);
     }
 
     void interruptedSaves_data()

@@ -50,11 +50,11 @@ private Q_SLOTS:
         auto [codec, a, b, text] = TestTable::fetch<QString, int, int, QString>("codec", "a", "b", "text");
         QString got;
         if (codec == QLatin1String("index") || codec == QLatin1String("carriers")) {
-            got = codec == QLatin1String("index") ? system_index_change(quint16(a)) : system_para_ser(quint16(a));
+            got = codec == QLatin1String("index") ? selectorText(quint16(a)) : carrierNumbersText(quint16(a));
             char buf[17];
             std::memset(buf, 'x', sizeof buf);
-            const std::size_t n = codec == QLatin1String("index") ? system_index_change(buf, sizeof buf, quint16(a))
-                                                                  : system_para_ser(buf, sizeof buf, quint16(a));
+            const std::size_t n = codec == QLatin1String("index") ? selectorText(buf, sizeof buf, quint16(a))
+                                                                  : carrierNumbersText(buf, sizeof buf, quint16(a));
             QCOMPARE(QString::fromLatin1(buf), got); // NUL-terminated in a buffer of 17
             QCOMPARE(n, std::size_t(got.size()));
         } else if (codec == QLatin1String("mouth")) {
@@ -62,11 +62,11 @@ private Q_SLOTS:
             remap.mode = quint16((a >> 8) & 0xf);
             remap.enable = quint16(a >> 12);
             remap.map = {8, 7, 0, 9, 0x0304, 3, 2, 1};
-            got = system_multi_mouth_change(quint8(a), quint8(b), remap);
+            got = multiCarrierText(quint8(a), quint8(b), remap);
         } else if (codec == QLatin1String("rora")) {
-            got = wave_rora_change(quint8(a));
+            got = rollerText(quint8(a));
         } else {
-            got = system_bed_change(quint8(a), quint8(b));
+            got = bedText(quint8(a), quint8(b));
         }
         QCOMPARE(got, text);
     }
@@ -90,7 +90,7 @@ private Q_SLOTS:
     {
         auto [bed, text, value, ok] = TestTable::fetch<bool, QString, int, bool>("bed", "text", "value", "ok");
         bool got = !ok;
-        QCOMPARE(int(bed ? system_bed_dechange(text, &got) : system_index_dechange(text, &got)), value);
+        QCOMPARE(int(bed ? parseBedText(text, &got) : parseSelectorText(text, &got)), value);
         QCOMPARE(got, ok);
     }
 
@@ -99,20 +99,20 @@ private Q_SLOTS:
     {
         char guard[8];
         std::memset(guard, '#', sizeof guard);
-        QCOMPARE(system_index_change(guard, 4, 0xFFFF), std::size_t(3));
+        QCOMPARE(selectorText(guard, 4, 0xFFFF), std::size_t(3));
         QCOMPARE(QByteArray(guard, 5), QByteArray("012\0#", 5));
-        QCOMPARE(system_index_change(guard, 0, 0xFFFF), std::size_t(0));
+        QCOMPARE(selectorText(guard, 0, 0xFFFF), std::size_t(0));
         QCOMPARE(guard[0], '0');
 
         const char unterminated[3] = {'1', '2', '3'};
         bool ok = false;
-        QCOMPARE(int(system_index_dechange(unterminated, 2, &ok)), 0x0006);
+        QCOMPARE(int(parseSelectorText(unterminated, 2, &ok)), 0x0006);
         QVERIFY(ok);
-        QCOMPARE(int(system_bed_dechange(unterminated, 0, &ok)), 0x80);
+        QCOMPARE(int(parseBedText(unterminated, 0, &ok)), 0x80);
 
         char a[5], h[8];
         std::memset(a, '#', sizeof a);
-        system_type_change(a, sizeof a, h, sizeof h, 7);
+        actionTexts(a, sizeof a, h, sizeof h, 7);
         // "编织" is six bytes in UTF-8: a five-byte buffer holds one whole character.
         QCOMPARE(QByteArray(a), QByteArray("编"));
         QCOMPARE(QByteArray(h), QByteArray("接针"));
@@ -135,7 +135,7 @@ private Q_SLOTS:
     {
         auto [action, a, h] = TestTable::fetch<int, QString, QString>("action", "a", "h");
         QString gotA = QStringLiteral("stale"), gotH = QStringLiteral("stale");
-        system_type_change(&gotA, &gotH, static_cast<unsigned char>(action));
+        actionTexts(&gotA, &gotH, static_cast<unsigned char>(action));
         QCOMPARE(gotA, a);
         QCOMPARE(gotH, h);
     }
@@ -151,14 +151,14 @@ private Q_SLOTS:
     void dataChange()
     {
         auto [systems, inPlace] = TestTable::fetch<int, bool>("systems", "inPlace");
-        STRUCT_CNT row;
+        CntRow row;
         auto *bytes = reinterpret_cast<unsigned char *>(&row);
         for (std::size_t i = 0; i < sizeof row; ++i)
             bytes[i] = static_cast<unsigned char>(i * 7 + 3);
         const QByteArray before(reinterpret_cast<const char *>(&row), sizeof row);
-        STRUCT_CNT copy;
-        STRUCT_CNT *out = inPlace ? &row : &copy;
-        system_data_change(&row, out, 0x1234, 17, systems);
+        CntRow copy;
+        CntRow *out = inPlace ? &row : &copy;
+        displayRow(&row, out, 0x1234, 17, systems);
         QByteArray want = before;
         if (systems <= 1) {
             want.replace(20, 20, before.mid(0, 20));

@@ -14,7 +14,7 @@
 #include "logic/editors/cntstore.h"
 #include "logic/editors/patgrid.h"
 #include "logic/editors/patstore.h"
-#include "ui/cntpanel.h"
+#include "ui/programeditorkeys.h"
 
 #include "data/cntfile.h"
 #include "data/machinedata.h"
@@ -210,7 +210,7 @@ private Q_SLOTS:
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
         QTest::mouseClick(page.fieldEdit(group, index), Qt::LeftButton);
-        auto *panel = page.findChild<cntpanel *>();
+        auto *panel = page.findChild<ProgramEditorKeys *>();
         QTRY_VERIFY(panel->isVisible());
         ModalDriver driver;
         driver.pressOk(); // the confirmation
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QCOMPARE(driver.texts.mid(1), (QStringList{"保存动作文件失败 , 请重试 !", "是否放弃修改 ?", "文件保存完毕 !"}));
         QCOMPARE(quint8(TestBytes::readFile(path).at(128 + 93)), quint8(7));
         // Saved whole with its checksum, which the program had not.
-        QCOMPARE(cntfilecheck(path), int(CntCheck::Ok));
+        QCOMPARE(checkCntFile(path), int(CntCheck::Ok));
         QCOMPARE(QFileInfo(path).size(), 13 * 128 + 1);
     }
 

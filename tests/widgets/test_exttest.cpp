@@ -11,7 +11,7 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "machinetests/exttest.h"
+#include "machinetests/controllertestmenu.h"
 
 #include <QTest>
 
@@ -63,7 +63,7 @@ private Q_SLOTS:
             else
                 QVERIFY2(sim_.command(line), qPrintable(line));
         }
-        exttest menu(machine_);
+        ControllerTestMenu menu(machine_);
         QVERIFY(shownActive(&menu));
         // Escape closes a message, and asks a page to leave its test.
         ModalDriver driver;

@@ -16,15 +16,15 @@
 
 #include "data/machinedata.h"
 #include "data/parainit.h"
-#include "files/dialogide.h"
+#include "files/diskfilemanager.h"
 #include "logic/files/filetexts.h"
 #include "logic/mainwin/startupexchange.h"
 #include "platform/atomicfile.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
-#include "ui/fileoperate.h"
 #include "ui/joblistview.h"
 #include "ui/operatordialogs.h"
+#include "ui/transferdialog.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -58,10 +58,10 @@ private Q_SLOTS:
         qputenv("KNIT_TIMEOUT_SCALE", "0.05");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 20, 100, 20) && root_.makeJob(QStringLiteral("J2"), 30, 120, 20));
-        QVERIFY(initworkparam(machine_) == 1);
+        QVERIFY(initWorkParams(machine_) == 1);
         QVERIFY(TestBytes::writeFile(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1"), {}) && QDir().mkpath(root_.file("/mnt/usb")));
         machine_.setJobName(QStringLiteral("J1"));
-        page_ = std::make_unique<dialogide>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs
+        page_ = std::make_unique<DiskFileManager>(machine_, nullptr, nullptr, false); // the driver answers only its dialogs
         QVERIFY(shownActive(page_.get()));
     }
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
     // F3 on another job, on the current one, and on one whose upload the controller refuses.
     void send()
     {
-        QSignalSpy current(page_.get(), &dialogide::signal_updata);
+        QSignalSpy current(page_.get(), &DiskFileManager::jobChosen);
         const QStringList upload{"cmd 26/21/0", "cmd 20/c/1", "WRQ J2.wrk", "WRQ J2.cnt", "WRQ J2.pat", "cmd 20/c/0"};
         const QStringList reset{"cmd 20/1/1", "cmd 22/1/16", "cmd 22/1/19", "cmd 20/1/0"};
         for (const bool again : {false, true}) {
@@ -154,8 +154,8 @@ private Q_SLOTS:
             driver.pressOk();
         if (action == QLatin1String("start-up")) {
             StartupExchange::Operator op;
-            op.tell = [this](const QString &text) { DIAMESSAGE(page_.get(), text); };
-            StartupExchange(machine_, op, StartupExchange::Link::controller(fileoperate::withController())).run();
+            op.tell = [this](const QString &text) { showMessage(page_.get(), text); };
+            StartupExchange(machine_, op, StartupExchange::Link::controller(TransferDialog::withController())).run();
         } else {
             page_->list()->finditemcol(QStringLiteral("J1"), 0);
             press(action == QLatin1String("F3") ? Qt::Key_F3 : Qt::Key_F1);
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QTimer closer; // the copy dialog waits for Exit after a write error
         connect(&closer, &QTimer::timeout, [] {
             QWidget *w = QApplication::activeModalWidget();
-            for (QLabel *l : w && w->inherits("FileOperateDialog") ? w->findChildren<QLabel *>() : QList<QLabel *>()) {
+            for (QLabel *l : qobject_cast<FileOperateDialog *>(w) ? w->findChildren<QLabel *>() : QList<QLabel *>()) {
                 if (l->text().contains(QStringLiteral("错误")))
                     return w->findChild<QAbstractButton *>(QStringLiteral("Button_quit"))->click();
             }
@@ -255,7 +255,7 @@ private Q_SLOTS:
         for (const char *ext : {".cnt", ".pat", ".wrk", ".txt"})
             QCOMPARE(readFile(root_.file("/mnt/usb/测试/测试") + ext), readFile(root_.file("/mnt/ide/knit/wave/测试/测试") + ext));
 
-        QSignalSpy current(page_.get(), &dialogide::signal_updata);
+        QSignalSpy current(page_.get(), &DiskFileManager::jobChosen);
         page_->list()->finditemcol(QStringLiteral("ABC"), 0);
         ModalDriver yes;
         yes.pressOk().pressOk();
@@ -304,7 +304,7 @@ private:
     TestRoot root_;
     SimProcess sim_;
     MachineData machine_;
-    std::unique_ptr<dialogide> page_;
+    std::unique_ptr<DiskFileManager> page_;
 };
 
 QTEST_MAIN(TestFileManager)

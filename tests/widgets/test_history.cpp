@@ -6,8 +6,8 @@
 // across midnight on one day only), an export to the stick that loses a log, far-apart times
 // in a damaged log that hold the page.
 #include "modaldriver.h"
-#include "testbytes.h"
 #include "ownclock.h"
+#include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 
@@ -15,7 +15,7 @@
 #include "history/historypage.h"
 #include "logic/history/machinehistory.h"
 #include "platform/logwriter.h"
-#include "ui/mylistview.h"
+#include "ui/beepinglistview.h"
 
 #include <QDir>
 #include <QTest>

@@ -14,9 +14,9 @@
 #include "data/machinedata.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
-#include "machinetests/test_io.h"
+#include "machinetests/iotestpage.h"
 #include "platform/panelenv.h"
-#include "ui/testpanel.h"
+#include "ui/iotestkeys.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -33,7 +33,7 @@ private Q_SLOTS:
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
         channel_.setTraceStream(nullptr);
         QVERIFY(channel_.open());
-        QCOMPARE(int(setparacom(0x20, 128, 1, 0)), 1);
+        QCOMPARE(int(setParameter(0x20, 128, 1, 0)), 1);
     }
 
     // From field (0, 0), the carriage standing unless direction says otherwise, keys pressed
@@ -69,7 +69,7 @@ private Q_SLOTS:
             machine_.ioTest().setWord(std::size_t(lamp), 2);
         machine_.ioTest().setWord(2, 3);
         machine_.ioTest().setWord(7, quint16(direction));
-        test_io page(machine_);
+        IoTestPage page(machine_);
         QVERIFY(shownActive(&page));
         ModalDriver driver;
         driver.pressOk();
@@ -105,7 +105,7 @@ private Q_SLOTS:
         auto [input, value, closed] = TestTable::fetch<int, int, bool>("input", "value", "closed");
         machine_.ioTest().clear();
         machine_.ioTest().setByte(std::size_t(40 + input), quint8(value ? 0 : 1));
-        test_io page(machine_);
+        IoTestPage page(machine_);
         QVERIFY(sim_.command(QStringLiteral("test input %1 %2").arg(input).arg(value)));
         QTRY_COMPARE(page.inputLabel(input)->text(), closed ? QStringLiteral("<font color = red>闭合") : QStringLiteral("<font color = darkGreen>断开"));
     }
@@ -115,7 +115,7 @@ private Q_SLOTS:
     void foreignReports()
     {
         machine_.ioTest().clear();
-        test_io page(machine_);
+        IoTestPage page(machine_);
         QUdpSocket other, controller;
         QVERIFY(other.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0) && controller.bind(QHostAddress::LocalHost, 0));
         other.writeDatagram(QByteArray::fromHex("26 02 04 00 1b 02 04 00 01 00 55 aa"), QHostAddress::LocalHost, PanelEnv::port(2900));
@@ -129,7 +129,7 @@ private Q_SLOTS:
     // The controller may leave the mode by itself: its closing datagram closes the page.
     void closedByTheController()
     {
-        test_io page(machine_);
+        IoTestPage page(machine_);
         QSignalSpy closed(&page, &QDialog::finished);
         QVERIFY(sim_.command(QStringLiteral("test end")));
         QTRY_COMPARE(closed.count(), 1);

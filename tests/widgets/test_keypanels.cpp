@@ -2,11 +2,11 @@
 // key events the page then receives (faults: a label on a button that posts another key, keys
 // of an earlier code left shown, a gap above the shown keys, the panel taking the focus, a key
 // posted without its character or keypad modifier, or one posted that the panel does not inject).
-#include "ui/multibutton.h"
-#include "ui/multipanel.h"
-#include "ui/panelall.h"
-#include "ui/qpanelbutton.h"
 #include "testtable.h"
+#include "ui/keypadkeybutton.h"
+#include "ui/panelkeybutton.h"
+#include "ui/paramkeys.h"
+#include "ui/workparamkeys.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -119,17 +119,17 @@ private Q_SLOTS:
     void keys()
     {
         auto [multi, code, shown] = TestTable::fetch<bool, int, QStringList>("multi", "code", "shown");
-        widgetpanel *panel = multi ? static_cast<widgetpanel *>(new multipanel) : new panelall;
+        KeyColumn *panel = multi ? static_cast<KeyColumn *>(new WorkParamKeys) : new ParamKeys;
         Bench bench(panel); // the window owns the panel
         QCOMPARE(QApplication::focusWidget(), bench.page);
         // The fullest layout first, so keys it leaves behind show up.
-        panel->slot_testtype(multi ? 1 : 241);
-        panel->slot_testtype(code);
+        panel->showKeysFor(multi ? 1 : 241);
+        panel->showKeysFor(code);
         panel->layout()->activate();
         QStringList got;
         int top = 0;
-        for (int id = 0; id < widgetpanel::kButtons; ++id) {
-            QPanelButton *button = panel->button(id);
+        for (int id = 0; id < KeyColumn::kButtons; ++id) {
+            PanelKeyButton *button = panel->button(id);
             if (!button->isVisible())
                 continue;
             QCOMPARE(button->y(), top);
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(got, shown);
     }
 
-    // multibutton posts only the page keys and M, as the keypad sends them.
+    // KeypadKeyButton posts only the page keys and M, as the keypad sends them.
     void multibuttonKeys_data()
     {
         TestTable::columns<int, QString>("key", "posted");
@@ -151,7 +151,7 @@ private Q_SLOTS:
     void multibuttonKeys()
     {
         auto [key, posted] = TestTable::fetch<int, QString>("key", "posted");
-        auto *button = new multibutton(nullptr, "Bkey", key);
+        auto *button = new KeypadKeyButton(nullptr, "Bkey", key);
         Bench bench(button);
         QCOMPARE(bench.touch(button), posted);
     }

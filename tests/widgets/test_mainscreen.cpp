@@ -20,15 +20,15 @@
 #include "link/statuschannel.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
+#include "mainwin/mainscreen.h"
 #include "mainwin/rowdisplay.h"
 #include "mainwin/shutdowndialog.h"
-#include "mainwin/wave.h"
-#include "params/checkpara.h"
+#include "params/paramrepairmenu.h"
 #include "platform/panelenv.h"
 #include "ui/fileoperatedialog.h"
 #include "ui/listbuttonno.h"
-#include "ui/mylabel.h"
-#include "ui/mymenuno.h"
+#include "ui/markablelistmenu.h"
+#include "ui/touchlabel.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -58,7 +58,7 @@ private Q_SLOTS:
         driver.pressOk().pressOk().pressOk();
         machine_.setJobName(QString());
         machine_.controllerState().clear();
-        w_ = std::make_unique<wave>(machine_);
+        w_ = std::make_unique<MainScreen>(machine_);
         w_->start();
         QVERIFY(MainScreenInternals::statusChannel(*w_));
         QVERIFY(MainScreenInternals::statusChannel(*w_)->statusBound());
@@ -279,14 +279,14 @@ private Q_SLOTS:
     // Unlocked at start-up; locked, no label takes a touch; display labels never do.
     void screenLock()
     {
-        auto *command = w_->findChild<MyLabel *>(QStringLiteral("pieces"));
-        auto *display = w_->findChild<MyLabel *>(QStringLiteral("wavetime"));
+        auto *command = w_->findChild<TouchLabel *>(QStringLiteral("pieces"));
+        auto *display = w_->findChild<TouchLabel *>(QStringLiteral("wavetime"));
         for (bool locked : {false, true, false}) {
             QCOMPARE(command->getclickable(), !locked);
             QVERIFY(!display->getclickable());
-            w_->wave_slot_enablets();
+            w_->toggleScreenLock();
         }
-        w_->wave_slot_enablets();
+        w_->toggleScreenLock();
     }
 
     // Each item stores or sends one reference copy and clears the mark of its pair; nothing
@@ -305,14 +305,14 @@ private Q_SLOTS:
         if (maskAfter == 3)
             QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
         machine_.system().setWord(7, 0x0707);
-        const QString para = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
-        QVERIFY(writeFile(para + "checksystem.sys", "old") && writeFile(para + "checkconfig.cfg", QByteArray(200, 0x42)));
+        const QString JobParamsDialog = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
+        QVERIFY(writeFile(JobParamsDialog + "checksystem.sys", "old") && writeFile(JobParamsDialog + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_.file("checkconfig.cfg"));
 
-        checkpara menu(machine_, w_.get(), 3);
+        ParamRepairMenu menu(machine_, w_.get(), 3);
         ModalDriver driver;
         driver.pressOk().pressOk(); // Yes to the question, then the result message
-        menu.slot_press(menu.menu()->itemNo(0, row)->text());
+        menu.chooseItem(menu.menu()->itemNo(0, row)->text());
         QCOMPARE(driver.texts.last(), message);
         QCOMPARE(int(menu.mask()), maskAfter);
         // Both items of a repaired pair lose their mark.
@@ -322,8 +322,8 @@ private Q_SLOTS:
             QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
-        QCOMPARE(readFile(para + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
-        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(para + "checkconfig.cfg"), maskAfter == 1);
+        QCOMPARE(readFile(JobParamsDialog + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(JobParamsDialog + "checkconfig.cfg"), maskAfter == 1);
     }
 
     // A missing source: the dialog says so and waits for Exit; the destination stays. (Its
@@ -366,7 +366,7 @@ private:
     TestRoot root_;
     SimProcess sim_;
     MachineData machine_;
-    std::unique_ptr<wave> w_;
+    std::unique_ptr<MainScreen> w_;
     QUdpSocket sender_;
     QUdpSocket foreign_;
 };

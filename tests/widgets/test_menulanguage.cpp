@@ -9,7 +9,7 @@
 // value would vanish or show twice on the English screen). An update item that loses its
 // version in English. The main screen's zeroing sequence, kept in its message line, advances
 // while the line shows English. A screen that can stand open through a change of language (the
-// main screen, para on each tab, the language menu, the carriage test) showing after it any text
+// main screen, JobParamsDialog on each tab, the language menu, the carriage test) showing after it any text
 // other than it shows when built in the new language: a label set once when built, a help line
 // left as it was. A touch on the desktop picture's language names that opens nothing; a choice
 // the panel could not save that does not switch it, or switches it without a word to the
@@ -26,39 +26,40 @@
 #include "data/messagesteps.h"
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
-#include "files/dialogdel.h"
-#include "files/dialogide.h"
-#include "files/inputdirdialog.h"
+#include "files/diskfilemanager.h"
+#include "files/jobdeletionpage.h"
+#include "files/jobimportdialog.h"
 #include "history/historypage.h"
 #include "logic/mainwin/language.h"
 #include "logic/mainwin/translations.h"
 #include "logic/service/controllerupdate.h"
-#include "machinetests/exttest.h"
-#include "machinetests/test_io.h"
-#include "machinetests/test_moto.h"
+#include "machinetests/carriagetestpage.h"
+#include "machinetests/controllertestmenu.h"
+#include "machinetests/iotestpage.h"
 #include "mainwin/buttonwarm.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/labeltime.h"
 #include "mainwin/languagemenu.h"
+#include "mainwin/mainscreen.h"
 #include "mainwin/startpicture.h"
-#include "mainwin/wave.h"
 #include "pages/panelpages.h"
-#include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
-#include "service/updata.h"
+#include "service/softwareupdatemenu.h"
 #include "ui/bmpedit.h"
-#include "ui/choosedirdialog.h"
-#include "ui/dialogdoc.h"
-#include "ui/inputfiledialog.h"
+#include "ui/jobchooserdialog.h"
 #include "ui/layoutaudit.h"
 #include "ui/menugrid.h"
-#include "ui/mylabel.h"
-#include "ui/outputfiledialog.h"
 #include "ui/panelfonts.h"
 #include "ui/quickpages.h"
-#include "workparams/workparabrown.h"
+#include "ui/stickexportdialog.h"
+#include "ui/stickimportdialog.h"
+#include "ui/textinputdialog.h"
+#include "ui/touchlabel.h"
+#include "ui/updatefolderdialog.h"
+#include "workparams/workfilebrowser.h"
 #include "workparams/workparadialog.h"
 
 #include <QApplication>
@@ -121,9 +122,9 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible() || modal->property("busy").toBool())
             return;
-        const QString name = QLatin1String(modal->metaObject()->className());
-        if (name == QLatin1String("fileoperate") || name == QLatin1String("FileOperateDialog"))
+        if (qobject_cast<TransferDialog *>(modal) || qobject_cast<FileOperateDialog *>(modal))
             return; // a transfer ends by itself
+        const QString name = QLatin1String(modal->metaObject()->className());
         if (modal != current_) {
             current_ = modal;
             ticks_ = 0;
@@ -133,7 +134,7 @@ private:
         if (ticks_ == 2)
             unfit << audited(modal);
         auto *edit = modal->findChild<QLineEdit *>();
-        if (name == QLatin1String("QIDialog") && edit && ticks_ == 3) {
+        if (qobject_cast<TextInputDialog *>(modal) && edit && ticks_ == 3) {
             edit->setText(kPassword);
             QTest::keyClick(edit, Qt::Key_Return);
         } else if (ticks_ % 20 == 3) {
@@ -150,10 +151,10 @@ private:
 };
 
 // The menu's grid showing page: the more page is behind item F8 and the password.
-MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
+MenuGrid *showing(SystemToolsMenu &menu, SystemToolsMenu::Page page)
 {
     auto *grid = menu.findChild<MenuGrid *>();
-    if (page == extsyspara::More) {
+    if (page == SystemToolsMenu::More) {
         Answerer turn;
         grid->item(1, 7)->click();
     }
@@ -162,11 +163,11 @@ MenuGrid *showing(extsyspara &menu, extsyspara::Page page)
 
 // What choosing the item at column, row of a page opened; its label in shown, the texts that
 // did not fit in unfit.
-QStringList choose(MachineData &machine, extsyspara::Page page, int column, int row, QString *shown, QStringList *unfit)
+QStringList choose(MachineData &machine, SystemToolsMenu::Page page, int column, int row, QString *shown, QStringList *unfit)
 {
     QuickPages pages;
     PanelPages::provide(pages, machine);
-    extsyspara menu(machine, pages);
+    SystemToolsMenu menu(machine, pages);
     MenuGrid *grid = showing(menu, page);
     if (!grid)
         return {QStringLiteral("(page %1 did not open)").arg(page)};
@@ -183,21 +184,21 @@ QStringList choose(MachineData &machine, extsyspara::Page page, int column, int 
 // The main screen started, with its desktop picture as at start-up or with the job's fields.
 QWidget *startPicture(MachineData &machine)
 {
-    auto *w = new wave(machine);
+    auto *w = new MainScreen(machine);
     w->start();
     return w;
 }
 QWidget *mainScreen(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(startPicture(machine));
-    w->wave_change_desktopinfor();
+    auto *w = static_cast<MainScreen *>(startPicture(machine));
+    w->updateDesktop();
     return w;
 }
 
 // The main screen with the alarm whose text is the widest in the language shown.
 QWidget *widestAlarm(MachineData &machine)
 {
-    auto *w = static_cast<wave *>(mainScreen(machine));
+    auto *w = static_cast<MainScreen *>(mainScreen(machine));
     ButtonWarm *button = MainScreenInternals::buttonWarm(*w);
     int widest = -1, type = 0, code = 0;
     for (int t = 1; t <= 3; ++t) {
@@ -224,25 +225,25 @@ const Page kPages[] = {
     {"main screen", mainScreen, {}},
     {"alarm", widestAlarm, {}},
     {"start picture", startPicture, {}},
-    {"para", [](MachineData &m) { return new para(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
-    {"paraelse", [](MachineData &m) { return new paraelse(m); }, {}},
-    {"frequent parameters", [](MachineData &m) { return new constparasetting(m); }, {}},
-    {"files", [](MachineData &m) { return new dialogide(m); }, {}},
-    {"documents", [](MachineData &m) { return new dialogdoc(m); }, {}},
+    {"work parameters", [](MachineData &m) { return new JobParamsDialog(m); }, {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6}},
+    {"yarn feeders", [](MachineData &m) { return new YarnFeederDialog(m); }, {}},
+    {"frequent parameters", [](MachineData &m) { return new FrequentSettingsFrame(m); }, {}},
+    {"files", [](MachineData &m) { return new DiskFileManager(m); }, {}},
+    {"documents", [](MachineData &m) { return new JobChooserDialog(m); }, {}},
     {"program editor", [](MachineData &m) { return new CntEdit(m); }, {}},
     {"pattern editor", [](MachineData &m) { return new PatEdit(m, QStringLiteral("none.pat")); }, {}},
     {"picture editor", [](MachineData &) { return new BmpEdit(QStringLiteral("none.bmp")); }, {}},
-    {"machine tests", [](MachineData &m) { return new exttest(m); }, {}},
-    {"carriage test", [](MachineData &m) { return new test_moto(m); }, {Qt::Key_M}},
-    {"I/O test", [](MachineData &m) { return new test_io(m); }, {}},
-    {"deletion", [](MachineData &) { return new dialogdel; }, {}},
-    {"stick import", [](MachineData &) { return new inputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick export", [](MachineData &) { return new outputfiledialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder", [](MachineData &) { return new choosedirdialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
-    {"stick folder import", [](MachineData &) { return new inputdirdialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
-    {"language menu", [](MachineData &) { return new languagemenu; }, {}},
+    {"machine tests", [](MachineData &m) { return new ControllerTestMenu(m); }, {}},
+    {"carriage test", [](MachineData &m) { return new CarriageTestPage(m); }, {Qt::Key_M}},
+    {"I/O test", [](MachineData &m) { return new IoTestPage(m); }, {}},
+    {"deletion", [](MachineData &) { return new JobDeletionPage; }, {}},
+    {"stick import", [](MachineData &) { return new StickImportDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick export", [](MachineData &) { return new StickExportDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder", [](MachineData &) { return new UpdateFolderDialog(QStringLiteral("x"), PanelPaths::usbRoot(), QStringLiteral("*")); }, {}},
+    {"stick folder import", [](MachineData &) { return new JobImportDialog(PanelPaths::usbRoot(), PanelPaths::usbRoot()); }, {}},
+    {"language menu", [](MachineData &) { return new LanguageMenu; }, {}},
     {"work file browser",
-     [](MachineData &m) { return new workparabrown(m, workparabrown::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
+     [](MachineData &m) { return new WorkFileBrowser(m, WorkFileBrowser::kWithFiles, QStringLiteral(KNIT_SOURCE_DIR "/tests/data/default.wrk")); },
      {Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}},
     {"history", [](MachineData &) { return new HistoryPage; }, {Qt::Key_Right, Qt::Key_Right}},
 };
@@ -259,7 +260,7 @@ struct OpenScreen
 // The tab shown, with the help line its focused cell gives it.
 bool paraTab(QWidget *w, int tab)
 {
-    auto *page = static_cast<para *>(w);
+    auto *page = static_cast<JobParamsDialog *>(w);
     page->showTab(tab);
     return QTest::qWaitFor([page] { return !page->msgLabel()->text().isEmpty(); }, 10000);
 }
@@ -268,15 +269,15 @@ const OpenScreen kOpenScreens[] = {
     {"main screen", mainScreen, nullptr},
     {"alarm", widestAlarm, nullptr},
     {"start picture", startPicture, nullptr},
-    {"para density", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 0); }},
-    {"para speed", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 1); }},
-    {"para rollers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 2); }},
-    {"para carriers", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 3); }},
-    {"para carrier replacement", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 4); }},
-    {"para piece expansion", [](MachineData &m) { return new para(m); }, [](QWidget *w) { return paraTab(w, 5); }},
-    {"language menu", [](MachineData &) { return new languagemenu; }, nullptr},
-    {"carriage test", [](MachineData &m) { return new test_moto(m); }, nullptr},
-    {"carriage test menu", [](MachineData &m) { return new test_moto(m); }, [](QWidget *w) { static_cast<test_moto *>(w)->slot_menu(); return true; }},
+    {"work parameters density", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 0); }},
+    {"work parameters speed", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 1); }},
+    {"work parameters rollers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 2); }},
+    {"work parameters carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 3); }},
+    {"work parameters carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 4); }},
+    {"work parameters piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 5); }},
+    {"language menu", [](MachineData &) { return new LanguageMenu; }, nullptr},
+    {"carriage test", [](MachineData &m) { return new CarriageTestPage(m); }, nullptr},
+    {"carriage test menu", [](MachineData &m) { return new CarriageTestPage(m); }, [](QWidget *w) { static_cast<CarriageTestPage *>(w)->toggleSideMenu(); return true; }},
 };
 
 // A row a screen of the table, by its index.
@@ -329,9 +330,9 @@ private Q_SLOTS:
     void systemTools_data()
     {
         TestTable::columns<int, int, int>("page", "column", "row");
-        for (extsyspara::Page page : {extsyspara::Common, extsyspara::More}) {
+        for (SystemToolsMenu::Page page : {SystemToolsMenu::Common, SystemToolsMenu::More}) {
             const QuickPages pages;
-            extsyspara menu(machine_, pages);
+            SystemToolsMenu menu(machine_, pages);
             MenuGrid *grid = showing(menu, page);
             QVERIFY(grid);
             for (int c = 0; c < MenuGrid::kColumns; ++c) {
@@ -348,9 +349,9 @@ private Q_SLOTS:
         auto [page, column, row] = TestTable::fetch<int, int, int>("page", "column", "row");
         QString chinese, english;
         QStringList unfitChinese, unfitEnglish;
-        const QStringList inChinese = choose(machine_, extsyspara::Page(page), column, row, &chinese, &unfitChinese);
+        const QStringList inChinese = choose(machine_, SystemToolsMenu::Page(page), column, row, &chinese, &unfitChinese);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        const QStringList inEnglish = choose(machine_, extsyspara::Page(page), column, row, &english, &unfitEnglish);
+        const QStringList inEnglish = choose(machine_, SystemToolsMenu::Page(page), column, row, &english, &unfitEnglish);
         // Every text of every page it opened fits its widget, in both languages.
         QVERIFY2(unfitChinese.isEmpty() && unfitEnglish.isEmpty(), qPrintable((unfitChinese + unfitEnglish).join('\n')));
         QVERIFY2(english != chinese, qPrintable(english)); // the item is translated
@@ -375,9 +376,9 @@ private Q_SLOTS:
     // language, and still reports its Chinese text.
     void updateItemKeepsVersion()
     {
-        updata menu(machine_);
-        disconnect(&menu, &MenuGrid::signal_itemname, &menu, &updata::slot_press);
-        QSignalSpy chosen(&menu, &MenuGrid::signal_itemname);
+        SoftwareUpdateMenu menu(machine_);
+        disconnect(&menu, &MenuGrid::itemChosen, &menu, &SoftwareUpdateMenu::chooseItem);
+        QSignalSpy chosen(&menu, &MenuGrid::itemChosen);
         QPushButton *master = menu.item(0, 1);
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         QTRY_VERIFY_WITH_TIMEOUT(!master->text().contains(QStringLiteral("主控制器")), 10000);
@@ -391,7 +392,7 @@ private Q_SLOTS:
     // A choice that cannot be saved still switches the panel for this run, and says so.
     void unsavedChoice()
     {
-        languagemenu menu;
+        LanguageMenu menu;
         AtomicFile::setWriteLimitForTesting(0);
         ModalDriver driver;
         driver.pressOk();
@@ -408,15 +409,15 @@ private Q_SLOTS:
     {
         Answerer answers;
         std::unique_ptr<QWidget> w(startPicture(machine_));
-        MyLabel *target = MainScreenInternals::startPicture(*static_cast<wave *>(w.get()))->languageTarget();
+        TouchLabel *target = MainScreenInternals::startPicture(*static_cast<MainScreen *>(w.get()))->languageTarget();
         QCOMPARE(target->text(), QStringLiteral("中文 / English"));
         answers.classes.clear();
         QTest::mouseClick(target, Qt::LeftButton);
-        QCOMPARE(answers.classes, QStringList{QStringLiteral("languagemenu")});
+        QCOMPARE(answers.classes, QStringList{QLatin1String(LanguageMenu::staticMetaObject.className())});
     }
 
     // A screen that can stand open while the language changes (the main screen, a standing
-    // alarm, para, which it builds once and keeps, on each tab, the language menu) shows after
+    // alarm, JobParamsDialog, which it builds once and keeps, on each tab, the language menu) shows after
     // the change what it shows when built in the new language: its labels, buttons, tabs and
     // help line.
     void relabelledAsBuilt_data() { indexRows(kOpenScreens); }

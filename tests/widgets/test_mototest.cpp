@@ -16,11 +16,11 @@
 #include "link/commands.h"
 #include "link/testdatagram.h"
 #include "logic/machinetests/mototest.h"
+#include "machinetests/carriagetestpage.h"
 #include "machinetests/motogroupview.h"
-#include "machinetests/test_moto.h"
-#include "ui/motopanel.h"
-#include "ui/mybutton.h"
-#include "ui/testpaneladd.h"
+#include "ui/automatictestkeys.h"
+#include "ui/beepingbutton.h"
+#include "ui/carriagetestkeys.h"
 
 #include <QTest>
 
@@ -68,7 +68,7 @@ private Q_SLOTS:
     {
         qputenv("KNIT_TIMEOUT_SCALE", "0.2");
         QVERIFY2(sim_.start(), qPrintable(sim_.error()));
-        QCOMPARE(int(setparacom(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
+        QCOMPARE(int(setParameter(0x20, TestDatagram::kCarriageMode, 1, 0)), 1);
     }
 
     // A label of the selection's key column, or of the test menu that M shows in its place,
@@ -93,18 +93,18 @@ private Q_SLOTS:
     {
         auto [menu, group, kind, touched, message, sent] = TestTable::fetch<bool, int, int, QString, QString, QStringList>("menu", "group", "kind", "touched", "message", "sent");
         machine_.carriageTest().clear();
-        test_moto page(machine_);
+        CarriageTestPage page(machine_);
         QVERIFY(shownActive(&page));
         const MotoGroupView *view = page.groupView(group);
         QWidget *element = view->motorLabel(kind) ? static_cast<QWidget *>(view->motorLabel(kind)) : view->indicator(kind, 0);
         QTest::mouseClick(element, Qt::LeftButton);
-        QCOMPARE(page.test().testNumber(), motopanel::testNumber(group, kind));
+        QCOMPARE(page.test().testNumber(), CarriageTestKeys::testNumber(group, kind));
         if (menu)
             QTest::keyClick(&page, Qt::Key_M);
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         ModalDriver driver;
         driver.pressOk();
-        QVERIFY(touchPanelKeys(menu ? static_cast<widgetpanel *>(page.sideMenu()) : page.keyPanel(), touched));
+        QVERIFY(touchPanelKeys(menu ? static_cast<KeyColumn *>(page.sideMenu()) : page.keyPanel(), touched));
         QCOMPARE(driver.texts, message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(sim_.commandsJournaled());
         QTRY_COMPARE(testCommands().mid(0, sent.size()), sent);
@@ -127,7 +127,7 @@ private Q_SLOTS:
         QByteArray file(TestBlocks::kMotoFileSize, '\0');
         file[2 * word] = 5; // motor position 5, elements 1 and 3 on
         QVERIFY(TestBlocks::loadMoto(machine_, file));
-        test_moto page(machine_);
+        CarriageTestPage page(machine_);
         QStringList found;
         for (int g = 0; g < MotoTest::kGroups; ++g) {
             const MotoGroupView *v = page.groupView(g);

@@ -14,11 +14,11 @@
 
 #include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
-#include "params/extsyspara.h"
 #include "params/paramframes.h"
+#include "params/systemtoolsmenu.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
-#include "ui/mylineedit.h"
+#include "ui/celledit.h"
 #include "ui/quickpages.h"
 
 #include <QTest>
@@ -37,7 +37,7 @@ using Answers = std::function<void(ModalDriver &)>;
 void play(QWidget *modal, const QString &script, const Answers &answers = {}, QStringList *seen = nullptr)
 {
     ModalDriver inner;
-    inner.passThrough << QLatin1String(modal->metaObject()->className());
+    inner.passThrough << modal->metaObject();
     if (answers)
         answers(inner);
     // Shown, loaded and its first cell focused: then the help line is written.
@@ -160,16 +160,18 @@ private Q_SLOTS:
             QVERIFY(sim_.command(QLatin1String(c.fault)));
         // The menu's own parameter pages only: no other screen's page is chosen here.
         const QuickPages pages;
-        extsyspara menu(machine_, pages);
+        SystemToolsMenu menu(machine_, pages);
         // Answers the menu's questions; leaves the page alone and is gone once it shows, whose own
         // dialogs play() answers.
         auto driver = std::make_unique<ModalDriver>();
-        driver->passThrough << QStringList{"mydialogsystem", "mydialogwrk", "mydialogmdensity", "mydialognoworkdensity",
-                                           "mydialogmbed", "mydialog_add_type", "mytriangleboard", "myspeedmouth"};
+        driver->passThrough << QList<const QMetaObject *>{
+            &SystemParamFrame::staticMetaObject, &RunningParamFrame::staticMetaObject, &DensityCorrectionFrame::staticMetaObject,
+            &DensityIdleFrame::staticMetaObject, &RackingCorrectionFrame::staticMetaObject, &CarriageAccelerationFrame::staticMetaObject,
+            &PersonalisationFrame::staticMetaObject, &CarrierSpeedCorrectionFrame::staticMetaObject};
         if (c.more) {
             driver->typeAndReturn(QStringLiteral("7063"));
-            menu.slot_press(QStringLiteral("F8.更多系统工具菜单"));
-            QCOMPARE(menu.page(), extsyspara::More);
+            menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
+            QCOMPARE(menu.page(), SystemToolsMenu::More);
         }
         if (!c.password.isNull())
             c.password.isEmpty() ? driver->escape() : driver->typeAndReturn(c.password);
@@ -192,7 +194,7 @@ private Q_SLOTS:
         });
         page.start(10);
         const int before = seen.size();
-        menu.slot_press(QString::fromUtf8(c.item));
+        menu.chooseItem(QString::fromUtf8(c.item));
         if (driver)
             seen = driver->texts;
         if (after)
@@ -226,7 +228,7 @@ private Q_SLOTS:
     void constPara()
     {
         QVERIFY(sim_.command(QStringLiteral("set knt 14 5")));
-        constparasetting frame(machine_);
+        FrequentSettingsFrame frame(machine_);
         QCOMPARE(runPage(frame, "v20EvEv7E", [](ModalDriver &d) { d.pressOk(); }), QStringList{"确定要清除已经完成的件数吗 ?"});
         QCOMPARE(sim_.traffic(), QStringList({"cmd 26/21/0", "cmd 2a/1/6", "cmd 26/21/0", "cmd 2a/1/7", "cmd 26/21/0", "cmd 20/1/1",
                                               "cmd 22/1/6", "cmd 20/1/0"}));
@@ -240,7 +242,7 @@ private Q_SLOTS:
     void teachingSendsShownPosition()
     {
         machine_.controllerState().setWord(6, 512);
-        mydialogsystem frame(machine_);
+        SystemParamFrame frame(machine_);
         const QStringList shown = runPage(frame, "E", [this](ModalDriver &d) {
             d.inspect([this](QWidget *) { machine_.controllerState().setWord(6, 700); }).pressOk();
         });
@@ -269,10 +271,10 @@ private Q_SLOTS:
         const QByteArray config = TestBytes::readFile(sim_.file("config.cfg"));
         QVERIFY(TestBytes::writeFile(sim_.file("config.cfg"), config.left(page == 3 ? 100 : 200)));
         std::unique_ptr<QDialog> frame;
-        frame.reset(page == 0   ? static_cast<QDialog *>(new mydialogwrk(machine_))
-                    : page == 1 ? static_cast<QDialog *>(new mydialogsystem(machine_))
-                    : page == 2 ? static_cast<QDialog *>(new mydialogmdensity(machine_))
-                                : new mytriangleboard(machine_));
+        frame.reset(page == 0   ? static_cast<QDialog *>(new RunningParamFrame(machine_))
+                    : page == 1 ? static_cast<QDialog *>(new SystemParamFrame(machine_))
+                    : page == 2 ? static_cast<QDialog *>(new DensityCorrectionFrame(machine_))
+                                : new PersonalisationFrame(machine_));
         const QStringList seen = runPage(*frame, script, [](ModalDriver &d) { d.pressOk(); });
         QVERIFY(TestBytes::writeFile(sim_.file("config.cfg"), config));
         QCOMPARE(seen, shown);
@@ -301,7 +303,7 @@ private Q_SLOTS:
         const QByteArray before = TestBytes::readFile(sim_.file(QStringLiteral("config.cfg")));
         const QByteArray file = QByteArray(size, '\x05');
         QVERIFY(!size || TestBytes::writeFile(onStick, file));
-        mytriangleboard frame(machine_);
+        PersonalisationFrame frame(machine_);
         const QStringList seen = runPage(frame, size ? "A" : "B", [size = size](ModalDriver &d) {
             if (size)
                 d.typeAndReturn(QStringLiteral("3761")).select(QStringLiteral("config7.cfg"));
@@ -322,7 +324,7 @@ private Q_SLOTS:
     void failedSaveKeepsOldFile()
     {
         const QByteArray old = TestBytes::readFile(MouthSpeedTable::path());
-        myspeedmouth frame(machine_);
+        CarrierSpeedCorrectionFrame frame(machine_);
         AtomicFile::setWriteLimitForTesting(0);
         const QStringList shown = runPage(frame, "v-20E");
         AtomicFile::setWriteLimitForTesting(-1);

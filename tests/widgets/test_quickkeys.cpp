@@ -14,9 +14,9 @@
 #include "udppeer.h"
 
 #include "data/machinedata.h"
-#include "machinetests/exttest.h"
+#include "machinetests/controllertestmenu.h"
 #include "mainwin/labelmessage.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
 #include "platform/panelpaths.h"
@@ -66,7 +66,7 @@ private Q_SLOTS:
         QVERIFY(sim.command(QStringLiteral("set job")));
         ModalDriver driver;
         driver.pressOk().pressOk().pressOk();
-        w_ = std::make_unique<wave>(machine_, &pages_);
+        w_ = std::make_unique<MainScreen>(machine_, &pages_);
         w_->start();
         sim.stop();
     }
@@ -111,7 +111,7 @@ private Q_SLOTS:
         machine_.controllerState().clear();
         machine_.controllerState().setWord(3, c.row);
         machine_.controllerState().setByte(std::size_t(byte), quint8(c.preset));
-        w_->wave_paint_quickkey();
+        w_->paintQuickKeys();
         running_ = c.running;
         reply_ = c.reply;
         QTest::keyClick(w_.get(), c.key);
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(driver.texts, c.shown);
         QCOMPARE(actionSent(), QString::fromLatin1(c.sent));
         const bool skipped = *c.sent && c.key == Qt::Key_0;
-        QCOMPARE(w_->wave_get_message1(), skipped ? QStringLiteral("启动拉杆,开始跳行归零. ") : QString());
+        QCOMPARE(w_->firstMessage(), skipped ? QStringLiteral("启动拉杆,开始跳行归零. ") : QString());
         // The stop row is kept only once the controller took it.
         QCOMPARE(int(machine_.runSettings().word(1)), *c.sent && !skipped ? 300 : 55);
     }
@@ -218,7 +218,7 @@ private Q_SLOTS:
     {
         long first = -1;
         for (int i = 0; i <= 20; ++i) {
-            std::unique_ptr<QDialog> page(new exttest(machine_, w_.get()));
+            std::unique_ptr<QDialog> page(new ControllerTestMenu(machine_, w_.get()));
             page->show();
             page->grab();
             page.reset();
@@ -241,7 +241,7 @@ private:
     TestRoot root_;
     MachineData machine_;
     QuickPages pages_;
-    std::unique_ptr<wave> w_;
+    std::unique_ptr<MainScreen> w_;
     UdpPeer peer_;
     std::atomic<bool> running_{false};
     std::atomic<int> reply_{0};

@@ -7,9 +7,9 @@
 #include "data/rowcodecselect.h"
 #include "mainwin/rowdisplay.h"
 #include "platform/atomicfile.h"
-#include "ui/mylabel.h"
 #include "testroot.h"
 #include "testtable.h"
+#include "ui/touchlabel.h"
 
 #include <QTest>
 
@@ -33,12 +33,12 @@ private Q_SLOTS:
         // Row r: pattern line r * 4 + block in each block, so a wrong record shows at once.
         QByteArray image(kCntRecordSize * (kRows + 1), '\0');
         for (int r = 1; r <= kRows; ++r) {
-            STRUCT_CNT row{};
+            CntRow row{};
             for (int b = 0; b < 4; ++b) {
-                STRUCT_CNT::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
+                CntRow::set16(row.block[b].pat_line, static_cast<unsigned short>(r * 4 + b));
                 row.block[b].action = 8;
-                STRUCT_CNT::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
-                STRUCT_CNT::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
+                CntRow::set16(row.block[b].select_h, static_cast<unsigned short>(1u << (b + 1)));
+                CntRow::set16(row.block[b].select_a, static_cast<unsigned short>(0x8000u >> b));
             }
             row.density_group = 5;
             row.speed_group = 3;
@@ -81,8 +81,8 @@ private Q_SLOTS:
         // Group 1 shows block 2, group 2 block 1.
         QCOMPARE(display_->cell(0, 2)->text(), QString::number(decoded * 4 + 1));
         QCOMPARE(display_->cell(1, 2)->text(), QString::number(decoded * 4 + 0));
-        QCOMPARE(display_->cell(0, 6)->text(), system_index_change(1u << 2));
-        QCOMPARE(display_->cell(1, 9)->text(), system_index_change(0x8000u >> 0));
+        QCOMPARE(display_->cell(0, 6)->text(), selectorText(1u << 2));
+        QCOMPARE(display_->cell(1, 9)->text(), selectorText(0x8000u >> 0));
     }
 
     void rowZeroAndBeyond()

@@ -20,8 +20,8 @@
 #include "platform/systemactions.h"
 #include "service/serviceframes.h"
 #include "touchcal/touchcalibration.h"
-#include "ui/fileoperate.h"
-#include "ui/myspinbox.h"
+#include "ui/beepingspinbox.h"
+#include "ui/transferdialog.h"
 
 #include <QApplication>
 #include <QTest>
@@ -128,9 +128,9 @@ private Q_SLOTS:
     {
         TestRoot root;
         SystemActions::clearRecorded();
-        mytimedate frame;
+        ClockFrame frame;
         QVERIFY(shownActive(&frame));
-        timedate *page = frame.page();
+        ClockPage *page = frame.page();
         // "<" ">" "^" the arrows, "R" Return, digits typed; each key's effects through the event
         // loop, where the selection follows the focus.
         const auto type = [](const QString &script) {
@@ -194,7 +194,7 @@ private Q_SLOTS:
         FullUpdate update({[](const QString &q) { return !q.startsWith("升级完成"); },
                            [&told](const QString &t) { told << t; }, [](const QString &) {},
                            [](const QByteArray &from, const QString &to) { return FsOps::copyFile(QFile::decodeName(from), to); }},
-                          fileoperate::withController());
+                          TransferDialog::withController());
         QCOMPARE(update.run(QFile::encodeName(dir), target), sound && fault.isEmpty());
         const QStringList state = sim.send("state");
         if (!sound || !fault.isEmpty()) {

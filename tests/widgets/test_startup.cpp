@@ -13,8 +13,9 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
+#include "params/paramrepairmenu.h"
 #include "ui/quickpages.h"
 
 #include <QLabel>
@@ -146,12 +147,12 @@ private Q_SLOTS:
         auto w = start();
         // The repair menu comes from the event loop after start-up, and goes.
         if (checkresult != 0)
-            QTRY_VERIFY(driver_->classes.contains(QStringLiteral("checkpara")) && !QApplication::activeModalWidget());
+            QTRY_VERIFY(driver_->classes.contains(&ParamRepairMenu::staticMetaObject) && !QApplication::activeModalWidget());
         QCOMPARE(MainScreenInternals::checkResult(*w), checkresult);
         QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
         if (checkresult != 0) {
-            QCOMPARE(driver_->classes.value(expectTexts.size()), QStringLiteral("checkpara"));
+            QCOMPARE(driver_->classes.value(expectTexts.size()), &ParamRepairMenu::staticMetaObject);
             QCOMPARE(driver_->unexpected, 0);
         }
     }
@@ -190,9 +191,9 @@ private Q_SLOTS:
         else if (damage.startsWith(QLatin1String("short")))
             QVERIFY(TestBytes::writeFile(sim_->file(QStringLiteral("file.knt")), QByteArray(100, '\1')));
         if (damage == QLatin1String("lure")) {
-            const QString wave = root_->file(QStringLiteral("/mnt/ide/knit/wave/"));
-            QVERIFY(QDir().mkpath(QDir::cleanPath(wave + name)));
-            const QString lured = QDir::cleanPath(wave + name + QLatin1Char('/') + name);
+            const QString MainScreen = root_->file(QStringLiteral("/mnt/ide/knit/wave/"));
+            QVERIFY(QDir().mkpath(QDir::cleanPath(MainScreen + name)));
+            const QString lured = QDir::cleanPath(MainScreen + name + QLatin1Char('/') + name);
             for (const char *e : {".wrk", ".cnt", ".pat"})
                 QVERIFY(TestBytes::writeFile(lured + QLatin1String(e), readFile(base + QLatin1String(e))));
         }
@@ -209,10 +210,10 @@ private:
     {
         QVERIFY(root_->writeReferences(sim_->file(QStringLiteral("file.sys")), sim_->file(QStringLiteral("config.cfg"))));
     }
-    std::unique_ptr<wave> start()
+    std::unique_ptr<MainScreen> start()
     {
         // The repair menu comes from the panel's own registry.
-        auto w = std::make_unique<wave>(*machine_, &pages_);
+        auto w = std::make_unique<MainScreen>(*machine_, &pages_);
         PanelPages::provide(pages_, *machine_, w.get());
         w->start();
         return w;

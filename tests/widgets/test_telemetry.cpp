@@ -13,7 +13,7 @@
 #include "link/statuschannel.h"
 #include "mainwin/labelmessage.h"
 #include "mainwin/labeltime.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 #include "platform/atomicfile.h"
 #include "platform/stallreport.h"
 #include "telemetry/telemetry.h"
@@ -43,7 +43,7 @@ private Q_SLOTS:
         QVERIFY(sim_.command(QStringLiteral("set job M1")));
         QVERIFY(AtomicFile::save(TelemetryConfig::path(),
                                  "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = W1\ninterval_ms = 200\n"));
-        w_ = std::make_unique<wave>(machine_);
+        w_ = std::make_unique<MainScreen>(machine_);
         w_->start();
         MainScreenInternals::statusChannel(*w_)->setTraceStream(nullptr);
         QTRY_COMPARE(int(MainScreenInternals::labelTime(*w_)->link()), int(LinkState::Online));
@@ -102,7 +102,7 @@ private:
     TestRoot root_;
     SimProcess sim_;
     MachineData machine_;
-    std::unique_ptr<wave> w_;
+    std::unique_ptr<MainScreen> w_;
 };
 
 QTEST_MAIN(TestTelemetryPanel)

@@ -19,25 +19,25 @@
 #include "platform/atomicfile.h"
 #include "platform/buzzerdevice.h"
 #include "platform/panelpaths.h"
+#include "ui/beepingbutton.h"
 #include "ui/buzzer.h"
-#include "ui/fileoperate.h"
+#include "ui/celledit.h"
+#include "ui/hexcombobox.h"
+#include "ui/keypadlistbox.h"
 #include "ui/labeltftp.h"
 #include "ui/layoutaudit.h"
-#include "ui/mylineedit.h"
-#include "ui/mybutton.h"
-#include "ui/mydialog.h"
-#include "ui/myhexcombobox.h"
-#include "ui/mylabel.h"
-#include "ui/mylistbox.h"
-#include "ui/mymenu.h"
-#include "ui/mymenuno.h"
-#include "ui/mystyle.h"
+#include "ui/listmenu.h"
+#include "ui/markablelistmenu.h"
 #include "ui/operatordialogs.h"
-#include "ui/panelall.h"
+#include "ui/panelkeybutton.h"
 #include "ui/panelpalettes.h"
-#include "ui/qpanelbutton.h"
+#include "ui/panelstyle.h"
+#include "ui/paramkeys.h"
+#include "ui/screenframe.h"
 #include "ui/skinbutton.h"
-#include "workparams/dialogonemouth.h"
+#include "ui/touchlabel.h"
+#include "ui/transferdialog.h"
+#include "workparams/singlepiececarrierpage.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -122,17 +122,17 @@ private Q_SLOTS:
     void beeps_data()
     {
         TestTable::columns<Act, int>("act", "beeps");
-        QTest::addRow("button click") << Act([] { MYBUTTON b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
-        QTest::addRow("hex combo key A") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
+        QTest::addRow("button click") << Act([] { BeepingButton b(QStringLiteral("OK")); key(&b, Qt::Key_Space); }) << 1;
+        QTest::addRow("hex combo key A") << Act([] { HexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_A); }) << 1;
         // The single-piece carrier replacement beeps for Escape in a cell, then closes as usual.
-        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; dialogonemouth d(m); key(d.findChild<MyLineEdit *>(), Qt::Key_Escape); }) << 1;
-        QTest::addRow("hex combo key G") << Act([] { MyHexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
+        QTest::addRow("carrier replacement Escape") << Act([] { MachineData m; SinglePieceCarrierPage d(m); key(d.findChild<CellEdit *>(), Qt::Key_Escape); }) << 1;
+        QTest::addRow("hex combo key G") << Act([] { HexComboBox c; c.addItems({"10", "20"}); key(&c, Qt::Key_G); }) << 0;
         // The list box beeps for the key and for the row change it makes.
-        QTest::addRow("list box direct key") << Act([] { MyListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
+        QTest::addRow("list box direct key") << Act([] { KeypadListBox l; l.addItems({"a", "b", "c"}); l.setCurrentRow(0); key(&l, Qt::Key_3); }) << 2;
         // The panel's button beeps; its group must not beep again.
         QTest::addRow("key panel touch") << Act([] {
-            panelall p;
-            p.slot_effect(1);
+            ParamKeys p;
+            p.showKeysForCell(1);
             g_mark = QFileInfo(PanelPaths::buzzerDevice()).size();
             QTest::mouseClick(p.button(0), Qt::LeftButton);
         }) << 1;
@@ -153,10 +153,10 @@ private Q_SLOTS:
     // The page frame: Backspace reaches the page as a clear, Escape closes and tells the owner.
     void frameKeys()
     {
-        MyDialog dialog;
+        ScreenFrame dialog;
         QVERIFY(shownActive(&dialog));
-        QSignalSpy close(&dialog, &MyDialog::signal_close);
-        QSignalSpy clear(&dialog, &MyDialog::signal_clear);
+        QSignalSpy close(&dialog, &ScreenFrame::closeRequested);
+        QSignalSpy clear(&dialog, &ScreenFrame::clearRequested);
         QTest::keyClick(&dialog, Qt::Key_Backspace);
         QTRY_COMPARE(clear.count(), 1); // a button's key clicks it after its short press animation
         QVERIFY(dialog.isVisible());
@@ -170,7 +170,7 @@ private Q_SLOTS:
     void menus()
     {
         for (bool no : {false, true}) { // both menu kinds
-            std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MyMenuNo) : new MyMenu);
+            std::unique_ptr<MenuGrid> menu(no ? static_cast<MenuGrid *>(new MarkableListMenu) : new ListMenu);
             (void)shownActive(menu.get()); // a menu that is not active fails on its focus
             QCOMPARE(focusedCell(*menu), QPoint(0, 0));
             menu->item(1, 6)->setFocus();
@@ -178,7 +178,7 @@ private Q_SLOTS:
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(focusedCell(*menu), QPoint(0, 7));
             menu->setItem(1, 0, QStringLiteral("F1.罗拉正转"));
-            QSignalSpy spy(menu.get(), &MenuGrid::signal_itemname);
+            QSignalSpy spy(menu.get(), &MenuGrid::itemChosen);
             QTest::mouseClick(menu->item(1, 0), Qt::LeftButton);
             menu->item(1, 0)->setFocus();
             QTest::keyClick(menu->item(1, 0), Qt::Key_Enter);
@@ -209,7 +209,7 @@ private Q_SLOTS:
     // palettes give every colour group the same colours.
     void disabledLook()
     {
-        mystyle style;
+        PanelStyle style;
         auto look = [&](bool enabled) {
             QCheckBox box(QStringLiteral("使能1"));
             box.setStyle(&style);
@@ -234,7 +234,7 @@ private Q_SLOTS:
     void facesCachedOnce()
     {
         QFETCH(bool, focusChanges);
-        mystyle style;
+        PanelStyle style;
         QPushButton button(QStringLiteral("确认"));
         button.setStyle(&style);
         button.setPalette(PanelPalettes().labelWhite());
@@ -291,11 +291,11 @@ private Q_SLOTS:
             QVERIFY2(found.size() == 1 && found.first().startsWith(finding), qPrintable(found.join(QLatin1Char('|'))));
     }
 
-    // MyLabel reports a left-button touch only while clickable (the screen lock relies on it).
+    // TouchLabel reports a left-button touch only while clickable (the screen lock relies on it).
     void label()
     {
-        MyLabel label(QStringLiteral("报警"));
-        QSignalSpy spy(&label, &MyLabel::released);
+        TouchLabel label(QStringLiteral("报警"));
+        QSignalSpy spy(&label, &TouchLabel::released);
         label.setclickable(false);
         QTest::mouseClick(&label, Qt::LeftButton);
         label.setclickable(true);
@@ -310,20 +310,20 @@ private Q_SLOTS:
     {
         // answer: "@ok", "@cancel", "@escape", "@return" or text typed then Return
         TestTable::columns<Ask, QString, QString>("ask", "answer", "result");
-        const Ask text = [] { return DIATEXT(nullptr, QStringLiteral("caption"), kPrompt, 8); };
-        const Ask yesNo = [] { return QString::number(DIAYESNO(nullptr, kPrompt)); };
+        const Ask text = [] { return askText(nullptr, QStringLiteral("caption"), kPrompt, 8); };
+        const Ask yesNo = [] { return QString::number(askYesNo(nullptr, kPrompt)); };
         QTest::addRow("text typed") << text << QStringLiteral("abc12") << QStringLiteral("abc12");
         QTest::addRow("text too long is cut") << text << QStringLiteral("123456789") << QStringLiteral("12345678");
         QTest::addRow("text empty ok") << text << QStringLiteral("@ok") << QStringLiteral("");
         QTest::addRow("text escape") << text << QStringLiteral("@escape") << QString();
-        QTest::addRow("password typed") << Ask([] { return DIAPASSWORD(nullptr, QStringLiteral("caption"), kPrompt, 8); })
+        QTest::addRow("password typed") << Ask([] { return askPassword(nullptr, QStringLiteral("caption"), kPrompt, 8); })
                                         << QStringLiteral("6666") << QStringLiteral("6666");
-        QTest::addRow("select kept") << Ask([] { return DIATEXTSELECT(nullptr, QStringLiteral("caption"), kPrompt, 8, QStringLiteral("JOB1")); })
+        QTest::addRow("select kept") << Ask([] { return askTextSelected(nullptr, QStringLiteral("caption"), kPrompt, 8, QStringLiteral("JOB1")); })
                                      << QStringLiteral("@ok") << QStringLiteral("JOB1");
         QTest::addRow("yes/no ok") << yesNo << QStringLiteral("@ok") << QStringLiteral("1");
         QTest::addRow("yes/no cancel") << yesNo << QStringLiteral("@cancel") << QStringLiteral("0");
         QTest::addRow("yes/no return takes ok") << yesNo << QStringLiteral("@return") << QStringLiteral("1");
-        QTest::addRow("message ok") << Ask([] { DIAMESSAGE(nullptr, kPrompt); return QStringLiteral("shown"); })
+        QTest::addRow("message ok") << Ask([] { showMessage(nullptr, kPrompt); return QStringLiteral("shown"); })
                                     << QStringLiteral("@ok") << QStringLiteral("shown");
     }
     void dialogs()
@@ -374,7 +374,7 @@ private Q_SLOTS:
         const QString path = PanelPaths::tmp("/job.wrk");
         if (mode == 1)
             QVERIFY(AtomicFile::save(path, body));
-        fileoperate dialog(path, INADDR_LOOPBACK, mode);
+        TransferDialog dialog(path, INADDR_LOOPBACK, mode);
         QVERIFY(dialog.run() == QDialog::Accepted);
         QCOMPARE(dialog.isVisible(), false);
         QCOMPARE(mode == 1 ? QString::number(dialog.labelTftp()->progressBar()->value()) : dialog.labelTftp()->text(), shown);
@@ -386,8 +386,8 @@ private Q_SLOTS:
     void unusableLocalFileEndsAtOnce()
     {
         TestRoot root;
-        QVERIFY(!fileoperate::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
-        QVERIFY(!fileoperate::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
+        QVERIFY(!TransferDialog::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
+        QVERIFY(!TransferDialog::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
     }
 
 private:

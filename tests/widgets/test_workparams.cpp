@@ -11,13 +11,13 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "ui/dialogdoc.h"
+#include "ui/celledit.h"
+#include "ui/entercheckbox.h"
+#include "ui/jobchooserdialog.h"
 #include "ui/joblistview.h"
-#include "ui/myentercheckbox.h"
-#include "ui/mylineedit.h"
-#include "workparams/dialogpieceexpand.h"
+#include "workparams/pieceexpansionpage.h"
+#include "workparams/workfilebrowser.h"
 #include "workparams/workgrid.h"
-#include "workparams/workparabrown.h"
 
 #include <QTest>
 
@@ -201,19 +201,19 @@ private Q_SLOTS:
         for (auto [w, v] : {std::pair{0, 1}, {22, 1}, {23, 10}, {24, 0}, {58, bed}})
             machine_.system().setWord(std::size_t(w), quint16(v));
         machine_.runSettings().setWord(0, 100);
-        dialogpieceexpand page(machine_);
-        page.slot_setfocus();
-        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("3"));
-        QCOMPARE(answered([&] { page.slot_pnum(); }, [](ModalDriver &d) { d.pressOk(); }), shown);
+        PieceExpansionPage page(machine_);
+        page.reloadFields();
+        page.editor(PieceExpansionPage::Pieces)->setText(QStringLiteral("3"));
+        QCOMPARE(answered([&] { page.confirmPieces(); }, [](ModalDriver &d) { d.pressOk(); }), shown);
         QCOMPARE(machine_.system().word(22), quint16(shown.isEmpty() ? 3 : 1));
         QCOMPARE(simHas(1, 22, 3), shown.isEmpty());
         if (!shown.isEmpty())
             return;
         page.box(1)->setChecked(false);
-        page.slot_enable_enter();
+        page.sendPieceMask();
         QVERIFY(simHas(1, 24, 2));
-        page.editor(dialogpieceexpand::Pieces)->setText(QStringLiteral("1"));
-        QCOMPARE(answered([&] { page.slot_pnum(); }), QStringList());
+        page.editor(PieceExpansionPage::Pieces)->setText(QStringLiteral("1"));
+        QCOMPARE(answered([&] { page.confirmPieces(); }), QStringList());
         QVERIFY(simHas(1, 24, 0) && machine_.system().word(24) == 0 && page.box(0)->isChecked() && !page.box(1)->isEnabled());
     }
 
@@ -222,9 +222,9 @@ private Q_SLOTS:
     {
         machine_.system().setWord(22, 2);
         machine_.system().setWord(24, 0x14); // pieces 3 and 5 left out
-        dialogpieceexpand page(machine_);
-        page.slot_setfocus();
-        for (int i = 0; i < dialogpieceexpand::kPieces; ++i) {
+        PieceExpansionPage page(machine_);
+        page.reloadFields();
+        for (int i = 0; i < PieceExpansionPage::kPieces; ++i) {
             QCOMPARE(page.box(i)->isEnabled(), i < 2);
             QCOMPARE(page.box(i)->isChecked(), i != 2 && i != 4);
         }
@@ -254,8 +254,8 @@ private Q_SLOTS:
         machine_.setJobName(QStringLiteral("J1"));
         machine_.work().fill(block(1));
         QVERIFY(fault.isEmpty() || sim_.command(fault));
-        workparabrown browser(machine_, 1, wrk);
-        const QStringList seen = answered([&] { browser.slot_inputworkfileusb(); }, [&, &shown = shown](ModalDriver &d) {
+        WorkFileBrowser browser(machine_, 1, wrk);
+        const QStringList seen = answered([&] { browser.importWorkFromStick(); }, [&, &shown = shown](ModalDriver &d) {
             d.select(QStringLiteral("new.wrk")).postClick(QStringLiteral("Benter"));
             for (int i = 0; i < shown.size(); ++i)
                 d.pressOk();
@@ -275,9 +275,9 @@ private Q_SLOTS:
         const QString wrk = root_.file(QStringLiteral("/mnt/ide/knit/wave/J1/J1.wrk"));
         QVERIFY(root_.makeJob(QStringLiteral("J1"), 4, 20, 4) && TestBytes::writeFile(wrk, block(3)));
         machine_.setJobName(QStringLiteral("J1"));
-        workparabrown browser(machine_, 1, wrk);
-        const QStringList seen = answered([&] { browser.slot_inputworkfiledisk(); }, [](ModalDriver &d) {
-            d.inspect([](QWidget *doc) { qobject_cast<dialogdoc *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
+        WorkFileBrowser browser(machine_, 1, wrk);
+        const QStringList seen = answered([&] { browser.importFromJob(); }, [](ModalDriver &d) {
+            d.inspect([](QWidget *doc) { qobject_cast<JobChooserDialog *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
                 .postClick(QStringLiteral("Benter"));
         });
         QCOMPARE(seen.size(), 1);

@@ -10,7 +10,7 @@ namespace ControllerCommands {
 
 bool stopped()
 {
-    return getmotostatus() == 0;
+    return queryCarriageStatus() == 0;
 }
 
 bool action(unsigned short action, unsigned short value)
@@ -20,17 +20,17 @@ bool action(unsigned short action, unsigned short value)
 
 bool send(unsigned char command, unsigned char object, unsigned short value1, unsigned short value2)
 {
-    return setparacom(command, object, value1, value2) == Protocol::Answered;
+    return setParameter(command, object, value1, value2) == Protocol::Answered;
 }
 
 bool sendLong(unsigned char command, unsigned char object, unsigned short value1, unsigned short value2)
 {
-    return setparacomlong(command, object, value1, value2) == Protocol::Answered;
+    return setParameterLongWait(command, object, value1, value2) == Protocol::Answered;
 }
 
 bool query(unsigned char command, unsigned char object, unsigned short value1, unsigned short *value)
 {
-    return getpara(command, object, value1, value) == Protocol::Answered;
+    return getParameter(command, object, value1, value) == Protocol::Answered;
 }
 
 bool offline()

@@ -25,7 +25,7 @@ QString connectionFailed();
 // A page refuses because its status query did not say the carriage stands: its own running
 // text when the controller said it runs, kConnectionFailed when the query went unanswered.
 // The first form asks the link whether the status query just made (ControllerCommands::stopped,
-// getmotostatus) was answered; the second reads the status the query gave (through a link of
+// queryCarriageStatus) was answered; the second reads the status the query gave (through a link of
 // the caller's). A running text given as source text is marked QT_TRANSLATE_NOOP("ControllerMessages", ...) and shown translated.
 QString refusal(const QString &running);
 QString refusal(const char *running);

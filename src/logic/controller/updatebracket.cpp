@@ -12,7 +12,7 @@ UpdateBracket::UpdateBracket(int group, Send send)
 {
     if (!send_) {
         send_ = [](unsigned char command, unsigned char g, unsigned short value1, unsigned short value2) {
-            return setparacom(command, g, value1, value2) == Protocol::Answered;
+            return setParameter(command, g, value1, value2) == Protocol::Answered;
         };
     }
 }

@@ -13,7 +13,7 @@ public:
     using Send = std::function<bool(unsigned char command, unsigned char group, unsigned short value1,
                                     unsigned short value2)>;
 
-    // Without send the commands go to the controller (setparacom).
+    // Without send the commands go to the controller (setParameter).
     explicit UpdateBracket(int group, Send send = Send());
     // A try that fails sooner than ms (no route, a refused port) waits out the rest before the
     // next, so tries never spin.

@@ -82,7 +82,7 @@ CntStore::Load CntStore::loadData(const QString &path, const QByteArray &data, b
 bool CntStore::save(QString *error) const
 {
     QByteArray data = buffer_;
-    data.append(char(getchecksum(reinterpret_cast<const unsigned char *>(buffer_.constData()), buffer_.size())));
+    data.append(char(cntChecksum(reinterpret_cast<const unsigned char *>(buffer_.constData()), buffer_.size())));
     return AtomicFile::save(path_, data, error);
 }
 
@@ -103,9 +103,9 @@ QString CntStore::jump(const QString &text)
     return {};
 }
 
-STRUCT_CNT CntStore::current() const
+CntRow CntStore::current() const
 {
-    STRUCT_CNT out;
+    CntRow out;
     std::memset(&out, 0, sizeof out);
     if (rows_ > 0)
         std::memcpy(&out, buffer_.constData() + rowBase(), sizeof out);
@@ -162,21 +162,21 @@ QString CntStore::text(int group, int index) const
     case PatLine:
         return QString::number(u16(f.offset));
     case Select:
-        return system_index_change(static_cast<unsigned short>(u16(f.offset)));
+        return selectorText(static_cast<unsigned short>(u16(f.offset)));
     case Action:
-        system_type_change(&a, &h, byte(f.offset));
+        actionTexts(&a, &h, byte(f.offset));
         return f.hText ? h : a;
     case Carriers:
-        return system_para_ser(byte(f.offset));
+        return carrierNumbersText(byte(f.offset));
     case Type:
         return QString::fromUtf8("单面"); // a cell value the parsers read back
     case BackTo:
         return QString::number(u16(f.offset) + 1);
     case Bed:
-        return system_bed_change(byte(100), byte(101));
+        return bedText(byte(100), byte(101));
     case RoraOpen:
     case RoraAux:
-        return wave_rora_change(byte(f.offset));
+        return rollerText(byte(f.offset));
     case Density:
     case Loop:
     case RoraMain:
@@ -331,7 +331,7 @@ QString CntStore::store(const Field &f, const QString &typed)
     case PatLine:
         return rangeOr(0, 9999) ? storeU16(f.offset, static_cast<unsigned short>(v), true) : shown(kParamError);
     case Select: {
-        const unsigned short mask = system_index_dechange(typed, &ok);
+        const unsigned short mask = parseSelectorText(typed, &ok);
         return ok ? storeU16(f.offset, mask, f.sent) : shown(kParamError);
     }
     case BackTo: {
@@ -356,7 +356,7 @@ QString CntStore::store(const Field &f, const QString &typed)
             return shown(kRowOne);
         break;
     case Bed: {
-        const unsigned short bed = system_bed_dechange(typed, &ok);
+        const unsigned short bed = parseBedText(typed, &ok);
         if (!put(101, static_cast<unsigned char>(bed >> 8)) || !put(100, static_cast<unsigned char>(bed & 0xff)))
             return shown(kSendFailed);
         changed_ = true;

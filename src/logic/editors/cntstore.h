@@ -61,7 +61,7 @@ public:
     bool live() const { return live_; }
     bool changed() const { return changed_; }
     const QByteArray &buffer() const { return buffer_; }
-    STRUCT_CNT current() const;
+    CntRow current() const;
 
     Field field(int group, int index) const;
     // The field's stored value as the page shows it (for carriers, the carrier numbers).

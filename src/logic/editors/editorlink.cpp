@@ -8,8 +8,8 @@ EditorLink EditorLink::controller()
 {
     EditorLink link;
     link.bracket = [](int group, bool open) { return open ? UpdateBracket(group).open() : UpdateBracket(group).close(); };
-    link.row = [](unsigned short a1, unsigned short a2, unsigned char v) { return setcntcmd(a1, a2, v) == Protocol::Answered; };
-    link.motoStatus = [] { return getmotostatus(); };
+    link.row = [](unsigned short a1, unsigned short a2, unsigned char v) { return sendRowCommand(a1, a2, v) == Protocol::Answered; };
+    link.motoStatus = [] { return queryCarriageStatus(); };
     return link;
 }
 

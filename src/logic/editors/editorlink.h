@@ -11,7 +11,7 @@ struct EditorLink
     std::function<bool(unsigned short arg1, unsigned short arg2, unsigned char value)> row;
     std::function<unsigned int()> motoStatus;
 
-    // The real commands: the update bracket, setcntcmd, getmotostatus.
+    // The real commands: the update bracket, sendRowCommand, queryCarriageStatus.
     static EditorLink controller();
     // Opens the group's update, one try. Unanswered, it sends one close: the opening may have
     // reached the controller and only its answer been lost, and an update left open there

@@ -35,7 +35,7 @@ QString FormatTools::capacity(const QString &path)
     quint64 free = 0;
     const bool known = DiskCapacity::query(path, &total, &free);
     return tr("U盘容量: %1     剩余容量: %2")
-        .arg(known ? sizebykb(total) : QString(), known ? sizebykb(free) : QString());
+        .arg(known ? sizeText(total) : QString(), known ? sizeText(free) : QString());
 }
 
 int FormatTools::runTool(const QString &tool, const QStringList &args)

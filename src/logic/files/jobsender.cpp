@@ -52,10 +52,10 @@ QString JobSender::missing(const QString &ext)
 QString JobSender::damaged(const QString &path)
 {
     if (path.endsWith(QLatin1String(".cnt"))) {
-        const int result = cntfilecheck(path);
+        const int result = checkCntFile(path);
         return CntFile::isAccepted(result) ? QString() : CntFile::message(result);
     }
-    const int result = patfilecheck(path);
+    const int result = checkPatFile(path);
     return PatFile::isAccepted(result) ? QString() : PatFile::message(result);
 }
 

@@ -19,7 +19,7 @@ constexpr qint64 kReadLimit = 4096;
 
 TestEntry::Result TestEntry::enter(MachineData &data, Protocol::TestKind test, const Fetch &fetch)
 {
-    if (getmotostatus() != 0)
+    if (queryCarriageStatus() != 0)
         return Running;
     if (!UpdateBracket(TestDatagram::modeOf(test)).open())
         return Refused;

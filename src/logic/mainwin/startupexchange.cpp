@@ -63,9 +63,9 @@ StartupExchange::Link StartupExchange::Link::controller(FileTransfer transfer)
     Link link;
     link.transfer = std::move(transfer);
     link.command = [](unsigned char cmd, unsigned char object, unsigned short v1, unsigned short v2) {
-        return setparacom(cmd, object, v1, v2) == Protocol::Answered;
+        return setParameter(cmd, object, v1, v2) == Protocol::Answered;
     };
-    link.motoStatus = [] { return getmotostatus(); };
+    link.motoStatus = [] { return queryCarriageStatus(); };
     return link;
 }
 
@@ -182,12 +182,12 @@ void StartupExchange::checkAndSend(const QString &name)
         op_.tell(JobSender::missing(QStringLiteral(".pat")));
         return;
     }
-    const int cntResult = cntfilecheck(cnt);
+    const int cntResult = checkCntFile(cnt);
     if (!CntFile::isAccepted(cntResult)) {
         op_.tell(CntFile::message(cntResult));
         return;
     }
-    const int patResult = patfilecheck(pat);
+    const int patResult = checkPatFile(pat);
     if (!PatFile::isAccepted(patResult)) {
         op_.tell(PatFile::message(patResult));
         return;

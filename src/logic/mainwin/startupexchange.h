@@ -29,7 +29,7 @@ public:
         FileTransfer transfer;
         std::function<bool(unsigned char cmd, unsigned char object, unsigned short value1, unsigned short value2)> command;
         std::function<unsigned int()> motoStatus; // kNoMotoStatus when unanswered
-        // setparacom and getmotostatus.
+        // setParameter and queryCarriageStatus.
         static Link controller(FileTransfer transfer);
     };
     // What the closing status query found.

@@ -13,7 +13,7 @@ ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &tex
 
 ParamEntry::Result ParamEntry::send(const ParamCell &cell, unsigned short value)
 {
-    if (setparacom(Protocol::SetCommand, static_cast<unsigned char>(group_), static_cast<unsigned short>(cell.address), value) != Protocol::Answered)
+    if (setParameter(Protocol::SetCommand, static_cast<unsigned char>(group_), static_cast<unsigned short>(cell.address), value) != Protocol::Answered)
         return Refused;
     keep(cell, value);
     return Stored;

@@ -15,7 +15,7 @@
 
 bool FullUpdate::flash(int object, const QByteArray &image, const QString &waiting)
 {
-    if (getmotostatus() != 0) {
+    if (queryCarriageStatus() != 0) {
         op_.tell(ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
         return false;
     }
@@ -80,9 +80,9 @@ bool FullUpdate::run(const QByteArray &folder, const QString &target)
     }
     if (!op_.ask(tr("升级完成, 是否关闭控制系统 ? ")))
         return true;
-    if (getmotostatus() != 0)
+    if (queryCarriageStatus() != 0)
         op_.tell(ControllerMessages::refusal(ControllerMessages::kRunningNoShutDown));
-    else if (setparacom(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
+    else if (setParameter(Protocol::ActionCommand, Protocol::MachineObject, Protocol::ShutDown, 0))
         op_.tell(ControllerMessages::text(ControllerMessages::kShuttingDown));
     else
         op_.tell(ControllerMessages::text(ControllerMessages::kNoShutDown));

@@ -12,7 +12,7 @@
 
 SystemBackup::Result SystemBackup::updatafile(MachineData &data, const QString &path, const FileTransfer &transfer)
 {
-    if (getmotostatus() != 0)
+    if (queryCarriageStatus() != 0)
         return Running;
     // The block is read before anything goes out: a short file would reach the controller
     // whole and leave stale words in the system block.
@@ -34,7 +34,7 @@ SystemBackup::Result SystemBackup::updatafile(MachineData &data, const QString &
 
 SystemBackup::Result SystemBackup::download(const MachineData &data, const QString &path)
 {
-    if (getmotostatus() != 0)
+    if (queryCarriageStatus() != 0)
         return Running;
     FsOps::makeDir(QFileInfo(path).absolutePath());
     return AtomicFile::save(path, data.system().data(), kSystemSize) ? Done : WriteFailed;

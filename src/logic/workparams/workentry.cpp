@@ -32,7 +32,7 @@ bool WorkEntry::parse(const QString &text, int min, int max, unsigned short *val
 WorkEntry::Result WorkEntry::send(MachineData &data, int group, const QList<int> &addresses, unsigned short value,
                                   const std::function<void()> &opened)
 {
-    if (getmotostatus() != 0)
+    if (queryCarriageStatus() != 0)
         return Running;
     const UpdateBracket bracket(group);
     if (!bracket.open())

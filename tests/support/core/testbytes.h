@@ -34,7 +34,7 @@ inline QByteArray golden(const QString &name)
 // data followed by its 8-bit sum (plus delta, to make a wrong one).
 inline QByteArray withChecksum(QByteArray data, int delta = 0)
 {
-    return data.append(char(getchecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size()) + delta));
+    return data.append(char(cntChecksum(reinterpret_cast<const unsigned char *>(data.constData()), data.size()) + delta));
 }
 
 // A 12-byte machine report: code in byte 5, words A and B little-endian in bytes 6-9.

@@ -47,8 +47,8 @@ public:
             QFile in(from);
             return in.open(QIODevice::ReadOnly) && AtomicFile::save(to, in.readAll());
         };
-        const QString para = file("/mnt/ide/knit/para");
-        return QDir().mkpath(para) && copy(fileSys, para + "/checksystem.sys") && copy(configCfg, para + "/checkconfig.cfg");
+        const QString JobParamsDialog = file("/mnt/ide/knit/para");
+        return QDir().mkpath(JobParamsDialog) && copy(fileSys, JobParamsDialog + "/checksystem.sys") && copy(configCfg, JobParamsDialog + "/checkconfig.cfg");
     }
 
 private:

@@ -105,7 +105,7 @@ bool PanelFixture::open(const QStringList &keys, const QByteArray &name, int ms)
     // A page that lists the stick mounts it first and lists it in the same step, after its
     // first paint: a key taken before the mount is lost on an empty list. The mount is in the
     // log of the system's actions.
-    static const QByteArrayList stickPages{"inputfiledialog", "outputfiledialog", "inputdirdialog", "choosedirdialog"};
+    static const QByteArrayList stickPages{"StickImportDialog", "StickExportDialog", "JobImportDialog", "UpdateFolderDialog"};
     const auto mounts = [this] {
         QFile log(file(QStringLiteral("/var/log/system-actions.log")));
         return log.open(QIODevice::ReadOnly) ? log.readAll().count("\nmount ") : 0;

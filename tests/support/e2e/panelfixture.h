@@ -55,7 +55,7 @@ public:
     QString file(const QString &relative) const { return root_->file(relative); }
 
     // The main screen's window: the panel names each window after its class once drawn.
-    static constexpr char kMain[] = "wave";
+    static constexpr char kMain[] = "MainScreen";
 
     // True once knitsim's journal holds count copies of line (SimProcess::waitFor's form).
     bool waitForJournal(const QString &line, int ms = 10000, int count = 1) { return sim_.waitFor(line, ms, count); }
@@ -69,7 +69,7 @@ public:
     // The keys (xdotool names) to the window with the keyboard, then waitForWindow(name) for a
     // window other than that one: the next key goes to the window it is meant for.
     bool open(const QStringList &keys, const QByteArray &name, int ms = 10000);
-    // Keys as an operator walks: "7>MyMenu" is a key after which the window named MyMenu has the
+    // Keys as an operator walks: "7>ListMenu" is a key after which the window named ListMenu has the
     // keyboard (open()), "7063" or "-30" is typed a character at a time, others are xdotool
     // names; the keys between two windows go to the one that has the keyboard. The picture at
     // the end if named (XServer::picture).

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logic/controller/controllerstatus.h"
-#include "mainwin/wave.h"
+#include "mainwin/mainscreen.h"
 
 #include <QList>
 
@@ -19,16 +19,16 @@ class StartPicture;
 class MainScreenInternals
 {
 public:
-    static StartPicture *startPicture(const wave &w) { return w.desktop_; }
-    static SkinButton *pictureKey(const wave &w, int index) { return w.pictureKeys_.value(index); }
-    static RowDisplay *rowDisplay(const wave &w) { return w.rowDisplay_; }
-    static ButtonWarm *buttonWarm(const wave &w) { return w.buttonWarm_; }
-    static LabelMessage *labelMessage(const wave &w) { return w.labelMessage_; }
-    static StatusChannel *statusChannel(const wave &w) { return w.controllerStatus_ ? w.controllerStatus_->channel() : nullptr; }
-    static QLabel *needleLabel(const wave &w) { return w.needle_; }
-    static LabelTime *labelTime(const wave &w) { return w.labelTime_; }
+    static StartPicture *startPicture(const MainScreen &w) { return w.desktop_; }
+    static SkinButton *pictureKey(const MainScreen &w, int index) { return w.pictureKeys_.value(index); }
+    static RowDisplay *rowDisplay(const MainScreen &w) { return w.rowDisplay_; }
+    static ButtonWarm *buttonWarm(const MainScreen &w) { return w.buttonWarm_; }
+    static LabelMessage *labelMessage(const MainScreen &w) { return w.labelMessage_; }
+    static StatusChannel *statusChannel(const MainScreen &w) { return w.controllerStatus_ ? w.controllerStatus_->channel() : nullptr; }
+    static QLabel *needleLabel(const MainScreen &w) { return w.needle_; }
+    static LabelTime *labelTime(const MainScreen &w) { return w.labelTime_; }
     // Armed only while a needle report waits to be shown.
-    static const QTimer *needleTimer(const wave &w) { return w.needleTimer_; }
+    static const QTimer *needleTimer(const MainScreen &w) { return w.needleTimer_; }
     // What start-up found differing from the check copies (1 system, 2 personalisation).
-    static unsigned char checkResult(const wave &w) { return w.checkResult_; }
+    static unsigned char checkResult(const MainScreen &w) { return w.checkResult_; }
 };

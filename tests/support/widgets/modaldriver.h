@@ -13,6 +13,9 @@
 
 #include <functional>
 
+#include "ui/fileoperatedialog.h"
+#include "ui/transferdialog.h"
+
 // Answers the modal dialogs a test opens: from a timer it finds the active modal widget, notes
 // its class and its "Label"/"edit_msg" text and applies the next queued action. A modal widget
 // that finds the queue empty counts as unexpected and gets Escape, so a test never hangs in a
@@ -82,10 +85,10 @@ public:
     }
 
     QStringList texts;   // per modal widget met, in order
-    QStringList classes; // their class names
+    QList<const QMetaObject *> classes; // their types
     int unexpected = 0;
     // Dialogs that close by themselves (a transfer, a copy) are left alone.
-    QStringList passThrough{QStringLiteral("fileoperate"), QStringLiteral("FileOperateDialog")};
+    QList<const QMetaObject *> passThrough{&TransferDialog::staticMetaObject, &FileOperateDialog::staticMetaObject};
 
 private:
     static QWidget *focusIn(QWidget *modal)
@@ -126,7 +129,7 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         if (handled_ && !handled_->isVisible())
             handled_.clear(); // a dialog shown again is a new question
-        if (!modal || !modal->isVisible() || passThrough.contains(QLatin1String(modal->metaObject()->className()))) {
+        if (!modal || !modal->isVisible() || passThrough.contains(modal->metaObject())) {
             since_.invalidate();
             return;
         }
@@ -151,7 +154,7 @@ private:
         while (!queue_.isEmpty() && queue_.first().second)
             queue_.takeFirst().first(modal);
         texts << (label ? label->text() : QString());
-        classes << QLatin1String(modal->metaObject()->className());
+        classes << modal->metaObject();
         handled_ = modal;
         if (queue_.isEmpty()) {
             ++unexpected;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/qpanelbutton.h"
-#include "ui/widgetpanel.h"
+#include "ui/keycolumn.h"
+#include "ui/panelkeybutton.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -9,7 +9,7 @@
 // Touches the shown keys of a key panel labelled as in labels ("|" between them), as the
 // operator's finger does; the keys they post have reached the page when it returns. False, at
 // the first label the panel does not show.
-inline bool touchPanelKeys(const widgetpanel *panel, const QString &labels)
+inline bool touchPanelKeys(const KeyColumn *panel, const QString &labels)
 {
     for (const QString &label : labels.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const PanelKeys &keys = panel->shownKeys();

@@ -59,7 +59,7 @@ int checkPat(const QString &path)
         out << "height: " << c.height << "\n";
     }
     if (PatFile::isAccepted(c.code))
-        out << "effective width: " << countpatwidth(path) << "\n";
+        out << "effective width: " << patFileWidth(path) << "\n";
     if (c.expected >= 0)
         out << "expected size: " << c.expected << "\n";
     if (c.code == PatCheck::Ok || c.code == PatCheck::BadChecksum || c.code == PatCheck::NoChecksum)

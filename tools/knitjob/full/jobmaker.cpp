@@ -18,22 +18,22 @@ namespace {
 void appendChecksum(QByteArray *data)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(data->constData());
-    data->append(static_cast<char>(getchecksum(bytes, data->size())));
+    data->append(static_cast<char>(cntChecksum(bytes, data->size())));
 }
 
-STRUCT_CNT sampleRow(int r, int rows, int height)
+CntRow sampleRow(int r, int rows, int height)
 {
     // A varied but regular program, so every field of the row display shows something.
     static const unsigned char actions[] = {7, 8, 13, 1, 10};
-    STRUCT_CNT row;
+    CntRow row;
     std::memset(&row, 0, sizeof row);
     const int i = r - 1;
     for (int b = 0; b < 4; ++b) {
         CntSystemBlock &blk = row.block[b];
-        STRUCT_CNT::set16(blk.pat_line, static_cast<unsigned short>(i % height));
+        CntRow::set16(blk.pat_line, static_cast<unsigned short>(i % height));
         blk.action = b % 2 == 0 ? actions[i % 5] : 8;
-        STRUCT_CNT::set16(blk.select_a, static_cast<unsigned short>(1u << (i % 16)));
-        STRUCT_CNT::set16(blk.select_h, static_cast<unsigned short>(1u << ((i + 4) % 16)));
+        CntRow::set16(blk.select_a, static_cast<unsigned short>(1u << (i % 16)));
+        CntRow::set16(blk.select_h, static_cast<unsigned short>(1u << ((i + 4) % 16)));
     }
     for (CntMouth &m : row.mouth) {
         m.mouth_flag = 0x80;
@@ -49,8 +49,8 @@ STRUCT_CNT sampleRow(int r, int rows, int height)
         row.bed_count = 1;
     }
     row.mouth_park = static_cast<unsigned char>(1 + i % 8);
-    STRUCT_CNT::set16(row.pic_line[0], static_cast<unsigned short>(i % height));
-    STRUCT_CNT::set16(row.pic_line[1], static_cast<unsigned short>(i % height));
+    CntRow::set16(row.pic_line[0], static_cast<unsigned short>(i % height));
+    CntRow::set16(row.pic_line[1], static_cast<unsigned short>(i % height));
     row.end_flag = r == rows ? 1 : 0;
     return row;
 }
@@ -75,7 +75,7 @@ QByteArray JobMaker::program(int rows, int height)
 {
     QByteArray data(static_cast<qsizetype>(rows + 1) * kCntRecordSize, '\0');
     for (int r = 1; r <= rows; ++r) {
-        const STRUCT_CNT row = sampleRow(r, rows, height);
+        const CntRow row = sampleRow(r, rows, height);
         std::memcpy(data.data() + static_cast<qsizetype>(r) * kCntRecordSize, &row, sizeof row);
     }
     appendChecksum(&data);

@@ -16,7 +16,7 @@ namespace {
 
 void printRow(QTextStream &out, const CntProgram::Image &image, int records, int r)
 {
-    STRUCT_CNT row;
+    CntRow row;
     CntProgram::row(image, records, r, &row);
     CntRowTexts texts;
     RowCodecRow::decode(row, MouthRemap(), &texts);
@@ -40,7 +40,7 @@ int run(const QStringList &args)
     if (files.size() != 1)
         return cl.usageError(QStringLiteral("needs one FILE.cnt"));
     const QString path = files.first();
-    const int code = cntfilecheck(path);
+    const int code = checkCntFile(path);
     if (!CntFile::isAccepted(code))
         return cl.fail(code == CntCheck::OpenFailed ? EX_NOINPUT : EX_DATAERR, path + QStringLiteral(": ") + CntFile::message(code));
     auto image = std::make_unique<CntProgram::Image>();

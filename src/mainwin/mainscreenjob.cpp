@@ -1,0 +1,151 @@
+// Loading the current job into memory and onto the main screen, and saving its work parameters.
+#include "mainscreen.h"
+
+#include "startpicture.h"
+
+#include "data/cntfile.h"
+#include "data/cntprogram.h"
+#include "data/jobname.h"
+#include "data/machinedata.h"
+#include "data/patfile.h"
+#include "data/protocol.h"
+#include "data/workfile.h"
+#include "platform/panelpaths.h"
+#include "ui/operatordialogs.h"
+#include "ui/pattopicture.h"
+#include "ui/touchlabel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+#include <cstdio>
+
+namespace {
+
+QString jobBase(const QString &name)
+{
+    return PanelPaths::data(QStringLiteral("/wave/") + name + QLatin1Char('/') + name);
+}
+
+} // namespace
+
+void MainScreen::open_wavefile(const QString &name)
+{
+    placeMessage(1, 0);
+
+    // A name that is not one plain path component names no job on this disk.
+    const bool safe = JobName::isSafe(name);
+    const QString base = jobBase(name);
+    bool accepted = safe;
+
+    const int patResult = safe ? checkPatFile(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
+    if (PatFile::isAccepted(patResult)) {
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(patFileWidth(base + QStringLiteral(".pat"))));
+    } else {
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, 1);
+        accepted = false;
+    }
+
+    const int cntResult = safe ? checkCntFile(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
+    if (CntFile::isAccepted(cntResult)) {
+        // The image is cleared first and no row beyond the file's records is ever read.
+        const CntLoad load = CntProgram::load(machineData_, base + QStringLiteral(".cnt"));
+        if (load.ok)
+            machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
+        else
+            accepted = false;
+    } else {
+        machineData_.controllerState().setWord(Protocol::RowsWord, 1);
+        accepted = false;
+    }
+
+    bool wrkOpened = false;
+    if (safe) {
+        QFile wrk(base + QStringLiteral(".wrk"));
+        if (wrk.open(QIODevice::ReadOnly)) {
+            wrkOpened = true;
+            // A short file fills only its own length; the rest keeps what it held.
+            machineData_.work().fill(wrk.read(qint64(kWorkSize)));
+        }
+    }
+
+    if (wrkOpened && accepted) {
+        desktop_->setJob(name);
+        paintJob(name);
+        const QString xxx = base + QStringLiteral(".xxx");
+        if (QFileInfo::exists(xxx)) {
+            placeMessage(1, 1);
+            picturePath_ = xxx;
+            patPicture_->openpatpicture(xxx);
+        }
+    } else {
+        showJobDropped();
+    }
+    std::printf("%d\n", int(machineData_.controllerState().byte(Protocol::RunningByte)));
+    std::fflush(stdout);
+}
+
+void MainScreen::showJobDropped()
+{
+    machineData_.setJobName(QString());
+    desktop_->setJob(QString());
+    paintNoJob();
+    // A path no job uses, so the picture shows nothing.
+    picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
+    patPicture_->openpatpicture(picturePath_);
+}
+
+void MainScreen::paintJob(const QString &name)
+{
+    jobName_->setText(tr("名 称: %1").arg(name));
+    paintJobSize(machineData_.runSettings().word(Protocol::PieceWidthWord), machineData_.controllerState().word(Protocol::RowsWord));
+    paint_line(machineData_.controllerState().word(Protocol::RowWord));
+    paintwavetime(machineData_.controllerState().word(Protocol::KnitFirstWord), machineData_.controllerState().word(Protocol::KnitSecondsWord));
+    paintstoptime(machineData_.controllerState().word(Protocol::StopFirstWord), machineData_.controllerState().word(Protocol::StopSecondsWord));
+    paint_piece(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
+    paint_startneedle(machineData_.work().word(Protocol::JobStartNeedleWord));
+}
+
+void MainScreen::paintNoJob()
+{
+    jobName_->setText(tr("名 称: %1").arg(QString()));
+    paintJobSize(0, 0);
+    paint_line(0);
+    paintwavetime(0, 0);
+    paintstoptime(0, 0);
+    paint_piece(0, 0);
+    paint_startneedle(0);
+}
+
+void MainScreen::paintJobSize(unsigned short width, unsigned short rows)
+{
+    //: Job line under the name (230 px): piece width and program rows.
+    jobSize_->setText(tr("宽 度: %1            长 度: %2").arg(width).arg(rows));
+}
+
+void MainScreen::saveWorkFile(const QString &path)
+{
+    // Saved whole or not at all: a failed save leaves the old file as it was.
+    if (!WorkFile::save(machineData_, path))
+        showMessage(this, tr("没有编织文件, 请先设置编织文件 !"));
+}
+
+void MainScreen::loadJob(const QString &name)
+{
+    open_wavefile(name);
+    std::printf("%s\n", name.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+void MainScreen::setDesktopPicture(const QString &path)
+{
+    if (desktop_)
+        desktop_->setPicture(path);
+}
+
+void MainScreen::updateDesktop()
+{
+    if (desktop_)
+        desktop_->setVisible(!desktop_->isVisible());
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "paramgrid.h"
+
+#include "data/parablock.h"
+#include "data/parablocks.h"
+
+// The carrier parking corrections by carriage speed: twenty speed bands, moving left and right,
+// in two groups of ten rows; group 16, correction + 100, kept in the carrier speed table and saved to
+// para/speed.mth after each change.
+class CarrierSpeedCorrectionPage : public ParamGrid
+{
+    Q_OBJECT
+
+public:
+    static const ParamTable &paramTable();
+
+    explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "speedmouth");
+
+public Q_SLOTS:
+    void enter_press() override;
+
+protected:
+    void load() override;
+
+private:
+    ParaBlock<kMouthSpeedSize> copy_;
+};

@@ -1,0 +1,9 @@
+#include "messagedialog.h"
+
+#include "beepingbutton.h"
+
+MessageDialog::MessageDialog(QWidget *parent, const char *name, bool modal)
+    : MessageFrame(parent, name ? name : "QMDialogC", modal)
+{
+    okButton()->move((kGeometry.width() - kButtonSize.width()) / 2, kButtonY);
+}

@@ -1,8 +1,0 @@
-#include "mymenu.h"
-
-#include "listbutton.h"
-
-MyMenu::MyMenu(QWidget *parent, const char *name)
-    : MenuGrid(parent, name, [](QWidget *p) { return new ListButton(p); })
-{
-}
