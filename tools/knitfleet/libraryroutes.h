@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QHostAddress>
+#include <QObject>
 #include <QString>
 
 #include <deque>
@@ -15,7 +16,6 @@
 class ApiReader;
 class AuditLog;
 class FleetDb;
-class QObject;
 
 // The job library's routes, answered on the API reader's thread and connection (an upload is
 // checked and stored there, never on the event loop):
