@@ -1,5 +1,6 @@
 #include "patlabel.h"
 
+#include "data/stitchcolours.h"
 #include "ui/panelfonts.h"
 
 #include <QMouseEvent>
@@ -17,12 +18,7 @@ PatLabel::PatLabel(QWidget *parent, const char *name)
 
 QColor PatLabel::colour(int value)
 {
-    static const Qt::GlobalColor table[16] = {
-        Qt::darkYellow, Qt::darkGray, Qt::darkGreen, Qt::darkBlue, Qt::darkCyan, Qt::darkMagenta,
-        Qt::darkYellow, Qt::darkGray, Qt::darkBlue, Qt::darkMagenta, Qt::green, Qt::blue,
-        Qt::cyan, Qt::magenta, Qt::yellow, Qt::gray,
-    };
-    return table[value & 0x0f];
+    return QColor::fromRgb(StitchColours::rgb(value));
 }
 
 bool PatLabel::patfile(const QString &path, int cell_width, int cell_height)

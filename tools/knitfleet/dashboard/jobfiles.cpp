@@ -4,6 +4,7 @@
 #include "data/cntprogram.h"
 #include "data/patfile.h"
 #include "data/patpixels.h"
+#include "data/stitchcolours.h"
 #include "data/workfile.h"
 #include "logic/files/stickjobname.h"
 
@@ -17,12 +18,6 @@ const unsigned char *bytesOf(const QByteArray &a)
 {
     return reinterpret_cast<const unsigned char *>(a.constData());
 }
-
-// The pattern editor's colour of each stitch value (its digits are drawn in them): Qt's dark
-// yellow, dark grey, dark green, dark blue, dark cyan, dark magenta, dark yellow, dark grey,
-// dark blue, dark magenta, green, blue, cyan, magenta, yellow and grey, as RGB.
-constexpr std::array<quint32, 16> kStitchColours{0x808000, 0x808080, 0x008000, 0x000080, 0x008080, 0x800080, 0x808000, 0x808080,
-                                                 0x000080, 0x800080, 0x00ff00, 0x0000ff, 0x00ffff, 0xff00ff, 0xffff00, 0xa0a0a4};
 
 quint32 crc32(const QByteArray &bytes)
 {
@@ -106,7 +101,7 @@ QByteArray JobFiles::previewPng(const QByteArray &pat)
     QByteArray header = bigEndian(quint32(2 * w)) + bigEndian(quint32(h));
     header += QByteArray("\x04\x03\x00\x00\x00", 5); // depth 4, indexed, deflate, no filter, no interlace
     QByteArray palette;
-    for (const quint32 c : kStitchColours) {
+    for (const quint32 c : StitchColours::kRgb) {
         palette.append(char(c >> 16));
         palette.append(char(c >> 8));
         palette.append(char(c));
