@@ -75,7 +75,7 @@ bool MainScreen::runPage(int page)
 
 bool MainScreen::hasPage(int page) const
 {
-    return page == QuickPages::Para && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
+    return page == QuickPages::JobParams && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
 }
 
 bool MainScreen::jobHasPattern()
@@ -126,7 +126,7 @@ void MainScreen::keepSystemBackup()
 
 void MainScreen::openWorkParams()
 {
-    if (!hasPage(QuickPages::Para))
+    if (!hasPage(QuickPages::JobParams))
         return;
     startNeedleToSystem();
     if (!jobHasPattern())
@@ -134,7 +134,7 @@ void MainScreen::openWorkParams()
     takeSystemBackup();
     // The work-parameter pages are built once and kept, so they open where they were left.
     if (!para_)
-        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
+        para_ = pages_ ? pages_->make(QuickPages::JobParams, this) : nullptr;
     if (!para_)
         return;
     para_->exec();
@@ -146,11 +146,11 @@ void MainScreen::openWorkParams()
 
 void MainScreen::openFrequentSettings()
 {
-    if (!hasPage(QuickPages::ConstParaSetting))
+    if (!hasPage(QuickPages::FrequentSettings))
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ConstParaSetting);
+    runPage(QuickPages::FrequentSettings);
     paint_piece(machineData_.controllerState().word(PiecesDoneWord), machineData_.controllerState().word(PiecesWord));
     startNeedleToJob();
     keepSystemBackup();
@@ -158,10 +158,10 @@ void MainScreen::openFrequentSettings()
 
 void MainScreen::openFiles()
 {
-    if (!hasPage(QuickPages::DialogIde))
+    if (!hasPage(QuickPages::FileManager))
         return;
     takeSystemBackup();
-    runPage(QuickPages::DialogIde);
+    runPage(QuickPages::FileManager);
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
@@ -172,10 +172,10 @@ void MainScreen::openFiles()
 
 void MainScreen::openYarnFeeders()
 {
-    if (!hasPage(QuickPages::ParaElse) || !jobHasPattern())
+    if (!hasPage(QuickPages::YarnFeeder) || !jobHasPattern())
         return;
     takeSystemBackup();
-    if (runPage(QuickPages::ParaElse))
+    if (runPage(QuickPages::YarnFeeder))
         saveJobWork();
     keepSystemBackup();
 }
@@ -187,16 +187,16 @@ void MainScreen::openPieceExpansion()
 
 void MainScreen::openTests()
 {
-    runPage(QuickPages::ExtTest);
+    runPage(QuickPages::ControllerTests);
 }
 
 void MainScreen::openSystemTools()
 {
-    if (!hasPage(QuickPages::ExtSysPara))
+    if (!hasPage(QuickPages::SystemTools))
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ExtSysPara);
+    runPage(QuickPages::SystemTools);
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -266,7 +266,7 @@ void MainScreen::turnRollersBackward()
 void MainScreen::selectParaTab(int tab)
 {
     if (!para_)
-        para_ = pages_ ? pages_->make(QuickPages::Para, this) : nullptr;
+        para_ = pages_ ? pages_->make(QuickPages::JobParams, this) : nullptr;
     if (!para_)
         return;
     // The work-parameter pages' own slot, by name: the main window knows no page's class.
