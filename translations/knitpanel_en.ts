@@ -882,6 +882,29 @@
     </message>
 </context>
 <context>
+    <name>FlashDiskFormatDialog</name>
+    <message>
+        <source>电子硬盘格式化工具</source>
+        <translation>Flash disk format tool</translation>
+    </message>
+    <message>
+        <source>E.硬盘格式化</source>
+        <translation>E.Format disk</translation>
+    </message>
+    <message>
+        <source>M.硬盘修复</source>
+        <translation>M.Repair disk</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the flash disk! Format it?</translation>
+    </message>
+    <message>
+        <source>是否修复电子硬盘上的文件 ?</source>
+        <translation>Repair the files on the flash disk?</translation>
+    </message>
+</context>
+<context>
     <name>FormatTools</name>
     <message>
         <source>创建格式化工具</source>
@@ -977,29 +1000,6 @@
     <message>
         <source>升级完成, 是否关闭控制系统 ? </source>
         <translation>Update done. Shut down the control system? </translation>
-    </message>
-</context>
-<context>
-    <name>HDiskFormatDialog</name>
-    <message>
-        <source>电子硬盘格式化工具</source>
-        <translation>Flash disk format tool</translation>
-    </message>
-    <message>
-        <source>E.硬盘格式化</source>
-        <translation>E.Format disk</translation>
-    </message>
-    <message>
-        <source>M.硬盘修复</source>
-        <translation>M.Repair disk</translation>
-    </message>
-    <message>
-        <source>警告: 格式化将删除电子硬盘上的所有数据 !是否格式化 ?</source>
-        <translation>Warning: formatting deletes all data on the flash disk! Format it?</translation>
-    </message>
-    <message>
-        <source>是否修复电子硬盘上的文件 ?</source>
-        <translation>Repair the files on the flash disk?</translation>
     </message>
 </context>
 <context>
@@ -3522,6 +3522,21 @@ Dn</translation>
     </message>
 </context>
 <context>
+    <name>StickFormatDialog</name>
+    <message>
+        <source>U盘格式化工具</source>
+        <translation>USB stick format tool</translation>
+    </message>
+    <message>
+        <source>E. U盘格式化</source>
+        <translation>E.Format stick</translation>
+    </message>
+    <message>
+        <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
+        <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
+    </message>
+</context>
+<context>
     <name>StickImportDialog</name>
     <message>
         <source>导     入</source>
@@ -3792,21 +3807,6 @@ Dn</translation>
         <source>中文</source>
         <extracomment>The name of the language of this translation, written in it (&quot;English&quot;, &quot;Deutsch&quot;). The language menu shows it as is, whatever language the panel speaks at the time.</extracomment>
         <translation>English</translation>
-    </message>
-</context>
-<context>
-    <name>UDiskFormatDialog</name>
-    <message>
-        <source>U盘格式化工具</source>
-        <translation>USB stick format tool</translation>
-    </message>
-    <message>
-        <source>E. U盘格式化</source>
-        <translation>E.Format stick</translation>
-    </message>
-    <message>
-        <source>警告: 格式化将删除U盘上的所有数据 !是否格式化 ?</source>
-        <translation>Warning: formatting deletes all data on the USB stick! Format it?</translation>
     </message>
 </context>
 <context>

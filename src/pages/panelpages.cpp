@@ -4,8 +4,8 @@
 #include "editors/cntedit.h"
 #include "editors/patedit.h"
 #include "files/diskfilemanager.h"
-#include "files/hdiskformatdialog.h"
-#include "files/udiskformatdialog.h"
+#include "files/flashdiskformatdialog.h"
+#include "files/stickformatdialog.h"
 #include "history/historypage.h"
 #include "machinetests/controllertestmenu.h"
 #include "mainwin/mainscreen.h"
@@ -36,8 +36,8 @@ void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
     pages.provide(QuickPages::TimeDate, [](QWidget *parent) { return new ClockFrame(parent); });
     pages.provide(QuickPages::SoftwareUpdate, [&machine](QWidget *parent) { return new SoftwareUpdateFrame(machine, parent); });
     pages.provide(QuickPages::TouchCalibration, [](QWidget *parent) { return new TouchCalibration(parent); });
-    pages.provide(QuickPages::StickFormat, [](QWidget *parent) { return new UDiskFormatDialog(parent); });
-    pages.provide(QuickPages::FlashDiskFormat, [](QWidget *parent) { return new HDiskFormatDialog(parent); });
+    pages.provide(QuickPages::StickFormat, [](QWidget *parent) { return new StickFormatDialog(parent); });
+    pages.provide(QuickPages::FlashDiskFormat, [](QWidget *parent) { return new FlashDiskFormatDialog(parent); });
     pages.provide(QuickPages::FileManager, [&machine, mainWindow](QWidget *parent) {
         auto *page = new DiskFileManager(machine, parent);
         if (mainWindow)

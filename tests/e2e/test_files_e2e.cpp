@@ -175,7 +175,7 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"7>SystemToolsMenu", "h>TextInputDialog", "7063", "Return>SystemToolsMenu"}));
         for (const char *page : {"stick", "flash"}) {
             const bool stick = QLatin1String(page) == QLatin1String("stick");
-            const char *pageClass = stick ? "UDiskFormatDialog" : "HDiskFormatDialog";
+            const char *pageClass = stick ? "StickFormatDialog" : "FlashDiskFormatDialog";
             QVERIFY(f_.walk({to(stick ? "c" : "b", pageClass)}));
             QVERIFY(f_.walk({"e>QuestionDialog"}, qPrintable(QStringLiteral("format-%1-question").arg(QLatin1String(page)))));
             QVERIFY(f_.walk({to("Return", pageClass)}));

@@ -8,8 +8,8 @@
 #include "testbytes.h"
 #include "testroot.h"
 
-#include "files/hdiskformatdialog.h"
-#include "files/udiskformatdialog.h"
+#include "files/flashdiskformatdialog.h"
+#include "files/stickformatdialog.h"
 #include "platform/emulatedmedia.h"
 #include "platform/nativefs.h"
 #include "platform/systemactions.h"
@@ -43,7 +43,7 @@ private Q_SLOTS:
     {
         QVERIFY(writeFile(r(kStick + "disc"), {}) && writeFile(r(kStick + "part1"), {}) && QDir().mkpath(r("/mnt/usb")));
         QVERIFY(AtomicFile::saveNative(QFile::encodeName(r("/mnt/usb/")) + "\xb2\xe2.cnt", "x"));
-        UDiskFormatDialog page;
+        StickFormatDialog page;
         const QStringList log = run(page, Qt::Key_E, 6);
         QCOMPARE(log.mid(0, 6), QStringList({"创建格式化工具............成功 !", "卸载U盘模块............成功 !", "重新加载U盘模块............成功 !",
                                              "正在格式化U盘, 请等待 !", "格式化U盘模块............成功 !", ""}));
@@ -67,7 +67,7 @@ private Q_SLOTS:
             QVERIFY(writeFile(r("/mnt/ide/knit") + file, file));
         QVERIFY(writeFile(r("/tmp/tmpknit/para/stale.sys"), "old")); // an earlier formatting's save
         const QStringList kept = TestBytes::listTree(r("/mnt/ide/knit")).filter(QRegularExpression("^(?!wave/J1)"));
-        HDiskFormatDialog page;
+        FlashDiskFormatDialog page;
         const QStringList log = run(page, Qt::Key_E, 6);
         QCOMPARE(log, QStringList({"创建格式化工具............成功 !", "正在复制需要保存的文件, 请不要作其它的操作, 请等候 ...... !",
                                    "卸载电子硬盘模块............成功 !", "正在格式化电子硬盘, 请等待 !", "正在保存参数,请稍候 ...... !", "",

@@ -6,12 +6,12 @@
 
 // The flash disk's formatting page: "E.硬盘格式化" (E) formats it keeping the program and its
 // settings, "M.硬盘修复" (M) checks and repairs it; each asks first and logs every step.
-class HDiskFormatDialog : public DiskFormatPage
+class FlashDiskFormatDialog : public DiskFormatPage
 {
     Q_OBJECT
 
 public:
-    explicit HDiskFormatDialog(QWidget *parent = nullptr);
+    explicit FlashDiskFormatDialog(QWidget *parent = nullptr);
 
 
 public Q_SLOTS:

@@ -6,12 +6,12 @@
 
 // The USB stick formatting page: "E. U盘格式化" (E) asks, then formats the stick and shows
 // each step's result and the stick's capacity.
-class UDiskFormatDialog : public DiskFormatPage
+class StickFormatDialog : public DiskFormatPage
 {
     Q_OBJECT
 
 public:
-    explicit UDiskFormatDialog(QWidget *parent = nullptr);
+    explicit StickFormatDialog(QWidget *parent = nullptr);
 
 
 public Q_SLOTS:
