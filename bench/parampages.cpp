@@ -3,6 +3,7 @@
 // the cell redrawn, beyond the datagram's own round trip; the process's CPU with the system
 // page open while knitsim knits and sends needle reports at 25 a second; the median of each
 // file the pages save. Prints; never fails.
+#include "menuchoice.h"
 #include "portoffset.h"
 #include "simprocess.h"
 #include "testroot.h"
@@ -78,7 +79,7 @@ double timeChoice(SystemToolsMenu &menu, const char *item, const char *password)
     });
     poll.start();
     t.start();
-    menu.chooseItem(QString::fromUtf8(item));
+    chooseShown(menu.menu(), QString::fromUtf8(item));
     return shown;
 }
 

@@ -19,7 +19,7 @@ public:
     ListMenu *menu() const { return menu_; }
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
 
 private:
     void runTest(Protocol::TestKind test);

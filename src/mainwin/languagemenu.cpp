@@ -44,14 +44,11 @@ QString LanguageMenu::itemText(int index, const Translations::Installed &languag
     return QStringLiteral("%1.%2").arg(index + 1).arg(language.name);
 }
 
-void LanguageMenu::chooseItem(const QString &text)
+void LanguageMenu::chooseItem(int column, int row)
 {
-    for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
-        if (text.startsWith(itemText(i, languages_[i]))) {
-            choose(i);
-            return;
-        }
-    }
+    // The languages fill the first column, one a row.
+    if (column == 0)
+        choose(row);
 }
 
 void LanguageMenu::choose(int index)

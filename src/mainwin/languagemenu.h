@@ -23,7 +23,7 @@ public:
     static QString itemText(int index, const Translations::Installed &language);
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -18,6 +18,11 @@ int slotOf(int code)
     return code == 0 ? 9 : code - 1;
 }
 
+int codeAt(int slot)
+{
+    return slot == 9 ? 0 : slot + 1;
+}
+
 } // namespace
 
 StopReasonDialog::StopReasonDialog(const ReasonList &list, QWidget *parent)
@@ -31,10 +36,9 @@ StopReasonDialog::StopReasonDialog(const ReasonList &list, QWidget *parent)
             pick(code);
         });
     }
-    // An item reports its text, which starts with its code.
-    connect(menu_, &MenuGrid::itemChosen, this, [this](const QString &text) {
-        if (!text.isEmpty() && text.at(0).isDigit())
-            pick(text.at(0).digitValue());
+    connect(menu_, &MenuGrid::itemChosen, this, [this](int column, int row) {
+        if (row < kRowsUsed)
+            pick(codeAt(column * kRowsUsed + row));
     });
     retranslate();
     const QList<ReasonList::Reason> &reasons = list_.reasons();

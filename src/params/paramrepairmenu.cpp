@@ -16,21 +16,6 @@ namespace {
 
 const char kNeedsRepair[] = QT_TRANSLATE_NOOP("ParamRepairMenu", "(  需修复  )");
 
-struct Item
-{
-    int column, row, key;
-    const char *text;
-    unsigned char bit; // 0: never marked
-};
-
-const Item kItems[] = {
-    {0, 0, Qt::Key_1, QT_TRANSLATE_NOOP("ParamRepairMenu", "1.更换显示屏时系统参数修复"), 1},
-    {0, 2, Qt::Key_2, QT_TRANSLATE_NOOP("ParamRepairMenu", "2.更换主板时系统参数修复"), 1},
-    {0, 4, Qt::Key_3, QT_TRANSLATE_NOOP("ParamRepairMenu", "3.更换显示屏时个性化参数修复"), 2},
-    {0, 6, Qt::Key_4, QT_TRANSLATE_NOOP("ParamRepairMenu", "4.更换主板时个性化参数修复"), 2},
-    {1, 7, Qt::Key_H, QT_TRANSLATE_NOOP("ParamRepairMenu", "H.关闭控制器"), 0},
-};
-
 QString systemBackup()
 {
     return PanelPaths::data(QStringLiteral("/para/checksystem.sys"));
@@ -60,6 +45,42 @@ bool sendConfig(const MachineData &)
 {
     return TransferDialog::tftpputfile(configBackup());
 }
+
+// A repair: what it does and the texts of its question, success and failure; none for the
+// shutdown item.
+struct Repair
+{
+    bool (*action)(const MachineData &);
+    const char *question, *success, *failure;
+};
+
+struct Item
+{
+    int column, row, key;
+    const char *text;
+    unsigned char bit; // 0: never marked
+    Repair repair;
+};
+
+const Item kItems[] = {
+    {0, 0, Qt::Key_1, QT_TRANSLATE_NOOP("ParamRepairMenu", "1.更换显示屏时系统参数修复"), 1,
+     {storeSystem, QT_TRANSLATE_NOOP("ParamRepairMenu", "确定要把当前的系统参数存入显示屏备份吗?"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "把当前的系统参数存入显示屏备份成功 !"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "打开系统备份参数失败 , 请重试 !")}},
+    {0, 2, Qt::Key_2, QT_TRANSLATE_NOOP("ParamRepairMenu", "2.更换主板时系统参数修复"), 1,
+     {sendSystem, QT_TRANSLATE_NOOP("ParamRepairMenu", "确定要显示屏备份的系统参数导到主板吗?"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "把显示屏备份的系统参数导到主板成功 !"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "上传系统参数失败, 请重试 !")}},
+    {0, 4, Qt::Key_3, QT_TRANSLATE_NOOP("ParamRepairMenu", "3.更换显示屏时个性化参数修复"), 2,
+     {storeConfig, QT_TRANSLATE_NOOP("ParamRepairMenu", "确定要把当前的系统参数存入显示屏个性化参数备份吗?"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "把当前的个性化参数存入显示屏个性化参数备份成功 !"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "打开系统备份参数失败 , 请重试 !")}},
+    {0, 6, Qt::Key_4, QT_TRANSLATE_NOOP("ParamRepairMenu", "4.更换主板时个性化参数修复"), 2,
+     {sendConfig, QT_TRANSLATE_NOOP("ParamRepairMenu", "确定要显示屏备份的个性化参数导到主板吗?"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "把显示屏备份的个性化参数导到主板成功 !"),
+      QT_TRANSLATE_NOOP("ParamRepairMenu", "上传系统参数失败, 请重试 !")}},
+    {1, 7, Qt::Key_H, QT_TRANSLATE_NOOP("ParamRepairMenu", "H.关闭控制器"), 0, {}},
+};
 
 } // namespace
 
@@ -128,25 +149,15 @@ void ParamRepairMenu::shutdown()
         showMessage(this, tr("不能关机, 请检查主控制器 !"));
 }
 
-void ParamRepairMenu::chooseItem(const QString &text)
+void ParamRepairMenu::chooseItem(int column, int row)
 {
-    if (text.contains(QString::fromUtf8("更换显示屏时系统参数修复"))) {
-        repair(QT_TR_NOOP("确定要把当前的系统参数存入显示屏备份吗?"), storeSystem, 1,
-               QT_TR_NOOP("把当前的系统参数存入显示屏备份成功 !"),
-               QT_TR_NOOP("打开系统备份参数失败 , 请重试 !"));
-    } else if (text.contains(QString::fromUtf8("更换主板时系统参数修复"))) {
-        repair(QT_TR_NOOP("确定要显示屏备份的系统参数导到主板吗?"), sendSystem, 1,
-               QT_TR_NOOP("把显示屏备份的系统参数导到主板成功 !"),
-               QT_TR_NOOP("上传系统参数失败, 请重试 !"));
-    } else if (text.contains(QString::fromUtf8("更换显示屏时个性化参数修复"))) {
-        repair(QT_TR_NOOP("确定要把当前的系统参数存入显示屏个性化参数备份吗?"), storeConfig, 2,
-               QT_TR_NOOP("把当前的个性化参数存入显示屏个性化参数备份成功 !"), QT_TR_NOOP("打开系统备份参数失败 , 请重试 !"));
-    } else if (text.contains(QString::fromUtf8("更换主板时个性化参数修复"))) {
-        repair(QT_TR_NOOP("确定要显示屏备份的个性化参数导到主板吗?"), sendConfig, 2,
-               QT_TR_NOOP("把显示屏备份的个性化参数导到主板成功 !"),
-               QT_TR_NOOP("上传系统参数失败, 请重试 !"));
-    } else if (text.contains(QString::fromUtf8("关闭控制器"))) {
-        shutdown();
+    for (const Item &it : kItems) {
+        if (it.column != column || it.row != row)
+            continue;
+        if (it.repair.action)
+            repair(it.repair.question, it.repair.action, it.bit, it.repair.success, it.repair.failure);
+        else
+            shutdown();
     }
 }
 

@@ -21,7 +21,7 @@ public:
     void whickrepair(unsigned char mask);
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
     void test_close();
     void test_timer();
 

@@ -49,7 +49,6 @@ struct SystemToolsMenu::Item
     int key;         // the menu's accelerator
     int functionKey; // F1-F8 for an "F" item, else 0
     const char *text;
-    const char *match; // the words the choice is recognised by
     const char *password; // the question, nullptr when open to all
     int object;           // the parameter update's object code; kNoFrame: turns the page; kPanelPage: no update; kOwnAction: its action
     const char *entryFailure;
@@ -63,64 +62,64 @@ namespace {
 
 const char kAsk[] = QT_TRANSLATE_NOOP("SystemToolsMenu", "该参数修改需要密码, 请输入密码: ");
 
-// In the order a choice is tested; an item of a later page is one more row.
+// Each item at its page, column and row.
 const SystemToolsMenu::Item kItems[] = {
     {SystemToolsMenu::Common, 1, 7, Qt::Key_H, Qt::Key_F8,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F8.更多系统工具菜单"), "更多系统工具菜单",
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F8.更多系统工具菜单"),
      QT_TRANSLATE_NOOP("SystemToolsMenu", "更多系统工具菜单需要密码, 请输入密码: "), kNoFrame, nullptr, nullptr, SystemToolsMenu::More},
     {SystemToolsMenu::Common, 0, 0, Qt::Key_1, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "1.工作参数设置"), "工作参数设置", nullptr, Protocol::SystemGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "1.工作参数设置"), nullptr, Protocol::SystemGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入工作参数设置界面失败, 请重试 !"), make<RunningParamFrame>, SystemToolsMenu::Common},
     {SystemToolsMenu::Common, 0, 1, Qt::Key_2, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.系统参数设置"), "系统参数设置", kAsk, Protocol::SystemParamGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.系统参数设置"), kAsk, Protocol::SystemParamGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入系统参数设置界面失败, 请重试 !"), make<SystemParamFrame>, SystemToolsMenu::Common},
     {SystemToolsMenu::Common, 0, 2, Qt::Key_3, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "3.密度电机修正"), "密度电机修正", kAsk, Protocol::DensityGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "3.密度电机修正"), kAsk, Protocol::DensityGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入密度电机修正界面失败, 请重试 !"), make<DensityCorrectionFrame>, SystemToolsMenu::Common},
     {SystemToolsMenu::Common, 0, 3, Qt::Key_4, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "4.不工作密度设置"), "不工作密度设置", nullptr, Protocol::DensityGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "4.不工作密度设置"), nullptr, Protocol::DensityGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入不工作密度设置界面失败, 请重试 !"), make<DensityIdleFrame>, SystemToolsMenu::Common},
     {SystemToolsMenu::Common, 0, 4, Qt::Key_5, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "5.摇床位置修正"), "摇床位置修正", kAsk, Protocol::RackingGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "5.摇床位置修正"), kAsk, Protocol::RackingGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入摇床位置修正界面失败, 请重试 !"), make<RackingCorrectionFrame>, SystemToolsMenu::Common},
     {SystemToolsMenu::Common, 1, 0, Qt::Key_A, Qt::Key_F1,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F1.报警记录"), "报警记录", nullptr, kPanelPage, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F1.报警记录"), nullptr, kPanelPage, nullptr,
      nullptr, SystemToolsMenu::Common, nullptr, QuickPages::History},
     {SystemToolsMenu::More, 0, 0, Qt::Key_1, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "1.机头加减速类型设置"), "机头加减速类型设置", nullptr, Protocol::AccelerationGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "1.机头加减速类型设置"), nullptr, Protocol::AccelerationGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入加减速设置界面失败, 请重试 !"), make<CarriageAccelerationFrame>, SystemToolsMenu::More},
     {SystemToolsMenu::More, 0, 1, Qt::Key_2, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.机器个性化参数设置"), "机器个性化参数设置", nullptr, Protocol::TriangleGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.机器个性化参数设置"), nullptr, Protocol::TriangleGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入个性化参数界面失败-3, 请重试 !"), make<PersonalisationFrame>, SystemToolsMenu::More},
     {SystemToolsMenu::More, 0, 2, Qt::Key_3, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "3.系统参数导入导出和初始化"), "系统参数导入导出和初始化", nullptr, kPanelPage,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "3.系统参数导入导出和初始化"), nullptr, kPanelPage,
      nullptr, nullptr, SystemToolsMenu::More, nullptr, QuickPages::SystemBackup},
     {SystemToolsMenu::More, 0, 3, Qt::Key_4, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "4.系统时间修改"), "系统时间修改", nullptr, kPanelPage, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "4.系统时间修改"), nullptr, kPanelPage, nullptr,
      nullptr, SystemToolsMenu::More, nullptr, QuickPages::TimeDate},
     {SystemToolsMenu::More, 0, 4, Qt::Key_5, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "5.桌面属性设置"), "桌面属性设置", nullptr, kPanelPage, nullptr, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "5.桌面属性设置"), nullptr, kPanelPage, nullptr, nullptr,
      SystemToolsMenu::More, nullptr, QuickPages::DesktopSettings},
     {SystemToolsMenu::More, 0, 6, Qt::Key_7, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "7.系统软件升级"), "系统软件升级", nullptr, kPanelPage, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "7.系统软件升级"), nullptr, kPanelPage, nullptr,
      nullptr, SystemToolsMenu::More, nullptr, QuickPages::SoftwareUpdate},
     {SystemToolsMenu::More, 0, 5, Qt::Key_6, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "6.触摸屏校正"), "触摸屏校正", nullptr, kOwnAction, nullptr, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "6.触摸屏校正"), nullptr, kOwnAction, nullptr, nullptr,
      SystemToolsMenu::More, &SystemToolsMenu::touchCalibration},
     {SystemToolsMenu::More, 0, 7, Qt::Key_8, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "8.控制器出厂设置"), "控制器出厂设置", nullptr, kOwnAction, nullptr, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "8.控制器出厂设置"), nullptr, kOwnAction, nullptr, nullptr,
      SystemToolsMenu::More, &SystemToolsMenu::factoryConfiguration},
     {SystemToolsMenu::More, 1, 2, Qt::Key_C, Qt::Key_F3,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F3.U盘格式化工具"), "U盘格式化工具", nullptr, kPanelPage, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F3.U盘格式化工具"), nullptr, kPanelPage, nullptr,
      nullptr, SystemToolsMenu::More, nullptr, QuickPages::StickFormat},
     {SystemToolsMenu::More, 1, 1, Qt::Key_B, Qt::Key_F2,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F2.硬盘格式化工具"), "硬盘格式化工具", nullptr, kPanelPage, nullptr,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F2.硬盘格式化工具"), nullptr, kPanelPage, nullptr,
      nullptr, SystemToolsMenu::More, nullptr, QuickPages::FlashDiskFormat},
     {SystemToolsMenu::More, 1, 7, Qt::Key_H, Qt::Key_F8,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F8.常用系统工具菜单"), "常用系统工具菜单", nullptr, kNoFrame,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F8.常用系统工具菜单"), nullptr, kNoFrame,
      nullptr, nullptr, SystemToolsMenu::Common},
     {SystemToolsMenu::More, 1, 0, Qt::Key_A, Qt::Key_F1,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "F1.纱嘴停放与机头速度对照表"), "纱嘴停放与机头速度对照表", kAsk, Protocol::CarrierSpeedGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "F1.纱嘴停放与机头速度对照表"), kAsk, Protocol::CarrierSpeedGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入纱嘴停放与机头速度对照表界面失败, 请重试 !"), make<CarrierSpeedCorrectionFrame>, SystemToolsMenu::More},
 };
 
@@ -152,11 +151,10 @@ void SystemToolsMenu::fill(Page page)
     for (const Item &item : kItems) {
         if (item.page != page)
             continue;
-        const QString text = QString::fromUtf8(item.text);
-        menu_->setItem(item.column, item.row, text, QIcon(), item.key);
+        menu_->setItem(item.column, item.row, QString::fromUtf8(item.text), QIcon(), item.key);
         if (item.functionKey) {
             auto *key = new QShortcut(QKeySequence(item.functionKey), this);
-            connect(key, &QShortcut::activated, this, [this, text] { chooseItem(text); });
+            connect(key, &QShortcut::activated, this, [this, &item] { chooseItem(item.column, item.row); });
             functionKeys_.append(key);
         }
     }
@@ -200,10 +198,10 @@ void SystemToolsMenu::openFrame(const Item &item)
         showMessage(this, ParamMessages::text(ParamMessages::kCheckNetwork));
 }
 
-void SystemToolsMenu::chooseItem(const QString &text)
+void SystemToolsMenu::chooseItem(int column, int row)
 {
     for (const Item &item : kItems) {
-        if (!text.contains(QString::fromUtf8(item.match)))
+        if (item.page != page_ || item.column != column || item.row != row)
             continue;
         if (item.password && !passwordGiven(item.password))
             return;

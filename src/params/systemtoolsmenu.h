@@ -26,9 +26,10 @@ public:
     SystemToolsMenu(MachineData &machine, const QuickPages &pages, QWidget *parent = nullptr, const char *name = "extsyspara");
 
     Page page() const { return page_; }
+    ListMenu *menu() const { return menu_; }
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
     // The more page's items 6 and 8.
     void touchCalibration();
     void factoryConfiguration();

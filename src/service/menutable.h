@@ -1,26 +1,20 @@
 #pragma once
 
-#include <QString>
-
 #include <cstddef>
 
-// A service menu's items as one table: each row's text on column 0 with its key, and the
-// choice dispatched to the first row whose words the chosen text contains.
+// A service menu's items as one table: row n of column 0 is item n, with its text, key and
+// action; a choice is dispatched by its row.
 template <class Page>
 struct MenuRow
 {
     int key;
-    const char *match; // the words the choice is recognised by
+    const char *text; // translated in the page's context
     void (Page::*action)();
 };
 
 template <class Page, std::size_t N>
-void dispatchMenu(Page *page, const MenuRow<Page> (&rows)[N], const QString &text)
+void dispatchMenu(Page *page, const MenuRow<Page> (&rows)[N], int column, int row)
 {
-    for (const MenuRow<Page> &row : rows) {
-        if (text.contains(QString::fromUtf8(row.match))) {
-            (page->*row.action)();
-            return;
-        }
-    }
+    if (column == 0 && row >= 0 && std::size_t(row) < N)
+        (page->*rows[row].action)();
 }

@@ -33,13 +33,13 @@ ParamBackupMenu::ParamBackupMenu(MachineData &machine, QWidget *parent, const ch
 {
     setContext("ParamBackupMenu");
     for (int row = 0; row < int(std::size(kItems)); ++row)
-        setItem(0, row, QString::fromUtf8(kItems[row].match), QIcon(), kItems[row].key);
+        setItem(0, row, QString::fromUtf8(kItems[row].text), QIcon(), kItems[row].key);
     connect(this, &MenuGrid::itemChosen, this, &ParamBackupMenu::chooseItem);
 }
 
-void ParamBackupMenu::chooseItem(const QString &text)
+void ParamBackupMenu::chooseItem(int column, int row)
 {
-    dispatchMenu(this, kItems, text);
+    dispatchMenu(this, kItems, column, row);
 }
 
 bool ParamBackupMenu::updatafile(const QString &path)

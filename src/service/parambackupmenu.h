@@ -20,7 +20,7 @@ public:
     bool download(const QString &path);
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
     void initialiseParameters();
     void restoreFromDisk();
     void restoreFromStick();

@@ -39,25 +39,16 @@ const SoftwareUpdateMenu::Controller kMaster{ControllerUpdate::kMaster, "/master
 const SoftwareUpdateMenu::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin", QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "从控制器程序升级 ... ..."),
                                 "slv1*.bin", ControllerMessages::kSlaveFlashing};
 
-// In the order a choice is tested.
+// Row n is item n + 1; the versions go in place of "%1" whatever the language.
 const MenuRow<SoftwareUpdateMenu> kItems[] = {
-    {Qt::Key_1, "人机交互程序升级 - ", &SoftwareUpdateMenu::updatapro},
-    {Qt::Key_2, "主控制器程序升级 - ", &SoftwareUpdateMenu::updatamain},
-    {Qt::Key_3, "从控制器程序升级 - ", &SoftwareUpdateMenu::updataslave},
-    {Qt::Key_4, "控制器程序全部升级 - ", &SoftwareUpdateMenu::updataall},
-    {Qt::Key_5, "控制器驱动更新", &SoftwareUpdateMenu::updatadriver},
-};
-
-// The items' texts: the versions go in place of "%1" whatever the language.
-const char *const kTexts[] = {
     //: %1 is the panel program's version
-    QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "1.人机交互程序升级 - %1"),
+    {Qt::Key_1, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "1.人机交互程序升级 - %1"), &SoftwareUpdateMenu::updatapro},
     //: %1 is the main controller's version
-    QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "2.主控制器程序升级 - %1"),
+    {Qt::Key_2, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "2.主控制器程序升级 - %1"), &SoftwareUpdateMenu::updatamain},
     //: %1 is the slave controller's version
-    QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "3.从控制器程序升级 - %1"),
-    QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "4.控制器程序全部升级 - "),
-    QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "5.控制器驱动更新"),
+    {Qt::Key_3, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "3.从控制器程序升级 - %1"), &SoftwareUpdateMenu::updataslave},
+    {Qt::Key_4, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "4.控制器程序全部升级 - "), &SoftwareUpdateMenu::updataall},
+    {Qt::Key_5, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "5.控制器驱动更新"), &SoftwareUpdateMenu::updatadriver},
 };
 
 } // namespace
@@ -67,7 +58,7 @@ SoftwareUpdateMenu::SoftwareUpdateMenu(MachineData &machine, QWidget *parent, co
 {
     setContext("SoftwareUpdateMenu");
     for (int row = 0; row < int(std::size(kItems)); ++row)
-        setItem(0, row, QString::fromUtf8(kTexts[row]), QIcon(), kItems[row].key);
+        setItem(0, row, QString::fromUtf8(kItems[row].text), QIcon(), kItems[row].key);
     // The program's version is the project's (the package carries the same).
     setArgument(0, 0, QStringLiteral("KV.RN_TS - v" KNIT_VERSION));
     setArgument(0, 1, ControllerUpdate::masterVersion(machine));
@@ -75,9 +66,9 @@ SoftwareUpdateMenu::SoftwareUpdateMenu(MachineData &machine, QWidget *parent, co
     connect(this, &MenuGrid::itemChosen, this, &SoftwareUpdateMenu::chooseItem);
 }
 
-void SoftwareUpdateMenu::chooseItem(const QString &text)
+void SoftwareUpdateMenu::chooseItem(int column, int row)
 {
-    dispatchMenu(this, kItems, text);
+    dispatchMenu(this, kItems, column, row);
 }
 
 void SoftwareUpdateMenu::status(const QString &text)

@@ -18,7 +18,7 @@ public:
     explicit SoftwareUpdateMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "updata");
 
 public Q_SLOTS:
-    void chooseItem(const QString &text);
+    void chooseItem(int column, int row);
     void updatapro();
     void updatamain();
     void updataslave();

@@ -23,8 +23,8 @@ MenuGrid::MenuGrid(QWidget *parent, const char *name, const ItemFactory &makeIte
         }
     }
     connect(this, &BeepingButtonGroup::released, this, [this](int id) {
-        if (id >= 0 && id < int(items_.size()))
-            Q_EMIT itemChosen(withArgument(sources_[std::size_t(id)], std::size_t(id)));
+        if (id >= 0 && id < int(items_.size()) && !sources_[std::size_t(id)].isEmpty())
+            Q_EMIT itemChosen(id / kRows, id % kRows);
     });
     // The keypad's arrow and Enter keys; shortcuts reach the menu before the focused button.
     bindKey(Qt::Key_Left, &MenuGrid::moveLeft);
@@ -178,6 +178,6 @@ void MenuGrid::moveRight()
 void MenuGrid::enterFocused()
 {
     int c, r;
-    if (focused(c, r))
-        Q_EMIT itemChosen(sources_[std::size_t(c * kRows + r)]);
+    if (focused(c, r) && !sources_[std::size_t(c * kRows + r)].isEmpty())
+        Q_EMIT itemChosen(c, r);
 }

@@ -11,9 +11,9 @@
 class QPushButton;
 
 // The two-column menu both ListMenu and MarkableListMenu are: 2 x 8 items named "Bmenu", keypad arrows
-// moving the focus between them and Enter or a click reporting the chosen item by the source
-// text it was set with, whatever text the button shows: in another language an item shows its
-// translation and still reports the source text the menu's owner dispatches on.
+// moving the focus between them and Enter or a click reporting the chosen item by its cell, so
+// the menu's owner dispatches on where an item is, whatever text or language it shows. A cell
+// without an item reports nothing.
 class MenuGrid : public BeepingButtonGroup
 {
     Q_OBJECT
@@ -46,7 +46,7 @@ public Q_SLOTS:
     void enterFocused();
 
 Q_SIGNALS:
-    void itemChosen(const QString &text);
+    void itemChosen(int column, int row);
 
 protected:
     void changeEvent(QEvent *event) override;

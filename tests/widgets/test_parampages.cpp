@@ -6,6 +6,7 @@
 // the update bracket's test); a taught position that is not the one the question showed;
 // non-numbers sent; a never-written density backup restored; a short config.cfg saved over the
 // check copy; a failed save that loses the old file.
+#include "menuchoice.h"
 #include "modaldriver.h"
 #include "simprocess.h"
 #include "testbytes.h"
@@ -170,7 +171,7 @@ private Q_SLOTS:
             &PersonalisationFrame::staticMetaObject, &CarrierSpeedCorrectionFrame::staticMetaObject};
         if (c.more) {
             driver->typeAndReturn(QStringLiteral("7063"));
-            menu.chooseItem(QStringLiteral("F8.更多系统工具菜单"));
+            QVERIFY(chooseShown(menu.menu(), QStringLiteral("F8.更多系统工具菜单")));
             QCOMPARE(menu.page(), SystemToolsMenu::More);
         }
         if (!c.password.isNull())
@@ -194,7 +195,7 @@ private Q_SLOTS:
         });
         page.start(10);
         const int before = seen.size();
-        menu.chooseItem(QString::fromUtf8(c.item));
+        QVERIFY(chooseShown(menu.menu(), QString::fromUtf8(c.item)));
         if (driver)
             seen = driver->texts;
         if (after)

@@ -183,7 +183,7 @@ private Q_SLOTS:
             menu->item(1, 0)->setFocus();
             QTest::keyClick(menu->item(1, 0), Qt::Key_Enter);
             QCOMPARE(spy.count(), 2);
-            QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("F1.罗拉正转"));
+            QCOMPARE(spy.at(1), (QVariantList{1, 0}));
         }
     }
 
