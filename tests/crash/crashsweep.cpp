@@ -91,10 +91,10 @@ bool CrashSweep::setUp(QString *why)
         *why = QStringLiteral("knitjob failed");
         return false;
     }
-    const QString JobParamsDialog = PanelPaths::data(QStringLiteral("/para"));
-    if (!QDir().mkpath(JobParamsDialog) || !QDir().mkpath(PanelPaths::usbRoot())
-        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), JobParamsDialog + QStringLiteral("/checksystem.sys"))
-        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), JobParamsDialog + QStringLiteral("/checkconfig.cfg"))
+    const QString paraDir = PanelPaths::data(QStringLiteral("/para"));
+    if (!QDir().mkpath(paraDir) || !QDir().mkpath(PanelPaths::usbRoot())
+        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), paraDir + QStringLiteral("/checksystem.sys"))
+        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), paraDir + QStringLiteral("/checkconfig.cfg"))
         || !sim_.command(QStringLiteral("set job J1"))) {
         *why = QStringLiteral("cannot lay out the panel's disk");
         return false;

@@ -47,8 +47,8 @@ public:
             QFile in(from);
             return in.open(QIODevice::ReadOnly) && AtomicFile::save(to, in.readAll());
         };
-        const QString JobParamsDialog = file("/mnt/ide/knit/para");
-        return QDir().mkpath(JobParamsDialog) && copy(fileSys, JobParamsDialog + "/checksystem.sys") && copy(configCfg, JobParamsDialog + "/checkconfig.cfg");
+        const QString paraDir = file("/mnt/ide/knit/para");
+        return QDir().mkpath(paraDir) && copy(fileSys, paraDir + "/checksystem.sys") && copy(configCfg, paraDir + "/checkconfig.cfg");
     }
 
 private:

@@ -15,7 +15,7 @@
 
 #include <QTest>
 
-class TestExtTest : public QObject
+class TestControllerTestMenu : public QObject
 {
     Q_OBJECT
 
@@ -83,5 +83,5 @@ private:
     QByteArray io_;
 };
 
-QTEST_MAIN(TestExtTest)
-#include "test_exttest.moc"
+QTEST_MAIN(TestControllerTestMenu)
+#include "test_controllertestmenu.moc"
