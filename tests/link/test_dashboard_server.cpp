@@ -657,6 +657,7 @@ private Q_SLOTS:
         QTest::addRow("a name with a control character") << QByteArray("J\x01") << QByteArray() << 400 << -1;
         QTest::addRow("a name over 251 bytes") << QByteArray(252, 'N') << QByteArray() << 400 << -1;
         QTest::addRow("no multipart body") << QByteArray() << QByteArray("not multipart") << 400 << -1;
+        QTest::addRow("a job many times the read buffer, sent at once") << QByteArray("J4") << QByteArray("big") << 201 << -1;
     }
 
     // Each upload gets the panel's checks (the failed check's code) and the stick's name rule.
@@ -670,6 +671,8 @@ private Q_SLOTS:
             files[which][files[which].size() - 1] = char(files[which].back() + 1);
         else if (damage.endsWith("cut"))
             files[which].chop(which == 0 ? 1 : 2);
+        else if (damage == "big")
+            QVERIFY(bigJob(name, files));
         const FleetServe::Reply r = upload(library_, librarySigned_[0], name, files, damage == "not multipart");
         QVERIFY2(r.status == status, r.body.constData());
         const QJsonObject o = QJsonDocument::fromJson(r.body).object();
@@ -913,6 +916,18 @@ private:
         return fleet.request("POST /api/library" + kHost + who.headers + "X-CSRF-Token: " + who.csrf + "\r\nContent-Type: "
                              + (plain ? "text/plain" : "multipart/form-data; boundary=b0undary") + "\r\nContent-Length: "
                              + QByteArray::number(body.size()) + "\r\n\r\n" + body, 15000);
+    }
+    // A job of some 300 KiB: its files, made by knitjob.
+    bool bigJob(const QByteArray &name, QByteArray files[3])
+    {
+        if (QProcess::execute(QStringLiteral(KNITJOB_PATH), {"make", QString::fromLatin1(name), "--dir", dir_.path(), "--width", "1024",
+                                                            "--height", "600"}) != 0)
+            return false;
+        for (int i = 0; i < 3; ++i) {
+            QFile f(dir_.filePath(QString::fromLatin1(name + '/' + name + '.' + std::array{"cnt", "pat", "wrk"}[std::size_t(i)])));
+            files[i] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }
+        return files[1].size() > 256 * 1024;
     }
     static QByteArray sha256(const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex(); }
     static QByteArray storedHash(const QString &database, const QByteArray &name)
