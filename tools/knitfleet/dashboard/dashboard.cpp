@@ -67,9 +67,9 @@ void Dashboard::take(const QByteArray &topic, const QByteArray &payload, bool re
     if (recorder_.take(topic, payload, retained, receivedMs, &job) && !job.job.isEmpty() && !retained)
         audit_.record(job.loaded ? QStringLiteral("job-loaded") : QStringLiteral("job-imported"), {},
                       QString::fromUtf8(topic.split('/').value(1)), {},
-                      QStringLiteral("%1%2 from %3, .cnt %4").arg(job.job, job.version > 0 ? QStringLiteral(" v%1").arg(job.version) : QString(),
-                                                             job.fromLibrary ? QStringLiteral("the library") : QStringLiteral("a stick"),
-                                                             job.sha256[0].left(12)),
+                      QStringLiteral("%1%2 from %3%4").arg(job.job, job.version > 0 ? QStringLiteral(" v%1").arg(job.version) : QString(),
+                                                          job.fromLibrary ? QStringLiteral("the library") : QStringLiteral("a stick"),
+                                                          job.sha256[0].isEmpty() ? QString() : QStringLiteral(", .cnt ") + job.sha256[0].left(12)),
                       receivedMs);
 }
 
