@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to knitfleet serve's readers of outside input, one line at a time: a
-// broker message (topic, a space, the payload: states, statuses, alarm events, stop reasons), a web API
+// broker message (topic, a space, the payload: states, statuses, alarm events, stop reasons, job events), a web API
 // request (a line starting with '/', path?query, answered from what the lines before it
 // recorded, with shift sums at most two minutes old) or "+N", the clock moved on N minutes so shifts end. Nothing may crash; the write
 // queue stays bounded; every answer is one of the API's codes, JSON answers parse, CSV has its
@@ -110,5 +110,7 @@ std::vector<std::string> knit_fuzz_seeds()
                 + "/api/machines/M01/samples?from=2026-01-01T00:00:00%2B08:00&to=2027-01-02&format=csv",
             state + "+600\n" + state + "/api/shifts?from=2026-01-01&machine=M01&by=machine\n/api/machines",
             "knit/M01/state {\"job\":\"J1\",\"running\":false,\"time\":\"2026-06-01T10:00:00\"}\nknit/M01/stop {\"code\":7,\"planned\":true,"
-            "\"since\":\"2026-06-01T10:00:00\",\"text\":\"休息\",\"time\":\"2026-06-01T10:00:05\"}\n+700\n/api/stops/pareto?format=csv"};
+            "\"since\":\"2026-06-01T10:00:00\",\"text\":\"休息\",\"time\":\"2026-06-01T10:00:05\"}\n+700\n/api/stops/pareto?format=csv",
+            state + "knit/M01/job {\"event\":\"loaded\",\"job\":\"J1\",\"sha256\":{\"cnt\":\"" + std::string(64, 'a') + "\"},"
+                "\"source\":\"library\",\"time\":\"2026-06-01T10:00:00\",\"version\":3}\n/api/machines"};
 }

@@ -192,6 +192,15 @@ private Q_SLOTS:
         QTest::addRow("admin: an upload over 32 MiB, refused at its head") << QByteArray("admin")
             << QByteArray("POST /api/library\r\nX-CSRF-Token: $csrf\r\nContent-Length: 33554433\r\n\r\n") << 413;
         QTest::addRow("admin: a job name with a control character") << QByteArray("admin") << QByteArray("GET /api/library/J%01/1/J%01.cnt") << 400;
+        QTest::addRow("admin: approval by GET") << QByteArray("admin") << QByteArray("GET /api/library/J1/1/approve") << 405;
+        QTest::addRow("admin: archiving by GET") << QByteArray("admin") << QByteArray("HEAD /api/library/J1/archive") << 405;
+        QTest::addRow("viewer: no assignment") << QByteArray("viewer") << QByteArray("POST /api/machines/M1/job\r\nX-CSRF-Token: $csrf") << 403;
+        QTest::addRow("admin: an assignment without the token") << QByteArray("admin") << QByteArray("POST /api/machines/M1/job") << 403;
+        QTest::addRow("admin: an assignment's bad body") << QByteArray("admin")
+            << QByteArray("POST /api/machines/M1/job\r\nX-CSRF-Token: $csrf\r\nContent-Length: 13\r\n\r\n{\"job\":\"a/b\"}") << 400;
+        QTest::addRow("admin: a machine never seen") << QByteArray("admin")
+            << QByteArray("POST /api/machines/M1/job\r\nX-CSRF-Token: $csrf\r\nContent-Length: 24\r\n\r\n{\"job\":\"J1\",\"version\":1}") << 404;
+        QTest::addRow("admin: POST to a machine's page") << QByteArray("admin") << QByteArray("POST /api/machines/M1\r\nX-CSRF-Token: $csrf") << 405;
     }
 
     void roles()
@@ -648,6 +657,7 @@ private Q_SLOTS:
         QTest::addRow("a name with a control character") << QByteArray("J\x01") << QByteArray() << 400 << -1;
         QTest::addRow("a name over 251 bytes") << QByteArray(252, 'N') << QByteArray() << 400 << -1;
         QTest::addRow("no multipart body") << QByteArray() << QByteArray("not multipart") << 400 << -1;
+        QTest::addRow("a job many times the read buffer, sent at once") << QByteArray("J4") << QByteArray("big") << 201 << -1;
     }
 
     // Each upload gets the panel's checks (the failed check's code) and the stick's name rule.
@@ -661,6 +671,8 @@ private Q_SLOTS:
             files[which][files[which].size() - 1] = char(files[which].back() + 1);
         else if (damage.endsWith("cut"))
             files[which].chop(which == 0 ? 1 : 2);
+        else if (damage == "big")
+            QVERIFY(bigJob(name, files));
         const FleetServe::Reply r = upload(library_, librarySigned_[0], name, files, damage == "not multipart");
         QVERIFY2(r.status == status, r.body.constData());
         const QJsonObject o = QJsonDocument::fromJson(r.body).object();
@@ -695,6 +707,28 @@ private Q_SLOTS:
         const QByteArray approve = "POST /api/library/J1/1/approve" + kHost + "X-CSRF-Token: ";
         QCOMPARE(fleet.request(approve + librarySigned_[0].csrf + "\r\n" + librarySigned_[0].headers + "\r\n").status, 403);
         QCOMPARE(fleet.request(approve + librarySigned_[1].csrf + "\r\n" + librarySigned_[1].headers + "\r\n").status, 200);
+        // Assigned, a released version is offered retained to a known machine; the panel's load
+        // shows on its tile and in the audit.
+        const auto assign = [&](const QByteArray &id, const QByteArray &body) {
+            return fleet.request("POST /api/machines/" + id + "/job" + kHost + librarySigned_[0].headers + "X-CSRF-Token: "
+                                 + librarySigned_[0].csrf + (body.startsWith('{') ? "" : "\r\nContent-Type: application/x-www-form-urlencoded")
+                                 + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body).status;
+        };
+        QCOMPARE(upload(fleet, librarySigned_[0], "J2", job_).status, 201);
+        QCOMPARE(assign("M-1", "{\"job\":\"J2\",\"version\":1}"), 409);
+        QCOMPARE(assign("M-1", "{\"job\":\"J1\",\"version\":2}"), 404);
+        QCOMPARE(assign("M-1", "{\"job\":\"J1\",\"version\":1}"), 200);
+        QByteArray offer;
+        QTRY_VERIFY_WITH_TIMEOUT(!(offer = broker_.retained(QStringLiteral("knit/M-1/offer"))).isEmpty(), 10000);
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\{\"by\":\"sup1\",\"job\":\"J1\",\"sha256\":\\{\"cnt\":\"%1\",\"pat\":\"%2\",\"wrk\":\"%3\"\\},"
+                                                   "\"time\":\"[-0-9]+T[:0-9]+\",\"version\":1\\}$").arg(QString::fromLatin1(sha256(job_[0])),
+                                                   QString::fromLatin1(sha256(job_[1])), QString::fromLatin1(sha256(job_[2])))).match(QString::fromUtf8(offer)).hasMatch(),
+                 offer.constData());
+        QVERIFY(broker_.publish(QStringLiteral("knit/M-1/state"), "{\"job\":\"J1\",\"running\":true}"));
+        QVERIFY(broker_.publish(QStringLiteral("knit/M-1/job"), "{\"event\":\"loaded\",\"job\":\"J1\",\"source\":\"library\",\"time\":\"2026-12-09T10:00:00\",\"version\":1}"));
+        QTRY_VERIFY_WITH_TIMEOUT(fleet.get("/api/machines", librarySigned_[1].headers).body.contains("\"version\":1"), 10000);
+        QCOMPARE(assign("M-1", "job=&version=0"), 200);
+        QTRY_VERIFY_WITH_TIMEOUT(broker_.retained(QStringLiteral("knit/M-1/offer")).isEmpty(), 10000);
         QCOMPARE(fleet.get("/api/library/J1/1/J1.cnt", machine).body, job_[0]);
         QCOMPARE(QJsonDocument::fromJson(fleet.get("/api/library", machine).body).object().value(QLatin1String("jobs")).toArray()
                      .at(0).toObject().value(QLatin1String("sha256")).toObject().value(QLatin1String("cnt")).toString(),
@@ -715,6 +749,11 @@ private Q_SLOTS:
             FleetDb direct(target);
             QVERIFY(direct.open(&why));
             QSqlQuery q(direct.db());
+            const auto audited = [&q] {
+                return q.exec(QStringLiteral("SELECT COUNT(*) FROM audit WHERE machine = 'M-1' AND action IN ('job-assign', 'job-loaded')"))
+                    && q.next() && q.value(0).toInt() >= 3;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(audited(), 20000);
             q.prepare(QStringLiteral("UPDATE library_blobs SET data = ? WHERE sha256 = ?"));
             q.addBindValue(job_[0] + 'x');
             q.addBindValue(QString::fromLatin1(sha256(job_[0])));
@@ -877,6 +916,18 @@ private:
         return fleet.request("POST /api/library" + kHost + who.headers + "X-CSRF-Token: " + who.csrf + "\r\nContent-Type: "
                              + (plain ? "text/plain" : "multipart/form-data; boundary=b0undary") + "\r\nContent-Length: "
                              + QByteArray::number(body.size()) + "\r\n\r\n" + body, 15000);
+    }
+    // A job of some 300 KiB: its files, made by knitjob.
+    bool bigJob(const QByteArray &name, QByteArray files[3])
+    {
+        if (QProcess::execute(QStringLiteral(KNITJOB_PATH), {"make", QString::fromLatin1(name), "--dir", dir_.path(), "--width", "1024",
+                                                            "--height", "600"}) != 0)
+            return false;
+        for (int i = 0; i < 3; ++i) {
+            QFile f(dir_.filePath(QString::fromLatin1(name + '/' + name + '.' + std::array{"cnt", "pat", "wrk"}[std::size_t(i)])));
+            files[i] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }
+        return files[1].size() > 256 * 1024;
     }
     static QByteArray sha256(const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex(); }
     static QByteArray storedHash(const QString &database, const QByteArray &name)

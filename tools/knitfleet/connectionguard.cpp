@@ -112,6 +112,11 @@ bool ConnectionGuard::handNext()
     head_.stop();
     idle_.stop();
     busy_ = true;
+    // The parser keeps a body it has not all of in the socket's buffer (its transaction stays
+    // open), and a full buffer reads no more: a body past the buffer would never complete.
+    // Its route bounds it, and HeadReader counts it as it comes.
+    if (reader_.inBody())
+        socket_->setReadBufferSize(0);
     hand(held_.left(n));
     held_.remove(0, n);
     scanned_ = 0;
@@ -139,6 +144,7 @@ void ConnectionGuard::send(const HttpReply &reply, bool head)
 {
     socket_->write(reply.bytes(tls_, head));
     busy_ = false;
+    socket_->setReadBufferSize(kReadBuffer);
     if (reply.close) {
         ended_ = true;
         head_.stop();

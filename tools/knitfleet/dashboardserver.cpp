@@ -10,13 +10,10 @@
 #include "dashboard/requestfields.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QHttpServerRequest>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
-#include <QSslConfiguration>
-#include <QSslKey>
 #include <QTcpSocket>
 #include <QUrlQuery>
 #include <QWebSocket>
@@ -41,6 +38,7 @@ DashboardServer::DashboardServer(Dashboard *dashboard, const AuthFile &auth, con
     , access_(accounts, !auth.isEmpty(), sessionIdleMs)
     , reader_(dashboard->options().db, dashboard->options().shifts)
     , library_(&reader_, &dashboard->audit())
+    , offers_(&reader_, &dashboard->audit(), &dashboard->recorder())
 {
     connect(accounts, &AccountBook::changed, this, [this] { access_.sessions().follow(*accounts_); });
     connect(&logins_, &LoginGate::loginChecked, this, [this](const QString &address, const QByteArray &user, bool ok) {
@@ -69,21 +67,8 @@ bool DashboardServer::serve(const QHostAddress &address, int port, const QString
         return RouteTable::bodyLimit(method, path, [this, &cookie] { return access_.caller(cookie, now()).role; });
     });
     if (!cert.isEmpty()) {
-        QFile c(cert);
-        QFile k(key);
-        const QList<QSslCertificate> chain = QSslCertificate::fromData(c.open(QIODevice::ReadOnly) ? c.read(1 << 20) : QByteArray());
-        const QByteArray keyBytes = k.open(QIODevice::ReadOnly) ? k.read(1 << 20) : QByteArray();
-        QSslKey privateKey(keyBytes, QSsl::Rsa);
-        if (privateKey.isNull())
-            privateKey = QSslKey(keyBytes, QSsl::Ec);
-        if (chain.isEmpty() || privateKey.isNull()) {
-            *why = QStringLiteral("--cert %1 --key %2: not a PEM certificate and key").arg(cert, key);
+        if (!server->loadTls(cert, key, why))
             return false;
-        }
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificateChain(chain);
-        tls.setPrivateKey(privateKey);
-        server->setTls(tls);
         access_.setTls(true);
     }
     if (!server->listen(address, quint16(port))) {
@@ -278,9 +263,12 @@ void DashboardServer::respond(QTcpSocket *socket, const Request &r, const Access
 {
     QPointer<QTcpSocket> s(socket);
     const QString path = r.url.path(QUrl::FullyDecoded);
+    const LibraryRoutes::Asked asked{r.method, path, r.contentType, r.body, caller.user, r.peer, now()};
+    const auto sent = [s, r](const HttpReply &reply) { send(s, r, reply); };
     if (LibraryRoutes::covers(path)) // its paths are checked there, a name by the job names' rule
-        return library_.answer({r.method, path, r.contentType, r.body, caller.user, r.peer, now()}, socket,
-                               [s, r](const HttpReply &reply) { send(s, r, reply); });
+        return library_.answer(asked, socket, sent);
+    if (OfferRoutes::covers(path))
+        return offers_.answer(asked, socket, sent);
     const HttpReply reply = route(r, caller);
     if (reply.status != 0)
         return send(socket, r, reply);
@@ -296,6 +284,8 @@ HttpReply DashboardServer::route(const Request &r, const AccessGate::Caller &cal
     if (path.split(QLatin1Char('/')).contains(QStringLiteral("..")) || path.contains(QLatin1Char('\\'))
         || path.contains(QChar(0)) || !path.startsWith(QLatin1Char('/')))
         return HttpReply::error(400, "bad path");
+    if (r.method == "POST") // under a route that takes POSTs, a path that does not
+        return HttpReply::error(405, "not a method this page takes").header("Allow", "GET, HEAD");
     const HttpReply page = PageRoutes::answer(path, r.url, r.language);
     if (page.status != 0)
         return page;

@@ -4,6 +4,7 @@
 #include "httpreply.h"
 #include "libraryroutes.h"
 #include "logingate.h"
+#include "offerroutes.h"
 
 #include "dashboard/apireader.h"
 
@@ -44,6 +45,7 @@ public:
                     const QStringList &names, QObject *parent = nullptr);
     LoginGate &logins() { return logins_; }
     LibraryRoutes &library() { return library_; }
+    OfferRoutes &offers() { return offers_; }
     // Listens (HTTPS with cert and key, the whole chain in cert); false with a reason.
     bool serve(const QHostAddress &address, int port, const QString &cert, const QString &key, QString *why);
 
@@ -99,6 +101,7 @@ private:
     AccessGate access_;
     ApiReader reader_;
     LibraryRoutes library_;
+    OfferRoutes offers_;
     QSet<QString> names_;
     QHash<QWebSocket *, Live> sockets_;
     QList<QPointer<QTcpSocket>> upgraded_; // connections handed to the WebSocket server

@@ -4,6 +4,9 @@
 #include "httpreply.h"
 #include "refusallog.h"
 
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QSslSocket>
 
 #include <sys/socket.h>
@@ -70,4 +73,24 @@ QTcpSocket *GuardedServer::nextPendingConnection()
     if (ConnectionGuard *guard = ConnectionGuard::of(socket))
         guard->begin();
     return socket;
+}
+
+bool GuardedServer::loadTls(const QString &cert, const QString &key, QString *why)
+{
+    QFile c(cert);
+    QFile k(key);
+    const QList<QSslCertificate> chain = QSslCertificate::fromData(c.open(QIODevice::ReadOnly) ? c.read(1 << 20) : QByteArray());
+    const QByteArray keyBytes = k.open(QIODevice::ReadOnly) ? k.read(1 << 20) : QByteArray();
+    QSslKey privateKey(keyBytes, QSsl::Rsa);
+    if (privateKey.isNull())
+        privateKey = QSslKey(keyBytes, QSsl::Ec);
+    if (chain.isEmpty() || privateKey.isNull()) {
+        *why = QStringLiteral("--cert %1 --key %2: not a PEM certificate and key").arg(cert, key);
+        return false;
+    }
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificateChain(chain);
+    tls.setPrivateKey(privateKey);
+    tls_ = tls;
+    return true;
 }

@@ -27,6 +27,8 @@ public:
     // HTTPS from now on.
     void setTls(const QSslConfiguration &tls) { tls_ = tls; }
     bool tls() const { return tls_.has_value(); }
+    // HTTPS with the PEM certificate chain and key (RSA or EC) of these files; false with a reason.
+    bool loadTls(const QString &cert, const QString &key, QString *why);
     QTcpSocket *nextPendingConnection() override;
 
 protected:

@@ -119,6 +119,8 @@ void LibraryRoutes::versionRoute(const Asked &a, const QStringList &parts, QObje
     } else if (parts.size() == 3 && version > 0 && last.startsWith(name + QLatin1Char('.')) && !post) {
         const QString ext = last.mid(name.size() + 1);
         work = [name, version, ext](FleetDb &db) { return JobLibrary(db.db()).file(name, version, ext); };
+    } else if ((parts.size() == 2 && parts[1] == QLatin1String("archive")) || (parts.size() == 3 && version > 0 && last == QLatin1String("approve"))) {
+        return done(HttpReply::error(405, "approve and archive take POST only").header("Allow", "POST"));
     } else {
         return done(HttpReply::error(404, "no such job library path"));
     }

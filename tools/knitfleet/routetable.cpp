@@ -18,6 +18,8 @@ const RouteTable::Route kRoutes[] = {
     // form around them), approve and archive.
     {"/api/library", false, Role::Viewer, RouteTable::Get | RouteTable::Post, JobLibrary::kMaxUpload, Role::Supervisor},
     {"/api/library/", true, Role::Viewer, RouteTable::Get | RouteTable::Post, RouteTable::kFormBytes, Role::Supervisor},
+    // A machine's job from the library: supervisors assign it; the rest of a machine's API is read only.
+    {"/api/machines/", true, Role::Viewer, RouteTable::Get | RouteTable::Post, RouteTable::kFormBytes, Role::Supervisor},
     // The login page's style sheet; nothing under it is private.
     {"/static/", true, Role::None, RouteTable::Get, 0, Role::None},
 };

@@ -5,6 +5,7 @@
 #include "dashboard/dashboard.h"
 
 #include "telemetry/mqttclient.h"
+#include "telemetry/outbox.h"
 
 #ifdef KNIT_SERVE
 #include "accountbook.h"
@@ -112,8 +113,12 @@ int serveCommand(int argc, char **argv, const QStringList &args)
         if (!rule.email.isEmpty())
             mail.send(dashboard.alerts().rules().smtp, rule, e);
     });
+    // The machines' job offers, retained: the broker keeps each for its panel, so one made
+    // while the link was down goes out on the next connection and none needs sending again.
+    Outbox offers;
     DashboardServer server(&dashboard, auth, &accounts, qint64(o.sessionIdleS) * 1000, o.serverNames);
     server.library().setApprovalNeeded(o.requireApproval);
+    server.offers().setOutbox(&offers);
     if (!server.serve(o.listen, o.port, o.cert, o.key, &why))
         return fail(EX_UNAVAILABLE, why);
     if (o.insecureHttp && !o.listen.isLoopback() && o.cert.isEmpty())
@@ -127,7 +132,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     // Events at QoS 1; the retained states and statuses, thousands a second, at QoS 0 (a
     // broker's default window of 20 unacknowledged messages left them seconds behind on a busy
     // computer, and past its queue it drops them).
-    mqtt.subscriptions = {"knit/+/alarm", "knit/+/stop", "knit/+/config"};
+    mqtt.subscriptions = {"knit/+/alarm", "knit/+/stop", "knit/+/config", "knit/+/job"};
     mqtt.latestSubscriptions = {"knit/+/state", "knit/+/status"};
     MqttClient::Hooks hooks;
     hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
@@ -136,7 +141,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     hooks.link = [url = options.mqtt.url.text()](LinkState, const QString &text) {
         std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
     };
-    MqttClient client(mqtt, hooks);
+    MqttClient client(mqtt, hooks, &offers);
     client.start();
     std::printf("knitfleet: serving http%s://%s:%d/, recording to %s\n", o.cert.isEmpty() ? "" : "s",
                 qPrintable(o.listen.toString()), server.serverPorts().value(0), qPrintable(o.dashboard.db.text()));

@@ -62,7 +62,15 @@ void Dashboard::start()
 
 void Dashboard::take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs)
 {
-    recorder_.take(topic, payload, retained, receivedMs);
+    MessageCheck::JobEvent job;
+    // A retained job event is one the audit has had already.
+    if (recorder_.take(topic, payload, retained, receivedMs, &job) && !job.job.isEmpty() && !retained)
+        audit_.record(job.loaded ? QStringLiteral("job-loaded") : QStringLiteral("job-imported"), {},
+                      QString::fromUtf8(topic.split('/').value(1)), {},
+                      QStringLiteral("%1%2 from %3%4").arg(job.job, job.version > 0 ? QStringLiteral(" v%1").arg(job.version) : QString(),
+                                                          job.fromLibrary ? QStringLiteral("the library") : QStringLiteral("a stick"),
+                                                          job.sha256[0].isEmpty() ? QString() : QStringLiteral(", .cnt ") + job.sha256[0].left(12)),
+                      receivedMs);
 }
 
 bool Dashboard::flush()

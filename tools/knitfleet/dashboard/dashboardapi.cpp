@@ -149,7 +149,7 @@ DashboardApi::Answer DashboardApi::machines(bool asCsv, qint64 nowMs)
         o.insert(QStringLiteral("eta_in_shift"), live.etaInShift(x.eta, nowMs));
         o.insert(QStringLiteral("config_error"), x.configError.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(x.configError));
         const QJsonObject row = live.row(m, x, nowMs);
-        for (const char *key : {"group", "since", "reason"})
+        for (const char *key : {"group", "since", "reason", "version"})
             o.insert(QLatin1String(key), row.value(QLatin1String(key)));
         rows.append(o);
     }

@@ -48,6 +48,8 @@ QJsonObject LiveFeed::row(const FleetState::Machine &m, const Recorder::Extra &x
                        {QStringLiteral("group"), groups_.group(m.id)},
                        {QStringLiteral("state"), QLatin1String(state)},
                        {QStringLiteral("job"), s.job},
+                       // The library's version while the panel knits the job it loaded from there.
+                       {QStringLiteral("version"), x.version > 0 && x.loaded == s.job ? QJsonValue(x.version) : QJsonValue()},
                        {QStringLiteral("row"), s.row},
                        {QStringLiteral("rows"), s.rows},
                        {QStringLiteral("speed"), s.speed},

@@ -1,10 +1,13 @@
 #include "messagecheck.h"
 
+#include "jobfiles.h"
+
 #include "data/historylog.h"
 #include "telemetry/telemetrymessages.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -136,5 +139,36 @@ bool MessageCheck::alarm(const QByteArray &payload, Record *r)
     a.text = QStringLiteral("") + TelemetryMessages::cleanText(o.value(QLatin1String("text")).toString());
     a.job = TelemetryMessages::cleanText(o.value(QLatin1String("job")).toString());
     *r = a;
+    return true;
+}
+
+bool MessageCheck::jobEvent(const QByteArray &payload, JobEvent *e)
+{
+    QJsonObject o;
+    if (!object(payload, &o) || !number(o, "version") || !text(o, "job") || !text(o, "time"))
+        return false;
+    JobEvent j;
+    const QString event = o.value(QLatin1String("event")).toString();
+    const QString source = o.value(QLatin1String("source")).toString();
+    j.loaded = event == QLatin1String("loaded");
+    j.fromLibrary = source == QLatin1String("library");
+    j.job = JobFiles::name(TelemetryMessages::plainText(o.value(QLatin1String("job")).toString()).toUtf8());
+    j.version = o.value(QLatin1String("version")).toInt();
+    j.time = o.value(QLatin1String("time")).toString();
+    if ((!j.loaded && event != QLatin1String("imported")) || (!j.fromLibrary && source != QLatin1String("usb")) || j.job.isEmpty()
+        || j.time.size() > 32 || !HistoryLog::parseTime(j.time.toLatin1()).isValid())
+        return false;
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
+    const QJsonValue sums = o.value(QLatin1String("sha256"));
+    if (!sums.isUndefined() && !sums.isObject())
+        return false;
+    const char *const exts[3] = {"cnt", "pat", "wrk"};
+    for (int i = 0; i < 3; ++i) {
+        const QJsonValue v = sums.toObject().value(QLatin1String(exts[i]));
+        j.sha256[i] = v.toString();
+        if (!v.isUndefined() && (!v.isString() || !hex.match(j.sha256[i]).hasMatch()))
+            return false;
+    }
+    *e = j;
     return true;
 }

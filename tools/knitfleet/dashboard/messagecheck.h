@@ -27,6 +27,17 @@ public:
         QString time;  // ... and when the reason was picked
     };
 
+    // A job imported into or loaded on a panel, as knit/<machine>/job carries it.
+    struct JobEvent
+    {
+        bool loaded = false; // else imported
+        QString job;
+        int version = 0;     // 0: from a stick
+        bool fromLibrary = false;
+        QString sha256[3];   // cnt, pat, wrk: 64 hexadecimal digits each, or empty
+        QString time;
+    };
+
     // A state whose every known field has its type and range; *plain is the payload with its
     // texts made plain (TelemetryMessages::plainText), the payload itself when they were.
     static bool state(const QByteArray &payload, QByteArray *plain);
@@ -37,6 +48,10 @@ public:
     // characters, since and time the panel's times, the machine (if given) the topic's; false
     // for anything else.
     static bool stop(const QByteArray &payload, const QString &machine, Stop *s);
+    // A job event: event "imported" or "loaded", job a plain job name, version 0 to a billion
+    // (absent: 0), source "library" or "usb", sha256's cnt, pat and wrk 64 hexadecimal digits
+    // (absent: empty), time the panel's; false for anything else.
+    static bool jobEvent(const QByteArray &payload, JobEvent *e);
     // The state's config_error ("" when none, or when it is no text), made plain and short.
     static QString configError(const QByteArray &payload);
 };

@@ -80,6 +80,10 @@ QStringList step(int n, bool postgres)
                 // The machines' tokens for the library (MachineTokens): a token's SHA-256, never the token.
                 QStringLiteral("CREATE TABLE machine_tokens (machine TEXT PRIMARY KEY, token_sha256 TEXT NOT NULL UNIQUE,"
                                " created_t BIGINT NOT NULL, revoked_t BIGINT)")};
+    case 8:
+        // Each machine's last assignment (JobAssignments): the offer retained on the broker.
+        return {QStringLiteral("CREATE TABLE machine_jobs (machine TEXT PRIMARY KEY, name TEXT NOT NULL, version INTEGER NOT NULL,"
+                               " assigned_by TEXT NOT NULL, assigned_t BIGINT NOT NULL)")};
     }
     return {};
 }
@@ -96,7 +100,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *why)
 
 int Migrations::latest()
 {
-    return 7;
+    return 8;
 }
 
 int Migrations::version(QSqlDatabase &db)

@@ -27,7 +27,7 @@ bool Recorder::ignore()
     return false;
 }
 
-bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs)
+bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs, MessageCheck::JobEvent *job)
 {
     const QList<QByteArray> levels = topic.split('/');
     const QString id = levels.size() == 3 ? QString::fromUtf8(levels[1]) : QString();
@@ -43,6 +43,8 @@ bool Recorder::take(const QByteArray &topic, const QByteArray &payload, bool ret
         return TelemetryConfig::isMachineId(id) ? takeStop(id, payload) : ignore();
     if (leaf == "config")
         return TelemetryConfig::isMachineId(id) ? takeConfig(id, payload) : ignore();
+    if (leaf == "job")
+        return TelemetryConfig::isMachineId(id) ? takeJob(id, payload, job) : ignore();
     return takeState(id, topic, payload, retained, receivedMs);
 }
 
@@ -136,6 +138,21 @@ bool Recorder::takeConfig(const QString &id, const QByteArray &payload)
     return ignore();
 }
 
+bool Recorder::takeJob(const QString &id, const QByteArray &payload, MessageCheck::JobEvent *job)
+{
+    MessageCheck::JobEvent e;
+    if (!MessageCheck::jobEvent(payload, &e))
+        return ignore();
+    if (e.loaded) {
+        Last &last = last_[id];
+        last.loaded = e.job;
+        last.version = e.fromLibrary ? e.version : 0;
+    }
+    if (job)
+        *job = e;
+    return true;
+}
+
 bool Recorder::admit(const QString &id, qint64 receivedMs)
 {
     if (!TelemetryConfig::isMachineId(id))
@@ -218,6 +235,8 @@ Recorder::Extra Recorder::extra(const QString &machine, qint64 nowMs) const
     x.eta = it->pace.eta(nowMs);
     x.availability = it->pace.availability();
     x.configError = it->configError;
+    x.loaded = it->loaded;
+    x.version = it->version;
     return x;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "machinepace.h"
+#include "messagecheck.h"
 #include "telemetry/reasonlist.h"
 #include "record.h"
 #include "shiftplan.h"
@@ -40,12 +41,16 @@ public:
         qint64 eta = -1;
         double availability = -1; // the open shift's so far
         QString configError;
+        QString loaded; // the job last loaded on the panel, and its library version (0: a stick's)
+        int version = 0;
     };
 
     Recorder(int sampleS, WriteQueue *queue, const ShiftPlan &plan = ShiftPlan());
 
-    // One message as the broker delivered it; false when it was ignored (and counted).
-    bool take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs);
+    // One message as the broker delivered it; false when it was ignored (and counted). A job
+    // event taken is put in *job when given.
+    bool take(const QByteArray &topic, const QByteArray &payload, bool retained, qint64 receivedMs,
+              MessageCheck::JobEvent *job = nullptr);
     const FleetState &fleet() const { return fleet_; }
     Extra extra(const QString &machine, qint64 nowMs) const;
     // A stop read back from the database at start (the machine's, oldest first).
@@ -77,6 +82,8 @@ private:
         MachinePace pace;
         ReasonList reasons;
         QString configError;
+        QString loaded;
+        int version = 0;
     };
     bool admit(const QString &id, qint64 receivedMs);
     QString job(Last &last, const QString &name, qint64 receivedMs);
@@ -84,6 +91,7 @@ private:
     bool takeAlarm(const QString &id, const QByteArray &payload, qint64 receivedMs);
     bool takeStop(const QString &id, const QByteArray &payload);
     bool takeConfig(const QString &id, const QByteArray &payload);
+    bool takeJob(const QString &id, const QByteArray &payload, MessageCheck::JobEvent *job);
     void store(Last &last, Record r, qint64 receivedMs, bool stateKnown);
     qint64 shiftStart(qint64 ms);
     static qint64 panelMs(const QString &panelTime);

@@ -1,6 +1,7 @@
 // The job library: each name's versions (rows, width, size, state, who uploaded it and why),
 // a preview of the pattern and each file to download; a supervisor uploads, approves and
-// archives here. Names and comments are put in as text only.
+// archives here, and assigns a released version to a machine (its panel is offered it; the
+// operator loads it). Names and comments are put in as text only.
 'use strict';
 
 let csrf = '';
@@ -42,6 +43,7 @@ function versionRow(body, job, v) {
   const actions = tr.insertCell();
   if (!csrf) return;
   if (v.state === 'waiting') actions.append(button('approve', () => post(base + 'approve')));
+  if (v.state === 'released' && !job.archived) actions.append(button('assign', () => pick(job.name, v.version)));
   if (!job.archived && v === job.versions[0])
     actions.append(button('archive', () => post('/api/library/' + encodeURIComponent(job.name) + '/archive')));
 }
@@ -52,6 +54,25 @@ async function load() {
   const body = document.querySelector('#library tbody');
   body.replaceChildren();
   reply.names.forEach(job => job.versions.forEach(v => versionRow(body, job, v)));
+}
+
+// A row's assign button fills the form; the machine is asked for there.
+function pick(name, version) {
+  document.getElementById('assign-job').value = name;
+  document.getElementById('assign-version').value = version;
+  document.getElementById('assign-machine').focus();
+  return { ok: false, reply: {} };
+}
+
+async function assign(e) {
+  e.preventDefault();
+  const form = new FormData(e.target);
+  const machine = form.get('machine');
+  const body = JSON.stringify({ job: form.get('job'), version: Number(form.get('version') || 0) });
+  const done = await post('/api/machines/' + encodeURIComponent(machine) + '/job', body);
+  const offer = done.reply.offer;
+  document.getElementById('assign-result').textContent = !done.ok ? done.reply.error || ''
+    : offer ? t('assigned', offer.job, offer.version, machine) : t('cleared', machine);
 }
 
 async function upload(e) {
@@ -71,6 +92,8 @@ document.addEventListener('DOMContentLoaded', async () => {
     if (s.role === 'supervisor' || s.role === 'admin') csrf = s.csrf || '';
   } catch (e) { /* no session: read only */ }
   document.getElementById('upload').hidden = !csrf;
+  document.getElementById('assign').hidden = !csrf;
+  document.getElementById('assign').addEventListener('submit', assign);
   document.getElementById('upload').addEventListener('submit', upload);
   checkHealth();
   load();

@@ -1,5 +1,6 @@
 // The floor page: a tile per machine, grouped by hall, coloured by its state, with how long it
-// has stood, why (the reason or the alarm), its job, pieces and ETA; kept up to date over the
+// has stood, why (the reason or the alarm), its job (with its library version, marked newest or
+// not, when the panel loaded it from there), pieces and ETA; kept up to date over the
 // WebSocket /ws (all machines on connecting, then those that changed). ?screen=hall[&group=G]
 // is for a hall's TV: every tile on one screen without scrolling, as large as they fit. A lost
 // connection shows the "disconnected" banner and is tried again, 1 s doubling to 10 s.
@@ -11,6 +12,7 @@ const onlyGroup = query.get('group');
 const machines = new Map(); // id -> row from the server
 const tiles = new Map();    // id -> element
 const sections = new Map(); // group -> element
+const newest = new Map();   // job name -> its newest released version in the library
 let retryMs = 1000;
 let drawPending = false;
 
@@ -39,7 +41,8 @@ function tile(m) {
   if (!e) {
     e = document.createElement('div');
     e.id = 'm-' + m.machine;
-    e.append(link('/machine/' + encodeURIComponent(m.machine), m.machine), span('since'), span('why'), span('job'), span('pieces'), span('eta'));
+    e.append(link('/machine/' + encodeURIComponent(m.machine), m.machine), span('since'), span('why'), span('job'), span('mark'),
+      span('pieces'), span('eta'));
     e.firstChild.className = 'id';
     tiles.set(m.machine, e);
   }
@@ -47,7 +50,11 @@ function tile(m) {
   e.dataset.since = m.since || '';
   const why = m.state === 'alarm' ? m.alarm : m.reason ? m.reason.text : m.state === 'stopped' ? t('noReason') : m.config_error || '';
   e.querySelector('.why').textContent = why;
-  e.querySelector('.job').textContent = m.job;
+  e.querySelector('.job').textContent = m.job + (m.version ? ' v' + m.version : '');
+  const latest = m.version ? newest.get(m.job) || 0 : 0;
+  const mark = e.querySelector('.mark');
+  mark.textContent = !latest ? '' : m.version >= latest ? t('newest') : t('available', latest);
+  mark.classList.toggle('behind', latest > m.version);
   e.querySelector('.pieces').textContent = m.pieces + '/' + m.target;
   const eta = e.querySelector('.eta');
   eta.textContent = m.eta ? t('eta') + ' ' + localTime(m.eta).slice(-8, -3) : '';
@@ -111,6 +118,19 @@ function fitHall(room, counts) {
   main.style.setProperty('--id-px', Math.max(8, Math.min(best.h * 0.3, best.w / 7)).toFixed(1) + 'px');
 }
 
+// The library's newest released version of each name, for the tiles' marks; a minute old at most.
+async function loadLibrary() {
+  try {
+    const reply = await getJson('/api/library');
+    newest.clear();
+    reply.names.filter(n => !n.archived).forEach(n => {
+      const v = n.versions.find(x => x.state === 'released');
+      if (v) newest.set(n.name, v.version);
+    });
+    scheduleDraw();
+  } catch (e) { /* the marks wait for the next try */ }
+}
+
 function scheduleDraw() {
   if (!drawPending) {
     drawPending = true;
@@ -149,4 +169,8 @@ onLanguage.push(scheduleDraw);
 window.addEventListener('resize', scheduleDraw);
 // Standing times go on between messages.
 setInterval(() => tiles.forEach(e => { e.querySelector('.since').textContent = standing(e.dataset.since); }), 1000);
-document.addEventListener('DOMContentLoaded', connect);
+document.addEventListener('DOMContentLoaded', () => {
+  connect();
+  loadLibrary();
+  setInterval(loadLibrary, 60000);
+});
