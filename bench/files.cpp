@@ -91,12 +91,12 @@ int main(int argc, char **argv)
 
     std::vector<double> open, down;
     QuickPages pages;
-    pages.provide(QuickPages::DialogIde, [&machine](QWidget *parent) { return new DiskFileManager(machine, parent, nullptr, false); });
+    pages.provide(QuickPages::FileManager, [&machine](QWidget *parent) { return new DiskFileManager(machine, parent, nullptr, false); });
     for (int run = 0; run < kRuns; ++run) {
         QWidget screen;
         QElapsedTimer t;
         t.start();
-        std::unique_ptr<QDialog> page(pages.make(QuickPages::DialogIde, &screen));
+        std::unique_ptr<QDialog> page(pages.make(QuickPages::FileManager, &screen));
         page->show();
         auto *manager = static_cast<DiskFileManager *>(page.get());
         auto *list = manager->list();

@@ -146,7 +146,7 @@ int main(int argc, char **argv)
                 percentile(press, 0.5), percentile(press, 0.5) / 5.0, percentile(press, 0.99), percentile(press, 0.99) / 20.0);
 
     // A stand-in page, so a quick function has something to open.
-    pages.provide(QuickPages::ConstParaSetting, [](QWidget *parent) { return new QDialog(parent); });
+    pages.provide(QuickPages::FrequentSettings, [](QWidget *parent) { return new QDialog(parent); });
     const struct
     {
         const char *what;

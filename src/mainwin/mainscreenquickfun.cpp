@@ -126,7 +126,7 @@ void MainScreen::keepSystemBackup()
 
 void MainScreen::openWorkParams()
 {
-    if (!hasPage(QuickPages::Para))
+    if (!hasPage(QuickPages::JobParams))
         return;
     startNeedleToSystem();
     if (!jobHasPattern())
@@ -134,7 +134,7 @@ void MainScreen::openWorkParams()
     takeSystemBackup();
     // Built at each opening as every page is, at the tab it was left on: a kept dialog shown a
     // second time on the framebuffer was never drawn, and held the keys and touches unseen.
-    std::unique_ptr<QDialog> para(pages_->make(QuickPages::Para, this));
+    std::unique_ptr<QDialog> para(pages_->make(QuickPages::JobParams, this));
     if (!para)
         return;
     // The work-parameter pages' own slot, by name: the main window knows no page's class.
@@ -149,11 +149,11 @@ void MainScreen::openWorkParams()
 
 void MainScreen::openFrequentSettings()
 {
-    if (!hasPage(QuickPages::ConstParaSetting))
+    if (!hasPage(QuickPages::FrequentSettings))
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ConstParaSetting);
+    runPage(QuickPages::FrequentSettings);
     paint_piece(machineData_.controllerState().word(PiecesDoneWord), machineData_.controllerState().word(PiecesWord));
     startNeedleToJob();
     keepSystemBackup();
@@ -161,10 +161,10 @@ void MainScreen::openFrequentSettings()
 
 void MainScreen::openFiles()
 {
-    if (!hasPage(QuickPages::DialogIde))
+    if (!hasPage(QuickPages::FileManager))
         return;
     takeSystemBackup();
-    runPage(QuickPages::DialogIde);
+    runPage(QuickPages::FileManager);
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
@@ -175,10 +175,10 @@ void MainScreen::openFiles()
 
 void MainScreen::openYarnFeeders()
 {
-    if (!hasPage(QuickPages::ParaElse) || !jobHasPattern())
+    if (!hasPage(QuickPages::YarnFeeder) || !jobHasPattern())
         return;
     takeSystemBackup();
-    if (runPage(QuickPages::ParaElse))
+    if (runPage(QuickPages::YarnFeeder))
         saveJobWork();
     keepSystemBackup();
 }
@@ -190,16 +190,16 @@ void MainScreen::openPieceExpansion()
 
 void MainScreen::openTests()
 {
-    runPage(QuickPages::ExtTest);
+    runPage(QuickPages::ControllerTests);
 }
 
 void MainScreen::openSystemTools()
 {
-    if (!hasPage(QuickPages::ExtSysPara))
+    if (!hasPage(QuickPages::SystemTools))
         return;
     takeSystemBackup();
     startNeedleToSystem();
-    runPage(QuickPages::ExtSysPara);
+    runPage(QuickPages::SystemTools);
     startNeedleToJob();
     keepSystemBackup();
 }

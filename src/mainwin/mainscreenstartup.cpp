@@ -121,7 +121,7 @@ void MainScreen::start()
     // The repair menu opens once, over the main screen, from the event loop.
     if (checkResult_ != 0) {
         QTimer::singleShot(0, this, [this]() {
-            std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::CheckPara, this, checkResult_) : nullptr);
+            std::unique_ptr<QDialog> dialog(pages_ ? pages_->make(QuickPages::ParamRepair, this, checkResult_) : nullptr);
             if (dialog)
                 dialog->exec();
         });

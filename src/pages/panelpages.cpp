@@ -23,12 +23,12 @@ namespace PanelPages {
 
 void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
 {
-    pages.provide(QuickPages::ExtTest, [&machine](QWidget *parent) { return new ControllerTestMenu(machine, parent); });
-    pages.provide(QuickPages::ConstParaSetting, [&machine](QWidget *parent) { return new FrequentSettingsFrame(machine, parent); });
-    pages.provide(QuickPages::ExtSysPara, [&machine, &pages](QWidget *parent) { return new SystemToolsMenu(machine, pages, parent); });
-    pages.provide(QuickPages::Para, [&machine](QWidget *parent) { return new JobParamsDialog(machine, parent); });
-    pages.provide(QuickPages::ParaElse, [&machine](QWidget *parent) { return new YarnFeederDialog(machine, parent); });
-    pages.provide(QuickPages::CheckPara, [&machine](QWidget *parent, int mask) {
+    pages.provide(QuickPages::ControllerTests, [&machine](QWidget *parent) { return new ControllerTestMenu(machine, parent); });
+    pages.provide(QuickPages::FrequentSettings, [&machine](QWidget *parent) { return new FrequentSettingsFrame(machine, parent); });
+    pages.provide(QuickPages::SystemTools, [&machine, &pages](QWidget *parent) { return new SystemToolsMenu(machine, pages, parent); });
+    pages.provide(QuickPages::JobParams, [&machine](QWidget *parent) { return new JobParamsDialog(machine, parent); });
+    pages.provide(QuickPages::YarnFeeder, [&machine](QWidget *parent) { return new YarnFeederDialog(machine, parent); });
+    pages.provide(QuickPages::ParamRepair, [&machine](QWidget *parent, int mask) {
         return new ParamRepairMenu(machine, parent, static_cast<unsigned char>(mask));
     });
     pages.provide(QuickPages::History, [](QWidget *parent) { return new HistoryPage(parent); });
@@ -38,7 +38,7 @@ void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
     pages.provide(QuickPages::TouchCalibration, [](QWidget *parent) { return new TouchCalibration(parent); });
     pages.provide(QuickPages::StickFormat, [](QWidget *parent) { return new UDiskFormatDialog(parent); });
     pages.provide(QuickPages::FlashDiskFormat, [](QWidget *parent) { return new HDiskFormatDialog(parent); });
-    pages.provide(QuickPages::DialogIde, [&machine, mainWindow](QWidget *parent) {
+    pages.provide(QuickPages::FileManager, [&machine, mainWindow](QWidget *parent) {
         auto *page = new DiskFileManager(machine, parent);
         if (mainWindow)
             QObject::connect(page, &DiskFileManager::jobChosen, mainWindow, &MainScreen::loadJob);

@@ -9,16 +9,16 @@
 // the repair menu at start-up and the pages of the system tools menu. main() has one filled with
 // the factory of each page that exists (PanelPages, which also wires what the file manager and
 // the desktop settings change to the main window) and gives it to the main window and the tools
-// menu; a page that has none does nothing. Tests fill their own with doubles. Pages Para and
-// ParaElse report what they changed in the dynamic property "changed" (1: the work parameters
+// menu; a page that has none does nothing. Tests fill their own with doubles. Pages JobParams and
+// YarnFeeder report what they changed in the dynamic property "changed" (1: the work parameters
 // need saving).
 class QuickPages
 {
 public:
     enum Page {
-        Para, ConstParaSetting, DialogIde, ParaElse, ExtTest, ExtSysPara,
+        JobParams, FrequentSettings, FileManager, YarnFeeder, ControllerTests, SystemTools,
         // The repair menu: its argument is the mask of the files start-up found different.
-        CheckPara,
+        ParamRepair,
         History, SystemBackup, TimeDate, DesktopSettings, SoftwareUpdate, TouchCalibration,
         StickFormat, FlashDiskFormat,
         PageCount

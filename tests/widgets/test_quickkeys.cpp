@@ -197,8 +197,8 @@ private Q_SLOTS:
             d->setProperty("changed", c.changed ? 1 : 0);
             return d;
         };
-        pages_.provide(QuickPages::Para, page);
-        pages_.provide(QuickPages::ConstParaSetting, page);
+        pages_.provide(QuickPages::JobParams, page);
+        pages_.provide(QuickPages::FrequentSettings, page);
         // A full disk: the job's and the backup's saves both fail.
         AtomicFile::setWriteLimitForTesting(c.shown.size() == 2 ? 0 : -1);
         ModalDriver driver;
