@@ -13,7 +13,7 @@ arch=${1:-}
 [ "$arch" = arm64 ] || { echo "usage: scripts/image.sh arm64 [OUTDIR]" >&2; exit 2; }
 out=$(realpath -m "${2:-build-image}")
 scripts/setup.sh mmdebstrap qemu-user-static proot arch-test squashfs-tools mtools fdisk dosfstools \
-  cpio zstd fontconfig dpkg-dev
+  cpio zstd fontconfig dpkg-dev bmap-tools
 start=$SECONDS
 
 deb=$(ls build-arm64/knitpanel_*_arm64.deb 2>/dev/null | tail -n 1 || true)

@@ -81,10 +81,49 @@ second_boot() {
   echo "boot-test: .wrk after the cut: $(tr '\n' ' ' <<<"$now") (before: $old_wrk)"
   check "the .wrk cut off while saved is whole, old or new" eval '[ "$(sed -n 2p <<<"$now")" = 1556 ] && [ "$(sed -n 3p <<<"$now")" = 0 ] && { [ "$(sed -n 1p <<<"$now")" = "$old_wrk" ] || [ "$(sed -n 4p <<<"$now" | tr -d " ")" = ab01 ]; }'
   check "the reboot kept the backup on the data disk" guest "[ -s /mnt/ide/knit/para/quorvanta.sys ]"
-  check "panel update from the stick (service menu, 7, 1)" eval 'shows main && service_menu && step update 7 && step stick-files 1 &&
-    step updated ret && guest_waits "[ -x /mnt/ide/knit/knit ]" 180 && step update ret && step service esc && to_main'
-  check "after a restart the new program runs" guest "systemctl restart knitpanel && [ \"\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)\" = /mnt/ide/knit/knit ] && tail -c 17 /mnt/ide/knit/knit | grep -q 'boot-test update'"
+  # The update's copy is an atomic save as the .wrk's is; then come the check of the staged copy
+  # (knit.new, beside the program) and the rename that commits it: the power is cut at each.
+  check "panel update cut while its copy is checked (knit.new staged)" eval 'start_update && stop_panel_when "[ -e $knit.new ]"'
   guest "journalctl -b --no-pager" >"$work/journal-2.txt" 2>&1
+  qemu_stop
+  update_boot
+}
+
+knit=/mnt/ide/knit/knit
+# The update from the service menu up to the stick's file taken (its copy starts).
+start_update() {
+  shows main && service_menu && step update 7 && step stick-files 1 && keys ret
+}
+
+# The panel stopped where it is (SIGSTOP: it writes nothing more) once CONDITION holds inside,
+# tried every 50 ms: the power cut after it finds the disk as that step left it.
+stop_panel_when() { # CONDITION [TIMEOUT]
+  guest "p=\$(systemctl show -p MainPID --value knitpanel); t=\$(date +%s)
+    until $1; do [ \$((\$(date +%s) - t)) -gt ${2:-120} ] && exit 1; sleep 0.05; done; kill -STOP \$p" $((${2:-120} + 30)) >/dev/null
+}
+
+# After a cut in an update: the panel at its main screen with the packaged program ("old") or
+# the stick's ("new", told by its last line), and nothing of the update left beside it.
+runs_old_or_new() { # WANTED: old|new|either
+  local p
+  p=$(guest "exe=\$(readlink /proc/\$(systemctl show -p MainPID --value knitpanel)/exe)
+    if [ \"\$exe\" = /usr/bin/knitpanel ]; then echo old; elif [ \"\$exe\" = $knit ] && tail -c 17 $knit | grep -q 'boot-test update'; then echo new; else echo \"neither: \$exe\"; fi
+    ls -a /mnt/ide/knit | grep -E '^(knit\\.new|\\.knit\\.)' | tr '\\n' ' '")
+  echo "boot-test: after the cut the panel runs: $(tr '\n' ' ' <<<"$p")"
+  shows main && case $1:$(sed -n 1p <<<"$p") in old:old | new:new | either:old | either:new) ;; *) false ;; esac &&
+    [ -z "$(sed -n 2p <<<"$p" | tr -d ' ')" ]
+}
+
+update_boot() {
+  qemu_start
+  check "third boot, after the cut in the update's check: the panel ready, the old program, no knit.new" eval 'booted && runs_old_or_new old'
+  check "panel update from the stick (service menu, 7, 1)" eval 'start_update && shows updated &&
+    guest_waits "[ -e $knit ] && [ ! -e $knit.new ]" 180 && step update ret && step service esc && to_main'
+  # The power cut right after the commit: the operator was told it is done.
+  qemu_stop
+  qemu_start
+  check "fourth boot, after the cut past the commit: the panel ready, the new program" eval 'booted && runs_old_or_new new'
+  guest "journalctl -b --no-pager" >"$work/journal-4.txt" 2>&1
   qemu_stop
   broken_disk_boot
 }
@@ -99,6 +138,6 @@ broken_disk_boot() {
   check "broken data disk: the machine boots" qga_sync 300
   check "broken data disk: a RAM disk at /mnt/ide, the panel told" guest_waits "grep -q ' /mnt/ide tmpfs ' /proc/mounts && [ -e /run/knitpanel/data-disk-missing ]" 120
   check "broken data disk: the panel says so, then shows its main screen" eval 'shows disk-missing 300 && keys ret && panel_ready 120 && shows main'
-  guest "journalctl -b --no-pager" >"$work/journal-3.txt" 2>&1
+  guest "journalctl -b --no-pager" >"$work/journal-5.txt" 2>&1
   qemu_stop
 }

@@ -228,7 +228,7 @@ private:
     LabelTime *labelTime_ = nullptr;
     QLabel *running_ = nullptr;
     QList<SkinButton *> pictureKeys_;
-    QPointer<QDialog> para_; // the work-parameter pages, built once
+    int paraTab_ = 0; // the work-parameter pages' tab last left open
     QList<TouchLabel *> quickKeys_;
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;

@@ -75,7 +75,7 @@ bool MainScreen::runPage(int page)
 
 bool MainScreen::hasPage(int page) const
 {
-    return page == QuickPages::JobParams && para_ ? true : pages_ && pages_->has(QuickPages::Page(page));
+    return pages_ && pages_->has(QuickPages::Page(page));
 }
 
 bool MainScreen::jobHasPattern()
@@ -132,13 +132,16 @@ void MainScreen::openWorkParams()
     if (!jobHasPattern())
         return;
     takeSystemBackup();
-    // The work-parameter pages are built once and kept, so they open where they were left.
-    if (!para_)
-        para_ = pages_ ? pages_->make(QuickPages::JobParams, this) : nullptr;
-    if (!para_)
+    // Built at each opening as every page is, at the tab it was left on: a kept dialog shown a
+    // second time on the framebuffer was never drawn, and held the keys and touches unseen.
+    std::unique_ptr<QDialog> para(pages_->make(QuickPages::JobParams, this));
+    if (!para)
         return;
-    para_->exec();
-    if (para_->property("changed").toInt() == 1)
+    // The work-parameter pages' own slot, by name: the main window knows no page's class.
+    QMetaObject::invokeMethod(para.get(), "showTab", Q_ARG(int, paraTab_));
+    para->exec();
+    paraTab_ = para->property("tab").toInt();
+    if (para->property("changed").toInt() == 1)
         saveJobWork();
     startNeedleToJob();
     keepSystemBackup();
@@ -265,12 +268,7 @@ void MainScreen::turnRollersBackward()
 
 void MainScreen::selectParaTab(int tab)
 {
-    if (!para_)
-        para_ = pages_ ? pages_->make(QuickPages::JobParams, this) : nullptr;
-    if (!para_)
-        return;
-    // The work-parameter pages' own slot, by name: the main window knows no page's class.
-    QMetaObject::invokeMethod(para_, "showTab", Q_ARG(int, tab));
+    paraTab_ = tab;
     openWorkParams();
 }
 

@@ -78,6 +78,8 @@ void WorkParaDialog::markChanged()
 
 void WorkParaDialog::followTab(int page)
 {
+    // Read by the main window as the dialog closes, so the next one opens here.
+    setProperty("tab", page);
     const int type = table_.value(page).panelType;
     panel_->showKeysFor(type);
     panel_->setVisible(type != 0);
