@@ -53,6 +53,14 @@ protected:
     BeepingCheckBox *addCheckBox(const QString &text, const QRect &geometry, int functionKey);
     // A name on the stick as the panel shows it.
     static QString shown(const QByteArray &name);
+    // Gives the network disk key (F5) its action and draws it enabled.
+    void addNetworkKey(const std::function<void()> &action);
+    // Another source's rows in the list instead of the stick's (columns as headers give them,
+    // each row's index in its UserRole); the stick comes back with getfilelist().
+    void showRows(const QString &title, const QStringList &headers, const QList<QStringList> &rows);
+    bool showingStick() const { return !foreign_; }
+    // The waiting text over the list while something long runs (empty hides it).
+    void showWaiting(const QString &text);
 
 private:
     // A path the viewers can open: the stick path itself when its bytes survive as a name,
@@ -68,4 +76,6 @@ private:
     QWidget *body_;
     BeepingListView *list_;
     QLabel *waiting_;
+    BeepingButton *network_ = nullptr;
+    bool foreign_ = false;
 };
