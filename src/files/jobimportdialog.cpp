@@ -85,6 +85,9 @@ void JobImportDialog::toggleLibrary()
     //: Title line while the office library's jobs are listed: how many.
     showRows(tr("网络硬盘 : %1 个编织文件").arg(jobs_.size()), {tr("名  称"), tr("版  本"), tr("行  数"), tr("大  小"), tr("时  间")},
              rows);
+    const int widths[] = {110, 45, 50, 65};
+    for (int c = 0; c < 4; ++c)
+        list()->setColumnWidth(c, widths[c]);
 }
 
 void JobImportDialog::importFromLibrary()

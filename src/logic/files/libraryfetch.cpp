@@ -85,7 +85,10 @@ bool LibraryFetch::fetch(const LibraryListing::Job &job, QString *message)
 {
     clear();
     QByteArray out;
-    const int status = run({QStringLiteral("library"), QStringLiteral("fetch"), job.name, QString::number(job.version), folder()}, &out);
+    QStringList args{QStringLiteral("library"), QStringLiteral("fetch"), job.name, QString::number(job.version), folder()};
+    for (const QByteArray &digest : job.sha256)
+        args.append(QString::fromLatin1(digest));
+    const int status = run(args, &out);
     const QByteArray done = "fetched " + job.name.toUtf8() + ' ' + QByteArray::number(job.version) + '\n';
     if (status == EX_OK && out.endsWith(done))
         return true;
@@ -119,12 +122,11 @@ int LibraryFetch::run(const QStringList &args, QByteArray *out)
         }
         out->append(piece);
         pending.append(piece);
-        // "progress DONE TOTAL" lines while a fetch writes.
+        // "progress PERCENT" lines while a fetch writes.
         for (qsizetype nl; (nl = pending.indexOf('\n')) >= 0; pending.remove(0, nl + 1)) {
             const QList<QByteArray> f = pending.left(nl).split(' ');
-            const qint64 total = f.value(2).toLongLong();
-            if (f.size() == 3 && f[0] == "progress" && total > 0)
-                Q_EMIT progress(int(std::clamp<qint64>(f[1].toLongLong() * 100 / total, 0, 100)));
+            if (f.size() == 2 && f[0] == "progress")
+                Q_EMIT progress(std::clamp(f[1].toInt(), 0, 100));
         }
     });
     QEventLoop loop;

@@ -42,8 +42,7 @@ int LibraryClient::exitStatus(Fault fault)
     return EX_UNAVAILABLE;
 }
 
-LibraryClient::Fault LibraryClient::get(const QString &path, qint64 maxBytes, const std::function<bool(const QByteArray &)> &sink,
-                                        QString *why)
+LibraryClient::Fault LibraryClient::get(const QString &path, qint64 maxBytes, const Receiver &sink, QString *why)
 {
     QUrl url = config_.url;
     url.setPath(path);
@@ -62,9 +61,11 @@ LibraryClient::Fault LibraryClient::get(const QString &path, qint64 maxBytes, co
         if (status != 200 || stopped != None)
             return;
         received += piece.size();
-        if (received > maxBytes)
+        bool known = false;
+        const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (received > maxBytes || (known && length > maxBytes))
             stopped = TooLarge;
-        else if (!sink(piece))
+        else if (!sink(piece, known ? length : -1))
             stopped = Sink;
         if (stopped != None)
             reply->abort();

@@ -25,9 +25,12 @@ public:
 
     explicit LibraryClient(const LibraryConfig &config);
 
-    // GET path ("/api/library"); each piece of a 200 answer goes to sink, which returns false
-    // to stop. *why says what went wrong, without the token.
-    Fault get(const QString &path, qint64 maxBytes, const std::function<bool(const QByteArray &)> &sink, QString *why);
+    // Takes a piece of the answer and the answer's announced length (-1 when not announced);
+    // false stops the answer.
+    using Receiver = std::function<bool(const QByteArray &piece, qint64 length)>;
+    // GET path ("/api/library"); each piece of a 200 answer goes to sink. *why says what went
+    // wrong, without the token.
+    Fault get(const QString &path, qint64 maxBytes, const Receiver &sink, QString *why);
     // knitjob's exit status for a fault (sysexits).
     static int exitStatus(Fault fault);
 

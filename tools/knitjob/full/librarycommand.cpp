@@ -33,7 +33,7 @@ bool listed(Session &s, QList<LibraryListing::Job> *jobs, int *status)
     QByteArray answer;
     QString why;
     const LibraryClient::Fault fault = client.get(QStringLiteral("/api/library"), LibraryListing::kMaxAnswerBytes,
-                                                  [&answer](const QByteArray &piece) { answer += piece; return true; }, &why);
+                                                  [&answer](const QByteArray &piece, qint64) { answer += piece; return true; }, &why);
     if (fault != LibraryClient::None) {
         *status = s.cl.fail(LibraryClient::exitStatus(fault), why);
         return false;
@@ -54,10 +54,9 @@ bool syncPath(const QString &path)
     return ok;
 }
 
-// One file of the job into folder, its digest taken as it is written; its progress counted on
-// from *done of total.
-int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder,
-              qint64 *done, qint64 total)
+// One file of the job into folder, its digest taken as it is written and compared with the one
+// the panel listed; progress "progress PERCENT" lines of the three files' whole.
+int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder)
 {
     const QString ext = QLatin1String(LibraryListing::kExtensions[which]);
     const QString fileName = job.name + QLatin1Char('.') + ext;
@@ -67,15 +66,16 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
     QCryptographicHash sha(QCryptographicHash::Sha256);
     QTextStream progress(stdout);
     int shownPercent = -1;
-    const auto sink = [&](const QByteArray &piece) {
+    qint64 done = 0;
+    const auto sink = [&](const QByteArray &piece, qint64 length) {
         sha.addData(piece);
         if (out.write(piece) != piece.size())
             return false;
-        *done += piece.size();
-        const int percent = total > 0 ? int(qMin<qint64>(100, *done * 100 / total)) : 100;
+        done += piece.size();
+        const int percent = (which * 100 + (length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100)) / 3;
         if (percent != shownPercent) {
             shownPercent = percent;
-            progress << "progress " << *done << ' ' << total << '\n';
+            progress << "progress " << percent << '\n';
             progress.flush();
         }
         return true;
@@ -91,7 +91,7 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
     if (fault != LibraryClient::None)
         return s.cl.fail(LibraryClient::exitStatus(fault), why);
     if (sha.result().toHex() != job.sha256[which])
-        return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library lists for it").arg(fileName));
+        return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it").arg(fileName));
     if (!out.flush() || ::fsync(out.handle()) != 0)
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     return EX_OK;
@@ -99,21 +99,17 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
 
 // The version's three files into DIR: filled and synced in DIR.part, then renamed, so DIR is
 // either the whole of them or not there.
-int fetch(Session &s, const QList<LibraryListing::Job> &jobs, const QString &name, int version, const QString &dir)
+int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
 {
-    const auto job = std::find_if(jobs.begin(), jobs.end(), [&](const LibraryListing::Job &j) { return j.name == name && j.version == version; });
-    if (job == jobs.end())
-        return s.cl.fail(EX_NOINPUT, QStringLiteral("%1 version %2 is not released in the library").arg(name).arg(version));
     const QString part = dir + QStringLiteral(".part");
     FsOps::removeTree(part);
     FsOps::removeTree(dir);
     if (!QDir().mkpath(part))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
     LibraryClient client(s.config);
-    qint64 done = 0;
     int status = EX_OK;
     for (int i = 0; i < 3 && status == EX_OK; ++i)
-        status = fetchFile(s, client, *job, i, part, &done, job->size);
+        status = fetchFile(s, client, job, i, part);
     if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir) || !syncPath(QFileInfo(dir).absolutePath())))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
@@ -121,7 +117,7 @@ int fetch(Session &s, const QList<LibraryListing::Job> &jobs, const QString &nam
         FsOps::removeTree(dir);
         return status;
     }
-    QTextStream(stdout) << "fetched " << job->name << ' ' << job->version << '\n';
+    QTextStream(stdout) << "fetched " << job.name << ' ' << job.version << '\n';
     return EX_OK;
 }
 
@@ -129,36 +125,43 @@ int run(const QStringList &args)
 {
     ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(kSummary));
     QCommandLineParser &p = cl.parser();
-    p.addPositionalArgument(QStringLiteral("ACTION"), QStringLiteral("list, or fetch NAME VERSION DIR."), QStringLiteral("list | fetch NAME VERSION DIR"));
+    p.addPositionalArgument(QStringLiteral("ACTION"),
+                            QStringLiteral("list, or fetch NAME VERSION DIR and the SHA-256 of the .cnt, .pat and .wrk as listed."),
+                            QStringLiteral("list | fetch NAME VERSION DIR CNT PAT WRK"));
     int status = 0;
     if (!cl.parse(args, &status))
         return status;
     const QStringList rest = p.positionalArguments();
     const bool list = rest.size() == 1 && rest[0] == QLatin1String("list");
-    if (!list && !(rest.size() == 4 && rest[0] == QLatin1String("fetch")))
-        return cl.usageError(QStringLiteral("needs list, or fetch NAME VERSION DIR"));
+    if (!list && !(rest.size() == 7 && rest[0] == QLatin1String("fetch")))
+        return cl.usageError(QStringLiteral("needs list, or fetch NAME VERSION DIR CNT PAT WRK"));
     Session s{cl, {}};
     QString why;
     if (!LibraryConfig::load(&s.config, &why))
         return cl.fail(EX_CONFIG, why);
-    int version = 0;
     if (!list) {
+        // The files are checked against the digests the panel showed with the list: what the
+        // office holds may have changed since, or something between may change it.
+        LibraryListing::Job job;
         bool ok = false;
-        version = rest[2].toInt(&ok);
-        if (!LibraryListing::isJobName(rest[1]) || !ok || version < 1 || rest[3].isEmpty())
-            return cl.usageError(QStringLiteral("fetch needs a plain job name, a version from 1 and a folder"));
+        job.name = rest[1];
+        job.version = rest[2].toInt(&ok);
+        for (int i = 0; i < 3; ++i)
+            job.sha256[i] = rest[4 + i].toLatin1();
+        if (!LibraryListing::isJobName(job.name) || !ok || job.version < 1 || rest[3].isEmpty() || !LibraryListing::isDigest(job.sha256[0])
+            || !LibraryListing::isDigest(job.sha256[1]) || !LibraryListing::isDigest(job.sha256[2]))
+            return cl.usageError(QStringLiteral("fetch needs a plain job name, a version from 1, a folder and three SHA-256 digests"));
+        return fetch(s, job, QDir(rest[3]).absolutePath());
     }
     QList<LibraryListing::Job> jobs;
     if (!listed(s, &jobs, &status))
         return status;
-    if (!list)
-        return fetch(s, jobs, rest[1], version, QDir(rest[3]).absolutePath());
     QTextStream out(stdout);
     for (const LibraryListing::Job &job : LibraryListing::newest(jobs))
         out << QString::fromUtf8(LibraryListing::line(job)) << '\n';
     return EX_OK;
 }
 
-const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR", kSummary, run);
+const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR CNT PAT WRK", kSummary, run);
 
 } // namespace
