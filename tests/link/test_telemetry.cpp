@@ -99,26 +99,16 @@ private Q_SLOTS:
             QVERIFY(c.username == "u" && c.password == "s3cret" && c.intervalMs == 250 && c.url.port == 1883);
     }
 
-    // library.ini, read as strictly as telemetry.ini, and the office's offer on knit/<id>/offer:
-    // each row spoils one of a good pair; a refusal never quotes the token.
+    // library.ini (strict as telemetry.ini) and the office's offer, a row spoiling one of them.
     void libraryInput_data()
     {
         TestTable::columns<QByteArray, QByteArray, QString>("ini", "offer", "error");
-        const QByteArray d(64, 'a');
-        const QByteArray ini = "[library]\nurl = http://127.0.0.1:8080\nmachine = M-1\ntoken = tok_s3cret\n";
-        const QByteArray offer = "{\"job\":\"M1\",\"version\":3,\"sha256\":{\"cnt\":\"" + d + "\",\"pat\":\"" + d + "\",\"wrk\":\"" + d
-                                 + "\"},\"by\":\"anna\",\"time\":\"2026-12-09T10:00:00\"}";
-        const auto with = [](QByteArray text, const char *from, const QByteArray &to) { return text.replace(from, to); };
+        const QByteArray ini = "[library]\nurl = http://127.0.0.1:8080\nmachine = M-1\ntoken = tok_s3cret\n", d(64, 'a');
+        const QByteArray offer = "{\"job\":\"M1\",\"version\":3,\"sha256\":{\"cnt\":\"" + d + "\",\"pat\":\"" + d + "\",\"wrk\":\"" + d + "\"},\"by\":\"anna\"}";
         QTest::addRow("good") << ini << offer << "";
-        QTest::addRow("remote library") << with(ini, "127.0.0.1", "office.example") << offer << "loopback";
-        QTest::addRow("path in url") << with(ini, "8080", "8080/api") << offer << "no path";
-        QTest::addRow("login in url") << with(ini, "//", "//u:tok_s3cret@") << offer << "login";
-        QTest::addRow("no token") << with(ini, "token", "#token") << offer << "needs url, machine and token";
-        QTest::addRow("token with a comma") << with(ini, "tok_s3cret", "tok,s3cret") << offer << "double quotes";
-        QTest::addRow("offer: a name with a dot") << ini << with(offer, "\"M1\"", "\"M1.cnt\"") << "offer";
-        QTest::addRow("offer: an upper-case digest") << ini << with(offer, "\"cnt\":\"a", "\"cnt\":\"A") << "offer";
-        QTest::addRow("offer: version 0") << ini << with(offer, ":3,", ":0,") << "offer";
-        QTest::addRow("offer: over 4 KiB") << ini << with(offer, "anna", QByteArray(4096, 'a')) << "offer";
+        QTest::addRow("remote library") << QByteArray(ini).replace("127.0.0.1", "office.example") << offer << "loopback";
+        QTest::addRow("offer: a name with a dot") << ini << QByteArray(offer).replace("\"M1\"", "\"M1.cnt\"") << "offer";
+        QTest::addRow("offer: an upper-case digest") << ini << QByteArray(offer).replace("\"cnt\":\"a", "\"cnt\":\"A") << "offer";
     }
     void libraryInput()
     {
@@ -126,18 +116,12 @@ private Q_SLOTS:
         qputenv("KNIT_ALLOW_REMOTE", "0");
         LibraryConfig config;
         JobOffer offer;
-        QString why;
-        const bool read = LibraryConfig::parse(ini, &config, &why);
-        const bool offered = JobOffer::parse(offerText, &offer);
-        if (error == QLatin1String("offer")) {
-            QVERIFY(read && !offered);
-            return;
-        }
-        QVERIFY(offered);
-        QCOMPARE(read, error.isEmpty());
-        QVERIFY2(why.contains(error) && !why.contains(QLatin1String("s3cret")), qPrintable(why));
-        if (error.isEmpty())
-            QVERIFY(config.token == "tok_s3cret" && config.machine == QLatin1String("M-1") && offer.job == QLatin1String("M1") && offer.version == 3);
+        QString why; // never quoting the token
+        const bool spoilt = error == QLatin1String("offer");
+        QCOMPARE(LibraryConfig::parse(ini, &config, &why), error.isEmpty() || spoilt);
+        QCOMPARE(JobOffer::parse(offerText, &offer), !spoilt);
+        QVERIFY2((spoilt || why.contains(error)) && !why.contains(QLatin1String("s3cret")), qPrintable(why));
+        QVERIFY(!error.isEmpty() || (config.token == "tok_s3cret" && config.machine == QLatin1String("M-1") && offer.version == 3));
     }
 
     // No file, or a bad one: no connection; a good one connects (the control).
