@@ -44,13 +44,8 @@ QString LibraryConfig::path()
 
 bool LibraryConfig::load(LibraryConfig *config, QString *why)
 {
-    StrictIni::Section section;
-    if (!StrictIni::load(path(), kMaxFileBytes, kSection, kKeys, &section, why))
-        return false;
-    if (take(section, config, why))
-        return true;
-    *why = QStringLiteral("%1: %2").arg(path(), *why);
-    return false;
+    return StrictIni::load(path(), kMaxFileBytes, kSection, kKeys,
+                           [config](const StrictIni::Section &section, QString *w) { return take(section, config, w); }, why);
 }
 
 bool LibraryConfig::parse(const QByteArray &text, LibraryConfig *config, QString *why)

@@ -15,6 +15,9 @@
 
 namespace {
 
+//: While a job comes from the office's library: the share done, and the key that stops it.
+const char kFetching[] = QT_TRANSLATE_NOOP("JobImportDialog", "正在从网络硬盘下载 ...... %1% (按ESC取消)");
+
 StickJobImport::Hooks hooksFor(QWidget *page)
 {
     return {[page](const QString &q) { return askYesNo(page, q); }, [page](const QString &t) { showMessage(page, t); },
@@ -32,10 +35,7 @@ JobImportDialog::JobImportDialog(const QString &root, const QString &startDir, Q
     work_ = addCheckBox(tr("F7. 导入工作参数"), QRect(130, 430, 120, 35), 7);
     picture_ = addCheckBox(tr("F8. 导入运行图片"), QRect(280, 430, 120, 35), 8);
     addNetworkKey([this] { toggleLibrary(); });
-    connect(library_, &LibraryFetch::progress, this, [this](int percent) {
-        //: While a job comes from the office's library: the share done, and the key that stops it.
-        showWaiting(tr("正在从网络硬盘下载 ...... %1% (按ESC取消)").arg(percent));
-    });
+    connect(library_, &LibraryFetch::progress, this, [this](int percent) { showWaiting(tr(kFetching).arg(percent)); });
 }
 
 QString JobImportDialog::getopendirfromusb(const QString &root, const QString &caption, const QString &startDir,
@@ -81,7 +81,7 @@ void JobImportDialog::toggleLibrary()
     QList<QStringList> rows;
     for (const LibraryListing::Job &job : jobs_)
         rows.append({job.name, QStringLiteral("v%1").arg(job.version), QString::number(job.rows), FileTexts::sizeString(job.size),
-                     FileTexts::dateString(QDateTime::fromString(job.uploaded, Qt::ISODate))});
+                     FileTexts::dateString(QDateTime::fromString(job.uploaded, Qt::ISODate).toLocalTime())});
     //: Title line while the office library's jobs are listed: how many.
     showRows(tr("网络硬盘 : %1 个编织文件").arg(jobs_.size()), {tr("名  称"), tr("版  本"), tr("行  数"), tr("大  小"), tr("时  间")},
              rows);
@@ -96,7 +96,7 @@ void JobImportDialog::importFromLibrary()
     const int i = item && item->isSelected() ? item->data(0, Qt::UserRole).toInt() : -1;
     if (i < 0 || i >= jobs_.size())
         return;
-    showWaiting(tr("正在从网络硬盘下载 ...... %1% (按ESC取消)").arg(0));
+    showWaiting(tr(kFetching).arg(0));
     imported_ = LibraryJobImport(root_, hooksFor(this), library_).run(jobs_.at(i));
     showWaiting(QString());
     if (!imported_.isEmpty())

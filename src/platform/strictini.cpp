@@ -130,3 +130,15 @@ bool StrictIni::load(const QString &path, int maxBytes, const QString &section, 
     }
     return true;
 }
+
+bool StrictIni::load(const QString &path, int maxBytes, const QString &section, const QStringList &keys,
+                     const std::function<bool(const Section &, QString *)> &take, QString *why)
+{
+    Section found;
+    if (!load(path, maxBytes, section, keys, &found, why))
+        return false;
+    if (take(found, why))
+        return true;
+    *why = QStringLiteral("%1: %2").arg(path, *why);
+    return false;
+}

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The panel's settings files (telemetry.ini, library.ini) read strictly: each line must read
 // as QSettings would read it, a section's keys must be known ones, and the values come from
 // the one line that names them (the last of a repeated key). Nothing is written to disk to
@@ -28,6 +30,10 @@ public:
     // path read whole and then as read(); false with the reason naming the file.
     static bool load(const QString &path, int maxBytes, const QString &section, const QStringList &keys, Section *out,
                      QString *why);
+    // load(), then take with the section for the file's own checks; a reason of take's is
+    // prefixed with the path.
+    static bool load(const QString &path, int maxBytes, const QString &section, const QStringList &keys,
+                     const std::function<bool(const Section &, QString *)> &take, QString *why);
     // Only ASCII letters, digits and the characters of extra.
     static bool plainAscii(const QString &text, QLatin1String extra);
 };

@@ -33,13 +33,8 @@ QStringList keyList()
 
 bool TelemetryConfig::load(TelemetryConfig *config, QString *why)
 {
-    StrictIni::Section mqtt;
-    if (!StrictIni::load(path(), kMaxFileBytes, kSection, keyList(), &mqtt, why))
-        return false;
-    if (take(mqtt, config, why))
-        return true;
-    *why = QStringLiteral("%1: %2").arg(path(), *why);
-    return false;
+    return StrictIni::load(path(), kMaxFileBytes, kSection, keyList(),
+                           [config](const StrictIni::Section &mqtt, QString *w) { return take(mqtt, config, w); }, why);
 }
 
 bool TelemetryConfig::parse(const QByteArray &text, TelemetryConfig *config, QString *why)

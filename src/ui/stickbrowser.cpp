@@ -172,12 +172,17 @@ void StickBrowser::showRows(const QString &title, const QStringList &headers, co
         item->setData(0, Qt::UserRole, i);
         items.append(item);
     }
+    showItems(items);
+    setdialogtitle(title);
+}
+
+void StickBrowser::showItems(const QList<QTreeWidgetItem *> &items)
+{
     list_->addTopLevelItems(items);
     if (!items.isEmpty()) {
         list_->setCurrentItem(items.first());
         items.first()->setSelected(true);
     }
-    setdialogtitle(title);
 }
 
 void StickBrowser::showWaiting(const QString &text)
@@ -222,11 +227,7 @@ void StickBrowser::getfilelist()
         item->setData(0, Qt::UserRole, i);
         items.append(item);
     }
-    list_->addTopLevelItems(items);
-    if (!items.isEmpty()) {
-        list_->setCurrentItem(items.first());
-        items.first()->setSelected(true);
-    }
+    showItems(items);
     settitlename();
 }
 

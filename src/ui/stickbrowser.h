@@ -8,6 +8,7 @@ class BeepingButton;
 class BeepingCheckBox;
 class BeepingListView;
 class QLabel;
+class QTreeWidgetItem;
 
 // The USB stick browser: mounts the stick 50 ms after it is built (and on F4), unmounts it when
 // hidden, and lists a folder of the stick with type, size and time. F1 views a file, F2 deletes
@@ -67,6 +68,8 @@ private:
     // else a copy in the temporary folder.
     QString viewablePath(const QByteArray &path, const QByteArray &ext);
     void selectName(const QByteArray &name);
+    // The rows in the list, the first one chosen.
+    void showItems(const QList<QTreeWidgetItem *> &items);
 
     QByteArray root_;
     QByteArray start_;

@@ -17,6 +17,8 @@ namespace {
 // Bounds on what the helper may print: the list of every name's newest version, and a reason.
 constexpr qint64 kMaxListOutput = 8 * 1024 * 1024;
 constexpr qint64 kMaxErrorOutput = 4096;
+// run()'s status for a run the operator stopped.
+constexpr int kCancelled = -2;
 
 } // namespace
 
@@ -143,7 +145,7 @@ int LibraryFetch::run(const QStringList &args, QByteArray *out)
     if (!reason_.isEmpty())
         std::fprintf(stderr, "knitpanel: %s\n", qPrintable(reason_));
     if (cancelled_)
-        return -2;
+        return kCancelled;
     if (overflow)
         return EX_DATAERR;
     return process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart ? process.exitCode() : -1;
@@ -152,7 +154,7 @@ int LibraryFetch::run(const QStringList &args, QByteArray *out)
 QString LibraryFetch::failure(int status) const
 {
     switch (status) {
-    case -2:
+    case kCancelled:
         return tr("已取消网络硬盘下载 !");
     case EX_CONFIG:
         return unavailable().isEmpty() ? tr("网络硬盘设置错误 !") : unavailable();

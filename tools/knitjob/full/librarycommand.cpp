@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <fcntl.h>
@@ -102,8 +103,9 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
 int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
 {
     const QString part = dir + QStringLiteral(".part");
-    FsOps::removeTree(part);
-    FsOps::removeTree(dir);
+    // Never a folder of someone else's emptied: the caller clears what an earlier fetch left.
+    if (QFileInfo::exists(dir) || QFileInfo::exists(part))
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("%1 or %2 exists already").arg(dir, part));
     if (!QDir().mkpath(part))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
     LibraryClient client(s.config);
