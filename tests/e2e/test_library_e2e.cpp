@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -62,7 +63,21 @@ private Q_SLOTS:
                                      "[library]\nurl = " + fleet_.url().chopped(1).toUtf8() + "\nmachine = " + kMachine + "\ntoken = " + token + "\n"));
         QVERIFY(TestBytes::writeFile(f_.file(QStringLiteral("/mnt/ide/knit/telemetry.ini")),
                                      "[mqtt]\nurl = " + broker_.url().toUtf8() + "\nmachine = " + kMachine + "\n"));
+        // The office offers L1: the main screen says so until it is imported.
+        const QByteArray digest = QCryptographicHash::hash(TestBytes::readFile(office("L1", ".cnt")), QCryptographicHash::Sha256).toHex();
+        QVERIFY(broker_.publish(QStringLiteral("knit/%1/offer").arg(QLatin1String(kMachine)),
+                                "{\"job\":\"L1\",\"version\":1,\"sha256\":{\"cnt\":\"" + digest + "\",\"pat\":\"" + digest + "\",\"wrk\":\""
+                                    + digest + "\"},\"by\":\"anna\"}", true));
         QVERIFY(f_.startPanel() && f_.waitForMainScreen());
+        // The message line's red text: the offer shown.
+        const QImage shown = f_.x().pictureWhen("mainscreen-offer", [](const QImage &screen) {
+            int red = 0;
+            for (int y = 280; y < 325; ++y)
+                for (int x = 100; x < 540; ++x)
+                    red += qRed(screen.pixel(x, y)) > 180 && qGreen(screen.pixel(x, y)) < 80 ? 1 : 0;
+            return red > 100;
+        });
+        QVERIFY(!shown.isNull());
     }
 
     // F5 lists L1 and M2; Enter on L1 imports it whole, .wrk and all, and tells the office.
@@ -87,6 +102,8 @@ private Q_SLOTS:
         QVERIFY(f_.walk({"Return>DiskFileManager"}));
         QTRY_VERIFY_WITH_TIMEOUT(told(), 10000);
         QVERIFY(!QFileInfo::exists(f_.file(QStringLiteral("/mnt/ide/knit/.library"))));
+        // What keeps the offer of L1 v1 from showing again after a restart.
+        QCOMPARE(TestBytes::readFile(f_.file(QStringLiteral("/mnt/ide/knit/library-imported.txt"))), QByteArray("L1\t1\n"));
     }
 
     // The office's M2 is changed after the list was shown: its .cnt no longer has the listed
