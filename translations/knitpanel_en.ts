@@ -1453,6 +1453,40 @@
         <source>F8. 导入运行图片</source>
         <translation>F8. Run picture</translation>
     </message>
+    <message>
+        <source>正在从网络硬盘下载 ...... %1% (按ESC取消)</source>
+        <extracomment>While a job comes from the office&apos;s library: the share done, and the key that stops it.</extracomment>
+        <translation>Fetching from the office library ...... %1% (ESC cancels)</translation>
+    </message>
+    <message>
+        <source>正在读取网络硬盘, 请等待 ......</source>
+        <translation>Reading the office library, please wait ......</translation>
+    </message>
+    <message>
+        <source>网络硬盘 : %1 个编织文件</source>
+        <extracomment>Title line while the office library&apos;s jobs are listed: how many.</extracomment>
+        <translation>Office library : %1 jobs</translation>
+    </message>
+    <message>
+        <source>名  称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>版  本</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>行  数</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>大  小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>时  间</source>
+        <translation>Time</translation>
+    </message>
 </context>
 <context>
     <name>JobListView</name>
@@ -1546,6 +1580,58 @@
         <source>按数字键选择语言, 按&lt; X &gt;退出.</source>
         <extracomment>The language menu&apos;s help line; the digits are the items&apos; numbers.</extracomment>
         <translation>Press a digit to choose, &lt; X &gt; to leave.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryFetch</name>
+    <message>
+        <source>没有网络硬盘设置: 请在 %1 中写入 [library] 段的 url, machine, token (及 cafile)</source>
+        <extracomment>F5 without library.ini: where it goes and what it holds.</extracomment>
+        <translation>No office library set up: write url, machine and token (and cafile) under [library] in %1</translation>
+    </message>
+    <message>
+        <source>网络硬盘设置错误: %1</source>
+        <translation>The office library settings are wrong: %1</translation>
+    </message>
+    <message>
+        <source>已取消网络硬盘下载 !</source>
+        <translation>Fetch from the office library cancelled !</translation>
+    </message>
+    <message>
+        <source>网络硬盘设置错误 !</source>
+        <translation>The office library settings are wrong !</translation>
+    </message>
+    <message>
+        <source>网络硬盘无法连接或连接中断, 未导入 !</source>
+        <translation>The office library cannot be reached or broke off: nothing imported !</translation>
+    </message>
+    <message>
+        <source>网络硬盘的TLS证书验证失败, 未导入 !</source>
+        <translation>The office library&apos;s TLS certificate check failed: nothing imported !</translation>
+    </message>
+    <message>
+        <source>网络硬盘拒绝了本机的令牌 !</source>
+        <translation>The office library refused this machine&apos;s token !</translation>
+    </message>
+    <message>
+        <source>网络硬盘请求过于频繁, 请稍后再试 !</source>
+        <translation>Too many requests to the office library, try again later !</translation>
+    </message>
+    <message>
+        <source>网络硬盘中已没有该版本 !</source>
+        <translation>The office library no longer has this version !</translation>
+    </message>
+    <message>
+        <source>网络硬盘文件校验失败, 未导入 !</source>
+        <translation>A file from the office library failed its check: nothing imported !</translation>
+    </message>
+    <message>
+        <source>硬盘空间不足或无法写入, 未导入 !</source>
+        <translation>The disk is full or cannot be written: nothing imported !</translation>
+    </message>
+    <message>
+        <source>网络硬盘程序运行失败 !</source>
+        <translation>The office library helper failed !</translation>
     </message>
 </context>
 <context>
@@ -1754,6 +1840,11 @@
     <message>
         <source>遥测发件箱写盘失败, 报警和停机记录只在内存中. </source>
         <translation>Telemetry outbox cannot be written to disk: alarms and stops are kept in memory only. </translation>
+    </message>
+    <message>
+        <source>办公室发来新编织文件: %1 v%2</source>
+        <extracomment>The message line while the office offers a job version: its name and version.</extracomment>
+        <translation>new job from the office: %1 v%2</translation>
     </message>
 </context>
 <context>

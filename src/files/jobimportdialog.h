@@ -2,9 +2,16 @@
 
 #include "ui/stickbrowser.h"
 
+#include "data/librarylisting.h"
+
+class LibraryFetch;
+
 // The stick browser that imports a whole knitting job: the operator picks any file of the job
 // and presses "导     入" (Enter). "F7. 导入工作参数" (F7) takes the stick's work parameters
 // too, "F8. 导入运行图片" (F8) its pattern picture. Every file of the folder is listed.
+// "F5.网络硬盘" lists the office library's newest version of each job instead; Enter then
+// fetches and imports the chosen one (its work parameters with it), Esc stops a fetch, and F5
+// again shows the stick.
 class JobImportDialog : public StickBrowser
 {
     Q_OBJECT
@@ -21,10 +28,16 @@ public:
 
 public Q_SLOTS:
     void inputdir();
+    void reject() override;
 
 private:
+    void toggleLibrary();
+    void importFromLibrary();
+
     QString root_;
     QString imported_;
     BeepingCheckBox *work_;
     BeepingCheckBox *picture_;
+    LibraryFetch *library_;
+    QList<LibraryListing::Job> jobs_;
 };

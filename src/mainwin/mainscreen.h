@@ -236,6 +236,7 @@ private:
     MachineState machine_;
     std::unique_ptr<MachineHistory> history_;
     std::unique_ptr<Telemetry> telemetry_; // after history_: it goes first
+    QString offerText_; // the office's offer on the message line, while it stands
     StopReasons stopReasons_;
     StopAsking stopAsking_;
     QElapsedTimer monotonic_; // the stop's wait, whatever the panel's clock does

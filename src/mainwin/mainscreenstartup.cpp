@@ -13,6 +13,7 @@
 #include "data/saveleftovers.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/files/jobfolders.h"
+#include "logic/files/libraryfetch.h"
 #include "logic/files/stickjobimport.h"
 #include "logic/mainwin/machinename.h"
 #include "logic/mainwin/startupexchange.h"
@@ -65,6 +66,7 @@ void MainScreen::start()
     // What a save cut off by a crash or power cut left is put right before anything is read.
     SaveLeftovers::clear();
     StickJobImport::recover(JobFolders::root());
+    LibraryFetch::clear();
     readConfigIni(machineData_);
     PanelPalettes::apply(PanelPalettes::darkOf(machineData_.controllerConfig()));
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);

@@ -21,6 +21,17 @@ void MainScreen::createTelemetry()
     // Told once: a restart now would lose what has not reached the office.
     connect(telemetry_.get(), &Telemetry::journalFailed, this,
             [this] { showAlarmMessage(tr("遥测发件箱写盘失败, 报警和停机记录只在内存中. "), QString()); });
+    // The office's offer stays on the message line until that version is imported; nothing is
+    // fetched or loaded without the operator.
+    connect(telemetry_.get(), &Telemetry::offerChanged, this, [this](const QString &job, int version) {
+        const QString shown = offerText_;
+        //: The message line while the office offers a job version: its name and version.
+        offerText_ = job.isEmpty() ? QString() : tr("办公室发来新编织文件: %1 v%2").arg(job).arg(version);
+        if (!offerText_.isEmpty())
+            showAlarmMessage(offerText_, QString());
+        else if (!shown.isEmpty() && firstMessage() == shown)
+            showAlarmMessage(QString(), QString());
+    });
     telemetry_->setConfigError(stopReasons_.error());
     labelTime_->setLink(telemetry_->link());
 }

@@ -2,7 +2,10 @@
 
 #include "paneldefaults.h"
 
+#include <QByteArray>
+
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <cstdio>
 
 namespace {
@@ -83,4 +86,28 @@ bool PanelEnv::isPanelBuild()
 #else
     return false;
 #endif
+}
+
+bool PanelEnv::isLoopbackHost(const QString &host)
+{
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const auto loopback4 = [](quint32 address) { return (address >> 24) == 127; };
+    const QByteArray latin = host.toLatin1();
+    in_addr v4{};
+    if (::inet_aton(latin.constData(), &v4) != 0)
+        return loopback4(ntohl(v4.s_addr));
+    in6_addr v6{};
+    if (::inet_pton(AF_INET6, latin.constData(), &v6) != 1)
+        return false;
+    if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+        const unsigned char *b = v6.s6_addr + 12;
+        return loopback4(quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3]);
+    }
+    return IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+bool PanelEnv::mayReach(const QString &host)
+{
+    return isPanelBuild() || isLoopbackHost(host) || qgetenv("KNIT_ALLOW_REMOTE") == "1";
 }

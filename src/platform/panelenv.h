@@ -25,4 +25,9 @@ public:
     static int scaledMs(int ms);
 
     static bool isPanelBuild();
+    // "localhost" or an address in 127.0.0.0/8 or ::1 (IPv4-mapped ones too): what a host build
+    // may reach without KNIT_ALLOW_REMOTE=1.
+    static bool isLoopbackHost(const QString &host);
+    // A host build keeps to loopback unless KNIT_ALLOW_REMOTE=1; the panel build reaches any.
+    static bool mayReach(const QString &host);
 };

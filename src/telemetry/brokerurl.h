@@ -20,9 +20,4 @@ public:
     static bool parse(const QString &text, BrokerUrl *url, QString *error);
     // The URL again, for messages.
     QString text() const;
-    // Only ASCII letters, digits and the characters of extra.
-    static bool plainAscii(const QString &text, QLatin1String extra);
-
-private:
-    static bool isLoopback(const QString &host);
 };

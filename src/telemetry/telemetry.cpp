@@ -1,7 +1,10 @@
 #include "telemetry.h"
 
+#include "joboffer.h"
 #include "mqttclient.h"
 
+#include "data/importedversions.h"
+#include "data/libraryconfig.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
 
@@ -33,13 +36,26 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     options.cafile = config.cafile;
     options.statusTopic = TelemetryMessages::topic(config.machine, "status");
     const QByteArray configTopic = TelemetryMessages::topic(config.machine, "config");
-    options.subscriptions = {configTopic};
+    const QByteArray offerTopic = TelemetryMessages::topic(config.machine, "offer");
+    options.subscriptions = {configTopic, offerTopic};
     MqttClient::Hooks hooks;
     hooks.link = [this](LinkState state, const QString &why) { onLink(state, why); };
-    hooks.message = [this, configTopic](const QByteArray &topic, const QByteArray &payload, bool) {
+    hooks.message = [this, configTopic, offerTopic](const QByteArray &topic, const QByteArray &payload, bool) {
         if (topic == configTopic)
             Q_EMIT reasonListReceived(payload);
+        else if (topic == offerTopic)
+            takeOffer(payload);
     };
+    // An offer is for the machine the library knows by the token: with library.ini naming
+    // another, what the office offers here could not be fetched as offered.
+    LibraryConfig library;
+    QString why;
+    if (LibraryConfig::load(&library, &why) && library.machine != config.machine) {
+        offersIgnored_ = true;
+        std::fprintf(stderr, "knitpanel: library.ini's machine %s is not telemetry.ini's %s: the office's offers are not shown\n",
+                     qPrintable(library.machine), qPrintable(config.machine));
+    }
+    JobEvents::add(this);
     client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
     timer_.setInterval(config.intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
@@ -54,6 +70,7 @@ QString Telemetry::outboxPath()
 
 Telemetry::~Telemetry()
 {
+    JobEvents::remove(this);
     // Says "offline" while the outbox it reads from is still there.
     client_.reset();
 }
@@ -104,6 +121,29 @@ void Telemetry::reasonLogged(const HistoryLog::ReasonEvent &event)
 {
     outbox_.push({Outbox::Kind::Stop, TelemetryMessages::topic(config_.machine, "stop"),
                   TelemetryMessages::stop(config_.machine, event), false});
+}
+
+void Telemetry::jobEvent(const JobEvents::Event &event)
+{
+    outbox_.push({Outbox::Kind::Stop, TelemetryMessages::topic(config_.machine, "job"),
+                  TelemetryMessages::job(event, SystemActions::now()), false});
+    if (event.event == QLatin1String("imported") && event.job == offerJob_ && event.version == offerVersion_) {
+        offerJob_.clear();
+        offerVersion_ = 0;
+        Q_EMIT offerChanged(QString(), 0);
+    }
+}
+
+void Telemetry::takeOffer(const QByteArray &payload)
+{
+    JobOffer offer;
+    const bool read = !offersIgnored_ && JobOffer::parse(payload, &offer);
+    if (!read && !payload.isEmpty() && !offersIgnored_)
+        std::fprintf(stderr, "knitpanel: the office's job offer is not one: ignored\n");
+    const bool standing = read && ImportedVersions::version(offer.job) != offer.version;
+    offerJob_ = standing ? offer.job : QString();
+    offerVersion_ = standing ? offer.version : 0;
+    Q_EMIT offerChanged(offerJob_, offerVersion_);
 }
 
 void Telemetry::setConfigError(const QString &why)

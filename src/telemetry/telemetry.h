@@ -6,6 +6,7 @@
 #include "telemetrymessages.h"
 
 #include "data/historyobserver.h"
+#include "data/jobevents.h"
 
 #include <QObject>
 #include <QTimer>
@@ -18,10 +19,11 @@ class MqttClient;
 // The panel's telemetry: publishes the machine's state (retained, at most once per interval_ms
 // and at once when it starts, stops or an alarm comes or goes), each alarm event and each reason
 // given for a stop of the machine's history to the broker of telemetry.ini, and hands on the
-// office's reason list (retained on knit/<machine>/config). It builds the messages and queues them; an
+// office's reason list (retained on knit/<machine>/config), each job imported or loaded, and
+// the office's offer of a job (retained on knit/<machine>/offer) until it is imported. It builds the messages and queues them; an
 // MqttClient on the same event loop sends them as the socket takes them, so a broker that is
 // down, slow or refuses the login never holds the panel.
-class Telemetry : public QObject, public HistoryObserver
+class Telemetry : public QObject, public HistoryObserver, public JobEvents::Observer
 {
     Q_OBJECT
 
@@ -39,6 +41,7 @@ public:
     void alarmLogged(const HistoryLog::AlarmEvent &event) override;
     void runLogged(bool started) override;
     void reasonLogged(const HistoryLog::ReasonEvent &event) override;
+    void jobEvent(const JobEvents::Event &event) override;
     // Why the reason list in force was refused over another ("" when none was): in the state.
     void setConfigError(const QString &why);
     // The snapshot changed what it says of the machine: published at once.
@@ -59,11 +62,15 @@ Q_SIGNALS:
     // go on from memory but a restart would lose them. Once, and again only after a write that
     // worked.
     void journalFailed();
+    // The office offers a job version this machine has not imported from the library yet
+    // ("" and 0: no such offer stands any more).
+    void offerChanged(const QString &job, int version);
 
 private:
     void publishState(bool now);
     void onLink(LinkState state, const QString &why);
     void journalWritten(bool ok);
+    void takeOffer(const QByteArray &payload);
 
     const TelemetryConfig config_;
     const Snapshot snapshot_;
@@ -79,4 +86,7 @@ private:
     QString configError_;
     LinkState link_ = LinkState::Connecting;
     bool journalFailing_ = false;
+    QString offerJob_; // the offer standing and not imported, or empty
+    int offerVersion_ = 0;
+    bool offersIgnored_ = false; // library.ini names another machine
 };

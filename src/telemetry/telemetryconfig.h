@@ -2,6 +2,8 @@
 
 #include "brokerurl.h"
 
+#include "platform/strictini.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,5 +34,6 @@ public:
     static bool isMachineId(const QString &id);
 
 private:
+    static bool take(const StrictIni::Section &mqtt, TelemetryConfig *config, QString *why);
     bool set(const QString &key, const QString &value, QString *why);
 };

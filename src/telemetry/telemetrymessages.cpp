@@ -1,5 +1,7 @@
 #include "telemetrymessages.h"
 
+#include "data/librarylisting.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -86,6 +88,20 @@ QByteArray TelemetryMessages::stop(const QString &machine, const HistoryLog::Rea
                         {QStringLiteral("job"), e.job},
                         {QStringLiteral("row"), e.row.toInt()},
                         {QStringLiteral("pieces"), e.pieces}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray TelemetryMessages::job(const JobEvents::Event &e, const QDateTime &time)
+{
+    QJsonObject digests;
+    for (int i = 0; i < 3; ++i)
+        digests.insert(QLatin1String(LibraryListing::kExtensions[i]), QString::fromLatin1(e.sha256[i]));
+    const QJsonObject o{{QStringLiteral("event"), e.event},
+                        {QStringLiteral("job"), e.job},
+                        {QStringLiteral("version"), e.version},
+                        {QStringLiteral("source"), e.source},
+                        {QStringLiteral("sha256"), digests},
+                        {QStringLiteral("time"), HistoryLog::timeText(time)}};
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 

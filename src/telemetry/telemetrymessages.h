@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/historylog.h"
+#include "data/jobevents.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -39,11 +40,13 @@ public:
         bool sameAs(const State &other) const;
     };
 
-    // knit/<machine>/<leaf>: leaf is state, alarm, stop, status or config.
+    // knit/<machine>/<leaf>: leaf is state, alarm, stop, job, status, config or offer.
     static QByteArray topic(const QString &machine, const char *leaf);
     static QByteArray state(const QString &machine, const QDateTime &time, const State &s);
     static QByteArray alarm(const QString &machine, const HistoryLog::AlarmEvent &e);
     static QByteArray stop(const QString &machine, const HistoryLog::ReasonEvent &e);
+    // A job imported or loaded: {"event","job","version","source","sha256":{"cnt","pat","wrk"},"time"}.
+    static QByteArray job(const JobEvents::Event &e, const QDateTime &time);
     // False for anything but a JSON object of at most kMaxPayload bytes; fields of the wrong
     // type or range keep their defaults, texts are cut to kMaxText and lose control and format
     // characters.

@@ -32,6 +32,8 @@ constexpr int kMountDelayMs = 50;
 constexpr int kFolderNameMax = 16;
 // A picture or parameter file bigger than this is not one the viewers can show.
 constexpr qint64 kMaxViewedFile = 16 * 1024 * 1024;
+// The network disk's button, enabled by a dialog that gives it an action.
+constexpr int kNetworkKeyY = 190;
 const char kFolderType[] = QT_TRANSLATE_NOOP("StickBrowser", "文件夹");
 
 QByteArray extensionOf(const QByteArray &name)
@@ -60,10 +62,6 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
     body_->setGeometry(0, 45, 640, 435);
     list_ = new BeepingListView(body_, "list_dir");
     list_->setGeometry(120, 10, 440, 354);
-    list_->setHeaderLabels({tr("名  称"), tr("类  型"), tr("大  小"), tr("时  间")});
-    list_->setColumnWidth(0, 170);
-    list_->setColumnWidth(1, 60);
-    list_->setColumnWidth(2, 70);
     list_->setUniformRowHeights(true);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, &StickBrowser::open_dir);
 
@@ -72,7 +70,7 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
         {QT_TR_NOOP("F2.删除文件"), 55, &StickBrowser::delete_file, KeyTable::function(2)},
         {QT_TR_NOOP("F3.新建文件"), 100, &StickBrowser::mk_dir, KeyTable::function(3)},
         {QT_TR_NOOP("F4.刷新U盘"), 145, &StickBrowser::search_disk, KeyTable::function(4)},
-        {QT_TR_NOOP("F5.网络硬盘"), 190, nullptr, KeyTable::function(5)},
+        {QT_TR_NOOP("F5.网络硬盘"), kNetworkKeyY, nullptr, KeyTable::function(5)},
         {QT_TR_NOOP("<|.向上一级"), 280, &StickBrowser::return_dir, {Qt::Key_Left}},
         {QT_TR_NOOP("|>.打开目录"), 325, &StickBrowser::open_dir, {Qt::Key_Right}},
     };
@@ -84,6 +82,8 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
         button->setPalette(PanelPalettes().buttonDark());
         // A key without an action (the network disk) is drawn disabled, so none is promised.
         button->setEnabled(b.slot != nullptr);
+        if (b.y == kNetworkKeyY)
+            network_ = button;
         if (b.slot) {
             connect(button, &QPushButton::clicked, this, b.slot);
             keys.append({b.keys, [this, slot = b.slot] { (this->*slot)(); }});
@@ -92,7 +92,7 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
     KeyTable::install(this, keys);
     new PageKeys(body_, QRect(561, 10, 48, 354), 84, 90);
 
-    waiting_ = new QLabel(tr("正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !"), body_);
+    waiting_ = new QLabel(body_);
     waiting_->setGeometry(120, 160, 440, 40);
     waiting_->setAlignment(Qt::AlignCenter);
     waiting_->setWordWrap(true);
@@ -138,12 +138,11 @@ QString StickBrowser::shown(const QByteArray &name)
 void StickBrowser::search_disk()
 {
     setProperty("busy", true);
-    waiting_->show();
-    waiting_->repaint();
+    showWaiting(tr("正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !"));
     StickMount::mount();
     dir_ = start_;
     getfilelist();
-    waiting_->hide();
+    showWaiting(QString());
     setProperty("busy", false);
 }
 
@@ -153,10 +152,55 @@ void StickBrowser::hideEvent(QHideEvent *event)
     StickMount::unmount();
 }
 
-void StickBrowser::getfilelist()
+void StickBrowser::addNetworkKey(const std::function<void()> &action)
 {
+    network_->setEnabled(true);
+    connect(network_, &QPushButton::clicked, this, action);
+    KeyTable::install(this, {{KeyTable::function(5), action}});
+}
+
+void StickBrowser::showRows(const QString &title, const QStringList &headers, const QList<QStringList> &rows)
+{
+    foreign_ = true;
     list_->clear();
     entries_.clear();
+    list_->setHeaderLabels(headers);
+    QList<QTreeWidgetItem *> items;
+    for (int i = 0; i < rows.size(); ++i) {
+        auto *item = new QTreeWidgetItem(rows.at(i));
+        item->setIcon(0, FileIcons::file());
+        item->setData(0, Qt::UserRole, i);
+        items.append(item);
+    }
+    showItems(items);
+    setdialogtitle(title);
+}
+
+void StickBrowser::showItems(const QList<QTreeWidgetItem *> &items)
+{
+    list_->addTopLevelItems(items);
+    if (!items.isEmpty()) {
+        list_->setCurrentItem(items.first());
+        items.first()->setSelected(true);
+    }
+}
+
+void StickBrowser::showWaiting(const QString &text)
+{
+    waiting_->setText(text);
+    waiting_->setVisible(!text.isEmpty());
+    waiting_->repaint();
+}
+
+void StickBrowser::getfilelist()
+{
+    foreign_ = false;
+    list_->clear();
+    entries_.clear();
+    list_->setHeaderLabels({tr("名  称"), tr("类  型"), tr("大  小"), tr("时  间")});
+    list_->setColumnWidth(0, 170);
+    list_->setColumnWidth(1, 60);
+    list_->setColumnWidth(2, 70);
     QList<NativeFs::Entry> all;
     NativeFs::list(dir_, &all);
     QList<QRegularExpression> patterns;
@@ -183,11 +227,7 @@ void StickBrowser::getfilelist()
         item->setData(0, Qt::UserRole, i);
         items.append(item);
     }
-    list_->addTopLevelItems(items);
-    if (!items.isEmpty()) {
-        list_->setCurrentItem(items.first());
-        items.first()->setSelected(true);
-    }
+    showItems(items);
     settitlename();
 }
 

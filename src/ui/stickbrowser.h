@@ -8,6 +8,7 @@ class BeepingButton;
 class BeepingCheckBox;
 class BeepingListView;
 class QLabel;
+class QTreeWidgetItem;
 
 // The USB stick browser: mounts the stick 50 ms after it is built (and on F4), unmounts it when
 // hidden, and lists a folder of the stick with type, size and time. F1 views a file, F2 deletes
@@ -53,12 +54,22 @@ protected:
     BeepingCheckBox *addCheckBox(const QString &text, const QRect &geometry, int functionKey);
     // A name on the stick as the panel shows it.
     static QString shown(const QByteArray &name);
+    // Gives the network disk key (F5) its action and draws it enabled.
+    void addNetworkKey(const std::function<void()> &action);
+    // Another source's rows in the list instead of the stick's (columns as headers give them,
+    // each row's index in its UserRole); the stick comes back with getfilelist().
+    void showRows(const QString &title, const QStringList &headers, const QList<QStringList> &rows);
+    bool showingStick() const { return !foreign_; }
+    // The waiting text over the list while something long runs (empty hides it).
+    void showWaiting(const QString &text);
 
 private:
     // A path the viewers can open: the stick path itself when its bytes survive as a name,
     // else a copy in the temporary folder.
     QString viewablePath(const QByteArray &path, const QByteArray &ext);
     void selectName(const QByteArray &name);
+    // The rows in the list, the first one chosen.
+    void showItems(const QList<QTreeWidgetItem *> &items);
 
     QByteArray root_;
     QByteArray start_;
@@ -68,4 +79,6 @@ private:
     QWidget *body_;
     BeepingListView *list_;
     QLabel *waiting_;
+    BeepingButton *network_ = nullptr;
+    bool foreign_ = false;
 };

@@ -16,9 +16,11 @@
 #include "testroot.h"
 #include "testtable.h"
 
+#include "data/libraryconfig.h"
 #include "platform/atomicfile.h"
 #include "telemetry/backoff.h"
 #include "telemetry/fleetstate.h"
+#include "telemetry/joboffer.h"
 #include "telemetry/mqttclient.h"
 #include "telemetry/outbox.h"
 #include "telemetry/reasonlist.h"
@@ -95,6 +97,31 @@ private Q_SLOTS:
         QCOMPARE(c.password, error.isEmpty() ? password : QByteArray());
         if (QTest::currentDataTag() == QLatin1String("login"))
             QVERIFY(c.username == "u" && c.password == "s3cret" && c.intervalMs == 250 && c.url.port == 1883);
+    }
+
+    // library.ini (strict as telemetry.ini) and the office's offer, a row spoiling one of them.
+    void libraryInput_data()
+    {
+        TestTable::columns<QByteArray, QByteArray, QString>("ini", "offer", "error");
+        const QByteArray ini = "[library]\nurl = http://127.0.0.1:8080\nmachine = M-1\ntoken = tok_s3cret\n", d(64, 'a');
+        const QByteArray offer = "{\"job\":\"M1\",\"version\":3,\"sha256\":{\"cnt\":\"" + d + "\",\"pat\":\"" + d + "\",\"wrk\":\"" + d + "\"},\"by\":\"anna\"}";
+        QTest::addRow("good") << ini << offer << "";
+        QTest::addRow("remote library") << QByteArray(ini).replace("127.0.0.1", "office.example") << offer << "loopback";
+        QTest::addRow("offer: a name with a dot") << ini << QByteArray(offer).replace("\"M1\"", "\"M1.cnt\"") << "offer";
+        QTest::addRow("offer: an upper-case digest") << ini << QByteArray(offer).replace("\"cnt\":\"a", "\"cnt\":\"A") << "offer";
+    }
+    void libraryInput()
+    {
+        auto [ini, offerText, error] = TestTable::fetch<QByteArray, QByteArray, QString>("ini", "offer", "error");
+        qputenv("KNIT_ALLOW_REMOTE", "0");
+        LibraryConfig config;
+        JobOffer offer;
+        QString why; // never quoting the token
+        const bool spoilt = error == QLatin1String("offer");
+        QCOMPARE(LibraryConfig::parse(ini, &config, &why), error.isEmpty() || spoilt);
+        QCOMPARE(JobOffer::parse(offerText, &offer), !spoilt);
+        QVERIFY2((spoilt || why.contains(error)) && !why.contains(QLatin1String("s3cret")), qPrintable(why));
+        QVERIFY(!error.isEmpty() || (config.token == "tok_s3cret" && config.machine == QLatin1String("M-1") && offer.version == 3));
     }
 
     // No file, or a bad one: no connection; a good one connects (the control).

@@ -3,6 +3,8 @@
 #include "jobfolders.h"
 
 #include "data/cntfile.h"
+#include "data/importedversions.h"
+#include "data/jobevents.h"
 #include "data/machinedata.h"
 #include "data/patfile.h"
 #include "data/workfile.h"
@@ -105,6 +107,9 @@ JobSender::Result JobSender::send(MachineData &data, const QString &name, const 
     // below, and the message says which step did.
     const bool another = name != data.jobName();
     data.setJobName(name);
+    const int version = ImportedVersions::version(name);
+    JobEvents::report(QStringLiteral("loaded"), JobFolders::dir(name), name, version,
+                      version > 0 ? QStringLiteral("library") : QStringLiteral("disk"));
     const auto late = [](const QString &text) { return Result{true, text}; };
     if (another && !resetPieces(data))
         return late(ControllerMessages::connectionFailed());

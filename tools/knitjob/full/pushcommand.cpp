@@ -2,6 +2,7 @@
 // serve's job library, logged in as the library page is (the login form, its session cookie and
 // the session's CSRF token).
 #include "subcommand.h"
+#include "tlssetup.h"
 #include "toolcommandline.h"
 
 #include "data/jobname.h"
@@ -49,13 +50,24 @@ Answer exchange(QNetworkAccessManager &net, const QNetworkRequest &request, cons
     return a;
 }
 
-QNetworkRequest requestTo(const QUrl &base, const QString &path)
+// The server and the certificates (--cafile) its TLS is checked with; the file was read once
+// before the first request.
+struct Office
 {
+    QUrl base;
+    QString cafile;
+};
+
+QNetworkRequest requestTo(const Office &office, const QString &path)
+{
+    const QUrl &base = office.base;
     QUrl url = base;
     url.setPath(base.path().chopped(base.path().endsWith(QLatin1Char('/')) ? 1 : 0) + path);
     QNetworkRequest r(url);
     r.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     r.setTransferTimeout(60000);
+    QString unused;
+    TlsSetup::apply(&r, office.cafile, &unused);
     return r;
 }
 
@@ -70,7 +82,7 @@ QString errorOf(const Answer &a)
 }
 
 // The session's CSRF token after a login by the form; empty with *status set when refused.
-QByteArray signIn(const ToolCommandLine &cl, QNetworkAccessManager &net, const QUrl &base, const QString &user,
+QByteArray signIn(const ToolCommandLine &cl, QNetworkAccessManager &net, const Office &base, const QString &user,
                   const QByteArray &password, int *status)
 {
     QNetworkRequest login = requestTo(base, QStringLiteral("/login"));
@@ -110,7 +122,9 @@ int run(const QStringList &args)
     p.addPositionalArgument(QStringLiteral("JOBDIR"), QStringLiteral("The job's folder, named as the job."));
     p.addOptions({{QStringLiteral("user"), QStringLiteral("The dashboard account (a supervisor's)."), QStringLiteral("NAME")},
                   {QStringLiteral("password-file"), QStringLiteral("The password: the file's first line."), QStringLiteral("FILE")},
-                  {QStringLiteral("comment"), QStringLiteral("What changed, for the library's list."), QStringLiteral("TEXT")}});
+                  {QStringLiteral("comment"), QStringLiteral("What changed, for the library's list."), QStringLiteral("TEXT")},
+                  {QStringLiteral("cafile"), QStringLiteral("Certificates (PEM) to trust for https besides the system's."),
+                   QStringLiteral("FILE")}});
     int status = 0;
     if (!cl.parse(args, &status))
         return status;
@@ -136,8 +150,13 @@ int run(const QStringList &args)
             return cl.fail(EX_NOINPUT, QStringLiteral("cannot read %1 (at most 32 MiB)").arg(f.fileName()));
         files[i] = f.readAll();
     }
+    const Office office{base, p.value(QStringLiteral("cafile"))};
+    QNetworkRequest probe;
+    QString why;
+    if (!TlsSetup::apply(&probe, office.cafile, &why))
+        return cl.fail(EX_NOINPUT, why);
     QNetworkAccessManager net;
-    const QByteArray csrf = signIn(cl, net, base, p.value(QStringLiteral("user")), password, &status);
+    const QByteArray csrf = signIn(cl, net, office, p.value(QStringLiteral("user")), password, &status);
     if (csrf.isEmpty())
         return status;
     auto *multi = new QHttpMultiPart(QHttpMultiPart::FormDataType);
@@ -145,7 +164,7 @@ int run(const QStringList &args)
     addPart(multi, "comment", QByteArray(), p.value(QStringLiteral("comment")).toUtf8());
     for (int i = 0; i < 3; ++i)
         addPart(multi, exts[i], name.toUtf8() + '.' + exts[i], files[i]);
-    QNetworkRequest upload = requestTo(base, QStringLiteral("/api/library"));
+    QNetworkRequest upload = requestTo(office, QStringLiteral("/api/library"));
     upload.setRawHeader("X-CSRF-Token", csrf);
     const Answer a = exchange(net, upload, "POST", multi, {});
     delete multi;
@@ -157,6 +176,6 @@ int run(const QStringList &args)
     return 0;
 }
 
-const Subcommand::Registration registration("push", "push URL JOBDIR --user NAME --password-file FILE [--comment TEXT]", kSummary, run);
+const Subcommand::Registration registration("push", "push URL JOBDIR --user NAME --password-file FILE [--comment TEXT] [--cafile FILE]", kSummary, run);
 
 } // namespace

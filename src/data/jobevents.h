@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A job imported into the job directory or loaded for knitting, told to whoever follows them
+// (the telemetry, when telemetry.ini is there): added at start-up, reported by the import and
+// the load, on the GUI thread.
+class JobEvents
+{
+public:
+    struct Event
+    {
+        QString event;  // "imported" or "loaded"
+        QString job;
+        int version = 0; // the library's version; 0 when the job did not come from it
+        QString source;  // "library", "usb" or "disk"
+        QByteArray sha256[3]; // lower-case hex of the job's .cnt, .pat and .wrk ("" for a missing one)
+    };
+
+    class Observer
+    {
+    public:
+        virtual ~Observer() = default;
+        virtual void jobEvent(const Event &event) = 0;
+    };
+
+    static void add(Observer *observer);
+    static void remove(Observer *observer);
+    // The event for the job folder dir (its files NAME.cnt, .pat, .wrk hashed as they are now).
+    static void report(const QString &event, const QString &dir, const QString &job, int version, const QString &source);
+    static QByteArray fileDigest(const QString &path);
+
+private:
+    static QList<Observer *> &observers();
+};

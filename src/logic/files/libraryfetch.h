@@ -1,0 +1,54 @@
+#pragma once
+
+#include "data/librarylisting.h"
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QString>
+
+class QProcess;
+
+// The office's job library from the panel: runs knitjob's "library list" and "library fetch"
+// (the helper that speaks HTTP(S) and reads library.ini's token itself), so the panel loads
+// no network library. Each run is waited for in an event loop, so the screen keeps painting
+// and its cancel key works; every failure comes back as one operator text.
+class LibraryFetch : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LibraryFetch(QObject *parent = nullptr);
+    ~LibraryFetch() override;
+
+    // Why F5 cannot reach the library (no library.ini: what to write where; a bad one: why),
+    // or empty when it can.
+    static QString unavailable();
+    // The newest released version of each job; false with the operator's text.
+    bool list(QList<LibraryListing::Job> *jobs, QString *message);
+    // The job's three files into folder(), checked against the list's digests; false with
+    // the operator's text (and folder() not there).
+    bool fetch(const LibraryListing::Job &job, QString *message);
+    // Stops a list or fetch that runs; it then fails with the cancelled text.
+    void cancel();
+    bool running() const { return process_ != nullptr; }
+
+    // The hidden folder of the data root a fetched job waits in until it is imported.
+    static QString folder();
+    // Removes it and what a cut-off fetch left.
+    static void clear();
+    // The helper's path: knitjob beside the panel's program.
+    static QString helper();
+
+Q_SIGNALS:
+    void progress(int percent);
+
+private:
+    // The helper's exit status, its standard output in *out; -1 when it did not start, crashed
+    // or was cancelled.
+    int run(const QStringList &args, QByteArray *out);
+    QString failure(int status) const;
+
+    QProcess *process_ = nullptr;
+    bool cancelled_ = false;
+    QString reason_; // the helper's last line on standard error, for the log
+};

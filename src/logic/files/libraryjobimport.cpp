@@ -1,0 +1,38 @@
+#include "libraryjobimport.h"
+
+#include "libraryfetch.h"
+
+#include "data/importedversions.h"
+#include "data/jobevents.h"
+
+#include <QFile>
+
+LibraryJobImport::LibraryJobImport(const QString &root, StickJobImport::Hooks hooks, LibraryFetch *fetch)
+    : root_(root), hooks_(std::move(hooks)), fetch_(fetch)
+{
+}
+
+QString LibraryJobImport::run(const LibraryListing::Job &job)
+{
+    QString message;
+    if (!fetch_->fetch(job, &message)) {
+        hooks_.tell(message);
+        return QString();
+    }
+    StickJobImport steps(root_, hooks_);
+    steps.importWork = true;
+    // knitjob wrote the files under the name's UTF-8 bytes, which the import decodes as such.
+    const QString name = steps.run(QFile::encodeName(LibraryFetch::folder()), (job.name + QStringLiteral(".cnt")).toUtf8());
+    LibraryFetch::clear();
+    if (name.isEmpty())
+        return name;
+    ImportedVersions::record(name, job.version);
+    JobEvents::report(QStringLiteral("imported"), root_ + QLatin1Char('/') + name, name, job.version, QStringLiteral("library"));
+    return name;
+}
+
+void LibraryJobImport::stickImported(const QString &root, const QString &name)
+{
+    ImportedVersions::record(name, 0);
+    JobEvents::report(QStringLiteral("imported"), root + QLatin1Char('/') + name, name, 0, QStringLiteral("usb"));
+}

@@ -1,0 +1,169 @@
+// knitjob library list|fetch: the panel's way to the office's job library. The machine's
+// settings and token come from library.ini under the panel's data root (KNIT_ROOT), never from
+// the command line or the environment, where other users could read the token.
+#include "libraryclient.h"
+#include "subcommand.h"
+#include "toolcommandline.h"
+
+#include "data/librarylisting.h"
+#include "platform/fsops.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char kSummary[] = "Lists the office's job library, or fetches one version of a job into a folder, for the panel.";
+
+struct Session
+{
+    ToolCommandLine &cl;
+    LibraryConfig config;
+};
+
+// The library's list of released versions; false after a failure line with *status.
+bool listed(Session &s, QList<LibraryListing::Job> *jobs, int *status)
+{
+    LibraryClient client(s.config);
+    QByteArray answer;
+    QString why;
+    const LibraryClient::Fault fault = client.get(QStringLiteral("/api/library"), LibraryListing::kMaxAnswerBytes,
+                                                  [&answer](const QByteArray &piece, qint64) { answer += piece; return true; }, &why);
+    if (fault != LibraryClient::None) {
+        *status = s.cl.fail(LibraryClient::exitStatus(fault), why);
+        return false;
+    }
+    if (!LibraryListing::fromJson(answer, jobs, &why)) {
+        *status = s.cl.fail(EX_DATAERR, why);
+        return false;
+    }
+    return true;
+}
+
+bool syncPath(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// One file of the job into folder, its digest taken as it is written and compared with the one
+// the panel listed; progress "progress PERCENT" lines of the three files' whole.
+int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder)
+{
+    const QString ext = QLatin1String(LibraryListing::kExtensions[which]);
+    const QString fileName = job.name + QLatin1Char('.') + ext;
+    QFile out(folder + QLatin1Char('/') + fileName);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    QCryptographicHash sha(QCryptographicHash::Sha256);
+    QTextStream progress(stdout);
+    int shownPercent = -1;
+    qint64 done = 0;
+    const auto sink = [&](const QByteArray &piece, qint64 length) {
+        sha.addData(piece);
+        if (out.write(piece) != piece.size())
+            return false;
+        done += piece.size();
+        const int percent = (which * 100 + (length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100)) / 3;
+        if (percent != shownPercent) {
+            shownPercent = percent;
+            progress << "progress " << percent << '\n';
+            progress.flush();
+        }
+        return true;
+    };
+    QString why;
+    const QString path = QStringLiteral("/api/library/%1/%2/%3")
+                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(job.name)))
+                             .arg(job.version)
+                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(fileName)));
+    const LibraryClient::Fault fault = client.get(path, LibraryListing::kMaxFileBytes, sink, &why);
+    if (fault == LibraryClient::Sink)
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?): %2").arg(out.fileName(), out.errorString()));
+    if (fault != LibraryClient::None)
+        return s.cl.fail(LibraryClient::exitStatus(fault), why);
+    if (sha.result().toHex() != job.sha256[which])
+        return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it").arg(fileName));
+    if (!out.flush() || ::fsync(out.handle()) != 0)
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
+    return EX_OK;
+}
+
+// The version's three files into DIR: filled and synced in DIR.part, then renamed, so DIR is
+// either the whole of them or not there.
+int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
+{
+    const QString part = dir + QStringLiteral(".part");
+    // Never a folder of someone else's emptied: the caller clears what an earlier fetch left.
+    if (QFileInfo::exists(dir) || QFileInfo::exists(part))
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("%1 or %2 exists already").arg(dir, part));
+    if (!QDir().mkpath(part))
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
+    LibraryClient client(s.config);
+    int status = EX_OK;
+    for (int i = 0; i < 3 && status == EX_OK; ++i)
+        status = fetchFile(s, client, job, i, part);
+    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir) || !syncPath(QFileInfo(dir).absolutePath())))
+        status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
+    if (status != EX_OK) {
+        FsOps::removeTree(part);
+        FsOps::removeTree(dir);
+        return status;
+    }
+    QTextStream(stdout) << "fetched " << job.name << ' ' << job.version << '\n';
+    return EX_OK;
+}
+
+int run(const QStringList &args)
+{
+    ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(kSummary));
+    QCommandLineParser &p = cl.parser();
+    p.addPositionalArgument(QStringLiteral("ACTION"),
+                            QStringLiteral("list, or fetch NAME VERSION DIR and the SHA-256 of the .cnt, .pat and .wrk as listed."),
+                            QStringLiteral("list | fetch NAME VERSION DIR CNT PAT WRK"));
+    int status = 0;
+    if (!cl.parse(args, &status))
+        return status;
+    const QStringList rest = p.positionalArguments();
+    const bool list = rest.size() == 1 && rest[0] == QLatin1String("list");
+    if (!list && !(rest.size() == 7 && rest[0] == QLatin1String("fetch")))
+        return cl.usageError(QStringLiteral("needs list, or fetch NAME VERSION DIR CNT PAT WRK"));
+    Session s{cl, {}};
+    QString why;
+    if (!LibraryConfig::load(&s.config, &why))
+        return cl.fail(EX_CONFIG, why);
+    if (!list) {
+        // The files are checked against the digests the panel showed with the list: what the
+        // office holds may have changed since, or something between may change it.
+        LibraryListing::Job job;
+        bool ok = false;
+        job.name = rest[1];
+        job.version = rest[2].toInt(&ok);
+        for (int i = 0; i < 3; ++i)
+            job.sha256[i] = rest[4 + i].toLatin1();
+        if (!LibraryListing::isJobName(job.name) || !ok || job.version < 1 || rest[3].isEmpty() || !LibraryListing::isDigest(job.sha256[0])
+            || !LibraryListing::isDigest(job.sha256[1]) || !LibraryListing::isDigest(job.sha256[2]))
+            return cl.usageError(QStringLiteral("fetch needs a plain job name, a version from 1, a folder and three SHA-256 digests"));
+        return fetch(s, job, QDir(rest[3]).absolutePath());
+    }
+    QList<LibraryListing::Job> jobs;
+    if (!listed(s, &jobs, &status))
+        return status;
+    QTextStream out(stdout);
+    for (const LibraryListing::Job &job : LibraryListing::newest(jobs))
+        out << QString::fromUtf8(LibraryListing::line(job)) << '\n';
+    return EX_OK;
+}
+
+const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR CNT PAT WRK", kSummary, run);
+
+} // namespace
