@@ -2,9 +2,10 @@
 
 #include "ui/screenframe.h"
 
+#include <QTreeWidgetItem>
+
 class JobListView;
 class MachineData;
-class QTreeWidgetItem;
 
 // The disk file manager: the jobs on the panel's disk, and the keys that choose the job to
 // knit (sending it to the controller), import one from the stick, export one, open its

@@ -4,11 +4,12 @@
 #include "ui/keytable.h"
 #include "ui/screenframe.h"
 
+#include <QLabel>
+#include <QTreeWidgetItem>
+
 class BeepingButton;
 class BeepingCheckBox;
 class BeepingListView;
-class QLabel;
-class QTreeWidgetItem;
 
 // The USB stick browser: mounts the stick 50 ms after it is built (and on F4), unmounts it when
 // hidden, and lists a folder of the stick with type, size and time. F1 views a file, F2 deletes

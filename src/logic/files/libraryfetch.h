@@ -4,9 +4,8 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QProcess>
 #include <QString>
-
-class QProcess;
 
 // The office's job library from the panel: runs knitjob's "library list" and "library fetch"
 // (the helper that speaks HTTP(S) and reads library.ini's token itself), so the panel loads

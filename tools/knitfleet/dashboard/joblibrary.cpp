@@ -104,8 +104,9 @@ bool JobLibrary::addVersion(const Upload &u, const QString digests[3], int *vers
     for (const QVariant &v : {QVariant(u.name), QVariant(*version), QVariant(digests[0]), QVariant(digests[1]), QVariant(digests[2]),
                               QVariant(u.facts.rows), QVariant(u.facts.width), QVariant(u.facts.size),
                               QVariant(QString::fromUtf8(u.user)), QVariant(u.nowMs), QVariant(u.comment.isNull() ? QStringLiteral("") : u.comment.left(kMaxComment)),
-                              // Without approval required a version is released as it comes.
-                              u.approvalNeeded ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QString()),
+                              // Without approval required a version is released as it comes, by its
+                              // uploader (a null string would bind as NULL: waiting for ever).
+                              u.approvalNeeded ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QString::fromUtf8(u.user)),
                               u.approvalNeeded ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(u.nowMs)})
         q.addBindValue(v);
     return exec(q);
