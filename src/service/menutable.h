@@ -15,6 +15,13 @@ struct MenuRow
 template <class Page, std::size_t N>
 void dispatchMenu(Page *page, const MenuRow<Page> (&rows)[N], int column, int row)
 {
-    if (column == 0 && row >= 0 && std::size_t(row) < N)
-        (page->*rows[row].action)();
+    // By a walk over the rows rather than an index: GCC's sanitizer builds took the indexed
+    // member call for a read of an uninitialised row.
+    int at = 0;
+    for (const MenuRow<Page> &item : rows) {
+        if (column == 0 && at++ == row) {
+            (page->*item.action)();
+            return;
+        }
+    }
 }
