@@ -4,7 +4,6 @@
 #include "platform/panelpaths.h"
 #include "platform/strictini.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -93,12 +92,5 @@ bool LibraryConfig::set(const QString &key, const QString &value, QString *why)
         *why = QStringLiteral("token must be 1 to %1 letters, digits or -_.~+/=").arg(kMaxTokenLength);
         return false;
     }
-    if (value.isEmpty())
-        return true;
-    // cafile: a panel path; a relative one lies beside library.ini.
-    cafile = value.startsWith(QLatin1Char('/')) ? PanelPaths::resolve(value) : PanelPaths::data(QLatin1Char('/') + value);
-    if (QFileInfo(cafile).isReadable())
-        return true;
-    *why = QStringLiteral("cafile %1 cannot be read").arg(cafile);
-    return false;
+    return StrictIni::cafile(value, &cafile, why);
 }

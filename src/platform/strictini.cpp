@@ -1,6 +1,9 @@
 #include "strictini.h"
 
+#include "panelpaths.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -140,5 +143,16 @@ bool StrictIni::load(const QString &path, int maxBytes, const QString &section, 
     if (take(found, why))
         return true;
     *why = QStringLiteral("%1: %2").arg(path, *why);
+    return false;
+}
+
+bool StrictIni::cafile(const QString &value, QString *path, QString *why)
+{
+    if (value.isEmpty())
+        return true;
+    *path = value.startsWith(QLatin1Char('/')) ? PanelPaths::resolve(value) : PanelPaths::data(QLatin1Char('/') + value);
+    if (QFileInfo(*path).isReadable())
+        return true;
+    *why = QStringLiteral("cafile %1 cannot be read").arg(*path);
     return false;
 }

@@ -36,4 +36,7 @@ public:
                      const std::function<bool(const Section &, QString *)> &take, QString *why);
     // Only ASCII letters, digits and the characters of extra.
     static bool plainAscii(const QString &text, QLatin1String extra);
+    // A cafile value: a panel path, a relative one beside the settings file; true with *path
+    // set when it can be read (or, empty, when none is named).
+    static bool cafile(const QString &value, QString *path, QString *why);
 };

@@ -4,7 +4,6 @@
 #include "platform/strictini.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 QString TelemetryConfig::path()
 {
@@ -89,16 +88,8 @@ bool TelemetryConfig::set(const QString &key, const QString &value, QString *why
         (key == QLatin1String("username") ? username : password) = value.toUtf8();
         return true;
     }
-    if (key == QLatin1String("cafile")) {
-        if (value.isEmpty())
-            return true;
-        // A panel path; a relative one lies beside telemetry.ini.
-        cafile = value.startsWith(QLatin1Char('/')) ? PanelPaths::resolve(value) : PanelPaths::data(QLatin1Char('/') + value);
-        if (QFileInfo(cafile).isReadable())
-            return true;
-        *why = QStringLiteral("cafile %1 cannot be read").arg(cafile);
-        return false;
-    }
+    if (key == QLatin1String("cafile"))
+        return StrictIni::cafile(value, &cafile, why);
     if (key == QLatin1String("interval_ms")) {
         bool ok = false;
         intervalMs = value.toInt(&ok);
