@@ -74,7 +74,7 @@ int main(int argc, char **argv)
         CntEdit *page = nullptr;
         open.push_back(timed([&] {
             page = new CntEdit(machine);
-            page->setpath(cnt);
+            page->setPath(cnt);
             page->show();
             (void)QTest::qWaitFor([&] { return !page->titleLine()->text().isEmpty(); }, 5000);
             page->repaint();

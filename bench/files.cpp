@@ -145,7 +145,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
-        browser.getfilelist();
+        browser.listFiles();
         browser.list()->viewport()->repaint();
         listed.push_back(ms(t));
     }

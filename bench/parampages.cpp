@@ -187,7 +187,7 @@ int main(int argc, char **argv)
         std::function<bool()> save;
     } saves[] = {
         {"para/checksystem.sys",
-         [&machine] { return savefileapp(PanelPaths::data("/para/checksystem.sys"), machine.system().data(), kSystemSize) == 1; }},
+         [&machine] { return saveWholeFile(PanelPaths::data("/para/checksystem.sys"), machine.system().data(), kSystemSize) == 1; }},
         {"para/checkconfig.cfg", [&record] { return record.saveCheck(); }},
         {"para/densitybackup.bin", [&backup] { return backup.write(); }},
         {"para/speed.mth", [&machine] { return MouthSpeedTable::save(machine); }},

@@ -187,7 +187,7 @@ int main(int argc, char **argv)
     const QString image = root.file("/tmp/master.bin");
     TestBytes::writeFile(image, QByteArray(1024 * 1024, '\x5a'));
     print("1 MiB controller image uploaded", medianOf([&] {
-              if (!TransferDialog::tftpputfile(image))
+              if (!TransferDialog::putFile(image))
                   ++failed;
           }),
           1000);

@@ -126,7 +126,7 @@ double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort, 
     char out[TftpPacket::kMaxPacket];
     char in[TftpPacket::kMaxPacket];
     const char zeros[TftpPacket::kBlockSize] = {};
-    int length = TftpPacket::makereq(put ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", name, out, int(sizeof out));
+    int length = TftpPacket::makeRequest(put ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", name, out, int(sizeof out));
     quint32 address = INADDR_LOOPBACK;
     quint16 peer = serverPort;
     std::vector<double> us;
@@ -144,7 +144,7 @@ double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort, 
             *requestUs = (nowMs() - sent) * 1000;
         if (!put) {
             block = v.block;
-            length = TftpPacket::makeack(block, out, int(sizeof out));
+            length = TftpPacket::makeAck(block, out, int(sizeof out));
             if (v.dataLength < TftpPacket::kBlockSize) {
                 port.sendTo(out, length, address, peer);
                 break;
@@ -153,7 +153,7 @@ double turnaroundUs(bool put, const char *name, int blocks, quint16 serverPort, 
             if (block == blocks)
                 break;
             ++block;
-            length = TftpPacket::makedata(block, zeros, block == blocks ? 0 : TftpPacket::kBlockSize, out, int(sizeof out));
+            length = TftpPacket::makeData(block, zeros, block == blocks ? 0 : TftpPacket::kBlockSize, out, int(sizeof out));
         }
     }
     return us.empty() ? -1 : median(us);

@@ -173,10 +173,10 @@ int main(int argc, char **argv)
         t.start();
         WorkFileBrowser browser(machine, 1, wrk);
         browser.show();
-        browser.speed_show();
-        browser.rora_show();
-        browser.mouthp_show();
-        browser.mouthreplace_show();
+        browser.showSpeedPage();
+        browser.showRollersPage();
+        browser.showParkingPage();
+        browser.showReplacementPage();
         browser.grab();
         browse.push_back(msSince(t));
     }

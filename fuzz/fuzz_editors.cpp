@@ -59,11 +59,11 @@ void grid(const QByteArray &in)
         if (c < 200)
             (void)g.direct(c % 8 < 2 ? (c % 2 ? 'L' : 'R') : PatGrid::PageHigher + c % 6);
         else if (c < 220)
-            g.searchcol(unsigned(c * 37));
+            g.findColumn(unsigned(c * 37));
         else if (c < 240)
-            g.searchline(unsigned(c * 53));
+            g.findLine(unsigned(c * 53));
         else
-            (void)g.setpos(c * 3 % 700, c * 7 % 400);
+            (void)g.setCursorAt(c * 3 % 700, c * 7 % 400);
         g.clampCursor();
         ABORT_IF(g.byteIndex() < 0 || g.byteIndex() >= g.lineBytes || g.line() < 0 || g.line() >= g.height || g.half < 0 || g.half > 1);
     }

@@ -16,15 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     switch (v.opcode) {
     case TftpPacket::Rrq:
     case TftpPacket::Wrq:
-        n = TftpPacket::makereq(v.opcode, v.mode, v.name, out, int(sizeof out));
+        n = TftpPacket::makeRequest(v.opcode, v.mode, v.name, out, int(sizeof out));
         ABORT_IF(n == 0 || n > int(size) || std::memcmp(out, p, size_t(n)) != 0);
         return 0;
     case TftpPacket::Data:
         ABORT_IF(v.dataLength < 0 || v.dataLength > TftpPacket::kBlockSize);
-        n = TftpPacket::makedata(v.block, v.data, v.dataLength, out, int(sizeof out));
+        n = TftpPacket::makeData(v.block, v.data, v.dataLength, out, int(sizeof out));
         break;
     case TftpPacket::Ack:
-        n = TftpPacket::makeack(v.block, out, int(sizeof out));
+        n = TftpPacket::makeAck(v.block, out, int(sizeof out));
         ABORT_IF(n != 4 || std::memcmp(out, p, 4) != 0);
         return 0;
     case TftpPacket::Error:
@@ -42,8 +42,8 @@ std::vector<std::string> knit_fuzz_seeds()
     char b[TftpPacket::kMaxPacket];
     const std::string block(512, 'x');
     auto seed = [&b](int n) { return std::string(b, size_t(n)); };
-    return {seed(TftpPacket::makereq(TftpPacket::Rrq, "octet", "file.sys", b, sizeof b)),
-            seed(TftpPacket::makedata(65535, block.data(), 512, b, sizeof b)),
-            seed(TftpPacket::makedata(2, nullptr, 0, b, sizeof b)), seed(TftpPacket::makeack(0, b, sizeof b)),
-            seed(TftpPacket::makeerror(1, "File not found", b, sizeof b))};
+    return {seed(TftpPacket::makeRequest(TftpPacket::Rrq, "octet", "file.sys", b, sizeof b)),
+            seed(TftpPacket::makeData(65535, block.data(), 512, b, sizeof b)),
+            seed(TftpPacket::makeData(2, nullptr, 0, b, sizeof b)), seed(TftpPacket::makeAck(0, b, sizeof b)),
+            seed(TftpPacket::makeError(1, "File not found", b, sizeof b))};
 }

@@ -122,7 +122,7 @@ void TftpServer::onRequest()
             request(v, address, port);
         } else if (v.opcode != TftpPacket::Error) {
             char packet[64];
-            const QByteArray error(packet, TftpPacket::makeerror(TftpPacket::IllegalOperation, "Illegal TFTP operation",
+            const QByteArray error(packet, TftpPacket::makeError(TftpPacket::IllegalOperation, "Illegal TFTP operation",
                                                                   packet, int(sizeof packet)));
             FaultLayer::transmit(network_, FaultLayer::Tftp, this, error, [this, address, port](const QByteArray &b) {
                 socket_.sendTo(b.constData(), b.size(), address, port);

@@ -52,7 +52,7 @@ void TftpSession::startWrite(const QString &path)
 void TftpSession::refuse(int code, const char *message)
 {
     char packet[TftpPacket::kMaxPacket];
-    const int n = TftpPacket::makeerror(code, message, packet, int(sizeof packet));
+    const int n = TftpPacket::makeError(code, message, packet, int(sizeof packet));
     sendRaw(QByteArray(packet, n));
     done_ = true;
     // The error leaves before the session goes.
@@ -73,7 +73,7 @@ void TftpSession::onReadable()
         if (address != client_ || port != clientPort_) {
             if (isLoopback(address) && v.opcode != TftpPacket::Error) {
                 char packet[64];
-                const int length = TftpPacket::makeerror(TftpPacket::UnknownTid, "Unknown transfer ID",
+                const int length = TftpPacket::makeError(TftpPacket::UnknownTid, "Unknown transfer ID",
                                                          packet, int(sizeof packet));
                 sendTo(QByteArray(packet, length), address, port);
             }
@@ -135,7 +135,7 @@ void TftpSession::sendBlock()
     const int length = int(qMin<qint64>(TftpPacket::kBlockSize, payload_.size() - offset_));
     char packet[TftpPacket::kMaxPacket];
     block_ = quint16(block_ + 1);
-    const int n = TftpPacket::makedata(block_, payload_.constData() + offset_, length, packet, int(sizeof packet));
+    const int n = TftpPacket::makeData(block_, payload_.constData() + offset_, length, packet, int(sizeof packet));
     offset_ += length;
     ++sequence_;
     lastSent_ = length < TftpPacket::kBlockSize;
@@ -150,7 +150,7 @@ void TftpSession::sendAck(quint16 block)
         ++sequence_;
     block_ = block;
     char packet[4];
-    last_ = QByteArray(packet, TftpPacket::makeack(block, packet, 4));
+    last_ = QByteArray(packet, TftpPacket::makeAck(block, packet, 4));
     retries_ = 0;
     acked_.start();
     transmit();

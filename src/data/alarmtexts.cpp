@@ -92,7 +92,7 @@ const char *lookup(unsigned char type, unsigned char code)
 
 } // namespace
 
-QString AlarmTexts::errorcode(unsigned char type, unsigned char code)
+QString AlarmTexts::alarmSource(unsigned char type, unsigned char code)
 {
     return text(type, code, [](const char *source) { return QString::fromUtf8(source); });
 }
@@ -106,7 +106,7 @@ QString AlarmTexts::shown(int type, int code, const QString &logged)
 {
     const auto t = static_cast<unsigned char>(type);
     const auto c = static_cast<unsigned char>(code);
-    return t == type && c == code && errorcode(t, c) == logged ? shown(t, c) : logged;
+    return t == type && c == code && alarmSource(t, c) == logged ? shown(t, c) : logged;
 }
 
 QString AlarmTexts::text(unsigned char type, unsigned char code, QString (*in)(const char *))

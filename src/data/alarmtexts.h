@@ -12,7 +12,7 @@ public:
     // The text of a known type 1-3 code; "报警" type " - " code for an unknown code of a known
     // type; "未知类型" type code (no separator) for any other type. Always the source text: the
     // alarm journal and the office's messages read the same from every machine.
-    static QString errorcode(unsigned char type, unsigned char code);
+    static QString alarmSource(unsigned char type, unsigned char code);
     // The same text in the panel's language, for the screen.
     static QString shown(unsigned char type, unsigned char code);
     // A journal's text in the panel's language while it is still the text of its code; as it

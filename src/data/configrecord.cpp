@@ -30,5 +30,5 @@ bool ConfigRecord::parse(const QByteArray &bytes)
 
 bool ConfigRecord::saveCheck() const
 {
-    return loaded_ && savefileapp(checkPath(), data_.data(), qint64(kConfigCheckSize)) == 1;
+    return loaded_ && saveWholeFile(checkPath(), data_.data(), qint64(kConfigCheckSize)) == 1;
 }

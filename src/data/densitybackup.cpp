@@ -38,7 +38,7 @@ void DensityBackup::parse(const QByteArray &bytes)
 
 bool DensityBackup::write() const
 {
-    return savefileapp(path(), data_.data(), kSize) == 1;
+    return saveWholeFile(path(), data_.data(), kSize) == 1;
 }
 
 unsigned short DensityBackup::value(int record, int i) const

@@ -38,5 +38,5 @@ bool MouthSpeedTable::load(MachineData &data)
 
 bool MouthSpeedTable::save(const MachineData &data)
 {
-    return savefileapp(path(), data.carrierSpeedTable().data(), qint64(kMouthSpeedSize)) == 1;
+    return saveWholeFile(path(), data.carrierSpeedTable().data(), qint64(kMouthSpeedSize)) == 1;
 }

@@ -65,12 +65,12 @@ bool writePanelSettings(const MachineData &data)
 
 // On disk when it returns: AtomicFile syncs the file and its folder's entry; a sync of every
 // disk after it would add only a wait on whatever else is being written.
-unsigned char savefileapp(const QString &path, const void *data, qint64 length)
+unsigned char saveWholeFile(const QString &path, const void *data, qint64 length)
 {
     return AtomicFile::save(path, data, length) ? 1 : 0;
 }
 
-bool mkdirfile(const QString &path)
+bool makeDirectory(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -79,7 +79,7 @@ bool mkdirfile(const QString &path)
     return ok;
 }
 
-bool deletefile(const QString &path)
+bool deletePath(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -93,7 +93,7 @@ bool deletefile(const QString &path)
     return ok;
 }
 
-QString readdatetimefile(const QString &path)
+QString readDateTimeFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -105,7 +105,7 @@ QString readdatetimefile(const QString &path)
     return words.value(0) + QLatin1Char(' ') + words.value(1);
 }
 
-bool createdatetimefile(const QString &path, const QString &text)
+bool createDateTimeFile(const QString &path, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
     return AtomicFile::save(path, bytes.constData(), bytes.size());

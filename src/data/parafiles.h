@@ -14,16 +14,16 @@ bool readPanelSettings(MachineData &data);
 bool writePanelSettings(const MachineData &data);
 
 // 1 when length bytes of data replaced the file at path whole, else 0 and the old file as it was.
-unsigned char savefileapp(const QString &path, const void *data, qint64 length);
+unsigned char saveWholeFile(const QString &path, const void *data, qint64 length);
 
 // Creates the directory (with missing parents). True when it exists afterwards.
-bool mkdirfile(const QString &path);
+bool makeDirectory(const QString &path);
 // Removes the file or directory tree. Paths outside the panel root, and the root itself, are
 // refused. True when nothing is left at path.
-bool deletefile(const QString &path);
+bool deletePath(const QString &path);
 
 // "date time" from the first two whitespace-separated words of the file, "error" when the file
 // cannot be read.
-QString readdatetimefile(const QString &path);
+QString readDateTimeFile(const QString &path);
 // Saves text as the whole file; false when it cannot.
-bool createdatetimefile(const QString &path, const QString &text);
+bool createDateTimeFile(const QString &path, const QString &text);

@@ -51,16 +51,16 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     , machine_(machine)
 {
     setWindowTitle(QStringLiteral("Cnt File Browse Tools"));
-    setdialogtitle(QStringLiteral("Cnt File Browse Tools"));
+    setTitleLine(QStringLiteral("Cnt File Browse Tools"));
     title_ = label(this, QString(), QRect(10, 50, 620, 22));
     title_->setObjectName(QStringLiteral("ltitleline"));
     buildFrames(this);
 
     const struct { const char *text; int key; void (CntEdit::*slot)(); } buttons[] = {
-        {QT_TR_NOOP("M..查 找 行"), Qt::Key_M, &CntEdit::editjumpline},  {QT_TR_NOOP("F7.最 前 行"), Qt::Key_G, &CntEdit::editfirst},
-        {QT_TR_NOOP("F8.最 后 行"), Qt::Key_H, &CntEdit::editlast},      {QT_TR_NOOP("+/-系统交换"), Qt::Key_Minus, &CntEdit::reflash},
-        {QT_TR_NOOP("Pu.上 一 行"), Qt::Key_PageUp, &CntEdit::editperiod}, {QT_TR_NOOP("Pd.下 一 行"), Qt::Key_PageDown, &CntEdit::editnext},
-        {QT_TR_NOOP(". .打开软键盘"), Qt::Key_Period, &CntEdit::openpanel},
+        {QT_TR_NOOP("M..查 找 行"), Qt::Key_M, &CntEdit::jumpToRow},  {QT_TR_NOOP("F7.最 前 行"), Qt::Key_G, &CntEdit::goFirstRow},
+        {QT_TR_NOOP("F8.最 后 行"), Qt::Key_H, &CntEdit::goLastRow},      {QT_TR_NOOP("+/-系统交换"), Qt::Key_Minus, &CntEdit::exchangeSystems},
+        {QT_TR_NOOP("Pu.上 一 行"), Qt::Key_PageUp, &CntEdit::goPreviousRow}, {QT_TR_NOOP("Pd.下 一 行"), Qt::Key_PageDown, &CntEdit::goNextRow},
+        {QT_TR_NOOP(". .打开软键盘"), Qt::Key_Period, &CntEdit::openKeyPanel},
     };
     int x = 10;
     for (const auto &b : buttons) {
@@ -77,14 +77,14 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
     panel_ = new ProgramEditorKeys(this, "cntpanel");
     panel_->hide();
     connect(this, &CntEdit::panelCodeChanged, panel_, &ProgramEditorKeys::showKeysFor);
-    connect(this, &ScreenFrame::clearRequested, this, &CntEdit::selectedit);
-    QTimer::singleShot(10, this, &CntEdit::openonefile);
+    connect(this, &ScreenFrame::clearRequested, this, &CntEdit::selectField);
+    QTimer::singleShot(10, this, &CntEdit::reopenFile);
 }
 
-void CntEdit::openfile(MachineData &machine, const QString &path, QWidget *parent)
+void CntEdit::openFile(MachineData &machine, const QString &path, QWidget *parent)
 {
     auto *page = new CntEdit(machine, parent);
-    page->setpath(path);
+    page->setPath(path);
     page->exec();
     delete page;
 }
@@ -147,12 +147,12 @@ QLineEdit *CntEdit::addField(QWidget *frame, int group, int index, const QString
     return edit;
 }
 
-void CntEdit::openonefile()
+void CntEdit::reopenFile()
 {
-    editopenfile(path_);
+    openProgram(path_);
 }
 
-bool CntEdit::editopenfile(const QString &path)
+bool CntEdit::openProgram(const QString &path)
 {
     const QString live = livePath();
     const bool isLive = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
@@ -166,7 +166,7 @@ bool CntEdit::editopenfile(const QString &path)
     case CntStore::Loaded:
         break;
     }
-    editpatline(1);
+    editRow(1);
     return true;
 }
 
@@ -179,7 +179,7 @@ void CntEdit::fail(const QString &message)
     QDialog::reject();
 }
 
-void CntEdit::editpatline(int row)
+void CntEdit::editRow(int row)
 {
     store_.setRow(row);
     const int r = store_.row();
@@ -193,10 +193,10 @@ void CntEdit::editpatline(int row)
                 edit->setText(store_.text(g, i));
         }
     }
-    selectedit();
+    selectField();
 }
 
-void CntEdit::selectedit()
+void CntEdit::selectField()
 {
     QLineEdit *edit = fields_[std::size_t(group_)][std::size_t(index_)];
     edit->setText(store_.text(group_, index_));
@@ -209,15 +209,15 @@ void CntEdit::selectedit()
             b->setProperty("set", store_.carrier(side, c));
         }
     }
-    setdialogmsg(store_.help(group_, index_));
+    setMessageLine(store_.help(group_, index_));
 }
 
 void CntEdit::select(int group, int index)
 {
-    selectedit();
+    selectField();
     group_ = group;
     index_ = index;
-    selectedit();
+    selectField();
 }
 
 void CntEdit::tell(const QString &message)
@@ -226,14 +226,14 @@ void CntEdit::tell(const QString &message)
         showMessage(this, message);
 }
 
-void CntEdit::msg_enter_press()
+void CntEdit::messageEnterKey()
 {
     if (!askYesNo(this, tr(kConfirm)))
-        return selectedit();
+        return selectField();
     const QString typed = fields_[std::size_t(group_)][std::size_t(index_)]->text();
     tell(store_.enter(group_, index_, typed));
     // On a refusal the field shows again what is stored, not what was typed.
-    editpatline(store_.row());
+    editRow(store_.row());
 }
 
 void CntEdit::toggle(int side, int carrier)
@@ -241,57 +241,57 @@ void CntEdit::toggle(int side, int carrier)
     if (!askYesNo(this, tr(kConfirm)))
         return;
     tell(store_.toggleCarrier(side, carrier));
-    editpatline(store_.row());
+    editRow(store_.row());
 }
 
-void CntEdit::mouthedit1(int carrier)
+void CntEdit::toggleFirstStop(int carrier)
 {
     toggle(0, carrier);
 }
 
-void CntEdit::mouthedit2(int carrier)
+void CntEdit::toggleSecondStop(int carrier)
 {
     toggle(1, carrier);
 }
 
-void CntEdit::reflash()
+void CntEdit::exchangeSystems()
 {
     if (!askYesNo(this, tr("确定要交换当前左右系统信息吗 ?")))
         return;
     tell(store_.exchange());
-    editpatline(store_.row());
+    editRow(store_.row());
 }
 
-void CntEdit::editjumpline()
+void CntEdit::jumpToRow()
 {
     const QString text = askText(this, tr("跳  行"), tr("请输入跳行行数"), 4);
     tell(store_.jump(text));
-    editpatline(store_.row());
+    editRow(store_.row());
 }
 
-void CntEdit::editfirst()
+void CntEdit::goFirstRow()
 {
-    editpatline(1);
+    editRow(1);
 }
 
-void CntEdit::editlast()
+void CntEdit::goLastRow()
 {
-    editpatline(store_.rows());
+    editRow(store_.rows());
 }
 
-void CntEdit::editperiod()
+void CntEdit::goPreviousRow()
 {
     if (store_.row() >= 2)
-        editpatline(store_.row() - 1);
+        editRow(store_.row() - 1);
 }
 
-void CntEdit::editnext()
+void CntEdit::goNextRow()
 {
     if (store_.row() < store_.rows())
-        editpatline(store_.row() + 1);
+        editRow(store_.row() + 1);
 }
 
-void CntEdit::openpanel()
+void CntEdit::openKeyPanel()
 {
     placePanel();
     Q_EMIT panelCodeChanged(ProgramEditorKeys::fieldCode(group_, index_));
@@ -312,10 +312,10 @@ void CntEdit::reject()
 {
     if (closing_)
         return QDialog::reject();
-    cnt_close();
+    closeEditor();
 }
 
-void CntEdit::cnt_close()
+void CntEdit::closeEditor()
 {
     if (store_.changed()) {
         if (!store_.save()) {
@@ -347,7 +347,7 @@ bool CntEdit::eventFilter(QObject *watched, QEvent *event)
                 if (fields_[std::size_t(g)][std::size_t(i)] == edit) {
                     buzzer(kKeyBeepMs);
                     select(g, i);
-                    openpanel();
+                    openKeyPanel();
                 }
             }
         }
@@ -385,11 +385,11 @@ bool CntEdit::key(int key, const QString &text)
         move(key);
         return true;
     case Qt::Key_Backspace:
-        selectedit();
+        selectField();
         return true;
     case Qt::Key_Enter:
         buzzer(kKeyBeepMs);
-        msg_enter_press();
+        messageEnterKey();
         return false;
     default:
         typeKey(key, text);

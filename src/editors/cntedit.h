@@ -24,8 +24,8 @@ public:
     explicit CntEdit(MachineData &machine, QWidget *parent = nullptr, const char *name = nullptr);
 
     // Shows the page modally on path and deletes it when closed.
-    static void openfile(MachineData &machine, const QString &path, QWidget *parent = nullptr);
-    void setpath(const QString &path) { path_ = path; }
+    static void openFile(MachineData &machine, const QString &path, QWidget *parent = nullptr);
+    void setPath(const QString &path) { path_ = path; }
     // The current job's program, the one the controller holds.
     QString livePath() const;
 
@@ -36,20 +36,20 @@ public:
     QLabel *titleLine() const { return title_; }
 
 public Q_SLOTS:
-    void openonefile();
-    void editpatline(int row);
-    void selectedit();
-    void msg_enter_press();
-    void mouthedit1(int carrier);
-    void mouthedit2(int carrier);
-    void reflash();
-    void editjumpline();
-    void editfirst();
-    void editlast();
-    void editperiod();
-    void editnext();
-    void openpanel();
-    void cnt_close();
+    void reopenFile();
+    void editRow(int row);
+    void selectField();
+    void messageEnterKey();
+    void toggleFirstStop(int carrier);
+    void toggleSecondStop(int carrier);
+    void exchangeSystems();
+    void jumpToRow();
+    void goFirstRow();
+    void goLastRow();
+    void goPreviousRow();
+    void goNextRow();
+    void openKeyPanel();
+    void closeEditor();
     void reject() override;
 
 Q_SIGNALS:
@@ -59,7 +59,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool editopenfile(const QString &path);
+    bool openProgram(const QString &path);
     void fail(const QString &message);
     void buildFrames(QWidget *body);
     QLineEdit *addField(QWidget *frame, int group, int index, const QString &label, const QRect &rect, int labelWidth);

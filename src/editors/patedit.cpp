@@ -31,7 +31,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     , path_(path)
 {
     setWindowTitle(QStringLiteral("Pat File Browse Tools"));
-    setdialogtitle(QStringLiteral("Pat File Browse Tools"));
+    setTitleLine(QStringLiteral("Pat File Browse Tools"));
     context_->setGeometry(15, 55, 610, 360);
     value_->setObjectName(QStringLiteral("value"));
     value_->setFont(PanelFonts::panel(16));
@@ -68,7 +68,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     // The current job's pattern, the one the controller holds.
     const QString &job = machine.jobName();
     const QString live = job.isEmpty() ? QString() : JobFolders::file(job, QStringLiteral(".pat"));
-    if (context_->patfile(path, kCellWidth, kCellHeight)) {
+    if (context_->loadPattern(path, kCellWidth, kCellHeight)) {
         live_ = !live.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(live).absoluteFilePath();
         context_->setFocus();
     } else {
@@ -80,7 +80,7 @@ PatEdit::PatEdit(const MachineData &machine, const QString &path, QWidget *paren
     }
 }
 
-void PatEdit::openfile(const MachineData &machine, const QString &path, QWidget *parent)
+void PatEdit::openFile(const MachineData &machine, const QString &path, QWidget *parent)
 {
     auto *page = new PatEdit(machine, path, parent);
     page->exec();
@@ -89,7 +89,7 @@ void PatEdit::openfile(const MachineData &machine, const QString &path, QWidget 
 
 void PatEdit::showPosition(int line, int column, unsigned char)
 {
-    setdialogmsg(tr("编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3").arg(QFileInfo(path_).fileName()).arg(line).arg(column));
+    setMessageLine(tr("编织衣物花样文件浏览工具 - %1     行 %2 , 列 %3").arg(QFileInfo(path_).fileName()).arg(line).arg(column));
 }
 
 void PatEdit::tell(const QString &message)
@@ -103,7 +103,7 @@ void PatEdit::findRow()
     bool ok = false;
     const unsigned n = askText(this, tr("F1.查找行"), tr("请输入行数"), 5).toUInt(&ok);
     if (ok)
-        context_->searchline(n);
+        context_->findLine(n);
 }
 
 void PatEdit::findColumn()
@@ -111,22 +111,22 @@ void PatEdit::findColumn()
     bool ok = false;
     const unsigned n = askText(this, tr("F2.查找列"), tr("请输入列数"), 5).toUInt(&ok);
     if (ok)
-        context_->searchcol(n);
+        context_->findColumn(n);
 }
 
 void PatEdit::changeWholeGroup()
 {
     if (!askYesNo(this, tr("确定要整组修改当前数值吗?")))
         return;
-    tell(context_->setpatallline(static_cast<unsigned char>(value_->currentIndex()), live_));
+    tell(context_->fillLine(static_cast<unsigned char>(value_->currentIndex()), live_));
     changed_ = true;
 }
 
 void PatEdit::enterFocused()
 {
-    context_->setpat(static_cast<unsigned char>(value_->currentIndex()));
-    context_->reflash();
-    tell(context_->enterpat(live_));
+    context_->setByte(static_cast<unsigned char>(value_->currentIndex()));
+    context_->scheduleRedraw();
+    tell(context_->enterByte(live_));
     changed_ = true;
 }
 
@@ -139,7 +139,7 @@ void PatEdit::reject()
 
 void PatEdit::closePage()
 {
-    if (changed_ && !context_->savepat()) {
+    if (changed_ && !context_->savePattern()) {
         showMessage(this, tr("保存花样文件失败 , 请重试 !"));
         // The edits stay on the page unless the operator gives them up.
         if (!askYesNo(this, tr("是否放弃修改 ?")))

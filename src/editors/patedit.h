@@ -17,7 +17,7 @@ public:
     PatEdit(const MachineData &machine, const QString &path, QWidget *parent = nullptr, const char *name = nullptr);
 
     // Shows the page modally on path and deletes it when closed.
-    static void openfile(const MachineData &machine, const QString &path, QWidget *parent = nullptr);
+    static void openFile(const MachineData &machine, const QString &path, QWidget *parent = nullptr);
 
     PatLabel *label() const { return context_; }
     QComboBox *selector() const { return value_; }

@@ -21,7 +21,7 @@ QColor PatLabel::colour(int value)
     return QColor::fromRgb(StitchColours::rgb(value));
 }
 
-bool PatLabel::patfile(const QString &path, int cell_width, int cell_height)
+bool PatLabel::loadPattern(const QString &path, int cell_width, int cell_height)
 {
     loaded_ = false;
     if (!store_.load(path))
@@ -30,7 +30,7 @@ bool PatLabel::patfile(const QString &path, int cell_width, int cell_height)
     grid_.layout(contentsRect().width(), contentsRect().height(), cell_width, cell_height, p.lineBytes(), p.height());
     makeGlyphs();
     loaded_ = true;
-    gethead();
+    redrawPage();
     return true;
 }
 
@@ -58,7 +58,7 @@ QRect PatLabel::cellRect(int column, int half, int line) const
     return {at.x() - 2, at.y() - grid_.ch + 2, grid_.cw, grid_.ch};
 }
 
-void PatLabel::gethead()
+void PatLabel::redrawPage()
 {
     if (!loaded_)
         return;
@@ -113,9 +113,9 @@ void PatLabel::drawCursor()
                        static_cast<unsigned char>(grid_.half == 0 ? pending_ >> 4 : pending_ & 0x0f));
 }
 
-void PatLabel::reflash()
+void PatLabel::scheduleRedraw()
 {
-    QTimer::singleShot(100, this, &PatLabel::gethead);
+    QTimer::singleShot(100, this, &PatLabel::redrawPage);
 }
 
 void PatLabel::direct(int code)
@@ -123,24 +123,24 @@ void PatLabel::direct(int code)
     if (!loaded_)
         return;
     if (grid_.direct(code))
-        gethead();
+        redrawPage();
     else
         drawCursor();
 }
 
-void PatLabel::setpos(int x, int y)
+void PatLabel::setCursorAt(int x, int y)
 {
-    if (loaded_ && grid_.setpos(x, y))
+    if (loaded_ && grid_.setCursorAt(x, y))
         drawCursor();
 }
 
-void PatLabel::setpat(unsigned char value)
+void PatLabel::setByte(unsigned char value)
 {
     pending_ = grid_.half == 0 ? static_cast<unsigned char>((pending_ & 0x0f) | (value << 4))
                                : static_cast<unsigned char>((pending_ & 0xf0) | (value & 0x0f));
 }
 
-QString PatLabel::enterpat(bool live)
+QString PatLabel::enterByte(bool live)
 {
     if (!loaded_)
         return {};
@@ -149,32 +149,32 @@ QString PatLabel::enterpat(bool live)
     return message;
 }
 
-QString PatLabel::setpatallline(unsigned char value, bool live)
+QString PatLabel::fillLine(unsigned char value, bool live)
 {
     if (!loaded_)
         return {};
     const QString message = store_.fillLine(grid_.line(), value, live);
-    gethead();
+    redrawPage();
     return message;
 }
 
-void PatLabel::searchline(unsigned int line)
+void PatLabel::findLine(unsigned int line)
 {
     if (!loaded_)
         return;
-    grid_.searchline(line);
-    gethead();
+    grid_.findLine(line);
+    redrawPage();
 }
 
-void PatLabel::searchcol(unsigned int column)
+void PatLabel::findColumn(unsigned int column)
 {
     if (!loaded_)
         return;
-    grid_.searchcol(column);
-    gethead();
+    grid_.findColumn(column);
+    redrawPage();
 }
 
-bool PatLabel::savepat() const
+bool PatLabel::savePattern() const
 {
     return !loaded_ || store_.save();
 }
@@ -205,5 +205,5 @@ void PatLabel::mouseReleaseEvent(QMouseEvent *event)
     else if (travel.y() < -kSwipe)
         direct(PatGrid::PageLower);
     else
-        setpos(event->position().toPoint().x() - contentsRect().x(), event->position().toPoint().y() - contentsRect().y());
+        setCursorAt(event->position().toPoint().x() - contentsRect().x(), event->position().toPoint().y() - contentsRect().y());
 }

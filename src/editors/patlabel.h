@@ -20,27 +20,27 @@ public:
 
     explicit PatLabel(QWidget *parent = nullptr, const char *name = nullptr);
 
-    bool patfile(const QString &path, int cell_width, int cell_height);
+    bool loadPattern(const QString &path, int cell_width, int cell_height);
     bool loaded() const { return loaded_; }
     const PatGrid &grid() const { return grid_; }
     const PatStore &store() const { return store_; }
     unsigned char pending() const { return pending_; }
 
-    void gethead();
+    void redrawPage();
     void direct(int code);
-    void setpos(int x, int y);
-    void setpat(unsigned char value);
+    void setCursorAt(int x, int y);
+    void setByte(unsigned char value);
     // Empty when the pending byte was stored, else the message to show.
-    QString enterpat(bool live);
-    QString setpatallline(unsigned char value, bool live);
-    void searchline(unsigned int line);
-    void searchcol(unsigned int column);
-    bool savepat() const;
+    QString enterByte(bool live);
+    QString fillLine(unsigned char value, bool live);
+    void findLine(unsigned int line);
+    void findColumn(unsigned int column);
+    bool savePattern() const;
 
     static QColor colour(int value);
 
 public Q_SLOTS:
-    void reflash();
+    void scheduleRedraw();
 
 Q_SIGNALS:
     void cellChanged(int line, int column, unsigned char value);

@@ -40,7 +40,7 @@ DiskFileManager::DiskFileManager(MachineData &machine, QWidget *parent, const ch
     : ScreenFrame(parent, name ? name : "dialogide", modal, flags)
     , machine_(machine)
 {
-    setdialogtitle(QStringLiteral("Clothing File Management"));
+    setTitleLine(QStringLiteral("Clothing File Management"));
     auto *body = new QWidget(this);
     body->setGeometry(0, 45, 640, 435);
 
@@ -48,7 +48,7 @@ DiskFileManager::DiskFileManager(MachineData &machine, QWidget *parent, const ch
     list_->setGeometry(120, 10, 440, 394);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setSortByTime(sortByTime());
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { dispcontext(item); });
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { showJobInfo(item); });
 
     const struct { const char *text; void (DiskFileManager::*slot)(); } buttons[] = {
         {QT_TR_NOOP("F1.导入编织文件"), &DiskFileManager::importJob},
@@ -82,14 +82,14 @@ DiskFileManager::DiskFileManager(MachineData &machine, QWidget *parent, const ch
 void DiskFileManager::showEvent(QShowEvent *event)
 {
     ScreenFrame::showEvent(event);
-    getfilelist();
-    list_->setindexitem(machine_.jobName());
+    listFiles();
+    list_->markCurrentJob(machine_.jobName());
     list_->setFocus();
 }
 
-void DiskFileManager::getfilelist()
+void DiskFileManager::listFiles()
 {
-    setdialogmsg(QString());
+    setMessageLine(QString());
     list_->refill();
 }
 
@@ -98,9 +98,9 @@ QString DiskFileManager::chosen() const
     return list_->currentName();
 }
 
-void DiskFileManager::dispcontext(QTreeWidgetItem *item)
+void DiskFileManager::showJobInfo(QTreeWidgetItem *item)
 {
-    setdialogmsg(QString());
+    setMessageLine(QString());
     if (!item)
         return;
     const QString cnt = JobFolders::file(item->text(0), QStringLiteral(".cnt"));
@@ -120,16 +120,16 @@ void DiskFileManager::dispcontext(QTreeWidgetItem *item)
         return;
     }
     // The rows the program editor shows; an empty file has none.
-    setdialogmsg(tr("花型长度:%1     花型宽度:%2").arg(CntStore::rowsOf(rows.size())).arg(patFileWidth(pat)));
+    setMessageLine(tr("花型长度:%1     花型宽度:%2").arg(CntStore::rowsOf(rows.size())).arg(patFileWidth(pat)));
 }
 
-bool DiskFileManager::updatafile(const QString &name)
+bool DiskFileManager::updateFromFile(const QString &name)
 {
     const JobSender::Result result = JobSender::send(machine_, name, TransferDialog::withController());
     if (result.sent) {
         Q_EMIT jobChosen(name);
-        getfilelist();
-        list_->setindexitem(machine_.jobName());
+        listFiles();
+        list_->markCurrentJob(machine_.jobName());
     }
     if (!result.message.isEmpty())
         showMessage(this, result.message);
@@ -152,7 +152,7 @@ void DiskFileManager::sendJob()
         showMessage(this, ControllerMessages::refusal(tr(kRunning)));
         return;
     }
-    updatafile(name);
+    updateFromFile(name);
 }
 
 void DiskFileManager::importJob()
@@ -162,13 +162,13 @@ void DiskFileManager::importJob()
         showMessage(this, tr("你的花型存储容量不足,请删除不用的花型文件 !"));
         return;
     }
-    const QString name = JobImportDialog::getopendirfromusb(JobFolders::root(), tr("导入编织文件 ... "),
+    const QString name = JobImportDialog::openFolderFromStick(JobFolders::root(), tr("导入编织文件 ... "),
                                                            PanelPaths::usbRoot(), QStringLiteral("*.xxx *.cnt *.pat"), this);
     if (name.isEmpty())
         return;
-    getfilelist();
-    list_->setindexitem(machine_.jobName());
-    list_->finditemcol(name, 0);
+    listFiles();
+    list_->markCurrentJob(machine_.jobName());
+    list_->findItem(name, 0);
     if (name != machine_.jobName())
         return;
     // The files of the job being knitted were replaced: the controller must have them too.
@@ -180,14 +180,14 @@ void DiskFileManager::importJob()
         }
         showMessage(this, ControllerMessages::refusal(tr(kRunning)));
     }
-    updatafile(name);
+    updateFromFile(name);
 }
 
 void DiskFileManager::exportJob()
 {
     const QString name = chosen();
     if (!name.isEmpty())
-        StickExportDialog::getsavefilefromusb(JobFolders::dir(name), tr("文件另存为 ... "), PanelPaths::usbRoot(),
+        StickExportDialog::saveFileToStick(JobFolders::dir(name), tr("文件另存为 ... "), PanelPaths::usbRoot(),
                                              QStringLiteral("*.*"), this);
 }
 
@@ -202,7 +202,7 @@ void DiskFileManager::openPicture()
         showMessage(this, tr("该编织文件没有图片文件 !"));
         return;
     }
-    BmpEdit::openfile(picture, this);
+    BmpEdit::openFile(picture, this);
 }
 
 void DiskFileManager::openProgram()
@@ -244,12 +244,12 @@ void DiskFileManager::deleteJob()
         return;
     QTreeWidgetItem *below = list_->itemBelow(list_->currentItem());
     const QString next = below ? below->text(0) : QString();
-    if (!deletefile(JobFolders::dir(name)))
+    if (!deletePath(JobFolders::dir(name)))
         showMessage(this, tr("删除文件失败 !"));
-    getfilelist();
-    list_->setindexitem(machine_.jobName());
+    listFiles();
+    list_->markCurrentJob(machine_.jobName());
     if (!next.isEmpty())
-        list_->finditemcol(next, 0);
+        list_->findItem(next, 0);
     dropCurrentJobIfGone();
 }
 
@@ -259,10 +259,10 @@ void DiskFileManager::openDeletionPage()
     JobDeletionPage page(this);
     page.exec();
     list_->setSortByTime(sortByTime());
-    getfilelist();
+    listFiles();
     if (!was.isEmpty())
-        list_->finditemcol(was, 0);
-    list_->setindexitem(machine_.jobName());
+        list_->findItem(was, 0);
+    list_->markCurrentJob(machine_.jobName());
     dropCurrentJobIfGone();
 }
 

@@ -20,12 +20,12 @@ public:
 
     JobListView *list() const { return list_; }
 
-    void getfilelist();
+    void listFiles();
     // Sends the job and makes it current; false (after its message, if any) when it failed.
-    bool updatafile(const QString &name);
+    bool updateFromFile(const QString &name);
 
 public Q_SLOTS:
-    void dispcontext(QTreeWidgetItem *item);
+    void showJobInfo(QTreeWidgetItem *item);
     void importJob();
     void exportJob();
     void sendJob();

@@ -12,7 +12,7 @@
 DiskFormatPage::DiskFormatPage(QWidget *parent, const char *name, const QString &title, const QString &heading)
     : ScreenFrame(parent, name)
 {
-    setdialogtitle(title);
+    setTitleLine(title);
     auto *head = new QLabel(heading, this);
     head->setObjectName(QStringLiteral("heading"));
     head->setGeometry(130, 55, 500, 36);

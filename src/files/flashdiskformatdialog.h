@@ -16,7 +16,7 @@ public:
 
 public Q_SLOTS:
     void ready();
-    void repairdisk();
+    void repairDisk();
 
 private:
     FlashDiskFormat chain_;

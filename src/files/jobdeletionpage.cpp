@@ -24,7 +24,7 @@ const char kClearAll[] = QT_TRANSLATE_NOOP("JobDeletionPage", "F1.全部取消")
 JobDeletionPage::JobDeletionPage(QWidget *parent, const char *name)
     : ScreenFrame(parent, name ? name : "dialogdel")
 {
-    setdialogtitle(QStringLiteral("Hard Disk File Management"));
+    setTitleLine(QStringLiteral("Hard Disk File Management"));
     auto *body = new QWidget(this);
     body->setGeometry(0, 45, 640, 435);
     list_ = new JobListView(body, {tr("选  中")});
@@ -58,7 +58,7 @@ void JobDeletionPage::showCapacity()
     quint64 free = 0;
     const bool known = DiskCapacity::query(PanelPaths::dataRoot(), &total, &free);
     //: Message line under the title: disk size and free space; fits 540 px.
-    setdialogmsg(tr("硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用")
+    setMessageLine(tr("硬盘空间:%1     剩余空间:%2     注: 部分空间为系统使用")
                      .arg(known ? sizeText(total) : QString(), known ? sizeText(free) : QString()));
 }
 
@@ -109,8 +109,8 @@ void JobDeletionPage::deleteNext()
         return;
     }
     const QString name = queue_.takeFirst();
-    setdialogmsg(tr("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :%1").arg(name));
-    if (!deletefile(JobFolders::dir(name))) {
+    setMessageLine(tr("正在删除文件, 按< 取消 >键停止删除 !  --- 正在删除 :%1").arg(name));
+    if (!deletePath(JobFolders::dir(name))) {
         finish();
         showMessage(this, tr("删除文件失败 !"));
     }

@@ -31,18 +31,18 @@ JobImportDialog::JobImportDialog(const QString &root, const QString &startDir, Q
     , root_(root)
     , library_(new LibraryFetch(this))
 {
-    addEnterButton(tr("导     入"), [this] { inputdir(); });
+    addEnterButton(tr("导     入"), [this] { importFolder(); });
     work_ = addCheckBox(tr("F7. 导入工作参数"), QRect(130, 430, 120, 35), 7);
     picture_ = addCheckBox(tr("F8. 导入运行图片"), QRect(280, 430, 120, 35), 8);
     addNetworkKey([this] { toggleLibrary(); });
     connect(library_, &LibraryFetch::progress, this, [this](int percent) { showWaiting(tr(kFetching).arg(percent)); });
 }
 
-QString JobImportDialog::getopendirfromusb(const QString &root, const QString &caption, const QString &startDir,
+QString JobImportDialog::openFolderFromStick(const QString &root, const QString &caption, const QString &startDir,
                                           const QString &, QWidget *parent)
 {
     JobImportDialog dialog(root, startDir, parent);
-    dialog.setdialogtitle(caption);
+    dialog.setTitleLine(caption);
     return dialog.exec() == QDialog::Accepted ? dialog.imported() : QString();
 }
 
@@ -60,7 +60,7 @@ void JobImportDialog::toggleLibrary()
     if (library_->running())
         return;
     if (!showingStick()) {
-        getfilelist();
+        listFiles();
         return;
     }
     const QString unavailable = LibraryFetch::unavailable();
@@ -103,19 +103,19 @@ void JobImportDialog::importFromLibrary()
         accept();
 }
 
-void JobImportDialog::inputdir()
+void JobImportDialog::importFolder()
 {
     if (!showingStick()) {
         importFromLibrary();
         return;
     }
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     if (!e)
         return;
     StickJobImport job(root_, hooksFor(this));
     job.importWork = work_->isChecked();
     job.importPicture = picture_->isChecked();
-    imported_ = job.run(currentdir(), e->name);
+    imported_ = job.run(currentDir(), e->name);
     if (imported_.isEmpty())
         return;
     LibraryJobImport::stickImported(root_, imported_);

@@ -21,13 +21,13 @@ public:
 
     // Runs the dialog with the caption as title; the imported job's name, or empty. The
     // filter is not applied: a job is found from any of its files.
-    static QString getopendirfromusb(const QString &root, const QString &caption, const QString &startDir,
+    static QString openFolderFromStick(const QString &root, const QString &caption, const QString &startDir,
                                      const QString &filter, QWidget *parent);
 
     QString imported() const { return imported_; }
 
 public Q_SLOTS:
-    void inputdir();
+    void importFolder();
     void reject() override;
 
 private:

@@ -50,7 +50,7 @@ HistoryPage::HistoryPage(QWidget *parent, const QDateTime &now)
     : ScreenFrame(parent, "historypage")
 {
     const QDateTime at = now.isValid() ? now : SystemActions::now();
-    setdialogtitle(QStringLiteral("Machine History"));
+    setTitleLine(QStringLiteral("Machine History"));
     tabs_ = new BeepingTabWidget(this, "tabs");
     tabs_->setGeometry(0, 45, 640, 435);
     tabs_->setFont(PanelFonts::panel());
@@ -124,7 +124,7 @@ void HistoryPage::showTab(int tab)
     QString help = tr(kHelp[tab]);
     if (skipped_ > 0)
         help += tr(" (%n 行记录损坏, 已跳过)", nullptr, skipped_);
-    setdialogmsg(help);
+    setMessageLine(help);
     BeepingListView *l = list(tab);
     if (l->currentItem() == nullptr && l->topLevelItemCount() > 0)
         l->setCurrentItem(l->topLevelItem(0));
@@ -156,7 +156,7 @@ void HistoryPage::exportToStick()
     const QString stamp = SystemActions::now().toString(QStringLiteral("'history-'yyyyMMdd-HHmmss"));
     const QString folder = PanelPaths::tmp(QLatin1Char('/') + stamp);
     if (stage(folder, stamp))
-        StickExportDialog::getsavefilefromusb(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
+        StickExportDialog::saveFileToStick(folder, tr("导出到U盘"), PanelPaths::usbRoot(), QStringLiteral("*.csv"), this);
     else
         showMessage(this, tr("导出文件失败, 请重试 !"));
     FsOps::removeTree(folder);

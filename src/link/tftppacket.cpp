@@ -24,7 +24,7 @@ int terminated(const char *p, const char *end)
 
 } // namespace
 
-int TftpPacket::makereq(int opcode, const char *mode, const char *name, char *buffer, int size)
+int TftpPacket::makeRequest(int opcode, const char *mode, const char *name, char *buffer, int size)
 {
     if (!mode || !name || (opcode != Rrq && opcode != Wrq))
         return 0;
@@ -41,7 +41,7 @@ int TftpPacket::makereq(int opcode, const char *mode, const char *name, char *bu
     return length;
 }
 
-int TftpPacket::makedata(int block, const char *data, int length, char *buffer, int size)
+int TftpPacket::makeData(int block, const char *data, int length, char *buffer, int size)
 {
     if (length < 0 || length > kBlockSize || 4 + length > size)
         return 0;
@@ -52,7 +52,7 @@ int TftpPacket::makedata(int block, const char *data, int length, char *buffer, 
     return 4 + length;
 }
 
-int TftpPacket::makeack(int block, char *buffer, int size)
+int TftpPacket::makeAck(int block, char *buffer, int size)
 {
     if (size < 4)
         return 0;
@@ -61,7 +61,7 @@ int TftpPacket::makeack(int block, char *buffer, int size)
     return 4;
 }
 
-int TftpPacket::makeerror(int code, const char *message, char *buffer, int size)
+int TftpPacket::makeError(int code, const char *message, char *buffer, int size)
 {
     const int messageLength = message ? int(::strnlen(message, kBlockSize)) : 0;
     const int length = 4 + messageLength + 1;

@@ -16,10 +16,10 @@ public:
     static const int kMaxNameLength = 255;
     static const int kMaxPacket = 4 + kBlockSize;
 
-    static int makereq(int opcode, const char *mode, const char *name, char *buffer, int size);
-    static int makedata(int block, const char *data, int length, char *buffer, int size);
-    static int makeack(int block, char *buffer, int size);
-    static int makeerror(int code, const char *message, char *buffer, int size);
+    static int makeRequest(int opcode, const char *mode, const char *name, char *buffer, int size);
+    static int makeData(int block, const char *data, int length, char *buffer, int size);
+    static int makeAck(int block, char *buffer, int size);
+    static int makeError(int code, const char *message, char *buffer, int size);
 
     // A parsed view into the caller's buffer; valid is false for anything malformed
     // (short, unknown opcode, unterminated strings, over-long data or names).

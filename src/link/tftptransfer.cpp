@@ -60,7 +60,7 @@ bool TftpTransfer::begin(bool upload, const std::string &localPath, const std::s
     // 0.0.0.0 would reach this host itself.
     if (peer.server == 0)
         return finish(Failed, "no IPv4 server address");
-    lastLength_ = TftpPacket::makereq(upload ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", remoteName.c_str(), last_,
+    lastLength_ = TftpPacket::makeRequest(upload ? TftpPacket::Wrq : TftpPacket::Rrq, "octet", remoteName.c_str(), last_,
                                       int(sizeof last_));
     if (remoteName.empty() || remoteName.find('\0') != std::string::npos || lastLength_ == 0)
         return finish(Failed, "remote name '" + remoteName + "' cannot be sent");
@@ -200,7 +200,7 @@ void TftpTransfer::handleDownload(std::uint16_t block, const char *data, int len
     } else if (ahead == 0 || ahead > 0x8000) {
         // Already written: the server missed our acknowledgement.
         char ack[4];
-        socket_.sendTo(ack, TftpPacket::makeack(block, ack, 4), peer_.server, peerPort_);
+        socket_.sendTo(ack, TftpPacket::makeAck(block, ack, 4), peer_.server, peerPort_);
     }
 }
 
@@ -214,7 +214,7 @@ void TftpTransfer::writeBlock(std::uint16_t block, const char *data, int length)
     buffer_.insert(buffer_.end(), data, data + length);
     bytes_ += length;
     lastBlock_ = block;
-    lastLength_ = TftpPacket::makeack(block, last_, int(sizeof last_));
+    lastLength_ = TftpPacket::makeAck(block, last_, int(sizeof last_));
     progressDue_ = true;
     std::string why;
     if (length < TftpPacket::kBlockSize) {
@@ -295,7 +295,7 @@ void TftpTransfer::sendNextBlock()
     if (length < TftpPacket::kBlockSize)
         state_ = LastSent;
     lastBlock_ = std::uint16_t(lastBlock_ + 1);
-    lastLength_ = TftpPacket::makedata(lastBlock_, buffer_.data() + bufferPos_, length, last_, int(sizeof last_));
+    lastLength_ = TftpPacket::makeData(lastBlock_, buffer_.data() + bufferPos_, length, last_, int(sizeof last_));
     bufferPos_ += std::size_t(length);
     sendLast();
     progressDue_ = true;
@@ -314,7 +314,7 @@ void TftpTransfer::sendLast()
 void TftpTransfer::sendError(int code, const char *message, std::uint32_t address, std::uint16_t port)
 {
     char packet[64];
-    const int length = TftpPacket::makeerror(code, message, packet, int(sizeof packet));
+    const int length = TftpPacket::makeError(code, message, packet, int(sizeof packet));
     socket_.sendTo(packet, length, address, port);
 }
 

@@ -90,7 +90,7 @@ CarriageTestPage::CarriageTestPage(MachineData &machine, QWidget *parent)
 
 void CarriageTestPage::build()
 {
-    setdialogtitle(QStringLiteral("Machine Parts Test"));
+    setTitleLine(QStringLiteral("Machine Parts Test"));
     setFocusPolicy(Qt::StrongFocus);
     const int systems = countSystems() == 2 ? 2 : 1;
     for (int group = 0; group < MotoTest::kGroups; ++group) {
@@ -135,7 +135,7 @@ void CarriageTestPage::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         caption_->setText(tr(kCaption));
         menuButton_->setText(tr(sideMenu_->isHidden() ? kMenuHidden : kMenuShown));
-        setdialogmsg(leaving_ ? tr(kLeaving) : test_.help());
+        setMessageLine(leaving_ ? tr(kLeaving) : test_.help());
     }
     ScreenFrame::changeEvent(event);
 }
@@ -172,7 +172,7 @@ void CarriageTestPage::showSelection()
     shownGroup_ = test_.group();
     shownKind_ = test_.kind();
     groupView(shownGroup_)->setSelected(shownKind_, true);
-    setdialogmsg(test_.help());
+    setMessageLine(test_.help());
     Q_EMIT panelCodeChanged(test_.testNumber());
 }
 
@@ -249,7 +249,7 @@ void CarriageTestPage::reject()
 {
     controller_->sendLeave();
     leaving_ = true;
-    setdialogmsg(tr(kLeaving));
+    setMessageLine(tr(kLeaving));
     // Without the command port the controller's answer cannot arrive: nothing to wait for.
     if (!controller_->isBound()) {
         timer_->stop();

@@ -43,8 +43,8 @@ ControllerTestMenu::ControllerTestMenu(MachineData &machine, QWidget *parent)
     : ScreenFrame(parent, "exttest")
     , machine_(machine)
 {
-    setdialogtitle(QStringLiteral("Controller Test Menu"));
-    setdialogmsg(tr("选择要测试的项目, 按< 确定 >进入."));
+    setTitleLine(QStringLiteral("Controller Test Menu"));
+    setMessageLine(tr("选择要测试的项目, 按< 确定 >进入."));
     menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     menu_->setContext("ControllerTestMenu");
@@ -97,7 +97,7 @@ void ControllerTestMenu::chooseItem(int column, int row)
 
 void ControllerTestMenu::runTest(Protocol::TestKind test)
 {
-    const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return TransferDialog::tftpgetfile(path); });
+    const TestEntry::Result result = TestEntry::enter(machine_, test, [](const QString &path) { return TransferDialog::getFile(path); });
     if (result != TestEntry::Entered) {
         showMessage(this, TestEntry::failureText(result));
         // The controller entered the mode but the page cannot open: it must not stay in it.

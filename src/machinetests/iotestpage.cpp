@@ -83,7 +83,7 @@ IoTestPage::IoTestPage(MachineData &machine, QWidget *parent)
 
 void IoTestPage::build()
 {
-    setdialogtitle(QStringLiteral("Input Output Test"));
+    setTitleLine(QStringLiteral("Input Output Test"));
     titleLabel()->resize(kTitleWidth, titleLabel()->height());
     msgLabel()->resize(kTitleWidth, msgLabel()->height());
     closeButton()->move(kTitleWidth, 0);
@@ -133,7 +133,7 @@ QLabel *IoTestPage::inputLabel(int input) const
     return input >= 0 && input < IoInputs::kCount ? inputs_[std::size_t(input)] : nullptr;
 }
 
-void IoTestPage::testcommand(int index, unsigned short value)
+void IoTestPage::driveOutput(int index, unsigned short value)
 {
     controller_->sendCommand(static_cast<unsigned short>(index), value);
 }
@@ -159,7 +159,7 @@ void IoTestPage::moveTo(int row, int column)
     QLineEdit *edit = field(row_, column_);
     edit->setFocus();
     edit->selectAll();
-    setdialogmsg(IoOutputs::text(IoOutputs::field(number)->hint));
+    setMessageLine(IoOutputs::text(IoOutputs::field(number)->hint));
     Q_EMIT panelCodeChanged(number);
 }
 
@@ -170,7 +170,7 @@ bool IoTestPage::carriageRunning() const
 
 void IoTestPage::stopCarriageFirst()
 {
-    testcommand(IoOutputs::outputIndex(row_, column_), IoOutputs::kStop);
+    driveOutput(IoOutputs::outputIndex(row_, column_), IoOutputs::kStop);
     showMessage(this, tr("请先停止机头运行 !"));
 }
 
@@ -205,7 +205,7 @@ bool IoTestPage::handleKey(int key)
             return true;
         buzzer(kKeyBeepMs);
         if (IoOutputs::typedValue(number, edit->text(), &value))
-            testcommand(index, static_cast<unsigned short>(value));
+            driveOutput(index, static_cast<unsigned short>(value));
         redraw(row_, column_);
         edit->selectAll();
         return true;
@@ -219,7 +219,7 @@ bool IoTestPage::handleKey(int key)
             return false;
         value = IoOutputs::digitValue(number, key - Qt::Key_0);
         if (value >= 0)
-            testcommand(index, static_cast<unsigned short>(value));
+            driveOutput(index, static_cast<unsigned short>(value));
         return true;
     }
 }

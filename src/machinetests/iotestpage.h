@@ -24,7 +24,7 @@ public:
     explicit IoTestPage(MachineData &machine, QWidget *parent = nullptr);
 
     // Drives output index to value; nothing is awaited, the controller's report shows it.
-    void testcommand(int index, unsigned short value);
+    void driveOutput(int index, unsigned short value);
 
     int row() const { return row_; }
     int column() const { return column_; }

@@ -189,8 +189,8 @@ BeepingButton *MotoGroupView::twin(int cam) const
 void MotoGroupView::showState(BeepingButton *button, bool on)
 {
     // Called for every state every 50 ms: a repaint only for a change keeps the page idle.
-    if (button->getactive() == (on ? 1 : 0))
+    if (button->activeState() == (on ? 1 : 0))
         return;
-    button->setactive(on ? 1 : 0);
+    button->setActive(on ? 1 : 0);
     button->setPalette(on ? PanelPalettes().labelDark() : PanelPalettes().labelWhite());
 }

@@ -20,9 +20,9 @@ ButtonWarm::ButtonWarm(BeepPulse &beep, QWidget *parent, const char *name)
     cancelWarm();
 }
 
-QString ButtonWarm::errorcode(unsigned char type, unsigned char code)
+QString ButtonWarm::alarmSource(unsigned char type, unsigned char code)
 {
-    return AlarmTexts::errorcode(type, code);
+    return AlarmTexts::alarmSource(type, code);
 }
 
 void ButtonWarm::setWarm(unsigned char type, unsigned char code)

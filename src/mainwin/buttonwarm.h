@@ -22,7 +22,7 @@ public:
     void setWarm(unsigned char type, unsigned char code);
     void cancelWarm();
     // The alarm's source text, as the history keeps it; the button shows it translated.
-    static QString errorcode(unsigned char type, unsigned char code);
+    static QString alarmSource(unsigned char type, unsigned char code);
 
     bool isFlashing() const { return flash_.isActive(); }
     unsigned char type() const { return type_; }

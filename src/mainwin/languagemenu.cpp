@@ -71,9 +71,9 @@ void LanguageMenu::changeEvent(QEvent *event)
 
 void LanguageMenu::retranslate()
 {
-    setdialogtitle(QStringLiteral("语言 / Language"));
+    setTitleLine(QStringLiteral("语言 / Language"));
     //: The language menu's help line; the digits are the items' numbers.
-    setdialogmsg(tr("按数字键选择语言, 按< X >退出."));
+    setMessageLine(tr("按数字键选择语言, 按< X >退出."));
     for (int i = 0; i < languages_.size() && i < ListMenu::kRows; ++i) {
         const bool current = languages_[i].code == Translations::current();
         menu_->setItem(0, i, itemText(i, languages_[i]) + (current ? QString::fromUtf8(kCurrentMark) : QString()));

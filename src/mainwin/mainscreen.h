@@ -64,20 +64,20 @@ public:
     // startup: shows the start picture, runs the exchange with the controller under it, then
     // builds the main screen; main calls it once, before the event loop.
     void start();
-    void initpara();
+    void buildScreen();
 
     // job
-    void open_wavefile(const QString &name);
+    void openJob(const QString &name);
 
     // panels
     void createDesktop();
     void placeMessage(int systems, int picture);
-    void paintwavetime(unsigned short first, unsigned short second);
-    void paintstoptime(unsigned short first, unsigned short second);
-    void paint_piece(unsigned short done, unsigned short target);
-    void paint_startneedle(unsigned short needle);
-    void paint_needle(unsigned short unused);
-    void set_speed(int state);
+    void paintKnitTime(unsigned short first, unsigned short second);
+    void paintStopTime(unsigned short first, unsigned short second);
+    void paintPieces(unsigned short done, unsigned short target);
+    void paintStartNeedle(unsigned short needle);
+    void paintNeedle(unsigned short unused);
+    void setSpeed(int state);
     MachineData &machineData() const { return machineData_; }
     // The one notion of running: the indicator, the telemetry and the start picture show it.
     const MachineState &machineState() const { return machine_; }
@@ -85,7 +85,7 @@ public:
     void showMoreKeys();
 
     // rowdisplay
-    void paint_line(unsigned short row);
+    void paintRow(unsigned short row);
 
     // alarms
     void showAlarmMessage(const QString &m1, const QString &m2);

@@ -30,7 +30,7 @@ QString jobBase(const QString &name)
 
 } // namespace
 
-void MainScreen::open_wavefile(const QString &name)
+void MainScreen::openJob(const QString &name)
 {
     placeMessage(1, 0);
 
@@ -77,7 +77,7 @@ void MainScreen::open_wavefile(const QString &name)
         if (QFileInfo::exists(xxx)) {
             placeMessage(1, 1);
             picturePath_ = xxx;
-            patPicture_->openpatpicture(xxx);
+            patPicture_->openPatternPicture(xxx);
         }
     } else {
         showJobDropped();
@@ -93,29 +93,29 @@ void MainScreen::showJobDropped()
     paintNoJob();
     // A path no job uses, so the picture shows nothing.
     picturePath_ = PanelPaths::data(QStringLiteral("/wave/123/123.xxx"));
-    patPicture_->openpatpicture(picturePath_);
+    patPicture_->openPatternPicture(picturePath_);
 }
 
 void MainScreen::paintJob(const QString &name)
 {
     jobName_->setText(tr("名 称: %1").arg(name));
     paintJobSize(machineData_.runSettings().word(Protocol::PieceWidthWord), machineData_.controllerState().word(Protocol::RowsWord));
-    paint_line(machineData_.controllerState().word(Protocol::RowWord));
-    paintwavetime(machineData_.controllerState().word(Protocol::KnitFirstWord), machineData_.controllerState().word(Protocol::KnitSecondsWord));
-    paintstoptime(machineData_.controllerState().word(Protocol::StopFirstWord), machineData_.controllerState().word(Protocol::StopSecondsWord));
-    paint_piece(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
-    paint_startneedle(machineData_.work().word(Protocol::JobStartNeedleWord));
+    paintRow(machineData_.controllerState().word(Protocol::RowWord));
+    paintKnitTime(machineData_.controllerState().word(Protocol::KnitFirstWord), machineData_.controllerState().word(Protocol::KnitSecondsWord));
+    paintStopTime(machineData_.controllerState().word(Protocol::StopFirstWord), machineData_.controllerState().word(Protocol::StopSecondsWord));
+    paintPieces(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
+    paintStartNeedle(machineData_.work().word(Protocol::JobStartNeedleWord));
 }
 
 void MainScreen::paintNoJob()
 {
     jobName_->setText(tr("名 称: %1").arg(QString()));
     paintJobSize(0, 0);
-    paint_line(0);
-    paintwavetime(0, 0);
-    paintstoptime(0, 0);
-    paint_piece(0, 0);
-    paint_startneedle(0);
+    paintRow(0);
+    paintKnitTime(0, 0);
+    paintStopTime(0, 0);
+    paintPieces(0, 0);
+    paintStartNeedle(0);
 }
 
 void MainScreen::paintJobSize(unsigned short width, unsigned short rows)
@@ -133,7 +133,7 @@ void MainScreen::saveWorkFile(const QString &path)
 
 void MainScreen::loadJob(const QString &name)
 {
-    open_wavefile(name);
+    openJob(name);
     std::printf("%s\n", name.toLocal8Bit().constData());
     std::fflush(stdout);
 }

@@ -38,7 +38,7 @@ void MainScreen::toggleZeroing()
         return;
     machineData_.controllerState().setByte(RunningByte, 0);
     paintQuickKeys();
-    paint_line(0);
+    paintRow(0);
     showAlarmMessage(MessageSteps::zeroArmed(), QString());
 }
 

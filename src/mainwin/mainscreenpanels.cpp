@@ -182,14 +182,14 @@ void MainScreen::placeMessage(int systems, int picture)
     rowDisplay_->place(systems, picture);
 }
 
-void MainScreen::paint_needle(unsigned short)
+void MainScreen::paintNeedle(unsigned short)
 {
     // The stored value, not the argument: the needle position plus 500.
     shownNeedle_ = machineData_.controllerState().word(Protocol::NeedleWord);
     needle_->setText(QString::number(int(shownNeedle_) - Protocol::NeedleZero));
 }
 
-void MainScreen::set_speed(int state)
+void MainScreen::setSpeed(int state)
 {
     if (machine_.setSpeedState(state))
         showMachineState();
@@ -215,24 +215,24 @@ void MainScreen::showMachineState()
         telemetry_->publishNow();
 }
 
-void MainScreen::paintwavetime(unsigned short first, unsigned short second)
+void MainScreen::paintKnitTime(unsigned short first, unsigned short second)
 {
     knittingSeconds_ = second;
     waveTime_->setText(tr("编织时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
-void MainScreen::paintstoptime(unsigned short first, unsigned short second)
+void MainScreen::paintStopTime(unsigned short first, unsigned short second)
 {
     stoppedSeconds_ = second;
     stopTime_->setText(tr("停车时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
-void MainScreen::paint_piece(unsigned short done, unsigned short target)
+void MainScreen::paintPieces(unsigned short done, unsigned short target)
 {
     pieces_->setText(tr("完成件数 : %1 / %2").arg(done).arg(target));
 }
 
-void MainScreen::paint_startneedle(unsigned short needle)
+void MainScreen::paintStartNeedle(unsigned short needle)
 {
     startNeedle_->setText(tr("起始针 : %1").arg(needle));
 }
@@ -255,7 +255,7 @@ void MainScreen::toggleScreenLock()
     paintLockButton();
     Bmenu->raise();
     for (TouchLabel *l : commandLabels_)
-        l->setclickable(lock ? 0 : 1);
+        l->setClickable(lock ? 0 : 1);
     for (TouchLabel *l : displayLabels_)
-        l->setclickable(0);
+        l->setClickable(0);
 }

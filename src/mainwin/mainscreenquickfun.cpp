@@ -106,7 +106,7 @@ void MainScreen::startNeedleToJob()
         machineData_.work().setWord(kJobStartNeedle, machineData_.system().word(kSystemStartNeedle));
         saveJobWork();
     }
-    paint_startneedle(machineData_.work().word(kJobStartNeedle));
+    paintStartNeedle(machineData_.work().word(kJobStartNeedle));
 }
 
 void MainScreen::takeSystemBackup()
@@ -120,7 +120,7 @@ void MainScreen::keepSystemBackup()
     // made from the panel.
     if (systemBefore_ == machineData_.system().block())
         return;
-    if (savefileapp(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), machineData_.system().data(), qint64(kSystemSize)) != 1)
+    if (saveWholeFile(PanelPaths::data(QStringLiteral("/para/checksystem.sys")), machineData_.system().data(), qint64(kSystemSize)) != 1)
         showMessage(this, tr("保存系统备份参数失败, 请重试 !"));
 }
 
@@ -154,7 +154,7 @@ void MainScreen::openFrequentSettings()
     takeSystemBackup();
     startNeedleToSystem();
     runPage(QuickPages::FrequentSettings);
-    paint_piece(machineData_.controllerState().word(PiecesDoneWord), machineData_.controllerState().word(PiecesWord));
+    paintPieces(machineData_.controllerState().word(PiecesDoneWord), machineData_.controllerState().word(PiecesWord));
     startNeedleToJob();
     keepSystemBackup();
 }
@@ -168,8 +168,8 @@ void MainScreen::openFiles()
     // The program editor may have changed the loaded program: the shown row again, from it.
     const unsigned short shown = rowDisplay_->rowNumber()->text().trimmed().toUShort();
     if (shown > 0)
-        rowDisplay_->set_line(shown);
-    paint_startneedle(machineData_.work().word(kJobStartNeedle));
+        rowDisplay_->setRow(shown);
+    paintStartNeedle(machineData_.work().word(kJobStartNeedle));
     keepSystemBackup();
 }
 

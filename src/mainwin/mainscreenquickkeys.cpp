@@ -156,7 +156,7 @@ void MainScreen::paintQuickKeys()
         // The reason key is lit while a reason given for the stop stands.
         const bool active = byte >= 0 ? machineData_.controllerState().byte(std::size_t(byte)) != 0
                                       : kPictureKeys[i].key == Qt::Key_G && stopAsking_.given().has_value();
-        pictureKeys_[i]->setactive(active);
+        pictureKeys_[i]->setActive(active);
     }
 }
 

@@ -8,9 +8,9 @@
 
 #include <QTimer>
 
-void MainScreen::paint_line(unsigned short row)
+void MainScreen::paintRow(unsigned short row)
 {
-    rowDisplay_->paint_line(row);
+    rowDisplay_->paintRow(row);
 }
 
 void MainScreen::requestLine(unsigned short row)
@@ -32,10 +32,10 @@ void MainScreen::flushLine()
 {
     if (linePending_) {
         linePending_ = false;
-        paint_line(pendingLine_);
+        paintRow(pendingLine_);
     }
     if (piecePending_) {
         piecePending_ = false;
-        paint_piece(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
+        paintPieces(machineData_.controllerState().word(Protocol::PiecesDoneWord), machineData_.controllerState().word(Protocol::PiecesWord));
     }
 }

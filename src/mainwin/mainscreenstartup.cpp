@@ -72,7 +72,7 @@ void MainScreen::start()
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     setPalette(PanelPalettes().labelDark());
     initBuzzer();
-    initpara();
+    buildScreen();
     readPanelSettings(machineData_);
 
     // The main screen is built now but stays under the start picture until the exchange is
@@ -94,20 +94,20 @@ void MainScreen::start()
     transfers.setProperty(LayoutAudit::kOverlays, true); // over the screen, as that window was
     StartupExchange exchange(machineData_, op, StartupExchange::Link::controller(transfers.withController()));
     exchange.run();
-    checkResult_ = exchange.checkresult();
+    checkResult_ = exchange.checkResult();
     // The running options of the fetched state.
     paintQuickKeys();
 
     coverWhileStarting(false);
     placeMessage(1, 0);
-    open_wavefile(machineData_.jobName());
+    openJob(machineData_.jobName());
     ControllerCommands::followPresence(this, [this](bool offline) { setOffline(offline); });
     switch (exchange.close()) {
     case StartupExchange::Machine::Running:
-        set_speed(2);
+        setSpeed(2);
         break;
     case StartupExchange::Machine::Stopped:
-        set_speed(1);
+        setSpeed(1);
         break;
     case StartupExchange::Machine::Offline:
         break;
@@ -130,7 +130,7 @@ void MainScreen::start()
     }
 }
 
-void MainScreen::initpara()
+void MainScreen::buildScreen()
 {
     initWorkParams(machineData_);
     initSystemParams(machineData_);

@@ -45,8 +45,8 @@ void MainScreen::createStatusSync()
     connect(c, &ControllerStatus::alarmRaised, this, &MainScreen::onAlarm);
     connect(c, &ControllerStatus::alarmCleared, this, &MainScreen::onAlarmCleared);
     connect(c, &ControllerStatus::zeroingFinished, this, &MainScreen::onZeroingFinished);
-    connect(c, &ControllerStatus::knittingTime, this, &MainScreen::paintwavetime);
-    connect(c, &ControllerStatus::stopTime, this, &MainScreen::paintstoptime);
+    connect(c, &ControllerStatus::knittingTime, this, &MainScreen::paintKnitTime);
+    connect(c, &ControllerStatus::stopTime, this, &MainScreen::paintStopTime);
     connect(c, &ControllerStatus::loopRows, this, [this](unsigned short start, unsigned short end) {
         flushLine();
         rowDisplay_->setLoopRows(start, end);
@@ -64,14 +64,14 @@ void MainScreen::createStatusSync()
     connect(c, &ControllerStatus::drained, this, &MainScreen::paceLine);
     connect(c, &ControllerStatus::needleMoved, this, &MainScreen::needleReported);
     // While offline, the controller's return is noticed by its answer to a status query.
-    connect(c, &ControllerStatus::answeredOffline, this, [this](bool running) { set_speed(running ? 2 : 1); });
+    connect(c, &ControllerStatus::answeredOffline, this, [this](bool running) { setSpeed(running ? 2 : 1); });
     // A port that cannot be bound leaves its reports unread; the operator is not told.
     c->start();
 }
 
 void MainScreen::paintNeedleInfo()
 {
-    paint_needle(machineData_.controllerState().word(Protocol::NeedleWord));
+    paintNeedle(machineData_.controllerState().word(Protocol::NeedleWord));
 }
 
 void MainScreen::needleReported()
@@ -112,7 +112,7 @@ void MainScreen::onMachineStarted(int state)
     beep_->start(kReportBeepMs);
     flushLine(); // the history's line carries the row the screen shows
     history_->machineRan(true, historyScreen());
-    set_speed(state);
+    setSpeed(state);
     applyMessageStep(int(MessageSteps::Report::Started));
 }
 
@@ -121,7 +121,7 @@ void MainScreen::onMachineStopped()
     beep_->start(kReportBeepMs);
     flushLine();
     history_->machineRan(false, historyScreen());
-    set_speed(1);
+    setSpeed(1);
     applyMessageStep(int(MessageSteps::Report::Stopped));
 }
 
@@ -139,7 +139,7 @@ void MainScreen::onAlarm(unsigned char type, unsigned char code)
     // The screen up to date first: the history's line carries the row it shows, and the UPS
     // question holds the thread.
     flushLine();
-    history_->alarmRaised(type, code, ButtonWarm::errorcode(type, code), historyScreen());
+    history_->alarmRaised(type, code, ButtonWarm::alarmSource(type, code), historyScreen());
     buttonWarm_->setWarm(type, code);
     if (AlarmTexts::isUpsPowerLoss(type, code))
         askShutdown();
@@ -149,7 +149,7 @@ void MainScreen::onZeroingFinished()
 {
     beep_->start(kReportBeepMs);
     if (ControllerCommands::stopped())
-        set_speed(1);
+        setSpeed(1);
     paintQuickKeys();
     requestLine(1);
     applyMessageStep(int(MessageSteps::Report::ZeroingFinished));

@@ -261,7 +261,7 @@ QString RowDisplay::groupValue(int group, int tableBase, int stride, int offset)
     return head + QString::number(machine_.work().word(std::size_t(tableBase + stride * (group - 1) + offset)));
 }
 
-void RowDisplay::paint_line(unsigned short row)
+void RowDisplay::paintRow(unsigned short row)
 {
     if (row > kLastRow)
         return;
@@ -271,14 +271,14 @@ void RowDisplay::paint_line(unsigned short row)
         direction_->setText(QStringLiteral("========="));
         showSpeed(double(machine_.system().word(Protocol::SpeedGroupWord)) * machine_.system().word(Protocol::SpeedUnitWord));
         speedGroup_->setText(QStringLiteral("Rst - ") + QString::number(machine_.system().word(Protocol::SpeedGroupWord)));
-        clean_line();
+        clearRow();
         return;
     }
     direction_->setText(shown % 2 ? QStringLiteral(">>>>>>>>") : QStringLiteral("<<<<<<<<"));
-    set_line(shown);
+    setRow(shown);
 }
 
-void RowDisplay::set_line(unsigned short line)
+void RowDisplay::setRow(unsigned short line)
 {
     CntRow record;
     CntProgram::row(machine_, line, &record);
@@ -301,7 +301,7 @@ void RowDisplay::set_line(unsigned short line)
         carrier_[std::size_t(s)]->setText(multiCarrierText(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 
     if (picture_)
-        picture_->runline(CntRow::get16(copy.pic_line[0]));
+        picture_->scrollToLine(CntRow::get16(copy.pic_line[0]));
 
     const int s = groupOrDefault(copy.speed_group, 23);
     const unsigned short speedWord = s <= kTableGroups ? machine_.work().word(std::size_t(kSpeedBase + s)) : 0;
@@ -372,7 +372,7 @@ void RowDisplay::paintDensity(const CntRow &copy, unsigned short line)
     }
 }
 
-void RowDisplay::clean_line()
+void RowDisplay::clearRow()
 {
     const QString blank = QStringLiteral(" ");
     for (int g = 0; g < kGroups; ++g) {

@@ -38,9 +38,9 @@ public:
     // Places the block panel for one knitting system, or hides it for the pattern picture.
     void place(int systems, int picture);
 
-    void paint_line(unsigned short row);
-    void set_line(unsigned short line);
-    void clean_line();
+    void paintRow(unsigned short row);
+    void setRow(unsigned short line);
+    void clearRow();
     static QString toNum(int width, unsigned short value);
 
     // The loop panel's values, written by the status channel.

@@ -53,7 +53,7 @@ StartPicture::StartPicture(QWidget *parent)
     languages_->setFont(sized(16, true));
     languages_->setAlignment(Qt::AlignCenter);
     languages_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    languages_->setclickable(true);
+    languages_->setClickable(true);
 }
 
 void StartPicture::setLanguages(const QStringList &names)

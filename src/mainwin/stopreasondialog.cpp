@@ -63,9 +63,9 @@ void StopReasonDialog::changeEvent(QEvent *event)
 
 void StopReasonDialog::retranslate()
 {
-    setdialogtitle(tr("停机原因"));
+    setTitleLine(tr("停机原因"));
     //: The stop reason dialog's help line; the digits are the reasons' codes.
-    setdialogmsg(tr("按数字键选择停机原因, 按< X >不填."));
+    setMessageLine(tr("按数字键选择停机原因, 按< X >不填."));
     const bool chinese = Translations::current().startsWith(QLatin1String("zh"));
     for (const ReasonList::Reason &r : list_.reasons()) {
         const int at = slotOf(r.code);

@@ -55,12 +55,12 @@ void provide(QuickPages &pages, MachineData &machine, MainScreen *mainWindow)
 void provide(JobViewers &viewers, MachineData &machine)
 {
     viewers.provide(JobViewers::WorkParameters, [&machine](const QString &path, int mode, QWidget *parent) {
-        WorkFileBrowser::openwrkfile(machine, mode, path, parent);
+        WorkFileBrowser::openWorkFile(machine, mode, path, parent);
     });
     viewers.provide(JobViewers::Program,
-                    [&machine](const QString &path, int, QWidget *parent) { CntEdit::openfile(machine, path, parent); });
+                    [&machine](const QString &path, int, QWidget *parent) { CntEdit::openFile(machine, path, parent); });
     viewers.provide(JobViewers::Pattern,
-                    [&machine](const QString &path, int, QWidget *parent) { PatEdit::openfile(machine, path, parent); });
+                    [&machine](const QString &path, int, QWidget *parent) { PatEdit::openFile(machine, path, parent); });
 }
 
 } // namespace PanelPages

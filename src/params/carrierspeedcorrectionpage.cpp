@@ -50,7 +50,7 @@ void CarrierSpeedCorrectionPage::load()
     copy_ = machine().carrierSpeedTable().block();
 }
 
-void CarrierSpeedCorrectionPage::enter_press()
+void CarrierSpeedCorrectionPage::enterKey()
 {
     if (confirmCurrent(ParamMessages::kRetry) != ParamEntry::Stored)
         return;

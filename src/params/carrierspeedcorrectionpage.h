@@ -18,7 +18,7 @@ public:
     explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "speedmouth");
 
 public Q_SLOTS:
-    void enter_press() override;
+    void enterKey() override;
 
 protected:
     void load() override;

@@ -102,7 +102,7 @@ bool FrequentSettingsPage::send(int row, unsigned short value, bool *closed)
     return written;
 }
 
-void FrequentSettingsPage::enter_press()
+void FrequentSettingsPage::enterKey()
 {
     const int r = row();
     unsigned short value = 0;

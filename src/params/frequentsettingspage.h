@@ -18,7 +18,7 @@ public:
     explicit FrequentSettingsPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "constpara");
 
 public Q_SLOTS:
-    void enter_press() override;
+    void enterKey() override;
 
 protected:
     void load() override;

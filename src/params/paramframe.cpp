@@ -14,7 +14,7 @@
 ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, const char *boxText)
     : ScreenFrame(parent, name)
 {
-    setdialogtitle(QString::fromUtf8(title));
+    setTitleLine(QString::fromUtf8(title));
     // The twelve-key keypads need the screen's whole height: the key column stands at the left
     // edge from top to bottom, and the title and help lines start beside it, so the close and
     // clear buttons stay free whatever keys it shows.
@@ -34,12 +34,12 @@ void ParamFrame::setPage(ParamGrid *page)
 {
     grid_ = page;
     box_->layout()->addWidget(page);
-    connect(page, &ParamGrid::messageChanged, this, &ScreenFrame::setdialogmsg);
+    connect(page, &ParamGrid::messageChanged, this, &ScreenFrame::setMessageLine);
     connect(page, &ParamGrid::changeWanted, this, &ParamFrame::acceptChangeWish);
     connect(page, &ParamGrid::panelCodeChanged, keys_, &ParamKeys::showKeysForCell);
     // The button beeps as Backspace does through the page's key table.
     connect(this, &ScreenFrame::clearRequested, page, [page] {
         buzzer(kKeyBeepMs);
-        page->clear_press();
+        page->clearKey();
     });
 }

@@ -68,7 +68,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
     setFont(PanelFonts::panel());
 }
 
-void ParamGrid::setpara(int column, int row, unsigned short value)
+void ParamGrid::setCellValue(int column, int row, unsigned short value)
 {
     if (CellEdit *e = cell(column, row))
         e->setText(CellText::show(table_.at(column, row), value));
@@ -77,7 +77,7 @@ void ParamGrid::setpara(int column, int row, unsigned short value)
 void ParamGrid::restore(int column, int row)
 {
     if (cell(column, row))
-        setpara(column, row, entry_.stored(table_.at(column, row)));
+        setCellValue(column, row, entry_.stored(table_.at(column, row)));
 }
 
 void ParamGrid::rewriteAll()
@@ -91,10 +91,10 @@ void ParamGrid::rewriteAll()
 void ParamGrid::cursorMoved()
 {
     Q_EMIT messageChanged(helpText(current()));
-    count_panel();
+    emitPanelCode();
 }
 
-void ParamGrid::count_panel()
+void ParamGrid::emitPanelCode()
 {
     Q_EMIT panelCodeChanged(CellText::panel(current()));
 }
@@ -144,12 +144,12 @@ ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)
     return result;
 }
 
-void ParamGrid::enter_press()
+void ParamGrid::enterKey()
 {
     confirmCurrent(ParamMessages::kRetry);
 }
 
-void ParamGrid::clear_press()
+void ParamGrid::clearKey()
 {
     restore(column(), row());
     focusCurrent();

@@ -21,17 +21,17 @@ public:
     MachineData &machine() const { return machine_; }
 
     // Writes one cell's text from a stored value.
-    virtual void setpara(int column, int row, unsigned short value);
+    virtual void setCellValue(int column, int row, unsigned short value);
     // The cell's text from the page's store.
     void restore(int column, int row) override;
     void rewriteAll();
-    void count_panel();
+    void emitPanelCode();
 
 public Q_SLOTS:
     void reloadFields();
-    void enter_press() override;
+    void enterKey() override;
     // The stored value back in the cell.
-    void clear_press() override;
+    void clearKey() override;
 
 protected:
     ParamGrid(MachineData &machine, const ParamTable &table, int group, WordStore store, QWidget *parent, const char *name);

@@ -33,7 +33,7 @@ bool storeSystem(const MachineData &machine)
 
 bool sendSystem(const MachineData &)
 {
-    return TransferDialog::tftpputfile(systemBackup());
+    return TransferDialog::putFile(systemBackup());
 }
 
 bool storeConfig(const MachineData &machine)
@@ -43,7 +43,7 @@ bool storeConfig(const MachineData &machine)
 
 bool sendConfig(const MachineData &)
 {
-    return TransferDialog::tftpputfile(configBackup());
+    return TransferDialog::putFile(configBackup());
 }
 
 // A repair: what it does and the texts of its question, success and failure; none for the
@@ -87,34 +87,34 @@ const Item kItems[] = {
 ParamRepairMenu::ParamRepairMenu(MachineData &machine, QWidget *parent, unsigned char mask)
     : ScreenFrame(parent, "checkpara", true, kFrameless, mask), machine_(machine), mask_(mask)
 {
-    setdialogtitle(QStringLiteral("Parameter Repair Menu"));
-    setdialogmsg(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));
+    setTitleLine(QStringLiteral("Parameter Repair Menu"));
+    setMessageLine(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));
     menu_ = new MarkableListMenu(this);
     menu_->setContext("ParamRepairMenu");
     menu_->setGeometry(0, 50, 640, 430);
     connect(menu_, &MenuGrid::itemChosen, this, &ParamRepairMenu::chooseItem);
-    connect(this, &ScreenFrame::closeRequested, this, &ParamRepairMenu::test_close);
-    whickrepair(mask_);
+    connect(this, &ScreenFrame::closeRequested, this, &ParamRepairMenu::askCloseController);
+    markRepairs(mask_);
     if (QWidget *first = menu_->item(0, 0))
         first->setFocus();
 }
 
-void ParamRepairMenu::whickrepair(unsigned char mask)
+void ParamRepairMenu::markRepairs(unsigned char mask)
 {
     for (const Item &it : kItems) {
         const bool marked = it.bit != 0 && (mask & it.bit) != 0;
         menu_->setItem(it.column, it.row, QString::fromUtf8(it.text), QIcon(), it.key);
         menu_->setNote(it.column, it.row, marked ? kNeedsRepair : nullptr);
         if (ListButtonNo *b = menu_->itemNo(it.column, it.row)) {
-            b->setactive(marked ? 1 : 0);
+            b->setActive(marked ? 1 : 0);
             b->setPalette(marked ? PanelPalettes().labelText() : PanelPalettes().labelWhite());
         }
     }
 }
 
-void ParamRepairMenu::test_timer()
+void ParamRepairMenu::refreshMarks()
 {
-    whickrepair(mask_);
+    markRepairs(mask_);
 }
 
 void ParamRepairMenu::repair(const char *question, bool (*action)(const MachineData &), unsigned char bit, const char *success,
@@ -132,7 +132,7 @@ void ParamRepairMenu::repair(const char *question, bool (*action)(const MachineD
     }
     mask_ &= static_cast<unsigned char>(~bit);
     showMessage(this, tr(success));
-    test_timer();
+    refreshMarks();
 }
 
 void ParamRepairMenu::shutdown()
@@ -161,7 +161,7 @@ void ParamRepairMenu::chooseItem(int column, int row)
     }
 }
 
-void ParamRepairMenu::test_close()
+void ParamRepairMenu::askCloseController()
 {
     if (askYesNo(this, tr("按<取消>将进入主界面, 按<确定>将关闭控制器 .")))
         shutdown();

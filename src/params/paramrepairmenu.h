@@ -18,12 +18,12 @@ public:
     unsigned char mask() const { return mask_; }
     MarkableListMenu *menu() const { return menu_; }
 
-    void whickrepair(unsigned char mask);
+    void markRepairs(unsigned char mask);
 
 public Q_SLOTS:
     void chooseItem(int column, int row);
-    void test_close();
-    void test_timer();
+    void askCloseController();
+    void refreshMarks();
 
 private:
     // A repair asked with question; on Yes, with the carriage standing, action runs and its

@@ -106,7 +106,7 @@ void PersonalisationPage::load()
 {
     const QString path = PanelPaths::tmp(QStringLiteral("/config.cfg"));
     unreadable_.clear();
-    if (!TransferDialog::tftpgetfile(path)) {
+    if (!TransferDialog::getFile(path)) {
         unreadable_ = tr("读取个性化参数文件失败, 请重试 !");
         record_ = ConfigRecord();
     } else if (record_.read(path) != ConfigRecord::Loaded) {
@@ -117,15 +117,15 @@ void PersonalisationPage::load()
         showMessage(this, unreadable_);
 }
 
-void PersonalisationPage::setpara(int column, int row, unsigned short value)
+void PersonalisationPage::setCellValue(int column, int row, unsigned short value)
 {
     if (record_.loaded())
-        ParamGrid::setpara(column, row, value);
+        ParamGrid::setCellValue(column, row, value);
     else if (CellEdit *e = cell(column, row))
         e->clear();
 }
 
-void PersonalisationPage::enter_press()
+void PersonalisationPage::enterKey()
 {
     const ParamCell &c = current();
     if (c.kind == CellKind::Empty)
@@ -182,12 +182,12 @@ void PersonalisationPage::importFromStick()
         return;
     const QString staged = PanelPaths::tmp(QLatin1String(kStickFile));
     QFile::remove(staged);
-    if (StickImportDialog::getopenfilefromusb(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
+    if (StickImportDialog::openFileFromStick(staged, tr("机器个性化参数导入 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("config*.cfg"), this)) {
         ConfigRecord imported;
         if (!ControllerCommands::stopped()) {
             showMessage(this, ControllerMessages::refusal(ParamMessages::text(ParamMessages::kRunning)));
-        } else if (imported.read(staged) != ConfigRecord::Loaded || !TransferDialog::tftpputfile(staged)) {
+        } else if (imported.read(staged) != ConfigRecord::Loaded || !TransferDialog::putFile(staged)) {
             // A file of another size would leave the controller's configuration half old.
             showMessage(this, tr("机器个性化参数导入失败, 请重试 !"));
         } else {
@@ -206,10 +206,10 @@ void PersonalisationPage::exportToStick()
     if (!leaveUpdate())
         return;
     const QString fetched = PanelPaths::tmp(QLatin1String(kStickFile));
-    if (!TransferDialog::tftpgetfile(fetched))
+    if (!TransferDialog::getFile(fetched))
         showMessage(this, tr("机器个性化参数导出失败, 请重试 !"));
     else
-        StickExportDialog::getsavefilefromusb(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        StickExportDialog::saveFileToStick(fetched, tr("导出个性化参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.cfg"), this);
     enterUpdate();
 }

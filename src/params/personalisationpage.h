@@ -16,10 +16,10 @@ public:
 
     explicit PersonalisationPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "triangleboard");
 
-    void setpara(int column, int row, unsigned short value) override;
+    void setCellValue(int column, int row, unsigned short value) override;
 
 public Q_SLOTS:
-    void enter_press() override;
+    void enterKey() override;
     // Import from a USB stick (password, sent, kept as the check copy; the page then closes) and
     // export to it.
     void importFromStick();

@@ -66,7 +66,7 @@ QLabel *RackingCorrectionPage::fineLabel(int column, int row) const
     return fine_.value(column * table().rows + row);
 }
 
-void RackingCorrectionPage::setpara(int column, int row, unsigned short value)
+void RackingCorrectionPage::setCellValue(int column, int row, unsigned short value)
 {
     if (CellEdit *e = cell(column, row))
         e->setText(RackingValue::coarseText(value));

@@ -17,12 +17,12 @@ public:
     explicit RackingCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogmbed");
 
     QLabel *fineLabel(int column, int row) const;
-    void setpara(int column, int row, unsigned short value) override;
+    void setCellValue(int column, int row, unsigned short value) override;
 
 public Q_SLOTS:
-    void enter_press() override { moveToPosition(); }
+    void enterKey() override { moveToPosition(); }
     // The key beep alone: the cell keeps what was typed.
-    void clear_press() override {}
+    void clearKey() override {}
     void moveToPosition();
     void fillColumn();
 

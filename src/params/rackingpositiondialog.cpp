@@ -22,8 +22,8 @@ RackingPositionDialog::RackingPositionDialog(MachineData &machine, const QString
     , column_(column)
     , row_(row)
 {
-    setdialogtitle(title);
-    setdialogmsg(tr("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
+    setTitleLine(title);
+    setMessageLine(tr("粗调范围 : -99  -  99   微调范围 : 0  -  9  "));
     auto *area = new QWidget(this);
     area->setGeometry(120, 120, 400, 200);
     auto *grid = new QGridLayout(area);
@@ -52,7 +52,7 @@ unsigned short RackingPositionDialog::stored() const
     return machine_.system().word(std::size_t(RackingValue::word(column_, row_)));
 }
 
-void RackingPositionDialog::setinterface(unsigned short value, int mask)
+void RackingPositionDialog::setEditors(unsigned short value, int mask)
 {
     if (mask & 1)
         edits_[0]->setText(RackingValue::coarseText(value));
@@ -71,17 +71,17 @@ void RackingPositionDialog::showEvent(QShowEvent *event)
 {
     ScreenFrame::showEvent(event);
     QTimer::singleShot(0, this, [this] {
-        setinterface(stored(), 3);
+        setEditors(stored(), 3);
         focusEdit(0);
     });
 }
 
-void RackingPositionDialog::enter_press(int step)
+void RackingPositionDialog::enterKey(int step)
 {
     unsigned short value = 0;
     if (RackingValue::encode(edits_[0]->text(), edits_[1]->text(), step, &value) != RackingValue::Ok) {
         showMessage(this, ParamMessages::text(ParamMessages::kOutOfRange));
-        setinterface(stored(), 3);
+        setEditors(stored(), 3);
         focusEdit(0);
         return;
     }
@@ -90,7 +90,7 @@ void RackingPositionDialog::enter_press(int step)
         machine_.system().setWord(std::size_t(RackingValue::word(column_, row_)), value);
     else
         showMessage(this, tr("参数设置失败,通信错误 !"));
-    setinterface(stored(), 3);
+    setEditors(stored(), 3);
     focusEdit(1);
 }
 
@@ -101,23 +101,23 @@ bool RackingPositionDialog::keyPress(QKeyEvent *event)
     case Qt::Key_Left:
     case Qt::Key_Right:
         buzzer(kKeyBeepMs);
-        setinterface(stored(), current_ == 0 ? 1 : 2);
+        setEditors(stored(), current_ == 0 ? 1 : 2);
         focusEdit(key == Qt::Key_Left ? 0 : 1);
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
         // The keypad's way to the two step buttons.
         buzzer(kKeyBeepMs);
-        enter_press(key == Qt::Key_Up ? 1 : -1);
+        enterKey(key == Qt::Key_Up ? 1 : -1);
         return true;
     case Qt::Key_Enter:
     case Qt::Key_Return:
         buzzer(kKeyBeepMs);
-        enter_press(0);
+        enterKey(0);
         return true;
     case Qt::Key_Backspace:
         buzzer(kKeyBeepMs);
-        setinterface(stored(), current_ == 0 ? 1 : 2);
+        setEditors(stored(), current_ == 0 ? 1 : 2);
         focusEdit(current_);
         return true;
     case Qt::Key_Escape:

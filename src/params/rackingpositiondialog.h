@@ -16,12 +16,12 @@ public:
     RackingPositionDialog(MachineData &machine, const QString &title, QWidget *parent, int column, int row);
 
     // mask bit 0: the coarse editor, bit 1: the fine editor.
-    void setinterface(unsigned short value, int mask);
+    void setEditors(unsigned short value, int mask);
 
 public Q_SLOTS:
-    void enter_press(int step);
-    void stepUp() { enter_press(1); }
-    void stepDown() { enter_press(-1); }
+    void enterKey(int step);
+    void stepUp() { enterKey(1); }
+    void stepDown() { enterKey(-1); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

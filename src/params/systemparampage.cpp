@@ -103,15 +103,15 @@ SystemParamPage::SystemParamPage(MachineData &machine, QWidget *parent, const ch
     // Under all three columns: in the first alone it would widen that column and starve the others.
     addBeside(status_, firstRow() + kRows, 0, 3 * table().columns);
     flush_->setInterval(kFlushMs);
-    connect(flush_, &QTimer::timeout, this, &SystemParamPage::needle_flush);
-    bindKey(Qt::Key_A, [this] { f1_press(); });
+    connect(flush_, &QTimer::timeout, this, &SystemParamPage::typeTaughtValue);
+    bindKey(Qt::Key_A, [this] { f1Key(); });
     bindKey(Qt::Key_M, [this] { markOrClear(); });
 }
 
 void SystemParamPage::showEvent(QShowEvent *event)
 {
     ParamGrid::showEvent(event);
-    needle_flush();
+    typeTaughtValue();
     flush_->start();
 }
 
@@ -121,7 +121,7 @@ void SystemParamPage::hideEvent(QHideEvent *event)
     ParamGrid::hideEvent(event);
 }
 
-void SystemParamPage::needle_flush()
+void SystemParamPage::typeTaughtValue()
 {
     const QString text = tr("脉冲数 : %1     针位 : %2")
                              .arg(machine().controllerState().word(Protocol::PulsesWord))
@@ -165,7 +165,7 @@ void SystemParamPage::markOrClear()
     }
 }
 
-void SystemParamPage::enter_press()
+void SystemParamPage::enterKey()
 {
     const int k = cellNumber(*this);
     if (k < kTaughtCells)
@@ -176,7 +176,7 @@ void SystemParamPage::enter_press()
         confirmCurrent(ParamMessages::kRetry);
 }
 
-void SystemParamPage::f1_press()
+void SystemParamPage::f1Key()
 {
     if (cellNumber(*this) <= kBeltCell)
         confirmCurrent(ParamMessages::kRetry);

@@ -18,12 +18,12 @@ public:
     explicit SystemParamPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogsyspara");
 
 public Q_SLOTS:
-    void enter_press() override;
+    void enterKey() override;
     // The key beep alone: the cell keeps what was typed.
-    void clear_press() override {}
+    void clearKey() override {}
     // Key A: a taught cell's value typed instead of taught.
-    void f1_press();
-    void needle_flush();
+    void f1Key();
+    void typeTaughtValue();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -130,8 +130,8 @@ SystemToolsMenu::SystemToolsMenu(MachineData &machine, const QuickPages &pages, 
     , machine_(machine)
     , pages_(pages)
 {
-    setdialogtitle(QStringLiteral("Controller Parameter Setting Menu"));
-    setdialogmsg(tr("选择要设置的参数, 按< 确定 >进入."));
+    setTitleLine(QStringLiteral("Controller Parameter Setting Menu"));
+    setMessageLine(tr("选择要设置的参数, 按< 确定 >进入."));
     menu_ = new ListMenu(this);
     menu_->setGeometry(0, 50, 640, 430);
     menu_->setContext("SystemToolsMenu");
@@ -230,7 +230,7 @@ void SystemToolsMenu::factoryConfiguration()
     const QString answer = askPassword(this, QString(), tr("请输入控制器厂家密码: "), ParamMessages::kPasswordLength);
     if (answer != QLatin1String(kFactoryPassword))
         return;
-    if (!StickImportDialog::getopenfilefromusb(PanelPaths::data(QStringLiteral("/Config.ini")),
+    if (!StickImportDialog::openFileFromStick(PanelPaths::data(QStringLiteral("/Config.ini")),
                                              tr(" 导入控制器出厂配置参数"), PanelPaths::usbRoot(),
                                              QStringLiteral("Config*.ini"), this))
         showMessage(this, tr(" 导入控制器出厂配置参数失败 ! "));

@@ -56,14 +56,14 @@ ClockPage::ClockPage(QWidget *parent, const char *name)
     auto *left = new BeepingButton(QStringLiteral("LEFT"), this);
     left->setGeometry(140, 220, 150, 50);
     left->setFocusPolicy(Qt::NoFocus);
-    connect(left, &QPushButton::clicked, this, &ClockPage::timedateleft);
+    connect(left, &QPushButton::clicked, this, &ClockPage::previousBox);
     auto *right = new BeepingButton(QStringLiteral("RIGHT"), this);
     right->setGeometry(350, 220, 150, 50);
     right->setFocusPolicy(Qt::NoFocus);
-    connect(right, &QPushButton::clicked, this, &ClockPage::timedateright);
-    KeyTable::install(this, {{{Qt::Key_Left}, [this] { timedateleft(); }},
-                             {{Qt::Key_Right}, [this] { timedateright(); }},
-                             {{Qt::Key_Enter, Qt::Key_Return}, [this] { timedateenter(); }}});
+    connect(right, &QPushButton::clicked, this, &ClockPage::nextBox);
+    KeyTable::install(this, {{{Qt::Key_Left}, [this] { previousBox(); }},
+                             {{Qt::Key_Right}, [this] { nextBox(); }},
+                             {{Qt::Key_Enter, Qt::Key_Return}, [this] { setClock(); }}});
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &ClockPage::refreshClock);
     timer_->start(1000);
@@ -79,7 +79,7 @@ bool ClockPage::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Left || key == Qt::Key_Right) {
             buzzer(kKeyBeepMs);
-            key == Qt::Key_Left ? timedateleft() : timedateright();
+            key == Qt::Key_Left ? previousBox() : nextBox();
             return true;
         }
     }
@@ -102,17 +102,17 @@ void ClockPage::focusBox(int i)
     boxes_[std::size_t(focus_)]->selectAll();
 }
 
-void ClockPage::timedateleft()
+void ClockPage::previousBox()
 {
     focusBox(focus_ - 1);
 }
 
-void ClockPage::timedateright()
+void ClockPage::nextBox()
 {
     focusBox(focus_ + 1);
 }
 
-void ClockPage::timedateenter()
+void ClockPage::setClock()
 {
     int v[6];
     for (int i = 0; i < 6; ++i) {

@@ -21,9 +21,9 @@ public:
     int focusIndex() const { return focus_; }
 
 public Q_SLOTS:
-    void timedateleft();
-    void timedateright();
-    void timedateenter();
+    void previousBox();
+    void nextBox();
+    void setClock();
     void refreshClock();
 
 protected:

@@ -48,8 +48,8 @@ void DesktopSettingsPage::choose(int number)
 
 void DesktopSettingsPage::importPicture()
 {
-    mkdirfile(PanelPaths::data(QStringLiteral("/image/desktop")));
-    if (StickImportDialog::getopenfilefromusb(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
+    makeDirectory(PanelPaths::data(QStringLiteral("/image/desktop")));
+    if (StickImportDialog::openFileFromStick(picture(1), tr("导入桌面图片 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.bmp"), this))
         choose(1);
 }

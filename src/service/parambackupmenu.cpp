@@ -42,9 +42,9 @@ void ParamBackupMenu::chooseItem(int column, int row)
     dispatchMenu(this, kItems, column, row);
 }
 
-bool ParamBackupMenu::updatafile(const QString &path)
+bool ParamBackupMenu::updateFromFile(const QString &path)
 {
-    switch (SystemBackup::updatafile(machine_, path, TransferDialog::withController())) {
+    switch (SystemBackup::updateFromFile(machine_, path, TransferDialog::withController())) {
     case SystemBackup::Done:
         return true;
     case SystemBackup::CheckCopyFailed:
@@ -78,22 +78,22 @@ bool ParamBackupMenu::download(const QString &path)
 
 void ParamBackupMenu::initialiseParameters()
 {
-    if (askYesNo(this, tr("确定要初始化系统参数吗?")) && updatafile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
+    if (askYesNo(this, tr("确定要初始化系统参数吗?")) && updateFromFile(PanelPaths::tmp(QStringLiteral("/default.sys"))))
         showMessage(this, tr("系统参数初始化成功 !"));
 }
 
 void ParamBackupMenu::restoreFromDisk()
 {
-    if (askYesNo(this, tr("确定要从电子盘读入系统参数吗?")) && updatafile(SystemBackup::diskBackup()))
+    if (askYesNo(this, tr("确定要从电子盘读入系统参数吗?")) && updateFromFile(SystemBackup::diskBackup()))
         showMessage(this, tr("从电子盘读入系统参数成功 !"));
 }
 
 void ParamBackupMenu::restoreFromStick()
 {
     const QString file = PanelPaths::tmp(QStringLiteral("/file.sys"));
-    if (StickImportDialog::getopenfilefromusb(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
+    if (StickImportDialog::openFileFromStick(file, tr("从U盘导入系统参数 ... ..."), PanelPaths::usbRoot(),
                                             QStringLiteral("*.sys"), this)
-        && updatafile(file))
+        && updateFromFile(file))
         showMessage(this, tr("从U盘导入系统参数成功 !"));
 }
 
@@ -115,6 +115,6 @@ void ParamBackupMenu::backUpToStick()
         return;
     }
     if (download(path))
-        StickExportDialog::getsavefilefromusb(path, tr("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
+        StickExportDialog::saveFileToStick(path, tr("导出系统参数到U盘 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.sys"), this);
 }

@@ -15,7 +15,7 @@ public:
     explicit ParamBackupMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogbackup");
 
     // Sends a block file to the controller and makes it current; false after its message.
-    bool updatafile(const QString &path);
+    bool updateFromFile(const QString &path);
     // Writes the system block to path; false after its message.
     bool download(const QString &path);
 

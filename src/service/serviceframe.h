@@ -14,8 +14,8 @@ public:
     ServiceFrame(QWidget *parent, const char *name, const QString &message, PageArgs &&...pageArgs)
         : ScreenFrame(parent, name)
     {
-        setdialogtitle(QStringLiteral("Controller Parameter Setting"));
-        setdialogmsg(message);
+        setTitleLine(QStringLiteral("Controller Parameter Setting"));
+        setMessageLine(message);
         page_ = new Page(std::forward<PageArgs>(pageArgs)..., this);
         page_->setGeometry(0, 50, 640, 430);
     }

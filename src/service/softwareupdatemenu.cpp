@@ -42,13 +42,13 @@ const SoftwareUpdateMenu::Controller kSlave{ControllerUpdate::kSlave, "/slv1.bin
 // Row n is item n + 1; the versions go in place of "%1" whatever the language.
 const MenuRow<SoftwareUpdateMenu> kItems[] = {
     //: %1 is the panel program's version
-    {Qt::Key_1, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "1.人机交互程序升级 - %1"), &SoftwareUpdateMenu::updatapro},
+    {Qt::Key_1, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "1.人机交互程序升级 - %1"), &SoftwareUpdateMenu::updatePanelProgram},
     //: %1 is the main controller's version
-    {Qt::Key_2, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "2.主控制器程序升级 - %1"), &SoftwareUpdateMenu::updatamain},
+    {Qt::Key_2, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "2.主控制器程序升级 - %1"), &SoftwareUpdateMenu::updateMaster},
     //: %1 is the slave controller's version
-    {Qt::Key_3, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "3.从控制器程序升级 - %1"), &SoftwareUpdateMenu::updataslave},
-    {Qt::Key_4, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "4.控制器程序全部升级 - "), &SoftwareUpdateMenu::updataall},
-    {Qt::Key_5, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "5.控制器驱动更新"), &SoftwareUpdateMenu::updatadriver},
+    {Qt::Key_3, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "3.从控制器程序升级 - %1"), &SoftwareUpdateMenu::updateSlave},
+    {Qt::Key_4, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "4.控制器程序全部升级 - "), &SoftwareUpdateMenu::updateAll},
+    {Qt::Key_5, QT_TRANSLATE_NOOP("SoftwareUpdateMenu", "5.控制器驱动更新"), &SoftwareUpdateMenu::updateDriver},
 };
 
 } // namespace
@@ -74,19 +74,19 @@ void SoftwareUpdateMenu::chooseItem(int column, int row)
 void SoftwareUpdateMenu::status(const QString &text)
 {
     if (auto *frame = qobject_cast<ScreenFrame *>(window())) {
-        frame->setdialogmsg(text);
+        frame->setMessageLine(text);
         frame->msgLabel()->repaint();
     }
 }
 
-void SoftwareUpdateMenu::updatapro()
+void SoftwareUpdateMenu::updatePanelProgram()
 {
     // Copied beside the program and checked there: the program the panel starts from is only
     // ever replaced whole, by a rename.
     const QString target = PanelPaths::data(QStringLiteral("/knit"));
     const QString staged = ProgramInstaller::stagedPath(target);
     QByteArray source;
-    if (!StickImportDialog::getopenfilefromusb(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
+    if (!StickImportDialog::openFileFromStick(staged, tr("人机交互程序升级 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("knit*"), this, &source))
         return;
     // The dialog let the stick go when it closed; the copy is checked against the stick's own
@@ -97,7 +97,7 @@ void SoftwareUpdateMenu::updatapro()
     showMessage(this, installed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
-void SoftwareUpdateMenu::updatacontroller(const Controller &c)
+void SoftwareUpdateMenu::updateController(const Controller &c)
 {
     if (!ControllerCommands::stopped()) {
         showMessage(this, ControllerMessages::refusal(ControllerMessages::kRunningNoUpdate));
@@ -108,9 +108,9 @@ void SoftwareUpdateMenu::updatacontroller(const Controller &c)
         return;
     }
     const QString image = PanelPaths::tmp(QString::fromUtf8(c.image));
-    const bool copied = StickImportDialog::getopenfilefromusb(image, tr(c.caption), PanelPaths::usbRoot(),
+    const bool copied = StickImportDialog::openFileFromStick(image, tr(c.caption), PanelPaths::usbRoot(),
                                                             QString::fromUtf8(c.filter), this);
-    const bool sent = copied && TransferDialog::tftpputfile(image);
+    const bool sent = copied && TransferDialog::putFile(image);
     // After an image the controller answers the close only once it has programmed it; the
     // outcome is told after that, not before.
     bool closed;
@@ -125,27 +125,27 @@ void SoftwareUpdateMenu::updatacontroller(const Controller &c)
         showMessage(this, sent && closed ? tr(kDone) : ControllerMessages::text(ControllerMessages::kUpdateFailed));
 }
 
-void SoftwareUpdateMenu::updatamain()
+void SoftwareUpdateMenu::updateMaster()
 {
-    updatacontroller(kMaster);
+    updateController(kMaster);
 }
 
-void SoftwareUpdateMenu::updataslave()
+void SoftwareUpdateMenu::updateSlave()
 {
-    updatacontroller(kSlave);
+    updateController(kSlave);
 }
 
-void SoftwareUpdateMenu::updataall()
+void SoftwareUpdateMenu::updateAll()
 {
-    UpdateFolderDialog::choosedirfromusb(PanelPaths::data(QStringLiteral("/knit")), tr("控制器程序全部升级 ... ..."),
+    UpdateFolderDialog::chooseFolderFromStick(PanelPaths::data(QStringLiteral("/knit")), tr("控制器程序全部升级 ... ..."),
                                       PanelPaths::usbRoot(), QStringLiteral("slv1*.bin knit* Master*.bin"), this);
 }
 
-void SoftwareUpdateMenu::updatadriver()
+void SoftwareUpdateMenu::updateDriver()
 {
     const QString drivers = PanelPaths::data(QStringLiteral("/drivers"));
     if (!QDir(drivers).exists()) {
-        const bool made = mkdirfile(drivers);
+        const bool made = makeDirectory(drivers);
         showMessage(this, made ? tr("创建文件夹成功 !") : tr("创建文件夹失败 !"));
         if (!made)
             return;
@@ -154,7 +154,7 @@ void SoftwareUpdateMenu::updatadriver()
     // folder: the folder itself is never the copy's destination.
     const QString staged = drivers + QStringLiteral("/.driver.new");
     QByteArray source;
-    if (!StickImportDialog::getopenfilefromusb(staged, tr("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
+    if (!StickImportDialog::openFileFromStick(staged, tr("控制器驱动更新 ... ..."), PanelPaths::usbRoot(),
                                              QStringLiteral("*.o"), this, &source))
         return;
     const QByteArray name = source.mid(source.lastIndexOf('/') + 1);

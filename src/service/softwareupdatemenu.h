@@ -19,13 +19,13 @@ public:
 
 public Q_SLOTS:
     void chooseItem(int column, int row);
-    void updatapro();
-    void updatamain();
-    void updataslave();
-    void updataall();
-    void updatadriver();
+    void updatePanelProgram();
+    void updateMaster();
+    void updateSlave();
+    void updateAll();
+    void updateDriver();
 
 private:
-    void updatacontroller(const Controller &c);
+    void updateController(const Controller &c);
     void status(const QString &text);
 };

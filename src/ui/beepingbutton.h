@@ -12,8 +12,8 @@ public:
     explicit BeepingButton(QWidget *parent = nullptr, const char *name = nullptr);
     BeepingButton(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
-    void setactive(unsigned char active) { active_ = active; }
-    unsigned char getactive() const { return active_; }
+    void setActive(unsigned char active) { active_ = active; }
+    unsigned char activeState() const { return active_; }
 
 private:
     unsigned char active_ = 0;

@@ -18,7 +18,7 @@ public:
     QAbstractButton *find(int id) const;
     QButtonGroup *group() const { return group_; }
     // Off for groups of buttons that beep themselves (PanelKeyButton), so a touch beeps once.
-    void setbeeping(bool on) { beeping_ = on; }
+    void setBeeping(bool on) { beeping_ = on; }
 
 Q_SIGNALS:
     void released(int id);

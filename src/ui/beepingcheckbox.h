@@ -11,8 +11,8 @@ public:
     explicit BeepingCheckBox(QWidget *parent = nullptr, const char *name = nullptr);
     BeepingCheckBox(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
-    void setactive(unsigned char active) { active_ = active; }
-    unsigned char getactive() const { return active_; }
+    void setActive(unsigned char active) { active_ = active; }
+    unsigned char activeState() const { return active_; }
 
 private:
     unsigned char active_ = 1;

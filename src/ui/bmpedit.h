@@ -13,7 +13,7 @@ public:
     explicit BmpEdit(const QString &path, QWidget *parent = nullptr, const char *name = nullptr);
 
     // Shows the page modally for path and deletes it when closed.
-    static void openfile(const QString &path, QWidget *parent);
+    static void openFile(const QString &path, QWidget *parent);
     BmpPicture *view() const { return picture_; }
 
 private:

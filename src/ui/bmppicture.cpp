@@ -13,10 +13,10 @@ BmpPicture::BmpPicture(QWidget *parent, const char *name)
         setObjectName(QString::fromLatin1(name));
     picture_->setObjectName(QStringLiteral("picture"));
     setWidget(picture_);
-    connect(keyButton("cmdleft", Qt::Key_Left), &QPushButton::clicked, this, &BmpPicture::operate_displeft);
-    connect(keyButton("cmdright", Qt::Key_Right), &QPushButton::clicked, this, &BmpPicture::operate_dispright);
-    connect(keyButton("cmdup", Qt::Key_Up), &QPushButton::clicked, this, &BmpPicture::operate_dispup);
-    connect(keyButton("cmddown", Qt::Key_Down), &QPushButton::clicked, this, &BmpPicture::operate_dispdown);
+    connect(keyButton("cmdleft", Qt::Key_Left), &QPushButton::clicked, this, &BmpPicture::scrollLeft);
+    connect(keyButton("cmdright", Qt::Key_Right), &QPushButton::clicked, this, &BmpPicture::scrollRight);
+    connect(keyButton("cmdup", Qt::Key_Up), &QPushButton::clicked, this, &BmpPicture::scrollUp);
+    connect(keyButton("cmddown", Qt::Key_Down), &QPushButton::clicked, this, &BmpPicture::scrollDown);
 }
 
 QPushButton *BmpPicture::keyButton(const char *name, Qt::Key key)
@@ -30,7 +30,7 @@ QPushButton *BmpPicture::keyButton(const char *name, Qt::Key key)
     return button;
 }
 
-bool BmpPicture::openfile(const QString &path)
+bool BmpPicture::openFile(const QString &path)
 {
     QPixmap image;
     const bool ok = image.load(path);
@@ -39,22 +39,22 @@ bool BmpPicture::openfile(const QString &path)
     return ok;
 }
 
-void BmpPicture::operate_displeft()
+void BmpPicture::scrollLeft()
 {
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() - horizontalScrollBar()->pageStep());
 }
 
-void BmpPicture::operate_dispright()
+void BmpPicture::scrollRight()
 {
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + horizontalScrollBar()->pageStep());
 }
 
-void BmpPicture::operate_dispup()
+void BmpPicture::scrollUp()
 {
     verticalScrollBar()->setValue(verticalScrollBar()->value() - verticalScrollBar()->pageStep());
 }
 
-void BmpPicture::operate_dispdown()
+void BmpPicture::scrollDown()
 {
     verticalScrollBar()->setValue(verticalScrollBar()->value() + verticalScrollBar()->pageStep());
 }

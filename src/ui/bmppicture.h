@@ -14,14 +14,14 @@ public:
     explicit BmpPicture(QWidget *parent = nullptr, const char *name = nullptr);
 
     // False (and an empty picture) when the file is missing or not a picture.
-    bool openfile(const QString &path);
+    bool openFile(const QString &path);
     QLabel *picture() const { return picture_; }
 
 public Q_SLOTS:
-    void operate_displeft();
-    void operate_dispright();
-    void operate_dispup();
-    void operate_dispdown();
+    void scrollLeft();
+    void scrollRight();
+    void scrollUp();
+    void scrollDown();
 
 Q_SIGNALS:
     void closeRequested();

@@ -23,8 +23,8 @@ CellGrid::CellGrid(int columns, int rows, Touch touch, QWidget *parent)
     bindKey(Qt::Key_Right, [this] { move(1, 0); });
     bindKey(Qt::Key_Up, [this] { move(0, -1); });
     bindKey(Qt::Key_Down, [this] { move(0, 1); });
-    bindKey(Qt::Key_Enter, [this] { enter_press(); });
-    bindKey(Qt::Key_Backspace, [this] { clear_press(); });
+    bindKey(Qt::Key_Enter, [this] { enterKey(); });
+    bindKey(Qt::Key_Backspace, [this] { clearKey(); });
 }
 
 CellEdit *CellGrid::cell(int column, int row) const

@@ -27,9 +27,9 @@ public:
     void moveTo(int column, int row);
 
 public Q_SLOTS:
-    virtual void enter_press() = 0;
+    virtual void enterKey() = 0;
     // Backspace (after the key beep) and the frame's clear button.
-    virtual void clear_press() = 0;
+    virtual void clearKey() = 0;
 
 Q_SIGNALS:
     void messageChanged(const QString &text);

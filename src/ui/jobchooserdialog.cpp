@@ -12,8 +12,8 @@
 JobChooserDialog::JobChooserDialog(const MachineData &machine, QWidget *parent, const char *name)
     : ScreenFrame(parent, name ? name : "dialogdoc")
 {
-    setdialogtitle(QStringLiteral("Hard Disk File List"));
-    setdialogmsg(tr("选择要导入的工作参数, 按 < 导入 > ."));
+    setTitleLine(QStringLiteral("Hard Disk File List"));
+    setMessageLine(tr("选择要导入的工作参数, 按 < 导入 > ."));
     auto *body = new QWidget(this);
     body->setGeometry(0, 45, 640, 435);
     list_ = new JobListView(body);
@@ -30,7 +30,7 @@ JobChooserDialog::JobChooserDialog(const MachineData &machine, QWidget *parent, 
     list_->setFocus();
 }
 
-QString JobChooserDialog::getdiskfile(const MachineData &machine, const QString &caption, QWidget *parent)
+QString JobChooserDialog::chooseJob(const MachineData &machine, const QString &caption, QWidget *parent)
 {
     JobChooserDialog dialog(machine, parent);
     dialog.setWindowTitle(caption);

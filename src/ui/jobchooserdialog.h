@@ -17,7 +17,7 @@ public:
 
     // The chosen job's name; a null string when the operator closed the page or there is no
     // job. The caption is the window's title.
-    static QString getdiskfile(const MachineData &machine, const QString &caption, QWidget *parent = nullptr);
+    static QString chooseJob(const MachineData &machine, const QString &caption, QWidget *parent = nullptr);
 
     JobListView *list() const { return list_; }
 

@@ -42,7 +42,7 @@ void JobListView::choose(QTreeWidgetItem *item)
         item->setSelected(true);
 }
 
-QTreeWidgetItem *JobListView::finditemcol(const QString &text, int column)
+QTreeWidgetItem *JobListView::findItem(const QString &text, int column)
 {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = topLevelItem(i);
@@ -55,9 +55,9 @@ QTreeWidgetItem *JobListView::finditemcol(const QString &text, int column)
     return nullptr;
 }
 
-QTreeWidgetItem *JobListView::setindexitem(const QString &name)
+QTreeWidgetItem *JobListView::markCurrentJob(const QString &name)
 {
-    QTreeWidgetItem *item = name.isEmpty() ? nullptr : finditemcol(name, 0);
+    QTreeWidgetItem *item = name.isEmpty() ? nullptr : findItem(name, 0);
     if (item)
         item->setIcon(0, FileIcons::current());
     return item;

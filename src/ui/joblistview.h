@@ -18,9 +18,9 @@ public:
     void refill();
     // The first item whose text in column equals text, selected, current and centred; nullptr
     // when none.
-    QTreeWidgetItem *finditemcol(const QString &text, int column);
-    // finditemcol(name, 0) with the current-job picture.
-    QTreeWidgetItem *setindexitem(const QString &name);
+    QTreeWidgetItem *findItem(const QString &text, int column);
+    // findItem(name, 0) with the current-job picture.
+    QTreeWidgetItem *markCurrentJob(const QString &name);
     // Column 0 of the current item; empty when the list is empty.
     QString currentName() const;
     // Makes item current and its only selection.

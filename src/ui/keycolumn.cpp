@@ -12,7 +12,7 @@ KeyColumn::KeyColumn(QWidget *parent, const char *name)
 {
     setFrameShape(QFrame::NoFrame);
     // The buttons beep on their own release; the group's beep would double it.
-    setbeeping(false);
+    setBeeping(false);
     QFont font = PanelFonts::panel(24);
     font.setBold(true);
     auto *column = new QVBoxLayout(this);

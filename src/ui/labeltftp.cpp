@@ -35,13 +35,13 @@ LabelTftp::LabelTftp(QWidget *parent, const char *name)
 
 LabelTftp::~LabelTftp() = default;
 
-bool LabelTftp::opengetfile(const QString &path, quint32 address)
+bool LabelTftp::openGet(const QString &path, quint32 address)
 {
     bar_->hide();
     return client_->get(path, address);
 }
 
-bool LabelTftp::openputfile(const QString &path, quint32 address)
+bool LabelTftp::openPut(const QString &path, quint32 address)
 {
     bar_->setGeometry(0, 0, width(), height());
     bar_->setValue(0);

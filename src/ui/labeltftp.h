@@ -23,8 +23,8 @@ public:
     // Start a transfer. False, with over(2) or over(3) already emitted, when the local file
     // cannot be used (over(1) when the transfer cannot start at all). The server's address is
     // IPv4 in host byte order.
-    bool opengetfile(const QString &path, quint32 address);
-    bool openputfile(const QString &path, quint32 address);
+    bool openGet(const QString &path, quint32 address);
+    bool openPut(const QString &path, quint32 address);
 
     QProgressBar *progressBar() const { return bar_; }
     int result() const; // over's code, -1 while none was emitted

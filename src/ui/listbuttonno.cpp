@@ -10,7 +10,7 @@ ListButtonNo::ListButtonNo(QWidget *parent, const char *name)
     setAutoDefault(false);
 }
 
-void ListButtonNo::setactive(unsigned char active)
+void ListButtonNo::setActive(unsigned char active)
 {
     active_ = active;
     if (hasFocus())

@@ -11,8 +11,8 @@ class ListButtonNo : public QPushButton
 public:
     explicit ListButtonNo(QWidget *parent = nullptr, const char *name = nullptr);
 
-    void setactive(unsigned char active);
-    unsigned char getactive() const { return active_; }
+    void setActive(unsigned char active);
+    unsigned char activeState() const { return active_; }
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

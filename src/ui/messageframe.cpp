@@ -39,12 +39,12 @@ MessageFrame::MessageFrame(QWidget *parent, const char *name, bool modal)
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void MessageFrame::settitle(const QString &text)
+void MessageFrame::setTitle(const QString &text)
 {
     title_->setText(text);
 }
 
-void MessageFrame::settext(const QString &text)
+void MessageFrame::setText(const QString &text)
 {
     text_->setText(text);
 }

@@ -14,8 +14,8 @@ class MessageFrame : public QDialog
 public:
     static constexpr QRect kGeometry{120, 140, 400, 200};
 
-    void settitle(const QString &text);
-    void settext(const QString &text);
+    void setTitle(const QString &text);
+    void setText(const QString &text);
     QLabel *titleLabel() const { return title_; }
     QLabel *textLabel() const { return text_; }
     BeepingButton *okButton() const { return ok_; }

@@ -16,8 +16,8 @@ QString information()
 
 QString runInput(TextInputDialog &dialog, const QString &prompt, int maxLength)
 {
-    dialog.setdialogtitle(QStringLiteral("Input Dialog"));
-    dialog.setdialogmsg(prompt);
+    dialog.setTitleLine(QStringLiteral("Input Dialog"));
+    dialog.setMessageLine(prompt);
     dialog.lineEdit()->setMaxLength(maxLength);
     return dialog.exec() == QDialog::Accepted ? dialog.text() : QString();
 }
@@ -27,16 +27,16 @@ QString runInput(TextInputDialog &dialog, const QString &prompt, int maxLength)
 void showMessage(QWidget *parent, const QString &text)
 {
     MessageDialog dialog(parent);
-    dialog.settitle(information());
-    dialog.settext(text);
+    dialog.setTitle(information());
+    dialog.setText(text);
     dialog.exec();
 }
 
 bool askYesNo(QWidget *parent, const QString &text)
 {
     QuestionDialog dialog(parent);
-    dialog.settitle(information());
-    dialog.settext(text);
+    dialog.setTitle(information());
+    dialog.setText(text);
     return dialog.exec() == QDialog::Accepted;
 }
 

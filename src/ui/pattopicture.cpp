@@ -24,10 +24,10 @@ PatToPicture::PatToPicture(QWidget *parent, const char *name)
     marker_->hide();
     setWidget(picture_);
     flash_.setInterval(kFlashMs);
-    connect(&flash_, &QTimer::timeout, this, &PatToPicture::flashrun);
+    connect(&flash_, &QTimer::timeout, this, &PatToPicture::blinkMarker);
 }
 
-void PatToPicture::openpatpicture(const QString &path)
+void PatToPicture::openPatternPicture(const QString &path)
 {
     loaded_ = QFileInfo(path).isFile();
     QPixmap image;
@@ -37,7 +37,7 @@ void PatToPicture::openpatpicture(const QString &path)
     picture_->resize(image.size());
     marker_->hide();
     flashWhileSeen();
-    QTimer::singleShot(0, this, &PatToPicture::countsize);
+    QTimer::singleShot(0, this, &PatToPicture::scrollToStart);
 }
 
 void PatToPicture::flashWhileSeen()
@@ -62,14 +62,14 @@ void PatToPicture::hideEvent(QHideEvent *event)
     flashWhileSeen();
 }
 
-void PatToPicture::countsize()
+void PatToPicture::scrollToStart()
 {
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
-    runline(1);
+    scrollToLine(1);
 }
 
-void PatToPicture::runline(int line)
+void PatToPicture::scrollToLine(int line)
 {
     if (!loaded_ || isHidden())
         return;
@@ -79,7 +79,7 @@ void PatToPicture::runline(int line)
     marker_->setGeometry(0, height - line, picture_->width(), 1);
 }
 
-void PatToPicture::flashrun()
+void PatToPicture::blinkMarker()
 {
     if (!loaded_)
         return;

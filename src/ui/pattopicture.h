@@ -18,15 +18,15 @@ public:
 
     explicit PatToPicture(QWidget *parent = nullptr, const char *name = nullptr);
 
-    void openpatpicture(const QString &path);
+    void openPatternPicture(const QString &path);
     bool isLoaded() const { return loaded_; }
     QLabel *picture() const { return picture_; }
     QLabel *marker() const { return marker_; }
 
 public Q_SLOTS:
-    void countsize();
-    void runline(int line);
-    void flashrun();
+    void scrollToStart();
+    void scrollToLine(int line);
+    void blinkMarker();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

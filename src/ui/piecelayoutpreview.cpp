@@ -31,7 +31,7 @@ void PieceLayoutPreview::changeEvent(QEvent *event)
     QLabel::changeEvent(event);
 }
 
-unsigned char PieceLayoutPreview::drawbrown(unsigned short start, unsigned short count, unsigned short spacing,
+unsigned char PieceLayoutPreview::drawPieces(unsigned short start, unsigned short count, unsigned short spacing,
                                       unsigned short mask)
 {
     if (bed_ == 0)

@@ -24,7 +24,7 @@ public:
     unsigned short pieceWidth() const { return piece_; }
 
     // 1 when drawn; 0 when the bed is unknown or the pieces do not fit (nothing redrawn).
-    unsigned char drawbrown(unsigned short start, unsigned short count, unsigned short spacing, unsigned short mask);
+    unsigned char drawPieces(unsigned short start, unsigned short count, unsigned short spacing, unsigned short mask);
     QLabel *piece(int i) const { return pieces_[std::size_t(i)]; }
 
 protected:

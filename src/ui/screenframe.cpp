@@ -55,12 +55,12 @@ ScreenFrame::ScreenFrame(QWidget *parent, const char *name, bool modal, Qt::Wind
     connect(clear_, &QPushButton::clicked, this, &ScreenFrame::clearPage);
 }
 
-void ScreenFrame::setdialogtitle(const QString &text)
+void ScreenFrame::setTitleLine(const QString &text)
 {
     ltitle_->setText(text);
 }
 
-void ScreenFrame::setdialogmsg(const QString &text)
+void ScreenFrame::setMessageLine(const QString &text)
 {
     edit_msg_->setText(text);
 }

@@ -17,8 +17,8 @@ public:
     explicit ScreenFrame(QWidget *parent = nullptr, const char *name = nullptr, bool modal = true,
                       Qt::WindowFlags flags = kFrameless, unsigned char mode = 0);
 
-    void setdialogtitle(const QString &text);
-    void setdialogmsg(const QString &text);
+    void setTitleLine(const QString &text);
+    void setMessageLine(const QString &text);
 
     unsigned char mode() const { return mode_; }
     QLabel *titleLabel() const { return ltitle_; }

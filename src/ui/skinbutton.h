@@ -12,8 +12,8 @@ class SkinButton : public QPushButton
 public:
     explicit SkinButton(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
-    void setactive(bool active) { setChecked(active); }
-    bool getactive() const { return isChecked(); }
+    void setActive(bool active) { setChecked(active); }
+    bool activeState() const { return isChecked(); }
 
 protected:
     void nextCheckState() override {}

@@ -48,7 +48,7 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
     : ScreenFrame(parent, name ? name : "filedialog")
     , root_(StickMount::rootBytes())
 {
-    setdialogtitle(QStringLiteral("U Disk File List"));
+    setTitleLine(QStringLiteral("U Disk File List"));
     setProperty("busy", true);
     const QByteArray start = QFile::encodeName(startDir);
     start_ = StickMount::isInside(start) ? start : root_;
@@ -63,16 +63,16 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
     list_ = new BeepingListView(body_, "list_dir");
     list_->setGeometry(120, 10, 440, 354);
     list_->setUniformRowHeights(true);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, &StickBrowser::open_dir);
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, &StickBrowser::openFolder);
 
     const struct { const char *text; int y; void (StickBrowser::*slot)(); QList<int> keys; } buttons[] = {
-        {QT_TR_NOOP("F1.浏览文件"), 10, &StickBrowser::brown_file, KeyTable::function(1)},
-        {QT_TR_NOOP("F2.删除文件"), 55, &StickBrowser::delete_file, KeyTable::function(2)},
-        {QT_TR_NOOP("F3.新建文件"), 100, &StickBrowser::mk_dir, KeyTable::function(3)},
-        {QT_TR_NOOP("F4.刷新U盘"), 145, &StickBrowser::search_disk, KeyTable::function(4)},
+        {QT_TR_NOOP("F1.浏览文件"), 10, &StickBrowser::openSelected, KeyTable::function(1)},
+        {QT_TR_NOOP("F2.删除文件"), 55, &StickBrowser::deleteSelected, KeyTable::function(2)},
+        {QT_TR_NOOP("F3.新建文件"), 100, &StickBrowser::newFolder, KeyTable::function(3)},
+        {QT_TR_NOOP("F4.刷新U盘"), 145, &StickBrowser::findStick, KeyTable::function(4)},
         {QT_TR_NOOP("F5.网络硬盘"), kNetworkKeyY, nullptr, KeyTable::function(5)},
-        {QT_TR_NOOP("<|.向上一级"), 280, &StickBrowser::return_dir, {Qt::Key_Left}},
-        {QT_TR_NOOP("|>.打开目录"), 325, &StickBrowser::open_dir, {Qt::Key_Right}},
+        {QT_TR_NOOP("<|.向上一级"), 280, &StickBrowser::goUp, {Qt::Key_Left}},
+        {QT_TR_NOOP("|>.打开目录"), 325, &StickBrowser::openFolder, {Qt::Key_Right}},
     };
     QList<KeyTable::Row> keys;
     for (const auto &b : buttons) {
@@ -101,7 +101,7 @@ StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidg
     waiting_->hide();
     list_->setFocus();
     // Built and painted first, so the waiting text shows while the mount blocks.
-    QTimer::singleShot(kMountDelayMs, this, &StickBrowser::search_disk);
+    QTimer::singleShot(kMountDelayMs, this, &StickBrowser::findStick);
 }
 
 BeepingButton *StickBrowser::addEnterButton(const QString &text, const std::function<void()> &action)
@@ -135,13 +135,13 @@ QString StickBrowser::shown(const QByteArray &name)
     return JobName::decode(name);
 }
 
-void StickBrowser::search_disk()
+void StickBrowser::findStick()
 {
     setProperty("busy", true);
     showWaiting(tr("正在读取U盘信息,请等待......(长时间无反应时,请拔出U盘 !"));
     StickMount::mount();
     dir_ = start_;
-    getfilelist();
+    listFiles();
     showWaiting(QString());
     setProperty("busy", false);
 }
@@ -173,7 +173,7 @@ void StickBrowser::showRows(const QString &title, const QStringList &headers, co
         items.append(item);
     }
     showItems(items);
-    setdialogtitle(title);
+    setTitleLine(title);
 }
 
 void StickBrowser::showItems(const QList<QTreeWidgetItem *> &items)
@@ -192,7 +192,7 @@ void StickBrowser::showWaiting(const QString &text)
     waiting_->repaint();
 }
 
-void StickBrowser::getfilelist()
+void StickBrowser::listFiles()
 {
     foreign_ = false;
     list_->clear();
@@ -228,10 +228,10 @@ void StickBrowser::getfilelist()
         items.append(item);
     }
     showItems(items);
-    settitlename();
+    showSpace();
 }
 
-void StickBrowser::settitlename()
+void StickBrowser::showSpace()
 {
     quint64 total = 0;
     quint64 free = 0;
@@ -243,10 +243,10 @@ void StickBrowser::settitlename()
     }
     // On the title line, so the message line stays free for what the operator is doing.
     //: USB browser title line: stick size, free space, current folder; fits 620 px.
-    setdialogtitle(tr("U盘空间 : %1     剩余空间 : %2     路径 U:/%3").arg(totalText, freeText, shown(dir_.mid(root_.size() + 1))));
+    setTitleLine(tr("U盘空间 : %1     剩余空间 : %2     路径 U:/%3").arg(totalText, freeText, shown(dir_.mid(root_.size() + 1))));
 }
 
-const NativeFs::Entry *StickBrowser::currentfile() const
+const NativeFs::Entry *StickBrowser::currentEntry() const
 {
     const QTreeWidgetItem *item = list_->currentItem();
     if (!item || !item->isSelected())
@@ -257,7 +257,7 @@ const NativeFs::Entry *StickBrowser::currentfile() const
 
 QByteArray StickBrowser::currentPath() const
 {
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     return e ? NativeFs::join(dir_, e->name) : QByteArray();
 }
 
@@ -275,22 +275,22 @@ void StickBrowser::selectName(const QByteArray &name)
     }
 }
 
-void StickBrowser::open_dir()
+void StickBrowser::openFolder()
 {
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     if (!e || !e->dir)
         return;
     dir_ = NativeFs::join(dir_, e->name);
-    getfilelist();
+    listFiles();
 }
 
-void StickBrowser::return_dir()
+void StickBrowser::goUp()
 {
     if (dir_ == root_)
         return;
     const QByteArray from = dir_.mid(dir_.lastIndexOf('/') + 1);
     dir_ = dir_.left(dir_.lastIndexOf('/'));
-    getfilelist();
+    listFiles();
     selectName(from);
 }
 
@@ -304,9 +304,9 @@ QString StickBrowser::viewablePath(const QByteArray &path, const QByteArray &ext
     return NativeFs::read(path, kMaxViewedFile, &bytes) && AtomicFile::save(copy, bytes) ? copy : QString();
 }
 
-void StickBrowser::brown_file()
+void StickBrowser::openSelected()
 {
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     if (!e)
         return;
     const QByteArray ext = extensionOf(e->name).toLower();
@@ -315,13 +315,13 @@ void StickBrowser::brown_file()
         if (viewers && viewers->has(JobViewers::WorkParameters))
             viewers->open(JobViewers::WorkParameters, viewablePath(currentPath(), ext), 0, this);
     } else if (!e->dir && ext == "xxx") {
-        BmpEdit::openfile(viewablePath(currentPath(), ext), this);
+        BmpEdit::openFile(viewablePath(currentPath(), ext), this);
     } else {
         showMessage(this, tr("只能预览 .xxx .wrk 类型文件 !"));
     }
 }
 
-void StickBrowser::delete_file()
+void StickBrowser::deleteSelected()
 {
     // Without a selection the path would be the folder shown itself.
     const QByteArray path = currentPath();
@@ -330,10 +330,10 @@ void StickBrowser::delete_file()
     if (!NativeFs::remove(path))
         showMessage(this, tr("删除文件失败 !"));
     FsOps::sync();
-    getfilelist();
+    listFiles();
 }
 
-void StickBrowser::mk_dir()
+void StickBrowser::newFolder()
 {
     const QString name = askText(this, QString(), tr("输入新建文件夹名称( 0 - 9的数字 )"), kFolderNameMax);
     if (name.isEmpty())
@@ -351,6 +351,6 @@ void StickBrowser::mk_dir()
     if (!NativeFs::makeDir(path))
         showMessage(this, tr("新建文件夹失败 !"));
     FsOps::sync();
-    getfilelist();
+    listFiles();
     selectName(bytes);
 }

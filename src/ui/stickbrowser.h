@@ -29,21 +29,21 @@ public:
 
     BeepingListView *list() const { return list_; }
     // The folder shown, as bytes.
-    QByteArray currentdir() const { return dir_; }
+    QByteArray currentDir() const { return dir_; }
     // The selected entry, nullptr when nothing is selected.
-    const NativeFs::Entry *currentfile() const;
-    // currentdir/name of the selected entry; empty when nothing is selected.
+    const NativeFs::Entry *currentEntry() const;
+    // currentDir/name of the selected entry; empty when nothing is selected.
     QByteArray currentPath() const;
 
 public Q_SLOTS:
-    void search_disk();
-    void getfilelist();
-    void open_dir();
-    void return_dir();
-    void brown_file();
-    void delete_file();
-    void mk_dir();
-    void settitlename();
+    void findStick();
+    void listFiles();
+    void openFolder();
+    void goUp();
+    void openSelected();
+    void deleteSelected();
+    void newFolder();
+    void showSpace();
 
 protected:
     void hideEvent(QHideEvent *event) override;
@@ -58,7 +58,7 @@ protected:
     // Gives the network disk key (F5) its action and draws it enabled.
     void addNetworkKey(const std::function<void()> &action);
     // Another source's rows in the list instead of the stick's (columns as headers give them,
-    // each row's index in its UserRole); the stick comes back with getfilelist().
+    // each row's index in its UserRole); the stick comes back with listFiles().
     void showRows(const QString &title, const QStringList &headers, const QList<QStringList> &rows);
     bool showingStick() const { return !foreign_; }
     // The waiting text over the list while something long runs (empty hides it).

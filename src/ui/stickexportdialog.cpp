@@ -12,19 +12,19 @@ StickExportDialog::StickExportDialog(const QString &source, const QString &start
     : StickBrowser(startDir, filter, parent, "outputfiledialog")
     , source_(source)
 {
-    addEnterButton(tr("导     出"), [this] { outputfile(); });
+    addEnterButton(tr("导     出"), [this] { exportFiles(); });
     asFiles_ = addCheckBox(tr("F7. 以文件形式导出"), QRect(130, 430, 150, 35), 7);
 }
 
-bool StickExportDialog::getsavefilefromusb(const QString &source, const QString &caption, const QString &startDir,
+bool StickExportDialog::saveFileToStick(const QString &source, const QString &caption, const QString &startDir,
                                           const QString &filter, QWidget *parent)
 {
     StickExportDialog dialog(source, startDir, filter, parent);
-    dialog.setdialogtitle(caption);
+    dialog.setTitleLine(caption);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void StickExportDialog::outputfile()
+void StickExportDialog::exportFiles()
 {
     // The destination is the folder shown, selected entry or not: an empty stick takes exports too.
     StickExport exporter({[this](const QString &q) { return askYesNo(this, q); },
@@ -33,8 +33,8 @@ void StickExportDialog::outputfile()
                               return FileOperateDialog::copyNative(QFile::encodeName(from), to, this);
                           }});
     exporter.asFiles = asFiles_->isChecked();
-    if (exporter.run(source_, currentdir()))
+    if (exporter.run(source_, currentDir()))
         accept();
     else
-        getfilelist();
+        listFiles();
 }

@@ -13,11 +13,11 @@ public:
     StickExportDialog(const QString &source, const QString &startDir, const QString &filter, QWidget *parent = nullptr);
 
     // Runs the dialog with the caption as title; true when the export finished.
-    static bool getsavefilefromusb(const QString &source, const QString &caption, const QString &startDir,
+    static bool saveFileToStick(const QString &source, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent);
 
 public Q_SLOTS:
-    void outputfile();
+    void exportFiles();
 
 private:
     QString source_;

@@ -10,29 +10,29 @@ StickImportDialog::StickImportDialog(const QString &destination, const QString &
     : StickBrowser(startDir, filter, parent, "inputfiledialog")
     , destination_(destination)
 {
-    addEnterButton(tr("导     入"), [this] { inputfile(); });
+    addEnterButton(tr("导     入"), [this] { importFiles(); });
 }
 
-bool StickImportDialog::getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+bool StickImportDialog::openFileFromStick(const QString &destination, const QString &caption, const QString &startDir,
                                          const QString &filter, QWidget *parent)
 {
     QByteArray chosen;
-    return getopenfilefromusb(destination, caption, startDir, filter, parent, &chosen);
+    return openFileFromStick(destination, caption, startDir, filter, parent, &chosen);
 }
 
-bool StickImportDialog::getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+bool StickImportDialog::openFileFromStick(const QString &destination, const QString &caption, const QString &startDir,
                                          const QString &filter, QWidget *parent, QByteArray *chosen)
 {
     StickImportDialog dialog(destination, startDir, filter, parent);
-    dialog.setdialogtitle(caption);
+    dialog.setTitleLine(caption);
     const bool copied = dialog.exec() == QDialog::Accepted;
     *chosen = copied ? dialog.chosen_ : QByteArray();
     return copied;
 }
 
-void StickImportDialog::inputfile()
+void StickImportDialog::importFiles()
 {
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     if (!e || e->dir)
         return;
     if (FileOperateDialog::copyNative(currentPath(), QFile::encodeName(destination_), this)) {

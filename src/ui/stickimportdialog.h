@@ -12,14 +12,14 @@ public:
     StickImportDialog(const QString &destination, const QString &startDir, const QString &filter, QWidget *parent = nullptr);
 
     // Runs the dialog with the caption as title; true when a file was copied to destination.
-    static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+    static bool openFileFromStick(const QString &destination, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent);
     // The same; *chosen becomes the stick file's path (its own bytes) when one was copied.
-    static bool getopenfilefromusb(const QString &destination, const QString &caption, const QString &startDir,
+    static bool openFileFromStick(const QString &destination, const QString &caption, const QString &startDir,
                                    const QString &filter, QWidget *parent, QByteArray *chosen);
 
 public Q_SLOTS:
-    void inputfile();
+    void importFiles();
 
 private:
     QString destination_;

@@ -11,8 +11,8 @@ public:
     explicit TouchLabel(QWidget *parent = nullptr, const char *name = nullptr);
     TouchLabel(const QString &text, QWidget *parent = nullptr, const char *name = nullptr);
 
-    void setclickable(bool clickable) { clickable_ = clickable; }
-    bool getclickable() const { return clickable_; }
+    void setClickable(bool clickable) { clickable_ = clickable; }
+    bool isClickable() const { return clickable_; }
 
 Q_SIGNALS:
     void released();

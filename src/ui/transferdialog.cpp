@@ -19,19 +19,19 @@ TransferDialog::TransferDialog(const QString &path, quint32 address, int mode, Q
 
 TransferDialog::~TransferDialog() = default;
 
-bool TransferDialog::tftpputfile(const QString &path, quint32 address)
+bool TransferDialog::putFile(const QString &path, quint32 address)
 {
     return transfer(path, address, Upload);
 }
 
-bool TransferDialog::tftpgetfile(const QString &path, quint32 address)
+bool TransferDialog::getFile(const QString &path, quint32 address)
 {
     return transfer(path, address, Download);
 }
 
 FileTransfer TransferDialog::withController()
 {
-    return {[](const QString &path) { return tftpputfile(path); }, [](const QString &path) { return tftpgetfile(path); }};
+    return {[](const QString &path) { return putFile(path); }, [](const QString &path) { return getFile(path); }};
 }
 
 bool TransferDialog::transfer(const QString &path, quint32 address, int mode)

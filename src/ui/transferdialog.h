@@ -20,8 +20,8 @@ public:
 
     // Upload or download path (the remote name is its last component); true on success. The
     // address is IPv4 in host byte order.
-    static bool tftpputfile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
-    static bool tftpgetfile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
+    static bool putFile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
+    static bool getFile(const QString &path, quint32 address = ControllerTransfer::controllerAddress());
     // Both directions with the controller, each in this window, for the logic that sends files.
     static FileTransfer withController();
 

@@ -95,7 +95,7 @@ bool TransferFrame::start(const QString &path, quint32 address, int mode)
     connect(line_, &LabelTftp::over, this, &TransferFrame::over);
     title_->setText(QStringLiteral("<font color = darkRed >") +
                     (mode == Upload ? tr("上 传 文 件") : tr("下 载 文 件")));
-    return mode == Upload ? line_->openputfile(path, address) : line_->opengetfile(path, address);
+    return mode == Upload ? line_->openPut(path, address) : line_->openGet(path, address);
 }
 
 FileTransfer TransferFrame::withController()

@@ -13,28 +13,28 @@ UpdateFolderDialog::UpdateFolderDialog(const QString &target, const QString &sta
     : StickBrowser(startDir, filter, parent, "choosedirdialog")
     , target_(target)
 {
-    addEnterButton(tr("升     级"), [this] { choosedir(); });
+    addEnterButton(tr("升     级"), [this] { chooseFolder(); });
 }
 
-bool UpdateFolderDialog::choosedirfromusb(const QString &target, const QString &caption, const QString &startDir,
+bool UpdateFolderDialog::chooseFolderFromStick(const QString &target, const QString &caption, const QString &startDir,
                                        const QString &filter, QWidget *parent)
 {
     UpdateFolderDialog dialog(target, startDir, filter, parent);
-    dialog.setdialogtitle(caption);
+    dialog.setTitleLine(caption);
     return dialog.exec() == QDialog::Accepted;
 }
 
 void UpdateFolderDialog::showStatus(const QString &text)
 {
-    setdialogmsg(text);
+    setMessageLine(text);
     // The controller answers only once it has programmed: the line must be on the screen
     // before the wait, and stay drawn through it.
     msgLabel()->repaint();
 }
 
-void UpdateFolderDialog::choosedir()
+void UpdateFolderDialog::chooseFolder()
 {
-    const NativeFs::Entry *e = currentfile();
+    const NativeFs::Entry *e = currentEntry();
     if (!e || e->dir)
         return;
     FullUpdate update({[this](const QString &q) { return askYesNo(this, q); },
@@ -44,6 +44,6 @@ void UpdateFolderDialog::choosedir()
                            return FileOperateDialog::copyNative(from, QFile::encodeName(to), this);
                        }},
                       TransferDialog::withController());
-    if (update.run(currentdir(), target_))
+    if (update.run(currentDir(), target_))
         accept();
 }

@@ -13,11 +13,11 @@ public:
     UpdateFolderDialog(const QString &target, const QString &startDir, const QString &filter, QWidget *parent = nullptr);
 
     // Runs the dialog with the caption as title; true when a full update was installed.
-    static bool choosedirfromusb(const QString &target, const QString &caption, const QString &startDir,
+    static bool chooseFolderFromStick(const QString &target, const QString &caption, const QString &startDir,
                                  const QString &filter, QWidget *parent);
 
 public Q_SLOTS:
-    void choosedir();
+    void chooseFolder();
 
 private:
     void showStatus(const QString &text);

@@ -16,7 +16,7 @@ CarrierReplacementTab::CarrierReplacementTab(MachineData &machine, QWidget *pare
     : QWidget(parent)
     , machine_(machine)
     , one_(new SinglePieceCarrierPage(machine, this))
-    , mul_(new WorkGrid(machine, WorkPage::mulmouth(), this))
+    , mul_(new WorkGrid(machine, WorkPage::pieceCarrierReplacement(), this))
 {
     setObjectName(QStringLiteral("dialogreplacemouth"));
     for (WorkGrid *page : {static_cast<WorkGrid *>(one_), mul_}) {
@@ -27,9 +27,9 @@ CarrierReplacementTab::CarrierReplacementTab(MachineData &machine, QWidget *pare
     }
 }
 
-void CarrierReplacementTab::clear_press()
+void CarrierReplacementTab::clearKey()
 {
-    (one_->isVisible() ? static_cast<WorkGrid *>(one_) : mul_)->clear_press();
+    (one_->isVisible() ? static_cast<WorkGrid *>(one_) : mul_)->clearKey();
 }
 
 void CarrierReplacementTab::showEvent(QShowEvent *event)

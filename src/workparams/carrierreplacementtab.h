@@ -18,7 +18,7 @@ public:
     WorkGrid *multi() const { return mul_; }
 
 public Q_SLOTS:
-    void clear_press();
+    void clearKey();
 
 Q_SIGNALS:
     void messageChanged(const QString &text);

@@ -46,7 +46,7 @@ bool CarrierStartStrip::isDark(bool right, int carrier) const
     return label(right, carrier)->property("dark").toBool();
 }
 
-void CarrierStartStrip::mouthlook()
+void CarrierStartStrip::showStarts()
 {
     const MouthLook::Strip strip = MouthLook::current(machine_, MouthLook::firstRows(machine_));
     for (int i = 0; i < MouthLook::kCarriers; ++i) {

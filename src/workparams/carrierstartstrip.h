@@ -16,7 +16,7 @@ class CarrierStartStrip : public QWidget
 public:
     // The strip of machine's program and settings.
     explicit CarrierStartStrip(const MachineData &machine, QWidget *parent = nullptr);
-    void mouthlook();
+    void showStarts();
     QLabel *label(bool right, int carrier) const { return (right ? right_ : left_)[std::size_t(carrier)]; }
     bool isDark(bool right, int carrier) const;
 

@@ -83,7 +83,7 @@ void PieceExpansionPage::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-unsigned short PieceExpansionPage::getenable(int count) const
+unsigned short PieceExpansionPage::offMask(int count) const
 {
     unsigned short mask = 0;
     for (int i = 0; i < count && i < kPieces; ++i) {
@@ -109,7 +109,7 @@ void PieceExpansionPage::redraw()
 {
     preview_->setBedWidth(machine_.system().word(kBedWord));
     preview_->setPieceWidth(machine_.runSettings().word(Protocol::PieceWidthWord));
-    preview_->drawbrown(machine_.system().word(kWords[Start]), machine_.system().word(kWords[Pieces]),
+    preview_->drawPieces(machine_.system().word(kWords[Start]), machine_.system().word(kWords[Pieces]),
                         machine_.system().word(kWords[Spacing]), machine_.system().word(kMaskWord));
 }
 
@@ -127,7 +127,7 @@ void PieceExpansionPage::reloadFields()
         restore(Field(f));
     setBoxes();
     redraw();
-    strip_->mouthlook();
+    strip_->showStarts();
     focusField(Start);
 }
 
@@ -163,7 +163,7 @@ void PieceExpansionPage::confirm(Field f)
     std::array<unsigned short, FieldCount> v{};
     for (int i = 0; i < FieldCount; ++i)
         v[std::size_t(i)] = i == f ? value : machine_.system().word(std::size_t(kWords[i]));
-    if (!preview_->drawbrown(v[Start], v[Pieces], v[Spacing], machine_.system().word(kMaskWord))) {
+    if (!preview_->drawPieces(v[Start], v[Pieces], v[Spacing], machine_.system().word(kMaskWord))) {
         showMessage(this, tr("衣片总宽度超过针床宽度 !"));
         redraw();
         restore(f);
@@ -186,12 +186,12 @@ void PieceExpansionPage::confirm(Field f)
                 boxes_[std::size_t(i)]->setChecked(true);
         }
         sendPieceMask();
-        strip_->mouthlook();
+        strip_->showStarts();
         restore(f);
     }
 }
 
-void PieceExpansionPage::clear_press()
+void PieceExpansionPage::clearKey()
 {
     if (field_ < FieldCount)
         restore(Field(field_));
@@ -199,7 +199,7 @@ void PieceExpansionPage::clear_press()
 
 void PieceExpansionPage::sendPieceMask()
 {
-    const unsigned short mask = getenable(machine_.system().word(kWords[Pieces]));
+    const unsigned short mask = offMask(machine_.system().word(kWords[Pieces]));
     const WorkEntry::Result result = WorkEntry::send(machine_, WorkEntry::kSystemGroup, {kMaskWord}, mask,
                                                      [this] { Q_EMIT parametersChanged(); });
     if (result != WorkEntry::Stored)
@@ -261,7 +261,7 @@ bool PieceExpansionPage::eventFilter(QObject *watched, QEvent *event)
         return false;
     case Qt::Key_Backspace:
         buzzer(kKeyBeepMs);
-        clear_press();
+        clearKey();
         return true;
     default:
         break;

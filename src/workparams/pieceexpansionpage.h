@@ -30,7 +30,7 @@ public:
     PieceLayoutPreview *preview() const { return preview_; }
     CarrierStartStrip *strip() const { return strip_; }
     // Bit i set for every piece i < count whose box is off.
-    unsigned short getenable(int count) const;
+    unsigned short offMask(int count) const;
 
 public Q_SLOTS:
     void reloadFields();
@@ -38,7 +38,7 @@ public Q_SLOTS:
     void confirmPieces() { confirm(Pieces); }
     void confirmSpacing() { confirm(Spacing); }
     void sendPieceMask();
-    void clear_press();
+    void clearKey();
 
 Q_SIGNALS:
     void messageChanged(const QString &text);

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 SinglePieceCarrierPage::SinglePieceCarrierPage(MachineData &machine, QWidget *parent)
-    : WorkGrid(machine, WorkPage::onemouth(), parent)
+    : WorkGrid(machine, WorkPage::carrierReplacement(), parent)
     , switch_(new BeepingCheckBox(tr("M. 是否打开纱嘴替换功能"), this, "switch"))
 {
     switch_->setGeometry(10, 250, 400, 30);
@@ -49,7 +49,7 @@ void SinglePieceCarrierPage::showSwitch()
     switch_->setChecked(on);
     for (QWidget *w : gridWidgets())
         w->setVisible(on);
-    drawpage(0, 0, 0);
+    drawPage(0, 0, 0);
     // With the grid hidden the page itself takes the keys, so M can switch replacement on again.
     if (!on)
         setFocus(Qt::OtherFocusReason);

@@ -30,9 +30,9 @@ struct ViewButton
 };
 
 const ViewButton kViews[] = {
-    {QT_TRANSLATE_NOOP("WorkFileBrowser", "1.密     度    "), &WorkFileBrowser::density_show},   {QT_TRANSLATE_NOOP("WorkFileBrowser", "2.速     度    "), &WorkFileBrowser::speed_show},
-    {QT_TRANSLATE_NOOP("WorkFileBrowser", "3.罗     拉    "), &WorkFileBrowser::rora_show},      {QT_TRANSLATE_NOOP("WorkFileBrowser", "4.纱     嘴    "), &WorkFileBrowser::mouthp_show},
-    {QT_TRANSLATE_NOOP("WorkFileBrowser", "5.纱嘴替换    "), &WorkFileBrowser::mouthreplace_show},
+    {QT_TRANSLATE_NOOP("WorkFileBrowser", "1.密     度    "), &WorkFileBrowser::showDensityPage},   {QT_TRANSLATE_NOOP("WorkFileBrowser", "2.速     度    "), &WorkFileBrowser::showSpeedPage},
+    {QT_TRANSLATE_NOOP("WorkFileBrowser", "3.罗     拉    "), &WorkFileBrowser::showRollersPage},      {QT_TRANSLATE_NOOP("WorkFileBrowser", "4.纱     嘴    "), &WorkFileBrowser::showParkingPage},
+    {QT_TRANSLATE_NOOP("WorkFileBrowser", "5.纱嘴替换    "), &WorkFileBrowser::showReplacementPage},
 };
 
 const ViewButton kFileCommands[] = {
@@ -50,8 +50,8 @@ WorkFileBrowser::WorkFileBrowser(MachineData &machine, unsigned char mode, const
     , frame_(new QFrame(this))
     , text_(new QTextEdit(frame_))
 {
-    setdialogtitle(QStringLiteral("Wrk File Browse Tools"));
-    setdialogmsg(tr("编织衣物参数浏览工具 - %1").arg(QFileInfo(path).fileName()));
+    setTitleLine(QStringLiteral("Wrk File Browse Tools"));
+    setMessageLine(tr("编织衣物参数浏览工具 - %1").arg(QFileInfo(path).fileName()));
     frame_->setObjectName(QStringLiteral("Fwindow"));
     frame_->setFrameShape(QFrame::Panel);
     frame_->setGeometry(10, 55, 620, 415);
@@ -83,7 +83,7 @@ WorkFileBrowser::WorkFileBrowser(MachineData &machine, unsigned char mode, const
     reload();
 }
 
-void WorkFileBrowser::openwrkfile(MachineData &machine, int mode, const QString &path, QWidget *parent)
+void WorkFileBrowser::openWorkFile(MachineData &machine, int mode, const QString &path, QWidget *parent)
 {
     WorkFileBrowser browser(machine, static_cast<unsigned char>(mode), path, parent);
     browser.exec();
@@ -93,7 +93,7 @@ void WorkFileBrowser::reload()
 {
     // A file that is not a whole work file is not shown at all rather than half.
     text_->setVisible(WorkFile::read(path_, &buffer_));
-    density_show();
+    showDensityPage();
 }
 
 void WorkFileBrowser::print(WorkFile::View view)
@@ -107,7 +107,7 @@ bool WorkFileBrowser::isCurrentJob() const
     return !job.isEmpty() && QFileInfo(path_).completeBaseName() == job;
 }
 
-bool WorkFileBrowser::operate_setwrkfile(const QString &path)
+bool WorkFileBrowser::sendWorkFile(const QString &path)
 {
     const JobSender::Result result = JobSender::sendWork(machine_, path, TransferDialog::withController());
     if (!result.sent)
@@ -118,14 +118,14 @@ bool WorkFileBrowser::operate_setwrkfile(const QString &path)
 void WorkFileBrowser::importFrom(const QString &source)
 {
     QByteArray block;
-    const bool ok = WorkFile::read(source, &block) && (!isCurrentJob() || operate_setwrkfile(source))
+    const bool ok = WorkFile::read(source, &block) && (!isCurrentJob() || sendWorkFile(source))
         && FileOperateDialog::copy(source, path_, this);
     showMessage(this, tr(ok ? kImported : kImportFailed));
 }
 
 void WorkFileBrowser::exportWorkToStick()
 {
-    StickExportDialog::getsavefilefromusb(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
+    StickExportDialog::saveFileToStick(path_, tr("导出工作参数 ... ... "), PanelPaths::usbRoot(),
                                          QStringLiteral("*.wrk"), this);
 }
 
@@ -134,7 +134,7 @@ void WorkFileBrowser::importWorkFromStick()
     // Through the temporary file for every job: nothing reaches the job's file, or the
     // controller, before its size is checked.
     const QString temporary = PanelPaths::tmp(QStringLiteral("/wrk.wrk"));
-    if (!StickImportDialog::getopenfilefromusb(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
+    if (!StickImportDialog::openFileFromStick(temporary, tr(kImportCaption), PanelPaths::usbRoot(),
                                              QStringLiteral("*.wrk"), this)) {
         showMessage(this, tr(kImportFailed));
         return;
@@ -145,7 +145,7 @@ void WorkFileBrowser::importWorkFromStick()
 
 void WorkFileBrowser::importFromJob()
 {
-    const QString name = JobChooserDialog::getdiskfile(machine_, tr("导入工作参数 ... ... "), this);
+    const QString name = JobChooserDialog::chooseJob(machine_, tr("导入工作参数 ... ... "), this);
     if (name == QFileInfo(path_).completeBaseName())
         return;
     if (!name.isNull() && JobName::isSafe(name))

@@ -22,21 +22,21 @@ public:
 
     WorkFileBrowser(MachineData &machine, unsigned char mode, const QString &path, QWidget *parent = nullptr,
                   const char *name = "setworkpara");
-    static void openwrkfile(MachineData &machine, int mode, const QString &path, QWidget *parent);
+    static void openWorkFile(MachineData &machine, int mode, const QString &path, QWidget *parent);
 
     QTextEdit *textView() const { return text_; }
     const QByteArray &buffer() const { return buffer_; }
 
     // Sends a .wrk to the controller and takes it into the work block; false, with the operator's
     // message, when the carriage runs, the file is not a whole work file or the transfer fails.
-    bool operate_setwrkfile(const QString &path);
+    bool sendWorkFile(const QString &path);
 
 public Q_SLOTS:
-    void density_show() { print(WorkFile::Density); }
-    void speed_show() { print(WorkFile::Speed); }
-    void rora_show() { print(WorkFile::Rora); }
-    void mouthp_show() { print(WorkFile::Mouth); }
-    void mouthreplace_show() { print(WorkFile::Replace); }
+    void showDensityPage() { print(WorkFile::Density); }
+    void showSpeedPage() { print(WorkFile::Speed); }
+    void showRollersPage() { print(WorkFile::Rora); }
+    void showParkingPage() { print(WorkFile::Mouth); }
+    void showReplacementPage() { print(WorkFile::Replace); }
     void exportWorkToStick();
     void importWorkFromStick();
     void importFromJob();

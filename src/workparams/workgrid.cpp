@@ -60,7 +60,7 @@ WorkGrid::WorkGrid(MachineData &machine, const WorkPage &page, QWidget *parent)
     bindKey(Qt::Key_PageUp, [this] { turn(-1); });
     bindKey(Qt::Key_PageDown, [this] { turn(1); });
     if (page.whole != WorkPage::NoWhole)
-        bindKey(Qt::Key_M, [this] { enter_press(true); });
+        bindKey(Qt::Key_M, [this] { enterKey(true); });
 }
 
 QList<QWidget *> WorkGrid::gridWidgets() const
@@ -103,7 +103,7 @@ void WorkGrid::reloadFields()
     // Hidden again meanwhile (the replacement page not chosen): its help line is not the one shown.
     if (!isVisible())
         return;
-    drawpage(0, 0, 0);
+    drawPage(0, 0, 0);
 }
 
 void WorkGrid::showSpeed(int row)
@@ -125,13 +125,13 @@ void WorkGrid::restore(int column, int row)
         showSpeed(row);
 }
 
-void WorkGrid::clear_press()
+void WorkGrid::clearKey()
 {
     restore(column(), row());
     focusCurrent();
 }
 
-void WorkGrid::drawpage(int column, int row, int page)
+void WorkGrid::drawPage(int column, int row, int page)
 {
     pageNo_ = page;
     for (int c = 0; c < page_.columns; ++c) {
@@ -147,10 +147,10 @@ void WorkGrid::turn(int dPage)
 {
     const int page = pageNo_ + dPage;
     if (page >= 0 && page < page_.pages)
-        drawpage(0, 0, page);
+        drawPage(0, 0, page);
 }
 
-void WorkGrid::enter_press(bool whole)
+void WorkGrid::enterKey(bool whole)
 {
     unsigned short value = 0;
     if (!WorkEntry::parse(cell(column(), row())->text(), page_.min, page_.max, &value)) {
@@ -175,7 +175,7 @@ void WorkGrid::enter_press(bool whole)
     // Enter takes it or the stored value returns; otherwise the cells show what the controller
     // holds now.
     if (result != WorkEntry::Running && result != WorkEntry::OpenRefused)
-        drawpage(column(), row(), pageNo_);
+        drawPage(column(), row(), pageNo_);
     else
         showTaken(cell(column(), row()), false);
     focusCurrent();

@@ -27,17 +27,17 @@ public:
     QLabel *rowLabel(int row) const { return labels_.value(row); }
     QLabel *speedLabel(int row) const { return speeds_.value(row); }
 
-    void drawpage(int column, int row, int page);
+    void drawPage(int column, int row, int page);
     // False while the cell shows a value the controller refused (red), not what it holds.
     bool taken(int column, int row) const;
     // Validates and sends the current cell, or with whole the page's whole-group run.
-    void enter_press(bool whole);
+    void enterKey(bool whole);
 
 public Q_SLOTS:
     void reloadFields();
-    void enter_press() override { enter_press(false); }
+    void enterKey() override { enterKey(false); }
     // The stored value back in the current cell.
-    void clear_press() override;
+    void clearKey() override;
 
 Q_SIGNALS:
     void parametersChanged();

@@ -21,7 +21,7 @@ WorkParaDialog::Page wired(Page *page)
                 QObject::connect(page, &Page::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
                 QObject::connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
                     if (dialog->tabs()->currentWidget() == page)
-                        page->clear_press();
+                        page->clearKey();
                 });
             }};
 }
@@ -39,7 +39,7 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     , tbar_(new BeepingTabWidget(this, "tbar"))
     , panel_(new WorkParamKeys(this, "multipanel"))
 {
-    setdialogtitle(QStringLiteral("Clothing Parameter Setting"));
+    setTitleLine(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);
     tbar_->setGeometry(10, 55, 620, 365);
     tbar_->setFont(PanelFonts::panel());
@@ -104,8 +104,8 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
 JobParamsDialog::JobParamsDialog(MachineData &machine, QWidget *parent, const char *name)
     : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, WorkParamKeys::kPagedType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, WorkParamKeys::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rora(), p); }, WorkParamKeys::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::mouth(), p); }, WorkParamKeys::kParkingType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rollers(), p); }, WorkParamKeys::kPagedType},
+                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::carrierParking(), p); }, WorkParamKeys::kParkingType},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new CarrierReplacementTab(machine, p)); }, 0},
                       {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new PieceExpansionPage(machine, p)); }, 0}},
                      parent, name)
@@ -113,6 +113,6 @@ JobParamsDialog::JobParamsDialog(MachineData &machine, QWidget *parent, const ch
 }
 
 YarnFeederDialog::YarnFeederDialog(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::songsha(), p); }, WorkParamKeys::kPagedType}}, parent, name)
+    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::yarnFeeders(), p); }, WorkParamKeys::kPagedType}}, parent, name)
 {
 }

@@ -38,7 +38,7 @@ public:
 
 public Q_SLOTS:
     void markChanged();
-    void showFrameMessage(const QString &text) { setdialogmsg(text); }
+    void showFrameMessage(const QString &text) { setMessageLine(text); }
     void acceptChangeWish() {}
     void followTab(int page);
     void showTabA() { showTab(0); }

@@ -130,7 +130,7 @@ bool saveParameters(int v)
     machine.panelSettings().setByte(0, quint8(v));
     machine.carrierSpeedTable().setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
     return density.write() && config.saveCheck() && writePanelSettings(machine) && MouthSpeedTable::save(machine)
-        && savefileapp(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
+        && saveWholeFile(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
 }
 
 bool backUp(int v)
@@ -144,7 +144,7 @@ bool backUp(int v)
 bool restore(int v)
 {
     MachineData machine;
-    return SystemBackup::updatafile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), TransferDialog::withController())
+    return SystemBackup::updateFromFile(machine, stick(QStringLiteral("system-%1.sys").arg(v)), TransferDialog::withController())
         == SystemBackup::Done;
 }
 

@@ -37,12 +37,12 @@ public:
     static QByteArray data(int block, const QByteArray &body)
     {
         char p[TftpPacket::kMaxPacket];
-        return QByteArray(p, TftpPacket::makedata(block, body.constData(), body.size(), p, sizeof p));
+        return QByteArray(p, TftpPacket::makeData(block, body.constData(), body.size(), p, sizeof p));
     }
     static QByteArray ack(int block)
     {
         char p[4];
-        return QByteArray(p, TftpPacket::makeack(block, p, 4));
+        return QByteArray(p, TftpPacket::makeAck(block, p, 4));
     }
 
     std::function<void(int, const TftpPacket::View &, const QByteArray &)> onPacket;

@@ -166,7 +166,7 @@ private Q_SLOTS:
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
         const auto t = static_cast<unsigned char>(type);
         const auto c = static_cast<unsigned char>(code);
-        QCOMPARE(AlarmTexts::errorcode(t, c), source);
+        QCOMPARE(AlarmTexts::alarmSource(t, c), source);
         QCOMPARE(AlarmTexts::shown(t, c), english);
         QCOMPARE(AlarmTexts::shown(type, code, source), english);
         QCOMPARE(AlarmTexts::shown(type, code, QStringLiteral("旧的报警")), QStringLiteral("旧的报警"));

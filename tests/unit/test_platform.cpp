@@ -298,7 +298,7 @@ private Q_SLOTS:
         AtomicFile::setWriteLimitForTesting(limit);
         QString why;
         if (length >= 0) // through the panel's save call
-            QCOMPARE(int(savefileapp(path, next.constData(), length)), saved ? 1 : 0);
+            QCOMPARE(int(saveWholeFile(path, next.constData(), length)), saved ? 1 : 0);
         else
             QVERIFY(!AtomicFile::save(path, length == -1 ? next.constData() : nullptr, length == -1 ? -1 : 5, &why));
         AtomicFile::setWriteLimitForTesting(-1);
@@ -322,10 +322,10 @@ private Q_SLOTS:
         for (const char *keep : {"a", "b", "it", "s", "x", "y", "z"})
             QVERIFY(QDir().mkpath(MainScreen + QLatin1Char('/') + QLatin1String(keep)));
         const QStringList before = listTree(MainScreen);
-        QVERIFY(mkdirfile(MainScreen + QLatin1Char('/') + name));
+        QVERIFY(makeDirectory(MainScreen + QLatin1Char('/') + name));
         QVERIFY(AtomicFile::save(MainScreen + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".cnt"), QByteArray("c")));
         QCOMPARE(listTree(MainScreen).size(), before.size() + 2);
-        QVERIFY(deletefile(MainScreen + QLatin1Char('/') + name));
+        QVERIFY(deletePath(MainScreen + QLatin1Char('/') + name));
         QCOMPARE(listTree(MainScreen), before);
     }
 
@@ -363,28 +363,28 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(root_->file("/mnt/ide/knit/wave/j")));
         QVERIFY(QFile::link(other.path(), root_->file("/mnt/ide/knit/wave/link")));
         qputenv("KNIT_ROOT", QFile::encodeName(root_->path()));
-        QVERIFY(!deletefile(root_->path()));
-        QVERIFY(!deletefile(root_->file("/mnt/..//..")));
-        QVERIFY(!deletefile(other.file("/keep.txt")));
-        QVERIFY(!deletefile(root_->file("/mnt/ide/knit/wave/link/keep.txt")));
-        QVERIFY(!deletefile(QString()));
-        QVERIFY(deletefile(root_->file("/mnt/ide/knit/wave/link")));
+        QVERIFY(!deletePath(root_->path()));
+        QVERIFY(!deletePath(root_->file("/mnt/..//..")));
+        QVERIFY(!deletePath(other.file("/keep.txt")));
+        QVERIFY(!deletePath(root_->file("/mnt/ide/knit/wave/link/keep.txt")));
+        QVERIFY(!deletePath(QString()));
+        QVERIFY(deletePath(root_->file("/mnt/ide/knit/wave/link")));
         QVERIFY(QFileInfo::exists(other.file("/keep.txt")));
         QVERIFY(!QFileInfo(root_->file("/mnt/ide/knit/wave/link")).isSymLink());
-        QVERIFY(deletefile(root_->file("/mnt/ide/knit/wave/j/../j")));
+        QVERIFY(deletePath(root_->file("/mnt/ide/knit/wave/j/../j")));
         QVERIFY(!QFileInfo::exists(root_->file("/mnt/ide/knit/wave/j")));
-        QVERIFY(deletefile(root_->file("/mnt/ide/knit/none/deeper")));
+        QVERIFY(deletePath(root_->file("/mnt/ide/knit/none/deeper")));
         QVERIFY(QFileInfo::exists(root_->file("/mnt/ide/knit/wave")));
     }
 
     void dateFile()
     {
         const QString path = root_->file("/mnt/ide/knit/para/date.txt");
-        QCOMPARE(readdatetimefile(path), QStringLiteral("error"));
-        QVERIFY(createdatetimefile(path, QStringLiteral("\n  2007/3/9\t\t8:05:00  extra\n")));
-        QCOMPARE(readdatetimefile(path), QStringLiteral("2007/3/9 8:05:00"));
-        QVERIFY(createdatetimefile(path, QStringLiteral("2007/3/9")));
-        QCOMPARE(readdatetimefile(path), QStringLiteral("2007/3/9 "));
+        QCOMPARE(readDateTimeFile(path), QStringLiteral("error"));
+        QVERIFY(createDateTimeFile(path, QStringLiteral("\n  2007/3/9\t\t8:05:00  extra\n")));
+        QCOMPARE(readDateTimeFile(path), QStringLiteral("2007/3/9 8:05:00"));
+        QVERIFY(createDateTimeFile(path, QStringLiteral("2007/3/9")));
+        QCOMPARE(readDateTimeFile(path), QStringLiteral("2007/3/9 "));
     }
 
 private:

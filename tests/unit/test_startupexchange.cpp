@@ -78,7 +78,7 @@ private Q_SLOTS:
     }
     void exchange()
     {
-        auto [answers, status, differ, yes, log, checkresult, machine] = TestTable::fetch<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
+        auto [answers, status, differ, yes, log, checkResult, machine] = TestTable::fetch<bool, uint, QString, QStringList, QStringList, int, int>("answers", "status", "differ", "yes", "log", "checkresult", "machine");
 
         QByteArray knt(int(kCurSize), '\0'); // naming job J1, byte 26 holding group 5
         knt[26] = 5;
@@ -123,7 +123,7 @@ private Q_SLOTS:
         exchange.run();
         const StartupExchange::Machine found = exchange.close();
         QVERIFY2(log_ == log, qPrintable(log_.join(QLatin1String(" | "))));
-        QCOMPARE(int(exchange.checkresult()), checkresult);
+        QCOMPARE(int(exchange.checkResult()), checkResult);
         QCOMPARE(int(found), machine);
         QCOMPARE(exchange.connected(), answers);
         QVERIFY(yes.isEmpty());

@@ -77,7 +77,7 @@ private Q_SLOTS:
 
     // Rows: 1 carrier 1 (first field), 2 carrier 2 (second field), 3 carrier 3 in an inactive
     // field, 4 carriers 1 and 3; carrier 8 never.
-    void mouthlook()
+    void showStarts()
     {
         TestRoot root;
         QByteArray cnt(5 * 128, '\0');

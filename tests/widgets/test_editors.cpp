@@ -206,7 +206,7 @@ private Q_SLOTS:
         auto [group, index, touched, shown] = TestTable::fetch<int, int, QString, QString>("group", "index", "touched", "shown");
         QTemporaryDir dir;
         CntEdit page(machine_);
-        page.setpath(writeProgram(dir));
+        page.setPath(writeProgram(dir));
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
         QTest::mouseClick(page.fieldEdit(group, index), Qt::LeftButton);
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = writeProgram(dir);
         CntEdit page(machine_);
-        page.setpath(path);
+        page.setPath(path);
         page.show();
         QTRY_VERIFY(!page.titleLine()->text().isEmpty());
         ModalDriver driver;
@@ -271,9 +271,9 @@ private Q_SLOTS:
         PatGrid g;
         g.layout(608, innerHeight, 10, 12, lineBytes, height);
         if (byLine)
-            g.searchline(unsigned(n));
+            g.findLine(unsigned(n));
         else
-            g.searchcol(unsigned(n));
+            g.findColumn(unsigned(n));
         g.clampCursor();
         QCOMPARE((QList<int>{g.pageAcross, g.pageUp, g.cursorColumn, g.cursorLine, g.half}), expected);
         QVERIFY(g.byteIndex() < lineBytes && g.line() < height);

@@ -69,7 +69,7 @@ private Q_SLOTS:
     // of opening an empty viewer.
     void noPicture()
     {
-        QTreeWidgetItem *j2 = page_->list()->finditemcol(QStringLiteral("J2"), 0);
+        QTreeWidgetItem *j2 = page_->list()->findItem(QStringLiteral("J2"), 0);
         QVERIFY(j2);
         QVERIFY2(QDateTime::fromString(j2->text(1), QStringLiteral("yyyy-MM-dd hh:mm:ss")).isValid(), qPrintable(j2->text(1)));
         ModalDriver driver;
@@ -86,7 +86,7 @@ private Q_SLOTS:
         const QStringList reset{"cmd 20/1/1", "cmd 22/1/16", "cmd 22/1/19", "cmd 20/1/0"};
         for (const bool again : {false, true}) {
             QVERIFY(sim_.command(QStringLiteral("journal clear")));
-            page_->list()->finditemcol(QStringLiteral("J2"), 0);
+            page_->list()->findItem(QStringLiteral("J2"), 0);
             ModalDriver driver;
             driver.pressOk().pressOk();
             press(Qt::Key_C);
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(machine_.controllerState().toByteArray(), readFile(sim_.file(QStringLiteral("file.knt"))));
 
         QVERIFY(sim_.command(QStringLiteral("fault error J1.cnt")));
-        page_->list()->finditemcol(QStringLiteral("J1"), 0);
+        page_->list()->findItem(QStringLiteral("J1"), 0);
         ModalDriver driver;
         driver.pressOk().pressOk();
         press(Qt::Key_F3);
@@ -157,7 +157,7 @@ private Q_SLOTS:
             op.tell = [this](const QString &text) { showMessage(page_.get(), text); };
             StartupExchange(machine_, op, StartupExchange::Link::controller(TransferDialog::withController())).run();
         } else {
-            page_->list()->finditemcol(QStringLiteral("J1"), 0);
+            page_->list()->findItem(QStringLiteral("J1"), 0);
             press(action == QLatin1String("F3") ? Qt::Key_F3 : Qt::Key_F1);
         }
         QVERIFY(sim_.command(QStringLiteral("fault clear")) && sim_.command(QStringLiteral("set motostatus 0")));
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(TestBytes::writeFile(root_.file("/usr/driver/nls_utf8.o"), "m"));
         QVERIFY(QFile::remove(root_.file("/dev/scsi/host0/bus0/target0/lun0/part1")));
         SystemActions::clearRecorded();
-        page_->list()->finditemcol(QStringLiteral("测试"), 0);
+        page_->list()->findItem(QStringLiteral("测试"), 0);
         {
             ModalDriver driver;
             driver.postClick("Benter").pressOk();
@@ -256,14 +256,14 @@ private Q_SLOTS:
             QCOMPARE(readFile(root_.file("/mnt/usb/测试/测试") + ext), readFile(root_.file("/mnt/ide/knit/wave/测试/测试") + ext));
 
         QSignalSpy current(page_.get(), &DiskFileManager::jobChosen);
-        page_->list()->finditemcol(QStringLiteral("ABC"), 0);
+        page_->list()->findItem(QStringLiteral("ABC"), 0);
         ModalDriver yes;
         yes.pressOk().pressOk();
         press(Qt::Key_H);
         QVERIFY(!QFileInfo::exists(root_.file("/mnt/ide/knit/wave/ABC")));
         QCOMPARE(page_->list()->currentName(), QStringLiteral("J1")); // the one below, not the current job
         QVERIFY(current.isEmpty());
-        page_->list()->finditemcol(QStringLiteral("J2"), 0);
+        page_->list()->findItem(QStringLiteral("J2"), 0);
         press(Qt::Key_F8);
         QVERIFY(!QFileInfo::exists(root_.file("/mnt/ide/knit/wave/J2")));
         QCOMPARE(machine_.jobName(), QString());

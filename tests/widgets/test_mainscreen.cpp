@@ -266,7 +266,7 @@ private Q_SLOTS:
 
         const QString name = damage == QLatin1String("name") ? QStringLiteral("../wave/L") : QStringLiteral("L");
         machine_.setJobName(name);
-        w_->open_wavefile(name);
+        w_->openJob(name);
         const QString size = QString::fromUtf8("宽 度: %1            长 度: %2");
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobname"))->text(), QString::fromUtf8("名 称: ") + (accepted ? name : QString()));
         QCOMPARE(w_->findChild<QLabel *>(QStringLiteral("jobsize"))->text(), accepted ? size.arg(width).arg(rows) : size.arg(0).arg(0));
@@ -282,8 +282,8 @@ private Q_SLOTS:
         auto *command = w_->findChild<TouchLabel *>(QStringLiteral("pieces"));
         auto *display = w_->findChild<TouchLabel *>(QStringLiteral("wavetime"));
         for (bool locked : {false, true, false}) {
-            QCOMPARE(command->getclickable(), !locked);
-            QVERIFY(!display->getclickable());
+            QCOMPARE(command->isClickable(), !locked);
+            QVERIFY(!display->isClickable());
             w_->toggleScreenLock();
         }
         w_->toggleScreenLock();
@@ -319,7 +319,7 @@ private Q_SLOTS:
         for (int r : {0, 2, 4, 6}) {
             const bool marked = (maskAfter & (r < 4 ? 1 : 2)) != 0;
             QCOMPARE(menu.menu()->itemNo(0, r)->text().endsWith(QString::fromUtf8("(  需修复  )")), marked);
-            QCOMPARE(int(menu.menu()->itemNo(0, r)->getactive()), marked ? 1 : 0);
+            QCOMPARE(int(menu.menu()->itemNo(0, r)->activeState()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
         QCOMPARE(readFile(paraDir + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);

@@ -134,7 +134,7 @@ private Q_SLOTS:
             for (int k = 0; v->isVisibleTo(&page) && k < v->kinds(); ++k) {
                 if (v->motorLabel(k) && v->motorLabel(k)->text() == QLatin1String("5"))
                     found << QStringLiteral("%1 motor %2").arg(g).arg(k);
-                if (v->indicator(k, 0) && v->indicator(k, 0)->getactive() && !v->indicator(k, 1)->getactive() && v->indicator(k, 2)->getactive())
+                if (v->indicator(k, 0) && v->indicator(k, 0)->activeState() && !v->indicator(k, 1)->activeState() && v->indicator(k, 2)->activeState())
                     found << QStringLiteral("%1 set %2").arg(g).arg(k);
             }
         }

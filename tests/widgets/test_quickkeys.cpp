@@ -117,7 +117,7 @@ private Q_SLOTS:
         QTest::keyClick(w_.get(), c.key);
         QCOMPARE(actionSent(), QString::fromLatin1(c.sent));
         if (byte >= 0) {
-            QCOMPARE(MainScreenInternals::pictureKey(*w_, c.key - Qt::Key_A)->getactive(), c.lit);
+            QCOMPARE(MainScreenInternals::pictureKey(*w_, c.key - Qt::Key_A)->activeState(), c.lit);
             QCOMPARE(machine_.controllerState().byte(std::size_t(byte)) != 0, c.lit);
         }
     }

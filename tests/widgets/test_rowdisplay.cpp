@@ -75,7 +75,7 @@ private Q_SLOTS:
     void rowOffset()
     {
         auto [row, number, direction, decoded] = TestTable::fetch<int, QString, QString, int>("row", "number", "direction", "decoded");
-        display_->paint_line(static_cast<unsigned short>(row));
+        display_->paintRow(static_cast<unsigned short>(row));
         QCOMPARE(display_->rowNumber()->text(), number);
         QCOMPARE(display_->direction()->text(), direction);
         // Group 1 shows block 2, group 2 block 1.
@@ -87,17 +87,17 @@ private Q_SLOTS:
 
     void rowZeroAndBeyond()
     {
-        display_->paint_line(5);
+        display_->paintRow(5);
         display_->setLoopRows(3, 9);
-        display_->paint_line(0);
+        display_->paintRow(0);
         QCOMPARE(display_->rowNumber()->text(), QStringLiteral("0000"));
         QCOMPARE(display_->direction()->text(), QStringLiteral("========="));
         QCOMPARE(display_->speedGroup()->text(), QStringLiteral("Rst - 30"));
         QCOMPARE(display_->cell(0, 2)->text(), QStringLiteral(" "));
         QCOMPARE(display_->loopValue(RowDisplay::LoopStart)->text(), QStringLiteral(" "));
-        display_->paint_line(7);
-        display_->paint_line(8003); // past the program: ignored
-        display_->paint_line(0x8005);
+        display_->paintRow(7);
+        display_->paintRow(8003); // past the program: ignored
+        display_->paintRow(0x8005);
         QCOMPARE(display_->rowNumber()->text(), QStringLiteral("0005"));
         QCOMPARE(display_->cell(0, 2)->text(), QStringLiteral("21"));
         QCOMPARE(RowDisplay::toNum(1, 65535), QStringLiteral("65535"));
@@ -120,7 +120,7 @@ private Q_SLOTS:
         auto [offset, value, field, text] = TestTable::fetch<int, int, int, QString>("offset", "value", "field", "text");
         if (offset >= 0)
             setProgramByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
-        display_->paint_line(6);
+        display_->paintRow(6);
         QLabel *const labels[] = {display_->speedGroup(), display_->speed(), display_->rollerValue(RowDisplay::RoraAux),
                                   display_->rollerValue(RowDisplay::RoraOpen), display_->rollerValue(RowDisplay::Bed), display_->cell(0, 3)};
         QCOMPARE(labels[field]->text(), text);
@@ -143,7 +143,7 @@ private Q_SLOTS:
         for (int b = 0; b < 4; ++b)
             setProgramByte(std::size_t(row * kCntRecordSize + b * 10 + 2), static_cast<unsigned char>(actions[b]));
         machine_.system().setWord(59, static_cast<unsigned short>(word59));
-        display_->paint_line(static_cast<unsigned short>(row + 2));
+        display_->paintRow(static_cast<unsigned short>(row + 2));
         QCOMPARE(display_->cell(0, 3)->text(), group1);
         QCOMPARE(display_->cell(1, 3)->text(), group2);
         const bool transfer = actions.contains(1);

@@ -115,7 +115,7 @@ private Q_SLOTS:
     }
     void mismatch()
     {
-        auto [sysBytes, config, answers, checkresult, shutdown] = TestTable::fetch<QList<int>, bool, QStringList, int, bool>("sysBytes", "config", "answers", "checkresult", "shutdown");
+        auto [sysBytes, config, answers, checkResult, shutdown] = TestTable::fetch<QList<int>, bool, QStringList, int, bool>("sysBytes", "config", "answers", "checkresult", "shutdown");
         writeReferences();
         QVERIFY(sim_->command(QStringLiteral("set job")));
         const QString sysRef = root_->file(QStringLiteral("/mnt/ide/knit/para/checksystem.sys"));
@@ -141,17 +141,17 @@ private Q_SLOTS:
         }
         expectTexts << (shutdown ? QString::fromUtf8("正在关机, 请稍等 ... ... ") : QString::fromUtf8("没有编织文件, 请选择 !"));
         driver_->pressOk();
-        if (checkresult != 0)
+        if (checkResult != 0)
             driver_->escape().pressCancel(); // the repair menu, then "go to main screen"
 
         auto w = start();
         // The repair menu comes from the event loop after start-up, and goes.
-        if (checkresult != 0)
+        if (checkResult != 0)
             QTRY_VERIFY(driver_->classes.contains(&ParamRepairMenu::staticMetaObject) && !QApplication::activeModalWidget());
-        QCOMPARE(MainScreenInternals::checkResult(*w), checkresult);
+        QCOMPARE(MainScreenInternals::checkResult(*w), checkResult);
         QCOMPARE(driver_->texts.mid(0, expectTexts.size()), expectTexts);
         QCOMPARE(sim_->traffic().contains(QStringLiteral("cmd 2a/1/20")), shutdown);
-        if (checkresult != 0) {
+        if (checkResult != 0) {
             QCOMPARE(driver_->classes.value(expectTexts.size()), &ParamRepairMenu::staticMetaObject);
             QCOMPARE(driver_->unexpected, 0);
         }

@@ -194,7 +194,7 @@ private Q_SLOTS:
         SkinButton key(QStringLiteral("速度"));
         key.resize(48, 48);
         auto brightness = [&](bool lit) {
-            key.setactive(lit);
+            key.setActive(lit);
             const QImage face = key.grab().toImage();
             qint64 sum = 0;
             for (int y = 4; y < 44; ++y)
@@ -296,9 +296,9 @@ private Q_SLOTS:
     {
         TouchLabel label(QStringLiteral("报警"));
         QSignalSpy spy(&label, &TouchLabel::released);
-        label.setclickable(false);
+        label.setClickable(false);
         QTest::mouseClick(&label, Qt::LeftButton);
-        label.setclickable(true);
+        label.setClickable(true);
         QTest::mouseClick(&label, Qt::RightButton);
         QTest::mouseClick(&label, Qt::LeftButton);
         QCOMPARE(spy.count(), 1);
@@ -386,8 +386,8 @@ private Q_SLOTS:
     void unusableLocalFileEndsAtOnce()
     {
         TestRoot root;
-        QVERIFY(!TransferDialog::tftpputfile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
-        QVERIFY(!TransferDialog::tftpgetfile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
+        QVERIFY(!TransferDialog::putFile(PanelPaths::tmp("/missing.cnt"), INADDR_LOOPBACK));
+        QVERIFY(!TransferDialog::getFile(PanelPaths::tmp("/no/dir/file.cnt"), INADDR_LOOPBACK));
     }
 
 private:

@@ -84,19 +84,19 @@ private Q_SLOTS:
         TestTable::columns<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
         QTest::addRow("density group 12 back 1") << &WorkPage::density() << QList<int>{2, 3, 1} << QList<int>{2, 71, 90} << 650 << 651;
         QTest::addRow("speed entry 22") << &WorkPage::speed() << QList<int>{0, 5, 2} << QList<int>{3, 21, 261} << 100 << 101;
-        QTest::addRow("roller aux group 19") << &WorkPage::rora() << QList<int>{1, 2, 2} << QList<int>{4, 48, 318} << 100 << 101;
-        QTest::addRow("parking group 4 col 2 carrier 5") << &WorkPage::mouth() << QList<int>{1, 4, 3} << QList<int>{5, 60, 420} << 30 << 31;
-        QTest::addRow("feeder entry 16") << &WorkPage::songsha() << QList<int>{0, 7, 1} << QList<int>{9, 15, 519} << 100 << 101;
-        QTest::addRow("piece 7 carrier 6") << &WorkPage::mulmouth() << QList<int>{5, 6, 0} << QList<int>{15, 61, 757} << 8 << 9;
-        QTest::addRow("single carrier 5") << &WorkPage::onemouth() << QList<int>{4, 0, 0} << QList<int>{15, 4, 700} << 8 << 0;
+        QTest::addRow("roller aux group 19") << &WorkPage::rollers() << QList<int>{1, 2, 2} << QList<int>{4, 48, 318} << 100 << 101;
+        QTest::addRow("parking group 4 col 2 carrier 5") << &WorkPage::carrierParking() << QList<int>{1, 4, 3} << QList<int>{5, 60, 420} << 30 << 31;
+        QTest::addRow("feeder entry 16") << &WorkPage::yarnFeeders() << QList<int>{0, 7, 1} << QList<int>{9, 15, 519} << 100 << 101;
+        QTest::addRow("piece 7 carrier 6") << &WorkPage::pieceCarrierReplacement() << QList<int>{5, 6, 0} << QList<int>{15, 61, 757} << 8 << 9;
+        QTest::addRow("single carrier 5") << &WorkPage::carrierReplacement() << QList<int>{4, 0, 0} << QList<int>{15, 4, 700} << 8 << 0;
     }
     void cell()
     {
         auto [page, at, where, largest, refused] = TestTable::fetch<const WorkPage *, QList<int>, QList<int>, int, int>("page", "at", "where", "largest", "refused");
         WorkGrid grid(machine_, *page);
-        grid.drawpage(at[0], at[1], at[2]);
+        grid.drawPage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(largest));
-        QCOMPARE(answered([&] { grid.enter_press(false); }), QStringList());
+        QCOMPARE(answered([&] { grid.enterKey(false); }), QStringList());
         QCOMPARE(sim_.traffic(), QStringList({"cmd 26/21/0", QStringLiteral("cmd 20/%1/1").arg(where[0], 0, 16),
                                               QStringLiteral("cmd 22/%1/%2").arg(where[0], 0, 16).arg(where[1], 0, 16),
                                               QStringLiteral("cmd 20/%1/0").arg(where[0], 0, 16)}));
@@ -105,7 +105,7 @@ private Q_SLOTS:
 
         QVERIFY(sim_.command(QStringLiteral("journal clear")));
         grid.cell(at[0], at[1])->setText(QString::number(refused));
-        QCOMPARE(answered([&] { grid.enter_press(false); }, [](ModalDriver &d) { d.pressOk(); }),
+        QCOMPARE(answered([&] { grid.enterKey(false); }, [](ModalDriver &d) { d.pressOk(); }),
                  QStringList{"参数范围不正确, 请查看参数范围 !"});
         QCOMPARE(sim_.traffic(), QStringList());
         QCOMPARE(grid.cell(at[0], at[1])->text(), QString::number(largest));
@@ -124,11 +124,11 @@ private Q_SLOTS:
     {
         QFETCH(int, key);
         WorkGrid grid(machine_, WorkPage::speed());
-        grid.drawpage(0, 2, 0);
+        grid.drawPage(0, 2, 0);
         const QString stored = grid.cell(0, 2)->text();
         QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
         grid.cell(0, 2)->setText(QStringLiteral("33"));
-        QCOMPARE(answered([&] { grid.enter_press(false); }, [](ModalDriver &d) { d.pressOk(); }),
+        QCOMPARE(answered([&] { grid.enterKey(false); }, [](ModalDriver &d) { d.pressOk(); }),
                  QStringList{"机头正在运行, 不能设置 !"});
         QCOMPARE(grid.cell(0, 2)->text(), QStringLiteral("33"));
         QVERIFY(!grid.taken(0, 2));
@@ -148,8 +148,8 @@ private Q_SLOTS:
         const QList<int> density12{88, 11, 30, 8};
         QTest::addRow("density group 12") << &WorkPage::density() << QList<int>{1, 3, 1} << density12 << true << "" << 8 << QStringList();
         QTest::addRow("speed") << &WorkPage::speed() << QList<int>{0, 4, 1} << QList<int>{240, 0, 1, 30} << true << "" << 30 << QStringList();
-        QTest::addRow("feeders") << &WorkPage::songsha() << QList<int>{0, 0, 2} << QList<int>{504, 0, 1, 30} << true << "" << 30 << QStringList();
-        QTest::addRow("opening roller") << &WorkPage::rora() << QList<int>{2, 1, 0} << QList<int>{330, 60, 1, 30} << true << "" << 30 << QStringList();
+        QTest::addRow("feeders") << &WorkPage::yarnFeeders() << QList<int>{0, 0, 2} << QList<int>{504, 0, 1, 30} << true << "" << 30 << QStringList();
+        QTest::addRow("opening roller") << &WorkPage::rollers() << QList<int>{2, 1, 0} << QList<int>{330, 60, 1, 30} << true << "" << 30 << QStringList();
         // Stopped at the refused write without a word: the cells show what was kept.
         QTest::addRow("speed refused part way") << &WorkPage::speed() << QList<int>{0, 0, 0} << QList<int>{240, 0, 1, 30} << true
                                                 << "fault refuse 0x22 3 5" << 5 << QStringList();
@@ -167,9 +167,9 @@ private Q_SLOTS:
             machine_.work().setWord(std::size_t(run[0] + i), 0);
         QVERIFY(fault.isEmpty() || sim_.command(fault));
         WorkGrid grid(machine_, *page);
-        grid.drawpage(at[0], at[1], at[2]);
+        grid.drawPage(at[0], at[1], at[2]);
         grid.cell(at[0], at[1])->setText(QString::number(value));
-        const QStringList seen = answered([&, whole = whole] { grid.enter_press(whole); }, [whole = whole](ModalDriver &d) {
+        const QStringList seen = answered([&, whole = whole] { grid.enterKey(whole); }, [whole = whole](ModalDriver &d) {
             if (whole)
                 d.pressOk();
             d.pressOk();
@@ -182,7 +182,7 @@ private Q_SLOTS:
         if (fault.contains(QLatin1String("0x20 2 1"))) {
             // Given up on, the close leaves the update open; the next value closes it.
             QVERIFY(!noOpenUpdate() && sim_.command(QStringLiteral("fault clear")));
-            QCOMPARE(answered([&] { grid.enter_press(false); }), QStringList());
+            QCOMPARE(answered([&] { grid.enterKey(false); }), QStringList());
         }
         QVERIFY(noOpenUpdate());
     }
@@ -277,7 +277,7 @@ private Q_SLOTS:
         machine_.setJobName(QStringLiteral("J1"));
         WorkFileBrowser browser(machine_, 1, wrk);
         const QStringList seen = answered([&] { browser.importFromJob(); }, [](ModalDriver &d) {
-            d.inspect([](QWidget *doc) { qobject_cast<JobChooserDialog *>(doc)->list()->finditemcol(QStringLiteral("J1"), 0); })
+            d.inspect([](QWidget *doc) { qobject_cast<JobChooserDialog *>(doc)->list()->findItem(QStringLiteral("J1"), 0); })
                 .postClick(QStringLiteral("Benter"));
         });
         QCOMPARE(seen.size(), 1);

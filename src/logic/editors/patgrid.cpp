@@ -93,7 +93,7 @@ bool PatGrid::direct(int code)
     }
 }
 
-void PatGrid::searchline(unsigned n)
+void PatGrid::findLine(unsigned n)
 {
     if (height <= 0)
         return;
@@ -102,7 +102,7 @@ void PatGrid::searchline(unsigned n)
     cursorLine = line % linesPerPage;
 }
 
-void PatGrid::searchcol(unsigned n)
+void PatGrid::findColumn(unsigned n)
 {
     if (lineBytes <= 0)
         return;
@@ -115,7 +115,7 @@ void PatGrid::searchcol(unsigned n)
     half = column % 2;
 }
 
-bool PatGrid::setpos(int x, int y)
+bool PatGrid::setCursorAt(int x, int y)
 {
     if (x < cw / 2 || y < ch / 2)
         return false;

@@ -18,12 +18,12 @@ public:
     // Moves; true when the page changed (a redraw), false for a cursor step or nothing.
     bool direct(int code);
     // "F1.查找行": line n (1-based) clamped to 1 ... height.
-    void searchline(unsigned n);
+    void findLine(unsigned n);
     // "F2.查找列": column n (1-based) clamped to 1 ... 2 x W, the columns the bytes hold.
-    void searchcol(unsigned n);
+    void findColumn(unsigned n);
     // The cursor to the cell under a touch at (x, y) of the label; false when outside the
     // visible part of the page.
-    bool setpos(int x, int y);
+    bool setCursorAt(int x, int y);
     // A cursor past the visible part of the last page comes back onto it.
     void clampCursor();
 

@@ -30,13 +30,13 @@ QList<FormatStep> FlashDiskFormat::steps()
     using namespace std::placeholders;
     return {
         {"ready", std::bind(&FlashDiskFormat::ready, this, _1)},
-        {"searchtools", std::bind(&FlashDiskFormat::searchtools, this, _1)},
-        {"storedisk", std::bind(&FlashDiskFormat::storedisk, this, _1)},
-        {"umoutdisk", std::bind(&FlashDiskFormat::umoutdisk, this, _1)},
-        {"insmoddriver", std::bind(&FlashDiskFormat::insmoddriver, this, _1)},
-        {"formatdisk", std::bind(&FlashDiskFormat::formatdisk, this, _1)},
-        {"rmmoddriver", std::bind(&FlashDiskFormat::rmmoddriver, this, _1)},
-        {"countdisk", std::bind(&FlashDiskFormat::countdisk, this, _1)},
+        {"searchtools", std::bind(&FlashDiskFormat::findTools, this, _1)},
+        {"storedisk", std::bind(&FlashDiskFormat::storeDisk, this, _1)},
+        {"umoutdisk", std::bind(&FlashDiskFormat::unmountDisk, this, _1)},
+        {"insmoddriver", std::bind(&FlashDiskFormat::loadStickDriver, this, _1)},
+        {"formatdisk", std::bind(&FlashDiskFormat::formatDisk, this, _1)},
+        {"rmmoddriver", std::bind(&FlashDiskFormat::unloadStickDriver, this, _1)},
+        {"countdisk", std::bind(&FlashDiskFormat::countDisks, this, _1)},
     };
 }
 
@@ -44,8 +44,8 @@ QList<FormatStep> FlashDiskFormat::repairSteps()
 {
     using namespace std::placeholders;
     return {
-        {"repairdisk", std::bind(&FlashDiskFormat::repairdisk, this, _1)},
-        {"startrepair", std::bind(&FlashDiskFormat::startrepair, this, _1)},
+        {"repairdisk", std::bind(&FlashDiskFormat::repairDisk, this, _1)},
+        {"startrepair", std::bind(&FlashDiskFormat::startRepair, this, _1)},
     };
 }
 
@@ -55,7 +55,7 @@ int FlashDiskFormat::ready(QStringList &)
     return FormatStep::kPauseMs;
 }
 
-int FlashDiskFormat::searchtools(QStringList &log)
+int FlashDiskFormat::findTools(QStringList &log)
 {
     const bool ok = FormatTools::hasTool(QStringLiteral("mkdosfs"));
     log << FormatTools::result(FormatTools::tr("创建格式化工具"), ok);
@@ -76,7 +76,7 @@ bool FlashDiskFormat::save()
     return true;
 }
 
-int FlashDiskFormat::storedisk(QStringList &log)
+int FlashDiskFormat::storeDisk(QStringList &log)
 {
     log << FormatTools::tr("正在复制需要保存的文件, 请不要作其它的操作, 请等候 ...... !");
     if (save())
@@ -86,7 +86,7 @@ int FlashDiskFormat::storedisk(QStringList &log)
     return FormatStep::kEnd;
 }
 
-int FlashDiskFormat::umoutdisk(QStringList &log)
+int FlashDiskFormat::unmountDisk(QStringList &log)
 {
     SystemActions::run(QStringLiteral("umount"), {PanelPaths::resolve(QStringLiteral("/mnt/ide"))});
     const bool ok = !QFileInfo::exists(PanelPaths::dataRoot());
@@ -94,12 +94,12 @@ int FlashDiskFormat::umoutdisk(QStringList &log)
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
-int FlashDiskFormat::insmoddriver(QStringList &)
+int FlashDiskFormat::loadStickDriver(QStringList &)
 {
     return 0;
 }
 
-int FlashDiskFormat::formatdisk(QStringList &log)
+int FlashDiskFormat::formatDisk(QStringList &log)
 {
     log << FormatTools::tr("正在格式化电子硬盘, 请等待 !");
     formatted_ = FormatTools::runTool(QStringLiteral("mkdosfs"), {"-v", "-F", "32", partition()}) == 0;
@@ -111,14 +111,14 @@ bool FlashDiskFormat::restore()
     for (int i = 0; i < 2; ++i)
         SystemActions::run(QStringLiteral("mount"), {"-t", "vfat", "-o", "codepage=936,iocharset=cp936", partition(),
                                                       PanelPaths::resolve(QStringLiteral("/mnt/ide"))});
-    bool ok = mkdirfile(PanelPaths::dataRoot());
+    bool ok = makeDirectory(PanelPaths::dataRoot());
     for (const QFileInfo &e : QDir(saveArea()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
         ok = FsOps::copy(e.filePath(), PanelPaths::data(QLatin1Char('/') + e.fileName())) && ok;
     FsOps::sync();
     return ok;
 }
 
-int FlashDiskFormat::rmmoddriver(QStringList &log)
+int FlashDiskFormat::unloadStickDriver(QStringList &log)
 {
     log << FormatTools::tr("正在保存参数,请稍候 ...... !");
     // Mounted and put back even when the formatting failed: the disk must not stay away.
@@ -130,22 +130,22 @@ int FlashDiskFormat::rmmoddriver(QStringList &log)
     return formatted_ && restored ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
-int FlashDiskFormat::countdisk(QStringList &log)
+int FlashDiskFormat::countDisks(QStringList &log)
 {
     log << QString() << FormatTools::capacity(PanelPaths::dataRoot()) << FormatTools::tr("部分容量为系统内部使用 !");
     return FormatStep::kEnd;
 }
 
-int FlashDiskFormat::repairdisk(QStringList &)
+int FlashDiskFormat::repairDisk(QStringList &)
 {
     FormatTools::copyTool(QStringLiteral("dosfsck"));
     return FormatStep::kPauseMs;
 }
 
-int FlashDiskFormat::startrepair(QStringList &log)
+int FlashDiskFormat::startRepair(QStringList &log)
 {
     log << FormatTools::tr("正在电子硬盘数据, 请等待 !");
     FormatTools::runTool(QStringLiteral("dosfsck"), {"-v", partition()});
     log << FormatTools::tr("正在电子硬盘数据修复完毕 !");
-    return countdisk(log);
+    return countDisks(log);
 }

@@ -13,21 +13,21 @@ class FlashDiskFormat
 public:
     static constexpr const char *kPartition = "/dev/ide/host0/bus0/target1/lun0/part1";
 
-    // ready, searchtools, storedisk, umoutdisk, insmoddriver, formatdisk, rmmoddriver, countdisk.
+    // ready, findTools, storeDisk, unmountDisk, loadStickDriver, formatDisk, unloadStickDriver, countDisks.
     QList<FormatStep> steps();
-    // repairdisk, startrepair.
+    // repairDisk, startRepair.
     QList<FormatStep> repairSteps();
 
     int ready(QStringList &log);
-    int searchtools(QStringList &log);
-    int storedisk(QStringList &log);
-    int umoutdisk(QStringList &log);
-    int insmoddriver(QStringList &log);
-    int formatdisk(QStringList &log);
-    int rmmoddriver(QStringList &log);
-    int countdisk(QStringList &log);
-    int repairdisk(QStringList &log);
-    int startrepair(QStringList &log);
+    int findTools(QStringList &log);
+    int storeDisk(QStringList &log);
+    int unmountDisk(QStringList &log);
+    int loadStickDriver(QStringList &log);
+    int formatDisk(QStringList &log);
+    int unloadStickDriver(QStringList &log);
+    int countDisks(QStringList &log);
+    int repairDisk(QStringList &log);
+    int startRepair(QStringList &log);
 
 private:
     bool save();

@@ -27,6 +27,6 @@ QList<JobFolders::Job> JobFolders::list()
     QList<Job> jobs;
     jobs.reserve(names.size());
     for (const QString &name : names)
-        jobs.append({name, readdatetimefile(file(name, QStringLiteral(".txt")))});
+        jobs.append({name, readDateTimeFile(file(name, QStringLiteral(".txt")))});
     return jobs;
 }

@@ -11,7 +11,7 @@ public:
     struct Job
     {
         QString name;
-        QString time; // readdatetimefile of name.txt: "date time", or "error"
+        QString time; // readDateTimeFile of name.txt: "date time", or "error"
     };
 
     static QString root(); // data root + "/wave"

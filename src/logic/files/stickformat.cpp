@@ -10,12 +10,12 @@ QList<FormatStep> StickFormat::steps()
     using namespace std::placeholders;
     return {
         {"ready", std::bind(&StickFormat::ready, this, _1)},
-        {"searchtools", std::bind(&StickFormat::searchtools, this, _1)},
-        {"umoutdisk", std::bind(&StickFormat::umoutdisk, this, _1)},
-        {"insmoddriver", std::bind(&StickFormat::insmoddriver, this, _1)},
-        {"formatdisk", std::bind(&StickFormat::formatdisk, this, _1)},
-        {"rmmoddriver", std::bind(&StickFormat::rmmoddriver, this, _1)},
-        {"countdisk", std::bind(&StickFormat::countdisk, this, _1)},
+        {"searchtools", std::bind(&StickFormat::findTools, this, _1)},
+        {"umoutdisk", std::bind(&StickFormat::unmountDisk, this, _1)},
+        {"insmoddriver", std::bind(&StickFormat::loadStickDriver, this, _1)},
+        {"formatdisk", std::bind(&StickFormat::formatDisk, this, _1)},
+        {"rmmoddriver", std::bind(&StickFormat::unloadStickDriver, this, _1)},
+        {"countdisk", std::bind(&StickFormat::countDisks, this, _1)},
     };
 }
 
@@ -25,14 +25,14 @@ int StickFormat::ready(QStringList &)
     return FormatStep::kPauseMs;
 }
 
-int StickFormat::searchtools(QStringList &log)
+int StickFormat::findTools(QStringList &log)
 {
     const bool ok = FormatTools::hasTool(QStringLiteral("mkdosfs"));
     log << FormatTools::result(FormatTools::tr("创建格式化工具"), ok);
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
-int StickFormat::umoutdisk(QStringList &log)
+int StickFormat::unmountDisk(QStringList &log)
 {
     StickMount::unmount();
     const bool ok = !SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
@@ -40,7 +40,7 @@ int StickFormat::umoutdisk(QStringList &log)
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
-int StickFormat::insmoddriver(QStringList &log)
+int StickFormat::loadStickDriver(QStringList &log)
 {
     StickMount::loadDriver();
     const bool ok = SystemActions::deviceExists(PanelPaths::resolve(QLatin1String(StickMount::kDevice)));
@@ -48,7 +48,7 @@ int StickFormat::insmoddriver(QStringList &log)
     return ok ? FormatStep::kPauseMs : FormatStep::kEnd;
 }
 
-int StickFormat::formatdisk(QStringList &log)
+int StickFormat::formatDisk(QStringList &log)
 {
     log << FormatTools::tr("正在格式化U盘, 请等待 !");
     if (FormatTools::runTool(QStringLiteral("mkdosfs"), {"-v", "-F", "32", StickMount::device()}) == 0)
@@ -57,13 +57,13 @@ int StickFormat::formatdisk(QStringList &log)
     return FormatStep::kEnd;
 }
 
-int StickFormat::rmmoddriver(QStringList &log)
+int StickFormat::unloadStickDriver(QStringList &log)
 {
     log << FormatTools::result(FormatTools::tr("格式化U盘模块"), true);
     return FormatStep::kPauseMs;
 }
 
-int StickFormat::countdisk(QStringList &log)
+int StickFormat::countDisks(QStringList &log)
 {
     StickMount::mount();
     const QString capacity = FormatTools::capacity(PanelPaths::usbRoot());

@@ -10,14 +10,14 @@
 class StickFormat
 {
 public:
-    // ready, searchtools, umoutdisk, insmoddriver, formatdisk, rmmoddriver, countdisk.
+    // ready, findTools, unmountDisk, loadStickDriver, formatDisk, unloadStickDriver, countDisks.
     QList<FormatStep> steps();
 
     int ready(QStringList &log);
-    int searchtools(QStringList &log);
-    int umoutdisk(QStringList &log);
-    int insmoddriver(QStringList &log);
-    int formatdisk(QStringList &log);
-    int rmmoddriver(QStringList &log);
-    int countdisk(QStringList &log);
+    int findTools(QStringList &log);
+    int unmountDisk(QStringList &log);
+    int loadStickDriver(QStringList &log);
+    int formatDisk(QStringList &log);
+    int unloadStickDriver(QStringList &log);
+    int countDisks(QStringList &log);
 };

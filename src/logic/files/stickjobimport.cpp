@@ -97,7 +97,7 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
                            const QByteArray &cnt, const QByteArray &pat, bool replacing)
 {
     FsOps::removeTree(staging_);
-    if (!mkdirfile(staging_)) {
+    if (!makeDirectory(staging_)) {
         hooks_.tell(tr(kImportFailed));
         return false;
     }
@@ -138,7 +138,7 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
     NativeFs::Entry program;
     NativeFs::stat(cnt, &program);
     // Only the list's time column needs it: a job without it shows "error" there.
-    createdatetimefile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified));
+    createDateTimeFile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified));
     return true;
 }
 

@@ -14,7 +14,7 @@ class MachineState
 public:
     enum class Kind { Unknown, Stopped, Knitting, Offline };
 
-    // set_speed's states: 1 stopped, 2 or 3 knitting; any other changes nothing. True when
+    // setSpeed's states: 1 stopped, 2 or 3 knitting; any other changes nothing. True when
     // what the state shows changed.
     bool setSpeedState(int state);
     bool setOffline(bool offline);

@@ -42,7 +42,7 @@ public:
     void run();
     // 0 to 3: 1 when the system block differed and the operator went on, 2 likewise for the
     // personalisation block.
-    unsigned char checkresult() const { return checkresult_; }
+    unsigned char checkResult() const { return checkresult_; }
     // False when a fetch went unanswered.
     bool connected() const { return connected_; }
     // After the main screen was built: the close of the group in the controller state's byte

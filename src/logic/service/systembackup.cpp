@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-SystemBackup::Result SystemBackup::updatafile(MachineData &data, const QString &path, const FileTransfer &transfer)
+SystemBackup::Result SystemBackup::updateFromFile(MachineData &data, const QString &path, const FileTransfer &transfer)
 {
     if (queryCarriageStatus() != 0)
         return Running;

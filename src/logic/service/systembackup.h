@@ -22,7 +22,7 @@ public:
         WriteFailed = 5,  // the backup was not written: the old file stays whole
     };
 
-    static Result updatafile(MachineData &data, const QString &path, const FileTransfer &transfer);
+    static Result updateFromFile(MachineData &data, const QString &path, const FileTransfer &transfer);
     static Result download(const MachineData &data, const QString &path);
     // The stick export's temporary file for a typed name: 1-10 digits, as the prompt asks;
     // an empty string for anything else.

@@ -42,9 +42,9 @@ struct WorkPage
 
     static const WorkPage &density();
     static const WorkPage &speed();
-    static const WorkPage &rora();
-    static const WorkPage &mouth();
-    static const WorkPage &songsha();
-    static const WorkPage &mulmouth();
-    static const WorkPage &onemouth();
+    static const WorkPage &rollers();
+    static const WorkPage &carrierParking();
+    static const WorkPage &yarnFeeders();
+    static const WorkPage &pieceCarrierReplacement();
+    static const WorkPage &carrierReplacement();
 };

@@ -134,7 +134,7 @@ bool JobMaker::write(const QString &dir, const QString &name, int rows, int widt
     }
     // The time the panel's file manager lists, as an import from a stick writes it.
     const QString made = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    if (!createdatetimefile(base + QLatin1String(".txt"), made)) {
+    if (!createDateTimeFile(base + QLatin1String(".txt"), made)) {
         *error = QStringLiteral("cannot write %1.txt").arg(base);
         return false;
     }
