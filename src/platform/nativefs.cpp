@@ -68,7 +68,7 @@ bool NativeFs::stat(const QByteArray &path, Entry *entry)
     if (!entryOf(path, entry))
         return false;
     if (entry) {
-        const int slash = path.lastIndexOf('/');
+        const qsizetype slash = path.lastIndexOf('/');
         entry->name = path.mid(slash + 1);
     }
     return true;

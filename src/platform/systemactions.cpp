@@ -164,7 +164,7 @@ int emulate(const QString &program, const QStringList &args)
         return 0;
     }
     if (name == QLatin1String("date")) {
-        const int i = args.indexOf(QStringLiteral("-s"));
+        const qsizetype i = args.indexOf(QStringLiteral("-s"));
         if (i < 0 || i + 1 >= args.size())
             return 0;
         const QDateTime t = parseDate(args.mid(i + 1).join(QLatin1Char(' ')));
