@@ -352,14 +352,6 @@
         <source>未知</source>
         <translation>N/A</translation>
     </message>
-    <message>
-        <source>正向</source>
-        <translation>Forward</translation>
-    </message>
-    <message>
-        <source>反转</source>
-        <translation>Reverse</translation>
-    </message>
 </context>
 <context>
     <name>ClockFrame</name>

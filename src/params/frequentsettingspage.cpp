@@ -110,7 +110,7 @@ void FrequentSettingsPage::enterKey()
         if (!askYesNo(this, tr("确定要清除已经完成的件数吗 ?")))
             return;
     } else {
-        const CellText::Parsed p = CellText::parse(current(), cell(0, r)->text(), bedWidth());
+        const CellText::Parsed p = parseCurrent();
         if (p.status == CellText::UnknownChoice)
             return;
         if (p.status == CellText::OutOfRange) {

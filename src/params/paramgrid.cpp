@@ -28,6 +28,7 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
     , table_(table)
     , entry_(group, std::move(store))
     , layout_(new QGridLayout(this))
+    , choices_(table.cells.size(), -1)
 {
     setObjectName(QString::fromLatin1(name));
     layout_->setContentsMargins(4, 4, 4, 4);
@@ -70,8 +71,10 @@ ParamGrid::ParamGrid(MachineData &machine, const ParamTable &table, int group, W
 
 void ParamGrid::setCellValue(int column, int row, unsigned short value)
 {
-    if (CellEdit *e = cell(column, row))
+    if (CellEdit *e = cell(column, row)) {
         e->setText(CellText::show(table_.at(column, row), value));
+        choices_[column * table_.rows + row] = CellText::shownChoice(table_.at(column, row), value);
+    }
 }
 
 void ParamGrid::restore(int column, int row)
@@ -137,11 +140,19 @@ void ParamGrid::showResult(ParamEntry::Result result, const char *refusedMessage
 
 ParamEntry::Result ParamGrid::confirmCurrent(const char *refusedMessage)
 {
-    const ParamEntry::Result result = entry_.confirm(current(), cell(column(), row())->text(), bedWidth());
+    const ParamEntry::Result result = entry_.confirm(current(), parseCurrent());
     showResult(result, refusedMessage);
     restore(column(), row());
     focusCurrent();
     return result;
+}
+
+CellText::Parsed ParamGrid::parseCurrent() const
+{
+    const ParamCell &c = current();
+    if (c.kind == CellKind::Choice)
+        return CellText::choose(c, choices_[column() * table_.rows + row()], bedWidth());
+    return CellText::parse(c, cell(column(), row())->text(), bedWidth());
 }
 
 void ParamGrid::enterKey()
@@ -159,10 +170,11 @@ bool ParamGrid::otherKey(int key)
 {
     const ParamCell &cell = current();
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-        const QString choice = CellText::typed(cell, key - Qt::Key_0);
-        if (!choice.isNull()) {
+        const int choice = CellText::typedChoice(cell, key - Qt::Key_0);
+        if (choice >= 0) {
             buzzer(kKeyBeepMs);
-            this->cell(column(), row())->setText(choice);
+            this->cell(column(), row())->setText(CellText::typed(cell, choice));
+            choices_[column() * table_.rows + row()] = choice;
             return true;
         }
         return !CellText::typable(cell);

@@ -41,6 +41,8 @@ protected:
     virtual void load() {}
     // Enter's common path: check, send, keep; then the message and the cell from the store.
     ParamEntry::Result confirmCurrent(const char *refusedMessage);
+    // The focused cell's value: a number cell's text, a choice cell's state.
+    CellText::Parsed parseCurrent() const;
     void showResult(ParamEntry::Result result, const char *refusedMessage);
     // A widget beside the table's columns (layout column 3 * columns + n) or within them.
     void addBeside(QWidget *widget, int row, int layoutColumn, int columnSpan = 1);
@@ -58,4 +60,6 @@ private:
     ParamEntry entry_;
     QGridLayout *layout_;
     int headerRows_ = 0;
+    // Per cell (column * rows + row): the choice its text stands for, -1 for none.
+    QList<int> choices_;
 };

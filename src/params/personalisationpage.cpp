@@ -135,7 +135,7 @@ void PersonalisationPage::enterKey()
         focusCurrent();
         return;
     }
-    const CellText::Parsed p = CellText::parse(c, cell(column(), row())->text(), bedWidth());
+    const CellText::Parsed p = parseCurrent();
     if (p.status != CellText::Value) {
         showResult(ParamEntry::OutOfRange, ParamMessages::kRetry);
     } else {

@@ -2,38 +2,26 @@
 
 #include <QCoreApplication>
 
-// The typed texts repeat the shown ones: marked once for translation, each is looked up
-// whichever set it comes from.
+// The typed texts repeat the shown ones: marked once for translation. A cell is confirmed
+// with the value its state stands for, never by reading its text back.
 const ChoiceSet kOnOff = {{nullptr, QT_TRANSLATE_NOOP("CellText", "打开"), QT_TRANSLATE_NOOP("CellText", "关闭")},
-                          {nullptr, "打开", "关闭"}, 1};
+                          {nullptr, "打开", "关闭"}, 1, 0b110};
 //: A lock cell shows the stored state (不锁定 / 左锁定 / 右锁定) but is typed as 不锁定 / 左系统 /
-//: 右系统; the two sets must differ. Eight characters at most, as every choice word.
+//: 右系统; the two sets must differ. Eight characters at most, as every choice word. Enter on a
+//: lock cell that shows a locked state is refused: the side must be typed.
 const ChoiceSet kLock = {{QT_TRANSLATE_NOOP("CellText", "不锁定"), QT_TRANSLATE_NOOP("CellText", "左锁定"),
                           QT_TRANSLATE_NOOP("CellText", "右锁定")},
-                         {"不锁定", QT_TRANSLATE_NOOP("CellText", "左系统"), QT_TRANSLATE_NOOP("CellText", "右系统")}, 5};
+                         {"不锁定", QT_TRANSLATE_NOOP("CellText", "左系统"), QT_TRANSLATE_NOOP("CellText", "右系统")}, 5, 0b001};
 const ChoiceSet kSelectorType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "单向"), QT_TRANSLATE_NOOP("CellText", "双向")},
-                                 {nullptr, "单向", "双向"}, 4};
+                                 {nullptr, "单向", "双向"}, 4, 0b110};
 const ChoiceSet kRackingType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "后摇"), QT_TRANSLATE_NOOP("CellText", "前摇")},
-                                {nullptr, "后摇", "前摇"}, 2};
+                                {nullptr, "后摇", "前摇"}, 2, 0b110};
 const ChoiceSet kBaseType = {{nullptr, QT_TRANSLATE_NOOP("CellText", "K型"), QT_TRANSLATE_NOOP("CellText", "L型")},
-                             {nullptr, "K型", "L型"}, 3};
+                             {nullptr, "K型", "L型"}, 3, 0b110};
 
 namespace {
 
 const char kUnknown[] = QT_TRANSLATE_NOOP("CellText", "未知");
-
-// Every text a choice cell can be confirmed with, and its value; the lock's shown texts are
-// not among them, so Enter on a lock cell that shows its stored state is refused. A cell
-// takes the word in Chinese as well as in the operator's language.
-const struct
-{
-    const char *text;
-    unsigned short value;
-} kChoiceValues[] = {
-    {"打开", 1}, {QT_TRANSLATE_NOOP("CellText", "正向"), 1}, {"左系统", 1}, {"K型", 1}, {"单向", 1}, {"后摇", 1},
-    {"关闭", 2}, {QT_TRANSLATE_NOOP("CellText", "反转"), 2}, {"右系统", 2}, {"L型", 2}, {"双向", 2}, {"前摇", 2},
-    {"不锁定", 0},
-};
 
 QString word(const char *source)
 {
@@ -90,36 +78,46 @@ QString CellText::show(const ParamCell &cell, unsigned short stored)
 
 CellText::Parsed CellText::parse(const ParamCell &cell, const QString &text, int bedWidth)
 {
-    Parsed out;
     int value = 0;
-    if (cell.kind == CellKind::Choice) {
-        out.status = UnknownChoice;
-        for (const auto &c : kChoiceValues) {
-            if (text == QString::fromUtf8(c.text) || text == word(c.text)) {
-                value = c.value;
-                out.status = Value;
-            }
-        }
-        if (out.status == UnknownChoice)
-            return out;
-    } else if (cell.kind == CellKind::Empty || !number(text, isSigned(cell), &value)) {
-        out.status = OutOfRange;
-        return out;
-    }
-    if (value < cell.min || value > maxOf(cell, bedWidth)) {
-        out.status = OutOfRange;
-        return out;
-    }
-    out.status = Value;
-    out.stored = static_cast<unsigned short>(value + cell.bias);
-    return out;
+    if (cell.kind == CellKind::Choice)
+        return {UnknownChoice, 0};
+    if (cell.kind == CellKind::Empty || !number(text, isSigned(cell), &value))
+        return {OutOfRange, 0};
+    return inRange(cell, value, bedWidth);
+}
+
+CellText::Parsed CellText::choose(const ParamCell &cell, int choice, int bedWidth)
+{
+    if (cell.kind != CellKind::Choice || choice < 0)
+        return {UnknownChoice, 0};
+    return inRange(cell, choice, bedWidth);
+}
+
+CellText::Parsed CellText::inRange(const ParamCell &cell, int value, int bedWidth)
+{
+    if (value < cell.min || value > maxOf(cell, bedWidth))
+        return {OutOfRange, 0};
+    return {Value, static_cast<unsigned short>(value + cell.bias)};
+}
+
+int CellText::shownChoice(const ParamCell &cell, unsigned short stored)
+{
+    if (cell.kind != CellKind::Choice || !cell.choices || stored > 2 || !cell.choices->shown[stored])
+        return -1;
+    return (cell.choices->confirmable >> stored) & 1 ? stored : -1;
+}
+
+int CellText::typedChoice(const ParamCell &cell, int digit)
+{
+    if (cell.kind != CellKind::Choice || !cell.choices || digit < 0 || digit > 2 || !cell.choices->typed[digit])
+        return -1;
+    return digit;
 }
 
 QString CellText::typed(const ParamCell &cell, int digit)
 {
-    if (cell.kind != CellKind::Choice || !cell.choices || digit < 0 || digit > 2 || !cell.choices->typed[digit])
-        return QString();
-    return word(cell.choices->typed[digit]);
+    const int choice = typedChoice(cell, digit);
+    return choice < 0 ? QString() : word(cell.choices->typed[choice]);
 }
 
 bool CellText::acceptsMinus(const ParamCell &cell)

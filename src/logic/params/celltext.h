@@ -24,9 +24,16 @@ public:
     };
 
     static QString show(const ParamCell &cell, unsigned short stored);
-    // The value to store for a text: a number within the cell's range (plus its bias), or a
-    // choice text of any choice set within the range; UnknownChoice for "未知" and the like.
+    // The value to store for a number cell's text: a number within the cell's range (plus its
+    // bias). A choice cell is not read back from its text: see choose.
     static Parsed parse(const ParamCell &cell, const QString &text, int bedWidth);
+    // The value to store for a choice cell in the state choice (shownChoice, typedChoice);
+    // UnknownChoice for -1, the state of "未知" and of a shown lock.
+    static Parsed choose(const ParamCell &cell, int choice, int bedWidth);
+    // The choice a cell stands for when it shows the stored value; -1 when Enter refuses it.
+    static int shownChoice(const ParamCell &cell, unsigned short stored);
+    // The choice the digit key puts into a choice cell; -1 when it puts none.
+    static int typedChoice(const ParamCell &cell, int digit);
     // What the digit key writes into a choice cell; null when it writes nothing.
     static QString typed(const ParamCell &cell, int digit);
     // Whether "-" may be typed: only where a negative value can be right.
@@ -44,4 +51,7 @@ public:
     // Decimal digits, with a leading "-" when signed is true; false for anything else or a
     // magnitude beyond 65535.
     static bool number(const QString &text, bool allowSign, int *value);
+
+private:
+    static Parsed inRange(const ParamCell &cell, int value, int bedWidth);
 };

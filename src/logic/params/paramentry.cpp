@@ -3,12 +3,11 @@
 #include "data/protocol.h"
 #include "link/commands.h"
 
-ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const QString &text, int bedWidth)
+ParamEntry::Result ParamEntry::confirm(const ParamCell &cell, const CellText::Parsed &parsed)
 {
-    const CellText::Parsed p = CellText::parse(cell, text, bedWidth);
-    if (p.status != CellText::Value)
+    if (parsed.status != CellText::Value)
         return OutOfRange;
-    return send(cell, p.stored);
+    return send(cell, parsed.stored);
 }
 
 ParamEntry::Result ParamEntry::send(const ParamCell &cell, unsigned short value)

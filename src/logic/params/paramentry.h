@@ -3,9 +3,8 @@
 #include "celltext.h"
 #include "paramcell.h"
 
-// What a parameter page sends and keeps: a confirmed text is checked against its cell, sent as
-// SetCommand (group, address, value), and kept in the page's store only once the
-// controller has taken it.
+// What a parameter page sends and keeps: a confirmed value is sent as SetCommand (group,
+// address, value), and kept in the page's store only once the controller has taken it.
 class ParamEntry
 {
 public:
@@ -17,9 +16,8 @@ public:
     unsigned short stored(const ParamCell &cell) const { return store_.get(cell.word); }
     void keep(const ParamCell &cell, unsigned short value) { store_.set(cell.word, value); }
 
-    // Checks, sends and keeps; a choice text that stands for nothing counts as out of range.
-    // bedWidth: as CellText::parse takes it.
-    Result confirm(const ParamCell &cell, const QString &text, int bedWidth);
+    // Sends and keeps a cell's parsed value; one that is no value counts as out of range.
+    Result confirm(const ParamCell &cell, const CellText::Parsed &parsed);
     // Sends a value already checked (a taught position) and keeps it when taken.
     Result send(const ParamCell &cell, unsigned short value);
 
