@@ -34,7 +34,7 @@ bool bindSocket(DatagramSocket *socket, quint16 base)
 } // namespace
 
 StatusChannel::StatusChannel(MachineData &data, QObject *parent)
-    : QObject(parent)
+    : StatusReports(parent)
     , data_(data)
     , presence_(ControllerPresence::find())
     , status_(new DatagramSocket(this))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/protocol.h"
+#include "data/statusreports.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,7 @@ class MachineData;
 // Receives the controller's unsolicited status and needle reports, writes what they carry
 // into the machine data's controller state and test blocks, traces each status report and
 // tells the screens what changed, one signal per report, in arrival order.
-class StatusChannel : public QObject
+class StatusChannel : public StatusReports
 {
     Q_OBJECT
 
@@ -42,24 +43,6 @@ public:
     quint64 needleReports() const { return needleCount_; }
     // Datagrams refused: too short, or from an address other than the controller's.
     quint64 dropped() const { return dropped_; }
-
-Q_SIGNALS:
-    void zeroingStarted();
-    void machineStarted(int state);    // 2 or 3, the running indicator's state
-    void machineStopped();
-    // row: the row word with bit 15 cleared; cancelMessage: bit 15 has just gone.
-    void rowReport(unsigned short row, bool cancelMessage);
-    void alarmRaised(unsigned char type, unsigned char code);
-    void alarmCleared();
-    void zeroingFinished();
-    void knittingTime(unsigned short first, unsigned short second);
-    void stopTime(unsigned short first, unsigned short second);
-    void loopRows(unsigned short start, unsigned short end);
-    void loopCounts(unsigned short count, unsigned short remaining);
-    void testReport(int block, int item, int value);
-    void needleMoved();
-    // Every report waiting on a socket has been handled.
-    void drained();
 
 private:
     void drain(DatagramSocket *socket, bool status);

@@ -10,6 +10,7 @@
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
 #include "data/protocol.h"
+#include "data/statusreports.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/controller/controllerstatus.h"
 
@@ -37,21 +38,21 @@ void MainScreen::createStatusSync()
     connect(needleTimer_, &QTimer::timeout, this, &MainScreen::paintNeedleInfo);
     paintNeedleInfo();
 
-    ControllerStatus *c = controllerStatus_;
-    connect(c, &ControllerStatus::zeroingStarted, this, &MainScreen::onZeroingStarted);
-    connect(c, &ControllerStatus::machineStarted, this, &MainScreen::onMachineStarted);
-    connect(c, &ControllerStatus::machineStopped, this, &MainScreen::onMachineStopped);
-    connect(c, &ControllerStatus::rowReport, this, &MainScreen::onRowReport);
-    connect(c, &ControllerStatus::alarmRaised, this, &MainScreen::onAlarm);
-    connect(c, &ControllerStatus::alarmCleared, this, &MainScreen::onAlarmCleared);
-    connect(c, &ControllerStatus::zeroingFinished, this, &MainScreen::onZeroingFinished);
-    connect(c, &ControllerStatus::knittingTime, this, &MainScreen::paintKnitTime);
-    connect(c, &ControllerStatus::stopTime, this, &MainScreen::paintStopTime);
-    connect(c, &ControllerStatus::loopRows, this, [this](unsigned short start, unsigned short end) {
+    StatusReports *c = controllerStatus_->reports();
+    connect(c, &StatusReports::zeroingStarted, this, &MainScreen::onZeroingStarted);
+    connect(c, &StatusReports::machineStarted, this, &MainScreen::onMachineStarted);
+    connect(c, &StatusReports::machineStopped, this, &MainScreen::onMachineStopped);
+    connect(c, &StatusReports::rowReport, this, &MainScreen::onRowReport);
+    connect(c, &StatusReports::alarmRaised, this, &MainScreen::onAlarm);
+    connect(c, &StatusReports::alarmCleared, this, &MainScreen::onAlarmCleared);
+    connect(c, &StatusReports::zeroingFinished, this, &MainScreen::onZeroingFinished);
+    connect(c, &StatusReports::knittingTime, this, &MainScreen::paintKnitTime);
+    connect(c, &StatusReports::stopTime, this, &MainScreen::paintStopTime);
+    connect(c, &StatusReports::loopRows, this, [this](unsigned short start, unsigned short end) {
         flushLine();
         rowDisplay_->setLoopRows(start, end);
     });
-    connect(c, &ControllerStatus::loopCounts, this, [this](unsigned short count, unsigned short left) {
+    connect(c, &StatusReports::loopCounts, this, [this](unsigned short count, unsigned short left) {
         flushLine();
         rowDisplay_->setLoopCounts(count, left);
     });
@@ -61,12 +62,12 @@ void MainScreen::createStatusSync()
     lineTimer_->setSingleShot(true);
     lineTimer_->setInterval(kLineRepaintMs);
     connect(lineTimer_, &QTimer::timeout, this, &MainScreen::flushLine);
-    connect(c, &ControllerStatus::drained, this, &MainScreen::paceLine);
-    connect(c, &ControllerStatus::needleMoved, this, &MainScreen::needleReported);
+    connect(c, &StatusReports::drained, this, &MainScreen::paceLine);
+    connect(c, &StatusReports::needleMoved, this, &MainScreen::needleReported);
     // While offline, the controller's return is noticed by its answer to a status query.
-    connect(c, &ControllerStatus::answeredOffline, this, [this](bool running) { setSpeed(running ? 2 : 1); });
+    connect(controllerStatus_, &ControllerStatus::answeredOffline, this, [this](bool running) { setSpeed(running ? 2 : 1); });
     // A port that cannot be bound leaves its reports unread; the operator is not told.
-    c->start();
+    controllerStatus_->start();
 }
 
 void MainScreen::paintNeedleInfo()

@@ -7,20 +7,11 @@ ControllerStatus::ControllerStatus(MachineData &data, QObject *parent)
     : QObject(parent)
     , channel_(new StatusChannel(data, this))
 {
-    StatusChannel *c = channel_;
-    connect(c, &StatusChannel::zeroingStarted, this, &ControllerStatus::zeroingStarted);
-    connect(c, &StatusChannel::machineStarted, this, &ControllerStatus::machineStarted);
-    connect(c, &StatusChannel::machineStopped, this, &ControllerStatus::machineStopped);
-    connect(c, &StatusChannel::rowReport, this, &ControllerStatus::rowReport);
-    connect(c, &StatusChannel::alarmRaised, this, &ControllerStatus::alarmRaised);
-    connect(c, &StatusChannel::alarmCleared, this, &ControllerStatus::alarmCleared);
-    connect(c, &StatusChannel::zeroingFinished, this, &ControllerStatus::zeroingFinished);
-    connect(c, &StatusChannel::knittingTime, this, &ControllerStatus::knittingTime);
-    connect(c, &StatusChannel::stopTime, this, &ControllerStatus::stopTime);
-    connect(c, &StatusChannel::loopRows, this, &ControllerStatus::loopRows);
-    connect(c, &StatusChannel::loopCounts, this, &ControllerStatus::loopCounts);
-    connect(c, &StatusChannel::needleMoved, this, &ControllerStatus::needleMoved);
-    connect(c, &StatusChannel::drained, this, &ControllerStatus::drained);
+}
+
+StatusReports *ControllerStatus::reports() const
+{
+    return channel_;
 }
 
 void ControllerStatus::start()
