@@ -4,7 +4,8 @@
 #   knitpanel under KNIT_EXIT_AFTER_START=1 against knitsim with knitjob make's default job,
 #   beside a minimal Qt Widgets program compiled here (bench/speed/minimalwindow.cpp: one
 #   640 x 480 window, one label in Chinese in the panel's font, quitting after its first
-#   paint), same platform plugin (offscreen); median of RUNS (3); goal <= 1.5x;
+#   paint), same platform plugin (offscreen) and font configuration (packaging/fonts.conf);
+#   median of RUNS (3); goal <= 1.5x;
 # - the wall time of both under qemu-aarch64 when build-arm64/ exists; goal < 8 s;
 # - resident size, idle CPU over IDLE_S seconds (60) and wake-ups a second (context switches of
 #   all threads) of the main screen with a 1 MiB job, beside the minimal window's; goals
@@ -30,6 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off KNIT_CONTROLLER_HOST=127.0.0.1
+# Both programs with the panel computer's font configuration, as its unit starts the panel.
+export FONTCONFIG_FILE=${FONTCONFIG_FILE:-$repo/packaging/fonts.conf}
 offset=$((20000 + RANDOM % 9000))
 control=$((offset + 7000))
 export KNIT_PORT_OFFSET=$offset

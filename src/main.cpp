@@ -12,6 +12,7 @@
 #include "platform/rootlayout.h"
 #include "platform/servicenotify.h"
 #include "platform/stallreport.h"
+#include "ui/fontconfiguration.h"
 #include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
 #include "ui/operatordialogs.h"
@@ -34,6 +35,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "knitpanel: %s\n", qPrintable(why));
         return EX_CANTCREAT;
     }
+    // Before the toolkit, whose first font would start fontconfig the long way.
+    FontConfiguration::load();
     QApplication app(argc, argv);
     HeapPolicy::trimPeriodically(&app);
     // The operator's language before the first widget, so every screen is built in it.

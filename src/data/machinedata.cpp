@@ -2,6 +2,9 @@
 
 #include "configini.h"
 
+#include <algorithm>
+#include <cstring>
+
 MachineData::MachineData(QObject *parent)
     : QObject(parent)
     , system_([this] { Q_EMIT systemChanged(); })
@@ -26,6 +29,23 @@ void MachineData::setProgram(const ProgramImage &image, int records)
     if (image == *program_ && records == programRecords_)
         return;
     *program_ = image;
+    programRecords_ = records;
+    programUsed_ = ProgramImage::size;
+    Q_EMIT programChanged();
+}
+
+void MachineData::setProgram(const QByteArray &bytes, int records)
+{
+    unsigned char *image = program_->data();
+    const std::size_t n = std::min(std::size_t(bytes.size()), ProgramImage::size);
+    const std::size_t stale = programUsed_ > n ? programUsed_ - n : 0;
+    const bool same = records == programRecords_ && std::memcmp(image, bytes.constData(), n) == 0
+        && std::all_of(image + n, image + n + stale, [](unsigned char b) { return b == 0; });
+    programUsed_ = n;
+    if (same)
+        return;
+    std::memcpy(image, bytes.constData(), n);
+    std::memset(image + n, 0, stale);
     programRecords_ = records;
     Q_EMIT programChanged();
 }

@@ -3,6 +3,7 @@
 #include "parablocks.h"
 #include "watchedblock.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -59,6 +60,10 @@ public:
     const ProgramImage &program() const { return *program_; }
     int programRecords() const { return programRecords_; }
     void setProgram(const ProgramImage &image, int records);
+    // The program as a file's bytes (the first 1 MiB of them), zeros after: only the bytes the
+    // file and the program before it held are compared and written, so a small job touches a
+    // small part of the image and needs no second one.
+    void setProgram(const QByteArray &bytes, int records);
 
     const ControllerConfig &controllerConfig() const { return controllerConfig_; }
     void setControllerConfig(const ControllerConfig &config);
@@ -95,6 +100,7 @@ private:
     WatchedBlock<kConfigCheckSize> panelPersonalisation_;
     std::unique_ptr<ProgramImage> program_; // 1 MiB: never on a stack
     int programRecords_ = 0;
+    std::size_t programUsed_ = 0; // every byte of the image from here on is zero
     ControllerConfig controllerConfig_;
     QString jobName_;
 };

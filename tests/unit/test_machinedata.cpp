@@ -58,6 +58,9 @@ const std::vector<Part> kParts{
     block("controller personalisation", &MachineData::controllerPersonalisationChanged, &MachineData::controllerPersonalisation),
     block("panel personalisation", &MachineData::panelPersonalisationChanged, &MachineData::panelPersonalisation),
     {"program", &MachineData::programChanged, program},
+    // The same records and first byte, the program shorter: only the bytes past the new end tell.
+    {"program from a file's bytes", &MachineData::programChanged,
+     [](MachineData &d, int whole) { d.setProgram(QByteArray(whole ? 1 : 5121, '\x5a'), 41); }},
     {"controller config", &MachineData::controllerConfigChanged,
      [](MachineData &d, int whole) {
          using Config = MachineData::ControllerConfig;
@@ -112,8 +115,9 @@ private Q_SLOTS:
         // Each write twice: the second leaves the part as it was.
         for (int whole : {0, 0, 1, 1})
             kParts[std::size_t(part)].write(data, whole);
+        // Two ways to write the program: both its signal's.
         for (std::size_t i = 0; i < kParts.size(); ++i)
-            QCOMPARE(spies[i]->count(), int(i) == part ? 2 : 0);
+            QCOMPARE(spies[i]->count(), kParts[i].signal == kParts[std::size_t(part)].signal ? 2 : 0);
     }
 
     // In memory and in the /tmp image.
