@@ -16,7 +16,7 @@
 #include "machinetests/controllertestmenu.h"
 #include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
-#include "params/paramframes.h"
+#include "params/frequentsettingsframe.h"
 #include "params/systemtoolsmenu.h"
 #include "ui/paramkeys.h"
 #include "ui/quickpages.h"

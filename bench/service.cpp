@@ -17,7 +17,10 @@
 #include "params/systemtoolsmenu.h"
 #include "platform/fsops.h"
 #include "platform/programinstaller.h"
-#include "service/serviceframes.h"
+#include "service/clockframe.h"
+#include "service/desktopsettingsframe.h"
+#include "service/parambackupframe.h"
+#include "service/softwareupdateframe.h"
 #include "ui/quickpages.h"
 #include "ui/transferdialog.h"
 

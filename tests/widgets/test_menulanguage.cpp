@@ -43,7 +43,7 @@
 #include "mainwin/mainscreen.h"
 #include "mainwin/startpicture.h"
 #include "pages/panelpages.h"
-#include "params/paramframes.h"
+#include "params/frequentsettingsframe.h"
 #include "params/systemtoolsmenu.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
