@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cntrecord.h"
-#include "rowcodecmouthremap.h"
+#include "carrierremap.h"
 
 #include <QPair>
 #include <QString>
@@ -37,7 +37,7 @@ struct CntRowTexts
 class RowCodecRow
 {
 public:
-    static void decode(const CntRow &row, const MouthRemap &remap, CntRowTexts *out);
+    static void decode(const CntRow &row, const CarrierRemap &remap, CntRowTexts *out);
     // The texts as "name", "value" pairs in row order, names as in CntRow.
     static QVector<QPair<QString, QString>> fields(const CntRowTexts &texts);
 };
