@@ -4,7 +4,7 @@
 #include "simstate.h"
 
 #include "data/cntprogram.h"
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/jobname.h"
 #include "data/protocol.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cntrecord.h"
 #include "carrierremap.h"
+#include "cntrow.h"
 
 #include <QPair>
 #include <QString>

@@ -8,7 +8,7 @@
 #include "ui/pagekeys.h"
 #include "ui/stickexportdialog.h"
 
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/machinedata.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"

@@ -2,7 +2,7 @@
 
 #include "editorlink.h"
 
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/protocol.h"
 
 #include <QByteArray>

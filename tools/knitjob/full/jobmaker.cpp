@@ -1,7 +1,7 @@
 #include "jobmaker.h"
 
 #include "data/cntchecksum.h"
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/jobname.h"
 #include "data/paradefaults.h"
 #include "data/parafiles.h"
