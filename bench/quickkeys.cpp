@@ -20,7 +20,8 @@
 #include "params/systemtoolsmenu.h"
 #include "ui/paramkeys.h"
 #include "ui/quickpages.h"
-#include "workparams/workparadialog.h"
+#include "workparams/jobparamsdialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

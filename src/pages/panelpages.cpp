@@ -19,8 +19,9 @@
 #include "touchcal/touchcalibration.h"
 #include "ui/jobviewers.h"
 #include "ui/quickpages.h"
+#include "workparams/jobparamsdialog.h"
 #include "workparams/workfilebrowser.h"
-#include "workparams/workparadialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 namespace PanelPages {
 

@@ -59,8 +59,9 @@
 #include "ui/textinputdialog.h"
 #include "ui/touchlabel.h"
 #include "ui/updatefolderdialog.h"
+#include "workparams/jobparamsdialog.h"
 #include "workparams/workfilebrowser.h"
-#include "workparams/workparadialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 #include <QApplication>
 #include <QLabel>
