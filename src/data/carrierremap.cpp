@@ -2,7 +2,7 @@
 
 #include "protocol.h"
 
-CarrierRemap CarrierRemap::fromBlocks(const ParaBlock<kSystemSize> &system, const ParaBlock<kWorkSize> &work)
+CarrierRemap CarrierRemap::fromBlocks(const ParamBlock<kSystemSize> &system, const ParamBlock<kWorkSize> &work)
 {
     CarrierRemap r;
     r.mode = system.word(Protocol::PieceCountWord);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parablocks.h"
+#include "blocksizes.h"
 
 #include <array>
 
@@ -12,5 +12,5 @@ struct CarrierRemap
     unsigned short enable = 0;  // system block word 25 (byte 50)
     std::array<unsigned short, 8> map{}; // work block words 696-703 (byte 1392)
 
-    static CarrierRemap fromBlocks(const ParaBlock<kSystemSize> &system, const ParaBlock<kWorkSize> &work);
+    static CarrierRemap fromBlocks(const ParamBlock<kSystemSize> &system, const ParamBlock<kWorkSize> &work);
 };

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "blocksizes.h"
 #include "cntrow.h"
-#include "parablocks.h"
 
 #include <QString>
 
@@ -21,7 +21,7 @@ struct CntLoad
 class CntProgram
 {
 public:
-    using Image = ParaBlock<kCntImageSize>;
+    using Image = ParamBlock<kCntImageSize>;
 
     // The loader's rule: the first row whose end_flag is 1, else (size / 128) - 1; never
     // below 1, and no row beyond the file is looked at.

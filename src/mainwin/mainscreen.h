@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/parablocks.h"
+#include "data/blocksizes.h"
 #include "logic/history/machinehistory.h"
 #include "logic/mainwin/machinestate.h"
 #include "logic/mainwin/stopasking.h"
@@ -252,7 +252,7 @@ private:
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
-    ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
+    ParamBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
     // 0 to 3: which of the system and personalisation blocks start-up found differing from the
     // check copies, the repair menu's marks.
     unsigned char checkResult_ = 0;

@@ -138,7 +138,7 @@ private Q_SLOTS:
 
     void blockBounds()
     {
-        ParaBlock<kSystemSize> b;
+        ParamBlock<kSystemSize> b;
         b.setWord(0, 0x1234);
         b.setWord(201, 0xbeef);
         b.setWord(202, 0xffff);

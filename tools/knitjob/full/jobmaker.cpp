@@ -103,7 +103,7 @@ QByteArray JobMaker::pattern(int width, int height)
 
 QByteArray JobMaker::workParameters()
 {
-    ParaBlock<kWorkSize> work;
+    ParamBlock<kWorkSize> work;
     ParaDefaults::buildWork(work);
     return work.toByteArray();
 }
