@@ -10,8 +10,8 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "logic/service/systembackup.h"
 #include "pages/panelpages.h"
 #include "params/systemtoolsmenu.h"

@@ -2,8 +2,8 @@
 
 #include "motogroupview.h"
 
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "data/protocol.h"
 #include "logic/machinetests/controllertest.h"
 #include "ui/automatictestkeys.h"

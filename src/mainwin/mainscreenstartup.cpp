@@ -6,10 +6,10 @@
 #include "startpicture.h"
 
 #include "data/configini.h"
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
-#include "data/parainit.h"
 #include "data/saveleftovers.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/files/jobfolders.h"

@@ -1,9 +1,9 @@
 #include "rowdisplay.h"
 
 #include "data/cntprogram.h"
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
 #include "data/paraformat.h"
-#include "data/parainit.h"
 #include "data/protocol.h"
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"

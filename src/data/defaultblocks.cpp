@@ -1,4 +1,4 @@
-#include "parainit.h"
+#include "defaultblocks.h"
 
 #include "machinedata.h"
 #include "paradefaults.h"
