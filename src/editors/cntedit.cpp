@@ -67,7 +67,7 @@ CntEdit::CntEdit(MachineData &machine, QWidget *parent, const char *name)
         buttons_.append(button);
         x += 90;
     }
-    panel_ = new ProgramEditorKeys(this, "cntpanel");
+    panel_ = new ProgramEditorKeys(this, "programeditorkeys");
     panel_->hide();
     connect(this, &CntEdit::panelCodeChanged, panel_, &ProgramEditorKeys::showKeysFor);
     connect(this, &ScreenFrame::clearRequested, this, &CntEdit::selectField);

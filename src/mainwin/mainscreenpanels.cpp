@@ -101,7 +101,7 @@ void MainScreen::createCounters(const PanelPalettes &palettes)
         return l;
     };
     const QString zeroTimes = QStringLiteral("00:00:00 / 00:00:00");
-    waveTime_ = field("wavetime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
+    waveTime_ = field("knittime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
     stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palettes.labelText(), false);
     pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palettes.labelText(), true);
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palettes.labelText(), true);

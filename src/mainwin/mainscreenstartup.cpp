@@ -47,7 +47,7 @@ MainScreen::MainScreen(MachineData &machine, const QuickPages *pages, QWidget *p
     , beep_(new BeepPulse(this))
     , history_(std::make_unique<MachineHistory>())
 {
-    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
+    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("mainscreen"));
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
 }

@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 CarrierSpeedCorrectionFrame::CarrierSpeedCorrectionFrame(MachineData &machine, QWidget *parent)
-    : PageFrame(machine, parent, "myspeedmouth", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "纱嘴停放与机头速度对照表"))
+    : PageFrame(machine, parent, "carrierspeedcorrectionframe", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "纱嘴停放与机头速度对照表"))
 {
 }

@@ -15,7 +15,7 @@ class CarrierSpeedCorrectionPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "speedmouth");
+    explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "carrierspeedcorrectionpage");
 
 public Q_SLOTS:
     void enterKey() override;

@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 DensityCorrectionFrame::DensityCorrectionFrame(MachineData &machine, QWidget *parent)
-    : PageFrame(machine, parent, "mydialogmdensity", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "密 度 电 机 修 正"))
+    : PageFrame(machine, parent, "densitycorrectionframe", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "密 度 电 机 修 正"))
 {
 }

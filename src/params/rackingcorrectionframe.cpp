@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 RackingCorrectionFrame::RackingCorrectionFrame(MachineData &machine, QWidget *parent)
-    : PageFrame(machine, parent, "mydialogmbed", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "摇床位置修正"))
+    : PageFrame(machine, parent, "rackingcorrectionframe", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "摇床位置修正"))
 {
 }

@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 SystemParamFrame::SystemParamFrame(MachineData &machine, QWidget *parent)
-    : PageFrame(machine, parent, "mydialogsystem", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "系  统  参  数"))
+    : PageFrame(machine, parent, "systemparamframe", ParamFrame::kControllerTitle, QT_TRANSLATE_NOOP("ParamFrame", "系  统  参  数"))
 {
 }

@@ -1,6 +1,6 @@
 #include "clockframe.h"
 
 ClockFrame::ClockFrame(QWidget *parent)
-    : ServiceFrame(parent, "mytimedate", tr("控制器系统时间设置"))
+    : ServiceFrame(parent, "clockframe", tr("控制器系统时间设置"))
 {
 }

@@ -8,5 +8,5 @@ class JobParamsDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
+    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "jobparamsdialog");
 };

@@ -12,7 +12,7 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     : ScreenFrame(parent, name)
     , table_(tabs)
     , tbar_(new BeepingTabWidget(this, "tbar"))
-    , panel_(new WorkParamKeys(this, "multipanel"))
+    , panel_(new WorkParamKeys(this, "workparamkeys"))
 {
     setTitleLine(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);

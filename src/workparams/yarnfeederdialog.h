@@ -7,5 +7,5 @@ class YarnFeederDialog : public WorkParaDialog
 {
     Q_OBJECT
 public:
-    explicit YarnFeederDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
+    explicit YarnFeederDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "yarnfeederdialog");
 };
