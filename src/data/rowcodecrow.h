@@ -1,8 +1,8 @@
 #pragma once
 
 #include "carrierremap.h"
-#include "cntrowtexts.h"
 #include "cntrow.h"
+#include "cntrowtexts.h"
 
 #include <QPair>
 #include <QString>

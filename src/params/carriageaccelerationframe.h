@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pageframe.h"
 #include "carriageaccelerationpage.h"
+#include "pageframe.h"
 
 // The frame of the carriage acceleration type page: its title and group box text around the page.
 class CarriageAccelerationFrame : public PageFrame<CarriageAccelerationPage>

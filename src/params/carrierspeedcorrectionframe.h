@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pageframe.h"
 #include "carrierspeedcorrectionpage.h"
+#include "pageframe.h"
 
 // The frame of the carrier parking and carriage speed table page: its title and group box text around the page.
 class CarrierSpeedCorrectionFrame : public PageFrame<CarrierSpeedCorrectionPage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pageframe.h"
 #include "densitycorrectionpage.h"
+#include "pageframe.h"
 
 // The frame of the density motor correction page: its title and group box text around the page.
 class DensityCorrectionFrame : public PageFrame<DensityCorrectionPage>

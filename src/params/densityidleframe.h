@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pageframe.h"
 #include "densityidlepage.h"
+#include "pageframe.h"
 
 // The frame of the idle densities page: its title and group box text around the page.
 class DensityIdleFrame : public PageFrame<DensityIdlePage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pageframe.h"
 #include "frequentsettingspage.h"
+#include "pageframe.h"
 
 // The frame of the frequently used settings page: its title and group box text around the page.
 class FrequentSettingsFrame : public PageFrame<FrequentSettingsPage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "serviceframe.h"
 #include "clockpage.h"
+#include "serviceframe.h"
 
 // The frame of the controller's clock page: its message line above the page.
 class ClockFrame : public ServiceFrame<ClockPage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "serviceframe.h"
 #include "parambackupmenu.h"
+#include "serviceframe.h"
 
 // The frame of the parameter backup menu: its message line above the page.
 class ParamBackupFrame : public ServiceFrame<ParamBackupMenu>
