@@ -7,8 +7,8 @@
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "files/diskfilemanager.h"
 #include "files/jobimportdialog.h"
 #include "ui/joblistview.h"

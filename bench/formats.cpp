@@ -89,7 +89,7 @@ int main()
         CntRow row;
         for (int r = 1; r < load.records; ++r) {
             CntProgram::row(*image, load.records, r, &row);
-            RowCodecRow::decode(row, MouthRemap(), &texts);
+            RowCodecRow::decode(row, CarrierRemap(), &texts);
             sink += static_cast<unsigned char>(texts.bed[0]) + std::strlen(texts.block[0].select_a);
         }
         decodeMs.push_back(t.nsecsElapsed() / 1e6);

@@ -16,7 +16,7 @@
 #include "pages/panelpages.h"
 #include "params/systemtoolsmenu.h"
 #include "ui/quickpages.h"
-#include "workparams/workparadialog.h"
+#include "workparams/jobparamsdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -16,7 +16,7 @@
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "pages/panelpages.h"
-#include "params/paramframes.h"
+#include "params/systemparamframe.h"
 #include "params/systemtoolsmenu.h"
 #include "platform/panelpaths.h"
 #include "ui/celledit.h"

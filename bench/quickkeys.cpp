@@ -16,11 +16,12 @@
 #include "machinetests/controllertestmenu.h"
 #include "mainwin/mainscreen.h"
 #include "pages/panelpages.h"
-#include "params/paramframes.h"
+#include "params/frequentsettingsframe.h"
 #include "params/systemtoolsmenu.h"
 #include "ui/paramkeys.h"
 #include "ui/quickpages.h"
-#include "workparams/workparadialog.h"
+#include "workparams/jobparamsdialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

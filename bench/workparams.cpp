@@ -15,9 +15,9 @@
 #include "ui/celledit.h"
 #include "ui/messagedialog.h"
 #include "ui/questiondialog.h"
+#include "workparams/jobparamsdialog.h"
 #include "workparams/workfilebrowser.h"
 #include "workparams/workgrid.h"
-#include "workparams/workparadialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CntRow row;
     std::memset(&row, 0, sizeof row);
     std::memcpy(&row, data, size < sizeof row ? size : sizeof row);
-    MouthRemap remap;
+    CarrierRemap remap;
     remap.mode = row.reserved40[0] & 3;
     remap.enable = row.reserved40[1] & 1;
     for (std::size_t i = 0; i < remap.map.size(); ++i)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controlreply.h"
+
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
@@ -11,16 +13,6 @@
 
 class QTcpServer;
 class QTcpSocket;
-
-// What a control command answers: its lines, then "ok", or "error <error>" when error is set.
-struct ControlReply
-{
-    QStringList lines;
-    QString error;
-
-    static ControlReply ok(const QStringList &lines = {}) { return {lines, {}}; }
-    static ControlReply fail(const QString &why) { return {{}, why}; }
-};
 
 // knitsim's control line protocol on a loopback TCP port. Each subsystem of the simulator
 // registers the commands it understands; a command name is one or more words, and the

@@ -33,11 +33,18 @@ int fail(const QString &why)
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line sets.
+struct Options
 {
-    QCoreApplication app(argc, argv);
+    QString root;
+    int controlPort = 0;
+    quint32 seed = 0;
+};
+
+// Reads the command line into options (KNIT_PORT_OFFSET set from --port-offset); false with
+// why for a missing or bad value. --help ends the program here.
+bool parseOptions(const QCoreApplication &app, Options *options, QString *why)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Stand-in for the knitting machine's main controller."));
     parser.addHelpOption();
@@ -47,34 +54,39 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the network faults' random draws (else a random one, shown by state)."), QStringLiteral("N")});
     parser.process(app);
 
-    if (!parser.isSet(QStringLiteral("root")) || !parser.isSet(QStringLiteral("control")))
-        return fail(QStringLiteral("--root DIR and --control PORT are required"));
+    if (!parser.isSet(QStringLiteral("root")) || !parser.isSet(QStringLiteral("control"))) {
+        *why = QStringLiteral("--root DIR and --control PORT are required");
+        return false;
+    }
+    options->root = parser.value(QStringLiteral("root"));
     bool ok = false;
-    const int controlPort = parser.value(QStringLiteral("control")).toInt(&ok);
-    if (!ok || controlPort < 0 || controlPort > 65535)
-        return fail(QStringLiteral("--control needs a port from 0 to 65535"));
+    options->controlPort = parser.value(QStringLiteral("control")).toInt(&ok);
+    if (!ok || options->controlPort < 0 || options->controlPort > 65535) {
+        *why = QStringLiteral("--control needs a port from 0 to 65535");
+        return false;
+    }
     if (parser.isSet(QStringLiteral("port-offset"))) {
         const int offset = parser.value(QStringLiteral("port-offset")).toInt(&ok);
-        if (!ok || offset < 0 || offset > 60000)
-            return fail(QStringLiteral("--port-offset needs a number from 0 to 60000"));
+        if (!ok || offset < 0 || offset > 60000) {
+            *why = QStringLiteral("--port-offset needs a number from 0 to 60000");
+            return false;
+        }
         qputenv("KNIT_PORT_OFFSET", QByteArray::number(offset));
     }
-    quint32 seed = std::random_device{}();
+    options->seed = std::random_device{}();
     if (parser.isSet(QStringLiteral("seed"))) {
-        seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
-        if (!ok)
-            return fail(QStringLiteral("--seed needs a number from 0 to 4294967295"));
+        options->seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
+        if (!ok) {
+            *why = QStringLiteral("--seed needs a number from 0 to 4294967295");
+            return false;
+        }
     }
-    const QHostAddress loopback(QHostAddress::LocalHost);
+    return true;
+}
 
-    SimJournal journal;
-    FaultLayer network(seed, &journal);
-    SimState state(parser.value(QStringLiteral("root")));
-    QString why;
-    if (!state.prepareFiles(&why))
-        return fail(why);
-
-    ControlServer control;
+// journal: every datagram received, with its time; journal clear.
+void registerJournal(ControlServer &control, SimJournal &journal)
+{
     control.registerCommand(QStringLiteral("journal"), [&journal](const QStringList &) {
         return ControlReply::ok(journal.lines());
     });
@@ -82,6 +94,50 @@ int main(int argc, char **argv)
         journal.clear();
         return ControlReply::ok();
     });
+}
+
+// A power cycle closes every UDP port and loses what the controller held only in memory.
+void addPowerCycle(PowerCycle &power, CommandServer &commands, TftpServer &tftp, KnitSimulation &knitting,
+                   TestModes &testModes, SimState &state, RowEdits &edits, UpdateMode &update)
+{
+    power.add(
+        [&] {
+            commands.close();
+            tftp.close();
+            knitting.powerOff();
+            testModes.powerOff();
+            state.powerOff();
+            edits.powerOff();
+            update.powerOff();
+        },
+        [&] {
+            const QHostAddress loopback(QHostAddress::LocalHost);
+            knitting.powerOn();
+            testModes.powerOn();
+            if (!commands.listen(loopback, PanelEnv::port(Protocol::ControllerPort)) || !tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
+                std::fprintf(stderr, "knitsim: a UDP port could not be opened again after the restart\n");
+        });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    QString why;
+    if (!parseOptions(app, &options, &why))
+        return fail(why);
+    const QHostAddress loopback(QHostAddress::LocalHost);
+
+    SimJournal journal;
+    FaultLayer network(options.seed, &journal);
+    SimState state(options.root);
+    if (!state.prepareFiles(&why))
+        return fail(why);
+
+    ControlServer control;
+    registerJournal(control, journal);
     QObject::connect(&control, &ControlServer::quitRequested, &app, &QCoreApplication::quit);
 
     network.registerCommands(control);
@@ -96,7 +152,7 @@ int main(int argc, char **argv)
     StartupService startup(&state);
     startup.registerCommands(control);
 
-    TftpServer tftp(parser.value(QStringLiteral("root")), &network);
+    TftpServer tftp(options.root, &network);
     tftp.registerCommands(control, journal);
     if (!tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
         return fail(tftp.errorString());
@@ -107,7 +163,7 @@ int main(int argc, char **argv)
     testModes.registerCommands(control);
     commands.addHandler([&testModes](const QByteArray &d, QByteArray *answer) { return testModes.handle(d, answer); });
 
-    KnitSimulation knitting(&state, parser.value(QStringLiteral("root")));
+    KnitSimulation knitting(&state, options.root);
     if (!knitting.open(&network, &why))
         return fail(why);
     knitting.registerCommands(control);
@@ -123,7 +179,7 @@ int main(int argc, char **argv)
     QObject::connect(&tftp, &TftpServer::received, [&state](const QString &name) { WorkBlock::received(state, name); });
     jobs.registerCommands(control);
 
-    RowEdits edits(&state, parser.value(QStringLiteral("root")),
+    RowEdits edits(&state, options.root,
                    [&knitting](int row, int offset, quint8 value) { return knitting.setProgramByte(row, offset, value); },
                    [&jobs] { return jobs.job(); });
     edits.registerCommands(control);
@@ -133,28 +189,12 @@ int main(int argc, char **argv)
     update.registerCommands(control);
     commands.addHandler([&update](const QByteArray &d, QByteArray *answer) { return update.handle(d, answer); });
 
-    // A power cycle closes every UDP port and loses what the controller held only in memory.
     PowerCycle power;
     power.registerCommands(control);
-    power.add(
-        [&] {
-            commands.close();
-            tftp.close();
-            knitting.powerOff();
-            testModes.powerOff();
-            state.powerOff();
-            edits.powerOff();
-            update.powerOff();
-        },
-        [&] {
-            knitting.powerOn();
-            testModes.powerOn();
-            if (!commands.listen(loopback, PanelEnv::port(Protocol::ControllerPort)) || !tftp.listen(loopback, PanelEnv::port(TftpTransfer::kServerPort)))
-                std::fprintf(stderr, "knitsim: a UDP port could not be opened again after the restart\n");
-        });
+    addPowerCycle(power, commands, tftp, knitting, testModes, state, edits, update);
 
-    if (!control.listen(loopback, quint16(controlPort)))
-        return fail(QStringLiteral("control port %1: %2").arg(controlPort).arg(control.errorString()));
+    if (!control.listen(loopback, quint16(options.controlPort)))
+        return fail(QStringLiteral("control port %1: %2").arg(options.controlPort).arg(control.errorString()));
     std::printf("knitsim ready control %u command %u\n", unsigned(control.port()), unsigned(commands.port()));
     std::fflush(stdout);
     return app.exec();

@@ -2,9 +2,9 @@
 
 #include "simstate.h"
 
+#include "data/blocksizes.h"
 #include "data/densitybackup.h"
 #include "data/mouthspeedtable.h"
-#include "data/parablocks.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
 

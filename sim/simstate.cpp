@@ -50,19 +50,19 @@ QString SimState::filePath(const QString &name) const
 QByteArray SimState::defaultBlock(const QString &name) const
 {
     if (name == QLatin1String(kSys)) {
-        ParaBlock<kSystemSize> block;
+        ParamBlock<kSystemSize> block;
         ParaDefaults::buildSystem(block, 0);
         return block.toByteArray();
     }
     if (name == QLatin1String(kConfig))
         return QByteArray(kConfigSize, '\0');
     if (name == QLatin1String("speed.mth")) {
-        ParaBlock<kMouthSpeedSize> block;
+        ParamBlock<kMouthSpeedSize> block;
         ParaDefaults::buildMouthSpeed(block);
         return block.toByteArray();
     }
     if (name == QLatin1String(WorkBlock::kName)) {
-        ParaBlock<kWorkSize> block;
+        ParamBlock<kWorkSize> block;
         ParaDefaults::buildWork(block);
         return block.toByteArray();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/parablocks.h"
+#include "data/blocksizes.h"
 
 #include <QByteArray>
 #include <QMap>

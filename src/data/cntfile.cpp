@@ -1,7 +1,7 @@
 #include "cntfile.h"
 
 #include "cntchecksum.h"
-#include "cntrecord.h"
+#include "cntrow.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,27 +1,19 @@
 #pragma once
 
-#include "cntrecord.h"
-#include "parablocks.h"
+#include "blocksizes.h"
+#include "cntload.h"
+#include "cntrow.h"
 
 #include <QString>
 
 class MachineData;
-
-// Outcome of reading a .cnt file into a program image.
-struct CntLoad
-{
-    bool ok = false;
-    long long size = 0;   // bytes read
-    int records = 0;      // whole 128-byte records the file held, record 0 included
-    int rows = 1;         // the loader's row count (CntProgram::rowCount)
-};
 
 // The loaded knitting program: reading a .cnt into an image, its row count, and access to its
 // rows that never reaches past the records the file really held.
 class CntProgram
 {
 public:
-    using Image = ParaBlock<kCntImageSize>;
+    using Image = ParamBlock<kCntImageSize>;
 
     // The loader's rule: the first row whose end_flag is 1, else (size / 128) - 1; never
     // below 1, and no row beyond the file is looked at.

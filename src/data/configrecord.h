@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parablock.h"
-#include "parablocks.h"
+#include "blocksizes.h"
+#include "paramblock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +28,6 @@ public:
     QByteArray bytes() const { return data_.toByteArray(); }
 
 private:
-    ParaBlock<kConfigCheckSize> data_;
+    ParamBlock<kConfigCheckSize> data_;
     bool loaded_ = false;
 };

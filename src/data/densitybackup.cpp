@@ -46,7 +46,7 @@ unsigned short DensityBackup::value(int record, int i) const
     return inRecords(record, i) ? data_.word(std::size_t(wordOf(record, i))) : 0;
 }
 
-void DensityBackup::store(int record, const ParaBlock<kSystemSize> &system)
+void DensityBackup::store(int record, const ParamBlock<kSystemSize> &system)
 {
     for (int i = 0; i < kCorrections; ++i) {
         if (inRecords(record, i))

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parablock.h"
-#include "parablocks.h"
+#include "blocksizes.h"
+#include "paramblock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,11 +34,11 @@ public:
     // Correction i (0-7 single, 8-15 full) of record n, as stored.
     unsigned short value(int record, int i) const;
     // Takes system block words 60-75 into record n.
-    void store(int record, const ParaBlock<kSystemSize> &system);
+    void store(int record, const ParamBlock<kSystemSize> &system);
     // False when a value of the record lies outside 400-600 (a backup never written is zero).
     bool restorable(int record) const;
     QByteArray bytes() const { return data_.toByteArray(); }
 
 private:
-    ParaBlock<kSize> data_;
+    ParamBlock<kSize> data_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parablocks.h"
+#include "blocksizes.h"
 #include "watchedblock.h"
 
 #include <QByteArray>
@@ -19,7 +19,7 @@ class MachineData : public QObject
     Q_OBJECT
 
 public:
-    using ProgramImage = ParaBlock<kCntImageSize>;
+    using ProgramImage = ParamBlock<kCntImageSize>;
     // Config.ini's fields: 0-2 the dark colour, 3 the cam-board type, 4 and 5 option flags.
     using ControllerConfig = std::array<int, 6>;
 

@@ -36,7 +36,7 @@ const SystemDefault kSystem[] = {
 
 } // namespace
 
-void ParaDefaults::buildSystem(ParaBlock<kSystemSize> &block, int camType)
+void ParaDefaults::buildSystem(ParamBlock<kSystemSize> &block, int camType)
 {
     const int t = camType >= 0 && camType <= 2 ? camType : 0;
     block.clear();
@@ -49,7 +49,7 @@ void ParaDefaults::buildSystem(ParaBlock<kSystemSize> &block, int camType)
         block.setWord(w, (w - 138) % 3 == 0 ? 100 : 0);
 }
 
-void ParaDefaults::buildWork(ParaBlock<kWorkSize> &block)
+void ParaDefaults::buildWork(ParamBlock<kWorkSize> &block)
 {
     block.clear();
     for (unsigned w = 0; w <= 239; ++w)
@@ -67,7 +67,7 @@ void ParaDefaults::buildWork(ParaBlock<kWorkSize> &block)
     block.setWord(Protocol::JobStartNeedleWord, 1);
 }
 
-void ParaDefaults::buildMouthSpeed(ParaBlock<kMouthSpeedSize> &block)
+void ParaDefaults::buildMouthSpeed(ParamBlock<kMouthSpeedSize> &block)
 {
     block.clear();
     for (unsigned w = 64; w <= 383; ++w)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cntrecord.h"
+#include "cntrow.h"
 
 #include <QString>
 

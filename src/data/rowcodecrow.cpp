@@ -18,7 +18,7 @@ const char *const kSystemNames[2] = {"I", "II"};
 
 } // namespace
 
-void RowCodecRow::decode(const CntRow &row, const MouthRemap &remap, CntRowTexts *out)
+void RowCodecRow::decode(const CntRow &row, const CarrierRemap &remap, CntRowTexts *out)
 {
     if (!out)
         return;

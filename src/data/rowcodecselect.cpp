@@ -25,7 +25,7 @@ QString maskString(unsigned short mask, const char *table)
 const char kIndexTable[] = "0123456789ABCDEF";
 const char kCarrierTable[] = "123456789ABCDEF0";
 
-unsigned char remapped(unsigned char mask, const MouthRemap &remap)
+unsigned char remapped(unsigned char mask, const CarrierRemap &remap)
 {
     unsigned char out = 0;
     for (int i = 0; i < 8; ++i) {
@@ -90,7 +90,7 @@ QString carrierNumbersText(unsigned short mask)
 }
 
 std::size_t multiCarrierText(char *out, std::size_t size, unsigned char flag, unsigned char mask,
-                                      const MouthRemap &remap)
+                                      const CarrierRemap &remap)
 {
     if (!(flag & 0x80) || (flag & 0x01))
         return RowCodecBuffer::put(out, size, "0", 1);
@@ -99,7 +99,7 @@ std::size_t multiCarrierText(char *out, std::size_t size, unsigned char flag, un
     return carrierNumbersText(out, size, mask);
 }
 
-QString multiCarrierText(unsigned char flag, unsigned char mask, const MouthRemap &remap)
+QString multiCarrierText(unsigned char flag, unsigned char mask, const CarrierRemap &remap)
 {
     char text[17];
     const std::size_t n = multiCarrierText(text, sizeof text, flag, mask, remap);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rowcodecmouthremap.h"
+#include "carrierremap.h"
 
 #include <QString>
 
@@ -24,5 +24,5 @@ QString carrierNumbersText(unsigned short mask);
 
 // The carriers of one system as shown: "0" when inactive or hidden, else the (remapped) mask.
 std::size_t multiCarrierText(char *out, std::size_t size, unsigned char flag, unsigned char mask,
-                                      const MouthRemap &remap);
-QString multiCarrierText(unsigned char flag, unsigned char mask, const MouthRemap &remap);
+                                      const CarrierRemap &remap);
+QString multiCarrierText(unsigned char flag, unsigned char mask, const CarrierRemap &remap);

@@ -32,7 +32,7 @@ bool TestBlocks::loadMoto(MachineData &data, const QByteArray &file)
     if (file.size() < kMotoFileSize)
         return false;
     // The words past the placed ones (the extra states from byte 52 on) keep the file's bytes.
-    ParaBlock<kTestMotoSize> block;
+    ParamBlock<kTestMotoSize> block;
     block.fill(file.left(kMotoFileSize));
     auto fileWord = [&file](int w) { return static_cast<unsigned short>(quint8(file[2 * w]) | (quint8(file[2 * w + 1]) << 8)); };
     for (int group = 0; group < kBedGroups; ++group) {

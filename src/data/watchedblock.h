@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parablock.h"
+#include "paramblock.h"
 
 #include <QByteArray>
 
@@ -9,7 +9,7 @@
 #include <functional>
 #include <utility>
 
-// A parameter block that tells its owner of every write that changed it: reads as ParaBlock
+// A parameter block that tells its owner of every write that changed it: reads as ParamBlock
 // does; each write compares first, so one that leaves the bytes as they were tells nothing,
 // and a write of many bytes at once (assign, fill, clear) tells once.
 template <std::size_t N>
@@ -22,7 +22,7 @@ public:
     WatchedBlock(const WatchedBlock &) = delete;
     WatchedBlock &operator=(const WatchedBlock &) = delete;
 
-    const ParaBlock<N> &block() const { return block_; }
+    const ParamBlock<N> &block() const { return block_; }
     const unsigned char *data() const { return block_.data(); }
     unsigned char byte(std::size_t i) const { return block_.byte(i); }
     unsigned short word(std::size_t n) const { return block_.word(n); }
@@ -42,7 +42,7 @@ public:
             changed_();
         }
     }
-    void assign(const ParaBlock<N> &value)
+    void assign(const ParamBlock<N> &value)
     {
         if (value != block_) {
             block_ = value;
@@ -52,14 +52,14 @@ public:
     // Copies at most N bytes of data over the start of the block; returns how many.
     std::size_t fill(const QByteArray &data)
     {
-        ParaBlock<N> next = block_;
+        ParamBlock<N> next = block_;
         const std::size_t n = next.fill(data);
         assign(next);
         return n;
     }
-    void clear() { assign(ParaBlock<N>()); }
+    void clear() { assign(ParamBlock<N>()); }
 
 private:
-    ParaBlock<N> block_;
+    ParamBlock<N> block_;
     std::function<void()> changed_;
 };

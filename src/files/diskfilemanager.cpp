@@ -8,7 +8,7 @@
 #include "ui/pagekeys.h"
 #include "ui/stickexportdialog.h"
 
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/machinedata.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
@@ -37,7 +37,7 @@ const char kRunning[] = QT_TRANSLATE_NOOP("DiskFileManager", "机头正在运行
 } // namespace
 
 DiskFileManager::DiskFileManager(MachineData &machine, QWidget *parent, const char *name, bool modal, Qt::WindowFlags flags)
-    : ScreenFrame(parent, name ? name : "dialogide", modal, flags)
+    : ScreenFrame(parent, name ? name : "diskfilemanager", modal, flags)
     , machine_(machine)
 {
     setTitleLine(QStringLiteral("Clothing File Management"));

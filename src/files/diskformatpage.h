@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/files/formatsteps.h"
+#include "logic/files/formatstep.h"
 #include "ui/screenframe.h"
 
 #include <QList>

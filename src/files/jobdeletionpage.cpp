@@ -22,7 +22,7 @@ const char kClearAll[] = QT_TRANSLATE_NOOP("JobDeletionPage", "F1.全部取消")
 } // namespace
 
 JobDeletionPage::JobDeletionPage(QWidget *parent, const char *name)
-    : ScreenFrame(parent, name ? name : "dialogdel")
+    : ScreenFrame(parent, name ? name : "jobdeletionpage")
 {
     setTitleLine(QStringLiteral("Hard Disk File Management"));
     auto *body = new QWidget(this);

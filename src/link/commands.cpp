@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "commanddatagram.h"
-#include "commandport.h"
+#include "commandexchange.h"
 #include "controlleraddress.h"
 
 #include "data/protocol.h"

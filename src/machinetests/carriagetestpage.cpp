@@ -2,8 +2,8 @@
 
 #include "motogroupview.h"
 
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "data/protocol.h"
 #include "logic/machinetests/controllertest.h"
 #include "ui/automatictestkeys.h"
@@ -54,7 +54,7 @@ QRect groupRect(int group, int systems)
 } // namespace
 
 CarriageTestPage::CarriageTestPage(MachineData &machine, QWidget *parent)
-    : ScreenFrame(parent, "test_moto")
+    : ScreenFrame(parent, "carriagetestpage")
     , machine_(machine)
     , controller_(new ControllerTest(Protocol::CarriageTest, this))
     , test_(countSystems(),
@@ -118,10 +118,10 @@ void CarriageTestPage::build()
     }
 
     const QRect column(kColumnX, kColumnTop, 640 - kColumnX, kMenuButtonY - kColumnTop - 4);
-    sideMenu_ = new AutomaticTestKeys(this, "testpaneladd");
+    sideMenu_ = new AutomaticTestKeys(this, "automatictestkeys");
     sideMenu_->setGeometry(column);
     sideMenu_->hide();
-    panel_ = new CarriageTestKeys(this, "motopanel");
+    panel_ = new CarriageTestKeys(this, "carriagetestkeys");
     panel_->setGeometry(column);
     menuButton_ = new BeepingButton(tr(kMenuHidden), this, "Bmenu");
     menuButton_->setGeometry(kColumnX, kMenuButtonY, 640 - kColumnX, 38);

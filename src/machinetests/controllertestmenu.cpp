@@ -40,7 +40,7 @@ const Item kItems[] = {
 } // namespace
 
 ControllerTestMenu::ControllerTestMenu(MachineData &machine, QWidget *parent)
-    : ScreenFrame(parent, "exttest")
+    : ScreenFrame(parent, "controllertestmenu")
     , machine_(machine)
 {
     setTitleLine(QStringLiteral("Controller Test Menu"));

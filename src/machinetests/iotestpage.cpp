@@ -49,7 +49,7 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &rect)
 } // namespace
 
 IoTestPage::IoTestPage(MachineData &machine, QWidget *parent)
-    : ScreenFrame(parent, "test_io")
+    : ScreenFrame(parent, "iotestpage")
     , machine_(machine)
     , controller_(new ControllerTest(Protocol::IoTest, this))
     , timer_(new QTimer(this))
@@ -117,7 +117,7 @@ void IoTestPage::build()
         else
             status_[std::size_t(i - IoInputs::kCount)] = value;
     }
-    panel_ = new IoTestKeys(this, "testpanel");
+    panel_ = new IoTestKeys(this, "iotestkeys");
     panel_->setGeometry(kPanelX, 0, kPanelWidth, 480);
 }
 

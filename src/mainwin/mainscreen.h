@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/parablocks.h"
+#include "data/blocksizes.h"
 #include "logic/history/machinehistory.h"
 #include "logic/mainwin/machinestate.h"
 #include "logic/mainwin/stopasking.h"
@@ -26,6 +26,7 @@ class SkinButton;
 class LabelMessage;
 class LabelTime;
 class MachineData;
+class PanelPalettes;
 class BeepingButton;
 class TouchLabel;
 class PatToPicture;
@@ -163,7 +164,16 @@ private:
     // The indicator, the start picture and the telemetry follow machine_.
     void showMachineState();
 
+    // The parts of the screen createDesktop() makes: the frame's bands, the counters, the row
+    // display and the job's fields, the desktop picture, the running key, the quick keys, the
+    // message band and the lock button.
+    void createBands(const PanelPalettes &palettes);
+    void createCounters(const PanelPalettes &palettes);
+    void createDesktopPicture();
+    void createRunningKey(const PanelPalettes &palettes);
     void createQuickKeys();
+    void createMessageBand(const PanelPalettes &palettes);
+    void createLockButton();
     void retranslateKeys(); // the command keys' texts in the operator's language
     void toggleOption(unsigned short action, std::size_t byte);
     // A quick function's page: false when none is registered. runPage gives the page's
@@ -252,7 +262,7 @@ private:
     bool linePending_ = false;
     unsigned short pendingLine_ = 0;
     bool piecePending_ = false;
-    ParaBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
+    ParamBlock<kSystemSize> systemBefore_; // as a page found it, to tell whether it changed
     // 0 to 3: which of the system and personalisation blocks start-up found differing from the
     // check copies, the repair menu's marks.
     unsigned char checkResult_ = 0;

@@ -58,7 +58,21 @@ const char kUnlockText[] = QT_TRANSLATE_NOOP("MainScreen", "点   击   此   �
 
 void MainScreen::createDesktop()
 {
+    // In this order: each part stacks over the ones made before it.
     const PanelPalettes palettes;
+    createBands(palettes);
+    createCounters(palettes);
+    createDesktopPicture();
+    createRunningKey(palettes);
+    createQuickKeys();
+    createMessageBand(palettes);
+    createLockButton();
+
+    toggleScreenLock();
+}
+
+void MainScreen::createBands(const PanelPalettes &palettes)
+{
     auto decoration = [this](const QRect &r, const QPalette &p) {
         auto *l = new QLabel(this);
         l->setGeometry(r);
@@ -72,7 +86,10 @@ void MainScreen::createDesktop()
     decoration(box(0, 360, 639, 469), palettes.labelBack());
     decoration(box(0, 421, 639, 421), palettes.labelWhite());
     decoration(box(10, 470, 629, 470), palettes.labelWhite());
+}
 
+void MainScreen::createCounters(const PanelPalettes &palettes)
+{
     auto field = [this](const char *name, const QRect &r, const QString &text, const QPalette &p, bool clickable) {
         auto *l = new TouchLabel(this, name);
         l->setGeometry(r);
@@ -84,7 +101,7 @@ void MainScreen::createDesktop()
         return l;
     };
     const QString zeroTimes = QStringLiteral("00:00:00 / 00:00:00");
-    waveTime_ = field("wavetime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
+    waveTime_ = field("knittime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
     stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palettes.labelText(), false);
     pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palettes.labelText(), true);
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palettes.labelText(), true);
@@ -112,7 +129,10 @@ void MainScreen::createDesktop()
     labelTime_->setGeometry(box(550, 390, 630, 415));
     labelTime_->setFont(boldPanel(14));
     labelTime_->setAlignment(Qt::AlignCenter);
+}
 
+void MainScreen::createDesktopPicture()
+{
     desktop_ = new StartPicture(this);
     desktop_->setObjectName(QStringLiteral("desktop"));
     desktop_->setGeometry(box(10, 55, 630, 350));
@@ -124,7 +144,10 @@ void MainScreen::createDesktop()
     desktop_->setLanguages(languages);
     connect(desktop_->languageTarget(), &TouchLabel::released, this, &MainScreen::spareKey8);
     commandLabels_.append(desktop_->languageTarget());
+}
 
+void MainScreen::createRunningKey(const PanelPalettes &palettes)
+{
     auto *runningBox = new QFrame(this);
     runningBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
     runningBox->setGeometry(box(550, 365, 630, 390));
@@ -140,9 +163,10 @@ void MainScreen::createDesktop()
     running_ = running;
     auto *desktopKey = new QShortcut(QKeySequence(Qt::Key_M), this);
     connect(desktopKey, &QShortcut::activated, this, &MainScreen::updateDesktop);
+}
 
-    createQuickKeys();
-
+void MainScreen::createMessageBand(const PanelPalettes &palettes)
+{
     labelMessage_ = new LabelMessage(this, "LabelMessage");
     labelMessage_->setGeometry(box(10, kBuildOriginY + 155, 629, kBuildOriginY + 204));
     labelMessage_->setPalette(palettes.labelText());
@@ -156,7 +180,10 @@ void MainScreen::createDesktop()
     // The screen's two buttons are touched, never focused: a focused button would take the
     // first arrow key to move the focus on, and Up and Down belong to the rollers.
     buttonWarm_->setFocusPolicy(Qt::NoFocus);
+}
 
+void MainScreen::createLockButton()
+{
     Bmenu = new BeepingButton(this);
     Bmenu->setObjectName(QStringLiteral("Bmenu"));
     Bmenu->setFlat(true);
@@ -167,8 +194,6 @@ void MainScreen::createDesktop()
     Bmenu->setGeometry(box(570, 10, 629, 44));
     Bmenu->setFocusPolicy(Qt::NoFocus);
     connect(Bmenu, &QAbstractButton::released, this, &MainScreen::toggleScreenLock);
-
-    toggleScreenLock();
 }
 
 void MainScreen::placeMessage(int systems, int picture)

@@ -6,10 +6,10 @@
 #include "startpicture.h"
 
 #include "data/configini.h"
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
 #include "data/mouthspeedtable.h"
 #include "data/parafiles.h"
-#include "data/parainit.h"
 #include "data/saveleftovers.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/files/jobfolders.h"
@@ -47,7 +47,7 @@ MainScreen::MainScreen(MachineData &machine, const QuickPages *pages, QWidget *p
     , beep_(new BeepPulse(this))
     , history_(std::make_unique<MachineHistory>())
 {
-    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("wave"));
+    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("mainscreen"));
     const QSize hint = minimumSizeHint();
     resize(qMax(640, hint.width()), qMax(480, hint.height()));
 }

@@ -1,9 +1,9 @@
 #include "rowdisplay.h"
 
 #include "data/cntprogram.h"
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
 #include "data/paraformat.h"
-#include "data/parainit.h"
 #include "data/protocol.h"
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
@@ -296,7 +296,7 @@ void RowDisplay::setRow(unsigned short line)
         cell(g, 9)->setText(selectorText(CntRow::get16(block.select_a)));
     }
 
-    const MouthRemap remap = MouthRemap::fromBlocks(machine_.system().block(), machine_.work().block());
+    const CarrierRemap remap = CarrierRemap::fromBlocks(machine_.system().block(), machine_.work().block());
     for (int s = 0; s < 2; ++s)
         carrier_[std::size_t(s)]->setText(multiCarrierText(copy.mouth[s].mouth_flag, copy.mouth[s].mouth_mask, remap));
 

@@ -9,15 +9,19 @@
 #include "history/historypage.h"
 #include "machinetests/controllertestmenu.h"
 #include "mainwin/mainscreen.h"
-#include "params/paramframes.h"
+#include "params/frequentsettingsframe.h"
 #include "params/paramrepairmenu.h"
 #include "params/systemtoolsmenu.h"
-#include "service/serviceframes.h"
+#include "service/clockframe.h"
+#include "service/desktopsettingsframe.h"
+#include "service/parambackupframe.h"
+#include "service/softwareupdateframe.h"
 #include "touchcal/touchcalibration.h"
 #include "ui/jobviewers.h"
 #include "ui/quickpages.h"
+#include "workparams/jobparamsdialog.h"
 #include "workparams/workfilebrowser.h"
-#include "workparams/workparadialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 namespace PanelPages {
 

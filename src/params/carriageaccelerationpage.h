@@ -14,5 +14,5 @@ public:
     // Built afresh for each page: its group labels are numbered in the operator's language.
     static ParamTable paramTable();
 
-    explicit CarriageAccelerationPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialog_add_type");
+    explicit CarriageAccelerationPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "carriageaccelerationpage");
 };

@@ -2,8 +2,8 @@
 
 #include "paramgrid.h"
 
-#include "data/parablock.h"
-#include "data/parablocks.h"
+#include "data/blocksizes.h"
+#include "data/paramblock.h"
 
 // The carrier parking corrections by carriage speed: twenty speed bands, moving left and right,
 // in two groups of ten rows; group 16, correction + 100, kept in the carrier speed table and saved to
@@ -15,7 +15,7 @@ class CarrierSpeedCorrectionPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "speedmouth");
+    explicit CarrierSpeedCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "carrierspeedcorrectionpage");
 
 public Q_SLOTS:
     void enterKey() override;
@@ -24,5 +24,5 @@ protected:
     void load() override;
 
 private:
-    ParaBlock<kMouthSpeedSize> copy_;
+    ParamBlock<kMouthSpeedSize> copy_;
 };

@@ -16,7 +16,7 @@ public:
     static constexpr int kMotors = 4; // one knitting system
     static const ParamTable &paramTable();
 
-    explicit DensityCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogmdensity");
+    explicit DensityCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "densitycorrectionpage");
 
     QLabel *backupLabel(int column, int motor) const;
 

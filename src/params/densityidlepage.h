@@ -10,5 +10,5 @@ class DensityIdlePage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit DensityIdlePage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialognoworkdensity");
+    explicit DensityIdlePage(MachineData &machine, QWidget *parent = nullptr, const char *name = "densityidlepage");
 };

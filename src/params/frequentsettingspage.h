@@ -15,7 +15,7 @@ public:
     static constexpr int kRows = 9;
     static const ParamTable &paramTable();
 
-    explicit FrequentSettingsPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "constpara");
+    explicit FrequentSettingsPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "frequentsettingspage");
 
 public Q_SLOTS:
     void enterKey() override;

@@ -20,7 +20,7 @@ ParamFrame::ParamFrame(QWidget *parent, const char *name, const char *title, con
     // clear buttons stay free whatever keys it shows.
     titleLabel()->setGeometry(kPanelWidth, 0, 540 - kPanelWidth, 28);
     msgLabel()->setGeometry(kPanelWidth, 28, 540 - kPanelWidth, 17);
-    keys_ = new ParamKeys(this, "panelall");
+    keys_ = new ParamKeys(this, "paramkeys");
     keys_->setGeometry(0, 0, kPanelWidth, 480);
     box_ = new QGroupBox(QCoreApplication::translate("ParamFrame", boxText), this);
     box_->setObjectName(QStringLiteral("groupbox"));

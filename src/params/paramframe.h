@@ -16,6 +16,8 @@ class ParamFrame : public ScreenFrame
 
 public:
     static constexpr int kPanelWidth = 72;
+    // The title line of the pages that set the controller's parameters.
+    static constexpr char kControllerTitle[] = "Controller Parameter Setting";
 
     ParamGrid *grid() const { return grid_; }
     QGroupBox *box() const { return box_; }
@@ -33,19 +35,4 @@ private:
     QGroupBox *box_;
     ParamKeys *keys_;
     ParamGrid *grid_ = nullptr;
-};
-
-// A frame holding a page of type Page, made in its group box.
-template <class Page>
-class PageFrame : public ParamFrame
-{
-public:
-    Page *page() const { return static_cast<Page *>(grid()); }
-
-protected:
-    PageFrame(MachineData &machine, QWidget *parent, const char *name, const char *title, const char *boxText)
-        : ParamFrame(parent, name, title, boxText)
-    {
-        setPage(new Page(machine, box()));
-    }
 };

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "logic/params/paramcell.h"
 #include "logic/params/paramentry.h"
+#include "logic/params/paramtable.h"
+#include "logic/params/wordstore.h"
 #include "ui/cellgrid.h"
 
 class MachineData;

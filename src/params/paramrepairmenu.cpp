@@ -85,7 +85,7 @@ const Item kItems[] = {
 } // namespace
 
 ParamRepairMenu::ParamRepairMenu(MachineData &machine, QWidget *parent, unsigned char mask)
-    : ScreenFrame(parent, "checkpara", true, kFrameless, mask), machine_(machine), mask_(mask)
+    : ScreenFrame(parent, "paramrepairmenu", true, kFrameless, mask), machine_(machine), mask_(mask)
 {
     setTitleLine(QStringLiteral("Parameter Repair Menu"));
     setMessageLine(tr("更换系统硬件时, 系统参数和个性化参数修复 ."));

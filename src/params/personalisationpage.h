@@ -14,7 +14,7 @@ class PersonalisationPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit PersonalisationPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "triangleboard");
+    explicit PersonalisationPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "personalisationpage");
 
     void setCellValue(int column, int row, unsigned short value) override;
 

@@ -14,7 +14,7 @@ class RackingCorrectionPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit RackingCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogmbed");
+    explicit RackingCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "rackingcorrectionpage");
 
     QLabel *fineLabel(int column, int row) const;
     void setCellValue(int column, int row, unsigned short value) override;

@@ -17,7 +17,7 @@
 #include <QTimer>
 
 RackingPositionDialog::RackingPositionDialog(MachineData &machine, const QString &title, QWidget *parent, int column, int row)
-    : ScreenFrame(parent, "mbed")
+    : ScreenFrame(parent, "rackingpositiondialog")
     , machine_(machine)
     , column_(column)
     , row_(row)

@@ -11,5 +11,5 @@ class RunningParamPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit RunningParamPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogwrkpara");
+    explicit RunningParamPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "runningparampage");
 };

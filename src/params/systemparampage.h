@@ -15,7 +15,7 @@ class SystemParamPage : public ParamGrid
 public:
     static const ParamTable &paramTable();
 
-    explicit SystemParamPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogsyspara");
+    explicit SystemParamPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "systemparampage");
 
 public Q_SLOTS:
     void enterKey() override;

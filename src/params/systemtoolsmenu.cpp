@@ -1,6 +1,13 @@
 #include "systemtoolsmenu.h"
 
-#include "paramframes.h"
+#include "carriageaccelerationframe.h"
+#include "carrierspeedcorrectionframe.h"
+#include "densitycorrectionframe.h"
+#include "densityidleframe.h"
+#include "personalisationframe.h"
+#include "rackingcorrectionframe.h"
+#include "runningparamframe.h"
+#include "systemparamframe.h"
 
 #include "data/protocol.h"
 #include "logic/controller/controllercommands.h"

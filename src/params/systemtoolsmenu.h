@@ -23,7 +23,7 @@ public:
 
     // pages: the pages of other screens the menu opens (history, service pages, formatting,
     // touch calibration).
-    SystemToolsMenu(MachineData &machine, const QuickPages &pages, QWidget *parent = nullptr, const char *name = "extsyspara");
+    SystemToolsMenu(MachineData &machine, const QuickPages &pages, QWidget *parent = nullptr, const char *name = "systemtoolsmenu");
 
     Page page() const { return page_; }
     ListMenu *menu() const { return menu_; }

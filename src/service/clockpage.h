@@ -15,7 +15,7 @@ class ClockPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit ClockPage(QWidget *parent = nullptr, const char *name = "timedate");
+    explicit ClockPage(QWidget *parent = nullptr, const char *name = "clockpage");
 
     BeepingSpinBox *box(int i) const { return boxes_[std::size_t(i)]; }
     int focusIndex() const { return focus_; }

@@ -14,7 +14,7 @@ class DesktopSettingsPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit DesktopSettingsPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "attribute");
+    explicit DesktopSettingsPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "desktopsettingspage");
 
     static QString picture(int number); // image/desktop/<number>.bmp under the data root
 

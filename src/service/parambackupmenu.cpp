@@ -1,6 +1,6 @@
 #include "parambackupmenu.h"
 
-#include "menutable.h"
+#include "menurow.h"
 
 #include "logic/controller/controllermessages.h"
 #include "logic/params/parammessages.h"

@@ -12,7 +12,7 @@ class ParamBackupMenu : public ListMenu
     Q_OBJECT
 
 public:
-    explicit ParamBackupMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "dialogbackup");
+    explicit ParamBackupMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "parambackupmenu");
 
     // Sends a block file to the controller and makes it current; false after its message.
     bool updateFromFile(const QString &path);

@@ -1,7 +1,7 @@
 #include "softwareupdatemenu.h"
 
 #include "knitversion.h"
-#include "menutable.h"
+#include "menurow.h"
 
 #include "data/parafiles.h"
 #include "logic/controller/controllercommands.h"

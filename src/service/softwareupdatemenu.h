@@ -15,7 +15,7 @@ public:
     // One controller's update: object code, image, browser caption and filter, status text.
     struct Controller;
 
-    explicit SoftwareUpdateMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "updata");
+    explicit SoftwareUpdateMenu(MachineData &machine, QWidget *parent = nullptr, const char *name = "softwareupdatemenu");
 
 public Q_SLOTS:
     void chooseItem(int column, int row);

@@ -10,7 +10,7 @@
 #include "ui/panelpalettes.h"
 
 JobChooserDialog::JobChooserDialog(const MachineData &machine, QWidget *parent, const char *name)
-    : ScreenFrame(parent, name ? name : "dialogdoc")
+    : ScreenFrame(parent, name ? name : "jobchooserdialog")
 {
     setTitleLine(QStringLiteral("Hard Disk File List"));
     setMessageLine(tr("选择要导入的工作参数, 按 < 导入 > ."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/beepingbuttongroup.h"
+#include "ui/panelkey.h"
 
 #include <QList>
 #include <QString>
@@ -8,14 +9,6 @@
 #include <array>
 
 class PanelKeyButton;
-
-// One on-screen key: its label and the keypad key it posts (a Qt::Key, see KeyInjection).
-struct PanelKey
-{
-    QString label;
-    int key = 0;
-};
-using PanelKeys = QList<PanelKey>;
 
 // The column of on-screen keys beside a page's fields: shows the keys that suit the code it is
 // told and posts a touched key to the focused field, whose own key handling then acts.

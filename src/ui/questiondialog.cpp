@@ -4,7 +4,7 @@
 #include "panelfonts.h"
 
 QuestionDialog::QuestionDialog(QWidget *parent, const char *name, bool modal)
-    : MessageFrame(parent, name ? name : "QMDialogYN", modal)
+    : MessageFrame(parent, name ? name : "questiondialog", modal)
 {
     okButton()->move(60, kButtonY);
     quit_ = new BeepingButton(tr("取  消"), this, "Button_quit");

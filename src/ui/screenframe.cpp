@@ -36,7 +36,7 @@ ScreenFrame::ScreenFrame(QWidget *parent, const char *name, bool modal, Qt::Wind
     : QDialog(parent, flags)
     , mode_(mode)
 {
-    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("MyDialog"));
+    setObjectName(name ? QString::fromLatin1(name) : QStringLiteral("screenframe"));
     setModal(modal);
     setGeometry(0, 0, 640, 480);
     setFixedSize(640, 480);

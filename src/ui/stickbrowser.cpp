@@ -45,7 +45,7 @@ QByteArray extensionOf(const QByteArray &name)
 } // namespace
 
 StickBrowser::StickBrowser(const QString &startDir, const QString &filter, QWidget *parent, const char *name)
-    : ScreenFrame(parent, name ? name : "filedialog")
+    : ScreenFrame(parent, name ? name : "stickbrowser")
     , root_(StickMount::rootBytes())
 {
     setTitleLine(QStringLiteral("U Disk File List"));

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 TextInputDialog::TextInputDialog(QWidget *parent, const char *name, bool modal)
-    : ScreenFrame(parent, name ? name : "QIDialog", modal)
+    : ScreenFrame(parent, name ? name : "textinputdialog", modal)
 {
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("LineEdit"));

@@ -18,7 +18,7 @@ CarrierReplacementTab::CarrierReplacementTab(MachineData &machine, QWidget *pare
     , one_(new SinglePieceCarrierPage(machine, this))
     , mul_(new WorkGrid(machine, WorkPage::pieceCarrierReplacement(), this))
 {
-    setObjectName(QStringLiteral("dialogreplacemouth"));
+    setObjectName(QStringLiteral("carrierreplacementtab"));
     for (WorkGrid *page : {static_cast<WorkGrid *>(one_), mul_}) {
         page->setGeometry(0, 0, 600, 340);
         connect(page, &WorkGrid::messageChanged, this, &CarrierReplacementTab::messageChanged);

@@ -20,7 +20,7 @@ CarrierStartStrip::CarrierStartStrip(const MachineData &machine, QWidget *parent
     , machine_(machine)
     , title_(new QLabel(tr("纱嘴初始位置"), this))
 {
-    setObjectName(QStringLiteral("mouthposite"));
+    setObjectName(QStringLiteral("carrierstartstrip"));
     title_->setObjectName(QStringLiteral("title"));
     title_->setGeometry(0, 0, 85, 22);
     for (int i = 0; i < MouthLook::kCarriers; ++i) {

@@ -38,10 +38,10 @@ int maxOf(const MachineData &machine, int field)
 PieceExpansionPage::PieceExpansionPage(MachineData &machine, QWidget *parent)
     : QWidget(parent)
     , machine_(machine)
-    , preview_(new PieceLayoutPreview(this, "mypiecebrown"))
+    , preview_(new PieceLayoutPreview(this, "piecelayoutpreview"))
     , strip_(new CarrierStartStrip(machine, this))
 {
-    setObjectName(QStringLiteral("dialogpieceexpand"));
+    setObjectName(QStringLiteral("pieceexpansionpage"));
     setFont(PanelFonts::panel());
     for (int f = 0; f < FieldCount; ++f) {
         labels_[std::size_t(f)] = new QLabel(tr(kLabels[f]), this);

@@ -21,7 +21,7 @@ public:
     static constexpr int kWithFiles = 1;
 
     WorkFileBrowser(MachineData &machine, unsigned char mode, const QString &path, QWidget *parent = nullptr,
-                  const char *name = "setworkpara");
+                  const char *name = "workfilebrowser");
     static void openWorkFile(MachineData &machine, int mode, const QString &path, QWidget *parent);
 
     QTextEdit *textView() const { return text_; }

@@ -1,7 +1,5 @@
 #include "workparadialog.h"
 
-#include "carrierreplacementtab.h"
-#include "pieceexpansionpage.h"
 #include "workgrid.h"
 
 #include "ui/beepingtabwidget.h"
@@ -10,34 +8,11 @@
 
 #include <QKeyEvent>
 
-namespace {
-
-template <typename Page>
-WorkParaDialog::Page wired(Page *page)
-{
-    return {page, [page](WorkParaDialog *dialog) {
-                QObject::connect(page, &Page::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
-                QObject::connect(page, &Page::parametersChanged, dialog, &WorkParaDialog::markChanged);
-                QObject::connect(page, &Page::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
-                QObject::connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
-                    if (dialog->tabs()->currentWidget() == page)
-                        page->clearKey();
-                });
-            }};
-}
-
-WorkParaDialog::Page grid(MachineData &machine, const WorkPage &page, QWidget *parent)
-{
-    return wired(new WorkGrid(machine, page, parent));
-}
-
-} // namespace
-
 WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name)
     : ScreenFrame(parent, name)
     , table_(tabs)
     , tbar_(new BeepingTabWidget(this, "tbar"))
-    , panel_(new WorkParamKeys(this, "multipanel"))
+    , panel_(new WorkParamKeys(this, "workparamkeys"))
 {
     setTitleLine(QStringLiteral("Clothing Parameter Setting"));
     setProperty("changed", 0);
@@ -71,6 +46,16 @@ void WorkParaDialog::changeEvent(QEvent *event)
     ScreenFrame::changeEvent(event);
 }
 
+WorkParaDialog::Page WorkParaDialog::gridPage(MachineData &machine, const WorkPage &page, QWidget *parent)
+{
+    return wired(new WorkGrid(machine, page, parent));
+}
+
+bool WorkParaDialog::showsPage(const QWidget *page) const
+{
+    return tbar_->currentWidget() == page;
+}
+
 void WorkParaDialog::markChanged()
 {
     setProperty("changed", 1);
@@ -99,20 +84,4 @@ void WorkParaDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     ScreenFrame::keyPressEvent(event);
-}
-
-JobParamsDialog::JobParamsDialog(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.密度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::density(), p); }, WorkParamKeys::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F2.速度设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::speed(), p); }, WorkParamKeys::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F3.罗拉设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::rollers(), p); }, WorkParamKeys::kPagedType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F4.纱嘴停放"), [&machine](QWidget *p) { return grid(machine, WorkPage::carrierParking(), p); }, WorkParamKeys::kParkingType},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F5.纱嘴替换"), [&machine](QWidget *p) { return wired(new CarrierReplacementTab(machine, p)); }, 0},
-                      {QT_TRANSLATE_NOOP("WorkParaDialog", "F6.片展开设置"), [&machine](QWidget *p) { return wired(new PieceExpansionPage(machine, p)); }, 0}},
-                     parent, name)
-{
-}
-
-YarnFeederDialog::YarnFeederDialog(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return grid(machine, WorkPage::yarnFeeders(), p); }, WorkParamKeys::kPagedType}}, parent, name)
-{
 }

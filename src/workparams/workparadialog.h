@@ -7,6 +7,7 @@
 class MachineData;
 class BeepingTabWidget;
 class WorkParamKeys;
+struct WorkPage;
 
 // The frame of the work-parameter dialogs: pages in the tab bar "tbar" on keys A-F (and
 // F1-F6), the key column that suits the page, and the "changed" flag a run raises when a
@@ -50,6 +51,24 @@ public Q_SLOTS:
 
 protected:
     WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);
+    // A page joined to the dialog: its help line, its "changed" flag, and the clear button
+    // while its tab is shown.
+    template <typename Widget>
+    static Page wired(Widget *page)
+    {
+        return {page, [page](WorkParaDialog *dialog) {
+                    connect(page, &Widget::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
+                    connect(page, &Widget::parametersChanged, dialog, &WorkParaDialog::markChanged);
+                    connect(page, &Widget::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
+                    connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
+                        if (dialog->showsPage(page))
+                            page->clearKey();
+                    });
+                }};
+    }
+    // The grid of one work-parameter page, wired.
+    static Page gridPage(MachineData &machine, const WorkPage &page, QWidget *parent);
+    bool showsPage(const QWidget *page) const; // its tab is the current one
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     // In another language: the tabs' labels.
@@ -59,21 +78,4 @@ private:
     QList<Tab> table_;
     BeepingTabWidget *tbar_;
     WorkParamKeys *panel_;
-};
-
-// The work parameters of the job: density, speed, rollers, carrier parking, replacement and
-// piece expansion; built once by the main window and kept.
-class JobParamsDialog : public WorkParaDialog
-{
-    Q_OBJECT
-public:
-    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "para");
-};
-
-// The yarn feeders, on their own key (4).
-class YarnFeederDialog : public WorkParaDialog
-{
-    Q_OBJECT
-public:
-    explicit YarnFeederDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "paraelse");
 };

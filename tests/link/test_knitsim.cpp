@@ -14,7 +14,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/machinedata.h"
 #include "link/commanddatagram.h"
 #include "link/commands.h"

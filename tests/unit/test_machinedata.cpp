@@ -7,8 +7,8 @@
 // image of the wrong size or byte order, and an init function that reports success without
 // writing, or loses the defaults when /tmp is unusable. The golden images in tests/data were
 // checked word by word against the factory-default table.
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
@@ -142,7 +142,7 @@ private Q_SLOTS:
 
     void blockBounds()
     {
-        ParaBlock<kSystemSize> b;
+        ParamBlock<kSystemSize> b;
         b.setWord(0, 0x1234);
         b.setWord(201, 0xbeef);
         b.setWord(202, 0xffff);

@@ -53,7 +53,7 @@ private Q_SLOTS:
     void densityBackup()
     {
         TestRoot root;
-        ParaBlock<kSystemSize> system;
+        ParamBlock<kSystemSize> system;
         for (int i = 0; i < DensityBackup::kCorrections; ++i)
             system.setWord(std::size_t(60 + i), quint16(401 + i));
         DensityBackup backup;

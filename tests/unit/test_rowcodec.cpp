@@ -58,7 +58,7 @@ private Q_SLOTS:
             QCOMPARE(QString::fromLatin1(buf), got); // NUL-terminated in a buffer of 17
             QCOMPARE(n, std::size_t(got.size()));
         } else if (codec == QLatin1String("mouth")) {
-            MouthRemap remap;
+            CarrierRemap remap;
             remap.mode = quint16((a >> 8) & 0xf);
             remap.enable = quint16(a >> 12);
             remap.map = {8, 7, 0, 9, 0x0304, 3, 2, 1};

@@ -58,7 +58,7 @@ private Q_SLOTS:
     void views()
     {
         auto [view, line, text] = TestTable::fetch<WorkFile::View, int, QString>("view", "line", "text");
-        ParaBlock<kWorkSize> b;
+        ParamBlock<kWorkSize> b;
         for (int i = 0; i < int(kWorkSize / 2); ++i)
             b.setWord(std::size_t(i), quint16(i));
         QCOMPARE(WorkFile::view(view, b.toByteArray()).value(line), text);

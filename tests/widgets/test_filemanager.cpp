@@ -14,8 +14,8 @@
 #include "testroot.h"
 #include "testtable.h"
 
+#include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
 #include "files/diskfilemanager.h"
 #include "logic/files/filetexts.h"
 #include "logic/mainwin/startupexchange.h"

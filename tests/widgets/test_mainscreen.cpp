@@ -84,7 +84,7 @@ private Q_SLOTS:
     void reports_data()
     {
         TestTable::columns<QByteArray, QString, QString>("report", "field", "text");
-        QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "wavetime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
+        QTest::addRow("%s", "knitting time") << machine(32, 0, 3725) << "knittime" << QStringLiteral("编织时间 : 01:02:05 / 00:00:00");
         QTest::addRow("%s", "loop rows") << machine(72, 12, 40) << "loopstart" << QStringLiteral("12");
         QTest::addRow("%s", "zeroing message") << machine(16, 0, 0) << "message" << QStringLiteral("系统归零, 请等待.  ");
         QTest::addRow("%s", "alarm text") << machine(21, 1, 0x0312) << "alarm" << QStringLiteral("机头F5保险丝报警 ! ");
@@ -280,7 +280,7 @@ private Q_SLOTS:
     void screenLock()
     {
         auto *command = w_->findChild<TouchLabel *>(QStringLiteral("pieces"));
-        auto *display = w_->findChild<TouchLabel *>(QStringLiteral("wavetime"));
+        auto *display = w_->findChild<TouchLabel *>(QStringLiteral("knittime"));
         for (bool locked : {false, true, false}) {
             QCOMPARE(command->isClickable(), !locked);
             QVERIFY(!display->isClickable());

@@ -43,7 +43,7 @@
 #include "mainwin/mainscreen.h"
 #include "mainwin/startpicture.h"
 #include "pages/panelpages.h"
-#include "params/paramframes.h"
+#include "params/frequentsettingsframe.h"
 #include "params/systemtoolsmenu.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
@@ -59,8 +59,9 @@
 #include "ui/textinputdialog.h"
 #include "ui/touchlabel.h"
 #include "ui/updatefolderdialog.h"
+#include "workparams/jobparamsdialog.h"
 #include "workparams/workfilebrowser.h"
-#include "workparams/workparadialog.h"
+#include "workparams/yarnfeederdialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -18,7 +18,7 @@
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"
-#include "service/serviceframes.h"
+#include "service/clockframe.h"
 #include "touchcal/touchcalibration.h"
 #include "ui/beepingspinbox.h"
 #include "ui/transferdialog.h"

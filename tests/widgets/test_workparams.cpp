@@ -38,7 +38,7 @@ QStringList answered(const std::function<void()> &action, const Answers &answers
 
 QByteArray block(int seed)
 {
-    ParaBlock<kWorkSize> b;
+    ParamBlock<kWorkSize> b;
     for (int i = 0; i < int(kWorkSize / 2); ++i)
         b.setWord(std::size_t(i), quint16(i * 3 + seed));
     return b.toByteArray();

@@ -59,6 +59,61 @@ void rereadAlerts(Dashboard &dashboard, const QString &path)
     std::fprintf(stderr, "knitfleet serve: SIGHUP: %d alert rules read from %s\n", int(rules.rules.size()), qPrintable(path));
 }
 
+// An alert goes out by the rule's webhook and its mail, where the rule has them.
+void sendAlerts(Dashboard &dashboard, WebhookSender &webhooks, MailSender &mail)
+{
+    dashboard.alerts().setSend([&](const AlertRules::Rule &rule, const AlertEngine::Event &e) {
+        if (!rule.webhook.isEmpty())
+            webhooks.send(rule, e);
+        if (!rule.email.isEmpty())
+            mail.send(dashboard.alerts().rules().smtp, rule, e);
+    });
+}
+
+// The broker's messages are read on this thread's event loop and taken as they come, in order.
+MqttClient::Options mqttOptions(const MqttClient::Options &given)
+{
+    MqttClient::Options mqtt = given;
+    mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
+    // Events at QoS 1; the retained states and statuses, thousands a second, at QoS 0 (a
+    // broker's default window of 20 unacknowledged messages left them seconds behind on a busy
+    // computer, and past its queue it drops them).
+    mqtt.subscriptions = {"knit/+/alarm", "knit/+/stop", "knit/+/config", "knit/+/job"};
+    mqtt.latestSubscriptions = {"knit/+/state", "knit/+/status"};
+    return mqtt;
+}
+
+// Each message into the dashboard with the time it came; the link's changes on standard error.
+MqttClient::Hooks dashboardHooks(Dashboard &dashboard, const QString &url)
+{
+    MqttClient::Hooks hooks;
+    hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
+        dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());
+    };
+    hooks.link = [url](LinkState, const QString &text) {
+        std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
+    };
+    return hooks;
+}
+
+// SIGINT and SIGTERM end the event loop, SIGHUP reads the alerts file again: the handlers only
+// raise flags, which timer looks at on the event loop.
+void watchSignals(QTimer &timer, QCoreApplication &app, Dashboard &dashboard, const QString &alertsFile)
+{
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGHUP, onHangUp);
+    QObject::connect(&timer, &QTimer::timeout, &app, [&app, &dashboard, alertsFile] {
+        if (g_stop)
+            app.quit();
+        if (g_reread) {
+            g_reread = 0;
+            rereadAlerts(dashboard, alertsFile);
+        }
+    });
+    timer.start(100);
+}
+
 } // namespace
 #endif
 
@@ -107,12 +162,7 @@ int serveCommand(int argc, char **argv, const QStringList &args)
     accounts.start();
     WebhookSender webhooks(&dashboard.alerts());
     MailSender mail(&dashboard.alerts());
-    dashboard.alerts().setSend([&](const AlertRules::Rule &rule, const AlertEngine::Event &e) {
-        if (!rule.webhook.isEmpty())
-            webhooks.send(rule, e);
-        if (!rule.email.isEmpty())
-            mail.send(dashboard.alerts().rules().smtp, rule, e);
-    });
+    sendAlerts(dashboard, webhooks, mail);
     // The machines' job offers, retained: the broker keeps each for its panel, so one made
     // while the link was down goes out on the next connection and none needs sending again.
     Outbox offers;
@@ -126,40 +176,14 @@ int serveCommand(int argc, char **argv, const QStringList &args)
                      qPrintable(o.listen.toString()));
     dashboard.start();
 
-    // The broker's messages are read on this thread's event loop and taken as they come, in order.
-    MqttClient::Options mqtt = options.mqtt;
-    mqtt.clientId = "knitfleet-serve-" + QByteArray::number(qint64(::getpid()));
-    // Events at QoS 1; the retained states and statuses, thousands a second, at QoS 0 (a
-    // broker's default window of 20 unacknowledged messages left them seconds behind on a busy
-    // computer, and past its queue it drops them).
-    mqtt.subscriptions = {"knit/+/alarm", "knit/+/stop", "knit/+/config", "knit/+/job"};
-    mqtt.latestSubscriptions = {"knit/+/state", "knit/+/status"};
-    MqttClient::Hooks hooks;
-    hooks.message = [&dashboard](const QByteArray &topic, const QByteArray &payload, bool retained) {
-        dashboard.take(topic, payload, retained, QDateTime::currentMSecsSinceEpoch());
-    };
-    hooks.link = [url = options.mqtt.url.text()](LinkState, const QString &text) {
-        std::fprintf(stderr, "knitfleet: %s: %s\n", qPrintable(url), qPrintable(text));
-    };
-    MqttClient client(mqtt, hooks, &offers);
+    MqttClient client(mqttOptions(options.mqtt), dashboardHooks(dashboard, options.mqtt.url.text()), &offers);
     client.start();
     std::printf("knitfleet: serving http%s://%s:%d/, recording to %s\n", o.cert.isEmpty() ? "" : "s",
                 qPrintable(o.listen.toString()), server.serverPorts().value(0), qPrintable(o.dashboard.db.text()));
     std::fflush(stdout);
 
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGHUP, onHangUp);
-    QTimer stop;
-    QObject::connect(&stop, &QTimer::timeout, &app, [&app, &dashboard, &o] {
-        if (g_stop)
-            app.quit();
-        if (g_reread) {
-            g_reread = 0;
-            rereadAlerts(dashboard, o.alertsFile);
-        }
-    });
-    stop.start(100);
+    QTimer signalWatch;
+    watchSignals(signalWatch, app, dashboard, o.alertsFile);
     app.exec();
     client.stop();
     // What arrived before the signal is written if the database lets it.

@@ -2,7 +2,7 @@
 
 #include "editorlink.h"
 
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/protocol.h"
 
 #include <QByteArray>
@@ -84,6 +84,10 @@ public:
     static QString rackingKey(const QString &text, int key);
 
 private:
+    static constexpr int kSystemII = 20; // system II's blocks follow system I's in a row
+
+    // A message or help line in the operator's language.
+    static QString shown(const char *text);
     bool openBracket();
     QString closeBracket(const QString &message);
     QString store(const Field &f, const QString &text);

@@ -1,5 +1,7 @@
 #include "flashdiskformat.h"
 
+#include "formattools.h"
+
 #include "data/parafiles.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"

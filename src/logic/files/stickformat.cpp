@@ -1,5 +1,6 @@
 #include "stickformat.h"
 
+#include "formattools.h"
 #include "stickmount.h"
 
 #include "platform/panelpaths.h"

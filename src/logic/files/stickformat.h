@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formatsteps.h"
+#include "formatstep.h"
 
 #include <QList>
 

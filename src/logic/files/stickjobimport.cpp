@@ -4,7 +4,7 @@
 #include "stickjobname.h"
 
 #include "data/cntfile.h"
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"

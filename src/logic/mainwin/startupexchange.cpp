@@ -141,7 +141,7 @@ bool StartupExchange::compare(const QString &fetched, const QString &reference, 
     // A short check copy compares as zeros past its end.
     const QByteArray ref = copy.leftJustified(block.size(), '\0', true);
     if (!system) {
-        ParaBlock<kConfigCheckSize> copied;
+        ParamBlock<kConfigCheckSize> copied;
         copied.fill(copy);
         data_.panelPersonalisation().assign(copied);
     }

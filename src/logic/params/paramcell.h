@@ -1,21 +1,8 @@
 #pragma once
 
-#include <QList>
+#include "choiceset.h"
+
 #include <QString>
-#include <QStringList>
-
-#include <functional>
-
-// Texts a choice cell shows for the stored values 0, 1, 2 and writes for the digits 0, 1, 2
-// (nullptr: none; digit n stands for the value n), the key panel that offers them, and which
-// shown states Enter takes as they are (bit n: the state of value n).
-struct ChoiceSet
-{
-    const char *shown[3];
-    const char *typed[3];
-    int panel;
-    unsigned char confirmable;
-};
 
 // What a cell's text stands for and what Enter does with it.
 enum class CellKind {
@@ -45,35 +32,4 @@ struct ParamCell
     int word = -1;
     int address = -1;
     const ChoiceSet *choices = nullptr;
-};
-
-// The cells of one page, column by column, and the headers over its columns of values (and,
-// where a page has them, over its columns of labels).
-struct ParamTable
-{
-    int columns = 1;
-    int rows = 1;
-    QList<ParamCell> cells; // cells[column * rows + row]
-    QStringList headers;
-    QStringList labelHeaders;
-    bool dotted = true; // labels end in a row of dots that fills their column
-    int editWidth = 64;
-    int rowHeight = 0; // 0: the line edit's own
-
-    const ParamCell &at(int column, int row) const { return cells[column * rows + row]; }
-};
-
-// Where a page keeps its values: a word index read and written through two functions, so a
-// page can work on the system block, the carrier speed table or a copy of its own alike.
-struct WordStore
-{
-    std::function<unsigned short(int)> get;
-    std::function<void(int, unsigned short)> set;
-
-    template <typename Block>
-    static WordStore of(Block &block)
-    {
-        return {[&block](int i) { return block.word(std::size_t(i)); },
-                [&block](int i, unsigned short v) { block.setWord(std::size_t(i), v); }};
-    }
 };

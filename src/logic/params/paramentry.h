@@ -2,6 +2,7 @@
 
 #include "celltext.h"
 #include "paramcell.h"
+#include "wordstore.h"
 
 // What a parameter page sends and keeps: a confirmed value is sent as SetCommand (group,
 // address, value), and kept in the page's store only once the controller has taken it.

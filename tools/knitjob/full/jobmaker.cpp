@@ -1,7 +1,7 @@
 #include "jobmaker.h"
 
 #include "data/cntchecksum.h"
-#include "data/cntrecord.h"
+#include "data/cntrow.h"
 #include "data/jobname.h"
 #include "data/paradefaults.h"
 #include "data/parafiles.h"
@@ -103,7 +103,7 @@ QByteArray JobMaker::pattern(int width, int height)
 
 QByteArray JobMaker::workParameters()
 {
-    ParaBlock<kWorkSize> work;
+    ParamBlock<kWorkSize> work;
     ParaDefaults::buildWork(work);
     return work.toByteArray();
 }

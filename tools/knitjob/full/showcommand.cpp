@@ -19,7 +19,7 @@ void printRow(QTextStream &out, const CntProgram::Image &image, int records, int
     CntRow row;
     CntProgram::row(image, records, r, &row);
     CntRowTexts texts;
-    RowCodecRow::decode(row, MouthRemap(), &texts);
+    RowCodecRow::decode(row, CarrierRemap(), &texts);
     out << "row: " << r << "\n";
     for (const auto &field : RowCodecRow::fields(texts))
         out << "  " << field.first << ": " << field.second << "\n";

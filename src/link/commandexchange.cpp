@@ -1,4 +1,4 @@
-#include "commandport.h"
+#include "commandexchange.h"
 
 #include "commanddatagram.h"
 #include "commandtrace.h"

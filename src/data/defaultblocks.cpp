@@ -1,4 +1,4 @@
-#include "parainit.h"
+#include "defaultblocks.h"
 
 #include "machinedata.h"
 #include "paradefaults.h"
@@ -8,7 +8,7 @@
 namespace {
 
 template <std::size_t N>
-unsigned char writeImage(const ParaBlock<N> &block, const char *name)
+unsigned char writeImage(const ParamBlock<N> &block, const char *name)
 {
     return AtomicFile::save(PanelPaths::tmp(QString::fromLatin1(name)), block.data(), qint64(N)) ? 1 : 0;
 }
@@ -17,7 +17,7 @@ unsigned char writeImage(const ParaBlock<N> &block, const char *name)
 
 unsigned char initSystemParams(MachineData &data)
 {
-    ParaBlock<kSystemSize> block;
+    ParamBlock<kSystemSize> block;
     ParaDefaults::buildSystem(block, data.controllerConfig()[3]);
     data.system().assign(block);
     return writeImage(block, "/default.sys");
@@ -25,7 +25,7 @@ unsigned char initSystemParams(MachineData &data)
 
 unsigned char initWorkParams(MachineData &data)
 {
-    ParaBlock<kWorkSize> block;
+    ParamBlock<kWorkSize> block;
     ParaDefaults::buildWork(block);
     data.work().assign(block);
     return writeImage(block, "/default.wrk");
@@ -33,7 +33,7 @@ unsigned char initWorkParams(MachineData &data)
 
 unsigned char initOtherParams(MachineData &data)
 {
-    ParaBlock<kMouthSpeedSize> block;
+    ParamBlock<kMouthSpeedSize> block;
     ParaDefaults::buildMouthSpeed(block);
     data.carrierSpeedTable().assign(block);
     return writeImage(block, "/default.mth");

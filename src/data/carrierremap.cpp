@@ -1,10 +1,10 @@
-#include "rowcodecmouthremap.h"
+#include "carrierremap.h"
 
 #include "protocol.h"
 
-MouthRemap MouthRemap::fromBlocks(const ParaBlock<kSystemSize> &system, const ParaBlock<kWorkSize> &work)
+CarrierRemap CarrierRemap::fromBlocks(const ParamBlock<kSystemSize> &system, const ParamBlock<kWorkSize> &work)
 {
-    MouthRemap r;
+    CarrierRemap r;
     r.mode = system.word(Protocol::PieceCountWord);
     r.enable = system.word(Protocol::CarrierReplacementWord);
     for (std::size_t i = 0; i < r.map.size(); ++i)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parablock.h"
+#include "paramblock.h"
 
 // The sizes of the parameter blocks and of the program image (MachineData holds them).
 constexpr std::size_t kSystemSize = 404;

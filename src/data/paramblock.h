@@ -8,7 +8,7 @@
 // A fixed-size block of bytes read as little-endian 16-bit words by index, the shape of
 // every parameter block and its file image. Out-of-range reads give 0; writes are dropped.
 template <std::size_t N>
-class ParaBlock
+class ParamBlock
 {
 public:
     static constexpr std::size_t size = N;
@@ -32,8 +32,8 @@ public:
     }
 
     void clear() { std::memset(bytes_, 0, N); }
-    bool operator==(const ParaBlock &other) const { return std::memcmp(bytes_, other.bytes_, N) == 0; }
-    bool operator!=(const ParaBlock &other) const { return !(*this == other); }
+    bool operator==(const ParamBlock &other) const { return std::memcmp(bytes_, other.bytes_, N) == 0; }
+    bool operator!=(const ParamBlock &other) const { return !(*this == other); }
     QByteArray toByteArray() const { return QByteArray(reinterpret_cast<const char *>(bytes_), int(N)); }
     // Copies at most N bytes of data over the start of the block; returns how many.
     std::size_t fill(const QByteArray &data)

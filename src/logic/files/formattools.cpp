@@ -1,4 +1,4 @@
-#include "formatsteps.h"
+#include "formattools.h"
 
 #include "data/paraformat.h"
 #include "platform/diskcapacity.h"

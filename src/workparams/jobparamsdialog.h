@@ -1,0 +1,12 @@
+#pragma once
+
+#include "workparadialog.h"
+
+// The work parameters of the job: density, speed, rollers, carrier parking, replacement and
+// piece expansion; built once by the main window and kept.
+class JobParamsDialog : public WorkParaDialog
+{
+    Q_OBJECT
+public:
+    explicit JobParamsDialog(MachineData &machine, QWidget *parent = nullptr, const char *name = "jobparamsdialog");
+};
