@@ -5,9 +5,12 @@
 //     on 2 cores);
 //   - /library with 10,000 versions in headless Chromium, navigation → every row drawn,
 //     against the same table saved as a static file: medians of 5, loaded in turn (target
-//     ≤ 1.5 × static).
-// Prints the figures; never fails.
+//     ≤ 1.5 × static);
+//   - the panel's import of a released 1 MiB job against the stick import of the same files
+//     (bench/joblibraryimport.h; target ≤ 1.5 × the stick's).
+// Prints the figures (those named on the command line, else all); never fails.
 #include "joblibrary.h"
+#include "joblibraryimport.h"
 
 #include "browserprocess.h"
 #include "dashboardfloor.h"
@@ -28,6 +31,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 using DashboardBench::quantile;
@@ -228,9 +232,13 @@ int main(int argc, char **argv)
     JobLibraryBench::Setup s;
     if (!JobLibraryBench::start(s))
         return 0;
-    JobLibraryBench::uploads(s);
-    JobLibraryBench::logins(s);
-    JobLibraryBench::libraryPage(s);
-    // The panel's import of an offered job (bench/joblibraryimport.h) joins here.
+    // Named figures alone (uploads, logins, library, import), else all.
+    const QStringList only = app.arguments().mid(1);
+    const std::pair<const char *, void (*)(JobLibraryBench::Setup &)> figures[] = {
+        {"uploads", JobLibraryBench::uploads}, {"logins", JobLibraryBench::logins},
+        {"library", JobLibraryBench::libraryPage}, {"import", JobLibraryBench::panelImport}};
+    for (const auto &figure : figures)
+        if (only.isEmpty() || only.contains(QLatin1String(figure.first)))
+            figure.second(s);
     return 0;
 }

@@ -2,10 +2,12 @@
 """The job library in a real headless Chromium through Selenium, against knitfleet serve
 (SQLite, --require-approval) and a mosquitto of the test's own, all on loopback: a supervisor
 logs in and uploads a job through the /library form, a second one approves it and assigns it to
-a machine on the page, and the broker then holds the offer, retained, with the files' digests.
-Faults caught: a form that does not reach the library, an approval or assignment the page
-cannot make, an offer missing from the broker or naming other files. Leaves the pictures of
-docs/images/library-*.png in the build folder.
+a machine on the page, and the broker then holds the offer, retained, with the files' digests;
+once a second version is released, the floor page marks the machine still knitting the first
+behind and the one knitting the second newest. Faults caught: a form that does not reach the
+library, an approval or assignment the page cannot make, an offer missing from the broker or
+naming other files, a tile marked newest while a newer version is out (or the other way round).
+Leaves the pictures of docs/images/library-*.png in the build folder.
 
 usage: test_library_walk.py KNITFLEET KNITJOB OUTPUT_DIR
 Exits 77 (skipped) when python3-selenium, chromium-driver or mosquitto is missing."""
@@ -132,7 +134,30 @@ def main():
         if got != expected:
             print('FAIL: the retained offer is %r, not %r' % (offer, expected))
             return 1
-        print('PASS: uploaded, approved and assigned in Chromium; the broker holds %s' % json.dumps(offer, sort_keys=True))
+
+        # J1 v2, pushed as knitjob does and approved on the page; M-1 still knits v1, M-2 v2.
+        v2 = os.path.join(work, 'v2')
+        run([knitjob, 'make', 'J1', '--dir', v2, '--rows', '37'])
+        with open(os.path.join(work, 'anna.pw'), 'w') as f:
+            f.write('anna-pw\n')
+        run([knitjob, 'push', url, os.path.join(v2, 'J1'), '--user', 'anna', '--password-file', os.path.join(work, 'anna.pw')])
+        driver.get(url + '/library')
+        wait.until(ec.element_to_be_clickable((By.XPATH, "//tbody//button[text()='Approve']"))).click()
+        wait.until(ec.invisibility_of_element_located((By.XPATH, "//tbody//button[text()='Approve']")))
+        for machine, version in (('M-1', 1), ('M-2', 2)):
+            for topic, payload in (('state', '{"job":"J1","running":true}'),
+                                   ('job', '{"event":"loaded","job":"J1","source":"library","time":"2026-12-09T10:00:00",'
+                                           '"version":%d}' % version)):
+                run(['/usr/bin/mosquitto_pub', '-h', '127.0.0.1', '-p', str(port), '-q', '1', '-t',
+                     'knit/%s/%s' % (machine, topic), '-m', payload])
+        driver.get(url + '/')
+        for machine, mark in (('M-1', 'v2 available'), ('M-2', 'newest')):
+            wait.until(ec.text_to_be_present_in_element((By.CSS_SELECTOR, '#m-%s .mark' % machine), mark))
+        if 'behind' not in driver.find_element(By.CSS_SELECTOR, '#m-M-1 .mark').get_attribute('class').split():
+            print('FAIL: the tile of a machine on an older version is not marked behind')
+            return 1
+        print('PASS: uploaded, approved and assigned in Chromium; the broker holds %s; the floor marks v1 behind v2'
+              % json.dumps(offer, sort_keys=True))
         return 0
     finally:
         if driver:
