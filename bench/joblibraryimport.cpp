@@ -5,7 +5,7 @@
 #include "dashboard/dbtarget.h"
 #include "dashboard/fleetdb.h"
 #include "data/machinedata.h"
-#include "data/parainit.h"
+#include "data/defaultblocks.h"
 #include "logic/files/jobfolders.h"
 #include "logic/files/libraryfetch.h"
 #include "logic/files/libraryjobimport.h"
