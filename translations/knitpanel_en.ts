@@ -305,7 +305,7 @@
     </message>
     <message>
         <source>不锁定</source>
-        <extracomment>A lock cell shows the stored state (不锁定 / 左锁定 / 右锁定) but is typed as 不锁定 / 左系统 / 右系统; the two sets must differ. Eight characters at most, as every choice word.</extracomment>
+        <extracomment>A lock cell shows the stored state (不锁定 / 左锁定 / 右锁定) but is typed as 不锁定 / 左系统 / 右系统; the two sets must differ. Eight characters at most, as every choice word. Enter on a lock cell that shows a locked state is refused: the side must be typed.</extracomment>
         <translation>None</translation>
     </message>
     <message>
