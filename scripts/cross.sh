@@ -25,9 +25,10 @@ if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
   "${sudo[@]}" dpkg --add-architecture "$arch"
   "${sudo[@]}" apt-get update
 fi
-# knitfleet's tests open SQLite and PostgreSQL through the foreign Qt SQL drivers.
+# knitfleet's tests open SQLite and PostgreSQL through the foreign Qt SQL drivers; the panel
+# links fontconfig itself (its .pc comes with the -dev package only).
 scripts/setup.sh "crossbuild-essential-$arch" qemu-user "qt6-base-dev:$arch" "libmosquitto-dev:$arch" \
-  "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
+  "libfontconfig-dev:$arch" "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
 
 jobs=$(nproc)
 toolchain="$PWD/cmake/$arch.cmake"
