@@ -17,7 +17,7 @@ for bench in bench_formats bench_reports; do
     if [ "$side" = native ]; then
       build/bin/$bench
     else
-      $qemu "build-$arch/host/bin/$bench"
+      $qemu "build-$arch-host/bin/$bench"
     fi
   done
 done
