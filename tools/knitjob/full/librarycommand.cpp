@@ -112,7 +112,8 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
     int status = EX_OK;
     for (int i = 0; i < 3 && status == EX_OK; ++i)
         status = fetchFile(s, client, job, i, part);
-    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir) || !syncPath(QFileInfo(dir).absolutePath())))
+    // FsOps::rename flushes the folder that now holds DIR.
+    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);
