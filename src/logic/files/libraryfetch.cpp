@@ -150,16 +150,21 @@ void LibraryFetch::startSession()
             process->kill();
         }
     });
-    // The helper's reasons, for the log, as they come.
-    connect(process, &QProcess::readyReadStandardError, this, [process] {
+    // The helper's reasons, for the log, line by line as they come.
+    const auto log = [](const QByteArray &text) {
+        if (!text.trimmed().isEmpty())
+            std::fprintf(stderr, "knitpanel: %s\n", text.trimmed().constData());
+    };
+    connect(process, &QProcess::readyReadStandardError, this, [process, log] {
         process->setReadChannel(QProcess::StandardError);
         while (process->canReadLine())
-            std::fprintf(stderr, "knitpanel: %s\n", process->readLine(kMaxErrorOutput).trimmed().constData());
+            log(process->readLine(kMaxErrorOutput));
         if (process->bytesAvailable() >= kMaxErrorOutput)
-            std::fprintf(stderr, "knitpanel: %s\n", process->read(kMaxErrorOutput).trimmed().constData());
+            log(process->read(kMaxErrorOutput));
         process->setReadChannel(QProcess::StandardOutput);
     });
-    connect(process, &QProcess::finished, this, [this] {
+    connect(process, &QProcess::finished, this, [this, process, log] {
+        log(process->readAllStandardError().left(kMaxErrorOutput));
         if (waiting_)
             waiting_->quit();
     });
