@@ -60,13 +60,14 @@ bool syncPath(const QString &path)
     return ok;
 }
 
-// One file of the job into folder, its digest taken as it is written and compared with the one
-// the panel listed; progress "progress PERCENT" lines of the three files' whole.
-int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder)
+// One file of the job into out (in folder), its digest taken as it is written and compared with
+// the one the panel listed; progress "progress PERCENT" lines of the three files' whole. The
+// disk starts writing it while the next file comes; out stays open for its fsync.
+int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder, QFile &out)
 {
     const QString ext = QLatin1String(LibraryListing::kExtensions[which]);
     const QString fileName = job.name + QLatin1Char('.') + ext;
-    QFile out(folder + QLatin1Char('/') + fileName);
+    out.setFileName(folder + QLatin1Char('/') + fileName);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
     QCryptographicHash sha(QCryptographicHash::Sha256);
@@ -98,7 +99,7 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
         return s.cl.fail(LibraryClient::exitStatus(fault), why);
     if (sha.result().toHex() != job.sha256[which])
         return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it").arg(fileName));
-    if (!out.flush() || ::fsync(out.handle()) != 0)
+    if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     return EX_OK;
 }
@@ -114,8 +115,14 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
     if (!QDir().mkpath(part))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
     int status = EX_OK;
+    QFile files[3];
     for (int i = 0; i < 3 && status == EX_OK; ++i)
-        status = fetchFile(s, *s.client, job, i, part);
+        status = fetchFile(s, *s.client, job, i, part, files[i]);
+    for (QFile &file : files) {
+        if (status == EX_OK && ::fsync(file.handle()) != 0)
+            status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(file.fileName()));
+        file.close();
+    }
     // FsOps::rename flushes the folder that now holds DIR.
     if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
