@@ -1,8 +1,10 @@
 // The job import browser's fetch from the office's library when it cannot be had, through the
 // real helper against a real knitfleet serve: a certificate not the one trusted, a revoked
-// token, a token over its rate, a disk that fills during the fetch, the operator's Esc. Faults
+// token, a token over its rate, a disk that fills during the fetch, the operator's Esc; and a
+// new job, which brings its own work parameters, where the panel has no default ones. Faults
 // caught: a cause reported as another (or as the helper's failure), more than one message, the
-// old job touched, a fetch or a staged import left behind in the data root.
+// old job touched, a fetch or a staged import left behind in the data root, a new job refused
+// for want of the default work parameters or imported with other files than the office's.
 #include "brokerprocess.h"
 #include "fleetserve.h"
 #include "testbytes.h"
@@ -13,6 +15,7 @@
 #include "logic/files/libraryfetch.h"
 #include "logic/files/libraryjobimport.h"
 #include "platform/fsops.h"
+#include "platform/panelpaths.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -24,7 +27,7 @@
 
 namespace {
 
-enum class Fault { UntrustedCertificate, RevokedToken, OverRate, DiskFull, Cancelled };
+enum class Fault { None, UntrustedCertificate, RevokedToken, OverRate, DiskFull, Cancelled };
 
 // The requests a token may make in a minute.
 constexpr int kRate = 60;
@@ -40,7 +43,8 @@ private Q_SLOTS:
     {
         BROKER_START(broker_, FleetServe::built(&why));
         const QString office = root_.file(QStringLiteral("/office"));
-        QVERIFY(TestRoot::makeJobIn(office, QStringLiteral("J1"), 50, 90, 20) && root_.makeJob(QStringLiteral("J1"), 30, 40, 10));
+        QVERIFY(TestRoot::makeJobIn(office, QStringLiteral("J1"), 50, 90, 20) && TestRoot::makeJobIn(office, QStringLiteral("J2"), 20, 60, 10)
+                && root_.makeJob(QStringLiteral("J1"), 30, 40, 10));
         QVERIFY(knitfleet({"user", "add", "anna", "--role", "supervisor", "--db", db()}, "anna-pw\n") == 0
                 && TestBytes::writeFile(root_.file(QStringLiteral("/anna.pw")), "anna-pw\n"));
         // The server's certificate, and another the panel is told to trust.
@@ -52,21 +56,24 @@ private Q_SLOTS:
         QVERIFY(fleet_.start({"--url", broker_.url(), "--db", db()}));
         QVERIFY(tls_.start({"--url", broker_.url(), "--db", root_.file(QStringLiteral("/tls.sqlite")), "--cert",
                             root_.file(QStringLiteral("/cert.pem")), "--key", root_.file(QStringLiteral("/cert.pem.key"))}));
-        QProcess push;
-        startOwnProgram(push, QStringLiteral(KNITJOB_PATH), {"push", fleet_.url(), office + QStringLiteral("/J1"), "--user", "anna",
-                                                             "--password-file", root_.file(QStringLiteral("/anna.pw"))});
-        QVERIFY(push.waitForFinished(30000) && push.exitCode() == 0);
-        job_.name = QStringLiteral("J1");
-        job_.version = 1;
-        for (int i = 0; i < 3; ++i)
-            job_.sha256[i] = QCryptographicHash::hash(TestBytes::readFile(office + QStringLiteral("/J1/J1.") + QLatin1String(kExtensions[i])),
-                                                      QCryptographicHash::Sha256).toHex();
+        for (LibraryListing::Job *job : {&job_, &newJob_}) {
+            job->name = job == &job_ ? QStringLiteral("J1") : QStringLiteral("J2");
+            job->version = 1;
+            QProcess push;
+            startOwnProgram(push, QStringLiteral(KNITJOB_PATH), {"push", fleet_.url(), office + QLatin1Char('/') + job->name, "--user", "anna",
+                                                                 "--password-file", root_.file(QStringLiteral("/anna.pw"))});
+            QVERIFY(push.waitForFinished(30000) && push.exitCode() == 0);
+            for (int i = 0; i < 3; ++i)
+                job->sha256[i] = QCryptographicHash::hash(TestBytes::readFile(officeFile(job->name, i)), QCryptographicHash::Sha256).toHex();
+        }
+        QVERIFY(!QFileInfo::exists(PanelPaths::tmp(QStringLiteral("/default.wrk"))));
     }
 
-    void failsWithOneMessage_data()
+    void tellsOneMessage_data()
     {
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QString>("message");
+        QTest::addRow("new job, no default work parameters") << Fault::None << "导入编织文件成功 !";
         QTest::addRow("untrusted certificate") << Fault::UntrustedCertificate << "网络硬盘的TLS证书验证失败, 未导入 !";
         QTest::addRow("revoked token") << Fault::RevokedToken << "网络硬盘拒绝了本机的令牌 !";
         QTest::addRow("over the rate") << Fault::OverRate << "网络硬盘请求过于频繁, 请稍后再试 !";
@@ -74,7 +81,7 @@ private Q_SLOTS:
         QTest::addRow("esc") << Fault::Cancelled << "已取消网络硬盘下载 !";
     }
 
-    void failsWithOneMessage()
+    void tellsOneMessage()
     {
         QFETCH(Fault, fault);
         QFETCH(QString, message);
@@ -105,11 +112,14 @@ private Q_SLOTS:
         const rlimit full{1024, limit.rlim_max};
         if (fault == Fault::DiskFull)
             QVERIFY(::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &full) == 0);
-        const QString imported = LibraryJobImport(JobFolders::root(), hooks, &fetch).run(job_);
+        const QString imported = LibraryJobImport(JobFolders::root(), hooks, &fetch).run(fault == Fault::None ? newJob_ : job_);
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_DFL);
-        QVERIFY(imported.isEmpty());
+        QCOMPARE(imported, fault == Fault::None ? newJob_.name : QString());
         QCOMPARE(told, QStringList{message});
+        for (int i = 0; fault == Fault::None && i < 3; ++i)
+            QCOMPARE(TestBytes::readFile(JobFolders::dir(newJob_.name) + QStringLiteral("/J2.") + QLatin1String(kExtensions[i])),
+                     TestBytes::readFile(officeFile(newJob_.name, i)));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(TestBytes::readFile(oldJob(i)), before[i]);
         for (const QString &left : {LibraryFetch::folder(), LibraryFetch::folder() + QStringLiteral(".part"), JobFolders::root() + QStringLiteral("/.import")})
@@ -120,6 +130,10 @@ private:
     static constexpr const char *kExtensions[3] = {"cnt", "pat", "wrk"};
 
     QString db() const { return root_.file(QStringLiteral("/fleet.sqlite")); }
+    QString officeFile(const QString &name, int i) const
+    {
+        return root_.file(QStringLiteral("/office/%1/%1.%2").arg(name, QLatin1String(kExtensions[i])));
+    }
     QString oldJob(int i) const { return JobFolders::dir(QStringLiteral("J1")) + QStringLiteral("/J1.") + QLatin1String(kExtensions[i]); }
 
     int knitfleet(const QStringList &args, const QByteArray &input)
@@ -138,6 +152,7 @@ private:
     FleetServe fleet_;
     FleetServe tls_;
     LibraryListing::Job job_;
+    LibraryListing::Job newJob_; // in the library only
     QByteArray output_;
 };
 

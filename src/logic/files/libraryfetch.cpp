@@ -19,6 +19,10 @@ constexpr qint64 kMaxListOutput = 8 * 1024 * 1024;
 constexpr qint64 kMaxErrorOutput = 4096;
 // run()'s status for a run the operator stopped.
 constexpr int kCancelled = -2;
+// No "done" line came.
+constexpr int kNoAnswer = -3;
+// How long a helper told to end may take.
+constexpr int kSessionEndMs = 3000;
 
 } // namespace
 
@@ -30,6 +34,13 @@ LibraryFetch::LibraryFetch(QObject *parent)
 LibraryFetch::~LibraryFetch()
 {
     cancel();
+    if (!session_)
+        return;
+    // The helper ends at the end of its input; one that does not is ended.
+    session_->closeWriteChannel();
+    if (!session_->waitForFinished(kSessionEndMs))
+        session_->kill();
+    session_->waitForFinished(kSessionEndMs);
 }
 
 QString LibraryFetch::folder()
@@ -64,7 +75,7 @@ QString LibraryFetch::unavailable()
 bool LibraryFetch::list(QList<LibraryListing::Job> *jobs, QString *message)
 {
     QByteArray out;
-    const int status = run({QStringLiteral("library"), QStringLiteral("list")}, &out);
+    const int status = run({QStringLiteral("list")}, &out);
     if (status != EX_OK) {
         *message = failure(status);
         return false;
@@ -87,7 +98,7 @@ bool LibraryFetch::fetch(const LibraryListing::Job &job, QString *message)
 {
     clear();
     QByteArray out;
-    QStringList args{QStringLiteral("library"), QStringLiteral("fetch"), job.name, QString::number(job.version), folder()};
+    QStringList args{QStringLiteral("fetch"), job.name, QString::number(job.version), folder()};
     for (const QByteArray &digest : job.sha256)
         args.append(QString::fromLatin1(digest));
     const int status = run(args, &out);
@@ -101,54 +112,104 @@ bool LibraryFetch::fetch(const LibraryListing::Job &job, QString *message)
 
 void LibraryFetch::cancel()
 {
-    if (!process_)
+    if (!running())
         return;
     cancelled_ = true;
-    process_->kill();
+    session_->kill();
 }
 
-int LibraryFetch::run(const QStringList &args, QByteArray *out)
+void LibraryFetch::startSession()
 {
-    QProcess process;
-    process_ = &process;
-    cancelled_ = false;
-    reason_.clear();
-    bool overflow = false;
-    QByteArray pending;
-    connect(&process, &QProcess::readyReadStandardOutput, this, [&] {
-        const QByteArray piece = process.readAllStandardOutput();
-        if (out->size() + piece.size() > kMaxListOutput) {
-            overflow = true;
-            process.kill();
-            return;
-        }
-        out->append(piece);
-        pending.append(piece);
-        // "progress PERCENT" lines while a fetch writes.
-        for (qsizetype nl; (nl = pending.indexOf('\n')) >= 0; pending.remove(0, nl + 1)) {
-            const QList<QByteArray> f = pending.left(nl).split(' ');
+    session_ = std::make_unique<QProcess>();
+    QProcess *process = session_.get();
+    connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
+        while (process->canReadLine() && waiting_) {
+            const QByteArray line = process->readLine(kMaxListOutput);
+            if (line.startsWith("done ")) {
+                bool ok = false;
+                answered_ = line.mid(5).trimmed().toInt(&ok);
+                if (!ok)
+                    answered_ = -1;
+                waiting_->quit();
+                return;
+            }
+            if (answer_.size() + line.size() > kMaxListOutput) {
+                overflow_ = true;
+                process->kill();
+                return;
+            }
+            answer_.append(line);
+            // "progress PERCENT" lines while a fetch writes.
+            const QList<QByteArray> f = line.trimmed().split(' ');
             if (f.size() == 2 && f[0] == "progress")
                 Q_EMIT progress(std::clamp(f[1].toInt(), 0, 100));
         }
+        // A line of the helper's that never ends is no answer.
+        if (!process->canReadLine() && process->bytesAvailable() > kMaxListOutput) {
+            overflow_ = true;
+            process->kill();
+        }
     });
+    // The helper's reasons, for the log, line by line as they come.
+    const auto log = [](const QByteArray &text) {
+        if (!text.trimmed().isEmpty())
+            std::fprintf(stderr, "knitpanel: %s\n", text.trimmed().constData());
+    };
+    connect(process, &QProcess::readyReadStandardError, this, [process, log] {
+        process->setReadChannel(QProcess::StandardError);
+        while (process->canReadLine())
+            log(process->readLine(kMaxErrorOutput));
+        if (process->bytesAvailable() >= kMaxErrorOutput)
+            log(process->read(kMaxErrorOutput));
+        process->setReadChannel(QProcess::StandardOutput);
+    });
+    connect(process, &QProcess::finished, this, [this, process, log] {
+        log(process->readAllStandardError().left(kMaxErrorOutput));
+        if (waiting_)
+            waiting_->quit();
+    });
+    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart && waiting_)
+            waiting_->quit();
+    });
+    process->start(helper(), {QStringLiteral("library"), QStringLiteral("session")});
+}
+
+int LibraryFetch::run(const QStringList &request, QByteArray *out)
+{
+    if (!session_ || session_->state() == QProcess::NotRunning)
+        startSession();
+    QProcess *process = session_.get();
+    cancelled_ = false;
+    overflow_ = false;
+    answered_ = kNoAnswer;
+    answer_.clear();
+    QByteArray line;
+    for (const QString &field : request)
+        line += (line.isEmpty() ? "" : " ") + field.toUtf8().toPercentEncoding();
     QEventLoop loop;
-    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    connect(&process, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            loop.quit();
-    });
-    process.start(helper(), args, QIODevice::ReadOnly);
-    if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
+    waiting_ = &loop;
+    if (process->state() != QProcess::NotRunning && process->write(line + '\n') == line.size() + 1)
         loop.exec();
-    process_ = nullptr;
-    reason_ = QString::fromUtf8(process.readAllStandardError().left(kMaxErrorOutput)).trimmed();
-    if (!reason_.isEmpty())
-        std::fprintf(stderr, "knitpanel: %s\n", qPrintable(reason_));
+    waiting_ = nullptr;
+    *out = answer_;
+    answer_.clear();
+    const bool ended = answered_ == kNoAnswer;
+    if (ended && process->state() != QProcess::NotRunning) {
+        // Cut off (a cancel, an answer out of bounds): the helper goes with its request.
+        process->kill();
+        process->waitForFinished(kSessionEndMs);
+    }
     if (cancelled_)
         return kCancelled;
-    if (overflow)
+    if (overflow_)
         return EX_DATAERR;
-    return process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart ? process.exitCode() : -1;
+    if (!ended)
+        return answered_;
+    // A helper that ended before it answered: its exit status says why (library.ini unreadable).
+    return process->exitStatus() == QProcess::NormalExit && process->error() != QProcess::FailedToStart && process->exitCode() != EX_OK
+        ? process->exitCode()
+        : -1;
 }
 
 QString LibraryFetch::failure(int status) const

@@ -3,14 +3,19 @@
 #include "data/librarylisting.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QObject>
 #include <QProcess>
 #include <QString>
 
-// The office's job library from the panel: runs knitjob's "library list" and "library fetch"
-// (the helper that speaks HTTP(S) and reads library.ini's token itself), so the panel loads
-// no network library. Each run is waited for in an event loop, so the screen keeps painting
-// and its cancel key works; every failure comes back as one operator text.
+#include <memory>
+
+// The office's job library from the panel: asks knitjob's "library session" (the helper that
+// speaks HTTP(S) and reads library.ini's token itself) for the list and the fetches, so the
+// panel loads no network library. One helper serves this object's requests, started on the
+// first and ended with it or with a request cut off. Each request is waited for in an event
+// loop, so the screen keeps painting and its cancel key works; every failure comes back as
+// one operator text.
 class LibraryFetch : public QObject
 {
     Q_OBJECT
@@ -29,7 +34,7 @@ public:
     bool fetch(const LibraryListing::Job &job, QString *message);
     // Stops a list or fetch that runs; it then fails with the cancelled text.
     void cancel();
-    bool running() const { return process_ != nullptr; }
+    bool running() const { return waiting_ != nullptr; }
 
     // The hidden folder of the data root a fetched job waits in until it is imported.
     static QString folder();
@@ -42,12 +47,16 @@ Q_SIGNALS:
     void progress(int percent);
 
 private:
-    // The helper's exit status, its standard output in *out; -1 when it did not start, crashed
-    // or was cancelled.
-    int run(const QStringList &args, QByteArray *out);
+    // The helper's status for the request, what it printed before "done" in *out; -1 when it
+    // did not start or died.
+    int run(const QStringList &request, QByteArray *out);
+    void startSession();
     QString failure(int status) const;
 
-    QProcess *process_ = nullptr;
+    std::unique_ptr<QProcess> session_;
+    QEventLoop *waiting_ = nullptr; // while a request runs
+    QByteArray answer_;
+    int answered_ = 0; // the "done" line's status
     bool cancelled_ = false;
-    QString reason_; // the helper's last line on standard error, for the log
+    bool overflow_ = false;
 };

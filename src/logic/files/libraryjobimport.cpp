@@ -4,6 +4,7 @@
 
 #include "data/importedversions.h"
 #include "data/jobevents.h"
+#include "platform/nativefs.h"
 
 #include <QFile>
 
@@ -19,7 +20,13 @@ QString LibraryJobImport::run(const LibraryListing::Job &job)
         hooks_.tell(message);
         return QString();
     }
-    StickJobImport steps(root_, hooks_);
+    // The fetched files are checked, synced and on the job directory's file system already:
+    // moved into the staged job rather than written a second time (a copy if the move fails).
+    StickJobImport::Hooks hooks = hooks_;
+    hooks.copy = [copy = hooks_.copy, fetched = QFile::encodeName(LibraryFetch::folder()) + '/'](const QByteArray &from, const QString &to) {
+        return (from.startsWith(fetched) && NativeFs::replace(from, QFile::encodeName(to))) || copy(from, to);
+    };
+    StickJobImport steps(root_, hooks);
     steps.importWork = true;
     // knitjob wrote the files under the name's UTF-8 bytes, which the import decodes as such.
     const QString name = steps.run(QFile::encodeName(LibraryFetch::folder()), (job.name + QStringLiteral(".cnt")).toUtf8());

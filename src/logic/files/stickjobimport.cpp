@@ -102,11 +102,17 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
         return false;
     }
     const QString base = staging_ + QLatin1Char('/') + name;
+    // Taken before the copies: a copy hook may move the file rather than copy it.
+    NativeFs::Entry program;
+    NativeFs::stat(cnt, &program);
+    const QByteArray wrk = importWork ? StickJobName::find(folder, nameBytes, "wrk") : QByteArray();
     if (replacing) {
-        // The job keeps its own files (its work parameters above all), but not its picture:
-        // the program and pattern come from the stick.
+        // The job keeps its own files (its work parameters above all, unless the stick's
+        // replace them), but not its picture: the program and pattern come from the stick.
         const QString old = root_ + QLatin1Char('/') + name;
-        const QStringList replaced{name + QStringLiteral(".cnt"), name + QStringLiteral(".pat"), name + QStringLiteral(".xxx")};
+        QStringList replaced{name + QStringLiteral(".cnt"), name + QStringLiteral(".pat"), name + QStringLiteral(".xxx")};
+        if (!wrk.isEmpty())
+            replaced.append(name + QStringLiteral(".wrk"));
         for (const QFileInfo &f : QDir(old).entryInfoList(QDir::Files | QDir::Hidden)) {
             if (!replaced.contains(f.fileName()) && !FsOps::copyFile(f.filePath(), staging_ + QLatin1Char('/') + f.fileName())) {
                 hooks_.tell(tr(kImportFailed));
@@ -125,18 +131,17 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
     const QByteArray xxx = importPicture ? StickJobName::find(folder, nameBytes, "xxx") : QByteArray();
     if (!xxx.isEmpty())
         hooks_.copy(xxx, base + QStringLiteral(".xxx"));
-    if (!QFileInfo::exists(base + QStringLiteral(".wrk"))
-        && !hooks_.copy(QFile::encodeName(PanelPaths::tmp(QStringLiteral("/default.wrk"))), base + QStringLiteral(".wrk"))) {
+    if (!wrk.isEmpty()) {
+        if (!hooks_.copy(wrk, base + QStringLiteral(".wrk"))) {
+            hooks_.tell(tr("导入wrk文件失败 !"));
+            return false;
+        }
+    } else if (!QFileInfo::exists(base + QStringLiteral(".wrk"))
+               && !hooks_.copy(QFile::encodeName(PanelPaths::tmp(QStringLiteral("/default.wrk"))), base + QStringLiteral(".wrk"))) {
+        // A new job without work parameters of its own starts from the default ones.
         hooks_.tell(tr("生成默认工作参数失败 !"));
         return false;
     }
-    const QByteArray wrk = importWork ? StickJobName::find(folder, nameBytes, "wrk") : QByteArray();
-    if (!wrk.isEmpty() && !hooks_.copy(wrk, base + QStringLiteral(".wrk"))) {
-        hooks_.tell(tr("导入wrk文件失败 !"));
-        return false;
-    }
-    NativeFs::Entry program;
-    NativeFs::stat(cnt, &program);
     // Only the list's time column needs it: a job without it shows "error" there.
     createDateTimeFile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified));
     return true;

@@ -80,7 +80,8 @@ LibraryClient::Fault LibraryClient::get(const QString &path, qint64 maxBytes, co
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
     const QString errorText = reply->errorString();
-    reply->deleteLater();
+    // Now, not later: the helper may run no event loop again before it exits.
+    delete reply;
     if (stopped == TooLarge)
         *why = QStringLiteral("%1 is over %2 bytes").arg(path).arg(maxBytes);
     if (stopped != None)

@@ -14,26 +14,31 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cstdio>
+#include <memory>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 const char kSummary[] = "Lists the office's job library, or fetches one version of a job into a folder, for the panel.";
+// A session's request line: an action and six fields, each a name, a path or a digest.
+constexpr int kMaxRequestBytes = 8192;
 
 struct Session
 {
     ToolCommandLine &cl;
     LibraryConfig config;
+    std::unique_ptr<LibraryClient> client; // one for all the session's requests: its connection is kept
 };
 
 // The library's list of released versions; false after a failure line with *status.
 bool listed(Session &s, QList<LibraryListing::Job> *jobs, int *status)
 {
-    LibraryClient client(s.config);
     QByteArray answer;
     QString why;
-    const LibraryClient::Fault fault = client.get(QStringLiteral("/api/library"), LibraryListing::kMaxAnswerBytes,
+    const LibraryClient::Fault fault = s.client->get(QStringLiteral("/api/library"), LibraryListing::kMaxAnswerBytes,
                                                   [&answer](const QByteArray &piece, qint64) { answer += piece; return true; }, &why);
     if (fault != LibraryClient::None) {
         *status = s.cl.fail(LibraryClient::exitStatus(fault), why);
@@ -55,13 +60,14 @@ bool syncPath(const QString &path)
     return ok;
 }
 
-// One file of the job into folder, its digest taken as it is written and compared with the one
-// the panel listed; progress "progress PERCENT" lines of the three files' whole.
-int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder)
+// One file of the job into out (in folder), its digest taken as it is written and compared with
+// the one the panel listed; progress "progress PERCENT" lines of the three files' whole. The
+// disk starts writing it while the next file comes; out stays open for its fsync.
+int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder, QFile &out)
 {
     const QString ext = QLatin1String(LibraryListing::kExtensions[which]);
     const QString fileName = job.name + QLatin1Char('.') + ext;
-    QFile out(folder + QLatin1Char('/') + fileName);
+    out.setFileName(folder + QLatin1Char('/') + fileName);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
     QCryptographicHash sha(QCryptographicHash::Sha256);
@@ -93,7 +99,7 @@ int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job,
         return s.cl.fail(LibraryClient::exitStatus(fault), why);
     if (sha.result().toHex() != job.sha256[which])
         return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it").arg(fileName));
-    if (!out.flush() || ::fsync(out.handle()) != 0)
+    if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     return EX_OK;
 }
@@ -108,11 +114,17 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("%1 or %2 exists already").arg(dir, part));
     if (!QDir().mkpath(part))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
-    LibraryClient client(s.config);
     int status = EX_OK;
+    QFile files[3];
     for (int i = 0; i < 3 && status == EX_OK; ++i)
-        status = fetchFile(s, client, job, i, part);
-    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir) || !syncPath(QFileInfo(dir).absolutePath())))
+        status = fetchFile(s, *s.client, job, i, part, files[i]);
+    for (QFile &file : files) {
+        if (status == EX_OK && ::fsync(file.handle()) != 0)
+            status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(file.fileName()));
+        file.close();
+    }
+    // FsOps::rename flushes the folder that now holds DIR.
+    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);
@@ -123,24 +135,13 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
     return EX_OK;
 }
 
-int run(const QStringList &args)
+// One action, list or fetch NAME VERSION DIR CNT PAT WRK; its exit status.
+int act(Session &s, const QStringList &rest)
 {
-    ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(kSummary));
-    QCommandLineParser &p = cl.parser();
-    p.addPositionalArgument(QStringLiteral("ACTION"),
-                            QStringLiteral("list, or fetch NAME VERSION DIR and the SHA-256 of the .cnt, .pat and .wrk as listed."),
-                            QStringLiteral("list | fetch NAME VERSION DIR CNT PAT WRK"));
-    int status = 0;
-    if (!cl.parse(args, &status))
-        return status;
-    const QStringList rest = p.positionalArguments();
+    ToolCommandLine &cl = s.cl;
     const bool list = rest.size() == 1 && rest[0] == QLatin1String("list");
     if (!list && !(rest.size() == 7 && rest[0] == QLatin1String("fetch")))
         return cl.usageError(QStringLiteral("needs list, or fetch NAME VERSION DIR CNT PAT WRK"));
-    Session s{cl, {}};
-    QString why;
-    if (!LibraryConfig::load(&s.config, &why))
-        return cl.fail(EX_CONFIG, why);
     if (!list) {
         // The files are checked against the digests the panel showed with the list: what the
         // office holds may have changed since, or something between may change it.
@@ -156,6 +157,7 @@ int run(const QStringList &args)
         return fetch(s, job, QDir(rest[3]).absolutePath());
     }
     QList<LibraryListing::Job> jobs;
+    int status = EX_OK;
     if (!listed(s, &jobs, &status))
         return status;
     QTextStream out(stdout);
@@ -164,6 +166,49 @@ int run(const QStringList &args)
     return EX_OK;
 }
 
-const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR CNT PAT WRK", kSummary, run);
+// Actions one a line on standard input, its fields percent-encoded and separated by blanks,
+// each answered as on the command line and closed by "done STATUS", until the input ends.
+// The panel keeps one session while its import browser is open, so the fetch after an F5
+// starts no second helper and goes over the list's connection.
+int session(Session &s)
+{
+    char line[kMaxRequestBytes];
+    while (std::fgets(line, sizeof line, stdin)) {
+        const QByteArray request(line);
+        if (!request.endsWith('\n'))
+            return s.cl.usageError(QStringLiteral("a request line over %1 bytes").arg(kMaxRequestBytes - 2));
+        QStringList rest;
+        for (const QByteArray &field : request.trimmed().split(' '))
+            rest.append(QString::fromUtf8(QByteArray::fromPercentEncoding(field)));
+        const int status = act(s, rest);
+        QTextStream(stdout) << "done " << status << '\n';
+    }
+    return EX_OK;
+}
+
+int run(const QStringList &args)
+{
+    ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(kSummary));
+    QCommandLineParser &p = cl.parser();
+    p.addPositionalArgument(QStringLiteral("ACTION"),
+                            QStringLiteral("list, or fetch NAME VERSION DIR and the SHA-256 of the .cnt, .pat and .wrk as listed, "
+                                           "or session: those actions one a line on standard input."),
+                            QStringLiteral("list | fetch NAME VERSION DIR CNT PAT WRK | session"));
+    int status = 0;
+    if (!cl.parse(args, &status))
+        return status;
+    const QStringList rest = p.positionalArguments();
+    const bool inSession = rest == QStringList{QStringLiteral("session")};
+    if (!inSession && !(rest.value(0) == QLatin1String("list") || rest.value(0) == QLatin1String("fetch")))
+        return cl.usageError(QStringLiteral("needs list, fetch NAME VERSION DIR CNT PAT WRK, or session"));
+    Session s{cl, {}, nullptr};
+    QString why;
+    if (!LibraryConfig::load(&s.config, &why))
+        return cl.fail(EX_CONFIG, why);
+    s.client = std::make_unique<LibraryClient>(s.config);
+    return inSession ? session(s) : act(s, rest);
+}
+
+const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR CNT PAT WRK | library session", kSummary, run);
 
 } // namespace
