@@ -77,7 +77,8 @@ const Setting kSettings[] = {
     {57, 57, {12, 12, 12}, E::Number, 1, 20, QT_TRANSLATE_NOOP("ParamCell", "每英寸针数"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 20")},
     {58, 58, {624, 624, 636}, E::Number, 1, 1500, QT_TRANSLATE_NOOP("ParamCell", "针板总针数"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 1500")},
     {59, 59, {23, 23, 23}, E::Number, 0, 24, QT_TRANSLATE_NOOP("ParamCell", "密度参数默认组"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 24")},
-    // The density corrections (500: none), the idle densities, the racking corrections.
+    // The density corrections (60-75, 500: none), the idle densities (from 76) and the racking
+    // corrections (from 84), each on a grid page of its own.
     {60, 75, {500, 500, 500}}, {76, 83, {0, 0, 0}}, {84, 137, {1000, 1000, 1000}},
     // The carriage's acceleration: eight groups of six, proportional terms 100, the others 0.
     {138, 138, {100, 100, 100}}, {139, 140, {0, 0, 0}}, {141, 141, {100, 100, 100}}, {142, 143, {0, 0, 0}},

@@ -7,7 +7,8 @@ constexpr int kBedWidth = -1;
 
 // The system block described once, setting by setting: the words each fills, its factory
 // default by cam-board type and, where a page shows it, what the operator may enter there.
-// The factory defaults and the running and system parameter pages are all made from it.
+// The factory defaults and the cells of the running, system and frequent-settings pages are
+// all made from it.
 class SystemSettings
 {
 public:
