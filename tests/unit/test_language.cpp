@@ -206,6 +206,7 @@ private Q_SLOTS:
         if (stored >= 0)
             QCOMPARE(int(p.stored), stored);
     }
+
     // A page's system setting, made from its description: its factory default within the range
     // the cell takes, for every cam board (a default the operator could not enter again, a range
     // bound to the wrong word), and its texts marked in the cells' context (Chinese on the
