@@ -3,7 +3,7 @@
 #include "parameterstore.h"
 #include "workblock.h"
 
-#include "data/paradefaults.h"
+#include "data/factorydefaults.h"
 #include "platform/atomicfile.h"
 
 #include <QDir>
@@ -51,19 +51,19 @@ QByteArray SimState::defaultBlock(const QString &name) const
 {
     if (name == QLatin1String(kSys)) {
         ParamBlock<kSystemSize> block;
-        ParaDefaults::buildSystem(block, 0);
+        FactoryDefaults::buildSystem(block, 0);
         return block.toByteArray();
     }
     if (name == QLatin1String(kConfig))
         return QByteArray(kConfigSize, '\0');
     if (name == QLatin1String("speed.mth")) {
         ParamBlock<kMouthSpeedSize> block;
-        ParaDefaults::buildMouthSpeed(block);
+        FactoryDefaults::buildMouthSpeed(block);
         return block.toByteArray();
     }
     if (name == QLatin1String(WorkBlock::kName)) {
         ParamBlock<kWorkSize> block;
-        ParaDefaults::buildWork(block);
+        FactoryDefaults::buildWork(block);
         return block.toByteArray();
     }
     return QByteArray(kKntSize, '\0');

@@ -1,7 +1,7 @@
 #include "defaultblocks.h"
 
+#include "factorydefaults.h"
 #include "machinedata.h"
-#include "paradefaults.h"
 #include "platform/atomicfile.h"
 #include "platform/panelpaths.h"
 
@@ -18,7 +18,7 @@ unsigned char writeImage(const ParamBlock<N> &block, const char *name)
 unsigned char initSystemParams(MachineData &data)
 {
     ParamBlock<kSystemSize> block;
-    ParaDefaults::buildSystem(block, data.controllerConfig()[3]);
+    FactoryDefaults::buildSystem(block, data.controllerConfig()[3]);
     data.system().assign(block);
     return writeImage(block, "/default.sys");
 }
@@ -26,7 +26,7 @@ unsigned char initSystemParams(MachineData &data)
 unsigned char initWorkParams(MachineData &data)
 {
     ParamBlock<kWorkSize> block;
-    ParaDefaults::buildWork(block);
+    FactoryDefaults::buildWork(block);
     data.work().assign(block);
     return writeImage(block, "/default.wrk");
 }
@@ -34,7 +34,7 @@ unsigned char initWorkParams(MachineData &data)
 unsigned char initOtherParams(MachineData &data)
 {
     ParamBlock<kMouthSpeedSize> block;
-    ParaDefaults::buildMouthSpeed(block);
+    FactoryDefaults::buildMouthSpeed(block);
     data.carrierSpeedTable().assign(block);
     return writeImage(block, "/default.mth");
 }

@@ -7,6 +7,7 @@
 #include "logic/controller/updatebracket.h"
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
+#include "logic/params/settingcell.h"
 #include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 
@@ -15,27 +16,29 @@ namespace {
 enum Row { StartNeedle = 0, PieceTarget = 1, ClearPieces = 2, Collision = 5 };
 constexpr int kGroup = Protocol::SystemGroup;
 
+// A setting of the system block takes its label, kind and range from its description and keeps
+// this page's own help line; the two actions are described here whole.
 struct Line
 {
-    const char *label;
-    CellKind kind;
-    int min, max;
-    const char *help;
     int address; // system block word and SetCommand index; -1 for the two actions
+    const char *help;
+    const char *label = nullptr;
+    CellKind kind = CellKind::Empty;
+    int min = 0, max = 0;
 };
 
 const char kHundred[] = QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 100");
 
 const Line kLines[FrequentSettingsPage::kRows] = {
-    {QT_TRANSLATE_NOOP("ParamCell", "花板起始针"), CellKind::Number, 1, kBedWidth, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - "), 0},
-    {QT_TRANSLATE_NOOP("ParamCell", "件数设定"), CellKind::Number, 1, 50000, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 50000"), -1},
-    {QT_TRANSLATE_NOOP("ParamCell", "完成件数清零"), CellKind::Question, 0, 0, QT_TRANSLATE_NOOP("ParamCell", "按 < 确定 > 键, 清零已经完成的件数."), -1},
-    {QT_TRANSLATE_NOOP("ParamCell", "自动归零件数"), CellKind::Number, 1, 100, kHundred, 6},
-    {QT_TRANSLATE_NOOP("ParamCell", "针撞击灵敏度"), CellKind::Number, 1, 100, kHundred, 7},
-    {QT_TRANSLATE_NOOP("ParamCell", "针撞击使能"), CellKind::Choice, 1, 2, QT_TRANSLATE_NOOP("ParamCell", "1 = 打开撞针使能, 2 = 关闭撞针使能."), 8},
-    {QT_TRANSLATE_NOOP("ParamCell", "主罗拉停车力矩"), CellKind::Number, 1, 100, kHundred, 9},
-    {QT_TRANSLATE_NOOP("ParamCell", "机头加减速类型"), CellKind::Number, 1, 8, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 8"), 10},
-    {QT_TRANSLATE_NOOP("ParamCell", "机头回转距离"), CellKind::Number, 5, 50, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 5 - 50 "), 11},
+    {0, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - ")},
+    {-1, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 50000"), QT_TRANSLATE_NOOP("ParamCell", "件数设定"), CellKind::Number, 1, 50000},
+    {-1, QT_TRANSLATE_NOOP("ParamCell", "按 < 确定 > 键, 清零已经完成的件数."), QT_TRANSLATE_NOOP("ParamCell", "完成件数清零"), CellKind::Question},
+    {6, kHundred},
+    {7, kHundred},
+    {8, QT_TRANSLATE_NOOP("ParamCell", "1 = 打开撞针使能, 2 = 关闭撞针使能.")},
+    {9, kHundred},
+    {10, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 1 - 8")},
+    {11, QT_TRANSLATE_NOOP("ParamCell", "参数设置范围 : 5 - 50 ")},
 };
 
 } // namespace
@@ -47,8 +50,11 @@ const ParamTable &FrequentSettingsPage::paramTable()
         t.rows = kRows;
         for (int r = 0; r < kRows; ++r) {
             const Line &l = kLines[r];
-            t.cells.append({l.label, l.help, l.kind, l.min, l.max, 0, r, l.address,
-                            l.kind == CellKind::Choice ? &kOnOff : nullptr});
+            ParamCell cell = l.address >= 0 ? SettingCell::of(l.address, l.address)
+                                            : ParamCell{QString::fromUtf8(l.label), QString(), l.kind, l.min, l.max, 0, r, l.address, nullptr};
+            cell.word = r; // the page's copy
+            cell.help = QString::fromUtf8(l.help);
+            t.cells.append(cell);
         }
         return t;
     }();

@@ -2,8 +2,8 @@
 
 #include "paramgrid.h"
 
-class QLabel;
-class QTimer;
+#include <QLabel>
+#include <QTimer>
 
 // The system parameters (system block words 30-59, group 0): positions taught from the
 // carriage, the timing-belt count measured between two marks, and plain, signed and choice

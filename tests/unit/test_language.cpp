@@ -8,10 +8,16 @@
 // text lookup that picks the wrong entry (at a range's end, for an unknown code or type); its
 // text goes to the journal and the office in Chinese whatever the panel shows, and the
 // journal's lines come back in the panel's language only while they still are their code's.
+// A system setting a page shows whose factory default its cell would refuse, or whose label,
+// help or question is not marked for translation.
 #include "data/alarmtexts.h"
+#include "data/factorydefaults.h"
+#include "data/protocol.h"
+#include "data/systemsettings.h"
 #include "logic/mainwin/language.h"
 #include "logic/mainwin/translations.h"
 #include "logic/params/celltext.h"
+#include "logic/params/settingcell.h"
 #include "platform/atomicfile.h"
 #include "testbytes.h"
 #include "testroot.h"
@@ -200,6 +206,36 @@ private Q_SLOTS:
         if (stored >= 0)
             QCOMPARE(int(p.stored), stored);
     }
+
+    // A page's system setting, made from its description: its factory default within the range
+    // the cell takes, for every cam board (a default the operator could not enter again, a range
+    // bound to the wrong word), and its texts marked in the cells' context (Chinese on the
+    // English screen).
+    void settingCells_data()
+    {
+        QTest::addColumn<int>("word");
+        for (const SystemSettings::Setting &s : SystemSettings::all()) {
+            if (s.entry != SystemSettings::Entry::None)
+                QTest::addRow("word %d", s.first) << int(s.first);
+        }
+    }
+    void settingCells()
+    {
+        QFETCH(int, word);
+        const ParamCell cell = SettingCell::of(word, word);
+        for (int camType = 0; camType < 3; ++camType) {
+            ParamBlock<kSystemSize> defaults;
+            FactoryDefaults::buildSystem(defaults, camType);
+            const int shown = defaults.word(std::size_t(word)) - cell.bias;
+            const int max = CellText::maxOf(cell, defaults.word(Protocol::BedWidthWord));
+            QVERIFY2(shown >= cell.min && shown <= max, qPrintable(QStringLiteral("cam board %1: %2").arg(camType).arg(shown)));
+        }
+        QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
+        const SystemSettings::Setting &setting = *SystemSettings::shown(word);
+        for (const char *text : {setting.label, setting.help, setting.question})
+            QVERIFY2(!text || CellText::translated(QString::fromUtf8(text)) != QString::fromUtf8(text), text);
+    }
+
     // What a digit writes, and what the cell then shows, fits the cell in either language.
     void choiceWordsFit()
     {

@@ -5,10 +5,13 @@
 // byte of a load, or a write that signals another part. Its factory defaults: a wrong one (a
 // word off by one in a range, a value of the wrong cam-board type, a missing word), a default
 // image of the wrong size or byte order, and an init function that reports success without
-// writing, or loses the defaults when /tmp is unusable. The golden images in tests/data were
-// checked word by word against the factory-default table.
+// writing, or loses the defaults when /tmp is unusable; a system-block word in two settings or
+// in none. The golden images in tests/data were checked word by word against the
+// factory-default table, and the system block's are the bytes it gave before the pages' settings
+// were described in it too.
 #include "data/defaultblocks.h"
 #include "data/machinedata.h"
+#include "data/systemsettings.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
@@ -16,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -88,7 +92,7 @@ unsigned char build(int which, int camType, QByteArray *memory)
 
 QString goldenName(int which, int type)
 {
-    return which == System ? QStringLiteral("default-cam%1.sys").arg(type) : which == Work ? QStringLiteral("default.wrk")
+    return which == System ? QStringLiteral("default-cam%1.sys").arg(type % 3) : which == Work ? QStringLiteral("default.wrk")
                                                                                           : QStringLiteral("default.mth");
 }
 
@@ -124,7 +128,7 @@ private Q_SLOTS:
     void defaults_data()
     {
         TestTable::columns<int, int, QString>("which", "type", "file");
-        for (int t = 0; t < 3; ++t)
+        for (int t = 0; t < 4; ++t) // 3: unknown, taken as 0
             QTest::addRow("system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
         QTest::addRow("work") << int(Work) << 0 << "/tmp/default.wrk";
         QTest::addRow("carrier speed table") << int(Mouth) << 0 << "/tmp/default.mth";
@@ -138,6 +142,18 @@ private Q_SLOTS:
         const QByteArray want = TestBytes::golden(goldenName(which, type));
         KNIT_COMPARE_BYTES(memory, want);
         KNIT_COMPARE_BYTES(TestBytes::readFile(root.file(file)), want);
+    }
+
+    // Each of the system block's words 0-201 in one setting: one in two would take the later's
+    // default, one in none the empty block's zero.
+    void settingsDescribeEachWordOnce()
+    {
+        std::vector<int> settings(kSystemSize / 2);
+        for (const SystemSettings::Setting &s : SystemSettings::all()) {
+            for (std::size_t w = s.first; w <= s.last; ++w)
+                ++settings.at(w); // throws for a word past the block
+        }
+        QCOMPARE(std::count(settings.begin(), settings.end(), 1), long(settings.size()));
     }
 
     void blockBounds()

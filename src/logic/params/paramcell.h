@@ -2,6 +2,8 @@
 
 #include "choiceset.h"
 
+#include "data/systemsettings.h"
+
 #include <QString>
 
 // What a cell's text stands for and what Enter does with it.
@@ -15,9 +17,6 @@ enum class CellKind {
     Question, // shows a count that Enter clears after a question
     Racking,  // a racking value: coarse text in the cell, fine beside it; not typed here
 };
-
-// The needle-bed width (the system block's word 58) as the upper bound of a cell.
-constexpr int kBedWidth = -1;
 
 // One cell of a parameter page: its label and help line, the values it accepts as shown,
 // where the page keeps its value (word of the page's store) and the index it is sent under.

@@ -2,8 +2,8 @@
 
 #include "data/cntchecksum.h"
 #include "data/cntrow.h"
+#include "data/factorydefaults.h"
 #include "data/jobname.h"
-#include "data/paradefaults.h"
 #include "data/parafiles.h"
 #include "data/patfile.h"
 #include "platform/atomicfile.h"
@@ -104,7 +104,7 @@ QByteArray JobMaker::pattern(int width, int height)
 QByteArray JobMaker::workParameters()
 {
     ParamBlock<kWorkSize> work;
-    ParaDefaults::buildWork(work);
+    FactoryDefaults::buildWork(work);
     return work.toByteArray();
 }
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "paramcell.h"
+
+// The cell a parameter page shows for a setting of the system block, made from its description.
+class SettingCell
+{
+public:
+    // word: the setting's word in the system block, where the page keeps its value; address:
+    // the index the page sends it under. An empty cell where no page shows a setting.
+    static ParamCell of(int word, int address);
+};
