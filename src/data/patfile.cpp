@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -143,7 +144,9 @@ int patFileWidth(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    // The panel's buffer holds 2 MiB; lines beyond it are not looked at.
-    const QByteArray data = file.read(PatFile::kMaxFileSize);
-    return PatFile::effectiveWidth(reinterpret_cast<const unsigned char *>(data.constData()), data.size());
+    // The panel's buffer holds 2 MiB; lines beyond it are not looked at. The buffer is the
+    // file's own size: one of the whole 2 MiB was the start-up's largest allocation.
+    std::vector<unsigned char> data(static_cast<std::size_t>(std::min(file.size(), PatFile::kMaxFileSize)));
+    const qint64 got = data.empty() ? 0 : file.read(reinterpret_cast<char *>(data.data()), static_cast<qint64>(data.size()));
+    return PatFile::effectiveWidth(data.data(), std::max<qint64>(got, 0));
 }
