@@ -11,8 +11,8 @@
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
-#include "data/parafiles.h"
+#include "data/carrierspeedtable.h"
+#include "data/panelfiles.h"
 #include "link/commands.h"
 #include "link/statuschannel.h"
 #include "pages/panelpages.h"
@@ -190,7 +190,7 @@ int main(int argc, char **argv)
          [&machine] { return saveWholeFile(PanelPaths::data("/para/checksystem.sys"), machine.system().data(), kSystemSize) == 1; }},
         {"para/checkconfig.cfg", [&record] { return record.saveCheck(); }},
         {"para/densitybackup.bin", [&backup] { return backup.write(); }},
-        {"para/speed.mth", [&machine] { return MouthSpeedTable::save(machine); }},
+        {"para/speed.mth", [&machine] { return CarrierSpeedTable::save(machine); }},
     };
     for (const auto &s : saves) {
         const double ms = timeSave(s.save);

@@ -72,7 +72,7 @@ double timed(const std::function<void()> &action, const std::function<bool(QWidg
 }
 
 // The dialog run until the first cell of its first tab has the focus, then closed.
-double openPara(JobParamsDialog *dialog)
+double openParams(JobParamsDialog *dialog)
 {
     double focused = -1;
     auto *first = dialog->tabs()->widget(0)->findChild<CellEdit *>();
@@ -114,7 +114,7 @@ int main(int argc, char **argv)
         t.start();
         auto *dialog = new JobParamsDialog(machine);
         const double built = msSince(t);
-        opened.push_back(built + openPara(dialog));
+        opened.push_back(built + openParams(dialog));
         delete dialog;
     }
     print("para built and opened to its first cell focused", median(opened), 30);

@@ -5,7 +5,7 @@
 #include "data/configrecord.h"
 #include "data/densitybackup.h"
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
+#include "data/carrierspeedtable.h"
 #include "data/rackingvalue.h"
 #include "seeds.h"
 
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ABORT_IF(record.parse(bytes) != (bytes.size() >= qsizetype(kConfigCheckSize)));
 
     MachineData machine;
-    ABORT_IF(MouthSpeedTable::parse(machine, bytes) != (bytes.size() == qsizetype(kMouthSpeedSize)));
+    ABORT_IF(CarrierSpeedTable::parse(machine, bytes) != (bytes.size() == qsizetype(kCarrierSpeedSize)));
 
     // Two texts from the bytes: the racking value's stored form must decode to what it encodes.
     const QString text = QString::fromLatin1(bytes.left(8));

@@ -4,7 +4,7 @@
 
 #include "data/blocksizes.h"
 #include "data/densitybackup.h"
-#include "data/mouthspeedtable.h"
+#include "data/carrierspeedtable.h"
 #include "data/protocol.h"
 #include "data/rackingvalue.h"
 
@@ -41,7 +41,7 @@ void ParameterStore::setValue(SimState &state, int group, int index, quint16 val
         system(state, kAccelerationWord + index, value);
         break;
     case 16:
-        state.updateFileWord(QStringLiteral("speed.mth"), int(kMouthSpeedSize), MouthSpeedTable::kRightWord + index, value);
+        state.updateFileWord(QStringLiteral("speed.mth"), int(kCarrierSpeedSize), CarrierSpeedTable::kRightWord + index, value);
         break;
     default:
         break;

@@ -57,8 +57,8 @@ QByteArray SimState::defaultBlock(const QString &name) const
     if (name == QLatin1String(kConfig))
         return QByteArray(kConfigSize, '\0');
     if (name == QLatin1String("speed.mth")) {
-        ParamBlock<kMouthSpeedSize> block;
-        FactoryDefaults::buildMouthSpeed(block);
+        ParamBlock<kCarrierSpeedSize> block;
+        FactoryDefaults::buildCarrierSpeed(block);
         return block.toByteArray();
     }
     if (name == QLatin1String(WorkBlock::kName)) {

@@ -10,6 +10,6 @@ constexpr std::size_t kRunSize = 4;
 constexpr std::size_t kTestIoSize = 80;
 constexpr std::size_t kTestMotoSize = 92;
 constexpr std::size_t kManagementSize = 8;
-constexpr std::size_t kMouthSpeedSize = 1280;
+constexpr std::size_t kCarrierSpeedSize = 1280;
 constexpr std::size_t kConfigCheckSize = 200;
 constexpr std::size_t kCntImageSize = 1024 * 1024;

@@ -15,7 +15,7 @@ struct CntSystemBlock
     unsigned char reserved9;
 };
 
-struct CntMouth
+struct CntCarrierSelect
 {
     unsigned char mouth_flag;      // bit 7: carriers active; bit 0: show no carrier
     unsigned char mouth_mask;      // bit i: carrier i + 1
@@ -27,7 +27,7 @@ struct CntRow
     // block[0], block[1]: system I blocks 1 and 2; block[2], block[3]: system II.
     CntSystemBlock block[4];       // 0
     unsigned char reserved40[40];
-    CntMouth mouth[2];             // 80 system I, 83 system II
+    CntCarrierSelect mouth[2];             // 80 system I, 83 system II
     unsigned char reserved86[6];
     unsigned char density_group;   // 92
     unsigned char speed_group;     // 93

@@ -1,6 +1,6 @@
 #include "configrecord.h"
 
-#include "parafiles.h"
+#include "panelfiles.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>

@@ -33,8 +33,8 @@ unsigned char initWorkParams(MachineData &data)
 
 unsigned char initOtherParams(MachineData &data)
 {
-    ParamBlock<kMouthSpeedSize> block;
-    FactoryDefaults::buildMouthSpeed(block);
+    ParamBlock<kCarrierSpeedSize> block;
+    FactoryDefaults::buildCarrierSpeed(block);
     data.carrierSpeedTable().assign(block);
     return writeImage(block, "/default.mth");
 }

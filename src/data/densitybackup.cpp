@@ -1,6 +1,6 @@
 #include "densitybackup.h"
 
-#include "parafiles.h"
+#include "panelfiles.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>

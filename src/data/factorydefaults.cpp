@@ -30,7 +30,7 @@ void FactoryDefaults::buildWork(ParamBlock<kWorkSize> &block)
     block.setWord(Protocol::JobStartNeedleWord, 1);
 }
 
-void FactoryDefaults::buildMouthSpeed(ParamBlock<kMouthSpeedSize> &block)
+void FactoryDefaults::buildCarrierSpeed(ParamBlock<kCarrierSpeedSize> &block)
 {
     block.clear();
     for (unsigned w = 64; w <= 383; ++w)

@@ -9,5 +9,5 @@ public:
     // camType: as SystemSettings::factoryValue takes it.
     static void buildSystem(ParamBlock<kSystemSize> &block, int camType);
     static void buildWork(ParamBlock<kWorkSize> &block);
-    static void buildMouthSpeed(ParamBlock<kMouthSpeedSize> &block);
+    static void buildCarrierSpeed(ParamBlock<kCarrierSpeedSize> &block);
 };

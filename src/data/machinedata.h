@@ -47,8 +47,8 @@ public:
     WatchedBlock<kManagementSize> &panelSettings() { return panelSettings_; }
     const WatchedBlock<kManagementSize> &panelSettings() const { return panelSettings_; }
     // The carrier-parking corrections by carriage speed (para/speed.mth).
-    WatchedBlock<kMouthSpeedSize> &carrierSpeedTable() { return carrierSpeedTable_; }
-    const WatchedBlock<kMouthSpeedSize> &carrierSpeedTable() const { return carrierSpeedTable_; }
+    WatchedBlock<kCarrierSpeedSize> &carrierSpeedTable() { return carrierSpeedTable_; }
+    const WatchedBlock<kCarrierSpeedSize> &carrierSpeedTable() const { return carrierSpeedTable_; }
     // The personalisation block as the controller sent it (config.cfg), and the panel's copy
     // of it (para/checkconfig.cfg).
     WatchedBlock<kConfigCheckSize> &controllerPersonalisation() { return controllerPersonalisation_; }
@@ -95,7 +95,7 @@ private:
     WatchedBlock<kTestIoSize> ioTest_;
     WatchedBlock<kTestMotoSize> carriageTest_;
     WatchedBlock<kManagementSize> panelSettings_;
-    WatchedBlock<kMouthSpeedSize> carrierSpeedTable_;
+    WatchedBlock<kCarrierSpeedSize> carrierSpeedTable_;
     WatchedBlock<kConfigCheckSize> controllerPersonalisation_;
     WatchedBlock<kConfigCheckSize> panelPersonalisation_;
     std::unique_ptr<ProgramImage> program_; // 1 MiB: never on a stack

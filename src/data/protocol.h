@@ -73,7 +73,7 @@ enum Group : unsigned char {
     JobGroup = 12,       // the job's three files travel while it is open
     ProgramGroup = 13,   // live changes of the current job's program
     PatternGroup = 14,   // and of its pattern
-    TriangleGroup = 32,
+    PersonalisationGroup = 32,
     RunningStatus = 0x21, // QueryCommand's object; the alarm acknowledgement rides on it
     MasterUpdate = 48,   // the main controller's update mode
     SlaveUpdate = 49,    // the slave's

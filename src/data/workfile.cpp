@@ -68,7 +68,7 @@ QStringList speed(const QByteArray &b)
     return out;
 }
 
-QStringList rora(const QByteArray &b)
+QStringList rollerTexts(const QByteArray &b)
 {
     QStringList out{WorkFile::tr("   组  号       主 罗 拉     辅助罗拉     开合罗拉   ")};
     for (int g = 0; g < kGroups; ++g)
@@ -137,9 +137,9 @@ QStringList WorkFile::view(View v, const QByteArray &block)
         return density(block);
     case Speed:
         return speed(block);
-    case Rora:
-        return rora(block);
-    case Mouth:
+    case Rollers:
+        return rollerTexts(block);
+    case CarrierParking:
         return mouth(block);
     case Replace:
         return replace(block);

@@ -15,7 +15,7 @@ class WorkFile
 
 public:
     static constexpr int kSize = 1556;
-    enum View { Density, Speed, Rora, Mouth, Replace, ViewCount };
+    enum View { Density, Speed, Rollers, CarrierParking, Replace, ViewCount };
 
     // The whole file when it is exactly kSize bytes; false (and out empty) otherwise.
     static bool read(const QString &path, QByteArray *out);

@@ -11,8 +11,8 @@ struct Run
 
 // Object 15 covers the single-piece row, the multi-piece table and the single-piece second row.
 constexpr Run kRuns[] = {
-    {WorkLayout::Speed, 240, 30}, {WorkLayout::Rora, 270, 90}, {WorkLayout::Mouth, 360, 128},
-    {WorkLayout::Songsha, 504, 30}, {WorkLayout::Replace, 696, 80},
+    {WorkLayout::Speed, 240, 30}, {WorkLayout::Rollers, 270, 90}, {WorkLayout::CarrierParking, 360, 128},
+    {WorkLayout::YarnFeeders, 504, 30}, {WorkLayout::Replace, 696, 80},
 };
 
 constexpr int kDensityWords = WorkLayout::kGroups30 * WorkLayout::kDensityWordsPerGroup;

@@ -6,7 +6,7 @@
 class WorkLayout
 {
 public:
-    enum Group { Density = 2, Speed = 3, Rora = 4, Mouth = 5, Songsha = 9, Replace = 15 };
+    enum Group { Density = 2, Speed = 3, Rollers = 4, CarrierParking = 5, YarnFeeders = 9, Replace = 15 };
 
     static constexpr int kWords = 778;
     static constexpr int kGroups30 = 30;

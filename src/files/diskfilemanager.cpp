@@ -10,7 +10,7 @@
 
 #include "data/cntrow.h"
 #include "data/machinedata.h"
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "logic/controller/controllermessages.h"

@@ -3,8 +3,8 @@
 #include "ui/joblistview.h"
 #include "ui/pagekeys.h"
 
-#include "data/parafiles.h"
-#include "data/paraformat.h"
+#include "data/panelfiles.h"
+#include "data/numberformat.h"
 #include "logic/files/jobfolders.h"
 #include "platform/diskcapacity.h"
 #include "platform/panelpaths.h"

@@ -180,7 +180,7 @@ private:
     // "changed" flag after it closed (main() wired what it reports when it made it).
     bool hasPage(int page) const;
     bool runPage(int page);
-    void selectParaTab(int tab);
+    void selectWorkParamTab(int tab);
     bool jobHasPattern();
     void saveJobWork();
     void startNeedleToSystem();
@@ -224,7 +224,7 @@ private:
     QList<TouchLabel *> displayLabels_; // never clickable
     TouchLabel *jobName_ = nullptr;
     TouchLabel *jobSize_ = nullptr;
-    QLabel *waveTime_ = nullptr;
+    QLabel *knitTime_ = nullptr;
     QLabel *stopTime_ = nullptr;
     TouchLabel *pieces_ = nullptr;
     TouchLabel *startNeedle_ = nullptr;
@@ -238,7 +238,7 @@ private:
     LabelTime *labelTime_ = nullptr;
     QLabel *running_ = nullptr;
     QList<SkinButton *> pictureKeys_;
-    int paraTab_ = 0; // the work-parameter pages' tab last left open
+    int workParamTab_ = 0; // the work-parameter pages' tab last left open
     QList<TouchLabel *> quickKeys_;
     LabelMessage *labelMessage_ = nullptr;
     ButtonWarm *buttonWarm_ = nullptr;

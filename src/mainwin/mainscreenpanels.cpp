@@ -101,7 +101,7 @@ void MainScreen::createCounters(const PanelPalettes &palettes)
         return l;
     };
     const QString zeroTimes = QStringLiteral("00:00:00 / 00:00:00");
-    waveTime_ = field("knittime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
+    knitTime_ = field("knittime", box(10, 55, 200, 80), zeroTimes, palettes.labelText(), false);
     stopTime_ = field("stoptime", box(200, 55, 390, 80), zeroTimes, palettes.labelText(), false);
     pieces_ = field("pieces", box(390, 55, 540, 80), QStringLiteral("0 / 0"), palettes.labelText(), true);
     startNeedle_ = field("startneedle", box(540, 55, 630, 80), QStringLiteral("0 "), palettes.labelText(), true);
@@ -198,9 +198,9 @@ void MainScreen::createLockButton()
 
 void MainScreen::placeMessage(int systems, int picture)
 {
-    if (!waveTime_)
+    if (!knitTime_)
         return;
-    waveTime_->setGeometry(box(10, 55, 200, 80));
+    knitTime_->setGeometry(box(10, 55, 200, 80));
     stopTime_->setGeometry(box(200, 55, 390, 80));
     pieces_->setGeometry(box(390, 55, 540, 80));
     startNeedle_->setGeometry(box(540, 55, 630, 80));
@@ -243,7 +243,7 @@ void MainScreen::showMachineState()
 void MainScreen::paintKnitTime(unsigned short first, unsigned short second)
 {
     knittingSeconds_ = second;
-    waveTime_->setText(tr("编织时间 : %1 / %2").arg(timeText(first), timeText(second)));
+    knitTime_->setText(tr("编织时间 : %1 / %2").arg(timeText(first), timeText(second)));
 }
 
 void MainScreen::paintStopTime(unsigned short first, unsigned short second)

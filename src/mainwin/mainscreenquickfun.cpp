@@ -10,7 +10,7 @@
 #include "data/jobname.h"
 #include "data/machinedata.h"
 #include "data/messagesteps.h"
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "data/protocol.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/controller/controllermessages.h"
@@ -134,14 +134,14 @@ void MainScreen::openWorkParams()
     takeSystemBackup();
     // Built at each opening as every page is, at the tab it was left on: a kept dialog shown a
     // second time on the framebuffer was never drawn, and held the keys and touches unseen.
-    std::unique_ptr<QDialog> para(pages_->make(QuickPages::JobParams, this));
-    if (!para)
+    std::unique_ptr<QDialog> dialog(pages_->make(QuickPages::JobParams, this));
+    if (!dialog)
         return;
     // The work-parameter pages' own slot, by name: the main window knows no page's class.
-    QMetaObject::invokeMethod(para.get(), "showTab", Q_ARG(int, paraTab_));
-    para->exec();
-    paraTab_ = para->property("tab").toInt();
-    if (para->property("changed").toInt() == 1)
+    QMetaObject::invokeMethod(dialog.get(), "showTab", Q_ARG(int, workParamTab_));
+    dialog->exec();
+    workParamTab_ = dialog->property("tab").toInt();
+    if (dialog->property("changed").toInt() == 1)
         saveJobWork();
     startNeedleToJob();
     keepSystemBackup();
@@ -266,38 +266,38 @@ void MainScreen::turnRollersBackward()
         ControllerCommands::action(RollersBackward, 0);
 }
 
-void MainScreen::selectParaTab(int tab)
+void MainScreen::selectWorkParamTab(int tab)
 {
-    paraTab_ = tab;
+    workParamTab_ = tab;
     openWorkParams();
 }
 
 void MainScreen::openDensityParams()
 {
-    selectParaTab(0);
+    selectWorkParamTab(0);
 }
 
 void MainScreen::openSpeedParams()
 {
-    selectParaTab(1);
+    selectWorkParamTab(1);
 }
 
 void MainScreen::openRollerParams()
 {
-    selectParaTab(2);
+    selectWorkParamTab(2);
 }
 
 void MainScreen::openCarrierParams()
 {
-    selectParaTab(3);
+    selectWorkParamTab(3);
 }
 
 void MainScreen::openCarrierReplacement()
 {
-    selectParaTab(4);
+    selectWorkParamTab(4);
 }
 
 void MainScreen::openOtherParams()
 {
-    selectParaTab(5);
+    selectWorkParamTab(5);
 }

@@ -8,8 +8,8 @@
 #include "data/configini.h"
 #include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
-#include "data/parafiles.h"
+#include "data/carrierspeedtable.h"
+#include "data/panelfiles.h"
 #include "data/saveleftovers.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/files/jobfolders.h"
@@ -136,7 +136,7 @@ void MainScreen::buildScreen()
     initSystemParams(machineData_);
     initOtherParams(machineData_);
     // The carrier table's corrections are the panel's own: kept from the last run, not rebuilt.
-    MouthSpeedTable::load(machineData_);
+    CarrierSpeedTable::load(machineData_);
 }
 
 void MainScreen::coverWhileStarting(bool starting)

@@ -3,7 +3,7 @@
 #include "data/cntprogram.h"
 #include "data/defaultblocks.h"
 #include "data/machinedata.h"
-#include "data/paraformat.h"
+#include "data/numberformat.h"
 #include "data/protocol.h"
 #include "data/rowcodecaction.h"
 #include "data/rowcodecbed.h"
@@ -17,9 +17,9 @@ namespace {
 
 constexpr int kSpeedBase = 239;
 // Group g of a table is word base + g - 1: main roller 269 + g, auxiliary 299 + g, opening 329 + g.
-constexpr int kRoraMainBase = 270;
-constexpr int kRoraAuxBase = 300;
-constexpr int kRoraOpenBase = 330;
+constexpr int kMainRollerBase = 270;
+constexpr int kAuxiliaryRollerBase = 300;
+constexpr int kOpeningRollerBase = 330;
 constexpr int kDensityStride = 8;
 constexpr unsigned char kTransfer = 1;
 constexpr unsigned char kKnitReceive = 7;
@@ -188,7 +188,7 @@ QList<TouchLabel *> RowDisplay::touchLabels() const
     QList<TouchLabel *> labels;
     for (int g = 0; g < kGroups; ++g)
         labels << cell(g, 0);
-    labels << rollerCaptions_[RoraMain] << rollerCaptions_[RoraAux] << rollerCaptions_[RoraOpen];
+    labels << rollerCaptions_[MainRoller] << rollerCaptions_[AuxiliaryRoller] << rollerCaptions_[OpeningRoller];
     labels << parkingCaption_ << carrierCaption_ << speed_ << speedGroup_ << rowNumber_;
     return labels;
 }
@@ -322,11 +322,11 @@ void RowDisplay::setRow(unsigned short line)
         racking->setText(QStringLiteral("<font color = darkblue >") + bed);
     }
 
-    rollers_[RoraMain]->setText(groupValue(groupOrDefault(copy.rora_main, 23), kRoraMainBase, 1, 0));
+    rollers_[MainRoller]->setText(groupValue(groupOrDefault(copy.rora_main, 23), kMainRollerBase, 1, 0));
     const unsigned char side[2] = {copy.rora_aux, copy.rora_open};
-    const int base[2] = {kRoraAuxBase, kRoraOpenBase};
+    const int base[2] = {kAuxiliaryRollerBase, kOpeningRollerBase};
     for (int i = 0; i < 2; ++i) {
-        QLabel *label = rollers_[std::size_t(RoraAux + i)];
+        QLabel *label = rollers_[std::size_t(AuxiliaryRoller + i)];
         if (!(side[i] & 0x80))
             label->setText(QStringLiteral("NO"));
         else

@@ -28,7 +28,7 @@ public:
     // Groups above this lie outside the 30-group tables of the work parameters.
     static constexpr int kTableGroups = 30;
 
-    enum Roller { Bed, RoraMain, RoraAux, RoraOpen };
+    enum Roller { Bed, MainRoller, AuxiliaryRoller, OpeningRoller };
     enum Loop { LoopStart, LoopEnd, LoopCount, LoopLeft };
 
     // Builds every label as a child of parent, in the stacking order of the main screen.

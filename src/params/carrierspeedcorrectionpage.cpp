@@ -1,14 +1,14 @@
 #include "carrierspeedcorrectionpage.h"
 
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
+#include "data/carrierspeedtable.h"
 #include "data/protocol.h"
 #include "logic/params/parammessages.h"
 #include "ui/operatordialogs.h"
 
 namespace {
 
-constexpr int kRows = MouthSpeedTable::kBands / 2;
+constexpr int kRows = CarrierSpeedTable::kBands / 2;
 
 } // namespace
 
@@ -30,9 +30,9 @@ const ParamTable &CarrierSpeedCorrectionPage::paramTable()
             const bool left = c % 2 == 0;
             for (int r = 0; r < kRows; ++r) {
                 const int band = 2 * r + c / 2;
-                t.cells.append({left ? MouthSpeedTable::bandText(band) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : -30 ~ 30"), CellKind::Signed, -30, 30,
-                                MouthSpeedTable::kBias, MouthSpeedTable::word(band, left),
-                                MouthSpeedTable::address(band, left), nullptr});
+                t.cells.append({left ? CarrierSpeedTable::bandText(band) : QString(), QT_TRANSLATE_NOOP("ParamCell", "参数范围 : -30 ~ 30"), CellKind::Signed, -30, 30,
+                                CarrierSpeedTable::kBias, CarrierSpeedTable::word(band, left),
+                                CarrierSpeedTable::address(band, left), nullptr});
             }
         }
         return t;
@@ -56,6 +56,6 @@ void CarrierSpeedCorrectionPage::enterKey()
         return;
     for (const ParamCell &cell : table().cells)
         machine().carrierSpeedTable().setWord(std::size_t(cell.word), copy_.word(std::size_t(cell.word)));
-    if (!MouthSpeedTable::save(machine()))
+    if (!CarrierSpeedTable::save(machine()))
         showMessage(this, tr("保存系统备份参数失败, 请重试 !"));
 }

@@ -24,5 +24,5 @@ protected:
     void load() override;
 
 private:
-    ParamBlock<kMouthSpeedSize> copy_;
+    ParamBlock<kCarrierSpeedSize> copy_;
 };

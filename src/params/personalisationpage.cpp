@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kGroup = Protocol::TriangleGroup;
+constexpr int kGroup = Protocol::PersonalisationGroup;
 constexpr int kRows = 15;
 const char kPassword[] = "3761";
 const char kStickFile[] = "/config.cfg";

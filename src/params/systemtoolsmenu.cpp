@@ -96,7 +96,7 @@ const SystemToolsMenu::Item kItems[] = {
      QT_TRANSLATE_NOOP("SystemToolsMenu", "1.机头加减速类型设置"), nullptr, Protocol::AccelerationGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入加减速设置界面失败, 请重试 !"), make<CarriageAccelerationFrame>, SystemToolsMenu::More},
     {SystemToolsMenu::More, 0, 1, Qt::Key_2, 0,
-     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.机器个性化参数设置"), nullptr, Protocol::TriangleGroup,
+     QT_TRANSLATE_NOOP("SystemToolsMenu", "2.机器个性化参数设置"), nullptr, Protocol::PersonalisationGroup,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "进入个性化参数界面失败-3, 请重试 !"), make<PersonalisationFrame>, SystemToolsMenu::More},
     {SystemToolsMenu::More, 0, 2, Qt::Key_3, 0,
      QT_TRANSLATE_NOOP("SystemToolsMenu", "3.系统参数导入导出和初始化"), nullptr, kPanelPage,

@@ -1,7 +1,7 @@
 #include "desktopsettingspage.h"
 
 #include "data/machinedata.h"
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "data/protocol.h"
 #include "platform/panelpaths.h"
 #include "ui/beepingbutton.h"

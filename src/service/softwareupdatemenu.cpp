@@ -3,7 +3,7 @@
 #include "knitversion.h"
 #include "menurow.h"
 
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/controller/controllermessages.h"
 #include "logic/files/stickmount.h"

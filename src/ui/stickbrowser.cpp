@@ -5,7 +5,7 @@
 #include "pagekeys.h"
 
 #include "data/jobname.h"
-#include "data/paraformat.h"
+#include "data/numberformat.h"
 #include "logic/files/filetexts.h"
 #include "logic/files/stickmount.h"
 #include "platform/atomicfile.h"

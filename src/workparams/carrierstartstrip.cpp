@@ -1,6 +1,6 @@
 #include "carrierstartstrip.h"
 
-#include "data/mouthlook.h"
+#include "data/carrierstartmarks.h"
 
 #include "ui/panelpalettes.h"
 
@@ -23,7 +23,7 @@ CarrierStartStrip::CarrierStartStrip(const MachineData &machine, QWidget *parent
     setObjectName(QStringLiteral("carrierstartstrip"));
     title_->setObjectName(QStringLiteral("title"));
     title_->setGeometry(0, 0, 85, 22);
-    for (int i = 0; i < MouthLook::kCarriers; ++i) {
+    for (int i = 0; i < CarrierStartMarks::kCarriers; ++i) {
         for (bool right : {false, true}) {
             auto *l = new QLabel(QString::number(i + 1), this);
             l->setAlignment(Qt::AlignCenter);
@@ -48,8 +48,8 @@ bool CarrierStartStrip::isDark(bool right, int carrier) const
 
 void CarrierStartStrip::showStarts()
 {
-    const MouthLook::Strip strip = MouthLook::current(machine_, MouthLook::firstRows(machine_));
-    for (int i = 0; i < MouthLook::kCarriers; ++i) {
+    const CarrierStartMarks::Strip strip = CarrierStartMarks::current(machine_, CarrierStartMarks::firstRows(machine_));
+    for (int i = 0; i < CarrierStartMarks::kCarriers; ++i) {
         for (bool right : {false, true}) {
             const bool dark = (right ? strip.right : strip.left)[std::size_t(i)];
             QLabel *l = label(right, i);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "workparadialog.h"
+#include "workparamsframe.h"
 
 // The work parameters of the job: density, speed, rollers, carrier parking, replacement and
 // piece expansion; built once by the main window and kept.
-class JobParamsDialog : public WorkParaDialog
+class JobParamsDialog : public WorkParamsFrame
 {
     Q_OBJECT
 public:

@@ -34,8 +34,8 @@ public:
 public Q_SLOTS:
     void showDensityPage() { print(WorkFile::Density); }
     void showSpeedPage() { print(WorkFile::Speed); }
-    void showRollersPage() { print(WorkFile::Rora); }
-    void showParkingPage() { print(WorkFile::Mouth); }
+    void showRollersPage() { print(WorkFile::Rollers); }
+    void showParkingPage() { print(WorkFile::CarrierParking); }
     void showReplacementPage() { print(WorkFile::Replace); }
     void exportWorkToStick();
     void importWorkFromStick();

@@ -1,7 +1,7 @@
 #include "workgrid.h"
 
 #include "data/machinedata.h"
-#include "data/paraformat.h"
+#include "data/numberformat.h"
 #include "data/protocol.h"
 #include "data/worklayout.h"
 #include "ui/buzzer.h"

@@ -4,6 +4,6 @@
 #include "ui/workparamkeys.h"
 
 YarnFeederDialog::YarnFeederDialog(MachineData &machine, QWidget *parent, const char *name)
-    : WorkParaDialog({{QT_TRANSLATE_NOOP("WorkParaDialog", "F1.送纱器设置"), [&machine](QWidget *p) { return gridPage(machine, WorkPage::yarnFeeders(), p); }, WorkParamKeys::kPagedType}}, parent, name)
+    : WorkParamsFrame({{QT_TRANSLATE_NOOP("WorkParamsFrame", "F1.送纱器设置"), [&machine](QWidget *p) { return gridPage(machine, WorkPage::yarnFeeders(), p); }, WorkParamKeys::kPagedType}}, parent, name)
 {
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "workparadialog.h"
+#include "workparamsframe.h"
 
 // The yarn feeders, on their own key (4).
-class YarnFeederDialog : public WorkParaDialog
+class YarnFeederDialog : public WorkParamsFrame
 {
     Q_OBJECT
 public:

@@ -91,10 +91,10 @@ bool CrashSweep::setUp(QString *why)
         *why = QStringLiteral("knitjob failed");
         return false;
     }
-    const QString paraDir = PanelPaths::data(QStringLiteral("/para"));
-    if (!QDir().mkpath(paraDir) || !QDir().mkpath(PanelPaths::usbRoot())
-        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), paraDir + QStringLiteral("/checksystem.sys"))
-        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), paraDir + QStringLiteral("/checkconfig.cfg"))
+    const QString paramDir = PanelPaths::data(QStringLiteral("/para"));
+    if (!QDir().mkpath(paramDir) || !QDir().mkpath(PanelPaths::usbRoot())
+        || !QFile::copy(sim_.file(QStringLiteral("file.sys")), paramDir + QStringLiteral("/checksystem.sys"))
+        || !QFile::copy(sim_.file(QStringLiteral("config.cfg")), paramDir + QStringLiteral("/checkconfig.cfg"))
         || !sim_.command(QStringLiteral("set job J1"))) {
         *why = QStringLiteral("cannot lay out the panel's disk");
         return false;

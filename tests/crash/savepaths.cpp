@@ -6,8 +6,8 @@
 #include "data/densitybackup.h"
 #include "data/historylog.h"
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
-#include "data/parafiles.h"
+#include "data/carrierspeedtable.h"
+#include "data/panelfiles.h"
 #include "data/workfile.h"
 #include "logic/editors/cntstore.h"
 #include "logic/editors/patstore.h"
@@ -128,8 +128,8 @@ bool saveParameters(int v)
     config.read(ConfigRecord::checkPath());
     config.setWord(5, quint16(v));
     machine.panelSettings().setByte(0, quint8(v));
-    machine.carrierSpeedTable().setWord(MouthSpeedTable::kRightWord, quint16(MouthSpeedTable::kBias + v));
-    return density.write() && config.saveCheck() && writePanelSettings(machine) && MouthSpeedTable::save(machine)
+    machine.carrierSpeedTable().setWord(CarrierSpeedTable::kRightWord, quint16(CarrierSpeedTable::kBias + v));
+    return density.write() && config.saveCheck() && writePanelSettings(machine) && CarrierSpeedTable::save(machine)
         && saveWholeFile(SystemBackup::checkCopy(), machine.system().data(), qint64(kSystemSize)) == 1;
 }
 

@@ -73,7 +73,7 @@ const std::vector<Part> kParts{
     {"job name", &MachineData::jobNameChanged, [](MachineData &d, int whole) { d.setJobName(QString::fromUtf8(whole ? "毛衫 2" : "W1")); }},
 };
 
-enum Block { System, Work, Mouth };
+enum Block { System, Work, CarrierParking };
 
 // Builds one block's defaults for the cam-board type and returns init's result and the block as
 // it is in memory.
@@ -131,7 +131,7 @@ private Q_SLOTS:
         for (int t = 0; t < 4; ++t) // 3: unknown, taken as 0
             QTest::addRow("system, cam board %d", t) << int(System) << t << "/tmp/default.sys";
         QTest::addRow("work") << int(Work) << 0 << "/tmp/default.wrk";
-        QTest::addRow("carrier speed table") << int(Mouth) << 0 << "/tmp/default.mth";
+        QTest::addRow("carrier speed table") << int(CarrierParking) << 0 << "/tmp/default.mth";
     }
     void defaults()
     {
@@ -179,7 +179,7 @@ private Q_SLOTS:
             QVERIFY(QDir(root.file("/tmp")).removeRecursively());
             if (fileInPlace)
                 QVERIFY(TestBytes::writeFile(root.file("/tmp"), QByteArray()));
-            for (int which : {System, Work, Mouth}) {
+            for (int which : {System, Work, CarrierParking}) {
                 QByteArray memory;
                 QCOMPARE(build(which, 2, &memory), 0);
                 KNIT_COMPARE_BYTES(memory, TestBytes::golden(goldenName(which, 2)));

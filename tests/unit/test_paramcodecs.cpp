@@ -10,7 +10,7 @@
 
 #include "data/densitybackup.h"
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
+#include "data/carrierspeedtable.h"
 #include "data/rackingvalue.h"
 
 #include <QTest>
@@ -85,8 +85,8 @@ private Q_SLOTS:
     void carrierBands()
     {
         auto [band, left, word, address] = TestTable::fetch<int, bool, int, int>("band", "left", "word", "address");
-        QCOMPARE(MouthSpeedTable::word(band, left), word);
-        QCOMPARE(MouthSpeedTable::address(band, left), address);
+        QCOMPARE(CarrierSpeedTable::word(band, left), word);
+        QCOMPARE(CarrierSpeedTable::address(band, left), address);
     }
 
     // Kept corrections come back at start-up only from a whole table.
@@ -94,13 +94,13 @@ private Q_SLOTS:
     {
         TestRoot root;
         MachineData machine;
-        QByteArray table(int(kMouthSpeedSize), '\0');
+        QByteArray table(int(kCarrierSpeedSize), '\0');
         table[2 * 224] = 70;
-        QVERIFY(TestBytes::writeFile(MouthSpeedTable::path(), table.left(int(kMouthSpeedSize) - 1)));
-        QVERIFY(!MouthSpeedTable::load(machine));
+        QVERIFY(TestBytes::writeFile(CarrierSpeedTable::path(), table.left(int(kCarrierSpeedSize) - 1)));
+        QVERIFY(!CarrierSpeedTable::load(machine));
         QCOMPARE(int(machine.carrierSpeedTable().word(224)), 0);
-        QVERIFY(TestBytes::writeFile(MouthSpeedTable::path(), table));
-        QVERIFY(MouthSpeedTable::load(machine));
+        QVERIFY(TestBytes::writeFile(CarrierSpeedTable::path(), table));
+        QVERIFY(CarrierSpeedTable::load(machine));
         QCOMPARE(int(machine.carrierSpeedTable().word(224)), 70);
     }
 };

@@ -10,8 +10,8 @@
 // a file start-up removes for looking like one.
 #include "data/jobname.h"
 #include "data/machinedata.h"
-#include "data/parafiles.h"
-#include "data/paraformat.h"
+#include "data/panelfiles.h"
+#include "data/numberformat.h"
 #include "data/saveleftovers.h"
 #include "link/controlleraddress.h"
 #include "platform/atomicfile.h"

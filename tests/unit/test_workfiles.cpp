@@ -10,7 +10,7 @@
 
 #include "data/cntprogram.h"
 #include "data/machinedata.h"
-#include "data/mouthlook.h"
+#include "data/carrierstartmarks.h"
 #include "data/workfile.h"
 
 #include <QTest>
@@ -49,9 +49,9 @@ private Q_SLOTS:
         TestTable::columns<WorkFile::View, int, QString>("view", "line", "text");
         QTest::addRow("density group 24") << WorkFile::Density << 24 << "   第24组" + numbers(5, 184, 1, 8);
         QTest::addRow("speed group 1") << WorkFile::Speed << 1 << "   第01组" + numbers(7, 240, 1, 1);
-        QTest::addRow("rollers group 24") << WorkFile::Rora << 24 << "   第24组" + numbers(11, 293, 30, 3);
-        QTest::addRow("carriers 1-4 line 8") << WorkFile::Mouth << 8 << "   第08组" + numbers(8, 367, 8, 8);
-        QTest::addRow("carriers 5-8 line 1") << WorkFile::Mouth << 10 << "   第01组" + numbers(8, 424, 8, 8);
+        QTest::addRow("rollers group 24") << WorkFile::Rollers << 24 << "   第24组" + numbers(11, 293, 30, 3);
+        QTest::addRow("carriers 1-4 line 8") << WorkFile::CarrierParking << 8 << "   第08组" + numbers(8, 367, 8, 8);
+        QTest::addRow("carriers 5-8 line 1") << WorkFile::CarrierParking << 10 << "   第01组" + numbers(8, 424, 8, 8);
         QTest::addRow("single piece") << WorkFile::Replace << 1 << "    替换为:" + numbers(10, 696, 1, 8);
         QTest::addRow("carrier 8 of the pieces") << WorkFile::Replace << 10 << "    纱嘴  8" + numbers(10, 711, 8, 8);
     }
@@ -90,16 +90,16 @@ private Q_SLOTS:
         MachineData data;
         QVERIFY(TestBytes::writeFile(root.file("/p.cnt"), cnt) && CntProgram::load(data, root.file("/p.cnt")).ok);
         data.controllerState().setWord(4, 4);
-        const MouthLook::Rows first = MouthLook::firstRows(data);
+        const CarrierStartMarks::Rows first = CarrierStartMarks::firstRows(data);
         QCOMPARE(QList<int>(first.begin(), first.end()), QList<int>({1, 2, 4, 0, 0, 0, 0, 0}));
         const std::array<int, 8> by{5, 6, 0, 2, 2, 2, 2, 2};
-        MouthLook::Strip s = MouthLook::look(first, false, 1, by);
+        CarrierStartMarks::Strip s = CarrierStartMarks::look(first, false, 1, by);
         QCOMPARE(marked(s.left), QList<int>{1});
         QCOMPARE(marked(s.right), QList<int>({2, 3}));
-        s = MouthLook::look(first, true, 1, by);
+        s = CarrierStartMarks::look(first, true, 1, by);
         QCOMPARE(marked(s.left), QList<int>{5});
         QCOMPARE(marked(s.right), QList<int>{6});
-        QCOMPARE(marked(MouthLook::look(first, true, 2, by).right), QList<int>({2, 3}));
+        QCOMPARE(marked(CarrierStartMarks::look(first, true, 2, by).right), QList<int>({2, 3}));
     }
 };
 

@@ -305,8 +305,8 @@ private Q_SLOTS:
         if (maskAfter == 3)
             QVERIFY(sim_.command(QStringLiteral("set motostatus 1")));
         machine_.system().setWord(7, 0x0707);
-        const QString paraDir = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
-        QVERIFY(writeFile(paraDir + "checksystem.sys", "old") && writeFile(paraDir + "checkconfig.cfg", QByteArray(200, 0x42)));
+        const QString paramDir = root_.file(QStringLiteral("/mnt/ide/knit/para/"));
+        QVERIFY(writeFile(paramDir + "checksystem.sys", "old") && writeFile(paramDir + "checkconfig.cfg", QByteArray(200, 0x42)));
         QFile::remove(sim_.file("checkconfig.cfg"));
 
         ParamRepairMenu menu(machine_, w_.get(), 3);
@@ -322,8 +322,8 @@ private Q_SLOTS:
             QCOMPARE(int(menu.menu()->itemNo(0, r)->activeState()), marked ? 1 : 0);
         }
         // Stored: the panel's copy is the system block in memory; sent: the controller has the panel's copy.
-        QCOMPARE(readFile(paraDir + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
-        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(paraDir + "checkconfig.cfg"), maskAfter == 1);
+        QCOMPARE(readFile(paramDir + "checksystem.sys") == machine_.system().toByteArray(), maskAfter == 2);
+        QCOMPARE(readFile(sim_.file("checkconfig.cfg")) == readFile(paramDir + "checkconfig.cfg"), maskAfter == 1);
     }
 
     // A missing source: the dialog says so and waits for Exit; the destination stays. (Its

@@ -259,7 +259,7 @@ struct OpenScreen
 };
 
 // The tab shown, with the help line its focused cell gives it.
-bool paraTab(QWidget *w, int tab)
+bool workParamTab(QWidget *w, int tab)
 {
     auto *page = static_cast<JobParamsDialog *>(w);
     page->showTab(tab);
@@ -270,12 +270,12 @@ const OpenScreen kOpenScreens[] = {
     {"main screen", mainScreen, nullptr},
     {"alarm", widestAlarm, nullptr},
     {"start picture", startPicture, nullptr},
-    {"work parameters density", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 0); }},
-    {"work parameters speed", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 1); }},
-    {"work parameters rollers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 2); }},
-    {"work parameters carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 3); }},
-    {"work parameters carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 4); }},
-    {"work parameters piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return paraTab(w, 5); }},
+    {"work parameters density", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 0); }},
+    {"work parameters speed", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 1); }},
+    {"work parameters rollers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 2); }},
+    {"work parameters carriers", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 3); }},
+    {"work parameters carrier replacement", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 4); }},
+    {"work parameters piece expansion", [](MachineData &m) { return new JobParamsDialog(m); }, [](QWidget *w) { return workParamTab(w, 5); }},
     {"language menu", [](MachineData &) { return new LanguageMenu; }, nullptr},
     {"carriage test", [](MachineData &m) { return new CarriageTestPage(m); }, nullptr},
     {"carriage test menu", [](MachineData &m) { return new CarriageTestPage(m); }, [](QWidget *w) { static_cast<CarriageTestPage *>(w)->toggleSideMenu(); return true; }},

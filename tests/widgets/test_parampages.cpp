@@ -14,7 +14,7 @@
 #include "testtable.h"
 
 #include "data/machinedata.h"
-#include "data/mouthspeedtable.h"
+#include "data/carrierspeedtable.h"
 #include "params/carriageaccelerationframe.h"
 #include "params/carrierspeedcorrectionframe.h"
 #include "params/densitycorrectionframe.h"
@@ -229,12 +229,12 @@ private Q_SLOTS:
         if (c.object == 32)
             QCOMPARE(TestBytes::readFile(PanelPaths::data("/para/checkconfig.cfg")), TestBytes::readFile(sim_.file("config.cfg")));
         if (c.object == 16)
-            QCOMPARE(int(word(TestBytes::readFile(MouthSpeedTable::path()), c.word)), c.stored);
+            QCOMPARE(int(word(TestBytes::readFile(CarrierSpeedTable::path()), c.word)), c.stored);
     }
 
     // Quick function 2's page: the piece target and the clearing as actions 6 and 7, a setting
     // in its own bracket; each where the controller keeps it.
-    void constPara()
+    void constantParams()
     {
         QVERIFY(sim_.command(QStringLiteral("set knt 14 5")));
         FrequentSettingsFrame frame(machine_);
@@ -332,7 +332,7 @@ private Q_SLOTS:
     // A full disk: the controller and the carrier speed table have the value, the old file stays whole.
     void failedSaveKeepsOldFile()
     {
-        const QByteArray old = TestBytes::readFile(MouthSpeedTable::path());
+        const QByteArray old = TestBytes::readFile(CarrierSpeedTable::path());
         CarrierSpeedCorrectionFrame frame(machine_);
         AtomicFile::setWriteLimitForTesting(0);
         const QStringList shown = runPage(frame, "v-20E");
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList{"保存系统备份参数失败, 请重试 !"});
         QVERIFY(sim_.send(QStringLiteral("state")).contains(QStringLiteral("value 16 162 80")));
         QCOMPARE(int(machine_.carrierSpeedTable().word(226)), 80);
-        QCOMPARE(TestBytes::readFile(MouthSpeedTable::path()), old);
+        QCOMPARE(TestBytes::readFile(CarrierSpeedTable::path()), old);
     }
 
 private:

@@ -121,8 +121,8 @@ private Q_SLOTS:
         if (offset >= 0)
             setProgramByte(std::size_t(4 * kCntRecordSize + offset), static_cast<unsigned char>(value));
         display_->paintRow(6);
-        QLabel *const labels[] = {display_->speedGroup(), display_->speed(), display_->rollerValue(RowDisplay::RoraAux),
-                                  display_->rollerValue(RowDisplay::RoraOpen), display_->rollerValue(RowDisplay::Bed), display_->cell(0, 3)};
+        QLabel *const labels[] = {display_->speedGroup(), display_->speed(), display_->rollerValue(RowDisplay::AuxiliaryRoller),
+                                  display_->rollerValue(RowDisplay::OpeningRoller), display_->rollerValue(RowDisplay::Bed), display_->cell(0, 3)};
         QCOMPARE(labels[field]->text(), text);
     }
 

@@ -128,8 +128,8 @@ CntStore::Field CntStore::field(int group, int index) const
     }
     static const Field kRest[3][kIndices] = {
         {{Carriers, -1, true, false, 0}, {Density, 92}, {Carriers, -1, true, false, 1}, {Type, -1}},
-        {{BackTo, 117}, {Loop, 119}, {Bed, 100}, {RoraOpen, 96}},
-        {{RoraMain, 94}, {RoraAux, 95}, {Speed, 93}, {Park, 107}},
+        {{BackTo, 117}, {Loop, 119}, {Bed, 100}, {OpeningRoller, 96}},
+        {{MainRoller, 94}, {AuxiliaryRoller, 95}, {Speed, 93}, {Park, 107}},
     };
     f = kRest[group == 3 ? 0 : group - 6][index];
     if (f.kind == Carriers)
@@ -159,12 +159,12 @@ QString CntStore::text(int group, int index) const
         return QString::number(u16(f.offset) + 1);
     case Bed:
         return bedText(byte(100), byte(101));
-    case RoraOpen:
-    case RoraAux:
+    case OpeningRoller:
+    case AuxiliaryRoller:
         return rollerText(byte(f.offset));
     case Density:
     case Loop:
-    case RoraMain:
+    case MainRoller:
     case Speed:
     case Park:
         return QString::number(byte(f.offset));
@@ -208,9 +208,9 @@ QString CntStore::help(int group, int index) const
     case Bed:
         return {};
     case Density:
-    case RoraOpen:
-    case RoraMain:
-    case RoraAux:
+    case OpeningRoller:
+    case MainRoller:
+    case AuxiliaryRoller:
     case Speed:
         return shown(kGroupRange);
     default:

@@ -19,8 +19,8 @@ public:
     static constexpr int kGroups = 9;
     static constexpr int kIndices = 4;
 
-    enum Kind { None, PatLine, Select, Action, Carriers, Density, Type, BackTo, Loop, Bed, RoraOpen, RoraMain,
-                RoraAux, Speed, Park };
+    enum Kind { None, PatLine, Select, Action, Carriers, Density, Type, BackTo, Loop, Bed, OpeningRoller, MainRoller,
+                AuxiliaryRoller, Speed, Park };
     // What a field of the page shows and stores on the current row.
     struct Field
     {

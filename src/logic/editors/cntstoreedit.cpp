@@ -15,7 +15,7 @@ const char kSendFailed[] = QT_TRANSLATE_NOOP("CntStore", "参数设置失败, �
 const char kOpenFailed[] = QT_TRANSLATE_NOOP("CntStore", "进入设置界面失败, 请重试 !");
 const char kRowOne[] = QT_TRANSLATE_NOOP("CntStore", "第1行不能设置循环 !");
 
-constexpr int kRoraOnBit = 0x80;
+constexpr int kRollerOnBit = 0x80;
 
 // An unsigned decimal within lo ... hi; false for anything else.
 bool number(const QString &text, unsigned lo, unsigned hi, unsigned *out)
@@ -140,8 +140,8 @@ QString CntStore::store(const Field &f, const QString &typed)
         break;
     }
     static const struct { Kind kind; unsigned lo, hi; } kRanges[] = {
-        {Density, 1, 24}, {Loop, 0, 255}, {RoraOpen, 1, 24}, {RoraMain, 1, 24},
-        {RoraAux, 1, 24}, {Speed, 1, 24}, {Park, 1, 8},
+        {Density, 1, 24}, {Loop, 0, 255}, {OpeningRoller, 1, 24}, {MainRoller, 1, 24},
+        {AuxiliaryRoller, 1, 24}, {Speed, 1, 24}, {Park, 1, 8},
     };
     for (const auto &r : kRanges) {
         if (r.kind != f.kind)
@@ -149,8 +149,8 @@ QString CntStore::store(const Field &f, const QString &typed)
         if (!rangeOr(r.lo, r.hi))
             return shown(kParamError);
         // The rollers' on bit stays as the file has it; the controller gets the group alone.
-        const bool roller = f.kind == RoraOpen || f.kind == RoraAux;
-        const unsigned char stored = static_cast<unsigned char>(roller ? (byte(f.offset) & kRoraOnBit) | v : v);
+        const bool roller = f.kind == OpeningRoller || f.kind == AuxiliaryRoller;
+        const unsigned char stored = static_cast<unsigned char>(roller ? (byte(f.offset) & kRollerOnBit) | v : v);
         if (live_ && !link_.row(static_cast<unsigned short>(row_), static_cast<unsigned short>(f.offset),
                                 static_cast<unsigned char>(v)))
             return shown(kSendFailed);

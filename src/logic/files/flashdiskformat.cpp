@@ -2,7 +2,7 @@
 
 #include "formattools.h"
 
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"
 #include "platform/systemactions.h"

@@ -1,6 +1,6 @@
 #include "formattools.h"
 
-#include "data/paraformat.h"
+#include "data/numberformat.h"
 #include "platform/diskcapacity.h"
 #include "platform/fsops.h"
 #include "platform/panelpaths.h"

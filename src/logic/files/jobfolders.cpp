@@ -1,6 +1,6 @@
 #include "jobfolders.h"
 
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "platform/panelpaths.h"
 
 #include <QDir>

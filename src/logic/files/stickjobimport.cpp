@@ -5,7 +5,7 @@
 
 #include "data/cntfile.h"
 #include "data/cntrow.h"
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "data/patfile.h"
 #include "data/protocol.h"
 #include "platform/fsops.h"

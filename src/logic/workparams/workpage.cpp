@@ -73,21 +73,21 @@ const WorkPage &WorkPage::speed()
 
 const WorkPage &WorkPage::rollers()
 {
-    static const WorkPage p{"rollers", WorkLayout::Rora, 0, 100, 3, 8, 3, 270, 30, 1, 8,
+    static const WorkPage p{"rollers", WorkLayout::Rollers, 0, 100, 3, 8, 3, 270, 30, 1, 8,
                             {QT_TRANSLATE_NOOP("WorkPage", "主 罗 拉"), QT_TRANSLATE_NOOP("WorkPage", "副 罗 拉"), QT_TRANSLATE_NOOP("WorkPage", "开合罗拉")}, Groups, kHundredHelp, ColumnEntries};
     return p;
 }
 
 const WorkPage &WorkPage::carrierParking()
 {
-    static const WorkPage p{"carrierparking", WorkLayout::Mouth, 0, 30, 2, 6, 8, 360, 8, 1, 16, {QT_TRANSLATE_NOOP("WorkPage", "积家1"), QT_TRANSLATE_NOOP("WorkPage", "积家2")}, Carriers,
+    static const WorkPage p{"carrierparking", WorkLayout::CarrierParking, 0, 30, 2, 6, 8, 360, 8, 1, 16, {QT_TRANSLATE_NOOP("WorkPage", "积家1"), QT_TRANSLATE_NOOP("WorkPage", "积家2")}, Carriers,
                             QT_TRANSLATE_NOOP("WorkPage", "参数范围 : 0 ~ 30     Pu : 上一组     Pd : 下一组     当前组 : "), NoWhole, false, true};
     return p;
 }
 
 const WorkPage &WorkPage::yarnFeeders()
 {
-    static const WorkPage p{"yarnfeeders", WorkLayout::Songsha, 0, 100, 1, 8, 3, 504, 0, 1, 8, {QT_TRANSLATE_NOOP("WorkPage", "送纱器")}, Groups,
+    static const WorkPage p{"yarnfeeders", WorkLayout::YarnFeeders, 0, 100, 1, 8, 3, 504, 0, 1, 8, {QT_TRANSLATE_NOOP("WorkPage", "送纱器")}, Groups,
                             kHundredHelp, ColumnEntries};
     return p;
 }

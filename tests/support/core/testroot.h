@@ -47,8 +47,8 @@ public:
             QFile in(from);
             return in.open(QIODevice::ReadOnly) && AtomicFile::save(to, in.readAll());
         };
-        const QString paraDir = file("/mnt/ide/knit/para");
-        return QDir().mkpath(paraDir) && copy(fileSys, paraDir + "/checksystem.sys") && copy(configCfg, paraDir + "/checkconfig.cfg");
+        const QString paramDir = file("/mnt/ide/knit/para");
+        return QDir().mkpath(paramDir) && copy(fileSys, paramDir + "/checksystem.sys") && copy(configCfg, paramDir + "/checkconfig.cfg");
     }
 
 private:

@@ -4,7 +4,7 @@
 #include "data/cntrow.h"
 #include "data/factorydefaults.h"
 #include "data/jobname.h"
-#include "data/parafiles.h"
+#include "data/panelfiles.h"
 #include "data/patfile.h"
 #include "platform/atomicfile.h"
 #include "platform/fsops.h"
@@ -35,7 +35,7 @@ CntRow sampleRow(int r, int rows, int height)
         CntRow::set16(blk.select_a, static_cast<unsigned short>(1u << (i % 16)));
         CntRow::set16(blk.select_h, static_cast<unsigned short>(1u << ((i + 4) % 16)));
     }
-    for (CntMouth &m : row.mouth) {
+    for (CntCarrierSelect &m : row.mouth) {
         m.mouth_flag = 0x80;
         m.mouth_mask = static_cast<unsigned char>(1u << (i % 8));
     }

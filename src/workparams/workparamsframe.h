@@ -12,7 +12,7 @@ struct WorkPage;
 // The frame of the work-parameter dialogs: pages in the tab bar "tbar" on keys A-F (and
 // F1-F6), the key column that suits the page, and the "changed" flag a run raises when a
 // page is about to change a value on the controller (the main window then saves the job's .wrk).
-class WorkParaDialog : public ScreenFrame
+class WorkParamsFrame : public ScreenFrame
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
     struct Page
     {
         QWidget *widget;
-        std::function<void(WorkParaDialog *dialog)> wire;
+        std::function<void(WorkParamsFrame *dialog)> wire;
     };
     struct Tab
     {
@@ -50,16 +50,16 @@ public Q_SLOTS:
     void showTabF() { showTab(5); }
 
 protected:
-    WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name);
+    WorkParamsFrame(const QList<Tab> &tabs, QWidget *parent, const char *name);
     // A page joined to the dialog: its help line, its "changed" flag, and the clear button
     // while its tab is shown.
     template <typename Widget>
     static Page wired(Widget *page)
     {
-        return {page, [page](WorkParaDialog *dialog) {
-                    connect(page, &Widget::messageChanged, dialog, &WorkParaDialog::showFrameMessage);
-                    connect(page, &Widget::parametersChanged, dialog, &WorkParaDialog::markChanged);
-                    connect(page, &Widget::changeWanted, dialog, &WorkParaDialog::acceptChangeWish);
+        return {page, [page](WorkParamsFrame *dialog) {
+                    connect(page, &Widget::messageChanged, dialog, &WorkParamsFrame::showFrameMessage);
+                    connect(page, &Widget::parametersChanged, dialog, &WorkParamsFrame::markChanged);
+                    connect(page, &Widget::changeWanted, dialog, &WorkParamsFrame::acceptChangeWish);
                     connect(dialog, &ScreenFrame::clearRequested, page, [dialog, page] {
                         if (dialog->showsPage(page))
                             page->clearKey();

@@ -1,4 +1,4 @@
-#include "paraformat.h"
+#include "numberformat.h"
 
 #include "jobname.h"
 

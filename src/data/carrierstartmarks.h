@@ -7,7 +7,7 @@ class MachineData;
 // Which labels of the carrier start-position strip are dark: for each carrier the first
 // program row that uses it decides the side (odd rows start at the left, even at the right);
 // with replacement on and a single piece the replacing carrier is marked instead.
-class MouthLook
+class CarrierStartMarks
 {
 public:
     static constexpr int kCarriers = 8;

@@ -1,4 +1,4 @@
-#include "workparadialog.h"
+#include "workparamsframe.h"
 
 #include "workgrid.h"
 
@@ -8,7 +8,7 @@
 
 #include <QKeyEvent>
 
-WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const char *name)
+WorkParamsFrame::WorkParamsFrame(const QList<Tab> &tabs, QWidget *parent, const char *name)
     : ScreenFrame(parent, name)
     , table_(tabs)
     , tbar_(new BeepingTabWidget(this, "tbar"))
@@ -26,18 +26,18 @@ WorkParaDialog::WorkParaDialog(const QList<Tab> &tabs, QWidget *parent, const ch
     // Beside the cells, over the empty right of the grid pages, inside the tab frame.
     panel_->setGeometry(520, 100, 104, 3 * 40);
     panel_->raise();
-    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParaDialog::followTab);
+    connect(tbar_, &QTabWidget::currentChanged, this, &WorkParamsFrame::followTab);
     followTab(0);
 }
 
-void WorkParaDialog::showEvent(QShowEvent *event)
+void WorkParamsFrame::showEvent(QShowEvent *event)
 {
     // Each run reports what it changed itself.
     setProperty("changed", 0);
     ScreenFrame::showEvent(event);
 }
 
-void WorkParaDialog::changeEvent(QEvent *event)
+void WorkParamsFrame::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         for (int i = 0; i < int(table_.size()); ++i)
@@ -46,22 +46,22 @@ void WorkParaDialog::changeEvent(QEvent *event)
     ScreenFrame::changeEvent(event);
 }
 
-WorkParaDialog::Page WorkParaDialog::gridPage(MachineData &machine, const WorkPage &page, QWidget *parent)
+WorkParamsFrame::Page WorkParamsFrame::gridPage(MachineData &machine, const WorkPage &page, QWidget *parent)
 {
     return wired(new WorkGrid(machine, page, parent));
 }
 
-bool WorkParaDialog::showsPage(const QWidget *page) const
+bool WorkParamsFrame::showsPage(const QWidget *page) const
 {
     return tbar_->currentWidget() == page;
 }
 
-void WorkParaDialog::markChanged()
+void WorkParamsFrame::markChanged()
 {
     setProperty("changed", 1);
 }
 
-void WorkParaDialog::followTab(int page)
+void WorkParamsFrame::followTab(int page)
 {
     // Read by the main window as the dialog closes, so the next one opens here.
     setProperty("tab", page);
@@ -70,13 +70,13 @@ void WorkParaDialog::followTab(int page)
     panel_->setVisible(type != 0);
 }
 
-void WorkParaDialog::showTab(int index)
+void WorkParamsFrame::showTab(int index)
 {
     if (index < table_.size() && tbar_->currentIndex() != index)
         tbar_->setCurrentIndex(index);
 }
 
-void WorkParaDialog::keyPressEvent(QKeyEvent *event)
+void WorkParamsFrame::keyPressEvent(QKeyEvent *event)
 {
     const int key = WorkGrid::keypadKey(event->key());
     if (key >= Qt::Key_A && key <= Qt::Key_F) {

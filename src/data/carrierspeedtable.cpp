@@ -1,12 +1,12 @@
-#include "mouthspeedtable.h"
+#include "carrierspeedtable.h"
 
 #include "machinedata.h"
-#include "parafiles.h"
+#include "panelfiles.h"
 #include "platform/panelpaths.h"
 
 #include <QFile>
 
-QString MouthSpeedTable::bandText(int band)
+QString CarrierSpeedTable::bandText(int band)
 {
     // Band 4's text is set one place apart from its neighbours' on the panel.
     if (band == 3)
@@ -16,27 +16,27 @@ QString MouthSpeedTable::bandText(int band)
     return QStringLiteral("%1:  %2- %3").arg(band + 1, -2).arg(lowest, -3).arg(highest);
 }
 
-QString MouthSpeedTable::path()
+QString CarrierSpeedTable::path()
 {
     return PanelPaths::data(QStringLiteral("/para/speed.mth"));
 }
 
-bool MouthSpeedTable::parse(MachineData &data, const QByteArray &bytes)
+bool CarrierSpeedTable::parse(MachineData &data, const QByteArray &bytes)
 {
     // A short or long file is not a table this panel wrote: the defaults are safer than half of it.
-    if (bytes.size() != qsizetype(kMouthSpeedSize))
+    if (bytes.size() != qsizetype(kCarrierSpeedSize))
         return false;
     data.carrierSpeedTable().fill(bytes);
     return true;
 }
 
-bool MouthSpeedTable::load(MachineData &data)
+bool CarrierSpeedTable::load(MachineData &data)
 {
     QFile f(path());
-    return f.open(QIODevice::ReadOnly) && parse(data, f.read(qint64(kMouthSpeedSize) + 1));
+    return f.open(QIODevice::ReadOnly) && parse(data, f.read(qint64(kCarrierSpeedSize) + 1));
 }
 
-bool MouthSpeedTable::save(const MachineData &data)
+bool CarrierSpeedTable::save(const MachineData &data)
 {
-    return saveWholeFile(path(), data.carrierSpeedTable().data(), qint64(kMouthSpeedSize)) == 1;
+    return saveWholeFile(path(), data.carrierSpeedTable().data(), qint64(kCarrierSpeedSize)) == 1;
 }

@@ -1,4 +1,4 @@
-#include "parafiles.h"
+#include "panelfiles.h"
 
 #include "jobname.h"
 #include "machinedata.h"

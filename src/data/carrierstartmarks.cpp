@@ -1,4 +1,4 @@
-#include "mouthlook.h"
+#include "carrierstartmarks.h"
 
 #include "cntprogram.h"
 #include "machinedata.h"
@@ -12,7 +12,7 @@ constexpr int kReplaceWord = Protocol::CarrierReplacementWord;
 constexpr int kReplacementWord = 696;
 constexpr unsigned char kActive = 0x80;
 
-void mark(MouthLook::Strip &strip, int carrier, int row)
+void mark(CarrierStartMarks::Strip &strip, int carrier, int row)
 {
     // Odd rows knit from the left, even rows from the right.
     if (row % 2)
@@ -23,7 +23,7 @@ void mark(MouthLook::Strip &strip, int carrier, int row)
 
 } // namespace
 
-MouthLook::Rows MouthLook::firstRows(const MachineData &data)
+CarrierStartMarks::Rows CarrierStartMarks::firstRows(const MachineData &data)
 {
     Rows first{};
     const int rows = data.controllerState().word(kRowsWord);
@@ -31,7 +31,7 @@ MouthLook::Rows MouthLook::firstRows(const MachineData &data)
     for (int r = 1; r <= rows; ++r) {
         if (!CntProgram::row(data, r, &row))
             break;
-        for (const CntMouth &m : row.mouth) {
+        for (const CntCarrierSelect &m : row.mouth) {
             if (!(m.mouth_flag & kActive))
                 continue;
             for (int c = 0; c < kCarriers; ++c) {
@@ -43,7 +43,7 @@ MouthLook::Rows MouthLook::firstRows(const MachineData &data)
     return first;
 }
 
-MouthLook::Strip MouthLook::look(const Rows &first, bool replaceOn, int pieces, const std::array<int, kCarriers> &replacement)
+CarrierStartMarks::Strip CarrierStartMarks::look(const Rows &first, bool replaceOn, int pieces, const std::array<int, kCarriers> &replacement)
 {
     Strip strip;
     const bool replacing = replaceOn && pieces < 2;
@@ -65,7 +65,7 @@ MouthLook::Strip MouthLook::look(const Rows &first, bool replaceOn, int pieces, 
     return strip;
 }
 
-MouthLook::Strip MouthLook::current(const MachineData &data, const Rows &first)
+CarrierStartMarks::Strip CarrierStartMarks::current(const MachineData &data, const Rows &first)
 {
     std::array<int, kCarriers> replacement{};
     for (int c = 0; c < kCarriers; ++c)

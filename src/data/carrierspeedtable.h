@@ -8,7 +8,7 @@ class MachineData;
 // The carrier-parking corrections by carriage speed in the carrier speed table and its file
 // para/speed.mth: band b (speeds 5b + 1 to 5b + 5) moving right at word 64 + b, moving left at
 // word 224 + b, each correction + 100; the controller's index is the word minus 64.
-class MouthSpeedTable
+class CarrierSpeedTable
 {
 public:
     static constexpr int kBands = 20;
