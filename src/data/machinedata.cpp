@@ -24,16 +24,6 @@ MachineData::MachineData(QObject *parent)
 
 MachineData::~MachineData() = default;
 
-void MachineData::setProgram(const ProgramImage &image, int records)
-{
-    if (image == *program_ && records == programRecords_)
-        return;
-    *program_ = image;
-    programRecords_ = records;
-    programUsed_ = ProgramImage::size;
-    Q_EMIT programChanged();
-}
-
 void MachineData::setProgram(const QByteArray &bytes, int records)
 {
     unsigned char *image = program_->data();

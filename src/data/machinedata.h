@@ -59,7 +59,6 @@ public:
     // The loaded knitting program (.cnt) and how many whole records its file held.
     const ProgramImage &program() const { return *program_; }
     int programRecords() const { return programRecords_; }
-    void setProgram(const ProgramImage &image, int records);
     // The program as a file's bytes (the first 1 MiB of them), zeros after: only the bytes the
     // file and the program before it held are compared and written, so a small job touches a
     // small part of the image and needs no second one.
