@@ -97,7 +97,13 @@ private:
     WatchedBlock<kMouthSpeedSize> carrierSpeedTable_;
     WatchedBlock<kConfigCheckSize> controllerPersonalisation_;
     WatchedBlock<kConfigCheckSize> panelPersonalisation_;
-    std::unique_ptr<ProgramImage> program_; // 1 MiB: never on a stack
+    // 1 MiB, never on a stack, and zeroed by calloc rather than cleared when made: the
+    // pages a job never reaches are never written, so they cost no resident memory.
+    struct FreeImage
+    {
+        void operator()(ProgramImage *image) const;
+    };
+    std::unique_ptr<ProgramImage, FreeImage> program_;
     int programRecords_ = 0;
     std::size_t programUsed_ = 0; // every byte of the image from here on is zero
     ControllerConfig controllerConfig_;
