@@ -1,6 +1,7 @@
 #include "panelpalettes.h"
 
 #include "builtpalettes.h"
+#include "platform/applicationparts.h"
 
 #include <QGuiApplication>
 
@@ -23,10 +24,10 @@ QPalette build(std::initializer_list<RoleColour> roles)
     return p;
 }
 
-// Built once per dark colour by the application's set; without an application, every time.
+// Built once per dark colour by the application's set; without one, every time.
 QPalette shared(const QColor &dark, BuiltPalettes::Kind kind, BuiltPalettes::Make make)
 {
-    BuiltPalettes *set = BuiltPalettes::ofApplication();
+    BuiltPalettes *set = ApplicationParts::find<BuiltPalettes>();
     return set ? set->palette(dark, kind, make) : make(dark);
 }
 
