@@ -6,11 +6,144 @@
 # (start-up's closing status query, as knitsim's journal has it; median of 5). Both panels'
 # start-up traces are compared; then the libraries the tools load, upward includes and folder
 # cycles in src/, the qWait calls and sleeps in tests/, the names that do not say what
-# things are (by pattern, no list of names), and the repeated runs of 6+ lines in src/.
+# things are (by pattern, no list of names), the repeated runs of 6+ lines in src/, the mutable
+# globals in src/, the files over 400 lines and the longest function in src/ sim/ tools/, and
+# the includes from one screen into another and from the widgets into the link layer.
 # Prints figures; never fails. Usage: bench/layering.sh [BASE]
+# bench/layering.sh --figures-only BASE_DIR HEAD_DIR prints only the figures read from two
+# source trees (a checkout or a git archive of each), building nothing.
 set -uo pipefail
-base=${1:-982c1d2}
 repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# The figures read from the source trees alone: $1 BASE's, $2 HEAD's (each a checkout's root).
+source_figures() {
+  local -A tree=([base]=$1 [head]=$2)
+  local scratch side
+  scratch=$(mktemp -d /tmp/knit-layering-figures.XXXXXX)
+  # Upward includes: a folder of src/ including one of a later layer. Screens share a rank;
+  # between them only cycles count (tsort finds them).
+  rank() {
+    case $1 in
+      platform) echo 0 ;; data) echo 1 ;; link) echo 2 ;; telemetry) echo 3 ;; logic) echo 4 ;; ui) echo 5 ;;
+      editors | params | workparams | machinetests | files | history | service | touchcal) echo 6 ;;
+      mainwin) echo 7 ;; *) echo -1 ;;
+    esac
+  }
+  for side in base head; do
+    srcdir=${tree[$side]}/src
+    up=0
+    edges=$(mktemp)
+    : >"$edges"
+    for dir in "$srcdir"/*/; do
+      from=$(basename "$dir")
+      rf=$(rank "$from")
+      [ "$rf" -ge 0 ] || continue
+      for to in $(grep -rho --include='*.cpp' --include='*.h' '#include "[a-z]*/' "$dir" 2>/dev/null | sed 's/#include "//; s|/||' | sort -u); do
+        rt=$(rank "$to")
+        [ "$rt" -ge 0 ] && [ "$to" != "$from" ] || continue
+        [ "$rt" -gt "$rf" ] && up=$((up + $(grep -rl --include='*.cpp' --include='*.h' "#include \"$to/" "$dir" 2>/dev/null | wc -l)))
+        [ "$rt" -eq "$rf" ] && echo "$from $to" >>"$edges"
+      done
+    done
+    cycles=$(tsort "$edges" 2>&1 >/dev/null | grep -c 'input contains a loop')
+    rm -f "$edges"
+    echo "$side: files with an upward include $up, folder cycles $cycles (goal 0, 0)"
+  done
+
+  echo
+  for side in base head; do
+    t=${tree[$side]}/tests
+    waits=$(grep -rn 'qWait(' "$t" | grep -vc 'qWaitFor')
+    sleeps=$(grep -rnE 'usleep\(|sleep_for\(|Sleeper::sleepMs\(|QThread::msleep\(|\bsleep\(' "$t" | wc -l)
+    echo "$side: qWait calls in tests/ $waits, sleeps $sleeps (goal: at most 5 in all)"
+  done
+
+  echo
+  # Names that do not say what things are, by their pattern alone: classes named in lower case,
+  # in capitals or with a My/Q prefix, slot_/signal_ members, and headers that declare classes
+  # none of which they are named after.
+  for side in base head; do
+    (
+      cd "${tree[$side]}" || exit 0
+      dirs=$(ls -d src sim tools 2>/dev/null)
+      classes=$(grep -rhE --include='*.h' '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' $dirs | awk '{ print $2 }' | sort -u)
+      odd=$(grep -cE '^[a-z]|^(My|MY|my)|^Q[A-Z]|^[A-Z0-9_]+$|_' <<<"$classes")
+      members=$(grep -rhoE --include='*.h' --include='*.cpp' '\b(slot|signal)_[A-Za-z0-9_]+' $dirs | sort -u | wc -l)
+      files=0
+      while read -r h; do
+        held=$(grep -hE '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' "$h" | awk '{ print tolower($2) }')
+        [ -n "$held" ] && ! grep -qxF "$(basename "$h" .h)" <<<"$held" && files=$((files + 1))
+      done < <(find $dirs -name '*.h')
+      echo "$side: odd class names $odd, slot_/signal_ names $members, headers named after none of their classes $files (goal 0)"
+    )
+  done
+
+  echo
+  if command -v duplicates >/dev/null; then
+    for side in base head; do
+      n=$(cd "${tree[$side]}/src" && duplicates --most 200 --seconds 120 | grep -c '^D[0-9]')
+      echo "$side: runs of 6+ repeated lines in src/: $n"
+    done
+    echo "(goal: HEAD at most half of BASE)"
+  else
+    echo "duplicates not installed: repeated runs not counted"
+  fi
+
+  echo
+  command -v ctags >/dev/null || echo "ctags not installed (universal-ctags, scripts/setup.sh): globals and functions not counted"
+  printf '%-52s %10s %10s  %s\n' figure BASE HEAD goal
+  local -A globals long longest screen_includes link_includes
+  for side in base head; do
+    (
+      cd "${tree[$side]}" || exit 0
+      # Namespace-scope variables, and static locals and static data members, that are neither
+      # const nor constexpr (by their declaration's first line).
+      ctags -R --languages=C++ --kinds-C++=+l --fields=+nK --fields-C++=+{properties} -f - src 2>/dev/null |
+        awk -F'\t' '{ s = 0; for (i = 5; i <= NF; i++) if ($i ~ /^properties:.*static/) s = 1 }
+          ($4 == "variable" || (($4 == "local" || $4 == "member") && s)) && $3 !~ /(^|[^A-Za-z0-9_])const(expr)?([^A-Za-z0-9_]|$)/ { n++ }
+          END { print n + 0 }'
+      dirs=$(ls -d src sim tools 2>/dev/null)
+      find $dirs \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r wc -l | awk '$2 != "total" && $1 > 400 { n++ } END { print n + 0 }'
+      ctags -R --languages=C++ --kinds-C++=f --fields=+ne -f - $dirs 2>/dev/null |
+        awk -F'\t' '{ for (i = 5; i <= NF; i++) { if ($i ~ /^line:/) l = substr($i, 6); if ($i ~ /^end:/) e = substr($i, 5) }
+          if (e - l + 1 > m) { m = e - l + 1; w = $1 " (" $2 ")" } } END { print m + 0, w }'
+      screens="editors params workparams machinetests files history service touchcal"
+      n=0
+      for from in $screens; do
+        [ -d "src/$from" ] || continue
+        for to in $screens; do
+          [ "$to" != "$from" ] && n=$((n + $(grep -rl --include='*.cpp' --include='*.h' "#include \"$to/" "src/$from" | wc -l)))
+        done
+      done
+      echo "$n"
+      n=0
+      for from in ui $screens mainwin; do
+        [ -d "src/$from" ] && n=$((n + $(grep -rl --include='*.cpp' --include='*.h' '#include "link/' "src/$from" | wc -l)))
+      done
+      echo "$n"
+    ) >"$scratch/shape-$side.txt"
+    globals[$side]=$(sed -n 1p "$scratch/shape-$side.txt")
+    long[$side]=$(sed -n 2p "$scratch/shape-$side.txt")
+    longest[$side]=$(sed -n 3p "$scratch/shape-$side.txt")
+    screen_includes[$side]=$(sed -n 4p "$scratch/shape-$side.txt")
+    link_includes[$side]=$(sed -n 5p "$scratch/shape-$side.txt")
+  done
+  printf '%-52s %10s %10s  %s\n' "mutable globals in src/" "${globals[base]}" "${globals[head]}" "0"
+  printf '%-52s %10s %10s  %s\n' "files over 400 lines in src/ sim/ tools/" "${long[base]}" "${long[head]}" "0"
+  printf '%-52s %10s %10s  %s\n' "longest function, lines" "${longest[base]%% *}" "${longest[head]%% *}" "<= 80"
+  printf '%-52s %s\n' "  BASE's" "${longest[base]#* }" "  HEAD's" "${longest[head]#* }"
+  printf '%-52s %10s %10s  %s\n' "files of a screen including another screen" "${screen_includes[base]}" "${screen_includes[head]}" "0"
+  printf '%-52s %10s %10s  %s\n' "files of ui/, screens, mainwin/ including link/" "${link_includes[base]}" "${link_includes[head]}" "0"
+  rm -rf "$scratch"
+}
+
+if [ "${1:-}" = --figures-only ]; then
+  [ $# -eq 3 ] && [ -d "$2/src" ] && [ -d "$3/src" ] || { echo "usage: bench/layering.sh --figures-only BASE_DIR HEAD_DIR"; exit 0; }
+  source_figures "$2" "$3"
+  exit 0
+fi
+
+base=${1:-982c1d2}
 work=$(mktemp -d /tmp/knit-layering.XXXXXX)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 export CCACHE_DISABLE=1 QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off
@@ -120,70 +253,4 @@ for tool in knitjob knitsim knitfleet; do
 done
 
 echo
-# Upward includes: a folder of src/ including one of a later layer. Screens share a rank;
-# between them only cycles count (tsort finds them).
-rank() {
-  case $1 in
-    platform) echo 0 ;; data) echo 1 ;; link) echo 2 ;; telemetry) echo 3 ;; logic) echo 4 ;; ui) echo 5 ;;
-    editors | params | workparams | machinetests | files | history | service | touchcal) echo 6 ;;
-    mainwin) echo 7 ;; *) echo -1 ;;
-  esac
-}
-for side in base head; do
-  srcdir=$work/$side/src/src
-  up=0
-  edges=$work/edges-$side.txt
-  : >"$edges"
-  for dir in "$srcdir"/*/; do
-    from=$(basename "$dir")
-    rf=$(rank "$from")
-    [ "$rf" -ge 0 ] || continue
-    for to in $(grep -rho --include='*.cpp' --include='*.h' '#include "[a-z]*/' "$dir" 2>/dev/null | sed 's/#include "//; s|/||' | sort -u); do
-      rt=$(rank "$to")
-      [ "$rt" -ge 0 ] && [ "$to" != "$from" ] || continue
-      [ "$rt" -gt "$rf" ] && up=$((up + $(grep -rl --include='*.cpp' --include='*.h' "#include \"$to/" "$dir" 2>/dev/null | wc -l)))
-      [ "$rt" -eq "$rf" ] && echo "$from $to" >>"$edges"
-    done
-  done
-  cycles=$(tsort "$edges" 2>&1 >/dev/null | grep -c 'input contains a loop')
-  echo "$side: files with an upward include $up, folder cycles $cycles (goal 0, 0)"
-done
-
-echo
-for side in base head; do
-  t=$work/$side/src/tests
-  waits=$(grep -rn 'qWait(' "$t" | grep -vc 'qWaitFor')
-  sleeps=$(grep -rnE 'usleep\(|sleep_for\(|Sleeper::sleepMs\(|QThread::msleep\(|\bsleep\(' "$t" | wc -l)
-  echo "$side: qWait calls in tests/ $waits, sleeps $sleeps (goal: at most 5 in all)"
-done
-
-echo
-# Names that do not say what things are, by their pattern alone: classes named in lower case,
-# in capitals or with a My/Q prefix, slot_/signal_ members, and headers that declare classes
-# none of which they are named after.
-for side in base head; do
-  (
-    cd "$work/$side/src" || exit 0
-    dirs=$(ls -d src sim tools 2>/dev/null)
-    classes=$(grep -rhE --include='*.h' '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' $dirs | awk '{ print $2 }' | sort -u)
-    odd=$(grep -cE '^[a-z]|^(My|MY|my)|^Q[A-Z]|^[A-Z0-9_]+$|_' <<<"$classes")
-    members=$(grep -rhoE --include='*.h' --include='*.cpp' '\b(slot|signal)_[A-Za-z0-9_]+' $dirs | sort -u | wc -l)
-    files=0
-    while read -r h; do
-      held=$(grep -hE '^(class|struct) +[A-Za-z_][A-Za-z0-9_]*( +final)? *(:|\{|$)' "$h" | awk '{ print tolower($2) }')
-      [ -n "$held" ] && ! grep -qxF "$(basename "$h" .h)" <<<"$held" && files=$((files + 1))
-    done < <(find $dirs -name '*.h')
-    echo "$side: odd class names $odd, slot_/signal_ names $members, headers named after none of their classes $files (goal 0)"
-  )
-done
-
-echo
-if command -v duplicates >/dev/null; then
-  for side in base head; do
-    n=$(cd "$work/$side/src/src" && duplicates --most 200 --seconds 120 | grep -c '^D[0-9]')
-    echo "$side: runs of 6+ repeated lines in src/: $n"
-  done
-  echo "(goal: HEAD at most half of BASE)"
-else
-  echo "duplicates not installed: repeated runs not counted"
-fi
+source_figures "$work/base/src" "$work/head/src"

@@ -12,6 +12,7 @@
 #include "platform/rootlayout.h"
 #include "platform/servicenotify.h"
 #include "platform/stallreport.h"
+#include "ui/builtpalettes.h"
 #include "ui/fontconfiguration.h"
 #include "ui/jobviewers.h"
 #include "ui/layoutaudit.h"
@@ -51,10 +52,12 @@ int main(int argc, char **argv)
     new ServiceNotify(&app);
     LayoutAudit::install();
     // What the layers below reach as the application's parts (ApplicationParts): the buzzer,
-    // which start-up opens, the controller's presence and the TFTP port's history.
+    // which start-up opens, the controller's presence, the TFTP port's history and the
+    // palettes built for the dark colour in use.
     new BuzzerDevice(&app);
     new ControllerPresence(&app);
     new TftpPortHistory(&app);
+    new BuiltPalettes(&app);
     // The machine's data, for the whole run: every page that shows or changes it is given it.
     MachineData machine;
     auto *viewers = new JobViewers(&app);

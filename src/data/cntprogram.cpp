@@ -19,43 +19,44 @@ int CntProgram::rowCount(const unsigned char *data, long long size)
     return static_cast<int>(r);
 }
 
-CntLoad CntProgram::loadInto(const QString &path, Image &image)
+namespace {
+
+// The one reader of a .cnt, for both ways of loading it: the file's bytes when it opens, is no
+// larger than the image and reads whole; otherwise no bytes and ok false. Read as the file's
+// bytes, not into an image of its own: a second megabyte cleared and copied at every job
+// opened, start-up's included, and resident while it lasted.
+CntLoad readProgram(const QString &path, QByteArray *bytes)
 {
-    image.clear();
     CntLoad result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(Image::size))
-        return result;
-    const qint64 got = file.read(reinterpret_cast<char *>(image.data()), static_cast<qint64>(Image::size));
-    if (got < 0) {
-        image.clear();
-        return result;
+    if (file.open(QIODevice::ReadOnly) && file.size() <= static_cast<qint64>(CntProgram::Image::size)) {
+        *bytes = file.read(file.size());
+        result.ok = file.error() == QFileDevice::NoError;
     }
-    result.ok = true;
-    result.size = got;
-    result.records = static_cast<int>(got / static_cast<qint64>(kCntRecordSize));
-    result.rows = rowCount(image.data(), got);
+    if (!result.ok)
+        bytes->clear();
+    result.size = bytes->size();
+    result.records = static_cast<int>(bytes->size() / static_cast<qsizetype>(kCntRecordSize));
+    if (result.ok)
+        result.rows = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(bytes->constData()), bytes->size());
+    return result;
+}
+
+} // namespace
+
+CntLoad CntProgram::loadInto(const QString &path, Image &image)
+{
+    QByteArray bytes;
+    const CntLoad result = readProgram(path, &bytes);
+    image.clear();
+    image.fill(bytes);
     return result;
 }
 
 CntLoad CntProgram::load(MachineData &data, const QString &path)
 {
-    // Read as the file's bytes, not into an image of its own: a second megabyte cleared and
-    // copied at every job opened, start-up's included, and resident while it lasted.
-    CntLoad result;
     QByteArray bytes;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= static_cast<qint64>(Image::size)) {
-        bytes = file.read(file.size());
-        // A read that failed leaves an empty array and the program cleared, as a missing file.
-        result.ok = file.error() == QFileDevice::NoError;
-    }
-    if (!result.ok)
-        bytes.clear();
-    result.size = bytes.size();
-    result.records = static_cast<int>(bytes.size() / static_cast<qsizetype>(kCntRecordSize));
-    if (result.ok)
-        result.rows = rowCount(reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
+    const CntLoad result = readProgram(path, &bytes);
     data.setProgram(bytes, result.records);
     return result;
 }

@@ -3,7 +3,32 @@
 #include "configini.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <type_traits>
+
+namespace {
+
+// calloc gives zeroed bytes without writing them (fresh pages from the kernel are zero); a
+// block of bytes with trivial copy and destruction lives in them as they are, as it would
+// in memcpy'd storage, so no constructor needs to clear it again.
+MachineData::ProgramImage *zeroedImage()
+{
+    using Image = MachineData::ProgramImage;
+    static_assert(std::is_trivially_copyable_v<Image> && std::is_trivially_destructible_v<Image>);
+    void *bytes = std::calloc(1, sizeof(Image));
+    if (!bytes)
+        throw std::bad_alloc();
+    return static_cast<Image *>(bytes);
+}
+
+} // namespace
+
+void MachineData::FreeImage::operator()(ProgramImage *image) const
+{
+    std::free(image);
+}
 
 MachineData::MachineData(QObject *parent)
     : QObject(parent)
@@ -17,22 +42,12 @@ MachineData::MachineData(QObject *parent)
     , carrierSpeedTable_([this] { Q_EMIT carrierSpeedTableChanged(); })
     , controllerPersonalisation_([this] { Q_EMIT controllerPersonalisationChanged(); })
     , panelPersonalisation_([this] { Q_EMIT panelPersonalisationChanged(); })
-    , program_(std::make_unique<ProgramImage>())
+    , program_(zeroedImage())
     , controllerConfig_(ConfigIni::defaults())
 {
 }
 
 MachineData::~MachineData() = default;
-
-void MachineData::setProgram(const ProgramImage &image, int records)
-{
-    if (image == *program_ && records == programRecords_)
-        return;
-    *program_ = image;
-    programRecords_ = records;
-    programUsed_ = ProgramImage::size;
-    Q_EMIT programChanged();
-}
 
 void MachineData::setProgram(const QByteArray &bytes, int records)
 {

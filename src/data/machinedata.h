@@ -59,7 +59,6 @@ public:
     // The loaded knitting program (.cnt) and how many whole records its file held.
     const ProgramImage &program() const { return *program_; }
     int programRecords() const { return programRecords_; }
-    void setProgram(const ProgramImage &image, int records);
     // The program as a file's bytes (the first 1 MiB of them), zeros after: only the bytes the
     // file and the program before it held are compared and written, so a small job touches a
     // small part of the image and needs no second one.
@@ -98,7 +97,13 @@ private:
     WatchedBlock<kCarrierSpeedSize> carrierSpeedTable_;
     WatchedBlock<kConfigCheckSize> controllerPersonalisation_;
     WatchedBlock<kConfigCheckSize> panelPersonalisation_;
-    std::unique_ptr<ProgramImage> program_; // 1 MiB: never on a stack
+    // 1 MiB, never on a stack, and zeroed by calloc rather than cleared when made: the
+    // pages a job never reaches are never written, so they cost no resident memory.
+    struct FreeImage
+    {
+        void operator()(ProgramImage *image) const;
+    };
+    std::unique_ptr<ProgramImage, FreeImage> program_;
     int programRecords_ = 0;
     std::size_t programUsed_ = 0; // every byte of the image from here on is zero
     ControllerConfig controllerConfig_;

@@ -14,8 +14,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
 const char kConfirm[] = QT_TRANSLATE_NOOP("CntEdit", "确定要修改吗 ?");
@@ -318,11 +316,8 @@ void CntEdit::closeEditor()
                 return;
         } else {
             showMessage(this, tr("文件保存完毕 !"));
-            if (store_.live()) {
-                const auto image = std::make_unique<MachineData::ProgramImage>();
-                image->fill(store_.buffer());
-                machine_.setProgram(*image, machine_.programRecords());
-            }
+            if (store_.live())
+                machine_.setProgram(store_.buffer(), machine_.programRecords());
         }
     }
     closing_ = true;

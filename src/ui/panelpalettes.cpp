@@ -1,10 +1,11 @@
 #include "panelpalettes.h"
 
+#include "builtpalettes.h"
+#include "platform/applicationparts.h"
+
 #include <QGuiApplication>
 
-#include <array>
 #include <initializer_list>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -23,23 +24,11 @@ QPalette build(std::initializer_list<RoleColour> roles)
     return p;
 }
 
-enum Kind { LabelDark, LabelWhite, ButtonDark, LabelDesktop, LabelBack, LabelText, Kinds };
-
-// Each palette built once for the dark colour in use and shared after (copies of a QPalette
-// share it until one is changed): start-up alone asks some ninety times, and each build sets
-// every role in every colour group. Another dark colour starts the set afresh.
-template <typename Make>
-QPalette shared(const QColor &dark, Kind kind, Make make)
+// Built once per dark colour by the application's set; without one, every time.
+QPalette shared(const QColor &dark, BuiltPalettes::Kind kind, BuiltPalettes::Make make)
 {
-    static QColor builtFor;
-    static std::array<std::optional<QPalette>, Kinds> built;
-    if (dark != builtFor) {
-        built.fill(std::nullopt);
-        builtFor = dark;
-    }
-    if (!built[kind])
-        built[kind] = make();
-    return *built[kind];
+    BuiltPalettes *set = ApplicationParts::find<BuiltPalettes>();
+    return set ? set->palette(dark, kind, make) : make(dark);
 }
 
 int channel(int value)
@@ -66,8 +55,8 @@ void PanelPalettes::apply(const QColor &dark)
 
 QPalette PanelPalettes::labelDark() const
 {
-    const QColor &d = dark_, &l = kLight;
-    return shared(dark_, LabelDark, [&] {
+    return shared(dark_, BuiltPalettes::LabelDark, [](const QColor &d) {
+        const QColor &l = kLight;
         return build({{R::Window, d}, {R::WindowText, l}, {R::Button, d}, {R::Light, d}, {R::Midlight, l}, {R::Dark, d},
                       {R::Mid, d}, {R::ButtonText, l}, {R::Shadow, l}, {R::Highlight, d}, {R::HighlightedText, l}});
     });
@@ -75,8 +64,8 @@ QPalette PanelPalettes::labelDark() const
 
 QPalette PanelPalettes::labelWhite() const
 {
-    const QColor &d = dark_, &l = kLight;
-    return shared(dark_, LabelWhite, [&] {
+    return shared(dark_, BuiltPalettes::LabelWhite, [](const QColor &d) {
+        const QColor &l = kLight;
         return build({{R::Window, l}, {R::WindowText, d}, {R::Button, l}, {R::Light, d}, {R::Midlight, l}, {R::Dark, d},
                       {R::Mid, d}, {R::Text, d}, {R::ButtonText, d}, {R::Base, l}, {R::Shadow, l}, {R::Highlight, d},
                       {R::HighlightedText, l}});
@@ -85,8 +74,8 @@ QPalette PanelPalettes::labelWhite() const
 
 QPalette PanelPalettes::buttonDark() const
 {
-    const QColor &d = dark_, &l = kLight;
-    return shared(dark_, ButtonDark, [&] {
+    return shared(dark_, BuiltPalettes::ButtonDark, [](const QColor &d) {
+        const QColor &l = kLight;
         return build({{R::Window, d}, {R::WindowText, l}, {R::Button, l}, {R::Light, d}, {R::Midlight, l}, {R::Dark, d},
                       {R::Mid, d}, {R::ButtonText, d}, {R::Shadow, l}, {R::Highlight, d}});
     });
@@ -94,8 +83,8 @@ QPalette PanelPalettes::buttonDark() const
 
 QPalette PanelPalettes::labelDesktop() const
 {
-    const QColor &d = dark_, &l = kLight;
-    return shared(dark_, LabelDesktop, [&] {
+    return shared(dark_, BuiltPalettes::LabelDesktop, [](const QColor &d) {
+        const QColor &l = kLight;
         return build({{R::Window, l}, {R::WindowText, d}, {R::Button, l}, {R::Light, l}, {R::Midlight, l}, {R::Dark, l},
                       {R::Mid, d}, {R::ButtonText, d}, {R::Shadow, l}, {R::Highlight, d}, {R::HighlightedText, l}});
     });
@@ -103,8 +92,8 @@ QPalette PanelPalettes::labelDesktop() const
 
 QPalette PanelPalettes::labelBack() const
 {
-    const QColor &d = dark_, &l = kLight;
-    return shared(dark_, LabelBack, [&] {
+    return shared(dark_, BuiltPalettes::LabelBack, [](const QColor &d) {
+        const QColor &l = kLight;
         return build({{R::Window, l}, {R::WindowText, l}, {R::Button, d}, {R::Light, d}, {R::Midlight, l}, {R::Dark, d},
                       {R::Mid, d}, {R::ButtonText, l}, {R::Shadow, l}, {R::Highlight, d}, {R::HighlightedText, l}});
     });
@@ -112,8 +101,8 @@ QPalette PanelPalettes::labelBack() const
 
 QPalette PanelPalettes::labelText() const
 {
-    const QColor &d = dark_, &l = kLight, &r = kRed;
-    return shared(dark_, LabelText, [&] {
+    return shared(dark_, BuiltPalettes::LabelText, [](const QColor &d) {
+        const QColor &l = kLight, &r = kRed;
         return build({{R::Window, l}, {R::WindowText, r}, {R::Button, l}, {R::Light, d}, {R::Midlight, l}, {R::Dark, d},
                       {R::Mid, d}, {R::Text, d}, {R::ButtonText, r}, {R::Base, l}, {R::Shadow, l}, {R::Highlight, d},
                       {R::HighlightedText, l}});

@@ -8,9 +8,9 @@
 // The panel's palettes, all made from one dark colour, the controller configuration's. Start-up
 // makes the white label's palette the application's (apply()); that palette carries the dark
 // colour, so a widget takes any of the others from it (a default-made PanelPalettes). Each
-// palette is built once for the dark colour in use and shared after. Each palette sets its
-// roles alike in every colour group, as the panel never greys out; a role it leaves unset
-// resolves against the widget's parent.
+// palette is built once for the dark colour in use and shared after (BuiltPalettes). Each
+// palette sets its roles alike in every colour group, as the panel never greys out; a role it
+// leaves unset resolves against the widget's parent.
 class PanelPalettes
 {
 public:

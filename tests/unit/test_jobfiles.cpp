@@ -172,9 +172,7 @@ private Q_SLOTS:
         const QString path = root.file("/job.cnt");
         QVERIFY(AtomicFile::save(path, contents));
         MachineData machine;
-        auto stale = std::make_unique<CntProgram::Image>();
-        stale->fill(QByteArray(int(stale->size), '\xAA'));
-        machine.setProgram(*stale, 8192);
+        machine.setProgram(QByteArray(int(CntProgram::Image::size), '\xAA'), 8192);
         const CntLoad load = CntProgram::load(machine, path);
         QCOMPARE(load.ok, rows > 0);
         if (load.ok)

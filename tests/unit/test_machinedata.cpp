@@ -43,13 +43,6 @@ Part block(const char *name, void (MachineData::*signal)(), WatchedBlock<N> &(Ma
             }};
 }
 
-void program(MachineData &d, int whole)
-{
-    auto image = std::make_unique<MachineData::ProgramImage>();
-    image->fill(QByteArray(whole ? 5121 : 1, '\x5a'));
-    d.setProgram(*image, whole ? 41 : 1);
-}
-
 const std::vector<Part> kParts{
     block("system", &MachineData::systemChanged, &MachineData::system),
     block("work", &MachineData::workChanged, &MachineData::work),
@@ -61,9 +54,10 @@ const std::vector<Part> kParts{
     block("carrier speed table", &MachineData::carrierSpeedTableChanged, &MachineData::carrierSpeedTable),
     block("controller personalisation", &MachineData::controllerPersonalisationChanged, &MachineData::controllerPersonalisation),
     block("panel personalisation", &MachineData::panelPersonalisationChanged, &MachineData::panelPersonalisation),
-    {"program", &MachineData::programChanged, program},
+    {"program growing", &MachineData::programChanged,
+     [](MachineData &d, int whole) { d.setProgram(QByteArray(whole ? 5121 : 1, '\x5a'), whole ? 41 : 1); }},
     // The same records and first byte, the program shorter: only the bytes past the new end tell.
-    {"program from a file's bytes", &MachineData::programChanged,
+    {"program shrinking", &MachineData::programChanged,
      [](MachineData &d, int whole) { d.setProgram(QByteArray(whole ? 1 : 5121, '\x5a'), 41); }},
     {"controller config", &MachineData::controllerConfigChanged,
      [](MachineData &d, int whole) {
@@ -119,7 +113,7 @@ private Q_SLOTS:
         // Each write twice: the second leaves the part as it was.
         for (int whole : {0, 0, 1, 1})
             kParts[std::size_t(part)].write(data, whole);
-        // Two ways to write the program: both its signal's.
+        // Two rows write the program: both its signal's.
         for (std::size_t i = 0; i < kParts.size(); ++i)
             QCOMPARE(spies[i]->count(), kParts[i].signal == kParts[std::size_t(part)].signal ? 2 : 0);
     }

@@ -13,8 +13,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 constexpr int kRows = 8010;
@@ -153,9 +151,9 @@ private Q_SLOTS:
 private:
     void setProgramByte(std::size_t i, unsigned char value)
     {
-        auto image = std::make_unique<MachineData::ProgramImage>(machine_.program());
-        image->setByte(i, value);
-        machine_.setProgram(*image, machine_.programRecords());
+        QByteArray program = machine_.program().toByteArray();
+        program[qsizetype(i)] = char(value);
+        machine_.setProgram(program, machine_.programRecords());
     }
 
     TestRoot root_;

@@ -6,7 +6,8 @@
 // leaves the grid or scans the wrong column, a choice reported twice or with another text
 // (an invalid dark colour is the Config.ini reader's to refuse, and its test's), input dialogs
 // that take Cancel as input or lose the limit, the echo or the preselection, and a transfer
-// dialog that stays open. (What a keypad key types is the key panels' test.)
+// dialog that stays open, and palettes left in the dark colour before. (What a keypad key
+// types is the key panels' test.)
 #include "modaldriver.h"
 #include "ownclock.h"
 #include "portoffset.h"
@@ -100,6 +101,24 @@ private Q_SLOTS:
         setDark(85, 0, 255);
         buzzer_->close();
         qputenv("KNIT_BUZZER", "on"); // silent all the same until a test makes the device
+    }
+
+    // The palettes follow the dark colour in use: a set kept for the colour before (init()
+    // builds one) would paint every dark label and button in the old colour.
+    void palettesFollowDarkColour_data()
+    {
+        QTest::addColumn<QColor>("dark");
+        QTest::addRow("the same colour") << QColor(85, 0, 255);
+        QTest::addRow("another colour") << QColor(0, 128, 64);
+    }
+    void palettesFollowDarkColour()
+    {
+        QFETCH(QColor, dark);
+        QVERIFY(PanelPalettes().labelDark().color(QPalette::Window).isValid()); // built for init()'s
+        PanelPalettes::apply(dark);
+        QCOMPARE(QApplication::palette().color(QPalette::WindowText), dark);
+        QCOMPARE(PanelPalettes().labelDark().color(QPalette::Window), dark);
+        QCOMPARE(PanelPalettes().buttonDark().color(QPalette::Window), dark);
     }
 
     void buzzerDevice()
