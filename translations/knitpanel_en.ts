@@ -4147,7 +4147,30 @@ Dn</translation>
     </message>
 </context>
 <context>
-    <name>WorkParaDialog</name>
+    <name>WorkParamKeys</name>
+    <message>
+        <source> 上一页</source>
+        <translation> PgUp</translation>
+    </message>
+    <message>
+        <source> 下一页</source>
+        <translation> PgDn</translation>
+    </message>
+    <message>
+        <source> 整组修改</source>
+        <translation> Set all</translation>
+    </message>
+    <message>
+        <source> 上一组</source>
+        <translation> Prev</translation>
+    </message>
+    <message>
+        <source> 下一组</source>
+        <translation> Next</translation>
+    </message>
+</context>
+<context>
+    <name>WorkParamsFrame</name>
     <message>
         <source>F1.密度设置</source>
         <translation>F1.Stitch</translation>
@@ -4175,29 +4198,6 @@ Dn</translation>
     <message>
         <source>F1.送纱器设置</source>
         <translation>F1.Yarn feeders</translation>
-    </message>
-</context>
-<context>
-    <name>WorkParamKeys</name>
-    <message>
-        <source> 上一页</source>
-        <translation> PgUp</translation>
-    </message>
-    <message>
-        <source> 下一页</source>
-        <translation> PgDn</translation>
-    </message>
-    <message>
-        <source> 整组修改</source>
-        <translation> Set all</translation>
-    </message>
-    <message>
-        <source> 上一组</source>
-        <translation> Prev</translation>
-    </message>
-    <message>
-        <source> 下一组</source>
-        <translation> Next</translation>
     </message>
 </context>
 <context>
