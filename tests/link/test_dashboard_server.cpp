@@ -32,6 +32,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageAuthenticationCode>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTcpServer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -342,6 +344,28 @@ private Q_SLOTS:
         const FleetServe::Reply other = fleet_.get(marked.left(marked.size() - 1) + (marked.endsWith('0') ? "1" : "0"));
         QCOMPARE(other.status, 200);
         QVERIFY(other.head.contains("Cache-Control: no-store"));
+    }
+
+    // Every page is whole: no placeholder left, the shared head and navigation in. The texts
+    // table names each key once: a second one silently replaces the first (an alarm's
+    // "cleared" once read as the job offer's message).
+    void pagesWhole()
+    {
+        for (const char *path : {"/", "/shifts", "/alerts", "/library", "/machine/M1", "/report?day=2026-12-01"}) {
+            const QByteArray page = fleet_.get(path).body;
+            QVERIFY2(!page.contains("{{") && page.contains("/static/common.js?v=") && page.contains("href=\"/audit\""), path);
+        }
+        const QString texts = QString::fromUtf8(fleet_.get("/static/common.js").body);
+        for (const QString &table : {QStringLiteral("\n  en: {"), QStringLiteral("\n  zh: {")}) {
+            const qsizetype from = texts.indexOf(table);
+            QStringList keys;
+            auto it = QRegularExpression(QStringLiteral("(?:\\n    |', )([A-Za-z]+): '"))
+                          .globalMatch(texts.mid(from, texts.indexOf(QStringLiteral("\n  },"), from) - from));
+            while (it.hasNext())
+                keys.append(it.next().captured(1));
+            QVERIFY(keys.size() > 90);
+            QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+        }
     }
 
     void badPayloadsCounted()

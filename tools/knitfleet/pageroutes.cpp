@@ -62,6 +62,9 @@ HttpReply PageRoutes::file(const QString &name)
 HttpReply PageRoutes::page(const QString &name, const QUrl &url, const QByteArray &acceptLanguage)
 {
     HttpReply reply = file(name);
+    // The pages' head and navigation are written once, so a new page or link cannot be missed in one.
+    reply.body.replace("{{head}}", file(QStringLiteral("pagehead.html")).body.trimmed());
+    reply.body.replace("{{nav}}", file(QStringLiteral("pagenav.html")).body.trimmed());
     reply.body.replace("{{lang}}", language(url, acceptLanguage));
     reply.body.replace("{{v}}", filesMark());
     return reply;

@@ -26,7 +26,7 @@ const TEXTS = {
     size: 'Bytes', uploader: 'Uploaded by', comment: 'Comment', preview: 'Preview', files: 'Files', upload: 'Upload',
     approve: 'Approve', archive: 'Archive', waiting: 'waiting for approval', released: 'released', archived: 'archived',
     uploaded: 'Stored as version {0}',
-    machine: 'Machine', assign: 'Assign', assigned: '{0} v{1} offered to {2}', cleared: 'No job offered to {0}',
+    assign: 'Assign', assigned: '{0} v{1} offered to {2}', offerCleared: 'No job offered to {0}',
     newest: 'newest', available: 'v{0} available',
   },
   zh: {
@@ -52,7 +52,7 @@ const TEXTS = {
     size: '字节', uploader: '上传人', comment: '说明', preview: '预览', files: '文件', upload: '上传',
     approve: '批准', archive: '归档', waiting: '等待批准', released: '已发布', archived: '已归档',
     uploaded: '已保存为版本 {0}',
-    machine: '机器', assign: '分配', assigned: '{0} v{1} 已分配给 {2}', cleared: '{0} 没有分配花型',
+    assign: '分配', assigned: '{0} v{1} 已分配给 {2}', offerCleared: '{0} 没有分配花型',
     newest: '最新', available: 'v{0} 可用',
   },
 };

@@ -72,7 +72,7 @@ async function assign(e) {
   const done = await post('/api/machines/' + encodeURIComponent(machine) + '/job', body);
   const offer = done.reply.offer;
   document.getElementById('assign-result').textContent = !done.ok ? done.reply.error || ''
-    : offer ? t('assigned', offer.job, offer.version, machine) : t('cleared', machine);
+    : offer ? t('assigned', offer.job, offer.version, machine) : t('offerCleared', machine);
 }
 
 async function upload(e) {
