@@ -3,6 +3,7 @@
 #include "controlserver.h"
 #include "faultlayer.h"
 #include "simjournal.h"
+#include "tftpreceive.h"
 
 #include "data/jobname.h"
 
@@ -109,26 +110,20 @@ quint64 TftpServer::key(quint32 address, quint16 port)
 
 void TftpServer::onRequest()
 {
-    quint32 address = 0;
-    quint16 port = 0;
-    int n;
-    while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
-        const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
-        if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
-            continue;
-        Q_EMIT datagram(bytes);
-        const TftpPacket::View v = TftpPacket::parse(receive_, n);
+    receiveTftp(socket_, receive_, network_, [this](const TftpArrival &a) {
+        Q_EMIT datagram(a.bytes);
+        const TftpPacket::View &v = a.view;
         if (v.valid && (v.opcode == TftpPacket::Rrq || v.opcode == TftpPacket::Wrq)) {
-            request(v, address, port);
+            request(v, a.address, a.port);
         } else if (v.opcode != TftpPacket::Error) {
             char packet[64];
             const QByteArray error(packet, TftpPacket::makeError(TftpPacket::IllegalOperation, "Illegal TFTP operation",
                                                                   packet, int(sizeof packet)));
-            FaultLayer::transmit(network_, FaultLayer::Tftp, this, error, [this, address, port](const QByteArray &b) {
+            FaultLayer::transmit(network_, FaultLayer::Tftp, this, error, [this, address = a.address, port = a.port](const QByteArray &b) {
                 socket_.sendTo(b.constData(), b.size(), address, port);
             });
         }
-    }
+    });
 }
 
 void TftpServer::request(const TftpPacket::View &v, quint32 address, quint16 port)

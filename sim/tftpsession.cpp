@@ -1,6 +1,7 @@
 #include "tftpsession.h"
 
 #include "faultlayer.h"
+#include "tftpreceive.h"
 
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"
@@ -61,27 +62,19 @@ void TftpSession::refuse(int code, const char *message)
 
 void TftpSession::onReadable()
 {
-    quint32 address = 0;
-    quint16 port = 0;
-    int n;
-    while ((n = socket_.receive(receive_, int(sizeof receive_), &address, &port)) >= 0) {
-        const QByteArray bytes(receive_, qMin(n, int(sizeof receive_)));
-        if (n > int(sizeof receive_) || (network_ && !network_->admit(FaultLayer::Tftp, bytes)))
-            continue;
-        Q_EMIT datagram(bytes);
-        const TftpPacket::View v = TftpPacket::parse(receive_, n);
-        if (address != client_ || port != clientPort_) {
-            if (isLoopback(address) && v.opcode != TftpPacket::Error) {
+    receiveTftp(socket_, receive_, network_, [this](const TftpArrival &a) {
+        Q_EMIT datagram(a.bytes);
+        if (a.address != client_ || a.port != clientPort_) {
+            if (isLoopback(a.address) && a.view.opcode != TftpPacket::Error) {
                 char packet[64];
                 const int length = TftpPacket::makeError(TftpPacket::UnknownTid, "Unknown transfer ID",
                                                          packet, int(sizeof packet));
-                sendTo(QByteArray(packet, length), address, port);
+                sendTo(QByteArray(packet, length), a.address, a.port);
             }
-            continue;
+        } else if (a.view.valid) {
+            handle(a.view);
         }
-        if (v.valid)
-            handle(v);
-    }
+    });
 }
 
 void TftpSession::handle(const TftpPacket::View &v)
