@@ -2,13 +2,13 @@
 // settings and token come from library.ini under the panel's data root (KNIT_ROOT), never from
 // the command line or the environment, where other users could read the token.
 #include "libraryclient.h"
+#include "sha256stream.h"
 #include "subcommand.h"
 #include "toolcommandline.h"
 
 #include "data/librarylisting.h"
 #include "platform/fsops.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,8 +67,7 @@ bool syncPath(const QString &path)
 // fsync.
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
-    QCryptographicHash sha[3] = {QCryptographicHash(QCryptographicHash::Sha256), QCryptographicHash(QCryptographicHash::Sha256),
-                                 QCryptographicHash(QCryptographicHash::Sha256)};
+    Sha256Stream sha[3];
     int percents[3] = {0, 0, 0};
     int shownPercent = -1;
     int unwritten = 0; // the file a write failed on
@@ -112,7 +111,7 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
         return s.cl.fail(LibraryClient::exitStatus(fault), why);
     for (int which = 0; which < 3; ++which) {
         QFile &out = files[which];
-        if (sha[which].result().toHex() != job.sha256[which])
+        if (sha[which].hexResult() != job.sha256[which])
             return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
                                              .arg(QFileInfo(out.fileName()).fileName()));
         if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
