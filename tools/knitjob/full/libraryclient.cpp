@@ -54,6 +54,7 @@ LibraryClient::Fault LibraryClient::getAll(const std::vector<Get> &gets, QString
         QNetworkReply *reply = nullptr;
         qint64 received = 0;
         Fault stopped = None;
+        bool ended = false;
     };
     std::vector<Transfer> transfers(gets.size());
     for (std::size_t i = 0; i < gets.size(); ++i) {
@@ -91,6 +92,9 @@ LibraryClient::Fault LibraryClient::getAll(const std::vector<Get> &gets, QString
     Fault first = None;
     const auto end = [&, this](std::size_t i) {
         Transfer &t = transfers[i];
+        if (t.ended)
+            return;
+        t.ended = true;
         if (t.stopped == None)
             take(i);
         QString reason;
@@ -110,6 +114,10 @@ LibraryClient::Fault LibraryClient::getAll(const std::vector<Get> &gets, QString
         QObject::connect(transfers[i].reply, &QNetworkReply::readyRead, &loop, [&take, i] { take(i); });
         QObject::connect(transfers[i].reply, &QNetworkReply::finished, &loop, [&end, i] { end(i); });
     }
+    // A reply may be done before it is connected (refused at once).
+    for (std::size_t i = 0; i < transfers.size(); ++i)
+        if (transfers[i].reply->isFinished())
+            end(i);
     if (finished < transfers.size())
         loop.exec();
     // Now, not later: the helper may run no event loop again before it exits.
