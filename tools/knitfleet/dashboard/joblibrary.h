@@ -15,7 +15,8 @@
 // A version reaches machines once approved (at once without approval required; else by a
 // supervisor other than its uploader) while its name is not archived. A stored file is
 // checked against its digest each time it is read (against the copy VerifiedBlobs keeps, when
-// it keeps one): one that no longer matches is never served. Every answer is the API's (JSON, 4xx with the reason, 503 when the database fails).
+// it keeps one): one that no longer matches is never served. Every answer is the API's (JSON,
+// 4xx with the reason, 503 when the database fails).
 class JobLibrary
 {
 public:
