@@ -15,7 +15,7 @@ packages=(
   libmosquitto-dev mosquitto mosquitto-clients
   qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql libjs-chart.js libsodium-dev
   postgresql postgresql-common chromium openssl
-  libcurl4-openssl-dev python3-aiosmtpd python3-selenium chromium-driver
+  libcurl4-openssl-dev libssl-dev python3-aiosmtpd python3-selenium chromium-driver
   dpkg-dev lintian file universal-ctags
   scdoc groff
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n

@@ -115,10 +115,10 @@ void LibraryRoutes::versionRoute(const Asked &a, const QStringList &parts, QObje
         action = QStringLiteral("job-approve");
         detail = QStringLiteral("%1 v%2").arg(name).arg(version);
     } else if (parts.size() == 3 && version > 0 && last == QLatin1String("preview.png") && !post) {
-        work = [name, version](FleetDb &db) { return JobLibrary(db.db()).preview(name, version); };
+        work = [name, version, verified = verified_](FleetDb &db) { return JobLibrary(db.db(), verified.get()).preview(name, version); };
     } else if (parts.size() == 3 && version > 0 && last.startsWith(name + QLatin1Char('.')) && !post) {
         const QString ext = last.mid(name.size() + 1);
-        work = [name, version, ext](FleetDb &db) { return JobLibrary(db.db()).file(name, version, ext); };
+        work = [name, version, ext, verified = verified_](FleetDb &db) { return JobLibrary(db.db(), verified.get()).file(name, version, ext); };
     } else if ((parts.size() == 2 && parts[1] == QLatin1String("archive")) || (parts.size() == 3 && version > 0 && last == QLatin1String("approve"))) {
         return done(HttpReply::error(405, "approve and archive take POST only").header("Allow", "POST"));
     } else {
@@ -181,14 +181,14 @@ void LibraryRoutes::answerMachine(const Asked &a, const QByteArray &token, QObje
     const int version = versionOf(parts.value(1));
     const QString ext = parts.value(2).mid(name.size() + 1);
     // The machine's id rides in the answer's `next`, which no library answer uses otherwise.
-    const ApiReader::Work work = [token, list, name, version, ext](FleetDb &db) {
+    const ApiReader::Work work = [token, list, name, version, ext, verified = verified_](FleetDb &db) {
         bool failed = !db.isOpen();
         const QString machine = failed ? QString() : MachineTokens::find(db.db(), token, &failed);
         if (failed)
             return DashboardApi::error(503, QStringLiteral("the database does not answer"));
         if (machine.isEmpty())
             return DashboardApi::error(401, QStringLiteral("the token is not known or revoked"));
-        JobLibrary library(db.db());
+        JobLibrary library(db.db(), verified.get());
         DashboardApi::Answer r = list ? library.released() : library.file(name, version, ext, true);
         r.next = machine.toUtf8();
         return r;

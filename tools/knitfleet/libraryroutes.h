@@ -3,6 +3,7 @@
 #include "httpreply.h"
 
 #include "dashboard/dashboardapi.h"
+#include "dashboard/verifiedblobs.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,6 +13,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 class ApiReader;
 class AuditLog;
@@ -71,4 +73,6 @@ private:
     int refusedHeld_ = 0;  // refusals since, not written
     AuditLog *const audit_;
     bool approvalNeeded_ = false;
+    // The blobs checked once, for the reader's work that may outlive this object.
+    const std::shared_ptr<VerifiedBlobs> verified_ = std::make_shared<VerifiedBlobs>();
 };

@@ -211,12 +211,15 @@ bool JobLibrary::blob(const QString &digest, QByteArray *data, DashboardApi::Ans
         return false;
     }
     *data = q.next() ? q.value(0).toByteArray() : QByteArray();
-    if (!q.isValid() || sha256(*data) != digest) {
+    const bool kept = q.isValid() && verified_ && verified_->holds(digest, *data);
+    if (!kept && (!q.isValid() || sha256(*data) != digest)) {
         std::fprintf(stderr, "knitfleet serve: job library: the stored file %s is missing or no longer matches its digest\n",
                      qPrintable(digest));
         *fail = DashboardApi::error(500, QStringLiteral("the stored file is damaged: upload the job again"));
         return false;
     }
+    if (!kept && verified_)
+        verified_->keep(digest, *data);
     return true;
 }
 

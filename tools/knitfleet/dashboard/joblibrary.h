@@ -2,6 +2,7 @@
 
 #include "dashboardapi.h"
 #include "jobfiles.h"
+#include "verifiedblobs.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -13,8 +14,9 @@
 // (library_blobs); an upload whose three files equal a version the name has makes none.
 // A version reaches machines once approved (at once without approval required; else by a
 // supervisor other than its uploader) while its name is not archived. A stored file is
-// checked against its digest each time it is read: one that no longer matches is never
-// served. Every answer is the API's (JSON, 4xx with the reason, 503 when the database fails).
+// checked against its digest each time it is read (against the copy VerifiedBlobs keeps, when
+// it keeps one): one that no longer matches is never served. Every answer is the API's (JSON,
+// 4xx with the reason, 503 when the database fails).
 class JobLibrary
 {
 public:
@@ -33,7 +35,8 @@ public:
         bool approvalNeeded = false;
     };
 
-    explicit JobLibrary(QSqlDatabase &db) : db_(db) {}
+    // verified: the server's checked blobs, so a file fetched again is compared, not hashed again.
+    explicit JobLibrary(QSqlDatabase &db, VerifiedBlobs *verified = nullptr) : db_(db), verified_(verified) {}
     // 201 {"name","version","created"} (created false: the same files as that version).
     DashboardApi::Answer upload(const Upload &u);
     // {"names":[{"name","archived","versions":[{"version","rows","width","size","uploader",
@@ -64,5 +67,6 @@ private:
     bool exec(QSqlQuery &q);
 
     QSqlDatabase &db_;
+    VerifiedBlobs *const verified_;
     QString why_;
 };

@@ -2,13 +2,13 @@
 // settings and token come from library.ini under the panel's data root (KNIT_ROOT), never from
 // the command line or the environment, where other users could read the token.
 #include "libraryclient.h"
+#include "sha256stream.h"
 #include "subcommand.h"
 #include "toolcommandline.h"
 
 #include "data/librarylisting.h"
 #include "platform/fsops.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -60,47 +61,62 @@ bool syncPath(const QString &path)
     return ok;
 }
 
-// One file of the job into out (in folder), its digest taken as it is written and compared with
-// the one the panel listed; progress "progress PERCENT" lines of the three files' whole. The
-// disk starts writing it while the next file comes; out stays open for its fsync.
-int fetchFile(Session &s, LibraryClient &client, const LibraryListing::Job &job, int which, const QString &folder, QFile &out)
+// The job's three files into folder, all three asked for at once, each digest taken as the file
+// is written and compared with the one the panel listed; "progress PERCENT" lines of the three
+// files' whole. The disk starts writing each file as it is checked; files stay open for their
+// fsync.
+int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
-    const QString ext = QLatin1String(LibraryListing::kExtensions[which]);
-    const QString fileName = job.name + QLatin1Char('.') + ext;
-    out.setFileName(folder + QLatin1Char('/') + fileName);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
-    QCryptographicHash sha(QCryptographicHash::Sha256);
-    QTextStream progress(stdout);
+    Sha256Stream sha[3];
+    int percents[3] = {0, 0, 0};
     int shownPercent = -1;
-    qint64 done = 0;
-    const auto sink = [&](const QByteArray &piece, qint64 length) {
-        sha.addData(piece);
-        if (out.write(piece) != piece.size())
-            return false;
-        done += piece.size();
-        const int percent = (which * 100 + (length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100)) / 3;
-        if (percent != shownPercent) {
-            shownPercent = percent;
-            progress << "progress " << percent << '\n';
-            progress.flush();
-        }
-        return true;
-    };
+    int unwritten = 0; // the file a write failed on
+    QTextStream progress(stdout);
+    std::vector<LibraryClient::Get> gets;
+    for (int which = 0; which < 3; ++which) {
+        const QString fileName = job.name + QLatin1Char('.') + QLatin1String(LibraryListing::kExtensions[which]);
+        QFile &out = files[which];
+        out.setFileName(folder + QLatin1Char('/') + fileName);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
+        qint64 done = 0;
+        const auto sink = [&, which, done](const QByteArray &piece, qint64 length) mutable {
+            sha[which].addData(piece);
+            if (files[which].write(piece) != piece.size()) {
+                unwritten = which;
+                return false;
+            }
+            done += piece.size();
+            percents[which] = length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100;
+            const int percent = (percents[0] + percents[1] + percents[2]) / 3;
+            if (percent != shownPercent) {
+                shownPercent = percent;
+                progress << "progress " << percent << '\n';
+                progress.flush();
+            }
+            return true;
+        };
+        gets.push_back({QStringLiteral("/api/library/%1/%2/%3")
+                            .arg(QString::fromLatin1(QUrl::toPercentEncoding(job.name)))
+                            .arg(job.version)
+                            .arg(QString::fromLatin1(QUrl::toPercentEncoding(fileName))),
+                        LibraryListing::kMaxFileBytes, sink});
+    }
     QString why;
-    const QString path = QStringLiteral("/api/library/%1/%2/%3")
-                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(job.name)))
-                             .arg(job.version)
-                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(fileName)));
-    const LibraryClient::Fault fault = client.get(path, LibraryListing::kMaxFileBytes, sink, &why);
+    const LibraryClient::Fault fault = s.client->getAll(gets, &why);
     if (fault == LibraryClient::Sink)
-        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?): %2").arg(out.fileName(), out.errorString()));
+        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?): %2")
+                                           .arg(files[unwritten].fileName(), files[unwritten].errorString()));
     if (fault != LibraryClient::None)
         return s.cl.fail(LibraryClient::exitStatus(fault), why);
-    if (sha.result().toHex() != job.sha256[which])
-        return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it").arg(fileName));
-    if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
-        return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
+    for (int which = 0; which < 3; ++which) {
+        QFile &out = files[which];
+        if (sha[which].hexResult() != job.sha256[which])
+            return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
+                                             .arg(QFileInfo(out.fileName()).fileName()));
+        if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+            return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
+    }
     return EX_OK;
 }
 
@@ -114,10 +130,8 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("%1 or %2 exists already").arg(dir, part));
     if (!QDir().mkpath(part))
         return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot make %1").arg(part));
-    int status = EX_OK;
     QFile files[3];
-    for (int i = 0; i < 3 && status == EX_OK; ++i)
-        status = fetchFile(s, *s.client, job, i, part, files[i]);
+    int status = fetchFiles(s, job, part, files);
     for (QFile &file : files) {
         if (status == EX_OK && ::fsync(file.handle()) != 0)
             status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(file.fileName()));
