@@ -217,13 +217,6 @@
     </message>
 </context>
 <context>
-    <name>CarriageAccelerationPage</name>
-    <message>
-        <source>第 %1  组</source>
-        <translation>Group %1</translation>
-    </message>
-</context>
-<context>
     <name>CarriageTestKeys</name>
     <message>
         <source>密度:%1</source>
@@ -2176,6 +2169,10 @@ Dn</translation>
     <message>
         <source>前.I</source>
         <translation>Fr.I</translation>
+    </message>
+    <message>
+        <source>第 %1  组</source>
+        <translation>Group %1</translation>
     </message>
     <message>
         <source>前II</source>

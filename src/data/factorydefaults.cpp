@@ -10,6 +10,10 @@ void FactoryDefaults::buildSystem(ParamBlock<kSystemSize> &block, int camType)
         for (unsigned w = s.first; w <= s.last; ++w)
             block.setWord(w, SystemSettings::factoryValue(s, camType));
     }
+    for (const SystemSettings::Grid &g : SystemSettings::grids()) {
+        for (unsigned w = g.first; w <= g.last; ++w)
+            block.setWord(w, SystemSettings::factoryValue(g, int(w)));
+    }
 }
 
 void FactoryDefaults::buildWork(ParamBlock<kWorkSize> &block)

@@ -1,5 +1,7 @@
 #include "systemsettings.h"
 
+#include "rackingvalue.h"
+
 #include <QtGlobal>
 
 #include <iterator>
@@ -8,6 +10,7 @@ namespace {
 
 using E = SystemSettings::Entry;
 using Setting = SystemSettings::Setting;
+using Grid = SystemSettings::Grid;
 
 const char kOnOffHelp[] = QT_TRANSLATE_NOOP("ParamCell", "1 = 打开, 2 = 关闭");
 const char kSinkerHelp[] = QT_TRANSLATE_NOOP("ParamCell", "参数范围: 1 - 1000 ");
@@ -77,19 +80,32 @@ const Setting kSettings[] = {
     {57, 57, {12, 12, 12}, E::Number, 1, 20, QT_TRANSLATE_NOOP("ParamCell", "每英寸针数"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 20")},
     {58, 58, {624, 624, 636}, E::Number, 1, 1500, QT_TRANSLATE_NOOP("ParamCell", "针板总针数"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  1   ~ 1500")},
     {59, 59, {23, 23, 23}, E::Number, 0, 24, QT_TRANSLATE_NOOP("ParamCell", "密度参数默认组"), QT_TRANSLATE_NOOP("ParamCell", "参数范围:  0   ~ 24")},
-    // The density corrections (60-75, 500: none), the idle densities (from 76) and the racking
-    // corrections (from 84), each on a grid page of its own.
-    {60, 75, {500, 500, 500}}, {76, 83, {0, 0, 0}}, {84, 137, {1000, 1000, 1000}},
-    // The carriage's acceleration: eight groups of six, proportional terms 100, the others 0.
-    {138, 138, {100, 100, 100}}, {139, 140, {0, 0, 0}}, {141, 141, {100, 100, 100}}, {142, 143, {0, 0, 0}},
-    {144, 144, {100, 100, 100}}, {145, 146, {0, 0, 0}}, {147, 147, {100, 100, 100}}, {148, 149, {0, 0, 0}},
-    {150, 150, {100, 100, 100}}, {151, 152, {0, 0, 0}}, {153, 153, {100, 100, 100}}, {154, 155, {0, 0, 0}},
-    {156, 156, {100, 100, 100}}, {157, 158, {0, 0, 0}}, {159, 159, {100, 100, 100}}, {160, 161, {0, 0, 0}},
-    {162, 162, {100, 100, 100}}, {163, 164, {0, 0, 0}}, {165, 165, {100, 100, 100}}, {166, 167, {0, 0, 0}},
-    {168, 168, {100, 100, 100}}, {169, 170, {0, 0, 0}}, {171, 171, {100, 100, 100}}, {172, 173, {0, 0, 0}},
-    {174, 174, {100, 100, 100}}, {175, 176, {0, 0, 0}}, {177, 177, {100, 100, 100}}, {178, 179, {0, 0, 0}},
-    {180, 180, {100, 100, 100}}, {181, 182, {0, 0, 0}}, {183, 183, {100, 100, 100}}, {184, 185, {0, 0, 0}},
+    // Words 60-185: the grids.
     {186, 201, {0, 0, 0}},
+};
+
+// The grid pages' settings. The density corrections and idle densities keep eight motors a
+// column, two knitting systems of four, and the racking table eighteen words a column for its
+// seventeen positions: the words past the shown rows hold their column's default alone.
+const char *const kMotorNames[] = {QT_TRANSLATE_NOOP("ParamCell", "前.I"), QT_TRANSLATE_NOOP("ParamCell", "前II"), QT_TRANSLATE_NOOP("ParamCell", "后.I"), QT_TRANSLATE_NOOP("ParamCell", "后II")};
+const char *const kRackingPositions[] = {"0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8"};
+
+// In GridName's order.
+const Grid kGrids[] = {
+    {60, 75, 2, 4, 8, 1, 0, {500, 500}, E::Signed, -100, 100, nullptr,
+     {QT_TRANSLATE_NOOP("ParamCell", "单     面"), QT_TRANSLATE_NOOP("ParamCell", "四     平")}, kMotorNames},
+    {76, 83, 1, 4, 8, 1, 16, {0}, E::Number, 0, 350, QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 350"), {}, kMotorNames},
+    {RackingValue::kFirstWord, RackingValue::kFirstWord + RackingValue::kColumns * RackingValue::kColumnWords - 1,
+     RackingValue::kColumns, RackingValue::kPositions, RackingValue::kColumnWords, 1, 0,
+     {RackingValue::kZero, RackingValue::kZero, RackingValue::kZero}, E::Racking, 0, 0,
+     QT_TRANSLATE_NOOP("ParamCell", "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 ."),
+     {QT_TRANSLATE_NOOP("ParamCell", "对   齐"), QT_TRANSLATE_NOOP("ParamCell", "交   叉"), QT_TRANSLATE_NOOP("ParamCell", "翻   针")},
+     kRackingPositions, nullptr, true},
+    // Acceleration then deceleration, each a proportional (default 100), integral and derivative term.
+    {138, 185, 6, 8, 1, 6, 0, {100, 0, 0, 100, 0, 0}, E::Number, 0, 60000, QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 60000"),
+     {QT_TRANSLATE_NOOP("ParamCell", "加速比例"), QT_TRANSLATE_NOOP("ParamCell", "加速积分"), QT_TRANSLATE_NOOP("ParamCell", "加速微分"),
+      QT_TRANSLATE_NOOP("ParamCell", "减速比例"), QT_TRANSLATE_NOOP("ParamCell", "减速积分"), QT_TRANSLATE_NOOP("ParamCell", "减速微分")},
+     nullptr, QT_TRANSLATE_NOOP("ParamCell", "第 %1  组")},
 };
 
 } // namespace
@@ -112,4 +128,20 @@ const SystemSettings::Setting *SystemSettings::shown(int word)
 unsigned short SystemSettings::factoryValue(const Setting &setting, int camType)
 {
     return setting.value[camType >= 0 && camType <= 2 ? camType : 0];
+}
+
+const std::vector<SystemSettings::Grid> &SystemSettings::grids()
+{
+    static const std::vector<Grid> grids(std::begin(kGrids), std::end(kGrids));
+    return grids;
+}
+
+const SystemSettings::Grid &SystemSettings::grid(GridName name)
+{
+    return kGrids[static_cast<int>(name)];
+}
+
+unsigned short SystemSettings::factoryValue(const Grid &grid, int word)
+{
+    return grid.value[(word - grid.first) / grid.columnStep % grid.columns];
 }

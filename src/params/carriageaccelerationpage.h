@@ -9,8 +9,6 @@ class CarriageAccelerationPage : public ParamGrid
     Q_OBJECT
 
 public:
-    static constexpr int kTypes = 8;
-    static constexpr int kItems = 6;
     // Built afresh for each page: its group labels are numbered in the operator's language.
     static ParamTable paramTable();
 

@@ -7,6 +7,7 @@
 #include "logic/controller/controllercommands.h"
 #include "logic/params/celltext.h"
 #include "logic/params/parammessages.h"
+#include "logic/params/settingcell.h"
 #include "ui/operatordialogs.h"
 
 #include <QLabel>
@@ -14,29 +15,17 @@
 namespace {
 
 constexpr int kGroup = Protocol::DensityGroup;
-constexpr int kFirstWord = 60;
-constexpr int kBias = 500;
-constexpr int kAllMotors = 8;
-const char *const kMotorNames[] = {QT_TRANSLATE_NOOP("ParamCell", "前.I"), QT_TRANSLATE_NOOP("ParamCell", "前II"), QT_TRANSLATE_NOOP("ParamCell", "后.I"), QT_TRANSLATE_NOOP("ParamCell", "后II")};
-const char *const kColumns[] = {QT_TRANSLATE_NOOP("ParamCell", "单     面"), QT_TRANSLATE_NOOP("ParamCell", "四     平")};
+
+const SystemSettings::Grid &grid()
+{
+    return SystemSettings::grid(SystemSettings::GridName::DensityCorrection);
+}
 
 } // namespace
 
 const ParamTable &DensityCorrectionPage::paramTable()
 {
-    static const ParamTable table = [] {
-        ParamTable t;
-        t.columns = 2;
-        t.rows = kMotors;
-        t.dotted = false;
-        for (int c = 0; c < 2; ++c) {
-            t.headers << QString::fromUtf8(kColumns[c]);
-            for (int m = 0; m < kMotors; ++m)
-                t.cells.append({c == 0 ? kMotorNames[m] : nullptr, nullptr, CellKind::Signed, -100, 100, kBias,
-                                kFirstWord + kAllMotors * c + m, kAllMotors * c + m, nullptr});
-        }
-        return t;
-    }();
+    static const ParamTable table = SettingCell::table(grid());
     return table;
 }
 
@@ -44,9 +33,9 @@ DensityCorrectionPage::DensityCorrectionPage(MachineData &machine, QWidget *pare
     : ParamGrid(machine, paramTable(), kGroup, WordStore::of(machine.system()), parent, name)
 {
     const int beside = 3 * table().columns;
-    for (int c = 0; c < 2; ++c) {
-        addBeside(new QLabel(CellText::translated(QString::fromUtf8(kColumns[c])), this), 0, beside + c);
-        for (int m = 0; m < kMotors; ++m) {
+    for (int c = 0; c < table().columns; ++c) {
+        addBeside(new QLabel(CellText::translated(table().headers[c]), this), 0, beside + c);
+        for (int m = 0; m < table().rows; ++m) {
             auto *label = new QLabel(this);
             label->setObjectName(QStringLiteral("backup"));
             label->setMinimumWidth(48);
@@ -59,7 +48,7 @@ DensityCorrectionPage::DensityCorrectionPage(MachineData &machine, QWidget *pare
     buttons->add(tr("F2.还  原"), [this] { restoreCorrections(); });
     buttons->add(tr("Pu.上一备份"), [this] { showPreviousBackup(); });
     buttons->add(tr("Pd.下一备份"), [this] { showNextBackup(); });
-    addBeside(buttons, firstRow() + kMotors, 0, beside + 2);
+    addBeside(buttons, firstRow() + table().rows, 0, beside + 2);
     bindKey(Qt::Key_A, [this] { backUpCorrections(); });
     bindKey(Qt::Key_B, [this] { restoreCorrections(); });
     bindKey(Qt::Key_PageUp, [this] { showPreviousBackup(); });
@@ -68,7 +57,7 @@ DensityCorrectionPage::DensityCorrectionPage(MachineData &machine, QWidget *pare
 
 QLabel *DensityCorrectionPage::backupLabel(int column, int motor) const
 {
-    return backupLabels_.value(column * kMotors + motor);
+    return backupLabels_.value(column * table().rows + motor);
 }
 
 void DensityCorrectionPage::load()
@@ -85,9 +74,9 @@ QString DensityCorrectionPage::helpText(const ParamCell &) const
 
 void DensityCorrectionPage::showBackup(int n)
 {
-    for (int c = 0; c < 2; ++c) {
-        for (int m = 0; m < kMotors; ++m)
-            backupLabel(c, m)->setText(QString::number(int(file_.value(n, kAllMotors * c + m)) - kBias));
+    for (int c = 0; c < table().columns; ++c) {
+        for (int m = 0; m < table().rows; ++m)
+            backupLabel(c, m)->setText(QString::number(int(file_.value(n, table().at(c, m).word - grid().first)) - table().at(c, m).bias));
     }
     Q_EMIT messageChanged(helpText(current()));
 }
@@ -128,15 +117,16 @@ void DensityCorrectionPage::restoreCorrections()
         return;
     }
     bool refused = false;
-    for (int c = 0; c < 2; ++c) {
-        for (int m = 0; m < kAllMotors; ++m) {
-            const int i = kAllMotors * c + m;
-            const unsigned short v = file_.value(backup_, i);
-            if (!ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(i), v)) {
+    // Every motor of a column, the shown and the other system's.
+    for (int c = 0; c < grid().columns; ++c) {
+        for (int m = 0; m < grid().columnStep; ++m) {
+            const int offset = grid().columnStep * c + m;
+            const unsigned short v = file_.value(backup_, offset);
+            if (!ControllerCommands::send(Protocol::SetCommand, kGroup, static_cast<unsigned short>(grid().address + offset), v)) {
                 refused = true;
                 break; // on with the next column
             }
-            machine().system().setWord(std::size_t(kFirstWord + i), v);
+            machine().system().setWord(std::size_t(grid().first + offset), v);
         }
     }
     rewriteAll();

@@ -13,7 +13,6 @@ class DensityCorrectionPage : public ParamGrid
     Q_OBJECT
 
 public:
-    static constexpr int kMotors = 4; // one knitting system
     static const ParamTable &paramTable();
 
     explicit DensityCorrectionPage(MachineData &machine, QWidget *parent = nullptr, const char *name = "densitycorrectionpage");

@@ -2,24 +2,11 @@
 
 #include "data/machinedata.h"
 #include "data/protocol.h"
-
-namespace {
-
-constexpr int kMotors = 4; // one knitting system
-const char *const kMotorNames[kMotors] = {QT_TRANSLATE_NOOP("ParamCell", "前.I"), QT_TRANSLATE_NOOP("ParamCell", "前II"), QT_TRANSLATE_NOOP("ParamCell", "后.I"), QT_TRANSLATE_NOOP("ParamCell", "后II")};
-
-} // namespace
+#include "logic/params/settingcell.h"
 
 const ParamTable &DensityIdlePage::paramTable()
 {
-    static const ParamTable table = [] {
-        ParamTable t;
-        t.rows = kMotors;
-        t.dotted = false;
-        for (int m = 0; m < kMotors; ++m)
-            t.cells.append({kMotorNames[m], QT_TRANSLATE_NOOP("ParamCell", "参数范围 : 0 ~ 350"), CellKind::Number, 0, 350, 0, 76 + m, 16 + m, nullptr});
-        return t;
-    }();
+    static const ParamTable table = SettingCell::table(SystemSettings::grid(SystemSettings::GridName::DensityIdle));
     return table;
 }
 

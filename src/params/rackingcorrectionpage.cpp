@@ -8,6 +8,7 @@
 #include "data/rackingvalue.h"
 #include "logic/controller/controllercommands.h"
 #include "logic/params/parammessages.h"
+#include "logic/params/settingcell.h"
 #include "ui/celledit.h"
 #include "ui/operatordialogs.h"
 
@@ -16,27 +17,16 @@
 namespace {
 
 constexpr int kGroup = Protocol::RackingGroup;
-const char *const kColumnNames[RackingValue::kColumns] = {QT_TRANSLATE_NOOP("ParamCell", "对   齐"), QT_TRANSLATE_NOOP("ParamCell", "交   叉"), QT_TRANSLATE_NOOP("ParamCell", "翻   针")};
 const char *const kTitleNames[RackingValue::kColumns] = {QT_TRANSLATE_NOOP("ParamCell", "对 齐  "), QT_TRANSLATE_NOOP("ParamCell", "交 叉  "), QT_TRANSLATE_NOOP("ParamCell", "翻 针  ")};
-const char kHelp[] = QT_TRANSLATE_NOOP("ParamCell", "[ 摇床位置修正说明 ] : 按< 确定 >, 进入摇床修正对话框 . 按< M >, 摇床位置修正整组修改 .");
 
 } // namespace
 
 const ParamTable &RackingCorrectionPage::paramTable()
 {
     static const ParamTable table = [] {
-        ParamTable t;
-        t.columns = RackingValue::kColumns;
-        t.rows = RackingValue::kPositions;
-        t.dotted = false;
+        ParamTable t = SettingCell::table(SystemSettings::grid(SystemSettings::GridName::RackingCorrection));
         t.editWidth = 44;
         t.rowHeight = 18;
-        for (int c = 0; c < t.columns; ++c) {
-            t.headers << QString::fromUtf8(kColumnNames[c]);
-            for (int r = 0; r < t.rows; ++r)
-                t.cells.append({RackingValue::position(r), kHelp, CellKind::Racking, 0, 0, 0, RackingValue::word(c, r),
-                                RackingValue::index(c, r), nullptr});
-        }
         return t;
     }();
     return table;

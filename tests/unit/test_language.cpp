@@ -8,11 +8,12 @@
 // text lookup that picks the wrong entry (at a range's end, for an unknown code or type); its
 // text goes to the journal and the office in Chinese whatever the panel shows, and the
 // journal's lines come back in the panel's language only while they still are their code's.
-// A system setting a page shows whose factory default its cell would refuse, or whose label,
-// help or question is not marked for translation.
+// A system setting or grid cell a page shows whose factory default its cell would refuse, or
+// whose label, help or question is not marked for translation; a grid cell off its grid's words.
 #include "data/alarmtexts.h"
 #include "data/factorydefaults.h"
 #include "data/protocol.h"
+#include "data/rackingvalue.h"
 #include "data/systemsettings.h"
 #include "logic/mainwin/language.h"
 #include "logic/mainwin/translations.h"
@@ -25,8 +26,11 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <iterator>
 
 using TestBytes::readFile;
 using TestBytes::writeFile;
@@ -207,33 +211,62 @@ private Q_SLOTS:
             QCOMPARE(int(p.stored), stored);
     }
 
-    // A page's system setting, made from its description: its factory default within the range
-    // the cell takes, for every cam board (a default the operator could not enter again, a range
-    // bound to the wrong word), and its texts marked in the cells' context (Chinese on the
+    // A page's system setting or grid, made from its description: its factory default within
+    // the range the cell takes, for every cam board (a default the operator could not enter
+    // again, a range bound to the wrong word), a grid's cells each on a word of its own within
+    // the grid's (a wrong step), and its texts marked in the cells' context (Chinese on the
     // English screen).
     void settingCells_data()
     {
-        QTest::addColumn<int>("word");
+        TestTable::columns<int, int>("word", "grid"); // grid: its place in grids(), -1 for none
         for (const SystemSettings::Setting &s : SystemSettings::all()) {
             if (s.entry != SystemSettings::Entry::None)
-                QTest::addRow("word %d", s.first) << int(s.first);
+                QTest::addRow("word %d", s.first) << int(s.first) << -1;
         }
+        for (int g = 0; g < int(SystemSettings::grids().size()); ++g)
+            QTest::addRow("grid from word %d", SystemSettings::grids()[std::size_t(g)].first) << -1 << g;
     }
     void settingCells()
     {
-        QFETCH(int, word);
-        const ParamCell cell = SettingCell::of(word, word);
+        auto [word, grid] = TestTable::fetch<int, int>("word", "grid");
+        QList<ParamCell> cells{SettingCell::of(word, word)};
+        QList<const char *> texts;
+        if (grid < 0) {
+            const SystemSettings::Setting &setting = *SystemSettings::shown(word);
+            texts = {setting.label, setting.help, setting.question};
+        } else {
+            const SystemSettings::Grid &g = SystemSettings::grids()[std::size_t(grid)];
+            cells = SettingCell::table(g).cells;
+            texts = {g.help, g.numberedLabel};
+            texts += QList<const char *>(std::begin(g.headers), std::begin(g.headers) + g.columns);
+            for (int r = 0; g.labels && r < g.rows; ++r)
+                texts << g.labels[r];
+            QSet<int> words;
+            for (const ParamCell &cell : cells) {
+                QVERIFY2(cell.word >= g.first && cell.word <= g.last && !words.contains(cell.word), qPrintable(QString::number(cell.word)));
+                words.insert(cell.word);
+            }
+        }
         for (int camType = 0; camType < 3; ++camType) {
             ParamBlock<kSystemSize> defaults;
             FactoryDefaults::buildSystem(defaults, camType);
-            const int shown = defaults.word(std::size_t(word)) - cell.bias;
-            const int max = CellText::maxOf(cell, defaults.word(Protocol::BedWidthWord));
-            QVERIFY2(shown >= cell.min && shown <= max, qPrintable(QStringLiteral("cam board %1: %2").arg(camType).arg(shown)));
+            for (const ParamCell &cell : cells) {
+                const unsigned short stored = defaults.word(std::size_t(cell.word));
+                const int shown = stored - cell.bias;
+                unsigned short racking = 0;
+                // A racking value is typed as coarse and fine texts: the default comes back from them.
+                const bool fits = cell.kind == CellKind::Racking
+                    ? RackingValue::encode(RackingValue::coarseText(stored), QString::number(RackingValue::fine(stored)), 0,
+                                           &racking) == RackingValue::Ok && racking == stored
+                    : shown >= cell.min && shown <= CellText::maxOf(cell, defaults.word(Protocol::BedWidthWord));
+                QVERIFY2(fits, qPrintable(QStringLiteral("cam board %1, word %2: %3").arg(camType).arg(cell.word).arg(shown)));
+            }
         }
         QCOMPARE(Translations::apply(QStringLiteral("en"), kQmDir), QStringLiteral("en"));
-        const SystemSettings::Setting &setting = *SystemSettings::shown(word);
-        for (const char *text : {setting.label, setting.help, setting.question})
-            QVERIFY2(!text || CellText::translated(QString::fromUtf8(text)) != QString::fromUtf8(text), text);
+        for (const char *text : texts) {
+            const bool latin = text && QString::fromUtf8(text).toLatin1() == text; // "R1": the same in either language
+            QVERIFY2(!text || latin || CellText::translated(QString::fromUtf8(text)) != QString::fromUtf8(text), text);
+        }
     }
 
     // What a digit writes, and what the cell then shows, fits the cell in either language.

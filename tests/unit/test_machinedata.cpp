@@ -138,15 +138,19 @@ private Q_SLOTS:
         KNIT_COMPARE_BYTES(TestBytes::readFile(root.file(file)), want);
     }
 
-    // Each of the system block's words 0-201 in one setting: one in two would take the later's
-    // default, one in none the empty block's zero.
+    // Each of the system block's words 0-201 in one setting or grid: one in two would take the
+    // later's default, one in none the empty block's zero.
     void settingsDescribeEachWordOnce()
     {
         std::vector<int> settings(kSystemSize / 2);
-        for (const SystemSettings::Setting &s : SystemSettings::all()) {
-            for (std::size_t w = s.first; w <= s.last; ++w)
+        const auto count = [&settings](std::size_t first, std::size_t last) {
+            for (std::size_t w = first; w <= last; ++w)
                 ++settings.at(w); // throws for a word past the block
-        }
+        };
+        for (const SystemSettings::Setting &s : SystemSettings::all())
+            count(s.first, s.last);
+        for (const SystemSettings::Grid &g : SystemSettings::grids())
+            count(g.first, g.last);
         QCOMPARE(std::count(settings.begin(), settings.end(), 1), long(settings.size()));
     }
 
