@@ -12,6 +12,9 @@
 # Uses build-image/ and build-arm64/. Prints figures; never fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# What the boot needs, as scripts/boot-test.sh installs it; without it every figure would be empty.
+scripts/setup.sh qemu-system-arm qemu-efi-aarch64 qemu-utils socat jq mtools dosfstools ||
+  { echo "bench/image.sh: the boot's tools are missing (scripts/setup.sh): no figures"; exit 0; }
 runs=${RUNS:-3}
 image=${1:-$(ls build-image/knitpanel-*-arm64.img 2>/dev/null | tail -n 1)}
 [ -f "$image" ] || { echo "bench/image.sh: no image (scripts/image.sh arm64)"; exit 0; }
