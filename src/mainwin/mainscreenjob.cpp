@@ -47,10 +47,12 @@ void MainScreen::openJob(const QString &name)
         accepted = false;
     }
 
-    const int cntResult = safe ? checkCntFile(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
+    // One read: the program loaded is the bytes that passed the check.
+    QByteArray cnt;
+    const int cntResult = safe ? CntFile::check(base + QStringLiteral(".cnt"), &cnt).code : int(CntCheck::OpenFailed);
     if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
-        const CntLoad load = CntProgram::load(machineData_, base + QStringLiteral(".cnt"));
+        const CntLoad load = CntProgram::load(machineData_, cnt);
         if (load.ok)
             machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
         else
