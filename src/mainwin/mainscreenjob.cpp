@@ -20,6 +20,7 @@
 #include <QLabel>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -52,7 +53,8 @@ void MainScreen::openJob(const QString &name)
     const int cntResult = safe ? CntFile::check(base + QStringLiteral(".cnt"), &cnt).code : int(CntCheck::OpenFailed);
     if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
-        const CntLoad load = CntProgram::load(machineData_, cnt);
+        // The bytes are let go once in the image, before the picture is painted.
+        const CntLoad load = CntProgram::load(machineData_, std::exchange(cnt, QByteArray()));
         if (load.ok)
             machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
         else
