@@ -1,3 +1,4 @@
+#include "data/jobevents.h"
 #include "data/machinedata.h"
 #include "link/controllerpresence.h"
 #include "link/tftpporthistory.h"
@@ -52,12 +53,13 @@ int main(int argc, char **argv)
     new ServiceNotify(&app);
     LayoutAudit::install();
     // What the layers below reach as the application's parts (ApplicationParts): the buzzer,
-    // which start-up opens, the controller's presence, the TFTP port's history and the
-    // palettes built for the dark colour in use.
+    // which start-up opens, the controller's presence, the TFTP port's history, the
+    // palettes built for the dark colour in use and the jobs imported and loaded.
     new BuzzerDevice(&app);
     new ControllerPresence(&app);
     new TftpPortHistory(&app);
     new BuiltPalettes(&app);
+    new JobEvents(&app);
     // The machine's data, for the whole run: every page that shows or changes it is given it.
     MachineData machine;
     auto *viewers = new JobViewers(&app);

@@ -6,10 +6,15 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <vector>
-
 CntCheck CntFile::check(const QString &path)
 {
+    QByteArray bytes;
+    return check(path, &bytes);
+}
+
+CntCheck CntFile::check(const QString &path, QByteArray *bytes)
+{
+    bytes->clear();
     CntCheck result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -20,14 +25,14 @@ CntCheck CntFile::check(const QString &path)
         result.code = CntCheck::TooLarge;
         return result;
     }
-    std::vector<unsigned char> data(static_cast<std::size_t>(result.size));
-    const qint64 got = data.empty() ? 0 : file.read(reinterpret_cast<char *>(data.data()), result.size);
-    if (got != result.size || file.bytesAvailable() > 0) {
+    *bytes = file.read(result.size);
+    if (bytes->size() != result.size || file.bytesAvailable() > 0) {
         // The file changed under us or could not be read: what we hold is not the file.
+        bytes->clear();
         result.code = CntCheck::OpenFailed;
         return result;
     }
-    return checkData(data.data(), result.size);
+    return checkData(reinterpret_cast<const unsigned char *>(bytes->constData()), result.size);
 }
 
 CntCheck CntFile::checkData(const unsigned char *data, long long size)

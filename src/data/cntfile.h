@@ -2,6 +2,7 @@
 
 #include "cntcheck.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The .cnt program file check and the texts the callers show for each result code.
@@ -9,6 +10,10 @@ class CntFile
 {
 public:
     static CntCheck check(const QString &path);
+    // check() that also hands on the bytes it checked, so a caller that goes on to load the
+    // program loads exactly what passed, from one read. bytes holds the file whole, or stays
+    // empty when it could not be read whole or is too large.
+    static CntCheck check(const QString &path, QByteArray *bytes);
     // The same check on bytes already in memory (size at most the limit is not assumed).
     static CntCheck checkData(const unsigned char *data, long long size);
     // Start-up, job selection and the file manager accept these codes.

@@ -1,8 +1,7 @@
 #include "cntprogram.h"
 
+#include "cntfile.h"
 #include "machinedata.h"
-
-#include <QFile>
 
 #include <cstring>
 
@@ -21,24 +20,24 @@ int CntProgram::rowCount(const unsigned char *data, long long size)
 
 namespace {
 
-// The one reader of a .cnt, for both ways of loading it: the file's bytes when it opens, is no
-// larger than the image and reads whole; otherwise no bytes and ok false. Read as the file's
-// bytes, not into an image of its own: a second megabyte cleared and copied at every job
-// opened, start-up's included, and resident while it lasted.
-CntLoad readProgram(const QString &path, QByteArray *bytes)
+// The file's bytes, from the check's one reader; false and none when it could not be read
+// whole or is larger than the image.
+bool readProgram(const QString &path, QByteArray *bytes)
+{
+    const int code = CntFile::check(path, bytes).code;
+    return code != CntCheck::OpenFailed && code != CntCheck::TooLarge;
+}
+
+// What the bytes hold as a program. Bytes larger than the image are none of it.
+CntLoad programOf(const QByteArray &bytes)
 {
     CntLoad result;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= static_cast<qint64>(CntProgram::Image::size)) {
-        *bytes = file.read(file.size());
-        result.ok = file.error() == QFileDevice::NoError;
-    }
+    result.ok = bytes.size() <= static_cast<qsizetype>(CntProgram::Image::size);
     if (!result.ok)
-        bytes->clear();
-    result.size = bytes->size();
-    result.records = static_cast<int>(bytes->size() / static_cast<qsizetype>(kCntRecordSize));
-    if (result.ok)
-        result.rows = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(bytes->constData()), bytes->size());
+        return result;
+    result.size = bytes.size();
+    result.records = static_cast<int>(bytes.size() / static_cast<qsizetype>(kCntRecordSize));
+    result.rows = CntProgram::rowCount(reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
     return result;
 }
 
@@ -47,17 +46,34 @@ CntLoad readProgram(const QString &path, QByteArray *bytes)
 CntLoad CntProgram::loadInto(const QString &path, Image &image)
 {
     QByteArray bytes;
-    const CntLoad result = readProgram(path, &bytes);
-    image.clear();
-    image.fill(bytes);
+    const bool read = readProgram(path, &bytes);
+    CntLoad result = loadInto(bytes, image);
+    result.ok = result.ok && read;
     return result;
 }
 
 CntLoad CntProgram::load(MachineData &data, const QString &path)
 {
     QByteArray bytes;
-    const CntLoad result = readProgram(path, &bytes);
-    data.setProgram(bytes, result.records);
+    const bool read = readProgram(path, &bytes);
+    CntLoad result = load(data, bytes);
+    result.ok = result.ok && read;
+    return result;
+}
+
+CntLoad CntProgram::loadInto(const QByteArray &bytes, Image &image)
+{
+    const CntLoad result = programOf(bytes);
+    image.clear();
+    if (result.ok)
+        image.fill(bytes);
+    return result;
+}
+
+CntLoad CntProgram::load(MachineData &data, const QByteArray &bytes)
+{
+    const CntLoad result = programOf(bytes);
+    data.setProgram(result.ok ? bytes : QByteArray(), result.records);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include "cntload.h"
 #include "cntrow.h"
 
+#include <QByteArray>
 #include <QString>
 
 class MachineData;
@@ -24,6 +25,10 @@ public:
     static CntLoad loadInto(const QString &path, Image &image);
     // loadInto() into data's program, with the records the file held for row() below.
     static CntLoad load(MachineData &data, const QString &path);
+    // The same from a file's bytes already read, as CntFile::check() hands them on: a job
+    // loads what its check passed, not a second read of a file that may have changed since.
+    static CntLoad loadInto(const QByteArray &bytes, Image &image);
+    static CntLoad load(MachineData &data, const QByteArray &bytes);
 
     // Copies program row r (1-based) of image into out when the file had that record;
     // otherwise out is all zero and the result false.

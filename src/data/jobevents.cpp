@@ -2,24 +2,25 @@
 
 #include "librarylisting.h"
 
+#include "platform/applicationparts.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 
-QList<JobEvents::Observer *> &JobEvents::observers()
+JobEvents *JobEvents::find()
 {
-    static QList<Observer *> list;
-    return list;
+    return ApplicationParts::find<JobEvents>();
 }
 
 void JobEvents::add(Observer *observer)
 {
-    if (!observers().contains(observer))
-        observers().append(observer);
+    if (!observers_.contains(observer))
+        observers_.append(observer);
 }
 
 void JobEvents::remove(Observer *observer)
 {
-    observers().removeAll(observer);
+    observers_.removeAll(observer);
 }
 
 QByteArray JobEvents::fileDigest(const QString &path)
@@ -31,11 +32,11 @@ QByteArray JobEvents::fileDigest(const QString &path)
 
 void JobEvents::report(const QString &event, const QString &dir, const QString &job, int version, const QString &source)
 {
-    if (observers().isEmpty())
+    if (observers_.isEmpty())
         return;
     Event e{event, job, version, source, {}};
     for (int i = 0; i < 3; ++i)
         e.sha256[i] = fileDigest(dir + QLatin1Char('/') + job + QLatin1Char('.') + QLatin1String(LibraryListing::kExtensions[i]));
-    for (Observer *o : observers())
+    for (Observer *o : observers_)
         o->jobEvent(e);
 }

@@ -2,13 +2,17 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 // A job imported into the job directory or loaded for knitting, told to whoever follows them
 // (the telemetry, when telemetry.ini is there): added at start-up, reported by the import and
-// the load, on the GUI thread.
-class JobEvents
+// the load, on the GUI thread. The panel's main() makes one as a child of the application,
+// where the reporters and the telemetry find it (ApplicationParts); without one nobody hears.
+class JobEvents : public QObject
 {
+    Q_OBJECT
+
 public:
     struct Event
     {
@@ -26,12 +30,16 @@ public:
         virtual void jobEvent(const Event &event) = 0;
     };
 
-    static void add(Observer *observer);
-    static void remove(Observer *observer);
+    explicit JobEvents(QObject *parent = nullptr) : QObject(parent) {}
+    // The application's, or nullptr.
+    static JobEvents *find();
+
+    void add(Observer *observer);
+    void remove(Observer *observer);
     // The event for the job folder dir (its files NAME.cnt, .pat, .wrk hashed as they are now).
-    static void report(const QString &event, const QString &dir, const QString &job, int version, const QString &source);
+    void report(const QString &event, const QString &dir, const QString &job, int version, const QString &source);
     static QByteArray fileDigest(const QString &path);
 
 private:
-    static QList<Observer *> &observers();
+    QList<Observer *> observers_;
 };

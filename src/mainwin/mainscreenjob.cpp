@@ -20,6 +20,7 @@
 #include <QLabel>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -47,10 +48,13 @@ void MainScreen::openJob(const QString &name)
         accepted = false;
     }
 
-    const int cntResult = safe ? checkCntFile(base + QStringLiteral(".cnt")) : int(CntCheck::OpenFailed);
+    // One read: the program loaded is the bytes that passed the check.
+    QByteArray cnt;
+    const int cntResult = safe ? CntFile::check(base + QStringLiteral(".cnt"), &cnt).code : int(CntCheck::OpenFailed);
     if (CntFile::isAccepted(cntResult)) {
         // The image is cleared first and no row beyond the file's records is ever read.
-        const CntLoad load = CntProgram::load(machineData_, base + QStringLiteral(".cnt"));
+        // The bytes are let go once in the image, before the picture is painted.
+        const CntLoad load = CntProgram::load(machineData_, std::exchange(cnt, QByteArray()));
         if (load.ok)
             machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
         else

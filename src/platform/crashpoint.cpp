@@ -17,7 +17,8 @@ long long configuredStep()
     return *end == '\0' && k > 0 ? k : 0;
 }
 
-std::atomic<long long> g_steps{0};
+// Process-wide, not owned: every thread that changes the disk counts towards the one k.
+std::atomic<long long> stepsTaken{0};
 
 void tell(const char *text)
 {
@@ -30,7 +31,7 @@ void tell(const char *text)
 void CrashPoint::step(const char *what)
 {
     static const long long at = configuredStep();
-    if (at == 0 || g_steps.fetch_add(1) + 1 != at)
+    if (at == 0 || stepsTaken.fetch_add(1) + 1 != at)
         return;
     // Unbuffered, and nothing flushed on the way out: the process ends as a crash ends it.
     tell("crash point: ");

@@ -25,6 +25,7 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
     : QObject(parent)
     , config_(config)
     , snapshot_(std::move(snapshot))
+    , jobEvents_(JobEvents::find())
     , outbox_(outboxPath(), Outbox::kCapacity, Outbox::kEventCapacity,
               [this](bool ok) { QMetaObject::invokeMethod(this, [this, ok] { journalWritten(ok); }, Qt::QueuedConnection); })
 {
@@ -55,7 +56,8 @@ Telemetry::Telemetry(const TelemetryConfig &config, Snapshot snapshot, QObject *
         std::fprintf(stderr, "knitpanel: library.ini's machine %s is not telemetry.ini's %s: the office's offers are not shown\n",
                      qPrintable(library.machine), qPrintable(config.machine));
     }
-    JobEvents::add(this);
+    if (jobEvents_)
+        jobEvents_->add(this);
     client_ = std::make_unique<MqttClient>(options, hooks, &outbox_);
     timer_.setInterval(config.intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { publishState(false); });
@@ -70,7 +72,8 @@ QString Telemetry::outboxPath()
 
 Telemetry::~Telemetry()
 {
-    JobEvents::remove(this);
+    if (jobEvents_)
+        jobEvents_->remove(this);
     // Says "offline" while the outbox it reads from is still there.
     client_.reset();
 }

@@ -9,6 +9,7 @@
 #include "data/jobevents.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -74,6 +75,7 @@ private:
 
     const TelemetryConfig config_;
     const Snapshot snapshot_;
+    const QPointer<JobEvents> jobEvents_; // the application's, whose jobs are published
     Outbox outbox_;
     std::unique_ptr<MqttClient> client_;
     QTimer timer_;

@@ -4,12 +4,14 @@
 // new job, which brings its own work parameters, where the panel has no default ones. Faults
 // caught: a cause reported as another (or as the helper's failure), more than one message, the
 // old job touched, a fetch or a staged import left behind in the data root, a new job refused
-// for want of the default work parameters or imported with other files than the office's.
+// for want of the default work parameters or imported with other files than the office's, an
+// import the telemetry is not told of, or told of when it failed.
 #include "brokerprocess.h"
 #include "fleetserve.h"
 #include "testbytes.h"
 #include "testroot.h"
 
+#include "data/jobevents.h"
 #include "data/libraryconfig.h"
 #include "logic/files/jobfolders.h"
 #include "logic/files/libraryfetch.h"
@@ -28,6 +30,12 @@
 namespace {
 
 enum class Fault { None, UntrustedCertificate, RevokedToken, OverRate, DiskFull, Cancelled };
+
+struct EventLog : JobEvents::Observer
+{
+    void jobEvent(const JobEvents::Event &event) override { events.append(event); }
+    QList<JobEvents::Event> events;
+};
 
 // The requests a token may make in a minute.
 constexpr int kRate = 60;
@@ -112,11 +120,20 @@ private Q_SLOTS:
         const rlimit full{1024, limit.rlim_max};
         if (fault == Fault::DiskFull)
             QVERIFY(::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &full) == 0);
+        JobEvents jobEvents(QCoreApplication::instance());
+        EventLog log;
+        jobEvents.add(&log);
         const QString imported = LibraryJobImport(JobFolders::root(), hooks, &fetch).run(fault == Fault::None ? newJob_ : job_);
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_DFL);
         QCOMPARE(imported, fault == Fault::None ? newJob_.name : QString());
         QCOMPARE(told, QStringList{message});
+        QCOMPARE(log.events.size(), fault == Fault::None ? 1 : 0);
+        for (const JobEvents::Event &e : log.events) {
+            QCOMPARE(e.event + e.job + e.source + QString::number(e.version), QStringLiteral("importedJ2library1"));
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(e.sha256[i], newJob_.sha256[i]);
+        }
         for (int i = 0; fault == Fault::None && i < 3; ++i)
             QCOMPARE(TestBytes::readFile(JobFolders::dir(newJob_.name) + QStringLiteral("/J2.") + QLatin1String(kExtensions[i])),
                      TestBytes::readFile(officeFile(newJob_.name, i)));

@@ -119,8 +119,11 @@ private Q_SLOTS:
             QVERIFY(AtomicFile::save(path, contents));
         const bool accepted = code == 0 || code == 2 || code == 3; // the job may still load
         if (ext.toLower() == QLatin1String("cnt")) {
-            const CntCheck c = CntFile::check(path);
+            QByteArray bytes;
+            const CntCheck c = CntFile::check(path, &bytes);
             QCOMPARE(c.code, code);
+            // A job loads exactly the bytes that were checked; a refused read holds none.
+            QCOMPARE(bytes, code == 1 || code == 4 ? QByteArray() : contents);
             QCOMPARE(checkCntFile(path), code);
             if (code != 1)
                 QCOMPARE(c.size, static_cast<long long>(contents.size()));

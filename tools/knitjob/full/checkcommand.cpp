@@ -25,14 +25,15 @@ void printMessages(QTextStream &out, const QString &message, const QString &impo
 int checkCnt(const QString &path)
 {
     QTextStream out(stdout);
-    const CntCheck c = CntFile::check(path);
+    QByteArray bytes;
+    const CntCheck c = CntFile::check(path, &bytes);
     out << "code " << c.code << "\n";
     out << "file: " << path << "\n";
     if (c.size >= 0)
         out << "size: " << c.size << "\n";
     if (CntFile::isAccepted(c.code)) {
         auto image = std::make_unique<CntProgram::Image>();
-        const CntLoad load = CntProgram::loadInto(path, *image);
+        const CntLoad load = CntProgram::loadInto(bytes, *image);
         // The loader's (size / 128) - 1; a file shorter than one record has no rows at all.
         out << "rows: " << qMax(0LL, c.size / 128 - 1) << "\n";
         if (load.ok)

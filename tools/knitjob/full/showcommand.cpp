@@ -40,11 +40,12 @@ int run(const QStringList &args)
     if (files.size() != 1)
         return cl.usageError(QStringLiteral("needs one FILE.cnt"));
     const QString path = files.first();
-    const int code = checkCntFile(path);
+    QByteArray bytes;
+    const int code = CntFile::check(path, &bytes).code;
     if (!CntFile::isAccepted(code))
         return cl.fail(code == CntCheck::OpenFailed ? EX_NOINPUT : EX_DATAERR, path + QStringLiteral(": ") + CntFile::message(code));
     auto image = std::make_unique<CntProgram::Image>();
-    const CntLoad load = CntProgram::loadInto(path, *image);
+    const CntLoad load = CntProgram::loadInto(bytes, *image);
     if (!load.ok)
         return cl.fail(EX_DATAERR, path + QStringLiteral(": ") + CntFile::message(CntCheck::OpenFailed));
     const int rows = qMax(0, load.records - 1);
