@@ -94,7 +94,7 @@ source_figures() {
       done
       echo "$side: repeated-code pairs in src/ sim/ tools/: $all, outside boilerplate $real"
     done
-    echo "(goal: HEAD outside boilerplate at most half of BASE)"
+    echo "(goal: HEAD at most 40 outside boilerplate)"
   else
     echo "duplicates not installed: repeated runs not counted"
   fi

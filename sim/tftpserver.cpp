@@ -3,7 +3,7 @@
 #include "controlserver.h"
 #include "faultlayer.h"
 #include "simjournal.h"
-#include "tftpreceive.h"
+#include "tftparrival.h"
 
 #include "data/jobname.h"
 

@@ -1,7 +1,7 @@
 #include "tftpsession.h"
 
 #include "faultlayer.h"
-#include "tftpreceive.h"
+#include "tftparrival.h"
 
 #include "platform/atomicfile.h"
 #include "platform/panelenv.h"

@@ -1,4 +1,4 @@
-#include "tftpreceive.h"
+#include "tftparrival.h"
 
 void receiveTftp(TftpSocket &socket, char (&buffer)[TftpPacket::kMaxPacket], FaultLayer *network,
                  const std::function<void(const TftpArrival &)> &take)
