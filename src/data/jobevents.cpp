@@ -40,3 +40,10 @@ void JobEvents::report(const QString &event, const QString &dir, const QString &
     for (Observer *o : observers_)
         o->jobEvent(e);
 }
+
+void JobEvents::reportToApplication(const QString &event, const QString &dir, const QString &job, int version,
+                                    const QString &source)
+{
+    if (JobEvents *events = find())
+        events->report(event, dir, job, version, source);
+}

@@ -38,6 +38,9 @@ public:
     void remove(Observer *observer);
     // The event for the job folder dir (its files NAME.cnt, .pat, .wrk hashed as they are now).
     void report(const QString &event, const QString &dir, const QString &job, int version, const QString &source);
+    // report() to the application's instance; nothing when there is none.
+    static void reportToApplication(const QString &event, const QString &dir, const QString &job, int version,
+                                    const QString &source);
     static QByteArray fileDigest(const QString &path);
 
 private:

@@ -108,9 +108,8 @@ JobSender::Result JobSender::send(MachineData &data, const QString &name, const 
     const bool another = name != data.jobName();
     data.setJobName(name);
     const int version = ImportedVersions::version(name);
-    if (JobEvents *events = JobEvents::find())
-        events->report(QStringLiteral("loaded"), JobFolders::dir(name), name, version,
-                       version > 0 ? QStringLiteral("library") : QStringLiteral("disk"));
+    JobEvents::reportToApplication(QStringLiteral("loaded"), JobFolders::dir(name), name, version,
+                                   version > 0 ? QStringLiteral("library") : QStringLiteral("disk"));
     const auto late = [](const QString &text) { return Result{true, text}; };
     if (another && !resetPieces(data))
         return late(ControllerMessages::connectionFailed());

@@ -34,14 +34,12 @@ QString LibraryJobImport::run(const LibraryListing::Job &job)
     if (name.isEmpty())
         return name;
     ImportedVersions::record(name, job.version);
-    if (JobEvents *events = JobEvents::find())
-        events->report(QStringLiteral("imported"), root_ + QLatin1Char('/') + name, name, job.version, QStringLiteral("library"));
+    JobEvents::reportToApplication(QStringLiteral("imported"), root_ + QLatin1Char('/') + name, name, job.version, QStringLiteral("library"));
     return name;
 }
 
 void LibraryJobImport::stickImported(const QString &root, const QString &name)
 {
     ImportedVersions::record(name, 0);
-    if (JobEvents *events = JobEvents::find())
-        events->report(QStringLiteral("imported"), root + QLatin1Char('/') + name, name, 0, QStringLiteral("usb"));
+    JobEvents::reportToApplication(QStringLiteral("imported"), root + QLatin1Char('/') + name, name, 0, QStringLiteral("usb"));
 }

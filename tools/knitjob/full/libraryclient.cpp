@@ -95,8 +95,7 @@ LibraryClient::Fault LibraryClient::getAll(const std::vector<Get> &gets, QString
         if (t.ended)
             return;
         t.ended = true;
-        if (t.stopped == None)
-            take(i);
+        take(i);
         QString reason;
         const Fault fault = faultOf(t.reply, gets[i].path, gets[i].maxBytes, t.stopped, &reason);
         if (fault != None && first == None) {
