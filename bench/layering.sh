@@ -3,13 +3,16 @@
 # built side by side from clean trees on 2 cores without ccache, then HEAD/BASE for the clean
 # build, the rebuild after touching the header of the block sizes, the start to exit of knitjob check,
 # knitsim --help and knitfleet --help (median of 30) and of knitpanel to its first screen
-# (start-up's closing status query, as knitsim's journal has it; median of 5). Both panels'
+# (start-up's closing status query, as knitsim's journal has it; median of 5), the sides taking
+# turns. Both panels'
 # start-up traces are compared; then the libraries the tools load, upward includes and folder
 # cycles in src/, the qWait calls and sleeps in tests/, the names that do not say what
 # things are (by pattern, no list of names), the repeated-code pairs in src/ sim/ tools/, the mutable
 # globals in src/, the files over 400 lines and the longest function in src/ sim/ tools/, and
 # the includes from one screen into another and from the widgets into the link layer.
 # Prints figures; never fails. Usage: bench/layering.sh [BASE]
+# bench/layering.sh --built BASE_DIR HEAD_DIR takes two checkouts built already (build/ in each)
+# and prints all but the build times.
 # bench/layering.sh --figures-only BASE_DIR HEAD_DIR prints only the figures read from two
 # source trees (a checkout or a git archive of each), building nothing.
 set -uo pipefail
@@ -153,10 +156,9 @@ if [ "${1:-}" = --figures-only ]; then
   exit 0
 fi
 
-base=${1:-982c1d2}
 work=$(mktemp -d /tmp/knit-layering.XXXXXX)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-export CCACHE_DISABLE=1 QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off
+export QT_QPA_PLATFORM=offscreen KNIT_BUZZER=off
 runs=30
 
 now_ms() { date +%s%3N; }
@@ -172,35 +174,42 @@ timed() {
 }
 
 declare -A clean rebuild job sim fleet panel
-for side in base head; do
-  rev=$base
-  [ "$side" = head ] && rev=HEAD
-  tree=$work/$side
-  mkdir -p "$tree/src"
-  git -C "$repo" archive "$rev" | tar -x -C "$tree/src"
-  cmake -S "$tree/src" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$tree/configure.log" 2>&1 ||
-    { echo "$side ($rev): configure failed, see $tree/configure.log"; trap - EXIT; exit 0; }
-  clean[$side]=$(timed ninja -C "$tree/build" -j2)
-  [ -x "$tree/build/bin/knitpanel" ] || { echo "$side ($rev): build failed"; trap - EXIT; exit 0; }
-  # The header of the block sizes, found by what it defines: every layer above data sees it.
-  touch "$(grep -l 'constexpr std::size_t kSystemSize' "$tree"/src/src/data/*.h | head -1)"
-  rebuild[$side]=$(timed ninja -C "$tree/build" -j2)
-  echo "$side $rev: clean build ${clean[$side]} ms, rebuild after the block sizes ${rebuild[$side]} ms"
-done
+if [ "${1:-}" = --built ]; then
+  # Two checkouts built already (build/ in each): everything but the build times.
+  [ $# -eq 3 ] && [ -x "$2/build/bin/knitpanel" ] && [ -x "$3/build/bin/knitpanel" ] ||
+    { echo "usage: bench/layering.sh --built BASE_DIR HEAD_DIR (each built in its build/)"; exit 0; }
+  for side in base head; do
+    dir=$2
+    [ "$side" = head ] && dir=$3
+    mkdir -p "$work/$side"
+    ln -s "$(cd "$dir" && pwd)" "$work/$side/src"
+    ln -s "$(cd "$dir" && pwd)/build" "$work/$side/build"
+    clean[$side]="-" rebuild[$side]="-"
+  done
+else
+  base=${1:-982c1d2}
+  for side in base head; do
+    rev=$base
+    [ "$side" = head ] && rev=HEAD
+    tree=$work/$side
+    mkdir -p "$tree/src"
+    git -C "$repo" archive "$rev" | tar -x -C "$tree/src"
+    CCACHE_DISABLE=1 cmake -S "$tree/src" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$tree/configure.log" 2>&1 ||
+      { echo "$side ($rev): configure failed, see $tree/configure.log"; trap - EXIT; exit 0; }
+    clean[$side]=$(CCACHE_DISABLE=1 timed ninja -C "$tree/build" -j2)
+    [ -x "$tree/build/bin/knitpanel" ] || { echo "$side ($rev): build failed"; trap - EXIT; exit 0; }
+    # The header of the block sizes, found by what it defines: every layer above data sees it.
+    touch "$(grep -l 'constexpr std::size_t kSystemSize' "$tree"/src/src/data/*.h | head -1)"
+    rebuild[$side]=$(CCACHE_DISABLE=1 timed ninja -C "$tree/build" -j2)
+    echo "$side $rev: clean build ${clean[$side]} ms, rebuild after the block sizes ${rebuild[$side]} ms"
+  done
+fi
 
 # Start to exit, and the panel to its first screen, each side's programs on the same root.
 offset=$((20000 + RANDOM % 9000))
 control=$((offset + 7000))
 export KNIT_PORT_OFFSET=$offset
-# One request on knitsim's control port; its answer ends with "ok" or "error ...".
-simctl() {
-  exec 3<>"/dev/tcp/127.0.0.1/$control" || return 1
-  printf '%s\n' "$1" >&3
-  # awk reads the socket in blocks (bash's read takes a byte a call); a journal that holds a
-  # 1 MiB transfer runs to megabytes, slow to come from a knitsim that gets little CPU.
-  timeout 120 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
-  exec 3<&-
-}
+source "$repo/scripts/lib/simctl.sh"
 panel_once() { # side trace-file: ms to the closing status query
   local bin=$work/$1/build/bin root=$work/$1/root
   rm -rf "$root" "$work/sim-$1"
@@ -224,16 +233,24 @@ panel_once() { # side trace-file: ms to the closing status query
   wait "$panelpid" "$simpid" 2>/dev/null
   echo "$ms"
 }
+# Each run times both sides, one after the other, so a change in the machine's load falls on both.
 for side in base head; do
-  bin=$work/$side/build/bin
-  export KNIT_ROOT=$work/$side/root
-  "$bin/knitjob" make M1 >/dev/null 2>&1
-  cnt=$KNIT_ROOT/mnt/ide/knit/wave/M1/M1.cnt
-  job[$side]=$(for _ in $(seq $runs); do timed "$bin/knitjob" check "$cnt"; done | median)
-  sim[$side]=$(for _ in $(seq $runs); do timed "$bin/knitsim" --help; done | median)
-  fleet[$side]=$(for _ in $(seq $runs); do timed "$bin/knitfleet" --help; done | median)
-  panel[$side]=$(for i in $(seq 5); do panel_once "$side" "$work/trace-$side.txt"; done | median)
-  unset KNIT_ROOT
+  KNIT_ROOT=$work/$side/root "$work/$side/build/bin/knitjob" make M1 >/dev/null 2>&1
+done
+for i in $(seq $runs); do
+  for side in base head; do
+    bin=$work/$side/build/bin
+    timed env KNIT_ROOT="$work/$side/root" "$bin/knitjob" check "$work/$side/root/mnt/ide/knit/wave/M1/M1.cnt" >>"$work/job-$side.txt"
+    timed "$bin/knitsim" --help >>"$work/sim-$side.txt"
+    timed "$bin/knitfleet" --help >>"$work/fleet-$side.txt"
+    [ "$i" -le 5 ] && panel_once "$side" "$work/trace-$side.txt" >>"$work/panel-$side.txt"
+  done
+done
+for side in base head; do
+  job[$side]=$(median <"$work/job-$side.txt")
+  sim[$side]=$(median <"$work/sim-$side.txt")
+  fleet[$side]=$(median <"$work/fleet-$side.txt")
+  panel[$side]=$(median <"$work/panel-$side.txt")
 done
 
 echo

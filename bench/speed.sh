@@ -52,15 +52,7 @@ g++ $cxxflags $(pkg-config --cflags Qt6Widgets) "$repo/bench/speed/minimalwindow
   $(pkg-config --libs Qt6Widgets) || { echo "the minimal window does not build"; exit 0; }
 gcc -O2 "$repo/bench/speed/reportsender.c" -o "$work/reportsender"
 
-# One request on knitsim's control port; its answer ends with "ok" or "error ...".
-simctl() {
-  exec 3<>"/dev/tcp/127.0.0.1/$control" || return 1
-  printf '%s\n' "$1" >&3
-  # awk reads the socket in blocks (bash's read takes a byte a call); a journal that holds a
-  # 1 MiB transfer runs to megabytes, slow to come from a knitsim that gets little CPU.
-  timeout 120 awk '{ print } /^ok$/ || /^error/ { exit }' <&3
-  exec 3<&-
-}
+source "$repo/scripts/lib/simctl.sh"
 # A fresh panel root and knitsim beside it with job M1 on both sides and the controller's blocks
 # as the panel's references, so start-up asks nothing. Extra arguments go to knitjob make.
 sim_up() {

@@ -74,15 +74,7 @@ reserve_offset() {
   return 1
 }
 
-# One request on knitsim's control port; prints the reply up to "ok" or "error ...". sed -u
-# reads the socket a line at a time (awk may wait for a whole block that never comes).
-simctl() {
-  local fd
-  exec {fd}<>"/dev/tcp/127.0.0.1/$control" || return 1
-  printf '%s\n' "$1" >&"$fd"
-  timeout 60 sed -u -e '/^ok$/q' -e '/^error/q' <&"$fd"
-  exec {fd}<&-
-}
+source "$repo/scripts/lib/simctl.sh"
 state_has() { simctl state | grep -qxF "$1"; }
 # A command datagram of that code (its first byte, in hex) in the journal.
 journal_has_command() { simctl journal | awk -v want="$1" '$2 == "cmd" && $3 == want { found = 1 } END { exit !found }'; }
