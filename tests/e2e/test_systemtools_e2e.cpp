@@ -166,9 +166,16 @@ private:
     bool restore(const QStringList &keys, const char *name, const QByteArray &bytes, const char *picture)
     {
         const int sent = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size();
-        return f_.walk(keys, picture) && f_.walk({"Return>ParamBackupFrame"})
-            && f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size() == sent + 1
-            && readFile(f_.sim().file("file.sys")) == bytes && readFile(f_.file("/mnt/ide/knit/para/checksystem.sys")) == bytes;
+        if (!f_.walk(keys, picture) || !f_.walk({"Return>ParamBackupFrame"}))
+            return false;
+        // Which of them failed, and the panel's last words: a failure message is a MessageDialog too.
+        const int requests = f_.sim().traffic().filter(QStringLiteral("WRQ ") + name).size() - sent;
+        const bool controller = readFile(f_.sim().file("file.sys")) == bytes;
+        const bool check = readFile(f_.file("/mnt/ide/knit/para/checksystem.sys")) == bytes;
+        if (requests != 1 || !controller || !check)
+            qWarning("restore %s: %d requests, controller's block %s, check copy %s; the panel's output ends:\n%s", name, requests,
+                     controller ? "sent" : "differs", check ? "written" : "differs", f_.panel().output().right(1500).constData());
+        return requests == 1 && controller && check;
     }
 
     PanelFixture f_;
