@@ -62,7 +62,8 @@ private Q_SLOTS:
         QVERIFY(f_.turnPage({"h>TextInputDialog", kPassword, "Return>SystemToolsMenu"}, kItems, "params-menu-more"));
         walk({"1>CarriageAccelerationFrame"}, "acceleration");
         walk({"Escape>SystemToolsMenu", "2>PersonalisationFrame"}, "personalisation");
-        walk({"500", "Return", "3761", "Return"}, nullptr, QStringLiteral("cmd 22/20/0"));
+        // Its values ask for their own password first.
+        walk({"500", "Return>TextInputDialog", "3761", "Return>PersonalisationFrame"}, nullptr, QStringLiteral("cmd 22/20/0"));
         walk({"Escape>SystemToolsMenu", "a>TextInputDialog", kPassword, "Return>CarrierSpeedCorrectionFrame"}, "carrier");
         walk({"-30", "Return"}, nullptr, QStringLiteral("cmd 22/10/a0"));
         walk({"Escape>SystemToolsMenu", "h", "Escape>MainScreen", "2>FrequentSettingsFrame"}, "frequent");
