@@ -3,7 +3,7 @@ include(GNUInstallDirs)
 
 install(TARGETS knitpanel knitsim knitjob knitfleet RUNTIME DESTINATION bin)
 install(PROGRAMS packaging/start-panel DESTINATION lib/knitpanel)
-install(TARGETS knitjob-full knitpanel-sysaction RUNTIME DESTINATION lib/knitpanel)
+install(TARGETS knitjob-full knitjob-library knitpanel-sysaction RUNTIME DESTINATION lib/knitpanel)
 install(FILES packaging/knitpanel.service packaging/knitpanel-sysaction.socket packaging/knitpanel-sysaction@.service
   packaging/knitpanel-retry.service DESTINATION /lib/systemd/system)
 # The panel's user, its devices by stable names, and its lean font configuration.

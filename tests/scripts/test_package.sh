@@ -33,7 +33,7 @@ check "the font cache is fontconfig's (its trigger), not a maintainer script's" 
 
 dpkg-deb -x "$deb" "$work/root"
 for f in usr/bin/knitpanel usr/bin/knitsim usr/bin/knitjob usr/bin/knitfleet usr/lib/knitpanel/start-panel \
-  usr/lib/knitpanel/knitpanel-sysaction; do
+  usr/lib/knitpanel/knitpanel-sysaction usr/lib/knitpanel/knitjob-full usr/lib/knitpanel/knitjob-library; do
   check "$f executable" test -x "$work/root/$f"
 done
 check "English translation installed" test -s "$work/root/usr/share/knitpanel/translations/knitpanel_en.qm"

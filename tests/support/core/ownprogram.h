@@ -6,14 +6,18 @@
 
 // Starts one of the project's own programs from a test. A cross build's tests run under
 // user-mode emulation, which cannot start another program of the foreign architecture by
-// itself: there the emulator is put in front of it, and knitjob's Qt half is started directly,
-// since the emulated front could not exec it.
+// itself: there the emulator is put in front of it, and the knitjob helper the front would exec
+// (knitjob-library for push and library, knitjob-full for the rest) is started directly.
 inline void startOwnProgram(QProcess &process, const QString &program, const QStringList &arguments)
 {
 #ifdef KNIT_TEST_EMULATOR
     const QFileInfo info(program);
+    const QString command = arguments.value(0);
+    const QString helper = command == QLatin1String("push") || command == QLatin1String("library")
+                               ? QStringLiteral("knitjob-library")
+                               : QStringLiteral("knitjob-full");
     const QString target = info.fileName() == QLatin1String("knitjob")
-                               ? info.absolutePath() + QStringLiteral("/../lib/knitpanel/knitjob-full")
+                               ? info.absolutePath() + QStringLiteral("/../lib/knitpanel/") + helper
                                : program;
     process.start(QStringLiteral(KNIT_TEST_EMULATOR), QStringList{target} + arguments);
 #else

@@ -1,7 +1,8 @@
-// knitjob-full: the whole of knitjob, which the plain front (tools/knitjob) runs for every command
-// line it does not carry out itself. Each subcommand is its own source file registering itself in
-// Subcommand's table (check, show, make, history here; fetch and send in transfercommands.cpp)
-// and reading its own options.
+// knitjob-full: knitjob's commands, which the plain front (tools/knitjob) runs for every command
+// line it does not carry out itself or hand to knitjob-library. Each subcommand is its own source
+// file registering itself in Subcommand's table (check, show, make, history here; fetch and send
+// in transfercommands.cpp; push and library, handed on, in handedcommands.cpp) and reading its
+// own options.
 #include "subcommand.h"
 
 #include "toolcommandline.h"

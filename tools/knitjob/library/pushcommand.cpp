@@ -1,6 +1,7 @@
 // knitjob push URL JOBDIR: uploads a job folder's NAME.cnt, NAME.pat and NAME.wrk to knitfleet
 // serve's job library, logged in as the library page is (the login form, its session cookie and
 // the session's CSRF token).
+#include "officecommand.h"
 #include "subcommand.h"
 #include "tlssetup.h"
 #include "toolcommandline.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-const char kSummary[] = "Uploads a job folder (NAME.cnt, NAME.pat, NAME.wrk) to knitfleet serve's job library.";
 // The server's own bound on an upload; a file past it is not read.
 constexpr qint64 kMaxFile = 32LL * 1024 * 1024;
 
@@ -116,7 +116,7 @@ void addPart(QHttpMultiPart *multi, const QByteArray &name, const QByteArray &fi
 
 int run(const QStringList &args)
 {
-    ToolCommandLine cl(QStringLiteral("knitjob push"), QString::fromUtf8(kSummary));
+    ToolCommandLine cl(QStringLiteral("knitjob push"), QString::fromUtf8(OfficeCommand::push.summary));
     QCommandLineParser &p = cl.parser();
     p.addPositionalArgument(QStringLiteral("URL"), QStringLiteral("knitfleet serve's address, http(s)://HOST:PORT."));
     p.addPositionalArgument(QStringLiteral("JOBDIR"), QStringLiteral("The job's folder, named as the job."));
@@ -176,6 +176,6 @@ int run(const QStringList &args)
     return 0;
 }
 
-const Subcommand::Registration registration("push", "push URL JOBDIR --user NAME --password-file FILE [--comment TEXT] [--cafile FILE]", kSummary, run);
+const Subcommand::Registration registration(OfficeCommand::push.name, OfficeCommand::push.usage, OfficeCommand::push.summary, run);
 
 } // namespace

@@ -2,6 +2,7 @@
 // settings and token come from library.ini under the panel's data root (KNIT_ROOT), never from
 // the command line or the environment, where other users could read the token.
 #include "libraryclient.h"
+#include "officecommand.h"
 #include "sha256stream.h"
 #include "subcommand.h"
 #include "toolcommandline.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-const char kSummary[] = "Lists the office's job library, or fetches one version of a job into a folder, for the panel.";
 // A session's request line: an action and six fields, each a name, a path or a digest.
 constexpr int kMaxRequestBytes = 8192;
 
@@ -202,7 +202,7 @@ int session(Session &s)
 
 int run(const QStringList &args)
 {
-    ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(kSummary));
+    ToolCommandLine cl(QStringLiteral("knitjob library"), QString::fromUtf8(OfficeCommand::library.summary));
     QCommandLineParser &p = cl.parser();
     p.addPositionalArgument(QStringLiteral("ACTION"),
                             QStringLiteral("list, or fetch NAME VERSION DIR and the SHA-256 of the .cnt, .pat and .wrk as listed, "
@@ -223,6 +223,6 @@ int run(const QStringList &args)
     return inSession ? session(s) : act(s, rest);
 }
 
-const Subcommand::Registration registration("library", "library list | library fetch NAME VERSION DIR CNT PAT WRK | library session", kSummary, run);
+const Subcommand::Registration registration(OfficeCommand::library.name, OfficeCommand::library.usage, OfficeCommand::library.summary, run);
 
 } // namespace
