@@ -22,9 +22,10 @@ QString LibraryJobImport::run(const LibraryListing::Job &job)
     }
     // The fetched files are checked, synced and on the job directory's file system already:
     // moved into the staged job rather than written a second time (a copy if the move fails).
+    // The staging folder's names are flushed once, after the last file, by the import itself.
     StickJobImport::Hooks hooks = hooks_;
     hooks.copy = [copy = hooks_.copy, fetched = QFile::encodeName(LibraryFetch::folder()) + '/'](const QByteArray &from, const QString &to) {
-        return (from.startsWith(fetched) && NativeFs::replace(from, QFile::encodeName(to))) || copy(from, to);
+        return (from.startsWith(fetched) && NativeFs::rename(from, QFile::encodeName(to))) || copy(from, to);
     };
     StickJobImport steps(root_, hooks);
     steps.importWork = true;

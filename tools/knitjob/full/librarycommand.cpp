@@ -32,6 +32,9 @@ struct Session
     ToolCommandLine &cl;
     LibraryConfig config;
     std::unique_ptr<LibraryClient> client; // one for all the session's requests: its connection is kept
+    // The panel's helper: the fetched folder is a hand-off the panel empties at once into a
+    // folder whose names it flushes itself, so only the files' data need reach the disk here.
+    bool handOff = false;
 };
 
 // The library's list of released versions; false after a failure line with *status.
@@ -121,7 +124,8 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
 }
 
 // The version's three files into DIR: filled and synced in DIR.part, then renamed, so DIR is
-// either the whole of them or not there.
+// either the whole of them or not there. Outside a session the folders' names are flushed too,
+// so DIR is still there after a power cut.
 int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
 {
     const QString part = dir + QStringLiteral(".part");
@@ -138,7 +142,7 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
         file.close();
     }
     // FsOps::rename flushes the folder that now holds DIR.
-    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir)))
+    if (status == EX_OK && !(s.handOff ? QDir().rename(part, dir) : syncPath(part) && FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);
@@ -215,7 +219,7 @@ int run(const QStringList &args)
     const bool inSession = rest == QStringList{QStringLiteral("session")};
     if (!inSession && !(rest.value(0) == QLatin1String("list") || rest.value(0) == QLatin1String("fetch")))
         return cl.usageError(QStringLiteral("needs list, fetch NAME VERSION DIR CNT PAT WRK, or session"));
-    Session s{cl, {}, nullptr};
+    Session s{cl, {}, nullptr, inSession};
     QString why;
     if (!LibraryConfig::load(&s.config, &why))
         return cl.fail(EX_CONFIG, why);
