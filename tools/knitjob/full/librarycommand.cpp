@@ -64,10 +64,16 @@ bool syncPath(const QString &path)
     return ok;
 }
 
+// The file's writeback started, not waited for.
+bool startWriting(QFile &file)
+{
+    return file.flush() && ::sync_file_range(file.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
+}
+
 // The job's three files into folder, all three asked for at once, each digest taken as the file
 // is written and compared with the one the panel listed; "progress PERCENT" lines of the three
-// files' whole. The disk starts writing each file as it is checked; files stay open for their
-// fsync.
+// files' whole. The disk starts writing each file as soon as it is whole, while the others still
+// arrive, so the fsync after the digests waits for less; files stay open for their fsync.
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
     Sha256Stream sha[3];
@@ -90,6 +96,10 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
                 return false;
             }
             done += piece.size();
+            if (done == length && !startWriting(files[which])) {
+                unwritten = which;
+                return false;
+            }
             percents[which] = length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100;
             const int percent = (percents[0] + percents[1] + percents[2]) / 3;
             if (percent != shownPercent) {
@@ -117,7 +127,8 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
         if (sha[which].hexResult() != job.sha256[which])
             return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
                                              .arg(QFileInfo(out.fileName()).fileName()));
-        if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+        // Again for an answer of no announced length; the pages already written are skipped.
+        if (!startWriting(out))
             return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     }
     return EX_OK;
