@@ -32,8 +32,9 @@ struct Session
     ToolCommandLine &cl;
     LibraryConfig config;
     std::unique_ptr<LibraryClient> client; // one for all the session's requests: its connection is kept
-    // The panel's helper: the fetched folder is a hand-off the panel empties at once into a
-    // folder whose names it flushes itself, so only the files' data need reach the disk here.
+    // The panel's helper: the fetched folder is a hand-off the panel empties at once into its
+    // staging folder, syncing each file as it moves it and that folder's names after them, so
+    // the disk only starts writing here and the panel's checks run while it does.
     bool handOff = false;
 };
 
@@ -136,7 +137,7 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
 
 // The version's three files into DIR: filled and synced in DIR.part, then renamed, so DIR is
 // either the whole of them or not there. Outside a session the folders' names are flushed too,
-// so DIR is still there after a power cut.
+// so DIR is still there after a power cut; in one the panel syncs what it takes (handOff).
 int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
 {
     const QString part = dir + QStringLiteral(".part");
@@ -148,7 +149,7 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
     QFile files[3];
     int status = fetchFiles(s, job, part, files);
     for (QFile &file : files) {
-        if (status == EX_OK && ::fsync(file.handle()) != 0)
+        if (status == EX_OK && !s.handOff && ::fsync(file.handle()) != 0)
             status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(file.fileName()));
         file.close();
     }
