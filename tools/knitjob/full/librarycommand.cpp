@@ -74,7 +74,7 @@ bool startWriting(QFile &file)
 // The job's three files into folder, all three asked for at once, each digest taken as the file
 // is written and compared with the one the panel listed; "progress PERCENT" lines of the three
 // files' whole. The disk starts writing each file as soon as it is whole, while the others still
-// arrive, so the fsync after the digests waits for less; files stay open for their fsync.
+// arrive, so whoever syncs it later waits for less; files stay open for fetch()'s fsync.
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
     Sha256Stream sha[3];
