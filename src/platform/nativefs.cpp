@@ -120,8 +120,13 @@ bool NativeFs::makeDir(const QByteArray &path)
 
 bool NativeFs::replace(const QByteArray &from, const QByteArray &to)
 {
+    return rename(from, to) && sync(folderOf(to));
+}
+
+bool NativeFs::rename(const QByteArray &from, const QByteArray &to)
+{
     CrashPoint::step("rename");
-    return ::rename(from.constData(), to.constData()) == 0 && sync(folderOf(to));
+    return ::rename(from.constData(), to.constData()) == 0;
 }
 
 bool NativeFs::sync(const QByteArray &path)

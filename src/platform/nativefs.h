@@ -37,6 +37,8 @@ public:
     static bool remove(const QByteArray &path);
     // Renames from over to (a file of the same folder), then flushes the folder.
     static bool replace(const QByteArray &from, const QByteArray &to);
+    // Renames from over to on the same file system; the folders' names are the caller's to flush.
+    static bool rename(const QByteArray &from, const QByteArray &to);
     // Flushes the file, or the folder's list of names, to the disk.
     static bool sync(const QByteArray &path);
     // The folder a path names a file of ("." for a bare name).

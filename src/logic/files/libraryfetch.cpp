@@ -124,7 +124,9 @@ void LibraryFetch::startSession()
     QProcess *process = session_.get();
     connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
         while (process->canReadLine() && waiting_) {
-            const QByteArray line = process->readLine(kMaxListOutput);
+            // The line is in the buffer whole, which the checks below keep within bounds; a
+            // maximum here would reserve that much memory for every line.
+            const QByteArray line = process->readLine();
             if (line.startsWith("done ")) {
                 bool ok = false;
                 answered_ = line.mid(5).trimmed().toInt(&ok);

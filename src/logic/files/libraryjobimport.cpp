@@ -20,11 +20,16 @@ QString LibraryJobImport::run(const LibraryListing::Job &job)
         hooks_.tell(message);
         return QString();
     }
-    // The fetched files are checked, synced and on the job directory's file system already:
-    // moved into the staged job rather than written a second time (a copy if the move fails).
+    // The fetched files are checked and on the job directory's file system already: moved into
+    // the staged job rather than written a second time (a copy if the move fails). The helper
+    // only started writing them, so that the checks run while the disk writes; each is synced
+    // as it moves, the staging folder's names once after the last, before the job is put in place.
     StickJobImport::Hooks hooks = hooks_;
     hooks.copy = [copy = hooks_.copy, fetched = QFile::encodeName(LibraryFetch::folder()) + '/'](const QByteArray &from, const QString &to) {
-        return (from.startsWith(fetched) && NativeFs::replace(from, QFile::encodeName(to))) || copy(from, to);
+        const QByteArray target = QFile::encodeName(to);
+        if (!from.startsWith(fetched) || !NativeFs::rename(from, target))
+            return copy(from, to);
+        return NativeFs::sync(target);
     };
     StickJobImport steps(root_, hooks);
     steps.importWork = true;

@@ -142,8 +142,14 @@ bool StickJobImport::stage(const QString &name, const QByteArray &folder, const 
         hooks_.tell(tr("生成默认工作参数失败 !"));
         return false;
     }
-    // Only the list's time column needs it: a job without it shows "error" there.
-    createDateTimeFile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified));
+    // Only the list's time column needs it: a job without it shows "error" there. Its save
+    // flushes the staging folder's names, those of files a copy hook moved in among them;
+    // without it they are flushed here, before the folder is put in place.
+    if (!createDateTimeFile(base + QStringLiteral(".txt"), FileTexts::dateString(program.modified))
+        && !NativeFs::sync(QFile::encodeName(staging_))) {
+        hooks_.tell(tr(kImportFailed));
+        return false;
+    }
     return true;
 }
 

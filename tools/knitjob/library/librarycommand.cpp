@@ -32,6 +32,10 @@ struct Session
     ToolCommandLine &cl;
     LibraryConfig config;
     std::unique_ptr<LibraryClient> client; // one for all the session's requests: its connection is kept
+    // The panel's helper: the fetched folder is a hand-off the panel empties at once into its
+    // staging folder, syncing each file as it moves it and that folder's names after them, so
+    // the disk only starts writing here and the panel's checks run while it does.
+    bool handOff = false;
 };
 
 // The library's list of released versions; false after a failure line with *status.
@@ -61,10 +65,16 @@ bool syncPath(const QString &path)
     return ok;
 }
 
+// The file's writeback started, not waited for.
+bool startWriting(QFile &file)
+{
+    return file.flush() && ::sync_file_range(file.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
+}
+
 // The job's three files into folder, all three asked for at once, each digest taken as the file
 // is written and compared with the one the panel listed; "progress PERCENT" lines of the three
-// files' whole. The disk starts writing each file as it is checked; files stay open for their
-// fsync.
+// files' whole. The disk starts writing each file as soon as it is whole, while the others still
+// arrive, so whoever syncs it later waits for less; files stay open for fetch()'s fsync.
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
     Sha256Stream sha[3];
@@ -87,6 +97,10 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
                 return false;
             }
             done += piece.size();
+            if (done == length && !startWriting(files[which])) {
+                unwritten = which;
+                return false;
+            }
             percents[which] = length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100;
             const int percent = (percents[0] + percents[1] + percents[2]) / 3;
             if (percent != shownPercent) {
@@ -114,14 +128,16 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
         if (sha[which].hexResult() != job.sha256[which])
             return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
                                              .arg(QFileInfo(out.fileName()).fileName()));
-        if (!out.flush() || ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+        // Again for an answer of no announced length; the pages already written are skipped.
+        if (!startWriting(out))
             return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     }
     return EX_OK;
 }
 
 // The version's three files into DIR: filled and synced in DIR.part, then renamed, so DIR is
-// either the whole of them or not there.
+// either the whole of them or not there. Outside a session the folders' names are flushed too,
+// so DIR is still there after a power cut; in one the panel syncs what it takes (handOff).
 int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
 {
     const QString part = dir + QStringLiteral(".part");
@@ -133,12 +149,12 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
     QFile files[3];
     int status = fetchFiles(s, job, part, files);
     for (QFile &file : files) {
-        if (status == EX_OK && ::fsync(file.handle()) != 0)
+        if (status == EX_OK && !s.handOff && ::fsync(file.handle()) != 0)
             status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(file.fileName()));
         file.close();
     }
     // FsOps::rename flushes the folder that now holds DIR.
-    if (status == EX_OK && (!syncPath(part) || !FsOps::rename(part, dir)))
+    if (status == EX_OK && !(s.handOff ? QDir().rename(part, dir) : syncPath(part) && FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);
@@ -215,7 +231,7 @@ int run(const QStringList &args)
     const bool inSession = rest == QStringList{QStringLiteral("session")};
     if (!inSession && !(rest.value(0) == QLatin1String("list") || rest.value(0) == QLatin1String("fetch")))
         return cl.usageError(QStringLiteral("needs list, fetch NAME VERSION DIR CNT PAT WRK, or session"));
-    Session s{cl, {}, nullptr};
+    Session s{cl, {}, nullptr, inSession};
     QString why;
     if (!LibraryConfig::load(&s.config, &why))
         return cl.fail(EX_CONFIG, why);
