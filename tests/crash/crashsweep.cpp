@@ -134,6 +134,12 @@ CrashSweep::Tally CrashSweep::sweep(const QString &path)
         ++tally.steps;
         judge(check, root, QStringLiteral("%1 step %2").arg(path).arg(k), &tally);
     }
+    // Every save changes the disk: none cut off means its steps have no crash point (or the
+    // programs' own, which does nothing, was linked in place of ours), and nothing was tried.
+    if (tally.steps == 0) {
+        print(path + QStringLiteral(": the save ran to its end at its first step"));
+        ++tally.errors;
+    }
     // kill -9 while saves of the two versions follow each other: the child tells how long one
     // takes, and the kill falls anywhere in the next few.
     for (int i = 0; i < options_.random; ++i) {
