@@ -9,6 +9,7 @@
 
 #include "data/librarylisting.h"
 #include "platform/fsops.h"
+#include "platform/nativefs.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,15 +57,6 @@ bool listed(Session &s, QList<LibraryListing::Job> *jobs, int *status)
     return true;
 }
 
-bool syncPath(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
 // The file's writeback started, not waited for.
 bool startWriting(QFile &file)
 {
@@ -78,6 +70,7 @@ bool startWriting(QFile &file)
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
     Sha256Stream sha[3];
+    bool writing[3] = {false, false, false}; // its writeback started once it was whole
     int percents[3] = {0, 0, 0};
     int shownPercent = -1;
     int unwritten = 0; // the file a write failed on
@@ -97,7 +90,7 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
                 return false;
             }
             done += piece.size();
-            if (done == length && !startWriting(files[which])) {
+            if (done == length && !(writing[which] = startWriting(files[which]))) {
                 unwritten = which;
                 return false;
             }
@@ -128,8 +121,8 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
         if (sha[which].hexResult() != job.sha256[which])
             return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
                                              .arg(QFileInfo(out.fileName()).fileName()));
-        // Again for an answer of no announced length; the pages already written are skipped.
-        if (!startWriting(out))
+        // Now for an answer of no announced length.
+        if (!writing[which] && !startWriting(out))
             return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     }
     return EX_OK;
@@ -154,7 +147,9 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
         file.close();
     }
     // FsOps::rename flushes the folder that now holds DIR.
-    if (status == EX_OK && !(s.handOff ? QDir().rename(part, dir) : syncPath(part) && FsOps::rename(part, dir)))
+    if (status == EX_OK
+        && !(s.handOff ? NativeFs::rename(QFile::encodeName(part), QFile::encodeName(dir))
+                       : NativeFs::sync(QFile::encodeName(part)) && FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);
