@@ -147,6 +147,10 @@ LibraryClient::Fault LibraryClient::getAll(const std::vector<Get> &gets, QString
                 t.ended = true;
                 ++finished;
                 curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &t.status);
+                // An empty file gave no piece: its receiver still learns that it is whole.
+                if (m->data.result == CURLE_OK && t.status == 200 && t.received == 0 && t.stopped == None
+                    && !t.get->sink(QByteArray(), 0))
+                    t.stopped = Sink;
                 QString reason;
                 const Fault fault = faultOf(t, m->data.result, &reason);
                 if (fault != None && first == None) {
