@@ -60,6 +60,4 @@ private:
     LibraryConfig config_;
     CURLM *multi_ = nullptr;        // keeps the connections between requests
     curl_slist *headers_ = nullptr; // the token's header line
-    int tlsChecked_ = 0;            // 0 not yet, 1 the cafile holds certificates, -1 it does not
-    QString tlsWhy_;
 };
