@@ -26,9 +26,10 @@ if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
   "${sudo[@]}" apt-get update
 fi
 # knitfleet's tests open SQLite and PostgreSQL through the foreign Qt SQL drivers; the panel
-# links fontconfig itself (its .pc comes with the -dev package only).
+# links fontconfig itself (its .pc comes with the -dev package only); knitjob-library fetches
+# from the office on libcurl.
 scripts/setup.sh ccache "crossbuild-essential-$arch" qemu-user "qt6-base-dev:$arch" "libmosquitto-dev:$arch" \
-  "libfontconfig-dev:$arch" "libssl-dev:$arch" "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
+  "libfontconfig-dev:$arch" "libssl-dev:$arch" "libcurl4-openssl-dev:$arch" "libqt6sql6-sqlite:$arch" "libqt6sql6-psql:$arch" dpkg-dev lintian
 
 jobs=$(nproc)
 toolchain="$PWD/cmake/$arch.cmake"

@@ -2,15 +2,18 @@
 
 #include "data/libraryconfig.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include <QByteArray>
 #include <QString>
+
+#include <curl/curl.h>
 
 #include <functional>
 #include <vector>
 
 // knitjob's side of the office's job library: GETs with the machine's token, one or several in
-// flight at once, each answer handed on as it arrives and never held past a bound.
+// flight at once, each answer handed on as it arrives and never held past a bound. On libcurl's
+// multi interface: the answers are taken on this one thread straight from the sockets, with no
+// event loop or reply buffers between, and the connections stay open for the session's next.
 class LibraryClient
 {
 public:
@@ -26,9 +29,12 @@ public:
     };
 
     explicit LibraryClient(const LibraryConfig &config);
+    ~LibraryClient();
+    LibraryClient(const LibraryClient &) = delete;
+    LibraryClient &operator=(const LibraryClient &) = delete;
 
     // Takes a piece of the answer and the answer's announced length (-1 when not announced);
-    // false stops the answer.
+    // false stops the answer. The piece's bytes are only valid during the call.
     using Receiver = std::function<bool(const QByteArray &piece, qint64 length)>;
     struct Get
     {
@@ -38,17 +44,20 @@ public:
     };
     // GET path; *why says what went wrong, without the token.
     Fault get(const QString &path, qint64 maxBytes, const Receiver &sink, QString *why);
-    // The GETs at once, over as many connections as the network access manager opens, so the
-    // office prepares one answer while the last one is still arriving. The first to fail
-    // stops the others; its fault and *why come back.
+    // The GETs at once, each on a connection of its own, so the office prepares one answer
+    // while the last one is still arriving. The first to fail stops the others; its fault and
+    // *why come back.
     Fault getAll(const std::vector<Get> &gets, QString *why);
     // knitjob's exit status for a fault (sysexits).
     static int exitStatus(Fault fault);
 
 private:
-    // A finished reply's fault, stopped the one its receiver or bound set.
-    Fault faultOf(QNetworkReply *reply, const QString &path, qint64 maxBytes, Fault stopped, QString *why) const;
+    struct Transfer;
+    static size_t received(char *data, size_t size, size_t count, void *transfer);
+    // A finished transfer's fault, or the one its receiver or bound set.
+    Fault faultOf(const Transfer &t, CURLcode code, QString *why) const;
 
     LibraryConfig config_;
-    QNetworkAccessManager net_;
+    CURLM *multi_ = nullptr;        // keeps the connections between requests
+    curl_slist *headers_ = nullptr; // the token's header line
 };

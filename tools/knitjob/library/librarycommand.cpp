@@ -9,8 +9,10 @@
 
 #include "data/librarylisting.h"
 #include "platform/fsops.h"
+#include "platform/nativefs.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -23,6 +25,11 @@
 #include <unistd.h>
 
 namespace {
+
+// "progress" lines at most this many points apart unless this long has passed: a fast fetch
+// does not wake the panel for every piece it receives, a slow one still moves on screen.
+constexpr int kProgressStep = 5;
+constexpr qint64 kProgressEveryMs = 100;
 
 // A session's request line: an action and six fields, each a name, a path or a digest.
 constexpr int kMaxRequestBytes = 8192;
@@ -56,15 +63,6 @@ bool listed(Session &s, QList<LibraryListing::Job> *jobs, int *status)
     return true;
 }
 
-bool syncPath(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
 // The file's writeback started, not waited for.
 bool startWriting(QFile &file)
 {
@@ -74,20 +72,25 @@ bool startWriting(QFile &file)
 // The job's three files into folder, all three asked for at once, each digest taken as the file
 // is written and compared with the one the panel listed; "progress PERCENT" lines of the three
 // files' whole. The disk starts writing each file as soon as it is whole, while the others still
-// arrive, so whoever syncs it later waits for less; files stay open for fetch()'s fsync.
+// arrive, so whoever syncs it later waits for less; files stay open for fetch()'s fsync. The
+// files are unbuffered: each piece goes to the disk's cache at once, with no copy between.
 int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder, QFile (&files)[3])
 {
     Sha256Stream sha[3];
+    bool writing[3] = {false, false, false}; // its writeback started once it was whole
     int percents[3] = {0, 0, 0};
     int shownPercent = -1;
+    QElapsedTimer shown;
     int unwritten = 0; // the file a write failed on
     QTextStream progress(stdout);
     std::vector<LibraryClient::Get> gets;
-    for (int which = 0; which < 3; ++which) {
+    // The pattern first: it is most of a job's bytes, and the office answers in the order it
+    // is asked, so the longest answer starts arriving first and the short ones come beside it.
+    for (const int which : {1, 0, 2}) {
         const QString fileName = job.name + QLatin1Char('.') + QLatin1String(LibraryListing::kExtensions[which]);
         QFile &out = files[which];
         out.setFileName(folder + QLatin1Char('/') + fileName);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
             return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
         qint64 done = 0;
         const auto sink = [&, which, done](const QByteArray &piece, qint64 length) mutable {
@@ -97,14 +100,16 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
                 return false;
             }
             done += piece.size();
-            if (done == length && !startWriting(files[which])) {
+            if (done == length && !(writing[which] = startWriting(files[which]))) {
                 unwritten = which;
                 return false;
             }
             percents[which] = length > 0 ? int(qMin<qint64>(100, done * 100 / length)) : 100;
             const int percent = (percents[0] + percents[1] + percents[2]) / 3;
-            if (percent != shownPercent) {
+            if (percent != shownPercent
+                && (shownPercent < 0 || percent == 100 || percent >= shownPercent + kProgressStep || shown.hasExpired(kProgressEveryMs))) {
                 shownPercent = percent;
+                shown.start();
                 progress << "progress " << percent << '\n';
                 progress.flush();
             }
@@ -128,8 +133,8 @@ int fetchFiles(Session &s, const LibraryListing::Job &job, const QString &folder
         if (sha[which].hexResult() != job.sha256[which])
             return s.cl.fail(EX_DATAERR, QStringLiteral("%1 differs from the SHA-256 the library listed for it")
                                              .arg(QFileInfo(out.fileName()).fileName()));
-        // Again for an answer of no announced length; the pages already written are skipped.
-        if (!startWriting(out))
+        // Now for an answer of no announced length.
+        if (!writing[which] && !startWriting(out))
             return s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot write %1 (is the disk full?)").arg(out.fileName()));
     }
     return EX_OK;
@@ -154,7 +159,9 @@ int fetch(Session &s, const LibraryListing::Job &job, const QString &dir)
         file.close();
     }
     // FsOps::rename flushes the folder that now holds DIR.
-    if (status == EX_OK && !(s.handOff ? QDir().rename(part, dir) : syncPath(part) && FsOps::rename(part, dir)))
+    if (status == EX_OK
+        && !(s.handOff ? NativeFs::rename(QFile::encodeName(part), QFile::encodeName(dir))
+                       : NativeFs::sync(QFile::encodeName(part)) && FsOps::rename(part, dir)))
         status = s.cl.fail(EX_CANTCREAT, QStringLiteral("cannot put %1 in place").arg(dir));
     if (status != EX_OK) {
         FsOps::removeTree(part);

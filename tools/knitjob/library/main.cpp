@@ -1,6 +1,6 @@
 // knitjob-library: knitjob's commands for the office's job library (push, library), which the
 // front and knitjob-full hand it whole ("knitjob COMMAND ARGS..."). Apart from knitjob-full so
-// that only these commands load Qt Network, its TLS and libcrypto.
+// that only these commands load Qt Network, libcurl, their TLS and libcrypto.
 #include "subcommand.h"
 
 #include "toolcommandline.h"

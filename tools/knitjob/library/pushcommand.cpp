@@ -50,12 +50,12 @@ Answer exchange(QNetworkAccessManager &net, const QNetworkRequest &request, cons
     return a;
 }
 
-// The server and the certificates (--cafile) its TLS is checked with; the file was read once
-// before the first request.
+// The server and the TLS configuration (--cafile's certificates) its answers are checked with,
+// the file read once before the first request.
 struct Office
 {
     QUrl base;
-    QString cafile;
+    QSslConfiguration tls;
 };
 
 QNetworkRequest requestTo(const Office &office, const QString &path)
@@ -66,8 +66,7 @@ QNetworkRequest requestTo(const Office &office, const QString &path)
     QNetworkRequest r(url);
     r.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     r.setTransferTimeout(60000);
-    QString unused;
-    TlsSetup::apply(&r, office.cafile, &unused);
+    r.setSslConfiguration(office.tls);
     return r;
 }
 
@@ -150,10 +149,9 @@ int run(const QStringList &args)
             return cl.fail(EX_NOINPUT, QStringLiteral("cannot read %1 (at most 32 MiB)").arg(f.fileName()));
         files[i] = f.readAll();
     }
-    const Office office{base, p.value(QStringLiteral("cafile"))};
-    QNetworkRequest probe;
+    Office office{base, {}};
     QString why;
-    if (!TlsSetup::apply(&probe, office.cafile, &why))
+    if (!TlsSetup::configuration(p.value(QStringLiteral("cafile")), &office.tls, &why))
         return cl.fail(EX_NOINPUT, why);
     QNetworkAccessManager net;
     const QByteArray csrf = signIn(cl, net, office, p.value(QStringLiteral("user")), password, &status);

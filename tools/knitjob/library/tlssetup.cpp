@@ -1,10 +1,10 @@
 #include "tlssetup.h"
 
 #include <QSslCertificate>
-#include <QSslConfiguration>
 
-bool TlsSetup::apply(QNetworkRequest *request, const QString &cafile, QString *why)
+bool TlsSetup::configuration(const QString &cafile, QSslConfiguration *tls, QString *why)
 {
+    *tls = QSslConfiguration::defaultConfiguration();
     if (cafile.isEmpty())
         return true;
     const QList<QSslCertificate> certs = QSslCertificate::fromPath(cafile, QSsl::Pem);
@@ -12,8 +12,6 @@ bool TlsSetup::apply(QNetworkRequest *request, const QString &cafile, QString *w
         *why = QStringLiteral("no certificate in %1").arg(cafile);
         return false;
     }
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.addCaCertificates(certs);
-    request->setSslConfiguration(tls);
+    tls->addCaCertificates(certs);
     return true;
 }

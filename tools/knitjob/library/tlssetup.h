@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QNetworkRequest>
+#include <QSslConfiguration>
 #include <QString>
 
-// The TLS side of knitjob's requests to knitfleet serve: with a certificate file, that file's
-// certificates are trusted besides the system's (an office's own authority); without one, the
-// system's alone.
+// The TLS side of knitjob push's requests to knitfleet serve: with a certificate file, that
+// file's certificates are trusted besides the system's (an office's own authority); without
+// one, the system's alone.
 class TlsSetup
 {
 public:
-    // False with the reason when the file holds no certificate.
-    static bool apply(QNetworkRequest *request, const QString &cafile, QString *why);
+    // The configuration to give every request; false with the reason when the file holds no
+    // certificate.
+    static bool configuration(const QString &cafile, QSslConfiguration *tls, QString *why);
 };
