@@ -2,7 +2,10 @@
 // check of them. Faults caught: a check that gets a result code wrong at a size boundary
 // (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong order,
 // reads an oversized file or a header the file does not hold, takes a bad checksum for a good
-// one; knitjob's exit status not the check's code or its report lines wrong; a loader that
+// one, or whose piecewise or in-image reading gives another verdict than the whole file's (a
+// checksum summed across pieces wrongly, a refused program written into the image); a job's
+// pattern width not the one its own read gives; knitjob's exit status not the check's code or
+// its report lines wrong; a loader that
 // keeps the previous program's bytes, reads rows the file never had, counts rows past the
 // first end flag or lets a trailing checksum byte change the count; an effective width that
 // looks at the two top lines or past the data; pixel code that swaps the two nibbles of a
@@ -125,6 +128,21 @@ private Q_SLOTS:
             // A job loads exactly the bytes that were checked; a refused read holds none.
             QCOMPARE(bytes, code == 1 || code == 4 ? QByteArray() : contents);
             QCOMPARE(checkCntFile(path), code);
+            // The check that keeps no bytes sums them piece by piece: the same verdict.
+            const CntCheck streamed = CntFile::check(path);
+            QCOMPARE(qMakePair(streamed.size, streamed.storedChecksum), qMakePair(c.size, c.storedChecksum));
+            QCOMPARE(streamed.computedChecksum, c.computedChecksum);
+            // A job's opening checks the file in the program image: the same verdict, and the
+            // program becomes the file only when it is accepted.
+            MachineData machine;
+            machine.setProgram(QByteArray(3, 'z'), 7);
+            CntCheck opened;
+            const CntLoad load = CntProgram::loadAccepted(machine, path, &opened);
+            QCOMPARE(qMakePair(opened.code, load.ok), qMakePair(code, accepted));
+            QCOMPARE(opened.computedChecksum, c.computedChecksum);
+            const QByteArray program = accepted ? contents : QByteArray(3, 'z');
+            QCOMPARE(machine.program().toByteArray(), program.leftJustified(int(CntProgram::Image::size), '\0'));
+            QCOMPARE(machine.programRecords(), accepted ? int(contents.size() / 128) : 7);
             if (code != 1)
                 QCOMPARE(c.size, static_cast<long long>(contents.size()));
             if (code == 0 || code == 3)
@@ -133,6 +151,10 @@ private Q_SLOTS:
             QCOMPARE(CntFile::message(code).isEmpty(), accepted);
         } else {
             QCOMPARE(PatFile::check(path).code, code);
+            // A job's opening takes the width from its check's read.
+            int width = -1;
+            QCOMPARE(PatFile::check(path, &width).code, code);
+            QCOMPARE(width, accepted ? patFileWidth(path) : 0);
             QCOMPARE(checkPatFile(path), code);
             QCOMPARE(PatFile::isAccepted(code), accepted);
             QCOMPARE(PatFile::message(code).isEmpty(), accepted);
