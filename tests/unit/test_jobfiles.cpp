@@ -3,19 +3,20 @@
 // (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong order,
 // reads an oversized file or a header the file does not hold, takes a bad checksum for a good
 // one, or whose piecewise or in-image reading gives another verdict than the whole file's (a
-// checksum summed across pieces wrongly, a refused program written into the image); a job's
+// checksum summed across pieces wrongly, a refused program written into the image); a checksum
+// that is not the plain byte sum (lanes overflowing, a tail or an unaligned start lost); a job's
 // pattern width not the one its own read gives; knitjob's exit status not the check's code or
-// its report lines wrong; a loader that
-// keeps the previous program's bytes, reads rows the file never had, counts rows past the
-// first end flag or lets a trailing checksum byte change the count; an effective width that
-// looks at the two top lines or past the data; pixel code that swaps the two nibbles of a
-// byte, writes outside the pattern, takes a file that is no pattern, or saves without the
-// header line or a right checksum.
+// its report lines wrong; a loader that keeps the previous program's bytes, reads rows the file
+// never had, counts rows past the first end flag or lets a trailing checksum byte change the
+// count; an effective width that looks at the two top lines or past the data; pixel code that
+// swaps the two nibbles of a byte, writes outside the pattern, takes a file that is no pattern,
+// or saves without the header line or a right checksum.
 #include "ownprogram.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 
+#include "data/cntchecksum.h"
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/machinedata.h"
@@ -188,6 +189,32 @@ private Q_SLOTS:
         QTest::addRow("%s", "partial record after the rows") << records(4, '\0') + QByteArray(100, '\x01') << 3;
         QTest::addRow("%s", "too large") << records(8193, '\x22') << 0;
     }
+    // The 8-bit sum against a byte-by-byte one: every length around the eight-byte steps and
+    // the lane folding, every start offset, and all-0xff bytes that fill the lanes most.
+    void checksum_data()
+    {
+        TestTable::columns<QByteArray, int>("bytes", "offset");
+        QByteArray mixed(70001, '\0');
+        for (int i = 0; i < mixed.size(); ++i)
+            mixed[i] = char(i * 31 + 7);
+        for (int length : {0, 1, 7, 8, 9, 1023, 1024, 1025, 1031, 2049})
+            QTest::addRow("mixed, %d bytes", length) << mixed.left(length + 7) << 7;
+        for (int offset = 0; offset < 8; ++offset)
+            QTest::addRow("mixed, offset %d", offset) << mixed << offset;
+        QTest::addRow("%s", "0xff, 1 MiB less one") << QByteArray(1024 * 1024 - 1, '\xff') << 0;
+        QTest::addRow("%s", "0xff, 1031 bytes") << QByteArray(1031, '\xff') << 0;
+    }
+    void checksum()
+    {
+        auto [bytes, offset] = TestTable::fetch<QByteArray, int>("bytes", "offset");
+        const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData()) + offset;
+        const long long length = bytes.size() - offset;
+        unsigned expected = 0;
+        for (long long i = 0; i < length; ++i)
+            expected += data[i];
+        QCOMPARE(cntChecksum(data, length), int(expected & 0xff));
+    }
+
     void load()
     {
         auto [contents, rows] = TestTable::fetch<QByteArray, int>("contents", "rows");
