@@ -7,7 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 CntCheck CntFile::check(const QString &path)
 {
@@ -21,7 +21,7 @@ CntCheck CntFile::check(const QString &path)
         return result;
     // Summed a piece at a time as it passes: a check that keeps no bytes holds no copy of a
     // 1 MiB file. Every byte but the last counts towards the checksum.
-    std::array<unsigned char, 16 * 1024> piece;
+    std::vector<unsigned char> piece(std::size_t(std::min<long long>(size, 16 * 1024)));
     unsigned sum = 0;
     int last = -1;
     long long at = 0;

@@ -3,11 +3,11 @@
 #include "configini.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -66,20 +66,28 @@ bool MachineData::readProgram(QIODevice &device, qint64 size, int records)
     unsigned char *image = program_->data();
     const bool fits = size >= 0 && size <= qint64(ProgramImage::size);
     const std::size_t n = fits ? std::size_t(size) : 0;
-    // Each piece is compared before it is copied: the change signal stays exact without a
-    // copy of the old program. A small piece: the stack pages it touches stay resident.
-    std::array<char, 16 * 1024> piece;
     bool changed = false;
     std::size_t at = 0;
-    while (at < n) {
-        const qint64 want = qint64(std::min(piece.size(), n - at));
-        if (device.read(piece.data(), want) != want)
-            break;
-        if (std::memcmp(image + at, piece.data(), std::size_t(want)) != 0) {
-            std::memcpy(image + at, piece.data(), std::size_t(want));
-            changed = true;
+    if (programUsed_ == 0) {
+        // An empty image (the start-up's) has only zeros to compare with: the file goes
+        // straight into it, and no other copy of it is made.
+        const qint64 got = device.read(reinterpret_cast<char *>(image), qint64(n));
+        at = got > 0 ? std::size_t(got) : 0;
+        changed = !std::all_of(image, image + at, [](unsigned char b) { return b == 0; });
+    } else {
+        // Each piece is compared before it is copied: the change signal stays exact without
+        // a copy of the old program.
+        std::vector<char> piece(std::min<std::size_t>(n, 16 * 1024));
+        while (at < n) {
+            const qint64 want = qint64(std::min(piece.size(), n - at));
+            if (device.read(piece.data(), want) != want)
+                break;
+            if (std::memcmp(image + at, piece.data(), std::size_t(want)) != 0) {
+                std::memcpy(image + at, piece.data(), std::size_t(want));
+                changed = true;
+            }
+            at += std::size_t(want);
         }
-        at += std::size_t(want);
     }
     const bool whole = fits && at == n && device.bytesAvailable() == 0;
     if (!whole) {

@@ -137,19 +137,24 @@ private Q_SLOTS:
     // leaves no half-read program behind.
     void programReadRefused_data()
     {
-        TestTable::columns<int, qint64>("bytes", "size");
-        QTest::addRow("%s", "shorter than said") << 70000 << qint64(70017);
-        QTest::addRow("%s", "longer than said") << 70017 << qint64(70000);
-        QTest::addRow("%s", "larger than the image") << 10 << qint64(1024 * 1024 + 1);
+        TestTable::columns<int, qint64, bool, int>("bytes", "size", "empty", "signals");
+        for (bool empty : {false, true}) {
+            const char *image = empty ? "into an empty image" : "over a program";
+            QTest::addRow("shorter than said, %s", image) << 70000 << qint64(70017) << empty << 1;
+            QTest::addRow("longer than said, %s", image) << 70017 << qint64(70000) << empty << 1;
+            // Nothing read: over an empty image nothing changed.
+            QTest::addRow("larger than the image, %s", image) << 10 << qint64(1024 * 1024 + 1) << empty << (empty ? 0 : 1);
+        }
     }
     void programReadRefused()
     {
-        auto [bytes, size] = TestTable::fetch<int, qint64>("bytes", "size");
+        auto [bytes, size, empty, signals] = TestTable::fetch<int, qint64, bool, int>("bytes", "size", "empty", "signals");
         MachineData data;
-        data.setProgram(QByteArray(5000, '\x11'), 39);
+        if (!empty)
+            data.setProgram(QByteArray(5000, '\x11'), 39);
         QSignalSpy changed(&data, &MachineData::programChanged);
         QVERIFY(!readProgram(data, QByteArray(bytes, '\x5a'), size, 547));
-        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.count(), signals);
         QCOMPARE(data.programRecords(), 0);
         QCOMPARE(data.program().toByteArray(), QByteArray(int(MachineData::ProgramImage::size), '\0'));
     }
