@@ -73,7 +73,7 @@ CntLoad readChecked(MachineData &data, const QString &path, CntCheck *check, Loa
     CntLoad result;
     *check = CntCheck();
     QFile file(path);
-    // Unbuffered: the image's pieces are the only copy the file passes through.
+    // Unbuffered: the bytes go to the image through no buffer of the file's own.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return result;
     *check = CntFile::checkSize(file.size());

@@ -29,9 +29,10 @@ public:
     // loadInto() into data's program, with the records the file held for row() below; the
     // file is read once, straight into the program image.
     static CntLoad load(MachineData &data, const QString &path);
-    // A job's opening: the file is checked where it is read, in the program image, and the
-    // program is touched only when the check accepts it (CntFile::isAccepted). check gets the
-    // check's result: one read, and the program is exactly the bytes that passed.
+    // A job's opening: the file is checked where it is read, in the program image. A file
+    // its size refuses (CntFile::isAccepted) is not read and leaves the program as it was; one
+    // that changes while it is read leaves it empty. check gets the check's result: one read,
+    // and the program is exactly the bytes that passed.
     static CntLoad loadAccepted(MachineData &data, const QString &path, CntCheck *check);
 
     // Copies program row r (1-based) of image into out when the file had that record;

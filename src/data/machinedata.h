@@ -64,9 +64,10 @@ public:
     // file and the program before it held are compared and written, so a small job touches a
     // small part of the image and needs no second one.
     void setProgram(const QByteArray &bytes, int records);
-    // setProgram() from the next size bytes of device (at most the image's size), read a
-    // piece at a time into the image itself, so a 1 MiB file is never held beside it. False
-    // when the device held fewer or more bytes: the program is then empty.
+    // setProgram() from the next size bytes of device (at most the image's size), read into
+    // the image itself (straight into an empty one, a compared piece at a time over a
+    // program), so a 1 MiB file is never held beside it. False when the device held fewer or
+    // more bytes: the program is then empty.
     bool readProgram(QIODevice &device, qint64 size, int records);
 
     const ControllerConfig &controllerConfig() const { return controllerConfig_; }

@@ -50,8 +50,8 @@ void MainScreen::openJob(const QString &name)
         accepted = false;
     }
 
-    // The image is touched only by a program its check accepts, and no row beyond the file's
-    // records is ever read.
+    // A program refused by its size is never read into the image, and no row beyond the
+    // file's records is ever read.
     CntCheck cnt;
     const CntLoad load = safe ? CntProgram::loadAccepted(machineData_, base + QStringLiteral(".cnt"), &cnt) : CntLoad();
     if (CntFile::isAccepted(cnt.code)) {
