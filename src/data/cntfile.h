@@ -16,6 +16,9 @@ public:
     static CntCheck check(const QString &path, QByteArray *bytes);
     // The same check on bytes already in memory (size at most the limit is not assumed).
     static CntCheck checkData(const unsigned char *data, long long size);
+    // What the size alone decides. Ok here means a checksum byte is present: only
+    // checkData() on the bytes tells whether it is right.
+    static CntCheck checkSize(long long size);
     // Start-up, job selection and the file manager accept these codes.
     static bool isAccepted(int code);
     // The message of start-up and job selection; empty for the codes they accept.

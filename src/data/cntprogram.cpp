@@ -3,6 +3,8 @@
 #include "cntfile.h"
 #include "machinedata.h"
 
+#include <QFile>
+
 #include <cstring>
 
 int CntProgram::rowCount(const unsigned char *data, long long size)
@@ -52,15 +54,6 @@ CntLoad CntProgram::loadInto(const QString &path, Image &image)
     return result;
 }
 
-CntLoad CntProgram::load(MachineData &data, const QString &path)
-{
-    QByteArray bytes;
-    const bool read = readProgram(path, &bytes);
-    CntLoad result = load(data, bytes);
-    result.ok = result.ok && read;
-    return result;
-}
-
 CntLoad CntProgram::loadInto(const QByteArray &bytes, Image &image)
 {
     const CntLoad result = programOf(bytes);
@@ -70,11 +63,51 @@ CntLoad CntProgram::loadInto(const QByteArray &bytes, Image &image)
     return result;
 }
 
-CntLoad CntProgram::load(MachineData &data, const QByteArray &bytes)
+namespace {
+
+// Reads the file into data's program when the size's verdict passes loads(); check gets the
+// verdict on the bytes as read. Without a read the program stays as it was.
+template<typename Loads>
+CntLoad readChecked(MachineData &data, const QString &path, CntCheck *check, Loads loads)
 {
-    const CntLoad result = programOf(bytes);
-    data.setProgram(result.ok ? bytes : QByteArray(), result.records);
+    CntLoad result;
+    *check = CntCheck();
+    QFile file(path);
+    // Unbuffered: the bytes go to the image through no buffer of the file's own.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return result;
+    *check = CntFile::checkSize(file.size());
+    if (!loads(check->code))
+        return result;
+    const int records = static_cast<int>(check->size / static_cast<long long>(kCntRecordSize));
+    if (!data.readProgram(file, check->size, records)) {
+        // The file changed under us or could not be read: what was read is not the file.
+        check->code = CntCheck::OpenFailed;
+        return result;
+    }
+    const unsigned char *image = data.program().data();
+    *check = CntFile::checkData(image, check->size);
+    result.ok = true;
+    result.size = check->size;
+    result.records = records;
+    result.rows = CntProgram::rowCount(image, check->size);
     return result;
+}
+
+} // namespace
+
+CntLoad CntProgram::load(MachineData &data, const QString &path)
+{
+    CntCheck check;
+    const CntLoad result = readChecked(data, path, &check, [](int code) { return code != CntCheck::TooLarge; });
+    if (!result.ok)
+        data.setProgram(QByteArray(), 0);
+    return result;
+}
+
+CntLoad CntProgram::loadAccepted(MachineData &data, const QString &path, CntCheck *check)
+{
+    return readChecked(data, path, check, &CntFile::isAccepted);
 }
 
 bool CntProgram::row(const Image &image, int records, int r, CntRow *out)

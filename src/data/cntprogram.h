@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blocksizes.h"
+#include "cntcheck.h"
 #include "cntload.h"
 #include "cntrow.h"
 
@@ -23,12 +24,16 @@ public:
     // Clears image, then reads the file (at most 1 MiB) into it. A file that cannot be
     // opened or is larger than the image leaves the image cleared and ok false.
     static CntLoad loadInto(const QString &path, Image &image);
-    // loadInto() into data's program, with the records the file held for row() below.
-    static CntLoad load(MachineData &data, const QString &path);
-    // The same from a file's bytes already read, as CntFile::check() hands them on: a job
-    // loads what its check passed, not a second read of a file that may have changed since.
+    // The same from a file's bytes already read, as CntFile::check() hands them on.
     static CntLoad loadInto(const QByteArray &bytes, Image &image);
-    static CntLoad load(MachineData &data, const QByteArray &bytes);
+    // loadInto() into data's program, with the records the file held for row() below; the
+    // file is read once, straight into the program image.
+    static CntLoad load(MachineData &data, const QString &path);
+    // A job's opening: the file is checked where it is read, in the program image. A file
+    // its size refuses (CntFile::isAccepted) is not read and leaves the program as it was; one
+    // that changes while it is read leaves it empty. check gets the check's result: one read,
+    // and the program is exactly the bytes that passed.
+    static CntLoad loadAccepted(MachineData &data, const QString &path, CntCheck *check);
 
     // Copies program row r (1-based) of image into out when the file had that record;
     // otherwise out is all zero and the result false.

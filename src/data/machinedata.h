@@ -4,6 +4,7 @@
 #include "watchedblock.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QObject>
 #include <QString>
 
@@ -63,6 +64,11 @@ public:
     // file and the program before it held are compared and written, so a small job touches a
     // small part of the image and needs no second one.
     void setProgram(const QByteArray &bytes, int records);
+    // setProgram() from the next size bytes of device (at most the image's size), read into
+    // the image itself (straight into an empty one, a compared piece at a time over a
+    // program), so a 1 MiB file is never held beside it. False when the device held fewer or
+    // more bytes: the program is then empty.
+    bool readProgram(QIODevice &device, qint64 size, int records);
 
     const ControllerConfig &controllerConfig() const { return controllerConfig_; }
     void setControllerConfig(const ControllerConfig &config);
@@ -103,6 +109,9 @@ private:
     {
         void operator()(ProgramImage *image) const;
     };
+    // Zeros what the program held past end and sets its records: true when that changed a
+    // byte or the count.
+    bool endProgram(std::size_t end, int records);
     std::unique_ptr<ProgramImage, FreeImage> program_;
     int programRecords_ = 0;
     std::size_t programUsed_ = 0; // every byte of the image from here on is zero

@@ -28,6 +28,13 @@ bool readLimited(const QString &path, long long limit, std::vector<unsigned char
 
 PatCheck PatFile::check(const QString &path)
 {
+    return check(path, nullptr);
+}
+
+PatCheck PatFile::check(const QString &path, int *effectiveWidth)
+{
+    if (effectiveWidth)
+        *effectiveWidth = 0;
     PatCheck result;
     std::vector<unsigned char> data;
     long long size = -1;
@@ -38,7 +45,10 @@ PatCheck PatFile::check(const QString &path)
         result.code = PatCheck::TooLarge;
         return result;
     }
-    return checkData(data.data(), size);
+    result = checkData(data.data(), size);
+    if (effectiveWidth && isAccepted(result.code))
+        *effectiveWidth = PatFile::effectiveWidth(data.data(), size);
+    return result;
 }
 
 PatCheck PatFile::checkData(const unsigned char *data, long long size)

@@ -14,6 +14,9 @@ public:
     static constexpr int kHeaderBytes = 4;
 
     static PatCheck check(const QString &path);
+    // check() that also measures an accepted file's effective width from the same read
+    // (0 for a file it refuses): a job's opening reads its pattern once.
+    static PatCheck check(const QString &path, int *effectiveWidth);
     static PatCheck checkData(const unsigned char *data, long long size);
     // Effective width of a pattern held in memory; never reads past size.
     static int effectiveWidth(const unsigned char *data, long long size);

@@ -20,7 +20,6 @@
 #include <QLabel>
 
 #include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -40,25 +39,23 @@ void MainScreen::openJob(const QString &name)
     const QString base = jobBase(name);
     bool accepted = safe;
 
-    const int patResult = safe ? checkPatFile(base + QStringLiteral(".pat")) : int(PatCheck::OpenFailed);
+    // Each file read once: the pattern's width comes from its check's read, and the program
+    // is checked where it is read, in the program image.
+    int width = 0;
+    const int patResult = safe ? PatFile::check(base + QStringLiteral(".pat"), &width).code : int(PatCheck::OpenFailed);
     if (PatFile::isAccepted(patResult)) {
-        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(patFileWidth(base + QStringLiteral(".pat"))));
+        machineData_.runSettings().setWord(Protocol::PieceWidthWord, static_cast<unsigned short>(width));
     } else {
         machineData_.runSettings().setWord(Protocol::PieceWidthWord, 1);
         accepted = false;
     }
 
-    // One read: the program loaded is the bytes that passed the check.
-    QByteArray cnt;
-    const int cntResult = safe ? CntFile::check(base + QStringLiteral(".cnt"), &cnt).code : int(CntCheck::OpenFailed);
-    if (CntFile::isAccepted(cntResult)) {
-        // The image is cleared first and no row beyond the file's records is ever read.
-        // The bytes are let go once in the image, before the picture is painted.
-        const CntLoad load = CntProgram::load(machineData_, std::exchange(cnt, QByteArray()));
-        if (load.ok)
-            machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
-        else
-            accepted = false;
+    // A program refused by its size is never read into the image, and no row beyond the
+    // file's records is ever read.
+    CntCheck cnt;
+    const CntLoad load = safe ? CntProgram::loadAccepted(machineData_, base + QStringLiteral(".cnt"), &cnt) : CntLoad();
+    if (CntFile::isAccepted(cnt.code)) {
+        machineData_.controllerState().setWord(Protocol::RowsWord, static_cast<unsigned short>(load.rows));
     } else {
         machineData_.controllerState().setWord(Protocol::RowsWord, 1);
         accepted = false;

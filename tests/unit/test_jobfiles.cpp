@@ -2,17 +2,21 @@
 // check of them. Faults caught: a check that gets a result code wrong at a size boundary
 // (empty, one record, 1 MiB / 2 MiB and one byte over), takes its steps in the wrong order,
 // reads an oversized file or a header the file does not hold, takes a bad checksum for a good
-// one; knitjob's exit status not the check's code or its report lines wrong; a loader that
-// keeps the previous program's bytes, reads rows the file never had, counts rows past the
-// first end flag or lets a trailing checksum byte change the count; an effective width that
-// looks at the two top lines or past the data; pixel code that swaps the two nibbles of a
-// byte, writes outside the pattern, takes a file that is no pattern, or saves without the
-// header line or a right checksum.
+// one, or whose piecewise or in-image reading gives another verdict than the whole file's (a
+// checksum summed across pieces wrongly, a refused program written into the image); a checksum
+// that is not the plain byte sum (lanes overflowing, a tail or an unaligned start lost); a job's
+// pattern width not the one its own read gives; knitjob's exit status not the check's code or
+// its report lines wrong; a loader that keeps the previous program's bytes, reads rows the file
+// never had, counts rows past the first end flag or lets a trailing checksum byte change the
+// count; an effective width that looks at the two top lines or past the data; pixel code that
+// swaps the two nibbles of a byte, writes outside the pattern, takes a file that is no pattern,
+// or saves without the header line or a right checksum.
 #include "ownprogram.h"
 #include "testbytes.h"
 #include "testroot.h"
 #include "testtable.h"
 
+#include "data/cntchecksum.h"
 #include "data/cntfile.h"
 #include "data/cntprogram.h"
 #include "data/machinedata.h"
@@ -125,6 +129,21 @@ private Q_SLOTS:
             // A job loads exactly the bytes that were checked; a refused read holds none.
             QCOMPARE(bytes, code == 1 || code == 4 ? QByteArray() : contents);
             QCOMPARE(checkCntFile(path), code);
+            // The check that keeps no bytes sums them piece by piece: the same verdict.
+            const CntCheck streamed = CntFile::check(path);
+            QCOMPARE(qMakePair(streamed.size, streamed.storedChecksum), qMakePair(c.size, c.storedChecksum));
+            QCOMPARE(streamed.computedChecksum, c.computedChecksum);
+            // A job's opening checks the file in the program image: the same verdict, and the
+            // program becomes the file only when it is accepted.
+            MachineData machine;
+            machine.setProgram(QByteArray(3, 'z'), 7);
+            CntCheck opened;
+            const CntLoad load = CntProgram::loadAccepted(machine, path, &opened);
+            QCOMPARE(qMakePair(opened.code, load.ok), qMakePair(code, accepted));
+            QCOMPARE(opened.computedChecksum, c.computedChecksum);
+            const QByteArray program = accepted ? contents : QByteArray(3, 'z');
+            QCOMPARE(machine.program().toByteArray(), program.leftJustified(int(CntProgram::Image::size), '\0'));
+            QCOMPARE(machine.programRecords(), accepted ? int(contents.size() / 128) : 7);
             if (code != 1)
                 QCOMPARE(c.size, static_cast<long long>(contents.size()));
             if (code == 0 || code == 3)
@@ -133,6 +152,10 @@ private Q_SLOTS:
             QCOMPARE(CntFile::message(code).isEmpty(), accepted);
         } else {
             QCOMPARE(PatFile::check(path).code, code);
+            // A job's opening takes the width from its check's read.
+            int width = -1;
+            QCOMPARE(PatFile::check(path, &width).code, code);
+            QCOMPARE(width, accepted ? patFileWidth(path) : 0);
             QCOMPARE(checkPatFile(path), code);
             QCOMPARE(PatFile::isAccepted(code), accepted);
             QCOMPARE(PatFile::message(code).isEmpty(), accepted);
@@ -166,6 +189,32 @@ private Q_SLOTS:
         QTest::addRow("%s", "partial record after the rows") << records(4, '\0') + QByteArray(100, '\x01') << 3;
         QTest::addRow("%s", "too large") << records(8193, '\x22') << 0;
     }
+    // The 8-bit sum against a byte-by-byte one: every length around the eight-byte steps and
+    // the lane folding, every start offset, and all-0xff bytes that fill the lanes most.
+    void checksum_data()
+    {
+        TestTable::columns<QByteArray, int>("bytes", "offset");
+        QByteArray mixed(70001, '\0');
+        for (int i = 0; i < mixed.size(); ++i)
+            mixed[i] = char(i * 31 + 7);
+        for (int length : {0, 1, 7, 8, 9, 1023, 1024, 1025, 1031, 2049})
+            QTest::addRow("mixed, %d bytes", length) << mixed.left(length + 7) << 7;
+        for (int offset = 0; offset < 8; ++offset)
+            QTest::addRow("mixed, offset %d", offset) << mixed << offset;
+        QTest::addRow("%s", "0xff, 1 MiB less one") << QByteArray(1024 * 1024 - 1, '\xff') << 0;
+        QTest::addRow("%s", "0xff, 1031 bytes") << QByteArray(1031, '\xff') << 0;
+    }
+    void checksum()
+    {
+        auto [bytes, offset] = TestTable::fetch<QByteArray, int>("bytes", "offset");
+        const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData()) + offset;
+        const long long length = bytes.size() - offset;
+        unsigned expected = 0;
+        for (long long i = 0; i < length; ++i)
+            expected += data[i];
+        QCOMPARE(cntChecksum(data, length), int(expected & 0xff));
+    }
+
     void load()
     {
         auto [contents, rows] = TestTable::fetch<QByteArray, int>("contents", "rows");

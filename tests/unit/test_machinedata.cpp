@@ -2,7 +2,8 @@
 // none for a write that left it as it was, once for a whole part loaded at a time, and no other
 // part's signal. Faults caught: a change not signalled (a screen left showing an old value), a
 // signal for an equal write (a repaint for every report that repeats the last), a signal per
-// byte of a load, or a write that signals another part. Its factory defaults: a wrong one (a
+// byte of a load, or a write that signals another part; a program read from a file that changed
+// while it was read left half-written in the image. Its factory defaults: a wrong one (a
 // word off by one in a range, a value of the wrong cam-board type, a missing word), a default
 // image of the wrong size or byte order, and an init function that reports success without
 // writing, or loses the defaults when /tmp is unusable; a system-block word in two settings or
@@ -16,6 +17,7 @@
 #include "testroot.h"
 #include "testtable.h"
 
+#include <QBuffer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,6 +45,14 @@ Part block(const char *name, void (MachineData::*signal)(), WatchedBlock<N> &(Ma
             }};
 }
 
+// MachineData::readProgram() of all of bytes, as from a file.
+bool readProgram(MachineData &d, QByteArray bytes, qint64 size = -1, int records = 1)
+{
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return d.readProgram(device, size < 0 ? bytes.size() : size, records);
+}
+
 const std::vector<Part> kParts{
     block("system", &MachineData::systemChanged, &MachineData::system),
     block("work", &MachineData::workChanged, &MachineData::work),
@@ -59,6 +69,11 @@ const std::vector<Part> kParts{
     // The same records and first byte, the program shorter: only the bytes past the new end tell.
     {"program shrinking", &MachineData::programChanged,
      [](MachineData &d, int whole) { d.setProgram(QByteArray(whole ? 1 : 5121, '\x5a'), 41); }},
+    // Read from a file a piece at a time: pieces compared, not only the first.
+    {"program read growing", &MachineData::programChanged,
+     [](MachineData &d, int whole) { readProgram(d, QByteArray(whole ? 70017 : 1, '\x5a'), -1, whole ? 547 : 1); }},
+    {"program read shrinking", &MachineData::programChanged,
+     [](MachineData &d, int whole) { readProgram(d, QByteArray(whole ? 1 : 70017, '\x5a'), -1, 547); }},
     {"controller config", &MachineData::controllerConfigChanged,
      [](MachineData &d, int whole) {
          using Config = MachineData::ControllerConfig;
@@ -116,6 +131,32 @@ private Q_SLOTS:
         // Two rows write the program: both its signal's.
         for (std::size_t i = 0; i < kParts.size(); ++i)
             QCOMPARE(spies[i]->count(), kParts[i].signal == kParts[std::size_t(part)].signal ? 2 : 0);
+    }
+
+    // A file that is not the size it said (it changed while read) or larger than the image
+    // leaves no half-read program behind.
+    void programReadRefused_data()
+    {
+        TestTable::columns<int, qint64, bool, int>("bytes", "size", "empty", "signals");
+        for (bool empty : {false, true}) {
+            const char *image = empty ? "into an empty image" : "over a program";
+            QTest::addRow("shorter than said, %s", image) << 70000 << qint64(70017) << empty << 1;
+            QTest::addRow("longer than said, %s", image) << 70017 << qint64(70000) << empty << 1;
+            // Nothing read: over an empty image nothing changed.
+            QTest::addRow("larger than the image, %s", image) << 10 << qint64(1024 * 1024 + 1) << empty << (empty ? 0 : 1);
+        }
+    }
+    void programReadRefused()
+    {
+        auto [bytes, size, empty, signals] = TestTable::fetch<int, qint64, bool, int>("bytes", "size", "empty", "signals");
+        MachineData data;
+        if (!empty)
+            data.setProgram(QByteArray(5000, '\x11'), 39);
+        QSignalSpy changed(&data, &MachineData::programChanged);
+        QVERIFY(!readProgram(data, QByteArray(bytes, '\x5a'), size, 547));
+        QCOMPARE(changed.count(), signals);
+        QCOMPARE(data.programRecords(), 0);
+        QCOMPARE(data.program().toByteArray(), QByteArray(int(MachineData::ProgramImage::size), '\0'));
     }
 
     // In memory and in the /tmp image.
