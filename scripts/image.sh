@@ -39,10 +39,19 @@ mkdir -p "$work/bin"
 cat >"$work/bin/chroot" <<'WRAP'
 #!/bin/sh
 root=$1; shift
-exec proot -0 -q qemu-aarch64-static -r "$root" -b /dev/null -b /dev/zero -b /dev/urandom -b /dev/random \
-  -b /proc -w / "$@"
+# dpkg finds the build machine's dpkg-deb and dpkg-split first: proot runs a program of the
+# build machine natively, so no package is decompressed under emulation. Copies of them, in a
+# folder no package writes, so nothing in the tree can replace the build machine's own.
+export PATH="/knit-native:$PATH"
+exec proot -0 -q qemu-aarch64-static -r "$root" -b "$(dirname "$0")/../native:/knit-native" \
+  -b /dev/null -b /dev/zero -b /dev/urandom -b /dev/random -b /proc -w / "$@"
 WRAP
 chmod +x "$work/bin/chroot"
+mkdir -p "$work/native"
+cp /usr/bin/dpkg-deb /usr/bin/dpkg-split "$work/native/"
+# mmdebstrap filters each package of the essential set through its python3 helper: with Debian's
+# interpreter, not one a version manager's shim puts earlier in PATH (a second per package).
+ln -s /usr/bin/python3 "$work/bin/python3"
 
 packages=(
   systemd systemd-sysv udev kmod linux-image-arm64 busybox-static systemd-boot-efi
@@ -52,7 +61,10 @@ cp "$deb" "$work/knitpanel.deb"
 # mmdebstrap installs the essential set and apt; the rest is installed by that apt inside the
 # tree (through the wrapper: apt from outside would chroot by itself). No documentation, manuals
 # or message catalogues (copyright files stay); no initramfs-tools run: the initramfs is built
-# here from the kernel's own modules.
+# here from the kernel's own modules. While the packages are installed dpkg skips its syncs
+# (force-unsafe-io, from a file removed at the end): each waits for all a busy machine has
+# written, and the tree, made a squashfs afterwards, has nothing to keep through a crash. The
+# essential set's packages are kept in OUTDIR/debs like the rest.
 PATH=$work/bin:$PATH mmdebstrap --mode=root --variant=apt --architectures=arm64 \
   --skip=check/qemu --skip=chroot/mount --skip=download/empty \
   --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-include=/usr/share/doc/*/copyright' \
@@ -60,10 +72,12 @@ PATH=$work/bin:$PATH mmdebstrap --mode=root --variant=apt --architectures=arm64 
   --dpkgopt='path-exclude=/usr/share/locale/*' --dpkgopt='path-exclude=/usr/share/lintian/*' \
   --setup-hook='mkdir -p "$1/var/cache/apt/archives" && cp -p '"$out"'/debs/*.deb "$1/var/cache/apt/archives/" 2>/dev/null || true' \
   --setup-hook='mkdir -p "$1/etc/initramfs-tools" && echo update_initramfs=no >"$1/etc/initramfs-tools/update-initramfs.conf"' \
+  --setup-hook='mkdir -p "$1/etc/dpkg/dpkg.cfg.d" && echo force-unsafe-io >"$1/etc/dpkg/dpkg.cfg.d/build-unsafe-io"' \
+  --extract-hook='cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/' \
   --customize-hook='cp '"$work"'/knitpanel.deb "$1/tmp/"' \
   --customize-hook='chroot "$1" apt-get install --yes --download-only -oAPT::Sandbox::User=root '"${packages[*]}"' /tmp/knitpanel.deb && cp -p "$1"/var/cache/apt/archives/*.deb '"$out"'/debs/ && rm -f '"$out"'/debs/knitpanel_*' \
   --customize-hook="$src/scripts/image/install.sh"' "$1" '"${packages[*]}" \
-  --customize-hook='rm -f "$1"/var/cache/apt/archives/*.deb "$1"/tmp/knitpanel.deb' \
+  --customize-hook='rm -f "$1"/var/cache/apt/archives/*.deb "$1"/tmp/knitpanel.deb "$1"/etc/dpkg/dpkg.cfg.d/build-unsafe-io' \
   bookworm "$root" 2>&1 | grep -v '^I: skipping chroot/mount' || { echo "image.sh: mmdebstrap failed" >&2; exit 1; }
 echo "image.sh: packages installed after $((SECONDS - start)) s"
 
