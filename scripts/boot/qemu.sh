@@ -21,10 +21,11 @@ prepare_disks() {
   MTOOLS_SKIP_CHECK=1 mcopy -i "$work/stick.img" "$work/knit_new" ::KNIT_NEW
 }
 
-# Starts the machine; the console goes to serial.log (appended across boots).
+# Starts the machine; the console goes to serial.log (appended across boots). Extra arguments
+# go to qemu (the benchmark's instruction-counted boot).
 qemu_start() {
   rm -f "$work/qmp.sock" "$work/qga.sock"
-  qemu-system-aarch64 -M virt -cpu cortex-a72 -smp 2 -m 1024 -nic none -bios "$firmware" \
+  qemu-system-aarch64 -M virt -cpu cortex-a72 -smp 2 -m 1024 -nic none -bios "$firmware" "$@" \
     -drive if=none,id=disk,file="$work/disk.qcow2",format=qcow2,cache=writeback -device virtio-blk-pci,drive=disk \
     -drive if=none,id=sim,file="$work/knitsim.img",format=raw,readonly=on -device virtio-blk-pci,drive=sim \
     -device virtio-gpu-pci,xres=640,yres=480 -device virtio-keyboard-pci -device virtio-tablet-pci,id=touch \
