@@ -9,6 +9,21 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+// A size that holds a checksum byte (Ok from checkSize) takes its verdict from the two sums.
+void judgeChecksum(CntCheck *result, int stored, int computed)
+{
+    if (result->code != CntCheck::Ok)
+        return;
+    result->storedChecksum = stored;
+    result->computedChecksum = computed;
+    if (stored != computed)
+        result->code = CntCheck::BadChecksum;
+}
+
+} // namespace
+
 CntCheck CntFile::check(const QString &path)
 {
     QFile file(path);
@@ -38,12 +53,7 @@ CntCheck CntFile::check(const QString &path)
         result.code = CntCheck::OpenFailed;
         return result;
     }
-    if (result.code == CntCheck::Ok) {
-        result.storedChecksum = last;
-        result.computedChecksum = int(sum & 0xff);
-        if (result.storedChecksum != result.computedChecksum)
-            result.code = CntCheck::BadChecksum;
-    }
+    judgeChecksum(&result, last, int(sum & 0xff));
     return result;
 }
 
@@ -78,12 +88,8 @@ CntCheck CntFile::checkData(const unsigned char *data, long long size)
         return result;
     }
     CntCheck result = checkSize(size);
-    if (result.code == CntCheck::Ok) {
-        result.storedChecksum = data[size - 1];
-        result.computedChecksum = cntChecksum(data, size - 1);
-        if (result.storedChecksum != result.computedChecksum)
-            result.code = CntCheck::BadChecksum;
-    }
+    if (result.code == CntCheck::Ok)
+        judgeChecksum(&result, data[size - 1], cntChecksum(data, size - 1));
     return result;
 }
 
